@@ -1,0 +1,40 @@
+// vantorel: the host program of the engine.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "foundation/foundation_classes.hpp"
+#include "foundation/product.hpp"
+#include "platform/sys/folders.hpp"
+#include "platform/text/unicode.hpp"
+
+namespace {
+
+void printUsage(std::FILE* out) {
+  std::fputs(
+      "Usage: vantorel [--help] [--version]\n"
+      "\n"
+      "Builds a classic ASP web application from a database and a template set.\n"
+      "\n"
+      "Options:\n"
+      "  --help      show this help and exit\n"
+      "  --version   print the engine's full version and exit\n",
+      out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  vantorel::sys::publishDataFolder();
+  vantorel::registerFoundationClasses(vantorel::ClassFactory::instance());
+  if (argc == 2 && (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-V") == 0)) {
+    std::printf("%s\n", vantorel::toUtf8(vantorel::fullVersion()).c_str());
+    return 0;
+  }
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    printUsage(stdout);
+    return 0;
+  }
+  printUsage(stderr);
+  return 2;
+}

@@ -1,0 +1,1 @@
+' System functions available to every template.

@@ -1,0 +1,1 @@
+' Validation functions available to every template.

@@ -1,0 +1,110 @@
+#include "foundation/custom_settings.hpp"
+
+#include <exception>
+#include <optional>
+#include <string>
+
+#include <pugixml.hpp>
+
+#include "foundation/reg_values.hpp"
+#include "foundation/settings_key.hpp"
+#include "foundation/value_conversion.hpp"
+#include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/ui/ui.hpp"
+
+namespace vantorel {
+
+namespace {
+
+std::u16string configFilePath() {
+  try {
+    const Variant value = GetRegValue(Variant(std::u16string(u"HKCU")), Variant(settingsKey()),
+                                      Variant(std::u16string(u"ConfigFile")));
+    if (value.isEmpty() || value.isNull()) return {};
+    return toString(value);
+  } catch (const std::exception&) {
+    return {};  // an unreadable value counts as no file named
+  }
+}
+
+}  // namespace
+
+AGPSettings::AGPSettings() = default;
+AGPSettings::~AGPSettings() = default;
+
+const ClassInfo& AGPSettings::classInfo() const noexcept {
+  static const ClassInfo info(u"AGPSettings", [](ClassInfo& c) {
+    ClassBuilder<AGPSettings>(c)
+        .method<&AGPSettings::LoadSettings>(u"LoadSettings")
+        .method<&AGPSettings::LoadSettingType>(u"LoadSettingType")
+        .method<&AGPSettings::LoadSettingValue>(u"LoadSettingValue");
+  });
+  return info;
+}
+
+bool AGPSettings::LoadSettings() {
+  loadFrom(configFilePath());
+  return false;
+}
+
+void AGPSettings::loadFrom(const std::u16string& path) {
+  doc_.reset();
+  auto doc = std::make_unique<pugi::xml_document>();
+  std::optional<std::string> bytes;
+  if (!path.empty()) bytes = fs::readFile(path);
+  if (bytes && doc->load_buffer(bytes->data(), bytes->size(), pugi::parse_default)) {
+    doc_ = std::move(doc);
+    return;
+  }
+  try {
+    ui::messageBox(u"Unable to load custom setting file: '" + path + u"'. Please check.");
+  } catch (const std::exception&) {
+    // The box only informs; every lookup now answers "not found" either way.
+  }
+}
+
+bool AGPSettings::find(const std::u16string& section, const std::u16string& id,
+                       Found& found) const {
+  if (!doc_ || section.empty() || id.empty()) return false;
+  const std::string sectionName = toUtf8(section);
+  const std::string idName = toUtf8(id);
+  const pugi::xml_node root = doc_->child("zt-setting");
+  for (const pugi::xml_node s : root.children("section")) {
+    if (sectionName != s.attribute("name").value()) continue;
+    for (const pugi::xml_node setting : s.children("setting")) {
+      if (idName != setting.attribute("id").value()) continue;
+      found.type = fromUtf8(setting.attribute("type").value());
+      if (found.type.empty()) found.type = u"String";
+      found.value = fromUtf8(setting.attribute("value").value());
+      return true;
+    }
+  }
+  return false;
+}
+
+std::u16string AGPSettings::LoadSettingType(const std::u16string& Section,
+                                            const std::u16string& Id) const {
+  Found found;
+  return find(Section, Id, found) ? found.type : std::u16string();
+}
+
+Variant AGPSettings::LoadSettingValue(const std::u16string& Section,
+                                      const std::u16string& Id) const {
+  Found found;
+  if (!find(Section, Id, found)) return Variant();
+  return ConvertSetting(Variant(found.value), Variant(found.type));
+}
+
+AGPSettings& SharedSettings() {
+  thread_local const Ref<AGPSettings> shared = [] {
+    Ref<AGPSettings> settings = makeRef<AGPSettings>();
+    settings->LoadSettings();
+    return settings;
+  }();
+  return *shared;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,52 @@
+#pragma once
+// AGPSettings: typed values for settings that no object declares, read from the user's custom
+// settings file:
+//   <zt-setting>
+//     <section name="Project">
+//       <setting id="MySetting" type="Boolean" value="1"/>
+//     </section>
+//   </zt-setting>
+// Element and attribute names, section names and ids all match exactly (with case).
+#include <memory>
+#include <string>
+
+#include "platform/automation/object.hpp"
+
+namespace pugi {
+class xml_document;
+}
+
+namespace vantorel {
+
+class AGPSettings : public Object {
+ public:
+  AGPSettings();
+  ~AGPSettings() override;
+  const ClassInfo& classInfo() const noexcept override;
+
+  // Re-reads the file named by the registry value "ConfigFile" under settingsKey(); a missing
+  // or malformed file shows a message box and leaves no document. Always False.
+  bool LoadSettings();
+  // The setting's type name ("String" when its type is empty); empty when not found.
+  std::u16string LoadSettingType(const std::u16string& Section, const std::u16string& Id) const;
+  // The setting's value converted by its type (ConvertSetting); Empty when not found.
+  Variant LoadSettingValue(const std::u16string& Section, const std::u16string& Id) const;
+
+  // What LoadSettings does, for a path known already.
+  void loadFrom(const std::u16string& path);
+  bool hasDocument() const noexcept { return doc_ != nullptr; }
+
+ private:
+  struct Found {
+    std::u16string type;
+    std::u16string value;
+  };
+  bool find(const std::u16string& section, const std::u16string& id, Found& found) const;
+
+  std::unique_ptr<pugi::xml_document> doc_;
+};
+
+// The thread's one instance, created (and its file loaded) on first use.
+AGPSettings& SharedSettings();
+
+}  // namespace vantorel

@@ -1,0 +1,119 @@
+#include "foundation/keyword_list.hpp"
+
+#include <exception>
+#include <optional>
+#include <string>
+
+#include <pugixml.hpp>
+
+#include "foundation/captions.hpp"
+#include "foundation/product.hpp"
+#include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/ui/ui.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr char16_t kLoadFailed[] = u"Load keyword file failed!";
+constexpr char16_t kInvalidFile[] = u"Keyword file is invalid!";
+
+std::u16string pathText(const Variant& file) {
+  try {
+    return toString(file);
+  } catch (const std::exception&) {
+    return {};  // Null, an object without a value: no path
+  }
+}
+
+bool parseFile(const std::u16string& path, pugi::xml_document& doc) {
+  if (path.empty()) return false;
+  const std::optional<std::string> bytes = fs::readFile(path);
+  if (!bytes) return false;
+  return static_cast<bool>(doc.load_buffer(bytes->data(), bytes->size(), pugi::parse_default));
+}
+
+void showLoadFailure(const std::u16string& path) {
+  try {
+    ui::messageBox(u"Load keyword file \"" + path + u"\" failed. Please check your keyword file.",
+                   kProductTitle, ui::Buttons::OK, ui::Icon::Exclamation);
+  } catch (const std::exception&) {
+    // The box only informs; without it the load still reports its failure.
+  }
+}
+
+}  // namespace
+
+const ClassInfo& AGPKeyword::classInfo() const noexcept {
+  static const ClassInfo info(u"AGPKeyword", [](ClassInfo& c) {
+    ClassBuilder<AGPKeyword>(c)
+        .get<&AGPKeyword::curIndex>(u"curIndex")
+        .get<&AGPKeyword::Count>(u"Count")
+        .method<&AGPKeyword::IsKeyword>(u"IsKeyword")
+        .method<&AGPKeyword::Load>(u"Load");
+  });
+  return info;
+}
+
+bool AGPKeyword::IsKeyword(const std::u16string& k) const {
+  const std::u16string key = toLower(k);
+  for (const std::u16string& word : lowerWords_) {
+    if (word == key) return true;
+  }
+  return false;
+}
+
+bool AGPKeyword::Load(const Variant& file) {
+  const std::u16string path = pathText(file);
+  pugi::xml_document doc;
+  if (!parseFile(path, doc)) {
+    // Only the first of a run of failures is shown, so a batch does not stack up boxes.
+    if (lastLoadError_.empty()) showLoadFailure(path);
+    lastLoadError_ = kLoadFailed;
+    return false;
+  }
+  lastLoadError_.clear();
+  const pugi::xml_node root = doc.document_element();
+  if (toLower(fromUtf8(root.name())) != toLower(keywordFileRootName())) {
+    lastLoadError_ = kInvalidFile;
+    return false;
+  }
+  for (const pugi::xml_node child : root.children()) {
+    if (child.type() != pugi::node_element || !equalsNoCase(fromUtf8(child.name()), u"keyword")) {
+      continue;
+    }
+    std::u16string word;
+    for (const pugi::xml_attribute attribute : child.attributes()) {
+      if (equalsNoCase(fromUtf8(attribute.name()), u"value")) {
+        word = fromUtf8(attribute.value());
+        break;
+      }
+    }
+    bool held = false;
+    for (const std::u16string& w : words_) {
+      if (w == word) {
+        held = true;
+        break;
+      }
+    }
+    if (held) continue;
+    lowerWords_.push_back(toLower(word));
+    words_.push_back(std::move(word));
+  }
+  return true;
+}
+
+AGPKeyword& SharedKeywords() {
+  thread_local const Ref<AGPKeyword> shared = makeRef<AGPKeyword>();
+  return *shared;
+}
+
+std::u16string keywordFileRootName() {
+  return StripSpacesAndSlashes(kProductName) + u".keyword";
+}
+
+}  // namespace vantorel

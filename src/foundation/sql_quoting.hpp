@@ -1,0 +1,38 @@
+#pragma once
+// The DBMS kind of a connection and the identifier quote characters of the SQL the engine
+// writes.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/automation/variant.hpp"
+
+namespace vantorel {
+
+constexpr std::int16_t kDbmsAccess = 1;
+constexpr std::int16_t kDbmsSqlServer = 2;
+constexpr std::int16_t kDbmsMySql = 3;
+constexpr std::int16_t kDbmsOracle = 4;
+constexpr std::int16_t kDbmsPostgreSql = 5;
+constexpr std::int16_t kDbmsOther = 99;
+
+// Per thread. SqlQuoteSetting() is the project's SQLQuote setting, copied in by the loaders;
+// SqlQuoteOpen() and SqlQuoteClose() are what SetSqlQuote chose (both empty until it runs).
+std::u16string& SqlQuoteSetting();
+std::u16string& SqlQuoteOpen();
+std::u16string& SqlQuoteClose();
+
+// The DBMS kind of a "DBMS Name" connection property.
+std::int16_t GetDbmsType(std::u16string_view dbmsName);
+// Sets the quote characters from SqlQuoteSetting(), or by the DBMS kind when the setting is none
+// of "Square Bracket", "Double Quote", "Single Quote", "Backquote" and "None".
+void SetSqlQuote(std::u16string_view dbmsName);
+// The name between the quote characters, every closing quote in it doubled.
+std::u16string QuoteSqlName(const Variant& name);
+// The name between the quote characters, unescaped.
+std::u16string QuoteSqlNameRaw(const Variant& name);
+// The quote character for the PostgreSQL metadata component: "NA" for JDBC connections, else
+// a backquote, a double quote or empty.
+Variant GetQuoteChars(std::u16string_view dbmsName, std::u16string_view connectionKind);
+
+}  // namespace vantorel

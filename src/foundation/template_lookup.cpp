@@ -1,0 +1,60 @@
+#include "foundation/template_lookup.hpp"
+
+#include "platform/fs/files.hpp"
+#include "platform/text/strings.hpp"
+
+namespace vantorel {
+
+std::u16string& TemplateFolder() {
+  thread_local std::u16string value;
+  return value;
+}
+std::u16string& CurrentSourceFolder() {
+  thread_local std::u16string value;
+  return value;
+}
+std::u16string& ExtensionTemplatesFolder() {
+  thread_local std::u16string value;
+  return value;
+}
+
+namespace {
+thread_local const InstalledExtensions* tExtensions = nullptr;
+}  // namespace
+
+void setInstalledExtensions(const InstalledExtensions* extensions) noexcept {
+  tExtensions = extensions;
+}
+
+const InstalledExtensions* installedExtensions() noexcept {
+  return tExtensions;
+}
+
+std::u16string AddBackslash(std::u16string_view path) {
+  std::u16string out(trimBlanks(path));
+  if (!out.empty() && out.back() != u'\\' && out.back() != u'/') out.push_back(u'\\');
+  return out;
+}
+
+std::u16string GetTemplateFilePath(std::u16string_view fileName) {
+  if (CurrentSourceFolder() != TemplateFolder()) {
+    std::u16string path = AddBackslash(CurrentSourceFolder()) + std::u16string(fileName);
+    if (fs::fileExists(path)) return path;
+    return AddBackslash(TemplateFolder()) + std::u16string(fileName);
+  }
+  if (const InstalledExtensions* extensions = tExtensions) {
+    const std::int32_t count = extensions->count();
+    for (std::int32_t i = 1; i <= count && i <= INT16_MAX; ++i) {
+      // A gap in the numbering would be the extension list's own fault; it must not stop a
+      // generation, so it is passed over.
+      const auto entry = extensions->seq(static_cast<std::int16_t>(i));
+      if (!entry || !entry->enabled) continue;
+      std::u16string path =
+          ExtensionTemplatesFolder() + u"/" + entry->name + u"/" + std::u16string(fileName);
+      if (fs::fileExists(path)) return path;
+    }
+  }
+  return AddBackslash(CurrentSourceFolder()) + std::u16string(fileName);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,43 @@
+#pragma once
+// Where generation finds the input files of a template control: the template set's folder, an
+// extension's template folder, or an enabled extension's replacement of a template-set file.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantorel {
+
+// Set by generation (per thread): the template set in use, the folder of the control being
+// compiled, and the folder holding one template folder per extension.
+std::u16string& TemplateFolder();
+std::u16string& CurrentSourceFolder();
+std::u16string& ExtensionTemplatesFolder();
+
+// The installed extensions as template lookup sees them. The extensions subsystem registers its
+// list; without one there are no extensions.
+class InstalledExtensions {
+ public:
+  struct Entry {
+    std::u16string name;  // the extension's folder name
+    bool enabled = false;
+  };
+  virtual ~InstalledExtensions() = default;
+  virtual std::int32_t count() const = 0;
+  // The extension with that sequence number (from 1), nothing when there is none.
+  virtual std::optional<Entry> seq(std::int16_t index) const = 0;
+};
+
+// Per thread; the caller keeps `extensions` alive while it is registered. nullptr unregisters.
+void setInstalledExtensions(const InstalledExtensions* extensions) noexcept;
+const InstalledExtensions* installedExtensions() noexcept;
+
+// The path of a template input file. A control of an extension reads its own folder, then the
+// template set's; a control of the template set reads the first enabled extension (in sequence
+// order) that has the file, else its own folder, whether the file exists there or not.
+std::u16string GetTemplateFilePath(std::u16string_view fileName);
+
+// The trimmed path with "\" appended unless it already ends with "\" or "/"; empty stays empty.
+std::u16string AddBackslash(std::u16string_view path);
+
+}  // namespace vantorel

@@ -1,0 +1,19 @@
+#include "platform/automation/bind.hpp"
+
+namespace vantorel::bind_detail {
+
+const Variant& missingArgument() noexcept {
+  static const Variant missing = Variant::missing();
+  return missing;
+}
+
+Object* objectArgument(const Variant& v) {
+  if (v.isObject()) return v.objectValue();
+  raiseVbError(vberr::kTypeMismatch);
+}
+
+void checkArgumentCount(std::size_t given, std::size_t required, std::size_t allowed) {
+  if (given < required || given > allowed) raiseVbError(vberr::kWrongArgumentCount);
+}
+
+}  // namespace vantorel::bind_detail

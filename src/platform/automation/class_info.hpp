@@ -1,0 +1,66 @@
+#pragma once
+// One member table per class: names (case-insensitive) to dispatch ids, and per member the
+// get, let, set and method entry points. Callers resolve a name once and keep the id.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/automation/object.hpp"
+#include "platform/text/case_fold.hpp"
+
+namespace vantorel {
+
+using MethodThunk = Variant (*)(Object& self, CallArgs args);
+using EnumThunk = Ref<Enumerator> (*)(Object& self);
+
+struct MemberInfo {
+  std::u16string name;
+  DispId id = kDispIdUnknown;
+  MethodThunk method = nullptr;
+  MethodThunk get = nullptr;  // index arguments only
+  MethodThunk let = nullptr;  // index arguments, then the value
+  MethodThunk set = nullptr;  // index arguments, then the object
+};
+
+class ClassInfo {
+ public:
+  explicit ClassInfo(std::u16string name) : name_(std::move(name)) {}
+  // Builds the table at once: `static const ClassInfo info(u"Name", [](ClassInfo& c) {...});`
+  template <class Define>
+  ClassInfo(std::u16string name, Define&& define) : name_(std::move(name)) {
+    define(*this);
+  }
+  ClassInfo(const ClassInfo&) = delete;
+  ClassInfo& operator=(const ClassInfo&) = delete;
+
+  const std::u16string& name() const noexcept { return name_; }
+
+  // kDispIdUnknown when the class has no such member.
+  DispId find(std::u16string_view name) const noexcept;
+  // kDispIdValue reaches the default member; nullptr when there is none.
+  const MemberInfo* member(DispId id) const noexcept;
+  const std::vector<MemberInfo>& members() const noexcept { return members_; }
+
+  // Returns the member of that name, created on first mention with the next id.
+  MemberInfo& define(std::u16string_view name);
+  void setDefaultMember(std::u16string_view name);
+  // Also defines the member "_NewEnum" that hands out the enumerator.
+  void setEnumerator(EnumThunk thunk) noexcept;
+  EnumThunk enumerator() const noexcept { return enumerator_; }
+  // A class derived from another starts with a copy of its members.
+  void inherit(const ClassInfo& base);
+
+  Variant invoke(Object& self, DispId id, std::uint8_t flags, CallArgs args) const;
+
+ private:
+  std::u16string name_;
+  std::vector<MemberInfo> members_;  // id = index + 1
+  std::unordered_map<std::u16string, DispId, NoCaseHash, NoCaseEqual> byName_;
+  DispId defaultId_ = kDispIdUnknown;
+  EnumThunk enumerator_ = nullptr;
+};
+
+}  // namespace vantorel

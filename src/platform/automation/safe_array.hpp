@@ -1,0 +1,71 @@
+#pragma once
+// Arrays of any rank with their bounds, as automation and scripts see them. Elements are stored
+// with the first dimension varying fastest, so that growing the last dimension keeps every
+// element in place (what ReDim Preserve needs).
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/automation/variant.hpp"
+
+namespace vantorel {
+
+struct ArrayBound {
+  std::int32_t lower = 0;
+  std::int32_t count = 0;  // elements in this dimension; the upper bound is lower + count - 1
+  std::int32_t upper() const noexcept { return lower + count - 1; }
+};
+
+class SafeArray {
+ public:
+  // elementType is what VarType() reports for the elements: Variant for script arrays, Byte for
+  // binary data.
+  SafeArray(std::vector<ArrayBound> bounds, VarType elementType = VarType::Variant);
+  // A one-dimensional array from 0 holding the values.
+  static Ref<SafeArray> fromValues(std::vector<Variant> values, VarType elementType = VarType::Variant);
+
+  void addRef() noexcept { ++refs_; }
+  void release() noexcept {
+    if (--refs_ == 0) delete this;
+  }
+  std::size_t refCount() const noexcept { return refs_; }
+
+  VarType elementType() const noexcept { return elementType_; }
+  std::size_t rank() const noexcept { return bounds_.size(); }
+  // Dimension numbers run from 1, as LBound and UBound count them.
+  const ArrayBound& bound(std::size_t dimension) const { return bounds_.at(dimension - 1); }
+  const std::vector<ArrayBound>& bounds() const noexcept { return bounds_; }
+  std::size_t size() const noexcept { return data_.size(); }
+
+  // Raises "Subscript out of range" (9) when the rank or any index is off.
+  Variant& at(std::span<const std::int32_t> indexes);
+  const Variant& at(std::span<const std::int32_t> indexes) const;
+  // One-dimensional shortcut.
+  Variant& at(std::int32_t index) { return at(std::span<const std::int32_t>(&index, 1)); }
+  const Variant& at(std::int32_t index) const { return at(std::span<const std::int32_t>(&index, 1)); }
+
+  // Element storage in storage order (first dimension fastest), as For Each walks it.
+  std::span<Variant> elements() noexcept { return data_; }
+  std::span<const Variant> elements() const noexcept { return data_; }
+
+  // ReDim Preserve: only the last dimension's upper bound may change; anything else raises 9.
+  void resizePreserving(const std::vector<ArrayBound>& bounds);
+  // Fixed arrays (declared with bounds) refuse ReDim with error 10.
+  bool fixed() const noexcept { return fixed_; }
+  void setFixed(bool fixed) noexcept { fixed_ = fixed; }
+
+  Ref<SafeArray> clone() const;
+
+ private:
+  ~SafeArray() = default;
+  std::size_t offsetOf(std::span<const std::int32_t> indexes) const;
+
+  std::size_t refs_ = 0;
+  VarType elementType_;
+  bool fixed_ = false;
+  std::vector<ArrayBound> bounds_;
+  std::vector<Variant> data_;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,150 @@
+#include "platform/automation/variant.hpp"
+
+#include <cstring>
+#include <utility>
+
+#include "platform/automation/object.hpp"
+#include "platform/automation/safe_array.hpp"
+
+namespace vantorel {
+
+Variant::Variant(std::u16string text) : type_(VarType::String) {
+  u_.str = new detail::StringRep{1, std::move(text)};
+}
+
+Variant::Variant(const Decimal& v) noexcept : type_(VarType::Decimal) {
+  std::memcpy(u_.dec, &v, sizeof v);
+}
+
+Variant::Variant(Object* object) noexcept : type_(VarType::Object) {
+  u_.obj = object;
+  if (object) object->addRef();
+}
+
+Variant::Variant(const Ref<SafeArray>& array) noexcept : type_(VarType::Variant), array_(true) {
+  u_.arr = array.get();
+  if (u_.arr) {
+    u_.arr->addRef();
+    type_ = u_.arr->elementType();
+  } else {
+    // An array reference that holds nothing is an uninitialised dynamic array's value: Empty.
+    array_ = false;
+    type_ = VarType::Empty;
+    u_.i8 = 0;
+  }
+}
+
+Variant Variant::null() noexcept {
+  Variant v;
+  v.type_ = VarType::Null;
+  return v;
+}
+
+Variant Variant::date(double oleDate) noexcept {
+  Variant v(oleDate);
+  v.type_ = VarType::Date;
+  return v;
+}
+
+Variant Variant::error(std::int32_t code) noexcept {
+  Variant v(code);
+  v.type_ = VarType::Error;
+  return v;
+}
+
+Decimal Variant::decimalValue() const noexcept {
+  Decimal d;
+  std::memcpy(&d, u_.dec, sizeof d);
+  return d;
+}
+
+Variant::Variant(const Variant& other) noexcept : type_(other.type_), array_(other.array_) {
+  u_ = other.u_;
+  if (array_) {
+    u_.arr->addRef();
+  } else if (type_ == VarType::String) {
+    ++u_.str->refs;
+  } else if (type_ == VarType::Object && u_.obj) {
+    u_.obj->addRef();
+  }
+}
+
+Variant::Variant(Variant&& other) noexcept : type_(other.type_), array_(other.array_) {
+  u_ = other.u_;
+  other.type_ = VarType::Empty;
+  other.array_ = false;
+  other.u_.i8 = 0;
+}
+
+Variant& Variant::operator=(const Variant& other) noexcept {
+  if (this != &other) {
+    Variant copy(other);
+    swap(copy);
+  }
+  return *this;
+}
+
+Variant& Variant::operator=(Variant&& other) noexcept {
+  if (this != &other) {
+    Variant moved(std::move(other));
+    swap(moved);
+  }
+  return *this;
+}
+
+void Variant::swap(Variant& other) noexcept {
+  std::swap(type_, other.type_);
+  std::swap(array_, other.array_);
+  std::swap(u_, other.u_);
+}
+
+void Variant::clear() noexcept {
+  // Reset first: releasing an object may run script code that reads this variable again.
+  VarType type = type_;
+  bool array = array_;
+  auto u = u_;
+  type_ = VarType::Empty;
+  array_ = false;
+  u_.i8 = 0;
+  if (array) {
+    u.arr->release();
+  } else if (type == VarType::String) {
+    if (--u.str->refs == 0) delete u.str;
+  } else if (type == VarType::Object && u.obj) {
+    u.obj->release();
+  }
+}
+
+int Variant::varType() const noexcept {
+  if (array_) return static_cast<int>(VarType::Array) | static_cast<int>(type_);
+  return static_cast<int>(type_);
+}
+
+bool Variant::isNumericType() const noexcept {
+  if (array_) return false;
+  switch (type_) {
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency:
+    case VarType::Decimal:
+    case VarType::Byte:
+      return true;
+    default:
+      return false;
+  }
+}
+
+SafeArray& Variant::arrayForWrite() {
+  if (u_.arr->refCount() > 1) {
+    Ref<SafeArray> copy = u_.arr->clone();
+    u_.arr->release();
+    u_.arr = copy.detach();
+  }
+  return *u_.arr;
+}
+
+Ref<SafeArray> Variant::arrayRef() const noexcept { return array_ ? Ref<SafeArray>(u_.arr) : nullptr; }
+
+}  // namespace vantorel

@@ -1,0 +1,141 @@
+#pragma once
+// Variant: the one value type of automation and of scripts. Strings are shared immutable
+// buffers and arrays are shared until written, so copying a Variant is cheap.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/automation/numeric_types.hpp"
+#include "platform/automation/ref.hpp"
+
+namespace vantorel {
+
+class Object;
+class SafeArray;
+
+// The numbers are those of VBScript's VarType.
+enum class VarType : std::uint16_t {
+  Empty = 0,
+  Null = 1,
+  Integer = 2,
+  Long = 3,
+  Single = 4,
+  Double = 5,
+  Currency = 6,
+  Date = 7,
+  String = 8,
+  Object = 9,
+  Error = 10,
+  Boolean = 11,
+  Variant = 12,
+  DataObject = 13,
+  Decimal = 14,
+  Byte = 17,
+  Array = 8192,
+};
+
+// The error code automation passes for an optional argument that was left out.
+constexpr std::int32_t kParamNotFound = static_cast<std::int32_t>(0x80020004u);
+
+namespace detail {
+struct StringRep {
+  std::size_t refs;
+  std::u16string text;
+};
+}  // namespace detail
+
+class Variant {
+ public:
+  Variant() noexcept { u_.i8 = 0; }
+  Variant(bool v) noexcept : type_(VarType::Boolean) { u_.b = v; }
+  Variant(std::uint8_t v) noexcept : type_(VarType::Byte) { u_.ui1 = v; }
+  Variant(std::int16_t v) noexcept : type_(VarType::Integer) { u_.i2 = v; }
+  Variant(std::int32_t v) noexcept : type_(VarType::Long) { u_.i4 = v; }
+  Variant(float v) noexcept : type_(VarType::Single) { u_.r4 = v; }
+  Variant(double v) noexcept : type_(VarType::Double) { u_.r8 = v; }
+  Variant(Currency v) noexcept : type_(VarType::Currency) { u_.cy = v.scaled; }
+  Variant(const Decimal& v) noexcept;
+  Variant(std::u16string text);
+  Variant(std::u16string_view text) : Variant(std::u16string(text)) {}
+  Variant(const char16_t* text) : Variant(std::u16string(text)) {}
+  // An object reference; a null pointer is Nothing.
+  Variant(Object* object) noexcept;
+  template <class T>
+  Variant(const Ref<T>& object) noexcept : Variant(static_cast<Object*>(object.get())) {}
+  Variant(const Ref<SafeArray>& array) noexcept;
+  // Guards against a pointer silently turning into a Boolean.
+  Variant(const char*) = delete;
+  Variant(std::nullptr_t) = delete;
+
+  static Variant null() noexcept;
+  static Variant nothing() noexcept { return Variant(static_cast<Object*>(nullptr)); }
+  static Variant date(double oleDate) noexcept;
+  static Variant error(std::int32_t code) noexcept;
+  // The value automation passes for an omitted optional argument.
+  static Variant missing() noexcept { return error(kParamNotFound); }
+
+  Variant(const Variant& other) noexcept;
+  Variant(Variant&& other) noexcept;
+  Variant& operator=(const Variant& other) noexcept;
+  Variant& operator=(Variant&& other) noexcept;
+  ~Variant() { clear(); }
+
+  // VarType::Array for arrays, else the scalar type.
+  VarType type() const noexcept { return array_ ? VarType::Array : type_; }
+  // VBScript's VarType(): for arrays 8192 plus the element type.
+  int varType() const noexcept;
+
+  bool isEmpty() const noexcept { return type_ == VarType::Empty && !array_; }
+  bool isNull() const noexcept { return type_ == VarType::Null && !array_; }
+  bool isString() const noexcept { return type_ == VarType::String && !array_; }
+  bool isObject() const noexcept { return type_ == VarType::Object && !array_; }
+  bool isNothing() const noexcept { return isObject() && u_.obj == nullptr; }
+  bool isArray() const noexcept { return array_; }
+  bool isMissing() const noexcept {
+    return type_ == VarType::Error && !array_ && u_.i4 == kParamNotFound;
+  }
+  // Integer, Long, Single, Double, Currency, Decimal or Byte.
+  bool isNumericType() const noexcept;
+
+  // Unchecked access; the caller has tested type().
+  bool boolValue() const noexcept { return u_.b; }
+  std::uint8_t byteValue() const noexcept { return u_.ui1; }
+  std::int16_t integerValue() const noexcept { return u_.i2; }
+  std::int32_t longValue() const noexcept { return u_.i4; }
+  float singleValue() const noexcept { return u_.r4; }
+  double doubleValue() const noexcept { return u_.r8; }
+  double dateValue() const noexcept { return u_.r8; }
+  Currency currencyValue() const noexcept { return Currency{u_.cy}; }
+  Decimal decimalValue() const noexcept;
+  std::int32_t errorValue() const noexcept { return u_.i4; }
+  const std::u16string& stringValue() const noexcept { return u_.str->text; }
+  Object* objectValue() const noexcept { return u_.obj; }
+  const SafeArray& arrayValue() const noexcept { return *u_.arr; }
+  // The array for writing: a shared array is copied first, so other holders keep their copy.
+  SafeArray& arrayForWrite();
+  Ref<SafeArray> arrayRef() const noexcept;
+
+  void clear() noexcept;
+  void swap(Variant& other) noexcept;
+
+ private:
+  VarType type_ = VarType::Empty;
+  bool array_ = false;
+  union {
+    bool b;
+    std::uint8_t ui1;
+    std::int16_t i2;
+    std::int32_t i4;
+    std::int64_t i8;
+    std::int64_t cy;
+    float r4;
+    double r8;
+    alignas(8) unsigned char dec[sizeof(Decimal)];
+    Object* obj;
+    detail::StringRep* str;
+    SafeArray* arr;
+  } u_;
+};
+
+}  // namespace vantorel

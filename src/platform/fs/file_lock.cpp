@@ -1,0 +1,52 @@
+#include "platform/fs/file_lock.hpp"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/unicode.hpp"
+
+namespace vantorel::fs {
+
+namespace {
+
+[[noreturn]] void fail(std::u16string_view path, int error) {
+  throw FileError("cannot lock " + toUtf8(path) + ": " + std::strerror(error));
+}
+
+}  // namespace
+
+FileLock::FileLock(std::u16string_view lockPath) {
+  // The store's folder may not exist before its first write; the lock comes first.
+  const std::u16string parent = parentFolder(lockPath);
+  if (!parent.empty()) createFolders(parent);
+  const auto native = toNative(lockPath);
+  do {
+    fd_ = ::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  } while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) fail(lockPath, errno);
+  int r;
+  do {
+    r = ::flock(fd_, LOCK_EX);
+  } while (r != 0 && errno == EINTR);
+  if (r != 0) {
+    const int error = errno;
+    ::close(fd_);
+    fd_ = -1;
+    fail(lockPath, error);
+  }
+}
+
+// The lock file stays: removing it would let a waiter lock a file that a newcomer no longer sees.
+FileLock::~FileLock() {
+  if (fd_ < 0) return;
+  ::flock(fd_, LOCK_UN);
+  ::close(fd_);
+}
+
+}  // namespace vantorel::fs

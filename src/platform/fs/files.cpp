@@ -1,0 +1,281 @@
+#include "platform/fs/files.hpp"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+
+#include "platform/fs/path.hpp"
+#include "platform/text/unicode.hpp"
+
+namespace vantorel::fs {
+
+namespace {
+
+std::string describe(std::u16string_view path) {
+  return toUtf8(path);
+}
+
+[[noreturn]] void fail(const char* action, std::u16string_view path, int error) {
+  throw FileError(std::string("cannot ") + action + " " + describe(path) + ": " +
+                  std::strerror(error));
+}
+
+bool statPath(const std::filesystem::path& p, struct stat& st) {
+  return ::stat(p.c_str(), &st) == 0;
+}
+
+int openRetrying(const char* path, int flags, mode_t mode = 0) {
+  int fd;
+  do {
+    fd = ::open(path, flags, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// A name no other writer (thread or process) picks: pid, a counter and random bits; the
+// O_EXCL open still guards against the rare clash.
+std::filesystem::path temporaryBeside(const std::filesystem::path& target, unsigned attempt) {
+  static std::atomic<unsigned long> counter{0};
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  // Cut long names so that the suffix cannot push the temporary name past NAME_MAX.
+  const std::string stem = target.filename().string().substr(0, 120);
+  const std::string name = "." + stem + ".tmp-" + std::to_string(::getpid()) + "-" +
+                           std::to_string(counter++) + "-" + std::to_string(random() % 1000000u) +
+                           "-" + std::to_string(attempt);
+  return target.parent_path() / name;
+}
+
+// The data lands in a temporary file beside the target and is renamed over it only once it is
+// on disk, so a reader sees the old bytes or the new ones and a failure leaves the old file.
+// writeBody returns 0 or an errno value.
+void replaceAtomically(std::u16string_view displayPath, std::filesystem::path target,
+                       const std::function<int(int fd)>& writeBody,
+                       std::optional<mode_t> modeForNewFile, bool overwrite) {
+  // Writing through a symbolic link replaces the file it points to and keeps the link.
+  std::error_code ec;
+  if (std::filesystem::is_symlink(target, ec)) {
+    const auto resolved = std::filesystem::weakly_canonical(target, ec);
+    if (!ec) target = resolved;
+  }
+  if (target.filename().empty()) fail("write", displayPath, EISDIR);
+  if (target.parent_path().empty()) target = std::filesystem::path(".") / target;
+
+  struct stat existing {};
+  const bool targetExists = statPath(target, existing);
+  if (targetExists && S_ISDIR(existing.st_mode)) fail("write", displayPath, EISDIR);
+  if (targetExists && !overwrite) fail("write", displayPath, EEXIST);
+
+  std::filesystem::path temp;
+  int fd = -1;
+  for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = temporaryBeside(target, attempt);
+    // 0666 lets the umask decide a new file's permissions, as any ordinary create would.
+    fd = openRetrying(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) fail("write", displayPath, errno);
+  }
+  if (fd < 0) fail("write", displayPath, EEXIST);
+
+  int error = 0;
+  if (targetExists) {
+    if (::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
+  } else if (modeForNewFile) {
+    if (::fchmod(fd, *modeForNewFile & 07777) != 0) error = errno;
+  }
+  if (error == 0) error = writeBody(fd);
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error == 0) {
+#ifdef RENAME_NOREPLACE
+    if (!overwrite) {
+      if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+        error = errno;
+        // Some file systems lack the flag; the existence check above is then the guard.
+        if (error == EINVAL || error == ENOSYS) {
+          error = ::rename(temp.c_str(), target.c_str()) == 0 ? 0 : errno;
+        }
+      }
+    } else
+#endif
+    {
+      if (::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+    }
+  }
+  if (error != 0) {
+    ::unlink(temp.c_str());
+    fail("write", displayPath, error);
+  }
+
+  // Makes the rename itself durable. The new file is in place by now, so a folder that cannot
+  // be synced (some file systems refuse) is not reported as a failed write.
+  const int dirFd = openRetrying(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+}
+
+std::vector<std::u16string> listEntries(std::u16string_view folder, bool wantFolders) {
+  std::vector<std::u16string> names;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(toNative(folder), ec);
+  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    std::error_code statError;
+    const bool isFolder = it->is_directory(statError);
+    if (statError) continue;
+    const bool isFile = !isFolder && it->is_regular_file(statError);
+    if (statError) continue;
+    if (wantFolders ? isFolder : isFile) names.push_back(fromNative(it->path().filename()));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+bool fileExists(std::u16string_view path) {
+  struct stat st {};
+  return statPath(toNative(path), st) && !S_ISDIR(st.st_mode);
+}
+
+bool folderExists(std::u16string_view path) {
+  struct stat st {};
+  return statPath(toNative(path), st) && S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> readFile(std::u16string_view path) {
+  const int fd = openRetrying(toNative(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string bytes;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+  }
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+void writeFileAtomic(std::u16string_view path, std::string_view bytes) {
+  replaceAtomically(
+      path, toNative(path),
+      [bytes](int fd) { return writeAll(fd, bytes.data(), bytes.size()) ? 0 : errno; },
+      std::nullopt, true);
+}
+
+bool createFolders(std::u16string_view path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  std::filesystem::create_directories(toNative(path), ec);
+  return folderExists(path);
+}
+
+void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite) {
+  const int source = openRetrying(toNative(from).c_str(), O_RDONLY | O_CLOEXEC);
+  if (source < 0) fail("copy", from, errno);
+  struct stat st {};
+  if (::fstat(source, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    ::close(source);
+    fail("copy", from, error);
+  }
+  try {
+    replaceAtomically(
+        to, toNative(to),
+        [source](int fd) {
+          char buffer[65536];
+          for (;;) {
+            const ssize_t n = ::read(source, buffer, sizeof buffer);
+            if (n < 0) {
+              if (errno == EINTR) continue;
+              return errno;
+            }
+            if (n == 0) return 0;
+            if (!writeAll(fd, buffer, static_cast<std::size_t>(n))) return errno;
+          }
+        },
+        st.st_mode, overwrite);
+  } catch (...) {
+    ::close(source);
+    throw;
+  }
+  ::close(source);
+}
+
+bool deleteFile(std::u16string_view path) {
+  const auto native = toNative(path);
+  if (::unlink(native.c_str()) == 0) return true;
+  return errno == ENOENT;
+}
+
+void renamePath(std::u16string_view from, std::u16string_view to) {
+  const auto source = toNative(from);
+  const auto target = toNative(to);
+  if (::rename(source.c_str(), target.c_str()) == 0) return;
+  const int error = errno;
+  // Another file system: a file is copied and then removed, as a move across drives is.
+  if (error == EXDEV && fileExists(from)) {
+    copyFile(from, to, true);
+    if (::unlink(source.c_str()) != 0) fail("remove", from, errno);
+    return;
+  }
+  fail("rename", from, error);
+}
+
+std::vector<std::u16string> listFiles(std::u16string_view folder) {
+  return listEntries(folder, false);
+}
+
+std::vector<std::u16string> listFolders(std::u16string_view folder) {
+  return listEntries(folder, true);
+}
+
+std::optional<std::chrono::system_clock::time_point> modifiedTime(std::u16string_view path) {
+  struct stat st {};
+  if (!statPath(toNative(path), st)) return std::nullopt;
+  const auto sinceEpoch =
+      std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec);
+  return std::chrono::system_clock::time_point(
+      std::chrono::duration_cast<std::chrono::system_clock::duration>(sinceEpoch));
+}
+
+std::optional<std::uint64_t> fileSize(std::u16string_view path) {
+  struct stat st {};
+  if (!statPath(toNative(path), st) || S_ISDIR(st.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+}  // namespace vantorel::fs

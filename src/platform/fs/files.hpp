@@ -1,0 +1,42 @@
+#pragma once
+// File and folder operations. Every write replaces its target atomically: the bytes go to a
+// temporary file in the same folder, are flushed, and are renamed over the target, so a failed
+// write leaves the old file as it was.
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantorel::fs {
+
+class FileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+bool fileExists(std::u16string_view path);
+bool folderExists(std::u16string_view path);
+
+// Whole-file read; nothing when the file is missing or cannot be read.
+std::optional<std::string> readFile(std::u16string_view path);
+// Throws FileError, naming the path and the reason, when the file cannot be written.
+void writeFileAtomic(std::u16string_view path, std::string_view bytes);
+
+// Creates the folder and every missing parent; true when it exists afterwards.
+bool createFolders(std::u16string_view path);
+// Throws FileError on failure; a missing source is a failure.
+void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite);
+// True when the file is gone afterwards (also when it never existed).
+bool deleteFile(std::u16string_view path);
+void renamePath(std::u16string_view from, std::u16string_view to);  // throws FileError
+
+std::vector<std::u16string> listFiles(std::u16string_view folder);    // names, sorted
+std::vector<std::u16string> listFolders(std::u16string_view folder);  // names, sorted
+
+std::optional<std::chrono::system_clock::time_point> modifiedTime(std::u16string_view path);
+std::optional<std::uint64_t> fileSize(std::u16string_view path);
+
+}  // namespace vantorel::fs

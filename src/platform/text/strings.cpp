@@ -1,0 +1,101 @@
+#include "platform/text/strings.hpp"
+
+#include "platform/text/case_fold.hpp"
+
+namespace vantorel {
+
+std::u16string_view trimBlanksLeft(std::u16string_view s) noexcept {
+  std::size_t i = 0;
+  while (i < s.size() && s[i] == u' ') ++i;
+  return s.substr(i);
+}
+
+std::u16string_view trimBlanksRight(std::u16string_view s) noexcept {
+  std::size_t n = s.size();
+  while (n > 0 && s[n - 1] == u' ') --n;
+  return s.substr(0, n);
+}
+
+std::u16string_view trimBlanks(std::u16string_view s) noexcept {
+  return trimBlanksRight(trimBlanksLeft(s));
+}
+
+std::u16string replaceAll(std::u16string_view s, std::u16string_view from, std::u16string_view to) {
+  if (from.empty()) return std::u16string(s);
+  std::u16string out;
+  out.reserve(s.size());
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t hit = s.find(from, pos);
+    if (hit == std::u16string_view::npos) break;
+    out.append(s.substr(pos, hit - pos));
+    out.append(to);
+    pos = hit + from.size();
+  }
+  out.append(s.substr(pos));
+  return out;
+}
+
+std::vector<std::u16string> split(std::u16string_view s, std::u16string_view separator) {
+  std::vector<std::u16string> parts;
+  if (s.empty()) return parts;
+  if (separator.empty()) {
+    parts.emplace_back(s);
+    return parts;
+  }
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t hit = s.find(separator, pos);
+    if (hit == std::u16string_view::npos) break;
+    parts.emplace_back(s.substr(pos, hit - pos));
+    pos = hit + separator.size();
+  }
+  parts.emplace_back(s.substr(pos));
+  return parts;
+}
+
+std::u16string join(const std::vector<std::u16string>& parts, std::u16string_view separator) {
+  std::size_t total = 0;
+  for (const auto& p : parts) total += p.size() + separator.size();
+  std::u16string out;
+  out.reserve(total);
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) out.append(separator);
+    out.append(parts[i]);
+  }
+  return out;
+}
+
+bool startsWith(std::u16string_view s, std::u16string_view prefix) noexcept {
+  return s.substr(0, prefix.size()) == prefix;
+}
+
+bool endsWith(std::u16string_view s, std::u16string_view suffix) noexcept {
+  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+bool containsNoCase(std::u16string_view haystack, std::u16string_view needle) noexcept {
+  if (needle.size() > haystack.size()) return false;
+  const std::size_t last = haystack.size() - needle.size();
+  for (std::size_t i = 0; i <= last; ++i) {
+    if (equalsNoCase(haystack.substr(i, needle.size()), needle)) return true;
+  }
+  return false;
+}
+
+std::u16string toU16(long long value) {
+  // Negated as unsigned so that the most negative value does not overflow.
+  unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value)
+                                           : static_cast<unsigned long long>(value);
+  char16_t buffer[24];
+  char16_t* end = buffer + 24;
+  char16_t* p = end;
+  do {
+    *--p = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--p = u'-';
+  return std::u16string(p, end);
+}
+
+}  // namespace vantorel

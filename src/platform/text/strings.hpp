@@ -1,0 +1,27 @@
+#pragma once
+// Small string helpers over UTF-16 text, with the semantics scripts expect
+// (trimming removes blanks only, as VBScript's Trim does).
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantorel {
+
+std::u16string_view trimBlanks(std::u16string_view s) noexcept;
+std::u16string_view trimBlanksLeft(std::u16string_view s) noexcept;
+std::u16string_view trimBlanksRight(std::u16string_view s) noexcept;
+
+// An empty `from` leaves the text as it is.
+std::u16string replaceAll(std::u16string_view s, std::u16string_view from, std::u16string_view to);
+// As VBScript's Split: empty text gives no parts, an empty separator gives the text as one part.
+std::vector<std::u16string> split(std::u16string_view s, std::u16string_view separator);
+std::u16string join(const std::vector<std::u16string>& parts, std::u16string_view separator);
+
+bool startsWith(std::u16string_view s, std::u16string_view prefix) noexcept;
+bool endsWith(std::u16string_view s, std::u16string_view suffix) noexcept;
+bool containsNoCase(std::u16string_view haystack, std::u16string_view needle) noexcept;
+
+// Decimal text of an integer.
+std::u16string toU16(long long value);
+
+}  // namespace vantorel

@@ -1,0 +1,16 @@
+#pragma once
+// UTF-16 is the engine's one inner text form; UTF-8 appears only at the edges.
+#include <string>
+#include <string_view>
+
+namespace vantorel {
+
+// Decodes UTF-8; malformed sequences become U+FFFD, never an error.
+std::u16string fromUtf8(std::string_view utf8);
+// Encodes UTF-16; an unpaired surrogate becomes U+FFFD.
+std::string toUtf8(std::u16string_view text);
+
+// For literals and identifiers that are plain ASCII.
+std::u16string fromAscii(std::string_view ascii);
+
+}  // namespace vantorel

@@ -1,0 +1,52 @@
+#pragma once
+// The back-end for tests: keeps every call in order and answers from a queue the test fills;
+// with the queue empty, a question gets its default.
+#include <deque>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/ui/backend.hpp"
+
+namespace vantorel::ui {
+
+class RecordingBackend : public Backend {
+ public:
+  struct Event {
+    enum class Kind { Asked, Opened, Status, Percent, Closed };
+    Kind kind;
+    int handle = 0;
+    std::u16string text;  // caption or status line
+    int percent = 0;
+    ProgressLook look = ProgressLook::Standard;
+    Question question;  // Asked
+    Reply reply;        // Asked: what was answered
+  };
+
+  void queueAnswer(Answer answer);
+  void queuePick(std::size_t item);  // 0-based
+  // The user presses Cancel in that display.
+  void cancel(int handle);
+
+  std::vector<Event> events() const;
+  std::vector<Event> events(Event::Kind kind) const;
+  void clearEvents();
+
+  Reply ask(const Question& question) override;
+  void progressOpened(int handle, std::u16string_view caption, ProgressLook look) override;
+  void progressStatus(int handle, std::u16string_view text) override;
+  void progressPercent(int handle, int percent) override;
+  bool progressCancelled(int handle) override;
+  void progressClosed(int handle) override;
+
+ private:
+  void record(Event e);
+
+  mutable std::mutex mutex_;
+  std::vector<Event> events_;
+  std::deque<Reply> queue_;
+  std::set<int> cancelled_;
+};
+
+}  // namespace vantorel::ui

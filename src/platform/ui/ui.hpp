@@ -1,0 +1,72 @@
+#pragma once
+// The engine's one user-interface service: message boxes, the engine's questions and the
+// progress display. One per process, safe to call from any thread; the back-end is chosen on
+// first use (see backend.hpp) unless a test installed one. Calls are serialised, so while a
+// question waits at the terminal, progress updates from other threads wait with it.
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/ui/backend.hpp"
+#include "platform/ui/types.hpp"
+
+namespace vantorel::ui {
+
+// defaultButton is the position of the default among the buttons, as MsgBox numbers it;
+// a position past the last button means the first.
+Answer messageBox(std::u16string_view text, std::u16string_view title = {},
+                  Buttons buttons = Buttons::OK, Icon icon = Icon::None, int defaultButton = 0);
+
+// Yes, YesToAll, No, NoToAll or Cancel.
+Answer askOverwrite(std::u16string_view text, std::u16string_view title,
+                    Answer defaultButton = Answer::No);
+// Keep, Update or Cancel.
+Answer askKeepOrUpdate(std::u16string_view text, std::u16string_view title,
+                       Answer defaultButton = Answer::Keep);
+// The chosen item (0-based), nothing when cancelled.
+std::optional<std::size_t> pickOne(std::u16string_view text, std::u16string_view title,
+                                   const std::vector<std::u16string>& items,
+                                   std::size_t defaultItem = 0);
+
+Reply ask(const Question& question);
+
+// Progress displays. Handles are > 0; calls with a handle that is not open do nothing.
+int openProgress(std::u16string_view caption, ProgressLook look = ProgressLook::Standard);
+void setProgressStatus(int handle, std::u16string_view text);
+// Clamped to 0..100.
+void setProgressPercent(int handle, int percent);
+// True after Cancel in that display or after Ctrl-C (the latter also for handle 0).
+bool isProgressCancelled(int handle);
+void closeProgress(int handle);
+// Called by long operations between steps.
+void yieldToHost();
+
+// Holds a display open for a scope.
+class ProgressDisplay {
+ public:
+  explicit ProgressDisplay(std::u16string_view caption, ProgressLook look = ProgressLook::Standard)
+      : handle_(openProgress(caption, look)) {}
+  ~ProgressDisplay() { close(); }
+  ProgressDisplay(const ProgressDisplay&) = delete;
+  ProgressDisplay& operator=(const ProgressDisplay&) = delete;
+
+  int handle() const noexcept { return handle_; }
+  void status(std::u16string_view text) { setProgressStatus(handle_, text); }
+  void percent(int value) { setProgressPercent(handle_, value); }
+  bool isCancelled() { return isProgressCancelled(handle_); }
+  void close() {
+    if (handle_ > 0) closeProgress(handle_);
+    handle_ = 0;
+  }
+
+ private:
+  int handle_;
+};
+
+// Installs `backend` for every thread; nullptr returns to the automatic choice, made afresh
+// on next use. Displays still open are forgotten.
+void setBackendForTesting(std::shared_ptr<Backend> backend);
+
+}  // namespace vantorel::ui

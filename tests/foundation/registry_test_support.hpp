@@ -1,0 +1,105 @@
+#pragma once
+// A private registry for one test: the user's and the machine's stores in a fresh folder.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/automation/safe_array.hpp"
+#include "platform/automation/variant.hpp"
+#include "support/temp_home.hpp"
+
+namespace vantorel::test {
+
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = getenv(name)) old_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  std::filesystem::path userFile() const { return dir_.path() / "home" / "registry.reg"; }
+  std::filesystem::path classesFile() const { return dir_.path() / "home" / "classes.reg"; }
+  std::filesystem::path machineFile() const { return dir_.path() / "data" / "machine.reg"; }
+
+  static std::string slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+  }
+  static void spill(const std::filesystem::path& path, const std::string& text) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+  }
+  // A store file holding the given sections and values below the header.
+  static void spillStore(const std::filesystem::path& path, const std::string& body) {
+    spill(path, "Windows Registry Editor Version 5.00\n\n" + body);
+  }
+
+  TempDir dir_;
+  ScopedEnv home_{"VANTOREL_HOME", (dir_.path() / "home").string()};
+  ScopedEnv data_{"VANTOREL_DATA_DIR", (dir_.path() / "data").string()};
+};
+
+inline Variant byteArray(std::vector<int> bytes) {
+  std::vector<Variant> values;
+  for (int b : bytes) values.emplace_back(static_cast<std::uint8_t>(b));
+  return Variant(SafeArray::fromValues(std::move(values), VarType::Byte));
+}
+
+// Type and content in one comparable text: "8:abc", "3:42", "8209:0,1,255".
+inline std::string show(const Variant& v) {
+  std::string out = std::to_string(v.varType()) + ":";
+  switch (v.type()) {
+    case VarType::Empty:
+      break;
+    case VarType::Integer:
+      out += std::to_string(v.integerValue());
+      break;
+    case VarType::Long:
+      out += std::to_string(v.longValue());
+      break;
+    case VarType::String:
+      for (char16_t c : v.stringValue()) {
+        if (c >= 0x20 && c < 0x7F) {
+          out.push_back(static_cast<char>(c));
+        } else {
+          out += "\\u" + std::to_string(static_cast<int>(c));
+        }
+      }
+      break;
+    case VarType::Array: {
+      const SafeArray& array = v.arrayValue();
+      out += "[" + std::to_string(array.bound(1).lower) + "]";
+      for (const Variant& e : array.elements()) out += std::to_string(e.byteValue()) + ",";
+      break;
+    }
+    default:
+      out += "?";
+  }
+  return out;
+}
+
+}  // namespace vantorel::test

@@ -1,0 +1,81 @@
+#include "platform/text/strings.hpp"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace vantorel {
+namespace {
+
+TEST(Strings, TrimRemovesBlanksOnly) {
+  const struct {
+    std::u16string_view in, both, left, right;
+  } cases[] = {
+      {u"", u"", u"", u""},
+      {u"   ", u"", u"", u""},
+      {u"  a b  ", u"a b", u"a b  ", u"  a b"},
+      {u"\ta\t", u"\ta\t", u"\ta\t", u"\ta\t"},  // tabs are not blanks to Trim
+      {u" \u00A0x\u00A0 ", u"\u00A0x\u00A0", u"\u00A0x\u00A0 ", u" \u00A0x\u00A0"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(trimBlanks(c.in), c.both);
+    EXPECT_EQ(trimBlanksLeft(c.in), c.left);
+    EXPECT_EQ(trimBlanksRight(c.in), c.right);
+  }
+}
+
+TEST(Strings, ReplaceAll) {
+  const struct {
+    std::u16string_view s, from, to, out;
+  } cases[] = {
+      {u"a.b.c", u".", u"::", u"a::b::c"},
+      {u"aaa", u"aa", u"b", u"ba"},  // left to right, no overlaps
+      {u"abc", u"", u"x", u"abc"},
+      {u"abc", u"abc", u"", u""},
+      {u"xyz", u"q", u"r", u"xyz"},
+      {u"aa", u"a", u"aa", u"aaaa"},  // replacements are not searched again
+  };
+  for (const auto& c : cases) EXPECT_EQ(replaceAll(c.s, c.from, c.to), c.out);
+}
+
+TEST(Strings, SplitAndJoin) {
+  using Parts = std::vector<std::u16string>;
+  const struct {
+    std::u16string_view s, separator;
+    Parts parts;
+  } cases[] = {
+      {u"a,b,c", u",", {u"a", u"b", u"c"}},
+      {u",a,", u",", {u"", u"a", u""}},
+      {u"a<>b", u"<>", {u"a", u"b"}},
+      {u"abc", u";", {u"abc"}},
+      {u"", u",", {}},
+      {u"a,b", u"", {u"a,b"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(split(c.s, c.separator), c.parts) << testing::PrintToString(std::u16string(c.s));
+    if (!c.separator.empty()) {
+      EXPECT_EQ(join(c.parts, c.separator), c.s);
+    }
+  }
+}
+
+TEST(Strings, AffixesAndSearch) {
+  EXPECT_TRUE(startsWith(u"Template", u"Temp"));
+  EXPECT_FALSE(startsWith(u"Te", u"Temp"));
+  EXPECT_TRUE(endsWith(u"list.asp", u".asp"));
+  EXPECT_FALSE(endsWith(u"asp", u".asp"));
+  EXPECT_TRUE(containsNoCase(u"Customer Orders", u"ORDERS"));
+  EXPECT_TRUE(containsNoCase(u"\u00C9COLE", u"\u00E9cole"));
+  EXPECT_TRUE(containsNoCase(u"x", u""));
+  EXPECT_FALSE(containsNoCase(u"Order", u"Orders"));
+}
+
+TEST(Strings, DecimalText) {
+  EXPECT_EQ(toU16(0), u"0");
+  EXPECT_EQ(toU16(-42), u"-42");
+  EXPECT_EQ(toU16(LLONG_MAX), u"9223372036854775807");
+  EXPECT_EQ(toU16(LLONG_MIN), u"-9223372036854775808");
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -1,0 +1,12 @@
+#include <gtest/gtest.h>
+
+#include "platform/sys/folders.hpp"
+#include "support/temp_home.hpp"
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // No test may touch the developer's own settings store.
+  vantorel::test::isolateHome();
+  vantorel::sys::publishDataFolder();
+  return RUN_ALL_TESTS();
+}
