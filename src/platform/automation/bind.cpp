@@ -12,8 +12,6 @@ Object* objectArgument(const Variant& v) {
   raiseVbError(vberr::kTypeMismatch);
 }
 
-void checkArgumentCount(std::size_t given, std::size_t required, std::size_t allowed) {
-  if (given < required || given > allowed) raiseVbError(vberr::kWrongArgumentCount);
-}
+void raiseWrongArgumentCount() { raiseVbError(vberr::kWrongArgumentCount); }
 
 }  // namespace vantorel::bind_detail

@@ -154,7 +154,11 @@ constexpr std::size_t requiredCount() {
   }(std::make_index_sequence<std::tuple_size_v<Tuple>>());
 }
 
-void checkArgumentCount(std::size_t given, std::size_t required, std::size_t allowed);
+[[noreturn]] void raiseWrongArgumentCount();
+
+inline void checkArgumentCount(std::size_t given, std::size_t required, std::size_t allowed) {
+  if (given < required || given > allowed) raiseWrongArgumentCount();
+}
 
 template <auto Fn>
 Variant thunk(Object& self, CallArgs args) {

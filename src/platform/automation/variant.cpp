@@ -58,47 +58,17 @@ Decimal Variant::decimalValue() const noexcept {
   return d;
 }
 
-Variant::Variant(const Variant& other) noexcept : type_(other.type_), array_(other.array_) {
-  u_ = other.u_;
+void Variant::addRefResource() noexcept {
   if (array_) {
     u_.arr->addRef();
   } else if (type_ == VarType::String) {
     ++u_.str->refs;
-  } else if (type_ == VarType::Object && u_.obj) {
+  } else {
     u_.obj->addRef();
   }
 }
 
-Variant::Variant(Variant&& other) noexcept : type_(other.type_), array_(other.array_) {
-  u_ = other.u_;
-  other.type_ = VarType::Empty;
-  other.array_ = false;
-  other.u_.i8 = 0;
-}
-
-Variant& Variant::operator=(const Variant& other) noexcept {
-  if (this != &other) {
-    Variant copy(other);
-    swap(copy);
-  }
-  return *this;
-}
-
-Variant& Variant::operator=(Variant&& other) noexcept {
-  if (this != &other) {
-    Variant moved(std::move(other));
-    swap(moved);
-  }
-  return *this;
-}
-
-void Variant::swap(Variant& other) noexcept {
-  std::swap(type_, other.type_);
-  std::swap(array_, other.array_);
-  std::swap(u_, other.u_);
-}
-
-void Variant::clear() noexcept {
+void Variant::releaseResource() noexcept {
   // Reset first: releasing an object may run script code that reads this variable again.
   VarType type = type_;
   bool array = array_;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/automation/numeric_types.hpp"
 #include "platform/automation/ref.hpp"
@@ -75,11 +76,26 @@ class Variant {
   // The value automation passes for an omitted optional argument.
   static Variant missing() noexcept { return error(kParamNotFound); }
 
-  Variant(const Variant& other) noexcept;
-  Variant(Variant&& other) noexcept;
-  Variant& operator=(const Variant& other) noexcept;
-  Variant& operator=(Variant&& other) noexcept;
-  ~Variant() { clear(); }
+  Variant(const Variant& other) noexcept : type_(other.type_), array_(other.array_), u_(other.u_) {
+    if (ownsResource()) addRefResource();
+  }
+  Variant(Variant&& other) noexcept : type_(other.type_), array_(other.array_), u_(other.u_) {
+    other.type_ = VarType::Empty;
+    other.array_ = false;
+  }
+  Variant& operator=(const Variant& other) noexcept {
+    Variant copy(other);
+    swap(copy);
+    return *this;
+  }
+  Variant& operator=(Variant&& other) noexcept {
+    Variant moved(std::move(other));
+    swap(moved);
+    return *this;
+  }
+  ~Variant() {
+    if (ownsResource()) releaseResource();
+  }
 
   // VarType::Array for arrays, else the scalar type.
   VarType type() const noexcept { return array_ ? VarType::Array : type_; }
@@ -116,13 +132,30 @@ class Variant {
   SafeArray& arrayForWrite();
   Ref<SafeArray> arrayRef() const noexcept;
 
-  void clear() noexcept;
-  void swap(Variant& other) noexcept;
+  void clear() noexcept {
+    if (ownsResource()) {
+      releaseResource();
+    } else {
+      type_ = VarType::Empty;
+    }
+  }
+  void swap(Variant& other) noexcept {
+    std::swap(type_, other.type_);
+    std::swap(array_, other.array_);
+    std::swap(u_, other.u_);
+  }
 
  private:
+  // Strings, objects and arrays hold a counted reference; every other type is plain data.
+  bool ownsResource() const noexcept {
+    return array_ || type_ == VarType::String || (type_ == VarType::Object && u_.obj);
+  }
+  void addRefResource() noexcept;
+  void releaseResource() noexcept;
+
   VarType type_ = VarType::Empty;
   bool array_ = false;
-  union {
+  union Storage {
     bool b;
     std::uint8_t ui1;
     std::int16_t i2;
