@@ -53,9 +53,10 @@ bool AGPSettings::LoadSettings() {
 void AGPSettings::loadFrom(const std::u16string& path) {
   doc_.reset();
   auto doc = std::make_unique<pugi::xml_document>();
-  std::optional<std::string> bytes;
-  if (!path.empty()) bytes = fs::readFile(path);
-  if (bytes && doc->load_buffer(bytes->data(), bytes->size(), pugi::parse_default)) {
+  const std::optional<std::string> bytes =
+      path.empty() ? std::nullopt : fs::readFile(path);
+  const std::string_view text = bytes ? std::string_view(*bytes) : std::string_view();
+  if (bytes && doc->load_buffer(text.data(), text.size(), pugi::parse_default)) {
     doc_ = std::move(doc);
     return;
   }
