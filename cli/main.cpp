@@ -7,18 +7,23 @@
 #include "foundation/product.hpp"
 #include "platform/sys/folders.hpp"
 #include "platform/text/unicode.hpp"
+#include "run_command.hpp"
 
 namespace {
 
 void printUsage(std::FILE* out) {
   std::fputs(
       "Usage: vantorel [--help] [--version]\n"
+      "       vantorel run FILE.vbs [arguments]\n"
       "\n"
       "Builds a classic ASP web application from a database and a template set.\n"
       "\n"
       "Options:\n"
       "  --help      show this help and exit\n"
-      "  --version   print the engine's full version and exit\n",
+      "  --version   print the engine's full version and exit\n"
+      "\n"
+      "Commands:\n"
+      "  run         run a VBScript file with the WScript object\n",
       out);
 }
 
@@ -34,6 +39,9 @@ int main(int argc, char** argv) {
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     printUsage(stdout);
     return 0;
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "run") == 0) {
+    return vantorel::cli::runScript(argc - 2, argv + 2);
   }
   printUsage(stderr);
   return 2;

@@ -1,8 +1,12 @@
-// OLE dates: calendar arithmetic, and the invariant en-US text forms CDate reads and CStr writes.
+// OLE dates: calendar arithmetic, and the text forms CDate reads and CStr writes, in the
+// thread's locale (en-US unless SetLocale chose another).
 #include <cmath>
 #include <cstdint>
+#include <string_view>
+#include <utility>
 
 #include "platform/automation/automation_error.hpp"
+#include "platform/automation/number_locale.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/sys/clock.hpp"
 
@@ -62,11 +66,6 @@ void splitRaw(double oleDate, std::int64_t& day, int& seconds) {
   }
 }
 
-void appendOneOrTwoDigits(char*& o, int v) noexcept {
-  if (v >= 10) *o++ = static_cast<char>('0' + v / 10);
-  *o++ = static_cast<char>('0' + v % 10);
-}
-
 // ---- parsing -------------------------------------------------------------------------------
 
 enum class TokenKind : std::uint8_t { Number, Month, AmPm, Weekday, Separator };
@@ -111,11 +110,35 @@ constexpr Word kWords[] = {
     {"t", TokenKind::Separator, 'T'},
 };
 
-bool lookUpWord(const char* lower, int len, Token& out) noexcept {
+constexpr int kMaxWord = 16;
+
+// The ASCII letters and the Latin-1 ones, which the locales' month and day names use.
+bool isWordLetter(char16_t c) noexcept {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+         (c >= 0xC0 && c <= 0xFF && c != 0xD7 && c != 0xF7);
+}
+
+char16_t foldLetter(char16_t c) noexcept {
+  if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c | 0x20;
+  return c;
+}
+
+bool sameWord(std::u16string_view lower, std::u16string_view name) noexcept {
+  // Abbreviations such as "janv." carry their point; the tokenizer reads it as a separator.
+  if (!name.empty() && name.back() == u'.') name.remove_suffix(1);
+  if (lower.size() != name.size()) return false;
+  for (std::size_t k = 0; k < lower.size(); ++k) {
+    if (lower[k] != foldLetter(name[k])) return false;
+  }
+  return true;
+}
+
+bool lookUpWord(std::u16string_view lower, Token& out) noexcept {
   for (const Word& w : kWords) {
-    int k = 0;
-    while (k < len && w.text[k] == lower[k]) ++k;
-    if (k == len && w.text[k] == '\0') {
+    std::size_t k = 0;
+    while (k < lower.size() && w.text[k] != '\0' && static_cast<char16_t>(w.text[k]) == lower[k])
+      ++k;
+    if (k == lower.size() && w.text[k] == '\0') {
       out.kind = w.kind;
       out.value = w.value;
       out.sep = w.kind == TokenKind::Month ? 0 : static_cast<char16_t>(w.value);
@@ -123,11 +146,20 @@ bool lookUpWord(const char* lower, int len, Token& out) noexcept {
       return true;
     }
   }
+  const NumberLocale& locale = currentNumberLocale();
+  for (int m = 0; m < 12; ++m) {
+    if (sameWord(lower, locale.monthNames[m]) || sameWord(lower, locale.monthAbbreviations[m])) {
+      out = Token{TokenKind::Month, 0, m + 1, 0};
+      return true;
+    }
+  }
+  for (int d = 0; d < 7; ++d) {
+    if (sameWord(lower, locale.dayNames[d]) || sameWord(lower, locale.dayAbbreviations[d])) {
+      out = Token{TokenKind::Weekday, static_cast<char16_t>(d), d, 0};
+      return true;
+    }
+  }
   return false;
-}
-
-bool isAsciiLetter(char16_t c) noexcept {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
 int tokenize(std::u16string_view s, Token* tokens) noexcept {
@@ -148,14 +180,14 @@ int tokenize(std::u16string_view s, Token* tokens) noexcept {
         value = value * 10 + (s[i] - u'0');
       }
       t = Token{TokenKind::Number, 0, value, digits};
-    } else if (isAsciiLetter(c)) {
-      char lower[10];
-      int len = 0;
-      for (; i < s.size() && isAsciiLetter(s[i]); ++i) {
-        if (len == 9) return -1;
-        lower[len++] = static_cast<char>(s[i] | 0x20);
+    } else if (isWordLetter(c)) {
+      char16_t lower[kMaxWord];
+      std::size_t len = 0;
+      for (; i < s.size() && isWordLetter(s[i]); ++i) {
+        if (len == kMaxWord) return -1;
+        lower[len++] = foldLetter(s[i]);
       }
-      if (!lookUpWord(lower, len, t)) return -1;
+      if (!lookUpWord(std::u16string_view(lower, len), t)) return -1;
     } else if (c == u'/' || c == u'-' || c == u'.' || c == u',' || c == u':') {
       t = Token{TokenKind::Separator, c, 0, 0};
       ++i;
@@ -193,9 +225,10 @@ struct Ymd {
   int year, month, day;
 };
 
-// Month and day where the order is ambiguous: month first, as en-US writes it, unless only the
-// other order makes a date.
+// Month and day where the order is ambiguous: in the locale's order (month first, as en-US
+// writes it), unless only the other order makes a date.
 Ymd monthDay(int year, int first, int second) noexcept {
+  if (currentNumberLocale().dateOrder == DateOrder::DayMonthYear) std::swap(first, second);
   if (first > 12 && second <= 12) return {year, second, first};
   return {year, first, second};
 }
@@ -334,38 +367,63 @@ DateParts splitDate(double oleDate) {
   return p;
 }
 
+std::u16string formatShortDate(int year, int month, int day) {
+  const NumberLocale& locale = currentNumberLocale();
+  std::u16string out;
+  const auto two = [&](int v) {
+    if (v >= 10 || locale.shortDateLeadingZeros) out += static_cast<char16_t>(u'0' + v / 10);
+    out += static_cast<char16_t>(u'0' + v % 10);
+  };
+  const auto four = [&](int v) {
+    for (int div = 1000; div > 0; div /= 10) out += static_cast<char16_t>(u'0' + v / div % 10);
+  };
+  switch (locale.dateOrder) {
+    case DateOrder::MonthDayYear:
+      two(month), out += locale.dateSeparator, two(day), out += locale.dateSeparator, four(year);
+      break;
+    case DateOrder::DayMonthYear:
+      two(day), out += locale.dateSeparator, two(month), out += locale.dateSeparator, four(year);
+      break;
+    case DateOrder::YearMonthDay:
+      four(year), out += locale.dateSeparator, two(month), out += locale.dateSeparator, two(day);
+      break;
+  }
+  return out;
+}
+
+std::u16string formatLongTime(int hour, int minute, int second) {
+  const NumberLocale& locale = currentNumberLocale();
+  std::u16string out;
+  const int shown = locale.hour12 ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
+  if (shown >= 10 || !locale.hour12) out += static_cast<char16_t>(u'0' + shown / 10);
+  out += static_cast<char16_t>(u'0' + shown % 10);
+  for (const int v : {minute, second}) {
+    out += locale.timeSeparator;
+    out += static_cast<char16_t>(u'0' + v / 10);
+    out += static_cast<char16_t>(u'0' + v % 10);
+  }
+  if (locale.hour12) {
+    out += u' ';
+    out += hour < 12 ? locale.amDesignator : locale.pmDesignator;
+  }
+  return out;
+}
+
 std::u16string formatDate(double oleDate) {
   std::int64_t day;
   int seconds;
   splitRaw(oleDate, day, seconds);
-  char out[40];
-  char* o = out;
+  std::u16string out;
   if (day != 0) {
     int y, m, d;
     civilFromDays(day - kEpochShift, y, m, d);
-    appendOneOrTwoDigits(o, m);
-    *o++ = '/';
-    appendOneOrTwoDigits(o, d);
-    *o++ = '/';
-    for (int div = 1000; div > 0; div /= 10) *o++ = static_cast<char>('0' + y / div % 10);
+    out = formatShortDate(y, m, d);
   }
   if (seconds != 0 || day == 0) {
-    if (day != 0) *o++ = ' ';
-    const int hour = seconds / 3600;
-    const int minute = seconds / 60 % 60;
-    const int second = seconds % 60;
-    appendOneOrTwoDigits(o, hour % 12 == 0 ? 12 : hour % 12);
-    *o++ = ':';
-    *o++ = static_cast<char>('0' + minute / 10);
-    *o++ = static_cast<char>('0' + minute % 10);
-    *o++ = ':';
-    *o++ = static_cast<char>('0' + second / 10);
-    *o++ = static_cast<char>('0' + second % 10);
-    *o++ = ' ';
-    *o++ = hour < 12 ? 'A' : 'P';
-    *o++ = 'M';
+    if (day != 0) out += u' ';
+    out += formatLongTime(seconds / 3600, seconds / 60 % 60, seconds % 60);
   }
-  return std::u16string(out, o);
+  return out;
 }
 
 std::optional<double> parseDate(std::u16string_view text) {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/automation/automation_error.hpp"
+#include "platform/automation/number_locale.hpp"
 
 namespace vantorel::detail {
 namespace {
@@ -151,13 +152,14 @@ bool scanNumber(std::u16string_view s, ScannedNumber& out) noexcept {
   while (i < size && isBlank(s[i])) ++i;
   if (i < size && s[i] == u'&') return scanRadix(s, i, out);
 
+  const NumberLocale& locale = currentNumberLocale();
   bool paren = false, currency = false, sign = false;
   if (i < size && s[i] == u'(') {
     paren = true;
     ++i;
   }
   for (; i < size; ++i) {
-    if (s[i] == u'$' && !currency) {
+    if (s[i] == locale.currency && !currency) {
       currency = true;
     } else if ((s[i] == u'-' || s[i] == u'+') && !sign && !paren) {
       sign = true;
@@ -173,11 +175,11 @@ bool scanNumber(std::u16string_view s, ScannedNumber& out) noexcept {
     if (isDigit(c)) {
       anyDigit = true;
       appendDigit(out, static_cast<char>(c), false);
-    } else if (c != u',' || !anyDigit) {
+    } else if (c != locale.group || !anyDigit) {
       break;
     }
   }
-  if (i < size && s[i] == u'.') {
+  if (i < size && s[i] == locale.decimal) {
     for (++i; i < size && isDigit(s[i]); ++i) {
       anyDigit = true;
       appendDigit(out, static_cast<char>(s[i]), true);

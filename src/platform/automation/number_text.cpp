@@ -5,14 +5,23 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/automation/number_locale.hpp"
 #include "platform/automation/number_scan.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
 namespace {
 
+// The text is made in the invariant form; the locale's decimal separator replaces the point.
 std::u16string widen(const char* p, const char* end) {
-  return std::u16string(p, end);
+  std::u16string out(p, end);
+  const char16_t decimal = currentNumberLocale().decimal;
+  if (decimal != u'.') {
+    for (char16_t& c : out) {
+      if (c == u'.') c = decimal;
+    }
+  }
+  return out;
 }
 
 // The %G rule with VBScript's spelling: `precision` significant digits, trailing zeros dropped,
@@ -151,13 +160,14 @@ std::u16string formatDecimal(const Decimal& v) {
   if (n.negative) out += u'-';
   const int intDigits = n.count + n.exponent;  // digits before the point
   if (intDigits <= 0) {
-    out += u"0.";
+    out += u'0';
+    out += currentNumberLocale().decimal;
     out.append(static_cast<std::size_t>(-intDigits), u'0');
     out.append(n.digits, n.digits + n.count);
   } else {
     for (int k = 0; k < intDigits; ++k) out += k < n.count ? char16_t(n.digits[k]) : u'0';
     if (n.count > intDigits) {
-      out += u'.';
+      out += currentNumberLocale().decimal;
       out.append(n.digits + intDigits, n.digits + n.count);
     }
   }

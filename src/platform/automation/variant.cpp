@@ -8,12 +8,17 @@
 
 namespace vantorel {
 
-Variant::Variant(std::u16string text) : type_(VarType::String) {
-  u_.str = new detail::StringRep{1, std::move(text)};
+const std::u16string& detail::emptyString() noexcept {
+  static const std::u16string empty;
+  return empty;
 }
 
-Variant::Variant(const Decimal& v) noexcept : type_(VarType::Decimal) {
-  std::memcpy(u_.dec, &v, sizeof v);
+Variant::Variant(std::u16string text) : type_(VarType::String) {
+  u_.str = text.empty() ? nullptr : new detail::StringRep{1, std::move(text)};
+}
+
+Variant::Variant(const Decimal& v) : type_(VarType::Decimal) {
+  u_.dec = new detail::DecimalRep{1, v};
 }
 
 Variant::Variant(Object* object) noexcept : type_(VarType::Object) {
@@ -52,17 +57,13 @@ Variant Variant::error(std::int32_t code) noexcept {
   return v;
 }
 
-Decimal Variant::decimalValue() const noexcept {
-  Decimal d;
-  std::memcpy(&d, u_.dec, sizeof d);
-  return d;
-}
-
 void Variant::addRefResource() noexcept {
   if (array_) {
     u_.arr->addRef();
   } else if (type_ == VarType::String) {
     ++u_.str->refs;
+  } else if (type_ == VarType::Decimal) {
+    ++u_.dec->refs;
   } else {
     u_.obj->addRef();
   }
@@ -80,6 +81,8 @@ void Variant::releaseResource() noexcept {
     u.arr->release();
   } else if (type == VarType::String) {
     if (--u.str->refs == 0) delete u.str;
+  } else if (type == VarType::Decimal) {
+    if (--u.dec->refs == 0) delete u.dec;
   } else if (type == VarType::Object && u.obj) {
     u.obj->release();
   }

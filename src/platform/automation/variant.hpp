@@ -3,6 +3,7 @@
 // buffers and arrays are shared until written, so copying a Variant is cheap.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,6 +41,15 @@ enum class VarType : std::uint16_t {
 constexpr std::int32_t kParamNotFound = static_cast<std::int32_t>(0x80020004u);
 
 namespace detail {
+// The empty string is stored as a null rep, so that the many empty settings of a model cost
+// no allocation.
+const std::u16string& emptyString() noexcept;
+
+struct DecimalRep {
+  std::size_t refs;
+  Decimal value;
+};
+
 struct StringRep {
   std::size_t refs;
   std::u16string text;
@@ -49,14 +59,20 @@ struct StringRep {
 class Variant {
  public:
   Variant() noexcept { u_.i8 = 0; }
-  Variant(bool v) noexcept : type_(VarType::Boolean) { u_.b = v; }
-  Variant(std::uint8_t v) noexcept : type_(VarType::Byte) { u_.ui1 = v; }
-  Variant(std::int16_t v) noexcept : type_(VarType::Integer) { u_.i2 = v; }
-  Variant(std::int32_t v) noexcept : type_(VarType::Long) { u_.i4 = v; }
-  Variant(float v) noexcept : type_(VarType::Single) { u_.r4 = v; }
+  // Scalars are stored with one full-width write, so that copying a fresh Variant reads back a
+  // single store (a narrow store followed by a wide load stalls the processor).
+  Variant(bool v) noexcept : type_(VarType::Boolean) { u_.i8 = v ? 1 : 0; }
+  Variant(std::uint8_t v) noexcept : type_(VarType::Byte) { u_.i8 = v; }
+  Variant(std::int16_t v) noexcept : type_(VarType::Integer) { u_.i8 = v; }
+  Variant(std::int32_t v) noexcept : type_(VarType::Long) { u_.i8 = v; }
+  Variant(float v) noexcept : type_(VarType::Single) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    u_.i8 = bits;
+  }
   Variant(double v) noexcept : type_(VarType::Double) { u_.r8 = v; }
   Variant(Currency v) noexcept : type_(VarType::Currency) { u_.cy = v.scaled; }
-  Variant(const Decimal& v) noexcept;
+  Variant(const Decimal& v);
   Variant(std::u16string text);
   Variant(std::u16string_view text) : Variant(std::u16string(text)) {}
   Variant(const char16_t* text) : Variant(std::u16string(text)) {}
@@ -123,9 +139,11 @@ class Variant {
   double doubleValue() const noexcept { return u_.r8; }
   double dateValue() const noexcept { return u_.r8; }
   Currency currencyValue() const noexcept { return Currency{u_.cy}; }
-  Decimal decimalValue() const noexcept;
+  const Decimal& decimalValue() const noexcept { return u_.dec->value; }
   std::int32_t errorValue() const noexcept { return u_.i4; }
-  const std::u16string& stringValue() const noexcept { return u_.str->text; }
+  const std::u16string& stringValue() const noexcept {
+    return u_.str ? u_.str->text : detail::emptyString();
+  }
   Object* objectValue() const noexcept { return u_.obj; }
   const SafeArray& arrayValue() const noexcept { return *u_.arr; }
   // The array for writing: a shared array is copied first, so other holders keep their copy.
@@ -147,8 +165,12 @@ class Variant {
 
  private:
   // Strings, objects and arrays hold a counted reference; every other type is plain data.
+  // The analyzer loses track of Variants built in raw frame storage and reports their tag as
+  // uninitialised; every constructor sets it.
   bool ownsResource() const noexcept {
-    return array_ || type_ == VarType::String || (type_ == VarType::Object && u_.obj);
+    // NOLINTNEXTLINE(clang-analyzer-core.uninitialized.Branch)
+    return array_ || (type_ == VarType::String && u_.str) ||
+           (type_ == VarType::Object && u_.obj) || type_ == VarType::Decimal;
   }
   void addRefResource() noexcept;
   void releaseResource() noexcept;
@@ -164,11 +186,13 @@ class Variant {
     std::int64_t cy;
     float r4;
     double r8;
-    alignas(8) unsigned char dec[sizeof(Decimal)];
+    detail::DecimalRep* dec;  // Decimal is rare: kept out of line so a Variant stays 16 bytes
     Object* obj;
     detail::StringRep* str;
     SafeArray* arr;
   } u_;
 };
+
+static_assert(sizeof(Variant) == 16, "a Variant is a type tag and one machine word");
 
 }  // namespace vantorel

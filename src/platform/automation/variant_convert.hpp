@@ -1,8 +1,8 @@
 #pragma once
-// VBScript's conversions between Variant types, with the invariant en-US rules for text:
-// "." as the decimal point, "," as the thousands separator, month/day/year dates and
-// 12-hour times. Failures raise AutomationError: 13 type mismatch, 6 overflow,
-// 94 invalid use of Null.
+// VBScript's conversions between Variant types. Text follows the thread's locale
+// (number_locale.hpp), by default the invariant en-US rules: "." as the decimal point, "," as
+// the thousands separator, month/day/year dates and 12-hour times. Failures raise
+// AutomationError: 13 type mismatch, 6 overflow, 94 invalid use of Null.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -45,6 +45,9 @@ std::u16string formatSingle(float v);     // up to 7 significant digits
 std::u16string formatCurrency(Currency v);
 std::u16string formatDecimal(const Decimal& v);
 std::u16string formatDate(double oleDate);  // "3/5/2009 7:08:09 AM", date or time part alone when zero
+// The date and time parts of formatDate.
+std::u16string formatShortDate(int year, int month, int day);     // "3/5/2009"
+std::u16string formatLongTime(int hour, int minute, int second);  // "7:08:09 AM"
 
 // OLE dates: days since 30 December 1899, the fraction being the time of day (for negative
 // dates the fraction still counts forward from midnight).

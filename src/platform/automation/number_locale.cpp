@@ -1,0 +1,122 @@
+#include "platform/automation/number_locale.hpp"
+
+namespace vantorel {
+namespace {
+
+constexpr std::array<std::u16string_view, 12> kEnglishMonths = {
+    u"January", u"February", u"March",     u"April",   u"May",      u"June",
+    u"July",    u"August",   u"September", u"October", u"November", u"December"};
+constexpr std::array<std::u16string_view, 12> kEnglishMonthsShort = {
+    u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+constexpr std::array<std::u16string_view, 7> kEnglishDays = {
+    u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
+constexpr std::array<std::u16string_view, 7> kEnglishDaysShort = {u"Sun", u"Mon", u"Tue", u"Wed",
+                                                                  u"Thu", u"Fri", u"Sat"};
+
+constexpr NumberLocale kLocales[] = {
+    {1033, u"en-us", u'.', u',', u'$', DateOrder::MonthDayYear, u'/', false, u':', true, 1, 1,
+     u"dddd, MMMM d, yyyy", u"AM", u"PM", kEnglishMonths, kEnglishMonthsShort, kEnglishDays,
+     kEnglishDaysShort},
+    {2057, u"en-gb", u'.', u',', u'\u00A3', DateOrder::DayMonthYear, u'/', true, u':', false, 2, 2,
+     u"dd MMMM yyyy", u"AM", u"PM", kEnglishMonths, kEnglishMonthsShort, kEnglishDays,
+     kEnglishDaysShort},
+    {1031,
+     u"de-de",
+     u',',
+     u'.',
+     u'\u20AC',
+     DateOrder::DayMonthYear,
+     u'.',
+     true,
+     u':',
+     false,
+     2,
+     2,
+     u"dddd, d. MMMM yyyy",
+     u"",
+     u"",
+     {u"Januar", u"Februar", u"M\u00E4rz", u"April", u"Mai", u"Juni", u"Juli", u"August",
+      u"September", u"Oktober", u"November", u"Dezember"},
+     {u"Jan", u"Feb", u"M\u00E4r", u"Apr", u"Mai", u"Jun", u"Jul", u"Aug", u"Sep", u"Okt", u"Nov",
+      u"Dez"},
+     {u"Sonntag", u"Montag", u"Dienstag", u"Mittwoch", u"Donnerstag", u"Freitag", u"Samstag"},
+     {u"So", u"Mo", u"Di", u"Mi", u"Do", u"Fr", u"Sa"}},
+    {1036,
+     u"fr-fr",
+     u',',
+     u'\u00A0',
+     u'\u20AC',
+     DateOrder::DayMonthYear,
+     u'/',
+     true,
+     u':',
+     false,
+     2,
+     2,
+     u"dddd d MMMM yyyy",
+     u"",
+     u"",
+     {u"janvier", u"f\u00E9vrier", u"mars", u"avril", u"mai", u"juin", u"juillet", u"ao\u00FBt",
+      u"septembre", u"octobre", u"novembre", u"d\u00E9cembre"},
+     {u"janv.", u"f\u00E9vr.", u"mars", u"avr.", u"mai", u"juin", u"juil.", u"ao\u00FBt", u"sept.",
+      u"oct.", u"nov.", u"d\u00E9c."},
+     {u"dimanche", u"lundi", u"mardi", u"mercredi", u"jeudi", u"vendredi", u"samedi"},
+     {u"dim.", u"lun.", u"mar.", u"mer.", u"jeu.", u"ven.", u"sam."}},
+};
+
+thread_local const NumberLocale* tCurrent = &kLocales[0];
+
+char16_t lowerAscii(char16_t c) noexcept {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+}
+
+bool sameName(std::u16string_view a, std::u16string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char16_t c = lowerAscii(a[i]);
+    if (c == u'_') c = u'-';
+    if (c != b[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+const NumberLocale& currentNumberLocale() noexcept {
+  return *tCurrent;
+}
+
+const NumberLocale* findNumberLocale(std::int32_t lcid) noexcept {
+  for (const NumberLocale& l : kLocales) {
+    if (l.lcid == lcid) return &l;
+  }
+  return nullptr;
+}
+
+const NumberLocale* findNumberLocale(std::u16string_view name) noexcept {
+  while (!name.empty() && name.front() == u' ') name.remove_prefix(1);
+  while (!name.empty() && name.back() == u' ') name.remove_suffix(1);
+  for (const NumberLocale& l : kLocales) {
+    // A language alone ("de") names its first country in the table.
+    if (sameName(name, l.name) || sameName(name, l.name.substr(0, 2))) return &l;
+  }
+  return nullptr;
+}
+
+bool setCurrentLcid(std::int32_t lcid) noexcept {
+  const NumberLocale* l = findNumberLocale(lcid == 0 ? kInvariantLcid : lcid);
+  if (!l) return false;
+  tCurrent = l;
+  return true;
+}
+
+ScopedNumberLocale::ScopedNumberLocale(std::int32_t lcid) noexcept
+    : previous_(currentNumberLocale().lcid) {
+  setCurrentLcid(lcid);
+}
+
+ScopedNumberLocale::~ScopedNumberLocale() {
+  setCurrentLcid(previous_);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,11 @@
+#pragma once
+// The text of a script file as the script host reads it: UTF-8 or UTF-16 when a byte-order
+// mark says so, else the ANSI code page.
+#include <string>
+#include <string_view>
+
+namespace vantorel::vbs {
+
+std::u16string decodeScriptText(std::string_view bytes);
+
+}  // namespace vantorel::vbs

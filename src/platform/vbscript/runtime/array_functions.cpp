@@ -1,0 +1,140 @@
+// Array, Split, Join, Filter, LBound and UBound.
+#include <array>
+#include <vector>
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/safe_array.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/vbscript/runtime/builtins.hpp"
+#include "platform/vbscript/runtime/string_support.hpp"
+
+namespace vantorel::vbs {
+
+namespace {
+
+using detail::CompareMode;
+using detail::optionalArg;
+using detail::TextArg;
+
+Variant arrayOf(std::vector<Variant> values) {
+  return Variant(SafeArray::fromValues(std::move(values)));
+}
+
+// The one-dimensional array Join and Filter work on: Null raises 94, a non-array 13, and an
+// array of another rank 5.
+const SafeArray& listArg(const Variant& v) {
+  if (v.isNull()) raiseVbError(vberr::kInvalidUseOfNull);
+  if (!v.isArray()) raiseVbError(vberr::kTypeMismatch);
+  const SafeArray& array = v.arrayValue();
+  if (array.rank() != 1) raiseVbError(vberr::kInvalidProcedureCall);
+  return array;
+}
+
+Variant array(CallArgs args) {
+  std::vector<Variant> values;
+  values.reserve(args.size());
+  for (std::size_t i = 0; i < args.size(); ++i) values.push_back(args[i]);
+  return arrayOf(std::move(values));
+}
+
+// Split(expression[, delimiter[, count[, compare]]]): count -1 splits at every delimiter, else
+// the last part holds the unsplit rest.
+Variant split(CallArgs args) {
+  std::int32_t count = -1;
+  if (const Variant* arg = optionalArg(args, 2)) {
+    count = toLong(*arg);
+    if (count < -1) raiseVbError(vberr::kInvalidProcedureCall);
+  }
+  const CompareMode mode = detail::compareModeArg(args, 3);
+  const TextArg expression(args[0]);
+  const Variant* delimiterArg = optionalArg(args, 1);
+  static const Variant space(std::u16string(u" "));  // only read, so shared safely
+  const TextArg delimiter(delimiterArg ? *delimiterArg : space);
+
+  std::vector<Variant> parts;
+  const std::u16string_view text = expression.view();
+  const std::u16string_view sep = delimiter.view();
+  if (text.empty() || count == 0) return arrayOf({});
+  std::size_t pos = 0;
+  if (!sep.empty()) {
+    while (count == -1 || parts.size() + 1 < static_cast<std::size_t>(count)) {
+      const std::size_t hit = detail::findText(text, sep, pos, mode);
+      if (hit == std::u16string_view::npos) break;
+      parts.emplace_back(text.substr(pos, hit - pos));
+      pos = hit + sep.size();
+    }
+  }
+  parts.emplace_back(text.substr(pos));
+  return arrayOf(std::move(parts));
+}
+
+Variant join(CallArgs args) {
+  const SafeArray& list = listArg(args[0]);
+  const Variant* delimiterArg = optionalArg(args, 1);
+  std::u16string delimiter = delimiterArg ? toString(*delimiterArg) : std::u16string(u" ");
+  std::u16string out;
+  bool first = true;
+  for (const Variant& element : list.elements()) {
+    if (!first) out += delimiter;
+    first = false;
+    if (element.isString()) {
+      out += element.stringValue();
+    } else {
+      out += toString(element);
+    }
+    detail::checkStringLength(out.size());
+  }
+  return Variant(std::move(out));
+}
+
+// Filter(inputstrings, value[, include[, compare]]): the elements that contain value (or, with
+// include False, those that do not), as a new array from 0.
+Variant filter(CallArgs args) {
+  const SafeArray& list = listArg(args[0]);
+  const TextArg value(args[1]);
+  const Variant* includeArg = optionalArg(args, 2);
+  const bool include = includeArg ? toBool(*includeArg) : true;
+  const CompareMode mode = detail::compareModeArg(args, 3);
+  std::vector<Variant> kept;
+  for (const Variant& element : list.elements()) {
+    const TextArg text(element);
+    const bool found =
+        detail::findText(text.view(), value.view(), 0, mode) != std::u16string_view::npos;
+    if (found == include) kept.emplace_back(text.view());
+  }
+  return arrayOf(std::move(kept));
+}
+
+// The bound of a dimension (from 1); an uninitialised array has none, so any dimension is 9.
+const ArrayBound& boundArg(CallArgs args) {
+  const Variant& v = args[0];
+  if (!v.isArray()) raiseVbError(vberr::kTypeMismatch);
+  std::int32_t dimension = 1;
+  if (const Variant* arg = optionalArg(args, 1)) dimension = toLong(*arg);
+  const SafeArray& array = v.arrayValue();
+  if (dimension < 1 || static_cast<std::size_t>(dimension) > array.rank()) {
+    raiseVbError(vberr::kSubscriptOutOfRange);
+  }
+  return array.bound(static_cast<std::size_t>(dimension));
+}
+
+Variant lBound(CallArgs args) {
+  return Variant(boundArg(args).lower);
+}
+Variant uBound(CallArgs args) {
+  return Variant(boundArg(args).upper());
+}
+
+constexpr std::array kArrayFunctions{
+    BuiltinFunction{u"Array", 0, -1, array},  BuiltinFunction{u"Split", 1, 4, split},
+    BuiltinFunction{u"Join", 1, 2, join},     BuiltinFunction{u"Filter", 2, 4, filter},
+    BuiltinFunction{u"LBound", 1, 2, lBound}, BuiltinFunction{u"UBound", 1, 2, uBound},
+};
+
+}  // namespace
+
+std::span<const BuiltinFunction> arrayFunctions() {
+  return kArrayFunctions;
+}
+
+}  // namespace vantorel::vbs

@@ -1,0 +1,128 @@
+// CreateObject, GetObject, GetLocale, SetLocale, ScriptEngine*, MsgBox, InputBox, LoadPicture
+// and RGB: what a script asks of the host around it.
+#include <cstdint>
+#include <string>
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/class_factory.hpp"
+#include "platform/automation/number_locale.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/ui/ui.hpp"
+#include "platform/vbscript/runtime/builtins.hpp"
+
+namespace vantorel::vbs {
+namespace {
+
+// The version this interpreter reports: VBScript 5.8, with a fixed build number of our own.
+constexpr std::int32_t kMajorVersion = 5;
+constexpr std::int32_t kMinorVersion = 8;
+constexpr std::int32_t kBuildVersion = 18702;
+
+constexpr std::u16string_view kDefaultTitle = u"VBScript";
+
+// Text for a prompt or title: Null shows as nothing rather than stopping the script.
+std::u16string displayText(const Variant& v) {
+  if (v.isNull() || v.isMissing()) return {};
+  return toString(v);
+}
+
+Variant createObjectFn(CallArgs a) {
+  const std::u16string progId = toString(a[0]);
+  // Objects on other machines are out of reach; the local machine may be named.
+  if (a.has(1) && !toString(a[1]).empty()) raiseVbError(vberr::kCannotCreateObject);
+  return Variant(ClassFactory::instance().create(progId));
+}
+
+Variant getObjectFn(CallArgs) {
+  raiseVbError(vberr::kCannotCreateObject);
+}
+
+Variant getLocaleFn(CallArgs) {
+  return Variant(currentNumberLocale().lcid);
+}
+
+Variant setLocaleFn(CallArgs a) {
+  const std::int32_t previous = currentNumberLocale().lcid;
+  const Variant v = a.has(0) ? defaultValue(a[0]) : Variant(std::int32_t{0});
+  const NumberLocale* next = nullptr;
+  if (v.isString()) {
+    if (std::optional<Variant> n = parseNumber(v.stringValue())) {
+      next = findNumberLocale(toLong(*n));
+    } else {
+      next = v.stringValue().empty() ? findNumberLocale(kInvariantLcid)
+                                     : findNumberLocale(v.stringValue());
+    }
+  } else {
+    const std::int32_t lcid = v.isEmpty() ? 0 : toLong(v);
+    next = findNumberLocale(lcid == 0 ? kInvariantLcid : lcid);
+  }
+  if (!next) raiseVbError(vberr::kInvalidProcedureCall);
+  setCurrentLcid(next->lcid);
+  return Variant(previous);
+}
+
+Variant scriptEngineFn(CallArgs) {
+  return Variant(u"VBScript");
+}
+Variant majorVersionFn(CallArgs) {
+  return Variant(kMajorVersion);
+}
+Variant minorVersionFn(CallArgs) {
+  return Variant(kMinorVersion);
+}
+Variant buildVersionFn(CallArgs) {
+  return Variant(kBuildVersion);
+}
+
+Variant msgBoxFn(CallArgs a) {
+  const std::u16string prompt = displayText(a[0]);
+  const std::int32_t style = a.has(1) ? toLong(a[1]) : 0;
+  const std::u16string title = a.has(2) ? displayText(a[2]) : std::u16string(kDefaultTitle);
+  const ui::MessageBoxStyle s = ui::decodeMessageBoxStyle(style);
+  const ui::Answer answer = ui::messageBox(prompt, title, s.buttons, s.icon, s.defaultButton);
+  return Variant(static_cast<std::int16_t>(answer));
+}
+
+Variant inputBoxFn(CallArgs a) {
+  displayText(a[0]);
+  // Nobody can type an answer here, so the default is what the user "entered".
+  return Variant(a.has(2) ? displayText(a[2]) : std::u16string());
+}
+
+Variant loadPictureFn(CallArgs) {
+  raiseVbError(vberr::kInvalidProcedureCall);
+}
+
+Variant rgbFn(CallArgs a) {
+  std::int32_t out = 0;
+  for (int k = 2; k >= 0; --k) {
+    std::int32_t c = toLong(a[static_cast<std::size_t>(k)]);
+    if (c < 0) raiseVbError(vberr::kInvalidProcedureCall);
+    if (c > 255) c = 255;
+    out = out * 256 + c;
+  }
+  return Variant(out);
+}
+
+constexpr BuiltinFunction kFunctions[] = {
+    {u"CreateObject", 1, 2, createObjectFn},
+    {u"GetObject", 0, 2, getObjectFn},
+    {u"GetLocale", 0, 0, getLocaleFn},
+    {u"SetLocale", 0, 1, setLocaleFn},
+    {u"ScriptEngine", 0, 0, scriptEngineFn},
+    {u"ScriptEngineMajorVersion", 0, 0, majorVersionFn},
+    {u"ScriptEngineMinorVersion", 0, 0, minorVersionFn},
+    {u"ScriptEngineBuildVersion", 0, 0, buildVersionFn},
+    {u"MsgBox", 1, 5, msgBoxFn},
+    {u"InputBox", 1, 7, inputBoxFn},
+    {u"LoadPicture", 1, 1, loadPictureFn},
+    {u"RGB", 3, 3, rgbFn},
+};
+
+}  // namespace
+
+std::span<const BuiltinFunction> environmentFunctions() {
+  return kFunctions;
+}
+
+}  // namespace vantorel::vbs

@@ -1,0 +1,114 @@
+#include "platform/vbscript/runtime/string_support.hpp"
+
+#include <array>
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/safe_array.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/case_fold.hpp"
+
+namespace vantorel::vbs::detail {
+
+TextArg::TextArg(const Variant& v) {
+  if (v.isString()) {
+    view_ = v.stringValue();
+  } else {
+    owned_ = toString(v);
+    view_ = owned_;
+  }
+}
+
+PlainArg::PlainArg(const Variant& v) : value_(&v) {
+  if (v.isObject()) {
+    holder_ = defaultValue(v);
+    value_ = &holder_;
+  }
+}
+
+Variant singleUnit(char16_t c) {
+  if (c >= 128) return Variant(std::u16string(1, c));
+  thread_local const std::array<Variant, 128> ascii = [] {
+    std::array<Variant, 128> units;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+      units[i] = Variant(std::u16string(1, static_cast<char16_t>(i)));
+    }
+    return units;
+  }();
+  return ascii[c];
+}
+
+Variant emptyText() {
+  thread_local const Variant empty{std::u16string()};
+  return empty;
+}
+
+void checkStringLength(std::size_t units) {
+  if (units > kMaxStringUnits) raiseVbError(vberr::kOutOfStringSpace);
+}
+
+CompareMode compareModeArg(CallArgs args, std::size_t i) {
+  const Variant* arg = optionalArg(args, i);
+  if (!arg) return CompareMode::kBinary;
+  switch (toLong(*arg)) {
+    case 0:
+      return CompareMode::kBinary;
+    case 1:
+      return CompareMode::kText;
+    default:
+      raiseVbError(vberr::kInvalidProcedureCall);
+  }
+}
+
+std::size_t findText(std::u16string_view haystack, std::u16string_view needle, std::size_t from,
+                     CompareMode mode) noexcept {
+  if (mode == CompareMode::kBinary) return haystack.find(needle, from);
+  if (from > haystack.size() || needle.size() > haystack.size() - from) {
+    return std::u16string_view::npos;
+  }
+  if (needle.empty()) return from;
+  const char16_t first = toLowerChar(needle[0]);
+  const std::size_t last = haystack.size() - needle.size();
+  for (std::size_t i = from; i <= last; ++i) {
+    if (toLowerChar(haystack[i]) != first) continue;
+    std::size_t j = 1;
+    while (j < needle.size() && toLowerChar(haystack[i + j]) == toLowerChar(needle[j])) ++j;
+    if (j == needle.size()) return i;
+  }
+  return std::u16string_view::npos;
+}
+
+std::string stringBytes(std::u16string_view text) {
+  std::string bytes;
+  bytes.resize(text.size() * 2);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
+    bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
+  }
+  return bytes;
+}
+
+std::u16string bytesToString(std::string_view bytes) {
+  std::u16string text((bytes.size() + 1) / 2, u'\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]));
+    text[i / 2] = static_cast<char16_t>(text[i / 2] | (i % 2 ? byte << 8 : byte));
+  }
+  return text;
+}
+
+std::string byteArgument(const Variant& v) {
+  if (v.isArray()) {
+    const SafeArray& array = v.arrayValue();
+    if (array.elementType() != VarType::Byte) raiseVbError(vberr::kTypeMismatch);
+    std::string bytes;
+    bytes.reserve(array.size());
+    for (const Variant& element : array.elements()) {
+      bytes.push_back(static_cast<char>(toByte(element)));
+    }
+    return bytes;
+  }
+  if (v.isString()) return stringBytes(v.stringValue());
+  return stringBytes(toString(v));
+}
+
+}  // namespace vantorel::vbs::detail

@@ -1,0 +1,98 @@
+#pragma once
+// Shared pieces of the string and array functions: reading text arguments without copying
+// script strings, the compare-mode argument, and the functions each file contributes to the
+// string table.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/automation/object.hpp"
+#include "platform/automation/variant.hpp"
+
+namespace vantorel::vbs::detail {
+
+// A text argument: a view of the caller's string when it is one, else the converted value
+// (CStr rules, so Null raises 94). Views into the object itself, hence neither copied nor moved.
+class TextArg {
+ public:
+  explicit TextArg(const Variant& v);
+  TextArg(const TextArg&) = delete;
+  TextArg& operator=(const TextArg&) = delete;
+
+  std::u16string_view view() const noexcept { return view_; }
+  std::size_t size() const noexcept { return view_.size(); }
+
+ private:
+  std::u16string owned_;
+  std::u16string_view view_;
+};
+
+// An argument with an object replaced by its default value, so that a recordset field holding
+// Null counts as Null; any other value is the caller's own, not a copy.
+class PlainArg {
+ public:
+  explicit PlainArg(const Variant& v);
+  PlainArg(const PlainArg&) = delete;
+  PlainArg& operator=(const PlainArg&) = delete;
+
+  const Variant& operator*() const noexcept { return *value_; }
+  const Variant* operator->() const noexcept { return value_; }
+
+ private:
+  Variant holder_;
+  const Variant* value_;
+};
+
+// The optional argument at i, or nullptr when it was left out.
+inline const Variant* optionalArg(CallArgs args, std::size_t i) noexcept {
+  return args.has(i) ? &args[i] : nullptr;
+}
+
+enum class CompareMode { kBinary, kText };
+// vbBinaryCompare (0) or vbTextCompare (1); a missing argument is binary, anything else raises 5.
+CompareMode compareModeArg(CallArgs args, std::size_t i);
+
+// Position (0-based) of needle in haystack at or after from; npos when absent.
+std::size_t findText(std::u16string_view haystack, std::u16string_view needle, std::size_t from,
+                     CompareMode mode) noexcept;
+
+// A string of one unit. ASCII ones are shared per thread, so that character loops such as
+// Mid(s, i, 1) allocate nothing.
+Variant singleUnit(char16_t c);
+// The empty string, shared per thread in the same way.
+Variant emptyText();
+
+// Longest string the functions build, as automation strings count bytes in 31 bits; longer
+// results raise 14 (out of string space) instead of exhausting memory.
+constexpr std::size_t kMaxStringUnits = 0x3FFFFFFF;
+void checkStringLength(std::size_t units);
+
+// The B-functions see a string as the bytes of its UTF-16LE form. An odd byte count cannot be
+// held in UTF-16 units, so the last byte is paired with a zero byte.
+std::string stringBytes(std::u16string_view text);
+std::u16string bytesToString(std::string_view bytes);
+// Bytes of a B-function argument: the raw bytes of a Byte array, else the text's UTF-16LE form.
+std::string byteArgument(const Variant& v);
+
+// Table pieces defined by the search, format and escape files.
+Variant inStr(CallArgs args);
+Variant inStrB(CallArgs args);
+Variant inStrRev(CallArgs args);
+Variant replace(CallArgs args);
+Variant strComp(CallArgs args);
+Variant formatNumber(CallArgs args);
+Variant formatCurrency(CallArgs args);
+Variant formatPercent(CallArgs args);
+Variant escape(CallArgs args);
+Variant unescape(CallArgs args);
+Variant asc(CallArgs args);
+Variant ascB(CallArgs args);
+Variant ascW(CallArgs args);
+Variant chr(CallArgs args);
+Variant chrB(CallArgs args);
+Variant chrW(CallArgs args);
+Variant hex(CallArgs args);
+Variant oct(CallArgs args);
+
+}  // namespace vantorel::vbs::detail

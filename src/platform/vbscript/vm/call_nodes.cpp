@@ -1,0 +1,272 @@
+#include "platform/vbscript/vm/call_nodes.hpp"
+
+#include "platform/automation/class_factory.hpp"
+#include "platform/automation/class_info.hpp"
+#include "platform/automation/safe_array.hpp"
+#include "platform/automation/variant_convert.hpp"
+
+namespace vantorel::vbs {
+
+namespace {
+
+constexpr std::int32_t kClassNotDefined = 506;
+
+// Appends the assigned value to the index arguments.
+struct ArgsWithValue {
+  ArgsWithValue(Frame& f, const ArgList& list, Variant& value) : buf(list.size() + 1) {
+    list.prepare(f, inner(list.size()));
+    for (std::size_t i = 0; i < list.size(); ++i) buf.setRef(i, innerBuf->ptr(i));
+    buf.setRef(list.size(), &value);
+  }
+  ArgBuffer& inner(std::size_t n) {
+    innerBuf = std::make_unique<ArgBuffer>(n);
+    return *innerBuf;
+  }
+  ArgBuffer buf;
+  std::unique_ptr<ArgBuffer> innerBuf;
+};
+
+Variant fastIndex(Frame& f, const Variant& base, const ArgList& args) {
+  if (base.isArray() && args.size() == 1 && args.modes[0] != ArgMode::Missing) {
+    Variant i = args.exprs[0]->eval(f);
+    std::int32_t idx = i.type() == VarType::Long      ? i.longValue()
+                       : i.type() == VarType::Integer ? i.integerValue()
+                                                      : toLong(i);
+    return base.arrayValue().at(idx);
+  }
+  ArgBuffer buf(args.size());
+  args.prepareValues(f, buf);
+  return indexValue(base, buf.args());
+}
+
+}  // namespace
+
+void ArgList::prepare(Frame& f, ArgBuffer& buf) const {
+  for (std::size_t i = 0; i < exprs.size(); ++i) {
+    switch (modes[i]) {
+      case ArgMode::Missing:
+        buf.setTemp(i, [] { return Variant::missing(); });
+        break;
+      case ArgMode::Ref:
+        if (Variant* r = exprs[i]->ref(f)) {
+          buf.setRef(i, r);
+          break;
+        }
+        [[fallthrough]];
+      case ArgMode::Value:
+      case ArgMode::Element:
+        buf.setTemp(i, [&] { return exprs[i]->eval(f); });
+        break;
+    }
+  }
+}
+
+void ArgList::prepareValues(Frame& f, ArgBuffer& buf) const {
+  for (std::size_t i = 0; i < exprs.size(); ++i) {
+    if (modes[i] == ArgMode::Missing) {
+      buf.setTemp(i, [] { return Variant::missing(); });
+    } else {
+      buf.setTemp(i, [&] { return exprs[i]->eval(f); });
+    }
+  }
+}
+
+void ArgList::storeBack(Frame& f, ArgBuffer& buf, const Procedure* p) const {
+  if (!hasElements) return;
+  for (std::size_t i = 0; i < exprs.size(); ++i) {
+    if (modes[i] != ArgMode::Element) continue;
+    if (p && (i >= p->numParams() || p->byVal[i])) continue;
+    exprs[i]->storeBack(f, buf.temp(i));
+  }
+}
+
+Variant IndexNode::eval(Frame& f) {
+  if (Variant* b = base->ref(f)) return fastIndex(f, *b, args);
+  Variant v = base->eval(f);
+  return fastIndex(f, v, args);
+}
+
+void IndexNode::assign(Frame& f, Variant v, bool isSet) {
+  Variant* b = base->ref(f);
+  if (!b) {
+    // Not a variable: only an object's default member can take the assignment.
+    Variant holder = base->eval(f);
+    if (!holder.isObject()) raiseVbError(vberr::kTypeMismatch);
+    ArgBuffer buf(args.size());
+    args.prepare(f, buf);
+    assignIndexed(holder, buf.args(), std::move(v), isSet);
+    return;
+  }
+  ArgBuffer buf(args.size());
+  args.prepareValues(f, buf);
+  assignIndexed(*b, buf.args(), std::move(v), isSet);
+}
+
+void IndexNode::storeBack(Frame& f, Variant& v) {
+  Variant* b = base->ref(f);
+  if (b && b->isArray()) assign(f, v, v.isObject());
+}
+
+Variant GlobalCallNode::eval(Frame& f) {
+  switch (entry->kind) {
+    case EntryKind::Procedure: {
+      Procedure* p = &readableProc(*entry);
+      if (args.size() > 0 && p->numParams() == 0) {
+        // f(1) where f takes nothing: the index applies to what f returns.
+        return fastIndex(f, f.rt->call(*p, nullptr, nullptr, 0), args);
+      }
+      ArgBuffer buf(args.size());
+      args.prepare(f, buf);
+      Variant r = f.rt->call(*p, nullptr, buf.ptrs(), buf.size());
+      args.storeBack(f, buf, p);
+      return r;
+    }
+    case EntryKind::Variable:
+    case EntryKind::Constant:
+    case EntryKind::Object:
+      return fastIndex(f, entry->value, args);
+    case EntryKind::Class:
+    case EntryKind::Undefined:
+      break;
+  }
+  if (optionExplicit && entry->kind == EntryKind::Undefined) raiseNamed(500, entry->name);
+  raiseNamed(vberr::kTypeMismatch, entry->name);
+}
+
+void GlobalCallNode::assign(Frame& f, Variant v, bool isSet) {
+  if (entry->kind == EntryKind::Variable || entry->kind == EntryKind::Object) {
+    ArgBuffer buf(args.size());
+    args.prepareValues(f, buf);
+    assignIndexed(entry->value, buf.args(), std::move(v), isSet);
+    return;
+  }
+  if (entry->kind == EntryKind::Undefined) {
+    raiseNamed(optionExplicit ? 500 : vberr::kTypeMismatch, entry->name);
+  }
+  if (entry->kind == EntryKind::Procedure) {
+    ArgsWithValue a(f, args, v);
+    assignThroughProperty(*f.rt, *entry, isSet, a.buf.ptrs(), a.buf.size());
+    return;
+  }
+  raiseNamed(501, entry->name);
+}
+
+void GlobalCallNode::storeBack(Frame& f, Variant& v) {
+  if (entry->kind == EntryKind::Variable && entry->value.isArray()) assign(f, v, v.isObject());
+}
+
+Variant ClassCallNode::eval(Frame& f) {
+  const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
+  if (!f.me) raiseVbError(vberr::kObjectRequired);
+  ArgBuffer buf(args.size());
+  args.prepare(f, buf);
+  Variant r =
+      invokeScriptMember(*f.rt, *f.me, m, kInvokeMethod | kInvokeGet, buf.ptrs(), buf.size());
+  const Procedure* p = m.kind == ClassMember::Kind::Method ? m.method : m.get;
+  args.storeBack(f, buf, p);
+  return r;
+}
+
+void ClassCallNode::assign(Frame& f, Variant v, bool isSet) {
+  const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
+  if (!f.me) raiseVbError(vberr::kObjectRequired);
+  ArgsWithValue a(f, args, v);
+  invokeScriptMember(*f.rt, *f.me, m, isSet ? kInvokeSet : kInvokeLet, a.buf.ptrs(), a.buf.size());
+}
+
+Variant* ClassCallNode::ref(Frame& f) {
+  const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
+  if (m.kind == ClassMember::Kind::Field && args.size() == 0 && f.me) return &f.me->field(m.slot);
+  return nullptr;
+}
+
+void ClassCallNode::storeBack(Frame& f, Variant& v) {
+  const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
+  if (m.kind == ClassMember::Kind::Field && f.me && f.me->field(m.slot).isArray())
+    assign(f, v, v.isObject());
+}
+
+Object* MemberNode::target(Frame& f, Variant& holder) {
+  holder = object->eval(f);
+  if (!holder.isObject()) raiseNamed(vberr::kObjectRequired, name);
+  if (holder.isNothing()) raiseVbError(vberr::kObjectVariableNotSet);
+  Object* o = holder.objectValue();
+  if (&o->classInfo() != cachedClass_) resolve(*o);
+  return o;
+}
+
+void MemberNode::resolve(Object& o) {
+  cachedMember_ = nullptr;
+  cachedId_ = kDispIdUnknown;
+  if (auto* so = dynamic_cast<ScriptObject*>(&o)) {
+    const ClassMember* m = so->cls().findMember(name);
+    if (m && (m->isPublic || allowPrivate)) cachedMember_ = m;
+  } else {
+    cachedId_ = o.memberId(name);
+  }
+  if (!cachedMember_ && cachedId_ == kDispIdUnknown) {
+    cachedClass_ = nullptr;
+    raiseNamed(vberr::kNotSupported, name);
+  }
+  cachedClass_ = &o.classInfo();
+}
+
+Variant MemberNode::eval(Frame& f) {
+  Variant holder;
+  Object* o = target(f, holder);
+  ArgBuffer buf(args.size());
+  args.prepare(f, buf);
+  if (cachedMember_) {
+    const ClassMember& m = *cachedMember_;
+    Variant r = invokeScriptMember(*f.rt, static_cast<ScriptObject&>(*o), m,
+                                   kInvokeMethod | kInvokeGet, buf.ptrs(), buf.size());
+    args.storeBack(f, buf, m.kind == ClassMember::Kind::Method ? m.method : m.get);
+    return r;
+  }
+  if (args.size() == 0) return o->invoke(cachedId_, kInvokeMethod | kInvokeGet, buf.args());
+  try {
+    return o->invoke(cachedId_, kInvokeMethod | kInvokeGet, buf.args());
+  } catch (const AutomationError& e) {
+    // o.Items(0) where Items takes no index: the index applies to the property's value.
+    const MemberInfo* mi = o->classInfo().member(cachedId_);
+    if (vbErrorNumber(e.number()) != vberr::kWrongArgumentCount || !mi || !mi->get || mi->method)
+      throw;
+  }
+  return indexValue(o->invoke(cachedId_, kInvokeGet, CallArgs()), buf.args());
+}
+
+void MemberNode::assign(Frame& f, Variant v, bool isSet) {
+  Variant holder;
+  Object* o = target(f, holder);
+  ArgsWithValue a(f, args, v);
+  const std::uint8_t flags = isSet ? kInvokeSet : kInvokeLet;
+  if (isSet && !v.isObject()) raiseVbError(vberr::kObjectRequired);
+  if (cachedMember_) {
+    invokeScriptMember(*f.rt, static_cast<ScriptObject&>(*o), *cachedMember_, flags, a.buf.ptrs(),
+                       a.buf.size());
+  } else {
+    o->invoke(cachedId_, flags, a.buf.args());
+  }
+}
+
+Variant BuiltinCallNode::eval(Frame& f) {
+  const auto n = static_cast<std::int32_t>(args.size());
+  if (n < fn->minArgs || (fn->maxArgs >= 0 && n > fn->maxArgs)) {
+    raiseNamed(vberr::kWrongArgumentCount, fn->name);
+  }
+  ArgBuffer buf(args.size());
+  args.prepareValues(f, buf);
+  return fn->fn(buf.args());
+}
+
+Variant NewNode::eval(Frame&) {
+  if (entry && entry->kind == EntryKind::Class) {
+    std::shared_ptr<ClassDef> cls = entry->cls;
+    return Variant(cls->instantiate(cls));
+  }
+  if (equalsNoCase(name, u"RegExp"))
+    return Variant(ClassFactory::instance().create(u"VBScript.RegExp"));
+  raiseNamed(kClassNotDefined, name);
+}
+
+}  // namespace vantorel::vbs

@@ -1,0 +1,139 @@
+#pragma once
+// Calls, indexing and member access. Arguments that name a variable pass the variable itself;
+// array elements pass a temporary that is stored back after a by-reference call; everything
+// else passes a temporary.
+#include <string>
+#include <vector>
+
+#include "platform/vbscript/runtime/builtins.hpp"
+#include "platform/vbscript/vm/runtime.hpp"
+#include "platform/vbscript/vm/script_class.hpp"
+
+namespace vantorel::vbs {
+
+enum class ArgMode : std::uint8_t { Value, Ref, Element, Missing };
+
+struct ArgList {
+  std::vector<ExprNodePtr> exprs;
+  std::vector<ArgMode> modes;
+  bool hasElements = false;
+
+  std::size_t size() const { return exprs.size(); }
+  void add(ExprNodePtr e, ArgMode m) {
+    if (m == ArgMode::Element) hasElements = true;
+    exprs.push_back(std::move(e));
+    modes.push_back(m);
+  }
+  // Fills buf with pointers to the caller's variables or to temporaries.
+  void prepare(Frame& f, ArgBuffer& buf) const;
+  // Values only, as builtins take them.
+  void prepareValues(Frame& f, ArgBuffer& buf) const;
+  // Stores by-reference elements back, for the parameters of p that are ByRef (all when p is null).
+  void storeBack(Frame& f, ArgBuffer& buf, const Procedure* p) const;
+};
+
+// x(args) where x is any value: an array element, or the default member of an object.
+struct IndexNode final : ExprNode {
+  IndexNode(SourcePos p, ExprNodePtr b, ArgList a)
+      : ExprNode(p), base(std::move(b)), args(std::move(a)) {}
+  Variant eval(Frame& f) override;
+  void assign(Frame& f, Variant v, bool isSet) override;
+  void storeBack(Frame& f, Variant& v) override;
+  ExprNodePtr base;
+  ArgList args;
+};
+
+// name(args) for a module-level name: a procedure call, or an index into a global variable.
+struct GlobalCallNode final : ExprNode {
+  GlobalCallNode(SourcePos p, GlobalEntry* e, ArgList a, bool explicitOn)
+      : ExprNode(p), entry(e), args(std::move(a)), optionExplicit(explicitOn) {}
+  Variant eval(Frame& f) override;
+  void assign(Frame& f, Variant v, bool isSet) override;
+  void storeBack(Frame& f, Variant& v) override;
+  GlobalEntry* entry;
+  ArgList args;
+  bool optionExplicit;
+};
+
+// name(args) for a name a procedure uses undeclared: its own local unless a module-level name
+// of that name exists by the time the code runs.
+struct ImplicitCallNode final : ExprNode {
+  ImplicitCallNode(SourcePos p, GlobalEntry* e, std::unique_ptr<GlobalCallNode> g,
+                   std::unique_ptr<IndexNode> l)
+      : ExprNode(p), entry(e), global(std::move(g)), local(std::move(l)) {}
+  Variant eval(Frame& f) override {
+    return entry->kind == EntryKind::Undefined ? local->eval(f) : global->eval(f);
+  }
+  void assign(Frame& f, Variant v, bool isSet) override {
+    if (entry->kind == EntryKind::Undefined) {
+      local->assign(f, std::move(v), isSet);
+    } else {
+      global->assign(f, std::move(v), isSet);
+    }
+  }
+  void storeBack(Frame& f, Variant& v) override {
+    if (entry->kind == EntryKind::Undefined) {
+      local->storeBack(f, v);
+    } else {
+      global->storeBack(f, v);
+    }
+  }
+  GlobalEntry* entry;
+  std::unique_ptr<GlobalCallNode> global;
+  std::unique_ptr<IndexNode> local;
+};
+
+// A member of the class whose code is running, reached without "Me.".
+struct ClassCallNode final : ExprNode {
+  ClassCallNode(SourcePos p, const ClassDef* c, std::int32_t m, ArgList a)
+      : ExprNode(p), cls(c), member(m), args(std::move(a)) {}
+  Variant eval(Frame& f) override;
+  void assign(Frame& f, Variant v, bool isSet) override;
+  Variant* ref(Frame& f) override;
+  void storeBack(Frame& f, Variant& v) override;
+  const ClassDef* cls;
+  std::int32_t member;
+  ArgList args;
+};
+
+// object.name or object.name(args), late-bound with a cache of the member per class.
+struct MemberNode final : ExprNode {
+  MemberNode(SourcePos p, ExprNodePtr o, std::u16string n, ArgList a, bool privateAccess)
+      : ExprNode(p),
+        object(std::move(o)),
+        name(std::move(n)),
+        args(std::move(a)),
+        allowPrivate(privateAccess) {}
+  Variant eval(Frame& f) override;
+  void assign(Frame& f, Variant v, bool isSet) override;
+  ExprNodePtr object;
+  std::u16string name;
+  ArgList args;
+  bool allowPrivate;
+
+ private:
+  Object* target(Frame& f, Variant& holder);
+  void resolve(Object& o);
+  const ClassInfo* cachedClass_ = nullptr;
+  DispId cachedId_ = kDispIdUnknown;
+  const ClassMember* cachedMember_ = nullptr;
+};
+
+struct BuiltinCallNode final : ExprNode {
+  BuiltinCallNode(SourcePos p, const BuiltinFunction* f, ArgList a)
+      : ExprNode(p), fn(f), args(std::move(a)) {}
+  Variant eval(Frame& f) override;
+  const BuiltinFunction* fn;
+  ArgList args;
+};
+
+// New ClassName: a script class, or RegExp.
+struct NewNode final : ExprNode {
+  NewNode(SourcePos p, GlobalEntry* e, std::u16string n)
+      : ExprNode(p), entry(e), name(std::move(n)) {}
+  Variant eval(Frame& f) override;
+  GlobalEntry* entry;
+  std::u16string name;
+};
+
+}  // namespace vantorel::vbs

@@ -1,0 +1,62 @@
+#include "platform/vbscript/vm/err_object.hpp"
+
+#include "platform/automation/bind.hpp"
+#include "platform/vbscript/script_error.hpp"
+#include "platform/vbscript/vm/runtime.hpp"
+
+namespace vantorel::vbs {
+
+namespace {
+
+// Err.Raise number, [source], [description], [helpfile], [helpcontext]
+Variant raiseThunk(Object& self, CallArgs args) {
+  if (args.size() < 1 || args.size() > 5) raiseVbError(vberr::kWrongArgumentCount);
+  auto& err = static_cast<ErrObject&>(self);
+  const std::int32_t number = vbErrorNumber(toLong(args[0]));
+  if (number == 0) raiseVbError(vberr::kInvalidProcedureCall);
+  std::u16string source = args.has(1) ? toString(args[1]) : std::u16string(kRuntimeErrorSource);
+  std::u16string description;
+  if (args.has(2)) {
+    description = toString(args[2]);
+  } else {
+    description = vbErrorDescription(number);
+    if (description.empty()) description = u"Unknown runtime error";
+  }
+  if (args.has(3)) err.setHelpFile(toString(args[3]));
+  if (args.has(4)) err.setHelpContext(toLong(args[4]));
+  throw AutomationError(number, std::move(source), std::move(description));
+}
+
+}  // namespace
+
+const ClassInfo& ErrObject::classInfo() const noexcept {
+  static const ClassInfo info(u"ErrObject", [](ClassInfo& c) {
+    ClassBuilder<ErrObject>(c)
+        .prop<&ErrObject::number, &ErrObject::setNumber>(u"Number")
+        .prop<&ErrObject::description, &ErrObject::setDescription>(u"Description")
+        .prop<&ErrObject::source, &ErrObject::setSource>(u"Source")
+        .prop<&ErrObject::helpFile, &ErrObject::setHelpFile>(u"HelpFile")
+        .prop<&ErrObject::helpContext, &ErrObject::setHelpContext>(u"HelpContext")
+        .method<&ErrObject::clear>(u"Clear")
+        .rawMethod(u"Raise", &raiseThunk)
+        .defaultMember(u"Number");
+  });
+  return info;
+}
+
+void ErrObject::clear() {
+  number_ = 0;
+  description_.clear();
+  source_.clear();
+  helpFile_.clear();
+  helpContext_ = 0;
+}
+
+void ErrObject::setFrom(const AutomationError& e) {
+  number_ = vbErrorNumber(e.number());
+  description_ = e.description();
+  if (description_.empty()) description_ = vbErrorDescription(number_);
+  source_ = e.source().empty() ? std::u16string(kRuntimeErrorSource) : e.source();
+}
+
+}  // namespace vantorel::vbs

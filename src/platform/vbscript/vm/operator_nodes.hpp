@@ -1,0 +1,393 @@
+#pragma once
+// Operator nodes. Integer, Long and Double operands take an inline path with VBScript's
+// result types (Integer overflows into Long, Long into Double); everything else goes to the
+// runtime's operator functions.
+#include <cstdint>
+#include <new>
+#include <optional>
+
+#include "platform/vbscript/runtime/operators.hpp"
+#include "platform/vbscript/vm/runtime.hpp"
+
+namespace vantorel::vbs {
+
+using BinaryFn = Variant (*)(const Variant&, const Variant&);
+
+namespace opfast {
+
+// Integer or Long as an int64, with whether it was Integer.
+inline bool smallInt(const Variant& v, std::int64_t& out, bool& isInteger) {
+  if (v.type() == VarType::Long) {
+    out = v.longValue();
+    isInteger = false;
+    return true;
+  }
+  if (v.type() == VarType::Integer) {
+    out = v.integerValue();
+    isInteger = true;
+    return true;
+  }
+  return false;
+}
+
+// The result of an integer operation in the narrowest type the operands allow.
+inline Variant intResult(std::int64_t r, bool bothInteger) {
+  if (bothInteger && r >= INT16_MIN && r <= INT16_MAX) return Variant(static_cast<std::int16_t>(r));
+  if (r >= INT32_MIN && r <= INT32_MAX) return Variant(static_cast<std::int32_t>(r));
+  return Variant(static_cast<double>(r));
+}
+
+// Stores an integer result into an existing Variant without a temporary: building the value
+// in place spares a copy of a just-written Variant, which the processor cannot forward.
+inline void assignInt(Variant& v, std::int64_t r, bool bothInteger) {
+  v.~Variant();
+  if (bothInteger && r >= INT16_MIN && r <= INT16_MAX) {
+    new (&v) Variant(static_cast<std::int16_t>(r));
+  } else if (r >= INT32_MIN && r <= INT32_MAX) {
+    new (&v) Variant(static_cast<std::int32_t>(r));
+  } else {
+    new (&v) Variant(static_cast<double>(r));
+  }
+}
+
+inline void assignDouble(Variant& v, double d) {
+  v.~Variant();
+  new (&v) Variant(d);
+}
+
+inline void assignBool(Variant& v, bool b) {
+  v.~Variant();
+  new (&v) Variant(b);
+}
+
+enum class Arith : std::uint8_t { Add, Sub, Mul, Mod, IntDiv };
+
+// False when y is zero for Mod and \: the runtime's operator raises the error.
+template <Arith A>
+inline bool intOp(std::int64_t x, std::int64_t y, std::int64_t& r) {
+  switch (A) {
+    case Arith::Add:
+      r = x + y;
+      return true;
+    case Arith::Sub:
+      r = x - y;
+      return true;
+    case Arith::Mul:
+      r = x * y;
+      return true;
+    // Operands are Integer or Long: 32-bit division is exact and much faster than 64-bit.
+    case Arith::Mod:
+      if (y == 0) return false;
+      r = y == -1 ? 0 : static_cast<std::int32_t>(x) % static_cast<std::int32_t>(y);
+      return true;
+    case Arith::IntDiv:
+      if (y == 0) return false;
+      r = y == -1 ? -x : static_cast<std::int32_t>(x) / static_cast<std::int32_t>(y);
+      return true;
+  }
+  return false;
+}
+
+template <Arith A>
+inline bool tryArith(const Variant& a, const Variant& b, Variant& out) {
+  std::int64_t x, y, r;
+  bool xi, yi;
+  if (smallInt(a, x, xi) && smallInt(b, y, yi) && intOp<A>(x, y, r)) {
+    out = intResult(r, xi && yi);
+    return true;
+  }
+  if (A <= Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double) {
+    double x2 = a.doubleValue(), y2 = b.doubleValue();
+    out = Variant(A == Arith::Add ? x2 + y2 : A == Arith::Sub ? x2 - y2 : x2 * y2);
+    return true;
+  }
+  return false;
+}
+
+enum class Cmp : std::uint8_t { Eq, Ne, Lt, Le, Gt, Ge };
+
+template <Cmp C>
+inline bool cmp(double x, double y) {
+  switch (C) {
+    case Cmp::Eq:
+      return x == y;
+    case Cmp::Ne:
+      return x != y;
+    case Cmp::Lt:
+      return x < y;
+    case Cmp::Le:
+      return x <= y;
+    case Cmp::Gt:
+      return x > y;
+    case Cmp::Ge:
+      return x >= y;
+  }
+  return false;
+}
+
+inline bool plainNumber(const Variant& v, double& out) {
+  switch (v.type()) {
+    case VarType::Integer:
+      out = v.integerValue();
+      return true;
+    case VarType::Long:
+      out = v.longValue();
+      return true;
+    case VarType::Double:
+      out = v.doubleValue();
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace opfast
+
+// An operand of an operator. Locals, parameters and global variables are read in place: no
+// virtual call and no copy in the commonest expressions (`n - 1`, `s + i`, `i < 10`).
+struct Operand {
+  enum class Kind : std::uint8_t { Any, Local, Param, Global };
+  explicit Operand(ExprNodePtr n) : node(std::move(n)) {}
+  Operand(ExprNodePtr n, Kind k, std::int32_t s, GlobalEntry* e)
+      : node(std::move(n)), kind(k), slot(s), entry(e) {}
+
+  // The variable holding the value, when there is one to read in place.
+  [[gnu::always_inline]] const Variant* direct(Frame& f) const {
+    switch (kind) {
+      case Kind::Local:
+        return &f.vals[slot];
+      case Kind::Param:
+        return f.refs[slot];
+      case Kind::Global:
+        return entry->kind == EntryKind::Variable ? &entry->value : nullptr;
+      case Kind::Any:
+        break;
+    }
+    return nullptr;
+  }
+  // The value: in place, or evaluated into hold.
+  [[gnu::always_inline]] const Variant& read(Frame& f, std::optional<Variant>& hold) const {
+    if (const Variant* v = direct(f)) return *v;
+    return hold.emplace(node->eval(f));
+  }
+  // The left operand's value, taken before the right one runs: a call on the right may change
+  // the variable on the left, and the left was evaluated first.
+  [[gnu::always_inline]] const Variant& readBefore(Frame& f, std::optional<Variant>& hold,
+                                                   const Operand& right) const {
+    if (const Variant* v = direct(f))
+      return right.kind == Kind::Any && !right.pure ? hold.emplace(*v) : *v;
+    return hold.emplace(node->eval(f));
+  }
+
+  ExprNodePtr node;
+  Kind kind = Kind::Any;
+  std::int32_t slot = 0;
+  GlobalEntry* entry = nullptr;
+  bool pure = false;  // evaluating it calls nothing, so it cannot change a variable
+};
+
+template <opfast::Arith A, BinaryFn Slow>
+struct ArithNode final : ExprNode {
+  ArithNode(SourcePos p, Operand l, Operand r)
+      : ExprNode(p), left(std::move(l)), right(std::move(r)) {}
+  Variant eval(Frame& f) override {
+    std::optional<Variant> ha, hb;
+    const Variant& a = left.readBefore(f, ha, right);
+    const Variant& b = right.read(f, hb);
+    std::int64_t x, y, r;
+    bool xi, yi;
+    if (opfast::smallInt(a, x, xi) && opfast::smallInt(b, y, yi) && opfast::intOp<A>(x, y, r)) {
+      return opfast::intResult(r, xi && yi);
+    }
+    if (A <= opfast::Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double) {
+      const double x2 = a.doubleValue(), y2 = b.doubleValue();
+      return Variant(A == opfast::Arith::Add   ? x2 + y2
+                     : A == opfast::Arith::Sub ? x2 - y2
+                                               : x2 * y2);
+    }
+    return Slow(a, b);
+  }
+  void evalInto(Frame& f, Variant& dst) override {
+    std::optional<Variant> ha, hb;
+    const Variant& a = left.readBefore(f, ha, right);
+    const Variant& b = right.read(f, hb);
+    std::int64_t x, y, r;
+    bool xi, yi;
+    if (opfast::smallInt(a, x, xi) && opfast::smallInt(b, y, yi) && opfast::intOp<A>(x, y, r)) {
+      opfast::assignInt(dst, r, xi && yi);
+      return;
+    }
+    if (A <= opfast::Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double) {
+      const double x2 = a.doubleValue(), y2 = b.doubleValue();
+      opfast::assignDouble(dst, A == opfast::Arith::Add   ? x2 + y2
+                                : A == opfast::Arith::Sub ? x2 - y2
+                                                          : x2 * y2);
+      return;
+    }
+    Variant out = Slow(a, b);
+    dst.swap(out);
+  }
+  Operand left, right;
+};
+
+template <opfast::Cmp C, BinaryFn Slow>
+struct CompareNode final : ExprNode {
+  CompareNode(SourcePos p, Operand l, Operand r)
+      : ExprNode(p), left(std::move(l)), right(std::move(r)) {}
+  Variant eval(Frame& f) override {
+    std::optional<Variant> ha, hb;
+    const Variant& a = left.readBefore(f, ha, right);
+    const Variant& b = right.read(f, hb);
+    double x, y;
+    if (opfast::plainNumber(a, x) && opfast::plainNumber(b, y))
+      return Variant(opfast::cmp<C>(x, y));
+    return Slow(a, b);
+  }
+  void evalInto(Frame& f, Variant& dst) override {
+    std::optional<Variant> ha, hb;
+    const Variant& a = left.readBefore(f, ha, right);
+    const Variant& b = right.read(f, hb);
+    double x, y;
+    if (opfast::plainNumber(a, x) && opfast::plainNumber(b, y)) {
+      opfast::assignBool(dst, opfast::cmp<C>(x, y));
+      return;
+    }
+    Variant out = Slow(a, b);
+    dst.swap(out);
+  }
+  Operand left, right;
+};
+
+// An operator whose right operand is an Integer or Long literal.
+template <opfast::Arith A, BinaryFn Slow>
+struct ArithConstNode final : ExprNode {
+  ArithConstNode(SourcePos p, Operand l, Variant c)
+      : ExprNode(p), left(std::move(l)), constant(std::move(c)) {
+    opfast::smallInt(constant, y_, yInteger_);
+  }
+  Variant eval(Frame& f) override {
+    std::optional<Variant> ha;
+    const Variant& a = left.read(f, ha);
+    std::int64_t x, r;
+    bool xi;
+    if (opfast::smallInt(a, x, xi) && opfast::intOp<A>(x, y_, r))
+      return opfast::intResult(r, xi && yInteger_);
+    return Slow(a, constant);
+  }
+  void evalInto(Frame& f, Variant& dst) override {
+    std::optional<Variant> ha;
+    const Variant& a = left.read(f, ha);
+    std::int64_t x, r;
+    bool xi;
+    if (opfast::smallInt(a, x, xi) && opfast::intOp<A>(x, y_, r)) {
+      opfast::assignInt(dst, r, xi && yInteger_);
+      return;
+    }
+    Variant out = Slow(coerceForLiteral(a, constant), constant);
+    dst.swap(out);
+  }
+  Operand left;
+
+ private:
+  Variant constant;  // a literal, so hard-typed
+  std::int64_t y_ = 0;
+  bool yInteger_ = false;
+};
+
+template <opfast::Cmp C, BinaryFn Slow>
+struct CompareConstNode final : ExprNode {
+  CompareConstNode(SourcePos p, Operand l, Variant c)
+      : ExprNode(p), left(std::move(l)), constant(std::move(c)) {
+    opfast::plainNumber(constant, y_);
+  }
+  Variant eval(Frame& f) override {
+    std::optional<Variant> ha;
+    const Variant& a = left.read(f, ha);
+    double x;
+    if (opfast::plainNumber(a, x)) return Variant(opfast::cmp<C>(x, y_));
+    return Slow(coerceForLiteral(a, constant), constant);
+  }
+  void evalInto(Frame& f, Variant& dst) override {
+    std::optional<Variant> ha;
+    const Variant& a = left.read(f, ha);
+    double x;
+    if (opfast::plainNumber(a, x)) {
+      opfast::assignBool(dst, opfast::cmp<C>(x, y_));
+      return;
+    }
+    Variant out = Slow(coerceForLiteral(a, constant), constant);
+    dst.swap(out);
+  }
+  Operand left;
+
+ private:
+  Variant constant;  // a literal, so hard-typed
+  double y_ = 0;
+};
+
+template <BinaryFn Fn>
+struct BinaryNode final : ExprNode {
+  BinaryNode(SourcePos p, ExprNodePtr l, ExprNodePtr r)
+      : ExprNode(p), left(std::move(l)), right(std::move(r)) {}
+  Variant eval(Frame& f) override {
+    Variant a = left->eval(f);
+    Variant b = right->eval(f);
+    return Fn(a, b);
+  }
+  ExprNodePtr left, right;
+};
+
+// A comparison with a literal on one side (other than the Integer/Long literal on the right that
+// CompareConstNode takes): the other side is read as the literal's type first.
+template <BinaryFn Fn>
+struct LiteralCompareNode final : ExprNode {
+  LiteralCompareNode(SourcePos p, ExprNodePtr other, Variant lit, bool literalOnLeft)
+      : ExprNode(p), other(std::move(other)), literal(std::move(lit)), literalLeft(literalOnLeft) {}
+  Variant eval(Frame& f) override {
+    const Variant v = coerceForLiteral(other->eval(f), literal);
+    return literalLeft ? Fn(literal, v) : Fn(v, literal);
+  }
+  ExprNodePtr other;
+  Variant literal;
+  bool literalLeft;
+};
+
+struct IsNode final : ExprNode {
+  IsNode(SourcePos p, ExprNodePtr l, ExprNodePtr r)
+      : ExprNode(p), left(std::move(l)), right(std::move(r)) {}
+  Variant eval(Frame& f) override {
+    Variant a = left->eval(f);
+    Variant b = right->eval(f);
+    return Variant(opIs(a, b));
+  }
+  ExprNodePtr left, right;
+};
+
+struct NegateNode final : ExprNode {
+  NegateNode(SourcePos p, ExprNodePtr e) : ExprNode(p), operand(std::move(e)) {}
+  Variant eval(Frame& f) override {
+    Variant a = operand->eval(f);
+    if (a.type() == VarType::Integer && a.integerValue() != INT16_MIN) {
+      return Variant(static_cast<std::int16_t>(-a.integerValue()));
+    }
+    if (a.type() == VarType::Long && a.longValue() != INT32_MIN) return Variant(-a.longValue());
+    if (a.type() == VarType::Double) return Variant(-a.doubleValue());
+    return opNegate(a);
+  }
+  ExprNodePtr operand;
+};
+
+template <Variant (*Fn)(const Variant&)>
+struct UnaryNode final : ExprNode {
+  UnaryNode(SourcePos p, ExprNodePtr e) : ExprNode(p), operand(std::move(e)) {}
+  Variant eval(Frame& f) override { return Fn(operand->eval(f)); }
+  ExprNodePtr operand;
+};
+
+// The truth of a condition, with Boolean taking no call.
+inline bool conditionTrue(const Variant& v) {
+  if (v.type() == VarType::Boolean) return v.boolValue();
+  return isTrue(v);
+}
+
+}  // namespace vantorel::vbs

@@ -1,0 +1,243 @@
+#include "platform/vbscript/vm/runtime.hpp"
+
+#include "platform/ui/interrupt.hpp"
+
+#include <pthread.h>
+
+#include <new>
+
+#include "platform/vbscript/script_error.hpp"
+#include "platform/vbscript/vm/err_object.hpp"
+#include "platform/vbscript/vm/script_class.hpp"
+
+namespace vantorel::vbs {
+
+namespace {
+
+constexpr std::int32_t kOutOfStackSpace = 28;
+constexpr std::int32_t kInternalError = 51;
+// Below this much C++ stack left a script call fails with "Out of stack space", whatever the
+// thread's stack size; it is what deeply nested expressions need.
+constexpr std::size_t kStackReserve = 256 * 1024;
+
+// The lowest usable address of the current thread's stack.
+char* stackLimit() {
+  thread_local char* limit = [] {
+    pthread_attr_t attr;
+    char* low = nullptr;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+      void* addr = nullptr;
+      std::size_t size = 0;
+      if (pthread_attr_getstack(&attr, &addr, &size) == 0) low = static_cast<char*>(addr);
+      pthread_attr_destroy(&attr);
+    }
+    return low;
+  }();
+  return limit;
+}
+
+bool stackLow() {
+  char probe;
+  char* limit = stackLimit();
+  return limit && &probe - limit < static_cast<std::ptrdiff_t>(kStackReserve);
+}
+
+}  // namespace
+
+void ExprNode::assign(Frame&, Variant, bool) {
+  raiseVbError(424);
+}
+
+void ExprNode::evalInto(Frame& f, Variant& dst) {
+  Variant v = eval(f);
+  if (v.isObject()) v = letValue(std::move(v));
+  dst.swap(v);
+}
+
+Flow BlockNode::run(Frame& f) const {
+  for (const StmtNodePtr& s : stmts) {
+    try {
+      Flow r = s->exec(f);
+      if (r != Flow::Normal) return r;
+    } catch (const ScriptAbort&) {
+      throw;
+    } catch (...) {
+      VmError e = currentAsVmError(s->pos);
+      if (!f.resumeNext) throw e;
+      f.rt->recordError(e);
+    }
+  }
+  return Flow::Normal;
+}
+
+GlobalEntry* ModuleState::find(std::u16string_view n) const {
+  auto it = entries.find(n);
+  return it == entries.end() ? nullptr : it->second.get();
+}
+
+GlobalEntry& ModuleState::entry(std::u16string_view n) {
+  auto it = entries.find(n);
+  if (it != entries.end()) return *it->second;
+  auto e = std::make_unique<GlobalEntry>();
+  e->name = std::u16string(n);
+  GlobalEntry& ref = *e;
+  entries.emplace(e->name, std::move(e));
+  return ref;
+}
+
+GlobalEntry* ModuleState::findClass(std::u16string_view n) const {
+  auto it = classEntries.find(n);
+  return it == classEntries.end() ? nullptr : it->second.get();
+}
+
+GlobalEntry& ModuleState::classEntry(std::u16string_view n) {
+  auto it = classEntries.find(n);
+  if (it != classEntries.end()) return *it->second;
+  auto e = std::make_unique<GlobalEntry>();
+  e->name = std::u16string(n);
+  GlobalEntry& ref = *e;
+  classEntries.emplace(e->name, std::move(e));
+  return ref;
+}
+
+Runtime::Runtime() : err_(makeRef<ErrObject>()) {}
+
+Runtime::~Runtime() {
+  // Values go before the code: an object a global holds may point into a module.
+  for (auto& m : modules) {
+    for (auto& [name, e] : m->entries) e->value.clear();
+  }
+  memberObjects.clear();
+}
+
+Ref<Object> Runtime::errRef() const {
+  return Ref<Object>(err_.get());
+}
+
+void Runtime::recordError(const AutomationError& e) {
+  err_->setFrom(e);
+}
+
+namespace {
+
+struct DepthGuard {
+  explicit DepthGuard(Runtime& rt) : rt(rt) { ++rt.depth; }
+  ~DepthGuard() { --rt.depth; }
+  Runtime& rt;
+};
+
+}  // namespace
+
+Variant Runtime::call(Procedure& p, ScriptObject* me, Variant* const* args, std::size_t n) {
+  if (n != p.numParams()) raiseVbError(vberr::kWrongArgumentCount);
+  // The stack is looked at only once calls nest: shallow code never comes near its end.
+  if (depth >= kMaxCallDepth || (depth >= 64 && stackLow())) raiseVbError(kOutOfStackSpace);
+  tick();
+  DepthGuard guard(*this);
+  VariantSlots slots(static_cast<std::size_t>(p.numSlots + p.numTemps));
+  Variant* vals = slots.data();
+  constexpr std::size_t kInlineRefs = 8;
+  Variant* inlineRefs[kInlineRefs];
+  std::unique_ptr<Variant*[]> heapRefs;
+  Variant** refs = inlineRefs;
+  if (n > kInlineRefs) {
+    heapRefs = std::make_unique<Variant*[]>(n);
+    refs = heapRefs.get();
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    if (p.byVal[i]) {
+      vals[i] = *args[i];
+      refs[i] = &vals[i];
+    } else {
+      refs[i] = args[i];
+    }
+  }
+  Frame f;
+  f.rt = this;
+  f.module = p.module;
+  f.proc = &p;
+  f.me = me;
+  f.vals = vals;
+  f.refs = refs;
+  f.temps = vals + p.numSlots;
+  p.body.run(f);
+  return p.retSlot >= 0 ? std::move(vals[p.retSlot]) : Variant();
+}
+
+void Runtime::startTimer(std::int32_t timeoutMs) {
+  if (timerNesting++ > 0) return;
+  timed_ = timeoutMs >= 0;
+  if (timed_) deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  budget_ = 1024;
+}
+
+void Runtime::stopTimer() {
+  if (--timerNesting == 0) timed_ = false;
+}
+
+void Runtime::checkTime() {
+  budget_ = 1024;
+  if (ui::interruptRequested()) throw ScriptAbort(true);
+  if (timed_ && std::chrono::steady_clock::now() >= deadline_) throw ScriptAbort();
+}
+
+Procedure& readableProc(GlobalEntry& e) {
+  if (!e.proc) raiseVbError(vberr::kWrongArgumentCount);
+  return *e.proc;
+}
+
+void assignThroughProperty(Runtime& rt, GlobalEntry& e, bool isSet, Variant* const* args,
+                           std::size_t n) {
+  Procedure* p = isSet ? (e.set ? e.set : e.let) : (e.let ? e.let : e.set);
+  if (!p) raiseNamed(501, e.name);
+  rt.call(*p, nullptr, args, n);
+}
+
+std::int32_t vbErrorNumber(std::int32_t number) {
+  const auto u = static_cast<std::uint32_t>(number);
+  if ((u & 0xFFFF0000u) == 0x800A0000u) return static_cast<std::int32_t>(u & 0xFFFFu);
+  return number;
+}
+
+VmError currentAsVmError(SourcePos pos) {
+  try {
+    throw;
+  } catch (const VmError& e) {
+    if (e.pos.line != 0) return e;
+    return VmError(e.number(), e.source(), e.description(), pos);
+  } catch (const AutomationError& e) {
+    std::int32_t number = vbErrorNumber(e.number());
+    std::u16string description = e.description();
+    if (description.empty()) description = vbErrorDescription(number);
+    std::u16string source = e.source().empty() ? std::u16string(kRuntimeErrorSource) : e.source();
+    return VmError(number, std::move(source), std::move(description), pos);
+  } catch (const ScriptException& e) {
+    const ScriptError& se = e.error();
+    return VmError(se.number, se.source, se.description, pos);
+  } catch (const std::bad_alloc&) {
+    return VmError(vberr::kOutOfMemory, kRuntimeErrorSource,
+                   vbErrorDescription(vberr::kOutOfMemory), pos);
+  } catch (...) {
+    return VmError(kInternalError, kRuntimeErrorSource, u"Internal error", pos);
+  }
+}
+
+void rethrowPlaced(SourcePos pos) {
+  try {
+    throw;
+  } catch (const ScriptAbort&) {
+    throw;
+  } catch (...) {
+    throw currentAsVmError(pos);
+  }
+}
+
+void raiseNamed(std::int32_t number, std::u16string_view name) {
+  std::u16string d = vbErrorDescription(number);
+  d += u": '";
+  d += name;
+  d += u"'";
+  raiseVbError(number, std::move(d));
+}
+
+}  // namespace vantorel::vbs

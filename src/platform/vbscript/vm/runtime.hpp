@@ -1,0 +1,273 @@
+#pragma once
+// The interpreter's run-time state: modules with their global entries, compiled procedures,
+// frames, and the node interfaces the compiler builds. Names are bound to entries and slots
+// once, when code is compiled; running code never looks a name up by its text.
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/object.hpp"
+#include "platform/automation/variant.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/vbscript/ast.hpp"
+#include "platform/vbscript/engine.hpp"
+
+namespace vantorel::vbs {
+
+class Runtime;
+class ErrObject;
+class ScriptObject;
+struct ClassDef;
+struct ModuleState;
+struct Procedure;
+struct Frame;
+
+// A runtime error on its way up, placed at the statement that failed. It is an
+// AutomationError, so C++ code between two script frames sees an ordinary failure.
+class VmError : public AutomationError {
+ public:
+  VmError(std::int32_t number, std::u16string source, std::u16string description, SourcePos pos)
+      : AutomationError(number, std::move(source), std::move(description)), pos(pos) {}
+  SourcePos pos;
+};
+
+// Ends the script whatever On Error says: the time limit passed, or the user interrupted it.
+class ScriptAbort : public std::exception {
+ public:
+  explicit ScriptAbort(bool interrupted = false) noexcept : interrupted_(interrupted) {}
+  bool interrupted() const noexcept { return interrupted_; }
+  const char* what() const noexcept override {
+    return interrupted_ ? "script interrupted" : "script timeout";
+  }
+
+ private:
+  bool interrupted_;
+};
+
+enum class Flow : std::uint8_t { Normal, ExitDo, ExitFor, ExitProc };
+
+struct ExprNode {
+  explicit ExprNode(SourcePos p) : pos(p) {}
+  virtual ~ExprNode() = default;
+  virtual Variant eval(Frame& f) = 0;
+  // The variable itself when the expression names one, for passing by reference.
+  virtual Variant* ref(Frame&) { return nullptr; }
+  // Let or Set; the default refuses, as assigning to an expression is no assignment.
+  virtual void assign(Frame& f, Variant value, bool isSet);
+  // Let of the value into dst, for assignments: operators build their result in place.
+  virtual void evalInto(Frame& f, Variant& dst);
+  // As a statement of its own: a call whose result is dropped.
+  virtual void run(Frame& f) { eval(f); }
+  // After a call that took an array element by reference through a temporary: stores it back.
+  virtual void storeBack(Frame&, Variant&) {}
+  SourcePos pos;
+};
+using ExprNodePtr = std::unique_ptr<ExprNode>;
+
+struct StmtNode {
+  explicit StmtNode(SourcePos p) : pos(p) {}
+  virtual ~StmtNode() = default;
+  virtual Flow exec(Frame& f) = 0;
+  SourcePos pos;
+};
+using StmtNodePtr = std::unique_ptr<StmtNode>;
+
+struct BlockNode {
+  std::vector<StmtNodePtr> stmts;
+  Flow run(Frame& f) const;
+};
+
+enum class EntryKind : std::uint8_t { Undefined, Variable, Constant, Procedure, Class, Object };
+
+// One global name of a module. Entries never move or disappear while the module lives, so
+// compiled code holds them by pointer; a later definition changes the entry in place.
+struct GlobalEntry {
+  std::u16string name;
+  EntryKind kind = EntryKind::Undefined;
+  Variant value;                  // Variable, Constant, Object
+  Procedure* proc = nullptr;      // Procedure (Property Get); null for a write-only property
+  Procedure* let = nullptr;       // Property Let at module level
+  Procedure* set = nullptr;       // Property Set at module level
+  std::shared_ptr<ClassDef> cls;  // Class
+};
+
+struct Procedure {
+  std::u16string name;
+  ProcKind kind = ProcKind::Sub;
+  ModuleState* module = nullptr;
+  ClassDef* owner = nullptr;
+  bool optionExplicit = false;
+  bool isPublic = true;
+  std::vector<std::uint8_t> byVal;  // per parameter; parameter i lives in slot i when by value
+  std::int32_t numSlots = 0;
+  std::int32_t numTemps = 0;
+  std::int32_t retSlot = -1;
+  BlockNode body;
+  // For Execute and Eval in the procedure's scope: slot of each local name, and the parameters.
+  std::vector<std::pair<std::u16string, std::int32_t>> localNames;
+  std::vector<std::u16string> paramNames;
+  std::size_t numParams() const { return byVal.size(); }
+};
+
+struct ModuleState {
+  std::u16string name;
+  Runtime* rt = nullptr;
+  ModuleState* globalModule = nullptr;  // itself for the global module
+  std::unordered_map<std::u16string, std::unique_ptr<GlobalEntry>, NoCaseHash, NoCaseEqual> entries;
+  // Class names live apart from variables: `Set p = New P` is common.
+  std::unordered_map<std::u16string, std::unique_ptr<GlobalEntry>, NoCaseHash, NoCaseEqual>
+      classEntries;
+  std::vector<GlobalEntry*> variableOrder;
+  std::vector<ProcedureInfo> procInfos;
+  // Compiled code stays alive as long as the module: replaced procedures may still be running.
+  std::vector<std::unique_ptr<Procedure>> procedures;
+  std::vector<std::shared_ptr<ClassDef>> classes;
+  std::uint64_t generation = 0;  // bumped when names are defined
+
+  GlobalEntry* find(std::u16string_view n) const;
+  GlobalEntry& entry(std::u16string_view n);
+  GlobalEntry* findClass(std::u16string_view n) const;
+  GlobalEntry& classEntry(std::u16string_view n);
+};
+
+struct Frame {
+  Runtime* rt = nullptr;
+  ModuleState* module = nullptr;
+  Procedure* proc = nullptr;
+  ScriptObject* me = nullptr;
+  Variant* vals = nullptr;
+  Variant** refs = nullptr;
+  Variant* temps = nullptr;
+  bool resumeNext = false;
+};
+
+// A run of Variants, inline when short; only the ones asked for are constructed.
+class VariantSlots {
+ public:
+  explicit VariantSlots(std::size_t n) : n_(n) {
+    p_ = n <= kInline ? reinterpret_cast<Variant*>(inline_)
+                      : static_cast<Variant*>(::operator new(n * sizeof(Variant)));
+    for (std::size_t i = 0; i < n; ++i) new (p_ + i) Variant();
+  }
+  ~VariantSlots() {
+    for (std::size_t i = 0; i < n_; ++i) p_[i].~Variant();
+    if (n_ > kInline) ::operator delete(p_);
+  }
+  VariantSlots(const VariantSlots&) = delete;
+  VariantSlots& operator=(const VariantSlots&) = delete;
+  Variant* data() { return p_; }
+
+ private:
+  static constexpr std::size_t kInline = 8;
+  std::size_t n_;
+  Variant* p_;
+  alignas(Variant) unsigned char inline_[kInline * sizeof(Variant)];
+};
+
+// Pointers to call arguments, inline for the common short lists. Temporaries are built in
+// place from the argument's value, in order, so no Variant is copied on the way.
+class ArgBuffer {
+ public:
+  explicit ArgBuffer(std::size_t n) : n_(n) {
+    if (n <= kInline) {
+      temps_ = reinterpret_cast<Variant*>(inlineTemps_);
+      ptrs_ = inlinePtrs_;
+    } else {
+      temps_ = static_cast<Variant*>(::operator new(n * sizeof(Variant)));
+      heapPtrs_ = std::make_unique<Variant*[]>(n);
+      ptrs_ = heapPtrs_.get();
+    }
+  }
+  ~ArgBuffer() {
+    for (std::size_t i = 0; i < built_; ++i) temps_[i].~Variant();
+    if (n_ > kInline) ::operator delete(temps_);
+  }
+  ArgBuffer(const ArgBuffer&) = delete;
+  ArgBuffer& operator=(const ArgBuffer&) = delete;
+
+  // Argument i (all before it set already) as a temporary holding the value.
+  template <class Make>
+  void setTemp(std::size_t i, Make&& make) {
+    new (temps_ + i) Variant(make());
+    built_ = i + 1;
+    ptrs_[i] = temps_ + i;
+  }
+  // Argument i as the caller's own variable; its temporary stays empty.
+  void setRef(std::size_t i, Variant* v) {
+    new (temps_ + i) Variant();
+    built_ = i + 1;
+    ptrs_[i] = v;
+  }
+  Variant& temp(std::size_t i) { return temps_[i]; }
+  Variant* ptr(std::size_t i) const { return ptrs_[i]; }
+  Variant* const* ptrs() const { return ptrs_; }
+  std::size_t size() const { return n_; }
+  CallArgs args() const { return CallArgs(std::span<Variant* const>(ptrs_, n_)); }
+
+ private:
+  static constexpr std::size_t kInline = 8;
+  std::size_t n_;
+  std::size_t built_ = 0;
+  Variant* temps_;
+  Variant** ptrs_;
+  alignas(Variant) unsigned char inlineTemps_[kInline * sizeof(Variant)];
+  Variant* inlinePtrs_[kInline];
+  std::unique_ptr<Variant*[]> heapPtrs_;
+};
+
+class Runtime : public std::enable_shared_from_this<Runtime> {
+ public:
+  Runtime();
+  ~Runtime();
+
+  // Calls a compiled procedure; args are pointers to the caller's variables or temporaries.
+  Variant call(Procedure& p, ScriptObject* me, Variant* const* args, std::size_t n);
+  // Counts calls and backward jumps; looks at the clock now and then.
+  void tick() {
+    if (--budget_ == 0) checkTime();
+  }
+  void startTimer(std::int32_t timeoutMs);
+  void stopTimer();
+
+  ErrObject& err() { return *err_; }
+  Ref<Object> errRef() const;
+  // Records a caught error in Err, as On Error Resume Next does.
+  void recordError(const AutomationError& e);
+
+  std::vector<std::unique_ptr<ModuleState>> modules;
+  std::vector<Ref<Object>> memberObjects;  // named objects whose members are globals
+  std::int32_t depth = 0;
+  std::int32_t timerNesting = 0;
+
+ private:
+  void checkTime();
+  Ref<ErrObject> err_;
+  std::int32_t budget_ = 1024;
+  bool timed_ = false;
+  std::chrono::steady_clock::time_point deadline_;
+};
+
+// Reading a module-level name that only has Property Let/Set raises 450 as VBScript does.
+Procedure& readableProc(GlobalEntry& e);
+// Assigns through a module-level Property Let/Set; args end with the value.
+void assignThroughProperty(Runtime& rt, GlobalEntry& e, bool isSet, Variant* const* args,
+                           std::size_t n);
+
+// The deepest script call nesting before "Out of stack space".
+inline constexpr std::int32_t kMaxCallDepth = 3000;
+
+// The Visual Basic number of an automation error: 0x800A00nn HRESULTs become nn.
+std::int32_t vbErrorNumber(std::int32_t number);
+// Converts whatever a statement threw into a VmError placed at pos (unless placed already).
+// Rethrows ScriptAbort untouched.
+[[noreturn]] void rethrowPlaced(SourcePos pos);
+VmError currentAsVmError(SourcePos pos);
+
+[[noreturn]] void raiseNamed(std::int32_t number, std::u16string_view name);
+
+}  // namespace vantorel::vbs

@@ -1,0 +1,237 @@
+#include "platform/vbscript/vm/stmt_nodes.hpp"
+
+#include "platform/automation/enumerator.hpp"
+#include "platform/automation/safe_array.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/vbscript/runtime/builtins.hpp"
+#include "platform/vbscript/vm/err_object.hpp"
+#include "platform/vbscript/vm/operator_nodes.hpp"
+#include "platform/vbscript/vm/value_nodes.hpp"
+
+namespace vantorel::vbs {
+
+namespace {
+
+std::vector<ArrayBound> evalBounds(Frame& f, const std::vector<ExprNodePtr>& bounds) {
+  std::vector<ArrayBound> out;
+  out.reserve(bounds.size());
+  for (const ExprNodePtr& b : bounds) {
+    const std::int32_t upper = toLong(b->eval(f));
+    if (upper < -1) raiseVbError(vberr::kSubscriptOutOfRange);
+    out.push_back(ArrayBound{0, upper + 1});
+  }
+  return out;
+}
+
+Variant emptyDynamicArray() {
+  return Variant(Ref<SafeArray>(new SafeArray({})));
+}
+
+Variant& variableOf(Frame& f, ExprNode& target) {
+  Variant* v = target.ref(f);
+  if (!v) raiseVbError(vberr::kTypeMismatch);
+  return *v;
+}
+
+// Loop flow: whether the loop ends here, and what to pass up.
+inline bool endsLoop(Flow r, Flow own, Flow& passUp) {
+  if (r == Flow::Normal) return false;
+  passUp = r == own ? Flow::Normal : r;
+  return true;
+}
+
+}  // namespace
+
+Flow AssignLocalNode::exec(Frame& f) {
+  value->evalInto(f, f.vals[slot]);
+  return Flow::Normal;
+}
+
+Flow AssignGlobalNode::exec(Frame& f) {
+  GlobalEntry* e = target->entry;
+  if (e->kind == EntryKind::Variable) {
+    value->evalInto(f, e->value);
+  } else {
+    target->assign(f, value->eval(f), false);
+  }
+  return Flow::Normal;
+}
+
+Flow DimArrayNode::exec(Frame& f) {
+  Variant& v = variableOf(f, *target);
+  if (bounds.empty()) {
+    v = emptyDynamicArray();
+  } else {
+    Ref<SafeArray> a(new SafeArray(evalBounds(f, bounds)));
+    a->setFixed(true);
+    v = Variant(a);
+  }
+  return Flow::Normal;
+}
+
+Flow ReDimNode::exec(Frame& f) {
+  for (ReDimItemNode& item : items) {
+    std::vector<ArrayBound> b = evalBounds(f, item.bounds);
+    Variant& v = variableOf(f, *item.target);
+    if (v.isArray() && v.arrayValue().fixed()) raiseVbError(vberr::kArrayFixedOrLocked);
+    if (preserve && v.isArray() && v.arrayValue().rank() > 0) {
+      v.arrayForWrite().resizePreserving(b);
+    } else {
+      v = Variant(Ref<SafeArray>(new SafeArray(std::move(b))));
+    }
+  }
+  return Flow::Normal;
+}
+
+Flow EraseNode::exec(Frame& f) {
+  for (ExprNodePtr& t : targets) {
+    Variant& v = variableOf(f, *t);
+    if (!v.isArray()) raiseVbError(vberr::kTypeMismatch);
+    if (v.arrayValue().fixed()) {
+      for (Variant& e : v.arrayForWrite().elements()) e.clear();
+    } else {
+      v = emptyDynamicArray();
+    }
+  }
+  return Flow::Normal;
+}
+
+Flow IfNode::exec(Frame& f) {
+  for (auto& [cond, body] : branches) {
+    bool taken;
+    if (!f.resumeNext) {
+      taken = conditionTrue(cond->eval(f));
+    } else {
+      // Under On Error Resume Next a failing condition goes on with the next statement, which
+      // is the first one of the branch: scripts written for VBScript count on it.
+      try {
+        taken = conditionTrue(cond->eval(f));
+      } catch (const ScriptAbort&) {
+        throw;
+      } catch (...) {
+        f.rt->recordError(currentAsVmError(pos));
+        taken = true;
+      }
+    }
+    if (taken) return body.run(f);
+  }
+  return elseBody.run(f);
+}
+
+Flow SelectNode::exec(Frame& f) {
+  const Variant s = subject->eval(f);
+  for (auto& [values, body] : cases) {
+    for (SelectNode::CaseValue& v : values) {
+      const Variant c = v.value->eval(f);
+      if (valuesEqual(v.literal ? coerceForLiteral(s, c) : s, c)) return body.run(f);
+    }
+  }
+  return hasElse ? elseBody.run(f) : Flow::Normal;
+}
+
+Flow ForNode::exec(Frame& f) {
+  Variant start = from->eval(f);
+  const Variant end = to->eval(f);
+  const Variant by = step ? step->eval(f) : Variant(static_cast<std::int16_t>(1));
+  if (start.isObject()) start = letValue(start);
+  double stepNumber = 0;
+  const bool down = opfast::plainNumber(by, stepNumber)
+                        ? stepNumber < 0
+                        : isTrue(opLt(by, Variant(std::int32_t{0})));
+  variableOf(f, *variable) = start;
+  // Integer bounds and step: the common loop runs on int64 with VBScript's result types.
+  std::int64_t endInt = 0, stepInt = 0;
+  bool endInteger = false, stepInteger = false;
+  const bool intBounds =
+      opfast::smallInt(end, endInt, endInteger) && opfast::smallInt(by, stepInt, stepInteger);
+  double endNumber = 0;
+  const bool numericEnd = opfast::plainNumber(end, endNumber);
+  Flow passUp = Flow::Normal;
+  for (;;) {
+    Variant* v = &variableOf(f, *variable);
+    std::int64_t x;
+    bool xInteger;
+    if (intBounds && opfast::smallInt(*v, x, xInteger)) {
+      if (down ? x < endInt : x > endInt) break;
+      if (endsLoop(body.run(f), Flow::ExitFor, passUp)) break;
+      v = &variableOf(f, *variable);
+      if (opfast::smallInt(*v, x, xInteger)) {
+        opfast::assignInt(*v, x + stepInt, xInteger && stepInteger);
+      } else {
+        *v = opAdd(*v, by);
+      }
+    } else {
+      double xd;
+      bool past;
+      if (numericEnd && opfast::plainNumber(*v, xd)) {
+        past = down ? xd < endNumber : xd > endNumber;
+      } else {
+        past = conditionTrue(down ? opLt(*v, end) : opGt(*v, end));
+      }
+      if (past) break;
+      if (endsLoop(body.run(f), Flow::ExitFor, passUp)) break;
+      v = &variableOf(f, *variable);
+      Variant next;
+      if (!opfast::tryArith<opfast::Arith::Add>(*v, by, next)) next = opAdd(*v, by);
+      *v = std::move(next);
+    }
+    f.rt->tick();
+  }
+  return passUp;
+}
+
+Flow ForEachNode::exec(Frame& f) {
+  const Variant c = collection->eval(f);
+  Ref<Enumerator> en;
+  if (c.isArray()) {
+    en = makeArrayEnumerator(c);
+  } else if (c.isObject() && !c.isNothing()) {
+    en = c.objectValue()->newEnum();
+  } else {
+    raiseVbError(vberr::kObjectNotCollection);
+  }
+  Flow passUp = Flow::Normal;
+  Variant item;
+  while (en->next(item)) {
+    variableOf(f, *variable) = std::move(item);
+    item.clear();
+    if (endsLoop(body.run(f), Flow::ExitFor, passUp)) break;
+    f.rt->tick();
+  }
+  return passUp;
+}
+
+Flow DoNode::exec(Frame& f) {
+  auto stop = [&] {
+    const bool t = conditionTrue(test->eval(f));
+    return condition == LoopCondition::While ? !t : t;
+  };
+  Flow passUp = Flow::Normal;
+  for (;;) {
+    if (!testAtEnd && condition != LoopCondition::None && stop()) break;
+    if (endsLoop(body.run(f), Flow::ExitDo, passUp)) break;
+    if (testAtEnd && condition != LoopCondition::None && stop()) break;
+    f.rt->tick();
+  }
+  return passUp;
+}
+
+Flow OnErrorNode::exec(Frame& f) {
+  f.resumeNext = resumeNext;
+  f.rt->err().clear();
+  return Flow::Normal;
+}
+
+Flow WithNode::exec(Frame& f) {
+  f.temps[slot] = object->eval(f);
+  Flow r = body.run(f);
+  f.temps[slot].clear();
+  return r;
+}
+
+Flow RandomizeNode::exec(Frame& f) {
+  randomize(seed ? seed->eval(f) : Variant::missing());
+  return Flow::Normal;
+}
+
+}  // namespace vantorel::vbs

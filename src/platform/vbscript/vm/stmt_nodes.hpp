@@ -1,0 +1,150 @@
+#pragma once
+// Statement nodes: assignment, declarations of arrays, control flow, error handling.
+#include <vector>
+
+#include "platform/vbscript/vm/runtime.hpp"
+#include "platform/vbscript/vm/value_nodes.hpp"
+
+namespace vantorel::vbs {
+
+struct CallStmtNode final : StmtNode {
+  CallStmtNode(SourcePos p, ExprNodePtr c) : StmtNode(p), call(std::move(c)) {}
+  Flow exec(Frame& f) override {
+    call->run(f);
+    return Flow::Normal;
+  }
+  ExprNodePtr call;
+};
+
+struct AssignNode final : StmtNode {
+  AssignNode(SourcePos p, ExprNodePtr t, ExprNodePtr v, bool set)
+      : StmtNode(p), target(std::move(t)), value(std::move(v)), isSet(set) {}
+  Flow exec(Frame& f) override {
+    target->assign(f, value->eval(f), isSet);
+    return Flow::Normal;
+  }
+  ExprNodePtr target, value;
+  bool isSet;
+};
+
+// Let of a local variable: the commonest assignment, without a call to the target.
+struct AssignLocalNode final : StmtNode {
+  AssignLocalNode(SourcePos p, std::int32_t s, ExprNodePtr v)
+      : StmtNode(p), slot(s), value(std::move(v)) {}
+  Flow exec(Frame& f) override;
+  std::int32_t slot;
+  ExprNodePtr value;
+};
+
+// Let of a module-level variable.
+struct AssignGlobalNode final : StmtNode {
+  AssignGlobalNode(SourcePos p, std::unique_ptr<GlobalNode> t, ExprNodePtr v)
+      : StmtNode(p), target(std::move(t)), value(std::move(v)) {}
+  Flow exec(Frame& f) override;
+  std::unique_ptr<GlobalNode> target;
+  ExprNodePtr value;
+};
+
+// Dim a(1, 2) (fixed) or Dim a() (dynamic, no elements yet).
+struct DimArrayNode final : StmtNode {
+  DimArrayNode(SourcePos p, ExprNodePtr t) : StmtNode(p), target(std::move(t)) {}
+  Flow exec(Frame& f) override;
+  ExprNodePtr target;
+  std::vector<ExprNodePtr> bounds;
+};
+
+struct ReDimItemNode {
+  ExprNodePtr target;
+  std::vector<ExprNodePtr> bounds;
+  SourcePos pos;
+};
+
+struct ReDimNode final : StmtNode {
+  ReDimNode(SourcePos p, bool pres) : StmtNode(p), preserve(pres) {}
+  Flow exec(Frame& f) override;
+  bool preserve;
+  std::vector<ReDimItemNode> items;
+};
+
+struct EraseNode final : StmtNode {
+  explicit EraseNode(SourcePos p) : StmtNode(p) {}
+  Flow exec(Frame& f) override;
+  std::vector<ExprNodePtr> targets;
+};
+
+struct IfNode final : StmtNode {
+  explicit IfNode(SourcePos p) : StmtNode(p) {}
+  Flow exec(Frame& f) override;
+  std::vector<std::pair<ExprNodePtr, BlockNode>> branches;
+  BlockNode elseBody;
+};
+
+struct SelectNode final : StmtNode {
+  explicit SelectNode(SourcePos p) : StmtNode(p) {}
+  Flow exec(Frame& f) override;
+  ExprNodePtr subject;
+  struct CaseValue {
+    ExprNodePtr value;
+    bool literal = false;  // a hard-typed literal: the subject is read as its type
+  };
+  std::vector<std::pair<std::vector<CaseValue>, BlockNode>> cases;
+  bool hasElse = false;
+  BlockNode elseBody;
+};
+
+struct ForNode final : StmtNode {
+  explicit ForNode(SourcePos p) : StmtNode(p) {}
+  Flow exec(Frame& f) override;
+  ExprNodePtr variable, from, to, step;
+  BlockNode body;
+};
+
+struct ForEachNode final : StmtNode {
+  explicit ForEachNode(SourcePos p) : StmtNode(p) {}
+  Flow exec(Frame& f) override;
+  ExprNodePtr variable, collection;
+  BlockNode body;
+};
+
+struct DoNode final : StmtNode {
+  explicit DoNode(SourcePos p) : StmtNode(p) {}
+  Flow exec(Frame& f) override;
+  LoopCondition condition = LoopCondition::None;
+  bool testAtEnd = false;
+  ExprNodePtr test;
+  BlockNode body;
+};
+
+struct ExitNode final : StmtNode {
+  ExitNode(SourcePos p, Flow w) : StmtNode(p), what(w) {}
+  Flow exec(Frame&) override { return what; }
+  Flow what;
+};
+
+struct OnErrorNode final : StmtNode {
+  OnErrorNode(SourcePos p, bool rn) : StmtNode(p), resumeNext(rn) {}
+  Flow exec(Frame& f) override;
+  bool resumeNext;
+};
+
+struct WithNode final : StmtNode {
+  WithNode(SourcePos p, std::int32_t s, ExprNodePtr o)
+      : StmtNode(p), slot(s), object(std::move(o)) {}
+  Flow exec(Frame& f) override;
+  std::int32_t slot;
+  ExprNodePtr object;
+  BlockNode body;
+};
+
+struct RandomizeNode final : StmtNode {
+  RandomizeNode(SourcePos p, ExprNodePtr s) : StmtNode(p), seed(std::move(s)) {}
+  Flow exec(Frame& f) override;
+  ExprNodePtr seed;
+};
+
+struct NopNode final : StmtNode {
+  explicit NopNode(SourcePos p) : StmtNode(p) {}
+  Flow exec(Frame&) override { return Flow::Normal; }
+};
+
+}  // namespace vantorel::vbs

@@ -1,0 +1,143 @@
+#pragma once
+// Nodes that name a value: literals, constants, locals, parameters, fields, globals, Me, Err.
+// Each is bound to its slot or entry when compiled.
+#include <string>
+
+#include "platform/vbscript/vm/runtime.hpp"
+#include "platform/vbscript/vm/script_class.hpp"
+
+namespace vantorel::vbs {
+
+// Let stores the default value of an object; Set insists on an object.
+inline void storeValue(Variant& dst, Variant v, bool isSet) {
+  if (isSet) {
+    if (!v.isObject()) raiseVbError(vberr::kObjectRequired);
+    dst = std::move(v);
+  } else if (v.isObject()) {
+    dst = letValue(std::move(v));
+  } else {
+    dst = std::move(v);
+  }
+}
+
+struct LiteralNode final : ExprNode {
+  LiteralNode(SourcePos p, Variant v) : ExprNode(p), value(std::move(v)) {}
+  Variant eval(Frame&) override { return value; }
+  Variant value;
+};
+
+// A named constant: reads give the value, assignments raise "Illegal assignment".
+struct ConstantNode final : ExprNode {
+  ConstantNode(SourcePos p, Variant v, std::u16string n)
+      : ExprNode(p), value(std::move(v)), name(std::move(n)) {}
+  Variant eval(Frame&) override { return value; }
+  void assign(Frame&, Variant, bool) override { raiseNamed(501, name); }
+  Variant value;
+  std::u16string name;
+};
+
+struct LocalNode final : ExprNode {
+  LocalNode(SourcePos p, std::int32_t s) : ExprNode(p), slot(s) {}
+  Variant eval(Frame& f) override { return f.vals[slot]; }
+  Variant* ref(Frame& f) override { return &f.vals[slot]; }
+  void assign(Frame& f, Variant v, bool isSet) override {
+    if (!isSet && !v.isObject()) {
+      f.vals[slot].swap(v);
+    } else {
+      storeValue(f.vals[slot], std::move(v), isSet);
+    }
+  }
+  std::int32_t slot;
+};
+
+struct ParamNode final : ExprNode {
+  ParamNode(SourcePos p, std::int32_t i) : ExprNode(p), index(i) {}
+  Variant eval(Frame& f) override { return *f.refs[index]; }
+  Variant* ref(Frame& f) override { return f.refs[index]; }
+  void assign(Frame& f, Variant v, bool isSet) override {
+    storeValue(*f.refs[index], std::move(v), isSet);
+  }
+  std::int32_t index;
+};
+
+struct FieldNode final : ExprNode {
+  FieldNode(SourcePos p, std::int32_t s) : ExprNode(p), slot(s) {}
+  Variant eval(Frame& f) override { return f.me->field(slot); }
+  Variant* ref(Frame& f) override { return &f.me->field(slot); }
+  void assign(Frame& f, Variant v, bool isSet) override {
+    storeValue(f.me->field(slot), std::move(v), isSet);
+  }
+  std::int32_t slot;
+};
+
+// The With object, kept in a hidden slot of the frame.
+struct TempNode final : ExprNode {
+  TempNode(SourcePos p, std::int32_t s) : ExprNode(p), slot(s) {}
+  Variant eval(Frame& f) override { return f.temps[slot]; }
+  std::int32_t slot;
+};
+
+struct MeNode final : ExprNode {
+  explicit MeNode(SourcePos p) : ExprNode(p) {}
+  Variant eval(Frame& f) override {
+    if (!f.me) raiseVbError(vberr::kObjectRequired);
+    return Variant(static_cast<Object*>(f.me));
+  }
+};
+
+struct ErrNode final : ExprNode {
+  explicit ErrNode(SourcePos p) : ExprNode(p) {}
+  Variant eval(Frame& f) override { return Variant(f.rt->errRef()); }
+};
+
+// A module-level name. What it is may change between runs (a later AddCode defines it), so the
+// entry's kind is checked each time: one predictable branch.
+struct GlobalNode final : ExprNode {
+  GlobalNode(SourcePos p, GlobalEntry* e, bool explicitOn)
+      : ExprNode(p), entry(e), optionExplicit(explicitOn) {}
+  Variant eval(Frame& f) override;
+  Variant* ref(Frame& f) override;
+  void assign(Frame& f, Variant v, bool isSet) override;
+  void run(Frame& f) override { eval(f); }
+  GlobalEntry* entry;
+  bool optionExplicit;
+};
+
+// A name a procedure assigns without declaring it: a local, unless a global of that name exists
+// by the time the code runs.
+struct ImplicitNode final : ExprNode {
+  ImplicitNode(SourcePos p, GlobalEntry* e, std::int32_t s)
+      : ExprNode(p), global(p, e, false), slot(s) {}
+  Variant eval(Frame& f) override {
+    return global.entry->kind == EntryKind::Undefined ? f.vals[slot] : global.eval(f);
+  }
+  Variant* ref(Frame& f) override {
+    return global.entry->kind == EntryKind::Undefined ? &f.vals[slot] : global.ref(f);
+  }
+  void assign(Frame& f, Variant v, bool isSet) override {
+    if (global.entry->kind == EntryKind::Undefined) {
+      storeValue(f.vals[slot], std::move(v), isSet);
+    } else {
+      global.assign(f, std::move(v), isSet);
+    }
+  }
+  GlobalNode global;
+  std::int32_t slot;
+};
+
+// A member of a named object added with its members as globals.
+struct NamedMemberNode final : ExprNode {
+  NamedMemberNode(SourcePos p, Ref<Object> o, DispId i)
+      : ExprNode(p), object(std::move(o)), id(i) {}
+  Variant eval(Frame&) override {
+    return object->invoke(id, kInvokeMethod | kInvokeGet, CallArgs());
+  }
+  void assign(Frame&, Variant v, bool isSet) override {
+    Variant* p = &v;
+    object->invoke(id, isSet ? kInvokeSet : kInvokeLet, CallArgs(std::span<Variant* const>(&p, 1)));
+  }
+  Ref<Object> object;
+  DispId id;
+};
+
+}  // namespace vantorel::vbs

@@ -1,0 +1,42 @@
+' Fixed and dynamic arrays, their bounds, and out-of-range access.
+Dim a(3)
+AssertEqual LBound(a), 0, "lower bound"
+AssertEqual UBound(a), 3, "upper bound is the declared one"
+AssertTrue IsArray(a), "IsArray"
+AssertEqual VarType(a), vbArray + vbVariant, "VarType of an array"
+AssertEqual TypeName(a), "Variant()", "TypeName of an array"
+
+Dim grid(2, 4)
+AssertEqual UBound(grid, 1), 2, "first dimension"
+AssertEqual UBound(grid, 2), 4, "second dimension"
+grid(1, 3) = "x"
+AssertEqual grid(1, 3), "x", "two-dimensional element"
+
+Dim v
+v = Array(10, 20, 30)
+AssertEqual UBound(v), 2, "Array()"
+AssertEqual v(1), 20, "element of Array()"
+v(1) = 25
+AssertEqual v(1), 25, "assign an element"
+
+Dim e
+e = Array()
+AssertEqual UBound(e), -1, "empty Array()"
+
+Dim copy
+copy = v
+copy(0) = 0
+AssertEqual v(0), 10, "assignment copies the array"
+
+On Error Resume Next
+Dim x
+x = a(4)
+AssertError 9, "index past the upper bound"
+x = a(-1)
+AssertError 9, "negative index"
+x = grid(1)
+AssertError 9, "wrong number of dimensions"
+x = UBound(grid, 3)
+AssertError 9, "UBound of a missing dimension"
+x = UBound(5)
+AssertError 13, "UBound of a non-array"

@@ -1,0 +1,12 @@
+' Hex and Oct, with the width of the argument's subtype.
+AssertEqual Hex(255), "FF", "Hex"
+AssertEqual Hex(-1), "FFFF", "negative Integer"
+AssertEqual Hex(65536), "10000", "Long"
+AssertEqual Hex(-32769), "FFFF7FFF", "negative Long"
+AssertEqual Hex(1.5), "2", "rounds half to even"
+AssertEqual Hex(0), "0", "zero"
+AssertEqual Oct(8), "10", "Oct"
+AssertEqual Oct(-1), "177777", "negative Integer in octal"
+AssertTrue IsNull(Hex(Null)), "Hex of Null"
+AssertEqual Hex("255"), "FF", "numeric text"
+AssertEqual CLng("&H" & Hex(123456)), 123456, "round trip"

@@ -1,0 +1,31 @@
+' DateAdd, DateDiff, DatePart, Weekday and names.
+AssertEqual DateAdd("m", 1, #1/31/2024#), #2/29/2024#, "add a month to the month's end"
+AssertEqual DateAdd("d", -1, #3/1/2024#), #2/29/2024#, "subtract a day"
+AssertEqual DateAdd("yyyy", 1, #2/29/2024#), #2/28/2025#, "add a year to a leap day"
+AssertEqual DateAdd("h", 25, #1/1/2024#), #1/2/2024 1:00:00 AM#, "add hours"
+AssertEqual DateAdd("ww", 2, #1/1/2024#), #1/15/2024#, "add weeks"
+AssertEqual DateAdd("q", 1, #1/15/2024#), #4/15/2024#, "add a quarter"
+AssertEqual DateDiff("d", #1/1/2024#, #3/1/2024#), 60, "days in a leap year"
+AssertEqual DateDiff("d", #3/1/2024#, #1/1/2024#), -60, "negative difference"
+AssertEqual DateDiff("yyyy", #12/31/2023#, #1/1/2024#), 1, "years count boundaries"
+AssertEqual DateDiff("m", #1/31/2024#, #2/1/2024#), 1, "months count boundaries"
+AssertEqual DateDiff("h", #1/1/2024#, #1/2/2024 6:00:00 AM#), 30, "hours"
+AssertEqual DateDiff("n", #1:00:00 PM#, #1:30:00 PM#), 30, "minutes"
+AssertEqual DatePart("q", #5/1/2024#), 2, "quarter"
+AssertEqual DatePart("y", #2/1/2024#), 32, "day of the year"
+AssertEqual DatePart("w", #1/1/2024#), 2, "weekday, Sunday first"
+AssertEqual Weekday(#1/1/2024#), vbMonday, "1 January 2024 was a Monday"
+AssertEqual Weekday(#1/1/2024#, vbMonday), 1, "Monday first"
+AssertEqual WeekdayName(1), "Sunday", "WeekdayName"
+AssertEqual WeekdayName(1, True), "Sun", "abbreviated"
+AssertEqual MonthName(2), "February", "MonthName"
+AssertEqual MonthName(2, True), "Feb", "abbreviated month"
+AssertEqual #1/2/2003# + 1, #1/3/2003#, "adding a number to a date"
+AssertEqual VarType(#1/2/2003# + 1), vbDate, "date plus number is a date"
+AssertEqual #1/3/2003# - #1/1/2003#, 2, "difference of two dates"
+On Error Resume Next
+Dim x
+x = DateAdd("zz", 1, #1/1/2024#)
+AssertError 5, "unknown interval"
+x = MonthName(13)
+AssertError 5, "month 13"

@@ -1,0 +1,36 @@
+' Arithmetic operators, their result subtypes and errors.
+AssertEqual 7 + 2, 9, "addition"
+AssertEqual 7 - 9, -2, "subtraction"
+AssertEqual 6 * 7, 42, "multiplication"
+AssertEqual 5 / 2, 2.5, "division gives a Double"
+AssertEqual VarType(4 / 2), vbDouble, "division subtype"
+AssertEqual 7 \ 2, 3, "integer division"
+AssertEqual -7 \ 2, -3, "integer division truncates toward zero"
+AssertEqual 7.5 \ 2, 4, "integer division rounds its operands first"
+AssertEqual 7 Mod 3, 1, "Mod"
+AssertEqual -7 Mod 3, -1, "Mod takes the sign of the dividend"
+AssertEqual 7.6 Mod 3, 2, "Mod rounds its operands"
+AssertEqual 2 ^ 10, 1024, "power"
+AssertEqual VarType(2 ^ 2), vbDouble, "power subtype"
+AssertEqual VarType(1 + 1), vbInteger, "Integer + Integer"
+AssertEqual VarType(32767 + 1), vbLong, "Integer overflow widens to Long"
+AssertEqual 32767 + 1, 32768, "widened value"
+AssertEqual VarType(2147483647 + 1), vbDouble, "Long overflow widens to Double"
+AssertEqual VarType(200 * 200), vbLong, "product widens"
+AssertEqual VarType(CByte(1) + CByte(2)), vbByte, "Byte + Byte"
+AssertEqual VarType(1 + 1.5), vbDouble, "Integer + Double"
+AssertEqual VarType(CCur(1) + 1), vbCurrency, "Currency + Integer"
+AssertEqual -(-3), 3, "double negation"
+AssertEqual 1 + Empty, 1, "Empty counts as zero"
+AssertTrue IsNull(1 + Null), "Null propagates"
+
+On Error Resume Next
+Dim x
+x = 1 / 0
+AssertError 11, "division by zero"
+x = 1 \ 0
+AssertError 11, "integer division by zero"
+x = 5 Mod 0
+AssertError 11, "Mod by zero"
+x = "a" - 1
+AssertError 13, "text in arithmetic"

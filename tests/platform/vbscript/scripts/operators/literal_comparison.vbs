@@ -1,0 +1,28 @@
+' A literal in a comparison is hard-typed: the other side is read as the literal's type.
+Dim s, n
+s = "1"
+n = 1
+AssertTrue "1" = 1, "string literal against number literal compares numbers"
+AssertTrue "1" = n, "string literal against a number compares text"
+AssertTrue s = 1, "a string against a number literal compares numbers"
+AssertTrue Not (s = n), "two variables: any string is greater than any number"
+AssertTrue s > n, "string variable above number variable"
+AssertTrue "10" > 9, "string read as number against a number literal"
+AssertTrue n < "9", "number read as text against a string literal"
+AssertTrue Not (10 < "9"), "both literals compare as numbers"
+AssertTrue CStr(True) = "True", "Boolean read as its text against a string literal"
+s = "2.5"
+AssertTrue s = 2.5, "Double literal"
+s = "3"
+Select Case s
+  Case 3
+    n = "number case"
+  Case Else
+    n = "else"
+End Select
+AssertEqual n, "number case", "Select Case with a number literal reads the subject as a number"
+s = "abc"
+On Error Resume Next
+n = (s = 1)
+AssertEqual Err.Number, 13, "text that is no number against a number literal"
+On Error GoTo 0

@@ -1,0 +1,13 @@
+' Operator precedence and associativity.
+AssertEqual 2 + 3 * 4, 14, "* before +"
+AssertEqual -2 ^ 2, -4, "^ before negation"
+AssertEqual 2 ^ 3 ^ 2, 64, "^ is left-associative"
+AssertEqual 10 - 4 - 3, 3, "- is left-associative"
+AssertEqual 7 \ 2 * 2, 7 \ 4, "* before \"
+AssertEqual 7 Mod 3 * 2, 1, "* before Mod"
+AssertEqual 9 \ 2 Mod 3, 1, "\ before Mod"
+AssertEqual "a" & 1 + 2, "a3", "+ before &"
+AssertTrue "ab" = "a" & "b", "& before ="
+AssertEqual Not 1 = 2, True, "= before Not"
+AssertEqual 1 Or 2 And 0, 1, "And before Or"
+AssertEqual (2 + 3) * 4, 20, "parentheses"

@@ -1,0 +1,53 @@
+' If, ElseIf, single-line If, and Select Case.
+Function Classify(n)
+  If n < 0 Then
+    Classify = "negative"
+  ElseIf n = 0 Then
+    Classify = "zero"
+  Else
+    Classify = "positive"
+  End If
+End Function
+AssertEqual Classify(-3), "negative", "If branch"
+AssertEqual Classify(0), "zero", "ElseIf branch"
+AssertEqual Classify(9), "positive", "Else branch"
+
+Dim r
+If 1 > 2 Then r = "a" Else r = "b"
+AssertEqual r, "b", "single-line If with Else"
+If True Then r = "c" : r = r & "d"
+AssertEqual r, "cd", "single-line If runs every statement after Then"
+If Null Then r = "null" Else r = "not"
+AssertEqual r, "not", "a Null condition is False"
+
+Function Kind(v)
+  Select Case v
+    Case "x"
+      Kind = "letter"
+    Case 1, 2, 3
+      Kind = "small"
+    Case 10
+      Kind = "ten"
+    Case Else
+      Kind = "other"
+  End Select
+End Function
+AssertEqual Kind(2), "small", "Case list"
+AssertEqual Kind("x"), "letter", "Case with a string"
+AssertEqual Kind(10), "ten", "single Case"
+AssertEqual Kind(99), "other", "Case Else"
+' A literal Case value is hard-typed: text that is no number cannot be compared with 1.
+On Error Resume Next
+r = Kind("y")
+AssertEqual Err.Number, 13, "text against a number literal Case"
+On Error GoTo 0
+
+Dim hits
+hits = 0
+Select Case 5
+  Case 5
+    hits = hits + 1
+  Case 5
+    hits = hits + 10
+End Select
+AssertEqual hits, 1, "only the first matching Case runs"
