@@ -18,6 +18,7 @@
 #include "platform/vbscript/control/script_control.hpp"
 #include "platform/vbscript/host/script_file.hpp"
 #include "platform/vbscript/host/wscript.hpp"
+#include "platform/vbscript/objects/text_stream.hpp"
 #include "platform/vbscript/script_runtime.hpp"
 
 namespace vantorel::cli {
@@ -82,7 +83,17 @@ int runScript(int argc, char** argv) {
   options.scriptFullName = ec ? file : fs::fromNative(full.lexically_normal());
   options.hostFullName = hostPath();
   for (int i = 1; i < argc; ++i) options.arguments.push_back(fromUtf8(argv[i]));
-  options.quit = [](int code) { std::exit(code); };
+  options.quit = [](int code) {
+    // The script's objects are never released on this path; what its files hold must not be lost.
+    vbs::closeOpenTextStreams();
+    std::exit(code);
+  };
+  options.timedOut = [file = std::string(argv[0])] {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s: script execution time was exceeded; the script was ended\n",
+                 file.c_str());
+    std::_Exit(1);
+  };
 
   Ref<vbs::ScriptControl> control = makeRef<vbs::ScriptControl>();
   try {

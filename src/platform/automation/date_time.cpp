@@ -225,39 +225,74 @@ struct Ymd {
   int year, month, day;
 };
 
-// Month and day where the order is ambiguous: in the locale's order (month first, as en-US
-// writes it), unless only the other order makes a date.
-Ymd monthDay(int year, int first, int second) noexcept {
-  if (currentNumberLocale().dateOrder == DateOrder::DayMonthYear) std::swap(first, second);
-  if (first > 12 && second <= 12) return {year, second, first};
-  return {year, first, second};
+bool validYmd(const Ymd& d) noexcept {
+  return d.year >= 100 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
+         d.day <= daysInMonth(d.year, d.month);
 }
 
+// A comma separates date parts, except where it is the decimal point.
+bool isDateSeparator(char16_t c) noexcept {
+  return c == u'/' || c == u'-' || c == u'.' || (c == u',' && currentNumberLocale().decimal != c);
+}
+
+// Two or three numbers, separated by blanks or date separators. Like automation, this tries the
+// readings in turn (the locale's order first, then the others) and takes the first that is a
+// real date, so "30/2" is February 1930 and "13/1/2003" is 13 January.
 bool parseNumericDate(const Token* t, int n, Ymd& out) {
-  if (n != 3 && n != 5) return false;
-  for (int k = 0; k < n; k += 2) {
-    if (t[k].kind != TokenKind::Number) return false;
+  Token nums[3];
+  int count = 0;
+  char16_t separator = 0;
+  bool afterSeparator = true;  // also rejects a leading separator
+  for (int k = 0; k < n; ++k) {
+    if (t[k].kind == TokenKind::Number) {
+      if (count == 3) return false;
+      nums[count++] = t[k];
+      afterSeparator = false;
+    } else if (t[k].kind == TokenKind::Separator && isDateSeparator(t[k].sep) && !afterSeparator &&
+               (separator == 0 || separator == t[k].sep)) {
+      separator = t[k].sep;
+      afterSeparator = true;
+    } else {
+      return false;
+    }
   }
-  const char16_t sep = t[1].sep;
-  if (t[1].kind != TokenKind::Separator || (sep != u'/' && sep != u'-' && sep != u'.'))
-    return false;
-  if (n == 5 && !isSep(t[3], sep)) return false;
-  if (n == 3) {
-    // Without a year one number could also be a year: "3/2009" is March 2009.
-    if (sep == u'.') return false;
-    if (yearLike(t[2]))
-      out = {t[2].value, t[0].value, 1};
-    else if (yearLike(t[0]))
-      out = {t[0].value, t[2].value, 1};
-    else
-      out = monthDay(currentYear(), t[0].value, t[2].value);
-    return true;
+  if (afterSeparator || count < 2) return false;
+  const bool dayFirst = currentNumberLocale().dateOrder == DateOrder::DayMonthYear;
+  Ymd tries[4];
+  int tryCount = 0;
+  const Token& a = nums[0];
+  const Token& b = nums[1];
+  if (count == 2) {
+    // Without a year one number may be the year: "3/2009" is March 2009.
+    if (yearLike(b)) {
+      tries[tryCount++] = {fullYear(b), a.value, 1};
+    } else if (yearLike(a)) {
+      tries[tryCount++] = {fullYear(a), b.value, 1};
+    } else {
+      const int year = currentYear();
+      tries[tryCount++] = dayFirst ? Ymd{year, b.value, a.value} : Ymd{year, a.value, b.value};
+      tries[tryCount++] = dayFirst ? Ymd{year, a.value, b.value} : Ymd{year, b.value, a.value};
+      tries[tryCount++] = {fullYear(b), a.value, 1};
+      tries[tryCount++] = {fullYear(a), b.value, 1};
+    }
+  } else {
+    const Token& c = nums[2];
+    if (yearLike(a)) {
+      tries[tryCount++] = {fullYear(a), b.value, c.value};
+    } else {
+      const int year = fullYear(c);
+      tries[tryCount++] = dayFirst ? Ymd{year, b.value, a.value} : Ymd{year, a.value, b.value};
+      tries[tryCount++] = dayFirst ? Ymd{year, a.value, b.value} : Ymd{year, b.value, a.value};
+      tries[tryCount++] = {fullYear(a), b.value, c.value};
+    }
   }
-  if (yearLike(t[0]))
-    out = {t[0].value, t[2].value, t[4].value};
-  else
-    out = monthDay(fullYear(t[4]), t[0].value, t[2].value);
-  return true;
+  for (int k = 0; k < tryCount; ++k) {
+    if (validYmd(tries[k])) {
+      out = tries[k];
+      return true;
+    }
+  }
+  return false;
 }
 
 bool parseNamedDate(const Token* t, int n, Ymd& out) {
@@ -278,23 +313,32 @@ bool parseNamedDate(const Token* t, int n, Ymd& out) {
     parts[count++] = t[k];
   }
   const int month = parts[monthAt].value;
+  // As with numbers alone, the first reading that is a real date wins: "29-Feb-01" is
+  // 1 February 2029.
+  Ymd tries[2];
+  int tryCount = 0;
   if (count == 2) {
     const Token& num = parts[monthAt == 0 ? 1 : 0];
-    if (yearLike(num))
-      out = {num.value, month, 1};
-    else
-      out = {currentYear(), month, num.value};
-    return true;
-  }
-  if (count != 3 || monthAt == 2) return false;
-  if (monthAt == 0) {
-    out = {fullYear(parts[2]), month, parts[1].value};
-  } else if (yearLike(parts[0])) {
-    out = {parts[0].value, month, parts[2].value};
+    if (!yearLike(num)) tries[tryCount++] = {currentYear(), month, num.value};
+    tries[tryCount++] = {fullYear(num), month, 1};
   } else {
-    out = {fullYear(parts[2]), month, parts[0].value};
+    if (count != 3 || monthAt == 2) return false;
+    const Token& first = parts[monthAt == 0 ? 1 : 0];
+    const Token& last = parts[2];
+    if (monthAt == 1 && yearLike(first)) {
+      tries[tryCount++] = {fullYear(first), month, last.value};
+    } else {
+      tries[tryCount++] = {fullYear(last), month, first.value};
+      if (!yearLike(last)) tries[tryCount++] = {fullYear(first), month, last.value};
+    }
   }
-  return true;
+  for (int k = 0; k < tryCount; ++k) {
+    if (validYmd(tries[k])) {
+      out = tries[k];
+      return true;
+    }
+  }
+  return false;
 }
 
 bool parseDatePart(const Token* t, int n, Ymd& out) {
@@ -331,8 +375,8 @@ int parseTimePart(const Token* t, int n, int start, Hms& out) {
   if (k < n && t[k].kind == TokenKind::AmPm) meridiem = t[k++].sep;
   if (fieldCount == 1 && meridiem == 0) return -1;
   int hour = fields[0];
-  if (meridiem != 0) {
-    if (hour > 12) return -1;
+  // An hour past 12 is already on the 24-hour clock: "13:55 AM" is 1:55 PM.
+  if (meridiem != 0 && hour <= 12) {
     if (hour == 12) hour = 0;
     if (meridiem == u'P') hour += 12;
   }
@@ -430,6 +474,19 @@ std::optional<double> parseDate(std::u16string_view text) {
   Token tokens[kMaxTokens];
   const int n = tokenize(text, tokens);
   if (n <= 0) return std::nullopt;
+  // Where the locale does not write dates with points, a point between numbers separates the
+  // parts of a time, as automation reads it: "13.50" is 1:50 PM. Beside a month name it is
+  // punctuation: "March 5. 2009".
+  bool named = false;
+  for (int k = 0; k < n; ++k) named = named || tokens[k].kind == TokenKind::Month;
+  if (!named && currentNumberLocale().dateSeparator != u'.') {
+    for (int k = 1; k + 1 < n; ++k) {
+      if (isSep(tokens[k], u'.') && tokens[k - 1].kind == TokenKind::Number &&
+          tokens[k + 1].kind == TokenKind::Number) {
+        tokens[k].sep = u':';
+      }
+    }
+  }
 
   int timeStart = -1;
   for (int k = 0; k + 1 < n; ++k) {

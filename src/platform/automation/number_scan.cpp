@@ -202,6 +202,11 @@ bool scanNumber(std::u16string_view s, ScannedNumber& out) noexcept {
   }
 
   while (i < size && isBlank(s[i])) ++i;
+  // Automation also reads a sign written after the number, as in "5-".
+  if (!sign && !paren && i < size && (s[i] == u'-' || s[i] == u'+')) {
+    out.negative = s[i++] == u'-';
+    while (i < size && isBlank(s[i])) ++i;
+  }
   if (paren) {
     if (i >= size || s[i] != u')') return false;
     out.negative = true;

@@ -82,7 +82,15 @@ TEST(DateTime, ParseInvariantForms) {
       {u"3/5/29", ole(2029, 3, 5)},
       {u"3/5/30", ole(1930, 3, 5)},
       {u"13/5/2009", ole(2009, 5, 13)},  // only day/month makes a date
-      {u"5.3.2009", ole(2009, 5, 3)},
+      {u"3,5,2009", march5},
+      {u"3 5 2009", march5},
+      {u"2/30", ole(1930, 2, 1)},       // no 30 February, so month and year
+      {u"29-Feb-01", ole(2029, 2, 1)},  // likewise
+      {u"99-3-5", ole(1999, 3, 5)},
+      {u"13.50", ole(1899, 12, 30, 13, 50)},  // a point between numbers separates time parts
+      {u"1.5", ole(1899, 12, 30, 1, 5)},
+      {u"March 5. 2009", march5},
+      {u"13:55 AM", ole(1899, 12, 30, 13, 55)},
       {u"7:08", ole(1899, 12, 30, 7, 8)},
       {u"19:08:09", ole(1899, 12, 30, 19, 8, 9)},
       {u"7 PM", 19 / 24.0},
@@ -95,7 +103,7 @@ TEST(DateTime, ParseInvariantForms) {
     EXPECT_EQ(*got, want) << narrow(text);
   }
   for (const char16_t* bad :
-       {u"", u"abc", u"2/30/2009", u"25:00", u"13 PM", u"3/5/2009 7", u"1.5", u"3/5/2009/1",
+       {u"", u"abc", u"2/30/2009", u"25:00", u"25 PM", u"3/5/2009 7", u"5.3.2009", u"3/5/2009/1",
         u"7:08:09:10", u"March", u"Mar 5 Mar", u"3/5/2009 7:08 3/5", u"7:60", u"1/1/99999",
         u"3-5/2009", u"12345678901"}) {
     EXPECT_FALSE(parseDate(bad).has_value()) << narrow(bad);

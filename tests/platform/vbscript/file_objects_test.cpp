@@ -16,6 +16,7 @@
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/objects/file_objects.hpp"
 #include "platform/vbscript/objects/file_system.hpp"
+#include "platform/vbscript/objects/text_stream.hpp"
 #include "support/temp_home.hpp"
 
 namespace vantorel::vbs {
@@ -184,6 +185,13 @@ TEST_F(FileObjects, WritingGoesToTheFileOnCloseOrRelease) {
   unicode->call(u"Close");
   open("u.txt", 8, false, -2)->call(u"Write", {std::u16string(u"y")});
   EXPECT_EQ(readBytes(native("u.txt")), std::string("\xFF\xFEx\0y\0", 6));
+
+  // A host ending the process at once (WScript.Quit) still gets the text to the file.
+  stream = open("q.txt", 2, true);
+  stream->call(u"Write", {std::u16string(u"kept")});
+  closeOpenTextStreams();
+  EXPECT_EQ(readBytes(native("q.txt")), "kept");
+  EXPECT_EQ(errorOf([&] { stream->call(u"Write", {std::u16string(u"x")}); }), 52);
 }
 
 TEST_F(FileObjects, ErrorNumbersMatchTheScriptRuntime) {

@@ -265,7 +265,7 @@ TEST(StringFunctions, FormatFollowsTheSeparatorsOfTheLocale) {
   const ScopedNumberLocale german(1031);
   check({
       {u"FormatNumber", {Variant(1234.5)}, str(u"1.234,50")},
-      {u"FormatCurrency", {Variant(-1234.5)}, str(u"(\u20AC1.234,50)")},
+      {u"FormatCurrency", {Variant(-1234.5)}, str(u"-1.234,50 \u20AC")},
       {u"FormatPercent", {Variant(0.5), i2(1)}, str(u"50,0%")},
   });
 }

@@ -109,6 +109,7 @@ TEST_F(WScriptTest, ArgumentsAndNames) {
       {u"WScript.FullName", u"/usr/bin/vantorel"},
       {u"WScript.Name", u"Windows Script Host"},
       {u"WScript.Version", u"5.8"},
+      {u"WScript.BuildVersion > 0", u"True"},
       {u"TypeName(WScript.CreateObject(\"Scripting.Dictionary\"))", u"Dictionary"},
   };
   for (const Case& c : table) {
@@ -131,6 +132,9 @@ TEST_F(WScriptTest, QuitAndSleep) {
   EXPECT_EQ(quitCode, 3);
   sc->executeStatement(u"WScript.Quit");
   EXPECT_EQ(quitCode, 0);
+  sc->executeStatement(u"WScript.Timeout = 30");
+  EXPECT_EQ(toString(sc->eval(u"WScript.Timeout")), u"30");
+  sc->executeStatement(u"WScript.Timeout = 0");
 }
 
 TEST(ScriptFile, DecodesByByteOrderMarkElseAnsi) {

@@ -15,6 +15,7 @@ namespace {
 
 constexpr char16_t kControlSource[] = u"ScriptControl";
 constexpr std::int32_t kInvalidPropertyValue = 380;
+constexpr char16_t kInvalidPropertyText[] = u"Invalid property value";
 
 [[noreturn]] void raiseControlError(std::int32_t number, std::u16string description) {
   throw AutomationError(number, kControlSource, std::move(description));
@@ -179,6 +180,10 @@ const ClassInfo& ScriptModules::classInfo() const noexcept {
 
 Ref<ScriptModule> ScriptModules::add(const std::u16string& name, std::optional<Variant>) {
   return control_->protect([&] {
+    control_->requireLanguage();
+    if (control_->engine_.findModule(name)) {
+      raiseControlError(vberr::kKeyAlreadyExists, u"Specified name is already in use");
+    }
     Module m = control_->engine_.addModule(name);
     return makeRef<ScriptModule>(control_, m.name());
   });
@@ -304,14 +309,14 @@ void ScriptControl::setLanguage(const std::u16string& language) {
 
 void ScriptControl::setState(std::int32_t state) {
   protect([&] {
-    if (state != 0 && state != 1) raiseVbError(kInvalidPropertyValue);
+    if (state != 0 && state != 1) raiseControlError(kInvalidPropertyValue, kInvalidPropertyText);
     state_ = state;
   });
 }
 
 void ScriptControl::setTimeout(std::int32_t milliseconds) {
   protect([&] {
-    if (milliseconds < kNoTimeout) raiseVbError(kInvalidPropertyValue);
+    if (milliseconds < kNoTimeout) raiseControlError(kInvalidPropertyValue, kInvalidPropertyText);
     timeout_ = milliseconds;
     engine_.setTimeout(milliseconds);
   });

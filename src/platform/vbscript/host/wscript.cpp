@@ -1,6 +1,8 @@
 #include "platform/vbscript/host/wscript.hpp"
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "platform/automation/automation_error.hpp"
@@ -294,6 +296,8 @@ const ClassInfo& WScript::classInfo() const noexcept {
         .get<&WScript::fullName>(u"FullName")
         .get<&WScript::name>(u"Name")
         .get<&WScript::version>(u"Version")
+        .get<&WScript::buildVersion>(u"BuildVersion")
+        .prop<&WScript::timeout, &WScript::setTimeout>(u"Timeout")
         .get<&WScript::stdOut>(u"StdOut")
         .get<&WScript::stdErr>(u"StdErr")
         .get<&WScript::stdIn>(u"StdIn")
@@ -318,6 +322,23 @@ void WScript::quit(std::optional<std::int32_t> code) {
   std::fflush(options_.out);
   std::fflush(options_.err);
   if (options_.quit) options_.quit(code.value_or(0));
+}
+
+void WScript::setTimeout(std::int32_t seconds) {
+  if (seconds < 0) raiseVbError(vberr::kInvalidProcedureCall);
+  timeout_ = seconds;
+  // Counting starts afresh at each assignment; 0 ends the watch.
+  timeoutWatch_ = {};
+  if (seconds == 0 || !options_.timedOut) return;
+  timeoutWatch_ = std::jthread([seconds, timedOut = options_.timedOut](std::stop_token stop) {
+    std::mutex m;
+    std::condition_variable_any wake;
+    std::unique_lock lock(m);
+    if (!wake.wait_for(lock, stop, std::chrono::seconds(seconds), [] { return false; }) &&
+        !stop.stop_requested()) {
+      timedOut();
+    }
+  });
 }
 
 std::u16string WScript::scriptName() const {

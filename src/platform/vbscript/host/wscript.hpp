@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -99,6 +100,9 @@ struct WScriptOptions {
   std::FILE* in = stdin;
   // Ends the script with the exit code; the host decides how (the program exits).
   std::function<void(int)> quit;
+  // Ends the script from a watch thread once WScript.Timeout has passed; without it the
+  // timeout is kept but not enforced.
+  std::function<void()> timedOut;
 };
 
 class WScript final : public Object {
@@ -117,6 +121,10 @@ class WScript final : public Object {
   std::u16string fullName() const { return options_.hostFullName; }
   std::u16string name() const { return u"Windows Script Host"; }
   std::u16string version() const { return u"5.8"; }
+  std::int32_t buildVersion() const { return 18362; }
+  // Seconds the script may run; 0 for no limit. Enforced through WScriptOptions::timedOut.
+  std::int32_t timeout() const { return timeout_; }
+  void setTimeout(std::int32_t seconds);
   Ref<WshTextStream> stdOut() { return stdOut_; }
   Ref<WshTextStream> stdErr() { return stdErr_; }
   Ref<WshTextStream> stdIn() { return stdIn_; }
@@ -133,6 +141,8 @@ class WScript final : public Object {
   Ref<WshTextStream> stdErr_;
   Ref<WshTextStream> stdIn_;
   bool interactive_ = true;
+  std::int32_t timeout_ = 0;
+  std::jthread timeoutWatch_;  // last member: stopped and joined first
 };
 
 }  // namespace vantorel::vbs

@@ -17,6 +17,7 @@
 #include "platform/sys/environment.hpp"
 #include "platform/text/byte_order_mark.hpp"
 #include "platform/text/case_fold.hpp"
+#include "platform/vbscript/host/wscript.hpp"
 #include "platform/vbscript/objects/fs_collections.hpp"
 #include "platform/vbscript/objects/fs_file.hpp"
 #include "platform/vbscript/objects/fs_folder.hpp"
@@ -109,8 +110,16 @@ std::u16string targetOf(std::u16string_view source, std::u16string_view destinat
   return target;
 }
 
+bool sameFile(std::u16string_view a, std::u16string_view b) {
+  struct stat sa {
+  }, sb{};
+  return statOf(a, sa) && statOf(b, sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 void copyFileTo(std::u16string_view source, std::u16string_view target, bool overwrite) {
   if (fs::folderExists(target)) raiseVbError(vberr::kPermissionDenied);
+  // A file cannot be copied onto itself; Windows refuses it as a sharing violation.
+  if (sameFile(source, target)) raiseVbError(vberr::kPermissionDenied);
   if (fs::fileExists(target)) {
     if (!overwrite) raiseVbError(vberr::kFileAlreadyExists);
     if (isReadOnly(target)) raiseVbError(vberr::kPermissionDenied);
@@ -394,6 +403,7 @@ const ClassInfo& FileSystemObject::classInfo() const noexcept {
         .method<&F::GetFolder>(u"GetFolder")
         .method<&F::GetParentFolderName>(u"GetParentFolderName")
         .method<&F::GetSpecialFolder>(u"GetSpecialFolder")
+        .method<&F::GetStandardStream>(u"GetStandardStream")
         .method<&F::GetTempName>(u"GetTempName")
         .method<&F::MoveFile>(u"MoveFile")
         .method<&F::MoveFolder>(u"MoveFolder")
@@ -562,6 +572,19 @@ Ref<FsFolder> FileSystemObject::GetSpecialFolder(std::int32_t which) {
       if (!temp || temp->empty()) temp = u"/tmp";
       return makeRef<FsFolder>(fso::absolutePath(*temp));
     }
+    default:
+      raiseVbError(vberr::kInvalidProcedureCall);
+  }
+}
+
+Ref<Object> FileSystemObject::GetStandardStream(std::int32_t which, std::optional<bool>) {
+  switch (which) {
+    case 0:
+      return makeRef<WshTextStream>(stdin, WshTextStream::Mode::Read);
+    case 1:
+      return makeRef<WshTextStream>(stdout, WshTextStream::Mode::Write);
+    case 2:
+      return makeRef<WshTextStream>(stderr, WshTextStream::Mode::Write);
     default:
       raiseVbError(vberr::kInvalidProcedureCall);
   }

@@ -90,6 +90,8 @@ class FileSystemObject : public Object {
   Ref<FsFile> GetFile(const std::u16string& path);
   Ref<FsFolder> GetFolder(const std::u16string& path);
   Ref<FsFolder> GetSpecialFolder(std::int32_t which);
+  // The process's standard input (0), output (1) or error (2) as a TextStream.
+  Ref<Object> GetStandardStream(std::int32_t which, std::optional<bool> unicode);
   std::u16string GetTempName();
   std::u16string GetFileVersion(const std::u16string& path);
   void MoveFile(const std::u16string& source, const std::u16string& destination);

@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
@@ -73,7 +76,41 @@ void appendToFile(const std::u16string& path, std::string_view bytes, bool unico
   if (::close(fd) != 0) throw fs::FileError("cannot append to the file");
 }
 
+// Streams open for writing, so that their text survives a process that ends at once.
+std::mutex openWritersMutex;
+std::vector<TextStream*>& openWriters() {
+  static std::vector<TextStream*> writers;
+  return writers;
+}
+
 }  // namespace
+
+TextStream::~TextStream() {
+  forget();
+}
+
+void TextStream::forget() noexcept {
+  if (direction_ == Direction::Read) return;
+  std::lock_guard lock(openWritersMutex);
+  auto& writers = openWriters();
+  writers.erase(std::remove(writers.begin(), writers.end(), this), writers.end());
+}
+
+void closeOpenTextStreams() noexcept {
+  std::vector<TextStream*> writers;
+  {
+    std::lock_guard lock(openWritersMutex);
+    writers.swap(openWriters());
+  }
+  for (TextStream* stream : writers) {
+    try {
+      stream->flush();
+    } catch (...) {
+      // The process is ending; what could not be written is lost either way.
+    }
+    stream->closed_ = true;
+  }
+}
 
 Ref<TextStream> TextStream::forReading(std::u16string path, std::string_view bytes,
                                        Encoding encoding) {
@@ -91,8 +128,11 @@ Ref<TextStream> TextStream::forReading(std::u16string path, std::string_view byt
 }
 
 Ref<TextStream> TextStream::forWriting(std::u16string path, bool append, Encoding encoding) {
-  return Ref<TextStream>(
+  Ref<TextStream> stream(
       new TextStream(std::move(path), append ? Direction::Append : Direction::Write, encoding));
+  std::lock_guard lock(openWritersMutex);
+  openWriters().push_back(stream.get());
+  return stream;
 }
 
 const ClassInfo& TextStream::classInfo() const noexcept {
@@ -204,6 +244,11 @@ void TextStream::SkipLine() {
 
 void TextStream::Write(const std::u16string& text) {
   requireWriting();
+  // An ANSI file cannot hold a character its code page lacks; refused, as Windows does,
+  // rather than written as '?'.
+  if (encoding_ == Encoding::Ansi && fromAnsi(toAnsi(text)) != text) {
+    raiseVbError(vberr::kInvalidProcedureCall);
+  }
   text_ += text;
   track(text);
 }
@@ -245,6 +290,7 @@ void TextStream::Close() {
   }
   closed_ = true;
   text_.clear();
+  forget();
 }
 
 void TextStream::terminate() noexcept {
@@ -254,6 +300,7 @@ void TextStream::terminate() noexcept {
     // Nobody is left to tell; a script that wants to know calls Close.
   }
   closed_ = true;
+  forget();
 }
 
 }  // namespace vantorel::vbs

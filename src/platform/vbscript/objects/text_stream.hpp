@@ -20,6 +20,7 @@ class TextStream : public Object {
   // `append` keeps what the file holds when the stream is closed and adds to it.
   static Ref<TextStream> forWriting(std::u16string path, bool append, Encoding encoding);
 
+  ~TextStream() override;
   const ClassInfo& classInfo() const noexcept override;
 
   bool AtEndOfLine();
@@ -50,6 +51,8 @@ class TextStream : public Object {
   void advance(std::size_t count);
   void track(std::u16string_view text);
   void flush();
+  void forget() noexcept;
+  friend void closeOpenTextStreams() noexcept;
 
   std::u16string path_;
   Direction direction_;
@@ -61,5 +64,9 @@ class TextStream : public Object {
   std::int32_t column_ = 1;
   bool afterCarriageReturn_ = false;
 };
+
+// Writes out and closes every stream still open for writing, for a host about to end the
+// process without releasing the script's objects (WScript.Quit). Main thread only.
+void closeOpenTextStreams() noexcept;
 
 }  // namespace vantorel::vbs

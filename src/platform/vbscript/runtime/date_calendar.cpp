@@ -54,8 +54,13 @@ DayTime split(double oleDate) {
   DayTime t{static_cast<std::int64_t>(whole),
             static_cast<int>(std::floor(std::fabs(oleDate - whole) * kSecondsPerDay + 0.5))};
   if (t.seconds >= kSecondsPerDay) {
-    t.seconds -= kSecondsPerDay;
-    ++t.day;
+    // The last second of 9999 stays in 9999 rather than rounding into a year past the range.
+    if (t.day < kMaxDay) {
+      t.seconds -= kSecondsPerDay;
+      ++t.day;
+    } else {
+      t.seconds = kSecondsPerDay - 1;
+    }
   }
   return t;
 }

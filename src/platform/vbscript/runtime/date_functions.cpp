@@ -1,6 +1,7 @@
 // Date, Time, Now, Timer, the part functions (Year ... Second, Weekday), the name functions,
 // DateSerial, TimeSerial, DateValue, TimeValue and FormatDateTime. DateAdd, DateDiff and
 // DatePart are in date_arithmetic.cpp.
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -41,10 +42,15 @@ Variant nowFn(CallArgs) {
 }
 
 Variant timerFn(CallArgs) {
-  const double now = sys::nowAsOleDate();
-  // Hundredths of a second, as the system timer resolves them.
-  const double seconds = std::floor((now - std::floor(now)) * cal::kSecondsPerDay * 100) / 100;
-  return Variant(static_cast<float>(seconds));
+  using namespace std::chrono;
+  const sys::TimePoint now = sys::now();
+  const sys::TimePoint whole = floor<seconds>(now);
+  // The whole seconds come from the OLE date, rounded since the fraction is inexact; the
+  // hundredths of a second, as the system timer resolves them, from the clock itself.
+  const double day = sys::toOleDate(whole);
+  const double secondOfDay = std::round(std::fabs(day - std::trunc(day)) * cal::kSecondsPerDay);
+  const auto hundredths = duration_cast<milliseconds>(now - whole).count() / 10;
+  return Variant(static_cast<float>(secondOfDay + static_cast<double>(hundredths) / 100));
 }
 
 template <int (*Part)(const cal::DayTime&)>

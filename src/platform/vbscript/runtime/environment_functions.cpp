@@ -1,6 +1,7 @@
 // CreateObject, GetObject, GetLocale, SetLocale, ScriptEngine*, MsgBox, InputBox, LoadPicture
 // and RGB: what a script asks of the host around it.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/automation/automation_error.hpp"
@@ -41,20 +42,50 @@ Variant getLocaleFn(CallArgs) {
   return Variant(currentNumberLocale().lcid);
 }
 
+// "0x0409", as locale charts write LCIDs; nothing for other text.
+std::optional<std::int32_t> cHexLcid(std::u16string_view s) {
+  while (!s.empty() && s.front() == u' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == u' ') s.remove_suffix(1);
+  if (s.size() < 3 || s.size() > 10 || s[0] != u'0' || (s[1] != u'x' && s[1] != u'X')) {
+    return std::nullopt;
+  }
+  std::int64_t v = 0;
+  for (const char16_t c : s.substr(2)) {
+    int d;
+    if (c >= u'0' && c <= u'9')
+      d = c - u'0';
+    else if (c >= u'a' && c <= u'f')
+      d = c - u'a' + 10;
+    else if (c >= u'A' && c <= u'F')
+      d = c - u'A' + 10;
+    else
+      return std::nullopt;
+    v = v * 16 + d;
+  }
+  return static_cast<std::int32_t>(v);
+}
+
+const NumberLocale* localeById(std::int32_t lcid) {
+  // 0 and the user (1024) and system (2048) defaults all mean the default locale here.
+  if (lcid == 0 || lcid == 1024 || lcid == 2048) lcid = kInvariantLcid;
+  return findNumberLocale(lcid);
+}
+
 Variant setLocaleFn(CallArgs a) {
   const std::int32_t previous = currentNumberLocale().lcid;
   const Variant v = a.has(0) ? defaultValue(a[0]) : Variant(std::int32_t{0});
   const NumberLocale* next = nullptr;
   if (v.isString()) {
-    if (std::optional<Variant> n = parseNumber(v.stringValue())) {
-      next = findNumberLocale(toLong(*n));
+    const std::u16string& text = v.stringValue();
+    if (std::optional<Variant> n = parseNumber(text)) {
+      next = localeById(toLong(*n));
+    } else if (std::optional<std::int32_t> hex = cHexLcid(text)) {
+      next = localeById(*hex);
     } else {
-      next = v.stringValue().empty() ? findNumberLocale(kInvariantLcid)
-                                     : findNumberLocale(v.stringValue());
+      next = text.empty() ? localeById(0) : findNumberLocale(text);
     }
   } else {
-    const std::int32_t lcid = v.isEmpty() ? 0 : toLong(v);
-    next = findNumberLocale(lcid == 0 ? kInvariantLcid : lcid);
+    next = localeById(v.isEmpty() ? 0 : toLong(v));
   }
   if (!next) raiseVbError(vberr::kInvalidProcedureCall);
   setCurrentLcid(next->lcid);

@@ -1,6 +1,6 @@
-// FormatNumber, FormatCurrency and FormatPercent. The layout is the en-US one (two decimals, a
-// leading zero, groups of three, the currency symbol first, negative currency in parentheses);
-// the separators and the symbol come from the locale SetLocale chose, "." "," "$" by default.
+// FormatNumber, FormatCurrency and FormatPercent. Two decimals, a leading zero and groups of
+// three in every locale; the separators, the currency symbol and where it goes come from the
+// locale SetLocale chose, en-US ("$1,234.50", negative in parentheses) by default.
 #include <cstdio>
 #include <string>
 
@@ -122,6 +122,25 @@ void shiftLeftTwo(DecimalText& n) {
 
 enum class Style { kNumber, kCurrency, kPercent };
 
+// Where a locale puts its currency symbol, and whether its negative amounts are bracketed
+// rather than signed: "$1.50" / "($1.50)" in en-US, "-£1.50" in en-GB, "-1,50 €" in de-DE.
+struct CurrencyLayout {
+  bool symbolAfter = false;
+  bool parensForNegative = true;
+};
+
+CurrencyLayout currencyLayout(std::int32_t lcid) {
+  switch (lcid) {
+    case 2057:
+      return {false, false};
+    case 1031:
+    case 1036:
+      return {true, false};
+    default:
+      return {};
+  }
+}
+
 // A tristate argument: -2 (or missing) takes the default, 0 is false, anything else true.
 bool tristate(CallArgs args, std::size_t i, bool fallback) {
   const Variant* arg = optionalArg(args, i);
@@ -138,8 +157,10 @@ Variant format(CallArgs args, Style style) {
     if (n < -1 || n > kMaxDigits) raiseVbError(vberr::kInvalidProcedureCall);
     if (n != -1) digits = n;
   }
+  const NumberLocale& locale = currentNumberLocale();
+  const CurrencyLayout layout = currencyLayout(locale.lcid);
   const bool leadingDigit = tristate(args, 2, true);
-  const bool parens = tristate(args, 3, style == Style::kCurrency);
+  const bool parens = tristate(args, 3, style == Style::kCurrency && layout.parensForNegative);
   const bool group = tristate(args, 4, true);
 
   DecimalText n = decimalText(args[0]);
@@ -151,7 +172,6 @@ Variant format(CallArgs args, Style style) {
   const bool negative =
       n.negative && (!n.whole.empty() || n.fraction.find_first_not_of('0') != std::string::npos);
 
-  const NumberLocale& locale = currentNumberLocale();
   std::u16string body;
   if (n.whole.empty()) {
     if (leadingDigit) body = u"0";
@@ -165,7 +185,13 @@ Variant format(CallArgs args, Style style) {
     body.push_back(locale.decimal);
     body.append(n.fraction.begin(), n.fraction.end());
   }
-  if (style == Style::kCurrency) body.insert(body.begin(), locale.currency);
+  if (style == Style::kCurrency) {
+    if (layout.symbolAfter) {
+      body += {u' ', locale.currency};
+    } else {
+      body.insert(body.begin(), locale.currency);
+    }
+  }
   if (style == Style::kPercent) body.push_back(u'%');
   if (negative) body = parens ? u"(" + body + u")" : u"-" + body;
   return Variant(std::move(body));

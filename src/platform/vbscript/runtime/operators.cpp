@@ -1063,14 +1063,25 @@ bool valuesEqual(const Variant& a, const Variant& b) {
 }
 
 bool isHardNumberLiteral(const Variant& literal) noexcept {
-  return literal.isNumericType() || literal.type() == VarType::Boolean;
+  return literal.isNumericType() || literal.type() == VarType::Boolean ||
+         literal.type() == VarType::Date;
 }
 
 Variant coerceForLiteral(const Variant& value, const Variant& literal) {
-  if (isHardNumberLiteral(literal)) {
-    if (value.isString()) return Variant(toDouble(value));
-  } else if (literal.isString()) {
-    if (value.isNumericType() || value.type() == VarType::Boolean) return Variant(toString(value));
+  if (value.isString()) {
+    switch (literal.type()) {
+      case VarType::Boolean:
+        return Variant(toBool(value));
+      case VarType::Date:
+        return Variant::date(toDate(value));
+      default:
+        // Numbers meet as Doubles: reading "40000" as the Integer 5's type would overflow.
+        if (literal.isNumericType()) return Variant(toDouble(value));
+        return value;
+    }
+  }
+  if (literal.isString() && isHardNumberLiteral(value)) {
+    return Variant(toString(value));
   }
   return value;
 }

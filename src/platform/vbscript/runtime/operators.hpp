@@ -7,10 +7,10 @@
 
 namespace vantorel::vbs {
 
-Variant opAdd(const Variant& a, const Variant& b);     // numbers add; two strings concatenate
+Variant opAdd(const Variant& a, const Variant& b);  // numbers add; two strings concatenate
 Variant opSub(const Variant& a, const Variant& b);
 Variant opMul(const Variant& a, const Variant& b);
-Variant opDiv(const Variant& a, const Variant& b);     // always floating (Double, or Single)
+Variant opDiv(const Variant& a, const Variant& b);     // a Double (a Decimal beside a Decimal)
 Variant opIntDiv(const Variant& a, const Variant& b);  // \ : operands rounded to integers
 Variant opMod(const Variant& a, const Variant& b);
 Variant opPow(const Variant& a, const Variant& b);
@@ -41,10 +41,11 @@ Variant opImp(const Variant& a, const Variant& b);
 bool isTrue(const Variant& condition);
 
 // VBScript treats a literal in a comparison as hard-typed, as VB6 does: a string compared with
-// a number literal is read as a number (13 when it is none), and a number or Boolean compared
-// with a string literal is read as its text. Returns the value to compare with the literal.
+// a number literal is read as a number (13 when it is none), with a Boolean or date literal as a
+// Boolean or date, and a number, Boolean or date compared with a string literal is read as its
+// text. Returns the value to compare with the literal.
 Variant coerceForLiteral(const Variant& value, const Variant& literal);
-bool isHardNumberLiteral(const Variant& literal) noexcept;
+bool isHardNumberLiteral(const Variant& literal) noexcept;  // number, Boolean or date
 
 // Select Case and "=" on values: the same rules as opEq, as a plain answer (Null is unequal).
 bool valuesEqual(const Variant& a, const Variant& b);

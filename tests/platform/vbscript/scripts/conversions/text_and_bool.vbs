@@ -32,3 +32,4 @@ x = CStr(Null)
 AssertError 94, "CStr of Null"
 x = CDate("not a date")
 AssertError 13, "CDate of other text"
+AssertEqual CDbl("5-"), -5, "a sign after the number"

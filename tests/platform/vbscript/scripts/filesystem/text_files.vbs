@@ -35,3 +35,24 @@ AssertTrue Not fso.FileExists(q), "DeleteFile"
 On Error Resume Next
 Set t = fso.OpenTextFile(fso.BuildPath(TempFolder, "missing.txt"))
 AssertError 53, "opening a missing file"
+
+On Error Resume Next
+fso.CopyFile p, p
+AssertError 70, "a file copied onto itself"
+On Error GoTo 0
+AssertEqual fso.OpenTextFile(p).ReadAll, "hello" & vbCrLf & "world!", "and left whole"
+
+Set f = fso.CreateTextFile(q, True)
+On Error Resume Next
+f.Write ChrW(&H4E2D)
+AssertError 5, "a character an ANSI file cannot hold"
+On Error GoTo 0
+f.Write "caf" & ChrW(233)
+f.Close
+AssertEqual fso.GetFile(q).Size, 4, "what fits is written"
+fso.DeleteFile q
+
+AssertEqual TypeName(fso.GetStandardStream(2)), "TextStream", "GetStandardStream"
+On Error Resume Next
+fso.GetStandardStream 3
+AssertError 5, "no fourth standard stream"

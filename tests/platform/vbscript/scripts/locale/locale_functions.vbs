@@ -15,4 +15,10 @@ AssertEqual GetLocale(), 2057, "locale by name"
 AssertEqual CStr(#1/2/2003#), "02/01/2003", "British day first"
 SetLocale 1033
 AssertEqual CStr(#1/2/2003#), "1/2/2003", "back to en-US"
+SetLocale "0x0407"
+AssertEqual GetLocale(), 1031, "LCID as hex text"
+SetLocale "es-es"
+AssertEqual FormatDateTime(#10/19/1962#, vbLongDate), "viernes, 19 de octubre de 1962", "Spanish long date"
+SetLocale 1040
+AssertEqual MonthName(10), "ottobre", "Italian month"
 SetLocale original

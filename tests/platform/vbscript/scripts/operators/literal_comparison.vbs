@@ -13,6 +13,10 @@ AssertTrue Not (10 < "9"), "both literals compare as numbers"
 AssertTrue CStr(True) = "True", "Boolean read as its text against a string literal"
 s = "2.5"
 AssertTrue s = 2.5, "Double literal"
+s = "True"
+AssertTrue s = True, "a string against a Boolean literal is read as a Boolean"
+s = "1/2/2000"
+AssertTrue s = #1/2/2000#, "a string against a date literal is read as a date"
 s = "3"
 Select Case s
   Case 3

@@ -8,6 +8,9 @@ AssertEqual FormatNumber(1234567, 0, , , False), "1234567", "without grouping"
 AssertEqual FormatPercent(0.25), "25.00%", "FormatPercent"
 AssertEqual FormatPercent(0.125, 1), "12.5%", "FormatPercent with decimals"
 AssertEqual FormatCurrency(1234.5), "$1,234.50", "FormatCurrency"
+SetLocale 1031
+AssertEqual FormatCurrency(-1234.5), "-1.234,50 " & ChrW(8364), "FormatCurrency follows the locale's layout"
+SetLocale 1033
 Dim d
 d = #1/2/2003 3:04:05 PM#
 AssertEqual FormatDateTime(d, vbShortDate), "1/2/2003", "short date"
