@@ -137,6 +137,7 @@ class Parser {
   StmtPtr parseCallStatement();
   StmtPtr parseSet();
   StmtPtr parseIf();
+  bool colonBlockIf() const;
   StmtPtr parseSelect();
   StmtPtr parseFor();
   StmtPtr parseDo();

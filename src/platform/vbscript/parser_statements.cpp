@@ -202,6 +202,17 @@ void Parser::expectEnd(TokenKind word, std::int32_t wrongWordError) {
   advance();
 }
 
+// `If c Then : a : End If` is the block form written on one line: a ':' right after Then
+// and an End If later on the same line.
+bool Parser::colonBlockIf() const {
+  if (!at(TokenKind::Colon)) return false;
+  for (std::size_t k = 1;; ++k) {
+    const Token& t = peek(k);
+    if (t.kind == TokenKind::Newline || t.kind == TokenKind::EndOfInput) return false;
+    if (t.kind == TokenKind::End && peek(k + 1).kind == TokenKind::If) return true;
+  }
+}
+
 StmtPtr Parser::parseIf() {
   const Token& t = advance();
   auto stmt = std::make_unique<IfStmt>(t.pos);
@@ -209,7 +220,7 @@ StmtPtr Parser::parseIf() {
   first.pos = t.pos;
   first.condition = parseExpr();
   expect(TokenKind::Then, kErrExpectedThen);
-  if (!at(TokenKind::Newline) && !at(TokenKind::EndOfInput)) {
+  if (!at(TokenKind::Newline) && !at(TokenKind::EndOfInput) && !colonBlockIf()) {
     parseInlineBody(first.body);
     stmt->branches.push_back(std::move(first));
     if (accept(TokenKind::Else)) {

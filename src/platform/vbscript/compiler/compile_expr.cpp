@@ -229,6 +229,11 @@ Binding Compiler::resolve(std::u16string_view name) {
       b.slot = it->second;
       return b;
     }
+    if (auto it = s->tempLocals.find(name); it != s->tempLocals.end()) {
+      b.kind = K::TempLocal;
+      b.slot = it->second;
+      return b;
+    }
     if (auto it = s->params.find(name); it != s->params.end()) {
       b.kind = K::Param;
       b.slot = it->second;
@@ -326,6 +331,8 @@ ExprNodePtr Compiler::bindingNode(const Binding& b, SourcePos pos) {
   switch (b.kind) {
     case K::Local:
       return std::make_unique<LocalNode>(pos, b.slot);
+    case K::TempLocal:
+      return std::make_unique<TempVarNode>(pos, b.slot);
     case K::Param:
       return std::make_unique<ParamNode>(pos, b.slot);
     case K::Field:
@@ -381,6 +388,26 @@ ArgList Compiler::args(const std::vector<ExprPtr>& list) {
   return out;
 }
 
+namespace {
+
+// The name VBScript gives a value that should have been an object: the variable, member or
+// function it came from.
+std::u16string nameOf(const Expr* e) {
+  if (!e) return {};
+  switch (e->kind) {
+    case ExprKind::Name:
+      return static_cast<const NameExpr*>(e)->name;
+    case ExprKind::Member:
+      return static_cast<const MemberExpr*>(e)->name;
+    case ExprKind::Call:
+      return nameOf(static_cast<const CallExpr*>(e)->callee.get());
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
 ExprNodePtr Compiler::member(const MemberExpr& m, ArgList a) {
   ExprNodePtr obj;
   if (m.object) {
@@ -391,7 +418,9 @@ ExprNodePtr Compiler::member(const MemberExpr& m, ArgList a) {
     obj = std::make_unique<UnqualifiedNode>(m.pos);
   }
   const bool viaMe = m.object && m.object->kind == ExprKind::Me;
-  return std::make_unique<MemberNode>(m.pos, std::move(obj), m.name, std::move(a), viaMe);
+  auto node = std::make_unique<MemberNode>(m.pos, std::move(obj), m.name, std::move(a), viaMe);
+  node->objectName = nameOf(m.object.get());
+  return node;
 }
 
 ExprNodePtr Compiler::call(const CallExpr& c) {
@@ -489,11 +518,20 @@ ExprNodePtr Compiler::expr(const Expr& e) {
 
 namespace {
 
-// The literal value of a hard-typed operand: a literal, or a sign before a number literal.
-const Variant* hardLiteral(const Expr& e) {
+// The literal value of a hard-typed operand: a literal, or a sign before a number literal
+// (whose value is kept in `negated`).
+const Variant* hardLiteral(const Expr& e, Variant& negated) {
   if (e.kind == ExprKind::Literal) {
     const Variant& v = static_cast<const LiteralExpr&>(e).value;
     return v.isString() || isHardNumberLiteral(v) ? &v : nullptr;
+  }
+  if (e.kind == ExprKind::Unary) {
+    const auto& u = static_cast<const UnaryExpr&>(e);
+    if (u.op == UnaryOp::Not || u.operand->kind != ExprKind::Literal) return nullptr;
+    const Variant& v = static_cast<const LiteralExpr&>(*u.operand).value;
+    if (!v.isNumericType()) return nullptr;
+    negated = u.op == UnaryOp::Negate ? opNegate(v) : v;
+    return &negated;
   }
   return nullptr;
 }
@@ -505,20 +543,33 @@ ExprNodePtr literalCompare(SourcePos p, ExprNodePtr other, const Variant& lit, b
 
 }  // namespace
 
+bool isHardLiteral(const Expr& e) {
+  Variant signedValue;
+  return hardLiteral(e, signedValue) != nullptr;
+}
+
 ExprNodePtr Compiler::literalComparison(const BinaryExpr& b) {
   switch (b.op) {
-    case BinaryOp::Eq: case BinaryOp::Ne: case BinaryOp::Lt:
-    case BinaryOp::Le: case BinaryOp::Gt: case BinaryOp::Ge:
+    case BinaryOp::Eq:
+    case BinaryOp::Ne:
+    case BinaryOp::Lt:
+    case BinaryOp::Le:
+    case BinaryOp::Gt:
+    case BinaryOp::Ge:
       break;
     default:
       return nullptr;
   }
-  const Variant* l = hardLiteral(*b.left);
-  const Variant* r = hardLiteral(*b.right);
+  Variant leftSigned, rightSigned;
+  const Variant* l = hardLiteral(*b.left, leftSigned);
+  const Variant* r = hardLiteral(*b.right, rightSigned);
   if (!l && !r) return nullptr;
   // An Integer or Long literal on the right takes the faster CompareConstNode, which applies the
   // same rule; two literals of one kind need nothing.
-  if (r && !l && (r->type() == VarType::Integer || r->type() == VarType::Long)) return nullptr;
+  if (r && !l && b.right->kind == ExprKind::Literal &&
+      (r->type() == VarType::Integer || r->type() == VarType::Long)) {
+    return nullptr;
+  }
   if (l && r && l->isString() == r->isString()) return nullptr;
   // With two literals the string side is read as a number.
   const bool literalLeft = l && (!r || !l->isString());
@@ -526,13 +577,20 @@ ExprNodePtr Compiler::literalComparison(const BinaryExpr& b) {
   ExprNodePtr other = expr(literalLeft ? *b.right : *b.left);
   const SourcePos p = b.pos;
   switch (b.op) {
-    case BinaryOp::Eq: return literalCompare<opEq>(p, std::move(other), lit, literalLeft);
-    case BinaryOp::Ne: return literalCompare<opNe>(p, std::move(other), lit, literalLeft);
-    case BinaryOp::Lt: return literalCompare<opLt>(p, std::move(other), lit, literalLeft);
-    case BinaryOp::Le: return literalCompare<opLe>(p, std::move(other), lit, literalLeft);
-    case BinaryOp::Gt: return literalCompare<opGt>(p, std::move(other), lit, literalLeft);
-    case BinaryOp::Ge: return literalCompare<opGe>(p, std::move(other), lit, literalLeft);
-    default: return nullptr;
+    case BinaryOp::Eq:
+      return literalCompare<opEq>(p, std::move(other), lit, literalLeft);
+    case BinaryOp::Ne:
+      return literalCompare<opNe>(p, std::move(other), lit, literalLeft);
+    case BinaryOp::Lt:
+      return literalCompare<opLt>(p, std::move(other), lit, literalLeft);
+    case BinaryOp::Le:
+      return literalCompare<opLe>(p, std::move(other), lit, literalLeft);
+    case BinaryOp::Gt:
+      return literalCompare<opGt>(p, std::move(other), lit, literalLeft);
+    case BinaryOp::Ge:
+      return literalCompare<opGe>(p, std::move(other), lit, literalLeft);
+    default:
+      return nullptr;
   }
 }
 

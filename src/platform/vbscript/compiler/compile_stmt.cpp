@@ -55,6 +55,12 @@ void Compiler::declare(const Block& b) {
   auto declareVariable = [&](const std::u16string& name) {
     if (local) {
       if (!s.locals.count(name) && !s.params.count(name)) s.locals.emplace(name, s.numSlots++);
+    } else if (s.proc) {
+      if (!s.locals.count(name) && !s.params.count(name) && !s.tempLocals.count(name)) {
+        const auto slot = static_cast<std::int32_t>(s.tempLocals.size());
+        s.tempLocals.emplace(name, slot);
+        s.maxTemps = std::max(s.maxTemps, slot + 1);
+      }
     } else if (!pending_.count(name)) {
       pending_.emplace(name, EntryKind::Variable);
     }
@@ -189,7 +195,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
       for (const CaseClause& c : sel.cases) {
         std::vector<SelectNode::CaseValue> values;
         for (const ExprPtr& v : c.values) {
-          values.push_back({expr(*v), v->kind == ExprKind::Literal});
+          values.push_back({expr(*v), isHardLiteral(*v)});
         }
         BlockNode body;
         block(c.body, body);
@@ -249,7 +255,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
     case StmtKind::With: {
       const auto& w = static_cast<const WithStmt&>(s);
       Scope& sc = *scope_;
-      const auto slot = static_cast<std::int32_t>(sc.withSlots.size());
+      const auto slot = static_cast<std::int32_t>(sc.tempLocals.size() + sc.withSlots.size());
       auto node = std::make_unique<WithNode>(pos, slot, expr(*w.object));
       sc.withSlots.push_back(slot);
       sc.maxTemps = std::max(sc.maxTemps, slot + 1);

@@ -16,6 +16,7 @@ using NoCaseMap = std::unordered_map<std::u16string, T, NoCaseHash, NoCaseEqual>
 struct Binding {
   enum class Kind : std::uint8_t {
     Local,
+    TempLocal,
     Param,
     Field,
     Member,
@@ -38,8 +39,8 @@ struct Binding {
   bool isReturnValue = false;
 
   bool isVariable() const {
-    return kind == Kind::Local || kind == Kind::Param || kind == Kind::Field ||
-           kind == Kind::Global || kind == Kind::Implicit;
+    return kind == Kind::Local || kind == Kind::TempLocal || kind == Kind::Param ||
+           kind == Kind::Field || kind == Kind::Global || kind == Kind::Implicit;
   }
 };
 
@@ -48,6 +49,9 @@ struct Scope {
   ClassDef* cls = nullptr;
   bool fixedSlots = false;  // code run inside a live frame (Execute, Eval) cannot add slots
   NoCaseMap<std::int32_t> locals;
+  // Variables that code run by Execute inside a procedure declares: they live in its own
+  // hidden slots, ahead of the With slots.
+  NoCaseMap<std::int32_t> tempLocals;
   NoCaseMap<std::int32_t> params;
   NoCaseMap<Variant> consts;
   NoCaseMap<std::pair<GlobalEntry*, std::int32_t>> implicits;
@@ -55,6 +59,9 @@ struct Scope {
   std::vector<std::int32_t> withSlots;
   std::int32_t maxTemps = 0;
 };
+
+// A literal, or a sign before a number literal: an operand VBScript treats as hard-typed.
+bool isHardLiteral(const Expr& e);
 
 class Compiler {
  public:

@@ -91,6 +91,14 @@ void IndexNode::assign(Frame& f, Variant v, bool isSet) {
   if (!b) {
     // Not a variable: only an object's default member can take the assignment.
     Variant holder = base->eval(f);
+    if (holder.isArray()) {
+      // a(1)(2) = v: the inner array is an element of the outer one; change it and put it back.
+      ArgBuffer buf(args.size());
+      args.prepareValues(f, buf);
+      assignIndexed(holder, buf.args(), std::move(v), isSet);
+      base->assign(f, std::move(holder), false);
+      return;
+    }
     if (!holder.isObject()) raiseVbError(vberr::kTypeMismatch);
     ArgBuffer buf(args.size());
     args.prepare(f, buf);
@@ -188,7 +196,7 @@ void ClassCallNode::storeBack(Frame& f, Variant& v) {
 
 Object* MemberNode::target(Frame& f, Variant& holder) {
   holder = object->eval(f);
-  if (!holder.isObject()) raiseNamed(vberr::kObjectRequired, name);
+  if (!holder.isObject()) raiseNamed(vberr::kObjectRequired, objectName);
   if (holder.isNothing()) raiseVbError(vberr::kObjectVariableNotSet);
   Object* o = holder.objectValue();
   if (&o->classInfo() != cachedClass_) resolve(*o);

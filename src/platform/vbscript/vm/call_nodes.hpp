@@ -110,6 +110,7 @@ struct MemberNode final : ExprNode {
   std::u16string name;
   ArgList args;
   bool allowPrivate;
+  std::u16string objectName;  // what "Object required" names: the expression before the dot
 
  private:
   Object* target(Frame& f, Variant& holder);

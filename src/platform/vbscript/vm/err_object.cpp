@@ -8,18 +8,19 @@ namespace vantorel::vbs {
 
 namespace {
 
-// Err.Raise number, [source], [description], [helpfile], [helpcontext]
+// Err.Raise number, [source], [description], [helpfile], [helpcontext]. Arguments left out take
+// what Err still holds from an error not yet cleared; only then the defaults for the number.
 Variant raiseThunk(Object& self, CallArgs args) {
   if (args.size() < 1 || args.size() > 5) raiseVbError(vberr::kWrongArgumentCount);
   auto& err = static_cast<ErrObject&>(self);
   const std::int32_t number = vbErrorNumber(toLong(args[0]));
   if (number == 0) raiseVbError(vberr::kInvalidProcedureCall);
-  std::u16string source = args.has(1) ? toString(args[1]) : std::u16string(kRuntimeErrorSource);
-  std::u16string description;
-  if (args.has(2)) {
-    description = toString(args[2]);
-  } else {
+  std::u16string source = args.has(1) ? toString(args[1]) : err.source();
+  if (source.empty()) source = kRuntimeErrorSource;
+  std::u16string description = args.has(2) ? toString(args[2]) : err.description();
+  if (!args.has(2) && description.empty()) {
     description = vbErrorDescription(number);
+    if (description.empty()) description = compileErrorDescription(number);
     if (description.empty()) description = u"Unknown runtime error";
   }
   if (args.has(3)) err.setHelpFile(toString(args[3]));

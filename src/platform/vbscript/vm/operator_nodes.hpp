@@ -2,6 +2,7 @@
 // Operator nodes. Integer, Long and Double operands take an inline path with VBScript's
 // result types (Integer overflows into Long, Long into Double); everything else goes to the
 // runtime's operator functions.
+#include <cmath>
 #include <cstdint>
 #include <new>
 #include <optional>
@@ -88,6 +89,14 @@ inline bool intOp(std::int64_t x, std::int64_t y, std::int64_t& r) {
   return false;
 }
 
+// False when the result overflows (or the operands are not finite): the runtime's operator
+// then raises the error.
+template <Arith A>
+inline bool doubleOp(double x, double y, double& r) {
+  r = A == Arith::Add ? x + y : A == Arith::Sub ? x - y : x * y;
+  return std::isfinite(r);
+}
+
 template <Arith A>
 inline bool tryArith(const Variant& a, const Variant& b, Variant& out) {
   std::int64_t x, y, r;
@@ -96,9 +105,10 @@ inline bool tryArith(const Variant& a, const Variant& b, Variant& out) {
     out = intResult(r, xi && yi);
     return true;
   }
-  if (A <= Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double) {
-    double x2 = a.doubleValue(), y2 = b.doubleValue();
-    out = Variant(A == Arith::Add ? x2 + y2 : A == Arith::Sub ? x2 - y2 : x2 * y2);
+  double d;
+  if (A <= Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double &&
+      doubleOp<A>(a.doubleValue(), b.doubleValue(), d)) {
+    out = Variant(d);
     return true;
   }
   return false;
@@ -199,11 +209,10 @@ struct ArithNode final : ExprNode {
     if (opfast::smallInt(a, x, xi) && opfast::smallInt(b, y, yi) && opfast::intOp<A>(x, y, r)) {
       return opfast::intResult(r, xi && yi);
     }
-    if (A <= opfast::Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double) {
-      const double x2 = a.doubleValue(), y2 = b.doubleValue();
-      return Variant(A == opfast::Arith::Add   ? x2 + y2
-                     : A == opfast::Arith::Sub ? x2 - y2
-                                               : x2 * y2);
+    double d;
+    if (A <= opfast::Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double &&
+        opfast::doubleOp<A>(a.doubleValue(), b.doubleValue(), d)) {
+      return Variant(d);
     }
     return Slow(a, b);
   }
@@ -217,11 +226,10 @@ struct ArithNode final : ExprNode {
       opfast::assignInt(dst, r, xi && yi);
       return;
     }
-    if (A <= opfast::Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double) {
-      const double x2 = a.doubleValue(), y2 = b.doubleValue();
-      opfast::assignDouble(dst, A == opfast::Arith::Add   ? x2 + y2
-                                : A == opfast::Arith::Sub ? x2 - y2
-                                                          : x2 * y2);
+    double d;
+    if (A <= opfast::Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double &&
+        opfast::doubleOp<A>(a.doubleValue(), b.doubleValue(), d)) {
+      opfast::assignDouble(dst, d);
       return;
     }
     Variant out = Slow(a, b);
@@ -371,7 +379,8 @@ struct NegateNode final : ExprNode {
       return Variant(static_cast<std::int16_t>(-a.integerValue()));
     }
     if (a.type() == VarType::Long && a.longValue() != INT32_MIN) return Variant(-a.longValue());
-    if (a.type() == VarType::Double) return Variant(-a.doubleValue());
+    // 0 - x rather than -x, so that zero stays +0 as the runtime's operator gives it.
+    if (a.type() == VarType::Double) return Variant(0.0 - a.doubleValue());
     return opNegate(a);
   }
   ExprNodePtr operand;

@@ -6,6 +6,7 @@
 
 #include <new>
 
+#include "platform/automation/safe_array.hpp"
 #include "platform/vbscript/script_error.hpp"
 #include "platform/vbscript/vm/err_object.hpp"
 #include "platform/vbscript/vm/script_class.hpp"
@@ -147,6 +148,9 @@ Variant Runtime::call(Procedure& p, ScriptObject* me, Variant* const* args, std:
   for (std::size_t i = 0; i < n; ++i) {
     if (p.byVal[i]) {
       vals[i] = *args[i];
+      // A by-value copy of a fixed array is the procedure's own, free to ReDim.
+      if (vals[i].isArray() && vals[i].arrayValue().fixed())
+        vals[i].arrayForWrite().setFixed(false);
       refs[i] = &vals[i];
     } else {
       refs[i] = args[i];

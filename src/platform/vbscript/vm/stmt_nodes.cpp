@@ -43,14 +43,19 @@ inline bool endsLoop(Flow r, Flow own, Flow& passUp) {
 }  // namespace
 
 Flow AssignLocalNode::exec(Frame& f) {
-  value->evalInto(f, f.vals[slot]);
+  Variant& dst = f.vals[slot];
+  refuseFixedTarget(dst);
+  value->evalInto(f, dst);
+  unfixAssigned(dst);
   return Flow::Normal;
 }
 
 Flow AssignGlobalNode::exec(Frame& f) {
   GlobalEntry* e = target->entry;
   if (e->kind == EntryKind::Variable) {
+    refuseFixedTarget(e->value);
     value->evalInto(f, e->value);
+    unfixAssigned(e->value);
   } else {
     target->assign(f, value->eval(f), false);
   }
@@ -129,11 +134,30 @@ Flow SelectNode::exec(Frame& f) {
   return hasElse ? elseBody.run(f) : Flow::Normal;
 }
 
+namespace {
+
+// The bounds and step of a For loop are numbers: text converts (or fails with 13), as
+// comparing a number with text would never end the loop.
+Variant loopNumber(Variant v) {
+  if (v.isObject()) v = letValue(std::move(v));
+  switch (v.type()) {
+    case VarType::String:
+      return Variant(toDouble(v));
+    case VarType::Null:
+      raiseVbError(vberr::kInvalidUseOfNull);
+    case VarType::Array:
+      raiseVbError(vberr::kTypeMismatch);
+    default:
+      return v;
+  }
+}
+
+}  // namespace
+
 Flow ForNode::exec(Frame& f) {
-  Variant start = from->eval(f);
-  const Variant end = to->eval(f);
-  const Variant by = step ? step->eval(f) : Variant(static_cast<std::int16_t>(1));
-  if (start.isObject()) start = letValue(start);
+  Variant start = loopNumber(from->eval(f));
+  const Variant end = loopNumber(to->eval(f));
+  const Variant by = step ? loopNumber(step->eval(f)) : Variant(static_cast<std::int16_t>(1));
   double stepNumber = 0;
   const bool down = opfast::plainNumber(by, stepNumber)
                         ? stepNumber < 0
@@ -220,6 +244,12 @@ Flow OnErrorNode::exec(Frame& f) {
   f.resumeNext = resumeNext;
   f.rt->err().clear();
   return Flow::Normal;
+}
+
+Flow ExitNode::exec(Frame& f) {
+  // Leaving a procedure through Exit Sub/Function/Property clears Err, as the reference says.
+  if (what == Flow::ExitProc) f.rt->err().clear();
+  return what;
 }
 
 Flow WithNode::exec(Frame& f) {

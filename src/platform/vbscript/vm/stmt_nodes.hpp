@@ -117,7 +117,7 @@ struct DoNode final : StmtNode {
 
 struct ExitNode final : StmtNode {
   ExitNode(SourcePos p, Flow w) : StmtNode(p), what(w) {}
-  Flow exec(Frame&) override { return what; }
+  Flow exec(Frame& f) override;
   Flow what;
 };
 

@@ -43,7 +43,8 @@ Variant* GlobalNode::ref(Frame& f) {
 }
 
 void GlobalNode::assign(Frame& f, Variant v, bool isSet) {
-  if (entry->kind == EntryKind::Variable && !isSet && !v.isObject()) {
+  if (entry->kind == EntryKind::Variable && !isSet && !v.isObject() && !v.isArray() &&
+      !entry->value.isArray()) {
     entry->value.swap(v);
     return;
   }

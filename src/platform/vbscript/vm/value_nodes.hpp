@@ -3,13 +3,30 @@
 // Each is bound to its slot or entry when compiled.
 #include <string>
 
+#include "platform/automation/safe_array.hpp"
 #include "platform/vbscript/vm/runtime.hpp"
 #include "platform/vbscript/vm/script_class.hpp"
 
 namespace vantorel::vbs {
 
+// A variable declared with bounds takes no assignment as a whole.
+inline void refuseFixedTarget(const Variant& dst) {
+  if (dst.isArray() && dst.arrayValue().fixed()) raiseVbError(vberr::kTypeMismatch);
+}
+// An array assigned to a variable is a copy that variable may ReDim, even if it came from a
+// variable declared with bounds.
+inline void unfixAssigned(Variant& dst) {
+  if (dst.isArray() && dst.arrayValue().fixed()) dst.arrayForWrite().setFixed(false);
+}
+
 // Let stores the default value of an object; Set insists on an object.
 inline void storeValue(Variant& dst, Variant v, bool isSet) {
+  refuseFixedTarget(dst);
+  if (v.isArray() && !isSet) {
+    dst = std::move(v);
+    unfixAssigned(dst);
+    return;
+  }
   if (isSet) {
     if (!v.isObject()) raiseVbError(vberr::kObjectRequired);
     dst = std::move(v);
@@ -41,7 +58,7 @@ struct LocalNode final : ExprNode {
   Variant eval(Frame& f) override { return f.vals[slot]; }
   Variant* ref(Frame& f) override { return &f.vals[slot]; }
   void assign(Frame& f, Variant v, bool isSet) override {
-    if (!isSet && !v.isObject()) {
+    if (!isSet && !v.isObject() && !v.isArray() && !f.vals[slot].isArray()) {
       f.vals[slot].swap(v);
     } else {
       storeValue(f.vals[slot], std::move(v), isSet);
@@ -77,6 +94,17 @@ struct TempNode final : ExprNode {
   std::int32_t slot;
 };
 
+// A variable declared by code that Execute runs inside a procedure, in the hidden slots.
+struct TempVarNode final : ExprNode {
+  TempVarNode(SourcePos p, std::int32_t s) : ExprNode(p), slot(s) {}
+  Variant eval(Frame& f) override { return f.temps[slot]; }
+  Variant* ref(Frame& f) override { return &f.temps[slot]; }
+  void assign(Frame& f, Variant v, bool isSet) override {
+    storeValue(f.temps[slot], std::move(v), isSet);
+  }
+  std::int32_t slot;
+};
+
 struct MeNode final : ExprNode {
   explicit MeNode(SourcePos p) : ExprNode(p) {}
   Variant eval(Frame& f) override {
@@ -98,7 +126,13 @@ struct GlobalNode final : ExprNode {
   Variant eval(Frame& f) override;
   Variant* ref(Frame& f) override;
   void assign(Frame& f, Variant v, bool isSet) override;
-  void run(Frame& f) override { eval(f); }
+  // A bare name as a statement calls it; nothing of that name exists to call.
+  void run(Frame& f) override {
+    if (entry->kind == EntryKind::Undefined) {
+      raiseNamed(optionExplicit ? 500 : vberr::kTypeMismatch, entry->name);
+    }
+    eval(f);
+  }
   GlobalEntry* entry;
   bool optionExplicit;
 };
@@ -113,6 +147,12 @@ struct ImplicitNode final : ExprNode {
   }
   Variant* ref(Frame& f) override {
     return global.entry->kind == EntryKind::Undefined ? &f.vals[slot] : global.ref(f);
+  }
+  void run(Frame& f) override {
+    if (global.entry->kind == EntryKind::Undefined) {
+      raiseNamed(vberr::kTypeMismatch, global.entry->name);
+    }
+    global.eval(f);
   }
   void assign(Frame& f, Variant v, bool isSet) override {
     if (global.entry->kind == EntryKind::Undefined) {

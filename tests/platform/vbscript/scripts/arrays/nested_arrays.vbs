@@ -29,3 +29,6 @@ For i = 0 To UBound(s) - 1
   Next
 Next
 AssertEqual Join(s, ","), "1,2,3", "sorting in place"
+
+outer(1)(2) = 50
+AssertEqual outer(1)(2), 50, "assigning into an inner array"

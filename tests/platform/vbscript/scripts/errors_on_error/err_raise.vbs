@@ -21,3 +21,19 @@ Err.Clear
 Err.Raise 0
 AssertTrue Err.Number <> 0, "raising 0 is itself an error"
 Err.Clear
+
+Err.Raise 5
+Err.Raise 6
+AssertEqual Err.Description, "Invalid procedure call or argument", "an uncleared description carries over"
+Err.Clear
+Err.Raise 1025
+AssertEqual Err.Description, "Expected end of statement", "a syntax error number has its text"
+Err.Clear
+
+Sub LeavesEarly()
+  On Error Resume Next
+  Err.Raise 6
+  Exit Sub
+End Sub
+LeavesEarly
+AssertError 0, "Exit Sub clears Err"

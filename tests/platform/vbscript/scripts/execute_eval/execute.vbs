@@ -31,3 +31,11 @@ Dim m
 Set m = New Made
 m.V = 3
 AssertEqual m.V, 3, "a class made by ExecuteGlobal"
+
+Dim shadowed
+shadowed = "global"
+Sub DeclaresInExecute()
+  Execute "Dim shadowed : shadowed = ""local"""
+End Sub
+DeclaresInExecute
+AssertEqual shadowed, "global", "Dim inside Execute in a procedure declares a local"

@@ -34,3 +34,9 @@ x = 5 Mod 0
 AssertError 11, "Mod by zero"
 x = "a" - 1
 AssertError 13, "text in arithmetic"
+Dim big
+big = 1.7E308
+x = big + big
+AssertError 6, "Double overflow"
+x = big * big
+AssertError 6, "Double overflow in a product"

@@ -30,3 +30,12 @@ On Error Resume Next
 n = (s = 1)
 AssertEqual Err.Number, 13, "text that is no number against a number literal"
 On Error GoTo 0
+s = "-1"
+AssertTrue s = -1, "a signed number literal is hard-typed too"
+Select Case s
+  Case -1
+    n = "minus one"
+  Case Else
+    n = "else"
+End Select
+AssertEqual n, "minus one", "Select Case with a signed number literal"

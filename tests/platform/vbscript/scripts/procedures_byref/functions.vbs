@@ -60,3 +60,8 @@ Function Counter()
 End Function
 Counter
 AssertEqual Counter(), 1, "locals start Empty on every call"
+
+On Error Resume Next
+NotDefinedAnywhere
+AssertError 13, "calling a name that is not defined"
+On Error GoTo 0

@@ -29,3 +29,13 @@ Const Fixed2 = 1
 Execute "Fixed2 = 2"
 AssertTrue Err.Number <> 0, "a constant cannot be assigned"
 Err.Clear
+
+Dim fixedSource(2), dynamicCopy
+fixedSource(1) = "kept"
+dynamicCopy = fixedSource
+ReDim Preserve dynamicCopy(4)
+AssertEqual dynamicCopy(1), "kept", "a copy of a fixed array can be resized"
+On Error Resume Next
+fixedSource = Array(1, 2, 3)
+AssertError 13, "a fixed array takes no assignment as a whole"
+On Error GoTo 0

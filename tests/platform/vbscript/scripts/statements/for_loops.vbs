@@ -54,3 +54,10 @@ For i = 1 To 3
   Next
 Next
 AssertEqual pairs, 6, "nested loops"
+
+Dim textCount
+textCount = 0
+For i = "1" To "3"
+  textCount = textCount + 1
+Next
+AssertEqual textCount, 3, "text bounds are read as numbers"

@@ -51,3 +51,7 @@ Select Case 5
     hits = hits + 10
 End Select
 AssertEqual hits, 1, "only the first matching Case runs"
+
+hits = 0
+If hits = 0 Then : hits = 2 : End If
+AssertEqual hits, 2, "block If on one line after Then :"
