@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "object_test_support.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/class_factory.hpp"
 #include "platform/automation/safe_array.hpp"
@@ -18,24 +19,7 @@
 namespace vantorel::vbs {
 namespace {
 
-std::int32_t errorOf(auto&& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
-std::string readBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using namespace object_test;
 
 class AdoStreamTest : public ::testing::Test {
  protected:

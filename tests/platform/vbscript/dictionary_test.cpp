@@ -12,23 +12,12 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/vbscript/objects/dictionary.hpp"
 
+#include "object_test_support.hpp"
+
 namespace vantorel::vbs {
 namespace {
 
-std::int32_t errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
-Variant invoke(Object& o, DispId id, std::uint8_t flags, std::vector<Variant> args) {
-  std::vector<Variant*> pointers;
-  for (Variant& a : args) pointers.push_back(&a);
-  return o.invoke(id, flags, CallArgs(pointers));
-}
+using namespace object_test;
 
 std::vector<std::u16string> strings(const Variant& array) {
   std::vector<std::u16string> out;

@@ -13,8 +13,12 @@
 #include "platform/vbscript/objects/reg_exp.hpp"
 #include "platform/vbscript/objects/script_objects.hpp"
 
+#include "object_test_support.hpp"
+
 namespace vantorel::vbs {
 namespace {
+
+using namespace object_test;
 
 std::string narrow(std::u16string_view s) {
   std::string out;
@@ -49,21 +53,6 @@ std::string describe(Matches& matches) {
     EXPECT_EQ(m->length(), static_cast<std::int32_t>(m->value().size()));
   }
   return out;
-}
-
-std::int32_t errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
-Variant invoke(Object& o, DispId id, std::uint8_t flags, std::vector<Variant> args) {
-  std::vector<Variant*> pointers;
-  for (Variant& a : args) pointers.push_back(&a);
-  return o.invoke(id, flags, CallArgs(pointers));
 }
 
 TEST(RegExp, ExecuteFindsMatchesAsJScriptDoes) {

@@ -64,38 +64,6 @@ const ClassInfo& FsFile::classInfo() const noexcept {
   return info;
 }
 
-void FsFile::requireExists() {
-  if (!fs::fileExists(path_)) raiseVbError(vberr::kFileNotFound);
-}
-
-std::int32_t FsFile::Attributes() {
-  requireExists();
-  return fso::attributesOf(path_);
-}
-
-void FsFile::setAttributes(std::int32_t attributes) {
-  requireExists();
-  fso::setAttributes(path_, attributes);
-}
-
-Variant FsFile::DateCreated() {
-  return fso::stampOf(path_, fso::Stamp::Created, vberr::kFileNotFound);
-}
-Variant FsFile::DateLastModified() {
-  return fso::stampOf(path_, fso::Stamp::Modified, vberr::kFileNotFound);
-}
-Variant FsFile::DateLastAccessed() {
-  return fso::stampOf(path_, fso::Stamp::Accessed, vberr::kFileNotFound);
-}
-
-Ref<FsDrive> FsFile::Drive() {
-  return makeRef<FsDrive>();
-}
-
-std::u16string FsFile::Name() {
-  return fs::fileNameOf(path_);
-}
-
 void FsFile::setName(const std::u16string& name) {
   requireExists();
   path_ = fso::renameTo(path_, name);
@@ -121,15 +89,6 @@ void FsFile::Copy(const std::u16string& destination, std::optional<bool> overwri
 
 void FsFile::Delete(std::optional<bool> force) {
   fso::deleteOneFile(path_, force.value_or(false));
-}
-
-void FsFile::Move(const std::u16string& destination) {
-  fso::moveOne(path_, destination, false);
-  std::u16string target = fso::absolutePath(destination);
-  if (!destination.empty() && fs::isSeparator(destination.back())) {
-    target = fs::joinPath(target, fs::fileNameOf(path_));
-  }
-  path_ = target;
 }
 
 Ref<TextStream> FsFile::OpenAsTextStream(std::optional<std::int32_t> ioMode,

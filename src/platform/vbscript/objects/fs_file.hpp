@@ -4,43 +4,26 @@
 #include <optional>
 #include <string>
 
-#include "platform/automation/object.hpp"
+#include "platform/vbscript/objects/fs_item.hpp"
 
 namespace vantorel::vbs {
 
 class FsFolder;
-class FsDrive;
 class TextStream;
 
-class FsFile : public Object {
+class FsFile : public FsItem {
  public:
-  explicit FsFile(std::u16string path) : path_(std::move(path)) {}
+  explicit FsFile(std::u16string path) : FsItem(std::move(path), false) {}
   const ClassInfo& classInfo() const noexcept override;
-  const std::u16string& path() const noexcept { return path_; }
 
-  std::int32_t Attributes();
-  void setAttributes(std::int32_t attributes);
-  Variant DateCreated();
-  Variant DateLastModified();
-  Variant DateLastAccessed();
-  Ref<FsDrive> Drive();
-  std::u16string Name();
   void setName(const std::u16string& name);
   Ref<FsFolder> ParentFolder();
-  std::u16string Path() { return path_; }
-  std::u16string ShortName() { return Name(); }
-  std::u16string ShortPath() { return path_; }
   Variant Size();
   std::u16string Type();
   void Copy(const std::u16string& destination, std::optional<bool> overwrite);
   void Delete(std::optional<bool> force);
-  void Move(const std::u16string& destination);
   Ref<TextStream> OpenAsTextStream(std::optional<std::int32_t> ioMode,
                                    std::optional<std::int32_t> format);
-
- private:
-  void requireExists();
-  std::u16string path_;
 };
 
 // What Explorer calls files of this name ("Text Document", "ZIP File").

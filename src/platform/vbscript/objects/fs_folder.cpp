@@ -40,34 +40,6 @@ const ClassInfo& FsFolder::classInfo() const noexcept {
   return info;
 }
 
-void FsFolder::requireExists() {
-  if (!fs::folderExists(path_)) raiseVbError(vberr::kPathNotFound);
-}
-
-std::int32_t FsFolder::Attributes() {
-  requireExists();
-  return fso::attributesOf(path_);
-}
-
-void FsFolder::setAttributes(std::int32_t attributes) {
-  requireExists();
-  fso::setAttributes(path_, attributes);
-}
-
-Variant FsFolder::DateCreated() {
-  return fso::stampOf(path_, fso::Stamp::Created, vberr::kPathNotFound);
-}
-Variant FsFolder::DateLastModified() {
-  return fso::stampOf(path_, fso::Stamp::Modified, vberr::kPathNotFound);
-}
-Variant FsFolder::DateLastAccessed() {
-  return fso::stampOf(path_, fso::Stamp::Accessed, vberr::kPathNotFound);
-}
-
-Ref<FsDrive> FsFolder::Drive() {
-  return makeRef<FsDrive>();
-}
-
 Ref<FsFiles> FsFolder::Files() {
   requireExists();
   return makeRef<FsFiles>(path_);
@@ -76,10 +48,6 @@ Ref<FsFiles> FsFolder::Files() {
 Ref<FsFolders> FsFolder::SubFolders() {
   requireExists();
   return makeRef<FsFolders>(path_);
-}
-
-std::u16string FsFolder::Name() {
-  return fs::fileNameOf(path_);
 }
 
 void FsFolder::setName(const std::u16string& name) {
@@ -116,15 +84,6 @@ void FsFolder::Copy(const std::u16string& destination, std::optional<bool> overw
 
 void FsFolder::Delete(std::optional<bool> force) {
   fso::deleteOneFolder(path_, force.value_or(false));
-}
-
-void FsFolder::Move(const std::u16string& destination) {
-  fso::moveOne(path_, destination, true);
-  std::u16string target = fso::absolutePath(destination);
-  if (!destination.empty() && fs::isSeparator(destination.back())) {
-    target = fs::joinPath(target, fs::fileNameOf(path_));
-  }
-  path_ = target;
 }
 
 Ref<TextStream> FsFolder::CreateTextFile(const std::u16string& name, std::optional<bool> overwrite,

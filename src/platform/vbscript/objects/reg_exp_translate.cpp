@@ -48,6 +48,20 @@ bool isDigit(char16_t c) {
 bool isOctal(char16_t c) {
   return c >= u'0' && c <= u'7';
 }
+// \d \D \w \W \s \S: the escapes that stand for a class of characters.
+bool isClassEscape(char16_t e) {
+  switch (e) {
+    case u'd':
+    case u'D':
+    case u'w':
+    case u'W':
+    case u's':
+    case u'S':
+      return true;
+    default:
+      return false;
+  }
+}
 bool isAsciiLetter(char16_t c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
@@ -323,27 +337,13 @@ class Translator {
   void escape() {
     if (i_ + 1 >= p_.size()) fail(regexp_error::kSyntax);
     const char16_t e = p_[i_ + 1];
-    switch (e) {
-      case u'b':
-      case u'B':
-        out_ += u'\\';
-        out_ += e;
-        i_ += 2;
-        quantifiable_ = false;
-        return;
-      case u'd':
-      case u'D':
-      case u'w':
-      case u'W':
-      case u's':
-      case u'S':
-        out_ += u'\\';
-        out_ += e;
-        i_ += 2;
-        quantifiable_ = true;
-        return;
-      default:
-        break;
+    // \b and \B are assertions, which nothing may repeat; the classes may be.
+    if (e == u'b' || e == u'B' || isClassEscape(e)) {
+      out_ += u'\\';
+      out_ += e;
+      i_ += 2;
+      quantifiable_ = isClassEscape(e);
+      return;
     }
     if (isDigit(e) && e != u'0' && backReference()) return;
     char16_t value = 0;
@@ -389,17 +389,9 @@ class Translator {
     }
     if (i_ + 1 >= p_.size()) fail(regexp_error::kExpectedBracket);
     const char16_t e = p_[i_ + 1];
-    switch (e) {
-      case u'd':
-      case u'D':
-      case u'w':
-      case u'W':
-      case u's':
-      case u'S':
-        i_ += 2;
-        return ClassItem{0, 0, e};
-      default:
-        break;
+    if (isClassEscape(e)) {
+      i_ += 2;
+      return ClassItem{0, 0, e};
     }
     char16_t value = e;
     std::size_t used = 1;

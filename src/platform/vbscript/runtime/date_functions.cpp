@@ -137,6 +137,18 @@ void appendNumber(std::u16string& out, int v, int minDigits) {
   out += digits;
 }
 
+// A pattern letter repeated `run` times: four or more give the name, three the abbreviation,
+// one or two the number with that many digits at least.
+void appendNameOrNumber(std::u16string& out, std::size_t run, std::u16string_view name,
+                        std::u16string_view abbreviation, int number) {
+  if (run >= 4)
+    out += name;
+  else if (run == 3)
+    out += abbreviation;
+  else
+    appendNumber(out, number, static_cast<int>(run));
+}
+
 }  // namespace
 
 std::u16string formatLongDate(std::int64_t day) {
@@ -157,20 +169,10 @@ std::u16string formatLongDate(std::int64_t day) {
     while (i + run < pattern.size() && pattern[i + run] == c) ++run;
     if (c == u'd') {
       const auto wd = static_cast<std::size_t>(cal::weekday(day, 1) - 1);
-      if (run >= 4)
-        out += locale.dayNames[wd];
-      else if (run == 3)
-        out += locale.dayAbbreviations[wd];
-      else
-        appendNumber(out, d.day, static_cast<int>(run));
+      appendNameOrNumber(out, run, locale.dayNames[wd], locale.dayAbbreviations[wd], d.day);
     } else if (c == u'M') {
       const auto m = static_cast<std::size_t>(d.month - 1);
-      if (run >= 4)
-        out += locale.monthNames[m];
-      else if (run == 3)
-        out += locale.monthAbbreviations[m];
-      else
-        appendNumber(out, d.month, static_cast<int>(run));
+      appendNameOrNumber(out, run, locale.monthNames[m], locale.monthAbbreviations[m], d.month);
     } else if (c == u'y') {
       if (run <= 2)
         appendNumber(out, d.year % 100, 2);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <utility>
 
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/number_scan.hpp"
@@ -50,9 +52,9 @@ std::int64_t currencyWhole(std::int64_t scaled, bool floor) noexcept {
   return q * Currency::kScale;
 }
 
-Variant wholePart(const Variant& arg, bool floor) {
-  const Variant v = plain(arg);
-  const auto cut = [floor](double d) { return floor ? std::floor(d) : std::trunc(d); };
+// Values without a fraction, as Int, Fix and Round return them: Null and the integer subtypes
+// as they are, Empty and Boolean as Integers. Nothing for the other subtypes.
+std::optional<Variant> alreadyWhole(const Variant& v) {
   switch (v.type()) {
     case VarType::Null:
     case VarType::Integer:
@@ -63,6 +65,16 @@ Variant wholePart(const Variant& arg, bool floor) {
       return Variant(std::int16_t{0});
     case VarType::Boolean:
       return Variant(static_cast<std::int16_t>(v.boolValue() ? -1 : 0));
+    default:
+      return std::nullopt;
+  }
+}
+
+Variant wholePart(const Variant& arg, bool floor) {
+  const Variant v = plain(arg);
+  if (auto whole = alreadyWhole(v)) return *std::move(whole);
+  const auto cut = [floor](double d) { return floor ? std::floor(d) : std::trunc(d); };
+  switch (v.type()) {
     case VarType::Single:
       return Variant(static_cast<float>(cut(v.singleValue())));
     case VarType::Date:
@@ -190,16 +202,8 @@ Variant roundFn(CallArgs a) {
     if (p < 0) raiseVbError(vberr::kInvalidProcedureCall);
     places = p > 60 ? 60 : p;
   }
+  if (auto whole = alreadyWhole(v)) return *std::move(whole);
   switch (v.type()) {
-    case VarType::Null:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Byte:
-      return v;
-    case VarType::Empty:
-      return Variant(std::int16_t{0});
-    case VarType::Boolean:
-      return Variant(static_cast<std::int16_t>(v.boolValue() ? -1 : 0));
     case VarType::Single: {
       const float f = v.singleValue();
       if (!std::isfinite(f)) return v;
