@@ -79,7 +79,7 @@ bool isReadOnly(std::u16string_view path) {
   return statOf(path, st) && (st.st_mode & S_IWUSR) == 0;
 }
 
-// Matches of a specification whose last element may hold wildcards, as absolute paths.
+// Matches of a path whose last element may hold wildcards, as absolute paths.
 std::vector<std::u16string> expand(std::u16string_view spec, bool folders) {
   const std::u16string absolute = absolutePath(spec);
   const std::u16string name = fileName(spec);

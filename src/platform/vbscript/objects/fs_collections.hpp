@@ -67,7 +67,7 @@ class FsDrives : public Object {
   Ref<Enumerator> newEnum();
 };
 
-// A drive specification that names the root drive: "/", "" or a path on it.
+// A drive name that means the root drive: "/", "" or a path on it.
 bool isRootDriveSpec(std::u16string_view spec);
 
 }  // namespace vantorel::vbs
