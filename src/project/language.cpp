@@ -1,0 +1,321 @@
+#include "project/language.hpp"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "foundation/foundation_classes.hpp"
+#include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "project/language_file.hpp"
+
+namespace vantorel {
+
+namespace {
+
+// A phrase record as scripts hold it: a copy whose fields read and write by name, like a
+// record variable; changing it leaves the table as it is.
+template <class R>
+class PhraseRecordObject final : public Object {
+ public:
+  using Traits = PhraseRecordTraits<R>;
+  explicit PhraseRecordObject(R record) : record_(std::move(record)) {}
+
+  const ClassInfo& classInfo() const noexcept override {
+    static const ClassInfo info(std::u16string(Traits::kName), [](ClassInfo& c) {
+      [&]<std::size_t... I>(std::index_sequence<I...>) {
+        ((c.define(Traits::kFields[I].name).get = &getField<I>,
+          c.define(Traits::kFields[I].name).let = &letField<I>),
+         ...);
+      }
+      (std::make_index_sequence<Traits::kFields.size()>());
+    });
+    return info;
+  }
+
+ private:
+  template <std::size_t I>
+  static Variant getField(Object& self, CallArgs args) {
+    bind_detail::checkArgumentCount(args.size(), 0, 0);
+    return Variant(static_cast<PhraseRecordObject&>(self).record_.*Traits::kFields[I].member);
+  }
+  template <std::size_t I>
+  static Variant letField(Object& self, CallArgs args) {
+    bind_detail::checkArgumentCount(args.size(), 1, 1);
+    static_cast<PhraseRecordObject&>(self).record_.*Traits::kFields[I].member = toString(args[0]);
+    return Variant();
+  }
+
+  R record_;
+};
+
+// The item members as scripts reach them: the record copy wrapped as an object.
+template <auto Item>
+Variant itemThunk(Object& self, CallArgs args) {
+  bind_detail::checkArgumentCount(args.size(), 1, 1);
+  auto record = (static_cast<AGPLanguage&>(self).*Item)(toLong(args[0]));
+  using R = decltype(record);
+  return Variant(Ref<Object>(makeRef<PhraseRecordObject<R>>(std::move(record))));
+}
+
+const std::u16string* findFile(const std::vector<AGPLanguage::FileEntry>& files,
+                               const std::u16string& fileName,
+                               std::u16string AGPLanguage::FileEntry::*field) {
+  for (const auto& entry : files) {
+    if (entry.FileName == fileName) return &(entry.*field);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+AGPLanguage::AGPLanguage() {
+  InitSettings();
+}
+
+const ClassInfo& AGPLanguage::classInfo() const noexcept {
+  static const ClassInfo info(u"AGPLanguage", [](ClassInfo& c) {
+    using L = AGPLanguage;
+    ClassBuilder<L>(c)
+        .method<&L::GetFileId>(u"GetFileId")
+        .method<&L::GetFileDesc>(u"GetFileDesc")
+        .method<&L::ResetFiles>(u"ResetFiles")
+        .method<&L::SaveCheckPoint>(u"SaveCheckPoint")
+        .method<&L::RestoreCheckPoint>(u"RestoreCheckPoint")
+        .get<&L::ProjectCount>(u"ProjectCount")
+        .rawGet(u"ProjectItem", &itemThunk<&L::ProjectItem>)
+        .method<&L::GetProjectPhrase>(u"GetProjectPhrase")
+        .method<&L::SetProjectPhrase>(u"SetProjectPhrase")
+        .method<&L::HasProjectPhrase>(u"HasProjectPhrase")
+        .method<&L::ResetProjectPhrase>(u"ResetProjectPhrase")
+        .get<&L::MenuCount>(u"MenuCount")
+        .rawGet(u"MenuItem", &itemThunk<&L::MenuItem>)
+        .method<&L::GetMenuPhrase>(u"GetMenuPhrase")
+        .method<&L::SetMenuPhrase>(u"SetMenuPhrase")
+        .method<&L::HasMenuPhrase>(u"HasMenuPhrase")
+        .method<&L::ResetMenuPhrase>(u"ResetMenuPhrase")
+        .method<&L::DeleteMenuPhrase>(u"DeleteMenuPhrase")
+        .get<&L::TableCount>(u"TableCount")
+        .rawGet(u"TableItem", &itemThunk<&L::TableItem>)
+        .method<&L::GetTablePhrase>(u"GetTablePhrase")
+        .method<&L::SetTablePhrase>(u"SetTablePhrase")
+        .method<&L::HasTablePhrase>(u"HasTablePhrase")
+        .method<&L::ResetTablePhrase>(u"ResetTablePhrase")
+        .method<&L::DeleteTablePhrase>(u"DeleteTablePhrase")
+        .get<&L::ChartCount>(u"ChartCount")
+        .rawGet(u"ChartItem", &itemThunk<&L::ChartItem>)
+        .method<&L::GetChartPhrase>(u"GetChartPhrase")
+        .method<&L::SetChartPhrase>(u"SetChartPhrase")
+        .method<&L::HasChartPhrase>(u"HasChartPhrase")
+        .method<&L::ResetChartPhrase>(u"ResetChartPhrase")
+        .method<&L::DeleteChartPhrase>(u"DeleteChartPhrase")
+        .get<&L::FieldCount>(u"FieldCount")
+        .rawGet(u"FieldItem", &itemThunk<&L::FieldItem>)
+        .method<&L::GetFieldPhrase>(u"GetFieldPhrase")
+        .method<&L::SetFieldPhrase>(u"SetFieldPhrase")
+        .method<&L::HasFieldPhrase>(u"HasFieldPhrase")
+        .method<&L::ResetFieldPhrase>(u"ResetFieldPhrase")
+        .method<&L::DeleteFieldPhrase>(u"DeleteFieldPhrase")
+        .get<&L::curIndex>(u"curIndex")
+        .get<&L::Count>(u"Count")
+        .method<&L::Phrase>(u"Phrase")
+        .method<&L::AddPhrase>(u"AddPhrase")
+        .method<&L::ReplacePhrase>(u"ReplacePhrase")
+        .method<&L::Load>(u"Load")
+        .method<&L::LoadExtension>(u"LoadExtension")
+        .method<&L::InitSettings>(u"InitSettings");
+  });
+  return info;
+}
+
+std::u16string AGPLanguage::GetFileId(const std::u16string& FileName) const {
+  const std::u16string* id = findFile(files_, FileName, &FileEntry::Id);
+  return id ? *id : std::u16string();
+}
+
+std::u16string AGPLanguage::GetFileDesc(const std::u16string& FileName) const {
+  const std::u16string* desc = findFile(files_, FileName, &FileEntry::Desc);
+  return desc ? *desc : std::u16string();
+}
+
+Variant AGPLanguage::ResetFiles() {
+  files_.clear();
+  return Variant();
+}
+
+void AGPLanguage::SaveCheckPoint() {
+  checkpoint_ = state_;
+}
+
+void AGPLanguage::RestoreCheckPoint() {
+  state_ = checkpoint_;
+}
+
+std::u16string AGPLanguage::GetProjectPhrase(const std::u16string& LanguageId,
+                                             const std::u16string& ProjectAttribute) const {
+  return state_.project.get({LanguageId, ProjectAttribute, {}});
+}
+
+void AGPLanguage::SetProjectPhrase(const std::u16string& LanguageId,
+                                   const std::u16string& ProjectAttribute,
+                                   const std::u16string& Phrase) {
+  state_.project.set({LanguageId, ProjectAttribute, Phrase});
+}
+
+bool AGPLanguage::HasProjectPhrase(const std::u16string& ProjectAttribute) const {
+  return state_.project.hasAttribute(ProjectAttribute);
+}
+
+void AGPLanguage::ResetProjectPhrase(const std::u16string& ProjectAttribute) {
+  state_.project.resetAttribute(ProjectAttribute);
+}
+
+std::u16string AGPLanguage::GetMenuPhrase(const std::u16string& LanguageId,
+                                          const std::u16string& MenuId,
+                                          const std::u16string& MenuAttribute) const {
+  return state_.menu.get({LanguageId, MenuId, MenuAttribute, {}});
+}
+
+void AGPLanguage::SetMenuPhrase(const std::u16string& LanguageId, const std::u16string& MenuId,
+                                const std::u16string& MenuAttribute, const std::u16string& Phrase) {
+  state_.menu.set({LanguageId, MenuId, MenuAttribute, Phrase});
+}
+
+bool AGPLanguage::HasMenuPhrase(const std::u16string& MenuAttribute) const {
+  return state_.menu.hasAttribute(MenuAttribute);
+}
+
+void AGPLanguage::ResetMenuPhrase(const std::u16string& MenuAttribute) {
+  state_.menu.resetAttribute(MenuAttribute);
+}
+
+void AGPLanguage::DeleteMenuPhrase(const std::u16string& MenuId) {
+  state_.menu.removeIf([&](const AGMenuPhrase& r) { return r.MenuId == MenuId; });
+}
+
+std::u16string AGPLanguage::GetTablePhrase(const std::u16string& LanguageId,
+                                           const std::u16string& TableName,
+                                           const std::u16string& TableAttribute) const {
+  return state_.table.get({LanguageId, TableName, TableAttribute, {}});
+}
+
+void AGPLanguage::SetTablePhrase(const std::u16string& LanguageId, const std::u16string& TableName,
+                                 const std::u16string& TableAttribute,
+                                 const std::u16string& Phrase) {
+  state_.table.set({LanguageId, TableName, TableAttribute, Phrase});
+}
+
+bool AGPLanguage::HasTablePhrase(const std::u16string& TableAttribute) const {
+  return state_.table.hasAttribute(TableAttribute);
+}
+
+void AGPLanguage::ResetTablePhrase(const std::u16string& TableAttribute) {
+  state_.table.resetAttribute(TableAttribute);
+}
+
+void AGPLanguage::DeleteTablePhrase(const std::u16string& TableName) {
+  state_.table.removeIf([&](const AGTablePhrase& r) { return r.TableName == TableName; });
+}
+
+std::u16string AGPLanguage::GetChartPhrase(const std::u16string& LanguageId,
+                                           const std::u16string& TableName,
+                                           const std::u16string& ChartName,
+                                           const std::u16string& ChartAttribute) const {
+  return state_.chart.get({LanguageId, TableName, ChartName, ChartAttribute, {}});
+}
+
+void AGPLanguage::SetChartPhrase(const std::u16string& LanguageId, const std::u16string& TableName,
+                                 const std::u16string& ChartName,
+                                 const std::u16string& ChartAttribute,
+                                 const std::u16string& Phrase) {
+  state_.chart.set({LanguageId, TableName, ChartName, ChartAttribute, Phrase});
+}
+
+bool AGPLanguage::HasChartPhrase(const std::u16string& ChartAttribute) const {
+  return state_.chart.hasAttribute(ChartAttribute);
+}
+
+void AGPLanguage::ResetChartPhrase(const std::u16string& ChartAttribute) {
+  state_.chart.resetAttribute(ChartAttribute);
+}
+
+void AGPLanguage::DeleteChartPhrase(const std::u16string& TableName,
+                                    const std::u16string& ChartName) {
+  state_.chart.removeIf(
+      [&](const AGChartPhrase& r) { return r.TableName == TableName && r.ChartName == ChartName; });
+}
+
+std::u16string AGPLanguage::GetFieldPhrase(const std::u16string& LanguageId,
+                                           const std::u16string& TableName,
+                                           const std::u16string& FieldName,
+                                           const std::u16string& FieldAttribute) const {
+  return state_.field.get({LanguageId, TableName, FieldName, FieldAttribute, {}});
+}
+
+void AGPLanguage::SetFieldPhrase(const std::u16string& LanguageId, const std::u16string& TableName,
+                                 const std::u16string& FieldName,
+                                 const std::u16string& FieldAttribute,
+                                 const std::u16string& Phrase) {
+  state_.field.set({LanguageId, TableName, FieldName, FieldAttribute, Phrase});
+}
+
+bool AGPLanguage::HasFieldPhrase(const std::u16string& FieldAttribute) const {
+  return state_.field.hasAttribute(FieldAttribute);
+}
+
+void AGPLanguage::ResetFieldPhrase(const std::u16string& FieldAttribute) {
+  state_.field.resetAttribute(FieldAttribute);
+}
+
+void AGPLanguage::DeleteFieldPhrase(const std::u16string& TableName,
+                                    const std::u16string& FieldName) {
+  state_.field.removeIf(
+      [&](const AGFieldPhrase& r) { return r.TableName == TableName && r.FieldName == FieldName; });
+}
+
+bool AGPLanguage::AddPhrase(const std::u16string& sId, const std::u16string& sPhrase) {
+  return state_.list.add(sId, sPhrase);
+}
+
+bool AGPLanguage::ReplacePhrase(const std::u16string& sId, const std::u16string& sPhrase) {
+  return state_.list.replace(sId, sPhrase);
+}
+
+bool AGPLanguage::Load(const std::u16string& file) {
+  return LoadLangFile(file);
+}
+
+bool AGPLanguage::LoadExtension(const std::u16string& file) {
+  return LoadLangFile(file);
+}
+
+bool AGPLanguage::LoadLangFile(const std::u16string& file) {
+  std::u16string error;
+  std::optional<LanguageFileHeader> header = readLanguageFileHeader(file, error);
+  if (!header) {
+    lastLoadError_ = std::move(error);
+    return false;
+  }
+  lastLoadError_.clear();
+  files_.push_back({std::move(header->id), std::move(header->desc), languageFileName(file)});
+  return true;
+}
+
+void AGPLanguage::InitSettings() {
+  state_.clear();
+  files_.clear();
+  lastLoadError_.clear();
+}
+
+AGPLanguage& SharedLanguage() {
+  thread_local const Ref<AGPLanguage> shared = makeRef<AGPLanguage>();
+  return *shared;
+}
+
+void registerProjectLanguageClasses(ClassFactory& factory) {
+  factory.registerClass(std::u16string(kProgIdPrefix) + u"AGPLanguage",
+                        [] { return Ref<Object>(makeRef<AGPLanguage>()); });
+}
+
+}  // namespace vantorel
