@@ -156,7 +156,7 @@ TEST_F(AdvancedFilterTest, MangledStoresGiveCleanErrors) {
 
 TEST_F(AdvancedFilterTest, ShippedDefinitionsLoad) {
   // The machine-wide definitions as the first run copies them to the user.
-  std::string text = slurp(std::string(VANTOREL_TEST_DATA) + "/../../data/machine.reg");
+  std::string text = slurp(std::string(VANTOREL_DATA_DIR) + "/machine.reg");
   for (std::size_t at; (at = text.find("HKEY_LOCAL_MACHINE")) != std::string::npos;) {
     text.replace(at, 18, "HKEY_CURRENT_USER");
   }
