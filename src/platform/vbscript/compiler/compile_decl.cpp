@@ -152,7 +152,9 @@ void Compiler::compileClassBodies(const ClassDecl& d, ClassDef& cls) {
     compileProcedure(d.procedures[i], *cls.procs[i], &cls);
 }
 
-void Compiler::compileProgram(const Program& program, CodeScope cs, CompiledUnit& unit) {
+// The scope that code run by Execute or Eval sees: the running procedure's locals and
+// parameters (in their fixed slots) and its class, or the module level.
+static Scope scopeOf(CodeScope cs) {
   Scope top;
   if (cs.proc) {
     top.proc = cs.proc;
@@ -165,6 +167,11 @@ void Compiler::compileProgram(const Program& program, CodeScope cs, CompiledUnit
   } else {
     top.cls = cs.cls;
   }
+  return top;
+}
+
+void Compiler::compileProgram(const Program& program, CodeScope cs, CompiledUnit& unit) {
+  Scope top = scopeOf(cs);
   scope_ = &top;
   for (const ProcDecl& d : program.procedures)
     pending_.insert_or_assign(d.name, EntryKind::Procedure);
@@ -188,18 +195,7 @@ void Compiler::compileProgram(const Program& program, CodeScope cs, CompiledUnit
 }
 
 ExprNodePtr Compiler::compileStandalone(const Expr& e, CodeScope cs, std::int32_t& numTemps) {
-  Scope top;
-  if (cs.proc) {
-    top.proc = cs.proc;
-    top.cls = cs.cls ? cs.cls : cs.proc->owner;
-    top.fixedSlots = true;
-    for (const auto& [name, slot] : cs.proc->localNames) top.locals.emplace(name, slot);
-    for (std::size_t i = 0; i < cs.proc->paramNames.size(); ++i) {
-      top.params.emplace(cs.proc->paramNames[i], static_cast<std::int32_t>(i));
-    }
-  } else {
-    top.cls = cs.cls;
-  }
+  Scope top = scopeOf(cs);
   scope_ = &top;
   ExprNodePtr node = expr(e);
   numTemps = top.maxTemps;
