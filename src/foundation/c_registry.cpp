@@ -159,22 +159,26 @@ Variant cRegistry::Value() {
   const reg::RegValue* value = key ? key->findValue(valueKey_) : nullptr;
   if (!value) return default_;
   valueType_ = static_cast<std::int32_t>(value->type);
-  switch (value->type) {
+  return valueOf(*value);
+}
+
+Variant cRegistry::valueOf(const reg::RegValue& value) {
+  switch (value.type) {
     case reg::kRegSz:
     case reg::kRegMultiSz:
       // Zero bytes read as "", and data without a terminator loses nothing.
-      return Variant(reg::textOfStringData(value->data));
+      return Variant(reg::textOfStringData(value.data));
     case reg::kRegExpandSz:
-      return Variant(ExpandEnvStr(reg::textOfStringData(value->data)));
+      return Variant(ExpandEnvStr(reg::textOfStringData(value.data)));
     case reg::kRegDword:
       // A size other than 4 reads its first bytes, the rest as zero.
-      return Variant(static_cast<std::int32_t>(reg::dwordOf(value->data)));
+      return Variant(static_cast<std::int32_t>(reg::dwordOf(value.data)));
     case reg::kRegDwordBigEndian:
-      return Variant(static_cast<std::int32_t>(SwapEndian(reg::dwordOf(value->data))));
+      return Variant(static_cast<std::int32_t>(SwapEndian(reg::dwordOf(value.data))));
     default: {
       std::vector<Variant> bytes;
-      bytes.reserve(value->data.size());
-      for (std::uint8_t b : value->data) bytes.emplace_back(b);
+      bytes.reserve(value.data.size());
+      for (std::uint8_t b : value.data) bytes.emplace_back(b);
       return Variant(SafeArray::fromValues(std::move(bytes), VarType::Byte));
     }
   }

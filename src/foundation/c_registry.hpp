@@ -21,6 +21,10 @@
 
 #include "platform/automation/variant.hpp"
 
+namespace vantorel::reg {
+struct RegValue;
+}
+
 namespace vantorel {
 
 // Root key handles, numbered as the registry's programming interface numbers them.
@@ -61,6 +65,8 @@ class cRegistry {
   // expanded (a %NAME% naming no variable stays as it is), numbers as Long (type 5 with its
   // bytes reversed), any other type as a Byte array from 0 holding exactly the stored bytes.
   Variant Value();
+  // A stored value as Value reads it: text (expanded for expandable strings), a number, bytes.
+  static Variant valueOf(const reg::RegValue& value);
   // Writes ValueKey in SectionKey, creating the key when missing, by ValueType: 1 or 2 as text
   // (stored as type 2 when a '%' has a further '%' at least two places after it, else 1);
   // 3 a Byte array, all its elements (anything else raises 26001); 4 or 5 an Integer or Long,

@@ -1,10 +1,22 @@
 #include "foundation/properties.hpp"
 
+#include <unordered_map>
+
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
+#include "platform/automation/enumerator.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
+
+// What a bag holds beyond its catalog's rows and values.
+struct AGProperties::Side {
+  std::vector<SettingRecord> added;  // slots catalogSize() and up
+  std::unordered_map<std::u16string, SettingSlot, NoCaseHash, NoCaseEqual> addedByName;
+  std::unordered_map<SettingSlot, SettingRecord> edited;  // catalog rows changed through a view
+  std::vector<bool> removed;                              // by slot; also detached records
+  SettingSlot removedCount = 0;
+};
 
 namespace {
 
@@ -19,7 +31,35 @@ std::optional<std::u16string> indexText(const Variant& index) {
   }
 }
 
+// Walks the settings of a bag as they stood when the walk began.
+class PropertyEnumerator final : public Enumerator {
+ public:
+  PropertyEnumerator(Ref<AGProperties> bag, std::vector<SettingSlot> slots)
+      : bag_(std::move(bag)), slots_(std::move(slots)) {}
+
+  bool next(Variant& out) override {
+    if (pos_ >= slots_.size()) return false;
+    out = Variant(makeRef<AGProperty>(bag_, slots_[pos_++]));
+    return true;
+  }
+  void reset() override { pos_ = 0; }
+  Ref<Enumerator> clone() override {
+    auto copy = makeRef<PropertyEnumerator>(bag_, slots_);
+    copy->pos_ = pos_;
+    return copy;
+  }
+
+ private:
+  Ref<AGProperties> bag_;
+  std::vector<SettingSlot> slots_;
+  std::size_t pos_ = 0;
+};
+
 }  // namespace
+
+// --- AGProperty ---------------------------------------------------------------------------
+
+AGProperty::AGProperty() : bag_(makeRef<AGProperties>()) { slot_ = bag_->detachedSlot(); }
 
 const ClassInfo& AGProperty::classInfo() const noexcept {
   static const ClassInfo info(u"AGProperty", [](ClassInfo& c) {
@@ -36,9 +76,36 @@ const ClassInfo& AGProperty::classInfo() const noexcept {
   return info;
 }
 
-AGProperties::AGProperties() : items_(makeRef<CSuperCollection>()) {
-  items_->setCompareMode(1);
+const SettingRecord& AGProperty::record() const noexcept { return bag_->record(slot_); }
+SettingRecord& AGProperty::editRecord() { return bag_->editRecord(slot_); }
+
+const std::u16string& AGProperty::name() const noexcept { return record().name; }
+void AGProperty::setName(const std::u16string& name) { editRecord().name = name; }
+const std::u16string& AGProperty::dataType() const noexcept { return record().dataType; }
+void AGProperty::setDataType(const std::u16string& dataType) {
+  SettingRecord& r = editRecord();
+  r.dataType = dataType;
+  r.type = settingTypeFromName(dataType);
 }
+const Variant& AGProperty::value() const noexcept { return bag_->value(slot_); }
+void AGProperty::setValue(const Variant& value) { bag_->setValue(slot_, value); }
+bool AGProperty::regSave() const noexcept { return record().regSave; }
+void AGProperty::setRegSave(bool v) { editRecord().regSave = v; }
+std::int32_t AGProperty::regFormat() const noexcept { return record().regFormat; }
+void AGProperty::setRegFormat(std::int32_t v) { editRecord().regFormat = v; }
+bool AGProperty::fileSave() const noexcept { return record().fileSave; }
+void AGProperty::setFileSave(bool v) { editRecord().fileSave = v; }
+bool AGProperty::sync() const noexcept { return record().sync; }
+void AGProperty::setSync(bool v) { editRecord().sync = v; }
+
+// --- AGProperties --------------------------------------------------------------------------
+
+AGProperties::AGProperties() = default;
+
+AGProperties::AGProperties(const SettingCatalog& catalog)
+    : catalog_(&catalog), values_(catalog.size()) {}
+
+AGProperties::~AGProperties() = default;
 
 const ClassInfo& AGProperties::classInfo() const noexcept {
   static const ClassInfo info(u"AGProperties", [](ClassInfo& c) {
@@ -55,12 +122,78 @@ const ClassInfo& AGProperties::classInfo() const noexcept {
   return info;
 }
 
+AGProperties::Side& AGProperties::side() {
+  if (!side_) side_ = std::make_unique<Side>();
+  return *side_;
+}
+
+bool AGProperties::isLive(SettingSlot slot) const noexcept {
+  return !side_ || slot >= side_->removed.size() || !side_->removed[slot];
+}
+
+const SettingRecord& AGProperties::record(SettingSlot slot) const noexcept {
+  const SettingSlot fixed = catalogSize();
+  if (slot >= fixed) return side_->added[slot - fixed];
+  if (side_ && !side_->edited.empty()) {
+    auto it = side_->edited.find(slot);
+    if (it != side_->edited.end()) return it->second;
+  }
+  return (*catalog_)[slot];
+}
+
+SettingRecord& AGProperties::editRecord(SettingSlot slot) {
+  const SettingSlot fixed = catalogSize();
+  if (slot >= fixed) return side_->added[slot - fixed];
+  Side& s = side();
+  auto it = s.edited.find(slot);
+  if (it == s.edited.end()) it = s.edited.emplace(slot, (*catalog_)[slot]).first;
+  return it->second;
+}
+
+std::int32_t AGProperties::count() const noexcept {
+  const std::size_t removed = side_ ? side_->removedCount : 0;
+  return static_cast<std::int32_t>(values_.size() - removed);
+}
+
+std::optional<SettingSlot> AGProperties::slotOf(std::u16string_view name) const {
+  if (catalog_) {
+    if (std::optional<SettingSlot> row = catalog_->find(name); row && isLive(*row)) return row;
+  }
+  if (side_) {
+    auto it = side_->addedByName.find(name);
+    if (it != side_->addedByName.end()) return it->second;
+  }
+  return std::nullopt;
+}
+
+const Variant* AGProperties::findValue(std::u16string_view name) const {
+  std::optional<SettingSlot> slot = slotOf(name);
+  return slot ? &values_[*slot] : nullptr;
+}
+
+SettingSlot AGProperties::appendSlot(SettingRecord record) {
+  Side& s = side();
+  const auto slot = static_cast<SettingSlot>(values_.size());
+  s.added.push_back(std::move(record));
+  values_.emplace_back();
+  return slot;
+}
+
+SettingSlot AGProperties::detachedSlot() {
+  const SettingSlot slot = appendSlot(SettingRecord());
+  Side& s = side();
+  s.removed.resize(values_.size());
+  s.removed[slot] = true;
+  ++s.removedCount;
+  return slot;
+}
+
 bool AGProperties::add(std::u16string_view name, std::u16string_view dataType, bool regSave,
                        std::int32_t regFormat, bool fileSave, bool sync) {
-  if (name.empty() || items_->keyExists(name) != kNoPosition) return false;
-  auto property = makeRef<AGProperty>(std::u16string(name), std::u16string(dataType), regSave,
-                                      regFormat, fileSave, sync);
-  items_->add(Variant(property), name);
+  if (name.empty() || slotOf(name)) return false;
+  const SettingSlot slot = appendSlot(SettingRecord(std::u16string(name), std::u16string(dataType),
+                                                    regSave, regFormat, fileSave, sync));
+  side().addedByName.emplace(std::u16string(name), slot);
   return true;
 }
 
@@ -73,8 +206,18 @@ bool AGProperties::scriptAdd(const std::u16string& name, std::optional<std::u16s
 }
 
 bool AGProperties::remove(std::u16string_view name) {
-  if (name.empty() || items_->keyExists(name) == kNoPosition) return false;
-  items_->remove(Variant(std::u16string(name)));
+  if (name.empty()) return false;
+  std::optional<SettingSlot> slot = slotOf(name);
+  if (!slot) return false;
+  Side& s = side();
+  if (*slot >= catalogSize()) {
+    auto it = s.addedByName.find(name);
+    if (it != s.addedByName.end()) s.addedByName.erase(it);
+  }
+  if (s.removed.size() < values_.size()) s.removed.resize(values_.size());
+  s.removed[*slot] = true;
+  ++s.removedCount;
+  // The value stays in its slot: a view handed out earlier keeps reading it.
   return true;
 }
 
@@ -88,26 +231,62 @@ bool AGProperties::scriptPropertyExist(const Variant& index) const {
   return name && exists(*name);
 }
 
-AGProperty* AGProperties::find(std::u16string_view name) const {
-  const Variant* v = items_->find(name);
-  // The collection is private to the bag and holds nothing but AGProperty records.
-  return v ? static_cast<AGProperty*>(v->objectValue()) : nullptr;
+std::optional<SettingSlot> AGProperties::declare(std::u16string_view name) {
+  if (std::optional<SettingSlot> slot = slotOf(name)) return slot;
+  if (!add(name)) return std::nullopt;
+  return slotOf(name);
 }
 
-AGProperty* AGProperties::item(std::u16string_view name) {
-  if (AGProperty* p = find(name)) return p;
-  if (!add(name)) return nullptr;
-  return find(name);
+Variant& AGProperties::setting(SettingSlot catalogRow) {
+  if (isLive(catalogRow)) return values_[catalogRow];
+  return values_[*declare((*catalog_)[catalogRow].name)];
+}
+
+const Variant& AGProperties::setting(SettingSlot catalogRow) const {
+  if (isLive(catalogRow)) return values_[catalogRow];
+  static const Variant kUndeclared;
+  const Variant* v = findValue((*catalog_)[catalogRow].name);
+  return v ? *v : kUndeclared;
+}
+
+void AGProperties::reset() {
+  side_.reset();
+  values_.assign(catalogSize(), Variant());
+}
+
+Ref<AGProperty> AGProperties::view(SettingSlot slot) const {
+  return makeRef<AGProperty>(Ref<AGProperties>(const_cast<AGProperties*>(this)), slot);
+}
+
+Ref<AGProperty> AGProperties::find(std::u16string_view name) const {
+  std::optional<SettingSlot> slot = slotOf(name);
+  return slot ? view(*slot) : nullptr;
+}
+
+Ref<AGProperty> AGProperties::item(std::u16string_view name) {
+  std::optional<SettingSlot> slot = declare(name);
+  return slot ? view(*slot) : nullptr;
 }
 
 Ref<AGProperty> AGProperties::item(const Variant& index) {
   std::optional<std::u16string> name = indexText(index);
   if (!name) return nullptr;
-  return Ref<AGProperty>(item(std::u16string_view(*name)));
+  return item(std::u16string_view(*name));
 }
 
-AGProperty& AGProperties::at(std::size_t index) const {
-  return *static_cast<AGProperty*>(items_->valueAt(index).objectValue());
+Ref<AGProperty> AGProperties::at(std::size_t index) const {
+  if (!side_ || side_->removedCount == 0) return view(static_cast<SettingSlot>(index));
+  for (SettingSlot s = 0; s < values_.size(); ++s) {
+    if (isLive(s) && index-- == 0) return view(s);
+  }
+  return nullptr;
+}
+
+Ref<Enumerator> AGProperties::newEnum() {
+  std::vector<SettingSlot> slots;
+  slots.reserve(values_.size());
+  forEachSetting([&](SettingSlot s, const SettingRecord&, const Variant&) { slots.push_back(s); });
+  return makeRef<PropertyEnumerator>(Ref<AGProperties>(this), std::move(slots));
 }
 
 }  // namespace vantorel

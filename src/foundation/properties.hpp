@@ -3,86 +3,133 @@
 // typed values (AGProperty) in declaration order, names unique without regard to case. The
 // flags say where a value lives besides memory: registry defaults (RegSave, RegFormat), the
 // project file (FileSave), copies and synchronisation (Sync).
+//
+// A bag made from a class's SettingCatalog shares the catalog's declarations and keeps only one
+// value per row; settings declared later, deleted rows and declarations edited through an
+// AGProperty live in a side table that most bags never need. AGProperty is a view of one slot.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "foundation/super_collection.hpp"
+#include "foundation/setting_catalog.hpp"
+#include "platform/automation/enumerator.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
 
 namespace vantorel {
 
-// One setting: a plain record. Value is kept exactly as assigned; conversion by DataType
-// happens only where values come from outside (registry, project file, settings file).
+class AGProperties;
+
+// One setting. Value is kept exactly as assigned; conversion by DataType happens only where
+// values come from outside (registry, project file, settings file).
 class AGProperty final : public Object {
  public:
-  AGProperty() = default;
-  AGProperty(std::u16string name, std::u16string dataType, bool regSave, std::int32_t regFormat,
-             bool fileSave, bool sync)
-      : name_(std::move(name)),
-        dataType_(std::move(dataType)),
-        regFormat_(regFormat),
-        regSave_(regSave),
-        fileSave_(fileSave),
-        sync_(sync) {}
+  // A record of its own, in no caller's bag.
+  AGProperty();
+  AGProperty(Ref<AGProperties> bag, SettingSlot slot) : bag_(std::move(bag)), slot_(slot) {}
 
   const ClassInfo& classInfo() const noexcept override;
 
-  // Key and Name are the same field.
-  const std::u16string& name() const noexcept { return name_; }
-  void setName(const std::u16string& name) { name_ = name; }
-  const std::u16string& dataType() const noexcept { return dataType_; }
-  void setDataType(const std::u16string& dataType) { dataType_ = dataType; }
-  const Variant& value() const noexcept { return value_; }
-  void setValue(const Variant& value) { value_ = value; }
-  bool regSave() const noexcept { return regSave_; }
-  void setRegSave(bool v) noexcept { regSave_ = v; }
-  std::int32_t regFormat() const noexcept { return regFormat_; }
-  void setRegFormat(std::int32_t v) noexcept { regFormat_ = v; }
-  bool fileSave() const noexcept { return fileSave_; }
-  void setFileSave(bool v) noexcept { fileSave_ = v; }
-  bool sync() const noexcept { return sync_; }
-  void setSync(bool v) noexcept { sync_ = v; }
+  // Key and Name are the same field. Renaming does not re-key the setting in its bag.
+  const std::u16string& name() const noexcept;
+  void setName(const std::u16string& name);
+  const std::u16string& dataType() const noexcept;
+  void setDataType(const std::u16string& dataType);
+  const Variant& value() const noexcept;
+  void setValue(const Variant& value);
+  bool regSave() const noexcept;
+  void setRegSave(bool v);
+  std::int32_t regFormat() const noexcept;
+  void setRegFormat(std::int32_t v);
+  bool fileSave() const noexcept;
+  void setFileSave(bool v);
+  bool sync() const noexcept;
+  void setSync(bool v);
 
  private:
-  std::u16string name_;
-  std::u16string dataType_;
-  Variant value_;
-  std::int32_t regFormat_ = 0;
-  bool regSave_ = false;
-  bool fileSave_ = false;
-  bool sync_ = false;
+  const SettingRecord& record() const noexcept;
+  SettingRecord& editRecord();
+
+  Ref<AGProperties> bag_;
+  SettingSlot slot_ = 0;
 };
 
 class AGProperties final : public Object {
  public:
   AGProperties();
+  // Declares every row of the catalog, values Empty. The catalog must outlive the bag (catalogs
+  // are static).
+  explicit AGProperties(const SettingCatalog& catalog);
+  ~AGProperties() override;
 
   const ClassInfo& classInfo() const noexcept override;
 
   // False for an empty name or one already declared (in any case); the existing setting stays.
   bool add(std::u16string_view name, std::u16string_view dataType = u"String", bool regSave = false,
            std::int32_t regFormat = 0, bool fileSave = true, bool sync = true);
-  std::int32_t count() const noexcept { return items_->count(); }
+  std::int32_t count() const noexcept;
   // False for an empty or unknown name.
   bool remove(std::u16string_view name);
-  bool exists(std::u16string_view name) const { return find(name) != nullptr; }
-  // The setting of that name (any case), or nullptr; a hash lookup.
-  AGProperty* find(std::u16string_view name) const;
-  // The setting of that name, declared as a file-saved, synchronised "String" setting when
-  // missing. Null only for the empty name, which can never be a setting.
-  AGProperty* item(std::u16string_view name);
-  AGProperty* item(const char16_t* name) { return item(std::u16string_view(name)); }
-  AGProperty* item(const std::u16string& name) { return item(std::u16string_view(name)); }
+  bool exists(std::u16string_view name) const { return slotOf(name).has_value(); }
+
+  // The slot of the setting of that name (any case); a hash lookup.
+  std::optional<SettingSlot> slotOf(std::u16string_view name) const;
+  // The value of the setting of that name, or nullptr when none is declared.
+  const Variant* findValue(std::u16string_view name) const;
+  // The slot of that name, declared as a file-saved, synchronised "String" setting when missing.
+  // Nullopt only for the empty name, which can never be a setting.
+  std::optional<SettingSlot> declare(std::u16string_view name);
+
+  const Variant& value(SettingSlot slot) const noexcept { return values_[slot]; }
+  void setValue(SettingSlot slot, Variant v) { values_[slot] = std::move(v); }
+  const SettingRecord& record(SettingSlot slot) const noexcept;
+
+  // The value of a row of the bag's catalog. A row that a caller deleted is declared again,
+  // as Item would, and the new setting's value is returned.
+  Variant& setting(SettingSlot catalogRow);
+  const Variant& setting(SettingSlot catalogRow) const;
+
+  // Calls fn(slot, record, value) for every setting in declaration order.
+  template <class Fn>
+  void forEachSetting(Fn&& fn) const {
+    for (SettingSlot s = 0; s < values_.size(); ++s) {
+      if (isLive(s)) fn(s, record(s), values_[s]);
+    }
+  }
+
+  // Views of single settings; null when none is declared.
+  Ref<AGProperty> find(std::u16string_view name) const;
+  // The setting of that name, declared when missing; null only for the empty name.
+  Ref<AGProperty> item(std::u16string_view name);
+  Ref<AGProperty> item(const char16_t* name) { return item(std::u16string_view(name)); }
+  Ref<AGProperty> item(const std::u16string& name) { return item(std::u16string_view(name)); }
   // Item as scripts call it: the index is read as text; an index without text gives Nothing.
   Ref<AGProperty> item(const Variant& index);
   // The setting at a 0-based index in declaration order (0 .. count() - 1).
-  AGProperty& at(std::size_t index) const;
-  Ref<Enumerator> newEnum() override { return items_->newEnum(); }
+  Ref<AGProperty> at(std::size_t index) const;
+  // Walks a copy of the current order, so settings may be deleted while walking.
+  Ref<Enumerator> newEnum() override;
+
+  const SettingCatalog* catalog() const noexcept { return catalog_; }
+  // Deletes every setting and declares the catalog's rows again, values Empty: what deleting
+  // each setting and declaring the catalog anew does, without growing the bag.
+  void reset();
 
  private:
+  friend class AGProperty;
+  struct Side;
+
+  bool isLive(SettingSlot slot) const noexcept;
+  Side& side();
+  SettingRecord& editRecord(SettingSlot slot);
+  SettingSlot appendSlot(SettingRecord record);
+  SettingSlot detachedSlot();
+  SettingSlot catalogSize() const noexcept { return catalog_ ? catalog_->size() : 0; }
+  Ref<AGProperty> view(SettingSlot slot) const;
+
   bool scriptAdd(const std::u16string& name, std::optional<std::u16string> dataType,
                  std::optional<bool> regSave, std::optional<std::int32_t> regFormat,
                  std::optional<bool> fileSave, std::optional<bool> sync);
@@ -90,7 +137,9 @@ class AGProperties final : public Object {
   bool scriptPropertyExist(const Variant& index) const;
   Ref<AGProperty> scriptItem(const Variant& index) { return item(index); }
 
-  Ref<CSuperCollection> items_;
+  const SettingCatalog* catalog_ = nullptr;
+  std::vector<Variant> values_;  // one per slot, catalog rows first
+  std::unique_ptr<Side> side_;   // only bags that differ from their catalog have one
 };
 
 }  // namespace vantorel

@@ -117,13 +117,14 @@ TEST(Properties, DeleteAndOrder) {
   EXPECT_EQ(names(*bag), "One Three Four ");
   bag->add(u"Two");
   EXPECT_EQ(names(*bag), "One Three Four Two ");
-  EXPECT_EQ(bag->at(1).name(), u"Three");
+  EXPECT_EQ(bag->at(1)->name(), u"Three");
 }
 
 TEST(Properties, ValueIsKeptAsAssigned) {
   auto bag = makeRef<AGProperties>();
   bag->add(u"Size", u"Long");
-  Object& p = *bag->item(u"Size");
+  Ref<AGProperty> held = bag->item(u"Size");
+  Object& p = *held;
   p.let(u"Value", Variant(u"5"));
   Variant v = p.get(u"Value");
   EXPECT_EQ(v.type(), VarType::String);

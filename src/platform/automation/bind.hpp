@@ -191,16 +191,19 @@ class ClassBuilder {
  public:
   explicit ClassBuilder(ClassInfo& info) : info_(info) {}
 
+  // Defining a property again drops its slot accessors (so a get alone makes a catalog row read
+  // only); the member keeps its place.
   template <auto Getter>
   ClassBuilder& get(std::u16string_view name) {
-    info_.define(name).get = &bind_detail::thunk<Getter>;
+    MemberInfo& m = redefine(name);
+    m.get = &bind_detail::thunk<Getter>;
     return *this;
   }
   // A read/write property; the setter takes the index arguments, if any, then the value.
   // Set (of an object) reaches the same setter as Let.
   template <auto Getter, auto Setter>
   ClassBuilder& prop(std::u16string_view name) {
-    MemberInfo& m = info_.define(name);
+    MemberInfo& m = redefine(name);
     m.get = &bind_detail::thunk<Getter>;
     m.let = &bind_detail::thunk<Setter>;
     m.set = &bind_detail::thunk<Setter>;
@@ -208,7 +211,7 @@ class ClassBuilder {
   }
   template <auto Setter>
   ClassBuilder& letOnly(std::u16string_view name) {
-    MemberInfo& m = info_.define(name);
+    MemberInfo& m = redefine(name);
     m.let = &bind_detail::thunk<Setter>;
     m.set = &bind_detail::thunk<Setter>;
     return *this;
@@ -241,8 +244,31 @@ class ClassBuilder {
     info_.setEnumerator(&bind_detail::enumThunk<Fn>);
     return *this;
   }
+  // A property served by shared entry points that tell members apart by slot.
+  ClassBuilder& slotProperty(std::u16string_view name, std::uint32_t slot, SlotThunk get,
+                             SlotThunk let) {
+    MemberInfo& m = redefine(name);
+    m.slotGet = get;
+    m.slotLet = let;
+    m.slot = slot;
+    return *this;
+  }
+  // One property per row of a settings catalog, in catalog order; `registerSettings` comes with
+  // the catalog's type (found by argument-dependent lookup).
+  template <auto Bag, class Catalog>
+  ClassBuilder& settings(const Catalog& catalog) {
+    registerSettings<Bag>(*this, catalog);
+    return *this;
+  }
 
  private:
+  MemberInfo& redefine(std::u16string_view name) {
+    MemberInfo& m = info_.define(name);
+    m.slotGet = nullptr;
+    m.slotLet = nullptr;
+    return m;
+  }
+
   ClassInfo& info_;
 };
 

@@ -51,6 +51,9 @@ void ClassInfo::inherit(const ClassInfo& base) {
     mine.get = m.get;
     mine.let = m.let;
     mine.set = m.set;
+    mine.slotGet = m.slotGet;
+    mine.slotLet = m.slotLet;
+    mine.slot = m.slot;
   }
   if (base.defaultId_ != kDispIdUnknown) {
     setDefaultMember(base.members_[static_cast<std::size_t>(base.defaultId_) - 1].name);
@@ -68,6 +71,7 @@ Variant ClassInfo::invoke(Object& self, DispId id, std::uint8_t flags, CallArgs 
   if (flags & (kInvokeMethod | kInvokeGet)) {
     if ((flags & kInvokeMethod) && m->method) return m->method(self, args);
     if (m->get) return m->get(self, args);
+    if (m->slotGet) return m->slotGet(self, args, m->slot);
     if (m->method) return m->method(self, args);
   }
   if (flags & kInvokeSet) {
@@ -76,6 +80,7 @@ Variant ClassInfo::invoke(Object& self, DispId id, std::uint8_t flags, CallArgs 
   if (flags & kInvokeLet) {
     if (m->let) return m->let(self, args);
   }
+  if ((flags & (kInvokeLet | kInvokeSet)) && m->slotLet) return m->slotLet(self, args, m->slot);
   // A property assignment the member does not take, or a call of a write-only property.
   raiseVbError((flags & (kInvokeLet | kInvokeSet)) ? vberr::kWrongArgumentCount : vberr::kNotSupported);
 }

@@ -15,6 +15,8 @@ namespace vantorel {
 
 using MethodThunk = Variant (*)(Object& self, CallArgs args);
 using EnumThunk = Ref<Enumerator> (*)(Object& self);
+// One entry point serving many members, told apart by the member's slot (a settings catalog row).
+using SlotThunk = Variant (*)(Object& self, CallArgs args, std::uint32_t slot);
 
 struct MemberInfo {
   std::u16string name;
@@ -23,6 +25,9 @@ struct MemberInfo {
   MethodThunk get = nullptr;  // index arguments only
   MethodThunk let = nullptr;  // index arguments, then the value
   MethodThunk set = nullptr;  // index arguments, then the object
+  SlotThunk slotGet = nullptr;  // used when get is null
+  SlotThunk slotLet = nullptr;  // used when let and set are null
+  std::uint32_t slot = 0;
 };
 
 class ClassInfo {

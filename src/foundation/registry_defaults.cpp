@@ -1,0 +1,101 @@
+#include "foundation/registry_defaults.hpp"
+
+#include <map>
+#include <memory>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "foundation/c_registry.hpp"
+#include "foundation/value_conversion.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/registry/reg_error.hpp"
+#include "platform/registry/reg_hives.hpp"
+#include "platform/text/unicode.hpp"
+
+namespace vantorel {
+
+namespace {
+
+std::shared_ptr<const reg::RegKey> userHive() {
+  try {
+    return reg::hiveStore(reg::RegHive::CurrentUser)->snapshot();
+  } catch (const reg::RegStoreError& e) {
+    throw AutomationError(26001, u"cRegistry", fromUtf8(e.what()));
+  }
+}
+
+Variant defaultOf(const reg::RegKey* key, const SettingRecord& row, MissingDefault missing) {
+  const reg::RegValue* stored = key ? key->findValue(row.name) : nullptr;
+  if (!stored && missing == MissingDefault::TypedZero) return typedZero(row.type);
+  Variant text = stored ? cRegistry::valueOf(*stored) : Variant(u"");
+  return ConvertSetting(text, Variant(row.dataType));
+}
+
+// The converted defaults of one catalog under one key, valid for one state of the store.
+struct CachedDefaults {
+  std::shared_ptr<const reg::RegKey> hive;
+  std::vector<std::pair<SettingSlot, Variant>> values;
+};
+
+using CacheKey = std::tuple<const SettingCatalog*, std::u16string, MissingDefault>;
+
+CachedDefaults& cached(const SettingCatalog& catalog, std::u16string_view userKey,
+                       MissingDefault missing, const std::shared_ptr<const reg::RegKey>& hive) {
+  thread_local std::map<CacheKey, CachedDefaults> cache;
+  CachedDefaults& entry = cache[CacheKey(&catalog, std::u16string(userKey), missing)];
+  if (entry.hive != hive) {
+    entry.hive = hive;
+    entry.values.clear();
+    const reg::RegKey* key = hive ? hive->findPath(userKey) : nullptr;
+    for (SettingSlot s = 0; s < catalog.size(); ++s) {
+      if (catalog[s].regSave) entry.values.emplace_back(s, defaultOf(key, catalog[s], missing));
+    }
+  }
+  return entry;
+}
+
+}  // namespace
+
+Variant typedZero(SettingType type) {
+  switch (type) {
+    case SettingType::String:
+      return Variant(u"");
+    case SettingType::Boolean:
+      return Variant(false);
+    case SettingType::Integer:
+      return Variant(std::int16_t{0});
+    case SettingType::Long:
+      return Variant(std::int32_t{0});
+    case SettingType::Single:
+      return Variant(0.0f);
+    case SettingType::Double:
+      return Variant(0.0);
+    case SettingType::Variant:
+      break;
+  }
+  return Variant();
+}
+
+void loadRegistryDefaults(AGProperties& bag, std::u16string_view userKey, MissingDefault missing) {
+  std::shared_ptr<const reg::RegKey> hive = userHive();
+  const SettingCatalog* catalog = bag.catalog();
+  if (catalog) {
+    for (const auto& [slot, value] : cached(*catalog, userKey, missing, hive).values) {
+      // A row whose declaration a caller edited is read by its own record below.
+      if (bag.record(slot).regSave) bag.setting(slot) = value;
+    }
+  }
+  const reg::RegKey* key = hive ? hive->findPath(userKey) : nullptr;
+  const SettingSlot fixed = catalog ? catalog->size() : 0;
+  std::vector<std::pair<SettingSlot, Variant>> others;
+  bag.forEachSetting([&](SettingSlot slot, const SettingRecord& row, const Variant&) {
+    const bool edited = slot < fixed && !(*catalog)[slot].regSave;
+    if (row.regSave && (slot >= fixed || edited)) {
+      others.emplace_back(slot, defaultOf(key, row, missing));
+    }
+  });
+  for (auto& [slot, value] : others) bag.setValue(slot, std::move(value));
+}
+
+}  // namespace vantorel

@@ -1,0 +1,55 @@
+#include "foundation/setting_access.hpp"
+
+#include "foundation/value_conversion.hpp"
+#include "platform/automation/variant_convert.hpp"
+
+namespace vantorel {
+
+namespace {
+
+Variant inType(const Variant& v, SettingType type) {
+  switch (type) {
+    case SettingType::String:
+      return Variant(toString(v));
+    case SettingType::Boolean:
+      return Variant(toBool(v));
+    case SettingType::Integer:
+      return Variant(toInteger(v));
+    case SettingType::Long:
+      return Variant(toLong(v));
+    case SettingType::Single:
+      return Variant(toSingle(v));
+    case SettingType::Double:
+      return Variant(toDouble(v));
+    case SettingType::Variant:
+      break;
+  }
+  return v;
+}
+
+}  // namespace
+
+Variant getSettingText(AGProperties& bag, std::u16string_view name) {
+  std::optional<SettingSlot> slot = bag.declare(name);
+  if (!slot) return Variant(u"");
+  return Variant(toString(bag.value(*slot)));
+}
+
+void setSettingConverted(AGProperties& bag, std::u16string_view name, const Variant& value) {
+  if (std::optional<SettingSlot> slot = bag.slotOf(name)) {
+    bag.setValue(*slot, ConvertSetting(value, Variant(bag.record(*slot).dataType)));
+  } else if (std::optional<SettingSlot> added = bag.declare(name)) {
+    bag.setValue(*added, value);
+  }
+}
+
+Variant readSetting(const AGProperties& bag, SettingSlot row) {
+  return inType(bag.setting(row), (*bag.catalog())[row].type);
+}
+
+void writeSetting(AGProperties& bag, SettingSlot row, const Variant& value) {
+  Variant converted = inType(value, (*bag.catalog())[row].type);
+  bag.setting(row) = std::move(converted);
+}
+
+}  // namespace vantorel
