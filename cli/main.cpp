@@ -3,11 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/foundation_classes.hpp"
+#include "engine_classes.hpp"
 #include "foundation/product.hpp"
 #include "platform/sys/folders.hpp"
-#include "project/language.hpp"
-#include "project/master_details.hpp"
 #include "platform/text/unicode.hpp"
 #include "run_command.hpp"
 
@@ -33,9 +31,7 @@ void printUsage(std::FILE* out) {
 
 int main(int argc, char** argv) {
   vantorel::sys::publishDataFolder();
-  vantorel::registerFoundationClasses(vantorel::ClassFactory::instance());
-  vantorel::registerProjectLanguageClasses(vantorel::ClassFactory::instance());
-  vantorel::registerProjectLinkClasses(vantorel::ClassFactory::instance());
+  vantorel::cli::registerEngineClasses();
   if (argc == 2 && (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-V") == 0)) {
     std::printf("%s\n", vantorel::toUtf8(vantorel::fullVersion()).c_str());
     return 0;

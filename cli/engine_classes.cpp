@@ -1,0 +1,25 @@
+#include "engine_classes.hpp"
+
+#include "agp/agp_classes.hpp"
+#include "fields/field_classes.hpp"
+#include "foundation/foundation_classes.hpp"
+#include "model/model_classes.hpp"
+#include "platform/automation/class_factory.hpp"
+#include "project/language.hpp"
+#include "project/master_details.hpp"
+#include "project/menus.hpp"
+
+namespace vantorel::cli {
+
+void registerEngineClasses() {
+  ClassFactory& factory = ClassFactory::instance();
+  registerFoundationClasses(factory);
+  registerProjectLanguageClasses(factory);
+  registerProjectLinkClasses(factory);
+  registerProjectMenuClasses(factory);
+  registerFieldClasses(factory);
+  registerModelClasses(factory);
+  registerAgpClasses(factory);
+}
+
+}  // namespace vantorel::cli

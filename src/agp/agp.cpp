@@ -1,0 +1,284 @@
+#include "agp/agp.hpp"
+
+#include "fields/search_operators.hpp"
+#include "foundation/captions.hpp"
+#include "foundation/custom_settings.hpp"
+#include "foundation/product.hpp"
+#include "foundation/reg_values.hpp"
+#include "foundation/script_text.hpp"
+#include "foundation/setting_members.hpp"
+#include "foundation/system_info.hpp"
+#include "foundation/value_conversion.hpp"
+#include "model/database.hpp"
+#include "model/databases.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/sys/folders.hpp"
+#include "platform/text/strings.hpp"
+#include "project/language.hpp"
+#include "project/menus.hpp"
+#include "project/project_catalogue.hpp"
+#include "project/project_state.hpp"
+
+namespace vantorel {
+
+namespace {
+
+// The text after the last "\" (or "/"), when there is one.
+std::optional<std::u16string> lastPathElement(const std::u16string& path) {
+  const std::size_t at = path.find_last_of(u"\\/");
+  if (at == std::u16string::npos) return std::nullopt;
+  return path.substr(at + 1);
+}
+
+void requireName(const std::u16string& name) {
+  // The empty name can never be declared; refusing it up front leaves the bag untouched.
+  if (name.empty()) {
+    raiseVbError(vberr::kInvalidProcedureCall);
+  }
+}
+
+}  // namespace
+
+std::u16string& LanguageFolderPath() {
+  thread_local std::u16string path;
+  return path;
+}
+
+std::int32_t& ScriptEngineTimeout() {
+  thread_local std::int32_t timeout = 0;
+  return timeout;
+}
+
+AGP::AGP() {
+  InitProjProperties();
+  formProductStrings();
+  fullVersion_ = fullVersion();
+  scriptExt_ = u"asp";
+
+  const Variant languageFolder = GetRegValue(u"HKCU", GeneralKey(), u"LanguageFolder");
+  if (toString(languageFolder).empty()) CopyDefaultSettings();
+
+  ExtensionsFolder() = toString(GetRegValue(u"HKCU", ExtensionsKey(), u"SourceFolder"));
+  if (const auto name =
+          lastPathElement(toString(GetRegValue(u"HKCU", ProjectKey(), u"Template")))) {
+    TemplateName() = *name;
+  }
+  if (ExtensionsFolder().empty()) {
+    ExtensionsFolder() = fs::joinPath(sys::programFolder(), u"extensions");
+  }
+
+  LoadDefault();
+
+  MyDocumentsFolder() = GetSpecialFolderPath(lhWnd_, kFolderIdDocuments);
+  const std::u16string documents(trimBlanks(MyDocumentsFolder()));
+  // Without a documents folder the working folders would land in the file system's root.
+  if (documents.empty()) {
+    UserDataFolder().clear();
+    BackupFolder().clear();
+    ReportFolder().clear();
+    return;
+  }
+  UserDataFolder() = fs::joinPath(documents, StripSpacesAndSlashes(ProductName()));
+  MakeFolderPath(UserDataFolder());
+  BackupFolder() = fs::joinPath(UserDataFolder(), u"Backup");
+  MakeFolderPath(BackupFolder());
+  ReportFolder() = fs::joinPath(UserDataFolder(), u"Report");
+  MakeFolderPath(ReportFolder());
+}
+
+AGP::~AGP() = default;
+
+const ClassInfo& AGP::classInfo() const noexcept {
+  using T = AGP;
+  static const ClassInfo info(u"AGP", [](ClassInfo& c) {
+    ClassBuilder<T> b(c);
+    b.prop<&T::lhWnd, &T::setLhWnd>(u"lhWnd")
+        .get<&T::ProjInit>(u"ProjInit")
+        .get<&T::DB>(u"DB")
+        .get<&T::scriptMenuList>(u"MenuList")
+        .get<&T::DBCnt>(u"DBCnt")
+        .get<&T::scriptProperties>(u"Properties")
+        .method<&T::GetV>(u"GetV")
+        .method<&T::SetV>(u"SetV")
+        .get<&T::scriptLanguage>(u"Language")
+        .prop<&T::lhWnd, &T::setLhWnd>(u"hwnd")
+        .prop<&T::ProjErr, &T::setProjErr>(u"ProjErr");
+    // The interface lists two pairs of settings the other way round from the catalogue; the
+    // members take their places first, and the catalogue then fills them.
+    const SettingCatalog& catalog = projectCatalog();
+    for (SettingSlot row = 0; row < catalog.size(); ++row) {
+      SettingSlot listed = row;
+      if (row == kProjTblHdrFontColor || row == kProjCreateVDir) ++listed;
+      if (row == kProjTblHdrColor || row == kProjAutoBrowse) --listed;
+      c.define(catalog[listed].name);
+    }
+    b.settings<&T::properties>(catalog)
+        .prop<&T::ProjName, &T::setProjName>(u"ProjName")
+        .get<&T::ProjVar>(u"ProjVar")
+        .get<&T::SyncLog>(u"SyncLog")
+        .prop<&T::Destination, &T::setDestination>(u"Destination")
+        .method<&T::AddProj>(u"AddProj")
+        .method<&T::DeleteProj>(u"DeleteProj")
+        .method<&T::LoadDefault>(u"LoadDefault")
+        .method<&T::scriptFldSrchOprs>(u"FldSrchOprs");
+    // The two settings that only the engine writes have no Let.
+    for (const char16_t* readOnly : {u"ProjVar", u"SyncLog"}) {
+      MemberInfo& m = c.define(readOnly);
+      m.let = nullptr;
+      m.set = nullptr;
+      m.slotLet = nullptr;
+    }
+  });
+  return info;
+}
+
+AGProperties& AGP::properties() {
+  if (!properties_) properties_ = makeRef<AGProperties>(projectCatalog());
+  return *properties_;
+}
+
+void AGP::InitProjProperties() {
+  // The bag stays the same object, so a host holding AGP.Properties sees the new declarations.
+  if (properties_) {
+    properties_->reset();
+  } else {
+    properties_ = makeRef<AGProperties>(projectCatalog());
+  }
+}
+
+void AGP::ClearProperties() {
+  AGProperties& bag = properties();
+  while (bag.count() > 0) {
+    const Ref<AGProperty> first = bag.at(0);
+    if (!bag.remove(first->name())) break;
+  }
+}
+
+AGPMenus& AGP::MenuList() const {
+  return SharedMenus();
+}
+Ref<AGPMenus> AGP::scriptMenuList() const {
+  return Ref<AGPMenus>(&SharedMenus());
+}
+AGPLanguage& AGP::Language() const {
+  return SharedLanguage();
+}
+Ref<AGPLanguage> AGP::scriptLanguage() const {
+  return Ref<AGPLanguage>(&SharedLanguage());
+}
+
+const std::u16string& AGP::ProjErr() const {
+  return LastErrorText();
+}
+void AGP::setProjErr(const std::u16string& text) {
+  LastErrorText() = text;
+}
+
+Variant AGP::GetV(const std::u16string& Name) {
+  requireName(Name);
+  AGProperties& bag = properties();
+  if (const std::optional<SettingSlot> slot = bag.slotOf(Name)) {
+    return ConvertSetting(bag.value(*slot), Variant(bag.record(*slot).dataType));
+  }
+  const std::u16string type = SharedSettings().LoadSettingType(u"Project", Name);
+  Variant value = SharedSettings().LoadSettingValue(u"Project", Name);
+  bag.add(Name, type, false, 0, true, true);
+  bag.setValue(*bag.slotOf(Name), value);
+  return value;
+}
+
+Variant AGP::SetV(const std::u16string& Name, const Variant& Value) {
+  requireName(Name);
+  AGProperties& bag = properties();
+  if (const std::optional<SettingSlot> slot = bag.slotOf(Name)) {
+    bag.setValue(*slot, ConvertSetting(Value, Variant(bag.record(*slot).dataType)));
+    return Variant();
+  }
+  const std::u16string type = SharedSettings().LoadSettingType(u"Project", Name);
+  bag.add(Name, type, false, 0, true, true);
+  bag.setValue(*bag.slotOf(Name), Value);
+  return Variant();
+}
+
+std::u16string AGP::ProjName() {
+  return toString(properties().setting(kProjName));
+}
+
+void AGP::setProjName(const std::u16string& str) {
+  properties().setting(kProjName) = Variant(str);
+  properties().setting(kProjVar) = GetVarName(Variant(str), Variant(u""));
+}
+
+std::u16string AGP::ProjVar() {
+  return toString(properties().setting(kProjVar));
+}
+std::u16string AGP::SyncLog() {
+  return toString(properties().setting(kProjSyncLog));
+}
+std::u16string AGP::Destination() {
+  return toString(properties().setting(kProjDestination));
+}
+
+void AGP::setDestination(const std::u16string& str) {
+  properties().setting(kProjDestination) = Variant(str);
+  DestinationFolder() = str;
+}
+
+void AGP::AddProj(const std::u16string& strProjName) {
+  properties().setting(kProjName) = Variant(strProjName);
+  properties().setting(kProjVar) = GetVarName(Variant(strProjName), Variant(u""));
+  LoadDefault();
+  projInit_ = true;
+}
+
+AGPDatabases& AGP::databases() {
+  if (!databases_) databases_ = makeRef<AGPDatabases>();
+  return *databases_;
+}
+
+Ref<AGPDatabase> AGP::DB() const {
+  return db_;
+}
+void AGP::setDB(Ref<AGPDatabase> db) {
+  db_ = std::move(db);
+}
+std::int16_t AGP::DBCnt() {
+  return static_cast<std::int16_t>(databases().count());
+}
+
+void AGP::DeleteProj() {
+  ClearProperties();
+  db_ = nullptr;
+  // Each database goes as the object it is: one whose DBName was changed after it was added
+  // would be missed by a removal under its name and stay loaded.
+  AGPDatabases& held = databases();
+  while (held.count() > 0) {
+    const Ref<AGPDatabase> database(&held.at(0));
+    if (!held.removeDatabase(*database)) break;
+  }
+  currentDbKey_.clear();
+  InitProjProperties();
+  projInit_ = false;
+}
+
+void AGP::MakeFolderPath(const std::u16string& path) {
+  try {
+    fs::createFolders(path);
+  } catch (...) {
+    // A folder that cannot be made is simply missing; start-up goes on without it.
+  }
+}
+
+std::u16string AGP::ResolveExt(const std::u16string& value) const {
+  return value == u"*" ? scriptExt_ : value;
+}
+
+std::u16string AGP::scriptFldSrchOprs(Variant& ftype) {
+  return FldSrchOprs(toInteger(ftype));
+}
+
+}  // namespace vantorel

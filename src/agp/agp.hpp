@@ -1,0 +1,116 @@
+#pragma once
+// AGP: the project object a host creates first and template scripts know as "PROJ". One object
+// holds one project: its settings bag (the project catalogue), its database collection with the
+// current database, and the engine options read with the user's defaults. Creating it forms the
+// thread's product, key and folder strings, seeds a new user's settings from the machine-wide
+// copy and applies the user's defaults.
+#include <cstdint>
+#include <string>
+
+#include "foundation/properties.hpp"
+#include "platform/automation/object.hpp"
+#include "platform/automation/variant.hpp"
+
+namespace vantorel {
+
+class AGPDatabase;
+class AGPDatabases;
+class AGPLanguage;
+class AGPMenus;
+
+class AGP final : public Object {
+ public:
+  AGP();
+  ~AGP() override;
+
+  const ClassInfo& classInfo() const noexcept override;
+
+  std::int32_t lhWnd() const noexcept { return lhWnd_; }
+  void setLhWnd(std::int32_t hwnd) noexcept { lhWnd_ = hwnd; }
+  bool ProjInit() const noexcept { return projInit_; }
+  // The current database, or nullptr.
+  Ref<AGPDatabase> DB() const;
+  AGPMenus& MenuList() const;
+  // Number of databases held (0 or 1).
+  std::int16_t DBCnt();
+  // The settings bag, created on first use.
+  AGProperties& properties();
+  AGPLanguage& Language() const;
+
+  // A declared setting converted to its data type; an undeclared name is declared from the
+  // custom settings file (section "Project") with that file's type and value, which is returned.
+  // The empty name raises 5 and declares nothing.
+  Variant GetV(const std::u16string& Name);
+  // Stores the value converted to the setting's type; an undeclared name is declared as GetV
+  // does and gets the value unconverted. Always Empty. The empty name raises 5.
+  Variant SetV(const std::u16string& Name, const Variant& Value);
+
+  const std::u16string& ProjErr() const;
+  void setProjErr(const std::u16string& text);
+
+  // The project-name write also gives ProjVar, the project's script identifier.
+  std::u16string ProjName();
+  void setProjName(const std::u16string& str);
+  std::u16string ProjVar();
+  std::u16string SyncLog();
+  // The destination write also becomes the thread's DestinationFolder.
+  std::u16string Destination();
+  void setDestination(const std::u16string& str);
+
+  // Starts a new project: name and script identifier, then the user's defaults. Nothing held
+  // before (database, menus, phrases) is cleared.
+  void AddProj(const std::u16string& strProjName);
+  // Empties every setting (declared again without values) and drops the databases.
+  void DeleteProj();
+
+  // The user's defaults under ProjectKey for every RegSave setting, the engine options under
+  // GeneralKey, then the fixed values every project starts from.
+  void LoadDefault();
+
+  const std::u16string& FullVersion() const noexcept { return fullVersion_; }
+  const std::u16string& ScriptExt() const noexcept { return scriptExt_; }
+  // "*" stands for the script extension.
+  std::u16string ResolveExt(const std::u16string& value) const;
+
+  // Engine options read by LoadDefault.
+  bool BackupFileFlag() const noexcept { return backupFileFlag_; }
+  void setBackupFileFlag(bool v) noexcept { backupFileFlag_ = v; }
+  const std::u16string& UserCodePath() const noexcept { return userCodePath_; }
+  void setUserCodePath(const std::u16string& v) { userCodePath_ = v; }
+  std::int16_t UnloadThreshold() const noexcept { return unloadThreshold_; }
+
+  // The key the current database is held under in the database collection.
+  const std::u16string& CurrentDbKey() const noexcept { return currentDbKey_; }
+  void setCurrentDbKey(const std::u16string& key) { currentDbKey_ = key; }
+  void setDB(Ref<AGPDatabase> db);
+  AGPDatabases& databases();
+
+ private:
+  void InitProjProperties();
+  void ClearProperties();
+  void CopyDefaultSettings();
+  void CopyRegistryKey(const std::u16string& key);
+  void MakeFolderPath(const std::u16string& path);
+  Ref<AGProperties> scriptProperties() { return Ref<AGProperties>(&properties()); }
+  Ref<AGPMenus> scriptMenuList() const;
+  Ref<AGPLanguage> scriptLanguage() const;
+  std::u16string scriptFldSrchOprs(Variant& ftype);
+
+  std::int32_t lhWnd_ = 0;
+  bool projInit_ = false;
+  bool backupFileFlag_ = false;
+  std::int16_t unloadThreshold_ = 0;
+  Ref<AGProperties> properties_;
+  Ref<AGPDatabases> databases_;
+  Ref<AGPDatabase> db_;
+  std::u16string currentDbKey_;
+  std::u16string fullVersion_;
+  std::u16string scriptExt_;
+  std::u16string userCodePath_;
+};
+
+// The thread's language-file folder and script time-out, read with the user's defaults.
+std::u16string& LanguageFolderPath();
+std::int32_t& ScriptEngineTimeout();
+
+}  // namespace vantorel

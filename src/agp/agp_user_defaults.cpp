@@ -1,0 +1,100 @@
+// The user's defaults of a project and the first-run copy of the machine-wide settings.
+#include <vector>
+
+#include "agp/agp.hpp"
+#include "foundation/c_registry.hpp"
+#include "foundation/reg_values.hpp"
+#include "foundation/value_conversion.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "project/project_catalogue.hpp"
+#include "project/project_state.hpp"
+
+namespace vantorel {
+
+namespace {
+
+// The registry value's text; a missing value gives the empty text.
+std::u16string regText(const std::u16string& key, const std::u16string& name) {
+  RegValueName() = name;
+  return toString(GetRegValue(u"HKCU", key, name));
+}
+
+// A date format code as the date fields take it: the setting's value when it is a number that
+// fits, else 0.
+std::int16_t dateFormatOf(const Variant& value) {
+  try {
+    if (value.isNumericType() || (value.isString() && parseNumber(value.stringValue()))) {
+      return toInteger(value);
+    }
+  } catch (const AutomationError&) {
+  }
+  return 0;
+}
+
+}  // namespace
+
+void AGP::LoadDefault() {
+  AGProperties& bag = properties();
+  struct Row {
+    SettingSlot slot;
+    std::u16string name;
+    std::u16string dataType;
+  };
+  std::vector<Row> rows;
+  bag.forEachSetting([&](SettingSlot slot, const SettingRecord& record, const Variant&) {
+    if (record.regSave) rows.push_back({slot, record.name, record.dataType});
+  });
+  for (const Row& row : rows) {
+    bag.setValue(row.slot,
+                 ConvertSetting(Variant(regText(ProjectKey(), row.name)), Variant(row.dataType)));
+  }
+
+  LanguageFolderPath() = regText(GeneralKey(), u"LanguageFolder");
+  backupFileFlag_ =
+      toBool(ConvertSetting(Variant(regText(GeneralKey(), u"BackupFile")), Variant(u"Boolean")));
+  CurrentDateFormat() = dateFormatOf(bag.setting(kProjDefaultDateFormat));
+  userCodePath_ = regText(GeneralKey(), u"USERCODE");
+  ScriptEngineTimeout() = toLong(
+      ConvertSetting(Variant(regText(GeneralKey(), u"ScriptEngineTimeout")), Variant(u"Long")));
+
+  applyProjectFixedValues(bag);
+
+  RegValueName() = u"UnloadThresholdCount";
+  const std::int16_t threshold =
+      toInteger(GetRegValue(u"HKCU", GeneralKey(), u"UnloadThresholdCount"));
+  unloadThreshold_ = threshold < 1 ? static_cast<std::int16_t>(20) : threshold;
+}
+
+void AGP::CopyDefaultSettings() {
+  CopyRegistryKey(AdvancedFiltersKey());
+  CopyRegistryKey(SettingsKey());
+  CopyRegistryKey(ExtensionsKey());
+}
+
+void AGP::CopyRegistryKey(const std::u16string& key) {
+  cRegistry& registry = Registry();
+  std::vector<std::u16string> names;
+  std::int32_t count = 0;
+  registry.ClassKey(kHkeyLocalMachine);
+  registry.SectionKey(key);
+  if (registry.EnumerateValues(names, count)) {
+    for (const std::u16string& name : names) {
+      RegValueName() = name;
+      const Variant value = GetRegValue(u"HKLM", key, name);
+      // Write failures are not reported: the user's copy simply lacks the value.
+      try {
+        SetRegValue(u"HKCU", key, name, LastRegValueType(), value);
+      } catch (const AutomationError&) {
+      }
+    }
+  }
+  std::vector<std::u16string> subkeys;
+  registry.ClassKey(kHkeyLocalMachine);
+  registry.SectionKey(key);
+  if (registry.EnumerateSections(subkeys, count)) {
+    for (const std::u16string& subkey : subkeys) CopyRegistryKey(key + u"\\" + subkey);
+  }
+}
+
+}  // namespace vantorel

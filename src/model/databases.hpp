@@ -1,0 +1,53 @@
+#pragma once
+// AGPDatabases: the collection that holds a project's database, keyed by the name it was added
+// under (without regard to case). It accepts one database only.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "foundation/super_collection.hpp"
+#include "model/database.hpp"
+#include "platform/automation/object.hpp"
+
+namespace vantorel {
+
+class AGPDatabases final : public Object {
+ public:
+  AGPDatabases();
+
+  const ClassInfo& classInfo() const noexcept override;
+
+  const std::u16string& curName() const noexcept { return curName_; }
+  std::u16string curSeq() const;
+
+  // Adds a new database named Name (any name, "" included) and empties LastErrorText; while one
+  // is held, leaves "support 1 db only!" in LastErrorText and changes nothing else. True when
+  // the database was added.
+  bool add(const std::u16string& name);
+  std::int32_t count() const noexcept { return items_->count(); }
+  // By key or position, as the collection finds it; a database whose DBName was changed after
+  // it was added is also found by that name. A missing key raises "Key not found." and a
+  // position out of range error 9, with nothing removed.
+  void remove(const Variant& index);
+  // Removes this database object whatever its name or key; False when it is not held.
+  bool removeDatabase(const AGPDatabase& db);
+  // By key or position, made current; a missing one raises as remove does.
+  Ref<AGPDatabase> item(const Variant& index);
+  Ref<Enumerator> newEnum() override { return items_->newEnum(); }
+
+  AGPDatabase& at(std::size_t index) const;
+  // The database under that key, or else with that DBName (any case); nullptr when none.
+  AGPDatabase* find(const std::u16string& name) const;
+
+ private:
+  // The 0-based position Index names; raises for a missing key or a position out of range.
+  std::size_t resolve(const Variant& index) const;
+  void scriptAdd(const std::u16string& name) { add(name); }
+  Ref<Enumerator> scriptNewEnum() { return newEnum(); }
+
+  Ref<CSuperCollection> items_;
+  std::u16string curName_;
+  std::int16_t curSeq_ = 0;
+};
+
+}  // namespace vantorel

@@ -1,0 +1,157 @@
+#include "project/menu.hpp"
+
+#include <array>
+#include <pugixml.hpp>
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+
+namespace vantorel {
+
+namespace {
+
+enum class Kind { Long, Integer, Boolean, Text };
+
+struct FieldDesc {
+  std::u16string_view attribute;  // lower case, as Load and MenuAtt match it
+  Kind kind;
+  std::int32_t AGMenuFields::*longField = nullptr;
+  std::int16_t AGMenuFields::*intField = nullptr;
+  bool AGMenuFields::*boolField = nullptr;
+  std::u16string AGMenuFields::*textField = nullptr;
+};
+
+constexpr FieldDesc longF(std::u16string_view a, std::int32_t AGMenuFields::*f) {
+  return {a, Kind::Long, f, nullptr, nullptr, nullptr};
+}
+constexpr FieldDesc textF(std::u16string_view a, std::u16string AGMenuFields::*f) {
+  return {a, Kind::Text, nullptr, nullptr, nullptr, f};
+}
+constexpr FieldDesc boolF(std::u16string_view a, bool AGMenuFields::*f) {
+  return {a, Kind::Boolean, nullptr, nullptr, f, nullptr};
+}
+
+const std::array<FieldDesc, 13>& fieldTable() {
+  static const std::array<FieldDesc, 13> table = {
+      longF(u"menuid", &AGMenuFields::MenuId),
+      textF(u"menutext", &AGMenuFields::MenuText),
+      longF(u"menuparentid", &AGMenuFields::MenuParentId),
+      textF(u"menusource", &AGMenuFields::MenuSource),
+      textF(u"menuexturl", &AGMenuFields::MenuExtUrl),
+      FieldDesc{u"menuanonymous", Kind::Integer, nullptr, &AGMenuFields::MenuAnonymous, nullptr,
+                nullptr},
+      textF(u"menusecurity", &AGMenuFields::MenuSecurity),
+      textF(u"menuurl", &AGMenuFields::MenuUrl),
+      textF(u"menutype", &AGMenuFields::MenuType),
+      boolF(u"menucustomurl", &AGMenuFields::MenuCustomUrl),
+      longF(u"menulevel", &AGMenuFields::MenuLevel),
+      boolF(u"menushow", &AGMenuFields::MenuShow),
+      longF(u"menudisplayorder", &AGMenuFields::MenuDisplayOrder),
+  };
+  return table;
+}
+
+const FieldDesc* findField(std::u16string_view name) {
+  const std::u16string lower = toLower(name);
+  for (const FieldDesc& d : fieldTable()) {
+    if (d.attribute == lower) return &d;
+  }
+  return nullptr;
+}
+
+// Stores the attribute's text converted to the field's type; a value that does not convert
+// leaves the field alone.
+void storeConverted(AGMenuFields& f, const FieldDesc& d, const std::u16string& text) {
+  try {
+    switch (d.kind) {
+      case Kind::Long:
+        f.*d.longField = toLong(Variant(text));
+        break;
+      case Kind::Integer:
+        f.*d.intField = toInteger(Variant(text));
+        break;
+      case Kind::Boolean:
+        f.*d.boolField = toBool(Variant(text));
+        break;
+      case Kind::Text:
+        f.*d.textField = text;
+        break;
+    }
+  } catch (const AutomationError&) {
+  }
+}
+
+}  // namespace
+
+const ClassInfo& AGPMenu::classInfo() const noexcept {
+  using T = AGPMenu;
+  static const ClassInfo info(u"AGPMenu", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .get<&T::MenuAttExist>(u"MenuAttExist")
+        .get<&T::MenuAtt>(u"MenuAtt")
+        .prop<&T::MenuId, &T::setMenuId>(u"MenuId")
+        .prop<&T::MenuText, &T::setMenuText>(u"MenuText")
+        .prop<&T::MenuParentId, &T::setMenuParentId>(u"MenuParentId")
+        .prop<&T::MenuSource, &T::setMenuSource>(u"MenuSource")
+        .prop<&T::MenuExtUrl, &T::setMenuExtUrl>(u"MenuExtUrl")
+        .prop<&T::MenuAnonymous, &T::setMenuAnonymous>(u"MenuAnonymous")
+        .prop<&T::MenuSecurity, &T::setMenuSecurity>(u"MenuSecurity")
+        .prop<&T::MenuUrl, &T::setMenuUrl>(u"MenuUrl")
+        .prop<&T::MenuType, &T::setMenuType>(u"MenuType")
+        .prop<&T::MenuCustomUrl, &T::setMenuCustomUrl>(u"MenuCustomUrl")
+        .prop<&T::MenuLevel, &T::setMenuLevel>(u"MenuLevel")
+        .prop<&T::MenuShow, &T::setMenuShow>(u"MenuShow")
+        .prop<&T::MenuDisplayOrder, &T::setMenuDisplayOrder>(u"MenuDisplayOrder")
+        .method<&T::scriptLoad>(u"Load");
+  });
+  return info;
+}
+
+bool AGPMenu::MenuAttExist(const std::u16string& Name) const {
+  return findField(Name) != nullptr;
+}
+
+std::u16string AGPMenu::MenuAtt(const std::u16string& Name) const {
+  const FieldDesc* d = findField(Name);
+  if (!d) return {};
+  switch (d->kind) {
+    case Kind::Long:
+      return toU16(f_.*d->longField);
+    case Kind::Integer:
+      return toU16(f_.*d->intField);
+    case Kind::Boolean:
+      return f_.*d->boolField ? u"True" : u"False";
+    case Kind::Text:
+      return f_.*d->textField;
+  }
+  return {};
+}
+
+void AGPMenu::Load(const pugi::xml_node& element) {
+  f_.MenuId = 0;
+  f_.MenuParentId = -1;
+  f_.MenuCustomUrl = false;
+  f_.MenuShow = false;
+  for (const pugi::xml_attribute a : element.attributes()) {
+    if (const FieldDesc* d = findField(fromUtf8(a.name()))) {
+      storeConverted(f_, *d, fromUtf8(a.value()));
+    }
+  }
+}
+
+void AGPMenu::scriptLoad(Variant& xmlControl) {
+  if (!xmlControl.isString()) return;
+  const std::string markup = toUtf8(xmlControl.stringValue());
+  pugi::xml_document doc;
+  if (!doc.load_buffer(markup.data(), markup.size(), pugi::parse_cdata | pugi::parse_escapes,
+                       pugi::encoding_utf8)) {
+    return;
+  }
+  Load(doc.document_element());
+}
+
+}  // namespace vantorel

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "agp/agp.hpp"
+#include "foundation/locale_charset.hpp"
+#include "foundation/reg_values.hpp"
+#include "foundation/registry_test_support.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/sys/folders.hpp"
+#include "platform/text/unicode.hpp"
+#include "project/project_catalogue.hpp"
+#include "project/project_state.hpp"
+
+namespace vantorel {
+namespace {
+
+// The folder of the shipped data, which the test program publishes as VANTOREL_DATA.
+std::string shippedData() {
+  const char* data = std::getenv("VANTOREL_DATA");
+  return data ? data : "";
+}
+
+const std::string kUser = "HKEY_CURRENT_USER\\Software\\Vantorel\\4.0\\";
+
+// A fresh user (settings store and documents folder); the machine-wide settings are the shipped
+// ones unless a test writes its own.
+class AgpStartupTest : public test::RegistryTest {
+ protected:
+  std::filesystem::path docs() const { return dir_.path() / "docs"; }
+  void useShippedMachineStore() {
+    std::filesystem::create_directories(machineFile().parent_path());
+    std::filesystem::copy_file(std::filesystem::path(shippedData()) / "machine.reg", machineFile());
+  }
+  test::ScopedEnv docs_{"XDG_DOCUMENTS_DIR", (dir_.path() / "docs").string()};
+};
+
+std::u16string userText(const std::u16string& key, const std::u16string& name) {
+  return toString(GetRegValue(u"HKCU", key, name));
+}
+
+TEST_F(AgpStartupTest, FirstRunCopiesMachineSettingsAndAppliesThem) {
+  useShippedMachineStore();
+  TemplateName().clear();
+  const Ref<AGP> agp = makeRef<AGP>();
+
+  // The three trees arrived, values with their types.
+  EXPECT_FALSE(userText(GeneralKey(), u"LanguageFolder").empty());
+  EXPECT_EQ(GetRegValue(u"HKCU", AdvancedFiltersKey() + u"\\Date\\Today", u"Order").longValue(), 1);
+  EXPECT_EQ(LastRegValueType(), 4);
+  EXPECT_EQ(userText(GeneralKey(), u"ScriptEngineTimeout"), u"600");
+  const std::u16string data = fromUtf8(shippedData());
+  EXPECT_EQ(ExtensionsFolder(), data + u"\\extensions");
+  EXPECT_EQ(TemplateName(), u"sample");
+  EXPECT_EQ(agp->get(u"Template").stringValue(), data + u"\\templates\\sample");
+
+  // Engine options from the copied general settings.
+  EXPECT_EQ(LanguageFolderPath(), data + u"\\languages");
+  EXPECT_EQ(ScriptEngineTimeout(), 600);
+  EXPECT_EQ(agp->UnloadThreshold(), 20);
+  EXPECT_TRUE(agp->BackupFileFlag());
+
+  // Working folders below the documents folder.
+  const std::filesystem::path userData = docs() / "Vantorel";
+  EXPECT_EQ(UserDataFolder(), fromUtf8(userData.string()));
+  for (const auto& folder : {userData, userData / "Backup", userData / "Report"}) {
+    EXPECT_TRUE(std::filesystem::is_directory(folder)) << folder;
+  }
+  EXPECT_EQ(BackupFolder(), fromUtf8((userData / "Backup").string()));
+  EXPECT_EQ(ReportFolder(), fromUtf8((userData / "Report").string()));
+  EXPECT_FALSE(agp->ProjInit());
+  EXPECT_EQ(agp->FullVersion(), u"4.0.0.0");
+  EXPECT_EQ(ShortVersion(), u"4.0");
+  EXPECT_EQ(ProjectKey(), u"Software\\Vantorel\\4.0\\Settings\\Project");
+}
+
+TEST_F(AgpStartupTest, NewUserWithoutDefaultsReadsTheFixedValues) {
+  spillStore(machineFile(), "");
+  InitLocaleCharset();
+  const Ref<AGP> agp = makeRef<AGP>();
+  const SettingCatalog& catalog = projectCatalog();
+  for (SettingSlot slot = 0; slot < catalog.size(); ++slot) {
+    const SettingRecord& r = catalog[slot];
+    const Variant v = agp->get(r.name);
+    const std::string name = toUtf8(r.name);
+    if (r.name == u"SecType") {
+      EXPECT_EQ(v.stringValue(), u"None");
+    } else if (r.name == u"XMLEncoding") {
+      EXPECT_EQ(v.stringValue(), SystemCharset());
+    } else if (r.name == u"AutoSync" || r.name == u"OtherGen") {
+      EXPECT_TRUE(v.boolValue()) << name;
+    } else if (r.name == u"PagerStyle") {
+      EXPECT_EQ(v.integerValue(), 2);
+    } else if (r.dataType == u"String") {
+      EXPECT_EQ(v.stringValue(), u"") << name;
+    } else if (r.dataType == u"Boolean") {
+      EXPECT_EQ(v.type(), VarType::Boolean) << name;
+      EXPECT_FALSE(v.boolValue()) << name;
+    } else {
+      EXPECT_EQ(toLong(v), 0) << name;
+      EXPECT_EQ(v.type(), r.dataType == u"Long" ? VarType::Long : VarType::Integer) << name;
+    }
+  }
+  // Without a machine copy the first run copies nothing and the defaults apply.
+  EXPECT_EQ(agp->UnloadThreshold(), 20);
+  EXPECT_EQ(ExtensionsFolder(), sys::programFolder() + u"/extensions");
+}
+
+TEST_F(AgpStartupTest, ExistingUserKeepsDefaultsButNotTheFixedOnes) {
+  spillStore(machineFile(),
+             "[HKEY_LOCAL_MACHINE\\Software\\Vantorel\\4.0\\AdvancedFilters\\G]\n"
+             "\"Order\"=dword:00000001\n");
+  spillStore(userFile(), "[" + kUser +
+                             "Settings\\General]\n\"LanguageFolder\"=\"/lang\"\n"
+                             "\"UnloadThresholdCount\"=dword:00000005\n"
+                             "\"BackupFile\"=\"yes\"\n\"USERCODE\"=\"/u.vbs\"\n"
+                             "[" +
+                             kUser +
+                             "Extensions]\n\"SourceFolder\"=\"/ext\"\n"
+                             "[" +
+                             kUser +
+                             "Settings\\Project]\n"
+                             "\"Template\"=\"C:\\\\templates\\\\Blue Sky\"\n"
+                             "\"PagerStyle\"=dword:00000007\n\"LinkOnLeft\"=\"True\"\n"
+                             "\"MultiDelete\"=\"1\"\n\"XMLEncoding\"=\"windows-1252\"\n"
+                             "\"defaultDateFormat\"=\"7\"\n\"SmtpServerPort\"=dword:00000019\n"
+                             "\"RecPerPage\"=\"many\"\n\"ExportCsv\"=\"True\"\n"
+                             "\"BodyFont\"=\"\\\"Arial\\\"\"\n\"SecRegisterActivate\"=\"1\"\n"
+                             "\"SecType\"=\"Basic\"\n\"AppRelatedProject\"=\"other\"\n");
+  const Ref<AGP> agp = makeRef<AGP>();
+  // No first-run copy: the user already has a language folder.
+  EXPECT_TRUE(GetRegValue(u"HKCU", AdvancedFiltersKey() + u"\\G", u"Order").isEmpty());
+  EXPECT_EQ(ExtensionsFolder(), u"/ext");
+  EXPECT_EQ(TemplateName(), u"Blue Sky");
+  EXPECT_EQ(agp->UnloadThreshold(), 5);
+  EXPECT_FALSE(agp->BackupFileFlag());
+  EXPECT_EQ(agp->UserCodePath(), u"/u.vbs");
+  EXPECT_EQ(CurrentDateFormat(), 7);
+  const std::vector<std::pair<std::u16string, std::u16string>> reads = {
+      {u"PagerStyle", u"2"},        {u"LinkOnLeft", u"False"},
+      {u"MultiDelete", u"False"},   {u"XMLEncoding", u"windows-1252"},
+      {u"defaultDateFormat", u"7"}, {u"SmtpServerPort", u"25"},
+      {u"RecPerPage", u"0"},        {u"ExportCsv", u"True"},
+      {u"BodyFont", u"Arial"},      {u"SecRegisterActivate", u"True"},
+      {u"SecType", u"None"},        {u"AppRelatedProject", u""},
+  };
+  for (const auto& [name, text] : reads) {
+    EXPECT_EQ(toString(agp->get(name)), text) << toUtf8(name);
+  }
+}
+
+TEST_F(AgpStartupTest, StartUpFailuresAndTemplateNameKept) {
+  struct Case {
+    std::string general;  // values of the user's general key
+    std::string project;  // values of the user's project key
+    std::int32_t error;   // 0: start-up succeeds
+    std::u16string templateName;
+  };
+  const std::vector<Case> cases = {
+      {"\"UnloadThresholdCount\"=\"abc\"\n", "", vberr::kTypeMismatch, u"kept"},
+      {"\"UnloadThresholdCount\"=dword:00010000\n", "", vberr::kOverflow, u"kept"},
+      {"\"UnloadThresholdCount\"=dword:00000000\n", "\"Template\"=\"bare\"\n", 0, u"kept"},
+      {"", "\"Template\"=\"a\\\\b\\\\\"\n", 0, u""},
+  };
+  spillStore(machineFile(), "");
+  for (const Case& c : cases) {
+    TemplateName() = u"kept";
+    spillStore(userFile(), "[" + kUser + "Settings\\General]\n\"LanguageFolder\"=\"x\"\n" +
+                               c.general + "[" + kUser + "Settings\\Project]\n" + c.project);
+    try {
+      const Ref<AGP> agp = makeRef<AGP>();
+      EXPECT_EQ(c.error, 0);
+      EXPECT_EQ(agp->UnloadThreshold(), 20);
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(e.number(), c.error);
+    }
+    EXPECT_EQ(TemplateName(), c.templateName);
+  }
+  TemplateName().clear();
+}
+
+TEST_F(AgpStartupTest, NoDocumentsFolderMakesNoFolders) {
+  spillStore(machineFile(), "");
+  test::ScopedEnv noDocs{"XDG_DOCUMENTS_DIR", ""};
+  test::ScopedEnv noHome{"HOME", ""};
+  const Ref<AGP> agp = makeRef<AGP>();
+  if (MyDocumentsFolder().empty()) {
+    EXPECT_EQ(UserDataFolder(), u"");
+    EXPECT_EQ(BackupFolder(), u"");
+    EXPECT_FALSE(std::filesystem::exists("/Vantorel"));
+  }
+}
+
+}  // namespace
+}  // namespace vantorel
