@@ -260,12 +260,14 @@ Ref<AGProperty> AGProperties::view(SettingSlot slot) const {
 
 Ref<AGProperty> AGProperties::find(std::u16string_view name) const {
   std::optional<SettingSlot> slot = slotOf(name);
-  return slot ? view(*slot) : nullptr;
+  if (!slot) return nullptr;
+  return view(*slot);
 }
 
 Ref<AGProperty> AGProperties::item(std::u16string_view name) {
   std::optional<SettingSlot> slot = declare(name);
-  return slot ? view(*slot) : nullptr;
+  if (!slot) return nullptr;
+  return view(*slot);
 }
 
 Ref<AGProperty> AGProperties::item(const Variant& index) {
