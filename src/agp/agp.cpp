@@ -125,13 +125,6 @@ const ClassInfo& AGP::classInfo() const noexcept {
         .method<&T::DeleteProj>(u"DeleteProj")
         .method<&T::LoadDefault>(u"LoadDefault")
         .method<&T::scriptFldSrchOprs>(u"FldSrchOprs");
-    // The two settings that only the engine writes have no Let.
-    for (const char16_t* readOnly : {u"ProjVar", u"SyncLog"}) {
-      MemberInfo& m = c.define(readOnly);
-      m.let = nullptr;
-      m.set = nullptr;
-      m.slotLet = nullptr;
-    }
   });
   return info;
 }
@@ -229,8 +222,7 @@ void AGP::setDestination(const std::u16string& str) {
 }
 
 void AGP::AddProj(const std::u16string& strProjName) {
-  properties().setting(kProjName) = Variant(strProjName);
-  properties().setting(kProjVar) = GetVarName(Variant(strProjName), Variant(u""));
+  setProjName(strProjName);
   LoadDefault();
   projInit_ = true;
 }

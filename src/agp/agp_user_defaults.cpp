@@ -20,18 +20,6 @@ std::u16string regText(const std::u16string& key, const std::u16string& name) {
   return toString(GetRegValue(u"HKCU", key, name));
 }
 
-// A date format code as the date fields take it: the setting's value when it is a number that
-// fits, else 0.
-std::int16_t dateFormatOf(const Variant& value) {
-  try {
-    if (value.isNumericType() || (value.isString() && parseNumber(value.stringValue()))) {
-      return toInteger(value);
-    }
-  } catch (const AutomationError&) {
-  }
-  return 0;
-}
-
 }  // namespace
 
 void AGP::LoadDefault() {
@@ -53,7 +41,7 @@ void AGP::LoadDefault() {
   LanguageFolderPath() = regText(GeneralKey(), u"LanguageFolder");
   backupFileFlag_ =
       toBool(ConvertSetting(Variant(regText(GeneralKey(), u"BackupFile")), Variant(u"Boolean")));
-  CurrentDateFormat() = dateFormatOf(bag.setting(kProjDefaultDateFormat));
+  copyDateFormatSetting(bag);
   userCodePath_ = regText(GeneralKey(), u"USERCODE");
   ScriptEngineTimeout() = toLong(
       ConvertSetting(Variant(regText(GeneralKey(), u"ScriptEngineTimeout")), Variant(u"Long")));

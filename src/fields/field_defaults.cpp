@@ -1,6 +1,4 @@
 // AGPField's type-driven defaults: the generation settings a field gets once its type is known.
-#include <initializer_list>
-
 #include "fields/field.hpp"
 #include "fields/field_settings.hpp"
 #include "fields/field_types.hpp"
@@ -13,13 +11,6 @@
 namespace vantorel {
 
 namespace {
-
-bool isOneOf(std::int16_t value, std::initializer_list<std::int16_t> set) {
-  for (std::int16_t v : set) {
-    if (v == value) return true;
-  }
-  return false;
-}
 
 Variant integer(std::int16_t v) {
   return Variant(v);
@@ -50,7 +41,10 @@ void AGPField::LoadFldDefault() {
   const bool autoIncrement = toBool(bag.setting(kFldAutoIncrement));
   const std::int32_t attributes = toLong(bag.setting(kFldAttribute));
   static_cast<void>(toBool(bag.setting(kFldReq)));
-  static_cast<void>(toLong(bag.setting(kFldSize)));
+  // Only a text box takes its length from the size.
+  if (!autoIncrement && isOneOf(type, {kVarChar, kVarWChar})) {
+    static_cast<void>(toLong(bag.setting(kFldSize)));
+  }
   const bool hasCaption = !toString(bag.setting(kFldCaption)).empty();
   const Variant var = GetVarName(Variant(name), Variant(u"x_"));
 

@@ -1,6 +1,4 @@
 // AGPField's import of a column definition as a DAO or an ADO field describes it.
-#include <initializer_list>
-
 #include "fields/field.hpp"
 #include "fields/field_settings.hpp"
 #include "fields/field_types.hpp"
@@ -15,13 +13,6 @@ namespace vantorel {
 namespace {
 
 constexpr std::int32_t kAdoItemNotFound = 3265;
-
-bool isOneOf(std::int16_t value, std::initializer_list<std::int16_t> set) {
-  for (std::int16_t v : set) {
-    if (v == value) return true;
-  }
-  return false;
-}
 
 // The DAO type's ADO counterpart, its support and its literal quote (nullptr: quotes unchanged).
 struct DaoMapping {
@@ -104,9 +95,10 @@ void AGPField::SetFldTypeADO(std::int16_t type, std::uint8_t precision) {
 
 void AGPField::LoadFld_DAO(const DaoFieldDefinition& d) {
   AGProperties& bag = properties();
-  // The settings the import keeps and the defaults read must read as text, else the call is
-  // refused before the first write.
-  static_cast<void>(toString(bag.setting(kFldCaption)));
+  const bool newCaption = d.Caption && !d.Caption->empty();
+  // A caption the import keeps is read by the defaults; one that does not read as text refuses
+  // the call before the first write.
+  if (!newCaption) static_cast<void>(toString(bag.setting(kFldCaption)));
   bag.setting(kFldName) = Variant(d.Name);
   SetFldTypeDAO(d.Type);
   bag.setting(kFldSize) = Variant(d.Size);
@@ -115,7 +107,7 @@ void AGPField::LoadFld_DAO(const DaoFieldDefinition& d) {
   bag.setting(kFldAutoIncrement) = Variant((d.Attributes & kDaoAutoIncrField) == kDaoAutoIncrField);
   bag.setting(kFldZeroLen) = Variant(d.AllowZeroLength);
   bag.setting(kFldReq) = Variant(d.Required);
-  if (d.Caption && !d.Caption->empty()) bag.setting(kFldCaption) = Variant(*d.Caption);
+  if (newCaption) bag.setting(kFldCaption) = Variant(*d.Caption);
   LoadFldDefault();
 }
 

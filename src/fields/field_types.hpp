@@ -2,6 +2,7 @@
 // The ADO data type codes the field model tells apart (ADO DataTypeEnum, plus two codes of
 // newer OLE DB providers).
 #include <cstdint>
+#include <initializer_list>
 
 namespace vantorel::adoType {
 
@@ -39,3 +40,14 @@ inline constexpr std::int16_t kVarBinary = 204;
 inline constexpr std::int16_t kLongVarBinary = 205;
 
 }  // namespace vantorel::adoType
+
+namespace vantorel {
+
+inline bool isOneOf(std::int16_t type, std::initializer_list<std::int16_t> types) {
+  for (std::int16_t t : types) {
+    if (t == type) return true;
+  }
+  return false;
+}
+
+}  // namespace vantorel

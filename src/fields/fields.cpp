@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "fields/field_settings.hpp"
 #include "foundation/script_text.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
@@ -111,6 +112,13 @@ bool AGPFields::fieldExist(const Variant& Index) const {
 
 bool AGPFields::FieldNameExist(const std::u16string& Name) {
   for (std::size_t i = 0, n = static_cast<std::size_t>(count()); i < n; ++i) {
+    // Every Add walks all fields; compare names stored as text in place instead of copying.
+    const Variant& name = at(i).properties().setting(kFldName);
+    if (name.isString()) {
+      if (!equalsNoCase(name.stringValue(), Name)) continue;
+      foundFldName_ = name.stringValue();
+      return true;
+    }
     std::u16string stored;
     try {
       stored = at(i).FldName();
@@ -232,14 +240,7 @@ Ref<AGPField> AGPFields::item(const Variant& Index) {
     field = find(Index.stringValue());
   }
   if (!field) return nullptr;
-  try {
-    std::u16string name = field->FldName();
-    const std::int16_t seq = field->FldSeq();
-    curName_ = std::move(name);
-    curSeq_ = seq;
-  } catch (const AutomationError&) {
-    return nullptr;
-  }
+  makeCurrent(*field);
   return Ref<AGPField>(field);
 }
 
@@ -254,23 +255,21 @@ Ref<AGPField> AGPFields::seq(std::int16_t Index) const {
 void AGPFields::setItem(const Variant& Index) {
   const std::optional<std::u16string> key = indexText(Index);
   if (!key) return;
-  AGPField* field = find(*key);
-  if (!field) return;
-  try {
-    std::u16string name = field->FldName();
-    const std::int16_t s = field->FldSeq();
-    curName_ = std::move(name);
-    curSeq_ = s;
-  } catch (const AutomationError&) {
-  }
+  if (AGPField* field = find(*key)) makeCurrent(*field);
 }
 
 void AGPFields::setSeq(std::int16_t Index) {
-  Ref<AGPField> field = seq(Index);
-  if (!field) return;
+  if (Ref<AGPField> field = seq(Index)) makeCurrent(*field);
+}
+
+void AGPFields::makeCurrent(AGPField& field) {
+  // A name or number that does not read (junk written through Properties) leaves the current
+  // field as it was; the field is still found.
   try {
-    curName_ = field->FldName();
-    curSeq_ = Index;
+    std::u16string name = field.FldName();
+    const std::int16_t seq = field.FldSeq();
+    curName_ = std::move(name);
+    curSeq_ = seq;
   } catch (const AutomationError&) {
   }
 }

@@ -55,6 +55,7 @@ class AGPFields final : public Object {
 
  private:
   bool FieldNameExist(const std::u16string& Name);
+  void makeCurrent(AGPField& field);
   Ref<Enumerator> scriptNewEnum() { return newEnum(); }
   Variant scriptDelete(const std::u16string& TblName, const Variant& Index) {
     return Variant(remove(TblName, Index));

@@ -30,9 +30,13 @@ Variant inType(const Variant& v, SettingType type) {
 }  // namespace
 
 Variant getSettingText(AGProperties& bag, std::u16string_view name) {
-  std::optional<SettingSlot> slot = bag.declare(name);
-  if (!slot) return Variant(u"");
-  return Variant(toString(bag.value(*slot)));
+  if (std::optional<SettingSlot> slot = bag.slotOf(name)) {
+    // Joined to "" as a script would: Null gives the empty text, not an error.
+    const Variant& value = bag.value(*slot);
+    return Variant(value.isNull() ? std::u16string() : toString(value));
+  }
+  if (std::optional<SettingSlot> added = bag.declare(name)) bag.setValue(*added, Variant(u""));
+  return Variant(u"");
 }
 
 void setSettingConverted(AGProperties& bag, std::u16string_view name, const Variant& value) {

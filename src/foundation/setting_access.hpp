@@ -7,8 +7,9 @@
 
 namespace vantorel {
 
-// The setting's value as text. A name the bag lacks is declared as a "String" setting
-// (RegSave False, RegFormat 0, FileSave True, Sync True) and its empty text returned.
+// The setting's value as text (Null reads as ""). A name the bag lacks is declared as a
+// "String" setting (RegSave False, RegFormat 0, FileSave True, Sync True) holding "", and ""
+// is returned.
 Variant getSettingText(AGProperties& bag, std::u16string_view name);
 // Stores value converted by the setting's declared type (ConvertSetting); a name the bag lacks
 // is declared as GetV declares it and the value stored unconverted.

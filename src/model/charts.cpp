@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "foundation/captions.hpp"
-#include "foundation/script_text.hpp"
 #include "model/model_items.hpp"
 #include "model/name_links.hpp"
 #include "platform/automation/bind.hpp"
@@ -14,22 +13,6 @@
 #include "project/language.hpp"
 
 namespace vantorel {
-
-namespace {
-
-std::u16string varName(const std::u16string& name) {
-  return toString(GetVarName(Variant(name), Variant(u"")));
-}
-
-template <class F>
-void ignoringErrors(F&& step) noexcept {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
-}  // namespace
 
 AGPCharts::AGPCharts() : items_(makeRef<CSuperCollection>()) {
   items_->setCompareMode(1);
@@ -63,8 +46,7 @@ std::u16string AGPCharts::curSeq() const {
 }
 
 AGPChart* AGPCharts::findByKey(const std::u16string& key) const {
-  const Variant* found = key.empty() ? nullptr : items_->find(key);
-  return found ? static_cast<AGPChart*>(found->objectValue()) : nullptr;
+  return keyedItem<AGPChart>(*items_, key);
 }
 
 bool AGPCharts::chartExist(const Variant& index) const {
@@ -94,7 +76,7 @@ bool AGPCharts::add(const std::u16string& tblName, const std::u16string& name) {
   const std::int16_t seq = nextSeq(count());
   auto chart = makeRef<AGPChart>();
   chart->setChartName(name);
-  chart->setChartVar(varName(name));
+  chart->setChartVar(itemVarName(name));
   items_->add(Variant(chart), name);
   chart->setChartSeq(seq);
   chart->setChartCaption(NameToCaption(name));
@@ -115,7 +97,7 @@ bool AGPCharts::change(const std::u16string& tblName, const std::u16string& oldN
   // have spelt in another case.
   const std::u16string stored = chart->chartName();
   items_->changeKey(oldName, newName);
-  chart->setChartVar(varName(newName));
+  chart->setChartVar(itemVarName(newName));
   curName_ = newName;
   curSeq_ = chart->chartSeq();
   ExtRenameChart(tblName, stored, newName);

@@ -132,9 +132,12 @@ void AGPDatabase::terminate() noexcept {
     }
     status.CloseStatus();
   } catch (...) {
-    // A display that fails must not keep the tables from going.
-    if (tables_) tables_->removeAll([](AGPTable&) {}, [] {});
-    Status().CloseStatus();
+    // A display that fails must not keep the tables from going; a second failure here must not
+    // escape the release.
+    ignoringErrors([&] {
+      if (tables_) tables_->removeAll([](AGPTable&) {}, [] {});
+    });
+    ignoringErrors([] { Status().CloseStatus(); });
   }
   CurrentSecDefault().clear();
 }

@@ -52,9 +52,7 @@ bool AGPDatabases::add(const std::u16string& name) {
 }
 
 AGPDatabase* AGPDatabases::find(const std::u16string& name) const {
-  if (const Variant* found = name.empty() ? nullptr : items_->find(name)) {
-    return static_cast<AGPDatabase*>(found->objectValue());
-  }
+  if (AGPDatabase* db = keyedItem<AGPDatabase>(*items_, name)) return db;
   for (std::size_t i = 0, n = static_cast<std::size_t>(count()); i < n; ++i) {
     if (equalsNoCase(at(i).dbName(), name)) return &at(i);
   }

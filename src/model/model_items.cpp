@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "foundation/script_text.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -45,6 +46,10 @@ std::int16_t nextSeq(std::int32_t count) {
 std::u16string seqText(std::int16_t seq) {
   const std::string digits = std::to_string(seq);
   return std::u16string(digits.begin(), digits.end());
+}
+
+std::u16string itemVarName(const std::u16string& name) {
+  return toString(GetVarName(Variant(name), Variant(u"")));
 }
 
 std::int16_t storedSeq(const Variant& value) noexcept {

@@ -22,6 +22,23 @@ T& itemAt(const CSuperCollection& items, std::size_t index) {
   return *static_cast<T*>(items.valueAt(index).objectValue());
 }
 
+// The item under a key (any case) of a collection that holds nothing but T; nullptr for a
+// missing key and for "", which is never a key.
+template <class T>
+T* keyedItem(const CSuperCollection& items, const std::u16string& key) {
+  const Variant* found = key.empty() ? nullptr : items.find(key);
+  return found ? static_cast<T*>(found->objectValue()) : nullptr;
+}
+
+// Runs one step of a cascade whose later steps must run even when this one fails.
+template <class F>
+void ignoringErrors(F&& step) noexcept {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
 // The 0-based position of an item object; nullopt when the collection does not hold it.
 std::optional<std::size_t> positionOf(const CSuperCollection& items, const Object& item);
 
@@ -32,6 +49,9 @@ void removeAt(CSuperCollection& items, std::size_t index);
 std::int16_t nextSeq(std::int32_t count);
 
 std::u16string seqText(std::int16_t seq);
+
+// The script variable name of a table or chart: its name made an identifier, no prefix.
+std::u16string itemVarName(const std::u16string& name);
 
 // A stored sequence number as a 16-bit integer; 0 when something else was stored there
 // through Properties, so that renumbering and teardown never stop at one bad value.

@@ -3,7 +3,7 @@
 // URL is the table name, a "Chart" entry's "table|chart") and the phrases of tables, charts and
 // fields in the shared language. The collections keep them in step through these procedures.
 // Names compare exactly, as menus and phrase tables store them; entries with a free URL
-// (MenuCustomUrl) link nothing and are never touched.
+// (MenuCustomUrl) link nothing and are never renamed or deleted.
 #include <string>
 #include <string_view>
 
@@ -17,7 +17,8 @@ void deleteTableMenus(std::u16string_view table);
 void renameChartMenus(std::u16string_view table, std::u16string_view oldName,
                       std::u16string_view newName);
 void deleteChartMenus(std::u16string_view table, std::u16string_view chart);
-// The table's own entry and its charts' entries are shown or hidden.
+// The table's own entry and its charts' entries are shown or hidden, free URLs that match
+// included.
 void showTableMenus(std::u16string_view table, bool show);
 
 // The phrases of a table, of its charts and of its fields move to the new table name.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "foundation/script_text.hpp"
 #include "model/model_items.hpp"
 #include "model/name_links.hpp"
 #include "platform/automation/bind.hpp"
@@ -13,18 +12,6 @@
 #include "project/language.hpp"
 
 namespace vantorel {
-
-namespace {
-
-template <class F>
-void ignoringErrors(F&& step) noexcept {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
-}  // namespace
 
 AGPTables::AGPTables() : items_(makeRef<CSuperCollection>()) {
   items_->setCompareMode(1);
@@ -56,8 +43,7 @@ AGPTable& AGPTables::at(std::size_t index) const {
 }
 
 AGPTable* AGPTables::find(const std::u16string& name) const {
-  const Variant* found = name.empty() ? nullptr : items_->find(name);
-  return found ? static_cast<AGPTable*>(found->objectValue()) : nullptr;
+  return keyedItem<AGPTable>(*items_, name);
 }
 
 bool AGPTables::tableExist(const Variant& index) const {
@@ -66,9 +52,11 @@ bool AGPTables::tableExist(const Variant& index) const {
 
 bool AGPTables::tableNameExist(const std::u16string& name) {
   for (std::size_t i = 0, n = static_cast<std::size_t>(count()); i < n; ++i) {
-    const std::u16string stored = at(i).tblName();
-    if (equalsNoCase(stored, name)) {
-      foundTableName_ = stored;
+    // Every Add walks all tables; compare names stored as text in place instead of copying.
+    const Variant& stored = at(i).properties().setting(kTblName);
+    if (stored.isString() ? equalsNoCase(stored.stringValue(), name)
+                          : equalsNoCase(storedText(stored), name)) {
+      foundTableName_ = storedText(stored);
       return true;
     }
   }
@@ -100,7 +88,7 @@ bool AGPTables::change(const std::u16string& oldName, const std::u16string& newN
   // the caller may have spelt in another case.
   const std::u16string stored = table->tblName();
   items_->changeKey(oldName, newName);
-  table->setTblVar(toString(GetVarName(Variant(newName), Variant(u""))));
+  table->setTblVar(itemVarName(newName));
   curName_ = newName;
   curSeq_ = table->tblSeq();
   ExtRenameTable(stored, newName);

@@ -39,8 +39,7 @@ std::u16string AGPTrends::curSeq() const {
 }
 
 AGPTrend* AGPTrends::findByKey(const std::u16string& key) const {
-  const Variant* found = key.empty() ? nullptr : items_->find(key);
-  return found ? static_cast<AGPTrend*>(found->objectValue()) : nullptr;
+  return keyedItem<AGPTrend>(*items_, key);
 }
 
 bool AGPTrends::trendExist(const Variant& index) const {

@@ -3,6 +3,9 @@
 #include <cstdint>
 
 #include "foundation/locale_charset.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -173,6 +176,18 @@ void applyProjectFixedValues(AGProperties& bag) {
   bag.setting(kProjLinkOnLeft) = Variant(false);
   bag.setting(kProjPagerStyle) = Variant(static_cast<std::int16_t>(2));
   bag.setting(kProjMultiDelete) = Variant(false);
+}
+
+void copyDateFormatSetting(AGProperties& bag) {
+  const Variant& value = bag.setting(kProjDefaultDateFormat);
+  std::int16_t format = 0;
+  try {
+    if (value.isNumericType() || (value.isString() && parseNumber(value.stringValue()))) {
+      format = toInteger(value);
+    }
+  } catch (const AutomationError&) {
+  }
+  CurrentDateFormat() = format;
 }
 
 }  // namespace vantorel

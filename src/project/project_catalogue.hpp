@@ -156,4 +156,8 @@ enum ProjectSetting : SettingSlot {
 // name only when it is still empty.
 void applyProjectFixedValues(AGProperties& bag);
 
+// Puts the project's defaultDateFormat in force as CurrentDateFormat: its 16-bit value when it
+// is a number that fits, else 0.
+void copyDateFormatSetting(AGProperties& bag);
+
 }  // namespace vantorel

@@ -178,6 +178,16 @@ TEST(FieldDefaultsTest, UnreadableInputRefusesWithoutWriting) {
   }
   EXPECT_TRUE(field->properties().findValue(u"FldFmtType")->isEmpty());
   EXPECT_TRUE(field->properties().findValue(u"FldVar")->isEmpty());
+
+  // A size that does not read matters only to a text box.
+  field->let(u"FldType", Variant(std::int16_t{3}));
+  field->properties().item(u"FldSize")->setValue(Variant(u"wide"));
+  field->LoadFldDefault();
+  EXPECT_EQ(field->FldVar(), u"x_A");
+  field->let(u"FldType", Variant(std::int16_t{202}));
+  field->let(u"FldVar", Variant(u""));
+  EXPECT_THROW(field->LoadFldDefault(), AutomationError);
+  EXPECT_EQ(field->FldVar(), u"");
 }
 
 }  // namespace

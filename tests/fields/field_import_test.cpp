@@ -175,6 +175,10 @@ TEST(FieldImportTest, RefusedDefinitionsWriteNothing) {
     EXPECT_THROW(field->call(member, {Variant(u"Qty")}), AutomationError);
   }
   EXPECT_EQ(field->FldName(), u"Before");
+  // A caption the import brings replaces the unreadable one.
+  dao.Caption = u"Label";
+  field->LoadFld_DAO(dao);
+  EXPECT_EQ(toString(field->get(u"FldCaption")), u"Label");
 }
 
 // What a script hands over: DAO and ADO field objects read by property name, the provider

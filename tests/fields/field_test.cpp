@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -122,9 +123,15 @@ TEST(FieldTest, GetVAndSetV) {
   EXPECT_EQ(toString(field->get(u"FldCaption")), u"Unit price");
   EXPECT_TRUE(field->SetV(u"FldCaption", u"x").isEmpty());
 
-  // An unknown name becomes a 122nd, saved and carried-over String row.
+  // Null reads as the empty text, as joined to "" in a script.
+  field->let(u"FldDefault", Variant::null());
+  EXPECT_EQ(toString(field->GetV(u"FldDefault")), u"");
+  EXPECT_TRUE(field->get(u"FldDefault").isNull());
+
+  // An unknown name becomes a 122nd, saved and carried-over String row holding "".
   EXPECT_EQ(toString(field->GetV(u"MyOwnSetting")), u"");
   ASSERT_EQ(field->properties().count(), 122);
+  EXPECT_EQ(field->properties().findValue(u"MyOwnSetting")->type(), VarType::String);
   const SettingRecord& added =
       field->properties().record(*field->properties().slotOf(u"MyOwnSetting"));
   EXPECT_EQ(added.dataType, u"String");

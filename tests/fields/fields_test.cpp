@@ -203,6 +203,15 @@ TEST_F(FieldsTest, LookupsRefuseBadInputAndKeepCurrent) {
   EXPECT_EQ(stateOf(*fields), u"A:1,2:2,C:3|C:3");
   EXPECT_EQ(fields->seq(1)->FldName(), u"A");
   EXPECT_EQ(stateOf(*fields), u"A:1,2:2,C:3|C:3");
+  // A field whose number does not read is still found, but does not become current.
+  fields->find(u"A")->properties().item(u"FldSeq")->setValue(Variant(u"junk"));
+  for (const Variant& index : {Variant(u"a"), Variant(1.0)}) {
+    Ref<AGPField> found = fields->item(index);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->FldName(), u"A");
+  }
+  fields->setItem(Variant(u"A"));
+  EXPECT_EQ(fields->curName(), u"C");
 
   std::vector<std::u16string> walked;
   Ref<Enumerator> e = fields->newEnum();

@@ -12,6 +12,7 @@
 #include "platform/automation/class_factory.hpp"
 #include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/text/case_fold.hpp"
 #include "platform/text/unicode.hpp"
 
 namespace vantorel {
@@ -121,6 +122,53 @@ TEST_F(MembersTest, EveryMemberByNameInInterfaceOrder) {
       EXPECT_EQ(toString(back), toString(v));
       EXPECT_EQ(toString(*bag.findValue(r.name)), toString(v));
     }
+  }
+}
+
+TEST_F(MembersTest, GetVAndSetVConvertByTheRowAndDeclareUnknownNames) {
+  struct Class {
+    Ref<Object> object;
+    const char16_t* number;  // a numeric row
+    const char16_t* flag;    // a Boolean row
+  };
+  const std::vector<Class> classes = {
+      {Ref<Object>(makeRef<AGPDatabase>()), u"MaxUploadSize", u"UseDynamicUserLevel"},
+      {Ref<Object>(makeRef<AGPTable>()), u"TblRecPerPage", u"TblList"},
+      {Ref<Object>(makeRef<AGPChart>()), u"ChartWidth", u"ShowChart"},
+  };
+  for (const Class& c : classes) {
+    Object& o = *c.object;
+    SCOPED_TRACE(toUtf8(o.classInfo().name()));
+    auto& bag = *static_cast<AGProperties*>(o.get(u"Properties").objectValue());
+    auto getV = [&](const std::u16string& name) {
+      return toString(o.call(u"GetV", {Variant(name)}));
+    };
+    auto setV = [&](const std::u16string& name, const std::u16string& value) {
+      EXPECT_TRUE(o.call(u"SetV", {Variant(name), Variant(value)}).isEmpty());
+    };
+    setV(c.number, u"25");
+    EXPECT_EQ(toString(o.get(c.number)), u"25");
+    EXPECT_EQ(getV(toLower(c.number)), u"25");
+    setV(c.number, u"abc");
+    EXPECT_TRUE(bag.findValue(c.number)->isEmpty());
+    EXPECT_EQ(toString(o.get(c.number)), u"0");
+    setV(c.flag, u"True");
+    EXPECT_EQ(getV(c.flag), u"True");
+    o.let(c.flag, Variant(false));
+    EXPECT_EQ(getV(c.flag), u"False");
+    // An unknown name becomes a saved, synchronised String row holding "", then an ordinary one.
+    const std::int32_t rows = bag.count();
+    EXPECT_EQ(getV(u"Extra"), u"");
+    EXPECT_EQ(getV(u"EXTRA"), u"");
+    ASSERT_EQ(bag.count(), rows + 1);
+    const SettingRecord& extra = bag.record(*bag.slotOf(u"Extra"));
+    EXPECT_EQ(toUtf8(extra.dataType + (extra.fileSave ? u"+file" : u"") +
+                     (extra.sync ? u"+sync" : u"") + (extra.regSave ? u"+reg" : u"")),
+              "String+file+sync");
+    EXPECT_EQ(bag.findValue(u"Extra")->type(), VarType::String);
+    setV(u"Other", u" 2048 ");
+    EXPECT_EQ(bag.findValue(u"Other")->type(), VarType::String);
+    EXPECT_EQ(toString(*bag.findValue(u"Other")), u" 2048 ");
   }
 }
 

@@ -132,6 +132,44 @@ TEST_F(TablesTest, RenameAndDeleteCascades) {
   }
 }
 
+TEST_F(TablesTest, PositionsKeysAndSequenceNumbers) {
+  auto tables = makeRef<AGPTables>();
+  for (const char16_t* name : {u"A", u"B", u"2", u"D", u"E"}) ASSERT_TRUE(tables->add(name));
+  ASSERT_TRUE(tables->remove(u"A"));
+  ASSERT_TRUE(tables->remove(u"d"));
+  ASSERT_TRUE(tables->add(u"F"));
+  EXPECT_EQ(toUtf8(tableState(*tables)), "B:1,2:2,E:3,F:4");
+  // Numbers a host set: sequence and position now differ.
+  tables->find(u"B")->setTblSeq(2);
+  tables->find(u"2")->setTblSeq(1);
+  struct Case {
+    const char16_t* op;
+    Variant index;
+    const char16_t* found;  // "-" when the member returns nothing
+    const char16_t* current;
+  };
+  const std::vector<Case> cases = {
+      {u"Seq", Variant(std::int16_t{2}), u"B", u"F"},
+      {u"Item", Variant(std::int32_t{2}), u"2", u"2"},
+      {u"SetSeq", Variant(std::int16_t{2}), u"-", u"B"},
+      {u"SetItem", Variant(std::int32_t{2}), u"-", u"2"},
+      {u"Item", Variant(4.0), u"F", u"F"},
+      {u"SetItem", Variant(u"e"), u"-", u"E"},
+      {u"SetSeq", Variant(std::int16_t{9}), u"-", u"E"},
+      {u"SetItem", Variant(std::int32_t{3}), u"-", u"E"},
+      {u"Item", Variant(std::int32_t{5}), u"", u"E"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(toUtf8(std::u16string(c.op) + u" " + toString(c.index)));
+    const Variant r = tables->call(c.op, {c.index});
+    const std::u16string found = r.isNothing()  ? u""
+                                 : r.isObject() ? toString(r.objectValue()->get(u"TblName"))
+                                                : u"-";
+    EXPECT_EQ(toUtf8(found), toUtf8(c.found));
+    EXPECT_EQ(toUtf8(tables->curName()), toUtf8(c.current));
+  }
+}
+
 TEST_F(TablesTest, TblGenShowsAndHidesTheTablesEntries) {
   const std::vector<std::pair<std::u16string, std::u16string>> entries = {
       {u"Table", u"Orders"}, {u"Table", u"orders"}, {u"Chart", u"Orders|Sales"},

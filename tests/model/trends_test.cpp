@@ -84,6 +84,11 @@ TEST(TrendsTest, AddChangeDeleteAndLookups) {
     EXPECT_EQ(toUtf8(run(*trends, s.op, s.a, s.b)), toUtf8(s.result));
     EXPECT_EQ(toUtf8(state(*trends)), toUtf8(s.state));
   }
+  // A name set on the trendline itself: Add renames from it, finds no such key and adds nothing.
+  trends->at(0).setTrendName(u"Aim");
+  EXPECT_FALSE(trends->add(u"Aim"));
+  EXPECT_EQ(trends->count(), 3);
+  EXPECT_EQ(toUtf8(run(*trends, u"Item", u"goal", u"")), "Aim");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "foundation/locale_charset.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
+#include "project/project_state.hpp"
 
 namespace vantorel {
 namespace {
@@ -93,6 +94,23 @@ TEST(ProjectCatalogueTest, FixedValuesOverrideWhateverWasThere) {
     }
     EXPECT_EQ(bag->setting(kProjPagerStyle).type(), VarType::Integer);
     EXPECT_EQ(toInteger(bag->setting(kProjPagerStyle)), 2);
+  }
+}
+
+TEST(ProjectCatalogueTest, DateFormatInForceIsTheSettingWhenNumeric) {
+  const std::vector<std::pair<Variant, std::int16_t>> cases = {
+      {Variant(std::int16_t{9}), 9},
+      {Variant(u"11"), 11},
+      {Variant(std::int32_t{70000}), 0},
+      {Variant(u"x"), 0},
+      {Variant(), 0},
+  };
+  auto bag = makeRef<AGProperties>(projectCatalog());
+  for (const auto& [value, format] : cases) {
+    bag->setting(kProjDefaultDateFormat) = value;
+    CurrentDateFormat() = -1;
+    copyDateFormatSetting(*bag);
+    EXPECT_EQ(CurrentDateFormat(), format) << toUtf8(toString(value));
   }
 }
 
