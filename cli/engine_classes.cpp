@@ -8,6 +8,7 @@
 #include "project/language.hpp"
 #include "project/master_details.hpp"
 #include "project/menus.hpp"
+#include "templates/template_classes.hpp"
 
 namespace vantorel::cli {
 
@@ -20,6 +21,7 @@ void registerEngineClasses() {
   registerFieldClasses(factory);
   registerModelClasses(factory);
   registerAgpClasses(factory);
+  registerTemplateClasses(factory);
 }
 
 }  // namespace vantorel::cli

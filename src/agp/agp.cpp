@@ -98,6 +98,7 @@ const ClassInfo& AGP::classInfo() const noexcept {
     ClassBuilder<T> b(c);
     b.prop<&T::lhWnd, &T::setLhWnd>(u"lhWnd")
         .get<&T::ProjInit>(u"ProjInit")
+        .get<&T::scriptControlList>(u"ControlList")
         .get<&T::DB>(u"DB")
         .get<&T::scriptMenuList>(u"MenuList")
         .get<&T::DBCnt>(u"DBCnt")

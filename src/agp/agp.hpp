@@ -13,6 +13,7 @@
 
 namespace vantorel {
 
+class AGControlItems;
 class AGPDatabase;
 class AGPDatabases;
 class AGPLanguage;
@@ -28,6 +29,10 @@ class AGP final : public Object {
   std::int32_t lhWnd() const noexcept { return lhWnd_; }
   void setLhWnd(std::int32_t hwnd) noexcept { lhWnd_ = hwnd; }
   bool ProjInit() const noexcept { return projInit_; }
+  // The project-level output files, created empty on first use. The list belongs to
+  // generation, a later layer, which defines these two.
+  AGControlItems& controlList();
+  Ref<Object> scriptControlList();
   // The current database, or nullptr.
   Ref<AGPDatabase> DB() const;
   AGPMenus& MenuList() const;
@@ -103,6 +108,7 @@ class AGP final : public Object {
   Ref<AGProperties> properties_;
   Ref<AGPDatabases> databases_;
   Ref<AGPDatabase> db_;
+  Ref<Object> controlList_;  // an AGControlItems
   std::u16string currentDbKey_;
   std::u16string fullVersion_;
   std::u16string scriptExt_;

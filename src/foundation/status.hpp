@@ -20,7 +20,8 @@ class AGPStatus : public Object {
   const ClassInfo& classInfo() const noexcept override;
 
   void DispStatus(const Variant& text);
-  // The owner is the host's window; there is none here, but it must still be a number.
+  // The owner is the host's window; there is none here, but it must still be a number. Captions
+  // and status lines are plain text: this display needs no leading length character.
   void ShowStatus(const Variant& owner, const Variant& caption);
   void ShowStatus2(const Variant& owner, const Variant& caption);
   void ShowStatus3(const Variant& owner, const Variant& caption);

@@ -95,6 +95,7 @@ const ClassInfo& AGPTable::classInfo() const noexcept {
         .method<&T::SetV>(u"SetV")
         .get<&T::scriptCharts>(u"Charts")
         .get<&T::scriptFields>(u"Fields")
+        .get<&T::scriptControlList>(u"ControlList")
         .prop<&T::tblName, &T::setTblName>(u"Key")
         .settings<&T::properties>(tableCatalog())
         .prop<&T::tblGen, &T::setTblGen>(u"TblGen");

@@ -14,6 +14,8 @@
 
 namespace vantorel {
 
+class AGControlItems;
+
 enum TableSetting : SettingSlot {
   kTblSync,
   kTblSyncMessage,
@@ -100,6 +102,10 @@ class AGPTable final : public Object {
   Ref<AGPCharts> scriptCharts() { return Ref<AGPCharts>(&charts()); }
   AGPFields& fields();
   Ref<AGPFields> scriptFields() { return Ref<AGPFields>(&fields()); }
+  // The table's output files, created empty on first use. The list belongs to generation, a
+  // later layer, which defines these two.
+  AGControlItems& controlList();
+  Ref<Object> scriptControlList();
 
   // Key and TblName are one setting; the collection key does not follow them.
   std::u16string tblName();
@@ -119,6 +125,7 @@ class AGPTable final : public Object {
   Ref<AGProperties> properties_;
   Ref<AGPCharts> charts_;
   Ref<AGPFields> fields_;
+  Ref<Object> controlList_;  // an AGControlItems
 };
 
 }  // namespace vantorel

@@ -130,7 +130,7 @@ TEST_F(AgpMembersTest, TypedReadsOfBadStoredValuesRaise) {
 }
 
 TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
-  std::vector<std::u16string> expected = {u"lhWnd",    u"ProjInit",   u"DB",     u"MenuList",
+  std::vector<std::u16string> expected = {u"lhWnd",    u"ProjInit",   u"ControlList", u"DB",     u"MenuList",
                                           u"DBCnt",    u"Properties", u"GetV",   u"SetV",
                                           u"Language", u"hwnd",       u"ProjErr"};
   const SettingCatalog& catalog = projectCatalog();

@@ -76,7 +76,7 @@ TEST_F(MembersTest, EveryMemberByNameInInterfaceOrder) {
         u"Seq", u"NewEnum_cht", u"_NewEnum"},
        nullptr},
       {u"AGPTable",
-       plus({u"Properties", u"GetV", u"SetV", u"Charts", u"Fields", u"Key"},
+       plus({u"Properties", u"GetV", u"SetV", u"Charts", u"Fields", u"ControlList", u"Key"},
             catalogNames(tableCatalog(), 0)),
        &tableCatalog()},
       {u"AGPTables",

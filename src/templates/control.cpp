@@ -1,0 +1,153 @@
+#include "templates/control.hpp"
+
+#include <string_view>
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+#include "templates/xml_text.hpp"
+
+namespace vantorel {
+
+namespace {
+
+struct ControlAttribute {
+  std::u16string_view name;  // lower case
+  const char* xmlName;
+  std::u16string AGControlFields::*text = nullptr;
+  bool AGControlFields::*flag = nullptr;
+};
+
+constexpr ControlAttribute kAttributes[] = {
+    {u"id", "id", &AGControlFields::CtrlID},
+    {u"type", "type", &AGControlFields::CtrlType},
+    {u"ifiles", "ifiles", &AGControlFields::CtrlIFiles},
+    {u"ifolder", "ifolder", &AGControlFields::CtrlIFolder},
+    {u"ofile", "ofile", &AGControlFields::CtrlOFile},
+    {u"ofilecompat", "ofilecompat", &AGControlFields::CtrlOFileCompat},
+    {u"oext", "oext", &AGControlFields::CtrlOExt},
+    {u"ofolder", "ofolder", &AGControlFields::CtrlOFolder},
+    {u"ofolderid", "ofolderid", &AGControlFields::CtrlOFolderID},
+    {u"cond", "cond", &AGControlFields::CtrlCond},
+    {u"tagext", "tagext", &AGControlFields::CtrlTagExt},
+    {u"parm", "parm", &AGControlFields::CtrlParm},
+    {u"space", "space", nullptr, &AGControlFields::CtrlSpace},
+    {u"extension", "extension", &AGControlFields::CtrlExt},
+    {u"action", "action", &AGControlFields::CtrlAction},
+    {u"overwrite", "overwrite", nullptr, &AGControlFields::CtrlOverwrite},
+    {u"remark", "remark", &AGControlFields::CtrlRemark},
+};
+
+}  // namespace
+
+namespace templates {
+
+std::u16string normalizeInputFolder(std::u16string_view folder) {
+  std::u16string out = replaceAll(folder, u"/", u"\\");
+  if (out.find_first_not_of(u'\\') == std::u16string::npos) return {};
+  if (out.front() == u'\\') out.erase(0, 1);
+  if (out.back() != u'\\') out.push_back(u'\\');
+  return out;
+}
+
+std::optional<bool> parseBooleanText(std::u16string_view text) {
+  const std::u16string lower = toLower(trimBlanks(text));
+  if (lower == u"true") return true;
+  if (lower == u"false") return false;
+  if (const std::optional<Variant> number = parseNumber(lower)) return toDouble(*number) != 0;
+  return std::nullopt;
+}
+
+}  // namespace templates
+
+AGPControl::AGPControl() : sessions_(makeRef<AGPSessions>()) {}
+
+const ClassInfo& AGPControl::classInfo() const noexcept {
+  using T = AGPControl;
+  static const ClassInfo info(u"AGPControl", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .get<&T::Sessions>(u"Sessions")
+        .prop<&T::CtrlID, &T::setCtrlID>(u"CtrlID")
+        .prop<&T::CtrlType, &T::setCtrlType>(u"CtrlType")
+        .prop<&T::CtrlOFile, &T::setCtrlOFile>(u"CtrlOFile")
+        .prop<&T::CtrlOFileCompat, &T::setCtrlOFileCompat>(u"CtrlOFileCompat")
+        .prop<&T::CtrlOExt, &T::setCtrlOExt>(u"CtrlOExt")
+        .prop<&T::CtrlOFolder, &T::setCtrlOFolder>(u"CtrlOFolder")
+        .prop<&T::CtrlOFolderID, &T::setCtrlOFolderID>(u"CtrlOFolderID")
+        .prop<&T::CtrlIFiles, &T::setCtrlIFiles>(u"CtrlIFiles")
+        .prop<&T::CtrlIFolder, &T::setCtrlIFolder>(u"CtrlIFolder")
+        .prop<&T::CtrlCond, &T::setCtrlCond>(u"CtrlCond")
+        .prop<&T::CtrlTagExt, &T::setCtrlTagExt>(u"CtrlTagExt")
+        .prop<&T::CtrlParm, &T::setCtrlParm>(u"CtrlParm")
+        .prop<&T::CtrlSpace, &T::setCtrlSpace>(u"CtrlSpace")
+        .prop<&T::CtrlGen, &T::setCtrlGen>(u"CtrlGen")
+        .prop<&T::CtrlExt, &T::setCtrlExt>(u"CtrlExt")
+        .prop<&T::CtrlAction, &T::setCtrlAction>(u"CtrlAction")
+        .prop<&T::CtrlOverwrite, &T::setCtrlOverwrite>(u"CtrlOverwrite")
+        .prop<&T::CtrlRemark, &T::setCtrlRemark>(u"CtrlRemark")
+        .method<&T::scriptLoad>(u"Load");
+  });
+  return info;
+}
+
+std::optional<std::u16string> AGPControl::Load(const pugi::xml_node& element) {
+  AGControlFields loaded = f_;
+  loaded.CtrlCond.clear();
+  loaded.CtrlSpace = true;
+  loaded.CtrlOverwrite = true;
+  for (const pugi::xml_attribute attribute : element.attributes()) {
+    const std::u16string name = toLower(templates::nameOf(attribute));
+    for (const ControlAttribute& a : kAttributes) {
+      if (a.name != name) continue;
+      const std::u16string value = templates::valueOf(attribute);
+      if (a.flag) {
+        const std::optional<bool> flag = templates::parseBooleanText(value);
+        if (!flag) {
+          return u"the attribute \"" + std::u16string(a.name) + u"\" of control \"" +
+                 loaded.CtrlID + u"\" is \"" + value + u"\", neither true, false nor a number";
+        }
+        loaded.*a.flag = *flag;
+      } else if (a.text == &AGControlFields::CtrlIFolder) {
+        loaded.CtrlIFolder = templates::normalizeInputFolder(value);
+      } else {
+        loaded.*a.text = value;
+      }
+    }
+  }
+  f_ = std::move(loaded);
+  sessions_->Load(element);
+  return std::nullopt;
+}
+
+void AGPControl::save(pugi::xml_node& element) const {
+  for (const ControlAttribute& a : kAttributes) {
+    if (a.flag) {
+      // Both flags are true unless the file says otherwise.
+      if (!(f_.*a.flag)) element.append_attribute(a.xmlName) = "false";
+      continue;
+    }
+    const std::u16string& value = f_.*a.text;
+    if (!value.empty() || a.name == u"id" || a.name == u"type") {
+      element.append_attribute(a.xmlName) = toUtf8(value).c_str();
+    }
+  }
+  for (const Ref<AGPSession>& session : sessions_->items()) {
+    pugi::xml_node child = element.append_child("session");
+    session->save(child);
+  }
+}
+
+void AGPControl::scriptLoad(const Variant& xmlControl) {
+  if (!xmlControl.isString()) return;
+  pugi::xml_document doc;
+  const pugi::xml_node element = templates::parseElementMarkup(doc, xmlControl.stringValue());
+  if (!element) return;
+  if (const std::optional<std::u16string> problem = Load(element)) {
+    raiseVbError(vberr::kTypeMismatch, *problem);
+  }
+}
+
+}  // namespace vantorel

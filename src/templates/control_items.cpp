@@ -1,0 +1,109 @@
+#include "templates/control_items.hpp"
+
+#include <exception>
+
+#include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
+
+namespace vantorel {
+
+namespace {
+
+// The text of an index; nothing for values without one (Null, objects, arrays), so that the
+// look-ups never raise.
+std::optional<std::u16string> textOf(const Variant& index) {
+  try {
+    if (index.isNull() || index.isObject() || index.isArray()) return std::nullopt;
+    return toString(index);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+const ClassInfo& AGControlItem::classInfo() const noexcept {
+  using T = AGControlItem;
+  static const ClassInfo info(u"AGControlItem", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .prop<&T::Key, &T::setKey>(u"Key")
+        .prop<&T::ItemId, &T::setItemId>(u"ItemId")
+        .prop<&T::ItemFn, &T::setItemFn>(u"ItemFn")
+        .prop<&T::ItemGen, &T::setItemGen>(u"ItemGen")
+        .prop<&T::ItemRemark, &T::setItemRemark>(u"ItemRemark");
+  });
+  return info;
+}
+
+AGControlItems::AGControlItems() : items_(makeRef<CSuperCollection>()) {
+  items_->setCompareMode(1);
+}
+
+const ClassInfo& AGControlItems::classInfo() const noexcept {
+  using T = AGControlItems;
+  static const ClassInfo info(u"AGControlItems", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .method<&T::Add>(u"Add")
+        .method<&T::Count>(u"Count")
+        .method<&T::Delete>(u"Delete")
+        .method<&T::ItemExist>(u"ItemExist")
+        .method<&T::Item>(u"Item")
+        .method<&T::scriptNewEnum>(u"NewEnum_item")
+        .enumerator<&T::newEnum>();
+  });
+  return info;
+}
+
+AGControlItem& AGControlItems::at(std::size_t index) const {
+  // The collection is private and holds nothing but items.
+  return *static_cast<AGControlItem*>(items_->valueAt(index).objectValue());
+}
+
+bool AGControlItems::Add(const std::u16string& ItemId, const std::u16string& ItemFn, bool ItemGen,
+                         const std::u16string& ItemRemark) {
+  if (ItemId.empty() || ItemExist(Variant(ItemId))) return false;
+  auto item = makeRef<AGControlItem>();
+  item->setItemId(ItemId);
+  item->setItemFn(ItemFn);
+  item->setItemGen(ItemGen);
+  item->setItemRemark(ItemRemark);
+  items_->add(Variant(item), ItemId);
+  return true;
+}
+
+Variant AGControlItems::Delete(const Variant& Index) {
+  const std::optional<std::u16string> id = textOf(Index);
+  if (!id || id->empty() || !ItemExist(Variant(*id))) return Variant(false);
+  items_->remove(Variant(*id));
+  return Variant(true);
+}
+
+bool AGControlItems::ItemExist(const Variant& Index) const {
+  const std::optional<std::u16string> id = textOf(Index);
+  return id && !id->empty() && items_->keyExists(*id) != kNoPosition;
+}
+
+Ref<AGControlItem> AGControlItems::Item(const Variant& Index) const {
+  switch (Index.type()) {
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Byte: {
+      const double position = toDouble(Index);
+      if (!(position >= 0.5 && position < static_cast<double>(Count()) + 0.5)) return nullptr;
+      const std::int32_t at = toLong(Index);
+      if (at < 1 || at > Count()) return nullptr;
+      return Ref<AGControlItem>(&this->at(static_cast<std::size_t>(at - 1)));
+    }
+    case VarType::String: {
+      const std::int32_t position = items_->keyExists(Index.stringValue());
+      if (position == kNoPosition) return nullptr;
+      return Ref<AGControlItem>(&at(static_cast<std::size_t>(position - items_->baseIndex())));
+    }
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace vantorel

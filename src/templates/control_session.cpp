@@ -1,0 +1,76 @@
+#include "templates/control_session.hpp"
+
+#include <string_view>
+
+#include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/unicode.hpp"
+#include "templates/xml_text.hpp"
+
+namespace vantorel {
+
+namespace {
+
+struct SessionAttribute {
+  std::u16string_view name;  // lower case
+  const char* xmlName;
+  std::u16string AGSessionFields::*field;
+};
+
+constexpr SessionAttribute kAttributes[] = {
+    {u"type", "type", &AGSessionFields::SessType},
+    {u"value", "value", &AGSessionFields::SessValue},
+    {u"parm", "parm", &AGSessionFields::SessParm},
+    {u"ifile", "ifile", &AGSessionFields::SessIFile},
+    {u"cond", "cond", &AGSessionFields::SessCond},
+    {u"extension", "extension", &AGSessionFields::SessExt},
+    {u"action", "action", &AGSessionFields::SessAction},
+    {u"location", "location", &AGSessionFields::SessLocation},
+    {u"loctype", "loctype", &AGSessionFields::SessLocType},
+};
+
+}  // namespace
+
+const ClassInfo& AGPSession::classInfo() const noexcept {
+  using T = AGPSession;
+  static const ClassInfo info(u"AGPSession", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .prop<&T::SessType, &T::setSessType>(u"SessType")
+        .prop<&T::SessValue, &T::setSessValue>(u"SessValue")
+        .prop<&T::SessParm, &T::setSessParm>(u"SessParm")
+        .prop<&T::SessIFile, &T::setSessIFile>(u"SessIFile")
+        .prop<&T::SessCond, &T::setSessCond>(u"SessCond")
+        .prop<&T::SessExt, &T::setSessExt>(u"SessExt")
+        .prop<&T::SessAction, &T::setSessAction>(u"SessAction")
+        .prop<&T::SessLocation, &T::setSessLocation>(u"SessLocation")
+        .prop<&T::SessLocType, &T::setSessLocType>(u"SessLocType")
+        .method<&T::scriptLoad>(u"Load");
+  });
+  return info;
+}
+
+void AGPSession::Load(const pugi::xml_node& element) {
+  for (const pugi::xml_attribute attribute : element.attributes()) {
+    const std::u16string name = toLower(templates::nameOf(attribute));
+    for (const SessionAttribute& a : kAttributes) {
+      if (a.name == name) f_.*a.field = templates::valueOf(attribute);
+    }
+  }
+}
+
+void AGPSession::save(pugi::xml_node& element) const {
+  for (const SessionAttribute& a : kAttributes) {
+    const std::u16string& value = f_.*a.field;
+    if (!value.empty()) element.append_attribute(a.xmlName) = toUtf8(value).c_str();
+  }
+}
+
+void AGPSession::scriptLoad(const Variant& xmlSession) {
+  pugi::xml_document doc;
+  if (!xmlSession.isString()) return;
+  const pugi::xml_node element = templates::parseElementMarkup(doc, xmlSession.stringValue());
+  if (element) Load(element);
+}
+
+}  // namespace vantorel

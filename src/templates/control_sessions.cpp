@@ -1,0 +1,110 @@
+#include "templates/control_sessions.hpp"
+
+#include <limits>
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/bind.hpp"
+#include "templates/xml_text.hpp"
+
+namespace vantorel {
+
+const ClassInfo& AGPSessions::classInfo() const noexcept {
+  using T = AGPSessions;
+  static const ClassInfo info(u"AGPSessions", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .method<&T::scriptLoad>(u"Load")
+        .method<&T::AddSession>(u"AddSession")
+        .method<&T::ChangeSession>(u"ChangeSession")
+        .method<&T::DeleteSession>(u"DeleteSession")
+        .method<&T::SessionExist>(u"SessionExist")
+        .method<&T::Count>(u"Count")
+        .method<&T::Item>(u"Item");
+  });
+  return info;
+}
+
+void AGPSessions::checkRoom() const {
+  if (items_.size() >= static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
+    raiseVbError(vberr::kOverflow);
+  }
+}
+
+void AGPSessions::Load(const pugi::xml_node& control) {
+  for (const pugi::xml_node child : control.children()) {
+    if (!templates::isElementNamed(child, u"session")) continue;
+    checkRoom();
+    auto session = makeRef<AGPSession>();
+    session->Load(child);
+    items_.push_back(std::move(session));
+  }
+}
+
+Variant AGPSessions::scriptLoad(const Variant& xmlControl) {
+  if (!xmlControl.isString()) return Variant();
+  pugi::xml_document doc;
+  if (const pugi::xml_node element = templates::parseElementMarkup(doc, xmlControl.stringValue())) {
+    Load(element);
+  }
+  return Variant();
+}
+
+std::optional<std::size_t> AGPSessions::find(const std::u16string& sValue) const {
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i]->SessValue() == sValue) return i;
+  }
+  return std::nullopt;
+}
+
+bool AGPSessions::AddSession(const Ref<AGPSession>& session, const std::u16string& loc,
+                             const std::u16string& loctype) {
+  if (!session) raiseVbError(vberr::kObjectVariableNotSet);
+  checkRoom();
+  std::size_t position = items_.size();
+  if (const std::optional<std::size_t> at = find(loc))
+    position = *at + (loctype == u"after" ? 1 : 0);
+  auto copy = makeRef<AGPSession>();
+  const AGSessionFields& from = session->fields();
+  AGSessionFields& to = copy->fields();
+  to.SessType = from.SessType;
+  to.SessValue = from.SessValue;
+  // The compiler reads the parameter of every session (an include passes it on); a merged
+  // session without it would silently lose it.
+  to.SessParm = from.SessParm;
+  to.SessIFile = from.SessIFile;
+  to.SessCond = from.SessCond;
+  to.SessExt = from.SessExt;
+  to.SessAction = from.SessAction;
+  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(position), std::move(copy));
+  return true;
+}
+
+bool AGPSessions::ChangeSession(const std::u16string& sValue, const Ref<AGPSession>& session) {
+  if (!session) raiseVbError(vberr::kObjectVariableNotSet);
+  const std::optional<std::size_t> at = find(sValue);
+  if (!at) return false;
+  AGSessionFields& target = items_[*at]->fields();
+  const AGSessionFields& from = session->fields();
+  if (!from.SessIFile.empty()) target.SessIFile = from.SessIFile;
+  if (!from.SessCond.empty()) target.SessCond = from.SessCond;
+  target.SessExt = from.SessExt;
+  target.SessAction = from.SessAction;
+  return true;
+}
+
+bool AGPSessions::DeleteSession(const std::u16string& sValue) {
+  const std::optional<std::size_t> at = find(sValue);
+  if (!at) return false;
+  items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(*at));
+  return true;
+}
+
+bool AGPSessions::SessionExist(const std::u16string& sValue) const {
+  return find(sValue).has_value();
+}
+
+Ref<AGPSession> AGPSessions::Item(std::int16_t Index) const {
+  if (Index < 1 || Index > Count()) return nullptr;
+  return items_[static_cast<std::size_t>(Index - 1)];
+}
+
+}  // namespace vantorel

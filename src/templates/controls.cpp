@@ -1,0 +1,229 @@
+#include "templates/controls.hpp"
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <unordered_map>
+
+#include <pugixml.hpp>
+
+#include "foundation/captions.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+#include "project/project_state.hpp"
+#include "templates/xml_text.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr const char* kRootAttributes[] = {"date", "version", "desc", "author"};
+constexpr std::size_t kMaxControls = std::numeric_limits<std::int16_t>::max();
+
+std::u16string productRootName() {
+  return StripSpacesAndSlashes(ProductName());
+}
+
+}  // namespace
+
+std::int16_t& CtrlErrCode() {
+  thread_local std::int16_t code = 0;
+  return code;
+}
+
+std::u16string& ControlFileError() {
+  thread_local std::u16string text;
+  return text;
+}
+
+const ClassInfo& AGPControls::classInfo() const noexcept {
+  using T = AGPControls;
+  static const ClassInfo info(u"AGPControls", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .get<&T::curIndex>(u"curIndex")
+        .get<&T::ProdDate>(u"ProdDate")
+        .get<&T::ProdVersion>(u"ProdVersion")
+        .get<&T::ProdDesc>(u"ProdDesc")
+        .get<&T::ProdAuthor>(u"ProdAuthor")
+        .method<&T::LoadControls>(u"LoadControls")
+        .method<&T::AddControl>(u"AddControl")
+        .method<&T::DeleteControl>(u"DeleteControl")
+        .method<&T::ControlExist>(u"ControlExist")
+        .method<&T::Count>(u"Count")
+        .method<&T::Item>(u"Item");
+  });
+  return info;
+}
+
+bool AGPControls::fail(std::int16_t code, std::u16string why) {
+  CtrlErrCode() = code;
+  ControlFileError() = std::move(why);
+  return false;
+}
+
+bool AGPControls::LoadControls(const std::u16string& file) {
+  ControlFileError().clear();
+  const std::optional<std::string> bytes = file.empty() ? std::nullopt : fs::readFile(file);
+  if (!bytes) return fail(1, file + u": the file cannot be read");
+  pugi::xml_document doc;
+  const pugi::xml_parse_result parsed =
+      doc.load_buffer(bytes->data(), bytes->size(), templates::kXmlReadOptions);
+  if (!parsed) {
+    // Offsets count in the converted text when the file was not UTF-8; no position then.
+    const std::u16string where = parsed.encoding == pugi::encoding_utf8
+                                     ? templates::positionText(*bytes, parsed.offset) + u": "
+                                     : std::u16string();
+    return fail(1, file + u": " + where + fromUtf8(parsed.description()));
+  }
+  const pugi::xml_node root = doc.document_element();
+  const std::u16string rootName = templates::nameOf(root);
+  const std::u16string product = productRootName();
+  if (!equalsNoCase(std::u16string_view(rootName).substr(0, product.size()), product)) {
+    items_.clear();
+    return fail(2, file + u": the root element \"" + rootName + u"\" does not name the product \"" +
+                       product + u"\"");
+  }
+  // Everything is read and checked before anything is replaced, so that a file with a fault
+  // leaves the controls as they were.
+  std::u16string rootValues[4];
+  for (std::size_t i = 0; i < 4; ++i) {
+    const pugi::xml_attribute a = root.attribute(kRootAttributes[i]);
+    if (!a) {
+      return fail(1, file + u": " + templates::elementPosition(*bytes, root) +
+                         u": the root element lacks the attribute \"" +
+                         fromAscii(kRootAttributes[i]) + u"\"");
+    }
+    rootValues[i] = templates::valueOf(a);
+  }
+  std::vector<Ref<AGPControl>> loaded;
+  std::unordered_map<std::u16string, pugi::xml_node> ids;
+  try {
+    for (const pugi::xml_node child : root.children()) {
+      if (!templates::isElementNamed(child, u"control")) continue;
+      // Positions are counted only for a message, never for every control of a large file.
+      const auto at = [&](const pugi::xml_node& node) {
+        return file + u": " + templates::elementPosition(*bytes, node) + u": ";
+      };
+      if (loaded.size() >= kMaxControls) return fail(1, at(child) + u"more than 32767 controls");
+      auto control = makeRef<AGPControl>();
+      if (const std::optional<std::u16string> problem = control->Load(child)) {
+        return fail(1, at(child) + *problem);
+      }
+      // Every look-up and merge goes by id, and the compiled template is named after it: a
+      // second control with the same id would be unreachable and overwrite the first's script.
+      const std::u16string& id = control->CtrlID();
+      if (!id.empty()) {
+        const auto [first, fresh] = ids.emplace(id, child);
+        if (!fresh) {
+          return fail(1, at(child) + u"the control id \"" + id + u"\" is used twice (first at " +
+                             templates::elementPosition(*bytes, first->second) + u")");
+        }
+      }
+      loaded.push_back(std::move(control));
+    }
+  } catch (const AutomationError& e) {
+    return fail(1, file + u": " + e.description());
+  }
+  items_ = std::move(loaded);
+  rootName_ = rootName;
+  prodDate_ = std::move(rootValues[0]);
+  prodVersion_ = std::move(rootValues[1]);
+  prodDesc_ = std::move(rootValues[2]);
+  prodAuthor_ = std::move(rootValues[3]);
+  return true;
+}
+
+std::optional<std::size_t> AGPControls::find(const std::u16string& sId) const {
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i]->CtrlID() == sId) return i;
+  }
+  return std::nullopt;
+}
+
+bool AGPControls::AddControl(const Ref<AGPControl>& ctrl) {
+  if (!ctrl) raiseVbError(vberr::kObjectVariableNotSet);
+  if (find(ctrl->CtrlID())) return false;
+  if (items_.size() >= kMaxControls) raiseVbError(vberr::kOverflow);
+  auto copy = makeRef<AGPControl>();
+  AGControlFields& to = copy->fields();
+  to = ctrl->fields();
+  to.CtrlGen = false;
+  to.CtrlRemark.clear();
+  for (const Ref<AGPSession>& session : ctrl->Sessions()->items()) {
+    session->setSessExt(ctrl->CtrlExt());
+    copy->Sessions()->AddSession(session, u"", u"");
+  }
+  items_.push_back(std::move(copy));
+  return true;
+}
+
+bool AGPControls::DeleteControl(const std::u16string& sId) {
+  const std::optional<std::size_t> at = find(sId);
+  if (!at) return false;
+  items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(*at));
+  return true;
+}
+
+bool AGPControls::ControlExist(const std::u16string& sId) const {
+  return find(sId).has_value();
+}
+
+Ref<AGPControl> AGPControls::Item(const Variant& Index) {
+  switch (Index.type()) {
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Byte: {
+      const double position = toDouble(Index);
+      if (!(position >= 0.5 && position < static_cast<double>(Count()) + 0.5)) return nullptr;
+      const std::int16_t at = toInteger(Index);
+      if (at < 1 || at > Count()) return nullptr;
+      curIndex_ = at;
+      return items_[static_cast<std::size_t>(at - 1)];
+    }
+    case VarType::String:
+      if (const std::optional<std::size_t> at = find(Index.stringValue())) {
+        curIndex_ = static_cast<std::int16_t>(*at + 1);
+        return items_[*at];
+      }
+      return nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+void AGPControls::writeControlFile(const std::u16string& file) const {
+  pugi::xml_document doc;
+  pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
+  declaration.append_attribute("version") = "1.0";
+  declaration.append_attribute("encoding") = "UTF-8";
+  const std::u16string rootName = rootName_.empty() ? productRootName() : rootName_;
+  pugi::xml_node root = doc.append_child(toUtf8(rootName).c_str());
+  const std::u16string* values[] = {&prodDate_, &prodVersion_, &prodDesc_, &prodAuthor_};
+  for (std::size_t i = 0; i < 4; ++i) {
+    root.append_attribute(kRootAttributes[i]) = toUtf8(*values[i]).c_str();
+  }
+  for (const Ref<AGPControl>& control : items_) {
+    pugi::xml_node element = root.append_child("control");
+    control->save(element);
+  }
+  std::ostringstream out;
+  doc.save(out, "  ", pugi::format_indent, pugi::encoding_utf8);
+  // Values with line breaks are written as character references, so every "\n" left is one
+  // between elements.
+  std::string text;
+  for (const char ch : out.str()) {
+    if (ch == '\n') text.push_back('\r');
+    text.push_back(ch);
+  }
+  fs::writeFileAtomic(file, text);
+}
+
+}  // namespace vantorel

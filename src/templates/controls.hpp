@@ -1,0 +1,61 @@
+#pragma once
+// AGPControls: a template set's control file, "control.xml": the set's date, version,
+// description and author, and its controls in document order. The root element must name the
+// product. Extensions add, change and delete controls and sessions through the members below.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/automation/object.hpp"
+#include "platform/automation/variant.hpp"
+#include "templates/control.hpp"
+
+namespace vantorel {
+
+// Why the last LoadControls failed, per thread: 1 the file cannot be loaded or its content is
+// unusable, 2 its root element does not name the product.
+std::int16_t& CtrlErrCode();
+// The particulars of that failure (file, line and column, what is wrong), for messages and logs;
+// LoadControls itself leaves LastErrorText alone.
+std::u16string& ControlFileError();
+
+class AGPControls final : public Object {
+ public:
+  const ClassInfo& classInfo() const noexcept override;
+
+  std::int16_t curIndex() const noexcept { return curIndex_; }
+  const std::u16string& ProdDate() const noexcept { return prodDate_; }
+  const std::u16string& ProdVersion() const noexcept { return prodVersion_; }
+  const std::u16string& ProdDesc() const noexcept { return prodDesc_; }
+  const std::u16string& ProdAuthor() const noexcept { return prodAuthor_; }
+
+  bool LoadControls(const std::u16string& file);
+  // Appends a copy of ctrl (not CtrlGen, not CtrlRemark) with copies of its sessions, which
+  // first take ctrl's CtrlExt; false when a control with its CtrlID exists.
+  bool AddControl(const Ref<AGPControl>& ctrl);
+  bool DeleteControl(const std::u16string& sId);
+  bool ControlExist(const std::u16string& sId) const;
+  std::int32_t Count() const noexcept { return static_cast<std::int32_t>(items_.size()); }
+  // By position (a number, 1..Count) or by CtrlID (a text); nothing otherwise.
+  Ref<AGPControl> Item(const Variant& Index);
+
+  const std::vector<Ref<AGPControl>>& items() const noexcept { return items_; }
+  // Writes the controls back as a control file, replacing the file at once (a failed write
+  // leaves the old file); throws fs::FileError when it cannot be written.
+  void writeControlFile(const std::u16string& file) const;
+
+ private:
+  std::optional<std::size_t> find(const std::u16string& sId) const;
+  bool fail(std::int16_t code, std::u16string why);
+
+  std::vector<Ref<AGPControl>> items_;
+  std::int16_t curIndex_ = 0;
+  std::u16string rootName_;
+  std::u16string prodDate_;
+  std::u16string prodVersion_;
+  std::u16string prodDesc_;
+  std::u16string prodAuthor_;
+};
+
+}  // namespace vantorel
