@@ -2,12 +2,14 @@
 
 #include "agp/agp_classes.hpp"
 #include "fields/field_classes.hpp"
+#include "generator/generator_classes.hpp"
 #include "foundation/foundation_classes.hpp"
 #include "model/model_classes.hpp"
 #include "platform/automation/class_factory.hpp"
 #include "project/language.hpp"
 #include "project/master_details.hpp"
 #include "project/menus.hpp"
+#include "templates/script_host_classes.hpp"
 #include "templates/template_classes.hpp"
 
 namespace vantorel::cli {
@@ -22,6 +24,8 @@ void registerEngineClasses() {
   registerModelClasses(factory);
   registerAgpClasses(factory);
   registerTemplateClasses(factory);
+  registerScriptHostClasses(factory);
+  registerGeneratorClasses(factory);
 }
 
 }  // namespace vantorel::cli

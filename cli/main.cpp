@@ -3,8 +3,10 @@
 #include <cstring>
 #include <string>
 
+#include "check_command.hpp"
 #include "engine_classes.hpp"
 #include "foundation/product.hpp"
+#include "generate_command.hpp"
 #include "platform/sys/folders.hpp"
 #include "platform/text/unicode.hpp"
 #include "run_command.hpp"
@@ -15,6 +17,8 @@ void printUsage(std::FILE* out) {
   std::fputs(
       "Usage: vantorel [--help] [--version]\n"
       "       vantorel run FILE.vbs [arguments]\n"
+      "       vantorel check PROJECT.vtp [--destination DIR]\n"
+      "       vantorel generate PROJECT.vtp [--destination DIR]\n"
       "\n"
       "Builds a classic ASP web application from a database and a template set.\n"
       "\n"
@@ -23,7 +27,9 @@ void printUsage(std::FILE* out) {
       "  --version   print the engine's full version and exit\n"
       "\n"
       "Commands:\n"
-      "  run         run a VBScript file with the WScript object\n",
+      "  run         run a VBScript file with the WScript object\n"
+      "  check       list the files a generation of the project would write\n"
+      "  generate    generate the project's site (into DIR when given)\n",
       out);
 }
 
@@ -42,6 +48,12 @@ int main(int argc, char** argv) {
   }
   if (argc >= 2 && std::strcmp(argv[1], "run") == 0) {
     return vantorel::cli::runScript(argc - 2, argv + 2);
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "check") == 0) {
+    return vantorel::cli::checkProject(argc - 2, argv + 2);
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "generate") == 0) {
+    return vantorel::cli::generateProject(argc - 2, argv + 2);
   }
   printUsage(stderr);
   return 2;

@@ -124,8 +124,14 @@ const ClassInfo& AGP::classInfo() const noexcept {
         .prop<&T::Destination, &T::setDestination>(u"Destination")
         .method<&T::AddProj>(u"AddProj")
         .method<&T::DeleteProj>(u"DeleteProj")
+        .method<&T::scriptSave>(u"Save")
+        .method<&T::scriptLoad>(u"Load")
         .method<&T::LoadDefault>(u"LoadDefault")
-        .method<&T::scriptFldSrchOprs>(u"FldSrchOprs");
+        .method<&T::SaveDefault>(u"SaveDefault")
+        .method<&T::scriptFldSrchOprs>(u"FldSrchOprs")
+        .method<&T::GenScript>(u"GenScript")
+        .method<&T::GenCheck>(u"GenCheck")
+        .method<&T::BuildExParseFunction>(u"BuildExParseFunction");
   });
   return info;
 }

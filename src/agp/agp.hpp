@@ -71,6 +71,24 @@ class AGP final : public Object {
   // The user's defaults under ProjectKey for every RegSave setting, the engine options under
   // GeneralKey, then the fixed values every project starts from.
   void LoadDefault();
+  // Writes the project file (UTF-8 XML) after a numbered backup of the old one. A failed
+  // component check is left in ProjErr; other failures raise, and the old file stays.
+  void Save(const std::u16string& projFile);
+  // Reads a project file into this project object; the outcome is left in ProjErr.
+  void Load(const std::u16string& projFile);
+  // Stores the RegSave settings of the project and its database, and the engine options, as
+  // the user's defaults. Defined, with Save and Load, by the project file layer.
+  void SaveDefault();
+
+  // Generates the whole site of the loaded project; the outcome is in ProjErr, and a fatal
+  // failure or the user's cancel raises -1. Defined by the generation layer.
+  void GenScript();
+  // The dry run before GenScript: fills the output lists and returns how many of the outputs
+  // exist already (0 when it ends early, with the reason in ProjErr).
+  std::int16_t GenCheck();
+  // One piece of template text run as a template of its own: its output, or the text itself
+  // when it does not parse. Defined with the script host.
+  std::u16string BuildExParseFunction(const std::u16string& text);
 
   const std::u16string& FullVersion() const noexcept { return fullVersion_; }
   const std::u16string& ScriptExt() const noexcept { return scriptExt_; }
@@ -100,6 +118,8 @@ class AGP final : public Object {
   Ref<AGPMenus> scriptMenuList() const;
   Ref<AGPLanguage> scriptLanguage() const;
   std::u16string scriptFldSrchOprs(Variant& ftype);
+  void scriptSave(Variant& projFile);
+  void scriptLoad(Variant& projFile);
 
   std::int32_t lhWnd_ = 0;
   bool projInit_ = false;

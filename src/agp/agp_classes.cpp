@@ -6,8 +6,7 @@
 namespace vantorel {
 
 void registerAgpClasses(ClassFactory& factory) {
-  factory.registerClass(std::u16string(kProgIdPrefix) + u"AGP",
-                        [] { return Ref<Object>(makeRef<AGP>()); });
+  registerEngineClass<AGP>(factory, u"AGP");
 }
 
 }  // namespace vantorel

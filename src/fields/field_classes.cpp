@@ -8,19 +8,9 @@
 
 namespace vantorel {
 
-namespace {
-
-template <class T>
-void registerClass(ClassFactory& factory, std::u16string_view name) {
-  factory.registerClass(std::u16string(kProgIdPrefix) + std::u16string(name),
-                        [] { return Ref<Object>(makeRef<T>()); });
-}
-
-}  // namespace
-
 void registerFieldClasses(ClassFactory& factory) {
-  registerClass<AGPField>(factory, u"AGPField");
-  registerClass<AGPFields>(factory, u"AGPFields");
+  registerEngineClass<AGPField>(factory, u"AGPField");
+  registerEngineClass<AGPFields>(factory, u"AGPFields");
 }
 
 }  // namespace vantorel

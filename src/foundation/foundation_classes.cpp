@@ -10,23 +10,13 @@
 
 namespace vantorel {
 
-namespace {
-
-template <class T>
-void registerClass(ClassFactory& factory, std::u16string_view name) {
-  factory.registerClass(std::u16string(kProgIdPrefix) + std::u16string(name),
-                        [] { return Ref<Object>(makeRef<T>()); });
-}
-
-}  // namespace
-
 void registerFoundationClasses(ClassFactory& factory) {
-  registerClass<AGProperty>(factory, u"AGProperty");
-  registerClass<AGProperties>(factory, u"AGProperties");
-  registerClass<AGPStringBuilder>(factory, u"AGPStringBuilder");
-  registerClass<AGPKeyword>(factory, u"AGPKeyword");
-  registerClass<AGPSettings>(factory, u"AGPSettings");
-  registerClass<AGPStatus>(factory, u"AGPStatus");
+  registerEngineClass<AGProperty>(factory, u"AGProperty");
+  registerEngineClass<AGProperties>(factory, u"AGProperties");
+  registerEngineClass<AGPStringBuilder>(factory, u"AGPStringBuilder");
+  registerEngineClass<AGPKeyword>(factory, u"AGPKeyword");
+  registerEngineClass<AGPSettings>(factory, u"AGPSettings");
+  registerEngineClass<AGPStatus>(factory, u"AGPStatus");
 }
 
 }  // namespace vantorel

@@ -17,12 +17,29 @@ namespace vantorel {
 
 namespace {
 
-std::shared_ptr<const reg::RegKey> userHive() {
+struct PinnedHive {
+  bool active = false;
+  std::shared_ptr<const reg::RegKey> hive;
+};
+
+PinnedHive& pinned() {
+  thread_local PinnedHive p;
+  return p;
+}
+
+std::shared_ptr<const reg::RegKey> readUserHive() {
   try {
     return reg::hiveStore(reg::RegHive::CurrentUser)->snapshot();
   } catch (const reg::RegStoreError& e) {
     throw AutomationError(26001, u"cRegistry", fromUtf8(e.what()));
   }
+}
+
+std::shared_ptr<const reg::RegKey> userHive() {
+  PinnedHive& p = pinned();
+  if (!p.active) return readUserHive();
+  if (!p.hive) p.hive = readUserHive();
+  return p.hive;
 }
 
 Variant defaultOf(const reg::RegKey* key, const SettingRecord& row, MissingDefault missing) {
@@ -56,6 +73,20 @@ CachedDefaults& cached(const SettingCatalog& catalog, std::u16string_view userKe
 }
 
 }  // namespace
+
+RegistryDefaultsScope::RegistryDefaultsScope() {
+  PinnedHive& p = pinned();
+  if (p.active) return;
+  p.active = true;
+  outermost_ = true;
+}
+
+RegistryDefaultsScope::~RegistryDefaultsScope() {
+  if (!outermost_) return;
+  PinnedHive& p = pinned();
+  p.active = false;
+  p.hive.reset();
+}
 
 Variant typedZero(SettingType type) {
   switch (type) {

@@ -19,6 +19,20 @@ enum class MissingDefault {
 // read and convert the same values thousands of times.
 void loadRegistryDefaults(AGProperties& bag, std::u16string_view userKey, MissingDefault missing);
 
+// While one exists on a thread, new objects there take their defaults from the store as it was
+// when the outermost one began, so a bulk load need not look at the store file for each of its
+// thousands of objects. Changes made to the store meanwhile are seen after it ends.
+class RegistryDefaultsScope {
+ public:
+  RegistryDefaultsScope();
+  ~RegistryDefaultsScope();
+  RegistryDefaultsScope(const RegistryDefaultsScope&) = delete;
+  RegistryDefaultsScope& operator=(const RegistryDefaultsScope&) = delete;
+
+ private:
+  bool outermost_ = false;
+};
+
 // The zero of a setting type: "", False, 0 or Empty.
 Variant typedZero(SettingType type);
 

@@ -8,25 +8,15 @@
 
 namespace vantorel {
 
-namespace {
-
-template <class T>
-void registerClass(ClassFactory& factory, std::u16string_view name) {
-  factory.registerClass(std::u16string(kProgIdPrefix) + std::u16string(name),
-                        [] { return Ref<Object>(makeRef<T>()); });
-}
-
-}  // namespace
-
 void registerModelClasses(ClassFactory& factory) {
-  registerClass<AGPDatabase>(factory, u"AGPDatabase");
-  registerClass<AGPDatabases>(factory, u"AGPDatabases");
-  registerClass<AGPTable>(factory, u"AGPTable");
-  registerClass<AGPTables>(factory, u"AGPTables");
-  registerClass<AGPChart>(factory, u"AGPChart");
-  registerClass<AGPCharts>(factory, u"AGPCharts");
-  registerClass<AGPTrend>(factory, u"AGPTrend");
-  registerClass<AGPTrends>(factory, u"AGPTrends");
+  registerEngineClass<AGPDatabase>(factory, u"AGPDatabase");
+  registerEngineClass<AGPDatabases>(factory, u"AGPDatabases");
+  registerEngineClass<AGPTable>(factory, u"AGPTable");
+  registerEngineClass<AGPTables>(factory, u"AGPTables");
+  registerEngineClass<AGPChart>(factory, u"AGPChart");
+  registerEngineClass<AGPCharts>(factory, u"AGPCharts");
+  registerEngineClass<AGPTrend>(factory, u"AGPTrend");
+  registerEngineClass<AGPTrends>(factory, u"AGPTrends");
 }
 
 }  // namespace vantorel

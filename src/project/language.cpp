@@ -314,8 +314,7 @@ AGPLanguage& SharedLanguage() {
 }
 
 void registerProjectLanguageClasses(ClassFactory& factory) {
-  factory.registerClass(std::u16string(kProgIdPrefix) + u"AGPLanguage",
-                        [] { return Ref<Object>(makeRef<AGPLanguage>()); });
+  registerEngineClass<AGPLanguage>(factory, u"AGPLanguage");
 }
 
 }  // namespace vantorel

@@ -16,11 +16,6 @@ std::u16string linkKey(const std::u16string& masterTable, const std::u16string& 
   return masterTable + u"__" + detailTable;
 }
 
-template <class T>
-void registerClass(ClassFactory& factory, std::u16string_view name) {
-  factory.registerClass(std::u16string(kProgIdPrefix) + std::u16string(name),
-                        [] { return Ref<Object>(makeRef<T>()); });
-}
 
 }  // namespace
 
@@ -127,9 +122,9 @@ Ref<AGPMasterDetail> AGPMasterDetails::seq(std::int16_t index) const {
 }
 
 void registerProjectLinkClasses(ClassFactory& factory) {
-  registerClass<AGPMasterDetail>(factory, u"AGPMasterDetail");
-  registerClass<AGPMasterDetails>(factory, u"AGPMasterDetails");
-  registerClass<AGPFilter>(factory, u"AGPFilter");
+  registerEngineClass<AGPMasterDetail>(factory, u"AGPMasterDetail");
+  registerEngineClass<AGPMasterDetails>(factory, u"AGPMasterDetails");
+  registerEngineClass<AGPFilter>(factory, u"AGPFilter");
 }
 
 }  // namespace vantorel

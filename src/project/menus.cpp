@@ -84,8 +84,11 @@ bool AGPMenus::LoadMenus(const std::u16string& file) {
     LastErrorText() = ProductTitle() + u": Load project file failed!";
     return false;
   }
+  return LoadMenusFrom(doc.document_element());
+}
+
+bool AGPMenus::LoadMenusFrom(const pugi::xml_node& root) {
   items_.clear();
-  const pugi::xml_node root = doc.document_element();
   if (toLower(baseName(root)) != u"project") {
     LastErrorText() = ProductTitle() + u": Project file is invalid!";
     return false;
@@ -256,10 +259,8 @@ AGPMenus& SharedMenus() {
 }
 
 void registerProjectMenuClasses(ClassFactory& factory) {
-  factory.registerClass(std::u16string(kProgIdPrefix) + u"AGPMenu",
-                        [] { return Ref<Object>(makeRef<AGPMenu>()); });
-  factory.registerClass(std::u16string(kProgIdPrefix) + u"AGPMenus",
-                        [] { return Ref<Object>(makeRef<AGPMenus>()); });
+  registerEngineClass<AGPMenu>(factory, u"AGPMenu");
+  registerEngineClass<AGPMenus>(factory, u"AGPMenus");
 }
 
 }  // namespace vantorel

@@ -30,6 +30,9 @@ class AGPMenus final : public Object {
   // not load leaves the list as it was; a root other than "project" leaves it empty. Both leave
   // their message in LastErrorText and return False. HighestMenuId never goes down here.
   bool LoadMenus(const std::u16string& file);
+  // The same from the root element of a project file already loaded, which spares a large
+  // project's reader a second parse of the whole file.
+  bool LoadMenusFrom(const pugi::xml_node& root);
 
   // False, changing nothing, for a non-custom entry without a URL or whose (MenuType, MenuUrl)
   // link is in the list already. A MenuId above -1 that is free is kept; any other gets

@@ -14,26 +14,16 @@
 
 namespace vantorel {
 
-namespace {
-
-template <class T>
-void registerClass(ClassFactory& factory, std::u16string_view name) {
-  factory.registerClass(std::u16string(kProgIdPrefix) + std::u16string(name),
-                        [] { return Ref<Object>(makeRef<T>()); });
-}
-
-}  // namespace
-
 void registerTemplateClasses(ClassFactory& factory) {
-  registerClass<AGParser>(factory, u"AGParser");
-  registerClass<AGPFileCache>(factory, u"AGPFileCache");
-  registerClass<AGPControls>(factory, u"AGPControls");
-  registerClass<AGPControl>(factory, u"AGPControl");
-  registerClass<AGPSessions>(factory, u"AGPSessions");
-  registerClass<AGPSession>(factory, u"AGPSession");
-  registerClass<AGPCache>(factory, u"AGPCache");
-  registerClass<AGControlItems>(factory, u"AGControlItems");
-  registerClass<AGControlItem>(factory, u"AGControlItem");
+  registerEngineClass<AGParser>(factory, u"AGParser");
+  registerEngineClass<AGPFileCache>(factory, u"AGPFileCache");
+  registerEngineClass<AGPControls>(factory, u"AGPControls");
+  registerEngineClass<AGPControl>(factory, u"AGPControl");
+  registerEngineClass<AGPSessions>(factory, u"AGPSessions");
+  registerEngineClass<AGPSession>(factory, u"AGPSession");
+  registerEngineClass<AGPCache>(factory, u"AGPCache");
+  registerEngineClass<AGControlItems>(factory, u"AGControlItems");
+  registerEngineClass<AGControlItem>(factory, u"AGControlItem");
 }
 
 }  // namespace vantorel

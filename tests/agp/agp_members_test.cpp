@@ -142,7 +142,9 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
     ASSERT_EQ(*(at + 1), first);
     std::iter_swap(at, at + 1);
   }
-  for (const char16_t* m : {u"AddProj", u"DeleteProj", u"LoadDefault", u"FldSrchOprs"}) {
+  for (const char16_t* m :
+       {u"AddProj", u"DeleteProj", u"Save", u"Load", u"LoadDefault", u"SaveDefault", u"FldSrchOprs", u"GenScript", u"GenCheck",
+        u"BuildExParseFunction"}) {
     expected.emplace_back(m);
   }
   std::vector<std::u16string> names;

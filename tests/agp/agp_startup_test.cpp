@@ -52,15 +52,15 @@ TEST_F(AgpStartupTest, FirstRunCopiesMachineSettingsAndAppliesThem) {
   EXPECT_FALSE(userText(GeneralKey(), u"LanguageFolder").empty());
   EXPECT_EQ(GetRegValue(u"HKCU", AdvancedFiltersKey() + u"\\Date\\Today", u"Order").longValue(), 1);
   EXPECT_EQ(LastRegValueType(), 4);
-  EXPECT_EQ(userText(GeneralKey(), u"ScriptEngineTimeout"), u"600");
+  EXPECT_EQ(userText(GeneralKey(), u"ScriptEngineTimeout"), u"60000");
   const std::u16string data = fromUtf8(shippedData());
   EXPECT_EQ(ExtensionsFolder(), data + u"\\extensions");
-  EXPECT_EQ(TemplateName(), u"sample");
-  EXPECT_EQ(agp->get(u"Template").stringValue(), data + u"\\templates\\sample");
+  EXPECT_EQ(TemplateName(), u"sample.zip");
+  EXPECT_EQ(agp->get(u"Template").stringValue(), data + u"\\templates\\sample.zip");
 
   // Engine options from the copied general settings.
   EXPECT_EQ(LanguageFolderPath(), data + u"\\languages");
-  EXPECT_EQ(ScriptEngineTimeout(), 600);
+  EXPECT_EQ(ScriptEngineTimeout(), 60000);
   EXPECT_EQ(agp->UnloadThreshold(), 20);
   EXPECT_TRUE(agp->BackupFileFlag());
 

@@ -210,7 +210,7 @@ TEST_F(RegValuesTest, ShippedMachineStoreHoldsTheGeneralSettings) {
             "8:/opt/vantorel/data\\languages");
   EXPECT_EQ(LastRegValueType(), 2);
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"Keyword")), "8:/opt/vantorel/data\\keywords.xml");
-  EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"ScriptEngineTimeout")), "3:600");
+  EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"ScriptEngineTimeout")), "3:60000");
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"UnloadThresholdCount")), "3:20");
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"MaxProjectBackupCount")), "3:10");
 

@@ -166,5 +166,26 @@ TEST_F(RegistryDefaultsTest, ReadsRegSaveRowsAndFollowsTheStore) {
   EXPECT_EQ(toLong(bag->setting(2)), 25);
 }
 
+TEST_F(RegistryDefaultsTest, AScopeReadsTheStoreOnce) {
+  const std::u16string key = u"Software\\Test\\Pinned";
+  auto widthAfterCreation = [&] {
+    auto bag = makeRef<AGProperties>(sampleCatalog());
+    loadRegistryDefaults(*bag, key, MissingDefault::TypedZero);
+    return toLong(bag->setting(2));
+  };
+  SetRegValue(u"HKCU", key, u"Width", 4, Variant(std::int32_t{1}));
+  {
+    RegistryDefaultsScope outer;
+    EXPECT_EQ(widthAfterCreation(), 1);
+    {
+      RegistryDefaultsScope inner;
+      SetRegValue(u"HKCU", key, u"Width", 4, Variant(std::int32_t{2}));
+    }
+    // The inner scope's end does not unpin the outer one.
+    EXPECT_EQ(widthAfterCreation(), 1);
+  }
+  EXPECT_EQ(widthAfterCreation(), 2);
+}
+
 }  // namespace
 }  // namespace vantorel

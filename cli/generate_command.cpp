@@ -1,0 +1,45 @@
+#include "generate_command.hpp"
+
+#include <cstdio>
+#include <string>
+
+#include "platform/text/unicode.hpp"
+#include "platform/ui/interrupt.hpp"
+#include "project_session.hpp"
+
+namespace vantorel::cli {
+
+namespace {
+
+void printUsage() {
+  std::fputs("Usage: vantorel generate PROJECT.vtp [--destination DIR]\n", stderr);
+}
+
+}  // namespace
+
+int generateProject(int argc, char** argv) {
+  ProjectArguments args;
+  if (!parseProjectArguments(argc, argv, args)) {
+    printUsage();
+    return 2;
+  }
+  ui::installInterruptHandler();
+  ProjectSession session("vantorel generate");
+  if (!session.open(args.project)) return session.failureCode();
+  if (!session.require(u"GenScript")) return 1;
+
+  if (!session.applyDestination(args.destination)) return 1;
+  // The check pass first: it brings the list of outputs up to date and decides whether the
+  // compiled templates of the last run can be reused.
+  if (session.project().memberId(u"GenCheck") != kDispIdUnknown) {
+    if (!session.call(u"GenCheck") || session.reportProjErr()) return session.failureCode();
+  }
+  if (!session.call(u"GenScript") || session.reportProjErr()) return session.failureCode();
+
+  const Variant destination = session.get(u"Destination");
+  std::printf("Generated %s\n",
+              destination.isString() ? toUtf8(destination.stringValue()).c_str() : "");
+  return 0;
+}
+
+}  // namespace vantorel::cli

@@ -1,0 +1,10 @@
+#pragma once
+// `vantorel generate PROJECT.vtp [--destination DIR]`: generates the project's site. The
+// engine's progress display shows on a terminal; Ctrl-C cancels between pages.
+
+namespace vantorel::cli {
+
+// args are the words after "generate"; returns the program's exit code.
+int generateProject(int argc, char** argv);
+
+}  // namespace vantorel::cli

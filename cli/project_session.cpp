@@ -1,0 +1,119 @@
+#include "project_session.hpp"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/class_factory.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/ui/interrupt.hpp"
+
+namespace vantorel::cli {
+
+ProjectSession::ProjectSession(std::string command) : command_(std::move(command)) {}
+
+void ProjectSession::fail(std::string_view message) const {
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s: %.*s\n", command_.c_str(), static_cast<int>(message.size()),
+               message.data());
+}
+
+int ProjectSession::failureCode() const {
+  return ui::interruptRequested() ? 130 : 1;
+}
+
+bool ProjectSession::open(const std::string& projectFile) {
+  std::error_code ec;
+  const std::filesystem::path path = std::filesystem::absolute(projectFile, ec);
+  if (ec || !std::filesystem::is_regular_file(path, ec)) {
+    fail("no project file " + projectFile);
+    return false;
+  }
+  try {
+    project_ = ClassFactory::instance().create(u"vantorel4.AGP");
+  } catch (const AutomationError& e) {
+    fail(toUtf8(e.description()));
+    return false;
+  }
+  if (!require(u"Load")) return false;
+  project_->let(u"ProjErr", Variant(u""));
+  const std::u16string file = fs::fromNative(path.lexically_normal());
+  try {
+    project_->call(u"Load", {Variant(file)});
+  } catch (const AutomationError& e) {
+    fail(toUtf8(e.description()));
+    return false;
+  }
+  return !reportProjErr();
+}
+
+bool ProjectSession::require(std::u16string_view member) {
+  if (project_->memberId(member) != kDispIdUnknown) return true;
+  fail("this build of the engine has no AGP." + toUtf8(member) + " yet");
+  return false;
+}
+
+std::optional<Variant> ProjectSession::call(std::u16string_view member) {
+  try {
+    return project_->call(member);
+  } catch (const AutomationError& e) {
+    // A fatal failure or the user's cancel: the description is the engine's message.
+    fail(toUtf8(e.description().empty() ? projErr() : e.description()));
+    return std::nullopt;
+  }
+}
+
+Variant ProjectSession::get(std::u16string_view member) {
+  return project_->get(member);
+}
+
+void ProjectSession::let(std::u16string_view member, const Variant& value) {
+  project_->let(member, value);
+}
+
+std::u16string ProjectSession::projErr() {
+  const Variant text = project_->get(u"ProjErr");
+  return text.isString() ? text.stringValue() : std::u16string();
+}
+
+bool ProjectSession::reportProjErr() {
+  const std::u16string text = projErr();
+  if (text.empty()) return false;
+  fail(toUtf8(text));
+  return true;
+}
+
+bool parseProjectArguments(int argc, char** argv, ProjectArguments& out) {
+  for (int i = 0; i < argc; ++i) {
+    const char* word = argv[i];
+    if (std::strcmp(word, "--destination") == 0 || std::strcmp(word, "-d") == 0) {
+      if (++i == argc || argv[i][0] == '\0') return false;
+      out.destination = argv[i];
+    } else if (std::strncmp(word, "--destination=", 14) == 0 && word[14] != '\0') {
+      out.destination = word + 14;
+    } else if (word[0] == '-' || word[0] == '\0' || !out.project.empty()) {
+      return false;
+    } else {
+      out.project = word;
+    }
+  }
+  return !out.project.empty();
+}
+
+bool ProjectSession::applyDestination(const std::string& folder) {
+  if (folder.empty()) return true;
+  // The engine takes the folder as given; a relative one would depend on where it runs.
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+  if (ec) {
+    fail("cannot use the destination " + folder);
+    return false;
+  }
+  let(u"Destination", Variant(fs::fromNative(absolute.lexically_normal())));
+  return true;
+}
+
+}  // namespace vantorel::cli

@@ -1,0 +1,54 @@
+#pragma once
+// What `vantorel check` and `vantorel generate` share: a project object with the project file
+// loaded, reached late-bound, by member name, as a script reaches it. Members that this build of
+// the engine lacks are reported by name instead of failing at link time.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/automation/object.hpp"
+
+namespace vantorel::cli {
+
+// The arguments of the commands that work on a project file: PROJECT.vtp [--destination DIR].
+struct ProjectArguments {
+  std::string project;
+  std::string destination;
+};
+// False for anything else (the caller prints its usage).
+bool parseProjectArguments(int argc, char** argv, ProjectArguments& out);
+
+class ProjectSession {
+ public:
+  // `command` prefixes every message ("vantorel generate").
+  explicit ProjectSession(std::string command);
+
+  // Creates the project object and loads the file; false (with a message printed) on failure.
+  bool open(const std::string& projectFile);
+  // Whether the project object has this member; prints the message when it has not.
+  bool require(std::u16string_view member);
+  // Calls a method; returns nothing when it raised (the message is printed). Ctrl-C while it
+  // runs is reported as a cancel.
+  std::optional<Variant> call(std::u16string_view member);
+  Variant get(std::u16string_view member);
+  void let(std::u16string_view member, const Variant& value);
+  // Sets the project's Destination to the folder made absolute; nothing for "". False (with a
+  // message printed) when the folder cannot be used.
+  bool applyDestination(const std::string& folder);
+
+  // The project's ProjErr: the reason of the last failure, or empty.
+  std::u16string projErr();
+  // Prints ProjErr when it is not empty; returns whether it was.
+  bool reportProjErr();
+  // The exit code after a failure: 130 after Ctrl-C, else 1.
+  int failureCode() const;
+  void fail(std::string_view message) const;
+
+  Object& project() { return *project_; }
+
+ private:
+  std::string command_;
+  Ref<Object> project_;
+};
+
+}  // namespace vantorel::cli

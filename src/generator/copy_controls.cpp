@@ -1,0 +1,265 @@
+#include "generator/copy_controls.hpp"
+
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "agp/agp.hpp"
+#include "foundation/status.hpp"
+#include "foundation/template_lookup.hpp"
+#include "generator/control_conditions.hpp"
+#include "generator/output_items.hpp"
+#include "generator/output_naming.hpp"
+#include "generator/output_paths.hpp"
+#include "generator/overwrite.hpp"
+#include "generator/page_generation.hpp"
+#include "generator/unzip_component.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/sys/clock.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+#include "project/project_state.hpp"
+#include "projectfile/working_folders.hpp"
+#include "templates/control.hpp"
+#include "templates/controls.hpp"
+#include "templates/script_host.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::u16string_view kControlFile = u"control.xml";
+
+std::u16string withoutTrailingSeparator(std::u16string_view path) {
+  while (!path.empty() && fs::isSeparator(path.back())) path.remove_suffix(1);
+  return std::u16string(path);
+}
+
+std::u16string inQuotes(std::u16string_view text) {
+  return u"\"" + std::u16string(text) + u"\"";
+}
+
+// Without a source folder a name would be read from the current folder.
+std::u16string fromSourceFolder(std::u16string_view name) {
+  if (CurrentSourceFolder().empty()) return {};
+  return CheckPathExists(CurrentSourceFolder(), name);
+}
+
+bool hasContent(const std::u16string& folder) {
+  std::error_code ec;
+  const std::filesystem::path native = fs::toNative(folder);
+  return std::filesystem::is_directory(native, ec) && !std::filesystem::is_empty(native, ec);
+}
+
+// A name of the template set that climbs out of its folder (an absolute path, a drive, "..").
+bool leavesFolder(std::u16string_view name) {
+  return !fs::joinInside(u"folder", name).has_value();
+}
+
+std::u16string outsideMessage(std::u16string_view kind, std::u16string_view name) {
+  return ProductTitle() + u": " + std::u16string(kind) + u" " + inQuotes(name) +
+         u" leads outside its folder! Check if correct template.";
+}
+
+// year, month, day, hour, minute and second, without separators.
+std::u16string timeStamp() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(sys::now());
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[16];
+  std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &local);
+  return fromUtf8(text);
+}
+
+void unpackTemplate(const std::u16string& templateFile, const std::u16string& folder) {
+  const std::u16string f = withoutTrailingSeparator(folder);
+  if (fs::fileExists(f)) fs::renamePath(f, f + u"." + timeStamp());
+  UnzipComponent& unzip = SharedUnzipComponent();
+  unzip.setZipFile(templateFile);
+  unzip.setOverwrite(true);
+  unzip.setUseFolders(true);
+  unzip.setAction(UnzipComponent::kExtract);
+  unzip.setTargetFolder(folder);
+  unzip.Extract();
+}
+
+bool controlRuns(AGP& proj, const Ref<AGPControl>& control) {
+  const CurrentControlScope scope(control);
+  return EvalCtrlCond(proj, control->CtrlCond());
+}
+
+class CopyRun {
+ public:
+  CopyRun(AGP& proj, bool checkOnly) : proj_(proj), checkOnly_(checkOnly) {}
+
+  // False when the whole operation has to stop.
+  bool copyFiles(const AGPControl& control) {
+    const AGControlFields& c = control.fields();
+    if (leavesFolder(c.CtrlIFolder)) return stop(outsideMessage(u"Source folder", c.CtrlIFolder));
+    const std::u16string sourceFolder = fromSourceFolder(c.CtrlIFolder);
+    const std::vector<std::u16string> entries = split(c.CtrlIFiles, u",");
+    const bool namedFolder = !c.CtrlOFolderID.empty() || !c.CtrlOFolder.empty();
+    for (const std::u16string& entry : entries) {
+      if (leavesFolder(entry)) return stop(outsideMessage(u"Source file", entry));
+      const std::u16string source =
+          sourceFolder.empty() ? std::u16string() : CheckPathExists(sourceFolder, entry);
+      std::u16string targetName = entry;
+      if (namedFolder) targetName = fileNamePart(entry);
+      if (source.empty()) {
+        return stop(ProductTitle() + u": Source file does not exist - " + inQuotes(entry) +
+                    u"! Check if correct template.");
+      }
+      if (entries.size() == 1 && !c.CtrlOFile.empty()) {
+        targetName = GetOutputFileName(proj_, control, u"", u"");
+      }
+      const std::u16string target = GetDestPath(
+          proj_, GetOutputFolder(c.CtrlOFolderID, c.CtrlOFolder), targetName, checkOnly_);
+      if (!BackupFile(target, c.CtrlOverwrite, false, checkOnly_, proj_.BackupFileFlag())) {
+        continue;
+      }
+      if (checkOnly_) {
+        ++count_;
+        continue;
+      }
+      Status().DispStatus(Variant(u"Copying file " + entry + u"..."));
+      try {
+        // An entry with sub-folders keeps them below the site, so they are made here.
+        const std::u16string parent = fs::parentFolder(target);
+        if (!parent.empty()) fs::createFolders(parent);
+        fs::copyFile(source, target, true);
+      } catch (const std::exception&) {
+        return stop(u"Copying to file " + inQuotes(target) + u" failed!");
+      }
+    }
+    return true;
+  }
+
+  bool copyFolder(const AGPControl& control) {
+    const AGControlFields& c = control.fields();
+    if (leavesFolder(c.CtrlIFolder)) return stop(outsideMessage(u"Source folder", c.CtrlIFolder));
+    const std::u16string source = fromSourceFolder(c.CtrlIFolder);
+    const std::u16string shownFolder = withoutTrailingSeparator(c.CtrlIFolder);
+    if (source.empty()) {
+      LastErrorText() = ProductTitle() + u": Source folder does not exist - " +
+                        inQuotes(c.CtrlIFolder) + u"! Check if correct template.";
+      return true;
+    }
+    const bool namedFolder = !c.CtrlOFolderID.empty() || !c.CtrlOFolder.empty();
+    const std::u16string folder =
+        namedFolder ? GetOutputFolder(c.CtrlOFolderID, c.CtrlOFolder) : c.CtrlIFolder;
+    // The folder is made by GetDestPath (or by the folder controls before the run), so whether
+    // anything could be overwritten is asked of it as it was before: missing or empty, nothing.
+    const bool occupied = hasContent(GetDestPath(proj_, folder, u"", true));
+    const std::u16string target =
+        withoutTrailingSeparator(GetDestPath(proj_, folder, u"", checkOnly_));
+    if ((checkOnly_ || occupied) &&
+        !BackupFolder(target, c.CtrlOverwrite, false, checkOnly_, proj_.BackupFileFlag())) {
+      return true;
+    }
+    if (checkOnly_) {
+      ++count_;
+      return true;
+    }
+    Status().DispStatus(Variant(u"Copying folder " + shownFolder + u"..."));
+    std::error_code ec;
+    std::filesystem::create_directories(fs::toNative(target), ec);
+    std::filesystem::copy(fs::toNative(withoutTrailingSeparator(source)), fs::toNative(target),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing,
+                          ec);
+    if (ec) return stop(u"Copying to folder " + inQuotes(shownFolder) + u" failed!");
+    return true;
+  }
+
+  std::int16_t count() const noexcept { return count_; }
+
+ private:
+  bool stop(std::u16string message) {
+    LastErrorText() = std::move(message);
+    return false;
+  }
+
+  AGP& proj_;
+  bool checkOnly_;
+  std::int16_t count_ = 0;
+};
+
+}  // namespace
+
+std::u16string PrepareTemplatePath(const std::u16string& templateFile,
+                                   const std::u16string& folderKind, bool forExtension, bool unpack,
+                                   bool force) {
+  if (templateFile.empty()) return {};
+  std::u16string folder;
+  try {
+    folder = InitAppFolders(fileNamePart(templateFile), folderKind, forExtension);
+    if (unpack && !folder.empty() &&
+        (force || !fs::fileExists(fs::joinPath(folder, kControlFile))) &&
+        fs::fileExists(templateFile)) {
+      unpackTemplate(templateFile, folder);
+    }
+  } catch (const std::exception&) {
+    // A failed unpack is reported by the caller, which finds no control file.
+  }
+  return folder;
+}
+
+std::u16string SetControlSourceFolder(const AGPControl& control) {
+  const std::u16string& extension = control.CtrlExt();
+  std::u16string folder;
+  if (extension.empty()) {
+    folder = TemplateFolder();
+  } else if (!ExtensionWorkFolder().empty()) {
+    folder = fs::joinInside(ExtensionWorkFolder(), extension).value_or(std::u16string());
+  }
+  CurrentSourceFolder() = folder;
+  return folder;
+}
+
+void CheckScriptFiles(AGP& proj) {
+  for (const Ref<AGPControl>& control : TemplateControls()->items()) {
+    if (control->CtrlType() != u"function" || !controlRuns(proj, control)) continue;
+    const std::u16string folder = SetControlSourceFolder(*control);
+    const std::u16string& file = control->CtrlIFiles();
+    if (file.empty()) continue;
+    const std::u16string path = folder.empty() ? std::u16string() : CheckPathExists(folder, file);
+    if (path.empty()) {
+      LastErrorText() = ProductTitle() + u": Script file does not exist - " + inQuotes(file) +
+                        u"! Check if correct template.";
+      return;
+    }
+    if (!ScriptEngine()) {
+      LastErrorText() =
+          ProductTitle() + u": No script engine to load " + inQuotes(file) + u" into.";
+      return;
+    }
+    ScriptEngine()->AddTemplateScript(path);
+    if (!LastErrorText().empty()) return;
+  }
+}
+
+std::int16_t CopyTemplateFiles(AGP& proj, bool checkOnly) {
+  CopyRun run(proj, checkOnly);
+  // A copy control may change the list (none does today), so the controls are taken first.
+  const std::vector<Ref<AGPControl>> controls = TemplateControls()->items();
+  for (const Ref<AGPControl>& control : controls) {
+    if (control->CtrlType() != u"copy") continue;
+    if (!controlRuns(proj, control) || !IsOutputItemOn(proj, control->CtrlID())) continue;
+    SetControlSourceFolder(*control);
+    bool goOn = true;
+    if (!control->CtrlIFiles().empty()) {
+      goOn = run.copyFiles(*control);
+    } else if (!control->CtrlIFolder().empty()) {
+      goOn = run.copyFolder(*control);
+    }
+    if (!goOn) return 1;
+    StepProgress();
+  }
+  return run.count();
+}
+
+}  // namespace vantorel

@@ -1,0 +1,38 @@
+#pragma once
+// The work around the compiled templates: unpacking a zipped template set into its working
+// folder, loading the script files of "function" controls, and carrying out the "copy"
+// controls, which copy files and folders of the template set into the site.
+#include <cstdint>
+#include <string>
+
+namespace vantorel {
+
+class AGP;
+class AGPControl;
+
+// Makes the working folders of the template set (or extension) named by templateFile
+// (InitAppFolders) and returns the one it lives in; "" for an empty templateFile. With unpack,
+// the archive is unpacked there when the folder has no "control.xml" or force is set; a file
+// standing where the folder should be is first renamed aside with a time stamp. Failures are
+// not reported: a failed unpack shows up as a missing "control.xml".
+std::u16string PrepareTemplatePath(const std::u16string& templateFile,
+                                   const std::u16string& folderKind, bool forExtension, bool unpack,
+                                   bool force);
+
+// The folder a control's input files are read from: the extension's working folder for a
+// control an extension added, else the template folder; "" when an extension name would lead
+// outside the extensions folder. Also sets CurrentSourceFolder.
+std::u16string SetControlSourceFolder(const AGPControl& control);
+
+// Adds the script file of every "function" control whose condition holds to ScriptEngine; the
+// first missing file or script error stops it, with the message in LastErrorText.
+void CheckScriptFiles(AGP& proj);
+
+// Carries out the "copy" controls whose condition holds and whose item is on. The check pass
+// copies nothing and returns how many targets exist; the generation pass returns 0. A missing
+// source file, a source or target name that leads outside its folder, or a failed copy stops
+// it with result 1 and the message in LastErrorText; a missing source folder only sets the
+// message and the next control runs.
+std::int16_t CopyTemplateFiles(AGP& proj, bool checkOnly);
+
+}  // namespace vantorel

@@ -1,0 +1,186 @@
+#include "generator/database_copy.hpp"
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "agp/agp.hpp"
+#include "foundation/properties.hpp"
+#include "generator/output_items.hpp"
+#include "generator/output_paths.hpp"
+#include "generator/page_generation.hpp"
+#include "generator/run_end.hpp"
+#include "model/database.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/ui/ui.hpp"
+#include "project/project_state.hpp"
+#include "projectfile/working_folders.hpp"
+#include "templates/control_items.hpp"
+
+namespace vantorel {
+
+namespace {
+
+std::u16string inQuotes(std::u16string_view text) {
+  return u"\"" + std::u16string(text) + u"\"";
+}
+
+std::u16string_view withoutLeadingSeparators(std::u16string_view path) {
+  while (!path.empty() && fs::isSeparator(path.front())) path.remove_prefix(1);
+  return path;
+}
+
+std::size_t findNoCase(std::u16string_view text, std::u16string_view needle) {
+  return toLower(text).find(toLower(needle));
+}
+
+// "~" goes, and then one separator; what is left is read below the application root.
+std::u16string normalDbPath(std::u16string_view dbPath) {
+  dbPath = trimBlanks(dbPath);
+  if (!dbPath.empty() && dbPath.front() == u'~') {
+    dbPath.remove_prefix(1);
+    if (!dbPath.empty() && fs::isSeparator(dbPath.front())) dbPath.remove_prefix(1);
+  }
+  return std::u16string(dbPath);
+}
+
+bool isAbsoluteDbPath(std::u16string_view dbPath) {
+  return dbPath.starts_with(u"\\\\") || dbPath.find(u':') != std::u16string_view::npos;
+}
+
+bool sameFile(const std::u16string& a, const std::u16string& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(fs::toNative(a), fs::toNative(b), ec) && !ec;
+}
+
+std::int16_t failWith(std::u16string message) {
+  LastErrorText() = std::move(message);
+  return 1;
+}
+
+std::u16string outsideRoot(std::u16string_view setting, std::u16string_view value,
+                           std::u16string_view root) {
+  return ProductTitle() + u": The " + std::u16string(setting) + u" " + inQuotes(value) +
+         u" leads outside the folder " + inQuotes(root) + u". Generation aborted.";
+}
+
+std::u16string noAppRoot(std::u16string_view setting) {
+  return ProductTitle() + u": The project has no application root folder (\"AppRootFolder\" " +
+         u"is empty), so the " + std::u16string(setting) + u" has no place. Generation aborted.";
+}
+
+bool copyFile(const std::u16string& source, const std::u16string& target) {
+  try {
+    fs::copyFile(source, target, true);
+    return true;
+  } catch (const fs::FileError& e) {
+    LastErrorText() =
+        u"Copying to file " + inQuotes(target) + u" failed! Error = " + fromUtf8(e.what());
+    return false;
+  }
+}
+
+}  // namespace
+
+std::u16string DatabaseSourceFile(std::u16string_view dbType, std::u16string_view phyPath,
+                                  std::u16string_view connStr) {
+  if (equalsNoCase(dbType, u"ACCESS")) return std::u16string(phyPath);
+  const std::size_t attach = findNoCase(connStr, u"AttachDbFilename");
+  if (attach == std::u16string_view::npos ||
+      findNoCase(connStr, u"\\SQLExpress") == std::u16string_view::npos) {
+    return {};
+  }
+  const std::size_t equals = connStr.find(u'=', attach);
+  if (equals == std::u16string_view::npos) return {};
+  const std::size_t end = connStr.find(u';', equals);
+  const std::u16string_view value = connStr.substr(
+      equals + 1, end == std::u16string_view::npos ? std::u16string_view::npos : end - equals - 1);
+  return std::u16string(trimBlanks(value));
+}
+
+std::int16_t CopyDatabase(AGP& proj, bool checkOnly) {
+  AGProperties& settings = proj.properties();
+  const std::u16string appRoot(trimBlanks(settingValueText(settings, u"AppRootFolder")));
+
+  const std::u16string uploadText(trimBlanks(settingValueText(settings, u"UploadPath")));
+  std::u16string_view upload = uploadText;
+  if (!upload.empty() && upload.front() == u'~') upload.remove_prefix(1);
+  // Without an application root the upload folder would land in the current folder.
+  if (!upload.empty() && !appRoot.empty()) {
+    const std::optional<std::u16string> folder =
+        fs::joinInside(appRoot, withoutLeadingSeparators(upload));
+    if (!folder) return failWith(outsideRoot(u"upload folder", uploadText, appRoot));
+    MakeFolderPath(*folder);
+  }
+
+  const Ref<AGPDatabase> db = proj.DB();
+  if (!db) return 0;
+  AGProperties& dbSettings = db->properties();
+  const std::u16string source = DatabaseSourceFile(settingValueText(dbSettings, u"DBType"),
+                                                   settingValueText(dbSettings, u"DBPhyPath"),
+                                                   settingValueText(dbSettings, u"DBConnstr"));
+  if (source.find_first_of(u"\\/") == std::u16string::npos) return 0;
+  const std::u16string fileName = fileNamePart(source);
+  const std::u16string dbPathText = settingValueText(dbSettings, u"DBPath");
+  const std::u16string dbPath = normalDbPath(dbPathText);
+  if (fileName.empty() || !fs::fileExists(source) || isAbsoluteDbPath(dbPath)) return 0;
+
+  std::u16string folder;
+  if (dbPath.empty()) {
+    if (!CheckOutputRoot(proj)) return 1;
+    folder = fs::normalizeSeparators(trimBlanks(settingValueText(settings, u"Destination")));
+  } else {
+    if (appRoot.empty()) return failWith(noAppRoot(u"database folder"));
+    const std::optional<std::u16string> inside =
+        fs::joinInside(appRoot, withoutLeadingSeparators(dbPath));
+    if (!inside) return failWith(outsideRoot(u"database folder", dbPathText, appRoot));
+    folder = *inside;
+  }
+  if (folder.empty() || folder.back() != u'/') folder += u'/';
+  const std::u16string target = folder + fileName;
+
+  if (!fs::folderExists(folder)) {
+    const ui::Answer answer = ui::messageBox(
+        u"Folder " + inQuotes(folder) + u" does not exist! Do you want to create it?",
+        ProductTitle(), ui::Buttons::YesNoCancel, ui::Icon::Question);
+    if (answer == ui::Answer::Cancel) RaiseCancelled();
+    if (answer != ui::Answer::Yes) {
+      ui::messageBox(u"Database Folder " + inQuotes(folder) +
+                         u" not created! Database will not be copied. Make sure you set up the "
+                         u"correct database path for the " +
+                         toString(TechName()) + u" scripts to work correctly!",
+                     ProductTitle(), ui::Buttons::OK, ui::Icon::Exclamation);
+      return 0;
+    }
+    MakeFolderPath(folder);
+    if (!fs::folderExists(folder)) return 0;
+  }
+
+  if (sameFile(source, target)) return 0;
+  if (fs::fileExists(target)) {
+    if (checkOnly) {
+      proj.controlList().Add(u"@db", fileName, true, u"Copy database");
+      return 0;
+    }
+    if (!IsOutputItemOn(proj, u"@db")) return 0;
+    StepProgress();
+  } else if (checkOnly) {
+    return 0;
+  }
+
+  if (!copyFile(source, target)) return 1;
+  if (source.size() >= 4 &&
+      toLower(std::u16string_view(source).substr(source.size() - 4)) == u".mdf") {
+    const std::u16string sourceLog = source.substr(0, source.size() - 4) + u"_log.ldf";
+    const std::u16string targetLog = target.substr(0, target.size() - 4) + u"_log.ldf";
+    if (fs::fileExists(sourceLog) && !copyFile(sourceLog, targetLog)) return 1;
+  }
+  return 0;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,27 @@
+#pragma once
+// A site that reads a file database needs the file in the site: an Access database, or the
+// ".mdf" file (with its "_log.ldf") of a SQL Server Express database attached from a file.
+// The copy is the first step of the main loop; the check pass lists it as "@db" when it would
+// replace a database file that is there already.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vantorel {
+
+class AGP;
+
+// Creates the upload folder below the application root, then copies the database into its
+// folder below the application root (DBPath), or into the destination when DBPath is empty; an
+// absolute DBPath means the site uses the database where it is. A missing target folder is
+// offered for creation (Cancel ends the run). The check pass copies nothing. 1, with the
+// message in LastErrorText, after a failed copy or a folder name that leads outside its root;
+// else 0.
+std::int16_t CopyDatabase(AGP& proj, bool checkOnly);
+
+// The file to copy: the physical path of an Access database (dbType "ACCESS"), else the
+// AttachDbFilename of a connection string that names "\SQLExpress"; "" for other databases.
+std::u16string DatabaseSourceFile(std::u16string_view dbType, std::u16string_view phyPath,
+                                  std::u16string_view connStr);
+
+}  // namespace vantorel

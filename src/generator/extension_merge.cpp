@@ -1,0 +1,136 @@
+#include "generator/extension_merge.hpp"
+
+#include <functional>
+#include <optional>
+
+#include "generator/generation_extensions.hpp"
+#include "generator/template_freshness.hpp"
+#include "platform/automation/variant.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/case_fold.hpp"
+#include "projectfile/working_folders.hpp"
+#include "templates/control.hpp"
+#include "templates/control_session.hpp"
+#include "templates/controls.hpp"
+#include "templates/script_host.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::u16string_view kExtensionFiles = u"extensionfiles";
+
+bool extensionInstalled(const std::u16string& name) {
+  const GenerationExtensions* extensions = generationExtensions();
+  return extensions && extensions->exists(name);
+}
+
+// The unpacked extension's folder; nothing for a name that would leave the extensions folder.
+std::optional<std::u16string> extensionFolder(const std::u16string& name) {
+  if (ExtensionWorkFolder().empty()) return std::nullopt;
+  return fs::joinInside(ExtensionWorkFolder(), name);
+}
+
+// Calls visit(key, path) for each file of the extension whose stamp is kept: its control file
+// first, then each control's input and each session's input file that exists. False when the
+// extension is not installed; True without a visit when its control file does not load.
+bool walkExtensionFiles(
+    const std::u16string& name,
+    const std::function<void(const std::u16string&, const std::u16string&)>& visit) {
+  if (!extensionInstalled(name)) return false;
+  const std::optional<std::u16string> folder = extensionFolder(name);
+  if (!folder) return true;
+  const std::u16string controlFile = fs::joinPath(*folder, u"control.xml");
+  if (!fs::fileExists(controlFile) || !ExtensionControls()->LoadControls(controlFile)) return true;
+  visit(name + u"\\control.xml", controlFile);
+  auto visitIfPresent = [&](const std::u16string& relative) {
+    if (relative.empty()) return;
+    const std::optional<std::u16string> path = fs::joinInside(*folder, relative);
+    if (path && fs::fileExists(*path)) visit(name + u"\\" + relative, *path);
+  };
+  for (const Ref<AGPControl>& control : ExtensionControls()->items()) {
+    if (equalsNoCase(control->CtrlType(), u"copy")) continue;
+    // The input list is taken as one path, as the stamps were always keyed.
+    std::u16string input = control->CtrlIFiles();
+    if (!input.empty() && !control->CtrlIFolder().empty()) {
+      input = control->CtrlIFolder() + u"\\" + input;
+    }
+    visitIfPresent(input);
+    for (const Ref<AGPSession>& session : control->Sessions()->items()) {
+      visitIfPresent(session->SessIFile());
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+Ref<AGPControls>& ExtensionControls() {
+  thread_local Ref<AGPControls> controls = makeRef<AGPControls>();
+  return controls;
+}
+
+bool ExtFilesUnchanged(const std::u16string& name) {
+  bool unchanged = true;
+  const bool installed =
+      walkExtensionFiles(name, [&](const std::u16string& key, const std::u16string& path) {
+        if (IsFileChanged(std::u16string(kExtensionFiles), key, path) != 0) unchanged = false;
+      });
+  return installed && unchanged;
+}
+
+void CacheExtFiles(const std::u16string& name) {
+  walkExtensionFiles(name, [](const std::u16string& key, const std::u16string& path) {
+    CacheFileStamp(std::u16string(kExtensionFiles), key, path);
+  });
+}
+
+bool MergeExtControls(const std::u16string& name) {
+  const std::optional<std::u16string> folder =
+      extensionInstalled(name) ? extensionFolder(name) : std::nullopt;
+  const std::u16string controlFile =
+      folder ? fs::joinPath(*folder, u"control.xml") : std::u16string();
+  if (controlFile.empty() || !fs::fileExists(controlFile)) {
+    CtrlErrCode() = 1;
+    return false;
+  }
+  if (!ExtensionControls()->LoadControls(controlFile)) return false;
+  AGPControls& target = *TemplateControls();
+  for (const Ref<AGPControl>& control : ExtensionControls()->items()) {
+    control->setCtrlExt(name);
+    const std::u16string& action = control->CtrlAction();
+    if (action == u"add") {
+      target.AddControl(control);
+    } else if (action == u"change") {
+      for (const Ref<AGPControl>& existing : target.items()) {
+        if (existing->CtrlID() == control->CtrlID()) {
+          MergeCtrlSessions(*existing, *control);
+          break;
+        }
+      }
+    } else if (action == u"delete") {
+      target.DeleteControl(control->CtrlID());
+    }
+  }
+  return true;
+}
+
+void MergeCtrlSessions(AGPControl& templateControl, const AGPControl& extensionControl) {
+  AGPSessions& sessions = *templateControl.Sessions();
+  for (const Ref<AGPSession>& session : extensionControl.Sessions()->items()) {
+    session->setSessExt(extensionControl.CtrlExt());
+    const std::u16string& action = session->SessAction();
+    if (action == u"add") {
+      sessions.AddSession(session, session->SessLocation(), session->SessLocType());
+    } else if (action == u"change") {
+      if (sessions.SessionExist(session->SessValue())) {
+        sessions.ChangeSession(session->SessValue(), session);
+      }
+    } else if (action == u"delete") {
+      sessions.DeleteSession(session->SessValue());
+    }
+  }
+}
+
+}  // namespace vantorel

@@ -1,0 +1,129 @@
+// AGP.GenCheck: the dry run before a generation. It prepares the template as the generation
+// would, decides whether the compiled templates may be reused, and rebuilds the lists of output
+// files the host shows, writing no output.
+#include <cstdint>
+
+#include "agp/agp.hpp"
+#include "foundation/status.hpp"
+#include "generator/control_item_lists.hpp"
+#include "generator/copy_controls.hpp"
+#include "generator/extension_merge.hpp"
+#include "generator/generation_driver.hpp"
+#include "generator/generation_extensions.hpp"
+#include "generator/generation_loop.hpp"
+#include "generator/generation_state.hpp"
+#include "generator/output_paths.hpp"
+#include "generator/template_freshness.hpp"
+#include "model/database.hpp"
+#include "model/tables.hpp"
+#include "platform/automation/variant.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/ui/ui.hpp"
+#include "project/project_state.hpp"
+#include "projectfile/project_file_seams.hpp"
+#include "projectfile/working_folders.hpp"
+#include "templates/controls.hpp"
+#include "templates/script_host.hpp"
+#include "templates/stamp_cache.hpp"
+
+namespace vantorel {
+
+namespace {
+
+std::int16_t endCheck(std::u16string message) {
+  LastErrorText() = std::move(message);
+  Status().CloseStatus();
+  return 0;
+}
+
+std::int16_t runCheck(AGP& proj) {
+  LastErrorText().clear();
+  if (!CheckComponents()) return 0;
+  // Without a database or a destination the walk below has nothing to list against.
+  const Ref<AGPDatabase> db = proj.DB();
+  if (!db) return endCheck(ProductTitle() + u": Database not loaded! Generation aborted!");
+  if (!CheckOutputRoot(proj)) return 0;
+
+  OpenPhase(proj, u" - Preparing for generation...", 2, true);
+  DefaultHeaderLogo(proj);
+  // The check reads the same cache file the generation will.
+  const std::u16string templateFile = TakeTemplateName(proj);
+  TemplateCache() = makeRef<AGPCache>();
+  bool kept = false;
+
+  const std::int16_t r = IsFileChanged(u"template", u"template", templateFile);
+  if (r == -1) return endCheck(ProductTitle() + u": Template file not found! Generation aborted!");
+  SyncKeepAnswer() = r == 0;
+  if (r == 1) {
+    SyncKeepAnswer() = ui::askKeepOrUpdate(
+                           u"Template version in zip file is different with that in the "
+                           u"template folder. Do you want to keep the existing files in the "
+                           u"template folder or extract and overwrite from the zip file?",
+                           ProductTitle()) != ui::Answer::Update;
+    kept = SyncKeepAnswer();
+  }
+
+  const std::u16string folder =
+      PrepareTemplatePath(templateFile, u"Script", false, true, !SyncKeepAnswer());
+  if (!kept) {
+    CacheFileStamp(u"template", u"template", templateFile);
+    TemplateCache()->WriteCacheFile();
+  }
+  if (!SyncKeepAnswer()) {
+    DeleteFilesByExt(TemplateCacheFolder(), u"tpl");
+    TemplateCache()->DeleteCacheGroup(Variant(u"tpl"));
+  }
+
+  const std::u16string controlFile =
+      folder.empty() ? std::u16string() : fs::joinPath(folder, u"control.xml");
+  if (!TemplateControls()->LoadControls(controlFile)) {
+    return endCheck(ProductTitle() + (CtrlErrCode() == 2
+                                          ? u": Control file is invalid! Please check if the "
+                                            u"correct template file is in use!"
+                                          : u": Load control file failed! Please check if the "
+                                            u"correct template file is in use!"));
+  }
+
+  if (const GenerationExtensions* extensions = generationExtensions()) {
+    for (std::int32_t i = 1; i <= extensions->count(); ++i) {
+      const std::optional<GenerationExtensions::Entry> e = extensions->seq(i);
+      if (!e || !e->enabled) continue;
+      const std::u16string file = extensionArchivePath(*e);
+      if (!fs::fileExists(file)) continue;
+      const std::int16_t changed = IsFileChanged(u"extension", e->name, file);
+      PrepareTemplatePath(file, e->name, true, true, changed > 0);
+      MergeExtControls(e->name);
+    }
+  }
+
+  InitScriptEngine(proj);
+  if (ScriptEngine()) ScriptEngine()->Validate();
+  ClearControlItems(proj);
+  TemplateCache() = nullptr;
+  if (LastErrorText().empty()) CheckScriptFiles(proj);
+
+  std::int16_t count = 0;
+  GenerateAll(proj, true, count);
+  const std::int16_t result = count;
+  UpdateControlItems(proj);
+  if (ScriptEngine()) {
+    ScriptEngine()->Reset();
+    ScriptEngine() = nullptr;
+  }
+  Status().CloseStatus();
+  return result;
+}
+
+}  // namespace
+
+std::int16_t AGP::GenCheck() {
+  try {
+    return runCheck(*this);
+  } catch (...) {
+    Status().CloseStatus();
+    throw;
+  }
+}
+
+}  // namespace vantorel

@@ -1,0 +1,34 @@
+#pragma once
+// The host's one call that generates the whole site (AGP.GenScript), and the dry run before it
+// (AGP.GenCheck), with the steps both share: the template's name, the progress phases and the
+// script engine of a run.
+#include <string>
+#include <string_view>
+
+namespace vantorel {
+
+class AGP;
+
+// A new ScriptEngine, initialised with the project's objects. An engine that cannot start is
+// released with the progress display closed, and the reason left in LastErrorText.
+void InitScriptEngine(AGP& proj);
+
+// TemplateName from the project's "Template" setting (the part after its last separator); a
+// setting without a folder leaves TemplateName as it is. Returns the setting.
+std::u16string TakeTemplateName(AGP& proj);
+
+// Gives the project's "HeaderLogo" the user's default when it is empty.
+void DefaultHeaderLogo(AGP& proj);
+
+// Opens a progress phase captioned ProductTitle followed by phaseText. variant 2 shows
+// "Please wait..." as its status; keep stores the caption in StatusText.
+void OpenPhase(AGP& proj, std::u16string_view phaseText, int variant, bool keep);
+
+// Resets and releases both script engines.
+void ReleaseEngines();
+
+// The result of comparing the template's version with the engine's: 0 usable, 1 newer,
+// -1 older. Versions are "major.minor"; only the major numbers count when either lacks a minor.
+int CompareTemplateVersion(std::u16string_view templateVersion, std::u16string_view shortVersion);
+
+}  // namespace vantorel

@@ -1,0 +1,85 @@
+#include "generator/key_lists.hpp"
+
+#include <vector>
+
+#include "fields/field.hpp"
+#include "fields/fields.hpp"
+#include "generator/generation_state.hpp"
+#include "model/table.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/strings.hpp"
+
+namespace vantorel {
+
+namespace {
+
+std::u16string settingText(const Variant& value) {
+  try {
+    return toString(value);
+  } catch (const AutomationError&) {
+    return {};  // Null or an object reads as no value
+  }
+}
+
+// Blanks and line breaks alone name no key field.
+bool namesNoField(std::u16string_view list) {
+  return list.find_first_not_of(u" \t\r\n") == std::u16string_view::npos;
+}
+
+}  // namespace
+
+std::u16string UnquoteName(std::u16string_view name) {
+  if (name.size() < 2) return std::u16string(name);
+  std::u16string result(name);
+  if (result.front() == u'"' && result.back() == u'"') {
+    result = replaceAll(std::u16string_view(result).substr(1, result.size() - 2), u"\"\"", u"\"");
+  }
+  if (result.size() >= 2 && result.front() == u'[' && result.back() == u']') {
+    result = result.substr(1, result.size() - 2);
+  }
+  return result;
+}
+
+void SetFieldsFromTblKey(AGPTable& table) {
+  std::vector<std::u16string> names;
+  for (const std::u16string& entry :
+       split(settingText(table.properties().setting(kTblKey)), u"\r\n")) {
+    names.push_back(UnquoteName(entry));
+  }
+  AGPFields& fields = table.fields();
+  for (std::size_t f = 0, n = static_cast<std::size_t>(fields.count()); f < n; ++f) {
+    AGPField& field = fields.at(f);
+    const std::u16string name = field.FldName();
+    bool isKey = false;
+    for (const std::u16string& keyName : names) {
+      if (keyName == name) {
+        isKey = true;
+        break;
+      }
+    }
+    field.setFldIsPrimaryKey(isKey);
+  }
+}
+
+bool TableHasPrimaryKey(AGPTable& table) {
+  AGPFields& fields = table.fields();
+  for (std::size_t f = 0, n = static_cast<std::size_t>(fields.count()); f < n; ++f) {
+    if (fields.at(f).FldIsPrimaryKey()) return true;
+  }
+  return false;
+}
+
+void LoadTableGenSettings(AGPTable* table) {
+  if (table == nullptr) return;
+  AGProperties& settings = table->properties();
+  CurrentTableVar() = settingText(settings.setting(kTblVar));
+  // A list of blanks names no field, so the pages that find a record by its key cannot work.
+  if (!namesNoField(settingText(settings.setting(kTblKey)))) return;
+  for (const SettingSlot slot :
+       {kTblAdd, kTblCopy, kTblView, kTblEdit, kTblInlineEdit, kTblDelete}) {
+    settings.setting(slot) = Variant(false);
+  }
+}
+
+}  // namespace vantorel

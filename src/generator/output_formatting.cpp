@@ -1,0 +1,138 @@
+#include "generator/output_formatting.hpp"
+
+#include <array>
+
+#include "foundation/product.hpp"
+#include "platform/text/case_fold.hpp"
+#include "project/project_state.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::u16string_view kCrLf = u"\r\n";
+constexpr std::u16string_view kHeadClose = u"</head>";
+constexpr std::array<std::u16string_view, 6> kDeclarations = {
+    u"class ", u"private ", u"public ", u"property ", u"function ", u"sub "};
+
+// 1-based position of needle in line, 0 when absent.
+std::size_t positionOf(std::u16string_view line, std::u16string_view needle) {
+  const std::size_t at = line.find(needle);
+  return at == std::u16string_view::npos ? 0 : at + 1;
+}
+
+bool startsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
+  return text.size() >= prefix.size() && equalsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::u16string stampHeads(std::u16string_view text) {
+  const std::u16string tag =
+      u"<meta name=\"generator\" content=\"" + ProductTitle() + u" v" + fullVersion() + u"\" />";
+  const std::u16string lower = toLower(text);
+  std::u16string out;
+  std::size_t from = 0;
+  for (std::size_t at = lower.find(kHeadClose); at != std::u16string::npos;
+       at = lower.find(kHeadClose, from)) {
+    out.append(text.substr(from, at - from));
+    out += tag;
+    out += kCrLf;
+    out += kHeadClose;
+    from = at + kHeadClose.size();
+  }
+  out.append(text.substr(from));
+  return out;
+}
+
+}  // namespace
+
+void FormatOutputLine(std::int32_t& lineNo, std::u16string& output, std::u16string_view line,
+                      std::int32_t& codeRun, std::int32_t& commentRun,
+                      std::u16string& commentMarker, std::u16string& language) {
+  if (language != u"js") {
+    const std::size_t p1 = positionOf(line, u"<%");
+    const std::size_t p2 = positionOf(line, u"%>");
+    if (p1 >= 1 && p1 > p2) {
+      language = u"asp";
+    } else if (p2 >= 1 && p1 < p2) {
+      language.clear();
+    }
+  }
+  const std::size_t first = line.find_first_not_of(u" \t");
+  if (first == std::u16string_view::npos) return;
+  const std::u16string_view rest = line.substr(first);
+
+  bool comment = false;
+  if (language == u"asp") {
+    if (rest.front() == u'\'') {
+      comment = true;
+      commentMarker = u"'";
+    }
+  } else if (language == u"js") {
+    if (rest.starts_with(u"//")) {
+      comment = true;
+      if (commentMarker != u"//") {
+        commentRun = 0;
+        commentMarker = u"//";
+      }
+    } else if (rest.starts_with(u"/*")) {
+      comment = true;
+      commentRun = 0;
+      commentMarker = u"/*";
+    }
+  }
+
+  bool declaration = false;
+  if (!comment && language == u"asp") {
+    for (std::u16string_view keyword : kDeclarations)
+      declaration |= startsWithNoCase(rest, keyword);
+  }
+
+  if (comment) {
+    if (commentRun == 0 && lineNo >= 2) output += kCrLf;
+    ++commentRun;
+    codeRun = 0;
+  } else if (declaration) {
+    if (commentRun == 0) output += kCrLf;
+    commentRun = 0;
+    codeRun = 0;
+  } else {
+    if (codeRun == 0 && commentRun >= 2) output += kCrLf;
+    commentRun = 0;
+    ++codeRun;
+  }
+  output += line;
+  output += kCrLf;
+}
+
+std::u16string FormatGeneratedOutput(std::u16string_view outputExt, std::u16string_view text) {
+  std::u16string language = outputExt == u"js" ? u"js" : u"";
+  std::u16string output;
+  std::u16string commentMarker;
+  std::int32_t lineNo = 0;
+  std::int32_t codeRun = 0;
+  std::int32_t commentRun = 0;
+  const auto handle = [&](std::u16string_view line) {
+    if (line.empty()) return;
+    ++lineNo;
+    FormatOutputLine(lineNo, output, line, codeRun, commentRun, commentMarker, language);
+  };
+  std::size_t start = 0;
+  for (std::size_t cr = text.find(u'\r'); cr != std::u16string_view::npos;
+       cr = text.find(u'\r', start)) {
+    handle(text.substr(start, cr - start));
+    start = cr + 1;
+    if (start < text.size() && text[start] == u'\n') ++start;
+  }
+  handle(text.substr(start));
+  return stampHeads(output);
+}
+
+std::u16string TrimLeadingBlankLines(std::u16string_view text) {
+  const std::size_t first = text.find_first_not_of(u"\r\n \t");
+  const std::size_t limit = first == std::u16string_view::npos ? text.size() : first;
+  const std::size_t lastBreak = text.substr(0, limit).find_last_of(u"\r\n");
+  if (lastBreak == std::u16string_view::npos) return std::u16string(text);
+  return std::u16string(text.substr(lastBreak + 1));
+}
+
+}  // namespace vantorel

@@ -1,0 +1,100 @@
+#include "generator/output_paths.hpp"
+
+#include <optional>
+
+#include "foundation/status.hpp"
+#include "generator/output_naming.hpp"
+#include "generator/run_end.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/strings.hpp"
+#include "project/project_state.hpp"
+#include "projectfile/working_folders.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::u16string_view kDestinationSetting = u"Destination";
+constexpr std::u16string_view kAppRootSetting = u"AppRootFolder";
+
+bool isAppRootFolder(std::u16string_view folder) {
+  return folder.size() >= 2 && folder[0] == u'~' && fs::isSeparator(folder[1]);
+}
+
+std::u16string missingRootMessage(std::u16string_view setting) {
+  if (setting == kAppRootSetting) {
+    return ProductTitle() +
+           u": The project has no application root folder (\"AppRootFolder\" is empty), so "
+           u"folders written \"~/\" have no place. Generation aborted.";
+  }
+  return ProductTitle() +
+         u": The project has no destination folder (\"Destination\" is empty). Generation "
+         u"aborted.";
+}
+
+// Leading separators were always read below the root (the root and the folder were joined as
+// text), so they stay relative; only drives and ".." can lead outside.
+std::u16string_view relativePart(std::u16string_view rest) {
+  rest = trimBlanks(rest);
+  while (!rest.empty() && fs::isSeparator(rest.front())) rest.remove_prefix(1);
+  return rest;
+}
+
+[[noreturn]] void refuseOutside(std::u16string_view folder, std::u16string_view fileName,
+                                std::u16string_view root) {
+  std::u16string named(folder);
+  if (!fileName.empty()) {
+    if (!named.empty() && !fs::isSeparator(named.back())) named += u'/';
+    named += fileName;
+  }
+  LastErrorText() = ProductTitle() + u": The output path \"" + named +
+                    u"\" leads outside the folder \"" + std::u16string(root) +
+                    u"\". Generation aborted.";
+  RaiseGenError();
+}
+
+}  // namespace
+
+bool CheckOutputRoot(AGP& proj) {
+  if (!trimBlanks(projectSettingText(proj, kDestinationSetting)).empty()) return true;
+  LastErrorText() = missingRootMessage(kDestinationSetting);
+  return false;
+}
+
+std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string_view fileName,
+                           bool noCreate) {
+  const bool underAppRoot = isAppRootFolder(folder);
+  const std::u16string_view setting = underAppRoot ? kAppRootSetting : kDestinationSetting;
+  const std::u16string rootText = projectSettingText(proj, setting);
+  const std::u16string root(trimBlanks(rootText));
+  if (root.empty()) {
+    LastErrorText() = missingRootMessage(setting);
+    RaiseGenError();
+  }
+  const std::u16string_view rest = relativePart(underAppRoot ? folder.substr(2) : folder);
+
+  std::u16string folderPath = fs::normalizeSeparators(root);
+  if (!rest.empty()) {
+    const std::optional<std::u16string> inside = fs::joinInside(root, rest);
+    if (!inside) refuseOutside(folder, fileName, root);
+    folderPath = *inside;
+    if (!noCreate) MakeFolderPath(folderPath);
+  }
+  if (fileName.empty()) {
+    if (folderPath.empty() || folderPath.back() != u'/') folderPath += u'/';
+    return folderPath;
+  }
+  const std::optional<std::u16string> path = fs::joinInside(folderPath, fileName);
+  if (!path) refuseOutside(folder, fileName, root);
+  return *path;
+}
+
+std::u16string CheckPathExists(std::u16string_view folder, std::u16string_view name) {
+  const std::optional<std::u16string> path = fs::joinInside(folder, name);
+  if (path && (fs::fileExists(*path) || fs::folderExists(*path))) return *path;
+  Status().CloseStatus();
+  return {};
+}
+
+}  // namespace vantorel

@@ -1,0 +1,104 @@
+#include "generator/overwrite.hpp"
+
+#include <filesystem>
+#include <system_error>
+
+#include "generator/generation_state.hpp"
+#include "generator/overwrite_prompt.hpp"
+#include "generator/run_end.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/ui/ui.hpp"
+#include "project/project_state.hpp"
+
+namespace vantorel {
+
+namespace {
+
+enum class TargetKind { File, Folder };
+
+// A folder target may come with a closing separator; its backup is its sibling, not a child.
+std::u16string withoutTrailingSeparator(const std::u16string& path) {
+  std::u16string trimmed = path;
+  while (trimmed.size() > 1 && fs::isSeparator(trimmed.back())) trimmed.pop_back();
+  return trimmed;
+}
+
+void backupFolderCopy(const std::u16string& folder) {
+  const std::u16string source = withoutTrailingSeparator(folder);
+  const std::filesystem::path from = fs::toNative(source);
+  const std::filesystem::path to = fs::toNative(source + u".bak");
+  std::error_code ec;
+  std::filesystem::remove_all(to, ec);
+  if (ec) throw fs::FileError("cannot remove the old backup " + to.string() + ": " + ec.message());
+  std::filesystem::copy(
+      from, to,
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
+      ec);
+  if (ec) throw fs::FileError("cannot copy to " + to.string() + ": " + ec.message());
+}
+
+void reportFailure(const std::u16string& target, const std::u16string& description) {
+  try {
+    ui::messageBox(u"Error in open \"" + target + u"\", description:" + description, ProductTitle(),
+                   ui::Buttons::OK, ui::Icon::Exclamation);
+  } catch (const AutomationError&) {
+    // The target stays unwritten whether or not the message could be shown.
+  }
+}
+
+bool decide(TargetKind kind, const std::u16string& target, bool overwrite, bool ask,
+            bool existsOnly, bool backupOn) {
+  const bool exists = kind == TargetKind::File ? fs::fileExists(target) : fs::folderExists(target);
+  if (existsOnly) return exists;
+  OverwriteAnswer() = false;
+  if (!exists) return true;
+
+  const std::u16string& all = OverwriteAllAnswer();
+  if (all == u"S") return false;
+  if (all == u"O" || !ask) {
+    OverwriteAnswer() = overwrite;
+  } else if (overwrite) {
+    OverwritePromptFile() = kind == TargetKind::File ? target : std::u16string();
+    OverwritePromptFolder() = kind == TargetKind::Folder ? target : std::u16string();
+    try {
+      ShowOverwritePrompt();
+    } catch (const AutomationError& e) {
+      // Answers that do not fit the prompt: an unattended run stops rather than guess.
+      LastErrorText() = ProductTitle() + u": " + e.description() + u" Generation aborted.";
+      RaiseGenError();
+    }
+  }
+  if (OverwriteAllAnswer() == u"C") RaiseCancelled();
+  if (!OverwriteAnswer()) return false;
+
+  if (backupOn) {
+    try {
+      if (kind == TargetKind::File) {
+        fs::copyFile(target, target + u".bak", true);
+      } else {
+        backupFolderCopy(target);
+      }
+    } catch (const std::exception& e) {
+      reportFailure(target, fromUtf8(e.what()));
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool BackupFile(const std::u16string& file, bool overwrite, bool ask, bool existsOnly,
+                bool backupOn) {
+  return decide(TargetKind::File, file, overwrite, ask, existsOnly, backupOn);
+}
+
+bool BackupFolder(const std::u16string& folder, bool overwrite, bool ask, bool existsOnly,
+                  bool backupOn) {
+  return decide(TargetKind::Folder, folder, overwrite, ask, existsOnly, backupOn);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,190 @@
+#include "generator/page_generation.hpp"
+
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include "agp/agp.hpp"
+#include "fields/field.hpp"
+#include "foundation/status.hpp"
+#include "foundation/text_files.hpp"
+#include "foundation/value_format.hpp"
+#include "generator/control_conditions.hpp"
+#include "generator/generation_state.hpp"
+#include "generator/output_naming.hpp"
+#include "generator/output_paths.hpp"
+#include "generator/overwrite.hpp"
+#include "generator/run_end.hpp"
+#include "generator/template_compiler.hpp"
+#include "model/database.hpp"
+#include "model/table.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+#include "project/project_state.hpp"
+#include "projectfile/file_writing.hpp"
+#include "projectfile/project_reader.hpp"
+#include "projectfile/working_folders.hpp"
+#include "templates/control.hpp"
+#include "templates/control_items.hpp"
+#include "templates/controls.hpp"
+#include "templates/script_host.hpp"
+
+namespace vantorel {
+
+namespace {
+
+enum class PageKind { Table, Field, Other };
+
+[[noreturn]] void failRun(std::u16string message) {
+  LastErrorText() = std::move(message);
+  RaiseGenError();
+}
+
+AGPTables& databaseTables(AGP& proj) {
+  const Ref<AGPDatabase> db = proj.DB();
+  if (!db) failRun(ProductTitle() + u": The project has no database. Generation aborted.");
+  return db->tables();
+}
+
+// The function's text, or nullopt after a script failure, whose message is then in
+// LastErrorText. Nothing the script does escapes as an exception.
+std::optional<std::u16string> runPageScript(const std::u16string& name,
+                                            const std::u16string& script, std::int16_t initType) {
+  const Ref<AGScript> engine = ScriptEngine();
+  if (!engine || !engine->IsInitialized()) {
+    failRun(ProductTitle() + u": The script engine is not initialized. Generation aborted.");
+  }
+  const std::u16string before = LastErrorText();
+  LastErrorText().clear();
+  std::u16string text;
+  try {
+    text = engine->BuildNewCode(name, script, initType, ScriptEngineTimeout());
+  } catch (const AutomationError& e) {
+    if (LastErrorText().empty()) LastErrorText() = ProductTitle() + u": " + e.description();
+  } catch (const std::exception& e) {
+    if (LastErrorText().empty()) LastErrorText() = ProductTitle() + u": " + fromUtf8(e.what());
+  }
+  if (!LastErrorText().empty()) return std::nullopt;
+  LastErrorText() = before;
+  return text;
+}
+
+bool generatePage(AGP& proj, PageKind kind, AGPTable* table, AGPField* field,
+                  const std::u16string& compiledPath, const std::u16string& outputPath,
+                  const AGPControl& control) {
+  if (!BackupFile(outputPath, control.CtrlOverwrite(), false, false, proj.BackupFileFlag())) {
+    if (kind == PageKind::Table) StepProgress();
+    return false;
+  }
+  if (compiledPath.empty() || !fs::fileExists(compiledPath)) {
+    failRun(u"File " + compiledPath + u" not found. Generation aborted" +
+            (kind == PageKind::Field ? u"" : u"."));
+  }
+  const std::u16string script = toString(ReadTextFile(Variant(compiledPath)));
+
+  if (kind == PageKind::Table) {
+    databaseTables(proj).item(Variant(table->tblName()));
+  } else if (kind == PageKind::Field) {
+    if (!CurrentTable()) {
+      failRun(ProductTitle() + u": Field " + field->FldName() +
+              u" has no current table. Generation aborted.");
+    }
+    databaseTables(proj).setItem(Variant(CurrentTable()->tblName()));
+    CurrentTable()->fields().setItem(Variant(field->FldName()));
+  }
+
+  const std::int16_t initType = kind == PageKind::Other ? 1 : 2;
+  const std::optional<std::u16string> result =
+      runPageScript(GetCtrlFuncName(control), script, initType);
+  // A failed script leaves the previous file in place rather than a truncated page.
+  if (!result) return false;
+  const std::u16string text = control.CtrlSpace()
+                                  ? FormatGeneratedOutput(control.CtrlOExt(), *result)
+                                  : TrimLeadingBlankLines(*result);
+
+  const std::u16string folder = fs::parentFolder(fs::normalizeSeparators(outputPath));
+  if (!folder.empty()) MakeFolderPath(folder);
+  if (!WriteOutputFile(outputPath, text, false)) return false;
+  if (kind != PageKind::Field) StepProgress();
+  return true;
+}
+
+std::vector<std::u16string> typeNames(std::u16string_view typeList) {
+  std::vector<std::u16string> types;
+  for (const std::u16string& entry : split(typeList, u","))
+    types.push_back(toLower(trimBlanks(entry)));
+  return types;
+}
+
+bool hasType(const std::vector<std::u16string>& types, const std::u16string& type) {
+  const std::u16string lower = toLower(type);
+  for (const std::u16string& t : types) {
+    if (t == lower) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool GenTablePage(AGP& proj, AGPTable& table, const std::u16string& compiledPath,
+                  const std::u16string& outputPath, const AGPControl& control) {
+  return generatePage(proj, PageKind::Table, &table, nullptr, compiledPath, outputPath, control);
+}
+
+bool GenFieldPage(AGP& proj, AGPField& field, const std::u16string& compiledPath,
+                  const std::u16string& outputPath, const AGPControl& control) {
+  return generatePage(proj, PageKind::Field, nullptr, &field, compiledPath, outputPath, control);
+}
+
+bool GenOtherPage(AGP& proj, const std::u16string& compiledPath, const std::u16string& outputPath,
+                  const AGPControl& control) {
+  return generatePage(proj, PageKind::Other, nullptr, nullptr, compiledPath, outputPath, control);
+}
+
+std::int16_t GenerateOtherFiles(AGP& proj, bool checkOnly, std::u16string_view typeList) {
+  const std::vector<std::u16string> types = typeNames(typeList);
+  AGPControls& controls = *TemplateControls();
+  std::int16_t count = 0;
+  for (std::int32_t i = 1; i <= controls.Count(); ++i) {
+    const Ref<AGPControl> control = controls.Item(Variant(static_cast<std::int16_t>(i)));
+    if (!control || !hasType(types, control->CtrlType())) continue;
+    CurrentControlScope scope(control);
+    bool generate = EvalCtrlCond(proj, control->CtrlCond());
+    if (generate) {
+      if (const Ref<AGControlItem> item = proj.controlList().Item(Variant(control->CtrlID()))) {
+        generate = item->ItemGen();
+      }
+    }
+    if (!generate) continue;
+
+    const std::u16string name = GetOutputFileName(proj, *control, u"", u"");
+    const std::u16string folder = GetOutputFolder(control->CtrlOFolderID(), control->CtrlOFolder());
+    if (checkOnly) {
+      const std::u16string path = GetDestPath(proj, folder, name, true);
+      if (BackupFile(path, true, true, true, proj.BackupFileFlag())) ++count;
+      continue;
+    }
+    const std::u16string compiledPath = GetTplFileName(*control);
+    Status().DispStatus(Variant(u"Generating " + name + u"..."));
+    const std::u16string path = GetDestPath(proj, folder, name, false);
+    GenOtherPage(proj, compiledPath, path, *control);
+    if (!LastErrorText().empty()) {
+      LastErrorText() = ProductTitle() + u": Generate " + control->CtrlID() + u" page error\r\n" +
+                        LastErrorText();
+      break;
+    }
+  }
+  return checkOnly ? count : std::int16_t{0};
+}
+
+void StepProgress() {
+  ++ProgressCount();
+  Status().SetStatus(Variant(GetPercent(ProgressCount(), ProgressTotal())));
+}
+
+}  // namespace vantorel

@@ -1,0 +1,204 @@
+#include "generator/project_outputs.hpp"
+
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "agp/agp.hpp"
+#include "foundation/properties.hpp"
+#include "foundation/status.hpp"
+#include "foundation/text_files.hpp"
+#include "generator/language_files.hpp"
+#include "generator/output_items.hpp"
+#include "generator/output_naming.hpp"
+#include "generator/output_paths.hpp"
+#include "generator/page_generation.hpp"
+#include "generator/run_end.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+#include "project/project_state.hpp"
+#include "projectfile/file_writing.hpp"
+#include "templates/control_items.hpp"
+
+namespace vantorel {
+
+namespace {
+
+// The error number with which RaiseCancelled and RaiseGenError end a run.
+constexpr std::int32_t kRunEnded = -1;
+
+std::u16string inQuotes(std::u16string_view text) {
+  return u"\"" + std::u16string(text) + u"\"";
+}
+
+void copyOver(const std::u16string& source, const std::u16string& target) {
+  try {
+    fs::copyFile(source, target, true);
+  } catch (const fs::FileError& e) {
+    LastErrorText() =
+        u"Copying to file " + inQuotes(target) + u" failed! Error = " + fromUtf8(e.what());
+    throw;
+  }
+}
+
+class ProjectFiles {
+ public:
+  ProjectFiles(AGP& proj, bool checkOnly) : proj_(proj), checkOnly_(checkOnly) {}
+
+  std::int16_t run() {
+    step([this] { styleSheet(); });
+    step([this] { userStyleSheet(); });
+    step([this] { logo(); });
+    step([this] {
+      if (isTrue(CopyProjectFile(proj_, u"@favicon", u"Copying favicon...", u"Copy favicon",
+                                 text(u"FavIcon"), u"", checkOnly_))) {
+        result_ = 1;
+      }
+    });
+    for (const std::u16string& entry : languageEntries()) {
+      step([this, &entry] {
+        if (isTrue(CreateLanguageFile(proj_, u"@lang_" + entry,
+                                      u"Creating language file " + entry + u"...",
+                                      u"Create language file", languageSource(entry),
+                                      GetFolderById(u"_language"), checkOnly_))) {
+          result_ = 1;
+        }
+      });
+    }
+    return result_;
+  }
+
+ private:
+  static bool isTrue(const Variant& v) { return !v.isEmpty() && toBool(v); }
+
+  std::u16string text(std::u16string_view name) {
+    return settingValueText(proj_.properties(), name);
+  }
+
+  // One step. The end of a run always passes; other failures are skipped once the style sheet
+  // is being made, and before that end the run with their message.
+  void step(const std::function<void()>& body) {
+    const std::u16string before = LastErrorText();
+    try {
+      body();
+    } catch (const AutomationError& e) {
+      if (e.number() == kRunEnded) throw;
+      if (!ignoreFailures_) fail(e.description());
+      LastErrorText() = before;
+    } catch (const std::exception& e) {
+      if (!ignoreFailures_) fail(fromUtf8(e.what()));
+      LastErrorText() = before;
+    }
+  }
+
+  [[noreturn]] static void fail(const std::u16string& reason) {
+    if (LastErrorText().empty()) LastErrorText() = ProductTitle() + u": " + reason;
+    RaiseGenError();
+  }
+
+  void styleSheet() {
+    std::u16string name = text(u"ProjVar") + u".css";
+    if (projectSettingFlag(proj_, u"OutputNameLCase")) name = toLower(name);
+    const std::u16string folder = GetFolderById(u"_css");
+    if (checkOnly_) {
+      proj_.controlList().Add(u"@css", name, true, u"Create CSS file");
+      return;
+    }
+    if (!IsOutputItemOn(proj_, u"@css")) return;
+    ignoreFailures_ = true;
+    const std::u16string path = GetDestPath(proj_, folder, name, false);
+    const std::u16string cssFile = userGeneralText(u"CssFile");
+    if (!cssFile.empty() && fs::fileExists(cssFile)) {
+      const std::u16string css = toString(ReadTextFile(Variant(cssFile)));
+      WriteOutputFile(path, proj_.BuildExParseFunction(css) + text(u"CssStyles"), false);
+    }
+    StepProgress();
+  }
+
+  void userStyleSheet() {
+    const std::u16string css = text(u"CSS");
+    if (css.empty()) return;
+    const std::u16string dest = GetDestPath(proj_, u"", fileNamePart(css), checkOnly_);
+    if (fs::normalizeSeparators(css) == fs::normalizeSeparators(dest)) return;
+    if (checkOnly_) {
+      proj_.controlList().Add(u"@cssfile", dest, true, u"Copy user CSS");
+      return;
+    }
+    if (!IsOutputItemOn(proj_, u"@cssfile")) return;
+    Status().DispStatus(Variant(u"copying css..."));
+    if (fs::fileExists(css)) copyOver(css, dest);
+    StepProgress();
+  }
+
+  void logo() {
+    const std::u16string logo = text(u"HeaderLogo");
+    if (logo.empty() || !fs::fileExists(logo)) return;
+    const std::u16string name = fileNamePart(logo);
+    if (checkOnly_) {
+      proj_.controlList().Add(u"@logo", name, true, u"Copy logo");
+      return;
+    }
+    if (!IsOutputItemOn(proj_, u"@logo")) return;
+    const std::u16string dest = GetDestPath(proj_, GetFolderById(u"_images"), name, false);
+    Status().DispStatus(Variant(u"Copying logo..."));
+    copyOver(logo, dest);
+    StepProgress();
+  }
+
+  std::vector<std::u16string> languageEntries() {
+    const bool multi = projectSettingFlag(proj_, u"MultiLanguage");
+    return split(text(multi ? u"LanguageFiles" : u"DefaultLanguageFile"), u",");
+  }
+
+  // The language file in the user's language folder; a name that leads outside that folder is
+  // refused, and without a folder there is no source.
+  std::u16string languageSource(const std::u16string& entry) {
+    const std::u16string& folder = LanguageFolderPath();
+    if (trimBlanks(folder).empty()) return {};
+    const std::optional<std::u16string> path = fs::joinInside(folder, entry);
+    if (!path) {
+      LastErrorText() = ProductTitle() + u": The language file " + inQuotes(entry) +
+                        u" leads outside the language folder " + inQuotes(folder) +
+                        u". Generation aborted.";
+      RaiseGenError();
+    }
+    return *path;
+  }
+
+  AGP& proj_;
+  bool checkOnly_;
+  bool ignoreFailures_ = false;
+  std::int16_t result_ = 0;
+};
+
+}  // namespace
+
+std::int16_t GenerateProjectFiles(AGP& proj, bool checkOnly) {
+  return ProjectFiles(proj, checkOnly).run();
+}
+
+Variant CopyProjectFile(AGP& proj, const std::u16string& id, const std::u16string& status,
+                        const std::u16string& remark, const std::u16string& source,
+                        const std::u16string& folder, bool checkOnly) {
+  if (source.empty() || !fs::fileExists(source)) return {};
+  const std::u16string dest = GetDestPath(proj, folder, fileNamePart(source), checkOnly);
+  if (checkOnly) {
+    proj.controlList().Add(id, fileNamePart(source), true, remark);
+    return Variant(fs::fileExists(dest));
+  }
+  const bool on = IsOutputItemOn(proj, id);
+  if (on) {
+    Status().DispStatus(Variant(status));
+    copyOver(source, dest);
+    StepProgress();
+  }
+  return Variant(on);
+}
+
+}  // namespace vantorel

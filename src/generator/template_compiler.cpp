@@ -1,0 +1,265 @@
+#include "generator/template_compiler.hpp"
+
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "agp/agp.hpp"
+#include "foundation/reg_values.hpp"
+#include "foundation/status.hpp"
+#include "foundation/string_builder.hpp"
+#include "foundation/template_lookup.hpp"
+#include "foundation/text_files.hpp"
+#include "foundation/value_conversion.hpp"
+#include "foundation/value_format.hpp"
+#include "generator/control_conditions.hpp"
+#include "generator/generation_state.hpp"
+#include "generator/run_end.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/sys/clock.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "project/project_state.hpp"
+#include "projectfile/file_writing.hpp"
+#include "projectfile/working_folders.hpp"
+#include "templates/control.hpp"
+#include "templates/controls.hpp"
+#include "templates/script_translation.hpp"
+#include "templates/section_expansion.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::u16string_view kCrLf = u"\r\n";
+
+bool userOption(std::u16string_view name) {
+  const Variant value =
+      GetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(std::u16string(name)));
+  return toBool(ConvertSetting(value, Variant(u"Boolean")));
+}
+
+// The folder a control's input files are read from; an extension name that would leave the
+// extensions folder gives none.
+std::u16string sourceFolderFor(std::u16string_view extension) {
+  if (extension.empty()) return TemplateFolder();
+  if (ExtensionWorkFolder().empty()) return {};
+  return fs::joinInside(ExtensionWorkFolder(), extension).value_or(std::u16string());
+}
+
+void appendLine(std::u16string& to, std::u16string_view line) {
+  to += line;
+  to += kCrLf;
+}
+
+void appendLine(AGPStringBuilder& to, std::u16string_view line) {
+  to.appendText(line);
+  to.appendText(kCrLf);
+}
+
+std::u16string sessionMarker(std::u16string_view edge, const AGSessionFields& s) {
+  return u"' *** " + std::u16string(edge) + u" Session " + s.SessValue + u" (" + s.SessType +
+         u", " + formatDate(sys::nowAsOleDate()) + u")";
+}
+
+// The session's text as pieces to translate; none for a kind that has no text.
+std::vector<std::u16string> sessionText(const AGPControl& control, const AGSessionFields& s) {
+  if (s.SessType == u"key") {
+    if (!s.SessIFile.empty()) return templates::expandSection(s.SessIFile, s.SessValue);
+    CurrentSourceFolder() = sourceFolderFor(control.CtrlExt());
+    return templates::expandSection(control.CtrlIFiles(), s.SessValue);
+  }
+  if (s.SessType == u"include") {
+    return {u"<!--##=SYSTEMFUNCTIONS.IncludeFile(\"" + s.SessValue + u"\",\"" + s.SessParm +
+            u"\")##-->\r\n"};
+  }
+  return {};
+}
+
+void translatePieces(const std::vector<std::u16string>& pieces) {
+  for (const std::u16string& piece : pieces) {
+    if (!LastErrorText().empty()) return;
+    ParseToScript(piece);
+  }
+}
+
+void writeCompiled(const std::u16string& compiledPath, const std::u16string& text) {
+  const std::u16string folder = fs::parentFolder(compiledPath);
+  if (!folder.empty()) fs::createFolders(folder);
+  if (compiledPath.empty() || !WriteOutputFile(compiledPath, text, false)) {
+    LastErrorText() = ProductTitle() + u": Cannot write the compiled template " + compiledPath +
+                      u". Generation aborted.";
+    RaiseGenError();
+  }
+}
+
+[[noreturn]] void failTranslation(const std::u16string& compiledPath, const std::u16string& written,
+                                  const std::u16string& inputPath) {
+  const std::u16string message = LastErrorText();
+  // The author reads what was translated up to the fault next to the message.
+  const std::u16string folder = fs::parentFolder(compiledPath);
+  if (!folder.empty()) fs::createFolders(folder);
+  if (!compiledPath.empty()) WriteOutputFile(compiledPath, written + message + u"\r\n", false);
+  LastErrorText() = inputPath + u": " + message;
+  RaiseGenError();
+}
+
+}  // namespace
+
+void TemplateCompileState::reset() {
+  if (!arrays) arrays = makeRef<AGPStringBuilder>();
+  if (!body) body = makeRef<AGPStringBuilder>();
+  arrays->clear();
+  body->clear();
+  textCount = 0;
+}
+
+std::u16string TemplateCompileState::arrayText() const {
+  return arrays ? toString(arrays->toString()) : std::u16string();
+}
+
+std::u16string TemplateCompileState::bodyText() const {
+  return body ? toString(body->toString()) : std::u16string();
+}
+
+TemplateCompileState& CompileState() {
+  thread_local TemplateCompileState state;
+  return state;
+}
+
+std::u16string GetCtrlFuncName(const AGPControl& control) {
+  return replaceAll(u"ztEx" + control.CtrlID() + control.CtrlTagExt(), u".", u"_");
+}
+
+std::u16string GetTplFileName(const AGPControl& control) {
+  const std::u16string name = control.CtrlID() + control.CtrlTagExt() + u".tpl";
+  if (TemplateCacheFolder().empty() || name.find_first_of(u"/\\") != std::u16string::npos) {
+    return {};
+  }
+  return fs::joinInside(TemplateCacheFolder(), name).value_or(std::u16string());
+}
+
+std::u16string WriteTempTemplate(std::u16string_view inputFiles, std::u16string_view extension) {
+  CurrentSourceFolder() = sourceFolderFor(extension);
+  const std::u16string& folder = CurrentSourceFolder();
+  if (folder.empty()) return {};
+  if (inputFiles.find(u',') == std::u16string_view::npos) {
+    return fs::joinInside(folder, inputFiles).value_or(std::u16string());
+  }
+  std::u16string text;
+  for (const std::u16string& entry : split(inputFiles, u",")) {
+    const std::optional<std::u16string> path = fs::joinInside(folder, entry);
+    if (!path || entry.empty() || !fs::fileExists(*path)) continue;
+    text += toString(ReadTextFile(Variant(*path)));
+  }
+  if (TemplateCacheFolder().empty()) return {};
+  const std::u16string merged = fs::joinPath(TemplateCacheFolder(), u"~tmp.tpl");
+  fs::createFolders(TemplateCacheFolder());
+  if (!WriteOutputFile(merged, text, false)) return {};
+  return merged;
+}
+
+void ParseToScript(std::u16string_view text) {
+  TemplateCompileState& state = CompileState();
+  if (!state.arrays) state.reset();
+  templates::translateTemplateText(text, *state.arrays, *state.body, state.textCount);
+}
+
+void BuildTemplateScript(AGP& proj, const AGPControl& control, const std::u16string& compiledPath) {
+  const bool showSession = userOption(u"ShowSession");
+  const bool showTime = userOption(u"ShowSessionTime");
+  // Session conditions on "ctrl" read the control being compiled.
+  CurrentControlScope scope(Ref<AGPControl>(const_cast<AGPControl*>(&control)));
+
+  const std::u16string inputPath = WriteTempTemplate(control.CtrlIFiles(), control.CtrlExt());
+  if (inputPath.empty() || !fs::fileExists(inputPath)) {
+    LastErrorText() = u"Error in merging " + control.CtrlIFiles() + u". Generation aborted.";
+    RaiseGenError();
+  }
+  const std::u16string inputText = toString(ReadTextFile(Variant(inputPath)));
+
+  TemplateCompileState& state = CompileState();
+  state.reset();
+  const AGPSessions& sessions = *control.Sessions();
+  if (sessions.Count() >= 1) {
+    for (const Ref<AGPSession>& session : sessions.items()) {
+      const AGSessionFields& s = session->fields();
+      Status().Refresh();
+      if (EvalCtrlCond(proj, s.SessCond)) {
+        const std::vector<std::u16string> pieces = sessionText(control, s);
+        AGPStringBuilder& body = *state.body;
+        if (showSession) appendLine(body, sessionMarker(u"Start", s));
+        translatePieces(pieces);
+        if (showSession) appendLine(body, sessionMarker(u"End", s));
+        if (showTime) {
+          appendLine(body, u"ztStopTime = Timer");
+          appendLine(body, u"ztSB.Append(\"*** " + s.SessValue +
+                               u": \" & (ztStopTime-ztStartTime) & \" ms\")");
+        }
+        if (!LastErrorText().empty()) failTranslation(compiledPath, state.bodyText(), inputPath);
+        ++CompileProgressCount();
+        Status().SetStatus(Variant(GetPercent(CompileProgressCount(), CompileProgressTotal())));
+      }
+      Status().Refresh();
+    }
+  } else {
+    Status().Refresh();
+    ParseToScript(inputText);
+    if (!LastErrorText().empty()) failTranslation(compiledPath, inputText, inputPath);
+  }
+
+  const std::u16string name = GetCtrlFuncName(control);
+  std::u16string fn;
+  appendLine(fn, u"Function " + name + u"()");
+  appendLine(fn, u"If bHandleTemplateError Then On Error Resume Next");
+  if (showTime) {
+    appendLine(fn, u"Dim ztStartTime, ztStopTime");
+    appendLine(fn, u"ztStartTime = Timer");
+  }
+  appendLine(fn, u"Dim ztAr(" + toU16(state.textCount) + u")");
+  appendLine(fn, u"Dim ztSB");
+  appendLine(fn, u"Set ztSB = New StringBuilder");
+  appendLine(fn, u"Call zt_SetLocale()");
+  appendLine(fn, u"Dim SYSTEMFUNCTIONS");
+  appendLine(fn, u"Set SYSTEMFUNCTIONS = New cSystemFunctions");
+  appendLine(fn, u"Call zt_LoadCurrent()");
+  appendLine(fn, state.arrayText());
+  appendLine(fn, state.bodyText());
+  appendLine(fn, name + u" = ztSB.ToString()");
+  appendLine(fn, u"Set SYSTEMFUNCTIONS = Nothing");
+  appendLine(fn, u"End Function");
+  writeCompiled(compiledPath, fn);
+}
+
+bool CheckCompiledNames(const AGPControls& controls) {
+  std::map<std::u16string, const AGPControl*> functions;
+  std::map<std::u16string, const AGPControl*> files;
+  for (const Ref<AGPControl>& control : controls.items()) {
+    const std::u16string type = toLower(control->CtrlType());
+    if (type == u"copy" || type == u"folder") continue;
+    const std::u16string file = control->CtrlID() + control->CtrlTagExt();
+    if (file.empty() || file == u"." || file == u".." ||
+        file.find_first_of(u"/\\") != std::u16string::npos) {
+      LastErrorText() = ProductTitle() + u": Control \"" + control->CtrlID() +
+                        u"\" cannot be compiled: its id is no file name. Generation aborted.";
+      return false;
+    }
+    const std::u16string function = GetCtrlFuncName(*control);
+    const auto clash = [&](const AGPControl& other, std::u16string_view what,
+                           std::u16string_view name) {
+      LastErrorText() = ProductTitle() + u": Controls \"" + other.CtrlID() + other.CtrlTagExt() +
+                        u"\" and \"" + file + u"\" compile to the same " + std::u16string(what) +
+                        u" " + std::u16string(name) + u". Generation aborted.";
+      return false;
+    };
+    const auto [fnAt, fnNew] = functions.emplace(toLower(function), control.get());
+    if (!fnNew) return clash(*fnAt->second, u"function", function);
+    const auto [fileAt, fileNew] = files.emplace(toLower(file), control.get());
+    if (!fileNew) return clash(*fileAt->second, u"file", file + u".tpl");
+  }
+  return true;
+}
+
+}  // namespace vantorel

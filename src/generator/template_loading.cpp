@@ -1,0 +1,110 @@
+#include "generator/template_loading.hpp"
+
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "foundation/template_lookup.hpp"
+#include "foundation/text_files.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "projectfile/working_folders.hpp"
+#include "templates/control.hpp"
+#include "templates/file_cache.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::u16string_view kIncludeOpener = u"<!--##include";
+constexpr std::u16string_view kDirectiveCloser = u"##-->";
+
+std::size_t findNoCase(std::u16string_view text, std::u16string_view needle, std::size_t from) {
+  if (needle.size() > text.size()) return std::u16string_view::npos;
+  for (std::size_t i = from; i + needle.size() <= text.size(); ++i) {
+    std::size_t k = 0;
+    while (k < needle.size() && toLowerChar(text[i + k]) == toLowerChar(needle[k])) ++k;
+    if (k == needle.size()) return i;
+  }
+  return std::u16string_view::npos;
+}
+
+std::u16string includedFileName(std::u16string_view reference) {
+  const std::size_t slash = reference.rfind(u'/');
+  if (slash != std::u16string_view::npos) reference = reference.substr(0, slash);
+  return std::u16string(trimBlanks(reference));
+}
+
+// The folder an extension's files come from; an extension name that would leave the
+// extensions folder gives no folder.
+std::u16string sourceFolderFor(const std::u16string& extension) {
+  if (extension.empty()) return TemplateFolder();
+  if (ExtensionWorkFolder().empty()) return {};
+  return fs::joinInside(ExtensionWorkFolder(), extension).value_or(std::u16string());
+}
+
+// Adds each file at most once per control; the cache would cut it into the same sections again.
+class ControlLoader {
+ public:
+  void add(const std::u16string& path, const std::u16string& name) {
+    if (!loaded_.insert({path, name}).second) return;
+    SharedFileCache().AddFile(path, name);
+  }
+
+  // The input file entry below the current source folder, with the files it includes.
+  void addInput(const std::u16string& entry) {
+    const std::u16string& folder = CurrentSourceFolder();
+    if (folder.empty()) return;
+    const std::optional<std::u16string> path = fs::joinInside(folder, trimBlanks(entry));
+    if (!path || !fs::fileExists(*path)) return;
+    add(*path, entry);
+    const std::u16string text = toString(ReadTextFile(Variant(*path)));
+    for (const std::u16string& name : split(GetIncludeFiles(text), u",")) {
+      if (name.empty() || !fs::joinInside(u".", name)) continue;
+      const std::u16string included = GetTemplateFilePath(name);
+      if (fs::fileExists(included)) add(included, name);
+    }
+  }
+
+ private:
+  std::set<std::pair<std::u16string, std::u16string>> loaded_;
+};
+
+}  // namespace
+
+std::u16string GetIncludeFiles(std::u16string_view text) {
+  std::u16string result;
+  std::size_t p = findNoCase(text, kIncludeOpener, 0);
+  while (p != std::u16string_view::npos) {
+    const std::size_t q = findNoCase(text, kDirectiveCloser, p);
+    // Without a closer no later directive can be read apart from this one.
+    if (q == std::u16string_view::npos) break;
+    const std::size_t start = p + kIncludeOpener.size();
+    const std::u16string_view reference =
+        start <= q ? text.substr(start, q - start) : std::u16string_view();
+    if (!result.empty()) result += u',';
+    result += includedFileName(reference);
+    p = findNoCase(text, kIncludeOpener, q + kDirectiveCloser.size());
+  }
+  return result;
+}
+
+void LoadCtrlTplFiles(const AGPControl& control) {
+  const AGControlFields& c = control.fields();
+  CurrentSourceFolder() = sourceFolderFor(c.CtrlExt);
+  if (c.CtrlIFiles.empty()) return;
+  ControlLoader loader;
+  for (const std::u16string& entry : split(c.CtrlIFiles, u",")) loader.addInput(entry);
+
+  for (const Ref<AGPSession>& session : control.Sessions()->items()) {
+    const AGSessionFields& s = session->fields();
+    if (s.SessType != u"key") continue;
+    CurrentSourceFolder() = sourceFolderFor(s.SessExt);
+    if (!s.SessIFile.empty()) loader.addInput(s.SessIFile);
+  }
+}
+
+}  // namespace vantorel

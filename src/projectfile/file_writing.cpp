@@ -1,0 +1,233 @@
+#include "projectfile/file_writing.hpp"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <optional>
+#include <unordered_map>
+
+#include <pugixml.hpp>
+
+#include "foundation/reg_values.hpp"
+#include "foundation/value_conversion.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/code_page.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/ui/ui.hpp"
+#include "project/project_state.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+class StringWriter final : public pugi::xml_writer {
+ public:
+  explicit StringWriter(std::string& out) : out_(out) {}
+  void write(const void* data, std::size_t size) override {
+    out_.append(static_cast<const char*>(data), size);
+  }
+
+ private:
+  std::string& out_;
+};
+
+// Raw output: the document's own text nodes are its only line breaks, and no declaration is
+// invented for a document that has none.
+constexpr unsigned kRawFormat = pugi::format_raw | pugi::format_no_declaration;
+
+pugi::xml_encoding declaredEncoding(const pugi::xml_document& doc) {
+  for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
+    if (node.type() != pugi::node_declaration) continue;
+    const std::u16string name = toLower(fromUtf8(node.attribute("encoding").value()));
+    if (name == u"iso-8859-1" || name == u"latin1") return pugi::encoding_latin1;
+    if (name == u"utf-16" || name == u"unicode") return pugi::encoding_utf16_le;
+    break;
+  }
+  return pugi::encoding_utf8;
+}
+
+// The file system's reason as the script error a caller expects: a missing folder is "Path not
+// found", anything else "Permission denied"; the description names the file and the cause.
+[[noreturn]] void raiseFileError(const std::u16string& path, const fs::FileError& e) {
+  const std::u16string folder = fs::parentFolder(path);
+  const bool folderMissing = !folder.empty() && !fs::folderExists(folder);
+  raiseVbError(folderMissing ? vberr::kPathNotFound : vberr::kPermissionDenied, fromUtf8(e.what()));
+}
+
+void refuseReadOnly(const std::u16string& path) {
+  if (isReadOnlyFile(path)) {
+    raiseVbError(vberr::kPermissionDenied, u"Permission denied: '" + path + u"' is read-only");
+  }
+}
+
+void showFailure(std::u16string_view what, const std::u16string& path,
+                 std::u16string_view description) {
+  std::u16string text(what);
+  text += u" '";
+  text += path;
+  text += u"', error description: ";
+  text += description;
+  ui::messageBox(text);
+}
+
+// Replaces path with the bytes; raises the file system's reason, keeping the old file.
+void replaceFile(const std::u16string& path, std::string_view bytes) {
+  refuseReadOnly(path);
+  try {
+    fs::writeFileAtomic(path, bytes);
+  } catch (const fs::FileError& e) {
+    raiseFileError(path, e);
+  }
+}
+
+std::string utf8WithMark(std::u16string_view text) {
+  std::string bytes(kUtf8Mark);
+  bytes += toUtf8(text);
+  return bytes;
+}
+
+// The file names of the folder written last, by their lower-case form. A generation writes
+// thousands of files into a few folders; listing the folder for every file would cost the square
+// of their number. The folder's modification time says when something else changed it.
+struct FolderNames {
+  std::u16string folder;
+  std::optional<std::chrono::system_clock::time_point> stamp;
+  std::unordered_multimap<std::u16string, std::u16string> byLowerName;
+};
+
+FolderNames& folderNames() {
+  thread_local FolderNames names;
+  return names;
+}
+
+std::u16string folderOf(const std::u16string& path) {
+  const std::u16string folder = fs::parentFolder(path);
+  return folder.empty() ? std::u16string(u".") : folder;
+}
+
+FolderNames& currentNames(const std::u16string& folder) {
+  FolderNames& names = folderNames();
+  const auto stamp = fs::modifiedTime(folder);
+  if (names.folder != folder || !stamp || names.stamp != stamp) {
+    names.byLowerName.clear();
+    for (const std::u16string& name : fs::listFiles(folder)) {
+      names.byLowerName.emplace(toLower(name), name);
+    }
+    names.folder = folder;
+    names.stamp = stamp;
+  }
+  return names;
+}
+
+// A file in the same folder whose name equals the requested one only without regard to case.
+std::u16string sameNameOtherCase(const std::u16string& path) {
+  const std::u16string folder = folderOf(path);
+  const std::u16string name = fs::fileNameOf(path);
+  const auto [first, last] = currentNames(folder).byLowerName.equal_range(toLower(name));
+  for (auto it = first; it != last; ++it) {
+    if (it->second != name) return fs::joinPath(folder, it->second);
+  }
+  return {};
+}
+
+// Keeps the listing of the folder in step with a file this thread wrote or renamed.
+void noteWritten(const std::u16string& path) {
+  FolderNames& names = folderNames();
+  const std::u16string folder = folderOf(path);
+  if (names.folder != folder) return;
+  const std::u16string name = fs::fileNameOf(path);
+  const std::u16string lower = toLower(name);
+  std::erase_if(names.byLowerName, [&](const auto& entry) {
+    return entry.first == lower && !fs::fileExists(fs::joinPath(folder, entry.second));
+  });
+  bool listed = false;
+  const auto [first, last] = names.byLowerName.equal_range(lower);
+  for (auto it = first; it != last; ++it) listed = listed || it->second == name;
+  if (!listed) names.byLowerName.emplace(lower, name);
+  names.stamp = fs::modifiedTime(folder);
+}
+
+bool utf8OutputChosen() {
+  RegValueName() = u"UTF8Project";
+  const Variant value =
+      ConvertSetting(GetRegValue(u"HKCU", GeneralKey(), u"UTF8Project"), Variant(u"Boolean"));
+  try {
+    return toBool(value);
+  } catch (const AutomationError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+bool isReadOnlyFile(const std::u16string& path) {
+  struct stat st {};
+  if (::stat(fs::toNative(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+std::string xmlDocumentText(const pugi::xml_document& doc) {
+  std::string out;
+  StringWriter writer(out);
+  doc.save(writer, "", kRawFormat, pugi::encoding_utf8);
+  return out;
+}
+
+void SaveXmlFile(const std::u16string& path, const pugi::xml_document& doc, const Variant& utf8) {
+  if (toBool(utf8)) {
+    replaceFile(path, std::string(kUtf8Mark) + xmlDocumentText(doc));
+    return;
+  }
+  std::string bytes;
+  StringWriter writer(bytes);
+  doc.save(writer, "", kRawFormat, declaredEncoding(doc));
+  replaceFile(path, bytes);
+}
+
+bool WriteUtf8File(const std::u16string& path, std::u16string_view text) {
+  try {
+    replaceFile(path, utf8WithMark(text));
+    return true;
+  } catch (const AutomationError& e) {
+    showFailure(u"Error in writing utf8 data to file", path, e.description());
+    return false;
+  }
+}
+
+bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly) {
+  if (!fs::fileExists(path)) {
+    // The file system compares names exactly; an old output whose name differs only in letter
+    // case is the same output and takes the requested spelling.
+    const std::u16string actual = sameNameOtherCase(path);
+    if (!actual.empty()) {
+      try {
+        fs::renamePath(actual, path);
+        noteWritten(path);
+      } catch (const fs::FileError& e) {
+        ui::messageBox(u"Error in moving file '" + actual + u"' to '" + path +
+                       u"', error description: " + fromUtf8(e.what()));
+      }
+    }
+  }
+  bool written = false;
+  if (utf8OutputChosen() && !plainOnly) {
+    written = WriteUtf8File(path, text);
+  } else {
+    try {
+      replaceFile(path, toAnsi(text));
+      written = true;
+    } catch (const AutomationError& e) {
+      showFailure(u"Error in writing text data to file", path, e.description());
+    }
+  }
+  if (written) noteWritten(path);
+  return written;
+}
+
+}  // namespace vantorel

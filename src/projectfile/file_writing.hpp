@@ -1,0 +1,39 @@
+#pragma once
+// Whole-file writing shared by the project file and generation: XML documents, output files in
+// the system code page or UTF-8, and UTF-8 text with a byte-order mark. Every write replaces its
+// target atomically, so a failed write leaves the previous file as it was; a read-only target is
+// never forced.
+#include <string>
+#include <string_view>
+
+#include "platform/automation/variant.hpp"
+
+namespace pugi {
+class xml_document;
+}
+
+namespace vantorel {
+
+// The document's markup as it is serialised, byte for byte, without a byte-order mark.
+std::string xmlDocumentText(const pugi::xml_document& doc);
+
+// Writes the document to path: as UTF-8 with a byte-order mark when utf8 reads as True, else in
+// the encoding its declaration names. Raises an automation error naming the file system's
+// reason when the file cannot be replaced; the old file then stays.
+void SaveXmlFile(const std::u16string& path, const pugi::xml_document& doc, const Variant& utf8);
+
+// Writes a generated text file: UTF-8 with a byte-order mark when the user's "UTF8Project"
+// option is on and plainOnly is false, else in the system code page. An existing file whose name
+// differs only in letter case takes the requested name. Failures are shown to the user, never
+// raised; False when the file was not written.
+bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly);
+
+// Writes the text as UTF-8 with a byte-order mark, replacing an existing file. A failure is
+// shown to the user; False when the file was not written.
+bool WriteUtf8File(const std::u16string& path, std::u16string_view text);
+
+// True when a file exists at path and carries no write permission: the file system's read-only
+// attribute, which the engine's writes respect.
+bool isReadOnlyFile(const std::u16string& path);
+
+}  // namespace vantorel

@@ -1,0 +1,23 @@
+#pragma once
+// Extension and CustomScript elements of loaded project files, kept as they were read while no
+// extensions subsystem is installed to take them, and written back by the next save in the
+// file's layout: a project saved here keeps what a fuller engine stored in it. Per thread, as
+// the extension and custom-script lists they stand in for.
+#include <string>
+
+namespace pugi {
+class xml_node;
+}
+
+namespace vantorel {
+
+void keepExtensionElement(const pugi::xml_node& element);
+void keepCustomScriptElement(const pugi::xml_node& element, const std::u16string& code);
+bool keptExtensions() noexcept;
+bool keptCustomScripts() noexcept;
+// Each kept element, followed by a line break; the block's leading line break is the caller's.
+void writeKeptExtensions(pugi::xml_node root);
+void writeKeptCustomScripts(pugi::xml_node root);
+void forgetKeptElements();
+
+}  // namespace vantorel

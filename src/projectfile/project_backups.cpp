@@ -1,0 +1,78 @@
+#include "projectfile/project_backups.hpp"
+
+#include "foundation/reg_values.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/strings.hpp"
+#include "project/project_state.hpp"
+#include "projectfile/working_folders.hpp"
+
+namespace vantorel {
+
+namespace {
+
+// The file's name after its last separator, split at its last ".".
+struct NameParts {
+  std::u16string base;
+  std::u16string extension;
+};
+
+NameParts splitName(const std::u16string& file) {
+  const std::size_t slash = file.find_last_of(u"\\/");
+  const std::u16string name = slash == std::u16string::npos ? file : file.substr(slash + 1);
+  const std::size_t dot = name.rfind(u'.');
+  if (dot == std::u16string::npos) return {name, {}};
+  return {name.substr(0, dot), name.substr(dot + 1)};
+}
+
+}  // namespace
+
+std::u16string backupCopyPath(const std::u16string& folder, const std::u16string& file,
+                              std::int32_t n) {
+  const NameParts parts = splitName(file);
+  std::u16string name = parts.base + u"(" + toU16(n) + u")";
+  if (!parts.extension.empty()) name += u"." + parts.extension;
+  return fs::joinPath(folder, name);
+}
+
+void MakeBackupCopy(const std::u16string& file, const std::u16string& backupFolder,
+                    std::int16_t maximum) {
+  try {
+    if (backupFolder.empty() || !fs::fileExists(file)) return;
+    MakeFolderPath(backupFolder);
+    const auto copy = [&](std::int32_t n) { return backupCopyPath(backupFolder, file, n); };
+    std::int32_t n = 1;
+    while (fs::fileExists(copy(n))) ++n;
+    --n;
+    for (std::int32_t i = n; i >= 1; --i) {
+      try {
+        if (!fs::fileExists(copy(i))) continue;
+        if (i < maximum) {
+          fs::copyFile(copy(i), copy(i + 1), true);
+        } else {
+          fs::deleteFile(copy(i));
+        }
+      } catch (const fs::FileError&) {
+        // One copy that cannot be rotated does not stop the others or the save.
+      }
+    }
+    fs::copyFile(file, copy(1), true);
+  } catch (const fs::FileError&) {
+  }
+}
+
+std::int16_t maxProjectBackupCount() {
+  RegValueName() = u"MaxProjectBackupCount";
+  const Variant value = GetRegValue(u"HKCU", GeneralKey(), u"MaxProjectBackupCount");
+  std::int16_t count = 0;
+  try {
+    count = toInteger(value);
+  } catch (const AutomationError&) {
+    count = 0;
+  }
+  return count < 1 ? static_cast<std::int16_t>(10) : count;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,21 @@
+#pragma once
+// Numbered backup copies of the project file: name(1).ext is the newest, at most `maximum`
+// copies are kept.
+#include <cstdint>
+#include <string>
+
+namespace vantorel {
+
+// The name of backup copy n of file in folder: base + "(" + n + ")" + "." + extension.
+std::u16string backupCopyPath(const std::u16string& folder, const std::u16string& file,
+                              std::int32_t n);
+
+// Rotates the copies in backupFolder and copies file over copy 1. Every failure is skipped:
+// a backup never stops the save it precedes.
+void MakeBackupCopy(const std::u16string& file, const std::u16string& backupFolder,
+                    std::int16_t maximum);
+
+// The user's "MaxProjectBackupCount"; 10 when missing, not a number or below 1.
+std::int16_t maxProjectBackupCount();
+
+}  // namespace vantorel

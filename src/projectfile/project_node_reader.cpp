@@ -1,0 +1,517 @@
+// The node reader: the elements of a project file placed into the model, the extensions' settings
+// and the custom scripts, and the attribute copier under all of them.
+#include "projectfile/project_reader.hpp"
+
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "agp/agp.hpp"
+#include "fields/field_settings.hpp"
+#include "fields/fields.hpp"
+#include "foundation/custom_settings.hpp"
+#include "foundation/script_text.hpp"
+#include "foundation/sql_quoting.hpp"
+#include "foundation/status.hpp"
+#include "foundation/value_conversion.hpp"
+#include "foundation/value_format.hpp"
+#include "model/chart.hpp"
+#include "model/charts.hpp"
+#include "model/database.hpp"
+#include "model/databases.hpp"
+#include "model/table.hpp"
+#include "model/tables.hpp"
+#include "model/trend.hpp"
+#include "model/trends.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+#include "project/language.hpp"
+#include "projectfile/kept_elements.hpp"
+#include "projectfile/project_file_seams.hpp"
+#include "projectfile/setting_values.hpp"
+
+namespace vantorel {
+
+namespace {
+
+// The layout nests five levels deep; anything far deeper is not a project file.
+constexpr int kMaxDepth = 32;
+
+std::u16string text(const char* utf8) {
+  return fromUtf8(utf8);
+}
+
+bool asciiEqualsNoCase(const char* a, std::string_view b) {
+  std::size_t i = 0;
+  for (; a[i] != '\0' && i < b.size(); ++i) {
+    char x = a[i];
+    char y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return a[i] == '\0' && i == b.size();
+}
+
+std::u16string attribute(const pugi::xml_node& node, std::string_view name) {
+  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+    if (asciiEqualsNoCase(a.name(), name)) return text(a.value());
+  }
+  return {};
+}
+
+// The attribute's text as the declared type, as ConvertValue converts it: a text that does not
+// convert leaves the setting empty. The common texts take a short way.
+Variant convertAttribute(std::u16string value, SettingType type) {
+  if (type == SettingType::String || type == SettingType::Variant) return Variant(std::move(value));
+  // No number or Boolean is written as the empty text; it is what an empty setting saves as.
+  if (value.empty()) return Variant();
+  if (type == SettingType::Boolean && value.size() == 1 && (value[0] == u'0' || value[0] == u'1')) {
+    return Variant(value[0] == u'1');
+  }
+  try {
+    const Variant text(std::move(value));
+    switch (type) {
+      case SettingType::Boolean:
+        return Variant(toBool(text));
+      case SettingType::Integer:
+        return Variant(toInteger(text));
+      case SettingType::Long:
+        return Variant(toLong(text));
+      case SettingType::Single:
+        return Variant(toSingle(text));
+      default:
+        return Variant(toDouble(text));
+    }
+  } catch (const std::exception&) {
+    return Variant();
+  }
+}
+
+// A catalog's row names as UTF-8, exactly as declared, formed once per catalog.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const noexcept {
+    return std::hash<std::string_view>{}(s);
+  }
+};
+// A catalog's row names as UTF-8, exactly as declared: in row order, and by name.
+struct CatalogNames {
+  std::vector<std::string> byRow;
+  std::unordered_map<std::string, SettingSlot, NameHash, std::equal_to<>> byName;
+
+  // The row of that name. A saved file lists a bag's settings in row order, so the rows just
+  // after the last one found are tried before the hash.
+  std::optional<SettingSlot> find(const char* name, SettingSlot& next) const {
+    for (SettingSlot row = next; row < byRow.size() && row < next + 4; ++row) {
+      if (byRow[row] == name) {
+        next = row + 1;
+        return row;
+      }
+    }
+    const auto it = byName.find(std::string_view(name));
+    if (it == byName.end()) return std::nullopt;
+    next = it->second + 1;
+    return it->second;
+  }
+};
+
+const CatalogNames& catalogNames(const SettingCatalog& catalog) {
+  thread_local std::unordered_map<const SettingCatalog*, CatalogNames> cache;
+  auto [it, added] = cache.try_emplace(&catalog);
+  if (added) {
+    for (SettingSlot s = 0; s < catalog.size(); ++s) {
+      it->second.byRow.push_back(toUtf8(catalog[s].name));
+      it->second.byName.emplace(it->second.byRow.back(), s);
+    }
+  }
+  return it->second;
+}
+
+// The quote character of a field's values in SQL, by its ADO type and the DBMS kind; nothing for
+// a type the rules leave as the file has it.
+std::optional<std::u16string> fieldQuote(std::int16_t type, std::int16_t dbmsKind) {
+  switch (type) {
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 11:
+    case 14:
+    case 16:
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+    case 131:
+    case 139:
+      return std::u16string();
+    case 8:
+    case 72:
+    case 129:
+    case 130:
+    case 200:
+    case 201:
+    case 202:
+    case 203:
+    case 204:
+    case 205:
+      return std::u16string(u"'");
+    case 7:
+    case 133:
+    case 134:
+    case 135:
+      return std::u16string(dbmsKind == kDbmsAccess ? u"#" : u"'");
+    default:
+      return std::nullopt;
+  }
+}
+
+std::int16_t fieldType(AGPField& field) {
+  try {
+    return field.FldType();
+  } catch (const AutomationError&) {
+    return -1;
+  }
+}
+
+// The custom script's code: the element's first child must be CDATA. Code holding "]]>" was
+// written as adjacent CDATA sections, which together are the code.
+std::u16string customScriptCode(const pugi::xml_node& element) {
+  pugi::xml_node child = element.first_child();
+  if (child.type() != pugi::node_cdata) {
+    raiseVbError(vberr::kTypeMismatch, u"CustomScript without its CDATA code");
+  }
+  std::string code;
+  for (; child && child.type() == pugi::node_cdata; child = child.next_sibling()) {
+    code += child.value();
+  }
+  return fromUtf8(code);
+}
+
+class NodeReader {
+ public:
+  explicit NodeReader(AGP& project) : project_(project) {}
+
+  void read(const pugi::xml_node& node, int depth) {
+    if (depth > kMaxDepth) {
+      raiseVbError(vberr::kInvalidProcedureCall, u"Project file nested too deeply");
+    }
+    for (pugi::xml_node child = node.first_child(); child;) {
+      const pugi::xml_node next = child.next_sibling();
+      if (child.type() == pugi::node_element) readModelElement(child, depth);
+      child = next;
+    }
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+      if (child.type() == pugi::node_element) readExtensionElement(child, depth);
+    }
+  }
+
+ private:
+  AGPDatabase* db() const { return project_.DB().get(); }
+
+  AGPTable* currentTable() const {
+    AGPDatabase* database = db();
+    if (!database) return nullptr;
+    const std::u16string& name = database->tables().curName();
+    return name.empty() ? nullptr : database->tables().find(name);
+  }
+
+  void readModelElement(const pugi::xml_node& element, int depth) {
+    const char* rawName = element.name();
+    if (std::string_view(rawName) == "CustomScript") return readCustomScript(element);
+    if (asciiEqualsNoCase(rawName, "database")) return readDatabase(element, depth);
+    if (asciiEqualsNoCase(rawName, "table")) return readTable(element, depth);
+    if (asciiEqualsNoCase(rawName, "chart")) return readChart(element, depth);
+    if (asciiEqualsNoCase(rawName, "trendline")) return readTrendline(element);
+    if (asciiEqualsNoCase(rawName, "field")) return readField(element);
+    AGPLanguage& language = SharedLanguage();
+    const auto a = [&](std::string_view attr) { return attribute(element, attr); };
+    if (asciiEqualsNoCase(rawName, "projectphrase")) {
+      language.SetProjectPhrase(a("LanguageId"), a("ProjectAttribute"), a("Phrase"));
+    } else if (asciiEqualsNoCase(rawName, "menuphrase")) {
+      language.SetMenuPhrase(a("LanguageId"), a("MenuId"), a("MenuAttribute"), a("Phrase"));
+    } else if (asciiEqualsNoCase(rawName, "tablephrase")) {
+      language.SetTablePhrase(a("LanguageId"), a("TableName"), a("TableAttribute"), a("Phrase"));
+    } else if (asciiEqualsNoCase(rawName, "chartphrase")) {
+      language.SetChartPhrase(a("LanguageId"), a("TableName"), a("ChartName"), a("ChartAttribute"),
+                              a("Phrase"));
+    } else if (asciiEqualsNoCase(rawName, "fieldphrase")) {
+      language.SetFieldPhrase(a("LanguageId"), a("TableName"), a("FieldName"), a("FieldAttribute"),
+                              a("Phrase"));
+    }
+  }
+
+  void readDatabase(const pugi::xml_node& element, int depth) {
+    std::u16string name = attribute(element, "DBName");
+    if (name.empty()) name = u"zt_db";
+    AGPDatabases& databases = project_.databases();
+    databases.add(name);
+    project_.setDB(databases.item(Variant(name)));
+    project_.setCurrentDbKey(name);
+    LoadNodeAttribs(element, db()->properties());
+    read(element, depth + 1);
+  }
+
+  void readTable(const pugi::xml_node& element, int depth) {
+    AGPDatabase* database = db();
+    const std::u16string name = attribute(element, "TblName");
+    if (!database || name.empty()) return;
+    if (ProgressTotal() > 0) {
+      Status().DispStatus(Variant(u"Loading TABLE/VIEW \"" + name + u"\"..."));
+      ++ProgressCount();
+      Status().SetStatus(Variant(GetPercent(ProgressCount(), ProgressTotal())));
+    }
+    AGPTables& tables = database->tables();
+    if (!tables.add(name)) return;
+    AGPTable& table = *tables.find(name);
+    AGProperties& props = table.properties();
+    LoadNodeAttribs(element, props);
+    props.setting(kTblVar) = GetVarName(props.setting(kTblName), Variant(u""));
+    const Variant& reportType = props.setting(kTblReportType);
+    if (reportType.isString() && reportType.stringValue() == u"list") {
+      props.setting(kTblReportType) = Variant(u"rpt");
+    }
+    read(element, depth + 1);
+    if (table.fields().count() >= 1) props.setting(kTblLoaded) = Variant(true);
+    // A table read is not visited again; giving its nodes back keeps a large project's
+    // document from standing beside the whole model.
+    pugi::xml_node(element).parent().remove_child(element);
+  }
+
+  void readChart(const pugi::xml_node& element, int depth) {
+    AGPTable* table = currentTable();
+    const std::u16string name = attribute(element, "ChartName");
+    if (!table || name.empty()) return;
+    AGPCharts& charts = table->charts();
+    if (!charts.add(table->tblName(), name)) return;
+    const Ref<AGPChart> chart = charts.item(Variant(name));
+    if (!chart) return;
+    AGProperties& props = chart->properties();
+    LoadNodeAttribs(element, props);
+    props.setting(kChartVar) = GetVarName(props.setting(kChartName), Variant(u""));
+    read(element, depth + 1);
+    AGPTrends& trends = chart->trendlines();
+    if (trends.count() == 0) {
+      for (const char16_t* trend : {u"Trendline1", u"Trendline2", u"Trendline3", u"Trendline4"}) {
+        trends.add(trend);
+      }
+    }
+  }
+
+  void readTrendline(const pugi::xml_node& element) {
+    AGPTable* table = currentTable();
+    const std::u16string name = attribute(element, "TrendName");
+    if (!table || name.empty()) return;
+    AGPCharts& charts = table->charts();
+    if (charts.curName().empty() || !charts.chartExist(Variant(charts.curName()))) return;
+    const Ref<AGPChart> chart = charts.item(Variant(charts.curName()));
+    AGPTrends& trends = chart->trendlines();
+    if (!trends.add(name)) return;
+    if (const Ref<AGPTrend> trend = trends.item(Variant(name))) {
+      LoadNodeAttribs(element, trend->properties());
+    }
+  }
+
+  void readField(const pugi::xml_node& element) {
+    AGPTable* table = currentTable();
+    const std::u16string name = attribute(element, "FldName");
+    if (!table || name.empty()) return;
+    AGPFields& fields = table->fields();
+    if (!fields.add(table->tblName(), name)) return;
+    AGPField* field = fields.find(name);
+    if (!field) return;
+    AGProperties& props = field->properties();
+    LoadNodeAttribs(element, props);
+    props.setting(kFldVar) = GetVarName(props.setting(kFldName), Variant(u"x_"));
+    const std::int16_t kind = GetDbmsType(settingAsText(db()->properties().setting(kDBDBMSName)));
+    if (const auto quote = fieldQuote(fieldType(*field), kind)) {
+      props.setting(kFldQuoteS) = Variant(*quote);
+      props.setting(kFldQuoteE) = Variant(*quote);
+    }
+    if (settingAsBool(props.setting(kFldAutoIncrement))) props.setting(kFldAdd) = Variant(false);
+    props.setting(kFldGenerate) = props.setting(kFldSupport);
+  }
+
+  void readCustomScript(const pugi::xml_node& element) {
+    ProjectCustomScriptStore::Keys keys{
+        attribute(element, "ScriptType"),  attribute(element, "ScriptCodeType"),
+        attribute(element, "ScriptName"),  attribute(element, "ScriptCtrlID"),
+        attribute(element, "ScriptL1Key"), attribute(element, "ScriptL2Key")};
+    ProjectCustomScriptStore* store = projectCustomScriptStore();
+    if (!store) {
+      // Kept for the next save under the rule a script list applies: type, code type and name.
+      if (!keys.type.empty() && !keys.codeType.empty() && !keys.name.empty()) {
+        keepCustomScriptElement(element, customScriptCode(element));
+      }
+      return;
+    }
+    if (!store->add(keys)) return;
+    store->setCode(keys, customScriptCode(element));
+  }
+
+  void readExtensionElement(const pugi::xml_node& element, int depth) {
+    ProjectExtensionStore* store = projectExtensionStore();
+    const char* name = element.name();
+    if (!store) {
+      if (asciiEqualsNoCase(name, "extension") && !attribute(element, "Name").empty()) {
+        keepExtensionElement(element);
+      }
+      return;
+    }
+    if (asciiEqualsNoCase(name, "extension")) {
+      const std::u16string extName = attribute(element, "Name");
+      if (extName.empty()) return;
+      AGProperties* props = store->addExtension(project_, extName, attribute(element, "Template"),
+                                                attribute(element, "XmlFile"));
+      if (!props) return;
+      LoadNodeAttribs(element, *props);
+      read(element, depth + 1);
+    } else if (asciiEqualsNoCase(name, "extproject")) {
+      if (AGProperties* props = store->currentProject()) LoadNodeAttribs(element, *props);
+      read(element, depth + 1);
+    } else if (asciiEqualsNoCase(name, "extdatabase")) {
+      if (AGProperties* props = store->currentProject() ? store->currentDatabase() : nullptr) {
+        LoadNodeAttribs(element, *props);
+      }
+      read(element, depth + 1);
+    } else if (asciiEqualsNoCase(name, "exttable")) {
+      const std::u16string tblName = attribute(element, "TblName");
+      AGPTable* table = modelTable(tblName);
+      if (table && settingAsBool(table->properties().setting(kTblLoaded)) && extDatabase(*store)) {
+        if (AGProperties* props = store->table(tblName)) LoadNodeAttribs(element, *props);
+      }
+      read(element, depth + 1);
+    } else if (asciiEqualsNoCase(name, "extchart")) {
+      const std::u16string tblName = store->currentTableName();
+      const std::u16string chartName = attribute(element, "ChartName");
+      AGPTable* table = modelTable(tblName);
+      if (table && extDatabase(*store) && table->charts().chartExist(Variant(chartName))) {
+        if (AGProperties* props = store->chart(tblName, chartName)) {
+          LoadNodeAttribs(element, *props);
+        }
+      }
+    } else if (asciiEqualsNoCase(name, "extfield")) {
+      const std::u16string tblName = store->currentTableName();
+      const std::u16string fieldName = attribute(element, "FldName");
+      AGPTable* table = modelTable(tblName);
+      if (table && extDatabase(*store) && table->fields().find(fieldName)) {
+        if (AGProperties* props = store->field(tblName, fieldName)) {
+          LoadNodeAttribs(element, *props);
+        }
+      }
+    }
+  }
+
+  static bool extDatabase(ProjectExtensionStore& store) {
+    return store.currentProject() && store.currentDatabase();
+  }
+
+  AGPTable* modelTable(const std::u16string& name) const {
+    AGPDatabase* database = db();
+    return database && !name.empty() ? database->tables().find(name) : nullptr;
+  }
+
+  AGP& project_;
+};
+
+}  // namespace
+
+std::u16string GetNodeAttribNoCase(const pugi::xml_node& node, std::u16string_view name) {
+  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+    if (equalsNoCase(text(a.name()), name)) return text(a.value());
+  }
+  return {};
+}
+
+Variant GetNodeAttribute(const pugi::xml_node& node, std::u16string_view name) {
+  if (!node) return Variant(u"");
+  const pugi::xml_attribute a = node.attribute(toUtf8(name).c_str());
+  return Variant(a ? text(a.value()) : std::u16string());
+}
+
+void SetNodeAttribute(pugi::xml_node node, std::u16string_view name, const Variant& value) {
+  if (!node) return;
+  const std::string utf8Name = toUtf8(name);
+  pugi::xml_attribute a = node.attribute(utf8Name.c_str());
+  if (!a) a = node.append_attribute(utf8Name.c_str());
+  a.set_value(toUtf8(settingAsText(value)).c_str());
+}
+
+void LoadNodeAttribs(const pugi::xml_node& node, AGProperties& props) {
+  const bool projectElement = asciiEqualsNoCase(node.name(), "project");
+  // While every row of the bag's catalog is in place (in every new model object), a name
+  // written as the catalog declares it is found by that spelling; any other name, and every
+  // name of a bag a script has thinned out, takes the bag's own lookup.
+  const SettingCatalog* catalog = props.catalog();
+  const CatalogNames* exact = nullptr;
+  if (catalog) {
+    SettingSlot liveRows = 0;
+    props.forEachSetting([&](SettingSlot slot, const SettingRecord&, const Variant&) {
+      if (slot < catalog->size()) ++liveRows;
+    });
+    if (liveRows == catalog->size()) exact = &catalogNames(*catalog);
+  }
+  SettingSlot nextRow = 0;
+  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+    std::optional<SettingSlot> slot;
+    if (exact) slot = exact->find(a.name(), nextRow);
+    std::u16string name;
+    if (!slot) {
+      name = text(a.name());
+      slot = props.slotOf(name);
+    }
+    if (slot) {
+      const SettingRecord& record = props.record(*slot);
+      if (!record.fileSave) continue;
+      // Numbers and Booleans written empty, 0 or 1 (most of a large file) need no text.
+      const char* raw = a.value();
+      if (record.type != SettingType::String && record.type != SettingType::Variant) {
+        if (raw[0] == '\0') {
+          props.setValue(*slot, Variant());
+          continue;
+        }
+        if (record.type == SettingType::Boolean && (raw[0] == '0' || raw[0] == '1') &&
+            raw[1] == '\0') {
+          props.setValue(*slot, Variant(raw[0] == '1'));
+          continue;
+        }
+      }
+      std::u16string value = text(raw);
+      if (asciiEqualsNoCase(a.name(), "js")) {
+        if (!value.empty() && fs::fileExists(value)) {
+          props.setValue(*slot, ConvertValue(Variant(value), Variant(record.dataType)));
+        }
+      } else if (asciiEqualsNoCase(a.name(), "chartyfldname") ||
+                 asciiEqualsNoCase(a.name(), "fldtagvalues")) {
+        props.setValue(*slot, Variant(replaceAll(value, u"|", u"\r\n")));
+      } else {
+        props.setValue(*slot, convertAttribute(std::move(value), record.type));
+      }
+      continue;
+    }
+    std::u16string value = text(a.value());
+    const std::u16string type =
+        projectElement ? SharedSettings().LoadSettingType(u"Project", name) : u"String";
+    if (!props.add(name, type, false, 0, true, true)) continue;
+    // An attribute no declaration knows is kept exactly as the file holds it, so that it is
+    // written back unchanged; typed ones are converted as the settings file types them.
+    props.setValue(*props.slotOf(name), settingTypeFromName(type) == SettingType::String
+                                            ? Variant(std::move(value))
+                                            : ConvertSetting(Variant(value), Variant(type)));
+  }
+}
+
+void LoadProjectNode(AGP& project, const pugi::xml_node& node) {
+  NodeReader(project).read(node, 0);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,274 @@
+// AGP.Load around the node reader: version and extension checks, the converter, menus and
+// reserved words, the fix-ups after reading and the schema check a project asks for.
+#include "projectfile/project_reader.hpp"
+
+#include <string_view>
+
+#include <pugixml.hpp>
+
+#include "agp/agp.hpp"
+#include "foundation/keyword_list.hpp"
+#include "foundation/registry_defaults.hpp"
+#include "foundation/reg_values.hpp"
+#include "foundation/script_text.hpp"
+#include "foundation/sql_quoting.hpp"
+#include "foundation/status.hpp"
+#include "model/database.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/ui/ui.hpp"
+#include "project/menus.hpp"
+#include "project/project_catalogue.hpp"
+#include "project/project_state.hpp"
+#include "projectfile/project_file_seams.hpp"
+#include "projectfile/setting_values.hpp"
+#include "projectfile/table_keys.hpp"
+#include "projectfile/working_folders.hpp"
+
+namespace vantorel {
+
+namespace {
+
+// Line breaks and blanks are kept as the file holds them; only the layout's whitespace-only
+// text nodes are dropped. Entities are never declared or expanded.
+constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_escapes;
+
+bool loadDocument(pugi::xml_document& doc, const std::u16string& path) {
+  doc.reset();
+  if (!fs::fileExists(path)) return false;
+  return doc.load_file(fs::toNative(path).c_str(), kParseOptions) && doc.document_element();
+}
+
+// Closes the load's progress display however the load ends.
+class LoadProgress {
+ public:
+  LoadProgress(std::int32_t hwnd, std::int32_t total) {
+    ProgressTotal() = total;
+    ProgressCount() = 0;
+    if (total <= 0) return;
+    // The display takes its caption as text; no length prefix is needed here.
+    Status().ShowStatus(Variant(hwnd), Variant(u"Loading Project File..."));
+    open_ = true;
+  }
+  ~LoadProgress() { close(); }
+  LoadProgress(const LoadProgress&) = delete;
+  LoadProgress& operator=(const LoadProgress&) = delete;
+  void close() {
+    if (open_) Status().CloseStatus();
+    open_ = false;
+  }
+
+ private:
+  bool open_ = false;
+};
+
+std::u16string rootVersion(const pugi::xml_document& doc) {
+  const pugi::xml_attribute version = doc.document_element().attribute("Version");
+  if (!version) raiseVbError(vberr::kInvalidUseOfNull, u"The project file has no Version");
+  return fromUtf8(version.value());
+}
+
+// Runs the converter; True when its result loaded, which then replaces the document and path.
+bool convertProjectFile(AGP& project, pugi::xml_document& doc, std::u16string& projFile) {
+  const std::unique_ptr<ProjectConverter> converter = createProjectConverter();
+  const std::u16string converted =
+      converter->convert(projFile, ProductCode(), project.FullVersion());
+  if (loadDocument(doc, converted)) {
+    projFile = converted;
+    return true;
+  }
+  loadDocument(doc, projFile);
+  return false;
+}
+
+void synchronisationCheck(AGP& project, AGPDatabase& db) {
+  ProjectSchemaSync* sync = projectSchemaSync();
+  // Until the schema subsystem is installed there is no live schema to compare with; the check
+  // still ends as every check does, with the failure text emptied.
+  if (!sync) {
+    LastErrorText().clear();
+    return;
+  }
+  AGProperties& props = db.properties();
+  StoredConnection connection{
+      settingAsText(props.setting(kDBName)),  settingAsText(props.setting(kDBType)),
+      settingAsText(props.setting(kDBPath)),  settingAsText(props.setting(kDBPhyPath)),
+      props.setting(kDBUseServerMapPath),     settingAsText(props.setting(kDBUID)),
+      settingAsText(props.setting(kDBPwd)),   settingAsText(props.setting(kDBConnstr)),
+      settingAsText(props.setting(kDBSchema))};
+  Status().DispStatus(Variant(ProductTitle() + u" - Database Synchronization Check..."));
+  sync->loadSnapshot(project, connection);
+  if (!LastErrorText().empty()) {
+    ui::messageBox(u"Unable to load database information! Reason: " + LastErrorText() +
+                       u". Please check if correct database is in use.",
+                   ProductTitle(), ui::Buttons::OK, ui::Icon::Exclamation);
+    LastErrorText().clear();
+  } else {
+    bool ask = true;
+    if (sync->countDifferences(project) < 1) {
+      if (!sync->fieldTypeNamesEmpty(project)) {
+        SyncKeepAnswer() = true;
+        ask = false;
+      } else {
+        SyncQuestion() =
+            u"Field Type Names are empty for some of the fields in the project. Generated codes "
+            u"may not work correctly. Update from database schema?";
+      }
+    } else {
+      SyncQuestion() =
+          u"Database has been modified since last change. Do you want to keep old definition or "
+          u"update to new definition?";
+    }
+    if (ask) {
+      SyncKeepAnswer() = ui::askKeepOrUpdate(SyncQuestion(), ProductTitle()) != ui::Answer::Update;
+    }
+    if (SyncKeepAnswer()) {
+      sync->syncMenus(project);
+    } else {
+      SyncScope() = u"ALL";
+      sync->synchronise(project);
+      SetTblKeyFromFields(db);
+      SyncScope().clear();
+      sync->syncMenus(project);
+    }
+  }
+  sync->releaseSnapshot(project);
+  LastErrorText().clear();
+}
+
+void readProject(AGP& project, std::u16string projFile) {
+  if (!CheckComponents()) return;
+  project.LoadDefault();
+  pugi::xml_document doc;
+  const std::u16string loadFailed = ProductTitle() + u": Load Project File failed! Please check!";
+  if (!loadDocument(doc, projFile)) {
+    LastErrorText() = loadFailed;
+    return;
+  }
+  std::u16string fileVersion = rootVersion(doc);
+  if (const auto ext = projectFileExtension(projFile);
+      ext && toLower(*ext) != toLower(ProjectFileExt())) {
+    if (convertProjectFile(project, doc, projFile)) fileVersion = rootVersion(doc);
+  }
+  switch (CompareVersion(fileVersion, ShortVersion())) {
+    case -1:
+      convertProjectFile(project, doc, projFile);
+      break;
+    case 2:
+      LastErrorText() = ProductTitle() + u": Project file version (" + fileVersion +
+                        u") newer than software (" + project.FullVersion() + u")! Please check!";
+      return;
+    default:
+      break;
+  }
+
+  // The menus of the same file, read from the document already in hand.
+  SharedMenus().LoadMenusFrom(doc.document_element());
+  RegValueName() = u"Keyword";
+  SharedKeywords().Load(Variant(settingAsText(GetRegValue(u"HKCU", GeneralKey(), u"Keyword"))));
+
+  const pugi::xml_node root = doc.document_element();
+  if (std::string_view(root.name()) != "Project") {
+    LastErrorText() = ProductTitle() + u": Invalid Project File!";
+    return;
+  }
+  const pugi::xml_node database = root.child("Database");
+  std::int32_t total = 0;
+  for (pugi::xml_node n = database.first_child(); n; n = n.next_sibling()) ++total;
+  LoadProgress progress(project.lhWnd(), total);
+
+  AGProperties& props = project.properties();
+  LoadNodeAttribs(root, props);
+  if (settingAsText(props.setting(kProjSmtpServer)).empty()) {
+    props.setting(kProjSmtpServer) = Variant(u"localhost");
+    props.setting(kProjSmtpServerPort) = Variant(static_cast<std::int16_t>(25));
+  }
+  props.setting(kProjVar) = GetVarName(props.setting(kProjName), Variant(u""));
+  LoadProjectNode(project, root);
+  progress.close();
+  doc.reset();
+
+  if (!fs::fileExists(settingAsText(props.setting(kProjTemplate)))) {
+    RegValueName() = u"Template";
+    props.setting(kProjTemplate) = GetRegValue(u"HKCU", ProjectKey(), u"Template");
+  }
+  SqlQuoteSetting() = settingAsText(props.setting(kProjSQLQuote));
+  copyDateFormatSetting(props);
+
+  const Ref<AGPDatabase> db = project.DB();
+  if (!db) {
+    LastErrorText() = ProductTitle() + u": No Database Information in Project File!";
+    return;
+  }
+  AGProperties& dbProps = db->properties();
+  CurrentDbmsName() = settingAsText(dbProps.setting(kDBDBMSName));
+  SetSqlQuote(CurrentDbmsName());
+  dbProps.setting(kDBQuoteS) = Variant(SqlQuoteOpen());
+  dbProps.setting(kDBQuoteE) = Variant(SqlQuoteClose());
+  CurrentSecDefault() = settingAsText(dbProps.setting(kSecDefault));
+  SetTblKeyFromFields(*db);
+
+  if (settingAsBool(props.setting(kProjAutoSync))) synchronisationCheck(project, *db);
+
+  ProjectExtensionStore* store = projectExtensionStore();
+  if (LastErrorText().empty() && store && store->empty()) store->loadInstalled(project);
+}
+
+}  // namespace
+
+std::int32_t& ProgressTotal() {
+  thread_local std::int32_t total = 0;
+  return total;
+}
+
+std::int32_t& ProgressCount() {
+  thread_local std::int32_t count = 0;
+  return count;
+}
+
+std::int16_t CompareVersion(std::u16string_view a, std::u16string_view b) {
+  const std::vector<std::u16string> as = split(a, u".");
+  const std::vector<std::u16string> bs = split(b, u".");
+  const auto part = [](const std::vector<std::u16string>& parts, std::size_t i) {
+    return toInteger(Variant(parts[i]));
+  };
+  const long long m = std::min<long long>(static_cast<long long>(as.size()) - 1,
+                                          static_cast<long long>(bs.size()) - 1);
+  if (m >= 0) {
+    if (part(as, 0) > part(bs, 0)) return 2;
+    if (part(as, 0) == part(bs, 0) && m >= 1 && part(as, 1) > part(bs, 1)) return 1;
+  }
+  for (long long i = 0; i <= std::min<long long>(m, 2); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if (part(as, k) < part(bs, k)) return -1;
+  }
+  return 0;
+}
+
+std::optional<std::u16string> projectFileExtension(std::u16string_view path) {
+  const std::size_t slash = path.find_last_of(u"\\/");
+  const std::u16string_view name =
+      slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.rfind(u'.');
+  if (dot == std::u16string_view::npos) return std::nullopt;
+  return std::u16string(name.substr(dot + 1));
+}
+
+void loadProject(AGP& project, const std::u16string& projFile) {
+  LastErrorText().clear();
+  // A project of thousands of objects reads the same defaults for each of them.
+  RegistryDefaultsScope pinned;
+  try {
+    readProject(project, projFile);
+  } catch (const std::exception&) {
+    // Whatever was read until the failure stays in the model, as the host expects.
+    LastErrorText() = ProductTitle() + u": Load Project File failed! Please check!";
+  }
+}
+
+}  // namespace vantorel

@@ -1,0 +1,53 @@
+#pragma once
+// The project file reader: AGP.Load with its version and extension checks, the converter call,
+// the recursive node reader that fills the model, and the small attribute accessors that
+// language-file generation shares.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/automation/variant.hpp"
+
+namespace pugi {
+class xml_document;
+class xml_node;
+}  // namespace pugi
+
+namespace vantorel {
+
+class AGP;
+class AGProperties;
+
+// The page progress counters: the children of the file's Database element, and the tables
+// begun so far.
+std::int32_t& ProgressTotal();
+std::int32_t& ProgressCount();
+
+// 2 when a's major part is newer, 1 when its minor part is, -1 when one of the first three
+// parts is older, else 0. A part that is no 16-bit whole number raises 13.
+std::int16_t CompareVersion(std::u16string_view a, std::u16string_view b);
+
+// The value of the first attribute whose name equals name without regard to case; "" when none.
+std::u16string GetNodeAttribNoCase(const pugi::xml_node& node, std::u16string_view name);
+// The attribute of exactly that name as text; "" when the node is unset or lacks it.
+Variant GetNodeAttribute(const pugi::xml_node& node, std::u16string_view name);
+// Adds or replaces the attribute; does nothing for an unset node.
+void SetNodeAttribute(pugi::xml_node node, std::u16string_view name, const Variant& value);
+
+// Copies an element's attributes into the bag: declared FileSave settings converted to their
+// types, unknown names declared as saved settings (typed by the custom settings file on the
+// project element) so that a later save writes them back unchanged.
+void LoadNodeAttribs(const pugi::xml_node& node, AGProperties& props);
+
+// Reads the children of one element into the model (model elements, then extension elements).
+void LoadProjectNode(AGP& project, const pugi::xml_node& node);
+
+// The text after the last "." of the path's file name; nothing when the name has no ".".
+std::optional<std::u16string> projectFileExtension(std::u16string_view path);
+
+// AGP.Load: reads the project file into the project. The outcome is left in LastErrorText,
+// empty after success. The file itself is only read.
+void loadProject(AGP& project, const std::u16string& projFile);
+
+}  // namespace vantorel

@@ -1,0 +1,393 @@
+#include "projectfile/project_writer.hpp"
+
+#include <functional>
+#include <unordered_map>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "agp/agp.hpp"
+#include "fields/fields.hpp"
+#include "foundation/locale_charset.hpp"
+#include "foundation/properties.hpp"
+#include "model/chart.hpp"
+#include "model/charts.hpp"
+#include "model/database.hpp"
+#include "model/table.hpp"
+#include "model/tables.hpp"
+#include "model/trend.hpp"
+#include "model/trends.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+#include "project/language.hpp"
+#include "project/menus.hpp"
+#include "project/project_state.hpp"
+#include "projectfile/file_writing.hpp"
+#include "projectfile/kept_elements.hpp"
+#include "projectfile/project_backups.hpp"
+#include "projectfile/project_file_seams.hpp"
+#include "projectfile/working_folders.hpp"
+
+namespace vantorel {
+
+namespace {
+
+void lineBreak(pugi::xml_node parent) {
+  parent.append_child(pugi::node_pcdata).set_value("\r\n");
+}
+
+// The UTF-8 names of a catalog's rows, formed once per catalog: a large project writes the same
+// hundred names tens of thousands of times.
+const std::vector<std::string>& catalogNames(const SettingCatalog& catalog) {
+  thread_local std::unordered_map<const SettingCatalog*, std::vector<std::string>> cache;
+  auto [it, added] = cache.try_emplace(&catalog);
+  if (added) {
+    it->second.reserve(catalog.size());
+    for (SettingSlot s = 0; s < catalog.size(); ++s) it->second.push_back(toUtf8(catalog[s].name));
+  }
+  return it->second;
+}
+
+std::u16string valueText(const Variant& value) {
+  if (value.isEmpty() || value.isNull()) return {};
+  if (value.isString()) return value.stringValue();
+  return toString(value);
+}
+
+// The 0-based positions of items 1 to count in the order of their sequence numbers: for each
+// number the first item carrying it. A number no item carries raises, naming what is missing.
+std::vector<std::size_t> bySequence(std::int32_t count, std::u16string_view what,
+                                    const std::function<std::int16_t(std::size_t)>& seqOf) {
+  if (count > 32767) raiseVbError(vberr::kOverflow);
+  const auto n = static_cast<std::size_t>(count);
+  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::vector<std::size_t> order(n, kNone);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::int16_t seq = seqOf(i);
+    if (seq >= 1 && static_cast<std::size_t>(seq) <= n && order[seq - 1] == kNone) {
+      order[seq - 1] = i;
+    }
+  }
+  for (std::size_t s = 0; s < n; ++s) {
+    if (order[s] == kNone) {
+      raiseVbError(vberr::kObjectVariableNotSet, std::u16string(what) + u" number " +
+                                                     toU16(static_cast<long long>(s + 1)) +
+                                                     u" is missing");
+    }
+  }
+  return order;
+}
+
+void writeTrendlines(pugi::xml_node chartElement, AGPChart& chart) {
+  AGPTrends& trends = chart.trendlines();
+  for (std::size_t i : bySequence(trends.count(), u"Trendline",
+                                  [&](std::size_t k) { return trends.at(k).trendSeq(); })) {
+    WritePropertiesAsAttributes(chartElement.append_child("Trendline"), trends.at(i).properties());
+    lineBreak(chartElement);
+  }
+}
+
+void writeTable(pugi::xml_node tableElement, AGPTable& table) {
+  lineBreak(tableElement);
+  AGPCharts& charts = table.charts();
+  for (std::size_t i : bySequence(charts.count(), u"Chart",
+                                  [&](std::size_t k) { return charts.at(k).chartSeq(); })) {
+    AGPChart& chart = charts.at(i);
+    pugi::xml_node element = tableElement.append_child("Chart");
+    WritePropertiesAsAttributes(element, chart.properties());
+    lineBreak(element);
+    writeTrendlines(element, chart);
+    lineBreak(tableElement);
+  }
+  AGPFields& fields = table.fields();
+  for (std::size_t i :
+       bySequence(fields.count(), u"Field", [&](std::size_t k) { return fields.at(k).FldSeq(); })) {
+    WritePropertiesAsAttributes(tableElement.append_child("Field"), fields.at(i).properties());
+    lineBreak(tableElement);
+  }
+}
+
+void writeDatabase(pugi::xml_node root, AGPDatabase& db) {
+  pugi::xml_node element = root.append_child("Database");
+  WritePropertiesAsAttributes(element, db.properties());
+  lineBreak(element);
+  AGPTables& tables = db.tables();
+  for (std::size_t i :
+       bySequence(tables.count(), u"Table", [&](std::size_t k) { return tables.at(k).tblSeq(); })) {
+    AGPTable& table = tables.at(i);
+    pugi::xml_node tableElement = element.append_child("Table");
+    WritePropertiesAsAttributes(tableElement, table.properties());
+    writeTable(tableElement, table);
+    lineBreak(element);
+  }
+}
+
+void writeExtensions(pugi::xml_node root) {
+  ProjectExtensionStore* store = projectExtensionStore();
+  if (!store) {
+    if (keptExtensions()) {
+      lineBreak(root);
+      writeKeptExtensions(root);
+    }
+    return;
+  }
+  const std::vector<ProjectExtensionStore::Extension> extensions = store->extensionsForSave();
+  if (extensions.empty()) return;
+  lineBreak(root);
+  for (const ProjectExtensionStore::Extension& ext : extensions) {
+    pugi::xml_node element = root.append_child("Extension");
+    WritePropertiesAsAttributes(element, *ext.properties);
+    if (ext.project) {
+      lineBreak(element);
+      pugi::xml_node project = element.append_child("ExtProject");
+      WritePropertiesAsAttributes(project, *ext.project);
+      lineBreak(project);
+      if (ext.database) {
+        pugi::xml_node database = project.append_child("ExtDatabase");
+        WritePropertiesAsAttributes(database, *ext.database);
+        lineBreak(database);
+        for (const ProjectExtensionStore::TableSettings& table : ext.tables) {
+          pugi::xml_node tableElement = database.append_child("ExtTable");
+          WritePropertiesAsAttributes(tableElement, *table.properties);
+          lineBreak(tableElement);
+          for (AGProperties* chart : table.charts) {
+            WritePropertiesAsAttributes(tableElement.append_child("ExtChart"), *chart);
+            lineBreak(tableElement);
+          }
+          for (AGProperties* field : table.fields) {
+            WritePropertiesAsAttributes(tableElement.append_child("ExtField"), *field);
+            lineBreak(tableElement);
+          }
+          lineBreak(database);
+        }
+      }
+    }
+    lineBreak(root);
+  }
+}
+
+void writeCustomScripts(pugi::xml_node root) {
+  ProjectCustomScriptStore* store = projectCustomScriptStore();
+  if (!store) {
+    if (keptCustomScripts()) {
+      lineBreak(root);
+      writeKeptCustomScripts(root);
+    }
+    return;
+  }
+  const std::vector<ProjectCustomScriptStore::Script> scripts = store->scriptsForSave();
+  if (scripts.empty()) return;
+  lineBreak(root);
+  for (const ProjectCustomScriptStore::Script& script : scripts) {
+    pugi::xml_node element = root.append_child("CustomScript");
+    WritePropertiesAsAttributes(element, *script.properties);
+    lineBreak(element);
+    AppendCData(element, script.code);
+    lineBreak(element);
+    lineBreak(root);
+  }
+}
+
+void setNumber(pugi::xml_node element, const char* name, long long value) {
+  element.append_attribute(name).set_value(value);
+}
+
+void setText(pugi::xml_node element, const char* name, std::u16string_view value) {
+  element.append_attribute(name).set_value(toUtf8(value).c_str());
+}
+
+void writeMenus(pugi::xml_node root) {
+  const std::vector<Ref<AGPMenu>>& menus = SharedMenus().items();
+  if (menus.empty()) return;
+  lineBreak(root);
+  for (const Ref<AGPMenu>& menu : menus) {
+    const AGMenuFields& f = menu->fields();
+    pugi::xml_node element = root.append_child("Menu");
+    setNumber(element, "MenuID", f.MenuId);
+    setText(element, "MenuText", f.MenuText);
+    setNumber(element, "MenuParentID", f.MenuParentId);
+    setText(element, "MenuSource", f.MenuSource);
+    setText(element, "MenuExtUrl", f.MenuExtUrl);
+    setNumber(element, "MenuAnonymous", f.MenuAnonymous);
+    setText(element, "MenuSecurity", f.MenuSecurity);
+    setText(element, "MenuUrl", f.MenuUrl);
+    setText(element, "MenuType", f.MenuType);
+    setNumber(element, "MenuCustomUrl", f.MenuCustomUrl ? 1 : 0);
+    setNumber(element, "MenuLevel", f.MenuLevel);
+    setNumber(element, "MenuShow", f.MenuShow ? 1 : 0);
+    setNumber(element, "MenuDisplayOrder", f.MenuDisplayOrder);
+    lineBreak(root);
+  }
+}
+
+// Writes one phrase element per record that qualifies, with the record's fields as attributes.
+template <class R>
+void writePhrases(pugi::xml_node root, const char* elementName, std::int32_t count,
+                  R (AGPLanguage::*item)(std::int32_t) const,
+                  const std::function<bool(const R&)>& qualifies) {
+  const AGPLanguage& language = SharedLanguage();
+  for (std::int32_t i = 1; i <= count; ++i) {
+    const R record = (language.*item)(i);
+    if (record.Phrase.empty() || !qualifies(record)) continue;
+    pugi::xml_node element = root.append_child(elementName);
+    for (const RecordField<R>& field : PhraseRecordTraits<R>::kFields) {
+      setText(element, toUtf8(field.name).c_str(), record.*field.member);
+    }
+    lineBreak(root);
+  }
+}
+
+bool menuExists(const AGMenuPhrase& record) {
+  try {
+    return SharedMenus().MenuHasID(toLong(Variant(record.MenuId)));
+  } catch (const AutomationError&) {
+    return false;  // an identifier that is no number names no menu item
+  }
+}
+
+void writeAllPhrases(pugi::xml_node root, AGPDatabase* db) {
+  const AGPLanguage& language = SharedLanguage();
+  writePhrases<AGProjectPhrase>(root, "ProjectPhrase", language.ProjectCount(),
+                                &AGPLanguage::ProjectItem,
+                                [](const AGProjectPhrase&) { return true; });
+  writePhrases<AGMenuPhrase>(root, "MenuPhrase", language.MenuCount(), &AGPLanguage::MenuItem,
+                             menuExists);
+  if (!db) return;
+  AGPTables& tables = db->tables();
+  writePhrases<AGTablePhrase>(
+      root, "TablePhrase", language.TableCount(), &AGPLanguage::TableItem,
+      [&](const AGTablePhrase& r) { return tables.find(r.TableName) != nullptr; });
+  writePhrases<AGChartPhrase>(root, "ChartPhrase", language.ChartCount(), &AGPLanguage::ChartItem,
+                              [&](const AGChartPhrase& r) {
+                                AGPTable* table = tables.find(r.TableName);
+                                return table && table->charts().chartExist(Variant(r.ChartName));
+                              });
+  writePhrases<AGFieldPhrase>(root, "FieldPhrase", language.FieldCount(), &AGPLanguage::FieldItem,
+                              [&](const AGFieldPhrase& r) {
+                                AGPTable* table = tables.find(r.TableName);
+                                return table && table->fields().find(r.FieldName) != nullptr;
+                              });
+}
+
+// The attribute text of a setting as UTF-8, by the settings rule; the common kinds of value
+// are formed without going through UTF-16. Returns a pointer into buffer or a constant.
+const char* attributeUtf8(const SettingRecord& record, const Variant& value, std::string& buffer) {
+  if (record.dataType == u"Boolean") return BoolToNum(value) ? "1" : "0";
+  switch (value.type()) {
+    case VarType::Empty:
+    case VarType::Null:
+      return "";
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Byte:
+      buffer = std::to_string(toLong(value));
+      return buffer.c_str();
+    case VarType::String: {
+      const std::u16string& text = value.stringValue();
+      if (text.empty()) return "";
+      if (text.find(u"\r\n") != std::u16string::npos) {
+        buffer = toUtf8(settingAttributeText(record.name, record.dataType, value));
+      } else {
+        buffer = toUtf8(text);
+      }
+      return buffer.c_str();
+    }
+    default:
+      buffer = toUtf8(settingAttributeText(record.name, record.dataType, value));
+      return buffer.c_str();
+  }
+}
+
+}  // namespace
+
+std::int16_t BoolToNum(const Variant& value) {
+  if (value.type() == VarType::Boolean) return toBool(value) ? 1 : 0;
+  const std::u16string text = valueText(value);
+  if (text.empty()) return 0;
+  return toBool(Variant(text)) ? 1 : 0;
+}
+
+void SetXmlAttribute(pugi::xml_node element, std::u16string_view name, std::u16string_view value) {
+  const std::string utf8Name = toUtf8(name);
+  pugi::xml_attribute attribute = element.attribute(utf8Name.c_str());
+  if (!attribute) attribute = element.append_attribute(utf8Name.c_str());
+  attribute.set_value(toUtf8(value).c_str());
+}
+
+void SetXmlAttribute(pugi::xml_node element, std::u16string_view name, const Variant& value) {
+  SetXmlAttribute(element, name, std::u16string_view(valueText(value)));
+}
+
+void AppendCData(pugi::xml_node element, std::u16string_view text) {
+  element.append_child(pugi::node_cdata).set_value(toUtf8(text).c_str());
+}
+
+std::u16string settingAttributeText(std::u16string_view name, std::u16string_view dataType,
+                                    const Variant& value) {
+  if (dataType == u"Boolean") return BoolToNum(value) ? u"1" : u"0";
+  std::u16string text = valueText(value);
+  if (equalsNoCase(name, u"fldtagvalues") || equalsNoCase(name, u"chartyfldname")) {
+    text = replaceAll(text, u"\r\n", u"|");
+  }
+  return text;
+}
+
+void WritePropertiesAsAttributes(pugi::xml_node element, const AGProperties& props) {
+  // A bag's names are unique, so only attributes set before the bag can be replaced.
+  const bool fresh = !element.first_attribute();
+  const SettingCatalog* catalog = props.catalog();
+  const std::vector<std::string>* names = catalog ? &catalogNames(*catalog) : nullptr;
+  std::string name;
+  std::string text;
+  props.forEachSetting([&](SettingSlot slot, const SettingRecord& record, const Variant& value) {
+    if (!record.fileSave) return;
+    const char* attributeText = attributeUtf8(record, value, text);
+    // A catalog row keeps its name unless a script renamed it.
+    const char* attributeName;
+    if (names && slot < names->size() && (*catalog)[slot].name == record.name) {
+      attributeName = (*names)[slot].c_str();
+    } else {
+      name = toUtf8(record.name);
+      attributeName = name.c_str();
+    }
+    pugi::xml_attribute attribute;
+    if (!fresh) attribute = element.attribute(attributeName);
+    if (!attribute) attribute = element.append_attribute(attributeName);
+    attribute.set_value(attributeText);
+  });
+}
+
+void buildProjectDocument(AGP& project, pugi::xml_document& doc) {
+  pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
+  declaration.append_attribute("version").set_value("1.0");
+  declaration.append_attribute("encoding").set_value("UTF-8");
+  declaration.append_attribute("standalone").set_value("yes");
+  lineBreak(doc);
+  pugi::xml_node root = doc.append_child("Project");
+  setText(root, "Version", project.FullVersion());
+  setText(root, "Product", ProductName());
+  WritePropertiesAsAttributes(root, project.properties());
+  lineBreak(root);
+
+  const Ref<AGPDatabase> db = project.DB();
+  if (db) writeDatabase(root, *db);
+  writeExtensions(root);
+  writeCustomScripts(root);
+  writeMenus(root);
+  writeAllPhrases(root, db.get());
+}
+
+void saveProject(AGP& project, const std::u16string& projFile) {
+  LastErrorText().clear();
+  if (!CheckComponents()) return;
+  InitLocaleCharset();
+  pugi::xml_document doc;
+  buildProjectDocument(project, doc);
+  MakeBackupCopy(projFile, BackupFolder(), maxProjectBackupCount());
+  SaveXmlFile(projFile, doc, Variant(true));
+}
+
+}  // namespace vantorel

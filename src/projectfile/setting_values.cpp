@@ -1,0 +1,22 @@
+#include "projectfile/setting_values.hpp"
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+
+namespace vantorel {
+
+bool settingAsBool(const Variant& value) {
+  if (value.isNull() || value.isEmpty()) return false;
+  try {
+    return toBool(value);
+  } catch (const AutomationError&) {
+    return false;
+  }
+}
+
+std::u16string settingAsText(const Variant& value) {
+  if (value.isEmpty() || value.isNull()) return {};
+  return toString(value);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,14 @@
+#pragma once
+// Setting values read where a load takes decisions on them.
+#include <string>
+
+#include "platform/automation/variant.hpp"
+
+namespace vantorel {
+
+// False for Empty, Null and a value that is no Boolean.
+bool settingAsBool(const Variant& value);
+// "" for Empty and Null.
+std::u16string settingAsText(const Variant& value);
+
+}  // namespace vantorel

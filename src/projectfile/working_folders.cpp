@@ -1,0 +1,125 @@
+#include "projectfile/working_folders.hpp"
+
+#include <filesystem>
+#include <new>
+
+#include <pugixml.hpp>
+
+#include "foundation/captions.hpp"
+#include "foundation/template_lookup.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/vbscript/objects/file_system.hpp"
+#include "project/project_state.hpp"
+#include "projectfile/file_writing.hpp"
+
+namespace vantorel {
+
+namespace {
+
+// A folder named by stored text below parent; nothing when the name is empty or would climb out.
+std::optional<std::u16string> childFolder(const std::u16string& parent, std::u16string_view name) {
+  if (name.empty()) return std::nullopt;
+  return fs::joinInside(parent, name);
+}
+
+}  // namespace
+
+std::u16string& ExtensionWorkFolder() {
+  thread_local std::u16string folder;
+  return folder;
+}
+
+std::u16string& TemplateCacheFolder() {
+  thread_local std::u16string folder;
+  return folder;
+}
+
+void MakeFolderPath(const std::u16string& path) {
+  try {
+    fs::createFolders(path);
+  } catch (...) {
+    // A folder that cannot be made shows later as a missing file.
+  }
+}
+
+std::u16string InitAppFolders(const std::u16string& templateFileName,
+                              const std::u16string& subFolder, bool extension) {
+  const std::u16string documents(trimBlanks(MyDocumentsFolder()));
+  // Without a documents folder the working folders would land in the file system's root.
+  if (documents.empty()) return {};
+  UserDataFolder() = fs::joinPath(documents, StripSpacesAndSlashes(ProductName()));
+  BackupFolder() = fs::joinPath(UserDataFolder(), u"Backup");
+  MakeFolderPath(BackupFolder());
+  ReportFolder() = fs::joinPath(UserDataFolder(), u"Report");
+  MakeFolderPath(ReportFolder());
+  UserDataFolder() = fs::joinPath(UserDataFolder(), u"Templates");
+  MakeFolderPath(UserDataFolder());
+  if (templateFileName.empty()) return {};
+
+  if (extension) {
+    if (ExtensionWorkFolder().empty()) return {};
+    const auto folder = childFolder(ExtensionWorkFolder(), subFolder);
+    if (!folder) return {};
+    MakeFolderPath(*folder);
+    return *folder;
+  }
+  const auto templateRoot = childFolder(UserDataFolder(), StripSpacesAndSlashes(templateFileName));
+  if (!templateRoot) return {};
+  UserDataFolder() = *templateRoot;
+  MakeFolderPath(UserDataFolder());
+  ExtensionWorkFolder() = fs::joinPath(UserDataFolder(), u"extensions");
+  MakeFolderPath(ExtensionWorkFolder());
+  TemplateCacheFolder() = fs::joinPath(UserDataFolder(), u"cache");
+  MakeFolderPath(TemplateCacheFolder());
+  const auto unpacked = childFolder(UserDataFolder(), subFolder);
+  if (!unpacked) return {};
+  TemplateFolder() = *unpacked;
+  MakeFolderPath(TemplateFolder());
+  return TemplateFolder();
+}
+
+bool CheckComponents() {
+  try {
+    const Ref<vbs::FileSystemObject> files = makeRef<vbs::FileSystemObject>();
+  } catch (const std::exception& e) {
+    LastErrorText() = u"Windows Scripting Runtime: " + fromUtf8(e.what());
+    return false;
+  }
+  try {
+    const pugi::xml_document probe;
+  } catch (const std::exception& e) {
+    LastErrorText() = u"MSXML: " + fromUtf8(e.what());
+    return false;
+  }
+  return true;
+}
+
+void DeleteFolderIfExists(const std::u16string& folder) {
+  if (folder.empty() || !fs::folderExists(folder)) return;
+  std::error_code ec;
+  std::filesystem::remove_all(fs::toNative(folder), ec);
+}
+
+void DeleteFilesByExt(const std::u16string& folder, const std::u16string& ext) {
+  if (!fs::folderExists(folder)) {
+    raiseVbError(vberr::kPathNotFound, u"Path not found: '" + folder + u"'");
+  }
+  for (const std::u16string& name : fs::listFiles(folder)) {
+    const std::size_t dot = name.rfind(u'.');
+    const std::u16string_view last = dot == std::u16string::npos
+                                         ? std::u16string_view()
+                                         : std::u16string_view(name).substr(dot + 1);
+    if (!equalsNoCase(last, ext)) continue;
+    const std::u16string path = fs::joinPath(folder, name);
+    if (isReadOnlyFile(path) || !fs::deleteFile(path)) {
+      raiseVbError(vberr::kPermissionDenied, u"Permission denied: '" + path + u"'");
+    }
+  }
+}
+
+}  // namespace vantorel

@@ -1,0 +1,56 @@
+#include "templates/empty_model_list.hpp"
+
+#include <vector>
+
+#include "platform/automation/bind.hpp"
+#include "platform/automation/enumerator.hpp"
+#include "platform/automation/safe_array.hpp"
+
+namespace vantorel {
+
+const ClassInfo& EmptyModelList::classInfo() const noexcept {
+  using T = EmptyModelList;
+  static const ClassInfo info(u"EmptyModelList", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .get<&T::Count>(u"Count")
+        .get<&T::curName>(u"curName")
+        .method<&T::Seq>(u"Seq")
+        .method<&T::Item>(u"Item")
+        .method<&T::ExtensionExist>(u"ExtensionExist")
+        .method<&T::ScriptItem>(u"ScriptItem")
+        .defaultMember(u"Item")
+        .enumerator<&T::newEnum>();
+  });
+  return info;
+}
+
+Ref<Object> EmptyModelList::Seq(const Variant&) const {
+  return nullptr;
+}
+Ref<Object> EmptyModelList::Item(const Variant&) const {
+  return nullptr;
+}
+bool EmptyModelList::ExtensionExist(const Variant&) const {
+  return false;
+}
+Ref<Object> EmptyModelList::ScriptItem(const Variant&, const Variant&, const Variant&,
+                                       std::optional<Variant>, std::optional<Variant>,
+                                       std::optional<Variant>) const {
+  return nullptr;
+}
+
+Ref<Enumerator> EmptyModelList::newEnum() {
+  return makeArrayEnumerator(Variant(SafeArray::fromValues(std::vector<Variant>{})));
+}
+
+Ref<Object>& ScriptExtensionsObject() {
+  thread_local Ref<Object> list = makeRef<EmptyModelList>(u"AGPExtensions");
+  return list;
+}
+
+Ref<Object>& ScriptCustomScriptsObject() {
+  thread_local Ref<Object> list = makeRef<EmptyModelList>(u"AGPCustomScripts");
+  return list;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,72 @@
+// AGP.BuildExParseFunction: one piece of template text run as a template of its own, for the
+// project-level files whose settings may hold template blocks.
+#include <string>
+
+#include "agp/agp.hpp"
+#include "foundation/reg_values.hpp"
+#include "foundation/string_builder.hpp"
+#include "foundation/value_conversion.hpp"
+#include "model/database.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "project/advanced_filter.hpp"
+#include "project/language.hpp"
+#include "project/menus.hpp"
+#include "project/project_state.hpp"
+#include "templates/controls.hpp"
+#include "templates/empty_model_list.hpp"
+#include "templates/script_host.hpp"
+#include "templates/script_translation.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr char16_t kExParse[] = u"ztExParse";
+
+// Drops an expression engine made for one call, whatever way the call ends.
+struct OneCallEngine {
+  bool created = false;
+  ~OneCallEngine() {
+    if (!created) return;
+    if (Ref<AGScript>& engine = ExParseEngine()) {
+      engine->Reset();
+      engine = nullptr;
+    }
+  }
+};
+
+}  // namespace
+
+std::u16string AGP::BuildExParseFunction(const std::u16string& text) {
+  OneCallEngine guard;
+  if (!ExParseEngine()) {
+    ScriptEngineTimeout() = toLong(ConvertSetting(
+        GetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(u"ScriptEngineTimeout")),
+        Variant(u"Long")));
+    Ref<AGScript> engine = makeRef<AGScript>();
+    if (!engine->IsInitialized()) return text;
+    SharedFilter().load();
+    ExParseEngine() = engine;
+    guard.created = true;
+    engine->Initialize(Ref<Object>(this), DB(), TemplateControls(), Ref<Object>(&SharedLanguage()),
+                       ScriptCustomScriptsObject(), Ref<Object>(&SharedFilter()),
+                       ScriptExtensionsObject(), Ref<Object>(&SharedMenus()));
+  }
+  // Builders of their own: the compiler's would still hold the last template compiled.
+  Ref<AGPStringBuilder> arrays = makeRef<AGPStringBuilder>();
+  Ref<AGPStringBuilder> body = makeRef<AGPStringBuilder>();
+  std::int32_t count = 0;
+  if (!templates::translateTemplateText(text, *arrays, *body, count)) return text;
+  const std::u16string crLf = u"\r\n";
+  const std::u16string function =
+      u"Function " + std::u16string(kExParse) + u"()" + crLf +
+      u"If bHandleTemplateError Then On Error Resume Next" + crLf + u"Dim ztAr(" +
+      toString(Variant(count)) + u")" + crLf + u"Dim ztSB" + crLf +
+      u"Set ztSB = New StringBuilder" + crLf + u"Dim SYSTEMFUNCTIONS" + crLf +
+      u"Set SYSTEMFUNCTIONS = New cSystemFunctions" + crLf + toString(arrays->toString()) + crLf +
+      toString(body->toString()) + crLf + kExParse + u" = ztSB.ToString()" + crLf +
+      u"Set SYSTEMFUNCTIONS = Nothing" + crLf + u"End Function";
+  return ExParseEngine()->BuildNewCode(kExParse, function, 0, ScriptEngineTimeout());
+}
+
+}  // namespace vantorel

@@ -1,0 +1,106 @@
+#pragma once
+// AGScript: the script host of a generation. Three VBScript engines see the project's object
+// model under nine fixed names: the main engine runs the system code, the user's code and the
+// compiled templates; the check engine compiles each piece of system code and user code on its
+// own first, so that an error names the file it is in; the validation engine holds only the
+// validation code. Every compile or run error becomes one text in LastErrorText and the host
+// stays usable: nothing a script does escapes as an exception.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/automation/object.hpp"
+#include "platform/automation/variant.hpp"
+#include "platform/vbscript/control/script_control.hpp"
+#include "templates/user_script.hpp"
+
+namespace vantorel {
+
+class AGPControls;
+
+class AGScript final : public Object {
+ public:
+  AGScript();
+  ~AGScript() override;
+  const ClassInfo& classInfo() const noexcept override;
+
+  // Resets the engines, adds the nine objects (a Nothing among them is left out) and loads the
+  // system code, then, while LastErrorText stays empty, the validation code and the user code.
+  void Initialize(const Ref<Object>& PROJ, const Ref<Object>& DB, const Ref<Object>& controls,
+                  const Ref<Object>& Lang, const Ref<Object>& customscripts,
+                  const Ref<Object>& filter, const Ref<Object>& EXTS, const Ref<Object>& MenuList);
+  bool IsInitialized() const noexcept { return static_cast<bool>(main_); }
+  bool NonEnglishLocale() const noexcept { return nonEnglishLocale_; }
+  // Drops code, modules and objects of all three engines; the compiled-code table and the list
+  // of validation procedures stay.
+  void Reset();
+  void AddTemplateScript(const std::u16string& sFile);
+  void AddUserCode(const std::u16string& sFile);
+  bool ModuleExist(const std::u16string& sModule);
+  bool UserModuleExist(const std::u16string& sModule);
+  bool Validate();
+  Variant RunModule(const std::u16string& module);
+  // Compiles sScript into the main engine when sId is new or bInitType is 0, then runs the
+  // procedure sId and returns its value as text. lTimeout is in milliseconds; 0 (no value
+  // configured) gives the script control's default, -1 no limit.
+  std::u16string BuildNewCode(const std::u16string& sId, const std::u16string& sScript,
+                              std::int16_t bInitType, std::int32_t lTimeout);
+
+  // For engine callers and tests.
+  AGUserScript& userScript() noexcept { return *scrpt_; }
+  const std::vector<std::u16string>& validationProcedures() const noexcept {
+    return validationProcedures_;
+  }
+  // How many times code was compiled through BuildNewCode.
+  std::size_t compileCount() const noexcept { return compileCount_; }
+
+ private:
+  // The files named in the user's settings, read when the host is made.
+  struct CodePaths {
+    std::u16string sysCode, sysCodePrefix, sysCodeSuffix, userCode, validateCode;
+  };
+
+  void readLocaleFlag();
+  void loadUserCode();
+  // Compiles text into the check engine's "$User" module and, when it compiles, into the main
+  // engine; the module's procedure names go to SCRPT.
+  void addUserText(const std::u16string& text, const std::u16string& file);
+  // The system code of Initialize (built in, or assembled from the list file).
+  void loadSystemCode();
+  void loadValidationCode();
+  // Writes a diagnostic file into the project's output folder; a name holding a path keeps only
+  // its last element, and a file that cannot be written is skipped.
+  void writeDiagnostic(std::u16string_view name, std::u16string_view text) const;
+  std::u16string diagnosticFolder() const;
+
+  Ref<vbs::ScriptControl> main_;
+  Ref<vbs::ScriptControl> check_;
+  Ref<vbs::ScriptControl> validation_;
+  Ref<AGUserScript> scrpt_;
+  Ref<Object> project_;
+  CodePaths paths_;
+  std::u16string userCodeText_;
+  std::vector<std::u16string> validationProcedures_;
+  // The compiled-code table: the last script added under each id.
+  std::unordered_map<std::u16string, std::u16string> compiled_;
+  std::size_t compileCount_ = 0;
+  bool nonEnglishLocale_ = false;
+  Variant lastResult_;
+};
+
+// The text a script error leaves in LastErrorText: ProductTitle, " (file)" when a file is
+// named (its last path element), ": source (number)", ", line L" and ", column C" when known,
+// CR LF, then "Description: ..." CR LF and "Text: ..." when they are not empty.
+std::u16string scriptErrorText(const vbs::ScriptError& error, std::u16string_view file);
+
+// The generation's engines, one of each per thread, empty between generations.
+Ref<AGScript>& ScriptEngine();
+Ref<AGScript>& ExParseEngine();
+// The control list of the template set in use, which scripts see as "Controls"; the generation
+// loads control.xml into it. Created empty on first use.
+Ref<AGPControls>& TemplateControls();
+
+}  // namespace vantorel

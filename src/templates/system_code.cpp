@@ -1,0 +1,180 @@
+// Loading the system code and the validation code into the script host: the built-in texts, or
+// the list files named in the user's settings with their sources, prefix and suffix files.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "foundation/status.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
+#include "project/project_state.hpp"
+#include "templates/control.hpp"
+#include "templates/script_calls.hpp"
+#include "templates/script_files.hpp"
+#include "templates/script_host.hpp"
+#include "templates/script_translation.hpp"
+#include "templates/xml_text.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::u16string_view kCrLf = u"\r\n";
+constexpr char16_t kSysCodeFile[] = u"syscode.txt";
+constexpr char16_t kValidateCodeFile[] = u"validatecode.txt";
+
+// One "file" entry of a list file.
+struct ListEntry {
+  std::u16string value;
+  bool function = false;
+  std::u16string id;
+  std::u16string parm;
+  bool override = false;
+  bool multiline = false;
+  bool indent = false;
+};
+
+std::u16string attributeOf(const pugi::xml_node& node, std::u16string_view name) {
+  for (const pugi::xml_attribute& a : node.attributes()) {
+    if (equalsNoCase(templates::nameOf(a), name)) return templates::valueOf(a);
+  }
+  return {};
+}
+
+// A missing or unreadable flag counts as false.
+bool flagOf(const pugi::xml_node& node, std::u16string_view name) {
+  return templates::parseBooleanText(attributeOf(node, name)).value_or(false);
+}
+
+// The "file" entries with a value, in document order; nothing when the file is no XML document.
+std::optional<std::vector<ListEntry>> readListFile(const std::u16string& path) {
+  const std::optional<std::string> bytes = fs::readFile(path);
+  if (!bytes) return std::nullopt;
+  pugi::xml_document doc;
+  if (!doc.load_buffer(bytes->data(), bytes->size(), templates::kXmlReadOptions)) {
+    return std::nullopt;
+  }
+  const pugi::xml_node root = doc.document_element();
+  if (!root) return std::nullopt;
+  std::vector<ListEntry> entries;
+  for (const pugi::xml_node& child : root.children()) {
+    if (!templates::isElementNamed(child, u"file")) continue;
+    ListEntry e;
+    e.value = attributeOf(child, u"value");
+    if (e.value.empty()) continue;
+    e.function = flagOf(child, u"function");
+    if (e.function) {
+      e.id = std::u16string(trimBlanks(attributeOf(child, u"id")));
+      e.parm = std::u16string(trimBlanks(attributeOf(child, u"parm")));
+    }
+    e.override = flagOf(child, u"override");
+    e.multiline = flagOf(child, u"multiline");
+    e.indent = flagOf(child, u"indent");
+    entries.push_back(std::move(e));
+  }
+  return entries;
+}
+
+// The list file's folder with its final separator; sources are named relative to it.
+std::u16string folderOf(const std::u16string& path) {
+  const std::size_t cut = path.find_last_of(u"\\/");
+  return cut == std::u16string::npos ? std::u16string() : path.substr(0, cut + 1);
+}
+
+std::u16string readOptional(const std::u16string& path) {
+  return path.empty() ? std::u16string() : readScriptFile(path);
+}
+
+void collectProcedures(vbs::ScriptControl& engine, std::vector<std::u16string>& names) {
+  for (const vbs::ProcedureInfo& p : engine.engine().globalModule().procedures()) {
+    names.push_back(p.name);
+  }
+}
+
+}  // namespace
+
+void AGScript::loadSystemCode() {
+  if (!main_) return;
+  if (paths_.sysCode.empty()) {
+    const std::u16string code = toString(Status().GetSysCode(Variant(u"VB")));
+    templates::attemptScript(*main_, u"", [&] { main_->addCode(code); });
+    return;
+  }
+  const std::optional<std::vector<ListEntry>> entries = readListFile(paths_.sysCode);
+  if (!entries) {
+    LastErrorText() = u"Load syscode file " + paths_.sysCode + u" failed!";
+    return;
+  }
+  const std::u16string prefix = readOptional(paths_.sysCodePrefix);
+  const std::u16string suffix = readOptional(paths_.sysCodeSuffix);
+  const std::u16string folder = folderOf(paths_.sysCode);
+  std::u16string functionCode;
+  std::u16string classCode;
+  for (const ListEntry& e : *entries) {
+    const std::u16string source = readScriptFile(folder + e.value);
+    std::u16string piece;
+    const bool translated = templates::translateSystemSource(
+        source, e.multiline, e.indent, e.function ? e.id : std::u16string(), piece);
+    if (e.function)
+      piece = templates::wrapSystemFunction(e.id, e.parm, piece, prefix, suffix, e.override);
+    if (!translated) {
+      LastErrorText() = e.value + u": " + LastErrorText();
+      writeDiagnostic(e.value, piece + std::u16string(kCrLf) + LastErrorText());
+      return;
+    }
+    (e.function ? functionCode : classCode) += piece;
+    if (!templates::attemptScript(*check_, e.value, [&] { check_->addCode(piece); })) {
+      writeDiagnostic(e.value, piece);
+      writeDiagnostic(kSysCodeFile, functionCode);
+      return;
+    }
+  }
+  if (paths_.sysCodePrefix.empty() || paths_.sysCodeSuffix.empty()) {
+    writeDiagnostic(kSysCodeFile, u"'missing syscodeprefix or syscodesuffix");
+    return;
+  }
+  const std::u16string code =
+      classCode + u"Class cSystemFunctions" + std::u16string(kCrLf) + functionCode + u"End Class";
+  // The pieces compiled one by one; the whole can still fail (class-level code that is no
+  // class member), and then the line numbers refer to syscode.txt.
+  templates::attemptScript(*main_, kSysCodeFile, [&] { main_->addCode(code); });
+  writeDiagnostic(kSysCodeFile, code);
+}
+
+void AGScript::loadValidationCode() {
+  if (!validation_) return;
+  validationProcedures_.clear();
+  if (paths_.validateCode.empty()) {
+    const std::u16string code = toString(Status().GetSysCode(Variant(u"VL")));
+    if (!code.empty() &&
+        !templates::attemptScript(*validation_, u"", [&] { validation_->addCode(code); })) {
+      return;
+    }
+    collectProcedures(*validation_, validationProcedures_);
+    return;
+  }
+  const std::optional<std::vector<ListEntry>> entries = readListFile(paths_.validateCode);
+  if (!entries) {
+    LastErrorText() = u"Load validate file " + paths_.validateCode + u" failed!";
+    return;
+  }
+  const std::u16string folder = folderOf(paths_.validateCode);
+  std::u16string joined;
+  for (const ListEntry& e : *entries) {
+    const std::u16string text = readScriptFile(folder + e.value);
+    joined += kCrLf;
+    joined += text;
+    if (!text.empty() &&
+        !templates::attemptScript(*validation_, e.value, [&] { validation_->addCode(text); })) {
+      return;
+    }
+  }
+  writeDiagnostic(kValidateCodeFile, joined);
+  collectProcedures(*validation_, validationProcedures_);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,29 @@
+#include "templates/user_script.hpp"
+
+#include <algorithm>
+
+#include "platform/automation/bind.hpp"
+#include "platform/text/case_fold.hpp"
+
+namespace vantorel {
+
+const ClassInfo& AGUserScript::classInfo() const noexcept {
+  using T = AGUserScript;
+  static const ClassInfo info(u"AGUserScript", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .method<&T::AddUserModule>(u"AddUserModule")
+        .method<&T::UserModuleExist>(u"UserModuleExist");
+  });
+  return info;
+}
+
+void AGUserScript::AddUserModule(const std::u16string& sModule) {
+  names_.push_back(sModule);
+}
+
+bool AGUserScript::UserModuleExist(const std::u16string& sModule) const {
+  return std::any_of(names_.begin(), names_.end(),
+                     [&](const std::u16string& n) { return equalsNoCase(n, sModule); });
+}
+
+}  // namespace vantorel

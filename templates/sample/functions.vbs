@@ -1,0 +1,611 @@
+' Helpers the sample templates call while a site is generated. The "function" control of
+' control.xml loads this file into the script engine, so every template and every condition
+' of the form function/Name/type/operator/value can use them.
+'
+' Tables are walked with Seq, never Item: Item makes a table current, and the generator relies
+' on the current table staying the one it is generating.
+
+' True for a setting that is on, whichever way it is stored (Boolean, number or text).
+Function IsOn(ByVal v)
+  IsOn = False
+  If IsNull(v) Or IsEmpty(v) Then Exit Function
+  If VarType(v) = vbBoolean Then
+    IsOn = v
+  ElseIf IsNumeric(v) Then
+    IsOn = (CDbl(v) <> 0)
+  Else
+    Select Case LCase(Trim(CStr(v)))
+      Case "true", "yes", "on"
+        IsOn = True
+    End Select
+  End If
+End Function
+
+' A VBScript string literal of the text, for generated ASP code.
+Function Lit(ByVal s)
+  s = Replace(s & "", """", """""")
+  s = Replace(s, vbCrLf, """ & vbCrLf & """)
+  s = Replace(s, vbCr, """ & vbCr & """)
+  s = Replace(s, vbLf, """ & vbLf & """)
+  Lit = """" & s & """"
+End Function
+
+' The text as HTML, for captions written straight into a page.
+Function HtmlText(ByVal s)
+  s = Replace(s & "", "&", "&amp;")
+  s = Replace(s, "<", "&lt;")
+  s = Replace(s, ">", "&gt;")
+  HtmlText = Replace(s, """", "&quot;")
+End Function
+
+' The name a page of the site is written under: the page name placed around the table's (and
+' the field's) variable name as the project's naming settings say, then the script extension.
+' The generator names the outputs by the same rule, so links made here find their pages.
+Function PageFile(ByVal sTableVar, ByVal sFieldParm, ByVal sPage)
+  Dim s, word
+  s = sTableVar
+  If sFieldParm <> "" Then s = s & "_" & sFieldParm
+  word = PROJ.GetV("OutputNameExt") & ""
+  Select Case LCase(PROJ.GetV("OutputNameType") & "")
+    Case "prefix"
+      s = word & s & sPage
+    Case "infix"
+      If s <> "" Then s = s & word & sPage Else s = sPage
+    Case "suffix"
+      s = s & sPage & word
+    Case Else
+      s = s & sPage
+  End Select
+  s = s & ".asp"
+  If IsOn(PROJ.GetV("OutputNameLCase")) Then s = LCase(s)
+  PageFile = s
+End Function
+
+' The site folder of a "folder" control, with "/" separators and no trailing one. Item moves
+' the list's current control, which the generator's conditions read, so it is put back.
+Function SiteFolder(ByVal sId, ByVal sDefault)
+  Dim i, c, current
+  current = Controls.curIndex
+  SiteFolder = sDefault
+  For i = 1 To Controls.Count
+    Set c = Controls.Item(i)
+    If LCase(c.CtrlType) = "folder" And LCase(c.CtrlID) = LCase(sId) Then
+      SiteFolder = Replace(c.CtrlOFolder, "\", "/")
+      If Right(SiteFolder, 1) = "/" Then SiteFolder = Left(SiteFolder, Len(SiteFolder) - 1)
+      Exit For
+    End If
+  Next
+  If current > 0 Then Controls.Item CInt(current)
+End Function
+
+' A project setting as text, or the default when it is empty.
+Function ProjText(ByVal sName, ByVal sDefault)
+  ProjText = PROJ.GetV(sName) & ""
+  If ProjText = "" Then ProjText = sDefault
+End Function
+
+Function SiteTitle()
+  SiteTitle = ProjText("AppHeader", ProjText("ProjName", "Site"))
+End Function
+
+' The character set the pages declare.
+Function PageCharset()
+  PageCharset = ProjText("CharSet", "utf-8")
+End Function
+
+' The language files of the site, as the generator writes them into its language folder.
+Function LanguageFiles()
+  Dim list, parts, i, s
+  If IsOn(PROJ.GetV("MultiLanguage")) Then
+    list = PROJ.GetV("LanguageFiles") & ""
+  Else
+    list = PROJ.GetV("DefaultLanguageFile") & ""
+  End If
+  s = ""
+  parts = Split(list, ",")
+  For i = 0 To UBound(parts)
+    If parts(i) <> "" Then s = s & "," & parts(i)
+  Next
+  If s = "" Then s = ",lang.xml"
+  LanguageFiles = Split(Mid(s, 2), ",")
+End Function
+
+' The same as the items of an ASP Array(...) expression.
+Function LanguageFileItems()
+  Dim f, s
+  s = ""
+  For Each f In LanguageFiles()
+    If s <> "" Then s = s & ", "
+    s = s & Lit(f)
+  Next
+  LanguageFileItems = s
+End Function
+
+' A language's name as its file describes it.
+Function LanguageDesc(ByVal sFile)
+  LanguageDesc = LANGUAGE.GetFileDesc(sFile) & ""
+  If LanguageDesc = "" Then LanguageDesc = sFile
+End Function
+
+' ---- Database ----
+
+' The connection string the site opens: the stored one, else one made from the database kind.
+Function ConnectionString()
+  Dim s
+  s = DB.GetV("DBConnstr") & ""
+  If s = "" Then
+    Select Case UCase(DB.GetV("DBType") & "")
+      Case "ACCESS"
+        s = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" & DB.GetV("DBPath")
+      Case Else
+        s = "DSN=" & DB.GetV("DBName")
+    End Select
+  End If
+  ConnectionString = s
+End Function
+
+Function QuoteOpen()
+  QuoteOpen = DB.GetV("DBQuoteS") & ""
+  If QuoteOpen = "" Then QuoteOpen = """"
+End Function
+
+Function QuoteClose()
+  QuoteClose = DB.GetV("DBQuoteE") & ""
+  If QuoteClose = "" Then QuoteClose = QuoteOpen()
+End Function
+
+' A table or field name quoted for SQL.
+Function SqlName(ByVal sName)
+  SqlName = QuoteOpen() & sName & QuoteClose()
+End Function
+
+' The FROM part of a table's queries: a custom view's own SQL becomes a derived table.
+Function FromSql(ByVal tbl)
+  If UCase(tbl.TblType) = "CUSTOMVIEW" And tbl.GetV("TblSQL") & "" <> "" Then
+    FromSql = "(" & tbl.GetV("TblSQL") & ") vs_custom"
+  ElseIf UCase(tbl.TblType) = "REPORT" And tbl.GetV("TblRptSrc") & "" <> "" Then
+    FromSql = SqlName(tbl.GetV("TblRptSrc"))
+  Else
+    FromSql = SqlName(tbl.TblName)
+  End If
+End Function
+
+' How the site treats a field's values: "bool", "int", "float", "date", "binary" or "text".
+Function ValueKind(ByVal fld)
+  Select Case CLng(fld.FldType)
+    Case 11
+      ValueKind = "bool"
+    Case 2, 3, 16, 17, 18, 19, 20, 21
+      ValueKind = "int"
+    Case 4, 5, 6, 14, 131
+      ValueKind = "float"
+    Case 7, 133, 134, 135, 146
+      ValueKind = "date"
+    Case 128, 204, 205
+      ValueKind = "binary"
+    Case Else
+      ValueKind = "text"
+  End Select
+End Function
+
+' ---- Tables and fields ----
+
+Function FindTable(ByVal sName)
+  Dim i, t
+  Set FindTable = Nothing
+  For i = 1 To DB.Tables.Count
+    Set t = DB.Tables.Seq(i)
+    If Not t Is Nothing Then
+      If t.TblName = sName Then
+        Set FindTable = t
+        Exit Function
+      End If
+    End If
+  Next
+End Function
+
+' The tables the site has pages for, in their order.
+Function SiteTables()
+  Dim list(), n, i, t
+  n = 0
+  ReDim list(DB.Tables.Count)
+  For i = 1 To DB.Tables.Count
+    Set t = DB.Tables.Seq(i)
+    If Not t Is Nothing Then
+      If IsOn(t.TblGen) And t.Fields.Count > 0 Then
+        Set list(n) = t
+        n = n + 1
+      End If
+    End If
+  Next
+  If n = 0 Then
+    SiteTables = Array()
+  Else
+    ReDim Preserve list(n - 1)
+    SiteTables = list
+  End If
+End Function
+
+' The page a table opens with: its report for a report, else its list.
+Function StartPage(ByVal tbl)
+  If UCase(tbl.TblType) = "REPORT" Then
+    StartPage = PageFile(tbl.TblVar, "", "report")
+  Else
+    StartPage = PageFile(tbl.TblVar, "", "list")
+  End If
+End Function
+
+Function TableCaption(ByVal tbl)
+  TableCaption = tbl.TblCaption & ""
+  If TableCaption = "" Then TableCaption = tbl.TblName
+End Function
+
+Function FieldCaption(ByVal fld)
+  FieldCaption = fld.FldCaption & ""
+  If FieldCaption = "" Then FieldCaption = fld.FldName
+End Function
+
+' The fields of the current table that have a flag on (FldList, FldView, FldAdd, ...).
+Function FieldsWith(ByVal sFlag)
+  Dim list(), n, i, f
+  n = 0
+  ReDim list(TABLE.Fields.Count)
+  For i = 1 To TABLE.Fields.Count
+    Set f = TABLE.Fields.Seq(i)
+    If Not f Is Nothing Then
+      If IsOn(f.FldGenerate) Then
+        If sFlag = "" Then
+          Set list(n) = f
+          n = n + 1
+        ElseIf IsOn(f.GetV(sFlag)) Then
+          Set list(n) = f
+          n = n + 1
+        End If
+      End If
+    End If
+  Next
+  If n = 0 Then
+    FieldsWith = Array()
+  Else
+    ReDim Preserve list(n - 1)
+    FieldsWith = list
+  End If
+End Function
+
+Function KeyFields()
+  KeyFields = FieldsWith("FldIsPrimaryKey")
+End Function
+
+Function TableHasKey()
+  TableHasKey = (UBound(KeyFields()) >= 0)
+End Function
+
+' Whether the current table offers an advanced search page (a condition of control.xml).
+Function TableHasSearchFields()
+  TableHasSearchFields = False
+  If TABLE Is Nothing Then Exit Function
+  If UCase(TABLE.TblType) = "REPORT" Then Exit Function
+  TableHasSearchFields = (UBound(FieldsWith("FldSearch")) >= 0)
+End Function
+
+' Whether a field can be entered in a form: it has an edit control the site knows how to fill.
+Function IsEntered(ByVal fld)
+  Dim tag
+  tag = UCase(fld.FldHtmlTag & "")
+  IsEntered = (tag <> "" And tag <> "FILE" And Not IsOn(fld.FldHtmlTagReadOnly) _
+               And ValueKind(fld) <> "binary")
+End Function
+
+' Tables whose master is the current table.
+Function DetailTables()
+  Dim list(), n, i, t
+  n = 0
+  ReDim list(DB.Tables.Count)
+  For i = 1 To DB.Tables.Count
+    Set t = DB.Tables.Seq(i)
+    If Not t Is Nothing Then
+      If t.GetV("TblMasterTbl") = TABLE.TblName And IsOn(t.TblGen) Then
+        Set list(n) = t
+        n = n + 1
+      End If
+    End If
+  Next
+  If n = 0 Then
+    DetailTables = Array()
+  Else
+    ReDim Preserve list(n - 1)
+    DetailTables = list
+  End If
+End Function
+
+' The field of the current table that holds its master's key, or Nothing.
+Function DetailField()
+  Set DetailField = Nothing
+  If TABLE.GetV("TblMasterTbl") & "" <> "" Then
+    Set DetailField = FindField(TABLE, TABLE.GetV("TblDetailFld") & "")
+  End If
+End Function
+
+' The field of a table called sName, or Nothing.
+Function FindField(ByVal tbl, ByVal sName)
+  Dim i, f
+  Set FindField = Nothing
+  For i = 1 To tbl.Fields.Count
+    Set f = tbl.Fields.Seq(i)
+    If Not f Is Nothing Then
+      If f.FldName = sName Then
+        Set FindField = f
+        Exit Function
+      End If
+    End If
+  Next
+End Function
+
+' The ORDER BY part of a table's list: the first field with a sort direction, else the key.
+Function DefaultOrder()
+  Dim f, s
+  For Each f In FieldsWith("")
+    If f.FldOrder & "" <> "" Then
+      DefaultOrder = SqlName(f.FldName) & " " & UCase(f.FldOrder)
+      Exit Function
+    End If
+  Next
+  s = ""
+  For Each f In KeyFields()
+    If s <> "" Then s = s & ", "
+    s = s & SqlName(f.FldName)
+  Next
+  DefaultOrder = s
+End Function
+
+Function RecordsPerPage()
+  RecordsPerPage = 20
+  If IsNumeric(TABLE.GetV("TblRecPerPage")) Then
+    If CLng(TABLE.GetV("TblRecPerPage")) > 0 Then RecordsPerPage = CLng(TABLE.GetV("TblRecPerPage"))
+  End If
+End Function
+
+' An ASP expression of the query string that names a record by its key, with the key values
+' taken from sSource & "(""name"")" (a recordset) or from the request (sSource "").
+Function KeyQuery(ByVal sSource)
+  Dim f, s, v
+  s = ""
+  For Each f In KeyFields()
+    If sSource = "" Then
+      v = "Request.QueryString(" & Lit("k_" & f.FldParm) & ")"
+    Else
+      v = sSource & "(" & Lit(f.FldName) & ")"
+    End If
+    If s <> "" Then s = s & " & ""&"" & "
+    s = s & Lit("k_" & f.FldParm & "=") & " & Server.URLEncode(" & v & " & """")"
+  Next
+  If s = "" Then s = """"""
+  KeyQuery = s
+End Function
+
+' The pages a record links to from a list, in the order they are shown.
+Function RecordLinks()
+  Dim s
+  s = ""
+  If IsOn(TABLE.TblView) Then s = s & ",view"
+  If IsOn(TABLE.TblEdit) And UCase(TABLE.TblType) <> "CUSTOMVIEW" Then s = s & ",edit"
+  If IsOn(TABLE.TblDelete) And UCase(TABLE.TblType) <> "CUSTOMVIEW" Then s = s & ",delete"
+  If s = "" Then
+    RecordLinks = Array()
+  Else
+    RecordLinks = Split(Mid(s, 2), ",")
+  End If
+End Function
+
+' The choices of a SELECT or RADIO control as the items of an ASP Array(...): value, label,
+' value, label, ... from the field's "value","label" lines.
+Function ChoiceItems(ByVal fld)
+  Dim lines, i, parts, s
+  s = ""
+  lines = Split(Replace(fld.FldTagValues & "", "|", vbCrLf), vbCrLf)
+  For i = 0 To UBound(lines)
+    If Trim(lines(i)) <> "" Then
+      parts = Split(lines(i), """,""")
+      If s <> "" Then s = s & ", "
+      If UBound(parts) >= 1 Then
+        s = s & Lit(Replace(parts(0), """", "")) & ", " & Lit(Replace(parts(1), """", ""))
+      Else
+        s = s & Lit(Replace(lines(i), """", "")) & ", " & Lit(Replace(lines(i), """", ""))
+      End If
+    End If
+  Next
+  ChoiceItems = s
+End Function
+
+' An ASP expression giving the choices of a field's input control.
+Function ChoicesExpr(ByVal fld)
+  Dim sql, disp
+  If fld.GetV("FldTagLnkTbl") & "" <> "" And fld.GetV("FldTagLnkFld") & "" <> "" Then
+    disp = fld.GetV("FldTagLnkDisplay") & ""
+    If disp = "" Then disp = fld.GetV("FldTagLnkFld")
+    sql = "SELECT " & SqlName(fld.GetV("FldTagLnkFld")) & ", " & SqlName(disp) & _
+          " FROM " & SqlName(fld.GetV("FldTagLnkTbl")) & " ORDER BY " & SqlName(disp)
+    ChoicesExpr = "LookupChoices(" & Lit(sql) & ")"
+  Else
+    ChoicesExpr = "Array(" & ChoiceItems(fld) & ")"
+  End If
+End Function
+
+' An ASP expression that shows a field's value from a recordset: the label of a choice for a
+' field entered by choosing, else the value formatted by its kind.
+Function ShowExpr(ByVal fld, ByVal sRecordset)
+  Dim v
+  v = sRecordset & "(" & Lit(fld.FldName) & ").Value"
+  Select Case UCase(fld.FldHtmlTag & "")
+    Case "SELECT", "RADIO"
+      ShowExpr = "Html(ChoiceLabel(" & ChoicesExpr(fld) & ", " & v & "))"
+    Case Else
+      ShowExpr = "ShowValue(" & v & ", " & Lit(ValueKind(fld)) & ")"
+  End Select
+End Function
+
+' A CSS value from a project setting, or the default.
+Function CssValue(ByVal sName, ByVal sDefault)
+  CssValue = Trim(PROJ.GetV(sName) & "")
+  If CssValue = "" Then CssValue = sDefault
+End Function
+
+' The FormatDateTime format the site shows dates in (vbGeneralDate: date, and time when set).
+Function DateFormatCode()
+  DateFormatCode = 0
+End Function
+
+' The style sheet the generator makes from the project's own styles.
+Function ProjectCssFile()
+  ProjectCssFile = PROJ.ProjVar & ".css"
+  If IsOn(PROJ.GetV("OutputNameLCase")) Then ProjectCssFile = LCase(ProjectCssFile)
+End Function
+
+Function FileNamePart(ByVal sPath)
+  sPath = Replace(sPath, "/", "\")
+  FileNamePart = Mid(sPath, InStrRev(sPath, "\") + 1)
+End Function
+
+' The fields of the basic search as the items of an ASP Array(...) of quoted names.
+Function ListBasicSearchFields()
+  Dim f, s
+  s = ""
+  For Each f In FieldsWith("FldBasicSearch")
+    If ValueKind(f) = "text" Then
+      If s <> "" Then s = s & ", "
+      s = s & "QName(" & Lit(f.FldName) & ")"
+    End If
+  Next
+  ListBasicSearchFields = s
+End Function
+
+' The site folder a field's uploaded files lie in.
+Function UploadFolder(ByVal fld)
+  UploadFolder = Trim(fld.FldUploadPath & "")
+  If UploadFolder = "" Then UploadFolder = ProjText("UploadPath", "upload")
+  UploadFolder = Replace(UploadFolder, "\", "/")
+  If Right(UploadFolder, 1) = "/" Then UploadFolder = Left(UploadFolder, Len(UploadFolder) - 1)
+End Function
+
+' The fields a form of the current table takes: sMode "add" or "edit".
+Function FormFields(ByVal sMode)
+  Dim list(), n, f, flag
+  If sMode = "add" Then flag = "FldAdd" Else flag = "FldEdit"
+  n = 0
+  ReDim list(TABLE.Fields.Count)
+  For Each f In FieldsWith(flag)
+    If IsEntered(f) Then
+      Set list(n) = f
+      n = n + 1
+    End If
+  Next
+  If n = 0 Then
+    FormFields = Array()
+  Else
+    ReDim Preserve list(n - 1)
+    FormFields = list
+  End If
+End Function
+
+' The declaration of a form's field variables, or nothing when the form has no field.
+Function FormDims(ByVal sMode)
+  Dim f, s
+  s = ""
+  For Each f In FormFields(sMode)
+    If s <> "" Then s = s & ", "
+    s = s & f.FldVar
+  Next
+  If s <> "" Then s = "Dim " & s
+  FormDims = s
+End Function
+
+' The choices argument of a field's input control.
+Function InputChoices(ByVal fld)
+  Select Case UCase(fld.FldHtmlTag & "")
+    Case "SELECT", "RADIO"
+      InputChoices = ChoicesExpr(fld)
+    Case Else
+      InputChoices = "Array()"
+  End Select
+End Function
+
+Function Whole(ByVal v)
+  Whole = 0
+  If IsNumeric(v) Then Whole = CLng(v)
+End Function
+
+' ---- Reports ----
+
+Function ReportFields()
+  Dim list(), n, f
+  n = 0
+  ReDim list(TABLE.Fields.Count)
+  For Each f In FieldsWith("FldList")
+    If ValueKind(f) <> "binary" Then
+      Set list(n) = f
+      n = n + 1
+    End If
+  Next
+  If n = 0 Then
+    ReportFields = Array()
+  Else
+    ReDim Preserve list(n - 1)
+    ReportFields = list
+  End If
+End Function
+
+Function IsSummed(ByVal fld)
+  IsSummed = IsOn(fld.GetV("FldRptAggSum")) And _
+             (ValueKind(fld) = "int" Or ValueKind(fld) = "float")
+End Function
+
+Function ReportSumFields()
+  Dim list(), n, f
+  n = 0
+  ReDim list(TABLE.Fields.Count)
+  For Each f In ReportFields()
+    If IsSummed(f) Then
+      Set list(n) = f
+      n = n + 1
+    End If
+  Next
+  If n = 0 Then
+    ReportSumFields = Array()
+  Else
+    ReDim Preserve list(n - 1)
+    ReportSumFields = list
+  End If
+End Function
+
+' The field a report groups its rows by: the one with the lowest grouping level, or Nothing.
+Function ReportGroupField()
+  Dim f, best
+  Set ReportGroupField = Nothing
+  best = 0
+  For Each f In ReportFields()
+    If Whole(f.FldGroupBy) > 0 And (best = 0 Or Whole(f.FldGroupBy) < best) Then
+      best = Whole(f.FldGroupBy)
+      Set ReportGroupField = f
+    End If
+  Next
+End Function
+
+' One item per report column for an ASP Array(...): the column's sum variable, or "" for a
+' column that is not summed; nothing at all when no column is summed.
+Function ReportSumItems(ByVal sPrefix)
+  Dim f, s
+  s = ""
+  If UBound(ReportSumFields()) < 0 Then
+    ReportSumItems = ""
+    Exit Function
+  End If
+  For Each f In ReportFields()
+    If s <> "" Then s = s & ", "
+    If IsSummed(f) Then
+      s = s & sPrefix & f.FldParm
+    Else
+      s = s & """"""
+    End If
+  Next
+  ReportSumItems = s
+End Function

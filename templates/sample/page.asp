@@ -1,0 +1,104 @@
+Sections every page of the sample site is made of. Text outside the sections is not used.
+
+<!--##session pagestart##-->
+<!DOCTYPE html>
+<html>
+<head>
+<meta charset="<!--##=PageCharset()##-->">
+<title><%= Html(vsPageTitle) %> - <!--##=HtmlText(SiteTitle())##--></title>
+<link rel="stylesheet" href="<!--##=SiteFolder("_css", "css")##-->/site.css">
+<!--## If ProjText("CssStyles", "") <> "" Then ##-->
+<link rel="stylesheet" href="<!--##=SiteFolder("_css", "css")##-->/<!--##=ProjectCssFile()##-->">
+<!--## End If ##-->
+<!--## If ProjText("CSS", "") <> "" Then ##-->
+<link rel="stylesheet" href="<!--##=HtmlText(FileNamePart(ProjText("CSS", "")))##-->">
+<!--## End If ##-->
+<script src="<!--##=SiteFolder("_js", "js")##-->/site.js"></script>
+</head>
+<body>
+<div class="header">
+<img src="<!--##=SiteFolder("_images", "images")##-->/logo.svg" alt="" class="logo">
+<a class="title" href="<!--##=PageFile("", "", "default")##-->"><!--##=HtmlText(SiteTitle())##--></a>
+</div>
+<!--#include file="<!--##=PageFile("", "", "menu")##-->"-->
+<div class="content">
+<% If vsMessage <> "" Then Response.Write "<div class=""message"">" & vsMessage & "</div>" %>
+<!--##/session##-->
+
+<!--##session pageend##-->
+</div>
+<div class="footer">
+<!--##=HtmlText(ProjText("FooterText", SiteTitle()))##-->
+<!--## If SCRPT.UserModuleExist("USER_PageFooter") Then ##-->
+<!--##=USER_PageFooter()##-->
+<!--## End If ##-->
+</div>
+</body>
+</html>
+<% CloseDb %>
+<!--##/session##-->
+
+<!--##session menu##-->
+<div class="menu">
+<ul>
+<li><a href="<!--##=PageFile("", "", "default")##-->"><!--##@home##--></a></li>
+<!--##
+  Dim menuItem, menuTable, menuUrl, menuIndex
+  If MENULIST.Count > 0 Then
+    For menuIndex = 1 To MENULIST.Count
+      Set menuItem = MENULIST.Item(menuIndex)
+      menuUrl = ""
+      If IsOn(menuItem.MenuShow) Then
+        If IsOn(menuItem.MenuCustomUrl) Then
+          menuUrl = menuItem.MenuUrl
+        ElseIf LCase(menuItem.MenuType) = "table" Then
+          Set menuTable = FindTable(menuItem.MenuUrl)
+          If Not menuTable Is Nothing Then
+            If IsOn(menuTable.TblGen) Then menuUrl = StartPage(menuTable)
+          End If
+        End If
+      End If
+      If menuUrl <> "" Then
+##-->
+<li class="level<!--##=menuItem.MenuLevel##-->"><a href="<!--##=HtmlText(menuUrl)##-->"><%= Html(ReportLanguage.MenuPhrase(<!--##=menuItem.MenuId##-->, "menutext", <!--##=Lit(menuItem.MenuText)##-->)) %></a></li>
+<!--##
+      End If
+    Next
+  Else
+    For Each menuTable In SiteTables()
+##-->
+<li><a href="<!--##=StartPage(menuTable)##-->"><%= Html(ReportLanguage.TablePhrase(<!--##=Lit(LCase(menuTable.TblVar))##-->, "tblcaption", <!--##=Lit(TableCaption(menuTable))##-->)) %></a></li>
+<!--##
+    Next
+  End If
+##-->
+</ul>
+</div>
+<!--##/session##-->
+
+<!--##session langchooser##-->
+<form class="language" method="get" action="<%= Html(Request.ServerVariables("SCRIPT_NAME")) %>">
+<!--##@language##-->
+<select name="lang" onchange="this.form.submit()">
+<!--## Dim langFile ##-->
+<!--## For Each langFile In LanguageFiles() ##-->
+<option value="<!--##=HtmlText(langFile)##-->"<% If LCase(Session("vs_language") & "") = <!--##=Lit(LCase(langFile))##--> Then Response.Write " selected" %>><!--##=HtmlText(LanguageDesc(langFile))##--></option>
+<!--## Next ##-->
+</select>
+</form>
+<!--##/session##-->
+
+<!--##session home##-->
+<%
+vsPageTitle = ReportLanguage.Phrase("home")
+%>
+<!--##include page.asp/pagestart##-->
+<h2><!--##=HtmlText(SiteTitle())##--></h2>
+<ul class="tables">
+<!--## Dim homeTable ##-->
+<!--## For Each homeTable In SiteTables() ##-->
+<li><a href="<!--##=StartPage(homeTable)##-->"><%= Html(ReportLanguage.TablePhrase(<!--##=Lit(LCase(homeTable.TblVar))##-->, "tblcaption", <!--##=Lit(TableCaption(homeTable))##-->)) %></a></li>
+<!--## Next ##-->
+</ul>
+<!--##include page.asp/pageend##-->
+<!--##/session##-->

@@ -1,0 +1,119 @@
+#include "generator/extension_merge.hpp"
+
+#include <vector>
+
+#include "generation_run_support.hpp"
+#include "generator/generation_extensions.hpp"
+#include "templates/control_session.hpp"
+#include "templates/stamp_cache.hpp"
+
+namespace vantorel::test {
+namespace {
+
+// The extensions subsystem's list as generation sees it.
+class ExtensionList : public GenerationExtensions {
+ public:
+  std::int32_t count() const override { return static_cast<std::int32_t>(entries.size()); }
+  std::optional<Entry> seq(std::int32_t index) const override {
+    if (index < 1 || index > count()) return std::nullopt;
+    return entries[static_cast<std::size_t>(index - 1)];
+  }
+  bool exists(const std::u16string& name) const override {
+    for (const Entry& e : entries) {
+      if (e.name == name) return true;
+    }
+    return false;
+  }
+  void setEnabled(const std::u16string& name, bool enabled) override {
+    for (Entry& e : entries) {
+      if (e.name == name) e.enabled = enabled;
+    }
+  }
+  std::vector<Entry> entries;
+};
+
+class ExtensionMergeTest : public GenerationRunTest {
+ protected:
+  void SetUp() override {
+    GenerationRunTest::SetUp();
+    ExtensionsFolder() = u16(dir_.path() / "exts");
+    fsys::create_directories(dir_.path() / "exts");
+    setGenerationExtensions(&list_);
+  }
+  void TearDown() override {
+    setGenerationExtensions(nullptr);
+    GenerationRunTest::TearDown();
+  }
+
+  ExtensionList list_;
+};
+
+TEST_F(ExtensionMergeTest, AddsAndDeletesControlsAndDisablesAMissingExtension) {
+  const std::string root = u8(ProductName());
+  const std::string control =
+      "<" + root + " date=\"\" version=\"" + u8(ShortVersion()) + "\" author=\"\" desc=\"\">" +
+      "<control id=\"extra\" type=\"other\" ifiles=\"extra.htm\" ofile=\"extra\" oext=\"asp\" "
+      "overwrite=\"true\" action=\"add\"/><control id=\"report\" action=\"delete\"/>"
+      "<control id=\"menu\" action=\"\"/></" +
+      root + ">";
+  const std::string page = "extra page\r\n";
+  int error = 0;
+  zip_t* archive = zip_open((dir_.path() / "exts" / "ext1.zip").c_str(), ZIP_CREATE, &error);
+  ASSERT_NE(archive, nullptr);
+  zip_file_add(archive, "control.xml",
+               zip_source_buffer(archive, control.data(), control.size(), 0), 0);
+  zip_file_add(archive, "extra.htm", zip_source_buffer(archive, page.data(), page.size(), 0), 0);
+  ASSERT_EQ(zip_close(archive), 0);
+  list_.entries = {{u"ext1", u"ext1.zip", true}, {u"gone", u"gone.zip", true}};
+  ui_->queueAnswer(ui::Answer::Yes);  // ignore the missing extension
+
+  ASSERT_EQ(proj_->GenCheck(), 0);
+  generate();
+  EXPECT_FALSE(list_.entries[1].enabled);
+  EXPECT_EQ(readText(site_ / "extra.asp"), "extra page\r\n");
+  EXPECT_FALSE(fsys::exists(site_ / "Summaryreport.asp"));
+  EXPECT_TRUE(fsys::exists(site_ / "menu.asp"));
+  TemplateCache() = makeRef<AGPCache>();
+  EXPECT_TRUE(ExtFilesUnchanged(u"ext1"));
+  // Not unpacked (no control file) counts as unchanged; not installed as changed.
+  EXPECT_TRUE(ExtFilesUnchanged(u"gone"));
+  EXPECT_FALSE(ExtFilesUnchanged(u"unknown"));
+  TemplateCache() = nullptr;
+
+  // Nothing changed: the compiled templates, the extension's included, are kept.
+  const auto compiled = compiledTemplates();
+  ASSERT_TRUE(compiled.count("extra.tpl"));
+  proj_->GenCheck();
+  generate();
+  EXPECT_EQ(compiledTemplates(), compiled);
+}
+
+TEST_F(ExtensionMergeTest, MergesSessionsByTheirAction) {
+  auto session = [](std::u16string value, std::u16string action, std::u16string cond = {}) {
+    Ref<AGPSession> s = makeRef<AGPSession>();
+    s->fields() = {.SessType = u"key", .SessValue = value, .SessCond = cond, .SessAction = action};
+    return s;
+  };
+  Ref<AGPControl> target = makeControl(u"page", u"other", u"page");
+  for (const char16_t* v : {u"a", u"b", u"c"})
+    target->Sessions()->AddSession(session(v, u""), u"", u"");
+  Ref<AGPControl> ext = makeControl(u"page", u"other", u"page");
+  ext->setCtrlExt(u"ext1");
+  ext->Sessions()->AddSession(session(u"b", u"delete"), u"", u"");
+  ext->Sessions()->AddSession(session(u"c", u"change", u"new"), u"", u"");
+  ext->Sessions()->AddSession(session(u"C", u"change", u"case"), u"", u"");
+  ext->Sessions()->AddSession(session(u"d", u"add"), u"", u"");
+  ext->Sessions()->AddSession(session(u"e", u"ignored"), u"", u"");
+  MergeCtrlSessions(*target, *ext);
+
+  std::vector<std::string> merged;
+  for (const Ref<AGPSession>& s : target->Sessions()->items()) {
+    merged.push_back(u8(s->SessValue() + u"/" + s->SessCond() + u"/" + s->SessExt()));
+  }
+  EXPECT_EQ(merged, (std::vector<std::string>{"a//", "c/new/ext1", "d//ext1"}));
+  EXPECT_FALSE(MergeExtControls(u"unknown"));
+  EXPECT_EQ(CtrlErrCode(), 1);
+}
+
+}  // namespace
+}  // namespace vantorel::test

@@ -1,0 +1,77 @@
+#pragma once
+// A project object with a recorded user interface and a temporary site folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "agp/agp.hpp"
+#include "generator/generation_state.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/ui/recording_backend.hpp"
+#include "platform/ui/ui.hpp"
+#include "project/project_state.hpp"
+#include "support/temp_home.hpp"
+#include "templates/control.hpp"
+#include "templates/controls.hpp"
+
+namespace vantorel::test {
+
+inline std::string u8(std::u16string_view text) {
+  return toUtf8(text);
+}
+inline std::u16string u16(const std::filesystem::path& path) {
+  return fromUtf8(path.string());
+}
+
+inline void writeText(const std::filesystem::path& path, std::string_view text) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+inline std::string readText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// id, type, output file, extension, input files, output folder.
+inline Ref<AGPControl> makeControl(std::u16string id, std::u16string type, std::u16string oFile,
+                                   std::u16string oExt = {}, std::u16string iFiles = {},
+                                   std::u16string oFolder = {}) {
+  Ref<AGPControl> control = makeRef<AGPControl>();
+  control->fields() = {.CtrlID = id,
+                       .CtrlType = type,
+                       .CtrlOFile = oFile,
+                       .CtrlOExt = oExt,
+                       .CtrlOFolder = oFolder,
+                       .CtrlIFiles = iFiles};
+  return control;
+}
+
+class GeneratorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ui::setBackendForTesting(ui_);
+    beginGenerationRun();
+    proj_ = makeRef<AGP>();
+    site_ = dir_.path() / "site";
+    std::filesystem::create_directories(site_);
+    set(u"Destination", Variant(u16(site_)));
+  }
+  void TearDown() override {
+    ui::setBackendForTesting(nullptr);
+    LastErrorText().clear();
+  }
+  void set(std::u16string_view name, const Variant& value) {
+    proj_->properties().setValue(*proj_->properties().declare(name), value);
+  }
+
+  TempDir dir_;
+  std::filesystem::path site_;
+  std::shared_ptr<ui::RecordingBackend> ui_ = std::make_shared<ui::RecordingBackend>();
+  Ref<AGP> proj_;
+};
+
+}  // namespace vantorel::test

@@ -1,0 +1,115 @@
+#include "generator/output_paths.hpp"
+
+#include <vector>
+
+#include "generator/output_folders.hpp"
+#include "generator_test_support.hpp"
+#include "platform/automation/automation_error.hpp"
+
+namespace vantorel::test {
+namespace {
+
+namespace fsys = std::filesystem;
+
+class OutputPathTest : public GeneratorTest {
+ protected:
+  void SetUp() override {
+    GeneratorTest::SetUp();
+    set(u"AppRootFolder", Variant(u16(dir_.path() / "approot") + u"\\"));
+  }
+};
+
+TEST_F(OutputPathTest, PlacesFilesBelowTheirRoot) {
+  struct Case {
+    std::u16string folder, name;
+    bool noCreate;
+    std::string expected;  // below the temporary folder; its folder is created unless noCreate
+  };
+  const std::vector<Case> cases = {
+      {u"", u"index.asp", false, "site/index.asp"},
+      {u"", u"", false, "site/"},
+      {u"a/b\\c", u"x.asp", false, "site/a/b/c/x.asp"},
+      {u"  images  ", u"", false, "site/images/"},
+      {u"~\\upload\\", u"f.txt", false, "approot/upload/f.txt"},
+      {u"~/docs/deep", u"f.txt", false, "approot/docs/deep/f.txt"},
+      // A folder written from the site's root, or with ".." that stays inside, is inside.
+      {u"\\js\\", u"a.js", false, "site/js/a.js"},
+      {u"x/../y", u"a.asp", false, "site/y/a.asp"},
+      {u"nocreate/", u"a.asp", true, "site/nocreate/a.asp"},
+  };
+  for (const Case& c : cases) {
+    const fsys::path expected = dir_.path() / c.expected;
+    EXPECT_EQ(u8(GetDestPath(*proj_, c.folder, c.name, c.noCreate)), expected.string());
+    EXPECT_EQ(fsys::is_directory(expected.parent_path()), !c.noCreate) << c.expected;
+  }
+  EXPECT_TRUE(LastErrorText().empty());
+}
+
+TEST_F(OutputPathTest, RefusesPathsOutsideTheRoot) {
+  const std::vector<std::pair<std::u16string, std::u16string>> cases = {
+      {u"..\\outside", u"a.asp"}, {u"css/../../x", u""}, {u"~/../escape", u"a.asp"},
+      {u"C:\\windows", u"a.asp"}, {u"", u"../a.asp"},    {u"", u"/etc/passwd"},
+      {u"css", u"../../a.asp"},
+  };
+  for (const auto& [folder, name] : cases) {
+    LastErrorText().clear();
+    try {
+      GetDestPath(*proj_, folder, name, false);
+      ADD_FAILURE() << u8(folder) << "|" << u8(name);
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(e.number(), -1);
+      EXPECT_EQ(e.description(), LastErrorText());
+      EXPECT_NE(u8(LastErrorText()).find("leads outside the folder"), std::string::npos);
+    }
+  }
+  EXPECT_FALSE(fsys::exists(dir_.path() / "outside"));
+  EXPECT_FALSE(fsys::exists(dir_.path() / "escape"));
+  EXPECT_TRUE(GenerationFailed());
+}
+
+TEST_F(OutputPathTest, RefusesAMissingRoot) {
+  set(u"Destination", Variant(u"   "));
+  EXPECT_FALSE(CheckOutputRoot(*proj_));
+  EXPECT_EQ(u8(LastErrorText()), u8(ProductTitle()) +
+                                     ": The project has no destination folder (\"Destination\" "
+                                     "is empty). Generation aborted.");
+  EXPECT_THROW(GetDestPath(*proj_, u"css", u"a.css", false), AutomationError);
+  EXPECT_FALSE(fsys::exists("css"));  // nothing made in the current folder
+
+  set(u"Destination", Variant(u16(site_)));
+  EXPECT_TRUE(CheckOutputRoot(*proj_));
+  set(u"AppRootFolder", Variant(u""));
+  EXPECT_THROW(GetDestPath(*proj_, u"~/up", u"", false), AutomationError);
+  EXPECT_NE(u8(LastErrorText()).find("AppRootFolder"), std::string::npos);
+}
+
+TEST_F(OutputPathTest, ChecksPathsExist) {
+  writeText(site_ / "sub" / "a.txt", "x");
+  writeText(dir_.path() / "secret.txt", "x");
+  EXPECT_EQ(u8(CheckPathExists(u16(site_) + u"\\", u"sub")), (site_ / "sub").string());
+  EXPECT_EQ(u8(CheckPathExists(u16(site_ / "sub"), u"a.txt")), (site_ / "sub" / "a.txt").string());
+  EXPECT_EQ(u8(CheckPathExists(u16(site_), u"missing.txt")), "");
+  // A name that climbs out counts as missing, whatever is there.
+  EXPECT_EQ(u8(CheckPathExists(u16(site_), u"../secret.txt")), "");
+}
+
+TEST_F(OutputPathTest, CreatesTheFoldersOfFolderControls) {
+  auto controls = makeRef<AGPControls>();
+  controls->AddControl(makeControl(u"_css", u"Folder", u"", u"", u"", u"css\\"));
+  controls->AddControl(makeControl(u"_empty", u"folder", u""));
+  controls->AddControl(makeControl(u"_other", u"other", u"", u"", u"", u"notme"));
+  controls->AddControl(makeControl(u"_up", u"folder", u"", u"", u"", u"~/upload/x"));
+  controls->AddControl(makeControl(u"_img", u"folder", u"", u"", u"", u"images"));
+  writeText(site_ / "images" / "keep.gif", "gif");
+
+  CreateOutputFolders(*proj_, *controls);
+  EXPECT_TRUE(fsys::is_directory(site_ / "css"));
+  EXPECT_TRUE(fsys::is_directory(dir_.path() / "approot" / "upload" / "x"));
+  EXPECT_EQ(readText(site_ / "images" / "keep.gif"), "gif");
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : fsys::directory_iterator(site_)) ++entries;
+  EXPECT_EQ(entries, 2u);  // css and images, nothing for the others
+}
+
+}  // namespace
+}  // namespace vantorel::test

@@ -1,0 +1,108 @@
+#include "generator/template_loading.hpp"
+
+#include <set>
+#include <vector>
+
+#include "foundation/template_lookup.hpp"
+#include "generator_test_support.hpp"
+#include "templates/control_session.hpp"
+#include "templates/control_sessions.hpp"
+#include "templates/file_cache.hpp"
+
+namespace vantorel::test {
+namespace {
+
+TEST(IncludeScanTest, ListsIncludedFiles) {
+  struct Case {
+    std::u16string text, expected;
+  };
+  const std::vector<Case> cases = {
+      {u"no directives", u""},
+      {u"<!--##include a.htm##-->", u"a.htm"},
+      {u"<!--##INCLUDE  b.htm/header ##-->", u"b.htm"},
+      {u"x<!--##include sub/c.htm/sec##-->y", u"sub/c.htm"},
+      {u"<!--##include a.htm##--><!--##Include a.htm/s##-->", u"a.htm,a.htm"},
+      // Empty names count, but only after something was listed.
+      {u"<!--##include ##--><!--##include b##-->", u"b"},
+      {u"<!--##include a##--><!--##include /s##-->", u"a,"},
+      // An opener without a closer ends the scan, wherever it stands.
+      {u"<!--##include never closed", u""},
+      {u"head <!--##include a##--> and <!--##include b", u"a"},
+      {u"<!--##include<!--##include z##-->", u"<!--##include z"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(u8(c.text));
+    EXPECT_EQ(u8(GetIncludeFiles(c.text)), u8(c.expected));
+  }
+}
+
+class TemplateLoadingTest : public GeneratorTest {
+ protected:
+  void SetUp() override {
+    GeneratorTest::SetUp();
+    tpl_ = dir_.path() / "tpl";
+    TemplateFolder() = u16(tpl_);
+    CurrentSourceFolder().clear();
+    SharedFileCache().Clear();
+  }
+  void TearDown() override {
+    SharedFileCache().Clear();
+    TemplateFolder().clear();
+    CurrentSourceFolder().clear();
+    GeneratorTest::TearDown();
+  }
+  void tplFile(const std::string& name, const std::string& extra = "") {
+    writeText(tpl_ / name, "<!--##session s##-->" + name + "<!--##/session##-->" + extra);
+  }
+  static void addSession(AGPControl& control, std::u16string type, std::u16string file) {
+    Ref<AGPSession> session = makeRef<AGPSession>();
+    session->fields().SessType = std::move(type);
+    session->fields().SessIFile = std::move(file);
+    control.Sessions()->AddSession(session, u"", u"");
+  }
+  static std::set<std::string> cachedFiles() {
+    std::set<std::string> files;
+    for (const AGPFileCache::Entry& e : SharedFileCache().entries()) files.insert(u8(e.file));
+    return files;
+  }
+
+  std::filesystem::path tpl_;
+};
+
+TEST_F(TemplateLoadingTest, LoadsInputsIncludesAndKeySessions) {
+  tplFile("list.htm",
+          "<!--##include common.htm/header##--><!--##include gone.htm##-->"
+          "<!--##include ../escape.htm##-->");
+  tplFile("common.htm");
+  tplFile("key.htm", "<!--##include keyinc.htm##-->");
+  tplFile("keyinc.htm");
+  tplFile("other.htm");  // found by its trimmed name, cached as the control file writes it
+  tplFile("other2.htm");
+  writeText(dir_.path() / "escape.htm", "<!--##session s##-->out<!--##/session##-->");
+  writeText(dir_.path() / "outside.htm", "<!--##session s##-->out<!--##/session##-->");
+
+  Ref<AGPControl> control = makeControl(u"list", u"table", u"list", u"*",
+                                        u"list.htm, missing.htm,../outside.htm, other.htm ");
+  addSession(*control, u"key", u"key.htm");
+  addSession(*control, u"Key", u"other2.htm");
+  addSession(*control, u"key", u"");
+  LoadCtrlTplFiles(*control);
+  EXPECT_EQ(cachedFiles(), (std::set<std::string>{"list.htm", "common.htm", " other.htm ",
+                                                  "key.htm", "keyinc.htm"}));
+  EXPECT_EQ(u8(CurrentSourceFolder()), u8(TemplateFolder()));
+  const std::u16string* text = SharedFileCache().find(u"common.htm", u"s");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(u8(*text), "common.htm");
+}
+
+TEST_F(TemplateLoadingTest, AControlWithoutInputsLoadsNothing) {
+  tplFile("key.htm");
+  Ref<AGPControl> control = makeControl(u"f", u"other", u"f", u"*", u"");
+  addSession(*control, u"key", u"key.htm");
+  LoadCtrlTplFiles(*control);
+  EXPECT_TRUE(cachedFiles().empty());
+  EXPECT_EQ(u8(CurrentSourceFolder()), u8(TemplateFolder()));
+}
+
+}  // namespace
+}  // namespace vantorel::test

@@ -1,0 +1,110 @@
+// Numbered project backups, the working folders of a template and the folder clean-up.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "foundation/reg_values.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/text/strings.hpp"
+#include "projectfile/project_backups.hpp"
+#include "projectfile/project_test_support.hpp"
+#include "projectfile/project_writer.hpp"
+#include "projectfile/working_folders.hpp"
+
+namespace vantorel {
+namespace {
+
+class BackupsTest : public test::ProjectFileTest {
+ protected:
+  std::filesystem::path backups() const { return dir_.path() / "backups"; }
+  std::map<int, std::string> copies(const std::string& base, const std::string& ext) const {
+    std::map<int, std::string> out;
+    for (int n = 1; n <= 20; ++n) {
+      const auto p = backups() / (base + "(" + std::to_string(n) + ")" + ext);
+      if (std::filesystem::exists(p)) out[n] = slurp(p);
+    }
+    return out;
+  }
+  static void setMaximum(std::int32_t type, const Variant& value) {
+    SetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(u"MaxProjectBackupCount"), type,
+                value);
+  }
+};
+
+TEST_F(BackupsTest, CopiesRotateByNumber) {
+  struct Case {
+    const char* what;
+    std::vector<int> existing;
+    bool fileExists;
+    std::int16_t maximum;
+    std::map<int, std::string> expected;
+  } cases[] = {
+      {"full set of three", {1, 2, 3}, true, 3, {{1, "new"}, {2, "c1"}, {3, "c2"}}},
+      {"gap after copy 1", {1, 3}, true, 10, {{1, "new"}, {2, "c1"}, {3, "c3"}}},
+      {"no project file yet", {1}, false, 10, {{1, "c1"}}},
+      {"maximum of one", {1, 2}, true, 1, {{1, "new"}}},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(backups());
+    std::filesystem::remove_all(work());
+    for (int n : c.existing) {
+      spill(backups() / ("shop(" + std::to_string(n) + ").vtp"), "c" + std::to_string(n));
+    }
+    if (c.fileExists) spill(work() / "shop.vtp", "new");
+    MakeBackupCopy(workFile("shop.vtp"), fromUtf8(backups().string()), c.maximum);
+    EXPECT_EQ(copies("shop", ".vtp"), c.expected) << c.what;
+  }
+  // Either separator; a name without a dot gets no extension.
+  spill(work() / "plain", "p");
+  MakeBackupCopy(fromUtf8(work().string()) + u"\\plain", fromUtf8(backups().string()), 10);
+  EXPECT_EQ(copies("plain", ""), (std::map<int, std::string>{{1, "p"}}));
+}
+
+TEST_F(BackupsTest, SaveKeepsTheUsersNumberOfBackups) {
+  const std::pair<Variant, std::int16_t> maxima[] = {{Variant(std::int32_t{0}), 10},
+                                                     {Variant(std::int32_t{-3}), 10},
+                                                     {Variant(u"abc"), 10},
+                                                     {Variant(std::int32_t{2}), 2}};
+  EXPECT_EQ(maxProjectBackupCount(), 10);
+  for (const auto& [value, expected] : maxima) {
+    setMaximum(value.isString() ? 1 : 4, value);
+    EXPECT_EQ(maxProjectBackupCount(), expected);
+  }
+  Ref<AGP> p = makeRef<AGP>();
+  for (int i = 0; i < 4; ++i) {
+    p->setProjName(u"v" + toU16(i));
+    saveProject(*p, workFile("keep.vtp"));
+  }
+  const std::filesystem::path folder(toUtf8(BackupFolder()));
+  EXPECT_TRUE(std::filesystem::exists(folder / "keep(2).vtp"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "keep(3).vtp"));
+  EXPECT_NE(slurp(folder / "keep(1).vtp").find("ProjName=\"v2\""), std::string::npos);
+}
+
+TEST_F(BackupsTest, WorkingFoldersAndCleanUp) {
+  Ref<AGP> p = makeRef<AGP>();  // finds the documents folder
+  const std::filesystem::path tpl = dir_.path() / "docs" / "Vantorel" / "Templates" / "MyT.zip";
+  EXPECT_EQ(InitAppFolders(u"My T.zip", u"Script", false), fromUtf8((tpl / "Script").string()));
+  EXPECT_TRUE(std::filesystem::is_directory(tpl / "cache"));
+  EXPECT_TRUE(std::filesystem::is_directory(tpl.parent_path().parent_path() / "Report"));
+  EXPECT_EQ(InitAppFolders(u"My T.zip", u"cal", true),
+            fromUtf8((tpl / "extensions" / "cal").string()));
+  // Stored names never lead out of the working folders.
+  EXPECT_EQ(InitAppFolders(u"t.zip", u"../../outside", true), u"");
+  EXPECT_EQ(InitAppFolders(u"", u"Script", false), u"");
+  EXPECT_TRUE(CheckComponents());
+
+  for (const char* name : {"a.tpl", "B.TPL", "x.y.tpl", "tpl", "a.tpl.bak"})
+    spill(work() / name, "");
+  DeleteFilesByExt(fromUtf8(work().string()), u"tpl");
+  std::vector<std::string> left;
+  for (const auto& e : std::filesystem::directory_iterator(work())) {
+    left.push_back(e.path().filename().string());
+  }
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"a.tpl.bak", "tpl"}));
+  EXPECT_THROW(DeleteFilesByExt(fromUtf8((work() / "missing").string()), u"tpl"), AutomationError);
+}
+
+}  // namespace
+}  // namespace vantorel

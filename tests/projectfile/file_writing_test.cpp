@@ -1,0 +1,138 @@
+// Whole-file writing: encodings, replacement of existing files and their capitalisation,
+// read-only targets, and failures that are reported and keep the old file.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <pugixml.hpp>
+
+#include "foundation/reg_values.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "projectfile/file_writing.hpp"
+#include "projectfile/project_test_support.hpp"
+#include "projectfile/project_writer.hpp"
+
+namespace vantorel {
+namespace {
+
+namespace fsys = std::filesystem;
+
+class FileWritingTest : public test::ProjectFileTest {
+ protected:
+  static void setUtf8Project(const char16_t* value) {
+    SetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(u"UTF8Project"), 1,
+                Variant(value));
+  }
+  static void makeReadOnly(const fsys::path& p) {
+    fsys::permissions(
+        p, fsys::perms::owner_write | fsys::perms::group_write | fsys::perms::others_write,
+        fsys::perm_options::remove);
+  }
+};
+
+TEST_F(FileWritingTest, EncodingFollowsTheUsersOption) {
+  struct Case {
+    const char16_t* option;  // nullptr: not set
+    bool plainOnly;
+    std::u16string text;
+    std::string expected;
+  } cases[] = {
+      {nullptr, false, u"caf\u00E9\r\n", "caf\xE9\r\n"},
+      {u"nonsense", false, u"caf\u00E9\r\n", "caf\xE9\r\n"},
+      {u"True", false, u"caf\u00E9\r\n",
+       "\xEF\xBB\xBF"
+       "caf\xC3\xA9\r\n"},
+      {u"True", true, u"caf\u00E9\r\n", "caf\xE9\r\n"},
+      {u"True", false, u"", "\xEF\xBB\xBF"},
+      {u"False", false, u"", ""},
+  };
+  for (const Case& c : cases) {
+    if (c.option) setUtf8Project(c.option);
+    EXPECT_TRUE(WriteOutputFile(workFile("page.asp"), c.text, c.plainOnly));
+    EXPECT_EQ(slurp(work() / "page.asp"), c.expected);
+  }
+  EXPECT_TRUE(WriteUtf8File(workFile("page.asp"), u"new \U0001F600"));
+  EXPECT_EQ(slurp(work() / "page.asp"), "\xEF\xBB\xBFnew \xF0\x9F\x98\x80");
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(FileWritingTest, OutputTakesTheRequestedCapitalisation) {
+  spill(work() / "Default.asp", "old");
+  EXPECT_TRUE(WriteOutputFile(workFile("default.asp"), u"new", false));
+  // A file another program puts into a folder written before is found as well.
+  spill(work() / "EDIT.ASP", "old");
+  EXPECT_TRUE(WriteOutputFile(workFile("edit.asp"), u"new", false));
+  EXPECT_TRUE(WriteOutputFile(workFile("Edit.asp"), u"newer", false));
+  std::vector<std::string> names;
+  for (const auto& e : fsys::directory_iterator(work())) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Edit.asp", "default.asp"}));
+  EXPECT_EQ(slurp(work() / "Edit.asp"), "newer");
+}
+
+TEST_F(FileWritingTest, FailedWritesAreReportedAndKeepTheOldFile) {
+  const std::u16string missing = workFile("no/such/folder/x.txt");
+  EXPECT_FALSE(WriteUtf8File(missing, u"x"));
+  EXPECT_FALSE(WriteOutputFile(missing, u"x", false));
+  spill(work() / "locked.asp", "old");
+  makeReadOnly(work() / "locked.asp");
+  EXPECT_FALSE(WriteOutputFile(workFile("locked.asp"), u"new", false));
+  setUtf8Project(u"True");
+  EXPECT_FALSE(WriteOutputFile(workFile("locked.asp"), u"new", false));
+  EXPECT_EQ(slurp(work() / "locked.asp"), "old");
+  const std::vector<std::u16string> shown = messages();
+  ASSERT_EQ(shown.size(), 4u);
+  EXPECT_TRUE(shown[0].starts_with(u"Error in writing utf8 data to file '" + missing +
+                                   u"', error description: "));
+  EXPECT_TRUE(shown[1].starts_with(u"Error in writing text data to file '" + missing));
+  EXPECT_TRUE(
+      shown[2].starts_with(u"Error in writing text data to file '" + workFile("locked.asp")));
+  EXPECT_TRUE(
+      shown[3].starts_with(u"Error in writing utf8 data to file '" + workFile("locked.asp")));
+
+  pugi::xml_document doc;
+  doc.append_child("root").append_child(pugi::node_pcdata).set_value("\r\n");
+  SaveXmlFile(workFile("d.xml"), doc, Variant(true));
+  EXPECT_EQ(slurp(work() / "d.xml"), "\xEF\xBB\xBF<root>\r\n</root>");
+  makeReadOnly(work() / "d.xml");
+  EXPECT_THROW(SaveXmlFile(workFile("d.xml"), doc, Variant(false)), AutomationError);
+}
+
+// The file system refuses the write half way (a file size limit): the project file stays.
+TEST_F(FileWritingTest, SaveThatCannotBeCompletedKeepsTheOldProjectFile) {
+  Ref<AGP> p = makeRef<AGP>();
+  spill(work() / "big.vtp", "old project");
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  const auto previous = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 1000;
+  setrlimit(RLIMIT_FSIZE, &small);
+  bool raised = false;
+  try {
+    saveProject(*p, workFile("big.vtp"));
+  } catch (const AutomationError&) {
+    raised = true;
+  }
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, previous);
+  EXPECT_TRUE(raised);
+  EXPECT_EQ(slurp(work() / "big.vtp"), "old project");
+}
+
+TEST_F(FileWritingTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
+  spill(work() / "ro" / "p.vtp", "old project");
+  makeReadOnly(work() / "ro");
+  if (access((work() / "ro").c_str(), W_OK) == 0) {
+    fsys::permissions(work() / "ro", fsys::perms::owner_all);
+    GTEST_SKIP() << "this user may write into read-only folders";
+  }
+  Ref<AGP> p = makeRef<AGP>();
+  EXPECT_THROW(saveProject(*p, workFile("ro/p.vtp")), AutomationError);
+  fsys::permissions(work() / "ro", fsys::perms::owner_all);
+  EXPECT_EQ(slurp(work() / "ro" / "p.vtp"), "old project");
+}
+
+}  // namespace
+}  // namespace vantorel

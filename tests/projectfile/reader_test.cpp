@@ -1,0 +1,212 @@
+// The reader on hand-written project files: version and extension checks, the converter, the
+// node reader's placement rules and fix-ups, its messages and its progress display.
+#include <gtest/gtest.h>
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "projectfile/project_reader.hpp"
+#include "projectfile/project_test_support.hpp"
+
+namespace vantorel {
+namespace {
+
+const std::string kSmallDb =
+    "<Database DBName=\"d\"><Table TblName=\"T\"><Field FldName=\"F\"/></Table></Database>";
+
+class ReaderTest : public test::ProjectFileTest {
+ protected:
+  std::u16string writeFile(const std::string& name, const std::string& body) {
+    spill(work() / name, "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + body);
+    return workFile(name);
+  }
+  static Ref<AGP> load(const std::u16string& path) {
+    Ref<AGP> p = makeRef<AGP>();
+    loadProject(*p, path);
+    return p;
+  }
+  static std::u16string text(AGP& p, const std::u16string& name) { return toString(p.GetV(name)); }
+  static std::u16string failed() {
+    return ProductTitle() + u": Load Project File failed! Please check!";
+  }
+};
+
+class FixedConverter final : public ProjectConverter {
+ public:
+  explicit FixedConverter(std::u16string result) : result_(std::move(result)) {}
+  std::u16string convert(const std::u16string&, const std::u16string&,
+                         const std::u16string&) override {
+    return result_;
+  }
+
+ private:
+  std::u16string result_;
+};
+
+TEST(ReaderRules, VersionsAndExtensions) {
+  struct Case {
+    std::u16string a, b;
+    std::int16_t expected;
+  } versions[] = {
+      {u"", u"4.0", 0},    {u"4.0.0.7", u"4.0", 0},  {u"4.1.0.2", u"4.0", 1}, {u"3.9", u"4.1", -1},
+      {u"5.0", u"4.9", 2}, {u"4.0.1", u"4.0.2", -1}, {u"4.0.3", u"4.0.2", 0},
+  };
+  for (const Case& c : versions) EXPECT_EQ(CompareVersion(c.a, c.b), c.expected) << toUtf8(c.a);
+  EXPECT_THROW(CompareVersion(u"four.0", u"4.0"), AutomationError);
+  EXPECT_EQ(projectFileExtension(u"/a/b/shop.VTP"), u"VTP");
+  EXPECT_EQ(projectFileExtension(u"C:\\my.projects\\shop"), std::nullopt);
+  EXPECT_EQ(projectFileExtension(u"/x/shop.old.vtp"), u"vtp");
+}
+
+TEST_F(ReaderTest, ExtensionAndVersionDecideOnConversion) {
+  const std::string current = "<Project Version=\"4.0.0.1\">" + kSmallDb + "</Project>";
+  struct Case {
+    std::string file, body;
+    std::u16string message;  // the start of it
+  } cases[] = {
+      {"caps.VTP", current, u""},
+      {"noext", current, u""},
+      {"minor-newer.vtp", "<Project Version=\"4.3.0.1\">" + kSmallDb + "</Project>", u""},
+      // Foreign and older files need the converter, which is not installed.
+      {"other.xml", current, failed()},
+      {"older.vtp", "<Project Version=\"3.9\">" + kSmallDb + "</Project>", failed()},
+      {"noversion.vtp", "<Project>" + kSmallDb + "</Project>", failed()},
+      {"newer.vtp", "<Project Version=\"5.0\">" + kSmallDb + "</Project>",
+       ProductTitle() + u": Project file version (5.0) newer than software (4.0.0."},
+  };
+  for (const Case& c : cases) {
+    const Ref<AGP> p = load(writeFile(c.file, c.body));
+    EXPECT_TRUE(LastErrorText().starts_with(c.message) &&
+                c.message.empty() == LastErrorText().empty())
+        << c.file << ": " << toUtf8(LastErrorText());
+    EXPECT_EQ(p->DB() != nullptr, c.message.empty()) << c.file;
+  }
+  // A "." in a folder name does not make the file foreign.
+  spill(work() / "my.projects" / "shop", "\xEF\xBB\xBF" + current);
+  load(fromUtf8((work() / "my.projects" / "shop").string()));
+  EXPECT_EQ(LastErrorText(), u"");
+
+  const std::u16string converted = writeFile(
+      "converted.vtp", "<Project Version=\"4.0.0.1\" ProjName=\"Conv\">" + kSmallDb + "</Project>");
+  setProjectConverterFactory([converted] { return std::make_unique<FixedConverter>(converted); });
+  const Ref<AGP> p = load(writeFile("old.vtp", "<Project Version=\"3.1\"/>"));
+  setProjectConverterFactory(nullptr);
+  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(text(*p, u"ProjName"), u"Conv");
+  EXPECT_TRUE(slurp(work() / "old.vtp").ends_with("<Project Version=\"3.1\"/>"));
+}
+
+TEST_F(ReaderTest, ModelElementsAndFixUps) {
+  test::ScriptStore scripts;
+  test::ExtensionStore extensions;
+  const Ref<AGP> p = load(writeFile(
+      "model.vtp",
+      "<Project Version=\"4.0\" ProjName=\"My Shop\" Unknown=\" spaced \" AutoSync=\"0\">"
+      "<Database DBDBMSName=\"MS Jet\"><TABLE tblname=\"Orders\" TblReportType=\"list\">"
+      "<Chart ChartName=\"Bare\"/><Chart ChartName=\"Lines\"><Trendline "
+      "TrendName=\"Only\"/></Chart>"
+      "<Field FldName=\"ID\" FldType=\"3\" FldAutoIncrement=\"1\" FldAdd=\"1\" FldSupport=\"1\" "
+      "FldGenerate=\"0\" FldQuoteS=\"x\"/>"
+      "<Field FldName=\"When\" FldType=\"7\" FldSupport=\"0\" FldGenerate=\"1\" "
+      "FldTagValues=\"a|b\"/>"
+      "<Field FldName=\"Odd\" FldType=\"999\" FldQuoteS=\"~\"/><Field FldName=\"ID\" "
+      "FldType=\"202\"/>"
+      "</TABLE><Table TblName=\"Rpt\" TblReportType=\"List\"/><Table FldName=\"no name\"/>"
+      "</Database>"
+      "<customscript ScriptType=\"a\" ScriptCodeType=\"b\" "
+      "ScriptName=\"c\"><![CDATA[x]]></customscript>"
+      "<CustomScript ScriptType=\"a\" ScriptCodeType=\"b\" ScriptName=\"c\">"
+      "<![CDATA[one]]]]><![CDATA[>two]]></CustomScript></Project>"));
+  ASSERT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(p->DB()->dbName(), u"zt_db");
+  EXPECT_EQ(text(*p, u"SmtpServer"), u"localhost");
+  EXPECT_EQ(text(*p, u"SmtpServerPort"), u"25");
+  EXPECT_EQ(p->ProjVar(), u"My_Shop");
+  EXPECT_EQ(text(*p, u"Unknown"), u" spaced ");
+  EXPECT_EQ(text(*p, u"Version"), u"4.0");
+
+  AGPTables& tables = p->DB()->tables();
+  ASSERT_EQ(tables.count(), 2);
+  AGPTable& orders = *tables.find(u"Orders");
+  EXPECT_EQ(orders.GetV(u"TblReportType"), u"rpt");
+  EXPECT_EQ(orders.GetV(u"TblLoaded"), u"True");
+  EXPECT_EQ(tables.find(u"Rpt")->GetV(u"TblReportType"), u"List");
+  EXPECT_EQ(orders.charts().item(Variant(u"Bare"))->trendlines().count(), 4);
+  EXPECT_EQ(orders.charts().item(Variant(u"Bare"))->trendlines().at(3).trendName(), u"Trendline4");
+  EXPECT_EQ(orders.charts().item(Variant(u"Lines"))->trendlines().count(), 1);
+  ASSERT_EQ(orders.fields().count(), 3);  // the second ID was skipped
+  const auto field = [&](const char16_t* f, const char16_t* s) {
+    return toString(orders.fields().find(f)->GetV(s));
+  };
+  EXPECT_EQ(field(u"ID", u"FldType"), u"3");
+  EXPECT_EQ(field(u"ID", u"FldQuoteS"), u"");
+  EXPECT_EQ(field(u"ID", u"FldAdd"), u"False");
+  EXPECT_EQ(field(u"ID", u"FldGenerate"), u"True");
+  EXPECT_EQ(field(u"ID", u"FldVar"), u"x_ID");
+  EXPECT_EQ(field(u"When", u"FldQuoteE"), u"#");
+  EXPECT_EQ(field(u"When", u"FldGenerate"), u"False");
+  EXPECT_EQ(field(u"When", u"FldTagValues"), u"a\r\nb");
+  EXPECT_EQ(field(u"Odd", u"FldQuoteS"), u"~");
+  ASSERT_EQ(scripts.entries.size(), 1u);
+  EXPECT_EQ(scripts.entries[0].code, u"one]]>two");
+  EXPECT_EQ(extensions.installedLoads, 1);  // the file names no extensions
+
+  const Ref<AGP> sql = load(writeFile(
+      "sql.vtp",
+      "<Project Version=\"4.0\"><Database DBDBMSName=\"Microsoft SQL Server\">"
+      "<Table TblName=\"T\"><Field FldName=\"D\" FldType=\"7\"/></Table></Database></Project>"));
+  EXPECT_EQ(toString(sql->DB()->tables().find(u"T")->fields().find(u"D")->GetV(u"FldQuoteS")),
+            u"'");
+}
+
+TEST_F(ReaderTest, MessagesOfFilesThatAreNoProject) {
+  struct Case {
+    std::string body;
+    std::u16string message;
+    bool settingsRead;
+  } cases[] = {
+      {"<Projekt Version=\"4.0\" ProjName=\"P\"/>", ProductTitle() + u": Invalid Project File!",
+       false},
+      {"<Project Version=\"4.0\" ProjName=\"P\"/>",
+       ProductTitle() + u": No Database Information in Project File!", true},
+      {"<Project Version=\"4.0\" ProjName=\"P\">" + kSmallDb +
+           "<CustomScript ScriptType=\"a\" ScriptCodeType=\"b\" "
+           "ScriptName=\"c\">code</CustomScript>"
+           "</Project>",
+       failed(), true},
+  };
+  test::ScriptStore scripts;
+  for (const Case& c : cases) {
+    const Ref<AGP> p = load(writeFile("msg.vtp", c.body));
+    EXPECT_EQ(LastErrorText(), c.message) << c.body;
+    EXPECT_EQ(text(*p, u"ProjName") == u"P", c.settingsRead) << c.body;
+  }
+}
+
+TEST_F(ReaderTest, ProgressFollowsTheTables) {
+  const Ref<AGP> p = load(writeFile("progress.vtp",
+                                    "<Project Version=\"4.0\"><Database><Table "
+                                    "TblName=\"A\"/><Table TblName=\"B\"/></Database></Project>"));
+  using Kind = ui::RecordingBackend::Event::Kind;
+  std::vector<std::string> seen;
+  for (const auto& e : ui_->events()) {
+    if (e.kind == Kind::Opened || e.kind == Kind::Status) seen.push_back(toUtf8(e.text));
+    if (e.kind == Kind::Percent) seen.push_back(std::to_string(e.percent) + "%");
+    if (e.kind == Kind::Closed) seen.push_back("closed");
+  }
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"Loading Project File...", "Loading TABLE/VIEW \"A\"...",
+                                      "50%", "Loading TABLE/VIEW \"B\"...", "100%", "closed"}));
+}
+
+TEST_F(ReaderTest, SettingADeletedRowIsDeclaredAgain) {
+  Ref<AGP> p = makeRef<AGP>();
+  ASSERT_TRUE(p->properties().remove(u"AppHeader"));
+  ASSERT_TRUE(p->properties().add(u"Extra"));  // as many settings as the catalog has rows
+  loadProject(*p, writeFile("thin.vtp", "<Project Version=\"4.0\" AppHeader=\"again\">" + kSmallDb +
+                                            "</Project>"));
+  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(text(*p, u"AppHeader"), u"again");
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -1,0 +1,140 @@
+// A project with every kind of object the model holds, saved, loaded into a new project object
+// and saved again, gives the same bytes; the load put back what was saved.
+#include <gtest/gtest.h>
+
+#include "fields/field_settings.hpp"
+#include "foundation/script_text.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "projectfile/project_reader.hpp"
+#include "projectfile/project_test_support.hpp"
+#include "projectfile/project_writer.hpp"
+
+namespace vantorel {
+namespace {
+
+const std::u16string kCode = u"Sub Show()\r\n  s = \"]]>\" & \"<![CDATA[\"\r\nEnd Sub]]>";
+
+class RoundTripTest : public test::ProjectFileTest {
+ protected:
+  // A field as a load leaves it: variable name, quotes by type, generation by support.
+  static void setField(AGPField& field, std::int16_t type, const char16_t* quote, bool key) {
+    AGProperties& p = field.properties();
+    p.setting(kFldType) = Variant(type);
+    p.setting(kFldIsPrimaryKey) = Variant(key);
+    p.setting(kFldAutoIncrement) = Variant(key);
+    p.setting(kFldSupport) = p.setting(kFldGenerate) = Variant(true);
+    p.setting(kFldQuoteS) = p.setting(kFldQuoteE) = Variant(quote);
+    p.setting(kFldVar) = GetVarName(Variant(field.FldName()), Variant(u"x_"));
+    if (key) p.setting(kFldAdd) = Variant(false);
+  }
+
+  Ref<AGP> buildProject(test::ScriptStore& scripts, test::ExtensionStore& extensions) {
+    Ref<AGP> p = makeRef<AGP>();
+    p->setProjName(u"Shop Front");
+    p->SetV(u"AppHeader", Variant(u"Line 1\r\nLine \"2\" & <3>\ttab"));
+    p->SetV(u"BodyTitle", Variant(u"\u00DCber \u2713 \U0001D11E"));
+    p->SetV(u"MultiLanguage", Variant(true));
+    p->SetV(u"SmtpServer", Variant(u"mail.example.com"));
+    p->SetV(u"MyExtraSetting", Variant(u"  kept 'as' is  "));
+    AGPDatabase& db = addDatabase(*p, u"shopdb");
+    db.SetV(u"DBDBMSName", u"MS Jet");
+    db.SetV(u"DBQuoteS", u"[");
+    db.SetV(u"DBQuoteE", u"]");
+
+    AGPTable& orders = addTable(db, u"Orders");
+    orders.setTblVar(u"Orders");
+    orders.SetV(u"TblLoaded", u"True");
+    setField(addField(orders, u"ID"), 3, u"", true);
+    AGPField& name = addField(orders, u"Name");
+    setField(name, 202, u"'", false);
+    name.SetV(u"FldTagValues", u"red\r\ngreen|blue\nlf only");
+    setField(addField(orders, u"Placed On"), 7, u"#", false);
+    AGPChart& chart = addChart(orders, u"Sales");
+    chart.setChartVar(u"Sales");
+    chart.SetV(u"ChartYFldName", u"ID\r\nName");
+    chart.trendlines().add(u"Target");
+    addTable(db, u"Customers").setTblVar(u"Customers");
+
+    AGPLanguage& language = SharedLanguage();
+    language.SetProjectPhrase(u"en", u"ProjName", u"Shop");
+    language.SetTablePhrase(u"en", u"Orders", u"TblCaption", u"Orders & more");
+    language.SetChartPhrase(u"de", u"Orders", u"Sales", u"ChartCaption", u"Umsatz");
+    language.SetFieldPhrase(u"de", u"Orders", u"Placed On", u"FldCaption", u"Datum");
+    AGMenuFields menu = AGPMenus::addDefaults();
+    menu.MenuType = u"Table";
+    menu.MenuUrl = u"Orders";
+    menu.MenuSecurity = u"<admin>";
+    SharedMenus().AddMenu(menu);
+    language.SetMenuPhrase(u"en", u"1", u"MenuText", u"All orders");
+    scripts.add({u"Table", u"Server", u"Show", u"list", u"Orders", u""});
+    scripts.setCode({u"Table", u"Server", u"Show"}, kCode);
+    test::ExtensionStore::Ext& ext = extensions.exts.emplace_back();
+    const std::tuple<AGProperties*, const char16_t*, const char16_t*> extSettings[] = {
+        {ext.props.get(), u"Name", u"Calendar"}, {ext.project.get(), u"Start", u"x & y"},
+        {ext.database.get(), u"D", u""},         {ext.table.get(), u"TblName", u"Orders"},
+        {ext.field.get(), u"FldName", u"ID"},    {ext.field.get(), u"Show", u"1"}};
+    for (const auto& [bag, name, value] : extSettings) {
+      bag->add(name);
+      bag->setValue(*bag->slotOf(name), Variant(value));
+    }
+    return p;
+  }
+};
+
+TEST_F(RoundTripTest, SaveLoadSaveGivesTheSameBytes) {
+  {
+    test::ScriptStore scripts;
+    test::ExtensionStore extensions;
+    saveProject(*buildProject(scripts, extensions), workFile("shop.vtp"));
+    ASSERT_EQ(LastErrorText(), u"");
+  }
+  SetUp();  // a new session: no menus or phrases in the thread
+  test::ScriptStore scripts;
+  test::ExtensionStore extensions;
+  Ref<AGP> loaded = makeRef<AGP>();
+  loadProject(*loaded, workFile("shop.vtp"));
+  ASSERT_EQ(LastErrorText(), u"");
+  saveProject(*loaded, workFile("again.vtp"));
+  const std::string first = slurp(work() / "shop.vtp");
+  const std::string second = slurp(work() / "again.vtp");
+  EXPECT_TRUE(first == second) << test::firstDifference(first, second);
+
+  // What a symmetric mistake of writer and reader would hide in the bytes.
+  AGPTable& orders = *loaded->DB()->tables().find(u"Orders");
+  EXPECT_EQ(toString(orders.fields().find(u"Name")->GetV(u"FldTagValues")),
+            u"red\r\ngreen\r\nblue\nlf only");
+  EXPECT_EQ(toString(loaded->GetV(u"AppHeader")), u"Line 1\r\nLine \"2\" & <3>\ttab");
+  EXPECT_EQ(toString(loaded->GetV(u"BodyTitle")), u"\u00DCber \u2713 \U0001D11E");
+  EXPECT_EQ(toString(loaded->GetV(u"MyExtraSetting")), u"  kept 'as' is  ");
+  EXPECT_EQ(orders.charts().item(Variant(u"Sales"))->trendlines().count(), 1);
+  ASSERT_EQ(scripts.entries.size(), 1u);
+  EXPECT_EQ(scripts.entries[0].code, kCode);
+  EXPECT_EQ(SharedLanguage().GetFieldPhrase(u"de", u"Orders", u"Placed On", u"FldCaption"),
+            u"Datum");
+  EXPECT_EQ(SharedMenus().Count(), 1);
+  ASSERT_EQ(extensions.exts.size(), 1u);
+  EXPECT_EQ(toString(*extensions.exts[0].project->findValue(u"Start")), u"x & y");
+  EXPECT_EQ(toString(*extensions.exts[0].field->findValue(u"Show")), u"1");
+  EXPECT_EQ(extensions.installedLoads, 0);
+}
+
+// Without the extensions subsystem the file's extensions and custom scripts are kept as read and
+// written back unchanged.
+TEST_F(RoundTripTest, ExtensionsAndScriptsSurviveWithoutTheirSubsystem) {
+  {
+    test::ScriptStore scripts;
+    test::ExtensionStore extensions;
+    saveProject(*buildProject(scripts, extensions), workFile("shop.vtp"));
+  }
+  SetUp();
+  Ref<AGP> loaded = makeRef<AGP>();
+  loadProject(*loaded, workFile("shop.vtp"));
+  ASSERT_EQ(LastErrorText(), u"");
+  saveProject(*loaded, workFile("kept.vtp"));
+  const std::string first = slurp(work() / "shop.vtp");
+  const std::string kept = slurp(work() / "kept.vtp");
+  EXPECT_TRUE(first == kept) << test::firstDifference(first, kept);
+}
+
+}  // namespace
+}  // namespace vantorel

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "agp/agp.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/unicode.hpp"
+#include "project/project_state.hpp"
+#include "templates/script_host.hpp"
+#include "templates/script_host_support.hpp"
+
+namespace vantorel {
+namespace {
+
+using test::ScriptHostTest;
+
+TEST_F(ScriptHostTest, BuildExParseFunctionRunsTemplateTextOnAnEngineOfItsOwn) {
+  addDatabase();
+  struct Case {
+    std::u16string text;
+    std::string result;
+    std::string error;  // the start of LastErrorText
+  };
+  const std::vector<Case> cases = {
+      {u"body { color: red; }", "body { color: red; }", ""},
+      {u"/* <!--##=PROJ.ProjName##--> on <!--##=DB.DBName##--> */\r\n",
+       "/* Shop Site on Shop */\r\n", ""},
+      {u"<!--## Dim i: For i = 1 To 3 ##-->.c<!--##=i##--> {}<!--## Next ##-->",
+       ".c1 {}.c2 {}.c3 {}", ""},
+      // Malformed text comes back unchanged with the parser's message.
+      {u"a<!--##=b", "a<!--##=b", "***Incomplete Block at line 1 column 2"},
+      {u"<!--##=1 / 0##-->", "",
+       "Vantorel (ztExParse): Microsoft VBScript runtime error (11), line 9"},
+  };
+  for (const Case& c : cases) {
+    LastErrorText().clear();
+    EXPECT_EQ(toUtf8(project_->BuildExParseFunction(c.text)), c.result) << toUtf8(c.text);
+    EXPECT_EQ(toUtf8(LastErrorText().substr(0, c.error.size())), c.error) << toUtf8(c.text);
+    // An engine made for the call is gone after it.
+    EXPECT_FALSE(ExParseEngine());
+  }
+
+  // The generation's engine stays, and keeps serving.
+  LastErrorText().clear();
+  ExParseEngine() = initializedHost();
+  Ref<AGScript> held = ExParseEngine();
+  EXPECT_EQ(
+      toUtf8(toString(project_->call(u"BuildExParseFunction", {Variant(u"<!--##=2*3##-->")}))),
+      "6");
+  EXPECT_EQ(ExParseEngine(), held);
+  EXPECT_EQ(toUtf8(project_->BuildExParseFunction(u"<!--##=7##-->")), "7");
+  ExParseEngine() = nullptr;
+}
+
+}  // namespace
+}  // namespace vantorel
