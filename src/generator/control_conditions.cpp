@@ -184,6 +184,19 @@ SettingSide settingSide(AGP& proj, std::u16string_view object, const std::u16str
   return side;
 }
 
+// True when the operator holds for one of the values; an operator the evaluator does not know
+// makes the term hold.
+template <class Compare>
+bool anyValueHolds(const std::vector<std::u16string>& values, Compare compare) {
+  for (const std::u16string& value : values) {
+    const std::optional<bool> holds = compare(value);
+    if (!holds || *holds) return true;
+  }
+  return false;
+}
+
+// The left side is read once per term, so a script function runs once however many values
+// the term lists.
 bool evalTerm(AGP& proj, std::u16string_view raw) {
   const Term term = splitTerm(raw);
   if (term.parts.size() != 4) return true;
@@ -192,32 +205,33 @@ bool evalTerm(AGP& proj, std::u16string_view raw) {
   const std::u16string& op = term.parts[2];
   const std::vector<std::u16string> values = split(term.parts[3], u"|");
 
-  for (const std::u16string& value : values) {
-    std::optional<bool> holds;
-    if (term.function) {
-      const Variant left = ConvertSetting(runScriptFunction(object), Variant(attribute));
-      holds = applyOperator(op, left, ConvertSetting(Variant(value), Variant(attribute)));
-    } else if (equalsNoCase(object, u"ctrl")) {
-      const Ref<AGPControl> control = ConditionControl();
-      if (!control) throw ConditionFailure{u"there is no current control"};
-      const std::optional<Variant> left = controlAttribute(*control, attribute);
-      if (!left) return true;
-      holds = applyOperator(op, *left, Variant(StripQuotes(value)));
-    } else {
-      SettingSide side = settingSide(proj, object, attribute);
-      if (!side.bag) return true;
-      Variant right = GetCondValue(*side.bag, value, side.dataType);
-      Variant left = side.value;
-      if (left.type() == VarType::Boolean && right.type() == VarType::Boolean) {
-        left = Variant(std::u16string(left.boolValue() ? u"1" : u"0"));
-        right = Variant(std::u16string(right.boolValue() ? u"1" : u"0"));
-      }
-      holds = applyOperator(op, left, right);
-    }
-    if (!holds) return true;
-    if (*holds) return true;
+  if (term.function) {
+    const Variant type(attribute);
+    const Variant left = ConvertSetting(runScriptFunction(object), type);
+    return anyValueHolds(values, [&](const std::u16string& value) {
+      return applyOperator(op, left, ConvertSetting(Variant(value), type));
+    });
   }
-  return false;
+  if (equalsNoCase(object, u"ctrl")) {
+    const Ref<AGPControl> control = ConditionControl();
+    if (!control) throw ConditionFailure{u"there is no current control"};
+    const std::optional<Variant> left = controlAttribute(*control, attribute);
+    if (!left) return true;
+    return anyValueHolds(values, [&](const std::u16string& value) {
+      return applyOperator(op, *left, Variant(StripQuotes(value)));
+    });
+  }
+  const SettingSide side = settingSide(proj, object, attribute);
+  if (!side.bag) return true;
+  return anyValueHolds(values, [&](const std::u16string& value) {
+    Variant right = GetCondValue(*side.bag, value, side.dataType);
+    Variant left = side.value;
+    if (left.type() == VarType::Boolean && right.type() == VarType::Boolean) {
+      left = Variant(std::u16string(left.boolValue() ? u"1" : u"0"));
+      right = Variant(std::u16string(right.boolValue() ? u"1" : u"0"));
+    }
+    return applyOperator(op, left, right);
+  });
 }
 
 }  // namespace

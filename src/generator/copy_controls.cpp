@@ -39,10 +39,6 @@ std::u16string withoutTrailingSeparator(std::u16string_view path) {
   return std::u16string(path);
 }
 
-std::u16string inQuotes(std::u16string_view text) {
-  return u"\"" + std::u16string(text) + u"\"";
-}
-
 // Without a source folder a name would be read from the current folder.
 std::u16string fromSourceFolder(std::u16string_view name) {
   if (CurrentSourceFolder().empty()) return {};

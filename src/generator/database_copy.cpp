@@ -26,10 +26,6 @@ namespace vantorel {
 
 namespace {
 
-std::u16string inQuotes(std::u16string_view text) {
-  return u"\"" + std::u16string(text) + u"\"";
-}
-
 std::u16string_view withoutLeadingSeparators(std::u16string_view path) {
   while (!path.empty() && fs::isSeparator(path.front())) path.remove_prefix(1);
   return path;

@@ -52,4 +52,13 @@ std::u16string fileNamePart(std::u16string_view path) {
   return std::u16string(p == std::u16string_view::npos ? path : path.substr(p + 1));
 }
 
+std::u16string inQuotes(std::u16string_view text) {
+  std::u16string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += u'"';
+  quoted += text;
+  quoted += u'"';
+  return quoted;
+}
+
 }  // namespace vantorel

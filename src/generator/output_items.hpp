@@ -22,5 +22,7 @@ std::u16string userGeneralText(std::u16string_view name);
 
 // The text after the last "\" or "/"; all of path when it has neither.
 std::u16string fileNamePart(std::u16string_view path);
+// The text between double quotes, as messages name files and folders.
+std::u16string inQuotes(std::u16string_view text);
 
 }  // namespace vantorel

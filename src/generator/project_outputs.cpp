@@ -33,10 +33,6 @@ namespace {
 // The error number with which RaiseCancelled and RaiseGenError end a run.
 constexpr std::int32_t kRunEnded = -1;
 
-std::u16string inQuotes(std::u16string_view text) {
-  return u"\"" + std::u16string(text) + u"\"";
-}
-
 void copyOver(const std::u16string& source, const std::u16string& target) {
   try {
     fs::copyFile(source, target, true);

@@ -4,6 +4,7 @@
 
 #include <pugixml.hpp>
 
+#include "platform/text/case_fold.hpp"
 #include "platform/text/unicode.hpp"
 
 namespace vantorel {
@@ -27,6 +28,39 @@ bool sameNameNoCase(const char* a, std::string_view b) {
     if (lower(a[i]) != lower(b[i])) return false;
   }
   return a[i] == '\0' && i == b.size();
+}
+
+std::u16string attributeNoCase(const pugi::xml_node& node, std::string_view name) {
+  for (const pugi::xml_attribute a : node.attributes()) {
+    if (sameNameNoCase(a.name(), name)) return fromUtf8(a.value());
+  }
+  return {};
+}
+
+// The key a script list files a script under.
+std::u16string scriptKey(const pugi::xml_node& node) {
+  std::u16string key;
+  for (const char* name : {"ScriptType", "ScriptCodeType", "ScriptName", "ScriptCtrlID",
+                           "ScriptL1Key", "ScriptL2Key"}) {
+    if (!key.empty()) key += u'_';
+    key += attributeNoCase(node, name);
+  }
+  return key;
+}
+
+// Whether a kept element already stands for the same extension or script: the lists refuse a
+// second one, so loading a file twice must not write its elements twice.
+bool alreadyKept(const pugi::xml_document& kept, const pugi::xml_node& element,
+                 std::u16string (*keyOf)(const pugi::xml_node&)) {
+  const std::u16string key = keyOf(element);
+  for (const pugi::xml_node other : kept.children()) {
+    if (equalsNoCase(keyOf(other), key)) return true;
+  }
+  return false;
+}
+
+std::u16string extensionName(const pugi::xml_node& node) {
+  return attributeNoCase(node, "Name");
 }
 
 void lineBreak(pugi::xml_node parent) {
@@ -64,10 +98,12 @@ void writeExtTable(pugi::xml_node database, const pugi::xml_node& from) {
 }  // namespace
 
 void keepExtensionElement(const pugi::xml_node& element) {
+  if (alreadyKept(kept().extensions, element, extensionName)) return;
   kept().extensions.append_copy(element);
 }
 
 void keepCustomScriptElement(const pugi::xml_node& element, const std::u16string& code) {
+  if (alreadyKept(kept().scripts, element, scriptKey)) return;
   pugi::xml_node script = copyElement(kept().scripts, "CustomScript", element);
   script.append_child(pugi::node_cdata).set_value(toUtf8(code).c_str());
 }

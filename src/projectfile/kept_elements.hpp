@@ -11,6 +11,7 @@ class xml_node;
 
 namespace vantorel {
 
+// An extension whose Name, or a script whose keys, are kept already are not kept again.
 void keepExtensionElement(const pugi::xml_node& element);
 void keepCustomScriptElement(const pugi::xml_node& element, const std::u16string& code);
 bool keptExtensions() noexcept;

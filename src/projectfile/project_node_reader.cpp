@@ -94,7 +94,6 @@ Variant convertAttribute(std::u16string value, SettingType type) {
   }
 }
 
-// A catalog's row names as UTF-8, exactly as declared, formed once per catalog.
 struct NameHash {
   using is_transparent = void;
   std::size_t operator()(std::string_view s) const noexcept {
@@ -197,6 +196,20 @@ std::u16string customScriptCode(const pugi::xml_node& element) {
   return fromUtf8(code);
 }
 
+// Removes the element with its descendants, deepest first: pugixml frees a subtree by recursion,
+// which a hostile file nested deep enough inside one element would carry past the stack.
+void removeSubtree(pugi::xml_node element) {
+  pugi::xml_node node = element;
+  for (;;) {
+    while (node.first_child()) node = node.first_child();
+    if (node == element) break;
+    pugi::xml_node parent = node.parent();
+    parent.remove_child(node);
+    node = parent;
+  }
+  element.parent().remove_child(element);
+}
+
 class NodeReader {
  public:
   explicit NodeReader(AGP& project) : project_(project) {}
@@ -284,7 +297,7 @@ class NodeReader {
     if (table.fields().count() >= 1) props.setting(kTblLoaded) = Variant(true);
     // A table read is not visited again; giving its nodes back keeps a large project's
     // document from standing beside the whole model.
-    pugi::xml_node(element).parent().remove_child(element);
+    removeSubtree(element);
   }
 
   void readChart(const pugi::xml_node& element, int depth) {

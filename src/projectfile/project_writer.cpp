@@ -336,8 +336,9 @@ std::u16string settingAttributeText(std::u16string_view name, std::u16string_vie
 }
 
 void WritePropertiesAsAttributes(pugi::xml_node element, const AGProperties& props) {
-  // A bag's names are unique, so only attributes set before the bag can be replaced.
-  const bool fresh = !element.first_attribute();
+  // The catalog's rows have unique names, so they need no look-up on an element that has no
+  // attributes yet; a setting added later or renamed by a script may repeat any name.
+  bool mayRepeat = element.first_attribute();
   const SettingCatalog* catalog = props.catalog();
   const std::vector<std::string>* names = catalog ? &catalogNames(*catalog) : nullptr;
   std::string name;
@@ -345,16 +346,16 @@ void WritePropertiesAsAttributes(pugi::xml_node element, const AGProperties& pro
   props.forEachSetting([&](SettingSlot slot, const SettingRecord& record, const Variant& value) {
     if (!record.fileSave) return;
     const char* attributeText = attributeUtf8(record, value, text);
-    // A catalog row keeps its name unless a script renamed it.
     const char* attributeName;
     if (names && slot < names->size() && (*catalog)[slot].name == record.name) {
       attributeName = (*names)[slot].c_str();
     } else {
       name = toUtf8(record.name);
       attributeName = name.c_str();
+      mayRepeat = true;
     }
     pugi::xml_attribute attribute;
-    if (!fresh) attribute = element.attribute(attributeName);
+    if (mayRepeat) attribute = element.attribute(attributeName);
     if (!attribute) attribute = element.append_attribute(attributeName);
     attribute.set_value(attributeText);
   });

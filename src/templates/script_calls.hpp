@@ -21,7 +21,13 @@ bool attemptScript(vbs::ScriptControl& engine, std::u16string_view file, F&& f) 
     f();
     return true;
   } catch (const AutomationError& e) {
-    setScriptError(engine, vbs::ScriptError{e.number(), e.source(), e.description()}, file);
+    // A conversion of a script's result raises without a source; it follows the script's rules.
+    setScriptError(
+        engine,
+        vbs::ScriptError{e.number(),
+                         e.source().empty() ? std::u16string(vbs::kRuntimeErrorSource) : e.source(),
+                         e.description()},
+        file);
   } catch (const std::exception& e) {
     setScriptError(engine,
                    vbs::ScriptError{vberr::kOutOfMemory, u"Script host", fromUtf8(e.what())}, file);

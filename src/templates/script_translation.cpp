@@ -130,7 +130,10 @@ bool translateTemplateText(std::u16string_view text, AGPStringBuilder& arrays,
         line(body, u"ztSB.Append(" + name + u")");
         break;
       case kBlockPhrase:
-        line(body, u"ztSB.Append(\"<%= ReportLanguage.Phrase(\"\"" + name + u"\"\") %>\")");
+        // The key stands in a string literal of the page inside a string literal of this script,
+        // so each quote in it is doubled twice.
+        line(body, u"ztSB.Append(\"<%= ReportLanguage.Phrase(\"\"" +
+                       replaceAll(name, u"\"", u"\"\"\"\"") + u"\"\") %>\")");
         break;
       case kBlockPhraseExpr:
         line(body,

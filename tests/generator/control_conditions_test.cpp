@@ -67,6 +67,8 @@ TEST_F(ControlConditionTest, EvaluatesTermsAgainstTheProject) {
       {u"ctrl/ctrlgen/lt/1", true},
       // Terms that cannot be read hold.
       {u"ctrl/nosuch/eq/x", true},
+      {u"ctrl/nosuch/eq/", true},
+      {u"other/x/eq/", true},
       {u"table/TblName/xx/Nothing", true},
       {u"other/x/eq/y", true},
       {u"proj/Destination/eq/c:/site", true},
@@ -104,7 +106,9 @@ TEST_F(ControlConditionTest, FunctionTermsRunScriptFunctions) {
   addScript(
       u"Function IsShop()\r\nIsShop = \"true\"\r\nEnd Function\r\n"
       u"Function Tables()\r\nTables = DB.Tables.Count\r\nEnd Function\r\n"
-      u"Function Boom()\r\nErr.Raise 5\r\nEnd Function");
+      u"Function Boom()\r\nErr.Raise 5\r\nEnd Function\r\n"
+      u"Dim bumpCount\r\nFunction Bump()\r\nbumpCount = bumpCount + 1\r\nBump = 0\r\n"
+      u"End Function\r\nFunction BumpCalls()\r\nBumpCalls = bumpCount\r\nEnd Function");
   const std::vector<std::pair<std::u16string, bool>> cases = {
       {u"function/IsShop/boolean/eq/true", true},   {u" FUNCTION/ IsShop/boolean/eq/1", true},
       {u"function/IsShop/boolean/eq/false", false}, {u"function/Tables/long/eq/3", true},
@@ -113,6 +117,9 @@ TEST_F(ControlConditionTest, FunctionTermsRunScriptFunctions) {
   for (const auto& [cond, expected] : cases) {
     EXPECT_EQ(EvalCtrlCond(*proj_, cond), expected) << u8(cond) << u8(LastErrorText());
   }
+  // The function runs once per term, not once per listed value.
+  EXPECT_FALSE(EvalCtrlCond(*proj_, u"function/Bump/long/eq/7|8|9"));
+  EXPECT_TRUE(EvalCtrlCond(*proj_, u"function/BumpCalls/long/eq/1"));
   EXPECT_THROW(EvalCtrlCond(*proj_, u"function/Boom/string/eq/x"), AutomationError);
   EXPECT_FALSE(LastErrorText().empty());
 }

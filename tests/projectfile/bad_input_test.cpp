@@ -93,6 +93,10 @@ TEST_F(BadInputTest, EachBrokenFileGetsAClearMessage) {
        kHeader + "<Project Version=\"4.0\">" + repeat("<x>", 200000) + repeat("</x>", 200000) +
            "</Project>",
        noDatabase},
+      {"deep unknown nesting in a table",
+       kHeader + "<Project Version=\"4.0\"><Database><Table TblName=\"t\">" +
+           repeat("<x>", 300000) + repeat("</x>", 300000) + "</Table></Database></Project>",
+       u""},
       {"entity expansion",
        kHeader + entities + "<Project Version=\"4.0\" ProjName=\"&d;\"><Database/></Project>", u""},
       {"100 MB",

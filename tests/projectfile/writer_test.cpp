@@ -144,6 +144,28 @@ TEST_F(WriterTest, SettingsRule) {
   }
 }
 
+// A script may rename a setting to the name another one carries; the element still gets each
+// name once, the later setting's value winning.
+TEST_F(WriterTest, RenamedSettingsNeverRepeatAnAttribute) {
+  const std::pair<const char16_t*, const char*> cases[] = {{u"TblSchema", "first"},
+                                                           {u"TblCaption", "second"}};
+  for (const auto& [renamed, expected] : cases) {
+    const Ref<AGPTable> table = makeRef<AGPTable>();
+    table->SetV(u"TblName", u"first");
+    table->SetV(renamed, u"second");
+    table->properties().find(renamed)->setName(u"TblName");
+    pugi::xml_document doc;
+    pugi::xml_node element = doc.append_child("Table");
+    WritePropertiesAsAttributes(element, table->properties());
+    int named = 0;
+    for (const pugi::xml_attribute a : element.attributes()) {
+      named += std::string_view(a.name()) == "TblName";
+    }
+    EXPECT_EQ(named, 1) << toUtf8(renamed);
+    EXPECT_STREQ(element.attribute("TblName").value(), expected) << toUtf8(renamed);
+  }
+}
+
 // A model the writer cannot walk raises before anything is backed up or written.
 TEST_F(WriterTest, BrokenModelFailsTheSaveAndKeepsTheOldFile) {
   spill(work() / "keep.vtp", "old bytes");

@@ -71,6 +71,7 @@ TEST_F(BuiltinCodeTest, CompiledTemplatesRunOnTheBuiltInNames) {
       {u"  <!--##~\"a\" & vbCrLf & \"b\"##-->|<!--##=Len(zt_IndentWrk)##-->", "    a\r\nb|2"},
       {u"<!--##@Title##--><!--##$\"T\" & 1##-->",
        "<%= ReportLanguage.Phrase(\"Title\") %><%= ReportLanguage.Phrase(\"T1\") %>"},
+      {u"<!--##@ say \"hi\" ##-->", "<%= ReportLanguage.Phrase(\"say \"\"hi\"\"\") %>"},
       {u"<!--##=SYSTEMFUNCTIONS.IncludeFile(\"a.asp\",\"\")##-->"
        u"<!--##=SYSTEMFUNCTIONS.IncludeFile(\"/x/b.asp\",\"Virtual\")##-->",
        "<!--#include file=\"a.asp\"--><!--#include virtual=\"/x/b.asp\"-->"},
@@ -93,9 +94,15 @@ TEST_F(BuiltinCodeTest, CompiledTemplatesRunOnTheBuiltInNames) {
     EXPECT_EQ(run(*host, c.text), c.output) << toUtf8(c.text);
     EXPECT_EQ(toUtf8(LastErrorText()), "");
   }
-  // Thousands of pieces, past every growth of the chunk array.
-  EXPECT_EQ(run(*host, u"<!--## Dim i: For i = 1 To 5000: ztSB.Append \"ab\": Next##-->").size(),
-            10000u);
+  // Tens of thousands of pieces, past every growth of the piece array, with Null pieces and a
+  // read in between.
+  EXPECT_EQ(run(*host,
+                u"<!--## Dim i: For i = 1 To 70000: ztSB.Append \"ab\": If i Mod 4000 = 0 "
+                u"Then ztSB.Append Null\r\nIf i = 3 Then ztSB.Append Left(ztSB.ToString(), "
+                u"0)\r\nNext##-->")
+                .size(),
+            140000u);
+  EXPECT_EQ(toUtf8(LastErrorText()), "");
 }
 
 TEST_F(BuiltinCodeTest, BuiltInValidationChecksTheSettingsGenerationNeeds) {
