@@ -57,6 +57,7 @@ AGP::AGP() {
   InitProjProperties();
   formProductStrings();
   fullVersion_ = fullVersion();
+  emptyGenerationObjects();
   scriptExt_ = u"asp";
 
   const Variant languageFolder = GetRegValue(u"HKCU", GeneralKey(), u"LanguageFolder");

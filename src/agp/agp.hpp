@@ -110,6 +110,9 @@ class AGP final : public Object {
 
  private:
   void InitProjProperties();
+  // Start-up drops the thread's script engine and template cache of an earlier generation;
+  // they belong to generation, a later layer, which defines this.
+  void emptyGenerationObjects();
   void ClearProperties();
   void CopyDefaultSettings();
   void CopyRegistryKey(const std::u16string& key);
