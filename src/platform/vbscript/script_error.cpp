@@ -105,7 +105,7 @@ std::u16string compileErrorDescription(std::int32_t number) {
     case 1050:
       return u"Expected 'Property'";
     case 1051:
-      return u"Number of arguments must be consistent across properties specification";
+      return u"Number of arguments must be consistent across property declarations";
     case 1052:
       return u"Cannot have multiple default property/method in a Class";
     case 1053:
@@ -117,9 +117,9 @@ std::u16string compileErrorDescription(std::int32_t number) {
     case 1056:
       return u"'Default' can be specified only on 'Property' or 'Function' or 'Sub'";
     case 1057:
-      return u"'Default' specification must also specify 'Public'";
+      return u"'Default' must be declared together with 'Public'";
     case 1058:
-      return u"'Default' specification can only be on Property Get";
+      return u"'Default' is allowed only on Property Get";
     default:
       return {};
   }

@@ -542,7 +542,7 @@ TEST(VbsParser, ErrorCarriesLineTextAndOffset) {
   EXPECT_THROW(parseExpression(u"1 +"), ScriptException);
   EXPECT_THROW(parseExpression(u"1 2"), ScriptException);
   EXPECT_EQ(compileErrorDescription(1025), u"Expected end of statement");
-  EXPECT_EQ(compileErrorDescription(1058), u"'Default' specification can only be on Property Get");
+  EXPECT_EQ(compileErrorDescription(1058), u"'Default' is allowed only on Property Get");
 }
 
 TEST(VbsParser, Positions) {
