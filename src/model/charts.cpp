@@ -53,17 +53,6 @@ bool AGPCharts::chartExist(const Variant& index) const {
   return findByKey(indexText(index)) != nullptr;
 }
 
-bool AGPCharts::chartNameExist(const std::u16string& name) {
-  for (std::size_t i = 0, n = static_cast<std::size_t>(count()); i < n; ++i) {
-    const std::u16string stored = at(i).chartName();
-    if (equalsNoCase(stored, name)) {
-      foundChartName_ = stored;
-      return true;
-    }
-  }
-  return false;
-}
-
 bool AGPCharts::add(const std::u16string& tblName, const std::u16string& name) {
   if (name.empty()) return false;
   if (AGPChart* existing = findByKey(name)) {
@@ -72,7 +61,9 @@ bool AGPCharts::add(const std::u16string& tblName, const std::u16string& name) {
     return true;
   }
   // A chart renamed through its own ChartName answers to that name.
-  if (chartNameExist(name)) return change(tblName, foundChartName_, name);
+  if (auto stored = storedNameMatching<AGPChart>(*items_, name, kChartName)) {
+    return change(tblName, *stored, name);
+  }
   const std::int16_t seq = nextSeq(count());
   auto chart = makeRef<AGPChart>();
   chart->setChartName(name);

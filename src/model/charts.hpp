@@ -43,7 +43,6 @@ class AGPCharts final : public Object {
 
  private:
   AGPChart* findByKey(const std::u16string& key) const;
-  bool chartNameExist(const std::u16string& name);
   // The deletion with its cascade, by position; every step runs even when one before failed.
   void deleteAt(std::u16string_view tblName, std::size_t index);
   Ref<Enumerator> scriptNewEnum() { return newEnum(); }
@@ -51,7 +50,6 @@ class AGPCharts final : public Object {
   Ref<CSuperCollection> items_;
   std::u16string curName_;
   std::int16_t curSeq_ = 0;
-  std::u16string foundChartName_;
 };
 
 }  // namespace vantorel

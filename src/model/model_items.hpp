@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "foundation/setting_catalog.hpp"
 #include "foundation/super_collection.hpp"
 #include "platform/automation/variant.hpp"
+#include "platform/text/case_fold.hpp"
 
 namespace vantorel {
 
@@ -28,6 +31,27 @@ template <class T>
 T* keyedItem(const CSuperCollection& items, const std::u16string& key) {
   const Variant* found = key.empty() ? nullptr : items.find(key);
   return found ? static_cast<T*>(found->objectValue()) : nullptr;
+}
+
+// A stored name as text; "" when something that has no text form was stored there.
+std::u16string storedText(const Variant& value) noexcept;
+
+// The name that the first item, in position order, carries in its name setting `nameRow` when
+// it equals `name` without regard to case; nullopt when none does. A name written straight
+// into an item's setting no longer matches its key, and adding that name again must rename
+// that item rather than make a second one. Every Add walks all items, so text is compared in
+// place.
+template <class T>
+std::optional<std::u16string> storedNameMatching(const CSuperCollection& items,
+                                                 std::u16string_view name, SettingSlot nameRow) {
+  for (std::size_t i = 0, n = static_cast<std::size_t>(items.count()); i < n; ++i) {
+    const Variant& stored = itemAt<T>(items, i).properties().setting(nameRow);
+    if (stored.isString() ? equalsNoCase(stored.stringValue(), name)
+                          : equalsNoCase(storedText(stored), name)) {
+      return storedText(stored);
+    }
+  }
+  return std::nullopt;
 }
 
 // Runs one step of a cascade whose later steps must run even when this one fails.
@@ -56,8 +80,6 @@ std::u16string itemVarName(const std::u16string& name);
 // A stored sequence number as a 16-bit integer; 0 when something else was stored there
 // through Properties, so that renumbering and teardown never stop at one bad value.
 std::int16_t storedSeq(const Variant& value) noexcept;
-// A stored name as text; "" when something that has no text form was stored there.
-std::u16string storedText(const Variant& value) noexcept;
 // An index argument as the text a key lookup uses; "" (never a key) when it has no text form.
 std::u16string indexText(const Variant& index) noexcept;
 // One lower, for renumbering after a deletion; the bottom of the range stays.

@@ -50,23 +50,12 @@ bool AGPTables::tableExist(const Variant& index) const {
   return find(indexText(index)) != nullptr;
 }
 
-bool AGPTables::tableNameExist(const std::u16string& name) {
-  for (std::size_t i = 0, n = static_cast<std::size_t>(count()); i < n; ++i) {
-    // Every Add walks all tables; compare names stored as text in place instead of copying.
-    const Variant& stored = at(i).properties().setting(kTblName);
-    if (stored.isString() ? equalsNoCase(stored.stringValue(), name)
-                          : equalsNoCase(storedText(stored), name)) {
-      foundTableName_ = storedText(stored);
-      return true;
-    }
-  }
-  return false;
-}
-
 bool AGPTables::add(const std::u16string& name) {
   if (name.empty() || find(name)) return false;
   // A table renamed through its own TblName answers to that name.
-  if (tableNameExist(name)) return change(foundTableName_, name);
+  if (auto stored = storedNameMatching<AGPTable>(*items_, name, kTblName)) {
+    return change(*stored, name);
+  }
   const std::int16_t seq = nextSeq(count());
   auto table = makeRef<AGPTable>();
   table->setTblName(name);

@@ -49,7 +49,6 @@ class AGPTables final : public Object {
   void removeAll(const std::function<void(AGPTable&)>& before, const std::function<void()>& after);
 
  private:
-  bool tableNameExist(const std::u16string& name);
   // The deletion with its cascade, by position; every step runs even when one before failed.
   void deleteAt(std::size_t index);
   std::vector<Ref<AGPTable>> teardownOrder() const;
@@ -58,7 +57,6 @@ class AGPTables final : public Object {
   Ref<CSuperCollection> items_;
   std::u16string curName_;
   std::int16_t curSeq_ = 0;
-  std::u16string foundTableName_;
 };
 
 }  // namespace vantorel

@@ -46,18 +46,6 @@ bool AGPTrends::trendExist(const Variant& index) const {
   return findByKey(indexText(index)) != nullptr;
 }
 
-bool AGPTrends::trendNameExist(const std::u16string& name) {
-  for (std::size_t i = 0, n = static_cast<std::size_t>(count()); i < n; ++i) {
-    AGPTrend& trend = at(i);
-    const std::u16string stored = trend.trendName();
-    if (equalsNoCase(stored, name)) {
-      foundTrendName_ = stored;
-      return true;
-    }
-  }
-  return false;
-}
-
 bool AGPTrends::add(const std::u16string& name) {
   if (name.empty()) return false;
   if (AGPTrend* existing = findByKey(name)) {
@@ -65,7 +53,9 @@ bool AGPTrends::add(const std::u16string& name) {
     curSeq_ = existing->trendSeq();
     return true;
   }
-  if (trendNameExist(name)) return change(foundTrendName_, name);
+  if (auto stored = storedNameMatching<AGPTrend>(*items_, name, kTrendName)) {
+    return change(*stored, name);
+  }
   const std::int16_t seq = nextSeq(count());
   auto trend = makeRef<AGPTrend>();
   trend->setTrendName(name);

@@ -38,13 +38,11 @@ class AGPTrends final : public Object {
 
  private:
   AGPTrend* findByKey(const std::u16string& key) const;
-  bool trendNameExist(const std::u16string& name);
   Ref<Enumerator> scriptNewEnum() { return newEnum(); }
 
   Ref<CSuperCollection> items_;
   std::u16string curName_;
   std::int16_t curSeq_ = 0;
-  std::u16string foundTrendName_;
 };
 
 }  // namespace vantorel
