@@ -204,26 +204,36 @@ Function FindTable(ByVal sName)
   Next
 End Function
 
-' The tables the site has pages for, in their order.
-Function SiteTables()
-  Dim list(), n, i, t
+' The tables, in their order, for which the function named by test says True.
+Function TablesWhere(ByVal test)
+  Dim list(), n, i, t, holds
+  Set holds = GetRef(test)
   n = 0
   ReDim list(DB.Tables.Count)
   For i = 1 To DB.Tables.Count
     Set t = DB.Tables.Seq(i)
     If Not t Is Nothing Then
-      If IsOn(t.TblGen) And t.Fields.Count > 0 Then
+      If holds(t) Then
         Set list(n) = t
         n = n + 1
       End If
     End If
   Next
   If n = 0 Then
-    SiteTables = Array()
+    TablesWhere = Array()
   Else
     ReDim Preserve list(n - 1)
-    SiteTables = list
+    TablesWhere = list
   End If
+End Function
+
+Function IsSiteTable(ByVal t)
+  IsSiteTable = IsOn(t.TblGen) And t.Fields.Count > 0
+End Function
+
+' The tables the site has pages for, in their order.
+Function SiteTables()
+  SiteTables = TablesWhere("IsSiteTable")
 End Function
 
 ' The page a table opens with: its report for a report, else its list.
@@ -296,26 +306,13 @@ Function IsEntered(ByVal fld)
                And ValueKind(fld) <> "binary")
 End Function
 
+Function IsDetailOfCurrentTable(ByVal t)
+  IsDetailOfCurrentTable = t.GetV("TblMasterTbl") = TABLE.TblName And IsOn(t.TblGen)
+End Function
+
 ' Tables whose master is the current table.
 Function DetailTables()
-  Dim list(), n, i, t
-  n = 0
-  ReDim list(DB.Tables.Count)
-  For i = 1 To DB.Tables.Count
-    Set t = DB.Tables.Seq(i)
-    If Not t Is Nothing Then
-      If t.GetV("TblMasterTbl") = TABLE.TblName And IsOn(t.TblGen) Then
-        Set list(n) = t
-        n = n + 1
-      End If
-    End If
-  Next
-  If n = 0 Then
-    DetailTables = Array()
-  Else
-    ReDim Preserve list(n - 1)
-    DetailTables = list
-  End If
+  DetailTables = TablesWhere("IsDetailOfCurrentTable")
 End Function
 
 ' The field of the current table that holds its master's key, or Nothing.
