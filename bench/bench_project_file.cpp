@@ -185,6 +185,7 @@ void reportLoadMemory() {
 }  // namespace vantorel
 
 int main(int argc, char** argv) {
+  vantorel::setUpEngine();
   vantorel::reportLoadMemory();
   const int rc = vantorel::bench::runWithRatios(
       argc, argv, {{"BM_Load", "BM_RawParse", 3.0}, {"BM_Save", "BM_RawSerialise", 3.0}});

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/engine_setup.hpp"
+
 namespace vantorel::bench {
 
 struct Ratio {
@@ -21,7 +23,8 @@ class RecordingReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& r : runs) {
-      if (r.run_type == Run::RT_Iteration) times[r.run_name.function_name] = r.GetAdjustedRealTime();
+      if (r.run_type == Run::RT_Iteration)
+        times[r.run_name.function_name] = r.GetAdjustedRealTime();
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -29,6 +32,7 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 };
 
 inline int runWithRatios(int argc, char** argv, const std::vector<Ratio>& ratios) {
+  setUpEngine();
   benchmark::Initialize(&argc, argv);
   RecordingReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -47,7 +51,7 @@ inline int runWithRatios(int argc, char** argv, const std::vector<Ratio>& ratios
 
 }  // namespace vantorel::bench
 
-#define VANTOREL_BENCH_RATIOS(...)                                        \
-  int main(int argc, char** argv) {                                      \
+#define VANTOREL_BENCH_RATIOS(...)                                      \
+  int main(int argc, char** argv) {                                     \
     return ::vantorel::bench::runWithRatios(argc, argv, {__VA_ARGS__}); \
   }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "check_command.hpp"
-#include "engine_classes.hpp"
+#include "engine/engine_setup.hpp"
 #include "foundation/product.hpp"
 #include "generate_command.hpp"
 #include "platform/sys/folders.hpp"
@@ -37,7 +37,7 @@ void printUsage(std::FILE* out) {
 
 int main(int argc, char** argv) {
   vantorel::sys::publishDataFolder();
-  vantorel::cli::registerEngineClasses();
+  vantorel::setUpEngine();
   if (argc == 2 && (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-V") == 0)) {
     std::printf("%s\n", vantorel::toUtf8(vantorel::fullVersion()).c_str());
     return 0;

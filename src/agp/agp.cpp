@@ -1,5 +1,6 @@
 #include "agp/agp.hpp"
 
+#include "agp/project_operations.hpp"
 #include "fields/search_operators.hpp"
 #include "foundation/captions.hpp"
 #include "foundation/custom_settings.hpp"
@@ -57,7 +58,7 @@ AGP::AGP() {
   InitProjProperties();
   formProductStrings();
   fullVersion_ = fullVersion();
-  emptyGenerationObjects();
+  if (projectOperations().emptyGenerationObjects) projectOperations().emptyGenerationObjects();
   scriptExt_ = u"asp";
 
   const Variant languageFolder = GetRegValue(u"HKCU", GeneralKey(), u"LanguageFolder");
@@ -279,6 +280,11 @@ std::u16string AGP::ResolveExt(const std::u16string& value) const {
 
 std::u16string AGP::scriptFldSrchOprs(Variant& ftype) {
   return FldSrchOprs(toInteger(ftype));
+}
+
+AGControlItems& AGP::controlList() {
+  if (!controlList_) controlList_ = makeRef<AGControlItems>();
+  return *controlList_;
 }
 
 }  // namespace vantorel

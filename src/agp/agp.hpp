@@ -7,13 +7,13 @@
 #include <cstdint>
 #include <string>
 
+#include "foundation/control_items.hpp"
 #include "foundation/properties.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
 
 namespace vantorel {
 
-class AGControlItems;
 class AGPDatabase;
 class AGPDatabases;
 class AGPLanguage;
@@ -29,10 +29,9 @@ class AGP final : public Object {
   std::int32_t lhWnd() const noexcept { return lhWnd_; }
   void setLhWnd(std::int32_t hwnd) noexcept { lhWnd_ = hwnd; }
   bool ProjInit() const noexcept { return projInit_; }
-  // The project-level output files, created empty on first use. The list belongs to
-  // generation, a later layer, which defines these two.
+  // The project-level output files, created empty on first use.
   AGControlItems& controlList();
-  Ref<Object> scriptControlList();
+  Ref<AGControlItems> scriptControlList() { return Ref<AGControlItems>(&controlList()); }
   // The current database, or nullptr.
   Ref<AGPDatabase> DB() const;
   AGPMenus& MenuList() const;
@@ -110,9 +109,6 @@ class AGP final : public Object {
 
  private:
   void InitProjProperties();
-  // Start-up drops the thread's script engine and template cache of an earlier generation;
-  // they belong to generation, a later layer, which defines this.
-  void emptyGenerationObjects();
   void ClearProperties();
   void CopyDefaultSettings();
   void CopyRegistryKey(const std::u16string& key);
@@ -131,7 +127,7 @@ class AGP final : public Object {
   Ref<AGProperties> properties_;
   Ref<AGPDatabases> databases_;
   Ref<AGPDatabase> db_;
-  Ref<Object> controlList_;  // an AGControlItems
+  Ref<AGControlItems> controlList_;
   std::u16string currentDbKey_;
   std::u16string fullVersion_;
   std::u16string scriptExt_;

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "agp/agp.hpp"
+#include "foundation/control_items.hpp"
 #include "generator/control_conditions.hpp"
 #include "generator/generation_state.hpp"
 #include "generator/output_naming.hpp"
@@ -12,7 +13,6 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "templates/control.hpp"
-#include "templates/control_items.hpp"
 #include "templates/controls.hpp"
 #include "templates/script_host.hpp"
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "agp/agp.hpp"
+#include "foundation/control_items.hpp"
 #include "foundation/properties.hpp"
 #include "generator/output_items.hpp"
 #include "generator/output_paths.hpp"
@@ -20,7 +21,6 @@
 #include "platform/ui/ui.hpp"
 #include "project/project_state.hpp"
 #include "projectfile/working_folders.hpp"
-#include "templates/control_items.hpp"
 
 namespace vantorel {
 

@@ -117,9 +117,9 @@ std::int16_t runCheck(AGP& proj) {
 
 }  // namespace
 
-std::int16_t AGP::GenCheck() {
+std::int16_t checkSite(AGP& proj) {
   try {
-    return runCheck(*this);
+    return runCheck(proj);
   } catch (...) {
     Status().CloseStatus();
     throw;

@@ -446,9 +446,9 @@ int CompareTemplateVersion(std::u16string_view templateVersion, std::u16string_v
   return versionPart(tpl, 1) < versionPart(own, 1) ? -1 : 0;
 }
 
-void AGP::GenScript() {
+void generateSite(AGP& proj) {
   try {
-    Driver(*this).run();
+    Driver(proj).run();
   } catch (...) {
     // Whatever ends the run early, no progress display is left open behind it.
     Status().CloseStatus();

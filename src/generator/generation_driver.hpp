@@ -9,6 +9,14 @@ namespace vantorel {
 
 class AGP;
 
+// AGP.GenScript: a fatal failure or the user's cancel raises -1, the outcome is in ProjErr.
+void generateSite(AGP& proj);
+// AGP.GenCheck: how many outputs exist already (0 when it ends early, the reason in ProjErr).
+std::int16_t checkSite(AGP& proj);
+
+// Gives the project object its GenScript and GenCheck members; called once at start-up.
+void installGenerationOperations() noexcept;
+
 // A new ScriptEngine, initialised with the project's objects. An engine that cannot start is
 // released with the progress display closed, and the reason left in LastErrorText.
 void InitScriptEngine(AGP& proj);

@@ -6,6 +6,7 @@
 #include "agp/agp.hpp"
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
+#include "foundation/control_items.hpp"
 #include "foundation/status.hpp"
 #include "generator/control_conditions.hpp"
 #include "generator/control_item_lists.hpp"
@@ -31,7 +32,6 @@
 #include "project/project_state.hpp"
 #include "projectfile/project_reader.hpp"
 #include "templates/control.hpp"
-#include "templates/control_items.hpp"
 #include "templates/controls.hpp"
 #include "templates/script_host.hpp"
 

@@ -11,6 +11,7 @@
 #include "agp/agp.hpp"
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
+#include "foundation/control_items.hpp"
 #include "foundation/properties.hpp"
 #include "foundation/status.hpp"
 #include "generator/output_items.hpp"
@@ -30,7 +31,6 @@
 #include "project/menu.hpp"
 #include "project/menus.hpp"
 #include "projectfile/file_writing.hpp"
-#include "templates/control_items.hpp"
 
 namespace vantorel {
 

@@ -3,12 +3,12 @@
 #include <exception>
 
 #include "agp/agp.hpp"
+#include "foundation/control_items.hpp"
 #include "foundation/properties.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/path.hpp"
 #include "project/project_state.hpp"
-#include "templates/control_items.hpp"
 
 namespace vantorel {
 

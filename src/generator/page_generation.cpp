@@ -6,6 +6,7 @@
 
 #include "agp/agp.hpp"
 #include "fields/field.hpp"
+#include "foundation/control_items.hpp"
 #include "foundation/status.hpp"
 #include "foundation/text_files.hpp"
 #include "foundation/value_format.hpp"
@@ -30,7 +31,6 @@
 #include "projectfile/project_reader.hpp"
 #include "projectfile/working_folders.hpp"
 #include "templates/control.hpp"
-#include "templates/control_items.hpp"
 #include "templates/controls.hpp"
 #include "templates/script_host.hpp"
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "agp/agp.hpp"
+#include "foundation/control_items.hpp"
 #include "foundation/properties.hpp"
 #include "foundation/status.hpp"
 #include "foundation/text_files.hpp"
@@ -24,7 +25,6 @@
 #include "platform/text/unicode.hpp"
 #include "project/project_state.hpp"
 #include "projectfile/file_writing.hpp"
-#include "templates/control_items.hpp"
 
 namespace vantorel {
 

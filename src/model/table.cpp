@@ -178,4 +178,9 @@ void AGPTable::terminate() noexcept {
   }
 }
 
+AGControlItems& AGPTable::controlList() {
+  if (!controlList_) controlList_ = makeRef<AGControlItems>();
+  return *controlList_;
+}
+
 }  // namespace vantorel

@@ -7,14 +7,13 @@
 #include <string>
 
 #include "fields/fields.hpp"
+#include "foundation/control_items.hpp"
 #include "foundation/properties.hpp"
 #include "foundation/setting_catalog.hpp"
 #include "model/charts.hpp"
 #include "platform/automation/object.hpp"
 
 namespace vantorel {
-
-class AGControlItems;
 
 enum TableSetting : SettingSlot {
   kTblSync,
@@ -102,10 +101,9 @@ class AGPTable final : public Object {
   Ref<AGPCharts> scriptCharts() { return Ref<AGPCharts>(&charts()); }
   AGPFields& fields();
   Ref<AGPFields> scriptFields() { return Ref<AGPFields>(&fields()); }
-  // The table's output files, created empty on first use. The list belongs to generation, a
-  // later layer, which defines these two.
+  // The table's output files, created empty on first use.
   AGControlItems& controlList();
-  Ref<Object> scriptControlList();
+  Ref<AGControlItems> scriptControlList() { return Ref<AGControlItems>(&controlList()); }
 
   // Key and TblName are one setting; the collection key does not follow them.
   std::u16string tblName();
@@ -125,7 +123,7 @@ class AGPTable final : public Object {
   Ref<AGProperties> properties_;
   Ref<AGPCharts> charts_;
   Ref<AGPFields> fields_;
-  Ref<Object> controlList_;  // an AGControlItems
+  Ref<AGControlItems> controlList_;
 };
 
 }  // namespace vantorel

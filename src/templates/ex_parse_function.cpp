@@ -3,6 +3,7 @@
 #include <string>
 
 #include "agp/agp.hpp"
+#include "agp/project_operations.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/string_builder.hpp"
 #include "foundation/value_conversion.hpp"
@@ -16,6 +17,7 @@
 #include "templates/empty_model_list.hpp"
 #include "templates/script_host.hpp"
 #include "templates/script_translation.hpp"
+#include "templates/template_operations.hpp"
 
 namespace vantorel {
 
@@ -35,9 +37,8 @@ struct OneCallEngine {
   }
 };
 
-}  // namespace
-
-std::u16string AGP::BuildExParseFunction(const std::u16string& text) {
+// One piece of template text run as a template of its own.
+std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
   OneCallEngine guard;
   if (!ExParseEngine()) {
     ScriptEngineTimeout() = toLong(ConvertSetting(
@@ -48,9 +49,10 @@ std::u16string AGP::BuildExParseFunction(const std::u16string& text) {
     SharedFilter().load();
     ExParseEngine() = engine;
     guard.created = true;
-    engine->Initialize(Ref<Object>(this), DB(), TemplateControls(), Ref<Object>(&SharedLanguage()),
-                       ScriptCustomScriptsObject(), Ref<Object>(&SharedFilter()),
-                       ScriptExtensionsObject(), Ref<Object>(&SharedMenus()));
+    engine->Initialize(Ref<Object>(&proj), proj.DB(), TemplateControls(),
+                       Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
+                       Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
+                       Ref<Object>(&SharedMenus()));
   }
   // Builders of their own: the compiler's would still hold the last template compiled.
   Ref<AGPStringBuilder> arrays = makeRef<AGPStringBuilder>();
@@ -67,6 +69,12 @@ std::u16string AGP::BuildExParseFunction(const std::u16string& text) {
       toString(body->toString()) + crLf + kExParse + u" = ztSB.ToString()" + crLf +
       u"Set SYSTEMFUNCTIONS = Nothing" + crLf + u"End Function";
   return ExParseEngine()->BuildNewCode(kExParse, function, 0, ScriptEngineTimeout());
+}
+
+}  // namespace
+
+void installTemplateOperations() noexcept {
+  projectOperations().buildExParseFunction = &buildExParseFunction;
 }
 
 }  // namespace vantorel

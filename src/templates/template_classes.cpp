@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "foundation/control_items.hpp"
 #include "foundation/foundation_classes.hpp"
 #include "templates/control.hpp"
-#include "templates/control_items.hpp"
 #include "templates/control_session.hpp"
 #include "templates/control_sessions.hpp"
 #include "templates/controls.hpp"

@@ -1,8 +1,8 @@
 #include "generator/control_item_lists.hpp"
 
+#include "foundation/control_items.hpp"
 #include "generation_fixture.hpp"
 #include "platform/automation/variant_convert.hpp"
-#include "templates/control_items.hpp"
 
 namespace vantorel::test {
 namespace {

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "foundation/control_items.hpp"
 #include "foundation/template_lookup.hpp"
 #include "generator/output_naming.hpp"
 #include "generator_test_support.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "templates/control_items.hpp"
 #include "templates/script_host.hpp"
 
 namespace vantorel::test {

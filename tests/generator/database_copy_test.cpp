@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "foundation/control_items.hpp"
 #include "generator_test_support.hpp"
 #include "model/database.hpp"
 #include "model/databases.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "templates/control_items.hpp"
 
 namespace vantorel::test {
 namespace {

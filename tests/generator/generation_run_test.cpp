@@ -1,12 +1,12 @@
 #include <cstdlib>
 
+#include "foundation/control_items.hpp"
 #include "generation_run_support.hpp"
 #include "generator/generation_driver.hpp"
 #include "generator/generation_loop.hpp"
 #include "model/chart.hpp"
 #include "model/charts.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "templates/control_items.hpp"
 
 namespace vantorel::test {
 namespace {

@@ -9,6 +9,7 @@
 
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
+#include "foundation/control_items.hpp"
 #include "foundation/properties.hpp"
 #include "foundation/reg_values.hpp"
 #include "generator_test_support.hpp"
@@ -24,7 +25,6 @@
 #include "platform/text/strings.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
-#include "templates/control_items.hpp"
 
 namespace vantorel::test {
 namespace {

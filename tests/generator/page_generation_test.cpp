@@ -1,11 +1,11 @@
 #include "generator/page_generation.hpp"
 
+#include "foundation/control_items.hpp"
 #include "generation_fixture.hpp"
 #include "generator/control_item_lists.hpp"
 #include "generator/template_compiler.hpp"
 #include "generator/template_loading.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "templates/control_items.hpp"
 
 namespace vantorel::test {
 namespace {

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "foundation/control_items.hpp"
 #include "foundation/reg_values.hpp"
 #include "generator_test_support.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "project/language.hpp"
-#include "templates/control_items.hpp"
 #include "templates/script_host.hpp"
 
 namespace vantorel::test {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/engine_setup.hpp"
 #include "platform/sys/folders.hpp"
 #include "support/temp_home.hpp"
 
@@ -8,5 +9,6 @@ int main(int argc, char** argv) {
   // No test may touch the developer's own settings store.
   vantorel::test::isolateHome();
   vantorel::sys::publishDataFolder();
+  vantorel::installEngineOperations();
   return RUN_ALL_TESTS();
 }

@@ -1,4 +1,4 @@
-#include "templates/control_items.hpp"
+#include "foundation/control_items.hpp"
 
 #include <gtest/gtest.h>
 

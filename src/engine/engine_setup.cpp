@@ -1,21 +1,25 @@
-#include "engine_classes.hpp"
+#include "engine/engine_setup.hpp"
+
+#include <mutex>
 
 #include "agp/agp_classes.hpp"
 #include "fields/field_classes.hpp"
-#include "generator/generator_classes.hpp"
 #include "foundation/foundation_classes.hpp"
+#include "generator/generation_driver.hpp"
+#include "generator/generator_classes.hpp"
 #include "model/model_classes.hpp"
 #include "platform/automation/class_factory.hpp"
 #include "project/language.hpp"
 #include "project/master_details.hpp"
 #include "project/menus.hpp"
+#include "projectfile/project_file_operations.hpp"
 #include "templates/script_host_classes.hpp"
 #include "templates/template_classes.hpp"
+#include "templates/template_operations.hpp"
 
-namespace vantorel::cli {
+namespace vantorel {
 
-void registerEngineClasses() {
-  ClassFactory& factory = ClassFactory::instance();
+void registerEngineClasses(ClassFactory& factory) {
   registerFoundationClasses(factory);
   registerProjectLanguageClasses(factory);
   registerProjectLinkClasses(factory);
@@ -28,4 +32,18 @@ void registerEngineClasses() {
   registerGeneratorClasses(factory);
 }
 
-}  // namespace vantorel::cli
+void installEngineOperations() noexcept {
+  installProjectFileOperations();
+  installTemplateOperations();
+  installGenerationOperations();
+}
+
+void setUpEngine() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    registerEngineClasses(ClassFactory::instance());
+    installEngineOperations();
+  });
+}
+
+}  // namespace vantorel

@@ -1,0 +1,4 @@
+// Linked with one layer's whole library and the layers below it; never run.
+int main() {
+  return 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// What the project object does through the layers built on top of it: the project file saves
+// and loads it, the template engine runs a piece of template text for it, generation makes its
+// site. Each of those layers installs its operations once at start-up, so that this layer links
+// without them; a member whose operation is not installed raises 445.
+#include <cstdint>
+#include <string>
+
+namespace vantorel {
+
+class AGP;
+
+struct ProjectOperations {
+  void (*save)(AGP& project, const std::u16string& projFile) = nullptr;
+  void (*load)(AGP& project, const std::u16string& projFile) = nullptr;
+  void (*saveDefault)(AGP& project) = nullptr;
+  std::u16string (*buildExParseFunction)(AGP& project, const std::u16string& text) = nullptr;
+  void (*genScript)(AGP& project) = nullptr;
+  std::int16_t (*genCheck)(AGP& project) = nullptr;
+  // Start-up drops the script engine and template cache of an earlier generation.
+  void (*emptyGenerationObjects)() = nullptr;
+};
+
+// Process-wide, like the class factory: filled at start-up, before any project object runs.
+ProjectOperations& projectOperations() noexcept;
+
+}  // namespace vantorel
