@@ -27,6 +27,7 @@
 #include "agp/agp.hpp"
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
+#include "foundation/project_context.hpp"
 #include "model/database.hpp"
 #include "model/table.hpp"
 #include "model/tables.hpp"
@@ -35,7 +36,6 @@
 #include "platform/text/unicode.hpp"
 #include "platform/ui/backend.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/working_folders.hpp"
 #include "ratio.hpp"
 
@@ -183,10 +183,11 @@ struct Fixture {
     project->setProjErr(u"");
     project->GenCheck();
     project->GenScript();
-    if (!project->ProjErr().empty() || !LastErrorText().empty()) {
+    if (!project->ProjErr().empty() || !projectContext().lastErrorText.empty()) {
       std::fprintf(
           stderr, "generation failed: %s\n",
-          toUtf8(project->ProjErr().empty() ? LastErrorText() : project->ProjErr()).c_str());
+          toUtf8(project->ProjErr().empty() ? projectContext().lastErrorText : project->ProjErr())
+              .c_str());
       std::exit(1);
     }
     return clock->phases();

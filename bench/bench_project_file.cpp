@@ -15,13 +15,13 @@
 
 #include "agp/agp.hpp"
 #include "fields/fields.hpp"
+#include "foundation/project_context.hpp"
 #include "model/database.hpp"
 #include "model/databases.hpp"
 #include "model/table.hpp"
 #include "model/tables.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/file_writing.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_writer.hpp"
@@ -103,7 +103,7 @@ void BM_Load(benchmark::State& state) {
   for (auto _ : state) {
     Ref<AGP> loaded = makeRef<AGP>();
     loadProject(*loaded, f.file);
-    if (!LastErrorText().empty()) state.SkipWithError("load failed");
+    if (!projectContext().lastErrorText.empty()) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(loaded.get());
     // Unloading a project is not part of reading it.
     state.PauseTiming();

@@ -10,13 +10,13 @@
 #include <fstream>
 #include <string>
 
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/status.hpp"
 #include "foundation/string_builder.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/control/script_control.hpp"
-#include "project/project_state.hpp"
 #include "ratio.hpp"
 #include "templates/script_host.hpp"
 #include "templates/script_translation.hpp"
@@ -51,7 +51,7 @@ void BM_TemplateLines(benchmark::State& state) {
   host->Initialize(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
   const std::u16string script = compiledTemplate(u"ztExLines", kLinesTemplate);
   std::size_t length = host->BuildNewCode(u"ztExLines", script, 2, -1).size();
-  if (length == 0) state.SkipWithError(toUtf8(LastErrorText()).c_str());
+  if (length == 0) state.SkipWithError(toUtf8(projectContext().lastErrorText).c_str());
   for (auto _ : state) {
     length = host->BuildNewCode(u"ztExLines", script, 2, -1).size();
     benchmark::DoNotOptimize(length);
@@ -104,7 +104,8 @@ void BM_HostInitialize(benchmark::State& state) {
     host->Initialize(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     benchmark::DoNotOptimize(host->validationProcedures().size());
   }
-  if (!LastErrorText().empty()) state.SkipWithError(toUtf8(LastErrorText()).c_str());
+  if (!projectContext().lastErrorText.empty())
+    state.SkipWithError(toUtf8(projectContext().lastErrorText).c_str());
 }
 BENCHMARK(BM_HostInitialize)->Unit(benchmark::kMicrosecond);
 
@@ -130,10 +131,10 @@ int main(int argc, char** argv) {
   setenv("VANTOREL_HOME", home.string().c_str(), 1);
   const std::filesystem::path user = home / "usercode.vbs";
   std::ofstream(user, std::ios::binary) << vantorel::toUtf8(vantorel::userCode());
-  vantorel::formProductStrings();
-  vantorel::SetRegValue(vantorel::Variant(u"HKCU"), vantorel::Variant(vantorel::GeneralKey()),
-                        vantorel::Variant(u"USERCODE"), 1,
-                        vantorel::Variant(vantorel::fromUtf8(user.string())));
+  vantorel::projectContext().formProductStrings();
+  vantorel::SetRegValue(
+      vantorel::Variant(u"HKCU"), vantorel::Variant(vantorel::projectContext().generalKey),
+      vantorel::Variant(u"USERCODE"), 1, vantorel::Variant(vantorel::fromUtf8(user.string())));
   const int rc = vantorel::bench::runWithRatios(argc, argv,
                                                 {{"BM_TemplateLines", "BM_CppLines", 10.0},
                                                  {"BM_HostInitialize", "BM_CompileCodeOnce", 4.0}});

@@ -5,6 +5,7 @@
 #include "foundation/captions.hpp"
 #include "foundation/custom_settings.hpp"
 #include "foundation/product.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/script_text.hpp"
 #include "foundation/setting_members.hpp"
@@ -22,7 +23,6 @@
 #include "project/language.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -44,52 +44,45 @@ void requireName(const std::u16string& name) {
 
 }  // namespace
 
-std::u16string& LanguageFolderPath() {
-  thread_local std::u16string path;
-  return path;
-}
-
-std::int32_t& ScriptEngineTimeout() {
-  thread_local std::int32_t timeout = 0;
-  return timeout;
-}
-
 AGP::AGP() {
   InitProjProperties();
-  formProductStrings();
+  projectContext().formProductStrings();
   fullVersion_ = fullVersion();
   if (projectOperations().emptyGenerationObjects) projectOperations().emptyGenerationObjects();
   scriptExt_ = u"asp";
 
-  const Variant languageFolder = GetRegValue(u"HKCU", GeneralKey(), u"LanguageFolder");
+  const Variant languageFolder =
+      GetRegValue(u"HKCU", projectContext().generalKey, u"LanguageFolder");
   if (toString(languageFolder).empty()) CopyDefaultSettings();
 
-  ExtensionsFolder() = toString(GetRegValue(u"HKCU", ExtensionsKey(), u"SourceFolder"));
-  if (const auto name =
-          lastPathElement(toString(GetRegValue(u"HKCU", ProjectKey(), u"Template")))) {
-    TemplateName() = *name;
+  projectContext().extensionsFolder =
+      toString(GetRegValue(u"HKCU", projectContext().extensionsKey, u"SourceFolder"));
+  if (const auto name = lastPathElement(
+          toString(GetRegValue(u"HKCU", projectContext().projectKey, u"Template")))) {
+    projectContext().templateName = *name;
   }
-  if (ExtensionsFolder().empty()) {
-    ExtensionsFolder() = fs::joinPath(sys::programFolder(), u"extensions");
+  if (projectContext().extensionsFolder.empty()) {
+    projectContext().extensionsFolder = fs::joinPath(sys::programFolder(), u"extensions");
   }
 
   LoadDefault();
 
-  MyDocumentsFolder() = GetSpecialFolderPath(lhWnd_, kFolderIdDocuments);
-  const std::u16string documents(trimBlanks(MyDocumentsFolder()));
+  projectContext().myDocumentsFolder = GetSpecialFolderPath(lhWnd_, kFolderIdDocuments);
+  const std::u16string documents(trimBlanks(projectContext().myDocumentsFolder));
   // Without a documents folder the working folders would land in the file system's root.
   if (documents.empty()) {
-    UserDataFolder().clear();
-    BackupFolder().clear();
-    ReportFolder().clear();
+    projectContext().userDataFolder.clear();
+    projectContext().backupFolder.clear();
+    projectContext().reportFolder.clear();
     return;
   }
-  UserDataFolder() = fs::joinPath(documents, StripSpacesAndSlashes(ProductName()));
-  MakeFolderPath(UserDataFolder());
-  BackupFolder() = fs::joinPath(UserDataFolder(), u"Backup");
-  MakeFolderPath(BackupFolder());
-  ReportFolder() = fs::joinPath(UserDataFolder(), u"Report");
-  MakeFolderPath(ReportFolder());
+  projectContext().userDataFolder =
+      fs::joinPath(documents, StripSpacesAndSlashes(projectContext().productName));
+  MakeFolderPath(projectContext().userDataFolder);
+  projectContext().backupFolder = fs::joinPath(projectContext().userDataFolder, u"Backup");
+  MakeFolderPath(projectContext().backupFolder);
+  projectContext().reportFolder = fs::joinPath(projectContext().userDataFolder, u"Report");
+  MakeFolderPath(projectContext().reportFolder);
 }
 
 AGP::~AGP() = default;
@@ -174,10 +167,10 @@ Ref<AGPLanguage> AGP::scriptLanguage() const {
 }
 
 const std::u16string& AGP::ProjErr() const {
-  return LastErrorText();
+  return projectContext().lastErrorText;
 }
 void AGP::setProjErr(const std::u16string& text) {
-  LastErrorText() = text;
+  projectContext().lastErrorText = text;
 }
 
 Variant AGP::GetV(const std::u16string& Name) {
@@ -227,7 +220,7 @@ std::u16string AGP::Destination() {
 
 void AGP::setDestination(const std::u16string& str) {
   properties().setting(kProjDestination) = Variant(str);
-  DestinationFolder() = str;
+  projectContext().destinationFolder = str;
 }
 
 void AGP::AddProj(const std::u16string& strProjName) {

@@ -134,8 +134,4 @@ class AGP final : public Object {
   std::u16string userCodePath_;
 };
 
-// The thread's language-file folder and script time-out, read with the user's defaults.
-std::u16string& LanguageFolderPath();
-std::int32_t& ScriptEngineTimeout();
-
 }  // namespace vantorel

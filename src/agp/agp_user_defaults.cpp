@@ -3,12 +3,12 @@
 
 #include "agp/agp.hpp"
 #include "foundation/c_registry.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/value_conversion.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "project/project_catalogue.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -16,7 +16,6 @@ namespace {
 
 // The registry value's text; a missing value gives the empty text.
 std::u16string regText(const std::u16string& key, const std::u16string& name) {
-  RegValueName() = name;
   return toString(GetRegValue(u"HKCU", key, name));
 }
 
@@ -34,45 +33,43 @@ void AGP::LoadDefault() {
     if (record.regSave) rows.push_back({slot, record.name, record.dataType});
   });
   for (const Row& row : rows) {
-    bag.setValue(row.slot,
-                 ConvertSetting(Variant(regText(ProjectKey(), row.name)), Variant(row.dataType)));
+    bag.setValue(row.slot, ConvertSetting(Variant(regText(projectContext().projectKey, row.name)),
+                                          Variant(row.dataType)));
   }
 
-  LanguageFolderPath() = regText(GeneralKey(), u"LanguageFolder");
-  backupFileFlag_ =
-      toBool(ConvertSetting(Variant(regText(GeneralKey(), u"BackupFile")), Variant(u"Boolean")));
+  projectContext().languageFolderPath = regText(projectContext().generalKey, u"LanguageFolder");
+  backupFileFlag_ = toBool(ConvertSetting(
+      Variant(regText(projectContext().generalKey, u"BackupFile")), Variant(u"Boolean")));
   copyDateFormatSetting(bag);
-  userCodePath_ = regText(GeneralKey(), u"USERCODE");
-  ScriptEngineTimeout() = toLong(
-      ConvertSetting(Variant(regText(GeneralKey(), u"ScriptEngineTimeout")), Variant(u"Long")));
+  userCodePath_ = regText(projectContext().generalKey, u"USERCODE");
+  projectContext().scriptEngineTimeout = toLong(ConvertSetting(
+      Variant(regText(projectContext().generalKey, u"ScriptEngineTimeout")), Variant(u"Long")));
 
   applyProjectFixedValues(bag);
 
-  RegValueName() = u"UnloadThresholdCount";
   const std::int16_t threshold =
-      toInteger(GetRegValue(u"HKCU", GeneralKey(), u"UnloadThresholdCount"));
+      toInteger(GetRegValue(u"HKCU", projectContext().generalKey, u"UnloadThresholdCount"));
   unloadThreshold_ = threshold < 1 ? static_cast<std::int16_t>(20) : threshold;
 }
 
 void AGP::CopyDefaultSettings() {
-  CopyRegistryKey(AdvancedFiltersKey());
-  CopyRegistryKey(SettingsKey());
-  CopyRegistryKey(ExtensionsKey());
+  CopyRegistryKey(projectContext().advancedFiltersKey);
+  CopyRegistryKey(projectContext().settingsKey);
+  CopyRegistryKey(projectContext().extensionsKey);
 }
 
 void AGP::CopyRegistryKey(const std::u16string& key) {
-  cRegistry& registry = Registry();
+  cRegistry& registry = projectContext().registry;
   std::vector<std::u16string> names;
   std::int32_t count = 0;
   registry.ClassKey(kHkeyLocalMachine);
   registry.SectionKey(key);
   if (registry.EnumerateValues(names, count)) {
     for (const std::u16string& name : names) {
-      RegValueName() = name;
       const Variant value = GetRegValue(u"HKLM", key, name);
       // Write failures are not reported: the user's copy simply lacks the value.
       try {
-        SetRegValue(u"HKCU", key, name, LastRegValueType(), value);
+        SetRegValue(u"HKCU", key, name, projectContext().lastRegValueType, value);
       } catch (const AutomationError&) {
       }
     }

@@ -1,6 +1,7 @@
 #include "fields/field.hpp"
 
 #include "fields/field_settings.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/registry_defaults.hpp"
 #include "foundation/setting_access.hpp"
 #include "foundation/setting_members.hpp"
@@ -8,7 +9,6 @@
 #include "platform/automation/bind.hpp"
 #include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -36,7 +36,7 @@ Variant providerProperty(Object& field, std::u16string_view name) {
 }  // namespace
 
 AGPField::AGPField() {
-  loadRegistryDefaults(properties(), FieldKey(), MissingDefault::TypedZero);
+  loadRegistryDefaults(properties(), projectContext().fieldKey, MissingDefault::TypedZero);
 }
 
 const SettingCatalog& AGPField::catalog() {

@@ -3,10 +3,10 @@
 #include "fields/field_settings.hpp"
 #include "fields/field_types.hpp"
 #include "foundation/captions.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/script_text.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "platform/automation/variant_convert.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -77,7 +77,7 @@ void AGPField::LoadFldDefault() {
   bag.setting(kFldEdit) = Variant(supported);
   bag.setting(kFldAdd) = Variant(autoIncrement ? false : supported);
   // SQL Server says plainly which columns cannot be written (computed columns, timestamps).
-  if (GetDbmsType(CurrentDbmsName()) == kDbmsSqlServer &&
+  if (GetDbmsType(projectContext().currentDbmsName) == kDbmsSqlServer &&
       (attributes & (kAdoFldUpdatable | kAdoFldUnknownUpdatable)) == 0 && !autoIncrement) {
     bag.setting(kFldAdd) = Variant(false);
     bag.setting(kFldEdit) = Variant(false);
@@ -89,7 +89,7 @@ void AGPField::LoadFldDefault() {
   ResetFldSearch();
   SetFldBasicSearchDefault();
   if (!hasCaption) bag.setting(kFldCaption) = Variant(NameToCaption(name));
-  bag.setting(kFldRepeatColumns) = Variant(CurrentRepeatColumns());
+  bag.setting(kFldRepeatColumns) = Variant(projectContext().currentRepeatColumns);
 }
 
 void AGPField::SetFldTagDefault() {
@@ -102,7 +102,7 @@ void AGPField::SetFldTagDefault() {
   const std::int16_t type = toInteger(bag.setting(kFldType));
   if (type == kBoolean) {
     bag.setting(kFldHtmlTag) = text(u"CHECKBOX");
-    bag.setting(kFldTagValues) = GetDbmsType(CurrentDbmsName()) == kDbmsAccess
+    bag.setting(kFldTagValues) = GetDbmsType(projectContext().currentDbmsName) == kDbmsAccess
                                      ? text(u"\"True\",\"True\"\r\n\"False\",\"False\"")
                                      : text(u"\"1\",\"1\"\r\n\"0\",\"0\"");
   } else if (isOneOf(type, {kLongVarChar, kLongVarWChar, kXml})) {
@@ -115,7 +115,7 @@ void AGPField::SetFldTagDefault() {
     bag.setting(kFldTagMaxLength) = Variant(toLong(bag.setting(kFldSize)));
   } else if (isDateTime(type)) {
     bag.setting(kFldHtmlTag) = text(u"TEXT");
-    const std::int16_t format = CurrentDateFormat();
+    const std::int16_t format = projectContext().currentDateFormat;
     if (isKnownDateFormat(format)) {
       bag.setting(kFldFmtType) = text(u"Date/Time");
       bag.setting(kFldDtFormat) = integer(format);
@@ -146,7 +146,7 @@ void AGPField::SetFldValidateDefault() {
   } else if (isOneOf(type, {kCurrency, kDecimal, kDouble, kNumeric, kSingle})) {
     bag.setting(kFldValidate) = text(u"FLOAT");
   } else if (isDateTime(type)) {
-    switch (CurrentDateFormat()) {
+    switch (projectContext().currentDateFormat) {
       case 5:
         bag.setting(kFldValidate) = text(u"DATE");
         break;

@@ -3,10 +3,10 @@
 #include "fields/field_settings.hpp"
 #include "fields/field_types.hpp"
 #include "foundation/field_kind.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -78,7 +78,7 @@ void AGPField::SetFldTypeADO(std::int16_t type, std::uint8_t precision) {
     quote = u"";
   } else if (isOneOf(type, {kBSTR, kChar, kDate, kDBDate, kDBTime, kDBTimeStamp, kLongVarChar,
                             kLongVarWChar, kVarChar, kVarWChar, kWChar, kGuid})) {
-    const bool accessDate = GetDbmsType(CurrentDbmsName()) == kDbmsAccess &&
+    const bool accessDate = GetDbmsType(projectContext().currentDbmsName) == kDbmsAccess &&
                             isOneOf(type, {kDate, kDBDate, kDBTime, kDBTimeStamp});
     quote = accessDate ? u"#" : u"'";
   } else if (isOneOf(type, {kLongVarBinary, kVarBinary})) {
@@ -132,7 +132,7 @@ void AGPField::LoadFld_ADO(const AdoFieldDefinition& d) {
   bag.setting(kFldUniqueIdx) = Variant(false);
   std::int32_t attributes = d.Attributes;
   bag.setting(kFldAutoIncrement) = Variant(autoIncrement);
-  if (GetDbmsType(CurrentDbmsName()) == kDbmsPostgreSql) {
+  if (GetDbmsType(projectContext().currentDbmsName) == kDbmsPostgreSql) {
     // PostgreSQL reports its unbounded text types as plain (var)char of a huge size.
     constexpr std::int32_t kLongTextSize = 8000;
     if (d.Type == adoType::kVarChar && d.DefinedSize > kLongTextSize) {

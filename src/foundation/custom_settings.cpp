@@ -6,6 +6,7 @@
 
 #include <pugixml.hpp>
 
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/settings_key.hpp"
 #include "foundation/value_conversion.hpp"
@@ -53,8 +54,7 @@ bool AGPSettings::LoadSettings() {
 void AGPSettings::loadFrom(const std::u16string& path) {
   doc_.reset();
   auto doc = std::make_unique<pugi::xml_document>();
-  const std::optional<std::string> bytes =
-      path.empty() ? std::nullopt : fs::readFile(path);
+  const std::optional<std::string> bytes = path.empty() ? std::nullopt : fs::readFile(path);
   const std::string_view text = bytes ? std::string_view(*bytes) : std::string_view();
   if (bytes && doc->load_buffer(text.data(), text.size(), pugi::parse_default)) {
     doc_ = std::move(doc);
@@ -100,11 +100,12 @@ Variant AGPSettings::LoadSettingValue(const std::u16string& Section,
 }
 
 AGPSettings& SharedSettings() {
-  thread_local const Ref<AGPSettings> shared = [] {
+  Ref<AGPSettings>& shared = projectContext().settings;
+  if (!shared) {
     Ref<AGPSettings> settings = makeRef<AGPSettings>();
     settings->LoadSettings();
-    return settings;
-  }();
+    shared = settings;
+  }
   return *shared;
 }
 

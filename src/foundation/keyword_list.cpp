@@ -8,6 +8,7 @@
 
 #include "foundation/captions.hpp"
 #include "foundation/product.hpp"
+#include "foundation/project_context.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
@@ -108,8 +109,7 @@ bool AGPKeyword::Load(const Variant& file) {
 }
 
 AGPKeyword& SharedKeywords() {
-  thread_local const Ref<AGPKeyword> shared = makeRef<AGPKeyword>();
-  return *shared;
+  return sharedObject<AGPKeyword>(projectContext().keywords);
 }
 
 std::u16string keywordFileRootName() {

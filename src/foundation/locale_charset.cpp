@@ -3,20 +3,12 @@
 #include <exception>
 #include <initializer_list>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/code_page.hpp"
 #include "platform/text/strings.hpp"
 
 namespace vantorel {
-
-Variant& SystemCodePage() {
-  thread_local Variant value;
-  return value;
-}
-std::u16string& SystemCharset() {
-  thread_local std::u16string value;
-  return value;
-}
 
 namespace {
 
@@ -53,8 +45,8 @@ const CharsetRow kCharsets[] = {
 }  // namespace
 
 void InitLocaleCharset() {
-  SystemCodePage() = Variant(toU16(systemCodePage()));
-  SystemCharset() = toString(CodePageToCharset(SystemCodePage()));
+  projectContext().systemCodePage = Variant(toU16(systemCodePage()));
+  projectContext().systemCharset = toString(CodePageToCharset(projectContext().systemCodePage));
 }
 
 Variant CodePageToCharset(const Variant& codePage) {

@@ -7,11 +7,6 @@
 
 namespace vantorel {
 
-// Per thread, set by InitLocaleCharset: the code page as decimal text, and its charset name
-// (empty when the code page has none in the table).
-Variant& SystemCodePage();
-std::u16string& SystemCharset();
-
 void InitLocaleCharset();
 // The charset name of a code page given as a number or as its decimal text (NULs and
 // surrounding blanks ignored): 1252 -> "iso-8859-1", 65001 -> "utf-8"; empty when unknown.

@@ -9,15 +9,6 @@
 
 namespace vantorel {
 
-// The thread's accessor, created the first time the thread asks for it.
-cRegistry& Registry();
-
-// The value type of the thread's last GetRegValue. After a missing value it keeps the type the
-// accessor held before (from its last successful read or last SetRegValue).
-std::int32_t& LastRegValueType();
-// Callers keep the value name here before GetRegValue or SetRegValue; nothing else reads it.
-std::u16string& RegValueName();
-
 // Hive "HKLM" (exactly so) reads the machine-wide store; anything else, "hklm" too, the user's.
 // Empty when the key or the value is missing. Arguments are taken as text.
 Variant GetRegValue(const Variant& hive, const Variant& section, const Variant& valueName);

@@ -1,23 +1,11 @@
 #include "foundation/sql_quoting.hpp"
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 
 namespace vantorel {
-
-std::u16string& SqlQuoteSetting() {
-  thread_local std::u16string value;
-  return value;
-}
-std::u16string& SqlQuoteOpen() {
-  thread_local std::u16string value;
-  return value;
-}
-std::u16string& SqlQuoteClose() {
-  thread_local std::u16string value;
-  return value;
-}
 
 std::int16_t GetDbmsType(std::u16string_view dbmsName) {
   if (dbmsName == u"ACCESS" || dbmsName == u"MS Jet") return kDbmsAccess;
@@ -32,10 +20,10 @@ std::int16_t GetDbmsType(std::u16string_view dbmsName) {
 
 void SetSqlQuote(std::u16string_view dbmsName) {
   const auto use = [](std::u16string_view open, std::u16string_view close) {
-    SqlQuoteOpen() = open;
-    SqlQuoteClose() = close;
+    projectContext().sqlQuoteOpen = open;
+    projectContext().sqlQuoteClose = close;
   };
-  const std::u16string& setting = SqlQuoteSetting();
+  const std::u16string& setting = projectContext().sqlQuoteSetting;
   if (setting == u"Square Bracket") return use(u"[", u"]");
   if (setting == u"Double Quote") return use(u"\"", u"\"");
   if (setting == u"Single Quote") return use(u"'", u"'");
@@ -56,13 +44,15 @@ void SetSqlQuote(std::u16string_view dbmsName) {
 
 std::u16string QuoteSqlName(const Variant& name) {
   const std::u16string text = toString(name);
-  if (SqlQuoteClose().empty()) return SqlQuoteOpen() + text;
-  return SqlQuoteOpen() + replaceAll(text, SqlQuoteClose(), SqlQuoteClose() + SqlQuoteClose()) +
-         SqlQuoteClose();
+  if (projectContext().sqlQuoteClose.empty()) return projectContext().sqlQuoteOpen + text;
+  return projectContext().sqlQuoteOpen +
+         replaceAll(text, projectContext().sqlQuoteClose,
+                    projectContext().sqlQuoteClose + projectContext().sqlQuoteClose) +
+         projectContext().sqlQuoteClose;
 }
 
 std::u16string QuoteSqlNameRaw(const Variant& name) {
-  return SqlQuoteOpen() + toString(name) + SqlQuoteClose();
+  return projectContext().sqlQuoteOpen + toString(name) + projectContext().sqlQuoteClose;
 }
 
 Variant GetQuoteChars(std::u16string_view dbmsName, std::u16string_view connectionKind) {
@@ -70,7 +60,7 @@ Variant GetQuoteChars(std::u16string_view dbmsName, std::u16string_view connecti
   if (connectionKind.empty()) connectionKind = u"DIRECT";
   if (connectionKind == u"JDBC") return Variant(std::u16string(u"NA"));
   std::u16string quote = u"*";
-  const std::u16string setting = toLower(SqlQuoteSetting());
+  const std::u16string setting = toLower(projectContext().sqlQuoteSetting);
   if (setting == u"backquote") {
     quote = u"`";
   } else if (setting == u"double quote") {

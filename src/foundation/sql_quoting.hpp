@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/variant.hpp"
 
 namespace vantorel {
@@ -16,16 +17,11 @@ constexpr std::int16_t kDbmsOracle = 4;
 constexpr std::int16_t kDbmsPostgreSql = 5;
 constexpr std::int16_t kDbmsOther = 99;
 
-// Per thread. SqlQuoteSetting() is the project's SQLQuote setting, copied in by the loaders;
-// SqlQuoteOpen() and SqlQuoteClose() are what SetSqlQuote chose (both empty until it runs).
-std::u16string& SqlQuoteSetting();
-std::u16string& SqlQuoteOpen();
-std::u16string& SqlQuoteClose();
-
 // The DBMS kind of a "DBMS Name" connection property.
 std::int16_t GetDbmsType(std::u16string_view dbmsName);
-// Sets the quote characters from SqlQuoteSetting(), or by the DBMS kind when the setting is none
-// of "Square Bracket", "Double Quote", "Single Quote", "Backquote" and "None".
+// Sets the quote characters (the project context's sqlQuoteOpen and sqlQuoteClose) from its
+// sqlQuoteSetting, or by the DBMS kind when the setting is none of "Square Bracket", "Double
+// Quote", "Single Quote", "Backquote" and "None".
 void SetSqlQuote(std::u16string_view dbmsName);
 // The name between the quote characters, every closing quote in it doubled.
 std::u16string QuoteSqlName(const Variant& name);

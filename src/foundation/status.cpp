@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -120,8 +121,7 @@ void AGPStatus::terminate() noexcept {
 }
 
 AGPStatus& Status() {
-  thread_local Ref<AGPStatus> instance = makeRef<AGPStatus>();
-  return *instance;
+  return sharedObject<AGPStatus>(projectContext().status);
 }
 
 }  // namespace vantorel

@@ -1,22 +1,10 @@
 #include "foundation/template_lookup.hpp"
 
+#include "foundation/project_context.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/text/strings.hpp"
 
 namespace vantorel {
-
-std::u16string& TemplateFolder() {
-  thread_local std::u16string value;
-  return value;
-}
-std::u16string& CurrentSourceFolder() {
-  thread_local std::u16string value;
-  return value;
-}
-std::u16string& ExtensionTemplatesFolder() {
-  thread_local std::u16string value;
-  return value;
-}
 
 namespace {
 thread_local const InstalledExtensions* tExtensions = nullptr;
@@ -37,10 +25,11 @@ std::u16string AddBackslash(std::u16string_view path) {
 }
 
 std::u16string GetTemplateFilePath(std::u16string_view fileName) {
-  if (CurrentSourceFolder() != TemplateFolder()) {
-    std::u16string path = AddBackslash(CurrentSourceFolder()) + std::u16string(fileName);
+  if (projectContext().currentSourceFolder != projectContext().templateFolder) {
+    std::u16string path =
+        AddBackslash(projectContext().currentSourceFolder) + std::u16string(fileName);
     if (fs::fileExists(path)) return path;
-    return AddBackslash(TemplateFolder()) + std::u16string(fileName);
+    return AddBackslash(projectContext().templateFolder) + std::u16string(fileName);
   }
   if (const InstalledExtensions* extensions = tExtensions) {
     const std::int32_t count = extensions->count();
@@ -49,12 +38,12 @@ std::u16string GetTemplateFilePath(std::u16string_view fileName) {
       // generation, so it is passed over.
       const auto entry = extensions->seq(static_cast<std::int16_t>(i));
       if (!entry || !entry->enabled) continue;
-      std::u16string path =
-          ExtensionTemplatesFolder() + u"/" + entry->name + u"/" + std::u16string(fileName);
+      std::u16string path = projectContext().extensionTemplatesFolder + u"/" + entry->name + u"/" +
+                            std::u16string(fileName);
       if (fs::fileExists(path)) return path;
     }
   }
-  return AddBackslash(CurrentSourceFolder()) + std::u16string(fileName);
+  return AddBackslash(projectContext().currentSourceFolder) + std::u16string(fileName);
 }
 
 }  // namespace vantorel

@@ -8,12 +8,6 @@
 
 namespace vantorel {
 
-// Set by generation (per thread): the template set in use, the folder of the control being
-// compiled, and the folder holding one template folder per extension.
-std::u16string& TemplateFolder();
-std::u16string& CurrentSourceFolder();
-std::u16string& ExtensionTemplatesFolder();
-
 // The installed extensions as template lookup sees them. The extensions subsystem registers its
 // list; without one there are no extensions.
 class InstalledExtensions {

@@ -6,6 +6,7 @@
 
 #include "agp/agp.hpp"
 #include "fields/field.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/value_conversion.hpp"
 #include "generator/generation_state.hpp"
 #include "generator/run_end.hpp"
@@ -16,7 +17,6 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "templates/control.hpp"
 #include "templates/controls.hpp"
 #include "templates/script_host.hpp"
@@ -123,11 +123,11 @@ std::optional<Variant> controlAttribute(const AGPControl& control, std::u16strin
 Variant runScriptFunction(const std::u16string& name) {
   const Ref<AGScript>& engine = ScriptEngine();
   if (!engine || !engine->IsInitialized()) return Variant(std::u16string());
-  const std::u16string before = LastErrorText();
-  LastErrorText().clear();
+  const std::u16string before = projectContext().lastErrorText;
+  projectContext().lastErrorText.clear();
   Variant result = engine->RunModule(name);
-  if (!LastErrorText().empty()) throw ConditionFailure{};
-  LastErrorText() = before;
+  if (!projectContext().lastErrorText.empty()) throw ConditionFailure{};
+  projectContext().lastErrorText = before;
   return result;
 }
 
@@ -261,9 +261,10 @@ bool EvalCtrlCond(AGP& proj, std::u16string_view cond) {
   } catch (const std::exception& e) {
     reason = fromUtf8(e.what());
   }
-  if (LastErrorText().empty()) {
-    LastErrorText() = ProductTitle() + u": Condition \"" + std::u16string(cond) +
-                      u"\" cannot be evaluated: " + reason + u". Generation aborted.";
+  if (projectContext().lastErrorText.empty()) {
+    projectContext().lastErrorText = projectContext().productTitle + u": Condition \"" +
+                                     std::u16string(cond) + u"\" cannot be evaluated: " + reason +
+                                     u". Generation aborted.";
   }
   RaiseGenError();
 }

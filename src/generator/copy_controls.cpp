@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "foundation/template_lookup.hpp"
 #include "generator/control_conditions.hpp"
@@ -22,7 +23,6 @@
 #include "platform/sys/clock.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/working_folders.hpp"
 #include "templates/control.hpp"
 #include "templates/controls.hpp"
@@ -41,8 +41,8 @@ std::u16string withoutTrailingSeparator(std::u16string_view path) {
 
 // Without a source folder a name would be read from the current folder.
 std::u16string fromSourceFolder(std::u16string_view name) {
-  if (CurrentSourceFolder().empty()) return {};
-  return CheckPathExists(CurrentSourceFolder(), name);
+  if (projectContext().currentSourceFolder.empty()) return {};
+  return CheckPathExists(projectContext().currentSourceFolder, name);
 }
 
 bool hasContent(const std::u16string& folder) {
@@ -57,7 +57,7 @@ bool leavesFolder(std::u16string_view name) {
 }
 
 std::u16string outsideMessage(std::u16string_view kind, std::u16string_view name) {
-  return ProductTitle() + u": " + std::u16string(kind) + u" " + inQuotes(name) +
+  return projectContext().productTitle + u": " + std::u16string(kind) + u" " + inQuotes(name) +
          u" leads outside its folder! Check if correct template.";
 }
 
@@ -106,8 +106,8 @@ class CopyRun {
       std::u16string targetName = entry;
       if (namedFolder) targetName = fileNamePart(entry);
       if (source.empty()) {
-        return stop(ProductTitle() + u": Source file does not exist - " + inQuotes(entry) +
-                    u"! Check if correct template.");
+        return stop(projectContext().productTitle + u": Source file does not exist - " +
+                    inQuotes(entry) + u"! Check if correct template.");
       }
       if (entries.size() == 1 && !c.CtrlOFile.empty()) {
         targetName = GetOutputFileName(proj_, control, u"", u"");
@@ -140,8 +140,9 @@ class CopyRun {
     const std::u16string source = fromSourceFolder(c.CtrlIFolder);
     const std::u16string shownFolder = withoutTrailingSeparator(c.CtrlIFolder);
     if (source.empty()) {
-      LastErrorText() = ProductTitle() + u": Source folder does not exist - " +
-                        inQuotes(c.CtrlIFolder) + u"! Check if correct template.";
+      projectContext().lastErrorText = projectContext().productTitle +
+                                       u": Source folder does not exist - " +
+                                       inQuotes(c.CtrlIFolder) + u"! Check if correct template.";
       return true;
     }
     const bool namedFolder = !c.CtrlOFolderID.empty() || !c.CtrlOFolder.empty();
@@ -175,7 +176,7 @@ class CopyRun {
 
  private:
   bool stop(std::u16string message) {
-    LastErrorText() = std::move(message);
+    projectContext().lastErrorText = std::move(message);
     return false;
   }
 
@@ -208,11 +209,11 @@ std::u16string SetControlSourceFolder(const AGPControl& control) {
   const std::u16string& extension = control.CtrlExt();
   std::u16string folder;
   if (extension.empty()) {
-    folder = TemplateFolder();
+    folder = projectContext().templateFolder;
   } else if (!ExtensionWorkFolder().empty()) {
     folder = fs::joinInside(ExtensionWorkFolder(), extension).value_or(std::u16string());
   }
-  CurrentSourceFolder() = folder;
+  projectContext().currentSourceFolder = folder;
   return folder;
 }
 
@@ -224,17 +225,18 @@ void CheckScriptFiles(AGP& proj) {
     if (file.empty()) continue;
     const std::u16string path = folder.empty() ? std::u16string() : CheckPathExists(folder, file);
     if (path.empty()) {
-      LastErrorText() = ProductTitle() + u": Script file does not exist - " + inQuotes(file) +
-                        u"! Check if correct template.";
+      projectContext().lastErrorText = projectContext().productTitle +
+                                       u": Script file does not exist - " + inQuotes(file) +
+                                       u"! Check if correct template.";
       return;
     }
     if (!ScriptEngine()) {
-      LastErrorText() =
-          ProductTitle() + u": No script engine to load " + inQuotes(file) + u" into.";
+      projectContext().lastErrorText = projectContext().productTitle +
+                                       u": No script engine to load " + inQuotes(file) + u" into.";
       return;
     }
     ScriptEngine()->AddTemplateScript(path);
-    if (!LastErrorText().empty()) return;
+    if (!projectContext().lastErrorText.empty()) return;
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "agp/agp.hpp"
 #include "foundation/control_items.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/properties.hpp"
 #include "generator/output_items.hpp"
 #include "generator/output_paths.hpp"
@@ -19,7 +20,6 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/working_folders.hpp"
 
 namespace vantorel {
@@ -55,18 +55,20 @@ bool sameFile(const std::u16string& a, const std::u16string& b) {
 }
 
 std::int16_t failWith(std::u16string message) {
-  LastErrorText() = std::move(message);
+  projectContext().lastErrorText = std::move(message);
   return 1;
 }
 
 std::u16string outsideRoot(std::u16string_view setting, std::u16string_view value,
                            std::u16string_view root) {
-  return ProductTitle() + u": The " + std::u16string(setting) + u" " + inQuotes(value) +
-         u" leads outside the folder " + inQuotes(root) + u". Generation aborted.";
+  return projectContext().productTitle + u": The " + std::u16string(setting) + u" " +
+         inQuotes(value) + u" leads outside the folder " + inQuotes(root) +
+         u". Generation aborted.";
 }
 
 std::u16string noAppRoot(std::u16string_view setting) {
-  return ProductTitle() + u": The project has no application root folder (\"AppRootFolder\" " +
+  return projectContext().productTitle +
+         u": The project has no application root folder (\"AppRootFolder\" " +
          u"is empty), so the " + std::u16string(setting) + u" has no place. Generation aborted.";
 }
 
@@ -75,7 +77,7 @@ bool copyFile(const std::u16string& source, const std::u16string& target) {
     fs::copyFile(source, target, true);
     return true;
   } catch (const fs::FileError& e) {
-    LastErrorText() =
+    projectContext().lastErrorText =
         u"Copying to file " + inQuotes(target) + u" failed! Error = " + fromUtf8(e.what());
     return false;
   }
@@ -143,14 +145,14 @@ std::int16_t CopyDatabase(AGP& proj, bool checkOnly) {
   if (!fs::folderExists(folder)) {
     const ui::Answer answer = ui::messageBox(
         u"Folder " + inQuotes(folder) + u" does not exist! Do you want to create it?",
-        ProductTitle(), ui::Buttons::YesNoCancel, ui::Icon::Question);
+        projectContext().productTitle, ui::Buttons::YesNoCancel, ui::Icon::Question);
     if (answer == ui::Answer::Cancel) RaiseCancelled();
     if (answer != ui::Answer::Yes) {
       ui::messageBox(u"Database Folder " + inQuotes(folder) +
                          u" not created! Database will not be copied. Make sure you set up the "
                          u"correct database path for the " +
-                         toString(TechName()) + u" scripts to work correctly!",
-                     ProductTitle(), ui::Buttons::OK, ui::Icon::Exclamation);
+                         toString(projectContext().techName) + u" scripts to work correctly!",
+                     projectContext().productTitle, ui::Buttons::OK, ui::Icon::Exclamation);
       return 0;
     }
     MakeFolderPath(folder);

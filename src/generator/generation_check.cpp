@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "generator/control_item_lists.hpp"
 #include "generator/copy_controls.hpp"
@@ -20,7 +21,6 @@
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/project_file_seams.hpp"
 #include "projectfile/working_folders.hpp"
 #include "templates/controls.hpp"
@@ -32,17 +32,18 @@ namespace vantorel {
 namespace {
 
 std::int16_t endCheck(std::u16string message) {
-  LastErrorText() = std::move(message);
+  projectContext().lastErrorText = std::move(message);
   Status().CloseStatus();
   return 0;
 }
 
 std::int16_t runCheck(AGP& proj) {
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   if (!CheckComponents()) return 0;
   // Without a database or a destination the walk below has nothing to list against.
   const Ref<AGPDatabase> db = proj.DB();
-  if (!db) return endCheck(ProductTitle() + u": Database not loaded! Generation aborted!");
+  if (!db)
+    return endCheck(projectContext().productTitle + u": Database not loaded! Generation aborted!");
   if (!CheckOutputRoot(proj)) return 0;
 
   OpenPhase(proj, u" - Preparing for generation...", 2, true);
@@ -53,14 +54,16 @@ std::int16_t runCheck(AGP& proj) {
   bool kept = false;
 
   const std::int16_t r = IsFileChanged(u"template", u"template", templateFile);
-  if (r == -1) return endCheck(ProductTitle() + u": Template file not found! Generation aborted!");
+  if (r == -1)
+    return endCheck(projectContext().productTitle +
+                    u": Template file not found! Generation aborted!");
   SyncKeepAnswer() = r == 0;
   if (r == 1) {
     SyncKeepAnswer() = ui::askKeepOrUpdate(
                            u"Template version in zip file is different with that in the "
                            u"template folder. Do you want to keep the existing files in the "
                            u"template folder or extract and overwrite from the zip file?",
-                           ProductTitle()) != ui::Answer::Update;
+                           projectContext().productTitle) != ui::Answer::Update;
     kept = SyncKeepAnswer();
   }
 
@@ -78,11 +81,11 @@ std::int16_t runCheck(AGP& proj) {
   const std::u16string controlFile =
       folder.empty() ? std::u16string() : fs::joinPath(folder, u"control.xml");
   if (!TemplateControls()->LoadControls(controlFile)) {
-    return endCheck(ProductTitle() + (CtrlErrCode() == 2
-                                          ? u": Control file is invalid! Please check if the "
-                                            u"correct template file is in use!"
-                                          : u": Load control file failed! Please check if the "
-                                            u"correct template file is in use!"));
+    return endCheck(projectContext().productTitle +
+                    (CtrlErrCode() == 2 ? u": Control file is invalid! Please check if the "
+                                          u"correct template file is in use!"
+                                        : u": Load control file failed! Please check if the "
+                                          u"correct template file is in use!"));
   }
 
   if (const GenerationExtensions* extensions = generationExtensions()) {
@@ -101,7 +104,7 @@ std::int16_t runCheck(AGP& proj) {
   if (ScriptEngine()) ScriptEngine()->Validate();
   ClearControlItems(proj);
   TemplateCache() = nullptr;
-  if (LastErrorText().empty()) CheckScriptFiles(proj);
+  if (projectContext().lastErrorText.empty()) CheckScriptFiles(proj);
 
   std::int16_t count = 0;
   GenerateAll(proj, true, count);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/status.hpp"
 #include "foundation/template_lookup.hpp"
@@ -33,7 +34,6 @@
 #include "project/advanced_filter.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/project_file_seams.hpp"
 #include "projectfile/working_folders.hpp"
 #include "templates/control.hpp"
@@ -55,7 +55,7 @@ void initialize(AGScript& engine, AGP& proj) {
 }
 
 bool askYesNo(const std::u16string& text) {
-  return ui::messageBox(text, ProductTitle(), ui::Buttons::YesNo) == ui::Answer::Yes;
+  return ui::messageBox(text, projectContext().productTitle, ui::Buttons::YesNo) == ui::Answer::Yes;
 }
 
 // "copy" and "folder" controls have no template to compile.
@@ -91,7 +91,7 @@ class Driver {
   explicit Driver(AGP& proj) : proj_(proj) {}
 
   void run() {
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     SaveOtherGenList(proj_);
     if (!CheckComponents()) return;
     DefaultHeaderLogo(proj_);
@@ -99,14 +99,15 @@ class Driver {
 
     const std::u16string templateFile = TakeTemplateName(proj_);
     TemplateCache() = makeRef<AGPCache>();
-    TemplateFolder() = PrepareTemplatePath(templateFile, u"Script", false, true, !SyncKeepAnswer());
+    projectContext().templateFolder =
+        PrepareTemplatePath(templateFile, u"Script", false, true, !SyncKeepAnswer());
     if (!checkExtensions() || !checkUserCode() || !loadControls() || !checkVersion()) return;
     if (!loadLanguages()) return;
     purgeCompiledTemplates();
     readUserOptions();
     if (!startEngines() || !mergeExtensions()) return;
-    if (LastErrorText().empty()) CheckScriptFiles(proj_);
-    if (LastErrorText().empty()) {
+    if (projectContext().lastErrorText.empty()) CheckScriptFiles(proj_);
+    if (projectContext().lastErrorText.empty()) {
       OpenPhase(proj_, u" - Validating project settings...", 2, true);
       if (ScriptEngine()) ScriptEngine()->Validate();
       Status().CloseStatus();
@@ -125,15 +126,17 @@ class Driver {
 
  private:
   bool end(std::u16string message) {
-    LastErrorText() = std::move(message);
+    projectContext().lastErrorText = std::move(message);
     return false;
   }
 
   bool checkDatabase() {
     const Ref<AGPDatabase> db = proj_.DB();
-    if (!db) return end(ProductTitle() + u": Database not loaded! Generation aborted!");
+    if (!db)
+      return end(projectContext().productTitle + u": Database not loaded! Generation aborted!");
     if (db->tables().count() < 1) {
-      return end(ProductTitle() + u": No tables found in the Database! Generation aborted!");
+      return end(projectContext().productTitle +
+                 u": No tables found in the Database! Generation aborted!");
     }
     return true;
   }
@@ -151,7 +154,7 @@ class Driver {
           if (!askYesNo(u"The '" + e->name +
                         u"' extension is not found! Do you want to ignore the extension and "
                         u"continue generation?")) {
-            return end(ProductTitle() + u" - Error in loading the '" + e->name +
+            return end(projectContext().productTitle + u" - Error in loading the '" + e->name +
                        u"' extension. Generation aborted.");
           }
           extensions->setEnabled(e->name, false);
@@ -176,38 +179,43 @@ class Driver {
 
   bool checkUserCode() {
     const std::int16_t r = IsFileChanged(u"usercode", u"usercode", proj_.UserCodePath());
-    if (r == -1) return end(ProductTitle() + u": User code file not found! Generation aborted!");
+    if (r == -1)
+      return end(projectContext().productTitle +
+                 u": User code file not found! Generation aborted!");
     userCodeChanged_ = r != 0;
     return true;
   }
 
   bool loadControls() {
-    controlFile_ = TemplateFolder().empty() ? std::u16string()
-                                            : fs::joinPath(TemplateFolder(), u"control.xml");
+    controlFile_ = projectContext().templateFolder.empty()
+                       ? std::u16string()
+                       : fs::joinPath(projectContext().templateFolder, u"control.xml");
     const std::int16_t r = IsFileChanged(u"control", u"control", controlFile_);
-    if (r == -1) return end(ProductTitle() + u": control file not found! Generation aborted!");
+    if (r == -1)
+      return end(projectContext().productTitle + u": control file not found! Generation aborted!");
     controlChanged_ = r != 0;
     if (!TemplateControls()->LoadControls(controlFile_)) {
-      return end(ProductTitle() + (CtrlErrCode() == 2
-                                       ? u": Control file is invalid! Please check if the correct "
-                                         u"template file is in use!"
-                                       : u": Load control file failed! Please check if the correct "
-                                         u"template file is in use!"));
+      return end(projectContext().productTitle +
+                 (CtrlErrCode() == 2 ? u": Control file is invalid! Please check if the correct "
+                                       u"template file is in use!"
+                                     : u": Load control file failed! Please check if the correct "
+                                       u"template file is in use!"));
     }
     return true;
   }
 
   bool checkVersion() {
     const std::u16string& version = TemplateControls()->ProdVersion();
-    const int verdict = CompareTemplateVersion(version, ShortVersion());
+    const int verdict = CompareTemplateVersion(version, projectContext().shortVersion);
     if (verdict > 0) {
-      return end(ProductTitle() + u": Template version (" + version +
+      return end(projectContext().productTitle + u": Template version (" + version +
                  u") newer than software version (" + proj_.FullVersion() +
                  u")! Generation aborted!");
     }
     if (verdict < 0) {
-      return end(ProductTitle() + u": Template version (" + version +
-                 u") older than minimum required (" + ShortVersion() + u")! Generation aborted!");
+      return end(projectContext().productTitle + u": Template version (" + version +
+                 u") older than minimum required (" + projectContext().shortVersion +
+                 u")! Generation aborted!");
     }
     return true;
   }
@@ -220,12 +228,12 @@ class Driver {
     if (!list.empty()) {
       std::vector<std::u16string> entries = split(list, u",");
       for (std::u16string& entry : entries) {
-        if (SharedLanguage().Load(LanguageFolderPath() + u"\\" + entry)) continue;
+        if (SharedLanguage().Load(projectContext().languageFolderPath + u"\\" + entry)) continue;
         if (!askYesNo(u"Load language file '" + entry +
                       u"' failed! Do you want to ignore the language file and continue "
                       u"generation?")) {
-          return end(ProductTitle() + u" - Error in loading the language file '" + entry +
-                     u"'. Generation aborted.");
+          return end(projectContext().productTitle + u" - Error in loading the language file '" +
+                     entry + u"'. Generation aborted.");
         }
         entry.clear();
       }
@@ -240,7 +248,8 @@ class Driver {
       }
     }
     if (list.empty()) {
-      return end(ProductTitle() + u": No language file specified in project! Generation aborted!");
+      return end(projectContext().productTitle +
+                 u": No language file specified in project! Generation aborted!");
     }
     return true;
   }
@@ -261,10 +270,10 @@ class Driver {
 
   void readUserOptions() {
     const auto general = [](std::u16string_view name) {
-      return GetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(name));
+      return GetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey), Variant(name));
     };
     proj_.setBackupFileFlag(toBool(ConvertSetting(general(u"BackupFile"), Variant(u"Boolean"))));
-    ScriptEngineTimeout() =
+    projectContext().scriptEngineTimeout =
         toLong(ConvertSetting(general(u"ScriptEngineTimeout"), Variant(u"Long")));
   }
 
@@ -272,17 +281,18 @@ class Driver {
     OpenPhase(proj_, u" - Initializing VBScript Engine...", 2, true);
     SharedFilter().load();
     InitScriptEngine(proj_);
-    if (LastErrorText().empty() && !ExParseEngine()) {
+    if (projectContext().lastErrorText.empty() && !ExParseEngine()) {
       ExParseEngine() = makeRef<AGScript>();
       if (!ExParseEngine()->IsInitialized()) {
         Status().CloseStatus();
         ScriptEngine() = nullptr;
         ExParseEngine() = nullptr;
-        return end(ProductTitle() + u": The expression engine could not be started.");
+        return end(projectContext().productTitle +
+                   u": The expression engine could not be started.");
       }
       initialize(*ExParseEngine(), proj_);
     }
-    if (LastErrorText().empty()) {
+    if (projectContext().lastErrorText.empty()) {
       for (const GenerationExtensions::Entry& e : presentExtensions()) {
         const std::optional<std::u16string> folder = fs::joinInside(ExtensionWorkFolder(), e.name);
         if (!folder) continue;
@@ -293,7 +303,7 @@ class Driver {
       }
     }
     Status().CloseStatus();
-    if (!LastErrorText().empty()) {
+    if (!projectContext().lastErrorText.empty()) {
       TemplateCache() = nullptr;
       ReleaseEngines();
       return false;
@@ -308,7 +318,7 @@ class Driver {
       if (MergeExtControls(e.name)) continue;
       generationExtensions()->setEnabled(e.name, false);
       TemplateCache()->DeleteCache(Variant(u"extension"), Variant(e.name));
-      ui::messageBox(ProductTitle() +
+      ui::messageBox(projectContext().productTitle +
                          (CtrlErrCode() == 2 ? u": Incorrect extension '" : u": Load extension '") +
                          e.name +
                          (CtrlErrCode() == 2 ? u"' used. Extension is disabled."
@@ -322,7 +332,8 @@ class Driver {
                  u"want to continue generation?")) {
       return true;
     }
-    LastErrorText() = ProductTitle() + u" - Error in loading extensions. Generation aborted.";
+    projectContext().lastErrorText =
+        projectContext().productTitle + u" - Error in loading extensions. Generation aborted.";
     TemplateCache()->WriteCacheFile();
     TemplateCache() = nullptr;
     ReleaseEngines();
@@ -374,7 +385,8 @@ class Driver {
   }
 
   void generate() {
-    OpenPhase(proj_, u" - Generating " + toString(TechName()) + u" Scripts...", 3, false);
+    OpenPhase(proj_, u" - Generating " + toString(projectContext().techName) + u" Scripts...", 3,
+              false);
     CreateOutputFolders(proj_);
     SharedMenus().Sort();
     std::int16_t count = 0;
@@ -399,26 +411,28 @@ void InitScriptEngine(AGP& proj) {
   }
   Status().CloseStatus();
   ScriptEngine() = nullptr;
-  if (LastErrorText().empty()) {
-    LastErrorText() = ProductTitle() + u": The script engine could not be started.";
+  if (projectContext().lastErrorText.empty()) {
+    projectContext().lastErrorText =
+        projectContext().productTitle + u": The script engine could not be started.";
   }
 }
 
 std::u16string TakeTemplateName(AGP& proj) {
   const std::u16string templateFile = projectSettingText(proj, u"Template");
   const std::size_t at = templateFile.find_last_of(u"\\/");
-  if (at != std::u16string::npos) TemplateName() = templateFile.substr(at + 1);
+  if (at != std::u16string::npos) projectContext().templateName = templateFile.substr(at + 1);
   return templateFile;
 }
 
 void DefaultHeaderLogo(AGP& proj) {
   if (!projectSettingText(proj, u"HeaderLogo").empty()) return;
-  const Variant logo = GetRegValue(Variant(u"HKCU"), Variant(ProjectKey()), Variant(u"HeaderLogo"));
+  const Variant logo =
+      GetRegValue(Variant(u"HKCU"), Variant(projectContext().projectKey), Variant(u"HeaderLogo"));
   proj.SetV(u"HeaderLogo", Variant(toString(logo)));
 }
 
 void OpenPhase(AGP& proj, std::u16string_view phaseText, int variant, bool keep) {
-  const std::u16string caption = ProductTitle() + std::u16string(phaseText);
+  const std::u16string caption = projectContext().productTitle + std::u16string(phaseText);
   if (keep) StatusText() = caption;
   if (variant == 2) {
     Status().ShowStatus2(Variant(proj.lhWnd()), Variant(caption));

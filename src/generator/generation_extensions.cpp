@@ -1,7 +1,7 @@
 #include "generator/generation_extensions.hpp"
 
+#include "foundation/project_context.hpp"
 #include "foundation/template_lookup.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -23,7 +23,7 @@ GenerationExtensions* generationExtensions() noexcept {
 }
 
 std::u16string extensionArchivePath(const GenerationExtensions::Entry& extension) {
-  return AddBackslash(ExtensionsFolder()) + extension.templateFile;
+  return AddBackslash(projectContext().extensionsFolder) + extension.templateFile;
 }
 
 }  // namespace vantorel

@@ -7,6 +7,7 @@
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
 #include "foundation/control_items.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "generator/control_conditions.hpp"
 #include "generator/control_item_lists.hpp"
@@ -29,7 +30,6 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/project_reader.hpp"
 #include "templates/control.hpp"
 #include "templates/controls.hpp"
@@ -71,7 +71,8 @@ bool outputExists(AGP& proj, const AGPControl& control, const std::u16string& na
 AGPTables& tablesOf(AGP& proj) {
   const Ref<AGPDatabase> db = proj.DB();
   if (!db) {
-    LastErrorText() = ProductTitle() + u": Database not loaded! Generation aborted!";
+    projectContext().lastErrorText =
+        projectContext().productTitle + u": Database not loaded! Generation aborted!";
     RaiseGenError();
   }
   return db->tables();
@@ -133,9 +134,10 @@ std::int16_t GenerateTableFiles(AGP& proj, AGPTable& table, bool checkOnly) {
     const std::u16string compiled = GetTplFileName(*control);
     const std::u16string path = outputPath(proj, *control, name, false);
     const bool written = GenTablePage(proj, table, compiled, path, *control);
-    if (!LastErrorText().empty()) {
-      LastErrorText() = ProductTitle() + u": Generate Table " + table.tblName() + u" " +
-                        control->CtrlID() + u" page error\r\n" + LastErrorText();
+    if (!projectContext().lastErrorText.empty()) {
+      projectContext().lastErrorText = projectContext().productTitle + u": Generate Table " +
+                                       table.tblName() + u" " + control->CtrlID() +
+                                       u" page error\r\n" + projectContext().lastErrorText;
       break;
     }
     if (written) WriteLog(path);
@@ -193,7 +195,7 @@ void GenerateAll(AGP& proj, bool checkOnly, std::int16_t& count) {
   const auto endRun = [&]() { count = 0; };
   std::int16_t run = 0;
   addCount(run, CopyDatabase(proj, checkOnly));
-  if (!LastErrorText().empty() && !checkOnly) return endRun();
+  if (!projectContext().lastErrorText.empty() && !checkOnly) return endRun();
 
   const std::int32_t tableCount = tables.count();
   for (std::int32_t i = 1; i <= tableCount; ++i) {
@@ -204,7 +206,7 @@ void GenerateAll(AGP& proj, bool checkOnly, std::int16_t& count) {
       LoadTableGenSettings(table.get());
       addCount(run, GenerateTableFiles(proj, *table, checkOnly));
       if (run > 0) break;
-      if (!LastErrorText().empty() && !checkOnly) return endRun();
+      if (!projectContext().lastErrorText.empty() && !checkOnly) return endRun();
     }
     if (!table->tblGen()) continue;
     AGPFields& fields = table->fields();
@@ -217,9 +219,10 @@ void GenerateAll(AGP& proj, bool checkOnly, std::int16_t& count) {
       CurrentField() = field;
       fields.setItem(Variant(field->FldName()));
       addCount(run, GenerateFieldFiles(proj, *field, checkOnly));
-      if (!LastErrorText().empty() && !checkOnly) {
-        LastErrorText() = ProductTitle() + u": Generate Table " + table->tblName() + u" Field " +
-                          field->FldName() + u" page error\r\n" + LastErrorText();
+      if (!projectContext().lastErrorText.empty() && !checkOnly) {
+        projectContext().lastErrorText = projectContext().productTitle + u": Generate Table " +
+                                         table->tblName() + u" Field " + field->FldName() +
+                                         u" page error\r\n" + projectContext().lastErrorText;
         return endRun();
       }
     }
@@ -227,11 +230,12 @@ void GenerateAll(AGP& proj, bool checkOnly, std::int16_t& count) {
 
   CurrentTable() = nullptr;
   addCount(run, GenerateProjectFiles(proj, checkOnly));
-  if (LastErrorText().empty() || checkOnly) {
+  if (projectContext().lastErrorText.empty() || checkOnly) {
     addCount(run, GenerateOtherFiles(proj, checkOnly, u"other,simple"));
   }
-  if (LastErrorText().empty() || checkOnly) addCount(run, CopyTemplateFiles(proj, checkOnly));
-  count = (LastErrorText().empty() || checkOnly) ? run : std::int16_t{0};
+  if (projectContext().lastErrorText.empty() || checkOnly)
+    addCount(run, CopyTemplateFiles(proj, checkOnly));
+  count = (projectContext().lastErrorText.empty() || checkOnly) ? run : std::int16_t{0};
 }
 
 }  // namespace vantorel

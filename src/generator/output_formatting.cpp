@@ -3,8 +3,8 @@
 #include <array>
 
 #include "foundation/product.hpp"
+#include "foundation/project_context.hpp"
 #include "platform/text/case_fold.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -26,8 +26,8 @@ bool startsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
 }
 
 std::u16string stampHeads(std::u16string_view text) {
-  const std::u16string tag =
-      u"<meta name=\"generator\" content=\"" + ProductTitle() + u" v" + fullVersion() + u"\" />";
+  const std::u16string tag = u"<meta name=\"generator\" content=\"" +
+                             projectContext().productTitle + u" v" + fullVersion() + u"\" />";
   const std::u16string lower = toLower(text);
   std::u16string out;
   std::size_t from = 0;

@@ -4,11 +4,11 @@
 
 #include "agp/agp.hpp"
 #include "foundation/control_items.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/properties.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/path.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -40,8 +40,8 @@ std::u16string settingValueText(const AGProperties& bag, std::u16string_view nam
 
 std::u16string userGeneralText(std::u16string_view name) {
   try {
-    return textOf(
-        GetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(std::u16string(name))));
+    return textOf(GetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey),
+                              Variant(std::u16string(name))));
   } catch (const std::exception&) {
     return {};
   }

@@ -2,13 +2,13 @@
 
 #include <optional>
 
+#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "generator/output_naming.hpp"
 #include "generator/run_end.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/strings.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/working_folders.hpp"
 
 namespace vantorel {
@@ -24,11 +24,11 @@ bool isAppRootFolder(std::u16string_view folder) {
 
 std::u16string missingRootMessage(std::u16string_view setting) {
   if (setting == kAppRootSetting) {
-    return ProductTitle() +
+    return projectContext().productTitle +
            u": The project has no application root folder (\"AppRootFolder\" is empty), so "
            u"folders written \"~/\" have no place. Generation aborted.";
   }
-  return ProductTitle() +
+  return projectContext().productTitle +
          u": The project has no destination folder (\"Destination\" is empty). Generation "
          u"aborted.";
 }
@@ -48,9 +48,9 @@ std::u16string_view relativePart(std::u16string_view rest) {
     if (!named.empty() && !fs::isSeparator(named.back())) named += u'/';
     named += fileName;
   }
-  LastErrorText() = ProductTitle() + u": The output path \"" + named +
-                    u"\" leads outside the folder \"" + std::u16string(root) +
-                    u"\". Generation aborted.";
+  projectContext().lastErrorText = projectContext().productTitle + u": The output path \"" + named +
+                                   u"\" leads outside the folder \"" + std::u16string(root) +
+                                   u"\". Generation aborted.";
   RaiseGenError();
 }
 
@@ -58,7 +58,7 @@ std::u16string_view relativePart(std::u16string_view rest) {
 
 bool CheckOutputRoot(AGP& proj) {
   if (!trimBlanks(projectSettingText(proj, kDestinationSetting)).empty()) return true;
-  LastErrorText() = missingRootMessage(kDestinationSetting);
+  projectContext().lastErrorText = missingRootMessage(kDestinationSetting);
   return false;
 }
 
@@ -69,7 +69,7 @@ std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string
   const std::u16string rootText = projectSettingText(proj, setting);
   const std::u16string root(trimBlanks(rootText));
   if (root.empty()) {
-    LastErrorText() = missingRootMessage(setting);
+    projectContext().lastErrorText = missingRootMessage(setting);
     RaiseGenError();
   }
   const std::u16string_view rest = relativePart(underAppRoot ? folder.substr(2) : folder);

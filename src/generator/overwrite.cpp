@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "foundation/project_context.hpp"
 #include "generator/generation_state.hpp"
 #include "generator/overwrite_prompt.hpp"
 #include "generator/run_end.hpp"
@@ -11,7 +12,6 @@
 #include "platform/fs/path.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -42,8 +42,8 @@ void backupFolderCopy(const std::u16string& folder) {
 
 void reportFailure(const std::u16string& target, const std::u16string& description) {
   try {
-    ui::messageBox(u"Error in open \"" + target + u"\", description:" + description, ProductTitle(),
-                   ui::Buttons::OK, ui::Icon::Exclamation);
+    ui::messageBox(u"Error in open \"" + target + u"\", description:" + description,
+                   projectContext().productTitle, ui::Buttons::OK, ui::Icon::Exclamation);
   } catch (const AutomationError&) {
     // The target stays unwritten whether or not the message could be shown.
   }
@@ -67,7 +67,8 @@ bool decide(TargetKind kind, const std::u16string& target, bool overwrite, bool 
       ShowOverwritePrompt();
     } catch (const AutomationError& e) {
       // Answers that do not fit the prompt: an unattended run stops rather than guess.
-      LastErrorText() = ProductTitle() + u": " + e.description() + u" Generation aborted.";
+      projectContext().lastErrorText =
+          projectContext().productTitle + u": " + e.description() + u" Generation aborted.";
       RaiseGenError();
     }
   }

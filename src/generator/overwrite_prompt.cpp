@@ -2,10 +2,10 @@
 
 #include <vector>
 
+#include "foundation/project_context.hpp"
 #include "generator/generation_state.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -50,7 +50,7 @@ std::u16string overwritePromptText() {
 }
 
 void ShowOverwritePrompt() {
-  switch (ui::askOverwrite(overwritePromptText(), ProductTitle(), ui::Answer::No)) {
+  switch (ui::askOverwrite(overwritePromptText(), projectContext().productTitle, ui::Answer::No)) {
     case ui::Answer::YesToAll:
       OverwriteAllAnswer() = u"O";
       [[fallthrough]];

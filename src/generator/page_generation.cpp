@@ -7,6 +7,7 @@
 #include "agp/agp.hpp"
 #include "fields/field.hpp"
 #include "foundation/control_items.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "foundation/text_files.hpp"
 #include "foundation/value_format.hpp"
@@ -26,7 +27,6 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/file_writing.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/working_folders.hpp"
@@ -41,13 +41,14 @@ namespace {
 enum class PageKind { Table, Field, Other };
 
 [[noreturn]] void failRun(std::u16string message) {
-  LastErrorText() = std::move(message);
+  projectContext().lastErrorText = std::move(message);
   RaiseGenError();
 }
 
 AGPTables& databaseTables(AGP& proj) {
   const Ref<AGPDatabase> db = proj.DB();
-  if (!db) failRun(ProductTitle() + u": The project has no database. Generation aborted.");
+  if (!db)
+    failRun(projectContext().productTitle + u": The project has no database. Generation aborted.");
   return db->tables();
 }
 
@@ -57,20 +58,23 @@ std::optional<std::u16string> runPageScript(const std::u16string& name,
                                             const std::u16string& script, std::int16_t initType) {
   const Ref<AGScript> engine = ScriptEngine();
   if (!engine || !engine->IsInitialized()) {
-    failRun(ProductTitle() + u": The script engine is not initialized. Generation aborted.");
+    failRun(projectContext().productTitle +
+            u": The script engine is not initialized. Generation aborted.");
   }
-  const std::u16string before = LastErrorText();
-  LastErrorText().clear();
+  const std::u16string before = projectContext().lastErrorText;
+  projectContext().lastErrorText.clear();
   std::u16string text;
   try {
-    text = engine->BuildNewCode(name, script, initType, ScriptEngineTimeout());
+    text = engine->BuildNewCode(name, script, initType, projectContext().scriptEngineTimeout);
   } catch (const AutomationError& e) {
-    if (LastErrorText().empty()) LastErrorText() = ProductTitle() + u": " + e.description();
+    if (projectContext().lastErrorText.empty())
+      projectContext().lastErrorText = projectContext().productTitle + u": " + e.description();
   } catch (const std::exception& e) {
-    if (LastErrorText().empty()) LastErrorText() = ProductTitle() + u": " + fromUtf8(e.what());
+    if (projectContext().lastErrorText.empty())
+      projectContext().lastErrorText = projectContext().productTitle + u": " + fromUtf8(e.what());
   }
-  if (!LastErrorText().empty()) return std::nullopt;
-  LastErrorText() = before;
+  if (!projectContext().lastErrorText.empty()) return std::nullopt;
+  projectContext().lastErrorText = before;
   return text;
 }
 
@@ -91,7 +95,7 @@ bool generatePage(AGP& proj, PageKind kind, AGPTable* table, AGPField* field,
     databaseTables(proj).item(Variant(table->tblName()));
   } else if (kind == PageKind::Field) {
     if (!CurrentTable()) {
-      failRun(ProductTitle() + u": Field " + field->FldName() +
+      failRun(projectContext().productTitle + u": Field " + field->FldName() +
               u" has no current table. Generation aborted.");
     }
     databaseTables(proj).setItem(Variant(CurrentTable()->tblName()));
@@ -173,9 +177,10 @@ std::int16_t GenerateOtherFiles(AGP& proj, bool checkOnly, std::u16string_view t
     Status().DispStatus(Variant(u"Generating " + name + u"..."));
     const std::u16string path = GetDestPath(proj, folder, name, false);
     GenOtherPage(proj, compiledPath, path, *control);
-    if (!LastErrorText().empty()) {
-      LastErrorText() = ProductTitle() + u": Generate " + control->CtrlID() + u" page error\r\n" +
-                        LastErrorText();
+    if (!projectContext().lastErrorText.empty()) {
+      projectContext().lastErrorText = projectContext().productTitle + u": Generate " +
+                                       control->CtrlID() + u" page error\r\n" +
+                                       projectContext().lastErrorText;
       break;
     }
   }

@@ -7,6 +7,7 @@
 
 #include "agp/agp.hpp"
 #include "foundation/control_items.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/properties.hpp"
 #include "foundation/status.hpp"
 #include "foundation/text_files.hpp"
@@ -23,7 +24,6 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/file_writing.hpp"
 
 namespace vantorel {
@@ -37,7 +37,7 @@ void copyOver(const std::u16string& source, const std::u16string& target) {
   try {
     fs::copyFile(source, target, true);
   } catch (const fs::FileError& e) {
-    LastErrorText() =
+    projectContext().lastErrorText =
         u"Copying to file " + inQuotes(target) + u" failed! Error = " + fromUtf8(e.what());
     throw;
   }
@@ -80,21 +80,22 @@ class ProjectFiles {
   // One step. The end of a run always passes; other failures are skipped once the style sheet
   // is being made, and before that end the run with their message.
   void step(const std::function<void()>& body) {
-    const std::u16string before = LastErrorText();
+    const std::u16string before = projectContext().lastErrorText;
     try {
       body();
     } catch (const AutomationError& e) {
       if (e.number() == kRunEnded) throw;
       if (!ignoreFailures_) fail(e.description());
-      LastErrorText() = before;
+      projectContext().lastErrorText = before;
     } catch (const std::exception& e) {
       if (!ignoreFailures_) fail(fromUtf8(e.what()));
-      LastErrorText() = before;
+      projectContext().lastErrorText = before;
     }
   }
 
   [[noreturn]] static void fail(const std::u16string& reason) {
-    if (LastErrorText().empty()) LastErrorText() = ProductTitle() + u": " + reason;
+    if (projectContext().lastErrorText.empty())
+      projectContext().lastErrorText = projectContext().productTitle + u": " + reason;
     RaiseGenError();
   }
 
@@ -155,13 +156,13 @@ class ProjectFiles {
   // The language file in the user's language folder; a name that leads outside that folder is
   // refused, and without a folder there is no source.
   std::u16string languageSource(const std::u16string& entry) {
-    const std::u16string& folder = LanguageFolderPath();
+    const std::u16string& folder = projectContext().languageFolderPath;
     if (trimBlanks(folder).empty()) return {};
     const std::optional<std::u16string> path = fs::joinInside(folder, entry);
     if (!path) {
-      LastErrorText() = ProductTitle() + u": The language file " + inQuotes(entry) +
-                        u" leads outside the language folder " + inQuotes(folder) +
-                        u". Generation aborted.";
+      projectContext().lastErrorText = projectContext().productTitle + u": The language file " +
+                                       inQuotes(entry) + u" leads outside the language folder " +
+                                       inQuotes(folder) + u". Generation aborted.";
       RaiseGenError();
     }
     return *path;

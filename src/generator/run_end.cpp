@@ -1,9 +1,9 @@
 #include "generator/run_end.hpp"
 
+#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "generator/generation_state.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -15,15 +15,15 @@ constexpr std::int32_t kGenerationEnded = -1;
 
 void RaiseCancelled() {
   Status().CloseStatus();
-  LastErrorText() = u"Generation cancelled by user!";
+  projectContext().lastErrorText = u"Generation cancelled by user!";
   GenerationCancelled() = true;
-  throw AutomationError(kGenerationEnded, LastErrorText());
+  throw AutomationError(kGenerationEnded, projectContext().lastErrorText);
 }
 
 void RaiseGenError() {
   Status().CloseStatus();
   GenerationFailed() = true;
-  throw AutomationError(kGenerationEnded, LastErrorText());
+  throw AutomationError(kGenerationEnded, projectContext().lastErrorText);
 }
 
 }  // namespace vantorel

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/status.hpp"
 #include "foundation/string_builder.hpp"
@@ -21,7 +22,6 @@
 #include "platform/sys/clock.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/file_writing.hpp"
 #include "projectfile/working_folders.hpp"
 #include "templates/control.hpp"
@@ -36,15 +36,15 @@ namespace {
 constexpr std::u16string_view kCrLf = u"\r\n";
 
 bool userOption(std::u16string_view name) {
-  const Variant value =
-      GetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(std::u16string(name)));
+  const Variant value = GetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey),
+                                    Variant(std::u16string(name)));
   return toBool(ConvertSetting(value, Variant(u"Boolean")));
 }
 
 // The folder a control's input files are read from; an extension name that would leave the
 // extensions folder gives none.
 std::u16string sourceFolderFor(std::u16string_view extension) {
-  if (extension.empty()) return TemplateFolder();
+  if (extension.empty()) return projectContext().templateFolder;
   if (ExtensionWorkFolder().empty()) return {};
   return fs::joinInside(ExtensionWorkFolder(), extension).value_or(std::u16string());
 }
@@ -68,7 +68,7 @@ std::u16string sessionMarker(std::u16string_view edge, const AGSessionFields& s)
 std::vector<std::u16string> sessionText(const AGPControl& control, const AGSessionFields& s) {
   if (s.SessType == u"key") {
     if (!s.SessIFile.empty()) return templates::expandSection(s.SessIFile, s.SessValue);
-    CurrentSourceFolder() = sourceFolderFor(control.CtrlExt());
+    projectContext().currentSourceFolder = sourceFolderFor(control.CtrlExt());
     return templates::expandSection(control.CtrlIFiles(), s.SessValue);
   }
   if (s.SessType == u"include") {
@@ -80,7 +80,7 @@ std::vector<std::u16string> sessionText(const AGPControl& control, const AGSessi
 
 void translatePieces(const std::vector<std::u16string>& pieces) {
   for (const std::u16string& piece : pieces) {
-    if (!LastErrorText().empty()) return;
+    if (!projectContext().lastErrorText.empty()) return;
     ParseToScript(piece);
   }
 }
@@ -89,20 +89,21 @@ void writeCompiled(const std::u16string& compiledPath, const std::u16string& tex
   const std::u16string folder = fs::parentFolder(compiledPath);
   if (!folder.empty()) fs::createFolders(folder);
   if (compiledPath.empty() || !WriteOutputFile(compiledPath, text, false)) {
-    LastErrorText() = ProductTitle() + u": Cannot write the compiled template " + compiledPath +
-                      u". Generation aborted.";
+    projectContext().lastErrorText = projectContext().productTitle +
+                                     u": Cannot write the compiled template " + compiledPath +
+                                     u". Generation aborted.";
     RaiseGenError();
   }
 }
 
 [[noreturn]] void failTranslation(const std::u16string& compiledPath, const std::u16string& written,
                                   const std::u16string& inputPath) {
-  const std::u16string message = LastErrorText();
+  const std::u16string message = projectContext().lastErrorText;
   // The author reads what was translated up to the fault next to the message.
   const std::u16string folder = fs::parentFolder(compiledPath);
   if (!folder.empty()) fs::createFolders(folder);
   if (!compiledPath.empty()) WriteOutputFile(compiledPath, written + message + u"\r\n", false);
-  LastErrorText() = inputPath + u": " + message;
+  projectContext().lastErrorText = inputPath + u": " + message;
   RaiseGenError();
 }
 
@@ -142,8 +143,8 @@ std::u16string GetTplFileName(const AGPControl& control) {
 }
 
 std::u16string WriteTempTemplate(std::u16string_view inputFiles, std::u16string_view extension) {
-  CurrentSourceFolder() = sourceFolderFor(extension);
-  const std::u16string& folder = CurrentSourceFolder();
+  projectContext().currentSourceFolder = sourceFolderFor(extension);
+  const std::u16string& folder = projectContext().currentSourceFolder;
   if (folder.empty()) return {};
   if (inputFiles.find(u',') == std::u16string_view::npos) {
     return fs::joinInside(folder, inputFiles).value_or(std::u16string());
@@ -175,7 +176,8 @@ void BuildTemplateScript(AGP& proj, const AGPControl& control, const std::u16str
 
   const std::u16string inputPath = WriteTempTemplate(control.CtrlIFiles(), control.CtrlExt());
   if (inputPath.empty() || !fs::fileExists(inputPath)) {
-    LastErrorText() = u"Error in merging " + control.CtrlIFiles() + u". Generation aborted.";
+    projectContext().lastErrorText =
+        u"Error in merging " + control.CtrlIFiles() + u". Generation aborted.";
     RaiseGenError();
   }
   const std::u16string inputText = toString(ReadTextFile(Variant(inputPath)));
@@ -198,7 +200,8 @@ void BuildTemplateScript(AGP& proj, const AGPControl& control, const std::u16str
           appendLine(body, u"ztSB.Append(\"*** " + s.SessValue +
                                u": \" & (ztStopTime-ztStartTime) & \" ms\")");
         }
-        if (!LastErrorText().empty()) failTranslation(compiledPath, state.bodyText(), inputPath);
+        if (!projectContext().lastErrorText.empty())
+          failTranslation(compiledPath, state.bodyText(), inputPath);
         ++CompileProgressCount();
         Status().SetStatus(Variant(GetPercent(CompileProgressCount(), CompileProgressTotal())));
       }
@@ -207,7 +210,8 @@ void BuildTemplateScript(AGP& proj, const AGPControl& control, const std::u16str
   } else {
     Status().Refresh();
     ParseToScript(inputText);
-    if (!LastErrorText().empty()) failTranslation(compiledPath, inputText, inputPath);
+    if (!projectContext().lastErrorText.empty())
+      failTranslation(compiledPath, inputText, inputPath);
   }
 
   const std::u16string name = GetCtrlFuncName(control);
@@ -242,16 +246,18 @@ bool CheckCompiledNames(const AGPControls& controls) {
     const std::u16string file = control->CtrlID() + control->CtrlTagExt();
     if (file.empty() || file == u"." || file == u".." ||
         file.find_first_of(u"/\\") != std::u16string::npos) {
-      LastErrorText() = ProductTitle() + u": Control \"" + control->CtrlID() +
-                        u"\" cannot be compiled: its id is no file name. Generation aborted.";
+      projectContext().lastErrorText =
+          projectContext().productTitle + u": Control \"" + control->CtrlID() +
+          u"\" cannot be compiled: its id is no file name. Generation aborted.";
       return false;
     }
     const std::u16string function = GetCtrlFuncName(*control);
     const auto clash = [&](const AGPControl& other, std::u16string_view what,
                            std::u16string_view name) {
-      LastErrorText() = ProductTitle() + u": Controls \"" + other.CtrlID() + other.CtrlTagExt() +
-                        u"\" and \"" + file + u"\" compile to the same " + std::u16string(what) +
-                        u" " + std::u16string(name) + u". Generation aborted.";
+      projectContext().lastErrorText = projectContext().productTitle + u": Controls \"" +
+                                       other.CtrlID() + other.CtrlTagExt() + u"\" and \"" + file +
+                                       u"\" compile to the same " + std::u16string(what) + u" " +
+                                       std::u16string(name) + u". Generation aborted.";
       return false;
     };
     const auto [fnAt, fnNew] = functions.emplace(toLower(function), control.get());

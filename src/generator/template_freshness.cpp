@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "foundation/project_context.hpp"
 #include "foundation/template_lookup.hpp"
 #include "foundation/text_files.hpp"
 #include "foundation/value_format.hpp"
@@ -13,7 +14,6 @@
 #include "platform/fs/path.hpp"
 #include "platform/sys/clock.hpp"
 #include "platform/text/strings.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/working_folders.hpp"
 #include "templates/control.hpp"
 #include "templates/control_session.hpp"
@@ -24,15 +24,17 @@ namespace vantorel {
 namespace {
 
 [[noreturn]] void missing(std::u16string_view name) {
-  LastErrorText() = u"Missing \"" + std::u16string(name) + u"\" in template folder \"" +
-                    TemplateFolder() + u"\". Generation aborted.";
+  projectContext().lastErrorText = u"Missing \"" + std::u16string(name) +
+                                   u"\" in template folder \"" + projectContext().templateFolder +
+                                   u"\". Generation aborted.";
   RaiseGenError();
 }
 
 // A template name that climbs out of its folder is refused as plainly as a missing one.
 [[noreturn]] void outside(std::u16string_view name) {
-  LastErrorText() = ProductTitle() + u": Template file \"" + std::u16string(name) +
-                    u"\" leads outside its folder! Generation aborted.";
+  projectContext().lastErrorText = projectContext().productTitle + u": Template file \"" +
+                                   std::u16string(name) +
+                                   u"\" leads outside its folder! Generation aborted.";
   RaiseGenError();
 }
 
@@ -44,7 +46,7 @@ std::u16string sourcePath(const std::u16string& folder, std::u16string_view entr
 }
 
 std::u16string extensionFolder(const std::u16string& extension) {
-  if (extension.empty()) return TemplateFolder();
+  if (extension.empty()) return projectContext().templateFolder;
   const std::optional<std::u16string> folder = fs::joinInside(ExtensionWorkFolder(), extension);
   if (!folder) outside(extension);
   return *folder;
@@ -108,11 +110,11 @@ void CacheFileStamp(const std::u16string& group, const std::u16string& key,
 
 bool IsTplOutdated(AGPControl& control) {
   control.setCtrlGen(false);
-  CurrentSourceFolder() = extensionFolder(control.CtrlExt());
+  projectContext().currentSourceFolder = extensionFolder(control.CtrlExt());
 
   const std::u16string_view inputFolder = trimBlanks(control.CtrlIFolder());
   if (!inputFolder.empty() &&
-      !fs::folderExists(sourcePath(CurrentSourceFolder(), control.CtrlIFolder()))) {
+      !fs::folderExists(sourcePath(projectContext().currentSourceFolder, control.CtrlIFolder()))) {
     missing(control.CtrlIFolder());
   }
 
@@ -130,7 +132,7 @@ bool IsTplOutdated(AGPControl& control) {
   OutdatedTest test(toString(stored));
   bool outdated = false;
   for (const std::u16string& entry : split(control.CtrlIFiles(), u",")) {
-    if (test.newer(sourcePath(CurrentSourceFolder(), entry), entry)) {
+    if (test.newer(sourcePath(projectContext().currentSourceFolder, entry), entry)) {
       outdated = true;
       break;
     }
@@ -138,12 +140,13 @@ bool IsTplOutdated(AGPControl& control) {
   if (!outdated) {
     for (const Ref<AGPSession>& session : control.Sessions()->items()) {
       if (session->SessType() != u"key") continue;
-      CurrentSourceFolder() = extensionFolder(session->SessExt());
+      projectContext().currentSourceFolder = extensionFolder(session->SessExt());
       if (session->SessIFile().empty()) continue;
-      std::u16string path = sourcePath(CurrentSourceFolder(), session->SessIFile());
+      std::u16string path = sourcePath(projectContext().currentSourceFolder, session->SessIFile());
       // An extension's session may rely on the template set's copy of its input file.
-      if (CurrentSourceFolder() != TemplateFolder() && !fs::fileExists(path)) {
-        path = sourcePath(TemplateFolder(), session->SessIFile());
+      if (projectContext().currentSourceFolder != projectContext().templateFolder &&
+          !fs::fileExists(path)) {
+        path = sourcePath(projectContext().templateFolder, session->SessIFile());
       }
       if (test.newer(path, session->SessIFile())) {
         outdated = true;

@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "foundation/project_context.hpp"
 #include "foundation/template_lookup.hpp"
 #include "foundation/text_files.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -41,7 +42,7 @@ std::u16string includedFileName(std::u16string_view reference) {
 // The folder an extension's files come from; an extension name that would leave the
 // extensions folder gives no folder.
 std::u16string sourceFolderFor(const std::u16string& extension) {
-  if (extension.empty()) return TemplateFolder();
+  if (extension.empty()) return projectContext().templateFolder;
   if (ExtensionWorkFolder().empty()) return {};
   return fs::joinInside(ExtensionWorkFolder(), extension).value_or(std::u16string());
 }
@@ -56,7 +57,7 @@ class ControlLoader {
 
   // The input file entry below the current source folder, with the files it includes.
   void addInput(const std::u16string& entry) {
-    const std::u16string& folder = CurrentSourceFolder();
+    const std::u16string& folder = projectContext().currentSourceFolder;
     if (folder.empty()) return;
     const std::optional<std::u16string> path = fs::joinInside(folder, trimBlanks(entry));
     if (!path || !fs::fileExists(*path)) return;
@@ -94,7 +95,7 @@ std::u16string GetIncludeFiles(std::u16string_view text) {
 
 void LoadCtrlTplFiles(const AGPControl& control) {
   const AGControlFields& c = control.fields();
-  CurrentSourceFolder() = sourceFolderFor(c.CtrlExt);
+  projectContext().currentSourceFolder = sourceFolderFor(c.CtrlExt);
   if (c.CtrlIFiles.empty()) return;
   ControlLoader loader;
   for (const std::u16string& entry : split(c.CtrlIFiles, u",")) loader.addInput(entry);
@@ -102,7 +103,7 @@ void LoadCtrlTplFiles(const AGPControl& control) {
   for (const Ref<AGPSession>& session : control.Sessions()->items()) {
     const AGSessionFields& s = session->fields();
     if (s.SessType != u"key") continue;
-    CurrentSourceFolder() = sourceFolderFor(s.SessExt);
+    projectContext().currentSourceFolder = sourceFolderFor(s.SessExt);
     if (!s.SessIFile.empty()) loader.addInput(s.SessIFile);
   }
 }

@@ -1,12 +1,12 @@
 #include "model/chart.hpp"
 
+#include "foundation/project_context.hpp"
 #include "foundation/registry_defaults.hpp"
 #include "foundation/setting_access.hpp"
 #include "foundation/setting_members.hpp"
 #include "model/model_items.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/automation/variant_convert.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -54,7 +54,7 @@ const SettingCatalog& chartCatalog() {
 }
 
 AGPChart::AGPChart() {
-  loadRegistryDefaults(properties(), ChartKey(), MissingDefault::TypedZero);
+  loadRegistryDefaults(properties(), projectContext().chartKey, MissingDefault::TypedZero);
 }
 
 const ClassInfo& AGPChart::classInfo() const noexcept {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "foundation/project_context.hpp"
 #include "foundation/registry_defaults.hpp"
 #include "foundation/setting_access.hpp"
 #include "foundation/setting_members.hpp"
@@ -11,7 +12,6 @@
 #include "platform/automation/bind.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -53,7 +53,7 @@ const SettingCatalog& databaseCatalog() {
 static_assert(kSecuParentUserIDFld + 1 == 30);
 
 AGPDatabase::AGPDatabase() {
-  loadRegistryDefaults(properties(), DatabaseKey(), MissingDefault::TypedZero);
+  loadRegistryDefaults(properties(), projectContext().databaseKey, MissingDefault::TypedZero);
 }
 
 const ClassInfo& AGPDatabase::classInfo() const noexcept {
@@ -108,7 +108,7 @@ std::u16string AGPDatabase::secDefault() {
 
 void AGPDatabase::setSecDefault(const std::u16string& value) {
   properties().setting(kSecDefault) = Variant(value);
-  CurrentSecDefault() = value;
+  projectContext().currentSecDefault = value;
 }
 
 void AGPDatabase::terminate() noexcept {
@@ -117,7 +117,7 @@ void AGPDatabase::terminate() noexcept {
     std::int32_t loaded = total;
     AGPStatus& status = Status();
     status.ShowStatus(Variant(std::int32_t{0}),
-                      Variant(ProductTitle() + u" - Unloading Database..."));
+                      Variant(projectContext().productTitle + u" - Unloading Database..."));
     ui::yieldToHost();
     if (tables_) {
       tables_->removeAll(
@@ -139,7 +139,7 @@ void AGPDatabase::terminate() noexcept {
     });
     ignoringErrors([] { Status().CloseStatus(); });
   }
-  CurrentSecDefault().clear();
+  projectContext().currentSecDefault.clear();
 }
 
 }  // namespace vantorel

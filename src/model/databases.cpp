@@ -1,10 +1,10 @@
 #include "model/databases.hpp"
 
+#include "foundation/project_context.hpp"
 #include "model/model_items.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/text/case_fold.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -38,10 +38,10 @@ std::u16string AGPDatabases::curSeq() const {
 
 bool AGPDatabases::add(const std::u16string& name) {
   if (count() >= 1) {
-    LastErrorText() = u"support 1 db only!";
+    projectContext().lastErrorText = u"support 1 db only!";
     return false;
   }
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   auto db = makeRef<AGPDatabase>();
   db->setDbName(name);
   // The empty name cannot be a key; the database is then held without one.

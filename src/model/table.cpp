@@ -1,5 +1,6 @@
 #include "model/table.hpp"
 
+#include "foundation/project_context.hpp"
 #include "foundation/registry_defaults.hpp"
 #include "foundation/setting_access.hpp"
 #include "foundation/setting_members.hpp"
@@ -7,7 +8,6 @@
 #include "model/name_links.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/automation/variant_convert.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -83,7 +83,7 @@ const SettingCatalog& tableCatalog() {
 static_assert(kTblShowBlankListPage + 1 == 64);
 
 AGPTable::AGPTable() {
-  loadRegistryDefaults(properties(), TableKey(), MissingDefault::TypedZero);
+  loadRegistryDefaults(properties(), projectContext().tableKey, MissingDefault::TypedZero);
 }
 
 const ClassInfo& AGPTable::classInfo() const noexcept {

@@ -1,11 +1,11 @@
 #include "model/trend.hpp"
 
+#include "foundation/project_context.hpp"
 #include "foundation/registry_defaults.hpp"
 #include "foundation/setting_members.hpp"
 #include "model/model_items.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/automation/variant_convert.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -29,7 +29,7 @@ const SettingCatalog& trendCatalog() {
 static_assert(kTrendAlpha + 1 == 11);
 
 AGPTrend::AGPTrend() {
-  loadRegistryDefaults(properties(), TrendlineKey(), MissingDefault::TypedZero);
+  loadRegistryDefaults(properties(), projectContext().trendlineKey, MissingDefault::TypedZero);
 }
 
 const ClassInfo& AGPTrend::classInfo() const noexcept {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/settings_key.hpp"
 #include "platform/automation/automation_error.hpp"
@@ -18,7 +19,7 @@ namespace {
 // The subkey names of key in the current user's hive; false when there are none or the store
 // cannot be read.
 bool enumerateSubkeys(const std::u16string& key, std::vector<std::u16string>& names) {
-  cRegistry& registry = Registry();
+  cRegistry& registry = projectContext().registry;
   registry.ClassKey(kHkeyCurrentUser);
   registry.SectionKey(key);
   std::int32_t count = 0;
@@ -183,8 +184,7 @@ void AGPFilter::load() {
 }
 
 AGPFilter& SharedFilter() {
-  thread_local const Ref<AGPFilter> shared = makeRef<AGPFilter>();
-  return *shared;
+  return sharedObject<AGPFilter>(projectContext().filter);
 }
 
 }  // namespace vantorel

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "foundation/foundation_classes.hpp"
+#include "foundation/project_context.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "project/language_file.hpp"
@@ -309,8 +310,7 @@ void AGPLanguage::InitSettings() {
 }
 
 AGPLanguage& SharedLanguage() {
-  thread_local const Ref<AGPLanguage> shared = makeRef<AGPLanguage>();
-  return *shared;
+  return sharedObject<AGPLanguage>(projectContext().language);
 }
 
 void registerProjectLanguageClasses(ClassFactory& factory) {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "foundation/foundation_classes.hpp"
+#include "foundation/project_context.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
@@ -11,7 +12,6 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "project/language.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -81,7 +81,7 @@ bool AGPMenus::LoadMenus(const std::u16string& file) {
   constexpr unsigned kOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_declaration |
                                 pugi::parse_doctype | pugi::parse_pi;
   if (!bytes || !doc.load_buffer(bytes->data(), bytes->size(), kOptions)) {
-    LastErrorText() = ProductTitle() + u": Load project file failed!";
+    projectContext().lastErrorText = projectContext().productTitle + u": Load project file failed!";
     return false;
   }
   return LoadMenusFrom(doc.document_element());
@@ -90,7 +90,7 @@ bool AGPMenus::LoadMenus(const std::u16string& file) {
 bool AGPMenus::LoadMenusFrom(const pugi::xml_node& root) {
   items_.clear();
   if (toLower(baseName(root)) != u"project") {
-    LastErrorText() = ProductTitle() + u": Project file is invalid!";
+    projectContext().lastErrorText = projectContext().productTitle + u": Project file is invalid!";
     return false;
   }
   for (const pugi::xml_node child : root.children()) {
@@ -254,8 +254,7 @@ bool AGPMenus::scriptChangeMenu(std::int32_t MenuId, const std::u16string& MenuT
 }
 
 AGPMenus& SharedMenus() {
-  thread_local const Ref<AGPMenus> shared = makeRef<AGPMenus>();
-  return *shared;
+  return sharedObject<AGPMenus>(projectContext().menus);
 }
 
 void registerProjectMenuClasses(ClassFactory& factory) {

@@ -3,9 +3,9 @@
 #include <cstdint>
 
 #include "foundation/locale_charset.hpp"
+#include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -170,7 +170,7 @@ void applyProjectFixedValues(AGProperties& bag) {
   // Compared as text, so Empty counts as empty.
   if (encoding.isEmpty() || (encoding.isString() && encoding.stringValue().empty())) {
     InitLocaleCharset();
-    encoding = Variant(SystemCharset());
+    encoding = Variant(projectContext().systemCharset);
   }
   bag.setting(kProjOtherGen) = Variant(true);
   bag.setting(kProjLinkOnLeft) = Variant(false);
@@ -187,7 +187,7 @@ void copyDateFormatSetting(AGProperties& bag) {
     }
   } catch (const AutomationError&) {
   }
-  CurrentDateFormat() = format;
+  projectContext().currentDateFormat = format;
 }
 
 }  // namespace vantorel

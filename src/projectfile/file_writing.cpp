@@ -8,6 +8,7 @@
 
 #include <pugixml.hpp>
 
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/value_conversion.hpp"
 #include "platform/automation/automation_error.hpp"
@@ -18,7 +19,6 @@
 #include "platform/text/code_page.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -154,9 +154,8 @@ void noteWritten(const std::u16string& path) {
 }
 
 bool utf8OutputChosen() {
-  RegValueName() = u"UTF8Project";
-  const Variant value =
-      ConvertSetting(GetRegValue(u"HKCU", GeneralKey(), u"UTF8Project"), Variant(u"Boolean"));
+  const Variant value = ConvertSetting(
+      GetRegValue(u"HKCU", projectContext().generalKey, u"UTF8Project"), Variant(u"Boolean"));
   try {
     return toBool(value);
   } catch (const AutomationError&) {

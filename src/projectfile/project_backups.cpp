@@ -1,12 +1,12 @@
 #include "projectfile/project_backups.hpp"
 
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/strings.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/working_folders.hpp"
 
 namespace vantorel {
@@ -64,8 +64,7 @@ void MakeBackupCopy(const std::u16string& file, const std::u16string& backupFold
 }
 
 std::int16_t maxProjectBackupCount() {
-  RegValueName() = u"MaxProjectBackupCount";
-  const Variant value = GetRegValue(u"HKCU", GeneralKey(), u"MaxProjectBackupCount");
+  const Variant value = GetRegValue(u"HKCU", projectContext().generalKey, u"MaxProjectBackupCount");
   std::int16_t count = 0;
   try {
     count = toInteger(value);

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/properties.hpp"
 #include "foundation/reg_values.hpp"
 #include "model/database.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
@@ -19,7 +19,6 @@ constexpr std::int32_t kRegNumber = 4;
 
 void writeValue(const std::u16string& key, const std::u16string& name, std::int32_t type,
                 const Variant& value) {
-  RegValueName() = name;
   SetRegValue(Variant(u"HKCU"), Variant(key), Variant(name), type, value);
 }
 
@@ -39,15 +38,17 @@ void writeRegSaveSettings(const AGProperties& bag, const std::u16string& key) {
 }  // namespace
 
 void saveProjectDefaults(AGP& project) {
-  writeRegSaveSettings(project.properties(), ProjectKey());
+  writeRegSaveSettings(project.properties(), projectContext().projectKey);
   if (const Ref<AGPDatabase> db = project.DB()) {
-    writeRegSaveSettings(db->properties(), DatabaseKey());
+    writeRegSaveSettings(db->properties(), projectContext().databaseKey);
   }
   // Nothing gives the project a language of its own; the value is kept for hosts that read it.
-  writeValue(GeneralKey(), u"Language", kRegText, Variant(u""));
-  writeValue(GeneralKey(), u"BackupFile", kRegText, Variant(project.BackupFileFlag()));
-  writeValue(GeneralKey(), u"USERCODE", kRegText, Variant(project.UserCodePath()));
-  writeValue(GeneralKey(), u"ScriptEngineTimeout", kRegNumber, Variant(ScriptEngineTimeout()));
+  writeValue(projectContext().generalKey, u"Language", kRegText, Variant(u""));
+  writeValue(projectContext().generalKey, u"BackupFile", kRegText,
+             Variant(project.BackupFileFlag()));
+  writeValue(projectContext().generalKey, u"USERCODE", kRegText, Variant(project.UserCodePath()));
+  writeValue(projectContext().generalKey, u"ScriptEngineTimeout", kRegNumber,
+             Variant(projectContext().scriptEngineTimeout));
 }
 
 }  // namespace vantorel

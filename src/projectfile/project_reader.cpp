@@ -8,8 +8,9 @@
 
 #include "agp/agp.hpp"
 #include "foundation/keyword_list.hpp"
-#include "foundation/registry_defaults.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
+#include "foundation/registry_defaults.hpp"
 #include "foundation/script_text.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "foundation/status.hpp"
@@ -24,7 +25,6 @@
 #include "platform/ui/ui.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/project_file_seams.hpp"
 #include "projectfile/setting_values.hpp"
 #include "projectfile/table_keys.hpp"
@@ -77,7 +77,7 @@ std::u16string rootVersion(const pugi::xml_document& doc) {
 bool convertProjectFile(AGP& project, pugi::xml_document& doc, std::u16string& projFile) {
   const std::unique_ptr<ProjectConverter> converter = createProjectConverter();
   const std::u16string converted =
-      converter->convert(projFile, ProductCode(), project.FullVersion());
+      converter->convert(projFile, projectContext().productCode, project.FullVersion());
   if (loadDocument(doc, converted)) {
     projFile = converted;
     return true;
@@ -91,7 +91,7 @@ void synchronisationCheck(AGP& project, AGPDatabase& db) {
   // Until the schema subsystem is installed there is no live schema to compare with; the check
   // still ends as every check does, with the failure text emptied.
   if (!sync) {
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     return;
   }
   AGProperties& props = db.properties();
@@ -101,13 +101,15 @@ void synchronisationCheck(AGP& project, AGPDatabase& db) {
       props.setting(kDBUseServerMapPath),     settingAsText(props.setting(kDBUID)),
       settingAsText(props.setting(kDBPwd)),   settingAsText(props.setting(kDBConnstr)),
       settingAsText(props.setting(kDBSchema))};
-  Status().DispStatus(Variant(ProductTitle() + u" - Database Synchronization Check..."));
+  Status().DispStatus(
+      Variant(projectContext().productTitle + u" - Database Synchronization Check..."));
   sync->loadSnapshot(project, connection);
-  if (!LastErrorText().empty()) {
-    ui::messageBox(u"Unable to load database information! Reason: " + LastErrorText() +
+  if (!projectContext().lastErrorText.empty()) {
+    ui::messageBox(u"Unable to load database information! Reason: " +
+                       projectContext().lastErrorText +
                        u". Please check if correct database is in use.",
-                   ProductTitle(), ui::Buttons::OK, ui::Icon::Exclamation);
-    LastErrorText().clear();
+                   projectContext().productTitle, ui::Buttons::OK, ui::Icon::Exclamation);
+    projectContext().lastErrorText.clear();
   } else {
     bool ask = true;
     if (sync->countDifferences(project) < 1) {
@@ -125,7 +127,8 @@ void synchronisationCheck(AGP& project, AGPDatabase& db) {
           u"update to new definition?";
     }
     if (ask) {
-      SyncKeepAnswer() = ui::askKeepOrUpdate(SyncQuestion(), ProductTitle()) != ui::Answer::Update;
+      SyncKeepAnswer() =
+          ui::askKeepOrUpdate(SyncQuestion(), projectContext().productTitle) != ui::Answer::Update;
     }
     if (SyncKeepAnswer()) {
       sync->syncMenus(project);
@@ -138,30 +141,32 @@ void synchronisationCheck(AGP& project, AGPDatabase& db) {
     }
   }
   sync->releaseSnapshot(project);
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
 }
 
 void readProject(AGP& project, std::u16string projFile) {
   if (!CheckComponents()) return;
   project.LoadDefault();
   pugi::xml_document doc;
-  const std::u16string loadFailed = ProductTitle() + u": Load Project File failed! Please check!";
+  const std::u16string loadFailed =
+      projectContext().productTitle + u": Load Project File failed! Please check!";
   if (!loadDocument(doc, projFile)) {
-    LastErrorText() = loadFailed;
+    projectContext().lastErrorText = loadFailed;
     return;
   }
   std::u16string fileVersion = rootVersion(doc);
   if (const auto ext = projectFileExtension(projFile);
-      ext && toLower(*ext) != toLower(ProjectFileExt())) {
+      ext && toLower(*ext) != toLower(projectContext().projectFileExt)) {
     if (convertProjectFile(project, doc, projFile)) fileVersion = rootVersion(doc);
   }
-  switch (CompareVersion(fileVersion, ShortVersion())) {
+  switch (CompareVersion(fileVersion, projectContext().shortVersion)) {
     case -1:
       convertProjectFile(project, doc, projFile);
       break;
     case 2:
-      LastErrorText() = ProductTitle() + u": Project file version (" + fileVersion +
-                        u") newer than software (" + project.FullVersion() + u")! Please check!";
+      projectContext().lastErrorText = projectContext().productTitle + u": Project file version (" +
+                                       fileVersion + u") newer than software (" +
+                                       project.FullVersion() + u")! Please check!";
       return;
     default:
       break;
@@ -169,12 +174,12 @@ void readProject(AGP& project, std::u16string projFile) {
 
   // The menus of the same file, read from the document already in hand.
   SharedMenus().LoadMenusFrom(doc.document_element());
-  RegValueName() = u"Keyword";
-  SharedKeywords().Load(Variant(settingAsText(GetRegValue(u"HKCU", GeneralKey(), u"Keyword"))));
+  SharedKeywords().Load(
+      Variant(settingAsText(GetRegValue(u"HKCU", projectContext().generalKey, u"Keyword"))));
 
   const pugi::xml_node root = doc.document_element();
   if (std::string_view(root.name()) != "Project") {
-    LastErrorText() = ProductTitle() + u": Invalid Project File!";
+    projectContext().lastErrorText = projectContext().productTitle + u": Invalid Project File!";
     return;
   }
   const pugi::xml_node database = root.child("Database");
@@ -194,29 +199,30 @@ void readProject(AGP& project, std::u16string projFile) {
   doc.reset();
 
   if (!fs::fileExists(settingAsText(props.setting(kProjTemplate)))) {
-    RegValueName() = u"Template";
-    props.setting(kProjTemplate) = GetRegValue(u"HKCU", ProjectKey(), u"Template");
+    props.setting(kProjTemplate) = GetRegValue(u"HKCU", projectContext().projectKey, u"Template");
   }
-  SqlQuoteSetting() = settingAsText(props.setting(kProjSQLQuote));
+  projectContext().sqlQuoteSetting = settingAsText(props.setting(kProjSQLQuote));
   copyDateFormatSetting(props);
 
   const Ref<AGPDatabase> db = project.DB();
   if (!db) {
-    LastErrorText() = ProductTitle() + u": No Database Information in Project File!";
+    projectContext().lastErrorText =
+        projectContext().productTitle + u": No Database Information in Project File!";
     return;
   }
   AGProperties& dbProps = db->properties();
-  CurrentDbmsName() = settingAsText(dbProps.setting(kDBDBMSName));
-  SetSqlQuote(CurrentDbmsName());
-  dbProps.setting(kDBQuoteS) = Variant(SqlQuoteOpen());
-  dbProps.setting(kDBQuoteE) = Variant(SqlQuoteClose());
-  CurrentSecDefault() = settingAsText(dbProps.setting(kSecDefault));
+  projectContext().currentDbmsName = settingAsText(dbProps.setting(kDBDBMSName));
+  SetSqlQuote(projectContext().currentDbmsName);
+  dbProps.setting(kDBQuoteS) = Variant(projectContext().sqlQuoteOpen);
+  dbProps.setting(kDBQuoteE) = Variant(projectContext().sqlQuoteClose);
+  projectContext().currentSecDefault = settingAsText(dbProps.setting(kSecDefault));
   SetTblKeyFromFields(*db);
 
   if (settingAsBool(props.setting(kProjAutoSync))) synchronisationCheck(project, *db);
 
   ProjectExtensionStore* store = projectExtensionStore();
-  if (LastErrorText().empty() && store && store->empty()) store->loadInstalled(project);
+  if (projectContext().lastErrorText.empty() && store && store->empty())
+    store->loadInstalled(project);
 }
 
 }  // namespace
@@ -260,14 +266,15 @@ std::optional<std::u16string> projectFileExtension(std::u16string_view path) {
 }
 
 void loadProject(AGP& project, const std::u16string& projFile) {
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   // A project of thousands of objects reads the same defaults for each of them.
   RegistryDefaultsScope pinned;
   try {
     readProject(project, projFile);
   } catch (const std::exception&) {
     // Whatever was read until the failure stays in the model, as the host expects.
-    LastErrorText() = ProductTitle() + u": Load Project File failed! Please check!";
+    projectContext().lastErrorText =
+        projectContext().productTitle + u": Load Project File failed! Please check!";
   }
 }
 

@@ -9,6 +9,7 @@
 #include "agp/agp.hpp"
 #include "fields/fields.hpp"
 #include "foundation/locale_charset.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/properties.hpp"
 #include "model/chart.hpp"
 #include "model/charts.hpp"
@@ -24,7 +25,6 @@
 #include "platform/text/unicode.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/file_writing.hpp"
 #include "projectfile/kept_elements.hpp"
 #include "projectfile/project_backups.hpp"
@@ -369,7 +369,7 @@ void buildProjectDocument(AGP& project, pugi::xml_document& doc) {
   lineBreak(doc);
   pugi::xml_node root = doc.append_child("Project");
   setText(root, "Version", project.FullVersion());
-  setText(root, "Product", ProductName());
+  setText(root, "Product", projectContext().productName);
   WritePropertiesAsAttributes(root, project.properties());
   lineBreak(root);
 
@@ -382,12 +382,12 @@ void buildProjectDocument(AGP& project, pugi::xml_document& doc) {
 }
 
 void saveProject(AGP& project, const std::u16string& projFile) {
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   if (!CheckComponents()) return;
   InitLocaleCharset();
   pugi::xml_document doc;
   buildProjectDocument(project, doc);
-  MakeBackupCopy(projFile, BackupFolder(), maxProjectBackupCount());
+  MakeBackupCopy(projFile, projectContext().backupFolder, maxProjectBackupCount());
   SaveXmlFile(projFile, doc, Variant(true));
 }
 

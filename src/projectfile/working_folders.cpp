@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include "foundation/captions.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/template_lookup.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/fs/files.hpp"
@@ -14,7 +15,6 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/objects/file_system.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/file_writing.hpp"
 
 namespace vantorel {
@@ -49,16 +49,17 @@ void MakeFolderPath(const std::u16string& path) {
 
 std::u16string InitAppFolders(const std::u16string& templateFileName,
                               const std::u16string& subFolder, bool extension) {
-  const std::u16string documents(trimBlanks(MyDocumentsFolder()));
+  const std::u16string documents(trimBlanks(projectContext().myDocumentsFolder));
   // Without a documents folder the working folders would land in the file system's root.
   if (documents.empty()) return {};
-  UserDataFolder() = fs::joinPath(documents, StripSpacesAndSlashes(ProductName()));
-  BackupFolder() = fs::joinPath(UserDataFolder(), u"Backup");
-  MakeFolderPath(BackupFolder());
-  ReportFolder() = fs::joinPath(UserDataFolder(), u"Report");
-  MakeFolderPath(ReportFolder());
-  UserDataFolder() = fs::joinPath(UserDataFolder(), u"Templates");
-  MakeFolderPath(UserDataFolder());
+  projectContext().userDataFolder =
+      fs::joinPath(documents, StripSpacesAndSlashes(projectContext().productName));
+  projectContext().backupFolder = fs::joinPath(projectContext().userDataFolder, u"Backup");
+  MakeFolderPath(projectContext().backupFolder);
+  projectContext().reportFolder = fs::joinPath(projectContext().userDataFolder, u"Report");
+  MakeFolderPath(projectContext().reportFolder);
+  projectContext().userDataFolder = fs::joinPath(projectContext().userDataFolder, u"Templates");
+  MakeFolderPath(projectContext().userDataFolder);
   if (templateFileName.empty()) return {};
 
   if (extension) {
@@ -68,32 +69,33 @@ std::u16string InitAppFolders(const std::u16string& templateFileName,
     MakeFolderPath(*folder);
     return *folder;
   }
-  const auto templateRoot = childFolder(UserDataFolder(), StripSpacesAndSlashes(templateFileName));
+  const auto templateRoot =
+      childFolder(projectContext().userDataFolder, StripSpacesAndSlashes(templateFileName));
   if (!templateRoot) return {};
-  UserDataFolder() = *templateRoot;
-  MakeFolderPath(UserDataFolder());
-  ExtensionWorkFolder() = fs::joinPath(UserDataFolder(), u"extensions");
+  projectContext().userDataFolder = *templateRoot;
+  MakeFolderPath(projectContext().userDataFolder);
+  ExtensionWorkFolder() = fs::joinPath(projectContext().userDataFolder, u"extensions");
   MakeFolderPath(ExtensionWorkFolder());
-  TemplateCacheFolder() = fs::joinPath(UserDataFolder(), u"cache");
+  TemplateCacheFolder() = fs::joinPath(projectContext().userDataFolder, u"cache");
   MakeFolderPath(TemplateCacheFolder());
-  const auto unpacked = childFolder(UserDataFolder(), subFolder);
+  const auto unpacked = childFolder(projectContext().userDataFolder, subFolder);
   if (!unpacked) return {};
-  TemplateFolder() = *unpacked;
-  MakeFolderPath(TemplateFolder());
-  return TemplateFolder();
+  projectContext().templateFolder = *unpacked;
+  MakeFolderPath(projectContext().templateFolder);
+  return projectContext().templateFolder;
 }
 
 bool CheckComponents() {
   try {
     const Ref<vbs::FileSystemObject> files = makeRef<vbs::FileSystemObject>();
   } catch (const std::exception& e) {
-    LastErrorText() = u"Windows Scripting Runtime: " + fromUtf8(e.what());
+    projectContext().lastErrorText = u"Windows Scripting Runtime: " + fromUtf8(e.what());
     return false;
   }
   try {
     const pugi::xml_document probe;
   } catch (const std::exception& e) {
-    LastErrorText() = u"MSXML: " + fromUtf8(e.what());
+    projectContext().lastErrorText = u"MSXML: " + fromUtf8(e.what());
     return false;
   }
   return true;

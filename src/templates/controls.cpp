@@ -9,6 +9,7 @@
 #include <pugixml.hpp>
 
 #include "foundation/captions.hpp"
+#include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -16,7 +17,6 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "templates/xml_text.hpp"
 
 namespace vantorel {
@@ -27,7 +27,7 @@ constexpr const char* kRootAttributes[] = {"date", "version", "desc", "author"};
 constexpr std::size_t kMaxControls = std::numeric_limits<std::int16_t>::max();
 
 std::u16string productRootName() {
-  return StripSpacesAndSlashes(ProductName());
+  return StripSpacesAndSlashes(projectContext().productName);
 }
 
 }  // namespace

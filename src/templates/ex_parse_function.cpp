@@ -4,6 +4,7 @@
 
 #include "agp/agp.hpp"
 #include "agp/project_operations.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/string_builder.hpp"
 #include "foundation/value_conversion.hpp"
@@ -12,7 +13,6 @@
 #include "project/advanced_filter.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
-#include "project/project_state.hpp"
 #include "templates/controls.hpp"
 #include "templates/empty_model_list.hpp"
 #include "templates/script_host.hpp"
@@ -41,9 +41,10 @@ struct OneCallEngine {
 std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
   OneCallEngine guard;
   if (!ExParseEngine()) {
-    ScriptEngineTimeout() = toLong(ConvertSetting(
-        GetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(u"ScriptEngineTimeout")),
-        Variant(u"Long")));
+    projectContext().scriptEngineTimeout =
+        toLong(ConvertSetting(GetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey),
+                                          Variant(u"ScriptEngineTimeout")),
+                              Variant(u"Long")));
     Ref<AGScript> engine = makeRef<AGScript>();
     if (!engine->IsInitialized()) return text;
     SharedFilter().load();
@@ -68,7 +69,7 @@ std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
       u"Set SYSTEMFUNCTIONS = New cSystemFunctions" + crLf + toString(arrays->toString()) + crLf +
       toString(body->toString()) + crLf + kExParse + u" = ztSB.ToString()" + crLf +
       u"Set SYSTEMFUNCTIONS = Nothing" + crLf + u"End Function";
-  return ExParseEngine()->BuildNewCode(kExParse, function, 0, ScriptEngineTimeout());
+  return ExParseEngine()->BuildNewCode(kExParse, function, 0, projectContext().scriptEngineTimeout);
 }
 
 }  // namespace

@@ -1,16 +1,16 @@
 #include "templates/script_files.hpp"
 
+#include "foundation/project_context.hpp"
 #include "foundation/text_files.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
 std::u16string readScriptFile(std::u16string_view path) {
   if (path.empty() || !fs::fileExists(path)) {
-    ui::messageBox(ProductTitle() + u": Script file " + std::u16string(path) +
+    ui::messageBox(projectContext().productTitle + u": Script file " + std::u16string(path) +
                    u" not found! Content not loaded!");
     return {};
   }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
@@ -13,7 +14,6 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "templates/controls.hpp"
 #include "templates/script_calls.hpp"
 #include "templates/script_files.hpp"
@@ -35,7 +35,8 @@ Ref<vbs::ScriptControl> newEngine() {
 
 std::u16string generalValue(std::u16string_view name) {
   try {
-    return toString(GetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(name)));
+    return toString(
+        GetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey), Variant(name)));
   } catch (const std::exception&) {
     return {};
   }
@@ -56,13 +57,13 @@ void setScriptError(vbs::ScriptControl& engine, vbs::ScriptError fallback,
                     std::u16string_view file) {
   vbs::ScriptError error = engine.error()->value();
   if (error.number == 0) error = std::move(fallback);
-  LastErrorText() = scriptErrorText(error, file);
+  projectContext().lastErrorText = scriptErrorText(error, file);
 }
 
 }  // namespace templates
 
 std::u16string scriptErrorText(const vbs::ScriptError& error, std::u16string_view file) {
-  std::u16string text = ProductTitle();
+  std::u16string text = projectContext().productTitle;
   if (!file.empty()) {
     const std::size_t cut = file.find_last_of(u"\\/");
     text += u" (";
@@ -165,8 +166,8 @@ void AGScript::Initialize(const Ref<Object>& PROJ, const Ref<Object>& DB,
     }
   }
   loadSystemCode();
-  if (LastErrorText().empty()) loadValidationCode();
-  if (LastErrorText().empty()) loadUserCode();
+  if (projectContext().lastErrorText.empty()) loadValidationCode();
+  if (projectContext().lastErrorText.empty()) loadUserCode();
 }
 
 void AGScript::Reset() {
@@ -230,7 +231,7 @@ bool AGScript::UserModuleExist(const std::u16string& sModule) {
 }
 
 bool AGScript::Validate() {
-  if (!LastErrorText().empty() || !validation_) return false;
+  if (!projectContext().lastErrorText.empty() || !validation_) return false;
   for (const std::u16string& name : validationProcedures_) {
     Variant result;
     if (!templates::attemptScript(*validation_, name, [&] { result = validation_->run(name); }))
@@ -242,8 +243,9 @@ bool AGScript::Validate() {
       passed = false;
     }
     if (!passed) {
-      if (LastErrorText().empty()) {
-        LastErrorText() = ProductTitle() + u": Validation module (" + name + u") failed";
+      if (projectContext().lastErrorText.empty()) {
+        projectContext().lastErrorText =
+            projectContext().productTitle + u": Validation module (" + name + u") failed";
       }
       return false;
     }
@@ -253,7 +255,7 @@ bool AGScript::Validate() {
 
 Variant AGScript::RunModule(const std::u16string& module) {
   lastResult_ = Variant();
-  if (!LastErrorText().empty() || !main_) return lastResult_;
+  if (!projectContext().lastErrorText.empty() || !main_) return lastResult_;
   try {
     main_->run(kLoadCurrent);
   } catch (const std::exception&) {
@@ -285,7 +287,7 @@ std::u16string AGScript::diagnosticFolder() const {
     const std::u16string destination(trimBlanks(project->Destination()));
     if (!destination.empty()) return destination;
   }
-  return std::u16string(trimBlanks(DestinationFolder()));
+  return std::u16string(trimBlanks(projectContext().destinationFolder));
 }
 
 void AGScript::writeDiagnostic(std::u16string_view name, std::u16string_view text) const {

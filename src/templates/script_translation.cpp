@@ -2,12 +2,12 @@
 
 #include <utility>
 
+#include "foundation/project_context.hpp"
 #include "foundation/script_text.hpp"
 #include "foundation/string_builder.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 #include "templates/template_parser.hpp"
 
 namespace vantorel::templates {
@@ -19,11 +19,11 @@ constexpr std::u16string_view kCrLf = u"\r\n";
 // Parses text with LastErrorText cleared, so that a failure shows whatever was there before;
 // a text that parses leaves the previous error text as it was.
 Ref<AGParser> parseQuietly(std::u16string_view text, bool& ok) {
-  std::u16string before = std::exchange(LastErrorText(), std::u16string());
+  std::u16string before = std::exchange(projectContext().lastErrorText, std::u16string());
   Ref<AGParser> parser = makeRef<AGParser>();
   parser->Parse(std::u16string(text));
-  ok = LastErrorText().empty();
-  if (ok) LastErrorText() = std::move(before);
+  ok = projectContext().lastErrorText.empty();
+  if (ok) projectContext().lastErrorText = std::move(before);
   return parser;
 }
 

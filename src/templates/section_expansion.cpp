@@ -3,9 +3,9 @@
 #include <string_view>
 #include <utility>
 
+#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "platform/text/strings.hpp"
-#include "project/project_state.hpp"
 #include "templates/file_cache.hpp"
 #include "templates/markers.hpp"
 
@@ -96,7 +96,7 @@ class Expander {
   }
 
   [[noreturn]] void fail(std::u16string message) {
-    LastErrorText() = std::move(message);
+    projectContext().lastErrorText = std::move(message);
     throw ExpansionStopped{};
   }
 

@@ -8,6 +8,7 @@
 
 #include "foundation/captions.hpp"
 #include "foundation/locale_charset.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/value_format.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
@@ -19,7 +20,6 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "templates/xml_text.hpp"
 
 namespace vantorel {
@@ -71,21 +71,22 @@ void appendAttribute(std::string& out, const char* name, std::u16string_view val
 }  // namespace
 
 std::u16string templateCacheFolder() {
-  std::u16string documents(trimBlanks(MyDocumentsFolder()));
+  std::u16string documents(trimBlanks(projectContext().myDocumentsFolder));
   if (documents.empty()) documents = sys::documentsFolder();
   if (documents.empty()) {
     raiseVbError(vberr::kPathNotFound, u"There is no documents folder for the template cache");
   }
-  const std::u16string userData = fs::joinPath(documents, StripSpacesAndSlashes(ProductName()));
+  const std::u16string userData =
+      fs::joinPath(documents, StripSpacesAndSlashes(projectContext().productName));
   makeFolder(userData);
   const std::u16string templates = fs::joinPath(userData, u"Templates");
   makeFolder(templates);
-  const std::u16string name = StripSpacesAndSlashes(TemplateName());
+  const std::u16string name = StripSpacesAndSlashes(projectContext().templateName);
   const std::optional<std::u16string> folder =
       name.empty() ? std::optional<std::u16string>(templates) : fs::joinInside(templates, name);
   if (!folder) {
-    raiseVbError(vberr::kPathNotFound,
-                 u"The template name \"" + TemplateName() + u"\" leads out of " + templates);
+    raiseVbError(vberr::kPathNotFound, u"The template name \"" + projectContext().templateName +
+                                           u"\" leads out of " + templates);
   }
   if (!fs::folderExists(*folder)) {
     // A file in the folder's place is kept under a dated name rather than lost.
@@ -241,8 +242,8 @@ bool AGPCache::MatchCacheGroup(const Variant& sGroup, const Variant& sList) {
 
 void AGPCache::WriteCacheFile() {
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<Cache ";
-  appendAttribute(out, "Product", ProductName());
-  appendAttribute(out, "Version", ShortVersion());
+  appendAttribute(out, "Product", projectContext().productName);
+  appendAttribute(out, "Version", projectContext().shortVersion);
   out += ">\r\n";
   for (const Entry& e : entries_) {
     out += "<CacheEntry ";

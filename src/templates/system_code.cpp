@@ -6,12 +6,12 @@
 
 #include <pugixml.hpp>
 
+#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
-#include "project/project_state.hpp"
 #include "templates/control.hpp"
 #include "templates/script_calls.hpp"
 #include "templates/script_files.hpp"
@@ -106,7 +106,7 @@ void AGScript::loadSystemCode() {
   }
   const std::optional<std::vector<ListEntry>> entries = readListFile(paths_.sysCode);
   if (!entries) {
-    LastErrorText() = u"Load syscode file " + paths_.sysCode + u" failed!";
+    projectContext().lastErrorText = u"Load syscode file " + paths_.sysCode + u" failed!";
     return;
   }
   const std::u16string prefix = readOptional(paths_.sysCodePrefix);
@@ -122,8 +122,8 @@ void AGScript::loadSystemCode() {
     if (e.function)
       piece = templates::wrapSystemFunction(e.id, e.parm, piece, prefix, suffix, e.override);
     if (!translated) {
-      LastErrorText() = e.value + u": " + LastErrorText();
-      writeDiagnostic(e.value, piece + std::u16string(kCrLf) + LastErrorText());
+      projectContext().lastErrorText = e.value + u": " + projectContext().lastErrorText;
+      writeDiagnostic(e.value, piece + std::u16string(kCrLf) + projectContext().lastErrorText);
       return;
     }
     (e.function ? functionCode : classCode) += piece;
@@ -159,7 +159,7 @@ void AGScript::loadValidationCode() {
   }
   const std::optional<std::vector<ListEntry>> entries = readListFile(paths_.validateCode);
   if (!entries) {
-    LastErrorText() = u"Load validate file " + paths_.validateCode + u" failed!";
+    projectContext().lastErrorText = u"Load validate file " + paths_.validateCode + u" failed!";
     return;
   }
   const std::u16string folder = folderOf(paths_.validateCode);

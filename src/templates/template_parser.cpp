@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/automation/safe_array.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 #include "templates/markers.hpp"
 #include "templates/section_expansion.hpp"
 
@@ -136,7 +136,7 @@ void AGParser::appendText(std::size_t start, std::size_t length) {
 }
 
 void AGParser::failAt(std::u16string_view what, std::size_t prefixLength) {
-  LastErrorText() = templates::blockErrorMessage(what, source_, prefixLength);
+  projectContext().lastErrorText = templates::blockErrorMessage(what, source_, prefixLength);
 }
 
 void AGParser::Parse(const std::u16string& sSrc) {
@@ -146,8 +146,9 @@ void AGParser::Parse(const std::u16string& sSrc) {
   const std::u16string_view src(source_);
   // Positions are 32-bit for scripts; a text beyond that is refused rather than miscounted.
   if (src.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() - 8)) {
-    LastErrorText() = u"***Template text too large (" + toU16(static_cast<long long>(src.size())) +
-                      u" characters)! Generation failed!";
+    projectContext().lastErrorText = u"***Template text too large (" +
+                                     toU16(static_cast<long long>(src.size())) +
+                                     u" characters)! Generation failed!";
     return;
   }
   std::size_t pos = 0;

@@ -7,6 +7,7 @@
 
 #include "agp/agp.hpp"
 #include "agp/agp_classes.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/registry_test_support.hpp"
 #include "foundation/script_text.hpp"
 #include "model/database.hpp"
@@ -19,7 +20,6 @@
 #include "project/language.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 namespace {
@@ -96,14 +96,14 @@ TEST_F(AgpMembersTest, GetVAndSetVByName) {
   // SetV stores without the extras of the typed writes.
   EXPECT_EQ(toString(agp_->get(u"ProjVar")),
             toString(GetVarName(Variant(u"My Shop"), Variant(u""))));
-  DestinationFolder() = u"/before";
+  projectContext().destinationFolder = u"/before";
   agp_->SetV(u"ProjName", Variant(u"Other"));
   agp_->SetV(u"Destination", Variant(u"/via-setv"));
   EXPECT_EQ(toString(agp_->get(u"ProjVar")),
             toString(GetVarName(Variant(u"My Shop"), Variant(u""))));
-  EXPECT_EQ(DestinationFolder(), u"/before");
+  EXPECT_EQ(projectContext().destinationFolder, u"/before");
   agp_->let(u"Destination", Variant(u""));
-  EXPECT_EQ(DestinationFolder(), u"");
+  EXPECT_EQ(projectContext().destinationFolder, u"");
   agp_->let(u"ProjName", Variant(u"Sales 2024"));
   EXPECT_EQ(toString(agp_->get(u"ProjVar")),
             toString(GetVarName(Variant(u"Sales 2024"), Variant(u""))));
@@ -130,9 +130,9 @@ TEST_F(AgpMembersTest, TypedReadsOfBadStoredValuesRaise) {
 }
 
 TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
-  std::vector<std::u16string> expected = {u"lhWnd",    u"ProjInit",   u"ControlList", u"DB",     u"MenuList",
-                                          u"DBCnt",    u"Properties", u"GetV",   u"SetV",
-                                          u"Language", u"hwnd",       u"ProjErr"};
+  std::vector<std::u16string> expected = {u"lhWnd",    u"ProjInit", u"ControlList", u"DB",
+                                          u"MenuList", u"DBCnt",    u"Properties",  u"GetV",
+                                          u"SetV",     u"Language", u"hwnd",        u"ProjErr"};
   const SettingCatalog& catalog = projectCatalog();
   for (SettingSlot s = 0; s < catalog.size(); ++s) expected.push_back(catalog[s].name);
   // Two pairs come in the other order than in the catalogue.
@@ -143,8 +143,8 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
     std::iter_swap(at, at + 1);
   }
   for (const char16_t* m :
-       {u"AddProj", u"DeleteProj", u"Save", u"Load", u"LoadDefault", u"SaveDefault", u"FldSrchOprs", u"GenScript", u"GenCheck",
-        u"BuildExParseFunction"}) {
+       {u"AddProj", u"DeleteProj", u"Save", u"Load", u"LoadDefault", u"SaveDefault", u"FldSrchOprs",
+        u"GenScript", u"GenCheck", u"BuildExParseFunction"}) {
     expected.emplace_back(m);
   }
   std::vector<std::u16string> names;
@@ -154,9 +154,9 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
   agp_->let(u"hwnd", Variant(std::int32_t{77}));
   EXPECT_EQ(toLong(agp_->get(u"lhWnd")), 77);
   agp_->let(u"ProjErr", Variant(u"failed"));
-  EXPECT_EQ(LastErrorText(), u"failed");
+  EXPECT_EQ(projectContext().lastErrorText, u"failed");
   EXPECT_EQ(toString(makeRef<AGP>()->get(u"ProjErr")), u"failed");
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   EXPECT_EQ(agp_->get(u"MenuList").objectValue(), &SharedMenus());
   EXPECT_EQ(agp_->get(u"Language").objectValue(), &SharedLanguage());
   EXPECT_EQ(agp_->get(u"Properties").objectValue(), &agp_->properties());
@@ -238,9 +238,9 @@ TEST_F(AgpMembersTest, DateFormatFollowsTheSetting) {
                                (value.isEmpty() ? std::string()
                                                 : "\"defaultDateFormat\"=\"" +
                                                       toUtf8(toString(value)) + "\"\n"));
-    CurrentDateFormat() = -1;
+    projectContext().currentDateFormat = -1;
     agp_->LoadDefault();
-    EXPECT_EQ(CurrentDateFormat(), format);
+    EXPECT_EQ(projectContext().currentDateFormat, format);
   }
 }
 

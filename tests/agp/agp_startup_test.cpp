@@ -7,6 +7,7 @@
 
 #include "agp/agp.hpp"
 #include "foundation/locale_charset.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/registry_test_support.hpp"
 #include "platform/automation/automation_error.hpp"
@@ -14,7 +15,6 @@
 #include "platform/sys/folders.hpp"
 #include "platform/text/unicode.hpp"
 #include "project/project_catalogue.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 namespace {
@@ -45,37 +45,39 @@ std::u16string userText(const std::u16string& key, const std::u16string& name) {
 
 TEST_F(AgpStartupTest, FirstRunCopiesMachineSettingsAndAppliesThem) {
   useShippedMachineStore();
-  TemplateName().clear();
+  projectContext().templateName.clear();
   const Ref<AGP> agp = makeRef<AGP>();
 
   // The three trees arrived, values with their types.
-  EXPECT_FALSE(userText(GeneralKey(), u"LanguageFolder").empty());
-  EXPECT_EQ(GetRegValue(u"HKCU", AdvancedFiltersKey() + u"\\Date\\Today", u"Order").longValue(), 1);
-  EXPECT_EQ(LastRegValueType(), 4);
-  EXPECT_EQ(userText(GeneralKey(), u"ScriptEngineTimeout"), u"60000");
+  EXPECT_FALSE(userText(projectContext().generalKey, u"LanguageFolder").empty());
+  EXPECT_EQ(GetRegValue(u"HKCU", projectContext().advancedFiltersKey + u"\\Date\\Today", u"Order")
+                .longValue(),
+            1);
+  EXPECT_EQ(projectContext().lastRegValueType, 4);
+  EXPECT_EQ(userText(projectContext().generalKey, u"ScriptEngineTimeout"), u"60000");
   const std::u16string data = fromUtf8(shippedData());
-  EXPECT_EQ(ExtensionsFolder(), data + u"\\extensions");
-  EXPECT_EQ(TemplateName(), u"sample.zip");
+  EXPECT_EQ(projectContext().extensionsFolder, data + u"\\extensions");
+  EXPECT_EQ(projectContext().templateName, u"sample.zip");
   EXPECT_EQ(agp->get(u"Template").stringValue(), data + u"\\templates\\sample.zip");
 
   // Engine options from the copied general settings.
-  EXPECT_EQ(LanguageFolderPath(), data + u"\\languages");
-  EXPECT_EQ(ScriptEngineTimeout(), 60000);
+  EXPECT_EQ(projectContext().languageFolderPath, data + u"\\languages");
+  EXPECT_EQ(projectContext().scriptEngineTimeout, 60000);
   EXPECT_EQ(agp->UnloadThreshold(), 20);
   EXPECT_TRUE(agp->BackupFileFlag());
 
   // Working folders below the documents folder.
   const std::filesystem::path userData = docs() / "Vantorel";
-  EXPECT_EQ(UserDataFolder(), fromUtf8(userData.string()));
+  EXPECT_EQ(projectContext().userDataFolder, fromUtf8(userData.string()));
   for (const auto& folder : {userData, userData / "Backup", userData / "Report"}) {
     EXPECT_TRUE(std::filesystem::is_directory(folder)) << folder;
   }
-  EXPECT_EQ(BackupFolder(), fromUtf8((userData / "Backup").string()));
-  EXPECT_EQ(ReportFolder(), fromUtf8((userData / "Report").string()));
+  EXPECT_EQ(projectContext().backupFolder, fromUtf8((userData / "Backup").string()));
+  EXPECT_EQ(projectContext().reportFolder, fromUtf8((userData / "Report").string()));
   EXPECT_FALSE(agp->ProjInit());
   EXPECT_EQ(agp->FullVersion(), u"4.0.0.0");
-  EXPECT_EQ(ShortVersion(), u"4.0");
-  EXPECT_EQ(ProjectKey(), u"Software\\Vantorel\\4.0\\Settings\\Project");
+  EXPECT_EQ(projectContext().shortVersion, u"4.0");
+  EXPECT_EQ(projectContext().projectKey, u"Software\\Vantorel\\4.0\\Settings\\Project");
 }
 
 TEST_F(AgpStartupTest, NewUserWithoutDefaultsReadsTheFixedValues) {
@@ -90,7 +92,7 @@ TEST_F(AgpStartupTest, NewUserWithoutDefaultsReadsTheFixedValues) {
     if (r.name == u"SecType") {
       EXPECT_EQ(v.stringValue(), u"None");
     } else if (r.name == u"XMLEncoding") {
-      EXPECT_EQ(v.stringValue(), SystemCharset());
+      EXPECT_EQ(v.stringValue(), projectContext().systemCharset);
     } else if (r.name == u"AutoSync" || r.name == u"OtherGen") {
       EXPECT_TRUE(v.boolValue()) << name;
     } else if (r.name == u"PagerStyle") {
@@ -107,7 +109,7 @@ TEST_F(AgpStartupTest, NewUserWithoutDefaultsReadsTheFixedValues) {
   }
   // Without a machine copy the first run copies nothing and the defaults apply.
   EXPECT_EQ(agp->UnloadThreshold(), 20);
-  EXPECT_EQ(ExtensionsFolder(), sys::programFolder() + u"/extensions");
+  EXPECT_EQ(projectContext().extensionsFolder, sys::programFolder() + u"/extensions");
 }
 
 TEST_F(AgpStartupTest, ExistingUserKeepsDefaultsButNotTheFixedOnes) {
@@ -133,13 +135,14 @@ TEST_F(AgpStartupTest, ExistingUserKeepsDefaultsButNotTheFixedOnes) {
                              "\"SecType\"=\"Basic\"\n\"AppRelatedProject\"=\"other\"\n");
   const Ref<AGP> agp = makeRef<AGP>();
   // No first-run copy: the user already has a language folder.
-  EXPECT_TRUE(GetRegValue(u"HKCU", AdvancedFiltersKey() + u"\\G", u"Order").isEmpty());
-  EXPECT_EQ(ExtensionsFolder(), u"/ext");
-  EXPECT_EQ(TemplateName(), u"Blue Sky");
+  EXPECT_TRUE(
+      GetRegValue(u"HKCU", projectContext().advancedFiltersKey + u"\\G", u"Order").isEmpty());
+  EXPECT_EQ(projectContext().extensionsFolder, u"/ext");
+  EXPECT_EQ(projectContext().templateName, u"Blue Sky");
   EXPECT_EQ(agp->UnloadThreshold(), 5);
   EXPECT_FALSE(agp->BackupFileFlag());
   EXPECT_EQ(agp->UserCodePath(), u"/u.vbs");
-  EXPECT_EQ(CurrentDateFormat(), 7);
+  EXPECT_EQ(projectContext().currentDateFormat, 7);
   const std::vector<std::pair<std::u16string, std::u16string>> reads = {
       {u"PagerStyle", u"2"},        {u"LinkOnLeft", u"False"},
       {u"MultiDelete", u"False"},   {u"XMLEncoding", u"windows-1252"},
@@ -168,7 +171,7 @@ TEST_F(AgpStartupTest, StartUpFailuresAndTemplateNameKept) {
   };
   spillStore(machineFile(), "");
   for (const Case& c : cases) {
-    TemplateName() = u"kept";
+    projectContext().templateName = u"kept";
     spillStore(userFile(), "[" + kUser + "Settings\\General]\n\"LanguageFolder\"=\"x\"\n" +
                                c.general + "[" + kUser + "Settings\\Project]\n" + c.project);
     try {
@@ -178,9 +181,9 @@ TEST_F(AgpStartupTest, StartUpFailuresAndTemplateNameKept) {
     } catch (const AutomationError& e) {
       EXPECT_EQ(e.number(), c.error);
     }
-    EXPECT_EQ(TemplateName(), c.templateName);
+    EXPECT_EQ(projectContext().templateName, c.templateName);
   }
-  TemplateName().clear();
+  projectContext().templateName.clear();
 }
 
 TEST_F(AgpStartupTest, NoDocumentsFolderMakesNoFolders) {
@@ -188,9 +191,9 @@ TEST_F(AgpStartupTest, NoDocumentsFolderMakesNoFolders) {
   test::ScopedEnv noDocs{"XDG_DOCUMENTS_DIR", ""};
   test::ScopedEnv noHome{"HOME", ""};
   const Ref<AGP> agp = makeRef<AGP>();
-  if (MyDocumentsFolder().empty()) {
-    EXPECT_EQ(UserDataFolder(), u"");
-    EXPECT_EQ(BackupFolder(), u"");
+  if (projectContext().myDocumentsFolder.empty()) {
+    EXPECT_EQ(projectContext().userDataFolder, u"");
+    EXPECT_EQ(projectContext().backupFolder, u"");
     EXPECT_FALSE(std::filesystem::exists("/Vantorel"));
   }
 }

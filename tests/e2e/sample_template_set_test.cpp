@@ -11,8 +11,8 @@
 #include <string>
 
 #include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "templates/control.hpp"
 #include "templates/control_session.hpp"
 #include "templates/control_sessions.hpp"
@@ -50,10 +50,10 @@ class SampleTemplateSet : public ::testing::Test {
 
   // The block types of a text, checked to parse.
   std::set<int> blockTypes(const std::u16string& text, const std::string& where) {
-    vantorel::LastErrorText().clear();
+    vantorel::projectContext().lastErrorText.clear();
     const vantorel::Ref<vantorel::AGParser> parser = vantorel::makeRef<vantorel::AGParser>();
     parser->Parse(text);
-    EXPECT_EQ(toUtf8(vantorel::LastErrorText()), "") << where;
+    EXPECT_EQ(toUtf8(vantorel::projectContext().lastErrorText), "") << where;
     std::set<int> types;
     for (int i = 1; i <= parser->Count(); ++i) {
       parser->setBlockID(i);

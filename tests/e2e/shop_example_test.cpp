@@ -17,7 +17,6 @@
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/parser.hpp"
 #include "platform/vbscript/script_error.hpp"
-#include "project/project_state.hpp"
 #include "support/temp_home.hpp"
 
 namespace fs = std::filesystem;
@@ -136,9 +135,11 @@ TEST(ShopExample, BuildsTheProjectAndGeneratesItsSite) {
   EXPECT_GT(pages, 40);
 
   output.clear();
-  ASSERT_EQ(run(std::string(VANTOREL_CLI_PATH) + " check " + project + " --destination " +
-                    site.string(),
-                output), 0) << output;
+  ASSERT_EQ(
+      run(std::string(VANTOREL_CLI_PATH) + " check " + project + " --destination " + site.string(),
+          output),
+      0)
+      << output;
   EXPECT_NE(output.find("Orderslist.asp"), std::string::npos) << output;
 }
 

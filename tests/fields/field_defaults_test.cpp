@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "fields/field.hpp"
+#include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 namespace {
@@ -16,15 +16,17 @@ namespace {
 class LoadedProject {
  public:
   LoadedProject(std::u16string dbms, std::int16_t dateFormat, std::int16_t repeatColumns = 0)
-      : dbms_(CurrentDbmsName()), date_(CurrentDateFormat()), repeat_(CurrentRepeatColumns()) {
-    CurrentDbmsName() = std::move(dbms);
-    CurrentDateFormat() = dateFormat;
-    CurrentRepeatColumns() = repeatColumns;
+      : dbms_(projectContext().currentDbmsName),
+        date_(projectContext().currentDateFormat),
+        repeat_(projectContext().currentRepeatColumns) {
+    projectContext().currentDbmsName = std::move(dbms);
+    projectContext().currentDateFormat = dateFormat;
+    projectContext().currentRepeatColumns = repeatColumns;
   }
   ~LoadedProject() {
-    CurrentDbmsName() = dbms_;
-    CurrentDateFormat() = date_;
-    CurrentRepeatColumns() = repeat_;
+    projectContext().currentDbmsName = dbms_;
+    projectContext().currentDateFormat = date_;
+    projectContext().currentRepeatColumns = repeat_;
   }
 
  private:

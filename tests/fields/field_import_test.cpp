@@ -4,21 +4,21 @@
 #include <string>
 
 #include "fields/field.hpp"
+#include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/control/script_control.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 namespace {
 
 class DbmsScope {
  public:
-  explicit DbmsScope(std::u16string name) : saved_(CurrentDbmsName()) {
-    CurrentDbmsName() = std::move(name);
+  explicit DbmsScope(std::u16string name) : saved_(projectContext().currentDbmsName) {
+    projectContext().currentDbmsName = std::move(name);
   }
-  ~DbmsScope() { CurrentDbmsName() = saved_; }
+  ~DbmsScope() { projectContext().currentDbmsName = saved_; }
 
  private:
   std::u16string saved_;

@@ -1,4 +1,5 @@
 #include "fields/field.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,6 @@
 #include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 namespace {
@@ -91,11 +91,11 @@ TEST(FieldTest, NewFieldTakesTheUsersDefaults) {
   }
   EXPECT_EQ(bare->get(u"FldNumDigits").integerValue(), 0);
 
-  SetRegValue(Variant(u"HKCU"), Variant(FieldKey()), Variant(u"FldNumDigits"), 4,
+  SetRegValue(Variant(u"HKCU"), Variant(projectContext().fieldKey), Variant(u"FldNumDigits"), 4,
               Variant(std::int32_t{2}));
-  SetRegValue(Variant(u"HKCU"), Variant(FieldKey()), Variant(u"FldAlign"), 1,
+  SetRegValue(Variant(u"HKCU"), Variant(projectContext().fieldKey), Variant(u"FldAlign"), 1,
               Variant(u" 'right' "));
-  SetRegValue(Variant(u"HKCU"), Variant(FieldKey()), Variant(u"FldMemoMaxLength"), 1,
+  SetRegValue(Variant(u"HKCU"), Variant(projectContext().fieldKey), Variant(u"FldMemoMaxLength"), 1,
               Variant(u"lots"));
   auto field = makeRef<AGPField>();
   EXPECT_EQ(field->get(u"FldNumDigits").integerValue(), 2);

@@ -1,4 +1,5 @@
 #include "foundation/reg_values.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -51,9 +52,9 @@ TEST_F(RegValuesTest, EveryWritableTypeRoundTrips) {
     std::u16string name = u"V" + fromUtf8(std::to_string(n++));
     SCOPED_TRACE(show(c.written));
     SetRegValue(u"HKCU", kKey, name, c.writeType, c.written);
-    LastRegValueType() = -1;
+    projectContext().lastRegValueType = -1;
     EXPECT_EQ(show(GetRegValue(u"HKCU", kKey, name)), c.read);
-    EXPECT_EQ(LastRegValueType(), c.storedType);
+    EXPECT_EQ(projectContext().lastRegValueType, c.storedType);
   }
   // The text went to the file as UTF-8, not through a code page.
   EXPECT_NE(slurp(userFile()).find("\"Ünï 日本 😀\""), std::string::npos);
@@ -91,7 +92,7 @@ TEST_F(RegValuesTest, ReadsEveryStoredTypeSafely) {
   for (const auto& [name, read, type] : cases) {
     SCOPED_TRACE(toUtf8(name));
     EXPECT_EQ(show(GetRegValue(u"HKCU", u"T", name)), read);
-    EXPECT_EQ(LastRegValueType(), type);
+    EXPECT_EQ(projectContext().lastRegValueType, type);
   }
 }
 
@@ -108,7 +109,7 @@ TEST_F(RegValuesTest, CopyThroughTheAccessorKeepsEveryValueExactly) {
       "\"Qword\"=hex(b):01,02,03,04,05,06,07,08\n"
       "\"None\"=hex(0):\n\n";
   spillStore(machineFile(), "[HKEY_LOCAL_MACHINE\\S]\n" + values);
-  cRegistry& registry = Registry();
+  cRegistry& registry = projectContext().registry;
   registry.ClassKey(kHkeyLocalMachine);
   registry.SectionKey(u"S");
   std::vector<std::u16string> names;
@@ -117,7 +118,7 @@ TEST_F(RegValuesTest, CopyThroughTheAccessorKeepsEveryValueExactly) {
   ASSERT_EQ(count, 8);
   for (const auto& name : names) {
     Variant value = GetRegValue(u"HKLM", u"S", name);
-    SetRegValue(u"HKCU", u"S", name, LastRegValueType(), value);
+    SetRegValue(u"HKCU", u"S", name, projectContext().lastRegValueType, value);
   }
   // Type 5 is written as a plain dword holding the same number.
   std::string expected =
@@ -129,15 +130,15 @@ TEST_F(RegValuesTest, CopyThroughTheAccessorKeepsEveryValueExactly) {
 TEST_F(RegValuesTest, MissingValueLeavesLastTypeAsItWas) {
   SetRegValue(u"HKCU", kKey, u"N", 4, Variant(std::int32_t{7}));
   GetRegValue(u"HKCU", kKey, u"N");
-  ASSERT_EQ(LastRegValueType(), 4);
+  ASSERT_EQ(projectContext().lastRegValueType, 4);
   EXPECT_TRUE(GetRegValue(u"HKCU", kKey, u"Missing").isEmpty());
-  EXPECT_EQ(LastRegValueType(), 4);
+  EXPECT_EQ(projectContext().lastRegValueType, 4);
   EXPECT_TRUE(GetRegValue(u"HKCU", u"No\\Such\\Key", u"N").isEmpty());
-  EXPECT_EQ(LastRegValueType(), 4);
+  EXPECT_EQ(projectContext().lastRegValueType, 4);
   // A write sets the accessor's type, which a following miss hands on.
   SetRegValue(u"HKCU", kKey, u"S", 1, u"text");
   EXPECT_TRUE(GetRegValue(u"HKCU", kKey, u"Missing").isEmpty());
-  EXPECT_EQ(LastRegValueType(), 1);
+  EXPECT_EQ(projectContext().lastRegValueType, 1);
 }
 
 TEST_F(RegValuesTest, DwordWritesTakeOnlyIntegers) {
@@ -208,13 +209,13 @@ TEST_F(RegValuesTest, ShippedMachineStoreHoldsTheGeneralSettings) {
   const std::u16string general = u"Software\\Vantorel\\4.0\\Settings\\General";
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"LanguageFolder")),
             "8:/opt/vantorel/data\\languages");
-  EXPECT_EQ(LastRegValueType(), 2);
+  EXPECT_EQ(projectContext().lastRegValueType, 2);
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"Keyword")), "8:/opt/vantorel/data\\keywords.xml");
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"ScriptEngineTimeout")), "3:60000");
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"UnloadThresholdCount")), "3:20");
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"MaxProjectBackupCount")), "3:10");
 
-  cRegistry& registry = Registry();
+  cRegistry& registry = projectContext().registry;
   registry.ClassKey(kHkeyLocalMachine);
   std::vector<std::u16string> names;
   std::int32_t count = 0;
@@ -230,17 +231,17 @@ TEST_F(RegValuesTest, ShippedMachineStoreHoldsTheGeneralSettings) {
 TEST_F(RegValuesTest, EachThreadHasItsOwnAccessorAndLastType) {
   SetRegValue(u"HKCU", kKey, u"N", 4, Variant(std::int32_t{1}));
   GetRegValue(u"HKCU", kKey, u"N");
-  cRegistry* mine = &Registry();
+  cRegistry* mine = &projectContext().registry;
   cRegistry* theirs = nullptr;
   std::int32_t theirLastType = -1;
   std::thread([&] {
-    theirs = &Registry();
-    theirLastType = LastRegValueType();
+    theirs = &projectContext().registry;
+    theirLastType = projectContext().lastRegValueType;
   }).join();
   EXPECT_NE(mine, theirs);
   EXPECT_EQ(theirLastType, 0);
-  EXPECT_EQ(LastRegValueType(), 4);
-  EXPECT_EQ(&Registry(), mine);
+  EXPECT_EQ(projectContext().lastRegValueType, 4);
+  EXPECT_EQ(&projectContext().registry, mine);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/captions.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/system_info.hpp"
 #include "foundation/template_lookup.hpp"
 #include "foundation/value_conversion.hpp"
@@ -187,9 +188,9 @@ TEST(SharedProcedures, GetTemplateFilePath) {
   touch(dir.path() / "ext" / "On" / "page.asp");
   touch(dir.path() / "ext" / "On" / "own.asp");
 
-  TemplateFolder() = root + u"/tpl";
-  CurrentSourceFolder() = TemplateFolder();
-  ExtensionTemplatesFolder() = root + u"/ext";
+  projectContext().templateFolder = root + u"/tpl";
+  projectContext().currentSourceFolder = projectContext().templateFolder;
+  projectContext().extensionTemplatesFolder = root + u"/ext";
 
   // No extension subsystem registered: no extensions.
   EXPECT_EQ(GetTemplateFilePath(u"page.asp"), root + u"/tpl\\page.asp");
@@ -202,14 +203,14 @@ TEST(SharedProcedures, GetTemplateFilePath) {
   EXPECT_EQ(GetTemplateFilePath(u"nowhere.asp"), root + u"/tpl\\nowhere.asp");
 
   // A control that an extension added reads its own folder first, then the template set's.
-  CurrentSourceFolder() = root + u"/ext/On/";
+  projectContext().currentSourceFolder = root + u"/ext/On/";
   EXPECT_EQ(GetTemplateFilePath(u"own.asp"), root + u"/ext/On/own.asp");
   EXPECT_EQ(GetTemplateFilePath(u"only_tpl.asp"), root + u"/tpl\\only_tpl.asp");
 
   setInstalledExtensions(nullptr);
-  TemplateFolder().clear();
-  CurrentSourceFolder().clear();
-  ExtensionTemplatesFolder().clear();
+  projectContext().templateFolder.clear();
+  projectContext().currentSourceFolder.clear();
+  projectContext().extensionTemplatesFolder.clear();
 }
 
 TEST(SharedProcedures, SpecialFolderAndVersion) {

@@ -7,6 +7,7 @@
 
 #include "foundation/field_kind.hpp"
 #include "foundation/keyword_list.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/script_text.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "foundation/variant_description.hpp"
@@ -74,18 +75,18 @@ TEST(DbmsKind, QuotingBySettingAndDbms) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(toUtf8(c.setting) + " / " + toUtf8(c.dbms));
-    SqlQuoteSetting() = c.setting;
+    projectContext().sqlQuoteSetting = c.setting;
     SetSqlQuote(c.dbms);
     EXPECT_EQ(QuoteSqlName(str(c.name)), c.quoted);
     EXPECT_EQ(QuoteSqlNameRaw(str(c.name)), c.raw);
   }
-  SqlQuoteSetting().clear();
-  SqlQuoteOpen().clear();
-  SqlQuoteClose().clear();
+  projectContext().sqlQuoteSetting.clear();
+  projectContext().sqlQuoteOpen.clear();
+  projectContext().sqlQuoteClose.clear();
 
   onFreshThread([] {
     EXPECT_EQ(QuoteSqlName(str(u"Order]Items")), u"Order]Items");  // before any SetSqlQuote
-    SqlQuoteOpen() = u"[";
+    projectContext().sqlQuoteOpen = u"[";
     EXPECT_EQ(QuoteSqlName(str(u"x")), u"[x");  // no closing quote: nothing doubled or closed
   });
 }
@@ -110,11 +111,11 @@ TEST(DbmsKind, GetQuoteChars) {
       {u"BACKQUOTE", u"Microsoft SQL Server", u"", "`"},
   };
   for (const Case& c : cases) {
-    SqlQuoteSetting() = c.setting;
+    projectContext().sqlQuoteSetting = c.setting;
     EXPECT_EQ(describe(GetQuoteChars(c.dbms, c.kind)), std::string("String:") + c.quote)
         << toUtf8(c.setting) << " / " << toUtf8(c.dbms);
   }
-  SqlQuoteSetting().clear();
+  projectContext().sqlQuoteSetting.clear();
 }
 
 TEST(FieldKind, KindsAndTypeNames) {

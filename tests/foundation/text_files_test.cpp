@@ -1,4 +1,5 @@
 #include "foundation/text_files.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -128,9 +129,10 @@ TEST(TextFiles, CodePageToCharset) {
 
 TEST(TextFiles, InitLocaleCharsetFollowsTheSystemCodePage) {
   InitLocaleCharset();
-  EXPECT_EQ(describe(SystemCodePage()), "String:" + std::to_string(systemCodePage()));
+  EXPECT_EQ(describe(projectContext().systemCodePage),
+            "String:" + std::to_string(systemCodePage()));
   if (systemCodePage() == kCodePageWindows1252) {
-    EXPECT_EQ(SystemCharset(), u"iso-8859-1");
+    EXPECT_EQ(projectContext().systemCharset, u"iso-8859-1");
   }
 }
 

@@ -1,4 +1,5 @@
 #include "generator/control_conditions.hpp"
+#include "foundation/project_context.hpp"
 
 #include <vector>
 
@@ -79,7 +80,8 @@ TEST_F(ControlConditionTest, EvaluatesTermsAgainstTheProject) {
   };
   for (const auto& [cond, expected] : cases) {
     EXPECT_EQ(EvalCtrlCond(*proj_, cond), expected) << u8(cond);
-    EXPECT_TRUE(LastErrorText().empty()) << u8(cond) << ": " << u8(LastErrorText());
+    EXPECT_TRUE(projectContext().lastErrorText.empty())
+        << u8(cond) << ": " << u8(projectContext().lastErrorText);
   }
 }
 
@@ -98,7 +100,7 @@ TEST_F(ControlConditionTest, FailuresEndTheRun) {
   CurrentField() = nullptr;
   EXPECT_THROW(EvalCtrlCond(*proj_, u"field/FldName/eq/x"), AutomationError);
   EXPECT_TRUE(GenerationFailed());
-  EXPECT_NE(LastErrorText().find(u"field/FldName/eq/x"), std::u16string::npos);
+  EXPECT_NE(projectContext().lastErrorText.find(u"field/FldName/eq/x"), std::u16string::npos);
 }
 
 TEST_F(ControlConditionTest, FunctionTermsRunScriptFunctions) {
@@ -115,13 +117,14 @@ TEST_F(ControlConditionTest, FunctionTermsRunScriptFunctions) {
       {u"function/Tables/long/lt/20", true},
   };
   for (const auto& [cond, expected] : cases) {
-    EXPECT_EQ(EvalCtrlCond(*proj_, cond), expected) << u8(cond) << u8(LastErrorText());
+    EXPECT_EQ(EvalCtrlCond(*proj_, cond), expected)
+        << u8(cond) << u8(projectContext().lastErrorText);
   }
   // The function runs once per term, not once per listed value.
   EXPECT_FALSE(EvalCtrlCond(*proj_, u"function/Bump/long/eq/7|8|9"));
   EXPECT_TRUE(EvalCtrlCond(*proj_, u"function/BumpCalls/long/eq/1"));
   EXPECT_THROW(EvalCtrlCond(*proj_, u"function/Boom/string/eq/x"), AutomationError);
-  EXPECT_FALSE(LastErrorText().empty());
+  EXPECT_FALSE(projectContext().lastErrorText.empty());
 }
 
 TEST(CondValueTest, ReadsReferencesAndConverts) {

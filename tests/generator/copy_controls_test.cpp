@@ -1,4 +1,5 @@
 #include "generator/copy_controls.hpp"
+#include "foundation/project_context.hpp"
 
 #include <string>
 #include <vector>
@@ -32,12 +33,12 @@ class CopyControlsTest : public GeneratorTest {
     for (const char* f : {"js/a.js", "js/b.js", "main.txt", "sub/deep.txt", "images/x/y.png"}) {
       writeText(tpl_ / f, f);
     }
-    TemplateFolder() = u16(tpl_);
+    projectContext().templateFolder = u16(tpl_);
     use({});
   }
   void TearDown() override {
     TemplateControls() = makeRef<AGPControls>();
-    TemplateFolder().clear();
+    projectContext().templateFolder.clear();
     GeneratorTest::TearDown();
   }
   void use(const std::vector<Ref<AGPControl>>& controls) {
@@ -62,7 +63,7 @@ TEST_F(CopyControlsTest, CopiesFilesAndFoldersIntoTheSite) {
   EXPECT_TRUE(fsys::is_empty(site_));
 
   EXPECT_EQ(CopyTemplateFiles(*proj_, false), 0);
-  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(projectContext().lastErrorText, u"");
   for (const std::string f : {"scripts/a.js", "scripts/b.js", "sub/deep.txt", "images/x/y.png"}) {
     EXPECT_TRUE(fsys::is_regular_file(site_ / f)) << f;
   }
@@ -109,15 +110,16 @@ TEST_F(CopyControlsTest, StopsOrGoesOnAsTheFailureDemands) {
   for (const Case& c : cases) {
     fsys::remove_all(site_);
     fsys::create_directories(site_);
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     use({c.bad, copyControl(u"next", u"main.txt")});
     EXPECT_EQ(CopyTemplateFiles(*proj_, c.check), c.result) << u8(c.message);
-    EXPECT_NE(LastErrorText().find(c.message), std::u16string::npos) << u8(LastErrorText());
+    EXPECT_NE(projectContext().lastErrorText.find(c.message), std::u16string::npos)
+        << u8(projectContext().lastErrorText);
     EXPECT_EQ(fsys::exists(site_ / "main.txt"), c.nextRuns && !c.check) << u8(c.message);
   }
 
   // An output folder outside the site ends the run.
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   Ref<AGPControl> out = copyControl(u"o", u"main.txt");
   out->fields().CtrlOFolder = u"../elsewhere";
   use({out});
@@ -128,16 +130,16 @@ TEST_F(CopyControlsTest, StopsOrGoesOnAsTheFailureDemands) {
 TEST_F(CopyControlsTest, ChecksTheScriptFilesOfFunctionControls) {
   use({makeControl(u"f1", u"function", u"", u"", u"missing.vbs")});
   CheckScriptFiles(*proj_);
-  EXPECT_NE(LastErrorText().find(u"Script file does not exist - \"missing.vbs\""),
+  EXPECT_NE(projectContext().lastErrorText.find(u"Script file does not exist - \"missing.vbs\""),
             std::u16string::npos);
 
   // A file that exists goes to the script engine; without one the check says so.
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   use({makeControl(u"f1", u"function", u"", u"", u"main.txt"),
        makeControl(u"f2", u"Function", u"", u"", u"missing.vbs")});
   ScriptEngine() = Ref<AGScript>();
   CheckScriptFiles(*proj_);
-  EXPECT_NE(LastErrorText().find(u"No script engine"), std::u16string::npos);
+  EXPECT_NE(projectContext().lastErrorText.find(u"No script engine"), std::u16string::npos);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "generator/database_copy.hpp"
+#include "foundation/project_context.hpp"
 
 #include <string>
 #include <vector>
@@ -109,7 +110,7 @@ TEST_F(DatabaseCopyTest, AsksBeforeMakingTheFolder) {
 
   ui_->queueAnswer(ui::Answer::Cancel);
   EXPECT_THROW(CopyDatabase(*proj_, false), AutomationError);
-  EXPECT_EQ(LastErrorText(), u"Generation cancelled by user!");
+  EXPECT_EQ(projectContext().lastErrorText, u"Generation cancelled by user!");
   EXPECT_FALSE(fsys::exists(folder));
 
   // Yes makes the folder, in the check pass too, where nothing is copied.
@@ -126,7 +127,7 @@ TEST_F(DatabaseCopyTest, CopiesTheLogOfAnAttachedFileAndRefusesEscapes) {
   db(u"DBConnstr", u"Server=.\\SQLExpress;AttachDbFilename=" +
                        u16(dir_.path() / "src" / "sales.mdf") + u";Integrated Security=True");
   set(u"UploadPath", Variant(u"~/uploads"));
-  EXPECT_EQ(CopyDatabase(*proj_, false), 0) << u8(LastErrorText());
+  EXPECT_EQ(CopyDatabase(*proj_, false), 0) << u8(projectContext().lastErrorText);
   EXPECT_EQ(readText(site_ / "sales.mdf"), "mdf");
   EXPECT_EQ(readText(site_ / "sales_log.ldf"), "ldf");
   EXPECT_TRUE(fsys::is_directory(dir_.path() / "approot" / "uploads"));
@@ -141,9 +142,10 @@ TEST_F(DatabaseCopyTest, CopiesTheLogOfAnAttachedFileAndRefusesEscapes) {
     } else {
       set(u"UploadPath", Variant(value));
     }
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     EXPECT_EQ(CopyDatabase(*proj_, false), 1) << u8(value);
-    EXPECT_NE(LastErrorText().find(u"leads outside"), std::u16string::npos) << u8(LastErrorText());
+    EXPECT_NE(projectContext().lastErrorText.find(u"leads outside"), std::u16string::npos)
+        << u8(projectContext().lastErrorText);
   }
   EXPECT_FALSE(fsys::exists(dir_.path() / "outside"));
   EXPECT_TRUE(asked().empty());

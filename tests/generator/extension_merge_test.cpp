@@ -1,4 +1,5 @@
 #include "generator/extension_merge.hpp"
+#include "foundation/project_context.hpp"
 
 #include <vector>
 
@@ -36,7 +37,7 @@ class ExtensionMergeTest : public GenerationRunTest {
  protected:
   void SetUp() override {
     GenerationRunTest::SetUp();
-    ExtensionsFolder() = u16(dir_.path() / "exts");
+    projectContext().extensionsFolder = u16(dir_.path() / "exts");
     fsys::create_directories(dir_.path() / "exts");
     setGenerationExtensions(&list_);
   }
@@ -49,9 +50,10 @@ class ExtensionMergeTest : public GenerationRunTest {
 };
 
 TEST_F(ExtensionMergeTest, AddsAndDeletesControlsAndDisablesAMissingExtension) {
-  const std::string root = u8(ProductName());
+  const std::string root = u8(projectContext().productName);
   const std::string control =
-      "<" + root + " date=\"\" version=\"" + u8(ShortVersion()) + "\" author=\"\" desc=\"\">" +
+      "<" + root + " date=\"\" version=\"" + u8(projectContext().shortVersion) +
+      "\" author=\"\" desc=\"\">" +
       "<control id=\"extra\" type=\"other\" ifiles=\"extra.htm\" ofile=\"extra\" oext=\"asp\" "
       "overwrite=\"true\" action=\"add\"/><control id=\"report\" action=\"delete\"/>"
       "<control id=\"menu\" action=\"\"/></" +

@@ -6,6 +6,7 @@
 
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/template_lookup.hpp"
 #include "generator_test_support.hpp"
@@ -28,12 +29,12 @@ class GenerationFixture : public GeneratorTest {
  protected:
   void SetUp() override {
     GeneratorTest::SetUp();
-    formProductStrings();
+    projectContext().formProductStrings();
     TemplateControls() = makeRef<AGPControls>();
     CurrentTable() = nullptr;
     CurrentField() = nullptr;
     CurrentControl() = nullptr;
-    TemplateFolder() = u16(dir_.path() / "tpl");
+    projectContext().templateFolder = u16(dir_.path() / "tpl");
     TemplateCacheFolder() = u16(dir_.path() / "cache");
     ExtensionWorkFolder().clear();
     std::filesystem::create_directories(dir_.path() / "tpl");
@@ -84,17 +85,18 @@ class GenerationFixture : public GeneratorTest {
                                Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
                                Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
                                Ref<Object>(&SharedMenus()));
-    ASSERT_TRUE(ScriptEngine()->IsInitialized()) << u8(LastErrorText());
-    ASSERT_TRUE(LastErrorText().empty()) << u8(LastErrorText());
+    ASSERT_TRUE(ScriptEngine()->IsInitialized()) << u8(projectContext().lastErrorText);
+    ASSERT_TRUE(projectContext().lastErrorText.empty()) << u8(projectContext().lastErrorText);
   }
   // Adds VBScript code to the running engine.
   void addScript(const std::u16string& code) {
     ScriptEngine()->BuildNewCode(u"zzSetup", code + u"\r\nFunction zzSetup()\r\nEnd Function\r\n",
                                  0, 0);
-    ASSERT_TRUE(LastErrorText().empty()) << u8(LastErrorText());
+    ASSERT_TRUE(projectContext().lastErrorText.empty()) << u8(projectContext().lastErrorText);
   }
   void setGeneral(const std::u16string& name, const std::u16string& value) {
-    SetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(name), 1, Variant(value));
+    SetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey), Variant(name), 1,
+                Variant(value));
   }
   std::filesystem::path tplPath(const std::string& name) { return dir_.path() / "tpl" / name; }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "fields/field_settings.hpp"
+#include "foundation/project_context.hpp"
 #include "generation_fixture.hpp"
 #include "projectfile/project_file_seams.hpp"
 
@@ -19,8 +20,8 @@ namespace vantorel::test {
 namespace fsys = std::filesystem;
 
 inline std::string controlFile(const std::string& extraControls = {},
-                               const std::string& version = u8(ShortVersion())) {
-  return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<" + u8(ProductName()) +
+                               const std::string& version = u8(projectContext().shortVersion)) {
+  return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<" + u8(projectContext().productName) +
          " date=\"2026/12/09\" version=\"" + version +
          "\" author=\"t\" desc=\"t\">\r\n"
          "<control id=\"_pages\" type=\"folder\" ofolder=\"pages\"/>\r\n"
@@ -34,7 +35,7 @@ inline std::string controlFile(const std::string& extraControls = {},
          "overwrite=\"true\"/>\r\n"
          "<control id=\"menu\" type=\"other\" ifiles=\"menu.htm\" ofile=\"menu\" oext=\"asp\" "
          "overwrite=\"true\"/>\r\n" +
-         extraControls + "</" + u8(ProductName()) + ">\r\n";
+         extraControls + "</" + u8(projectContext().productName) + ">\r\n";
 }
 
 class GenerationRunTest : public GenerationFixture {
@@ -60,7 +61,7 @@ class GenerationRunTest : public GenerationFixture {
     proj_->setUserCodePath(u16(dir_.path() / "usercode.vbs"));
     writeText(dir_.path() / "langs" / "english.xml",
               "<language id=\"en\" desc=\"English\"><phrase id=\"Add\" value=\"Add\"/></language>");
-    LanguageFolderPath() = u16(dir_.path() / "langs");
+    projectContext().languageFolderPath = u16(dir_.path() / "langs");
     set(u"MultiLanguage", Variant(false));
     set(u"DefaultLanguageFile", Variant(u"english.xml"));
     writeText(dir_.path() / "user.css", "body { margin: 0; }\r\n");
@@ -117,7 +118,7 @@ class GenerationRunTest : public GenerationFixture {
 
   void generate() {
     proj_->GenScript();
-    ASSERT_EQ(u8(LastErrorText()), "");
+    ASSERT_EQ(u8(projectContext().lastErrorText), "");
   }
 
   std::string templateName_;

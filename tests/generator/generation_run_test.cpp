@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "foundation/control_items.hpp"
+#include "foundation/project_context.hpp"
 #include "generation_run_support.hpp"
 #include "generator/generation_driver.hpp"
 #include "generator/generation_loop.hpp"
@@ -32,7 +33,7 @@ TEST_F(GenerationRunTest, WritesWhatTheCheckListsAlsoWithoutACheck) {
   // The check lists each table's and the project's outputs: exactly what was written, but for
   // the field page, which no list holds. Now that they exist it counts them.
   EXPECT_GT(proj_->GenCheck(), 0);
-  EXPECT_EQ(u8(LastErrorText()), "");
+  EXPECT_EQ(u8(projectContext().lastErrorText), "");
   std::set<std::string> listed = listedFiles(proj_->controlList());
   for (const char16_t* t : {u"Orders", u"Sales", u"Summary"}) {
     const std::set<std::string> names = listedFiles(table(t).controlList());
@@ -66,7 +67,7 @@ TEST_F(GenerationRunTest, ReusesCompiledTemplatesAndRecompilesOnlyChangedOnes) {
   EXPECT_EQ(compiledTemplates(), first);
 
   // A template file changed in the working folder: only its control is compiled again.
-  const fsys::path list = fsys::path(u8(TemplateFolder())) / "list.htm";
+  const fsys::path list = fsys::path(u8(projectContext().templateFolder)) / "list.htm";
   writeText(list, "<h2><!--##=TABLE.TblName##--></h2>\r\n");
   fsys::last_write_time(list, fsys::last_write_time(list) + std::chrono::seconds(5));
   proj_->GenCheck();
@@ -132,8 +133,8 @@ TEST_F(GenerationRunTest, AsksThroughScriptedAnswers) {
     set(u"DefaultLanguageFile", Variant(u"missing.xml"));
     ScriptedAnswers answers(dir_.path() / "answers2.txt", "No\n");
     proj_->GenScript();
-    EXPECT_EQ(LastErrorText(),
-              ProductTitle() +
+    EXPECT_EQ(projectContext().lastErrorText,
+              projectContext().productTitle +
                   u" - Error in loading the language file 'missing.xml'. Generation aborted.");
     EXPECT_TRUE(siteFiles().empty());
   }
@@ -160,7 +161,7 @@ TEST_F(GenerationRunTest, CancelBetweenTablesLeavesNoHalfWrittenFile) {
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.number(), -1);
   }
-  EXPECT_EQ(u8(LastErrorText()), "Generation cancelled by user!");
+  EXPECT_EQ(u8(projectContext().lastErrorText), "Generation cancelled by user!");
   bool ordersPage = false;
   for (const std::string& f : siteFiles()) {
     EXPECT_EQ(f.find("Sales"), std::string::npos) << f;
@@ -182,19 +183,20 @@ TEST_F(GenerationRunTest, RefusesToStartWithAClearMessage) {
   };
   const std::vector<Case> cases = {
       {"no database", [this] { proj_->setDB(nullptr); },
-       ProductTitle() + u": Database not loaded! Generation aborted!"},
+       projectContext().productTitle + u": Database not loaded! Generation aborted!"},
       {"no user code", [this] { proj_->setUserCodePath(u""); },
-       ProductTitle() + u": User code file not found! Generation aborted!"},
+       projectContext().productTitle + u": User code file not found! Generation aborted!"},
       {"newer template",
        [this] {
          Files files = defaultFiles();
          files["control.xml"] = controlFile({}, "99.0");
          writeTemplate(files);
        },
-       ProductTitle() + u": Template version (99.0) newer than software version (" +
+       projectContext().productTitle + u": Template version (99.0) newer than software version (" +
            proj_->FullVersion() + u")! Generation aborted!"},
       {"no language", [this] { set(u"DefaultLanguageFile", Variant(u"")); },
-       ProductTitle() + u": No language file specified in project! Generation aborted!"},
+       projectContext().productTitle +
+           u": No language file specified in project! Generation aborted!"},
       {"clashing functions",
        [this] {
          Files files = defaultFiles();
@@ -210,9 +212,10 @@ TEST_F(GenerationRunTest, RefusesToStartWithAClearMessage) {
     c.arrange();
     proj_->GenScript();
     if (c.message.empty()) {
-      EXPECT_NE(LastErrorText().find(u"a_b"), std::u16string::npos) << u8(LastErrorText());
+      EXPECT_NE(projectContext().lastErrorText.find(u"a_b"), std::u16string::npos)
+          << u8(projectContext().lastErrorText);
     } else {
-      EXPECT_EQ(u8(LastErrorText()), u8(c.message)) << c.name;
+      EXPECT_EQ(u8(projectContext().lastErrorText), u8(c.message)) << c.name;
     }
     EXPECT_TRUE(siteFiles().empty()) << c.name;
     TearDown();
@@ -222,12 +225,12 @@ TEST_F(GenerationRunTest, RefusesToStartWithAClearMessage) {
 
 TEST_F(GenerationRunTest, EmptyDestinationIsRefusedByBothCalls) {
   set(u"Destination", Variant(u""));
-  DestinationFolder().clear();
+  projectContext().destinationFolder.clear();
   EXPECT_EQ(proj_->GenCheck(), 0);
-  const std::u16string checkMessage = LastErrorText();
+  const std::u16string checkMessage = projectContext().lastErrorText;
   EXPECT_FALSE(checkMessage.empty());
   proj_->GenScript();
-  EXPECT_EQ(LastErrorText(), checkMessage);
+  EXPECT_EQ(projectContext().lastErrorText, checkMessage);
   EXPECT_FALSE(fsys::exists(fsys::path(u8(TemplateCacheFolder())) / "list.tpl"));
 }
 

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
 #include "generator/generation_state.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 #include "support/temp_home.hpp"
 #include "templates/control.hpp"
 #include "templates/controls.hpp"
@@ -62,7 +62,7 @@ class GeneratorTest : public ::testing::Test {
   }
   void TearDown() override {
     ui::setBackendForTesting(nullptr);
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
   }
   void set(std::u16string_view name, const Variant& value) {
     proj_->properties().setValue(*proj_->properties().declare(name), value);

@@ -1,4 +1,5 @@
 #include "generator/language_files.hpp"
+#include "foundation/project_context.hpp"
 
 #include <algorithm>
 #include <ctime>
@@ -44,8 +45,8 @@ constexpr char kSourceLanguage[] =
     "</language>\r\n";
 
 void setGeneral(std::u16string_view name, std::u16string_view value) {
-  SetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(std::u16string(name)), 1,
-              Variant(std::u16string(value)));
+  SetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey), Variant(std::u16string(name)),
+              1, Variant(std::u16string(value)));
 }
 
 class LanguageFileTest : public GeneratorTest {

@@ -1,4 +1,5 @@
 #include "generator/output_formatting.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +7,6 @@
 
 #include "foundation/product.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -42,8 +42,8 @@ TEST(OutputFormattingTest, CompactsLinesAndSetsBlocksApart) {
 }
 
 TEST(OutputFormattingTest, StampsEveryHead) {
-  const std::u16string tag = u"<meta name=\"generator\" content=\"" + ProductTitle() + u" v" +
-                             fullVersion() + u"\" />\r\n";
+  const std::u16string tag = u"<meta name=\"generator\" content=\"" +
+                             projectContext().productTitle + u" v" + fullVersion() + u"\" />\r\n";
   EXPECT_EQ(toUtf8(FormatGeneratedOutput(u"asp", u"<HEAD></HEAD>\r\n<x></Head>")),
             toUtf8(u"<HEAD>" + tag + u"</head>\r\n<x>" + tag + u"</head>\r\n"));
 }

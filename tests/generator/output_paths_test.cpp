@@ -1,4 +1,5 @@
 #include "generator/output_paths.hpp"
+#include "foundation/project_context.hpp"
 
 #include <vector>
 
@@ -42,7 +43,7 @@ TEST_F(OutputPathTest, PlacesFilesBelowTheirRoot) {
     EXPECT_EQ(u8(GetDestPath(*proj_, c.folder, c.name, c.noCreate)), expected.string());
     EXPECT_EQ(fsys::is_directory(expected.parent_path()), !c.noCreate) << c.expected;
   }
-  EXPECT_TRUE(LastErrorText().empty());
+  EXPECT_TRUE(projectContext().lastErrorText.empty());
 }
 
 TEST_F(OutputPathTest, RefusesPathsOutsideTheRoot) {
@@ -52,14 +53,15 @@ TEST_F(OutputPathTest, RefusesPathsOutsideTheRoot) {
       {u"css", u"../../a.asp"},
   };
   for (const auto& [folder, name] : cases) {
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     try {
       GetDestPath(*proj_, folder, name, false);
       ADD_FAILURE() << u8(folder) << "|" << u8(name);
     } catch (const AutomationError& e) {
       EXPECT_EQ(e.number(), -1);
-      EXPECT_EQ(e.description(), LastErrorText());
-      EXPECT_NE(u8(LastErrorText()).find("leads outside the folder"), std::string::npos);
+      EXPECT_EQ(e.description(), projectContext().lastErrorText);
+      EXPECT_NE(u8(projectContext().lastErrorText).find("leads outside the folder"),
+                std::string::npos);
     }
   }
   EXPECT_FALSE(fsys::exists(dir_.path() / "outside"));
@@ -70,9 +72,10 @@ TEST_F(OutputPathTest, RefusesPathsOutsideTheRoot) {
 TEST_F(OutputPathTest, RefusesAMissingRoot) {
   set(u"Destination", Variant(u"   "));
   EXPECT_FALSE(CheckOutputRoot(*proj_));
-  EXPECT_EQ(u8(LastErrorText()), u8(ProductTitle()) +
-                                     ": The project has no destination folder (\"Destination\" "
-                                     "is empty). Generation aborted.");
+  EXPECT_EQ(u8(projectContext().lastErrorText),
+            u8(projectContext().productTitle) +
+                ": The project has no destination folder (\"Destination\" "
+                "is empty). Generation aborted.");
   EXPECT_THROW(GetDestPath(*proj_, u"css", u"a.css", false), AutomationError);
   EXPECT_FALSE(fsys::exists("css"));  // nothing made in the current folder
 
@@ -80,7 +83,7 @@ TEST_F(OutputPathTest, RefusesAMissingRoot) {
   EXPECT_TRUE(CheckOutputRoot(*proj_));
   set(u"AppRootFolder", Variant(u""));
   EXPECT_THROW(GetDestPath(*proj_, u"~/up", u"", false), AutomationError);
-  EXPECT_NE(u8(LastErrorText()).find("AppRootFolder"), std::string::npos);
+  EXPECT_NE(u8(projectContext().lastErrorText).find("AppRootFolder"), std::string::npos);
 }
 
 TEST_F(OutputPathTest, ChecksPathsExist) {

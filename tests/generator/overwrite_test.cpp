@@ -1,4 +1,5 @@
 #include "generator/overwrite.hpp"
+#include "foundation/project_context.hpp"
 
 #include <vector>
 
@@ -83,7 +84,7 @@ TEST_F(OverwriteTest, AFailedBackupKeepsTheTarget) {
       u8(asked[0].question.text).rfind("Error in open \"" + u8(target) + "\", description:", 0),
       0u);
   EXPECT_EQ(asked[0].question.icon, ui::Icon::Exclamation);
-  EXPECT_EQ(asked[0].question.title, ProductTitle());
+  EXPECT_EQ(asked[0].question.title, projectContext().productTitle);
 }
 
 TEST_F(OverwriteTest, PromptAnswersApplyAsTheUserChose) {
@@ -130,7 +131,7 @@ TEST_F(OverwriteTest, PromptAnswersApplyAsTheUserChose) {
   ASSERT_EQ(prompts(), 1u);
   const ui::Question q = ui_->events(Kind::Asked)[0].question;
   EXPECT_EQ(q.kind, ui::QuestionKind::Overwrite);
-  EXPECT_EQ(q.title, ProductTitle());
+  EXPECT_EQ(q.title, projectContext().productTitle);
   EXPECT_EQ(u8(q.text), "File " + u8(ShortenPath(u16(site_ / "again.asp"))) + " already exists!");
   EXPECT_EQ(q.defaultButton, ui::Answer::No);
 
@@ -151,7 +152,7 @@ TEST_F(OverwriteTest, CancelEndsTheRun) {
     EXPECT_EQ(e.number(), -1);
     EXPECT_EQ(u8(e.description()), "Generation cancelled by user!");
   }
-  EXPECT_EQ(u8(LastErrorText()), "Generation cancelled by user!");
+  EXPECT_EQ(u8(projectContext().lastErrorText), "Generation cancelled by user!");
   EXPECT_TRUE(GenerationCancelled());
   EXPECT_FALSE(fsys::exists(site_ / "c.asp.bak"));
   // The cancel answer stays for the run: every later existing target ends it too.
@@ -173,7 +174,7 @@ TEST_F(OverwriteTest, ScriptedAnswersDrivePrompt) {
   ui::setBackendForTesting(std::make_shared<ui::ScriptedBackend>(u16(answers), false));
   const std::u16string path = file("s4.asp", "untouched");
   EXPECT_THROW(BackupFile(path, true, true, false, true), AutomationError);
-  EXPECT_NE(u8(LastErrorText()).find("Generation aborted."), std::string::npos);
+  EXPECT_NE(u8(projectContext().lastErrorText).find("Generation aborted."), std::string::npos);
   EXPECT_FALSE(fsys::exists(site_ / "s4.asp.bak"));
   EXPECT_EQ(readText(site_ / "s4.asp"), "untouched");
 }

@@ -1,4 +1,5 @@
 #include "generator/page_generation.hpp"
+#include "foundation/project_context.hpp"
 
 #include "foundation/control_items.hpp"
 #include "generation_fixture.hpp"
@@ -41,8 +42,8 @@ TEST_F(PageGenerationTest, WritesTableAndFieldPagesFromCompiledTemplates) {
   ProgressTotal() = 4;
   ASSERT_TRUE(GenTablePage(*proj_, table(u"Orders"), listTpl, out("pages/orderslist.asp"), *list));
   EXPECT_EQ(readText(site_ / "pages" / "orderslist.asp"),
-            "<html><head><meta name=\"generator\" content=\"" + u8(ProductTitle()) + " v" +
-                u8(proj_->FullVersion()) +
+            "<html><head><meta name=\"generator\" content=\"" + u8(projectContext().productTitle) +
+                " v" + u8(proj_->FullVersion()) +
                 "\" />\r\n</head>\r\n<h1>Orders</h1>\r\n  <td>OrderID</td>\r\n"
                 "  <td>Total</td>\r\n");
   EXPECT_EQ(ProgressCount(), 1);
@@ -63,7 +64,7 @@ TEST_F(PageGenerationTest, AFailedScriptWritesNoPage) {
   writeText(site_ / "bad.asp", "previous");
   page->setCtrlOverwrite(true);
   EXPECT_FALSE(GenOtherPage(*proj_, tpl, out("bad.asp"), *page));
-  EXPECT_FALSE(LastErrorText().empty());
+  EXPECT_FALSE(projectContext().lastErrorText.empty());
   EXPECT_EQ(readText(site_ / "bad.asp"), "previous");
   EXPECT_EQ(ProgressCount(), 0);
 }
@@ -80,11 +81,11 @@ TEST_F(PageGenerationTest, SkipsKeptFilesAndStopsOnMissingCompiledFiles) {
   list->setCtrlOverwrite(true);
   EXPECT_THROW(GenTablePage(*proj_, table(u"Orders"), u"/none.tpl", out("x.asp"), *list),
                AutomationError);
-  EXPECT_EQ(u8(LastErrorText()), "File /none.tpl not found. Generation aborted.");
+  EXPECT_EQ(u8(projectContext().lastErrorText), "File /none.tpl not found. Generation aborted.");
   CurrentTable() = Ref<AGPTable>(&table(u"Orders"));
   EXPECT_THROW(GenFieldPage(*proj_, field(u"Orders", u"Total"), u"/none.tpl", out("x.asp"), *list),
                AutomationError);
-  EXPECT_EQ(u8(LastErrorText()), "File /none.tpl not found. Generation aborted");
+  EXPECT_EQ(u8(projectContext().lastErrorText), "File /none.tpl not found. Generation aborted");
   EXPECT_FALSE(std::filesystem::exists(site_ / "x.asp"));
 
   // Without a running engine the compiled text is never written out as a page.
@@ -93,7 +94,7 @@ TEST_F(PageGenerationTest, SkipsKeptFilesAndStopsOnMissingCompiledFiles) {
   EXPECT_THROW(GenTablePage(*proj_, table(u"Orders"), u16(dir_.path() / "cache" / "x.tpl"),
                             out("x.asp"), *list),
                AutomationError);
-  EXPECT_NE(LastErrorText().find(u"script engine"), std::u16string::npos);
+  EXPECT_NE(projectContext().lastErrorText.find(u"script engine"), std::u16string::npos);
   EXPECT_FALSE(std::filesystem::exists(site_ / "x.asp"));
 }
 
@@ -112,7 +113,7 @@ TEST_F(PageGenerationTest, GeneratesProjectLevelControls) {
   EXPECT_FALSE(std::filesystem::exists(site_ / "docs"));
 
   EXPECT_EQ(GenerateOtherFiles(*proj_, false, u"other, SIMPLE"), 0);
-  EXPECT_TRUE(LastErrorText().empty()) << u8(LastErrorText());
+  EXPECT_TRUE(projectContext().lastErrorText.empty()) << u8(projectContext().lastErrorText);
   EXPECT_EQ(readText(site_ / "menu.asp"), "page menu");
   EXPECT_EQ(readText(site_ / "docs" / "note.txt"), "page note");
   EXPECT_FALSE(std::filesystem::exists(site_ / "off.asp"));
@@ -134,8 +135,10 @@ TEST_F(PageGenerationTest, StopsAtThePageThatFailed) {
   ASSERT_TRUE(TemplateControls()->AddControl(bad));
   ASSERT_TRUE(TemplateControls()->AddControl(next));
   EXPECT_EQ(GenerateOtherFiles(*proj_, false, u"other"), 0);
-  EXPECT_EQ(LastErrorText().rfind(ProductTitle() + u": Generate bad page error\r\n", 0), 0u)
-      << u8(LastErrorText());
+  EXPECT_EQ(projectContext().lastErrorText.rfind(
+                projectContext().productTitle + u": Generate bad page error\r\n", 0),
+            0u)
+      << u8(projectContext().lastErrorText);
   EXPECT_FALSE(std::filesystem::exists(site_ / "bad.asp"));
   EXPECT_FALSE(std::filesystem::exists(site_ / "next.asp"));
 }

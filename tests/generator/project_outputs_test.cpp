@@ -1,4 +1,5 @@
 #include "generator/project_outputs.hpp"
+#include "foundation/project_context.hpp"
 
 #include <string>
 #include <vector>
@@ -18,8 +19,8 @@ namespace {
 namespace fsys = std::filesystem;
 
 void setGeneral(std::u16string_view name, std::u16string_view value) {
-  SetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(std::u16string(name)), 1,
-              Variant(std::u16string(value)));
+  SetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey), Variant(std::u16string(name)),
+              1, Variant(std::u16string(value)));
 }
 
 class ProjectOutputsTest : public GeneratorTest {
@@ -43,12 +44,12 @@ class ProjectOutputsTest : public GeneratorTest {
     set(u"FavIcon", Variant(u16(in / "fav.ico")));
     set(u"MultiLanguage", Variant(true));
     set(u"LanguageFiles", Variant(u"english.xml, german.xml"));
-    LanguageFolderPath() = u16(in / "lang");
+    projectContext().languageFolderPath = u16(in / "lang");
   }
   void TearDown() override {
     setGeneral(u"CssFile", u"");
     TemplateControls() = makeRef<AGPControls>();
-    LanguageFolderPath().clear();
+    projectContext().languageFolderPath.clear();
     GeneratorTest::TearDown();
   }
   std::vector<std::string> items() {
@@ -73,7 +74,7 @@ TEST_F(ProjectOutputsTest, ListsThenMakesTheProjectFiles) {
 
   // Without a style-sheet template no style sheet is written.
   EXPECT_EQ(GenerateProjectFiles(*proj_, false), 1);
-  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(projectContext().lastErrorText, u"");
   EXPECT_EQ(readText(site_ / "user.css"), "user");
   EXPECT_EQ(readText(site_ / "img" / "logo.png"), "logo");
   EXPECT_EQ(readText(site_ / "fav.ico"), "icon");
@@ -101,7 +102,7 @@ TEST_F(ProjectOutputsTest, StyleSheetFromTheUsersTemplate) {
   set(u"CssStyles", Variant(u"p { margin: 0; }"));
   set(u"CSS", Variant(u16(site_ / "user.css")));  // already in place: no item
   GenerateProjectFiles(*proj_, false);
-  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(projectContext().lastErrorText, u"");
   const std::string css = readText(site_ / "css" / "myshop.css");
   EXPECT_NE(css.find("body { color: red; }\r\np { margin: 0; }"), std::string::npos) << css;
   EXPECT_FALSE(proj_->controlList().ItemExist(Variant(u"@cssfile")));
@@ -112,19 +113,20 @@ TEST_F(ProjectOutputsTest, FailuresEndTheRunOnlyBeforeTheStyleSheet) {
   fsys::create_directories(site_ / "img" / "logo.png");
   proj_->controlList().Add(u"@css", u"", false, u"");
   EXPECT_THROW(GenerateProjectFiles(*proj_, false), AutomationError);
-  EXPECT_NE(LastErrorText().find(u"Copying to file"), std::u16string::npos);
+  EXPECT_NE(projectContext().lastErrorText.find(u"Copying to file"), std::u16string::npos);
 
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   beginGenerationRun();
   proj_->controlList().Item(Variant(u"@css"))->setItemGen(true);
   EXPECT_EQ(GenerateProjectFiles(*proj_, false), 1);
-  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(projectContext().lastErrorText, u"");
   EXPECT_EQ(readText(site_ / "fav.ico"), "icon");
 
   // A language file that names a path outside the language folder ends the run either way.
   set(u"LanguageFiles", Variant(u"../in/user.css"));
   EXPECT_THROW(GenerateProjectFiles(*proj_, false), AutomationError);
-  EXPECT_NE(LastErrorText().find(u"leads outside the language folder"), std::u16string::npos);
+  EXPECT_NE(projectContext().lastErrorText.find(u"leads outside the language folder"),
+            std::u16string::npos);
 }
 
 }  // namespace

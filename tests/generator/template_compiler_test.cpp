@@ -1,4 +1,5 @@
 #include "generator/template_compiler.hpp"
+#include "foundation/project_context.hpp"
 
 #include <vector>
 
@@ -62,7 +63,7 @@ TEST_F(TemplateCompilerTest, TranslatesEachBlockKind) {
   for (const Case& c : cases) {
     CompileState().reset();
     ParseToScript(c.text);
-    EXPECT_TRUE(LastErrorText().empty()) << u8(c.text);
+    EXPECT_TRUE(projectContext().lastErrorText.empty()) << u8(c.text);
     EXPECT_EQ(u8(CompileState().arrayText()), c.arrayLines) << u8(c.text);
     EXPECT_EQ(u8(CompileState().bodyText()), c.bodyLines) << u8(c.text);
   }
@@ -131,7 +132,7 @@ TEST_F(TemplateCompilerTest, MergesListedInputFiles) {
   const std::u16string merged = WriteTempTemplate(u"a.htm,missing.htm,b.htm,../a.htm", u"");
   EXPECT_EQ(u8(merged), u8(u16(dir_.path() / "cache" / "~tmp.tpl")));
   EXPECT_EQ(readText(dir_.path() / "cache" / "~tmp.tpl"), "AB");
-  EXPECT_EQ(u8(CurrentSourceFolder()), u8(TemplateFolder()));
+  EXPECT_EQ(u8(projectContext().currentSourceFolder), u8(projectContext().templateFolder));
   // An input file outside the template folder is never read.
   EXPECT_EQ(u8(WriteTempTemplate(u"../a.htm", u"")), "");
 }
@@ -140,13 +141,14 @@ TEST_F(TemplateCompilerTest, FailuresEndTheRunWithTheirMessage) {
   Ref<AGPControl> missing = makeControl(u"page", u"table", u"page", u"*", u"none.htm");
   missing->Sessions()->AddSession(session(u"include", u"v"), u"", u"");
   EXPECT_THROW(compile(missing), AutomationError);
-  EXPECT_EQ(u8(LastErrorText()), "Error in merging none.htm. Generation aborted.");
+  EXPECT_EQ(u8(projectContext().lastErrorText), "Error in merging none.htm. Generation aborted.");
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "cache" / "page.tpl"));
 
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   writeText(tplPath("bad.htm"), "x<!--##= y");
   EXPECT_THROW(compile(makeControl(u"page", u"table", u"page", u"*", u"bad.htm")), AutomationError);
-  EXPECT_EQ(LastErrorText().rfind(u16(tplPath("bad.htm")) + u": ", 0), 0u) << u8(LastErrorText());
+  EXPECT_EQ(projectContext().lastErrorText.rfind(u16(tplPath("bad.htm")) + u": ", 0), 0u)
+      << u8(projectContext().lastErrorText);
   EXPECT_EQ(readText(dir_.path() / "cache" / "page.tpl").rfind("x<!--##= y", 0), 0u);
 }
 
@@ -175,11 +177,11 @@ TEST(CompiledNamesTest, ReportsControlsThatWouldOverwriteEachOther) {
     for (const auto& [id, type] : c.controls) {
       ASSERT_TRUE(controls->AddControl(makeControl(id, type, id)));
     }
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     EXPECT_EQ(CheckCompiledNames(*controls), c.ok) << u8(c.controls.front().first);
-    EXPECT_EQ(LastErrorText().empty(), c.ok);
+    EXPECT_EQ(projectContext().lastErrorText.empty(), c.ok);
   }
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "generator/template_freshness.hpp"
+#include "foundation/project_context.hpp"
 
 #include <chrono>
 
@@ -61,14 +62,15 @@ TEST_F(TemplateFreshnessTest, ComparesInputsWithTheCompiledStampToTheSecond) {
   // A missing included file ends the run, naming it.
   fsys::remove(tplPath("part.htm"));
   EXPECT_THROW(IsTplOutdated(*control), AutomationError);
-  EXPECT_EQ(u8(LastErrorText()), "Missing \"part.htm\" in template folder \"" +
-                                     u8(TemplateFolder()) + "\". Generation aborted.");
+  EXPECT_EQ(u8(projectContext().lastErrorText), "Missing \"part.htm\" in template folder \"" +
+                                                    u8(projectContext().templateFolder) +
+                                                    "\". Generation aborted.");
 
   // So does an input name that climbs out of the template folder.
   control->fields().CtrlIFiles = u"../secret.htm";
   stampCompiled(control, std::chrono::seconds(0));
   EXPECT_THROW(IsTplOutdated(*control), AutomationError);
-  EXPECT_NE(LastErrorText().find(u"leads outside"), std::u16string::npos);
+  EXPECT_NE(projectContext().lastErrorText.find(u"leads outside"), std::u16string::npos);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "generator/template_loading.hpp"
+#include "foundation/project_context.hpp"
 
 #include <set>
 #include <vector>
@@ -41,14 +42,14 @@ class TemplateLoadingTest : public GeneratorTest {
   void SetUp() override {
     GeneratorTest::SetUp();
     tpl_ = dir_.path() / "tpl";
-    TemplateFolder() = u16(tpl_);
-    CurrentSourceFolder().clear();
+    projectContext().templateFolder = u16(tpl_);
+    projectContext().currentSourceFolder.clear();
     SharedFileCache().Clear();
   }
   void TearDown() override {
     SharedFileCache().Clear();
-    TemplateFolder().clear();
-    CurrentSourceFolder().clear();
+    projectContext().templateFolder.clear();
+    projectContext().currentSourceFolder.clear();
     GeneratorTest::TearDown();
   }
   void tplFile(const std::string& name, const std::string& extra = "") {
@@ -89,7 +90,7 @@ TEST_F(TemplateLoadingTest, LoadsInputsIncludesAndKeySessions) {
   LoadCtrlTplFiles(*control);
   EXPECT_EQ(cachedFiles(), (std::set<std::string>{"list.htm", "common.htm", " other.htm ",
                                                   "key.htm", "keyinc.htm"}));
-  EXPECT_EQ(u8(CurrentSourceFolder()), u8(TemplateFolder()));
+  EXPECT_EQ(u8(projectContext().currentSourceFolder), u8(projectContext().templateFolder));
   const std::u16string* text = SharedFileCache().find(u"common.htm", u"s");
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(u8(*text), "common.htm");
@@ -101,7 +102,7 @@ TEST_F(TemplateLoadingTest, AControlWithoutInputsLoadsNothing) {
   addSession(*control, u"key", u"key.htm");
   LoadCtrlTplFiles(*control);
   EXPECT_TRUE(cachedFiles().empty());
-  EXPECT_EQ(u8(CurrentSourceFolder()), u8(TemplateFolder()));
+  EXPECT_EQ(u8(projectContext().currentSourceFolder), u8(projectContext().templateFolder));
 }
 
 }  // namespace

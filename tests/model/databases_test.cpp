@@ -1,4 +1,5 @@
 #include "model/databases.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,6 @@
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
 #include "project/language.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 namespace {
@@ -34,15 +34,15 @@ class DatabasesTest : public test::ModelTest {
 TEST_F(DatabasesTest, OneDatabaseOnly) {
   auto dbs = makeRef<AGPDatabases>();
   EXPECT_EQ(dbs->curSeq(), u"0");
-  LastErrorText() = u"old";
+  projectContext().lastErrorText = u"old";
   dbs->call(u"Add", {Variant(u"Main")});
-  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(projectContext().lastErrorText, u"");
   EXPECT_EQ(dbs->curSeq(), u"1");
   Ref<AGPDatabase> db = dbs->item(Variant(u"MAIN"));
   db->tables().add(u"Orders");
   for (const char16_t* name : {u"Other", u""}) {
     EXPECT_FALSE(dbs->add(name));
-    EXPECT_EQ(LastErrorText(), u"support 1 db only!");
+    EXPECT_EQ(projectContext().lastErrorText, u"support 1 db only!");
     EXPECT_EQ(dbs->count(), 1);
     EXPECT_EQ(dbs->curName(), u"Main");
     EXPECT_EQ(dbs->item(Variant(std::int32_t{1})).get(), db.get());
@@ -82,9 +82,9 @@ TEST_F(DatabasesTest, RenamedDatabaseIsStillRemoved) {
 TEST_F(DatabasesTest, SecDefaultIsTheSecurityOfNewTablesWhileTheDatabaseLives) {
   auto db = makeRef<AGPDatabase>();
   db->let(u"SecDefault", Variant(u"X"));
-  EXPECT_EQ(CurrentSecDefault(), u"X");
+  EXPECT_EQ(projectContext().currentSecDefault, u"X");
   db = nullptr;
-  EXPECT_EQ(CurrentSecDefault(), u"");
+  EXPECT_EQ(projectContext().currentSecDefault, u"");
 }
 
 TEST_F(DatabasesTest, ReleaseUnloadsTablesUnderAProgressDisplay) {
@@ -124,13 +124,13 @@ TEST_F(DatabasesTest, ReleaseUnloadsTablesUnderAProgressDisplay) {
     }
   }
   EXPECT_EQ(toUtf8(joined(events)),
-            "open " + toUtf8(ProductTitle()) +
+            "open " + toUtf8(projectContext().productTitle) +
                 " - Unloading Database...,Unloading  C...,75,Unloading  D...,50,"
                 "Unloading VIEW B...,25,Unloading  A...,0,close");
   EXPECT_EQ(toUtf8(joined(ext.calls)), "deleteTable:C,deleteTable:D,deleteTable:B,deleteTable:A");
   EXPECT_EQ(test::menuText(), u"");
   EXPECT_EQ(test::phraseText(), u"");
-  EXPECT_EQ(CurrentSecDefault(), u"");
+  EXPECT_EQ(projectContext().currentSecDefault, u"");
 
   rec->clearEvents();
   ASSERT_TRUE(dbs->add(u"Empty"));

@@ -1,5 +1,6 @@
 #include "model/model_test_support.hpp"
 
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
@@ -52,7 +53,7 @@ void addMenu(const std::u16string& type, const std::u16string& url, bool custom)
 }
 
 void clearUserKey(const std::u16string& key) {
-  cRegistry& reg = Registry();
+  cRegistry& reg = projectContext().registry;
   reg.ClassKey(kHkeyCurrentUser);
   reg.SectionKey(key);
   if (reg.KeyExists()) reg.DeleteKey();

@@ -1,4 +1,5 @@
 #include "project/menus.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
 #include "project/language.hpp"
-#include "project/project_state.hpp"
 #include "support/temp_home.hpp"
 
 namespace vantorel {
@@ -194,9 +194,9 @@ TEST_F(MenusTest, LoadMenusReadsRootChildrenOnly) {
       "<Menu MenuID=\"5\" MenuUrl=\"a&#13;&#10;b\" MenuShow=\"True\" MenuCustomUrl=\"-1\" "
       "MenuParentID=\"abc\" MenuLevel=\"99999999999\" Other=\"1\"/>");
   ASSERT_TRUE(menus_->AddMenu(link(u"Table", u"old")));
-  LastErrorText() = u"earlier";
+  projectContext().lastErrorText = u"earlier";
   ASSERT_TRUE(menus_->LoadMenus(file));
-  EXPECT_EQ(LastErrorText(), u"earlier");
+  EXPECT_EQ(projectContext().lastErrorText, u"earlier");
   EXPECT_EQ(ids(*menus_), "3:-1:100 7:-1:0 5:-1:0");
   const AGMenuFields& first = menus_->Item(1)->fields();
   EXPECT_EQ(first.MenuText, u"Orders & more");
@@ -241,15 +241,15 @@ TEST_F(MenusTest, LoadMenusFailures) {
   for (std::size_t i = 0; i < cases.size(); ++i) {
     auto menus = makeRef<AGPMenus>();
     ASSERT_TRUE(menus->AddMenu(link(u"Table", u"a")));
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     const std::u16string file = cases[i].text.empty()
                                     ? fromUtf8((dir_.path() / "missing.vtp").string())
                                     : writeFile("f" + std::to_string(i) + ".vtp", cases[i].text);
     EXPECT_EQ(menus->LoadMenus(file), cases[i].message.empty()) << "case " << i;
-    EXPECT_EQ(LastErrorText(), cases[i].message) << "case " << i;
+    EXPECT_EQ(projectContext().lastErrorText, cases[i].message) << "case " << i;
     EXPECT_EQ(ids(*menus), cases[i].listAfter) << "case " << i;
   }
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
 }
 
 TEST_F(MenusTest, AttributesByName) {
@@ -307,7 +307,7 @@ TEST_F(MenusTest, LateBoundMembers) {
   Variant path(u"/nonexistent/file.vtp");
   EXPECT_FALSE(toBool(menus->call(u"LoadMenus", {path})));
   EXPECT_EQ(&SharedMenus(), &SharedMenus());
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
 }
 
 }  // namespace

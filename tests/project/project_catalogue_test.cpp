@@ -1,4 +1,5 @@
 #include "project/project_catalogue.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include "foundation/locale_charset.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 namespace {
@@ -65,8 +65,8 @@ TEST(ProjectCatalogueTest, FixedValuesOverrideWhateverWasThere) {
     std::u16string encodingAfter;
   };
   const std::vector<Case> cases = {
-      {Variant(), SystemCharset()},
-      {Variant(u""), SystemCharset()},
+      {Variant(), projectContext().systemCharset},
+      {Variant(u""), projectContext().systemCharset},
       {Variant(u"utf-8"), u"utf-8"},
   };
   for (const Case& c : cases) {
@@ -108,9 +108,9 @@ TEST(ProjectCatalogueTest, DateFormatInForceIsTheSettingWhenNumeric) {
   auto bag = makeRef<AGProperties>(projectCatalog());
   for (const auto& [value, format] : cases) {
     bag->setting(kProjDefaultDateFormat) = value;
-    CurrentDateFormat() = -1;
+    projectContext().currentDateFormat = -1;
     copyDateFormatSetting(*bag);
-    EXPECT_EQ(CurrentDateFormat(), format) << toUtf8(toString(value));
+    EXPECT_EQ(projectContext().currentDateFormat, format) << toUtf8(toString(value));
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/text/strings.hpp"
@@ -26,8 +27,8 @@ class BackupsTest : public test::ProjectFileTest {
     return out;
   }
   static void setMaximum(std::int32_t type, const Variant& value) {
-    SetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(u"MaxProjectBackupCount"), type,
-                value);
+    SetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey),
+                Variant(u"MaxProjectBackupCount"), type, value);
   }
 };
 
@@ -75,7 +76,7 @@ TEST_F(BackupsTest, SaveKeepsTheUsersNumberOfBackups) {
     p->setProjName(u"v" + toU16(i));
     saveProject(*p, workFile("keep.vtp"));
   }
-  const std::filesystem::path folder(toUtf8(BackupFolder()));
+  const std::filesystem::path folder(toUtf8(projectContext().backupFolder));
   EXPECT_TRUE(std::filesystem::exists(folder / "keep(2).vtp"));
   EXPECT_FALSE(std::filesystem::exists(folder / "keep(3).vtp"));
   EXPECT_NE(slurp(folder / "keep(1).vtp").find("ProjName=\"v2\""), std::string::npos);

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <random>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_test_support.hpp"
@@ -30,7 +31,7 @@ class BadInputTest : public test::ProjectFileTest {
     Ref<AGP> p = makeRef<AGP>();
     loadProject(*p, workFile("bad.vtp"));
     EXPECT_TRUE(slurp(work() / "bad.vtp") == bytes) << "the reader changed the file";
-    return LastErrorText();
+    return projectContext().lastErrorText;
   }
   std::string seedProject() {
     Ref<AGP> p = makeRef<AGP>();
@@ -47,8 +48,10 @@ class BadInputTest : public test::ProjectFileTest {
 };
 
 TEST_F(BadInputTest, EachBrokenFileGetsAClearMessage) {
-  const std::u16string failed = ProductTitle() + u": Load Project File failed! Please check!";
-  const std::u16string noDatabase = ProductTitle() + u": No Database Information in Project File!";
+  const std::u16string failed =
+      projectContext().productTitle + u": Load Project File failed! Please check!";
+  const std::u16string noDatabase =
+      projectContext().productTitle + u": No Database Information in Project File!";
   const std::string seed = seedProject();
   std::string binary;
   std::mt19937 random(7);
@@ -69,7 +72,7 @@ TEST_F(BadInputTest, EachBrokenFileGetsAClearMessage) {
       {"malformed", kHeader + "<Project Version=\"4.0\"><Database></Project>", failed},
       {"binary", binary, failed},
       {"wrong root", kHeader + "<Html Version=\"4.0\"/>",
-       ProductTitle() + u": Invalid Project File!"},
+       projectContext().productTitle + u": Invalid Project File!"},
       {"no database", kHeader + "<Project Version=\"4.0\"/>", noDatabase},
       {"version no number", kHeader + "<Project Version=\"x.y\"/>", failed},
       {"unknown elements",

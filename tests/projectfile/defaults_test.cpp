@@ -2,6 +2,7 @@
 // first-run copy of the machine-wide settings.
 #include <gtest/gtest.h>
 
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "projectfile/project_defaults.hpp"
@@ -26,23 +27,26 @@ TEST_F(DefaultsTest, SavedDefaultsAreTheNextProjectsDefaults) {
     p->SetV(u"MultiLanguage", Variant(on));
     p->setBackupFileFlag(on);
     p->setUserCodePath(on ? u"/u/code.vbs" : u"");
-    ScriptEngineTimeout() = on ? 30 : 0;
+    projectContext().scriptEngineTimeout = on ? 30 : 0;
     if (on) addDatabase(*p, u"db").SetV(u"MaxUploadSize", u"4096");
     saveProjectDefaults(*p);
 
-    EXPECT_EQ(show(user(GeneralKey(), u"BackupFile")), show(Variant(on ? u"True" : u"False")));
-    EXPECT_EQ(show(user(GeneralKey(), u"ScriptEngineTimeout")), show(Variant(on ? 30 : 0)));
-    EXPECT_EQ(show(user(GeneralKey(), u"Language")), show(Variant(u"")));
-    ScriptEngineTimeout() = -1;
+    EXPECT_EQ(show(user(projectContext().generalKey, u"BackupFile")),
+              show(Variant(on ? u"True" : u"False")));
+    EXPECT_EQ(show(user(projectContext().generalKey, u"ScriptEngineTimeout")),
+              show(Variant(on ? 30 : 0)));
+    EXPECT_EQ(show(user(projectContext().generalKey, u"Language")), show(Variant(u"")));
+    projectContext().scriptEngineTimeout = -1;
     Ref<AGP> next = makeRef<AGP>();
     EXPECT_EQ(next->BackupFileFlag(), on);
     EXPECT_EQ(next->UserCodePath(), on ? u"/u/code.vbs" : u"");
-    EXPECT_EQ(ScriptEngineTimeout(), on ? 30 : 0);
+    EXPECT_EQ(projectContext().scriptEngineTimeout, on ? 30 : 0);
     EXPECT_EQ(toString(next->GetV(u"AppHeader")), on ? u"Top\r\nline" : u"");
     EXPECT_EQ(toBool(next->GetV(u"MultiLanguage")), on);
   }
   // The second project had no database: the first one's database defaults stay.
-  EXPECT_EQ(show(user(DatabaseKey(), u"MaxUploadSize")), show(Variant(std::int32_t{4096})));
+  EXPECT_EQ(show(user(projectContext().databaseKey, u"MaxUploadSize")),
+            show(Variant(std::int32_t{4096})));
 }
 
 TEST_F(DefaultsTest, FirstRunCopiesTheMachineWideFilters) {
@@ -51,7 +55,7 @@ TEST_F(DefaultsTest, FirstRunCopiesTheMachineWideFilters) {
              "\"EvalString\"=\"fld & \\\" LIKE '\\\" & val & \\\"%'\\\"\"\n"
              "\"Order\"=dword:00000003\n");
   Ref<AGP> p = makeRef<AGP>();
-  const std::u16string key = AdvancedFiltersKey() + u"\\Text\\Starts";
+  const std::u16string key = projectContext().advancedFiltersKey + u"\\Text\\Starts";
   EXPECT_EQ(show(user(key, u"EvalString")), show(Variant(u"fld & \" LIKE '\" & val & \"%'\"")));
   EXPECT_EQ(show(user(key, u"Order")), show(Variant(std::int32_t{3})));
 }

@@ -7,6 +7,7 @@
 
 #include <pugixml.hpp>
 
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "projectfile/file_writing.hpp"
@@ -21,7 +22,7 @@ namespace fsys = std::filesystem;
 class FileWritingTest : public test::ProjectFileTest {
  protected:
   static void setUtf8Project(const char16_t* value) {
-    SetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(u"UTF8Project"), 1,
+    SetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey), Variant(u"UTF8Project"), 1,
                 Variant(value));
   }
   static void makeReadOnly(const fsys::path& p) {

@@ -10,6 +10,7 @@
 
 #include "agp/agp.hpp"
 #include "fields/fields.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/registry_test_support.hpp"
 #include "model/charts.hpp"
 #include "model/databases.hpp"
@@ -19,7 +20,6 @@
 #include "platform/ui/ui.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
-#include "project/project_state.hpp"
 #include "projectfile/kept_elements.hpp"
 #include "projectfile/project_file_seams.hpp"
 
@@ -122,7 +122,7 @@ class ProjectFileTest : public RegistryTest {
     SharedLanguage().InitSettings();
     while (SharedMenus().Count() > 0) SharedMenus().DeleteMenu(SharedMenus().Item(1)->MenuId());
     forgetKeptElements();
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
   }
   void TearDown() override { ui::setBackendForTesting(nullptr); }
 

@@ -2,6 +2,7 @@
 // node reader's placement rules and fix-ups, its messages and its progress display.
 #include <gtest/gtest.h>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "projectfile/project_reader.hpp"
@@ -26,7 +27,7 @@ class ReaderTest : public test::ProjectFileTest {
   }
   static std::u16string text(AGP& p, const std::u16string& name) { return toString(p.GetV(name)); }
   static std::u16string failed() {
-    return ProductTitle() + u": Load Project File failed! Please check!";
+    return projectContext().productTitle + u": Load Project File failed! Please check!";
   }
 };
 
@@ -71,26 +72,26 @@ TEST_F(ReaderTest, ExtensionAndVersionDecideOnConversion) {
       {"older.vtp", "<Project Version=\"3.9\">" + kSmallDb + "</Project>", failed()},
       {"noversion.vtp", "<Project>" + kSmallDb + "</Project>", failed()},
       {"newer.vtp", "<Project Version=\"5.0\">" + kSmallDb + "</Project>",
-       ProductTitle() + u": Project file version (5.0) newer than software (4.0.0."},
+       projectContext().productTitle + u": Project file version (5.0) newer than software (4.0.0."},
   };
   for (const Case& c : cases) {
     const Ref<AGP> p = load(writeFile(c.file, c.body));
-    EXPECT_TRUE(LastErrorText().starts_with(c.message) &&
-                c.message.empty() == LastErrorText().empty())
-        << c.file << ": " << toUtf8(LastErrorText());
+    EXPECT_TRUE(projectContext().lastErrorText.starts_with(c.message) &&
+                c.message.empty() == projectContext().lastErrorText.empty())
+        << c.file << ": " << toUtf8(projectContext().lastErrorText);
     EXPECT_EQ(p->DB() != nullptr, c.message.empty()) << c.file;
   }
   // A "." in a folder name does not make the file foreign.
   spill(work() / "my.projects" / "shop", "\xEF\xBB\xBF" + current);
   load(fromUtf8((work() / "my.projects" / "shop").string()));
-  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(projectContext().lastErrorText, u"");
 
   const std::u16string converted = writeFile(
       "converted.vtp", "<Project Version=\"4.0.0.1\" ProjName=\"Conv\">" + kSmallDb + "</Project>");
   setProjectConverterFactory([converted] { return std::make_unique<FixedConverter>(converted); });
   const Ref<AGP> p = load(writeFile("old.vtp", "<Project Version=\"3.1\"/>"));
   setProjectConverterFactory(nullptr);
-  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(projectContext().lastErrorText, u"");
   EXPECT_EQ(text(*p, u"ProjName"), u"Conv");
   EXPECT_TRUE(slurp(work() / "old.vtp").ends_with("<Project Version=\"3.1\"/>"));
 }
@@ -116,7 +117,7 @@ TEST_F(ReaderTest, ModelElementsAndFixUps) {
       "ScriptName=\"c\"><![CDATA[x]]></customscript>"
       "<CustomScript ScriptType=\"a\" ScriptCodeType=\"b\" ScriptName=\"c\">"
       "<![CDATA[one]]]]><![CDATA[>two]]></CustomScript></Project>"));
-  ASSERT_EQ(LastErrorText(), u"");
+  ASSERT_EQ(projectContext().lastErrorText, u"");
   EXPECT_EQ(p->DB()->dbName(), u"zt_db");
   EXPECT_EQ(text(*p, u"SmtpServer"), u"localhost");
   EXPECT_EQ(text(*p, u"SmtpServerPort"), u"25");
@@ -164,10 +165,10 @@ TEST_F(ReaderTest, MessagesOfFilesThatAreNoProject) {
     std::u16string message;
     bool settingsRead;
   } cases[] = {
-      {"<Projekt Version=\"4.0\" ProjName=\"P\"/>", ProductTitle() + u": Invalid Project File!",
-       false},
+      {"<Projekt Version=\"4.0\" ProjName=\"P\"/>",
+       projectContext().productTitle + u": Invalid Project File!", false},
       {"<Project Version=\"4.0\" ProjName=\"P\"/>",
-       ProductTitle() + u": No Database Information in Project File!", true},
+       projectContext().productTitle + u": No Database Information in Project File!", true},
       {"<Project Version=\"4.0\" ProjName=\"P\">" + kSmallDb +
            "<CustomScript ScriptType=\"a\" ScriptCodeType=\"b\" "
            "ScriptName=\"c\">code</CustomScript>"
@@ -177,7 +178,7 @@ TEST_F(ReaderTest, MessagesOfFilesThatAreNoProject) {
   test::ScriptStore scripts;
   for (const Case& c : cases) {
     const Ref<AGP> p = load(writeFile("msg.vtp", c.body));
-    EXPECT_EQ(LastErrorText(), c.message) << c.body;
+    EXPECT_EQ(projectContext().lastErrorText, c.message) << c.body;
     EXPECT_EQ(text(*p, u"ProjName") == u"P", c.settingsRead) << c.body;
   }
 }
@@ -204,7 +205,7 @@ TEST_F(ReaderTest, SettingADeletedRowIsDeclaredAgain) {
   ASSERT_TRUE(p->properties().add(u"Extra"));  // as many settings as the catalog has rows
   loadProject(*p, writeFile("thin.vtp", "<Project Version=\"4.0\" AppHeader=\"again\">" + kSmallDb +
                                             "</Project>"));
-  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(projectContext().lastErrorText, u"");
   EXPECT_EQ(text(*p, u"AppHeader"), u"again");
 }
 

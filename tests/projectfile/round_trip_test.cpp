@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fields/field_settings.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/script_text.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "projectfile/project_reader.hpp"
@@ -86,14 +87,14 @@ TEST_F(RoundTripTest, SaveLoadSaveGivesTheSameBytes) {
     test::ScriptStore scripts;
     test::ExtensionStore extensions;
     saveProject(*buildProject(scripts, extensions), workFile("shop.vtp"));
-    ASSERT_EQ(LastErrorText(), u"");
+    ASSERT_EQ(projectContext().lastErrorText, u"");
   }
   SetUp();  // a new session: no menus or phrases in the thread
   test::ScriptStore scripts;
   test::ExtensionStore extensions;
   Ref<AGP> loaded = makeRef<AGP>();
   loadProject(*loaded, workFile("shop.vtp"));
-  ASSERT_EQ(LastErrorText(), u"");
+  ASSERT_EQ(projectContext().lastErrorText, u"");
   saveProject(*loaded, workFile("again.vtp"));
   const std::string first = slurp(work() / "shop.vtp");
   const std::string second = slurp(work() / "again.vtp");
@@ -131,7 +132,7 @@ TEST_F(RoundTripTest, ExtensionsAndScriptsSurviveWithoutTheirSubsystem) {
   for (int load = 0; load < 2; ++load) {
     Ref<AGP> loaded = makeRef<AGP>();
     loadProject(*loaded, workFile("shop.vtp"));
-    ASSERT_EQ(LastErrorText(), u"");
+    ASSERT_EQ(projectContext().lastErrorText, u"");
     saveProject(*loaded, workFile("kept.vtp"));
   }
   const std::string first = slurp(work() / "shop.vtp");

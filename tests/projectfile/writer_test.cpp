@@ -6,6 +6,7 @@
 
 #include <pugixml.hpp>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
@@ -61,7 +62,7 @@ TEST_F(WriterTest, SmallProjectMatchesTheHandWrittenFile) {
 
   const std::u16string path = workFile("demo.vtp");
   saveProject(*p, path);
-  ASSERT_EQ(LastErrorText(), u"");
+  ASSERT_EQ(projectContext().lastErrorText, u"");
   const std::string expected =
       "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
       "<Project Version=\"" +
@@ -173,8 +174,8 @@ TEST_F(WriterTest, BrokenModelFailsTheSaveAndKeepsTheOldFile) {
   p->properties().setting(*p->properties().slotOf(u"MultiLanguage")) = Variant(u"maybe");
   EXPECT_THROW(saveProject(*p, workFile("keep.vtp")), AutomationError);
   EXPECT_EQ(slurp(work() / "keep.vtp"), "old bytes");
-  EXPECT_FALSE(
-      std::filesystem::exists(std::filesystem::path(toUtf8(BackupFolder())) / "keep(1).vtp"));
+  EXPECT_FALSE(std::filesystem::exists(
+      std::filesystem::path(toUtf8(projectContext().backupFolder)) / "keep(1).vtp"));
 
   Ref<AGP> q = makeRef<AGP>();
   AGPTable& t = addTable(addDatabase(*q, u"db"), u"T");

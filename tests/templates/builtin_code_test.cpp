@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "foundation/string_builder.hpp"
 #include "model/database.hpp"
@@ -12,7 +13,6 @@
 #include "model/tables.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "templates/script_host.hpp"
 #include "templates/script_host_support.hpp"
 #include "templates/script_translation.hpp"
@@ -46,7 +46,7 @@ TEST_F(BuiltinCodeTest, TheBuiltInTextsAreThereAndCompile) {
   EXPECT_NE(toString(Status().GetSysCode(Variant(u"VL"))).find(u"Function zt_Validate"),
             std::u16string::npos);
   Ref<AGScript> host = initializedHost();
-  ASSERT_EQ(toUtf8(LastErrorText()), "");
+  ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
   for (const char16_t* name : {u"zt_SetLocale", u"zt_LoadCurrent"}) {
     EXPECT_TRUE(host->ModuleExist(name)) << toUtf8(name);
   }
@@ -59,7 +59,7 @@ TEST_F(BuiltinCodeTest, CompiledTemplatesRunOnTheBuiltInNames) {
   addDatabase();
   project_->DB()->tables().setItem(Variant(u"Orders"));
   Ref<AGScript> host = initializedHost();
-  ASSERT_EQ(toUtf8(LastErrorText()), "");
+  ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
   struct Case {
     std::u16string text;
     std::string output;
@@ -92,7 +92,7 @@ TEST_F(BuiltinCodeTest, CompiledTemplatesRunOnTheBuiltInNames) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(run(*host, c.text), c.output) << toUtf8(c.text);
-    EXPECT_EQ(toUtf8(LastErrorText()), "");
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
   }
   // Tens of thousands of pieces, past every growth of the piece array, with Null pieces and a
   // read in between.
@@ -102,7 +102,7 @@ TEST_F(BuiltinCodeTest, CompiledTemplatesRunOnTheBuiltInNames) {
                 u"0)\r\nNext##-->")
                 .size(),
             140000u);
-  EXPECT_EQ(toUtf8(LastErrorText()), "");
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
 }
 
 TEST_F(BuiltinCodeTest, BuiltInValidationChecksTheSettingsGenerationNeeds) {
@@ -130,7 +130,7 @@ TEST_F(BuiltinCodeTest, BuiltInValidationChecksTheSettingsGenerationNeeds) {
        "Generation aborted."},
   };
   for (const Case& c : cases) {
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     project_->SetV(u"Destination", Variant(u"out"));
     project_->SetV(u"UploadPath", Variant(u""));
     project_->SetV(u"AppRootFolder", Variant(u""));
@@ -147,9 +147,9 @@ TEST_F(BuiltinCodeTest, BuiltInValidationChecksTheSettingsGenerationNeeds) {
       project_->SetV(c.setting, c.value);
     }
     Ref<AGScript> host = initializedHost();
-    ASSERT_EQ(toUtf8(LastErrorText()), "") << c.what;
+    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "") << c.what;
     EXPECT_EQ(host->Validate(), c.error.empty()) << c.what;
-    EXPECT_EQ(toUtf8(LastErrorText()), c.error) << c.what;
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText), c.error) << c.what;
   }
 }
 

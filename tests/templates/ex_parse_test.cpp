@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "templates/script_host.hpp"
 #include "templates/script_host_support.hpp"
 
@@ -34,15 +34,16 @@ TEST_F(ScriptHostTest, BuildExParseFunctionRunsTemplateTextOnAnEngineOfItsOwn) {
        "Vantorel (ztExParse): Microsoft VBScript runtime error (11), line 9"},
   };
   for (const Case& c : cases) {
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     EXPECT_EQ(toUtf8(project_->BuildExParseFunction(c.text)), c.result) << toUtf8(c.text);
-    EXPECT_EQ(toUtf8(LastErrorText().substr(0, c.error.size())), c.error) << toUtf8(c.text);
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText.substr(0, c.error.size())), c.error)
+        << toUtf8(c.text);
     // An engine made for the call is gone after it.
     EXPECT_FALSE(ExParseEngine());
   }
 
   // The generation's engine stays, and keeps serving.
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   ExParseEngine() = initializedHost();
   Ref<AGScript> held = ExParseEngine();
   EXPECT_EQ(

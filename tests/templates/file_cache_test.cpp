@@ -1,4 +1,5 @@
 #include "templates/file_cache.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "support/temp_home.hpp"
 #include "templates/section_expansion.hpp"
 #include "templates/template_parser.hpp"
@@ -117,12 +117,12 @@ TEST(FileCacheTest, ExpandsIncludesToAnyDepth) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(toUtf8(c.section));
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     const std::vector<std::u16string> pieces =
         templates::expandSection(*cache, u"page.htm", c.section);
     EXPECT_EQ(toUtf8(piecesOf(pieces)), toUtf8(c.pieces));
     EXPECT_EQ(pieces.size(), c.count);
-    EXPECT_EQ(LastErrorText(), u"");
+    EXPECT_EQ(projectContext().lastErrorText, u"");
   }
 }
 
@@ -163,12 +163,12 @@ TEST(FileCacheTest, IncludeCyclesAndRunawayNestingStopWithTheirSection) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(toUtf8(c.section));
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     const std::vector<std::u16string> pieces = templates::expandSection(*cache, u"f", c.section);
-    EXPECT_EQ(toUtf8(LastErrorText()), toUtf8(c.message));
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText), toUtf8(c.message));
     EXPECT_FALSE(pieces.empty());
   }
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
 }
 
 TEST(FileCacheTest, ParserHandsOutSectionsOfTheSharedCache) {

@@ -9,13 +9,13 @@
 #include <random>
 #include <string>
 
+#include "foundation/project_context.hpp"
 #include "foundation/text_files.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 #include "support/temp_home.hpp"
 #include "templates/file_cache.hpp"
 #include "templates/section_expansion.hpp"
@@ -51,10 +51,10 @@ TEST(LargeInputTest, FiftyMegabyteTemplate) {
   ASSERT_EQ(text.substr(0, 8), u"<!--##se");  // the mark is gone
 
   auto parser = makeRef<AGParser>();
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   parser->Parse(text);
   const std::u16string line = toU16(static_cast<long long>(chunks * kChunkLines + 1));
-  const std::u16string& message = LastErrorText();
+  const std::u16string& message = projectContext().lastErrorText;
   EXPECT_TRUE(message.starts_with(u"***Incomplete Block at line " + line +
                                   u" column 5! Generation failed!\r\nError lines:\r\n"))
       << toUtf8(message.substr(0, 80));
@@ -71,9 +71,9 @@ TEST(LargeInputTest, FiftyMegabyteTemplate) {
   auto cache = makeRef<AGPFileCache>();
   cache->addText(text, u"f");
   EXPECT_EQ(cache->size(), 1u);
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   EXPECT_EQ(templates::expandSection(*cache, u"f", u"s").size(), 3u);
-  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(projectContext().lastErrorText, u"");
 
   // A nested marker at the end: the message box shows a bounded part of the source.
   auto backend = std::make_shared<ui::RecordingBackend>();
@@ -81,12 +81,13 @@ TEST(LargeInputTest, FiftyMegabyteTemplate) {
   parser->Parse(u"<!--## x <!--##=y##-->" + text);
   const auto asked = backend->events(ui::RecordingBackend::Event::Kind::Asked);
   ui::setBackendForTesting(nullptr);
-  EXPECT_TRUE(LastErrorText().starts_with(u"***Nested Blocks found at line 1 column 10!"))
-      << toUtf8(LastErrorText().substr(0, 80));
+  EXPECT_TRUE(
+      projectContext().lastErrorText.starts_with(u"***Nested Blocks found at line 1 column 10!"))
+      << toUtf8(projectContext().lastErrorText.substr(0, 80));
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].question.text.size(), 14u + 65536u + 3u);
   EXPECT_TRUE(asked[0].question.text.ends_with(u"..."));
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   EXPECT_LT(Clock::now() - started, std::chrono::seconds(60));
 }
 
@@ -110,18 +111,20 @@ TEST(LargeInputTest, BinaryFilesEndInBlocksOrAMessage) {
     auto cache = makeRef<AGPFileCache>();
     cache->AddFile(fromUtf8(path.string()), u"f");
     for (const AGPFileCache::Entry& e : cache->entries()) {
-      LastErrorText().clear();
+      projectContext().lastErrorText.clear();
       for (const std::u16string& piece : templates::expandSection(*cache, u"f", e.section)) {
         makeRef<AGParser>()->Parse(piece);
       }
     }
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     auto parser = makeRef<AGParser>();
     parser->Parse(toString(ReadTextFile(Variant(fromUtf8(path.string())))));
-    EXPECT_TRUE(LastErrorText().empty() || LastErrorText().starts_with(u"***")) << seed;
+    EXPECT_TRUE(projectContext().lastErrorText.empty() ||
+                projectContext().lastErrorText.starts_with(u"***"))
+        << seed;
   }
   ui::setBackendForTesting(nullptr);
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
 }
 
 }  // namespace

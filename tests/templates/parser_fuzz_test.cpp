@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "foundation/project_context.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 #include "templates/file_cache.hpp"
 #include "templates/section_expansion.hpp"
 #include "templates/template_parser.hpp"
@@ -118,7 +118,7 @@ Text referenceParse(const Text& src) {
 
 Text parsedAsText(const Text& src) {
   static const char16_t* kinds[] = {u"", u"C", u"=", u"~", u"@", u"$", u"T"};
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   auto p = makeRef<AGParser>();
   p->Parse(src);
   Text out;
@@ -135,9 +135,9 @@ Text parsedAsText(const Text& src) {
              std::u16string(b.BlockIndent) + u"]";
     }
   }
-  if (LastErrorText().empty()) return out;
+  if (projectContext().lastErrorText.empty()) return out;
   // "***Nested Blocks found at line N column C! ..." -> "!nested N:C"
-  const Text& e = LastErrorText();
+  const Text& e = projectContext().lastErrorText;
   const std::size_t line = e.find(u" at line ") + 9;
   const std::size_t column = e.find(u" column ", line);
   const std::size_t stop = e.find(u"!", column);
@@ -229,18 +229,18 @@ TEST(TemplateParserFuzzTest, AgreesWithTheRulesOnMutatedTemplates) {
     const Text expected = referenceParse(source);
     const Text actual = parsedAsText(source);
     ASSERT_EQ(toUtf8(actual), toUtf8(expected)) << "seed " << seed << ": " << toUtf8(source);
-    if (actual.find(u'!') != Text::npos && !LastErrorText().empty()) ++errors;
+    if (actual.find(u'!') != Text::npos && !projectContext().lastErrorText.empty()) ++errors;
     // The same text as a section file: cutting sections and expanding includes must end.
     auto cache = makeRef<AGPFileCache>();
     cache->addText(source, u"f");
     for (const AGPFileCache::Entry& e : cache->entries()) {
-      LastErrorText().clear();
+      projectContext().lastErrorText.clear();
       EXPECT_FALSE(templates::expandSection(*cache, u"f", e.section).empty());
     }
     backend->clearEvents();
   }
   ui::setBackendForTesting(nullptr);
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   // Both outcomes are exercised.
   EXPECT_GT(errors, 300);
   EXPECT_LT(errors, 2700);

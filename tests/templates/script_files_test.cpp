@@ -1,4 +1,5 @@
 #include "templates/script_files.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 #include "support/temp_home.hpp"
 
 namespace vantorel {
@@ -31,7 +31,7 @@ TEST(ScriptFilesTest, ReadsByByteOrderMarkAndReportsMissingFiles) {
     EXPECT_EQ(toUtf8(readScriptFile(fromUtf8(path.string()))), toUtf8(cases[i].second));
   }
   EXPECT_TRUE(backend->events(ui::RecordingBackend::Event::Kind::Asked).empty());
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   const std::u16string missing = fromUtf8((dir.path() / "missing.vbs").string());
   EXPECT_EQ(readScriptFile(missing), u"");
   const auto asked = backend->events(ui::RecordingBackend::Event::Kind::Asked);
@@ -39,7 +39,7 @@ TEST(ScriptFilesTest, ReadsByByteOrderMarkAndReportsMissingFiles) {
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].question.text,
             u"Vantorel: Script file " + missing + u" not found! Content not loaded!");
-  EXPECT_EQ(LastErrorText(), u"");
+  EXPECT_EQ(projectContext().lastErrorText, u"");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "model/database.hpp"
 #include "model/databases.hpp"
@@ -14,7 +15,6 @@
 #include "project/advanced_filter.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
-#include "project/project_state.hpp"
 #include "templates/controls.hpp"
 #include "templates/empty_model_list.hpp"
 
@@ -24,8 +24,8 @@ void ScriptHostTest::SetUp() {
   spillStore(machineFile(), "");
   ui_ = std::make_shared<ui::RecordingBackend>();
   ui::setBackendForTesting(ui_);
-  formProductStrings();
-  LastErrorText().clear();
+  projectContext().formProductStrings();
+  projectContext().lastErrorText.clear();
   project_ = makeRef<AGP>();
   project_->AddProj(u"Shop Site");
   std::filesystem::create_directories(dir_.path() / "site");
@@ -34,12 +34,13 @@ void ScriptHostTest::SetUp() {
 
 void ScriptHostTest::TearDown() {
   ui::setBackendForTesting(nullptr);
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   project_ = nullptr;
 }
 
 void ScriptHostTest::setGeneral(const std::u16string& name, const std::u16string& value) {
-  SetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(name), 1, Variant(value));
+  SetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey), Variant(name), 1,
+              Variant(value));
 }
 
 std::u16string ScriptHostTest::writeFile(const std::string& name, const std::string& bytes) {

@@ -1,4 +1,5 @@
 #include "templates/script_host.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,6 @@
 #include "platform/automation/class_factory.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "templates/script_host_classes.hpp"
 #include "templates/script_host_support.hpp"
 
@@ -21,7 +21,7 @@ namespace {
 using test::ScriptHostTest;
 
 TEST(ScriptErrorTextTest, NamesFileSourceNumberLineColumnDescriptionAndText) {
-  formProductStrings();
+  projectContext().formProductStrings();
   struct Case {
     vbs::ScriptError error;
     std::u16string file;
@@ -52,7 +52,7 @@ TEST_F(ScriptHostTest, UserCodeWithASyntaxErrorNamesItsLineAndStaysOutOfTheMainE
   setGeneral(u"USERCODE", path);
   Ref<AGScript> host = initializedHost();
   EXPECT_EQ(
-      toUtf8(LastErrorText()),
+      toUtf8(projectContext().lastErrorText),
       "Vantorel (user.vbs): Microsoft VBScript compilation error (1025), line 3, column 14\r\n"
       "Description: Expected end of statement\r\nText: End Function If");
   EXPECT_FALSE(host->ModuleExist(u"Early"));
@@ -71,7 +71,7 @@ TEST_F(ScriptHostTest, UserCodeRegistersItsProceduresInScrpt) {
                 "End Function\r\nSub Helper()\r\nEnd Sub\r\n");
   setGeneral(u"USERCODE", path);
   Ref<AGScript> host = initializedHost();
-  ASSERT_EQ(toUtf8(LastErrorText()), "");
+  ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
   EXPECT_EQ(host->userScript().names(), (std::vector<std::u16string>{u"USER_Title", u"Helper"}));
   EXPECT_TRUE(host->userScript().UserModuleExist(u"user_title"));
   EXPECT_TRUE(host->UserModuleExist(u"HELPER"));
@@ -84,13 +84,13 @@ TEST_F(ScriptHostTest, UserCodeRegistersItsProceduresInScrpt) {
   EXPECT_EQ(host->userScript().names().size(), 5u);
   EXPECT_TRUE(host->ModuleExist(u"ExtOnly"));
   host->AddUserCode(writeFile("bad.vbs", "Function Broken(\r\n"));
-  EXPECT_NE(LastErrorText().find(u"Vantorel (bad.vbs): "), std::u16string::npos);
+  EXPECT_NE(projectContext().lastErrorText.find(u"Vantorel (bad.vbs): "), std::u16string::npos);
   EXPECT_EQ(host->userScript().names().size(), 5u);
 }
 
 TEST_F(ScriptHostTest, WithoutUserCodeTheListStaysEmptyAndTheLocaleFlagFollowsTheSetting) {
   Ref<AGScript> host = initializedHost();
-  EXPECT_EQ(toUtf8(LastErrorText()), "");
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
   EXPECT_TRUE(host->IsInitialized());
   EXPECT_TRUE(host->userScript().names().empty());
   EXPECT_FALSE(host->NonEnglishLocale());
@@ -121,11 +121,11 @@ TEST_F(ScriptHostTest, BuildNewCodeCompilesOnceUnlessAskedToCompileEachTime) {
     EXPECT_EQ(toUtf8(host->BuildNewCode(u"ztPage", *s.script, s.initType, 1000)), s.result);
     EXPECT_EQ(host->compileCount(), s.compiles);
   }
-  EXPECT_EQ(toUtf8(LastErrorText()), "");
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
   // After a reset the table still knows the id, so callers that reset pass 0.
   host->Reset();
   EXPECT_EQ(toUtf8(host->BuildNewCode(u"ztPage", second, 1, 1000)), "");
-  EXPECT_NE(LastErrorText().find(u"(ztPage): Microsoft VBScript runtime error (35)"),
+  EXPECT_NE(projectContext().lastErrorText.find(u"(ztPage): Microsoft VBScript runtime error (35)"),
             std::u16string::npos);
 }
 
@@ -160,10 +160,11 @@ TEST_F(ScriptHostTest, ScriptErrorsInTemplatesLeaveTheHostUsable) {
        "Vantorel (ztLoop): Microsoft VBScript runtime error (-2147467260)"},
   };
   for (const Case& c : cases) {
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     EXPECT_EQ(toUtf8(host->BuildNewCode(c.id, c.script, 0, c.timeout)), "");
-    EXPECT_EQ(toUtf8(LastErrorText().substr(0, c.error.size())), c.error) << toUtf8(c.id);
-    LastErrorText().clear();
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText.substr(0, c.error.size())), c.error)
+        << toUtf8(c.id);
+    projectContext().lastErrorText.clear();
     EXPECT_EQ(toUtf8(host->BuildNewCode(
                   u"ztOk", u"Function ztOk()\r\nztOk = \"ok\"\r\nEnd Function", 0, 1000)),
               "ok");
@@ -183,7 +184,7 @@ TEST_F(ScriptHostTest, RunModuleLoadsTheCurrentTableAndFieldFirst) {
                        "End Function\r\n"
                        "Function Fails()\r\n  Fails = 1 / 0\r\nEnd Function\r\n"));
   Ref<AGScript> host = initializedHost();
-  ASSERT_EQ(toUtf8(LastErrorText()), "");
+  ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
   AGPTables& tables = project_->DB()->tables();
   tables.setItem(Variant(u"Orders"));
   tables.item(Variant(u"Orders"))->fields().setItem(Variant(u"Total"));
@@ -193,14 +194,14 @@ TEST_F(ScriptHostTest, RunModuleLoadsTheCurrentTableAndFieldFirst) {
   EXPECT_EQ(toUtf8(toString(host->RunModule(u"CurrentNames"))), "Customers.Name");
 
   EXPECT_TRUE(host->RunModule(u"Fails").isEmpty());
-  EXPECT_EQ(toUtf8(LastErrorText().substr(0, 56)),
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText.substr(0, 56)),
             "Vantorel (Fails): Microsoft VBScript runtime error (11),");
 }
 
 TEST_F(ScriptHostTest, ATemplateFunctionReadsTheProjectTheDatabaseAndATablesFields) {
   addDatabase();
   Ref<AGScript> host = initializedHost();
-  ASSERT_EQ(toUtf8(LastErrorText()), "");
+  ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
   project_->DB()->tables().setItem(Variant(u"Orders"));
   const std::u16string script =
       u"Function ztExorders()\r\n"
@@ -220,7 +221,7 @@ TEST_F(ScriptHostTest, ATemplateFunctionReadsTheProjectTheDatabaseAndATablesFiel
       u"ztExorders = ztSB.ToString()\r\nEnd Function";
   EXPECT_EQ(toUtf8(host->BuildNewCode(u"ztExorders", script, 2, 1000)),
             "Shop Site|Shop|Orders|OrderID|Total|2|0|0|0|AGPExtensionsTrueFalseAGPCustomScripts");
-  EXPECT_EQ(toUtf8(LastErrorText()), "");
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
 }
 
 TEST_F(ScriptHostTest, CreatableByProgId) {

@@ -1,4 +1,5 @@
 #include "templates/stamp_cache.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,6 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "support/temp_home.hpp"
 
 namespace vantorel {
@@ -22,14 +22,14 @@ namespace {
 class StampCacheTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedDocuments_ = MyDocumentsFolder();
-    savedTemplate_ = TemplateName();
-    MyDocumentsFolder() = fromUtf8(docs_.str());
-    TemplateName() = u"My Set/1";
+    savedDocuments_ = projectContext().myDocumentsFolder;
+    savedTemplate_ = projectContext().templateName;
+    projectContext().myDocumentsFolder = fromUtf8(docs_.str());
+    projectContext().templateName = u"My Set/1";
   }
   void TearDown() override {
-    MyDocumentsFolder() = savedDocuments_;
-    TemplateName() = savedTemplate_;
+    projectContext().myDocumentsFolder = savedDocuments_;
+    projectContext().templateName = savedTemplate_;
   }
   std::filesystem::path templates() const { return docs_.path() / "Vantorel" / "Templates"; }
 
@@ -164,11 +164,11 @@ TEST_F(StampCacheTest, FolderPlacement) {
   }
   EXPECT_EQ(moved.size(), 1u);
 
-  TemplateName() = u"";
+  projectContext().templateName = u"";
   EXPECT_EQ(toUtf8(makeRef<AGPCache>()->cacheFile()),
             (templates() / "cache" / "cache.xml").string());
   // A name that climbs out of the templates folder is refused.
-  TemplateName() = u"..";
+  projectContext().templateName = u"..";
   EXPECT_THROW(makeRef<AGPCache>(), AutomationError);
   EXPECT_FALSE(std::filesystem::exists(docs_.path() / "Vantorel" / "cache"));
 }

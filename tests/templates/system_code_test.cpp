@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "foundation/project_context.hpp"
 #include "foundation/string_builder.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/project_state.hpp"
 #include "templates/script_host.hpp"
 #include "templates/script_host_support.hpp"
 #include "templates/script_translation.hpp"
@@ -86,13 +86,14 @@ TEST(TemplateTextTranslationTest, BlocksBecomeArrayLinesAndOutputStatements) {
     EXPECT_EQ(toUtf8(toString(body->toString())), c.body) << toUtf8(c.text);
   }
   // A malformed text appends nothing and leaves the parser's message.
-  LastErrorText() = u"earlier";
+  projectContext().lastErrorText = u"earlier";
   Ref<AGPStringBuilder> arrays = makeRef<AGPStringBuilder>();
   std::int32_t count = 0;
   EXPECT_FALSE(templates::translateTemplateText(u"x<!--##=a", *arrays, *arrays, count));
-  EXPECT_EQ(toUtf8(LastErrorText().substr(0, 31)), "***Incomplete Block at line 1 c");
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText.substr(0, 31)),
+            "***Incomplete Block at line 1 c");
   EXPECT_EQ(toUtf8(toString(arrays->toString())), "");
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
 }
 
 class SystemCodeTest : public ScriptHostTest {
@@ -117,7 +118,7 @@ TEST_F(SystemCodeTest, AListFileBecomesTheClassOfSystemFunctions) {
       "<FILE value='f.tpl' function='true' id=' F ' parm=' x ' override='true'/>"
       "<file value='' function='true' id='Skipped'/><other value='g.tpl'/>");
   Ref<AGScript> host = initializedHost();
-  ASSERT_EQ(toUtf8(LastErrorText()), "");
+  ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
   EXPECT_EQ(siteFile("syscode.txt"),
             "\xEF\xBB\xBF"
             "Dim gShared\r\nClass cSystemFunctions\r\n\r\n' F\r\nFunction F(x)\r\n\r\n"
@@ -157,10 +158,10 @@ TEST_F(SystemCodeTest, FailuresStopTheLoadingWithTheSourceNamedAndLeaveDiagnosti
   for (const Case& c : cases) {
     std::filesystem::remove_all(site());
     std::filesystem::create_directories(site());
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     useList(c.entries);
     Ref<AGScript> host = initializedHost();
-    EXPECT_EQ(toUtf8(LastErrorText().substr(0, c.error.size())), c.error);
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText.substr(0, c.error.size())), c.error);
     EXPECT_EQ(siteFile(c.diagnostic).substr(0, c.diagnosticStart.size()), c.diagnosticStart);
     EXPECT_FALSE(std::filesystem::exists(dir_.path() / "nested.tpl"));
     EXPECT_EQ(std::filesystem::exists(site() / "syscode.txt") ? siteFile("syscode.txt") : "-",
@@ -173,20 +174,21 @@ TEST_F(SystemCodeTest, MissingAffixesListFilesAndBuiltInCode) {
   writeFile("sys/ok.tpl", "ok");
   useList("<file value='ok.tpl' function='true' id='Ok'/>", false);
   Ref<AGScript> host = initializedHost();
-  EXPECT_EQ(toUtf8(LastErrorText()), "");
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
   EXPECT_EQ(siteFile("syscode.txt"), "\xEF\xBB\xBF'missing syscodeprefix or syscodesuffix");
 
   const std::u16string notXml = writeFile("sys/bad.xml", "<syscode>");
   setGeneral(u"SYSCODE", notXml);
   initializedHost();
-  EXPECT_EQ(toUtf8(LastErrorText()), toUtf8(u"Load syscode file " + notXml + u" failed!"));
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText),
+            toUtf8(u"Load syscode file " + notXml + u" failed!"));
 
   // No list file: the built-in code, and no syscode.txt.
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   std::filesystem::remove(site() / "syscode.txt");
   setGeneral(u"SYSCODE", u"");
   host = initializedHost();
-  EXPECT_EQ(toUtf8(LastErrorText()), "");
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
   EXPECT_TRUE(host->ModuleExist(u"zt_LoadCurrent"));
   EXPECT_FALSE(std::filesystem::exists(site() / "syscode.txt"));
 }
@@ -222,29 +224,29 @@ TEST_F(SystemCodeTest, ValidationRunsItsProceduresInOrderUntilOneFails) {
        ""},
   };
   for (const Case& c : cases) {
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     project_->SetV(u"Check2", Variant(c.check2));
     project_->SetV(u"Own", Variant(c.own));
     project_->SetV(u"Divide", Variant(c.divide));
     project_->SetV(u"Ran3", Variant(u""));
     Ref<AGScript> host = initializedHost();
-    ASSERT_EQ(toUtf8(LastErrorText()), "");
+    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
     EXPECT_EQ(host->validationProcedures(), (std::vector<std::u16string>{u"V1", u"V2", u"V3"}));
     EXPECT_EQ(host->Validate(), c.passed);
-    EXPECT_EQ(toUtf8(LastErrorText()), c.error);
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText), c.error);
     EXPECT_EQ(toUtf8(toString(project_->GetV(u"Ran3"))), c.ran3);
   }
   EXPECT_EQ(siteFile("validatecode.txt"), "\xEF\xBB\xBF\r\n" + v1 + "\r\n" + v3);
 
   // An empty list passes.
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
   setGeneral(u"VALIDATECODE", writeFile("val/empty.xml", "<v/>"));
   Ref<AGScript> host = initializedHost();
   EXPECT_TRUE(host->validationProcedures().empty());
   EXPECT_TRUE(host->Validate());
   setGeneral(u"VALIDATECODE", writeFile("val/bad.xml", "not xml"));
   initializedHost();
-  EXPECT_EQ(toUtf8(LastErrorText().substr(0, 19)), "Load validate file ");
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText.substr(0, 19)), "Load validate file ");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "templates/template_classes.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/control/script_control.hpp"
-#include "project/project_state.hpp"
 #include "support/temp_home.hpp"
 #include "templates/file_cache.hpp"
 
@@ -19,8 +19,8 @@ namespace {
 
 TEST(TemplateClassesTest, EveryClassIsCreatableWithItsMembersInOrder) {
   test::TempDir docs;
-  const std::u16string savedDocuments = MyDocumentsFolder();
-  MyDocumentsFolder() = fromUtf8(docs.str());
+  const std::u16string savedDocuments = projectContext().myDocumentsFolder;
+  projectContext().myDocumentsFolder = fromUtf8(docs.str());
   registerTemplateClasses(ClassFactory::instance());
   const std::vector<std::pair<std::u16string, std::u16string>> classes = {
       {u"AGParser", u"BlockType BlockName BlockValue BlockIndent BlockID Count Parse GetSession"},
@@ -54,7 +54,7 @@ TEST(TemplateClassesTest, EveryClassIsCreatableWithItsMembersInOrder) {
     }
     EXPECT_EQ(toUtf8(listed), toUtf8(members));
   }
-  MyDocumentsFolder() = savedDocuments;
+  projectContext().myDocumentsFolder = savedDocuments;
 }
 
 TEST(TemplateClassesTest, ScriptsWalkBlocksSectionsAndItems) {

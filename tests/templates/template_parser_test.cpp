@@ -1,4 +1,5 @@
 #include "templates/template_parser.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,6 @@
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 #include "templates/template_classes.hpp"
 
 namespace vantorel {
@@ -70,10 +70,10 @@ TEST(TemplateParserTest, SplitsEveryBlockKind) {
   };
   for (const ParseCase& c : cases) {
     SCOPED_TRACE(toUtf8(c.source));
-    LastErrorText().clear();
+    projectContext().lastErrorText.clear();
     auto p = makeRef<AGParser>();
     p->Parse(c.source);
-    EXPECT_EQ(LastErrorText(), u"");
+    EXPECT_EQ(projectContext().lastErrorText, u"");
     EXPECT_EQ(toUtf8(blocksOf(*p)), toUtf8(c.blocks));
   }
 }
@@ -153,10 +153,10 @@ TEST(TemplateParserTest, MalformedMarkersNameTheirLineAndColumn) {
   for (const ErrorCase& c : cases) {
     SCOPED_TRACE(toUtf8(c.source).substr(0, 60));
     backend->clearEvents();
-    LastErrorText() = u"earlier text";
+    projectContext().lastErrorText = u"earlier text";
     auto p = makeRef<AGParser>();
     p->Parse(c.source);
-    EXPECT_EQ(toUtf8(LastErrorText()), toUtf8(c.message));
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText), toUtf8(c.message));
     EXPECT_EQ(toUtf8(blocksOf(*p)), toUtf8(c.blocks));
     const auto asked = backend->events(ui::RecordingBackend::Event::Kind::Asked);
     if (c.message.starts_with(u"***Nested")) {
@@ -167,7 +167,7 @@ TEST(TemplateParserTest, MalformedMarkersNameTheirLineAndColumn) {
     }
   }
   ui::setBackendForTesting(nullptr);
-  LastErrorText().clear();
+  projectContext().lastErrorText.clear();
 }
 
 TEST(TemplateParserTest, CursorThroughTheMemberTable) {

@@ -1,0 +1,94 @@
+#pragma once
+// The state a thread's project work shares: product and version strings, the registry keys of
+// the per-user configuration, the working folders, the values the loaders leave for the model,
+// the text of the last failure (the project object's ProjErr), and the settings the shared
+// procedures work with (SQL quoting, template lookup, code page, registry access). One object
+// per thread, made on first use with the product strings formed, so that objects made without
+// a project object still find their defaults.
+#include <cstdint>
+#include <string>
+
+#include "foundation/c_registry.hpp"
+#include "platform/automation/ref.hpp"
+#include "platform/automation/variant.hpp"
+
+namespace vantorel {
+
+class AGPKeyword;
+class AGPSettings;
+class AGPStatus;
+
+class ProjectContext {
+ public:
+  ProjectContext();
+  ~ProjectContext();
+  ProjectContext(const ProjectContext&) = delete;
+  ProjectContext& operator=(const ProjectContext&) = delete;
+
+  // Forms the product, version and key strings from the product's own identity, as every
+  // project object's start-up does.
+  void formProductStrings();
+
+  // Text of the last failure; empty means none. Set at the project object's entry points.
+  std::u16string lastErrorText;
+
+  std::u16string productName, productTitle, projectFileExt, productCode, shortVersion,
+      templateVersion, templateName;
+  Variant techName;
+
+  // Registry key paths below HKEY_CURRENT_USER.
+  std::u16string settingsKey, generalKey, projectKey, databaseKey, tableKey, chartKey, trendlineKey,
+      fieldKey, advancedFiltersKey, extensionsKey, odbcIniKey, odbcInstIniKey;
+
+  std::u16string myDocumentsFolder, userDataFolder, backupFolder, reportFolder, extensionsFolder;
+  // The last destination written through the project's Destination property.
+  std::u16string destinationFolder;
+
+  // The engine options read with the user's defaults.
+  std::u16string languageFolderPath;
+  std::int32_t scriptEngineTimeout = 0;
+
+  // The date format in force for new date fields, copied from the project's defaultDateFormat.
+  std::int16_t currentDateFormat = 0;
+  // The loaded database's SecDefault (the security of each newly set-up table), DBMS name and
+  // repeat-column count.
+  std::u16string currentSecDefault;
+  std::u16string currentDbmsName;
+  std::int16_t currentRepeatColumns = 0;
+
+  // The project's SQLQuote setting, copied in by the loaders, and the quote characters that
+  // SetSqlQuote chose from it (both empty until it runs).
+  std::u16string sqlQuoteSetting, sqlQuoteOpen, sqlQuoteClose;
+
+  // Set by generation: the template set in use, the folder of the control being compiled, and
+  // the folder holding one template folder per extension.
+  std::u16string templateFolder, currentSourceFolder, extensionTemplatesFolder;
+
+  // Set by InitLocaleCharset: the system code page as decimal text, and its charset name.
+  Variant systemCodePage;
+  std::u16string systemCharset;
+
+  // The shared registry accessor, and the value type of its last GetRegValue.
+  cRegistry registry;
+  std::int32_t lastRegValueType = 0;
+
+  // The thread's shared objects, made on first use by their own accessors.
+  Ref<AGPStatus> status;
+  Ref<AGPSettings> settings;
+  Ref<AGPKeyword> keywords;
+  // Shared objects of the project layer (menus, language, advanced filters), which this layer
+  // cannot name; that layer hands them out typed.
+  Ref<Object> menus, language, filter;
+};
+
+// The calling thread's context.
+ProjectContext& projectContext();
+
+// The shared object kept in one of the context's slots, made on first use.
+template <typename T, typename Slot>
+T& sharedObject(Ref<Slot>& slot) {
+  if (!slot) slot = makeRef<T>();
+  return static_cast<T&>(*slot);
+}
+
+}  // namespace vantorel
