@@ -1,6 +1,8 @@
 // The project object's members that belong to the project file.
 #include "agp/agp.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/ui/ui.hpp"
+#include "project/project_state.hpp"
 #include "projectfile/project_defaults.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_writer.hpp"
@@ -12,7 +14,9 @@ void AGP::Save(const std::u16string& projFile) {
 }
 
 void AGP::Load(const std::u16string& projFile) {
-  loadProject(*this, projFile);
+  if (const std::optional<std::u16string> notice = loadProject(*this, projFile)) {
+    ui::messageBox(*notice, ProductTitle(), ui::Buttons::OK, ui::Icon::Exclamation);
+  }
 }
 
 void AGP::SaveDefault() {

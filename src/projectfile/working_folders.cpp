@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <new>
 
-#include <pugixml.hpp>
-
 #include "foundation/captions.hpp"
 #include "foundation/template_lookup.hpp"
 #include "platform/automation/automation_error.hpp"
@@ -14,6 +12,7 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/objects/file_system.hpp"
+#include "platform/xml/attributes.hpp"
 #include "project/project_state.hpp"
 #include "projectfile/file_writing.hpp"
 
@@ -91,7 +90,7 @@ bool CheckComponents() {
     return false;
   }
   try {
-    const pugi::xml_document probe;
+    const xml::Document probe;
   } catch (const std::exception& e) {
     LastErrorText() = u"MSXML: " + fromUtf8(e.what());
     return false;

@@ -3,17 +3,11 @@
 #include "foundation/text_files.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
-#include "platform/ui/ui.hpp"
-#include "project/project_state.hpp"
 
 namespace vantorel {
 
-std::u16string readScriptFile(std::u16string_view path) {
-  if (path.empty() || !fs::fileExists(path)) {
-    ui::messageBox(ProductTitle() + u": Script file " + std::u16string(path) +
-                   u" not found! Content not loaded!");
-    return {};
-  }
+std::optional<std::u16string> loadScriptFile(std::u16string_view path) {
+  if (path.empty() || !fs::fileExists(path)) return std::nullopt;
   return toString(ReadTextFile(Variant(std::u16string(path))));
 }
 
