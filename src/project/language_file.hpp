@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
 #include "platform/xml/xml_document.hpp"
 
 namespace vantorel {

@@ -4,6 +4,7 @@
 // file's layout: a project saved here keeps what a fuller engine stored in it. Per thread, as
 // the extension and custom-script lists they stand in for.
 #include <string>
+
 #include "platform/xml/xml_document.hpp"
 
 namespace vantorel {

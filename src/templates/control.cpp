@@ -53,14 +53,6 @@ std::u16string normalizeInputFolder(std::u16string_view folder) {
   return out;
 }
 
-std::optional<bool> parseBooleanText(std::u16string_view text) {
-  const std::u16string lower = toLower(trimBlanks(text));
-  if (lower == u"true") return true;
-  if (lower == u"false") return false;
-  if (const std::optional<Variant> number = parseNumber(lower)) return toDouble(*number) != 0;
-  return std::nullopt;
-}
-
 }  // namespace templates
 
 AGPControl::AGPControl() : sessions_(makeRef<AGPSessions>()) {}

@@ -101,8 +101,6 @@ namespace templates {
 // "/" becomes "\", one leading "\" goes and one trailing "\" is ensured; a value with no folder
 // name in it (empty, or only separators) is empty, which callers read as the template folder.
 std::u16string normalizeInputFolder(std::u16string_view folder);
-// "true"/"false" in any case, or a number (0 false, any other true); nothing for other text.
-std::optional<bool> parseBooleanText(std::u16string_view text);
 
 }  // namespace templates
 
