@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <pugixml.hpp>
 #include <string>
 
 #include "agp/agp.hpp"
@@ -22,6 +21,7 @@
 #include "model/tables.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/xml/attributes.hpp"
 #include "projectfile/file_writing.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_writer.hpp"
@@ -79,7 +79,7 @@ Fixture& fixture() {
 void BM_Save(benchmark::State& state) {
   Fixture& f = fixture();
   for (auto _ : state) {
-    pugi::xml_document doc;
+    xml::Document doc;
     buildProjectDocument(*f.project, doc);
     std::string bytes = xmlDocumentText(doc);
     benchmark::DoNotOptimize(bytes.data());
@@ -89,7 +89,7 @@ BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
 
 void BM_RawSerialise(benchmark::State& state) {
   Fixture& f = fixture();
-  pugi::xml_document doc;
+  xml::Document doc;
   buildProjectDocument(*f.project, doc);
   for (auto _ : state) {
     std::string bytes = xmlDocumentText(doc);
@@ -139,7 +139,7 @@ BENCHMARK(BM_BuildModelOnly)->Unit(benchmark::kMillisecond);
 void BM_RawParse(benchmark::State& state) {
   Fixture& f = fixture();
   for (auto _ : state) {
-    pugi::xml_document doc;
+    xml::Document doc;
     doc.load_file((f.folder / "big.vtp").c_str(), kParseOptions);
     benchmark::DoNotOptimize(doc.document_element());
   }

@@ -4,8 +4,6 @@
 #include <optional>
 #include <string>
 
-#include <pugixml.hpp>
-
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/settings_key.hpp"
@@ -15,6 +13,7 @@
 #include "platform/fs/files.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/ui.hpp"
+#include "platform/xml/attributes.hpp"
 
 namespace vantorel {
 
@@ -47,24 +46,23 @@ const ClassInfo& AGPSettings::classInfo() const noexcept {
 }
 
 bool AGPSettings::LoadSettings() {
-  loadFrom(configFilePath());
+  const std::u16string path = configFilePath();
+  if (loadFrom(path)) {
+    try {
+      ui::messageBox(u"Unable to load custom setting file: '" + path + u"'. Please check.");
+    } catch (const std::exception&) {
+      // The box only informs; every lookup now answers "not found" either way.
+    }
+  }
   return false;
 }
 
-void AGPSettings::loadFrom(const std::u16string& path) {
+std::optional<xml::ParseError> AGPSettings::loadFrom(const std::u16string& path) {
   doc_.reset();
-  auto doc = std::make_unique<pugi::xml_document>();
-  const std::optional<std::string> bytes = path.empty() ? std::nullopt : fs::readFile(path);
-  const std::string_view text = bytes ? std::string_view(*bytes) : std::string_view();
-  if (bytes && doc->load_buffer(text.data(), text.size(), pugi::parse_default)) {
-    doc_ = std::move(doc);
-    return;
-  }
-  try {
-    ui::messageBox(u"Unable to load custom setting file: '" + path + u"'. Please check.");
-  } catch (const std::exception&) {
-    // The box only informs; every lookup now answers "not found" either way.
-  }
+  auto doc = std::make_unique<xml::Document>();
+  std::optional<xml::ParseError> error = xml::parseFile(*doc, path, xml::ReadMode::Normalised);
+  if (!error) doc_ = std::move(doc);
+  return error;
 }
 
 bool AGPSettings::find(const std::u16string& section, const std::u16string& id,
@@ -72,14 +70,14 @@ bool AGPSettings::find(const std::u16string& section, const std::u16string& id,
   if (!doc_ || section.empty() || id.empty()) return false;
   const std::string sectionName = toUtf8(section);
   const std::string idName = toUtf8(id);
-  const pugi::xml_node root = doc_->child("zt-setting");
-  for (const pugi::xml_node s : root.children("section")) {
+  const xml::Node root = doc_->child("zt-setting");
+  for (const xml::Node s : root.children("section")) {
     if (sectionName != s.attribute("name").value()) continue;
-    for (const pugi::xml_node setting : s.children("setting")) {
+    for (const xml::Node setting : s.children("setting")) {
       if (idName != setting.attribute("id").value()) continue;
-      found.type = fromUtf8(setting.attribute("type").value());
+      found.type = xml::attributeText(setting, "type");
       if (found.type.empty()) found.type = u"String";
-      found.value = fromUtf8(setting.attribute("value").value());
+      found.value = xml::attributeText(setting, "value");
       return true;
     }
   }

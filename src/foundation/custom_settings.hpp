@@ -8,13 +8,11 @@
 //   </zt-setting>
 // Element and attribute names, section names and ids all match exactly (with case).
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/automation/object.hpp"
-
-namespace pugi {
-class xml_document;
-}
+#include "platform/xml/xml_document.hpp"
 
 namespace vantorel {
 
@@ -32,8 +30,9 @@ class AGPSettings : public Object {
   // The setting's value converted by its type (ConvertSetting); Empty when not found.
   Variant LoadSettingValue(const std::u16string& Section, const std::u16string& Id) const;
 
-  // What LoadSettings does, for a path known already.
-  void loadFrom(const std::u16string& path);
+  // Reads the file at a path known already, showing nothing; why it did not load, when it did
+  // not, and then no document remains.
+  std::optional<xml::ParseError> loadFrom(const std::u16string& path);
   bool hasDocument() const noexcept { return doc_ != nullptr; }
 
  private:
@@ -43,7 +42,7 @@ class AGPSettings : public Object {
   };
   bool find(const std::u16string& section, const std::u16string& id, Found& found) const;
 
-  std::unique_ptr<pugi::xml_document> doc_;
+  std::unique_ptr<xml::Document> doc_;
 };
 
 // The thread's one instance, created (and its file loaded) on first use.

@@ -4,8 +4,6 @@
 #include <optional>
 #include <string>
 
-#include <pugixml.hpp>
-
 #include "foundation/captions.hpp"
 #include "foundation/product.hpp"
 #include "foundation/project_context.hpp"
@@ -15,6 +13,7 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/ui.hpp"
+#include "platform/xml/attributes.hpp"
 
 namespace vantorel {
 
@@ -29,13 +28,6 @@ std::u16string pathText(const Variant& file) {
   } catch (const std::exception&) {
     return {};  // Null, an object without a value: no path
   }
-}
-
-bool parseFile(const std::u16string& path, pugi::xml_document& doc) {
-  if (path.empty()) return false;
-  const std::optional<std::string> bytes = fs::readFile(path);
-  if (!bytes) return false;
-  return static_cast<bool>(doc.load_buffer(bytes->data(), bytes->size(), pugi::parse_default));
 }
 
 void showLoadFailure(const std::u16string& path) {
@@ -70,30 +62,33 @@ bool AGPKeyword::IsKeyword(const std::u16string& k) const {
 
 bool AGPKeyword::Load(const Variant& file) {
   const std::u16string path = pathText(file);
-  pugi::xml_document doc;
-  if (!parseFile(path, doc)) {
+  const std::optional<KeywordFileFault> fault = addWordsFrom(path);
+  if (!fault) {
+    lastLoadError_.clear();
+    return true;
+  }
+  if (*fault == KeywordFileFault::Unreadable) {
     // Only the first of a run of failures is shown, so a batch does not stack up boxes.
     if (lastLoadError_.empty()) showLoadFailure(path);
     lastLoadError_ = kLoadFailed;
-    return false;
-  }
-  lastLoadError_.clear();
-  const pugi::xml_node root = doc.document_element();
-  if (toLower(fromUtf8(root.name())) != toLower(keywordFileRootName())) {
+  } else {
     lastLoadError_ = kInvalidFile;
-    return false;
   }
-  for (const pugi::xml_node child : root.children()) {
-    if (child.type() != pugi::node_element || !equalsNoCase(fromUtf8(child.name()), u"keyword")) {
+  return false;
+}
+
+std::optional<KeywordFileFault> AGPKeyword::addWordsFrom(const std::u16string& path) {
+  xml::Document doc;
+  if (xml::parseFile(doc, path, xml::ReadMode::Normalised)) return KeywordFileFault::Unreadable;
+  const xml::Node root = doc.document_element();
+  if (toLower(xml::nameOf(root)) != toLower(keywordFileRootName())) {
+    return KeywordFileFault::WrongRoot;
+  }
+  for (const xml::Node child : root.children()) {
+    if (child.type() != xml::kElementNode || !equalsNoCase(xml::nameOf(child), u"keyword")) {
       continue;
     }
-    std::u16string word;
-    for (const pugi::xml_attribute attribute : child.attributes()) {
-      if (equalsNoCase(fromUtf8(attribute.name()), u"value")) {
-        word = fromUtf8(attribute.value());
-        break;
-      }
-    }
+    std::u16string word = xml::attributeTextNoCase(child, u"value");
     bool held = false;
     for (const std::u16string& w : words_) {
       if (w == word) {
@@ -105,7 +100,7 @@ bool AGPKeyword::Load(const Variant& file) {
     lowerWords_.push_back(toLower(word));
     words_.push_back(std::move(word));
   }
-  return true;
+  return std::nullopt;
 }
 
 AGPKeyword& SharedKeywords() {

@@ -2,12 +2,19 @@
 // AGPKeyword: the reserved words that generated script identifiers must avoid, read from the
 // keyword file (root element "<product name>.keyword", one <keyword value="..."/> per word).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/automation/object.hpp"
 
 namespace vantorel {
+
+// Why a keyword file added no words.
+enum class KeywordFileFault {
+  Unreadable,  // missing, unreadable or not well-formed
+  WrongRoot,   // a document of another kind
+};
 
 class AGPKeyword : public Object {
  public:
@@ -22,6 +29,8 @@ class AGPKeyword : public Object {
   // parsed shows a message box, unless the previous load failed too; a file with another root
   // element adds nothing. True on success.
   bool Load(const Variant& file);
+  // What Load does, showing nothing: the fault when the file added nothing.
+  std::optional<KeywordFileFault> addWordsFrom(const std::u16string& path);
 
   // The words in the order they were added.
   const std::vector<std::u16string>& words() const noexcept { return words_; }

@@ -68,6 +68,11 @@ class ProjectContext {
   Variant systemCodePage;
   std::u16string systemCharset;
 
+  // The keep-or-update exchange around the synchronisation question, shared by the project
+  // file's load and generation's template check.
+  std::u16string syncQuestion;
+  bool syncKeepAnswer = false;
+
   // The shared registry accessor, and the value type of its last GetRegValue.
   cRegistry registry;
   std::int32_t lastRegValueType = 0;

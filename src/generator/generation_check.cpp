@@ -57,23 +57,24 @@ std::int16_t runCheck(AGP& proj) {
   if (r == -1)
     return endCheck(projectContext().productTitle +
                     u": Template file not found! Generation aborted!");
-  SyncKeepAnswer() = r == 0;
+  projectContext().syncKeepAnswer = r == 0;
   if (r == 1) {
-    SyncKeepAnswer() = ui::askKeepOrUpdate(
-                           u"Template version in zip file is different with that in the "
-                           u"template folder. Do you want to keep the existing files in the "
-                           u"template folder or extract and overwrite from the zip file?",
-                           projectContext().productTitle) != ui::Answer::Update;
-    kept = SyncKeepAnswer();
+    projectContext().syncKeepAnswer =
+        ui::askKeepOrUpdate(
+            u"Template version in zip file is different with that in the "
+            u"template folder. Do you want to keep the existing files in the "
+            u"template folder or extract and overwrite from the zip file?",
+            projectContext().productTitle) != ui::Answer::Update;
+    kept = projectContext().syncKeepAnswer;
   }
 
   const std::u16string folder =
-      PrepareTemplatePath(templateFile, u"Script", false, true, !SyncKeepAnswer());
+      PrepareTemplatePath(templateFile, u"Script", false, true, !projectContext().syncKeepAnswer);
   if (!kept) {
     CacheFileStamp(u"template", u"template", templateFile);
     TemplateCache()->WriteCacheFile();
   }
-  if (!SyncKeepAnswer()) {
+  if (!projectContext().syncKeepAnswer) {
     DeleteFilesByExt(TemplateCacheFolder(), u"tpl");
     TemplateCache()->DeleteCacheGroup(Variant(u"tpl"));
   }

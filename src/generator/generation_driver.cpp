@@ -10,6 +10,7 @@
 #include "foundation/status.hpp"
 #include "foundation/template_lookup.hpp"
 #include "foundation/value_conversion.hpp"
+#include "foundation/version_compare.hpp"
 #include "generator/control_item_lists.hpp"
 #include "generator/copy_controls.hpp"
 #include "generator/extension_merge.hpp"
@@ -63,10 +64,9 @@ bool compiledTemplate(const AGPControl& control) {
   return !equalsNoCase(control.CtrlType(), u"copy") && !equalsNoCase(control.CtrlType(), u"folder");
 }
 
-std::int32_t versionPart(const std::vector<std::u16string>& parts, std::size_t at) {
-  if (at >= parts.size()) return 0;
+std::int64_t versionPart(std::u16string_view part) {
   std::int32_t value = 0;
-  for (const char16_t c : trimBlanks(parts[at])) {
+  for (const char16_t c : trimBlanks(part)) {
     if (c < u'0' || c > u'9') break;
     value = value * 10 + (c - u'0');
     if (value > 1000000) break;
@@ -100,7 +100,7 @@ class Driver {
     const std::u16string templateFile = TakeTemplateName(proj_);
     TemplateCache() = makeRef<AGPCache>();
     projectContext().templateFolder =
-        PrepareTemplatePath(templateFile, u"Script", false, true, !SyncKeepAnswer());
+        PrepareTemplatePath(templateFile, u"Script", false, true, !projectContext().syncKeepAnswer);
     if (!checkExtensions() || !checkUserCode() || !loadControls() || !checkVersion()) return;
     if (!loadLanguages()) return;
     purgeCompiledTemplates();
@@ -255,7 +255,9 @@ class Driver {
   }
 
   void purgeCompiledTemplates() {
-    if (SyncKeepAnswer() && !extensionsChanged_ && !userCodeChanged_ && !controlChanged_) return;
+    if (projectContext().syncKeepAnswer && !extensionsChanged_ && !userCodeChanged_ &&
+        !controlChanged_)
+      return;
     DeleteFilesByExt(TemplateCacheFolder(), u"tpl");
     TemplateCache()->DeleteCacheGroup(Variant(u"tpl"));
     if (extensionsChanged_) {
@@ -450,14 +452,13 @@ void ReleaseEngines() {
 }
 
 int CompareTemplateVersion(std::u16string_view templateVersion, std::u16string_view shortVersion) {
-  const std::vector<std::u16string> tpl = split(templateVersion, u".");
-  const std::vector<std::u16string> own = split(shortVersion, u".");
-  const std::int32_t tplMajor = versionPart(tpl, 0);
-  const std::int32_t ownMajor = versionPart(own, 0);
-  if (tplMajor > ownMajor) return 1;
-  if (tplMajor < ownMajor) return -1;
-  if (tpl.size() < 2 || own.size() < 2) return 0;
-  return versionPart(tpl, 1) < versionPart(own, 1) ? -1 : 0;
+  // A version without parts has the major part 0; a newer minor part is still usable.
+  const std::optional<VersionDifference> difference =
+      firstVersionDifference(templateVersion.empty() ? u"0" : templateVersion,
+                             shortVersion.empty() ? u"0" : shortVersion, 2, versionPart);
+  if (!difference) return 0;
+  if (!difference->newer) return -1;
+  return difference->part == 0 ? 1 : 0;
 }
 
 void generateSite(AGP& proj) {

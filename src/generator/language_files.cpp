@@ -6,8 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include <pugixml.hpp>
-
 #include "agp/agp.hpp"
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
@@ -27,6 +25,7 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/xml/attributes.hpp"
 #include "project/language.hpp"
 #include "project/menu.hpp"
 #include "project/menus.hpp"
@@ -35,10 +34,6 @@
 namespace vantorel {
 
 namespace {
-
-constexpr char kCrLf[] = "\r\n";
-// Whitespace, comments and processing instructions of the source are written back as they were.
-constexpr unsigned kLoadOptions = (pugi::parse_full | pugi::parse_ws_pcdata) & ~pugi::parse_eol;
 
 // The setting names of one level: the user's list, each name trimmed, empty names dropped.
 struct AttributeList {
@@ -57,59 +52,54 @@ AttributeList attributeList(std::u16string_view valueName) {
   return list;
 }
 
-pugi::xml_encoding declaredEncoding(std::string_view bytes) {
+xml::Encoding declaredEncoding(std::string_view bytes) {
   // Byte-order marks and UTF-16 are found by the parser itself; only a declared single-byte
   // encoding has to be named.
-  if (!bytes.starts_with("<?xml")) return pugi::encoding_auto;
+  if (!bytes.starts_with("<?xml")) return xml::Encoding::Auto;
   const std::u16string head = toLower(fromUtf8(bytes.substr(0, bytes.find('>'))));
   if (head.find(u"iso-8859-1") != std::u16string::npos ||
       head.find(u"latin1") != std::u16string::npos) {
-    return pugi::encoding_latin1;
+    return xml::Encoding::Latin1;
   }
-  return pugi::encoding_auto;
+  return xml::Encoding::Auto;
 }
 
-bool loadSource(const std::u16string& source, pugi::xml_document& doc) {
+bool loadSource(const std::u16string& source, xml::Document& doc) {
   const std::optional<std::string> bytes = fs::readFile(source);
-  if (!bytes) return false;
-  const pugi::xml_parse_result result =
-      doc.load_buffer(bytes->data(), bytes->size(), kLoadOptions, declaredEncoding(*bytes));
-  return result && doc.document_element();
+  return bytes &&
+         !xml::parseBuffer(doc, *bytes, xml::ReadMode::Verbatim, declaredEncoding(*bytes)) &&
+         doc.document_element();
 }
 
 // The file is written as UTF-8, so a declaration that names another encoding would mislabel it.
-void declareUtf8(pugi::xml_document& doc) {
-  for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
-    if (node.type() != pugi::node_declaration) continue;
-    pugi::xml_attribute encoding = node.attribute("encoding");
+void declareUtf8(xml::Document& doc) {
+  for (xml::Node node = doc.first_child(); node; node = node.next_sibling()) {
+    if (node.type() != xml::kDeclarationNode) continue;
+    xml::Attribute encoding = node.attribute("encoding");
     if (encoding) encoding.set_value("UTF-8");
     return;
   }
 }
 
-void appendLineBreak(pugi::xml_node parent) {
-  parent.append_child(pugi::node_pcdata).set_value(kCrLf);
-}
-
-pugi::xml_node appendElement(pugi::xml_node parent, const char* name) {
-  pugi::xml_node element = parent.append_child(name);
-  appendLineBreak(parent);
+xml::Node appendElement(xml::Node parent, const char* name) {
+  xml::Node element = parent.append_child(name);
+  xml::appendLineBreak(parent);
   return element;
 }
 
-pugi::xml_node appendElement(pugi::xml_node parent, const char* name, const std::u16string& id) {
-  pugi::xml_node element = parent.append_child(name);
-  element.append_attribute("id").set_value(toUtf8(id).c_str());
-  appendLineBreak(parent);
+xml::Node appendElement(xml::Node parent, const char* name, const std::u16string& id) {
+  xml::Node element = parent.append_child(name);
+  xml::setAttribute(element, "id", id);
+  xml::appendLineBreak(parent);
   return element;
 }
 
-void appendPhrase(pugi::xml_node parent, std::u16string_view name, const std::u16string& text) {
+void appendPhrase(xml::Node parent, std::u16string_view name, const std::u16string& text) {
   if (text.empty()) return;
-  pugi::xml_node phrase = parent.append_child("phrase");
-  phrase.append_attribute("id").set_value(toUtf8(toLower(name)).c_str());
-  phrase.append_attribute("value").set_value(toUtf8(text).c_str());
-  appendLineBreak(parent);
+  xml::Node phrase = parent.append_child("phrase");
+  xml::setAttribute(phrase, "id", toLower(name));
+  xml::setAttribute(phrase, "value", text);
+  xml::appendLineBreak(parent);
 }
 
 // The project's translation, else the setting's own value.
@@ -123,7 +113,7 @@ class PhraseWriter {
   PhraseWriter(AGP& proj, const std::u16string& languageId)
       : proj_(proj), lang_(proj.Language()), id_(languageId) {}
 
-  void project(pugi::xml_node parent) {
+  void project(xml::Node parent) {
     AGProperties& bag = proj_.properties();
     for (const std::u16string& name : attributeList(u"LanguageProjectAttributes").names) {
       if (!bag.exists(name)) continue;
@@ -131,7 +121,7 @@ class PhraseWriter {
     }
   }
 
-  void menus(pugi::xml_node parent) {
+  void menus(xml::Node parent) {
     const AttributeList list = attributeList(u"LanguageMenuAttributes");
     if (!list.configured) return;
     AGPMenus& menus = proj_.MenuList();
@@ -139,7 +129,7 @@ class PhraseWriter {
       const Ref<AGPMenu> menu = menus.Item(i);
       if (!menu) continue;
       const std::u16string menuId = toU16(menu->MenuId());
-      pugi::xml_node element = appendElement(parent, "menu", menuId);
+      xml::Node element = appendElement(parent, "menu", menuId);
       for (const std::u16string& name : list.names) {
         if (!menu->MenuAttExist(name)) continue;
         std::u16string text = lang_.GetMenuPhrase(id_, menuId, name);
@@ -149,7 +139,7 @@ class PhraseWriter {
     }
   }
 
-  void tables(pugi::xml_node parent) {
+  void tables(xml::Node parent) {
     const AttributeList tableList = attributeList(u"LanguageTableAttributes");
     if (!tableList.configured) return;
     const AttributeList chartList = attributeList(u"LanguageChartAttributes");
@@ -161,8 +151,7 @@ class PhraseWriter {
       AGPTable& table = tables.at(t);
       AGProperties& bag = table.properties();
       const std::u16string tblName = table.tblName();
-      pugi::xml_node element =
-          appendElement(parent, "table", toLower(settingValueText(bag, u"TblVar")));
+      xml::Node element = appendElement(parent, "table", toLower(settingValueText(bag, u"TblVar")));
       for (const std::u16string& name : tableList.names) {
         if (bag.exists(name)) {
           tablePhrase(element, bag, tblName, name);
@@ -181,19 +170,19 @@ class PhraseWriter {
   }
 
  private:
-  void tablePhrase(pugi::xml_node element, const AGProperties& bag, const std::u16string& tblName,
+  void tablePhrase(xml::Node element, const AGProperties& bag, const std::u16string& tblName,
                    const std::u16string& name) {
     appendPhrase(element, name, phraseText(lang_.GetTablePhrase(id_, tblName, name), bag, name));
   }
 
-  void charts(pugi::xml_node parent, AGPTable& table, const std::u16string& tblName,
+  void charts(xml::Node parent, AGPTable& table, const std::u16string& tblName,
               const AttributeList& list) {
     AGPCharts& charts = table.charts();
     for (std::size_t c = 0; c < static_cast<std::size_t>(charts.count()); ++c) {
       AGPChart& chart = charts.at(c);
       AGProperties& bag = chart.properties();
       const std::u16string chartName = chart.chartName();
-      pugi::xml_node element = appendElement(parent, "chart", toLower(chart.chartVar()));
+      xml::Node element = appendElement(parent, "chart", toLower(chart.chartVar()));
       for (const std::u16string& name : list.names) {
         if (!bag.exists(name)) continue;
         appendPhrase(element, name,
@@ -202,14 +191,14 @@ class PhraseWriter {
     }
   }
 
-  void fields(pugi::xml_node parent, AGPTable& table, const std::u16string& tblName,
+  void fields(xml::Node parent, AGPTable& table, const std::u16string& tblName,
               const AttributeList& list) {
     AGPFields& fields = table.fields();
     for (std::size_t f = 0; f < static_cast<std::size_t>(fields.count()); ++f) {
       AGPField& field = fields.at(f);
       AGProperties& bag = field.properties();
       const std::u16string fldName = field.FldName();
-      pugi::xml_node element = appendElement(parent, "field", toLower(field.FldParm()));
+      xml::Node element = appendElement(parent, "field", toLower(field.FldParm()));
       for (const std::u16string& name : list.names) {
         if (!bag.exists(name)) continue;
         appendPhrase(element, name,
@@ -225,19 +214,19 @@ class PhraseWriter {
 
 }  // namespace
 
-void AddProjectPhrases(AGP& proj, pugi::xml_document& doc, const std::u16string& languageId,
-                       int year, int month, int day) {
-  pugi::xml_node root = doc.document_element();
+void AddProjectPhrases(AGP& proj, xml::Document& doc, const std::u16string& languageId, int year,
+                       int month, int day) {
+  xml::Node root = doc.document_element();
   const std::u16string date = toU16(year) + u"/" + toU16(month) + u"/" + toU16(day);
-  pugi::xml_attribute dateAttribute = root.attribute("date");
-  if (!dateAttribute) dateAttribute = root.append_attribute("date");
-  dateAttribute.set_value(toUtf8(date).c_str());
-  for (const pugi::xpath_node& hit : doc.select_nodes("//global/phrase")) {
-    pugi::xml_attribute id = hit.node().attribute("id");
-    if (id) id.set_value(toUtf8(toLower(fromUtf8(id.value()))).c_str());
+  xml::setAttribute(root, "date", date);
+  for (const xml::Node& global : xml::descendantsNamed(doc, "global")) {
+    for (const xml::Node phrase : global.children("phrase")) {
+      xml::Attribute id = phrase.attribute("id");
+      if (id) id.set_value(toUtf8(toLower(xml::valueOf(id))).c_str());
+    }
   }
 
-  pugi::xml_node project = appendElement(root, "project");
+  xml::Node project = appendElement(root, "project");
   PhraseWriter writer(proj, languageId);
   writer.project(project);
   writer.menus(project);
@@ -257,7 +246,7 @@ Variant CreateLanguageFile(AGP& proj, const std::u16string& id, const std::u16st
   if (!IsOutputItemOn(proj, id)) return Variant(false);
 
   Status().DispStatus(Variant(status));
-  pugi::xml_document doc;
+  xml::Document doc;
   if (!loadSource(source, doc)) return Variant(true);
 
   const std::time_t now = std::chrono::system_clock::to_time_t(sys::now());

@@ -7,10 +7,7 @@
 #include <string>
 
 #include "platform/automation/variant.hpp"
-
-namespace pugi {
-class xml_document;
-}
+#include "platform/xml/xml_document.hpp"
 
 namespace vantorel {
 
@@ -27,7 +24,7 @@ Variant CreateLanguageFile(AGP& proj, const std::u16string& id, const std::u16st
 
 // The phrases of the project, for the language languageId, appended to the loaded language
 // document doc as CreateLanguageFile writes them; year, month and day stamp the root.
-void AddProjectPhrases(AGP& proj, pugi::xml_document& doc, const std::u16string& languageId,
-                       int year, int month, int day);
+void AddProjectPhrases(AGP& proj, xml::Document& doc, const std::u16string& languageId, int year,
+                       int month, int day);
 
 }  // namespace vantorel

@@ -5,6 +5,7 @@
 #include "foundation/product.hpp"
 #include "foundation/project_context.hpp"
 #include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
 
 namespace vantorel {
 
@@ -19,10 +20,6 @@ constexpr std::array<std::u16string_view, 6> kDeclarations = {
 std::size_t positionOf(std::u16string_view line, std::u16string_view needle) {
   const std::size_t at = line.find(needle);
   return at == std::u16string_view::npos ? 0 : at + 1;
-}
-
-bool startsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
-  return text.size() >= prefix.size() && equalsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 std::u16string stampHeads(std::u16string_view text) {

@@ -165,7 +165,10 @@ std::u16string WriteTempTemplate(std::u16string_view inputFiles, std::u16string_
 void ParseToScript(std::u16string_view text) {
   TemplateCompileState& state = CompileState();
   if (!state.arrays) state.reset();
-  templates::translateTemplateText(text, *state.arrays, *state.body, state.textCount);
+  if (const auto error =
+          templates::translateTemplateText(text, *state.arrays, *state.body, state.textCount)) {
+    templates::reportParseError(*error);
+  }
 }
 
 void BuildTemplateScript(AGP& proj, const AGPControl& control, const std::u16string& compiledPath) {

@@ -5,8 +5,6 @@
 #include <string>
 #include <unordered_set>
 
-#include <pugixml.hpp>
-
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/byte_order_mark.hpp"
@@ -15,6 +13,8 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/objects/ado_stream.hpp"
+#include "platform/xml/attributes.hpp"
+#include "platform/xml/text_position.hpp"
 
 namespace vantorel {
 
@@ -53,29 +53,9 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t i) {
   return n;
 }
 
-struct Position {
-  std::size_t line = 1;
-  std::size_t column = 1;
-};
-
-// Line and column (in characters) of a byte offset into UTF-8 text.
-Position positionOf(std::string_view text, std::size_t offset) {
-  Position p;
-  for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-    if (text[i] == '\n') {
-      ++p.line;
-      p.column = 1;
-    } else if ((static_cast<unsigned char>(text[i]) & 0xC0u) != 0x80u) {
-      ++p.column;
-    }
-  }
-  return p;
-}
-
 std::u16string at(std::string_view text, std::size_t offset, std::u16string_view what) {
-  const Position p = positionOf(text, offset);
-  return u"line " + toU16(static_cast<long long>(p.line)) + u", column " +
-         toU16(static_cast<long long>(p.column)) + u": " + std::u16string(what);
+  return xml::positionText(text, static_cast<std::ptrdiff_t>(offset), xml::ColumnUnit::Character) +
+         u": " + std::u16string(what);
 }
 
 // Characters XML 1.0 forbids anywhere (a DOM parser refuses the document): NUL and the C0
@@ -173,19 +153,19 @@ bool toUtf8Text(std::string_view bytes, std::string& out, std::u16string& error)
 
 // What pugixml lets through but a DOM parser refuses: text or a second element beside the
 // root, and an attribute given twice on one element.
-bool checkStructure(const pugi::xml_document& doc, std::u16string& error) {
+bool checkStructure(const xml::Document& doc, std::u16string& error) {
   int elements = 0;
   bool first = true;
-  for (const pugi::xml_node child : doc.children()) {
+  for (const xml::Node child : doc.children()) {
     switch (child.type()) {
-      case pugi::node_element:
+      case xml::kElementNode:
         ++elements;
         break;
-      case pugi::node_pcdata:
-      case pugi::node_cdata:
+      case xml::kTextNode:
+      case xml::kCDataNode:
         error = u"text outside the root element";
         return false;
-      case pugi::node_declaration:
+      case xml::kDeclarationNode:
         if (!first) {
           error = u"the XML declaration is not at the start";
           return false;
@@ -202,14 +182,14 @@ bool checkStructure(const pugi::xml_document& doc, std::u16string& error) {
   }
   // Iterative walk: a deeply nested file must not exhaust the stack.
   std::unordered_set<std::string_view> seen;
-  pugi::xml_node node = doc.document_element();
+  xml::Node node = doc.document_element();
   while (node) {
-    if (node.type() == pugi::node_element) {
+    if (node.type() == xml::kElementNode) {
       seen.clear();
-      for (const pugi::xml_attribute a : node.attributes()) {
+      for (const xml::Attribute a : node.attributes()) {
         if (!seen.insert(a.name()).second) {
-          error = u"attribute \"" + fromUtf8(a.name()) + u"\" repeated on element \"" +
-                  fromUtf8(node.name()) + u"\"";
+          error = u"attribute \"" + xml::nameOf(a) + u"\" repeated on element \"" +
+                  xml::nameOf(node) + u"\"";
           return false;
         }
       }
@@ -226,16 +206,13 @@ bool checkStructure(const pugi::xml_document& doc, std::u16string& error) {
 
 }  // namespace
 
-bool loadLanguageDocument(std::string_view bytes, pugi::xml_document& doc, std::u16string& error) {
+bool loadLanguageDocument(std::string_view bytes, xml::Document& doc, std::u16string& error) {
   doc.reset();
   std::string text;
   if (!toUtf8Text(bytes, text, error) || !checkCharacters(text, error)) return false;
-  constexpr unsigned kOptions =
-      pugi::parse_default | pugi::parse_fragment | pugi::parse_declaration | pugi::parse_doctype;
-  const pugi::xml_parse_result result =
-      doc.load_buffer(text.data(), text.size(), kOptions, pugi::encoding_utf8);
-  if (!result) {
-    error = at(text, static_cast<std::size_t>(result.offset), fromUtf8(result.description()));
+  if (const std::optional<xml::ParseError> parsed =
+          xml::parseBuffer(doc, text, xml::ReadMode::NormalisedFragment, xml::Encoding::Utf8)) {
+    error = at(text, static_cast<std::size_t>(parsed->offset), parsed->description);
   } else if (checkStructure(doc, error)) {
     return true;
   }
@@ -243,19 +220,13 @@ bool loadLanguageDocument(std::string_view bytes, pugi::xml_document& doc, std::
   return false;
 }
 
-std::u16string getAttr(const pugi::xml_node& node, std::u16string_view name) {
-  for (const pugi::xml_attribute a : node.attributes()) {
-    if (equalsNoCase(fromUtf8(a.name()), name)) return fromUtf8(a.value());
-  }
-  return {};
-}
-
 std::optional<LanguageFileHeader> parseLanguageFileHeader(std::string_view bytes,
                                                           std::u16string& error) {
-  pugi::xml_document doc;
+  xml::Document doc;
   if (!loadLanguageDocument(bytes, doc, error)) return std::nullopt;
-  const pugi::xml_node root = doc.document_element();
-  return LanguageFileHeader{getAttr(root, u"id"), getAttr(root, u"desc")};
+  const xml::Node root = doc.document_element();
+  return LanguageFileHeader{xml::attributeTextNoCase(root, u"id"),
+                            xml::attributeTextNoCase(root, u"desc")};
 }
 
 std::optional<LanguageFileHeader> readLanguageFileHeader(std::u16string_view path,

@@ -11,20 +11,13 @@
 #include <string>
 #include <string_view>
 
-namespace pugi {
-class xml_document;
-class xml_node;
-}  // namespace pugi
+#include "platform/xml/xml_document.hpp"
 
 namespace vantorel {
 
 // Parses a language file's bytes into `doc`. False, with the reason in `error`
 // ("line 3, column 7: Start-end tags mismatch"), when the document does not load.
-bool loadLanguageDocument(std::string_view bytes, pugi::xml_document& doc, std::u16string& error);
-
-// The value of the node's attribute whose name equals `name` without regard to case (the first
-// one in document order); "" when the node has none.
-std::u16string getAttr(const pugi::xml_node& node, std::u16string_view name);
+bool loadLanguageDocument(std::string_view bytes, xml::Document& doc, std::u16string& error);
 
 struct LanguageFileHeader {
   std::u16string id;

@@ -1,7 +1,6 @@
 #include "project/menu.hpp"
 
 #include <array>
-#include <pugixml.hpp>
 
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
@@ -9,6 +8,7 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/xml/attributes.hpp"
 
 namespace vantorel {
 
@@ -131,27 +131,25 @@ std::u16string AGPMenu::MenuAtt(const std::u16string& Name) const {
   return {};
 }
 
-void AGPMenu::Load(const pugi::xml_node& element) {
+void AGPMenu::Load(const xml::Node& element) {
   f_.MenuId = 0;
   f_.MenuParentId = -1;
   f_.MenuCustomUrl = false;
   f_.MenuShow = false;
-  for (const pugi::xml_attribute a : element.attributes()) {
-    if (const FieldDesc* d = findField(fromUtf8(a.name()))) {
-      storeConverted(f_, *d, fromUtf8(a.value()));
+  for (const xml::Attribute a : element.attributes()) {
+    if (const FieldDesc* d = findField(xml::nameOf(a))) {
+      storeConverted(f_, *d, xml::valueOf(a));
     }
   }
 }
 
 void AGPMenu::scriptLoad(Variant& xmlControl) {
   if (!xmlControl.isString()) return;
-  const std::string markup = toUtf8(xmlControl.stringValue());
-  pugi::xml_document doc;
-  if (!doc.load_buffer(markup.data(), markup.size(), pugi::parse_cdata | pugi::parse_escapes,
-                       pugi::encoding_utf8)) {
-    return;
+  xml::Document doc;
+  if (const xml::Node element =
+          xml::parseElementMarkup(doc, xmlControl.stringValue(), xml::ReadMode::Exact)) {
+    Load(element);
   }
-  Load(doc.document_element());
 }
 
 }  // namespace vantorel

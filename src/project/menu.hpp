@@ -8,10 +8,7 @@
 
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
-
-namespace pugi {
-class xml_node;
-}
+#include "platform/xml/xml_document.hpp"
 
 namespace vantorel {
 
@@ -78,7 +75,7 @@ class AGPMenu final : public Object {
   // Fills the entry from a "menu" element: MenuId 0, top-level, not custom and hidden unless the
   // element says otherwise; attribute names in any case; a value that does not convert to its
   // field's type leaves the field as it was; unknown attributes are ignored.
-  void Load(const pugi::xml_node& element);
+  void Load(const xml::Node& element);
 
  private:
   // Scripts hand over the element as its markup text ("<menu menuid='3' .../>"); anything else,

@@ -1,6 +1,5 @@
 #include "project/menus.hpp"
 
-#include <pugixml.hpp>
 #include <utility>
 
 #include "foundation/foundation_classes.hpp"
@@ -11,6 +10,7 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/xml/attributes.hpp"
 #include "project/language.hpp"
 
 namespace vantorel {
@@ -18,8 +18,8 @@ namespace vantorel {
 namespace {
 
 // The local name of an element, without its namespace prefix.
-std::u16string baseName(const pugi::xml_node& node) {
-  const std::u16string name = fromUtf8(node.name());
+std::u16string baseName(const xml::Node& node) {
+  const std::u16string name = xml::nameOf(node);
   const std::size_t colon = name.find(u':');
   return colon == std::u16string::npos ? name : name.substr(colon + 1);
 }
@@ -75,33 +75,29 @@ std::optional<std::size_t> AGPMenus::findLink(const std::u16string& type,
 }
 
 bool AGPMenus::LoadMenus(const std::u16string& file) {
-  const std::optional<std::string> bytes = file.empty() ? std::nullopt : fs::readFile(file);
-  pugi::xml_document doc;
-  // No whitespace or line-end conversion: attribute values come back as they were written.
-  constexpr unsigned kOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_declaration |
-                                pugi::parse_doctype | pugi::parse_pi;
-  if (!bytes || !doc.load_buffer(bytes->data(), bytes->size(), kOptions)) {
+  xml::Document doc;
+  if (xml::parseFile(doc, file, xml::ReadMode::ExactWithProlog)) {
     projectContext().lastErrorText = projectContext().productTitle + u": Load project file failed!";
     return false;
   }
   return LoadMenusFrom(doc.document_element());
 }
 
-bool AGPMenus::LoadMenusFrom(const pugi::xml_node& root) {
+bool AGPMenus::LoadMenusFrom(const xml::Node& root) {
   items_.clear();
   if (toLower(baseName(root)) != u"project") {
     projectContext().lastErrorText = projectContext().productTitle + u": Project file is invalid!";
     return false;
   }
-  for (const pugi::xml_node child : root.children()) {
-    if (child.type() == pugi::node_element && toLower(fromUtf8(child.name())) == u"menu") {
+  for (const xml::Node child : root.children()) {
+    if (xml::isElementNamed(child, u"menu")) {
       LoadMenu(child);
     }
   }
   return true;
 }
 
-void AGPMenus::LoadMenu(const pugi::xml_node& node) {
+void AGPMenus::LoadMenu(const xml::Node& node) {
   auto menu = makeRef<AGPMenu>();
   menu->Load(node);
   if (menu->MenuType().empty()) menu->setMenuType(u"Table");

@@ -10,6 +10,7 @@
 #include "platform/automation/class_factory.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
+#include "platform/xml/xml_document.hpp"
 #include "project/menu.hpp"
 
 namespace vantorel {
@@ -32,7 +33,7 @@ class AGPMenus final : public Object {
   bool LoadMenus(const std::u16string& file);
   // The same from the root element of a project file already loaded, which spares a large
   // project's reader a second parse of the whole file.
-  bool LoadMenusFrom(const pugi::xml_node& root);
+  bool LoadMenusFrom(const xml::Node& root);
 
   // False, changing nothing, for a non-custom entry without a URL or whose (MenuType, MenuUrl)
   // link is in the list already. A MenuId above -1 that is free is kept; any other gets
@@ -81,7 +82,7 @@ class AGPMenus final : public Object {
   // 0-based index of the first entry with that id.
   std::optional<std::size_t> findId(std::int32_t id) const;
   std::optional<std::size_t> findLink(const std::u16string& type, const std::u16string& url) const;
-  void LoadMenu(const pugi::xml_node& node);
+  void LoadMenu(const xml::Node& node);
   void SwapMenus(std::size_t i, std::size_t j) noexcept;
   void MoveMenu(std::size_t k, std::size_t j);
 

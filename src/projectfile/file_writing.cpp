@@ -6,8 +6,6 @@
 #include <optional>
 #include <unordered_map>
 
-#include <pugixml.hpp>
-
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/value_conversion.hpp"
@@ -19,38 +17,13 @@
 #include "platform/text/code_page.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/ui.hpp"
+#include "platform/xml/attributes.hpp"
 
 namespace vantorel {
 
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
-class StringWriter final : public pugi::xml_writer {
- public:
-  explicit StringWriter(std::string& out) : out_(out) {}
-  void write(const void* data, std::size_t size) override {
-    out_.append(static_cast<const char*>(data), size);
-  }
-
- private:
-  std::string& out_;
-};
-
-// Raw output: the document's own text nodes are its only line breaks, and no declaration is
-// invented for a document that has none.
-constexpr unsigned kRawFormat = pugi::format_raw | pugi::format_no_declaration;
-
-pugi::xml_encoding declaredEncoding(const pugi::xml_document& doc) {
-  for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling()) {
-    if (node.type() != pugi::node_declaration) continue;
-    const std::u16string name = toLower(fromUtf8(node.attribute("encoding").value()));
-    if (name == u"iso-8859-1" || name == u"latin1") return pugi::encoding_latin1;
-    if (name == u"utf-16" || name == u"unicode") return pugi::encoding_utf16_le;
-    break;
-  }
-  return pugi::encoding_utf8;
-}
 
 // The file system's reason as the script error a caller expects: a missing folder is "Path not
 // found", anything else "Permission denied"; the description names the file and the cause.
@@ -171,22 +144,16 @@ bool isReadOnlyFile(const std::u16string& path) {
   return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
-std::string xmlDocumentText(const pugi::xml_document& doc) {
-  std::string out;
-  StringWriter writer(out);
-  doc.save(writer, "", kRawFormat, pugi::encoding_utf8);
-  return out;
+std::string xmlDocumentText(const xml::Document& doc) {
+  return xml::documentBytes(doc);
 }
 
-void SaveXmlFile(const std::u16string& path, const pugi::xml_document& doc, const Variant& utf8) {
+void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Variant& utf8) {
   if (toBool(utf8)) {
-    replaceFile(path, std::string(kUtf8Mark) + xmlDocumentText(doc));
+    replaceFile(path, std::string(kUtf8Mark) + xml::documentBytes(doc));
     return;
   }
-  std::string bytes;
-  StringWriter writer(bytes);
-  doc.save(writer, "", kRawFormat, declaredEncoding(doc));
-  replaceFile(path, bytes);
+  replaceFile(path, xml::documentBytes(doc, xml::declaredEncoding(doc)));
 }
 
 bool WriteUtf8File(const std::u16string& path, std::u16string_view text) {

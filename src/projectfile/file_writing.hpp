@@ -7,20 +7,17 @@
 #include <string_view>
 
 #include "platform/automation/variant.hpp"
-
-namespace pugi {
-class xml_document;
-}
+#include "platform/xml/xml_document.hpp"
 
 namespace vantorel {
 
 // The document's markup as it is serialised, byte for byte, without a byte-order mark.
-std::string xmlDocumentText(const pugi::xml_document& doc);
+std::string xmlDocumentText(const xml::Document& doc);
 
 // Writes the document to path: as UTF-8 with a byte-order mark when utf8 reads as True, else in
 // the encoding its declaration names. Raises an automation error naming the file system's
 // reason when the file cannot be replaced; the old file then stays.
-void SaveXmlFile(const std::u16string& path, const pugi::xml_document& doc, const Variant& utf8);
+void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Variant& utf8);
 
 // Writes a generated text file: UTF-8 with a byte-order mark when the user's "UTF8Project"
 // option is on and plainOnly is false, else in the system code page. An existing file whose name

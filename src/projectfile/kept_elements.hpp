@@ -5,20 +5,18 @@
 // the extension and custom-script lists they stand in for.
 #include <string>
 
-namespace pugi {
-class xml_node;
-}
+#include "platform/xml/xml_document.hpp"
 
 namespace vantorel {
 
 // An extension whose Name, or a script whose keys, are kept already are not kept again.
-void keepExtensionElement(const pugi::xml_node& element);
-void keepCustomScriptElement(const pugi::xml_node& element, const std::u16string& code);
+void keepExtensionElement(const xml::Node& element);
+void keepCustomScriptElement(const xml::Node& element, const std::u16string& code);
 bool keptExtensions() noexcept;
 bool keptCustomScripts() noexcept;
 // Each kept element, followed by a line break; the block's leading line break is the caller's.
-void writeKeptExtensions(pugi::xml_node root);
-void writeKeptCustomScripts(pugi::xml_node root);
+void writeKeptExtensions(xml::Node root);
+void writeKeptCustomScripts(xml::Node root);
 void forgetKeptElements();
 
 }  // namespace vantorel

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 
 namespace vantorel {
@@ -58,21 +59,6 @@ void setProjectSchemaSync(ProjectSchemaSync* handler) noexcept {
 }
 ProjectSchemaSync* projectSchemaSync() noexcept {
   return schemaSyncHandler();
-}
-
-std::u16string& SyncQuestion() {
-  thread_local std::u16string question;
-  return question;
-}
-
-bool& SyncKeepAnswer() {
-  thread_local bool keep = false;
-  return keep;
-}
-
-std::u16string& SyncScope() {
-  thread_local std::u16string scope;
-  return scope;
 }
 
 void setProjectExtensionStore(ProjectExtensionStore* store) noexcept {

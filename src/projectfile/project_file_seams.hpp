@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/variant.hpp"
 
 namespace vantorel {
@@ -52,8 +53,9 @@ class ProjectSchemaSync {
   // Differences of tables and views, custom views and reports, summed.
   virtual std::int16_t countDifferences(AGP& project) = 0;
   virtual bool fieldTypeNamesEmpty(AGP& project) = 0;
-  // The passes of an update, renamed objects first, the synchronisation log last.
-  virtual void synchronise(AGP& project) = 0;
+  // The passes of an update, renamed objects first, the synchronisation log last; scope "ALL"
+  // while a load synchronises.
+  virtual void synchronise(AGP& project, const std::u16string& scope) = 0;
   virtual void syncMenus(AGP& project) = 0;
   virtual void releaseSnapshot(AGP& project) = 0;
 };
@@ -61,12 +63,6 @@ class ProjectSchemaSync {
 // Per thread; the caller keeps the handler alive while installed. nullptr uninstalls.
 void setProjectSchemaSync(ProjectSchemaSync* handler) noexcept;
 ProjectSchemaSync* projectSchemaSync() noexcept;
-
-// The keep-or-update exchange around the synchronisation question, and the scope of a
-// synchronisation run ("ALL" while a load synchronises).
-std::u16string& SyncQuestion();
-bool& SyncKeepAnswer();
-std::u16string& SyncScope();
 
 // ---- Extensions' settings and custom scripts ----
 

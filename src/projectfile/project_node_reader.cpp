@@ -7,8 +7,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include <pugixml.hpp>
-
 #include "agp/agp.hpp"
 #include "fields/field_settings.hpp"
 #include "fields/fields.hpp"
@@ -31,6 +29,7 @@
 #include "platform/fs/files.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/xml/attributes.hpp"
 #include "project/language.hpp"
 #include "projectfile/kept_elements.hpp"
 #include "projectfile/project_file_seams.hpp"
@@ -45,25 +44,6 @@ constexpr int kMaxDepth = 32;
 
 std::u16string text(const char* utf8) {
   return fromUtf8(utf8);
-}
-
-bool asciiEqualsNoCase(const char* a, std::string_view b) {
-  std::size_t i = 0;
-  for (; a[i] != '\0' && i < b.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return a[i] == '\0' && i == b.size();
-}
-
-std::u16string attribute(const pugi::xml_node& node, std::string_view name) {
-  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-    if (asciiEqualsNoCase(a.name(), name)) return text(a.value());
-  }
-  return {};
 }
 
 // The attribute's text as the declared type, as ConvertValue converts it: a text that does not
@@ -184,13 +164,13 @@ std::int16_t fieldType(AGPField& field) {
 
 // The custom script's code: the element's first child must be CDATA. Code holding "]]>" was
 // written as adjacent CDATA sections, which together are the code.
-std::u16string customScriptCode(const pugi::xml_node& element) {
-  pugi::xml_node child = element.first_child();
-  if (child.type() != pugi::node_cdata) {
+std::u16string customScriptCode(const xml::Node& element) {
+  xml::Node child = element.first_child();
+  if (child.type() != xml::kCDataNode) {
     raiseVbError(vberr::kTypeMismatch, u"CustomScript without its CDATA code");
   }
   std::string code;
-  for (; child && child.type() == pugi::node_cdata; child = child.next_sibling()) {
+  for (; child && child.type() == xml::kCDataNode; child = child.next_sibling()) {
     code += child.value();
   }
   return fromUtf8(code);
@@ -198,12 +178,12 @@ std::u16string customScriptCode(const pugi::xml_node& element) {
 
 // Removes the element with its descendants, deepest first: pugixml frees a subtree by recursion,
 // which a hostile file nested deep enough inside one element would carry past the stack.
-void removeSubtree(pugi::xml_node element) {
-  pugi::xml_node node = element;
+void removeSubtree(xml::Node element) {
+  xml::Node node = element;
   for (;;) {
     while (node.first_child()) node = node.first_child();
     if (node == element) break;
-    pugi::xml_node parent = node.parent();
+    xml::Node parent = node.parent();
     parent.remove_child(node);
     node = parent;
   }
@@ -214,17 +194,17 @@ class NodeReader {
  public:
   explicit NodeReader(AGP& project) : project_(project) {}
 
-  void read(const pugi::xml_node& node, int depth) {
+  void read(const xml::Node& node, int depth) {
     if (depth > kMaxDepth) {
       raiseVbError(vberr::kInvalidProcedureCall, u"Project file nested too deeply");
     }
-    for (pugi::xml_node child = node.first_child(); child;) {
-      const pugi::xml_node next = child.next_sibling();
-      if (child.type() == pugi::node_element) readModelElement(child, depth);
+    for (xml::Node child = node.first_child(); child;) {
+      const xml::Node next = child.next_sibling();
+      if (child.type() == xml::kElementNode) readModelElement(child, depth);
       child = next;
     }
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-      if (child.type() == pugi::node_element) readExtensionElement(child, depth);
+    for (xml::Node child = node.first_child(); child; child = child.next_sibling()) {
+      if (child.type() == xml::kElementNode) readExtensionElement(child, depth);
     }
   }
 
@@ -238,33 +218,33 @@ class NodeReader {
     return name.empty() ? nullptr : database->tables().find(name);
   }
 
-  void readModelElement(const pugi::xml_node& element, int depth) {
+  void readModelElement(const xml::Node& element, int depth) {
     const char* rawName = element.name();
     if (std::string_view(rawName) == "CustomScript") return readCustomScript(element);
-    if (asciiEqualsNoCase(rawName, "database")) return readDatabase(element, depth);
-    if (asciiEqualsNoCase(rawName, "table")) return readTable(element, depth);
-    if (asciiEqualsNoCase(rawName, "chart")) return readChart(element, depth);
-    if (asciiEqualsNoCase(rawName, "trendline")) return readTrendline(element);
-    if (asciiEqualsNoCase(rawName, "field")) return readField(element);
+    if (xml::nameEqualsAscii(rawName, "database")) return readDatabase(element, depth);
+    if (xml::nameEqualsAscii(rawName, "table")) return readTable(element, depth);
+    if (xml::nameEqualsAscii(rawName, "chart")) return readChart(element, depth);
+    if (xml::nameEqualsAscii(rawName, "trendline")) return readTrendline(element);
+    if (xml::nameEqualsAscii(rawName, "field")) return readField(element);
     AGPLanguage& language = SharedLanguage();
-    const auto a = [&](std::string_view attr) { return attribute(element, attr); };
-    if (asciiEqualsNoCase(rawName, "projectphrase")) {
+    const auto a = [&](std::string_view attr) { return xml::attributeTextNoCase(element, attr); };
+    if (xml::nameEqualsAscii(rawName, "projectphrase")) {
       language.SetProjectPhrase(a("LanguageId"), a("ProjectAttribute"), a("Phrase"));
-    } else if (asciiEqualsNoCase(rawName, "menuphrase")) {
+    } else if (xml::nameEqualsAscii(rawName, "menuphrase")) {
       language.SetMenuPhrase(a("LanguageId"), a("MenuId"), a("MenuAttribute"), a("Phrase"));
-    } else if (asciiEqualsNoCase(rawName, "tablephrase")) {
+    } else if (xml::nameEqualsAscii(rawName, "tablephrase")) {
       language.SetTablePhrase(a("LanguageId"), a("TableName"), a("TableAttribute"), a("Phrase"));
-    } else if (asciiEqualsNoCase(rawName, "chartphrase")) {
+    } else if (xml::nameEqualsAscii(rawName, "chartphrase")) {
       language.SetChartPhrase(a("LanguageId"), a("TableName"), a("ChartName"), a("ChartAttribute"),
                               a("Phrase"));
-    } else if (asciiEqualsNoCase(rawName, "fieldphrase")) {
+    } else if (xml::nameEqualsAscii(rawName, "fieldphrase")) {
       language.SetFieldPhrase(a("LanguageId"), a("TableName"), a("FieldName"), a("FieldAttribute"),
                               a("Phrase"));
     }
   }
 
-  void readDatabase(const pugi::xml_node& element, int depth) {
-    std::u16string name = attribute(element, "DBName");
+  void readDatabase(const xml::Node& element, int depth) {
+    std::u16string name = xml::attributeTextNoCase(element, "DBName");
     if (name.empty()) name = u"zt_db";
     AGPDatabases& databases = project_.databases();
     databases.add(name);
@@ -274,9 +254,9 @@ class NodeReader {
     read(element, depth + 1);
   }
 
-  void readTable(const pugi::xml_node& element, int depth) {
+  void readTable(const xml::Node& element, int depth) {
     AGPDatabase* database = db();
-    const std::u16string name = attribute(element, "TblName");
+    const std::u16string name = xml::attributeTextNoCase(element, "TblName");
     if (!database || name.empty()) return;
     if (ProgressTotal() > 0) {
       Status().DispStatus(Variant(u"Loading TABLE/VIEW \"" + name + u"\"..."));
@@ -300,9 +280,9 @@ class NodeReader {
     removeSubtree(element);
   }
 
-  void readChart(const pugi::xml_node& element, int depth) {
+  void readChart(const xml::Node& element, int depth) {
     AGPTable* table = currentTable();
-    const std::u16string name = attribute(element, "ChartName");
+    const std::u16string name = xml::attributeTextNoCase(element, "ChartName");
     if (!table || name.empty()) return;
     AGPCharts& charts = table->charts();
     if (!charts.add(table->tblName(), name)) return;
@@ -320,9 +300,9 @@ class NodeReader {
     }
   }
 
-  void readTrendline(const pugi::xml_node& element) {
+  void readTrendline(const xml::Node& element) {
     AGPTable* table = currentTable();
-    const std::u16string name = attribute(element, "TrendName");
+    const std::u16string name = xml::attributeTextNoCase(element, "TrendName");
     if (!table || name.empty()) return;
     AGPCharts& charts = table->charts();
     if (charts.curName().empty() || !charts.chartExist(Variant(charts.curName()))) return;
@@ -334,9 +314,9 @@ class NodeReader {
     }
   }
 
-  void readField(const pugi::xml_node& element) {
+  void readField(const xml::Node& element) {
     AGPTable* table = currentTable();
-    const std::u16string name = attribute(element, "FldName");
+    const std::u16string name = xml::attributeTextNoCase(element, "FldName");
     if (!table || name.empty()) return;
     AGPFields& fields = table->fields();
     if (!fields.add(table->tblName(), name)) return;
@@ -354,11 +334,13 @@ class NodeReader {
     props.setting(kFldGenerate) = props.setting(kFldSupport);
   }
 
-  void readCustomScript(const pugi::xml_node& element) {
-    ProjectCustomScriptStore::Keys keys{
-        attribute(element, "ScriptType"),  attribute(element, "ScriptCodeType"),
-        attribute(element, "ScriptName"),  attribute(element, "ScriptCtrlID"),
-        attribute(element, "ScriptL1Key"), attribute(element, "ScriptL2Key")};
+  void readCustomScript(const xml::Node& element) {
+    ProjectCustomScriptStore::Keys keys{xml::attributeTextNoCase(element, "ScriptType"),
+                                        xml::attributeTextNoCase(element, "ScriptCodeType"),
+                                        xml::attributeTextNoCase(element, "ScriptName"),
+                                        xml::attributeTextNoCase(element, "ScriptCtrlID"),
+                                        xml::attributeTextNoCase(element, "ScriptL1Key"),
+                                        xml::attributeTextNoCase(element, "ScriptL2Key")};
     ProjectCustomScriptStore* store = projectCustomScriptStore();
     if (!store) {
       // Kept for the next save under the rule a script list applies: type, code type and name.
@@ -371,50 +353,52 @@ class NodeReader {
     store->setCode(keys, customScriptCode(element));
   }
 
-  void readExtensionElement(const pugi::xml_node& element, int depth) {
+  void readExtensionElement(const xml::Node& element, int depth) {
     ProjectExtensionStore* store = projectExtensionStore();
     const char* name = element.name();
     if (!store) {
-      if (asciiEqualsNoCase(name, "extension") && !attribute(element, "Name").empty()) {
+      if (xml::nameEqualsAscii(name, "extension") &&
+          !xml::attributeTextNoCase(element, "Name").empty()) {
         keepExtensionElement(element);
       }
       return;
     }
-    if (asciiEqualsNoCase(name, "extension")) {
-      const std::u16string extName = attribute(element, "Name");
+    if (xml::nameEqualsAscii(name, "extension")) {
+      const std::u16string extName = xml::attributeTextNoCase(element, "Name");
       if (extName.empty()) return;
-      AGProperties* props = store->addExtension(project_, extName, attribute(element, "Template"),
-                                                attribute(element, "XmlFile"));
+      AGProperties* props =
+          store->addExtension(project_, extName, xml::attributeTextNoCase(element, "Template"),
+                              xml::attributeTextNoCase(element, "XmlFile"));
       if (!props) return;
       LoadNodeAttribs(element, *props);
       read(element, depth + 1);
-    } else if (asciiEqualsNoCase(name, "extproject")) {
+    } else if (xml::nameEqualsAscii(name, "extproject")) {
       if (AGProperties* props = store->currentProject()) LoadNodeAttribs(element, *props);
       read(element, depth + 1);
-    } else if (asciiEqualsNoCase(name, "extdatabase")) {
+    } else if (xml::nameEqualsAscii(name, "extdatabase")) {
       if (AGProperties* props = store->currentProject() ? store->currentDatabase() : nullptr) {
         LoadNodeAttribs(element, *props);
       }
       read(element, depth + 1);
-    } else if (asciiEqualsNoCase(name, "exttable")) {
-      const std::u16string tblName = attribute(element, "TblName");
+    } else if (xml::nameEqualsAscii(name, "exttable")) {
+      const std::u16string tblName = xml::attributeTextNoCase(element, "TblName");
       AGPTable* table = modelTable(tblName);
       if (table && settingAsBool(table->properties().setting(kTblLoaded)) && extDatabase(*store)) {
         if (AGProperties* props = store->table(tblName)) LoadNodeAttribs(element, *props);
       }
       read(element, depth + 1);
-    } else if (asciiEqualsNoCase(name, "extchart")) {
+    } else if (xml::nameEqualsAscii(name, "extchart")) {
       const std::u16string tblName = store->currentTableName();
-      const std::u16string chartName = attribute(element, "ChartName");
+      const std::u16string chartName = xml::attributeTextNoCase(element, "ChartName");
       AGPTable* table = modelTable(tblName);
       if (table && extDatabase(*store) && table->charts().chartExist(Variant(chartName))) {
         if (AGProperties* props = store->chart(tblName, chartName)) {
           LoadNodeAttribs(element, *props);
         }
       }
-    } else if (asciiEqualsNoCase(name, "extfield")) {
+    } else if (xml::nameEqualsAscii(name, "extfield")) {
       const std::u16string tblName = store->currentTableName();
-      const std::u16string fieldName = attribute(element, "FldName");
+      const std::u16string fieldName = xml::attributeTextNoCase(element, "FldName");
       AGPTable* table = modelTable(tblName);
       if (table && extDatabase(*store) && table->fields().find(fieldName)) {
         if (AGProperties* props = store->field(tblName, fieldName)) {
@@ -438,29 +422,20 @@ class NodeReader {
 
 }  // namespace
 
-std::u16string GetNodeAttribNoCase(const pugi::xml_node& node, std::u16string_view name) {
-  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-    if (equalsNoCase(text(a.name()), name)) return text(a.value());
-  }
-  return {};
+std::u16string GetNodeAttribNoCase(const xml::Node& node, std::u16string_view name) {
+  return xml::attributeTextNoCase(node, name);
 }
 
-Variant GetNodeAttribute(const pugi::xml_node& node, std::u16string_view name) {
-  if (!node) return Variant(u"");
-  const pugi::xml_attribute a = node.attribute(toUtf8(name).c_str());
-  return Variant(a ? text(a.value()) : std::u16string());
+Variant GetNodeAttribute(const xml::Node& node, std::u16string_view name) {
+  return Variant(xml::attributeText(node, toUtf8(name)));
 }
 
-void SetNodeAttribute(pugi::xml_node node, std::u16string_view name, const Variant& value) {
-  if (!node) return;
-  const std::string utf8Name = toUtf8(name);
-  pugi::xml_attribute a = node.attribute(utf8Name.c_str());
-  if (!a) a = node.append_attribute(utf8Name.c_str());
-  a.set_value(toUtf8(settingAsText(value)).c_str());
+void SetNodeAttribute(xml::Node node, std::u16string_view name, const Variant& value) {
+  xml::setAttribute(node, toUtf8(name), settingAsText(value));
 }
 
-void LoadNodeAttribs(const pugi::xml_node& node, AGProperties& props) {
-  const bool projectElement = asciiEqualsNoCase(node.name(), "project");
+void LoadNodeAttribs(const xml::Node& node, AGProperties& props) {
+  const bool projectElement = xml::nameEqualsAscii(node.name(), "project");
   // While every row of the bag's catalog is in place (in every new model object), a name
   // written as the catalog declares it is found by that spelling; any other name, and every
   // name of a bag a script has thinned out, takes the bag's own lookup.
@@ -474,7 +449,7 @@ void LoadNodeAttribs(const pugi::xml_node& node, AGProperties& props) {
     if (liveRows == catalog->size()) exact = &catalogNames(*catalog);
   }
   SettingSlot nextRow = 0;
-  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+  for (xml::Attribute a = node.first_attribute(); a; a = a.next_attribute()) {
     std::optional<SettingSlot> slot;
     if (exact) slot = exact->find(a.name(), nextRow);
     std::u16string name;
@@ -499,12 +474,12 @@ void LoadNodeAttribs(const pugi::xml_node& node, AGProperties& props) {
         }
       }
       std::u16string value = text(raw);
-      if (asciiEqualsNoCase(a.name(), "js")) {
+      if (xml::nameEqualsAscii(a.name(), "js")) {
         if (!value.empty() && fs::fileExists(value)) {
           props.setValue(*slot, ConvertValue(Variant(value), Variant(record.dataType)));
         }
-      } else if (asciiEqualsNoCase(a.name(), "chartyfldname") ||
-                 asciiEqualsNoCase(a.name(), "fldtagvalues")) {
+      } else if (xml::nameEqualsAscii(a.name(), "chartyfldname") ||
+                 xml::nameEqualsAscii(a.name(), "fldtagvalues")) {
         props.setValue(*slot, Variant(replaceAll(value, u"|", u"\r\n")));
       } else {
         props.setValue(*slot, convertAttribute(std::move(value), record.type));
@@ -523,7 +498,7 @@ void LoadNodeAttribs(const pugi::xml_node& node, AGProperties& props) {
   }
 }
 
-void LoadProjectNode(AGP& project, const pugi::xml_node& node) {
+void LoadProjectNode(AGP& project, const xml::Node& node) {
   NodeReader(project).read(node, 0);
 }
 

@@ -4,8 +4,6 @@
 
 #include <string_view>
 
-#include <pugixml.hpp>
-
 #include "agp/agp.hpp"
 #include "foundation/keyword_list.hpp"
 #include "foundation/project_context.hpp"
@@ -14,6 +12,7 @@
 #include "foundation/script_text.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "foundation/status.hpp"
+#include "foundation/version_compare.hpp"
 #include "model/database.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -23,6 +22,7 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/ui.hpp"
+#include "platform/xml/attributes.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
 #include "projectfile/project_file_seams.hpp"
@@ -36,12 +36,10 @@ namespace {
 
 // Line breaks and blanks are kept as the file holds them; only the layout's whitespace-only
 // text nodes are dropped. Entities are never declared or expanded.
-constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_escapes;
-
-bool loadDocument(pugi::xml_document& doc, const std::u16string& path) {
+bool loadDocument(xml::Document& doc, const std::u16string& path) {
   doc.reset();
   if (!fs::fileExists(path)) return false;
-  return doc.load_file(fs::toNative(path).c_str(), kParseOptions) && doc.document_element();
+  return !xml::parseFile(doc, path, xml::ReadMode::Exact) && doc.document_element();
 }
 
 // Closes the load's progress display however the load ends.
@@ -67,14 +65,14 @@ class LoadProgress {
   bool open_ = false;
 };
 
-std::u16string rootVersion(const pugi::xml_document& doc) {
-  const pugi::xml_attribute version = doc.document_element().attribute("Version");
+std::u16string rootVersion(const xml::Document& doc) {
+  const xml::Attribute version = doc.document_element().attribute("Version");
   if (!version) raiseVbError(vberr::kInvalidUseOfNull, u"The project file has no Version");
-  return fromUtf8(version.value());
+  return xml::valueOf(version);
 }
 
 // Runs the converter; True when its result loaded, which then replaces the document and path.
-bool convertProjectFile(AGP& project, pugi::xml_document& doc, std::u16string& projFile) {
+bool convertProjectFile(AGP& project, xml::Document& doc, std::u16string& projFile) {
   const std::unique_ptr<ProjectConverter> converter = createProjectConverter();
   const std::u16string converted =
       converter->convert(projFile, projectContext().productCode, project.FullVersion());
@@ -86,7 +84,8 @@ bool convertProjectFile(AGP& project, pugi::xml_document& doc, std::u16string& p
   return false;
 }
 
-void synchronisationCheck(AGP& project, AGPDatabase& db) {
+// The notice is the text of the warning shown when the database could not be read.
+void synchronisationCheck(AGP& project, AGPDatabase& db, std::optional<std::u16string>& notice) {
   ProjectSchemaSync* sync = projectSchemaSync();
   // Until the schema subsystem is installed there is no live schema to compare with; the check
   // still ends as every check does, with the failure text emptied.
@@ -105,38 +104,35 @@ void synchronisationCheck(AGP& project, AGPDatabase& db) {
       Variant(projectContext().productTitle + u" - Database Synchronization Check..."));
   sync->loadSnapshot(project, connection);
   if (!projectContext().lastErrorText.empty()) {
-    ui::messageBox(u"Unable to load database information! Reason: " +
-                       projectContext().lastErrorText +
-                       u". Please check if correct database is in use.",
-                   projectContext().productTitle, ui::Buttons::OK, ui::Icon::Exclamation);
+    notice = u"Unable to load database information! Reason: " + projectContext().lastErrorText +
+             u". Please check if correct database is in use.";
     projectContext().lastErrorText.clear();
   } else {
     bool ask = true;
     if (sync->countDifferences(project) < 1) {
       if (!sync->fieldTypeNamesEmpty(project)) {
-        SyncKeepAnswer() = true;
+        projectContext().syncKeepAnswer = true;
         ask = false;
       } else {
-        SyncQuestion() =
+        projectContext().syncQuestion =
             u"Field Type Names are empty for some of the fields in the project. Generated codes "
             u"may not work correctly. Update from database schema?";
       }
     } else {
-      SyncQuestion() =
+      projectContext().syncQuestion =
           u"Database has been modified since last change. Do you want to keep old definition or "
           u"update to new definition?";
     }
     if (ask) {
-      SyncKeepAnswer() =
-          ui::askKeepOrUpdate(SyncQuestion(), projectContext().productTitle) != ui::Answer::Update;
+      projectContext().syncKeepAnswer =
+          ui::askKeepOrUpdate(projectContext().syncQuestion, projectContext().productTitle) !=
+          ui::Answer::Update;
     }
-    if (SyncKeepAnswer()) {
+    if (projectContext().syncKeepAnswer) {
       sync->syncMenus(project);
     } else {
-      SyncScope() = u"ALL";
-      sync->synchronise(project);
+      sync->synchronise(project, u"ALL");
       SetTblKeyFromFields(db);
-      SyncScope().clear();
       sync->syncMenus(project);
     }
   }
@@ -144,10 +140,10 @@ void synchronisationCheck(AGP& project, AGPDatabase& db) {
   projectContext().lastErrorText.clear();
 }
 
-void readProject(AGP& project, std::u16string projFile) {
+void readProject(AGP& project, std::u16string projFile, std::optional<std::u16string>& notice) {
   if (!CheckComponents()) return;
   project.LoadDefault();
-  pugi::xml_document doc;
+  xml::Document doc;
   const std::u16string loadFailed =
       projectContext().productTitle + u": Load Project File failed! Please check!";
   if (!loadDocument(doc, projFile)) {
@@ -177,14 +173,14 @@ void readProject(AGP& project, std::u16string projFile) {
   SharedKeywords().Load(
       Variant(settingAsText(GetRegValue(u"HKCU", projectContext().generalKey, u"Keyword"))));
 
-  const pugi::xml_node root = doc.document_element();
+  const xml::Node root = doc.document_element();
   if (std::string_view(root.name()) != "Project") {
     projectContext().lastErrorText = projectContext().productTitle + u": Invalid Project File!";
     return;
   }
-  const pugi::xml_node database = root.child("Database");
+  const xml::Node database = root.child("Database");
   std::int32_t total = 0;
-  for (pugi::xml_node n = database.first_child(); n; n = n.next_sibling()) ++total;
+  for (xml::Node n = database.first_child(); n; n = n.next_sibling()) ++total;
   LoadProgress progress(project.lhWnd(), total);
 
   AGProperties& props = project.properties();
@@ -218,7 +214,7 @@ void readProject(AGP& project, std::u16string projFile) {
   projectContext().currentSecDefault = settingAsText(dbProps.setting(kSecDefault));
   SetTblKeyFromFields(*db);
 
-  if (settingAsBool(props.setting(kProjAutoSync))) synchronisationCheck(project, *db);
+  if (settingAsBool(props.setting(kProjAutoSync))) synchronisationCheck(project, *db, notice);
 
   ProjectExtensionStore* store = projectExtensionStore();
   if (projectContext().lastErrorText.empty() && store && store->empty())
@@ -238,22 +234,14 @@ std::int32_t& ProgressCount() {
 }
 
 std::int16_t CompareVersion(std::u16string_view a, std::u16string_view b) {
-  const std::vector<std::u16string> as = split(a, u".");
-  const std::vector<std::u16string> bs = split(b, u".");
-  const auto part = [](const std::vector<std::u16string>& parts, std::size_t i) {
-    return toInteger(Variant(parts[i]));
-  };
-  const long long m = std::min<long long>(static_cast<long long>(as.size()) - 1,
-                                          static_cast<long long>(bs.size()) - 1);
-  if (m >= 0) {
-    if (part(as, 0) > part(bs, 0)) return 2;
-    if (part(as, 0) == part(bs, 0) && m >= 1 && part(as, 1) > part(bs, 1)) return 1;
-  }
-  for (long long i = 0; i <= std::min<long long>(m, 2); ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    if (part(as, k) < part(bs, k)) return -1;
-  }
-  return 0;
+  const std::optional<VersionDifference> difference =
+      firstVersionDifference(a, b, 3, [](std::u16string_view part) -> std::int64_t {
+        return toInteger(Variant(std::u16string(part)));
+      });
+  if (!difference) return 0;
+  if (!difference->newer) return -1;
+  // A newer build is still the same version.
+  return difference->part == 0 ? 2 : difference->part == 1 ? 1 : 0;
 }
 
 std::optional<std::u16string> projectFileExtension(std::u16string_view path) {
@@ -265,17 +253,19 @@ std::optional<std::u16string> projectFileExtension(std::u16string_view path) {
   return std::u16string(name.substr(dot + 1));
 }
 
-void loadProject(AGP& project, const std::u16string& projFile) {
+std::optional<std::u16string> loadProject(AGP& project, const std::u16string& projFile) {
   projectContext().lastErrorText.clear();
   // A project of thousands of objects reads the same defaults for each of them.
   RegistryDefaultsScope pinned;
+  std::optional<std::u16string> notice;
   try {
-    readProject(project, projFile);
+    readProject(project, projFile, notice);
   } catch (const std::exception&) {
     // Whatever was read until the failure stays in the model, as the host expects.
     projectContext().lastErrorText =
         projectContext().productTitle + u": Load Project File failed! Please check!";
   }
+  return notice;
 }
 
 }  // namespace vantorel

@@ -8,11 +8,7 @@
 #include <string_view>
 
 #include "platform/automation/variant.hpp"
-
-namespace pugi {
-class xml_document;
-class xml_node;
-}  // namespace pugi
+#include "platform/xml/xml_document.hpp"
 
 namespace vantorel {
 
@@ -29,25 +25,27 @@ std::int32_t& ProgressCount();
 std::int16_t CompareVersion(std::u16string_view a, std::u16string_view b);
 
 // The value of the first attribute whose name equals name without regard to case; "" when none.
-std::u16string GetNodeAttribNoCase(const pugi::xml_node& node, std::u16string_view name);
+std::u16string GetNodeAttribNoCase(const xml::Node& node, std::u16string_view name);
 // The attribute of exactly that name as text; "" when the node is unset or lacks it.
-Variant GetNodeAttribute(const pugi::xml_node& node, std::u16string_view name);
+Variant GetNodeAttribute(const xml::Node& node, std::u16string_view name);
 // Adds or replaces the attribute; does nothing for an unset node.
-void SetNodeAttribute(pugi::xml_node node, std::u16string_view name, const Variant& value);
+void SetNodeAttribute(xml::Node node, std::u16string_view name, const Variant& value);
 
 // Copies an element's attributes into the bag: declared FileSave settings converted to their
 // types, unknown names declared as saved settings (typed by the custom settings file on the
 // project element) so that a later save writes them back unchanged.
-void LoadNodeAttribs(const pugi::xml_node& node, AGProperties& props);
+void LoadNodeAttribs(const xml::Node& node, AGProperties& props);
 
 // Reads the children of one element into the model (model elements, then extension elements).
-void LoadProjectNode(AGP& project, const pugi::xml_node& node);
+void LoadProjectNode(AGP& project, const xml::Node& node);
 
 // The text after the last "." of the path's file name; nothing when the name has no ".".
 std::optional<std::u16string> projectFileExtension(std::u16string_view path);
 
 // AGP.Load: reads the project file into the project. The outcome is left in LastErrorText,
-// empty after success. The file itself is only read.
-void loadProject(AGP& project, const std::u16string& projFile);
+// empty after success. The file itself is only read. Shows nothing: what the user is to be
+// warned of (the database of a project that asks for the synchronisation check could not be
+// read) is returned, and the load goes on without the check.
+std::optional<std::u16string> loadProject(AGP& project, const std::u16string& projFile);
 
 }  // namespace vantorel

@@ -4,8 +4,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include <pugixml.hpp>
-
 #include "agp/agp.hpp"
 #include "fields/fields.hpp"
 #include "foundation/locale_charset.hpp"
@@ -23,6 +21,7 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/xml/attributes.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
 #include "projectfile/file_writing.hpp"
@@ -34,10 +33,6 @@
 namespace vantorel {
 
 namespace {
-
-void lineBreak(pugi::xml_node parent) {
-  parent.append_child(pugi::node_pcdata).set_value("\r\n");
-}
 
 // The UTF-8 names of a catalog's rows, formed once per catalog: a large project writes the same
 // hundred names tens of thousands of times.
@@ -81,162 +76,154 @@ std::vector<std::size_t> bySequence(std::int32_t count, std::u16string_view what
   return order;
 }
 
-void writeTrendlines(pugi::xml_node chartElement, AGPChart& chart) {
+void writeTrendlines(xml::Node chartElement, AGPChart& chart) {
   AGPTrends& trends = chart.trendlines();
   for (std::size_t i : bySequence(trends.count(), u"Trendline",
                                   [&](std::size_t k) { return trends.at(k).trendSeq(); })) {
     WritePropertiesAsAttributes(chartElement.append_child("Trendline"), trends.at(i).properties());
-    lineBreak(chartElement);
+    xml::appendLineBreak(chartElement);
   }
 }
 
-void writeTable(pugi::xml_node tableElement, AGPTable& table) {
-  lineBreak(tableElement);
+void writeTable(xml::Node tableElement, AGPTable& table) {
+  xml::appendLineBreak(tableElement);
   AGPCharts& charts = table.charts();
   for (std::size_t i : bySequence(charts.count(), u"Chart",
                                   [&](std::size_t k) { return charts.at(k).chartSeq(); })) {
     AGPChart& chart = charts.at(i);
-    pugi::xml_node element = tableElement.append_child("Chart");
+    xml::Node element = tableElement.append_child("Chart");
     WritePropertiesAsAttributes(element, chart.properties());
-    lineBreak(element);
+    xml::appendLineBreak(element);
     writeTrendlines(element, chart);
-    lineBreak(tableElement);
+    xml::appendLineBreak(tableElement);
   }
   AGPFields& fields = table.fields();
   for (std::size_t i :
        bySequence(fields.count(), u"Field", [&](std::size_t k) { return fields.at(k).FldSeq(); })) {
     WritePropertiesAsAttributes(tableElement.append_child("Field"), fields.at(i).properties());
-    lineBreak(tableElement);
+    xml::appendLineBreak(tableElement);
   }
 }
 
-void writeDatabase(pugi::xml_node root, AGPDatabase& db) {
-  pugi::xml_node element = root.append_child("Database");
+void writeDatabase(xml::Node root, AGPDatabase& db) {
+  xml::Node element = root.append_child("Database");
   WritePropertiesAsAttributes(element, db.properties());
-  lineBreak(element);
+  xml::appendLineBreak(element);
   AGPTables& tables = db.tables();
   for (std::size_t i :
        bySequence(tables.count(), u"Table", [&](std::size_t k) { return tables.at(k).tblSeq(); })) {
     AGPTable& table = tables.at(i);
-    pugi::xml_node tableElement = element.append_child("Table");
+    xml::Node tableElement = element.append_child("Table");
     WritePropertiesAsAttributes(tableElement, table.properties());
     writeTable(tableElement, table);
-    lineBreak(element);
+    xml::appendLineBreak(element);
   }
 }
 
-void writeExtensions(pugi::xml_node root) {
+void writeExtensions(xml::Node root) {
   ProjectExtensionStore* store = projectExtensionStore();
   if (!store) {
     if (keptExtensions()) {
-      lineBreak(root);
+      xml::appendLineBreak(root);
       writeKeptExtensions(root);
     }
     return;
   }
   const std::vector<ProjectExtensionStore::Extension> extensions = store->extensionsForSave();
   if (extensions.empty()) return;
-  lineBreak(root);
+  xml::appendLineBreak(root);
   for (const ProjectExtensionStore::Extension& ext : extensions) {
-    pugi::xml_node element = root.append_child("Extension");
+    xml::Node element = root.append_child("Extension");
     WritePropertiesAsAttributes(element, *ext.properties);
     if (ext.project) {
-      lineBreak(element);
-      pugi::xml_node project = element.append_child("ExtProject");
+      xml::appendLineBreak(element);
+      xml::Node project = element.append_child("ExtProject");
       WritePropertiesAsAttributes(project, *ext.project);
-      lineBreak(project);
+      xml::appendLineBreak(project);
       if (ext.database) {
-        pugi::xml_node database = project.append_child("ExtDatabase");
+        xml::Node database = project.append_child("ExtDatabase");
         WritePropertiesAsAttributes(database, *ext.database);
-        lineBreak(database);
+        xml::appendLineBreak(database);
         for (const ProjectExtensionStore::TableSettings& table : ext.tables) {
-          pugi::xml_node tableElement = database.append_child("ExtTable");
+          xml::Node tableElement = database.append_child("ExtTable");
           WritePropertiesAsAttributes(tableElement, *table.properties);
-          lineBreak(tableElement);
+          xml::appendLineBreak(tableElement);
           for (AGProperties* chart : table.charts) {
             WritePropertiesAsAttributes(tableElement.append_child("ExtChart"), *chart);
-            lineBreak(tableElement);
+            xml::appendLineBreak(tableElement);
           }
           for (AGProperties* field : table.fields) {
             WritePropertiesAsAttributes(tableElement.append_child("ExtField"), *field);
-            lineBreak(tableElement);
+            xml::appendLineBreak(tableElement);
           }
-          lineBreak(database);
+          xml::appendLineBreak(database);
         }
       }
     }
-    lineBreak(root);
+    xml::appendLineBreak(root);
   }
 }
 
-void writeCustomScripts(pugi::xml_node root) {
+void writeCustomScripts(xml::Node root) {
   ProjectCustomScriptStore* store = projectCustomScriptStore();
   if (!store) {
     if (keptCustomScripts()) {
-      lineBreak(root);
+      xml::appendLineBreak(root);
       writeKeptCustomScripts(root);
     }
     return;
   }
   const std::vector<ProjectCustomScriptStore::Script> scripts = store->scriptsForSave();
   if (scripts.empty()) return;
-  lineBreak(root);
+  xml::appendLineBreak(root);
   for (const ProjectCustomScriptStore::Script& script : scripts) {
-    pugi::xml_node element = root.append_child("CustomScript");
+    xml::Node element = root.append_child("CustomScript");
     WritePropertiesAsAttributes(element, *script.properties);
-    lineBreak(element);
-    AppendCData(element, script.code);
-    lineBreak(element);
-    lineBreak(root);
+    xml::appendLineBreak(element);
+    xml::appendCData(element, script.code);
+    xml::appendLineBreak(element);
+    xml::appendLineBreak(root);
   }
 }
 
-void setNumber(pugi::xml_node element, const char* name, long long value) {
-  element.append_attribute(name).set_value(value);
-}
-
-void setText(pugi::xml_node element, const char* name, std::u16string_view value) {
-  element.append_attribute(name).set_value(toUtf8(value).c_str());
-}
-
-void writeMenus(pugi::xml_node root) {
+void writeMenus(xml::Node root) {
   const std::vector<Ref<AGPMenu>>& menus = SharedMenus().items();
   if (menus.empty()) return;
-  lineBreak(root);
+  xml::appendLineBreak(root);
   for (const Ref<AGPMenu>& menu : menus) {
     const AGMenuFields& f = menu->fields();
-    pugi::xml_node element = root.append_child("Menu");
-    setNumber(element, "MenuID", f.MenuId);
-    setText(element, "MenuText", f.MenuText);
-    setNumber(element, "MenuParentID", f.MenuParentId);
-    setText(element, "MenuSource", f.MenuSource);
-    setText(element, "MenuExtUrl", f.MenuExtUrl);
-    setNumber(element, "MenuAnonymous", f.MenuAnonymous);
-    setText(element, "MenuSecurity", f.MenuSecurity);
-    setText(element, "MenuUrl", f.MenuUrl);
-    setText(element, "MenuType", f.MenuType);
-    setNumber(element, "MenuCustomUrl", f.MenuCustomUrl ? 1 : 0);
-    setNumber(element, "MenuLevel", f.MenuLevel);
-    setNumber(element, "MenuShow", f.MenuShow ? 1 : 0);
-    setNumber(element, "MenuDisplayOrder", f.MenuDisplayOrder);
-    lineBreak(root);
+    xml::Node element = root.append_child("Menu");
+    xml::setAttribute(element, "MenuID", f.MenuId);
+    xml::setAttribute(element, "MenuText", f.MenuText);
+    xml::setAttribute(element, "MenuParentID", f.MenuParentId);
+    xml::setAttribute(element, "MenuSource", f.MenuSource);
+    xml::setAttribute(element, "MenuExtUrl", f.MenuExtUrl);
+    xml::setAttribute(element, "MenuAnonymous", f.MenuAnonymous);
+    xml::setAttribute(element, "MenuSecurity", f.MenuSecurity);
+    xml::setAttribute(element, "MenuUrl", f.MenuUrl);
+    xml::setAttribute(element, "MenuType", f.MenuType);
+    xml::setAttribute(element, "MenuCustomUrl", f.MenuCustomUrl ? 1 : 0);
+    xml::setAttribute(element, "MenuLevel", f.MenuLevel);
+    xml::setAttribute(element, "MenuShow", f.MenuShow ? 1 : 0);
+    xml::setAttribute(element, "MenuDisplayOrder", f.MenuDisplayOrder);
+    xml::appendLineBreak(root);
   }
 }
 
 // Writes one phrase element per record that qualifies, with the record's fields as attributes.
 template <class R>
-void writePhrases(pugi::xml_node root, const char* elementName, std::int32_t count,
+void writePhrases(xml::Node root, const char* elementName, std::int32_t count,
                   R (AGPLanguage::*item)(std::int32_t) const,
                   const std::function<bool(const R&)>& qualifies) {
   const AGPLanguage& language = SharedLanguage();
   for (std::int32_t i = 1; i <= count; ++i) {
     const R record = (language.*item)(i);
     if (record.Phrase.empty() || !qualifies(record)) continue;
-    pugi::xml_node element = root.append_child(elementName);
+    xml::Node element = root.append_child(elementName);
     for (const RecordField<R>& field : PhraseRecordTraits<R>::kFields) {
-      setText(element, toUtf8(field.name).c_str(), record.*field.member);
+      xml::setAttribute(element, toUtf8(field.name), record.*field.member);
     }
-    lineBreak(root);
+    xml::appendLineBreak(root);
   }
 }
 
@@ -248,7 +235,7 @@ bool menuExists(const AGMenuPhrase& record) {
   }
 }
 
-void writeAllPhrases(pugi::xml_node root, AGPDatabase* db) {
+void writeAllPhrases(xml::Node root, AGPDatabase* db) {
   const AGPLanguage& language = SharedLanguage();
   writePhrases<AGProjectPhrase>(root, "ProjectPhrase", language.ProjectCount(),
                                 &AGPLanguage::ProjectItem,
@@ -310,21 +297,6 @@ std::int16_t BoolToNum(const Variant& value) {
   return toBool(Variant(text)) ? 1 : 0;
 }
 
-void SetXmlAttribute(pugi::xml_node element, std::u16string_view name, std::u16string_view value) {
-  const std::string utf8Name = toUtf8(name);
-  pugi::xml_attribute attribute = element.attribute(utf8Name.c_str());
-  if (!attribute) attribute = element.append_attribute(utf8Name.c_str());
-  attribute.set_value(toUtf8(value).c_str());
-}
-
-void SetXmlAttribute(pugi::xml_node element, std::u16string_view name, const Variant& value) {
-  SetXmlAttribute(element, name, std::u16string_view(valueText(value)));
-}
-
-void AppendCData(pugi::xml_node element, std::u16string_view text) {
-  element.append_child(pugi::node_cdata).set_value(toUtf8(text).c_str());
-}
-
 std::u16string settingAttributeText(std::u16string_view name, std::u16string_view dataType,
                                     const Variant& value) {
   if (dataType == u"Boolean") return BoolToNum(value) ? u"1" : u"0";
@@ -335,7 +307,7 @@ std::u16string settingAttributeText(std::u16string_view name, std::u16string_vie
   return text;
 }
 
-void WritePropertiesAsAttributes(pugi::xml_node element, const AGProperties& props) {
+void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props) {
   // The catalog's rows have unique names, so they need no look-up on an element that has no
   // attributes yet; a setting added later or renamed by a script may repeat any name.
   bool mayRepeat = element.first_attribute();
@@ -354,24 +326,24 @@ void WritePropertiesAsAttributes(pugi::xml_node element, const AGProperties& pro
       attributeName = name.c_str();
       mayRepeat = true;
     }
-    pugi::xml_attribute attribute;
+    xml::Attribute attribute;
     if (mayRepeat) attribute = element.attribute(attributeName);
     if (!attribute) attribute = element.append_attribute(attributeName);
     attribute.set_value(attributeText);
   });
 }
 
-void buildProjectDocument(AGP& project, pugi::xml_document& doc) {
-  pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
+void buildProjectDocument(AGP& project, xml::Document& doc) {
+  xml::Node declaration = doc.append_child(xml::kDeclarationNode);
   declaration.append_attribute("version").set_value("1.0");
   declaration.append_attribute("encoding").set_value("UTF-8");
   declaration.append_attribute("standalone").set_value("yes");
-  lineBreak(doc);
-  pugi::xml_node root = doc.append_child("Project");
-  setText(root, "Version", project.FullVersion());
-  setText(root, "Product", projectContext().productName);
+  xml::appendLineBreak(doc);
+  xml::Node root = doc.append_child("Project");
+  xml::setAttribute(root, "Version", project.FullVersion());
+  xml::setAttribute(root, "Product", projectContext().productName);
   WritePropertiesAsAttributes(root, project.properties());
-  lineBreak(root);
+  xml::appendLineBreak(root);
 
   const Ref<AGPDatabase> db = project.DB();
   if (db) writeDatabase(root, *db);
@@ -385,7 +357,7 @@ void saveProject(AGP& project, const std::u16string& projFile) {
   projectContext().lastErrorText.clear();
   if (!CheckComponents()) return;
   InitLocaleCharset();
-  pugi::xml_document doc;
+  xml::Document doc;
   buildProjectDocument(project, doc);
   MakeBackupCopy(projFile, projectContext().backupFolder, maxProjectBackupCount());
   SaveXmlFile(projFile, doc, Variant(true));

@@ -6,11 +6,7 @@
 #include <string_view>
 
 #include "platform/automation/variant.hpp"
-
-namespace pugi {
-class xml_document;
-class xml_node;
-}  // namespace pugi
+#include "platform/xml/xml_document.hpp"
 
 namespace vantorel {
 
@@ -21,16 +17,9 @@ class AGProperties;
 // neither raises 13.
 std::int16_t BoolToNum(const Variant& value);
 
-// Sets the attribute, replacing the value of one of that name (exact case) the element holds.
-void SetXmlAttribute(pugi::xml_node element, std::u16string_view name, std::u16string_view value);
-void SetXmlAttribute(pugi::xml_node element, std::u16string_view name, const Variant& value);
-
-// Appends the text as CDATA; the serialiser splits it where it holds "]]>".
-void AppendCData(pugi::xml_node element, std::u16string_view text);
-
 // One attribute per FileSave setting of the bag, in the bag's order, by the settings rule:
 // "|" for CR LF in FldTagValues and ChartYFldName, "1"/"0" for Boolean settings.
-void WritePropertiesAsAttributes(pugi::xml_node element, const AGProperties& props);
+void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props);
 
 // The setting's value as its attribute text.
 std::u16string settingAttributeText(std::u16string_view name, std::u16string_view dataType,
@@ -38,7 +27,7 @@ std::u16string settingAttributeText(std::u16string_view name, std::u16string_vie
 
 // Builds the project's document. Raises when the model cannot be walked (a broken sequence
 // number, a Boolean setting that is no Boolean); nothing is written then.
-void buildProjectDocument(AGP& project, pugi::xml_document& doc);
+void buildProjectDocument(AGP& project, xml::Document& doc);
 
 // AGP.Save: the component check, the document, a numbered backup of the old file and the
 // UTF-8 file. Failures while building or writing raise; the old file stays.

@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <new>
 
-#include <pugixml.hpp>
-
 #include "foundation/captions.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/template_lookup.hpp"
@@ -15,6 +13,7 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/objects/file_system.hpp"
+#include "platform/xml/attributes.hpp"
 #include "projectfile/file_writing.hpp"
 
 namespace vantorel {
@@ -93,7 +92,7 @@ bool CheckComponents() {
     return false;
   }
   try {
-    const pugi::xml_document probe;
+    const xml::Document probe;
   } catch (const std::exception& e) {
     projectContext().lastErrorText = u"MSXML: " + fromUtf8(e.what());
     return false;

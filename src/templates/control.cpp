@@ -8,7 +8,7 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "templates/xml_text.hpp"
+#include "platform/xml/attributes.hpp"
 
 namespace vantorel {
 
@@ -53,14 +53,6 @@ std::u16string normalizeInputFolder(std::u16string_view folder) {
   return out;
 }
 
-std::optional<bool> parseBooleanText(std::u16string_view text) {
-  const std::u16string lower = toLower(trimBlanks(text));
-  if (lower == u"true") return true;
-  if (lower == u"false") return false;
-  if (const std::optional<Variant> number = parseNumber(lower)) return toDouble(*number) != 0;
-  return std::nullopt;
-}
-
 }  // namespace templates
 
 AGPControl::AGPControl() : sessions_(makeRef<AGPSessions>()) {}
@@ -93,18 +85,18 @@ const ClassInfo& AGPControl::classInfo() const noexcept {
   return info;
 }
 
-std::optional<std::u16string> AGPControl::Load(const pugi::xml_node& element) {
+std::optional<std::u16string> AGPControl::Load(const xml::Node& element) {
   AGControlFields loaded = f_;
   loaded.CtrlCond.clear();
   loaded.CtrlSpace = true;
   loaded.CtrlOverwrite = true;
-  for (const pugi::xml_attribute attribute : element.attributes()) {
-    const std::u16string name = toLower(templates::nameOf(attribute));
+  for (const xml::Attribute attribute : element.attributes()) {
+    const std::u16string name = toLower(xml::nameOf(attribute));
     for (const ControlAttribute& a : kAttributes) {
       if (a.name != name) continue;
-      const std::u16string value = templates::valueOf(attribute);
+      const std::u16string value = xml::valueOf(attribute);
       if (a.flag) {
-        const std::optional<bool> flag = templates::parseBooleanText(value);
+        const std::optional<bool> flag = xml::booleanText(value);
         if (!flag) {
           return u"the attribute \"" + std::u16string(a.name) + u"\" of control \"" +
                  loaded.CtrlID + u"\" is \"" + value + u"\", neither true, false nor a number";
@@ -122,7 +114,7 @@ std::optional<std::u16string> AGPControl::Load(const pugi::xml_node& element) {
   return std::nullopt;
 }
 
-void AGPControl::save(pugi::xml_node& element) const {
+void AGPControl::save(xml::Node& element) const {
   for (const ControlAttribute& a : kAttributes) {
     if (a.flag) {
       // Both flags are true unless the file says otherwise.
@@ -135,15 +127,15 @@ void AGPControl::save(pugi::xml_node& element) const {
     }
   }
   for (const Ref<AGPSession>& session : sessions_->items()) {
-    pugi::xml_node child = element.append_child("session");
+    xml::Node child = element.append_child("session");
     session->save(child);
   }
 }
 
 void AGPControl::scriptLoad(const Variant& xmlControl) {
   if (!xmlControl.isString()) return;
-  pugi::xml_document doc;
-  const pugi::xml_node element = templates::parseElementMarkup(doc, xmlControl.stringValue());
+  xml::Document doc;
+  const xml::Node element = xml::parseElementMarkup(doc, xmlControl.stringValue());
   if (!element) return;
   if (const std::optional<std::u16string> problem = Load(element)) {
     raiseVbError(vberr::kTypeMismatch, *problem);

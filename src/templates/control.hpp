@@ -4,10 +4,9 @@
 #include <optional>
 #include <string>
 
-#include <pugixml.hpp>
-
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
+#include "platform/xml/xml_document.hpp"
 #include "templates/control_sessions.hpp"
 
 namespace vantorel {
@@ -78,7 +77,7 @@ class AGPControl final : public Object {
   // Fills the control from a "control" element (attribute names in any case) and appends its
   // sessions. A "space" or "overwrite" value that is neither Boolean text nor a number leaves
   // the control as it was and returns the reason.
-  std::optional<std::u16string> Load(const pugi::xml_node& element);
+  std::optional<std::u16string> Load(const xml::Node& element);
 
   const AGControlFields& fields() const noexcept {
     return f_;
@@ -87,7 +86,7 @@ class AGPControl final : public Object {
     return f_;
   }
 
-  void save(pugi::xml_node& element) const;
+  void save(xml::Node& element) const;
 
  private:
   // Scripts hand over the element as its markup text; markup that does not parse loads nothing.
@@ -102,8 +101,6 @@ namespace templates {
 // "/" becomes "\", one leading "\" goes and one trailing "\" is ensured; a value with no folder
 // name in it (empty, or only separators) is empty, which callers read as the template folder.
 std::u16string normalizeInputFolder(std::u16string_view folder);
-// "true"/"false" in any case, or a number (0 false, any other true); nothing for other text.
-std::optional<bool> parseBooleanText(std::u16string_view text);
 
 }  // namespace templates
 

@@ -6,7 +6,7 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/unicode.hpp"
-#include "templates/xml_text.hpp"
+#include "platform/xml/attributes.hpp"
 
 namespace vantorel {
 
@@ -50,16 +50,16 @@ const ClassInfo& AGPSession::classInfo() const noexcept {
   return info;
 }
 
-void AGPSession::Load(const pugi::xml_node& element) {
-  for (const pugi::xml_attribute attribute : element.attributes()) {
-    const std::u16string name = toLower(templates::nameOf(attribute));
+void AGPSession::Load(const xml::Node& element) {
+  for (const xml::Attribute attribute : element.attributes()) {
+    const std::u16string name = toLower(xml::nameOf(attribute));
     for (const SessionAttribute& a : kAttributes) {
-      if (a.name == name) f_.*a.field = templates::valueOf(attribute);
+      if (a.name == name) f_.*a.field = xml::valueOf(attribute);
     }
   }
 }
 
-void AGPSession::save(pugi::xml_node& element) const {
+void AGPSession::save(xml::Node& element) const {
   for (const SessionAttribute& a : kAttributes) {
     const std::u16string& value = f_.*a.field;
     if (!value.empty()) element.append_attribute(a.xmlName) = toUtf8(value).c_str();
@@ -67,9 +67,9 @@ void AGPSession::save(pugi::xml_node& element) const {
 }
 
 void AGPSession::scriptLoad(const Variant& xmlSession) {
-  pugi::xml_document doc;
+  xml::Document doc;
   if (!xmlSession.isString()) return;
-  const pugi::xml_node element = templates::parseElementMarkup(doc, xmlSession.stringValue());
+  const xml::Node element = xml::parseElementMarkup(doc, xmlSession.stringValue());
   if (element) Load(element);
 }
 

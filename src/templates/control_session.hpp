@@ -5,10 +5,9 @@
 #include <optional>
 #include <string>
 
-#include <pugixml.hpp>
-
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
+#include "platform/xml/xml_document.hpp"
 
 namespace vantorel {
 
@@ -47,7 +46,7 @@ class AGPSession final : public Object {
 #undef VANTOREL_SESSION_PROPERTY
 
   // Sets each property whose attribute the element has (names in any case); others stay.
-  void Load(const pugi::xml_node& element);
+  void Load(const xml::Node& element);
 
   const AGSessionFields& fields() const noexcept {
     return f_;
@@ -57,7 +56,7 @@ class AGPSession final : public Object {
   }
 
   // The element's attributes for the control file, in table order, empty values left out.
-  void save(pugi::xml_node& element) const;
+  void save(xml::Node& element) const;
 
  private:
   // Scripts hand over the element as its markup text; markup that does not parse loads nothing.

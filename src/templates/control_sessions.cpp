@@ -4,7 +4,7 @@
 
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
-#include "templates/xml_text.hpp"
+#include "platform/xml/attributes.hpp"
 
 namespace vantorel {
 
@@ -29,9 +29,9 @@ void AGPSessions::checkRoom() const {
   }
 }
 
-void AGPSessions::Load(const pugi::xml_node& control) {
-  for (const pugi::xml_node child : control.children()) {
-    if (!templates::isElementNamed(child, u"session")) continue;
+void AGPSessions::Load(const xml::Node& control) {
+  for (const xml::Node child : control.children()) {
+    if (!xml::isElementNamed(child, u"session")) continue;
     checkRoom();
     auto session = makeRef<AGPSession>();
     session->Load(child);
@@ -41,8 +41,8 @@ void AGPSessions::Load(const pugi::xml_node& control) {
 
 Variant AGPSessions::scriptLoad(const Variant& xmlControl) {
   if (!xmlControl.isString()) return Variant();
-  pugi::xml_document doc;
-  if (const pugi::xml_node element = templates::parseElementMarkup(doc, xmlControl.stringValue())) {
+  xml::Document doc;
+  if (const xml::Node element = xml::parseElementMarkup(doc, xmlControl.stringValue())) {
     Load(element);
   }
   return Variant();

@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-#include <pugixml.hpp>
-
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
+#include "platform/xml/xml_document.hpp"
 #include "templates/control_session.hpp"
 
 namespace vantorel {
@@ -19,7 +18,7 @@ class AGPSessions final : public Object {
   const ClassInfo& classInfo() const noexcept override;
 
   // Appends one session per "session" child (any case) of a control element.
-  void Load(const pugi::xml_node& control);
+  void Load(const xml::Node& control);
   // Inserts a copy of the session in front of the first whose SessValue is loc, behind it when
   // loctype is "after", else at the end. Always true.
   bool AddSession(const Ref<AGPSession>& session, const std::u16string& loc,

@@ -2,11 +2,8 @@
 
 #include <cmath>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <unordered_map>
-
-#include <pugixml.hpp>
 
 #include "foundation/captions.hpp"
 #include "foundation/project_context.hpp"
@@ -17,7 +14,8 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "templates/xml_text.hpp"
+#include "platform/xml/attributes.hpp"
+#include "platform/xml/text_position.hpp"
 
 namespace vantorel {
 
@@ -71,18 +69,14 @@ bool AGPControls::LoadControls(const std::u16string& file) {
   ControlFileError().clear();
   const std::optional<std::string> bytes = file.empty() ? std::nullopt : fs::readFile(file);
   if (!bytes) return fail(1, file + u": the file cannot be read");
-  pugi::xml_document doc;
-  const pugi::xml_parse_result parsed =
-      doc.load_buffer(bytes->data(), bytes->size(), templates::kXmlReadOptions);
-  if (!parsed) {
-    // Offsets count in the converted text when the file was not UTF-8; no position then.
-    const std::u16string where = parsed.encoding == pugi::encoding_utf8
-                                     ? templates::positionText(*bytes, parsed.offset) + u": "
-                                     : std::u16string();
-    return fail(1, file + u": " + where + fromUtf8(parsed.description()));
+  xml::Document doc;
+  if (std::optional<xml::ParseError> error =
+          xml::parseBuffer(doc, *bytes, xml::ReadMode::ExactWithProlog)) {
+    error->file = file;
+    return fail(1, error->text());
   }
-  const pugi::xml_node root = doc.document_element();
-  const std::u16string rootName = templates::nameOf(root);
+  const xml::Node root = doc.document_element();
+  const std::u16string rootName = xml::nameOf(root);
   const std::u16string product = productRootName();
   if (!equalsNoCase(std::u16string_view(rootName).substr(0, product.size()), product)) {
     items_.clear();
@@ -93,22 +87,22 @@ bool AGPControls::LoadControls(const std::u16string& file) {
   // leaves the controls as they were.
   std::u16string rootValues[4];
   for (std::size_t i = 0; i < 4; ++i) {
-    const pugi::xml_attribute a = root.attribute(kRootAttributes[i]);
+    const xml::Attribute a = root.attribute(kRootAttributes[i]);
     if (!a) {
-      return fail(1, file + u": " + templates::elementPosition(*bytes, root) +
+      return fail(1, file + u": " + xml::elementPosition(*bytes, root) +
                          u": the root element lacks the attribute \"" +
                          fromAscii(kRootAttributes[i]) + u"\"");
     }
-    rootValues[i] = templates::valueOf(a);
+    rootValues[i] = xml::valueOf(a);
   }
   std::vector<Ref<AGPControl>> loaded;
-  std::unordered_map<std::u16string, pugi::xml_node> ids;
+  std::unordered_map<std::u16string, xml::Node> ids;
   try {
-    for (const pugi::xml_node child : root.children()) {
-      if (!templates::isElementNamed(child, u"control")) continue;
+    for (const xml::Node child : root.children()) {
+      if (!xml::isElementNamed(child, u"control")) continue;
       // Positions are counted only for a message, never for every control of a large file.
-      const auto at = [&](const pugi::xml_node& node) {
-        return file + u": " + templates::elementPosition(*bytes, node) + u": ";
+      const auto at = [&](const xml::Node& node) {
+        return file + u": " + xml::elementPosition(*bytes, node) + u": ";
       };
       if (loaded.size() >= kMaxControls) return fail(1, at(child) + u"more than 32767 controls");
       auto control = makeRef<AGPControl>();
@@ -122,7 +116,7 @@ bool AGPControls::LoadControls(const std::u16string& file) {
         const auto [first, fresh] = ids.emplace(id, child);
         if (!fresh) {
           return fail(1, at(child) + u"the control id \"" + id + u"\" is used twice (first at " +
-                             templates::elementPosition(*bytes, first->second) + u")");
+                             xml::elementPosition(*bytes, first->second) + u")");
         }
       }
       loaded.push_back(std::move(control));
@@ -200,30 +194,21 @@ Ref<AGPControl> AGPControls::Item(const Variant& Index) {
 }
 
 void AGPControls::writeControlFile(const std::u16string& file) const {
-  pugi::xml_document doc;
-  pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
+  xml::Document doc;
+  xml::Node declaration = doc.append_child(xml::kDeclarationNode);
   declaration.append_attribute("version") = "1.0";
   declaration.append_attribute("encoding") = "UTF-8";
   const std::u16string rootName = rootName_.empty() ? productRootName() : rootName_;
-  pugi::xml_node root = doc.append_child(toUtf8(rootName).c_str());
+  xml::Node root = doc.append_child(toUtf8(rootName).c_str());
   const std::u16string* values[] = {&prodDate_, &prodVersion_, &prodDesc_, &prodAuthor_};
   for (std::size_t i = 0; i < 4; ++i) {
     root.append_attribute(kRootAttributes[i]) = toUtf8(*values[i]).c_str();
   }
   for (const Ref<AGPControl>& control : items_) {
-    pugi::xml_node element = root.append_child("control");
+    xml::Node element = root.append_child("control");
     control->save(element);
   }
-  std::ostringstream out;
-  doc.save(out, "  ", pugi::format_indent, pugi::encoding_utf8);
-  // Values with line breaks are written as character references, so every "\n" left is one
-  // between elements.
-  std::string text;
-  for (const char ch : out.str()) {
-    if (ch == '\n') text.push_back('\r');
-    text.push_back(ch);
-  }
-  fs::writeFileAtomic(file, text);
+  xml::saveFileAtomic(file, doc, xml::Encoding::Utf8, xml::Layout::Indented);
 }
 
 }  // namespace vantorel

@@ -59,7 +59,10 @@ std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
   Ref<AGPStringBuilder> arrays = makeRef<AGPStringBuilder>();
   Ref<AGPStringBuilder> body = makeRef<AGPStringBuilder>();
   std::int32_t count = 0;
-  if (!templates::translateTemplateText(text, *arrays, *body, count)) return text;
+  if (const auto error = templates::translateTemplateText(text, *arrays, *body, count)) {
+    templates::reportParseError(*error);
+    return text;
+  }
   const std::u16string crLf = u"\r\n";
   const std::u16string function =
       u"Function " + std::u16string(kExParse) + u"()" + crLf +

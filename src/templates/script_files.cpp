@@ -1,19 +1,13 @@
 #include "templates/script_files.hpp"
 
-#include "foundation/project_context.hpp"
 #include "foundation/text_files.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
-#include "platform/ui/ui.hpp"
 
 namespace vantorel {
 
-std::u16string readScriptFile(std::u16string_view path) {
-  if (path.empty() || !fs::fileExists(path)) {
-    ui::messageBox(projectContext().productTitle + u": Script file " + std::u16string(path) +
-                   u" not found! Content not loaded!");
-    return {};
-  }
+std::optional<std::u16string> loadScriptFile(std::u16string_view path) {
+  if (path.empty() || !fs::fileExists(path)) return std::nullopt;
   return toString(ReadTextFile(Variant(std::u16string(path))));
 }
 

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "foundation/project_context.hpp"
 #include "foundation/script_text.hpp"
 #include "foundation/string_builder.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -16,26 +15,16 @@ namespace {
 
 constexpr std::u16string_view kCrLf = u"\r\n";
 
-// Parses text with LastErrorText cleared, so that a failure shows whatever was there before;
-// a text that parses leaves the previous error text as it was.
-Ref<AGParser> parseQuietly(std::u16string_view text, bool& ok) {
-  std::u16string before = std::exchange(projectContext().lastErrorText, std::u16string());
-  Ref<AGParser> parser = makeRef<AGParser>();
-  parser->Parse(std::u16string(text));
-  ok = projectContext().lastErrorText.empty();
-  if (ok) projectContext().lastErrorText = std::move(before);
-  return parser;
-}
-
 }  // namespace
 
-bool translateSystemSource(std::u16string_view source, bool multiline, bool indent,
-                           std::u16string_view functionName, std::u16string& out) {
-  bool ok = false;
-  const Ref<AGParser> parser = parseQuietly(source, ok);
-  if (!ok) {
+std::optional<TemplateParseError> translateSystemSource(std::u16string_view source, bool multiline,
+                                                        bool indent,
+                                                        std::u16string_view functionName,
+                                                        std::u16string& out) {
+  const Ref<AGParser> parser = makeRef<AGParser>();
+  if (std::optional<TemplateParseError> error = parser->parse(std::u16string(source))) {
     out.assign(source);
-    return false;
+    return error;
   }
   const std::u16string n(functionName);
   const std::u16string append = n + u" = " + n + u" & ";
@@ -74,7 +63,7 @@ bool translateSystemSource(std::u16string_view source, bool multiline, bool inde
     }
     out += kCrLf;
   }
-  return true;
+  return std::nullopt;
 }
 
 std::u16string wrapSystemFunction(std::u16string_view name, std::u16string_view parm,
@@ -104,11 +93,12 @@ std::u16string wrapSystemFunction(std::u16string_view name, std::u16string_view 
   return out;
 }
 
-bool translateTemplateText(std::u16string_view text, AGPStringBuilder& arrays,
-                           AGPStringBuilder& body, std::int32_t& textCount) {
-  bool ok = false;
-  const Ref<AGParser> parser = parseQuietly(text, ok);
-  if (!ok) return false;
+std::optional<TemplateParseError> translateTemplateText(std::u16string_view text,
+                                                        AGPStringBuilder& arrays,
+                                                        AGPStringBuilder& body,
+                                                        std::int32_t& textCount) {
+  const Ref<AGParser> parser = makeRef<AGParser>();
+  if (std::optional<TemplateParseError> error = parser->parse(std::u16string(text))) return error;
   const auto line = [](AGPStringBuilder& to, std::u16string_view s) {
     to.appendText(s);
     to.appendText(kCrLf);
@@ -151,7 +141,7 @@ bool translateTemplateText(std::u16string_view text, AGPStringBuilder& arrays,
         break;
     }
   }
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace vantorel::templates

@@ -4,8 +4,6 @@
 #include <optional>
 #include <string_view>
 
-#include <pugixml.hpp>
-
 #include "foundation/captions.hpp"
 #include "foundation/locale_charset.hpp"
 #include "foundation/project_context.hpp"
@@ -20,7 +18,7 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "templates/xml_text.hpp"
+#include "platform/xml/attributes.hpp"
 
 namespace vantorel {
 
@@ -130,24 +128,22 @@ const ClassInfo& AGPCache::classInfo() const noexcept {
 }
 
 void AGPCache::LoadCacheFile() {
-  const std::optional<std::string> bytes = fs::readFile(cacheFile_);
-  if (!bytes) return;
-  pugi::xml_document doc;
-  if (!doc.load_buffer(bytes->data(), bytes->size(), templates::kXmlReadOptions)) return;
-  const pugi::xml_node root = doc.document_element();
+  xml::Document doc;
+  if (xml::parseFile(doc, cacheFile_, xml::ReadMode::ExactWithProlog)) return;
+  const xml::Node root = doc.document_element();
   if (std::string_view(root.name()) != "Cache") return;
   std::vector<Entry> loaded;
-  for (const pugi::xml_node child : root.children()) {
-    if (child.type() != pugi::node_element || std::string_view(child.name()) != "CacheEntry") {
+  for (const xml::Node child : root.children()) {
+    if (child.type() != xml::kElementNode || std::string_view(child.name()) != "CacheEntry") {
       continue;
     }
     // A file longer than the list can hold is as unusable as a malformed one.
     if (loaded.size() >= kMaxEntries) return;
     Entry& e = loaded.emplace_back();
-    e.Group = fromUtf8(child.attribute("Group").value());
-    e.Key = fromUtf8(child.attribute("Key").value());
-    e.DateTime = fromUtf8(child.attribute("DateTime").value());
-    e.Size = fromUtf8(child.attribute("Size").value());
+    e.Group = xml::attributeText(child, "Group");
+    e.Key = xml::attributeText(child, "Key");
+    e.DateTime = xml::attributeText(child, "DateTime");
+    e.Size = xml::attributeText(child, "Size");
   }
   entries_ = std::move(loaded);
 }

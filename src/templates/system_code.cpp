@@ -4,20 +4,18 @@
 #include <string>
 #include <vector>
 
-#include <pugixml.hpp>
-
 #include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
+#include "platform/xml/attributes.hpp"
 #include "templates/control.hpp"
 #include "templates/script_calls.hpp"
 #include "templates/script_files.hpp"
 #include "templates/script_host.hpp"
 #include "templates/script_translation.hpp"
-#include "templates/xml_text.hpp"
 
 namespace vantorel {
 
@@ -38,38 +36,27 @@ struct ListEntry {
   bool indent = false;
 };
 
-std::u16string attributeOf(const pugi::xml_node& node, std::u16string_view name) {
-  for (const pugi::xml_attribute& a : node.attributes()) {
-    if (equalsNoCase(templates::nameOf(a), name)) return templates::valueOf(a);
-  }
-  return {};
-}
-
 // A missing or unreadable flag counts as false.
-bool flagOf(const pugi::xml_node& node, std::u16string_view name) {
-  return templates::parseBooleanText(attributeOf(node, name)).value_or(false);
+bool flagOf(const xml::Node& node, std::u16string_view name) {
+  return xml::booleanText(xml::attributeTextNoCase(node, name)).value_or(false);
 }
 
 // The "file" entries with a value, in document order; nothing when the file is no XML document.
 std::optional<std::vector<ListEntry>> readListFile(const std::u16string& path) {
-  const std::optional<std::string> bytes = fs::readFile(path);
-  if (!bytes) return std::nullopt;
-  pugi::xml_document doc;
-  if (!doc.load_buffer(bytes->data(), bytes->size(), templates::kXmlReadOptions)) {
-    return std::nullopt;
-  }
-  const pugi::xml_node root = doc.document_element();
+  xml::Document doc;
+  if (xml::parseFile(doc, path, xml::ReadMode::ExactWithProlog)) return std::nullopt;
+  const xml::Node root = doc.document_element();
   if (!root) return std::nullopt;
   std::vector<ListEntry> entries;
-  for (const pugi::xml_node& child : root.children()) {
-    if (!templates::isElementNamed(child, u"file")) continue;
+  for (const xml::Node& child : root.children()) {
+    if (!xml::isElementNamed(child, u"file")) continue;
     ListEntry e;
-    e.value = attributeOf(child, u"value");
+    e.value = xml::attributeTextNoCase(child, u"value");
     if (e.value.empty()) continue;
     e.function = flagOf(child, u"function");
     if (e.function) {
-      e.id = std::u16string(trimBlanks(attributeOf(child, u"id")));
-      e.parm = std::u16string(trimBlanks(attributeOf(child, u"parm")));
+      e.id = std::u16string(trimBlanks(xml::attributeTextNoCase(child, u"id")));
+      e.parm = std::u16string(trimBlanks(xml::attributeTextNoCase(child, u"parm")));
     }
     e.override = flagOf(child, u"override");
     e.multiline = flagOf(child, u"multiline");
@@ -117,11 +104,12 @@ void AGScript::loadSystemCode() {
   for (const ListEntry& e : *entries) {
     const std::u16string source = readScriptFile(folder + e.value);
     std::u16string piece;
-    const bool translated = templates::translateSystemSource(
+    const std::optional<TemplateParseError> error = templates::translateSystemSource(
         source, e.multiline, e.indent, e.function ? e.id : std::u16string(), piece);
     if (e.function)
       piece = templates::wrapSystemFunction(e.id, e.parm, piece, prefix, suffix, e.override);
-    if (!translated) {
+    if (error) {
+      templates::reportParseError(*error);
       projectContext().lastErrorText = e.value + u": " + projectContext().lastErrorText;
       writeDiagnostic(e.value, piece + std::u16string(kCrLf) + projectContext().lastErrorText);
       return;

@@ -135,21 +135,27 @@ void AGParser::appendText(std::size_t start, std::size_t length) {
   blockId_ = Count();
 }
 
-void AGParser::failAt(std::u16string_view what, std::size_t prefixLength) {
-  projectContext().lastErrorText = templates::blockErrorMessage(what, source_, prefixLength);
+TemplateParseError AGParser::failAt(std::u16string_view what, std::size_t prefixLength) const {
+  return {templates::blockErrorMessage(what, source_, prefixLength), {}};
 }
 
 void AGParser::Parse(const std::u16string& sSrc) {
+  if (const std::optional<TemplateParseError> error = parse(sSrc)) {
+    templates::reportParseError(*error);
+  }
+}
+
+std::optional<TemplateParseError> AGParser::parse(const std::u16string& sSrc) {
   source_ = sSrc;
   blocks_.assign(1, AGBlock());
   blockId_ = 0;
   const std::u16string_view src(source_);
   // Positions are 32-bit for scripts; a text beyond that is refused rather than miscounted.
   if (src.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() - 8)) {
-    projectContext().lastErrorText = u"***Template text too large (" +
-                                     toU16(static_cast<long long>(src.size())) +
-                                     u" characters)! Generation failed!";
-    return;
+    return TemplateParseError{u"***Template text too large (" +
+                                  toU16(static_cast<long long>(src.size())) +
+                                  u" characters)! Generation failed!",
+                              {}};
   }
   std::size_t pos = 0;
   std::size_t tag = templates::findMarker(src, kBlockOpen, 0);
@@ -171,8 +177,7 @@ void AGParser::Parse(const std::u16string& sSrc) {
       nested = found.nestedOpen;
     }
     if (end == kNotFound) {
-      failAt(u"Incomplete Block", tag + 1);
-      return;
+      return failAt(u"Incomplete Block", tag + 1);
     }
     if (nested != kNotFound) {
       std::u16string shown = u"Nested Block: ";
@@ -181,9 +186,9 @@ void AGParser::Parse(const std::u16string& sSrc) {
       } else {
         shown.append(src);
       }
-      ui::messageBox(shown);
-      failAt(u"Nested Blocks found", nested + 1);
-      return;
+      TemplateParseError error = failAt(u"Nested Blocks found", nested + 1);
+      error.shown = std::move(shown);
+      return error;
     }
     const std::int32_t type = typeOfKind(kind);
     const std::size_t start = type == kBlockCode ? contentStart : contentStart + 1;
@@ -191,8 +196,7 @@ void AGParser::Parse(const std::u16string& sSrc) {
     // An expression block without an expression compiles into a broken script whose error
     // would name a line of the compiled function, not of the template.
     if (needsExpression(type) && isBlank(src.substr(start, length))) {
-      failAt(u"Empty Block", tag + 1);
-      return;
+      return failAt(u"Empty Block", tag + 1);
     }
     AGBlock& b = blocks_.emplace_back();
     b.BlockType = type;
@@ -217,6 +221,7 @@ void AGParser::Parse(const std::u16string& sSrc) {
     tag = templates::findMarker(src, kBlockOpen, pos);
   }
   if (pos < src.size()) appendText(pos, src.size() - pos);
+  return std::nullopt;
 }
 
 Variant AGParser::GetSession(const std::u16string& sFileID, const std::u16string& sSessID) {
@@ -226,5 +231,14 @@ Variant AGParser::GetSession(const std::u16string& sFileID, const std::u16string
   for (std::u16string& piece : pieces) values.emplace_back(std::move(piece));
   return Variant(SafeArray::fromValues(std::move(values), VarType::String));
 }
+
+namespace templates {
+
+void reportParseError(const TemplateParseError& error) {
+  if (!error.shown.empty()) ui::messageBox(error.shown);
+  projectContext().lastErrorText = error.message;
+}
+
+}  // namespace templates
 
 }  // namespace vantorel

@@ -3,9 +3,10 @@
 // "##-->": code blocks, and the typed blocks "=" (expression), "~" (expression written with the
 // indentation of its line), "@" (phrase by constant key) and "$" (phrase by computed key).
 // Callers walk the blocks through the BlockID cursor. A malformed marker (an unclosed or nested
-// block, or an "=", "~" or "$" block without an expression) stops the parse with a message in
-// LastErrorText naming its line and column (UTF-16 code units, from 1).
+// block, or an "=", "~" or "$" block without an expression) stops the parse with a message
+// naming its line and column (UTF-16 code units, from 1).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,13 @@ struct AGBlock {
   std::u16string_view BlockIndent;
 };
 
+// Why a parse stopped: the message LastErrorText gets, and for a nested block the text of the
+// box that shows the source at once.
+struct TemplateParseError {
+  std::u16string message;
+  std::u16string shown;
+};
+
 class AGParser final : public Object {
  public:
   AGParser();
@@ -48,7 +56,11 @@ class AGParser final : public Object {
   void setBlockID(std::int32_t id) noexcept;
   std::int32_t Count() const noexcept { return static_cast<std::int32_t>(blocks_.size()) - 1; }
 
+  // For scripts: what parse does, then reportParseError on failure.
   void Parse(const std::u16string& sSrc);
+  // For engine callers, showing nothing and leaving LastErrorText alone: the error when the text
+  // does not parse (the blocks before the fault are kept).
+  std::optional<TemplateParseError> parse(const std::u16string& sSrc);
   // A named section of a loaded template file with its includes expanded: a zero-based array of
   // strings, at least one piece.
   Variant GetSession(const std::u16string& sFileID, const std::u16string& sSessID);
@@ -61,7 +73,7 @@ class AGParser final : public Object {
  private:
   const AGBlock& current() const noexcept;
   void appendText(std::size_t start, std::size_t length);
-  void failAt(std::u16string_view what, std::size_t prefixLength);
+  TemplateParseError failAt(std::u16string_view what, std::size_t prefixLength) const;
 
   std::u16string source_;
   std::vector<AGBlock> blocks_;
@@ -79,6 +91,9 @@ std::u16string_view trailingIndent(std::u16string_view text) noexcept;
 // source's first `prefixLength` characters, the last of which ends at the offending character.
 std::u16string blockErrorMessage(std::u16string_view what, std::u16string_view source,
                                  std::size_t prefixLength);
+// What a failed parse tells the user: the box a nested block shows, then the message put into
+// LastErrorText.
+void reportParseError(const TemplateParseError& error);
 
 }  // namespace templates
 

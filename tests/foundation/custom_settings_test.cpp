@@ -128,7 +128,10 @@ TEST_F(CustomSettingsTest, UnloadableFilesShowTheMessageAndFindNothing) {
     settings->loadFrom(good);
     ASSERT_TRUE(settings->hasDocument());
     rec->clearEvents();
-    settings->loadFrom(path);
+    // The box comes from LoadSettings, which reads the file the registry names.
+    SetRegValue(Variant(std::u16string(u"HKCU")), Variant(settingsKey()),
+                Variant(std::u16string(u"ConfigFile")), kRegSz, Variant(path));
+    EXPECT_FALSE(settings->LoadSettings());
     EXPECT_FALSE(settings->hasDocument());
     EXPECT_EQ(settings->LoadSettingType(u"Project", u"Flag"), u"");
     EXPECT_TRUE(settings->LoadSettingValue(u"Project", u"Flag").isEmpty());

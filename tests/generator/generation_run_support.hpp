@@ -67,7 +67,7 @@ class GenerationRunTest : public GenerationFixture {
     writeText(dir_.path() / "user.css", "body { margin: 0; }\r\n");
     setGeneral(u"CssFile", u16(dir_.path() / "user.css"));
     setGeneral(u"BackupFile", u"False");
-    SyncKeepAnswer() = false;
+    projectContext().syncKeepAnswer = false;
 
     // Each test has its own template name, so its working folders and cache are its own.
     templateName_ = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name());

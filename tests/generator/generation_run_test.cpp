@@ -55,14 +55,14 @@ TEST_F(GenerationRunTest, WritesWhatTheCheckListsAlsoWithoutACheck) {
 
 TEST_F(GenerationRunTest, ReusesCompiledTemplatesAndRecompilesOnlyChangedOnes) {
   ASSERT_EQ(proj_->GenCheck(), 0);
-  EXPECT_FALSE(SyncKeepAnswer());  // a template never seen before
+  EXPECT_FALSE(projectContext().syncKeepAnswer);  // a template never seen before
   generate();
   const auto first = compiledTemplates();
   ASSERT_EQ(first.size(), 4u);
 
   // An unchanged template: the check keeps everything and nothing is compiled again.
   EXPECT_GT(proj_->GenCheck(), 0);
-  EXPECT_TRUE(SyncKeepAnswer());
+  EXPECT_TRUE(projectContext().syncKeepAnswer);
   generate();
   EXPECT_EQ(compiledTemplates(), first);
 
@@ -123,7 +123,7 @@ TEST_F(GenerationRunTest, AsksThroughScriptedAnswers) {
     fsys::last_write_time(zipPath(), fsys::last_write_time(zipPath()) + std::chrono::seconds(5));
     ScriptedAnswers answers(dir_.path() / "answers1.txt", "Update\n");
     proj_->GenCheck();
-    EXPECT_FALSE(SyncKeepAnswer());
+    EXPECT_FALSE(projectContext().syncKeepAnswer);
     EXPECT_TRUE(compiledTemplates().empty());
   }
   {

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include <pugixml.hpp>
-
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
 #include "foundation/control_items.hpp"
@@ -24,6 +22,7 @@
 #include "platform/sys/clock.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
+#include "platform/xml/attributes.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
 
@@ -82,7 +81,7 @@ class LanguageFileTest : public GeneratorTest {
                               u16(source_), u"lang", checkOnly);
   }
 
-  pugi::xml_node written(pugi::xml_document& doc) {
+  xml::Node written(xml::Document& doc) {
     const std::string bytes = readText(site_ / "lang" / "english.xml");
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF"));
     EXPECT_TRUE(doc.load_string(bytes.c_str() + 3, pugi::parse_full));
@@ -95,8 +94,8 @@ class LanguageFileTest : public GeneratorTest {
 
 TEST_F(LanguageFileTest, KeepsTheSourceAndAddsAnEmptyProjectWithoutAttributeLists) {
   EXPECT_TRUE(toBool(create(false)));
-  pugi::xml_document doc;
-  const pugi::xml_node root = written(doc);
+  xml::Document doc;
+  const xml::Node root = written(doc);
   EXPECT_STREQ(root.attribute("date").value(), "2024/3/5");
   EXPECT_STREQ(doc.select_node("//global/phrase[@id='addnew']").node().attribute("value").value(),
                "Add new");
@@ -149,15 +148,15 @@ TEST_F(LanguageFileTest, WritesTheProjectsPhrasesPerLanguage) {
   proj_->Language().SetFieldPhrase(u"de", u"Orders", u"note", u"FldCaption", u"Notiz");
 
   EXPECT_TRUE(toBool(create(false)));
-  pugi::xml_document doc;
-  const pugi::xml_node project = written(doc).child("project");
+  xml::Document doc;
+  const xml::Node project = written(doc).child("project");
   EXPECT_STREQ(
       project.find_child_by_attribute("phrase", "id", "projname").attribute("value").value(),
       "Shop");
   EXPECT_FALSE(project.find_child_by_attribute("phrase", "id", "nosuchsetting"));
 
   std::vector<std::string> menus;
-  for (const pugi::xml_node m : project.children("menu")) {
+  for (const xml::Node m : project.children("menu")) {
     menus.push_back(std::string(m.attribute("id").value()) + "=" +
                     m.child("phrase").attribute("value").value());
   }
@@ -165,10 +164,10 @@ TEST_F(LanguageFileTest, WritesTheProjectsPhrasesPerLanguage) {
   EXPECT_NE(std::find(menus.begin(), menus.end(), "702=Second"), menus.end());
   EXPECT_NE(std::find(menus.begin(), menus.end(), "703=Menu703"), menus.end());
 
-  const pugi::xml_node table = project.child("table");
+  const xml::Node table = project.child("table");
   EXPECT_STREQ(table.attribute("id").value(), "ordersvar");
   std::vector<std::string> phrases;
-  for (const pugi::xml_node p : table.children("phrase")) {
+  for (const xml::Node p : table.children("phrase")) {
     phrases.push_back(std::string(p.attribute("id").value()) + "=" + p.attribute("value").value());
   }
   // The numbered family ends at the first gap (Title3).
@@ -179,7 +178,7 @@ TEST_F(LanguageFileTest, WritesTheProjectsPhrasesPerLanguage) {
   EXPECT_STREQ(table.child("chart").child("phrase").attribute("id").value(), "chartcaption");
 
   std::vector<std::string> fields;
-  for (const pugi::xml_node f : table.children("field")) {
+  for (const xml::Node f : table.children("field")) {
     fields.push_back(std::string(f.attribute("id").value()) + "=" +
                      f.child("phrase").attribute("value").value());
   }

@@ -5,11 +5,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <pugixml.hpp>
-
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "platform/xml/attributes.hpp"
 #include "projectfile/file_writing.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
@@ -92,8 +91,8 @@ TEST_F(FileWritingTest, FailedWritesAreReportedAndKeepTheOldFile) {
   EXPECT_TRUE(
       shown[3].starts_with(u"Error in writing utf8 data to file '" + workFile("locked.asp")));
 
-  pugi::xml_document doc;
-  doc.append_child("root").append_child(pugi::node_pcdata).set_value("\r\n");
+  xml::Document doc;
+  doc.append_child("root").append_child(xml::kTextNode).set_value("\r\n");
   SaveXmlFile(workFile("d.xml"), doc, Variant(true));
   EXPECT_EQ(slurp(work() / "d.xml"), "\xEF\xBB\xBF<root>\r\n</root>");
   makeReadOnly(work() / "d.xml");

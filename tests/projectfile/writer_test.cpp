@@ -4,10 +4,9 @@
 
 #include <set>
 
-#include <pugixml.hpp>
-
 #include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "platform/xml/attributes.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
 
@@ -136,8 +135,8 @@ TEST_F(WriterTest, SettingsRule) {
     const Ref<AGProperties> bag = makeRef<AGProperties>();
     bag->add(c.name, c.type);
     bag->setValue(0, c.value);
-    pugi::xml_document doc;
-    pugi::xml_node element = doc.append_child("E");
+    xml::Document doc;
+    xml::Node element = doc.append_child("E");
     WritePropertiesAsAttributes(element, *bag);
     EXPECT_EQ(fromUtf8(element.attribute(toUtf8(c.name).c_str()).value()), c.expected)
         << toUtf8(c.name) << " " << toUtf8(c.type);
@@ -155,11 +154,11 @@ TEST_F(WriterTest, RenamedSettingsNeverRepeatAnAttribute) {
     table->SetV(u"TblName", u"first");
     table->SetV(renamed, u"second");
     table->properties().find(renamed)->setName(u"TblName");
-    pugi::xml_document doc;
-    pugi::xml_node element = doc.append_child("Table");
+    xml::Document doc;
+    xml::Node element = doc.append_child("Table");
     WritePropertiesAsAttributes(element, table->properties());
     int named = 0;
-    for (const pugi::xml_attribute a : element.attributes()) {
+    for (const xml::Attribute a : element.attributes()) {
       named += std::string_view(a.name()) == "TblName";
     }
     EXPECT_EQ(named, 1) << toUtf8(renamed);

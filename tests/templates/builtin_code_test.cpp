@@ -27,7 +27,7 @@ class BuiltinCodeTest : public test::ScriptHostTest {
     Ref<AGPStringBuilder> arrays = makeRef<AGPStringBuilder>();
     Ref<AGPStringBuilder> body = makeRef<AGPStringBuilder>();
     std::int32_t count = 0;
-    EXPECT_TRUE(templates::translateTemplateText(text, *arrays, *body, count));
+    EXPECT_EQ(templates::translateTemplateText(text, *arrays, *body, count), std::nullopt);
     return u"Function " + name + u"()\r\nIf bHandleTemplateError Then On Error Resume Next\r\n" +
            u"Dim ztAr(" + toString(Variant(count)) + u")\r\nDim ztSB\r\n" +
            u"Set ztSB = New StringBuilder\r\nCall zt_SetLocale()\r\nDim SYSTEMFUNCTIONS\r\n" +

@@ -42,7 +42,8 @@ TEST(SystemSourceTranslationTest, EachBlockKindBecomesOneLine) {
   };
   for (const Case& c : cases) {
     std::u16string out;
-    EXPECT_TRUE(templates::translateSystemSource(c.source, c.multiline, c.indent, c.function, out));
+    EXPECT_EQ(templates::translateSystemSource(c.source, c.multiline, c.indent, c.function, out),
+              std::nullopt);
     EXPECT_EQ(toUtf8(out), c.lines) << toUtf8(c.source);
   }
 }
@@ -81,17 +82,17 @@ TEST(TemplateTextTranslationTest, BlocksBecomeArrayLinesAndOutputStatements) {
     Ref<AGPStringBuilder> arrays = makeRef<AGPStringBuilder>();
     Ref<AGPStringBuilder> body = makeRef<AGPStringBuilder>();
     std::int32_t count = 0;
-    EXPECT_TRUE(templates::translateTemplateText(c.text, *arrays, *body, count));
+    EXPECT_EQ(templates::translateTemplateText(c.text, *arrays, *body, count), std::nullopt);
     EXPECT_EQ(toUtf8(toString(arrays->toString())), c.arrays) << toUtf8(c.text);
     EXPECT_EQ(toUtf8(toString(body->toString())), c.body) << toUtf8(c.text);
   }
-  // A malformed text appends nothing and leaves the parser's message.
+  // A malformed text appends nothing and returns the parser's message.
   projectContext().lastErrorText = u"earlier";
   Ref<AGPStringBuilder> arrays = makeRef<AGPStringBuilder>();
   std::int32_t count = 0;
-  EXPECT_FALSE(templates::translateTemplateText(u"x<!--##=a", *arrays, *arrays, count));
-  EXPECT_EQ(toUtf8(projectContext().lastErrorText.substr(0, 31)),
-            "***Incomplete Block at line 1 c");
+  const auto error = templates::translateTemplateText(u"x<!--##=a", *arrays, *arrays, count);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(toUtf8(error->message.substr(0, 31)), "***Incomplete Block at line 1 c");
   EXPECT_EQ(toUtf8(toString(arrays->toString())), "");
   projectContext().lastErrorText.clear();
 }

@@ -83,6 +83,10 @@ bool containsNoCase(std::u16string_view haystack, std::u16string_view needle) no
   return false;
 }
 
+bool startsWithNoCase(std::u16string_view s, std::u16string_view prefix) noexcept {
+  return s.size() >= prefix.size() && equalsNoCase(s.substr(0, prefix.size()), prefix);
+}
+
 std::u16string toU16(long long value) {
   // Negated as unsigned so that the most negative value does not overflow.
   unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value)

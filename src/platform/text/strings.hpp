@@ -20,6 +20,7 @@ std::u16string join(const std::vector<std::u16string>& parts, std::u16string_vie
 bool startsWith(std::u16string_view s, std::u16string_view prefix) noexcept;
 bool endsWith(std::u16string_view s, std::u16string_view suffix) noexcept;
 bool containsNoCase(std::u16string_view haystack, std::u16string_view needle) noexcept;
+bool startsWithNoCase(std::u16string_view s, std::u16string_view prefix) noexcept;
 
 // Decimal text of an integer.
 std::u16string toU16(long long value);

@@ -27,10 +27,6 @@ std::u16string_view trimSpace(std::u16string_view s) {
   return s;
 }
 
-bool startsWithNoCase(std::u16string_view s, std::u16string_view prefix) {
-  return s.size() >= prefix.size() && equalsNoCase(s.substr(0, prefix.size()), prefix);
-}
-
 bool offers(const Question& q, Answer a) {
   return std::find(q.buttons.begin(), q.buttons.end(), a) != q.buttons.end();
 }

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/interrupt.hpp"
@@ -74,10 +73,6 @@ std::u16string render(const Question& q) {
     out += u"  " + toU16(static_cast<long long>(i + 1)) + u") " + label(q.buttons[i]);
   }
   return out + u"\nAnswer [" + label(q.defaultButton) + u"]: ";
-}
-
-bool startsWithNoCase(std::u16string_view s, std::u16string_view prefix) {
-  return s.size() >= prefix.size() && equalsNoCase(s.substr(0, prefix.size()), prefix);
 }
 
 bool isDigits(std::u16string_view s) {

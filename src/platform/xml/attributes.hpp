@@ -1,0 +1,54 @@
+#pragma once
+// Attribute and text helpers over the engine's XML documents. Names given as std::string_view
+// match exactly; the "NoCase" lookups compare without regard to case, as the engine's files
+// have always been read.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/xml/xml_document.hpp"
+
+namespace vantorel::xml {
+
+std::u16string nameOf(const Node& node);
+std::u16string nameOf(const Attribute& attribute);
+std::u16string valueOf(const Attribute& attribute);
+// An element whose name, lowered, is lowerName.
+bool isElementNamed(const Node& node, std::u16string_view lowerName);
+
+std::u16string attributeText(const Node& node, std::string_view name,
+                             std::u16string_view fallback = {});
+// The first attribute whose name equals name without regard to case.
+Attribute findAttributeNoCase(const Node& node, std::u16string_view name);
+std::u16string attributeTextNoCase(const Node& node, std::u16string_view name,
+                                   std::u16string_view fallback = {});
+// For an ASCII name: letters compare by ASCII case only, and the file's names are not converted,
+// as the project file's reader has always matched them.
+bool nameEqualsAscii(const char* utf8Name, std::string_view asciiName) noexcept;
+std::u16string attributeTextNoCase(const Node& node, std::string_view asciiName,
+                                   std::u16string_view fallback = {});
+// A whole number, possibly signed; the fallback when missing or not a number that fits.
+std::int64_t attributeInteger(const Node& node, std::string_view name, std::int64_t fallback);
+// As booleanText reads it; the fallback when missing or neither.
+bool attributeBool(const Node& node, std::string_view name, bool fallback);
+
+// "true" and "false" in any case, or a number (non-zero is true), blanks around allowed.
+std::optional<bool> booleanText(std::u16string_view text);
+
+// The elements below `from` named exactly `name`, in document order; walked without recursion,
+// so that a deeply nested file cannot exhaust the stack.
+std::vector<Node> descendantsNamed(const Node& from, std::string_view name);
+
+// Adds the attribute or replaces its value; nothing for an unset node.
+void setAttribute(Node node, std::string_view name, std::u16string_view value);
+void setAttribute(Node node, std::string_view name, std::int64_t value);
+
+// The text and CDATA directly inside the element, in document order.
+std::u16string childText(const Node& element);
+void appendCData(Node element, std::u16string_view text);
+// The files this layer writes by hand mark their layout with explicit "\r\n" text nodes.
+void appendLineBreak(Node parent);
+
+}  // namespace vantorel::xml
