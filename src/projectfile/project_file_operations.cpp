@@ -16,7 +16,10 @@ namespace {
 
 // The reader only reports what the user should hear of; the entry point shows it.
 void loadAndNotify(AGP& project, const std::u16string& projFile) {
-  if (const std::optional<std::u16string> notice = loadProject(project, projFile)) {
+  const auto keepOld = [](const std::u16string& question) {
+    return ui::askKeepOrUpdate(question, projectContext().productTitle) != ui::Answer::Update;
+  };
+  if (const std::optional<std::u16string> notice = loadProject(project, projFile, keepOld)) {
     ui::messageBox(*notice, projectContext().productTitle, ui::Buttons::OK, ui::Icon::Exclamation);
   }
 }

@@ -48,7 +48,7 @@ struct StoredConnection {
 class ProjectSchemaSync {
  public:
   virtual ~ProjectSchemaSync() = default;
-  // Takes a new snapshot of the live schema; a failure leaves its reason in LastErrorText.
+  // Takes a new snapshot of the live schema; raises with the reason when it cannot.
   virtual void loadSnapshot(AGP& project, const StoredConnection& connection) = 0;
   // Differences of tables and views, custom views and reports, summed.
   virtual std::int16_t countDifferences(AGP& project) = 0;

@@ -21,7 +21,6 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "platform/ui/ui.hpp"
 #include "platform/xml/attributes.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
@@ -84,15 +83,17 @@ bool convertProjectFile(AGP& project, xml::Document& doc, std::u16string& projFi
   return false;
 }
 
+// Ends a load early; its text becomes the project's error text.
+struct LoadStopped {
+  std::u16string text;
+};
+
 // The notice is the text of the warning shown when the database could not be read.
-void synchronisationCheck(AGP& project, AGPDatabase& db, std::optional<std::u16string>& notice) {
+void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition& keepOld,
+                          std::optional<std::u16string>& notice) {
   ProjectSchemaSync* sync = projectSchemaSync();
-  // Until the schema subsystem is installed there is no live schema to compare with; the check
-  // still ends as every check does, with the failure text emptied.
-  if (!sync) {
-    projectContext().lastErrorText.clear();
-    return;
-  }
+  // Until the schema subsystem is installed there is no live schema to compare with.
+  if (!sync) return;
   AGProperties& props = db.properties();
   StoredConnection connection{
       settingAsText(props.setting(kDBName)),  settingAsText(props.setting(kDBType)),
@@ -102,11 +103,15 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, std::optional<std::u16s
       settingAsText(props.setting(kDBSchema))};
   Status().DispStatus(
       Variant(projectContext().productTitle + u" - Database Synchronization Check..."));
-  sync->loadSnapshot(project, connection);
-  if (!projectContext().lastErrorText.empty()) {
-    notice = u"Unable to load database information! Reason: " + projectContext().lastErrorText +
+  std::optional<std::u16string> failure;
+  try {
+    sync->loadSnapshot(project, connection);
+  } catch (const AutomationError& e) {
+    failure = e.description();
+  }
+  if (failure) {
+    notice = u"Unable to load database information! Reason: " + *failure +
              u". Please check if correct database is in use.";
-    projectContext().lastErrorText.clear();
   } else {
     bool ask = true;
     if (sync->countDifferences(project) < 1) {
@@ -123,11 +128,7 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, std::optional<std::u16s
           u"Database has been modified since last change. Do you want to keep old definition or "
           u"update to new definition?";
     }
-    if (ask) {
-      projectContext().syncKeepAnswer =
-          ui::askKeepOrUpdate(projectContext().syncQuestion, projectContext().productTitle) !=
-          ui::Answer::Update;
-    }
+    if (ask) projectContext().syncKeepAnswer = !keepOld || keepOld(projectContext().syncQuestion);
     if (projectContext().syncKeepAnswer) {
       sync->syncMenus(project);
     } else {
@@ -137,19 +138,16 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, std::optional<std::u16s
     }
   }
   sync->releaseSnapshot(project);
-  projectContext().lastErrorText.clear();
 }
 
-void readProject(AGP& project, std::u16string projFile, std::optional<std::u16string>& notice) {
-  if (!CheckComponents()) return;
+void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition& keepOld,
+                 std::optional<std::u16string>& notice) {
+  if (!CheckComponents()) throw LoadStopped{projectContext().lastErrorText};
   project.LoadDefault();
   xml::Document doc;
   const std::u16string loadFailed =
       projectContext().productTitle + u": Load Project File failed! Please check!";
-  if (!loadDocument(doc, projFile)) {
-    projectContext().lastErrorText = loadFailed;
-    return;
-  }
+  if (!loadDocument(doc, projFile)) throw LoadStopped{loadFailed};
   std::u16string fileVersion = rootVersion(doc);
   if (const auto ext = projectFileExtension(projFile);
       ext && toLower(*ext) != toLower(projectContext().projectFileExt)) {
@@ -160,10 +158,8 @@ void readProject(AGP& project, std::u16string projFile, std::optional<std::u16st
       convertProjectFile(project, doc, projFile);
       break;
     case 2:
-      projectContext().lastErrorText = projectContext().productTitle + u": Project file version (" +
-                                       fileVersion + u") newer than software (" +
-                                       project.FullVersion() + u")! Please check!";
-      return;
+      throw LoadStopped{projectContext().productTitle + u": Project file version (" + fileVersion +
+                        u") newer than software (" + project.FullVersion() + u")! Please check!"};
     default:
       break;
   }
@@ -175,8 +171,7 @@ void readProject(AGP& project, std::u16string projFile, std::optional<std::u16st
 
   const xml::Node root = doc.document_element();
   if (std::string_view(root.name()) != "Project") {
-    projectContext().lastErrorText = projectContext().productTitle + u": Invalid Project File!";
-    return;
+    throw LoadStopped{projectContext().productTitle + u": Invalid Project File!"};
   }
   const xml::Node database = root.child("Database");
   std::int32_t total = 0;
@@ -202,9 +197,8 @@ void readProject(AGP& project, std::u16string projFile, std::optional<std::u16st
 
   const Ref<AGPDatabase> db = project.DB();
   if (!db) {
-    projectContext().lastErrorText =
-        projectContext().productTitle + u": No Database Information in Project File!";
-    return;
+    throw LoadStopped{projectContext().productTitle +
+                      u": No Database Information in Project File!"};
   }
   AGProperties& dbProps = db->properties();
   projectContext().currentDbmsName = settingAsText(dbProps.setting(kDBDBMSName));
@@ -214,11 +208,12 @@ void readProject(AGP& project, std::u16string projFile, std::optional<std::u16st
   projectContext().currentSecDefault = settingAsText(dbProps.setting(kSecDefault));
   SetTblKeyFromFields(*db);
 
-  if (settingAsBool(props.setting(kProjAutoSync))) synchronisationCheck(project, *db, notice);
+  if (settingAsBool(props.setting(kProjAutoSync))) {
+    synchronisationCheck(project, *db, keepOld, notice);
+  }
 
   ProjectExtensionStore* store = projectExtensionStore();
-  if (projectContext().lastErrorText.empty() && store && store->empty())
-    store->loadInstalled(project);
+  if (store && store->empty()) store->loadInstalled(project);
 }
 
 }  // namespace
@@ -253,13 +248,16 @@ std::optional<std::u16string> projectFileExtension(std::u16string_view path) {
   return std::u16string(name.substr(dot + 1));
 }
 
-std::optional<std::u16string> loadProject(AGP& project, const std::u16string& projFile) {
+std::optional<std::u16string> loadProject(AGP& project, const std::u16string& projFile,
+                                          const KeepOldDefinition& keepOld) {
   projectContext().lastErrorText.clear();
   // A project of thousands of objects reads the same defaults for each of them.
   RegistryDefaultsScope pinned;
   std::optional<std::u16string> notice;
   try {
-    readProject(project, projFile, notice);
+    readProject(project, projFile, keepOld, notice);
+  } catch (const LoadStopped& stop) {
+    projectContext().lastErrorText = stop.text;
   } catch (const std::exception&) {
     // Whatever was read until the failure stays in the model, as the host expects.
     projectContext().lastErrorText =

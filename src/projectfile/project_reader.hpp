@@ -3,6 +3,7 @@
 // the recursive node reader that fills the model, and the small attribute accessors that
 // language-file generation shares.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,10 +43,16 @@ void LoadProjectNode(AGP& project, const xml::Node& node);
 // The text after the last "." of the path's file name; nothing when the name has no ".".
 std::optional<std::u16string> projectFileExtension(std::u16string_view path);
 
-// AGP.Load: reads the project file into the project. The outcome is left in LastErrorText,
-// empty after success. The file itself is only read. Shows nothing: what the user is to be
-// warned of (the database of a project that asks for the synchronisation check could not be
-// read) is returned, and the load goes on without the check.
-std::optional<std::u16string> loadProject(AGP& project, const std::u16string& projFile);
+// Asked, with the question's text, when the live schema differs from the project: True keeps
+// the project's definition, False updates it from the database.
+using KeepOldDefinition = std::function<bool(const std::u16string& question)>;
+
+// AGP.Load: reads the project file into the project. The outcome is left in the project
+// context's lastErrorText, empty after success. The file itself is only read. Shows nothing:
+// what the user is to be warned of (the database of a project that asks for the
+// synchronisation check could not be read) is returned, and the load goes on without the
+// check; the keep-or-update question goes to keepOld (without one, the definition is kept).
+std::optional<std::u16string> loadProject(AGP& project, const std::u16string& projFile,
+                                          const KeepOldDefinition& keepOld = {});
 
 }  // namespace vantorel
