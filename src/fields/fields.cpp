@@ -139,7 +139,7 @@ bool AGPFields::remove(const std::u16string& TblName, const Variant& Index) {
 void AGPFields::removeAll(const std::u16string& TblName) {
   // A field whose number is unreadable, duplicated or out of line is still deleted, never
   // skipped.
-  for (const Ref<AGPField>& field : highestSeqFirst(&readSeq, EqualSeqs::inPositionOrder)) {
+  for (const Ref<AGPField>& field : highestSeqFirst(&readSeq, EqualSeqs::InPositionOrder)) {
     if (const std::optional<std::size_t> pos = positionOf(*field)) {
       const auto position = static_cast<std::int32_t>(*pos) + items().baseIndex();
       remove(TblName, Variant(items().key(position)));

@@ -4,9 +4,9 @@
 // CSuperCollection in the order they were added, keyed without regard to case; most carry a
 // 16-bit sequence number that the collection keeps 1 to Count.
 //
-// Only the storage and the rules every collection follows alike live here. What Add refuses,
-// what a rename or deletion carries along, which item is current and how curSeq reads, and
-// the member table rows stay with each collection, since scripts see them differ.
+// Only the storage and the rules that several collections follow alike live here. What Add
+// refuses, what a rename or deletion carries along, which item is current and how curSeq
+// reads, and the member table rows stay with each collection: scripts see them differ.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -38,7 +38,7 @@ std::int16_t nextSeq(std::int32_t count);
 std::int16_t lowerSeq(std::int16_t seq) noexcept;
 
 // Which of the items with equal sequence numbers a teardown meets first.
-enum class EqualSeqs { inPositionOrder, lastFirst };
+enum class EqualSeqs { InPositionOrder, LastFirst };
 
 namespace model_collection_detail {
 // Item's index rule, on the untyped storage; see ModelCollection::lookup.
@@ -79,6 +79,13 @@ class ModelCollection : public Object {
   // outside the items gives nullptr, never an error.
   T* lookup(const Variant& index) const {
     return static_cast<T*>(model_collection_detail::lookup(*items_, index));
+  }
+  // The item Change renames, where Change refuses rather than raises: nullptr for a missing
+  // OldName or a NewName that another item holds; a change of case alone always passes.
+  T* renameable(std::u16string_view oldName, std::u16string_view newName) const {
+    T* item = find(oldName);
+    if (!item || (!equalsNoCase(oldName, newName) && find(newName))) return nullptr;
+    return item;
   }
   // The 0-based position of an item object; nullopt when the collection does not hold it.
   std::optional<std::size_t> positionOf(const T& item) const {
@@ -144,13 +151,13 @@ class ModelCollection : public Object {
     for (std::size_t i = 0, n = size(); i < n; ++i) {
       order.emplace_back(seqOf(read, at(i)), Ref<T>(&at(i)));
     }
-    if (ties == EqualSeqs::lastFirst) std::reverse(order.begin(), order.end());
+    if (ties == EqualSeqs::LastFirst) std::reverse(order.begin(), order.end());
     std::stable_sort(order.begin(), order.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
-    std::vector<Ref<T>> items;
-    items.reserve(order.size());
-    for (auto& entry : order) items.push_back(std::move(entry.second));
-    return items;
+    std::vector<Ref<T>> sorted;
+    sorted.reserve(order.size());
+    for (auto& entry : order) sorted.push_back(std::move(entry.second));
+    return sorted;
   }
 
  private:

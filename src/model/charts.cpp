@@ -4,7 +4,6 @@
 #include "model/model_items.hpp"
 #include "model/name_links.hpp"
 #include "platform/automation/bind.hpp"
-#include "platform/text/case_fold.hpp"
 #include "project/extension_cascade.hpp"
 #include "project/language.hpp"
 
@@ -58,9 +57,8 @@ bool AGPCharts::change(const std::u16string& tblName, const std::u16string& oldN
                        const std::u16string& newName) {
   if (oldName.empty() || newName.empty()) return false;
   if (oldName == newName) return true;
-  AGPChart* chart = find(oldName);
+  AGPChart* chart = renameable(oldName, newName);
   if (!chart) return false;
-  if (!equalsNoCase(oldName, newName) && find(newName)) return false;
   Ref<AGPChart> hold(chart);
   // Menus, phrases and extensions know the chart by the name it carries, which the caller may
   // have spelt in another case.
@@ -98,7 +96,7 @@ bool AGPCharts::remove(const std::u16string& tblName, const Variant& index) {
 
 void AGPCharts::deleteAll(std::u16string_view tblName) {
   for (const Ref<AGPChart>& chart :
-       highestSeqFirst(&AGPChart::chartSeq, EqualSeqs::inPositionOrder)) {
+       highestSeqFirst(&AGPChart::chartSeq, EqualSeqs::InPositionOrder)) {
     if (positionOf(*chart)) deleteChart(tblName, *chart);
   }
 }

@@ -3,7 +3,6 @@
 #include "model/model_items.hpp"
 #include "model/name_links.hpp"
 #include "platform/automation/bind.hpp"
-#include "platform/text/case_fold.hpp"
 #include "project/extension_cascade.hpp"
 #include "project/language.hpp"
 
@@ -52,9 +51,8 @@ bool AGPTables::add(const std::u16string& name) {
 bool AGPTables::change(const std::u16string& oldName, const std::u16string& newName) {
   if (oldName.empty() || newName.empty()) return false;
   if (oldName == newName) return true;
-  AGPTable* table = find(oldName);
+  AGPTable* table = renameable(oldName, newName);
   if (!table) return false;
-  if (!equalsNoCase(oldName, newName) && find(newName)) return false;
   Ref<AGPTable> hold(table);
   // Menus, phrases, extensions and custom scripts know the table by the name it carries, which
   // the caller may have spelt in another case.
@@ -101,7 +99,7 @@ void AGPTables::removeAll(const std::function<void(AGPTable&)>& before,
                           const std::function<void()>& after) {
   // Equal numbers from the back, so that the usual case deletes the last table every time and
   // nothing is renumbered.
-  for (const Ref<AGPTable>& table : highestSeqFirst(&AGPTable::tblSeq, EqualSeqs::lastFirst)) {
+  for (const Ref<AGPTable>& table : highestSeqFirst(&AGPTable::tblSeq, EqualSeqs::LastFirst)) {
     if (!positionOf(*table)) continue;
     before(*table);
     deleteTable(*table);
