@@ -2,23 +2,17 @@
 // AGPFields: the fields of one table in the order they were added, keyed by name without
 // regard to case, each numbered by its FldSeq (kept 1 to Count). Renames and deletions carry
 // over to the field's phrases and extension settings, addressed by the owning table's name.
-#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "fields/field.hpp"
-#include "foundation/super_collection.hpp"
-#include "platform/automation/class_factory.hpp"
-#include "platform/automation/object.hpp"
+#include "foundation/model_collection.hpp"
 #include "platform/automation/variant.hpp"
 
 namespace vantorel {
 
-class AGPFields final : public Object {
+class AGPFields final : public ModelCollection<AGPField> {
  public:
-  AGPFields();
-
   const ClassInfo& classInfo() const noexcept override;
 
   // The field last added, renamed or looked up.
@@ -31,14 +25,13 @@ class AGPFields final : public Object {
   // extension settings follow. False, changing nothing, when refused.
   bool change(const std::u16string& TblName, const std::u16string& OldName,
               const std::u16string& NewName);
-  std::int32_t count() const noexcept { return items_->count(); }
   // Deletes the field whose name is the text of Index (a number is a name, never a position),
   // closes the gap in the FldSeq numbers and removes its phrases and extension settings.
   bool remove(const std::u16string& TblName, const Variant& Index);
   // Deletes every field with its phrases and extension settings, highest FldSeq first; what the
   // owning table does when it is released. Holes or duplicates in FldSeq skip nothing.
   void removeAll(const std::u16string& TblName);
-  bool fieldExist(const Variant& Index) const;
+  bool fieldExist(const Variant& Index) const { return holdsKey(Index); }
   // By position (a number, from 1) or name (a text, any case); the found field becomes current.
   // Nothing when there is none; the current field then stays.
   Ref<AGPField> item(const Variant& Index);
@@ -46,25 +39,15 @@ class AGPFields final : public Object {
   Ref<AGPField> seq(std::int16_t Index) const;
   void setItem(const Variant& Index);
   void setSeq(std::int16_t Index);
-  Ref<Enumerator> newEnum() override { return items_->newEnum(); }
-
-  // Typed access for C++ callers: the field at a 0-based position (0 .. count() - 1), and the
-  // field with that name (any case) or nullptr.
-  AGPField& at(std::size_t index) const;
-  AGPField* find(std::u16string_view name) const;
 
  private:
-  bool FieldNameExist(const std::u16string& Name);
   void makeCurrent(AGPField& field);
-  Ref<Enumerator> scriptNewEnum() { return newEnum(); }
   Variant scriptDelete(const std::u16string& TblName, const Variant& Index) {
     return Variant(remove(TblName, Index));
   }
 
-  Ref<CSuperCollection> items_;
   std::u16string curName_;
   std::int16_t curSeq_ = 0;
-  std::u16string foundFldName_;  // FldName found by the last FieldNameExist, as stored
 };
 
 }  // namespace vantorel

@@ -2,21 +2,17 @@
 // AGPCharts: the charts of one table, keyed by name without regard to case and numbered 1 to
 // Count in their ChartSeq. A rename or deletion is carried to the chart's menu entries, phrases
 // and extension entries; the collection does not know its table, so callers pass its name.
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "foundation/super_collection.hpp"
+#include "foundation/model_collection.hpp"
 #include "model/chart.hpp"
-#include "platform/automation/object.hpp"
 
 namespace vantorel {
 
-class AGPCharts final : public Object {
+class AGPCharts final : public ModelCollection<AGPChart> {
  public:
-  AGPCharts();
-
   const ClassInfo& classInfo() const noexcept override;
 
   const std::u16string& curName() const noexcept { return curName_; }
@@ -29,25 +25,19 @@ class AGPCharts final : public Object {
   // another chart holds.
   bool change(const std::u16string& tblName, const std::u16string& oldName,
               const std::u16string& newName);
-  std::int32_t count() const noexcept { return items_->count(); }
   bool remove(const std::u16string& tblName, const Variant& index);
-  bool chartExist(const Variant& index) const;
+  bool chartExist(const Variant& index) const { return holdsKey(index); }
   Ref<AGPChart> item(const Variant& index);
   Ref<AGPChart> seq(std::int16_t index) const;
-  Ref<Enumerator> newEnum() override { return items_->newEnum(); }
 
-  AGPChart& at(std::size_t index) const;
   // Deletes every chart, highest ChartSeq first, each with its cascade. Unlike a walk of Seq 1
   // to Count it reaches every chart whatever numbers they carry.
   void deleteAll(std::u16string_view tblName);
 
  private:
-  AGPChart* findByKey(const std::u16string& key) const;
-  // The deletion with its cascade, by position; every step runs even when one before failed.
-  void deleteAt(std::u16string_view tblName, std::size_t index);
-  Ref<Enumerator> scriptNewEnum() { return newEnum(); }
+  // The deletion with its cascade; every step runs even when one before failed.
+  void deleteChart(std::u16string_view tblName, AGPChart& chart);
 
-  Ref<CSuperCollection> items_;
   std::u16string curName_;
   std::int16_t curSeq_ = 0;
 };

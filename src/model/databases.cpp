@@ -8,10 +8,6 @@
 
 namespace vantorel {
 
-AGPDatabases::AGPDatabases() : items_(makeRef<CSuperCollection>()) {
-  items_->setCompareMode(1);
-}
-
 const ClassInfo& AGPDatabases::classInfo() const noexcept {
   using T = AGPDatabases;
   static const ClassInfo info(u"AGPDatabases", [](ClassInfo& c) {
@@ -28,10 +24,6 @@ const ClassInfo& AGPDatabases::classInfo() const noexcept {
   return info;
 }
 
-AGPDatabase& AGPDatabases::at(std::size_t index) const {
-  return itemAt<AGPDatabase>(*items_, index);
-}
-
 std::u16string AGPDatabases::curSeq() const {
   return seqText(curSeq_);
 }
@@ -45,14 +37,14 @@ bool AGPDatabases::add(const std::u16string& name) {
   auto db = makeRef<AGPDatabase>();
   db->setDbName(name);
   // The empty name cannot be a key; the database is then held without one.
-  items_->add(Variant(db), name);
+  append(db, name);
   curName_ = name;
   curSeq_ = static_cast<std::int16_t>(count());
   return true;
 }
 
 AGPDatabase* AGPDatabases::find(const std::u16string& name) const {
-  if (AGPDatabase* db = keyedItem<AGPDatabase>(*items_, name)) return db;
+  if (AGPDatabase* db = ModelCollection::find(name)) return db;
   for (std::size_t i = 0, n = static_cast<std::size_t>(count()); i < n; ++i) {
     if (equalsNoCase(at(i).dbName(), name)) return &at(i);
   }
@@ -62,28 +54,21 @@ AGPDatabase* AGPDatabases::find(const std::u16string& name) const {
 std::size_t AGPDatabases::resolve(const Variant& index) const {
   if (index.isString()) {
     if (AGPDatabase* db = find(index.stringValue())) {
-      if (auto pos = positionOf(*items_, *db)) return *pos;
+      if (auto pos = positionOf(*db)) return *pos;
     }
     throw AutomationError(collection_error::kKeyNotFound, u"Key not found.");
   }
-  Object* found = lookupItem(*items_, index);
+  AGPDatabase* found = lookup(index);
   if (!found) {
     // Other kinds of index raise the collection's own error.
-    (void)items_->item(index);
+    (void)items().item(index);
     raiseVbError(vberr::kSubscriptOutOfRange);
   }
-  return *positionOf(*items_, *found);
+  return *positionOf(*found);
 }
 
 void AGPDatabases::remove(const Variant& index) {
-  removeAt(*items_, resolve(index));
-}
-
-bool AGPDatabases::removeDatabase(const AGPDatabase& db) {
-  const std::optional<std::size_t> pos = positionOf(*items_, db);
-  if (!pos) return false;
-  removeAt(*items_, *pos);
-  return true;
+  removeAt(resolve(index));
 }
 
 Ref<AGPDatabase> AGPDatabases::item(const Variant& index) {

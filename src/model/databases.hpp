@@ -5,16 +5,13 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/super_collection.hpp"
+#include "foundation/model_collection.hpp"
 #include "model/database.hpp"
-#include "platform/automation/object.hpp"
 
 namespace vantorel {
 
-class AGPDatabases final : public Object {
+class AGPDatabases final : public ModelCollection<AGPDatabase> {
  public:
-  AGPDatabases();
-
   const ClassInfo& classInfo() const noexcept override;
 
   const std::u16string& curName() const noexcept { return curName_; }
@@ -24,28 +21,24 @@ class AGPDatabases final : public Object {
   // is held, leaves "support 1 db only!" in LastErrorText and changes nothing else. True when
   // the database was added.
   bool add(const std::u16string& name);
-  std::int32_t count() const noexcept { return items_->count(); }
   // By key or position, as the collection finds it; a database whose DBName was changed after
   // it was added is also found by that name. A missing key raises "Key not found." and a
   // position out of range error 9, with nothing removed.
   void remove(const Variant& index);
   // Removes this database object whatever its name or key; False when it is not held.
-  bool removeDatabase(const AGPDatabase& db);
+  bool removeDatabase(const AGPDatabase& db) { return removeItem(db); }
   // By key or position, made current; a missing one raises as remove does.
   Ref<AGPDatabase> item(const Variant& index);
-  Ref<Enumerator> newEnum() override { return items_->newEnum(); }
 
-  AGPDatabase& at(std::size_t index) const;
-  // The database under that key, or else with that DBName (any case); nullptr when none.
+  // The database under that key, or else with that DBName (any case); nullptr when none. It
+  // hides the key-only lookup of the base, which would miss a database renamed since.
   AGPDatabase* find(const std::u16string& name) const;
 
  private:
   // The 0-based position Index names; raises for a missing key or a position out of range.
   std::size_t resolve(const Variant& index) const;
   void scriptAdd(const std::u16string& name) { add(name); }
-  Ref<Enumerator> scriptNewEnum() { return newEnum(); }
 
-  Ref<CSuperCollection> items_;
   std::u16string curName_;
   std::int16_t curSeq_ = 0;
 };

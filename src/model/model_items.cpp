@@ -1,47 +1,9 @@
 #include "model/model_items.hpp"
 
-#include <limits>
-
 #include "foundation/script_text.hpp"
-#include "platform/automation/automation_error.hpp"
-#include "platform/automation/object.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
-
-Object* lookupItem(const CSuperCollection& items, const Variant& index) {
-  switch (index.type()) {
-    case VarType::String:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Byte:
-      break;
-    default:
-      return nullptr;
-  }
-  const Variant found = items.item(index);
-  if (!found.isObject()) return nullptr;
-  return found.objectValue();
-}
-
-std::optional<std::size_t> positionOf(const CSuperCollection& items, const Object& item) {
-  // Searched from the end: teardowns remove the last items first.
-  for (std::size_t i = static_cast<std::size_t>(items.count()); i-- > 0;) {
-    if (items.valueAt(i).objectValue() == &item) return i;
-  }
-  return std::nullopt;
-}
-
-void removeAt(CSuperCollection& items, std::size_t index) {
-  items.remove(Variant(static_cast<std::int32_t>(index) + items.baseIndex()));
-}
-
-std::int16_t nextSeq(std::int32_t count) {
-  if (count >= std::numeric_limits<std::int16_t>::max()) raiseVbError(vberr::kOverflow);
-  return static_cast<std::int16_t>(count + 1);
-}
 
 std::u16string seqText(std::int16_t seq) {
   const std::string digits = std::to_string(seq);
@@ -58,22 +20,6 @@ std::int16_t storedSeq(const Variant& value) noexcept {
   } catch (...) {
     return 0;
   }
-}
-
-std::u16string storedText(const Variant& value) noexcept {
-  try {
-    return toString(value);
-  } catch (...) {
-    return {};
-  }
-}
-
-std::u16string indexText(const Variant& index) noexcept {
-  return storedText(index);
-}
-
-std::int16_t lowerSeq(std::int16_t seq) noexcept {
-  return seq > std::numeric_limits<std::int16_t>::min() ? static_cast<std::int16_t>(seq - 1) : seq;
 }
 
 }  // namespace vantorel

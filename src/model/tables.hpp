@@ -3,24 +3,17 @@
 // to case and numbered 1 to Count in their TblSeq, with a current table for template loops. A
 // rename or deletion is carried to the table's variable name, menu entries, charts, phrases,
 // extension settings and custom scripts.
-#include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "foundation/super_collection.hpp"
-#include "model/model_items.hpp"
+#include "foundation/model_collection.hpp"
 #include "model/table.hpp"
-#include "platform/automation/object.hpp"
 
 namespace vantorel {
 
-class AGPTables final : public Object {
+class AGPTables final : public ModelCollection<AGPTable> {
  public:
-  AGPTables();
-
   const ClassInfo& classInfo() const noexcept override;
 
   const std::u16string& curName() const noexcept { return curName_; }
@@ -31,30 +24,23 @@ class AGPTables final : public Object {
   // True for two equal names; False, changing nothing, for a missing OldName or a NewName that
   // another table holds.
   bool change(const std::u16string& oldName, const std::u16string& newName);
-  std::int32_t count() const noexcept { return items_->count(); }
   bool remove(const std::u16string& index);
   // The index as text, looked up as a key; a number is a name, never a position.
-  bool tableExist(const Variant& index) const;
+  bool tableExist(const Variant& index) const { return holdsKey(index); }
   Ref<AGPTable> item(const Variant& index);
   Ref<AGPTable> seq(std::int16_t index) const;
   void setItem(const Variant& index);
   void setSeq(std::int16_t index);
-  Ref<Enumerator> newEnum() override { return items_->newEnum(); }
 
-  AGPTable& at(std::size_t index) const;
-  // The table with that key (any case), or nullptr.
-  AGPTable* find(const std::u16string& name) const;
   // Deletes every table with its cascade, highest TblSeq first, whatever numbers they carry;
   // before(table) and after() run around each deletion (the database's progress display).
   void removeAll(const std::function<void(AGPTable&)>& before, const std::function<void()>& after);
 
  private:
-  // The deletion with its cascade, by position; every step runs even when one before failed.
-  void deleteAt(std::size_t index);
-  std::vector<Ref<AGPTable>> teardownOrder() const;
-  Ref<Enumerator> scriptNewEnum() { return newEnum(); }
+  // The deletion with its cascade; every step runs even when one before failed.
+  void deleteTable(AGPTable& table);
+  void makeCurrent(AGPTable& table);
 
-  Ref<CSuperCollection> items_;
   std::u16string curName_;
   std::int16_t curSeq_ = 0;
 };

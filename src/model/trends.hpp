@@ -1,20 +1,16 @@
 #pragma once
 // AGPTrends: a chart's trendlines in the order they were added, keyed by name without regard
 // to case, numbered 1 to Count in their TrendSeq.
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "foundation/super_collection.hpp"
+#include "foundation/model_collection.hpp"
 #include "model/trend.hpp"
-#include "platform/automation/object.hpp"
 
 namespace vantorel {
 
-class AGPTrends final : public Object {
+class AGPTrends final : public ModelCollection<AGPTrend> {
  public:
-  AGPTrends();
-
   const ClassInfo& classInfo() const noexcept override;
 
   const std::u16string& curName() const noexcept { return curName_; }
@@ -25,22 +21,14 @@ class AGPTrends final : public Object {
   // False for an empty name or a missing OldName; a NewName held by another trendline raises
   // the collection's duplicate-key error and changes nothing.
   bool change(const std::u16string& oldName, const std::u16string& newName);
-  std::int32_t count() const noexcept { return items_->count(); }
   // By key only; renumbers the trendlines behind the deleted one.
   bool remove(const Variant& index);
   // The index as text, looked up as a key.
-  bool trendExist(const Variant& index) const;
+  bool trendExist(const Variant& index) const { return holdsKey(index); }
   Ref<AGPTrend> item(const Variant& index);
   Ref<AGPTrend> seq(std::int16_t index) const;
-  Ref<Enumerator> newEnum() override { return items_->newEnum(); }
-
-  AGPTrend& at(std::size_t index) const;
 
  private:
-  AGPTrend* findByKey(const std::u16string& key) const;
-  Ref<Enumerator> scriptNewEnum() { return newEnum(); }
-
-  Ref<CSuperCollection> items_;
   std::u16string curName_;
   std::int16_t curSeq_ = 0;
 };

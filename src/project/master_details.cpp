@@ -1,8 +1,5 @@
 #include "project/master_details.hpp"
 
-#include <limits>
-#include <optional>
-
 #include "foundation/foundation_classes.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
@@ -16,12 +13,7 @@ std::u16string linkKey(const std::u16string& masterTable, const std::u16string& 
   return masterTable + u"__" + detailTable;
 }
 
-
 }  // namespace
-
-AGPMasterDetails::AGPMasterDetails() : links_(makeRef<CSuperCollection>()) {
-  links_->setCompareMode(1);
-}
 
 const ClassInfo& AGPMasterDetails::classInfo() const noexcept {
   using T = AGPMasterDetails;
@@ -42,23 +34,18 @@ const ClassInfo& AGPMasterDetails::classInfo() const noexcept {
   return info;
 }
 
-AGPMasterDetail& AGPMasterDetails::at(std::size_t index) const {
-  // The collection is private and holds nothing but links.
-  return *static_cast<AGPMasterDetail*>(links_->valueAt(index).objectValue());
-}
-
-std::optional<std::size_t> AGPMasterDetails::find(const std::u16string& masterTable,
-                                                  const std::u16string& detailTable) const {
+AGPMasterDetail* AGPMasterDetails::findLink(const std::u16string& masterTable,
+                                            const std::u16string& detailTable) const {
   for (std::size_t i = 0, n = static_cast<std::size_t>(count()); i < n; ++i) {
-    const AGPMasterDetail& link = at(i);
-    if (link.masterTable() == masterTable && link.detailTable() == detailTable) return i;
+    AGPMasterDetail& link = at(i);
+    if (link.masterTable() == masterTable && link.detailTable() == detailTable) return &link;
   }
-  return std::nullopt;
+  return nullptr;
 }
 
 bool AGPMasterDetails::masterDetailExist(const std::u16string& masterTable,
                                          const std::u16string& detailTable) const {
-  return find(masterTable, detailTable).has_value();
+  return findLink(masterTable, detailTable) != nullptr;
 }
 
 bool AGPMasterDetails::add(const std::u16string& masterTable, const std::u16string& detailTable) {
@@ -68,15 +55,14 @@ bool AGPMasterDetails::add(const std::u16string& masterTable, const std::u16stri
     curDetailTable_ = detailTable;
     return true;
   }
-  if (count() >= std::numeric_limits<std::int16_t>::max()) raiseVbError(vberr::kOverflow);
-  const auto seq = static_cast<std::int16_t>(count() + 1);
+  const std::int16_t seq = nextSeq(count());
   auto link = makeRef<AGPMasterDetail>();
   link->setMasterTable(masterTable);
   link->setDetailTable(detailTable);
   link->setSeq(seq);
   // A clashing key raises here; curSeq moves only once the link is in, so that it never names
   // a link that does not exist.
-  links_->add(Variant(link), linkKey(masterTable, detailTable));
+  append(link, linkKey(masterTable, detailTable));
   curSeq_ = seq;
   curMasterTable_ = masterTable;
   curDetailTable_ = detailTable;
@@ -86,39 +72,28 @@ bool AGPMasterDetails::add(const std::u16string& masterTable, const std::u16stri
 bool AGPMasterDetails::remove(const std::u16string& masterTable,
                               const std::u16string& detailTable) {
   if (masterTable.empty() || detailTable.empty()) return false;
-  // The link goes by the position where its exact names were found, not by key: a script may
-  // have renamed a link's tables, after which its key would miss it or reach another link.
-  const std::optional<std::size_t> found = find(masterTable, detailTable);
-  if (!found) return false;
-  const std::int16_t removedSeq = at(*found).seq();
-  for (std::size_t i = 0, n = static_cast<std::size_t>(count()); i < n; ++i) {
-    AGPMasterDetail& link = at(i);
-    // A Seq at the bottom of the range cannot go lower; such a link keeps its number.
-    if (link.seq() >= removedSeq && link.seq() > std::numeric_limits<std::int16_t>::min()) {
-      link.setSeq(static_cast<std::int16_t>(link.seq() - 1));
-    }
-  }
-  links_->remove(Variant(static_cast<std::int32_t>(*found) + links_->baseIndex()));
+  // The link goes as the object found by its exact names, not by key: a script may have
+  // renamed a link's tables, after which its key would miss it or reach another link.
+  AGPMasterDetail* link = findLink(masterTable, detailTable);
+  if (!link) return false;
+  closeSeqGap(link->seq(), &AGPMasterDetail::seq,
+              [](AGPMasterDetail& l, std::int16_t s) { l.setSeq(lowerSeq(s)); });
+  removeItem(*link);
   return true;
 }
 
 Ref<AGPMasterDetail> AGPMasterDetails::item(const std::u16string& masterTable,
                                             const std::u16string& detailTable) {
-  const std::optional<std::size_t> found = find(masterTable, detailTable);
-  if (!found) return nullptr;
-  AGPMasterDetail& link = at(*found);
+  AGPMasterDetail* link = findLink(masterTable, detailTable);
+  if (!link) return nullptr;
   curMasterTable_ = masterTable;
   curDetailTable_ = detailTable;
-  curSeq_ = link.seq();
-  return Ref<AGPMasterDetail>(&link);
+  curSeq_ = link->seq();
+  return Ref<AGPMasterDetail>(link);
 }
 
 Ref<AGPMasterDetail> AGPMasterDetails::seq(std::int16_t index) const {
-  for (std::size_t i = 0, n = static_cast<std::size_t>(count()); i < n; ++i) {
-    AGPMasterDetail& link = at(i);
-    if (link.seq() == index) return Ref<AGPMasterDetail>(&link);
-  }
-  return nullptr;
+  return Ref<AGPMasterDetail>(firstWithSeq(index, &AGPMasterDetail::seq));
 }
 
 void registerProjectLinkClasses(ClassFactory& factory) {

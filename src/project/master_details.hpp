@@ -2,22 +2,17 @@
 // AGPMasterDetails: the master/detail links of whoever creates the collection, in the order
 // they were added. Keys (MasterTable & "__" & DetailTable) compare without regard to case,
 // while finding a link by its table names compares them exactly.
-#include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 
-#include "foundation/super_collection.hpp"
+#include "foundation/model_collection.hpp"
 #include "platform/automation/class_factory.hpp"
-#include "platform/automation/object.hpp"
 #include "project/master_detail.hpp"
 
 namespace vantorel {
 
-class AGPMasterDetails final : public Object {
+class AGPMasterDetails final : public ModelCollection<AGPMasterDetail> {
  public:
-  AGPMasterDetails();
-
   const ClassInfo& classInfo() const noexcept override;
 
   // The link last added or found.
@@ -29,7 +24,6 @@ class AGPMasterDetails final : public Object {
   // is returned. A new link whose key clashes with another's (names differing only in case,
   // or splitting the same joined text) raises the collection's duplicate-key error.
   bool add(const std::u16string& masterTable, const std::u16string& detailTable);
-  std::int32_t count() const noexcept { return links_->count(); }
   // Removes the link and closes the gap in the Seq numbers behind it.
   bool remove(const std::u16string& masterTable, const std::u16string& detailTable);
   bool masterDetailExist(const std::u16string& masterTable,
@@ -38,18 +32,12 @@ class AGPMasterDetails final : public Object {
   Ref<AGPMasterDetail> item(const std::u16string& masterTable, const std::u16string& detailTable);
   // The first link, in collection order, whose Seq is index; the current link stays.
   Ref<AGPMasterDetail> seq(std::int16_t index) const;
-  Ref<Enumerator> newEnum() override { return links_->newEnum(); }
-
-  // The link at a 0-based position (0 .. count() - 1).
-  AGPMasterDetail& at(std::size_t index) const;
 
  private:
-  // The 0-based position of the first link with exactly these names.
-  std::optional<std::size_t> find(const std::u16string& masterTable,
-                                  const std::u16string& detailTable) const;
-  Ref<Enumerator> scriptNewEnum() { return newEnum(); }
+  // The first link with exactly these names.
+  AGPMasterDetail* findLink(const std::u16string& masterTable,
+                            const std::u16string& detailTable) const;
 
-  Ref<CSuperCollection> links_;
   std::u16string curMasterTable_;
   std::u16string curDetailTable_;
   std::int16_t curSeq_ = 0;

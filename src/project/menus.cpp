@@ -59,19 +59,21 @@ std::u16string AGPMenus::toText(const Variant& v) {
   return toString(v);
 }
 
-std::optional<std::size_t> AGPMenus::findId(std::int32_t id) const {
+template <class Pred>
+std::optional<std::size_t> AGPMenus::firstWhere(Pred pred) const {
   for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (items_[i]->MenuId() == id) return i;
+    if (pred(*items_[i])) return i;
   }
   return std::nullopt;
 }
 
+std::optional<std::size_t> AGPMenus::findId(std::int32_t id) const {
+  return firstWhere([&](const AGPMenu& m) { return m.MenuId() == id; });
+}
+
 std::optional<std::size_t> AGPMenus::findLink(const std::u16string& type,
                                               const std::u16string& url) const {
-  for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (items_[i]->MenuType() == type && items_[i]->MenuUrl() == url) return i;
-  }
-  return std::nullopt;
+  return firstWhere([&](const AGPMenu& m) { return m.MenuType() == type && m.MenuUrl() == url; });
 }
 
 bool AGPMenus::LoadMenus(const std::u16string& file) {
@@ -125,12 +127,11 @@ bool AGPMenus::AddMenu(const AGMenuFields& entry) {
 bool AGPMenus::ChangeMenu(const AGMenuFields& entry) {
   if (!entry.MenuCustomUrl) {
     if (entry.MenuUrl.empty()) return false;
-    for (const Ref<AGPMenu>& m : items_) {
-      if (m->MenuId() != entry.MenuId && m->MenuType() == entry.MenuType &&
-          m->MenuUrl() == entry.MenuUrl) {
-        return false;
-      }
-    }
+    const bool linkTaken = firstWhere([&](const AGPMenu& m) {
+                             return m.MenuId() != entry.MenuId && m.MenuType() == entry.MenuType &&
+                                    m.MenuUrl() == entry.MenuUrl;
+                           }).has_value();
+    if (linkTaken) return false;
   }
   const Ref<AGPMenu> menu = GetItemByID(entry.MenuId);
   if (!menu) return false;
@@ -189,11 +190,14 @@ bool AGPMenus::MenuHasID(std::int32_t Id) const {
   return findId(Id).has_value();
 }
 
-Ref<AGPMenu> AGPMenus::GetItemByID(std::int32_t Id) {
-  const std::optional<std::size_t> found = findId(Id);
+Ref<AGPMenu> AGPMenus::makeCurrent(std::optional<std::size_t> found) {
   if (!found) return nullptr;
   curIndex_ = static_cast<std::int32_t>(*found + 1);
   return items_[*found];
+}
+
+Ref<AGPMenu> AGPMenus::GetItemByID(std::int32_t Id) {
+  return makeCurrent(findId(Id));
 }
 
 bool AGPMenus::MenuHasTable(const std::u16string& MenuType, const std::u16string& Name) const {
@@ -202,16 +206,12 @@ bool AGPMenus::MenuHasTable(const std::u16string& MenuType, const std::u16string
 
 Ref<AGPMenu> AGPMenus::GetItemByTableName(const std::u16string& MenuType,
                                           const std::u16string& Name) {
-  const std::optional<std::size_t> found = findLink(MenuType, Name);
-  if (!found) return nullptr;
-  curIndex_ = static_cast<std::int32_t>(*found + 1);
-  return items_[*found];
+  return makeCurrent(findLink(MenuType, Name));
 }
 
 Ref<AGPMenu> AGPMenus::Item(std::int32_t Id) {
   if (Id < 1 || Id > Count()) return nullptr;
-  curIndex_ = Id;
-  return items_[static_cast<std::size_t>(Id - 1)];
+  return makeCurrent(static_cast<std::size_t>(Id - 1));
 }
 
 bool AGPMenus::scriptAddMenu(OptLong MenuId, OptText MenuText, OptLong MenuParentId,

@@ -79,6 +79,10 @@ class AGPMenus final : public Object {
   bool scriptLoadMenus(Variant& file) { return LoadMenus(toText(file)); }
   static std::u16string toText(const Variant& v);
 
+  template <class Pred>
+  std::optional<std::size_t> firstWhere(Pred pred) const;
+  // The entry found, made current; nullptr when none was.
+  Ref<AGPMenu> makeCurrent(std::optional<std::size_t> found);
   // 0-based index of the first entry with that id.
   std::optional<std::size_t> findId(std::int32_t id) const;
   std::optional<std::size_t> findLink(const std::u16string& type, const std::u16string& url) const;
