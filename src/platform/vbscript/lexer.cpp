@@ -121,6 +121,7 @@ bool isLetter(char16_t c) {
 bool isWordChar(char16_t c) {
   return isLetter(c) || isDigit(c) || c == u'_';
 }
+// Blanks between tokens take no-break space and the byte-order mark too; line ends are tokens.
 bool isBlank(char16_t c) {
   return c == u' ' || c == u'\t' || c == 0xA0 || c == 0xFEFF || c == u'\v' || c == u'\f';
 }
