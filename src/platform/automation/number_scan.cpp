@@ -8,6 +8,7 @@
 
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/number_locale.hpp"
+#include "platform/text/strings.hpp"
 
 namespace vantorel::detail {
 namespace {
@@ -16,10 +17,6 @@ using U128 = UInt128;
 
 // Exponents past this are far outside every type's range; clamping keeps the arithmetic in int.
 constexpr int kExponentClamp = 100000;
-
-bool isBlank(char16_t c) noexcept {
-  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
-}
 
 bool isDigit(char16_t c) noexcept {
   return c >= u'0' && c <= u'9';

@@ -9,6 +9,7 @@
 #include "platform/automation/number_scan.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/text/strings.hpp"
 
 namespace vantorel {
 namespace {
@@ -137,10 +138,6 @@ Decimal decimalFromInteger(std::int64_t v) noexcept {
 double checkDate(double v) {
   if (!(v > kDateLow && v < kDateHigh)) overflow();
   return v;
-}
-
-bool isBlank(char16_t c) noexcept {
-  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
 }
 
 // Compares with a lower-case ASCII word, ignoring case.

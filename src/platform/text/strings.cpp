@@ -16,6 +16,10 @@ std::u16string_view trimBlanksRight(std::u16string_view s) noexcept {
   return s.substr(0, n);
 }
 
+bool isBlank(char16_t c) noexcept {
+  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
+}
+
 std::u16string_view trimBlanks(std::u16string_view s) noexcept {
   return trimBlanksRight(trimBlanksLeft(s));
 }

@@ -10,6 +10,8 @@ namespace vantorel {
 std::u16string_view trimBlanks(std::u16string_view s) noexcept;
 std::u16string_view trimBlanksLeft(std::u16string_view s) noexcept;
 std::u16string_view trimBlanksRight(std::u16string_view s) noexcept;
+// White space around number and Boolean text: space, tab, CR, LF, vertical tab, form feed.
+bool isBlank(char16_t c) noexcept;
 
 // An empty `from` leaves the text as it is.
 std::u16string replaceAll(std::u16string_view s, std::u16string_view from, std::u16string_view to);

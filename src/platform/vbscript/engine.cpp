@@ -12,7 +12,6 @@ namespace {
 constexpr char16_t kGlobalModuleName[] = u"Global";
 // What a script past its time limit reports: the operation was aborted (E_ABORT).
 constexpr std::int32_t kScriptTimeout = static_cast<std::int32_t>(0x80004004u);
-constexpr std::int32_t kUserInterrupt = 18;
 
 }  // namespace
 
@@ -90,10 +89,11 @@ class EngineImpl {
       lastError = e.error();
       throw;
     } catch (const ScriptAbort& abort) {
-      lastError.number = abort.interrupted() ? kUserInterrupt : kScriptTimeout;
+      lastError.number = abort.interrupted() ? vberr::kUserInterrupt : kScriptTimeout;
       lastError.source = kRuntimeErrorSource;
-      lastError.description =
-          abort.interrupted() ? u"User interrupt occurred" : u"The script ran past its time limit";
+      lastError.description = abort.interrupted()
+                                  ? std::u16string(vberr::errorText(vberr::kUserInterrupt))
+                                  : u"The script ran past its time limit";
       throw ScriptException(lastError);
     } catch (...) {
       VmError e = currentAsVmError({});
@@ -173,9 +173,9 @@ Variant Module::run(std::u16string_view procedure, std::span<const Variant> args
     }
     if (!entry || entry->kind != EntryKind::Procedure || !entry->proc) {
       ScriptError err;
-      err.number = 35;
+      err.number = vberr::kSubOrFunctionNotDefined;
       err.source = kRuntimeErrorSource;
-      err.description = vbErrorDescription(35);
+      err.description = vbErrorDescription(vberr::kSubOrFunctionNotDefined);
       throw ScriptException(std::move(err));
     }
     std::vector<Variant> copies(args.begin(), args.end());
@@ -226,7 +226,7 @@ Module Engine::globalModule() {
 Module Engine::addModule(std::u16string_view name) {
   if (findModule(name)) {
     ScriptError err;
-    err.number = 35;
+    err.number = vberr::kSubOrFunctionNotDefined;
     err.source = kRuntimeErrorSource;
     err.description = u"Module already exists: " + std::u16string(name);
     impl_->lastError = err;

@@ -9,15 +9,10 @@
 #include <unordered_map>
 
 #include "platform/automation/variant_convert.hpp"
+#include "platform/vbscript/errors.hpp"
 
 namespace vantorel::vbs {
 namespace {
-
-constexpr std::int32_t kErrSyntax = 1002;
-constexpr std::int32_t kErrIdentifierTooLong = 1030;
-constexpr std::int32_t kErrInvalidNumber = 1031;
-constexpr std::int32_t kErrInvalidCharacter = 1032;
-constexpr std::int32_t kErrUnterminatedString = 1033;
 
 constexpr std::size_t kLongestKeyword = 13;  // ExecuteGlobal
 
@@ -126,6 +121,7 @@ bool isLetter(char16_t c) {
 bool isWordChar(char16_t c) {
   return isLetter(c) || isDigit(c) || c == u'_';
 }
+// Blanks between tokens take no-break space and the byte-order mark too; line ends are tokens.
 bool isBlank(char16_t c) {
   return c == u' ' || c == u'\t' || c == 0xA0 || c == 0xFEFF || c == u'\v' || c == u'\f';
 }
@@ -321,7 +317,7 @@ class Lexer {
         kind = TokenKind::Eq;
         break;
       default:
-        return fail(kErrInvalidCharacter, i_);
+        return fail(vberr::kInvalidCharacter, i_);
     }
     ++i_;
     emit(kind, start, i_);
@@ -331,7 +327,7 @@ class Lexer {
   void continuation() {
     std::size_t j = i_ + 1;
     while (j < src_.size() && isBlank(src_[j])) ++j;
-    if (j < src_.size() && !isLineEnd(src_[j])) return fail(kErrInvalidCharacter, i_);
+    if (j < src_.size() && !isLineEnd(src_[j])) return fail(vberr::kInvalidCharacter, i_);
     i_ = j;
     space_ = true;
     if (i_ < src_.size()) consumeLineEnd();
@@ -340,7 +336,7 @@ class Lexer {
   void word() {
     std::size_t start = i_;
     while (i_ < src_.size() && isWordChar(src_[i_])) ++i_;
-    if (i_ - start > kMaxIdentifierLength) return fail(kErrIdentifierTooLong, start);
+    if (i_ - start > kMaxIdentifierLength) return fail(vberr::kIdentifierTooLong, start);
     TokenKind kind = classifyWord(src_.substr(start, i_ - start));
     if (kind == TokenKind::Rem && atStatementStart()) {
       skipToLineEnd();
@@ -354,8 +350,8 @@ class Lexer {
     std::size_t start = i_;
     std::size_t j = i_ + 1;
     while (j < src_.size() && src_[j] != u']' && !isLineEnd(src_[j])) ++j;
-    if (j >= src_.size() || src_[j] != u']') return fail(kErrInvalidCharacter, start);
-    if (j - start - 1 > kMaxIdentifierLength) return fail(kErrIdentifierTooLong, start);
+    if (j >= src_.size() || src_[j] != u']') return fail(vberr::kInvalidCharacter, start);
+    if (j - start - 1 > kMaxIdentifierLength) return fail(vberr::kIdentifierTooLong, start);
     Token t;
     t.kind = TokenKind::Identifier;
     t.spaceBefore = space_;
@@ -401,7 +397,7 @@ class Lexer {
     if (ec == std::errc::result_out_of_range && !isOverflow(ascii)) {
       d = 0;  // too small to hold: zero, as VBScript reads it
     } else if (ec != std::errc() || ptr != ascii.data() + ascii.size() || !std::isfinite(d)) {
-      return fail(kErrInvalidNumber, start);
+      return fail(vberr::kInvalidNumber, start);
     }
     emitLiteral(TokenKind::Number, start, Variant(d));
   }
@@ -442,7 +438,7 @@ class Lexer {
     }
     if (overflow) {
       i_ = j;
-      fail(kErrInvalidNumber, start);
+      fail(vberr::kInvalidNumber, start);
       return true;
     }
     i_ = j;
@@ -464,7 +460,7 @@ class Lexer {
       std::size_t runStart = i_;
       while (i_ < src_.size() && src_[i_] != u'"' && !isLineEnd(src_[i_])) ++i_;
       text.append(src_.substr(runStart, i_ - runStart));
-      if (i_ >= src_.size() || isLineEnd(src_[i_])) return fail(kErrUnterminatedString, start);
+      if (i_ >= src_.size() || isLineEnd(src_[i_])) return fail(vberr::kUnterminatedString, start);
       if (at(i_ + 1) != u'"') break;
       text.push_back(u'"');
       i_ += 2;
@@ -477,14 +473,14 @@ class Lexer {
     std::size_t start = i_;
     std::size_t j = i_ + 1;
     while (j < src_.size() && src_[j] != u'#' && !isLineEnd(src_[j])) ++j;
-    if (j >= src_.size() || src_[j] != u'#') return fail(kErrSyntax, start);
+    if (j >= src_.size() || src_[j] != u'#') return fail(vberr::kSyntaxError, start);
     std::u16string_view inner = src_.substr(start + 1, j - start - 1);
     while (!inner.empty() && isBlank(inner.front())) inner.remove_prefix(1);
     while (!inner.empty() && isBlank(inner.back())) inner.remove_suffix(1);
     // Date literals are always written in the invariant form, whatever SetLocale chose.
     ScopedNumberLocale invariant(kInvariantLcid);
     auto value = inner.empty() ? std::nullopt : parseDate(inner);
-    if (!value) return fail(kErrSyntax, start);
+    if (!value) return fail(vberr::kSyntaxError, start);
     i_ = j + 1;
     emitLiteral(TokenKind::Date, start, Variant::date(*value));
   }

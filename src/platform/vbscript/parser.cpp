@@ -18,12 +18,12 @@ const Token& Parser::expect(TokenKind k, std::int32_t error) {
 }
 
 const Token& Parser::expectName() {
-  if (!isNameLike(kind())) fail(kErrExpectedIdentifier);
+  if (!isNameLike(kind())) fail(vberr::kExpectedIdentifier);
   return advance();
 }
 
 void Parser::expectStatementEnd() {
-  if (!atStatementEnd()) fail(kErrExpectedEndOfStatement);
+  if (!atStatementEnd()) fail(vberr::kExpectedEndOfStatement);
 }
 
 void Parser::fail(std::int32_t number, const Token& at) const {
@@ -61,7 +61,7 @@ void Parser::declare(NameTable& table, const Token& name, unsigned nameKind) {
   if (inserted) return;
   unsigned existing = it->second;
   bool bothProperties = (existing & ~kProperties) == 0 && (nameKind & ~kProperties) == 0;
-  if (!bothProperties || (existing & nameKind) != 0) fail(kErrNameRedefined, name);
+  if (!bothProperties || (existing & nameKind) != 0) fail(vberr::kNameRedefined, name);
   it->second |= nameKind;
 }
 
@@ -74,7 +74,7 @@ ExprPtr Parser::parseStandaloneExpression() {
   skipSeparators();
   ExprPtr e = parseExpr();
   skipSeparators();
-  if (!at(TokenKind::EndOfInput)) fail(kErrExpectedEndOfStatement);
+  if (!at(TokenKind::EndOfInput)) fail(vberr::kExpectedEndOfStatement);
   return e;
 }
 

@@ -39,46 +39,46 @@ void Parser::parseTopLevel() {
       case TokenKind::EndOfInput:
         return;
       case TokenKind::Next:
-        fail(kErrUnexpectedNext);
+        fail(vberr::kUnexpectedNext);
       case TokenKind::Loop:
-        fail(kErrLoopWithoutDo);
+        fail(vberr::kLoopWithoutDo);
       case TokenKind::End:
       case TokenKind::Else:
       case TokenKind::ElseIf:
       case TokenKind::Case:
       case TokenKind::Wend:
-        fail(kErrExpectedStatement);
+        fail(vberr::kExpectedStatement);
       default:
         break;
     }
     parseStatement(program_.statements);
     if (t.kind != TokenKind::Option) sawCode_ = true;
-    if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+    if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
   }
 }
 
 void Parser::parseOptionExplicit() {
-  if (sawCode_ || !atTopLevel()) fail(kErrExpectedStatement);
+  if (sawCode_ || !atTopLevel()) fail(vberr::kExpectedStatement);
   advance();
-  expect(TokenKind::Explicit, kErrSyntax);
+  expect(TokenKind::Explicit, vberr::kSyntaxError);
   program_.optionExplicit = true;
 }
 
 // Public/Private outside a class: script-level variables, constants or procedures.
 void Parser::parseVisibilityStatement(Block& out) {
   const Token& v = tok();
-  if (proc_ != ProcContext::None) fail(kErrSyntax);
+  if (proc_ != ProcContext::None) fail(vberr::kSyntaxError);
   advance();
   Visibility visibility = v.kind == TokenKind::Public ? Visibility::Public : Visibility::Private;
   switch (kind()) {
     case TokenKind::Sub:
     case TokenKind::Function:
     case TokenKind::Property:
-      if (!atTopLevel()) fail(kErrSyntax);
+      if (!atTopLevel()) fail(vberr::kSyntaxError);
       program_.procedures.push_back(parseProcedure(visibility, nullptr, v.pos));
       return;
     case TokenKind::Default:
-      fail(kErrOutsideClass);
+      fail(vberr::kOutsideClass);
     case TokenKind::Const:
       advance();
       out.push_back(parseConst(visibility, v.pos));
@@ -104,12 +104,12 @@ std::unique_ptr<DimStmt> Parser::parseDim(Visibility visibility, SourcePos pos) 
           const Token& bound = tok();
           if (bound.kind != TokenKind::Number ||
               !isIntegerLiteral(stream_.literals[static_cast<std::size_t>(bound.value)])) {
-            fail(kErrExpectedInteger);
+            fail(vberr::kExpectedInteger);
           }
           advance();
           decl.bounds.push_back(literal(bound));
         } while (accept(TokenKind::Comma));
-        expect(TokenKind::RParen, kErrExpectedRParen);
+        expect(TokenKind::RParen, vberr::kExpectedRParen);
       }
     }
     stmt->vars.push_back(std::move(decl));
@@ -122,7 +122,7 @@ std::unique_ptr<ConstStmt> Parser::parseConst(Visibility visibility, SourcePos p
   do {
     const Token& name = expectName();
     declare(*scope_, name, kNameVariable);
-    expect(TokenKind::Eq, kErrExpectedEquals);
+    expect(TokenKind::Eq, vberr::kExpectedEquals);
     ConstDecl decl;
     decl.name = text(name);
     decl.pos = name.pos;
@@ -135,7 +135,7 @@ std::unique_ptr<ConstStmt> Parser::parseConst(Visibility visibility, SourcePos p
 ExprPtr Parser::parseConstValue() {
   const Token& start = tok();
   ExprPtr value = parseExpr();
-  if (!isConstantExpression(*value)) fail(kErrExpectedLiteral, start);
+  if (!isConstantExpression(*value)) fail(vberr::kExpectedLiteral, start);
   return value;
 }
 
@@ -148,19 +148,19 @@ StmtPtr Parser::parseReDim() {
     item.pos = head.pos;
     if (accept(TokenKind::Me)) {
       item.target = std::make_unique<MeExpr>(head.pos);
-      if (!at(TokenKind::Dot)) fail(kErrInvalidMe, head);
+      if (!at(TokenKind::Dot)) fail(vberr::kInvalidMe, head);
     } else {
       item.target = std::make_unique<NameExpr>(head.pos, text(expectName()));
     }
     while (accept(TokenKind::Dot)) {
-      if (!isNameLike(kind()) && !isKeyword(kind())) fail(kErrExpectedIdentifier);
+      if (!isNameLike(kind()) && !isKeyword(kind())) fail(vberr::kExpectedIdentifier);
       item.target = std::make_unique<MemberExpr>(head.pos, std::move(item.target), text(advance()));
     }
-    expect(TokenKind::LParen, kErrExpectedLParen);
+    expect(TokenKind::LParen, vberr::kExpectedLParen);
     do {
       item.bounds.push_back(parseExpr());
     } while (accept(TokenKind::Comma));
-    expect(TokenKind::RParen, kErrExpectedRParen);
+    expect(TokenKind::RParen, vberr::kExpectedRParen);
     stmt->items.push_back(std::move(item));
   } while (accept(TokenKind::Comma));
   return stmt;
@@ -189,13 +189,13 @@ void Parser::parseParams(ProcDecl& proc, NameTable& locals) {
     param.name = text(name);
     param.pos = name.pos;
     if (accept(TokenKind::LParen)) {
-      expect(TokenKind::RParen, kErrExpectedRParen);
+      expect(TokenKind::RParen, vberr::kExpectedRParen);
       param.isArray = true;
     }
     declare(locals, name, kNameVariable);
     proc.params.push_back(std::move(param));
   } while (accept(TokenKind::Comma));
-  expect(TokenKind::RParen, kErrExpectedRParen);
+  expect(TokenKind::RParen, vberr::kExpectedRParen);
 }
 
 ProcDecl Parser::parseProcedure(Visibility visibility, const Token* defaultToken, SourcePos pos) {
@@ -206,17 +206,17 @@ ProcDecl Parser::parseProcedure(Visibility visibility, const Token* defaultToken
   proc.pos = pos;
   ProcContext context = ProcContext::Property;
   TokenKind endWord = keyword.kind;
-  std::int32_t wrongEnd = kErrExpectedProperty;
+  std::int32_t wrongEnd = vberr::kExpectedProperty;
   if (keyword.kind == TokenKind::Sub) {
     proc.kind = ProcKind::Sub;
     context = ProcContext::Sub;
-    wrongEnd = kErrExpectedSub;
+    wrongEnd = vberr::kExpectedSub;
   } else if (keyword.kind == TokenKind::Function) {
     proc.kind = ProcKind::Function;
     context = ProcContext::Function;
-    wrongEnd = kErrExpectedFunction;
+    wrongEnd = vberr::kExpectedFunction;
   } else {
-    if (!inClass_) fail(kErrOutsideClass, keyword);
+    if (!inClass_) fail(vberr::kOutsideClass, keyword);
     switch (kind()) {
       case TokenKind::Get:
         proc.kind = ProcKind::PropertyGet;
@@ -228,10 +228,11 @@ ProcDecl Parser::parseProcedure(Visibility visibility, const Token* defaultToken
         proc.kind = ProcKind::PropertySet;
         break;
       default:
-        fail(kErrExpectedPropertyKind);
+        fail(vberr::kExpectedPropertyKind);
     }
     advance();
-    if (defaultToken && proc.kind != ProcKind::PropertyGet) fail(kErrDefaultNotGet, *defaultToken);
+    if (defaultToken && proc.kind != ProcKind::PropertyGet)
+      fail(vberr::kDefaultNotGet, *defaultToken);
   }
 
   const Token& name = expectName();
@@ -241,16 +242,16 @@ ProcDecl Parser::parseProcedure(Visibility visibility, const Token* defaultToken
   if (inClass_ && !proc.params.empty() &&
       (equalsNoCase(proc.name, u"Class_Initialize") ||
        equalsNoCase(proc.name, u"Class_Terminate"))) {
-    fail(kErrInitTerminateArgs, name);
+    fail(vberr::kInitTerminateArgs, name);
   }
   bool needsValue = proc.kind == ProcKind::PropertyLet || proc.kind == ProcKind::PropertySet;
-  if (needsValue && proc.params.empty()) fail(kErrPropertyNeedsArgument, name);
+  if (needsValue && proc.params.empty()) fail(vberr::kPropertyNeedsArgument, name);
   declareProcedure(proc, name);
   if (defaultToken) {
-    if (classDefault_) fail(kErrMultipleDefaults, *defaultToken);
+    if (classDefault_) fail(vberr::kMultipleDefaults, *defaultToken);
     classDefault_ = defaultToken;
   }
-  if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+  if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
 
   NameTable* savedScope = scope_;
   scope_ = &locals;
@@ -263,7 +264,7 @@ ProcDecl Parser::parseProcedure(Visibility visibility, const Token* defaultToken
   proc_ = ProcContext::None;
   scope_ = savedScope;
 
-  if (!at(TokenKind::End)) fail(kErrExpectedEnd);
+  if (!at(TokenKind::End)) fail(vberr::kExpectedEnd);
   proc.endPos = advance().pos;
   if (!at(endWord)) fail(wrongEnd);
   advance();
@@ -290,7 +291,7 @@ void Parser::declareProcedure(const ProcDecl& proc, const Token& nameToken) {
   // Let and Set take the assigned value after the arguments a Get takes.
   std::size_t arity = proc.params.size() - (proc.kind == ProcKind::PropertyGet ? 0 : 1);
   auto [it, inserted] = propertyArity_.try_emplace(proc.name, arity);
-  if (!inserted && it->second != arity) fail(kErrPropertyArgCount, nameToken);
+  if (!inserted && it->second != arity) fail(vberr::kPropertyArgCount, nameToken);
 }
 
 void Parser::parseClass() {
@@ -300,7 +301,7 @@ void Parser::parseClass() {
   ClassDecl cls;
   cls.name = text(name);
   cls.pos = t.pos;
-  if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+  if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
 
   NameTable members;
   scope_ = &members;
@@ -310,12 +311,12 @@ void Parser::parseClass() {
   for (;;) {
     skipSeparators();
     if (accept(TokenKind::End)) {
-      expect(TokenKind::Class, kErrExpectedClass);
+      expect(TokenKind::Class, vberr::kExpectedClass);
       break;
     }
-    if (at(TokenKind::EndOfInput)) fail(kErrExpectedEnd);
+    if (at(TokenKind::EndOfInput)) fail(vberr::kExpectedEnd);
     parseClassMember(cls);
-    if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+    if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
   }
   inClass_ = false;
   scope_ = &globals_;
@@ -329,14 +330,14 @@ void Parser::parseClassMember(ClassDecl& cls) {
   if (at(TokenKind::Public) || at(TokenKind::Private)) {
     visibility = advance().kind == TokenKind::Public ? Visibility::Public : Visibility::Private;
     if (at(TokenKind::Default)) {
-      if (visibility != Visibility::Public) fail(kErrDefaultNotPublic);
+      if (visibility != Visibility::Public) fail(vberr::kDefaultNotPublic);
       defaultToken = &advance();
       if (!at(TokenKind::Sub) && !at(TokenKind::Function) && !at(TokenKind::Property)) {
-        fail(kErrDefaultPlacement, *defaultToken);
+        fail(vberr::kDefaultPlacement, *defaultToken);
       }
     }
   } else if (at(TokenKind::Default)) {
-    fail(kErrDefaultNotPublic);
+    fail(vberr::kDefaultNotPublic);
   }
   switch (kind()) {
     case TokenKind::Sub:
@@ -349,7 +350,7 @@ void Parser::parseClassMember(ClassDecl& cls) {
       cls.consts.push_back(parseConst(visibility, first.pos));
       return;
     case TokenKind::Dim:
-      if (visibility != Visibility::Default) fail(kErrExpectedIdentifier);
+      if (visibility != Visibility::Default) fail(vberr::kExpectedIdentifier);
       advance();
       cls.fields.push_back(parseDim(Visibility::Default, first.pos));
       return;
@@ -358,7 +359,7 @@ void Parser::parseClassMember(ClassDecl& cls) {
         cls.fields.push_back(parseDim(visibility, first.pos));
         return;
       }
-      fail(kErrSyntax);
+      fail(vberr::kSyntaxError);
   }
 }
 

@@ -70,7 +70,7 @@ ExprPtr Parser::parseBinary(int minPrecedence) {
   for (int chain = 0;; ++chain) {
     BinaryInfo info = binaryInfo(kind());
     if (info.precedence == 0 || info.precedence < minPrecedence) return left;
-    if (chain >= kMaxOperatorChain) fail(kErrOutOfMemory);
+    if (chain >= kMaxOperatorChain) fail(vberr::kCompilerOutOfMemory);
     advance();
     // All binary operators associate to the left.
     ExprPtr right = parseBinary(info.precedence + 1);
@@ -135,13 +135,13 @@ ExprPtr Parser::parsePrimary() {
     case TokenKind::Dot: {
       // `.name` inside With.
       advance();
-      if (!isNameLike(kind()) && !isKeyword(kind())) fail(kErrExpectedIdentifier);
+      if (!isNameLike(kind()) && !isKeyword(kind())) fail(vberr::kExpectedIdentifier);
       return std::make_unique<MemberExpr>(t.pos, nullptr, text(advance()));
     }
     case TokenKind::LParen: {
       advance();
       ExprPtr inner = parseExpr();
-      expect(TokenKind::RParen, kErrExpectedRParen);
+      expect(TokenKind::RParen, vberr::kExpectedRParen);
       return std::make_unique<ParenExpr>(t.pos, std::move(inner));
     }
     default:
@@ -149,7 +149,7 @@ ExprPtr Parser::parsePrimary() {
         advance();
         return std::make_unique<NameExpr>(t.pos, text(t));
       }
-      fail(kErrExpectedExpression);
+      fail(vberr::kExpectedExpression);
   }
 }
 
@@ -169,7 +169,7 @@ ExprPtr Parser::parsePostfix(bool statementStart, std::size_t stopAt, std::size_
       // At the head of a call statement, ` .name` after a space starts an argument inside With.
       if (statementStart && tok().spaceBefore) break;
       advance();
-      if (!isNameLike(kind()) && !isKeyword(kind())) fail(kErrExpectedIdentifier);
+      if (!isNameLike(kind()) && !isKeyword(kind())) fail(vberr::kExpectedIdentifier);
       SourcePos p = e->pos;
       e = std::make_unique<MemberExpr>(p, std::move(e), text(advance()));
     } else if (at(TokenKind::LParen)) {
@@ -196,7 +196,7 @@ void Parser::parseParenArguments(std::vector<ExprPtr>& args) {
       args.push_back(parseExpr());
     }
     if (accept(TokenKind::Comma)) continue;
-    expect(TokenKind::RParen, kErrExpectedRParen);
+    expect(TokenKind::RParen, vberr::kExpectedRParen);
     return;
   }
 }

@@ -13,53 +13,6 @@
 
 namespace vantorel::vbs::detail {
 
-// Compile error numbers the parser raises.
-enum CompileError : std::int32_t {
-  kErrOutOfMemory = 1001,
-  kErrSyntax = 1002,
-  kErrExpectedLParen = 1005,
-  kErrExpectedRParen = 1006,
-  kErrExpectedIdentifier = 1010,
-  kErrExpectedEquals = 1011,
-  kErrExpectedIf = 1012,
-  kErrExpectedTo = 1013,
-  kErrExpectedEnd = 1014,
-  kErrExpectedFunction = 1015,
-  kErrExpectedSub = 1016,
-  kErrExpectedThen = 1017,
-  kErrExpectedWend = 1018,
-  kErrExpectedLoop = 1019,
-  kErrExpectedNext = 1020,
-  kErrExpectedCase = 1021,
-  kErrExpectedSelect = 1022,
-  kErrExpectedExpression = 1023,
-  kErrExpectedStatement = 1024,
-  kErrExpectedEndOfStatement = 1025,
-  kErrExpectedInteger = 1026,
-  kErrExpectedWhileUntil = 1027,
-  kErrExpectedWhileUntilEnd = 1028,
-  kErrExpectedWith = 1029,
-  kErrInvalidMe = 1037,
-  kErrLoopWithoutDo = 1038,
-  kErrInvalidExit = 1039,
-  kErrNameRedefined = 1041,
-  kErrParenthesesInSubCall = 1044,
-  kErrExpectedLiteral = 1045,
-  kErrExpectedIn = 1046,
-  kErrExpectedClass = 1047,
-  kErrOutsideClass = 1048,
-  kErrExpectedPropertyKind = 1049,
-  kErrExpectedProperty = 1050,
-  kErrPropertyArgCount = 1051,
-  kErrMultipleDefaults = 1052,
-  kErrInitTerminateArgs = 1053,
-  kErrPropertyNeedsArgument = 1054,
-  kErrUnexpectedNext = 1055,
-  kErrDefaultPlacement = 1056,
-  kErrDefaultNotPublic = 1057,
-  kErrDefaultNotGet = 1058,
-};
-
 // What a name in one scope has been declared as, one bit each; the three property kinds may
 // share a name.
 enum NameKind : unsigned {
@@ -196,7 +149,7 @@ class Parser {
   class DepthGuard {
    public:
     explicit DepthGuard(Parser& p) : parser_(p) {
-      if (++parser_.depth_ > kMaxDepth) parser_.fail(kErrOutOfMemory);
+      if (++parser_.depth_ > kMaxDepth) parser_.fail(vberr::kCompilerOutOfMemory);
     }
     ~DepthGuard() { --parser_.depth_; }
     DepthGuard(const DepthGuard&) = delete;

@@ -23,14 +23,14 @@ void Parser::parseBlock(Block& out) {
       case TokenKind::Wend:
         break;
       case TokenKind::Next:
-        if (forDepth_ == 0) fail(kErrUnexpectedNext);
+        if (forDepth_ == 0) fail(vberr::kUnexpectedNext);
         break;
       case TokenKind::Loop:
-        if (doDepth_ == 0) fail(kErrLoopWithoutDo);
+        if (doDepth_ == 0) fail(vberr::kLoopWithoutDo);
         break;
       default:
         parseStatement(out);
-        if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+        if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
         continue;
     }
     break;
@@ -47,7 +47,7 @@ void Parser::parseInlineBody(Block& out) {
     if (accept(TokenKind::Colon)) continue;
     if (atStatementEnd()) break;
     parseStatement(out);
-    if (!atStatementEnd()) fail(kErrExpectedEndOfStatement);
+    if (!atStatementEnd()) fail(vberr::kExpectedEndOfStatement);
   }
   --inlineIf_;
 }
@@ -121,18 +121,18 @@ void Parser::parseStatement(Block& out) {
     case TokenKind::Sub:
     case TokenKind::Function:
     case TokenKind::Property:
-      if (!atTopLevel()) fail(kErrSyntax);
+      if (!atTopLevel()) fail(vberr::kSyntaxError);
       program_.procedures.push_back(parseProcedure(Visibility::Default, nullptr, t.pos));
       return;
     case TokenKind::Class:
-      if (!atTopLevel()) fail(kErrSyntax);
+      if (!atTopLevel()) fail(vberr::kSyntaxError);
       return parseClass();
     default:
       if (isNameLike(t.kind) || t.kind == TokenKind::Dot || t.kind == TokenKind::Me) {
         out.push_back(parseCallOrAssign());
         return;
       }
-      fail(kErrExpectedStatement);
+      fail(vberr::kExpectedStatement);
   }
 }
 
@@ -145,7 +145,7 @@ StmtPtr Parser::parseCallOrAssign() {
   std::size_t lastParen = kNoToken;
   ExprPtr target = parsePostfix(true, kNoToken, &lastParen);
   if (at(TokenKind::Eq)) {
-    if (target->kind == ExprKind::Me) fail(kErrInvalidMe, first);
+    if (target->kind == ExprKind::Me) fail(vberr::kInvalidMe, first);
     advance();
     ExprPtr value = parseExpr();
     return std::make_unique<AssignStmt>(first.pos, std::move(target), std::move(value), false);
@@ -154,7 +154,7 @@ StmtPtr Parser::parseCallOrAssign() {
     if (target->kind == ExprKind::Call) {
       auto& call = static_cast<CallExpr&>(*target);
       const Token& paren = tokens_[lastParen];
-      if (call.args.size() > 1) fail(kErrParenthesesInSubCall, paren);
+      if (call.args.size() > 1) fail(vberr::kParenthesesInSubCall, paren);
       if (call.args.size() == 1 && call.args[0]) {
         call.args[0] = std::make_unique<ParenExpr>(paren.pos, std::move(call.args[0]));
       }
@@ -175,7 +175,7 @@ StmtPtr Parser::parseCallStatement() {
   const Token& t = advance();
   const Token& head = tok();
   if (!isNameLike(head.kind) && head.kind != TokenKind::Dot && head.kind != TokenKind::Me) {
-    fail(kErrExpectedIdentifier);
+    fail(vberr::kExpectedIdentifier);
   }
   ExprPtr target = parsePostfix(false, kNoToken, nullptr);
   expectStatementEnd();
@@ -186,17 +186,17 @@ StmtPtr Parser::parseSet() {
   const Token& t = advance();
   const Token& head = tok();
   if (!isNameLike(head.kind) && head.kind != TokenKind::Dot && head.kind != TokenKind::Me) {
-    fail(kErrExpectedIdentifier);
+    fail(vberr::kExpectedIdentifier);
   }
   ExprPtr target = parsePostfix(false, kNoToken, nullptr);
-  if (target->kind == ExprKind::Me) fail(kErrInvalidMe, head);
-  expect(TokenKind::Eq, kErrExpectedEquals);
+  if (target->kind == ExprKind::Me) fail(vberr::kInvalidMe, head);
+  expect(TokenKind::Eq, vberr::kExpectedEquals);
   ExprPtr value = parseExpr();
   return std::make_unique<AssignStmt>(t.pos, std::move(target), std::move(value), true);
 }
 
 void Parser::expectEnd(TokenKind word, std::int32_t wrongWordError) {
-  if (!at(TokenKind::End)) fail(kErrExpectedEnd);
+  if (!at(TokenKind::End)) fail(vberr::kExpectedEnd);
   advance();
   if (!at(word)) fail(wrongWordError);
   advance();
@@ -219,7 +219,7 @@ StmtPtr Parser::parseIf() {
   IfBranch first;
   first.pos = t.pos;
   first.condition = parseExpr();
-  expect(TokenKind::Then, kErrExpectedThen);
+  expect(TokenKind::Then, vberr::kExpectedThen);
   if (!at(TokenKind::Newline) && !at(TokenKind::EndOfInput) && !colonBlockIf()) {
     parseInlineBody(first.body);
     stmt->branches.push_back(std::move(first));
@@ -236,7 +236,7 @@ StmtPtr Parser::parseIf() {
       IfBranch branch;
       branch.pos = advance().pos;
       branch.condition = parseExpr();
-      expect(TokenKind::Then, kErrExpectedThen);
+      expect(TokenKind::Then, vberr::kExpectedThen);
       parseBlock(branch.body);
       stmt->branches.push_back(std::move(branch));
     } else if (at(TokenKind::Else) && !stmt->hasElse) {
@@ -244,7 +244,7 @@ StmtPtr Parser::parseIf() {
       stmt->hasElse = true;
       parseBlock(stmt->elseBody);
     } else {
-      expectEnd(TokenKind::If, kErrExpectedIf);
+      expectEnd(TokenKind::If, vberr::kExpectedIf);
       return stmt;
     }
   }
@@ -253,14 +253,14 @@ StmtPtr Parser::parseIf() {
 StmtPtr Parser::parseSelect() {
   const Token& t = advance();
   auto stmt = std::make_unique<SelectStmt>(t.pos);
-  expect(TokenKind::Case, kErrExpectedCase);
+  expect(TokenKind::Case, vberr::kExpectedCase);
   stmt->subject = parseExpr();
-  if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+  if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
   skipSeparators();
   for (;;) {
     if (at(TokenKind::Case)) {
       const Token& c = advance();
-      if (stmt->hasElse) fail(kErrExpectedEnd, c);
+      if (stmt->hasElse) fail(vberr::kExpectedEnd, c);
       if (accept(TokenKind::Else)) {
         stmt->hasElse = true;
         parseBlock(stmt->elseBody);
@@ -271,14 +271,15 @@ StmtPtr Parser::parseSelect() {
       do {
         clause.values.push_back(parseExpr());
       } while (accept(TokenKind::Comma));
-      if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+      if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
       parseBlock(clause.body);
       stmt->cases.push_back(std::move(clause));
       continue;
     }
     bool noClauseYet = stmt->cases.empty() && !stmt->hasElse;
-    if (noClauseYet && !at(TokenKind::End) && !at(TokenKind::EndOfInput)) fail(kErrExpectedCase);
-    expectEnd(TokenKind::Select, kErrExpectedSelect);
+    if (noClauseYet && !at(TokenKind::End) && !at(TokenKind::EndOfInput))
+      fail(vberr::kExpectedCase);
+    expectEnd(TokenKind::Select, vberr::kExpectedSelect);
     return stmt;
   }
 }
@@ -290,30 +291,30 @@ StmtPtr Parser::parseFor() {
     const Token& v = expectName();
     stmt->variable = text(v);
     stmt->variablePos = v.pos;
-    expect(TokenKind::In, kErrExpectedIn);
+    expect(TokenKind::In, vberr::kExpectedIn);
     stmt->collection = parseExpr();
-    if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+    if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
     ++forDepth_;
     parseBlock(stmt->body);
     --forDepth_;
-    expect(TokenKind::Next, kErrExpectedNext);
+    expect(TokenKind::Next, vberr::kExpectedNext);
     return stmt;
   }
   auto stmt = std::make_unique<ForStmt>(t.pos);
   const Token& v = expectName();
   stmt->variable = text(v);
   stmt->variablePos = v.pos;
-  expect(TokenKind::Eq, kErrExpectedEquals);
+  expect(TokenKind::Eq, vberr::kExpectedEquals);
   stmt->from = parseExpr();
-  expect(TokenKind::To, kErrExpectedTo);
+  expect(TokenKind::To, vberr::kExpectedTo);
   stmt->to = parseExpr();
   if (accept(TokenKind::Step)) stmt->step = parseExpr();
-  if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+  if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
   ++forDepth_;
   parseBlock(stmt->body);
   --forDepth_;
   // VBScript takes no counter name after Next; the separator check after the statement rejects it.
-  expect(TokenKind::Next, kErrExpectedNext);
+  expect(TokenKind::Next, vberr::kExpectedNext);
   return stmt;
 }
 
@@ -324,22 +325,22 @@ StmtPtr Parser::parseDo() {
     stmt->condition =
         advance().kind == TokenKind::While ? LoopCondition::While : LoopCondition::Until;
     stmt->test = parseExpr();
-    if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+    if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
   } else if (!atSeparator()) {
-    fail(kErrExpectedWhileUntilEnd);
+    fail(vberr::kExpectedWhileUntilEnd);
   }
   ++doDepth_;
   parseBlock(stmt->body);
   --doDepth_;
-  expect(TokenKind::Loop, kErrExpectedLoop);
+  expect(TokenKind::Loop, vberr::kExpectedLoop);
   if (at(TokenKind::While) || at(TokenKind::Until)) {
-    if (stmt->condition != LoopCondition::None) fail(kErrExpectedEndOfStatement);
+    if (stmt->condition != LoopCondition::None) fail(vberr::kExpectedEndOfStatement);
     stmt->condition =
         advance().kind == TokenKind::While ? LoopCondition::While : LoopCondition::Until;
     stmt->testAtEnd = true;
     stmt->test = parseExpr();
   } else if (!atStatementEnd() && stmt->condition == LoopCondition::None) {
-    fail(kErrExpectedWhileUntilEnd);
+    fail(vberr::kExpectedWhileUntilEnd);
   }
   return stmt;
 }
@@ -348,9 +349,9 @@ StmtPtr Parser::parseWhile() {
   const Token& t = advance();
   auto stmt = std::make_unique<WhileStmt>(t.pos);
   stmt->test = parseExpr();
-  if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+  if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
   parseBlock(stmt->body);
-  expect(TokenKind::Wend, kErrExpectedWend);
+  expect(TokenKind::Wend, vberr::kExpectedWend);
   return stmt;
 }
 
@@ -380,26 +381,26 @@ StmtPtr Parser::parseExit() {
       valid = proc_ == ProcContext::Property;
       break;
     default:
-      fail(kErrInvalidExit);
+      fail(vberr::kInvalidExit);
   }
-  if (!valid) fail(kErrInvalidExit, t);
+  if (!valid) fail(vberr::kInvalidExit, t);
   advance();
   return std::make_unique<ExitStmt>(t.pos, what);
 }
 
 StmtPtr Parser::parseOnError() {
   const Token& t = advance();
-  expect(TokenKind::Error, kErrSyntax);
+  expect(TokenKind::Error, vberr::kSyntaxError);
   if (accept(TokenKind::Resume)) {
-    expect(TokenKind::Next, kErrSyntax);
+    expect(TokenKind::Next, vberr::kSyntaxError);
     return std::make_unique<OnErrorStmt>(t.pos, true);
   }
-  expect(TokenKind::GoTo, kErrSyntax);
+  expect(TokenKind::GoTo, vberr::kSyntaxError);
   // Only `GoTo 0` exists: VBScript has no labels.
   const Token& zero = tok();
-  if (zero.kind != TokenKind::Number) fail(kErrSyntax);
+  if (zero.kind != TokenKind::Number) fail(vberr::kSyntaxError);
   const Variant& v = stream_.literals[static_cast<std::size_t>(zero.value)];
-  if (v.type() != VarType::Integer || v.integerValue() != 0) fail(kErrSyntax);
+  if (v.type() != VarType::Integer || v.integerValue() != 0) fail(vberr::kSyntaxError);
   advance();
   return std::make_unique<OnErrorStmt>(t.pos, false);
 }
@@ -408,9 +409,9 @@ StmtPtr Parser::parseWith() {
   const Token& t = advance();
   auto stmt = std::make_unique<WithStmt>(t.pos);
   stmt->object = parseExpr();
-  if (!atSeparator()) fail(kErrExpectedEndOfStatement);
+  if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
   parseBlock(stmt->body);
-  expectEnd(TokenKind::With, kErrExpectedWith);
+  expectEnd(TokenKind::With, vberr::kExpectedWith);
   return stmt;
 }
 

@@ -5,6 +5,8 @@
 #include <exception>
 #include <string>
 
+#include "platform/vbscript/errors.hpp"
+
 namespace vantorel::vbs {
 
 inline constexpr char16_t kCompileErrorSource[] = u"Microsoft VBScript compilation error";
@@ -29,8 +31,5 @@ class ScriptException : public std::exception {
   ScriptError error_;
   std::string what_;
 };
-
-// The description of a compile error number (1001 to 1058), e.g. 1025 "Expected end of statement".
-std::u16string compileErrorDescription(std::int32_t number);
 
 }  // namespace vantorel::vbs

@@ -149,13 +149,10 @@ ExprNodePtr constantOperandNode(BinaryOp op, SourcePos p, ExprNodePtr& l, const 
   }
 }
 
-constexpr std::int32_t kExpectedLiteralConstant = 1045;
-constexpr std::int32_t kUnqualifiedReference = 505;
-
 // ".name" outside any With.
 struct UnqualifiedNode final : ExprNode {
   using ExprNode::ExprNode;
-  Variant eval(Frame&) override { raiseVbError(kUnqualifiedReference); }
+  Variant eval(Frame&) override { raiseVbError(vberr::kInvalidReference); }
 };
 
 }  // namespace
@@ -513,7 +510,7 @@ ExprNodePtr Compiler::expr(const Expr& e) {
       return binaryNode(b.op, e.pos, std::move(l), std::move(r), isPure(*b.right));
     }
   }
-  compileError(1002, e.pos);
+  compileError(vberr::kSyntaxError, e.pos);
 }
 
 namespace {
@@ -650,7 +647,7 @@ Variant Compiler::constantValue(const Expr& e) {
       default:
         break;
     }
-    compileError(kExpectedLiteralConstant, x.pos);
+    compileError(vberr::kExpectedLiteral, x.pos);
   };
   check(check, e);
   ExprNodePtr node = expr(e);
@@ -660,7 +657,7 @@ Variant Compiler::constantValue(const Expr& e) {
   try {
     return node->eval(f);
   } catch (const AutomationError&) {
-    compileError(kExpectedLiteralConstant, e.pos);
+    compileError(vberr::kExpectedLiteral, e.pos);
   }
 }
 

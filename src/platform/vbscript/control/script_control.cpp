@@ -14,11 +14,12 @@ namespace vantorel::vbs {
 namespace {
 
 constexpr char16_t kControlSource[] = u"ScriptControl";
-constexpr std::int32_t kInvalidPropertyValue = 380;
-constexpr char16_t kInvalidPropertyText[] = u"Invalid property value";
 
 [[noreturn]] void raiseControlError(std::int32_t number, std::u16string description) {
   throw AutomationError(number, kControlSource, std::move(description));
+}
+[[noreturn]] void raiseControlError(std::int32_t number) {
+  raiseControlError(number, std::u16string(vberr::errorText(number)));
 }
 
 Ref<Enumerator> enumerate(std::vector<Variant> values) {
@@ -297,7 +298,7 @@ void ScriptControl::requireLanguage() {
 void ScriptControl::setLanguage(const std::u16string& language) {
   protect([&] {
     if (!equalsNoCase(language, u"VBScript")) {
-      raiseControlError(kInvalidPropertyValue,
+      raiseControlError(vberr::kInvalidPropertyValue,
                         u"The script language '" + language + u"' is not available; use VBScript");
     }
     engine_.reset();
@@ -309,14 +310,14 @@ void ScriptControl::setLanguage(const std::u16string& language) {
 
 void ScriptControl::setState(std::int32_t state) {
   protect([&] {
-    if (state != 0 && state != 1) raiseControlError(kInvalidPropertyValue, kInvalidPropertyText);
+    if (state != 0 && state != 1) raiseControlError(vberr::kInvalidPropertyValue);
     state_ = state;
   });
 }
 
 void ScriptControl::setTimeout(std::int32_t milliseconds) {
   protect([&] {
-    if (milliseconds < kNoTimeout) raiseControlError(kInvalidPropertyValue, kInvalidPropertyText);
+    if (milliseconds < kNoTimeout) raiseControlError(vberr::kInvalidPropertyValue);
     timeout_ = milliseconds;
     engine_.setTimeout(milliseconds);
   });

@@ -20,8 +20,6 @@ namespace vantorel::vbs {
 
 namespace {
 
-constexpr std::int32_t kBadFileMode = 54;
-constexpr std::int32_t kInputPastEnd = 62;
 // As a shell reports a program ended by Ctrl-C.
 constexpr std::int32_t kInterruptedExitCode = 130;
 
@@ -59,7 +57,7 @@ const ClassInfo& WshTextStream::classInfo() const noexcept {
 }
 
 void WshTextStream::requireMode(Mode mode) const {
-  if (closed_ || mode_ != mode) raiseVbError(kBadFileMode);
+  if (closed_ || mode_ != mode) raiseVbError(vberr::kBadFileMode);
 }
 
 void WshTextStream::advance(char16_t c) {
@@ -121,7 +119,7 @@ std::optional<char16_t> WshTextStream::take() {
 std::u16string WshTextStream::read(std::int32_t characters) {
   requireMode(Mode::Read);
   if (characters < 0) raiseVbError(vberr::kInvalidProcedureCall);
-  if (characters > 0 && !peek()) raiseVbError(kInputPastEnd);
+  if (characters > 0 && !peek()) raiseVbError(vberr::kInputPastEndOfFile);
   std::u16string out;
   while (out.size() < static_cast<std::size_t>(characters)) {
     std::optional<char16_t> c = take();
@@ -133,7 +131,7 @@ std::u16string WshTextStream::read(std::int32_t characters) {
 
 std::u16string WshTextStream::readLine() {
   requireMode(Mode::Read);
-  if (!peek()) raiseVbError(kInputPastEnd);
+  if (!peek()) raiseVbError(vberr::kInputPastEndOfFile);
   std::u16string out;
   while (std::optional<char16_t> c = take()) {
     if (*c == u'\n') break;

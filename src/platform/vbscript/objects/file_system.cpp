@@ -31,8 +31,6 @@ namespace fso {
 
 namespace {
 
-constexpr std::int32_t kBadFileNameOrNumber = 52;
-
 bool hasWildcard(std::u16string_view name) {
   return name.find_first_of(u"*?") != std::u16string_view::npos;
 }
@@ -261,7 +259,7 @@ Variant sizeVariant(std::uint64_t size) {
 std::u16string renameTo(std::u16string_view path, std::u16string_view newName) {
   if (newName.empty() || newName == u"." || newName == u".." ||
       newName.find_first_of(u"/\\") != std::u16string_view::npos) {
-    raiseVbError(kBadFileNameOrNumber);
+    raiseVbError(vberr::kBadFileNameOrNumber);
   }
   const std::u16string target = fs::joinPath(fs::parentFolder(path), newName);
   if (target == path) return target;
@@ -344,7 +342,7 @@ Ref<TextStream> openTextFile(std::u16string_view spec, std::int32_t ioMode, bool
   if (format != kTristateFalse && format != kTristateTrue && format != kTristateUseDefault) {
     raiseVbError(vberr::kInvalidProcedureCall);
   }
-  if (spec.empty()) raiseVbError(kBadFileNameOrNumber);
+  if (spec.empty()) raiseVbError(vberr::kBadFileNameOrNumber);
   const std::u16string path = absolutePath(spec);
   if (fs::folderExists(path)) raiseVbError(vberr::kPermissionDenied);
   const bool exists = fs::fileExists(path);
@@ -452,7 +450,7 @@ void FileSystemObject::CopyFolder(const std::u16string& source, const std::u16st
 }
 
 Ref<FsFolder> FileSystemObject::CreateFolder(const std::u16string& path) {
-  if (path.empty()) raiseVbError(fso::kBadFileNameOrNumber);
+  if (path.empty()) raiseVbError(vberr::kBadFileNameOrNumber);
   const std::u16string absolute = fso::absolutePath(path);
   if (fs::folderExists(absolute) || fs::fileExists(absolute)) {
     raiseVbError(vberr::kFileAlreadyExists);
@@ -539,7 +537,7 @@ std::u16string FileSystemObject::GetDriveName(const std::u16string& path) {
 
 Ref<FsDrive> FileSystemObject::GetDrive(const std::u16string& spec) {
   if (spec.empty()) raiseVbError(vberr::kInvalidProcedureCall);
-  if (!isRootDriveSpec(spec)) raiseVbError(68);  // Device unavailable
+  if (!isRootDriveSpec(spec)) raiseVbError(vberr::kDeviceUnavailable);
   return makeRef<FsDrive>();
 }
 

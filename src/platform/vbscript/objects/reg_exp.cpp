@@ -24,8 +24,6 @@ struct CompiledPattern {
 
 namespace {
 
-constexpr std::int32_t kOutOfStackSpace = 28;
-
 PCRE2_SPTR units(std::u16string_view s) {
   return reinterpret_cast<PCRE2_SPTR>(s.data());
 }
@@ -44,7 +42,7 @@ std::shared_ptr<const CompiledPattern> compile(std::u16string_view pattern, bool
   pcre2_code* code = pcre2_compile(units(translated.pcre), translated.pcre.size(), options,
                                    &errorCode, &errorOffset, context);
   pcre2_compile_context_free(context);
-  if (!code) raiseVbError(regexp_error::kSyntax);
+  if (!code) raiseVbError(vberr::kRegExpSyntax);
   auto compiled = std::make_shared<CompiledPattern>();
   compiled->code = code;
   // Without JIT support the interpreter still matches; only slower.
@@ -128,7 +126,8 @@ class Matcher {
           pcre2_match(code_, units(text_), text_.size(), from, PCRE2_NO_JIT, data_, matchContext());
     }
     if (rc == PCRE2_ERROR_NOMATCH) return false;
-    if (rc < 0) raiseVbError(rc == PCRE2_ERROR_NOMEMORY ? vberr::kOutOfMemory : kOutOfStackSpace);
+    if (rc < 0)
+      raiseVbError(rc == PCRE2_ERROR_NOMEMORY ? vberr::kOutOfMemory : vberr::kOutOfStackSpace);
     return true;
   }
   std::size_t begin(std::size_t group = 0) const { return ovector_[2 * group]; }

@@ -126,7 +126,7 @@ class Translator {
           if (i_ + 1 < p_.size() && p_[i_ + 1] == u'?') {
             if (i_ + 2 >= p_.size() ||
                 (p_[i_ + 2] != u':' && p_[i_ + 2] != u'=' && p_[i_ + 2] != u'!')) {
-              fail(regexp_error::kSyntax);
+              fail(vberr::kRegExpSyntax);
             }
             out_ += u"(?";
             out_ += p_[i_ + 2];
@@ -140,7 +140,7 @@ class Translator {
           quantifiable_ = false;
           break;
         case u')':
-          if (depth == 0) fail(regexp_error::kSyntax);
+          if (depth == 0) fail(vberr::kRegExpSyntax);
           --depth;
           out_ += c;
           ++i_;
@@ -180,7 +180,7 @@ class Translator {
           break;
       }
     }
-    if (depth != 0) fail(regexp_error::kExpectedParen);
+    if (depth != 0) fail(vberr::kRegExpExpectedParen);
     return TranslatedPattern{std::move(out_), groups_};
   }
 
@@ -188,7 +188,7 @@ class Translator {
   [[noreturn]] static void fail(std::int32_t number) { raiseVbError(number); }
 
   void quantifier(const std::u16string& text, std::size_t length) {
-    if (!quantifiable_) fail(regexp_error::kUnexpectedQuantifier);
+    if (!quantifiable_) fail(vberr::kRegExpUnexpectedQuantifier);
     out_ += text;
     i_ += length;
     if (i_ < p_.size() && p_[i_] == u'?') {
@@ -223,9 +223,9 @@ class Translator {
     }
     if (j >= p_.size() || p_[j] != u'}') return false;
     ++j;
-    if (!quantifiable_) fail(regexp_error::kUnexpectedQuantifier);
-    if (bounded && hi < lo) fail(regexp_error::kSyntax);
-    if (lo > kMaxRepeat || (bounded && hi > kMaxRepeat)) fail(regexp_error::kSyntax);
+    if (!quantifiable_) fail(vberr::kRegExpUnexpectedQuantifier);
+    if (bounded && hi < lo) fail(vberr::kRegExpSyntax);
+    if (lo > kMaxRepeat || (bounded && hi > kMaxRepeat)) fail(vberr::kRegExpSyntax);
     std::u16string text = u"{" + number(lo);
     if (!bounded) {
       text += u",";
@@ -335,7 +335,7 @@ class Translator {
   }
 
   void escape() {
-    if (i_ + 1 >= p_.size()) fail(regexp_error::kSyntax);
+    if (i_ + 1 >= p_.size()) fail(vberr::kRegExpSyntax);
     const char16_t e = p_[i_ + 1];
     // \b and \B are assertions, which nothing may repeat; the classes may be.
     if (e == u'b' || e == u'B' || isClassEscape(e)) {
@@ -381,13 +381,13 @@ class Translator {
   }
 
   ClassItem classAtom() {
-    if (i_ >= p_.size()) fail(regexp_error::kExpectedBracket);
+    if (i_ >= p_.size()) fail(vberr::kRegExpExpectedBracket);
     const char16_t c = p_[i_];
     if (c != u'\\') {
       ++i_;
       return ClassItem{c, c, 0};
     }
-    if (i_ + 1 >= p_.size()) fail(regexp_error::kExpectedBracket);
+    if (i_ + 1 >= p_.size()) fail(vberr::kRegExpExpectedBracket);
     const char16_t e = p_[i_ + 1];
     if (isClassEscape(e)) {
       i_ += 2;
@@ -419,7 +419,7 @@ class Translator {
     }
     std::vector<ClassItem> items;
     for (;;) {
-      if (i_ >= p_.size()) fail(regexp_error::kExpectedBracket);
+      if (i_ >= p_.size()) fail(vberr::kRegExpExpectedBracket);
       if (p_[i_] == u']') {
         ++i_;
         break;
@@ -435,7 +435,7 @@ class Translator {
           items.push_back(second);
           continue;
         }
-        if (second.lo < first.lo) fail(regexp_error::kInvalidRange);
+        if (second.lo < first.lo) fail(vberr::kRegExpInvalidRange);
         items.push_back(ClassItem{first.lo, second.lo, 0});
         continue;
       }

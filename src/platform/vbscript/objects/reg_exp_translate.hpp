@@ -18,12 +18,4 @@ struct TranslatedPattern {
 // ')') or 5021 (invalid range) for a pattern VBScript rejects.
 TranslatedPattern translatePattern(std::u16string_view pattern, bool ignoreCase, bool multiline);
 
-namespace regexp_error {
-constexpr std::int32_t kSyntax = 5017;
-constexpr std::int32_t kUnexpectedQuantifier = 5018;
-constexpr std::int32_t kExpectedBracket = 5019;
-constexpr std::int32_t kExpectedParen = 5020;
-constexpr std::int32_t kInvalidRange = 5021;
-}  // namespace regexp_error
-
 }  // namespace vantorel::vbs

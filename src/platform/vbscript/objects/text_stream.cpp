@@ -21,10 +21,6 @@ namespace vantorel::vbs {
 
 namespace {
 
-constexpr std::int32_t kBadFileNameOrNumber = 52;
-constexpr std::int32_t kBadFileMode = 54;
-constexpr std::int32_t kInputPastEndOfFile = 62;
-
 std::u16string decodeUtf16Le(std::string_view bytes) {
   std::u16string text;
   text.reserve(bytes.size() / 2);
@@ -156,13 +152,13 @@ const ClassInfo& TextStream::classInfo() const noexcept {
 }
 
 void TextStream::requireReading() {
-  if (closed_) raiseVbError(kBadFileNameOrNumber);
-  if (direction_ != Direction::Read) raiseVbError(kBadFileMode);
+  if (closed_) raiseVbError(vberr::kBadFileNameOrNumber);
+  if (direction_ != Direction::Read) raiseVbError(vberr::kBadFileMode);
 }
 
 void TextStream::requireWriting() {
-  if (closed_) raiseVbError(kBadFileNameOrNumber);
-  if (direction_ == Direction::Read) raiseVbError(kBadFileMode);
+  if (closed_) raiseVbError(vberr::kBadFileNameOrNumber);
+  if (direction_ == Direction::Read) raiseVbError(vberr::kBadFileMode);
 }
 
 // CR, LF and CR LF each end one line; the LF of a CR LF pair starts no new one.
@@ -203,7 +199,7 @@ bool TextStream::AtEndOfStream() {
 std::u16string TextStream::Read(std::int32_t count) {
   requireReading();
   if (count < 0) raiseVbError(vberr::kInvalidProcedureCall);
-  if (count > 0 && position_ >= text_.size()) raiseVbError(kInputPastEndOfFile);
+  if (count > 0 && position_ >= text_.size()) raiseVbError(vberr::kInputPastEndOfFile);
   const std::size_t start = position_;
   advance(static_cast<std::size_t>(count));
   return text_.substr(start, position_ - start);
@@ -211,7 +207,7 @@ std::u16string TextStream::Read(std::int32_t count) {
 
 std::u16string TextStream::ReadAll() {
   requireReading();
-  if (position_ >= text_.size()) raiseVbError(kInputPastEndOfFile);
+  if (position_ >= text_.size()) raiseVbError(vberr::kInputPastEndOfFile);
   const std::size_t start = position_;
   advance(text_.size() - position_);
   return text_.substr(start);
@@ -219,7 +215,7 @@ std::u16string TextStream::ReadAll() {
 
 std::u16string TextStream::ReadLine() {
   requireReading();
-  if (position_ >= text_.size()) raiseVbError(kInputPastEndOfFile);
+  if (position_ >= text_.size()) raiseVbError(vberr::kInputPastEndOfFile);
   std::size_t end = position_;
   while (end < text_.size() && !isLineEnd(text_[end])) ++end;
   std::u16string line = text_.substr(position_, end - position_);
@@ -234,7 +230,7 @@ std::u16string TextStream::ReadLine() {
 void TextStream::Skip(std::int32_t count) {
   requireReading();
   if (count < 0) raiseVbError(vberr::kInvalidProcedureCall);
-  if (count > 0 && position_ >= text_.size()) raiseVbError(kInputPastEndOfFile);
+  if (count > 0 && position_ >= text_.size()) raiseVbError(vberr::kInputPastEndOfFile);
   advance(static_cast<std::size_t>(count));
 }
 

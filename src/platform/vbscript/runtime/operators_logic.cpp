@@ -6,16 +6,13 @@
 
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/text/strings.hpp"
 #include "platform/vbscript/runtime/operators.hpp"
 #include "platform/vbscript/runtime/operators_support.hpp"
 
 namespace vantorel::vbs {
 namespace ops {
 namespace {
-
-bool isBlank(char16_t c) noexcept {
-  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
-}
 
 // "True" or "False" (any case, blanks around): the text a Boolean converts to.
 int booleanWord(const std::u16string& text) noexcept {

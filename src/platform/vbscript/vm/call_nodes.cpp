@@ -9,8 +9,6 @@ namespace vantorel::vbs {
 
 namespace {
 
-constexpr std::int32_t kClassNotDefined = 506;
-
 // Appends the assigned value to the index arguments.
 struct ArgsWithValue {
   ArgsWithValue(Frame& f, const ArgList& list, Variant& value) : buf(list.size() + 1) {
@@ -137,7 +135,8 @@ Variant GlobalCallNode::eval(Frame& f) {
     case EntryKind::Undefined:
       break;
   }
-  if (optionExplicit && entry->kind == EntryKind::Undefined) raiseNamed(500, entry->name);
+  if (optionExplicit && entry->kind == EntryKind::Undefined)
+    raiseNamed(vberr::kVariableUndefined, entry->name);
   raiseNamed(vberr::kTypeMismatch, entry->name);
 }
 
@@ -149,14 +148,14 @@ void GlobalCallNode::assign(Frame& f, Variant v, bool isSet) {
     return;
   }
   if (entry->kind == EntryKind::Undefined) {
-    raiseNamed(optionExplicit ? 500 : vberr::kTypeMismatch, entry->name);
+    raiseNamed(optionExplicit ? vberr::kVariableUndefined : vberr::kTypeMismatch, entry->name);
   }
   if (entry->kind == EntryKind::Procedure) {
     ArgsWithValue a(f, args, v);
     assignThroughProperty(*f.rt, *entry, isSet, a.buf.ptrs(), a.buf.size());
     return;
   }
-  raiseNamed(501, entry->name);
+  raiseNamed(vberr::kIllegalAssignment, entry->name);
 }
 
 void GlobalCallNode::storeBack(Frame& f, Variant& v) {
@@ -274,7 +273,7 @@ Variant NewNode::eval(Frame&) {
   }
   if (equalsNoCase(name, u"RegExp"))
     return Variant(ClassFactory::instance().create(u"VBScript.RegExp"));
-  raiseNamed(kClassNotDefined, name);
+  raiseNamed(vberr::kClassNotDefined, name);
 }
 
 }  // namespace vantorel::vbs

@@ -21,7 +21,7 @@ Variant raiseThunk(Object& self, CallArgs args) {
   if (!args.has(2) && description.empty()) {
     description = vbErrorDescription(number);
     if (description.empty()) description = compileErrorDescription(number);
-    if (description.empty()) description = u"Unknown runtime error";
+    if (description.empty()) description = kUnknownRuntimeErrorText;
   }
   if (args.has(3)) err.setHelpFile(toString(args[3]));
   if (args.has(4)) err.setHelpContext(toLong(args[4]));

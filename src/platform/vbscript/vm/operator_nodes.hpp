@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <new>
 #include <optional>
+#include <type_traits>
 
 #include "platform/vbscript/runtime/operators.hpp"
 #include "platform/vbscript/vm/runtime.hpp"
@@ -38,28 +39,44 @@ inline Variant intResult(std::int64_t r, bool bothInteger) {
   return Variant(static_cast<double>(r));
 }
 
-// Stores an integer result into an existing Variant without a temporary: building the value
-// in place spares a copy of a just-written Variant, which the processor cannot forward.
+// Stores a scalar result into an existing Variant without a temporary: building the value in
+// place spares a copy of a just-written Variant, which the processor cannot forward.
+template <class T>
+[[gnu::always_inline]] inline void assignScalar(Variant& v, T x) {
+  v.~Variant();
+  new (&v) Variant(x);
+}
+
 inline void assignInt(Variant& v, std::int64_t r, bool bothInteger) {
   v.~Variant();
-  if (bothInteger && r >= INT16_MIN && r <= INT16_MAX) {
-    new (&v) Variant(static_cast<std::int16_t>(r));
-  } else if (r >= INT32_MIN && r <= INT32_MAX) {
-    new (&v) Variant(static_cast<std::int32_t>(r));
-  } else {
-    new (&v) Variant(static_cast<double>(r));
+  new (&v) Variant(intResult(r, bothInteger));
+}
+
+// Where an operator's result goes: a new Variant for eval...
+struct NewValue {
+  using Result = Variant;
+  Variant integer(std::int64_t r, bool bothInteger) const { return intResult(r, bothInteger); }
+  Variant real(double d) const { return Variant(d); }
+  Variant boolean(bool b) const { return Variant(b); }
+  template <class Make>
+  Variant slow(Make&& make) const {
+    return make();
   }
-}
+};
 
-inline void assignDouble(Variant& v, double d) {
-  v.~Variant();
-  new (&v) Variant(d);
-}
-
-inline void assignBool(Variant& v, bool b) {
-  v.~Variant();
-  new (&v) Variant(b);
-}
+// ...or an existing Variant for evalInto, replaced in place.
+struct Into {
+  using Result = void;
+  Variant& dst;
+  void integer(std::int64_t r, bool bothInteger) const { assignInt(dst, r, bothInteger); }
+  void real(double d) const { assignScalar(dst, d); }
+  void boolean(bool b) const { assignScalar(dst, b); }
+  template <class Make>
+  void slow(Make&& make) const {
+    Variant out = make();
+    dst.swap(out);
+  }
+};
 
 enum class Arith : std::uint8_t { Add, Sub, Mul, Mod, IntDiv };
 
@@ -97,21 +114,22 @@ inline bool doubleOp(double x, double y, double& r) {
   return std::isfinite(r);
 }
 
-template <Arith A>
-inline bool tryArith(const Variant& a, const Variant& b, Variant& out) {
+// An arithmetic operator: Integer/Long and Double operands inline, the rest through Slow. The
+// sink may write over a or b: both are read first.
+template <Arith A, BinaryFn Slow, class Sink>
+[[gnu::always_inline]] inline typename Sink::Result arith(const Variant& a, const Variant& b,
+                                                          Sink sink) {
   std::int64_t x, y, r;
   bool xi, yi;
   if (smallInt(a, x, xi) && smallInt(b, y, yi) && intOp<A>(x, y, r)) {
-    out = intResult(r, xi && yi);
-    return true;
+    return sink.integer(r, xi && yi);
   }
   double d;
   if (A <= Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double &&
       doubleOp<A>(a.doubleValue(), b.doubleValue(), d)) {
-    out = Variant(d);
-    return true;
+    return sink.real(d);
   }
-  return false;
+  return sink.slow([&] { return Slow(a, b); });
 }
 
 enum class Cmp : std::uint8_t { Eq, Ne, Lt, Le, Gt, Ge };
@@ -196,44 +214,19 @@ struct Operand {
   bool pure = false;  // evaluating it calls nothing, so it cannot change a variable
 };
 
+// Each operator node below has one body, compute, run with a sink for eval and for evalInto.
 template <opfast::Arith A, BinaryFn Slow>
 struct ArithNode final : ExprNode {
   ArithNode(SourcePos p, Operand l, Operand r)
       : ExprNode(p), left(std::move(l)), right(std::move(r)) {}
-  Variant eval(Frame& f) override {
+  Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
+  void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  template <class Sink>
+  [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     std::optional<Variant> ha, hb;
     const Variant& a = left.readBefore(f, ha, right);
     const Variant& b = right.read(f, hb);
-    std::int64_t x, y, r;
-    bool xi, yi;
-    if (opfast::smallInt(a, x, xi) && opfast::smallInt(b, y, yi) && opfast::intOp<A>(x, y, r)) {
-      return opfast::intResult(r, xi && yi);
-    }
-    double d;
-    if (A <= opfast::Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double &&
-        opfast::doubleOp<A>(a.doubleValue(), b.doubleValue(), d)) {
-      return Variant(d);
-    }
-    return Slow(a, b);
-  }
-  void evalInto(Frame& f, Variant& dst) override {
-    std::optional<Variant> ha, hb;
-    const Variant& a = left.readBefore(f, ha, right);
-    const Variant& b = right.read(f, hb);
-    std::int64_t x, y, r;
-    bool xi, yi;
-    if (opfast::smallInt(a, x, xi) && opfast::smallInt(b, y, yi) && opfast::intOp<A>(x, y, r)) {
-      opfast::assignInt(dst, r, xi && yi);
-      return;
-    }
-    double d;
-    if (A <= opfast::Arith::Mul && a.type() == VarType::Double && b.type() == VarType::Double &&
-        opfast::doubleOp<A>(a.doubleValue(), b.doubleValue(), d)) {
-      opfast::assignDouble(dst, d);
-      return;
-    }
-    Variant out = Slow(a, b);
-    dst.swap(out);
+    return opfast::arith<A, Slow>(a, b, sink);
   }
   Operand left, right;
 };
@@ -242,26 +235,18 @@ template <opfast::Cmp C, BinaryFn Slow>
 struct CompareNode final : ExprNode {
   CompareNode(SourcePos p, Operand l, Operand r)
       : ExprNode(p), left(std::move(l)), right(std::move(r)) {}
-  Variant eval(Frame& f) override {
-    std::optional<Variant> ha, hb;
-    const Variant& a = left.readBefore(f, ha, right);
-    const Variant& b = right.read(f, hb);
-    double x, y;
-    if (opfast::plainNumber(a, x) && opfast::plainNumber(b, y))
-      return Variant(opfast::cmp<C>(x, y));
-    return Slow(a, b);
-  }
-  void evalInto(Frame& f, Variant& dst) override {
+  Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
+  void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  template <class Sink>
+  [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     std::optional<Variant> ha, hb;
     const Variant& a = left.readBefore(f, ha, right);
     const Variant& b = right.read(f, hb);
     double x, y;
     if (opfast::plainNumber(a, x) && opfast::plainNumber(b, y)) {
-      opfast::assignBool(dst, opfast::cmp<C>(x, y));
-      return;
+      return sink.boolean(opfast::cmp<C>(x, y));
     }
-    Variant out = Slow(a, b);
-    dst.swap(out);
+    return sink.slow([&] { return Slow(a, b); });
   }
   Operand left, right;
 };
@@ -273,26 +258,24 @@ struct ArithConstNode final : ExprNode {
       : ExprNode(p), left(std::move(l)), constant(std::move(c)) {
     opfast::smallInt(constant, y_, yInteger_);
   }
-  Variant eval(Frame& f) override {
-    std::optional<Variant> ha;
-    const Variant& a = left.read(f, ha);
-    std::int64_t x, r;
-    bool xi;
-    if (opfast::smallInt(a, x, xi) && opfast::intOp<A>(x, y_, r))
-      return opfast::intResult(r, xi && yInteger_);
-    return Slow(a, constant);
-  }
-  void evalInto(Frame& f, Variant& dst) override {
+  Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
+  void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  template <class Sink>
+  [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     std::optional<Variant> ha;
     const Variant& a = left.read(f, ha);
     std::int64_t x, r;
     bool xi;
     if (opfast::smallInt(a, x, xi) && opfast::intOp<A>(x, y_, r)) {
-      opfast::assignInt(dst, r, xi && yInteger_);
-      return;
+      return sink.integer(r, xi && yInteger_);
     }
-    Variant out = Slow(coerceForLiteral(a, constant), constant);
-    dst.swap(out);
+    // Only an assignment reads the left operand as the literal's type first: \ and Mod round a
+    // text operand differently that way, so the two paths stay as they were.
+    if constexpr (std::is_same_v<Sink, opfast::Into>) {
+      return sink.slow([&] { return Slow(coerceForLiteral(a, constant), constant); });
+    } else {
+      return sink.slow([&] { return Slow(a, constant); });
+    }
   }
   Operand left;
 
@@ -308,23 +291,15 @@ struct CompareConstNode final : ExprNode {
       : ExprNode(p), left(std::move(l)), constant(std::move(c)) {
     opfast::plainNumber(constant, y_);
   }
-  Variant eval(Frame& f) override {
+  Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
+  void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  template <class Sink>
+  [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     std::optional<Variant> ha;
     const Variant& a = left.read(f, ha);
     double x;
-    if (opfast::plainNumber(a, x)) return Variant(opfast::cmp<C>(x, y_));
-    return Slow(coerceForLiteral(a, constant), constant);
-  }
-  void evalInto(Frame& f, Variant& dst) override {
-    std::optional<Variant> ha;
-    const Variant& a = left.read(f, ha);
-    double x;
-    if (opfast::plainNumber(a, x)) {
-      opfast::assignBool(dst, opfast::cmp<C>(x, y_));
-      return;
-    }
-    Variant out = Slow(coerceForLiteral(a, constant), constant);
-    dst.swap(out);
+    if (opfast::plainNumber(a, x)) return sink.boolean(opfast::cmp<C>(x, y_));
+    return sink.slow([&] { return Slow(coerceForLiteral(a, constant), constant); });
   }
   Operand left;
 

@@ -15,8 +15,6 @@ namespace vantorel::vbs {
 
 namespace {
 
-constexpr std::int32_t kOutOfStackSpace = 28;
-constexpr std::int32_t kInternalError = 51;
 // Below this much C++ stack left a script call fails with "Out of stack space", whatever the
 // thread's stack size; it is what deeply nested expressions need.
 constexpr std::size_t kStackReserve = 256 * 1024;
@@ -46,7 +44,7 @@ bool stackLow() {
 }  // namespace
 
 void ExprNode::assign(Frame&, Variant, bool) {
-  raiseVbError(424);
+  raiseVbError(vberr::kObjectRequired);
 }
 
 void ExprNode::evalInto(Frame& f, Variant& dst) {
@@ -132,7 +130,7 @@ struct DepthGuard {
 Variant Runtime::call(Procedure& p, ScriptObject* me, Variant* const* args, std::size_t n) {
   if (n != p.numParams()) raiseVbError(vberr::kWrongArgumentCount);
   // The stack is looked at only once calls nest: shallow code never comes near its end.
-  if (depth >= kMaxCallDepth || (depth >= 64 && stackLow())) raiseVbError(kOutOfStackSpace);
+  if (depth >= kMaxCallDepth || (depth >= 64 && stackLow())) raiseVbError(vberr::kOutOfStackSpace);
   tick();
   DepthGuard guard(*this);
   VariantSlots slots(static_cast<std::size_t>(p.numSlots + p.numTemps));
@@ -193,7 +191,7 @@ Procedure& readableProc(GlobalEntry& e) {
 void assignThroughProperty(Runtime& rt, GlobalEntry& e, bool isSet, Variant* const* args,
                            std::size_t n) {
   Procedure* p = isSet ? (e.set ? e.set : e.let) : (e.let ? e.let : e.set);
-  if (!p) raiseNamed(501, e.name);
+  if (!p) raiseNamed(vberr::kIllegalAssignment, e.name);
   rt.call(*p, nullptr, args, n);
 }
 
@@ -222,7 +220,8 @@ VmError currentAsVmError(SourcePos pos) {
     return VmError(vberr::kOutOfMemory, kRuntimeErrorSource,
                    vbErrorDescription(vberr::kOutOfMemory), pos);
   } catch (...) {
-    return VmError(kInternalError, kRuntimeErrorSource, u"Internal error", pos);
+    return VmError(vberr::kInternalError, kRuntimeErrorSource,
+                   vbErrorDescription(vberr::kInternalError), pos);
   }
 }
 

@@ -195,8 +195,7 @@ Flow ForNode::exec(Frame& f) {
       if (past) break;
       if (endsLoop(body.run(f), Flow::ExitFor, passUp)) break;
       v = &variableOf(f, *variable);
-      Variant next;
-      if (!opfast::tryArith<opfast::Arith::Add>(*v, by, next)) next = opAdd(*v, by);
+      Variant next = opfast::arith<opfast::Arith::Add, opAdd>(*v, by, opfast::NewValue{});
       *v = std::move(next);
     }
     f.rt->tick();

@@ -25,7 +25,7 @@ Variant GlobalNode::eval(Frame& f) {
     case EntryKind::Undefined:
       break;
   }
-  if (optionExplicit) raiseNamed(500, entry->name);
+  if (optionExplicit) raiseNamed(vberr::kVariableUndefined, entry->name);
   return Variant();
 }
 
@@ -34,7 +34,7 @@ Variant* GlobalNode::ref(Frame& f) {
     case EntryKind::Variable:
       return &entry->value;
     case EntryKind::Undefined:
-      if (optionExplicit) raiseNamed(500, entry->name);
+      if (optionExplicit) raiseNamed(vberr::kVariableUndefined, entry->name);
       defineVariable(f, *entry);
       return &entry->value;
     default:
@@ -53,7 +53,7 @@ void GlobalNode::assign(Frame& f, Variant v, bool isSet) {
       storeValue(entry->value, std::move(v), isSet);
       return;
     case EntryKind::Undefined:
-      if (optionExplicit) raiseNamed(500, entry->name);
+      if (optionExplicit) raiseNamed(vberr::kVariableUndefined, entry->name);
       storeValue(entry->value, std::move(v), isSet);
       defineVariable(f, *entry);
       return;
@@ -63,7 +63,7 @@ void GlobalNode::assign(Frame& f, Variant v, bool isSet) {
       return;
     }
     default:
-      raiseNamed(501, entry->name);
+      raiseNamed(vberr::kIllegalAssignment, entry->name);
   }
 }
 

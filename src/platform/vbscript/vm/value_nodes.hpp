@@ -48,7 +48,7 @@ struct ConstantNode final : ExprNode {
   ConstantNode(SourcePos p, Variant v, std::u16string n)
       : ExprNode(p), value(std::move(v)), name(std::move(n)) {}
   Variant eval(Frame&) override { return value; }
-  void assign(Frame&, Variant, bool) override { raiseNamed(501, name); }
+  void assign(Frame&, Variant, bool) override { raiseNamed(vberr::kIllegalAssignment, name); }
   Variant value;
   std::u16string name;
 };
@@ -129,7 +129,7 @@ struct GlobalNode final : ExprNode {
   // A bare name as a statement calls it; nothing of that name exists to call.
   void run(Frame& f) override {
     if (entry->kind == EntryKind::Undefined) {
-      raiseNamed(optionExplicit ? 500 : vberr::kTypeMismatch, entry->name);
+      raiseNamed(optionExplicit ? vberr::kVariableUndefined : vberr::kTypeMismatch, entry->name);
     }
     eval(f);
   }
