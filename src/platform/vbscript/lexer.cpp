@@ -9,7 +9,7 @@
 #include <unordered_map>
 
 #include "platform/automation/variant_convert.hpp"
-#include "platform/vbscript/errors.hpp"
+#include "platform/automation/vb_errors.hpp"
 
 namespace vantorel::vbs {
 namespace {

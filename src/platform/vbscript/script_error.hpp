@@ -5,7 +5,7 @@
 #include <exception>
 #include <string>
 
-#include "platform/vbscript/errors.hpp"
+#include "platform/automation/vb_errors.hpp"
 
 namespace vantorel::vbs {
 

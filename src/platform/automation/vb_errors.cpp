@@ -1,4 +1,4 @@
-#include "platform/vbscript/errors.hpp"
+#include "platform/automation/vb_errors.hpp"
 
 #include <algorithm>
 #include <iterator>

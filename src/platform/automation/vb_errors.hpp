@@ -1,5 +1,5 @@
 #pragma once
-// VBScript's error numbers as named constants, with their texts, all from errors.def. The engine
+// VBScript's error numbers as named constants, with their texts, all from vb_errors.def. The engine
 // raises these numbers too, so the names live beside AutomationError in vberr.
 #include <cstdint>
 #include <string>
@@ -10,7 +10,7 @@ namespace vantorel {
 namespace vberr {
 
 #define VB_ERROR(name, code, text) inline constexpr std::int32_t name = code;
-#include "platform/vbscript/errors.def"
+#include "platform/automation/vb_errors.def"
 #undef VB_ERROR
 
 // Runtime errors are VBScript's standard descriptions; compile errors come from the parser and
@@ -27,7 +27,7 @@ inline constexpr ErrorEntry kErrorTable[] = {
 #define VB_ERROR(name, code, text) {code, ErrorKind::Runtime, text},
 #define VB_COMPILE_ERROR(name, code, text) {code, ErrorKind::Compile, text},
 #define VB_HOST_ERROR(name, code, text) {code, ErrorKind::Host, text},
-#include "platform/vbscript/errors.def"
+#include "platform/automation/vb_errors.def"
 #undef VB_ERROR
 };
 
