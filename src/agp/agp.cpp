@@ -57,7 +57,6 @@ AGP::AGP() {
   InitProjProperties();
   formProductStrings();
   fullVersion_ = fullVersion();
-  emptyGenerationObjects();
   scriptExt_ = u"asp";
 
   const Variant languageFolder = GetRegValue(u"HKCU", GeneralKey(), u"LanguageFolder");

@@ -108,11 +108,15 @@ class AGP final : public Object {
   void setDB(Ref<AGPDatabase> db);
   AGPDatabases& databases();
 
+  // Objects of later layers the project holds for them. The expression engine (an AGScript)
+  // is set while a generation runs, so that BuildExParseFunction uses the run's engine; the
+  // template controls (an AGPControls) are the control list of the template set last loaded,
+  // which scripts see as "Controls" also between generations.
+  Ref<Object>& exParseEngine() noexcept { return exParseEngine_; }
+  Ref<Object>& templateControls() noexcept { return templateControls_; }
+
  private:
   void InitProjProperties();
-  // Start-up drops the thread's script engine and template cache of an earlier generation;
-  // they belong to generation, a later layer, which defines this.
-  void emptyGenerationObjects();
   void ClearProperties();
   void CopyDefaultSettings();
   void CopyRegistryKey(const std::u16string& key);
@@ -132,6 +136,8 @@ class AGP final : public Object {
   Ref<AGPDatabases> databases_;
   Ref<AGPDatabase> db_;
   Ref<Object> controlList_;  // an AGControlItems
+  Ref<Object> exParseEngine_;
+  Ref<Object> templateControls_;
   std::u16string currentDbKey_;
   std::u16string fullVersion_;
   std::u16string scriptExt_;

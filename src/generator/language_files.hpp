@@ -14,6 +14,8 @@ class xml_document;
 
 namespace vantorel {
 
+class GenerationRun;
+
 class AGP;
 
 // Writes the language file source into folder (a folder control's folder) below the site.

@@ -1,8 +1,6 @@
 #include "generator/run_end.hpp"
 
 #include "foundation/status.hpp"
-#include "generator/generation_state.hpp"
-#include "platform/automation/automation_error.hpp"
 #include "project/project_state.hpp"
 
 namespace vantorel {
@@ -13,17 +11,18 @@ constexpr std::int32_t kGenerationEnded = -1;
 
 }  // namespace
 
+GenerationStopped::GenerationStopped(std::u16string message, bool cancelled)
+    : AutomationError(kGenerationEnded, std::move(message)), cancelled_(cancelled) {}
+
 void RaiseCancelled() {
   Status().CloseStatus();
   LastErrorText() = u"Generation cancelled by user!";
-  GenerationCancelled() = true;
-  throw AutomationError(kGenerationEnded, LastErrorText());
+  throw GenerationStopped(LastErrorText(), true);
 }
 
 void RaiseGenError() {
   Status().CloseStatus();
-  GenerationFailed() = true;
-  throw AutomationError(kGenerationEnded, LastErrorText());
+  throw GenerationStopped(LastErrorText(), false);
 }
 
 }  // namespace vantorel

@@ -23,15 +23,14 @@ namespace {
 
 constexpr char16_t kExParse[] = u"ztExParse";
 
-// Drops an expression engine made for one call, whatever way the call ends.
+// Drops an expression engine made for one call, whatever way the call ends; the engine of a
+// running generation is the run's to release.
 struct OneCallEngine {
-  bool created = false;
+  Ref<Object>* holder = nullptr;
   ~OneCallEngine() {
-    if (!created) return;
-    if (Ref<AGScript>& engine = ExParseEngine()) {
-      engine->Reset();
-      engine = nullptr;
-    }
+    if (!holder) return;
+    if (auto* engine = static_cast<AGScript*>(holder->get())) engine->Reset();
+    *holder = nullptr;
   }
 };
 
@@ -39,18 +38,20 @@ struct OneCallEngine {
 
 std::u16string AGP::BuildExParseFunction(const std::u16string& text) {
   OneCallEngine guard;
-  if (!ExParseEngine()) {
+  Ref<AGScript> engine(static_cast<AGScript*>(exParseEngine().get()));
+  if (!engine) {
     ScriptEngineTimeout() = toLong(ConvertSetting(
         GetRegValue(Variant(u"HKCU"), Variant(GeneralKey()), Variant(u"ScriptEngineTimeout")),
         Variant(u"Long")));
-    Ref<AGScript> engine = makeRef<AGScript>();
+    engine = makeRef<AGScript>();
     if (!engine->IsInitialized()) return text;
     SharedFilter().load();
-    ExParseEngine() = engine;
-    guard.created = true;
-    engine->Initialize(Ref<Object>(this), DB(), TemplateControls(), Ref<Object>(&SharedLanguage()),
-                       ScriptCustomScriptsObject(), Ref<Object>(&SharedFilter()),
-                       ScriptExtensionsObject(), Ref<Object>(&SharedMenus()));
+    exParseEngine() = engine;
+    guard.holder = &exParseEngine();
+    engine->Initialize(Ref<Object>(this), DB(), projectTemplateControls(*this),
+                       Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
+                       Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
+                       Ref<Object>(&SharedMenus()));
   }
   // Builders of their own: the compiler's would still hold the last template compiled.
   Ref<AGPStringBuilder> arrays = makeRef<AGPStringBuilder>();
@@ -66,7 +67,7 @@ std::u16string AGP::BuildExParseFunction(const std::u16string& text) {
       u"Set SYSTEMFUNCTIONS = New cSystemFunctions" + crLf + toString(arrays->toString()) + crLf +
       toString(body->toString()) + crLf + kExParse + u" = ztSB.ToString()" + crLf +
       u"Set SYSTEMFUNCTIONS = Nothing" + crLf + u"End Function";
-  return ExParseEngine()->BuildNewCode(kExParse, function, 0, ScriptEngineTimeout());
+  return engine->BuildNewCode(kExParse, function, 0, ScriptEngineTimeout());
 }
 
 }  // namespace vantorel

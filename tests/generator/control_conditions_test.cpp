@@ -1,4 +1,5 @@
 #include "generator/control_conditions.hpp"
+#include "generator/run_end.hpp"
 
 #include <vector>
 
@@ -21,10 +22,10 @@ class ControlConditionTest : public GenerationFixture {
     bag.add(u"Zero", u"Long");
     db_->properties().setValue(*db_->properties().declare(u"DBType"), Variant(u"ACCESS"));
     table(u"Sales").properties().setting(kTblCaption) = Variant(u"Sales");
-    CurrentTable() = Ref<AGPTable>(&table(u"Sales"));
+    run().currentTable = Ref<AGPTable>(&table(u"Sales"));
     field(u"Sales", u"Region").SetV(u"FldGenerate", u"True");
-    CurrentField() = Ref<AGPField>(&field(u"Sales", u"Region"));
-    CurrentControl() = makeControl(u"list", u"table", u"list");
+    run().currentField = Ref<AGPField>(&field(u"Sales", u"Region"));
+    run().currentControl = makeControl(u"list", u"table", u"list");
   }
 };
 
@@ -78,26 +79,30 @@ TEST_F(ControlConditionTest, EvaluatesTermsAgainstTheProject) {
       {u"table/TblType/eq/VIEW,proj/Flag/eq/0", false},
   };
   for (const auto& [cond, expected] : cases) {
-    EXPECT_EQ(EvalCtrlCond(*proj_, cond), expected) << u8(cond);
+    EXPECT_EQ(EvalCtrlCond(run(), cond), expected) << u8(cond);
     EXPECT_TRUE(LastErrorText().empty()) << u8(cond) << ": " << u8(LastErrorText());
   }
 }
 
 TEST_F(ControlConditionTest, ATableTermWithoutTableHoldsAndAFailedTermStopsEvaluation) {
-  CurrentTable() = nullptr;
-  EXPECT_TRUE(EvalCtrlCond(*proj_, u"table/TblType/eq/nothing"));
-  CurrentTable() = Ref<AGPTable>(&table(u"Orders"));
-  CurrentField() = nullptr;
+  run().currentTable = nullptr;
+  EXPECT_TRUE(EvalCtrlCond(run(), u"table/TblType/eq/nothing"));
+  run().currentTable = Ref<AGPTable>(&table(u"Orders"));
+  run().currentField = nullptr;
   table(u"Orders").setTblGen(false);
   // The field term is never reached, so the missing field does not fail.
-  EXPECT_FALSE(EvalCtrlCond(*proj_, u"table/TblGen/eq/1,field/FldGenerate/eq/1"));
-  EXPECT_FALSE(GenerationFailed());
+  EXPECT_FALSE(EvalCtrlCond(run(), u"table/TblGen/eq/1,field/FldGenerate/eq/1"));
+  EXPECT_FALSE(run().generationFailed);
 }
 
 TEST_F(ControlConditionTest, FailuresEndTheRun) {
-  CurrentField() = nullptr;
-  EXPECT_THROW(EvalCtrlCond(*proj_, u"field/FldName/eq/x"), AutomationError);
-  EXPECT_TRUE(GenerationFailed());
+  run().currentField = nullptr;
+  try {
+    EvalCtrlCond(run(), u"field/FldName/eq/x");
+    ADD_FAILURE() << "no raise";
+  } catch (const GenerationStopped& e) {
+    EXPECT_FALSE(e.cancelled());
+  }
   EXPECT_NE(LastErrorText().find(u"field/FldName/eq/x"), std::u16string::npos);
 }
 
@@ -115,12 +120,12 @@ TEST_F(ControlConditionTest, FunctionTermsRunScriptFunctions) {
       {u"function/Tables/long/lt/20", true},
   };
   for (const auto& [cond, expected] : cases) {
-    EXPECT_EQ(EvalCtrlCond(*proj_, cond), expected) << u8(cond) << u8(LastErrorText());
+    EXPECT_EQ(EvalCtrlCond(run(), cond), expected) << u8(cond) << u8(LastErrorText());
   }
   // The function runs once per term, not once per listed value.
-  EXPECT_FALSE(EvalCtrlCond(*proj_, u"function/Bump/long/eq/7|8|9"));
-  EXPECT_TRUE(EvalCtrlCond(*proj_, u"function/BumpCalls/long/eq/1"));
-  EXPECT_THROW(EvalCtrlCond(*proj_, u"function/Boom/string/eq/x"), AutomationError);
+  EXPECT_FALSE(EvalCtrlCond(run(), u"function/Bump/long/eq/7|8|9"));
+  EXPECT_TRUE(EvalCtrlCond(run(), u"function/BumpCalls/long/eq/1"));
+  EXPECT_THROW(EvalCtrlCond(run(), u"function/Boom/string/eq/x"), AutomationError);
   EXPECT_FALSE(LastErrorText().empty());
 }
 
