@@ -7,17 +7,6 @@
 namespace vantorel::test {
 namespace {
 
-// Presses Cancel in the progress display when the first page of the Sales table is announced.
-class CancelAtSales : public ui::RecordingBackend {
- public:
-  void progressStatus(int handle, std::u16string_view text) override {
-    RecordingBackend::progressStatus(handle, text);
-    if (text.starts_with(u"Generating ") && text.find(u"Sales") != std::u16string_view::npos) {
-      cancel(handle);
-    }
-  }
-};
-
 using Kind = ui::RecordingBackend::Event::Kind;
 
 std::map<std::string, std::string> contents(const fsys::path& site) {
@@ -68,7 +57,7 @@ TEST_F(RunReleaseTest, AFailedRunLeavesNothingBehind) {
     set(u"Destination", Variant(u16(site_)));
     c.arrange();
     std::shared_ptr<ui::RecordingBackend> inUse = ui_;
-    if (c.cancels) inUse = std::make_shared<CancelAtSales>();
+    if (c.cancels) inUse = std::make_shared<CancellingBackend>();
     ui::setBackendForTesting(inUse);
     const std::size_t projectRefs = proj_->refCount();
     bool raised = false;
