@@ -55,6 +55,8 @@ class GeneratorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ui::setBackendForTesting(ui_);
+    // The run refers to the project, so it goes before the project it was made for.
+    run_.reset();
     proj_ = makeRef<AGP>();
     run_.emplace(*proj_);
     site_ = dir_.path() / "site";
