@@ -1,6 +1,5 @@
 #include "agp/agp.hpp"
 
-#include "agp/project_operations.hpp"
 #include "fields/search_operators.hpp"
 #include "foundation/captions.hpp"
 #include "foundation/custom_settings.hpp"
@@ -48,7 +47,6 @@ AGP::AGP() {
   InitProjProperties();
   projectContext().formProductStrings();
   fullVersion_ = fullVersion();
-  if (projectOperations().emptyGenerationObjects) projectOperations().emptyGenerationObjects();
   scriptExt_ = u"asp";
 
   const Variant languageFolder =

@@ -107,6 +107,13 @@ class AGP final : public Object {
   void setDB(Ref<AGPDatabase> db);
   AGPDatabases& databases();
 
+  // Objects of later layers the project holds for them. The expression engine (an AGScript)
+  // is set while a generation runs, so that BuildExParseFunction uses the run's engine; the
+  // template controls (an AGPControls) are the control list of the template set last loaded,
+  // which scripts see as "Controls" also between generations.
+  Ref<Object>& exParseEngine() noexcept { return exParseEngine_; }
+  Ref<Object>& templateControls() noexcept { return templateControls_; }
+
  private:
   void InitProjProperties();
   void ClearProperties();
@@ -128,6 +135,8 @@ class AGP final : public Object {
   Ref<AGPDatabases> databases_;
   Ref<AGPDatabase> db_;
   Ref<AGControlItems> controlList_;
+  Ref<Object> exParseEngine_;
+  Ref<Object> templateControls_;
   std::u16string currentDbKey_;
   std::u16string fullVersion_;
   std::u16string scriptExt_;

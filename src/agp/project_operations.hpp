@@ -17,8 +17,6 @@ struct ProjectOperations {
   std::u16string (*buildExParseFunction)(AGP& project, const std::u16string& text) = nullptr;
   void (*genScript)(AGP& project) = nullptr;
   std::int16_t (*genCheck)(AGP& project) = nullptr;
-  // Start-up drops the script engine and template cache of an earlier generation.
-  void (*emptyGenerationObjects)() = nullptr;
 };
 
 // Process-wide, like the class factory: filled at start-up, before any project object runs.

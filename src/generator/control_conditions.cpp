@@ -8,7 +8,7 @@
 #include "fields/field.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/value_conversion.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "generator/run_end.hpp"
 #include "model/database.hpp"
 #include "model/table.hpp"
@@ -120,8 +120,8 @@ std::optional<Variant> controlAttribute(const AGPControl& control, std::u16strin
 
 // The named script function's value; a function that fails leaves its message in
 // LastErrorText, which ends the run.
-Variant runScriptFunction(const std::u16string& name) {
-  const Ref<AGScript>& engine = ScriptEngine();
+Variant runScriptFunction(GenerationRun& run, const std::u16string& name) {
+  const Ref<AGScript>& engine = run.scriptEngine;
   if (!engine || !engine->IsInitialized()) return Variant(std::u16string());
   const std::u16string before = projectContext().lastErrorText;
   projectContext().lastErrorText.clear();
@@ -156,7 +156,9 @@ struct SettingSide {
   std::u16string dataType;
 };
 
-SettingSide settingSide(AGP& proj, std::u16string_view object, const std::u16string& attribute) {
+SettingSide settingSide(GenerationRun& run, std::u16string_view object,
+                        const std::u16string& attribute) {
+  AGP& proj = run.proj();
   const std::u16string name = toLower(object);
   AGProperties* bag = nullptr;
   if (name == u"proj") {
@@ -168,11 +170,11 @@ SettingSide settingSide(AGP& proj, std::u16string_view object, const std::u16str
     if (!db) throw ConditionFailure{u"the project has no database"};
     bag = &db->properties();
   } else if (name == u"table") {
-    if (!CurrentTable()) return {};
-    bag = &CurrentTable()->properties();
+    if (!run.currentTable) return {};
+    bag = &run.currentTable->properties();
   } else if (name == u"field") {
-    if (!CurrentField()) throw ConditionFailure{u"there is no current field"};
-    bag = &CurrentField()->properties();
+    if (!run.currentField) throw ConditionFailure{u"there is no current field"};
+    bag = &run.currentField->properties();
   } else {
     return {};
   }
@@ -197,7 +199,7 @@ bool anyValueHolds(const std::vector<std::u16string>& values, Compare compare) {
 
 // The left side is read once per term, so a script function runs once however many values
 // the term lists.
-bool evalTerm(AGP& proj, std::u16string_view raw) {
+bool evalTerm(GenerationRun& run, std::u16string_view raw) {
   const Term term = splitTerm(raw);
   if (term.parts.size() != 4) return true;
   const std::u16string& object = term.parts[0];
@@ -207,13 +209,13 @@ bool evalTerm(AGP& proj, std::u16string_view raw) {
 
   if (term.function) {
     const Variant type(attribute);
-    const Variant left = ConvertSetting(runScriptFunction(object), type);
+    const Variant left = ConvertSetting(runScriptFunction(run, object), type);
     return anyValueHolds(values, [&](const std::u16string& value) {
       return applyOperator(op, left, ConvertSetting(Variant(value), type));
     });
   }
   if (equalsNoCase(object, u"ctrl")) {
-    const Ref<AGPControl> control = ConditionControl();
+    const Ref<AGPControl> control = ConditionControl(run);
     if (!control) throw ConditionFailure{u"there is no current control"};
     const std::optional<Variant> left = controlAttribute(*control, attribute);
     if (!left) return true;
@@ -221,7 +223,7 @@ bool evalTerm(AGP& proj, std::u16string_view raw) {
       return applyOperator(op, *left, Variant(StripQuotes(value)));
     });
   }
-  const SettingSide side = settingSide(proj, object, attribute);
+  const SettingSide side = settingSide(run, object, attribute);
   if (!side.bag) return true;
   return anyValueHolds(values, [&](const std::u16string& value) {
     Variant right = GetCondValue(*side.bag, value, side.dataType);
@@ -246,12 +248,12 @@ Variant GetCondValue(AGProperties& bag, std::u16string_view value, std::u16strin
   return ConvertSetting(raw, Variant(std::u16string(dataType)));
 }
 
-bool EvalCtrlCond(AGP& proj, std::u16string_view cond) {
+bool EvalCtrlCond(GenerationRun& run, std::u16string_view cond) {
   if (cond.empty()) return true;
   std::u16string reason;
   try {
     for (const std::u16string& term : split(cond, u",")) {
-      if (!evalTerm(proj, term)) return false;
+      if (!evalTerm(run, term)) return false;
     }
     return true;
   } catch (const ConditionFailure& failure) {
@@ -269,21 +271,21 @@ bool EvalCtrlCond(AGP& proj, std::u16string_view cond) {
   RaiseGenError();
 }
 
-Ref<AGPControl> ConditionControl() {
-  if (CurrentControl()) return CurrentControl();
-  AGPControls& controls = *TemplateControls();
+Ref<AGPControl> ConditionControl(GenerationRun& run) {
+  if (run.currentControl) return run.currentControl;
+  AGPControls& controls = *run.templateControls;
   const std::int16_t index = controls.curIndex();
   if (index < 1 || index > controls.Count()) return nullptr;
   return controls.items()[static_cast<std::size_t>(index - 1)];
 }
 
-CurrentControlScope::CurrentControlScope(Ref<AGPControl> control)
-    : previous_(std::move(CurrentControl())) {
-  CurrentControl() = std::move(control);
+CurrentControlScope::CurrentControlScope(GenerationRun& run, Ref<AGPControl> control)
+    : run_(run), previous_(std::move(run.currentControl)) {
+  run_.currentControl = std::move(control);
 }
 
 CurrentControlScope::~CurrentControlScope() {
-  CurrentControl() = std::move(previous_);
+  run_.currentControl = std::move(previous_);
 }
 
 }  // namespace vantorel

@@ -11,6 +11,8 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 class AGP;
 class AGPControl;
 class AGProperties;
@@ -19,7 +21,7 @@ class AGProperties;
 // control attribute or operator that is unknown, holds, as does a "table" term without a
 // current table. A failure (a script function that fails, a "field" term without a current
 // field, a value that cannot be compared) ends the run through RaiseGenError.
-bool EvalCtrlCond(AGP& proj, std::u16string_view cond);
+bool EvalCtrlCond(GenerationRun& run, std::u16string_view cond);
 
 // One listed value of a condition as it is compared: trimmed; "%name" is the value of the
 // bag's setting name (declared empty when missing); converted by dataType.
@@ -27,17 +29,18 @@ Variant GetCondValue(AGProperties& bag, std::u16string_view value, std::u16strin
 
 // The control "ctrl" terms read: CurrentControl while one is set, else the template controls'
 // item at curIndex; nullptr when there is none.
-Ref<AGPControl> ConditionControl();
+Ref<AGPControl> ConditionControl(GenerationRun& run);
 
 // Makes control the one "ctrl" terms read until the guard ends; the previous one comes back.
 class CurrentControlScope {
  public:
-  explicit CurrentControlScope(Ref<AGPControl> control);
+  CurrentControlScope(GenerationRun& run, Ref<AGPControl> control);
   ~CurrentControlScope();
   CurrentControlScope(const CurrentControlScope&) = delete;
   CurrentControlScope& operator=(const CurrentControlScope&) = delete;
 
  private:
+  GenerationRun& run_;
   Ref<AGPControl> previous_;
 };
 

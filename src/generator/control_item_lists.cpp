@@ -5,7 +5,7 @@
 #include "agp/agp.hpp"
 #include "foundation/control_items.hpp"
 #include "generator/control_conditions.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "generator/output_naming.hpp"
 #include "model/database.hpp"
 #include "model/table.hpp"
@@ -75,8 +75,8 @@ std::u16string choicesOf(AGControlItems& list) {
 }
 
 // Every switched-on item once per control of its id whose condition holds.
-std::int32_t countItems(AGP& proj, AGControlItems& list) {
-  AGPControls& controls = *TemplateControls();
+std::int32_t countItems(GenerationRun& run, AGControlItems& list) {
+  AGPControls& controls = *run.templateControls;
   std::int32_t count = 0;
   for (std::int32_t i = 1; i <= list.Count(); ++i) {
     const Ref<AGControlItem> item = list.Item(Variant(i));
@@ -84,8 +84,8 @@ std::int32_t countItems(AGP& proj, AGControlItems& list) {
     for (std::int32_t c = 1; c <= controls.Count(); ++c) {
       const Ref<AGPControl> control = controls.Item(Variant(static_cast<std::int16_t>(c)));
       if (!control || control->CtrlID() != item->ItemId()) continue;
-      CurrentControlScope scope(control);
-      if (EvalCtrlCond(proj, control->CtrlCond())) ++count;
+      CurrentControlScope scope(run, control);
+      if (EvalCtrlCond(run, control->CtrlCond())) ++count;
     }
   }
   return count;
@@ -97,7 +97,7 @@ bool IsListedTable(AGPTable& table) {
   return table.tblGen() || !tableText(table, kTblSysGenUnits).empty();
 }
 
-bool IsCtrlForTable(AGP& proj, AGPTable& table, std::u16string_view ctrlId,
+bool IsCtrlForTable(GenerationRun& run, AGPTable& table, std::u16string_view ctrlId,
                     std::u16string_view ctrlType, std::u16string_view cond) {
   bool applies = table.tblGen();
   if (!applies) {
@@ -117,24 +117,26 @@ bool IsCtrlForTable(AGP& proj, AGPTable& table, std::u16string_view ctrlId,
     applies = false;
   }
   if (!applies) return false;
-  if (const Ref<AGPDatabase> db = proj.DB()) db->tables().setItem(Variant(table.tblName()));
-  return EvalCtrlCond(proj, cond);
+  if (const Ref<AGPDatabase> db = run.proj().DB()) db->tables().setItem(Variant(table.tblName()));
+  return EvalCtrlCond(run, cond);
 }
 
-void ClearControlItems(AGP& proj) {
+void ClearControlItems(GenerationRun& run) {
+  AGP& proj = run.proj();
   clearList(proj.controlList());
   forEachTable(proj, [](AGPTable& table) {
     if (IsListedTable(table)) clearList(table.controlList());
   });
-  CurrentTable() = nullptr;
+  run.currentTable = nullptr;
 }
 
-void UpdateControlItems(AGP& proj) {
-  AGPControls& controls = *TemplateControls();
+void UpdateControlItems(GenerationRun& run) {
+  AGP& proj = run.proj();
+  AGPControls& controls = *run.templateControls;
   for (std::int32_t i = 1; i <= controls.Count(); ++i) {
     const Ref<AGPControl> control = controls.Item(Variant(static_cast<std::int16_t>(i)));
     if (!control) continue;
-    CurrentControlScope scope(control);
+    CurrentControlScope scope(run, control);
     const AGControlFields& c = control->fields();
     std::u16string remark = c.CtrlRemark;
     if (!c.CtrlExt.empty()) remark += (remark.empty() ? u"(" : u" (") + c.CtrlExt + u")";
@@ -143,17 +145,17 @@ void UpdateControlItems(AGP& proj) {
     if (type == u"function" || type == u"folder" || type == u"field") continue;
     if (type == u"table" || type == u"report") {
       forEachTable(proj, [&](AGPTable& table) {
-        CurrentTable() = Ref<AGPTable>(&table);
-        if (IsListedTable(table) && IsCtrlForTable(proj, table, c.CtrlID, c.CtrlType, c.CtrlCond)) {
+        run.currentTable = Ref<AGPTable>(&table);
+        if (IsListedTable(table) && IsCtrlForTable(run, table, c.CtrlID, c.CtrlType, c.CtrlCond)) {
           const std::u16string name =
               GetOutputFileName(proj, *control, tableText(table, kTblVar), u"");
           table.controlList().Add(c.CtrlID, name, true, remark);
         }
-        CurrentTable() = nullptr;
+        run.currentTable = nullptr;
       });
       continue;
     }
-    if (EvalCtrlCond(proj, c.CtrlCond)) {
+    if (EvalCtrlCond(run, c.CtrlCond)) {
       proj.controlList().Add(c.CtrlID, GetOutputFileName(proj, *control, u"", u""), true, remark);
     }
   }
@@ -190,15 +192,16 @@ void SaveOtherGenList(AGP& proj) {
   });
 }
 
-Variant CountGenItems(AGP& proj) {
-  CurrentTable() = nullptr;
-  std::int32_t count = countItems(proj, proj.controlList());
+Variant CountGenItems(GenerationRun& run) {
+  AGP& proj = run.proj();
+  run.currentTable = nullptr;
+  std::int32_t count = countItems(run, proj.controlList());
   forEachTable(proj, [&](AGPTable& table) {
-    CurrentTable() = Ref<AGPTable>(&table);
+    run.currentTable = Ref<AGPTable>(&table);
     if (const Ref<AGPDatabase> db = proj.DB()) db->tables().setItem(Variant(table.tblName()));
-    count += countItems(proj, table.controlList());
+    count += countItems(run, table.controlList());
   });
-  CurrentTable() = nullptr;
+  run.currentTable = nullptr;
   // A site larger than the 16-bit range still gets its full progress total.
   if (count > std::numeric_limits<std::int16_t>::max()) return Variant(count);
   return Variant(static_cast<std::int16_t>(count));

@@ -12,6 +12,7 @@
 #include "foundation/status.hpp"
 #include "foundation/template_lookup.hpp"
 #include "generator/control_conditions.hpp"
+#include "generator/generation_run.hpp"
 #include "generator/output_items.hpp"
 #include "generator/output_naming.hpp"
 #include "generator/output_paths.hpp"
@@ -83,14 +84,15 @@ void unpackTemplate(const std::u16string& templateFile, const std::u16string& fo
   unzip.Extract();
 }
 
-bool controlRuns(AGP& proj, const Ref<AGPControl>& control) {
-  const CurrentControlScope scope(control);
-  return EvalCtrlCond(proj, control->CtrlCond());
+bool controlRuns(GenerationRun& run, const Ref<AGPControl>& control) {
+  const CurrentControlScope scope(run, control);
+  return EvalCtrlCond(run, control->CtrlCond());
 }
 
 class CopyRun {
  public:
-  CopyRun(AGP& proj, bool checkOnly) : proj_(proj), checkOnly_(checkOnly) {}
+  CopyRun(GenerationRun& run, bool checkOnly)
+      : run_(run), proj_(run.proj()), checkOnly_(checkOnly) {}
 
   // False when the whole operation has to stop.
   bool copyFiles(const AGPControl& control) {
@@ -113,8 +115,9 @@ class CopyRun {
         targetName = GetOutputFileName(proj_, control, u"", u"");
       }
       const std::u16string target = GetDestPath(
-          proj_, GetOutputFolder(c.CtrlOFolderID, c.CtrlOFolder), targetName, checkOnly_);
-      if (!BackupFile(target, c.CtrlOverwrite, false, checkOnly_, proj_.BackupFileFlag())) {
+          proj_, GetOutputFolder(*run_.templateControls, c.CtrlOFolderID, c.CtrlOFolder),
+          targetName, checkOnly_);
+      if (!BackupFile(run_, target, c.CtrlOverwrite, false, checkOnly_, proj_.BackupFileFlag())) {
         continue;
       }
       if (checkOnly_) {
@@ -147,14 +150,15 @@ class CopyRun {
     }
     const bool namedFolder = !c.CtrlOFolderID.empty() || !c.CtrlOFolder.empty();
     const std::u16string folder =
-        namedFolder ? GetOutputFolder(c.CtrlOFolderID, c.CtrlOFolder) : c.CtrlIFolder;
+        namedFolder ? GetOutputFolder(*run_.templateControls, c.CtrlOFolderID, c.CtrlOFolder)
+                    : c.CtrlIFolder;
     // The folder is made by GetDestPath (or by the folder controls before the run), so whether
     // anything could be overwritten is asked of it as it was before: missing or empty, nothing.
     const bool occupied = hasContent(GetDestPath(proj_, folder, u"", true));
     const std::u16string target =
         withoutTrailingSeparator(GetDestPath(proj_, folder, u"", checkOnly_));
     if ((checkOnly_ || occupied) &&
-        !BackupFolder(target, c.CtrlOverwrite, false, checkOnly_, proj_.BackupFileFlag())) {
+        !BackupFolder(run_, target, c.CtrlOverwrite, false, checkOnly_, proj_.BackupFileFlag())) {
       return true;
     }
     if (checkOnly_) {
@@ -180,6 +184,7 @@ class CopyRun {
     return false;
   }
 
+  GenerationRun& run_;
   AGP& proj_;
   bool checkOnly_;
   std::int16_t count_ = 0;
@@ -217,9 +222,9 @@ std::u16string SetControlSourceFolder(const AGPControl& control) {
   return folder;
 }
 
-void CheckScriptFiles(AGP& proj) {
-  for (const Ref<AGPControl>& control : TemplateControls()->items()) {
-    if (control->CtrlType() != u"function" || !controlRuns(proj, control)) continue;
+void CheckScriptFiles(GenerationRun& run) {
+  for (const Ref<AGPControl>& control : run.templateControls->items()) {
+    if (control->CtrlType() != u"function" || !controlRuns(run, control)) continue;
     const std::u16string folder = SetControlSourceFolder(*control);
     const std::u16string& file = control->CtrlIFiles();
     if (file.empty()) continue;
@@ -230,34 +235,34 @@ void CheckScriptFiles(AGP& proj) {
                                        u"! Check if correct template.";
       return;
     }
-    if (!ScriptEngine()) {
+    if (!run.scriptEngine) {
       projectContext().lastErrorText = projectContext().productTitle +
                                        u": No script engine to load " + inQuotes(file) + u" into.";
       return;
     }
-    ScriptEngine()->AddTemplateScript(path);
+    run.scriptEngine->AddTemplateScript(path);
     if (!projectContext().lastErrorText.empty()) return;
   }
 }
 
-std::int16_t CopyTemplateFiles(AGP& proj, bool checkOnly) {
-  CopyRun run(proj, checkOnly);
+std::int16_t CopyTemplateFiles(GenerationRun& run, bool checkOnly) {
+  CopyRun copies(run, checkOnly);
   // A copy control may change the list (none does today), so the controls are taken first.
-  const std::vector<Ref<AGPControl>> controls = TemplateControls()->items();
+  const std::vector<Ref<AGPControl>> controls = run.templateControls->items();
   for (const Ref<AGPControl>& control : controls) {
     if (control->CtrlType() != u"copy") continue;
-    if (!controlRuns(proj, control) || !IsOutputItemOn(proj, control->CtrlID())) continue;
+    if (!controlRuns(run, control) || !IsOutputItemOn(run.proj(), control->CtrlID())) continue;
     SetControlSourceFolder(*control);
     bool goOn = true;
     if (!control->CtrlIFiles().empty()) {
-      goOn = run.copyFiles(*control);
+      goOn = copies.copyFiles(*control);
     } else if (!control->CtrlIFolder().empty()) {
-      goOn = run.copyFolder(*control);
+      goOn = copies.copyFolder(*control);
     }
     if (!goOn) return 1;
     StepProgress();
   }
-  return run.count();
+  return copies.count();
 }
 
 }  // namespace vantorel

@@ -7,6 +7,8 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 class AGP;
 class AGPControl;
 
@@ -26,13 +28,13 @@ std::u16string SetControlSourceFolder(const AGPControl& control);
 
 // Adds the script file of every "function" control whose condition holds to ScriptEngine; the
 // first missing file or script error stops it, with the message in LastErrorText.
-void CheckScriptFiles(AGP& proj);
+void CheckScriptFiles(GenerationRun& run);
 
 // Carries out the "copy" controls whose condition holds and whose item is on. The check pass
 // copies nothing and returns how many targets exist; the generation pass returns 0. A missing
 // source file, a source or target name that leads outside its folder, or a failed copy stops
 // it with result 1 and the message in LastErrorText; a missing source folder only sets the
 // message and the next control runs.
-std::int16_t CopyTemplateFiles(AGP& proj, bool checkOnly);
+std::int16_t CopyTemplateFiles(GenerationRun& run, bool checkOnly);
 
 }  // namespace vantorel

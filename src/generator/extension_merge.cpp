@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "generator/generation_extensions.hpp"
+#include "generator/generation_run.hpp"
 #include "generator/template_freshness.hpp"
 #include "platform/automation/variant.hpp"
 #include "platform/fs/files.hpp"
@@ -36,20 +37,21 @@ std::optional<std::u16string> extensionFolder(const std::u16string& name) {
 // first, then each control's input and each session's input file that exists. False when the
 // extension is not installed; True without a visit when its control file does not load.
 bool walkExtensionFiles(
-    const std::u16string& name,
+    GenerationRun& run, const std::u16string& name,
     const std::function<void(const std::u16string&, const std::u16string&)>& visit) {
   if (!extensionInstalled(name)) return false;
   const std::optional<std::u16string> folder = extensionFolder(name);
   if (!folder) return true;
   const std::u16string controlFile = fs::joinPath(*folder, u"control.xml");
-  if (!fs::fileExists(controlFile) || !ExtensionControls()->LoadControls(controlFile)) return true;
+  if (!fs::fileExists(controlFile) || !run.extensionControls->LoadControls(controlFile))
+    return true;
   visit(name + u"\\control.xml", controlFile);
   auto visitIfPresent = [&](const std::u16string& relative) {
     if (relative.empty()) return;
     const std::optional<std::u16string> path = fs::joinInside(*folder, relative);
     if (path && fs::fileExists(*path)) visit(name + u"\\" + relative, *path);
   };
-  for (const Ref<AGPControl>& control : ExtensionControls()->items()) {
+  for (const Ref<AGPControl>& control : run.extensionControls->items()) {
     if (equalsNoCase(control->CtrlType(), u"copy")) continue;
     // The input list is taken as one path, as the stamps were always keyed.
     std::u16string input = control->CtrlIFiles();
@@ -66,27 +68,25 @@ bool walkExtensionFiles(
 
 }  // namespace
 
-Ref<AGPControls>& ExtensionControls() {
-  thread_local Ref<AGPControls> controls = makeRef<AGPControls>();
-  return controls;
-}
-
-bool ExtFilesUnchanged(const std::u16string& name) {
+bool ExtFilesUnchanged(GenerationRun& run, const std::u16string& name) {
   bool unchanged = true;
   const bool installed =
-      walkExtensionFiles(name, [&](const std::u16string& key, const std::u16string& path) {
-        if (IsFileChanged(std::u16string(kExtensionFiles), key, path) != 0) unchanged = false;
+      walkExtensionFiles(run, name, [&](const std::u16string& key, const std::u16string& path) {
+        if (IsFileChanged(run.templateCache.get(), std::u16string(kExtensionFiles), key, path) !=
+            0) {
+          unchanged = false;
+        }
       });
   return installed && unchanged;
 }
 
-void CacheExtFiles(const std::u16string& name) {
-  walkExtensionFiles(name, [](const std::u16string& key, const std::u16string& path) {
-    CacheFileStamp(std::u16string(kExtensionFiles), key, path);
+void CacheExtFiles(GenerationRun& run, const std::u16string& name) {
+  walkExtensionFiles(run, name, [&](const std::u16string& key, const std::u16string& path) {
+    CacheFileStamp(run.templateCache.get(), std::u16string(kExtensionFiles), key, path);
   });
 }
 
-bool MergeExtControls(const std::u16string& name) {
+bool MergeExtControls(GenerationRun& run, const std::u16string& name) {
   const std::optional<std::u16string> folder =
       extensionInstalled(name) ? extensionFolder(name) : std::nullopt;
   const std::u16string controlFile =
@@ -95,9 +95,9 @@ bool MergeExtControls(const std::u16string& name) {
     CtrlErrCode() = 1;
     return false;
   }
-  if (!ExtensionControls()->LoadControls(controlFile)) return false;
-  AGPControls& target = *TemplateControls();
-  for (const Ref<AGPControl>& control : ExtensionControls()->items()) {
+  if (!run.extensionControls->LoadControls(controlFile)) return false;
+  AGPControls& target = *run.templateControls;
+  for (const Ref<AGPControl>& control : run.extensionControls->items()) {
     control->setCtrlExt(name);
     const std::u16string& action = control->CtrlAction();
     if (action == u"add") {

@@ -8,22 +8,21 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 class AGPControl;
 class AGPControls;
 
-// The control list an extension's control file is loaded into, per thread, created on first use.
-Ref<AGPControls>& ExtensionControls();
-
 // False when an extension of that name is not installed, or a stamped file of it changed; a
 // missing or unloadable control file counts as unchanged.
-bool ExtFilesUnchanged(const std::u16string& name);
+bool ExtFilesUnchanged(GenerationRun& run, const std::u16string& name);
 // Records the stamps ExtFilesUnchanged compares.
-void CacheExtFiles(const std::u16string& name);
+void CacheExtFiles(GenerationRun& run, const std::u16string& name);
 
 // Loads the extension's control file and applies its controls to TemplateControls by their
 // CtrlAction ("add", "change", "delete"; anything else is ignored). False, with CtrlErrCode,
 // when the extension or its control file is missing or does not load.
-bool MergeExtControls(const std::u16string& name);
+bool MergeExtControls(GenerationRun& run, const std::u16string& name);
 // Applies the extension control's sessions to the template control by their SessAction.
 void MergeCtrlSessions(AGPControl& templateControl, const AGPControl& extensionControl);
 

@@ -12,8 +12,9 @@
 #include "generator/generation_driver.hpp"
 #include "generator/generation_extensions.hpp"
 #include "generator/generation_loop.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "generator/output_paths.hpp"
+#include "generator/run_end.hpp"
 #include "generator/template_freshness.hpp"
 #include "model/database.hpp"
 #include "model/tables.hpp"
@@ -37,7 +38,8 @@ std::int16_t endCheck(std::u16string message) {
   return 0;
 }
 
-std::int16_t runCheck(AGP& proj) {
+std::int16_t runCheck(GenerationRun& run) {
+  AGP& proj = run.proj();
   projectContext().lastErrorText.clear();
   if (!CheckComponents()) return 0;
   // Without a database or a destination the walk below has nothing to list against.
@@ -46,14 +48,15 @@ std::int16_t runCheck(AGP& proj) {
     return endCheck(projectContext().productTitle + u": Database not loaded! Generation aborted!");
   if (!CheckOutputRoot(proj)) return 0;
 
-  OpenPhase(proj, u" - Preparing for generation...", 2, true);
+  OpenPhase(run, u" - Preparing for generation...", 2, true);
   DefaultHeaderLogo(proj);
   // The check reads the same cache file the generation will.
   const std::u16string templateFile = TakeTemplateName(proj);
-  TemplateCache() = makeRef<AGPCache>();
+  run.templateCache = makeRef<AGPCache>();
   bool kept = false;
 
-  const std::int16_t r = IsFileChanged(u"template", u"template", templateFile);
+  const std::int16_t r =
+      IsFileChanged(run.templateCache.get(), u"template", u"template", templateFile);
   if (r == -1)
     return endCheck(projectContext().productTitle +
                     u": Template file not found! Generation aborted!");
@@ -71,17 +74,17 @@ std::int16_t runCheck(AGP& proj) {
   const std::u16string folder =
       PrepareTemplatePath(templateFile, u"Script", false, true, !projectContext().syncKeepAnswer);
   if (!kept) {
-    CacheFileStamp(u"template", u"template", templateFile);
-    TemplateCache()->WriteCacheFile();
+    CacheFileStamp(run.templateCache.get(), u"template", u"template", templateFile);
+    run.templateCache->WriteCacheFile();
   }
   if (!projectContext().syncKeepAnswer) {
     DeleteFilesByExt(TemplateCacheFolder(), u"tpl");
-    TemplateCache()->DeleteCacheGroup(Variant(u"tpl"));
+    run.templateCache->DeleteCacheGroup(Variant(u"tpl"));
   }
 
   const std::u16string controlFile =
       folder.empty() ? std::u16string() : fs::joinPath(folder, u"control.xml");
-  if (!TemplateControls()->LoadControls(controlFile)) {
+  if (!run.templateControls->LoadControls(controlFile)) {
     return endCheck(projectContext().productTitle +
                     (CtrlErrCode() == 2 ? u": Control file is invalid! Please check if the "
                                           u"correct template file is in use!"
@@ -95,25 +98,26 @@ std::int16_t runCheck(AGP& proj) {
       if (!e || !e->enabled) continue;
       const std::u16string file = extensionArchivePath(*e);
       if (!fs::fileExists(file)) continue;
-      const std::int16_t changed = IsFileChanged(u"extension", e->name, file);
+      const std::int16_t changed =
+          IsFileChanged(run.templateCache.get(), u"extension", e->name, file);
       PrepareTemplatePath(file, e->name, true, true, changed > 0);
-      MergeExtControls(e->name);
+      MergeExtControls(run, e->name);
     }
   }
 
-  InitScriptEngine(proj);
-  if (ScriptEngine()) ScriptEngine()->Validate();
-  ClearControlItems(proj);
-  TemplateCache() = nullptr;
-  if (projectContext().lastErrorText.empty()) CheckScriptFiles(proj);
+  InitScriptEngine(run);
+  if (run.scriptEngine) run.scriptEngine->Validate();
+  ClearControlItems(run);
+  run.templateCache = nullptr;
+  if (projectContext().lastErrorText.empty()) CheckScriptFiles(run);
 
   std::int16_t count = 0;
-  GenerateAll(proj, true, count);
+  GenerateAll(run, true, count);
   const std::int16_t result = count;
-  UpdateControlItems(proj);
-  if (ScriptEngine()) {
-    ScriptEngine()->Reset();
-    ScriptEngine() = nullptr;
+  UpdateControlItems(run);
+  if (run.scriptEngine) {
+    run.scriptEngine->Reset();
+    run.scriptEngine = nullptr;
   }
   Status().CloseStatus();
   return result;
@@ -122,10 +126,11 @@ std::int16_t runCheck(AGP& proj) {
 }  // namespace
 
 std::int16_t checkSite(AGP& proj) {
+  GenerationRun run(proj);
   try {
-    return runCheck(proj);
-  } catch (...) {
-    Status().CloseStatus();
+    return runCheck(run);
+  } catch (const GenerationStopped& stop) {
+    (stop.cancelled() ? run.generationCancelled : run.generationFailed) = true;
     throw;
   }
 }

@@ -16,7 +16,7 @@
 #include "generator/extension_merge.hpp"
 #include "generator/generation_extensions.hpp"
 #include "generator/generation_loop.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "generator/output_folders.hpp"
 #include "generator/output_naming.hpp"
 #include "generator/output_paths.hpp"
@@ -48,8 +48,9 @@ namespace vantorel {
 
 namespace {
 
-void initialize(AGScript& engine, AGP& proj) {
-  engine.Initialize(Ref<Object>(&proj), proj.DB(), TemplateControls(),
+void initialize(AGScript& engine, GenerationRun& run) {
+  AGP& proj = run.proj();
+  engine.Initialize(Ref<Object>(&proj), proj.DB(), run.templateControls,
                     Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
                     Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
                     Ref<Object>(&SharedMenus()));
@@ -88,7 +89,7 @@ std::vector<GenerationExtensions::Entry> presentExtensions() {
 
 class Driver {
  public:
-  explicit Driver(AGP& proj) : proj_(proj) {}
+  explicit Driver(GenerationRun& run) : run_(run), proj_(run.proj()) {}
 
   void run() {
     projectContext().lastErrorText.clear();
@@ -98,7 +99,7 @@ class Driver {
     if (!checkDatabase() || !CheckOutputRoot(proj_)) return;
 
     const std::u16string templateFile = TakeTemplateName(proj_);
-    TemplateCache() = makeRef<AGPCache>();
+    run_.templateCache = makeRef<AGPCache>();
     projectContext().templateFolder =
         PrepareTemplatePath(templateFile, u"Script", false, true, !projectContext().syncKeepAnswer);
     if (!checkExtensions() || !checkUserCode() || !loadControls() || !checkVersion()) return;
@@ -106,22 +107,22 @@ class Driver {
     purgeCompiledTemplates();
     readUserOptions();
     if (!startEngines() || !mergeExtensions()) return;
-    if (projectContext().lastErrorText.empty()) CheckScriptFiles(proj_);
+    if (projectContext().lastErrorText.empty()) CheckScriptFiles(run_);
     if (projectContext().lastErrorText.empty()) {
-      OpenPhase(proj_, u" - Validating project settings...", 2, true);
-      if (ScriptEngine()) ScriptEngine()->Validate();
+      OpenPhase(run_, u" - Validating project settings...", 2, true);
+      if (run_.scriptEngine) run_.scriptEngine->Validate();
       Status().CloseStatus();
     }
     // Two controls compiled into one function or file would silently replace each other.
-    if (!CheckCompiledNames(*TemplateControls())) {
-      TemplateCache() = nullptr;
-      ReleaseEngines();
+    if (!CheckCompiledNames(*run_.templateControls)) {
+      run_.templateCache = nullptr;
+      run_.releaseEngines();
       return;
     }
     compileTemplates();
     generate();
-    TemplateCache() = nullptr;
-    ReleaseEngines();
+    run_.templateCache = nullptr;
+    run_.releaseEngines();
   }
 
  private:
@@ -149,7 +150,7 @@ class Driver {
         const std::optional<GenerationExtensions::Entry> e = extensions->seq(i);
         if (!e || !e->enabled) continue;
         const std::u16string file = extensionArchivePath(*e);
-        const std::int16_t r = IsFileChanged(u"extension", e->name, file);
+        const std::int16_t r = IsFileChanged(run_.templateCache.get(), u"extension", e->name, file);
         if (r == -1) {
           if (!askYesNo(u"The '" + e->name +
                         u"' extension is not found! Do you want to ignore the extension and "
@@ -161,7 +162,7 @@ class Driver {
           extensionsChanged_ = true;
         }
         PrepareTemplatePath(file, e->name, true, true, r > 0);
-        if (r != -1 && !ExtFilesUnchanged(e->name)) extensionsChanged_ = true;
+        if (r != -1 && !ExtFilesUnchanged(run_, e->name)) extensionsChanged_ = true;
       }
       for (std::int32_t i = 1; i <= extensions->count(); ++i) {
         const std::optional<GenerationExtensions::Entry> e = extensions->seq(i);
@@ -170,15 +171,16 @@ class Driver {
         enabledList += e->name;
       }
     }
-    if (!TemplateCache()->MatchCacheGroup(Variant(u"extension"), Variant(enabledList))) {
-      TemplateCache()->DeleteCacheGroup(Variant(u"extension"));
+    if (!run_.templateCache->MatchCacheGroup(Variant(u"extension"), Variant(enabledList))) {
+      run_.templateCache->DeleteCacheGroup(Variant(u"extension"));
       extensionsChanged_ = true;
     }
     return true;
   }
 
   bool checkUserCode() {
-    const std::int16_t r = IsFileChanged(u"usercode", u"usercode", proj_.UserCodePath());
+    const std::int16_t r =
+        IsFileChanged(run_.templateCache.get(), u"usercode", u"usercode", proj_.UserCodePath());
     if (r == -1)
       return end(projectContext().productTitle +
                  u": User code file not found! Generation aborted!");
@@ -190,11 +192,12 @@ class Driver {
     controlFile_ = projectContext().templateFolder.empty()
                        ? std::u16string()
                        : fs::joinPath(projectContext().templateFolder, u"control.xml");
-    const std::int16_t r = IsFileChanged(u"control", u"control", controlFile_);
+    const std::int16_t r =
+        IsFileChanged(run_.templateCache.get(), u"control", u"control", controlFile_);
     if (r == -1)
       return end(projectContext().productTitle + u": control file not found! Generation aborted!");
     controlChanged_ = r != 0;
-    if (!TemplateControls()->LoadControls(controlFile_)) {
+    if (!run_.templateControls->LoadControls(controlFile_)) {
       return end(projectContext().productTitle +
                  (CtrlErrCode() == 2 ? u": Control file is invalid! Please check if the correct "
                                        u"template file is in use!"
@@ -205,7 +208,7 @@ class Driver {
   }
 
   bool checkVersion() {
-    const std::u16string& version = TemplateControls()->ProdVersion();
+    const std::u16string& version = run_.templateControls->ProdVersion();
     const int verdict = CompareTemplateVersion(version, projectContext().shortVersion);
     if (verdict > 0) {
       return end(projectContext().productTitle + u": Template version (" + version +
@@ -259,15 +262,17 @@ class Driver {
         !controlChanged_)
       return;
     DeleteFilesByExt(TemplateCacheFolder(), u"tpl");
-    TemplateCache()->DeleteCacheGroup(Variant(u"tpl"));
+    run_.templateCache->DeleteCacheGroup(Variant(u"tpl"));
     if (extensionsChanged_) {
       for (const GenerationExtensions::Entry& e : presentExtensions()) {
-        CacheFileStamp(u"extension", e.name, extensionArchivePath(e));
-        CacheExtFiles(e.name);
+        CacheFileStamp(run_.templateCache.get(), u"extension", e.name, extensionArchivePath(e));
+        CacheExtFiles(run_, e.name);
       }
     }
-    if (userCodeChanged_) CacheFileStamp(u"usercode", u"usercode", proj_.UserCodePath());
-    if (controlChanged_) CacheFileStamp(u"control", u"control", controlFile_);
+    if (userCodeChanged_)
+      CacheFileStamp(run_.templateCache.get(), u"usercode", u"usercode", proj_.UserCodePath());
+    if (controlChanged_)
+      CacheFileStamp(run_.templateCache.get(), u"control", u"control", controlFile_);
   }
 
   void readUserOptions() {
@@ -280,46 +285,46 @@ class Driver {
   }
 
   bool startEngines() {
-    OpenPhase(proj_, u" - Initializing VBScript Engine...", 2, true);
+    OpenPhase(run_, u" - Initializing VBScript Engine...", 2, true);
     SharedFilter().load();
-    InitScriptEngine(proj_);
-    if (projectContext().lastErrorText.empty() && !ExParseEngine()) {
-      ExParseEngine() = makeRef<AGScript>();
-      if (!ExParseEngine()->IsInitialized()) {
+    InitScriptEngine(run_);
+    if (projectContext().lastErrorText.empty() && !run_.exParseEngine) {
+      run_.setExParseEngine(makeRef<AGScript>());
+      if (!run_.exParseEngine->IsInitialized()) {
         Status().CloseStatus();
-        ScriptEngine() = nullptr;
-        ExParseEngine() = nullptr;
+        run_.scriptEngine = nullptr;
+        run_.setExParseEngine(nullptr);
         return end(projectContext().productTitle +
                    u": The expression engine could not be started.");
       }
-      initialize(*ExParseEngine(), proj_);
+      initialize(*run_.exParseEngine, run_);
     }
     if (projectContext().lastErrorText.empty()) {
       for (const GenerationExtensions::Entry& e : presentExtensions()) {
         const std::optional<std::u16string> folder = fs::joinInside(ExtensionWorkFolder(), e.name);
         if (!folder) continue;
         const std::u16string userCode = fs::joinPath(*folder, u"usercode.vbs");
-        if (fs::fileExists(userCode)) ScriptEngine()->AddUserCode(userCode);
+        if (fs::fileExists(userCode)) run_.scriptEngine->AddUserCode(userCode);
         const std::u16string language = fs::joinPath(*folder, u"lang.xml");
         if (fs::fileExists(language)) SharedLanguage().LoadExtension(language);
       }
     }
     Status().CloseStatus();
     if (!projectContext().lastErrorText.empty()) {
-      TemplateCache() = nullptr;
-      ReleaseEngines();
+      run_.templateCache = nullptr;
+      run_.releaseEngines();
       return false;
     }
     return true;
   }
 
   bool mergeExtensions() {
-    OpenPhase(proj_, u" - Merging extensions...", 2, true);
+    OpenPhase(run_, u" - Merging extensions...", 2, true);
     bool allMerged = true;
     for (const GenerationExtensions::Entry& e : presentExtensions()) {
-      if (MergeExtControls(e.name)) continue;
+      if (MergeExtControls(run_, e.name)) continue;
       generationExtensions()->setEnabled(e.name, false);
-      TemplateCache()->DeleteCache(Variant(u"extension"), Variant(e.name));
+      run_.templateCache->DeleteCache(Variant(u"extension"), Variant(e.name));
       ui::messageBox(projectContext().productTitle +
                          (CtrlErrCode() == 2 ? u": Incorrect extension '" : u": Load extension '") +
                          e.name +
@@ -336,36 +341,37 @@ class Driver {
     }
     projectContext().lastErrorText =
         projectContext().productTitle + u" - Error in loading extensions. Generation aborted.";
-    TemplateCache()->WriteCacheFile();
-    TemplateCache() = nullptr;
-    ReleaseEngines();
+    run_.templateCache->WriteCacheFile();
+    run_.templateCache = nullptr;
+    run_.releaseEngines();
     return false;
   }
 
   void compileTemplates() {
-    OpenPhase(proj_, u" - Validating control.xml...", 2, true);
-    CompileProgressCount() = 0;
-    CompileProgressTotal() = 0;
+    OpenPhase(run_, u" - Validating control.xml...", 2, true);
+    run_.compileProgressCount = 0;
+    run_.compileProgressTotal = 0;
     // A control compiled from its input files alone has no sessions to count, and must still
     // be compiled when it is out of date.
     bool anyOutdated = false;
-    const std::vector<Ref<AGPControl>> controls = TemplateControls()->items();
+    const std::vector<Ref<AGPControl>> controls = run_.templateControls->items();
     for (const Ref<AGPControl>& control : controls) {
-      if (!compiledTemplate(*control) || !IsTplOutdated(*control)) continue;
+      if (!compiledTemplate(*control) || !IsTplOutdated(run_.templateCache.get(), *control))
+        continue;
       anyOutdated = true;
-      CompileProgressTotal() += control->Sessions()->Count();
+      run_.compileProgressTotal += control->Sessions()->Count();
     }
     Status().CloseStatus();
     if (!anyOutdated) return;
 
-    OpenPhase(proj_, u" - Loading template...", 2, true);
-    SharedFileCache().Clear();
+    OpenPhase(run_, u" - Loading template...", 2, true);
+    run_.fileCache->Clear();
     for (const Ref<AGPControl>& control : controls) {
-      if (compiledTemplate(*control)) LoadCtrlTplFiles(*control);
+      if (compiledTemplate(*control)) LoadCtrlTplFiles(*run_.fileCache, *control);
     }
     Status().CloseStatus();
 
-    OpenPhase(proj_, u" - Creating Cache Files...", 3, true);
+    OpenPhase(run_, u" - Creating Cache Files...", 3, true);
     for (const Ref<AGPControl>& control : controls) {
       if (!compiledTemplate(*control)) continue;
       if (Status().StatusIsCancelled()) RaiseCancelled();
@@ -374,28 +380,31 @@ class Driver {
       std::u16string label = control->CtrlID();
       if (!control->CtrlTagExt().empty()) label += u"(" + control->CtrlTagExt() + u")";
       Status().DispStatus(Variant(u"Loading " + label + u" script..."));
-      BuildTemplateScript(proj_, *control, GetTplFileName(*control));
+      BuildTemplateScript(run_, *control, GetTplFileName(*control));
     }
     Status().CloseStatus();
 
     for (const std::u16string& name : fs::listFiles(TemplateCacheFolder())) {
       const std::size_t dot = name.rfind(u'.');
       const std::u16string ext = dot == std::u16string::npos ? u"" : name.substr(dot + 1);
-      if (ext != u"xml") CacheFileStamp(u"tpl", name, fs::joinPath(TemplateCacheFolder(), name));
+      if (ext != u"xml")
+        CacheFileStamp(run_.templateCache.get(), u"tpl", name,
+                       fs::joinPath(TemplateCacheFolder(), name));
     }
-    TemplateCache()->WriteCacheFile();
+    run_.templateCache->WriteCacheFile();
   }
 
   void generate() {
-    OpenPhase(proj_, u" - Generating " + toString(projectContext().techName) + u" Scripts...", 3,
+    OpenPhase(run_, u" - Generating " + toString(projectContext().techName) + u" Scripts...", 3,
               false);
-    CreateOutputFolders(proj_);
+    CreateOutputFolders(run_);
     SharedMenus().Sort();
     std::int16_t count = 0;
-    GenerateAll(proj_, false, count);
+    GenerateAll(run_, false, count);
     Status().CloseStatus();
   }
 
+  GenerationRun& run_;
   AGP& proj_;
   std::u16string controlFile_;
   bool extensionsChanged_ = false;
@@ -405,14 +414,14 @@ class Driver {
 
 }  // namespace
 
-void InitScriptEngine(AGP& proj) {
-  ScriptEngine() = makeRef<AGScript>();
-  if (ScriptEngine()->IsInitialized()) {
-    initialize(*ScriptEngine(), proj);
+void InitScriptEngine(GenerationRun& run) {
+  run.scriptEngine = makeRef<AGScript>();
+  if (run.scriptEngine->IsInitialized()) {
+    initialize(*run.scriptEngine, run);
     return;
   }
   Status().CloseStatus();
-  ScriptEngine() = nullptr;
+  run.scriptEngine = nullptr;
   if (projectContext().lastErrorText.empty()) {
     projectContext().lastErrorText =
         projectContext().productTitle + u": The script engine could not be started.";
@@ -433,21 +442,15 @@ void DefaultHeaderLogo(AGP& proj) {
   proj.SetV(u"HeaderLogo", Variant(toString(logo)));
 }
 
-void OpenPhase(AGP& proj, std::u16string_view phaseText, int variant, bool keep) {
+void OpenPhase(GenerationRun& run, std::u16string_view phaseText, int variant, bool keep) {
+  AGP& proj = run.proj();
   const std::u16string caption = projectContext().productTitle + std::u16string(phaseText);
-  if (keep) StatusText() = caption;
+  if (keep) run.statusText = caption;
   if (variant == 2) {
     Status().ShowStatus2(Variant(proj.lhWnd()), Variant(caption));
     Status().DispStatus(Variant(u"Please wait..."));
   } else {
     Status().ShowStatus3(Variant(proj.lhWnd()), Variant(caption));
-  }
-}
-
-void ReleaseEngines() {
-  for (Ref<AGScript>* engine : {&ScriptEngine(), &ExParseEngine()}) {
-    if (*engine) (*engine)->Reset();
-    *engine = nullptr;
   }
 }
 
@@ -462,11 +465,11 @@ int CompareTemplateVersion(std::u16string_view templateVersion, std::u16string_v
 }
 
 void generateSite(AGP& proj) {
+  GenerationRun run(proj);
   try {
-    Driver(proj).run();
-  } catch (...) {
-    // Whatever ends the run early, no progress display is left open behind it.
-    Status().CloseStatus();
+    Driver(run).run();
+  } catch (const GenerationStopped& stop) {
+    (stop.cancelled() ? run.generationCancelled : run.generationFailed) = true;
     throw;
   }
 }

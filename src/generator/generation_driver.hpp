@@ -7,6 +7,8 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 class AGP;
 
 // AGP.GenScript: a fatal failure or the user's cancel raises -1, the outcome is in ProjErr.
@@ -19,7 +21,7 @@ void installGenerationOperations() noexcept;
 
 // A new ScriptEngine, initialised with the project's objects. An engine that cannot start is
 // released with the progress display closed, and the reason left in LastErrorText.
-void InitScriptEngine(AGP& proj);
+void InitScriptEngine(GenerationRun& run);
 
 // TemplateName from the project's "Template" setting (the part after its last separator); a
 // setting without a folder leaves TemplateName as it is. Returns the setting.
@@ -30,13 +32,14 @@ void DefaultHeaderLogo(AGP& proj);
 
 // Opens a progress phase captioned ProductTitle followed by phaseText. variant 2 shows
 // "Please wait..." as its status; keep stores the caption in StatusText.
-void OpenPhase(AGP& proj, std::u16string_view phaseText, int variant, bool keep);
-
-// Resets and releases both script engines.
-void ReleaseEngines();
+void OpenPhase(GenerationRun& run, std::u16string_view phaseText, int variant, bool keep);
 
 // The result of comparing the template's version with the engine's: 0 usable, 1 newer,
 // -1 older. Versions are "major.minor"; only the major numbers count when either lacks a minor.
 int CompareTemplateVersion(std::u16string_view templateVersion, std::u16string_view shortVersion);
+
+// What AGP.GenScript and AGP.GenCheck run: each makes the run its steps share.
+void generateSite(AGP& proj);
+std::int16_t checkSite(AGP& proj);
 
 }  // namespace vantorel

@@ -13,7 +13,7 @@
 #include "generator/control_item_lists.hpp"
 #include "generator/copy_controls.hpp"
 #include "generator/database_copy.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "generator/key_lists.hpp"
 #include "generator/output_naming.hpp"
 #include "generator/output_paths.hpp"
@@ -58,14 +58,16 @@ bool anyItemOn(AGControlItems& items) {
 }
 
 // Where a control's output goes, and whether it exists already (the check pass).
-std::u16string outputPath(AGP& proj, const AGPControl& control, const std::u16string& name,
+std::u16string outputPath(GenerationRun& run, const AGPControl& control, const std::u16string& name,
                           bool checkOnly) {
-  const std::u16string folder = GetOutputFolder(control.CtrlOFolderID(), control.CtrlOFolder());
-  return GetDestPath(proj, folder, name, checkOnly);
+  const std::u16string folder =
+      GetOutputFolder(*run.templateControls, control.CtrlOFolderID(), control.CtrlOFolder());
+  return GetDestPath(run.proj(), folder, name, checkOnly);
 }
 
-bool outputExists(AGP& proj, const AGPControl& control, const std::u16string& name) {
-  return BackupFile(outputPath(proj, control, name, true), true, true, true, proj.BackupFileFlag());
+bool outputExists(GenerationRun& run, const AGPControl& control, const std::u16string& name) {
+  return BackupFile(run, outputPath(run, control, name, true), true, true, true,
+                    run.proj().BackupFileFlag());
 }
 
 AGPTables& tablesOf(AGP& proj) {
@@ -109,31 +111,32 @@ void SetUniqueVarNames(AGPTable& table) {
   }
 }
 
-std::int16_t GenerateTableFiles(AGP& proj, AGPTable& table, bool checkOnly) {
+std::int16_t GenerateTableFiles(GenerationRun& run, AGPTable& table, bool checkOnly) {
+  AGP& proj = run.proj();
   std::int16_t count = 0;
-  AGPControls& controls = *TemplateControls();
+  AGPControls& controls = *run.templateControls;
   const std::u16string tblVar = tableSetting(table, kTblVar);
   for (std::int32_t i = 1; i <= controls.Count(); ++i) {
     const Ref<AGPControl> control = controls.Item(Variant(i));
     if (!control) continue;
-    const CurrentControlScope scope(control);
-    if (!IsCtrlForTable(proj, table, control->CtrlID(), control->CtrlType(), control->CtrlCond())) {
+    const CurrentControlScope scope(run, control);
+    if (!IsCtrlForTable(run, table, control->CtrlID(), control->CtrlType(), control->CtrlCond())) {
       continue;
     }
     if (const Ref<AGControlItem> item = table.controlList().Item(Variant(control->CtrlID()))) {
       if (!item->ItemGen()) continue;
     }
     const std::u16string name = GetOutputFileName(proj, *control, tblVar, u"");
-    CurrentOutputName() = name;
+    run.currentOutputName = name;
     if (checkOnly) {
-      if (outputExists(proj, *control, name)) addCount(count, 1);
+      if (outputExists(run, *control, name)) addCount(count, 1);
       continue;
     }
     Status().DispStatus(Variant(u"Generating " + name + u"..."));
     if (Status().StatusIsCancelled()) RaiseCancelled();
     const std::u16string compiled = GetTplFileName(*control);
-    const std::u16string path = outputPath(proj, *control, name, false);
-    const bool written = GenTablePage(proj, table, compiled, path, *control);
+    const std::u16string path = outputPath(run, *control, name, false);
+    const bool written = GenTablePage(run, table, compiled, path, *control);
     if (!projectContext().lastErrorText.empty()) {
       projectContext().lastErrorText = projectContext().productTitle + u": Generate Table " +
                                        table.tblName() + u" " + control->CtrlID() +
@@ -145,35 +148,41 @@ std::int16_t GenerateTableFiles(AGP& proj, AGPTable& table, bool checkOnly) {
   return checkOnly ? count : std::int16_t{0};
 }
 
-std::int16_t GenerateFieldFiles(AGP& proj, AGPField& field, bool checkOnly) {
-  CurrentField() = Ref<AGPField>(&field);
-  if (!field.FldGenerate() || !CurrentTable()) return 0;
-  AGControlItems& items = CurrentTable()->controlList();
+std::int16_t GenerateFieldFiles(GenerationRun& run, AGPField& field, bool checkOnly) {
+  AGP& proj = run.proj();
+  run.currentField = Ref<AGPField>(&field);
+  if (!field.FldGenerate() || !run.currentTable) return 0;
+  AGControlItems& items = run.currentTable->controlList();
   if (items.Count() > 0 && !anyItemOn(items)) return 0;
 
   std::int16_t count = 0;
-  AGPControls& controls = *TemplateControls();
+  AGPControls& controls = *run.templateControls;
   const std::u16string fldParm = field.FldParm();
   for (std::int32_t i = 1; i <= controls.Count(); ++i) {
     const Ref<AGPControl> control = controls.Item(Variant(i));
     if (!control || !equalsNoCase(control->CtrlType(), u"field")) continue;
-    const CurrentControlScope scope(control);
-    if (!EvalCtrlCond(proj, control->CtrlCond())) continue;
-    const std::u16string name = GetOutputFileName(proj, *control, CurrentTableVar(), fldParm);
-    CurrentOutputName() = name;
+    const CurrentControlScope scope(run, control);
+    if (!EvalCtrlCond(run, control->CtrlCond())) continue;
+    const std::u16string name = GetOutputFileName(proj, *control, run.currentTableVar, fldParm);
+    run.currentOutputName = name;
     if (checkOnly) {
-      if (outputExists(proj, *control, name)) addCount(count, 1);
+      if (outputExists(run, *control, name)) addCount(count, 1);
       continue;
     }
     Status().DispStatus(Variant(u"Generating " + name + u"..."));
-    const std::u16string path = outputPath(proj, *control, name, false);
-    if (GenFieldPage(proj, field, GetTplFileName(*control), path, *control)) WriteLog(path);
+    const std::u16string path = outputPath(run, *control, name, false);
+    if (GenFieldPage(run, field, GetTplFileName(*control), path, *control)) WriteLog(path);
   }
   return checkOnly ? count : std::int16_t{0};
 }
 
-void GenerateAll(AGP& proj, bool checkOnly, std::int16_t& count) {
-  beginGenerationRun();
+void GenerateAll(GenerationRun& run, bool checkOnly, std::int16_t& count) {
+  AGP& proj = run.proj();
+  // The apply-to-all answer and the end flags last one walk only.
+  run.overwriteAllAnswer.clear();
+  run.overwriteAnswer = false;
+  run.generationCancelled = false;
+  run.generationFailed = false;
   ProgressTotal() = 0;
   AGPTables& tables = tablesOf(proj);
 
@@ -182,19 +191,19 @@ void GenerateAll(AGP& proj, bool checkOnly, std::int16_t& count) {
     if (table.fields().count() == 0 || !tableSetting(table, kTblCustomError).empty()) {
       table.setTblGen(false);
     }
-    CurrentTable() = Ref<AGPTable>(&table);
-    LoadTableGenSettings(&table);
+    run.currentTable = Ref<AGPTable>(&table);
+    LoadTableGenSettings(run, &table);
     if (table.tblGen()) SetUniqueVarNames(table);
   }
 
-  ProgressTotal() = toLong(CountGenItems(proj));
+  ProgressTotal() = toLong(CountGenItems(run));
   ProgressCount() = 0;
-  CurrentTable() = nullptr;
-  CurrentField() = nullptr;
+  run.currentTable = nullptr;
+  run.currentField = nullptr;
 
   const auto endRun = [&]() { count = 0; };
-  std::int16_t run = 0;
-  addCount(run, CopyDatabase(proj, checkOnly));
+  std::int16_t walked = 0;
+  addCount(walked, CopyDatabase(proj, checkOnly));
   if (!projectContext().lastErrorText.empty() && !checkOnly) return endRun();
 
   const std::int32_t tableCount = tables.count();
@@ -202,10 +211,10 @@ void GenerateAll(AGP& proj, bool checkOnly, std::int16_t& count) {
     const Ref<AGPTable> table = tables.seq(static_cast<std::int16_t>(i));
     if (!table) continue;
     if (table->tblGen() || !tableSetting(*table, kTblSysGenUnits).empty()) {
-      CurrentTable() = table;
-      LoadTableGenSettings(table.get());
-      addCount(run, GenerateTableFiles(proj, *table, checkOnly));
-      if (run > 0) break;
+      run.currentTable = table;
+      LoadTableGenSettings(run, table.get());
+      addCount(walked, GenerateTableFiles(run, *table, checkOnly));
+      if (walked > 0) break;
       if (!projectContext().lastErrorText.empty() && !checkOnly) return endRun();
     }
     if (!table->tblGen()) continue;
@@ -214,11 +223,11 @@ void GenerateAll(AGP& proj, bool checkOnly, std::int16_t& count) {
     for (std::int32_t j = 1; j <= fieldCount; ++j) {
       const Ref<AGPField> field = fields.seq(static_cast<std::int16_t>(j));
       if (!field || !field->FldGenerate()) continue;
-      CurrentTable() = table;
+      run.currentTable = table;
       tables.setItem(Variant(table->tblName()));
-      CurrentField() = field;
+      run.currentField = field;
       fields.setItem(Variant(field->FldName()));
-      addCount(run, GenerateFieldFiles(proj, *field, checkOnly));
+      addCount(walked, GenerateFieldFiles(run, *field, checkOnly));
       if (!projectContext().lastErrorText.empty() && !checkOnly) {
         projectContext().lastErrorText = projectContext().productTitle + u": Generate Table " +
                                          table->tblName() + u" Field " + field->FldName() +
@@ -228,14 +237,14 @@ void GenerateAll(AGP& proj, bool checkOnly, std::int16_t& count) {
     }
   }
 
-  CurrentTable() = nullptr;
-  addCount(run, GenerateProjectFiles(proj, checkOnly));
+  run.currentTable = nullptr;
+  addCount(walked, GenerateProjectFiles(run, checkOnly));
   if (projectContext().lastErrorText.empty() || checkOnly) {
-    addCount(run, GenerateOtherFiles(proj, checkOnly, u"other,simple"));
+    addCount(walked, GenerateOtherFiles(run, checkOnly, u"other,simple"));
   }
   if (projectContext().lastErrorText.empty() || checkOnly)
-    addCount(run, CopyTemplateFiles(proj, checkOnly));
-  count = (projectContext().lastErrorText.empty() || checkOnly) ? run : std::int16_t{0};
+    addCount(walked, CopyTemplateFiles(run, checkOnly));
+  count = (projectContext().lastErrorText.empty() || checkOnly) ? walked : std::int16_t{0};
 }
 
 }  // namespace vantorel

@@ -7,6 +7,8 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 class AGP;
 class AGPField;
 class AGPTable;
@@ -15,7 +17,7 @@ class AGPTable;
 // and the variable names within each generated table are made unique. In generation mode a
 // page error ends the walk at the end of its table or field with count 0 and the message in
 // LastErrorText; the check pass never stops on one. A count beyond 16 bits raises overflow (6).
-void GenerateAll(AGP& proj, bool checkOnly, std::int16_t& count);
+void GenerateAll(GenerationRun& run, bool checkOnly, std::int16_t& count);
 
 // The table variable, the chart variables and the field parameters of one table share a name
 // space (without regard to case): later duplicates get "_1", "_2", ... appended.
@@ -23,10 +25,10 @@ void SetUniqueVarNames(AGPTable& table);
 
 // The pages of one table (the generation pass returns 0), or, in the check pass, how many of
 // them exist. The user's cancel is polled before each page.
-std::int16_t GenerateTableFiles(AGP& proj, AGPTable& table, bool checkOnly);
+std::int16_t GenerateTableFiles(GenerationRun& run, AGPTable& table, bool checkOnly);
 // The same for the "field" controls of one field of CurrentTable. A table whose output list is
 // empty (no check pass ran) counts as having its outputs switched on.
-std::int16_t GenerateFieldFiles(AGP& proj, AGPField& field, bool checkOnly);
+std::int16_t GenerateFieldFiles(GenerationRun& run, AGPField& field, bool checkOnly);
 
 // The hook each written output reports to; nothing is recorded.
 void WriteLog(std::u16string_view line);

@@ -4,7 +4,7 @@
 
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "model/table.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -70,10 +70,10 @@ bool TableHasPrimaryKey(AGPTable& table) {
   return false;
 }
 
-void LoadTableGenSettings(AGPTable* table) {
+void LoadTableGenSettings(GenerationRun& run, AGPTable* table) {
   if (table == nullptr) return;
   AGProperties& settings = table->properties();
-  CurrentTableVar() = settingText(settings.setting(kTblVar));
+  run.currentTableVar = settingText(settings.setting(kTblVar));
   // A list of blanks names no field, so the pages that find a record by its key cannot work.
   if (!namesNoField(settingText(settings.setting(kTblKey)))) return;
   for (const SettingSlot slot :

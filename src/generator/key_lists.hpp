@@ -9,6 +9,8 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 class AGPTable;
 
 // Every field's FldIsPrimaryKey from the table's TblKey: set when an entry, unquoted, equals
@@ -24,6 +26,6 @@ bool TableHasPrimaryKey(AGPTable& table);
 // Makes the table the one whose TblVar names field outputs (CurrentTableVar); a table without
 // a key loses its add, copy, view, edit, inline-edit and delete pages, in the project too.
 // A null table does nothing.
-void LoadTableGenSettings(AGPTable* table);
+void LoadTableGenSettings(GenerationRun& run, AGPTable* table);
 
 }  // namespace vantorel

@@ -11,6 +11,8 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 class AGP;
 
 // Writes the language file source into folder (a folder control's folder) below the site.

@@ -1,5 +1,6 @@
 #include "generator/output_folders.hpp"
 
+#include "generator/generation_run.hpp"
 #include "generator/output_paths.hpp"
 #include "platform/text/case_fold.hpp"
 #include "templates/control.hpp"
@@ -16,8 +17,8 @@ void CreateOutputFolders(AGP& proj, const AGPControls& controls) {
   }
 }
 
-void CreateOutputFolders(AGP& proj) {
-  if (TemplateControls()) CreateOutputFolders(proj, *TemplateControls());
+void CreateOutputFolders(GenerationRun& run) {
+  CreateOutputFolders(run.proj(), *run.templateControls);
 }
 
 }  // namespace vantorel

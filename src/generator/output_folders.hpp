@@ -3,6 +3,8 @@
 // output is written.
 namespace vantorel {
 
+class GenerationRun;
+
 class AGP;
 class AGPControls;
 
@@ -10,7 +12,7 @@ class AGPControls;
 // below the destination or the application root. Controls without a folder are skipped; a
 // folder that climbs out of its root ends the run (GetDestPath).
 void CreateOutputFolders(AGP& proj, const AGPControls& controls);
-// The same over the control list of the template set in use (TemplateControls).
-void CreateOutputFolders(AGP& proj);
+// The same over the run's template controls.
+void CreateOutputFolders(GenerationRun& run);
 
 }  // namespace vantorel

@@ -108,15 +108,4 @@ std::u16string GetOutputFolder(const AGPControls& controls, std::u16string_view 
   return std::u16string(defaultFolder);
 }
 
-std::u16string GetOutputFolder(std::u16string_view folderId, std::u16string_view defaultFolder) {
-  if (!folderId.empty() && !TemplateControls()) return {};
-  if (!TemplateControls()) return std::u16string(defaultFolder);
-  return GetOutputFolder(*TemplateControls(), folderId, defaultFolder);
-}
-
-std::u16string GetFolderById(std::u16string_view folderId) {
-  if (!TemplateControls()) return {};
-  return GetFolderById(*TemplateControls(), folderId);
-}
-
 }  // namespace vantorel

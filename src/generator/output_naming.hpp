@@ -35,11 +35,8 @@ std::u16string ApplyNamePattern(std::u16string_view tablePart, std::u16string_vi
 // else defaultFolder. Callers pass CtrlOFolderID and CtrlOFolder.
 std::u16string GetOutputFolder(const AGPControls& controls, std::u16string_view folderId,
                                std::u16string_view defaultFolder);
-// The same over the control list of the template set in use (TemplateControls).
-std::u16string GetOutputFolder(std::u16string_view folderId, std::u16string_view defaultFolder);
 // The CtrlOFolder of the first "folder" control whose CtrlID is folderId (both any case); ""
 // (the destination itself) when there is none.
 std::u16string GetFolderById(const AGPControls& controls, std::u16string_view folderId);
-std::u16string GetFolderById(std::u16string_view folderId);
 
 }  // namespace vantorel

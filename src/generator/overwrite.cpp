@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "foundation/project_context.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "generator/overwrite_prompt.hpp"
 #include "generator/run_end.hpp"
 #include "platform/automation/automation_error.hpp"
@@ -49,22 +49,22 @@ void reportFailure(const std::u16string& target, const std::u16string& descripti
   }
 }
 
-bool decide(TargetKind kind, const std::u16string& target, bool overwrite, bool ask,
-            bool existsOnly, bool backupOn) {
+bool decide(GenerationRun& run, TargetKind kind, const std::u16string& target, bool overwrite,
+            bool ask, bool existsOnly, bool backupOn) {
   const bool exists = kind == TargetKind::File ? fs::fileExists(target) : fs::folderExists(target);
   if (existsOnly) return exists;
-  OverwriteAnswer() = false;
+  run.overwriteAnswer = false;
   if (!exists) return true;
 
-  const std::u16string& all = OverwriteAllAnswer();
+  const std::u16string& all = run.overwriteAllAnswer;
   if (all == u"S") return false;
   if (all == u"O" || !ask) {
-    OverwriteAnswer() = overwrite;
+    run.overwriteAnswer = overwrite;
   } else if (overwrite) {
-    OverwritePromptFile() = kind == TargetKind::File ? target : std::u16string();
-    OverwritePromptFolder() = kind == TargetKind::Folder ? target : std::u16string();
+    run.overwritePromptFile = kind == TargetKind::File ? target : std::u16string();
+    run.overwritePromptFolder = kind == TargetKind::Folder ? target : std::u16string();
     try {
-      ShowOverwritePrompt();
+      ShowOverwritePrompt(run);
     } catch (const AutomationError& e) {
       // Answers that do not fit the prompt: an unattended run stops rather than guess.
       projectContext().lastErrorText =
@@ -72,8 +72,8 @@ bool decide(TargetKind kind, const std::u16string& target, bool overwrite, bool 
       RaiseGenError();
     }
   }
-  if (OverwriteAllAnswer() == u"C") RaiseCancelled();
-  if (!OverwriteAnswer()) return false;
+  if (run.overwriteAllAnswer == u"C") RaiseCancelled();
+  if (!run.overwriteAnswer) return false;
 
   if (backupOn) {
     try {
@@ -92,14 +92,14 @@ bool decide(TargetKind kind, const std::u16string& target, bool overwrite, bool 
 
 }  // namespace
 
-bool BackupFile(const std::u16string& file, bool overwrite, bool ask, bool existsOnly,
-                bool backupOn) {
-  return decide(TargetKind::File, file, overwrite, ask, existsOnly, backupOn);
+bool BackupFile(GenerationRun& run, const std::u16string& file, bool overwrite, bool ask,
+                bool existsOnly, bool backupOn) {
+  return decide(run, TargetKind::File, file, overwrite, ask, existsOnly, backupOn);
 }
 
-bool BackupFolder(const std::u16string& folder, bool overwrite, bool ask, bool existsOnly,
-                  bool backupOn) {
-  return decide(TargetKind::Folder, folder, overwrite, ask, existsOnly, backupOn);
+bool BackupFolder(GenerationRun& run, const std::u16string& folder, bool overwrite, bool ask,
+                  bool existsOnly, bool backupOn) {
+  return decide(run, TargetKind::Folder, folder, overwrite, ask, existsOnly, backupOn);
 }
 
 }  // namespace vantorel

@@ -7,13 +7,15 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 // True when the file may be written (a missing file always may), or, with existsOnly, when the
 // file exists. A "Cancel" answer raises through RaiseCancelled. A backup that cannot be made is
 // shown in a message box and keeps the file from being written.
-bool BackupFile(const std::u16string& file, bool overwrite, bool ask, bool existsOnly,
-                bool backupOn);
+bool BackupFile(GenerationRun& run, const std::u16string& file, bool overwrite, bool ask,
+                bool existsOnly, bool backupOn);
 // The same for a folder; its backup replaces an older folder ".bak".
-bool BackupFolder(const std::u16string& folder, bool overwrite, bool ask, bool existsOnly,
-                  bool backupOn);
+bool BackupFolder(GenerationRun& run, const std::u16string& folder, bool overwrite, bool ask,
+                  bool existsOnly, bool backupOn);
 
 }  // namespace vantorel

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "foundation/project_context.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/ui/ui.hpp"
 
@@ -42,31 +42,32 @@ std::u16string ShortenPath(std::u16string_view path) {
   return result;
 }
 
-std::u16string overwritePromptText() {
-  if (!OverwritePromptFile().empty()) {
-    return u"File " + ShortenPath(OverwritePromptFile()) + u" already exists!";
+std::u16string overwritePromptText(const GenerationRun& run) {
+  if (!run.overwritePromptFile.empty()) {
+    return u"File " + ShortenPath(run.overwritePromptFile) + u" already exists!";
   }
-  return u"Folder " + ShortenPath(OverwritePromptFolder()) + u" already exists!";
+  return u"Folder " + ShortenPath(run.overwritePromptFolder) + u" already exists!";
 }
 
-void ShowOverwritePrompt() {
-  switch (ui::askOverwrite(overwritePromptText(), projectContext().productTitle, ui::Answer::No)) {
+void ShowOverwritePrompt(GenerationRun& run) {
+  switch (
+      ui::askOverwrite(overwritePromptText(run), projectContext().productTitle, ui::Answer::No)) {
     case ui::Answer::YesToAll:
-      OverwriteAllAnswer() = u"O";
+      run.overwriteAllAnswer = u"O";
       [[fallthrough]];
     case ui::Answer::Yes:
-      OverwriteAnswer() = true;
+      run.overwriteAnswer = true;
       break;
     case ui::Answer::NoToAll:
-      OverwriteAllAnswer() = u"S";
-      OverwriteAnswer() = false;
+      run.overwriteAllAnswer = u"S";
+      run.overwriteAnswer = false;
       break;
     case ui::Answer::Cancel:
-      OverwriteAllAnswer() = u"C";
+      run.overwriteAllAnswer = u"C";
       break;
     default:
       // Skip, or the prompt closed without an answer: the target is not written.
-      OverwriteAnswer() = false;
+      run.overwriteAnswer = false;
       break;
   }
 }

@@ -8,15 +8,17 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 // The widest path the prompt shows in full.
 constexpr std::size_t kPromptPathWidth = 55;
 
-// Shows OverwritePromptFile (or, when it is empty, OverwritePromptFolder) and stores the
-// user's choice in OverwriteAnswer and OverwriteAllAnswer.
-void ShowOverwritePrompt();
+// Shows the run's overwritePromptFile (or, when it is empty, overwritePromptFolder) and stores
+// the user's choice in its overwriteAnswer and overwriteAllAnswer.
+void ShowOverwritePrompt(GenerationRun& run);
 
 // The prompt's text for the pending target.
-std::u16string overwritePromptText();
+std::u16string overwritePromptText(const GenerationRun& run);
 
 // A path longer than kPromptPathWidth with its leading folders after the first element replaced
 // by "...", keeping as much of the tail as fits; shorter paths stay as they are.

@@ -12,7 +12,7 @@
 #include "foundation/text_files.hpp"
 #include "foundation/value_format.hpp"
 #include "generator/control_conditions.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "generator/output_naming.hpp"
 #include "generator/output_paths.hpp"
 #include "generator/overwrite.hpp"
@@ -54,9 +54,9 @@ AGPTables& databaseTables(AGP& proj) {
 
 // The function's text, or nullopt after a script failure, whose message is then in
 // LastErrorText. Nothing the script does escapes as an exception.
-std::optional<std::u16string> runPageScript(const std::u16string& name,
+std::optional<std::u16string> runPageScript(GenerationRun& run, const std::u16string& name,
                                             const std::u16string& script, std::int16_t initType) {
-  const Ref<AGScript> engine = ScriptEngine();
+  const Ref<AGScript> engine = run.scriptEngine;
   if (!engine || !engine->IsInitialized()) {
     failRun(projectContext().productTitle +
             u": The script engine is not initialized. Generation aborted.");
@@ -78,10 +78,11 @@ std::optional<std::u16string> runPageScript(const std::u16string& name,
   return text;
 }
 
-bool generatePage(AGP& proj, PageKind kind, AGPTable* table, AGPField* field,
+bool generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGPField* field,
                   const std::u16string& compiledPath, const std::u16string& outputPath,
                   const AGPControl& control) {
-  if (!BackupFile(outputPath, control.CtrlOverwrite(), false, false, proj.BackupFileFlag())) {
+  AGP& proj = run.proj();
+  if (!BackupFile(run, outputPath, control.CtrlOverwrite(), false, false, proj.BackupFileFlag())) {
     if (kind == PageKind::Table) StepProgress();
     return false;
   }
@@ -94,17 +95,17 @@ bool generatePage(AGP& proj, PageKind kind, AGPTable* table, AGPField* field,
   if (kind == PageKind::Table) {
     databaseTables(proj).item(Variant(table->tblName()));
   } else if (kind == PageKind::Field) {
-    if (!CurrentTable()) {
+    if (!run.currentTable) {
       failRun(projectContext().productTitle + u": Field " + field->FldName() +
               u" has no current table. Generation aborted.");
     }
-    databaseTables(proj).setItem(Variant(CurrentTable()->tblName()));
-    CurrentTable()->fields().setItem(Variant(field->FldName()));
+    databaseTables(proj).setItem(Variant(run.currentTable->tblName()));
+    run.currentTable->fields().setItem(Variant(field->FldName()));
   }
 
   const std::int16_t initType = kind == PageKind::Other ? 1 : 2;
   const std::optional<std::u16string> result =
-      runPageScript(GetCtrlFuncName(control), script, initType);
+      runPageScript(run, GetCtrlFuncName(control), script, initType);
   // A failed script leaves the previous file in place rather than a truncated page.
   if (!result) return false;
   const std::u16string text = control.CtrlSpace()
@@ -135,30 +136,31 @@ bool hasType(const std::vector<std::u16string>& types, const std::u16string& typ
 
 }  // namespace
 
-bool GenTablePage(AGP& proj, AGPTable& table, const std::u16string& compiledPath,
+bool GenTablePage(GenerationRun& run, AGPTable& table, const std::u16string& compiledPath,
                   const std::u16string& outputPath, const AGPControl& control) {
-  return generatePage(proj, PageKind::Table, &table, nullptr, compiledPath, outputPath, control);
+  return generatePage(run, PageKind::Table, &table, nullptr, compiledPath, outputPath, control);
 }
 
-bool GenFieldPage(AGP& proj, AGPField& field, const std::u16string& compiledPath,
+bool GenFieldPage(GenerationRun& run, AGPField& field, const std::u16string& compiledPath,
                   const std::u16string& outputPath, const AGPControl& control) {
-  return generatePage(proj, PageKind::Field, nullptr, &field, compiledPath, outputPath, control);
+  return generatePage(run, PageKind::Field, nullptr, &field, compiledPath, outputPath, control);
 }
 
-bool GenOtherPage(AGP& proj, const std::u16string& compiledPath, const std::u16string& outputPath,
-                  const AGPControl& control) {
-  return generatePage(proj, PageKind::Other, nullptr, nullptr, compiledPath, outputPath, control);
+bool GenOtherPage(GenerationRun& run, const std::u16string& compiledPath,
+                  const std::u16string& outputPath, const AGPControl& control) {
+  return generatePage(run, PageKind::Other, nullptr, nullptr, compiledPath, outputPath, control);
 }
 
-std::int16_t GenerateOtherFiles(AGP& proj, bool checkOnly, std::u16string_view typeList) {
+std::int16_t GenerateOtherFiles(GenerationRun& run, bool checkOnly, std::u16string_view typeList) {
+  AGP& proj = run.proj();
   const std::vector<std::u16string> types = typeNames(typeList);
-  AGPControls& controls = *TemplateControls();
+  AGPControls& controls = *run.templateControls;
   std::int16_t count = 0;
   for (std::int32_t i = 1; i <= controls.Count(); ++i) {
     const Ref<AGPControl> control = controls.Item(Variant(static_cast<std::int16_t>(i)));
     if (!control || !hasType(types, control->CtrlType())) continue;
-    CurrentControlScope scope(control);
-    bool generate = EvalCtrlCond(proj, control->CtrlCond());
+    CurrentControlScope scope(run, control);
+    bool generate = EvalCtrlCond(run, control->CtrlCond());
     if (generate) {
       if (const Ref<AGControlItem> item = proj.controlList().Item(Variant(control->CtrlID()))) {
         generate = item->ItemGen();
@@ -167,16 +169,17 @@ std::int16_t GenerateOtherFiles(AGP& proj, bool checkOnly, std::u16string_view t
     if (!generate) continue;
 
     const std::u16string name = GetOutputFileName(proj, *control, u"", u"");
-    const std::u16string folder = GetOutputFolder(control->CtrlOFolderID(), control->CtrlOFolder());
+    const std::u16string folder =
+        GetOutputFolder(controls, control->CtrlOFolderID(), control->CtrlOFolder());
     if (checkOnly) {
       const std::u16string path = GetDestPath(proj, folder, name, true);
-      if (BackupFile(path, true, true, true, proj.BackupFileFlag())) ++count;
+      if (BackupFile(run, path, true, true, true, proj.BackupFileFlag())) ++count;
       continue;
     }
     const std::u16string compiledPath = GetTplFileName(*control);
     Status().DispStatus(Variant(u"Generating " + name + u"..."));
     const std::u16string path = GetDestPath(proj, folder, name, false);
-    GenOtherPage(proj, compiledPath, path, *control);
+    GenOtherPage(run, compiledPath, path, *control);
     if (!projectContext().lastErrorText.empty()) {
       projectContext().lastErrorText = projectContext().productTitle + u": Generate " +
                                        control->CtrlID() + u" page error\r\n" +

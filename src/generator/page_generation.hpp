@@ -11,6 +11,8 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 class AGP;
 class AGPControl;
 class AGPField;
@@ -21,21 +23,21 @@ class AGPTable;
 // or no script engine to run it, ends the run through RaiseGenError.
 // The table page makes the table current in the database and always advances the page
 // progress, also when the page is skipped.
-bool GenTablePage(AGP& proj, AGPTable& table, const std::u16string& compiledPath,
+bool GenTablePage(GenerationRun& run, AGPTable& table, const std::u16string& compiledPath,
                   const std::u16string& outputPath, const AGPControl& control);
 // The field page makes CurrentTable and the field current; it never advances the progress.
-bool GenFieldPage(AGP& proj, AGPField& field, const std::u16string& compiledPath,
+bool GenFieldPage(GenerationRun& run, AGPField& field, const std::u16string& compiledPath,
                   const std::u16string& outputPath, const AGPControl& control);
 // A project-level page; advances the progress only when written.
-bool GenOtherPage(AGP& proj, const std::u16string& compiledPath, const std::u16string& outputPath,
-                  const AGPControl& control);
+bool GenOtherPage(GenerationRun& run, const std::u16string& compiledPath,
+                  const std::u16string& outputPath, const AGPControl& control);
 
 // Runs the project-level controls whose CtrlType is one of typeList ("other,simple"; entries
 // trimmed, any case) and whose condition holds, unless the project's ControlList switches them
 // off. The check pass writes nothing and returns how many of their files exist; the generation
 // pass returns 0 and stops at the first page error, with ProductTitle ": Generate <id> page
 // error" CR LF in front of the message.
-std::int16_t GenerateOtherFiles(AGP& proj, bool checkOnly, std::u16string_view typeList);
+std::int16_t GenerateOtherFiles(GenerationRun& run, bool checkOnly, std::u16string_view typeList);
 
 // One more page done: ProgressCount advances and the display shows it against ProgressTotal.
 void StepProgress();

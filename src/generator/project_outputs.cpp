@@ -11,6 +11,7 @@
 #include "foundation/properties.hpp"
 #include "foundation/status.hpp"
 #include "foundation/text_files.hpp"
+#include "generator/generation_run.hpp"
 #include "generator/language_files.hpp"
 #include "generator/output_items.hpp"
 #include "generator/output_naming.hpp"
@@ -25,6 +26,7 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "projectfile/file_writing.hpp"
+#include "templates/controls.hpp"
 
 namespace vantorel {
 
@@ -45,7 +47,8 @@ void copyOver(const std::u16string& source, const std::u16string& target) {
 
 class ProjectFiles {
  public:
-  ProjectFiles(AGP& proj, bool checkOnly) : proj_(proj), checkOnly_(checkOnly) {}
+  ProjectFiles(GenerationRun& run, bool checkOnly)
+      : proj_(run.proj()), controls_(*run.templateControls), checkOnly_(checkOnly) {}
 
   std::int16_t run() {
     step([this] { styleSheet(); });
@@ -62,7 +65,7 @@ class ProjectFiles {
         if (isTrue(CreateLanguageFile(proj_, u"@lang_" + entry,
                                       u"Creating language file " + entry + u"...",
                                       u"Create language file", languageSource(entry),
-                                      GetFolderById(u"_language"), checkOnly_))) {
+                                      GetFolderById(controls_, u"_language"), checkOnly_))) {
           result_ = 1;
         }
       });
@@ -102,7 +105,7 @@ class ProjectFiles {
   void styleSheet() {
     std::u16string name = text(u"ProjVar") + u".css";
     if (projectSettingFlag(proj_, u"OutputNameLCase")) name = toLower(name);
-    const std::u16string folder = GetFolderById(u"_css");
+    const std::u16string folder = GetFolderById(controls_, u"_css");
     if (checkOnly_) {
       proj_.controlList().Add(u"@css", name, true, u"Create CSS file");
       return;
@@ -142,7 +145,8 @@ class ProjectFiles {
       return;
     }
     if (!IsOutputItemOn(proj_, u"@logo")) return;
-    const std::u16string dest = GetDestPath(proj_, GetFolderById(u"_images"), name, false);
+    const std::u16string dest =
+        GetDestPath(proj_, GetFolderById(controls_, u"_images"), name, false);
     Status().DispStatus(Variant(u"Copying logo..."));
     copyOver(logo, dest);
     StepProgress();
@@ -169,6 +173,7 @@ class ProjectFiles {
   }
 
   AGP& proj_;
+  const AGPControls& controls_;
   bool checkOnly_;
   bool ignoreFailures_ = false;
   std::int16_t result_ = 0;
@@ -176,8 +181,8 @@ class ProjectFiles {
 
 }  // namespace
 
-std::int16_t GenerateProjectFiles(AGP& proj, bool checkOnly) {
-  return ProjectFiles(proj, checkOnly).run();
+std::int16_t GenerateProjectFiles(GenerationRun& run, bool checkOnly) {
+  return ProjectFiles(run, checkOnly).run();
 }
 
 Variant CopyProjectFile(AGP& proj, const std::u16string& id, const std::u16string& status,

@@ -11,13 +11,15 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 class AGP;
 
 // The check pass lists the items; the generation pass makes the files. 1 when the favicon or a
 // language file step gave True (in the check pass: its target exists), else 0. Once the style
 // sheet is being made, a later file that cannot be read, copied or written is skipped; before
 // that, such a failure ends the run with its message. A target outside the site always ends it.
-std::int16_t GenerateProjectFiles(AGP& proj, bool checkOnly);
+std::int16_t GenerateProjectFiles(GenerationRun& run, bool checkOnly);
 
 // Copies source into folder below the site under its own name. Empty for an empty or missing
 // source; the check pass lists the item and returns whether the target exists; the generation

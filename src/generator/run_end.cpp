@@ -2,8 +2,6 @@
 
 #include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
-#include "generator/generation_state.hpp"
-#include "platform/automation/automation_error.hpp"
 
 namespace vantorel {
 
@@ -13,17 +11,18 @@ constexpr std::int32_t kGenerationEnded = -1;
 
 }  // namespace
 
+GenerationStopped::GenerationStopped(std::u16string message, bool cancelled)
+    : AutomationError(kGenerationEnded, std::move(message)), cancelled_(cancelled) {}
+
 void RaiseCancelled() {
   Status().CloseStatus();
   projectContext().lastErrorText = u"Generation cancelled by user!";
-  GenerationCancelled() = true;
-  throw AutomationError(kGenerationEnded, projectContext().lastErrorText);
+  throw GenerationStopped(projectContext().lastErrorText, true);
 }
 
 void RaiseGenError() {
   Status().CloseStatus();
-  GenerationFailed() = true;
-  throw AutomationError(kGenerationEnded, projectContext().lastErrorText);
+  throw GenerationStopped(projectContext().lastErrorText, false);
 }
 
 }  // namespace vantorel

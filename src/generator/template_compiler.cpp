@@ -14,7 +14,7 @@
 #include "foundation/value_conversion.hpp"
 #include "foundation/value_format.hpp"
 #include "generator/control_conditions.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "generator/run_end.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
@@ -26,6 +26,7 @@
 #include "projectfile/working_folders.hpp"
 #include "templates/control.hpp"
 #include "templates/controls.hpp"
+#include "templates/file_cache.hpp"
 #include "templates/script_translation.hpp"
 #include "templates/section_expansion.hpp"
 
@@ -65,11 +66,12 @@ std::u16string sessionMarker(std::u16string_view edge, const AGSessionFields& s)
 }
 
 // The session's text as pieces to translate; none for a kind that has no text.
-std::vector<std::u16string> sessionText(const AGPControl& control, const AGSessionFields& s) {
+std::vector<std::u16string> sessionText(const AGPFileCache& cache, const AGPControl& control,
+                                        const AGSessionFields& s) {
   if (s.SessType == u"key") {
-    if (!s.SessIFile.empty()) return templates::expandSection(s.SessIFile, s.SessValue);
+    if (!s.SessIFile.empty()) return templates::expandSection(cache, s.SessIFile, s.SessValue);
     projectContext().currentSourceFolder = sourceFolderFor(control.CtrlExt());
-    return templates::expandSection(control.CtrlIFiles(), s.SessValue);
+    return templates::expandSection(cache, control.CtrlIFiles(), s.SessValue);
   }
   if (s.SessType == u"include") {
     return {u"<!--##=SYSTEMFUNCTIONS.IncludeFile(\"" + s.SessValue + u"\",\"" + s.SessParm +
@@ -78,10 +80,10 @@ std::vector<std::u16string> sessionText(const AGPControl& control, const AGSessi
   return {};
 }
 
-void translatePieces(const std::vector<std::u16string>& pieces) {
+void translatePieces(TemplateCompileState& state, const std::vector<std::u16string>& pieces) {
   for (const std::u16string& piece : pieces) {
     if (!projectContext().lastErrorText.empty()) return;
-    ParseToScript(piece);
+    ParseToScript(state, piece);
   }
 }
 
@@ -125,11 +127,6 @@ std::u16string TemplateCompileState::bodyText() const {
   return body ? toString(body->toString()) : std::u16string();
 }
 
-TemplateCompileState& CompileState() {
-  thread_local TemplateCompileState state;
-  return state;
-}
-
 std::u16string GetCtrlFuncName(const AGPControl& control) {
   return replaceAll(u"ztEx" + control.CtrlID() + control.CtrlTagExt(), u".", u"_");
 }
@@ -162,8 +159,7 @@ std::u16string WriteTempTemplate(std::u16string_view inputFiles, std::u16string_
   return merged;
 }
 
-void ParseToScript(std::u16string_view text) {
-  TemplateCompileState& state = CompileState();
+void ParseToScript(TemplateCompileState& state, std::u16string_view text) {
   if (!state.arrays) state.reset();
   if (const auto error =
           templates::translateTemplateText(text, *state.arrays, *state.body, state.textCount)) {
@@ -171,11 +167,12 @@ void ParseToScript(std::u16string_view text) {
   }
 }
 
-void BuildTemplateScript(AGP& proj, const AGPControl& control, const std::u16string& compiledPath) {
+void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
+                         const std::u16string& compiledPath) {
   const bool showSession = userOption(u"ShowSession");
   const bool showTime = userOption(u"ShowSessionTime");
   // Session conditions on "ctrl" read the control being compiled.
-  CurrentControlScope scope(Ref<AGPControl>(const_cast<AGPControl*>(&control)));
+  CurrentControlScope scope(run, Ref<AGPControl>(const_cast<AGPControl*>(&control)));
 
   const std::u16string inputPath = WriteTempTemplate(control.CtrlIFiles(), control.CtrlExt());
   if (inputPath.empty() || !fs::fileExists(inputPath)) {
@@ -185,18 +182,18 @@ void BuildTemplateScript(AGP& proj, const AGPControl& control, const std::u16str
   }
   const std::u16string inputText = toString(ReadTextFile(Variant(inputPath)));
 
-  TemplateCompileState& state = CompileState();
+  TemplateCompileState& state = run.compileState;
   state.reset();
   const AGPSessions& sessions = *control.Sessions();
   if (sessions.Count() >= 1) {
     for (const Ref<AGPSession>& session : sessions.items()) {
       const AGSessionFields& s = session->fields();
       Status().Refresh();
-      if (EvalCtrlCond(proj, s.SessCond)) {
-        const std::vector<std::u16string> pieces = sessionText(control, s);
+      if (EvalCtrlCond(run, s.SessCond)) {
+        const std::vector<std::u16string> pieces = sessionText(*run.fileCache, control, s);
         AGPStringBuilder& body = *state.body;
         if (showSession) appendLine(body, sessionMarker(u"Start", s));
-        translatePieces(pieces);
+        translatePieces(state, pieces);
         if (showSession) appendLine(body, sessionMarker(u"End", s));
         if (showTime) {
           appendLine(body, u"ztStopTime = Timer");
@@ -205,14 +202,14 @@ void BuildTemplateScript(AGP& proj, const AGPControl& control, const std::u16str
         }
         if (!projectContext().lastErrorText.empty())
           failTranslation(compiledPath, state.bodyText(), inputPath);
-        ++CompileProgressCount();
-        Status().SetStatus(Variant(GetPercent(CompileProgressCount(), CompileProgressTotal())));
+        ++run.compileProgressCount;
+        Status().SetStatus(Variant(GetPercent(run.compileProgressCount, run.compileProgressTotal)));
       }
       Status().Refresh();
     }
   } else {
     Status().Refresh();
-    ParseToScript(inputText);
+    ParseToScript(state, inputText);
     if (!projectContext().lastErrorText.empty())
       failTranslation(compiledPath, inputText, inputPath);
   }

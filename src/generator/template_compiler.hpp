@@ -10,12 +10,14 @@
 
 namespace vantorel {
 
+class GenerationRun;
+
 class AGPStringBuilder;
 class AGP;
 class AGPControl;
 class AGPControls;
 
-// The compiler's working texts, one set per thread: the lines that fill ztAr, the translated
+// The compiler's working texts, one set per run: the lines that fill ztAr, the translated
 // statements, and the number of ztAr entries so far. Every compile starts them afresh.
 struct TemplateCompileState {
   Ref<AGPStringBuilder> arrays;
@@ -27,7 +29,6 @@ struct TemplateCompileState {
   std::u16string arrayText() const;
   std::u16string bodyText() const;
 };
-TemplateCompileState& CompileState();
 
 // "ztEx" & CtrlID & CtrlTagExt with every "." replaced by "_".
 std::u16string GetCtrlFuncName(const AGPControl& control);
@@ -38,11 +39,12 @@ std::u16string GetTplFileName(const AGPControl& control);
 // writes the function to compiledPath. A missing merged input or a malformed template block
 // ends the run through RaiseGenError; for the latter, the text translated so far and the
 // message are written to compiledPath instead, for the template's author to read.
-void BuildTemplateScript(AGP& proj, const AGPControl& control, const std::u16string& compiledPath);
+void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
+                         const std::u16string& compiledPath);
 
 // Translates one piece of template text into the state's builders. A malformed block leaves
 // its message in LastErrorText and appends nothing.
-void ParseToScript(std::u16string_view text);
+void ParseToScript(TemplateCompileState& state, std::u16string_view text);
 
 // Sets CurrentSourceFolder for the control's files (the extension's folder when extension is
 // set) and returns the path of its input: the single file itself, or, for a list, a scratch

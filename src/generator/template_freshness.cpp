@@ -91,24 +91,24 @@ std::optional<FileStamp> fileStamp(const std::u16string& path) {
   return FileStamp{Variant::date(sys::toOleDate(*modified)), std::move(sizeValue)};
 }
 
-std::int16_t IsFileChanged(const std::u16string& group, const std::u16string& key,
+std::int16_t IsFileChanged(AGPCache* cache, const std::u16string& group, const std::u16string& key,
                            const std::u16string& file) {
   const std::optional<FileStamp> stamp = fileStamp(file);
   if (!stamp) return -1;
   // Outside a run there is no cache, so nothing was recorded.
-  if (!TemplateCache()) return 2;
-  return TemplateCache()->CheckCache(Variant(group), Variant(key), stamp->date, stamp->size);
+  if (!cache) return 2;
+  return cache->CheckCache(Variant(group), Variant(key), stamp->date, stamp->size);
 }
 
-void CacheFileStamp(const std::u16string& group, const std::u16string& key,
+void CacheFileStamp(AGPCache* cache, const std::u16string& group, const std::u16string& key,
                     const std::u16string& file) {
-  if (!TemplateCache()) return;
+  if (!cache) return;
   if (const std::optional<FileStamp> stamp = fileStamp(file)) {
-    TemplateCache()->AddCache(Variant(group), Variant(key), stamp->date, stamp->size);
+    cache->AddCache(Variant(group), Variant(key), stamp->date, stamp->size);
   }
 }
 
-bool IsTplOutdated(AGPControl& control) {
+bool IsTplOutdated(AGPCache* cache, AGPControl& control) {
   control.setCtrlGen(false);
   projectContext().currentSourceFolder = extensionFolder(control.CtrlExt());
 
@@ -119,9 +119,9 @@ bool IsTplOutdated(AGPControl& control) {
   }
 
   const std::u16string compiled = GetTplFileName(control);
-  const Variant stored = !TemplateCache() ? Variant::date(0.0)
-                                          : TemplateCache()->GetCacheDate(
-                                                Variant(u"tpl"), Variant(fs::fileNameOf(compiled)));
+  const Variant stored =
+      !cache ? Variant::date(0.0)
+             : cache->GetCacheDate(Variant(u"tpl"), Variant(fs::fileNameOf(compiled)));
   // No recorded stamp (after a purge) or no compiled file: nothing to compare with.
   if (stored.type() == VarType::Date || !fs::fileExists(compiled)) {
     control.setCtrlGen(true);

@@ -9,6 +9,7 @@
 
 namespace vantorel {
 
+class AGPCache;
 class AGPControl;
 
 // A file's stamp as the cache keeps it: its modification time (a date) and its size.
@@ -19,18 +20,18 @@ struct FileStamp {
 // Nothing when the path is empty or names no file.
 std::optional<FileStamp> fileStamp(const std::u16string& path);
 
-// -1 when file does not exist (an empty path included), else TemplateCache's verdict: 0 same
+// -1 when file does not exist (an empty path included), else the cache's verdict: 0 same
 // stamp, 1 another stamp, 2 no entry.
-std::int16_t IsFileChanged(const std::u16string& group, const std::u16string& key,
+std::int16_t IsFileChanged(AGPCache* cache, const std::u16string& group, const std::u16string& key,
                            const std::u16string& file);
-// Records the file's stamp in TemplateCache when the file exists.
-void CacheFileStamp(const std::u16string& group, const std::u16string& key,
+// Records the file's stamp in the cache when the file exists.
+void CacheFileStamp(AGPCache* cache, const std::u16string& group, const std::u16string& key,
                     const std::u16string& file);
 
 // Sets and returns the control's CtrlGen: True when its compiled template is missing, has no
 // recorded stamp, or is older (to the second) than one of its input files, the files they
 // include, or its "key" sessions' input files. A missing input folder or file (or one named
 // outside its folder) ends the run through RaiseGenError.
-bool IsTplOutdated(AGPControl& control);
+bool IsTplOutdated(AGPCache* cache, AGPControl& control);
 
 }  // namespace vantorel

@@ -50,9 +50,11 @@ std::u16string sourceFolderFor(const std::u16string& extension) {
 // Adds each file at most once per control; the cache would cut it into the same sections again.
 class ControlLoader {
  public:
+  explicit ControlLoader(AGPFileCache& cache) : cache_(cache) {}
+
   void add(const std::u16string& path, const std::u16string& name) {
     if (!loaded_.insert({path, name}).second) return;
-    SharedFileCache().AddFile(path, name);
+    cache_.AddFile(path, name);
   }
 
   // The input file entry below the current source folder, with the files it includes.
@@ -71,6 +73,7 @@ class ControlLoader {
   }
 
  private:
+  AGPFileCache& cache_;
   std::set<std::pair<std::u16string, std::u16string>> loaded_;
 };
 
@@ -93,11 +96,11 @@ std::u16string GetIncludeFiles(std::u16string_view text) {
   return result;
 }
 
-void LoadCtrlTplFiles(const AGPControl& control) {
+void LoadCtrlTplFiles(AGPFileCache& cache, const AGPControl& control) {
   const AGControlFields& c = control.fields();
   projectContext().currentSourceFolder = sourceFolderFor(c.CtrlExt);
   if (c.CtrlIFiles.empty()) return;
-  ControlLoader loader;
+  ControlLoader loader(cache);
   for (const std::u16string& entry : split(c.CtrlIFiles, u",")) loader.addInput(entry);
 
   for (const Ref<AGPSession>& session : control.Sessions()->items()) {

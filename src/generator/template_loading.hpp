@@ -8,6 +8,7 @@
 namespace vantorel {
 
 class AGPControl;
+class AGPFileCache;
 
 // The file names of the "<!--##include ...##-->" directives of text (opener in any case), in
 // order, joined by ","; a reference "file/section" names file (the part before the last "/",
@@ -18,6 +19,6 @@ std::u16string GetIncludeFiles(std::u16string_view text);
 // and adds its input files and their includes to SharedFileCache. A control without input
 // files loads nothing, not even its sessions. Missing files are skipped, as are names that
 // would lead outside their folder; the freshness test reports missing files.
-void LoadCtrlTplFiles(const AGPControl& control);
+void LoadCtrlTplFiles(AGPFileCache& cache, const AGPControl& control);
 
 }  // namespace vantorel

@@ -25,32 +25,32 @@ namespace {
 
 constexpr char16_t kExParse[] = u"ztExParse";
 
-// Drops an expression engine made for one call, whatever way the call ends.
+// Drops an expression engine made for one call, whatever way the call ends; the engine of a
+// running generation is the run's to release.
 struct OneCallEngine {
-  bool created = false;
+  Ref<Object>* holder = nullptr;
   ~OneCallEngine() {
-    if (!created) return;
-    if (Ref<AGScript>& engine = ExParseEngine()) {
-      engine->Reset();
-      engine = nullptr;
-    }
+    if (!holder) return;
+    if (auto* engine = static_cast<AGScript*>(holder->get())) engine->Reset();
+    *holder = nullptr;
   }
 };
 
 // One piece of template text run as a template of its own.
 std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
   OneCallEngine guard;
-  if (!ExParseEngine()) {
+  Ref<AGScript> engine(static_cast<AGScript*>(proj.exParseEngine().get()));
+  if (!engine) {
     projectContext().scriptEngineTimeout =
         toLong(ConvertSetting(GetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey),
                                           Variant(u"ScriptEngineTimeout")),
                               Variant(u"Long")));
-    Ref<AGScript> engine = makeRef<AGScript>();
+    engine = makeRef<AGScript>();
     if (!engine->IsInitialized()) return text;
     SharedFilter().load();
-    ExParseEngine() = engine;
-    guard.created = true;
-    engine->Initialize(Ref<Object>(&proj), proj.DB(), TemplateControls(),
+    proj.exParseEngine() = engine;
+    guard.holder = &proj.exParseEngine();
+    engine->Initialize(Ref<Object>(&proj), proj.DB(), projectTemplateControls(proj),
                        Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
                        Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
                        Ref<Object>(&SharedMenus()));
@@ -72,7 +72,7 @@ std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
       u"Set SYSTEMFUNCTIONS = New cSystemFunctions" + crLf + toString(arrays->toString()) + crLf +
       toString(body->toString()) + crLf + kExParse + u" = ztSB.ToString()" + crLf +
       u"Set SYSTEMFUNCTIONS = Nothing" + crLf + u"End Function";
-  return ExParseEngine()->BuildNewCode(kExParse, function, 0, projectContext().scriptEngineTimeout);
+  return engine->BuildNewCode(kExParse, function, 0, projectContext().scriptEngineTimeout);
 }
 
 }  // namespace

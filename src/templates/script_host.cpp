@@ -301,19 +301,10 @@ void AGScript::writeDiagnostic(std::u16string_view name, std::u16string_view tex
   }
 }
 
-Ref<AGScript>& ScriptEngine() {
-  thread_local Ref<AGScript> engine;
-  return engine;
-}
-
-Ref<AGScript>& ExParseEngine() {
-  thread_local Ref<AGScript> engine;
-  return engine;
-}
-
-Ref<AGPControls>& TemplateControls() {
-  thread_local Ref<AGPControls> controls = makeRef<AGPControls>();
-  return controls;
+Ref<AGPControls> projectTemplateControls(AGP& proj) {
+  Ref<Object>& held = proj.templateControls();
+  if (!held) held = makeRef<AGPControls>();
+  return Ref<AGPControls>(static_cast<AGPControls*>(held.get()));
 }
 
 }  // namespace vantorel

@@ -19,6 +19,7 @@
 
 namespace vantorel {
 
+class AGP;
 class AGPControls;
 
 class AGScript final : public Object {
@@ -96,11 +97,8 @@ class AGScript final : public Object {
 // CR LF, then "Description: ..." CR LF and "Text: ..." when they are not empty.
 std::u16string scriptErrorText(const vbs::ScriptError& error, std::u16string_view file);
 
-// The generation's engines, one of each per thread, empty between generations.
-Ref<AGScript>& ScriptEngine();
-Ref<AGScript>& ExParseEngine();
-// The control list of the template set in use, which scripts see as "Controls"; the generation
-// loads control.xml into it. Created empty on first use.
-Ref<AGPControls>& TemplateControls();
+// The control list of the project's template set, which scripts see as "Controls"; a
+// generation loads control.xml into it. Created empty on first use.
+Ref<AGPControls> projectTemplateControls(AGP& proj);
 
 }  // namespace vantorel

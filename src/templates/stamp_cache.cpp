@@ -102,11 +102,6 @@ std::u16string templateCacheFolder() {
   return cache;
 }
 
-Ref<AGPCache>& TemplateCache() {
-  thread_local Ref<AGPCache> cache;
-  return cache;
-}
-
 AGPCache::AGPCache() : cacheFile_(fs::joinPath(templateCacheFolder(), u"cache.xml")) {
   if (fs::fileExists(cacheFile_)) LoadCacheFile();
 }

@@ -50,10 +50,6 @@ class AGPCache final : public Object {
   std::vector<Entry> entries_;
 };
 
-// The cache of the template set in use, per thread: set when a generation or a check starts,
-// empty between runs.
-Ref<AGPCache>& TemplateCache();
-
 // The folder of the current template set's cache: the documents folder, the product's name,
 // "Templates", the template's name (blanks and "/" removed from both names), "cache". Raises
 // when there is no documents folder or the template's name would lead out of "Templates".

@@ -1,5 +1,6 @@
 #include "generator/control_conditions.hpp"
 #include "foundation/project_context.hpp"
+#include "generator/run_end.hpp"
 
 #include <vector>
 
@@ -22,10 +23,10 @@ class ControlConditionTest : public GenerationFixture {
     bag.add(u"Zero", u"Long");
     db_->properties().setValue(*db_->properties().declare(u"DBType"), Variant(u"ACCESS"));
     table(u"Sales").properties().setting(kTblCaption) = Variant(u"Sales");
-    CurrentTable() = Ref<AGPTable>(&table(u"Sales"));
+    run().currentTable = Ref<AGPTable>(&table(u"Sales"));
     field(u"Sales", u"Region").SetV(u"FldGenerate", u"True");
-    CurrentField() = Ref<AGPField>(&field(u"Sales", u"Region"));
-    CurrentControl() = makeControl(u"list", u"table", u"list");
+    run().currentField = Ref<AGPField>(&field(u"Sales", u"Region"));
+    run().currentControl = makeControl(u"list", u"table", u"list");
   }
 };
 
@@ -79,27 +80,31 @@ TEST_F(ControlConditionTest, EvaluatesTermsAgainstTheProject) {
       {u"table/TblType/eq/VIEW,proj/Flag/eq/0", false},
   };
   for (const auto& [cond, expected] : cases) {
-    EXPECT_EQ(EvalCtrlCond(*proj_, cond), expected) << u8(cond);
+    EXPECT_EQ(EvalCtrlCond(run(), cond), expected) << u8(cond);
     EXPECT_TRUE(projectContext().lastErrorText.empty())
         << u8(cond) << ": " << u8(projectContext().lastErrorText);
   }
 }
 
 TEST_F(ControlConditionTest, ATableTermWithoutTableHoldsAndAFailedTermStopsEvaluation) {
-  CurrentTable() = nullptr;
-  EXPECT_TRUE(EvalCtrlCond(*proj_, u"table/TblType/eq/nothing"));
-  CurrentTable() = Ref<AGPTable>(&table(u"Orders"));
-  CurrentField() = nullptr;
+  run().currentTable = nullptr;
+  EXPECT_TRUE(EvalCtrlCond(run(), u"table/TblType/eq/nothing"));
+  run().currentTable = Ref<AGPTable>(&table(u"Orders"));
+  run().currentField = nullptr;
   table(u"Orders").setTblGen(false);
   // The field term is never reached, so the missing field does not fail.
-  EXPECT_FALSE(EvalCtrlCond(*proj_, u"table/TblGen/eq/1,field/FldGenerate/eq/1"));
-  EXPECT_FALSE(GenerationFailed());
+  EXPECT_FALSE(EvalCtrlCond(run(), u"table/TblGen/eq/1,field/FldGenerate/eq/1"));
+  EXPECT_FALSE(run().generationFailed);
 }
 
 TEST_F(ControlConditionTest, FailuresEndTheRun) {
-  CurrentField() = nullptr;
-  EXPECT_THROW(EvalCtrlCond(*proj_, u"field/FldName/eq/x"), AutomationError);
-  EXPECT_TRUE(GenerationFailed());
+  run().currentField = nullptr;
+  try {
+    EvalCtrlCond(run(), u"field/FldName/eq/x");
+    ADD_FAILURE() << "no raise";
+  } catch (const GenerationStopped& e) {
+    EXPECT_FALSE(e.cancelled());
+  }
   EXPECT_NE(projectContext().lastErrorText.find(u"field/FldName/eq/x"), std::u16string::npos);
 }
 
@@ -117,13 +122,13 @@ TEST_F(ControlConditionTest, FunctionTermsRunScriptFunctions) {
       {u"function/Tables/long/lt/20", true},
   };
   for (const auto& [cond, expected] : cases) {
-    EXPECT_EQ(EvalCtrlCond(*proj_, cond), expected)
+    EXPECT_EQ(EvalCtrlCond(run(), cond), expected)
         << u8(cond) << u8(projectContext().lastErrorText);
   }
   // The function runs once per term, not once per listed value.
-  EXPECT_FALSE(EvalCtrlCond(*proj_, u"function/Bump/long/eq/7|8|9"));
-  EXPECT_TRUE(EvalCtrlCond(*proj_, u"function/BumpCalls/long/eq/1"));
-  EXPECT_THROW(EvalCtrlCond(*proj_, u"function/Boom/string/eq/x"), AutomationError);
+  EXPECT_FALSE(EvalCtrlCond(run(), u"function/Bump/long/eq/7|8|9"));
+  EXPECT_TRUE(EvalCtrlCond(run(), u"function/BumpCalls/long/eq/1"));
+  EXPECT_THROW(EvalCtrlCond(run(), u"function/Boom/string/eq/x"), AutomationError);
   EXPECT_FALSE(projectContext().lastErrorText.empty());
 }
 

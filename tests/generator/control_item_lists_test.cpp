@@ -25,8 +25,8 @@ class ControlItemListsTest : public GenerationFixture {
   }
   Ref<AGPControl> add(std::u16string id, std::u16string type, std::u16string file) {
     Ref<AGPControl> control = makeControl(id, type, file, u"asp");
-    EXPECT_TRUE(TemplateControls()->AddControl(control));
-    return TemplateControls()->Item(Variant(id));
+    EXPECT_TRUE(run().templateControls->AddControl(control));
+    return run().templateControls->Item(Variant(id));
   }
   std::string ids(AGControlItems& list) {
     std::string text;
@@ -39,10 +39,10 @@ class ControlItemListsTest : public GenerationFixture {
 };
 
 TEST_F(ControlItemListsTest, ListsTheOutputsOfEachUnit) {
-  TemplateControls()->Item(Variant(u"rpt"))->fields().CtrlCond = u"table/TblName/ne/Summary";
-  TemplateControls()->Item(Variant(u"menu"))->fields().CtrlExt = u"Ext";
-  TemplateControls()->Item(Variant(u"menu"))->fields().CtrlRemark = u"Menu";
-  UpdateControlItems(*proj_);
+  run().templateControls->Item(Variant(u"rpt"))->fields().CtrlCond = u"table/TblName/ne/Summary";
+  run().templateControls->Item(Variant(u"menu"))->fields().CtrlExt = u"Ext";
+  run().templateControls->Item(Variant(u"menu"))->fields().CtrlRemark = u"Menu";
+  UpdateControlItems(run());
   EXPECT_EQ(ids(proj_->controlList()), "menu=menu.asp+;lib=lib+;");
   EXPECT_EQ(u8(proj_->controlList().Item(Variant(u"menu"))->ItemRemark()), "Menu (Ext)");
   EXPECT_EQ(ids(table(u"Orders").controlList()), "list=Orderslist.asp+;");
@@ -51,13 +51,13 @@ TEST_F(ControlItemListsTest, ListsTheOutputsOfEachUnit) {
   EXPECT_EQ(ids(table(u"Summary").controlList()), "");
   EXPECT_EQ(ids(table(u"Annual").controlList()), "rpt=Annualrpt.asp+;");
   EXPECT_EQ(ids(table(u"Hidden").controlList()), "");
-  EXPECT_FALSE(CurrentTable());
+  EXPECT_FALSE(run().currentTable);
 
   // A table generated for a system unit only lists that unit.
   table(u"Hidden").properties().setting(kTblSysGenUnits) = Variant(u"rpt");
-  ClearControlItems(*proj_);
+  ClearControlItems(run());
   EXPECT_EQ(proj_->controlList().Count(), 0);
-  UpdateControlItems(*proj_);
+  UpdateControlItems(run());
   EXPECT_EQ(ids(table(u"Hidden").controlList()), "rpt=Hiddenrpt.asp+;");
 }
 
@@ -72,14 +72,14 @@ TEST_F(ControlItemListsTest, SavesAndReappliesTheUsersChoices) {
   };
   for (const auto& [saved, expected] : cases) {
     proj_->properties().setValue(*proj_->properties().declare(u"OtherGenList"), Variant(saved));
-    ClearControlItems(*proj_);
-    UpdateControlItems(*proj_);
+    ClearControlItems(run());
+    UpdateControlItems(run());
     EXPECT_EQ(ids(proj_->controlList()), expected) << u8(saved);
   }
 
   table(u"Orders").properties().setting(kTblGenList) = Variant(u"list=0");
-  ClearControlItems(*proj_);
-  UpdateControlItems(*proj_);
+  ClearControlItems(run());
+  UpdateControlItems(run());
   EXPECT_FALSE(table(u"Orders").controlList().Item(Variant(u"list"))->ItemGen());
   EXPECT_TRUE(table(u"Sales").controlList().Item(Variant(u"list"))->ItemGen());
 
@@ -94,15 +94,15 @@ TEST_F(ControlItemListsTest, SavesAndReappliesTheUsersChoices) {
 }
 
 TEST_F(ControlItemListsTest, CountsTheOutputsToGenerate) {
-  UpdateControlItems(*proj_);
+  UpdateControlItems(run());
   // menu, lib, list for Orders and Sales, rpt for Summary and Annual.
-  EXPECT_EQ(CountGenItems(*proj_).integerValue(), 6);
+  EXPECT_EQ(CountGenItems(run()).integerValue(), 6);
   table(u"Orders").controlList().Item(Variant(u"list"))->setItemGen(false);
-  TemplateControls()->Item(Variant(u"rpt"))->fields().CtrlCond = u"table/TblName/eq/Annual";
+  run().templateControls->Item(Variant(u"rpt"))->fields().CtrlCond = u"table/TblName/eq/Annual";
   // Items without a control, such as the project files, are not counted.
   proj_->controlList().Add(u"@css", u"site.css", true, u"");
-  EXPECT_EQ(CountGenItems(*proj_).integerValue(), 4);
-  EXPECT_FALSE(CurrentTable());
+  EXPECT_EQ(CountGenItems(run()).integerValue(), 4);
+  EXPECT_FALSE(run().currentTable);
 }
 
 TEST_F(ControlItemListsTest, SetsItemsFromEntries) {

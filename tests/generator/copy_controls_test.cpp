@@ -37,15 +37,15 @@ class CopyControlsTest : public GeneratorTest {
     use({});
   }
   void TearDown() override {
-    TemplateControls() = makeRef<AGPControls>();
+    run().templateControls = makeRef<AGPControls>();
     projectContext().templateFolder.clear();
     GeneratorTest::TearDown();
   }
   void use(const std::vector<Ref<AGPControl>>& controls) {
-    TemplateControls() = makeRef<AGPControls>();
+    run().templateControls = makeRef<AGPControls>();
     Ref<AGPControl> folder = makeControl(u"_js", u"folder", u"", u"", u"", u"scripts");
-    TemplateControls()->AddControl(folder);
-    for (const Ref<AGPControl>& c : controls) TemplateControls()->AddControl(c);
+    run().templateControls->AddControl(folder);
+    for (const Ref<AGPControl>& c : controls) run().templateControls->AddControl(c);
   }
 
   fsys::path tpl_;
@@ -59,10 +59,10 @@ TEST_F(CopyControlsTest, CopiesFilesAndFoldersIntoTheSite) {
   const std::string startName = u8(GetOutputFileName(*proj_, *single, u"", u""));
 
   // The check pass copies and creates nothing and counts what is there.
-  EXPECT_EQ(CopyTemplateFiles(*proj_, true), 0);
+  EXPECT_EQ(CopyTemplateFiles(run(), true), 0);
   EXPECT_TRUE(fsys::is_empty(site_));
 
-  EXPECT_EQ(CopyTemplateFiles(*proj_, false), 0);
+  EXPECT_EQ(CopyTemplateFiles(run(), false), 0);
   EXPECT_EQ(projectContext().lastErrorText, u"");
   for (const std::string f : {"scripts/a.js", "scripts/b.js", "sub/deep.txt", "images/x/y.png"}) {
     EXPECT_TRUE(fsys::is_regular_file(site_ / f)) << f;
@@ -70,24 +70,24 @@ TEST_F(CopyControlsTest, CopiesFilesAndFoldersIntoTheSite) {
   EXPECT_EQ(readText(site_ / startName), "main.txt");
   EXPECT_FALSE(fsys::exists(site_ / "main.txt"));  // "Copy" is not "copy"
 
-  EXPECT_EQ(CopyTemplateFiles(*proj_, true), 5);
+  EXPECT_EQ(CopyTemplateFiles(run(), true), 5);
 
   // A folder copy that may not overwrite still fills a folder that is missing or empty.
   Ref<AGPControl> keep = copyControl(u"k", u"", u"images\\");
   keep->fields().CtrlOFolder = u"pics";
   keep->fields().CtrlOverwrite = false;
   use({keep});
-  EXPECT_EQ(CopyTemplateFiles(*proj_, false), 0);
+  EXPECT_EQ(CopyTemplateFiles(run(), false), 0);
   EXPECT_TRUE(fsys::is_regular_file(site_ / "pics/x/y.png"));
   writeText(site_ / "pics/x/y.png", "mine");
-  EXPECT_EQ(CopyTemplateFiles(*proj_, false), 0);
+  EXPECT_EQ(CopyTemplateFiles(run(), false), 0);
   EXPECT_EQ(readText(site_ / "pics/x/y.png"), "mine");
   use({copyControl(u"c3", u"sub/deep.txt")});
 
   // A control switched off in the project's list is left out.
   proj_->controlList().Add(u"c3", u"deep.txt", false, u"");
   fsys::remove(site_ / "sub/deep.txt");
-  EXPECT_EQ(CopyTemplateFiles(*proj_, false), 0);
+  EXPECT_EQ(CopyTemplateFiles(run(), false), 0);
   EXPECT_FALSE(fsys::exists(site_ / "sub/deep.txt"));
 }
 
@@ -112,7 +112,7 @@ TEST_F(CopyControlsTest, StopsOrGoesOnAsTheFailureDemands) {
     fsys::create_directories(site_);
     projectContext().lastErrorText.clear();
     use({c.bad, copyControl(u"next", u"main.txt")});
-    EXPECT_EQ(CopyTemplateFiles(*proj_, c.check), c.result) << u8(c.message);
+    EXPECT_EQ(CopyTemplateFiles(run(), c.check), c.result) << u8(c.message);
     EXPECT_NE(projectContext().lastErrorText.find(c.message), std::u16string::npos)
         << u8(projectContext().lastErrorText);
     EXPECT_EQ(fsys::exists(site_ / "main.txt"), c.nextRuns && !c.check) << u8(c.message);
@@ -123,13 +123,13 @@ TEST_F(CopyControlsTest, StopsOrGoesOnAsTheFailureDemands) {
   Ref<AGPControl> out = copyControl(u"o", u"main.txt");
   out->fields().CtrlOFolder = u"../elsewhere";
   use({out});
-  EXPECT_THROW(CopyTemplateFiles(*proj_, false), AutomationError);
+  EXPECT_THROW(CopyTemplateFiles(run(), false), AutomationError);
   EXPECT_FALSE(fsys::exists(dir_.path() / "elsewhere"));
 }
 
 TEST_F(CopyControlsTest, ChecksTheScriptFilesOfFunctionControls) {
   use({makeControl(u"f1", u"function", u"", u"", u"missing.vbs")});
-  CheckScriptFiles(*proj_);
+  CheckScriptFiles(run());
   EXPECT_NE(projectContext().lastErrorText.find(u"Script file does not exist - \"missing.vbs\""),
             std::u16string::npos);
 
@@ -137,8 +137,8 @@ TEST_F(CopyControlsTest, ChecksTheScriptFilesOfFunctionControls) {
   projectContext().lastErrorText.clear();
   use({makeControl(u"f1", u"function", u"", u"", u"main.txt"),
        makeControl(u"f2", u"Function", u"", u"", u"missing.vbs")});
-  ScriptEngine() = Ref<AGScript>();
-  CheckScriptFiles(*proj_);
+  run().scriptEngine = Ref<AGScript>();
+  CheckScriptFiles(run());
   EXPECT_NE(projectContext().lastErrorText.find(u"No script engine"), std::u16string::npos);
 }
 

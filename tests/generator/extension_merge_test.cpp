@@ -75,12 +75,12 @@ TEST_F(ExtensionMergeTest, AddsAndDeletesControlsAndDisablesAMissingExtension) {
   EXPECT_EQ(readText(site_ / "extra.asp"), "extra page\r\n");
   EXPECT_FALSE(fsys::exists(site_ / "Summaryreport.asp"));
   EXPECT_TRUE(fsys::exists(site_ / "menu.asp"));
-  TemplateCache() = makeRef<AGPCache>();
-  EXPECT_TRUE(ExtFilesUnchanged(u"ext1"));
+  run().templateCache = makeRef<AGPCache>();
+  EXPECT_TRUE(ExtFilesUnchanged(run(), u"ext1"));
   // Not unpacked (no control file) counts as unchanged; not installed as changed.
-  EXPECT_TRUE(ExtFilesUnchanged(u"gone"));
-  EXPECT_FALSE(ExtFilesUnchanged(u"unknown"));
-  TemplateCache() = nullptr;
+  EXPECT_TRUE(ExtFilesUnchanged(run(), u"gone"));
+  EXPECT_FALSE(ExtFilesUnchanged(run(), u"unknown"));
+  run().templateCache = nullptr;
 
   // Nothing changed: the compiled templates, the extension's included, are kept.
   const auto compiled = compiledTemplates();
@@ -113,7 +113,7 @@ TEST_F(ExtensionMergeTest, MergesSessionsByTheirAction) {
     merged.push_back(u8(s->SessValue() + u"/" + s->SessCond() + u"/" + s->SessExt()));
   }
   EXPECT_EQ(merged, (std::vector<std::string>{"a//", "c/new/ext1", "d//ext1"}));
-  EXPECT_FALSE(MergeExtControls(u"unknown"));
+  EXPECT_FALSE(MergeExtControls(run(), u"unknown"));
   EXPECT_EQ(CtrlErrCode(), 1);
 }
 

@@ -30,10 +30,6 @@ class GenerationFixture : public GeneratorTest {
   void SetUp() override {
     GeneratorTest::SetUp();
     projectContext().formProductStrings();
-    TemplateControls() = makeRef<AGPControls>();
-    CurrentTable() = nullptr;
-    CurrentField() = nullptr;
-    CurrentControl() = nullptr;
     projectContext().templateFolder = u16(dir_.path() / "tpl");
     TemplateCacheFolder() = u16(dir_.path() / "cache");
     ExtensionWorkFolder().clear();
@@ -42,18 +38,8 @@ class GenerationFixture : public GeneratorTest {
     SharedFileCache().Clear();
     ProgressCount() = 0;
     ProgressTotal() = 0;
-    CompileProgressCount() = 0;
-    CompileProgressTotal() = 0;
     setGeneral(u"ShowSession", u"False");
     setGeneral(u"ShowSessionTime", u"False");
-  }
-  void TearDown() override {
-    ScriptEngine() = nullptr;
-    CurrentTable() = nullptr;
-    CurrentField() = nullptr;
-    CurrentControl() = nullptr;
-    TemplateControls() = makeRef<AGPControls>();
-    GeneratorTest::TearDown();
   }
 
   // Shop: Orders (TABLE; OrderID, Total), Sales (VIEW; Region), Summary (REPORT; Amount).
@@ -80,18 +66,18 @@ class GenerationFixture : public GeneratorTest {
   }
 
   void startEngine() {
-    ScriptEngine() = makeRef<AGScript>();
-    ScriptEngine()->Initialize(proj_, proj_->DB(), TemplateControls(),
-                               Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
-                               Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
-                               Ref<Object>(&SharedMenus()));
-    ASSERT_TRUE(ScriptEngine()->IsInitialized()) << u8(projectContext().lastErrorText);
+    run().scriptEngine = makeRef<AGScript>();
+    run().scriptEngine->Initialize(proj_, proj_->DB(), run().templateControls,
+                                   Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
+                                   Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
+                                   Ref<Object>(&SharedMenus()));
+    ASSERT_TRUE(run().scriptEngine->IsInitialized()) << u8(projectContext().lastErrorText);
     ASSERT_TRUE(projectContext().lastErrorText.empty()) << u8(projectContext().lastErrorText);
   }
   // Adds VBScript code to the running engine.
   void addScript(const std::u16string& code) {
-    ScriptEngine()->BuildNewCode(u"zzSetup", code + u"\r\nFunction zzSetup()\r\nEnd Function\r\n",
-                                 0, 0);
+    run().scriptEngine->BuildNewCode(u"zzSetup",
+                                     code + u"\r\nFunction zzSetup()\r\nEnd Function\r\n", 0, 0);
     ASSERT_TRUE(projectContext().lastErrorText.empty()) << u8(projectContext().lastErrorText);
   }
   void setGeneral(const std::u16string& name, const std::u16string& value) {

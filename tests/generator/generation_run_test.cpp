@@ -141,17 +141,6 @@ TEST_F(GenerationRunTest, AsksThroughScriptedAnswers) {
   ui::setBackendForTesting(ui_);
 }
 
-// Presses Cancel in the progress display when the first page of the Sales table is announced.
-class CancellingBackend : public ui::RecordingBackend {
- public:
-  void progressStatus(int handle, std::u16string_view text) override {
-    RecordingBackend::progressStatus(handle, text);
-    if (text.starts_with(u"Generating ") && text.find(u"Sales") != std::u16string_view::npos) {
-      cancel(handle);
-    }
-  }
-};
-
 TEST_F(GenerationRunTest, CancelBetweenTablesLeavesNoHalfWrittenFile) {
   auto backend = std::make_shared<CancellingBackend>();
   ui::setBackendForTesting(backend);

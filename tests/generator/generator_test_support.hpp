@@ -5,11 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "agp/agp.hpp"
 #include "foundation/project_context.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
@@ -54,13 +55,16 @@ class GeneratorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ui::setBackendForTesting(ui_);
-    beginGenerationRun();
+    // The run refers to the project, so it goes before the project it was made for.
+    run_.reset();
     proj_ = makeRef<AGP>();
+    run_.emplace(*proj_);
     site_ = dir_.path() / "site";
     std::filesystem::create_directories(site_);
     set(u"Destination", Variant(u16(site_)));
   }
   void TearDown() override {
+    run_.reset();
     ui::setBackendForTesting(nullptr);
     projectContext().lastErrorText.clear();
   }
@@ -71,7 +75,11 @@ class GeneratorTest : public ::testing::Test {
   TempDir dir_;
   std::filesystem::path site_;
   std::shared_ptr<ui::RecordingBackend> ui_ = std::make_shared<ui::RecordingBackend>();
+  // The run the steps under test share, as one GenScript call would make it.
+  GenerationRun& run() { return *run_; }
+
   Ref<AGP> proj_;
+  std::optional<GenerationRun> run_;
 };
 
 }  // namespace vantorel::test

@@ -4,9 +4,10 @@
 
 #include <vector>
 
+#include "agp/agp.hpp"
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
-#include "generator/generation_state.hpp"
+#include "generator/generation_run.hpp"
 #include "model/table.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
@@ -72,6 +73,8 @@ TEST(KeyListsTest, FlagsFollowTheKeyList) {
 }
 
 TEST(KeyListsTest, TablesWithoutKeyLoseTheirKeyPages) {
+  const Ref<AGP> proj = makeRef<AGP>();
+  GenerationRun run(*proj);
   const SettingSlot pages[] = {kTblAdd, kTblCopy, kTblView, kTblEdit, kTblInlineEdit, kTblDelete};
   struct Case {
     Variant key;
@@ -86,16 +89,16 @@ TEST(KeyListsTest, TablesWithoutKeyLoseTheirKeyPages) {
     table->properties().setting(kTblVar) = Variant(u"orders");
     table->properties().setting(kTblKey) = c.key;
     for (SettingSlot slot : pages) table->properties().setting(slot) = Variant(true);
-    CurrentTableVar() = u"before";
-    LoadTableGenSettings(table.get());
-    EXPECT_EQ(toUtf8(CurrentTableVar()), "orders");
+    run.currentTableVar = u"before";
+    LoadTableGenSettings(run, table.get());
+    EXPECT_EQ(toUtf8(run.currentTableVar), "orders");
     for (SettingSlot slot : pages) {
       EXPECT_EQ(toBool(table->properties().setting(slot)), c.keepsPages) << slot;
     }
   }
-  CurrentTableVar() = u"kept";
-  LoadTableGenSettings(nullptr);
-  EXPECT_EQ(toUtf8(CurrentTableVar()), "kept");
+  run.currentTableVar = u"kept";
+  LoadTableGenSettings(run, nullptr);
+  EXPECT_EQ(toUtf8(run.currentTableVar), "kept");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "generator/overwrite.hpp"
 #include "foundation/project_context.hpp"
+#include "generator/run_end.hpp"
 
 #include <vector>
 
@@ -46,9 +47,9 @@ TEST_F(OverwriteTest, DecidesWithoutAsking) {
     SCOPED_TRACE(c.what);
     const std::string name = "f" + std::to_string(n++) + ".asp";
     const std::u16string path = c.exists ? file(name) : u16(site_ / name);
-    OverwriteAllAnswer() = c.all;
-    EXPECT_EQ(BackupFile(path, c.overwrite, c.ask, c.existsOnly, true), c.expected);
-    EXPECT_EQ(u8(OverwriteAllAnswer()), u8(c.all));
+    run().overwriteAllAnswer = c.all;
+    EXPECT_EQ(BackupFile(run(), path, c.overwrite, c.ask, c.existsOnly, true), c.expected);
+    EXPECT_EQ(u8(run().overwriteAllAnswer), u8(c.all));
     // A backup only ever comes with a write over an existing file.
     EXPECT_EQ(fsys::exists(site_ / (name + ".bak")), c.exists && c.expected && !c.existsOnly);
   }
@@ -58,25 +59,25 @@ TEST_F(OverwriteTest, DecidesWithoutAsking) {
 TEST_F(OverwriteTest, BacksUpFilesAndFolders) {
   const std::u16string index = file("index.asp", "first");
   writeText(site_ / "index.asp.bak", "older");
-  EXPECT_TRUE(BackupFile(index, true, false, false, true));
+  EXPECT_TRUE(BackupFile(run(), index, true, false, false, true));
   EXPECT_EQ(readText(site_ / "index.asp.bak"), "first");
 
   writeText(site_ / "img" / "a.gif", "a");
   writeText(site_ / "img" / "sub" / "b.gif", "b");
   writeText(site_ / "img.bak" / "stale.gif", "stale");
-  EXPECT_TRUE(BackupFolder(u16(site_ / "img") + u"/", true, false, false, true));
+  EXPECT_TRUE(BackupFolder(run(), u16(site_ / "img") + u"/", true, false, false, true));
   EXPECT_EQ(readText(site_ / "img.bak" / "a.gif"), "a");
   EXPECT_EQ(readText(site_ / "img.bak" / "sub" / "b.gif"), "b");
   EXPECT_FALSE(fsys::exists(site_ / "img.bak" / "stale.gif"));
   EXPECT_FALSE(fsys::exists(site_ / "img" / ".bak"));
-  EXPECT_TRUE(BackupFolder(u16(site_ / "newdir"), false, false, false, true));
-  EXPECT_TRUE(BackupFolder(u16(site_ / "img"), false, false, true, true));
+  EXPECT_TRUE(BackupFolder(run(), u16(site_ / "newdir"), false, false, false, true));
+  EXPECT_TRUE(BackupFolder(run(), u16(site_ / "img"), false, false, true, true));
 }
 
 TEST_F(OverwriteTest, AFailedBackupKeepsTheTarget) {
   const std::u16string target = file("page.asp", "keep me");
   fsys::create_directories(site_ / "page.asp.bak" / "blocker");
-  EXPECT_FALSE(BackupFile(target, true, false, false, true));
+  EXPECT_FALSE(BackupFile(run(), target, true, false, false, true));
   EXPECT_EQ(readText(site_ / "page.asp"), "keep me");
   const auto asked = ui_->events(Kind::Asked);
   ASSERT_EQ(asked.size(), 1u);
@@ -111,7 +112,7 @@ TEST_F(OverwriteTest, PromptAnswersApplyAsTheUserChose) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    beginGenerationRun();
+    run_.emplace(*proj_);
     ui_->clearEvents();
     std::size_t expectedPrompts = 0;
     int n = 0;
@@ -119,15 +120,15 @@ TEST_F(OverwriteTest, PromptAnswersApplyAsTheUserChose) {
       if (s.answer && *s.answer != ui::Answer::None) ui_->queueAnswer(*s.answer);
       if (s.answer) ++expectedPrompts;
       const std::u16string path = file(std::string(c.what) + std::to_string(n++) + ".asp");
-      EXPECT_EQ(BackupFile(path, s.overwrite, true, false, false), s.expected);
-      EXPECT_EQ(u8(OverwriteAllAnswer()), u8(s.allAfter));
+      EXPECT_EQ(BackupFile(run(), path, s.overwrite, true, false, false), s.expected);
+      EXPECT_EQ(u8(run().overwriteAllAnswer), u8(s.allAfter));
     }
     EXPECT_EQ(prompts(), expectedPrompts);
   }
   // The next run asks again.
-  beginGenerationRun();
+  run_.emplace(*proj_);
   ui_->clearEvents();
-  EXPECT_FALSE(BackupFile(file("again.asp"), true, true, false, false));
+  EXPECT_FALSE(BackupFile(run(), file("again.asp"), true, true, false, false));
   ASSERT_EQ(prompts(), 1u);
   const ui::Question q = ui_->events(Kind::Asked)[0].question;
   EXPECT_EQ(q.kind, ui::QuestionKind::Overwrite);
@@ -137,7 +138,7 @@ TEST_F(OverwriteTest, PromptAnswersApplyAsTheUserChose) {
 
   std::filesystem::create_directories(site_ / "css");
   ui_->queueAnswer(ui::Answer::Yes);
-  EXPECT_TRUE(BackupFolder(u16(site_ / "css"), true, true, false, false));
+  EXPECT_TRUE(BackupFolder(run(), u16(site_ / "css"), true, true, false, false));
   EXPECT_EQ(u8(ui_->events(Kind::Asked)[1].question.text),
             "Folder " + u8(ShortenPath(u16(site_ / "css"))) + " already exists!");
 }
@@ -146,34 +147,34 @@ TEST_F(OverwriteTest, CancelEndsTheRun) {
   ui_->queueAnswer(ui::Answer::Cancel);
   const std::u16string path = file("c.asp");
   try {
-    BackupFile(path, true, true, false, true);
+    BackupFile(run(), path, true, true, false, true);
     ADD_FAILURE() << "no raise";
-  } catch (const AutomationError& e) {
+  } catch (const GenerationStopped& e) {
+    EXPECT_TRUE(e.cancelled());
     EXPECT_EQ(e.number(), -1);
     EXPECT_EQ(u8(e.description()), "Generation cancelled by user!");
   }
   EXPECT_EQ(u8(projectContext().lastErrorText), "Generation cancelled by user!");
-  EXPECT_TRUE(GenerationCancelled());
   EXPECT_FALSE(fsys::exists(site_ / "c.asp.bak"));
   // The cancel answer stays for the run: every later existing target ends it too.
-  EXPECT_THROW(BackupFile(file("d.asp"), true, false, false, false), AutomationError);
+  EXPECT_THROW(BackupFile(run(), file("d.asp"), true, false, false, false), AutomationError);
 }
 
 TEST_F(OverwriteTest, ScriptedAnswersDrivePrompt) {
   const fsys::path answers = dir_.path() / "answers.txt";
   writeText(answers, "# overwrite the first, then skip the rest\nYes\nno to all\n");
   ui::setBackendForTesting(std::make_shared<ui::ScriptedBackend>(u16(answers), false));
-  EXPECT_TRUE(BackupFile(file("s1.asp"), true, true, false, false));
-  EXPECT_FALSE(BackupFile(file("s2.asp"), true, true, false, false));
-  EXPECT_FALSE(BackupFile(file("s3.asp"), true, true, false, false));
-  EXPECT_EQ(u8(OverwriteAllAnswer()), "S");
+  EXPECT_TRUE(BackupFile(run(), file("s1.asp"), true, true, false, false));
+  EXPECT_FALSE(BackupFile(run(), file("s2.asp"), true, true, false, false));
+  EXPECT_FALSE(BackupFile(run(), file("s3.asp"), true, true, false, false));
+  EXPECT_EQ(u8(run().overwriteAllAnswer), "S");
 
   // An answer the prompt does not offer stops an unattended run instead of guessing.
-  beginGenerationRun();
+  run_.emplace(*proj_);
   writeText(answers, "Keep\n");
   ui::setBackendForTesting(std::make_shared<ui::ScriptedBackend>(u16(answers), false));
   const std::u16string path = file("s4.asp", "untouched");
-  EXPECT_THROW(BackupFile(path, true, true, false, true), AutomationError);
+  EXPECT_THROW(BackupFile(run(), path, true, true, false, true), AutomationError);
   EXPECT_NE(u8(projectContext().lastErrorText).find("Generation aborted."), std::string::npos);
   EXPECT_FALSE(fsys::exists(site_ / "s4.asp.bak"));
   EXPECT_EQ(readText(site_ / "s4.asp"), "untouched");

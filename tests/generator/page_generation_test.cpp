@@ -22,9 +22,9 @@ class PageGenerationTest : public GenerationFixture {
   std::u16string compiled(const Ref<AGPControl>& control, const std::string& text) {
     writeText(tplPath(u8(control->CtrlID()) + ".htm"), text);
     control->fields().CtrlIFiles = control->CtrlID() + u".htm";
-    LoadCtrlTplFiles(*control);
+    LoadCtrlTplFiles(*run().fileCache, *control);
     const std::u16string path = GetTplFileName(*control);
-    BuildTemplateScript(*proj_, *control, path);
+    BuildTemplateScript(run(), *control, path);
     return path;
   }
   std::u16string out(const std::string& name) { return u16(site_ / name); }
@@ -40,7 +40,7 @@ TEST_F(PageGenerationTest, WritesTableAndFieldPagesFromCompiledTemplates) {
                "<!--## Dim f: For Each f In TABLE.Fields ##-->  <td><!--##=f.FldName##--></td>\r\n"
                "<!--## Next ##-->");
   ProgressTotal() = 4;
-  ASSERT_TRUE(GenTablePage(*proj_, table(u"Orders"), listTpl, out("pages/orderslist.asp"), *list));
+  ASSERT_TRUE(GenTablePage(run(), table(u"Orders"), listTpl, out("pages/orderslist.asp"), *list));
   EXPECT_EQ(readText(site_ / "pages" / "orderslist.asp"),
             "<html><head><meta name=\"generator\" content=\"" + u8(projectContext().productTitle) +
                 " v" + u8(proj_->FullVersion()) +
@@ -51,8 +51,8 @@ TEST_F(PageGenerationTest, WritesTableAndFieldPagesFromCompiledTemplates) {
   Ref<AGPControl> view = makeControl(u"fview", u"field", u"view", u"asp");
   const std::u16string viewTpl =
       compiled(view, "\r\n\r\n  <!--##=TABLE.TblName & \".\" & FIELD.FldName##-->\r\n\r\nend");
-  CurrentTable() = Ref<AGPTable>(&table(u"Sales"));
-  ASSERT_TRUE(GenFieldPage(*proj_, field(u"Sales", u"Region"), viewTpl, out("field.asp"), *view));
+  run().currentTable = Ref<AGPTable>(&table(u"Sales"));
+  ASSERT_TRUE(GenFieldPage(run(), field(u"Sales", u"Region"), viewTpl, out("field.asp"), *view));
   // Without CtrlSpace only the leading blank lines go.
   EXPECT_EQ(readText(site_ / "field.asp"), "  Sales.Region\r\n\r\nend");
   EXPECT_EQ(ProgressCount(), 1);
@@ -63,7 +63,7 @@ TEST_F(PageGenerationTest, AFailedScriptWritesNoPage) {
   const std::u16string tpl = compiled(page, "A<!--##=NoSuchThing.Value##-->B");
   writeText(site_ / "bad.asp", "previous");
   page->setCtrlOverwrite(true);
-  EXPECT_FALSE(GenOtherPage(*proj_, tpl, out("bad.asp"), *page));
+  EXPECT_FALSE(GenOtherPage(run(), tpl, out("bad.asp"), *page));
   EXPECT_FALSE(projectContext().lastErrorText.empty());
   EXPECT_EQ(readText(site_ / "bad.asp"), "previous");
   EXPECT_EQ(ProgressCount(), 0);
@@ -74,24 +74,24 @@ TEST_F(PageGenerationTest, SkipsKeptFilesAndStopsOnMissingCompiledFiles) {
   list->setCtrlOverwrite(false);
   writeText(site_ / "kept.asp", "kept");
   // A kept table page still counts as a step; the compiled file is not even looked for.
-  EXPECT_FALSE(GenTablePage(*proj_, table(u"Orders"), u"/none.tpl", out("kept.asp"), *list));
+  EXPECT_FALSE(GenTablePage(run(), table(u"Orders"), u"/none.tpl", out("kept.asp"), *list));
   EXPECT_EQ(readText(site_ / "kept.asp"), "kept");
   EXPECT_EQ(ProgressCount(), 1);
 
   list->setCtrlOverwrite(true);
-  EXPECT_THROW(GenTablePage(*proj_, table(u"Orders"), u"/none.tpl", out("x.asp"), *list),
+  EXPECT_THROW(GenTablePage(run(), table(u"Orders"), u"/none.tpl", out("x.asp"), *list),
                AutomationError);
   EXPECT_EQ(u8(projectContext().lastErrorText), "File /none.tpl not found. Generation aborted.");
-  CurrentTable() = Ref<AGPTable>(&table(u"Orders"));
-  EXPECT_THROW(GenFieldPage(*proj_, field(u"Orders", u"Total"), u"/none.tpl", out("x.asp"), *list),
+  run().currentTable = Ref<AGPTable>(&table(u"Orders"));
+  EXPECT_THROW(GenFieldPage(run(), field(u"Orders", u"Total"), u"/none.tpl", out("x.asp"), *list),
                AutomationError);
   EXPECT_EQ(u8(projectContext().lastErrorText), "File /none.tpl not found. Generation aborted");
   EXPECT_FALSE(std::filesystem::exists(site_ / "x.asp"));
 
   // Without a running engine the compiled text is never written out as a page.
   writeText(dir_.path() / "cache" / "x.tpl", "Function ztExlist()\r\nEnd Function\r\n");
-  ScriptEngine() = nullptr;
-  EXPECT_THROW(GenTablePage(*proj_, table(u"Orders"), u16(dir_.path() / "cache" / "x.tpl"),
+  run().scriptEngine = nullptr;
+  EXPECT_THROW(GenTablePage(run(), table(u"Orders"), u16(dir_.path() / "cache" / "x.tpl"),
                             out("x.asp"), *list),
                AutomationError);
   EXPECT_NE(projectContext().lastErrorText.find(u"script engine"), std::u16string::npos);
@@ -107,23 +107,23 @@ TEST_F(PageGenerationTest, GeneratesProjectLevelControls) {
   for (const Ref<AGPControl>& c : {menu, note, off, list}) {
     c->setCtrlOverwrite(true);
     compiled(c, "<!--##=\"page \" & \"" + u8(c->CtrlID()) + "\"##-->");
-    ASSERT_TRUE(TemplateControls()->AddControl(c));
+    ASSERT_TRUE(run().templateControls->AddControl(c));
   }
-  EXPECT_EQ(GenerateOtherFiles(*proj_, true, u"other, SIMPLE"), 0);
+  EXPECT_EQ(GenerateOtherFiles(run(), true, u"other, SIMPLE"), 0);
   EXPECT_FALSE(std::filesystem::exists(site_ / "docs"));
 
-  EXPECT_EQ(GenerateOtherFiles(*proj_, false, u"other, SIMPLE"), 0);
+  EXPECT_EQ(GenerateOtherFiles(run(), false, u"other, SIMPLE"), 0);
   EXPECT_TRUE(projectContext().lastErrorText.empty()) << u8(projectContext().lastErrorText);
   EXPECT_EQ(readText(site_ / "menu.asp"), "page menu");
   EXPECT_EQ(readText(site_ / "docs" / "note.txt"), "page note");
   EXPECT_FALSE(std::filesystem::exists(site_ / "off.asp"));
   EXPECT_FALSE(std::filesystem::exists(site_ / "list.asp"));
-  EXPECT_EQ(GenerateOtherFiles(*proj_, true, u"other,simple"), 2);
+  EXPECT_EQ(GenerateOtherFiles(run(), true, u"other,simple"), 2);
 
   // An item switched off keeps its file from being made again.
   std::filesystem::remove(site_ / "menu.asp");
   proj_->controlList().Add(u"menu", u"menu.asp", false, u"");
-  GenerateOtherFiles(*proj_, false, u"other");
+  GenerateOtherFiles(run(), false, u"other");
   EXPECT_FALSE(std::filesystem::exists(site_ / "menu.asp"));
 }
 
@@ -132,9 +132,9 @@ TEST_F(PageGenerationTest, StopsAtThePageThatFailed) {
   Ref<AGPControl> next = makeControl(u"next", u"other", u"next", u"asp");
   compiled(bad, "<!--##=1/0##-->");
   compiled(next, "next");
-  ASSERT_TRUE(TemplateControls()->AddControl(bad));
-  ASSERT_TRUE(TemplateControls()->AddControl(next));
-  EXPECT_EQ(GenerateOtherFiles(*proj_, false, u"other"), 0);
+  ASSERT_TRUE(run().templateControls->AddControl(bad));
+  ASSERT_TRUE(run().templateControls->AddControl(next));
+  EXPECT_EQ(GenerateOtherFiles(run(), false, u"other"), 0);
   EXPECT_EQ(projectContext().lastErrorText.rfind(
                 projectContext().productTitle + u": Generate bad page error\r\n", 0),
             0u)

@@ -32,10 +32,10 @@ class ProjectOutputsTest : public GeneratorTest {
     writeText(in / "logo.png", "logo");
     writeText(in / "fav.ico", "icon");
     writeText(in / "lang" / "english.xml", "<language id=\"en\"><global/></language>");
-    TemplateControls() = makeRef<AGPControls>();
+    run().templateControls = makeRef<AGPControls>();
     for (const auto& [id, folder] : std::vector<std::pair<std::u16string, std::u16string>>{
              {u"_css", u"css"}, {u"_images", u"img"}, {u"_language", u"lang"}}) {
-      TemplateControls()->AddControl(makeControl(id, u"folder", u"", u"", u"", folder));
+      run().templateControls->AddControl(makeControl(id, u"folder", u"", u"", u"", folder));
     }
     proj_->setProjName(u"MyShop");
     set(u"OutputNameLCase", Variant(true));
@@ -48,7 +48,7 @@ class ProjectOutputsTest : public GeneratorTest {
   }
   void TearDown() override {
     setGeneral(u"CssFile", u"");
-    TemplateControls() = makeRef<AGPControls>();
+    run().templateControls = makeRef<AGPControls>();
     projectContext().languageFolderPath.clear();
     GeneratorTest::TearDown();
   }
@@ -65,7 +65,7 @@ class ProjectOutputsTest : public GeneratorTest {
 };
 
 TEST_F(ProjectOutputsTest, ListsThenMakesTheProjectFiles) {
-  EXPECT_EQ(GenerateProjectFiles(*proj_, true), 0);
+  EXPECT_EQ(GenerateProjectFiles(run(), true), 0);
   // " german.xml" keeps its blank and, missing, gets no item.
   EXPECT_EQ(items(),
             (std::vector<std::string>{"@css=myshop.css", "@cssfile=user.css", "@logo=logo.png",
@@ -73,7 +73,7 @@ TEST_F(ProjectOutputsTest, ListsThenMakesTheProjectFiles) {
   EXPECT_TRUE(fsys::is_empty(site_));
 
   // Without a style-sheet template no style sheet is written.
-  EXPECT_EQ(GenerateProjectFiles(*proj_, false), 1);
+  EXPECT_EQ(GenerateProjectFiles(run(), false), 1);
   EXPECT_EQ(projectContext().lastErrorText, u"");
   EXPECT_EQ(readText(site_ / "user.css"), "user");
   EXPECT_EQ(readText(site_ / "img" / "logo.png"), "logo");
@@ -82,7 +82,7 @@ TEST_F(ProjectOutputsTest, ListsThenMakesTheProjectFiles) {
   EXPECT_FALSE(fsys::exists(site_ / "css" / "myshop.css"));
 
   // The favicon now exists, so the check reports it.
-  EXPECT_EQ(GenerateProjectFiles(*proj_, true), 1);
+  EXPECT_EQ(GenerateProjectFiles(run(), true), 1);
 
   // Items switched off are left alone.
   fsys::remove_all(site_);
@@ -90,7 +90,7 @@ TEST_F(ProjectOutputsTest, ListsThenMakesTheProjectFiles) {
   for (const char16_t* id : {u"@logo", u"@favicon", u"@lang_english.xml", u"@cssfile"}) {
     proj_->controlList().Item(Variant(id))->setItemGen(false);
   }
-  EXPECT_EQ(GenerateProjectFiles(*proj_, false), 0);
+  EXPECT_EQ(GenerateProjectFiles(run(), false), 0);
   for (const char* f : {"fav.ico", "img/logo.png", "user.css", "lang/english.xml"}) {
     EXPECT_FALSE(fsys::exists(site_ / f)) << f;
   }
@@ -101,7 +101,7 @@ TEST_F(ProjectOutputsTest, StyleSheetFromTheUsersTemplate) {
   setGeneral(u"CssFile", u16(dir_.path() / "tpl.css"));
   set(u"CssStyles", Variant(u"p { margin: 0; }"));
   set(u"CSS", Variant(u16(site_ / "user.css")));  // already in place: no item
-  GenerateProjectFiles(*proj_, false);
+  GenerateProjectFiles(run(), false);
   EXPECT_EQ(projectContext().lastErrorText, u"");
   const std::string css = readText(site_ / "css" / "myshop.css");
   EXPECT_NE(css.find("body { color: red; }\r\np { margin: 0; }"), std::string::npos) << css;
@@ -112,19 +112,19 @@ TEST_F(ProjectOutputsTest, FailuresEndTheRunOnlyBeforeTheStyleSheet) {
   // A folder where the logo should go makes its copy fail.
   fsys::create_directories(site_ / "img" / "logo.png");
   proj_->controlList().Add(u"@css", u"", false, u"");
-  EXPECT_THROW(GenerateProjectFiles(*proj_, false), AutomationError);
+  EXPECT_THROW(GenerateProjectFiles(run(), false), AutomationError);
   EXPECT_NE(projectContext().lastErrorText.find(u"Copying to file"), std::u16string::npos);
 
   projectContext().lastErrorText.clear();
-  beginGenerationRun();
+  run_.emplace(*proj_);
   proj_->controlList().Item(Variant(u"@css"))->setItemGen(true);
-  EXPECT_EQ(GenerateProjectFiles(*proj_, false), 1);
+  EXPECT_EQ(GenerateProjectFiles(run(), false), 1);
   EXPECT_EQ(projectContext().lastErrorText, u"");
   EXPECT_EQ(readText(site_ / "fav.ico"), "icon");
 
   // A language file that names a path outside the language folder ends the run either way.
   set(u"LanguageFiles", Variant(u"../in/user.css"));
-  EXPECT_THROW(GenerateProjectFiles(*proj_, false), AutomationError);
+  EXPECT_THROW(GenerateProjectFiles(run(), false), AutomationError);
   EXPECT_NE(projectContext().lastErrorText.find(u"leads outside the language folder"),
             std::u16string::npos);
 }

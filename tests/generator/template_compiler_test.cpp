@@ -38,7 +38,7 @@ class TemplateCompilerTest : public GenerationFixture {
  protected:
   std::string compile(const Ref<AGPControl>& control) {
     const std::u16string out = u16(dir_.path() / "cache" / "page.tpl");
-    BuildTemplateScript(*proj_, *control, out);
+    BuildTemplateScript(run(), *control, out);
     return readText(dir_.path() / "cache" / "page.tpl");
   }
 };
@@ -61,11 +61,11 @@ TEST_F(TemplateCompilerTest, TranslatesEachBlockKind) {
        "ztSB.Append(\"<%= ReportLanguage.Phrase(\"\"\" & k & \"\"\") %>\")\r\n"},
   };
   for (const Case& c : cases) {
-    CompileState().reset();
-    ParseToScript(c.text);
+    run().compileState.reset();
+    ParseToScript(run().compileState, c.text);
     EXPECT_TRUE(projectContext().lastErrorText.empty()) << u8(c.text);
-    EXPECT_EQ(u8(CompileState().arrayText()), c.arrayLines) << u8(c.text);
-    EXPECT_EQ(u8(CompileState().bodyText()), c.bodyLines) << u8(c.text);
+    EXPECT_EQ(u8(run().compileState.arrayText()), c.arrayLines) << u8(c.text);
+    EXPECT_EQ(u8(run().compileState.bodyText()), c.bodyLines) << u8(c.text);
   }
 }
 
@@ -87,8 +87,8 @@ TEST_F(TemplateCompilerTest, CompilesSessionsWhoseConditionsHold) {
   control->Sessions()->AddSession(session(u"include", u"v", u"", u"p"), u"", u"");
   control->Sessions()->AddSession(session(u"key", u"body", u"ctrl/ctrlid/eq/other"), u"", u"");
   control->Sessions()->AddSession(session(u"note", u"n"), u"", u"");
-  LoadCtrlTplFiles(*control);
-  CompileProgressTotal() = 10;
+  LoadCtrlTplFiles(*run().fileCache, *control);
+  run().compileProgressTotal = 10;
   EXPECT_EQ(compile(control), kFrameTop + "Dim ztAr(2)\r\n" + kFrameSetup +
                                   "ztAr(1) = \"H\"\r\n"
                                   "ztAr(2) = \"\"&vbCrLf&\"\"\r\n\r\n"
@@ -97,7 +97,7 @@ TEST_F(TemplateCompilerTest, CompilesSessionsWhoseConditionsHold) {
                                   "ztSB.Append(ztAr(2))\r\n\r\n" +
                                   kFrameEnd);
   // The session whose condition fails is not counted; the one without text is.
-  EXPECT_EQ(CompileProgressCount(), 3);
+  EXPECT_EQ(run().compileProgressCount, 3);
 }
 
 TEST_F(TemplateCompilerTest, MarksAndTimesSessionsWhenAsked) {

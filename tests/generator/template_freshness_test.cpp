@@ -18,10 +18,10 @@ class TemplateFreshnessTest : public GenerationFixture {
  protected:
   void SetUp() override {
     GenerationFixture::SetUp();
-    TemplateCache() = makeRef<AGPCache>();
+    run().templateCache = makeRef<AGPCache>();
   }
   void TearDown() override {
-    TemplateCache() = nullptr;
+    run().templateCache = nullptr;
     GenerationFixture::TearDown();
   }
   // Records the compiled template's stamp as its modification time moved by `shift`.
@@ -30,7 +30,8 @@ class TemplateFreshnessTest : public GenerationFixture {
     writeText(compiled, "compiled");
     const auto when = fsys::last_write_time(tplPath("page.htm")) + shift;
     fsys::last_write_time(compiled, when);
-    CacheFileStamp(u"tpl", fs::fileNameOf(GetTplFileName(*control)), GetTplFileName(*control));
+    CacheFileStamp(run().templateCache.get(), u"tpl", fs::fileNameOf(GetTplFileName(*control)),
+                   GetTplFileName(*control));
   }
 };
 
@@ -39,7 +40,7 @@ TEST_F(TemplateFreshnessTest, ComparesInputsWithTheCompiledStampToTheSecond) {
   writeText(tplPath("part.htm"), "part");
   Ref<AGPControl> control = makeControl(u"page", u"other", u"page", u"asp", u"page.htm");
 
-  EXPECT_TRUE(IsTplOutdated(*control));  // never compiled, no stamp
+  EXPECT_TRUE(IsTplOutdated(run().templateCache.get(), *control));  // never compiled, no stamp
   struct Case {
     std::chrono::seconds compiledShift;
     bool outdated;
@@ -49,7 +50,8 @@ TEST_F(TemplateFreshnessTest, ComparesInputsWithTheCompiledStampToTheSecond) {
                        Case{std::chrono::seconds(-1), true}}) {
     fsys::last_write_time(tplPath("part.htm"), fsys::last_write_time(tplPath("page.htm")));
     stampCompiled(control, c.compiledShift);
-    EXPECT_EQ(IsTplOutdated(*control), c.outdated) << c.compiledShift.count();
+    EXPECT_EQ(IsTplOutdated(run().templateCache.get(), *control), c.outdated)
+        << c.compiledShift.count();
     EXPECT_EQ(control->CtrlGen(), c.outdated);
   }
 
@@ -57,11 +59,11 @@ TEST_F(TemplateFreshnessTest, ComparesInputsWithTheCompiledStampToTheSecond) {
   stampCompiled(control, std::chrono::seconds(0));
   fsys::last_write_time(tplPath("part.htm"),
                         fsys::last_write_time(tplPath("page.htm")) + std::chrono::seconds(3));
-  EXPECT_TRUE(IsTplOutdated(*control));
+  EXPECT_TRUE(IsTplOutdated(run().templateCache.get(), *control));
 
   // A missing included file ends the run, naming it.
   fsys::remove(tplPath("part.htm"));
-  EXPECT_THROW(IsTplOutdated(*control), AutomationError);
+  EXPECT_THROW(IsTplOutdated(run().templateCache.get(), *control), AutomationError);
   EXPECT_EQ(u8(projectContext().lastErrorText), "Missing \"part.htm\" in template folder \"" +
                                                     u8(projectContext().templateFolder) +
                                                     "\". Generation aborted.");
@@ -69,7 +71,7 @@ TEST_F(TemplateFreshnessTest, ComparesInputsWithTheCompiledStampToTheSecond) {
   // So does an input name that climbs out of the template folder.
   control->fields().CtrlIFiles = u"../secret.htm";
   stampCompiled(control, std::chrono::seconds(0));
-  EXPECT_THROW(IsTplOutdated(*control), AutomationError);
+  EXPECT_THROW(IsTplOutdated(run().templateCache.get(), *control), AutomationError);
   EXPECT_NE(projectContext().lastErrorText.find(u"leads outside"), std::u16string::npos);
 }
 

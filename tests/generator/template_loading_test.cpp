@@ -87,7 +87,7 @@ TEST_F(TemplateLoadingTest, LoadsInputsIncludesAndKeySessions) {
   addSession(*control, u"key", u"key.htm");
   addSession(*control, u"Key", u"other2.htm");
   addSession(*control, u"key", u"");
-  LoadCtrlTplFiles(*control);
+  LoadCtrlTplFiles(*run().fileCache, *control);
   EXPECT_EQ(cachedFiles(), (std::set<std::string>{"list.htm", "common.htm", " other.htm ",
                                                   "key.htm", "keyinc.htm"}));
   EXPECT_EQ(u8(projectContext().currentSourceFolder), u8(projectContext().templateFolder));
@@ -100,7 +100,7 @@ TEST_F(TemplateLoadingTest, AControlWithoutInputsLoadsNothing) {
   tplFile("key.htm");
   Ref<AGPControl> control = makeControl(u"f", u"other", u"f", u"*", u"");
   addSession(*control, u"key", u"key.htm");
-  LoadCtrlTplFiles(*control);
+  LoadCtrlTplFiles(*run().fileCache, *control);
   EXPECT_TRUE(cachedFiles().empty());
   EXPECT_EQ(u8(projectContext().currentSourceFolder), u8(projectContext().templateFolder));
 }

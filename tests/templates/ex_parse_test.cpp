@@ -39,19 +39,19 @@ TEST_F(ScriptHostTest, BuildExParseFunctionRunsTemplateTextOnAnEngineOfItsOwn) {
     EXPECT_EQ(toUtf8(projectContext().lastErrorText.substr(0, c.error.size())), c.error)
         << toUtf8(c.text);
     // An engine made for the call is gone after it.
-    EXPECT_FALSE(ExParseEngine());
+    EXPECT_FALSE(project_->exParseEngine());
   }
 
   // The generation's engine stays, and keeps serving.
   projectContext().lastErrorText.clear();
-  ExParseEngine() = initializedHost();
-  Ref<AGScript> held = ExParseEngine();
+  project_->exParseEngine() = initializedHost();
+  Ref<Object> held = project_->exParseEngine();
   EXPECT_EQ(
       toUtf8(toString(project_->call(u"BuildExParseFunction", {Variant(u"<!--##=2*3##-->")}))),
       "6");
-  EXPECT_EQ(ExParseEngine(), held);
+  EXPECT_EQ(project_->exParseEngine(), held);
   EXPECT_EQ(toUtf8(project_->BuildExParseFunction(u"<!--##=7##-->")), "7");
-  ExParseEngine() = nullptr;
+  project_->exParseEngine() = nullptr;
 }
 
 }  // namespace

@@ -64,9 +64,10 @@ void ScriptHostTest::addDatabase() {
 
 Ref<AGScript> ScriptHostTest::initializedHost() {
   Ref<AGScript> host = makeRef<AGScript>();
-  host->Initialize(project_, project_->DB(), TemplateControls(), Ref<Object>(&SharedLanguage()),
-                   ScriptCustomScriptsObject(), Ref<Object>(&SharedFilter()),
-                   ScriptExtensionsObject(), Ref<Object>(&SharedMenus()));
+  host->Initialize(project_, project_->DB(), projectTemplateControls(*project_),
+                   Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
+                   Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
+                   Ref<Object>(&SharedMenus()));
   return host;
 }
 

@@ -1,0 +1,41 @@
+#include "generator/generation_run.hpp"
+
+#include "agp/agp.hpp"
+#include "fields/field.hpp"
+#include "foundation/status.hpp"
+#include "foundation/string_builder.hpp"
+#include "model/table.hpp"
+#include "templates/control.hpp"
+#include "templates/controls.hpp"
+#include "templates/file_cache.hpp"
+#include "templates/script_host.hpp"
+#include "templates/stamp_cache.hpp"
+
+namespace vantorel {
+
+GenerationRun::GenerationRun(AGP& proj)
+    : templateControls(projectTemplateControls(proj)),
+      fileCache(&SharedFileCache()),
+      extensionControls(makeRef<AGPControls>()),
+      proj_(proj) {}
+
+GenerationRun::~GenerationRun() {
+  Status().CloseStatus();
+  releaseEngines();
+  templateCache = nullptr;
+}
+
+void GenerationRun::releaseEngines() {
+  for (Ref<AGScript>* engine : {&scriptEngine, &exParseEngine}) {
+    if (*engine) (*engine)->Reset();
+    *engine = nullptr;
+  }
+  proj_.exParseEngine() = nullptr;
+}
+
+void GenerationRun::setExParseEngine(Ref<AGScript> engine) {
+  exParseEngine = std::move(engine);
+  proj_.exParseEngine() = exParseEngine;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,86 @@
+#pragma once
+// One AGP.GenScript or AGP.GenCheck call: where the run stands (the control, table, field and
+// output being made), the user's answers to the overwrite prompt, how it ended early, and the
+// objects it works with (script engines, template controls and caches). Made on the stack at
+// the call's start and passed to every step; its destructor releases what the run made, on
+// every path out, so nothing of it is left for the next run.
+#include <cstdint>
+#include <string>
+
+#include "generator/template_compiler.hpp"
+#include "platform/automation/ref.hpp"
+
+namespace vantorel {
+
+class AGP;
+class AGPCache;
+class AGPControl;
+class AGPControls;
+class AGPField;
+class AGPFileCache;
+class AGPTable;
+class AGScript;
+
+class GenerationRun {
+ public:
+  // Takes the project's template controls, which outlive the run because scripts outside a
+  // generation see them too.
+  explicit GenerationRun(AGP& proj);
+  // Closes the progress display if a phase left it open, resets and drops the engines (the
+  // project's expression engine among them) and drops the caches.
+  ~GenerationRun();
+  GenerationRun(const GenerationRun&) = delete;
+  GenerationRun& operator=(const GenerationRun&) = delete;
+
+  AGP& proj() const noexcept { return proj_; }
+
+  // Resets and releases both script engines.
+  void releaseEngines();
+  // Makes engine the project's expression engine for the rest of the run.
+  void setExParseEngine(Ref<AGScript> engine);
+
+  // The answer for the target being decided; False until a decision or the prompt sets it.
+  bool overwriteAnswer = false;
+  // The apply-to-all answer: "" (none), "O" overwrite all, "S" skip all, "C" cancel.
+  std::u16string overwriteAllAnswer;
+  // What the prompt asks about: one of the two is set, the other empty.
+  std::u16string overwritePromptFile;
+  std::u16string overwritePromptFolder;
+
+  // Set when the run ended through the user's cancel or through a fatal error.
+  bool generationCancelled = false;
+  bool generationFailed = false;
+
+  // Set by the main loop and read by conditions, names and pages.
+  Ref<AGPTable> currentTable;
+  Ref<AGPField> currentField;
+  // TblVar of the current table: the table part of the names of its field outputs.
+  std::u16string currentTableVar;
+  Ref<AGPControl> currentControl;
+  std::u16string currentOutputName;
+
+  // Sessions compiled so far and the total of the compile progress bar.
+  std::int32_t compileProgressCount = 0;
+  std::int32_t compileProgressTotal = 0;
+
+  // The caption of the running phase.
+  std::u16string statusText;
+
+  Ref<AGScript> scriptEngine;
+  Ref<AGScript> exParseEngine;
+  // The control list of the template set, which scripts see as "Controls".
+  Ref<AGPControls> templateControls;
+  // The file stamps of the template set, read when the run prepares the template.
+  Ref<AGPCache> templateCache;
+  // The sections of the template files the compile phase loads: the thread's shared cache,
+  // which a template parser made by a script reads too.
+  Ref<AGPFileCache> fileCache;
+  TemplateCompileState compileState;
+  // The control list an extension's control file is loaded into before its merge.
+  Ref<AGPControls> extensionControls;
+
+ private:
+  AGP& proj_;
+};
+
+}  // namespace vantorel
