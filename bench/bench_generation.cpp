@@ -268,7 +268,7 @@ void BM_GenerateCold(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     f.clearSite();
-    fsys::remove_all(fsys::path(toUtf8(TemplateCacheFolder())));
+    fsys::remove_all(fsys::path(toUtf8(projectContext().templateCacheFolder)));
     state.ResumeTiming();
     const PhaseClock::Phases p = f.generate();
     compile += p.compileSeconds;

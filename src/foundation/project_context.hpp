@@ -43,6 +43,8 @@ class ProjectContext {
   std::u16string myDocumentsFolder, userDataFolder, backupFolder, reportFolder, extensionsFolder;
   // The last destination written through the project's Destination property.
   std::u16string destinationFolder;
+  // Below the user data folder: the unpacked extensions, and the compiled templates.
+  std::u16string extensionWorkFolder, templateCacheFolder;
 
   // The engine options read with the user's defaults.
   std::u16string languageFolderPath;
@@ -68,6 +70,16 @@ class ProjectContext {
   Variant systemCodePage;
   std::u16string systemCharset;
 
+  // The page progress of a load or a generation: the pages to make and those begun so far.
+  std::int32_t progressTotal = 0;
+  std::int32_t progressCount = 0;
+
+  // Why the last control-file load failed (1 the file cannot be loaded or its content is
+  // unusable, 2 its root element does not name the product), and the particulars (file, line
+  // and column, what is wrong) for messages and logs.
+  std::int16_t ctrlErrCode = 0;
+  std::u16string controlFileError;
+
   // The keep-or-update exchange around the synchronisation question, shared by the project
   // file's load and generation's template check.
   std::u16string syncQuestion;
@@ -81,9 +93,11 @@ class ProjectContext {
   Ref<AGPStatus> status;
   Ref<AGPSettings> settings;
   Ref<AGPKeyword> keywords;
-  // Shared objects of the project layer (menus, language, advanced filters), which this layer
-  // cannot name; that layer hands them out typed.
+  // Shared objects of later layers, which this layer cannot name; each layer hands its own out
+  // typed: menus, language and advanced filters; the template file cache and the template
+  // archive unpacker.
   Ref<Object> menus, language, filter;
+  Ref<Object> fileCache, unzip;
 };
 
 // The calling thread's context.

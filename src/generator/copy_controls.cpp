@@ -215,8 +215,9 @@ std::u16string SetControlSourceFolder(const AGPControl& control) {
   std::u16string folder;
   if (extension.empty()) {
     folder = projectContext().templateFolder;
-  } else if (!ExtensionWorkFolder().empty()) {
-    folder = fs::joinInside(ExtensionWorkFolder(), extension).value_or(std::u16string());
+  } else if (!projectContext().extensionWorkFolder.empty()) {
+    folder =
+        fs::joinInside(projectContext().extensionWorkFolder, extension).value_or(std::u16string());
   }
   projectContext().currentSourceFolder = folder;
   return folder;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include "foundation/project_context.hpp"
 #include "generator/generation_extensions.hpp"
 #include "generator/generation_run.hpp"
 #include "generator/template_freshness.hpp"
@@ -29,8 +30,8 @@ bool extensionInstalled(const std::u16string& name) {
 
 // The unpacked extension's folder; nothing for a name that would leave the extensions folder.
 std::optional<std::u16string> extensionFolder(const std::u16string& name) {
-  if (ExtensionWorkFolder().empty()) return std::nullopt;
-  return fs::joinInside(ExtensionWorkFolder(), name);
+  if (projectContext().extensionWorkFolder.empty()) return std::nullopt;
+  return fs::joinInside(projectContext().extensionWorkFolder, name);
 }
 
 // Calls visit(key, path) for each file of the extension whose stamp is kept: its control file
@@ -92,7 +93,7 @@ bool MergeExtControls(GenerationRun& run, const std::u16string& name) {
   const std::u16string controlFile =
       folder ? fs::joinPath(*folder, u"control.xml") : std::u16string();
   if (controlFile.empty() || !fs::fileExists(controlFile)) {
-    CtrlErrCode() = 1;
+    projectContext().ctrlErrCode = 1;
     return false;
   }
   if (!run.extensionControls->LoadControls(controlFile)) return false;

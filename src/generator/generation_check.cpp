@@ -78,7 +78,7 @@ std::int16_t runCheck(GenerationRun& run) {
     run.templateCache->WriteCacheFile();
   }
   if (!projectContext().syncKeepAnswer) {
-    DeleteFilesByExt(TemplateCacheFolder(), u"tpl");
+    DeleteFilesByExt(projectContext().templateCacheFolder, u"tpl");
     run.templateCache->DeleteCacheGroup(Variant(u"tpl"));
   }
 
@@ -86,10 +86,11 @@ std::int16_t runCheck(GenerationRun& run) {
       folder.empty() ? std::u16string() : fs::joinPath(folder, u"control.xml");
   if (!run.templateControls->LoadControls(controlFile)) {
     return endCheck(projectContext().productTitle +
-                    (CtrlErrCode() == 2 ? u": Control file is invalid! Please check if the "
-                                          u"correct template file is in use!"
-                                        : u": Load control file failed! Please check if the "
-                                          u"correct template file is in use!"));
+                    (projectContext().ctrlErrCode == 2
+                         ? u": Control file is invalid! Please check if the "
+                           u"correct template file is in use!"
+                         : u": Load control file failed! Please check if the "
+                           u"correct template file is in use!"));
   }
 
   if (const GenerationExtensions* extensions = generationExtensions()) {

@@ -199,10 +199,11 @@ class Driver {
     controlChanged_ = r != 0;
     if (!run_.templateControls->LoadControls(controlFile_)) {
       return end(projectContext().productTitle +
-                 (CtrlErrCode() == 2 ? u": Control file is invalid! Please check if the correct "
-                                       u"template file is in use!"
-                                     : u": Load control file failed! Please check if the correct "
-                                       u"template file is in use!"));
+                 (projectContext().ctrlErrCode == 2
+                      ? u": Control file is invalid! Please check if the correct "
+                        u"template file is in use!"
+                      : u": Load control file failed! Please check if the correct "
+                        u"template file is in use!"));
     }
     return true;
   }
@@ -261,7 +262,7 @@ class Driver {
     if (projectContext().syncKeepAnswer && !extensionsChanged_ && !userCodeChanged_ &&
         !controlChanged_)
       return;
-    DeleteFilesByExt(TemplateCacheFolder(), u"tpl");
+    DeleteFilesByExt(projectContext().templateCacheFolder, u"tpl");
     run_.templateCache->DeleteCacheGroup(Variant(u"tpl"));
     if (extensionsChanged_) {
       for (const GenerationExtensions::Entry& e : presentExtensions()) {
@@ -301,7 +302,8 @@ class Driver {
     }
     if (projectContext().lastErrorText.empty()) {
       for (const GenerationExtensions::Entry& e : presentExtensions()) {
-        const std::optional<std::u16string> folder = fs::joinInside(ExtensionWorkFolder(), e.name);
+        const std::optional<std::u16string> folder =
+            fs::joinInside(projectContext().extensionWorkFolder, e.name);
         if (!folder) continue;
         const std::u16string userCode = fs::joinPath(*folder, u"usercode.vbs");
         if (fs::fileExists(userCode)) run_.scriptEngine->AddUserCode(userCode);
@@ -326,10 +328,11 @@ class Driver {
       generationExtensions()->setEnabled(e.name, false);
       run_.templateCache->DeleteCache(Variant(u"extension"), Variant(e.name));
       ui::messageBox(projectContext().productTitle +
-                         (CtrlErrCode() == 2 ? u": Incorrect extension '" : u": Load extension '") +
+                         (projectContext().ctrlErrCode == 2 ? u": Incorrect extension '"
+                                                            : u": Load extension '") +
                          e.name +
-                         (CtrlErrCode() == 2 ? u"' used. Extension is disabled."
-                                             : u"' failed. Extension is disabled."),
+                         (projectContext().ctrlErrCode == 2 ? u"' used. Extension is disabled."
+                                                            : u"' failed. Extension is disabled."),
                      {}, ui::Buttons::OK, ui::Icon::Exclamation);
       allMerged = false;
     }
@@ -384,12 +387,12 @@ class Driver {
     }
     Status().CloseStatus();
 
-    for (const std::u16string& name : fs::listFiles(TemplateCacheFolder())) {
+    for (const std::u16string& name : fs::listFiles(projectContext().templateCacheFolder)) {
       const std::size_t dot = name.rfind(u'.');
       const std::u16string ext = dot == std::u16string::npos ? u"" : name.substr(dot + 1);
       if (ext != u"xml")
         CacheFileStamp(run_.templateCache.get(), u"tpl", name,
-                       fs::joinPath(TemplateCacheFolder(), name));
+                       fs::joinPath(projectContext().templateCacheFolder, name));
     }
     run_.templateCache->WriteCacheFile();
   }

@@ -183,7 +183,7 @@ void GenerateAll(GenerationRun& run, bool checkOnly, std::int16_t& count) {
   run.overwriteAnswer = false;
   run.generationCancelled = false;
   run.generationFailed = false;
-  ProgressTotal() = 0;
+  projectContext().progressTotal = 0;
   AGPTables& tables = tablesOf(proj);
 
   for (std::int32_t i = 0; i < tables.count(); ++i) {
@@ -196,8 +196,8 @@ void GenerateAll(GenerationRun& run, bool checkOnly, std::int16_t& count) {
     if (table.tblGen()) SetUniqueVarNames(table);
   }
 
-  ProgressTotal() = toLong(CountGenItems(run));
-  ProgressCount() = 0;
+  projectContext().progressTotal = toLong(CountGenItems(run));
+  projectContext().progressCount = 0;
   run.currentTable = nullptr;
   run.currentField = nullptr;
 

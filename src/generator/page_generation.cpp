@@ -191,8 +191,9 @@ std::int16_t GenerateOtherFiles(GenerationRun& run, bool checkOnly, std::u16stri
 }
 
 void StepProgress() {
-  ++ProgressCount();
-  Status().SetStatus(Variant(GetPercent(ProgressCount(), ProgressTotal())));
+  ++projectContext().progressCount;
+  Status().SetStatus(
+      Variant(GetPercent(projectContext().progressCount, projectContext().progressTotal)));
 }
 
 }  // namespace vantorel

@@ -46,8 +46,8 @@ bool userOption(std::u16string_view name) {
 // extensions folder gives none.
 std::u16string sourceFolderFor(std::u16string_view extension) {
   if (extension.empty()) return projectContext().templateFolder;
-  if (ExtensionWorkFolder().empty()) return {};
-  return fs::joinInside(ExtensionWorkFolder(), extension).value_or(std::u16string());
+  if (projectContext().extensionWorkFolder.empty()) return {};
+  return fs::joinInside(projectContext().extensionWorkFolder, extension).value_or(std::u16string());
 }
 
 void appendLine(std::u16string& to, std::u16string_view line) {
@@ -133,10 +133,11 @@ std::u16string GetCtrlFuncName(const AGPControl& control) {
 
 std::u16string GetTplFileName(const AGPControl& control) {
   const std::u16string name = control.CtrlID() + control.CtrlTagExt() + u".tpl";
-  if (TemplateCacheFolder().empty() || name.find_first_of(u"/\\") != std::u16string::npos) {
+  if (projectContext().templateCacheFolder.empty() ||
+      name.find_first_of(u"/\\") != std::u16string::npos) {
     return {};
   }
-  return fs::joinInside(TemplateCacheFolder(), name).value_or(std::u16string());
+  return fs::joinInside(projectContext().templateCacheFolder, name).value_or(std::u16string());
 }
 
 std::u16string WriteTempTemplate(std::u16string_view inputFiles, std::u16string_view extension) {
@@ -152,9 +153,9 @@ std::u16string WriteTempTemplate(std::u16string_view inputFiles, std::u16string_
     if (!path || entry.empty() || !fs::fileExists(*path)) continue;
     text += toString(ReadTextFile(Variant(*path)));
   }
-  if (TemplateCacheFolder().empty()) return {};
-  const std::u16string merged = fs::joinPath(TemplateCacheFolder(), u"~tmp.tpl");
-  fs::createFolders(TemplateCacheFolder());
+  if (projectContext().templateCacheFolder.empty()) return {};
+  const std::u16string merged = fs::joinPath(projectContext().templateCacheFolder, u"~tmp.tpl");
+  fs::createFolders(projectContext().templateCacheFolder);
   if (!WriteOutputFile(merged, text, false)) return {};
   return merged;
 }

@@ -47,7 +47,8 @@ std::u16string sourcePath(const std::u16string& folder, std::u16string_view entr
 
 std::u16string extensionFolder(const std::u16string& extension) {
   if (extension.empty()) return projectContext().templateFolder;
-  const std::optional<std::u16string> folder = fs::joinInside(ExtensionWorkFolder(), extension);
+  const std::optional<std::u16string> folder =
+      fs::joinInside(projectContext().extensionWorkFolder, extension);
   if (!folder) outside(extension);
   return *folder;
 }

@@ -43,8 +43,8 @@ std::u16string includedFileName(std::u16string_view reference) {
 // extensions folder gives no folder.
 std::u16string sourceFolderFor(const std::u16string& extension) {
   if (extension.empty()) return projectContext().templateFolder;
-  if (ExtensionWorkFolder().empty()) return {};
-  return fs::joinInside(ExtensionWorkFolder(), extension).value_or(std::u16string());
+  if (projectContext().extensionWorkFolder.empty()) return {};
+  return fs::joinInside(projectContext().extensionWorkFolder, extension).value_or(std::u16string());
 }
 
 // Adds each file at most once per control; the cache would cut it into the same sections again.

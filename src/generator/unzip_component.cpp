@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
@@ -166,8 +167,7 @@ std::int32_t UnzipComponent::Extract() {
 }
 
 UnzipComponent& SharedUnzipComponent() {
-  thread_local Ref<UnzipComponent> component = makeRef<UnzipComponent>();
-  return *component;
+  return sharedObject<UnzipComponent>(projectContext().unzip);
 }
 
 }  // namespace vantorel

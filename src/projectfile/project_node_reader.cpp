@@ -1,5 +1,6 @@
 // The node reader: the elements of a project file placed into the model, the extensions' settings
 // and the custom scripts, and the attribute copier under all of them.
+#include "foundation/project_context.hpp"
 #include "projectfile/project_reader.hpp"
 
 #include <optional>
@@ -258,10 +259,11 @@ class NodeReader {
     AGPDatabase* database = db();
     const std::u16string name = xml::attributeTextNoCase(element, "TblName");
     if (!database || name.empty()) return;
-    if (ProgressTotal() > 0) {
+    if (projectContext().progressTotal > 0) {
       Status().DispStatus(Variant(u"Loading TABLE/VIEW \"" + name + u"\"..."));
-      ++ProgressCount();
-      Status().SetStatus(Variant(GetPercent(ProgressCount(), ProgressTotal())));
+      ++projectContext().progressCount;
+      Status().SetStatus(
+          Variant(GetPercent(projectContext().progressCount, projectContext().progressTotal)));
     }
     AGPTables& tables = database->tables();
     if (!tables.add(name)) return;

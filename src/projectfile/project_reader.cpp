@@ -45,8 +45,8 @@ bool loadDocument(xml::Document& doc, const std::u16string& path) {
 class LoadProgress {
  public:
   LoadProgress(std::int32_t hwnd, std::int32_t total) {
-    ProgressTotal() = total;
-    ProgressCount() = 0;
+    projectContext().progressTotal = total;
+    projectContext().progressCount = 0;
     if (total <= 0) return;
     // The display takes its caption as text; no length prefix is needed here.
     Status().ShowStatus(Variant(hwnd), Variant(u"Loading Project File..."));
@@ -217,16 +217,6 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
 }
 
 }  // namespace
-
-std::int32_t& ProgressTotal() {
-  thread_local std::int32_t total = 0;
-  return total;
-}
-
-std::int32_t& ProgressCount() {
-  thread_local std::int32_t count = 0;
-  return count;
-}
 
 std::int16_t CompareVersion(std::u16string_view a, std::u16string_view b) {
   const std::optional<VersionDifference> difference =

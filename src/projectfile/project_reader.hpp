@@ -16,11 +16,6 @@ namespace vantorel {
 class AGP;
 class AGProperties;
 
-// The page progress counters: the children of the file's Database element, and the tables
-// begun so far.
-std::int32_t& ProgressTotal();
-std::int32_t& ProgressCount();
-
 // 2 when a's major part is newer, 1 when its minor part is, -1 when one of the first three
 // parts is older, else 0. A part that is no 16-bit whole number raises 13.
 std::int16_t CompareVersion(std::u16string_view a, std::u16string_view b);

@@ -28,16 +28,6 @@ std::optional<std::u16string> childFolder(const std::u16string& parent, std::u16
 
 }  // namespace
 
-std::u16string& ExtensionWorkFolder() {
-  thread_local std::u16string folder;
-  return folder;
-}
-
-std::u16string& TemplateCacheFolder() {
-  thread_local std::u16string folder;
-  return folder;
-}
-
 void MakeFolderPath(const std::u16string& path) {
   try {
     fs::createFolders(path);
@@ -62,8 +52,8 @@ std::u16string InitAppFolders(const std::u16string& templateFileName,
   if (templateFileName.empty()) return {};
 
   if (extension) {
-    if (ExtensionWorkFolder().empty()) return {};
-    const auto folder = childFolder(ExtensionWorkFolder(), subFolder);
+    if (projectContext().extensionWorkFolder.empty()) return {};
+    const auto folder = childFolder(projectContext().extensionWorkFolder, subFolder);
     if (!folder) return {};
     MakeFolderPath(*folder);
     return *folder;
@@ -73,10 +63,11 @@ std::u16string InitAppFolders(const std::u16string& templateFileName,
   if (!templateRoot) return {};
   projectContext().userDataFolder = *templateRoot;
   MakeFolderPath(projectContext().userDataFolder);
-  ExtensionWorkFolder() = fs::joinPath(projectContext().userDataFolder, u"extensions");
-  MakeFolderPath(ExtensionWorkFolder());
-  TemplateCacheFolder() = fs::joinPath(projectContext().userDataFolder, u"cache");
-  MakeFolderPath(TemplateCacheFolder());
+  projectContext().extensionWorkFolder =
+      fs::joinPath(projectContext().userDataFolder, u"extensions");
+  MakeFolderPath(projectContext().extensionWorkFolder);
+  projectContext().templateCacheFolder = fs::joinPath(projectContext().userDataFolder, u"cache");
+  MakeFolderPath(projectContext().templateCacheFolder);
   const auto unpacked = childFolder(projectContext().userDataFolder, subFolder);
   if (!unpacked) return {};
   projectContext().templateFolder = *unpacked;

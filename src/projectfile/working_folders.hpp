@@ -5,11 +5,6 @@
 
 namespace vantorel {
 
-// Per thread, set by InitAppFolders: the unpacked extensions ("extensions" beside the unpacked
-// template) and the compiled templates with their cache file ("cache").
-std::u16string& ExtensionWorkFolder();
-std::u16string& TemplateCacheFolder();
-
 // Creates the product's Backup, Report and Templates folders, then the folders of one template
 // (its unpacked set, extensions and cache; TemplateFolder is the unpacked set) or of one
 // extension below the prepared template. Returns the folder to unpack into; "" for an empty

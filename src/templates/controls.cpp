@@ -30,16 +30,6 @@ std::u16string productRootName() {
 
 }  // namespace
 
-std::int16_t& CtrlErrCode() {
-  thread_local std::int16_t code = 0;
-  return code;
-}
-
-std::u16string& ControlFileError() {
-  thread_local std::u16string text;
-  return text;
-}
-
 const ClassInfo& AGPControls::classInfo() const noexcept {
   using T = AGPControls;
   static const ClassInfo info(u"AGPControls", [](ClassInfo& c) {
@@ -60,13 +50,13 @@ const ClassInfo& AGPControls::classInfo() const noexcept {
 }
 
 bool AGPControls::fail(std::int16_t code, std::u16string why) {
-  CtrlErrCode() = code;
-  ControlFileError() = std::move(why);
+  projectContext().ctrlErrCode = code;
+  projectContext().controlFileError = std::move(why);
   return false;
 }
 
 bool AGPControls::LoadControls(const std::u16string& file) {
-  ControlFileError().clear();
+  projectContext().controlFileError.clear();
   const std::optional<std::string> bytes = file.empty() ? std::nullopt : fs::readFile(file);
   if (!bytes) return fail(1, file + u": the file cannot be read");
   xml::Document doc;

@@ -13,13 +13,6 @@
 
 namespace vantorel {
 
-// Why the last LoadControls failed, per thread: 1 the file cannot be loaded or its content is
-// unusable, 2 its root element does not name the product.
-std::int16_t& CtrlErrCode();
-// The particulars of that failure (file, line and column, what is wrong), for messages and logs;
-// LoadControls itself leaves LastErrorText alone.
-std::u16string& ControlFileError();
-
 class AGPControls final : public Object {
  public:
   const ClassInfo& classInfo() const noexcept override;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "foundation/text_files.hpp"
 #include "platform/automation/bind.hpp"
@@ -90,8 +91,7 @@ std::u16string AGPFileCache::GetSession(const std::u16string& FileName,
 }
 
 AGPFileCache& SharedFileCache() {
-  thread_local Ref<AGPFileCache> cache = makeRef<AGPFileCache>();
-  return *cache;
+  return sharedObject<AGPFileCache>(projectContext().fileCache);
 }
 
 }  // namespace vantorel

@@ -114,7 +114,7 @@ TEST_F(ExtensionMergeTest, MergesSessionsByTheirAction) {
   }
   EXPECT_EQ(merged, (std::vector<std::string>{"a//", "c/new/ext1", "d//ext1"}));
   EXPECT_FALSE(MergeExtControls(run(), u"unknown"));
-  EXPECT_EQ(CtrlErrCode(), 1);
+  EXPECT_EQ(projectContext().ctrlErrCode, 1);
 }
 
 }  // namespace

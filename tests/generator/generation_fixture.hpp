@@ -31,13 +31,13 @@ class GenerationFixture : public GeneratorTest {
     GeneratorTest::SetUp();
     projectContext().formProductStrings();
     projectContext().templateFolder = u16(dir_.path() / "tpl");
-    TemplateCacheFolder() = u16(dir_.path() / "cache");
-    ExtensionWorkFolder().clear();
+    projectContext().templateCacheFolder = u16(dir_.path() / "cache");
+    projectContext().extensionWorkFolder.clear();
     std::filesystem::create_directories(dir_.path() / "tpl");
     std::filesystem::create_directories(dir_.path() / "cache");
     SharedFileCache().Clear();
-    ProgressCount() = 0;
-    ProgressTotal() = 0;
+    projectContext().progressCount = 0;
+    projectContext().progressTotal = 0;
     setGeneral(u"ShowSession", u"False");
     setGeneral(u"ShowSessionTime", u"False");
   }

@@ -119,7 +119,8 @@ class GenerationRunTest : public GenerationFixture {
   // The compiled templates with their modification times.
   std::map<std::string, fsys::file_time_type> compiledTemplates() const {
     std::map<std::string, fsys::file_time_type> found;
-    for (const auto& entry : fsys::directory_iterator(fsys::path(u8(TemplateCacheFolder())))) {
+    for (const auto& entry :
+         fsys::directory_iterator(fsys::path(u8(projectContext().templateCacheFolder)))) {
       if (entry.path().extension() == ".tpl") {
         found[entry.path().filename().string()] = entry.last_write_time();
       }

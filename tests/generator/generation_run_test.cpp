@@ -220,7 +220,7 @@ TEST_F(GenerationRunTest, EmptyDestinationIsRefusedByBothCalls) {
   EXPECT_FALSE(checkMessage.empty());
   proj_->GenScript();
   EXPECT_EQ(projectContext().lastErrorText, checkMessage);
-  EXPECT_FALSE(fsys::exists(fsys::path(u8(TemplateCacheFolder())) / "list.tpl"));
+  EXPECT_FALSE(fsys::exists(fsys::path(u8(projectContext().templateCacheFolder)) / "list.tpl"));
 }
 
 TEST_F(GenerationRunTest, MakesVariableNamesUniqueWithinATable) {

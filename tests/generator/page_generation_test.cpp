@@ -39,14 +39,14 @@ TEST_F(PageGenerationTest, WritesTableAndFieldPagesFromCompiledTemplates) {
                "<html><head></head>\r\n\r\n<h1><!--##=TABLE.TblName##--></h1>\r\n"
                "<!--## Dim f: For Each f In TABLE.Fields ##-->  <td><!--##=f.FldName##--></td>\r\n"
                "<!--## Next ##-->");
-  ProgressTotal() = 4;
+  projectContext().progressTotal = 4;
   ASSERT_TRUE(GenTablePage(run(), table(u"Orders"), listTpl, out("pages/orderslist.asp"), *list));
   EXPECT_EQ(readText(site_ / "pages" / "orderslist.asp"),
             "<html><head><meta name=\"generator\" content=\"" + u8(projectContext().productTitle) +
                 " v" + u8(proj_->FullVersion()) +
                 "\" />\r\n</head>\r\n<h1>Orders</h1>\r\n  <td>OrderID</td>\r\n"
                 "  <td>Total</td>\r\n");
-  EXPECT_EQ(ProgressCount(), 1);
+  EXPECT_EQ(projectContext().progressCount, 1);
 
   Ref<AGPControl> view = makeControl(u"fview", u"field", u"view", u"asp");
   const std::u16string viewTpl =
@@ -55,7 +55,7 @@ TEST_F(PageGenerationTest, WritesTableAndFieldPagesFromCompiledTemplates) {
   ASSERT_TRUE(GenFieldPage(run(), field(u"Sales", u"Region"), viewTpl, out("field.asp"), *view));
   // Without CtrlSpace only the leading blank lines go.
   EXPECT_EQ(readText(site_ / "field.asp"), "  Sales.Region\r\n\r\nend");
-  EXPECT_EQ(ProgressCount(), 1);
+  EXPECT_EQ(projectContext().progressCount, 1);
 }
 
 TEST_F(PageGenerationTest, AFailedScriptWritesNoPage) {
@@ -66,7 +66,7 @@ TEST_F(PageGenerationTest, AFailedScriptWritesNoPage) {
   EXPECT_FALSE(GenOtherPage(run(), tpl, out("bad.asp"), *page));
   EXPECT_FALSE(projectContext().lastErrorText.empty());
   EXPECT_EQ(readText(site_ / "bad.asp"), "previous");
-  EXPECT_EQ(ProgressCount(), 0);
+  EXPECT_EQ(projectContext().progressCount, 0);
 }
 
 TEST_F(PageGenerationTest, SkipsKeptFilesAndStopsOnMissingCompiledFiles) {
@@ -76,7 +76,7 @@ TEST_F(PageGenerationTest, SkipsKeptFilesAndStopsOnMissingCompiledFiles) {
   // A kept table page still counts as a step; the compiled file is not even looked for.
   EXPECT_FALSE(GenTablePage(run(), table(u"Orders"), u"/none.tpl", out("kept.asp"), *list));
   EXPECT_EQ(readText(site_ / "kept.asp"), "kept");
-  EXPECT_EQ(ProgressCount(), 1);
+  EXPECT_EQ(projectContext().progressCount, 1);
 
   list->setCtrlOverwrite(true);
   EXPECT_THROW(GenTablePage(run(), table(u"Orders"), u"/none.tpl", out("x.asp"), *list),

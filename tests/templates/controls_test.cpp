@@ -1,4 +1,5 @@
 #include "templates/controls.hpp"
+#include "foundation/project_context.hpp"
 
 #include <gtest/gtest.h>
 
@@ -119,16 +120,16 @@ TEST(ControlsTest, RefusesUnusableFilesAndKeepsWhatWasLoaded) {
     ASSERT_TRUE(controls->LoadControls(fromUtf8((dir.path() / "control.xml").string())));
     if (!c.bytes.empty()) writeFile(dir.path() / c.name, c.bytes);
     const std::u16string path = fromUtf8((dir.path() / c.name).string());
-    CtrlErrCode() = 0;
+    projectContext().ctrlErrCode = 0;
     EXPECT_FALSE(controls->LoadControls(path));
-    EXPECT_EQ(CtrlErrCode(), c.code);
-    EXPECT_EQ(toUtf8(ControlFileError()), toUtf8(path + u": " + c.error));
+    EXPECT_EQ(projectContext().ctrlErrCode, c.code);
+    EXPECT_EQ(toUtf8(projectContext().controlFileError), toUtf8(path + u": " + c.error));
     EXPECT_EQ(toUtf8(controlsOf(*controls)), toUtf8(kLoaded));
   }
   // A root that does not name the product empties the list; one that starts with it is fine.
   writeFile(dir.path() / "other.xml", "<Vantor date='' version='' desc='' author=''/>");
   EXPECT_FALSE(controls->LoadControls(fromUtf8((dir.path() / "other.xml").string())));
-  EXPECT_EQ(CtrlErrCode(), 2);
+  EXPECT_EQ(projectContext().ctrlErrCode, 2);
   EXPECT_EQ(controls->Count(), 0);
   writeFile(dir.path() / "longer.xml",
             "<vantorelTemplates date='' version='5.1' desc='' author=''><control type='odd'/>"
@@ -260,7 +261,7 @@ TEST(ControlsTest, AddChangeDeleteAndWriteBack) {
 
   controls->writeControlFile(file);
   auto reread = makeRef<AGPControls>();
-  ASSERT_TRUE(reread->LoadControls(file)) << toUtf8(ControlFileError());
+  ASSERT_TRUE(reread->LoadControls(file)) << toUtf8(projectContext().controlFileError);
   EXPECT_EQ(toUtf8(controlsOf(*reread)), toUtf8(kChanged));
   // Nothing but the file itself is left in the folder.
   std::size_t files = 0;
