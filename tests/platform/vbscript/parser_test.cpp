@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -601,7 +600,6 @@ TEST(VbsParser, FuzzNeverCrashes) {
       "End Select\n",
       "Function f(ByVal a, b())\n Do While a > 0: a = a - 1: Loop\n f = a\nEnd Function\n"};
   std::mt19937 rng(12345);
-  auto start = std::chrono::steady_clock::now();
   auto attempt = [](const std::u16string& src) {
     try {
       parseProgram(src);
@@ -638,8 +636,6 @@ TEST(VbsParser, FuzzNeverCrashes) {
     }
     attempt(src);
   }
-  auto elapsed = std::chrono::steady_clock::now() - start;
-  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 1000);
 }
 
 }  // namespace
