@@ -91,8 +91,10 @@ std::u16string_view trailingIndent(std::u16string_view text) noexcept;
 // source's first `prefixLength` characters, the last of which ends at the offending character.
 std::u16string blockErrorMessage(std::u16string_view what, std::u16string_view source,
                                  std::size_t prefixLength);
-// What a failed parse tells the user: the box a nested block shows, then the message put into
-// LastErrorText.
+// The box a nested block shows at once; the message is the caller's to pass on.
+void showParseError(const TemplateParseError& error);
+// What a failed parse tells the user of a member scripts call: the box, then the message put
+// into LastErrorText.
 void reportParseError(const TemplateParseError& error);
 
 }  // namespace templates
