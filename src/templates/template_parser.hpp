@@ -62,7 +62,8 @@ class AGParser final : public Object {
   // does not parse (the blocks before the fault are kept).
   std::optional<TemplateParseError> parse(const std::u16string& sSrc);
   // A named section of a loaded template file with its includes expanded: a zero-based array of
-  // strings, at least one piece.
+  // strings, at least one piece. An expansion that stops early leaves its message in
+  // LastErrorText.
   Variant GetSession(const std::u16string& sFileID, const std::u16string& sSessID);
 
   // For engine callers: the block at 1..Count (index 0 is the empty record) and its content.
