@@ -29,9 +29,11 @@ constexpr std::u16string_view kFunctionPrefix = u"function/";
 
 enum class Order { Less, Equal, Greater, Unordered };
 
-// A failure inside a condition that is not a script error: its text becomes the run's message.
+// A failure inside a condition: a script function's failure, whose text is the run's message
+// as it is, or another, whose reason goes into the condition's message.
 struct ConditionFailure {
   std::u16string reason;
+  std::optional<std::u16string> scriptFailure;
 };
 
 bool isNumberLike(const Variant& v) {
@@ -118,17 +120,13 @@ std::optional<Variant> controlAttribute(const AGPControl& control, std::u16strin
   return std::nullopt;
 }
 
-// The named script function's value; a function that fails leaves its message in
-// LastErrorText, which ends the run.
+// The named script function's value; a function that fails ends the run with its message.
 Variant runScriptFunction(GenerationRun& run, const std::u16string& name) {
   const Ref<AGScript>& engine = run.scriptEngine;
   if (!engine || !engine->IsInitialized()) return Variant(std::u16string());
-  const std::u16string before = projectContext().lastErrorText;
-  projectContext().lastErrorText.clear();
-  Variant result = engine->RunModule(name);
-  if (!projectContext().lastErrorText.empty()) throw ConditionFailure{};
-  projectContext().lastErrorText = before;
-  return result;
+  ScriptResult<Variant> result = engine->runModule(name);
+  if (result.failure) throw ConditionFailure{{}, std::move(result.failure)};
+  return std::move(result.value);
 }
 
 struct Term {
@@ -256,19 +254,18 @@ bool EvalCtrlCond(GenerationRun& run, std::u16string_view cond) {
       if (!evalTerm(run, term)) return false;
     }
     return true;
-  } catch (const ConditionFailure& failure) {
+  } catch (ConditionFailure& failure) {
+    if (failure.scriptFailure) RaiseGenError(std::move(*failure.scriptFailure));
     reason = failure.reason;
   } catch (const AutomationError& e) {
     reason = e.description();
   } catch (const std::exception& e) {
     reason = fromUtf8(e.what());
   }
-  if (projectContext().lastErrorText.empty()) {
-    projectContext().lastErrorText = projectContext().productTitle + u": Condition \"" +
-                                     std::u16string(cond) + u"\" cannot be evaluated: " + reason +
-                                     u". Generation aborted.";
-  }
-  RaiseGenError();
+  // A failure the run went on after is the message it ends with.
+  if (run.failure) RaiseGenError(*run.failure);
+  RaiseGenError(projectContext().productTitle + u": Condition \"" + std::u16string(cond) +
+                u"\" cannot be evaluated: " + reason + u". Generation aborted.");
 }
 
 Ref<AGPControl> ConditionControl(GenerationRun& run) {

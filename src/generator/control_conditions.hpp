@@ -20,7 +20,8 @@ class AGProperties;
 // True when every term holds. A term that is not made of four parts, or names an object,
 // control attribute or operator that is unknown, holds, as does a "table" term without a
 // current table. A failure (a script function that fails, a "field" term without a current
-// field, a value that cannot be compared) ends the run through RaiseGenError.
+// field, a value that cannot be compared) ends the run through RaiseGenError: with the script's
+// message, else with the message of a failure the run went on after, else with its own.
 bool EvalCtrlCond(GenerationRun& run, std::u16string_view cond);
 
 // One listed value of a condition as it is compared: trimmed; "%name" is the value of the

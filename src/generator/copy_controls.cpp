@@ -143,9 +143,8 @@ class CopyRun {
     const std::u16string source = fromSourceFolder(c.CtrlIFolder);
     const std::u16string shownFolder = withoutTrailingSeparator(c.CtrlIFolder);
     if (source.empty()) {
-      projectContext().lastErrorText = projectContext().productTitle +
-                                       u": Source folder does not exist - " +
-                                       inQuotes(c.CtrlIFolder) + u"! Check if correct template.";
+      failure_ = projectContext().productTitle + u": Source folder does not exist - " +
+                 inQuotes(c.CtrlIFolder) + u"! Check if correct template.";
       return true;
     }
     const bool namedFolder = !c.CtrlOFolderID.empty() || !c.CtrlOFolder.empty();
@@ -176,11 +175,11 @@ class CopyRun {
     return true;
   }
 
-  std::int16_t count() const noexcept { return count_; }
+  StepOutcome outcome() const { return {count_, failure_}; }
 
  private:
   bool stop(std::u16string message) {
-    projectContext().lastErrorText = std::move(message);
+    failure_ = std::move(message);
     return false;
   }
 
@@ -188,6 +187,8 @@ class CopyRun {
   AGP& proj_;
   bool checkOnly_;
   std::int16_t count_ = 0;
+  // The last failure; the one that stopped the copies, if one did.
+  std::optional<std::u16string> failure_;
 };
 
 }  // namespace
@@ -223,7 +224,7 @@ std::u16string SetControlSourceFolder(const AGPControl& control) {
   return folder;
 }
 
-void CheckScriptFiles(GenerationRun& run) {
+std::optional<std::u16string> CheckScriptFiles(GenerationRun& run) {
   for (const Ref<AGPControl>& control : run.templateControls->items()) {
     if (control->CtrlType() != u"function" || !controlRuns(run, control)) continue;
     const std::u16string folder = SetControlSourceFolder(*control);
@@ -231,22 +232,19 @@ void CheckScriptFiles(GenerationRun& run) {
     if (file.empty()) continue;
     const std::u16string path = folder.empty() ? std::u16string() : CheckPathExists(folder, file);
     if (path.empty()) {
-      projectContext().lastErrorText = projectContext().productTitle +
-                                       u": Script file does not exist - " + inQuotes(file) +
-                                       u"! Check if correct template.";
-      return;
+      return projectContext().productTitle + u": Script file does not exist - " + inQuotes(file) +
+             u"! Check if correct template.";
     }
     if (!run.scriptEngine) {
-      projectContext().lastErrorText = projectContext().productTitle +
-                                       u": No script engine to load " + inQuotes(file) + u" into.";
-      return;
+      return projectContext().productTitle + u": No script engine to load " + inQuotes(file) +
+             u" into.";
     }
-    run.scriptEngine->AddTemplateScript(path);
-    if (!projectContext().lastErrorText.empty()) return;
+    if (ScriptFailure failure = run.scriptEngine->addTemplateScript(path)) return failure;
   }
+  return std::nullopt;
 }
 
-std::int16_t CopyTemplateFiles(GenerationRun& run, bool checkOnly) {
+StepOutcome CopyTemplateFiles(GenerationRun& run, bool checkOnly) {
   CopyRun copies(run, checkOnly);
   // A copy control may change the list (none does today), so the controls are taken first.
   const std::vector<Ref<AGPControl>> controls = run.templateControls->items();
@@ -260,10 +258,10 @@ std::int16_t CopyTemplateFiles(GenerationRun& run, bool checkOnly) {
     } else if (!control->CtrlIFolder().empty()) {
       goOn = copies.copyFolder(*control);
     }
-    if (!goOn) return 1;
+    if (!goOn) return {1, copies.outcome().failure};
     StepProgress();
   }
-  return copies.count();
+  return copies.outcome();
 }
 
 }  // namespace vantorel

@@ -3,7 +3,10 @@
 // folder, loading the script files of "function" controls, and carrying out the "copy"
 // controls, which copy files and folders of the template set into the site.
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "generator/step_outcome.hpp"
 
 namespace vantorel {
 
@@ -27,14 +30,14 @@ std::u16string PrepareTemplatePath(const std::u16string& templateFile,
 std::u16string SetControlSourceFolder(const AGPControl& control);
 
 // Adds the script file of every "function" control whose condition holds to ScriptEngine; the
-// first missing file or script error stops it, with the message in LastErrorText.
-void CheckScriptFiles(GenerationRun& run);
+// first missing file or script error stops it and is returned.
+std::optional<std::u16string> CheckScriptFiles(GenerationRun& run);
 
 // Carries out the "copy" controls whose condition holds and whose item is on. The check pass
-// copies nothing and returns how many targets exist; the generation pass returns 0. A missing
+// copies nothing and counts how many targets exist; the generation pass counts 0. A missing
 // source file, a source or target name that leads outside its folder, or a failed copy stops
-// it with result 1 and the message in LastErrorText; a missing source folder only sets the
-// message and the next control runs.
-std::int16_t CopyTemplateFiles(GenerationRun& run, bool checkOnly);
+// it with count 1 and its message; a missing source folder only gives the message and the
+// next control runs (a later message replaces it).
+StepOutcome CopyTemplateFiles(GenerationRun& run, bool checkOnly);
 
 }  // namespace vantorel

@@ -54,9 +54,9 @@ bool sameFile(const std::u16string& a, const std::u16string& b) {
   return std::filesystem::equivalent(fs::toNative(a), fs::toNative(b), ec) && !ec;
 }
 
-std::int16_t failWith(std::u16string message) {
-  projectContext().lastErrorText = std::move(message);
-  return 1;
+// A failed step still counts one, as the check pass has always added it.
+StepOutcome failWith(std::u16string message) {
+  return {1, std::move(message)};
 }
 
 std::u16string outsideRoot(std::u16string_view setting, std::u16string_view value,
@@ -72,14 +72,12 @@ std::u16string noAppRoot(std::u16string_view setting) {
          u"is empty), so the " + std::u16string(setting) + u" has no place. Generation aborted.";
 }
 
-bool copyFile(const std::u16string& source, const std::u16string& target) {
+std::optional<std::u16string> copyFile(const std::u16string& source, const std::u16string& target) {
   try {
     fs::copyFile(source, target, true);
-    return true;
+    return std::nullopt;
   } catch (const fs::FileError& e) {
-    projectContext().lastErrorText =
-        u"Copying to file " + inQuotes(target) + u" failed! Error = " + fromUtf8(e.what());
-    return false;
+    return u"Copying to file " + inQuotes(target) + u" failed! Error = " + fromUtf8(e.what());
   }
 }
 
@@ -101,7 +99,7 @@ std::u16string DatabaseSourceFile(std::u16string_view dbType, std::u16string_vie
   return std::u16string(trimBlanks(value));
 }
 
-std::int16_t CopyDatabase(AGP& proj, bool checkOnly) {
+StepOutcome CopyDatabase(AGP& proj, bool checkOnly) {
   AGProperties& settings = proj.properties();
   const std::u16string appRoot(trimBlanks(settingValueText(settings, u"AppRootFolder")));
 
@@ -117,20 +115,21 @@ std::int16_t CopyDatabase(AGP& proj, bool checkOnly) {
   }
 
   const Ref<AGPDatabase> db = proj.DB();
-  if (!db) return 0;
+  if (!db) return {};
   AGProperties& dbSettings = db->properties();
   const std::u16string source = DatabaseSourceFile(settingValueText(dbSettings, u"DBType"),
                                                    settingValueText(dbSettings, u"DBPhyPath"),
                                                    settingValueText(dbSettings, u"DBConnstr"));
-  if (source.find_first_of(u"\\/") == std::u16string::npos) return 0;
+  if (source.find_first_of(u"\\/") == std::u16string::npos) return {};
   const std::u16string fileName = fileNamePart(source);
   const std::u16string dbPathText = settingValueText(dbSettings, u"DBPath");
   const std::u16string dbPath = normalDbPath(dbPathText);
-  if (fileName.empty() || !fs::fileExists(source) || isAbsoluteDbPath(dbPath)) return 0;
+  if (fileName.empty() || !fs::fileExists(source) || isAbsoluteDbPath(dbPath)) return {};
 
   std::u16string folder;
   if (dbPath.empty()) {
-    if (!CheckOutputRoot(proj)) return 1;
+    if (std::optional<std::u16string> missing = CheckOutputRoot(proj))
+      return failWith(std::move(*missing));
     folder = fs::normalizeSeparators(trimBlanks(settingValueText(settings, u"Destination")));
   } else {
     if (appRoot.empty()) return failWith(noAppRoot(u"database folder"));
@@ -153,32 +152,36 @@ std::int16_t CopyDatabase(AGP& proj, bool checkOnly) {
                          u"correct database path for the " +
                          toString(projectContext().techName) + u" scripts to work correctly!",
                      projectContext().productTitle, ui::Buttons::OK, ui::Icon::Exclamation);
-      return 0;
+      return {};
     }
     MakeFolderPath(folder);
-    if (!fs::folderExists(folder)) return 0;
+    if (!fs::folderExists(folder)) return {};
   }
 
-  if (sameFile(source, target)) return 0;
+  if (sameFile(source, target)) return {};
   if (fs::fileExists(target)) {
     if (checkOnly) {
       proj.controlList().Add(u"@db", fileName, true, u"Copy database");
-      return 0;
+      return {};
     }
-    if (!IsOutputItemOn(proj, u"@db")) return 0;
+    if (!IsOutputItemOn(proj, u"@db")) return {};
     StepProgress();
   } else if (checkOnly) {
-    return 0;
+    return {};
   }
 
-  if (!copyFile(source, target)) return 1;
+  if (std::optional<std::u16string> failed = copyFile(source, target))
+    return failWith(std::move(*failed));
   if (source.size() >= 4 &&
       toLower(std::u16string_view(source).substr(source.size() - 4)) == u".mdf") {
     const std::u16string sourceLog = source.substr(0, source.size() - 4) + u"_log.ldf";
     const std::u16string targetLog = target.substr(0, target.size() - 4) + u"_log.ldf";
-    if (fs::fileExists(sourceLog) && !copyFile(sourceLog, targetLog)) return 1;
+    if (fs::fileExists(sourceLog)) {
+      if (std::optional<std::u16string> failed = copyFile(sourceLog, targetLog))
+        return failWith(std::move(*failed));
+    }
   }
-  return 0;
+  return {};
 }
 
 }  // namespace vantorel

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "generator/step_outcome.hpp"
+
 namespace vantorel {
 
 class AGP;
@@ -14,10 +16,10 @@ class AGP;
 // Creates the upload folder below the application root, then copies the database into its
 // folder below the application root (DBPath), or into the destination when DBPath is empty; an
 // absolute DBPath means the site uses the database where it is. A missing target folder is
-// offered for creation (Cancel ends the run). The check pass copies nothing. 1, with the
-// message in LastErrorText, after a failed copy or a folder name that leads outside its root;
-// else 0.
-std::int16_t CopyDatabase(AGP& proj, bool checkOnly);
+// offered for creation (Cancel ends the run). The check pass copies nothing. Count 1 with the
+// message after a failed copy, a folder name that leads outside its root or a missing
+// destination; else count 0.
+StepOutcome CopyDatabase(AGP& proj, bool checkOnly);
 
 // The file to copy: the physical path of an Access database (dbType "ACCESS"), else the
 // AttachDbFilename of a connection string that names "\SQLExpress"; "" for other databases.

@@ -14,7 +14,7 @@
 #include "generator/generation_loop.hpp"
 #include "generator/generation_run.hpp"
 #include "generator/output_paths.hpp"
-#include "generator/run_end.hpp"
+#include "generator/run_outcome.hpp"
 #include "generator/template_freshness.hpp"
 #include "model/database.hpp"
 #include "model/tables.hpp"
@@ -32,21 +32,28 @@ namespace vantorel {
 
 namespace {
 
-std::int16_t endCheck(std::u16string message) {
-  projectContext().lastErrorText = std::move(message);
+std::int16_t endCheck(GenerationRun& run, std::u16string message) {
+  run.failure = std::move(message);
   Status().CloseStatus();
   return 0;
 }
 
 std::int16_t runCheck(GenerationRun& run) {
   AGP& proj = run.proj();
-  projectContext().lastErrorText.clear();
-  if (!CheckComponents()) return 0;
+  if (std::optional<std::u16string> missing = CheckComponents()) {
+    run.failure = std::move(missing);
+    return 0;
+  }
   // Without a database or a destination the walk below has nothing to list against.
   const Ref<AGPDatabase> db = proj.DB();
-  if (!db)
-    return endCheck(projectContext().productTitle + u": Database not loaded! Generation aborted!");
-  if (!CheckOutputRoot(proj)) return 0;
+  if (!db) {
+    return endCheck(run,
+                    projectContext().productTitle + u": Database not loaded! Generation aborted!");
+  }
+  if (std::optional<std::u16string> missing = CheckOutputRoot(proj)) {
+    run.failure = std::move(missing);
+    return 0;
+  }
 
   OpenPhase(run, u" - Preparing for generation...", 2, true);
   DefaultHeaderLogo(proj);
@@ -58,8 +65,8 @@ std::int16_t runCheck(GenerationRun& run) {
   const std::int16_t r =
       IsFileChanged(run.templateCache.get(), u"template", u"template", templateFile);
   if (r == -1)
-    return endCheck(projectContext().productTitle +
-                    u": Template file not found! Generation aborted!");
+    return endCheck(
+        run, projectContext().productTitle + u": Template file not found! Generation aborted!");
   projectContext().syncKeepAnswer = r == 0;
   if (r == 1) {
     projectContext().syncKeepAnswer =
@@ -85,12 +92,12 @@ std::int16_t runCheck(GenerationRun& run) {
   const std::u16string controlFile =
       folder.empty() ? std::u16string() : fs::joinPath(folder, u"control.xml");
   if (!run.templateControls->LoadControls(controlFile)) {
-    return endCheck(projectContext().productTitle +
-                    (projectContext().ctrlErrCode == 2
-                         ? u": Control file is invalid! Please check if the "
-                           u"correct template file is in use!"
-                         : u": Load control file failed! Please check if the "
-                           u"correct template file is in use!"));
+    return endCheck(run, projectContext().productTitle +
+                             (projectContext().ctrlErrCode == 2
+                                  ? u": Control file is invalid! Please check if the "
+                                    u"correct template file is in use!"
+                                  : u": Load control file failed! Please check if the "
+                                    u"correct template file is in use!"));
   }
 
   if (const GenerationExtensions* extensions = generationExtensions()) {
@@ -107,10 +114,10 @@ std::int16_t runCheck(GenerationRun& run) {
   }
 
   InitScriptEngine(run);
-  if (run.scriptEngine) run.scriptEngine->Validate();
+  if (run.scriptEngine && !run.failure) run.failure = run.scriptEngine->validate().failure;
   ClearControlItems(run);
   run.templateCache = nullptr;
-  if (projectContext().lastErrorText.empty()) CheckScriptFiles(run);
+  if (!run.failure) run.failure = CheckScriptFiles(run);
 
   std::int16_t count = 0;
   GenerateAll(run, true, count);
@@ -128,12 +135,7 @@ std::int16_t runCheck(GenerationRun& run) {
 
 std::int16_t checkSite(AGP& proj) {
   GenerationRun run(proj);
-  try {
-    return runCheck(run);
-  } catch (const GenerationStopped& stop) {
-    (stop.cancelled() ? run.generationCancelled : run.generationFailed) = true;
-    throw;
-  }
+  return runWithOutcome(run, [&run] { return runCheck(run); });
 }
 
 }  // namespace vantorel

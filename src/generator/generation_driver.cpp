@@ -21,6 +21,7 @@
 #include "generator/output_naming.hpp"
 #include "generator/output_paths.hpp"
 #include "generator/run_end.hpp"
+#include "generator/run_outcome.hpp"
 #include "generator/template_compiler.hpp"
 #include "generator/template_freshness.hpp"
 #include "generator/template_loading.hpp"
@@ -48,12 +49,16 @@ namespace vantorel {
 
 namespace {
 
+// Loads the engine with the project's objects; a failure becomes the run's.
 void initialize(AGScript& engine, GenerationRun& run) {
   AGP& proj = run.proj();
-  engine.Initialize(Ref<Object>(&proj), proj.DB(), run.templateControls,
-                    Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
-                    Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
-                    Ref<Object>(&SharedMenus()));
+  ScriptFailure failure =
+      engine.initialize(ScriptObjects{Ref<Object>(&proj), proj.DB(), run.templateControls,
+                                      Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
+                                      Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
+                                      Ref<Object>(&SharedMenus())},
+                        run.failure.has_value());
+  if (failure) run.failure = std::move(failure);
 }
 
 bool askYesNo(const std::u16string& text) {
@@ -92,11 +97,17 @@ class Driver {
   explicit Driver(GenerationRun& run) : run_(run), proj_(run.proj()) {}
 
   void run() {
-    projectContext().lastErrorText.clear();
     SaveOtherGenList(proj_);
-    if (!CheckComponents()) return;
+    if (std::optional<std::u16string> missing = CheckComponents()) {
+      end(std::move(*missing));
+      return;
+    }
     DefaultHeaderLogo(proj_);
-    if (!checkDatabase() || !CheckOutputRoot(proj_)) return;
+    if (!checkDatabase()) return;
+    if (std::optional<std::u16string> missing = CheckOutputRoot(proj_)) {
+      end(std::move(*missing));
+      return;
+    }
 
     const std::u16string templateFile = TakeTemplateName(proj_);
     run_.templateCache = makeRef<AGPCache>();
@@ -107,14 +118,17 @@ class Driver {
     purgeCompiledTemplates();
     readUserOptions();
     if (!startEngines() || !mergeExtensions()) return;
-    if (projectContext().lastErrorText.empty()) CheckScriptFiles(run_);
-    if (projectContext().lastErrorText.empty()) {
+    // After a failure here the templates are still compiled, and the walk stops after the
+    // database copy.
+    if (!run_.failure) run_.failure = CheckScriptFiles(run_);
+    if (!run_.failure) {
       OpenPhase(run_, u" - Validating project settings...", 2, true);
-      if (run_.scriptEngine) run_.scriptEngine->Validate();
+      if (run_.scriptEngine) run_.failure = run_.scriptEngine->validate().failure;
       Status().CloseStatus();
     }
     // Two controls compiled into one function or file would silently replace each other.
-    if (!CheckCompiledNames(*run_.templateControls)) {
+    if (std::optional<std::u16string> clash = CheckCompiledNames(*run_.templateControls)) {
+      run_.failure = std::move(clash);
       run_.templateCache = nullptr;
       run_.releaseEngines();
       return;
@@ -127,7 +141,7 @@ class Driver {
 
  private:
   bool end(std::u16string message) {
-    projectContext().lastErrorText = std::move(message);
+    run_.failure = std::move(message);
     return false;
   }
 
@@ -289,7 +303,7 @@ class Driver {
     OpenPhase(run_, u" - Initializing VBScript Engine...", 2, true);
     SharedFilter().load();
     InitScriptEngine(run_);
-    if (projectContext().lastErrorText.empty() && !run_.exParseEngine) {
+    if (!run_.failure && !run_.exParseEngine) {
       run_.setExParseEngine(makeRef<AGScript>());
       if (!run_.exParseEngine->IsInitialized()) {
         Status().CloseStatus();
@@ -300,19 +314,23 @@ class Driver {
       }
       initialize(*run_.exParseEngine, run_);
     }
-    if (projectContext().lastErrorText.empty()) {
+    if (!run_.failure) {
       for (const GenerationExtensions::Entry& e : presentExtensions()) {
         const std::optional<std::u16string> folder =
             fs::joinInside(projectContext().extensionWorkFolder, e.name);
         if (!folder) continue;
         const std::u16string userCode = fs::joinPath(*folder, u"usercode.vbs");
-        if (fs::fileExists(userCode)) run_.scriptEngine->AddUserCode(userCode);
+        // Each extension's code is added; the last failure is the one reported.
+        if (fs::fileExists(userCode)) {
+          if (ScriptFailure failure = run_.scriptEngine->addUserCode(userCode))
+            run_.failure = std::move(failure);
+        }
         const std::u16string language = fs::joinPath(*folder, u"lang.xml");
         if (fs::fileExists(language)) SharedLanguage().LoadExtension(language);
       }
     }
     Status().CloseStatus();
-    if (!projectContext().lastErrorText.empty()) {
+    if (run_.failure) {
       run_.templateCache = nullptr;
       run_.releaseEngines();
       return false;
@@ -342,7 +360,7 @@ class Driver {
                  u"want to continue generation?")) {
       return true;
     }
-    projectContext().lastErrorText =
+    run_.failure =
         projectContext().productTitle + u" - Error in loading extensions. Generation aborted.";
     run_.templateCache->WriteCacheFile();
     run_.templateCache = nullptr;
@@ -425,10 +443,8 @@ void InitScriptEngine(GenerationRun& run) {
   }
   Status().CloseStatus();
   run.scriptEngine = nullptr;
-  if (projectContext().lastErrorText.empty()) {
-    projectContext().lastErrorText =
-        projectContext().productTitle + u": The script engine could not be started.";
-  }
+  if (!run.failure)
+    run.failure = projectContext().productTitle + u": The script engine could not be started.";
 }
 
 std::u16string TakeTemplateName(AGP& proj) {
@@ -469,12 +485,7 @@ int CompareTemplateVersion(std::u16string_view templateVersion, std::u16string_v
 
 void generateSite(AGP& proj) {
   GenerationRun run(proj);
-  try {
-    Driver(run).run();
-  } catch (const GenerationStopped& stop) {
-    (stop.cancelled() ? run.generationCancelled : run.generationFailed) = true;
-    throw;
-  }
+  runWithOutcome(run, [&run] { Driver(run).run(); });
 }
 
 }  // namespace vantorel

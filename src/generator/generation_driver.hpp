@@ -20,7 +20,7 @@ std::int16_t checkSite(AGP& proj);
 void installGenerationOperations() noexcept;
 
 // A new ScriptEngine, initialised with the project's objects. An engine that cannot start is
-// released with the progress display closed, and the reason left in LastErrorText.
+// released with the progress display closed. A failure becomes the run's.
 void InitScriptEngine(GenerationRun& run);
 
 // TemplateName from the project's "Template" setting (the part after its last separator); a

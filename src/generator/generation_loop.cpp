@@ -21,6 +21,7 @@
 #include "generator/page_generation.hpp"
 #include "generator/project_outputs.hpp"
 #include "generator/run_end.hpp"
+#include "generator/step_outcome.hpp"
 #include "generator/template_compiler.hpp"
 #include "model/chart.hpp"
 #include "model/charts.hpp"
@@ -72,12 +73,20 @@ bool outputExists(GenerationRun& run, const AGPControl& control, const std::u16s
 
 AGPTables& tablesOf(AGP& proj) {
   const Ref<AGPDatabase> db = proj.DB();
-  if (!db) {
-    projectContext().lastErrorText =
-        projectContext().productTitle + u": Database not loaded! Generation aborted!";
-    RaiseGenError();
-  }
+  if (!db)
+    RaiseGenError(projectContext().productTitle + u": Database not loaded! Generation aborted!");
   return db->tables();
+}
+
+// Adds a step's count; its failure becomes the run's.
+void addStep(GenerationRun& run, std::int16_t& count, StepOutcome step) {
+  addCount(count, step.count);
+  if (step.failure) run.failure = std::move(step.failure);
+}
+
+void prefixFailure(GenerationRun& run, const std::u16string& what) {
+  run.failure = projectContext().productTitle + u": Generate Table " + what + u" page error\r\n" +
+                *run.failure;
 }
 
 }  // namespace
@@ -136,14 +145,13 @@ std::int16_t GenerateTableFiles(GenerationRun& run, AGPTable& table, bool checkO
     if (Status().StatusIsCancelled()) RaiseCancelled();
     const std::u16string compiled = GetTplFileName(*control);
     const std::u16string path = outputPath(run, *control, name, false);
-    const bool written = GenTablePage(run, table, compiled, path, *control);
-    if (!projectContext().lastErrorText.empty()) {
-      projectContext().lastErrorText = projectContext().productTitle + u": Generate Table " +
-                                       table.tblName() + u" " + control->CtrlID() +
-                                       u" page error\r\n" + projectContext().lastErrorText;
+    PageOutcome page = GenTablePage(run, table, compiled, path, *control);
+    if (page.failure) run.failure = std::move(page.failure);
+    if (run.failure) {
+      prefixFailure(run, table.tblName() + u" " + control->CtrlID());
       break;
     }
-    if (written) WriteLog(path);
+    if (page.written) WriteLog(path);
   }
   return checkOnly ? count : std::int16_t{0};
 }
@@ -171,7 +179,10 @@ std::int16_t GenerateFieldFiles(GenerationRun& run, AGPField& field, bool checkO
     }
     Status().DispStatus(Variant(u"Generating " + name + u"..."));
     const std::u16string path = outputPath(run, *control, name, false);
-    if (GenFieldPage(run, field, GetTplFileName(*control), path, *control)) WriteLog(path);
+    PageOutcome page = GenFieldPage(run, field, GetTplFileName(*control), path, *control);
+    // The field's other pages are still made; the last failure is the one reported.
+    if (page.failure) run.failure = std::move(page.failure);
+    if (page.written) WriteLog(path);
   }
   return checkOnly ? count : std::int16_t{0};
 }
@@ -203,8 +214,8 @@ void GenerateAll(GenerationRun& run, bool checkOnly, std::int16_t& count) {
 
   const auto endRun = [&]() { count = 0; };
   std::int16_t walked = 0;
-  addCount(walked, CopyDatabase(proj, checkOnly));
-  if (!projectContext().lastErrorText.empty() && !checkOnly) return endRun();
+  addStep(run, walked, CopyDatabase(proj, checkOnly));
+  if (run.failure && !checkOnly) return endRun();
 
   const std::int32_t tableCount = tables.count();
   for (std::int32_t i = 1; i <= tableCount; ++i) {
@@ -215,7 +226,7 @@ void GenerateAll(GenerationRun& run, bool checkOnly, std::int16_t& count) {
       LoadTableGenSettings(run, table.get());
       addCount(walked, GenerateTableFiles(run, *table, checkOnly));
       if (walked > 0) break;
-      if (!projectContext().lastErrorText.empty() && !checkOnly) return endRun();
+      if (run.failure && !checkOnly) return endRun();
     }
     if (!table->tblGen()) continue;
     AGPFields& fields = table->fields();
@@ -228,10 +239,8 @@ void GenerateAll(GenerationRun& run, bool checkOnly, std::int16_t& count) {
       run.currentField = field;
       fields.setItem(Variant(field->FldName()));
       addCount(walked, GenerateFieldFiles(run, *field, checkOnly));
-      if (!projectContext().lastErrorText.empty() && !checkOnly) {
-        projectContext().lastErrorText = projectContext().productTitle + u": Generate Table " +
-                                         table->tblName() + u" Field " + field->FldName() +
-                                         u" page error\r\n" + projectContext().lastErrorText;
+      if (run.failure && !checkOnly) {
+        prefixFailure(run, table->tblName() + u" Field " + field->FldName());
         return endRun();
       }
     }
@@ -239,12 +248,11 @@ void GenerateAll(GenerationRun& run, bool checkOnly, std::int16_t& count) {
 
   run.currentTable = nullptr;
   addCount(walked, GenerateProjectFiles(run, checkOnly));
-  if (projectContext().lastErrorText.empty() || checkOnly) {
+  if (!run.failure || checkOnly) {
     addCount(walked, GenerateOtherFiles(run, checkOnly, u"other,simple"));
   }
-  if (projectContext().lastErrorText.empty() || checkOnly)
-    addCount(walked, CopyTemplateFiles(run, checkOnly));
-  count = (projectContext().lastErrorText.empty() || checkOnly) ? walked : std::int16_t{0};
+  if (!run.failure || checkOnly) addStep(run, walked, CopyTemplateFiles(run, checkOnly));
+  count = (!run.failure || checkOnly) ? walked : std::int16_t{0};
 }
 
 }  // namespace vantorel

@@ -5,6 +5,7 @@
 // the call's start and passed to every step; its destructor releases what the run made, on
 // every path out, so nothing of it is left for the next run.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "generator/template_compiler.hpp"
@@ -46,6 +47,10 @@ class GenerationRun {
   // What the prompt asks about: one of the two is set, the other empty.
   std::u16string overwritePromptFile;
   std::u16string overwritePromptFolder;
+
+  // The message of the last step that failed while the run went on; the entry point puts it
+  // into ProjErr when the call ends. Steps that find it set behave as after their own failure.
+  std::optional<std::u16string> failure;
 
   // Set when the run ended through the user's cancel or through a fatal error.
   bool generationCancelled = false;

@@ -48,18 +48,16 @@ std::u16string_view relativePart(std::u16string_view rest) {
     if (!named.empty() && !fs::isSeparator(named.back())) named += u'/';
     named += fileName;
   }
-  projectContext().lastErrorText = projectContext().productTitle + u": The output path \"" + named +
-                                   u"\" leads outside the folder \"" + std::u16string(root) +
-                                   u"\". Generation aborted.";
-  RaiseGenError();
+  RaiseGenError(projectContext().productTitle + u": The output path \"" + named +
+                u"\" leads outside the folder \"" + std::u16string(root) +
+                u"\". Generation aborted.");
 }
 
 }  // namespace
 
-bool CheckOutputRoot(AGP& proj) {
-  if (!trimBlanks(projectSettingText(proj, kDestinationSetting)).empty()) return true;
-  projectContext().lastErrorText = missingRootMessage(kDestinationSetting);
-  return false;
+std::optional<std::u16string> CheckOutputRoot(AGP& proj) {
+  if (!trimBlanks(projectSettingText(proj, kDestinationSetting)).empty()) return std::nullopt;
+  return missingRootMessage(kDestinationSetting);
 }
 
 std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string_view fileName,
@@ -68,10 +66,7 @@ std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string
   const std::u16string_view setting = underAppRoot ? kAppRootSetting : kDestinationSetting;
   const std::u16string rootText = projectSettingText(proj, setting);
   const std::u16string root(trimBlanks(rootText));
-  if (root.empty()) {
-    projectContext().lastErrorText = missingRootMessage(setting);
-    RaiseGenError();
-  }
+  if (root.empty()) RaiseGenError(missingRootMessage(setting));
   const std::u16string_view rest = relativePart(underAppRoot ? folder.substr(2) : folder);
 
   std::u16string folderPath = fs::normalizeSeparators(root);

@@ -4,6 +4,7 @@
 // project can never lead outside that root: a name that climbs out with "..", or one with a
 // drive, ends the run with a message, as does a missing root, which would otherwise make every
 // path relative to the current folder.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,14 +14,14 @@ class AGP;
 
 // The full path of fileName in folder below the root. Unless noCreate, a folder that is named
 // (not the root itself) is created with its missing parents. With an empty fileName the result
-// is the folder ending with "/". A path that would leave the root, or a missing root, sets
-// LastErrorText and raises through RaiseGenError.
+// is the folder ending with "/". A path that would leave the root, or a missing root, raises
+// through RaiseGenError with its message.
 std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string_view fileName,
                            bool noCreate);
 
-// True when the project names a destination folder; else False with the reason in LastErrorText.
+// Nothing when the project names a destination folder; else the message saying it does not.
 // The driver asks this before a run starts, so nothing is half made.
-bool CheckOutputRoot(AGP& proj);
+std::optional<std::u16string> CheckOutputRoot(AGP& proj);
 
 // folder/name when a file or folder of that path exists. Otherwise, also for a name that would
 // lead outside folder, the progress display is closed and "" returned; the caller reports it.

@@ -67,9 +67,8 @@ bool decide(GenerationRun& run, TargetKind kind, const std::u16string& target, b
       ShowOverwritePrompt(run);
     } catch (const AutomationError& e) {
       // Answers that do not fit the prompt: an unattended run stops rather than guess.
-      projectContext().lastErrorText =
-          projectContext().productTitle + u": " + e.description() + u" Generation aborted.";
-      RaiseGenError();
+      RaiseGenError(projectContext().productTitle + u": " + e.description() +
+                    u" Generation aborted.");
     }
   }
   if (run.overwriteAllAnswer == u"C") RaiseCancelled();

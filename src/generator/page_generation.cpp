@@ -40,55 +40,43 @@ namespace {
 
 enum class PageKind { Table, Field, Other };
 
-[[noreturn]] void failRun(std::u16string message) {
-  projectContext().lastErrorText = std::move(message);
-  RaiseGenError();
-}
-
 AGPTables& databaseTables(AGP& proj) {
   const Ref<AGPDatabase> db = proj.DB();
   if (!db)
-    failRun(projectContext().productTitle + u": The project has no database. Generation aborted.");
+    RaiseGenError(projectContext().productTitle +
+                  u": The project has no database. Generation aborted.");
   return db->tables();
 }
 
-// The function's text, or nullopt after a script failure, whose message is then in
-// LastErrorText. Nothing the script does escapes as an exception.
-std::optional<std::u16string> runPageScript(GenerationRun& run, const std::u16string& name,
-                                            const std::u16string& script, std::int16_t initType) {
+// The function's text, with the message of a script failure. Nothing the script does escapes
+// as an exception.
+ScriptResult<std::u16string> runPageScript(GenerationRun& run, const std::u16string& name,
+                                           const std::u16string& script, std::int16_t initType) {
   const Ref<AGScript> engine = run.scriptEngine;
   if (!engine || !engine->IsInitialized()) {
-    failRun(projectContext().productTitle +
-            u": The script engine is not initialized. Generation aborted.");
+    RaiseGenError(projectContext().productTitle +
+                  u": The script engine is not initialized. Generation aborted.");
   }
-  const std::u16string before = projectContext().lastErrorText;
-  projectContext().lastErrorText.clear();
-  std::u16string text;
   try {
-    text = engine->BuildNewCode(name, script, initType, projectContext().scriptEngineTimeout);
+    return engine->buildNewCode(name, script, initType, projectContext().scriptEngineTimeout);
   } catch (const AutomationError& e) {
-    if (projectContext().lastErrorText.empty())
-      projectContext().lastErrorText = projectContext().productTitle + u": " + e.description();
+    return {{}, projectContext().productTitle + u": " + e.description()};
   } catch (const std::exception& e) {
-    if (projectContext().lastErrorText.empty())
-      projectContext().lastErrorText = projectContext().productTitle + u": " + fromUtf8(e.what());
+    return {{}, projectContext().productTitle + u": " + fromUtf8(e.what())};
   }
-  if (!projectContext().lastErrorText.empty()) return std::nullopt;
-  projectContext().lastErrorText = before;
-  return text;
 }
 
-bool generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGPField* field,
-                  const std::u16string& compiledPath, const std::u16string& outputPath,
-                  const AGPControl& control) {
+PageOutcome generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGPField* field,
+                         const std::u16string& compiledPath, const std::u16string& outputPath,
+                         const AGPControl& control) {
   AGP& proj = run.proj();
   if (!BackupFile(run, outputPath, control.CtrlOverwrite(), false, false, proj.BackupFileFlag())) {
     if (kind == PageKind::Table) StepProgress();
-    return false;
+    return {};
   }
   if (compiledPath.empty() || !fs::fileExists(compiledPath)) {
-    failRun(u"File " + compiledPath + u" not found. Generation aborted" +
-            (kind == PageKind::Field ? u"" : u"."));
+    RaiseGenError(u"File " + compiledPath + u" not found. Generation aborted" +
+                  (kind == PageKind::Field ? u"" : u"."));
   }
   const std::u16string script = toString(ReadTextFile(Variant(compiledPath)));
 
@@ -96,27 +84,27 @@ bool generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGPField* 
     databaseTables(proj).item(Variant(table->tblName()));
   } else if (kind == PageKind::Field) {
     if (!run.currentTable) {
-      failRun(projectContext().productTitle + u": Field " + field->FldName() +
-              u" has no current table. Generation aborted.");
+      RaiseGenError(projectContext().productTitle + u": Field " + field->FldName() +
+                    u" has no current table. Generation aborted.");
     }
     databaseTables(proj).setItem(Variant(run.currentTable->tblName()));
     run.currentTable->fields().setItem(Variant(field->FldName()));
   }
 
   const std::int16_t initType = kind == PageKind::Other ? 1 : 2;
-  const std::optional<std::u16string> result =
+  ScriptResult<std::u16string> result =
       runPageScript(run, GetCtrlFuncName(control), script, initType);
   // A failed script leaves the previous file in place rather than a truncated page.
-  if (!result) return false;
+  if (result.failure) return {false, std::move(result.failure)};
   const std::u16string text = control.CtrlSpace()
-                                  ? FormatGeneratedOutput(control.CtrlOExt(), *result)
-                                  : TrimLeadingBlankLines(*result);
+                                  ? FormatGeneratedOutput(control.CtrlOExt(), result.value)
+                                  : TrimLeadingBlankLines(result.value);
 
   const std::u16string folder = fs::parentFolder(fs::normalizeSeparators(outputPath));
   if (!folder.empty()) MakeFolderPath(folder);
-  if (!WriteOutputFile(outputPath, text, false)) return false;
+  if (!WriteOutputFile(outputPath, text, false)) return {};
   if (kind != PageKind::Field) StepProgress();
-  return true;
+  return {true, std::nullopt};
 }
 
 std::vector<std::u16string> typeNames(std::u16string_view typeList) {
@@ -136,18 +124,18 @@ bool hasType(const std::vector<std::u16string>& types, const std::u16string& typ
 
 }  // namespace
 
-bool GenTablePage(GenerationRun& run, AGPTable& table, const std::u16string& compiledPath,
-                  const std::u16string& outputPath, const AGPControl& control) {
+PageOutcome GenTablePage(GenerationRun& run, AGPTable& table, const std::u16string& compiledPath,
+                         const std::u16string& outputPath, const AGPControl& control) {
   return generatePage(run, PageKind::Table, &table, nullptr, compiledPath, outputPath, control);
 }
 
-bool GenFieldPage(GenerationRun& run, AGPField& field, const std::u16string& compiledPath,
-                  const std::u16string& outputPath, const AGPControl& control) {
+PageOutcome GenFieldPage(GenerationRun& run, AGPField& field, const std::u16string& compiledPath,
+                         const std::u16string& outputPath, const AGPControl& control) {
   return generatePage(run, PageKind::Field, nullptr, &field, compiledPath, outputPath, control);
 }
 
-bool GenOtherPage(GenerationRun& run, const std::u16string& compiledPath,
-                  const std::u16string& outputPath, const AGPControl& control) {
+PageOutcome GenOtherPage(GenerationRun& run, const std::u16string& compiledPath,
+                         const std::u16string& outputPath, const AGPControl& control) {
   return generatePage(run, PageKind::Other, nullptr, nullptr, compiledPath, outputPath, control);
 }
 
@@ -179,11 +167,11 @@ std::int16_t GenerateOtherFiles(GenerationRun& run, bool checkOnly, std::u16stri
     const std::u16string compiledPath = GetTplFileName(*control);
     Status().DispStatus(Variant(u"Generating " + name + u"..."));
     const std::u16string path = GetDestPath(proj, folder, name, false);
-    GenOtherPage(run, compiledPath, path, *control);
-    if (!projectContext().lastErrorText.empty()) {
-      projectContext().lastErrorText = projectContext().productTitle + u": Generate " +
-                                       control->CtrlID() + u" page error\r\n" +
-                                       projectContext().lastErrorText;
+    PageOutcome page = GenOtherPage(run, compiledPath, path, *control);
+    if (page.failure) run.failure = std::move(page.failure);
+    if (run.failure) {
+      run.failure = projectContext().productTitle + u": Generate " + control->CtrlID() +
+                    u" page error\r\n" + *run.failure;
       break;
     }
   }

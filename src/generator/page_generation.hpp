@@ -2,8 +2,9 @@
 // One compiled control becomes one output file: its function runs in the script engine for a
 // table, a field or the project, the text it returns is compacted (or only trimmed), and the
 // file is written below its folder. A page whose script failed is not written: the previous
-// file, if any, stays, and the failure is left in LastErrorText for the caller.
+// file, if any, stays, and the failure goes back to the caller.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,25 +19,31 @@ class AGPControl;
 class AGPField;
 class AGPTable;
 
-// Each returns True when the page was written. False when the overwrite decision skipped it or
-// its script failed (then LastErrorText holds the script's message). A missing compiled file,
-// or no script engine to run it, ends the run through RaiseGenError.
+// One page: whether it was written, and the script's message when its script failed.
+struct PageOutcome {
+  bool written = false;
+  std::optional<std::u16string> failure;
+};
+
+// Each tells whether the page was written: not when the overwrite decision skipped it or its
+// script failed (then with the script's message). A missing compiled file, or no script engine
+// to run it, ends the run through RaiseGenError.
 // The table page makes the table current in the database and always advances the page
 // progress, also when the page is skipped.
-bool GenTablePage(GenerationRun& run, AGPTable& table, const std::u16string& compiledPath,
-                  const std::u16string& outputPath, const AGPControl& control);
+PageOutcome GenTablePage(GenerationRun& run, AGPTable& table, const std::u16string& compiledPath,
+                         const std::u16string& outputPath, const AGPControl& control);
 // The field page makes CurrentTable and the field current; it never advances the progress.
-bool GenFieldPage(GenerationRun& run, AGPField& field, const std::u16string& compiledPath,
-                  const std::u16string& outputPath, const AGPControl& control);
+PageOutcome GenFieldPage(GenerationRun& run, AGPField& field, const std::u16string& compiledPath,
+                         const std::u16string& outputPath, const AGPControl& control);
 // A project-level page; advances the progress only when written.
-bool GenOtherPage(GenerationRun& run, const std::u16string& compiledPath,
-                  const std::u16string& outputPath, const AGPControl& control);
+PageOutcome GenOtherPage(GenerationRun& run, const std::u16string& compiledPath,
+                         const std::u16string& outputPath, const AGPControl& control);
 
 // Runs the project-level controls whose CtrlType is one of typeList ("other,simple"; entries
 // trimmed, any case) and whose condition holds, unless the project's ControlList switches them
 // off. The check pass writes nothing and returns how many of their files exist; the generation
-// pass returns 0 and stops at the first page error, with ProductTitle ": Generate <id> page
-// error" CR LF in front of the message.
+// pass returns 0 and stops at the first page error, which becomes the run's failure with
+// ProductTitle ": Generate <id> page error" CR LF in front of the message.
 std::int16_t GenerateOtherFiles(GenerationRun& run, bool checkOnly, std::u16string_view typeList);
 
 // One more page done: ProgressCount advances and the display shows it against ProgressTotal.

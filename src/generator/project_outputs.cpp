@@ -3,6 +3,7 @@
 #include <exception>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 
 #include "agp/agp.hpp"
@@ -27,6 +28,8 @@
 #include "platform/text/unicode.hpp"
 #include "projectfile/file_writing.hpp"
 #include "templates/controls.hpp"
+#include "templates/script_host.hpp"
+#include "templates/template_operations.hpp"
 
 namespace vantorel {
 
@@ -35,20 +38,30 @@ namespace {
 // The error number with which RaiseCancelled and RaiseGenError end a run.
 constexpr std::int32_t kRunEnded = -1;
 
+// A copy that failed, with the message that names it as it is.
+class CopyFailed : public std::runtime_error {
+ public:
+  explicit CopyFailed(std::u16string message)
+      : std::runtime_error("copy failed"), message_(std::move(message)) {}
+  const std::u16string& message() const noexcept { return message_; }
+
+ private:
+  std::u16string message_;
+};
+
 void copyOver(const std::u16string& source, const std::u16string& target) {
   try {
     fs::copyFile(source, target, true);
   } catch (const fs::FileError& e) {
-    projectContext().lastErrorText =
-        u"Copying to file " + inQuotes(target) + u" failed! Error = " + fromUtf8(e.what());
-    throw;
+    throw CopyFailed(u"Copying to file " + inQuotes(target) + u" failed! Error = " +
+                     fromUtf8(e.what()));
   }
 }
 
 class ProjectFiles {
  public:
   ProjectFiles(GenerationRun& run, bool checkOnly)
-      : proj_(run.proj()), controls_(*run.templateControls), checkOnly_(checkOnly) {}
+      : run_(run), proj_(run.proj()), controls_(*run.templateControls), checkOnly_(checkOnly) {}
 
   std::int16_t run() {
     step([this] { styleSheet(); });
@@ -83,23 +96,22 @@ class ProjectFiles {
   // One step. The end of a run always passes; other failures are skipped once the style sheet
   // is being made, and before that end the run with their message.
   void step(const std::function<void()>& body) {
-    const std::u16string before = projectContext().lastErrorText;
     try {
       body();
     } catch (const AutomationError& e) {
       if (e.number() == kRunEnded) throw;
       if (!ignoreFailures_) fail(e.description());
-      projectContext().lastErrorText = before;
+    } catch (const CopyFailed& e) {
+      if (!ignoreFailures_) RaiseGenError(e.message());
     } catch (const std::exception& e) {
       if (!ignoreFailures_) fail(fromUtf8(e.what()));
-      projectContext().lastErrorText = before;
     }
   }
 
-  [[noreturn]] static void fail(const std::u16string& reason) {
-    if (projectContext().lastErrorText.empty())
-      projectContext().lastErrorText = projectContext().productTitle + u": " + reason;
-    RaiseGenError();
+  // A failure the run went on after is the message it ends with.
+  [[noreturn]] void fail(const std::u16string& reason) {
+    if (run_.failure) RaiseGenError(*run_.failure);
+    RaiseGenError(projectContext().productTitle + u": " + reason);
   }
 
   void styleSheet() {
@@ -116,7 +128,10 @@ class ProjectFiles {
     const std::u16string cssFile = userGeneralText(u"CssFile");
     if (!cssFile.empty() && fs::fileExists(cssFile)) {
       const std::u16string css = toString(ReadTextFile(Variant(cssFile)));
-      WriteOutputFile(path, proj_.BuildExParseFunction(css) + text(u"CssStyles"), false);
+      ScriptResult<std::u16string> expanded = runExParseFunction(proj_, css);
+      // The sheet is still written; the failure ends the walk after this step.
+      if (expanded.failure) run_.failure = std::move(expanded.failure);
+      WriteOutputFile(path, expanded.value + text(u"CssStyles"), false);
     }
     StepProgress();
   }
@@ -164,14 +179,14 @@ class ProjectFiles {
     if (trimBlanks(folder).empty()) return {};
     const std::optional<std::u16string> path = fs::joinInside(folder, entry);
     if (!path) {
-      projectContext().lastErrorText = projectContext().productTitle + u": The language file " +
-                                       inQuotes(entry) + u" leads outside the language folder " +
-                                       inQuotes(folder) + u". Generation aborted.";
-      RaiseGenError();
+      RaiseGenError(projectContext().productTitle + u": The language file " + inQuotes(entry) +
+                    u" leads outside the language folder " + inQuotes(folder) +
+                    u". Generation aborted.");
     }
     return *path;
   }
 
+  GenerationRun& run_;
   AGP& proj_;
   const AGPControls& controls_;
   bool checkOnly_;

@@ -19,6 +19,7 @@ class AGP;
 // language file step gave True (in the check pass: its target exists), else 0. Once the style
 // sheet is being made, a later file that cannot be read, copied or written is skipped; before
 // that, such a failure ends the run with its message. A target outside the site always ends it.
+// A style sheet whose template text fails is still written, and the failure becomes the run's.
 std::int16_t GenerateProjectFiles(GenerationRun& run, bool checkOnly);
 
 // Copies source into folder below the site under its own name. Empty for an empty or missing

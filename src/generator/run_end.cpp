@@ -1,6 +1,7 @@
 #include "generator/run_end.hpp"
 
-#include "foundation/project_context.hpp"
+#include <utility>
+
 #include "foundation/status.hpp"
 
 namespace vantorel {
@@ -16,13 +17,12 @@ GenerationStopped::GenerationStopped(std::u16string message, bool cancelled)
 
 void RaiseCancelled() {
   Status().CloseStatus();
-  projectContext().lastErrorText = u"Generation cancelled by user!";
-  throw GenerationStopped(projectContext().lastErrorText, true);
+  throw GenerationStopped(u"Generation cancelled by user!", true);
 }
 
-void RaiseGenError() {
+void RaiseGenError(std::u16string message) {
   Status().CloseStatus();
-  throw GenerationStopped(projectContext().lastErrorText, false);
+  throw GenerationStopped(std::move(message), false);
 }
 
 }  // namespace vantorel

@@ -1,6 +1,7 @@
 #pragma once
 // The two ways a generation or a check ends early. Both close the progress display and raise
-// error -1, which reaches the caller of GenScript or GenCheck; ProjErr then reads the message.
+// error -1 with the message, which reaches the caller of GenScript or GenCheck; the entry point
+// puts the message into ProjErr.
 #include <string>
 
 #include "platform/automation/automation_error.hpp"
@@ -18,9 +19,9 @@ class GenerationStopped : public AutomationError {
   bool cancelled_;
 };
 
-// The user cancelled: LastErrorText becomes "Generation cancelled by user!".
+// The user cancelled: the message is "Generation cancelled by user!".
 [[noreturn]] void RaiseCancelled();
-// A fatal error whose message the caller has left in LastErrorText.
-[[noreturn]] void RaiseGenError();
+// A fatal error with its message.
+[[noreturn]] void RaiseGenError(std::u16string message);
 
 }  // namespace vantorel

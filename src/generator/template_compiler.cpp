@@ -66,24 +66,27 @@ std::u16string sessionMarker(std::u16string_view edge, const AGSessionFields& s)
 }
 
 // The session's text as pieces to translate; none for a kind that has no text.
-std::vector<std::u16string> sessionText(const AGPFileCache& cache, const AGPControl& control,
-                                        const AGSessionFields& s) {
+templates::ExpandedSection sessionText(const AGPFileCache& cache, const AGPControl& control,
+                                       const AGSessionFields& s) {
   if (s.SessType == u"key") {
     if (!s.SessIFile.empty()) return templates::expandSection(cache, s.SessIFile, s.SessValue);
     projectContext().currentSourceFolder = sourceFolderFor(control.CtrlExt());
     return templates::expandSection(cache, control.CtrlIFiles(), s.SessValue);
   }
   if (s.SessType == u"include") {
-    return {u"<!--##=SYSTEMFUNCTIONS.IncludeFile(\"" + s.SessValue + u"\",\"" + s.SessParm +
-            u"\")##-->\r\n"};
+    return {{u"<!--##=SYSTEMFUNCTIONS.IncludeFile(\"" + s.SessValue + u"\",\"" + s.SessParm +
+             u"\")##-->\r\n"},
+            std::nullopt};
   }
   return {};
 }
 
-void translatePieces(TemplateCompileState& state, const std::vector<std::u16string>& pieces) {
+// Translates the pieces until one fails; none once `failure` holds a message already.
+void translatePieces(TemplateCompileState& state, const std::vector<std::u16string>& pieces,
+                     std::optional<std::u16string>& failure) {
   for (const std::u16string& piece : pieces) {
-    if (!projectContext().lastErrorText.empty()) return;
-    ParseToScript(state, piece);
+    if (failure) return;
+    failure = ParseToScript(state, piece);
   }
 }
 
@@ -91,22 +94,18 @@ void writeCompiled(const std::u16string& compiledPath, const std::u16string& tex
   const std::u16string folder = fs::parentFolder(compiledPath);
   if (!folder.empty()) fs::createFolders(folder);
   if (compiledPath.empty() || !WriteOutputFile(compiledPath, text, false)) {
-    projectContext().lastErrorText = projectContext().productTitle +
-                                     u": Cannot write the compiled template " + compiledPath +
-                                     u". Generation aborted.";
-    RaiseGenError();
+    RaiseGenError(projectContext().productTitle + u": Cannot write the compiled template " +
+                  compiledPath + u". Generation aborted.");
   }
 }
 
 [[noreturn]] void failTranslation(const std::u16string& compiledPath, const std::u16string& written,
-                                  const std::u16string& inputPath) {
-  const std::u16string message = projectContext().lastErrorText;
+                                  const std::u16string& inputPath, const std::u16string& message) {
   // The author reads what was translated up to the fault next to the message.
   const std::u16string folder = fs::parentFolder(compiledPath);
   if (!folder.empty()) fs::createFolders(folder);
   if (!compiledPath.empty()) WriteOutputFile(compiledPath, written + message + u"\r\n", false);
-  projectContext().lastErrorText = inputPath + u": " + message;
-  RaiseGenError();
+  RaiseGenError(inputPath + u": " + message);
 }
 
 }  // namespace
@@ -160,12 +159,13 @@ std::u16string WriteTempTemplate(std::u16string_view inputFiles, std::u16string_
   return merged;
 }
 
-void ParseToScript(TemplateCompileState& state, std::u16string_view text) {
+std::optional<std::u16string> ParseToScript(TemplateCompileState& state, std::u16string_view text) {
   if (!state.arrays) state.reset();
-  if (const auto error =
-          templates::translateTemplateText(text, *state.arrays, *state.body, state.textCount)) {
-    templates::reportParseError(*error);
-  }
+  const std::optional<TemplateParseError> error =
+      templates::translateTemplateText(text, *state.arrays, *state.body, state.textCount);
+  if (!error) return std::nullopt;
+  templates::showParseError(*error);
+  return error->message;
 }
 
 void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
@@ -176,33 +176,32 @@ void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
   CurrentControlScope scope(run, Ref<AGPControl>(const_cast<AGPControl*>(&control)));
 
   const std::u16string inputPath = WriteTempTemplate(control.CtrlIFiles(), control.CtrlExt());
-  if (inputPath.empty() || !fs::fileExists(inputPath)) {
-    projectContext().lastErrorText =
-        u"Error in merging " + control.CtrlIFiles() + u". Generation aborted.";
-    RaiseGenError();
-  }
+  if (inputPath.empty() || !fs::fileExists(inputPath))
+    RaiseGenError(u"Error in merging " + control.CtrlIFiles() + u". Generation aborted.");
   const std::u16string inputText = toString(ReadTextFile(Variant(inputPath)));
 
   TemplateCompileState& state = run.compileState;
   state.reset();
+  // A failure the run went on after stops the first translation, as one of its own would.
+  std::optional<std::u16string> failure = run.failure;
   const AGPSessions& sessions = *control.Sessions();
   if (sessions.Count() >= 1) {
     for (const Ref<AGPSession>& session : sessions.items()) {
       const AGSessionFields& s = session->fields();
       Status().Refresh();
       if (EvalCtrlCond(run, s.SessCond)) {
-        const std::vector<std::u16string> pieces = sessionText(*run.fileCache, control, s);
+        templates::ExpandedSection text = sessionText(*run.fileCache, control, s);
+        if (text.failure) failure = std::move(text.failure);
         AGPStringBuilder& body = *state.body;
         if (showSession) appendLine(body, sessionMarker(u"Start", s));
-        translatePieces(state, pieces);
+        translatePieces(state, text.pieces, failure);
         if (showSession) appendLine(body, sessionMarker(u"End", s));
         if (showTime) {
           appendLine(body, u"ztStopTime = Timer");
           appendLine(body, u"ztSB.Append(\"*** " + s.SessValue +
                                u": \" & (ztStopTime-ztStartTime) & \" ms\")");
         }
-        if (!projectContext().lastErrorText.empty())
-          failTranslation(compiledPath, state.bodyText(), inputPath);
+        if (failure) failTranslation(compiledPath, state.bodyText(), inputPath, *failure);
         ++run.compileProgressCount;
         Status().SetStatus(Variant(GetPercent(run.compileProgressCount, run.compileProgressTotal)));
       }
@@ -210,9 +209,8 @@ void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
     }
   } else {
     Status().Refresh();
-    ParseToScript(state, inputText);
-    if (!projectContext().lastErrorText.empty())
-      failTranslation(compiledPath, inputText, inputPath);
+    if (std::optional<std::u16string> error = ParseToScript(state, inputText)) failure = error;
+    if (failure) failTranslation(compiledPath, inputText, inputPath, *failure);
   }
 
   const std::u16string name = GetCtrlFuncName(control);
@@ -238,7 +236,7 @@ void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
   writeCompiled(compiledPath, fn);
 }
 
-bool CheckCompiledNames(const AGPControls& controls) {
+std::optional<std::u16string> CheckCompiledNames(const AGPControls& controls) {
   std::map<std::u16string, const AGPControl*> functions;
   std::map<std::u16string, const AGPControl*> files;
   for (const Ref<AGPControl>& control : controls.items()) {
@@ -247,26 +245,22 @@ bool CheckCompiledNames(const AGPControls& controls) {
     const std::u16string file = control->CtrlID() + control->CtrlTagExt();
     if (file.empty() || file == u"." || file == u".." ||
         file.find_first_of(u"/\\") != std::u16string::npos) {
-      projectContext().lastErrorText =
-          projectContext().productTitle + u": Control \"" + control->CtrlID() +
-          u"\" cannot be compiled: its id is no file name. Generation aborted.";
-      return false;
+      return projectContext().productTitle + u": Control \"" + control->CtrlID() +
+             u"\" cannot be compiled: its id is no file name. Generation aborted.";
     }
     const std::u16string function = GetCtrlFuncName(*control);
     const auto clash = [&](const AGPControl& other, std::u16string_view what,
                            std::u16string_view name) {
-      projectContext().lastErrorText = projectContext().productTitle + u": Controls \"" +
-                                       other.CtrlID() + other.CtrlTagExt() + u"\" and \"" + file +
-                                       u"\" compile to the same " + std::u16string(what) + u" " +
-                                       std::u16string(name) + u". Generation aborted.";
-      return false;
+      return projectContext().productTitle + u": Controls \"" + other.CtrlID() +
+             other.CtrlTagExt() + u"\" and \"" + file + u"\" compile to the same " +
+             std::u16string(what) + u" " + std::u16string(name) + u". Generation aborted.";
     };
     const auto [fnAt, fnNew] = functions.emplace(toLower(function), control.get());
     if (!fnNew) return clash(*fnAt->second, u"function", function);
     const auto [fileAt, fileNew] = files.emplace(toLower(file), control.get());
     if (!fileNew) return clash(*fileAt->second, u"file", file + u".tpl");
   }
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace vantorel

@@ -3,6 +3,7 @@
 // text of one output file. Literal template text goes into the array ztAr at the top of the
 // function; code blocks stay as written; expression and phrase blocks append to ztSB.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,13 +39,14 @@ std::u16string GetTplFileName(const AGPControl& control);
 // Compiles control (its sessions whose conditions hold, else its merged input files) and
 // writes the function to compiledPath. A missing merged input or a malformed template block
 // ends the run through RaiseGenError; for the latter, the text translated so far and the
-// message are written to compiledPath instead, for the template's author to read.
+// message are written to compiledPath instead, for the template's author to read. A failure
+// the run went on after ends it the same way once a translation is due.
 void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
                          const std::u16string& compiledPath);
 
-// Translates one piece of template text into the state's builders. A malformed block leaves
-// its message in LastErrorText and appends nothing.
-void ParseToScript(TemplateCompileState& state, std::u16string_view text);
+// Translates one piece of template text into the state's builders. A malformed block appends
+// nothing and gives its message (after the box a nested block shows).
+std::optional<std::u16string> ParseToScript(TemplateCompileState& state, std::u16string_view text);
 
 // Sets CurrentSourceFolder for the control's files (the extension's folder when extension is
 // set) and returns the path of its input: the single file itself, or, for a list, a scratch
@@ -52,9 +54,9 @@ void ParseToScript(TemplateCompileState& state, std::u16string_view text);
 // ones skipped).
 std::u16string WriteTempTemplate(std::u16string_view inputFiles, std::u16string_view extension);
 
-// True when no two compiled controls (every type but "copy" and "folder") share a function name
-// or a compiled file name (both compared without regard to case, as the script engine and the
-// file system of the site see them); else False with the clashing controls in LastErrorText.
-bool CheckCompiledNames(const AGPControls& controls);
+// Nothing when no two compiled controls (every type but "copy" and "folder") share a function
+// name or a compiled file name (both compared without regard to case, as the script engine and
+// the file system of the site see them); else the message naming the clashing controls.
+std::optional<std::u16string> CheckCompiledNames(const AGPControls& controls);
 
 }  // namespace vantorel

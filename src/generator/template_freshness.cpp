@@ -24,18 +24,14 @@ namespace vantorel {
 namespace {
 
 [[noreturn]] void missing(std::u16string_view name) {
-  projectContext().lastErrorText = u"Missing \"" + std::u16string(name) +
-                                   u"\" in template folder \"" + projectContext().templateFolder +
-                                   u"\". Generation aborted.";
-  RaiseGenError();
+  RaiseGenError(u"Missing \"" + std::u16string(name) + u"\" in template folder \"" +
+                projectContext().templateFolder + u"\". Generation aborted.");
 }
 
 // A template name that climbs out of its folder is refused as plainly as a missing one.
 [[noreturn]] void outside(std::u16string_view name) {
-  projectContext().lastErrorText = projectContext().productTitle + u": Template file \"" +
-                                   std::u16string(name) +
-                                   u"\" leads outside its folder! Generation aborted.";
-  RaiseGenError();
+  RaiseGenError(projectContext().productTitle + u": Template file \"" + std::u16string(name) +
+                u"\" leads outside its folder! Generation aborted.");
 }
 
 std::u16string sourcePath(const std::u16string& folder, std::u16string_view entry) {

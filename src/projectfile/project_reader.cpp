@@ -142,7 +142,7 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition
 
 void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition& keepOld,
                  std::optional<std::u16string>& notice) {
-  if (!CheckComponents()) throw LoadStopped{projectContext().lastErrorText};
+  if (std::optional<std::u16string> missing = CheckComponents()) throw LoadStopped{*missing};
   project.LoadDefault();
   xml::Document doc;
   const std::u16string loadFailed =

@@ -355,7 +355,10 @@ void buildProjectDocument(AGP& project, xml::Document& doc) {
 
 void saveProject(AGP& project, const std::u16string& projFile) {
   projectContext().lastErrorText.clear();
-  if (!CheckComponents()) return;
+  if (std::optional<std::u16string> missing = CheckComponents()) {
+    projectContext().lastErrorText = std::move(*missing);
+    return;
+  }
   InitLocaleCharset();
   xml::Document doc;
   buildProjectDocument(project, doc);

@@ -75,20 +75,18 @@ std::u16string InitAppFolders(const std::u16string& templateFileName,
   return projectContext().templateFolder;
 }
 
-bool CheckComponents() {
+std::optional<std::u16string> CheckComponents() {
   try {
     const Ref<vbs::FileSystemObject> files = makeRef<vbs::FileSystemObject>();
   } catch (const std::exception& e) {
-    projectContext().lastErrorText = u"Windows Scripting Runtime: " + fromUtf8(e.what());
-    return false;
+    return u"Windows Scripting Runtime: " + fromUtf8(e.what());
   }
   try {
     const xml::Document probe;
   } catch (const std::exception& e) {
-    projectContext().lastErrorText = u"MSXML: " + fromUtf8(e.what());
-    return false;
+    return u"MSXML: " + fromUtf8(e.what());
   }
-  return true;
+  return std::nullopt;
 }
 
 void DeleteFolderIfExists(const std::u16string& folder) {

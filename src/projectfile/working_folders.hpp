@@ -1,6 +1,7 @@
 #pragma once
 // The working folders of a template set and its extensions below the user's documents folder,
 // the check of the platform components every project operation needs, and folder clean-up.
+#include <optional>
 #include <string>
 
 namespace vantorel {
@@ -13,9 +14,9 @@ namespace vantorel {
 std::u16string InitAppFolders(const std::u16string& templateFileName,
                               const std::u16string& subFolder, bool extension);
 
-// True when the file system and XML components can be created; else False with the failing
-// component's name and reason in LastErrorText.
-bool CheckComponents();
+// Nothing when the file system and XML components can be created; else the failing
+// component's name and reason.
+std::optional<std::u16string> CheckComponents();
 
 // Creates the folder and its missing parents; failures leave it missing.
 void MakeFolderPath(const std::u16string& path);

@@ -36,8 +36,9 @@ struct OneCallEngine {
   }
 };
 
-// One piece of template text run as a template of its own.
-std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
+}  // namespace
+
+ScriptResult<std::u16string> runExParseFunction(AGP& proj, const std::u16string& text) {
   OneCallEngine guard;
   Ref<AGScript> engine(static_cast<AGScript*>(proj.exParseEngine().get()));
   if (!engine) {
@@ -46,7 +47,7 @@ std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
                                           Variant(u"ScriptEngineTimeout")),
                               Variant(u"Long")));
     engine = makeRef<AGScript>();
-    if (!engine->IsInitialized()) return text;
+    if (!engine->IsInitialized()) return {text, std::nullopt};
     SharedFilter().load();
     proj.exParseEngine() = engine;
     guard.holder = &proj.exParseEngine();
@@ -60,8 +61,8 @@ std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
   Ref<AGPStringBuilder> body = makeRef<AGPStringBuilder>();
   std::int32_t count = 0;
   if (const auto error = templates::translateTemplateText(text, *arrays, *body, count)) {
-    templates::reportParseError(*error);
-    return text;
+    templates::showParseError(*error);
+    return {text, error->message};
   }
   const std::u16string crLf = u"\r\n";
   const std::u16string function =
@@ -72,7 +73,15 @@ std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
       u"Set SYSTEMFUNCTIONS = New cSystemFunctions" + crLf + toString(arrays->toString()) + crLf +
       toString(body->toString()) + crLf + kExParse + u" = ztSB.ToString()" + crLf +
       u"Set SYSTEMFUNCTIONS = Nothing" + crLf + u"End Function";
-  return engine->BuildNewCode(kExParse, function, 0, projectContext().scriptEngineTimeout);
+  return engine->buildNewCode(kExParse, function, 0, projectContext().scriptEngineTimeout);
+}
+
+namespace {
+
+std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
+  ScriptResult<std::u16string> result = runExParseFunction(proj, text);
+  if (result.failure) projectContext().lastErrorText = std::move(*result.failure);
+  return std::move(result.value);
 }
 
 }  // namespace

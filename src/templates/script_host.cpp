@@ -53,11 +53,26 @@ std::int32_t effectiveTimeout(std::int32_t milliseconds) {
 
 namespace templates {
 
-void setScriptError(vbs::ScriptControl& engine, vbs::ScriptError fallback,
-                    std::u16string_view file) {
+std::u16string scriptErrorOf(vbs::ScriptControl& engine, vbs::ScriptError fallback,
+                             std::u16string_view file) {
   vbs::ScriptError error = engine.error()->value();
   if (error.number == 0) error = std::move(fallback);
-  projectContext().lastErrorText = scriptErrorText(error, file);
+  return scriptErrorText(error, file);
+}
+
+ScriptReport::ScriptReport() : before_(projectContext().lastErrorText) {}
+
+bool ScriptReport::pending() const {
+  const std::u16string& now = projectContext().lastErrorText;
+  return !now.empty() && now != before_;
+}
+
+ScriptFailure ScriptReport::finish(ScriptFailure failure) {
+  if (pending()) {
+    std::u16string reported = std::exchange(projectContext().lastErrorText, before_);
+    if (!failure) failure = std::move(reported);
+  }
+  return failure;
 }
 
 }  // namespace templates
@@ -144,18 +159,30 @@ void AGScript::Initialize(const Ref<Object>& PROJ, const Ref<Object>& DB,
                           const Ref<Object>& controls, const Ref<Object>& Lang,
                           const Ref<Object>& customscripts, const Ref<Object>& filter,
                           const Ref<Object>& EXTS, const Ref<Object>& MenuList) {
-  if (!main_) return;
+  // A text already there stops the loading after the system code, as an error of its own does.
+  const bool pending = !projectContext().lastErrorText.empty();
+  if (ScriptFailure failure = initialize(
+          ScriptObjects{PROJ, DB, controls, Lang, customscripts, filter, EXTS, MenuList}, pending))
+    projectContext().lastErrorText = std::move(*failure);
+}
+
+ScriptFailure AGScript::initialize(const ScriptObjects& objects, bool systemCodeOnly) {
+  if (!main_) return std::nullopt;
   Reset();
-  project_ = PROJ;
-  const std::pair<const char16_t*, Ref<Object>> objects[] = {
-      {u"PROJ", PROJ},         {u"DB", DB},
-      {u"Controls", controls}, {u"LANGUAGE", Lang},
-      {u"SCRPT", scrpt_},      {u"EXTS", EXTS},
-      {u"MENULIST", MenuList}, {u"CUSTOMSCRIPTS", customscripts},
-      {u"FILTERS", filter},
+  project_ = objects.PROJ;
+  const std::pair<const char16_t*, Ref<Object>> named[] = {
+      {u"PROJ", objects.PROJ},
+      {u"DB", objects.DB},
+      {u"Controls", objects.controls},
+      {u"LANGUAGE", objects.Lang},
+      {u"SCRPT", scrpt_},
+      {u"EXTS", objects.EXTS},
+      {u"MENULIST", objects.MenuList},
+      {u"CUSTOMSCRIPTS", objects.customscripts},
+      {u"FILTERS", objects.filter},
   };
   for (vbs::ScriptControl* engine : {main_.get(), check_.get(), validation_.get()}) {
-    for (const auto& [name, object] : objects) {
+    for (const auto& [name, object] : named) {
       // Nothing (a project without a database) cannot be added; scripts then find the name
       // undefined, which the built-in code tests with IsObject.
       if (!object) continue;
@@ -165,9 +192,11 @@ void AGScript::Initialize(const Ref<Object>& PROJ, const Ref<Object>& DB,
       }
     }
   }
-  loadSystemCode();
-  if (projectContext().lastErrorText.empty()) loadValidationCode();
-  if (projectContext().lastErrorText.empty()) loadUserCode();
+  templates::ScriptReport report;
+  ScriptFailure failure = loadSystemCode();
+  if (!failure && !report.pending() && !systemCodeOnly) failure = loadValidationCode();
+  if (!failure && !report.pending() && !systemCodeOnly) failure = loadUserCode();
+  return report.finish(std::move(failure));
 }
 
 void AGScript::Reset() {
@@ -181,22 +210,23 @@ void AGScript::Reset() {
   }
 }
 
-void AGScript::loadUserCode() {
+ScriptFailure AGScript::loadUserCode() {
   userCodeText_ = paths_.userCode.empty() ? std::u16string(u"'Please enter your script here")
                                           : readScriptFile(paths_.userCode);
-  addUserText(userCodeText_, paths_.userCode);
+  return addUserText(userCodeText_, paths_.userCode);
 }
 
-void AGScript::addUserText(const std::u16string& text, const std::u16string& file) {
-  if (!check_ || !main_) return;
+ScriptFailure AGScript::addUserText(const std::u16string& text, const std::u16string& file) {
+  if (!check_ || !main_) return std::nullopt;
+  templates::ScriptReport report;
   Ref<vbs::ScriptModule> module;
-  const bool compiled = templates::attemptScript(*check_, file, [&] {
+  ScriptFailure failure = templates::attemptScript(*check_, file, [&] {
     std::optional<vbs::Module> existing = check_->engine().findModule(kUserModule);
     module = existing ? check_->modules()->item(Variant(kUserModule))
                       : check_->modules()->add(kUserModule);
     module->addCode(text);
   });
-  if (!compiled) return;
+  if (failure) return report.finish(std::move(failure));
   try {
     main_->addCode(text);
   } catch (const std::exception&) {
@@ -206,16 +236,28 @@ void AGScript::addUserText(const std::u16string& text, const std::u16string& fil
   if (std::optional<vbs::Module> m = check_->engine().findModule(kUserModule)) {
     for (const vbs::ProcedureInfo& p : m->procedures()) scrpt_->AddUserModule(p.name);
   }
+  return report.finish(std::nullopt);
 }
 
 void AGScript::AddUserCode(const std::u16string& sFile) {
-  addUserText(readScriptFile(sFile), sFile);
+  if (ScriptFailure failure = addUserCode(sFile))
+    projectContext().lastErrorText = std::move(*failure);
+}
+
+ScriptFailure AGScript::addUserCode(const std::u16string& file) {
+  return addUserText(readScriptFile(file), file);
 }
 
 void AGScript::AddTemplateScript(const std::u16string& sFile) {
-  if (!main_) return;
-  const std::u16string text = readScriptFile(sFile);
-  templates::attemptScript(*main_, sFile, [&] { main_->addCode(text); });
+  if (ScriptFailure failure = addTemplateScript(sFile))
+    projectContext().lastErrorText = std::move(*failure);
+}
+
+ScriptFailure AGScript::addTemplateScript(const std::u16string& file) {
+  if (!main_) return std::nullopt;
+  const std::u16string text = readScriptFile(file);
+  templates::ScriptReport report;
+  return report.finish(templates::attemptScript(*main_, file, [&] { main_->addCode(text); }));
 }
 
 bool AGScript::ModuleExist(const std::u16string& sModule) {
@@ -231,11 +273,20 @@ bool AGScript::UserModuleExist(const std::u16string& sModule) {
 }
 
 bool AGScript::Validate() {
-  if (!projectContext().lastErrorText.empty() || !validation_) return false;
+  if (!projectContext().lastErrorText.empty()) return false;
+  ScriptResult<bool> result = validate();
+  if (result.failure) projectContext().lastErrorText = std::move(*result.failure);
+  return result.value;
+}
+
+ScriptResult<bool> AGScript::validate() {
+  if (!validation_) return {false, std::nullopt};
+  templates::ScriptReport report;
   for (const std::u16string& name : validationProcedures_) {
     Variant result;
-    if (!templates::attemptScript(*validation_, name, [&] { result = validation_->run(name); }))
-      return false;
+    if (ScriptFailure failure =
+            templates::attemptScript(*validation_, name, [&] { result = validation_->run(name); }))
+      return {false, report.finish(std::move(failure))};
     bool passed = false;
     try {
       passed = toBool(result);
@@ -243,43 +294,64 @@ bool AGScript::Validate() {
       passed = false;
     }
     if (!passed) {
-      if (projectContext().lastErrorText.empty()) {
-        projectContext().lastErrorText =
-            projectContext().productTitle + u": Validation module (" + name + u") failed";
-      }
-      return false;
+      ScriptFailure reported = report.finish(std::nullopt);
+      if (!reported)
+        reported = projectContext().productTitle + u": Validation module (" + name + u") failed";
+      return {false, std::move(reported)};
     }
   }
-  return true;
+  return {true, report.finish(std::nullopt)};
 }
 
 Variant AGScript::RunModule(const std::u16string& module) {
   lastResult_ = Variant();
-  if (!projectContext().lastErrorText.empty() || !main_) return lastResult_;
+  if (!projectContext().lastErrorText.empty()) return lastResult_;
+  ScriptResult<Variant> result = runModule(module);
+  if (result.failure) projectContext().lastErrorText = std::move(*result.failure);
+  return result.value;
+}
+
+ScriptResult<Variant> AGScript::runModule(const std::u16string& module) {
+  lastResult_ = Variant();
+  if (!main_) return {lastResult_, std::nullopt};
+  templates::ScriptReport report;
   try {
     main_->run(kLoadCurrent);
   } catch (const std::exception&) {
   }
-  templates::attemptScript(*main_, module, [&] { lastResult_ = main_->run(module); });
-  return lastResult_;
+  ScriptFailure failure =
+      templates::attemptScript(*main_, module, [&] { lastResult_ = main_->run(module); });
+  return {lastResult_, report.finish(std::move(failure))};
 }
 
 std::u16string AGScript::BuildNewCode(const std::u16string& sId, const std::u16string& sScript,
                                       std::int16_t bInitType, std::int32_t lTimeout) {
-  if (!main_) return sScript;
-  const bool add = bInitType == 0 || !compiled_.contains(sId);
+  ScriptResult<std::u16string> result = buildNewCode(sId, sScript, bInitType, lTimeout);
+  if (result.failure) projectContext().lastErrorText = std::move(*result.failure);
+  return std::move(result.value);
+}
+
+ScriptResult<std::u16string> AGScript::buildNewCode(const std::u16string& id,
+                                                    const std::u16string& script,
+                                                    std::int16_t initType, std::int32_t timeout) {
+  if (!main_) return {script, std::nullopt};
+  const bool add = initType == 0 || !compiled_.contains(id);
   try {
-    main_->setTimeout(effectiveTimeout(lTimeout));
+    main_->setTimeout(effectiveTimeout(timeout));
   } catch (const std::exception&) {
   }
+  templates::ScriptReport report;
   if (add) {
-    compiled_[sId] = sScript;
+    compiled_[id] = script;
     ++compileCount_;
-    if (!templates::attemptScript(*main_, sId, [&] { main_->addCode(sScript); })) return {};
+    if (ScriptFailure failure =
+            templates::attemptScript(*main_, id, [&] { main_->addCode(script); }))
+      return {{}, report.finish(std::move(failure))};
   }
   std::u16string result;
-  templates::attemptScript(*main_, sId, [&] { result = toString(main_->run(sId)); });
-  return result;
+  ScriptFailure failure =
+      templates::attemptScript(*main_, id, [&] { result = toString(main_->run(id)); });
+  return {std::move(result), report.finish(std::move(failure))};
 }
 
 std::u16string AGScript::diagnosticFolder() const {

@@ -3,10 +3,13 @@
 // model under nine fixed names: the main engine runs the system code, the user's code and the
 // compiled templates; the check engine compiles each piece of system code and user code on its
 // own first, so that an error names the file it is in; the validation engine holds only the
-// validation code. Every compile or run error becomes one text in LastErrorText and the host
-// stays usable: nothing a script does escapes as an exception.
+// validation code. Every compile or run error becomes one text, the call's failure, and the host
+// stays usable: nothing a script does escapes as an exception. The members scripts and hosts call
+// by name leave that text in LastErrorText; the engine calls the lowerCamelCase ones, which
+// return it.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,6 +24,21 @@ namespace vantorel {
 
 class AGP;
 class AGPControls;
+
+// The text for ProjErr when a call into the scripts failed; nothing when it did not.
+using ScriptFailure = std::optional<std::u16string>;
+
+// The nine objects the scripts see, under their names.
+struct ScriptObjects {
+  Ref<Object> PROJ, DB, controls, Lang, customscripts, filter, EXTS, MenuList;
+};
+
+// A call into the scripts: its value, and the text for ProjErr when it failed.
+template <class T>
+struct ScriptResult {
+  T value{};
+  ScriptFailure failure;
+};
 
 class AGScript final : public Object {
  public:
@@ -42,13 +60,27 @@ class AGScript final : public Object {
   void AddUserCode(const std::u16string& sFile);
   bool ModuleExist(const std::u16string& sModule);
   bool UserModuleExist(const std::u16string& sModule);
+  // False, running nothing, while LastErrorText holds a text.
   bool Validate();
+  // Empty, running nothing, while LastErrorText holds a text.
   Variant RunModule(const std::u16string& module);
   // Compiles sScript into the main engine when sId is new or bInitType is 0, then runs the
   // procedure sId and returns its value as text. lTimeout is in milliseconds; 0 (no value
   // configured) gives the script control's default, -1 no limit.
   std::u16string BuildNewCode(const std::u16string& sId, const std::u16string& sScript,
                               std::int16_t bInitType, std::int32_t lTimeout);
+
+  // What the members above do, for engine callers: the failure is returned, not reported.
+  // With systemCodeOnly the validation code and the user code are not loaded.
+  ScriptFailure initialize(const ScriptObjects& objects, bool systemCodeOnly);
+  ScriptFailure addTemplateScript(const std::u16string& file);
+  ScriptFailure addUserCode(const std::u16string& file);
+  // Whether every validation procedure returned True; the first that did not stops it, with
+  // the message it put into ProjErr, or a message naming it.
+  ScriptResult<bool> validate();
+  ScriptResult<Variant> runModule(const std::u16string& module);
+  ScriptResult<std::u16string> buildNewCode(const std::u16string& id, const std::u16string& script,
+                                            std::int16_t initType, std::int32_t timeout);
 
   // For engine callers and tests.
   AGUserScript& userScript() noexcept { return *scrpt_; }
@@ -65,13 +97,13 @@ class AGScript final : public Object {
   };
 
   void readLocaleFlag();
-  void loadUserCode();
+  ScriptFailure loadUserCode();
   // Compiles text into the check engine's "$User" module and, when it compiles, into the main
   // engine; the module's procedure names go to SCRPT.
-  void addUserText(const std::u16string& text, const std::u16string& file);
+  ScriptFailure addUserText(const std::u16string& text, const std::u16string& file);
   // The system code of Initialize (built in, or assembled from the list file).
-  void loadSystemCode();
-  void loadValidationCode();
+  ScriptFailure loadSystemCode();
+  ScriptFailure loadValidationCode();
   // Writes a diagnostic file into the project's output folder; a name holding a path keeps only
   // its last element, and a file that cannot be written is skipped.
   void writeDiagnostic(std::u16string_view name, std::u16string_view text) const;
@@ -92,7 +124,7 @@ class AGScript final : public Object {
   Variant lastResult_;
 };
 
-// The text a script error leaves in LastErrorText: ProductTitle, " (file)" when a file is
+// The text of a script error: ProductTitle, " (file)" when a file is
 // named (its last path element), ": source (number)", ", line L" and ", column C" when known,
 // CR LF, then "Description: ..." CR LF and "Text: ..." when they are not empty.
 std::u16string scriptErrorText(const vbs::ScriptError& error, std::u16string_view file);

@@ -3,7 +3,6 @@
 #include <string_view>
 #include <utility>
 
-#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "platform/text/strings.hpp"
 #include "templates/file_cache.hpp"
@@ -22,8 +21,10 @@ std::u16string describe(const SectionRef& s) {
   return u"section \"" + s.section + u"\" of \"" + s.file + u"\"";
 }
 
-// Thrown once the error text is set, to leave every level of the expansion at once.
-struct ExpansionStopped {};
+// Thrown to leave every level of the expansion at once.
+struct ExpansionStopped {
+  std::u16string message;
+};
 
 class Expander {
  public:
@@ -95,9 +96,8 @@ class Expander {
     pieces_.emplace_back(piece);
   }
 
-  [[noreturn]] void fail(std::u16string message) {
-    projectContext().lastErrorText = std::move(message);
-    throw ExpansionStopped{};
+  [[noreturn]] static void fail(std::u16string message) {
+    throw ExpansionStopped{std::move(message)};
   }
 
   const AGPFileCache& cache_;
@@ -108,20 +108,21 @@ class Expander {
 
 }  // namespace
 
-std::vector<std::u16string> expandSection(const AGPFileCache& cache, const std::u16string& file,
-                                          const std::u16string& section) {
+ExpandedSection expandSection(const AGPFileCache& cache, const std::u16string& file,
+                              const std::u16string& section) {
   Expander expander(cache);
+  ExpandedSection expanded;
   try {
     expander.start(SectionRef{file, section});
-  } catch (const ExpansionStopped&) {
+  } catch (ExpansionStopped& stop) {
+    expanded.failure = std::move(stop.message);
   }
-  std::vector<std::u16string> pieces = expander.take();
-  if (pieces.empty()) pieces.emplace_back();
-  return pieces;
+  expanded.pieces = expander.take();
+  if (expanded.pieces.empty()) expanded.pieces.emplace_back();
+  return expanded;
 }
 
-std::vector<std::u16string> expandSection(const std::u16string& file,
-                                          const std::u16string& section) {
+ExpandedSection expandSection(const std::u16string& file, const std::u16string& section) {
   return expandSection(SharedFileCache(), file, section);
 }
 

@@ -3,6 +3,7 @@
 // replaced by the sections they name, to any depth, as the ordered pieces the template compiler
 // translates one by one.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,17 @@ inline constexpr std::size_t kMaxIncludeDepth = 64;
 inline constexpr std::size_t kMaxExpandedPieces = 1'000'000;
 inline constexpr std::size_t kMaxExpandedLength = std::size_t{256} << 20;
 
-// At least one piece. An include cycle, an include nested too deep or an expansion that grows
-// too large sets LastErrorText to a message naming the section and stops the expansion; the
-// pieces gathered up to there are returned.
-std::vector<std::u16string> expandSection(const AGPFileCache& cache, const std::u16string& file,
-                                          const std::u16string& section);
+// The pieces of an expansion, at least one, and why it stopped early: an include cycle, an
+// include nested too deep or an expansion that grows too large, with a message naming the
+// section. The pieces gathered up to there are kept.
+struct ExpandedSection {
+  std::vector<std::u16string> pieces;
+  std::optional<std::u16string> failure;
+};
+
+ExpandedSection expandSection(const AGPFileCache& cache, const std::u16string& file,
+                              const std::u16string& section);
 // The same on the thread's shared section cache.
-std::vector<std::u16string> expandSection(const std::u16string& file,
-                                          const std::u16string& section);
+ExpandedSection expandSection(const std::u16string& file, const std::u16string& section);
 
 }  // namespace vantorel::templates

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
@@ -84,18 +83,14 @@ void collectProcedures(vbs::ScriptControl& engine, std::vector<std::u16string>& 
 
 }  // namespace
 
-void AGScript::loadSystemCode() {
-  if (!main_) return;
+ScriptFailure AGScript::loadSystemCode() {
+  if (!main_) return std::nullopt;
   if (paths_.sysCode.empty()) {
     const std::u16string code = toString(Status().GetSysCode(Variant(u"VB")));
-    templates::attemptScript(*main_, u"", [&] { main_->addCode(code); });
-    return;
+    return templates::attemptScript(*main_, u"", [&] { main_->addCode(code); });
   }
   const std::optional<std::vector<ListEntry>> entries = readListFile(paths_.sysCode);
-  if (!entries) {
-    projectContext().lastErrorText = u"Load syscode file " + paths_.sysCode + u" failed!";
-    return;
-  }
+  if (!entries) return u"Load syscode file " + paths_.sysCode + u" failed!";
   const std::u16string prefix = readOptional(paths_.sysCodePrefix);
   const std::u16string suffix = readOptional(paths_.sysCodeSuffix);
   const std::u16string folder = folderOf(paths_.sysCode);
@@ -109,60 +104,62 @@ void AGScript::loadSystemCode() {
     if (e.function)
       piece = templates::wrapSystemFunction(e.id, e.parm, piece, prefix, suffix, e.override);
     if (error) {
-      templates::reportParseError(*error);
-      projectContext().lastErrorText = e.value + u": " + projectContext().lastErrorText;
-      writeDiagnostic(e.value, piece + std::u16string(kCrLf) + projectContext().lastErrorText);
-      return;
+      templates::showParseError(*error);
+      std::u16string message = e.value + u": " + error->message;
+      writeDiagnostic(e.value, piece + std::u16string(kCrLf) + message);
+      return message;
     }
     (e.function ? functionCode : classCode) += piece;
-    if (!templates::attemptScript(*check_, e.value, [&] { check_->addCode(piece); })) {
+    if (ScriptFailure failure =
+            templates::attemptScript(*check_, e.value, [&] { check_->addCode(piece); })) {
       writeDiagnostic(e.value, piece);
       writeDiagnostic(kSysCodeFile, functionCode);
-      return;
+      return failure;
     }
   }
   if (paths_.sysCodePrefix.empty() || paths_.sysCodeSuffix.empty()) {
     writeDiagnostic(kSysCodeFile, u"'missing syscodeprefix or syscodesuffix");
-    return;
+    return std::nullopt;
   }
   const std::u16string code =
       classCode + u"Class cSystemFunctions" + std::u16string(kCrLf) + functionCode + u"End Class";
   // The pieces compiled one by one; the whole can still fail (class-level code that is no
   // class member), and then the line numbers refer to syscode.txt.
-  templates::attemptScript(*main_, kSysCodeFile, [&] { main_->addCode(code); });
+  ScriptFailure failure =
+      templates::attemptScript(*main_, kSysCodeFile, [&] { main_->addCode(code); });
   writeDiagnostic(kSysCodeFile, code);
+  return failure;
 }
 
-void AGScript::loadValidationCode() {
-  if (!validation_) return;
+ScriptFailure AGScript::loadValidationCode() {
+  if (!validation_) return std::nullopt;
   validationProcedures_.clear();
   if (paths_.validateCode.empty()) {
     const std::u16string code = toString(Status().GetSysCode(Variant(u"VL")));
-    if (!code.empty() &&
-        !templates::attemptScript(*validation_, u"", [&] { validation_->addCode(code); })) {
-      return;
+    if (!code.empty()) {
+      if (ScriptFailure failure =
+              templates::attemptScript(*validation_, u"", [&] { validation_->addCode(code); }))
+        return failure;
     }
     collectProcedures(*validation_, validationProcedures_);
-    return;
+    return std::nullopt;
   }
   const std::optional<std::vector<ListEntry>> entries = readListFile(paths_.validateCode);
-  if (!entries) {
-    projectContext().lastErrorText = u"Load validate file " + paths_.validateCode + u" failed!";
-    return;
-  }
+  if (!entries) return u"Load validate file " + paths_.validateCode + u" failed!";
   const std::u16string folder = folderOf(paths_.validateCode);
   std::u16string joined;
   for (const ListEntry& e : *entries) {
     const std::u16string text = readScriptFile(folder + e.value);
     joined += kCrLf;
     joined += text;
-    if (!text.empty() &&
-        !templates::attemptScript(*validation_, e.value, [&] { validation_->addCode(text); })) {
-      return;
-    }
+    if (text.empty()) continue;
+    if (ScriptFailure failure =
+            templates::attemptScript(*validation_, e.value, [&] { validation_->addCode(text); }))
+      return failure;
   }
   writeDiagnostic(kValidateCodeFile, joined);
   collectProcedures(*validation_, validationProcedures_);
+  return std::nullopt;
 }
 
 }  // namespace vantorel

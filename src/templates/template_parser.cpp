@@ -225,17 +225,22 @@ std::optional<TemplateParseError> AGParser::parse(const std::u16string& sSrc) {
 }
 
 Variant AGParser::GetSession(const std::u16string& sFileID, const std::u16string& sSessID) {
-  std::vector<std::u16string> pieces = templates::expandSection(sFileID, sSessID);
+  templates::ExpandedSection expanded = templates::expandSection(sFileID, sSessID);
+  if (expanded.failure) projectContext().lastErrorText = std::move(*expanded.failure);
   std::vector<Variant> values;
-  values.reserve(pieces.size());
-  for (std::u16string& piece : pieces) values.emplace_back(std::move(piece));
+  values.reserve(expanded.pieces.size());
+  for (std::u16string& piece : expanded.pieces) values.emplace_back(std::move(piece));
   return Variant(SafeArray::fromValues(std::move(values), VarType::String));
 }
 
 namespace templates {
 
-void reportParseError(const TemplateParseError& error) {
+void showParseError(const TemplateParseError& error) {
   if (!error.shown.empty()) ui::messageBox(error.shown);
+}
+
+void reportParseError(const TemplateParseError& error) {
+  showParseError(error);
   projectContext().lastErrorText = error.message;
 }
 

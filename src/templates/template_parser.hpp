@@ -62,7 +62,8 @@ class AGParser final : public Object {
   // does not parse (the blocks before the fault are kept).
   std::optional<TemplateParseError> parse(const std::u16string& sSrc);
   // A named section of a loaded template file with its includes expanded: a zero-based array of
-  // strings, at least one piece.
+  // strings, at least one piece. An expansion that stops early leaves its message in
+  // LastErrorText.
   Variant GetSession(const std::u16string& sFileID, const std::u16string& sSessID);
 
   // For engine callers: the block at 1..Count (index 0 is the empty record) and its content.
@@ -91,8 +92,10 @@ std::u16string_view trailingIndent(std::u16string_view text) noexcept;
 // source's first `prefixLength` characters, the last of which ends at the offending character.
 std::u16string blockErrorMessage(std::u16string_view what, std::u16string_view source,
                                  std::size_t prefixLength);
-// What a failed parse tells the user: the box a nested block shows, then the message put into
-// LastErrorText.
+// The box a nested block shows at once; the message is the caller's to pass on.
+void showParseError(const TemplateParseError& error);
+// What a failed parse tells the user of a member scripts call: the box, then the message put
+// into LastErrorText.
 void reportParseError(const TemplateParseError& error);
 
 }  // namespace templates

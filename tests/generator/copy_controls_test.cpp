@@ -59,35 +59,36 @@ TEST_F(CopyControlsTest, CopiesFilesAndFoldersIntoTheSite) {
   const std::string startName = u8(GetOutputFileName(*proj_, *single, u"", u""));
 
   // The check pass copies and creates nothing and counts what is there.
-  EXPECT_EQ(CopyTemplateFiles(run(), true), 0);
+  EXPECT_EQ(CopyTemplateFiles(run(), true).count, 0);
   EXPECT_TRUE(fsys::is_empty(site_));
 
-  EXPECT_EQ(CopyTemplateFiles(run(), false), 0);
-  EXPECT_EQ(projectContext().lastErrorText, u"");
+  const StepOutcome copied = CopyTemplateFiles(run(), false);
+  EXPECT_EQ(copied.count, 0);
+  EXPECT_EQ(copied.failure, std::nullopt);
   for (const std::string f : {"scripts/a.js", "scripts/b.js", "sub/deep.txt", "images/x/y.png"}) {
     EXPECT_TRUE(fsys::is_regular_file(site_ / f)) << f;
   }
   EXPECT_EQ(readText(site_ / startName), "main.txt");
   EXPECT_FALSE(fsys::exists(site_ / "main.txt"));  // "Copy" is not "copy"
 
-  EXPECT_EQ(CopyTemplateFiles(run(), true), 5);
+  EXPECT_EQ(CopyTemplateFiles(run(), true).count, 5);
 
   // A folder copy that may not overwrite still fills a folder that is missing or empty.
   Ref<AGPControl> keep = copyControl(u"k", u"", u"images\\");
   keep->fields().CtrlOFolder = u"pics";
   keep->fields().CtrlOverwrite = false;
   use({keep});
-  EXPECT_EQ(CopyTemplateFiles(run(), false), 0);
+  EXPECT_EQ(CopyTemplateFiles(run(), false).count, 0);
   EXPECT_TRUE(fsys::is_regular_file(site_ / "pics/x/y.png"));
   writeText(site_ / "pics/x/y.png", "mine");
-  EXPECT_EQ(CopyTemplateFiles(run(), false), 0);
+  EXPECT_EQ(CopyTemplateFiles(run(), false).count, 0);
   EXPECT_EQ(readText(site_ / "pics/x/y.png"), "mine");
   use({copyControl(u"c3", u"sub/deep.txt")});
 
   // A control switched off in the project's list is left out.
   proj_->controlList().Add(u"c3", u"deep.txt", false, u"");
   fsys::remove(site_ / "sub/deep.txt");
-  EXPECT_EQ(CopyTemplateFiles(run(), false), 0);
+  EXPECT_EQ(CopyTemplateFiles(run(), false).count, 0);
   EXPECT_FALSE(fsys::exists(site_ / "sub/deep.txt"));
 }
 
@@ -96,7 +97,7 @@ TEST_F(CopyControlsTest, StopsOrGoesOnAsTheFailureDemands) {
     Ref<AGPControl> bad;
     bool check;
     std::int16_t result;
-    std::u16string message;  // part of LastErrorText
+    std::u16string message;  // part of the failure
     bool nextRuns;
   };
   const std::vector<Case> cases = {
@@ -110,16 +111,15 @@ TEST_F(CopyControlsTest, StopsOrGoesOnAsTheFailureDemands) {
   for (const Case& c : cases) {
     fsys::remove_all(site_);
     fsys::create_directories(site_);
-    projectContext().lastErrorText.clear();
     use({c.bad, copyControl(u"next", u"main.txt")});
-    EXPECT_EQ(CopyTemplateFiles(run(), c.check), c.result) << u8(c.message);
-    EXPECT_NE(projectContext().lastErrorText.find(c.message), std::u16string::npos)
-        << u8(projectContext().lastErrorText);
+    const StepOutcome copied = CopyTemplateFiles(run(), c.check);
+    EXPECT_EQ(copied.count, c.result) << u8(c.message);
+    const std::u16string failure = copied.failure.value_or(u"");
+    EXPECT_NE(failure.find(c.message), std::u16string::npos) << u8(failure);
     EXPECT_EQ(fsys::exists(site_ / "main.txt"), c.nextRuns && !c.check) << u8(c.message);
   }
 
   // An output folder outside the site ends the run.
-  projectContext().lastErrorText.clear();
   Ref<AGPControl> out = copyControl(u"o", u"main.txt");
   out->fields().CtrlOFolder = u"../elsewhere";
   use({out});
@@ -129,17 +129,15 @@ TEST_F(CopyControlsTest, StopsOrGoesOnAsTheFailureDemands) {
 
 TEST_F(CopyControlsTest, ChecksTheScriptFilesOfFunctionControls) {
   use({makeControl(u"f1", u"function", u"", u"", u"missing.vbs")});
-  CheckScriptFiles(run());
-  EXPECT_NE(projectContext().lastErrorText.find(u"Script file does not exist - \"missing.vbs\""),
-            std::u16string::npos);
+  EXPECT_NE(
+      CheckScriptFiles(run()).value_or(u"").find(u"Script file does not exist - \"missing.vbs\""),
+      std::u16string::npos);
 
   // A file that exists goes to the script engine; without one the check says so.
-  projectContext().lastErrorText.clear();
   use({makeControl(u"f1", u"function", u"", u"", u"main.txt"),
        makeControl(u"f2", u"Function", u"", u"", u"missing.vbs")});
   run().scriptEngine = Ref<AGScript>();
-  CheckScriptFiles(run());
-  EXPECT_NE(projectContext().lastErrorText.find(u"No script engine"), std::u16string::npos);
+  EXPECT_NE(CheckScriptFiles(run()).value_or(u"").find(u"No script engine"), std::u16string::npos);
 }
 
 }  // namespace

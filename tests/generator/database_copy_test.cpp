@@ -72,7 +72,7 @@ TEST_F(DatabaseCopyTest, CopiesIntoTheFolderItsPathNames) {
     fsys::remove(site_ / "shop.mdb");
     fsys::remove(dir_.path() / "approot" / "data" / "shop.mdb");
     db(u"DBPath", c.dbPath);
-    EXPECT_EQ(CopyDatabase(*proj_, false), 0) << u8(c.dbPath);
+    EXPECT_EQ(CopyDatabase(*proj_, false).count, 0) << u8(c.dbPath);
     if (!c.target.empty()) {
       EXPECT_EQ(readText(dir_.path() / c.target), "mdb") << u8(c.dbPath);
     }
@@ -82,18 +82,18 @@ TEST_F(DatabaseCopyTest, CopiesIntoTheFolderItsPathNames) {
 
   // The check pass lists a database that would be replaced and copies nothing.
   db(u"DBPath", u"data");
-  EXPECT_EQ(CopyDatabase(*proj_, false), 0);
+  EXPECT_EQ(CopyDatabase(*proj_, false).count, 0);
   writeText(dir_.path() / "src" / "shop.mdb", "new");
-  EXPECT_EQ(CopyDatabase(*proj_, true), 0);
+  EXPECT_EQ(CopyDatabase(*proj_, true).count, 0);
   ASSERT_TRUE(proj_->controlList().ItemExist(Variant(u"@db")));
   EXPECT_EQ(proj_->controlList().Item(Variant(u"@db"))->ItemFn(), u"shop.mdb");
   EXPECT_EQ(readText(dir_.path() / "approot/data/shop.mdb"), "mdb");
   // Switched off, it stays as it is; switched on, it is replaced.
   proj_->controlList().Item(Variant(u"@db"))->setItemGen(false);
-  EXPECT_EQ(CopyDatabase(*proj_, false), 0);
+  EXPECT_EQ(CopyDatabase(*proj_, false).count, 0);
   EXPECT_EQ(readText(dir_.path() / "approot/data/shop.mdb"), "mdb");
   proj_->controlList().Item(Variant(u"@db"))->setItemGen(true);
-  EXPECT_EQ(CopyDatabase(*proj_, false), 0);
+  EXPECT_EQ(CopyDatabase(*proj_, false).count, 0);
   EXPECT_EQ(readText(dir_.path() / "approot/data/shop.mdb"), "new");
 }
 
@@ -101,7 +101,7 @@ TEST_F(DatabaseCopyTest, AsksBeforeMakingTheFolder) {
   db(u"DBPath", u"~/newdb");
   const fsys::path folder = dir_.path() / "approot" / "newdb";
   ui_->queueAnswer(ui::Answer::No);
-  EXPECT_EQ(CopyDatabase(*proj_, false), 0);
+  EXPECT_EQ(CopyDatabase(*proj_, false).count, 0);
   ASSERT_EQ(asked().size(), 2u);
   EXPECT_NE(asked()[0].question.text.find(u"does not exist! Do you want to create it?"),
             std::u16string::npos);
@@ -109,13 +109,12 @@ TEST_F(DatabaseCopyTest, AsksBeforeMakingTheFolder) {
   EXPECT_FALSE(fsys::exists(folder));
 
   ui_->queueAnswer(ui::Answer::Cancel);
-  EXPECT_THROW(CopyDatabase(*proj_, false), AutomationError);
-  EXPECT_EQ(projectContext().lastErrorText, u"Generation cancelled by user!");
+  EXPECT_EQ(stopMessage([&] { CopyDatabase(*proj_, false); }), u"Generation cancelled by user!");
   EXPECT_FALSE(fsys::exists(folder));
 
   // Yes makes the folder, in the check pass too, where nothing is copied.
   ui_->queueAnswer(ui::Answer::Yes);
-  EXPECT_EQ(CopyDatabase(*proj_, true), 0);
+  EXPECT_EQ(CopyDatabase(*proj_, true).count, 0);
   EXPECT_TRUE(fsys::is_directory(folder));
   EXPECT_FALSE(fsys::exists(folder / "shop.mdb"));
 }
@@ -127,7 +126,8 @@ TEST_F(DatabaseCopyTest, CopiesTheLogOfAnAttachedFileAndRefusesEscapes) {
   db(u"DBConnstr", u"Server=.\\SQLExpress;AttachDbFilename=" +
                        u16(dir_.path() / "src" / "sales.mdf") + u";Integrated Security=True");
   set(u"UploadPath", Variant(u"~/uploads"));
-  EXPECT_EQ(CopyDatabase(*proj_, false), 0) << u8(projectContext().lastErrorText);
+  const StepOutcome copied = CopyDatabase(*proj_, false);
+  EXPECT_EQ(copied.count, 0) << u8(copied.failure.value_or(u""));
   EXPECT_EQ(readText(site_ / "sales.mdf"), "mdf");
   EXPECT_EQ(readText(site_ / "sales_log.ldf"), "ldf");
   EXPECT_TRUE(fsys::is_directory(dir_.path() / "approot" / "uploads"));
@@ -142,10 +142,10 @@ TEST_F(DatabaseCopyTest, CopiesTheLogOfAnAttachedFileAndRefusesEscapes) {
     } else {
       set(u"UploadPath", Variant(value));
     }
-    projectContext().lastErrorText.clear();
-    EXPECT_EQ(CopyDatabase(*proj_, false), 1) << u8(value);
-    EXPECT_NE(projectContext().lastErrorText.find(u"leads outside"), std::u16string::npos)
-        << u8(projectContext().lastErrorText);
+    const StepOutcome refused = CopyDatabase(*proj_, false);
+    EXPECT_EQ(refused.count, 1) << u8(value);
+    const std::u16string failure = refused.failure.value_or(u"");
+    EXPECT_NE(failure.find(u"leads outside"), std::u16string::npos) << u8(failure);
   }
   EXPECT_FALSE(fsys::exists(dir_.path() / "outside"));
   EXPECT_TRUE(asked().empty());

@@ -11,6 +11,7 @@
 #include "agp/agp.hpp"
 #include "foundation/project_context.hpp"
 #include "generator/generation_run.hpp"
+#include "generator/run_end.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
@@ -49,6 +50,17 @@ inline Ref<AGPControl> makeControl(std::u16string id, std::u16string type, std::
                        .CtrlOFolder = oFolder,
                        .CtrlIFiles = iFiles};
   return control;
+}
+
+// The message a step that ends the run raises; "" when it returns.
+template <class Step>
+std::u16string stopMessage(Step&& step) {
+  try {
+    step();
+  } catch (const GenerationStopped& stop) {
+    return stop.description();
+  }
+  return {};
 }
 
 class GeneratorTest : public ::testing::Test {

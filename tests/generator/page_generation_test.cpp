@@ -40,7 +40,8 @@ TEST_F(PageGenerationTest, WritesTableAndFieldPagesFromCompiledTemplates) {
                "<!--## Dim f: For Each f In TABLE.Fields ##-->  <td><!--##=f.FldName##--></td>\r\n"
                "<!--## Next ##-->");
   projectContext().progressTotal = 4;
-  ASSERT_TRUE(GenTablePage(run(), table(u"Orders"), listTpl, out("pages/orderslist.asp"), *list));
+  ASSERT_TRUE(
+      GenTablePage(run(), table(u"Orders"), listTpl, out("pages/orderslist.asp"), *list).written);
   EXPECT_EQ(readText(site_ / "pages" / "orderslist.asp"),
             "<html><head><meta name=\"generator\" content=\"" + u8(projectContext().productTitle) +
                 " v" + u8(proj_->FullVersion()) +
@@ -52,7 +53,8 @@ TEST_F(PageGenerationTest, WritesTableAndFieldPagesFromCompiledTemplates) {
   const std::u16string viewTpl =
       compiled(view, "\r\n\r\n  <!--##=TABLE.TblName & \".\" & FIELD.FldName##-->\r\n\r\nend");
   run().currentTable = Ref<AGPTable>(&table(u"Sales"));
-  ASSERT_TRUE(GenFieldPage(run(), field(u"Sales", u"Region"), viewTpl, out("field.asp"), *view));
+  ASSERT_TRUE(
+      GenFieldPage(run(), field(u"Sales", u"Region"), viewTpl, out("field.asp"), *view).written);
   // Without CtrlSpace only the leading blank lines go.
   EXPECT_EQ(readText(site_ / "field.asp"), "  Sales.Region\r\n\r\nend");
   EXPECT_EQ(projectContext().progressCount, 1);
@@ -63,8 +65,9 @@ TEST_F(PageGenerationTest, AFailedScriptWritesNoPage) {
   const std::u16string tpl = compiled(page, "A<!--##=NoSuchThing.Value##-->B");
   writeText(site_ / "bad.asp", "previous");
   page->setCtrlOverwrite(true);
-  EXPECT_FALSE(GenOtherPage(run(), tpl, out("bad.asp"), *page));
-  EXPECT_FALSE(projectContext().lastErrorText.empty());
+  const PageOutcome failed = GenOtherPage(run(), tpl, out("bad.asp"), *page);
+  EXPECT_FALSE(failed.written);
+  EXPECT_FALSE(failed.failure.value_or(u"").empty());
   EXPECT_EQ(readText(site_ / "bad.asp"), "previous");
   EXPECT_EQ(projectContext().progressCount, 0);
 }
@@ -74,27 +77,29 @@ TEST_F(PageGenerationTest, SkipsKeptFilesAndStopsOnMissingCompiledFiles) {
   list->setCtrlOverwrite(false);
   writeText(site_ / "kept.asp", "kept");
   // A kept table page still counts as a step; the compiled file is not even looked for.
-  EXPECT_FALSE(GenTablePage(run(), table(u"Orders"), u"/none.tpl", out("kept.asp"), *list));
+  EXPECT_FALSE(GenTablePage(run(), table(u"Orders"), u"/none.tpl", out("kept.asp"), *list).written);
   EXPECT_EQ(readText(site_ / "kept.asp"), "kept");
   EXPECT_EQ(projectContext().progressCount, 1);
 
   list->setCtrlOverwrite(true);
-  EXPECT_THROW(GenTablePage(run(), table(u"Orders"), u"/none.tpl", out("x.asp"), *list),
-               AutomationError);
-  EXPECT_EQ(u8(projectContext().lastErrorText), "File /none.tpl not found. Generation aborted.");
+  EXPECT_EQ(u8(stopMessage(
+                [&] { GenTablePage(run(), table(u"Orders"), u"/none.tpl", out("x.asp"), *list); })),
+            "File /none.tpl not found. Generation aborted.");
   run().currentTable = Ref<AGPTable>(&table(u"Orders"));
-  EXPECT_THROW(GenFieldPage(run(), field(u"Orders", u"Total"), u"/none.tpl", out("x.asp"), *list),
-               AutomationError);
-  EXPECT_EQ(u8(projectContext().lastErrorText), "File /none.tpl not found. Generation aborted");
+  EXPECT_EQ(u8(stopMessage([&] {
+              GenFieldPage(run(), field(u"Orders", u"Total"), u"/none.tpl", out("x.asp"), *list);
+            })),
+            "File /none.tpl not found. Generation aborted");
   EXPECT_FALSE(std::filesystem::exists(site_ / "x.asp"));
 
   // Without a running engine the compiled text is never written out as a page.
   writeText(dir_.path() / "cache" / "x.tpl", "Function ztExlist()\r\nEnd Function\r\n");
   run().scriptEngine = nullptr;
-  EXPECT_THROW(GenTablePage(run(), table(u"Orders"), u16(dir_.path() / "cache" / "x.tpl"),
-                            out("x.asp"), *list),
-               AutomationError);
-  EXPECT_NE(projectContext().lastErrorText.find(u"script engine"), std::u16string::npos);
+  EXPECT_NE(stopMessage([&] {
+              GenTablePage(run(), table(u"Orders"), u16(dir_.path() / "cache" / "x.tpl"),
+                           out("x.asp"), *list);
+            }).find(u"script engine"),
+            std::u16string::npos);
   EXPECT_FALSE(std::filesystem::exists(site_ / "x.asp"));
 }
 
@@ -113,7 +118,7 @@ TEST_F(PageGenerationTest, GeneratesProjectLevelControls) {
   EXPECT_FALSE(std::filesystem::exists(site_ / "docs"));
 
   EXPECT_EQ(GenerateOtherFiles(run(), false, u"other, SIMPLE"), 0);
-  EXPECT_TRUE(projectContext().lastErrorText.empty()) << u8(projectContext().lastErrorText);
+  EXPECT_EQ(run().failure, std::nullopt) << u8(run().failure.value_or(u""));
   EXPECT_EQ(readText(site_ / "menu.asp"), "page menu");
   EXPECT_EQ(readText(site_ / "docs" / "note.txt"), "page note");
   EXPECT_FALSE(std::filesystem::exists(site_ / "off.asp"));
@@ -135,10 +140,9 @@ TEST_F(PageGenerationTest, StopsAtThePageThatFailed) {
   ASSERT_TRUE(run().templateControls->AddControl(bad));
   ASSERT_TRUE(run().templateControls->AddControl(next));
   EXPECT_EQ(GenerateOtherFiles(run(), false, u"other"), 0);
-  EXPECT_EQ(projectContext().lastErrorText.rfind(
-                projectContext().productTitle + u": Generate bad page error\r\n", 0),
-            0u)
-      << u8(projectContext().lastErrorText);
+  const std::u16string failure = run().failure.value_or(u"");
+  EXPECT_EQ(failure.rfind(projectContext().productTitle + u": Generate bad page error\r\n", 0), 0u)
+      << u8(failure);
   EXPECT_FALSE(std::filesystem::exists(site_ / "bad.asp"));
   EXPECT_FALSE(std::filesystem::exists(site_ / "next.asp"));
 }

@@ -62,8 +62,7 @@ TEST_F(TemplateCompilerTest, TranslatesEachBlockKind) {
   };
   for (const Case& c : cases) {
     run().compileState.reset();
-    ParseToScript(run().compileState, c.text);
-    EXPECT_TRUE(projectContext().lastErrorText.empty()) << u8(c.text);
+    EXPECT_EQ(ParseToScript(run().compileState, c.text), std::nullopt) << u8(c.text);
     EXPECT_EQ(u8(run().compileState.arrayText()), c.arrayLines) << u8(c.text);
     EXPECT_EQ(u8(run().compileState.bodyText()), c.bodyLines) << u8(c.text);
   }
@@ -140,15 +139,14 @@ TEST_F(TemplateCompilerTest, MergesListedInputFiles) {
 TEST_F(TemplateCompilerTest, FailuresEndTheRunWithTheirMessage) {
   Ref<AGPControl> missing = makeControl(u"page", u"table", u"page", u"*", u"none.htm");
   missing->Sessions()->AddSession(session(u"include", u"v"), u"", u"");
-  EXPECT_THROW(compile(missing), AutomationError);
-  EXPECT_EQ(u8(projectContext().lastErrorText), "Error in merging none.htm. Generation aborted.");
+  EXPECT_EQ(u8(stopMessage([&] { compile(missing); })),
+            "Error in merging none.htm. Generation aborted.");
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "cache" / "page.tpl"));
 
-  projectContext().lastErrorText.clear();
   writeText(tplPath("bad.htm"), "x<!--##= y");
-  EXPECT_THROW(compile(makeControl(u"page", u"table", u"page", u"*", u"bad.htm")), AutomationError);
-  EXPECT_EQ(projectContext().lastErrorText.rfind(u16(tplPath("bad.htm")) + u": ", 0), 0u)
-      << u8(projectContext().lastErrorText);
+  const std::u16string message =
+      stopMessage([&] { compile(makeControl(u"page", u"table", u"page", u"*", u"bad.htm")); });
+  EXPECT_EQ(message.rfind(u16(tplPath("bad.htm")) + u": ", 0), 0u) << u8(message);
   EXPECT_EQ(readText(dir_.path() / "cache" / "page.tpl").rfind("x<!--##= y", 0), 0u);
 }
 
@@ -177,11 +175,10 @@ TEST(CompiledNamesTest, ReportsControlsThatWouldOverwriteEachOther) {
     for (const auto& [id, type] : c.controls) {
       ASSERT_TRUE(controls->AddControl(makeControl(id, type, id)));
     }
-    projectContext().lastErrorText.clear();
-    EXPECT_EQ(CheckCompiledNames(*controls), c.ok) << u8(c.controls.front().first);
-    EXPECT_EQ(projectContext().lastErrorText.empty(), c.ok);
+    const std::optional<std::u16string> clash = CheckCompiledNames(*controls);
+    EXPECT_EQ(!clash, c.ok) << u8(c.controls.front().first);
+    EXPECT_EQ(clash.value_or(u"").empty(), c.ok);
   }
-  projectContext().lastErrorText.clear();
 }
 
 }  // namespace

@@ -71,9 +71,9 @@ TEST(LargeInputTest, FiftyMegabyteTemplate) {
   auto cache = makeRef<AGPFileCache>();
   cache->addText(text, u"f");
   EXPECT_EQ(cache->size(), 1u);
-  projectContext().lastErrorText.clear();
-  EXPECT_EQ(templates::expandSection(*cache, u"f", u"s").size(), 3u);
-  EXPECT_EQ(projectContext().lastErrorText, u"");
+  const templates::ExpandedSection expanded = templates::expandSection(*cache, u"f", u"s");
+  EXPECT_EQ(expanded.pieces.size(), 3u);
+  EXPECT_EQ(expanded.failure, std::nullopt);
 
   // A nested marker at the end: the message box shows a bounded part of the source.
   auto backend = std::make_shared<ui::RecordingBackend>();
@@ -112,7 +112,7 @@ TEST(LargeInputTest, BinaryFilesEndInBlocksOrAMessage) {
     cache->AddFile(fromUtf8(path.string()), u"f");
     for (const AGPFileCache::Entry& e : cache->entries()) {
       projectContext().lastErrorText.clear();
-      for (const std::u16string& piece : templates::expandSection(*cache, u"f", e.section)) {
+      for (const std::u16string& piece : templates::expandSection(*cache, u"f", e.section).pieces) {
         makeRef<AGParser>()->Parse(piece);
       }
     }
