@@ -123,6 +123,28 @@ TEST_F(QueryMetadata, AFailingQueryRaisesTheProviderLines) {
   EXPECT_EQ(data::listColumns(maria, {}, u"orders").size(), 5u);
 }
 
+// A data-modifying WITH is a query by its first word; describing it must change nothing,
+// whichever way the columns are learnt.
+TEST_F(QueryMetadata, DescribingRunsNothingThatStays) {
+  const auto all = backends(databases());
+  Connection pg(backend(all, Dbms::Postgres).connectionString);
+  data::execute(pg, u"INSERT INTO sales.orders VALUES (?, ?, ?)",
+                {Variant(std::int32_t{1}), Variant(std::int32_t{1}), Variant(9.5)});
+  const std::u16string sql =
+      u"WITH gone AS (DELETE FROM sales.orders RETURNING order_no, amount) SELECT * FROM gone";
+  for (const data::DescribeBy by : {data::DescribeBy::Preparing, data::DescribeBy::RollingBack}) {
+    const auto fields = data::describeQuery(pg, sql, by);
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields[1].type, AdoType::Double);
+    const data::QueryResult left = data::runQuery(pg, u"SELECT count(*) AS n FROM sales.orders");
+    EXPECT_EQ(toLong(left.value(0, u"n")), 1) << static_cast<int>(by);
+  }
+  // The connection is back in auto-commit: this removal stays.
+  data::execute(pg, u"DELETE FROM sales.orders");
+  Connection other(backend(all, Dbms::Postgres).connectionString);
+  EXPECT_TRUE(data::runQuery(other, u"SELECT * FROM sales.orders").rows.empty());
+}
+
 class CatalogueQueries : public DatabaseTest {};
 
 TEST_F(CatalogueQueries, ValuesAreBoundAndNamesQuoted) {

@@ -88,13 +88,16 @@ std::vector<FieldDescription> describeResult(Statement& statement) {
   return fields;
 }
 
-std::vector<FieldDescription> describeQuery(Connection& connection, std::u16string_view sql) {
+std::vector<FieldDescription> describeQuery(Connection& connection, std::u16string_view sql,
+                                            DescribeBy by) {
   if (!isQueryText(sql)) {
     throw DataError({}, u"Only a SELECT or WITH query can describe its columns.");
   }
   Statement statement(connection);
   statement.prepare(sql);
-  if (statement.columnCount() > 0) return describeResult(statement);
+  if (by == DescribeBy::Preparing && statement.columnCount() > 0) {
+    return describeResult(statement);
+  }
   RolledBackTransaction transaction(connection);
   statement.execute();
   std::vector<FieldDescription> fields = describeResult(statement);
