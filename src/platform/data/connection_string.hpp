@@ -1,0 +1,30 @@
+#pragma once
+// ODBC connection strings built from key/value pairs. A value is brace-quoted only when plain
+// text would change its meaning: it holds ';', '{', '}' or '=', or begins or ends with a blank.
+// Every other value is written exactly as given, so the familiar "dsn=X;uid=Y;pwd=Z" texts stay
+// as they always were.
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace vantorel::data {
+
+// The value as it goes into a connection string: "{...}" with '}' doubled when it needs quoting.
+std::u16string quoteConnectionValue(std::u16string_view value);
+
+class ConnectionString {
+ public:
+  ConnectionString& add(std::u16string key, std::u16string value);
+  // "key=value;key=value", without a trailing ';'.
+  std::u16string text() const;
+
+ private:
+  std::vector<std::pair<std::u16string, std::u16string>> parts_;
+};
+
+// "dsn=<dsn>;uid=<uid>;pwd=<pwd>", each value quoted when it needs it.
+std::u16string dsnConnectionString(std::u16string_view dsn, std::u16string_view uid,
+                                   std::u16string_view pwd);
+
+}  // namespace vantorel::data

@@ -1,0 +1,69 @@
+#pragma once
+// One ODBC statement on a connection: run or prepare a text, bind parameters, describe the
+// result's columns and read its rows as Variants.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/automation/variant.hpp"
+#include "platform/data/connection.hpp"
+
+namespace vantorel::data {
+
+struct ColumnInfo {
+  std::u16string name;
+  SQLSMALLINT sqlType = 0;  // SQL_WVARCHAR, SQL_INTEGER, ...
+  SQLULEN columnSize = 0;
+  SQLSMALLINT decimalDigits = 0;
+  SQLSMALLINT nullable = SQL_NULLABLE_UNKNOWN;
+};
+
+class Statement {
+ public:
+  explicit Statement(const Connection& connection);
+
+  void execDirect(std::u16string_view sql);
+  void prepare(std::u16string_view sql);
+  // Binds the values to the markers in order: strings as wide text, numbers and Booleans as
+  // themselves, Null and Empty as NULL, anything else as its text.
+  void bindParameters(const std::vector<Variant>& values);
+  void execute();
+
+  SQLSMALLINT columnCount();
+  // The result's columns, described on first use after the statement was prepared or run.
+  const std::vector<ColumnInfo>& columns();
+  SQLLEN numericAttribute(SQLUSMALLINT column, SQLUSMALLINT field);
+  std::u16string textAttribute(SQLUSMALLINT column, SQLUSMALLINT field);
+
+  bool fetch();
+  // The column's value in the current row (columns from 1, read in increasing order).
+  Variant value(SQLUSMALLINT column);
+  void closeCursor() noexcept;
+
+  SQLHSTMT handle() const noexcept { return stmt_.get(); }
+  void check(SQLRETURN rc, std::u16string_view fallback) const;
+
+ private:
+  struct Parameter {
+    std::u16string text;
+    std::int64_t integer = 0;
+    double real = 0;
+    SQLLEN indicator = 0;
+  };
+
+  std::u16string textValue(SQLUSMALLINT column, bool& isNull);
+  Variant binaryValue(SQLUSMALLINT column);
+
+  OdbcHandle stmt_;
+  std::vector<Parameter> parameters_;
+  std::vector<ColumnInfo> columns_;
+  bool described_ = false;
+};
+
+// Text of a column read as a string; empty for Null.
+std::u16string textOf(const Variant& value);
+// An integer column; the fallback for Null or non-numbers.
+std::int32_t integerOf(const Variant& value, std::int32_t fallback = 0);
+
+}  // namespace vantorel::data
