@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "foundation/model_collection.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/automation/variant_convert.hpp"
 
@@ -84,26 +85,14 @@ bool AGControlItems::ItemExist(const Variant& Index) const {
 }
 
 Ref<AGControlItem> AGControlItems::Item(const Variant& Index) const {
-  switch (Index.type()) {
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Byte: {
-      const double position = toDouble(Index);
-      if (!(position >= 0.5 && position < static_cast<double>(Count()) + 0.5)) return nullptr;
-      const std::int32_t at = toLong(Index);
-      if (at < 1 || at > Count()) return nullptr;
-      return Ref<AGControlItem>(&this->at(static_cast<std::size_t>(at - 1)));
-    }
-    case VarType::String: {
-      const std::int32_t position = items_->keyExists(Index.stringValue());
-      if (position == kNoPosition) return nullptr;
-      return Ref<AGControlItem>(&at(static_cast<std::size_t>(position - items_->baseIndex())));
-    }
-    default:
-      return nullptr;
+  if (const std::optional<std::int32_t> position = itemPosition(Index, Count())) {
+    if (*position == 0) return nullptr;
+    return Ref<AGControlItem>(&at(static_cast<std::size_t>(*position - 1)));
   }
+  if (Index.type() != VarType::String) return nullptr;
+  const std::int32_t position = items_->keyExists(Index.stringValue());
+  if (position == kNoPosition) return nullptr;
+  return Ref<AGControlItem>(&at(static_cast<std::size_t>(position - items_->baseIndex())));
 }
 
 }  // namespace vantorel

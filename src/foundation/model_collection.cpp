@@ -24,6 +24,23 @@ std::int16_t lowerSeq(std::int16_t seq) noexcept {
   return seq > std::numeric_limits<std::int16_t>::min() ? static_cast<std::int16_t>(seq - 1) : seq;
 }
 
+std::optional<std::int32_t> itemPosition(const Variant& index, std::int32_t count) {
+  switch (index.type()) {
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Byte:
+      break;
+    default:
+      return std::nullopt;
+  }
+  const double position = toDouble(index);
+  if (!(position >= 0.5 && position < static_cast<double>(count) + 0.5)) return 0;
+  const std::int32_t at = toLong(index);
+  return at >= 1 && at <= count ? at : 0;
+}
+
 namespace model_collection_detail {
 
 Object* lookup(const CSuperCollection& items, const Variant& index) {

@@ -32,6 +32,10 @@ inline std::u16string indexText(const Variant& index) noexcept {
   return storedText(index);
 }
 
+// A numeric Item index (Integer, Long, Single, Double or Byte): the 1-based position it rounds
+// to, or 0 when that lies outside 1..count. Nothing for an index of any other kind.
+std::optional<std::int32_t> itemPosition(const Variant& index, std::int32_t count);
+
 // A 16-bit sequence number one higher, for appending; raises overflow when the range is full.
 std::int16_t nextSeq(std::int32_t count);
 // One lower, for renumbering after a deletion; the bottom of the range stays.

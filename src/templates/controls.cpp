@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "foundation/captions.hpp"
+#include "foundation/model_collection.hpp"
 #include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
@@ -159,28 +160,16 @@ bool AGPControls::ControlExist(const std::u16string& sId) const {
 }
 
 Ref<AGPControl> AGPControls::Item(const Variant& Index) {
-  switch (Index.type()) {
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Byte: {
-      const double position = toDouble(Index);
-      if (!(position >= 0.5 && position < static_cast<double>(Count()) + 0.5)) return nullptr;
-      const std::int16_t at = toInteger(Index);
-      if (at < 1 || at > Count()) return nullptr;
-      curIndex_ = at;
-      return items_[static_cast<std::size_t>(at - 1)];
-    }
-    case VarType::String:
-      if (const std::optional<std::size_t> at = find(Index.stringValue())) {
-        curIndex_ = static_cast<std::int16_t>(*at + 1);
-        return items_[*at];
-      }
-      return nullptr;
-    default:
-      return nullptr;
+  if (const std::optional<std::int32_t> position = itemPosition(Index, Count())) {
+    if (*position == 0) return nullptr;
+    curIndex_ = static_cast<std::int16_t>(*position);
+    return items_[static_cast<std::size_t>(*position - 1)];
   }
+  if (Index.type() != VarType::String) return nullptr;
+  const std::optional<std::size_t> at = find(Index.stringValue());
+  if (!at) return nullptr;
+  curIndex_ = static_cast<std::int16_t>(*at + 1);
+  return items_[*at];
 }
 
 void AGPControls::writeControlFile(const std::u16string& file) const {

@@ -102,6 +102,19 @@ std::u16string u16(const std::string& s) {
   return fromUtf8(s);
 }
 
+// A DSN-less connection string to a server of ours on the loopback address.
+std::u16string overTcp(std::u16string_view driver, int port, std::u16string_view database,
+                       std::u16string_view user, std::u16string_view password) {
+  return data::ConnectionString()
+      .add(u"Driver", std::u16string(driver))
+      .add(u"Server", u"127.0.0.1")
+      .add(u"Port", u16(std::to_string(port)))
+      .add(u"Database", std::u16string(database))
+      .add(u"UID", std::u16string(user))
+      .add(u"PWD", std::u16string(password))
+      .text();
+}
+
 }  // namespace
 
 int freeLocalPort() {
@@ -167,14 +180,7 @@ PostgresServer::~PostgresServer() {
 std::u16string PostgresServer::connectionString(std::u16string_view database,
                                                 std::u16string_view user,
                                                 std::u16string_view password) const {
-  return data::ConnectionString()
-      .add(u"Driver", u"PostgreSQL Unicode")
-      .add(u"Server", u"127.0.0.1")
-      .add(u"Port", u16(std::to_string(port_)))
-      .add(u"Database", std::u16string(database))
-      .add(u"UID", std::u16string(user))
-      .add(u"PWD", std::u16string(password))
-      .text();
+  return overTcp(u"PostgreSQL Unicode", port_, database, user, password);
 }
 
 // --------------------------------------------------------------------------------- MariaDB
@@ -228,14 +234,7 @@ MariaDbServer::~MariaDbServer() {
 std::u16string MariaDbServer::connectionString(std::u16string_view database,
                                                std::u16string_view user,
                                                std::u16string_view password) const {
-  return data::ConnectionString()
-      .add(u"Driver", u"MariaDB Unicode")
-      .add(u"Server", u"127.0.0.1")
-      .add(u"Port", u16(std::to_string(port_)))
-      .add(u"Database", std::u16string(database))
-      .add(u"UID", std::u16string(user))
-      .add(u"PWD", std::u16string(password))
-      .text();
+  return overTcp(u"MariaDB Unicode", port_, database, user, password);
 }
 
 }  // namespace vantorel::test
