@@ -29,8 +29,8 @@ std::u16string tableType(std::u16string_view relkind) {
   return std::u16string(relkind);
 }
 
-// The types generated pages have no input for. "lseq" is kept beside "lseg", the real name, as
-// a list that named it so has always held it.
+// The types generated pages have no input for. The list has always named "lseq"; the
+// line-segment type it meant is "lseg".
 bool unsupportedType(std::u16string_view typeName) {
   static constexpr std::u16string_view kTypes[] = {u"bit",   u"box",     u"array", u"circle",
                                                    u"line",  u"lseq",    u"lseg",  u"path",

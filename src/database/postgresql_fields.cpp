@@ -65,14 +65,10 @@ std::optional<std::u16string> postgreSqlDefault(std::u16string_view def) {
   } else if (const std::size_t cast = d.find(u"::"); cast != std::u16string_view::npos) {
     d = d.substr(0, cast);
   }
-  std::u16string text;
-  if (d == u"NULL") {
-    return std::nullopt;
-  }
+  if (d == u"NULL") return std::nullopt;
+  std::u16string text(d);
   if (d.size() >= 2 && startsWith(d, u"'") && endsWith(d, u"'")) {
     text = replaceAll(d.substr(1, d.size() - 2), u"''", u"'");
-  } else {
-    text = std::u16string(d);
   }
   if (text.empty()) return std::nullopt;
   return text;

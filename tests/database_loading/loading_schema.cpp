@@ -49,7 +49,8 @@ void prepare(TestDatabases& db) {
   run(db.mariadb().connectionString(u""),
       {u"CREATE DATABASE vantorel",
        u"CREATE TABLE vantorel.`Order Details` (order_id int NOT NULL, product_id int NOT NULL, "
-       u"qty int NOT NULL DEFAULT 1, PRIMARY KEY (order_id, product_id))",
+       u"qty int NOT NULL DEFAULT 1, note varchar(20) DEFAULT 'none', "
+       u"PRIMARY KEY (order_id, product_id))",
        u"CREATE TABLE vantorel.`select` (`from` int unsigned NOT NULL AUTO_INCREMENT PRIMARY KEY, "
        u"yes_no enum('N','Y') NOT NULL DEFAULT 'N', bit01 enum('1','0'), "
        u"kind enum('a,b','c)d','it''s','say \"hi\"'), opts set('x','y'), "
