@@ -1,6 +1,7 @@
 #include "database/table_schema_loader.hpp"
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "database/field_description_import.hpp"

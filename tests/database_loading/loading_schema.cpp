@@ -44,7 +44,8 @@ void prepare(TestDatabases& db) {
        u"CREATE INDEX orders_customer ON public.orders (customer)",
        u"CREATE TABLE sales.orders (id integer GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
        u"total numeric(8,2) DEFAULT '1.5'::numeric)",
-       u"CREATE VIEW public.order_view AS SELECT id, customer FROM public.orders"});
+       u"CREATE VIEW public.order_view AS SELECT id, customer FROM public.orders",
+       u"CREATE TABLE public.\"it's\" (x integer DEFAULT 7)"});
 
   run(db.mariadb().connectionString(u""),
       {u"CREATE DATABASE vantorel",
@@ -55,7 +56,8 @@ void prepare(TestDatabases& db) {
        u"yes_no enum('N','Y') NOT NULL DEFAULT 'N', bit01 enum('1','0'), "
        u"kind enum('a,b','c)d','it''s','say \"hi\"'), opts set('x','y'), "
        u"code char(4) UNIQUE, a int, b int, qty int unsigned NOT NULL, UNIQUE KEY ab (a, b))",
-       u"CREATE VIEW vantorel.order_view AS SELECT `from`, code FROM vantorel.`select`"});
+       u"CREATE VIEW vantorel.order_view AS SELECT `from`, code FROM vantorel.`select`",
+       u"CREATE TABLE vantorel.`it``s` (x enum('a','b'))"});
 }
 
 [[maybe_unused]] const TestDatabases* const kRegistered = registerTestDatabases(prepare);

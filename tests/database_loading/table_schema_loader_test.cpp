@@ -144,6 +144,10 @@ TEST_F(TableSchemaLoader, FieldsFollowTheRulesOfTheirDatabase) {
       // The identity column of the other schema's "orders", and its cast default.
       {P, u"sales", u"orders", u"id", 3, 4, u"int4", u"RAPUS", u"<empty>", nullptr, nullptr},
       {P, u"sales", u"orders", u"total", 131, 19, u"numeric", u"----S", u"1.5", nullptr, nullptr},
+      // Names with quote characters reach the catalogue and SHOW FIELDS whole.
+      {P, u"public", u"it's", u"x", 3, 4, u"int4", u"----S", u"7", nullptr, nullptr},
+      {M, u"", u"it`s", u"x", 130, 1, u"enum('a','b')", u"----S", u"<empty>", u"SELECT",
+       u"\"a\",\"a\"\r\n\"b\",\"b\"\r\n"},
       {P, u"public", u"order_view", u"id", 3, 4, u"int4", u"----S", u"<empty>", nullptr, nullptr},
 
       {M, u"", u"Order Details", u"order_id", 3, 4, u"int(11)", u"R-P-S", u"<empty>", nullptr,
