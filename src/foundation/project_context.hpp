@@ -57,6 +57,10 @@ class ProjectContext {
   std::u16string currentSecDefault;
   std::u16string currentDbmsName;
   std::int16_t currentRepeatColumns = 0;
+  // Left by the database loaders for the table loaders: the schema of the catalogue row being
+  // loaded (empty when the source has none), and the project's DynamicLoadDB at the load.
+  std::u16string currentSchemaName;
+  bool currentDynamicLoadDB = false;
 
   // The project's SQLQuote setting, copied in by the loaders, and the quote characters that
   // SetSqlQuote chose from it (both empty until it runs).

@@ -12,7 +12,8 @@ std::int16_t GetDbmsType(std::u16string_view dbmsName) {
   if (containsNoCase(dbmsName, u"Microsoft") && containsNoCase(dbmsName, u"SQL")) {
     return kDbmsSqlServer;
   }
-  if (containsNoCase(dbmsName, u"MySQL")) return kDbmsMySql;
+  // MariaDB's driver names its server as it is; it speaks MySQL.
+  if (containsNoCase(dbmsName, u"MySQL") || containsNoCase(dbmsName, u"MariaDB")) return kDbmsMySql;
   if (containsNoCase(dbmsName, u"ORA")) return kDbmsOracle;
   if (containsNoCase(dbmsName, u"PostgreSql")) return kDbmsPostgreSql;
   return kDbmsOther;

@@ -98,7 +98,8 @@ const ClassInfo& AGPTable::classInfo() const noexcept {
         .get<&T::scriptControlList>(u"ControlList")
         .prop<&T::tblName, &T::setTblName>(u"Key")
         .settings<&T::properties>(tableCatalog())
-        .prop<&T::tblGen, &T::setTblGen>(u"TblGen");
+        .prop<&T::tblGen, &T::setTblGen>(u"TblGen")
+        .method<&T::LoadTableDefault>(u"LoadTableDefault");
   });
   return info;
 }

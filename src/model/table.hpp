@@ -116,6 +116,10 @@ class AGPTable final : public Object {
   // Also shows or hides the table's menu entry and its charts' entries.
   void setTblGen(bool generate);
 
+  // The settings that follow from the table's name and kind, given once its definition is read
+  // (by every schema loader, synchronisation and the project-file reader); see table_defaults.cpp.
+  void LoadTableDefault();
+
  protected:
   void terminate() noexcept override;
 

@@ -268,6 +268,7 @@ class NodeReader {
     AGPTables& tables = database->tables();
     if (!tables.add(name)) return;
     AGPTable& table = *tables.find(name);
+    table.LoadTableDefault();
     AGProperties& props = table.properties();
     LoadNodeAttribs(element, props);
     props.setting(kTblVar) = GetVarName(props.setting(kTblName), Variant(u""));

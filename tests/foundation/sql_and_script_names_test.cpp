@@ -41,6 +41,7 @@ TEST(DbmsKind, GetDbmsType) {
       {u"SQL Server", 99},
       {u"MySQL", 3},
       {u"mysql", 3},
+      {u"MariaDB", 3},
       {u"Oracle", 4},
       {u"PostgreSQL", 5},
       {u"Corporate Store", 4},  // any name holding "ora" counts as Oracle

@@ -131,6 +131,10 @@ TEST_F(ReaderTest, ModelElementsAndFixUps) {
   EXPECT_EQ(orders.GetV(u"TblReportType"), u"rpt");
   EXPECT_EQ(orders.GetV(u"TblLoaded"), u"True");
   EXPECT_EQ(tables.find(u"Rpt")->GetV(u"TblReportType"), u"List");
+  // A table takes its load-time defaults before the file's attributes.
+  EXPECT_EQ(tables.find(u"Rpt")->GetV(u"TblCaption"), u"Rpt");
+  EXPECT_EQ(tables.find(u"Rpt")->GetV(u"TblRptSrc"), u"Rpt");
+  EXPECT_EQ(tables.find(u"Rpt")->GetV(u"TblSrchType"), u"BASIC");
   EXPECT_EQ(orders.charts().item(Variant(u"Bare"))->trendlines().count(), 4);
   EXPECT_EQ(orders.charts().item(Variant(u"Bare"))->trendlines().at(3).trendName(), u"Trendline4");
   EXPECT_EQ(orders.charts().item(Variant(u"Lines"))->trendlines().count(), 1);

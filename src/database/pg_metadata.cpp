@@ -1,0 +1,133 @@
+#include "database/pg_metadata.hpp"
+
+#include <map>
+#include <utility>
+
+#include "database/load_steps.hpp"
+#include "fields/field_settings.hpp"
+#include "foundation/project_context.hpp"
+#include "platform/data/query.hpp"
+#include "platform/data/query_metadata.hpp"
+#include "platform/data/statement.hpp"
+#include "platform/text/case_fold.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr std::u16string_view kColumnTypesQuery =
+    u"SELECT c.relname, c.relkind, a.attname, t.typname, t.typcategory"
+    u" FROM pg_catalog.pg_class c"
+    u" JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
+    u" JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid"
+    u" JOIN pg_catalog.pg_type t ON t.oid = a.atttypid"
+    u" WHERE c.relname = ? AND a.attnum > 0 AND NOT a.attisdropped";
+
+std::u16string tableType(std::u16string_view relkind) {
+  if (relkind == u"r" || relkind == u"p") return u"TABLE";
+  if (relkind == u"v" || relkind == u"m") return u"VIEW";
+  return std::u16string(relkind);
+}
+
+// The types generated pages have no input for. The list has always named "lseq"; the
+// line-segment type it meant is "lseg".
+bool unsupportedType(std::u16string_view typeName) {
+  static constexpr std::u16string_view kTypes[] = {u"bit",   u"box",     u"array", u"circle",
+                                                   u"line",  u"lseq",    u"lseg",  u"path",
+                                                   u"point", u"polygon", u"inet"};
+  if (typeName.empty()) return true;
+  const std::u16string lower = toLower(typeName);
+  for (std::u16string_view type : kTypes) {
+    if (lower == type) return true;
+  }
+  return false;
+}
+
+void applyTypeName(AGPFields& fields, const PgMetadataField& column) {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(fields.count()); ++i) {
+    AGPField& field = fields.at(i);
+    if (field.FldName() != column.Name) continue;
+    AGProperties& bag = field.properties();
+    bag.setting(kFldTypeName) = Variant(column.DataTypeName);
+    if (unsupportedType(column.DataTypeName)) {
+      bag.setting(kFldSupport) = Variant(false);
+      bag.setting(kFldGenerate) = Variant(false);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<PgMetadataTable> PgMetadataComponent::tables(std::u16string_view name,
+                                                         std::u16string_view schema) {
+  std::u16string sql(kColumnTypesQuery);
+  std::vector<Variant> parameters{Variant(std::u16string(name))};
+  if (schema.empty()) {
+    sql += u" AND pg_catalog.pg_table_is_visible(c.oid)";
+  } else {
+    sql += u" AND n.nspname = ?";
+    parameters.emplace_back(std::u16string(schema));
+  }
+  sql += u" ORDER BY a.attnum";
+  const data::QueryResult result = data::runQuery(connection_, sql, parameters);
+  std::vector<PgMetadataTable> found;
+  for (std::size_t row = 0; row < result.rows.size(); ++row) {
+    if (found.empty()) {
+      found.push_back({data::textOf(result.value(row, u"relname")),
+                       tableType(data::textOf(result.value(row, u"relkind"))),
+                       {}});
+    }
+    const bool isArray = data::textOf(result.value(row, u"typcategory")) == u"A";
+    found.front().Fields.push_back(
+        {data::textOf(result.value(row, u"attname")),
+         isArray ? std::u16string(u"array") : data::textOf(result.value(row, u"typname"))});
+  }
+  return found;
+}
+
+PgMetadataTable PgMetadataComponent::describe(std::u16string_view name, std::u16string_view sql) {
+  PgMetadataTable table{std::u16string(name), u"CUSTOMVIEW", {}};
+  std::map<std::pair<std::u16string, std::u16string>, std::vector<PgMetadataTable>> sources;
+  for (const data::FieldDescription& column : data::describeQuery(connection_, sql)) {
+    PgMetadataField field{column.name, column.typeName};
+    if (!column.baseTable.empty() && !column.baseColumn.empty()) {
+      const auto key = std::make_pair(column.baseSchema, column.baseTable);
+      auto source = sources.find(key);
+      if (source == sources.end()) {
+        source = sources.emplace(key, tables(column.baseTable, column.baseSchema)).first;
+      }
+      for (const PgMetadataTable& base : source->second) {
+        for (const PgMetadataField& baseField : base.Fields) {
+          if (baseField.Name == column.baseColumn) field.DataTypeName = baseField.DataTypeName;
+        }
+      }
+    }
+    table.Fields.push_back(std::move(field));
+  }
+  return table;
+}
+
+void LoadFieldTypeNames(data::Connection& connection, AGPFields& Fields,
+                        std::u16string_view sTableName, std::u16string_view sSQL) {
+  PgMetadataComponent component(connection);
+  // Every type name is read before the first is set, so a failed read leaves them all as the
+  // driver gave them.
+  std::vector<PgMetadataField> columns;
+  const bool read = attemptStep([&] {
+    if (sSQL.empty()) {
+      for (const PgMetadataTable& table :
+           component.tables(sTableName, projectContext().currentSchemaName)) {
+        if ((table.TableType == u"TABLE" || table.TableType == u"VIEW") &&
+            table.Name == sTableName) {
+          columns.insert(columns.end(), table.Fields.begin(), table.Fields.end());
+        }
+      }
+    } else {
+      columns = component.describe(sTableName, sSQL).Fields;
+    }
+  });
+  if (!read) return;
+  for (const PgMetadataField& column : columns) applyTypeName(Fields, column);
+}
+
+}  // namespace vantorel

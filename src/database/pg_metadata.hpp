@@ -1,0 +1,47 @@
+#pragma once
+// PostgreSQL's own names for column types, which its ODBC driver answers "unknown" for (arrays,
+// geometric and bit types) or reports in ODBC's terms. Read from the system catalogue over the
+// connection the loader already holds.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fields/fields.hpp"
+#include "platform/data/connection.hpp"
+
+namespace vantorel {
+
+struct PgMetadataField {
+  std::u16string Name;
+  // pg_type's name; "array" for every array type.
+  std::u16string DataTypeName;
+};
+
+struct PgMetadataTable {
+  std::u16string Name;
+  std::u16string TableType;  // "TABLE" or "VIEW"
+  std::vector<PgMetadataField> Fields;
+};
+
+class PgMetadataComponent {
+ public:
+  explicit PgMetadataComponent(data::Connection& connection) : connection_(connection) {}
+
+  // The table or view of that name in the schema (the one the search path finds when the schema
+  // is empty); no entry when there is none. Raises the provider's error.
+  std::vector<PgMetadataTable> tables(std::u16string_view name, std::u16string_view schema);
+  // The columns of a query's result, typed from the columns they come from where the driver
+  // tells them, else by the driver's own type name.
+  PgMetadataTable describe(std::u16string_view name, std::u16string_view sql);
+
+ private:
+  data::Connection& connection_;
+};
+
+// Gives the fields of a table or view (sSQL empty) or of a custom view (its query) PostgreSQL's
+// type names, and takes the types the generated pages cannot handle out of generation. When the
+// catalogue cannot be read the fields keep the type names they have.
+void LoadFieldTypeNames(data::Connection& connection, AGPFields& Fields,
+                        std::u16string_view sTableName, std::u16string_view sSQL);
+
+}  // namespace vantorel

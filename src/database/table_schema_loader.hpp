@@ -1,0 +1,19 @@
+#pragma once
+// AGPTable.Load_ADO: fills one table or view of a database reached over ODBC with its fields,
+// the rules of its database kind (MySQL, SQL Server, PostgreSQL), its primary key, required
+// columns and single-column unique indexes, and its load-time defaults.
+//
+// It reads the shared state the database loader leaves: currentDbmsName, currentSchemaName (the
+// schema of the catalogue row) and currentDynamicLoadDB. No failure reaches the caller: a probe
+// that fails puts the provider's text in TblError, any later failing step is skipped.
+#include "model/table.hpp"
+#include "platform/data/connection.hpp"
+#include "platform/data/schema_rowsets.hpp"
+
+namespace vantorel {
+
+// rs is the table's row of the tables catalogue; bLoadAll is true while the whole database is
+// loaded, when a dynamic load only registers the table.
+void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, bool bLoadAll);
+
+}  // namespace vantorel

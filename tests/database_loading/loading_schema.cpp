@@ -1,0 +1,95 @@
+// The loading tests' schemas, made once when the servers have started: a table named with a
+// blank and tables named by reserved words, keys of one and two columns, unique indexes of one
+// and two columns, a view, the defaults and types each database has its own rules for.
+#include "database_loading/loading_schema.hpp"
+
+#include "database/table_schema_loader.hpp"
+#include "foundation/project_context.hpp"
+#include "platform/data/connection.hpp"
+#include "platform/data/query.hpp"
+#include "platform/data/schema_rowsets.hpp"
+
+namespace vantorel::test {
+
+namespace {
+
+void run(const std::u16string& connectionString, std::initializer_list<const char16_t*> script) {
+  data::Connection connection(connectionString);
+  for (const char16_t* sql : script) data::execute(connection, sql);
+}
+
+void prepare(TestDatabases& db) {
+  run(db.sqliteConnectionString(),
+      {u"CREATE TABLE \"Order Details\" (order_id INTEGER NOT NULL, product_id INTEGER NOT NULL, "
+       u"qty INTEGER NOT NULL DEFAULT 1, note VARCHAR(20) DEFAULT 'none', "
+       u"PRIMARY KEY (order_id, product_id))",
+       u"CREATE TABLE \"select\" (\"from\" INTEGER PRIMARY KEY AUTOINCREMENT, code CHAR(4) UNIQUE, "
+       u"a INTEGER, b INTEGER, UNIQUE (a, b))",
+       u"CREATE INDEX select_a ON \"select\" (a)",
+       u"CREATE VIEW order_view AS SELECT order_id, qty FROM \"Order Details\""});
+
+  run(db.postgres().connectionString(u"postgres"), {u"CREATE DATABASE vantorel"});
+  run(db.postgres().connectionString(kTestDatabase),
+      {u"CREATE SCHEMA sales", u"CREATE SEQUENCE public.counter",
+       u"CREATE TABLE public.\"Order Details\" (order_id integer NOT NULL, product_id integer NOT "
+       u"NULL, qty smallint NOT NULL DEFAULT 1, note varchar(20) DEFAULT 'it''s::x', "
+       u"PRIMARY KEY (order_id, product_id))",
+       u"CREATE TABLE public.\"select\" (\"from\" serial PRIMARY KEY, \"Name\" text, name text)",
+       u"CREATE TABLE public.orders (id serial PRIMARY KEY, code char(4) UNIQUE, a integer, "
+       u"b integer, customer varchar(40) NOT NULL DEFAULT 'none', "
+       u"counted integer DEFAULT nextval('public.counter'), placed date DEFAULT CURRENT_DATE, "
+       u"price numeric(10,2) DEFAULT 0, missing varchar(5) DEFAULT NULL, blank text DEFAULT '', "
+       u"tags integer[], pos point, ip inet, seg lseg, flags bit(3), amount double precision, "
+       u"UNIQUE (a, b))",
+       u"CREATE INDEX orders_customer ON public.orders (customer)",
+       u"CREATE TABLE sales.orders (id integer GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
+       u"total numeric(8,2) DEFAULT '1.5'::numeric)",
+       u"CREATE VIEW public.order_view AS SELECT id, customer FROM public.orders",
+       u"CREATE TABLE public.\"it's\" (x integer DEFAULT 7)"});
+
+  run(db.mariadb().connectionString(u""),
+      {u"CREATE DATABASE vantorel",
+       u"CREATE TABLE vantorel.`Order Details` (order_id int NOT NULL, product_id int NOT NULL, "
+       u"qty int NOT NULL DEFAULT 1, note varchar(20) DEFAULT 'none', "
+       u"PRIMARY KEY (order_id, product_id))",
+       u"CREATE TABLE vantorel.`select` (`from` int unsigned NOT NULL AUTO_INCREMENT PRIMARY KEY, "
+       u"yes_no enum('N','Y') NOT NULL DEFAULT 'N', bit01 enum('1','0'), "
+       u"kind enum('a,b','c)d','it''s','say \"hi\"'), opts set('x','y'), "
+       u"code char(4) UNIQUE, a int, b int, qty int unsigned NOT NULL, UNIQUE KEY ab (a, b))",
+       u"CREATE VIEW vantorel.order_view AS SELECT `from`, code FROM vantorel.`select`",
+       u"CREATE TABLE vantorel.`it``s` (x enum('a','b'))"});
+}
+
+[[maybe_unused]] const TestDatabases* const kRegistered = registerTestDatabases(prepare);
+
+}  // namespace
+
+std::u16string connectionStringFor(TestDatabases& db, Dbms dbms) {
+  switch (dbms) {
+    case Dbms::Sqlite:
+      return db.sqliteConnectionString();
+    case Dbms::Postgres:
+      return db.postgres().connectionString(kTestDatabase);
+    case Dbms::MariaDb:
+      break;
+  }
+  return db.mariadb().connectionString(kTestDatabase);
+}
+
+Ref<AGPTable> loadTable(TestDatabases& databases, const TableToLoad& what) {
+  data::Connection connection(connectionStringFor(databases, what.dbms));
+  ProjectContext& context = projectContext();
+  context.currentDbmsName = connection.properties().dbmsName;
+  context.currentSchemaName = what.schema;
+  context.currentDynamicLoadDB = what.dynamic;
+  Ref<AGPTable> table = makeRef<AGPTable>();
+  table->setTblName(what.name);
+  data::TableRow row;
+  row.schema = what.schema;
+  row.name = what.name;
+  row.type = what.type;
+  Load_ADO(*table, connection, row, what.loadAll);
+  return table;
+}
+
+}  // namespace vantorel::test

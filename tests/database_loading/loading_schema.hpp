@@ -1,0 +1,28 @@
+#pragma once
+// The schemas the loading tests read, one per database, and the way into each.
+#include <string>
+
+#include "model/table.hpp"
+#include "platform/automation/ref.hpp"
+#include "support/test_databases.hpp"
+
+namespace vantorel::test {
+
+enum class Dbms { Sqlite, Postgres, MariaDb };
+
+std::u16string connectionStringFor(TestDatabases& databases, Dbms dbms);
+
+// What the database loader leaves for one table's load.
+struct TableToLoad {
+  Dbms dbms;
+  std::u16string schema;
+  std::u16string name;
+  std::u16string type = u"TABLE";
+  bool loadAll = false;
+  bool dynamic = false;
+};
+
+// A new table of that name, filled by Load_ADO over a connection of its own.
+Ref<AGPTable> loadTable(TestDatabases& databases, const TableToLoad& what);
+
+}  // namespace vantorel::test
