@@ -178,13 +178,14 @@ std::u16string quotedForKind(std::u16string_view name, std::int16_t kind) {
   return quoted + close;
 }
 
-// The name inside one pair of [], "" or `` quotes; empty when it is not quoted.
+// The name inside one pair of the quotes a project may choose: [], "", '' or ``; empty when
+// it is not quoted.
 std::u16string_view unquoted(std::u16string_view name) {
   if (name.size() < 2) return {};
   const char16_t open = name.front();
   const char16_t close = name.back();
-  const bool quoted = (open == u'[' && close == u']') || (open == u'"' && close == u'"') ||
-                      (open == u'`' && close == u'`');
+  const bool quoted = (open == u'[' && close == u']') ||
+                      (open == close && (open == u'"' || open == u'\'' || open == u'`'));
   return quoted ? name.substr(1, name.size() - 2) : std::u16string_view{};
 }
 
@@ -213,8 +214,15 @@ bool CustomSqlAnalyzer::analyse(std::u16string_view sql, std::int16_t dbmsKind) 
   std::vector<TableSource> sources;
   if (from < tokens.tokens.size()) sources = readFromClause(tokens, from, sql, cteNames);
   const Resolver resolver(tokens, sql, std::move(sources), cteNames);
-  for (const SelectItem& item : list.items) columns_.push_back(resolver.resolve(item));
+  bool unnamedExpression = false;
+  for (const SelectItem& item : list.items) {
+    columns_.push_back(resolver.resolve(item));
+    unnamedExpression |= item.kind == SelectItemKind::kExpression && !item.alias;
+  }
   indexColumns();
+  // Each DBMS names such a column its own way (Expr1000, ?column?, ...): a name the list
+  // does not hold may be that column rather than one of the star's.
+  if (unnamedExpression && star_ != kNone) star_ = kAmbiguous;
   return true;
 }
 

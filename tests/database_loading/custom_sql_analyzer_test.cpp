@@ -54,6 +54,7 @@ const Case kCases[] = {
     // The loader's second question, the name between the current quotes.
     {kAccess, false, u"SELECT [Unit Price] FROM Items", u"[Unit Price]", u"Items.[Unit Price]",
      u"Items", u"Unit Price"},
+    {kOracle, true, u"SELECT Qty \"Order Qty\" FROM t", u"'Order Qty'", u"t.Qty", u"t", u"Qty"},
     // PostgreSQL and Oracle fold unquoted names in the result set.
     {kPg, false, u"SELECT OrderID FROM Orders", u"orderid", u"Orders.OrderID", u"Orders",
      u"OrderID"},
@@ -125,6 +126,9 @@ const Case kCases[] = {
      u"customers.name", u"customers", u"name"},
     {kPg, false, u"SELECT * FROM orders o JOIN customers c ON o.c = c.id", u"qty", u"", u"", u""},
     {kPg, false, u"SELECT a.*, b.* FROM a, b", u"x", u"", u"", u""},
+    {kAccess, false, u"SELECT o.*, Qty * 2 FROM Orders o", u"Expr1001", u"", u"", u""},
+    {kAccess, false, u"SELECT o.*, Qty * 2 AS Twice FROM Orders o", u"Price", u"Orders.Price",
+     u"Orders", u"Price"},
     // A name the query does not give.
     {kAccess, false, u"SELECT Qty FROM Orders", u"Price", u"", u"", u""},
 };
