@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kFile = VANTOREL_ACCESS_BENCH_FILE;
 
 void BM_AccessReader(benchmark::State& state) {
-  for (auto _ : state) {
+  while (state.KeepRunning()) {
     auto file = data::access::AccessFile::open(kFile);
     for (const std::u16string& name : file.tableNames()) {
       benchmark::DoNotOptimize(file.readTable(name));
@@ -29,7 +29,7 @@ void BM_AccessReader(benchmark::State& state) {
 BENCHMARK(BM_AccessReader);
 
 void BM_LibmdbCatalogue(benchmark::State& state) {
-  for (auto _ : state) {
+  while (state.KeepRunning()) {
     MdbHandle* mdb = mdb_open(kFile, MDB_NOFLAGS);
     mdb_read_catalog(mdb, MDB_ANY);
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
