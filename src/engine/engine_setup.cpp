@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "agp/agp_classes.hpp"
+#include "database/database_load_operations.hpp"
 #include "fields/field_classes.hpp"
 #include "foundation/foundation_classes.hpp"
 #include "generator/generation_driver.hpp"
@@ -33,6 +34,7 @@ void registerEngineClasses(ClassFactory& factory) {
 }
 
 void installEngineOperations() noexcept {
+  installDatabaseLoadOperations();
   installProjectFileOperations();
   installTemplateOperations();
   installGenerationOperations();

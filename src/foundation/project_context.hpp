@@ -61,6 +61,9 @@ class ProjectContext {
   // loaded (empty when the source has none), and the project's DynamicLoadDB at the load.
   std::u16string currentSchemaName;
   bool currentDynamicLoadDB = false;
+  // The PostgreSQL server, database, user, password and port of the last database loaded from
+  // one, from its data source or its connection string.
+  Variant pgServer, pgDatabase, pgUser, pgPassword, pgPort;
 
   // The project's SQLQuote setting, copied in by the loaders, and the quote characters that
   // SetSqlQuote chose from it (both empty until it runs).

@@ -66,7 +66,9 @@ const ClassInfo& AGPDatabase::classInfo() const noexcept {
         .get<&T::scriptTables>(u"Tables")
         .prop<&T::dbName, &T::setDbName>(u"Key")
         .settings<&T::properties>(databaseCatalog())
-        .prop<&T::secDefault, &T::setSecDefault>(u"SecDefault");
+        .prop<&T::secDefault, &T::setSecDefault>(u"SecDefault")
+        .method<&T::scriptLoadADODB>(u"LoadADODB")
+        .method<&T::scriptLoadADOCustomView>(u"LoadADOCustomView");
     // What the provider reports is recorded by database loading alone.
     for (SettingSlot row = kDBADOVer; row <= kDBProviderVer; ++row) {
       c.define(databaseCatalog()[row].name).slotLet = nullptr;

@@ -1,6 +1,8 @@
 // The loading tests' schemas, made once when the servers have started: a table named with a
 // blank and tables named by reserved words, keys of one and two columns, unique indexes of one
-// and two columns, a view, the defaults and types each database has its own rules for.
+// and two columns, a view, the defaults and types each database has its own rules for; names
+// that clash in letter case or across schemas and databases, and a user whose password holds
+// ";".
 #include "database_loading/loading_schema.hpp"
 
 #include "database/table_schema_loader.hpp"
@@ -45,7 +47,12 @@ void prepare(TestDatabases& db) {
        u"CREATE TABLE sales.orders (id integer GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
        u"total numeric(8,2) DEFAULT '1.5'::numeric)",
        u"CREATE VIEW public.order_view AS SELECT id, customer FROM public.orders",
-       u"CREATE TABLE public.\"it's\" (x integer DEFAULT 7)"});
+       u"CREATE TABLE public.\"it's\" (x integer DEFAULT 7)",
+       // The same name in a schema listed before the current one, and in another letter case.
+       u"CREATE SCHEMA archive", u"CREATE TABLE archive.orders (id integer)",
+       u"CREATE TABLE public.\"Clash\" (a integer)", u"CREATE TABLE public.clash (b integer)",
+       u"CREATE ROLE semi LOGIN PASSWORD 'se;mi}x'",
+       u"GRANT SELECT ON ALL TABLES IN SCHEMA public TO semi"});
 
   run(db.mariadb().connectionString(u""),
       {u"CREATE DATABASE vantorel",
@@ -57,7 +64,11 @@ void prepare(TestDatabases& db) {
        u"kind enum('a,b','c)d','it''s','say \"hi\"'), opts set('x','y'), "
        u"code char(4) UNIQUE, a int, b int, qty int unsigned NOT NULL, UNIQUE KEY ab (a, b))",
        u"CREATE VIEW vantorel.order_view AS SELECT `from`, code FROM vantorel.`select`",
-       u"CREATE TABLE vantorel.`it``s` (x enum('a','b'))"});
+       u"CREATE TABLE vantorel.`it``s` (x enum('a','b'))", u"CREATE TABLE vantorel.`Clash` (a int)",
+       u"CREATE TABLE vantorel.clash (b int)", u"CREATE DATABASE other",
+       u"CREATE TABLE other.`Order Details` (x int)", u"CREATE TABLE other.only_other (x int)",
+       u"CREATE USER 'semi'@'%' IDENTIFIED BY 'se;mi}x'",
+       u"GRANT SELECT, SHOW VIEW ON vantorel.* TO 'semi'@'%'"});
 }
 
 [[maybe_unused]] const TestDatabases* const kRegistered = registerTestDatabases(prepare);

@@ -10,6 +10,10 @@ namespace vantorel::test {
 
 enum class Dbms { Sqlite, Postgres, MariaDb };
 
+// A user of both servers, allowed to read the test database, whose password needs quoting.
+inline constexpr char16_t kSemicolonUser[] = u"semi";
+inline constexpr char16_t kSemicolonPassword[] = u"se;mi}x";
+
 std::u16string connectionStringFor(TestDatabases& databases, Dbms dbms);
 
 // What the database loader leaves for one table's load.

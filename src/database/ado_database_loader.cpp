@@ -1,0 +1,237 @@
+#include "database/ado_database_loader.hpp"
+
+#include <optional>
+#include <vector>
+
+#include "database/connection_details.hpp"
+#include "database/custom_view_loader.hpp"
+#include "database/load_steps.hpp"
+#include "database/table_schema_loader.hpp"
+#include "foundation/project_context.hpp"
+#include "foundation/sql_quoting.hpp"
+#include "foundation/status.hpp"
+#include "foundation/value_format.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/data/connection_string.hpp"
+#include "platform/data/data_error.hpp"
+#include "platform/data/query.hpp"
+#include "platform/text/strings.hpp"
+
+namespace vantorel {
+
+namespace {
+
+// One whole-database load or single-table re-read, with the database it fills.
+class AdoDatabaseLoad {
+ public:
+  AdoDatabaseLoad(AGPDatabase& db, const AdoLoadArguments& arguments, SchemaChooser chooseSchema)
+      : db_(db),
+        bag_(db.properties()),
+        a_(arguments),
+        bLoadAll_(arguments.sTableName.empty()),
+        chooseSchema_(std::move(chooseSchema)) {}
+
+  std::int16_t run() {
+    if (bLoadAll_) Status().DispStatus(Variant(u"Connecting to Data Source..."));
+    data::Connection cnn(connectionString());
+    if (!cnn.isOpen()) return 1;
+    if (bLoadAll_) writeConnectionSettings(cnn);
+    ProjectContext& context = projectContext();
+    context.currentDbmsName = toString(bag_.setting(kDBDBMSName));
+    kind_ = GetDbmsType(context.currentDbmsName);
+    if (kind_ == kDbmsPostgreSql) {
+      if (a_.DBType == u"ODBC") {
+        GetPgDsnInfo(a_.DBName);
+      } else if (!a_.sConnStr.empty()) {
+        ParsePgConnStr(a_.sConnStr);
+      }
+    }
+    if (kind_ == kDbmsSqlServer && a_.DBType == u"ODBC") {
+      // There is no native SQL Server provider to reopen the source through here; the open
+      // ODBC connection is what the native one falls back to.
+      attemptStep([&] { sqlServerDsn_ = GetSqlServerDsnInfo(a_.DBName); });
+    }
+    if (bLoadAll_) {
+      SetSqlQuote(context.currentDbmsName);
+      bag_.setting(kDBQuoteS) = Variant(context.sqlQuoteOpen);
+      bag_.setting(kDBQuoteE) = Variant(context.sqlQuoteClose);
+      Status().DispStatus(Variant(u"Loading Database Tables/Views..."));
+    }
+    const std::vector<data::TableRow> rows = data::listTables(cnn, {});
+    if (kind_ == kDbmsOracle) chooseOracleSchema(rows);
+    loadRows(cnn, rows);
+    return 0;
+  }
+
+ private:
+  std::u16string connectionString() const {
+    if (a_.DBType == u"ODBC" && a_.sConnStr.empty()) {
+      return data::dsnConnectionString(a_.DBName, a_.uid, a_.pwd);
+    }
+    return a_.sConnStr;
+  }
+
+  void writeConnectionSettings(const data::Connection& cnn) {
+    bag_.setting(kDBType) = Variant(a_.DBType);
+    bag_.setting(kDBPath) = Variant(u"");
+    bag_.setting(kDBUseServerMapPath) = Variant(false);
+    bag_.setting(kDBPhyPath) = Variant(u"");
+    bag_.setting(kDBUID) = Variant(a_.uid);
+    bag_.setting(kDBPwd) = Variant(a_.pwd);
+    bag_.setting(kDBConnstr) = Variant(a_.sConnStr);
+    const data::ProviderProperties& p = cnn.properties();
+    // A property the driver does not answer leaves its row as it was, but for the DBMS name.
+    const auto write = [&](SettingSlot row, const std::u16string& value) {
+      if (!value.empty()) bag_.setting(row) = Variant(value);
+    };
+    write(kDBADOVer, p.driverManagerVersion);
+    bag_.setting(kDBDBMSName) =
+        Variant(containsNoCase(p.dbmsName, u"Interbase") ? std::u16string(u"Interbase Server")
+                                                         : p.dbmsName);
+    write(kDBDBMSVer, p.dbmsVersion);
+    write(kDBOLEDBVer, p.driverOdbcVersion);
+    write(kDBProviderName, p.driverName);
+    write(kDBProviderVer, p.driverVersion);
+  }
+
+  void chooseOracleSchema(const std::vector<data::TableRow>& rows) {
+    Variant& schemaFilter = db_.schemaFilter();
+    if (!bLoadAll_) {
+      schemaFilter = Variant(a_.sSchema);
+      return;
+    }
+    schemaFilter = Variant(!a_.sSchema.empty() ? a_.sSchema
+                                               : ChooseOracleSchema(rows, toString(schemaFilter),
+                                                                    a_.uid, chooseSchema_));
+    bag_.setting(kDBSchema) = schemaFilter;
+  }
+
+  void loadRows(data::Connection& cnn, const std::vector<data::TableRow>& rows) {
+    CatalogueFilter filter;
+    filter.kind = kind_;
+    filter.schemaFilter = toString(db_.schemaFilter());
+    filter.skipSqliteInternal = projectContext().currentDbmsName == u"SQLite";
+    if (kind_ == kDbmsPostgreSql) {
+      attemptStep([&] {
+        const data::QueryResult r = data::runQuery(cnn, u"SELECT current_schema()");
+        if (!r.rows.empty() && !r.rows.front().empty()) {
+          filter.currentSchema = toString(r.rows.front().front());
+        }
+      });
+    }
+    const std::vector<CatalogueEntry> entries = selectCatalogueRows(rows, filter);
+    AGPTables& tables = db_.tables();
+    std::int32_t processed = 0;
+    const auto total = static_cast<std::int32_t>(entries.size());
+    for (const CatalogueEntry& entry : entries) {
+      const data::TableRow& row = entry.row;
+      if (!bLoadAll_ && row.name != a_.sTableName) continue;
+      projectContext().currentSchemaName = row.schema;
+      if (bLoadAll_) {
+        Status().DispStatus(Variant(u"Loading " + row.type + u" " + row.name + u"..."));
+        if (tables.add(row.name)) {
+          tables.item(Variant(row.name))->properties().setting(kTblLoaded) = Variant(false);
+        }
+      }
+      if (tables.tableExist(Variant(row.name))) {
+        Ref<AGPTable> table = tables.item(Variant(row.name));
+        Load_ADO(*table, cnn, row, bLoadAll_);
+        addNotes(*table, entry.notes);
+      }
+      ++processed;
+      if (bLoadAll_) Status().SetStatus(Variant(GetPercent(processed, total)));
+    }
+    if (!rows.empty()) projectContext().currentSchemaName = rows.back().schema;
+  }
+
+  static void addNotes(AGPTable& table, const std::vector<std::u16string>& notes) {
+    if (notes.empty()) return;
+    Variant& error = table.properties().setting(kTblError);
+    std::u16string text = toString(error);
+    for (const std::u16string& note : notes) text += (text.empty() ? u"" : u"\r\n") + note;
+    error = Variant(text);
+  }
+
+  AGPDatabase& db_;
+  AGProperties& bag_;
+  const AdoLoadArguments& a_;
+  bool bLoadAll_;
+  SchemaChooser chooseSchema_;
+  std::int16_t kind_ = 0;
+  std::optional<SqlServerDsnInfo> sqlServerDsn_;
+};
+
+}  // namespace
+
+std::u16string adoFailureText(const AutomationError& error) {
+  const std::u16string& title = projectContext().productTitle;
+  const auto* dataError = dynamic_cast<const data::DataError*>(&error);
+  if (!dataError) return title + u": ADO Connection Error " + error.description();
+  if (dataError->loginRefused()) {
+    return title + u": Unable to connect to Data Source! User ID / Password not valid!";
+  }
+  std::u16string text;
+  std::int32_t i = 0;
+  for (const data::DiagRecord& record : dataError->records()) {
+    text += u"\r\nError #" + toU16(++i) + u":";
+    text += u"\r\n   ADO Error   #" + toU16(data::kProviderFailed);
+    text += u"\r\n   Description  " + record.line();
+    text += u"\r\n   Source       " + error.source();
+  }
+  if (text.empty()) return title + u": ADO Connection Error " + error.description();
+  return title + u": " + text;
+}
+
+std::int16_t LoadADODB(AGPDatabase& db, const AdoLoadArguments& arguments,
+                       const SchemaChooser& chooseSchema) {
+  try {
+    return AdoDatabaseLoad(db, arguments, chooseSchema).run();
+  } catch (const AutomationError& e) {
+    projectContext().lastErrorText = adoFailureText(e);
+    return 3;
+  }
+}
+
+std::int16_t LoadADOCustomView(AGPDatabase& db, const std::u16string& sConnStr,
+                               const std::u16string& sTableName, const std::u16string& sSQL) {
+  ProjectContext& context = projectContext();
+  // A text left by an earlier failure would make this load count as failed.
+  context.lastErrorText.clear();
+  try {
+    data::Connection cnn(sConnStr);
+    if (!cnn.isOpen()) return 1;
+    AGProperties& bag = db.properties();
+    context.currentDbmsName = toString(bag.setting(kDBDBMSName));
+    SetSqlQuote(context.currentDbmsName);
+    if (GetDbmsType(context.currentDbmsName) == kDbmsPostgreSql) {
+      if (toString(bag.setting(kDBType)) == u"ODBC") {
+        GetPgDsnInfo(toString(bag.setting(kDBName)));
+      } else if (const std::u16string stored = toString(bag.setting(kDBConnstr)); !stored.empty()) {
+        ParsePgConnStr(stored);
+      }
+    }
+    AGPTables& tables = db.tables();
+    if (!tables.add(sTableName)) {
+      if (tables.tableExist(Variant(sTableName))) {
+        context.lastErrorText =
+            context.productTitle + u": Table/View " + sTableName + u" already exists!";
+      }
+      return 1;
+    }
+    Ref<AGPTable> table = tables.item(Variant(sTableName));
+    table->properties().setting(kTblLoaded) = Variant(false);
+    try {
+      Load_ADOCustomView(*table, cnn, sTableName, sSQL);
+    } catch (const AutomationError& e) {
+      if (context.lastErrorText.empty()) context.lastErrorText = e.description();
+    }
+    if (context.lastErrorText.empty()) return 0;
+    tables.remove(sTableName);
+    return 1;
+  } catch (const AutomationError& e) {
+    context.lastErrorText = adoFailureText(e);
+    return 1;
+  }
+}
+
+}  // namespace vantorel

@@ -1,0 +1,29 @@
+#pragma once
+// AGPDatabase.LoadADODB and AGPDatabase.LoadADOCustomView over ODBC: the connection from the
+// stored settings, the provider's particulars written to the database, the tables catalogue
+// walked into AGPTable entries (each read by Load_ADO), and one custom view read into a new
+// table. Neither shows anything: the chooser answers the one question a load may have (which
+// Oracle schema), and failures come back as result codes with LastErrorText.
+#include <cstdint>
+#include <string>
+
+#include "database/catalogue_selection.hpp"
+#include "model/database.hpp"
+#include "platform/automation/automation_error.hpp"
+
+namespace vantorel {
+
+// 0 loaded, 1 the connection did not open, 3 failed with the reason in LastErrorText.
+std::int16_t LoadADODB(AGPDatabase& db, const AdoLoadArguments& arguments,
+                       const SchemaChooser& chooseSchema);
+
+// 0 loaded; 1 refused (no name, a name taken in any case) or failed, the reason in LastErrorText
+// (none for an empty name).
+std::int16_t LoadADOCustomView(AGPDatabase& db, const std::u16string& sConnStr,
+                               const std::u16string& sTableName, const std::u16string& sSQL);
+
+// The reason a load failed, as LastErrorText gets it: the login refusal, else every provider
+// line numbered with its number, description and source, else the error's own description.
+std::u16string adoFailureText(const AutomationError& error);
+
+}  // namespace vantorel

@@ -1,0 +1,51 @@
+#include "model/database_operations.hpp"
+
+#include "model/database.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+
+namespace vantorel {
+
+DatabaseOperations& databaseOperations() noexcept {
+  static DatabaseOperations operations;
+  return operations;
+}
+
+namespace {
+
+template <typename Operation>
+Operation installed(Operation operation, const char16_t* member) {
+  if (!operation) {
+    throw AutomationError(445, u"AGPDatabase",
+                          std::u16string(u"AGPDatabase.") + member + u" is not available");
+  }
+  return operation;
+}
+
+}  // namespace
+
+std::int16_t AGPDatabase::LoadADODB(const AdoLoadArguments& arguments) {
+  return installed(databaseOperations().loadADODB, u"LoadADODB")(*this, arguments);
+}
+
+std::int16_t AGPDatabase::LoadADOCustomView(const std::u16string& sConnStr,
+                                            const std::u16string& sTableName,
+                                            const std::u16string& sSQL) {
+  return installed(databaseOperations().loadADOCustomView, u"LoadADOCustomView")(*this, sConnStr,
+                                                                                 sTableName, sSQL);
+}
+
+// Scripts pass every argument by reference; the loaders only read them.
+std::int16_t AGPDatabase::scriptLoadADODB(Variant& DBType, Variant& DBName, Variant& uid,
+                                          Variant& pwd, Variant& sConnStr, Variant& sTableName,
+                                          Variant& sSchema) {
+  return LoadADODB({toString(DBType), toString(DBName), toString(uid), toString(pwd),
+                    toString(sConnStr), toString(sTableName), toString(sSchema)});
+}
+
+std::int16_t AGPDatabase::scriptLoadADOCustomView(Variant& sConnStr, Variant& sTableName,
+                                                  Variant& sSQL) {
+  return LoadADOCustomView(toString(sConnStr), toString(sTableName), toString(sSQL));
+}
+
+}  // namespace vantorel

@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "database/connection_details.hpp"
+#include "database_loading/loading_schema.hpp"
+#include "foundation/project_context.hpp"
+#include "model/database.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+
+namespace vantorel::test {
+namespace {
+
+constexpr Dbms S = Dbms::Sqlite, P = Dbms::Postgres, M = Dbms::MariaDb;
+const std::u16string kLoginFailed =
+    u"Vantorel: Unable to connect to Data Source! User ID / Password not valid!";
+
+struct Load {
+  Ref<AGPDatabase> db = makeRef<AGPDatabase>();
+  std::int16_t result = -1;
+  std::u16string error;
+
+  AGPTable* table(const std::u16string& name) {
+    return db->tables().tableExist(Variant(name)) ? db->tables().item(Variant(name)).get()
+                                                  : nullptr;
+  }
+  std::u16string setting(DatabaseSetting row) { return toString(db->properties().setting(row)); }
+  // TblName:TblType of every table, sorted.
+  std::vector<std::u16string> names() {
+    std::vector<std::u16string> out;
+    for (std::int16_t i = 1; i <= db->tables().count(); ++i) {
+      Ref<AGPTable> t = db->tables().seq(i);
+      out.push_back(t->tblName() + u":" + t->tblType());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+};
+
+class DatabaseLoader : public DatabaseTest {
+ protected:
+  void SetUp() override {
+    DatabaseTest::SetUp();
+    ProjectContext& context = projectContext();
+    context.lastErrorText.clear();
+    context.sqlQuoteSetting.clear();
+    context.currentDynamicLoadDB = false;
+  }
+
+  void run(Load& load, const AdoLoadArguments& arguments) {
+    load.result = load.db->LoadADODB(arguments);
+    load.error = projectContext().lastErrorText;
+  }
+  Load whole(Dbms dbms, bool dynamic = false) {
+    projectContext().currentDynamicLoadDB = dynamic;
+    Load load;
+    run(load, {u"DB", u"", u"", u"", connectionStringFor(databases(), dbms), u"", u""});
+    return load;
+  }
+};
+
+std::u16string text(AGPTable* table, TableSetting row) {
+  return table ? toString(table->properties().setting(row)) : u"<no table>";
+}
+
+TEST_F(DatabaseLoader, WholeLoadListsTablesAndViewsAndRecordsTheProvider) {
+  struct Case {
+    Dbms dbms;
+    const char16_t* dbmsName;
+    const char16_t* quote;
+    std::vector<std::u16string> names;
+  } cases[] = {
+      // SQLite's own sqlite_sequence is left out; SetSqlQuote quotes nothing for its kind.
+      {S, u"SQLite", u"", {u"Order Details:TABLE", u"order_view:VIEW", u"select:TABLE"}},
+      {P,
+       u"PostgreSQL",
+       u"\"",
+       {u"Clash:TABLE", u"Order Details:TABLE", u"it's:TABLE", u"order_view:VIEW", u"orders:TABLE",
+        u"select:TABLE"}},
+      // The other database's tables stay out, "Order Details" included.
+      {M,
+       u"MariaDB",
+       u"`",
+       {u"Clash:TABLE", u"Order Details:TABLE", u"it`s:TABLE", u"order_view:VIEW",
+        u"select:TABLE"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(toUtf8(c.dbmsName));
+    Load load = whole(c.dbms);
+    EXPECT_EQ(load.result, 0);
+    EXPECT_EQ(load.error, u"");
+    EXPECT_EQ(load.names(), c.names);
+    EXPECT_EQ(load.setting(kDBType), u"DB");
+    EXPECT_EQ(load.setting(kDBConnstr), connectionStringFor(databases(), c.dbms));
+    EXPECT_EQ(load.setting(kDBDBMSName), c.dbmsName);
+    EXPECT_FALSE(load.setting(kDBDBMSVer).empty());
+    EXPECT_FALSE(load.setting(kDBProviderName).empty());
+    EXPECT_EQ(load.setting(kDBQuoteS), c.quote);
+    EXPECT_EQ(load.setting(kDBQuoteE), c.quote);
+    EXPECT_EQ(text(load.table(u"Order Details"), kTblLoaded), u"True");
+    EXPECT_EQ(load.table(u"Order Details")->fields().count(), 4);
+    EXPECT_EQ(projectContext().currentDbmsName, c.dbmsName);
+  }
+}
+
+TEST_F(DatabaseLoader, ANameTakenIgnoringCaseIsReadOnceAndNoted) {
+  struct Case {
+    Dbms dbms;
+    const char16_t* name;
+    const char16_t* field;  // the first field of the row that was read
+    const char16_t* error;
+  } cases[] = {
+      {P, u"orders", u"id",
+       u"Vantorel: TABLE archive.orders not loaded: its name is taken by TABLE public.orders!\r\n"
+       u"Vantorel: TABLE sales.orders not loaded: its name is taken by TABLE public.orders!"},
+      {P, u"clash", u"a",
+       u"Vantorel: TABLE public.clash not loaded: its name is taken by TABLE public.Clash!"},
+      {M, u"clash", u"a", u"Vantorel: TABLE clash not loaded: its name is taken by TABLE Clash!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(toUtf8(c.name));
+    Load load = whole(c.dbms);
+    AGPTable* table = load.table(c.name);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->fields().at(0).FldName(), c.field);
+    EXPECT_EQ(text(table, kTblError), c.error);
+  }
+  // Of the PostgreSQL orders the current schema's, with its 16 columns.
+  EXPECT_EQ(whole(P).table(u"orders")->fields().count(), 16);
+}
+
+TEST_F(DatabaseLoader, DynamicLoadRegistersAndASingleTableLoadReadsIt) {
+  for (Dbms dbms : {S, P, M}) {
+    Load load = whole(dbms, /*dynamic=*/true);
+    ASSERT_EQ(load.result, 0);
+    AGPTable* table = load.table(u"Order Details");
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(text(table, kTblLoaded), u"False");
+    EXPECT_EQ(table->fields().count(), 0);
+
+    const std::u16string connStr = connectionStringFor(databases(), dbms);
+    run(load, {u"DB", u"", u"", u"", connStr, u"Order Details", u""});
+    EXPECT_EQ(load.result, 0);
+    EXPECT_EQ(text(table, kTblLoaded), u"True");
+    EXPECT_EQ(table->fields().count(), 4);
+    // A name missing from the catalogue reads nothing and adds nothing.
+    const auto count = load.db->tables().count();
+    run(load, {u"DB", u"", u"", u"", connStr, u"nowhere", u""});
+    EXPECT_EQ(load.result, 0);
+    EXPECT_EQ(load.db->tables().count(), count);
+  }
+}
+
+TEST_F(DatabaseLoader, RefusedLoginsTakeTheLoginFailedPath) {
+  struct Case {
+    const char16_t* label;
+    const char16_t* dsn;
+    const char16_t* pwd;
+  } cases[] = {
+      {u"PostgreSQL", kPostgresDsn, u"wrong"},
+      {u"MariaDB", kMariaDbDsn, u"wrong"},
+      {u"unknown data source", u"no_such_dsn", u"test"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(toUtf8(c.label));
+    Load load;
+    run(load, {u"ODBC", c.dsn, u"test", c.pwd, u"", u"", u""});
+    EXPECT_EQ(load.result, 3);
+    EXPECT_EQ(load.error, kLoginFailed);
+  }
+}
+
+TEST_F(DatabaseLoader, DataSourceLoginsQuoteThePasswordAndGiveThePostgreSqlDetails) {
+  for (const char16_t* dsn : {kPostgresDsn, kMariaDbDsn}) {
+    SCOPED_TRACE(toUtf8(dsn));
+    Load load;
+    run(load, {u"ODBC", dsn, kSemicolonUser, kSemicolonPassword, u"", u"", u""});
+    EXPECT_EQ(load.result, 0) << toUtf8(load.error);
+    EXPECT_EQ(load.setting(kDBPwd), kSemicolonPassword);
+    EXPECT_EQ(load.setting(kDBConnstr), u"");
+    EXPECT_NE(load.table(u"Order Details"), nullptr);
+  }
+  const ProjectContext& context = projectContext();
+  EXPECT_EQ(toString(context.pgServer), u"127.0.0.1");
+  EXPECT_EQ(toString(context.pgDatabase), u"vantorel");
+  EXPECT_EQ(toString(context.pgUser), u"test");
+  EXPECT_EQ(toString(context.pgPort), toU16(databases().postgres().port()));
+}
+
+TEST_F(DatabaseLoader, CustomViewsAddATableOrReportWhyNot) {
+  struct Case {
+    Dbms dbms;
+    std::int16_t result;
+    const char16_t* name;
+    const char16_t* sql;
+    const char16_t* fields;  // joined by ","; or a part of the error text
+  } cases[] = {
+      {S, 0, u"cv",
+       u"SELECT d.order_id, d.qty, s.code FROM \"Order Details\" d "
+       u"JOIN \"select\" s ON s.\"from\" = d.order_id",
+       u"order_id,qty,code"},
+      {P, 0, u"cv",
+       u"SELECT o.id, o.customer, d.qty FROM orders o "
+       u"JOIN \"Order Details\" d ON d.order_id = o.id",
+       u"id,customer,qty"},
+      {M, 0, u"cv",
+       u"SELECT d.order_id, d.qty, s.code FROM `Order Details` d "
+       u"JOIN `select` s ON s.`from` = d.order_id",
+       u"order_id,qty,code"},
+      {S, 1, u"bad", u"SELECT nope FROM \"Order Details\"", u"nope"},
+      {P, 1, u"bad", u"SELECT nope FROM orders", u"nope"},
+      {M, 1, u"bad", u"SELECT nope FROM `select`", u"nope"},
+      {P, 1, u"ORDERS", u"SELECT 1 AS one", u"Vantorel: Table/View ORDERS already exists!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(toUtf8(c.sql));
+    Load load = whole(c.dbms);
+    projectContext().lastErrorText = u"left by an earlier call";
+    const std::int16_t result =
+        load.db->LoadADOCustomView(connectionStringFor(databases(), c.dbms), c.name, c.sql);
+    EXPECT_EQ(result, c.result);
+    const std::u16string& error = projectContext().lastErrorText;
+    AGPTable* table = load.table(c.name);
+    if (c.result != 0) {
+      EXPECT_NE(error.find(c.fields), std::u16string::npos) << toUtf8(error);
+      if (std::u16string(c.name) == u"bad") {
+        EXPECT_EQ(table, nullptr);
+      }
+      continue;
+    }
+    EXPECT_EQ(error, u"");
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(text(table, kTblType), u"CUSTOMVIEW");
+    EXPECT_EQ(text(table, kTblCustomSQL), c.sql);
+    EXPECT_EQ(text(table, kTblCustomError), u"");
+    std::u16string names;
+    for (std::int32_t i = 0; i < table->fields().count(); ++i) {
+      names += (i ? u"," : u"") + table->fields().at(static_cast<std::size_t>(i)).FldName();
+    }
+    EXPECT_EQ(names, c.fields);
+  }
+}
+
+TEST(PgConnectionString, RecognisedKeysAreTakenTrimmedAndQuotedValuesKept) {
+  struct Case {
+    const char16_t* connStr;
+    const char16_t* server;
+    const char16_t* user;
+    const char16_t* password;
+    const char16_t* port;
+  } cases[] = {
+      {u" Server = db1 ; ;junk; UID=ann;pwd= x ;port=5433", u"db1", u"ann", u"x", u"5433"},
+      {u"server=a;SERVER=b", u"b", u"(kept)", u"(kept)", u"(kept)"},
+      {u"Driver=PostgreSQL;UID=bob;PWD={se;mi}}x};Database=d", u"(kept)", u"bob", u"se;mi}x",
+       u"(kept)"},
+      {u"   ", u"(kept)", u"(kept)", u"(kept)", u"(kept)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(toUtf8(c.connStr));
+    ProjectContext& context = projectContext();
+    for (Variant* detail :
+         {&context.pgServer, &context.pgUser, &context.pgPassword, &context.pgPort}) {
+      *detail = Variant(u"(kept)");
+    }
+    ParsePgConnStr(c.connStr);
+    EXPECT_EQ(toString(context.pgServer), c.server);
+    EXPECT_EQ(toString(context.pgUser), c.user);
+    EXPECT_EQ(toString(context.pgPassword), c.password);
+    EXPECT_EQ(toString(context.pgPort), c.port);
+  }
+  EXPECT_EQ(QuoteBracketName(u" [dbo] ", u"t.[id]"), u"[dbo].[id]");
+  EXPECT_EQ(QuoteBracketName(u"orders", u" key "), u"[orders].[key]");
+}
+
+}  // namespace
+}  // namespace vantorel::test
