@@ -2,14 +2,37 @@
 
 #include <vector>
 
+#include "database/custom_sql_analyzer.hpp"
 #include "database/field_description_import.hpp"
 #include "database/load_steps.hpp"
 #include "database/pg_metadata.hpp"
+#include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
+#include "platform/automation/variant_convert.hpp"
 #include "platform/data/query_metadata.hpp"
 
 namespace vantorel {
+
+void ParseCustomSql(AGPTable& table) {
+  // Any other database (SQLite, say) is read with every quote style, not as Access, which
+  // would take its standard "quoted names" for text.
+  const std::int16_t kind = GetDbmsType(projectContext().currentDbmsName);
+  CustomSqlAnalyzer analyzer;
+  if (!analyzer.analyse(toString(table.properties().setting(kTblCustomSQL)), kind)) return;
+  AGPFields& fields = table.fields();
+  for (std::size_t i = 0; i < fields.count(); ++i) {
+    AGPField& field = fields.at(i);
+    const std::u16string name = field.FldName();
+    CustomSqlColumn column = analyzer.describeColumn(name);
+    if (column.sourceName.empty()) column = analyzer.describeColumn(QuoteSqlNameRaw(Variant(name)));
+    AGProperties& bag = field.properties();
+    bag.setting(kFldAlias) = Variant(column.alias);
+    bag.setting(kFldSourceName) = Variant(column.sourceName);
+    bag.setting(kFldSourceTable) = Variant(column.sourceTable);
+    bag.setting(kFldSourceField) = Variant(column.sourceField);
+  }
+}
 
 void Load_ADOCustomView(AGPTable& table, data::Connection& cnn, const std::u16string& sTableName,
                         const std::u16string& sSQL) {
@@ -54,6 +77,8 @@ void Load_ADOCustomView(AGPTable& table, data::Connection& cnn, const std::u16st
       attemptStep([&] { field->LoadFld_ADO(adoFieldDefinition(column)); });
     }
   }
+  // The analysis is of the text only; a fault in it costs the sources, not the custom view.
+  attemptStep([&] { ParseCustomSql(table); });
   if (kind == kDbmsPostgreSql) LoadFieldTypeNames(cnn, fields, sTableName, sSQL);
   table.LoadTableDefault();
 }

@@ -2,14 +2,19 @@
 // AGPTable.Load_ADOCustomView: makes a table a custom view of the query sSQL, one field per
 // result column, with its load-time defaults. The query is described, never read; a query the
 // provider refuses leaves its text in TblCustomError and in the project's LastErrorText, and the
-// custom view without fields. Where each column comes from (the query's analysis) is not read
-// yet: the fields' source settings stay as they are.
+// custom view without fields. Where each column comes from is read from the query's text
+// (ParseCustomSql).
 #include <string>
 
 #include "model/table.hpp"
 #include "platform/data/connection.hpp"
 
 namespace vantorel {
+
+// AGPTable.ParseCustomSql: each field's alias flag and source (FldAlias, FldSourceName,
+// FldSourceTable, FldSourceField) from the analysis of the table's TblCustomSQL. A query the
+// analyser cannot read leaves every field as it was.
+void ParseCustomSql(AGPTable& table);
 
 void Load_ADOCustomView(AGPTable& table, data::Connection& cnn, const std::u16string& sTableName,
                         const std::u16string& sSQL);

@@ -6,6 +6,7 @@
 
 #include "database/connection_details.hpp"
 #include "database_loading/loading_schema.hpp"
+#include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -197,20 +198,21 @@ TEST_F(DatabaseLoader, CustomViewsAddATableOrReportWhyNot) {
     std::int16_t result;
     const char16_t* name;
     const char16_t* sql;
-    const char16_t* fields;  // joined by ","; or a part of the error text
+    const char16_t* fields;         // joined by ","; or a part of the error text
+    const char16_t* sources = u"";  // each field's source table "." source column
   } cases[] = {
       {S, 0, u"cv",
        u"SELECT d.order_id, d.qty, s.code FROM \"Order Details\" d "
        u"JOIN \"select\" s ON s.\"from\" = d.order_id",
-       u"order_id,qty,code"},
+       u"order_id,qty,code", u"Order Details.order_id,Order Details.qty,select.code"},
       {P, 0, u"cv",
        u"SELECT o.id, o.customer, d.qty FROM orders o "
        u"JOIN \"Order Details\" d ON d.order_id = o.id",
-       u"id,customer,qty"},
+       u"id,customer,qty", u"orders.id,orders.customer,Order Details.qty"},
       {M, 0, u"cv",
        u"SELECT d.order_id, d.qty, s.code FROM `Order Details` d "
        u"JOIN `select` s ON s.`from` = d.order_id",
-       u"order_id,qty,code"},
+       u"order_id,qty,code", u"Order Details.order_id,Order Details.qty,select.code"},
       {S, 1, u"bad", u"SELECT nope FROM \"Order Details\"", u"nope"},
       {P, 1, u"bad", u"SELECT nope FROM orders", u"nope"},
       {M, 1, u"bad", u"SELECT nope FROM `select`", u"nope"},
@@ -238,10 +240,16 @@ TEST_F(DatabaseLoader, CustomViewsAddATableOrReportWhyNot) {
     EXPECT_EQ(text(table, kTblCustomSQL), c.sql);
     EXPECT_EQ(text(table, kTblCustomError), u"");
     std::u16string names;
+    std::u16string sources;
     for (std::int32_t i = 0; i < table->fields().count(); ++i) {
-      names += (i ? u"," : u"") + table->fields().at(static_cast<std::size_t>(i)).FldName();
+      AGPField& field = table->fields().at(static_cast<std::size_t>(i));
+      names += (i ? u"," : u"") + field.FldName();
+      AGProperties& bag = field.properties();
+      sources += (i ? u"," : u"") + toString(bag.setting(kFldSourceTable)) + u"." +
+                 toString(bag.setting(kFldSourceField));
     }
     EXPECT_EQ(names, c.fields);
+    EXPECT_EQ(sources, c.sources);
   }
 }
 
