@@ -1,0 +1,165 @@
+#include "database/dao_database_loader.hpp"
+
+#include <algorithm>
+#include <vector>
+
+#include "database/dao_table_loader.hpp"
+#include "database/dao_view_key.hpp"
+#include "foundation/project_context.hpp"
+#include "foundation/sql_quoting.hpp"
+#include "foundation/status.hpp"
+#include "foundation/value_format.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/data/access_file.hpp"
+#include "platform/text/strings.hpp"
+
+namespace vantorel {
+
+namespace access = data::access;
+
+namespace {
+
+// The reader plays the part of the newest engine, which reads every file format.
+constexpr char16_t kEngineVersion[] = u"12.0";
+
+// One load of one file: the database filled, the file read, the progress shown.
+class DaoDatabaseLoad {
+ public:
+  DaoDatabaseLoad(AGPDatabase& database, access::AccessFile& file, const std::u16string& tableName)
+      : database_(database),
+        tables_(database.tables()),
+        file_(file),
+        tableName_(tableName),
+        loadAll_(tableName.empty()),
+        total_(static_cast<std::int32_t>(file.tableNames().size() + file.queries().size())) {}
+
+  void loadTables() {
+    if (loadAll_) Status().DispStatus(Variant(std::u16string(u"Loading Database Tables...")));
+    for (const std::u16string& name : file_.tableNames()) {
+      if (name != u"Switchboard Items") loadTable(name);
+      advance();
+    }
+  }
+
+  void loadViews() {
+    if (loadAll_) Status().DispStatus(Variant(std::u16string(u"Loading Database Views...")));
+    const std::vector<std::u16string> viewNames = file_.viewNames();
+    for (const access::QueryInfo& info : file_.queries()) {
+      const bool listed =
+          std::find(viewNames.begin(), viewNames.end(), info.name) != viewNames.end();
+      if (listed && (loadAll_ || info.name == tableName_)) loadView(info.name);
+      advance();
+    }
+  }
+
+ private:
+  void loadTable(const std::u16string& name) {
+    if (loadAll_) {
+      Status().DispStatus(Variant(u"Loading Table " + name + u"..."));
+      if (!tables_.add(name)) return;
+      Ref<AGPTable> table = tables_.item(Variant(name));
+      table->properties().setting(kTblType) = Variant(std::u16string(u"TABLE"));
+      table->properties().setting(kTblLoaded) = Variant(false);
+      const access::AccessTable definition = file_.readTable(name);
+      if (!definition.columns.empty()) LoadTbl_DAO(*table, definition, loadAll_);
+      return;
+    }
+    if (name != tableName_ || !tables_.tableExist(Variant(name))) return;
+    const access::AccessTable definition = file_.readTable(name);
+    if (!definition.columns.empty()) {
+      LoadTbl_DAO(*tables_.item(Variant(name)), definition, loadAll_);
+    }
+  }
+
+  void loadView(const std::u16string& name) {
+    const access::AccessQuery definition = file_.readQuery(name);
+    if (loadAll_) {
+      Status().DispStatus(Variant(u"Loading View " + name + u"..."));
+      if (tables_.add(name)) {
+        Ref<AGPTable> view = tables_.item(Variant(name));
+        view->properties().setting(kTblType) = Variant(std::u16string(u"VIEW"));
+        view->properties().setting(kTblLoaded) = Variant(false);
+        LoadView_DAO(*view, definition, loadAll_);
+      }
+    } else if (tables_.tableExist(Variant(name))) {
+      LoadView_DAO(*tables_.item(Variant(name)), definition, loadAll_);
+    }
+    if (!tables_.tableExist(Variant(name))) return;
+    Ref<AGPTable> view = tables_.item(Variant(name));
+    view->properties().setting(kTblSQL) = Variant(definition.sql);
+    SetupViewKey(database_, *view, definition);
+  }
+
+  void advance() {
+    ++processed_;
+    if (loadAll_) Status().SetStatus(Variant(GetPercent(processed_, total_)));
+  }
+
+  AGPDatabase& database_;
+  AGPTables& tables_;
+  access::AccessFile& file_;
+  const std::u16string& tableName_;
+  const bool loadAll_;
+  const std::int32_t total_;
+  std::int32_t processed_ = 0;
+};
+
+void writeDatabaseSettings(AGPDatabase& database, const std::u16string& path,
+                           const std::u16string& phyPath, bool useServerMapPath,
+                           const std::u16string& uid, const std::u16string& pwd,
+                           const access::AccessFile& file) {
+  AGProperties& bag = database.properties();
+  const std::u16string notApplicable = u"N.A.";
+  bag.setting(kDBType) = Variant(std::u16string(u"ACCESS"));
+  bag.setting(kDBUseServerMapPath) = Variant(useServerMapPath);
+  bag.setting(kDBPath) = Variant(path);
+  bag.setting(kDBPhyPath) = Variant(phyPath);
+  bag.setting(kDBUID) = Variant(uid);
+  bag.setting(kDBPwd) = Variant(pwd);
+  bag.setting(kDBADOVer) = Variant(std::u16string(kEngineVersion));
+  bag.setting(kDBDBMSName) = Variant(std::u16string(u"ACCESS"));
+  bag.setting(kDBDBMSVer) = Variant(file.version());
+  bag.setting(kDBOLEDBVer) = Variant(notApplicable);
+  bag.setting(kDBProviderName) = Variant(notApplicable);
+  bag.setting(kDBProviderVer) = Variant(notApplicable);
+  ProjectContext& context = projectContext();
+  context.currentDbmsName = u"ACCESS";
+  SetSqlQuote(context.currentDbmsName);
+  bag.setting(kDBQuoteS) = Variant(context.sqlQuoteOpen);
+  bag.setting(kDBQuoteE) = Variant(context.sqlQuoteClose);
+}
+
+std::u16string handlerText(const AutomationError& e) {
+  return u"\r\nError # " + toU16(e.number()) + u"\r\nGenerated by " + e.source() +
+         u"\r\nDescription  " + e.description() + u"\r\n";
+}
+
+}  // namespace
+
+std::int16_t loadDaoDatabase(AGPDatabase& database, const std::u16string& path,
+                             const std::u16string& phyPath, bool useServerMapPath,
+                             const std::u16string& uid, const std::u16string& pwd,
+                             const std::u16string& tableName) {
+  // Loading nothing and reporting success would leave the project without tables unexplained.
+  if (phyPath.empty()) {
+    projectContext().lastErrorText =
+        u"Open MS Access database failed. Error: No database file was named.";
+    return 1;
+  }
+  try {
+    // uid and pwd are kept for the generated site; the reader needs neither.
+    access::AccessFile file = access::AccessFile::open(phyPath);
+    if (tableName.empty()) {
+      writeDatabaseSettings(database, path, phyPath, useServerMapPath, uid, pwd, file);
+    }
+    DaoDatabaseLoad load(database, file, tableName);
+    load.loadTables();
+    load.loadViews();
+    return 0;
+  } catch (const AutomationError& e) {
+    projectContext().lastErrorText = handlerText(e);
+    return 1;
+  }
+}
+
+}  // namespace vantorel
