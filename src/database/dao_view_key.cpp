@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "database/connection_details.hpp"
 #include "foundation/value_format.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/strings.hpp"
@@ -17,24 +18,6 @@ namespace {
 bool readOnlySql(std::u16string_view sql) {
   return startsWithNoCase(sql, u"SELECT DISTINCT ") || startsWithNoCase(sql, u"SELECT TOP ") ||
          containsNoCase(sql, u"GROUP BY") || containsNoCase(sql, u"UNION");
-}
-
-std::u16string stripBrackets(std::u16string_view text) {
-  std::u16string_view t = trimBlanks(text);
-  if (!t.empty() && t.front() == u'[') t.remove_prefix(1);
-  if (!t.empty() && t.back() == u']') t.remove_suffix(1);
-  return std::u16string(t);
-}
-
-std::u16string QuoteBracketName(std::u16string_view schema, std::u16string_view name) {
-  std::u16string_view part = name;
-  if (const auto dot = name.find(u'.'); dot != std::u16string_view::npos) {
-    part = name.substr(dot + 1);
-    if (const auto next = part.find(u'.'); next != std::u16string_view::npos) {
-      part = part.substr(0, next);
-    }
-  }
-  return u"[" + stripBrackets(schema) + u"].[" + stripBrackets(part) + u"]";
 }
 
 std::u16string tableKey(AGPTable& table) {
