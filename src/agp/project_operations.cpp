@@ -1,7 +1,7 @@
 #include "agp/project_operations.hpp"
 
 #include "agp/agp.hpp"
-#include "platform/automation/automation_error.hpp"
+#include "foundation/installed_operation.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
@@ -11,40 +11,29 @@ ProjectOperations& projectOperations() noexcept {
   return operations;
 }
 
-namespace {
-
-template <typename Operation>
-Operation installed(Operation operation, const char16_t* member) {
-  if (!operation) {
-    throw AutomationError(445, u"AGP", std::u16string(u"AGP.") + member + u" is not available");
-  }
-  return operation;
-}
-
-}  // namespace
-
 void AGP::Save(const std::u16string& projFile) {
-  installed(projectOperations().save, u"Save")(*this, projFile);
+  installedOperation(projectOperations().save, u"AGP", u"Save")(*this, projFile);
 }
 
 void AGP::Load(const std::u16string& projFile) {
-  installed(projectOperations().load, u"Load")(*this, projFile);
+  installedOperation(projectOperations().load, u"AGP", u"Load")(*this, projFile);
 }
 
 void AGP::SaveDefault() {
-  installed(projectOperations().saveDefault, u"SaveDefault")(*this);
+  installedOperation(projectOperations().saveDefault, u"AGP", u"SaveDefault")(*this);
 }
 
 std::u16string AGP::BuildExParseFunction(const std::u16string& text) {
-  return installed(projectOperations().buildExParseFunction, u"BuildExParseFunction")(*this, text);
+  return installedOperation(projectOperations().buildExParseFunction, u"AGP",
+                            u"BuildExParseFunction")(*this, text);
 }
 
 void AGP::GenScript() {
-  installed(projectOperations().genScript, u"GenScript")(*this);
+  installedOperation(projectOperations().genScript, u"AGP", u"GenScript")(*this);
 }
 
 std::int16_t AGP::GenCheck() {
-  return installed(projectOperations().genCheck, u"GenCheck")(*this);
+  return installedOperation(projectOperations().genCheck, u"AGP", u"GenCheck")(*this);
 }
 
 // Scripts pass the path by reference; the engine only reads it.

@@ -1,7 +1,7 @@
 #include "model/database_operations.hpp"
 
+#include "foundation/installed_operation.hpp"
 #include "model/database.hpp"
-#include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
@@ -11,28 +11,16 @@ DatabaseOperations& databaseOperations() noexcept {
   return operations;
 }
 
-namespace {
-
-template <typename Operation>
-Operation installed(Operation operation, const char16_t* member) {
-  if (!operation) {
-    throw AutomationError(445, u"AGPDatabase",
-                          std::u16string(u"AGPDatabase.") + member + u" is not available");
-  }
-  return operation;
-}
-
-}  // namespace
-
 std::int16_t AGPDatabase::LoadADODB(const AdoLoadArguments& arguments) {
-  return installed(databaseOperations().loadADODB, u"LoadADODB")(*this, arguments);
+  return installedOperation(databaseOperations().loadADODB, u"AGPDatabase", u"LoadADODB")(
+      *this, arguments);
 }
 
 std::int16_t AGPDatabase::LoadADOCustomView(const std::u16string& sConnStr,
                                             const std::u16string& sTableName,
                                             const std::u16string& sSQL) {
-  return installed(databaseOperations().loadADOCustomView, u"LoadADOCustomView")(*this, sConnStr,
-                                                                                 sTableName, sSQL);
+  return installedOperation(databaseOperations().loadADOCustomView, u"AGPDatabase",
+                            u"LoadADOCustomView")(*this, sConnStr, sTableName, sSQL);
 }
 
 // Scripts pass every argument by reference; the loaders only read them.
