@@ -21,8 +21,8 @@ void ParseCustomSql(AGPTable& table) {
   CustomSqlAnalyzer analyzer;
   if (!analyzer.analyse(toString(table.properties().setting(kTblCustomSQL)), kind)) return;
   AGPFields& fields = table.fields();
-  for (std::size_t i = 0; i < fields.count(); ++i) {
-    AGPField& field = fields.at(i);
+  for (std::int32_t i = 0; i < fields.count(); ++i) {
+    AGPField& field = fields.at(static_cast<std::size_t>(i));
     const std::u16string name = field.FldName();
     CustomSqlColumn column = analyzer.describeColumn(name);
     if (column.sourceName.empty()) column = analyzer.describeColumn(QuoteSqlNameRaw(Variant(name)));
