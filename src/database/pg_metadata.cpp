@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "database/load_steps.hpp"
+#include "database/postgresql_fields.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "platform/data/query.hpp"
@@ -60,16 +61,8 @@ void applyTypeName(AGPFields& fields, const PgMetadataField& column) {
 
 std::vector<PgMetadataTable> PgMetadataComponent::tables(std::u16string_view name,
                                                          std::u16string_view schema) {
-  std::u16string sql(kColumnTypesQuery);
-  std::vector<Variant> parameters{Variant(std::u16string(name))};
-  if (schema.empty()) {
-    sql += u" AND pg_catalog.pg_table_is_visible(c.oid)";
-  } else {
-    sql += u" AND n.nspname = ?";
-    parameters.emplace_back(std::u16string(schema));
-  }
-  sql += u" ORDER BY a.attnum";
-  const data::QueryResult result = data::runQuery(connection_, sql, parameters);
+  const data::QueryResult result =
+      queryPgTableColumns(connection_, std::u16string(kColumnTypesQuery), schema, name);
   std::vector<PgMetadataTable> found;
   for (std::size_t row = 0; row < result.rows.size(); ++row) {
     if (found.empty()) {

@@ -39,9 +39,8 @@ std::size_t literalEnd(std::u16string_view text) {
 
 }  // namespace
 
-data::QueryResult readPostgreSqlDefaults(data::Connection& connection, std::u16string_view schema,
-                                         std::u16string_view table) {
-  std::u16string sql(kDefaultsQuery);
+data::QueryResult queryPgTableColumns(data::Connection& connection, std::u16string sql,
+                                      std::u16string_view schema, std::u16string_view table) {
   std::vector<Variant> parameters{Variant(std::u16string(table))};
   if (schema.empty()) {
     sql += u" AND pg_catalog.pg_table_is_visible(c.oid)";
@@ -51,6 +50,11 @@ data::QueryResult readPostgreSqlDefaults(data::Connection& connection, std::u16s
   }
   sql += u" ORDER BY a.attnum";
   return data::runQuery(connection, sql, parameters);
+}
+
+data::QueryResult readPostgreSqlDefaults(data::Connection& connection, std::u16string_view schema,
+                                         std::u16string_view table) {
+  return queryPgTableColumns(connection, std::u16string(kDefaultsQuery), schema, table);
 }
 
 std::optional<std::u16string> postgreSqlDefault(std::u16string_view def) {

@@ -10,6 +10,12 @@
 
 namespace vantorel {
 
+// Runs a catalogue query over one table's columns: `sql` selects from pg_attribute `a` joined
+// to pg_class `c` and pg_namespace `n`, filters on the table name (its first parameter) and is
+// completed here with the schema (or the search path when the schema is empty) and column order.
+data::QueryResult queryPgTableColumns(data::Connection& connection, std::u16string sql,
+                                      std::u16string_view schema, std::u16string_view table);
+
 // One row per column that has a default: "attname" and "def" (the expression's text), in column
 // order. An empty schema means the table the search path finds.
 data::QueryResult readPostgreSqlDefaults(data::Connection& connection, std::u16string_view schema,
