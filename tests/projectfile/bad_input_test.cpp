@@ -3,7 +3,6 @@
 // saves what it made of them.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <random>
 
 #include "foundation/project_context.hpp"
@@ -107,11 +106,7 @@ TEST_F(BadInputTest, EachBrokenFileGetsAClearMessage) {
            "--><Database/></Project>",
        u""},
   };
-  for (const Case& c : cases) {
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(loadBytes(c.bytes), c.message) << c.what;
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << c.what;
-  }
+  for (const Case& c : cases) EXPECT_EQ(loadBytes(c.bytes), c.message) << c.what;
 }
 
 // Flipped, deleted, repeated and inserted bytes: whatever the reader makes of them loads without
