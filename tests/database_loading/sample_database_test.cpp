@@ -152,6 +152,46 @@ void expectCatalogue(AGPDatabase& db, const std::map<std::u16string, Expected>& 
   }
 }
 
+// Settings the scripts give some columns, each read by the rule of its database.
+struct Spot {
+  const char* sample;
+  const char16_t* table;
+  const char16_t* field;  // empty for a table setting
+  SettingSlot row;
+  const char16_t* value;
+};
+const Spot kSpots[] = {
+    {"Chinook on SQLite", u"PlaylistTrack", u"", kTblKey, u"PlaylistId\r\nTrackId"},
+    {"Chinook on PostgreSQL", u"playlist_track", u"", kTblKey, u"playlist_id\r\ntrack_id"},
+    {"Chinook on MariaDB", u"Track", u"UnitPrice", kFldTypeName, u"decimal(10,2)"},
+    {"Sakila on PostgreSQL", u"actor", u"actor_id", kFldAutoIncrement, u"True"},
+    {"Sakila on PostgreSQL", u"film", u"rating", kFldDefault, u"G"},
+    {"Sakila on PostgreSQL", u"film", u"rental_rate", kFldDefault, u"4.99"},
+    {"Sakila on PostgreSQL", u"film", u"special_features", kFldTypeName, u"array"},
+    {"Sakila on PostgreSQL", u"customer", u"create_date", kFldDefault, u"now"},
+    {"Sakila on MariaDB", u"actor", u"actor_id", kFldAutoIncrement, u"True"},
+    {"Sakila on MariaDB", u"film", u"rating", kFldTagValues,
+     u"\"G\",\"G\"\r\n\"PG\",\"PG\"\r\n\"PG-13\",\"PG-13\"\r\n\"R\",\"R\"\r\n"
+     u"\"NC-17\",\"NC-17\"\r\n"},
+    {"Sakila on MariaDB", u"film", u"special_features", kFldHtmlTag, u"CHECKBOX"},
+};
+
+void expectSpots(AGPDatabase& db, const SampleDatabase& sample) {
+  for (const Spot& spot : kSpots) {
+    if (std::string(spot.sample) != sample.label) continue;
+    SCOPED_TRACE(toUtf8(spot.table) + "." + toUtf8(spot.field));
+    ASSERT_TRUE(db.tables().tableExist(Variant(std::u16string(spot.table))));
+    AGPTable& table = *db.tables().item(Variant(std::u16string(spot.table)));
+    if (*spot.field == 0) {
+      EXPECT_EQ(toUtf8(toString(table.properties().setting(spot.row))), toUtf8(spot.value));
+      continue;
+    }
+    AGPField* field = table.fields().find(spot.field);
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(toUtf8(toString(field->properties().setting(spot.row))), toUtf8(spot.value));
+  }
+}
+
 TEST_F(SampleDatabaseRealDb, WholeLoadsReadEveryTableViewColumnAndKey) {
   for (const SampleDatabase& sample : sampleDatabases()) {
     SCOPED_TRACE(sample.label);
@@ -171,6 +211,7 @@ TEST_F(SampleDatabaseRealDb, WholeLoadsReadEveryTableViewColumnAndKey) {
 
     Ref<AGP> project = load(sample, /*dynamic=*/false);
     expectCatalogue(*project->DB(), expected);
+    expectSpots(*project->DB(), sample);
   }
 }
 
@@ -190,6 +231,7 @@ TEST_F(SampleDatabaseRealDb, DynamicLoadsRegisterEveryTableAndReadEachOnDemand) 
     }
     for (const auto& [name, want] : expected) load(sample, /*dynamic=*/true, name, project);
     expectCatalogue(db, expected);
+    expectSpots(db, sample);
   }
 }
 
