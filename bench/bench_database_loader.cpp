@@ -8,7 +8,7 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,8 +114,13 @@ void rawCataloguePass(const std::u16string& connectionString) {
   }
 }
 
-void wholeLoad(benchmark::State& state, const std::u16string& connectionString) {
-  for (auto _ : state) {
+// One connection string per sample, in the order of test::sampleDatabases(); set by main
+// before the benchmarks run.
+std::vector<std::u16string> connectionStrings;
+
+void BM_Load(benchmark::State& state, std::size_t sample) {
+  const std::u16string& connectionString = connectionStrings.at(sample);
+  while (state.KeepRunning()) {
     Ref<AGPDatabase> db = makeRef<AGPDatabase>();
     projectContext().currentDynamicLoadDB = false;
     const std::int16_t result =
@@ -130,22 +135,22 @@ void wholeLoad(benchmark::State& state, const std::u16string& connectionString) 
   }
 }
 
-void rawPass(benchmark::State& state, const std::u16string& connectionString) {
-  for (auto _ : state) rawCataloguePass(connectionString);
+void BM_Raw(benchmark::State& state, std::size_t sample) {
+  const std::u16string& connectionString = connectionStrings.at(sample);
+  while (state.KeepRunning()) rawCataloguePass(connectionString);
 }
 
-// "Sakila on MariaDB" -> "SakilaMariaDB".
-std::string tag(const char* label) {
-  std::string out;
-  for (const char* c = label; *c; ++c) {
-    if (*c == ' ' && std::string(c).rfind(" on ", 0) == 0) {
-      c += 3;
-      continue;
-    }
-    out += *c;
-  }
-  return out;
-}
+// In the order of test::sampleDatabases().
+BENCHMARK_CAPTURE(BM_Load, ChinookSQLite, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Raw, ChinookSQLite, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Load, ChinookPostgreSQL, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Raw, ChinookPostgreSQL, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Load, ChinookMariaDB, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Raw, ChinookMariaDB, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Load, SakilaPostgreSQL, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Raw, SakilaPostgreSQL, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Load, SakilaMariaDB, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Raw, SakilaMariaDB, 4)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vantorel
@@ -172,21 +177,15 @@ int main(int argc, char** argv) {
   test::MariaDbServer mariadb(folder.path() / "mariadb", test::freeLocalPort());
   std::puts("bench_database_loader: loading the samples into private servers");
   test::loadSampleDatabases(*testData, postgres, mariadb, folder.path());
-
-  // The ratios refer to these names; reserved, so that none moves.
-  std::vector<std::string> names;
-  names.reserve(2 * test::sampleDatabases().size());
-  std::vector<bench::Ratio> ratios;
   for (const SampleDatabase& sample : test::sampleDatabases()) {
-    const std::u16string connectionString =
-        test::sampleConnectionString(sample, postgres, mariadb, folder.path());
-    const std::string& load = names.emplace_back("BM_Load" + tag(sample.label));
-    const std::string& raw = names.emplace_back("BM_Raw" + tag(sample.label));
-    benchmark::RegisterBenchmark(load.c_str(), wholeLoad, connectionString)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(raw.c_str(), rawPass, connectionString)
-        ->Unit(benchmark::kMillisecond);
-    ratios.push_back({load.c_str(), raw.c_str(), 2.0});
+    connectionStrings.push_back(
+        test::sampleConnectionString(sample, postgres, mariadb, folder.path()));
   }
-  return bench::runWithRatios(argc, argv, ratios);
+  return bench::runWithRatios(
+      argc, argv,
+      {{"BM_Load/ChinookSQLite", "BM_Raw/ChinookSQLite", 2.0},
+       {"BM_Load/ChinookPostgreSQL", "BM_Raw/ChinookPostgreSQL", 2.0},
+       {"BM_Load/ChinookMariaDB", "BM_Raw/ChinookMariaDB", 2.0},
+       {"BM_Load/SakilaPostgreSQL", "BM_Raw/SakilaPostgreSQL", 2.0},
+       {"BM_Load/SakilaMariaDB", "BM_Raw/SakilaMariaDB", 2.0}});
 }

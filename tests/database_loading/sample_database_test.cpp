@@ -235,5 +235,58 @@ TEST_F(SampleDatabaseRealDb, DynamicLoadsRegisterEveryTableAndReadEachOnDemand) 
   }
 }
 
+TEST_F(SampleDatabaseRealDb, CustomViewsOverJoinsNameTheirSources) {
+  struct Case {
+    const char* sample;
+    const char16_t* sql;
+    const char16_t* fields;  // each "name=source table.source column", joined by ","
+  } cases[] = {
+      {"Chinook on SQLite",
+       u"SELECT t.Name AS TrackName, a.Title, ar.Name AS Artist FROM Track t "
+       u"JOIN Album a ON a.AlbumId = t.AlbumId JOIN Artist ar ON ar.ArtistId = a.ArtistId",
+       u"TrackName=Track.Name,Title=Album.Title,Artist=Artist.Name"},
+      {"Chinook on PostgreSQL",
+       u"SELECT t.name AS track_name, a.title, ar.name AS artist FROM track t "
+       u"JOIN album a ON a.album_id = t.album_id JOIN artist ar ON ar.artist_id = a.artist_id",
+       u"track_name=track.name,title=album.title,artist=artist.name"},
+      {"Chinook on MariaDB",
+       u"SELECT t.Name AS TrackName, a.Title, ar.Name AS Artist FROM Track t "
+       u"JOIN Album a ON a.AlbumId = t.AlbumId JOIN Artist ar ON ar.ArtistId = a.ArtistId",
+       u"TrackName=Track.Name,Title=Album.Title,Artist=Artist.Name"},
+      {"Sakila on PostgreSQL",
+       u"SELECT f.title AS film, c.name AS category, f.rental_rate FROM film f "
+       u"JOIN film_category fc ON fc.film_id = f.film_id "
+       u"JOIN category c ON c.category_id = fc.category_id",
+       u"film=film.title,category=category.name,rental_rate=film.rental_rate"},
+      {"Sakila on MariaDB",
+       u"SELECT f.title AS film, c.name AS category, f.rental_rate FROM film f "
+       u"JOIN film_category fc ON fc.film_id = f.film_id "
+       u"JOIN category c ON c.category_id = fc.category_id",
+       u"film=film.title,category=category.name,rental_rate=film.rental_rate"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sample);
+    const SampleDatabase* sample = nullptr;
+    for (const SampleDatabase& s : sampleDatabases()) {
+      if (std::string(s.label) == c.sample) sample = &s;
+    }
+    ASSERT_NE(sample, nullptr);
+    Ref<AGP> project = load(*sample, /*dynamic=*/true);
+    AGPDatabase& db = *project->DB();
+    ASSERT_EQ(db.LoadADOCustomView(connectionString(*sample), u"cv", c.sql), 0)
+        << toUtf8(projectContext().lastErrorText);
+    AGPTable& table = *db.tables().item(Variant(u"cv"));
+    EXPECT_EQ(setting(table, kTblType), u"CUSTOMVIEW");
+    std::u16string fields;
+    for (std::int32_t i = 0; i < table.fields().count(); ++i) {
+      AGPField& field = table.fields().at(static_cast<std::size_t>(i));
+      fields += (i ? u"," : u"") + field.FldName() + u"=" +
+                toString(field.properties().setting(kFldSourceTable)) + u"." +
+                toString(field.properties().setting(kFldSourceField));
+    }
+    EXPECT_EQ(toUtf8(fields), toUtf8(c.fields));
+  }
+}
+
 }  // namespace
 }  // namespace vantorel::test
