@@ -22,19 +22,76 @@ constexpr std::u16string_view kDefaultsQuery =
     u" WHERE c.relkind IN ('r', 'v', 'p') AND c.relname = ?"
     u" AND a.attnum > 0 AND NOT a.attisdropped";
 
-// The end of the quoted literal that opens the text (the position after its closing quote);
-// npos when the text opens with no complete literal.
-std::size_t literalEnd(std::u16string_view text) {
-  if (text.empty() || text[0] != u'\'') return std::u16string_view::npos;
-  for (std::size_t i = 1; i < text.size(); ++i) {
-    if (text[i] != u'\'') continue;
-    if (i + 1 < text.size() && text[i + 1] == u'\'') {
-      ++i;
-    } else {
-      return i + 1;
+// Calls visit(position, depth) for each character outside quoted literals and names, depth
+// counting the parentheses open after it; a visit returning true stops the walk there.
+template <class Visit>
+void walkOutside(std::u16string_view text, Visit visit) {
+  int depth = 0;
+  char16_t quote = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (quote) {
+      // A doubled quote closes and reopens the literal, which comes to the same.
+      if (c == quote) quote = 0;
+      continue;
     }
+    if (c == u'\'' || c == u'"') {
+      quote = c;
+      continue;
+    }
+    depth += c == u'(' ? 1 : c == u')' ? -1 : 0;
+    if (visit(i, depth)) return;
   }
-  return std::u16string_view::npos;
+}
+
+// The first "::" outside literals and parentheses, the cast of the whole text; npos if none.
+std::size_t outerCast(std::u16string_view text) {
+  std::size_t found = std::u16string_view::npos;
+  walkOutside(text, [&](std::size_t i, int depth) {
+    if (depth != 0 || text.substr(i, 2) != u"::") return false;
+    found = i;
+    return true;
+  });
+  return found;
+}
+
+// True when the text is one parenthesised expression: its first "(" closes at its end.
+bool parenthesised(std::u16string_view text) {
+  if (text.size() < 2 || text.front() != u'(' || text.back() != u')') return false;
+  std::size_t closed = std::u16string_view::npos;
+  walkOutside(text, [&](std::size_t i, int depth) {
+    if (depth != 0) return false;
+    closed = i;
+    return true;
+  });
+  return closed + 1 == text.size();
+}
+
+// True when the text is one quoted literal, 'it''s'.
+bool quotedLiteral(std::u16string_view text) {
+  if (text.size() < 2 || text.front() != u'\'' || text.back() != u'\'') return false;
+  bool outside = false;
+  walkOutside(text, [&](std::size_t, int) { return outside = true; });
+  return !outside;
+}
+
+// The text without its casts: "('now'::text)::date" is the literal 'now'. Parentheses that held
+// only a cast of a literal or of another such group go with it; "(0)::numeric" keeps "(0)" and
+// "(now() - (1)::interval)" stays whole.
+std::u16string_view withoutCasts(std::u16string_view d) {
+  for (;;) {
+    if (const std::size_t cast = outerCast(d); cast != std::u16string_view::npos) {
+      d = d.substr(0, cast);
+    }
+    if (!parenthesised(d)) return d;
+    const std::u16string_view inside = d.substr(1, d.size() - 2);
+    const std::u16string_view operand = inside.substr(0, outerCast(inside));
+    if (operand.size() == inside.size() ||
+        (!quotedLiteral(operand) && !parenthesised(operand))) {
+      return d;
+    }
+    d = inside;
+  }
 }
 
 }  // namespace
@@ -60,15 +117,8 @@ data::QueryResult readPostgreSqlDefaults(data::Connection& connection, std::u16s
 std::optional<std::u16string> postgreSqlDefault(std::u16string_view def) {
   if (def.empty()) return std::nullopt;
   if (startsWith(def, u"nextval(")) return std::u16string();
-  std::u16string_view d = def;
   // A literal is taken whole, so a "::" inside it is no cast.
-  const std::size_t end = literalEnd(d);
-  if (end != std::u16string_view::npos &&
-      (end == d.size() || d.substr(end).substr(0, 2) == u"::")) {
-    d = d.substr(0, end);
-  } else if (const std::size_t cast = d.find(u"::"); cast != std::u16string_view::npos) {
-    d = d.substr(0, cast);
-  }
+  const std::u16string_view d = withoutCasts(def);
   if (d == u"NULL") return std::nullopt;
   std::u16string text(d);
   if (d.size() >= 2 && startsWith(d, u"'") && endsWith(d, u"'")) {

@@ -27,7 +27,7 @@ int exitCode(int status) {
 }  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& logFile,
-                           const std::string& user) {
+                           const std::string& user, const std::string& inputFile) {
   // Everything the child needs is made here: after fork only async-signal-safe calls are made.
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -42,12 +42,17 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
     gid = pw->pw_gid;
   }
   const int log = open(logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
-  if (log < 0 || devNull < 0) throw std::runtime_error("cannot open " + logFile);
+  const std::string inputPath = inputFile.empty() ? "/dev/null" : inputFile;
+  const int input = open(inputPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (log < 0 || input < 0) {
+    if (log >= 0) close(log);
+    if (input >= 0) close(input);
+    throw std::runtime_error("cannot open " + (log < 0 ? logFile : inputPath));
+  }
   if (switchUser && fchown(log, uid, gid) != 0) throw std::runtime_error("cannot chown the log");
   pid_ = fork();
   if (pid_ == 0) {
-    dup2(devNull, 0);
+    dup2(input, 0);
     dup2(log, 1);
     dup2(log, 2);
     if (switchUser && (setgroups(1, &gid) != 0 || setgid(gid) != 0 || setuid(uid) != 0)) _exit(126);
@@ -58,7 +63,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
     _exit(127);
   }
   close(log);
-  close(devNull);
+  close(input);
   if (pid_ < 0) throw std::runtime_error("cannot start " + argv[0]);
 }
 
@@ -103,8 +108,8 @@ int ChildProcess::wait() {
 }
 
 void runToCompletion(const std::vector<std::string>& argv, const std::string& logFile,
-                     const std::string& user) {
-  ChildProcess child(argv, logFile, user);
+                     const std::string& user, const std::string& inputFile) {
+  ChildProcess child(argv, logFile, user, inputFile);
   const int code = child.wait();
   if (code != 0) {
     throw std::runtime_error(argv[0] + " exited with " + std::to_string(code) + ":\n" +

@@ -12,10 +12,10 @@ namespace vantorel::test {
 
 class ChildProcess {
  public:
-  // Starts argv[0] (a path) with the arguments, output appended to the log file. An empty user
-  // runs it as the current one.
+  // Starts argv[0] (a path) with the arguments, output appended to the log file, input read
+  // from the input file (nothing when empty). An empty user runs it as the current one.
   ChildProcess(const std::vector<std::string>& argv, const std::string& logFile,
-               const std::string& user = {});
+               const std::string& user = {}, const std::string& inputFile = {});
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -34,7 +34,7 @@ class ChildProcess {
 
 // Runs the program to its end; raises std::runtime_error, with the log's tail, unless it exits 0.
 void runToCompletion(const std::vector<std::string>& argv, const std::string& logFile,
-                     const std::string& user = {});
+                     const std::string& user = {}, const std::string& inputFile = {});
 
 // The last lines of a log, for failure messages.
 std::string logTail(const std::string& logFile, std::size_t lines = 20);

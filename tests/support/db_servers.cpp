@@ -183,6 +183,18 @@ std::u16string PostgresServer::connectionString(std::u16string_view database,
   return overTcp(u"PostgreSQL Unicode", port_, database, user, password);
 }
 
+void PostgresServer::runScripts(const std::string& database,
+                                const std::vector<fs::path>& scripts) const {
+  const std::optional<fs::path> psql = findProgram("psql");
+  if (!psql) throw std::runtime_error("PostgreSQL's client psql is not installed");
+  std::vector<std::string> argv = {
+      psql->string(), "-X", "-q", "-v", "ON_ERROR_STOP=1", "-d",
+      "host=127.0.0.1 port=" + std::to_string(port_) + " user=test password=test dbname=" +
+          database};
+  for (const fs::path& script : scripts) argv.insert(argv.end(), {"-f", script.string()});
+  runToCompletion(argv, (folder_ / "psql.log").string());
+}
+
 // --------------------------------------------------------------------------------- MariaDB
 
 std::optional<std::string> MariaDbServer::unavailable() {
@@ -235,6 +247,18 @@ std::u16string MariaDbServer::connectionString(std::u16string_view database,
                                                std::u16string_view user,
                                                std::u16string_view password) const {
   return overTcp(u"MariaDB Unicode", port_, database, user, password);
+}
+
+void MariaDbServer::runScript(const fs::path& script,
+                              const std::vector<std::string>& options) const {
+  std::optional<fs::path> client = findProgram("mariadb");
+  if (!client) client = findProgram("mysql");
+  if (!client) throw std::runtime_error("MariaDB's client is not installed");
+  std::vector<std::string> argv = {client->string(), "--no-defaults", "--protocol=TCP",
+                                   "--host=127.0.0.1", "--port=" + std::to_string(port_),
+                                   "--user=test", "--password=test"};
+  argv.insert(argv.end(), options.begin(), options.end());
+  runToCompletion(argv, (folder_ / "client.log").string(), {}, script.string());
 }
 
 }  // namespace vantorel::test

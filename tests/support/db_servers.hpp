@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "support/child_process.hpp"
 
@@ -36,6 +37,10 @@ class PostgresServer {
   std::u16string connectionString(std::u16string_view database,
                                   std::u16string_view user = kTestUser,
                                   std::u16string_view password = kTestPassword) const;
+  // Runs SQL files in turn through psql as "test", connected to the database, stopping at the
+  // first error (raised with the client's output).
+  void runScripts(const std::string& database,
+                  const std::vector<std::filesystem::path>& scripts) const;
 
  private:
   std::filesystem::path folder_;
@@ -58,6 +63,10 @@ class MariaDbServer {
   std::u16string connectionString(std::u16string_view database,
                                   std::u16string_view user = kTestUser,
                                   std::u16string_view password = kTestPassword) const;
+  // Runs a SQL file through the mariadb client as "test", with the client options given;
+  // an error is raised with the client's output.
+  void runScript(const std::filesystem::path& script,
+                 const std::vector<std::string>& options = {}) const;
 
  private:
   std::filesystem::path folder_;
