@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "database/dao_database_loader.hpp"
 #include "database/dao_table_loader.hpp"
 #include "database/dao_view_key.hpp"
 #include "fields/field_settings.hpp"
@@ -89,8 +88,7 @@ TEST_F(DaoLoader, TablesGetFieldsKeysAndIndexMarks) {
 
 TEST_F(DaoLoader, AWholeFileLoadsTablesAndOnlyPlainSelectQueriesAsViews) {
   auto db = makeRef<AGPDatabase>();
-  ASSERT_EQ(loadDaoDatabase(*db, u"db.mdb", filePath("queryTestV2000.mdb"), false, u"", u"", u""),
-            0)
+  ASSERT_EQ(db->LoadDAODB({u"db.mdb", filePath("queryTestV2000.mdb")}), 0)
       << toUtf8(projectContext().lastErrorText);
   EXPECT_EQ(toString(db->properties().setting(kDBType)), u"ACCESS");
   EXPECT_EQ(toString(db->properties().setting(kDBDBMSVer)), u"4.0");
@@ -116,12 +114,12 @@ TEST_F(DaoLoader, ADynamicLoadRegistersThenASingleLoadReads) {
   projectContext().currentDynamicLoadDB = true;
   auto db = makeRef<AGPDatabase>();
   const std::u16string path = filePath("queryTestV1997.mdb");
-  ASSERT_EQ(loadDaoDatabase(*db, path, path, false, u"", u"", u""), 0);
+  ASSERT_EQ(db->LoadDAODB({path, path}), 0);
   Ref<AGPTable> table = db->tables().item(Variant(std::u16string(u"Table1")));
   ASSERT_TRUE(table);
   EXPECT_EQ(table->fields().count(), 0);
   EXPECT_FALSE(table->tblGen());
-  ASSERT_EQ(loadDaoDatabase(*db, path, path, false, u"", u"", u"Table1"), 0);
+  ASSERT_EQ(db->LoadDAODB({path, path, false, u"", u"", u"Table1"}), 0);
   EXPECT_GT(table->fields().count(), 0);
   EXPECT_TRUE(toBool(table->properties().setting(kTblLoaded)));
 }
@@ -137,7 +135,7 @@ TEST_F(DaoLoader, FailuresReturnOneWithTheirText) {
   for (const Case& c : cases) {
     projectContext().lastErrorText.clear();
     auto db = makeRef<AGPDatabase>();
-    EXPECT_EQ(loadDaoDatabase(*db, c.phyPath, c.phyPath, false, u"", u"", u""), 1);
+    EXPECT_EQ(db->LoadDAODB({c.phyPath, c.phyPath}), 1);
     EXPECT_EQ(projectContext().lastErrorText.rfind(c.textStart, 0), 0u)
         << toUtf8(projectContext().lastErrorText);
     EXPECT_EQ(db->tables().count(), 0);

@@ -79,6 +79,7 @@ struct AccessFile::State {
   std::map<std::u16string, AccessTable, NoCaseLess> tableCache;
   std::map<std::u16string, std::vector<AccessColumn>, NoCaseLess> queryColumnCache;
   std::u16string messages;
+  std::u16string queryFailure;
 
   void note(const std::string& text) {
     if (text.empty()) return;
@@ -171,6 +172,7 @@ AccessFile AccessFile::open(const std::filesystem::path& path) {
       state->queryRows = readQueryRows(*msysQueries);
     } catch (const AutomationError& e) {
       // The tables stay readable; the queries then show as having no clauses.
+      state->queryFailure = e.description();
       state->messages += e.description() + u"\r\n";
     }
   }
@@ -207,10 +209,16 @@ const std::vector<QueryInfo>& AccessFile::queries() const noexcept {
 
 std::vector<std::u16string> AccessFile::viewNames() const {
   std::vector<std::u16string> names;
+  // A query whose clauses are unknown could be anything: none is offered as a view.
+  if (!state_->queryFailure.empty()) return names;
   for (const QueryInfo& q : state_->queries) {
     if (q.isView()) names.push_back(q.name);
   }
   return names;
+}
+
+const std::u16string& AccessFile::queryFailure() const noexcept {
+  return state_->queryFailure;
 }
 
 AccessTable AccessFile::readTable(std::u16string_view name) {
