@@ -110,7 +110,7 @@ AccessQuery AccessFile::State::query(std::u16string_view name, int depth) {
   }
   AccessQuery q;
   q.info.name = entry->first;
-  q.info.kind = queryKindOf(entry->second->flags).value_or(QueryKind::Select);
+  q.info.kind = queryKindOf(entry->second->flags);
   const auto rows = queryRows.find(static_cast<std::uint32_t>(entry->second->table_pg));
   static const std::vector<QueryRow> kNoRows;
   ParsedQuery parsed = parseQuery(q.info.kind, rows == queryRows.end() ? kNoRows : rows->second);
@@ -179,7 +179,7 @@ AccessFile AccessFile::open(const std::filesystem::path& path) {
   for (const auto& [name, entry] : state->queryEntries) {
     QueryInfo info;
     info.name = name;
-    info.kind = queryKindOf(entry->flags).value_or(QueryKind::Select);
+    info.kind = queryKindOf(entry->flags);
     const auto rows = state->queryRows.find(static_cast<std::uint32_t>(entry->table_pg));
     if (rows != state->queryRows.end()) {
       info.hasParameters = std::any_of(rows->second.begin(), rows->second.end(),

@@ -9,6 +9,7 @@
 
 #include "platform/data/access_query_columns.hpp"
 #include "platform/data/access_query_sql.hpp"
+#include "platform/data/access_types.hpp"
 #include "platform/text/unicode.hpp"
 
 namespace vantorel::data::access {
@@ -34,6 +35,26 @@ TEST(AccessQuerySql, IdentifierPathsSplitOnlyPlainColumnReferences) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(identifierPath(c.expression), c.parts) << toUtf8(c.expression);
+  }
+}
+
+// Only a plain select without parameters is a view; a kind the reader does not know is none.
+TEST(AccessQuerySql, CatalogueFlagsGiveTheKindAndOnlyPlainSelectsAreViews) {
+  struct Case {
+    std::int32_t flags;
+    bool hasParameters;
+    QueryKind kind;
+    bool view;
+  } cases[] = {
+      {0x00, false, QueryKind::Select, true},  {0x08, false, QueryKind::Select, true},
+      {0x00, true, QueryKind::Select, false},  {0x18, false, QueryKind::Crosstab, false},
+      {0x80, false, QueryKind::Union, false},  {0x70, false, QueryKind::PassThrough, false},
+      {0x90, false, QueryKind::Unknown, false}, {0xF3, false, QueryKind::Unknown, false},
+  };
+  for (const Case& c : cases) {
+    const QueryInfo info{u"Q", queryKindOf(c.flags), c.hasParameters};
+    EXPECT_EQ(info.kind, c.kind) << c.flags;
+    EXPECT_EQ(info.isView(), c.view) << c.flags;
   }
 }
 
