@@ -12,6 +12,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/data/access_file.hpp"
 #include "platform/text/strings.hpp"
+#include "platform/ui/ui.hpp"
 
 namespace vantorel {
 
@@ -43,6 +44,10 @@ class DaoDatabaseLoad {
 
   void loadViews() {
     if (loadAll_) Status().DispStatus(Variant(std::u16string(u"Loading Database Views...")));
+    // The tables load without the stored queries; the user is told why no view came.
+    if (!file_.queryFailure().empty()) {
+      ui::messageBox(u"Queries not loaded due to ADOX Error: " + file_.queryFailure());
+    }
     const std::vector<std::u16string> viewNames = file_.viewNames();
     for (const access::QueryInfo& info : file_.queries()) {
       const bool listed =
@@ -104,18 +109,16 @@ class DaoDatabaseLoad {
   std::int32_t processed_ = 0;
 };
 
-void writeDatabaseSettings(AGPDatabase& database, const std::u16string& path,
-                           const std::u16string& phyPath, bool useServerMapPath,
-                           const std::u16string& uid, const std::u16string& pwd,
+void writeDatabaseSettings(AGPDatabase& database, const DaoLoadArguments& arguments,
                            const access::AccessFile& file) {
   AGProperties& bag = database.properties();
   const std::u16string notApplicable = u"N.A.";
   bag.setting(kDBType) = Variant(std::u16string(u"ACCESS"));
-  bag.setting(kDBUseServerMapPath) = Variant(useServerMapPath);
-  bag.setting(kDBPath) = Variant(path);
-  bag.setting(kDBPhyPath) = Variant(phyPath);
-  bag.setting(kDBUID) = Variant(uid);
-  bag.setting(kDBPwd) = Variant(pwd);
+  bag.setting(kDBUseServerMapPath) = Variant(arguments.DBUseServerMapPath);
+  bag.setting(kDBPath) = Variant(arguments.DBPath);
+  bag.setting(kDBPhyPath) = Variant(arguments.DBPhyPath);
+  bag.setting(kDBUID) = Variant(arguments.uid);
+  bag.setting(kDBPwd) = Variant(arguments.pwd);
   bag.setting(kDBADOVer) = Variant(std::u16string(kEngineVersion));
   bag.setting(kDBDBMSName) = Variant(std::u16string(u"ACCESS"));
   bag.setting(kDBDBMSVer) = Variant(file.version());
@@ -136,23 +139,18 @@ std::u16string handlerText(const AutomationError& e) {
 
 }  // namespace
 
-std::int16_t loadDaoDatabase(AGPDatabase& database, const std::u16string& path,
-                             const std::u16string& phyPath, bool useServerMapPath,
-                             const std::u16string& uid, const std::u16string& pwd,
-                             const std::u16string& tableName) {
+std::int16_t loadDaoDatabase(AGPDatabase& database, const DaoLoadArguments& arguments) {
   // Loading nothing and reporting success would leave the project without tables unexplained.
-  if (phyPath.empty()) {
+  if (arguments.DBPhyPath.empty()) {
     projectContext().lastErrorText =
         u"Open MS Access database failed. Error: No database file was named.";
     return 1;
   }
   try {
     // uid and pwd are kept for the generated site; the reader needs neither.
-    access::AccessFile file = access::AccessFile::open(phyPath);
-    if (tableName.empty()) {
-      writeDatabaseSettings(database, path, phyPath, useServerMapPath, uid, pwd, file);
-    }
-    DaoDatabaseLoad load(database, file, tableName);
+    access::AccessFile file = access::AccessFile::open(arguments.DBPhyPath);
+    if (arguments.sTableName.empty()) writeDatabaseSettings(database, arguments, file);
+    DaoDatabaseLoad load(database, file, arguments.sTableName);
     load.loadTables();
     load.loadViews();
     return 0;

@@ -4,15 +4,11 @@
 // them again (tableName given). Returns 0 when loaded, 1 with projectContext().lastErrorText
 // set when the file could not be named, opened or read.
 #include <cstdint>
-#include <string>
 
 #include "model/database.hpp"
 
 namespace vantorel {
 
-std::int16_t loadDaoDatabase(AGPDatabase& database, const std::u16string& path,
-                             const std::u16string& phyPath, bool useServerMapPath,
-                             const std::u16string& uid, const std::u16string& pwd,
-                             const std::u16string& tableName);
+std::int16_t loadDaoDatabase(AGPDatabase& database, const DaoLoadArguments& arguments);
 
 }  // namespace vantorel

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "database/ado_database_loader.hpp"
+#include "database/dao_database_loader.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database_operations.hpp"
 #include "platform/ui/ui.hpp"
@@ -35,6 +36,7 @@ std::int16_t loadADODB(AGPDatabase& db, const AdoLoadArguments& arguments) {
 void installDatabaseLoadOperations() noexcept {
   DatabaseOperations& operations = databaseOperations();
   operations.loadADODB = &loadADODB;
+  operations.loadDAODB = &loadDaoDatabase;
   operations.loadADOCustomView = &LoadADOCustomView;
 }
 

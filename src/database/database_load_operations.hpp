@@ -1,6 +1,6 @@
 #pragma once
-// Gives the database object its LoadADODB and LoadADOCustomView members; called once at
-// start-up.
+// Gives the database object its LoadADODB, LoadDAODB and LoadADOCustomView members; called
+// once at start-up.
 
 namespace vantorel {
 

@@ -68,6 +68,7 @@ const ClassInfo& AGPDatabase::classInfo() const noexcept {
         .settings<&T::properties>(databaseCatalog())
         .prop<&T::secDefault, &T::setSecDefault>(u"SecDefault")
         .method<&T::scriptLoadADODB>(u"LoadADODB")
+        .method<&T::scriptLoadDAODB>(u"LoadDAODB")
         .method<&T::scriptLoadADOCustomView>(u"LoadADOCustomView");
     // What the provider reports is recorded by database loading alone.
     for (SettingSlot row = kDBADOVer; row <= kDBProviderVer; ++row) {

@@ -16,6 +16,11 @@ std::int16_t AGPDatabase::LoadADODB(const AdoLoadArguments& arguments) {
       *this, arguments);
 }
 
+std::int16_t AGPDatabase::LoadDAODB(const DaoLoadArguments& arguments) {
+  return installedOperation(databaseOperations().loadDAODB, u"AGPDatabase", u"LoadDAODB")(
+      *this, arguments);
+}
+
 std::int16_t AGPDatabase::LoadADOCustomView(const std::u16string& sConnStr,
                                             const std::u16string& sTableName,
                                             const std::u16string& sSQL) {
@@ -29,6 +34,13 @@ std::int16_t AGPDatabase::scriptLoadADODB(Variant& DBType, Variant& DBName, Vari
                                           Variant& sSchema) {
   return LoadADODB({toString(DBType), toString(DBName), toString(uid), toString(pwd),
                     toString(sConnStr), toString(sTableName), toString(sSchema)});
+}
+
+std::int16_t AGPDatabase::scriptLoadDAODB(Variant& DBPath, Variant& DBPhyPath,
+                                          Variant& DBUseServerMapPath, Variant& uid,
+                                          Variant& pwd, Variant& sTableName) {
+  return LoadDAODB({toString(DBPath), toString(DBPhyPath), toBool(DBUseServerMapPath),
+                    toString(uid), toString(pwd), toString(sTableName)});
 }
 
 std::int16_t AGPDatabase::scriptLoadADOCustomView(Variant& sConnStr, Variant& sTableName,

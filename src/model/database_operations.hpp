@@ -20,8 +20,19 @@ struct AdoLoadArguments {
   std::u16string sSchema;     // the Oracle schema; empty: chosen while loading
 };
 
+// The arguments of AGPDatabase.LoadDAODB, under their automation names.
+struct DaoLoadArguments {
+  std::u16string DBPath;     // the file as the generated site names it; stored only
+  std::u16string DBPhyPath;  // the file read
+  bool DBUseServerMapPath = false;
+  std::u16string uid;
+  std::u16string pwd;
+  std::u16string sTableName;  // empty: the whole file
+};
+
 struct DatabaseOperations {
   std::int16_t (*loadADODB)(AGPDatabase& db, const AdoLoadArguments& arguments) = nullptr;
+  std::int16_t (*loadDAODB)(AGPDatabase& db, const DaoLoadArguments& arguments) = nullptr;
   std::int16_t (*loadADOCustomView)(AGPDatabase& db, const std::u16string& sConnStr,
                                     const std::u16string& sTableName,
                                     const std::u16string& sSQL) = nullptr;

@@ -87,7 +87,7 @@ TEST_F(MembersTest, EveryMemberByNameInInterfaceOrder) {
       {u"AGPDatabase",
        plus(plus({u"Properties", u"GetV", u"SetV", u"Tables", u"Key"},
                  catalogNames(databaseCatalog(), 0)),
-            {u"LoadADODB", u"LoadADOCustomView"}),
+            {u"LoadADODB", u"LoadDAODB", u"LoadADOCustomView"}),
        &databaseCatalog()},
       {u"AGPDatabases",
        {u"curName", u"curSeq", u"Add", u"Count", u"Delete", u"Item", u"NewEnum_db", u"_NewEnum"},

@@ -79,6 +79,7 @@ struct AccessFile::State {
   std::map<std::u16string, AccessTable, NoCaseLess> tableCache;
   std::map<std::u16string, std::vector<AccessColumn>, NoCaseLess> queryColumnCache;
   std::u16string messages;
+  std::u16string queryFailure;
 
   void note(const std::string& text) {
     if (text.empty()) return;
@@ -109,7 +110,7 @@ AccessQuery AccessFile::State::query(std::u16string_view name, int depth) {
   }
   AccessQuery q;
   q.info.name = entry->first;
-  q.info.kind = queryKindOf(entry->second->flags).value_or(QueryKind::Select);
+  q.info.kind = queryKindOf(entry->second->flags);
   const auto rows = queryRows.find(static_cast<std::uint32_t>(entry->second->table_pg));
   static const std::vector<QueryRow> kNoRows;
   ParsedQuery parsed = parseQuery(q.info.kind, rows == queryRows.end() ? kNoRows : rows->second);
@@ -171,13 +172,14 @@ AccessFile AccessFile::open(const std::filesystem::path& path) {
       state->queryRows = readQueryRows(*msysQueries);
     } catch (const AutomationError& e) {
       // The tables stay readable; the queries then show as having no clauses.
+      state->queryFailure = e.description();
       state->messages += e.description() + u"\r\n";
     }
   }
   for (const auto& [name, entry] : state->queryEntries) {
     QueryInfo info;
     info.name = name;
-    info.kind = queryKindOf(entry->flags).value_or(QueryKind::Select);
+    info.kind = queryKindOf(entry->flags);
     const auto rows = state->queryRows.find(static_cast<std::uint32_t>(entry->table_pg));
     if (rows != state->queryRows.end()) {
       info.hasParameters = std::any_of(rows->second.begin(), rows->second.end(),
@@ -207,10 +209,16 @@ const std::vector<QueryInfo>& AccessFile::queries() const noexcept {
 
 std::vector<std::u16string> AccessFile::viewNames() const {
   std::vector<std::u16string> names;
+  // A query whose clauses are unknown could be anything: none is offered as a view.
+  if (!state_->queryFailure.empty()) return names;
   for (const QueryInfo& q : state_->queries) {
     if (q.isView()) names.push_back(q.name);
   }
   return names;
+}
+
+const std::u16string& AccessFile::queryFailure() const noexcept {
+  return state_->queryFailure;
 }
 
 AccessTable AccessFile::readTable(std::u16string_view name) {

@@ -31,8 +31,12 @@ class AccessFile {
   const std::vector<std::u16string>& tableNames() const noexcept;
   // Every stored query in name order, temporary and hidden ones left out.
   const std::vector<QueryInfo>& queries() const noexcept;
-  // The select queries without parameters, in name order.
+  // The select queries without parameters, in name order; none when the stored queries
+  // could not be read.
   std::vector<std::u16string> viewNames() const;
+  // Why the stored queries could not be read (their kinds are known, their clauses are not);
+  // empty when they were.
+  const std::u16string& queryFailure() const noexcept;
 
   // A table's definition (any table of the catalogue, system ones too, as DAO's TableDefs
   // give them); raises ObjectNotFound for a name that is none.

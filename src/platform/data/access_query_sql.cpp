@@ -259,6 +259,7 @@ std::u16string buildSql(QueryKind kind, const Clauses& c, const ParsedQuery& q) 
       return sql + selectHead(c) + listed(outputs) + u" INTO " + quoted(c.typeName) + from +
              tailClauses(c, false) + u";";
     case QueryKind::Select:
+    case QueryKind::Unknown:
       break;
   }
   return sql + selectHead(c) + listed(outputs) + from + tailClauses(c, false) + u";";

@@ -79,6 +79,7 @@ enum class QueryKind : std::uint8_t {
   DataDefinition = 0x60,
   PassThrough = 0x70,
   Union = 0x80,
+  Unknown = 0xFF,  // flags this reader does not know: shown as a select, never a view
 };
 
 struct QueryInfo {

@@ -53,11 +53,11 @@ std::u16string formatVersion(JetFormat format) {
   }
 }
 
-std::optional<QueryKind> queryKindOf(std::int32_t catalogueFlags) noexcept {
+QueryKind queryKindOf(std::int32_t catalogueFlags) noexcept {
   // Bit 0x08 marks a hidden object and the low bits temporary ones; the kind is the high nibble
   // of the low byte.
   const std::int32_t kind = catalogueFlags & 0xF0;
-  if (kind > static_cast<std::int32_t>(QueryKind::Union)) return std::nullopt;
+  if (kind > static_cast<std::int32_t>(QueryKind::Union)) return QueryKind::Unknown;
   return static_cast<QueryKind>(kind);
 }
 

@@ -2,7 +2,6 @@
 // The translations from what a Jet or ACE file stores to what DAO reports: type codes, sizes,
 // the file's Version text and a stored query's kind.
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "platform/data/access_schema.hpp"
@@ -31,7 +30,7 @@ std::int32_t daoSizeOf(std::int32_t jetType, std::int32_t storedSize, JetFormat 
 // what a loader's custom-view connection keys the provider name on.
 std::u16string formatVersion(JetFormat format);
 
-// The kind from MSysObjects.Flags; nullopt for a flag combination no query kind has.
-std::optional<QueryKind> queryKindOf(std::int32_t catalogueFlags) noexcept;
+// The kind from MSysObjects.Flags; Unknown for a flag combination no query kind has.
+QueryKind queryKindOf(std::int32_t catalogueFlags) noexcept;
 
 }  // namespace vantorel::data::access

@@ -30,14 +30,29 @@ bool yes(const std::optional<std::u16string>& value) {
   return value && (equalsNoCase(*value, u"yes") || equalsNoCase(*value, u"true") || *value == u"1");
 }
 
+// A calculated column is stored under a type of the engine's choosing (Integer for a Boolean
+// result, Text of no size for a Memo, Double for Currency or Decimal); its "ResultType"
+// property holds the type DAO gives the field. 0 or nothing: a plain column.
+std::int32_t resultTypeOf(const MdbColumn& col) {
+  const std::optional<std::u16string> value = property(col, "ResultType");
+  if (!value || value->empty() || value->size() > 3) return col.col_type;
+  std::int32_t type = 0;
+  for (char16_t ch : *value) {
+    if (ch < u'0' || ch > u'9') return col.col_type;
+    type = type * 10 + (ch - u'0');
+  }
+  return type > 0 ? type : col.col_type;
+}
+
 AccessColumn columnOf(const MdbColumn& col, std::int32_t ordinal, JetFormat format) {
   AccessColumn c;
   c.name = fromUtf8(col.name);
   c.ordinalPosition = ordinal;
   c.jetType = col.col_type;
-  c.daoType = daoTypeOf(col.col_type);
-  c.size = daoSizeOf(col.col_type, col.col_size, format);
-  if (col.col_type == MDB_NUMERIC) {
+  const std::int32_t type = resultTypeOf(col);
+  c.daoType = daoTypeOf(type);
+  c.size = daoSizeOf(type, col.col_size, format);
+  if (col.col_type == MDB_NUMERIC && type == MDB_NUMERIC) {
     // libmdb's two fields hold the format's precision and scale bytes the other way round.
     c.precision = static_cast<std::uint8_t>(col.col_scale);
     c.scale = static_cast<std::uint8_t>(col.col_prec);

@@ -114,6 +114,14 @@ TEST(AccessFile, ColumnsCarryDaoTypesSizesAndProperties) {
        u""},
       {"extDateTestV2019.accdb", u"Table1", u"DateExt", 20, kDaoUnknown, 42, false, false, u""},
       {"extDateTestV2019.accdb", u"Table1", u"DateNormal", 8, 8, 8, false, false, u""},
+      // Calculated columns take the type of their result, whatever the file stores them as.
+      {"calcFieldTestV2010.accdb", u"Table1", u"IsRich", 3, 1, 1, false, false, u""},
+      {"calcFieldTestV2010.accdb", u"Table1", u"AllNames", 10, kDaoMemo, 0, false, false, u""},
+      {"calcFieldTestV2010.accdb", u"Table1", u"MonthlySalary", 7, 5, 8, false, false, u""},
+      {"calcFieldTestV2010.accdb", u"Table1", u"WeeklySalary", 7, kDaoDecimal, 16, false, false,
+       u""},
+      {"calcFieldTestV2010.accdb", u"Table1", u"FloatTest", 16, 6, 4, false, false, u""},
+      {"calcFieldTestV2010.accdb", u"Table1", u"LastFirstLen", 4, kDaoLong, 4, false, false, u""},
   };
   for (const Case& c : cases) {
     AccessFile file = openFixture(c.file);

@@ -1,42 +1,24 @@
 // Every Access file of the shared sample folder read whole: each table, query, column and index.
-// The folder is $VANTOREL_SHARED_TESTDATA, else the nearest shared/testdata above the source
-// tree; without it the test is skipped.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "platform/data/access_file.hpp"
+#include "platform/data/shared_access_folder.hpp"
 #include "platform/text/unicode.hpp"
 
 namespace vantorel::data::access {
 namespace {
 
-std::filesystem::path sharedAccessFolder() {
-  if (const char* env = std::getenv("VANTOREL_SHARED_TESTDATA")) {
-    return std::filesystem::path(env) / "access";
-  }
-  for (auto dir = std::filesystem::path(VANTOREL_TEST_DATA); dir.has_relative_path();
-       dir = dir.parent_path()) {
-    const auto candidate = dir / "shared" / "testdata" / "access";
-    if (std::filesystem::is_directory(candidate)) return candidate;
-  }
-  return {};
-}
-
 TEST(AccessRealDb, EveryFileReadsWhole) {
-  const std::filesystem::path folder = sharedAccessFolder();
-  if (folder.empty() || !std::filesystem::is_directory(folder)) {
-    GTEST_SKIP() << "no shared/testdata/access folder";
-  }
+  const std::filesystem::path folder = test::sharedAccessFolder();
+  if (folder.empty()) GTEST_SKIP() << "no shared/testdata/access folder";
   int files = 0;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    const auto ext = entry.path().extension();
-    if (!entry.is_regular_file() || (ext != ".mdb" && ext != ".accdb")) continue;
+  for (const std::filesystem::path& path : test::sharedAccessFiles(folder)) {
     ++files;
-    SCOPED_TRACE(entry.path().string());
+    SCOPED_TRACE(path.string());
     testing::internal::CaptureStderr();
-    AccessFile file = AccessFile::open(entry.path());
+    AccessFile file = AccessFile::open(path);
     EXPECT_TRUE(file.version() == u"3.0" || file.version() == u"4.0" || file.version() == u"12.0");
     for (const std::u16string& name : file.tableNames()) {
       const AccessTable table = file.readTable(name);
