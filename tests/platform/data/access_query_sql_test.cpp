@@ -67,34 +67,34 @@ TEST(AccessQuerySql, RowsBecomeTheSqlAccessShows) {
   struct Case {
     const char* what;
     QueryKind kind;
+    bool hasParameters;
     std::vector<QueryRow> rows;
     std::u16string sql;
-    bool hasParameters;
   } cases[] = {
       {"aliases, top percent, descending order",
        QueryKind::Select,
+       false,
        {row(3, u"10", {}, {}, 0x30), row(5, u"Order Details", u"od"),
         row(6, u"Total", {}, u"od.Qty*2"), row(11, u"D", {}, u"od.Qty")},
        u"SELECT TOP 10 PERCENT od.Qty*2 AS Total\r\nFROM [Order Details] AS od\r\n"
-       u"ORDER BY od.Qty DESC;",
-       false},
+       u"ORDER BY od.Qty DESC;"},
       {"a parameter",
        QueryKind::Select,
+       true,
        {row(2, u"Since", {}, {}, 8), row(5, u"T"), row(6, {}, {}, u"T.a"),
         row(8, {}, {}, u"T.d>[Since]")},
-       u"PARAMETERS Since DateTime;\r\nSELECT T.a\r\nFROM T\r\nWHERE T.d>[Since];",
-       true},
+       u"PARAMETERS Since DateTime;\r\nSELECT T.a\r\nFROM T\r\nWHERE T.d>[Since];"},
       {"one inner join, grouped",
        QueryKind::Select,
+       false,
        {row(5, u"A"), row(5, u"B"), row(6, {}, {}, u"A.k"), row(6, u"n", {}, u"Count(B.x)"),
         row(7, u"A", u"B", u"A.k = B.k", 1), row(9, {}, {}, u"A.k")},
-       u"SELECT A.k, Count(B.x) AS n\r\nFROM A INNER JOIN B ON A.k = B.k\r\nGROUP BY A.k;",
-       false},
+       u"SELECT A.k, Count(B.x) AS n\r\nFROM A INNER JOIN B ON A.k = B.k\r\nGROUP BY A.k;"},
       {"a delete with a star",
        QueryKind::Delete,
+       false,
        {row(3, {}, {}, {}, 0x01), row(5, u"T"), row(8, {}, {}, u"T.a=1")},
-       u"DELETE *\r\nFROM T\r\nWHERE T.a=1;",
-       false},
+       u"DELETE *\r\nFROM T\r\nWHERE T.a=1;"},
   };
   for (const Case& c : cases) {
     const ParsedQuery q = parseQuery(c.kind, c.rows);
