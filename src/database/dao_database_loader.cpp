@@ -11,6 +11,7 @@
 #include "foundation/value_format.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/data/access_file.hpp"
+#include "platform/fs/path.hpp"
 #include "platform/text/strings.hpp"
 
 namespace vantorel {
@@ -148,7 +149,8 @@ std::int16_t loadDaoDatabase(AGPDatabase& database, const std::u16string& path,
   }
   try {
     // uid and pwd are kept for the generated site; the reader needs neither.
-    access::AccessFile file = access::AccessFile::open(phyPath);
+    // The path may be written with either separator, as the host's paths are.
+    access::AccessFile file = access::AccessFile::open(fs::toNative(phyPath));
     if (tableName.empty()) {
       writeDatabaseSettings(database, path, phyPath, useServerMapPath, uid, pwd, file);
     }
