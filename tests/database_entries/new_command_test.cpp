@@ -88,13 +88,9 @@ TEST_F(NewCommand, MakesAProjectFromEachKindWhoseSiteCompiles) {
                    output),
         0)
         << output;
-    int pages = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(site)) {
-      if (entry.path().extension() != ".asp") continue;
-      ++pages;
-      EXPECT_EQ(compileProblem(entry.path()), "") << entry.path().filename();
-    }
-    EXPECT_GT(pages, 3);
+    const auto pages = pageProblems(site);
+    for (const auto& [name, problem] : pages) EXPECT_EQ(problem, "") << name;
+    EXPECT_GT(pages.size(), 3U);
   }
 }
 
@@ -117,11 +113,7 @@ TEST_F(NewCommand, TheExampleShopDatabaseBecomesASite) {
   for (const char* page : {"default.asp", "Orderslist.asp", "OrderDetailsedit.asp"}) {
     EXPECT_TRUE(fs::is_regular_file(site / page)) << page;
   }
-  for (const fs::directory_entry& entry : fs::directory_iterator(site)) {
-    if (entry.path().extension() == ".asp") {
-      EXPECT_EQ(compileProblem(entry.path()), "") << entry.path().filename();
-    }
-  }
+  for (const auto& [name, problem] : pageProblems(site)) EXPECT_EQ(problem, "") << name;
 }
 
 TEST_F(NewCommand, FailuresEndWithAMessageAndNoProjectFile) {

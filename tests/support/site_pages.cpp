@@ -75,4 +75,13 @@ std::string compileProblem(const fs::path& page) {
   return {};
 }
 
+std::vector<std::pair<std::string, std::string>> pageProblems(const fs::path& site) {
+  std::vector<std::pair<std::string, std::string>> pages;
+  for (const fs::directory_entry& entry : fs::directory_iterator(site)) {
+    if (entry.path().extension() != ".asp") continue;
+    pages.emplace_back(entry.path().filename().string(), compileProblem(entry.path()));
+  }
+  return pages;
+}
+
 }  // namespace vantorel::test

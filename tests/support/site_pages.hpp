@@ -3,6 +3,8 @@
 // generated page's server script with our VBScript engine.
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vantorel::test {
 
@@ -12,8 +14,11 @@ std::string readFile(const std::filesystem::path& path);
 // stderr in output.
 int runCommand(const std::string& command, std::string& output);
 
-// Empty when the page's server script, its includes' included, compiles; else where and why it
+// Empty when the page's server script, with the files it includes, compiles; else where and why it
 // does not.
 std::string compileProblem(const std::filesystem::path& page);
+
+// Every ".asp" page directly in the folder, by file name, with its compileProblem.
+std::vector<std::pair<std::string, std::string>> pageProblems(const std::filesystem::path& site);
 
 }  // namespace vantorel::test
