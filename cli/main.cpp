@@ -7,6 +7,7 @@
 #include "engine/engine_setup.hpp"
 #include "foundation/product.hpp"
 #include "generate_command.hpp"
+#include "new_command.hpp"
 #include "platform/sys/folders.hpp"
 #include "platform/text/unicode.hpp"
 #include "run_command.hpp"
@@ -19,6 +20,8 @@ void printUsage(std::FILE* out) {
       "       vantorel run FILE.vbs [arguments]\n"
       "       vantorel check PROJECT.vtp [--destination DIR]\n"
       "       vantorel generate PROJECT.vtp [--destination DIR]\n"
+      "       vantorel new PROJECT.vtp --connect CONNECTION [--type KIND] [--destination DIR]\n"
+      "                    [--dynamic] [--user NAME] [--password-file FILE] [--language FILE]\n"
       "\n"
       "Builds a classic ASP web application from a database and a template set.\n"
       "\n"
@@ -29,7 +32,9 @@ void printUsage(std::FILE* out) {
       "Commands:\n"
       "  run         run a VBScript file with the WScript object\n"
       "  check       list the files a generation of the project would write\n"
-      "  generate    generate the project's site (into DIR when given)\n",
+      "  generate    generate the project's site (into DIR when given)\n"
+      "  new         make a project from a database (an ODBC data source name, an ODBC\n"
+      "              connection string or an Access file) and save its project file\n",
       out);
 }
 
@@ -54,6 +59,9 @@ int main(int argc, char** argv) {
   }
   if (argc >= 2 && std::strcmp(argv[1], "generate") == 0) {
     return vantorel::cli::generateProject(argc - 2, argv + 2);
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "new") == 0) {
+    return vantorel::cli::newProject(argc - 2, argv + 2);
   }
   printUsage(stderr);
   return 2;

@@ -32,13 +32,7 @@ bool ProjectSession::open(const std::string& projectFile) {
     fail("no project file " + projectFile);
     return false;
   }
-  try {
-    project_ = ClassFactory::instance().create(u"vantorel4.AGP");
-  } catch (const AutomationError& e) {
-    fail(toUtf8(e.description()));
-    return false;
-  }
-  if (!require(u"Load")) return false;
+  if (!create() || !require(u"Load")) return false;
   project_->let(u"ProjErr", Variant(u""));
   const std::u16string file = fs::fromNative(path.lexically_normal());
   try {
@@ -50,15 +44,29 @@ bool ProjectSession::open(const std::string& projectFile) {
   return !reportProjErr();
 }
 
+bool ProjectSession::create() {
+  try {
+    project_ = ClassFactory::instance().create(u"vantorel4.AGP");
+  } catch (const AutomationError& e) {
+    fail(toUtf8(e.description()));
+    return false;
+  }
+  return true;
+}
+
 bool ProjectSession::require(std::u16string_view member) {
   if (project_->memberId(member) != kDispIdUnknown) return true;
   fail("this build of the engine has no AGP." + toUtf8(member) + " yet");
   return false;
 }
 
-std::optional<Variant> ProjectSession::call(std::u16string_view member) {
+std::optional<Variant> ProjectSession::call(std::u16string_view member,
+                                            std::vector<Variant> arguments) {
   try {
-    return project_->call(member);
+    std::vector<Variant*> pointers;
+    pointers.reserve(arguments.size());
+    for (Variant& argument : arguments) pointers.push_back(&argument);
+    return invokeByName(*project_, member, kInvokeMethod | kInvokeGet, CallArgs(pointers));
   } catch (const AutomationError& e) {
     // A fatal failure or the user's cancel: the description is the engine's message.
     fail(toUtf8(e.description().empty() ? projErr() : e.description()));

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/automation/object.hpp"
 
@@ -23,13 +24,15 @@ class ProjectSession {
   // `command` prefixes every message ("vantorel generate").
   explicit ProjectSession(std::string command);
 
+  // Creates the project object; false (with a message printed) on failure.
+  bool create();
   // Creates the project object and loads the file; false (with a message printed) on failure.
   bool open(const std::string& projectFile);
   // Whether the project object has this member; prints the message when it has not.
   bool require(std::u16string_view member);
   // Calls a method; returns nothing when it raised (the message is printed). Ctrl-C while it
   // runs is reported as a cancel.
-  std::optional<Variant> call(std::u16string_view member);
+  std::optional<Variant> call(std::u16string_view member, std::vector<Variant> arguments = {});
   Variant get(std::u16string_view member);
   void let(std::u16string_view member, const Variant& value);
   // Sets the project's Destination to the folder made absolute; nothing for "". False (with a

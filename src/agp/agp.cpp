@@ -124,7 +124,16 @@ const ClassInfo& AGP::classInfo() const noexcept {
         .method<&T::scriptFldSrchOprs>(u"FldSrchOprs")
         .method<&T::GenScript>(u"GenScript")
         .method<&T::GenCheck>(u"GenCheck")
-        .method<&T::BuildExParseFunction>(u"BuildExParseFunction");
+        .method<&T::BuildExParseFunction>(u"BuildExParseFunction")
+        .method<&T::scriptLoadDB>(u"LoadDB")
+        .method<&T::scriptLoadTable>(u"LoadTable")
+        .method<&T::scriptUnLoadTable>(u"UnLoadTable")
+        .method<&T::scriptLoadReport>(u"LoadReport")
+        .method<&T::scriptLoadChart>(u"LoadChart")
+        .method<&T::scriptCopyChart>(u"CopyChart")
+        .method<&T::CopyTableSettings>(u"CopyTableSettings")
+        .method<&T::CopyFieldSettings>(u"CopyFieldSettings")
+        .method<&T::UnLoadDB>(u"UnLoadDB");
   });
   return info;
 }

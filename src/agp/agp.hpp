@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "agp/database_entry_operations.hpp"
 #include "foundation/control_items.hpp"
 #include "foundation/properties.hpp"
 #include "platform/automation/object.hpp"
@@ -89,6 +90,34 @@ class AGP final : public Object {
   // when it does not parse. Defined with the script host.
   std::u16string BuildExParseFunction(const std::u16string& text);
 
+  // ---- The live database: loading, unloading, reports, charts and setting copies ----
+  // Each leaves its outcome in ProjErr: empty after success, else the reason.
+
+  // Gives the project its one database, read from the live database (Access over the Access
+  // reader, anything else over ODBC). A failed load leaves the project without a database.
+  void LoadDB(const DatabaseLoadArguments& arguments);
+  // Reads one table or view of the loaded database, a registered one or one the model lacks.
+  void LoadTable(const std::u16string& sTableName);
+  // Drops a loaded table's charts and fields; the table stays, not loaded and not generated.
+  void UnLoadTable(const std::u16string& sTableName);
+  // A report named sTableName over the loaded table or view sFromTableName.
+  bool LoadReport(const std::u16string& sTableName, const std::u16string& sFromTableName);
+  bool LoadChart(const std::u16string& sChartName, const std::u16string& sTableName);
+  // A new chart of the same table with the old one's synchronised settings and trendlines.
+  bool CopyChart(const std::u16string& sOldChartName, const std::u16string& sNewChartName,
+                 const std::u16string& sTableName);
+  // The synchronised settings of a table and of each field of the same name in the other.
+  // False, copying nothing, without a database or when a table is missing.
+  bool CopyTableSettings(const std::u16string& SourceTable, const std::u16string& TargetTable);
+  // False, copying nothing, without a database or when a table or field is missing.
+  bool CopyFieldSettings(const std::u16string& SourceTable, const std::u16string& SourceField,
+                         const std::u16string& TargetTable, const std::u16string& TargetField);
+  // Back to the state without a database: the database, the menus and the login settings go.
+  void UnLoadDB();
+  // Reads the reserved words again from the file the user's settings name ("Keyword").
+  void ReloadKeywords();
+  const std::u16string& keywordFile() const noexcept { return keywordFile_; }
+
   const std::u16string& FullVersion() const noexcept { return fullVersion_; }
   const std::u16string& ScriptExt() const noexcept { return scriptExt_; }
   // "*" stands for the script extension.
@@ -126,6 +155,15 @@ class AGP final : public Object {
   std::u16string scriptFldSrchOprs(Variant& ftype);
   void scriptSave(Variant& projFile);
   void scriptLoad(Variant& projFile);
+  void scriptLoadDB(Variant& sDbName, Variant& sDbType, Variant& sPath, Variant& sPhyPath,
+                    Variant& bDBUseServerMapPath, Variant& sUID, Variant& sPwd, Variant& sConnStr,
+                    Variant& sSchema);
+  void scriptLoadTable(Variant& sTableName);
+  void scriptUnLoadTable(Variant& sTableName);
+  bool scriptLoadReport(Variant& sTableName, Variant& sFromTableName);
+  bool scriptLoadChart(Variant& sChartName, Variant& sTableName);
+  bool scriptCopyChart(Variant& sOldChartName, Variant& sNewChartName, Variant& sTableName);
+  void ClearSecurityTable();
 
   std::int32_t lhWnd_ = 0;
   bool projInit_ = false;
@@ -138,6 +176,7 @@ class AGP final : public Object {
   Ref<Object> exParseEngine_;
   Ref<Object> templateControls_;
   std::u16string currentDbKey_;
+  std::u16string keywordFile_;
   std::u16string fullVersion_;
   std::u16string scriptExt_;
   std::u16string userCodePath_;

@@ -11,6 +11,7 @@
 #include "foundation/value_format.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/data/access_file.hpp"
+#include "platform/fs/path.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/ui/ui.hpp"
 
@@ -148,7 +149,8 @@ std::int16_t loadDaoDatabase(AGPDatabase& database, const DaoLoadArguments& argu
   }
   try {
     // uid and pwd are kept for the generated site; the reader needs neither.
-    access::AccessFile file = access::AccessFile::open(arguments.DBPhyPath);
+    // The path may be written with either separator, as the host's paths are.
+    access::AccessFile file = access::AccessFile::open(fs::toNative(arguments.DBPhyPath));
     if (arguments.sTableName.empty()) writeDatabaseSettings(database, arguments, file);
     DaoDatabaseLoad load(database, file, arguments.sTableName);
     load.loadTables();

@@ -4,6 +4,7 @@
 
 #include "agp/agp_classes.hpp"
 #include "database/database_load_operations.hpp"
+#include "database/load_entries.hpp"
 #include "fields/field_classes.hpp"
 #include "foundation/foundation_classes.hpp"
 #include "generator/generation_driver.hpp"
@@ -35,6 +36,7 @@ void registerEngineClasses(ClassFactory& factory) {
 
 void installEngineOperations() noexcept {
   installDatabaseLoadOperations();
+  installDatabaseEntries();
   installProjectFileOperations();
   installTemplateOperations();
   installGenerationOperations();

@@ -31,6 +31,8 @@ class ProjectContext {
 
   // Text of the last failure; empty means none. Set at the project object's entry points.
   std::u16string lastErrorText;
+  // The caption of the running load's or unload's progress display (the phase, "...").
+  std::u16string statusText;
 
   std::u16string productName, productTitle, projectFileExt, productCode, shortVersion,
       templateVersion, templateName;

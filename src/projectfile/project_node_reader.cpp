@@ -34,7 +34,7 @@
 #include "project/language.hpp"
 #include "projectfile/kept_elements.hpp"
 #include "projectfile/project_file_seams.hpp"
-#include "projectfile/setting_values.hpp"
+#include "foundation/setting_values.hpp"
 
 namespace vantorel {
 

@@ -25,7 +25,7 @@
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
 #include "projectfile/project_file_seams.hpp"
-#include "projectfile/setting_values.hpp"
+#include "foundation/setting_values.hpp"
 #include "projectfile/table_keys.hpp"
 #include "projectfile/working_folders.hpp"
 

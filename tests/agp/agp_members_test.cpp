@@ -144,7 +144,9 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
   }
   for (const char16_t* m :
        {u"AddProj", u"DeleteProj", u"Save", u"Load", u"LoadDefault", u"SaveDefault", u"FldSrchOprs",
-        u"GenScript", u"GenCheck", u"BuildExParseFunction"}) {
+        u"GenScript", u"GenCheck", u"BuildExParseFunction", u"LoadDB", u"LoadTable", u"UnLoadTable",
+        u"LoadReport", u"LoadChart", u"CopyChart", u"CopyTableSettings", u"CopyFieldSettings",
+        u"UnLoadDB"}) {
     expected.emplace_back(m);
   }
   std::vector<std::u16string> names;

@@ -1,89 +1,27 @@
 // The shop example as a user runs it: the project made by its script, then its site generated
 // with the bundled template set, and every page's server script compiled by our VBScript engine.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <regex>
-#include <set>
-#include <sstream>
 #include <string>
 
 #include "agp/agp.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/variant.hpp"
-#include "platform/text/unicode.hpp"
-#include "platform/vbscript/parser.hpp"
-#include "platform/vbscript/script_error.hpp"
+#include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+using vantorel::test::readFile;
+const auto run = vantorel::test::runCommand;
+
 const fs::path kSource = fs::path(VANTOREL_TEST_DATA).parent_path().parent_path();
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-// Runs a command line; returns its exit code and leaves stdout and stderr in output.
-int run(const std::string& command, std::string& output) {
-  FILE* pipe = popen((command + " 2>&1 </dev/null").c_str(), "r");
-  if (!pipe) return -1;
-  char buffer[4096];
-  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-  const int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 bool engineHas(const char16_t* member) {
   return vantorel::makeRef<vantorel::AGP>()->memberId(member) != vantorel::kDispIdUnknown;
-}
-
-// The server-side script of an ASP page as the server runs it: the code between "<%" and "%>"
-// of the page and of every file it includes, in order; "<%=" becomes a Response.Write.
-std::string serverScript(const fs::path& page, std::set<fs::path>& seen) {
-  if (!seen.insert(fs::weakly_canonical(page)).second) return "' include cycle\r\n";
-  const std::string text = readFile(page);
-  static const std::regex include(R"re(<!--\s*#include\s+(file|virtual)\s*=\s*"([^"]+)"\s*-->)re",
-                                  std::regex::icase);
-  std::string script;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const std::size_t open = text.find("<%", pos);
-    const std::string html = text.substr(pos, open == std::string::npos ? open : open - pos);
-    for (std::sregex_iterator it(html.begin(), html.end(), include), end; it != end; ++it) {
-      // The site is generated into one folder tree, so virtual paths resolve as file ones.
-      script += serverScript(page.parent_path() / (*it)[2].str(), seen);
-    }
-    if (open == std::string::npos) break;
-    const std::size_t close = text.find("%>", open + 2);
-    std::string code = text.substr(open + 2, close == std::string::npos ? close : close - open - 2);
-    if (!code.empty() && code[0] == '=') code = "Response.Write(" + code.substr(1) + ")";
-    script += code + "\r\n";
-    if (close == std::string::npos) break;
-    pos = close + 2;
-  }
-  return script;
-}
-
-// Empty when the page's script compiles, else where and why it does not.
-std::string compileProblem(const fs::path& page) {
-  std::set<fs::path> seen;
-  const std::string script = serverScript(page, seen);
-  try {
-    vantorel::vbs::parseProgram(vantorel::fromUtf8(script));
-  } catch (const vantorel::vbs::ScriptException& e) {
-    return "line " + std::to_string(e.error().line) + ": " +
-           vantorel::toUtf8(e.error().description) + ": " + vantorel::toUtf8(e.error().text);
-  }
-  return {};
 }
 
 TEST(ShopExample, BuildsTheProjectAndGeneratesItsSite) {
@@ -126,13 +64,9 @@ TEST(ShopExample, BuildsTheProjectAndGeneratesItsSite) {
   }
   // A view has no key: no pages that need one.
   EXPECT_FALSE(fs::exists(site / "Product_Listedit.asp"));
-  int pages = 0;
-  for (const fs::directory_entry& entry : fs::directory_iterator(site)) {
-    if (entry.path().extension() != ".asp") continue;
-    ++pages;
-    EXPECT_EQ(compileProblem(entry.path()), "") << entry.path().filename();
-  }
-  EXPECT_GT(pages, 40);
+  const auto pages = vantorel::test::pageProblems(site);
+  for (const auto& [name, problem] : pages) EXPECT_EQ(problem, "") << name;
+  EXPECT_GT(pages.size(), 40U);
 
   output.clear();
   ASSERT_EQ(

@@ -1,4 +1,4 @@
-#include "projectfile/setting_values.hpp"
+#include "foundation/setting_values.hpp"
 
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"

@@ -1,0 +1,234 @@
+#include "new_command.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <system_error>
+
+#include "platform/automation/variant_convert.hpp"
+#include "platform/data/connection_string.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/ui/interrupt.hpp"
+#include "project_session.hpp"
+
+namespace vantorel::cli {
+
+namespace {
+
+constexpr char kCommand[] = "vantorel new";
+constexpr char kPasswordVariable[] = "VANTOREL_PASSWORD";
+
+void printUsage() {
+  std::fputs(
+      "Usage: vantorel new PROJECT.vtp --connect CONNECTION [--type access|odbc|string]\n"
+      "                    [--destination DIR] [--dynamic] [--user NAME]\n"
+      "                    [--password-file FILE] [--language FILE]\n"
+      "CONNECTION is an ODBC data source name, an ODBC connection string or an Access file.\n"
+      "The password is read from FILE, else from the VANTOREL_PASSWORD environment variable.\n"
+      "The language file of the template set defaults to lang.xml.\n",
+      stderr);
+}
+
+enum class Kind { Unknown, Access, Odbc, ConnectionString };
+
+struct NewArguments {
+  std::string project, connection, destination, user, passwordFile, language;
+  Kind kind = Kind::Unknown;
+  bool dynamic = false;
+};
+
+Kind kindNamed(std::string_view name) {
+  const std::u16string lower = toLower(fromUtf8(name));
+  if (lower == u"access") return Kind::Access;
+  if (lower == u"odbc") return Kind::Odbc;
+  if (lower == u"string") return Kind::ConnectionString;
+  return Kind::Unknown;
+}
+
+// "key=value" pairs are a connection string; a path or a file of Access's kinds is a file; any
+// other word names a data source.
+Kind guessKind(const std::string& connection) {
+  if (connection.find('=') != std::string::npos) return Kind::ConnectionString;
+  const std::u16string lower = toLower(fromUtf8(connection));
+  for (const char16_t* ext : {u".mdb", u".accdb", u".mde", u".accde"}) {
+    const std::u16string_view e(ext);
+    if (lower.size() > e.size() && lower.compare(lower.size() - e.size(), e.size(), e) == 0) {
+      return Kind::Access;
+    }
+  }
+  std::error_code ec;
+  if (connection.find_first_of("/\\") != std::string::npos ||
+      std::filesystem::is_regular_file(connection, ec)) {
+    return Kind::Access;
+  }
+  return Kind::Odbc;
+}
+
+// The value of an option given as "--name VALUE" or "--name=VALUE"; false when it is not this
+// option. A missing or empty value leaves `ok` false.
+bool optionValue(int argc, char** argv, int& i, const char* name, std::string& out, bool& ok) {
+  const std::size_t n = std::strlen(name);
+  const char* word = argv[i];
+  if (std::strcmp(word, name) == 0) {
+    ok = ++i < argc && argv[i][0] != '\0';
+    if (ok) out = argv[i];
+    return true;
+  }
+  if (std::strncmp(word, name, n) == 0 && word[n] == '=') {
+    out = word + n + 1;
+    ok = !out.empty();
+    return true;
+  }
+  return false;
+}
+
+bool parseArguments(int argc, char** argv, NewArguments& out) {
+  for (int i = 0; i < argc; ++i) {
+    bool ok = true;
+    std::string type;
+    if (optionValue(argc, argv, i, "--connect", out.connection, ok) ||
+        optionValue(argc, argv, i, "--destination", out.destination, ok) ||
+        optionValue(argc, argv, i, "--user", out.user, ok) ||
+        optionValue(argc, argv, i, "--password-file", out.passwordFile, ok) ||
+        optionValue(argc, argv, i, "--language", out.language, ok)) {
+      if (!ok) return false;
+    } else if (optionValue(argc, argv, i, "--type", type, ok)) {
+      if (!ok || (out.kind = kindNamed(type)) == Kind::Unknown) return false;
+    } else if (std::strcmp(argv[i], "--dynamic") == 0) {
+      out.dynamic = true;
+    } else if (argv[i][0] == '-' || argv[i][0] == '\0' || !out.project.empty()) {
+      return false;
+    } else {
+      out.project = argv[i];
+    }
+  }
+  return !out.project.empty() && !out.connection.empty();
+}
+
+// The password from the file (its first line) or the environment; "" when neither gives one.
+bool readPassword(const NewArguments& args, std::string& password, ProjectSession& session) {
+  if (!args.passwordFile.empty()) {
+    std::ifstream in(args.passwordFile, std::ios::binary);
+    if (!in) {
+      session.fail("cannot read the password file " + args.passwordFile);
+      return false;
+    }
+    std::getline(in, password);
+    if (!password.empty() && password.back() == '\r') password.pop_back();
+    return true;
+  }
+  if (const char* fromEnvironment = std::getenv(kPasswordVariable)) password = fromEnvironment;
+  return true;
+}
+
+std::u16string absolutePath(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return fs::fromNative((ec ? std::filesystem::path(path) : absolute).lexically_normal());
+}
+
+// LoadDB's nine arguments for the connection.
+std::vector<Variant> loadArguments(const NewArguments& args, const std::u16string& user,
+                                   const std::u16string& password) {
+  const std::u16string connection = fromUtf8(args.connection);
+  std::u16string name, type, phyPath, connectionString;
+  switch (args.kind) {
+    case Kind::Access:
+      // The site keeps its copy of the file in its own root folder (an empty site path).
+      type = u"ACCESS";
+      phyPath = absolutePath(args.connection);
+      break;
+    case Kind::Odbc:
+      type = u"ODBC";
+      name = connection;
+      break;
+    default:
+      // The loader opens a connection string as it stands; the user and password join it.
+      type = u"ADO";
+      connectionString = connection;
+      if (!user.empty()) connectionString += u";UID=" + data::quoteConnectionValue(user);
+      if (!password.empty()) connectionString += u";PWD=" + data::quoteConnectionValue(password);
+      break;
+  }
+  return {Variant(name),  Variant(type), Variant(u""),      Variant(phyPath),
+          Variant(false), Variant(user), Variant(password), Variant(connectionString),
+          Variant(u"")};
+}
+
+// A project made without anyone to choose generates every table and view it loaded; the engine
+// leaves that choice to its host. Returns how many tables and views the database holds.
+std::int32_t generateLoadedTables(Object& db) {
+  const Variant tables = db.get(u"Tables");
+  if (!tables.isObject() || !tables.objectValue()) return 0;
+  Object& list = *tables.objectValue();
+  const std::int32_t count = toLong(list.call(u"Count"));
+  for (std::int32_t i = 1; i <= count; ++i) {
+    const Variant table = list.call(u"Seq", {Variant(static_cast<std::int16_t>(i))});
+    if (!table.isObject() || !table.objectValue()) continue;
+    Object& t = *table.objectValue();
+    if (toBool(t.get(u"TblLoaded"))) t.let(u"TblGen", Variant(true));
+  }
+  return count;
+}
+
+std::u16string projectName(const std::string& projectFile) {
+  const std::u16string stem = fs::fromNative(std::filesystem::path(projectFile).stem());
+  return stem.empty() ? u"Project" : stem;
+}
+
+}  // namespace
+
+int newProject(int argc, char** argv) {
+  NewArguments args;
+  if (!parseArguments(argc, argv, args)) {
+    printUsage();
+    return 2;
+  }
+  if (args.kind == Kind::Unknown) args.kind = guessKind(args.connection);
+  ProjectSession session(kCommand);
+  std::string password;
+  if (!readPassword(args, password, session)) return 1;
+  ui::installInterruptHandler();
+  if (!session.create() || !session.require(u"LoadDB") || !session.require(u"Save")) return 1;
+
+  session.let(u"ProjErr", Variant(u""));
+  if (!session.call(u"AddProj", {Variant(projectName(args.project))})) return 1;
+  if (args.dynamic && !session.call(u"SetV", {Variant(u"DynamicLoadDB"), Variant(true)})) return 1;
+  if (!session.applyDestination(args.destination)) return 1;
+  // A site is generated in one language; the user's defaults may name none.
+  const Variant language = session.get(u"DefaultLanguageFile");
+  if (!args.language.empty() || !language.isString() || language.stringValue().empty()) {
+    const std::u16string file = args.language.empty() ? u"lang.xml" : fromUtf8(args.language);
+    if (!session.call(u"SetV", {Variant(u"DefaultLanguageFile"), Variant(file)})) return 1;
+  }
+
+  const std::u16string user = fromUtf8(args.user);
+  if (!session.call(u"LoadDB", loadArguments(args, user, fromUtf8(password)))) {
+    return session.failureCode();
+  }
+  if (ui::interruptRequested()) {
+    session.fail("cancelled; no project file written");
+    return session.failureCode();
+  }
+  if (session.reportProjErr()) return 1;
+  const Variant db = session.get(u"DB");
+  if (!db.isObject() || !db.objectValue()) {
+    session.fail("the database was not loaded");
+    return 1;
+  }
+  const std::int32_t count = generateLoadedTables(*db.objectValue());
+  const std::u16string file = absolutePath(args.project);
+  if (!session.call(u"Save", {Variant(file)}) || session.reportProjErr()) return 1;
+
+  std::printf("Created %s with %d tables and views\n", toUtf8(file).c_str(),
+              static_cast<int>(count));
+  return 0;
+}
+
+}  // namespace vantorel::cli

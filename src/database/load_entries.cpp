@@ -1,0 +1,239 @@
+// The project object's entries that read the live database: LoadDB gives the project its one
+// database, LoadTable reads one table or view of it.
+#include "database/load_entries.hpp"
+
+#include <cstdint>
+#include <exception>
+#include <utility>
+#include <vector>
+
+#include "agp/agp.hpp"
+#include "agp/entry_steps.hpp"
+#include "agp/menu_sync.hpp"
+#include "database/dao_database_loader.hpp"
+#include "foundation/project_context.hpp"
+#include "foundation/setting_values.hpp"
+#include "model/database.hpp"
+#include "model/databases.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/ui/ui.hpp"
+#include "project/project_catalogue.hpp"
+
+namespace vantorel {
+
+namespace {
+
+constexpr char16_t kLoadFailed[] = u"Load Database failed!";
+
+bool isAccess(const std::u16string& type) {
+  return equalsNoCase(type, u"ACCESS");
+}
+
+// The loaders tell an ODBC data source by the type "ODBC" exactly; the entries take it in any
+// letter case, and a data source named as "Odbc" must not end in a failed connection.
+std::u16string loaderType(const std::u16string& type) {
+  if (equalsNoCase(type, u"ODBC")) return u"ODBC";
+  return type;
+}
+
+// The key the database is held under: an Access file's name, the data source name, or "DB".
+std::u16string databaseKey(const DatabaseLoadArguments& a) {
+  if (isAccess(a.sDbType)) {
+    const std::size_t at = a.sPhyPath.find_last_of(u"\\/");
+    return at == std::u16string::npos ? a.sPhyPath : a.sPhyPath.substr(at + 1);
+  }
+  if (equalsNoCase(a.sDbType, u"ODBC")) return a.sDbName.empty() ? u"ODBC" : a.sDbName;
+  return u"DB";
+}
+
+// The project settings the loaders and the field defaults read while the load runs. What an
+// earlier database left (its DBMS name, the schema of its last row) is gone before the new one
+// is read, so that nothing of it reaches the new tables or outlives a failed load.
+void copyLoadSettings(AGP& project) {
+  ProjectContext& context = projectContext();
+  context.currentDbmsName.clear();
+  context.currentSchemaName.clear();
+  AGProperties& bag = project.properties();
+  context.sqlQuoteSetting = settingAsText(bag.setting(kProjSQLQuote));
+  copyDateFormatSetting(bag);
+  context.currentDynamicLoadDB = settingAsBool(bag.setting(kProjDynamicLoadDB));
+  std::int16_t repeatColumns = 0;
+  try {
+    repeatColumns = toInteger(bag.setting(kProjRepeatColumns));
+  } catch (const AutomationError&) {
+    // A value that is no number counts as none.
+  }
+  context.currentRepeatColumns = repeatColumns;
+}
+
+// Runs a loader; a failure it raises instead of returning becomes its result, with its text.
+template <typename Load>
+std::int16_t runLoader(Load&& load) {
+  try {
+    return load();
+  } catch (const AutomationError& e) {
+    std::u16string& text = projectContext().lastErrorText;
+    if (text.empty()) text = e.description();
+    return 1;
+  } catch (const std::exception&) {
+    // Out of memory and the like: the load is over, the caller discards what it made.
+    return 1;
+  }
+}
+
+// A table read again (after UnLoadTable) keeps what the user set on it; only what the loaders
+// read from the database is new. The loaders give every table its defaults as they read it,
+// which would otherwise lose the user's captions, pages and security with every re-read.
+class KeptTableSettings {
+ public:
+  // Nothing is kept for a table that never had its defaults (only registered by a dynamic
+  // load): its first read gives them.
+  explicit KeptTableSettings(AGPTable& table) {
+    AGProperties& bag = table.properties();
+    if (settingAsText(bag.setting(kTblVar)).empty()) return;
+    bag.forEachSetting([&](SettingSlot slot, const SettingRecord&, const Variant& value) {
+      if (!readFromDatabase(slot)) kept_.emplace_back(slot, value);
+    });
+  }
+  void restore(AGPTable& table) const {
+    AGProperties& bag = table.properties();
+    for (const auto& [slot, value] : kept_) bag.setValue(slot, value);
+  }
+
+ private:
+  static bool readFromDatabase(SettingSlot slot) {
+    switch (slot) {
+      case kTblType:
+      case kTblSchema:
+      case kTblKey:
+      case kTblSQL:
+      case kTblError:
+      case kTblLoaded:
+      case kTblUpdatable:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  std::vector<std::pair<SettingSlot, Variant>> kept_;
+};
+
+void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
+  ProjectContext& context = projectContext();
+  context.statusText = context.productTitle + u" - Loading Database...";
+  if (project.DB()) {
+    context.lastErrorText = u"database already loaded!";
+    return;
+  }
+  const std::u16string key = databaseKey(a);
+  // An Access path without a file name (empty, or ending in a separator) names no database.
+  if (isAccess(a.sDbType) && key.empty()) {
+    context.lastErrorText = u"invalid database path!";
+    return;
+  }
+  project.setCurrentDbKey(key);
+  project.ReloadKeywords();
+  EntryStatus status(project, u"Loading Database", false);
+  AGPDatabases& databases = project.databases();
+  if (!databases.add(key)) {
+    // A database left in the collection by an earlier error: nothing new to load into.
+    project.setCurrentDbKey(u"");
+    context.lastErrorText = u"support 1 db only!";
+    return;
+  }
+  const Ref<AGPDatabase> db(databases.find(key));
+  project.setDB(db);
+  copyLoadSettings(project);
+  const std::int16_t result = runLoader([&]() -> std::int16_t {
+    if (isAccess(a.sDbType)) {
+      return loadDaoDatabase(*db, {a.sPath, a.sPhyPath, a.bDBUseServerMapPath, a.sUID, a.sPwd, u""});
+    }
+    return db->LoadADODB(
+        {loaderType(a.sDbType), a.sDbName, a.sUID, a.sPwd, a.sConnStr, u"", a.sSchema});
+  });
+  status.close();
+  if (result != 0) {
+    project.setDB(nullptr);
+    databases.removeDatabase(*db);
+    project.setCurrentDbKey(u"");
+    if (context.lastErrorText.empty()) context.lastErrorText = kLoadFailed;
+    return;
+  }
+  // The installed extensions are registered here once the extensions layer provides them.
+  context.lastErrorText.clear();
+  SyncMenus(project);
+}
+
+void LoadTable(AGP& project, const std::u16string& sTableName) {
+  ProjectContext& context = projectContext();
+  const Ref<AGPDatabase> db = project.DB();
+  if (!db) {
+    context.lastErrorText = databaseNotLoaded();
+    return;
+  }
+  AGPTables& tables = db->tables();
+  Ref<AGPTable> table = tableNamedExactly(tables, sTableName);
+  const bool added = !table;
+  if (added) {
+    if (!tables.add(sTableName)) {
+      context.lastErrorText = titledMessage(u"Table " + sTableName + u" cannot be added!");
+      return;
+    }
+    table = tables.item(Variant(sTableName));
+    table->properties().setting(kTblGen) = Variant(false);
+    table->properties().setting(kTblLoaded) = Variant(false);
+  }
+  if (settingAsBool(table->properties().setting(kTblLoaded))) {
+    context.lastErrorText = titledMessage(u"Table " + sTableName + u" already loaded!");
+    return;
+  }
+  const KeptTableSettings kept(*table);
+  ui::yieldToHost();
+  project.ReloadKeywords();
+  context.sqlQuoteSetting = settingAsText(project.properties().setting(kProjSQLQuote));
+  copyDateFormatSetting(project.properties());
+
+  AGProperties& d = db->properties();
+  const std::u16string type = settingAsText(d.setting(kDBType));
+  const std::int16_t result = runLoader([&]() -> std::int16_t {
+    if (isAccess(type)) {
+      return loadDaoDatabase(
+          *db, {settingAsText(d.setting(kDBPath)), settingAsText(d.setting(kDBPhyPath)),
+                settingAsBool(d.setting(kDBUseServerMapPath)), settingAsText(d.setting(kDBUID)),
+                settingAsText(d.setting(kDBPwd)), sTableName});
+    }
+    return db->LoadADODB({loaderType(type), settingAsText(d.setting(kDBName)),
+                          settingAsText(d.setting(kDBUID)), settingAsText(d.setting(kDBPwd)),
+                          settingAsText(d.setting(kDBConnstr)), sTableName,
+                          settingAsText(d.setting(kDBSchema))});
+  });
+  const bool loaded = settingAsBool(table->properties().setting(kTblLoaded));
+  // A table this call added and could not read is not in the database, or not reachable now:
+  // it goes again rather than stay behind as a table without fields.
+  if (added && !loaded) tables.remove(table->tblName());
+  if (result != 0) {
+    if (context.lastErrorText.empty()) context.lastErrorText = kLoadFailed;
+    return;
+  }
+  if (!loaded) {
+    context.lastErrorText = titledMessage(u"Table " + sTableName + u" not found!");
+    return;
+  }
+  kept.restore(*table);
+  // The extensions' table-level entries are added here once the extensions layer provides them.
+  SyncMenus(project);
+  context.lastErrorText.clear();
+}
+
+}  // namespace
+
+void installDatabaseEntries() noexcept {
+  DatabaseEntryOperations& operations = databaseEntryOperations();
+  operations.loadDB = &LoadDB;
+  operations.loadTable = &LoadTable;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,308 @@
+// AGP.LoadDB and AGP.LoadTable end to end, from the project object to the menus, against a
+// SQLite file, private PostgreSQL and MariaDB servers and an Access file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "agp/agp.hpp"
+#include "database_entries/shop_schema.hpp"
+#include "foundation/project_context.hpp"
+#include "foundation/status.hpp"
+#include "model/database.hpp"
+#include "model/databases.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
+#include "project/menus.hpp"
+#include "project/project_catalogue.hpp"
+#include "support/db_servers.hpp"
+
+namespace vantorel::test {
+namespace {
+
+const std::filesystem::path kAccessFiles = std::filesystem::path(VANTOREL_TEST_DATA) / "access";
+
+std::u16string accessFile(const char* name) {
+  return fromUtf8((kAccessFiles / name).string());
+}
+
+class LoadEntries : public DatabaseTest {
+ protected:
+  void SetUp() override {
+    DatabaseTest::SetUp();
+    agp_ = makeRef<AGP>();
+    agp_->AddProj(u"Shop");
+    clearMenus();
+    projectContext().lastErrorText.clear();
+  }
+  void TearDown() override {
+    agp_->UnLoadDB();
+    clearMenus();
+  }
+  static void clearMenus() {
+    AGPMenus& menus = SharedMenus();
+    while (menus.Count() > 0) menus.DeleteMenu(menus.Item(1)->MenuId());
+  }
+
+  std::u16string err() const { return projectContext().lastErrorText; }
+  AGPTable* table(const std::u16string& name) {
+    AGPTables& tables = agp_->DB()->tables();
+    return tables.tableExist(Variant(name)) ? tables.item(Variant(name)).get() : nullptr;
+  }
+  bool loaded(const std::u16string& name) {
+    AGPTable* t = table(name);
+    return t && toBool(t->properties().setting(kTblLoaded));
+  }
+  // The URLs of the "Table" links, in list order.
+  static std::vector<std::u16string> tableLinks() {
+    std::vector<std::u16string> out;
+    for (const Ref<AGPMenu>& m : SharedMenus().items()) {
+      if (m->MenuType() == u"Table") out.push_back(m->MenuUrl());
+    }
+    return out;
+  }
+
+  Ref<AGP> agp_;
+};
+
+const std::vector<std::u16string> kShopLinks = {u"customers", u"order_totals", u"orders"};
+
+std::vector<std::u16string> sorted(std::vector<std::u16string> v) {
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+TEST_F(LoadEntries, EachKindLoadsOnceWithItsKeyAndMenus) {
+  struct Case {
+    Kind kind;
+    bool dsn;
+    std::u16string type;
+    std::u16string key;
+    std::u16string storedType;
+  } cases[] = {
+      // The type in any letter case takes the path of its upper-case form all the way.
+      {Kind::Sqlite, true, u"Odbc", kSqliteDsn, u"ODBC"},
+      {Kind::Sqlite, false, u"ado", u"DB", u"ado"},
+      {Kind::Postgres, true, u"odbc", kPostgresDsn, u"ODBC"},
+      {Kind::Postgres, false, u"DB", u"DB", u"DB"},
+      {Kind::MariaDb, true, u"ODBC", kMariaDbDsn, u"ODBC"},
+      {Kind::MariaDb, false, u"Ado", u"DB", u"Ado"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(kindName(c.kind)) + " " + toUtf8(c.type));
+    projectContext().lastErrorText = u"earlier";
+    projectContext().currentDynamicLoadDB = true;
+    agp_->LoadDB(loadArgumentsFor(databases(), c.kind, c.dsn, c.type));
+    ASSERT_EQ(err(), u"");
+    ASSERT_TRUE(agp_->DB());
+    EXPECT_EQ(agp_->CurrentDbKey(), c.key);
+    EXPECT_EQ(agp_->DBCnt(), 1);
+    EXPECT_EQ(toString(agp_->DB()->properties().setting(kDBType)), c.storedType);
+    EXPECT_EQ(projectContext().currentDbmsName,
+              toString(agp_->DB()->properties().setting(kDBDBMSName)));
+    EXPECT_FALSE(projectContext().currentDynamicLoadDB);
+    EXPECT_EQ(projectContext().statusText, u"Vantorel - Loading Database...");
+    EXPECT_EQ(Status().dialogHandle(), 0);
+    for (const std::u16string& name : kShopLinks) EXPECT_TRUE(loaded(name)) << toUtf8(name);
+    EXPECT_EQ(table(u"orders")->fields().count(), 4);
+    EXPECT_EQ(sorted(tableLinks()), kShopLinks);
+
+    // A second database is refused and the first stays.
+    const Ref<AGPDatabase> first = agp_->DB();
+    agp_->LoadDB(loadArgumentsFor(databases(), Kind::Sqlite, true, u"ODBC"));
+    EXPECT_EQ(err(), u"database already loaded!");
+    EXPECT_EQ(agp_->DB(), first);
+
+    agp_->UnLoadDB();
+    EXPECT_FALSE(agp_->DB());
+    EXPECT_EQ(SharedMenus().Count(), 0);
+  }
+}
+
+TEST_F(LoadEntries, AccessFilesAreKeyedByTheirFileName) {
+  const std::u16string path = accessFile("queryTestV2000.mdb");
+  std::u16string backslashed = path;
+  backslashed[backslashed.rfind(u'/')] = u'\\';
+  for (const std::u16string& phyPath : {path, backslashed}) {
+    DatabaseLoadArguments a;
+    a.sDbType = u"access";
+    a.sPath = u"db/queryTestV2000.mdb";
+    a.sPhyPath = phyPath;
+    // What an earlier database left behind.
+    projectContext().currentSchemaName = u"public";
+    projectContext().currentDbmsName = u"PostgreSQL";
+    agp_->LoadDB(a);
+    ASSERT_EQ(err(), u"") << toUtf8(phyPath);
+    EXPECT_EQ(agp_->CurrentDbKey(), u"queryTestV2000.mdb");
+    EXPECT_EQ(toString(agp_->DB()->properties().setting(kDBType)), u"ACCESS");
+    EXPECT_EQ(toString(agp_->DB()->properties().setting(kDBPhyPath)), phyPath);
+    EXPECT_EQ(projectContext().currentDbmsName, u"ACCESS");
+    EXPECT_EQ(projectContext().currentSchemaName, u"");
+    EXPECT_TRUE(loaded(u"Table1"));
+    EXPECT_TRUE(loaded(u"SelectQuery"));
+    EXPECT_EQ(tableLinks().size(), static_cast<std::size_t>(agp_->DB()->tables().count()));
+    agp_->UnLoadDB();
+  }
+}
+
+TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
+  DatabaseLoadArguments wrongPassword =
+      loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC");
+  wrongPassword.sPwd = u"wrong";
+  DatabaseLoadArguments unreachable;
+  unreachable.sDbType = u"DB";
+  unreachable.sConnStr = databases().postgres().connectionString(kTestDatabase);
+  const std::u16string port = toU16(databases().postgres().port());
+  unreachable.sConnStr.replace(unreachable.sConnStr.find(port), port.size(),
+                               toU16(freeLocalPort()));
+  DatabaseLoadArguments missingFile;
+  missingFile.sDbType = u"ACCESS";
+  missingFile.sPhyPath = accessFile("missing.mdb");
+  DatabaseLoadArguments noFileName = missingFile;
+  noFileName.sPhyPath = fromUtf8(kAccessFiles.string()) + u"/";
+  DatabaseLoadArguments emptyConnection;
+  emptyConnection.sDbType = u"DB";
+
+  struct Case {
+    const char* label;
+    DatabaseLoadArguments arguments;
+    std::u16string errorStart;
+  } cases[] = {
+      {"wrong password", wrongPassword,
+       u"Vantorel: Unable to connect to Data Source! User ID / Password not valid!"},
+      {"unreachable server", unreachable, u"Vantorel: "},
+      {"missing file", missingFile, u"\r\nError # "},
+      {"no file name", noFileName, u"invalid database path!"},
+      // Either the driver manager's refusal or, when it says nothing, the entry's own text.
+      {"empty connection string", emptyConnection, u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    projectContext().lastErrorText.clear();
+    agp_->LoadDB(c.arguments);
+    EXPECT_EQ(err().rfind(c.errorStart, 0), 0U) << toUtf8(err());
+    EXPECT_FALSE(err().empty());
+    EXPECT_FALSE(agp_->DB());
+    EXPECT_EQ(agp_->DBCnt(), 0);
+    EXPECT_EQ(agp_->CurrentDbKey(), u"");
+    EXPECT_EQ(Status().dialogHandle(), 0);
+    EXPECT_EQ(SharedMenus().Count(), 0);
+  }
+  agp_->LoadDB(loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC"));
+  EXPECT_EQ(err(), u"");
+  EXPECT_TRUE(agp_->DB());
+}
+
+TEST_F(LoadEntries, ADatabaseLeftInTheCollectionIsRefusedWithTheDisplayClosed) {
+  agp_->databases().add(u"left over");
+  agp_->LoadDB(loadArgumentsFor(databases(), Kind::Sqlite, true, u"ODBC"));
+  EXPECT_EQ(err(), u"support 1 db only!");
+  EXPECT_FALSE(agp_->DB());
+  EXPECT_EQ(agp_->CurrentDbKey(), u"");
+  EXPECT_EQ(Status().dialogHandle(), 0);
+  agp_->databases().remove(Variant(u"left over"));
+}
+
+TEST_F(LoadEntries, DynamicLoadThenLoadTableAndUnload) {
+  for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
+    SCOPED_TRACE(kindName(kind));
+    agp_->properties().setting(kProjDynamicLoadDB) = Variant(true);
+    agp_->LoadDB(loadArgumentsFor(databases(), kind, false, u"DB"));
+    ASSERT_EQ(err(), u"");
+    EXPECT_TRUE(projectContext().currentDynamicLoadDB);
+    for (const std::u16string& name : kShopLinks) {
+      ASSERT_TRUE(table(name)) << toUtf8(name);
+      EXPECT_FALSE(loaded(name));
+      EXPECT_EQ(table(name)->fields().count(), 0);
+    }
+    EXPECT_TRUE(tableLinks().empty());
+
+    // A report needs a loaded source.
+    EXPECT_FALSE(agp_->LoadReport(u"Order report", u"orders"));
+    EXPECT_EQ(err(), u"Vantorel: Table/View orders not exist or loaded!");
+
+    agp_->LoadTable(u"orders");
+    ASSERT_EQ(err(), u"");
+    EXPECT_TRUE(loaded(u"orders"));
+    EXPECT_EQ(table(u"orders")->fields().count(), 4);
+    EXPECT_EQ(tableLinks(), std::vector<std::u16string>{u"orders"});
+    EXPECT_TRUE(agp_->LoadReport(u"Order report", u"orders"));
+
+    struct Refusal {
+      const char16_t* name;
+      std::u16string error;
+    } refusals[] = {
+        {u"orders", u"Vantorel: Table orders already loaded!"},
+        {u"ORDERS", u"Vantorel: Table ORDERS cannot be added!"},
+        // Not in the database: the table it added goes again.
+        {u"nothing", u"Vantorel: Table nothing not found!"},
+    };
+    const std::int32_t count = agp_->DB()->tables().count();
+    for (const Refusal& r : refusals) {
+      agp_->LoadTable(r.name);
+      EXPECT_EQ(err(), r.error);
+      EXPECT_EQ(agp_->DB()->tables().count(), count);
+    }
+
+    // Unloaded and loaded again, the table keeps its own settings and reads its fields anew.
+    AGPTable& orders = *table(u"orders");
+    orders.properties().setting(kTblCaption) = Variant(u"All orders");
+    ASSERT_TRUE(agp_->LoadChart(u"Totals", u"orders"));
+    agp_->UnLoadTable(u"orders");
+    EXPECT_EQ(err(), u"");
+    EXPECT_EQ(orders.fields().count(), 0);
+    EXPECT_EQ(orders.charts().count(), 0);
+    EXPECT_FALSE(SharedMenus().MenuHasTable(u"Chart", u"orders|Totals"));
+    agp_->LoadTable(u"orders");
+    EXPECT_EQ(err(), u"");
+    EXPECT_EQ(orders.fields().count(), 4);
+    EXPECT_EQ(toString(orders.properties().setting(kTblCaption)), u"All orders");
+    // What the database says is read anew.
+    EXPECT_EQ(toString(orders.properties().setting(kTblType)), u"TABLE");
+    EXPECT_TRUE(loaded(u"orders"));
+
+    agp_->UnLoadDB();
+    agp_->properties().setting(kProjDynamicLoadDB) = Variant(false);
+  }
+}
+
+TEST_F(LoadEntries, AccessTablesLoadOneByOne) {
+  agp_->properties().setting(kProjDynamicLoadDB) = Variant(true);
+  DatabaseLoadArguments a;
+  a.sDbType = u"ACCESS";
+  a.sPhyPath = accessFile("queryTestV2000.mdb");
+  agp_->LoadDB(a);
+  ASSERT_EQ(err(), u"");
+  EXPECT_FALSE(loaded(u"Table1"));
+  agp_->LoadTable(u"Table1");
+  EXPECT_EQ(err(), u"");
+  EXPECT_TRUE(loaded(u"Table1"));
+  EXPECT_GT(table(u"Table1")->fields().count(), 0);
+  agp_->LoadTable(u"NoSuchTable");
+  EXPECT_EQ(err(), u"Vantorel: Table NoSuchTable not found!");
+  EXPECT_FALSE(table(u"NoSuchTable"));
+}
+
+TEST_F(LoadEntries, ChartsCopiedAfterALoadKeepTheirTrendlinesAndMenus) {
+  agp_->LoadDB(loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
+  ASSERT_EQ(err(), u"");
+  ASSERT_TRUE(agp_->LoadChart(u"Sales", u"orders"));
+  AGPChart& sales = *table(u"orders")->charts().item(Variant(u"Sales"));
+  sales.trendlines().add(u"Target");
+  sales.trendlines().add(u"Floor");
+  ASSERT_TRUE(agp_->CopyChart(u"Sales", u"Sales 2", u"orders"));
+  AGPChart& copy = *table(u"orders")->charts().item(Variant(u"Sales 2"));
+  EXPECT_EQ(copy.trendlines().count(), 2);
+  EXPECT_TRUE(SharedMenus().MenuHasTable(u"Chart", u"orders|Sales 2"));
+  // Unloading the database takes every menu entry with it; a new load makes them again.
+  agp_->UnLoadDB();
+  EXPECT_EQ(SharedMenus().Count(), 0);
+  agp_->LoadDB(loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
+  EXPECT_EQ(sorted(tableLinks()), kShopLinks);
+}
+
+}  // namespace
+}  // namespace vantorel::test

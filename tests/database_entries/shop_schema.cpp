@@ -1,0 +1,90 @@
+#include "database_entries/shop_schema.hpp"
+
+#include <initializer_list>
+
+#include "platform/data/connection.hpp"
+#include "platform/data/query.hpp"
+
+namespace vantorel::test {
+
+namespace {
+
+void run(const std::u16string& connectionString, std::initializer_list<const char16_t*> script) {
+  data::Connection connection(connectionString);
+  for (const char16_t* sql : script) data::execute(connection, sql);
+}
+
+// The same tables in each database's own words.
+const std::initializer_list<const char16_t*> kRows = {
+    u"INSERT INTO customers VALUES (1, 'Ada'), (2, 'Brian')",
+    u"INSERT INTO orders VALUES (10, 1, '2026-01-05', 12.50), (11, 1, '2026-02-01', 3.00), "
+    u"(12, 2, '2026-02-03', 99.95)",
+};
+
+void prepare(TestDatabases& db) {
+  const std::initializer_list<const char16_t*> tables = {
+      u"CREATE TABLE customers (id INTEGER PRIMARY KEY, name VARCHAR(40) NOT NULL)",
+      u"CREATE TABLE orders (id INTEGER PRIMARY KEY, customer_id INTEGER NOT NULL REFERENCES "
+      u"customers (id), placed DATE, total NUMERIC(10,2))",
+      u"CREATE VIEW order_totals AS SELECT customer_id, SUM(total) AS total FROM orders GROUP BY "
+      u"customer_id",
+  };
+  run(db.sqliteConnectionString(), tables);
+  run(db.sqliteConnectionString(), kRows);
+
+  run(db.postgres().connectionString(u"postgres"), {u"CREATE DATABASE vantorel"});
+  run(db.postgres().connectionString(kTestDatabase), tables);
+  run(db.postgres().connectionString(kTestDatabase), kRows);
+
+  run(db.mariadb().connectionString(u""), {u"CREATE DATABASE vantorel"});
+  run(db.mariadb().connectionString(kTestDatabase), tables);
+  run(db.mariadb().connectionString(kTestDatabase), kRows);
+}
+
+[[maybe_unused]] const TestDatabases* const kRegistered = registerTestDatabases(prepare);
+
+}  // namespace
+
+std::u16string shopConnectionString(TestDatabases& databases, Kind kind) {
+  switch (kind) {
+    case Kind::Sqlite:
+      return databases.sqliteConnectionString();
+    case Kind::Postgres:
+      return databases.postgres().connectionString(kTestDatabase);
+    case Kind::MariaDb:
+      break;
+  }
+  return databases.mariadb().connectionString(kTestDatabase);
+}
+
+DatabaseLoadArguments loadArgumentsFor(TestDatabases& databases, Kind kind, bool dsn,
+                                       const std::u16string& type) {
+  DatabaseLoadArguments a;
+  a.sDbType = type;
+  if (dsn) {
+    a.sDbName = kind == Kind::Sqlite     ? kSqliteDsn
+                : kind == Kind::Postgres ? kPostgresDsn
+                                         : kMariaDbDsn;
+    if (kind != Kind::Sqlite) {
+      a.sUID = kTestUser;
+      a.sPwd = kTestPassword;
+    }
+  } else {
+    a.sConnStr = shopConnectionString(databases, kind);
+  }
+  return a;
+}
+
+const char* kindName(Kind kind) {
+  switch (kind) {
+    case Kind::Sqlite:
+      return "SQLite";
+    case Kind::Postgres:
+      return "PostgreSQL";
+    case Kind::MariaDb:
+      break;
+  }
+  return "MariaDB";
+}
+
+}  // namespace vantorel::test

@@ -1,0 +1,24 @@
+#pragma once
+// What the tests of the host program share: running it, reading what it wrote, and compiling a
+// generated page's server script with our VBScript engine.
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vantorel::test {
+
+std::string readFile(const std::filesystem::path& path);
+
+// Runs a command line (stdin from /dev/null); returns its exit code and leaves stdout and
+// stderr in output.
+int runCommand(const std::string& command, std::string& output);
+
+// Empty when the page's server script, with the files it includes, compiles; else where and why it
+// does not.
+std::string compileProblem(const std::filesystem::path& page);
+
+// Every ".asp" page directly in the folder, by file name, with its compileProblem.
+std::vector<std::pair<std::string, std::string>> pageProblems(const std::filesystem::path& site);
+
+}  // namespace vantorel::test
