@@ -17,8 +17,8 @@ void printUsage(std::FILE* out) {
   std::fputs(
       "Usage: vantorel [--help] [--version]\n"
       "       vantorel run FILE.vbs [arguments]\n"
-      "       vantorel check PROJECT.vtp [--destination DIR]\n"
-      "       vantorel generate PROJECT.vtp [--destination DIR]\n"
+      "       vantorel check PROJECT.vtp [--destination DIR] [--update-templates]\n"
+      "       vantorel generate PROJECT.vtp [--destination DIR] [--update-templates]\n"
       "\n"
       "Builds a classic ASP web application from a database and a template set.\n"
       "\n"
@@ -29,7 +29,12 @@ void printUsage(std::FILE* out) {
       "Commands:\n"
       "  run         run a VBScript file with the WScript object\n"
       "  check       list the files a generation of the project would write\n"
-      "  generate    generate the project's site (into DIR when given)\n",
+      "  generate    generate the project's site (into DIR when given); exits with 1 and\n"
+      "              names each output it could not write\n"
+      "\n"
+      "  --update-templates  unpack a changed template archive without asking\n"
+      "\n"
+      "Without a terminal, every message the engine shows goes to standard error.\n",
       out);
 }
 

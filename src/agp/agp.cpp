@@ -124,7 +124,13 @@ const ClassInfo& AGP::classInfo() const noexcept {
         .method<&T::scriptFldSrchOprs>(u"FldSrchOprs")
         .method<&T::GenScript>(u"GenScript")
         .method<&T::GenCheck>(u"GenCheck")
-        .method<&T::BuildExParseFunction>(u"BuildExParseFunction");
+        .method<&T::BuildExParseFunction>(u"BuildExParseFunction")
+        .method<&T::CompareVersion>(u"CompareVersion")
+        .method<&T::BoolToNum>(u"BoolToNum")
+        .method<&T::WriteOutputFile>(u"WriteOutputFile")
+        .method<&T::WriteUtf8File>(u"WriteUtf8File")
+        .method<&T::CopyDefaultSettings>(u"CopyDefaultSettings")
+        .method<&T::CopyRegistryKey>(u"CopyRegistryKey");
   });
   return info;
 }

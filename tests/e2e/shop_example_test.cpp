@@ -12,6 +12,7 @@
 #include <string>
 
 #include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/variant.hpp"
 #include "platform/text/unicode.hpp"
@@ -39,6 +40,18 @@ int run(const std::string& command, std::string& output) {
   char buffer[4096];
   while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
   const int status = pclose(pipe);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The same with standard error apart, in errors: unattended runs say their messages there.
+int run(const std::string& command, std::string& output, std::string& errors,
+        const fs::path& errorFile) {
+  FILE* pipe = popen((command + " 2>" + errorFile.string() + " </dev/null").c_str(), "r");
+  if (!pipe) return -1;
+  char buffer[4096];
+  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+  const int status = pclose(pipe);
+  errors = readFile(errorFile);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -93,12 +106,15 @@ TEST(ShopExample, BuildsTheProjectAndGeneratesItsSite) {
   vantorel::test::TempDir dir;
   const std::string project = dir.str() + "/shop.vtp";
   std::string output;
+  std::string errors;
   ASSERT_EQ(run(std::string(VANTOREL_CLI_PATH) + " run " +
                     (kSource / "examples" / "shop" / "shop.vbs").string() + " " + project,
-                output),
+                output, errors, dir.path() / "stderr.txt"),
             0)
-      << output;
+      << output << errors;
   EXPECT_EQ(output, "Saved " + project + " (11 tables)\n");
+  // No custom settings file is set up here; the message box says so on standard error.
+  EXPECT_EQ(errors, "Unable to load custom setting file: ''. Please check.\n");
   const std::string saved = readFile(project);
   for (const char* table :
        {"Categories", "Order Details", "Product List", "OrderTotals", "Stock"}) {
@@ -141,6 +157,36 @@ TEST(ShopExample, BuildsTheProjectAndGeneratesItsSite) {
       0)
       << output;
   EXPECT_NE(output.find("Orderslist.asp"), std::string::npos) << output;
+
+  // Outputs that cannot be written used to leave their old text behind a run that said
+  // "Generated" and exited 0. Each is now named with the system's reason and the run fails.
+  vantorel::SetRegValue(vantorel::Variant(u"HKCU"),
+                        vantorel::Variant(vantorel::projectContext().generalKey),
+                        vantorel::Variant(u"BackupFile"), 1, vantorel::Variant(u"True"));
+  fs::create_directories(site / "Orderslist.asp.bak" / "in the way");
+  fs::remove(site / "Ordersview.asp");
+  fs::create_directories(site / "Ordersview.asp");
+  const std::string oldList = readFile(site / "Orderslist.asp");
+  output.clear();
+  EXPECT_EQ(run(std::string(VANTOREL_CLI_PATH) + " generate " + project + " --destination " +
+                    site.string(),
+                output),
+            1)
+      << output;
+  EXPECT_NE(output.find("vantorel generate: not written: " + (site / "Orderslist.asp").string() +
+                        ": no backup: Is a directory"),
+            std::string::npos)
+      << output;
+  EXPECT_NE(output.find("vantorel generate: not written: " + (site / "Ordersview.asp").string() +
+                        ": Is a directory"),
+            std::string::npos)
+      << output;
+  // The message boxes of the run went to standard error too.
+  EXPECT_NE(output.find("Error in open \"" + (site / "Orderslist.asp").string()),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(output.find("Generated"), std::string::npos) << output;
+  EXPECT_EQ(readFile(site / "Orderslist.asp"), oldList);
 }
 
 TEST(ShopExample, CommandsRefuseWhatTheyCannotUse) {
