@@ -36,7 +36,7 @@ int printItems(const Variant& items, const std::string& owner) {
 }
 
 void printUsage() {
-  std::fputs("Usage: vantorel check PROJECT.vtp [--destination DIR]\n", stderr);
+  std::fputs("Usage: vantorel check PROJECT.vtp [--destination DIR] [--update-templates]\n", stderr);
 }
 
 }  // namespace
@@ -52,6 +52,7 @@ int checkProject(int argc, char** argv) {
   if (!session.open(args.project)) return session.failureCode();
   if (!session.require(u"GenCheck")) return 1;
   if (!session.applyDestination(args.destination)) return 1;
+  if (args.updateTemplates) session.updateChangedTemplates();
   const std::optional<Variant> existing = session.call(u"GenCheck");
   if (!existing || session.reportProjErr()) return session.failureCode();
 

@@ -5,6 +5,7 @@
 
 #include "platform/text/unicode.hpp"
 #include "platform/ui/interrupt.hpp"
+#include "platform/ui/ui.hpp"
 #include "project_session.hpp"
 
 namespace vantorel::cli {
@@ -12,7 +13,18 @@ namespace vantorel::cli {
 namespace {
 
 void printUsage() {
-  std::fputs("Usage: vantorel generate PROJECT.vtp [--destination DIR]\n", stderr);
+  std::fputs("Usage: vantorel generate PROJECT.vtp [--destination DIR] [--update-templates]\n",
+             stderr);
+}
+
+// Names each output the run could not write, with the system's reason; true when there was one.
+// A run that left pages old must not end as a success.
+bool reportUnwritten(const ProjectSession& session) {
+  const ui::Notices notices = ui::takeNotices();
+  for (const ui::Unwritten& u : notices.unwritten) {
+    session.fail("not written: " + toUtf8(u.path) + ": " + toUtf8(u.reason));
+  }
+  return !notices.unwritten.empty();
 }
 
 }  // namespace
@@ -29,12 +41,14 @@ int generateProject(int argc, char** argv) {
   if (!session.require(u"GenScript")) return 1;
 
   if (!session.applyDestination(args.destination)) return 1;
+  if (args.updateTemplates) session.updateChangedTemplates();
   // The check pass first: it brings the list of outputs up to date and decides whether the
   // compiled templates of the last run can be reused.
   if (session.project().memberId(u"GenCheck") != kDispIdUnknown) {
     if (!session.call(u"GenCheck") || session.reportProjErr()) return session.failureCode();
   }
-  if (!session.call(u"GenScript") || session.reportProjErr()) return session.failureCode();
+  const bool generated = session.call(u"GenScript") && !session.reportProjErr();
+  if (reportUnwritten(session) || !generated) return session.failureCode();
 
   const Variant destination = session.get(u"Destination");
   std::printf("Generated %s\n",

@@ -18,8 +18,8 @@ void printUsage(std::FILE* out) {
   std::fputs(
       "Usage: vantorel [--help] [--version]\n"
       "       vantorel run FILE.vbs [arguments]\n"
-      "       vantorel check PROJECT.vtp [--destination DIR]\n"
-      "       vantorel generate PROJECT.vtp [--destination DIR]\n"
+      "       vantorel check PROJECT.vtp [--destination DIR] [--update-templates]\n"
+      "       vantorel generate PROJECT.vtp [--destination DIR] [--update-templates]\n"
       "       vantorel new PROJECT.vtp --connect CONNECTION [--type KIND] [--destination DIR]\n"
       "                    [--dynamic] [--user NAME] [--password-file FILE] [--language FILE]\n"
       "\n"
@@ -32,9 +32,14 @@ void printUsage(std::FILE* out) {
       "Commands:\n"
       "  run         run a VBScript file with the WScript object\n"
       "  check       list the files a generation of the project would write\n"
-      "  generate    generate the project's site (into DIR when given)\n"
+      "  generate    generate the project's site (into DIR when given); exits with 1 and\n"
+      "              names each output it could not write\n"
       "  new         make a project from a database (an ODBC data source name, an ODBC\n"
-      "              connection string or an Access file) and save its project file\n",
+      "              connection string or an Access file) and save its project file\n"
+      "\n"
+      "  --update-templates  unpack a changed template archive without asking\n"
+      "\n"
+      "Without a terminal, every message the engine shows goes to standard error.\n",
       out);
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/class_factory.hpp"
 #include "platform/fs/path.hpp"
@@ -74,6 +75,10 @@ std::optional<Variant> ProjectSession::call(std::u16string_view member,
   }
 }
 
+void ProjectSession::updateChangedTemplates() {
+  projectContext().updateChangedTemplates = true;
+}
+
 Variant ProjectSession::get(std::u16string_view member) {
   return project_->get(member);
 }
@@ -102,6 +107,8 @@ bool parseProjectArguments(int argc, char** argv, ProjectArguments& out) {
       out.destination = argv[i];
     } else if (std::strncmp(word, "--destination=", 14) == 0 && word[14] != '\0') {
       out.destination = word + 14;
+    } else if (std::strcmp(word, "--update-templates") == 0) {
+      out.updateTemplates = true;
     } else if (word[0] == '-' || word[0] == '\0' || !out.project.empty()) {
       return false;
     } else {

@@ -11,10 +11,12 @@
 
 namespace vantorel::cli {
 
-// The arguments of the commands that work on a project file: PROJECT.vtp [--destination DIR].
+// The arguments of the commands that work on a project file:
+// PROJECT.vtp [--destination DIR] [--update-templates].
 struct ProjectArguments {
   std::string project;
   std::string destination;
+  bool updateTemplates = false;  // --update-templates: unpack a changed template archive
 };
 // False for anything else (the caller prints its usage).
 bool parseProjectArguments(int argc, char** argv, ProjectArguments& out);
@@ -38,6 +40,9 @@ class ProjectSession {
   // Sets the project's Destination to the folder made absolute; nothing for "". False (with a
   // message printed) when the folder cannot be used.
   bool applyDestination(const std::string& folder);
+
+  // Answers the question about a changed template archive with "unpack it" for this run.
+  void updateChangedTemplates();
 
   // The project's ProjErr: the reason of the last failure, or empty.
   std::u16string projErr();

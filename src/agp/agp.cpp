@@ -133,7 +133,13 @@ const ClassInfo& AGP::classInfo() const noexcept {
         .method<&T::scriptCopyChart>(u"CopyChart")
         .method<&T::CopyTableSettings>(u"CopyTableSettings")
         .method<&T::CopyFieldSettings>(u"CopyFieldSettings")
-        .method<&T::UnLoadDB>(u"UnLoadDB");
+        .method<&T::UnLoadDB>(u"UnLoadDB")
+        .method<&T::CompareVersion>(u"CompareVersion")
+        .method<&T::BoolToNum>(u"BoolToNum")
+        .method<&T::WriteOutputFile>(u"WriteOutputFile")
+        .method<&T::WriteUtf8File>(u"WriteUtf8File")
+        .method<&T::CopyDefaultSettings>(u"CopyDefaultSettings")
+        .method<&T::CopyRegistryKey>(u"CopyRegistryKey");
   });
   return info;
 }

@@ -118,6 +118,14 @@ class AGP final : public Object {
   void ReloadKeywords();
   const std::u16string& keywordFile() const noexcept { return keywordFile_; }
 
+  // The project file's helpers that take plain values, defined by that layer: the version
+  // comparison of a load (2, 1, 0 or -1), a Boolean setting's "1" or "0", and the writers of
+  // generated files, which show their failures instead of raising.
+  std::int16_t CompareVersion(const std::u16string& a, const std::u16string& b);
+  std::int16_t BoolToNum(const Variant& value);
+  void WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly);
+  void WriteUtf8File(const std::u16string& path, const std::u16string& text);
+
   const std::u16string& FullVersion() const noexcept { return fullVersion_; }
   const std::u16string& ScriptExt() const noexcept { return scriptExt_; }
   // "*" stands for the script extension.

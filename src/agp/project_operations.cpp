@@ -36,6 +36,23 @@ std::int16_t AGP::GenCheck() {
   return installedOperation(projectOperations().genCheck, u"AGP", u"GenCheck")(*this);
 }
 
+std::int16_t AGP::CompareVersion(const std::u16string& a, const std::u16string& b) {
+  return installedOperation(projectOperations().compareVersion, u"AGP", u"CompareVersion")(a, b);
+}
+
+std::int16_t AGP::BoolToNum(const Variant& value) {
+  return installedOperation(projectOperations().boolToNum, u"AGP", u"BoolToNum")(value);
+}
+
+void AGP::WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly) {
+  installedOperation(projectOperations().writeOutputFile, u"AGP", u"WriteOutputFile")(path, text,
+                                                                                     plainOnly);
+}
+
+void AGP::WriteUtf8File(const std::u16string& path, const std::u16string& text) {
+  installedOperation(projectOperations().writeUtf8File, u"AGP", u"WriteUtf8File")(path, text);
+}
+
 // Scripts pass the path by reference; the engine only reads it.
 void AGP::scriptSave(Variant& projFile) {
   Save(toString(projFile));

@@ -5,6 +5,9 @@
 // without them; a member whose operation is not installed raises 445.
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "platform/automation/variant.hpp"
 
 namespace vantorel {
 
@@ -17,6 +20,12 @@ struct ProjectOperations {
   std::u16string (*buildExParseFunction)(AGP& project, const std::u16string& text) = nullptr;
   void (*genScript)(AGP& project) = nullptr;
   std::int16_t (*genCheck)(AGP& project) = nullptr;
+  // Helpers of the project file that scripts reach as the project's members.
+  std::int16_t (*compareVersion)(std::u16string_view a, std::u16string_view b) = nullptr;
+  std::int16_t (*boolToNum)(const Variant& value) = nullptr;
+  bool (*writeOutputFile)(const std::u16string& path, const std::u16string& text,
+                          bool plainOnly) = nullptr;
+  bool (*writeUtf8File)(const std::u16string& path, std::u16string_view text) = nullptr;
 };
 
 // Process-wide, like the class factory: filled at start-up, before any project object runs.

@@ -20,19 +20,19 @@ namespace {
 
 // The field's phrases in every language move to its new name; the phrase tables know fields
 // only by name, so without this a rename would orphan them and the next save would drop them.
+// Names compare without regard to case, as the save matches phrases to fields.
 void renameFieldPhrases(const std::u16string& table, const std::u16string& oldName,
                         const std::u16string& newName) {
   AGPLanguage& language = SharedLanguage();
   std::vector<AGFieldPhrase> moved;
   for (std::int32_t i = 1, n = language.FieldCount(); i <= n; ++i) {
     AGFieldPhrase phrase = language.FieldItem(i);
-    if (phrase.TableName == table && phrase.FieldName == oldName)
+    if (equalsNoCase(phrase.TableName, table) && equalsNoCase(phrase.FieldName, oldName))
       moved.push_back(std::move(phrase));
   }
-  if (moved.empty()) return;
-  language.DeleteFieldPhrase(table, oldName);
+  for (const AGFieldPhrase& p : moved) language.DeleteFieldPhrase(p.TableName, p.FieldName);
   for (const AGFieldPhrase& p : moved) {
-    language.SetFieldPhrase(p.LanguageId, table, newName, p.FieldAttribute, p.Phrase);
+    language.SetFieldPhrase(p.LanguageId, p.TableName, newName, p.FieldAttribute, p.Phrase);
   }
 }
 

@@ -93,6 +93,9 @@ class ProjectContext {
   // file's load and generation's template check.
   std::u16string syncQuestion;
   bool syncKeepAnswer = false;
+  // The host's answer, given before the run, to the question about a changed template archive:
+  // unpack it. An unattended run has no one to ask and would keep the old files every time.
+  bool updateChangedTemplates = false;
 
   // The shared registry accessor, and the value type of its last GetRegValue.
   cRegistry registry;

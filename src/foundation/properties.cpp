@@ -31,28 +31,26 @@ std::optional<std::u16string> indexText(const Variant& index) {
   }
 }
 
-// Walks the settings of a bag as they stood when the walk began.
+// Follows the bag's slots, which only ever grow and keep the declaration order, so the walk
+// never yields a setting twice and needs no copy of the order.
 class PropertyEnumerator final : public Enumerator {
  public:
-  PropertyEnumerator(Ref<AGProperties> bag, std::vector<SettingSlot> slots)
-      : bag_(std::move(bag)), slots_(std::move(slots)) {}
+  explicit PropertyEnumerator(Ref<AGProperties> bag, SettingSlot cursor = 0)
+      : bag_(std::move(bag)), cursor_(cursor) {}
 
   bool next(Variant& out) override {
-    if (pos_ >= slots_.size()) return false;
-    out = Variant(makeRef<AGProperty>(bag_, slots_[pos_++]));
+    const std::optional<SettingSlot> slot = bag_->nextSetting(cursor_);
+    if (!slot) return false;
+    cursor_ = *slot + 1;
+    out = Variant(makeRef<AGProperty>(bag_, *slot));
     return true;
   }
-  void reset() override { pos_ = 0; }
-  Ref<Enumerator> clone() override {
-    auto copy = makeRef<PropertyEnumerator>(bag_, slots_);
-    copy->pos_ = pos_;
-    return copy;
-  }
+  void reset() override { cursor_ = 0; }
+  Ref<Enumerator> clone() override { return makeRef<PropertyEnumerator>(bag_, cursor_); }
 
  private:
   Ref<AGProperties> bag_;
-  std::vector<SettingSlot> slots_;
-  std::size_t pos_ = 0;
+  SettingSlot cursor_;
 };
 
 }  // namespace
@@ -284,11 +282,15 @@ Ref<AGProperty> AGProperties::at(std::size_t index) const {
   return nullptr;
 }
 
+std::optional<SettingSlot> AGProperties::nextSetting(SettingSlot from) const {
+  for (SettingSlot s = from; s < values_.size(); ++s) {
+    if (isLive(s)) return s;
+  }
+  return std::nullopt;
+}
+
 Ref<Enumerator> AGProperties::newEnum() {
-  std::vector<SettingSlot> slots;
-  slots.reserve(values_.size());
-  forEachSetting([&](SettingSlot s, const SettingRecord&, const Variant&) { slots.push_back(s); });
-  return makeRef<PropertyEnumerator>(Ref<AGProperties>(this), std::move(slots));
+  return makeRef<PropertyEnumerator>(Ref<AGProperties>(this));
 }
 
 }  // namespace vantorel

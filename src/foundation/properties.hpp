@@ -110,7 +110,10 @@ class AGProperties final : public Object {
   Ref<AGProperty> item(const Variant& index);
   // The setting at a 0-based index in declaration order (0 .. count() - 1).
   Ref<AGProperty> at(std::size_t index) const;
-  // Walks a copy of the current order, so settings may be deleted while walking.
+  // The first slot at or after `from` that holds a setting; nothing past the last one.
+  std::optional<SettingSlot> nextSetting(SettingSlot from) const;
+  // Walks the bag as it stands at each step: a setting deleted before the walk reaches it is
+  // skipped, one added during the walk is visited, as in the keyed collection's walk.
   Ref<Enumerator> newEnum() override;
 
   const SettingCatalog* catalog() const noexcept { return catalog_; }

@@ -24,6 +24,7 @@
 #include "platform/sys/clock.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/ui/ui.hpp"
 #include "projectfile/working_folders.hpp"
 #include "templates/control.hpp"
 #include "templates/controls.hpp"
@@ -130,8 +131,10 @@ class CopyRun {
         const std::u16string parent = fs::parentFolder(target);
         if (!parent.empty()) fs::createFolders(parent);
         fs::copyFile(source, target, true);
-      } catch (const std::exception&) {
-        return stop(u"Copying to file " + inQuotes(target) + u" failed!");
+      } catch (const fs::FileError& e) {
+        return copyFailed(target, fromUtf8(e.reason()));
+      } catch (const std::exception& e) {
+        return copyFailed(target, fromUtf8(e.what()));
       }
     }
     return true;
@@ -171,13 +174,24 @@ class CopyRun {
                           std::filesystem::copy_options::recursive |
                               std::filesystem::copy_options::overwrite_existing,
                           ec);
-    if (ec) return stop(u"Copying to folder " + inQuotes(shownFolder) + u" failed!");
+    if (ec) {
+      ui::reportUnwritten(target, fromUtf8(ec.message()));
+      return stop(u"Copying to folder " + inQuotes(shownFolder) + u" failed! Error = " +
+                  fromUtf8(ec.message()));
+    }
     return true;
   }
 
   StepOutcome outcome() const { return {count_, failure_}; }
 
  private:
+  // The system's reason goes with the message, as the database copy gives it: a full disk and a
+  // missing permission must not read the same.
+  bool copyFailed(const std::u16string& target, const std::u16string& reason) {
+    ui::reportUnwritten(target, reason);
+    return stop(u"Copying to file " + inQuotes(target) + u" failed! Error = " + reason);
+  }
+
   bool stop(std::u16string message) {
     failure_ = std::move(message);
     return false;

@@ -13,6 +13,7 @@
 #include "generator/generation_extensions.hpp"
 #include "generator/generation_loop.hpp"
 #include "generator/generation_run.hpp"
+#include "generator/output_folders.hpp"
 #include "generator/output_paths.hpp"
 #include "generator/run_outcome.hpp"
 #include "generator/template_freshness.hpp"
@@ -70,6 +71,7 @@ std::int16_t runCheck(GenerationRun& run) {
   projectContext().syncKeepAnswer = r == 0;
   if (r == 1) {
     projectContext().syncKeepAnswer =
+        !projectContext().updateChangedTemplates &&
         ui::askKeepOrUpdate(
             u"Template version in zip file is different with that in the "
             u"template folder. Do you want to keep the existing files in the "
@@ -91,14 +93,10 @@ std::int16_t runCheck(GenerationRun& run) {
 
   const std::u16string controlFile =
       folder.empty() ? std::u16string() : fs::joinPath(folder, u"control.xml");
-  if (!run.templateControls->LoadControls(controlFile)) {
-    return endCheck(run, projectContext().productTitle +
-                             (projectContext().ctrlErrCode == 2
-                                  ? u": Control file is invalid! Please check if the "
-                                    u"correct template file is in use!"
-                                  : u": Load control file failed! Please check if the "
-                                    u"correct template file is in use!"));
+  if (std::optional<std::u16string> failure = LoadRunControls(run, controlFile)) {
+    return endCheck(run, std::move(*failure));
   }
+
 
   if (const GenerationExtensions* extensions = generationExtensions()) {
     for (std::int32_t i = 1; i <= extensions->count(); ++i) {
@@ -119,8 +117,12 @@ std::int16_t runCheck(GenerationRun& run) {
   run.templateCache = nullptr;
   if (!run.failure) run.failure = CheckScriptFiles(run);
 
+  // A path below a root the project leaves empty would stop the walk with its own error and
+  // hide the validation message, which says what to set.
+  const std::optional<std::u16string> unplaced = CheckOutputFolders(proj, *run.templateControls);
+  if (unplaced && !run.failure) run.failure = unplaced;
   std::int16_t count = 0;
-  GenerateAll(run, true, count);
+  if (!unplaced) GenerateAll(run, true, count);
   const std::int16_t result = count;
   UpdateControlItems(run);
   if (run.scriptEngine) {

@@ -126,6 +126,9 @@ class Driver {
       if (run_.scriptEngine) run_.failure = run_.scriptEngine->validate().failure;
       Status().CloseStatus();
     }
+    // The template's own validation explains a missing root best; this catches the rest
+    // before a folder is made.
+    if (!run_.failure) run_.failure = CheckOutputFolders(proj_, *run_.templateControls);
     // Two controls compiled into one function or file would silently replace each other.
     if (std::optional<std::u16string> clash = CheckCompiledNames(*run_.templateControls)) {
       run_.failure = std::move(clash);
@@ -211,13 +214,8 @@ class Driver {
     if (r == -1)
       return end(projectContext().productTitle + u": control file not found! Generation aborted!");
     controlChanged_ = r != 0;
-    if (!run_.templateControls->LoadControls(controlFile_)) {
-      return end(projectContext().productTitle +
-                 (projectContext().ctrlErrCode == 2
-                      ? u": Control file is invalid! Please check if the correct "
-                        u"template file is in use!"
-                      : u": Load control file failed! Please check if the correct "
-                        u"template file is in use!"));
+    if (std::optional<std::u16string> failure = LoadRunControls(run_, controlFile_)) {
+      return end(std::move(*failure));
     }
     return true;
   }
@@ -418,7 +416,8 @@ class Driver {
   void generate() {
     OpenPhase(run_, u" - Generating " + toString(projectContext().techName) + u" Scripts...", 3,
               false);
-    CreateOutputFolders(run_);
+    // Nothing is made for a run that did not pass validation.
+    if (!run_.failure) CreateOutputFolders(run_);
     SharedMenus().Sort();
     std::int16_t count = 0;
     GenerateAll(run_, false, count);
@@ -434,6 +433,21 @@ class Driver {
 };
 
 }  // namespace
+
+std::optional<std::u16string> LoadRunControls(GenerationRun& run, const std::u16string& file) {
+  const bool loaded = run.templateControls->LoadControls(file);
+  for (const std::u16string& warning : run.templateControls->loadWarnings()) ui::warn(warning);
+  if (loaded) return std::nullopt;
+  std::u16string message =
+      projectContext().productTitle +
+      (projectContext().ctrlErrCode == 2
+           ? u": Control file is invalid! Please check if the correct template file is in use!"
+           : u": Load control file failed! Please check if the correct template file is in use!");
+  if (!projectContext().controlFileError.empty()) {
+    message += u"\r\n" + projectContext().controlFileError;
+  }
+  return message;
+}
 
 void InitScriptEngine(GenerationRun& run) {
   run.scriptEngine = makeRef<AGScript>();

@@ -2,6 +2,7 @@
 // The host's one call that generates the whole site (AGP.GenScript), and the dry run before it
 // (AGP.GenCheck), with the steps both share: the template's name, the progress phases and the
 // script engine of a run.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,11 @@ void DefaultHeaderLogo(AGP& proj);
 // Opens a progress phase captioned ProductTitle followed by phaseText. variant 2 shows
 // "Please wait..." as its status; keep stores the caption in StatusText.
 void OpenPhase(GenerationRun& run, std::u16string_view phaseText, int variant, bool keep);
+
+// Loads the run's template controls from file and says the loader's warnings on standard error.
+// Nothing on success; else the message by CtrlErrCode, with the loader's reason (file, line,
+// column, what is wrong) on the next line.
+std::optional<std::u16string> LoadRunControls(GenerationRun& run, const std::u16string& file);
 
 // The result of comparing the template's version with the engine's: 0 usable, 1 newer,
 // -1 older. Versions are "major.minor"; only the major numbers count when either lacks a minor.

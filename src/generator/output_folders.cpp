@@ -17,6 +17,15 @@ void CreateOutputFolders(AGP& proj, const AGPControls& controls) {
   }
 }
 
+std::optional<std::u16string> CheckOutputFolders(AGP& proj, const AGPControls& controls) {
+  for (const Ref<AGPControl>& control : controls.items()) {
+    const std::u16string& folder = control->fields().CtrlOFolder;
+    if (folder.empty()) continue;
+    if (std::optional<std::u16string> missing = CheckFolderRoot(proj, folder)) return missing;
+  }
+  return std::nullopt;
+}
+
 void CreateOutputFolders(GenerationRun& run) {
   CreateOutputFolders(run.proj(), *run.templateControls);
 }

@@ -60,6 +60,13 @@ std::optional<std::u16string> CheckOutputRoot(AGP& proj) {
   return missingRootMessage(kDestinationSetting);
 }
 
+std::optional<std::u16string> CheckFolderRoot(AGP& proj, std::u16string_view folder) {
+  const std::u16string_view setting =
+      isAppRootFolder(folder) ? kAppRootSetting : kDestinationSetting;
+  if (!trimBlanks(projectSettingText(proj, setting)).empty()) return std::nullopt;
+  return missingRootMessage(setting);
+}
+
 std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string_view fileName,
                            bool noCreate) {
   const bool underAppRoot = isAppRootFolder(folder);

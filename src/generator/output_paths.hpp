@@ -22,6 +22,8 @@ std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string
 // Nothing when the project names a destination folder; else the message saying it does not.
 // The driver asks this before a run starts, so nothing is half made.
 std::optional<std::u16string> CheckOutputRoot(AGP& proj);
+// Nothing when the root that folder lies below is set; else the message GetDestPath would raise.
+std::optional<std::u16string> CheckFolderRoot(AGP& proj, std::u16string_view folder);
 
 // folder/name when a file or folder of that path exists. Otherwise, also for a name that would
 // lead outside folder, the progress display is closed and "" returned; the caller reports it.

@@ -32,15 +32,21 @@ void backupFolderCopy(const std::u16string& folder) {
   const std::filesystem::path to = fs::toNative(source + u".bak");
   std::error_code ec;
   std::filesystem::remove_all(to, ec);
-  if (ec) throw fs::FileError("cannot remove the old backup " + to.string() + ": " + ec.message());
+  if (ec) {
+    throw fs::FileError("cannot remove the old backup " + to.string() + ": " + ec.message(),
+                        ec.message());
+  }
   std::filesystem::copy(
       from, to,
       std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
       ec);
-  if (ec) throw fs::FileError("cannot copy to " + to.string() + ": " + ec.message());
+  if (ec) throw fs::FileError("cannot copy to " + to.string() + ": " + ec.message(), ec.message());
 }
 
-void reportFailure(const std::u16string& target, const std::u16string& description) {
+// The target is left as it was: without its backup it is not overwritten.
+void reportFailure(const std::u16string& target, const fs::FileError& e) {
+  ui::reportUnwritten(target, u"no backup: " + fromUtf8(e.reason()));
+  const std::u16string description = fromUtf8(e.what());
   try {
     ui::messageBox(u"Error in open \"" + target + u"\", description:" + description,
                    projectContext().productTitle, ui::Buttons::OK, ui::Icon::Exclamation);
@@ -81,8 +87,11 @@ bool decide(GenerationRun& run, TargetKind kind, const std::u16string& target, b
       } else {
         backupFolderCopy(target);
       }
+    } catch (const fs::FileError& e) {
+      reportFailure(target, e);
+      return false;
     } catch (const std::exception& e) {
-      reportFailure(target, fromUtf8(e.what()));
+      reportFailure(target, fs::FileError(e.what()));
       return false;
     }
   }

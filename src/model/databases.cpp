@@ -4,7 +4,6 @@
 #include "model/model_items.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
-#include "platform/text/case_fold.hpp"
 
 namespace vantorel {
 
@@ -41,14 +40,6 @@ bool AGPDatabases::add(const std::u16string& name) {
   curName_ = name;
   curSeq_ = static_cast<std::int16_t>(count());
   return true;
-}
-
-AGPDatabase* AGPDatabases::find(const std::u16string& name) const {
-  if (AGPDatabase* db = ModelCollection::find(name)) return db;
-  for (std::size_t i = 0, n = static_cast<std::size_t>(count()); i < n; ++i) {
-    if (equalsNoCase(at(i).dbName(), name)) return &at(i);
-  }
-  return nullptr;
 }
 
 std::size_t AGPDatabases::resolve(const Variant& index) const {

@@ -21,18 +21,15 @@ class AGPDatabases final : public ModelCollection<AGPDatabase> {
   // is held, leaves "support 1 db only!" in LastErrorText and changes nothing else. True when
   // the database was added.
   bool add(const std::u16string& name);
-  // By key or position, as the collection finds it; a database whose DBName was changed after
-  // it was added is also found by that name. A missing key raises "Key not found." and a
-  // position out of range error 9, with nothing removed.
+  // By key or position, as the collection finds it: a database keeps the key it was added
+  // under when its DBName changes. A missing key raises "Key not found." and a position out of
+  // range error 9, with nothing removed.
   void remove(const Variant& index);
-  // Removes this database object whatever its name or key; False when it is not held.
+  // Removes this database object whatever its name or key; False when it is not held. What
+  // DeleteProj uses, so that a database renamed since it was added goes too.
   bool removeDatabase(const AGPDatabase& db) { return removeItem(db); }
   // By key or position, made current; a missing one raises as remove does.
   Ref<AGPDatabase> item(const Variant& index);
-
-  // The database under that key, or else with that DBName (any case); nullptr when none. It
-  // hides the key-only lookup of the base, which would miss a database renamed since.
-  AGPDatabase* find(const std::u16string& name) const;
 
  private:
   // The 0-based position Index names; raises for a missing key or a position out of range.

@@ -1,9 +1,9 @@
 #include "model/name_links.hpp"
 
 #include <cstdint>
-#include <set>
 #include <vector>
 
+#include "platform/text/case_fold.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
 
@@ -87,6 +87,8 @@ void showTableMenus(std::u16string_view table, bool show) {
   }
 }
 
+// Phrases match their table, chart and field by name without regard to case, as the save does;
+// each moves under the new name, the old entries removed by their own spelling.
 void renameTablePhrases(std::u16string_view oldName, std::u16string_view newName) {
   if (oldName == newName) return;
   AGPLanguage& lang = SharedLanguage();
@@ -94,31 +96,22 @@ void renameTablePhrases(std::u16string_view oldName, std::u16string_view newName
   std::vector<AGTablePhrase> tables;
   for (std::int32_t i = 1, n = lang.TableCount(); i <= n; ++i) {
     AGTablePhrase p = lang.TableItem(i);
-    if (p.TableName == oldName) tables.push_back(std::move(p));
+    if (equalsNoCase(p.TableName, oldName)) tables.push_back(std::move(p));
   }
   std::vector<AGChartPhrase> charts;
-  std::set<std::u16string> chartNames;
   for (std::int32_t i = 1, n = lang.ChartCount(); i <= n; ++i) {
     AGChartPhrase p = lang.ChartItem(i);
-    if (p.TableName == oldName) {
-      chartNames.insert(p.ChartName);
-      charts.push_back(std::move(p));
-    }
+    if (equalsNoCase(p.TableName, oldName)) charts.push_back(std::move(p));
   }
   std::vector<AGFieldPhrase> fields;
-  std::set<std::u16string> fieldNames;
   for (std::int32_t i = 1, n = lang.FieldCount(); i <= n; ++i) {
     AGFieldPhrase p = lang.FieldItem(i);
-    if (p.TableName == oldName) {
-      fieldNames.insert(p.FieldName);
-      fields.push_back(std::move(p));
-    }
+    if (equalsNoCase(p.TableName, oldName)) fields.push_back(std::move(p));
   }
-  const std::u16string from(oldName);
   const std::u16string to(newName);
-  if (!tables.empty()) lang.DeleteTablePhrase(from);
-  for (const std::u16string& chart : chartNames) lang.DeleteChartPhrase(from, chart);
-  for (const std::u16string& field : fieldNames) lang.DeleteFieldPhrase(from, field);
+  for (const AGTablePhrase& p : tables) lang.DeleteTablePhrase(p.TableName);
+  for (const AGChartPhrase& p : charts) lang.DeleteChartPhrase(p.TableName, p.ChartName);
+  for (const AGFieldPhrase& p : fields) lang.DeleteFieldPhrase(p.TableName, p.FieldName);
   for (const AGTablePhrase& p : tables) {
     lang.SetTablePhrase(p.LanguageId, to, p.TableAttribute, p.Phrase);
   }
@@ -137,13 +130,14 @@ void renameChartPhrases(std::u16string_view table, std::u16string_view oldName,
   std::vector<AGChartPhrase> charts;
   for (std::int32_t i = 1, n = lang.ChartCount(); i <= n; ++i) {
     AGChartPhrase p = lang.ChartItem(i);
-    if (p.TableName == table && p.ChartName == oldName) charts.push_back(std::move(p));
+    if (equalsNoCase(p.TableName, table) && equalsNoCase(p.ChartName, oldName)) {
+      charts.push_back(std::move(p));
+    }
   }
-  if (charts.empty()) return;
-  const std::u16string tbl(table);
-  lang.DeleteChartPhrase(tbl, std::u16string(oldName));
+  for (const AGChartPhrase& p : charts) lang.DeleteChartPhrase(p.TableName, p.ChartName);
   for (const AGChartPhrase& p : charts) {
-    lang.SetChartPhrase(p.LanguageId, tbl, std::u16string(newName), p.ChartAttribute, p.Phrase);
+    lang.SetChartPhrase(p.LanguageId, p.TableName, std::u16string(newName), p.ChartAttribute,
+                        p.Phrase);
   }
 }
 

@@ -78,7 +78,7 @@ std::optional<std::size_t> AGPMenus::findLink(const std::u16string& type,
 
 bool AGPMenus::LoadMenus(const std::u16string& file) {
   xml::Document doc;
-  if (xml::parseFile(doc, file, xml::ReadMode::ExactWithProlog)) {
+  if (xml::parseFile(doc, file, xml::ReadMode::ExactWithProlog, xml::Encoding::Declared)) {
     projectContext().lastErrorText = projectContext().productTitle + u": Load project file failed!";
     return false;
   }

@@ -33,10 +33,12 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
   raiseVbError(folderMissing ? vberr::kPathNotFound : vberr::kPermissionDenied, fromUtf8(e.what()));
 }
 
+std::u16string readOnlyDescription(const std::u16string& path) {
+  return u"Permission denied: '" + path + u"' is read-only";
+}
+
 void refuseReadOnly(const std::u16string& path) {
-  if (isReadOnlyFile(path)) {
-    raiseVbError(vberr::kPermissionDenied, u"Permission denied: '" + path + u"' is read-only");
-  }
+  if (isReadOnlyFile(path)) raiseVbError(vberr::kPermissionDenied, readOnlyDescription(path));
 }
 
 void showFailure(std::u16string_view what, const std::u16string& path,
@@ -57,6 +59,28 @@ void replaceFile(const std::u16string& path, std::string_view bytes) {
   } catch (const fs::FileError& e) {
     raiseFileError(path, e);
   }
+}
+
+// Writes a file a run produces. A failure is shown as `what` says, and the file is reported
+// unwritten with the system's reason, so that an unattended run cannot end as a success.
+bool writeOutput(std::u16string_view what, const std::u16string& path, std::string_view bytes) {
+  std::u16string description;
+  std::u16string reason;
+  if (isReadOnlyFile(path)) {
+    description = readOnlyDescription(path);
+    reason = u"Permission denied (the file is read-only)";
+  } else {
+    try {
+      fs::writeFileAtomic(path, bytes);
+      return true;
+    } catch (const fs::FileError& e) {
+      description = fromUtf8(e.what());
+      reason = fromUtf8(e.reason());
+    }
+  }
+  ui::reportUnwritten(path, reason);
+  showFailure(what, path, description);
+  return false;
 }
 
 std::string utf8WithMark(std::u16string_view text) {
@@ -157,13 +181,7 @@ void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Var
 }
 
 bool WriteUtf8File(const std::u16string& path, std::u16string_view text) {
-  try {
-    replaceFile(path, utf8WithMark(text));
-    return true;
-  } catch (const AutomationError& e) {
-    showFailure(u"Error in writing utf8 data to file", path, e.description());
-    return false;
-  }
+  return writeOutput(u"Error in writing utf8 data to file", path, utf8WithMark(text));
 }
 
 bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly) {
@@ -185,12 +203,7 @@ bool WriteOutputFile(const std::u16string& path, const std::u16string& text, boo
   if (utf8OutputChosen() && !plainOnly) {
     written = WriteUtf8File(path, text);
   } else {
-    try {
-      replaceFile(path, toAnsi(text));
-      written = true;
-    } catch (const AutomationError& e) {
-      showFailure(u"Error in writing text data to file", path, e.description());
-    }
+    written = writeOutput(u"Error in writing text data to file", path, toAnsi(text));
   }
   if (written) noteWritten(path);
   return written;

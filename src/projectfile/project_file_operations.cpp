@@ -6,6 +6,7 @@
 #include "agp/project_operations.hpp"
 #include "foundation/project_context.hpp"
 #include "platform/ui/ui.hpp"
+#include "projectfile/file_writing.hpp"
 #include "projectfile/project_defaults.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_writer.hpp"
@@ -31,6 +32,10 @@ void installProjectFileOperations() noexcept {
   operations.save = &saveProject;
   operations.load = &loadAndNotify;
   operations.saveDefault = &saveProjectDefaults;
+  operations.compareVersion = &CompareVersion;
+  operations.boolToNum = &BoolToNum;
+  operations.writeOutputFile = &WriteOutputFile;
+  operations.writeUtf8File = &WriteUtf8File;
 }
 
 }  // namespace vantorel

@@ -35,10 +35,16 @@ namespace {
 
 // Line breaks and blanks are kept as the file holds them; only the layout's whitespace-only
 // text nodes are dropped. Entities are never declared or expanded.
-bool loadDocument(xml::Document& doc, const std::u16string& path) {
+// The file is read in the encoding it declares. Bytes that do not fit it end the load, with the
+// reason in `encodingError`: read with replacement characters, the next save would lose them.
+bool loadDocument(xml::Document& doc, const std::u16string& path,
+                  std::u16string* encodingError = nullptr) {
   doc.reset();
   if (!fs::fileExists(path)) return false;
-  return !xml::parseFile(doc, path, xml::ReadMode::Exact) && doc.document_element();
+  const std::optional<xml::ParseError> error =
+      xml::parseFile(doc, path, xml::ReadMode::Exact, xml::Encoding::Declared);
+  if (error && error->encoding && encodingError) *encodingError = error->description;
+  return !error && doc.document_element();
 }
 
 // Closes the load's progress display however the load ends.
@@ -147,7 +153,10 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
   xml::Document doc;
   const std::u16string loadFailed =
       projectContext().productTitle + u": Load Project File failed! Please check!";
-  if (!loadDocument(doc, projFile)) throw LoadStopped{loadFailed};
+  std::u16string encodingError;
+  if (!loadDocument(doc, projFile, &encodingError)) {
+    throw LoadStopped{encodingError.empty() ? loadFailed : loadFailed + u"\r\n" + encodingError};
+  }
   std::u16string fileVersion = rootVersion(doc);
   if (const auto ext = projectFileExtension(projFile);
       ext && toLower(*ext) != toLower(projectContext().projectFileExt)) {

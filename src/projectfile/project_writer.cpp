@@ -1,6 +1,8 @@
 #include "projectfile/project_writer.hpp"
 
 #include <functional>
+#include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -74,6 +76,45 @@ std::vector<std::size_t> bySequence(std::int32_t count, std::u16string_view what
     }
   }
   return order;
+}
+
+// The object a failure names: the element and, where the object has one, its name.
+std::u16string ownerOf(const xml::Node& element, const AGProperties* props) {
+  std::u16string owner = xml::nameOf(element);
+  if (!props) return owner;
+  for (const char16_t* key :
+       {u"TblName", u"FldName", u"ChartName", u"TrendName", u"DBName", u"Name"}) {
+    const Variant* name = props->findValue(key);
+    if (name && name->isString() && !name->stringValue().empty()) {
+      return owner + u" \"" + name->stringValue() + u"\"";
+    }
+  }
+  return owner;
+}
+
+[[noreturn]] void refuseSetting(const std::u16string& owner, std::u16string_view setting,
+                                std::u16string_view why) {
+  raiseVbError(vberr::kInvalidProcedureCall, u"Cannot save the setting \"" +
+                                                 std::u16string(setting) + u"\" of " + owner +
+                                                 u": " + std::u16string(why));
+}
+
+// A file other readers reject, or one that loses what follows a NUL, must never replace the old
+// one: such a value stops the save before anything is backed up or written.
+void refuseUnwritableText(const xml::Node& element, const AGProperties* props,
+                          std::u16string_view setting, std::u16string_view text) {
+  const std::optional<std::size_t> at = xml::firstNonXmlChar(text);
+  if (!at) return;
+  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+  std::u16string code = u"U+";
+  for (int shift = 12; shift >= 0; shift -= 4) code += kHex[(text[*at] >> shift) & 0xF];
+  refuseSetting(ownerOf(element, props), setting,
+                u"its value holds the character " + code + u", which a project file cannot hold");
+}
+
+void setTextAttribute(xml::Node element, std::string_view name, std::u16string_view text) {
+  if (xml::firstNonXmlChar(text)) refuseUnwritableText(element, nullptr, fromUtf8(name), text);
+  xml::setAttribute(element, name, text);
 }
 
 void writeTrendlines(xml::Node chartElement, AGPChart& chart) {
@@ -194,14 +235,14 @@ void writeMenus(xml::Node root) {
     const AGMenuFields& f = menu->fields();
     xml::Node element = root.append_child("Menu");
     xml::setAttribute(element, "MenuID", f.MenuId);
-    xml::setAttribute(element, "MenuText", f.MenuText);
+    setTextAttribute(element, "MenuText", f.MenuText);
     xml::setAttribute(element, "MenuParentID", f.MenuParentId);
-    xml::setAttribute(element, "MenuSource", f.MenuSource);
-    xml::setAttribute(element, "MenuExtUrl", f.MenuExtUrl);
+    setTextAttribute(element, "MenuSource", f.MenuSource);
+    setTextAttribute(element, "MenuExtUrl", f.MenuExtUrl);
     xml::setAttribute(element, "MenuAnonymous", f.MenuAnonymous);
-    xml::setAttribute(element, "MenuSecurity", f.MenuSecurity);
-    xml::setAttribute(element, "MenuUrl", f.MenuUrl);
-    xml::setAttribute(element, "MenuType", f.MenuType);
+    setTextAttribute(element, "MenuSecurity", f.MenuSecurity);
+    setTextAttribute(element, "MenuUrl", f.MenuUrl);
+    setTextAttribute(element, "MenuType", f.MenuType);
     xml::setAttribute(element, "MenuCustomUrl", f.MenuCustomUrl ? 1 : 0);
     xml::setAttribute(element, "MenuLevel", f.MenuLevel);
     xml::setAttribute(element, "MenuShow", f.MenuShow ? 1 : 0);
@@ -221,7 +262,7 @@ void writePhrases(xml::Node root, const char* elementName, std::int32_t count,
     if (record.Phrase.empty() || !qualifies(record)) continue;
     xml::Node element = root.append_child(elementName);
     for (const RecordField<R>& field : PhraseRecordTraits<R>::kFields) {
-      xml::setAttribute(element, toUtf8(field.name), record.*field.member);
+      setTextAttribute(element, toUtf8(field.name), record.*field.member);
     }
     xml::appendLineBreak(root);
   }
@@ -317,11 +358,17 @@ void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props) {
   std::string text;
   props.forEachSetting([&](SettingSlot slot, const SettingRecord& record, const Variant& value) {
     if (!record.fileSave) return;
+    if (value.isString()) refuseUnwritableText(element, &props, record.name, value.stringValue());
     const char* attributeText = attributeUtf8(record, value, text);
     const char* attributeName;
     if (names && slot < names->size() && (*catalog)[slot].name == record.name) {
       attributeName = (*names)[slot].c_str();
     } else {
+      // A name that is no XML name makes a file the reader refuses as a whole.
+      if (!xml::isXmlName(record.name)) {
+        refuseSetting(ownerOf(element, &props), record.name,
+                      u"a project file cannot hold a setting of that name");
+      }
       name = toUtf8(record.name);
       attributeName = name.c_str();
       mayRepeat = true;

@@ -58,6 +58,7 @@ bool AGPControls::fail(std::int16_t code, std::u16string why) {
 
 bool AGPControls::LoadControls(const std::u16string& file) {
   projectContext().controlFileError.clear();
+  loadWarnings_.clear();
   const std::optional<std::string> bytes = file.empty() ? std::nullopt : fs::readFile(file);
   if (!bytes) return fail(1, file + u": the file cannot be read");
   xml::Document doc;
@@ -87,6 +88,7 @@ bool AGPControls::LoadControls(const std::u16string& file) {
     rootValues[i] = xml::valueOf(a);
   }
   std::vector<Ref<AGPControl>> loaded;
+  std::vector<std::u16string> warnings;
   std::unordered_map<std::u16string, xml::Node> ids;
   try {
     for (const xml::Node child : root.children()) {
@@ -100,14 +102,16 @@ bool AGPControls::LoadControls(const std::u16string& file) {
       if (const std::optional<std::u16string> problem = control->Load(child)) {
         return fail(1, at(child) + *problem);
       }
-      // Every look-up and merge goes by id, and the compiled template is named after it: a
-      // second control with the same id would be unreachable and overwrite the first's script.
+      // Both controls are kept; look-ups by id find the first, so the second is worth a
+      // warning. Compiled names that clash are refused before a run compiles anything.
       const std::u16string& id = control->CtrlID();
       if (!id.empty()) {
         const auto [first, fresh] = ids.emplace(id, child);
         if (!fresh) {
-          return fail(1, at(child) + u"the control id \"" + id + u"\" is used twice (first at " +
-                             xml::elementPosition(*bytes, first->second) + u")");
+          warnings.push_back(at(child) + u"the control id \"" + id +
+                             u"\" is used twice (first at " +
+                             xml::elementPosition(*bytes, first->second) +
+                             u"); look-ups by id find the first");
         }
       }
       loaded.push_back(std::move(control));
@@ -116,6 +120,7 @@ bool AGPControls::LoadControls(const std::u16string& file) {
     return fail(1, file + u": " + e.description());
   }
   items_ = std::move(loaded);
+  loadWarnings_ = std::move(warnings);
   rootName_ = rootName;
   prodDate_ = std::move(rootValues[0]);
   prodVersion_ = std::move(rootValues[1]);

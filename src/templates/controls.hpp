@@ -24,6 +24,9 @@ class AGPControls final : public Object {
   const std::u16string& ProdAuthor() const noexcept { return prodAuthor_; }
 
   bool LoadControls(const std::u16string& file);
+  // What the last LoadControls accepted but the user should hear of (a control id used twice),
+  // one text each, naming file, line and column. The caller says them.
+  const std::vector<std::u16string>& loadWarnings() const noexcept { return loadWarnings_; }
   // Appends a copy of ctrl (not CtrlGen, not CtrlRemark) with copies of its sessions, which
   // first take ctrl's CtrlExt; false when a control with its CtrlID exists.
   bool AddControl(const Ref<AGPControl>& ctrl);
@@ -45,6 +48,7 @@ class AGPControls final : public Object {
   std::vector<Ref<AGPControl>> items_;
   std::int16_t curIndex_ = 0;
   std::u16string rootName_;
+  std::vector<std::u16string> loadWarnings_;
   std::u16string prodDate_;
   std::u16string prodVersion_;
   std::u16string prodDesc_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -146,7 +147,10 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
        {u"AddProj", u"DeleteProj", u"Save", u"Load", u"LoadDefault", u"SaveDefault", u"FldSrchOprs",
         u"GenScript", u"GenCheck", u"BuildExParseFunction", u"LoadDB", u"LoadTable", u"UnLoadTable",
         u"LoadReport", u"LoadChart", u"CopyChart", u"CopyTableSettings", u"CopyFieldSettings",
-        u"UnLoadDB"}) {
+        u"UnLoadDB",
+        // The project file's helpers that take plain values.
+        u"CompareVersion", u"BoolToNum", u"WriteOutputFile", u"WriteUtf8File",
+        u"CopyDefaultSettings", u"CopyRegistryKey"}) {
     expected.emplace_back(m);
   }
   std::vector<std::u16string> names;
@@ -184,6 +188,36 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
     const Variant back = agp_->get(r.name);
     EXPECT_EQ(back.varType(), value.varType()) << name;
     EXPECT_EQ(toString(back), toString(value)) << name;
+  }
+}
+
+// These members answered 438 to scripts: they existed only for the engine's own C++ callers.
+TEST_F(AgpMembersTest, ProjectFileHelpersAreReachableByName) {
+  struct Case {
+    const char16_t* member;
+    Variant a;
+    std::optional<Variant> b;
+    std::u16string result;
+  } cases[] = {
+      {u"CompareVersion", Variant(u"5.0"), Variant(u"4.2"), u"2"},
+      {u"CompareVersion", Variant(u"4.3"), Variant(u"4.2"), u"1"},
+      {u"CompareVersion", Variant(u"4.2.0.9"), Variant(u"4.2.0.1"), u"0"},
+      {u"CompareVersion", Variant(u"4.1"), Variant(u"4.2"), u"-1"},
+      {u"BoolToNum", Variant(u"True"), std::nullopt, u"1"},
+      {u"BoolToNum", Variant(u""), std::nullopt, u"0"},
+      {u"BoolToNum", Variant(false), std::nullopt, u"0"},
+  };
+  for (const Case& c : cases) {
+    const Variant result = c.b ? agp_->call(c.member, {c.a, *c.b}) : agp_->call(c.member, {c.a});
+    EXPECT_EQ(toString(result), c.result) << toUtf8(c.member);
+  }
+  const std::u16string file = fromUtf8((dir_.path() / "out.txt").string());
+  agp_->call(u"WriteOutputFile", {Variant(file), Variant(u"plain"), Variant(true)});
+  EXPECT_EQ(slurp(dir_.path() / "out.txt"), "plain");
+  agp_->call(u"WriteUtf8File", {Variant(file), Variant(u"x")});
+  EXPECT_EQ(slurp(dir_.path() / "out.txt"), "\xEF\xBB\xBFx");
+  for (const char16_t* member : {u"CopyDefaultSettings", u"CopyRegistryKey"}) {
+    EXPECT_NE(agp_->memberId(member), kDispIdUnknown) << toUtf8(member);
   }
 }
 

@@ -56,12 +56,13 @@ TEST_F(AgpStartupTest, FirstRunCopiesMachineSettingsAndAppliesThem) {
   EXPECT_EQ(projectContext().lastRegValueType, 4);
   EXPECT_EQ(userText(projectContext().generalKey, u"ScriptEngineTimeout"), u"60000");
   const std::u16string data = fromUtf8(shippedData());
-  EXPECT_EQ(projectContext().extensionsFolder, data + u"\\extensions");
+  // Paths the engine composes use "/", as every other path on this system.
+  EXPECT_EQ(projectContext().extensionsFolder, data + u"/extensions");
   EXPECT_EQ(projectContext().templateName, u"sample.zip");
-  EXPECT_EQ(agp->get(u"Template").stringValue(), data + u"\\templates\\sample.zip");
+  EXPECT_EQ(agp->get(u"Template").stringValue(), data + u"/templates/sample.zip");
 
   // Engine options from the copied general settings.
-  EXPECT_EQ(projectContext().languageFolderPath, data + u"\\languages");
+  EXPECT_EQ(projectContext().languageFolderPath, data + u"/languages");
   EXPECT_EQ(projectContext().scriptEngineTimeout, 60000);
   EXPECT_EQ(agp->UnloadThreshold(), 20);
   EXPECT_TRUE(agp->BackupFileFlag());

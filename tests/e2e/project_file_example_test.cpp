@@ -18,8 +18,10 @@ TEST(ProjectFileExample, SavesAndLoadsAProjectFromScript) {
       std::filesystem::path(VANTOREL_TEST_DATA).parent_path().parent_path() / "examples" /
       "project_round_trip.vbs";
   const std::string project = dir.str() + "/shop.vtp";
+  // Standard error apart: without a terminal, the message boxes of the run are said there.
+  const std::string errors = dir.str() + "/stderr.txt";
   const std::string command = std::string(VANTOREL_CLI_PATH) + " run " + script.string() + " " +
-                              project + " 2>&1 </dev/null";
+                              project + " 2>" + errors + " </dev/null";
   std::string output;
   FILE* pipe = popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
@@ -34,6 +36,11 @@ TEST(ProjectFileExample, SavesAndLoadsAProjectFromScript) {
                         "ProjVar: Example_Shop\n"
                         "AppHeader: Welcome to the shop\n"
                         "MultiLanguage: True\n");
+  std::ifstream err(errors, std::ios::binary);
+  std::stringstream said;
+  said << err.rdbuf();
+  // No custom settings file is set up here; the message box says so.
+  EXPECT_EQ(said.str(), "Unable to load custom setting file: ''. Please check.\n");
   std::ifstream in(project, std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();

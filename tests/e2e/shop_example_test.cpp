@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/variant.hpp"
 #include "support/site_pages.hpp"
@@ -16,7 +18,11 @@ namespace fs = std::filesystem;
 namespace {
 
 using vantorel::test::readFile;
-const auto run = vantorel::test::runCommand;
+
+template <typename... Args>
+int run(Args&&... args) {
+  return vantorel::test::runCommand(std::forward<Args>(args)...);
+}
 
 const fs::path kSource = fs::path(VANTOREL_TEST_DATA).parent_path().parent_path();
 
@@ -31,12 +37,15 @@ TEST(ShopExample, BuildsTheProjectAndGeneratesItsSite) {
   vantorel::test::TempDir dir;
   const std::string project = dir.str() + "/shop.vtp";
   std::string output;
+  std::string errors;
   ASSERT_EQ(run(std::string(VANTOREL_CLI_PATH) + " run " +
                     (kSource / "examples" / "shop" / "shop.vbs").string() + " " + project,
-                output),
+                output, errors, dir.path() / "stderr.txt"),
             0)
-      << output;
+      << output << errors;
   EXPECT_EQ(output, "Saved " + project + " (11 tables)\n");
+  // No custom settings file is set up here; the message box says so on standard error.
+  EXPECT_EQ(errors, "Unable to load custom setting file: ''. Please check.\n");
   const std::string saved = readFile(project);
   for (const char* table :
        {"Categories", "Order Details", "Product List", "OrderTotals", "Stock"}) {
@@ -75,6 +84,36 @@ TEST(ShopExample, BuildsTheProjectAndGeneratesItsSite) {
       0)
       << output;
   EXPECT_NE(output.find("Orderslist.asp"), std::string::npos) << output;
+
+  // Outputs that cannot be written used to leave their old text behind a run that said
+  // "Generated" and exited 0. Each is now named with the system's reason and the run fails.
+  vantorel::SetRegValue(vantorel::Variant(u"HKCU"),
+                        vantorel::Variant(vantorel::projectContext().generalKey),
+                        vantorel::Variant(u"BackupFile"), 1, vantorel::Variant(u"True"));
+  fs::create_directories(site / "Orderslist.asp.bak" / "in the way");
+  fs::remove(site / "Ordersview.asp");
+  fs::create_directories(site / "Ordersview.asp");
+  const std::string oldList = readFile(site / "Orderslist.asp");
+  output.clear();
+  EXPECT_EQ(run(std::string(VANTOREL_CLI_PATH) + " generate " + project + " --destination " +
+                    site.string(),
+                output),
+            1)
+      << output;
+  EXPECT_NE(output.find("vantorel generate: not written: " + (site / "Orderslist.asp").string() +
+                        ": no backup: Is a directory"),
+            std::string::npos)
+      << output;
+  EXPECT_NE(output.find("vantorel generate: not written: " + (site / "Ordersview.asp").string() +
+                        ": Is a directory"),
+            std::string::npos)
+      << output;
+  // The message boxes of the run went to standard error too.
+  EXPECT_NE(output.find("Error in open \"" + (site / "Orderslist.asp").string()),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(output.find("Generated"), std::string::npos) << output;
+  EXPECT_EQ(readFile(site / "Orderslist.asp"), oldList);
 }
 
 TEST(ShopExample, CommandsRefuseWhatTheyCannotUse) {

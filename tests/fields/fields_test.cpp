@@ -142,6 +142,21 @@ TEST_F(FieldsTest, PhrasesFollowRenameAndGoWithDelete) {
                                                     u"en/Other.Qty.FldCaption=Elsewhere"}));
 }
 
+// The save matches phrases to tables and fields without regard to case; the rename compared by
+// case, so phrases stored in another spelling were left under the old name and then dropped.
+TEST_F(FieldsTest, RenameMovesPhrasesStoredInAnotherCase) {
+  AGPLanguage& lang = SharedLanguage();
+  auto fields = makeRef<AGPFields>();
+  fields->add(u"Orders", u"Name");
+  lang.SetFieldPhrase(u"en", u"orders", u"name", u"FldCaption", u"Customer");
+  lang.SetFieldPhrase(u"de", u"ORDERS", u"Name", u"FldCaption", u"Kunde");
+  lang.SetFieldPhrase(u"en", u"orders", u"names", u"FldCaption", u"Other");
+  ASSERT_TRUE(fields->change(u"Orders", u"Name", u"Title"));
+  EXPECT_EQ(phrases(), (std::vector<std::u16string>{u"en/orders.names.FldCaption=Other",
+                                                    u"en/orders.Title.FldCaption=Customer",
+                                                    u"de/ORDERS.Title.FldCaption=Kunde"}));
+}
+
 TEST_F(FieldsTest, GapsInSeqNeitherFailNorSkip) {
   auto fields = makeRef<AGPFields>();
   for (const char16_t* n : {u"A", u"B", u"C", u"D"}) fields->add(u"T", n);

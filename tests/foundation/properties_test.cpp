@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,62 @@ TEST(Properties, DeleteAndOrder) {
   bag->add(u"Two");
   EXPECT_EQ(names(*bag), "One Three Four Two ");
   EXPECT_EQ(bag->at(1)->name(), u"Three");
+}
+
+// For Each walked a snapshot: a setting deleted during the walk was still yielded and one added
+// was missed. The walk now follows the bag as the keyed collection's walk follows its items.
+TEST(Properties, ForEachSeesChangesMadeDuringTheWalk) {
+  struct Case {
+    const char* label;
+    std::function<void(AGProperties&, const std::u16string&)> body;
+    std::string yielded;
+  };
+  const Case cases[] = {
+      {"plain", nullptr, "A B C D "},
+      {"delete ahead and add while at the first",
+       [](AGProperties& bag, const std::u16string& at) {
+         if (at == u"A") {
+           bag.remove(u"C");
+           bag.add(u"E");
+         }
+       },
+       "A B D E "},
+      {"delete the current one",
+       [](AGProperties& bag, const std::u16string& at) {
+         if (at == u"B") bag.remove(u"B");
+       },
+       "A B C D "},
+      {"delete one already walked",
+       [](AGProperties& bag, const std::u16string& at) {
+         if (at == u"C") bag.remove(u"A");
+       },
+       "A B C D "},
+      {"add at the last step",
+       [](AGProperties& bag, const std::u16string& at) {
+         if (at == u"D") bag.add(u"E");
+       },
+       "A B C D E "},
+      {"delete the last and add",
+       [](AGProperties& bag, const std::u16string& at) {
+         if (at == u"B") {
+           bag.remove(u"D");
+           bag.add(u"F");
+         }
+       },
+       "A B C F "},
+  };
+  for (const Case& tc : cases) {
+    auto bag = makeRef<AGProperties>();
+    for (const char16_t* n : {u"A", u"B", u"C", u"D"}) bag->add(n);
+    std::string out;
+    Ref<Enumerator> e = bag->newEnum();
+    for (Variant v; e->next(v);) {
+      const std::u16string name = static_cast<AGProperty*>(v.objectValue())->name();
+      out += toUtf8(name) + " ";
+      if (tc.body) tc.body(*bag, name);
+    }
+    EXPECT_EQ(out, tc.yielded) << tc.label;
+  }
 }
 
 TEST(Properties, ValueIsKeptAsAssigned) {

@@ -208,9 +208,9 @@ TEST_F(RegValuesTest, ShippedMachineStoreHoldsTheGeneralSettings) {
   test::ScopedEnv folder("VANTOREL_DATA", "/opt/vantorel/data");
   const std::u16string general = u"Software\\Vantorel\\4.0\\Settings\\General";
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"LanguageFolder")),
-            "8:/opt/vantorel/data\\languages");
+            "8:/opt/vantorel/data/languages");
   EXPECT_EQ(projectContext().lastRegValueType, 2);
-  EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"Keyword")), "8:/opt/vantorel/data\\keywords.xml");
+  EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"Keyword")), "8:/opt/vantorel/data/keywords.xml");
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"ScriptEngineTimeout")), "3:60000");
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"UnloadThresholdCount")), "3:20");
   EXPECT_EQ(show(GetRegValue(u"HKLM", general, u"MaxProjectBackupCount")), "3:10");

@@ -9,6 +9,7 @@
 #include "generator/output_naming.hpp"
 #include "generator_test_support.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "platform/ui/ui.hpp"
 #include "templates/script_host.hpp"
 
 namespace vantorel::test {
@@ -125,6 +126,20 @@ TEST_F(CopyControlsTest, StopsOrGoesOnAsTheFailureDemands) {
   use({out});
   EXPECT_THROW(CopyTemplateFiles(run(), false), AutomationError);
   EXPECT_FALSE(fsys::exists(dir_.path() / "elsewhere"));
+}
+
+// A failed copy named only its target; a full disk and a folder in the way read the same.
+TEST_F(CopyControlsTest, AFailedCopyGivesTheSystemsReason) {
+  ui::takeNotices();
+  fsys::create_directories(site_ / "main.txt" / "in the way");
+  use({copyControl(u"c", u"main.txt")});
+  const StepOutcome copied = CopyTemplateFiles(run(), false);
+  EXPECT_EQ(copied.count, 1);
+  const std::u16string target = u16(site_ / "main.txt");
+  EXPECT_EQ(copied.failure.value_or(u""),
+            u"Copying to file \"" + target + u"\" failed! Error = Is a directory");
+  EXPECT_EQ(ui::takeNotices().unwritten,
+            (std::vector<ui::Unwritten>{{target, u"Is a directory"}}));
 }
 
 TEST_F(CopyControlsTest, ChecksTheScriptFilesOfFunctionControls) {

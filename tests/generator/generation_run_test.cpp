@@ -141,6 +141,36 @@ TEST_F(GenerationRunTest, AsksThroughScriptedAnswers) {
   ui::setBackendForTesting(ui_);
 }
 
+// Unattended, a replaced template archive was kept without a word, run after run. The kept
+// archive is now said, and the host can answer for the run.
+TEST_F(GenerationRunTest, AChangedArchiveIsSaidUnattendedAndTheHostMayUpdate) {
+  ASSERT_EQ(proj_->GenCheck(), 0);
+  generate();
+  ASSERT_FALSE(compiledTemplates().empty());
+  fsys::last_write_time(zipPath(), fsys::last_write_time(zipPath()) + std::chrono::seconds(5));
+  ui_->setUnattended(true);
+  ui_->clearEvents();
+  proj_->GenCheck();
+  EXPECT_TRUE(projectContext().syncKeepAnswer);
+  const auto said = ui_->events(ui::RecordingBackend::Event::Kind::Said);
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_TRUE(said[0].text.starts_with(projectContext().productTitle +
+                                       u": Template version in zip file is different"));
+  EXPECT_TRUE(said[0].text.ends_with(u"[answered Keep]"));
+
+  projectContext().updateChangedTemplates = true;
+  ui_->clearEvents();
+  proj_->GenCheck();
+  projectContext().updateChangedTemplates = false;
+  ui_->setUnattended(false);
+  EXPECT_FALSE(projectContext().syncKeepAnswer);
+  EXPECT_TRUE(ui_->events(ui::RecordingBackend::Event::Kind::Asked).empty());
+  EXPECT_TRUE(compiledTemplates().empty());
+  // The archive's stamp is stored: the next check has nothing to ask.
+  proj_->GenCheck();
+  EXPECT_TRUE(projectContext().syncKeepAnswer);
+}
+
 TEST_F(GenerationRunTest, CancelBetweenTablesLeavesNoHalfWrittenFile) {
   auto backend = std::make_shared<CancellingBackend>();
   ui::setBackendForTesting(backend);

@@ -2,6 +2,8 @@
 #include "foundation/project_context.hpp"
 #include "generator/run_end.hpp"
 
+#include <sys/stat.h>
+
 #include <vector>
 
 #include "generator/overwrite_prompt.hpp"
@@ -86,6 +88,24 @@ TEST_F(OverwriteTest, AFailedBackupKeepsTheTarget) {
       0u);
   EXPECT_EQ(asked[0].question.icon, ui::Icon::Exclamation);
   EXPECT_EQ(asked[0].question.title, projectContext().productTitle);
+}
+
+// The kept target used to be lost with the message box of an unattended run.
+TEST_F(OverwriteTest, AFailedBackupReportsTheTargetUnwritten) {
+  ui::takeNotices();
+  const std::u16string page = file("page.asp", "keep me");
+  fsys::create_directories(site_ / "page.asp.bak" / "blocker");
+  const std::u16string img = u16(site_ / "img");
+  writeText(site_ / "img" / "a.gif", "a");
+  // A named pipe cannot be copied, so the folder's backup fails half way.
+  ASSERT_EQ(::mkfifo((site_ / "img" / "pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(BackupFile(run(), page, true, false, false, true));
+  EXPECT_FALSE(BackupFolder(run(), img, true, false, false, true));
+  const ui::Notices n = ui::takeNotices();
+  ASSERT_EQ(n.unwritten.size(), 2u);
+  EXPECT_EQ(n.unwritten[0], (ui::Unwritten{page, u"no backup: Is a directory"}));
+  EXPECT_EQ(n.unwritten[1].path, img);
+  EXPECT_TRUE(n.unwritten[1].reason.starts_with(u"no backup: ")) << u8(n.unwritten[1].reason);
 }
 
 TEST_F(OverwriteTest, PromptAnswersApplyAsTheUserChose) {

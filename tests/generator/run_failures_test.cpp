@@ -38,6 +38,16 @@ TEST_F(GenerationRunTest, FailedStepsEndTheCallAsTheyAlwaysHave) {
       writeTemplate(files);
     };
   };
+  // With a folder below the application root; the site starts empty, so that what the run
+  // made shows.
+  const auto withUpFolder = [this] {
+    fsys::remove_all(site_);
+    fsys::create_directories(site_);
+    Files files = defaultFiles();
+    files["control.xml"] =
+        controlFile("<control id=\"_up\" type=\"folder\" ofolder=\"~/files\"/>\r\n");
+    writeTemplate(files);
+  };
   const std::vector<Case> cases = {
       {"table page script fails",
        withFile("list.htm", "<!--##=1/0##-->"),
@@ -90,9 +100,78 @@ TEST_F(GenerationRunTest, FailedStepsEndTheCallAsTheyAlwaysHave) {
        noAppRoot,
        {},
        {"menu.asp"}},
+      // A rejected control file said only that it failed, not where or why.
+      {"a broken control file names its fault in the check",
+       withFile("control.xml", "<Vantorel date='d'>"),
+       0,
+       false,
+       title + u": Load control file failed! Please check if the correct template file is in "
+               u"use!\r\n",
+       u"control.xml: line 1, column 19: Start-end tags mismatch",
+       {},
+       {}},
+      {"a broken control file names its fault in the run",
+       withFile("control.xml", "<Vantorel date='d'>"),
+       kScript,
+       false,
+       title + u": Load control file failed! Please check if the correct template file is in "
+               u"use!\r\n",
+       u"control.xml: line 1, column 19: Start-end tags mismatch",
+       {},
+       {}},
+      // A "~/" folder used to raise from the path code before the validation message could
+      // show, after the other folders had been made.
+      {"validation explains a ~/ folder in the check",
+       [&] {
+         withoutAppRoot();
+         withUpFolder();
+       },
+       0,
+       false,
+       noAppRoot,
+       noAppRoot,
+       {},
+       {"pages", "files"}},
+      {"validation explains a ~/ folder before anything is made",
+       [&] {
+         withoutAppRoot();
+         withUpFolder();
+       },
+       kScript,
+       true,
+       u"",
+       noAppRoot,
+       {},
+       {"pages", "css", "files"}},
+      {"a ~/ folder without the root: the check shows the validation message",
+       [&] {
+         set(u"AppRootFolder", Variant(u""));
+         withUpFolder();
+       },
+       0,
+       false,
+       u"Project setting 'AppRootFolder' is empty, but the folder '~/files' of control '_up' "
+       u"lies below the application root.",
+       u"Generation aborted.",
+       {},
+       {"pages", "files"}},
+      {"a ~/ folder without the root: the run makes no folder",
+       [&] {
+         set(u"AppRootFolder", Variant(u""));
+         withUpFolder();
+       },
+       kScript,
+       true,
+       u"",
+       u"Project setting 'AppRootFolder' is empty, but the folder '~/files' of control '_up' "
+       u"lies below the application root. Generation aborted.",
+       {},
+       {"pages", "css"}},
   };
   for (const Case& c : cases) {
     SetUp();
+    // The check unpacks the template each case arranged.
+    projectContext().updateChangedTemplates = true;
     c.arrange();
     bool raised = false;
     try {
@@ -116,6 +195,7 @@ TEST_F(GenerationRunTest, FailedStepsEndTheCallAsTheyAlwaysHave) {
       EXPECT_FALSE(fsys::exists(site_ / f)) << c.name << ": " << f;
     TearDown();
   }
+  projectContext().updateChangedTemplates = false;
   SetUp();
 }
 

@@ -64,7 +64,17 @@ TEST_F(DatabasesTest, RenamedDatabaseIsStillRemoved) {
     EXPECT_EQ(dbs->count(), 1);
     EXPECT_EQ(dbs->curName(), u"Main");
   }
-  dbs->call(u"Delete", {Variant(u"renamed")});
+  // The key stays the name it was added under; the new DBName is no key (0x80000501).
+  for (const char16_t* member : {u"Delete", u"Item"}) {
+    try {
+      dbs->call(member, {Variant(u"renamed")});
+      ADD_FAILURE() << toUtf8(member) << " found the database by its new DBName";
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(static_cast<std::uint32_t>(e.number()), 0x80000501u) << toUtf8(member);
+    }
+  }
+  EXPECT_EQ(dbs->count(), 1);
+  dbs->call(u"Delete", {Variant(u"main")});
   EXPECT_EQ(dbs->count(), 0);
   ASSERT_TRUE(dbs->add(u"Second"));
   Ref<AGPDatabase> second = dbs->item(Variant(u"Second"));
@@ -72,10 +82,11 @@ TEST_F(DatabasesTest, RenamedDatabaseIsStillRemoved) {
   EXPECT_FALSE(dbs->removeDatabase(*db));
   EXPECT_TRUE(dbs->removeDatabase(*second));
   EXPECT_EQ(dbs->count(), 0);
-  // Any name is accepted, the empty one too, and found again by it.
+  // Any name is accepted, the empty one too; that one is no key, so only its position finds it.
   ASSERT_TRUE(dbs->add(u""));
-  EXPECT_EQ(dbs->item(Variant(u"")).get(), &dbs->at(0));
-  dbs->remove(Variant(u""));
+  EXPECT_THROW(dbs->item(Variant(u"")), AutomationError);
+  EXPECT_EQ(dbs->item(Variant(std::int32_t{1})).get(), &dbs->at(0));
+  dbs->remove(Variant(std::int32_t{1}));
   EXPECT_EQ(dbs->count(), 0);
 }
 

@@ -69,7 +69,8 @@ TEST_F(BadInputTest, EachBrokenFileGetsAClearMessage) {
       {"empty", "", failed},
       {"truncated", seed.substr(0, seed.size() / 2), failed},
       {"malformed", kHeader + "<Project Version=\"4.0\"><Database></Project>", failed},
-      {"binary", binary, failed},
+      // Bytes that are no text of any encoding say so, where the load stopped.
+      {"binary", binary, failed + u"\r\nline 1, column 1: invalid UTF-8 byte sequence"},
       {"wrong root", kHeader + "<Html Version=\"4.0\"/>",
        projectContext().productTitle + u": Invalid Project File!"},
       {"no database", kHeader + "<Project Version=\"4.0\"/>", noDatabase},

@@ -8,6 +8,7 @@
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "platform/ui/ui.hpp"
 #include "platform/xml/attributes.hpp"
 #include "projectfile/file_writing.hpp"
 #include "projectfile/project_test_support.hpp"
@@ -97,6 +98,35 @@ TEST_F(FileWritingTest, FailedWritesAreReportedAndKeepTheOldFile) {
   EXPECT_EQ(slurp(work() / "d.xml"), "\xEF\xBB\xBF<root>\r\n</root>");
   makeReadOnly(work() / "d.xml");
   EXPECT_THROW(SaveXmlFile(workFile("d.xml"), doc, Variant(false)), AutomationError);
+}
+
+// Unattended runs used to lose these failures with the message box: each output that stays
+// unwritten is now reported with the system's reason alone, for the host to name at the end.
+TEST_F(FileWritingTest, UnwrittenOutputsAreReportedWithTheSystemsReason) {
+  ui::takeNotices();
+  fsys::create_directories(work() / "taken.asp");
+  spill(work() / "full.asp", "old page");
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  const auto previous = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 10;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool fullWritten = WriteOutputFile(workFile("full.asp"), u"a page longer than ten", false);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, previous);
+  EXPECT_FALSE(fullWritten);
+  EXPECT_EQ(slurp(work() / "full.asp"), "old page");
+  EXPECT_FALSE(WriteOutputFile(workFile("taken.asp"), u"x", false));
+  EXPECT_FALSE(WriteUtf8File(workFile("no/folder/x.asp"), u"x"));
+  EXPECT_TRUE(WriteOutputFile(workFile("fine.asp"), u"x", false));
+  const ui::Notices n = ui::takeNotices();
+  EXPECT_EQ(n.unwritten, (std::vector<ui::Unwritten>{
+                             {workFile("full.asp"), u"File too large"},
+                             {workFile("taken.asp"), u"Is a directory"},
+                             {workFile("no/folder/x.asp"), u"No such file or directory"},
+                         }));
+  EXPECT_EQ(messages().size(), 3u);
 }
 
 // The file system refuses the write half way (a file size limit): the project file stays.

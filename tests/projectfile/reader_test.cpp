@@ -187,6 +187,40 @@ TEST_F(ReaderTest, MessagesOfFilesThatAreNoProject) {
   }
 }
 
+// Bytes that are not UTF-8 used to become U+FFFD without a word, and the next save made the loss
+// permanent. The declared encoding is honoured; undeclared invalid bytes refuse the load.
+TEST_F(ReaderTest, EncodingIsHonouredAndInvalidBytesRefused) {
+  const std::string body = "<Project Version=\"4.0\" ProjName=\"Caf\xE9\">" + kSmallDb + "</Project>";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::u16string message;  // empty: loads
+    std::u16string name;
+  } cases[] = {
+      {"windows-1252", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n" + body, u"",
+       u"Caf\u00E9"},
+      {"ISO-8859-1", "<?xml version='1.0' encoding='ISO-8859-1'?>" + body, u"", u"Caf\u00E9"},
+      {"UTF-8, valid", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Project Version=\"4.0\" "
+                       "ProjName=\"Caf\xC3\xA9\">" + kSmallDb + "</Project>",
+       u"", u"Caf\u00E9"},
+      {"undeclared Latin-1", body,
+       failed() + u"\r\nline 1, column 37: invalid UTF-8 byte sequence", u""},
+      {"declared UTF-8, Latin-1 bytes",
+       "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + body,
+       failed() + u"\r\nline 2, column 37: invalid UTF-8 byte sequence", u""},
+      {"unknown encoding", "<?xml version=\"1.0\" encoding=\"x-nothing\"?>" + body,
+       failed() + u"\r\nunsupported encoding \"x-nothing\"", u""},
+  };
+  for (const Case& c : cases) {
+    spill(work() / "enc.vtp", c.bytes);
+    const Ref<AGP> p = load(workFile("enc.vtp"));
+    EXPECT_EQ(projectContext().lastErrorText, c.message) << c.what;
+    if (c.message.empty()) {
+      EXPECT_EQ(text(*p, u"ProjName"), c.name) << c.what;
+    }
+  }
+}
+
 TEST_F(ReaderTest, ProgressFollowsTheTables) {
   const Ref<AGP> p = load(writeFile("progress.vtp",
                                     "<Project Version=\"4.0\"><Database><Table "

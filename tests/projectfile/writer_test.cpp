@@ -2,7 +2,9 @@
 // case by case, and the failures that must leave the old file alone.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
+#include <vector>
 
 #include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
@@ -187,6 +189,64 @@ TEST_F(WriterTest, BrokenModelFailsTheSaveAndKeepsTheOldFile) {
     EXPECT_EQ(e.description(), u"Field number 2 is missing");
   }
   EXPECT_EQ(slurp(work() / "keep.vtp"), "old bytes");
+}
+
+// These saves used to write a file the reader refuses (a name that is no XML name) or one that
+// other readers reject and that loses everything after a NUL; now each stops before the backup.
+TEST_F(WriterTest, UnwritableSettingsFailTheSaveNamingObjectAndSetting) {
+  struct Case {
+    const char* what;
+    std::function<void(AGP&)> setUp;
+    std::u16string message;
+  };
+  const std::vector<Case> cases = {
+      {"name with a blank", [](AGP& p) { p.GetV(u"My Setting"); },
+       u"Cannot save the setting \"My Setting\" of Project: a project file cannot hold a "
+       u"setting of that name"},
+      {"name of digits", [](AGP& p) { p.GetV(u"1"); }, u"setting \"1\" of Project"},
+      {"control character",
+       [](AGP& p) { addTable(addDatabase(p, u"db"), u"T").SetV(u"TblCaption", u"a\x01" u"b"); },
+       u"Cannot save the setting \"TblCaption\" of Table \"T\": its value holds the character "
+       u"U+0001, which a project file cannot hold"},
+      {"NUL", [](AGP& p) { p.SetV(u"ProjName", Variant(std::u16string(u"a\0b", 3))); },
+       u"\"ProjName\" of Project: its value holds the character U+0000"},
+      {"lone surrogate",
+       [](AGP& p) { addField(addTable(addDatabase(p, u"db"), u"T"), u"F").SetV(u"FldCaption", u"\xD800"); },
+       u"\"FldCaption\" of Field \"F\": its value holds the character U+D800"},
+      {"menu text",
+       [](AGP&) {
+         AGMenuFields menu = AGPMenus::addDefaults();
+         menu.MenuText = u"bell\x07";
+         menu.MenuType = u"Table";
+         menu.MenuUrl = u"T";
+         SharedMenus().AddMenu(menu);
+       },
+       u"\"MenuText\" of Menu: its value holds the character U+0007"},
+  };
+  for (const Case& c : cases) {
+    while (SharedMenus().Count() > 0) SharedMenus().DeleteMenu(SharedMenus().Item(1)->MenuId());
+    spill(work() / "keep.vtp", "old bytes");
+    Ref<AGP> p = makeRef<AGP>();
+    c.setUp(*p);
+    try {
+      saveProject(*p, workFile("keep.vtp"));
+      ADD_FAILURE() << c.what << ": saved";
+    } catch (const AutomationError& e) {
+      EXPECT_NE(e.description().find(c.message), std::u16string::npos)
+          << c.what << ": " << toUtf8(e.description());
+    }
+    EXPECT_EQ(slurp(work() / "keep.vtp"), "old bytes") << c.what;
+    EXPECT_FALSE(std::filesystem::exists(
+        std::filesystem::path(toUtf8(projectContext().backupFolder)) / "keep(1).vtp"))
+        << c.what;
+  }
+  while (SharedMenus().Count() > 0) SharedMenus().DeleteMenu(SharedMenus().Item(1)->MenuId());
+
+  // What XML can hold still saves: tabs, line breaks, characters beyond the BMP.
+  Ref<AGP> fine = makeRef<AGP>();
+  fine->SetV(u"ProjName", Variant(u"a\tb\r\nc \U0001F600"));
+  fine->GetV(u"My_Setting.2");
+  EXPECT_NO_THROW(saveProject(*fine, workFile("fine.vtp")));
 }
 
 }  // namespace

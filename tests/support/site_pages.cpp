@@ -54,13 +54,29 @@ std::string serverScript(const fs::path& page, std::set<fs::path>& seen) {
 
 }  // namespace
 
-int runCommand(const std::string& command, std::string& output) {
-  FILE* pipe = popen((command + " 2>&1 </dev/null").c_str(), "r");
+namespace {
+
+int runRedirected(const std::string& command, const std::string& errorRedirect,
+                  std::string& output) {
+  FILE* pipe = popen((command + " " + errorRedirect + " </dev/null").c_str(), "r");
   if (!pipe) return -1;
   char buffer[4096];
   while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
   const int status = pclose(pipe);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+int runCommand(const std::string& command, std::string& output) {
+  return runRedirected(command, "2>&1", output);
+}
+
+int runCommand(const std::string& command, std::string& output, std::string& errors,
+               const fs::path& errorFile) {
+  const int code = runRedirected(command, "2>" + errorFile.string(), output);
+  errors = readFile(errorFile);
+  return code;
 }
 
 std::string compileProblem(const fs::path& page) {

@@ -13,6 +13,10 @@ std::string readFile(const std::filesystem::path& path);
 // Runs a command line (stdin from /dev/null); returns its exit code and leaves stdout and
 // stderr in output.
 int runCommand(const std::string& command, std::string& output);
+// The same with standard error apart, in errors (by way of errorFile): unattended runs say their
+// messages there.
+int runCommand(const std::string& command, std::string& output, std::string& errors,
+               const std::filesystem::path& errorFile);
 
 // Empty when the page's server script, with the files it includes, compiles; else where and why it
 // does not.

@@ -27,8 +27,8 @@ std::string describe(std::u16string_view path) {
 }
 
 [[noreturn]] void fail(const char* action, std::u16string_view path, int error) {
-  throw FileError(std::string("cannot ") + action + " " + describe(path) + ": " +
-                  std::strerror(error));
+  const std::string reason = std::strerror(error);
+  throw FileError(std::string("cannot ") + action + " " + describe(path) + ": " + reason, reason);
 }
 
 bool statPath(const std::filesystem::path& p, struct stat& st) {

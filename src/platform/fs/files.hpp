@@ -8,13 +8,20 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vantorel::fs {
 
 class FileError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit FileError(const std::string& what, std::string reason = {})
+      : std::runtime_error(what), reason_(std::move(reason)) {}
+  // The system's reason alone ("No space left on device"); the whole message when none is known.
+  std::string reason() const { return reason_.empty() ? what() : reason_; }
+
+ private:
+  std::string reason_;
 };
 
 bool fileExists(std::u16string_view path);

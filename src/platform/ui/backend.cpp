@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include "platform/sys/environment.hpp"
+#include "platform/text/unicode.hpp"
 #include "platform/ui/scripted_backend.hpp"
 #include "platform/ui/terminal_backend.hpp"
+#include "platform/ui/terminal_progress.hpp"
 
 namespace vantorel::ui {
 
@@ -14,9 +16,14 @@ namespace {
 class SilentBackend : public Backend {
  public:
   Reply ask(const Question& question) override { return defaultReply(question); }
+  bool unattended() const override { return true; }
 };
 
 }  // namespace
+
+void Backend::say(std::u16string_view text) {
+  writeAll(2, toUtf8(text) + "\n");
+}
 
 BackendEnvironment detectEnvironment() {
   BackendEnvironment env;

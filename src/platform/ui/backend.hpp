@@ -27,6 +27,11 @@ class Backend {
   virtual void progressClosed(int /*handle*/) {}
   // The engine is between steps: a good moment to draw what was held back.
   virtual void idle() {}
+
+  // No one reads message boxes here, so the service says each one (see say()) and counts it.
+  virtual bool unattended() const { return false; }
+  // Puts a message that needs no answer on standard error, one line or more, ending the line.
+  virtual void say(std::u16string_view text);
 };
 
 // The facts the automatic choice of back-end depends on.

@@ -83,4 +83,8 @@ void RecordingBackend::progressClosed(int handle) {
   record(Event{Event::Kind::Closed, handle});
 }
 
+void RecordingBackend::say(std::u16string_view text) {
+  record(Event{Event::Kind::Said, 0, std::u16string(text)});
+}
+
 }  // namespace vantorel::ui

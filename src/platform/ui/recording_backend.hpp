@@ -14,10 +14,10 @@ namespace vantorel::ui {
 class RecordingBackend : public Backend {
  public:
   struct Event {
-    enum class Kind { Asked, Opened, Status, Percent, Closed };
+    enum class Kind { Asked, Opened, Status, Percent, Closed, Said };
     Kind kind;
     int handle = 0;
-    std::u16string text;  // caption or status line
+    std::u16string text;  // caption, status line or what was said
     int percent = 0;
     ProgressLook look = ProgressLook::Standard;
     Question question;  // Asked
@@ -28,6 +28,8 @@ class RecordingBackend : public Backend {
   void queuePick(std::size_t item);  // 0-based
   // The user presses Cancel in that display.
   void cancel(int handle);
+  // Plays an unattended run: the service then says every message box it is asked.
+  void setUnattended(bool on) { unattended_ = on; }
 
   std::vector<Event> events() const;
   std::vector<Event> events(Event::Kind kind) const;
@@ -39,6 +41,8 @@ class RecordingBackend : public Backend {
   void progressPercent(int handle, int percent) override;
   bool progressCancelled(int handle) override;
   void progressClosed(int handle) override;
+  bool unattended() const override { return unattended_; }
+  void say(std::u16string_view text) override;
 
  private:
   void record(Event e);
@@ -47,6 +51,7 @@ class RecordingBackend : public Backend {
   std::vector<Event> events_;
   std::deque<Reply> queue_;
   std::set<int> cancelled_;
+  bool unattended_ = false;
 };
 
 }  // namespace vantorel::ui

@@ -27,4 +27,10 @@ Reply ScriptedBackend::ask(const Question& q) {
   return defaultReply(q);
 }
 
+void ScriptedBackend::say(std::u16string_view text) {
+  if (progress_) progress_->hide();
+  Backend::say(text);
+  if (progress_) progress_->show();
+}
+
 }  // namespace vantorel::ui

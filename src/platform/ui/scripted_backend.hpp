@@ -36,6 +36,8 @@ class ScriptedBackend : public Backend {
   void idle() override {
     if (progress_) progress_->idle();
   }
+  bool unattended() const override { return true; }
+  void say(std::u16string_view text) override;
 
  private:
   std::optional<AnswerScript> script_;

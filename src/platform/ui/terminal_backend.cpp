@@ -153,4 +153,10 @@ Reply TerminalBackend::ask(const Question& q) {
   return reply;
 }
 
+void TerminalBackend::say(std::u16string_view text) {
+  progress_.hide();
+  writeAll(out_, toUtf8(text) + "\n");
+  progress_.show();
+}
+
 }  // namespace vantorel::ui

@@ -23,6 +23,7 @@ class TerminalBackend : public Backend {
   void progressPercent(int handle, int percent) override { progress_.percent(handle, percent); }
   void progressClosed(int handle) override { progress_.closed(handle); }
   void idle() override { progress_.idle(); }
+  void say(std::u16string_view text) override;
 
  private:
   int in_;

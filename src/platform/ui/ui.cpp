@@ -17,6 +17,7 @@ struct Service {
   std::shared_ptr<Backend> backend;
   std::set<int> open;
   int nextHandle = 1;
+  Notices notices;
 
   Backend& current() {
     if (!backend) backend = makeBackend(detectEnvironment());
@@ -38,6 +39,21 @@ Answer defaultAmong(const std::vector<Answer>& buttons, Answer wanted) {
   return std::find(buttons.begin(), buttons.end(), wanted) != buttons.end() ? wanted : buttons[0];
 }
 
+// A question as an unattended run says it: its text and, where there was a choice, the answer
+// taken, so that a log shows why the run went the way it did.
+std::u16string transcript(const Question& q, const Reply& r) {
+  std::u16string out = q.title.empty() ? q.text : q.title + u": " + q.text;
+  if (q.kind == QuestionKind::PickOne && r.button == Answer::OK) {
+    return out + u" [answered " + q.items[r.item] + u"]";
+  }
+  if (q.kind == QuestionKind::PickOne || q.buttons.size() > 1) {
+    out += u" [answered ";
+    out += answerName(r.button);
+    out += u"]";
+  }
+  return out;
+}
+
 }  // namespace
 
 Reply ask(const Question& question) {
@@ -47,15 +63,17 @@ Reply ask(const Question& question) {
   if (q.kind == QuestionKind::PickOne && q.defaultItem >= q.items.size()) q.defaultItem = 0;
 
   Service& s = service();
-  Reply r;
-  {
-    std::lock_guard lock(s.mutex);
-    r = s.current().ask(q);
-  }
+  std::lock_guard lock(s.mutex);
+  Backend& backend = s.current();
+  Reply r = backend.ask(q);
   // A back-end answer outside the question's choices would reach callers that trust it.
-  if (!offers(q, r.button)) return defaultReply(q);
-  if (q.kind == QuestionKind::PickOne && r.button == Answer::OK && r.item >= q.items.size()) {
-    return defaultReply(q);
+  if (!offers(q, r.button) ||
+      (q.kind == QuestionKind::PickOne && r.button == Answer::OK && r.item >= q.items.size())) {
+    r = defaultReply(q);
+  }
+  if (backend.unattended()) {
+    backend.say(transcript(q, r));
+    ++s.notices.said;
   }
   return r;
 }
@@ -154,6 +172,25 @@ void yieldToHost() {
   Service& s = service();
   std::lock_guard lock(s.mutex);
   if (s.backend) s.backend->idle();
+}
+
+void warn(std::u16string_view text) {
+  Service& s = service();
+  std::lock_guard lock(s.mutex);
+  s.current().say(text);
+  ++s.notices.said;
+}
+
+void reportUnwritten(std::u16string_view path, std::u16string_view reason) {
+  Service& s = service();
+  std::lock_guard lock(s.mutex);
+  s.notices.unwritten.push_back({std::u16string(path), std::u16string(reason)});
+}
+
+Notices takeNotices() {
+  Service& s = service();
+  std::lock_guard lock(s.mutex);
+  return std::exchange(s.notices, Notices{});
 }
 
 void setBackendForTesting(std::shared_ptr<Backend> backend) {

@@ -65,6 +65,28 @@ class ProgressDisplay {
   int handle_;
 };
 
+// Unattended runs (no terminal, or scripted answers) have no one to read a message box: the
+// service says each one on standard error with the answer it took, and counts it. Warnings and
+// unwritten outputs go through here too, so that the host sees everything in one place.
+
+// A message that needs no answer: said on standard error with any back-end, and counted.
+void warn(std::u16string_view text);
+// An output the run could not write, and the system's reason. Kept for the host, which names
+// each one when the run ends; the caller still shows its own message.
+void reportUnwritten(std::u16string_view path, std::u16string_view reason);
+
+struct Unwritten {
+  std::u16string path;
+  std::u16string reason;
+  friend bool operator==(const Unwritten&, const Unwritten&) = default;
+};
+struct Notices {
+  std::size_t said = 0;  // messages put on standard error: unattended message boxes, warnings
+  std::vector<Unwritten> unwritten;
+};
+// What was reported since the last call, which starts the count afresh.
+Notices takeNotices();
+
 // Installs `backend` for every thread; nullptr returns to the automatic choice, made afresh
 // on next use. Displays still open are forgotten.
 void setBackendForTesting(std::shared_ptr<Backend> backend);

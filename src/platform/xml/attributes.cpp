@@ -109,6 +109,61 @@ void setAttribute(Node node, std::string_view name, std::int64_t value) {
   setAttribute(node, name, toU16(value));
 }
 
+std::optional<std::size_t> firstNonXmlChar(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c < 0x20) {
+      if (c == u'\t' || c == u'\n' || c == u'\r') continue;
+      return i;
+    }
+    if (c == 0xFFFE || c == 0xFFFF) return i;
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        ++i;
+        continue;
+      }
+      return i;
+    }
+    if (c >= 0xDC00 && c <= 0xDFFF) return i;
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// XML 1.0's NameStartChar without ':'; a surrogate pair stands for a character of
+// U+10000..U+EFFFF, which the rule allows.
+bool isNameStart(char16_t c) {
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' ||
+         (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
+         (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) || c == 0x200C || c == 0x200D ||
+         (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) ||
+         (c >= 0x3001 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFDCF) ||
+         (c >= 0xFDF0 && c <= 0xFFFD);
+}
+
+bool isNameChar(char16_t c) {
+  return isNameStart(c) || (c >= u'0' && c <= u'9') || c == u'-' || c == u'.' || c == 0xB7 ||
+         (c >= 0x300 && c <= 0x36F) || c == 0x203F || c == 0x2040;
+}
+
+}  // namespace
+
+bool isXmlName(std::u16string_view name) {
+  if (name.empty() || firstNonXmlChar(name)) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i];
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      // A pair (checked above); U+F0000 and beyond are not name characters.
+      if (c >= 0xDB80) return false;
+      ++i;
+      continue;
+    }
+    if (!(i == 0 ? isNameStart(c) : isNameChar(c))) return false;
+  }
+  return true;
+}
+
 std::u16string childText(const Node& element) {
   std::u16string text;
   for (const Node child : element.children()) {

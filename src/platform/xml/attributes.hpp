@@ -45,6 +45,14 @@ std::vector<Node> descendantsNamed(const Node& from, std::string_view name);
 void setAttribute(Node node, std::string_view name, std::u16string_view value);
 void setAttribute(Node node, std::string_view name, std::int64_t value);
 
+// The position (in UTF-16 units) of the first character an XML 1.0 document cannot hold: a
+// control character other than tab, line feed and carriage return, a lone surrogate, U+FFFE or
+// U+FFFF. Nothing when every character can stand.
+std::optional<std::size_t> firstNonXmlChar(std::u16string_view text);
+// Whether the text can stand as an element or attribute name. ':' is refused as well, because
+// readers that know namespaces take it for an undeclared prefix.
+bool isXmlName(std::u16string_view name);
+
 // The text and CDATA directly inside the element, in document order.
 std::u16string childText(const Node& element);
 void appendCData(Node element, std::u16string_view text);

@@ -7,6 +7,7 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/xml/text_position.hpp"
+#include "platform/xml/xml_text.hpp"
 
 namespace vantorel::xml {
 
@@ -40,6 +41,8 @@ pugi::xml_encoding pugiEncoding(Encoding encoding) {
       return pugi::encoding_latin1;
     case Encoding::Utf16Le:
       return pugi::encoding_utf16_le;
+    case Encoding::Declared:
+      return pugi::encoding_utf8;
   }
   return pugi::encoding_auto;
 }
@@ -66,6 +69,16 @@ std::u16string ParseError::text() const {
 
 std::optional<ParseError> parseBuffer(Document& doc, std::string_view bytes, ReadMode mode,
                                       Encoding encoding) {
+  if (encoding == Encoding::Declared) {
+    std::string converted;
+    std::string_view utf8;
+    std::u16string why;
+    if (!viewAsUtf8(bytes, converted, utf8, why) || !checkXmlCharacters(utf8, why)) {
+      doc.reset();
+      return ParseError{.description = std::move(why), .encoding = true};
+    }
+    return parseBuffer(doc, utf8, mode, Encoding::Utf8);
+  }
   const pugi::xml_parse_result result =
       doc.load_buffer(bytes.data(), bytes.size(), parseOptions(mode), pugiEncoding(encoding));
   if (result) return std::nullopt;

@@ -39,7 +39,9 @@ enum class ReadMode {
   NormalisedFragment,
 };
 
-enum class Encoding { Auto, Utf8, Latin1, Utf16Le };
+// Declared: as the byte-order mark or the declaration names it, else UTF-8; bytes that do not
+// fit are refused instead of being replaced (xml_text.hpp).
+enum class Encoding { Auto, Utf8, Latin1, Utf16Le, Declared };
 
 // Why a text did not parse. The position counts from 1, the column in UTF-16 code units; it is
 // 0 when the text was converted from another encoding, where pugixml's offset no longer matches
@@ -50,6 +52,8 @@ struct ParseError {
   std::int64_t column = 0;
   std::ptrdiff_t offset = -1;  // into the bytes given, when the position is known
   std::u16string description;
+  // The bytes do not fit their encoding (Encoding::Declared); the description says where.
+  bool encoding = false;
 
   // "<file>: line L, column C: <description>", leaving out the parts that are unknown.
   std::u16string text() const;

@@ -80,6 +80,57 @@ TEST_F(UiServiceTest, EngineQuestions) {
   EXPECT_EQ(pickOne(u"Pick", u"", {}, 0), std::nullopt);
 }
 
+// An unattended run used to drop OK-only message boxes without a trace.
+TEST_F(UiServiceTest, UnattendedRunsSayEveryMessageAndCountIt) {
+  takeNotices();
+  rec->setUnattended(true);
+  struct Case {
+    std::u16string title;
+    Buttons buttons;
+    std::u16string said;
+  } cases[] = {
+      {u"", Buttons::OK, u"Error in open \"a.asp\", description:Is a directory"},
+      {u"Vantorel", Buttons::OK, u"Vantorel: Error in open \"a.asp\", description:Is a directory"},
+      {u"Vantorel", Buttons::YesNo,
+       u"Vantorel: Error in open \"a.asp\", description:Is a directory [answered Yes]"},
+  };
+  for (const Case& c : cases) {
+    rec->clearEvents();
+    messageBox(u"Error in open \"a.asp\", description:Is a directory", c.title, c.buttons);
+    auto said = rec->events(Kind::Said);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0].text, c.said);
+  }
+  EXPECT_EQ(askKeepOrUpdate(u"Archive changed.", u"T"), Answer::Keep);
+  EXPECT_EQ(rec->events(Kind::Said).back().text, u"T: Archive changed. [answered Keep]");
+  warn(u"Two controls share the id \"x\"");
+  reportUnwritten(u"/site/a.asp", u"No space left on device");
+  Notices n = takeNotices();
+  EXPECT_EQ(n.said, 5u);
+  EXPECT_EQ(n.unwritten, (std::vector<Unwritten>{{u"/site/a.asp", u"No space left on device"}}));
+  EXPECT_EQ(takeNotices().said, 0u);
+
+  // With someone at the terminal the box is the message; only warnings are said.
+  rec->setUnattended(false);
+  rec->clearEvents();
+  messageBox(u"Shown", u"", Buttons::OK);
+  warn(u"Said");
+  ASSERT_EQ(rec->events(Kind::Said).size(), 1u);
+  EXPECT_EQ(takeNotices().said, 1u);
+}
+
+// The back-end chosen without a terminal and without answers writes to standard error.
+TEST(UiUnattendedTest, SilentBackendWritesToStandardError) {
+  setBackendForTesting(makeBackend(BackendEnvironment{}));
+  takeNotices();
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(messageBox(u"Disk full", u"Vantorel"), Answer::OK);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  setBackendForTesting(nullptr);
+  EXPECT_EQ(err, "Vantorel: Disk full\n");
+  EXPECT_EQ(takeNotices().said, 1u);
+}
+
 TEST_F(UiServiceTest, ProgressCallsAreRecordedAndClosedHandlesIgnored) {
   int h = openProgress(u"Caption", ProgressLook::Cancellable);
   ASSERT_GT(h, 0);
