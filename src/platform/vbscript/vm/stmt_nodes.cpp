@@ -130,10 +130,11 @@ Flow EraseNode::exec(Frame& f) {
 }
 
 Flow IfNode::exec(Frame& f) {
-  for (auto& [cond, body] : branches) {
+  for (auto& branch : branches) {
+    ExprNode& cond = *branch.first;
     bool taken = true;  // a failing condition enters its branch
-    headerSucceeds(f, pos, [&] { taken = conditionTrue(cond->eval(f)); });
-    if (taken) return body.run(f);
+    headerSucceeds(f, pos, [&] { taken = conditionTrue(cond.eval(f)); });
+    if (taken) return branch.second.run(f);
   }
   return elseBody.run(f);
 }
