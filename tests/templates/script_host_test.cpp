@@ -154,7 +154,7 @@ TEST_F(ScriptHostTest, ScriptErrorsInTemplatesLeaveTheHostUsable) {
       {u"ztObject", u"Function ztObject()\r\nSet ztObject = SCRPT\r\nEnd Function", 1000,
        "Vantorel (ztObject): Microsoft VBScript runtime error (438)"},
       {u"ztHost", u"Function ztHost()\r\nztHost = Controls.Item(1).CtrlID\r\nEnd Function", 1000,
-       "Vantorel (ztHost): Microsoft VBScript runtime error (91), line 2"},
+       "Vantorel (ztHost): Microsoft VBScript runtime error (424), line 2"},
       // Loops for ever: the time-out stops it.
       {u"ztLoop", u"Function ztLoop()\r\nDo\r\nLoop\r\nEnd Function", 200,
        "Vantorel (ztLoop): Microsoft VBScript runtime error (-2147467260)"},

@@ -13,10 +13,22 @@ void Object::release() noexcept {
     --refs_;
     return;
   }
+  std::vector<Variant> held;
+  releaseInto(held);
+  releaseHeld(held);
+}
+
+void Object::releaseInto(std::vector<Variant>& held) noexcept {
+  if (refs_ > 1) {
+    --refs_;
+    return;
+  }
   // Keep the count at one while terminate runs, so that code it calls may take and drop
   // references to this object without destroying it twice.
   terminate();
-  if (--refs_ == 0) delete this;
+  if (--refs_ != 0) return;
+  detachHeld(held);
+  delete this;
 }
 
 std::u16string Object::typeName() const { return classInfo().name(); }

@@ -55,6 +55,9 @@ class Object {
 
   void addRef() noexcept { ++refs_; }
   void release() noexcept;
+  // release() for Variant::releaseInto: on the last release the values the object holds go to
+  // `held` instead of being released from its destructor.
+  void releaseInto(std::vector<Variant>& held) noexcept;
   std::size_t refCount() const noexcept { return refs_; }
 
   // The member table of the object's class.
@@ -78,6 +81,9 @@ class Object {
   virtual ~Object() = default;
   // Runs once, when the last reference is released, before the object is destroyed.
   virtual void terminate() noexcept {}
+  // After terminate, right before destruction: moves the objects and arrays the object holds
+  // into `held`, so that releasing them does not nest inside this object's destructor.
+  virtual void detachHeld(std::vector<Variant>& /*held*/) noexcept {}
 
  private:
   std::size_t refs_ = 0;

@@ -69,4 +69,18 @@ Ref<SafeArray> SafeArray::clone() const {
   return copy;
 }
 
+void SafeArray::releaseLast() noexcept {
+  std::vector<Variant> held;
+  releaseInto(held);
+  releaseHeld(held);
+}
+
+void SafeArray::releaseInto(std::vector<Variant>& held) noexcept {
+  if (--refs_ != 0) return;
+  for (Variant& v : data_) {
+    if (v.holdsContainer()) held.push_back(std::move(v));
+  }
+  delete this;
+}
+
 }  // namespace vantorel

@@ -27,8 +27,15 @@ class SafeArray {
 
   void addRef() noexcept { ++refs_; }
   void release() noexcept {
-    if (--refs_ == 0) delete this;
+    if (refs_ > 1) {
+      --refs_;
+    } else {
+      releaseLast();
+    }
   }
+  // The last release hands the objects and arrays among the elements to `held` (see
+  // Variant::releaseInto); any other release only counts down.
+  void releaseInto(std::vector<Variant>& held) noexcept;
   std::size_t refCount() const noexcept { return refs_; }
 
   VarType elementType() const noexcept { return elementType_; }
@@ -59,6 +66,7 @@ class SafeArray {
 
  private:
   ~SafeArray() = default;
+  void releaseLast() noexcept;
   std::size_t offsetOf(std::span<const std::int32_t> indexes) const;
 
   std::size_t refs_ = 0;

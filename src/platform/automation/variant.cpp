@@ -88,6 +88,31 @@ void Variant::releaseResource() noexcept {
   }
 }
 
+void Variant::releaseInto(std::vector<Variant>& held) noexcept {
+  if (!holdsContainer()) {
+    clear();
+    return;
+  }
+  const bool array = array_;
+  auto u = u_;
+  type_ = VarType::Empty;
+  array_ = false;
+  u_.i8 = 0;
+  if (array) {
+    u.arr->releaseInto(held);
+  } else {
+    u.obj->releaseInto(held);
+  }
+}
+
+void releaseHeld(std::vector<Variant>& held) noexcept {
+  while (!held.empty()) {
+    Variant v = std::move(held.back());
+    held.pop_back();
+    v.releaseInto(held);
+  }
+}
+
 int Variant::varType() const noexcept {
   if (array_) return static_cast<int>(VarType::Array) | static_cast<int>(type_);
   return static_cast<int>(type_);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/automation/numeric_types.hpp"
 #include "platform/automation/ref.hpp"
@@ -157,6 +158,15 @@ class Variant {
       type_ = VarType::Empty;
     }
   }
+  // Whether the value holds an object or an array: what may hold further values.
+  bool holdsContainer() const noexcept {
+    return array_ || (type_ == VarType::Object && u_.obj != nullptr);
+  }
+  // Drops the value like clear(), except that when this was the last reference to an object or
+  // array, the values that one held are moved into `held` rather than released in turn. With
+  // releaseHeld this releases a long chain (a linked list of objects, nested arrays) in a loop
+  // instead of one nested call per link.
+  void releaseInto(std::vector<Variant>& held) noexcept;
   void swap(Variant& other) noexcept {
     std::swap(type_, other.type_);
     std::swap(array_, other.array_);
@@ -194,5 +204,8 @@ class Variant {
 };
 
 static_assert(sizeof(Variant) == 16, "a Variant is a type tag and one machine word");
+
+// Releases the values, and whatever they alone held, without recursion.
+void releaseHeld(std::vector<Variant>& held) noexcept;
 
 }  // namespace vantorel

@@ -99,7 +99,7 @@ class EngineImpl {
       VmError e = currentAsVmError({});
       lastError.number = e.number();
       lastError.source = e.source();
-      lastError.description = e.description();
+      lastError.description = e.hostDescription();
       lastError.line = e.pos.line;
       lastError.column = e.pos.column;
       throw ScriptException(lastError);

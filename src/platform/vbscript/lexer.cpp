@@ -266,6 +266,7 @@ class Lexer {
         if (radixNumber()) return;
         ++i_;
         return emit(TokenKind::Ampersand, start, i_);
+      // The reversed spellings `=>`, `=<` and `><` are accepted as VBScript accepts them.
       case u'<':
         ++i_;
         if (at(i_) == u'=') return ++i_, emit(TokenKind::Le, start, i_);
@@ -274,7 +275,13 @@ class Lexer {
       case u'>':
         ++i_;
         if (at(i_) == u'=') return ++i_, emit(TokenKind::Ge, start, i_);
+        if (at(i_) == u'<') return ++i_, emit(TokenKind::Ne, start, i_);
         return emit(TokenKind::Gt, start, i_);
+      case u'=':
+        ++i_;
+        if (at(i_) == u'>') return ++i_, emit(TokenKind::Ge, start, i_);
+        if (at(i_) == u'<') return ++i_, emit(TokenKind::Le, start, i_);
+        return emit(TokenKind::Eq, start, i_);
       default:
         break;
     }
@@ -312,9 +319,6 @@ class Lexer {
         break;
       case u'^':
         kind = TokenKind::Caret;
-        break;
-      case u'=':
-        kind = TokenKind::Eq;
         break;
       default:
         return fail(vberr::kInvalidCharacter, i_);
@@ -402,15 +406,20 @@ class Lexer {
     emitLiteral(TokenKind::Number, start, Variant(d));
   }
 
-  // &H1F, &O17, with an optional trailing & that makes the value a Long. Returns false when the
-  // ampersand is the concatenation operator after all, as in `s&Hello`.
+  // &H1F, &O17 and &17 (octal), with an optional trailing & that keeps a value above 32767 from
+  // wrapping to a negative Integer. Returns false when the ampersand is the concatenation
+  // operator after all, as in `s&Hello` or `s&1`.
   bool radixNumber() {
     char16_t kind = at(i_ + 1);
     unsigned radix;
+    std::size_t j = i_ + 2;
     if (kind == u'h' || kind == u'H') {
       radix = 16;
     } else if (kind == u'o' || kind == u'O') {
       radix = 8;
+    } else if (isDigit(kind) && octalAllowed()) {
+      radix = 8;
+      j = i_ + 1;
     } else {
       return false;
     }
@@ -418,22 +427,29 @@ class Lexer {
       return radix == 16 ? isHexDigit(c) : (c >= u'0' && c <= u'7');
     };
     std::size_t start = i_;
-    std::size_t j = i_ + 2;
     if (!isRadixDigit(at(j))) return false;
+    const std::size_t digits = j;
+    while (isRadixDigit(at(j))) ++j;
+    // A keyword may follow directly (`&h01or&h02`), even one that begins with hex letters
+    // (`&h0Fand&h3C`); any other word means `s&Hello`.
+    if (isWordChar(at(j)) && !keywordAt(j)) {
+      std::size_t cut = j;
+      while (cut > digits + 1 && !keywordAt(cut - 1)) --cut;
+      if (cut <= digits + 1) return false;
+      j = cut - 1;
+    }
     std::uint64_t v = 0;
     bool overflow = false;
-    while (isRadixDigit(at(j))) {
-      v = v * radix + static_cast<unsigned>(hexValue(at(j)));
+    for (std::size_t k = digits; k < j; ++k) {
+      v = v * radix + static_cast<unsigned>(hexValue(at(k)));
       if (v > 0xFFFFFFFFu) {
         overflow = true;
         v = 0;
       }
-      ++j;
     }
-    if (isWordChar(at(j))) return false;
-    bool forceLong = false;
+    bool keepPositive = false;
     if (at(j) == u'&') {
-      forceLong = true;
+      keepPositive = true;
       ++j;
     }
     if (overflow) {
@@ -442,14 +458,67 @@ class Lexer {
       return true;
     }
     i_ = j;
-    if (!forceLong && v <= 0xFFFF) {
-      emitLiteral(TokenKind::Number, start,
-                  Variant(static_cast<std::int16_t>(static_cast<std::uint16_t>(v))));
+    // The literal takes the smallest type that holds its value: Integer, then Long. Without the
+    // trailing &, four hex digits wrap to a negative Integer and eight to a negative Long.
+    std::int64_t value;
+    if (keepPositive) {
+      value = v <= 0x7FFFFFFFu ? static_cast<std::int64_t>(v)
+                               : static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+    } else if (v <= 0xFFFF) {
+      value = static_cast<std::int16_t>(static_cast<std::uint16_t>(v));
     } else {
-      emitLiteral(TokenKind::Number, start,
-                  Variant(static_cast<std::int32_t>(static_cast<std::uint32_t>(v))));
+      value = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+    }
+    const bool fitsInteger = keepPositive ? value >= -32768 && value <= 32767 : v <= 0xFFFF;
+    if (fitsInteger) {
+      emitLiteral(TokenKind::Number, start, Variant(static_cast<std::int16_t>(value)));
+    } else {
+      emitLiteral(TokenKind::Number, start, Variant(static_cast<std::int32_t>(value)));
     }
     return true;
+  }
+
+  // Whether the word starting at k is a reserved word (not a name-like one).
+  bool keywordAt(std::size_t k) const {
+    std::size_t end = k;
+    while (end < src_.size() && isWordChar(src_[end])) ++end;
+    TokenKind kind = classifyWord(src_.substr(k, end - k));
+    return kind != TokenKind::Identifier && kind < kFirstSoftKeyword;
+  }
+
+  // `&17` is octal where no operand precedes it, and after the name that opens a statement when
+  // a space separates them (`Show &17`); `s&1` and `"a" & 1` join strings.
+  bool octalAllowed() const {
+    if (!afterOperand(out_.tokens.size())) return true;
+    const std::size_t n = out_.tokens.size();
+    return space_ && out_.tokens[n - 1].kind == TokenKind::Identifier &&
+           (n == 1 || !afterOperand(n - 1)) && (n == 1 || startsStatement(out_.tokens[n - 2].kind));
+  }
+
+  static bool startsStatement(TokenKind before) {
+    return before == TokenKind::Newline || before == TokenKind::Colon ||
+           before == TokenKind::Then || before == TokenKind::Else;
+  }
+
+  // Whether the token before index `end` ends an operand, so that a following `&` joins strings.
+  bool afterOperand(std::size_t end) const {
+    if (end == 0) return false;
+    switch (out_.tokens[end - 1].kind) {
+      case TokenKind::Identifier:
+      case TokenKind::Number:
+      case TokenKind::String:
+      case TokenKind::Date:
+      case TokenKind::RParen:
+      case TokenKind::Me:
+      case TokenKind::Nothing:
+      case TokenKind::Empty:
+      case TokenKind::Null:
+      case TokenKind::True:
+      case TokenKind::False:
+        return true;
+      default:
+        return isNameLike(out_.tokens[end - 1].kind);
+    }
   }
 
   void string() {

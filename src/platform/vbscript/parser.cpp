@@ -22,6 +22,21 @@ const Token& Parser::expectName() {
   return advance();
 }
 
+bool Parser::atClosingEnd() const {
+  if (!at(TokenKind::End)) return false;
+  switch (peek().kind) {
+    case TokenKind::Sub:
+    case TokenKind::Function:
+    case TokenKind::Property:
+    case TokenKind::Class:
+    case TokenKind::If:
+    case TokenKind::With:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void Parser::expectStatementEnd() {
   if (!atStatementEnd()) fail(vberr::kExpectedEndOfStatement);
 }
@@ -61,6 +76,8 @@ void Parser::declare(NameTable& table, const Token& name, unsigned nameKind) {
   if (inserted) return;
   unsigned existing = it->second;
   bool bothProperties = (existing & ~kProperties) == 0 && (nameKind & ~kProperties) == 0;
+  // A Sub or Function defined again replaces the first definition.
+  if (existing == kNameProcedure && nameKind == kNameProcedure) return;
   if (!bothProperties || (existing & nameKind) != 0) fail(vberr::kNameRedefined, name);
   it->second |= nameKind;
 }

@@ -5,26 +5,6 @@ namespace vantorel::vbs::detail {
 
 namespace {
 
-// What a Const may be given: literals, other constants and operators other than Is.
-bool isConstantExpression(const Expr& e) {
-  switch (e.kind) {
-    case ExprKind::Literal:
-    case ExprKind::Name:
-      return true;
-    case ExprKind::Paren:
-      return isConstantExpression(*static_cast<const ParenExpr&>(e).inner);
-    case ExprKind::Unary:
-      return isConstantExpression(*static_cast<const UnaryExpr&>(e).operand);
-    case ExprKind::Binary: {
-      const auto& b = static_cast<const BinaryExpr&>(e);
-      return b.op != BinaryOp::Is && isConstantExpression(*b.left) &&
-             isConstantExpression(*b.right);
-    }
-    default:
-      return false;
-  }
-}
-
 bool isIntegerLiteral(const Variant& v) {
   return v.type() == VarType::Integer || v.type() == VarType::Long;
 }
@@ -71,10 +51,15 @@ void Parser::parseVisibilityStatement(Block& out) {
   advance();
   Visibility visibility = v.kind == TokenKind::Public ? Visibility::Public : Visibility::Private;
   switch (kind()) {
+    case TokenKind::Property:
+      if (!propertyHeaderAhead()) {
+        out.push_back(parseDim(visibility, v.pos));
+        return;
+      }
+      [[fallthrough]];
     case TokenKind::Sub:
     case TokenKind::Function:
-    case TokenKind::Property:
-      if (!atTopLevel()) fail(vberr::kSyntaxError);
+      if (!mayDeclareProcedure()) fail(vberr::kSyntaxError);
       program_.procedures.push_back(parseProcedure(visibility, nullptr, v.pos));
       return;
     case TokenKind::Default:
@@ -132,10 +117,33 @@ std::unique_ptr<ConstStmt> Parser::parseConst(Visibility visibility, SourcePos p
   return stmt;
 }
 
+// A Const takes a literal, a number literal with signs before it included, and nothing else:
+// no operators, parentheses or other constants, whatever the documentation suggests.
 ExprPtr Parser::parseConstValue() {
   const Token& start = tok();
-  ExprPtr value = parseExpr();
-  if (!isConstantExpression(*value)) fail(vberr::kExpectedLiteral, start);
+  std::vector<const Token*> signs;
+  while (at(TokenKind::Minus) || at(TokenKind::Plus)) signs.push_back(&advance());
+  switch (kind()) {
+    case TokenKind::Number:
+      break;
+    case TokenKind::String:
+    case TokenKind::Date:
+    case TokenKind::True:
+    case TokenKind::False:
+    case TokenKind::Empty:
+    case TokenKind::Null:
+    case TokenKind::Nothing:
+      if (signs.empty()) break;
+      [[fallthrough]];
+    default:
+      fail(vberr::kExpectedLiteral, start);
+  }
+  ExprPtr value = parsePrimary();
+  for (auto it = signs.rbegin(); it != signs.rend(); ++it) {
+    UnaryOp op = (*it)->kind == TokenKind::Minus ? UnaryOp::Negate : UnaryOp::Plus;
+    value = std::make_unique<UnaryExpr>((*it)->pos, op, std::move(value));
+  }
+  if (!atStatementEnd() && !at(TokenKind::Comma)) fail(vberr::kExpectedLiteral, start);
   return value;
 }
 
@@ -294,10 +302,17 @@ void Parser::declareProcedure(const ProcDecl& proc, const Token& nameToken) {
   if (!inserted && it->second != arity) fail(vberr::kPropertyArgCount, nameToken);
 }
 
+// `Property Get|Let|Set name`: the header of a property, not a variable called Property.
+bool Parser::propertyHeaderAhead() const {
+  TokenKind k = peek().kind;
+  return (k == TokenKind::Get || k == TokenKind::Let || k == TokenKind::Set) &&
+         isNameLike(peek(2).kind);
+}
+
 void Parser::parseClass() {
   const Token& t = advance();
   const Token& name = expectName();
-  declare(globals_, name, kNameProcedure);
+  declare(globals_, name, kNameClass);
   ClassDecl cls;
   cls.name = text(name);
   cls.pos = t.pos;
@@ -316,7 +331,7 @@ void Parser::parseClass() {
     }
     if (at(TokenKind::EndOfInput)) fail(vberr::kExpectedEnd);
     parseClassMember(cls);
-    if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
+    if (!atSeparator() && !atClosingEnd()) fail(vberr::kExpectedEndOfStatement);
   }
   inClass_ = false;
   scope_ = &globals_;

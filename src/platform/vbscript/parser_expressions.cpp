@@ -4,10 +4,9 @@
 namespace vantorel::vbs::detail {
 namespace {
 
-// Binding strength of the binary operators, loosest first. Not (6) and unary minus (13) sit
-// between them.
+// Binding strength of the binary operators, loosest first. Not (6) sits between them; a sign
+// binds tighter than all of them, `^` included: `-3^2` is 9 in VBScript.
 constexpr int kPrecedenceNot = 6;
-constexpr int kPrecedenceNegate = 13;
 constexpr int kPrecedencePow = 14;
 
 struct BinaryInfo {
@@ -88,9 +87,10 @@ ExprPtr Parser::parseOperand() {
     }
     case TokenKind::Minus:
     case TokenKind::Plus: {
+      DepthGuard guard(*this);
       advance();
       UnaryOp op = t.kind == TokenKind::Minus ? UnaryOp::Negate : UnaryOp::Plus;
-      return std::make_unique<UnaryExpr>(t.pos, op, parseBinary(kPrecedenceNegate));
+      return std::make_unique<UnaryExpr>(t.pos, op, parseOperand());
     }
     default:
       return parsePostfix(false, static_cast<std::size_t>(-1), nullptr);
@@ -175,6 +175,8 @@ ExprPtr Parser::parsePostfix(bool statementStart, std::size_t stopAt, std::size_
     } else if (at(TokenKind::LParen)) {
       if (lastCallParen) *lastCallParen = pos_;
       advance();
+      // `(f)(x)` and `(((f)))(x)` call f: parentheses around a callee change nothing.
+      while (e->kind == ExprKind::Paren) e = std::move(static_cast<ParenExpr&>(*e).inner);
       SourcePos p = e->pos;
       auto call = std::make_unique<CallExpr>(p, std::move(e));
       parseParenArguments(call->args);

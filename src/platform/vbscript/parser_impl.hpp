@@ -21,6 +21,7 @@ enum NameKind : unsigned {
   kNamePropertyGet = 4,
   kNamePropertyLet = 8,
   kNamePropertySet = 16,
+  kNameClass = 32,
 };
 
 using NameTable = std::unordered_map<std::u16string, unsigned, NoCaseHash, NoCaseEqual>;
@@ -61,7 +62,11 @@ class Parser {
     TokenKind k = kind();
     return k == TokenKind::Newline || k == TokenKind::Colon || k == TokenKind::EndOfInput;
   }
-  bool atStatementEnd() const { return atSeparator() || (inlineIf_ > 0 && at(TokenKind::Else)); }
+  bool atStatementEnd() const {
+    return atSeparator() || (inlineIf_ > 0 && at(TokenKind::Else)) || atClosingEnd();
+  }
+  // `End Sub`, `End If`... may follow a statement on its line without a separator.
+  bool atClosingEnd() const;
   void expectStatementEnd();
   void skipSeparators() {
     while (at(TokenKind::Newline) || at(TokenKind::Colon)) advance();
@@ -86,6 +91,8 @@ class Parser {
   void parseBlock(Block& out);
   void parseInlineBody(Block& out);
   void parseStatement(Block& out);
+  // Whether the token can begin a statement.
+  bool atStatementStart() const;
   StmtPtr parseCallOrAssign();
   StmtPtr parseCallStatement();
   StmtPtr parseSet();
@@ -113,11 +120,17 @@ class Parser {
   StmtPtr parseErase();
   ProcDecl parseProcedure(Visibility visibility, const Token* defaultToken, SourcePos pos);
   void parseParams(ProcDecl& proc, NameTable& locals);
+  bool propertyHeaderAhead() const;
   void parseClass();
   void parseClassMember(ClassDecl& cls);
   void declareProcedure(const ProcDecl& proc, const Token& nameToken);
   bool atTopLevel() const {
     return proc_ == ProcContext::None && !inClass_ && nesting_ == 0 && inlineIf_ == 0;
+  }
+  // Procedures and classes may stand inside a block of top-level code; they are global all the
+  // same.
+  bool mayDeclareProcedure() const {
+    return proc_ == ProcContext::None && !inClass_ && inlineIf_ == 0;
   }
 
   std::u16string_view source_;

@@ -30,7 +30,7 @@ void Parser::parseBlock(Block& out) {
         break;
       default:
         parseStatement(out);
-        if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
+        if (!atStatementEnd()) fail(vberr::kExpectedEndOfStatement);
         continue;
     }
     break;
@@ -50,6 +50,32 @@ void Parser::parseInlineBody(Block& out) {
     if (!atStatementEnd()) fail(vberr::kExpectedEndOfStatement);
   }
   --inlineIf_;
+}
+
+bool Parser::atStatementStart() const {
+  switch (kind()) {
+    case TokenKind::Dim:
+    case TokenKind::Const:
+    case TokenKind::Public:
+    case TokenKind::Private:
+    case TokenKind::ReDim:
+    case TokenKind::Erase:
+    case TokenKind::If:
+    case TokenKind::Select:
+    case TokenKind::For:
+    case TokenKind::Do:
+    case TokenKind::While:
+    case TokenKind::Exit:
+    case TokenKind::On:
+    case TokenKind::With:
+    case TokenKind::Set:
+    case TokenKind::Call:
+    case TokenKind::Dot:
+    case TokenKind::Me:
+      return true;
+    default:
+      return isNameLike(kind());
+  }
 }
 
 void Parser::parseStatement(Block& out) {
@@ -118,14 +144,20 @@ void Parser::parseStatement(Block& out) {
       return;
     case TokenKind::Option:
       return parseOptionExplicit();
+    case TokenKind::Property:
+      // Outside a class `Property` is an ordinary name unless a procedure header follows.
+      if (!inClass_ && !propertyHeaderAhead()) {
+        out.push_back(parseCallOrAssign());
+        return;
+      }
+      [[fallthrough]];
     case TokenKind::Sub:
     case TokenKind::Function:
-    case TokenKind::Property:
-      if (!atTopLevel()) fail(vberr::kSyntaxError);
+      if (!mayDeclareProcedure()) fail(vberr::kSyntaxError);
       program_.procedures.push_back(parseProcedure(Visibility::Default, nullptr, t.pos));
       return;
     case TokenKind::Class:
-      if (!atTopLevel()) fail(vberr::kSyntaxError);
+      if (!mayDeclareProcedure()) fail(vberr::kSyntaxError);
       return parseClass();
     default:
       if (isNameLike(t.kind) || t.kind == TokenKind::Dot || t.kind == TokenKind::Me) {
@@ -174,7 +206,9 @@ StmtPtr Parser::parseCallOrAssign() {
 StmtPtr Parser::parseCallStatement() {
   const Token& t = advance();
   const Token& head = tok();
-  if (!isNameLike(head.kind) && head.kind != TokenKind::Dot && head.kind != TokenKind::Me) {
+  // `Call (New C).M()` and `Call (f)(x)` start with a parenthesised expression.
+  if (!isNameLike(head.kind) && head.kind != TokenKind::Dot && head.kind != TokenKind::Me &&
+      head.kind != TokenKind::LParen) {
     fail(vberr::kExpectedIdentifier);
   }
   ExprPtr target = parsePostfix(false, kNoToken, nullptr);
@@ -227,6 +261,11 @@ StmtPtr Parser::parseIf() {
       stmt->hasElse = true;
       parseInlineBody(stmt->elseBody);
     }
+    // `If c Then a Else b End If` on one line: the End If closes the single-line form.
+    if (at(TokenKind::End) && peek().kind == TokenKind::If) {
+      advance();
+      advance();
+    }
     return stmt;
   }
   parseBlock(first.body);
@@ -271,7 +310,8 @@ StmtPtr Parser::parseSelect() {
       do {
         clause.values.push_back(parseExpr());
       } while (accept(TokenKind::Comma));
-      if (!atSeparator()) fail(vberr::kExpectedEndOfStatement);
+      // The first statement may follow the values on the same line: `Case 1  x = 2`.
+      if (!atSeparator() && !atStatementStart()) fail(vberr::kExpectedEndOfStatement);
       parseBlock(clause.body);
       stmt->cases.push_back(std::move(clause));
       continue;

@@ -253,7 +253,12 @@ TEST(VbsParser, ExpressionShapes) {
   const Case cases[] = {
       // Precedence, loosest to tightest: Imp Eqv Xor Or And Not compare & + - Mod \ * / neg ^.
       {"1 + 2 * 3", "(+ 1 (* 2 3))"},
-      {"-2 ^ 2", "(neg (^ 2 2))"},
+      {"-2 ^ 2", "(^ (neg 2) 2)"},
+      {"-a ^ b ^ c", "(^ (^ (neg a) b) c)"},
+      {"a => b", "(>= a b)"},
+      {"a =< b", "(<= a b)"},
+      {"a >< b", "(<> a b)"},
+      {"(f)(x)", "(call f x)"},
       {"2 ^ 3 ^ 2", "(^ (^ 2 3) 2)"},
       {"2 ^ -1", "(^ 2 (neg 1))"},
       {"-a * b", "(* (neg a) b)"},
@@ -298,7 +303,10 @@ TEST(VbsParser, ExpressionShapes) {
       {"&h1f", "31"},
       {"&H10000", "65536L"},
       {"&HFFFFFFFF", "-1L"},
-      {"&HFF&", "255L"},
+      {"&HFF&", "255"},
+      {"&HFFFF&", "65535L"},
+      {"&17", "15"},
+      {"&h01or&h02", "(or 1 2)"},
       {"&O17", "15"},
       {"1.5", "1.5D"},
       {".5", "0.5D"},
@@ -361,7 +369,9 @@ TEST(VbsParser, ProgramShapes) {
       {"Dim x : x = 1", "(dim x) (let x 1)"},
       {"ReDim Preserve a(n + 1), b(2, m)", "(redim preserve a((+ n 1)) b(2,m))"},
       {"Const x = 5, y = \"s\", z = -1", "(const x=5 y=\"s\" z=(neg 1))"},
-      {"Private Const k = 2 * 3", "(const private k=(* 2 3))"},
+      {"Private Const k = - -2", "(const private k=(neg (neg 2)))"},
+      {"Sub a\nEnd Sub\nSub a : x = 1 End Sub", "(sub a () []) (sub a () [(let x 1)])"},
+      {"If c Then\n Class K : End Class\nEnd If", "(if (c [])) (class K)"},
       {"Public g, h(2)", "(dim public g h(2))"},
       {"Erase a", "(erase a)"},
       {"If c Then a: b Else c: d",
@@ -460,7 +470,12 @@ TEST(VbsParser, SyntaxErrors) {
       {"Do\nLoop\nExit Do", 1039, 3, 1},
       {"Sub s\nExit Function\nEnd Sub", 1039, 2, 1},
       {"Exit Now", 1039, 1, 6},
-      {"Sub a\nEnd Sub\nSub a\nEnd Sub", 1041, 3, 5},
+      {"Class a\nEnd Class\nSub a\nEnd Sub", 1041, 3, 5},
+      {"Sub a\nEnd Sub\nClass a\nEnd Class", 1041, 3, 7},
+      {"Private Const k = 2 * 3", 1045, 1, 19},
+      {"Const k = (1)", 1045, 1, 11},
+      {"Const k = j", 1045, 1, 11},
+      {"Const k = -\"s\"", 1045, 1, 11},
       {"Dim x\nIf y Then\nDim x\nEnd If", 1041, 3, 5},
       {"Dim f\nFunction f\nEnd Function", 1041, 2, 10},
       {"Sub s(a, a)\nEnd Sub", 1041, 1, 10},
@@ -598,7 +613,9 @@ TEST(VbsParser, FuzzNeverCrashes) {
       "For i = 1 To 10 Step 2\n If i Mod 2 = 0 Then x = x & i Else y = -i ^ 2\nNext\n",
       "Select Case s\nCase 1, 2: f (1), 2\nCase Else\n With o: .a.b(1) = #1/2/2003#: End With\n"
       "End Select\n",
-      "Function f(ByVal a, b())\n Do While a > 0: a = a - 1: Loop\n f = a\nEnd Function\n"};
+      "Function f(ByVal a, b())\n Do While a > 0: a = a - 1: Loop\n f = a\nEnd Function\n",
+      "If a Then\n Sub s() x = 1 End Sub\nEnd If\nIf a => &h01or&h02 Then b Else c End If\n"
+      "Select Case x\nCase 1  y = (f)(x)\nEnd Select\nCall (New C).M()\nproperty = -3^2 >< &17\n"};
   std::mt19937 rng(12345);
   auto attempt = [](const std::u16string& src) {
     try {

@@ -321,6 +321,8 @@ TEST(RuntimeConstants, ValuesAndSubtypes) {
     ADD_FAILURE() << "missing " << narrow(name);
     return Variant();
   };
+  // Colour and message-box constants are Long whatever their value; the others Integer when
+  // they fit.
   const std::pair<std::u16string_view, Variant> expected[] = {
       {u"vbCrLf", V(u"\r\n")},
       {u"vbNewLine", V(u"\r\n")},
@@ -334,10 +336,12 @@ TEST(RuntimeConstants, ValuesAndSubtypes) {
       {u"vbShortTime", integer(4)},
       {u"vbArray", integer(8192)},
       {u"vbByte", integer(17)},
-      {u"vbDefaultButton2", integer(256)},
+      {u"vbDefaultButton2", V(std::int32_t{256})},
       {u"vbMsgBoxSetForeground", V(std::int32_t{65536})},
-      {u"vbNo", integer(7)},
-      {u"vbRed", integer(255)},
+      {u"vbNo", V(std::int32_t{7})},
+      {u"vbRed", V(std::int32_t{255})},
+      {u"vbBlack", V(std::int32_t{0})},
+      {u"vbOKOnly", V(std::int32_t{0})},
       {u"vbGreen", V(std::int32_t{65280})},
       {u"vbWhite", V(std::int32_t{16777215})},
   };

@@ -207,7 +207,7 @@ TEST_F(ScriptControlTest, InvalidScriptsReportNumberLineAndColumn) {
       {u"Sub S\nEnd Function", 1016, 2, 5},
       {u"x = 1\n  y = x / 0", 11, 2, 3},
       {u"Dim arr(2)\narr(5) = 1", 9, 2, 1},
-      {u"Set o = Nothing\no.Go", 91, 2, 1},
+      {u"Set o = Nothing\no.Go", 424, 2, 1},
   };
   for (const Case& c : table) {
     Ref<ScriptControl> fresh = makeRef<ScriptControl>();

@@ -247,7 +247,7 @@ TEST(StringFunctions, FormatNumbers) {
       {u"FormatNumber", {str(u"1234.5")}, str(u"1,234.50")},
       {u"FormatNumber", {Variant()}, str(u"0.00")},
       {u"FormatNumber", {i2(1), i2(-2)}, {}, 5},
-      {u"FormatNumber", {kNull}, {}, 94},
+      {u"FormatNumber", {kNull}, {}, 13},
       {u"FormatNumber", {str(u"abc")}, {}, 13},
       {u"FormatCurrency", {i2(1000)}, str(u"$1,000.00")},
       {u"FormatCurrency", {i2(-1000)}, str(u"($1,000.00)")},
@@ -298,7 +298,7 @@ TEST(StringFunctions, ObjectsAreSeenThroughTheirDefaultValue) {
       {u"Trim", {textField}, str(u"abc")},
       {u"InStr", {textField, str(u"b")}, i4(4)},
       {u"Hex", {Variant(makeRef<Field>(i2(-1)))}, str(u"FFFF")},
-      {u"FormatNumber", {nullField}, {}, 94},
+      {u"FormatNumber", {nullField}, {}, 13},
   });
 }
 

@@ -110,7 +110,7 @@ const ValueCase kValueCases[] = {
      "Subscript out of range0"},
     {"On Error Resume Next\nSet o = Nothing\nIf o.Missing Then\n r = \"then\"\nElse\n r = "
      "\"else\"\nEnd If",
-     "r & Err.Number", "then91"},
+     "r & Err.Number", "then424"},
     // Dynamic code
     {"Execute \"x = 5\"", "x", "5"},
     {"Function F()\n Dim y\n Execute \"y = 7\"\n F = y\nEnd Function", "F()", "7"},
@@ -195,7 +195,7 @@ const ValueCase kValueCases[] = {
     {"Set r = GetRef(\"Add2\")\nFunction Add2(a, b)\n Add2 = a + b\nEnd Function", "r(2, 3)", "5"},
     // Constants
     {"Const K = 5", "K * 2", "10"},
-    {"Const A = 2, B = A * 3", "B", "6"},
+    {"Const A = 2, B = -3", "A * B", "-6"},
     {"x = vbCrLf", "Len(x)", "2"},
 };
 
@@ -227,6 +227,9 @@ const ErrorCase kErrorCases[] = {
     {"Option Explicit\nSub S\n q = 1\nEnd Sub\nS", 500, 3},
     {"Sub F(a)\nEnd Sub\nF 1, 2", 450, 3},
     {"Dim a(3)\nReDim a(5)", 10, 2},
+    {"Const A = 2, B = A * 3", 1045, 1},
+    {"Class C\n Dim f(2147483647)\nEnd Class\nSet o = New C", 7, 4},
+    {"ReDim a(2147483647)", 7, 1},
     {"Dim a(3)\nx = a(4)", 9, 2},
     {"Function R(n)\n R = R(n + 1)\nEnd Function\nx = R(1)", 28, 2},
     {"Foo 1", 13, 1},
@@ -234,7 +237,7 @@ const ErrorCase kErrorCases[] = {
     {"Sub F\n  x = 1\n  x = x / 0\nEnd Sub\nF", 11, 3},
     {"Class C\nEnd Class\nSet o = New C\no.zz", 438, 4},
     {"Set x = 5", 424, 1},
-    {"Set o = Nothing\nx = o.a", 91, 2},
+    {"Set o = Nothing\nx = o.a", 424, 2},
     {"x = 1\nErr.Raise 5", 5, 2},
     {"Set o = New Unknown", 506, 1},
     {"x = 1\nFor Each v In 5\nNext", 451, 2},

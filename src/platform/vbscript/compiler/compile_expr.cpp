@@ -515,22 +515,10 @@ ExprNodePtr Compiler::expr(const Expr& e) {
 
 namespace {
 
-// The literal value of a hard-typed operand: a literal, or a sign before a number literal
-// (whose value is kept in `negated`).
-const Variant* hardLiteral(const Expr& e, Variant& negated) {
-  if (e.kind == ExprKind::Literal) {
-    const Variant& v = static_cast<const LiteralExpr&>(e).value;
-    return v.isString() || isHardNumberLiteral(v) ? &v : nullptr;
-  }
-  if (e.kind == ExprKind::Unary) {
-    const auto& u = static_cast<const UnaryExpr&>(e);
-    if (u.op == UnaryOp::Not || u.operand->kind != ExprKind::Literal) return nullptr;
-    const Variant& v = static_cast<const LiteralExpr&>(*u.operand).value;
-    if (!v.isNumericType()) return nullptr;
-    negated = u.op == UnaryOp::Negate ? opNegate(v) : v;
-    return &negated;
-  }
-  return nullptr;
+// Whether a literal's value is hard-typed in a comparison: strings, numbers and dates are;
+// True and False are not (a Boolean meets a string as its text, or not at all).
+bool isHardValue(const Variant& v) {
+  return v.isString() || (isHardNumberLiteral(v) && v.type() != VarType::Boolean);
 }
 
 template <BinaryFn Fn>
@@ -540,9 +528,36 @@ ExprNodePtr literalCompare(SourcePos p, ExprNodePtr other, const Variant& lit, b
 
 }  // namespace
 
-bool isHardLiteral(const Expr& e) {
-  Variant signedValue;
-  return hardLiteral(e, signedValue) != nullptr;
+// The literal value of a hard-typed operand: a literal, a sign before a number literal, or a
+// Const, which stands for its literal (the signed value is kept in `storage`).
+const Variant* Compiler::hardLiteral(const Expr& e, Variant& storage) {
+  switch (e.kind) {
+    case ExprKind::Literal: {
+      const Variant& v = static_cast<const LiteralExpr&>(e).value;
+      return isHardValue(v) ? &v : nullptr;
+    }
+    case ExprKind::Unary: {
+      const auto& u = static_cast<const UnaryExpr&>(e);
+      if (u.op == UnaryOp::Not || u.operand->kind != ExprKind::Literal) return nullptr;
+      const Variant& v = static_cast<const LiteralExpr&>(*u.operand).value;
+      if (!v.isNumericType()) return nullptr;
+      storage = u.op == UnaryOp::Negate ? opNegate(v) : v;
+      return &storage;
+    }
+    case ExprKind::Name: {
+      Binding b = resolve(static_cast<const NameExpr&>(e).name);
+      if (b.kind != Binding::Kind::Constant || !isHardValue(b.value)) return nullptr;
+      storage = std::move(b.value);
+      return &storage;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+bool Compiler::isHardLiteral(const Expr& e) {
+  Variant storage;
+  return hardLiteral(e, storage) != nullptr;
 }
 
 ExprNodePtr Compiler::literalComparison(const BinaryExpr& b) {

@@ -60,9 +60,6 @@ struct Scope {
   std::int32_t maxTemps = 0;
 };
 
-// A literal, or a sign before a number literal: an operand VBScript treats as hard-typed.
-bool isHardLiteral(const Expr& e);
-
 class Compiler {
  public:
   Compiler(ModuleState& module, bool optionExplicit, std::u16string_view source)
@@ -81,6 +78,10 @@ class Compiler {
   ExprNodePtr bindingNode(const Binding& b, SourcePos pos);
   // Whether evaluating the expression can run script code (and so change variables).
   bool isPure(const Expr& e);
+  // A literal, a sign before a number literal, or a Const: an operand VBScript treats as
+  // hard-typed in a comparison.
+  const Variant* hardLiteral(const Expr& e, Variant& storage);
+  bool isHardLiteral(const Expr& e);
   // A comparison with a hard-typed literal operand; nullptr when the rule does not apply.
   ExprNodePtr literalComparison(const BinaryExpr& b);
   // Evaluates a constant expression now; raises a compile error for anything else.

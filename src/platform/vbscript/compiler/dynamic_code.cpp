@@ -105,7 +105,7 @@ struct ExecuteNode final : StmtNode {
       unit->top.run(d.f);
     } catch (const VmError& e) {
       // Lines of the executed text mean nothing in the caller's source: report the statement.
-      throw VmError(e.number(), e.source(), e.description(), SourcePos{});
+      throw VmError(e.number(), e.source(), e.description(), SourcePos{}, e.name);
     }
     return Flow::Normal;
   }

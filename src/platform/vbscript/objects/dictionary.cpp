@@ -318,4 +318,12 @@ Ref<Enumerator> Dictionary::newEnum() {
   return makeArrayEnumerator(keys());
 }
 
+// A chain of dictionaries, each the item of the one before, is released in a loop.
+void Dictionary::detachHeld(std::vector<Variant>& held) noexcept {
+  for (Entry& e : entries_) {
+    if (e.key.holdsContainer()) held.push_back(std::move(e.key));
+    if (e.item.holdsContainer()) held.push_back(std::move(e.item));
+  }
+}
+
 }  // namespace vantorel::vbs

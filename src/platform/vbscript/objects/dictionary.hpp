@@ -37,6 +37,9 @@ class Dictionary final : public Object {
   // Walks a snapshot of the keys.
   Ref<Enumerator> newEnum() override;
 
+ protected:
+  void detachHeld(std::vector<Variant>& held) noexcept override;
+
  private:
   struct Entry {
     Variant key;

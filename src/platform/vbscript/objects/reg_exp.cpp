@@ -155,6 +155,12 @@ struct Piece {
   std::u16string text;
 };
 
+// A replacement that is no string converts as a number does: True gives "-1", not "True".
+std::u16string replacementText(const Variant& v) {
+  if (v.type() == VarType::Boolean) return v.boolValue() ? u"-1" : u"0";
+  return toString(v);
+}
+
 std::vector<Piece> parseReplacement(std::u16string_view tpl, std::uint32_t groups) {
   std::vector<Piece> pieces;
   std::u16string literal;
@@ -280,7 +286,7 @@ std::u16string RegExp::replace(const std::u16string& text, const Variant& replac
   const auto code = compiled();
   Object* function = replacement.isObject() ? replacement.objectValue() : nullptr;
   std::vector<Piece> pieces;
-  if (!function) pieces = parseReplacement(toString(replacement), code->groups);
+  if (!function) pieces = parseReplacement(replacementText(replacement), code->groups);
 
   Matcher m(*code, text);
   std::u16string out;

@@ -1,5 +1,5 @@
 // The vb* constants. Each number has the subtype it would have written as a literal: Integer
-// when it fits, else Long.
+// when it fits, else Long; the colour and message-box constants are Long whatever their value.
 #include <cstdint>
 
 #include "platform/vbscript/runtime/builtins.hpp"
@@ -20,17 +20,18 @@ std::vector<BuiltinConstant> makeConstants() {
   struct Numeric {
     std::u16string_view name;
     std::int32_t value;
+    bool isLong = false;
   };
   static constexpr Numeric kNumbers[] = {
       // Colours
-      {u"vbBlack", 0x000000},
-      {u"vbRed", 0x0000FF},
-      {u"vbGreen", 0x00FF00},
-      {u"vbYellow", 0x00FFFF},
-      {u"vbBlue", 0xFF0000},
-      {u"vbMagenta", 0xFF00FF},
-      {u"vbCyan", 0xFFFF00},
-      {u"vbWhite", 0xFFFFFF},
+      {u"vbBlack", 0x000000, true},
+      {u"vbRed", 0x0000FF, true},
+      {u"vbGreen", 0x00FF00, true},
+      {u"vbYellow", 0x00FFFF, true},
+      {u"vbBlue", 0xFF0000, true},
+      {u"vbMagenta", 0xFF00FF, true},
+      {u"vbCyan", 0xFFFF00, true},
+      {u"vbWhite", 0xFFFFFF, true},
       // Comparison
       {u"vbBinaryCompare", 0},
       {u"vbTextCompare", 1},
@@ -56,33 +57,33 @@ std::vector<BuiltinConstant> makeConstants() {
       // Errors
       {u"vbObjectError", -2147221504},
       // MsgBox styles and answers
-      {u"vbOKOnly", 0},
-      {u"vbOKCancel", 1},
-      {u"vbAbortRetryIgnore", 2},
-      {u"vbYesNoCancel", 3},
-      {u"vbYesNo", 4},
-      {u"vbRetryCancel", 5},
-      {u"vbCritical", 16},
-      {u"vbQuestion", 32},
-      {u"vbExclamation", 48},
-      {u"vbInformation", 64},
-      {u"vbDefaultButton1", 0},
-      {u"vbDefaultButton2", 256},
-      {u"vbDefaultButton3", 512},
-      {u"vbDefaultButton4", 768},
-      {u"vbApplicationModal", 0},
-      {u"vbSystemModal", 4096},
-      {u"vbMsgBoxHelpButton", 16384},
-      {u"vbMsgBoxSetForeground", 65536},
-      {u"vbMsgBoxRight", 524288},
-      {u"vbMsgBoxRtlReading", 1048576},
-      {u"vbOK", 1},
-      {u"vbCancel", 2},
-      {u"vbAbort", 3},
-      {u"vbRetry", 4},
-      {u"vbIgnore", 5},
-      {u"vbYes", 6},
-      {u"vbNo", 7},
+      {u"vbOKOnly", 0, true},
+      {u"vbOKCancel", 1, true},
+      {u"vbAbortRetryIgnore", 2, true},
+      {u"vbYesNoCancel", 3, true},
+      {u"vbYesNo", 4, true},
+      {u"vbRetryCancel", 5, true},
+      {u"vbCritical", 16, true},
+      {u"vbQuestion", 32, true},
+      {u"vbExclamation", 48, true},
+      {u"vbInformation", 64, true},
+      {u"vbDefaultButton1", 0, true},
+      {u"vbDefaultButton2", 256, true},
+      {u"vbDefaultButton3", 512, true},
+      {u"vbDefaultButton4", 768, true},
+      {u"vbApplicationModal", 0, true},
+      {u"vbSystemModal", 4096, true},
+      {u"vbMsgBoxHelpButton", 16384, true},
+      {u"vbMsgBoxSetForeground", 65536, true},
+      {u"vbMsgBoxRight", 524288, true},
+      {u"vbMsgBoxRtlReading", 1048576, true},
+      {u"vbOK", 1, true},
+      {u"vbCancel", 2, true},
+      {u"vbAbort", 3, true},
+      {u"vbRetry", 4, true},
+      {u"vbIgnore", 5, true},
+      {u"vbYes", 6, true},
+      {u"vbNo", 7, true},
       // Tristate
       {u"vbUseDefault", -2},
       {u"vbTrue", -1},
@@ -119,7 +120,9 @@ std::vector<BuiltinConstant> makeConstants() {
   out.push_back({u"vbVerticalTab", text(u'\v')});
   out.push_back({u"vbFormFeed", text(u'\f')});
   out.push_back({u"vbBack", text(u'\b')});
-  for (const Numeric& n : kNumbers) out.push_back({n.name, number(n.value)});
+  for (const Numeric& n : kNumbers) {
+    out.push_back({n.name, n.isLong ? Variant(n.value) : number(n.value)});
+  }
   return out;
 }
 

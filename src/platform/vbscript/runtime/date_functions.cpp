@@ -32,9 +32,11 @@ Variant dateFn(CallArgs) {
   return Variant::date(std::floor(sys::nowAsOleDate()));
 }
 
+// Whole seconds, as Hour, Minute and Second read them back: Time = TimeSerial(Hour(Time), ...).
 Variant timeFn(CallArgs) {
   const double now = sys::nowAsOleDate();
-  return Variant::date(now - std::floor(now));
+  const auto seconds = static_cast<std::int64_t>((now - std::floor(now)) * cal::kSecondsPerDay);
+  return Variant::date(cal::join(0, std::min<std::int64_t>(seconds, cal::kSecondsPerDay - 1)));
 }
 
 Variant nowFn(CallArgs) {
@@ -95,6 +97,7 @@ Variant weekdayNameFn(CallArgs a) {
 }
 
 Variant monthNameFn(CallArgs a) {
+  if (a[0].isNull()) raiseVbError(vberr::kTypeMismatch);
   const std::int32_t month = toLong(a[0]);
   const bool abbreviate = a.has(1) && toBool(a[1]);
   if (month < 1 || month > 12) raiseVbError(vberr::kInvalidProcedureCall);
@@ -213,7 +216,10 @@ std::u16string formatDateTime(double oleDate, int format) {
 
 namespace {
 
+// The Format functions and MonthName convert their value as automation converts a Null to a
+// number: a type mismatch (13), not the invalid use of Null (94) of the conversion functions.
 Variant formatDateTimeFn(CallArgs a) {
+  if (a[0].isNull()) raiseVbError(vberr::kTypeMismatch);
   const std::int32_t format = a.has(1) ? toLong(a[1]) : 0;
   if (format < 0 || format > 4) raiseVbError(vberr::kInvalidProcedureCall);
   return Variant(formatDateTime(toDate(a[0]), format));

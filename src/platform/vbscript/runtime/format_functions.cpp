@@ -151,6 +151,8 @@ bool tristate(CallArgs args, std::size_t i, bool fallback) {
 }
 
 Variant format(CallArgs args, Style style) {
+  // A Null value is a type mismatch here, as for FormatDateTime and MonthName.
+  if (PlainArg(args[0])->isNull()) raiseVbError(vberr::kTypeMismatch);
   int digits = kDefaultDigits;
   if (const Variant* arg = optionalArg(args, 1)) {
     const std::int32_t n = toLong(*arg);

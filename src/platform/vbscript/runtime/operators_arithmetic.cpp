@@ -13,16 +13,19 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/vbscript/runtime/operators.hpp"
 #include "platform/vbscript/runtime/operators_support.hpp"
+#include "platform/vbscript/runtime/string_support.hpp"
 
 namespace vantorel::vbs {
 namespace ops {
 namespace {
 
-using detail::ScannedNumber;
+using vantorel::detail::ScannedNumber;
 
-// Two strings joined in one allocation: the fast path of + and & on text.
+// Two strings joined in one allocation: the fast path of + and & on text. A result beyond the
+// longest string raises 14, as Space(2^30) does, rather than growing until memory runs out.
 [[gnu::always_inline]] inline Variant concatStrings(const std::u16string& a,
                                                     const std::u16string& b) {
+  vbs::detail::checkStringLength(a.size() + b.size());
   std::u16string r;
   r.reserve(a.size() + b.size());
   r += a;
@@ -67,7 +70,7 @@ Decimal decimalFromDigits(const DigitBuffer& buf, int exponent, bool negative, b
   for (int k = 0; k < count; ++k) n.digits[k] = static_cast<char>('0' + buf.d[top - k]);
   n.count = count;
   n.exponent = exponent + low;
-  return detail::scannedToDecimal(n);
+  return vantorel::detail::scannedToDecimal(n);
 }
 
 void placeDigits(const ScannedNumber& s, int shift, DigitBuffer& out) {
@@ -91,8 +94,8 @@ int compareMagnitude(const ScannedNumber& x, const ScannedNumber& y) noexcept {
 }  // namespace
 
 int compareDecimal(const Decimal& a, const Decimal& b) noexcept {
-  const ScannedNumber x = detail::scanDecimal(a);
-  const ScannedNumber y = detail::scanDecimal(b);
+  const ScannedNumber x = vantorel::detail::scanDecimal(a);
+  const ScannedNumber y = vantorel::detail::scanDecimal(b);
   if (x.negative != y.negative) return x.negative ? -1 : 1;
   const int m = compareMagnitude(x, y);
   return x.negative ? -m : m;
@@ -101,8 +104,8 @@ int compareDecimal(const Decimal& a, const Decimal& b) noexcept {
 namespace {
 
 Decimal decimalAdd(const Decimal& a, const Decimal& b, bool subtract) {
-  ScannedNumber x = detail::scanDecimal(a);
-  ScannedNumber y = detail::scanDecimal(b);
+  ScannedNumber x = vantorel::detail::scanDecimal(a);
+  ScannedNumber y = vantorel::detail::scanDecimal(b);
   if (subtract && y.count != 0) y.negative = !y.negative;
   const int e = x.exponent < y.exponent ? x.exponent : y.exponent;
   DigitBuffer bx, by;
@@ -137,8 +140,8 @@ Decimal decimalAdd(const Decimal& a, const Decimal& b, bool subtract) {
 }
 
 Decimal decimalMul(const Decimal& a, const Decimal& b) {
-  const ScannedNumber x = detail::scanDecimal(a);
-  const ScannedNumber y = detail::scanDecimal(b);
+  const ScannedNumber x = vantorel::detail::scanDecimal(a);
+  const ScannedNumber y = vantorel::detail::scanDecimal(b);
   if (x.count == 0 || y.count == 0) return Decimal{};
   unsigned acc[kMaxWork] = {};
   for (int i = 0; i < x.count; ++i) {
@@ -160,7 +163,7 @@ Decimal decimalMul(const Decimal& a, const Decimal& b) {
 
 Decimal decimalDiv(const Decimal& a, const Decimal& b) {
   const UInt128 divisor = b.magnitude();
-  const ScannedNumber x = detail::scanDecimal(a);
+  const ScannedNumber x = vantorel::detail::scanDecimal(a);
   if (divisor == 0) raiseVbError(x.count == 0 ? vberr::kOverflow : vberr::kDivisionByZero);
   if (x.count == 0) return Decimal{};
   // Long division of x's digits, then of zeros, keeping more digits than a Decimal holds; the
@@ -558,7 +561,11 @@ Variant opConcat(const Variant& a, const Variant& b) {
   const bool nullB = rb->isNull();
   if (nullA && nullB) return Variant::null();
   std::u16string r = nullA ? std::u16string() : toString(*ra);
-  if (!nullB) r += rb->isString() ? rb->stringValue() : toString(*rb);
+  if (!nullB) {
+    const std::u16string tail = rb->isString() ? rb->stringValue() : toString(*rb);
+    vbs::detail::checkStringLength(r.size() + tail.size());
+    r += tail;
+  }
   return Variant(std::move(r));
 }
 

@@ -163,7 +163,7 @@ Variant strComp(CallArgs args) {
   const TextArg a(*s1);
   const TextArg b(*s2);
   const int order = mode == CompareMode::kBinary ? compareOrdinal(a.view(), b.view())
-                                                 : compareNoCase(a.view(), b.view());
+                                                 : collateText(a.view(), b.view());
   return Variant(static_cast<std::int16_t>(sign(order)));
 }
 

@@ -87,6 +87,35 @@ std::string stringBytes(std::u16string_view text) {
   return bytes;
 }
 
+namespace {
+
+// The base letter of each of U+00C0 to U+017F; '.' where there is none (×, ÷, Þ, þ, ŉ).
+constexpr std::u16string_view kBaseLetters =
+    u"AAAAAAACEEEEIIIIDNOOOOO.OUUUUY.saaaaaaaceeeeiiiidnooooo.ouuuuy.y"
+    u"AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNn.Nn"
+    u"OoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+
+char16_t primaryKey(char16_t c) noexcept {
+  if (c >= 0xC0 && c < 0xC0 + kBaseLetters.size()) {
+    const char16_t base = kBaseLetters[c - 0xC0];
+    if (base != u'.') c = base;
+  }
+  return toLowerChar(c);
+}
+
+}  // namespace
+
+int collateText(std::u16string_view a, std::u16string_view b) noexcept {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t x = primaryKey(a[i]);
+    const char16_t y = primaryKey(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  return compareNoCase(a, b);
+}
+
 std::u16string bytesToString(std::string_view bytes) {
   std::u16string text((bytes.size() + 1) / 2, u'\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) {

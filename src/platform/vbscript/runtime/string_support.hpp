@@ -53,6 +53,10 @@ enum class CompareMode { kBinary, kText };
 // vbBinaryCompare (0) or vbTextCompare (1); a missing argument is binary, anything else raises 5.
 CompareMode compareModeArg(CallArgs args, std::size_t i);
 
+// The order of vbTextCompare: without regard to case, and with an accented letter next to its
+// base letter (e, é, f), as the locale's collation sorts; accents only break ties.
+int collateText(std::u16string_view a, std::u16string_view b) noexcept;
+
 // Position (0-based) of needle in haystack at or after from; npos when absent.
 std::size_t findText(std::u16string_view haystack, std::u16string_view needle, std::size_t from,
                      CompareMode mode) noexcept;

@@ -195,8 +195,8 @@ void ClassCallNode::storeBack(Frame& f, Variant& v) {
 
 Object* MemberNode::target(Frame& f, Variant& holder) {
   holder = object->eval(f);
-  if (!holder.isObject()) raiseNamed(vberr::kObjectRequired, objectName);
-  if (holder.isNothing()) raiseVbError(vberr::kObjectVariableNotSet);
+  // A member of Nothing is "Object required" as much as a member of a number is.
+  if (!holder.isObject() || holder.isNothing()) raiseNamed(vberr::kObjectRequired, objectName);
   Object* o = holder.objectValue();
   if (&o->classInfo() != cachedClass_) resolve(*o);
   return o;

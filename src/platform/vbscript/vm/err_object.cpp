@@ -14,7 +14,8 @@ Variant raiseThunk(Object& self, CallArgs args) {
   if (args.size() < 1 || args.size() > 5) raiseVbError(vberr::kWrongArgumentCount);
   auto& err = static_cast<ErrObject&>(self);
   const std::int32_t number = vbErrorNumber(toLong(args[0]));
-  if (number == 0) raiseVbError(vberr::kInvalidProcedureCall);
+  // Zero, and positive numbers beyond a VB error number's 16 bits, are no error to raise.
+  if (number == 0 || number > 0xFFFF) raiseVbError(vberr::kInvalidProcedureCall);
   std::u16string source = args.has(1) ? toString(args[1]) : err.source();
   if (source.empty()) source = kRuntimeErrorSource;
   std::u16string description = args.has(2) ? toString(args[2]) : err.description();
@@ -25,6 +26,7 @@ Variant raiseThunk(Object& self, CallArgs args) {
   }
   if (args.has(3)) err.setHelpFile(toString(args[3]));
   if (args.has(4)) err.setHelpContext(toLong(args[4]));
+  err.keepHelpFor(args.has(3) || args.has(4) ? number : 0);
   throw AutomationError(number, std::move(source), std::move(description));
 }
 
@@ -51,6 +53,7 @@ void ErrObject::clear() {
   source_.clear();
   helpFile_.clear();
   helpContext_ = 0;
+  helpKeptFor_ = 0;
 }
 
 void ErrObject::setFrom(const AutomationError& e) {
@@ -58,6 +61,11 @@ void ErrObject::setFrom(const AutomationError& e) {
   description_ = e.description();
   if (description_.empty()) description_ = vbErrorDescription(number_);
   source_ = e.source().empty() ? std::u16string(kRuntimeErrorSource) : e.source();
+  if (helpKeptFor_ == 0 || helpKeptFor_ != number_) {
+    helpFile_.clear();
+    helpContext_ = 0;
+  }
+  helpKeptFor_ = 0;
 }
 
 }  // namespace vantorel::vbs

@@ -25,7 +25,10 @@ class ErrObject final : public Object {
   void setHelpContext(std::int32_t c) { helpContext_ = c; }
 
   void clear();
+  // A runtime error caught by On Error Resume Next; it resets HelpFile and HelpContext unless
+  // they came with the Err.Raise that raised it.
   void setFrom(const AutomationError& e);
+  void keepHelpFor(std::int32_t number) { helpKeptFor_ = number; }
 
  private:
   std::int32_t number_ = 0;
@@ -33,6 +36,7 @@ class ErrObject final : public Object {
   std::u16string source_;
   std::u16string helpFile_;
   std::int32_t helpContext_ = 0;
+  std::int32_t helpKeptFor_ = 0;  // the number of an Err.Raise that gave HelpFile or HelpContext
 };
 
 }  // namespace vantorel::vbs

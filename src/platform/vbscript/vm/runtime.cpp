@@ -4,6 +4,7 @@
 
 #include <pthread.h>
 
+#include <limits>
 #include <new>
 
 #include "platform/automation/safe_array.hpp"
@@ -198,6 +199,26 @@ void assignThroughProperty(Runtime& rt, GlobalEntry& e, bool isSet, Variant* con
 std::int32_t vbErrorNumber(std::int32_t number) {
   const auto u = static_cast<std::uint32_t>(number);
   if ((u & 0xFFFF0000u) == 0x800A0000u) return static_cast<std::int32_t>(u & 0xFFFFu);
+  // The system and automation HRESULTs that have a VB number of their own.
+  struct Mapped {
+    std::uint32_t hresult;
+    std::int32_t number;
+  };
+  static constexpr Mapped kMapped[] = {
+      {0x8007000Eu, vberr::kOutOfMemory},         {0x80070057u, vberr::kInvalidProcedureCall},
+      {0x80070005u, vberr::kPermissionDenied},    {0x80070002u, vberr::kFileNotFound},
+      {0x80070003u, vberr::kPathNotFound},        {0x80070050u, vberr::kFileAlreadyExists},
+      {0x800700B7u, vberr::kFileAlreadyExists},   {0x80070070u, vberr::kDiskFull},
+      {0x80004001u, vberr::kActionNotSupported},  {0x80004002u, vberr::kNoAutomationSupport},
+      {0x80020003u, vberr::kNotSupported},        {0x80020006u, vberr::kNotSupported},
+      {0x80020005u, vberr::kTypeMismatch},        {0x8002000Au, vberr::kOverflow},
+      {0x8002000Bu, vberr::kSubscriptOutOfRange}, {0x8002000Du, vberr::kArrayFixedOrLocked},
+      {0x8002000Eu, vberr::kWrongArgumentCount},  {0x8002000Fu, vberr::kArgumentNotOptional},
+      {0x80020011u, vberr::kObjectNotCollection}, {0x80020012u, vberr::kDivisionByZero},
+  };
+  for (const Mapped& m : kMapped) {
+    if (m.hresult == u) return m.number;
+  }
   return number;
 }
 
@@ -206,7 +227,7 @@ VmError currentAsVmError(SourcePos pos) {
     throw;
   } catch (const VmError& e) {
     if (e.pos.line != 0) return e;
-    return VmError(e.number(), e.source(), e.description(), pos);
+    return VmError(e.number(), e.source(), e.description(), pos, e.name);
   } catch (const AutomationError& e) {
     std::int32_t number = vbErrorNumber(e.number());
     std::u16string description = e.description();
@@ -236,11 +257,19 @@ void rethrowPlaced(SourcePos pos) {
 }
 
 void raiseNamed(std::int32_t number, std::u16string_view name) {
-  std::u16string d = vbErrorDescription(number);
-  d += u": '";
-  d += name;
-  d += u"'";
-  raiseVbError(number, std::move(d));
+  throw VmError(number, std::u16string(kRuntimeErrorSource), vbErrorDescription(number), SourcePos{},
+                std::u16string(name));
+}
+
+ArrayBound boundFromZeroTo(std::int32_t upper) {
+  if (upper < -1) raiseVbError(vberr::kSubscriptOutOfRange);
+  if (upper == std::numeric_limits<std::int32_t>::max()) raiseVbError(vberr::kOutOfMemory);
+  return ArrayBound{0, upper + 1};
+}
+
+std::u16string VmError::hostDescription() const {
+  if (name.empty()) return description();
+  return description() + u": '" + name + u"'";
 }
 
 }  // namespace vantorel::vbs

@@ -12,6 +12,7 @@
 
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/object.hpp"
+#include "platform/automation/safe_array.hpp"
 #include "platform/automation/variant.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/vbscript/ast.hpp"
@@ -31,9 +32,18 @@ struct Frame;
 // AutomationError, so C++ code between two script frames sees an ordinary failure.
 class VmError : public AutomationError {
  public:
-  VmError(std::int32_t number, std::u16string source, std::u16string description, SourcePos pos)
-      : AutomationError(number, std::move(source), std::move(description)), pos(pos) {}
+  VmError(std::int32_t number, std::u16string source, std::u16string description, SourcePos pos,
+          std::u16string name = {})
+      : AutomationError(number, std::move(source), std::move(description)),
+        pos(pos),
+        name(std::move(name)) {}
   SourcePos pos;
+  // The variable or member the error concerns: the host's error line names it, while
+  // Err.Description keeps the bare message.
+  std::u16string name;
+
+  // The description with the name, as the host shows it.
+  std::u16string hostDescription() const;
 };
 
 // Ends the script whatever On Error says: the time limit passed, or the user interrupted it.
@@ -269,5 +279,9 @@ std::int32_t vbErrorNumber(std::int32_t number);
 VmError currentAsVmError(SourcePos pos);
 
 [[noreturn]] void raiseNamed(std::int32_t number, std::u16string_view name);
+
+// The dimension 0 To upper of Dim and ReDim: -1 gives an empty one, less raises 9, and an upper
+// bound whose count would not fit raises 7 (no array holds 2^31 elements).
+ArrayBound boundFromZeroTo(std::int32_t upper);
 
 }  // namespace vantorel::vbs

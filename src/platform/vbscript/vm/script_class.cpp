@@ -82,6 +82,13 @@ ScriptObject::~ScriptObject() {
   for (std::int32_t i = cls_->numFields; i-- > 0;) fields_[i].~Variant();
 }
 
+// A linked list of instances is released in a loop, not one nested destructor per node.
+void ScriptObject::detachHeld(std::vector<Variant>& held) noexcept {
+  for (std::int32_t i = 0; i < cls_->numFields; ++i) {
+    if (fields_[i].holdsContainer()) held.push_back(std::move(fields_[i]));
+  }
+}
+
 void ScriptObject::terminate() noexcept {
   if (!cls_->terminate) return;
   std::shared_ptr<Runtime> rt = cls_->runtime.lock();
@@ -163,7 +170,7 @@ Ref<ScriptObject> ClassDef::instantiate(const std::shared_ptr<ClassDef>& self) {
   Ref<ScriptObject> obj = ScriptObject::create(self);
   for (const FieldInit& init : fieldInits) {
     std::vector<ArrayBound> bounds;
-    for (std::int32_t ub : init.upperBounds) bounds.push_back(ArrayBound{0, ub + 1});
+    for (std::int32_t ub : init.upperBounds) bounds.push_back(boundFromZeroTo(ub));
     Ref<SafeArray> arr(new SafeArray(std::move(bounds)));
     arr->setFixed(!init.dynamicArray);
     obj->field(init.slot) = Variant(arr);

@@ -69,6 +69,7 @@ class ScriptObject final : public Object {
 
  protected:
   void terminate() noexcept override;
+  void detachHeld(std::vector<Variant>& held) noexcept override;
 
  private:
   explicit ScriptObject(std::shared_ptr<ClassDef> cls, Variant* fields);

@@ -16,9 +16,7 @@ std::vector<ArrayBound> evalBounds(Frame& f, const std::vector<ExprNodePtr>& bou
   std::vector<ArrayBound> out;
   out.reserve(bounds.size());
   for (const ExprNodePtr& b : bounds) {
-    const std::int32_t upper = toLong(b->eval(f));
-    if (upper < -1) raiseVbError(vberr::kSubscriptOutOfRange);
-    out.push_back(ArrayBound{0, upper + 1});
+    out.push_back(boundFromZeroTo(toLong(b->eval(f))));
   }
   return out;
 }
@@ -38,6 +36,36 @@ inline bool endsLoop(Flow r, Flow own, Flow& passUp) {
   if (r == Flow::Normal) return false;
   passUp = r == own ? Flow::Normal : r;
   return true;
+}
+
+// Under On Error Resume Next an error in a statement's header is recorded and execution goes on
+// with the next statement, which is the first one of the body: scripts written for VBScript
+// count on it. Returns false after such an error; without Resume Next the error propagates.
+template <class Fn>
+bool headerSucceeds(Frame& f, SourcePos pos, Fn&& fn) {
+  if (!f.resumeNext) {
+    fn();
+    return true;
+  }
+  try {
+    fn();
+    return true;
+  } catch (const ScriptAbort&) {
+    throw;
+  } catch (...) {
+    f.rt->recordError(currentAsVmError(pos));
+    return false;
+  }
+}
+
+// After a loop header failed under Resume Next, the body runs once and its Next fails.
+Flow runOnceThenFail(Frame& f, const BlockNode& body, Flow own, SourcePos pos,
+                     std::int32_t nextError) {
+  Flow passUp = Flow::Normal;
+  if (endsLoop(body.run(f), own, passUp)) return passUp;
+  f.rt->recordError(VmError(nextError, std::u16string(kRuntimeErrorSource),
+                            vbErrorDescription(nextError), pos));
+  return Flow::Normal;
 }
 
 }  // namespace
@@ -102,29 +130,21 @@ Flow EraseNode::exec(Frame& f) {
 }
 
 Flow IfNode::exec(Frame& f) {
-  for (auto& [cond, body] : branches) {
-    bool taken;
-    if (!f.resumeNext) {
-      taken = conditionTrue(cond->eval(f));
-    } else {
-      // Under On Error Resume Next a failing condition goes on with the next statement, which
-      // is the first one of the branch: scripts written for VBScript count on it.
-      try {
-        taken = conditionTrue(cond->eval(f));
-      } catch (const ScriptAbort&) {
-        throw;
-      } catch (...) {
-        f.rt->recordError(currentAsVmError(pos));
-        taken = true;
-      }
-    }
-    if (taken) return body.run(f);
+  for (auto& branch : branches) {
+    ExprNode& cond = *branch.first;
+    bool taken = true;  // a failing condition enters its branch
+    headerSucceeds(f, pos, [&] { taken = conditionTrue(cond.eval(f)); });
+    if (taken) return branch.second.run(f);
   }
   return elseBody.run(f);
 }
 
 Flow SelectNode::exec(Frame& f) {
-  const Variant s = subject->eval(f);
+  Variant s;
+  if (!headerSucceeds(f, pos, [&] { s = subject->eval(f); })) {
+    // The statement after a failing Select Case is the first clause's body.
+    return cases.empty() ? elseBody.run(f) : cases.front().second.run(f);
+  }
   for (auto& [values, body] : cases) {
     for (SelectNode::CaseValue& v : values) {
       const Variant c = v.value->eval(f);
@@ -155,9 +175,14 @@ Variant loopNumber(Variant v) {
 }  // namespace
 
 Flow ForNode::exec(Frame& f) {
-  Variant start = loopNumber(from->eval(f));
-  const Variant end = loopNumber(to->eval(f));
-  const Variant by = step ? loopNumber(step->eval(f)) : Variant(static_cast<std::int16_t>(1));
+  Variant start, end, by;
+  if (!headerSucceeds(f, pos, [&] {
+        start = loopNumber(from->eval(f));
+        end = loopNumber(to->eval(f));
+        by = step ? loopNumber(step->eval(f)) : Variant(static_cast<std::int16_t>(1));
+      })) {
+    return runOnceThenFail(f, body, Flow::ExitFor, pos, vberr::kForLoopNotInitialized);
+  }
   double stepNumber = 0;
   const bool down = opfast::plainNumber(by, stepNumber)
                         ? stepNumber < 0
@@ -204,14 +229,18 @@ Flow ForNode::exec(Frame& f) {
 }
 
 Flow ForEachNode::exec(Frame& f) {
-  const Variant c = collection->eval(f);
   Ref<Enumerator> en;
-  if (c.isArray()) {
-    en = makeArrayEnumerator(c);
-  } else if (c.isObject() && !c.isNothing()) {
-    en = c.objectValue()->newEnum();
-  } else {
-    raiseVbError(vberr::kObjectNotCollection);
+  if (!headerSucceeds(f, pos, [&] {
+        const Variant c = collection->eval(f);
+        if (c.isArray()) {
+          en = makeArrayEnumerator(c);
+        } else if (c.isObject() && !c.isNothing()) {
+          en = c.objectValue()->newEnum();
+        } else {
+          raiseVbError(vberr::kObjectNotCollection);
+        }
+      })) {
+    return runOnceThenFail(f, body, Flow::ExitFor, pos, vberr::kObjectNotCollection);
   }
   Flow passUp = Flow::Normal;
   Variant item;
@@ -225,8 +254,11 @@ Flow ForEachNode::exec(Frame& f) {
 }
 
 Flow DoNode::exec(Frame& f) {
+  // A failing test at the top enters the body; one at the bottom leaves the loop, since the
+  // statement after it is the one after Loop.
   auto stop = [&] {
-    const bool t = conditionTrue(test->eval(f));
+    bool t = false;
+    if (!headerSucceeds(f, pos, [&] { t = conditionTrue(test->eval(f)); })) return testAtEnd;
     return condition == LoopCondition::While ? !t : t;
   };
   Flow passUp = Flow::Normal;
@@ -252,7 +284,13 @@ Flow ExitNode::exec(Frame& f) {
 }
 
 Flow WithNode::exec(Frame& f) {
-  f.temps[slot] = object->eval(f);
+  // A failing object leaves the With empty: each `.member` in the body then fails on its own.
+  if (!headerSucceeds(f, pos, [&] {
+        f.temps[slot] = object->eval(f);
+        if (!f.temps[slot].isObject()) raiseVbError(vberr::kObjectRequired);
+      })) {
+    f.temps[slot].clear();
+  }
   Flow r = body.run(f);
   f.temps[slot].clear();
   return r;

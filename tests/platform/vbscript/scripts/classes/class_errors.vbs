@@ -7,7 +7,7 @@ x = o.Anything
 AssertError 424, "member of a non-object"
 Set o = Nothing
 x = o.Anything
-AssertError 91, "member of Nothing"
+AssertError 424, "member of Nothing is Object required"
 Set o = New Empty1
 x = o.Missing
 AssertError 438, "unknown member"

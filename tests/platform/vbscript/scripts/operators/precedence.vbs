@@ -1,6 +1,6 @@
 ' Operator precedence and associativity.
 AssertEqual 2 + 3 * 4, 14, "* before +"
-AssertEqual -2 ^ 2, -4, "^ before negation"
+AssertEqual -2 ^ 2, 4, "negation before ^, as VBScript binds it"
 AssertEqual 2 ^ 3 ^ 2, 64, "^ is left-associative"
 AssertEqual 10 - 4 - 3, 3, "- is left-associative"
 AssertEqual 7 \ 2 * 2, 7 \ 4, "* before \"

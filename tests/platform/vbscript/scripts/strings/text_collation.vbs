@@ -1,0 +1,11 @@
+' vbTextCompare sorts an accented letter next to its base letter, without regard to case.
+AssertEqual StrComp("é", "f", vbTextCompare), -1, "é before f"
+AssertEqual StrComp("é", "f", vbBinaryCompare), 1, "by code point é comes after f"
+AssertEqual StrComp("éa", "eb", vbTextCompare), -1, "the accent counts only after the letters"
+AssertEqual StrComp("e", "é", vbTextCompare), -1, "then e before é"
+AssertEqual StrComp("Ä", "a", vbTextCompare), 1, "Ä after a"
+AssertEqual StrComp("Ärger", "Bahn", vbTextCompare), -1, "Ärger before Bahn"
+AssertEqual StrComp("ABC", "abc", vbTextCompare), 0, "case is ignored"
+AssertEqual StrComp("Ñu", "nz", vbTextCompare), -1, "Ñ sorts as n"
+AssertEqual InStr(1, "café", "É", vbTextCompare), 4, "matching stays accent-sensitive but caseless"
+AssertEqual InStr(1, "cafe", "é", vbTextCompare), 0, "e does not match é"
