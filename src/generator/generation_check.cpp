@@ -13,6 +13,7 @@
 #include "generator/generation_extensions.hpp"
 #include "generator/generation_loop.hpp"
 #include "generator/generation_run.hpp"
+#include "generator/run_locks.hpp"
 #include "generator/output_paths.hpp"
 #include "generator/run_outcome.hpp"
 #include "generator/template_freshness.hpp"
@@ -59,6 +60,7 @@ std::int16_t runCheck(GenerationRun& run) {
   DefaultHeaderLogo(proj);
   // The check reads the same cache file the generation will.
   const std::u16string templateFile = TakeTemplateName(proj);
+  LockTemplateFolders(run, templateFile);
   run.templateCache = makeRef<AGPCache>();
   bool kept = false;
 
@@ -89,6 +91,7 @@ std::int16_t runCheck(GenerationRun& run) {
     run.templateCache->DeleteCacheGroup(Variant(u"tpl"));
   }
 
+  if (!projectContext().templateUnpackError.empty()) return endCheck(run, TemplateUnpackFailure());
   const std::u16string controlFile =
       folder.empty() ? std::u16string() : fs::joinPath(folder, u"control.xml");
   if (!run.templateControls->LoadControls(controlFile)) {
