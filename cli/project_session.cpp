@@ -23,7 +23,7 @@ void ProjectSession::fail(std::string_view message) const {
 }
 
 int ProjectSession::failureCode() const {
-  return ui::interruptRequested() ? 130 : 1;
+  return ui::interruptRequested() ? 128 + ui::interruptSignal() : 1;
 }
 
 bool ProjectSession::open(const std::string& projectFile) {

@@ -48,7 +48,7 @@ class ProjectSession {
   std::u16string projErr();
   // Prints ProjErr when it is not empty; returns whether it was.
   bool reportProjErr();
-  // The exit code after a failure: 130 after Ctrl-C, else 1.
+  // The exit code after a failure: 128 + the signal after Ctrl-C or SIGTERM, else 1.
   int failureCode() const;
   void fail(std::string_view message) const;
 

@@ -50,7 +50,7 @@ class InterruptWatch {
     pause(500ms);
     if (stop.stop_requested()) return;
     std::fflush(stdout);
-    std::_Exit(130);
+    std::_Exit(128 + ui::interruptSignal());
   }
   std::jthread thread_;
 };
@@ -106,10 +106,10 @@ int runScript(int argc, char** argv) {
     const vbs::ScriptError& error = control->error()->value();
     std::fprintf(stderr, "%s(%d, %d) %s (%d)\n", argv[0], error.line, error.column,
                  toUtf8(e.description()).c_str(), e.number());
-    return ui::interruptRequested() ? 130 : 1;
+    return ui::interruptRequested() ? 128 + ui::interruptSignal() : 1;
   }
   std::fflush(stdout);
-  return ui::interruptRequested() ? 130 : 0;
+  return ui::interruptRequested() ? 128 + ui::interruptSignal() : 0;
 }
 
 }  // namespace vantorel::cli

@@ -51,13 +51,15 @@ AGP::AGP() {
 
   const Variant languageFolder =
       GetRegValue(u"HKCU", projectContext().generalKey, u"LanguageFolder");
-  if (toString(languageFolder).empty()) CopyDefaultSettings();
+  CopyDefaultSettings(!toString(languageFolder).empty());
 
   projectContext().extensionsFolder =
       toString(GetRegValue(u"HKCU", projectContext().extensionsKey, u"SourceFolder"));
-  if (const auto name = lastPathElement(
-          toString(GetRegValue(u"HKCU", projectContext().projectKey, u"Template")))) {
+  const std::u16string templateFile =
+      toString(GetRegValue(u"HKCU", projectContext().projectKey, u"Template"));
+  if (const auto name = lastPathElement(templateFile)) {
     projectContext().templateName = *name;
+    projectContext().templateFile = templateFile;
   }
   if (projectContext().extensionsFolder.empty()) {
     projectContext().extensionsFolder = fs::joinPath(sys::programFolder(), u"extensions");

@@ -154,8 +154,10 @@ class AGP final : public Object {
  private:
   void InitProjProperties();
   void ClearProperties();
-  void CopyDefaultSettings();
-  void CopyRegistryKey(const std::u16string& key);
+  // The first run's copy of the machine-wide settings, in one write of the user's store. With
+  // missingOnly it repairs a copy an older start-up left half done: only absent values are added.
+  void CopyDefaultSettings(bool missingOnly = false);
+  void CopyRegistryKey(const std::u16string& key, bool missingOnly);
   void MakeFolderPath(const std::u16string& path);
   Ref<AGProperties> scriptProperties() { return Ref<AGProperties>(&properties()); }
   Ref<AGPMenus> scriptMenuList() const;

@@ -52,13 +52,21 @@ void AGP::LoadDefault() {
   unloadThreshold_ = threshold < 1 ? static_cast<std::int16_t>(20) : threshold;
 }
 
-void AGP::CopyDefaultSettings() {
-  CopyRegistryKey(projectContext().advancedFiltersKey);
-  CopyRegistryKey(projectContext().settingsKey);
-  CopyRegistryKey(projectContext().extensionsKey);
+void AGP::CopyDefaultSettings(bool missingOnly) {
+  RegistryBatch batch(projectContext().registry);
+  // The advanced filters were copied first, whole, before any general value existed; a user who
+  // has removed some of them must not get them back.
+  if (!missingOnly) CopyRegistryKey(projectContext().advancedFiltersKey, false);
+  CopyRegistryKey(projectContext().settingsKey, missingOnly);
+  CopyRegistryKey(projectContext().extensionsKey, missingOnly);
+  // A store that cannot be written is not reported: the user's copy simply lacks the values.
+  try {
+    batch.commit();
+  } catch (const AutomationError&) {
+  }
 }
 
-void AGP::CopyRegistryKey(const std::u16string& key) {
+void AGP::CopyRegistryKey(const std::u16string& key, bool missingOnly) {
   cRegistry& registry = projectContext().registry;
   std::vector<std::u16string> names;
   std::int32_t count = 0;
@@ -66,6 +74,12 @@ void AGP::CopyRegistryKey(const std::u16string& key) {
   registry.SectionKey(key);
   if (registry.EnumerateValues(names, count)) {
     for (const std::u16string& name : names) {
+      if (missingOnly) {
+        registry.ClassKey(kHkeyCurrentUser);
+        registry.SectionKey(key);
+        registry.ValueKey(name);
+        if (registry.ValueExists()) continue;
+      }
       const Variant value = GetRegValue(u"HKLM", key, name);
       // Write failures are not reported: the user's copy simply lacks the value.
       try {
@@ -78,7 +92,7 @@ void AGP::CopyRegistryKey(const std::u16string& key) {
   registry.ClassKey(kHkeyLocalMachine);
   registry.SectionKey(key);
   if (registry.EnumerateSections(subkeys, count)) {
-    for (const std::u16string& subkey : subkeys) CopyRegistryKey(key + u"\\" + subkey);
+    for (const std::u16string& subkey : subkeys) CopyRegistryKey(key + u"\\" + subkey, missingOnly);
   }
 }
 

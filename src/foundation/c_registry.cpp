@@ -88,11 +88,80 @@ std::u16string textForMessage(const Variant& value) {
   }
 }
 
+// Sets data (when there is one) below the section, which is made when missing; whether the hive
+// changed.
+bool setIn(reg::RegKey& root, const std::u16string& section,
+           const std::optional<reg::RegValue>& data) {
+  bool existed = root.findPath(section) != nullptr;
+  reg::RegKey& key = root.ensurePath(section);
+  bool changed = data && key.setValue(*data);
+  return changed || !existed;
+}
+
 std::u16string joinedPath(std::u16string_view a, std::u16string_view b) {
   return std::u16string(a) + u"\\" + std::u16string(b);
 }
 
 }  // namespace
+
+struct cRegistry::Batch {
+  std::int32_t classKey = 0;
+  int depth = 1;
+  // The values in the order written, each with its section.
+  std::vector<std::pair<std::u16string, std::optional<reg::RegValue>>> values;
+  // The hive as it will be once they are sent; made at the first value.
+  std::shared_ptr<reg::RegKey> view;
+};
+
+std::shared_ptr<const reg::RegKey> cRegistry::hive(std::int32_t classKey,
+                                                   std::int32_t errorNumber) const {
+  if (batch_ && batch_->classKey == classKey && batch_->view) return batch_->view;
+  return readHive(classKey, errorNumber);
+}
+
+void cRegistry::sendBatch() {
+  if (!batch_ || batch_->values.empty()) return;
+  const std::shared_ptr<Batch> batch = batch_;
+  auto values = std::move(batch->values);
+  batch->values.clear();
+  batch->view.reset();
+  writeHive(batch->classKey, u"Failed to set registry values", [&](reg::RegKey& root) {
+    bool changed = false;
+    for (const auto& [section, data] : values) changed = setIn(root, section, data) || changed;
+    return changed;
+  });
+}
+
+void cRegistry::BeginBatch(std::int32_t classKey) {
+  if (batch_) {
+    ++batch_->depth;
+    return;
+  }
+  batch_ = std::make_shared<Batch>();
+  batch_->classKey = classKey;
+}
+
+void cRegistry::CommitBatch() {
+  if (!batch_ || --batch_->depth > 0) return;
+  // Gone whether or not the write succeeds: a failure must not leave later writes collecting.
+  try {
+    sendBatch();
+  } catch (...) {
+    batch_.reset();
+    throw;
+  }
+  batch_.reset();
+}
+
+void cRegistry::DiscardBatch() noexcept {
+  if (batch_ && --batch_->depth == 0) batch_.reset();
+}
+
+bool cRegistry::ValueExists() const {
+  auto hive = this->hive(classKey_, kRegistryError);
+  const reg::RegKey* key = hive ? hive->findPath(sectionKey_) : nullptr;
+  return key && key->findValue(valueKey_) != nullptr;
+}
 
 std::uint32_t cRegistry::SwapEndian(std::uint32_t value) noexcept {
   return (value >> 24) | ((value >> 8) & 0xFF00u) | ((value << 8) & 0xFF0000u) | (value << 24);
@@ -103,11 +172,12 @@ std::u16string cRegistry::ExpandEnvStr(std::u16string_view text) {
 }
 
 bool cRegistry::KeyExists() const {
-  auto hive = readHive(classKey_, kRegistryError);
+  auto hive = this->hive(classKey_, kRegistryError);
   return hive && hive->findPath(sectionKey_) != nullptr;
 }
 
 bool cRegistry::CreateKey() {
+  sendBatch();
   writeHive(classKey_, u"Failed to create registry Key: '" + sectionKey_, [&](reg::RegKey& root) {
     bool existed = root.findPath(sectionKey_) != nullptr;
     root.ensurePath(sectionKey_);
@@ -123,6 +193,7 @@ bool cRegistry::DeleteKey() {
   // The hive itself cannot be deleted.
   if (parts.empty()) raiseError(kRegistryError, description);
   bool found = false;
+  sendBatch();
   writeHive(classKey_, description, [&](reg::RegKey& root) {
     std::u16string parentPath;
     for (std::size_t i = 0; i + 1 < parts.size(); ++i)
@@ -139,6 +210,7 @@ bool cRegistry::DeleteValue() {
   std::u16string openDescription = u"Failed to open key '" + toU16(classKey_) + u"',Section: '" +
                                    sectionKey_ + u"' for delete access";
   bool keyFound = false, valueFound = false;
+  sendBatch();
   writeHive(classKey_, openDescription, [&](reg::RegKey& root) {
     reg::RegKey* key = root.findPath(sectionKey_);
     keyFound = key != nullptr;
@@ -154,7 +226,7 @@ bool cRegistry::DeleteValue() {
 }
 
 Variant cRegistry::Value() {
-  auto hive = readHive(classKey_, kRegistryError);
+  auto hive = this->hive(classKey_, kRegistryError);
   const reg::RegKey* key = hive ? hive->findPath(sectionKey_) : nullptr;
   const reg::RegValue* value = key ? key->findValue(valueKey_) : nullptr;
   if (!value) return default_;
@@ -235,19 +307,26 @@ void cRegistry::Value(const Variant& value) {
       break;
   }
 
-  writeHive(classKey_, description(), [&](reg::RegKey& root) {
-    bool existed = root.findPath(sectionKey_) != nullptr;
-    reg::RegKey& key = root.ensurePath(sectionKey_);
-    bool changed = data && key.setValue(*data);
-    return changed || !existed;
-  });
+  if (batch_ && batch_->classKey == classKey_) {
+    if (!batch_->view) {
+      const std::shared_ptr<const reg::RegKey> current = readHive(classKey_, kRegistryError);
+      batch_->view = std::make_shared<reg::RegKey>(current ? *current : reg::RegKey());
+    }
+    // Applied to the view now, so that a name the store cannot hold raises here.
+    setIn(*batch_->view, sectionKey_, data);
+    batch_->values.push_back({sectionKey_, std::move(data)});
+    storedValue_ = value;
+    return;
+  }
+  writeHive(classKey_, description(),
+            [&](reg::RegKey& root) { return setIn(root, sectionKey_, data); });
   storedValue_ = value;
 }
 
 bool cRegistry::EnumerateValues(std::vector<std::u16string>& names, std::int32_t& count) {
   names.clear();
   count = 0;
-  auto hive = readHive(classKey_, kRegistryError);
+  auto hive = this->hive(classKey_, kRegistryError);
   const reg::RegKey* key = hive ? hive->findPath(sectionKey_) : nullptr;
   if (key) {
     for (const auto& value : key->values()) names.push_back(value.name);
@@ -259,7 +338,7 @@ bool cRegistry::EnumerateValues(std::vector<std::u16string>& names, std::int32_t
 bool cRegistry::EnumerateSections(std::vector<std::u16string>& names, std::int32_t& count) {
   names.clear();
   count = 0;
-  auto hive = readHive(classKey_, kRegEnumError);
+  auto hive = this->hive(classKey_, kRegEnumError);
   const reg::RegKey* key = hive ? hive->findPath(sectionKey_) : nullptr;
   if (key) {
     for (std::size_t i = 0; i < key->childCount(); ++i) names.push_back(key->child(i).name());

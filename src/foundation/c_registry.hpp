@@ -14,6 +14,7 @@
 //
 // Text is kept as full Unicode in the stores; nothing is narrowed to a code page.
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +23,7 @@
 #include "platform/automation/variant.hpp"
 
 namespace vantorel::reg {
+class RegKey;
 struct RegValue;
 }
 
@@ -100,6 +102,18 @@ class cRegistry {
   void CreateAdditionalEXEAssociations(std::u16string_view className,
                                        std::span<const Variant> verbs);
 
+  // SectionKey holds a value named ValueKey.
+  bool ValueExists() const;
+
+  // Between BeginBatch and CommitBatch the values Value writes to that ClassKey's store collect
+  // and reach its file in one replace, however many there are (one write per value would
+  // rewrite the whole file each time); reads through this accessor see them at once. Any other
+  // kind of write sends what collected first. Batches nest; the outermost commit sends.
+  // DiscardBatch drops what was not sent, so a failed series writes nothing.
+  void BeginBatch(std::int32_t classKey);
+  void CommitBatch();
+  void DiscardBatch() noexcept;
+
   std::int32_t ValueType() const noexcept { return valueType_; }
   void ValueType(std::int32_t type) noexcept { valueType_ = type; }
   std::int32_t ClassKey() const noexcept { return classKey_; }
@@ -115,6 +129,9 @@ class cRegistry {
   static std::uint32_t SwapEndian(std::uint32_t value) noexcept;
   static std::u16string ExpandEnvStr(std::u16string_view text);
   void setDefaultText(std::u16string section, const std::u16string& text);
+  struct Batch;
+  std::shared_ptr<const reg::RegKey> hive(std::int32_t classKey, std::int32_t errorNumber) const;
+  void sendBatch();
 
   std::int32_t classKey_ = 0;
   std::u16string sectionKey_;
@@ -122,6 +139,29 @@ class cRegistry {
   Variant storedValue_;  // the last value written successfully
   Variant default_;
   std::int32_t valueType_ = 0;
+  std::shared_ptr<Batch> batch_;
+};
+
+// Holds a batch of the user's store open for a scope; what is not committed is dropped.
+class RegistryBatch {
+ public:
+  explicit RegistryBatch(cRegistry& registry, std::int32_t classKey = kHkeyCurrentUser)
+      : registry_(registry) {
+    registry_.BeginBatch(classKey);
+  }
+  ~RegistryBatch() {
+    if (!done_) registry_.DiscardBatch();
+  }
+  RegistryBatch(const RegistryBatch&) = delete;
+  RegistryBatch& operator=(const RegistryBatch&) = delete;
+  void commit() {
+    done_ = true;
+    registry_.CommitBatch();
+  }
+
+ private:
+  cRegistry& registry_;
+  bool done_ = false;
 };
 
 }  // namespace vantorel

@@ -11,7 +11,18 @@ ProjectContext::ProjectContext() {
   formProductStrings();
 }
 
-ProjectContext::~ProjectContext() = default;
+ProjectContext::~ProjectContext() {
+  // The shared objects go first, one by one, while everything they may reach as they go is
+  // still here: a database released last by one of them unloads its tables through Status(),
+  // which must not be made anew in (or read from) a context half torn down. The status display
+  // goes last.
+  for (Ref<Object>* slot : {&fileCache, &unzip, &filter, &language, &menus}) {
+    const Ref<Object> released = std::move(*slot);
+  }
+  keywords = nullptr;
+  settings = nullptr;
+  status = nullptr;
+}
 
 void ProjectContext::formProductStrings() {
   techName = Variant(u"ASP");

@@ -36,6 +36,9 @@ class ProjectContext {
 
   std::u16string productName, productTitle, projectFileExt, productCode, shortVersion,
       templateVersion, templateName;
+  // The template file templateName was taken from; its working folders are keyed by this full
+  // path (TemplateWorkName), so that two sets of one name never share a cache.
+  std::u16string templateFile;
   Variant techName;
 
   // Registry key paths below HKEY_CURRENT_USER.
@@ -74,6 +77,9 @@ class ProjectContext {
   // Set by generation: the template set in use, the folder of the control being compiled, and
   // the folder holding one template folder per extension.
   std::u16string templateFolder, currentSourceFolder, extensionTemplatesFolder;
+  // Why the last unpack of the template set failed (a corrupt, empty or refused archive); empty
+  // when it did not. A missing control file is then reported with this cause.
+  std::u16string templateUnpackError;
 
   // Set by InitLocaleCharset: the system code page as decimal text, and its charset name.
   Variant systemCodePage;

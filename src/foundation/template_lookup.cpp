@@ -1,7 +1,11 @@
 #include "foundation/template_lookup.hpp"
 
+#include <cstdio>
+#include <filesystem>
+
 #include "foundation/project_context.hpp"
 #include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
 #include "platform/text/strings.hpp"
 
 namespace vantorel {
@@ -16,6 +20,36 @@ void setInstalledExtensions(const InstalledExtensions* extensions) noexcept {
 
 const InstalledExtensions* installedExtensions() noexcept {
   return tExtensions;
+}
+
+std::u16string TemplateWorkName(std::u16string_view templateFile) {
+  const std::u16string_view trimmed = trimBlanks(templateFile);
+  if (trimmed.empty()) return {};
+  const std::u16string full =
+      fs::fromNative(fs::toNative(fs::normalizeSeparators(trimmed)).lexically_normal());
+  const std::size_t slash = full.find_last_of(u'/');
+  const std::u16string name = slash == std::u16string::npos ? full : full.substr(slash + 1);
+  // FNV-1a over the UTF-16 code units: stable across runs and builds, unlike std::hash.
+  std::uint32_t digest = 2166136261u;
+  for (const char16_t c : full) {
+    for (const std::uint32_t byte : {c & 0xffu, static_cast<std::uint32_t>(c) >> 8}) {
+      digest = (digest ^ byte) * 16777619u;
+    }
+  }
+  char hex[9];
+  std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(digest));
+  std::u16string work = name + u"-";
+  for (const char* h = hex; *h != '\0'; ++h) work.push_back(static_cast<char16_t>(*h));
+  return work;
+}
+
+std::u16string CurrentTemplateWorkName() {
+  const ProjectContext& context = projectContext();
+  const std::size_t at = context.templateFile.find_last_of(u"\\/");
+  if (at != std::u16string::npos && context.templateFile.substr(at + 1) == context.templateName) {
+    return TemplateWorkName(context.templateFile);
+  }
+  return context.templateName;
 }
 
 std::u16string AddBackslash(std::u16string_view path) {

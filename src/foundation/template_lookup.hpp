@@ -31,6 +31,14 @@ const InstalledExtensions* installedExtensions() noexcept;
 // order) that has the file, else its own folder, whether the file exists there or not.
 std::u16string GetTemplateFilePath(std::u16string_view fileName);
 
+// The name of a template file's working folders (its unpacked set and compiled templates): the
+// file's name and a digest of its full path, so that two sets of one name in different folders
+// never share (or fight over) one cache. Empty for an empty path.
+std::u16string TemplateWorkName(std::u16string_view templateFile);
+// TemplateWorkName of the current template: of TemplateFile while TemplateName is still the
+// name that file gave, else TemplateName itself (set without a file, as tests and hosts may).
+std::u16string CurrentTemplateWorkName();
+
 // The trimmed path with "\" appended unless it already ends with "\" or "/"; empty stays empty.
 std::u16string AddBackslash(std::u16string_view path);
 

@@ -10,6 +10,7 @@
 #include "foundation/value_conversion.hpp"
 #include "generator/generation_run.hpp"
 #include "generator/run_end.hpp"
+#include "generator/run_warnings.hpp"
 #include "model/database.hpp"
 #include "model/table.hpp"
 #include "platform/automation/automation_error.hpp"
@@ -184,13 +185,23 @@ SettingSide settingSide(GenerationRun& run, std::u16string_view object,
   return side;
 }
 
+// A term the evaluator cannot read holds, as it always did; the author is told why.
+bool holdsUnread(GenerationRun& run, std::u16string_view raw, std::u16string_view why) {
+  WarnOnce(run, projectContext().productTitle + u": Condition \"" +
+                    std::u16string(trimBlanks(raw)) + u"\" " + std::u16string(why) +
+                    u"; it is taken as true.");
+  return true;
+}
+
 // True when the operator holds for one of the values; an operator the evaluator does not know
 // makes the term hold.
 template <class Compare>
-bool anyValueHolds(const std::vector<std::u16string>& values, Compare compare) {
+bool anyValueHolds(GenerationRun& run, std::u16string_view raw, std::u16string_view op,
+                   const std::vector<std::u16string>& values, Compare compare) {
   for (const std::u16string& value : values) {
     const std::optional<bool> holds = compare(value);
-    if (!holds || *holds) return true;
+    if (!holds) return holdsUnread(run, raw, u"has the unknown operator \"" + std::u16string(op) + u"\"");
+    if (*holds) return true;
   }
   return false;
 }
@@ -199,7 +210,10 @@ bool anyValueHolds(const std::vector<std::u16string>& values, Compare compare) {
 // the term lists.
 bool evalTerm(GenerationRun& run, std::u16string_view raw) {
   const Term term = splitTerm(raw);
-  if (term.parts.size() != 4) return true;
+  if (term.parts.size() != 4) {
+    if (trimBlanks(raw).empty()) return true;
+    return holdsUnread(run, raw, u"is not of the form object/attribute/operator/values");
+  }
   const std::u16string& object = term.parts[0];
   const std::u16string& attribute = term.parts[1];
   const std::u16string& op = term.parts[2];
@@ -208,7 +222,7 @@ bool evalTerm(GenerationRun& run, std::u16string_view raw) {
   if (term.function) {
     const Variant type(attribute);
     const Variant left = ConvertSetting(runScriptFunction(run, object), type);
-    return anyValueHolds(values, [&](const std::u16string& value) {
+    return anyValueHolds(run, raw, op, values, [&](const std::u16string& value) {
       return applyOperator(op, left, ConvertSetting(Variant(value), type));
     });
   }
@@ -217,13 +231,17 @@ bool evalTerm(GenerationRun& run, std::u16string_view raw) {
     if (!control) throw ConditionFailure{u"there is no current control"};
     const std::optional<Variant> left = controlAttribute(*control, attribute);
     if (!left) return true;
-    return anyValueHolds(values, [&](const std::u16string& value) {
+    return anyValueHolds(run, raw, op, values, [&](const std::u16string& value) {
       return applyOperator(op, *left, Variant(StripQuotes(value)));
     });
   }
   const SettingSide side = settingSide(run, object, attribute);
-  if (!side.bag) return true;
-  return anyValueHolds(values, [&](const std::u16string& value) {
+  if (!side.bag) {
+    // No current table is a place where the term has nothing to test, not a fault.
+    if (equalsNoCase(object, u"table")) return true;
+    return holdsUnread(run, raw, u"names the unknown object \"" + object + u"\"");
+  }
+  return anyValueHolds(run, raw, op, values, [&](const std::u16string& value) {
     Variant right = GetCondValue(*side.bag, value, side.dataType);
     Variant left = side.value;
     if (left.type() == VarType::Boolean && right.type() == VarType::Boolean) {
@@ -255,7 +273,9 @@ bool EvalCtrlCond(GenerationRun& run, std::u16string_view cond) {
     }
     return true;
   } catch (ConditionFailure& failure) {
-    if (failure.scriptFailure) RaiseGenError(std::move(*failure.scriptFailure));
+    // A failure the run went on after (a script file that did not compile) is the cause of
+    // this one, which would otherwise name a function that merely is not there.
+    if (failure.scriptFailure) RaiseGenError(run.failure ? *run.failure : *failure.scriptFailure);
     reason = failure.reason;
   } catch (const AutomationError& e) {
     reason = e.description();

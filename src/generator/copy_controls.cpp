@@ -73,7 +73,8 @@ std::u16string timeStamp() {
   return fromUtf8(text);
 }
 
-void unpackTemplate(const std::u16string& templateFile, const std::u16string& folder) {
+// The reason the archive could not be unpacked; empty when it was.
+std::u16string unpackTemplate(const std::u16string& templateFile, const std::u16string& folder) {
   const std::u16string f = withoutTrailingSeparator(folder);
   if (fs::fileExists(f)) fs::renamePath(f, f + u"." + timeStamp());
   UnzipComponent& unzip = SharedUnzipComponent();
@@ -82,7 +83,9 @@ void unpackTemplate(const std::u16string& templateFile, const std::u16string& fo
   unzip.setUseFolders(true);
   unzip.setAction(UnzipComponent::kExtract);
   unzip.setTargetFolder(folder);
-  unzip.Extract();
+  if (unzip.Extract() != UnzipComponent::kOk) return unzip.LastMessage();
+  if (unzip.FileCount() == 0) return u"Archive \"" + templateFile + u"\" holds no files.";
+  return {};
 }
 
 bool controlRuns(GenerationRun& run, const Ref<AGPControl>& control) {
@@ -210,18 +213,24 @@ class CopyRun {
 std::u16string PrepareTemplatePath(const std::u16string& templateFile,
                                    const std::u16string& folderKind, bool forExtension, bool unpack,
                                    bool force) {
+  if (!forExtension) projectContext().templateUnpackError.clear();
   if (templateFile.empty()) return {};
   std::u16string folder;
+  std::u16string failure;
   try {
-    folder = InitAppFolders(fileNamePart(templateFile), folderKind, forExtension);
+    folder = InitAppFolders(
+        forExtension ? fileNamePart(templateFile) : TemplateWorkName(templateFile), folderKind,
+        forExtension);
     if (unpack && !folder.empty() &&
         (force || !fs::fileExists(fs::joinPath(folder, kControlFile))) &&
         fs::fileExists(templateFile)) {
-      unpackTemplate(templateFile, folder);
+      failure = unpackTemplate(templateFile, folder);
     }
-  } catch (const std::exception&) {
-    // A failed unpack is reported by the caller, which finds no control file.
+  } catch (const std::exception& e) {
+    failure = fromUtf8(e.what());
   }
+  // A failed unpack shows up as a missing control file; the caller names this cause with it.
+  if (!forExtension) projectContext().templateUnpackError = std::move(failure);
   return folder;
 }
 

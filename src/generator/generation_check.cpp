@@ -15,6 +15,7 @@
 #include "generator/generation_run.hpp"
 #include "generator/output_folders.hpp"
 #include "generator/output_paths.hpp"
+#include "generator/run_locks.hpp"
 #include "generator/run_outcome.hpp"
 #include "generator/template_freshness.hpp"
 #include "model/database.hpp"
@@ -60,6 +61,7 @@ std::int16_t runCheck(GenerationRun& run) {
   DefaultHeaderLogo(proj);
   // The check reads the same cache file the generation will.
   const std::u16string templateFile = TakeTemplateName(proj);
+  LockTemplateFolders(run, templateFile);
   run.templateCache = makeRef<AGPCache>();
   bool kept = false;
 
@@ -91,12 +93,12 @@ std::int16_t runCheck(GenerationRun& run) {
     run.templateCache->DeleteCacheGroup(Variant(u"tpl"));
   }
 
+  if (!projectContext().templateUnpackError.empty()) return endCheck(run, TemplateUnpackFailure());
   const std::u16string controlFile =
       folder.empty() ? std::u16string() : fs::joinPath(folder, u"control.xml");
   if (std::optional<std::u16string> failure = LoadRunControls(run, controlFile)) {
     return endCheck(run, std::move(*failure));
   }
-
 
   if (const GenerationExtensions* extensions = generationExtensions()) {
     for (std::int32_t i = 1; i <= extensions->count(); ++i) {

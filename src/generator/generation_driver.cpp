@@ -21,6 +21,8 @@
 #include "generator/output_naming.hpp"
 #include "generator/output_paths.hpp"
 #include "generator/run_end.hpp"
+#include "generator/run_locks.hpp"
+#include "generator/run_warnings.hpp"
 #include "generator/run_outcome.hpp"
 #include "generator/template_compiler.hpp"
 #include "generator/template_freshness.hpp"
@@ -109,7 +111,19 @@ class Driver {
       return;
     }
 
+    if (std::optional<std::u16string> busy = LockDestination(run_)) {
+      end(std::move(*busy));
+      return;
+    }
+
     const std::u16string templateFile = TakeTemplateName(proj_);
+    // A set that is gone must not be stood in for by what an earlier run unpacked.
+    if (!trimBlanks(templateFile).empty() && !fs::fileExists(templateFile)) {
+      end(projectContext().productTitle + u": Template file \"" + templateFile +
+          u"\" not found! Generation aborted!");
+      return;
+    }
+    LockTemplateFolders(run_, templateFile);
     run_.templateCache = makeRef<AGPCache>();
     projectContext().templateFolder =
         PrepareTemplatePath(templateFile, u"Script", false, true, !projectContext().syncKeepAnswer);
@@ -118,6 +132,7 @@ class Driver {
     purgeCompiledTemplates();
     readUserOptions();
     if (!startEngines() || !mergeExtensions()) return;
+    warnUnknownTypes();
     // After a failure here the templates are still compiled, and the walk stops after the
     // database copy.
     if (!run_.failure) run_.failure = CheckScriptFiles(run_);
@@ -209,6 +224,7 @@ class Driver {
     controlFile_ = projectContext().templateFolder.empty()
                        ? std::u16string()
                        : fs::joinPath(projectContext().templateFolder, u"control.xml");
+    if (!projectContext().templateUnpackError.empty()) return end(TemplateUnpackFailure());
     const std::int16_t r =
         IsFileChanged(run_.templateCache.get(), u"control", u"control", controlFile_);
     if (r == -1)
@@ -366,6 +382,20 @@ class Driver {
     return false;
   }
 
+  // A control of a type the loop does not know makes nothing; its author hears of it.
+  void warnUnknownTypes() {
+    static constexpr std::u16string_view kKnown[] = {u"copy",  u"field",  u"folder", u"function",
+                                                      u"other", u"report", u"simple", u"table"};
+    for (const Ref<AGPControl>& control : run_.templateControls->items()) {
+      const std::u16string& type = control->CtrlType();
+      bool known = false;
+      for (const std::u16string_view k : kKnown) known = known || equalsNoCase(type, k);
+      if (known) continue;
+      WarnOnce(run_, projectContext().productTitle + u": Control \"" + control->CtrlID() +
+                         u"\" has the unknown type \"" + type + u"\"; it makes no output.");
+    }
+  }
+
   void compileTemplates() {
     OpenPhase(run_, u" - Validating control.xml...", 2, true);
     run_.compileProgressCount = 0;
@@ -464,8 +494,16 @@ void InitScriptEngine(GenerationRun& run) {
 std::u16string TakeTemplateName(AGP& proj) {
   const std::u16string templateFile = projectSettingText(proj, u"Template");
   const std::size_t at = templateFile.find_last_of(u"\\/");
-  if (at != std::u16string::npos) projectContext().templateName = templateFile.substr(at + 1);
+  if (at != std::u16string::npos) {
+    projectContext().templateName = templateFile.substr(at + 1);
+    projectContext().templateFile = templateFile;
+  }
   return templateFile;
+}
+
+std::u16string TemplateUnpackFailure() {
+  return projectContext().productTitle + u": The template file cannot be used! " +
+         projectContext().templateUnpackError + u" Generation aborted!";
 }
 
 void DefaultHeaderLogo(AGP& proj) {

@@ -24,9 +24,13 @@ void installGenerationOperations() noexcept;
 // released with the progress display closed. A failure becomes the run's.
 void InitScriptEngine(GenerationRun& run);
 
-// TemplateName from the project's "Template" setting (the part after its last separator); a
-// setting without a folder leaves TemplateName as it is. Returns the setting.
+// TemplateName from the project's "Template" setting (the part after its last separator), and
+// the setting itself as the file its working folders belong to; a setting without a folder
+// leaves TemplateName as it is. Returns the setting.
 std::u16string TakeTemplateName(AGP& proj);
+
+// The message that stops a run whose template set could not be unpacked, with the cause.
+std::u16string TemplateUnpackFailure();
 
 // Gives the project's "HeaderLogo" the user's default when it is empty.
 void DefaultHeaderLogo(AGP& proj);

@@ -6,10 +6,12 @@
 // every path out, so nothing of it is left for the next run.
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "generator/template_compiler.hpp"
 #include "platform/automation/ref.hpp"
+#include "platform/fs/file_lock.hpp"
 
 namespace vantorel {
 
@@ -83,6 +85,15 @@ class GenerationRun {
   TemplateCompileState compileState;
   // The control list an extension's control file is loaded into before its merge.
   Ref<AGPControls> extensionControls;
+
+  // The warnings given so far (WarnOnce): a condition met for every table is named once.
+  std::set<std::u16string> warnings;
+
+  // Held for the whole run: the template set's working folders (unpacked files and compiled
+  // templates) and the destination folder, so that concurrent runs neither fill one cache at
+  // once nor mix their pages in one site.
+  std::optional<fs::FolderLock> templateLock;
+  std::optional<fs::FolderLock> destinationLock;
 
  private:
   AGP& proj_;

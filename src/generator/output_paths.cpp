@@ -1,6 +1,8 @@
 #include "generator/output_paths.hpp"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
@@ -8,6 +10,7 @@
 #include "generator/run_end.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
+#include "platform/sys/folders.hpp"
 #include "platform/text/strings.hpp"
 #include "projectfile/working_folders.hpp"
 
@@ -53,11 +56,35 @@ std::u16string_view relativePart(std::u16string_view rest) {
                 u"\". Generation aborted.");
 }
 
+// The same folder, however it is spelled: links and "." or ".." resolved as far as it exists.
+std::filesystem::path resolved(std::u16string_view folder) {
+  std::error_code ec;
+  std::filesystem::path path = fs::toNative(fs::normalizeSeparators(folder));
+  std::filesystem::path full = std::filesystem::weakly_canonical(path, ec);
+  if (ec) full = path.lexically_normal();
+  // "/a/b/" and "/a/b" are one folder.
+  if (full.has_relative_path() && full.filename().empty()) full = full.parent_path();
+  return full;
+}
+
+bool isForbiddenDestination(std::u16string_view destination) {
+  const std::filesystem::path folder = resolved(destination);
+  if (folder == folder.root_path()) return true;
+  const std::u16string home = sys::homeFolder();
+  return !home.empty() && folder == resolved(home);
+}
+
 }  // namespace
 
 std::optional<std::u16string> CheckOutputRoot(AGP& proj) {
-  if (!trimBlanks(projectSettingText(proj, kDestinationSetting)).empty()) return std::nullopt;
-  return missingRootMessage(kDestinationSetting);
+  const std::u16string destination(trimBlanks(projectSettingText(proj, kDestinationSetting)));
+  if (destination.empty()) return missingRootMessage(kDestinationSetting);
+  if (isForbiddenDestination(destination)) {
+    return projectContext().productTitle + u": The destination folder \"" + destination +
+           u"\" is the root folder or the home folder; a site must have a folder of its own. "
+           u"Generation aborted.";
+  }
+  return std::nullopt;
 }
 
 std::optional<std::u16string> CheckFolderRoot(AGP& proj, std::u16string_view folder) {

@@ -19,8 +19,10 @@ class AGP;
 std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string_view fileName,
                            bool noCreate);
 
-// Nothing when the project names a destination folder; else the message saying it does not.
-// The driver asks this before a run starts, so nothing is half made.
+// Nothing when the project names a destination folder that a site may fill; else the message
+// saying it does not. The root folder and the user's home folder are refused: a site written
+// there mixes with the system's or the user's own files. The driver asks this before a run
+// starts, so nothing is half made.
 std::optional<std::u16string> CheckOutputRoot(AGP& proj);
 // Nothing when the root that folder lies below is set; else the message GetDestPath would raise.
 std::optional<std::u16string> CheckFolderRoot(AGP& proj, std::u16string_view folder);

@@ -66,12 +66,31 @@ std::u16string sessionMarker(std::u16string_view edge, const AGSessionFields& s)
 }
 
 // The session's text as pieces to translate; none for a kind that has no text.
+// Nothing when the file holds the section; else why not. A session whose section is missing
+// would compile into pages without its content, and the run would seem to have succeeded.
+std::optional<std::u16string> missingSection(const AGPFileCache& cache, const std::u16string& file,
+                                             const std::u16string& section) {
+  if (cache.find(file, section)) return std::nullopt;
+  std::u16string message = u"***Section \"" + section + u"\" of \"" + file + u"\" ";
+  if (!cache.hasFile(file)) {
+    message += u"cannot be read: the file is missing";
+  } else if (const std::u16string* fault = cache.fault(file)) {
+    message += u"is lost: " + *fault;
+  } else {
+    message += u"is not in the file";
+  }
+  return message + u"! Generation failed!";
+}
+
 templates::ExpandedSection sessionText(const AGPFileCache& cache, const AGPControl& control,
                                        const AGSessionFields& s) {
   if (s.SessType == u"key") {
-    if (!s.SessIFile.empty()) return templates::expandSection(cache, s.SessIFile, s.SessValue);
-    projectContext().currentSourceFolder = sourceFolderFor(control.CtrlExt());
-    return templates::expandSection(cache, control.CtrlIFiles(), s.SessValue);
+    const std::u16string& file = s.SessIFile.empty() ? control.CtrlIFiles() : s.SessIFile;
+    if (s.SessIFile.empty()) projectContext().currentSourceFolder = sourceFolderFor(control.CtrlExt());
+    if (std::optional<std::u16string> missing = missingSection(cache, file, s.SessValue)) {
+      return {{std::u16string()}, std::move(missing)};
+    }
+    return templates::expandSection(cache, file, s.SessValue);
   }
   if (s.SessType == u"include") {
     return {{u"<!--##=SYSTEMFUNCTIONS.IncludeFile(\"" + s.SessValue + u"\",\"" + s.SessParm +
@@ -194,7 +213,13 @@ void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
         if (text.failure) failure = std::move(text.failure);
         AGPStringBuilder& body = *state.body;
         if (showSession) appendLine(body, sessionMarker(u"Start", s));
+        const bool failedBefore = failure.has_value();
         translatePieces(state, text.pieces, failure);
+        // The line and column of a parse error count within the section: name it and its file.
+        if (failure && !failedBefore && s.SessType == u"key") {
+          failure = u"Section \"" + s.SessValue + u"\" of \"" +
+                    (s.SessIFile.empty() ? control.CtrlIFiles() : s.SessIFile) + u"\": " + *failure;
+        }
         if (showSession) appendLine(body, sessionMarker(u"End", s));
         if (showTime) {
           appendLine(body, u"ztStopTime = Timer");

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "foundation/c_registry.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/properties.hpp"
 #include "foundation/reg_values.hpp"
@@ -38,6 +39,8 @@ void writeRegSaveSettings(const AGProperties& bag, const std::u16string& key) {
 }  // namespace
 
 void saveProjectDefaults(AGP& project) {
+  // One write of the store for the whole call; a failure on the way writes nothing.
+  RegistryBatch batch(projectContext().registry);
   writeRegSaveSettings(project.properties(), projectContext().projectKey);
   if (const Ref<AGPDatabase> db = project.DB()) {
     writeRegSaveSettings(db->properties(), projectContext().databaseKey);
@@ -49,6 +52,7 @@ void saveProjectDefaults(AGP& project) {
   writeValue(projectContext().generalKey, u"USERCODE", kRegText, Variant(project.UserCodePath()));
   writeValue(projectContext().generalKey, u"ScriptEngineTimeout", kRegNumber,
              Variant(projectContext().scriptEngineTimeout));
+  batch.commit();
 }
 
 }  // namespace vantorel

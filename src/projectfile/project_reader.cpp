@@ -198,7 +198,10 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
   progress.close();
   doc.reset();
 
-  if (!fs::fileExists(settingAsText(props.setting(kProjTemplate)))) {
+  // A named set that is missing keeps its name: another set standing in would overwrite the
+  // site with foreign pages, and the next save would make the swap permanent. Generation stops
+  // and says the set is not found.
+  if (trimBlanks(settingAsText(props.setting(kProjTemplate))).empty()) {
     props.setting(kProjTemplate) = GetRegValue(u"HKCU", projectContext().projectKey, u"Template");
   }
   projectContext().sqlQuoteSetting = settingAsText(props.setting(kProjSQLQuote));

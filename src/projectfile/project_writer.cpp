@@ -20,6 +20,8 @@
 #include "model/trends.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
@@ -411,6 +413,10 @@ void saveProject(AGP& project, const std::u16string& projFile) {
   buildProjectDocument(project, doc);
   MakeBackupCopy(projFile, projectContext().backupFolder, maxProjectBackupCount());
   SaveXmlFile(projFile, doc, Variant(true));
+  // Saves killed before their rename left their temporaries in the project's folder.
+  if (const std::u16string folder = fs::parentFolder(projFile); !folder.empty()) {
+    fs::removeStaleTemporaries(folder, false);
+  }
 }
 
 }  // namespace vantorel

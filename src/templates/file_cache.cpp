@@ -32,6 +32,7 @@ const ClassInfo& AGPFileCache::classInfo() const noexcept {
 void AGPFileCache::Clear() {
   entries_.clear();
   index_.clear();
+  files_.clear();
 }
 
 void AGPFileCache::AddFile(const std::u16string& FilePath, const std::u16string& FileName) {
@@ -40,16 +41,45 @@ void AGPFileCache::AddFile(const std::u16string& FilePath, const std::u16string&
   addText(text, FileName);
 }
 
+namespace {
+
+// "line L column C" of a position, both from 1; columns count UTF-16 code units.
+std::u16string positionOf(std::u16string_view text, std::size_t at) {
+  const std::u16string_view before = text.substr(0, at);
+  std::size_t line = 1;
+  for (const char16_t c : before) line += c == u'\n' ? 1 : 0;
+  const std::size_t lineStart = before.find_last_of(u'\n');
+  const std::size_t column = lineStart == kNotFound ? at + 1 : at - lineStart;
+  return u"line " + toU16(static_cast<long long>(line)) + u" column " +
+         toU16(static_cast<long long>(column));
+}
+
+}  // namespace
+
 void AGPFileCache::addText(std::u16string_view text, const std::u16string& fileName) {
   // The end marker last found; since start markers are met in order, it serves every section
   // that starts before it, and the text is scanned for end markers only once.
+  std::u16string& fault = files_[fileName];
+  const auto noteFault = [&](std::u16string what, std::size_t at) {
+    if (fault.empty()) fault = what + u" at " + positionOf(text, at);
+  };
   std::size_t close = 0;
   bool closeKnown = false;
   for (std::size_t p = templates::findMarker(text, kSectionOpen, 0); p != kNotFound;) {
     Status().Refresh();
     const std::size_t nameStart = p + kSectionOpen.size();
     const std::size_t q = templates::findMarker(text, kBlockClose, nameStart);
-    if (q == kNotFound) break;
+    if (q == kNotFound) {
+      noteFault(u"\"<!--##session\" without its \"##-->\"", p);
+      break;
+    }
+    const std::u16string_view name = trimBlanks(text.substr(nameStart, q - nameStart));
+    // A closer past the end of the line belongs to a later marker: this one lost its own.
+    if (name.find_first_of(u"\r\n") != std::u16string_view::npos) {
+      noteFault(u"\"<!--##session\" without its \"##-->\"", p);
+      p = templates::findMarker(text, kSectionOpen, nameStart);
+      continue;
+    }
     const std::size_t contentStart = q + kBlockClose.size();
     if (!closeKnown || (close != kNotFound && close < contentStart)) {
       close = templates::findMarker(text, kSectionClose, contentStart);
@@ -57,8 +87,11 @@ void AGPFileCache::addText(std::u16string_view text, const std::u16string& fileN
     }
     // A start marker without an end marker after it drops only its own section.
     if (close != kNotFound) {
-      put(fileName, std::u16string(trimBlanks(text.substr(nameStart, q - nameStart))),
+      put(fileName, std::u16string(name),
           std::u16string(text.substr(contentStart, close - contentStart)));
+    } else {
+      noteFault(u"Section \"" + std::u16string(name) + u"\" without its \"<!--##/session##-->\"",
+                p);
     }
     p = templates::findMarker(text, kSectionOpen, contentStart);
   }
@@ -82,6 +115,15 @@ const std::u16string* AGPFileCache::find(std::u16string_view fileName,
   const auto section = file->second.find(std::u16string(sessName));
   if (section == file->second.end()) return nullptr;
   return &entries_[section->second].content;
+}
+
+bool AGPFileCache::hasFile(std::u16string_view fileName) const {
+  return files_.contains(std::u16string(fileName));
+}
+
+const std::u16string* AGPFileCache::fault(std::u16string_view fileName) const {
+  const auto it = files_.find(std::u16string(fileName));
+  return it == files_.end() || it->second.empty() ? nullptr : &it->second;
 }
 
 std::u16string AGPFileCache::GetSession(const std::u16string& FileName,

@@ -27,6 +27,12 @@ class AGPFileCache final : public Object {
   // nullptr when there is no such section.
   const std::u16string* find(std::u16string_view fileName, std::u16string_view sessName) const;
   std::size_t size() const noexcept { return entries_.size(); }
+  // Whether a file was added under that name (a missing file is not).
+  bool hasFile(std::u16string_view fileName) const;
+  // The first fault of a file's section markers, with its line and column (a marker without its
+  // "##-->", a section without its end), or nullptr when it had none: the sections it lost that
+  // way must not be taken as merely empty.
+  const std::u16string* fault(std::u16string_view fileName) const;
 
   struct Entry {
     std::u16string file;
@@ -39,6 +45,8 @@ class AGPFileCache final : public Object {
   void put(const std::u16string& fileName, std::u16string section, std::u16string content);
 
   std::vector<Entry> entries_;
+  // file name -> the first fault of its markers ("" when none), for every file added
+  std::unordered_map<std::u16string, std::u16string> files_;
   // file name -> section name -> index into entries_
   std::unordered_map<std::u16string, std::unordered_map<std::u16string, std::size_t>> index_;
 };

@@ -82,6 +82,13 @@ class Expander {
     stack_.push_back(std::move(target));
     const SectionRef& here = stack_.back();
     const std::u16string* text = cache_.find(here.file, here.section);
+    // A section its file's broken markers swallowed is a fault, not an empty section.
+    if (!text) {
+      if (const std::u16string* fault = cache_.fault(here.file)) {
+        fail(u"***" + describe(here) + u", included from " + describe(from) +
+             u", is lost: " + *fault + u"! Generation failed!");
+      }
+    }
     expand(here, text ? std::u16string_view(*text) : std::u16string_view());
     stack_.pop_back();
   }

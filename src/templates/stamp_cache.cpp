@@ -7,6 +7,7 @@
 #include "foundation/captions.hpp"
 #include "foundation/locale_charset.hpp"
 #include "foundation/project_context.hpp"
+#include "foundation/template_lookup.hpp"
 #include "foundation/value_format.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
@@ -79,7 +80,7 @@ std::u16string templateCacheFolder() {
   makeFolder(userData);
   const std::u16string templates = fs::joinPath(userData, u"Templates");
   makeFolder(templates);
-  const std::u16string name = StripSpacesAndSlashes(projectContext().templateName);
+  const std::u16string name = StripSpacesAndSlashes(CurrentTemplateWorkName());
   const std::optional<std::u16string> folder =
       name.empty() ? std::optional<std::u16string>(templates) : fs::joinInside(templates, name);
   if (!folder) {

@@ -199,5 +199,38 @@ TEST_F(AgpStartupTest, NoDocumentsFolderMakesNoFolders) {
   }
 }
 
+// A first run killed while it copied the machine-wide settings left a store with some of them:
+// the copy was skipped for good once one general value existed. Now the copy is one write, and
+// a store left half copied is completed without touching what the user has.
+TEST_F(AgpStartupTest, AHalfCopiedStoreIsCompletedInOneWrite) {
+  useShippedMachineStore();
+  spillStore(userFile(), "[" + kUser + "Settings\\General]\n\"LanguageFolder\"=\"/mine\"\n");
+  {
+    const Ref<AGP> agp = makeRef<AGP>();
+    EXPECT_EQ(userText(projectContext().generalKey, u"LanguageFolder"), u"/mine");
+    EXPECT_EQ(userText(projectContext().generalKey, u"ScriptEngineTimeout"), u"60000");
+    EXPECT_FALSE(userText(projectContext().extensionsKey, u"SourceFolder").empty());
+    // The advanced filters came first and whole in any earlier copy; one the user removed
+    // stays removed.
+    EXPECT_TRUE(
+        GetRegValue(u"HKCU", projectContext().advancedFiltersKey + u"\\Date\\Today", u"Order")
+            .isEmpty());
+  }
+  // A complete store is not written again.
+  const std::string whole = slurp(userFile());
+  EXPECT_NE(whole.find("; end of store"), std::string::npos);
+  { const Ref<AGP> again = makeRef<AGP>(); }
+  EXPECT_EQ(slurp(userFile()), whole);
+
+  // A fresh user's copy arrives in one write: the store holds it all, sealed.
+  std::filesystem::remove(userFile());
+  { const Ref<AGP> fresh = makeRef<AGP>(); }
+  const std::string copied = slurp(userFile());
+  EXPECT_NE(copied.find("; end of store"), std::string::npos);
+  EXPECT_EQ(GetRegValue(u"HKCU", projectContext().advancedFiltersKey + u"\\Date\\Today", u"Order")
+                .longValue(),
+            1);
+}
+
 }  // namespace
 }  // namespace vantorel

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/automation/automation_error.hpp"
+#include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "registry_test_support.hpp"
 
@@ -224,6 +225,73 @@ TEST_F(CRegistryTest, FileTypesAreRegisteredUnderClassesRoot) {
   r.CreateAdditionalEXEAssociations(u"Other", verbs);
   EXPECT_EQ(read(kHkeyClassesRoot, u"Other\\shell\\edit"), "8:&Edit");
   EXPECT_EQ(read(kHkeyClassesRoot, u"Other\\shell\\view\\command"), "8:less \"%1\"");
+}
+
+// A long series of values reaches the store in one write: one rewrite of the whole file per
+// value made saving the user's defaults take minutes. Reads see the values at once; a series
+// dropped half way writes nothing.
+TEST_F(CRegistryTest, ABatchWritesItsValuesInOneReplaceOfTheStore) {
+  cRegistry r = at(kHkeyCurrentUser, u"S", u"first");
+  r.ValueType(kRegSz);
+  r.Value(u"before");
+  const std::string before = slurp(userFile());
+  {
+    RegistryBatch batch(r);
+    for (int i = 0; i < 200; ++i) {
+      r.SectionKey(u"S\\K" + toU16(static_cast<long long>(i % 7)));
+      r.ValueKey(u"v" + toU16(static_cast<long long>(i)));
+      r.ValueType(i % 2 ? kRegSz : kRegDword);
+      if (i % 2) {
+        r.Value(Variant(u"text " + toU16(static_cast<long long>(i))));
+      } else {
+        r.Value(Variant(static_cast<std::int32_t>(i)));
+      }
+      EXPECT_TRUE(r.ValueExists());
+      EXPECT_EQ(slurp(userFile()), before) << i;
+    }
+    // A nested batch sends nothing of its own.
+    {
+      RegistryBatch inner(r);
+      r.SectionKey(u"S");
+      r.ValueKey(u"first");
+      r.ValueType(kRegSz);
+      r.Value(u"after");
+      inner.commit();
+    }
+    EXPECT_EQ(read(kHkeyCurrentUser, u"S", u"first"), "8:before");  // another accessor
+    EXPECT_EQ(show(r.Value()), "8:after");                            // this one sees it
+    EXPECT_EQ(slurp(userFile()), before);
+    batch.commit();
+  }
+  EXPECT_EQ(read(kHkeyCurrentUser, u"S", u"first"), "8:after");
+  EXPECT_EQ(read(kHkeyCurrentUser, u"S\\K3", u"v3"), "8:text 3");
+  EXPECT_EQ(read(kHkeyCurrentUser, u"S\\K0", u"v14"), "3:14");
+
+  const std::string committed = slurp(userFile());
+  {
+    RegistryBatch dropped(r);
+    r.SectionKey(u"S");
+    r.ValueKey(u"first");
+    r.ValueType(kRegSz);
+    r.Value(u"dropped");
+    EXPECT_EQ(show(r.Value()), "8:dropped");
+  }
+  EXPECT_EQ(slurp(userFile()), committed);
+  EXPECT_EQ(read(kHkeyCurrentUser, u"S", u"first"), "8:after");
+
+  // Another kind of write sends what collected first, so the order of changes holds.
+  {
+    RegistryBatch batch(r);
+    r.SectionKey(u"T\\U");
+    r.ValueKey(u"v");
+    r.ValueType(kRegSz);
+    r.Value(u"1");
+    r.SectionKey(u"T");
+    EXPECT_TRUE(r.DeleteKey());
+    EXPECT_FALSE(at(kHkeyCurrentUser, u"T\\U").KeyExists());
+    batch.commit();
+  }
+  EXPECT_FALSE(at(kHkeyCurrentUser, u"T").KeyExists());
 }
 
 }  // namespace

@@ -121,8 +121,12 @@ TEST_F(RegValuesTest, CopyThroughTheAccessorKeepsEveryValueExactly) {
     SetRegValue(u"HKCU", u"S", name, projectContext().lastRegValueType, value);
   }
   // Type 5 is written as a plain dword holding the same number.
+  // The store is sealed: a line below the header, and its last line.
   std::string expected =
-      "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\S]\n" + values;
+      "Windows Registry Editor Version 5.00\n"
+      "; Written whole: the last line is \"; end of store\".\n"
+      "\n[HKEY_CURRENT_USER\\S]\n" +
+      values + "; end of store\n";
   expected.replace(expected.find("hex(5):00,00,00,01"), 18, "dword:00000001");
   EXPECT_EQ(slurp(userFile()), expected);
 }

@@ -86,6 +86,47 @@ TEST_F(ControlConditionTest, EvaluatesTermsAgainstTheProject) {
   }
 }
 
+// A term the evaluator cannot read still holds, but no longer without a word: each is named once
+// per run with what is wrong with it.
+TEST_F(ControlConditionTest, UnreadableTermsHoldAndAreNamedOncePerRun) {
+  using Kind = ui::RecordingBackend::Event::Kind;
+  const std::vector<std::pair<std::u16string, std::string>> cases = {
+      {u"proj", "is not of the form object/attribute/operator/values"},
+      {u"proj/Flag/eq", "is not of the form"},
+      {u"table/TblName/xx/Nothing", "has the unknown operator \"xx\""},
+      {u"function/IsShop/string/like/x", "has the unknown operator \"like\""},
+      {u"other/x/eq/y", "names the unknown object \"other\""},
+  };
+  startEngine();
+  addScript(u"Function IsShop()\r\nIsShop = \"x\"\r\nEnd Function\r\n");
+  for (const auto& [cond, why] : cases) {
+    const std::size_t before = ui_->events(Kind::Asked).size();
+    EXPECT_TRUE(EvalCtrlCond(run(), cond)) << u8(cond);
+    EXPECT_TRUE(EvalCtrlCond(run(), cond)) << u8(cond);
+    const auto asked = ui_->events(Kind::Asked);
+    ASSERT_EQ(asked.size(), before + 1) << u8(cond);
+    const std::string text = u8(asked.back().question.text);
+    EXPECT_NE(text.find("\"" + u8(cond) + "\" " + why), std::string::npos) << text;
+    EXPECT_EQ(asked.back().question.icon, ui::Icon::Exclamation);
+  }
+  // Terms that read well say nothing, whatever their outcome; so does a missing table.
+  const std::size_t quiet = ui_->events(Kind::Asked).size();
+  EXPECT_FALSE(EvalCtrlCond(run(), u"proj/Flag/eq/0"));
+  EXPECT_TRUE(EvalCtrlCond(run(), u"ctrl/CtrlID/eq/list"));
+  run().currentTable = nullptr;
+  EXPECT_TRUE(EvalCtrlCond(run(), u"table/TblType/eq/nothing"));
+  EXPECT_EQ(ui_->events(Kind::Asked).size(), quiet);
+}
+
+// A failure the run went on after (a script file that did not compile) is the cause of a
+// condition function that is then missing, and the run ends with it.
+TEST_F(ControlConditionTest, AnEarlierFailureIsTheCauseOfAMissingFunction) {
+  startEngine();
+  run().failure = u"Vantorel (functions.vbs): Syntax error";
+  EXPECT_EQ(u8(stopMessage([&] { EvalCtrlCond(run(), u"function/NotLoaded/boolean/eq/true"); })),
+            "Vantorel (functions.vbs): Syntax error");
+}
+
 TEST_F(ControlConditionTest, ATableTermWithoutTableHoldsAndAFailedTermStopsEvaluation) {
   run().currentTable = nullptr;
   EXPECT_TRUE(EvalCtrlCond(run(), u"table/TblType/eq/nothing"));

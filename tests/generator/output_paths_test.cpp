@@ -2,6 +2,7 @@
 #include "foundation/project_context.hpp"
 #include "generator/run_end.hpp"
 
+#include <cstdlib>
 #include <vector>
 
 #include "generator/output_folders.hpp"
@@ -82,6 +83,41 @@ TEST_F(OutputPathTest, RefusesAMissingRoot) {
   EXPECT_NE(
       u8(stopMessage([&] { GetDestPath(*proj_, u"~/up", u"", false); })).find("AppRootFolder"),
       std::string::npos);
+}
+
+// A site written into the root folder or the home folder mixes with the system's or the user's own
+// files; both are refused however they are spelled, and their subfolders are not.
+TEST_F(OutputPathTest, RefusesTheRootAndTheHomeFolder) {
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  ASSERT_FALSE(home.empty());
+  fsys::create_directories(home);
+  fsys::create_directories(dir_.path() / "link-target");
+  fsys::create_directory_symlink(home, dir_.path() / "home-link");
+  struct Case {
+    std::string destination;
+    bool refused;
+  } cases[] = {
+      {"/", true},
+      {"//", true},
+      {"/tmp/..", true},
+      {"\\", true},
+      {home, true},
+      {home + "/", true},
+      {home + "/./", true},
+      {(dir_.path() / "home-link").string(), true},
+      {home + "/site", false},
+      {(dir_.path() / "link-target").string(), false},
+      {"/tmp", false},
+  };
+  for (const Case& c : cases) {
+    set(u"Destination", Variant(u16(fsys::path(c.destination))));
+    const std::string message = u8(CheckOutputRoot(*proj_).value_or(u""));
+    EXPECT_EQ(!message.empty(), c.refused) << c.destination << ": " << message;
+    if (c.refused) {
+      EXPECT_NE(message.find("is the root folder or the home folder"), std::string::npos)
+          << message;
+    }
+  }
 }
 
 TEST_F(OutputPathTest, ChecksPathsExist) {

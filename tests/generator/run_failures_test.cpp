@@ -199,5 +199,68 @@ TEST_F(GenerationRunTest, FailedStepsEndTheCallAsTheyAlwaysHave) {
   SetUp();
 }
 
+// What the set asks for and the run cannot do: a session whose section its file lost stops the
+// run naming the file, the fault and its place (its pages were once made without the section and
+// the run succeeded); a control of an unknown type makes nothing, and the user hears of it.
+TEST_F(GenerationRunTest, LostSectionsStopTheRunAndUnknownControlsAreNamed) {
+  using Kind = ui::RecordingBackend::Event::Kind;
+  const std::string sessions =
+      "<control id=\"paged\" type=\"other\" ifiles=\"menu.htm\" ofile=\"paged\" oext=\"asp\" "
+      "overwrite=\"true\">\r\n<session type=\"key\" value=\"body\" ifile=\"parts.htm\"/>\r\n"
+      "</control>\r\n<control id=\"odd\" type=\"mystery\" ifiles=\"menu.htm\" ofile=\"odd\" "
+      "oext=\"asp\"/>\r\n";
+  struct Case {
+    std::string parts;     // the text of parts.htm; none when empty
+    std::string expected;  // in ProjErr; empty when the run succeeds
+  } cases[] = {
+      {"<!--##session body##-->\r\nbody text\r\n<!--##/session##-->\r\n", ""},
+      {"", "Section \"body\" of \"parts.htm\" cannot be read: the file is missing"},
+      {"x\r\n<!--##session body\r\nbody <!--##=1##-->\r\n<!--##/session##-->\r\n",
+       "Section \"body\" of \"parts.htm\" is lost: \"<!--##session\" without its \"##-->\" at "
+       "line 2 column 1"},
+      {"<!--##session head##-->\r\nh\r\n<!--##/session##-->\r\n  <!--##session body##-->\r\nb\r\n",
+       "Section \"body\" of \"parts.htm\" is lost: Section \"body\" without its "
+       "\"<!--##/session##-->\" at line 4 column 3"},
+      {"<!--##session other##-->\r\nb\r\n<!--##/session##-->\r\n",
+       "Section \"body\" of \"parts.htm\" is not in the file"},
+      {"<!--##session body##-->\r\nok\r\n<!--## Dim x\r\n<!--##/session##-->\r\n",
+       "Section \"body\" of \"parts.htm\": ***Incomplete Block at line 3 column 1"},
+  };
+  int i = 0;
+  for (const Case& c : cases) {
+    SetUp();
+    templateName_ += std::to_string(i++);
+    Files files = defaultFiles();
+    files["control.xml"] = controlFile(sessions);
+    if (!c.parts.empty()) files["parts.htm"] = c.parts;
+    writeTemplate(files);
+    fsys::remove(site_ / "paged.asp");
+    bool raised = false;
+    try {
+      proj_->GenScript();
+    } catch (const AutomationError&) {
+      raised = true;  // a template that cannot be compiled ends the run
+    }
+    EXPECT_EQ(raised, !c.expected.empty()) << c.parts;
+    const std::string projErr = u8(projectContext().lastErrorText);
+    if (c.expected.empty()) {
+      EXPECT_EQ(projErr, "") << c.parts;
+      EXPECT_NE(readText(site_ / "paged.asp").find("body text"), std::string::npos);
+      EXPECT_FALSE(fsys::exists(site_ / "odd.asp"));
+      std::size_t named = 0;
+      for (const auto& event : ui_->events(Kind::Asked)) {
+        named += event.question.text.find(u"Control \"odd\" has the unknown type \"mystery\"") !=
+                 std::u16string::npos;
+      }
+      EXPECT_EQ(named, 1u);
+    } else {
+      EXPECT_NE(projErr.find(c.expected), std::string::npos) << projErr;
+      EXPECT_FALSE(fsys::exists(site_ / "paged.asp")) << c.parts;
+    }
+    TearDown();
+  }
+  SetUp();
+}
+
 }  // namespace
 }  // namespace vantorel::test

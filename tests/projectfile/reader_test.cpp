@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/project_context.hpp"
+#include "foundation/reg_values.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "projectfile/project_reader.hpp"
@@ -219,6 +220,22 @@ TEST_F(ReaderTest, EncodingIsHonouredAndInvalidBytesRefused) {
       EXPECT_EQ(text(*p, u"ProjName"), c.name) << c.what;
     }
   }
+}
+
+// A named template set that is missing keeps its name: the user's default set standing in would
+// overwrite the site with foreign pages, and the next save would make the swap for good. Only a
+// project that names no set takes the user's default.
+TEST_F(ReaderTest, AMissingTemplateSetKeepsItsName) {
+  const std::string missing = (work() / "gone" / "set.zip").string();
+  const Ref<AGP> named = load(writeFile(
+      "named.vtp", "<Project Version=\"4.0\" Template=\"" + missing + "\">" + kSmallDb +
+                       "</Project>"));
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
+  EXPECT_EQ(toUtf8(text(*named, u"Template")), missing);
+  const Ref<AGP> unnamed = load(
+      writeFile("unnamed.vtp", "<Project Version=\"4.0\" Template=\"\">" + kSmallDb + "</Project>"));
+  EXPECT_EQ(text(*unnamed, u"Template"),
+            toString(GetRegValue(u"HKCU", projectContext().projectKey, u"Template")));
 }
 
 TEST_F(ReaderTest, ProgressFollowsTheTables) {

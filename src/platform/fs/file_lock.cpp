@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
@@ -47,6 +48,41 @@ FileLock::~FileLock() {
   if (fd_ < 0) return;
   ::flock(fd_, LOCK_UN);
   ::close(fd_);
+}
+
+std::optional<FolderLock> FolderLock::acquire(std::u16string_view folder, bool wait) {
+  const auto native = toNative(folder);
+  int fd;
+  do {
+    fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) fail(folder, errno);
+  int r;
+  do {
+    r = ::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB));
+  } while (r != 0 && errno == EINTR);
+  if (r != 0) {
+    const int error = errno;
+    ::close(fd);
+    if (error == EWOULDBLOCK) return std::nullopt;
+    fail(folder, error);
+  }
+  return FolderLock(fd);
+}
+
+FolderLock::~FolderLock() {
+  if (fd_ < 0) return;
+  ::flock(fd_, LOCK_UN);
+  ::close(fd_);
+}
+
+FolderLock& FolderLock::operator=(FolderLock&& other) noexcept {
+  if (this != &other) {
+    FolderLock old(std::move(*this));
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
 }
 
 }  // namespace vantorel::fs

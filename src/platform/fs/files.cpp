@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,6 +68,33 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& target, unsig
                            std::to_string(counter++) + "-" + std::to_string(random() % 1000000u) +
                            "-" + std::to_string(attempt);
   return target.parent_path() / name;
+}
+
+// The pid of a name temporaryBeside made (".NAME.tmp-PID-COUNTER-RANDOM-ATTEMPT"), else 0.
+pid_t temporaryOwner(const std::string& name) {
+  if (name.size() < 2 || name[0] != '.') return 0;
+  const std::size_t mark = name.rfind(".tmp-");
+  if (mark == std::string::npos || mark < 1) return 0;
+  std::size_t pos = mark + 5;
+  long long numbers[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    const std::size_t start = pos;
+    while (pos < name.size() && name[pos] >= '0' && name[pos] <= '9' && pos - start < 18) {
+      numbers[i] = numbers[i] * 10 + (name[pos] - '0');
+      ++pos;
+    }
+    if (pos == start) return 0;
+    if (i < 3) {
+      if (pos == name.size() || name[pos] != '-') return 0;
+      ++pos;
+    }
+  }
+  if (pos != name.size() || numbers[0] <= 0 || numbers[0] > 0x3fffffff) return 0;
+  return static_cast<pid_t>(numbers[0]);
+}
+
+bool processRuns(pid_t pid) {
+  return ::kill(pid, 0) == 0 || errno != ESRCH;
 }
 
 // The data lands in a temporary file beside the target and is renamed over it only once it is
@@ -253,6 +281,34 @@ void renamePath(std::u16string_view from, std::u16string_view to) {
     return;
   }
   fail("rename", from, error);
+}
+
+std::size_t removeStaleTemporaries(std::u16string_view folder, bool recursive) {
+  std::size_t removed = 0;
+  std::error_code ec;
+  const std::filesystem::path root = toNative(folder);
+  const auto visit = [&](const std::filesystem::directory_entry& entry) {
+    std::error_code statError;
+    if (!entry.is_regular_file(statError)) return;
+    const pid_t owner = temporaryOwner(entry.path().filename().string());
+    // A live writer's file is still being written; this process's own are too.
+    if (owner == 0 || owner == ::getpid() || processRuns(owner)) return;
+    if (::unlink(entry.path().c_str()) == 0) ++removed;
+  };
+  if (recursive) {
+    std::filesystem::recursive_directory_iterator it(
+        root, std::filesystem::directory_options::skip_permission_denied, ec);
+    for (const std::filesystem::recursive_directory_iterator end; !ec && it != end;
+         it.increment(ec)) {
+      visit(*it);
+    }
+  } else {
+    std::filesystem::directory_iterator it(root, ec);
+    for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+      visit(*it);
+    }
+  }
+  return removed;
 }
 
 std::vector<std::u16string> listFiles(std::u16string_view folder) {

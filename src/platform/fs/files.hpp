@@ -40,6 +40,11 @@ void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite);
 bool deleteFile(std::u16string_view path);
 void renamePath(std::u16string_view from, std::u16string_view to);  // throws FileError
 
+// Deletes the temporary files that writers killed before their rename left in the folder (and,
+// with recursive, in its subfolders): those whose writing process no longer runs. Returns how
+// many were deleted; an unreadable folder is skipped.
+std::size_t removeStaleTemporaries(std::u16string_view folder, bool recursive);
+
 std::vector<std::u16string> listFiles(std::u16string_view folder);    // names, sorted
 std::vector<std::u16string> listFolders(std::u16string_view folder);  // names, sorted
 

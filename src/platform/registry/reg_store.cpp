@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
+#include <string_view>
 
 #include "platform/fs/file_lock.hpp"
 #include "platform/fs/files.hpp"
@@ -47,6 +49,54 @@ void fillStamp(Stamp& stamp, const struct stat& st) {
   stamp.modifiedNanos = st.st_mtim.tv_nsec;
   stamp.changedSeconds = st.st_ctim.tv_sec;
   stamp.changedNanos = st.st_ctim.tv_nsec;
+}
+
+// Every file update() writes carries these two comment lines: the seal below the header, the end
+// as its last line. A sealed file without its end lost its tail (a crash, a full disk, a copy cut
+// short) even where the cut fell between two lines and what is left still parses.
+constexpr std::string_view kSealLine = "; Written whole: the last line is \"; end of store\".";
+constexpr std::string_view kEndLine = "; end of store";
+
+std::string sealed(std::string text) {
+  const std::size_t headerEnd = text.find('\n');
+  text.insert(headerEnd == std::string::npos ? text.size() : headerEnd + 1,
+              std::string(kSealLine) + "\n");
+  return text + std::string(kEndLine) + "\n";
+}
+
+bool blank(std::string_view bytes) {
+  return bytes.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+std::size_t lineCount(std::string_view bytes) {
+  return static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+}
+
+// Throws for a file that lost what a write put into it; hand-made files carry no seal and are
+// taken as they parse.
+void checkWhole(std::string_view bytes, bool exists, const std::string& path) {
+  if (!exists) return;
+  if (blank(bytes)) {
+    throw RegParseError(path, 1, 1,
+                        "the store is empty, which no write leaves it: it lost its content");
+  }
+  if (bytes.find(kSealLine) == std::string_view::npos) {
+    // Unsealed text with nothing below its header must end with the blank line a whole header
+    // block has; a sealed store cut right after its header line has not.
+    if (bytes.find('[') == std::string_view::npos && !bytes.ends_with("\n\n") &&
+        !bytes.ends_with("\r\n\r\n")) {
+      throw RegParseError(path, lineCount(bytes) + 1, 1,
+                          "the store ends after its header: it was cut short");
+    }
+    return;
+  }
+  std::string_view rest = bytes;
+  while (!rest.empty() && (rest.back() == '\n' || rest.back() == '\r')) rest.remove_suffix(1);
+  if (!rest.ends_with(kEndLine)) {
+    throw RegParseError(path, lineCount(bytes) + 1, 1,
+                        "the store ends before its last line \"" + std::string(kEndLine) +
+                            "\": it was cut short");
+  }
 }
 
 }  // namespace
@@ -96,6 +146,7 @@ RegStore::FileState RegStore::readFile() const {
 
 void RegStore::load(FileState state) {
   if (!root_ || state.bytes != bytes_) {
+    checkWhole(state.bytes, state.stamp.exists, toUtf8(path_));
     root_ = std::make_shared<const RegKey>(parseRegText(state.bytes, rootName_, toUtf8(path_)));
     bytes_ = std::move(state.bytes);
   }
@@ -121,10 +172,12 @@ void RegStore::update(const std::function<bool(RegKey& root)>& change) {
   }
   try {
     fs::FileLock lock(path_ + u".lock");
+    // Writers killed before their rename left their temporaries beside the store.
+    if (!folder.empty()) fs::removeStaleTemporaries(folder, false);
     load(readFile());
     RegKey next(*root_);
     if (!change(next)) return;
-    std::string text = formatRegText(next, rootName_);
+    std::string text = sealed(formatRegText(next, rootName_));
     fs::writeFileAtomic(path_, text);
     bytes_ = std::move(text);
     root_ = std::make_shared<const RegKey>(std::move(next));

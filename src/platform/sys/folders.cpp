@@ -47,6 +47,13 @@ std::u16string accountHome() {
 
 }  // namespace
 
+std::u16string homeFolder() {
+  const std::u16string value = home();
+  if (!value.empty()) return value;
+  const std::u16string account = accountHome();
+  return isUsableBase(account) ? fs::normalizeSeparators(account) : std::u16string{};
+}
+
 std::u16string documentsFolder() {
   std::u16string documents = variable("XDG_DOCUMENTS_DIR");
   // user-dirs.dirs spells it "$HOME/Documents"; a value copied from there may still say so.

@@ -6,6 +6,9 @@ namespace vantorel::sys {
 
 // $XDG_DOCUMENTS_DIR, else ~/Documents; empty when neither can be formed (never the root).
 std::u16string documentsFolder();
+// The user's home folder: $HOME, else the account's; empty when neither names one (a HOME of
+// "/" included).
+std::u16string homeFolder();
 // The folder of the running program.
 std::u16string programFolder();
 // The folder with the shipped data files (machine.reg, ...): $VANTOREL_DATA_DIR when set, else

@@ -9,16 +9,23 @@ namespace vantorel::ui {
 namespace {
 
 std::atomic<bool> gInterrupted{false};
+std::atomic<int> gSignal{0};
 static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set from a signal handler");
+static_assert(std::atomic<int>::is_always_lock_free, "the signal is set from a signal handler");
 
-void onInterrupt(int) {
+// SIGTERM (a service manager, kill) ends a run as cleanly as Ctrl-C does.
+constexpr int kHandled[] = {SIGINT, SIGTERM};
+
+void onInterrupt(int signal) {
+  int none = 0;
+  gSignal.compare_exchange_strong(none, signal);
   if (gInterrupted.exchange(true)) {
-    // The user insists: let this Ctrl-C end the program, once the handler returns.
+    // The user insists: let this signal end the program, once the handler returns.
     struct sigaction dfl {};
     dfl.sa_handler = SIG_DFL;
     sigemptyset(&dfl.sa_mask);
-    sigaction(SIGINT, &dfl, nullptr);
-    raise(SIGINT);
+    sigaction(signal, &dfl, nullptr);
+    raise(signal);
   }
 }
 
@@ -30,17 +37,22 @@ void installInterruptHandler() {
   sigemptyset(&sa.sa_mask);
   // No SA_RESTART: a prompt waiting on the terminal sees the interruption and can cancel.
   sa.sa_flags = 0;
-  sigaction(SIGINT, &sa, nullptr);
+  for (const int signal : kHandled) sigaction(signal, &sa, nullptr);
 }
 
 bool interruptRequested() noexcept {
   return gInterrupted.load();
+}
+int interruptSignal() noexcept {
+  const int signal = gSignal.load();
+  return signal != 0 ? signal : SIGINT;
 }
 void requestInterrupt() noexcept {
   gInterrupted.store(true);
 }
 void clearInterrupt() noexcept {
   gInterrupted.store(false);
+  gSignal.store(0);
 }
 
 }  // namespace vantorel::ui

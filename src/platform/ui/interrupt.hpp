@@ -3,10 +3,12 @@
 // (through the progress display's cancel answer).
 namespace vantorel::ui {
 
-// The first Ctrl-C sets the flag; one more while it is set ends the program as Ctrl-C
-// normally does.
+// The first Ctrl-C (or SIGTERM) sets the flag; one more while it is set ends the program as
+// that signal normally does.
 void installInterruptHandler();
 bool interruptRequested() noexcept;
+// The signal that set the flag: SIGINT unless SIGTERM did.
+int interruptSignal() noexcept;
 void requestInterrupt() noexcept;
 void clearInterrupt() noexcept;
 

@@ -68,8 +68,10 @@ TEST_F(RegStoreTest, MissingFileIsEmptyAndFirstWriteCreatesIt) {
   EXPECT_FALSE(std::filesystem::exists(file()));
   store.update([](RegKey& root) { return setText(root, u"Software\\App", u"Name", u"x"); });
   EXPECT_EQ(slurp(file()),
-            "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\App]\n"
-            "\"Name\"=\"x\"\n\n");
+            "Windows Registry Editor Version 5.00\n"
+            "; Written whole: the last line is \"; end of store\".\n"
+            "\n[HKEY_CURRENT_USER\\Software\\App]\n"
+            "\"Name\"=\"x\"\n\n; end of store\n");
 }
 
 TEST_F(RegStoreTest, NamesIgnoreCaseKeepSpellingAndOrder) {
@@ -231,6 +233,49 @@ TEST_F(RegStoreTest, ConcurrentThreadsWithTheirOwnStoresLoseNoValue) {
   b.join();
   RegStore store = open();
   expectAllWritten(store);
+}
+
+// A store that lost its tail (a crash, a full disk, a copy cut short) is damaged, wherever the
+// cut fell, even where what is left still parses; it is never taken as a smaller store.
+TEST_F(RegStoreTest, AStoreCutShortIsDamagedNotSmaller) {
+  {
+    RegStore store = open();
+    store.update([](RegKey& root) {
+      setText(root, u"Software\\A", u"One", u"1");
+      setText(root, u"Software\\B", u"Two", u"2");
+      return setText(root, u"Software\\C", u"Three", u"3");
+    });
+  }
+  const std::string whole = slurp(file());
+  EXPECT_EQ(open().snapshot()->findPath(u"Software")->childCount(), 3u);
+  // Every cut at a line boundary, and at every byte, of the whole file.
+  for (std::size_t cut = 0; cut < whole.size(); ++cut) {
+    // A cut that only drops the final line break leaves the store whole.
+    if (cut == whole.size() - 1) continue;
+    spill(file(), whole.substr(0, cut));
+    RegStore store = open();
+    EXPECT_THROW(store.snapshot(), RegParseError) << "cut at byte " << cut;
+    // A write refuses to replace it, so nothing more is lost.
+    EXPECT_THROW(store.update([](RegKey& root) { return setText(root, u"K", u"v", u"x"); }),
+                 RegStoreError)
+        << cut;
+    EXPECT_EQ(slurp(file()), whole.substr(0, cut)) << cut;
+  }
+  spill(file(), whole.substr(0, whole.size() - 1));
+  EXPECT_EQ(open().snapshot()->findPath(u"Software")->childCount(), 3u);
+  // A store written by hand carries no seal and is read as it stands; an empty file never is.
+  spill(file(), "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n\"v\"=\"1\"\n");
+  EXPECT_NE(open().snapshot()->findPath(u"K"), nullptr);
+  for (const char* empty : {"", "\n", "  \r\n\n"}) {
+    spill(file(), empty);
+    try {
+      open().snapshot();
+      ADD_FAILURE() << "an empty store was accepted";
+    } catch (const RegParseError& e) {
+      EXPECT_EQ(e.line(), 1u);
+      EXPECT_NE(std::string(e.what()).find(file().string()), std::string::npos);
+    }
+  }
 }
 
 }  // namespace

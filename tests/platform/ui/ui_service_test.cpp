@@ -172,6 +172,34 @@ TEST_F(UiServiceTest, CtrlCCancelsEveryDisplay) {
   clearInterrupt();
   EXPECT_FALSE(d.isCancelled());
   signal(SIGINT, SIG_DFL);
+  signal(SIGTERM, SIG_DFL);
+}
+
+// A service manager's or kill's SIGTERM ends a run as cleanly as Ctrl-C does (it used to end the
+// program at once, leaving temporaries behind); the host tells the two apart by the signal.
+TEST_F(UiServiceTest, SigtermCancelsAsCtrlCDoes) {
+  for (const int sig : {SIGTERM, SIGINT}) {
+    ProgressDisplay d(u"Work");
+    installInterruptHandler();
+    raise(sig);
+    EXPECT_TRUE(d.isCancelled()) << sig;
+    EXPECT_EQ(interruptSignal(), sig);
+    clearInterrupt();
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+  }
+}
+
+TEST(UiInterruptDeathTest, SecondSigtermEndsTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        installInterruptHandler();
+        raise(SIGTERM);
+        raise(SIGTERM);
+        std::exit(0);
+      },
+      ::testing::KilledBySignal(SIGTERM), "");
 }
 
 TEST(UiInterruptDeathTest, SecondCtrlCEndsTheProgram) {

@@ -1,0 +1,45 @@
+#include "generator/run_locks.hpp"
+
+#include "foundation/project_context.hpp"
+#include "foundation/template_lookup.hpp"
+#include "generator/generation_run.hpp"
+#include "generator/output_naming.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/strings.hpp"
+#include "projectfile/working_folders.hpp"
+
+namespace vantorel {
+
+void LockTemplateFolders(GenerationRun& run, const std::u16string& templateFile) {
+  if (trimBlanks(templateFile).empty()) return;
+  const std::u16string unpacked = InitAppFolders(TemplateWorkName(templateFile), u"Script", false);
+  if (unpacked.empty()) return;
+  const std::u16string root = fs::parentFolder(unpacked);
+  try {
+    run.templateLock = fs::FolderLock::acquire(root, true);
+  } catch (const fs::FileError&) {
+    // Without a lock the run goes on as before; the folder's own failures are reported later.
+    return;
+  }
+  fs::removeStaleTemporaries(root, true);
+}
+
+std::optional<std::u16string> LockDestination(GenerationRun& run) {
+  const std::u16string destination(trimBlanks(projectSettingText(run.proj(), u"Destination")));
+  if (destination.empty()) return std::nullopt;
+  if (!fs::createFolders(destination)) return std::nullopt;
+  try {
+    run.destinationLock = fs::FolderLock::acquire(destination, false);
+  } catch (const fs::FileError&) {
+    return std::nullopt;
+  }
+  if (!run.destinationLock) {
+    return projectContext().productTitle + u": The destination folder \"" + destination +
+           u"\" is in use by another generation. Generation aborted.";
+  }
+  fs::removeStaleTemporaries(destination, true);
+  return std::nullopt;
+}
+
+}  // namespace vantorel

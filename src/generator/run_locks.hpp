@@ -1,0 +1,20 @@
+#pragma once
+// The folders a run holds for itself: the template set's working folders, which a second run of
+// the same set waits for, and the destination, which a second run into the same site is refused.
+// Each is also cleared of the temporary files that writers killed mid-write left there.
+#include <optional>
+#include <string>
+
+namespace vantorel {
+
+class GenerationRun;
+
+// Makes the working folders of templateFile and waits until no other run holds them; nothing
+// for an empty name or a user without a documents folder.
+void LockTemplateFolders(GenerationRun& run, const std::u16string& templateFile);
+
+// Makes the project's destination folder and locks it for the run. Nothing when the run may go
+// on (also when the folder cannot be made: the first write reports that), else the message.
+std::optional<std::u16string> LockDestination(GenerationRun& run);
+
+}  // namespace vantorel
