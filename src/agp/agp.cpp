@@ -1,5 +1,6 @@
 #include "agp/agp.hpp"
 
+#include "agp/late_members.hpp"
 #include "fields/search_operators.hpp"
 #include "foundation/captions.hpp"
 #include "foundation/custom_settings.hpp"
@@ -125,6 +126,7 @@ const ClassInfo& AGP::classInfo() const noexcept {
         .method<&T::GenScript>(u"GenScript")
         .method<&T::GenCheck>(u"GenCheck")
         .method<&T::BuildExParseFunction>(u"BuildExParseFunction");
+    defineLateMembers(c);
   });
   return info;
 }

@@ -4,6 +4,7 @@
 
 #include "agp/agp_classes.hpp"
 #include "database/database_load_operations.hpp"
+#include "extensions/extension_setup.hpp"
 #include "fields/field_classes.hpp"
 #include "foundation/foundation_classes.hpp"
 #include "generator/generation_driver.hpp"
@@ -31,6 +32,7 @@ void registerEngineClasses(ClassFactory& factory) {
   registerTemplateClasses(factory);
   registerScriptHostClasses(factory);
   registerGeneratorClasses(factory);
+  registerExtensionClasses(factory);
 }
 
 void installEngineOperations() noexcept {
@@ -38,6 +40,7 @@ void installEngineOperations() noexcept {
   installProjectFileOperations();
   installTemplateOperations();
   installGenerationOperations();
+  installExtensionOperations();
 }
 
 void setUpEngine() {
