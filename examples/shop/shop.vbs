@@ -6,7 +6,7 @@
 ' Without an argument the file is shop.vtp beside this script. The model is made by hand: eight
 ' tables with their keys, two views, a report, a master/detail link between orders and their
 ' lines, lookups, search fields and menus. The site reaches the data through the ODBC data
-' source "shop".
+' source "shop". The sample extension "AboutPage" adds an about page to the site.
 Option Explicit
 
 ' Field types (ADO data type codes).
@@ -32,6 +32,8 @@ Function AddTable(ByVal sName, ByVal sKind, ByVal sCaption)
   t.TblList = True
   t.TblView = True
   t.TblRecPerPage = 10
+  ' Its definition is in the model, as a database load would have left it.
+  t.TblLoaded = True
   If sKind = "TABLE" Then
     t.TblAdd = True
     t.TblEdit = True
@@ -205,6 +207,23 @@ Sub StartProject(ByVal proj, ByVal sPath)
   proj.Load sPath
 End Sub
 
+' The sample extension "AboutPage", installed beside the bundled template set, adds an about
+' page: its introduction is a project setting of the extension, and each table says whether the
+' page lists it and with which note.
+Sub AddAboutPage(proj)
+  Dim tables, i
+  If Not proj.AddExtension("AboutPage", "AboutPage.zip", "AboutPage.xml") Then Exit Sub
+  proj.SetExtProjAtt "AboutPage", "AboutIntro", "The shop sells from a catalogue of products " & _
+                     "in categories, and keeps its customers' orders."
+  tables = Array("Products", "what the shop sells, with prices and stock", _
+                 "Categories", "how the products are grouped", _
+                 "Orders", "what customers ordered, and when")
+  For i = 0 To UBound(tables) Step 2
+    proj.SetExtTblAtt "AboutPage", tables(i), "AboutShow", True
+    proj.SetExtTblAtt "AboutPage", tables(i), "AboutNote", tables(i + 1)
+  Next
+End Sub
+
 Dim path, proj, fso
 Set fso = CreateObject("Scripting.FileSystemObject")
 If WScript.Arguments.Count > 0 Then
@@ -228,6 +247,7 @@ proj.SetV "Template", ""
 proj.SetV "DefaultLanguageFile", "lang.xml"
 BuildShop
 AddMenus proj
+AddAboutPage proj
 
 proj.ProjErr = ""
 proj.Save path

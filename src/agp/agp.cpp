@@ -1,5 +1,6 @@
 #include "agp/agp.hpp"
 
+#include "agp/late_members.hpp"
 #include "fields/search_operators.hpp"
 #include "foundation/captions.hpp"
 #include "foundation/custom_settings.hpp"
@@ -142,6 +143,7 @@ const ClassInfo& AGP::classInfo() const noexcept {
         .method<&T::WriteUtf8File>(u"WriteUtf8File")
         .method<&T::CopyDefaultSettings>(u"CopyDefaultSettings")
         .method<&T::CopyRegistryKey>(u"CopyRegistryKey");
+    defineLateMembers(c);
   });
   return info;
 }

@@ -5,6 +5,7 @@
 #include "agp/agp_classes.hpp"
 #include "database/database_load_operations.hpp"
 #include "database/load_entries.hpp"
+#include "extensions/extension_setup.hpp"
 #include "fields/field_classes.hpp"
 #include "foundation/foundation_classes.hpp"
 #include "generator/generation_driver.hpp"
@@ -32,6 +33,7 @@ void registerEngineClasses(ClassFactory& factory) {
   registerTemplateClasses(factory);
   registerScriptHostClasses(factory);
   registerGeneratorClasses(factory);
+  registerExtensionClasses(factory);
 }
 
 void installEngineOperations() noexcept {
@@ -40,6 +42,7 @@ void installEngineOperations() noexcept {
   installProjectFileOperations();
   installTemplateOperations();
   installGenerationOperations();
+  installExtensionOperations();
 }
 
 void setUpEngine() {

@@ -116,6 +116,8 @@ class ProjectContext {
   // archive unpacker.
   Ref<Object> menus, language, filter;
   Ref<Object> fileCache, unzip;
+  // The extension list, the custom scripts and the code base.
+  Ref<Object> extensions, customScripts, codeBase;
 };
 
 // The calling thread's context.

@@ -1,5 +1,6 @@
 #include "foundation/template_lookup.hpp"
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 
@@ -11,15 +12,16 @@
 namespace vantorel {
 
 namespace {
-thread_local const InstalledExtensions* tExtensions = nullptr;
+// The view works on the calling thread's own extension list.
+std::atomic<const InstalledExtensions*> tExtensions = nullptr;
 }  // namespace
 
-void setInstalledExtensions(const InstalledExtensions* extensions) noexcept {
-  tExtensions = extensions;
+const InstalledExtensions* setInstalledExtensions(const InstalledExtensions* extensions) noexcept {
+  return tExtensions.exchange(extensions);
 }
 
 const InstalledExtensions* installedExtensions() noexcept {
-  return tExtensions;
+  return tExtensions.load();
 }
 
 std::u16string TemplateWorkName(std::u16string_view templateFile) {
@@ -65,7 +67,7 @@ std::u16string GetTemplateFilePath(std::u16string_view fileName) {
     if (fs::fileExists(path)) return path;
     return AddBackslash(projectContext().templateFolder) + std::u16string(fileName);
   }
-  if (const InstalledExtensions* extensions = tExtensions) {
+  if (const InstalledExtensions* extensions = tExtensions.load()) {
     const std::int32_t count = extensions->count();
     for (std::int32_t i = 1; i <= count && i <= INT16_MAX; ++i) {
       // A gap in the numbering would be the extension list's own fault; it must not stop a

@@ -22,8 +22,10 @@ class InstalledExtensions {
   virtual std::optional<Entry> seq(std::int16_t index) const = 0;
 };
 
-// Per thread; the caller keeps `extensions` alive while it is registered. nullptr unregisters.
-void setInstalledExtensions(const InstalledExtensions* extensions) noexcept;
+// Process-wide, registered at start-up; the view reads the calling thread's list. The caller
+// keeps `extensions` alive while it is registered; nullptr unregisters. Returns the view
+// registered before.
+const InstalledExtensions* setInstalledExtensions(const InstalledExtensions* extensions) noexcept;
 const InstalledExtensions* installedExtensions() noexcept;
 
 // The path of a template input file. A control of an extension reads its own folder, then the

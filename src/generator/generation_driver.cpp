@@ -128,6 +128,7 @@ class Driver {
     projectContext().templateFolder =
         PrepareTemplatePath(templateFile, u"Script", false, true, !projectContext().syncKeepAnswer);
     if (!checkExtensions() || !checkUserCode() || !loadControls() || !checkVersion()) return;
+    loadCodeBase();
     if (!loadLanguages()) return;
     purgeCompiledTemplates();
     readUserOptions();
@@ -250,6 +251,14 @@ class Driver {
                  u")! Generation aborted!");
     }
     return true;
+  }
+
+  // The user's code base, for the templates' snippets; a bad file keeps the last good one.
+  void loadCodeBase() {
+    const std::u16string path = toString(
+        GetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey), Variant(u"CodeBase")));
+    GenerationExtensions* extensions = generationExtensions();
+    if (extensions && !path.empty() && fs::fileExists(path)) extensions->loadCodeBase(path);
   }
 
   bool loadLanguages() {

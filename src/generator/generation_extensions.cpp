@@ -1,29 +1,31 @@
 #include "generator/generation_extensions.hpp"
 
+#include <atomic>
+
 #include "foundation/project_context.hpp"
 #include "foundation/template_lookup.hpp"
+#include "platform/fs/path.hpp"
 
 namespace vantorel {
 
 namespace {
 
-GenerationExtensions*& installed() {
-  thread_local GenerationExtensions* extensions = nullptr;
-  return extensions;
-}
+std::atomic<GenerationExtensions*> installed = nullptr;
 
 }  // namespace
 
-void setGenerationExtensions(GenerationExtensions* extensions) noexcept {
-  installed() = extensions;
+GenerationExtensions* setGenerationExtensions(GenerationExtensions* extensions) noexcept {
+  return installed.exchange(extensions);
 }
 
 GenerationExtensions* generationExtensions() noexcept {
-  return installed();
+  return installed.load();
 }
 
 std::u16string extensionArchivePath(const GenerationExtensions::Entry& extension) {
-  return AddBackslash(projectContext().extensionsFolder) + extension.templateFile;
+  if (extension.templateFile.empty()) return AddBackslash(projectContext().extensionsFolder);
+  return fs::joinInside(projectContext().extensionsFolder, extension.templateFile)
+      .value_or(std::u16string());
 }
 
 }  // namespace vantorel

@@ -1,8 +1,8 @@
 #pragma once
 // The installed extensions as generation sees them: their names, archives and the switch that
-// generation turns off for one that cannot be used. The extensions subsystem installs its list
-// here; while none is installed there are no extensions, and generation makes no extension
-// output.
+// generation turns off for one that cannot be used, and the code base generation loads. The
+// extensions subsystem installs its view here at start-up; while none is installed there are no
+// extensions, generation makes no extension output and loads no code base.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,13 +22,17 @@ class GenerationExtensions {
   virtual std::optional<Entry> seq(std::int32_t index) const = 0;
   virtual bool exists(const std::u16string& name) const = 0;
   virtual void setEnabled(const std::u16string& name, bool enabled) = 0;
+  // Loads the code base file into the thread's code base; a bad file keeps the last good one.
+  virtual void loadCodeBase(const std::u16string& file) = 0;
 };
 
-// Per thread; the caller keeps the list alive while it is installed. nullptr uninstalls.
-void setGenerationExtensions(GenerationExtensions* extensions) noexcept;
+// Process-wide; the view works on the calling thread's list. The caller keeps it alive while it
+// is installed; nullptr uninstalls. Returns the view installed before.
+GenerationExtensions* setGenerationExtensions(GenerationExtensions* extensions) noexcept;
 GenerationExtensions* generationExtensions() noexcept;
 
-// The archive of an extension: ExtensionsFolder with its template file name.
+// The archive of an extension: ExtensionsFolder with its template file name; "" (no file) for a
+// name that would lead outside that folder.
 std::u16string extensionArchivePath(const GenerationExtensions::Entry& extension);
 
 }  // namespace vantorel

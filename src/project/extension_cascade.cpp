@@ -1,17 +1,23 @@
 #include "project/extension_cascade.hpp"
 
+#include <atomic>
+
 namespace vantorel {
 
 namespace {
 
-ExtensionCascade*& handler() {
-  thread_local ExtensionCascade* installed = nullptr;
-  return installed;
+// The handler works on the calling thread's own extension list and custom scripts.
+std::atomic<ExtensionCascade*> installed = nullptr;
+
+ExtensionCascade* handler() noexcept {
+  return installed.load();
 }
 
 }  // namespace
 
-void setExtensionCascade(ExtensionCascade* h) noexcept { handler() = h; }
+ExtensionCascade* setExtensionCascade(ExtensionCascade* h) noexcept {
+  return installed.exchange(h);
+}
 
 void ExtRenameTable(std::u16string_view oldName, std::u16string_view newName) {
   if (ExtensionCascade* h = handler()) h->renameTable(oldName, newName);

@@ -22,9 +22,10 @@ class ExtensionCascade {
   virtual bool changeCustomScripts(std::u16string_view oldName, std::u16string_view newName) = 0;
 };
 
-// The thread's handler; nullptr (the default) while the extension subsystem is not installed.
-// The caller keeps the handler alive while it is installed.
-void setExtensionCascade(ExtensionCascade* handler) noexcept;
+// Process-wide, installed at start-up by the extension subsystem; the handler works on the
+// calling thread's lists. nullptr while none is installed. The caller keeps the handler alive
+// while it is installed. Returns the handler installed before.
+ExtensionCascade* setExtensionCascade(ExtensionCascade* handler) noexcept;
 
 void ExtRenameTable(std::u16string_view oldName, std::u16string_view newName);
 void ExtDeleteTable(std::u16string_view name);

@@ -1,5 +1,6 @@
 #include "projectfile/project_file_seams.hpp"
 
+#include <atomic>
 #include <mutex>
 
 #include "foundation/project_context.hpp"
@@ -24,13 +25,14 @@ ProjectSchemaSync*& schemaSyncHandler() {
   return installed;
 }
 
-ProjectExtensionStore*& extensionStore() {
-  thread_local ProjectExtensionStore* installed = nullptr;
+// The stores work on the calling thread's own lists; the stores themselves hold no state.
+std::atomic<ProjectExtensionStore*>& extensionStore() {
+  static std::atomic<ProjectExtensionStore*> installed = nullptr;
   return installed;
 }
 
-ProjectCustomScriptStore*& customScriptStore() {
-  thread_local ProjectCustomScriptStore* installed = nullptr;
+std::atomic<ProjectCustomScriptStore*>& customScriptStore() {
+  static std::atomic<ProjectCustomScriptStore*> installed = nullptr;
   return installed;
 }
 
@@ -61,14 +63,14 @@ ProjectSchemaSync* projectSchemaSync() noexcept {
   return schemaSyncHandler();
 }
 
-void setProjectExtensionStore(ProjectExtensionStore* store) noexcept {
-  extensionStore() = store;
+ProjectExtensionStore* setProjectExtensionStore(ProjectExtensionStore* store) noexcept {
+  return extensionStore().exchange(store);
 }
 ProjectExtensionStore* projectExtensionStore() noexcept {
   return extensionStore();
 }
-void setProjectCustomScriptStore(ProjectCustomScriptStore* store) noexcept {
-  customScriptStore() = store;
+ProjectCustomScriptStore* setProjectCustomScriptStore(ProjectCustomScriptStore* store) noexcept {
+  return customScriptStore().exchange(store);
 }
 ProjectCustomScriptStore* projectCustomScriptStore() noexcept {
   return customScriptStore();

@@ -4,7 +4,7 @@
 // run after a load, and the extensions' settings trees and custom scripts stored in the file.
 // Each is an interface the owning subsystem installs; while none is installed the project file
 // behaves as on a machine without that part: no converter can be created, no schema check
-// runs, and there are no extensions or custom scripts to save or to place.
+// runs, and extensions and custom scripts are neither saved nor read.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -122,10 +122,12 @@ class ProjectCustomScriptStore {
   virtual void setCode(const Keys& keys, const std::u16string& code) = 0;
 };
 
-// Per thread; the caller keeps the store alive while installed. nullptr uninstalls.
-void setProjectExtensionStore(ProjectExtensionStore* store) noexcept;
+// Process-wide, installed at start-up by the extensions layer; each store works on the calling
+// thread's own lists. The caller keeps the store alive while installed; nullptr uninstalls.
+// Each returns the store installed before.
+ProjectExtensionStore* setProjectExtensionStore(ProjectExtensionStore* store) noexcept;
 ProjectExtensionStore* projectExtensionStore() noexcept;
-void setProjectCustomScriptStore(ProjectCustomScriptStore* store) noexcept;
+ProjectCustomScriptStore* setProjectCustomScriptStore(ProjectCustomScriptStore* store) noexcept;
 ProjectCustomScriptStore* projectCustomScriptStore() noexcept;
 
 }  // namespace vantorel

@@ -32,7 +32,6 @@
 #include "platform/text/unicode.hpp"
 #include "platform/xml/attributes.hpp"
 #include "project/language.hpp"
-#include "projectfile/kept_elements.hpp"
 #include "projectfile/project_file_seams.hpp"
 #include "foundation/setting_values.hpp"
 
@@ -345,27 +344,14 @@ class NodeReader {
                                         xml::attributeTextNoCase(element, "ScriptL1Key"),
                                         xml::attributeTextNoCase(element, "ScriptL2Key")};
     ProjectCustomScriptStore* store = projectCustomScriptStore();
-    if (!store) {
-      // Kept for the next save under the rule a script list applies: type, code type and name.
-      if (!keys.type.empty() && !keys.codeType.empty() && !keys.name.empty()) {
-        keepCustomScriptElement(element, customScriptCode(element));
-      }
-      return;
-    }
-    if (!store->add(keys)) return;
+    if (!store || !store->add(keys)) return;
     store->setCode(keys, customScriptCode(element));
   }
 
   void readExtensionElement(const xml::Node& element, int depth) {
     ProjectExtensionStore* store = projectExtensionStore();
     const char* name = element.name();
-    if (!store) {
-      if (xml::nameEqualsAscii(name, "extension") &&
-          !xml::attributeTextNoCase(element, "Name").empty()) {
-        keepExtensionElement(element);
-      }
-      return;
-    }
+    if (!store) return;
     if (xml::nameEqualsAscii(name, "extension")) {
       const std::u16string extName = xml::attributeTextNoCase(element, "Name");
       if (extName.empty()) return;

@@ -29,7 +29,6 @@
 #include "project/language.hpp"
 #include "project/menus.hpp"
 #include "projectfile/file_writing.hpp"
-#include "projectfile/kept_elements.hpp"
 #include "projectfile/project_backups.hpp"
 #include "projectfile/project_file_seams.hpp"
 #include "projectfile/working_folders.hpp"
@@ -165,13 +164,7 @@ void writeDatabase(xml::Node root, AGPDatabase& db) {
 
 void writeExtensions(xml::Node root) {
   ProjectExtensionStore* store = projectExtensionStore();
-  if (!store) {
-    if (keptExtensions()) {
-      xml::appendLineBreak(root);
-      writeKeptExtensions(root);
-    }
-    return;
-  }
+  if (!store) return;
   const std::vector<ProjectExtensionStore::Extension> extensions = store->extensionsForSave();
   if (extensions.empty()) return;
   xml::appendLineBreak(root);
@@ -209,13 +202,7 @@ void writeExtensions(xml::Node root) {
 
 void writeCustomScripts(xml::Node root) {
   ProjectCustomScriptStore* store = projectCustomScriptStore();
-  if (!store) {
-    if (keptCustomScripts()) {
-      xml::appendLineBreak(root);
-      writeKeptCustomScripts(root);
-    }
-    return;
-  }
+  if (!store) return;
   const std::vector<ProjectCustomScriptStore::Script> scripts = store->scriptsForSave();
   if (scripts.empty()) return;
   xml::appendLineBreak(root);

@@ -43,14 +43,19 @@ Ref<Enumerator> EmptyModelList::newEnum() {
   return makeArrayEnumerator(Variant(SafeArray::fromValues(std::vector<Variant>{})));
 }
 
-Ref<Object>& ScriptExtensionsObject() {
-  thread_local Ref<Object> list = makeRef<EmptyModelList>(u"AGPExtensions");
-  return list;
+ScriptListMakers& scriptListMakers() noexcept {
+  static ScriptListMakers makers;
+  return makers;
 }
 
-Ref<Object>& ScriptCustomScriptsObject() {
-  thread_local Ref<Object> list = makeRef<EmptyModelList>(u"AGPCustomScripts");
-  return list;
+Ref<Object> ScriptExtensionsObject() {
+  if (const auto make = scriptListMakers().extensions) return make();
+  return makeRef<EmptyModelList>(u"AGPExtensions");
+}
+
+Ref<Object> ScriptCustomScriptsObject() {
+  if (const auto make = scriptListMakers().customScripts) return make();
+  return makeRef<EmptyModelList>(u"AGPCustomScripts");
 }
 
 }  // namespace vantorel

@@ -1,5 +1,5 @@
 #pragma once
-// The list scripts see as "EXTS" or "CUSTOMSCRIPTS" while the extension subsystem is not part
+// The list scripts see as "EXTS" or "CUSTOMSCRIPTS" when the extension subsystem is not part
 // of the engine: a collection that holds nothing and says so. Count is 0, every look-up gives
 // Nothing (or False, or ""), and For Each visits nothing. Nothing can be added to it.
 #include <cstdint>
@@ -32,10 +32,17 @@ class EmptyModelList final : public Object {
   std::u16string typeName_;
 };
 
-// The objects the script host hands out as "EXTS" and "CUSTOMSCRIPTS", one of each per thread.
-// They start as empty lists; the extension subsystem puts its shared lists here when it is
-// installed.
-Ref<Object>& ScriptExtensionsObject();
-Ref<Object>& ScriptCustomScriptsObject();
+// The thread's shared lists that the script host hands out as "EXTS" and "CUSTOMSCRIPTS". The
+// extension subsystem, above this layer, installs their makers at start-up; without it each
+// is an empty list.
+struct ScriptListMakers {
+  Ref<Object> (*extensions)() = nullptr;
+  Ref<Object> (*customScripts)() = nullptr;
+};
+// Process-wide, filled at start-up.
+ScriptListMakers& scriptListMakers() noexcept;
+
+Ref<Object> ScriptExtensionsObject();
+Ref<Object> ScriptCustomScriptsObject();
 
 }  // namespace vantorel

@@ -8,6 +8,7 @@
 
 #include "agp/agp.hpp"
 #include "agp/agp_classes.hpp"
+#include "agp/late_members.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/registry_test_support.hpp"
 #include "foundation/script_text.hpp"
@@ -153,6 +154,9 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
         u"CopyDefaultSettings", u"CopyRegistryKey"}) {
     expected.emplace_back(m);
   }
+  // Then the members the extensions layer defines.
+  for (const std::u16string_view m : lateMemberNames()) expected.emplace_back(m);
+  EXPECT_EQ(expected.back(), u"LoadCustomScriptCode");
   std::vector<std::u16string> names;
   for (const MemberInfo& m : agp_->classInfo().members()) names.push_back(m.name);
   EXPECT_EQ(names, expected);

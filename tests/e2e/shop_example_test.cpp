@@ -71,6 +71,12 @@ TEST(ShopExample, BuildsTheProjectAndGeneratesItsSite) {
         "Stockreport.asp", "Products_Picturedownload.asp"}) {
     EXPECT_TRUE(fs::is_regular_file(site / file)) << file;
   }
+  // The sample extension's page, with its project setting and the tables marked for it.
+  const std::string about = readFile(site / "about.asp");
+  EXPECT_NE(about.find("<h1>About this site</h1>"), std::string::npos) << about;
+  EXPECT_NE(about.find("keeps its customers' orders."), std::string::npos) << about;
+  EXPECT_NE(about.find("<b>Products</b> what the shop sells"), std::string::npos) << about;
+  EXPECT_EQ(about.find("<b>Suppliers</b>"), std::string::npos) << about;
   // A view has no key: no pages that need one.
   EXPECT_FALSE(fs::exists(site / "Product_Listedit.asp"));
   const auto pages = vantorel::test::pageProblems(site);

@@ -47,9 +47,10 @@ class FieldsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SharedLanguage().InitSettings();
-    setExtensionCascade(&cascade_);
+    previous_ = setExtensionCascade(&cascade_);
   }
-  void TearDown() override { setExtensionCascade(nullptr); }
+  void TearDown() override { setExtensionCascade(previous_); }
+  ExtensionCascade* previous_ = nullptr;
   std::vector<std::u16string> phrases() const {
     std::vector<std::u16string> out;
     AGPLanguage& l = SharedLanguage();

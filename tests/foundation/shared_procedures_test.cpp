@@ -192,12 +192,12 @@ TEST(SharedProcedures, GetTemplateFilePath) {
   projectContext().currentSourceFolder = projectContext().templateFolder;
   projectContext().extensionTemplatesFolder = root + u"/ext";
 
-  // No extension subsystem registered: no extensions.
+  // No extensions registered.
   EXPECT_EQ(GetTemplateFilePath(u"page.asp"), root + u"/tpl\\page.asp");
 
   ExtensionList list;
   list.entries = {{u"Off", false}, {u"Missing", true}, {u"On", true}};
-  setInstalledExtensions(&list);
+  const InstalledExtensions* previous = setInstalledExtensions(&list);
   EXPECT_EQ(GetTemplateFilePath(u"page.asp"), root + u"/ext/On/page.asp");
   EXPECT_EQ(GetTemplateFilePath(u"only_tpl.asp"), root + u"/tpl\\only_tpl.asp");
   EXPECT_EQ(GetTemplateFilePath(u"nowhere.asp"), root + u"/tpl\\nowhere.asp");
@@ -207,7 +207,7 @@ TEST(SharedProcedures, GetTemplateFilePath) {
   EXPECT_EQ(GetTemplateFilePath(u"own.asp"), root + u"/ext/On/own.asp");
   EXPECT_EQ(GetTemplateFilePath(u"only_tpl.asp"), root + u"/tpl\\only_tpl.asp");
 
-  setInstalledExtensions(nullptr);
+  setInstalledExtensions(previous);
   projectContext().templateFolder.clear();
   projectContext().currentSourceFolder.clear();
   projectContext().extensionTemplatesFolder.clear();

@@ -30,6 +30,7 @@ class ExtensionList : public GenerationExtensions {
       if (e.name == name) e.enabled = enabled;
     }
   }
+  void loadCodeBase(const std::u16string&) override {}
   std::vector<Entry> entries;
 };
 
@@ -39,14 +40,15 @@ class ExtensionMergeTest : public GenerationRunTest {
     GenerationRunTest::SetUp();
     projectContext().extensionsFolder = u16(dir_.path() / "exts");
     fsys::create_directories(dir_.path() / "exts");
-    setGenerationExtensions(&list_);
+    previous_ = setGenerationExtensions(&list_);
   }
   void TearDown() override {
-    setGenerationExtensions(nullptr);
+    setGenerationExtensions(previous_);
     GenerationRunTest::TearDown();
   }
 
   ExtensionList list_;
+  GenerationExtensions* previous_ = nullptr;
 };
 
 TEST_F(ExtensionMergeTest, AddsAndDeletesControlsAndDisablesAMissingExtension) {

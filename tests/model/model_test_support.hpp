@@ -13,8 +13,8 @@ namespace vantorel::test {
 // Records every call of the extension seam as "op:args" while installed.
 class CascadeLog final : public ExtensionCascade {
  public:
-  CascadeLog() { setExtensionCascade(this); }
-  ~CascadeLog() override { setExtensionCascade(nullptr); }
+  CascadeLog() : previous_(setExtensionCascade(this)) {}
+  ~CascadeLog() override { setExtensionCascade(previous_); }
 
   std::vector<std::u16string> calls;
 
@@ -25,6 +25,9 @@ class CascadeLog final : public ExtensionCascade {
   void renameField(std::u16string_view t, std::u16string_view o, std::u16string_view n) override;
   void deleteField(std::u16string_view t, std::u16string_view f) override;
   bool changeCustomScripts(std::u16string_view o, std::u16string_view n) override;
+
+ private:
+  ExtensionCascade* previous_;
 };
 
 // Empties the shared menus and phrase tables, and installs a cascade log.

@@ -20,7 +20,6 @@
 #include "platform/ui/ui.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
-#include "projectfile/kept_elements.hpp"
 #include "projectfile/project_file_seams.hpp"
 
 namespace vantorel::test {
@@ -36,8 +35,8 @@ inline std::string firstDifference(const std::string& a, const std::string& b) {
 
 class ScriptStore final : public ProjectCustomScriptStore {
  public:
-  ScriptStore() { setProjectCustomScriptStore(this); }
-  ~ScriptStore() override { setProjectCustomScriptStore(nullptr); }
+  ScriptStore() : previous_(setProjectCustomScriptStore(this)) {}
+  ~ScriptStore() override { setProjectCustomScriptStore(previous_); }
   std::vector<Script> scriptsForSave() override {
     std::vector<Script> out;
     for (auto& [keys, props, code] : entries) out.push_back({props.get(), code});
@@ -67,14 +66,17 @@ class ScriptStore final : public ProjectCustomScriptStore {
     std::u16string code;
   };
   std::vector<Entry> entries;
+
+ private:
+  ProjectCustomScriptStore* previous_;
 };
 
 // Extensions for the project's table "Orders": each holds project, database, table and field
 // settings, the field "ID" only.
 class ExtensionStore final : public ProjectExtensionStore {
  public:
-  ExtensionStore() { setProjectExtensionStore(this); }
-  ~ExtensionStore() override { setProjectExtensionStore(nullptr); }
+  ExtensionStore() : previous_(setProjectExtensionStore(this)) {}
+  ~ExtensionStore() override { setProjectExtensionStore(previous_); }
   struct Ext {
     Ref<AGProperties> props = makeRef<AGProperties>(), project = makeRef<AGProperties>(),
                       database = makeRef<AGProperties>(), table = makeRef<AGProperties>(),
@@ -112,6 +114,9 @@ class ExtensionStore final : public ProjectExtensionStore {
   void loadInstalled(AGP&) override { ++installedLoads; }
   std::vector<Ext> exts;
   int installedLoads = 0;
+
+ private:
+  ProjectExtensionStore* previous_;
 };
 
 class ProjectFileTest : public RegistryTest {
@@ -121,7 +126,9 @@ class ProjectFileTest : public RegistryTest {
     // Menus and phrases are the thread's; each test starts without any.
     SharedLanguage().InitSettings();
     while (SharedMenus().Count() > 0) SharedMenus().DeleteMenu(SharedMenus().Item(1)->MenuId());
-    forgetKeptElements();
+    // So are the extensions and custom scripts.
+    projectContext().extensions = nullptr;
+    projectContext().customScripts = nullptr;
     projectContext().lastErrorText.clear();
   }
   void TearDown() override { ui::setBackendForTesting(nullptr); }

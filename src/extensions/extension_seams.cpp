@@ -1,0 +1,232 @@
+// What the layers below reach through their seams: the model's renames and deletions, the
+// project file's saving and reading of the extension trees and custom scripts, generation's
+// view of the extension list and the code base, template lookup's view of the enabled
+// extensions, and the lists the script host hands out. Each piece is stateless and works on
+// the calling thread's shared lists.
+#include <algorithm>
+#include <vector>
+
+#include "agp/agp.hpp"
+#include "extensions/code_base.hpp"
+#include "extensions/custom_scripts.hpp"
+#include "extensions/declarations.hpp"
+#include "extensions/extension_operations.hpp"
+#include "extensions/extension_setup.hpp"
+#include "extensions/extensions.hpp"
+#include "foundation/template_lookup.hpp"
+#include "generator/generation_extensions.hpp"
+#include "project/extension_cascade.hpp"
+#include "projectfile/project_file_seams.hpp"
+#include "templates/empty_model_list.hpp"
+
+namespace vantorel {
+
+namespace {
+
+class Cascade final : public ExtensionCascade {
+ public:
+  void renameTable(std::u16string_view o, std::u16string_view n) override {
+    ExtensionsRenameTable(std::u16string(o), std::u16string(n));
+  }
+  void deleteTable(std::u16string_view name) override {
+    ExtensionsDeleteTable(std::u16string(name));
+  }
+  void renameChart(std::u16string_view t, std::u16string_view o, std::u16string_view n) override {
+    ExtensionsRenameChart(std::u16string(t), std::u16string(o), std::u16string(n));
+  }
+  void deleteChart(std::u16string_view t, std::u16string_view c) override {
+    ExtensionsDeleteChart(std::u16string(t), std::u16string(c));
+  }
+  void renameField(std::u16string_view t, std::u16string_view o, std::u16string_view n) override {
+    ExtensionsRenameField(std::u16string(t), std::u16string(o), std::u16string(n));
+  }
+  void deleteField(std::u16string_view t, std::u16string_view f) override {
+    ExtensionsDeleteField(std::u16string(t), std::u16string(f));
+  }
+  bool changeCustomScripts(std::u16string_view o, std::u16string_view n) override {
+    return SharedCustomScripts().change(std::u16string(o), std::u16string(n));
+  }
+};
+
+// The items of a collection in the order of their sequence numbers; an item whose number is
+// out of step with the others is still written, after those before it.
+template <class Item, class List>
+std::vector<Item*> bySeq(const List& list) {
+  std::vector<Item*> items;
+  for (std::int32_t i = 0; i < list.count(); ++i) items.push_back(&list.at(static_cast<std::size_t>(i)));
+  std::stable_sort(items.begin(), items.end(),
+                   [](const Item* a, const Item* b) { return a->seq() < b->seq(); });
+  return items;
+}
+
+AGPExtension* currentExtension() {
+  AGPExtensions& list = SharedExtensions();
+  return list.find(list.curName());
+}
+
+class ExtensionStore final : public ProjectExtensionStore {
+ public:
+  std::vector<Extension> extensionsForSave() override {
+    std::vector<Extension> out;
+    for (AGPExtension* ext : bySeq<AGPExtension>(SharedExtensions())) {
+      Extension e;
+      e.properties = &ext->properties();
+      if (ext->isExtended()) {
+        AGPExtProj& proj = ext->proj();
+        e.project = &proj.properties();
+        if (proj.dbCnt() >= 1) {
+          AGPExtDb& db = proj.db();
+          e.database = &db.properties();
+          for (AGPExtTable* table : bySeq<AGPExtTable>(db.tables())) {
+            TableSettings t;
+            t.properties = &table->properties();
+            for (AGPExtChart* c : bySeq<AGPExtChart>(table->charts())) {
+              t.charts.push_back(&c->properties());
+            }
+            for (AGPExtField* f : bySeq<AGPExtField>(table->fields())) {
+              t.fields.push_back(&f->properties());
+            }
+            e.tables.push_back(std::move(t));
+          }
+        }
+      }
+      out.push_back(std::move(e));
+    }
+    return out;
+  }
+
+  bool empty() override { return SharedExtensions().count() == 0; }
+
+  AGProperties* addExtension(AGP& project, const std::u16string& name,
+                             const std::u16string& templateFile,
+                             const std::u16string& xmlFile) override {
+    if (!AddExtension(project, name, templateFile, xmlFile)) return nullptr;
+    AGPExtension* ext = SharedExtensions().find(name);
+    if (!ext) return nullptr;
+    // A stored extension always has its project and database levels, declared anew, so that
+    // the file's values for them have their places.
+    ExtensionDeclarations declarations;
+    if (!xmlFile.empty() && !declarations.load(xmlFile)) {
+      LoadAttributeDefs(ext->proj().properties(), declarations.node(DeclarationLevel::Project));
+      LoadAttributeDefs(ext->proj().db().properties(),
+                        declarations.node(DeclarationLevel::Database));
+    }
+    return &ext->properties();
+  }
+
+  AGProperties* currentProject() override {
+    AGPExtension* ext = currentExtension();
+    return ext && ext->isExtended() ? &ext->proj().properties() : nullptr;
+  }
+  AGProperties* currentDatabase() override {
+    AGPExtension* ext = currentExtension();
+    return ext && ext->isExtended() && ext->proj().dbCnt() >= 1 ? &ext->proj().db().properties()
+                                                                : nullptr;
+  }
+  AGProperties* table(const std::u16string& name) override {
+    AGPExtTables* tables = extensionTables();
+    if (!tables || !tables->exists(Variant(name))) return nullptr;
+    const Ref<AGPExtTable> entry = tables->item(Variant(name));
+    return entry ? &entry->properties() : nullptr;
+  }
+  std::u16string currentTableName() override {
+    AGPExtTables* tables = extensionTables();
+    return tables ? tables->curName() : std::u16string();
+  }
+  AGProperties* chart(const std::u16string& table, const std::u16string& chart) override {
+    AGPExtTables* tables = extensionTables();
+    AGPExtTable* entry = tables ? tables->find(table) : nullptr;
+    AGPExtChart* c = entry ? entry->charts().find(chart) : nullptr;
+    return c ? &c->properties() : nullptr;
+  }
+  AGProperties* field(const std::u16string& table, const std::u16string& field) override {
+    AGPExtTables* tables = extensionTables();
+    AGPExtTable* entry = tables ? tables->find(table) : nullptr;
+    AGPExtField* f = entry ? entry->fields().find(field) : nullptr;
+    return f ? &f->properties() : nullptr;
+  }
+  void loadInstalled(AGP& project) override { LoadExtensions(project); }
+
+ private:
+  // The current extension's table entries, when it has its database level.
+  static AGPExtTables* extensionTables() {
+    AGPExtension* ext = currentExtension();
+    if (!ext || !ext->isExtended() || ext->proj().dbCnt() < 1) return nullptr;
+    return &ext->proj().db().tables();
+  }
+};
+
+class ScriptStore final : public ProjectCustomScriptStore {
+ public:
+  std::vector<Script> scriptsForSave() override {
+    std::vector<Script> out;
+    for (AGPCustomScript* script : bySeq<AGPCustomScript>(SharedCustomScripts())) {
+      out.push_back({&script->properties(), script->code()});
+    }
+    return out;
+  }
+  bool add(const Keys& k) override {
+    return SharedCustomScripts().add({k.type, k.codeType, k.name, k.ctrlId, k.l1Key, k.l2Key});
+  }
+  void setCode(const Keys& k, const std::u16string& code) override {
+    if (AGPCustomScript* script = SharedCustomScripts().scriptItem(
+            {k.type, k.codeType, k.name, k.ctrlId, k.l1Key, k.l2Key})) {
+      script->setCode(code);
+    }
+  }
+};
+
+class GenerationView final : public GenerationExtensions {
+ public:
+  std::int32_t count() const override { return SharedExtensions().count(); }
+  std::optional<Entry> seq(std::int32_t index) const override {
+    if (index < 1 || index > INT16_MAX) return std::nullopt;
+    const Ref<AGPExtension> e = SharedExtensions().seq(static_cast<std::int16_t>(index));
+    if (!e) return std::nullopt;
+    return Entry{e->name(), e->templateFile(), e->enabled()};
+  }
+  bool exists(const std::u16string& name) const override {
+    return SharedExtensions().find(name) != nullptr;
+  }
+  void setEnabled(const std::u16string& name, bool enabled) override {
+    if (AGPExtension* e = SharedExtensions().find(name)) e->setEnabled(enabled);
+  }
+  void loadCodeBase(const std::u16string& file) override { SharedCodeBase().Load(file); }
+};
+
+class LookupView final : public InstalledExtensions {
+ public:
+  std::int32_t count() const override { return SharedExtensions().count(); }
+  std::optional<Entry> seq(std::int16_t index) const override {
+    const Ref<AGPExtension> e = SharedExtensions().seq(index);
+    if (!e) return std::nullopt;
+    return Entry{e->name(), e->enabled()};
+  }
+};
+
+Ref<Object> makeExtensionsList() {
+  return Ref<Object>(&SharedExtensions());
+}
+
+Ref<Object> makeCustomScriptsList() {
+  return Ref<Object>(&SharedCustomScripts());
+}
+
+}  // namespace
+
+void installExtensionSeams() noexcept {
+  static Cascade cascade;
+  static ExtensionStore extensionStore;
+  static ScriptStore scriptStore;
+  static GenerationView generation;
+  static LookupView lookup;
+  setExtensionCascade(&cascade);
+  setProjectExtensionStore(&extensionStore);
+  setProjectCustomScriptStore(&scriptStore);
+  setGenerationExtensions(&generation);
+  setInstalledExtensions(&lookup);
+  scriptListMakers().extensions = &makeExtensionsList;
+  scriptListMakers().customScripts = &makeCustomScriptsList;
+}
+
+}  // namespace vantorel

@@ -1,0 +1,259 @@
+#include "extensions/extensions.hpp"
+
+#include "foundation/project_context.hpp"
+#include "model/model_items.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
+
+namespace vantorel {
+
+namespace {
+
+enum : SettingSlot { kExtSeq, kExtName, kExtTemplate, kExtXmlFile, kExtEnabled };
+
+const SettingCatalog& extensionCatalog() {
+  static const SettingCatalog catalog{
+      {u"Seq", u"Integer", false, 0, false, false},
+      {u"Name", u"String", false, 0, true, false},
+      {u"Template", u"String", false, 0, true, false},
+      {u"XmlFile", u"String", false, 0, true, false},
+      {u"Enabled", u"Boolean", false, 0, true, false},
+  };
+  return catalog;
+}
+
+const SettingCatalog& extDbCatalog() {
+  static const SettingCatalog catalog{
+      {u"DBName", u"String", false, 0, false, false},
+  };
+  return catalog;
+}
+
+}  // namespace
+
+// ---- AGPExtDb ----
+
+AGPExtDb::AGPExtDb() : properties_(makeRef<AGProperties>(extDbCatalog())) {}
+
+const ClassInfo& AGPExtDb::classInfo() const noexcept {
+  using T = AGPExtDb;
+  static const ClassInfo info(u"AGPExtDb", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .get<&T::scriptProperties>(u"Properties")
+        .get<&T::scriptTables>(u"Tables")
+        .prop<&T::dbName, &T::setDbName>(u"DBName");
+  });
+  return info;
+}
+
+AGPExtTables& AGPExtDb::tables() {
+  if (!tables_) tables_ = makeRef<AGPExtTables>();
+  return *tables_;
+}
+
+std::u16string AGPExtDb::dbName() const {
+  return storedText(properties_->setting(0));
+}
+
+void AGPExtDb::setDbName(const std::u16string& name) {
+  properties_->setting(0) = Variant(name);
+}
+
+// ---- AGPExtDbs ----
+
+const ClassInfo& AGPExtDbs::classInfo() const noexcept {
+  using T = AGPExtDbs;
+  static const ClassInfo info(u"AGPExtDbs", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .get<&T::curName>(u"curName")
+        .method<&T::add>(u"Add")
+        .method<&T::count>(u"Count")
+        .method<&T::remove>(u"Delete")
+        .method<&T::item>(u"Item")
+        .method<&T::scriptNewEnum>(u"NewEnum_extDb")
+        .enumerator<&T::newEnum>();
+  });
+  return info;
+}
+
+void AGPExtDbs::add(const std::u16string& name) {
+  if (count() >= 1) {
+    projectContext().lastErrorText = u"support 1 db only!";
+    return;
+  }
+  auto db = makeRef<AGPExtDb>();
+  db->setDbName(name);
+  append(db, name);
+  curName_ = name;
+}
+
+void AGPExtDbs::remove(const Variant& index) {
+  items().remove(Variant(indexText(index)));
+}
+
+Ref<AGPExtDb> AGPExtDbs::item(const Variant& index) {
+  AGPExtDb* db = find(indexText(index));
+  if (!db) throw AutomationError(collection_error::kKeyNotFound, u"Key not found.");
+  curName_ = db->dbName();
+  return Ref<AGPExtDb>(db);
+}
+
+// ---- AGPExtProj ----
+
+AGPExtProj::AGPExtProj() : properties_(makeRef<AGProperties>()), dbs_(makeRef<AGPExtDbs>()) {}
+
+const ClassInfo& AGPExtProj::classInfo() const noexcept {
+  using T = AGPExtProj;
+  static const ClassInfo info(u"AGPExtProj", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .get<&T::scriptDb>(u"DB")
+        .get<&T::dbCnt>(u"DBCnt")
+        .get<&T::scriptProperties>(u"Properties");
+  });
+  return info;
+}
+
+AGPExtDb& AGPExtProj::db() {
+  if (dbs_->count() == 0) {
+    curDbName_ = u"DB";
+    dbs_->add(curDbName_);
+  }
+  // Whatever name a host gave the one entry, it is the database level.
+  if (AGPExtDb* db = dbs_->find(curDbName_)) return *db;
+  return dbs_->at(0);
+}
+
+// ---- AGPExtension ----
+
+AGPExtension::AGPExtension() : properties_(makeRef<AGProperties>(extensionCatalog())) {}
+
+const ClassInfo& AGPExtension::classInfo() const noexcept {
+  using T = AGPExtension;
+  static const ClassInfo info(u"AGPExtension", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .get<&T::scriptProperties>(u"Properties")
+        .get<&T::isExtended>(u"IsExtended")
+        .get<&T::scriptProj>(u"PROJ")
+        .prop<&T::seq, &T::setSeq>(u"Seq")
+        .prop<&T::name, &T::setName>(u"Key")
+        .prop<&T::name, &T::setName>(u"Name")
+        .prop<&T::templateFile, &T::setTemplateFile>(u"Template")
+        .prop<&T::xmlFile, &T::setXmlFile>(u"XmlFile")
+        .prop<&T::enabled, &T::setEnabled>(u"Enabled");
+  });
+  return info;
+}
+
+AGPExtProj& AGPExtension::proj() {
+  if (!proj_) proj_ = makeRef<AGPExtProj>();
+  return *proj_;
+}
+
+std::int16_t AGPExtension::seq() const {
+  return storedSeq(properties_->setting(kExtSeq));
+}
+void AGPExtension::setSeq(std::int16_t seq) {
+  properties_->setting(kExtSeq) = Variant(seq);
+}
+std::u16string AGPExtension::name() const {
+  return storedText(properties_->setting(kExtName));
+}
+void AGPExtension::setName(const std::u16string& name) {
+  properties_->setting(kExtName) = Variant(name);
+}
+std::u16string AGPExtension::templateFile() const {
+  return storedText(properties_->setting(kExtTemplate));
+}
+void AGPExtension::setTemplateFile(const std::u16string& file) {
+  properties_->setting(kExtTemplate) = Variant(file);
+}
+std::u16string AGPExtension::xmlFile() const {
+  return storedText(properties_->setting(kExtXmlFile));
+}
+void AGPExtension::setXmlFile(const std::u16string& file) {
+  properties_->setting(kExtXmlFile) = Variant(file);
+}
+bool AGPExtension::enabled() const {
+  const Variant& v = properties_->setting(kExtEnabled);
+  // An unset row, or one a project file filled with something that is no truth value, is off.
+  if (v.isEmpty()) return false;
+  try {
+    return toBool(v);
+  } catch (const AutomationError&) {
+    return false;
+  }
+}
+void AGPExtension::setEnabled(bool enabled) {
+  properties_->setting(kExtEnabled) = Variant(enabled);
+}
+
+// ---- AGPExtensions ----
+
+const ClassInfo& AGPExtensions::classInfo() const noexcept {
+  using T = AGPExtensions;
+  static const ClassInfo info(u"AGPExtensions", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .get<&T::curName>(u"curName")
+        .get<&T::curSeq>(u"curSeq")
+        .method<&T::add>(u"Add")
+        .method<&T::count>(u"Count")
+        .method<&T::remove>(u"Delete")
+        .method<&T::extensionExist>(u"ExtensionExist")
+        .method<&T::item>(u"Item")
+        .method<&T::seq>(u"Seq")
+        .method<&T::scriptNewEnum>(u"NewEnum_ext")
+        .enumerator<&T::newEnum>();
+  });
+  return info;
+}
+
+std::u16string AGPExtensions::curSeq() const {
+  return seqText(curSeq_);
+}
+
+bool AGPExtensions::add(const std::u16string& name) {
+  if (name.empty()) return false;
+  if (AGPExtension* existing = find(name)) {
+    curName_ = name;
+    curSeq_ = existing->seq();
+    return true;
+  }
+  const std::int16_t seq = nextSeq(count());
+  auto extension = makeRef<AGPExtension>();
+  extension->setName(name);
+  append(extension, name);
+  extension->setSeq(seq);
+  curName_ = name;
+  curSeq_ = seq;
+  return true;
+}
+
+bool AGPExtensions::remove(const Variant& index) {
+  AGPExtension* extension = find(indexText(index));
+  if (!extension) return false;
+  Ref<AGPExtension> hold(extension);
+  closeSeqGap(extension->seq(), &AGPExtension::seq, [](AGPExtension& e, std::int16_t s) {
+    ignoringErrors([&] { e.setSeq(lowerSeq(s)); });
+  });
+  removeItem(*extension);
+  return true;
+}
+
+Ref<AGPExtension> AGPExtensions::item(const Variant& index) {
+  AGPExtension* extension = find(indexText(index));
+  if (!extension) return nullptr;
+  curName_ = extension->name();
+  curSeq_ = extension->seq();
+  return Ref<AGPExtension>(extension);
+}
+
+Ref<AGPExtension> AGPExtensions::seq(std::int16_t index) const {
+  return Ref<AGPExtension>(firstWithSeq(index, &AGPExtension::seq));
+}
+
+AGPExtensions& SharedExtensions() {
+  return sharedObject<AGPExtensions>(projectContext().extensions);
+}
+
+}  // namespace vantorel
