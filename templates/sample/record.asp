@@ -324,6 +324,8 @@ Response.Redirect <!--##=Lit(UploadFolder(FIELD) & "/")##--> & UrlPart(vsRs(0).V
 <!--## End If ##-->
 vsRs.Close
 CloseDb
+' Nothing of the page's own text may follow the file's bytes.
+Response.End
 
 ' Only types a browser shows harmlessly are sent as themselves; anything else is a download.
 Function SafeContentType(ByVal s)
