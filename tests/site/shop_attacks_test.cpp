@@ -72,9 +72,9 @@ TEST_F(ShopAttacks, InjectionStringsChangeNothingAndLeakNothing) {
         EXPECT_NE(run.response.statusCode(), 500) << url;
       }
       // The posts of the review: a delete by a forged key, and a search posted in a form.
-      for (const std::string& page : {"Productsdelete.asp?k_ProductID=", "Customersdelete.asp?k_CustomerID=",
+      for (const char* page : {"Productsdelete.asp?k_ProductID=", "Customersdelete.asp?k_CustomerID=",
                                       "Order_Detailsdelete.asp?k_OrderID=1&k_ProductID="}) {
-        const std::string url = page + a;
+        const std::string url = std::string(page) + a;
         const std::string token = tokenOf(site, "Productsadd.asp");
         const PageRun run = site.post(url, {{"vs_token", token}});
         expectNoLeak(run, url);
