@@ -178,7 +178,7 @@ Do While Not vsRs.EOF And (vsRow < vsSize Or vsSize = 0)
 <!--## If UBound(RecordLinks()) >= 0 Then ##-->
 <td class="links">
 <!--## For Each listLink In RecordLinks() ##-->
-<% If (vsRights And <!--##=RightConst(listLink)##-->) <> 0 Then %><a href="<!--##=PageFile(TABLE.TblVar, "", listLink)##-->?<%= Html(<!--##=KeyQuery("vsRs")##--> & MasterQuery(vsMaster)) %>"><%= P(<!--##=Lit(listLink)##-->) %></a><% End If %>
+<% If (vsRights And <!--##=RightConst(listLink)##-->) <> 0 Then %><a href="<!--##=PageFile(TABLE.TblVar, "", listLink)##-->?<%= Html(<!--##=KeyQuery("vsRs")##--> & MasterQuery(vsMaster)) %>"><!--##$ listLink ##--></a><% End If %>
 <!--## Next ##-->
 </td>
 <!--## End If ##-->

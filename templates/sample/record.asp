@@ -100,7 +100,7 @@ End If
 <!--## Next ##-->
 </p>
 <!--## If UBound(DetailTables()) >= 0 Then ##-->
-<h3><%= P("details") %></h3>
+<h3><!--##@details##--></h3>
 <ul class="details">
 <!--## For Each viewDetail In DetailTables() ##-->
 <!--## Set viewMasterField = FindField(TABLE, viewDetail.GetV("TblMasterFld") & "") ##-->
