@@ -1,11 +1,28 @@
+<%@ Language="VBScript" CodePage=65001 %><% Option Explicit %>
 <!--#include file="config.asp"-->
 <%
-' Code every page of <!--##=SiteTitle()##--> shares: the database connection, the language
-' files, and the helpers that show, check, store and search values.
+' Code every page of <!--##=SiteTitle()##--> shares: the database, the visitor's login and
+' rights, the form token, the language file, and the helpers that show, check, store and search
+' values. Every value a visitor sends reaches SQL as a typed ADODB.Command parameter.
 Response.Buffer = True
+' Forms are read and pages written in UTF-8, whatever the server's own code page.
+Response.CodePage = 65001
+Response.Charset = "utf-8"
+Response.AddHeader "X-Content-Type-Options", "nosniff"
+Response.AddHeader "X-Frame-Options", "DENY"
+Response.AddHeader "Content-Security-Policy", "default-src 'self'; img-src 'self' data:; frame-ancestors 'none'; form-action 'self'"
 
 Dim vsConn, vsPageTitle, vsMessage, ReportLanguage, vsChoiceCache
 Set vsConn = Nothing
+
+Const vsSecType = <!--##=Lit(SecurityType())##-->
+' Rights of a table, added up: list, view, add, edit, delete.
+Const vsRightList = 1
+Const vsRightView = 2
+Const vsRightAdd = 4
+Const vsRightEdit = 8
+Const vsRightDelete = 16
+Const vsRightAll = 31
 
 ' ---- Database ----
 
@@ -19,41 +36,96 @@ End Function
 
 Sub CloseDb()
   If Not vsConn Is Nothing Then
-    vsConn.Close
+    If vsConn.State <> 0 Then vsConn.Close
     Set vsConn = Nothing
   End If
 End Sub
 
+' A table or field name between the database's quotes, a quote inside it doubled.
 Function QName(ByVal sName)
-  QName = vsQuoteS & sName & vsQuoteE
-End Function
-
-Function SqlText(ByVal v)
-  SqlText = "'" & Replace(v & "", "'", "''") & "'"
-End Function
-
-' A value typed by a visitor as an SQL literal of its kind; NULL when it is not one.
-Function SqlLiteral(ByVal v, ByVal sKind, ByVal sQuoteS, ByVal sQuoteE)
-  v = Trim(v & "")
-  SqlLiteral = "NULL"
-  Select Case sKind
-    Case "int", "float"
-      If IsNumeric(v) Then SqlLiteral = Replace(CStr(CDbl(v)), ",", ".")
-    Case "bool"
-      If IsTrueValue(v) Then SqlLiteral = vsTrue Else SqlLiteral = vsFalse
-    Case "date"
-      If IsDate(v) Then SqlLiteral = sQuoteS & IsoDate(CDate(v)) & sQuoteE
-    Case Else
-      SqlLiteral = "'" & Replace(v, "'", "''") & "'"
-  End Select
-End Function
-
-Function IsoDate(ByVal d)
-  IsoDate = Year(d) & "-" & Right("0" & Month(d), 2) & "-" & Right("0" & Day(d), 2)
-  If Hour(d) <> 0 Or Minute(d) <> 0 Or Second(d) <> 0 Then
-    IsoDate = IsoDate & " " & Right("0" & Hour(d), 2) & ":" & Right("0" & Minute(d), 2) & ":" & _
-              Right("0" & Second(d), 2)
+  If vsQuoteE = "" Then
+    QName = sName
+  Else
+    QName = vsQuoteS & Replace(sName, vsQuoteE, vsQuoteE & vsQuoteE) & vsQuoteE
   End If
+End Function
+
+' One statement and its parameters. Param records a value and gives the "?" that stands for it
+' in the SQL text, so a statement is written left to right with its values in order.
+Class cQuery
+  Private m_values, m_kinds, m_count
+
+  Private Sub Class_Initialize()
+    m_count = 0
+    ReDim m_values(15)
+    ReDim m_kinds(15)
+  End Sub
+
+  Public Function Param(ByVal v, ByVal sKind)
+    If m_count > UBound(m_values) Then
+      ReDim Preserve m_values(m_count * 2)
+      ReDim Preserve m_kinds(m_count * 2)
+    End If
+    m_values(m_count) = v
+    m_kinds(m_count) = sKind
+    m_count = m_count + 1
+    Param = "?"
+  End Function
+
+  Public Property Get Count()
+    Count = m_count
+  End Property
+
+  ' The command of the text with every recorded value as a parameter typed by its kind.
+  Public Function Command(ByVal sSql)
+    Dim cmd, i, v, nType, nSize
+    Set cmd = Server.CreateObject("ADODB.Command")
+    Set cmd.ActiveConnection = Db()
+    cmd.CommandText = sSql
+    cmd.CommandType = 1
+    For i = 0 To m_count - 1
+      v = m_values(i)
+      nSize = 0
+      Select Case m_kinds(i)
+        Case "int"
+          nType = 20
+        Case "float"
+          nType = 5
+        Case "bool"
+          nType = 11
+        Case "date"
+          nType = 135
+        Case "binary"
+          nType = 205
+          If Not IsNull(v) Then nSize = UBound(v) + 1
+        Case "memo"
+          nType = 203
+          If Not IsNull(v) Then nSize = Len(v)
+        Case Else
+          nType = 202
+          If Not IsNull(v) Then nSize = Len(v)
+      End Select
+      If nSize < 1 Then nSize = 1
+      cmd.Parameters.Append cmd.CreateParameter("p" & i, nType, 1, nSize, v)
+    Next
+    Set Command = cmd
+  End Function
+
+  ' The rows of a query.
+  Public Function Open(ByVal sSql)
+    Set Open = Command(sSql).Execute()
+  End Function
+
+  ' Runs a statement that changes rows; gives how many it changed.
+  Public Function Run(ByVal sSql)
+    Dim n
+    Command(sSql).Execute n
+    Run = n
+  End Function
+End Class
+
+Function NewQuery()
+  Set NewQuery = New cQuery
 End Function
 
 Function AndWhere(ByVal sWhere, ByVal sTerm)
@@ -66,47 +138,163 @@ Function AndWhere(ByVal sWhere, ByVal sTerm)
   End If
 End Function
 
+' A value typed by a visitor as the kind of its field: Null when it is not one, so that a key or
+' a search of the wrong kind finds nothing instead of failing.
+Function TypedValue(ByVal v, ByVal sKind)
+  v = Trim(v & "")
+  TypedValue = Null
+  If v = "" Then Exit Function
+  Select Case sKind
+    Case "int"
+      If IsNumeric(v) Then
+        If CDbl(v) = Fix(CDbl(v)) And Abs(CDbl(v)) < 1E+15 Then TypedValue = CDbl(v)
+      End If
+    Case "float"
+      If IsNumeric(v) Then TypedValue = CDbl(v)
+    Case "bool"
+      TypedValue = IsTrueValue(v)
+    Case "date"
+      If IsDate(v) Then TypedValue = CDate(v)
+    Case "binary"
+    Case Else
+      TypedValue = v
+  End Select
+End Function
+
+' The condition "field = value"; a value that is no value of the field matches nothing.
+Function EqualTerm(ByVal q, ByVal sField, ByVal v, ByVal sKind)
+  v = TypedValue(v, sKind)
+  If IsNull(v) Then
+    EqualTerm = "1 = 0"
+  Else
+    EqualTerm = sField & " = " & q.Param(v, sKind)
+  End If
+End Function
+
+' A text matched as it is typed: the LIKE wildcards in it lose their meaning.
+Function LikeText(ByVal v)
+  If vsDbms = "access" Then
+    v = Replace(v, "[", "[[]")
+    v = Replace(v, "%", "[%]")
+    LikeText = Replace(v, "_", "[_]")
+  Else
+    v = Replace(v, "!", "!!")
+    v = Replace(v, "%", "!%")
+    LikeText = Replace(v, "_", "!_")
+  End If
+End Function
+
+' "field contains / starts with the text", without regard to case on every database.
+Function LikeTerm(ByVal q, ByVal sField, ByVal sPattern, ByVal bNot)
+  Dim s
+  s = "LOWER(" & sField & ")"
+  If bNot Then s = s & " NOT"
+  s = s & " LIKE " & q.Param(LCase(sPattern), "text")
+  If vsDbms <> "access" Then s = s & " ESCAPE '!'"
+  LikeTerm = s
+End Function
+
+' The day after a date given without a time: the end of a range that takes the whole last day.
+Function RangeEnd(ByVal v)
+  RangeEnd = v
+  If IsDate(v) Then
+    If TimeValue(v) = 0 Then RangeEnd = DateAdd("d", 1, DateValue(v))
+  End If
+End Function
+
 ' One condition of a search: the field compared with what the visitor typed.
-Function SearchTerm(ByVal sField, ByVal sOp, ByVal v, ByVal v2, ByVal sKind, ByVal sQuoteS, ByVal sQuoteE)
+Function SearchTerm(ByVal q, ByVal sField, ByVal sOp, ByVal v, ByVal v2, ByVal sKind)
+  Dim a, b
   SearchTerm = ""
   v = Trim(v & "")
+  v2 = Trim(v2 & "")
   If v = "" Then Exit Function
-  Select Case UCase(sOp)
+  sOp = UCase(sOp & "")
+  If sKind <> "text" And sKind <> "memo" And (sOp = "LIKE" Or sOp = "NOT LIKE" Or sOp = "STARTS WITH") Then sOp = "="
+  Select Case sOp
     Case "LIKE"
-      SearchTerm = sField & " LIKE " & SqlText("%" & v & "%")
+      SearchTerm = LikeTerm(q, sField, "%" & LikeText(v) & "%", False)
     Case "NOT LIKE"
-      SearchTerm = sField & " NOT LIKE " & SqlText("%" & v & "%")
+      SearchTerm = LikeTerm(q, sField, "%" & LikeText(v) & "%", True)
     Case "STARTS WITH"
-      SearchTerm = sField & " LIKE " & SqlText(v & "%")
+      SearchTerm = LikeTerm(q, sField, LikeText(v) & "%", False)
     Case "BETWEEN"
-      If Trim(v2 & "") = "" Then
-        SearchTerm = sField & " >= " & SqlLiteral(v, sKind, sQuoteS, sQuoteE)
-      Else
-        SearchTerm = sField & " BETWEEN " & SqlLiteral(v, sKind, sQuoteS, sQuoteE) & " AND " & _
-                     SqlLiteral(v2, sKind, sQuoteS, sQuoteE)
+      a = TypedValue(v, sKind)
+      If IsNull(a) Then
+        SearchTerm = "1 = 0"
+        Exit Function
+      End If
+      SearchTerm = sField & " >= " & q.Param(a, sKind)
+      If v2 <> "" Then
+        b = TypedValue(v2, sKind)
+        If IsNull(b) Then
+          SearchTerm = "1 = 0"
+        ElseIf sKind = "date" Then
+          SearchTerm = SearchTerm & " AND " & sField & " < " & q.Param(RangeEnd(b), sKind)
+        Else
+          SearchTerm = SearchTerm & " AND " & sField & " <= " & q.Param(b, sKind)
+        End If
       End If
     Case "<>", "<", "<=", ">", ">="
-      SearchTerm = sField & " " & sOp & " " & SqlLiteral(v, sKind, sQuoteS, sQuoteE)
+      a = TypedValue(v, sKind)
+      If IsNull(a) Then
+        SearchTerm = "1 = 0"
+      Else
+        SearchTerm = sField & " " & sOp & " " & q.Param(a, sKind)
+      End If
     Case Else
-      SearchTerm = sField & " = " & SqlLiteral(v, sKind, sQuoteS, sQuoteE)
+      SearchTerm = EqualTerm(q, sField, v, sKind)
   End Select
 End Function
 
 ' The basic search: any of the fields contains the text.
-Function LikeAny(ByVal aFields, ByVal v)
-  Dim i
+Function LikeAny(ByVal q, ByVal aFields, ByVal v)
+  Dim i, s
   LikeAny = ""
-  If Trim(v & "") = "" Or UBound(aFields) < 0 Then Exit Function
+  v = Trim(v & "")
+  If v = "" Or UBound(aFields) < 0 Then Exit Function
+  s = ""
   For i = 0 To UBound(aFields)
-    If LikeAny <> "" Then LikeAny = LikeAny & " OR "
-    LikeAny = LikeAny & aFields(i) & " LIKE " & SqlText("%" & Trim(v) & "%")
+    If s <> "" Then s = s & " OR "
+    s = s & LikeTerm(q, aFields(i), "%" & LikeText(v) & "%", False)
   Next
-  LikeAny = "(" & LikeAny & ")"
+  LikeAny = "(" & s & ")"
 End Function
 
+' The rows from nStart (from 1) of a query, nSize of them (0 for all), in the database's own
+' way of paging; the ORDER BY must name a unique order so that pages do not overlap.
+Function PagedSql(ByVal sSelect, ByVal sFromWhere, ByVal sOrder, ByVal nStart, ByVal nSize)
+  Dim s
+  s = "SELECT " & sSelect & " FROM " & sFromWhere
+  If sOrder <> "" Then s = s & " ORDER BY " & sOrder
+  If nSize > 0 Then
+    Select Case vsDbms
+      Case "sqlite", "postgresql", "mysql"
+        s = s & " LIMIT " & CLng(nSize) & " OFFSET " & CLng(nStart - 1)
+      Case "mssql"
+        s = s & " OFFSET " & CLng(nStart - 1) & " ROWS FETCH NEXT " & CLng(nSize) & " ROWS ONLY"
+      Case Else
+        s = "SELECT TOP " & CLng(nStart - 1 + nSize) & " " & Mid(s, 8)
+    End Select
+  End If
+  PagedSql = s
+End Function
+
+' Moves a recordset to the first row of its page where the database could not skip the rows
+' before it itself.
+Sub SkipToPage(ByVal rs, ByVal nStart)
+  Select Case vsDbms
+    Case "sqlite", "postgresql", "mysql", "mssql"
+    Case Else
+      If nStart > 1 And Not rs.EOF Then rs.Move nStart - 1
+  End Select
+End Sub
+
 ' Choices from a lookup table: value, label, value, label, ... Read once a request.
-Function LookupChoices(ByVal sSql)
-  Dim rs, list, n
+Function LookupChoices(ByVal sValueField, ByVal sLabelField, ByVal sTable)
+  Dim rs, list, n, sSql
+  sSql = "SELECT " & QName(sValueField) & ", " & QName(sLabelField) & " FROM " & QName(sTable) & _
+         " ORDER BY " & QName(sLabelField)
   If Not IsObject(vsChoiceCache) Then Set vsChoiceCache = Server.CreateObject("Scripting.Dictionary")
   If vsChoiceCache.Exists(sSql) Then
     LookupChoices = vsChoiceCache(sSql)
@@ -117,8 +305,8 @@ Function LookupChoices(ByVal sSql)
   Set rs = Db().Execute(sSql)
   Do While Not rs.EOF
     ReDim Preserve list(n + 1)
-    list(n) = rs(0) & ""
-    list(n + 1) = rs(1) & ""
+    list(n) = rs(0).Value & ""
+    list(n + 1) = rs(1).Value & ""
     n = n + 2
     rs.MoveNext
   Loop
@@ -140,6 +328,22 @@ Function ChoiceLabel(ByVal aChoices, ByVal v)
   Next
 End Function
 
+' What the visitor sees of a database failure: what kind of problem it was, never the
+' provider's own text, which names tables, columns and the server.
+Function DbFailure(ByVal sDescription)
+  Dim d
+  d = LCase(sDescription)
+  If InStr(d, "too long") > 0 Or InStr(d, "truncat") > 0 Or InStr(d, "22001") > 0 Or InStr(d, "data too long") > 0 Then
+    DbFailure = P("toolong")
+  ElseIf InStr(d, "foreign key") > 0 Or InStr(d, "23503") > 0 Or InStr(d, "constraint") > 0 Or InStr(d, "23000") > 0 Or InStr(d, "reference") > 0 Then
+    DbFailure = P("inuse")
+  ElseIf InStr(d, "out of range") > 0 Or InStr(d, "overflow") > 0 Or InStr(d, "22003") > 0 Then
+    DbFailure = P("outofrange")
+  Else
+    DbFailure = P("dberror")
+  End If
+End Function
+
 ' ---- Values ----
 
 Function Html(ByVal v)
@@ -150,6 +354,46 @@ Function Html(ByVal v)
   End If
 End Function
 
+' A phrase of the language file, ready for the page and its attributes.
+Function P(ByVal sId)
+  P = Html(ReportLanguage.Phrase(sId))
+End Function
+
+' A text for a query string: every character but letters, digits and "-_.~" as %XX of its UTF-8.
+Function UrlPart(ByVal v)
+  Dim i, c, code, s, b
+  v = v & ""
+  s = ""
+  For i = 1 To Len(v)
+    c = Mid(v, i, 1)
+    code = AscW(c)
+    If code < 0 Then code = code + 65536
+    If (code >= 48 And code <= 57) Or (code >= 65 And code <= 90) Or (code >= 97 And code <= 122) Or c = "-" Or c = "_" Or c = "." Or c = "~" Then
+      s = s & c
+    Else
+      If code >= &HD800& And code <= &HDBFF& And i < Len(v) Then
+        ' A pair of surrogates is one character of four UTF-8 bytes.
+        i = i + 1
+        b = AscW(Mid(v, i, 1))
+        If b < 0 Then b = b + 65536
+        code = &H10000 + (code - &HD800&) * 1024 + (b - &HDC00&)
+        s = s & Hex2(&HF0 + code \ 262144) & Hex2(&H80 + (code \ 4096) Mod 64) & Hex2(&H80 + (code \ 64) Mod 64) & Hex2(&H80 + code Mod 64)
+      ElseIf code < 128 Then
+        s = s & Hex2(code)
+      ElseIf code < 2048 Then
+        s = s & Hex2(&HC0 + code \ 64) & Hex2(&H80 + code Mod 64)
+      Else
+        s = s & Hex2(&HE0 + code \ 4096) & Hex2(&H80 + (code \ 64) Mod 64) & Hex2(&H80 + code Mod 64)
+      End If
+    End If
+  Next
+  UrlPart = s
+End Function
+
+Function Hex2(ByVal n)
+  Hex2 = "%" & Right("0" & Hex(n), 2)
+End Function
+
 Function IsTrueValue(ByVal v)
   If IsNull(v) Or IsEmpty(v) Then
     IsTrueValue = False
@@ -157,7 +401,7 @@ Function IsTrueValue(ByVal v)
     IsTrueValue = v
   Else
     Select Case LCase(Trim(CStr(v)))
-      Case "1", "-1", "true", "yes", "on"
+      Case "1", "-1", "true", "yes", "on", "t"
         IsTrueValue = True
       Case Else
         IsTrueValue = False
@@ -171,9 +415,9 @@ Function ShowValue(ByVal v, ByVal sKind)
     ShowValue = ""
   ElseIf sKind = "bool" Then
     If IsTrueValue(v) Then
-      ShowValue = Html(ReportLanguage.Phrase("yes"))
+      ShowValue = P("yes")
     Else
-      ShowValue = Html(ReportLanguage.Phrase("no"))
+      ShowValue = P("no")
     End If
   ElseIf sKind = "date" And IsDate(v) Then
     ShowValue = Html(FormatDateTime(v, <!--##=DateFormatCode()##-->))
@@ -200,8 +444,23 @@ Function DbValue(ByVal v, ByVal sKind)
   End If
 End Function
 
+' A stored value as a form shows it: dates as yyyy-mm-dd (and the time when there is one), so
+' that a browser's date input and CDate both read it.
+Function FormValue(ByVal v, ByVal sKind)
+  If IsNull(v) Or IsEmpty(v) Then
+    FormValue = ""
+  ElseIf sKind = "date" And IsDate(v) Then
+    FormValue = Year(v) & "-" & Right("0" & Month(v), 2) & "-" & Right("0" & Day(v), 2)
+    If TimeValue(v) <> 0 Then FormValue = FormValue & " " & Right("0" & Hour(v), 2) & ":" & Right("0" & Minute(v), 2) & ":" & Right("0" & Second(v), 2)
+  ElseIf sKind = "bool" Then
+    If IsTrueValue(v) Then FormValue = "1" Else FormValue = "0"
+  Else
+    FormValue = v & ""
+  End If
+End Function
+
 ' An empty text when the value fits its field, else the message shown in the form.
-Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal sCaption)
+Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal nMax, ByVal sCaption)
   Dim problem
   v = Trim(v & "")
   problem = ""
@@ -210,14 +469,20 @@ Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal sCaption)
   ElseIf (sKind = "int" Or sKind = "float") And Not IsNumeric(v) Then
     problem = "invalidnumber"
   ElseIf sKind = "int" Then
-    If CDbl(v) <> Fix(CDbl(v)) Then problem = "invalidinteger"
+    If CDbl(v) <> Fix(CDbl(v)) Then
+      problem = "invalidinteger"
+    ElseIf Abs(CDbl(v)) > 2147483647 Then
+      problem = "outofrange"
+    End If
   ElseIf sKind = "date" And Not IsDate(v) Then
     problem = "invaliddate"
+  ElseIf (sKind = "text" Or sKind = "memo") And nMax > 0 Then
+    If Len(v) > nMax Then problem = "toolong"
   End If
   If problem = "" Then
     CheckValue = ""
   Else
-    CheckValue = Html(sCaption) & ": " & Html(ReportLanguage.Phrase(problem)) & "<br>"
+    CheckValue = Html(sCaption) & ": " & P(problem) & "<br>"
   End If
 End Function
 
@@ -237,18 +502,22 @@ End Function
 ' ---- Forms ----
 
 ' The input control of a field.
-Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal aChoices, ByVal nSize, ByVal nMax, ByVal nRows, ByVal nCols)
-  Dim s, i, sel
-  v = v & ""
+Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequired, ByVal aChoices, ByVal nSize, ByVal nMax, ByVal nRows, ByVal nCols)
+  Dim s, i, sel, req
+  v = FormValue(v, sKind)
+  req = ""
+  If bRequired Then req = " required"
   Select Case UCase(sTag)
     Case "TEXTAREA"
-      s = "<textarea name=""" & sName & """ rows=""" & nRows & """ cols=""" & nCols & """>" & Html(v) & "</textarea>"
+      s = "<textarea name=""" & sName & """ rows=""" & nRows & """ cols=""" & nCols & """"
+      If nMax > 0 Then s = s & " maxlength=""" & nMax & """"
+      s = s & req & ">" & Html(v) & "</textarea>"
     Case "CHECKBOX"
       s = "<input type=""checkbox"" name=""" & sName & """ value=""1"""
       If IsTrueValue(v) Then s = s & " checked"
       s = s & ">"
     Case "SELECT"
-      s = "<select name=""" & sName & """><option value=""""></option>"
+      s = "<select name=""" & sName & """" & req & "><option value=""""></option>"
       For i = 0 To UBound(aChoices) - 1 Step 2
         sel = ""
         If CStr(aChoices(i)) = v Then sel = " selected"
@@ -263,81 +532,237 @@ Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal aChoices, ByVal nSiz
         s = s & "<label><input type=""radio"" name=""" & sName & """ value=""" & Html(aChoices(i)) & """" & sel & "> " & Html(aChoices(i + 1)) & "</label> "
       Next
     Case Else
-      s = "<input type=""text"" name=""" & sName & """ value=""" & Html(v) & """"
+      Select Case sKind
+        Case "int"
+          s = "<input type=""number"" step=""1"""
+        Case "float"
+          s = "<input type=""number"" step=""any"""
+        Case "date"
+          If Len(v) > 10 Then s = "<input type=""text""" Else s = "<input type=""date"""
+        Case Else
+          s = "<input type=""text"""
+      End Select
+      s = s & " name=""" & sName & """ value=""" & Html(v) & """"
       If nSize > 0 Then s = s & " size=""" & nSize & """"
-      If nMax > 0 Then s = s & " maxlength=""" & nMax & """"
-      s = s & ">"
+      If nMax > 0 And sKind <> "int" And sKind <> "float" And sKind <> "date" Then s = s & " maxlength=""" & nMax & """"
+      s = s & req & ">"
   End Select
   FieldInput = s
 End Function
 
+' ---- Form tokens ----
+
+' The visitor's token: a form that changes data carries it, and a post without it is refused,
+' so that another site cannot make the visitor's browser post here.
+Function FormToken()
+  Dim t
+  t = Session("vs_token") & ""
+  If t = "" Then
+    t = NewToken()
+    Session("vs_token") = t
+  End If
+  FormToken = t
+End Function
+
+Function NewToken()
+  Dim g
+  On Error Resume Next
+  g = Server.CreateObject("Scriptlet.TypeLib").Guid
+  If Err.Number <> 0 Or g = "" Then
+    Err.Clear
+    Randomize
+    g = CStr(Rnd()) & CStr(Timer()) & CStr(Rnd())
+  End If
+  On Error GoTo 0
+  NewToken = Replace(Replace(Replace(Mid(g, 1, 38), "{", ""), "}", ""), "-", "")
+End Function
+
+Function TokenField()
+  TokenField = "<input type=""hidden"" name=""vs_token"" value=""" & Html(FormToken()) & """>"
+End Function
+
+' Two texts compared in a time that does not depend on where they first differ.
+Function SameText(ByVal a, ByVal b)
+  Dim i, diff, n
+  a = a & ""
+  b = b & ""
+  diff = 0
+  If Len(a) <> Len(b) Then diff = 1
+  n = Len(a)
+  If Len(b) > n Then n = Len(b)
+  a = a & String(n - Len(a), " ")
+  b = b & String(n - Len(b), " ")
+  For i = 1 To n
+    diff = diff Or (AscW(Mid(a, i, 1)) Xor AscW(Mid(b, i, 1)))
+  Next
+  SameText = (diff = 0 And Len(a) > 0)
+End Function
+
+' Ends a post that does not carry the visitor's token.
+Sub CheckToken()
+  If Not IsPost() Then Exit Sub
+  If Session("vs_token") & "" = "" Or Not SameText(Request.Form("vs_token") & "", Session("vs_token") & "") Then
+    Refuse "403 Forbidden", "badtoken"
+  End If
+End Sub
+
+' An answer of the status with a short page in the site's language, and the end of the page.
+Sub Refuse(ByVal sStatus, ByVal sPhrase)
+  CloseDb
+  Response.Clear
+  Response.Status = sStatus
+  ' The generator puts its meta element before every end of a head it sees, so this one is
+  ' written in two pieces.
+  Response.Write "<!DOCTYPE html><html><head><meta charset=""utf-8""><title>" & P(sPhrase) & "</title></he" & "ad><body><p>" & P(sPhrase) & "</p></body></html>"
+  Response.End
+End Sub
+
+' ---- Login and rights ----
+
+Function IsLoggedIn()
+  IsLoggedIn = (Session("vs_user") & "" <> "")
+End Function
+
+' The rights of the visitor on a table: those of anonymous visitors before the login, those of
+' users after it; the administrator of the project's own login has them all.
+Function TableRights(ByVal nAnonymous, ByVal nUser)
+  If vsSecType = "" Then
+    TableRights = vsRightAll
+  ElseIf Not IsLoggedIn() Then
+    TableRights = nAnonymous
+  ElseIf Session("vs_admin") = True Then
+    TableRights = vsRightAll
+  Else
+    TableRights = nUser
+  End If
+End Function
+
+' Ends the page unless the visitor has the right: a visitor not logged in is sent to the login
+' page, and comes back here after it.
+Sub RequireRight(ByVal nRights, ByVal nRight)
+  If (nRights And nRight) <> 0 Then Exit Sub
+  If vsSecType <> "" And Not IsLoggedIn() Then
+    CloseDb
+    Response.Redirect <!--##=Lit(PageFile("", "", "login"))##--> & "?back=" & UrlPart(Request.ServerVariables("SCRIPT_NAME") & "?" & Request.ServerVariables("QUERY_STRING"))
+  End If
+  Refuse "403 Forbidden", "norights"
+End Sub
+
 ' ---- Paging ----
 
 Sub WritePager(ByVal nTotal, ByVal nStart, ByVal nSize, ByVal sUrl)
-  Dim nLast, nPrev, nNext
-  If nTotal <= nSize Then Exit Sub
-  nLast = ((nTotal - 1) \ nSize) * nSize + 1
-  nPrev = nStart - nSize
-  If nPrev < 1 Then nPrev = 1
-  nNext = nStart + nSize
-  If nNext > nLast Then nNext = nLast
+  Dim nLast, nPages, nPage, i, nFrom, nTo
+  If nSize <= 0 Or nTotal <= nSize Then Exit Sub
+  nPages = (nTotal - 1) \ nSize + 1
+  nPage = (nStart - 1) \ nSize + 1
+  nLast = (nPages - 1) * nSize + 1
   Response.Write "<div class=""pager"">"
-  If nStart > 1 Then
-    Response.Write "<a href=""" & sUrl & "start=1"">" & Html(ReportLanguage.Phrase("first")) & "</a> "
-    Response.Write "<a href=""" & sUrl & "start=" & nPrev & """>" & Html(ReportLanguage.Phrase("previous")) & "</a> "
+  If nPage > 1 Then
+    Response.Write "<a href=""" & Html(sUrl & "start=1") & """>" & P("first") & "</a> "
+    Response.Write "<a href=""" & Html(sUrl & "start=" & (nStart - nSize)) & """>" & P("previous") & "</a> "
   End If
-  Response.Write Html(ReportLanguage.Phrase("records")) & " " & nStart & " - "
+  nFrom = nPage - 4
+  If nFrom < 1 Then nFrom = 1
+  nTo = nFrom + 9
+  If nTo > nPages Then nTo = nPages
+  For i = nFrom To nTo
+    If i = nPage Then
+      Response.Write "<b>" & i & "</b> "
+    Else
+      Response.Write "<a href=""" & Html(sUrl & "start=" & ((i - 1) * nSize + 1)) & """>" & i & "</a> "
+    End If
+  Next
+  If nPage < nPages Then
+    Response.Write "<a href=""" & Html(sUrl & "start=" & (nStart + nSize)) & """>" & P("next") & "</a> "
+    Response.Write "<a href=""" & Html(sUrl & "start=" & nLast) & """>" & P("last") & "</a>"
+  End If
+  Response.Write " " & P("records") & " " & nStart & " - "
   If nStart + nSize - 1 < nTotal Then
     Response.Write nStart + nSize - 1
   Else
     Response.Write nTotal
   End If
-  Response.Write " " & Html(ReportLanguage.Phrase("of")) & " " & nTotal
-  If nStart < nLast Then
-    Response.Write " <a href=""" & sUrl & "start=" & nNext & """>" & Html(ReportLanguage.Phrase("next")) & "</a>"
-    Response.Write " <a href=""" & sUrl & "start=" & nLast & """>" & Html(ReportLanguage.Phrase("last")) & "</a>"
-  End If
+  Response.Write " " & P("of") & " " & nTotal
   Response.Write "</div>"
 End Sub
 
 ' ---- Language ----
 
-' The texts of one language file of the site's language folder.
+' The phrases of one language file, read once and kept by the application as name, text pairs.
 Class cLanguage
-  Private m_doc, m_loaded
+  Private m_phrases
 
   Public Sub Load(ByVal sFile)
-    Set m_doc = Server.CreateObject("MSXML2.DOMDocument")
-    m_doc.async = False
-    m_loaded = m_doc.Load(sFile)
+    Dim pairs, i, key
+    key = "vs_lang_" & LCase(sFile)
+    pairs = Application(key)
+    If Not IsArray(pairs) Then
+      pairs = ReadFile(Server.MapPath(<!--##=Lit(SiteFolder("_language", "language") & "/")##--> & sFile))
+      Application.Lock
+      Application(key) = pairs
+      Application.Unlock
+    End If
+    Set m_phrases = Server.CreateObject("Scripting.Dictionary")
+    For i = 0 To UBound(pairs) - 1 Step 2
+      If Not m_phrases.Exists(pairs(i)) Then m_phrases.Add pairs(i), pairs(i + 1)
+    Next
   End Sub
 
-  Private Function Lookup(ByVal sPath, ByVal sDefault)
-    Dim node
-    Lookup = sDefault
-    If Not m_loaded Then Exit Function
-    Set node = m_doc.selectSingleNode(sPath)
-    If Not node Is Nothing Then Lookup = node.getAttribute("value") & ""
+  Private Function ReadFile(ByVal sPath)
+    Dim doc, list, n, node, tbl, fld, menu
+    list = Array()
+    n = 0
+    Set doc = Server.CreateObject("MSXML2.DOMDocument")
+    doc.async = False
+    doc.setProperty "SelectionLanguage", "XPath"
+    If doc.Load(sPath) Then
+      For Each node In doc.selectNodes("/*/global/phrase")
+        AddPair list, n, "g:" & LCase(node.getAttribute("id") & ""), node.getAttribute("value") & ""
+      Next
+      For Each tbl In doc.selectNodes("/*/project/table")
+        For Each node In tbl.selectNodes("phrase")
+          AddPair list, n, "t:" & LCase(tbl.getAttribute("id") & "") & ":" & LCase(node.getAttribute("id") & ""), node.getAttribute("value") & ""
+        Next
+        For Each fld In tbl.selectNodes("field")
+          For Each node In fld.selectNodes("phrase")
+            AddPair list, n, "f:" & LCase(tbl.getAttribute("id") & "") & ":" & LCase(fld.getAttribute("id") & "") & ":" & LCase(node.getAttribute("id") & ""), node.getAttribute("value") & ""
+          Next
+        Next
+      Next
+      For Each menu In doc.selectNodes("/*/project/menu")
+        For Each node In menu.selectNodes("phrase")
+          AddPair list, n, "m:" & LCase(menu.getAttribute("id") & "") & ":" & LCase(node.getAttribute("id") & ""), node.getAttribute("value") & ""
+        Next
+      Next
+    End If
+    ReadFile = list
   End Function
 
-  Private Function Key(ByVal s)
-    Key = "'" & Replace(LCase(s), "'", "") & "'"
+  Private Sub AddPair(ByRef list, ByRef n, ByVal sKey, ByVal sValue)
+    ReDim Preserve list(n + 1)
+    list(n) = sKey
+    list(n + 1) = sValue
+    n = n + 2
+  End Sub
+
+  Private Function Lookup(ByVal sKey, ByVal sDefault)
+    If m_phrases.Exists(sKey) Then Lookup = m_phrases(sKey) Else Lookup = sDefault
   End Function
 
   Public Function Phrase(ByVal sId)
-    Phrase = Lookup("/*/global/phrase[@id=" & Key(sId) & "]", sId)
+    Phrase = Lookup("g:" & LCase(sId), sId)
   End Function
 
   Public Function TablePhrase(ByVal sTable, ByVal sId, ByVal sDefault)
-    TablePhrase = Lookup("/*/project/table[@id=" & Key(sTable) & "]/phrase[@id=" & Key(sId) & "]", sDefault)
+    TablePhrase = Lookup("t:" & LCase(sTable) & ":" & LCase(sId), sDefault)
   End Function
 
   Public Function FieldPhrase(ByVal sTable, ByVal sField, ByVal sId, ByVal sDefault)
-    FieldPhrase = Lookup("/*/project/table[@id=" & Key(sTable) & "]/field[@id=" & Key(sField) & "]/phrase[@id=" & Key(sId) & "]", sDefault)
+    FieldPhrase = Lookup("f:" & LCase(sTable) & ":" & LCase(sField) & ":" & LCase(sId), sDefault)
   End Function
 
   Public Function MenuPhrase(ByVal nId, ByVal sId, ByVal sDefault)
-    MenuPhrase = Lookup("/*/project/menu[@id=" & Key(CStr(nId)) & "]/phrase[@id=" & Key(sId) & "]", sDefault)
+    MenuPhrase = Lookup("m:" & LCase(CStr(nId)) & ":" & LCase(sId), sDefault)
   End Function
 End Class
 
@@ -355,5 +780,5 @@ Function LanguageFile()
 End Function
 
 Set ReportLanguage = New cLanguage
-ReportLanguage.Load Server.MapPath(<!--##=Lit(SiteFolder("_language", "language") & "/")##--> & LanguageFile())
+ReportLanguage.Load LanguageFile()
 %>

@@ -129,29 +129,63 @@ End Function
 
 ' ---- Database ----
 
+' The kind of database the site runs on, as config.asp names it.
+Function DbmsKind()
+  Dim s
+  s = LCase(DB.GetV("DBDBMSName") & "")
+  If UCase(DB.GetV("DBType") & "") = "ACCESS" Or InStr(s, "access") > 0 Then
+    DbmsKind = "access"
+  ElseIf InStr(s, "sqlite") > 0 Then
+    DbmsKind = "sqlite"
+  ElseIf InStr(s, "postgres") > 0 Then
+    DbmsKind = "postgresql"
+  ElseIf InStr(s, "mysql") > 0 Or InStr(s, "mariadb") > 0 Then
+    DbmsKind = "mysql"
+  ElseIf InStr(s, "sql server") > 0 Then
+    DbmsKind = "mssql"
+  Else
+    DbmsKind = "other"
+  End If
+End Function
+
 ' The connection string the site opens: the stored one, else one made from the database kind.
+' Access files go through the ACE provider, which reads both .mdb and .accdb.
 Function ConnectionString()
   Dim s
   s = DB.GetV("DBConnstr") & ""
   If s = "" Then
-    Select Case UCase(DB.GetV("DBType") & "")
-      Case "ACCESS"
-        s = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" & DB.GetV("DBPath")
-      Case Else
-        s = "DSN=" & DB.GetV("DBName")
-    End Select
+    If DbmsKind() = "access" Then
+      s = "Provider=Microsoft.ACE.OLEDB.12.0;Data Source=" & DB.GetV("DBPath")
+    Else
+      s = "DSN=" & DB.GetV("DBName")
+    End If
   End If
   ConnectionString = s
 End Function
 
+' The quotes of names: the database's own unless the project names others.
 Function QuoteOpen()
   QuoteOpen = DB.GetV("DBQuoteS") & ""
-  If QuoteOpen = "" Then QuoteOpen = """"
+  If QuoteOpen <> "" Then Exit Function
+  Select Case DbmsKind()
+    Case "mysql"
+      QuoteOpen = "`"
+    Case "mssql", "access"
+      QuoteOpen = "["
+    Case Else
+      QuoteOpen = """"
+  End Select
 End Function
 
 Function QuoteClose()
   QuoteClose = DB.GetV("DBQuoteE") & ""
-  If QuoteClose = "" Then QuoteClose = QuoteOpen()
+  If QuoteClose <> "" Then Exit Function
+  Select Case QuoteOpen()
+    Case "["
+      QuoteClose = "]"
+    Case Else
+      QuoteClose = QuoteOpen()
+  End Select
 End Function
 
 ' A table or field name quoted for SQL.
@@ -355,11 +389,11 @@ Function DefaultOrder()
   DefaultOrder = s
 End Function
 
+' The rows a list page shows: the table's own number, else the project's RecPerPage, else 20.
 Function RecordsPerPage()
   RecordsPerPage = 20
-  If IsNumeric(TABLE.GetV("TblRecPerPage")) Then
-    If CLng(TABLE.GetV("TblRecPerPage")) > 0 Then RecordsPerPage = CLng(TABLE.GetV("TblRecPerPage"))
-  End If
+  If Whole(PROJ.GetV("RecPerPage")) > 0 Then RecordsPerPage = Whole(PROJ.GetV("RecPerPage"))
+  If Whole(TABLE.GetV("TblRecPerPage")) > 0 Then RecordsPerPage = Whole(TABLE.GetV("TblRecPerPage"))
 End Function
 
 ' An ASP expression of the query string that names a record by its key, with the key values
@@ -374,7 +408,7 @@ Function KeyQuery(ByVal sSource)
       v = sSource & "(" & Lit(f.FldName) & ")"
     End If
     If s <> "" Then s = s & " & ""&"" & "
-    s = s & Lit("k_" & f.FldParm & "=") & " & Server.URLEncode(" & v & " & """")"
+    s = s & Lit("k_" & f.FldParm & "=") & " & UrlPart(" & v & ")"
   Next
   If s = "" Then s = """"""
   KeyQuery = s
@@ -416,13 +450,12 @@ End Function
 
 ' An ASP expression giving the choices of a field's input control.
 Function ChoicesExpr(ByVal fld)
-  Dim sql, disp
+  Dim disp
   If fld.GetV("FldTagLnkTbl") & "" <> "" And fld.GetV("FldTagLnkFld") & "" <> "" Then
     disp = fld.GetV("FldTagLnkDisplay") & ""
     If disp = "" Then disp = fld.GetV("FldTagLnkFld")
-    sql = "SELECT " & SqlName(fld.GetV("FldTagLnkFld")) & ", " & SqlName(disp) & _
-          " FROM " & SqlName(fld.GetV("FldTagLnkTbl")) & " ORDER BY " & SqlName(disp)
-    ChoicesExpr = "LookupChoices(" & Lit(sql) & ")"
+    ChoicesExpr = "LookupChoices(" & Lit(fld.GetV("FldTagLnkFld")) & ", " & Lit(disp) & ", " & _
+                  Lit(fld.GetV("FldTagLnkTbl")) & ")"
   Else
     ChoicesExpr = "Array(" & ChoiceItems(fld) & ")"
   End If
@@ -491,7 +524,9 @@ Function FormFields(ByVal sMode)
   n = 0
   ReDim list(TABLE.Fields.Count)
   For Each f In FieldsWith(flag)
-    If IsEntered(f) Then
+    ' A key names its record: it is not changed by an edit, nor typed when the database makes it.
+    If IsEntered(f) And Not (sMode = "edit" And IsOn(f.FldIsPrimaryKey)) And _
+       Not (sMode = "add" And IsOn(f.FldAutoIncrement)) Then
       Set list(n) = f
       n = n + 1
     End If
@@ -605,4 +640,250 @@ Function ReportSumItems(ByVal sPrefix)
     End If
   Next
   ReportSumItems = s
+End Function
+
+' ---- Site safety ----
+
+' The login the site asks for: "" (none), "static" (the project's one login), "table" (the users
+' of the security table) or "both".
+Function SecurityType()
+  Dim s
+  s = LCase(Trim(PROJ.GetV("SecType") & ""))
+  SecurityType = ""
+  Select Case s
+    Case "static", "table", "both"
+      SecurityType = s
+    Case "", "none"
+    Case Else
+      If ProjText("SecTbl", "") <> "" Then SecurityType = "table"
+  End Select
+  If (SecurityType = "table" Or SecurityType = "both") And _
+     (ProjText("SecTbl", "") = "" Or ProjText("SecLoginIDFld", "") = "" Or ProjText("SecPasswdFld", "") = "") Then
+    If SecurityType = "both" Then SecurityType = "static" Else SecurityType = ""
+  End If
+End Function
+
+' A rights setting of a table as a sum of the rights (1 list, 2 view, 4 add, 8 edit,
+' 16 delete); the default when it is empty or not a number.
+Function RightsValue(ByVal v, ByVal nDefault)
+  RightsValue = nDefault
+  v = Trim(v & "")
+  If v <> "" And IsNumeric(v) Then RightsValue = CLng(v) And 31
+End Function
+
+' An ASP expression of the visitor's rights on a table. Visitors who are not logged in have
+' the table's TblAnonymous rights (none unless set); users have its TblSecurity rights (all
+' unless set).
+Function RightsExpr(ByVal tbl)
+  RightsExpr = "TableRights(" & RightsValue(tbl.GetV("TblAnonymous"), 0) & ", " & _
+               RightsValue(tbl.GetV("TblSecurity"), 31) & ")"
+End Function
+
+' An ASP expression of a table's FROM part: a custom view's own SQL as a derived table, a
+' report's source, else the table; names are quoted when the page runs, with config.asp's quotes.
+Function FromExpr(ByVal tbl)
+  If UCase(tbl.TblType) = "CUSTOMVIEW" And tbl.GetV("TblSQL") & "" <> "" Then
+    FromExpr = Lit("(" & tbl.GetV("TblSQL") & ") vs_custom")
+  ElseIf UCase(tbl.TblType) = "REPORT" And tbl.GetV("TblRptSrc") & "" <> "" Then
+    FromExpr = "QName(" & Lit(tbl.GetV("TblRptSrc")) & ")"
+  Else
+    FromExpr = "QName(" & Lit(tbl.TblName) & ")"
+  End If
+End Function
+
+' The ASP expression of a quoted field name.
+Function NameExpr(ByVal fld)
+  NameExpr = "QName(" & Lit(fld.FldName) & ")"
+End Function
+
+' The kind a parameter of the field is sent as: "memo" for long text, else the value kind.
+Function ParamKind(ByVal fld)
+  ParamKind = ValueKind(fld)
+  If ParamKind = "text" And (CLng(fld.FldType) = 201 Or CLng(fld.FldType) = 203) Then ParamKind = "memo"
+End Function
+
+' The longest text a field takes, or 0 when it does not say.
+Function MaxLength(ByVal fld)
+  MaxLength = 0
+  If ValueKind(fld) = "text" And CLng(fld.FldType) <> 201 And CLng(fld.FldType) <> 203 Then MaxLength = Whole(fld.FldSize)
+End Function
+
+' The columns a list reads: the listed ones and the key, never a file's bytes.
+Function ListColumnsExpr()
+  Dim f, s, seen
+  s = ""
+  seen = ","
+  For Each f In FieldsWith("")
+    If (IsOn(f.FldList) Or IsOn(f.FldIsPrimaryKey)) And ValueKind(f) <> "binary" Then
+      If InStr(seen, "," & LCase(f.FldName) & ",") = 0 Then
+        If s <> "" Then s = s & " & "", "" & "
+        s = s & NameExpr(f)
+        seen = seen & LCase(f.FldName) & ","
+      End If
+    End If
+  Next
+  If s = "" Then s = """*"""
+  ListColumnsExpr = s
+End Function
+
+' The fields a visitor may sort a list by, as the items of an ASP Array(...): name, quoted
+' name expression, ...
+Function SortItems()
+  Dim f, s
+  s = ""
+  For Each f In FieldsWith("FldList")
+    If ValueKind(f) <> "binary" And ValueKind(f) <> "memo" Then
+      If s <> "" Then s = s & ", "
+      s = s & Lit(f.FldParm) & ", " & NameExpr(f)
+    End If
+  Next
+  SortItems = s
+End Function
+
+' Whether lists offer sorting by a click on a column: the project's SortType 2 turns it off.
+Function SortingOn()
+  SortingOn = (Whole(PROJ.GetV("SortType")) <> 2)
+End Function
+
+' The ASP expression of a list's default ORDER BY, ended by fields that make it unique (the key,
+' else every listed field) so that pages neither overlap nor skip rows.
+Function OrderExpr()
+  Dim f, s, tail
+  s = ""
+  For Each f In FieldsWith("")
+    If f.FldOrder & "" <> "" And s = "" Then
+      s = NameExpr(f) & " & "" " & UCase(f.FldOrder) & """"
+    End If
+  Next
+  If s = "" Then s = """"""
+  OrderExpr = s
+End Function
+
+Function UniqueOrderExpr()
+  Dim f, s
+  s = ""
+  For Each f In KeyFields()
+    If s <> "" Then s = s & " & "", "" & "
+    s = s & NameExpr(f)
+  Next
+  If s = "" Then
+    For Each f In FieldsWith("FldList")
+      If ValueKind(f) <> "binary" And ValueKind(f) <> "memo" Then
+        If s <> "" Then s = s & " & "", "" & "
+        s = s & NameExpr(f)
+      End If
+    Next
+  End If
+  If s = "" Then s = """1"""
+  UniqueOrderExpr = s
+End Function
+
+' The page sizes a visitor may choose, from the project's RecPerPageList ("10,20,50,ALL").
+Function PageSizeItems()
+  Dim parts, i, s, v
+  s = ""
+  parts = Split(ProjText("RecPerPageList", ""), ",")
+  For i = 0 To UBound(parts)
+    v = UCase(Trim(parts(i)))
+    If v = "ALL" Then v = "0"
+    If IsNumeric(v) Then
+      If s <> "" Then s = s & ", "
+      s = s & CLng(v)
+    End If
+  Next
+  PageSizeItems = s
+End Function
+
+' The right a record link needs, as the ASP constant.
+Function RightConst(ByVal sPage)
+  Select Case sPage
+    Case "view"
+      RightConst = "vsRightView"
+    Case "edit"
+      RightConst = "vsRightEdit"
+    Case "delete"
+      RightConst = "vsRightDelete"
+    Case "add"
+      RightConst = "vsRightAdd"
+    Case Else
+      RightConst = "vsRightList"
+  End Select
+End Function
+
+' The fields of any table that are generated, in their order.
+Function FieldsOf(ByVal tbl)
+  Dim list(), n, i, f
+  n = 0
+  ReDim list(tbl.Fields.Count)
+  For i = 1 To tbl.Fields.Count
+    Set f = tbl.Fields.Seq(i)
+    If Not f Is Nothing Then
+      If IsOn(f.FldGenerate) Then
+        Set list(n) = f
+        n = n + 1
+      End If
+    End If
+  Next
+  If n = 0 Then
+    FieldsOf = Array()
+  Else
+    ReDim Preserve list(n - 1)
+    FieldsOf = list
+  End If
+End Function
+
+' The columns a record page reads: the fields shown, a file field only as whether it holds one.
+Function RecordColumnsExpr(ByVal sFlag)
+  Dim f, s, seen
+  s = ""
+  seen = ","
+  For Each f In FieldsWith("")
+    If IsOn(f.GetV(sFlag)) Or IsOn(f.FldIsPrimaryKey) Then
+      If InStr(seen, "," & LCase(f.FldName) & ",") = 0 Then
+        seen = seen & LCase(f.FldName) & ","
+        If s <> "" Then s = s & " & "", "" & "
+        If ValueKind(f) = "binary" Then
+          s = s & """CASE WHEN "" & " & NameExpr(f) & " & "" IS NULL THEN 0 ELSE 1 END AS vs_has_" & f.FldParm & """"
+        Else
+          s = s & NameExpr(f)
+        End If
+      End If
+    End If
+  Next
+  If s = "" Then s = """*"""
+  RecordColumnsExpr = s
+End Function
+
+' Whether a field of the current table holds its master's key.
+Function IsMasterField(ByVal fld)
+  IsMasterField = False
+  If DetailField() Is Nothing Then Exit Function
+  IsMasterField = (DetailField().FldName = fld.FldName)
+End Function
+
+' An ASP expression showing a value held in a variable as the field shows it: a choice's label.
+Function ShowExprOf(ByVal fld, ByVal sVariable)
+  Select Case UCase(fld.FldHtmlTag & "")
+    Case "SELECT", "RADIO"
+      ShowExprOf = "ChoiceLabel(" & ChoicesExpr(fld) & ", " & sVariable & ")"
+    Case Else
+      ShowExprOf = sVariable
+  End Select
+End Function
+
+' The columns a report reads.
+Function ReportColumnsExpr()
+  Dim f, s
+  s = ""
+  For Each f In ReportFields()
+    If s <> "" Then s = s & " & "", "" & "
+    s = s & NameExpr(f)
+  Next
+  If s = "" Then s = """*"""
+  ReportColumnsExpr = s
+End Function
+
+' Whether the site has a login page (a condition of control.xml).
+Function SecurityOn()
+  SecurityOn = (SecurityType() <> "")
 End Function

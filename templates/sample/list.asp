@@ -2,67 +2,162 @@ List and search pages of a table or view.
 
 <!--##session list##-->
 <!--##
-  Dim listField, listLink, listDetailField
+  Dim listField, listLink, listDetailField, listMaster, listMasterField
   Set listDetailField = DetailField()
+  Set listMaster = Nothing
+  If Not listDetailField Is Nothing Then Set listMaster = FindTable(TABLE.GetV("TblMasterTbl") & "")
 ##-->
 <%
-' The records of <!--##=TableCaption(TABLE)##-->, a page at a time, with the basic search.
-Dim vsSql, vsWhere, vsRs, vsStart, vsSize, vsTotal, vsRow, vsQuery, vsUrl
+' The records of <!--##=TableCaption(TABLE)##-->, a page at a time, with the search, sorting and
+' the CSV export.
+Dim vsQ, vsFrom, vsWhere, vsOrder, vsRs, vsStart, vsSize, vsTotal, vsRow, vsQuery, vsUrl, vsBase
+Dim vsRights, vsSort, vsDir, vsSorts, vsI, vsExport, vsSizes, vsMaster
+vsRights = <!--##=RightsExpr(TABLE)##-->
+RequireRight vsRights, vsRightList
 vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "tblcaption", <!--##=Lit(TableCaption(TABLE))##-->)
+vsSizes = Array(<!--##=PageSizeItems()##-->)
 vsSize = <!--##=RecordsPerPage()##-->
+If Request.QueryString("size") & "" <> "" Then
+  For vsI = 0 To UBound(vsSizes)
+    If CStr(vsSizes(vsI)) = Request.QueryString("size") & "" Then vsSize = vsSizes(vsI)
+  Next
+End If
 vsStart = RequestInt("start", 1)
+vsExport = (LCase(Request.QueryString("export") & "") = "csv")
 vsQuery = Trim(Request.QueryString("q") & "")
-vsUrl = <!--##=Lit(PageFile(TABLE.TblVar, "", "list") & "?")##-->
+vsMaster = Request.QueryString("master") & ""
+vsBase = <!--##=Lit(PageFile(TABLE.TblVar, "", "list") & "?")##-->
+vsUrl = ""
+Set vsQ = NewQuery()
 vsWhere = ""
 <!--## If ListBasicSearchFields() <> "" Then ##-->
-vsWhere = AndWhere(vsWhere, LikeAny(Array(<!--##=ListBasicSearchFields()##-->), vsQuery))
-vsUrl = vsUrl & "q=" & Server.URLEncode(vsQuery) & "&"
+vsWhere = AndWhere(vsWhere, LikeAny(vsQ, Array(<!--##=ListBasicSearchFields()##-->), vsQuery))
+If vsQuery <> "" Then vsUrl = vsUrl & "q=" & UrlPart(vsQuery) & "&"
 <!--## End If ##-->
 <!--## For Each listField In FieldsWith("FldSearch") ##-->
 <!--## If UCase(listField.FldSrchOpr & "") = "USER SELECT" Then ##-->
-vsWhere = AndWhere(vsWhere, SearchTerm(QName(<!--##=Lit(listField.FldName)##-->), Request.QueryString("o_<!--##=listField.FldParm##-->"), Request.QueryString("s_<!--##=listField.FldParm##-->"), Request.QueryString("s2_<!--##=listField.FldParm##-->"), <!--##=Lit(ValueKind(listField))##-->, <!--##=Lit(listField.FldQuoteS)##-->, <!--##=Lit(listField.FldQuoteE)##-->))
+vsWhere = AndWhere(vsWhere, SearchTerm(vsQ, <!--##=NameExpr(listField)##-->, Request.QueryString("o_<!--##=listField.FldParm##-->"), Request.QueryString("s_<!--##=listField.FldParm##-->"), Request.QueryString("s2_<!--##=listField.FldParm##-->"), <!--##=Lit(ParamKind(listField))##-->))
 <!--## Else ##-->
-vsWhere = AndWhere(vsWhere, SearchTerm(QName(<!--##=Lit(listField.FldName)##-->), <!--##=Lit(listField.FldSrchOpr)##-->, Request.QueryString("s_<!--##=listField.FldParm##-->"), Request.QueryString("s2_<!--##=listField.FldParm##-->"), <!--##=Lit(ValueKind(listField))##-->, <!--##=Lit(listField.FldQuoteS)##-->, <!--##=Lit(listField.FldQuoteE)##-->))
+vsWhere = AndWhere(vsWhere, SearchTerm(vsQ, <!--##=NameExpr(listField)##-->, <!--##=Lit(listField.FldSrchOpr)##-->, Request.QueryString("s_<!--##=listField.FldParm##-->"), Request.QueryString("s2_<!--##=listField.FldParm##-->"), <!--##=Lit(ParamKind(listField))##-->))
 <!--## End If ##-->
-vsUrl = vsUrl & "o_<!--##=listField.FldParm##-->=" & Server.URLEncode(Request.QueryString("o_<!--##=listField.FldParm##-->")) & "&s_<!--##=listField.FldParm##-->=" & Server.URLEncode(Request.QueryString("s_<!--##=listField.FldParm##-->")) & "&s2_<!--##=listField.FldParm##-->=" & Server.URLEncode(Request.QueryString("s2_<!--##=listField.FldParm##-->")) & "&"
+If Request.QueryString("s_<!--##=listField.FldParm##-->") & "" <> "" Then vsUrl = vsUrl & "o_<!--##=listField.FldParm##-->=" & UrlPart(Request.QueryString("o_<!--##=listField.FldParm##-->")) & "&s_<!--##=listField.FldParm##-->=" & UrlPart(Request.QueryString("s_<!--##=listField.FldParm##-->")) & "&s2_<!--##=listField.FldParm##-->=" & UrlPart(Request.QueryString("s2_<!--##=listField.FldParm##-->")) & "&"
 <!--## Next ##-->
 <!--## If Not listDetailField Is Nothing Then ##-->
 ' Rows of one <!--##=TABLE.GetV("TblMasterTbl")##--> record when the master page sends its key.
-If Request.QueryString("master") & "" <> "" Then
-  vsWhere = AndWhere(vsWhere, QName(<!--##=Lit(listDetailField.FldName)##-->) & " = " & SqlLiteral(Request.QueryString("master"), <!--##=Lit(ValueKind(listDetailField))##-->, <!--##=Lit(listDetailField.FldQuoteS)##-->, <!--##=Lit(listDetailField.FldQuoteE)##-->))
-  vsUrl = vsUrl & "master=" & Server.URLEncode(Request.QueryString("master")) & "&"
+If vsMaster <> "" Then
+  vsWhere = AndWhere(vsWhere, EqualTerm(vsQ, <!--##=NameExpr(listDetailField)##-->, vsMaster, <!--##=Lit(ParamKind(listDetailField))##-->))
+  vsUrl = vsUrl & "master=" & UrlPart(vsMaster) & "&"
 End If
 <!--## End If ##-->
-vsSql = "SELECT * FROM " & <!--##=Lit(FromSql(TABLE))##-->
-If vsWhere <> "" Then vsSql = vsSql & " WHERE " & vsWhere
-<!--## If DefaultOrder() <> "" Then ##-->
-vsSql = vsSql & " ORDER BY " & <!--##=Lit(DefaultOrder())##-->
+vsFrom = <!--##=FromExpr(TABLE)##-->
+If vsWhere <> "" Then vsFrom = vsFrom & " WHERE " & vsWhere
+' The order: the column the visitor chose, else the table's own, always ended by a unique one.
+vsOrder = <!--##=OrderExpr()##-->
+vsSort = ""
+vsDir = "ASC"
+<!--## If SortingOn() And SortItems() <> "" Then ##-->
+vsSorts = Array(<!--##=SortItems()##-->)
+For vsI = 0 To UBound(vsSorts) - 1 Step 2
+  If LCase(vsSorts(vsI)) = LCase(Request.QueryString("order") & "") Then
+    vsSort = vsSorts(vsI)
+    If UCase(Request.QueryString("dir") & "") = "DESC" Then vsDir = "DESC"
+    vsOrder = vsSorts(vsI + 1) & " " & vsDir
+  End If
+Next
 <!--## End If ##-->
-Set vsRs = Server.CreateObject("ADODB.Recordset")
-vsRs.CursorLocation = 3
-vsRs.Open vsSql, Db(), 3, 1
-vsTotal = vsRs.RecordCount
+If vsOrder = "" Then vsOrder = <!--##=UniqueOrderExpr()##--> Else vsOrder = vsOrder & ", " & <!--##=UniqueOrderExpr()##-->
+If vsExport Then
+<!--## If IsOn(PROJ.GetV("ExportCsv")) Then ##-->
+  WriteCsv vsQ.Open(PagedSql(<!--##=ListColumnsExpr()##-->, vsFrom, vsOrder, 1, 0))
+<!--## Else ##-->
+  Refuse "404 Not Found", "notfound"
+<!--## End If ##-->
+End If
+vsTotal = vsQ.Open("SELECT COUNT(*) FROM " & vsFrom)(0).Value
+If IsNull(vsTotal) Then vsTotal = 0
+vsTotal = CLng(vsTotal)
 If vsStart > vsTotal Then vsStart = 1
-If vsStart > 1 Then vsRs.Move vsStart - 1
+If vsSize > 0 Then vsStart = ((vsStart - 1) \ vsSize) * vsSize + 1
+Set vsRs = vsQ.Open(PagedSql(<!--##=ListColumnsExpr()##-->, vsFrom, vsOrder, vsStart, vsSize))
+SkipToPage vsRs, vsStart
+
+' The list's rows as comma-separated values, the first line naming the columns.
+Sub WriteCsv(ByVal rs)
+  Dim line
+  Response.Clear
+  Response.ContentType = "text/csv"
+  Response.AddHeader "Content-Disposition", "attachment; filename=""<!--##=TABLE.TblVar##-->.csv"""
+  line = ""
+<!--## For Each listField In FieldsWith("FldList") ##-->
+<!--## If ValueKind(listField) <> "binary" Then ##-->
+  line = line & "," & CsvCell(<!--##=Lit(FieldCaption(listField))##-->)
+<!--## End If ##-->
+<!--## Next ##-->
+  Response.Write Mid(line, 2) & vbCrLf
+  Do While Not rs.EOF
+    line = ""
+<!--## For Each listField In FieldsWith("FldList") ##-->
+<!--## If ValueKind(listField) <> "binary" Then ##-->
+    line = line & "," & CsvCell(FormValue(rs(<!--##=Lit(listField.FldName)##-->).Value, <!--##=Lit(ValueKind(listField))##-->))
+<!--## End If ##-->
+<!--## Next ##-->
+    Response.Write Mid(line, 2) & vbCrLf
+    rs.MoveNext
+  Loop
+  rs.Close
+  CloseDb
+  Response.End
+End Sub
+
+' A CSV cell: quoted, and a text a spreadsheet would take for a formula made plain text.
+Function CsvCell(ByVal v)
+  v = v & ""
+  If Len(v) > 0 Then
+    If InStr("=+-@", Left(v, 1)) > 0 And Not IsNumeric(v) Then v = "'" & v
+  End If
+  CsvCell = """" & Replace(v, """", """""") & """"
+End Function
+
+' A column heading: a link that sorts by the column, or turns the order around.
+Function SortLink(ByVal sParm, ByVal sCaption)
+  Dim d
+  d = "ASC"
+  If LCase(vsSort) = LCase(sParm) And vsDir = "ASC" Then d = "DESC"
+  SortLink = "<a href=""" & Html(vsBase & vsUrl & "order=" & UrlPart(sParm) & "&dir=" & d) & """>" & Html(sCaption) & "</a>"
+  If LCase(vsSort) = LCase(sParm) Then
+    If vsDir = "ASC" Then SortLink = SortLink & " &#9650;" Else SortLink = SortLink & " &#9660;"
+  End If
+End Function
 %>
 <!--##include page.asp/pagestart##-->
 <h2><%= Html(vsPageTitle) %></h2>
+<!--## If Not listMaster Is Nothing Then ##-->
+<% If vsMaster <> "" Then WriteMasterHeader vsMaster %>
+<!--##include list.asp/masterheader##-->
+<!--## End If ##-->
 <!--##include list.asp/searchform##-->
+<p class="actions">
 <!--## If IsOn(TABLE.TblAdd) And UCase(TABLE.TblType) <> "CUSTOMVIEW" Then ##-->
-<!--## If listDetailField Is Nothing Then ##-->
-<p class="actions"><a href="<!--##=PageFile(TABLE.TblVar, "", "add")##-->"><!--##@add##--></a></p>
-<!--## Else ##-->
-<p class="actions"><a href="<!--##=PageFile(TABLE.TblVar, "", "add")##-->?master=<%= Server.URLEncode(Request.QueryString("master") & "") %>"><!--##@add##--></a></p>
+<% If (vsRights And vsRightAdd) <> 0 Then %>
+<a href="<!--##=PageFile(TABLE.TblVar, "", "add")##--><% If vsMaster <> "" Then Response.Write "?master=" & Html(UrlPart(vsMaster)) %>"><%= P("add") %></a>
+<% End If %>
 <!--## End If ##-->
+<!--## If IsOn(PROJ.GetV("ExportCsv")) Then ##-->
+<a href="<%= Html(vsBase & vsUrl & "export=csv") %>"><%= P("exportcsv") %></a>
 <!--## End If ##-->
+</p>
 <% If vsTotal = 0 Then %>
-<p class="empty"><!--##@norecords##--></p>
+<p class="empty"><%= P("norecords") %></p>
 <% Else %>
 <table class="grid">
 <tr>
 <!--## For Each listField In FieldsWith("FldList") ##-->
 <!--## If ValueKind(listField) <> "binary" Then ##-->
+<!--## If SortingOn() And ValueKind(listField) <> "memo" Then ##-->
+<th><%= SortLink(<!--##=Lit(listField.FldParm)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(listField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(listField))##-->)) %></th>
+<!--## Else ##-->
 <th><%= Html(ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(listField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(listField))##-->)) %></th>
+<!--## End If ##-->
 <!--## End If ##-->
 <!--## Next ##-->
 <!--## If UBound(RecordLinks()) >= 0 Then ##-->
@@ -71,7 +166,7 @@ If vsStart > 1 Then vsRs.Move vsStart - 1
 </tr>
 <%
 vsRow = 0
-Do While Not vsRs.EOF And vsRow < vsSize
+Do While Not vsRs.EOF And (vsRow < vsSize Or vsSize = 0)
   vsRow = vsRow + 1
 %>
 <tr class="row<%= vsRow Mod 2 %>">
@@ -83,7 +178,7 @@ Do While Not vsRs.EOF And vsRow < vsSize
 <!--## If UBound(RecordLinks()) >= 0 Then ##-->
 <td class="links">
 <!--## For Each listLink In RecordLinks() ##-->
-<a href="<!--##=PageFile(TABLE.TblVar, "", listLink)##-->?<%= <!--##=KeyQuery("vsRs")##--> %>"><!--##$ listLink ##--></a>
+<% If (vsRights And <!--##=RightConst(listLink)##-->) <> 0 Then %><a href="<!--##=PageFile(TABLE.TblVar, "", listLink)##-->?<%= Html(<!--##=KeyQuery("vsRs")##--> & MasterQuery(vsMaster)) %>"><!--##$ listLink ##--></a><% End If %>
 <!--## Next ##-->
 </td>
 <!--## End If ##-->
@@ -96,21 +191,66 @@ Loop
 <% End If %>
 <%
 vsRs.Close
-WritePager vsTotal, vsStart, vsSize, vsUrl
+WritePager vsTotal, vsStart, vsSize, vsBase & vsUrl & "size=" & vsSize & "&" & SortQuery()
+
+Function SortQuery()
+  SortQuery = ""
+  If vsSort <> "" Then SortQuery = "order=" & UrlPart(vsSort) & "&dir=" & vsDir & "&"
+End Function
+
+Function MasterQuery(ByVal v)
+  MasterQuery = ""
+  If v <> "" Then MasterQuery = "&master=" & UrlPart(v)
+End Function
 %>
+<!--## If PageSizeItems() <> "" Then ##-->
+<form class="pagesize" method="get" action="<!--##=PageFile(TABLE.TblVar, "", "list")##-->">
+<% If vsMaster <> "" Then %><input type="hidden" name="master" value="<%= Html(vsMaster) %>"><% End If %>
+<select name="size" class="autosubmit">
+<% For vsI = 0 To UBound(vsSizes) %>
+<option value="<%= vsSizes(vsI) %>"<% If vsSizes(vsI) = vsSize Then Response.Write " selected" %>><% If vsSizes(vsI) = 0 Then Response.Write P("all") Else Response.Write vsSizes(vsI) %></option>
+<% Next %>
+</select>
+<noscript><input type="submit" value="<%= P("pagesize") %>"></noscript>
+</form>
+<!--## End If ##-->
 <!--##include page.asp/pageend##-->
+<!--##/session##-->
+
+<!--##session masterheader##-->
+<%
+' The record of <!--##=listMaster.TblName##--> whose rows this list shows.
+Sub WriteMasterHeader(ByVal sKey)
+  Dim q, rs
+  Set q = NewQuery()
+  Set rs = q.Open("SELECT * FROM " & QName(<!--##=Lit(listMaster.TblName)##-->) & " WHERE " & EqualTerm(q, QName(<!--##=Lit(TABLE.GetV("TblMasterFld"))##-->), sKey, <!--##=Lit(ParamKind(listDetailField))##-->))
+  If rs.EOF Then
+    rs.Close
+    Exit Sub
+  End If
+  Response.Write "<table class=""record master"">"
+<!--## For Each listMasterField In FieldsOf(listMaster) ##-->
+<!--## If IsOn(listMasterField.FldList) And ValueKind(listMasterField) <> "binary" Then ##-->
+  Response.Write "<tr><th>" & Html(<!--##=Lit(FieldCaption(listMasterField))##-->) & "</th><td>" & ShowValue(rs(<!--##=Lit(listMasterField.FldName)##-->).Value, <!--##=Lit(ValueKind(listMasterField))##-->) & "</td></tr>"
+<!--## End If ##-->
+<!--## Next ##-->
+  Response.Write "</table>"
+  rs.Close
+End Sub
+%>
 <!--##/session##-->
 
 <!--##session searchform##-->
 <!--## If ListBasicSearchFields() <> "" Or TableHasSearchFields() Then ##-->
 <form class="search" method="get" action="<!--##=PageFile(TABLE.TblVar, "", "list")##-->">
+<% If vsMaster <> "" Then %><input type="hidden" name="master" value="<%= Html(vsMaster) %>"><% End If %>
 <!--## If ListBasicSearchFields() <> "" Then ##-->
 <input type="text" name="q" value="<%= Html(vsQuery) %>">
-<input type="submit" value="<!--##@search##-->">
-<a href="<!--##=PageFile(TABLE.TblVar, "", "list")##-->"><!--##@showall##--></a>
+<input type="submit" value="<%= P("search") %>">
+<a href="<!--##=PageFile(TABLE.TblVar, "", "list")##-->"><%= P("showall") %></a>
 <!--## End If ##-->
 <!--## If TableHasSearchFields() Then ##-->
-<a href="<!--##=PageFile(TABLE.TblVar, "", "search")##-->"><!--##@advancedsearch##--></a>
+<a href="<!--##=PageFile(TABLE.TblVar, "", "search")##-->"><%= P("advancedsearch") %></a>
 <!--## End If ##-->
 </form>
 <!--## End If ##-->
@@ -119,10 +259,13 @@ WritePager vsTotal, vsStart, vsSize, vsUrl
 <!--##session search##-->
 <!--## Dim searchField, searchOp ##-->
 <%
+Dim vsRights
+vsRights = <!--##=RightsExpr(TABLE)##-->
+RequireRight vsRights, vsRightList
 vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "tblcaption", <!--##=Lit(TableCaption(TABLE))##-->)
 %>
 <!--##include page.asp/pagestart##-->
-<h2><%= Html(vsPageTitle) %>: <!--##@advancedsearch##--></h2>
+<h2><%= Html(vsPageTitle) %>: <%= P("advancedsearch") %></h2>
 <form class="record" method="get" action="<!--##=PageFile(TABLE.TblVar, "", "list")##-->">
 <table class="record">
 <!--## For Each searchField In FieldsWith("FldSearch") ##-->
@@ -140,15 +283,19 @@ vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "
 <!--## Else ##-->
 <!--##=HtmlText(searchField.FldSrchOpr)##-->
 <!--## End If ##-->
-<input type="text" name="s_<!--##=searchField.FldParm##-->">
+<!--## If UCase(searchField.FldHtmlTag & "") = "SELECT" Or UCase(searchField.FldHtmlTag & "") = "RADIO" Then ##-->
+<%= FieldInput("s_<!--##=searchField.FldParm##-->", "", "SELECT", <!--##=Lit(ValueKind(searchField))##-->, False, <!--##=ChoicesExpr(searchField)##-->, 0, 0, 0, 0) %>
+<!--## Else ##-->
+<%= FieldInput("s_<!--##=searchField.FldParm##-->", "", "TEXT", <!--##=Lit(ValueKind(searchField))##-->, False, Array(), 0, 0, 0, 0) %>
+<!--## End If ##-->
 <!--## If UCase(searchField.FldSrchOpr & "") = "BETWEEN" Or UCase(searchField.FldSrchOpr & "") = "USER SELECT" Then ##-->
-<input type="text" name="s2_<!--##=searchField.FldParm##-->">
+<%= FieldInput("s2_<!--##=searchField.FldParm##-->", "", "TEXT", <!--##=Lit(ValueKind(searchField))##-->, False, Array(), 0, 0, 0, 0) %>
 <!--## End If ##-->
 </td>
 </tr>
 <!--## Next ##-->
 </table>
-<p class="actions"><input type="submit" value="<!--##@search##-->"></p>
+<p class="actions"><input type="submit" value="<%= P("search") %>"></p>
 </form>
 <!--##include page.asp/pageend##-->
 <!--##/session##-->

@@ -1,18 +1,39 @@
 Pages of one record: view, add, edit and delete, and the download of a field's file.
 
 <!--##session keywhere##-->
-' The record the request names by its key.
-vsWhere = ""
+' The condition that names the record the request's key asks for; nothing matches a key that is
+' missing or of the wrong kind.
+Function KeyWhere(ByVal q)
+  Dim s
+  s = ""
 <!--## Dim keyField ##-->
 <!--## For Each keyField In KeyFields() ##-->
-vsWhere = AndWhere(vsWhere, QName(<!--##=Lit(keyField.FldName)##-->) & " = " & SqlLiteral(Request.QueryString("k_<!--##=keyField.FldParm##-->"), <!--##=Lit(ValueKind(keyField))##-->, <!--##=Lit(keyField.FldQuoteS)##-->, <!--##=Lit(keyField.FldQuoteE)##-->))
+  s = AndWhere(s, EqualTerm(q, <!--##=NameExpr(keyField)##-->, Request.QueryString("k_<!--##=keyField.FldParm##-->"), <!--##=Lit(ParamKind(keyField))##-->))
 <!--## Next ##-->
-If vsWhere = "" Then vsWhere = "1 = 0"
-vsKeyQuery = <!--##=KeyQuery("")##-->
+  If s = "" Then s = "1 = 0"
+  KeyWhere = s
+End Function
 <!--##/session##-->
 
-<!--##session title##-->
+<!--##session common##-->
+' The master record a detail page came from, kept in its links and its way back.
+Dim vsMaster, vsMasterQuery, vsRights
+vsMaster = Request.QueryString("master") & ""
+vsMasterQuery = ""
+If vsMaster <> "" Then vsMasterQuery = "master=" & UrlPart(vsMaster)
+vsRights = <!--##=RightsExpr(TABLE)##-->
 vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "tblcaption", <!--##=Lit(TableCaption(TABLE))##-->)
+
+Function ListUrl()
+  ListUrl = <!--##=Lit(PageFile(TABLE.TblVar, "", "list"))##-->
+  If vsMasterQuery <> "" Then ListUrl = ListUrl & "?" & vsMasterQuery
+End Function
+
+' The query string of this record, and the master when there is one.
+Function RecordQuery()
+  RecordQuery = <!--##=KeyQuery("")##-->
+  If vsMasterQuery <> "" Then RecordQuery = RecordQuery & "&" & vsMasterQuery
+End Function
 <!--##/session##-->
 
 <!--##session caption##-->
@@ -20,16 +41,24 @@ vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "
 <!--##/session##-->
 
 <!--##session value##-->
-<!--## If UCase(recordField.FldHtmlTag & "") = "FILE" Then ##-->
+<!--## If UCase(recordField.FldHtmlTag & "") = "FILE" And ValueKind(recordField) = "binary" Then ##-->
+<% If vsRs("vs_has_<!--##=recordField.FldParm##-->").Value = 1 Then %>
 <!--##   If UCase(recordField.FldViewTag & "") = "IMAGE" Then ##-->
-<img src="<!--##=PageFile(TABLE.TblVar, recordField.FldParm, "download")##-->?<%= vsKeyQuery %>" alt="">
+<img src="<!--##=PageFile(TABLE.TblVar, recordField.FldParm, "download")##-->?<%= Html(RecordQuery()) %>" alt="">
 <!--##   Else ##-->
-<a href="<!--##=PageFile(TABLE.TblVar, recordField.FldParm, "download")##-->?<%= vsKeyQuery %>"><!--##@download##--></a>
+<a href="<!--##=PageFile(TABLE.TblVar, recordField.FldParm, "download")##-->?<%= Html(RecordQuery()) %>"><%= P("download") %></a>
 <!--##   End If ##-->
+<% End If %>
+<!--## ElseIf UCase(recordField.FldHtmlTag & "") = "FILE" Then ##-->
+<% If vsRs(<!--##=Lit(recordField.FldName)##-->).Value & "" <> "" Then %>
+<a href="<!--##=PageFile(TABLE.TblVar, recordField.FldParm, "download")##-->?<%= Html(RecordQuery()) %>"><%= Html(vsRs(<!--##=Lit(recordField.FldName)##-->).Value) %></a>
+<% End If %>
 <!--## ElseIf ValueKind(recordField) = "binary" Then ##-->
 &nbsp;
 <!--## ElseIf UCase(recordField.FldViewTag & "") = "IMAGE" Then ##-->
-<img src="<!--##=HtmlText(UploadFolder(recordField))##-->/<%= Html(vsRs(<!--##=Lit(recordField.FldName)##-->)) %>" alt="">
+<% If vsRs(<!--##=Lit(recordField.FldName)##-->).Value & "" <> "" Then %>
+<img src="<!--##=HtmlText(UploadFolder(recordField))##-->/<%= Html(UrlPart(vsRs(<!--##=Lit(recordField.FldName)##-->).Value)) %>" alt="">
+<% End If %>
 <!--## Else ##-->
 <%= <!--##=ShowExpr(recordField, "vsRs")##--> %>
 <!--## End If ##-->
@@ -39,15 +68,21 @@ vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "
 <!--## Dim recordField, viewLink, viewDetail, viewMasterField ##-->
 <%
 ' One record of <!--##=TableCaption(TABLE)##-->.
-Dim vsWhere, vsKeyQuery, vsRs
-<!--##include record.asp/title##-->
+Dim vsQ, vsRs, vsFound
+<!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
-Set vsRs = Db().Execute("SELECT * FROM " & <!--##=Lit(FromSql(TABLE))##--> & " WHERE " & vsWhere)
-If vsRs.EOF Then vsMessage = Html(ReportLanguage.Phrase("notfound"))
+RequireRight vsRights, vsRightView
+Set vsQ = NewQuery()
+Set vsRs = vsQ.Open("SELECT " & <!--##=RecordColumnsExpr("FldView")##--> & " FROM " & <!--##=FromExpr(TABLE)##--> & " WHERE " & KeyWhere(vsQ))
+vsFound = Not vsRs.EOF
+If Not vsFound Then
+  Response.Status = "404 Not Found"
+  vsMessage = P("notfound")
+End If
 %>
 <!--##include page.asp/pagestart##-->
 <h2><%= Html(vsPageTitle) %></h2>
-<% If Not vsRs.EOF Then %>
+<% If vsFound Then %>
 <table class="record">
 <!--## For Each recordField In FieldsWith("FldView") ##-->
 <tr>
@@ -57,10 +92,10 @@ If vsRs.EOF Then vsMessage = Html(ReportLanguage.Phrase("notfound"))
 <!--## Next ##-->
 </table>
 <p class="actions">
-<a href="<!--##=PageFile(TABLE.TblVar, "", "list")##-->"><!--##@list##--></a>
+<a href="<%= Html(ListUrl()) %>"><%= P("list") %></a>
 <!--## For Each viewLink In RecordLinks() ##-->
 <!--## If viewLink <> "view" Then ##-->
-<a href="<!--##=PageFile(TABLE.TblVar, "", viewLink)##-->?<%= vsKeyQuery %>"><!--##$ viewLink ##--></a>
+<% If (vsRights And <!--##=RightConst(viewLink)##-->) <> 0 Then %><a href="<!--##=PageFile(TABLE.TblVar, "", viewLink)##-->?<%= Html(RecordQuery()) %>"><%= P(<!--##=Lit(viewLink)##-->) %></a><% End If %>
 <!--## End If ##-->
 <!--## Next ##-->
 </p>
@@ -70,7 +105,7 @@ If vsRs.EOF Then vsMessage = Html(ReportLanguage.Phrase("notfound"))
 <!--## For Each viewDetail In DetailTables() ##-->
 <!--## Set viewMasterField = FindField(TABLE, viewDetail.GetV("TblMasterFld") & "") ##-->
 <!--## If Not viewMasterField Is Nothing Then ##-->
-<li><a href="<!--##=PageFile(viewDetail.TblVar, "", "list")##-->?master=<%= Server.URLEncode(vsRs(<!--##=Lit(viewMasterField.FldName)##-->) & "") %>"><%= Html(ReportLanguage.TablePhrase(<!--##=Lit(LCase(viewDetail.TblVar))##-->, "tblcaption", <!--##=Lit(TableCaption(viewDetail))##-->)) %></a></li>
+<li><a href="<!--##=PageFile(viewDetail.TblVar, "", "list")##-->?master=<%= Html(UrlPart(vsRs(<!--##=Lit(viewMasterField.FldName)##-->).Value)) %>"><%= Html(ReportLanguage.TablePhrase(<!--##=Lit(LCase(viewDetail.TblVar))##-->, "tblcaption", <!--##=Lit(TableCaption(viewDetail))##-->)) %></a></li>
 <!--## End If ##-->
 <!--## Next ##-->
 </ul>
@@ -83,22 +118,21 @@ If vsRs.EOF Then vsMessage = Html(ReportLanguage.Phrase("notfound"))
 <!--##session formread##-->
 <!--## For Each recordField In FormFields(formMode) ##-->
 <!--##=recordField.FldVar##--> = Request.Form("<!--##=recordField.FldVar##-->")
-vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=IsOn(recordField.FldRequired)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
-<!--## Next ##-->
-<!--##/session##-->
-
-<!--##session formstore##-->
-<!--## For Each recordField In FormFields(formMode) ##-->
-vsRs(<!--##=Lit(recordField.FldName)##-->) = DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->)
+vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=IsOn(recordField.FldRequired)##-->, <!--##=MaxLength(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
 <!--## Next ##-->
 <!--##/session##-->
 
 <!--##session formfields##-->
+<%= TokenField() %>
 <table class="record">
 <!--## For Each recordField In FormFields(formMode) ##-->
 <tr>
 <th><!--##include record.asp/caption##--><!--## If IsOn(recordField.FldRequired) Then ##--> *<!--## End If ##--></th>
-<td><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=Whole(recordField.FldTagMaxLength)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %></td>
+<!--## If formMode = "add" And IsMasterField(recordField) Then ##-->
+<td><% If vsMaster <> "" Then %><input type="hidden" name="<!--##=recordField.FldVar##-->" value="<%= Html(vsMaster) %>"><%= Html(<!--##=ShowExprOf(recordField, "vsMaster")##-->) %><% Else %><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=IsOn(recordField.FldRequired)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=MaxLength(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %><% End If %></td>
+<!--## Else ##-->
+<td><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=IsOn(recordField.FldRequired)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=MaxLength(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %></td>
+<!--## End If ##-->
 </tr>
 <!--## Next ##-->
 </table>
@@ -110,45 +144,43 @@ vsRs(<!--##=Lit(recordField.FldName)##-->) = DbValue(<!--##=recordField.FldVar##
 <%
 ' A new record of <!--##=TableCaption(TABLE)##-->. A master page may send the key of the record
 ' the new one belongs to.
-Dim vsRs, vsBack, vsMaster
-<!--## If DetailField() Is Nothing Then ##-->
-vsMaster = ""
-<!--## Else ##-->
-vsMaster = "?master=" & Server.URLEncode(Request.QueryString("master") & "")
-<!--## End If ##-->
-vsBack = <!--##=Lit(PageFile(TABLE.TblVar, "", "list"))##--> & vsMaster
+Dim vsQ, vsColumns, vsValues
 <!--##~ FormDims(formMode) ##-->
-<!--##include record.asp/title##-->
+<!--##include record.asp/common##-->
+RequireRight vsRights, vsRightAdd
+CheckToken
 If IsPost() Then
 <!--##include record.asp/formread##-->
   If vsMessage = "" Then
-    Set vsRs = Server.CreateObject("ADODB.Recordset")
-    vsRs.Open "SELECT * FROM " & <!--##=Lit(FromSql(TABLE))##--> & " WHERE 1 = 0", Db(), 1, 3
-    vsRs.AddNew
-<!--##include record.asp/formstore##-->
-    vsRs.Update
-    vsRs.Close
-    CloseDb
-    Response.Redirect vsBack
+    Set vsQ = NewQuery()
+    vsColumns = ""
+    vsValues = ""
+<!--## For Each recordField In FormFields(formMode) ##-->
+    vsColumns = vsColumns & ", " & <!--##=NameExpr(recordField)##-->
+    vsValues = vsValues & ", " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
+<!--## Next ##-->
+    On Error Resume Next
+    vsQ.Run "INSERT INTO " & QName(<!--##=Lit(TABLE.TblName)##-->) & " (" & Mid(vsColumns, 3) & ") VALUES (" & Mid(vsValues, 3) & ")"
+    If Err.Number <> 0 Then vsMessage = DbFailure(Err.Description)
+    On Error GoTo 0
+    If vsMessage = "" Then
+      CloseDb
+      Response.Redirect ListUrl()
+    End If
   End If
 Else
 <!--## For Each recordField In FormFields(formMode) ##-->
 <!--## If recordField.FldDefault & "" <> "" Then ##-->
   <!--##=recordField.FldVar##--> = <!--##=Lit(recordField.FldDefault)##-->
 <!--## End If ##-->
-<!--## If Not DetailField() Is Nothing Then ##-->
-<!--## If DetailField().FldName = recordField.FldName Then ##-->
-  If Request.QueryString("master") & "" <> "" Then <!--##=recordField.FldVar##--> = Request.QueryString("master")
-<!--## End If ##-->
-<!--## End If ##-->
 <!--## Next ##-->
 End If
 %>
 <!--##include page.asp/pagestart##-->
-<h2><%= Html(vsPageTitle) %>: <!--##@add##--></h2>
-<form class="record" method="post" action="<!--##=PageFile(TABLE.TblVar, "", "add")##--><%= vsMaster %>">
+<h2><%= Html(vsPageTitle) %>: <%= P("add") %></h2>
+<form class="record" method="post" action="<!--##=PageFile(TABLE.TblVar, "", "add")##--><% If vsMasterQuery <> "" Then Response.Write "?" & Html(vsMasterQuery) %>">
 <!--##include record.asp/formfields##-->
-<p class="actions"><input type="submit" value="<!--##@save##-->"> <a href="<%= vsBack %>"><!--##@cancel##--></a></p>
+<p class="actions"><input type="submit" value="<%= P("save") %>"> <a href="<%= Html(ListUrl()) %>"><%= P("cancel") %></a></p>
 </form>
 <!--##include page.asp/pageend##-->
 <!--##/session##-->
@@ -157,42 +189,57 @@ End If
 <!--## Dim recordField, formMode ##-->
 <!--## formMode = "edit" ##-->
 <%
-' Changes to one record of <!--##=TableCaption(TABLE)##-->.
-Dim vsWhere, vsKeyQuery, vsRs
+' Changes to one record of <!--##=TableCaption(TABLE)##-->. Its key is not among them.
+Dim vsQ, vsRs, vsSet, vsFound, vsChanged
 <!--##~ FormDims(formMode) ##-->
-<!--##include record.asp/title##-->
+<!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
+RequireRight vsRights, vsRightEdit
+CheckToken
+vsFound = True
 If IsPost() Then
 <!--##include record.asp/formread##-->
   If vsMessage = "" Then
-    Set vsRs = Server.CreateObject("ADODB.Recordset")
-    vsRs.Open "SELECT * FROM " & <!--##=Lit(FromSql(TABLE))##--> & " WHERE " & vsWhere, Db(), 1, 3
-    If Not vsRs.EOF Then
-<!--##include record.asp/formstore##-->
-      vsRs.Update
+    Set vsQ = NewQuery()
+    vsSet = ""
+<!--## For Each recordField In FormFields(formMode) ##-->
+    vsSet = vsSet & ", " & <!--##=NameExpr(recordField)##--> & " = " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
+<!--## Next ##-->
+    vsChanged = 0
+    If vsSet <> "" Then
+      On Error Resume Next
+      vsChanged = vsQ.Run("UPDATE " & QName(<!--##=Lit(TABLE.TblName)##-->) & " SET " & Mid(vsSet, 3) & " WHERE " & KeyWhere(vsQ))
+      If Err.Number <> 0 Then vsMessage = DbFailure(Err.Description)
+      On Error GoTo 0
     End If
-    vsRs.Close
-    CloseDb
-    Response.Redirect <!--##=Lit(PageFile(TABLE.TblVar, "", "list"))##-->
+    If vsMessage = "" Then
+      CloseDb
+      Response.Redirect ListUrl()
+    End If
   End If
 Else
-  Set vsRs = Db().Execute("SELECT * FROM " & <!--##=Lit(FromSql(TABLE))##--> & " WHERE " & vsWhere)
+  Set vsQ = NewQuery()
+  Set vsRs = vsQ.Open("SELECT * FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(vsQ))
   If vsRs.EOF Then
-    vsMessage = Html(ReportLanguage.Phrase("notfound"))
+    vsFound = False
+    Response.Status = "404 Not Found"
+    vsMessage = P("notfound")
   Else
 <!--## For Each recordField In FormFields(formMode) ##-->
-    <!--##=recordField.FldVar##--> = vsRs(<!--##=Lit(recordField.FldName)##-->)
+    <!--##=recordField.FldVar##--> = vsRs(<!--##=Lit(recordField.FldName)##-->).Value
 <!--## Next ##-->
   End If
   vsRs.Close
 End If
 %>
 <!--##include page.asp/pagestart##-->
-<h2><%= Html(vsPageTitle) %>: <!--##@edit##--></h2>
-<form class="record" method="post" action="<!--##=PageFile(TABLE.TblVar, "", "edit")##-->?<%= vsKeyQuery %>">
+<h2><%= Html(vsPageTitle) %>: <%= P("edit") %></h2>
+<% If vsFound Then %>
+<form class="record" method="post" action="<!--##=PageFile(TABLE.TblVar, "", "edit")##-->?<%= Html(RecordQuery()) %>">
 <!--##include record.asp/formfields##-->
-<p class="actions"><input type="submit" value="<!--##@save##-->"> <a href="<!--##=PageFile(TABLE.TblVar, "", "list")##-->"><!--##@cancel##--></a></p>
+<p class="actions"><input type="submit" value="<%= P("save") %>"> <a href="<%= Html(ListUrl()) %>"><%= P("cancel") %></a></p>
 </form>
+<% End If %>
 <!--##include page.asp/pageend##-->
 <!--##/session##-->
 
@@ -200,21 +247,34 @@ End If
 <!--## Dim recordField ##-->
 <%
 ' Deletes one record of <!--##=TableCaption(TABLE)##--> once the visitor confirms it.
-Dim vsWhere, vsKeyQuery, vsRs
-<!--##include record.asp/title##-->
+Dim vsQ, vsRs, vsFound
+<!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
+RequireRight vsRights, vsRightDelete
+CheckToken
 If IsPost() Then
-  Db().Execute "DELETE FROM " & <!--##=Lit(SqlName(TABLE.TblName))##--> & " WHERE " & vsWhere
-  CloseDb
-  Response.Redirect <!--##=Lit(PageFile(TABLE.TblVar, "", "list"))##-->
+  Set vsQ = NewQuery()
+  On Error Resume Next
+  vsQ.Run "DELETE FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(vsQ)
+  If Err.Number <> 0 Then vsMessage = DbFailure(Err.Description)
+  On Error GoTo 0
+  If vsMessage = "" Then
+    CloseDb
+    Response.Redirect ListUrl()
+  End If
 End If
-Set vsRs = Db().Execute("SELECT * FROM " & <!--##=Lit(FromSql(TABLE))##--> & " WHERE " & vsWhere)
-If vsRs.EOF Then vsMessage = Html(ReportLanguage.Phrase("notfound"))
+Set vsQ = NewQuery()
+Set vsRs = vsQ.Open("SELECT " & <!--##=RecordColumnsExpr("FldList")##--> & " FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(vsQ))
+vsFound = Not vsRs.EOF
+If Not vsFound Then
+  Response.Status = "404 Not Found"
+  vsMessage = P("notfound")
+End If
 %>
 <!--##include page.asp/pagestart##-->
-<h2><%= Html(vsPageTitle) %>: <!--##@delete##--></h2>
-<% If Not vsRs.EOF Then %>
-<p><!--##@confirmdelete##--></p>
+<h2><%= Html(vsPageTitle) %>: <%= P("delete") %></h2>
+<% If vsFound Then %>
+<p><%= P("confirmdelete") %></p>
 <table class="record">
 <!--## For Each recordField In FieldsWith("FldList") ##-->
 <tr>
@@ -223,8 +283,9 @@ If vsRs.EOF Then vsMessage = Html(ReportLanguage.Phrase("notfound"))
 </tr>
 <!--## Next ##-->
 </table>
-<form method="post" action="<!--##=PageFile(TABLE.TblVar, "", "delete")##-->?<%= vsKeyQuery %>">
-<p class="actions"><input type="submit" value="<!--##@delete##-->" onclick="return confirmDelete(this.form)"> <a href="<!--##=PageFile(TABLE.TblVar, "", "list")##-->"><!--##@cancel##--></a></p>
+<form class="confirm" method="post" action="<!--##=PageFile(TABLE.TblVar, "", "delete")##-->?<%= Html(RecordQuery()) %>" data-confirm="<%= P("confirmdelete") %>">
+<%= TokenField() %>
+<p class="actions"><input type="submit" value="<%= P("delete") %>"> <a href="<%= Html(ListUrl()) %>"><%= P("cancel") %></a></p>
 </form>
 <% End If %>
 <% vsRs.Close %>
@@ -234,27 +295,82 @@ If vsRs.EOF Then vsMessage = Html(ReportLanguage.Phrase("notfound"))
 <!--##session download##-->
 <%
 ' The file <!--##=FieldCaption(FIELD)##--> of one record of <!--##=TableCaption(TABLE)##-->.
-Dim vsWhere, vsKeyQuery, vsRs
+Dim vsQ, vsRs, vsType
+<!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
-Set vsRs = Db().Execute("SELECT " & QName(<!--##=Lit(FIELD.FldName)##-->)<!--## If FIELD.GetV("FileTypeFld") & "" <> "" Then ##--> & ", " & QName(<!--##=Lit(FIELD.GetV("FileTypeFld"))##-->)<!--## End If ##--> & " FROM " & <!--##=Lit(FromSql(TABLE))##--> & " WHERE " & vsWhere)
+RequireRight vsRights, vsRightView
+Set vsQ = NewQuery()
+Set vsRs = vsQ.Open("SELECT " & QName(<!--##=Lit(FIELD.FldName)##-->)<!--## If FIELD.GetV("FileTypeFld") & "" <> "" Then ##--> & ", " & QName(<!--##=Lit(FIELD.GetV("FileTypeFld"))##-->)<!--## End If ##--> & " FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(vsQ))
+If vsRs.EOF Then Refuse "404 Not Found", "notfound"
+If IsNull(vsRs(0).Value) Then Refuse "404 Not Found", "notfound"
 Response.Clear
-If vsRs.EOF Then
-  Response.Status = "404 Not Found"
-ElseIf IsNull(vsRs(0)) Then
-  Response.Status = "404 Not Found"
-Else
 <!--## If ValueKind(FIELD) = "binary" Then ##-->
 <!--##   If FIELD.GetV("FileTypeFld") & "" <> "" Then ##-->
-  Response.ContentType = vsRs(1) & ""
+vsType = SafeContentType(vsRs(1).Value & "")
 <!--##   Else ##-->
-  Response.ContentType = "application/octet-stream"
+vsType = SafeContentType(SniffType(vsRs(0).Value))
 <!--##   End If ##-->
-  Response.BinaryWrite vsRs(0).Value
-<!--## Else ##-->
-  Response.Redirect <!--##=Lit(UploadFolder(FIELD) & "/")##--> & Server.URLEncode(vsRs(0) & "")
-<!--## End If ##-->
+Response.ContentType = vsType
+If Left(vsType, 6) = "image/" Then
+  Response.AddHeader "Content-Disposition", "inline; filename=""<!--##=TABLE.TblVar##-->_<!--##=FIELD.FldParm##-->" & ExtensionOf(vsType) & """"
+Else
+  Response.AddHeader "Content-Disposition", "attachment; filename=""<!--##=TABLE.TblVar##-->_<!--##=FIELD.FldParm##-->" & ExtensionOf(vsType) & """"
 End If
+' Unbuffered, so that a large file is not held whole in the server's response buffer.
+Response.Buffer = False
+Response.BinaryWrite vsRs(0).Value
+<!--## Else ##-->
+Response.Redirect <!--##=Lit(UploadFolder(FIELD) & "/")##--> & UrlPart(vsRs(0).Value)
+<!--## End If ##-->
 vsRs.Close
 CloseDb
+' Nothing of the page's own text may follow the file's bytes.
+Response.End
+
+' Only types a browser shows harmlessly are sent as themselves; anything else is a download.
+Function SafeContentType(ByVal s)
+  s = LCase(Trim(s))
+  Select Case s
+    Case "image/png", "image/jpeg", "image/gif", "image/webp", "application/pdf", "text/plain"
+      SafeContentType = s
+    Case Else
+      SafeContentType = "application/octet-stream"
+  End Select
+End Function
+
+Function ExtensionOf(ByVal sType)
+  Select Case sType
+    Case "image/png"
+      ExtensionOf = ".png"
+    Case "image/jpeg"
+      ExtensionOf = ".jpg"
+    Case "image/gif"
+      ExtensionOf = ".gif"
+    Case "image/webp"
+      ExtensionOf = ".webp"
+    Case "application/pdf"
+      ExtensionOf = ".pdf"
+    Case "text/plain"
+      ExtensionOf = ".txt"
+    Case Else
+      ExtensionOf = ".bin"
+  End Select
+End Function
+
+' The type of an image by its first bytes: PNG, JPEG or GIF; else nothing.
+Function SniffType(ByVal data)
+  Dim head
+  SniffType = ""
+  If LenB(data) < 4 Then Exit Function
+  head = AscB(MidB(data, 1, 1)) & "," & AscB(MidB(data, 2, 1)) & "," & AscB(MidB(data, 3, 1))
+  Select Case head
+    Case "137,80,78"
+      SniffType = "image/png"
+    Case "255,216,255"
+      SniffType = "image/jpeg"
+    Case "71,73,70"
+      SniffType = "image/gif"
+  End Select
+End Function
 %>
 <!--##/session##-->

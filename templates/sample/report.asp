@@ -7,7 +7,9 @@ The report page of a report: its source's records in groups, with sums.
 ##-->
 <%
 ' <!--##=TableCaption(TABLE)##-->: the records of <!--##=TABLE.GetV("TblRptSrc")##-->.
-Dim vsRs, vsGroup, vsFirst, vsRow
+Dim vsRs, vsGroup, vsFirst, vsRow, vsRights
+vsRights = <!--##=RightsExpr(TABLE)##-->
+RequireRight vsRights, vsRightList
 <!--## For Each reportField In ReportSumFields() ##-->
 Dim vsSum_<!--##=reportField.FldParm##-->, vsTotal_<!--##=reportField.FldParm##-->
 vsSum_<!--##=reportField.FldParm##--> = 0
@@ -15,9 +17,9 @@ vsTotal_<!--##=reportField.FldParm##--> = 0
 <!--## Next ##-->
 vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "tblcaption", <!--##=Lit(TableCaption(TABLE))##-->)
 <!--## If reportGroup Is Nothing Then ##-->
-Set vsRs = Db().Execute("SELECT * FROM " & <!--##=Lit(FromSql(TABLE))##-->)
+Set vsRs = Db().Execute("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & <!--##=FromExpr(TABLE)##-->)
 <!--## Else ##-->
-Set vsRs = Db().Execute("SELECT * FROM " & <!--##=Lit(FromSql(TABLE) & " ORDER BY " & SqlName(reportGroup.FldName))##-->)
+Set vsRs = Db().Execute("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & <!--##=FromExpr(TABLE)##--> & " ORDER BY " & <!--##=NameExpr(reportGroup)##-->)
 <!--## End If ##-->
 vsFirst = True
 vsRow = 0
@@ -34,17 +36,17 @@ vsRow = 0
 Do While Not vsRs.EOF
   vsRow = vsRow + 1
 <!--## If Not reportGroup Is Nothing Then ##-->
-  If vsFirst Or vsGroup <> vsRs(<!--##=Lit(reportGroup.FldName)##-->) & "" Then
+  If vsFirst Or vsGroup <> vsRs(<!--##=Lit(reportGroup.FldName)##-->).Value & "" Then
     If Not vsFirst Then WriteGroupSums
-    vsGroup = vsRs(<!--##=Lit(reportGroup.FldName)##-->) & ""
-    Response.Write "<tr class=""group""><td colspan=""<!--##=UBound(ReportFields()) + 1##-->"">" & Html(vsGroup) & "</td></tr>"
+    vsGroup = vsRs(<!--##=Lit(reportGroup.FldName)##-->).Value & ""
+    Response.Write "<tr class=""group""><td colspan=""<!--##=UBound(ReportFields()) + 1##-->"">" & <!--##=ShowExpr(reportGroup, "vsRs")##--> & "</td></tr>"
   End If
 <!--## End If ##-->
   vsFirst = False
 <!--## For Each reportField In ReportSumFields() ##-->
-  If IsNumeric(vsRs(<!--##=Lit(reportField.FldName)##-->)) Then
-    vsSum_<!--##=reportField.FldParm##--> = vsSum_<!--##=reportField.FldParm##--> + CDbl(vsRs(<!--##=Lit(reportField.FldName)##-->))
-    vsTotal_<!--##=reportField.FldParm##--> = vsTotal_<!--##=reportField.FldParm##--> + CDbl(vsRs(<!--##=Lit(reportField.FldName)##-->))
+  If IsNumeric(vsRs(<!--##=Lit(reportField.FldName)##-->).Value) Then
+    vsSum_<!--##=reportField.FldParm##--> = vsSum_<!--##=reportField.FldParm##--> + CDbl(vsRs(<!--##=Lit(reportField.FldName)##-->).Value)
+    vsTotal_<!--##=reportField.FldParm##--> = vsTotal_<!--##=reportField.FldParm##--> + CDbl(vsRs(<!--##=Lit(reportField.FldName)##-->).Value)
   End If
 <!--## Next ##-->
 %>
@@ -79,7 +81,7 @@ Sub WriteSums(ByVal sLabel, ByVal aSums)
   Response.Write "<tr class=""sum"">"
   For i = 0 To UBound(aSums)
     If i = 0 Then
-      Response.Write "<td>" & Html(ReportLanguage.Phrase(sLabel)) & " " & Html(aSums(i)) & "</td>"
+      Response.Write "<td>" & P(sLabel) & " " & Html(aSums(i)) & "</td>"
     Else
       Response.Write "<td>" & Html(aSums(i)) & "</td>"
     End If

@@ -43,7 +43,7 @@ class SampleTemplateSet : public ::testing::Test {
     ASSERT_TRUE(controls_->LoadControls(fromUtf8((kTemplates / "control.xml").string())));
     vantorel::AGPFileCache& cache = vantorel::SharedFileCache();
     cache.Clear();
-    for (const char* file : {"page.asp", "list.asp", "record.asp", "report.asp"}) {
+    for (const char* file : {"page.asp", "list.asp", "record.asp", "report.asp", "login.asp"}) {
       cache.AddFile(fromUtf8((kTemplates / file).string()), fromUtf8(file));
     }
   }

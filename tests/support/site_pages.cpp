@@ -45,6 +45,8 @@ std::string serverScript(const fs::path& page, std::set<fs::path>& seen) {
     const std::size_t close = text.find("%>", open + 2);
     std::string code = text.substr(open + 2, close == std::string::npos ? close : close - open - 2);
     if (!code.empty() && code[0] == '=') code = "Response.Write(" + code.substr(1) + ")";
+    // The page's "<%@ ... %>" directive is read by the server, not run.
+    if (!code.empty() && code[0] == '@') code.clear();
     script += code + "\r\n";
     if (close == std::string::npos) break;
     pos = close + 2;

@@ -1,0 +1,61 @@
+' Prepares the example shop project for the site tests:
+'   vantorel run configure_shop.vbs PROJECT.vtp TEMPLATE.zip [secure]
+' names the template set to generate with, turns on the page sizes and the CSV export, and with "secure", adds a table of users and turns
+' on the login: users from that table with MD5-hashed passwords, the shippers refused to them,
+' and the categories listed to visitors who are not logged in.
+Option Explicit
+
+Dim proj, t, f, args
+Set args = WScript.Arguments
+Set proj = CreateObject("vantorel4.AGP")
+proj.Load args(0)
+If proj.DB Is Nothing Then
+  WScript.Echo "Could not load: " & proj.ProjErr
+  WScript.Quit 1
+End If
+proj.SetV "Template", args(1)
+' The list features a project can ask for: a choice of page sizes and the CSV export.
+proj.SetV "RecPerPageList", "5,10,20,ALL"
+proj.SetV "ExportCsv", True
+
+Function AddField(ByVal t, ByVal sName, ByVal nType, ByVal nSize, ByVal bKey)
+  Dim f
+  t.Fields.Add t.TblName, sName
+  Set f = t.Fields.Item(sName)
+  f.FldType = nType
+  f.FldSize = nSize
+  f.FldSupport = True
+  f.FldIsPrimaryKey = bKey
+  f.LoadFldDefault
+  Set AddField = f
+End Function
+
+If args.Count > 2 Then
+  proj.DB.Tables.Add "Users"
+  Set t = proj.DB.Tables.Item("Users")
+  t.TblType = "TABLE"
+  t.TblVar = "Users"
+  t.TblCaption = "Users"
+  t.TblGen = True
+  t.TblList = True
+  AddField t, "UserID", 3, 4, True
+  AddField t, "LoginName", 202, 40, False
+  AddField t, "Password", 202, 64, False
+  t.TblKey = "UserID"
+  proj.SetV "SecType", "Table"
+  proj.SetV "SecTbl", "Users"
+  proj.SetV "SecLoginIDFld", "LoginName"
+  proj.SetV "SecPasswdFld", "Password"
+  proj.SetV "MD5Password", True
+  ' Rights as a sum: 1 list, 2 view, 4 add, 8 edit, 16 delete.
+  proj.DB.Tables.Item("Shippers").TblSecurity = "0"
+  proj.DB.Tables.Item("Categories").TblAnonymous = 3
+  proj.DB.Tables.Item("Orders").TblSecurity = "3"
+End If
+
+proj.ProjErr = ""
+proj.Save args(0)
+If proj.ProjErr <> "" Then
+  WScript.Echo "Save failed: " & proj.ProjErr
+  WScript.Quit 1
+End If

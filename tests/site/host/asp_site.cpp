@@ -1,0 +1,174 @@
+#include "site/host/asp_site.hpp"
+
+#include <regex>
+
+#include "platform/text/code_page.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/automation/class_factory.hpp"
+#include "platform/vbscript/engine.hpp"
+#include "platform/vbscript/script_runtime.hpp"
+#include "site/host/asp_intrinsics.hpp"
+#include "site/host/server_components.hpp"
+
+namespace vantorel::test::asp {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kSessionCookie[] = "ASPSESSIONIDVANTOREL";
+
+}  // namespace
+
+std::string PageRun::text() const {
+  const int cp = response.codePage == 0 ? kCodePageWindows1252 : response.codePage;
+  return toUtf8(decodeCodePage(response.body, cp));
+}
+
+AspSite::AspSite(fs::path root) : root_(std::move(root)) {
+  // Dictionary, FileSystemObject, RegExp and ADODB.Stream, as Windows has them registered.
+  vbs::registerScriptRuntime(ClassFactory::instance());
+}
+
+const CompiledPage& AspSite::page(const fs::path& file) {
+  auto it = pages_.find(file);
+  if (it == pages_.end()) it = pages_.emplace(file, compilePage(root_, file)).first;
+  return it->second;
+}
+
+PageRun AspSite::get(const std::string& url) {
+  HttpRequest request;
+  request.method = "GET";
+  const std::size_t q = url.find('?');
+  request.path = "/" + url.substr(0, q);
+  if (q != std::string::npos) request.queryString = url.substr(q + 1);
+  return send(std::move(request));
+}
+
+PageRun AspSite::post(const std::string& url, const FormFields& fields) {
+  HttpRequest request;
+  request.method = "POST";
+  const std::size_t q = url.find('?');
+  request.path = "/" + url.substr(0, q);
+  if (q != std::string::npos) request.queryString = url.substr(q + 1);
+  request.contentType = "application/x-www-form-urlencoded";
+  for (const auto& [name, value] : fields) {
+    if (!request.body.empty()) request.body += '&';
+    request.body += urlEncodeUtf8(fromUtf8(name)) + "=" + urlEncodeUtf8(fromUtf8(value));
+  }
+  return send(std::move(request));
+}
+
+PageRun AspSite::postMultipart(
+    const std::string& url, const FormFields& fields,
+    const std::vector<std::pair<std::string, std::pair<std::string, std::string>>>& files) {
+  HttpRequest request;
+  request.method = "POST";
+  const std::size_t q = url.find('?');
+  request.path = "/" + url.substr(0, q);
+  if (q != std::string::npos) request.queryString = url.substr(q + 1);
+  const std::string boundary = "----vantorelBoundary7MA4YWxkTrZu0gW";
+  request.contentType = "multipart/form-data; boundary=" + boundary;
+  for (const auto& [name, value] : fields) {
+    request.body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name +
+                    "\"\r\n\r\n" + value + "\r\n";
+  }
+  for (const auto& [name, file] : files) {
+    request.body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name +
+                    "\"; filename=\"" + file.first +
+                    "\"\r\nContent-Type: application/octet-stream\r\n\r\n" + file.second + "\r\n";
+  }
+  request.body += "--" + boundary + "--\r\n";
+  return send(std::move(request));
+}
+
+PageRun AspSite::send(HttpRequest request) {
+  PageRun run;
+  request.cookies = cookies_;
+  RequestContext context;
+  context.root = root_;
+  context.page = root_ / fs::path(request.path).relative_path();
+  context.request = std::move(request);
+  context.application = &application_;
+  if (!fs::is_regular_file(context.page)) {
+    run.response.status = "404 Not Found";
+    return run;
+  }
+
+  // The session the browser's cookie names, or a new one.
+  std::u16string sessionId;
+  for (const auto& [name, value] : context.request.cookies) {
+    if (name == kSessionCookie) sessionId = fromUtf8(value);
+  }
+  if (sessionId.empty() || !sessions_.count(sessionId)) {
+    sessionId = fromUtf8("S" + std::to_string(nextSession_++));
+    sessions_[sessionId].id = sessionId;
+    cookies_.emplace_back(kSessionCookie, toUtf8(sessionId));
+  }
+  context.session = &sessions_[sessionId];
+
+  const CompiledPage& compiled = page(context.page);
+  context.directiveCodePage = compiled.directives.codePage;
+  std::vector<Ref<ado::Connection>> connections;
+  {
+    vbs::Engine engine;
+    engine.setTimeout(120000);
+    auto response = makeRef<Response>(context);
+    response->setBlocks(&compiled.blocks);
+    engine.addObject(u"Response", response, false);
+    engine.addObject(u"Request", makeRef<Request>(context), false);
+    engine.addObject(u"Server",
+                     makeRef<Server>(context,
+                                     [&connections](std::u16string_view progId) {
+                                       Ref<Object> made = ado::createAdoObject(progId);
+                                       if (!made) made = createServerComponent(progId);
+                                       if (auto* c = dynamic_cast<ado::Connection*>(made.get())) {
+                                         connections.emplace_back(c);
+                                       }
+                                       return made;
+                                     }),
+                     false);
+    engine.addObject(u"Session", makeRef<StateObject>(context, context.session->values, context.session),
+                     false);
+    engine.addObject(u"Application", makeRef<StateObject>(context, application_, nullptr), false);
+    try {
+      engine.globalModule().addCode(compiled.script);
+    } catch (const vbs::ScriptException& e) {
+      if (!context.ended) {
+        const vbs::ScriptError& error = e.error();
+        run.error = "line " + std::to_string(error.line) + ": " + toUtf8(error.description) +
+                    " (" + std::to_string(error.number) + ")";
+        context.response.status = "500 Internal Server Error";
+      }
+    }
+    engine.reset();
+  }
+  for (const Ref<ado::Connection>& c : connections) {
+    run.statements.insert(run.statements.end(), c->statements.begin(), c->statements.end());
+  }
+  if (context.session->abandoned) sessions_.erase(sessionId);
+
+  context.response.codePage = context.codePage();
+  // The browser keeps the cookies the page set, as ASP sends them: URL-encoded.
+  for (const auto& [name, cookie] : context.response.cookies) {
+    const std::string key = toUtf8(name);
+    const std::string value = toUtf8(urlEncode(cookie.value, context.response.codePage));
+    std::erase_if(cookies_, [&](const auto& c) { return c.first == key; });
+    if (!cookie.value.empty()) cookies_.emplace_back(key, value);
+  }
+  run.response = std::move(context.response);
+  return run;
+}
+
+std::string inputValue(const std::string& html, const std::string& name) {
+  const std::regex input("<input[^>]*name=\"" + name + "\"[^>]*>");
+  std::smatch m;
+  if (!std::regex_search(html, m, input)) return {};
+  static const std::regex value("value=\"([^\"]*)\"");
+  const std::string tag = m.str();
+  std::smatch v;
+  if (!std::regex_search(tag, v, value)) return {};
+  return v[1].str();
+}
+
+}  // namespace vantorel::test::asp

@@ -1,0 +1,86 @@
+#include "site/shop_site.hpp"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/text/unicode.hpp"
+#include "support/temp_home.hpp"
+
+namespace vantorel::test::site {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kSource = fs::path(VANTOREL_TEST_DATA).parent_path().parent_path();
+
+void runTool(const std::string& arguments) {
+  std::string output;
+  FILE* pipe = popen((std::string(VANTOREL_CLI_PATH) + " " + arguments + " 2>&1 </dev/null").c_str(), "r");
+  if (!pipe) throw std::runtime_error("cannot run " + arguments);
+  char buffer[4096];
+  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+  const int status = pclose(pipe);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    throw std::runtime_error(arguments + " failed: " + output);
+  }
+}
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// A VBScript string literal.
+std::string lit(const std::string& s) {
+  return "\"" + std::regex_replace(s, std::regex("\""), "\"\"") + "\"";
+}
+
+}  // namespace
+
+const fs::path& generatedShop(bool secure) {
+  static TempDir folder;
+  static fs::path sites[2];
+  fs::path& site = sites[secure ? 1 : 0];
+  if (!site.empty()) return site;
+  const fs::path project = folder.path() / (secure ? "secure.vtp" : "shop.vtp");
+  const fs::path out = folder.path() / (secure ? "secure" : "shop");
+  runTool("run " + (kSource / "examples/shop/shop.vbs").string() + " " + project.string());
+  runTool("run " + (kSource / "tests/site/configure_shop.vbs").string() + " " + project.string() +
+          " " + std::string(VANTOREL_SAMPLE_ZIP) + (secure ? " secure" : ""));
+  runTool("generate " + project.string() + " --destination " + out.string());
+  site = out;
+  return site;
+}
+
+fs::path deployShop(const fs::path& generated, const ShopDatabase& db, const fs::path& folder) {
+  const fs::path site = folder / "sites" / db.kind;
+  fs::create_directories(site.parent_path());
+  fs::remove_all(site);
+  fs::copy(generated, site, fs::copy_options::recursive);
+  // What a user edits on the server: the connection and the kind of database.
+  std::string config = readFile(site / "config.asp");
+  config = std::regex_replace(config, std::regex("Const vsConnectionString = [^\r\n]*"),
+                              "Const vsConnectionString = " + lit(toUtf8(db.connectionString)));
+  config = std::regex_replace(config, std::regex("Const vsDbms = [^\r\n]*"),
+                              "Const vsDbms = " + lit(db.kind));
+  config = std::regex_replace(config, std::regex("Const vsQuoteS = [^\r\n]*"),
+                              "Const vsQuoteS = " + lit(toUtf8(db.quoteOpen)));
+  config = std::regex_replace(config, std::regex("Const vsQuoteE = [^\r\n]*"),
+                              "Const vsQuoteE = " + lit(toUtf8(db.quoteClose)));
+  writeFile(site / "config.asp", config);
+  return site;
+}
+
+}  // namespace vantorel::test::site

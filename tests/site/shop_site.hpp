@@ -1,0 +1,23 @@
+#pragma once
+// The example shop's site as the tests run it: the project made by its script, generated with
+// the bundled template set once per program, and set up per database the way a user sets up a
+// server: by editing the connection file.
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "site/host/asp_site.hpp"
+#include "site/shop_database.hpp"
+
+namespace vantorel::test::site {
+
+
+// The generated site's folder; generated on first use. secure adds the login (see
+// configure_shop.vbs). Raises std::runtime_error with the tool's output when a step fails.
+const std::filesystem::path& generatedShop(bool secure);
+
+// A copy of the generated site whose connection file points at the database.
+std::filesystem::path deployShop(const std::filesystem::path& generated, const ShopDatabase& db,
+                                 const std::filesystem::path& folder);
+
+}  // namespace vantorel::test::site
