@@ -4,6 +4,7 @@
 
 #include "agp/agp.hpp"
 #include "agp/entry_steps.hpp"
+#include "agp/extension_hooks.hpp"
 #include "agp/menu_sync.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/synced_settings.hpp"
@@ -62,7 +63,7 @@ bool AGP::LoadChart(const std::u16string& sChartName, const std::u16string& sTab
   const Ref<AGPTable> table = chartSource(*this, sTableName);
   if (!table || !addChart(*table, sChartName)) return false;
   projectContext().lastErrorText.clear();
-  // The extensions' chart-level entries are added here once the extensions layer provides them.
+  hooks::ApplyExtensionsToChart(*this, sTableName, sChartName);
   SyncMenus(*this);
   return true;
 }
@@ -82,8 +83,7 @@ bool AGP::CopyChart(const std::u16string& sOldChartName, const std::u16string& s
   // The copy keeps the caption made from its own name.
   CopySyncedSettings(from->properties(), to->properties(), u"ChartCaption");
   copyTrendlines(*from, *to);
-  // The new chart's extension entries, filled from the old chart's, are made here once the
-  // extensions layer provides them.
+  hooks::CopyChartToExtensions(*this, sTableName, sOldChartName, sNewChartName);
   SyncMenus(*this);
   projectContext().lastErrorText.clear();
   return true;

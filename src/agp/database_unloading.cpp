@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "agp/agp.hpp"
+#include "agp/extension_hooks.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
 #include "model/databases.hpp"
@@ -25,8 +26,7 @@ void AGP::UnLoadDB() {
   currentDbKey_.clear();
   // The last reference: the database's teardown unloads its tables now.
   db = nullptr;
-  // The extensions applied to the project and its custom scripts are deleted here, last to
-  // first, once the extensions layer provides them.
+  hooks::DeleteExtensionsAndCustomScripts(*this);
   AGPMenus& menus = MenuList();
   for (std::int32_t i = menus.Count(); i >= 1; --i) {
     if (const Ref<AGPMenu> item = menus.Item(i)) menus.DeleteMenu(item->MenuId());

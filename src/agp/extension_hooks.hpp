@@ -25,4 +25,16 @@ struct ExtensionHooks {
 // Process-wide, filled at start-up.
 ExtensionHooks& extensionHooks() noexcept;
 
+// The calls the loading and unloading entries make, through the hooks; each does nothing without
+// its hook.
+namespace hooks {
+void LoadExtensions(AGP& project);
+void ApplyExtensionsToTable(AGP& project, const std::u16string& sTableName);
+void ApplyExtensionsToChart(AGP& project, const std::u16string& sTableName,
+                            const std::u16string& sChartName);
+void CopyChartToExtensions(AGP& project, const std::u16string& sTableName,
+                           const std::u16string& sOldChartName, const std::u16string& sNewChartName);
+void DeleteExtensionsAndCustomScripts(AGP& project);
+}  // namespace hooks
+
 }  // namespace vantorel

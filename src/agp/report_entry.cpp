@@ -3,6 +3,7 @@
 // add, view, edit, search and register switches of each field turned off.
 #include "agp/agp.hpp"
 #include "agp/entry_steps.hpp"
+#include "agp/extension_hooks.hpp"
 #include "agp/menu_sync.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
@@ -84,8 +85,7 @@ bool AGP::LoadReport(const std::u16string& sTableName, const std::u16string& sFr
     copyReportField(field, *fields.item(Variant(name)));
   }
   status.close();
-  // The extensions' report-level entries are added here once the extensions layer provides
-  // them.
+  hooks::ApplyExtensionsToTable(*this, sTableName);
   SyncMenus(*this);
   context.lastErrorText.clear();
   return true;

@@ -9,6 +9,7 @@
 
 #include "agp/agp.hpp"
 #include "agp/entry_steps.hpp"
+#include "agp/extension_hooks.hpp"
 #include "agp/menu_sync.hpp"
 #include "database/dao_database_loader.hpp"
 #include "foundation/project_context.hpp"
@@ -162,7 +163,7 @@ void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
     if (context.lastErrorText.empty()) context.lastErrorText = kLoadFailed;
     return;
   }
-  // The installed extensions are registered here once the extensions layer provides them.
+  hooks::LoadExtensions(project);
   context.lastErrorText.clear();
   SyncMenus(project);
 }
@@ -223,7 +224,7 @@ void LoadTable(AGP& project, const std::u16string& sTableName) {
     return;
   }
   kept.restore(*table);
-  // The extensions' table-level entries are added here once the extensions layer provides them.
+  hooks::ApplyExtensionsToTable(project, sTableName);
   SyncMenus(project);
   context.lastErrorText.clear();
 }

@@ -4,12 +4,16 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "extensions/extensions.hpp"
+#include "extensions/setting_access.hpp"
 #include "database_entries/shop_schema.hpp"
 #include "foundation/project_context.hpp"
+#include "foundation/reg_values.hpp"
 #include "foundation/status.hpp"
 #include "model/database.hpp"
 #include "model/databases.hpp"
@@ -19,6 +23,7 @@
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
 #include "support/db_servers.hpp"
+#include "support/temp_home.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -302,6 +307,35 @@ TEST_F(LoadEntries, ChartsCopiedAfterALoadKeepTheirTrendlinesAndMenus) {
   EXPECT_EQ(SharedMenus().Count(), 0);
   agp_->LoadDB(loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
   EXPECT_EQ(sorted(tableLinks()), kShopLinks);
+}
+
+// An extension installed for the user is registered by a load and gives every loaded table and
+// each new chart its entry; a copied chart takes the old one's values; unloading drops it.
+TEST_F(LoadEntries, InstalledExtensionsFollowLoadsChartsAndUnload) {
+  TempDir folder;
+  std::ofstream(folder.path() / "notes.xml")
+      << "<Project><Database><Table><attribute name=\"Note\" default=\"none\"/>"
+         "<Chart><attribute name=\"Colour\" default=\"red\"/></Chart></Table></Database>"
+         "</Project>";
+  ProjectContext& context = projectContext();
+  context.extensionsFolder = fromUtf8(folder.path().string());
+  const std::u16string key = context.extensionsKey + u"\\Notes";
+  const std::int32_t text = 1;  // a string value
+  SetRegValue(Variant(u"HKCU"), Variant(key), Variant(u"Name"), text, Variant(u"Notes"));
+  SetRegValue(Variant(u"HKCU"), Variant(key), Variant(u"Template"), text, Variant(u"notes.zip"));
+  SetRegValue(Variant(u"HKCU"), Variant(key), Variant(u"XmlFile"), text, Variant(u"notes.xml"));
+
+  agp_->LoadDB(loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
+  ASSERT_EQ(err(), u"");
+  ASSERT_NE(SharedExtensions().find(u"Notes"), nullptr);
+  EXPECT_EQ(toString(GetExtTblAtt(*agp_, u"Notes", u"orders", u"Note")), u"none");
+  ASSERT_TRUE(agp_->LoadChart(u"Sales", u"orders"));
+  EXPECT_EQ(toString(GetExtChartAtt(*agp_, u"Notes", u"orders", u"Sales", u"Colour")), u"red");
+  ASSERT_TRUE(SetExtChartAtt(*agp_, u"Notes", u"orders", u"Sales", u"Colour", Variant(u"blue")));
+  ASSERT_TRUE(agp_->CopyChart(u"Sales", u"Sales 2", u"orders"));
+  EXPECT_EQ(toString(GetExtChartAtt(*agp_, u"Notes", u"orders", u"Sales 2", u"Colour")), u"blue");
+  agp_->UnLoadDB();
+  EXPECT_EQ(SharedExtensions().find(u"Notes"), nullptr);
 }
 
 }  // namespace
