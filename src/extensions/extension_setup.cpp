@@ -85,15 +85,16 @@ bool addExtendedFieldMember(AGP& proj, const std::u16string& ext, const std::u16
   return AddExtendedField(proj, ext, tbl, field, declarations.node(DeclarationLevel::Field));
 }
 
-// Unloading the database: every extension and every custom script goes.
+// Unloading the database: every extension and every custom script goes, the last first, so no
+// sequence number is renumbered on the way.
 void deleteAll(AGP& /*proj*/) {
   AGPExtensions& extensions = SharedExtensions();
   while (extensions.count() > 0) {
-    if (!extensions.remove(Variant(extensions.at(0).name()))) break;
+    if (!extensions.remove(Variant(extensions.at(static_cast<std::size_t>(extensions.count() - 1)).name()))) break;
   }
   AGPCustomScripts& scripts = SharedCustomScripts();
   while (scripts.count() > 0) {
-    if (!scripts.remove(scripts.at(0).keys())) break;
+    if (!scripts.remove(scripts.at(static_cast<std::size_t>(scripts.count() - 1)).keys())) break;
   }
 }
 
