@@ -14,6 +14,7 @@
 #include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/text/unicode.hpp"
+#include "support/random_edits.hpp"
 #include "support/temp_home.hpp"
 
 namespace vantorel {
@@ -119,21 +120,7 @@ TEST_F(CodeBaseTest, FuzzedFilesNeverRaise) {
       "<code scripttype=\"VB\" codetype=\"Field\" name=\"B\"><![CDATA[y]]></code>");
   std::mt19937 random(15);
   for (int round = 0; round < 400; ++round) {
-    std::string text = good;
-    const int edits = 1 + static_cast<int>(random() % 4);
-    for (int e = 0; e < edits && !text.empty(); ++e) {
-      const std::size_t at = random() % text.size();
-      switch (random() % 3) {
-        case 0:
-          text.erase(at, 1 + random() % 5);
-          break;
-        case 1:
-          text.insert(at, 1, "<>&\"]![/x"[random() % 9]);
-          break;
-        default:
-          text[at] = static_cast<char>(random() % 256);
-      }
-    }
+    const std::string text = test::randomlyEdited(good, random, "<>&\"]![/x", 5);
     CodeBaseRead read;
     EXPECT_NO_THROW(read = ReadCodeBase(text)) << text;
     if (!read.error.empty()) {

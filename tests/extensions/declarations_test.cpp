@@ -9,6 +9,7 @@
 #include "foundation/properties.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/xml/attributes.hpp"
+#include "support/random_edits.hpp"
 
 namespace vantorel {
 namespace {
@@ -76,21 +77,7 @@ TEST(Declarations, FuzzedFilesNeverRaise) {
                                      DeclarationLevel::Table, DeclarationLevel::Chart,
                                      DeclarationLevel::Field};
   for (int round = 0; round < 400; ++round) {
-    std::string text = good;
-    const int edits = 1 + static_cast<int>(random() % 4);
-    for (int e = 0; e < edits && !text.empty(); ++e) {
-      const std::size_t at = random() % text.size();
-      switch (random() % 3) {
-        case 0:
-          text.erase(at, 1 + random() % 6);
-          break;
-        case 1:
-          text.insert(at, 1, "<>&\"=/ a"[random() % 8]);
-          break;
-        default:
-          text[at] = static_cast<char>(random() % 256);
-      }
-    }
+    const std::string text = test::randomlyEdited(good, random, "<>&\"=/ a", 6);
     ExtensionDeclarations d;
     EXPECT_NO_THROW({
       if (!d.loadText(text)) {
