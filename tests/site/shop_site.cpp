@@ -1,14 +1,11 @@
 #include "site/shop_site.hpp"
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
 
 #include "platform/text/unicode.hpp"
+#include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
 
 namespace vantorel::test::site {
@@ -21,21 +18,9 @@ const fs::path kSource = fs::path(VANTOREL_TEST_DATA).parent_path().parent_path(
 
 void runTool(const std::string& arguments) {
   std::string output;
-  FILE* pipe = popen((std::string(VANTOREL_CLI_PATH) + " " + arguments + " 2>&1 </dev/null").c_str(), "r");
-  if (!pipe) throw std::runtime_error("cannot run " + arguments);
-  char buffer[4096];
-  while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-  const int status = pclose(pipe);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  if (runCommand(std::string(VANTOREL_CLI_PATH) + " " + arguments, output) != 0) {
     throw std::runtime_error(arguments + " failed: " + output);
   }
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }
 
 void writeFile(const fs::path& path, const std::string& text) {
