@@ -44,8 +44,8 @@ TEST(ShopExample, BuildsTheProjectAndGeneratesItsSite) {
             0)
       << output << errors;
   EXPECT_EQ(output, "Saved " + project + " (11 tables)\n");
-  // No custom settings file is set up here; the message box says so on standard error.
-  EXPECT_EQ(errors, "Unable to load custom setting file: ''. Please check.\n");
+  // The shipped custom settings file is found: nothing to say on standard error.
+  EXPECT_EQ(errors, "");
   const std::string saved = readFile(project);
   for (const char* table :
        {"Categories", "Order Details", "Product List", "OrderTotals", "Stock"}) {

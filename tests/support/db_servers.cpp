@@ -213,6 +213,9 @@ MariaDbServer::MariaDbServer(const fs::path& folder, int port)
   makeOwnedFolder(folder_, user,
                   fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
   makeOwnedFolder(data, user, fs::perms::owner_all);
+  // Its own temporary folder: a clean-up of the shared /tmp must not pull files from under it.
+  const fs::path tmp = folder_ / "tmp";
+  makeOwnedFolder(tmp, user, fs::perms::owner_all);
   runToCompletion(
       {findProgram("mariadb-install-db")->string(), "--no-defaults", "--datadir=" + data.string(),
        "--auth-root-authentication-method=normal", "--skip-test-db", "--skip-name-resolve"},
@@ -220,7 +223,8 @@ MariaDbServer::MariaDbServer(const fs::path& folder, int port)
   process_ = std::make_unique<ChildProcess>(
       std::vector<std::string>{
           findProgram("mariadbd")->string(), "--no-defaults", "--datadir=" + data.string(),
-          "--port=" + std::to_string(port_), "--bind-address=127.0.0.1",
+          "--tmpdir=" + tmp.string(), "--port=" + std::to_string(port_),
+          "--bind-address=127.0.0.1",
           "--socket=" + socket_.string(), "--pid-file=" + (folder_ / "mariadb.pid").string(),
           "--skip-name-resolve", "--skip-log-bin", "--character-set-server=utf8mb4",
           "--collation-server=utf8mb4_general_ci", "--innodb-flush-log-at-trx-commit=0"},
