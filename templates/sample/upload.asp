@@ -16,8 +16,11 @@ Class cUpload
   Private Sub Class_Initialize()
     Set m_body = Nothing
     m_text = ""
+    ' Names without regard to case, as Request.Form has them.
     Set m_values = Server.CreateObject("Scripting.Dictionary")
+    m_values.CompareMode = 1
     Set m_files = Server.CreateObject("Scripting.Dictionary")
+    m_files.CompareMode = 1
   End Sub
 
   ' Reads the post: "" when it was read, "toobig" when a file (or the post) is larger than
@@ -281,7 +284,16 @@ Function UploadColumns(ByVal q, ByVal sInput, ByVal sColumn, ByVal sKind, ByVal 
     If sKind = "binary" Then
       v = vsUpload.FileBytes(sInput)
     Else
+      ' A folder the site may not write to is the server's fault, not the visitor's: a short
+      ' message, and nothing stored.
+      On Error Resume Next
       v = vsUpload.SaveFile(sInput, sFolder)
+      If Err.Number <> 0 Then
+        On Error GoTo 0
+        DropSavedFiles
+        Refuse "500 Internal Server Error", "uploadfailed"
+      End If
+      On Error GoTo 0
     End If
     AddColumn list, q, sColumn, v, sKind
     If sNameColumn <> "" Then AddColumn list, q, sNameColumn, vsUpload.FileName(sInput), "text"

@@ -33,6 +33,13 @@ Function AddField(ByVal t, ByVal sName, ByVal nType, ByVal nSize, ByVal bKey)
   Set AddField = f
 End Function
 
+' The employee's photo also records its type and size, in fields the upload fills in.
+Set t = proj.DB.Tables.Item("Employees")
+AddField t, "PhotoType", 202, 100, False
+AddField t, "PhotoSize", 3, 4, False
+t.Fields.Item("Photo").SetV "FileTypeFld", "PhotoType"
+t.Fields.Item("Photo").SetV "FileSizeFld", "PhotoSize"
+
 If args.Count > 2 Then
   proj.DB.Tables.Add "Users"
   Set t = proj.DB.Tables.Item("Users")

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "support/site_pages.hpp"
 #include "site/host/asp_site.hpp"
@@ -95,6 +96,10 @@ TEST_F(ShopUploads, FilesComeBackByteForByte) {
     EXPECT_EQ(edit.response.statusCode(), 302) << edit.text();
     EXPECT_EQ(scalar(db, "SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = 1"), "Grüße_東京.png");
     EXPECT_EQ(readFile(root / "upload" / "Grüße_東京.png"), photo);
+    // The fields of its type and size are filled in by the upload, not typed in the form.
+    EXPECT_EQ(query(db, "SELECT \"PhotoType\", \"PhotoSize\" FROM \"Employees\" WHERE \"EmployeeID\" = 1"),
+              (std::vector<std::vector<std::string>>{{"application/octet-stream", "3000"}}));
+    EXPECT_FALSE(contains(site.get("Employeesedit.asp?k_EmployeeID=1").text(), "x_PhotoSize"));
     EXPECT_TRUE(contains(site.get("Employeesview.asp?k_EmployeeID=1").text(),
                          "upload/Gr%C3%BC%C3%9Fe_%E6%9D%B1%E4%BA%AC.png"));
   }
@@ -149,6 +154,17 @@ TEST_F(ShopUploads, UnsafeUploadsStoreNothingUnsafe) {
     }
     EXPECT_EQ(uploadedFiles(root), before);
     EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM \"Employees\" WHERE \"LastName\" = 'Forged'"), "0");
+
+    // A folder the site cannot write to: a short message, and nothing of the post is stored.
+    fs::remove_all(root / "upload");
+    std::ofstream(root / "upload") << "no folder";
+    FormFields changed = employeeFields(tokenOf(site, "Employeesedit.asp?k_EmployeeID=2"));
+    changed[2].second = "Changed";
+    const PageRun failed = site.postMultipart("Employeesedit.asp?k_EmployeeID=2", changed, {{"x_Photo", {"y.png", "y"}}});
+    EXPECT_EQ(failed.response.statusCode(), 500);
+    EXPECT_TRUE(contains(failed.text(), "The file could not be saved."));
+    EXPECT_EQ(scalar(db, "SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = 2"), "x_asp_2.bin");
+    EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM \"Employees\" WHERE \"LastName\" = 'Changed'"), "0");
   }
 }
 
