@@ -152,6 +152,18 @@ TEST_F(ShopUploads, UnsafeUploadsStoreNothingUnsafe) {
       const PageRun added = site.postMultipart("Employeesadd.asp", fields, {{"x_Photo", {"forged.png", "x"}}});
       EXPECT_EQ(added.response.statusCode(), 403);
     }
+    // A post that says it sends files but is no such form.
+    for (const std::string& body : {std::string("garbage"), std::string("--b\r\nContent-Disposition: form-data\r\n\r\nx\r\n--b--\r\n")}) {
+      asp::HttpRequest request;
+      request.method = "POST";
+      request.path = "/Employeesedit.asp";
+      request.queryString = "k_EmployeeID=1";
+      request.contentType = "multipart/form-data; boundary=b";
+      request.body = body;
+      const PageRun bad = site.send(request);
+      EXPECT_EQ(bad.response.statusCode(), 400) << body;
+      EXPECT_TRUE(contains(bad.text(), "The form could not be read.")) << body;
+    }
     EXPECT_EQ(uploadedFiles(root), before);
     EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM \"Employees\" WHERE \"LastName\" = 'Forged'"), "0");
 
