@@ -348,23 +348,32 @@ Function IsUploadField(ByVal fld)
                    (ValueKind(fld) = "binary" Or ValueKind(fld) = "text"))
 End Function
 
-' The file fields a form of the current table takes: sMode "add" or "edit".
-Function UploadFields(ByVal sMode)
-  Dim list(), n, f, flag
-  If sMode = "add" Then flag = "FldAdd" Else flag = "FldEdit"
+' The items of a list for which the function named by test says True, in their order.
+Function Filtered(ByVal aItems, ByVal test)
+  Dim list(), n, item, holds
+  Set holds = GetRef(test)
   n = 0
-  ReDim list(TABLE.Fields.Count)
-  For Each f In FieldsWith(flag)
-    If IsUploadField(f) Then
-      Set list(n) = f
+  ReDim list(UBound(aItems) + 1)
+  For Each item In aItems
+    If holds(item) Then
+      Set list(n) = item
       n = n + 1
     End If
   Next
   If n = 0 Then
-    UploadFields = Array()
+    Filtered = Array()
   Else
     ReDim Preserve list(n - 1)
-    UploadFields = list
+    Filtered = list
+  End If
+End Function
+
+' The file fields a form of the current table takes: sMode "add" or "edit".
+Function UploadFields(ByVal sMode)
+  If sMode = "add" Then
+    UploadFields = Filtered(FieldsWith("FldAdd"), "IsUploadField")
+  Else
+    UploadFields = Filtered(FieldsWith("FldEdit"), "IsUploadField")
   End If
 End Function
 
@@ -732,21 +741,7 @@ Function IsSummed(ByVal fld)
 End Function
 
 Function ReportSumFields()
-  Dim list(), n, f
-  n = 0
-  ReDim list(TABLE.Fields.Count)
-  For Each f In ReportFields()
-    If IsSummed(f) Then
-      Set list(n) = f
-      n = n + 1
-    End If
-  Next
-  If n = 0 Then
-    ReportSumFields = Array()
-  Else
-    ReDim Preserve list(n - 1)
-    ReportSumFields = list
-  End If
+  ReportSumFields = Filtered(ReportFields(), "IsSummed")
 End Function
 
 ' The field a report groups its rows by: the one with the lowest grouping level, or Nothing.

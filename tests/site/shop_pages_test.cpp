@@ -12,7 +12,6 @@ namespace vantorel::test::site {
 using asp::AspSite;
 using asp::PageRun;
 
-// One deployed site per database, its rows made afresh.
 std::vector<std::pair<ShopDatabase, std::filesystem::path>> freshSites(TestDatabases& databases,
                                                                        bool secure) {
   std::vector<std::pair<ShopDatabase, std::filesystem::path>> all;
@@ -27,7 +26,6 @@ bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-// The page's form token, after a GET of the form.
 std::string tokenOf(AspSite& site, const std::string& url) {
   const PageRun form = site.get(url);
   EXPECT_EQ(form.error, "") << url;
