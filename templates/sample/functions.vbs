@@ -370,11 +370,7 @@ End Function
 
 ' The file fields a form of the current table takes: sMode "add" or "edit".
 Function UploadFields(ByVal sMode)
-  If sMode = "add" Then
-    UploadFields = Filtered(FieldsWith("FldAdd"), "IsUploadField")
-  Else
-    UploadFields = Filtered(FieldsWith("FldEdit"), "IsUploadField")
-  End If
+  UploadFields = FormFieldsWhere(sMode, "IsUploadField", "IsUploadField")
 End Function
 
 Function HasUploads(ByVal sMode)
@@ -610,24 +606,26 @@ End Function
 
 ' The fields a form of the current table takes: sMode "add" or "edit".
 Function FormFields(ByVal sMode)
-  Dim list(), n, f, flag
-  If sMode = "add" Then flag = "FldAdd" Else flag = "FldEdit"
-  n = 0
-  ReDim list(TABLE.Fields.Count)
-  For Each f In FieldsWith(flag)
-    ' A key names its record: it is not changed by an edit, nor typed when the database makes it.
-    If IsEntered(f) And Not (sMode = "edit" And IsOn(f.FldIsPrimaryKey)) And _
-       Not (sMode = "add" And IsOn(f.FldAutoIncrement)) Then
-      Set list(n) = f
-      n = n + 1
-    End If
-  Next
-  If n = 0 Then
-    FormFields = Array()
+  FormFields = FormFieldsWhere(sMode, "IsAddInput", "IsEditInput")
+End Function
+
+' The fields of the add (or edit) form for which the function named by sAddTest (or sEditTest)
+' says True.
+Function FormFieldsWhere(ByVal sMode, ByVal sAddTest, ByVal sEditTest)
+  If sMode = "add" Then
+    FormFieldsWhere = Filtered(FieldsWith("FldAdd"), sAddTest)
   Else
-    ReDim Preserve list(n - 1)
-    FormFields = list
+    FormFieldsWhere = Filtered(FieldsWith("FldEdit"), sEditTest)
   End If
+End Function
+
+' A key names its record: it is not changed by an edit, nor typed when the database makes it.
+Function IsAddInput(ByVal fld)
+  IsAddInput = IsEntered(fld) And Not IsOn(fld.FldAutoIncrement)
+End Function
+
+Function IsEditInput(ByVal fld)
+  IsEditInput = IsEntered(fld) And Not IsOn(fld.FldIsPrimaryKey)
 End Function
 
 ' The declaration of a form's field variables, or nothing when the form has no field.
@@ -672,21 +670,11 @@ End Function
 ' ---- Reports ----
 
 Function ReportFields()
-  Dim list(), n, f
-  n = 0
-  ReDim list(TABLE.Fields.Count)
-  For Each f In FieldsWith("FldList")
-    If ValueKind(f) <> "binary" Then
-      Set list(n) = f
-      n = n + 1
-    End If
-  Next
-  If n = 0 Then
-    ReportFields = Array()
-  Else
-    ReDim Preserve list(n - 1)
-    ReportFields = list
-  End If
+  ReportFields = Filtered(FieldsWith("FldList"), "HoldsNoFile")
+End Function
+
+Function HoldsNoFile(ByVal fld)
+  HoldsNoFile = (ValueKind(fld) <> "binary")
 End Function
 
 ' The ASP expression of a report's ORDER BY: its groups, then its other columns, so that rows
