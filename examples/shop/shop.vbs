@@ -125,6 +125,11 @@ Sub BuildShop()
   f.FldRequired = True
   AddField t, "HireDate", adDate, 8, False, False
   AddField t, "Notes", adLongVarWChar, 0, False, False
+  ' A photo uploaded into the site's upload folder; the field holds the file's name.
+  Set f = AddField(t, "Photo", adVarWChar, 255, False, False)
+  f.FldHtmlTag = "FILE"
+  f.FldViewTag = "IMAGE"
+  f.FldList = False
   t.TblKey = "EmployeeID"
 
   Set t = AddTable("Shippers", "TABLE", "Shippers")

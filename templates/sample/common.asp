@@ -12,8 +12,11 @@ Response.AddHeader "X-Content-Type-Options", "nosniff"
 Response.AddHeader "X-Frame-Options", "DENY"
 Response.AddHeader "Content-Security-Policy", "default-src 'self'; img-src 'self' data:; frame-ancestors 'none'; form-action 'self'"
 
-Dim vsConn, vsPageTitle, vsMessage, ReportLanguage, vsChoiceCache
+Dim vsConn, vsPageTitle, vsMessage, ReportLanguage, vsChoiceCache, vsUpload, vsUploadProblem
 Set vsConn = Nothing
+' The post of a form that sends files, once upload.asp has read it.
+Set vsUpload = Nothing
+vsUploadProblem = ""
 
 Const vsSecType = <!--##=Lit(SecurityType())##-->
 ' Rights of a table, added up: list, view, add, edit, delete.
@@ -499,6 +502,16 @@ Function IsPost()
   IsPost = (UCase(Request.ServerVariables("REQUEST_METHOD")) = "POST")
 End Function
 
+' A field of the posted form: from the upload when the form sent files (Request.Form cannot be
+' read once the request's bytes are), else from Request.Form.
+Function Posted(ByVal sName)
+  If vsUpload Is Nothing Then
+    Posted = Request.Form(sName)
+  Else
+    Posted = vsUpload.Value(sName)
+  End If
+End Function
+
 ' ---- Forms ----
 
 ' The input control of a field.
@@ -601,7 +614,7 @@ End Function
 ' Ends a post that does not carry the visitor's token.
 Sub CheckToken()
   If Not IsPost() Then Exit Sub
-  If Session("vs_token") & "" = "" Or Not SameText(Request.Form("vs_token") & "", Session("vs_token") & "") Then
+  If Session("vs_token") & "" = "" Or Not SameText(Posted("vs_token") & "", Session("vs_token") & "") Then
     Refuse "403 Forbidden", "badtoken"
   End If
 End Sub

@@ -333,11 +333,92 @@ Function TableHasSearchFields()
 End Function
 
 ' Whether a field can be entered in a form: it has an edit control the site knows how to fill.
+' The fields an upload fills in (a file's name, type and size) are not typed by the visitor.
 Function IsEntered(ByVal fld)
   Dim tag
   tag = UCase(fld.FldHtmlTag & "")
   IsEntered = (tag <> "" And tag <> "FILE" And Not IsOn(fld.FldHtmlTagReadOnly) _
-               And ValueKind(fld) <> "binary")
+               And ValueKind(fld) <> "binary" And Not IsFileInfoField(fld))
+End Function
+
+' Whether a field takes an uploaded file: its bytes (a binary field) or the name the file is
+' saved under in the upload folder (a text field).
+Function IsUploadField(ByVal fld)
+  IsUploadField = (UCase(fld.FldHtmlTag & "") = "FILE" And Not IsOn(fld.FldHtmlTagReadOnly) And _
+                   (ValueKind(fld) = "binary" Or ValueKind(fld) = "text"))
+End Function
+
+' The items of a list for which the function named by test says True, in their order.
+Function Filtered(ByVal aItems, ByVal test)
+  Dim list(), n, item, holds
+  Set holds = GetRef(test)
+  n = 0
+  ReDim list(UBound(aItems) + 1)
+  For Each item In aItems
+    If holds(item) Then
+      Set list(n) = item
+      n = n + 1
+    End If
+  Next
+  If n = 0 Then
+    Filtered = Array()
+  Else
+    ReDim Preserve list(n - 1)
+    Filtered = list
+  End If
+End Function
+
+' The file fields a form of the current table takes: sMode "add" or "edit".
+Function UploadFields(ByVal sMode)
+  UploadFields = FormFieldsWhere(sMode, "IsUploadField", "IsUploadField")
+End Function
+
+Function HasUploads(ByVal sMode)
+  HasUploads = (UBound(UploadFields(sMode)) >= 0)
+End Function
+
+' Whether a field of the current table receives the name, type or size of another field's upload.
+Function IsFileInfoField(ByVal fld)
+  Dim f, n
+  IsFileInfoField = False
+  n = LCase(fld.FldName)
+  For Each f In FieldsOf(TABLE)
+    If UCase(f.FldHtmlTag & "") = "FILE" Then
+      If LCase(f.GetV("FileNameFld") & "") = n Or LCase(f.GetV("FileTypeFld") & "") = n Or _
+         LCase(f.GetV("FileSizeFld") & "") = n Then
+        IsFileInfoField = True
+        Exit Function
+      End If
+    End If
+  Next
+End Function
+
+' The field of the current table a file field's setting (FileNameFld, FileTypeFld, FileSizeFld)
+' names, or Nothing.
+Function FileInfoField(ByVal fld, ByVal sSetting)
+  Set FileInfoField = Nothing
+  If fld.GetV(sSetting) & "" <> "" Then Set FileInfoField = FindField(TABLE, fld.GetV(sSetting) & "")
+End Function
+
+Function HasFileUploadField(ByVal t)
+  Dim f
+  HasFileUploadField = False
+  If Not IsSiteTable(t) Then Exit Function
+  If Not (IsOn(t.TblAdd) Or IsOn(t.TblEdit)) Then Exit Function
+  For Each f In FieldsOf(t)
+    If IsUploadField(f) And (IsOn(f.FldAdd) Or IsOn(f.FldEdit)) Then HasFileUploadField = True
+  Next
+End Function
+
+' Whether any page of the site takes uploads (a condition of control.xml).
+Function SiteHasUploads()
+  SiteHasUploads = (UBound(TablesWhere("HasFileUploadField")) >= 0)
+End Function
+
+' The largest file the site takes, in bytes: the database's MaxUploadSize, else 2 MB.
+Function MaxUploadBytes()
+  MaxUploadBytes = Whole(DB.GetV("MaxUploadSize"))
+  If MaxUploadBytes <= 0 Then MaxUploadBytes = 2097152
 End Function
 
 Function IsDetailOfCurrentTable(ByVal t)
@@ -514,29 +595,37 @@ Function UploadFolder(ByVal fld)
   UploadFolder = Trim(fld.FldUploadPath & "")
   If UploadFolder = "" Then UploadFolder = ProjText("UploadPath", "upload")
   UploadFolder = Replace(UploadFolder, "\", "/")
+  ' "~/upload" and "/upload" are below the site's root, where its pages are.
+  If Left(UploadFolder, 1) = "~" Then UploadFolder = Mid(UploadFolder, 2)
+  Do While Left(UploadFolder, 1) = "/"
+    UploadFolder = Mid(UploadFolder, 2)
+  Loop
   If Right(UploadFolder, 1) = "/" Then UploadFolder = Left(UploadFolder, Len(UploadFolder) - 1)
+  If UploadFolder = "" Then UploadFolder = "upload"
 End Function
 
 ' The fields a form of the current table takes: sMode "add" or "edit".
 Function FormFields(ByVal sMode)
-  Dim list(), n, f, flag
-  If sMode = "add" Then flag = "FldAdd" Else flag = "FldEdit"
-  n = 0
-  ReDim list(TABLE.Fields.Count)
-  For Each f In FieldsWith(flag)
-    ' A key names its record: it is not changed by an edit, nor typed when the database makes it.
-    If IsEntered(f) And Not (sMode = "edit" And IsOn(f.FldIsPrimaryKey)) And _
-       Not (sMode = "add" And IsOn(f.FldAutoIncrement)) Then
-      Set list(n) = f
-      n = n + 1
-    End If
-  Next
-  If n = 0 Then
-    FormFields = Array()
+  FormFields = FormFieldsWhere(sMode, "IsAddInput", "IsEditInput")
+End Function
+
+' The fields of the add (or edit) form for which the function named by sAddTest (or sEditTest)
+' says True.
+Function FormFieldsWhere(ByVal sMode, ByVal sAddTest, ByVal sEditTest)
+  If sMode = "add" Then
+    FormFieldsWhere = Filtered(FieldsWith("FldAdd"), sAddTest)
   Else
-    ReDim Preserve list(n - 1)
-    FormFields = list
+    FormFieldsWhere = Filtered(FieldsWith("FldEdit"), sEditTest)
   End If
+End Function
+
+' A key names its record: it is not changed by an edit, nor typed when the database makes it.
+Function IsAddInput(ByVal fld)
+  IsAddInput = IsEntered(fld) And Not IsOn(fld.FldAutoIncrement)
+End Function
+
+Function IsEditInput(ByVal fld)
+  IsEditInput = IsEntered(fld) And Not IsOn(fld.FldIsPrimaryKey)
 End Function
 
 ' The declaration of a form's field variables, or nothing when the form has no field.
@@ -549,6 +638,18 @@ Function FormDims(ByVal sMode)
   Next
   If s <> "" Then s = "Dim " & s
   FormDims = s
+End Function
+
+' The declaration of an edit form's "has a file" flags, or nothing when it takes no file.
+Function UploadDims(ByVal sMode)
+  Dim f, s
+  s = ""
+  For Each f In UploadFields(sMode)
+    If s <> "" Then s = s & ", "
+    s = s & "vsHas_" & f.FldParm
+  Next
+  If s <> "" Then s = "Dim " & s
+  UploadDims = s
 End Function
 
 ' The choices argument of a field's input control.
@@ -569,20 +670,56 @@ End Function
 ' ---- Reports ----
 
 Function ReportFields()
-  Dim list(), n, f
-  n = 0
-  ReDim list(TABLE.Fields.Count)
-  For Each f In FieldsWith("FldList")
-    If ValueKind(f) <> "binary" Then
-      Set list(n) = f
-      n = n + 1
-    End If
+  ReportFields = Filtered(FieldsWith("FldList"), "HoldsNoFile")
+End Function
+
+Function HoldsNoFile(ByVal fld)
+  HoldsNoFile = (ValueKind(fld) <> "binary")
+End Function
+
+' The ASP expression of a report's ORDER BY: its groups, then its other columns, so that rows
+' come in the same order on every run.
+Function ReportOrderExpr(ByVal grp)
+  Dim f, s
+  s = NameExpr(grp)
+  For Each f In ReportFields()
+    If f.FldName <> grp.FldName And ParamKind(f) <> "memo" Then s = s & " & "", "" & " & NameExpr(f)
   Next
-  If n = 0 Then
-    ReportFields = Array()
+  ReportOrderExpr = s
+End Function
+
+' Whether a field shows the label of another table's record for its value.
+Function HasLookup(ByVal fld)
+  HasLookup = (fld.GetV("FldTagLnkTbl") & "" <> "" And fld.GetV("FldTagLnkFld") & "" <> "")
+End Function
+
+' The field whose lookup labels a report column: the column's own, else that of the field of the
+' same name in the report's source table, whose settings the report's own fields rarely repeat.
+Function LookupFieldOf(ByVal fld)
+  Dim src, f
+  Set LookupFieldOf = Nothing
+  If HasLookup(fld) Then
+    Set LookupFieldOf = fld
+  ElseIf UCase(TABLE.TblType) = "REPORT" Then
+    Set src = FindTable(TABLE.GetV("TblRptSrc") & "")
+    If Not src Is Nothing Then
+      Set f = FindField(src, fld.FldName)
+      If Not f Is Nothing Then
+        If HasLookup(f) Then Set LookupFieldOf = f
+      End If
+    End If
+  End If
+End Function
+
+' An ASP expression showing a report column's value: the looked-up label when there is a lookup.
+Function ReportShowExpr(ByVal fld, ByVal sRecordset)
+  Dim lookupField
+  Set lookupField = LookupFieldOf(fld)
+  If lookupField Is Nothing Then
+    ReportShowExpr = ShowExpr(fld, sRecordset)
   Else
-    ReDim Preserve list(n - 1)
-    ReportFields = list
+    ReportShowExpr = "Html(ChoiceLabel(" & ChoicesExpr(lookupField) & ", " & sRecordset & "(" & _
+                     Lit(fld.FldName) & ").Value))"
   End If
 End Function
 
@@ -592,21 +729,7 @@ Function IsSummed(ByVal fld)
 End Function
 
 Function ReportSumFields()
-  Dim list(), n, f
-  n = 0
-  ReDim list(TABLE.Fields.Count)
-  For Each f In ReportFields()
-    If IsSummed(f) Then
-      Set list(n) = f
-      n = n + 1
-    End If
-  Next
-  If n = 0 Then
-    ReportSumFields = Array()
-  Else
-    ReDim Preserve list(n - 1)
-    ReportSumFields = list
-  End If
+  ReportSumFields = Filtered(ReportFields(), "IsSummed")
 End Function
 
 ' The field a report groups its rows by: the one with the lowest grouping level, or Nothing.
@@ -852,6 +975,20 @@ Function RecordColumnsExpr(ByVal sFlag)
   Next
   If s = "" Then s = """*"""
   RecordColumnsExpr = s
+End Function
+
+' The columns of a table's list shown elsewhere (a master record's header): never a file's bytes.
+Function ListedColumnsOf(ByVal tbl)
+  Dim f, s
+  s = ""
+  For Each f In FieldsOf(tbl)
+    If IsOn(f.FldList) And ValueKind(f) <> "binary" Then
+      If s <> "" Then s = s & " & "", "" & "
+      s = s & NameExpr(f)
+    End If
+  Next
+  If s = "" Then s = """*"""
+  ListedColumnsOf = s
 End Function
 
 ' Whether a field of the current table holds its master's key.

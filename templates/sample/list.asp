@@ -222,8 +222,10 @@ End Function
 ' The record of <!--##=listMaster.TblName##--> whose rows this list shows.
 Sub WriteMasterHeader(ByVal sKey)
   Dim q, rs
+  ' A visitor who may not list the master table does not see its record here either.
+  If (<!--##=RightsExpr(listMaster)##--> And vsRightList) = 0 Then Exit Sub
   Set q = NewQuery()
-  Set rs = q.Open("SELECT * FROM " & QName(<!--##=Lit(listMaster.TblName)##-->) & " WHERE " & EqualTerm(q, QName(<!--##=Lit(TABLE.GetV("TblMasterFld"))##-->), sKey, <!--##=Lit(ParamKind(listDetailField))##-->))
+  Set rs = q.Open("SELECT " & <!--##=ListedColumnsOf(listMaster)##--> & " FROM " & QName(<!--##=Lit(listMaster.TblName)##-->) & " WHERE " & EqualTerm(q, QName(<!--##=Lit(TABLE.GetV("TblMasterFld"))##-->), sKey, <!--##=Lit(ParamKind(listDetailField))##-->))
   If rs.EOF Then
     rs.Close
     Exit Sub
@@ -231,7 +233,7 @@ Sub WriteMasterHeader(ByVal sKey)
   Response.Write "<table class=""record master"">"
 <!--## For Each listMasterField In FieldsOf(listMaster) ##-->
 <!--## If IsOn(listMasterField.FldList) And ValueKind(listMasterField) <> "binary" Then ##-->
-  Response.Write "<tr><th>" & Html(<!--##=Lit(FieldCaption(listMasterField))##-->) & "</th><td>" & ShowValue(rs(<!--##=Lit(listMasterField.FldName)##-->).Value, <!--##=Lit(ValueKind(listMasterField))##-->) & "</td></tr>"
+  Response.Write "<tr><th>" & Html(ReportLanguage.FieldPhrase(<!--##=Lit(LCase(listMaster.TblVar))##-->, <!--##=Lit(LCase(listMasterField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(listMasterField))##-->)) & "</th><td>" & <!--##=ShowExpr(listMasterField, "rs")##--> & "</td></tr>"
 <!--## End If ##-->
 <!--## Next ##-->
   Response.Write "</table>"

@@ -51,7 +51,11 @@ End Function
 <% End If %>
 <!--## ElseIf UCase(recordField.FldHtmlTag & "") = "FILE" Then ##-->
 <% If vsRs(<!--##=Lit(recordField.FldName)##-->).Value & "" <> "" Then %>
+<!--##   If UCase(recordField.FldViewTag & "") = "IMAGE" Then ##-->
+<img src="<!--##=HtmlText(UploadFolder(recordField))##-->/<%= Html(UrlPart(vsRs(<!--##=Lit(recordField.FldName)##-->).Value)) %>" alt="">
+<!--##   Else ##-->
 <a href="<!--##=PageFile(TABLE.TblVar, recordField.FldParm, "download")##-->?<%= Html(RecordQuery()) %>"><%= Html(vsRs(<!--##=Lit(recordField.FldName)##-->).Value) %></a>
+<!--##   End If ##-->
 <% End If %>
 <!--## ElseIf ValueKind(recordField) = "binary" Then ##-->
 &nbsp;
@@ -117,8 +121,68 @@ End If
 
 <!--##session formread##-->
 <!--## For Each recordField In FormFields(formMode) ##-->
-<!--##=recordField.FldVar##--> = Request.Form("<!--##=recordField.FldVar##-->")
+<!--##=recordField.FldVar##--> = Posted("<!--##=recordField.FldVar##-->")
 vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=IsOn(recordField.FldRequired)##-->, <!--##=MaxLength(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
+<!--## Next ##-->
+<!--## For Each recordField In UploadFields(formMode) ##-->
+<!--##   If IsOn(recordField.FldRequired) And formMode = "add" Then ##-->
+If Not UploadSent("<!--##=recordField.FldVar##-->") Then vsMessage = vsMessage & CheckValue("", "text", True, 0, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
+<!--##   End If ##-->
+<!--## Next ##-->
+<!--##/session##-->
+
+<!--##session uploadread##-->
+<!--## If HasUploads(formMode) Then ##-->
+' A post too large, or one that is no form, stores nothing: the form comes again with a message.
+vsUploadProblem = ReadUpload(<!--##=MaxUploadBytes()##-->)
+If vsUploadProblem = "badupload" Then Refuse "400 Bad Request", "badupload"
+If vsUploadProblem = "toobig" Then
+  Response.Status = "413 Request Entity Too Large"
+  vsMessage = TooBigMessage(<!--##=MaxUploadBytes()##-->)
+Else
+  CheckToken
+End If
+<!--## Else ##-->
+CheckToken
+<!--## End If ##-->
+<!--##/session##-->
+
+<!--##session uploadcolumns##-->
+<!--## Dim infoField, infoNames, infoSetting ##-->
+<!--## For Each recordField In UploadFields(formMode) ##-->
+<!--##
+  infoNames = ""
+  For Each infoSetting In Array("FileNameFld", "FileTypeFld", "FileSizeFld")
+    Set infoField = FileInfoField(recordField, infoSetting)
+    If infoField Is Nothing Then
+      infoNames = infoNames & ", """""
+    Else
+      infoNames = infoNames & ", " & NameExpr(infoField)
+    End If
+  Next
+##-->
+    vsParts = UploadColumns(vsQ, "<!--##=recordField.FldVar##-->", <!--##=NameExpr(recordField)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=Lit(UploadFolder(recordField))##--><!--##=infoNames##-->)
+    For vsI = 0 To UBound(vsParts) Step 2
+<!--##   If formMode = "add" Then ##-->
+      vsColumns = vsColumns & ", " & vsParts(vsI)
+      vsValues = vsValues & ", " & vsParts(vsI + 1)
+<!--##   Else ##-->
+      vsSet = vsSet & ", " & vsParts(vsI) & " = " & vsParts(vsI + 1)
+<!--##   End If ##-->
+    Next
+<!--## Next ##-->
+<!--##/session##-->
+
+<!--##session uploadinputs##-->
+<!--## For Each recordField In UploadFields(formMode) ##-->
+<tr>
+<th><!--##include record.asp/caption##--><!--## If IsOn(recordField.FldRequired) And formMode = "add" Then ##--> *<!--## End If ##--></th>
+<td><input type="file" name="<!--##=recordField.FldVar##-->"<!--## If UCase(recordField.FldViewTag & "") = "IMAGE" Then ##--> accept="image/*"<!--## End If ##-->>
+<!--##   If formMode = "edit" Then ##-->
+<% If vsHas_<!--##=recordField.FldParm##--> Then %><a href="<!--##=PageFile(TABLE.TblVar, recordField.FldParm, "download")##-->?<%= Html(RecordQuery()) %>"><%= P("download") %></a><!--##     If Not IsOn(recordField.FldRequired) Then ##--> <label><input type="checkbox" name="<!--##=recordField.FldVar##-->_remove" value="1"> <%= P("removefile") %></label><!--##     End If ##--><% End If %>
+<!--##   End If ##-->
+</td>
+</tr>
 <!--## Next ##-->
 <!--##/session##-->
 
@@ -135,21 +199,25 @@ vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(Va
 <!--## End If ##-->
 </tr>
 <!--## Next ##-->
+<!--##include record.asp/uploadinputs##-->
 </table>
 <!--##/session##-->
 
 <!--##session add##-->
 <!--## Dim recordField, formMode ##-->
 <!--## formMode = "add" ##-->
+<!--## If HasUploads(formMode) Then ##-->
+<!--#include file="upload.asp"-->
+<!--## End If ##-->
 <%
 ' A new record of <!--##=TableCaption(TABLE)##-->. A master page may send the key of the record
 ' the new one belongs to.
-Dim vsQ, vsColumns, vsValues
+Dim vsQ, vsColumns, vsValues, vsParts, vsI
 <!--##~ FormDims(formMode) ##-->
 <!--##include record.asp/common##-->
 RequireRight vsRights, vsRightAdd
-CheckToken
-If IsPost() Then
+<!--##include record.asp/uploadread##-->
+If IsPost() And vsUploadProblem = "" Then
 <!--##include record.asp/formread##-->
   If vsMessage = "" Then
     Set vsQ = NewQuery()
@@ -159,10 +227,14 @@ If IsPost() Then
     vsColumns = vsColumns & ", " & <!--##=NameExpr(recordField)##-->
     vsValues = vsValues & ", " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
 <!--## Next ##-->
+<!--##include record.asp/uploadcolumns##-->
     On Error Resume Next
     vsQ.Run "INSERT INTO " & QName(<!--##=Lit(TABLE.TblName)##-->) & " (" & Mid(vsColumns, 3) & ") VALUES (" & Mid(vsValues, 3) & ")"
     If Err.Number <> 0 Then vsMessage = DbFailure(Err.Description)
     On Error GoTo 0
+<!--## If HasUploads(formMode) Then ##-->
+    If vsMessage <> "" Then DropSavedFiles
+<!--## End If ##-->
     If vsMessage = "" Then
       CloseDb
       Response.Redirect ListUrl()
@@ -178,7 +250,7 @@ End If
 %>
 <!--##include page.asp/pagestart##-->
 <h2><%= Html(vsPageTitle) %>: <%= P("add") %></h2>
-<form class="record" method="post" action="<!--##=PageFile(TABLE.TblVar, "", "add")##--><% If vsMasterQuery <> "" Then Response.Write "?" & Html(vsMasterQuery) %>">
+<form class="record" method="post"<!--## If HasUploads(formMode) Then ##--> enctype="multipart/form-data"<!--## End If ##--> action="<!--##=PageFile(TABLE.TblVar, "", "add")##--><% If vsMasterQuery <> "" Then Response.Write "?" & Html(vsMasterQuery) %>">
 <!--##include record.asp/formfields##-->
 <p class="actions"><input type="submit" value="<%= P("save") %>"> <a href="<%= Html(ListUrl()) %>"><%= P("cancel") %></a></p>
 </form>
@@ -188,16 +260,20 @@ End If
 <!--##session edit##-->
 <!--## Dim recordField, formMode ##-->
 <!--## formMode = "edit" ##-->
+<!--## If HasUploads(formMode) Then ##-->
+<!--#include file="upload.asp"-->
+<!--## End If ##-->
 <%
 ' Changes to one record of <!--##=TableCaption(TABLE)##-->. Its key is not among them.
-Dim vsQ, vsRs, vsSet, vsFound, vsChanged
+Dim vsQ, vsRs, vsSet, vsFound, vsChanged, vsParts, vsI
 <!--##~ FormDims(formMode) ##-->
+<!--##~ UploadDims(formMode) ##-->
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
 RequireRight vsRights, vsRightEdit
-CheckToken
+<!--##include record.asp/uploadread##-->
 vsFound = True
-If IsPost() Then
+If IsPost() And vsUploadProblem = "" Then
 <!--##include record.asp/formread##-->
   If vsMessage = "" Then
     Set vsQ = NewQuery()
@@ -205,12 +281,16 @@ If IsPost() Then
 <!--## For Each recordField In FormFields(formMode) ##-->
     vsSet = vsSet & ", " & <!--##=NameExpr(recordField)##--> & " = " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
 <!--## Next ##-->
+<!--##include record.asp/uploadcolumns##-->
     vsChanged = 0
     If vsSet <> "" Then
       On Error Resume Next
       vsChanged = vsQ.Run("UPDATE " & QName(<!--##=Lit(TABLE.TblName)##-->) & " SET " & Mid(vsSet, 3) & " WHERE " & KeyWhere(vsQ))
       If Err.Number <> 0 Then vsMessage = DbFailure(Err.Description)
       On Error GoTo 0
+<!--## If HasUploads(formMode) Then ##-->
+      If vsMessage <> "" Then DropSavedFiles
+<!--## End If ##-->
     End If
     If vsMessage = "" Then
       CloseDb
@@ -219,7 +299,8 @@ If IsPost() Then
   End If
 Else
   Set vsQ = NewQuery()
-  Set vsRs = vsQ.Open("SELECT * FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(vsQ))
+  ' The columns of the form; of a file only whether there is one.
+  Set vsRs = vsQ.Open("SELECT " & <!--##=RecordColumnsExpr("FldEdit")##--> & " FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(vsQ))
   If vsRs.EOF Then
     vsFound = False
     Response.Status = "404 Not Found"
@@ -228,6 +309,13 @@ Else
 <!--## For Each recordField In FormFields(formMode) ##-->
     <!--##=recordField.FldVar##--> = vsRs(<!--##=Lit(recordField.FldName)##-->).Value
 <!--## Next ##-->
+<!--## For Each recordField In UploadFields(formMode) ##-->
+<!--##   If ValueKind(recordField) = "binary" Then ##-->
+    vsHas_<!--##=recordField.FldParm##--> = (vsRs("vs_has_<!--##=recordField.FldParm##-->").Value = 1)
+<!--##   Else ##-->
+    vsHas_<!--##=recordField.FldParm##--> = (vsRs(<!--##=Lit(recordField.FldName)##-->).Value & "" <> "")
+<!--##   End If ##-->
+<!--## Next ##-->
   End If
   vsRs.Close
 End If
@@ -235,7 +323,7 @@ End If
 <!--##include page.asp/pagestart##-->
 <h2><%= Html(vsPageTitle) %>: <%= P("edit") %></h2>
 <% If vsFound Then %>
-<form class="record" method="post" action="<!--##=PageFile(TABLE.TblVar, "", "edit")##-->?<%= Html(RecordQuery()) %>">
+<form class="record" method="post"<!--## If HasUploads(formMode) Then ##--> enctype="multipart/form-data"<!--## End If ##--> action="<!--##=PageFile(TABLE.TblVar, "", "edit")##-->?<%= Html(RecordQuery()) %>">
 <!--##include record.asp/formfields##-->
 <p class="actions"><input type="submit" value="<%= P("save") %>"> <a href="<%= Html(ListUrl()) %>"><%= P("cancel") %></a></p>
 </form>
@@ -295,7 +383,7 @@ End If
 <!--##session download##-->
 <%
 ' The file <!--##=FieldCaption(FIELD)##--> of one record of <!--##=TableCaption(TABLE)##-->.
-Dim vsQ, vsRs, vsType
+Dim vsQ, vsRs, vsType, vsStream
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
 RequireRight vsRights, vsRightView
@@ -316,9 +404,18 @@ If Left(vsType, 6) = "image/" Then
 Else
   Response.AddHeader "Content-Disposition", "attachment; filename=""<!--##=TABLE.TblVar##-->_<!--##=FIELD.FldParm##-->" & ExtensionOf(vsType) & """"
 End If
-' Unbuffered, so that a large file is not held whole in the server's response buffer.
-Response.Buffer = False
-Response.BinaryWrite vsRs(0).Value
+' In pieces, each sent at once, so that a large file never fills the server's response buffer
+' (buffering cannot be turned off once a page has turned it on).
+Set vsStream = Server.CreateObject("ADODB.Stream")
+vsStream.Type = 1
+vsStream.Open
+vsStream.Write vsRs(0).Value
+vsStream.Position = 0
+Do While Not vsStream.EOS
+  Response.BinaryWrite vsStream.Read(65536)
+  Response.Flush
+Loop
+vsStream.Close
 <!--## Else ##-->
 Response.Redirect <!--##=Lit(UploadFolder(FIELD) & "/")##--> & UrlPart(vsRs(0).Value)
 <!--## End If ##-->

@@ -19,7 +19,7 @@ vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "
 <!--## If reportGroup Is Nothing Then ##-->
 Set vsRs = Db().Execute("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & <!--##=FromExpr(TABLE)##-->)
 <!--## Else ##-->
-Set vsRs = Db().Execute("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & <!--##=FromExpr(TABLE)##--> & " ORDER BY " & <!--##=NameExpr(reportGroup)##-->)
+Set vsRs = Db().Execute("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & <!--##=FromExpr(TABLE)##--> & " ORDER BY " & <!--##=ReportOrderExpr(reportGroup)##-->)
 <!--## End If ##-->
 vsFirst = True
 vsRow = 0
@@ -39,7 +39,7 @@ Do While Not vsRs.EOF
   If vsFirst Or vsGroup <> vsRs(<!--##=Lit(reportGroup.FldName)##-->).Value & "" Then
     If Not vsFirst Then WriteGroupSums
     vsGroup = vsRs(<!--##=Lit(reportGroup.FldName)##-->).Value & ""
-    Response.Write "<tr class=""group""><td colspan=""<!--##=UBound(ReportFields()) + 1##-->"">" & <!--##=ShowExpr(reportGroup, "vsRs")##--> & "</td></tr>"
+    Response.Write "<tr class=""group""><td colspan=""<!--##=UBound(ReportFields()) + 1##-->"">" & <!--##=ReportShowExpr(reportGroup, "vsRs")##--> & "</td></tr>"
   End If
 <!--## End If ##-->
   vsFirst = False
@@ -52,7 +52,7 @@ Do While Not vsRs.EOF
 %>
 <tr class="row<%= vsRow Mod 2 %>">
 <!--## For Each recordField In ReportFields() ##-->
-<td><%= <!--##=ShowExpr(recordField, "vsRs")##--> %></td>
+<td><%= <!--##=ReportShowExpr(recordField, "vsRs")##--> %></td>
 <!--## Next ##-->
 </tr>
 <%

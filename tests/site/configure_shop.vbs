@@ -1,6 +1,7 @@
 ' Prepares the example shop project for the site tests:
 '   vantorel run configure_shop.vbs PROJECT.vtp TEMPLATE.zip [secure]
-' names the template set to generate with, turns on the page sizes and the CSV export, and with "secure", adds a table of users and turns
+' names the template set to generate with, turns on the page sizes and the CSV export, sets the
+' largest upload, and with "secure", adds a table of users and turns
 ' on the login: users from that table with MD5-hashed passwords, the shippers refused to them,
 ' and the categories listed to visitors who are not logged in.
 Option Explicit
@@ -17,6 +18,8 @@ proj.SetV "Template", args(1)
 ' The list features a project can ask for: a choice of page sizes and the CSV export.
 proj.SetV "RecPerPageList", "5,10,20,ALL"
 proj.SetV "ExportCsv", True
+' Files of up to 100000 bytes may be uploaded.
+proj.DB.MaxUploadSize = 100000
 
 Function AddField(ByVal t, ByVal sName, ByVal nType, ByVal nSize, ByVal bKey)
   Dim f
@@ -29,6 +32,13 @@ Function AddField(ByVal t, ByVal sName, ByVal nType, ByVal nSize, ByVal bKey)
   f.LoadFldDefault
   Set AddField = f
 End Function
+
+' The employee's photo also records its type and size, in fields the upload fills in.
+Set t = proj.DB.Tables.Item("Employees")
+AddField t, "PhotoType", 202, 100, False
+AddField t, "PhotoSize", 3, 4, False
+t.Fields.Item("Photo").SetV "FileTypeFld", "PhotoType"
+t.Fields.Item("Photo").SetV "FileSizeFld", "PhotoSize"
 
 If args.Count > 2 Then
   proj.DB.Tables.Add "Users"

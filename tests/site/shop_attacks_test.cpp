@@ -10,11 +10,6 @@
 
 namespace vantorel::test::site {
 
-std::vector<std::pair<ShopDatabase, std::filesystem::path>> freshSites(TestDatabases& databases,
-                                                                       bool secure);
-bool contains(const std::string& text, const std::string& part);
-std::string tokenOf(asp::AspSite& site, const std::string& url);
-
 namespace {
 
 using asp::AspSite;

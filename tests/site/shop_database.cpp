@@ -89,7 +89,8 @@ void resetShop(const ShopDatabase& db) {
       "\"Phone\" VARCHAR(24))");
   run("CREATE TABLE \"Employees\" (\"EmployeeID\" " + key +
       ", \"FirstName\" VARCHAR(30), \"LastName\" VARCHAR(30) NOT NULL, \"HireDate\" " + t.date +
-      ", \"Notes\" " + t.memo + ")");
+      ", \"Notes\" " + t.memo + ", \"Photo\" VARCHAR(255), \"PhotoType\" VARCHAR(100), "
+      "\"PhotoSize\" INTEGER)");
   run("CREATE TABLE \"Shippers\" (\"ShipperID\" " + key +
       ", \"CompanyName\" VARCHAR(40), \"Phone\" VARCHAR(24))");
   run("CREATE TABLE \"Orders\" (\"OrderID\" " + key +

@@ -12,7 +12,6 @@ namespace vantorel::test::site {
 using asp::AspSite;
 using asp::PageRun;
 
-// One deployed site per database, its rows made afresh.
 std::vector<std::pair<ShopDatabase, std::filesystem::path>> freshSites(TestDatabases& databases,
                                                                        bool secure) {
   std::vector<std::pair<ShopDatabase, std::filesystem::path>> all;
@@ -27,7 +26,6 @@ bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-// The page's form token, after a GET of the form.
 std::string tokenOf(AspSite& site, const std::string& url) {
   const PageRun form = site.get(url);
   EXPECT_EQ(form.error, "") << url;
@@ -97,7 +95,7 @@ TEST_F(ShopPages, ListPagesBySearchesAndSorts) {
     // The other lists, the view and the report run too.
     for (const char* page : {"Categorieslist.asp", "Customerslist.asp", "Orderslist.asp",
                              "Product_Listlist.asp", "Stockreport.asp", "default.asp",
-                             "Customerssearch.asp", "Productsview.asp?k_ProductID=3"}) {
+                             "Customerssearch.asp", "Productsview.asp?k_ProductID=3", "menu.asp"}) {
       const PageRun run = site.get(page);
       EXPECT_EQ(run.error, "") << page;
       EXPECT_EQ(run.response.statusCode(), 200) << page;
@@ -183,6 +181,8 @@ TEST_F(ShopPages, MasterAndDetailStayTogether) {
     ASSERT_EQ(lines.error, "");
     // The master record heads the list; only its lines are listed; links keep the master.
     EXPECT_TRUE(contains(lines.text(), "class=\"record master\""));
+    // It shows the labels of its lookups, not the stored ids.
+    EXPECT_TRUE(contains(lines.text(), "<td>Alfreds Futterkiste</td>"));
     EXPECT_TRUE(contains(lines.text(), "of 2") || !contains(lines.text(), "pager"));
     EXPECT_TRUE(contains(lines.text(), "Order_Detailsadd.asp?master=1"));
     EXPECT_TRUE(contains(lines.text(), "master=1"));
@@ -231,6 +231,31 @@ TEST_F(ShopPages, DownloadsAFileSafely) {
     EXPECT_EQ(file.response.contentType, "image/png");
     EXPECT_EQ(file.response.header("X-Content-Type-Options"), "nosniff");
     EXPECT_TRUE(contains(file.response.header("Content-Disposition"), "filename=\"Products_Picture.png\""));
+  }
+}
+
+TEST_F(ShopPages, ReportGroupsByTheLookedUpLabel) {
+  for (const auto& [db, root] : freshSites(databases(), false)) {
+    SCOPED_TRACE(db.label);
+    AspSite site(root);
+    const PageRun report = site.get("Stockreport.asp");
+    ASSERT_EQ(report.error, "");
+    const std::string text = report.text();
+    // The report's category has no lookup of its own: the products' category field lends its.
+    const std::size_t beverages = text.find("<tr class=\"group\"><td colspan=\"3\">Beverages</td>");
+    const std::size_t condiments = text.find("<tr class=\"group\"><td colspan=\"3\">Condiments</td>");
+    const std::size_t seafood = text.find("<tr class=\"group\"><td colspan=\"3\">Seafood</td>");
+    ASSERT_NE(beverages, std::string::npos) << text;
+    EXPECT_LT(beverages, condiments);
+    EXPECT_LT(condiments, seafood);
+    EXPECT_NE(seafood, std::string::npos);
+    EXPECT_FALSE(contains(text, "<td colspan=\"3\">1</td>"));
+    EXPECT_FALSE(contains(text, "<td>2</td>"));
+    // Within a group the rows come by name; the stock of product i is 10 i.
+    EXPECT_LT(text.find("Product 03"), text.find("Product 06"));
+    for (const char* sum : {"<td>1080</td>", "<td>1170</td>", "<td>1000</td>", "<td>3250</td>"}) {
+      EXPECT_TRUE(contains(text, sum)) << sum;
+    }
   }
 }
 

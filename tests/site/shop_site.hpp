@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "site/host/asp_site.hpp"
 #include "site/shop_database.hpp"
@@ -19,5 +21,12 @@ const std::filesystem::path& generatedShop(bool secure);
 // A copy of the generated site whose connection file points at the database.
 std::filesystem::path deployShop(const std::filesystem::path& generated, const ShopDatabase& db,
                                  const std::filesystem::path& folder);
+
+// One deployed site per database, its rows made afresh.
+std::vector<std::pair<ShopDatabase, std::filesystem::path>> freshSites(TestDatabases& databases,
+                                                                       bool secure);
+bool contains(const std::string& text, const std::string& part);
+// The page's form token, after a GET of the form.
+std::string tokenOf(asp::AspSite& site, const std::string& url);
 
 }  // namespace vantorel::test::site

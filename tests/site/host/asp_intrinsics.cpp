@@ -196,14 +196,16 @@ std::int32_t Request::totalBytes() const {
 Variant Request::binaryRead(Variant& count) {
   if (formRead_) raiseVbError(vberr::kInvalidProcedureCall);
   binaryRead_ = true;
+  // Each read goes on where the last one stopped; TotalBytes stays the size of the whole body.
+  const std::string& body = context_.request.body;
   const auto n = std::min<std::size_t>(static_cast<std::size_t>(std::max(0, toLong(count))),
-                                       context_.request.body.size());
+                                       body.size() - bodyRead_);
   std::vector<Variant> bytes;
   bytes.reserve(n);
   for (std::size_t i = 0; i < n; ++i) {
-    bytes.emplace_back(static_cast<std::uint8_t>(context_.request.body[i]));
+    bytes.emplace_back(static_cast<std::uint8_t>(body[bodyRead_ + i]));
   }
-  context_.request.body.erase(0, n);
+  bodyRead_ += n;
   count = Variant(static_cast<std::int32_t>(n));
   return Variant(SafeArray::fromValues(std::move(bytes), VarType::Byte));
 }

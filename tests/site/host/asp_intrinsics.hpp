@@ -54,6 +54,7 @@ class Request final : public Object {
   Ref<RequestCollection> query_, form_, cookies_, variables_;
   bool formRead_ = false;
   bool binaryRead_ = false;
+  std::size_t bodyRead_ = 0;  // bytes of the body BinaryRead has given
 };
 
 class ResponseCookie final : public Object {
