@@ -23,6 +23,28 @@ namespace vantorel {
 
 namespace {
 
+// Fields 1..TblFldCnt from the described columns; a duplicate name is left out and takes the
+// table out of generation. Keys only come with a catalogue table's description.
+void recordColumns(AGSchemaTable& tbl, const TableDescription& d, std::int16_t kind,
+                   bool withExtras) {
+  tbl.TblFields.fld.assign(d.columns.size() + 1, AGSchemaField{});
+  std::int16_t j = 0;
+  for (const ColumnDescription& c : d.columns) {
+    if (c.duplicate) {
+      tbl.TblGen = false;
+      continue;
+    }
+    AGSchemaField& fld = tbl.TblFields.fld[static_cast<std::size_t>(++j)];
+    fld.FldSeq = j;
+    readAdoColumn(fld, c, kind, withExtras);
+    if (c.primaryKey) fld.FldIsPrimaryKey = true;
+    if (c.required) fld.FldReq = true;
+    if (c.uniqueIndex) fld.FldUniqueIdx = true;
+  }
+  tbl.TblFldCnt = j;
+  if (d.typeNames) applyTypeNames(tbl, *d.typeNames);
+}
+
 // The record of one described table or view, as LoadADODB's main pass fills it.
 void recordTable(AGSchemaTable& tbl, const TableDescription& d, std::int16_t kind) {
   tbl.TblGen = true;
@@ -36,22 +58,7 @@ void recordTable(AGSchemaTable& tbl, const TableDescription& d, std::int16_t kin
     tbl.TblReadError = d.readError->empty() ? u"The columns could not be read." : *d.readError;
     return;
   }
-  tbl.TblFields.fld.assign(d.columns.size() + 1, AGSchemaField{});
-  std::int16_t j = 0;
-  for (const ColumnDescription& c : d.columns) {
-    if (c.duplicate) {
-      tbl.TblGen = false;
-      continue;
-    }
-    AGSchemaField& fld = tbl.TblFields.fld[static_cast<std::size_t>(++j)];
-    fld.FldSeq = j;
-    readAdoColumn(fld, c, kind, true);
-    if (c.primaryKey) fld.FldIsPrimaryKey = true;
-    if (c.required) fld.FldReq = true;
-    if (c.uniqueIndex) fld.FldUniqueIdx = true;
-  }
-  tbl.TblFldCnt = j;
-  if (d.typeNames) applyTypeNames(tbl, *d.typeNames);
+  recordColumns(tbl, d, kind, true);
   setTableKey(tbl);
 }
 
@@ -171,26 +178,14 @@ std::int16_t AGPSchema::LoadADOCustomView(const std::u16string& sConnStr,
       context.lastErrorText = context.productTitle + u": " + *d.readError;
       return 1;
     }
-    tbl.TblFields.fld.assign(d.columns.size() + 1, AGSchemaField{});
-    std::int16_t j = 0;
-    for (const ColumnDescription& c : d.columns) {
-      if (c.duplicate) {
-        tbl.TblGen = false;
-        continue;
-      }
-      AGSchemaField& fld = tbl.TblFields.fld[static_cast<std::size_t>(++j)];
-      fld.FldSeq = j;
-      readAdoColumn(fld, c, kind, false);
-    }
-    tbl.TblFldCnt = j;
-    if (j == 0) {
+    recordColumns(tbl, d, kind, false);
+    if (tbl.TblFldCnt == 0) {
       // A query without columns is no picture of the custom view: every field would seem gone.
       tbl.TblGen = false;
       context.lastErrorText =
           context.productTitle + u": The query of " + sTableName + u" returns no columns!";
       return 1;
     }
-    if (d.typeNames) applyTypeNames(tbl, *d.typeNames);
     return context.lastErrorText.empty() ? 0 : 1;
   } catch (const AutomationError& e) {
     context.lastErrorText = adoFailureText(e, false);

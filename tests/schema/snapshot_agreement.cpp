@@ -51,6 +51,19 @@ void expectModelAndSnapshotAgree(AGPDatabase& model, const AGPSchema& snapshot) 
   }
 }
 
+void expectAccessFileAgrees(const std::filesystem::path& path) {
+  SCOPED_TRACE(path.string());
+  const std::u16string phyPath = fromUtf8(path.string());
+  testing::internal::CaptureStderr();
+  const Ref<AGPDatabase> model = accessModelOf(phyPath);
+  const Ref<AGPSchema> snapshot = accessSnapshotOf(phyPath);
+  testing::internal::GetCapturedStderr();
+  expectModelAndSnapshotAgree(*model, *snapshot);
+  EXPECT_EQ(snapshot->database().DBType, u"ACCESS");
+  EXPECT_EQ(snapshot->database().DBDBMSName, u"ACCESS");
+  EXPECT_EQ(snapshot->database().DBPhyPath, phyPath);
+}
+
 Ref<AGPSchema> snapshotOf(const std::u16string& connectionString) {
   auto snapshot = makeRef<AGPSchema>();
   std::u16string name;

@@ -2,6 +2,7 @@
 // The check that the model and a snapshot of the same database agree: the same tables and
 // views, and for every column the same type, size, key, required, unique, auto-increment and
 // attribute bits.
+#include <filesystem>
 #include <string>
 
 #include "model/database.hpp"
@@ -10,6 +11,10 @@
 namespace vantorel::test {
 
 void expectModelAndSnapshotAgree(AGPDatabase& model, const AGPSchema& snapshot);
+
+// The Access file loaded into a model and a snapshot, which agree; libmdb's notes on standard
+// error are swallowed.
+void expectAccessFileAgrees(const std::filesystem::path& path);
 
 // A new snapshot of a database reached by a connection string, or of an Access file; the load
 // is expected to succeed.

@@ -5,7 +5,6 @@
 
 #include "foundation/project_context.hpp"
 #include "platform/data/shared_access_folder.hpp"
-#include "platform/text/unicode.hpp"
 #include "schema/snapshot_agreement.hpp"
 #include "support/sample_databases.hpp"
 #include "support/test_databases.hpp"
@@ -42,15 +41,7 @@ TEST_F(SnapshotRealDb, ModelAndSnapshotAgreeOnTheSamples) {
 TEST_F(SnapshotRealDb, ModelAndSnapshotAgreeOnTheAccessFiles) {
   const std::filesystem::path folder = sharedAccessFolder();
   if (folder.empty()) GTEST_SKIP() << "no shared/testdata/access folder";
-  for (const std::filesystem::path& path : sharedAccessFiles(folder)) {
-    SCOPED_TRACE(path.string());
-    const std::u16string phyPath = fromUtf8(path.string());
-    testing::internal::CaptureStderr();
-    const Ref<AGPDatabase> model = accessModelOf(phyPath);
-    const Ref<AGPSchema> snapshot = accessSnapshotOf(phyPath);
-    testing::internal::GetCapturedStderr();
-    expectModelAndSnapshotAgree(*model, *snapshot);
-  }
+  for (const std::filesystem::path& path : sharedAccessFiles(folder)) expectAccessFileAgrees(path);
 }
 
 }  // namespace
