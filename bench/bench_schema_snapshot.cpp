@@ -5,25 +5,20 @@
 // folder, or without the server programs, the program says so and measures nothing.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <optional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
 #include "platform/text/unicode.hpp"
 #include "ratio.hpp"
+#include "sample_servers.hpp"
 #include "schema/schema_snapshot.hpp"
-#include "support/db_servers.hpp"
-#include "support/odbc_config.hpp"
 #include "support/sample_databases.hpp"
-#include "support/temp_home.hpp"
 
 namespace vantorel {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::u16string connectionString;
 
@@ -74,29 +69,14 @@ BENCHMARK(BM_SnapshotAndCheck)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   using namespace vantorel;
-  const std::optional<fs::path> testData = test::sharedTestData();
-  if (!testData) {
-    std::puts("bench_schema_snapshot: no shared/testdata folder with sakila; skipped");
-    return 0;
-  }
-  for (const auto& why : {test::PostgresServer::unavailable(), test::MariaDbServer::unavailable()}) {
-    if (why) {
-      std::printf("bench_schema_snapshot: %s; skipped\n", why->c_str());
-      return 0;
-    }
-  }
-  test::isolateHome();
-  test::TempDir folder;
-  fs::permissions(folder.path(),
-                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-  test::writeOdbcConfig(folder.path(), {});
-  test::PostgresServer postgres(folder.path() / "postgresql", test::freeLocalPort());
-  test::MariaDbServer mariadb(folder.path() / "mariadb", test::freeLocalPort());
-  std::puts("bench_schema_snapshot: loading the samples into private servers");
-  test::loadSampleDatabases(*testData, postgres, mariadb, folder.path());
-  for (const test::SampleDatabase& sample : test::sampleDatabases()) {
-    if (std::string(sample.label) == "Sakila on PostgreSQL") {
-      connectionString = test::sampleConnectionString(sample, postgres, mariadb, folder.path());
+  const std::unique_ptr<bench::SampleServers> servers =
+      bench::SampleServers::start("bench_schema_snapshot");
+  if (!servers) return 0;
+  // Sakila on PostgreSQL.
+  const std::vector<test::SampleDatabase>& samples = test::sampleDatabases();
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    if (std::string(samples[i].label) == "Sakila on PostgreSQL") {
+      connectionString = servers->connectionStrings()[i];
     }
   }
   return bench::runWithRatios(argc, argv, {{"BM_SnapshotAndCheck", "BM_Load", 1.5}});
