@@ -42,7 +42,7 @@ void recordColumns(AGSchemaTable& tbl, const TableDescription& d, std::int16_t k
     if (c.uniqueIndex) fld.FldUniqueIdx = true;
   }
   tbl.TblFldCnt = j;
-  if (d.typeNames) applyTypeNames(tbl, *d.typeNames);
+  if (d.typeNames) LoadFieldTypeNames(tbl, *d.typeNames);
 }
 
 // The record of one described table or view, as LoadADODB's main pass fills it.

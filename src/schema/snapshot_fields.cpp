@@ -110,7 +110,7 @@ void readDaoColumn(AGSchemaField& fld, const data::access::AccessColumn& column)
   if (f.Caption && !f.Caption->empty()) fld.FldCaption = *f.Caption;
 }
 
-void applyTypeNames(AGSchemaTable& tbl, const std::vector<PgMetadataField>& columns) {
+void LoadFieldTypeNames(AGSchemaTable& tbl, const std::vector<PgMetadataField>& columns) {
   for (const PgMetadataField& column : columns) {
     for (std::int16_t j = 1; j <= tbl.TblFldCnt; ++j) {
       AGSchemaField& fld = tbl.TblFields.fld[static_cast<std::size_t>(j)];

@@ -33,7 +33,7 @@ void readAdoColumn(AGSchemaField& fld, const ColumnDescription& c, std::int16_t 
 void readDaoColumn(AGSchemaField& fld, const data::access::AccessColumn& column);
 
 // Gives the fields 1..TblFldCnt of the record PostgreSQL's type names, by exact name.
-void applyTypeNames(AGSchemaTable& tbl, const std::vector<PgMetadataField>& columns);
+void LoadFieldTypeNames(AGSchemaTable& tbl, const std::vector<PgMetadataField>& columns);
 
 // TblKey: the sorted names of the primary-key fields, CR LF separated.
 void setTableKey(AGSchemaTable& tbl);

@@ -13,6 +13,8 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/data/connection.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/ui/recording_backend.hpp"
+#include "platform/ui/ui.hpp"
 #include "schema/snapshot_agreement.hpp"
 #include "schema/snapshot_schema.hpp"
 #include "support/db_servers.hpp"
@@ -203,6 +205,29 @@ TEST_F(SnapshotTest, OneTableByName) {
   }
 }
 
+// An ODBC source is reached by its data source name, or by the connection string when one is
+// given.
+TEST_F(SnapshotTest, OdbcSourcesByNameOrByConnectionString) {
+  struct Case {
+    const char16_t* name;
+    std::u16string connStr;
+  };
+  const Case cases[] = {{kSqliteDsn, u""},
+                        {u"no_such_dsn", connectionString(Dbms::Sqlite)},
+                        {u"", connectionString(Dbms::Sqlite)}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(utf8(c.name));
+    auto snapshot = makeRef<AGPSchema>();
+    std::u16string name = c.name;
+    snapshot->LoadDB(name, u"odbc", u"", u"", false, u"", u"", c.connStr, u"", u"");
+    EXPECT_EQ(utf8(projectContext().lastErrorText), "");
+    EXPECT_EQ(name, c.name);
+    EXPECT_EQ(snapshot->database().DBName, c.name);
+    EXPECT_EQ(snapshot->database().DBType, u"ODBC");
+    EXPECT_EQ(snapshot->tblcnt(), 3);
+  }
+}
+
 TEST_F(SnapshotTest, RecordsAreCopiesAndOutOfRangeRaises9) {
   auto fresh = makeRef<AGPSchema>();
   EXPECT_EQ(fresh->tblcnt(), 0);
@@ -348,6 +373,38 @@ TEST_F(SnapshotTest, CustomViewsAreDescribedWithoutRunning) {
   }
   // Described, never run: the table is still there.
   EXPECT_EQ(records(*snapshotOf(connectionString(Dbms::Sqlite))).size(), 3u);
+}
+
+// The display opens with the phase, shows each object, counts up to 100 and closes; a load of
+// one object shows no per-object lines.
+TEST_F(SnapshotTest, ProgressOpensShowsEachObjectAndCloses) {
+  using Kind = ui::RecordingBackend::Event::Kind;
+  auto rec = std::make_shared<ui::RecordingBackend>();
+  ui::setBackendForTesting(rec);
+  const Ref<AGPSchema> snapshot = snapshotOf(connectionString(Dbms::Sqlite));
+  const auto opened = rec->events(Kind::Opened);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened.front().text, projectContext().productTitle + u" - Checking Database Schema...");
+  std::vector<std::u16string> lines;
+  for (const auto& e : rec->events(Kind::Status)) lines.push_back(e.text);
+  const std::vector<std::u16string> expected{
+      u"Connecting to Data Source...", u"Loading Database Tables/Views...",
+      u"Loading TABLE customers...", u"Loading TABLE order lines...", u"Loading VIEW big_lines..."};
+  EXPECT_EQ(lines, expected);
+  ASSERT_FALSE(rec->events(Kind::Percent).empty());
+  EXPECT_EQ(rec->events(Kind::Percent).back().percent, 100);
+  EXPECT_EQ(rec->events(Kind::Closed).size(), 1u);
+  EXPECT_EQ(rec->events().back().kind, Kind::Closed);
+
+  rec->clearEvents();
+  auto one = makeRef<AGPSchema>();
+  std::u16string name;
+  one->LoadDB(name, u"ADO", u"", u"", false, u"", u"", connectionString(Dbms::Sqlite), u"",
+              u"customers");
+  EXPECT_TRUE(rec->events(Kind::Status).empty());
+  EXPECT_TRUE(rec->events(Kind::Percent).empty());
+  EXPECT_EQ(rec->events(Kind::Closed).size(), 1u);
+  ui::setBackendForTesting(nullptr);
 }
 
 TEST_F(SnapshotTest, ScriptsCreateAndLoadTheSnapshot) {
