@@ -1,0 +1,41 @@
+#include "schema/schema_snapshot.hpp"
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
+
+namespace vantorel {
+
+AGSchemaTable AGPSchema::Tbl(std::int16_t i) const {
+  if (i < 0 || static_cast<std::size_t>(i) >= db_.Tables.Tbl.size()) raiseVbError(9);
+  return db_.Tables.Tbl[static_cast<std::size_t>(i)];
+}
+
+const ClassInfo& AGPSchema::classInfo() const noexcept {
+  using T = AGPSchema;
+  // The records have no Variant form, so Tbl is for C++ callers only.
+  static const ClassInfo info(u"AGPSchema", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .get<&T::tblcnt>(u"tblcnt")
+        .method<&T::scriptLoadDB>(u"LoadDB")
+        .method<&T::LoadADOCustomView>(u"LoadADOCustomView")
+        .method<&T::scriptMySQLTagValues>(u"MySQLTagValues");
+  });
+  return info;
+}
+
+void AGPSchema::scriptLoadDB(Variant& sDbName, Variant& sDbType, Variant& sPath, Variant& sPhyPath,
+                             Variant& bDBUseServerMapPath, Variant& sUID, Variant& sPwd,
+                             Variant& sConnStr, Variant& sSchema, Variant& sTableName) {
+  std::u16string name = toString(sDbName);
+  LoadDB(name, toString(sDbType), toString(sPath), toString(sPhyPath),
+         toBool(bDBUseServerMapPath), toString(sUID), toString(sPwd), toString(sConnStr),
+         toString(sSchema), toString(sTableName));
+  sDbName = Variant(name);
+}
+
+std::u16string AGPSchema::scriptMySQLTagValues(const std::u16string& str) const {
+  return MySQLTagValues(str);
+}
+
+}  // namespace vantorel

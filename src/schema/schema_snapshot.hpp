@@ -1,0 +1,77 @@
+#pragma once
+// AGPSchema: one reading of the live schema into AGSchema* records. A snapshot is filled once,
+// by LoadDB (the whole database, or the objects of one name) or by LoadADOCustomView (the
+// columns of one custom view's query into record 1), read through tblcnt and Tbl, and dropped;
+// each check or synchronisation takes a new one.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/automation/object.hpp"
+#include "schema/schema_records.hpp"
+
+namespace vantorel {
+
+namespace data {
+struct QueryResult;
+}
+
+class AGPSchema final : public Object {
+ public:
+  const ClassInfo& classInfo() const noexcept override;
+
+  std::int16_t tblcnt() const noexcept { return db_.DBTblCnt; }
+  // A copy of record i (0 is the empty record); raises 9 outside the array.
+  AGSchemaTable Tbl(std::int16_t i) const;
+
+  // Fills the snapshot from the database these settings name; the outcome is in the project
+  // context's lastErrorText (empty on success). sDbName may be rewritten to "DB", as callers
+  // of a connection-string source expect.
+  void LoadDB(std::u16string& sDbName, const std::u16string& sDbType, const std::u16string& sPath,
+              const std::u16string& sPhyPath, bool bDBUseServerMapPath, const std::u16string& sUID,
+              const std::u16string& sPwd, const std::u16string& sConnStr,
+              const std::u16string& sSchema, const std::u16string& sTableName);
+  // The columns of one custom view's query as record 1 (tblcnt stays 0). 0 success, 1 failure
+  // (message in lastErrorText when there is one), 3 a provider error.
+  std::int16_t LoadADOCustomView(const std::u16string& sConnStr, const std::u16string& sTableName,
+                                 const std::u16string& sSQL);
+
+  // What a MySQL table's SHOW FIELDS rows (rs) tell of a column, and PostgreSQL's defaults rows;
+  // the value list text of an enum or set type's rest, "('a','b')".
+  void SetupMySQLFld(AGSchemaField& fld, const data::QueryResult& rs,
+                     std::u16string_view sFldName) const;
+  static std::u16string MySQLTagValues(std::u16string_view str);
+  void SetupPostgreSqlFld(AGSchemaField& fld, const data::QueryResult& rs,
+                          std::u16string_view sFldName) const;
+
+  bool loaded() const noexcept { return loaded_ > 0; }
+  // The loaders fill these.
+  AGSchemaDB& database() noexcept { return db_; }
+  const AGSchemaDB& database() const noexcept { return db_; }
+  void markLoaded() noexcept { ++loaded_; }
+
+ private:
+  // The scripts' forms: LoadDB's arguments are Variants by reference; MySQLTagValues.
+  void scriptLoadDB(Variant& sDbName, Variant& sDbType, Variant& sPath, Variant& sPhyPath,
+                    Variant& bDBUseServerMapPath, Variant& sUID, Variant& sPwd, Variant& sConnStr,
+                    Variant& sSchema, Variant& sTableName);
+  std::u16string scriptMySQLTagValues(const std::u16string& str) const;
+
+  // 0 loaded; another value failed, the reason in lastErrorText where there is one.
+  std::int16_t LoadADODB(const std::u16string& sDbType, const std::u16string& sDbName,
+                         const std::u16string& sUID, const std::u16string& sPwd,
+                         const std::u16string& sConnStr, const std::u16string& sSchema,
+                         const std::u16string& sTableName);
+  std::int16_t LoadDAODB(const std::u16string& sPath, const std::u16string& sPhyPath,
+                         bool bDBUseServerMapPath, const std::u16string& sUID,
+                         const std::u16string& sPwd, const std::u16string& sTableName);
+
+  AGSchemaDB db_;
+  std::int16_t loaded_ = 0;
+  std::u16string dbmsName_;  // upper case
+  std::int16_t dbmsKind_ = 0;
+  std::u16string oracleSchema_;
+};
+
+}  // namespace vantorel
