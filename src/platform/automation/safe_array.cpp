@@ -35,7 +35,7 @@ SafeArray::~SafeArray() {
 
 Ref<SafeArray> SafeArray::fromValues(std::vector<Variant> values, VarType elementType) {
   Ref<SafeArray> a(new SafeArray({ArrayBound{0, static_cast<std::int32_t>(values.size())}}, elementType));
-  for (std::size_t i = 0; i < values.size(); ++i) a->data_[i] = std::move(values[i]);
+  std::move(values.begin(), values.end(), a->elements().begin());
   return a;
 }
 
@@ -120,7 +120,7 @@ void SafeArray::resizePreserving(const std::vector<ArrayBound>& bounds) {
 
 Ref<SafeArray> SafeArray::clone() const {
   Ref<SafeArray> copy(new SafeArray(bounds_, elementType_));
-  for (std::size_t i = 0; i < size_; ++i) copy->data_[i] = data_[i];
+  std::copy(elements().begin(), elements().end(), copy->elements().begin());
   copy->fixed_ = fixed_;
   return copy;
 }
