@@ -1,5 +1,10 @@
 #include "platform/automation/safe_array.hpp"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
 #include "platform/automation/automation_error.hpp"
 
 namespace vantorel {
@@ -19,13 +24,57 @@ std::size_t elementCount(const std::vector<ArrayBound>& bounds) {
 
 SafeArray::SafeArray(std::vector<ArrayBound> bounds, VarType elementType)
     : elementType_(elementType), bounds_(std::move(bounds)) {
-  data_.resize(elementCount(bounds_));
+  std::vector<Variant> none;
+  resizeStorage(elementCount(bounds_), none);
+}
+
+SafeArray::~SafeArray() {
+  for (std::size_t i = 0; i < size_; ++i) data_[i].~Variant();
+  std::free(data_);
 }
 
 Ref<SafeArray> SafeArray::fromValues(std::vector<Variant> values, VarType elementType) {
   Ref<SafeArray> a(new SafeArray({ArrayBound{0, static_cast<std::int32_t>(values.size())}}, elementType));
-  a->data_ = std::move(values);
+  std::move(values.begin(), values.end(), a->elements().begin());
   return a;
+}
+
+void SafeArray::reallocate(std::size_t capacity) {
+  if (capacity > SIZE_MAX / sizeof(Variant)) throw std::bad_alloc();
+  // The elements move as bytes: a Variant holds no pointer to itself.
+  void* p = std::realloc(static_cast<void*>(data_), capacity * sizeof(Variant));
+  if (!p) throw std::bad_alloc();
+  data_ = static_cast<Variant*>(p);
+  capacity_ = capacity;
+}
+
+void SafeArray::shrinkStorage() noexcept {
+  if (size_ == 0) {
+    std::free(data_);
+    data_ = nullptr;
+    capacity_ = 0;
+  } else if (void* p = std::realloc(static_cast<void*>(data_), size_ * sizeof(Variant))) {
+    data_ = static_cast<Variant*>(p);
+    capacity_ = size_;
+  }
+}
+
+void SafeArray::resizeStorage(std::size_t n, std::vector<Variant>& dropped) {
+  if (n > capacity_) {
+    // Doubling when growing; a first allocation, or a jump past double, takes what it needs.
+    reallocate(capacity_ == 0 ? n : std::max(n, capacity_ * 2));
+  }
+  std::size_t containers = 0;
+  for (std::size_t i = n; i < size_; ++i) containers += data_[i].holdsContainer() ? 1 : 0;
+  dropped.reserve(containers);
+  for (std::size_t i = size_; i < n; ++i) new (data_ + i) Variant();
+  for (std::size_t i = n; i < size_; ++i) {
+    if (data_[i].holdsContainer()) dropped.push_back(std::move(data_[i]));
+    data_[i].~Variant();
+  }
+  size_ = n;
+  // An array cut to a small part of its storage gives the rest back.
+  if (n < capacity_ / 4) shrinkStorage();
 }
 
 std::size_t SafeArray::offsetOf(std::span<const std::int32_t> indexes) const {
@@ -42,7 +91,9 @@ std::size_t SafeArray::offsetOf(std::span<const std::int32_t> indexes) const {
   return offset;
 }
 
-Variant& SafeArray::at(std::span<const std::int32_t> indexes) { return data_[offsetOf(indexes)]; }
+Variant& SafeArray::at(std::span<const std::int32_t> indexes) {
+  return data_[offsetOf(indexes)];
+}
 
 const Variant& SafeArray::at(std::span<const std::int32_t> indexes) const {
   return data_[offsetOf(indexes)];
@@ -58,13 +109,18 @@ void SafeArray::resizePreserving(const std::vector<ArrayBound>& bounds) {
   }
   // Storage is first-dimension-fastest, so a change of the last dimension only appends or
   // truncates whole slices.
-  data_.resize(elementCount(bounds));
-  bounds_ = bounds;
+  std::vector<ArrayBound> newBounds = bounds;
+  // Objects and arrays cut off are released once the array has its new bounds: releasing one
+  // may run a Class_Terminate that reads or changes this array.
+  std::vector<Variant> dropped;
+  resizeStorage(elementCount(newBounds), dropped);
+  bounds_.swap(newBounds);
+  releaseHeld(dropped);
 }
 
 Ref<SafeArray> SafeArray::clone() const {
   Ref<SafeArray> copy(new SafeArray(bounds_, elementType_));
-  copy->data_ = data_;
+  std::copy(elements().begin(), elements().end(), copy->elements().begin());
   copy->fixed_ = fixed_;
   return copy;
 }
@@ -77,7 +133,7 @@ void SafeArray::releaseLast() noexcept {
 
 void SafeArray::releaseInto(std::vector<Variant>& held) noexcept {
   if (--refs_ != 0) return;
-  for (Variant& v : data_) {
+  for (Variant& v : elements()) {
     if (v.holdsContainer()) held.push_back(std::move(v));
   }
   delete this;

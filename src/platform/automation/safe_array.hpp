@@ -1,7 +1,9 @@
 #pragma once
 // Arrays of any rank with their bounds, as automation and scripts see them. Elements are stored
 // with the first dimension varying fastest, so that growing the last dimension keeps every
-// element in place (what ReDim Preserve needs).
+// element in place (what ReDim Preserve needs). The storage grows geometrically and by realloc
+// (a Variant is a tag and a word, so moving its bytes moves it), so that a script growing an
+// array one element at a time, or doubling it, pays amortised constant time per element.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -43,7 +45,7 @@ class SafeArray {
   // Dimension numbers run from 1, as LBound and UBound count them.
   const ArrayBound& bound(std::size_t dimension) const { return bounds_.at(dimension - 1); }
   const std::vector<ArrayBound>& bounds() const noexcept { return bounds_; }
-  std::size_t size() const noexcept { return data_.size(); }
+  std::size_t size() const noexcept { return size_; }
 
   // Raises "Subscript out of range" (9) when the rank or any index is off.
   Variant& at(std::span<const std::int32_t> indexes);
@@ -53,8 +55,8 @@ class SafeArray {
   const Variant& at(std::int32_t index) const { return at(std::span<const std::int32_t>(&index, 1)); }
 
   // Element storage in storage order (first dimension fastest), as For Each walks it.
-  std::span<Variant> elements() noexcept { return data_; }
-  std::span<const Variant> elements() const noexcept { return data_; }
+  std::span<Variant> elements() noexcept { return {data_, size_}; }
+  std::span<const Variant> elements() const noexcept { return {data_, size_}; }
 
   // ReDim Preserve: only the last dimension's upper bound may change; anything else raises 9.
   void resizePreserving(const std::vector<ArrayBound>& bounds);
@@ -65,15 +67,22 @@ class SafeArray {
   Ref<SafeArray> clone() const;
 
  private:
-  ~SafeArray() = default;
+  ~SafeArray();
   void releaseLast() noexcept;
   std::size_t offsetOf(std::span<const std::int32_t> indexes) const;
+  // Sets the element count: new elements are Empty; the objects and arrays among the ones cut
+  // off go to dropped, for the caller to release once the array is consistent again.
+  void resizeStorage(std::size_t n, std::vector<Variant>& dropped);
+  void reallocate(std::size_t capacity);
+  void shrinkStorage() noexcept;
 
   std::size_t refs_ = 0;
   VarType elementType_;
   bool fixed_ = false;
   std::vector<ArrayBound> bounds_;
-  std::vector<Variant> data_;
+  Variant* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
 };
 
 }  // namespace vantorel

@@ -14,7 +14,13 @@ const std::u16string& detail::emptyString() noexcept {
 }
 
 Variant::Variant(std::u16string text) : type_(VarType::String) {
-  u_.str = text.empty() ? nullptr : new detail::StringRep{1, std::move(text)};
+  u_.str = text.empty() ? nullptr : new detail::StringRep{1, 0, std::move(text)};
+}
+
+Variant Variant::byteString(std::u16string units, bool oddByte) {
+  Variant v(std::move(units));
+  if (oddByte && v.u_.str) v.u_.str->oddByte = 1;
+  return v;
 }
 
 Variant::Variant(const Decimal& v) : type_(VarType::Decimal) {
@@ -57,11 +63,13 @@ Variant Variant::error(std::int32_t code) noexcept {
   return v;
 }
 
-void Variant::addRefResource() noexcept {
+void Variant::destroyString(detail::StringRep* rep) noexcept {
+  delete rep;
+}
+
+void Variant::addRefOther() noexcept {
   if (array_) {
     u_.arr->addRef();
-  } else if (type_ == VarType::String) {
-    ++u_.str->refs;
   } else if (type_ == VarType::Decimal) {
     ++u_.dec->refs;
   } else {
@@ -69,7 +77,7 @@ void Variant::addRefResource() noexcept {
   }
 }
 
-void Variant::releaseResource() noexcept {
+void Variant::releaseOther() noexcept {
   // Reset first: releasing an object may run script code that reads this variable again.
   VarType type = type_;
   bool array = array_;
@@ -79,8 +87,6 @@ void Variant::releaseResource() noexcept {
   u_.i8 = 0;
   if (array) {
     u.arr->release();
-  } else if (type == VarType::String) {
-    if (--u.str->refs == 0) delete u.str;
   } else if (type == VarType::Decimal) {
     if (--u.dec->refs == 0) delete u.dec;
   } else if (type == VarType::Object && u.obj) {

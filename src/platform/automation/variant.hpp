@@ -52,7 +52,10 @@ struct DecimalRep {
 };
 
 struct StringRep {
-  std::size_t refs;
+  std::size_t refs : 63;
+  // Set only by the byte functions: the string holds an odd number of bytes, so the high byte
+  // of its last unit is padding. Everything that reads the string as text ignores it.
+  std::size_t oddByte : 1;
   std::u16string text;
 };
 }  // namespace detail
@@ -86,6 +89,8 @@ class Variant {
   Variant(const char*) = delete;
   Variant(std::nullptr_t) = delete;
 
+  // A string of bytes (see StringRep::oddByte); units holds them two to a unit, little-endian.
+  static Variant byteString(std::u16string units, bool oddByte);
   static Variant null() noexcept;
   static Variant nothing() noexcept { return Variant(static_cast<Object*>(nullptr)); }
   static Variant date(double oleDate) noexcept;
@@ -145,6 +150,8 @@ class Variant {
   const std::u16string& stringValue() const noexcept {
     return u_.str ? u_.str->text : detail::emptyString();
   }
+  // Whether the string's last unit holds one byte only; false for anything else.
+  bool hasOddByte() const noexcept { return isString() && u_.str && u_.str->oddByte; }
   Object* objectValue() const noexcept { return u_.obj; }
   const SafeArray& arrayValue() const noexcept { return *u_.arr; }
   // The array for writing: a shared array is copied first, so other holders keep their copy.
@@ -182,8 +189,27 @@ class Variant {
     return array_ || (type_ == VarType::String && u_.str) ||
            (type_ == VarType::Object && u_.obj) || type_ == VarType::Decimal;
   }
-  void addRefResource() noexcept;
-  void releaseResource() noexcept;
+  // Strings are the commonest counted values in scripts: their counts change inline.
+  void addRefResource() noexcept {
+    if (type_ == VarType::String && !array_) {
+      ++u_.str->refs;
+    } else {
+      addRefOther();
+    }
+  }
+  void releaseResource() noexcept {
+    if (type_ == VarType::String && !array_) {
+      detail::StringRep* rep = u_.str;
+      type_ = VarType::Empty;
+      u_.i8 = 0;
+      if (--rep->refs == 0) destroyString(rep);
+    } else {
+      releaseOther();
+    }
+  }
+  static void destroyString(detail::StringRep* rep) noexcept;
+  void addRefOther() noexcept;
+  void releaseOther() noexcept;
 
   VarType type_ = VarType::Empty;
   bool array_ = false;

@@ -42,6 +42,10 @@ Operand operandOf(ExprNodePtr n) {
     const std::int32_t index = param->index;
     return Operand(std::move(n), Operand::Kind::Param, index, nullptr);
   }
+  if (auto* field = dynamic_cast<FieldNode*>(n.get())) {
+    const std::int32_t slot = field->slot;
+    return Operand(std::move(n), Operand::Kind::Field, slot, nullptr);
+  }
   if (auto* global = dynamic_cast<GlobalNode*>(n.get())) {
     GlobalEntry* e = global->entry;
     return Operand(std::move(n), Operand::Kind::Global, 0, e);

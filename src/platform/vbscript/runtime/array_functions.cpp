@@ -72,7 +72,15 @@ Variant join(CallArgs args) {
   const SafeArray& list = listArg(args[0]);
   const Variant* delimiterArg = optionalArg(args, 1);
   std::u16string delimiter = delimiterArg ? toString(*delimiterArg) : std::u16string(u" ");
+  // One allocation for the whole text when the elements are strings, as a string builder's are;
+  // other elements are converted as they come and may grow it.
+  std::size_t total = list.size() > 0 ? delimiter.size() * (list.size() - 1) : 0;
+  for (const Variant& element : list.elements()) {
+    if (element.isString()) total += element.stringValue().size();
+  }
+  detail::checkStringLength(total);
   std::u16string out;
+  out.reserve(total);
   bool first = true;
   for (const Variant& element : list.elements()) {
     if (!first) out += delimiter;

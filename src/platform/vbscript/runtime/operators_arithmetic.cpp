@@ -23,8 +23,12 @@ using vantorel::detail::ScannedNumber;
 
 // Two strings joined in one allocation: the fast path of + and & on text. A result beyond the
 // longest string raises 14, as Space(2^30) does, rather than growing until memory runs out.
-[[gnu::always_inline]] inline Variant concatStrings(const std::u16string& a,
-                                                    const std::u16string& b) {
+// A byte string of an odd length joins byte by byte.
+[[gnu::always_inline]] inline Variant concatStrings(const Variant& va, const Variant& vb) {
+  if (va.hasOddByte() || vb.hasOddByte()) [[unlikely]]
+    return vbs::detail::joinBytes(va, vb);
+  const std::u16string& a = va.stringValue();
+  const std::u16string& b = vb.stringValue();
   vbs::detail::checkStringLength(a.size() + b.size());
   std::u16string r;
   r.reserve(a.size() + b.size());
@@ -477,7 +481,7 @@ Variant arithmeticOperator(const Variant& a, const Variant& b) {
   double da, db;
   if (asPlainDouble(a, da) && asPlainDouble(b, db)) return doubleResult(applyDouble(op, da, db));
   if constexpr (op == ArithOp::Add) {
-    if (a.isString() && b.isString()) return concatStrings(a.stringValue(), b.stringValue());
+    if (a.isString() && b.isString()) return concatStrings(a, b);
   }
   return arithmeticSlow(op, a, b);
 }
@@ -552,7 +556,7 @@ Variant opPow(const Variant& a, const Variant& b) {
 }
 
 Variant opConcat(const Variant& a, const Variant& b) {
-  if (a.isString() && b.isString()) return concatStrings(a.stringValue(), b.stringValue());
+  if (a.isString() && b.isString()) return concatStrings(a, b);
   rejectArrays(a, b);
   const Resolved ra(a);
   const Resolved rb(b);
@@ -560,13 +564,12 @@ Variant opConcat(const Variant& a, const Variant& b) {
   const bool nullA = ra->isNull();
   const bool nullB = rb->isNull();
   if (nullA && nullB) return Variant::null();
-  std::u16string r = nullA ? std::u16string() : toString(*ra);
-  if (!nullB) {
-    const std::u16string tail = rb->isString() ? rb->stringValue() : toString(*rb);
-    vbs::detail::checkStringLength(r.size() + tail.size());
-    r += tail;
-  }
-  return Variant(std::move(r));
+  // Null counts as "" and anything else as its text; strings are taken as they are, so that a
+  // byte string keeps its odd byte.
+  const auto text = [](const Variant& v, bool isNull) {
+    return isNull ? Variant(std::u16string()) : v.isString() ? v : Variant(toString(v));
+  };
+  return concatStrings(text(*ra, nullA), text(*rb, nullB));
 }
 
 Variant opNegate(const Variant& v) {

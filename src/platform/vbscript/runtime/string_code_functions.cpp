@@ -92,7 +92,7 @@ Variant chr(CallArgs args) {
 
 Variant chrB(CallArgs args) {
   const char byte = static_cast<char>(codeArg(args[0], 0, 255));
-  return Variant(bytesToString(std::string_view(&byte, 1)));
+  return bytesToString(std::string_view(&byte, 1));
 }
 
 Variant chrW(CallArgs args) {

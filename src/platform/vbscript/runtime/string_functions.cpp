@@ -51,6 +51,7 @@ Variant lenB(CallArgs args) {
   const PlainArg v(args[0]);
   if (v->isNull()) return Variant::null();
   if (v->isArray()) return Variant(static_cast<std::int32_t>(detail::byteArgument(*v).size()));
+  if (v->isString()) return Variant(static_cast<std::int32_t>(detail::stringByteCount(*v)));
   return Variant(static_cast<std::int32_t>(TextArg(*v).size() * 2));
 }
 
@@ -85,7 +86,7 @@ Variant mid(CallArgs args) {
 Variant bytesResult(const std::string& bytes, std::size_t pos, std::size_t count) {
   if (pos >= bytes.size()) return detail::emptyText();
   count = std::min(count, bytes.size() - pos);
-  return Variant(detail::bytesToString(std::string_view(bytes).substr(pos, count)));
+  return detail::bytesToString(std::string_view(bytes).substr(pos, count));
 }
 
 Variant leftB(CallArgs args) {

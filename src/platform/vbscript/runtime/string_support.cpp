@@ -77,14 +77,27 @@ std::size_t findText(std::u16string_view haystack, std::u16string_view needle, s
   return std::u16string_view::npos;
 }
 
-std::string stringBytes(std::u16string_view text) {
+std::string stringBytes(std::u16string_view text, bool oddByte) {
   std::string bytes;
   bytes.resize(text.size() * 2);
   for (std::size_t i = 0; i < text.size(); ++i) {
     bytes[2 * i] = static_cast<char>(text[i] & 0xFF);
     bytes[2 * i + 1] = static_cast<char>(text[i] >> 8);
   }
+  if (oddByte && !bytes.empty()) bytes.pop_back();
   return bytes;
+}
+
+std::size_t stringByteCount(const Variant& v) noexcept {
+  return v.stringValue().size() * 2 - (v.hasOddByte() ? 1 : 0);
+}
+
+Variant joinBytes(const Variant& a, const Variant& b) {
+  const std::size_t total = stringByteCount(a) + stringByteCount(b);
+  checkStringLength((total + 1) / 2);
+  std::string bytes = stringBytes(a.stringValue(), a.hasOddByte());
+  bytes += stringBytes(b.stringValue(), b.hasOddByte());
+  return bytesToString(bytes);
 }
 
 namespace {
@@ -116,13 +129,13 @@ int collateText(std::u16string_view a, std::u16string_view b) noexcept {
   return compareNoCase(a, b);
 }
 
-std::u16string bytesToString(std::string_view bytes) {
+Variant bytesToString(std::string_view bytes) {
   std::u16string text((bytes.size() + 1) / 2, u'\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const auto byte = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]));
     text[i / 2] = static_cast<char16_t>(text[i / 2] | (i % 2 ? byte << 8 : byte));
   }
-  return text;
+  return Variant::byteString(std::move(text), bytes.size() % 2 != 0);
 }
 
 std::string byteArgument(const Variant& v) {
@@ -136,7 +149,7 @@ std::string byteArgument(const Variant& v) {
     }
     return bytes;
   }
-  if (v.isString()) return stringBytes(v.stringValue());
+  if (v.isString()) return stringBytes(v.stringValue(), v.hasOddByte());
   return stringBytes(toString(v));
 }
 

@@ -72,12 +72,18 @@ Variant emptyText();
 constexpr std::size_t kMaxStringUnits = 0x3FFFFFFF;
 void checkStringLength(std::size_t units);
 
-// The B-functions see a string as the bytes of its UTF-16LE form. An odd byte count cannot be
-// held in UTF-16 units, so the last byte is paired with a zero byte.
-std::string stringBytes(std::u16string_view text);
-std::u16string bytesToString(std::string_view bytes);
+// The B-functions see a string as the bytes of its UTF-16LE form. An odd byte count is held
+// by pairing the last byte with a zero byte and marking the string (Variant::hasOddByte), so
+// that LenB, the other B-functions and & see the bytes as they were.
+std::string stringBytes(std::u16string_view text, bool oddByte = false);
+Variant bytesToString(std::string_view bytes);
 // Bytes of a B-function argument: the raw bytes of a Byte array, else the text's UTF-16LE form.
 std::string byteArgument(const Variant& v);
+// Number of bytes of a string value, its odd byte counted.
+std::size_t stringByteCount(const Variant& v) noexcept;
+// a & b where either is a byte string of an odd length: the bytes are joined, so
+// ChrB(104) & ChrB(105) is the one unit "hi" makes in UTF-16LE.
+Variant joinBytes(const Variant& a, const Variant& b);
 
 // Table pieces defined by the search, format and escape files.
 Variant inStr(CallArgs args);

@@ -9,29 +9,28 @@ namespace vantorel::vbs {
 
 namespace {
 
-// Appends the assigned value to the index arguments.
+// The index arguments followed by the assigned value, in one buffer.
 struct ArgsWithValue {
   ArgsWithValue(Frame& f, const ArgList& list, Variant& value) : buf(list.size() + 1) {
-    list.prepare(f, inner(list.size()));
-    for (std::size_t i = 0; i < list.size(); ++i) buf.setRef(i, innerBuf->ptr(i));
+    list.prepare(f, buf);
     buf.setRef(list.size(), &value);
   }
-  ArgBuffer& inner(std::size_t n) {
-    innerBuf = std::make_unique<ArgBuffer>(n);
-    return *innerBuf;
-  }
   ArgBuffer buf;
-  std::unique_ptr<ArgBuffer> innerBuf;
 };
 
+bool singleIndex(const Variant& base, const ArgList& args) {
+  return base.isArray() && args.size() == 1 && args.modes[0] != ArgMode::Missing;
+}
+
+std::int32_t indexOf(Frame& f, ExprNode& e) {
+  const Variant i = e.eval(f);
+  return i.type() == VarType::Long      ? i.longValue()
+         : i.type() == VarType::Integer ? i.integerValue()
+                                        : toLong(i);
+}
+
 Variant fastIndex(Frame& f, const Variant& base, const ArgList& args) {
-  if (base.isArray() && args.size() == 1 && args.modes[0] != ArgMode::Missing) {
-    Variant i = args.exprs[0]->eval(f);
-    std::int32_t idx = i.type() == VarType::Long      ? i.longValue()
-                       : i.type() == VarType::Integer ? i.integerValue()
-                                                      : toLong(i);
-    return base.arrayValue().at(idx);
-  }
+  if (singleIndex(base, args)) return base.arrayValue().at(indexOf(f, *args.exprs[0]));
   ArgBuffer buf(args.size());
   args.prepareValues(f, buf);
   return indexValue(base, buf.args());
@@ -103,6 +102,19 @@ void IndexNode::assign(Frame& f, Variant v, bool isSet) {
     assignIndexed(holder, buf.args(), std::move(v), isSet);
     return;
   }
+  if (singleIndex(*b, args)) {
+    // a(i) = v, the commonest element assignment: no argument buffer. The index is taken
+    // before the array is made writable, as the general path does.
+    const std::int32_t idx = indexOf(f, *args.exprs[0]);
+    if (isSet) {
+      if (!v.isObject()) raiseVbError(vberr::kObjectRequired);
+    } else if (v.isObject()) {
+      v = letValue(std::move(v));
+    }
+    if (!b->isArray()) raiseVbError(vberr::kTypeMismatch);
+    b->arrayForWrite().at(idx) = std::move(v);
+    return;
+  }
   ArgBuffer buf(args.size());
   args.prepareValues(f, buf);
   assignIndexed(*b, buf.args(), std::move(v), isSet);
@@ -123,7 +135,7 @@ Variant GlobalCallNode::eval(Frame& f) {
       }
       ArgBuffer buf(args.size());
       args.prepare(f, buf);
-      Variant r = f.rt->call(*p, nullptr, buf.ptrs(), buf.size());
+      Variant r = f.rt->call(*p, nullptr, buf.ptrs(), buf.size(), buf.tempStorage());
       args.storeBack(f, buf, p);
       return r;
     }
@@ -167,8 +179,8 @@ Variant ClassCallNode::eval(Frame& f) {
   if (!f.me) raiseVbError(vberr::kObjectRequired);
   ArgBuffer buf(args.size());
   args.prepare(f, buf);
-  Variant r =
-      invokeScriptMember(*f.rt, *f.me, m, kInvokeMethod | kInvokeGet, buf.ptrs(), buf.size());
+  Variant r = invokeScriptMember(*f.rt, *f.me, m, kInvokeMethod | kInvokeGet, buf.ptrs(),
+                                 buf.size(), buf.tempStorage());
   const Procedure* p = m.kind == ClassMember::Kind::Method ? m.method : m.get;
   args.storeBack(f, buf, p);
   return r;
@@ -226,7 +238,8 @@ Variant MemberNode::eval(Frame& f) {
   if (cachedMember_) {
     const ClassMember& m = *cachedMember_;
     Variant r = invokeScriptMember(*f.rt, static_cast<ScriptObject&>(*o), m,
-                                   kInvokeMethod | kInvokeGet, buf.ptrs(), buf.size());
+                                   kInvokeMethod | kInvokeGet, buf.ptrs(), buf.size(),
+                                   buf.tempStorage());
     args.storeBack(f, buf, m.kind == ClassMember::Kind::Method ? m.method : m.get);
     return r;
   }

@@ -10,6 +10,7 @@
 
 #include "platform/vbscript/runtime/operators.hpp"
 #include "platform/vbscript/vm/runtime.hpp"
+#include "platform/vbscript/vm/script_class.hpp"
 
 namespace vantorel::vbs {
 
@@ -171,10 +172,11 @@ inline bool plainNumber(const Variant& v, double& out) {
 
 }  // namespace opfast
 
-// An operand of an operator. Locals, parameters and global variables are read in place: no
-// virtual call and no copy in the commonest expressions (`n - 1`, `s + i`, `i < 10`).
+// An operand of an operator. Locals, parameters, fields of the class whose code runs and global
+// variables are read in place: no virtual call and no copy in the commonest expressions
+// (`n - 1`, `s + i`, `i < 10`, `m_count = m_size`).
 struct Operand {
-  enum class Kind : std::uint8_t { Any, Local, Param, Global };
+  enum class Kind : std::uint8_t { Any, Local, Param, Field, Global };
   explicit Operand(ExprNodePtr n) : node(std::move(n)) {}
   Operand(ExprNodePtr n, Kind k, std::int32_t s, GlobalEntry* e)
       : node(std::move(n)), kind(k), slot(s), entry(e) {}
@@ -186,6 +188,8 @@ struct Operand {
         return &f.vals[slot];
       case Kind::Param:
         return f.refs[slot];
+      case Kind::Field:
+        return &f.me->field(slot);
       case Kind::Global:
         return entry->kind == EntryKind::Variable ? &entry->value : nullptr;
       case Kind::Any:

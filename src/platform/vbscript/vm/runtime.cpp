@@ -128,7 +128,8 @@ struct DepthGuard {
 
 }  // namespace
 
-Variant Runtime::call(Procedure& p, ScriptObject* me, Variant* const* args, std::size_t n) {
+Variant Runtime::call(Procedure& p, ScriptObject* me, Variant* const* args, std::size_t n,
+                      Variant* temps) {
   if (n != p.numParams()) raiseVbError(vberr::kWrongArgumentCount);
   // The stack is looked at only once calls nest: shallow code never comes near its end.
   if (depth >= kMaxCallDepth || (depth >= 64 && stackLow())) raiseVbError(vberr::kOutOfStackSpace);
@@ -146,7 +147,13 @@ Variant Runtime::call(Procedure& p, ScriptObject* me, Variant* const* args, std:
   }
   for (std::size_t i = 0; i < n; ++i) {
     if (p.byVal[i]) {
-      vals[i] = *args[i];
+      // The caller reads a by-value argument's temporary no more (only by-reference ones are
+      // stored back), so it is taken over rather than copied.
+      if (temps && args[i] == temps + i) {
+        vals[i].swap(*args[i]);
+      } else {
+        vals[i] = *args[i];
+      }
       // A by-value copy of a fixed array is the procedure's own, free to ReDim.
       if (vals[i].isArray() && vals[i].arrayValue().fixed())
         vals[i].arrayForWrite().setFixed(false);

@@ -214,6 +214,7 @@ class ArgBuffer {
     ptrs_[i] = v;
   }
   Variant& temp(std::size_t i) { return temps_[i]; }
+  Variant* tempStorage() const { return temps_; }
   Variant* ptr(std::size_t i) const { return ptrs_[i]; }
   Variant* const* ptrs() const { return ptrs_; }
   std::size_t size() const { return n_; }
@@ -236,7 +237,10 @@ class Runtime : public std::enable_shared_from_this<Runtime> {
   ~Runtime();
 
   // Calls a compiled procedure; args are pointers to the caller's variables or temporaries.
-  Variant call(Procedure& p, ScriptObject* me, Variant* const* args, std::size_t n);
+  // temps, when given, is the caller's run of temporaries (ArgBuffer::tempStorage): a by-value
+  // parameter takes its argument's temporary over instead of copying it.
+  Variant call(Procedure& p, ScriptObject* me, Variant* const* args, std::size_t n,
+               Variant* temps = nullptr);
   // Counts calls and backward jumps; looks at the clock now and then.
   void tick() {
     if (--budget_ == 0) checkTime();

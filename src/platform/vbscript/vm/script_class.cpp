@@ -117,7 +117,7 @@ Variant ScriptObject::invoke(DispId id, std::uint8_t flags, CallArgs args) {
 }
 
 Variant invokeScriptMember(Runtime& rt, ScriptObject& obj, const ClassMember& m, std::uint8_t flags,
-                           Variant* const* args, std::size_t n) {
+                           Variant* const* args, std::size_t n, Variant* temps) {
   const bool reading = flags & (kInvokeMethod | kInvokeGet);
   switch (m.kind) {
     case ClassMember::Kind::Field: {
@@ -145,7 +145,7 @@ Variant invokeScriptMember(Runtime& rt, ScriptObject& obj, const ClassMember& m,
         return indexValue(rt.call(*m.method, &obj, nullptr, 0),
                           CallArgs(std::span<Variant* const>(args, n)));
       }
-      return rt.call(*m.method, &obj, args, n);
+      return rt.call(*m.method, &obj, args, n, temps);
     case ClassMember::Kind::Property: {
       Procedure* p = nullptr;
       if (reading) {
@@ -160,7 +160,7 @@ Variant invokeScriptMember(Runtime& rt, ScriptObject& obj, const ClassMember& m,
         return indexValue(rt.call(*p, &obj, nullptr, 0),
                           CallArgs(std::span<Variant* const>(args, n)));
       }
-      return rt.call(*p, &obj, args, n);
+      return rt.call(*p, &obj, args, n, temps);
     }
   }
   raiseVbError(vberr::kNotSupported);

@@ -81,7 +81,7 @@ class ScriptObject final : public Object {
 // Reaches a member, public or private, with the access the flags ask for; for Let and Set the
 // value is the last argument.
 Variant invokeScriptMember(Runtime& rt, ScriptObject& obj, const ClassMember& m, std::uint8_t flags,
-                           Variant* const* args, std::size_t n);
+                           Variant* const* args, std::size_t n, Variant* temps = nullptr);
 
 // Reads or writes through an array or an object's default member, as `x(1)` and `x(1) = v` do.
 Variant indexValue(const Variant& base, CallArgs args);

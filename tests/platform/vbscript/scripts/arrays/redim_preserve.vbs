@@ -23,3 +23,43 @@ Dim n
 n = 3
 ReDim z(n - 1)
 AssertEqual UBound(z), 2, "ReDim with an expression"
+
+' Growing one element at a time keeps every element, and shrinking and growing again gives
+' Empty elements, not the old values.
+Dim g(), i, ok
+ReDim g(-1)
+For i = 0 To 4999
+  ReDim Preserve g(i)
+  g(i) = i * 2
+Next
+ok = True
+For i = 0 To 4999
+  If g(i) <> i * 2 Then ok = False
+Next
+AssertTrue ok, "5000 elements grown one by one"
+ReDim Preserve g(9)
+ReDim Preserve g(20)
+AssertEqual g(9), 18, "kept after shrinking"
+AssertTrue IsEmpty(g(10)), "grown again: Empty, not the value cut off"
+Dim copy
+copy = g
+ReDim Preserve g(30)
+g(0) = "changed"
+AssertEqual copy(0), 0, "a copy keeps its own elements"
+AssertEqual UBound(copy), 20, "and its own bounds"
+
+' An object cut off by ReDim Preserve terminates once the array is whole again, so its
+' Class_Terminate can read and change the array.
+Class Watcher
+  Private Sub Class_Terminate()
+    seen = UBound(held) & ":" & held(0)
+    held(0) = "terminated"
+  End Sub
+End Class
+Dim held(), seen
+ReDim held(2)
+held(0) = "first"
+Set held(2) = New Watcher
+ReDim Preserve held(0)
+AssertEqual seen, "0:first", "Class_Terminate sees the shrunk array"
+AssertEqual held(0), "terminated", "and may change it"
