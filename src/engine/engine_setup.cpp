@@ -16,6 +16,7 @@
 #include "project/master_details.hpp"
 #include "project/menus.hpp"
 #include "projectfile/project_file_operations.hpp"
+#include "schema/schema_setup.hpp"
 #include "templates/script_host_classes.hpp"
 #include "templates/template_classes.hpp"
 #include "templates/template_operations.hpp"
@@ -30,6 +31,7 @@ void registerEngineClasses(ClassFactory& factory) {
   registerFieldClasses(factory);
   registerModelClasses(factory);
   registerAgpClasses(factory);
+  registerSchemaClasses(factory);
   registerTemplateClasses(factory);
   registerScriptHostClasses(factory);
   registerGeneratorClasses(factory);
@@ -39,6 +41,7 @@ void registerEngineClasses(ClassFactory& factory) {
 void installEngineOperations() noexcept {
   installDatabaseLoadOperations();
   installDatabaseEntries();
+  installSchemaOperations();
   installProjectFileOperations();
   installTemplateOperations();
   installGenerationOperations();
