@@ -16,6 +16,7 @@
 #include "project/master_details.hpp"
 #include "project/menus.hpp"
 #include "projectfile/project_file_operations.hpp"
+#include "schema/schema_classes.hpp"
 #include "schema/schema_setup.hpp"
 #include "templates/script_host_classes.hpp"
 #include "templates/template_classes.hpp"

@@ -2,11 +2,9 @@
 
 #include "agp/agp.hpp"
 #include "agp/late_members.hpp"
-#include "foundation/foundation_classes.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/difference_check.hpp"
-#include "schema/schema_snapshot.hpp"
 
 namespace vantorel {
 
@@ -27,10 +25,6 @@ void loadCustomViewMember(AGP& proj, const std::u16string& sTableName, const std
 }
 
 }  // namespace
-
-void registerSchemaClasses(ClassFactory& factory) {
-  registerEngineClass<AGPSchema>(factory, u"AGPSchema");
-}
 
 void installSchemaOperations() noexcept {
   installLateMember(u"CustomViewConnStr", &lateMemberEntry<&CustomViewConnStr>);

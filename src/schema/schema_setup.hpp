@@ -3,9 +3,6 @@
 // installed once at start-up.
 namespace vantorel {
 
-class ClassFactory;
-
-void registerSchemaClasses(ClassFactory& factory);
 void installSchemaOperations() noexcept;
 
 }  // namespace vantorel

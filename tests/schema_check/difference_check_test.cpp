@@ -5,7 +5,7 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
 #include "schema/difference_check.hpp"
-#include "schema/schema_model.hpp"
+#include "schema_check/schema_model.hpp"
 
 namespace vantorel {
 namespace {
