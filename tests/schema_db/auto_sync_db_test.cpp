@@ -16,6 +16,14 @@
 namespace vantorel::test {
 namespace {
 
+std::string firstDifference(const std::string& a, const std::string& b) {
+  std::size_t i = 0;
+  while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+  const std::size_t from = i < 80 ? 0 : i - 80;
+  return "at byte " + std::to_string(i) + ":\n  " + a.substr(from, 160) + "\n  " +
+         b.substr(from, 160);
+}
+
 std::string slurp(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream out;
@@ -55,14 +63,16 @@ TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
         databases().folder() / (std::string("auto-") + serverName(server) + ".vtp");
     first->Save(fromUtf8(saved.string()));
     ASSERT_EQ(toUtf8(err()), "");
-    const std::string original = slurp(saved);
 
-    // Unchanged: no question.
+    // Unchanged: no question. A load fills in what the file lacked (the mail server), so the
+    // project as loaded once is what later loads are compared with.
     const Ref<AGP> same = makeRef<AGP>();
     projects_.push_back(same);
     same->Load(fromUtf8(saved.string()));
     EXPECT_EQ(toUtf8(err()), "");
     EXPECT_TRUE(keepOrUpdateQuestions().empty());
+    same->Save(fromUtf8(saved.string()));
+    const std::string original = slurp(saved);
 
     run(cs, {u"ALTER TABLE orders ADD COLUMN note VARCHAR(20)"});
     for (const bool unattended : {false, true}) {
@@ -82,7 +92,9 @@ TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
       EXPECT_EQ(again->DB()->tables().find(u"orders")->fields().count(), 4);
       const std::filesystem::path resaved = databases().folder() / "resaved.vtp";
       again->Save(fromUtf8(resaved.string()));
-      EXPECT_EQ(slurp(resaved), original) << "unattended " << unattended;
+      const std::string again_saved = slurp(resaved);
+      EXPECT_TRUE(again_saved == original)
+          << "unattended " << unattended << " " << firstDifference(again_saved, original);
     }
     ui_->setUnattended(false);
     ui::takeNotices();

@@ -111,6 +111,7 @@ TEST_F(CustomViewDb, ChangeToView) {
     EXPECT_FALSE(toBool(name.properties().setting(kFldAlias)));
     // An ordinary view now, it checks like one.
     p->DB()->tables().remove(u"rpt");
+    run(cs, {u"DROP VIEW v_short"});
     EXPECT_EQ(CheckDB(*p), 0) << toUtf8(err());
   }
 }
