@@ -138,6 +138,20 @@ TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
     EXPECT_NE(err(), u"");
     p->Save(fromUtf8(after.string()));
     EXPECT_EQ(slurp(before), slurp(after));
+
+    // The database renamed under the stored connection: the server answers, the database
+    // is not there.
+    std::u16string renamed = cs;
+    const std::size_t at = renamed.find(u"schema_");
+    ASSERT_NE(at, std::u16string::npos);
+    renamed.insert(at, u"gone_");
+    p->DB()->properties().setting(kDBConnstr) = Variant(renamed);
+    p->Save(fromUtf8(before.string()));
+    EXPECT_EQ(CheckDB(*p), -1);
+    EXPECT_NE(err(), u"");
+    p->Save(fromUtf8(after.string()));
+    EXPECT_EQ(slurp(before), slurp(after));
+    EXPECT_EQ(p->DB()->tables().count(), 4);
   }
 }
 
