@@ -176,3 +176,29 @@ TEST_F(SchemaCheckDb, AccessFileChecksClean) {
 
 }  // namespace
 }  // namespace vantorel::test
+
+namespace vantorel::test {
+namespace {
+
+TEST_F(SchemaCheckDb, TableWhoseReadIsRefusedCountsOneChangeAtMost) {
+  const std::u16string cs = freshDatabase(Server::Postgres);
+  makeShop(Server::Postgres, cs);
+  const Ref<AGP> p = loadProject(cs);
+  ASSERT_TRUE(p->DB());
+  // A second user who may read everything but the notes.
+  const std::size_t from = cs.find(u"Database=") + 9;
+  const std::u16string db = cs.substr(from, cs.find(u';', from) - from);
+  run(cs, {u"DO $$ BEGIN IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'reader') THEN "
+           u"CREATE ROLE reader LOGIN PASSWORD 'reader'; END IF; END $$",
+           u"GRANT SELECT ON customers, orders, order_totals TO reader",
+           u"REVOKE ALL ON notes FROM reader"});
+  p->DB()->properties().setting(kDBConnstr) =
+      Variant(databases().postgres().connectionString(db, u"reader", u"reader"));
+  // One changed table, with the server's reason; not a table whose fields were all dropped.
+  EXPECT_EQ(CheckDB(*p), 1) << toUtf8(err());
+  EXPECT_NE(err().find(u"permission denied"), std::u16string::npos) << toUtf8(err());
+  EXPECT_EQ(p->DB()->tables().find(u"notes")->fields().count(), 2);
+}
+
+}  // namespace
+}  // namespace vantorel::test
