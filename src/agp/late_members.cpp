@@ -12,7 +12,9 @@ namespace vantorel {
 
 namespace {
 
-constexpr std::array<std::u16string_view, 25> kNames{
+constexpr std::array<std::u16string_view, 29> kNames{
+    u"CustomViewConnStr",   u"LoadCustomView",     u"ChangeCustomViewToView",
+    u"CheckDB",
     u"Extensions",          u"CodeBase",           u"customscripts",
     u"AddExtension",        u"GetExtDefault",      u"SetExtProjAtt",
     u"GetExtProjAtt",       u"SetExtDbAtt",        u"GetExtDbAtt",

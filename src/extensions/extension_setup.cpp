@@ -1,10 +1,6 @@
 #include "extensions/extension_setup.hpp"
 
-#include <cstddef>
 #include <string>
-#include <tuple>
-#include <type_traits>
-#include <utility>
 
 #include "agp/agp.hpp"
 #include "agp/extension_hooks.hpp"
@@ -17,39 +13,10 @@
 #include "extensions/script_functions.hpp"
 #include "extensions/setting_access.hpp"
 #include "foundation/foundation_classes.hpp"
-#include "platform/automation/bind.hpp"
 
 namespace vantorel {
 
 namespace {
-
-template <class F>
-struct ProjectFunction;
-template <class R, class... A>
-struct ProjectFunction<R (*)(AGP&, A...)> {
-  using Ret = R;
-  using Args = std::tuple<A...>;
-};
-
-// The member-table entry of a function of the project object: its arguments converted as the
-// binder converts a member's.
-template <auto Fn>
-Variant projectEntry(Object& self, CallArgs args) {
-  using Tr = ProjectFunction<decltype(Fn)>;
-  using Args = typename Tr::Args;
-  constexpr std::size_t n = std::tuple_size_v<Args>;
-  bind_detail::checkArgumentCount(args.size(), bind_detail::requiredCount<Args>(), n);
-  AGP& proj = static_cast<AGP&>(self);
-  return [&]<std::size_t... I>(std::index_sequence<I...>) -> Variant {
-    if constexpr (std::is_void_v<typename Tr::Ret>) {
-      Fn(proj, bind_detail::Arg<std::tuple_element_t<I, Args>>::from(args, I)...);
-      return Variant();
-    } else {
-      return bind_detail::toResult(
-          Fn(proj, bind_detail::Arg<std::tuple_element_t<I, Args>>::from(args, I)...));
-    }
-  }(std::make_index_sequence<n>());
-}
 
 Ref<AGPExtensions> extensionsMember(AGP& /*proj*/) {
   return Ref<AGPExtensions>(&SharedExtensions());
@@ -120,31 +87,31 @@ void registerExtensionClasses(ClassFactory& factory) {
 void installExtensionOperations() noexcept {
   installExtensionSeams();
 
-  installLateMember(u"Extensions", &projectEntry<&extensionsMember>);
-  installLateMember(u"CodeBase", &projectEntry<&codeBaseMember>);
-  installLateMember(u"customscripts", &projectEntry<&customScriptsMember>);
-  installLateMember(u"AddExtension", &projectEntry<&AddExtension>);
-  installLateMember(u"GetExtDefault", &projectEntry<&GetExtDefault>);
-  installLateMember(u"SetExtProjAtt", &projectEntry<&SetExtProjAtt>);
-  installLateMember(u"GetExtProjAtt", &projectEntry<&GetExtProjAtt>);
-  installLateMember(u"SetExtDbAtt", &projectEntry<&SetExtDbAtt>);
-  installLateMember(u"GetExtDbAtt", &projectEntry<&GetExtDbAtt>);
-  installLateMember(u"SetExtTblAtt", &projectEntry<&SetExtTblAtt>);
-  installLateMember(u"GetExtTblAtt", &projectEntry<&GetExtTblAtt>);
-  installLateMember(u"SetExtChartAtt", &projectEntry<&SetExtChartAtt>);
-  installLateMember(u"GetExtChartAtt", &projectEntry<&GetExtChartAtt>);
-  installLateMember(u"SetExtFldAtt", &projectEntry<&SetExtFldAtt>);
-  installLateMember(u"GetExtFldAtt", &projectEntry<&GetExtFldAtt>);
-  installLateMember(u"AddExtendedChart", &projectEntry<&addExtendedChartMember>);
-  installLateMember(u"AddExtendedField", &projectEntry<&addExtendedFieldMember>);
-  installLateMember(u"CopyChartToExtensions", &projectEntry<&CopyChartToExtensions>);
-  installLateMember(u"DeleteExtension", &projectEntry<&deleteExtensionMember>);
-  installLateMember(u"AddCustomScript", &projectEntry<&AddCustomScript>);
-  installLateMember(u"UpdateCustomScript", &projectEntry<&UpdateCustomScript>);
-  installLateMember(u"DeleteCustomScript", &projectEntry<&DeleteCustomScript>);
-  installLateMember(u"LoadCodeBase", &projectEntry<&LoadCodeBase>);
-  installLateMember(u"CodeBaseExist", &projectEntry<&CodeBaseExist>);
-  installLateMember(u"LoadCustomScriptCode", &projectEntry<&LoadCustomScriptCode>);
+  installLateMember(u"Extensions", &lateMemberEntry<&extensionsMember>);
+  installLateMember(u"CodeBase", &lateMemberEntry<&codeBaseMember>);
+  installLateMember(u"customscripts", &lateMemberEntry<&customScriptsMember>);
+  installLateMember(u"AddExtension", &lateMemberEntry<&AddExtension>);
+  installLateMember(u"GetExtDefault", &lateMemberEntry<&GetExtDefault>);
+  installLateMember(u"SetExtProjAtt", &lateMemberEntry<&SetExtProjAtt>);
+  installLateMember(u"GetExtProjAtt", &lateMemberEntry<&GetExtProjAtt>);
+  installLateMember(u"SetExtDbAtt", &lateMemberEntry<&SetExtDbAtt>);
+  installLateMember(u"GetExtDbAtt", &lateMemberEntry<&GetExtDbAtt>);
+  installLateMember(u"SetExtTblAtt", &lateMemberEntry<&SetExtTblAtt>);
+  installLateMember(u"GetExtTblAtt", &lateMemberEntry<&GetExtTblAtt>);
+  installLateMember(u"SetExtChartAtt", &lateMemberEntry<&SetExtChartAtt>);
+  installLateMember(u"GetExtChartAtt", &lateMemberEntry<&GetExtChartAtt>);
+  installLateMember(u"SetExtFldAtt", &lateMemberEntry<&SetExtFldAtt>);
+  installLateMember(u"GetExtFldAtt", &lateMemberEntry<&GetExtFldAtt>);
+  installLateMember(u"AddExtendedChart", &lateMemberEntry<&addExtendedChartMember>);
+  installLateMember(u"AddExtendedField", &lateMemberEntry<&addExtendedFieldMember>);
+  installLateMember(u"CopyChartToExtensions", &lateMemberEntry<&CopyChartToExtensions>);
+  installLateMember(u"DeleteExtension", &lateMemberEntry<&deleteExtensionMember>);
+  installLateMember(u"AddCustomScript", &lateMemberEntry<&AddCustomScript>);
+  installLateMember(u"UpdateCustomScript", &lateMemberEntry<&UpdateCustomScript>);
+  installLateMember(u"DeleteCustomScript", &lateMemberEntry<&DeleteCustomScript>);
+  installLateMember(u"LoadCodeBase", &lateMemberEntry<&LoadCodeBase>);
+  installLateMember(u"CodeBaseExist", &lateMemberEntry<&CodeBaseExist>);
+  installLateMember(u"LoadCustomScriptCode", &lateMemberEntry<&LoadCustomScriptCode>);
 
   ExtensionHooks& hooks = extensionHooks();
   hooks.loadExtensions = &LoadExtensions;
