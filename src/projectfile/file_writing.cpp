@@ -145,12 +145,17 @@ void noteWritten(const std::u16string& path) {
   if (names.folder != folder) return;
   const std::u16string name = fs::fileNameOf(path);
   const std::u16string lower = toLower(name);
-  std::erase_if(names.byLowerName, [&](const auto& entry) {
-    return entry.first == lower && !fs::fileExists(fs::joinPath(folder, entry.second));
-  });
+  // Only the entries of this name are looked at: a run writes thousands of files into one
+  // folder, and a pass over all of them for each write would cost the square of their number.
   bool listed = false;
-  const auto [first, last] = names.byLowerName.equal_range(lower);
-  for (auto it = first; it != last; ++it) listed = listed || it->second == name;
+  for (auto [it, last] = names.byLowerName.equal_range(lower); it != last;) {
+    if (it->second != name && !fs::fileExists(fs::joinPath(folder, it->second))) {
+      it = names.byLowerName.erase(it);
+      continue;
+    }
+    listed = listed || it->second == name;
+    ++it;
+  }
   if (!listed) names.byLowerName.emplace(lower, name);
   names.stamp = fs::modifiedTime(folder);
 }
