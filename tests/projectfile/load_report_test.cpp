@@ -103,6 +103,22 @@ TEST_F(LoadReportTest, ARefusedFileNamesItsLineAndColumn) {
   }
 }
 
+// The characters are checked a few megabytes ahead of the reader; a bad byte far into a large
+// file is still placed by the file's own lines.
+TEST_F(LoadReportTest, ABadByteFarIntoALargeFileIsPlacedInTheFile) {
+  std::string body = "<Project Version=\"4.0\">\r\n<Database DBName=\"d\">\r\n";
+  int line = 4;  // the declaration, the project and the database come first
+  body += "<Table TblName=\"T\"/><!--\r\n";
+  for (++line; body.size() < (std::size_t{9} << 20); ++line) body += std::string(200, 'c') + "\r\n";
+  body += "-->\r\n";
+  ++line;
+  body += "<Table TblName=\"bad\xFF\"/>\r\n</Database></Project>";
+  said(body);
+  EXPECT_EQ(projectContext().lastErrorText,
+            projectContext().productTitle + u": Load Project File failed! Please check!\r\nline " +
+                fromUtf8(std::to_string(line)) + u", column 20: invalid UTF-8 byte sequence");
+}
+
 // Mutated project files: each load ends with its message or loads, never crashes, and a refusal
 // always says where.
 TEST_F(LoadReportTest, MutatedFilesAreRefusedWithAPlaceOrLoaded) {
