@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/safe_array.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -35,11 +36,19 @@ std::shared_ptr<reg::RegStore> storeOf(std::int32_t classKey) {
 }
 
 // The hive of classKey; nothing when it reaches no store. Store failures raise errorNumber.
+// During a bulk load the current user's hive is the load's one snapshot (ProjectContext), until
+// a write makes it stale for the reads that follow.
 std::shared_ptr<const reg::RegKey> readHive(std::int32_t classKey, std::int32_t errorNumber) {
   auto store = storeOf(classKey);
   if (!store) return nullptr;
+  ProjectContext& context = projectContext();
+  const bool pinned =
+      classKey == kHkeyCurrentUser && context.userHivePinned && !context.userHiveWritten;
+  if (pinned && context.pinnedUserHive) return context.pinnedUserHive;
   try {
-    return store->snapshot();
+    std::shared_ptr<const reg::RegKey> hive = store->snapshot();
+    if (pinned) context.pinnedUserHive = hive;
+    return hive;
   } catch (const reg::RegStoreError& e) {
     raiseError(errorNumber, fromUtf8(e.what()));
   }
@@ -51,6 +60,8 @@ void writeHive(std::int32_t classKey, const std::u16string& description,
                const std::function<bool(reg::RegKey&)>& change) {
   auto store = storeOf(classKey);
   if (!store || store->readOnly()) raiseError(kRegistryError, description);
+  // A pinned snapshot would hide the write from the reads after it.
+  if (projectContext().userHivePinned) projectContext().userHiveWritten = true;
   try {
     store->update(change);
   } catch (const reg::RegStoreError& e) {

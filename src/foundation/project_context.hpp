@@ -6,9 +6,11 @@
 // per thread, made on first use with the product strings formed, so that objects made without
 // a project object still find their defaults.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "foundation/c_registry.hpp"
+#include "platform/registry/reg_key.hpp"
 #include "platform/automation/ref.hpp"
 #include "platform/automation/variant.hpp"
 
@@ -106,6 +108,13 @@ class ProjectContext {
   // The shared registry accessor, and the value type of its last GetRegValue.
   cRegistry registry;
   std::int32_t lastRegValueType = 0;
+  // While a bulk load runs (RegistryDefaultsScope), the current user's settings as the store
+  // held them when it began: the defaults of each new object, and every other read of them
+  // until something writes to the store, take this one snapshot instead of checking the store
+  // file again.
+  bool userHivePinned = false;
+  bool userHiveWritten = false;
+  std::shared_ptr<const reg::RegKey> pinnedUserHive;
 
   // The thread's shared objects, made on first use by their own accessors.
   Ref<AGPStatus> status;

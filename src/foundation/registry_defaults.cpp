@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/c_registry.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/value_conversion.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/registry/reg_error.hpp"
@@ -17,29 +18,17 @@ namespace vantorel {
 
 namespace {
 
-struct PinnedHive {
-  bool active = false;
+std::shared_ptr<const reg::RegKey> userHive() {
+  ProjectContext& context = projectContext();
+  if (context.userHivePinned && context.pinnedUserHive) return context.pinnedUserHive;
   std::shared_ptr<const reg::RegKey> hive;
-};
-
-PinnedHive& pinned() {
-  thread_local PinnedHive p;
-  return p;
-}
-
-std::shared_ptr<const reg::RegKey> readUserHive() {
   try {
-    return reg::hiveStore(reg::RegHive::CurrentUser)->snapshot();
+    hive = reg::hiveStore(reg::RegHive::CurrentUser)->snapshot();
   } catch (const reg::RegStoreError& e) {
     throw AutomationError(26001, u"cRegistry", fromUtf8(e.what()));
   }
-}
-
-std::shared_ptr<const reg::RegKey> userHive() {
-  PinnedHive& p = pinned();
-  if (!p.active) return readUserHive();
-  if (!p.hive) p.hive = readUserHive();
-  return p.hive;
+  if (context.userHivePinned) context.pinnedUserHive = hive;
+  return hive;
 }
 
 Variant defaultOf(const reg::RegKey* key, const SettingRecord& row, MissingDefault missing) {
@@ -75,17 +64,19 @@ CachedDefaults& cached(const SettingCatalog& catalog, std::u16string_view userKe
 }  // namespace
 
 RegistryDefaultsScope::RegistryDefaultsScope() {
-  PinnedHive& p = pinned();
-  if (p.active) return;
-  p.active = true;
+  ProjectContext& context = projectContext();
+  if (context.userHivePinned) return;
+  context.userHivePinned = true;
+  context.userHiveWritten = false;
   outermost_ = true;
 }
 
 RegistryDefaultsScope::~RegistryDefaultsScope() {
   if (!outermost_) return;
-  PinnedHive& p = pinned();
-  p.active = false;
-  p.hive.reset();
+  ProjectContext& context = projectContext();
+  context.userHivePinned = false;
+  context.userHiveWritten = false;
+  context.pinnedUserHive.reset();
 }
 
 Variant typedZero(SettingType type) {

@@ -459,7 +459,9 @@ class Driver {
     if (!run_.failure) CreateOutputFolders(run_);
     SharedMenus().Sort();
     std::int16_t count = 0;
+    run_.deferOutputs = true;
     GenerateAll(run_, false, count);
+    run_.commitOutputs();
     Status().CloseStatus();
   }
 

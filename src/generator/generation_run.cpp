@@ -5,6 +5,9 @@
 #include "foundation/status.hpp"
 #include "foundation/string_builder.hpp"
 #include "model/table.hpp"
+#include "foundation/project_context.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/ui/ui.hpp"
 #include "templates/control.hpp"
 #include "templates/controls.hpp"
 #include "templates/file_cache.hpp"
@@ -31,6 +34,14 @@ void GenerationRun::releaseEngines() {
     *engine = nullptr;
   }
   proj_.exParseEngine() = nullptr;
+}
+
+void GenerationRun::commitOutputs() {
+  deferOutputs = false;
+  for (const fs::DeferredWrites::Failure& f : outputs.commit()) {
+    ui::reportUnwritten(f.path, fromUtf8(f.reason));
+    if (!failure) failure = projectContext().productTitle + u": " + fromUtf8(f.description);
+  }
 }
 
 void GenerationRun::setExParseEngine(Ref<AGScript> engine) {

@@ -11,6 +11,7 @@
 
 #include "generator/template_compiler.hpp"
 #include "platform/automation/ref.hpp"
+#include "platform/fs/deferred_writes.hpp"
 #include "platform/fs/file_lock.hpp"
 
 namespace vantorel {
@@ -94,6 +95,18 @@ class GenerationRun {
   // once nor mix their pages in one site.
   std::optional<fs::FolderLock> templateLock;
   std::optional<fs::FolderLock> destinationLock;
+
+  // While the generation pass writes the site, its pages and other outputs wait beside their
+  // targets to be made durable together and put in place (commitOutputs) rather than each
+  // waiting on the disk; a step run on its own writes each file in place at once. Declared
+  // after the locks, so that it commits before they go.
+  fs::DeferredWrites outputs;
+  bool deferOutputs = false;
+  // Where an output goes: the deferred writes while the generation pass runs, else nowhere.
+  fs::DeferredWrites* outputWrites() { return deferOutputs ? &outputs : nullptr; }
+  // Puts the waiting outputs in place and stops deferring; each that could not be is reported
+  // as unwritten and becomes the run's failure when it has none.
+  void commitOutputs();
 
  private:
   AGP& proj_;

@@ -102,7 +102,7 @@ PageOutcome generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGP
 
   const std::u16string folder = fs::parentFolder(fs::normalizeSeparators(outputPath));
   if (!folder.empty()) MakeFolderPath(folder);
-  if (!WriteOutputFile(outputPath, text, false)) return {};
+  if (!WriteOutputFile(outputPath, text, false, run.outputWrites())) return {};
   if (kind != PageKind::Field) StepProgress();
   return {true, std::nullopt};
 }

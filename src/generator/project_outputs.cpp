@@ -131,7 +131,7 @@ class ProjectFiles {
       ScriptResult<std::u16string> expanded = runExParseFunction(proj_, css);
       // The sheet is still written; the failure ends the walk after this step.
       if (expanded.failure) run_.failure = std::move(expanded.failure);
-      WriteOutputFile(path, expanded.value + text(u"CssStyles"), false);
+      WriteOutputFile(path, expanded.value + text(u"CssStyles"), false, run_.outputWrites());
     }
     StepProgress();
   }

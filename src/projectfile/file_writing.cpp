@@ -63,7 +63,8 @@ void replaceFile(const std::u16string& path, std::string_view bytes) {
 
 // Writes a file a run produces. A failure is shown as `what` says, and the file is reported
 // unwritten with the system's reason, so that an unattended run cannot end as a success.
-bool writeOutput(std::u16string_view what, const std::u16string& path, std::string_view bytes) {
+bool writeOutput(std::u16string_view what, const std::u16string& path, std::string_view bytes,
+                 fs::DeferredWrites* outputs = nullptr) {
   std::u16string description;
   std::u16string reason;
   if (isReadOnlyFile(path)) {
@@ -71,7 +72,11 @@ bool writeOutput(std::u16string_view what, const std::u16string& path, std::stri
     reason = u"Permission denied (the file is read-only)";
   } else {
     try {
-      fs::writeFileAtomic(path, bytes);
+      if (outputs) {
+        outputs->write(path, bytes);
+      } else {
+        fs::writeFileAtomic(path, bytes);
+      }
       return true;
     } catch (const fs::FileError& e) {
       description = fromUtf8(e.what());
@@ -140,12 +145,17 @@ void noteWritten(const std::u16string& path) {
   if (names.folder != folder) return;
   const std::u16string name = fs::fileNameOf(path);
   const std::u16string lower = toLower(name);
-  std::erase_if(names.byLowerName, [&](const auto& entry) {
-    return entry.first == lower && !fs::fileExists(fs::joinPath(folder, entry.second));
-  });
+  // Only the entries of this name are looked at: a run writes thousands of files into one
+  // folder, and a pass over all of them for each write would cost the square of their number.
   bool listed = false;
-  const auto [first, last] = names.byLowerName.equal_range(lower);
-  for (auto it = first; it != last; ++it) listed = listed || it->second == name;
+  for (auto [it, last] = names.byLowerName.equal_range(lower); it != last;) {
+    if (it->second != name && !fs::fileExists(fs::joinPath(folder, it->second))) {
+      it = names.byLowerName.erase(it);
+      continue;
+    }
+    listed = listed || it->second == name;
+    ++it;
+  }
   if (!listed) names.byLowerName.emplace(lower, name);
   names.stamp = fs::modifiedTime(folder);
 }
@@ -185,6 +195,11 @@ bool WriteUtf8File(const std::u16string& path, std::u16string_view text) {
 }
 
 bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly) {
+  return WriteOutputFile(path, text, plainOnly, nullptr);
+}
+
+bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly,
+                     fs::DeferredWrites* outputs) {
   if (!fs::fileExists(path)) {
     // The file system compares names exactly; an old output whose name differs only in letter
     // case is the same output and takes the requested spelling.
@@ -201,9 +216,9 @@ bool WriteOutputFile(const std::u16string& path, const std::u16string& text, boo
   }
   bool written = false;
   if (utf8OutputChosen() && !plainOnly) {
-    written = WriteUtf8File(path, text);
+    written = writeOutput(u"Error in writing utf8 data to file", path, utf8WithMark(text), outputs);
   } else {
-    written = writeOutput(u"Error in writing text data to file", path, toAnsi(text));
+    written = writeOutput(u"Error in writing text data to file", path, toAnsi(text), outputs);
   }
   if (written) noteWritten(path);
   return written;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/automation/variant.hpp"
+#include "platform/fs/deferred_writes.hpp"
 #include "platform/xml/xml_document.hpp"
 
 namespace vantorel {
@@ -24,6 +25,10 @@ void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Var
 // differs only in letter case takes the requested name. Failures are shown to the user, never
 // raised; False when the file was not written.
 bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly);
+// The same for a run that makes its outputs durable together: the file is written beside its
+// target and replaces it when `outputs` commits.
+bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly,
+                     fs::DeferredWrites* outputs);
 
 // Writes the text as UTF-8 with a byte-order mark, replacing an existing file. A failure is
 // shown to the user; False when the file was not written.

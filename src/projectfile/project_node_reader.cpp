@@ -1,6 +1,9 @@
-// The node reader: the elements of a project file placed into the model, the extensions' settings
-// and the custom scripts, and the attribute copier under all of them.
+// The element reader: the elements of a project file placed into the model, the extensions'
+// settings and the custom scripts, and the attribute copier under all of them.
+#include "projectfile/project_element_reader.hpp"
+
 #include "foundation/project_context.hpp"
+#include "projectfile/load_notes.hpp"
 #include "projectfile/project_reader.hpp"
 
 #include <optional>
@@ -28,6 +31,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
+#include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/xml/attributes.hpp"
@@ -72,6 +76,46 @@ Variant convertAttribute(std::u16string value, SettingType type) {
   } catch (const std::exception&) {
     return Variant();
   }
+}
+
+// A number as the writer puts it: an optional sign, digits, a fraction and an exponent.
+bool plainNumber(std::u16string_view t) {
+  std::size_t i = 0;
+  const auto digits = [&] {
+    const std::size_t from = i;
+    while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') ++i;
+    return i > from;
+  };
+  if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) ++i;
+  bool any = digits();
+  if (i < t.size() && t[i] == u'.') {
+    ++i;
+    any = digits() || any;
+  }
+  if (!any) return false;
+  if (i < t.size() && (t[i] == u'E' || t[i] == u'e')) {
+    ++i;
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) ++i;
+    if (!digits()) return false;
+  }
+  return i == t.size();
+}
+
+// Why a number's or Boolean's text was not taken as written, when it was not; the converted
+// value is what the setting got.
+std::optional<std::u16string> coercion(std::u16string_view written, SettingType type,
+                                       const Variant& converted) {
+  if (converted.isEmpty()) return u"is no valid value of its type; the setting is left empty";
+  if (type == SettingType::Boolean) {
+    const std::u16string lower = toLower(written);
+    if (lower == u"true" || lower == u"false" || lower == u"-1" || lower == u"0" ||
+        lower == u"1") {
+      return std::nullopt;
+    }
+  } else if (plainNumber(written)) {
+    return std::nullopt;
+  }
+  return u"is read as " + settingAsText(converted);
 }
 
 struct NameHash {
@@ -176,88 +220,85 @@ std::u16string customScriptCode(const xml::Node& element) {
   return fromUtf8(code);
 }
 
-// Removes the element with its descendants, deepest first: pugixml frees a subtree by recursion,
-// which a hostile file nested deep enough inside one element would carry past the stack.
-void removeSubtree(xml::Node element) {
-  xml::Node node = element;
-  for (;;) {
-    while (node.first_child()) node = node.first_child();
-    if (node == element) break;
-    xml::Node parent = node.parent();
-    parent.remove_child(node);
-    node = parent;
+std::u16string describe(const ElementTag& tag) {
+  std::u16string out = u"<" + fromUtf8(tag.name);
+  // The element's own name attribute says which one it is.
+  for (const xml::AttributeView& a : tag.attributes) {
+    const std::string_view name(a.name);
+    if (name.size() > 4 && name.ends_with("Name")) {
+      out += u" " + fromUtf8(name) + u"=\"" + fromUtf8(std::string_view(a.value, a.valueSize)) +
+             u"\"";
+      break;
+    }
   }
-  element.parent().remove_child(element);
+  return out + u">";
 }
 
-class NodeReader {
- public:
-  explicit NodeReader(AGP& project) : project_(project) {}
+bool extDatabase(ProjectExtensionStore& store) {
+  return store.currentProject() && store.currentDatabase();
+}
 
-  void read(const xml::Node& node, int depth) {
-    if (depth > kMaxDepth) {
-      raiseVbError(vberr::kInvalidProcedureCall, u"Project file nested too deeply");
-    }
-    for (xml::Node child = node.first_child(); child;) {
-      const xml::Node next = child.next_sibling();
-      if (child.type() == xml::kElementNode) readModelElement(child, depth);
-      child = next;
-    }
-    for (xml::Node child = node.first_child(); child; child = child.next_sibling()) {
-      if (child.type() == xml::kElementNode) readExtensionElement(child, depth);
-    }
+// A kept node seen as a tag; the views live as long as the tag.
+struct NodeTag {
+  explicit NodeTag(const xml::Node& node)
+      : views(xml::attributeViews(node)), tag{node.name(), views} {}
+  std::vector<xml::AttributeView> views;
+  ElementTag tag;
+};
+
+}  // namespace
+
+ProjectElementReader::Kind ProjectElementReader::kindOf(const char* name) {
+  if (std::string_view(name) == "CustomScript") return Kind::CustomScript;
+  for (const char* model : {"database", "table", "chart", "trendline", "field", "projectphrase",
+                            "menuphrase", "tablephrase", "chartphrase", "fieldphrase"}) {
+    if (xml::nameEqualsAscii(name, model)) return Kind::Model;
   }
-
- private:
-  AGPDatabase* db() const { return project_.DB().get(); }
-
-  AGPTable* currentTable() const {
-    AGPDatabase* database = db();
-    if (!database) return nullptr;
-    const std::u16string& name = database->tables().curName();
-    return name.empty() ? nullptr : database->tables().find(name);
+  for (const char* extension :
+       {"extension", "extproject", "extdatabase", "exttable", "extchart", "extfield"}) {
+    if (xml::nameEqualsAscii(name, extension)) return Kind::Extension;
   }
+  return Kind::Other;
+}
 
-  void readModelElement(const xml::Node& element, int depth) {
-    const char* rawName = element.name();
-    if (std::string_view(rawName) == "CustomScript") return readCustomScript(element);
-    if (xml::nameEqualsAscii(rawName, "database")) return readDatabase(element, depth);
-    if (xml::nameEqualsAscii(rawName, "table")) return readTable(element, depth);
-    if (xml::nameEqualsAscii(rawName, "chart")) return readChart(element, depth);
-    if (xml::nameEqualsAscii(rawName, "trendline")) return readTrendline(element);
-    if (xml::nameEqualsAscii(rawName, "field")) return readField(element);
-    AGPLanguage& language = SharedLanguage();
-    const auto a = [&](std::string_view attr) { return xml::attributeTextNoCase(element, attr); };
-    if (xml::nameEqualsAscii(rawName, "projectphrase")) {
-      language.SetProjectPhrase(a("LanguageId"), a("ProjectAttribute"), a("Phrase"));
-    } else if (xml::nameEqualsAscii(rawName, "menuphrase")) {
-      language.SetMenuPhrase(a("LanguageId"), a("MenuId"), a("MenuAttribute"), a("Phrase"));
-    } else if (xml::nameEqualsAscii(rawName, "tablephrase")) {
-      language.SetTablePhrase(a("LanguageId"), a("TableName"), a("TableAttribute"), a("Phrase"));
-    } else if (xml::nameEqualsAscii(rawName, "chartphrase")) {
-      language.SetChartPhrase(a("LanguageId"), a("TableName"), a("ChartName"), a("ChartAttribute"),
-                              a("Phrase"));
-    } else if (xml::nameEqualsAscii(rawName, "fieldphrase")) {
-      language.SetFieldPhrase(a("LanguageId"), a("TableName"), a("FieldName"), a("FieldAttribute"),
-                              a("Phrase"));
-    }
-  }
+AGPTable* ProjectElementReader::currentTable() const {
+  AGPDatabase* database = project_.DB().get();
+  if (!database) return nullptr;
+  const std::u16string& name = database->tables().curName();
+  return name.empty() ? nullptr : database->tables().find(name);
+}
 
-  void readDatabase(const xml::Node& element, int depth) {
-    std::u16string name = xml::attributeTextNoCase(element, "DBName");
+AGPTable* ProjectElementReader::modelTable(const std::u16string& name) const {
+  AGPDatabase* database = project_.DB().get();
+  return database && !name.empty() ? database->tables().find(name) : nullptr;
+}
+
+void ProjectElementReader::dropped(const ElementTag& tag, std::u16string_view why) {
+  if (notes_) notes_->say(describe(tag) + u" left out: " + std::u16string(why));
+}
+
+ProjectElementReader::Opened ProjectElementReader::open(const ElementTag& tag, int depth) {
+  const char* rawName = tag.name;
+  const auto a = [&](std::string_view attr) {
+    return xml::attributeTextNoCase(tag.attributes, attr);
+  };
+  Opened opened;
+  if (xml::nameEqualsAscii(rawName, "database")) {
+    std::u16string name = a("DBName");
     if (name.empty()) name = u"zt_db";
     AGPDatabases& databases = project_.databases();
     databases.add(name);
     project_.setDB(databases.item(Variant(name)));
     project_.setCurrentDbKey(name);
-    LoadNodeAttribs(element, db()->properties());
-    read(element, depth + 1);
-  }
-
-  void readTable(const xml::Node& element, int depth) {
-    AGPDatabase* database = db();
-    const std::u16string name = xml::attributeTextNoCase(element, "TblName");
-    if (!database || name.empty()) return;
+    loadTagAttributes(tag, project_.DB()->properties(), notes_);
+    opened.readChildren = true;
+  } else if (xml::nameEqualsAscii(rawName, "table")) {
+    AGPDatabase* database = project_.DB().get();
+    const std::u16string name = a("TblName");
+    if (!database || name.empty()) {
+      dropped(tag, database ? u"the table has no name" : u"no database before it");
+      return opened;
+    }
     if (projectContext().progressTotal > 0) {
       Status().DispStatus(Variant(u"Loading TABLE/VIEW \"" + name + u"\"..."));
       ++projectContext().progressCount;
@@ -265,151 +306,216 @@ class NodeReader {
           Variant(GetPercent(projectContext().progressCount, projectContext().progressTotal)));
     }
     AGPTables& tables = database->tables();
-    if (!tables.add(name)) return;
+    if (!tables.add(name)) {
+      dropped(tag, u"a table of that name is read already");
+      return opened;
+    }
     AGPTable& table = *tables.find(name);
     table.LoadTableDefault();
     AGProperties& props = table.properties();
-    LoadNodeAttribs(element, props);
+    loadTagAttributes(tag, props, notes_);
     props.setting(kTblVar) = GetVarName(props.setting(kTblName), Variant(u""));
     const Variant& reportType = props.setting(kTblReportType);
     if (reportType.isString() && reportType.stringValue() == u"list") {
       props.setting(kTblReportType) = Variant(u"rpt");
     }
-    read(element, depth + 1);
-    if (table.fields().count() >= 1) props.setting(kTblLoaded) = Variant(true);
-    // A table read is not visited again; giving its nodes back keeps a large project's
-    // document from standing beside the whole model.
-    removeSubtree(element);
-  }
-
-  void readChart(const xml::Node& element, int depth) {
+    opened.readChildren = true;
+    opened.table = &table;
+  } else if (xml::nameEqualsAscii(rawName, "chart")) {
     AGPTable* table = currentTable();
-    const std::u16string name = xml::attributeTextNoCase(element, "ChartName");
-    if (!table || name.empty()) return;
+    const std::u16string name = a("ChartName");
+    if (!table || name.empty()) {
+      dropped(tag, table ? u"the chart has no name" : u"no table before it");
+      return opened;
+    }
     AGPCharts& charts = table->charts();
-    if (!charts.add(table->tblName(), name)) return;
-    const Ref<AGPChart> chart = charts.item(Variant(name));
-    if (!chart) return;
+    const Ref<AGPChart> chart =
+        charts.add(table->tblName(), name) ? charts.item(Variant(name)) : Ref<AGPChart>();
+    if (!chart) {
+      dropped(tag, u"a chart of that name is read already");
+      return opened;
+    }
     AGProperties& props = chart->properties();
-    LoadNodeAttribs(element, props);
+    loadTagAttributes(tag, props, notes_);
     props.setting(kChartVar) = GetVarName(props.setting(kChartName), Variant(u""));
-    read(element, depth + 1);
+    opened.readChildren = true;
+    opened.chart = chart;
+  } else if (xml::nameEqualsAscii(rawName, "trendline")) {
+    AGPTable* table = currentTable();
+    const std::u16string name = a("TrendName");
+    if (!table || name.empty()) {
+      dropped(tag, table ? u"the trend line has no name" : u"no table before it");
+      return opened;
+    }
+    AGPCharts& charts = table->charts();
+    if (charts.curName().empty() || !charts.chartExist(Variant(charts.curName()))) {
+      dropped(tag, u"no chart before it");
+      return opened;
+    }
+    const Ref<AGPChart> chart = charts.item(Variant(charts.curName()));
     AGPTrends& trends = chart->trendlines();
+    if (!trends.add(name)) {
+      dropped(tag, u"a trend line of that name is read already");
+      return opened;
+    }
+    if (const Ref<AGPTrend> trend = trends.item(Variant(name))) {
+      loadTagAttributes(tag, trend->properties(), notes_);
+    }
+  } else if (xml::nameEqualsAscii(rawName, "field")) {
+    readField(tag);
+  } else {
+    readPhrase(tag);
+  }
+  if (opened.readChildren && depth + 1 > kMaxDepth) {
+    raiseVbError(vberr::kInvalidProcedureCall, u"Project file nested too deeply");
+  }
+  return opened;
+}
+
+void ProjectElementReader::readField(const ElementTag& tag) {
+  AGPTable* table = currentTable();
+  const std::u16string name = xml::attributeTextNoCase(tag.attributes, "FldName");
+  if (!table || name.empty()) {
+    dropped(tag, table ? u"the field has no name" : u"no table before it");
+    return;
+  }
+  AGPFields& fields = table->fields();
+  AGPField* field = fields.add(table->tblName(), name) ? fields.find(name) : nullptr;
+  if (!field) {
+    dropped(tag, u"a field of that name is read already");
+    return;
+  }
+  AGProperties& props = field->properties();
+  loadTagAttributes(tag, props, notes_);
+  props.setting(kFldVar) = GetVarName(props.setting(kFldName), Variant(u"x_"));
+  const std::int16_t kind =
+      GetDbmsType(settingAsText(project_.DB()->properties().setting(kDBDBMSName)));
+  if (const auto quote = fieldQuote(fieldType(*field), kind)) {
+    props.setting(kFldQuoteS) = Variant(*quote);
+    props.setting(kFldQuoteE) = Variant(*quote);
+  }
+  if (settingAsBool(props.setting(kFldAutoIncrement))) props.setting(kFldAdd) = Variant(false);
+  props.setting(kFldGenerate) = props.setting(kFldSupport);
+}
+
+void ProjectElementReader::readPhrase(const ElementTag& tag) {
+  const char* rawName = tag.name;
+  AGPLanguage& language = SharedLanguage();
+  const auto a = [&](std::string_view attr) {
+    return xml::attributeTextNoCase(tag.attributes, attr);
+  };
+  if (xml::nameEqualsAscii(rawName, "projectphrase")) {
+    language.SetProjectPhrase(a("LanguageId"), a("ProjectAttribute"), a("Phrase"));
+  } else if (xml::nameEqualsAscii(rawName, "menuphrase")) {
+    language.SetMenuPhrase(a("LanguageId"), a("MenuId"), a("MenuAttribute"), a("Phrase"));
+  } else if (xml::nameEqualsAscii(rawName, "tablephrase")) {
+    language.SetTablePhrase(a("LanguageId"), a("TableName"), a("TableAttribute"), a("Phrase"));
+  } else if (xml::nameEqualsAscii(rawName, "chartphrase")) {
+    language.SetChartPhrase(a("LanguageId"), a("TableName"), a("ChartName"), a("ChartAttribute"),
+                            a("Phrase"));
+  } else if (xml::nameEqualsAscii(rawName, "fieldphrase")) {
+    language.SetFieldPhrase(a("LanguageId"), a("TableName"), a("FieldName"), a("FieldAttribute"),
+                            a("Phrase"));
+  }
+}
+
+void ProjectElementReader::close(const Opened& opened) {
+  if (opened.table && opened.table->fields().count() >= 1) {
+    opened.table->properties().setting(kTblLoaded) = Variant(true);
+  }
+  if (opened.chart) {
+    AGPTrends& trends = opened.chart->trendlines();
     if (trends.count() == 0) {
       for (const char16_t* trend : {u"Trendline1", u"Trendline2", u"Trendline3", u"Trendline4"}) {
         trends.add(trend);
       }
     }
   }
+}
 
-  void readTrendline(const xml::Node& element) {
-    AGPTable* table = currentTable();
-    const std::u16string name = xml::attributeTextNoCase(element, "TrendName");
-    if (!table || name.empty()) return;
-    AGPCharts& charts = table->charts();
-    if (charts.curName().empty() || !charts.chartExist(Variant(charts.curName()))) return;
-    const Ref<AGPChart> chart = charts.item(Variant(charts.curName()));
-    AGPTrends& trends = chart->trendlines();
-    if (!trends.add(name)) return;
-    if (const Ref<AGPTrend> trend = trends.item(Variant(name))) {
-      LoadNodeAttribs(element, trend->properties());
+void ProjectElementReader::read(const xml::Node& node, int depth) {
+  if (depth > kMaxDepth) {
+    raiseVbError(vberr::kInvalidProcedureCall, u"Project file nested too deeply");
+  }
+  for (xml::Node child = node.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != xml::kElementNode) continue;
+    const Kind kind = kindOf(child.name());
+    if (kind == Kind::CustomScript) {
+      readCustomScript(child);
+    } else if (kind == Kind::Model) {
+      const NodeTag tag(child);
+      const Opened opened = open(tag.tag, depth);
+      if (opened.readChildren) read(child, depth + 1);
+      close(opened);
+    } else if (kind == Kind::Other) {
+      dropped(NodeTag(child).tag, u"no such element is read here");
     }
   }
-
-  void readField(const xml::Node& element) {
-    AGPTable* table = currentTable();
-    const std::u16string name = xml::attributeTextNoCase(element, "FldName");
-    if (!table || name.empty()) return;
-    AGPFields& fields = table->fields();
-    if (!fields.add(table->tblName(), name)) return;
-    AGPField* field = fields.find(name);
-    if (!field) return;
-    AGProperties& props = field->properties();
-    LoadNodeAttribs(element, props);
-    props.setting(kFldVar) = GetVarName(props.setting(kFldName), Variant(u"x_"));
-    const std::int16_t kind = GetDbmsType(settingAsText(db()->properties().setting(kDBDBMSName)));
-    if (const auto quote = fieldQuote(fieldType(*field), kind)) {
-      props.setting(kFldQuoteS) = Variant(*quote);
-      props.setting(kFldQuoteE) = Variant(*quote);
-    }
-    if (settingAsBool(props.setting(kFldAutoIncrement))) props.setting(kFldAdd) = Variant(false);
-    props.setting(kFldGenerate) = props.setting(kFldSupport);
+  for (xml::Node child = node.first_child(); child; child = child.next_sibling()) {
+    if (child.type() == xml::kElementNode) readExtensionElement(child, depth);
   }
+}
 
-  void readCustomScript(const xml::Node& element) {
-    ProjectCustomScriptStore::Keys keys{xml::attributeTextNoCase(element, "ScriptType"),
-                                        xml::attributeTextNoCase(element, "ScriptCodeType"),
-                                        xml::attributeTextNoCase(element, "ScriptName"),
-                                        xml::attributeTextNoCase(element, "ScriptCtrlID"),
-                                        xml::attributeTextNoCase(element, "ScriptL1Key"),
-                                        xml::attributeTextNoCase(element, "ScriptL2Key")};
-    ProjectCustomScriptStore* store = projectCustomScriptStore();
-    if (!store || !store->add(keys)) return;
-    store->setCode(keys, customScriptCode(element));
-  }
+void ProjectElementReader::readCustomScript(const xml::Node& element) {
+  ProjectCustomScriptStore::Keys keys{xml::attributeTextNoCase(element, "ScriptType"),
+                                      xml::attributeTextNoCase(element, "ScriptCodeType"),
+                                      xml::attributeTextNoCase(element, "ScriptName"),
+                                      xml::attributeTextNoCase(element, "ScriptCtrlID"),
+                                      xml::attributeTextNoCase(element, "ScriptL1Key"),
+                                      xml::attributeTextNoCase(element, "ScriptL2Key")};
+  ProjectCustomScriptStore* store = projectCustomScriptStore();
+  if (!store || !store->add(keys)) return;
+  store->setCode(keys, customScriptCode(element));
+}
 
-  void readExtensionElement(const xml::Node& element, int depth) {
-    ProjectExtensionStore* store = projectExtensionStore();
-    const char* name = element.name();
-    if (!store) return;
-    if (xml::nameEqualsAscii(name, "extension")) {
-      const std::u16string extName = xml::attributeTextNoCase(element, "Name");
-      if (extName.empty()) return;
-      AGProperties* props =
-          store->addExtension(project_, extName, xml::attributeTextNoCase(element, "Template"),
-                              xml::attributeTextNoCase(element, "XmlFile"));
-      if (!props) return;
+void ProjectElementReader::readExtensionElement(const xml::Node& element, int depth) {
+  ProjectExtensionStore* store = projectExtensionStore();
+  const char* name = element.name();
+  if (!store) return;
+  if (xml::nameEqualsAscii(name, "extension")) {
+    const std::u16string extName = xml::attributeTextNoCase(element, "Name");
+    if (extName.empty()) return;
+    AGProperties* props =
+        store->addExtension(project_, extName, xml::attributeTextNoCase(element, "Template"),
+                            xml::attributeTextNoCase(element, "XmlFile"));
+    if (!props) return;
+    LoadNodeAttribs(element, *props);
+    read(element, depth + 1);
+  } else if (xml::nameEqualsAscii(name, "extproject")) {
+    if (AGProperties* props = store->currentProject()) LoadNodeAttribs(element, *props);
+    read(element, depth + 1);
+  } else if (xml::nameEqualsAscii(name, "extdatabase")) {
+    if (AGProperties* props = store->currentProject() ? store->currentDatabase() : nullptr) {
       LoadNodeAttribs(element, *props);
-      read(element, depth + 1);
-    } else if (xml::nameEqualsAscii(name, "extproject")) {
-      if (AGProperties* props = store->currentProject()) LoadNodeAttribs(element, *props);
-      read(element, depth + 1);
-    } else if (xml::nameEqualsAscii(name, "extdatabase")) {
-      if (AGProperties* props = store->currentProject() ? store->currentDatabase() : nullptr) {
+    }
+    read(element, depth + 1);
+  } else if (xml::nameEqualsAscii(name, "exttable")) {
+    const std::u16string tblName = xml::attributeTextNoCase(element, "TblName");
+    AGPTable* table = modelTable(tblName);
+    if (table && settingAsBool(table->properties().setting(kTblLoaded)) && extDatabase(*store)) {
+      if (AGProperties* props = store->table(tblName)) LoadNodeAttribs(element, *props);
+    }
+    read(element, depth + 1);
+  } else if (xml::nameEqualsAscii(name, "extchart")) {
+    const std::u16string tblName = store->currentTableName();
+    const std::u16string chartName = xml::attributeTextNoCase(element, "ChartName");
+    AGPTable* table = modelTable(tblName);
+    if (table && extDatabase(*store) && table->charts().chartExist(Variant(chartName))) {
+      if (AGProperties* props = store->chart(tblName, chartName)) {
         LoadNodeAttribs(element, *props);
       }
-      read(element, depth + 1);
-    } else if (xml::nameEqualsAscii(name, "exttable")) {
-      const std::u16string tblName = xml::attributeTextNoCase(element, "TblName");
-      AGPTable* table = modelTable(tblName);
-      if (table && settingAsBool(table->properties().setting(kTblLoaded)) && extDatabase(*store)) {
-        if (AGProperties* props = store->table(tblName)) LoadNodeAttribs(element, *props);
-      }
-      read(element, depth + 1);
-    } else if (xml::nameEqualsAscii(name, "extchart")) {
-      const std::u16string tblName = store->currentTableName();
-      const std::u16string chartName = xml::attributeTextNoCase(element, "ChartName");
-      AGPTable* table = modelTable(tblName);
-      if (table && extDatabase(*store) && table->charts().chartExist(Variant(chartName))) {
-        if (AGProperties* props = store->chart(tblName, chartName)) {
-          LoadNodeAttribs(element, *props);
-        }
-      }
-    } else if (xml::nameEqualsAscii(name, "extfield")) {
-      const std::u16string tblName = store->currentTableName();
-      const std::u16string fieldName = xml::attributeTextNoCase(element, "FldName");
-      AGPTable* table = modelTable(tblName);
-      if (table && extDatabase(*store) && table->fields().find(fieldName)) {
-        if (AGProperties* props = store->field(tblName, fieldName)) {
-          LoadNodeAttribs(element, *props);
-        }
+    }
+  } else if (xml::nameEqualsAscii(name, "extfield")) {
+    const std::u16string tblName = store->currentTableName();
+    const std::u16string fieldName = xml::attributeTextNoCase(element, "FldName");
+    AGPTable* table = modelTable(tblName);
+    if (table && extDatabase(*store) && table->fields().find(fieldName)) {
+      if (AGProperties* props = store->field(tblName, fieldName)) {
+        LoadNodeAttribs(element, *props);
       }
     }
   }
-
-  static bool extDatabase(ProjectExtensionStore& store) {
-    return store.currentProject() && store.currentDatabase();
-  }
-
-  AGPTable* modelTable(const std::u16string& name) const {
-    AGPDatabase* database = db();
-    return database && !name.empty() ? database->tables().find(name) : nullptr;
-  }
-
-  AGP& project_;
-};
-
-}  // namespace
+}
 
 std::u16string GetNodeAttribNoCase(const xml::Node& node, std::u16string_view name) {
   return xml::attributeTextNoCase(node, name);
@@ -424,7 +530,11 @@ void SetNodeAttribute(xml::Node node, std::u16string_view name, const Variant& v
 }
 
 void LoadNodeAttribs(const xml::Node& node, AGProperties& props) {
-  const bool projectElement = xml::nameEqualsAscii(node.name(), "project");
+  loadTagAttributes(NodeTag(node).tag, props, nullptr);
+}
+
+void loadTagAttributes(const ElementTag& tag, AGProperties& props, LoadNotes* notes) {
+  const bool projectElement = xml::nameEqualsAscii(tag.name, "project");
   // While every row of the bag's catalog is in place (in every new model object), a name
   // written as the catalog declares it is found by that spelling; any other name, and every
   // name of a bag a script has thinned out, takes the bag's own lookup.
@@ -438,19 +548,19 @@ void LoadNodeAttribs(const xml::Node& node, AGProperties& props) {
     if (liveRows == catalog->size()) exact = &catalogNames(*catalog);
   }
   SettingSlot nextRow = 0;
-  for (xml::Attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+  for (const xml::AttributeView& a : tag.attributes) {
     std::optional<SettingSlot> slot;
-    if (exact) slot = exact->find(a.name(), nextRow);
+    if (exact) slot = exact->find(a.name, nextRow);
     std::u16string name;
     if (!slot) {
-      name = text(a.name());
+      name = text(a.name);
       slot = props.slotOf(name);
     }
     if (slot) {
       const SettingRecord& record = props.record(*slot);
       if (!record.fileSave) continue;
       // Numbers and Booleans written empty, 0 or 1 (most of a large file) need no text.
-      const char* raw = a.value();
+      const char* raw = a.value;
       if (record.type != SettingType::String && record.type != SettingType::Variant) {
         if (raw[0] == '\0') {
           props.setValue(*slot, Variant());
@@ -462,20 +572,27 @@ void LoadNodeAttribs(const xml::Node& node, AGProperties& props) {
           continue;
         }
       }
-      std::u16string value = text(raw);
-      if (xml::nameEqualsAscii(a.name(), "js")) {
+      std::u16string value = fromUtf8(std::string_view(raw, a.valueSize));
+      if (xml::nameEqualsAscii(a.name, "js")) {
         if (!value.empty() && fs::fileExists(value)) {
           props.setValue(*slot, ConvertValue(Variant(value), Variant(record.dataType)));
         }
-      } else if (xml::nameEqualsAscii(a.name(), "chartyfldname") ||
-                 xml::nameEqualsAscii(a.name(), "fldtagvalues")) {
+      } else if (xml::nameEqualsAscii(a.name, "chartyfldname") ||
+                 xml::nameEqualsAscii(a.name, "fldtagvalues")) {
         props.setValue(*slot, Variant(replaceAll(value, u"|", u"\r\n")));
+      } else if (notes && record.type != SettingType::String &&
+                 record.type != SettingType::Variant) {
+        Variant converted = convertAttribute(value, record.type);
+        if (const std::optional<std::u16string> why = coercion(value, record.type, converted)) {
+          notes->say(describe(tag) + u": " + text(a.name) + u"=\"" + value + u"\" " + *why);
+        }
+        props.setValue(*slot, std::move(converted));
       } else {
         props.setValue(*slot, convertAttribute(std::move(value), record.type));
       }
       continue;
     }
-    std::u16string value = text(a.value());
+    std::u16string value = fromUtf8(std::string_view(a.value, a.valueSize));
     const std::u16string type =
         projectElement ? SharedSettings().LoadSettingType(u"Project", name) : u"String";
     if (!props.add(name, type, false, 0, true, true)) continue;
@@ -488,7 +605,7 @@ void LoadNodeAttribs(const xml::Node& node, AGProperties& props) {
 }
 
 void LoadProjectNode(AGP& project, const xml::Node& node) {
-  NodeReader(project).read(node, 0);
+  ProjectElementReader(project, nullptr).read(node, 0);
 }
 
 }  // namespace vantorel

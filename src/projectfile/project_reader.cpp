@@ -2,6 +2,8 @@
 // reserved words, the fix-ups after reading and the schema check a project asks for.
 #include "projectfile/project_reader.hpp"
 
+#include <algorithm>
+#include <climits>
 #include <string_view>
 
 #include "agp/agp.hpp"
@@ -24,7 +26,11 @@
 #include "platform/xml/attributes.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
+#include "projectfile/load_notes.hpp"
+#include "projectfile/project_element_reader.hpp"
 #include "projectfile/project_file_seams.hpp"
+#include "projectfile/project_stream.hpp"
+#include "platform/ui/ui.hpp"
 #include "foundation/setting_values.hpp"
 #include "projectfile/table_keys.hpp"
 #include "projectfile/working_folders.hpp"
@@ -33,66 +39,70 @@ namespace vantorel {
 
 namespace {
 
-// Line breaks and blanks are kept as the file holds them; only the layout's whitespace-only
-// text nodes are dropped. Entities are never declared or expanded.
-// The file is read in the encoding it declares. Bytes that do not fit it end the load, with the
-// reason in `encodingError`: read with replacement characters, the next save would lose them.
-bool loadDocument(xml::Document& doc, const std::u16string& path,
-                  std::u16string* encodingError = nullptr) {
-  doc.reset();
-  if (!fs::fileExists(path)) return false;
-  const std::optional<xml::ParseError> error =
-      xml::parseFile(doc, path, xml::ReadMode::Exact, xml::Encoding::Declared);
-  if (error && error->encoding && encodingError) *encodingError = error->description;
-  return !error && doc.document_element();
-}
-
-// Closes the load's progress display however the load ends.
+// Closes the load's progress display however the load ends. It opens when the project's
+// database starts, with the number of its tables.
 class LoadProgress {
  public:
-  LoadProgress(std::int32_t hwnd, std::int32_t total) {
-    projectContext().progressTotal = total;
+  explicit LoadProgress(std::int32_t hwnd) : hwnd_(hwnd) {
+    projectContext().progressTotal = 0;
     projectContext().progressCount = 0;
-    if (total <= 0) return;
-    // The display takes its caption as text; no length prefix is needed here.
-    Status().ShowStatus(Variant(hwnd), Variant(u"Loading Project File..."));
-    open_ = true;
   }
   ~LoadProgress() { close(); }
   LoadProgress(const LoadProgress&) = delete;
   LoadProgress& operator=(const LoadProgress&) = delete;
+  void start(std::int32_t total) {
+    projectContext().progressTotal = total;
+    projectContext().progressCount = 0;
+    if (total <= 0 || open_) return;
+    // The display takes its caption as text; no length prefix is needed here.
+    Status().ShowStatus(Variant(hwnd_), Variant(u"Loading Project File..."));
+    open_ = true;
+  }
   void close() {
     if (open_) Status().CloseStatus();
     open_ = false;
   }
 
  private:
+  std::int32_t hwnd_;
   bool open_ = false;
 };
 
-std::u16string rootVersion(const xml::Document& doc) {
-  const xml::Attribute version = doc.document_element().attribute("Version");
-  if (!version) raiseVbError(vberr::kInvalidUseOfNull, u"The project file has no Version");
-  return xml::valueOf(version);
-}
-
-// Runs the converter; True when its result loaded, which then replaces the document and path.
-bool convertProjectFile(AGP& project, xml::Document& doc, std::u16string& projFile) {
-  const std::unique_ptr<ProjectConverter> converter = createProjectConverter();
-  const std::u16string converted =
-      converter->convert(projFile, projectContext().productCode, project.FullVersion());
-  if (loadDocument(doc, converted)) {
-    projFile = converted;
-    return true;
+std::u16string rootVersion(const ProjectFileStream& stream) {
+  for (const xml::AttributeView& a : stream.rootAttributes()) {
+    if (std::string_view(a.name) == "Version") {
+      return fromUtf8(std::string_view(a.value, a.valueSize));
+    }
   }
-  loadDocument(doc, projFile);
-  return false;
+  raiseVbError(vberr::kInvalidUseOfNull, u"The project file has no Version");
 }
 
 // Ends a load early; its text becomes the project's error text.
 struct LoadStopped {
   std::u16string text;
 };
+
+// A refused file: the project's error text as it has always read, and the place and reason
+// said on standard error, where the host shows them.
+[[noreturn]] void refuse(const StreamFailure& failure, const std::u16string& file) {
+  const std::u16string failed =
+      projectContext().productTitle + u": Load Project File failed! Please check!";
+  ui::warn(failure.located(file));
+  throw LoadStopped{failure.encoding ? failed + u"\r\n" + failure.description : failed};
+}
+
+// Runs the converter; True when its result opened, which then replaces the stream and path.
+bool convertProjectFile(AGP& project, ProjectFileStream& stream, std::u16string& projFile) {
+  const std::unique_ptr<ProjectConverter> converter = createProjectConverter();
+  const std::u16string converted =
+      converter->convert(projFile, projectContext().productCode, project.FullVersion());
+  if (fs::fileExists(converted) && !stream.open(converted)) {
+    projFile = converted;
+    return true;
+  }
+  if (std::optional<StreamFailure> failed = stream.open(projFile)) refuse(*failed, projFile);
+  return false;
+}
 
 // The notice is the text of the warning shown when the database could not be read.
 void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition& keepOld,
@@ -150,53 +160,69 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
                  std::optional<std::u16string>& notice) {
   if (std::optional<std::u16string> missing = CheckComponents()) throw LoadStopped{*missing};
   project.LoadDefault();
-  xml::Document doc;
-  const std::u16string loadFailed =
-      projectContext().productTitle + u": Load Project File failed! Please check!";
-  std::u16string encodingError;
-  if (!loadDocument(doc, projFile, &encodingError)) {
-    throw LoadStopped{encodingError.empty() ? loadFailed : loadFailed + u"\r\n" + encodingError};
-  }
-  std::u16string fileVersion = rootVersion(doc);
-  if (const auto ext = projectFileExtension(projFile);
-      ext && toLower(*ext) != toLower(projectContext().projectFileExt)) {
-    if (convertProjectFile(project, doc, projFile)) fileVersion = rootVersion(doc);
-  }
-  switch (CompareVersion(fileVersion, projectContext().shortVersion)) {
-    case -1:
-      convertProjectFile(project, doc, projFile);
-      break;
-    case 2:
-      throw LoadStopped{projectContext().productTitle + u": Project file version (" + fileVersion +
-                        u") newer than software (" + project.FullVersion() + u")! Please check!"};
-    default:
-      break;
-  }
-
-  // The menus of the same file, read from the document already in hand.
-  SharedMenus().LoadMenusFrom(doc.document_element());
-  SharedKeywords().Load(
-      Variant(settingAsText(GetRegValue(u"HKCU", projectContext().generalKey, u"Keyword"))));
-
-  const xml::Node root = doc.document_element();
-  if (std::string_view(root.name()) != "Project") {
-    throw LoadStopped{projectContext().productTitle + u": Invalid Project File!"};
-  }
-  const xml::Node database = root.child("Database");
-  std::int32_t total = 0;
-  for (xml::Node n = database.first_child(); n; n = n.next_sibling()) ++total;
-  LoadProgress progress(project.lhWnd(), total);
-
+  ProjectFileStream stream;
+  if (std::optional<StreamFailure> failed = stream.open(projFile)) refuse(*failed, projFile);
   AGProperties& props = project.properties();
-  LoadNodeAttribs(root, props);
-  if (settingAsText(props.setting(kProjSmtpServer)).empty()) {
-    props.setting(kProjSmtpServer) = Variant(u"localhost");
-    props.setting(kProjSmtpServerPort) = Variant(static_cast<std::int16_t>(25));
+  LoadNotes notes(projFile);
+  notes.setText(stream.text());
+  notes.at(stream.rootOffset());
+  // What the model refuses to take ends the load; where it stopped is said with the reason.
+  try {
+    std::u16string fileVersion = rootVersion(stream);
+    if (const auto ext = projectFileExtension(projFile);
+        ext && toLower(*ext) != toLower(projectContext().projectFileExt)) {
+      notes = LoadNotes(projFile);
+      if (convertProjectFile(project, stream, projFile)) fileVersion = rootVersion(stream);
+    }
+    switch (CompareVersion(fileVersion, projectContext().shortVersion)) {
+      case -1:
+        notes = LoadNotes(projFile);
+        convertProjectFile(project, stream, projFile);
+        break;
+      case 2:
+        throw LoadStopped{projectContext().productTitle + u": Project file version (" + fileVersion +
+                          u") newer than software (" + project.FullVersion() + u")! Please check!"};
+      default:
+        break;
+    }
+    // A converted file is another text.
+    notes = LoadNotes(projFile);
+    notes.setText(stream.text());
+    notes.at(stream.rootOffset());
+
+    // The menus stand beside the model in the same file; they are read as the file streams past
+    // and taken in at its end, the old ones gone from the start.
+    {
+      xml::Document none;
+      SharedMenus().LoadMenusFrom(none.append_child(stream.rootName()));
+    }
+    SharedKeywords().Load(
+        Variant(settingAsText(GetRegValue(u"HKCU", projectContext().generalKey, u"Keyword"))));
+
+    if (std::string_view(stream.rootName()) != "Project") {
+      throw LoadStopped{projectContext().productTitle + u": Invalid Project File!"};
+    }
+    LoadProgress progress(project.lhWnd());
+
+    loadTagAttributes(ElementTag{stream.rootName(), stream.rootAttributes()}, props, &notes);
+    if (settingAsText(props.setting(kProjSmtpServer)).empty()) {
+      props.setting(kProjSmtpServer) = Variant(u"localhost");
+      props.setting(kProjSmtpServerPort) = Variant(static_cast<std::int16_t>(25));
+    }
+    props.setting(kProjVar) = GetVarName(props.setting(kProjName), Variant(u""));
+    if (std::optional<StreamFailure> failed = stream.read(
+            project, notes,
+            [&](std::size_t tables) {
+              progress.start(static_cast<std::int32_t>(std::min<std::size_t>(tables, INT32_MAX)));
+            },
+            [](const xml::Node& menus) { SharedMenus().LoadMenusFrom(menus); })) {
+      refuse(*failed, projFile);
+    }
+    progress.close();
+  } catch (const AutomationError& e) {
+    notes.say(u"reading stopped: " + e.description());
+    throw;
   }
-  props.setting(kProjVar) = GetVarName(props.setting(kProjName), Variant(u""));
-  LoadProjectNode(project, root);
-  progress.close();
-  doc.reset();
 
   // A named set that is missing keeps its name: another set standing in would overwrite the
   // site with foreign pages, and the next save would make the swap permanent. Generation stops

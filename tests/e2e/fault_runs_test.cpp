@@ -10,6 +10,8 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <chrono>
+#include <random>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -446,6 +448,129 @@ TEST_F(FaultRuns, AFullDiskFailsTheRunAndKeepsTheOldFiles) {
   EXPECT_EQ(s.signal, 0) << s.output;
   EXPECT_EQ(readFile(vtp), saved);
   EXPECT_EQ(temporariesBelow(dir_.path()), std::vector<std::string>{});
+}
+
+// The site's files by path below it, with their bytes.
+std::map<fsys::path, std::string> filesBelow(const fsys::path& folder) {
+  std::map<fsys::path, std::string> files;
+  for (const auto& entry : fsys::recursive_directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (entry.is_regular_file() && name.find(".tmp-") == std::string::npos) {
+      files[fsys::relative(entry.path(), folder)] = readFile(entry.path());
+    }
+  }
+  return files;
+}
+
+// The output a backup was made of: a backup holds the file as it was before the run that
+// replaced it ("x.asp.bak", "images.bak/logo.svg").
+fsys::path backedUp(const fsys::path& path) {
+  fsys::path out;
+  for (const fsys::path& part : path) {
+    out /= part.extension() == ".bak" ? fsys::path(part).replace_extension() : part;
+  }
+  return out;
+}
+
+// The temporaries below folder that a process other than pid left.
+std::vector<std::string> othersTemporaries(const fsys::path& folder, pid_t pid) {
+  std::vector<std::string> found;
+  for (const std::string& name : temporariesBelow(folder)) {
+    if (name.find(".tmp-" + std::to_string(pid) + "-") == std::string::npos) found.push_back(name);
+  }
+  return found;
+}
+
+// Killed at random points of many runs, a site only ever holds each page as it was or as the
+// run makes it, never a part of one; a run that has started writing has cleared what the killed
+// ones left.
+TEST_F(FaultRuns, KilledGenerationsLeaveEveryPageOldOrNew) {
+  const fsys::path vtp = project(dir_.path());
+  const fsys::path site = dir_.path() / "site";
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(generate(vtp, site).code, 0);
+  const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - started);
+  const std::map<fsys::path, std::string> old = filesBelow(site);
+  std::string text = readFile(vtp);
+  const std::size_t at = text.find("AppHeader=\"");
+  ASSERT_NE(at, std::string::npos);
+  text.insert(at + 11, "Renamed");
+  writeFile(vtp, text);
+  const fsys::path reference = dir_.path() / "reference";
+  ASSERT_EQ(generate(vtp, reference).code, 0);
+  const std::map<fsys::path, std::string> fresh = filesBelow(reference);
+  ASSERT_NE(old, fresh);
+  // What a run without kills makes of the old site (outputs made only once stay as they were).
+  const fsys::path control = dir_.path() / "control";
+  fsys::copy(site, control, fsys::copy_options::recursive);
+  ASSERT_EQ(generate(vtp, control).code, 0);
+  const std::map<fsys::path, std::string> expected = filesBelow(control);
+
+  std::mt19937 random(2112);
+  for (int round = 0; round < 8; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    HostRun host(home(), {"generate", vtp.string(), "--destination", site.string()});
+    // Up to the length of a whole run, so that some kills fall into the commit of the pages.
+    const auto delay = static_cast<useconds_t>(random() % (runTime.count() + 1));
+    usleep(delay);
+    // Once this run writes, it has removed the temporaries of the runs killed before it.
+    if (host.running() && !temporariesBelow(site).empty()) {
+      const std::vector<std::string> stale = othersTemporaries(site, host.pid());
+      const bool ownSeen = stale.size() < temporariesBelow(site).size();
+      if (ownSeen) {
+        EXPECT_EQ(stale, std::vector<std::string>{});
+      }
+    }
+    host.signal(SIGKILL);
+    host.wait();
+    for (const auto& [path, bytes] : filesBelow(site)) {
+      const fsys::path page = backedUp(path);
+      const auto before = old.find(page);
+      const auto after = fresh.find(page);
+      const bool isOld = before != old.end() && before->second == bytes;
+      const bool isNew = after != fresh.end() && after->second == bytes;
+      EXPECT_TRUE(isOld || isNew) << path;
+    }
+  }
+  const Exit last = generate(vtp, site);
+  EXPECT_EQ(last.code, 0) << last.output;
+  EXPECT_EQ(temporariesBelow(site), std::vector<std::string>{});
+  for (const auto& [path, bytes] : expected) {
+    if (backedUp(path) == path) {
+      EXPECT_EQ(readFile(site / path), bytes) << path;
+    }
+  }
+}
+
+// A save killed at any point leaves the project file as it was or as the save writes it.
+TEST_F(FaultRuns, KilledSavesLeaveTheOldOrTheNewProjectFile) {
+  const fsys::path vtp = project(dir_.path());
+  const fsys::path script = dir_.path() / "rename.vbs";
+  writeFile(script,
+            "Set p = CreateObject(\"vantorel4.AGP\")\r\np.Load WScript.Arguments(0)\r\n"
+            "p.SetV \"ProjName\", \"Renamed\"\r\np.Save WScript.Arguments(0)\r\n");
+  const fsys::path copy = dir_.path() / "copy" / "shop.vtp";
+  writeFile(copy, readFile(vtp));
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(run(home(), {"run", script.string(), copy.string()}).code, 0);
+  const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - started);
+  const std::string old = readFile(vtp);
+  const std::string saved = readFile(copy);
+  ASSERT_NE(old, saved);
+
+  std::mt19937 random(2113);
+  for (int round = 0; round < 12; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    writeFile(vtp, old);
+    HostRun host(home(), {"run", script.string(), vtp.string()});
+    usleep(static_cast<useconds_t>(random() % (runTime.count() + 1)));
+    host.signal(SIGKILL);
+    host.wait();
+    const std::string now = readFile(vtp);
+    EXPECT_TRUE(now == old || now == saved);
+  }
 }
 
 }  // namespace

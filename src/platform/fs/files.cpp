@@ -17,6 +17,7 @@
 #include <string>
 
 #include "platform/fs/path.hpp"
+#include "platform/fs/temporary_files.hpp"
 #include "platform/text/unicode.hpp"
 
 namespace vantorel::fs {
@@ -44,6 +45,8 @@ int openRetrying(const char* path, int flags, mode_t mode = 0) {
   return fd;
 }
 
+}  // namespace
+
 bool writeAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
     const ssize_t n = ::write(fd, data, size);
@@ -56,6 +59,8 @@ bool writeAll(int fd, const char* data, std::size_t size) {
   }
   return true;
 }
+
+namespace {
 
 // A name no other writer (thread or process) picks: pid, a counter and random bits; the
 // O_EXCL open still guards against the rare clash.
@@ -97,12 +102,15 @@ bool processRuns(pid_t pid) {
   return ::kill(pid, 0) == 0 || errno != ESRCH;
 }
 
+}  // namespace
+
 // The data lands in a temporary file beside the target and is renamed over it only once it is
 // on disk, so a reader sees the old bytes or the new ones and a failure leaves the old file.
-// writeBody returns 0 or an errno value.
-void replaceAtomically(std::u16string_view displayPath, std::filesystem::path target,
-                       const std::function<int(int fd)>& writeBody,
-                       std::optional<mode_t> modeForNewFile, bool overwrite) {
+std::filesystem::path prepareTemporary(std::u16string_view displayPath,
+                                       std::filesystem::path& target,
+                                       const std::function<int(int fd)>& writeBody,
+                                       std::optional<mode_t> modeForNewFile, bool overwrite,
+                                       bool flush) {
   // Writing through a symbolic link replaces the file it points to and keeps the link.
   std::error_code ec;
   if (std::filesystem::is_symlink(target, ec)) {
@@ -134,36 +142,57 @@ void replaceAtomically(std::u16string_view displayPath, std::filesystem::path ta
     if (::fchmod(fd, *modeForNewFile & 07777) != 0) error = errno;
   }
   if (error == 0) error = writeBody(fd);
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (error == 0 && flush && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
-  if (error == 0) {
+  if (error != 0) {
+    ::unlink(temp.c_str());
+    fail("write", displayPath, error);
+  }
+  return temp;
+}
+
+void placeTemporary(std::u16string_view displayPath, const std::filesystem::path& temp,
+                    const std::filesystem::path& target, bool overwrite) {
+  int error = 0;
 #ifdef RENAME_NOREPLACE
-    if (!overwrite) {
-      if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
-        error = errno;
-        // Some file systems lack the flag; the existence check above is then the guard.
-        if (error == EINVAL || error == ENOSYS) {
-          error = ::rename(temp.c_str(), target.c_str()) == 0 ? 0 : errno;
-        }
+  if (!overwrite) {
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+      error = errno;
+      // Some file systems lack the flag; the existence check before is then the guard.
+      if (error == EINVAL || error == ENOSYS) {
+        error = ::rename(temp.c_str(), target.c_str()) == 0 ? 0 : errno;
       }
-    } else
-#endif
-    {
-      if (::rename(temp.c_str(), target.c_str()) != 0) error = errno;
     }
+  } else
+#endif
+  {
+    if (::rename(temp.c_str(), target.c_str()) != 0) error = errno;
   }
   if (error != 0) {
     ::unlink(temp.c_str());
     fail("write", displayPath, error);
   }
+}
 
-  // Makes the rename itself durable. The new file is in place by now, so a folder that cannot
-  // be synced (some file systems refuse) is not reported as a failed write.
-  const int dirFd = openRetrying(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// Makes renames in the folder durable. The new files are in place by now, so a folder that
+// cannot be synced (some file systems refuse) is not reported as a failed write.
+void syncFolder(const std::filesystem::path& folder) {
+  const int dirFd = openRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {
     ::fsync(dirFd);
     ::close(dirFd);
   }
+}
+
+namespace {
+
+void replaceAtomically(std::u16string_view displayPath, std::filesystem::path target,
+                       const std::function<int(int fd)>& writeBody,
+                       std::optional<mode_t> modeForNewFile, bool overwrite) {
+  const std::filesystem::path temp =
+      prepareTemporary(displayPath, target, writeBody, modeForNewFile, overwrite, true);
+  placeTemporary(displayPath, temp, target, overwrite);
+  syncFolder(target.parent_path());
 }
 
 std::vector<std::u16string> listEntries(std::u16string_view folder, bool wantFolders) {

@@ -60,6 +60,36 @@ std::u16string attributeTextNoCase(const Node& node, std::string_view asciiName,
   return std::u16string(fallback);
 }
 
+std::u16string attributeTextNoCase(std::span<const AttributeView> attributes,
+                                   std::string_view asciiName, std::u16string_view fallback) {
+  for (const AttributeView& a : attributes) {
+    if (nameEqualsAscii(a.name, asciiName)) return fromUtf8(std::string_view(a.value, a.valueSize));
+  }
+  return std::u16string(fallback);
+}
+
+std::vector<AttributeView> attributeViews(const Node& node) {
+  std::vector<AttributeView> views;
+  for (const Attribute a : node.attributes()) {
+    views.push_back({a.name(), a.value(), std::char_traits<char>::length(a.value())});
+  }
+  return views;
+}
+
+Node appendCurrent(Node parent, const PullParser& parser, PullParser::Event event) {
+  if (event == PullParser::Event::StartElement) {
+    Node element = parent.append_child(parser.name());
+    for (const AttributeView& a : parser.attributes()) {
+      element.append_attribute(a.name).set_value(a.value);
+    }
+    return element;
+  }
+  Node text = parent.append_child(event == PullParser::Event::CData ? pugi::node_cdata
+                                                                    : pugi::node_pcdata);
+  text.set_value(std::string(parser.content()).c_str());
+  return text;
+}
+
 std::int64_t attributeInteger(const Node& node, std::string_view name, std::int64_t fallback) {
   const Attribute a = node.attribute(std::string(name).c_str());
   if (!a || *a.value() == '\0') return fallback;

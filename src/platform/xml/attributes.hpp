@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/xml/pull_parser.hpp"
 #include "platform/xml/xml_document.hpp"
 
 namespace vantorel::xml {
@@ -29,6 +30,15 @@ std::u16string attributeTextNoCase(const Node& node, std::u16string_view name,
 bool nameEqualsAscii(const char* utf8Name, std::string_view asciiName) noexcept;
 std::u16string attributeTextNoCase(const Node& node, std::string_view asciiName,
                                    std::u16string_view fallback = {});
+// The same over the attributes of a start tag read by PullParser.
+std::u16string attributeTextNoCase(std::span<const AttributeView> attributes,
+                                   std::string_view asciiName, std::u16string_view fallback = {});
+// A node's attributes in the form PullParser gives them; they stay valid while the node does.
+std::vector<AttributeView> attributeViews(const Node& node);
+// Copies the parser's current start tag, or its text or CDATA, below parent; returns the new
+// node. Readers keep a few small parts of a streamed file this way.
+Node appendCurrent(Node parent, const PullParser& parser, PullParser::Event event);
+
 // A whole number, possibly signed; the fallback when missing or not a number that fits.
 std::int64_t attributeInteger(const Node& node, std::string_view name, std::int64_t fallback);
 // As booleanText reads it; the fallback when missing or neither.

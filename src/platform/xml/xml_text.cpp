@@ -1,6 +1,7 @@
 #include "platform/xml/xml_text.hpp"
 
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/text/byte_order_mark.hpp"
@@ -53,8 +54,11 @@ std::u16string at(std::string_view text, std::size_t offset, std::u16string_view
 
 // Characters XML 1.0 forbids anywhere (a DOM parser refuses the document): NUL and the C0
 // controls other than tab, line feed and carriage return; also bytes that are not UTF-8.
-bool checkCharacters(std::string_view text, std::u16string& error) {
-  for (std::size_t i = 0; i < text.size();) {
+// Checks from `i` to at least `end` (a sequence that starts before end is checked whole);
+// positions in the error count from the start of the whole text.
+bool checkCharacters(std::string_view text, std::size_t& i, std::size_t end,
+                     std::u16string& error) {
+  while (i < end) {
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') {
       constexpr char16_t kHex[] = u"0123456789ABCDEF";
@@ -163,7 +167,13 @@ bool viewAsUtf8(std::string_view bytes, std::string& storage, std::string_view& 
 }
 
 bool checkXmlCharacters(std::string_view utf8, std::u16string& error) {
-  return checkCharacters(utf8, error);
+  std::size_t i = 0;
+  return checkCharacters(utf8, i, utf8.size(), error);
+}
+
+bool checkXmlCharacters(std::string_view utf8, std::size_t& from, std::size_t to,
+                        std::u16string& error) {
+  return checkCharacters(utf8, from, std::min(to, utf8.size()), error);
 }
 
 }  // namespace vantorel::xml

@@ -17,5 +17,10 @@ bool viewAsUtf8(std::string_view bytes, std::string& storage, std::string_view& 
 // Refuses bytes that are not UTF-8 and the control characters XML 1.0 forbids, naming the line
 // and column of the first.
 bool checkXmlCharacters(std::string_view utf8, std::u16string& error);
+// The same for a part of the text, from `from` to at least `to`, for a reader that checks ahead
+// of itself; `from` ends where the check stopped. The error's line and column count from the
+// start of the whole text.
+bool checkXmlCharacters(std::string_view utf8, std::size_t& from, std::size_t to,
+                        std::u16string& error);
 
 }  // namespace vantorel::xml

@@ -1,0 +1,387 @@
+#include "platform/xml/pull_parser.hpp"
+
+#include <cstring>
+
+namespace vantorel::xml {
+
+namespace {
+
+bool isBlank(char c) noexcept {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool isNameStart(char c) noexcept {
+  const auto b = static_cast<unsigned char>(c);
+  return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || b == '_' || b == ':' || b >= 0x80;
+}
+
+bool isNameChar(char c) noexcept {
+  const auto b = static_cast<unsigned char>(c);
+  return isNameStart(c) || (b >= '0' && b <= '9') || b == '-' || b == '.';
+}
+
+void appendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// The character a reference at the start of `ref` ("&...;") stands for and the reference's
+// length; 0 when it is not one this parser expands. A reference to a character no document can
+// hold (NUL, a surrogate, beyond U+10FFFF) is not expanded.
+std::size_t reference(std::string_view ref, std::uint32_t& cp) {
+  const std::size_t semi = ref.substr(0, 12).find(';');
+  if (semi == std::string_view::npos || semi < 2) return 0;
+  const std::string_view body = ref.substr(1, semi - 1);
+  if (body == "lt") {
+    cp = '<';
+  } else if (body == "gt") {
+    cp = '>';
+  } else if (body == "amp") {
+    cp = '&';
+  } else if (body == "quot") {
+    cp = '"';
+  } else if (body == "apos") {
+    cp = '\'';
+  } else if (body[0] == '#') {
+    const bool hex = body.size() > 1 && body[1] == 'x';
+    const std::string_view digits = body.substr(hex ? 2 : 1);
+    if (digits.empty()) return 0;
+    std::uint32_t value = 0;
+    for (const char c : digits) {
+      unsigned d;
+      if (c >= '0' && c <= '9') {
+        d = static_cast<unsigned>(c - '0');
+      } else if (hex && c >= 'a' && c <= 'f') {
+        d = static_cast<unsigned>(c - 'a' + 10);
+      } else if (hex && c >= 'A' && c <= 'F') {
+        d = static_cast<unsigned>(c - 'A' + 10);
+      } else {
+        return 0;
+      }
+      value = value * (hex ? 16 : 10) + d;
+      if (value > 0x10FFFF) return 0;
+    }
+    if (value == 0 || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    cp = value;
+  } else {
+    return 0;
+  }
+  return semi + 1;
+}
+
+// Appends raw with its references expanded.
+void appendExpanded(std::string& out, std::string_view raw) {
+  for (;;) {
+    const std::size_t amp = raw.find('&');
+    if (amp == std::string_view::npos) {
+      out.append(raw);
+      return;
+    }
+    out.append(raw.substr(0, amp));
+    raw.remove_prefix(amp);
+    std::uint32_t cp = 0;
+    const std::size_t used = reference(raw, cp);
+    if (used == 0) {
+      out.push_back('&');
+      raw.remove_prefix(1);
+    } else {
+      appendUtf8(out, cp);
+      raw.remove_prefix(used);
+    }
+  }
+}
+
+}  // namespace
+
+PullParser::Event PullParser::fail(std::size_t at, std::string what) {
+  finished_ = true;
+  last_ = Event::Error;
+  start_ = at;
+  error_ = std::move(what);
+  return last_;
+}
+
+void PullParser::skipBlanks() noexcept {
+  while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
+}
+
+std::size_t PullParser::nameEnd(std::size_t from) const noexcept {
+  if (from >= text_.size() || !isNameStart(text_[from])) return from;
+  std::size_t i = from + 1;
+  while (i < text_.size() && isNameChar(text_[i])) ++i;
+  return i;
+}
+
+bool PullParser::skipPast(std::string_view close) {
+  const std::size_t end = text_.find(close, pos_);
+  if (end == std::string_view::npos) return false;
+  pos_ = end + close.size();
+  return true;
+}
+
+// "<!DOCTYPE ...>", whose internal subset in brackets may hold '>' in declarations, quoted
+// strings and comments.
+bool PullParser::skipDoctype() {
+  int brackets = 0;
+  while (pos_ < text_.size()) {
+    const char c = text_[pos_];
+    if (c == '"' || c == '\'') {
+      const std::size_t close = text_.find(c, pos_ + 1);
+      if (close == std::string_view::npos) return false;
+      pos_ = close + 1;
+    } else if (text_.substr(pos_, 4) == "<!--") {
+      pos_ += 4;
+      if (!skipPast("-->")) return false;
+    } else if (c == '[') {
+      ++brackets;
+      ++pos_;
+    } else if (c == ']') {
+      --brackets;
+      ++pos_;
+    } else if (c == '>' && brackets <= 0) {
+      ++pos_;
+      return true;
+    } else {
+      ++pos_;
+    }
+  }
+  return false;
+}
+
+PullParser::Event PullParser::next() {
+  if (finished_) return last_;
+  if (pendingEnd_) {
+    pendingEnd_ = false;
+    closed_ = std::move(names_.back());
+    names_.pop_back();
+    current_ = closed_.c_str();
+    return last_ = Event::EndElement;
+  }
+  for (;;) {
+    start_ = pos_;
+    if (pos_ >= text_.size()) {
+      if (!names_.empty()) {
+        return fail(text_.size(), "the file ends before the element \"" + names_.back() +
+                                      "\" is closed");
+      }
+      if (!seenRoot_) return fail(text_.size(), "no root element");
+      finished_ = true;
+      return last_ = Event::End;
+    }
+    if (text_[pos_] != '<') {
+      const std::size_t lt = text_.find('<', pos_);
+      const std::size_t end = lt == std::string_view::npos ? text_.size() : lt;
+      const std::string_view raw = text_.substr(pos_, end - pos_);
+      pos_ = end;
+      // Text outside every element is not part of the document; whitespace-only text is layout.
+      if (names_.empty()) continue;
+      bool blank = true;
+      for (const char c : raw) {
+        if (!isBlank(c)) {
+          blank = false;
+          break;
+        }
+      }
+      if (blank) continue;
+      if (raw.find('&') == std::string_view::npos) {
+        content_ = raw;
+      } else {
+        contentStorage_.clear();
+        appendExpanded(contentStorage_, raw);
+        content_ = contentStorage_;
+      }
+      return last_ = Event::Text;
+    }
+    const std::string_view rest = text_.substr(pos_);
+    if (rest.starts_with("<!--")) {
+      pos_ += 4;
+      if (!skipPast("-->")) return fail(start_, "unclosed comment");
+    } else if (rest.starts_with("<![CDATA[")) {
+      if (names_.empty()) return fail(start_, "CDATA section outside the root element");
+      const std::size_t end = text_.find("]]>", pos_ + 9);
+      if (end == std::string_view::npos) return fail(start_, "unclosed CDATA section");
+      content_ = text_.substr(pos_ + 9, end - pos_ - 9);
+      pos_ = end + 3;
+      return last_ = Event::CData;
+    } else if (rest.starts_with("<!DOCTYPE")) {
+      if (seenRoot_) return fail(start_, "document type declaration after the root element");
+      pos_ += 9;
+      if (!skipDoctype()) return fail(start_, "unclosed document type declaration");
+    } else if (rest.starts_with("<?")) {
+      pos_ += 2;
+      if (!skipPast("?>")) return fail(start_, "unclosed processing instruction");
+    } else if (rest.starts_with("</")) {
+      return endTag();
+    } else {
+      return startTag();
+    }
+  }
+}
+
+PullParser::Event PullParser::startTag() {
+  const std::size_t nameStart = pos_ + 1;
+  const std::size_t nameStop = nameEnd(nameStart);
+  if (nameStop == nameStart) return fail(start_, "a start tag without a valid element name");
+  storage_.clear();
+  // Offsets first: the storage may move while it grows.
+  spans_.clear();
+  pos_ = nameStop;
+  for (;;) {
+    const std::size_t before = pos_;
+    skipBlanks();
+    if (pos_ >= text_.size()) return fail(text_.size(), "the file ends inside a start tag");
+    const char c = text_[pos_];
+    if (c == '>' || c == '/') {
+      if (c == '/') {
+        if (pos_ + 1 >= text_.size() || text_[pos_ + 1] != '>') {
+          return fail(pos_, "'/' not followed by '>' in a start tag");
+        }
+        pendingEnd_ = true;
+        ++pos_;
+      }
+      ++pos_;
+      break;
+    }
+    if (before == pos_) return fail(pos_, "an attribute without a blank before it");
+    const std::size_t attrStop = nameEnd(pos_);
+    if (attrStop == pos_) return fail(pos_, "an invalid attribute name");
+    Span span{storage_.size(), 0, 0};
+    storage_.append(text_.substr(pos_, attrStop - pos_));
+    storage_.push_back('\0');
+    pos_ = attrStop;
+    skipBlanks();
+    if (pos_ >= text_.size() || text_[pos_] != '=') {
+      return fail(pos_, "an attribute without '=' and a value");
+    }
+    ++pos_;
+    skipBlanks();
+    if (pos_ >= text_.size() || (text_[pos_] != '"' && text_[pos_] != '\'')) {
+      return fail(pos_, "an attribute value without quotes");
+    }
+    const char quote = text_[pos_];
+    const std::size_t close = text_.find(quote, pos_ + 1);
+    if (close == std::string_view::npos) return fail(pos_, "an unclosed attribute value");
+    const std::string_view raw = text_.substr(pos_ + 1, close - pos_ - 1);
+    span.value = storage_.size();
+    if (raw.find('&') == std::string_view::npos) {
+      storage_.append(raw);
+    } else {
+      appendExpanded(storage_, raw);
+    }
+    span.valueSize = storage_.size() - span.value;
+    storage_.push_back('\0');
+    spans_.push_back(span);
+    pos_ = close + 1;
+  }
+  seenRoot_ = true;
+  names_.emplace_back(text_.substr(nameStart, nameStop - nameStart));
+  current_ = names_.back().c_str();
+  attributes_.clear();
+  for (const Span& s : spans_) {
+    attributes_.push_back({storage_.data() + s.name, storage_.data() + s.value, s.valueSize});
+  }
+  return last_ = Event::StartElement;
+}
+
+PullParser::Event PullParser::endTag() {
+  const std::size_t nameStart = pos_ + 2;
+  const std::size_t nameStop = nameEnd(nameStart);
+  if (names_.empty()) return fail(start_, "an end tag without its start tag");
+  const std::string_view name = text_.substr(nameStart, nameStop - nameStart);
+  if (name != names_.back()) {
+    return fail(start_, "the end tag \"" + std::string(name) + "\" does not close \"" +
+                            names_.back() + "\"");
+  }
+  pos_ = nameStop;
+  skipBlanks();
+  if (pos_ >= text_.size() || text_[pos_] != '>') return fail(start_, "an unclosed end tag");
+  ++pos_;
+  closed_ = std::move(names_.back());
+  names_.pop_back();
+  current_ = closed_.c_str();
+  return last_ = Event::EndElement;
+}
+
+}  // namespace vantorel::xml
+
+namespace vantorel::xml {
+
+std::size_t countChildNodes(std::string_view text, std::size_t from) {
+  std::size_t count = 0;
+  std::size_t depth = 0;
+  std::size_t i = from;
+  const std::size_t n = text.size();
+  const auto skipTo = [&](std::string_view close) {
+    const std::size_t end = text.find(close, i);
+    i = end == std::string_view::npos ? n : end + close.size();
+  };
+  while (i < n) {
+    const std::size_t lt = text.find('<', i);
+    const std::size_t end = lt == std::string_view::npos ? n : lt;
+    if (depth == 0) {
+      for (std::size_t k = i; k < end; ++k) {
+        if (!isBlank(text[k])) {
+          ++count;
+          break;
+        }
+      }
+    }
+    i = end;
+    if (i >= n) break;
+    const std::string_view rest = text.substr(i);
+    if (rest.starts_with("<!--")) {
+      i += 4;
+      skipTo("-->");
+    } else if (rest.starts_with("<![CDATA[")) {
+      if (depth == 0) ++count;
+      i += 9;
+      skipTo("]]>");
+    } else if (rest.starts_with("<?")) {
+      i += 2;
+      skipTo("?>");
+    } else if (rest.starts_with("</")) {
+      if (depth == 0) break;
+      --depth;
+      i += 2;
+      skipTo(">");
+    } else if (rest.starts_with("<!")) {
+      i += 2;
+      skipTo(">");
+    } else {
+      if (depth == 0) ++count;
+      // To the tag's '>', passing over quoted values, which may hold '>'.
+      ++i;
+      bool closed = false;
+      while (i < n) {
+        const char c = text[i];
+        if (c == '"' || c == '\'') {
+          const std::size_t q = text.find(c, i + 1);
+          i = q == std::string_view::npos ? n : q + 1;
+        } else if (c == '>') {
+          closed = text[i - 1] == '/';
+          ++i;
+          break;
+        } else {
+          ++i;
+        }
+      }
+      if (!closed) ++depth;
+    }
+  }
+  return count;
+}
+
+}  // namespace vantorel::xml

@@ -1,0 +1,137 @@
+// Files replaced together: nothing changes before the commit, everything after it, the last
+// write of a target wins, a target that cannot be replaced is named and keeps its bytes, and a
+// writer killed at any point leaves each target old or new.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "platform/fs/deferred_writes.hpp"
+#include "platform/fs/files.hpp"
+#include "platform/fs/path.hpp"
+#include "platform/text/unicode.hpp"
+#include "support/temp_home.hpp"
+
+namespace vantorel::fs {
+namespace {
+
+namespace fsys = std::filesystem;
+
+std::string slurp(const fsys::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::u16string u16(const fsys::path& path) {
+  return fromUtf8(path.string());
+}
+
+std::size_t temporaries(const fsys::path& folder) {
+  std::size_t n = 0;
+  for (const auto& entry : fsys::recursive_directory_iterator(folder)) {
+    n += entry.path().filename().string().find(".tmp-") != std::string::npos ? 1 : 0;
+  }
+  return n;
+}
+
+TEST(DeferredWrites, TargetsChangeAtTheCommit) {
+  test::TempDir dir;
+  const fsys::path a = dir.path() / "a.txt";
+  const fsys::path b = dir.path() / "sub" / "b.txt";
+  fsys::create_directories(b.parent_path());
+  writeFileAtomic(u16(a), "old a");
+  ::chmod(a.c_str(), 0640);
+  DeferredWrites writes;
+  writes.write(u16(a), "new a");
+  writes.write(u16(b), "first b");
+  writes.write(u16(b), "last b");
+  EXPECT_TRUE(writes.pending(u16(b)));
+  EXPECT_EQ(slurp(a), "old a");
+  EXPECT_FALSE(fsys::exists(b));
+  EXPECT_EQ(temporaries(dir.path()), 3u);
+  EXPECT_TRUE(writes.commit().empty());
+  EXPECT_FALSE(writes.pending(u16(b)));
+  EXPECT_EQ(slurp(a), "new a");
+  EXPECT_EQ(slurp(b), "last b");
+  EXPECT_EQ(fsys::status(a).permissions() & fsys::perms::all,
+            fsys::perms::owner_read | fsys::perms::owner_write | fsys::perms::group_read);
+  EXPECT_EQ(temporaries(dir.path()), 0u);
+}
+
+TEST(DeferredWrites, AFailedTargetIsNamedAndTheOthersArePlaced) {
+  test::TempDir dir;
+  const fsys::path gone = dir.path() / "gone" / "x.txt";
+  const fsys::path kept = dir.path() / "kept.txt";
+  fsys::create_directories(gone.parent_path());
+  DeferredWrites writes;
+  EXPECT_THROW(writes.write(u16(dir.path() / "missing" / "y.txt"), "y"), FileError);
+  writes.write(u16(gone), "x");
+  writes.write(u16(kept), "k");
+  // The folder is replaced by a file of the same name before the commit.
+  fsys::remove_all(gone.parent_path());
+  std::ofstream(gone.parent_path()) << "file";
+  const std::vector<DeferredWrites::Failure> failures = writes.commit();
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].path, u16(gone));
+  EXPECT_FALSE(failures[0].reason.empty());
+  EXPECT_EQ(slurp(kept), "k");
+}
+
+TEST(DeferredWrites, TheDestructorCommits) {
+  test::TempDir dir;
+  const fsys::path a = dir.path() / "a.txt";
+  {
+    DeferredWrites writes;
+    writes.write(u16(a), "a");
+  }
+  EXPECT_EQ(slurp(a), "a");
+}
+
+// A child replaces 200 files and is killed after a random time: each file must be old or new,
+// and the next writer's clean-up removes the temporaries it left.
+TEST(DeferredWrites, AKilledWriterLeavesEachFileOldOrNew) {
+  test::TempDir dir;
+  const fsys::path folder = dir.path() / "out";
+  fsys::create_directories(folder);
+  const auto name = [&](int i) { return u16(folder / ("f" + std::to_string(i) + ".txt")); };
+  const auto bytes = [](int i, const char* generation) {
+    return generation + std::string(static_cast<std::size_t>(100 + i * 37), 'x');
+  };
+  const auto writeAll = [&](const char* generation) {
+    DeferredWrites writes;
+    for (int i = 0; i < 200; ++i) writes.write(name(i), bytes(i, generation));
+    return writes.commit().empty();
+  };
+  std::mt19937 random(77);
+  int mixed = 0;
+  for (int round = 0; round < 12; ++round) {
+    ASSERT_TRUE(writeAll("old"));
+    const pid_t child = fork();
+    if (child == 0) _exit(writeAll("new") ? 0 : 1);
+    usleep(static_cast<useconds_t>(random() % 30000));
+    ::kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    int fresh = 0;
+    for (int i = 0; i < 200; ++i) {
+      const std::string now = slurp(toNative(name(i)));
+      EXPECT_TRUE(now == bytes(i, "old") || now == bytes(i, "new")) << i;
+      fresh += now == bytes(i, "new") ? 1 : 0;
+    }
+    mixed += fresh > 0 && fresh < 200 ? 1 : 0;
+    removeStaleTemporaries(u16(folder), false);
+    EXPECT_EQ(temporaries(folder), 0u);
+  }
+  RecordProperty("rounds_killed_while_placing", mixed);
+}
+
+}  // namespace
+}  // namespace vantorel::fs
