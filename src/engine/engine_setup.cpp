@@ -15,6 +15,7 @@
 #include "project/language.hpp"
 #include "project/master_details.hpp"
 #include "project/menus.hpp"
+#include "sync/sync_setup.hpp"
 #include "projectfile/project_file_operations.hpp"
 #include "templates/script_host_classes.hpp"
 #include "templates/template_classes.hpp"
@@ -43,6 +44,7 @@ void installEngineOperations() noexcept {
   installTemplateOperations();
   installGenerationOperations();
   installExtensionOperations();
+  installSyncOperations();
 }
 
 void setUpEngine() {

@@ -23,32 +23,9 @@ namespace vantorel {
 
 namespace {
 
-template <class F>
-struct ProjectFunction;
-template <class R, class... A>
-struct ProjectFunction<R (*)(AGP&, A...)> {
-  using Ret = R;
-  using Args = std::tuple<A...>;
-};
-
-// The member-table entry of a function of the project object: its arguments converted as the
-// binder converts a member's.
 template <auto Fn>
 Variant projectEntry(Object& self, CallArgs args) {
-  using Tr = ProjectFunction<decltype(Fn)>;
-  using Args = typename Tr::Args;
-  constexpr std::size_t n = std::tuple_size_v<Args>;
-  bind_detail::checkArgumentCount(args.size(), bind_detail::requiredCount<Args>(), n);
-  AGP& proj = static_cast<AGP&>(self);
-  return [&]<std::size_t... I>(std::index_sequence<I...>) -> Variant {
-    if constexpr (std::is_void_v<typename Tr::Ret>) {
-      Fn(proj, bind_detail::Arg<std::tuple_element_t<I, Args>>::from(args, I)...);
-      return Variant();
-    } else {
-      return bind_detail::toResult(
-          Fn(proj, bind_detail::Arg<std::tuple_element_t<I, Args>>::from(args, I)...));
-    }
-  }(std::make_index_sequence<n>());
+  return lateMemberEntry<Fn>(self, args);
 }
 
 Ref<AGPExtensions> extensionsMember(AGP& /*proj*/) {
@@ -90,7 +67,9 @@ bool addExtendedFieldMember(AGP& proj, const std::u16string& ext, const std::u16
 void deleteAll(AGP& /*proj*/) {
   AGPExtensions& extensions = SharedExtensions();
   while (extensions.count() > 0) {
-    if (!extensions.remove(Variant(extensions.at(static_cast<std::size_t>(extensions.count() - 1)).name()))) break;
+    if (!extensions.remove(
+            Variant(extensions.at(static_cast<std::size_t>(extensions.count() - 1)).name())))
+      break;
   }
   AGPCustomScripts& scripts = SharedCustomScripts();
   while (scripts.count() > 0) {
