@@ -150,6 +150,8 @@ class AGP final : public Object {
   // which scripts see as "Controls" also between generations.
   Ref<Object>& exParseEngine() noexcept { return exParseEngine_; }
   Ref<Object>& templateControls() noexcept { return templateControls_; }
+  // The schema snapshot (an AGPSchema) a check or synchronisation holds while it runs.
+  Ref<Object>& schemaSnapshot() noexcept { return schemaSnapshot_; }
 
  private:
   void InitProjProperties();
@@ -185,6 +187,7 @@ class AGP final : public Object {
   Ref<AGControlItems> controlList_;
   Ref<Object> exParseEngine_;
   Ref<Object> templateControls_;
+  Ref<Object> schemaSnapshot_;
   std::u16string currentDbKey_;
   std::u16string keywordFile_;
   std::u16string fullVersion_;

@@ -12,16 +12,17 @@ namespace vantorel {
 
 namespace {
 
-constexpr std::array<std::u16string_view, 26> kNames{
-    u"Extensions",           u"CodeBase",         u"customscripts",
-    u"AddExtension",         u"GetExtDefault",    u"SetExtProjAtt",
-    u"GetExtProjAtt",        u"SetExtDbAtt",      u"GetExtDbAtt",
-    u"SetExtTblAtt",         u"GetExtTblAtt",     u"SetExtChartAtt",
-    u"GetExtChartAtt",       u"SetExtFldAtt",     u"GetExtFldAtt",
-    u"AddExtendedChart",     u"AddExtendedField", u"CopyChartToExtensions",
-    u"DeleteExtension",      u"AddCustomScript",  u"UpdateCustomScript",
-    u"DeleteCustomScript",   u"LoadCodeBase",     u"CodeBaseExist",
-    u"LoadCustomScriptCode", u"SynchronizeDB",
+constexpr std::array<std::u16string_view, 30> kNames{
+    u"CustomViewConnStr", u"LoadCustomView",        u"ChangeCustomViewToView",
+    u"CheckDB",           u"SynchronizeDB",         u"Extensions",
+    u"CodeBase",          u"customscripts",         u"AddExtension",
+    u"GetExtDefault",     u"SetExtProjAtt",         u"GetExtProjAtt",
+    u"SetExtDbAtt",       u"GetExtDbAtt",           u"SetExtTblAtt",
+    u"GetExtTblAtt",      u"SetExtChartAtt",        u"GetExtChartAtt",
+    u"SetExtFldAtt",      u"GetExtFldAtt",          u"AddExtendedChart",
+    u"AddExtendedField",  u"CopyChartToExtensions", u"DeleteExtension",
+    u"AddCustomScript",   u"UpdateCustomScript",    u"DeleteCustomScript",
+    u"LoadCodeBase",      u"CodeBaseExist",         u"LoadCustomScriptCode",
 };
 
 std::array<MethodThunk, kNames.size()>& entries() noexcept {

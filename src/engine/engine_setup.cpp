@@ -17,6 +17,7 @@
 #include "project/menus.hpp"
 #include "sync/sync_setup.hpp"
 #include "projectfile/project_file_operations.hpp"
+#include "schema/schema_setup.hpp"
 #include "templates/script_host_classes.hpp"
 #include "templates/template_classes.hpp"
 #include "templates/template_operations.hpp"
@@ -31,6 +32,7 @@ void registerEngineClasses(ClassFactory& factory) {
   registerFieldClasses(factory);
   registerModelClasses(factory);
   registerAgpClasses(factory);
+  registerSchemaClasses(factory);
   registerTemplateClasses(factory);
   registerScriptHostClasses(factory);
   registerGeneratorClasses(factory);
@@ -40,6 +42,7 @@ void registerEngineClasses(ClassFactory& factory) {
 void installEngineOperations() noexcept {
   installDatabaseLoadOperations();
   installDatabaseEntries();
+  installSchemaOperations();
   installProjectFileOperations();
   installTemplateOperations();
   installGenerationOperations();

@@ -1,10 +1,6 @@
 #include "extensions/extension_setup.hpp"
 
-#include <cstddef>
 #include <string>
-#include <tuple>
-#include <type_traits>
-#include <utility>
 
 #include "agp/agp.hpp"
 #include "agp/extension_hooks.hpp"
@@ -17,16 +13,10 @@
 #include "extensions/script_functions.hpp"
 #include "extensions/setting_access.hpp"
 #include "foundation/foundation_classes.hpp"
-#include "platform/automation/bind.hpp"
 
 namespace vantorel {
 
 namespace {
-
-template <auto Fn>
-Variant projectEntry(Object& self, CallArgs args) {
-  return lateMemberEntry<Fn>(self, args);
-}
 
 Ref<AGPExtensions> extensionsMember(AGP& /*proj*/) {
   return Ref<AGPExtensions>(&SharedExtensions());
@@ -67,9 +57,7 @@ bool addExtendedFieldMember(AGP& proj, const std::u16string& ext, const std::u16
 void deleteAll(AGP& /*proj*/) {
   AGPExtensions& extensions = SharedExtensions();
   while (extensions.count() > 0) {
-    if (!extensions.remove(
-            Variant(extensions.at(static_cast<std::size_t>(extensions.count() - 1)).name())))
-      break;
+    if (!extensions.remove(Variant(extensions.at(static_cast<std::size_t>(extensions.count() - 1)).name()))) break;
   }
   AGPCustomScripts& scripts = SharedCustomScripts();
   while (scripts.count() > 0) {
@@ -99,31 +87,31 @@ void registerExtensionClasses(ClassFactory& factory) {
 void installExtensionOperations() noexcept {
   installExtensionSeams();
 
-  installLateMember(u"Extensions", &projectEntry<&extensionsMember>);
-  installLateMember(u"CodeBase", &projectEntry<&codeBaseMember>);
-  installLateMember(u"customscripts", &projectEntry<&customScriptsMember>);
-  installLateMember(u"AddExtension", &projectEntry<&AddExtension>);
-  installLateMember(u"GetExtDefault", &projectEntry<&GetExtDefault>);
-  installLateMember(u"SetExtProjAtt", &projectEntry<&SetExtProjAtt>);
-  installLateMember(u"GetExtProjAtt", &projectEntry<&GetExtProjAtt>);
-  installLateMember(u"SetExtDbAtt", &projectEntry<&SetExtDbAtt>);
-  installLateMember(u"GetExtDbAtt", &projectEntry<&GetExtDbAtt>);
-  installLateMember(u"SetExtTblAtt", &projectEntry<&SetExtTblAtt>);
-  installLateMember(u"GetExtTblAtt", &projectEntry<&GetExtTblAtt>);
-  installLateMember(u"SetExtChartAtt", &projectEntry<&SetExtChartAtt>);
-  installLateMember(u"GetExtChartAtt", &projectEntry<&GetExtChartAtt>);
-  installLateMember(u"SetExtFldAtt", &projectEntry<&SetExtFldAtt>);
-  installLateMember(u"GetExtFldAtt", &projectEntry<&GetExtFldAtt>);
-  installLateMember(u"AddExtendedChart", &projectEntry<&addExtendedChartMember>);
-  installLateMember(u"AddExtendedField", &projectEntry<&addExtendedFieldMember>);
-  installLateMember(u"CopyChartToExtensions", &projectEntry<&CopyChartToExtensions>);
-  installLateMember(u"DeleteExtension", &projectEntry<&deleteExtensionMember>);
-  installLateMember(u"AddCustomScript", &projectEntry<&AddCustomScript>);
-  installLateMember(u"UpdateCustomScript", &projectEntry<&UpdateCustomScript>);
-  installLateMember(u"DeleteCustomScript", &projectEntry<&DeleteCustomScript>);
-  installLateMember(u"LoadCodeBase", &projectEntry<&LoadCodeBase>);
-  installLateMember(u"CodeBaseExist", &projectEntry<&CodeBaseExist>);
-  installLateMember(u"LoadCustomScriptCode", &projectEntry<&LoadCustomScriptCode>);
+  installLateMember(u"Extensions", &lateMemberEntry<&extensionsMember>);
+  installLateMember(u"CodeBase", &lateMemberEntry<&codeBaseMember>);
+  installLateMember(u"customscripts", &lateMemberEntry<&customScriptsMember>);
+  installLateMember(u"AddExtension", &lateMemberEntry<&AddExtension>);
+  installLateMember(u"GetExtDefault", &lateMemberEntry<&GetExtDefault>);
+  installLateMember(u"SetExtProjAtt", &lateMemberEntry<&SetExtProjAtt>);
+  installLateMember(u"GetExtProjAtt", &lateMemberEntry<&GetExtProjAtt>);
+  installLateMember(u"SetExtDbAtt", &lateMemberEntry<&SetExtDbAtt>);
+  installLateMember(u"GetExtDbAtt", &lateMemberEntry<&GetExtDbAtt>);
+  installLateMember(u"SetExtTblAtt", &lateMemberEntry<&SetExtTblAtt>);
+  installLateMember(u"GetExtTblAtt", &lateMemberEntry<&GetExtTblAtt>);
+  installLateMember(u"SetExtChartAtt", &lateMemberEntry<&SetExtChartAtt>);
+  installLateMember(u"GetExtChartAtt", &lateMemberEntry<&GetExtChartAtt>);
+  installLateMember(u"SetExtFldAtt", &lateMemberEntry<&SetExtFldAtt>);
+  installLateMember(u"GetExtFldAtt", &lateMemberEntry<&GetExtFldAtt>);
+  installLateMember(u"AddExtendedChart", &lateMemberEntry<&addExtendedChartMember>);
+  installLateMember(u"AddExtendedField", &lateMemberEntry<&addExtendedFieldMember>);
+  installLateMember(u"CopyChartToExtensions", &lateMemberEntry<&CopyChartToExtensions>);
+  installLateMember(u"DeleteExtension", &lateMemberEntry<&deleteExtensionMember>);
+  installLateMember(u"AddCustomScript", &lateMemberEntry<&AddCustomScript>);
+  installLateMember(u"UpdateCustomScript", &lateMemberEntry<&UpdateCustomScript>);
+  installLateMember(u"DeleteCustomScript", &lateMemberEntry<&DeleteCustomScript>);
+  installLateMember(u"LoadCodeBase", &lateMemberEntry<&LoadCodeBase>);
+  installLateMember(u"CodeBaseExist", &lateMemberEntry<&CodeBaseExist>);
+  installLateMember(u"LoadCustomScriptCode", &lateMemberEntry<&LoadCustomScriptCode>);
 
   ExtensionHooks& hooks = extensionHooks();
   hooks.loadExtensions = &LoadExtensions;

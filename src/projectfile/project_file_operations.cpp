@@ -10,6 +10,8 @@
 #include "projectfile/project_defaults.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_writer.hpp"
+#include "projectfile/schema_check_handler.hpp"
+#include "schema/sync_question.hpp"
 
 namespace vantorel {
 
@@ -17,10 +19,8 @@ namespace {
 
 // The reader only reports what the user should hear of; the entry point shows it.
 void loadAndNotify(AGP& project, const std::u16string& projFile) {
-  const auto keepOld = [](const std::u16string& question) {
-    return ui::askKeepOrUpdate(question, projectContext().productTitle) != ui::Answer::Update;
-  };
-  if (const std::optional<std::u16string> notice = loadProject(project, projFile, keepOld)) {
+  if (const std::optional<std::u16string> notice =
+          loadProject(project, projFile, &AskKeepOldDefinition)) {
     ui::messageBox(*notice, projectContext().productTitle, ui::Buttons::OK, ui::Icon::Exclamation);
   }
 }
@@ -36,6 +36,7 @@ void installProjectFileOperations() noexcept {
   operations.boolToNum = &BoolToNum;
   operations.writeOutputFile = &WriteOutputFile;
   operations.writeUtf8File = &WriteUtf8File;
+  installProjectSchemaSync();
 }
 
 }  // namespace vantorel

@@ -20,8 +20,9 @@ ConverterRegistration& converterRegistration() {
   return registration;
 }
 
-ProjectSchemaSync*& schemaSyncHandler() {
-  thread_local ProjectSchemaSync* installed = nullptr;
+// Installed once at start-up, for every thread: the handler keeps its state in the project.
+std::atomic<ProjectSchemaSync*>& schemaSyncHandler() {
+  static std::atomic<ProjectSchemaSync*> installed = nullptr;
   return installed;
 }
 
@@ -56,8 +57,8 @@ std::unique_ptr<ProjectConverter> createProjectConverter() {
   return converter;
 }
 
-void setProjectSchemaSync(ProjectSchemaSync* handler) noexcept {
-  schemaSyncHandler() = handler;
+ProjectSchemaSync* setProjectSchemaSync(ProjectSchemaSync* handler) noexcept {
+  return schemaSyncHandler().exchange(handler);
 }
 ProjectSchemaSync* projectSchemaSync() noexcept {
   return schemaSyncHandler();

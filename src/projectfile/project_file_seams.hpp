@@ -60,8 +60,10 @@ class ProjectSchemaSync {
   virtual void releaseSnapshot(AGP& project) = 0;
 };
 
-// Per thread; the caller keeps the handler alive while installed. nullptr uninstalls.
-void setProjectSchemaSync(ProjectSchemaSync* handler) noexcept;
+// Process-wide, installed at start-up by the schema check; the handler keeps what a load's
+// check holds in the project object, so one handler serves every thread. The caller keeps it
+// alive while installed; nullptr uninstalls. Returns the handler installed before.
+ProjectSchemaSync* setProjectSchemaSync(ProjectSchemaSync* handler) noexcept;
 ProjectSchemaSync* projectSchemaSync() noexcept;
 
 // ---- Extensions' settings and custom scripts ----

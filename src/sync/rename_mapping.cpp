@@ -12,9 +12,9 @@
 #include "model/table.hpp"
 #include "model/tables.hpp"
 #include "platform/text/case_fold.hpp"
+#include "schema/live_schema.hpp"
 #include "sync/reference_repair.hpp"
 #include "sync/rename_question.hpp"
-#include "sync/snapshot_access.hpp"
 #include "sync/sync_run.hpp"
 
 namespace vantorel {
@@ -65,8 +65,8 @@ void mapTables(SyncRun& run, std::u16string_view type, const std::u16string& lab
   std::vector<std::u16string> newNames;
   std::vector<const AGSchemaTable*> caseOnly;
   const AGPSchema& snapshot = *run.snapshot;
-  for (std::int16_t i = 1; i <= snapshot.tblcnt(); ++i) {
-    const AGSchemaTable& rec = snapshotTable(snapshot, i);
+  for (std::size_t i = 1, n = tableRecordCount(snapshot.database()); i <= n; ++i) {
+    const AGSchemaTable& rec = snapshot.database().Tables.Tbl[i];
     if (rec.TblType != type) continue;
     if (AGPTable* table = unmatched([&](const std::u16string& n) { return n == rec.TblName; })) {
       table->properties().setting(kTblSync) = Variant(true);
@@ -129,8 +129,8 @@ void mapFields(SyncRun& run, AGPTable& table, const AGSchemaTable& rec) {
   };
 
   std::vector<const AGSchemaField*> caseOnly;
-  for (std::int16_t j = 1; j <= rec.TblFldCnt; ++j) {
-    const AGSchemaField& sf = snapshotField(rec, j);
+  for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
+    const AGSchemaField& sf = rec.TblFields.fld[j];
     if (AGPField* field = unmatched([&](const std::u16string& n) { return n == sf.FldName; })) {
       field->properties().setting(kFldSync) = Variant(true);
     } else {
@@ -176,8 +176,8 @@ void MapRenamedObjects(SyncRun& run) {
 
   const AGPSchema& snapshot = *run.snapshot;
   AGPTables& tables = run.db.tables();
-  for (std::int16_t i = 1; i <= snapshot.tblcnt(); ++i) {
-    const AGSchemaTable& rec = snapshotTable(snapshot, i);
+  for (std::size_t i = 1, n = tableRecordCount(snapshot.database()); i <= n; ++i) {
+    const AGSchemaTable& rec = snapshot.database().Tables.Tbl[i];
     // Columns that could not be read say nothing about which fields are gone.
     if (!rec.TblReadError.empty()) continue;
     for (std::size_t t = 0, n = static_cast<std::size_t>(tables.count()); t < n; ++t) {

@@ -16,14 +16,11 @@ class AGP;
 // The host's entry; the outcome is in ProjErr. Without a database nothing happens.
 void SynchronizeDB(AGP& project);
 
-// A new snapshot of the project's database as its settings name it; null, with the reason in
-// the context's lastErrorText, when it cannot be taken. Without a database, null and no reason.
-Ref<AGPSchema> TakeSnapshot(AGP& project);
-
-// Why this snapshot may not drive a synchronisation, or "" when it may: a table or view list it
-// could not read, or no table at all while the project holds some. Taking such a snapshot at its
-// word would delete what the database still has.
-std::u16string SnapshotRefusal(AGP& project, const AGPSchema& snapshot);
+// The passes against a snapshot taken already, unless the snapshot is partial or empty while
+// the project holds tables (its list of tables or views unread, or nothing at all): then no
+// pass runs and the reason is returned. Otherwise "" or the message of a log that could not be
+// written.
+std::u16string SynchronizeWith(AGP& project, const Ref<AGPSchema>& snapshot);
 
 struct SyncOutcome {
   std::vector<SyncLogEntry> changes;  // sorted by table and field

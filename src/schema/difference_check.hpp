@@ -1,0 +1,43 @@
+#pragma once
+// AGP.CheckDB and its passes: how far the stored definition of the project's database differs
+// from the live schema. Each pass returns a count; 0 means no difference found. The check changes
+// nothing of the model but each matched table's TblSchema and the TblCustomError of custom views
+// and reports.
+#include <cstdint>
+#include <string>
+
+#include "fields/field.hpp"
+#include "model/table.hpp"
+#include "schema/schema_records.hpp"
+
+namespace vantorel {
+
+class AGP;
+class AGPSchema;
+
+// Takes a fresh snapshot and adds the three passes. 0 without a database; -1, with the reason in
+// LastErrorText and the model untouched, when the live schema could not be read, or read only in
+// part so that its word on removed objects cannot be trusted.
+std::int16_t CheckDB(AGP& project);
+
+// Tables and views against the snapshot. -1 (with its message in LastErrorText) when the
+// snapshot's lists were not read, or hold nothing while the model holds tables or views.
+std::int16_t CheckTablesViews(AGP& project, const AGPSchema& snapshot);
+// Every custom view's query run again and its columns compared with the stored fields.
+std::int16_t CheckCustomViews(AGP& project);
+std::int16_t CheckCustomView(AGP& project, const std::u16string& sTable);
+// The count of one custom view against the columns its query gave.
+std::int16_t CompareCustomViewColumns(const AGSchemaTable& live, AGPTable& view);
+// Every report compared with the table it is built on.
+std::int16_t CheckReports(AGP& project);
+std::int16_t CheckReport(AGP& project, const std::u16string& sTable);
+
+// The seven schema settings agree (and, for an "enum" or "set" column, the value lists).
+bool FieldMatchesSchema(const AGSchemaField& rec, AGPField& fld);
+bool ReportFieldMatchesSource(AGPField& source, AGPField& target);
+
+// SQL Server, or PostgreSQL over a connection string, with a supported field that has no native
+// type name: the generated code needs those names.
+bool FieldTypeNamesEmpty(AGP& project);
+
+}  // namespace vantorel

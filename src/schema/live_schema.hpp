@@ -1,0 +1,29 @@
+#pragma once
+// Reading the live schema of the project's database into a snapshot, and the guard that decides
+// whether a snapshot may be compared with the model at all.
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "schema/schema_snapshot.hpp"
+
+namespace vantorel {
+
+class AGPDatabase;
+
+// The records a snapshot holds, within its arrays: a count beyond them reads as the records there
+// are.
+std::size_t tableRecordCount(const AGSchemaDB& live) noexcept;
+std::size_t fieldRecordCount(const AGSchemaTable& table) noexcept;
+
+// AGPSchema.LoadDB with the database's stored connection; sTableName "" reads every table and
+// view. The outcome is in LastErrorText, which is emptied first.
+void loadLiveSchema(AGPSchema& snapshot, AGPDatabase& db, const std::u16string& sTableName);
+
+// Why the snapshot cannot stand for the whole database: its list of tables or of views was not
+// read, or it holds no table or view while the model holds some (a database emptied, renamed or
+// switched under the data source's name looks the same as one whose catalogue failed). Taken at
+// its word, every stored table would count as removed and an update would delete them all.
+std::optional<std::u16string> incompleteSnapshot(const AGPSchema& snapshot, AGPDatabase& db);
+
+}  // namespace vantorel

@@ -1,0 +1,30 @@
+#pragma once
+// The schema check a project load runs when the project asks for it (AutoSync): its own snapshot,
+// held in the project object from the reading to the release, and the three passes over it.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vantorel {
+
+class AGP;
+
+// The stored connection of the project's database, as the snapshot reads it.
+struct SnapshotSource {
+  std::u16string name, type, path, phyPath;
+  bool useServerMapPath = false;
+  std::u16string uid, pwd, connStr, schema;
+};
+
+// Reads the live schema into a new snapshot held by the project. The reason, when the schema
+// could not be read or was read only in part (see incompleteSnapshot); LastErrorText is then
+// empty again, the reason being the caller's to show.
+std::optional<std::u16string> TakeLoadSnapshot(AGP& project, const SnapshotSource& source);
+// Tables and views, custom views and reports, summed; 0 without a held snapshot.
+std::int16_t CountLoadDifferences(AGP& project);
+// Brings the project in line with the held snapshot after the user chose to update.
+void SynchroniseLoadedProject(AGP& project, const std::u16string& scope);
+// Drops the held snapshot and empties LastErrorText.
+void ReleaseLoadSnapshot(AGP& project);
+
+}  // namespace vantorel

@@ -1,0 +1,131 @@
+// The check's pass over tables and views: each snapshot table against the stored table of the
+// same name and type, then the stored tables the snapshot no longer has.
+#include <vector>
+
+#include "agp/agp.hpp"
+#include "agp/entry_steps.hpp"
+#include "fields/field_settings.hpp"
+#include "foundation/project_context.hpp"
+#include "foundation/setting_values.hpp"
+#include "foundation/value_format.hpp"
+#include "model/database.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "schema/difference_check.hpp"
+#include "schema/live_schema.hpp"
+#include "schema/model_values.hpp"
+
+namespace vantorel {
+
+namespace {
+
+struct Counts {
+  std::int32_t newTables = 0, changedTables = 0, removedTables = 0, keyChanges = 0;
+  std::int32_t newFields = 0, changedFields = 0, droppedFields = 0;
+  std::int16_t total() const {
+    return static_cast<std::int16_t>(newTables + changedTables + removedTables + keyChanges +
+                                     newFields + changedFields + droppedFields);
+  }
+};
+
+// The stored tables and views with their names and types, read once.
+struct StoredTable {
+  AGPTable* table;
+  std::u16string name, type;
+};
+
+std::vector<StoredTable> storedTablesAndViews(AGPTables& tables) {
+  std::vector<StoredTable> out;
+  for (std::int32_t i = 0; i < tables.count(); ++i) {
+    AGPTable& table = tables.at(static_cast<std::size_t>(i));
+    std::u16string type = settingAsText(table.properties().setting(kTblType));
+    if (isTableOrView(type)) out.push_back({&table, table.tblName(), std::move(type)});
+  }
+  return out;
+}
+
+std::u16string sortedKey(const Variant& key) {
+  return toString(SortLines(key));
+}
+
+// One snapshot table against its stored counterpart, which is loaded.
+void compareTable(const AGSchemaTable& live, AGPTable& stored, Counts& counts) {
+  if (!live.TblReadError.empty()) {
+    // Nothing is known of its columns now: the table may have changed, it has not lost them.
+    ++counts.changedTables;
+    projectContext().lastErrorText =
+        titledMessage(u"Columns of " + live.TblName + u" could not be read! " + live.TblReadError);
+    return;
+  }
+  AGProperties& bag = stored.properties();
+  if (live.TblType == u"TABLE" &&
+      sortedKey(bag.setting(kTblKey)) != sortedKey(Variant(live.TblKey))) {
+    ++counts.keyChanges;
+  }
+  AGPFields& fields = stored.fields();
+  bool differs = false;
+  std::int32_t matched = 0, changed = 0;
+  const std::size_t n = fieldRecordCount(live);
+  for (std::size_t j = 1; j <= n; ++j) {
+    const AGSchemaField& column = live.TblFields.fld[j];
+    AGPField* field = fieldNamedExactly(fields, column.FldName);
+    if (!field) {
+      ++counts.newFields;
+      differs = true;
+    } else if (!FieldMatchesSchema(column, *field)) {
+      ++changed;
+      differs = true;
+    } else {
+      ++matched;
+    }
+  }
+  counts.changedFields += changed;
+  if (differs || static_cast<std::int32_t>(n) != fields.count()) ++counts.changedTables;
+  // The columns that found no stored field of their name, counted once more.
+  counts.droppedFields += static_cast<std::int32_t>(n) - matched - changed;
+}
+
+}  // namespace
+
+std::int16_t CheckTablesViews(AGP& project, const AGPSchema& snapshot) {
+  const Ref<AGPDatabase> db = project.DB();
+  if (!db) return 0;
+  if (const std::optional<std::u16string> incomplete = incompleteSnapshot(snapshot, *db)) {
+    projectContext().lastErrorText = *incomplete;
+    return -1;
+  }
+  EntryStatus status(project, u"Checking Database", true);
+  const AGSchemaDB& live = snapshot.database();
+  const std::vector<StoredTable> stored = storedTablesAndViews(db->tables());
+  Counts counts;
+  const std::size_t n = tableRecordCount(live);
+  for (std::size_t i = 1; i <= n; ++i) {
+    const AGSchemaTable& rec = live.Tables.Tbl[i];
+    const StoredTable* match = nullptr;
+    for (const StoredTable& s : stored) {
+      if (s.name == rec.TblName && s.type == rec.TblType) {
+        match = &s;
+        break;
+      }
+    }
+    if (!match) {
+      ++counts.newTables;
+      counts.newFields += static_cast<std::int32_t>(fieldRecordCount(rec));
+      continue;
+    }
+    AGProperties& bag = match->table->properties();
+    bag.setting(kTblSchema) = Variant(rec.TblSchema);
+    if (settingAsBool(bag.setting(kTblLoaded))) compareTable(rec, *match->table, counts);
+  }
+  for (const StoredTable& s : stored) {
+    bool found = false;
+    for (std::size_t i = 1; i <= n && !found; ++i) {
+      found = live.Tables.Tbl[i].TblName == s.name && live.Tables.Tbl[i].TblType == s.type;
+    }
+    if (found) continue;
+    ++counts.removedTables;
+    counts.droppedFields += s.table->fields().count();
+  }
+  return counts.total();
+}
+
+}  // namespace vantorel

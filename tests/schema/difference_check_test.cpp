@@ -1,0 +1,285 @@
+// The difference check's counts, on a model and snapshots made by hand.
+#include <gtest/gtest.h>
+
+#include "foundation/project_context.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/unicode.hpp"
+#include "schema/difference_check.hpp"
+#include "schema/schema_model.hpp"
+
+namespace vantorel {
+namespace {
+
+using test::Column;
+using test::TableShape;
+
+const Column kId{u"id"};
+const Column kCustomer{u"customer", 202, 50, u"varchar"};
+const Column kPlaced{u"placed", 135, 16, u"datetime"};
+const Column kStatus{u"status", 202, 8, u"enum('new','paid')", u"\"new\",\"new\"\r\n"};
+const TableShape kOrders{u"orders", u"TABLE", {kId, kCustomer, kPlaced, kStatus}, u"id"};
+const TableShape kCustomers{u"customers", u"TABLE", {kId, {u"name", 202, 40}}, u"id"};
+const TableShape kOrderView{u"order_view", u"VIEW", {kId, kCustomer}, u""};
+
+TableShape with(TableShape t, const std::function<void(TableShape&)>& change) {
+  change(t);
+  return t;
+}
+
+struct CountCase {
+  const char* what;
+  std::vector<TableShape> model;
+  std::vector<TableShape> live;
+  std::int16_t expected;
+};
+
+class DifferenceCheck : public test::SchemaModelTest {
+ protected:
+  std::int16_t check(const std::vector<TableShape>& model, const std::vector<TableShape>& live) {
+    for (const TableShape& t : model) addTable(t);
+    const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
+    for (const TableShape& t : live) test::addRecord(*snapshot, test::tableRecord(t));
+    return CheckTablesViews(*agp_, *snapshot);
+  }
+};
+
+TEST_F(DifferenceCheck, CountsEachKindOfChange) {
+  const Column kNote{u"note", 203, 1000, u"text"};
+  const std::vector<CountCase> cases = {
+      {"unchanged", {kOrders, kCustomers, kOrderView}, {kOrders, kCustomers, kOrderView}, 0},
+      {"new column: new, unmatched and changed table",
+       {kOrders},
+       {with(kOrders, [&](TableShape& t) { t.columns.push_back(kNote); })},
+       3},
+      {"removed column: the changed table only",
+       {kOrders},
+       {with(kOrders, [](TableShape& t) { t.columns.pop_back(); })},
+       1},
+      {"size change: changed field and table",
+       {kOrders},
+       {with(kOrders, [](TableShape& t) { t.columns[1].size = 60; })},
+       2},
+      {"required flag changed", {kOrders},
+       {with(kOrders, [](TableShape& t) { t.columns[2].required = true; })}, 2},
+      {"type name alone is not compared", {kOrders},
+       {with(kOrders, [](TableShape& t) { t.columns[2].typeName = u"timestamp"; })}, 0},
+      {"key gained a column",
+       {kOrders},
+       {with(kOrders, [](TableShape& t) { t.key = u"customer\r\nid"; })},
+       1},
+      {"key order alone is no change", {with(kOrders, [](TableShape& t) { t.key = u"b\r\na"; })},
+       {with(kOrders, [](TableShape& t) { t.key = u"a\r\nb"; })}, 0},
+      {"a view's key is not compared",
+       {kOrderView},
+       {with(kOrderView, [](TableShape& t) { t.key = u"id"; })},
+       0},
+      {"new table of five columns",
+       {kOrders},
+       {kOrders, {u"items", u"TABLE", {kId, kCustomer, kPlaced, kStatus, kNote}, u"id"}},
+       6},
+      {"dropped table of four fields", {kOrders, kCustomers}, {kCustomers}, 5},
+      {"enum values changed",
+       {kOrders},
+       {with(kOrders, [](TableShape& t) { t.columns[3].tags += u"\"paid\",\"paid\"\r\n"; })},
+       2},
+      {"value lists of other types are not compared",
+       {kOrders},
+       {with(kOrders, [](TableShape& t) { t.columns[1].tags = u"x"; })},
+       0},
+      {"column name differing only in case",
+       {kOrders},
+       {with(kOrders, [](TableShape& t) { t.columns[1].name = u"Customer"; })},
+       3},
+      {"table name differing only in case: one new, one removed",
+       {kCustomers},
+       {with(kCustomers, [](TableShape& t) { t.name = u"Customers"; })},
+       6},
+      {"a table that became a view", {kCustomers},
+       {with(kCustomers, [](TableShape& t) { t.type = u"VIEW"; })}, 6},
+  };
+  for (const CountCase& c : cases) {
+    TearDown();
+    SetUp();
+    EXPECT_EQ(check(c.model, c.live), c.expected) << c.what;
+  }
+}
+
+TEST_F(DifferenceCheck, UnloadedTableCountsNothingAndTakesTheSchema) {
+  AGPTable& stored = addTable(kOrders, false);
+  stored.properties().setting(kTblSchema) = Variant(u"old");
+  const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
+  test::addRecord(*snapshot, test::tableRecord(with(kOrders, [](TableShape& t) {
+                    t.columns.pop_back();
+                    t.key = u"customer";
+                  })));
+  EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), 0);
+  EXPECT_EQ(toString(stored.properties().setting(kTblSchema)), u"main");
+}
+
+TEST_F(DifferenceCheck, UnreadColumnsCountOneChangedTableAtMost) {
+  addTable(kOrders);
+  const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
+  AGSchemaTable rec = test::tableRecord(kOrders);
+  rec.TblFldCnt = 0;
+  rec.TblFields.fld.resize(1);
+  rec.TblKey.clear();
+  rec.TblReadError = u"permission denied for table orders";
+  test::addRecord(*snapshot, rec);
+  test::addRecord(*snapshot, test::tableRecord(kCustomers));
+  addTable(kCustomers);
+  EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), 1);
+  EXPECT_NE(projectContext().lastErrorText.find(u"permission denied"), std::u16string::npos);
+  // The stored fields are all there.
+  EXPECT_EQ(table(u"orders").fields().count(), 4);
+}
+
+TEST_F(DifferenceCheck, PartialOrEmptySnapshotsAreRefused) {
+  struct Partial {
+    const char* what;
+    std::function<void(AGSchemaDB&)> make;
+    const char16_t* message;
+  };
+  const std::vector<Partial> cases = {
+      {"nothing listed", [](AGSchemaDB&) {}, u"holds no table or view"},
+      {"only a custom view listed",
+       [](AGSchemaDB& db) {
+         db.Tables.Tbl.push_back(test::tableRecord({u"cv", u"CUSTOMVIEW", {kId}}));
+         db.DBTblCnt = 1;
+       },
+       u"holds no table or view"},
+      {"table list unread",
+       [](AGSchemaDB& db) {
+         db.Tables.Tbl.push_back(test::tableRecord(kCustomers));
+         db.DBTblCnt = 1;
+         db.tableListError = u"catalogue locked";
+       },
+       u"catalogue locked"},
+      {"view list unread",
+       [](AGSchemaDB& db) {
+         db.Tables.Tbl.push_back(test::tableRecord(kCustomers));
+         db.DBTblCnt = 1;
+         db.viewListError = u"no views for you";
+       },
+       u"no views for you"},
+  };
+  for (const Partial& c : cases) {
+    TearDown();
+    SetUp();
+    addTable(kOrders).properties().setting(kTblSchema) = Variant(u"kept");
+    const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
+    c.make(snapshot->database());
+    projectContext().lastErrorText.clear();
+    EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), -1) << c.what;
+    EXPECT_NE(projectContext().lastErrorText.find(c.message), std::u16string::npos)
+        << c.what << ": " << toUtf8(projectContext().lastErrorText);
+    EXPECT_EQ(toString(table(u"orders").properties().setting(kTblSchema)), u"kept") << c.what;
+  }
+}
+
+TEST_F(DifferenceCheck, EmptyDatabaseAndEmptyModelAgree) {
+  const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
+  EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), 0);
+  addTable({u"cv", u"CUSTOMVIEW", {kId}});
+  EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), 0);
+}
+
+TEST_F(DifferenceCheck, CheckDBWithoutDatabaseIsZeroAndSilent) {
+  agp_->UnLoadDB();
+  projectContext().lastErrorText = u"earlier";
+  EXPECT_EQ(CheckDB(*agp_), 0);
+  EXPECT_EQ(projectContext().lastErrorText, u"earlier");
+  EXPECT_FALSE(agp_->schemaSnapshot());
+}
+
+TEST_F(DifferenceCheck, CustomViewColumnsCountNewOnesTwice) {
+  const TableShape view{u"cv", u"CUSTOMVIEW", {kId, kCustomer, kPlaced}};
+  const std::vector<CountCase> cases = {
+      {"same columns", {}, {view}, 0},
+      {"one extra column", {}, {with(view, [](TableShape& t) { t.columns.push_back(kStatus); })},
+       2},
+      {"one column fewer", {}, {with(view, [](TableShape& t) { t.columns.pop_back(); })}, 0},
+      {"one column changed", {}, {with(view, [](TableShape& t) { t.columns[0].type = 20; })}, 1},
+  };
+  for (const CountCase& c : cases) {
+    TearDown();
+    SetUp();
+    AGPTable& stored = addTable(view);
+    EXPECT_EQ(CompareCustomViewColumns(test::tableRecord(c.live[0]), stored), c.expected)
+        << c.what;
+  }
+}
+
+TEST_F(DifferenceCheck, ReportsCompareWithTheirSource) {
+  addTable(kOrders);
+  AGPTable& report = addTable({u"rpt", u"REPORT", {kId, kCustomer, kPlaced, kStatus}});
+  report.properties().setting(kTblRptSrc) = Variant(u"orders");
+  EXPECT_EQ(CheckReport(*agp_, u"rpt"), 0);
+
+  test::setColumn(*report.fields().item(Variant(u"placed")), {u"placed", 7, 8});
+  EXPECT_EQ(CheckReport(*agp_, u"rpt"), 1);
+  report.fields().remove(u"rpt", Variant(u"placed"));
+  EXPECT_EQ(CheckReport(*agp_, u"rpt"), 2);
+  EXPECT_EQ(CheckReports(*agp_), 2);
+  EXPECT_EQ(toString(report.properties().setting(kTblCustomError)), u"");
+
+  // The source is matched exactly: another letter case is no source.
+  report.properties().setting(kTblRptSrc) = Variant(u"Orders");
+  EXPECT_EQ(CheckReport(*agp_, u"rpt"), 0);
+  EXPECT_EQ(projectContext().lastErrorText, u"Vantorel: Source Table not found");
+  EXPECT_EQ(toString(report.properties().setting(kTblCustomError)),
+            u"Vantorel: Source Table not found");
+}
+
+TEST_F(DifferenceCheck, FieldMatchRules) {
+  addTable(kOrders);
+  AGPField& status = *table(u"orders").fields().item(Variant(u"status"));
+  AGSchemaField rec = test::columnRecord(kStatus);
+  EXPECT_TRUE(FieldMatchesSchema(rec, status));
+  // The type name of the stored field decides whether the value lists count, in any case.
+  status.properties().setting(kFldTypeName) = Variant(u"ENUM('new')");
+  rec.FldTagValues = u"other";
+  EXPECT_FALSE(FieldMatchesSchema(rec, status));
+  status.properties().setting(kFldTypeName) = Variant(u"Set('new')");
+  EXPECT_FALSE(FieldMatchesSchema(rec, status));
+  status.properties().setting(kFldTypeName) = Variant(u"varchar");
+  EXPECT_TRUE(FieldMatchesSchema(rec, status));
+  for (auto change : std::vector<std::function<void(AGSchemaField&)>>{
+           [](AGSchemaField& f) { f.FldUniqueIdx = true; },
+           [](AGSchemaField& f) { f.FldZeroLen = true; },
+           [](AGSchemaField& f) { f.FldAutoIncrement = true; },
+           [](AGSchemaField& f) { f.FldAttribute = 4; },
+           [](AGSchemaField& f) { f.FldType = 200; }}) {
+    AGSchemaField changed = test::columnRecord(kStatus);
+    change(changed);
+    EXPECT_FALSE(FieldMatchesSchema(changed, status));
+  }
+  // A stored value that is no number reads as 0, a difference rather than a failure.
+  status.properties().setting(kFldSize) = Variant(u"wide");
+  EXPECT_FALSE(FieldMatchesSchema(test::columnRecord(kStatus), status));
+}
+
+TEST_F(DifferenceCheck, FieldTypeNamesEmptyOnlyWhereNamesAreNeeded) {
+  addTable(kOrders);
+  AGProperties& db = agp_->DB()->properties();
+  table(u"orders").fields().item(Variant(u"id"))->properties().setting(kFldTypeName) =
+      Variant(u"");
+  struct Case {
+    const char16_t* dbms;
+    const char16_t* connStr;
+    bool expected;
+  };
+  for (const Case& c : {Case{u"Microsoft SQL Server", u"", true},
+                        Case{u"PostgreSQL", u"Driver=x", true}, Case{u"PostgreSQL", u"", false},
+                        Case{u"MySQL", u"Driver=x", false}, Case{u"ACCESS", u"", false}}) {
+    db.setting(kDBDBMSName) = Variant(c.dbms);
+    db.setting(kDBConnstr) = Variant(c.connStr);
+    EXPECT_EQ(FieldTypeNamesEmpty(*agp_), c.expected) << toUtf8(c.dbms);
+  }
+  db.setting(kDBDBMSName) = Variant(u"Microsoft SQL Server");
+  table(u"orders").fields().item(Variant(u"id"))->properties().setting(kFldSupport) =
+      Variant(false);
+  EXPECT_FALSE(FieldTypeNamesEmpty(*agp_));
+}
+
+}  // namespace
+}  // namespace vantorel
