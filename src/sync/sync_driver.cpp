@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "agp/agp.hpp"
 #include "agp/entry_steps.hpp"
@@ -14,19 +16,27 @@
 #include "model/tables.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/schema_snapshot.hpp"
+#include "sync/custom_sync.hpp"
 #include "sync/reference_repair.hpp"
 #include "sync/rename_mapping.hpp"
 #include "sync/sync_log.hpp"
 #include "sync/sync_run.hpp"
 #include "sync/sync_settings.hpp"
+#include "sync/table_sync.hpp"
 
 namespace vantorel {
 
 void SyncCustomViews(SyncRun& run) {
   SetSyncDefaults(run);
   EntryStatus status(run.project, u"Synchronizing Custom Views", true);
-  // Custom views are synchronised by the custom view pass, which this build brings later.
-  run.db.tables().setSeq(1);
+  AGPTables& tables = run.db.tables();
+  std::vector<std::u16string> views;
+  for (std::size_t t = 0, n = static_cast<std::size_t>(tables.count()); t < n; ++t) {
+    AGPTable& table = tables.at(t);
+    if (table.tblType() == u"CUSTOMVIEW") views.push_back(table.tblName());
+  }
+  for (const std::u16string& view : views) SyncCustom(run, view);
+  tables.setSeq(1);
 }
 
 SyncOutcome RunSyncPasses(AGP& project, const Ref<AGPSchema>& snapshot,
@@ -37,7 +47,9 @@ SyncOutcome RunSyncPasses(AGP& project, const Ref<AGPSchema>& snapshot,
   // The run's scope ("ALL") and its records end with it, however it ends.
   SyncRun run(project, *db, snapshot, u"ALL", options);
   MapRenamedObjects(run);
+  SyncTablesViews(run);
   SyncCustomViews(run);
+  SyncReports(run);
   SyncMenus(project);
   SyncFieldRefs(run);
   if (options.writeLog) {

@@ -80,8 +80,8 @@ TEST_F(SyncDriver, AnEmptyDatabaseMayMeetAnEmptyProject) {
 
 TEST_F(SyncDriver, AFailedLogComesAfterTheKeysAreSet) {
   addTable(u"orders", {{u"id"}, {u"no"}});
-  field(u"orders", u"no").setFldIsPrimaryKey(true);
-  addRecord(u"orders", {{u"id"}, {u"no"}});
+  // The key comes from the database, and the keys are set after the log failed.
+  addRecord(u"orders", {{u"id"}, {u"no"}}).TblKey = u"no";
   spill(reportFolder_, "a file, not a folder");
   const std::string message = toUtf8(RunSyncPasses(*agp_, snapshot_).logFailure);
   EXPECT_EQ(message.rfind("Vantorel: The synchronization log could not be written: ", 0), 0u)
