@@ -6,9 +6,7 @@
 // the server programs, the program says so and measures nothing.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,15 +16,12 @@
 #include "platform/data/odbc_api.hpp"
 #include "platform/text/unicode.hpp"
 #include "ratio.hpp"
-#include "support/db_servers.hpp"
-#include "support/odbc_config.hpp"
+#include "sample_servers.hpp"
 #include "support/sample_databases.hpp"
-#include "support/temp_home.hpp"
 
 namespace vantorel {
 namespace {
 
-namespace fs = std::filesystem;
 using test::SampleDatabase;
 
 // A statement handle freed at the end of its scope.
@@ -157,30 +152,10 @@ BENCHMARK_CAPTURE(BM_Raw, SakilaMariaDB, 4)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   using namespace vantorel;
-  const std::optional<fs::path> testData = test::sharedTestData();
-  if (!testData) {
-    std::puts("bench_database_loader: no shared/testdata folder with chinook and sakila; skipped");
-    return 0;
-  }
-  for (const auto& why : {test::PostgresServer::unavailable(), test::MariaDbServer::unavailable()}) {
-    if (why) {
-      std::printf("bench_database_loader: %s; skipped\n", why->c_str());
-      return 0;
-    }
-  }
-  test::isolateHome();
-  test::TempDir folder;
-  fs::permissions(folder.path(),
-                  fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-  test::writeOdbcConfig(folder.path(), {});
-  test::PostgresServer postgres(folder.path() / "postgresql", test::freeLocalPort());
-  test::MariaDbServer mariadb(folder.path() / "mariadb", test::freeLocalPort());
-  std::puts("bench_database_loader: loading the samples into private servers");
-  test::loadSampleDatabases(*testData, postgres, mariadb, folder.path());
-  for (const SampleDatabase& sample : test::sampleDatabases()) {
-    connectionStrings.push_back(
-        test::sampleConnectionString(sample, postgres, mariadb, folder.path()));
-  }
+  const std::unique_ptr<bench::SampleServers> servers =
+      bench::SampleServers::start("bench_database_loader");
+  if (!servers) return 0;
+  connectionStrings = servers->connectionStrings();
   return bench::runWithRatios(
       argc, argv,
       {{"BM_Load/ChinookSQLite", "BM_Raw/ChinookSQLite", 2.0},

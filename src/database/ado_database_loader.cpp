@@ -85,9 +85,7 @@ class AdoDatabaseLoad {
       if (!value.empty()) bag_.setting(row) = Variant(value);
     };
     write(kDBADOVer, p.driverManagerVersion);
-    bag_.setting(kDBDBMSName) =
-        Variant(containsNoCase(p.dbmsName, u"Interbase") ? std::u16string(u"Interbase Server")
-                                                         : p.dbmsName);
+    bag_.setting(kDBDBMSName) = Variant(recordedDbmsName(p.dbmsName));
     write(kDBDBMSVer, p.dbmsVersion);
     write(kDBOLEDBVer, p.driverOdbcVersion);
     write(kDBProviderName, p.driverName);
@@ -107,19 +105,9 @@ class AdoDatabaseLoad {
   }
 
   void loadRows(data::Connection& cnn, const std::vector<data::TableRow>& rows) {
-    CatalogueFilter filter;
-    filter.kind = kind_;
-    filter.schemaFilter = toString(db_.schemaFilter());
-    filter.skipSqliteInternal = projectContext().currentDbmsName == u"SQLite";
-    if (kind_ == kDbmsPostgreSql) {
-      attemptStep([&] {
-        const data::QueryResult r = data::runQuery(cnn, u"SELECT current_schema()");
-        if (!r.rows.empty() && !r.rows.front().empty()) {
-          filter.currentSchema = toString(r.rows.front().front());
-        }
-      });
-    }
-    const std::vector<CatalogueEntry> entries = selectCatalogueRows(rows, filter);
+    const std::vector<CatalogueEntry> entries = selectCatalogueRows(
+        rows, catalogueFilterFor(cnn, projectContext().currentDbmsName,
+                                 toString(db_.schemaFilter())));
     AGPTables& tables = db_.tables();
     std::int32_t processed = 0;
     const auto total = static_cast<std::int32_t>(entries.size());
@@ -163,7 +151,7 @@ class AdoDatabaseLoad {
 
 }  // namespace
 
-std::u16string adoFailureText(const AutomationError& error) {
+std::u16string adoFailureText(const AutomationError& error, bool numbered) {
   const std::u16string& title = projectContext().productTitle;
   const auto* dataError = dynamic_cast<const data::DataError*>(&error);
   if (!dataError) return title + u": ADO Connection Error " + error.description();
@@ -173,7 +161,8 @@ std::u16string adoFailureText(const AutomationError& error) {
   std::u16string text;
   std::int32_t i = 0;
   for (const data::DiagRecord& record : dataError->records()) {
-    text += u"\r\nError #" + toU16(++i) + u":";
+    ++i;
+    if (numbered) text += u"\r\nError #" + toU16(i) + u":";
     text += u"\r\n   ADO Error   #" + toU16(data::kProviderFailed);
     text += u"\r\n   Description  " + record.line();
     text += u"\r\n   Source       " + error.source();

@@ -24,6 +24,7 @@ std::int16_t LoadADOCustomView(AGPDatabase& db, const std::u16string& sConnStr,
 
 // The reason a load failed, as LastErrorText gets it: the login refusal, else every provider
 // line numbered with its number, description and source, else the error's own description.
-std::u16string adoFailureText(const AutomationError& error);
+// Unnumbered, the provider lines go without their "Error #" heading.
+std::u16string adoFailureText(const AutomationError& error, bool numbered = true);
 
 }  // namespace vantorel

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <tuple>
 #include <unordered_map>
+#include <utility>
 
+#include "database/load_steps.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/data/query.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 
@@ -55,6 +59,28 @@ std::vector<CatalogueEntry> selectCatalogueRows(std::vector<data::TableRow> rows
     if (replaces) entry.row = row;
   }
   return entries;
+}
+
+CatalogueFilter catalogueFilterFor(data::Connection& cnn, std::u16string_view dbmsName,
+                                   std::u16string schemaFilter) {
+  CatalogueFilter filter;
+  filter.kind = GetDbmsType(dbmsName);
+  filter.schemaFilter = std::move(schemaFilter);
+  filter.skipSqliteInternal = dbmsName == u"SQLite";
+  if (filter.kind == kDbmsPostgreSql) {
+    attemptStep([&] {
+      const data::QueryResult r = data::runQuery(cnn, u"SELECT current_schema()");
+      if (!r.rows.empty() && !r.rows.front().empty()) {
+        filter.currentSchema = toString(r.rows.front().front());
+      }
+    });
+  }
+  return filter;
+}
+
+std::u16string recordedDbmsName(const std::u16string& providerName) {
+  return containsNoCase(providerName, u"Interbase") ? std::u16string(u"Interbase Server")
+                                                    : providerName;
 }
 
 std::u16string ChooseOracleSchema(const std::vector<data::TableRow>& rows,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/data/schema_rowsets.hpp"
@@ -29,6 +30,14 @@ struct CatalogueEntry {
 // of its name's first row.
 std::vector<CatalogueEntry> selectCatalogueRows(std::vector<data::TableRow> rows,
                                                 const CatalogueFilter& filter);
+
+// The filter a load of this database applies: its kind, the Oracle schema, the connection's
+// current schema (PostgreSQL) and SQLite's own tables.
+CatalogueFilter catalogueFilterFor(data::Connection& cnn, std::u16string_view dbmsName,
+                                   std::u16string schemaFilter);
+
+// The provider's DBMS name as a database records it: any Interbase is "Interbase Server".
+std::u16string recordedDbmsName(const std::u16string& providerName);
 
 // Offered the schema names (element 0 empty) when the wanted one owns no table; answers one.
 using SchemaChooser = std::function<std::u16string(const std::vector<std::u16string>& choices)>;

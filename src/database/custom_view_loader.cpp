@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "database/custom_sql_analyzer.hpp"
-#include "database/field_description_import.hpp"
 #include "database/load_steps.hpp"
 #include "database/pg_metadata.hpp"
+#include "database/table_description.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
@@ -50,26 +50,22 @@ void Load_ADOCustomView(AGPTable& table, data::Connection& cnn, const std::u16st
     return;
   }
 
-  std::vector<data::FieldDescription> columns;
-  try {
-    columns = data::describeQuery(cnn, sSQL);
-  } catch (const AutomationError& e) {
+  const TableDescription d = describeCustomView(cnn, sTableName, sSQL, kind);
+  if (d.readError) {
     bag.setting(kTblGen) = Variant(false);
-    bag.setting(kTblCustomError) = Variant(e.description());
-    context.lastErrorText = e.description();
+    bag.setting(kTblCustomError) = Variant(*d.readError);
+    context.lastErrorText = *d.readError;
     table.LoadTableDefault();
     return;
   }
   bag.setting(kTblCustomError) = Variant(u"");
   AGPFields& fields = table.fields();
-  for (const data::FieldDescription& column : columns) {
+  for (const ColumnDescription& c : d.columns) {
+    const data::FieldDescription& column = c.column;
     // Field names are keys that ignore case, so "Name" beside "name" is a duplicate too.
-    if (fields.fieldExist(Variant(column.name))) {
+    if (c.duplicate || fields.fieldExist(Variant(column.name))) {
       bag.setting(kTblGen) = Variant(false);
-      bag.setting(kTblCustomError) =
-          Variant(context.productTitle + u": Duplicate Column Name - " + column.name +
-                  u" found! ASP scripts may not be generated correctly! Please rename duplicated "
-                  u"field names to ensure correct generation!");
+      bag.setting(kTblCustomError) = Variant(duplicateColumnText(column.name));
       continue;
     }
     if (!fields.add(sTableName, column.name)) continue;
@@ -79,7 +75,7 @@ void Load_ADOCustomView(AGPTable& table, data::Connection& cnn, const std::u16st
   }
   // The analysis is of the text only; a fault in it costs the sources, not the custom view.
   attemptStep([&] { ParseCustomSql(table); });
-  if (kind == kDbmsPostgreSql) LoadFieldTypeNames(cnn, fields, sTableName, sSQL);
+  if (d.typeNames) applyFieldTypeNames(fields, *d.typeNames);
   table.LoadTableDefault();
 }
 

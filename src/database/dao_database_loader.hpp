@@ -4,10 +4,32 @@
 // them again (tableName given). Returns 0 when loaded, 1 with projectContext().lastErrorText
 // set when the file could not be named, opened or read.
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/database.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/data/access_file.hpp"
 
 namespace vantorel {
+
+// The DAO engine version the reader stands for: the newest, which reads every file format.
+inline constexpr char16_t kAccessEngineVersion[] = u"12.0";
+
+// The objects of a file that a load reads: every user table but the switchboard's items, and
+// the stored queries that would be listed among its views.
+bool isLoadableAccessTable(std::u16string_view name);
+bool isLoadableAccessView(const data::access::QueryInfo& info,
+                          const std::vector<std::u16string>& viewNames);
+
+// A table's columns as a load takes them: those with a name, the first of names that differ
+// only in letter case. `duplicate` tells whether one was left out for its name.
+std::vector<const data::access::AccessColumn*> loadedAccessColumns(
+    const std::vector<data::access::AccessColumn>& columns, bool* duplicate = nullptr);
+
+// The reason an open file could not be read, in the loader's lines.
+std::u16string daoFailureText(const AutomationError& e);
 
 std::int16_t loadDaoDatabase(AGPDatabase& database, const DaoLoadArguments& arguments);
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "database/dao_database_loader.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/value_format.hpp"
@@ -26,10 +27,10 @@ bool registerOnly(AGPTable& table, bool bLoadAll) {
 void addFields(AGPTable& table, const std::vector<access::AccessColumn>& columns) {
   AGPFields& fields = table.fields();
   const std::u16string tableName = table.tblName();
-  for (const access::AccessColumn& column : columns) {
-    if (!fields.add(tableName, column.name)) continue;
-    if (Ref<AGPField> field = fields.item(Variant(column.name))) {
-      field->LoadFld_DAO(daoFieldDefinition(column));
+  for (const access::AccessColumn* column : loadedAccessColumns(columns)) {
+    if (!fields.add(tableName, column->name)) continue;
+    if (Ref<AGPField> field = fields.item(Variant(column->name))) {
+      field->LoadFld_DAO(daoFieldDefinition(*column));
     }
   }
 }

@@ -20,19 +20,13 @@ bool readOnlySql(std::u16string_view sql) {
          containsNoCase(sql, u"GROUP BY") || containsNoCase(sql, u"UNION");
 }
 
-std::u16string tableKey(AGPTable& table) {
-  return toString(table.properties().setting(kTblKey));
-}
-
-// Sets the view's key when a field of the view bears exactly that name; true when one did.
-bool keepExposedKey(AGPTable& view, const std::u16string& key) {
-  AGPFields& fields = view.fields();
-  for (std::size_t i = 0; i < static_cast<std::size_t>(fields.count()); ++i) {
-    if (fields.at(i).FldName() != key) continue;
-    view.properties().setting(kTblKey) = Variant(toString(SortLines(Variant(key))));
-    return true;
+// The key, sorted, when a field of the view bears exactly that name.
+std::optional<std::u16string> exposedKey(const std::vector<std::u16string>& fieldNames,
+                                         const std::u16string& key) {
+  if (std::find(fieldNames.begin(), fieldNames.end(), key) == fieldNames.end()) {
+    return std::nullopt;
   }
-  return false;
+  return toString(SortLines(Variant(key)));
 }
 
 std::u16string chosenJoinKey(const ViewSqlShape& shape, const std::u16string& keyL,
@@ -68,32 +62,49 @@ ViewSqlShape describeViewSql(const access::AccessQuery& query) {
   return shape;
 }
 
+ViewKeyAnswer viewKeyOf(const ViewSqlShape& shape, const TableKeyLookup& tableKey,
+                        const std::u16string& ownKey, const std::vector<std::u16string>& fieldNames) {
+  ViewKeyAnswer answer;
+  answer.updatable = shape.Updatable;
+  if (!shape.Updatable) return answer;
+  if (shape.JoinCount == 0) {
+    if (tableKey(shape.TableName)) answer.key = exposedKey(fieldNames, ownKey);
+    return answer;
+  }
+  if (shape.JoinCount != 1) return answer;
+  const std::u16string keyL = tableKey(shape.LeftTable).value_or(u"");
+  const std::u16string keyR = tableKey(shape.RightTable).value_or(u"");
+  if (keyL.empty() || keyR.empty() || shape.JoinType != u"INNER") return answer;
+  const std::u16string key = chosenJoinKey(shape, keyL, keyR);
+  if (key.empty()) return answer;
+  answer.key = exposedKey(fieldNames, key);
+  answer.joinKey = answer.key.has_value();
+  return answer;
+}
+
 void SetupViewKey(AGPDatabase& database, AGPTable& view, const access::AccessQuery& query) {
-  const ViewSqlShape shape = describeViewSql(query);
-  view.properties().setting(kTblUpdatable) = Variant(shape.Updatable);
-  if (!shape.Updatable) return;
   AGPTables& tables = database.tables();
   const auto count = static_cast<std::size_t>(tables.count());
-  if (shape.JoinCount == 0) {
-    bool found = false;
-    for (std::size_t i = 0; i < count && !found; ++i) {
-      found = tables.at(i).tblName() == shape.TableName;
+  // Of tables sharing a name exactly, the last one's key counts.
+  const TableKeyLookup tableKey = [&](std::u16string_view name) {
+    std::optional<std::u16string> key;
+    for (std::size_t i = 0; i < count; ++i) {
+      AGPTable& table = tables.at(i);
+      if (table.tblName() == name) key = toString(table.properties().setting(kTblKey));
     }
-    if (found) keepExposedKey(view, tableKey(view));
-    return;
+    return key;
+  };
+  std::vector<std::u16string> fieldNames;
+  AGPFields& fields = view.fields();
+  for (std::size_t i = 0; i < static_cast<std::size_t>(fields.count()); ++i) {
+    fieldNames.push_back(fields.at(i).FldName());
   }
-  if (shape.JoinCount != 1) return;
-  std::u16string keyL, keyR;
-  for (std::size_t i = 0; i < count; ++i) {
-    AGPTable& table = tables.at(i);
-    if (table.tblName() == shape.LeftTable) keyL = tableKey(table);
-    if (table.tblName() == shape.RightTable) keyR = tableKey(table);
-  }
-  if (keyL.empty() || keyR.empty() || shape.JoinType != u"INNER") return;
-  const std::u16string key = chosenJoinKey(shape, keyL, keyR);
-  if (!key.empty() && keepExposedKey(view, key)) {
-    view.properties().setting(kTblView) = Variant(true);
-  }
+  AGProperties& bag = view.properties();
+  const ViewKeyAnswer answer =
+      viewKeyOf(describeViewSql(query), tableKey, toString(bag.setting(kTblKey)), fieldNames);
+  bag.setting(kTblUpdatable) = Variant(answer.updatable);
+  if (answer.key) bag.setting(kTblKey) = Variant(*answer.key);
+  if (answer.joinKey) bag.setting(kTblView) = Variant(true);
 }
 
 }  // namespace vantorel

@@ -14,9 +14,15 @@ namespace vantorel {
 
 namespace {
 
+std::int16_t loadADODB(AGPDatabase& db, const AdoLoadArguments& arguments) {
+  return LoadADODB(db, arguments, &askForOracleSchema);
+}
+
+}  // namespace
+
 // The user picks the Oracle schema among those owning tables; an unattended run, which has no
 // one to ask, takes the first, since a load without a schema would read nothing.
-std::u16string askForSchema(const std::vector<std::u16string>& choices) {
+std::u16string askForOracleSchema(const std::vector<std::u16string>& choices) {
   const std::vector<std::u16string> listed(choices.begin() + (choices.empty() ? 0 : 1),
                                            choices.end());
   if (listed.empty()) return {};
@@ -26,12 +32,6 @@ std::u16string askForSchema(const std::vector<std::u16string>& choices) {
       projectContext().productTitle, listed);
   return listed[chosen && *chosen < listed.size() ? *chosen : 0];
 }
-
-std::int16_t loadADODB(AGPDatabase& db, const AdoLoadArguments& arguments) {
-  return LoadADODB(db, arguments, &askForSchema);
-}
-
-}  // namespace
 
 void installDatabaseLoadOperations() noexcept {
   DatabaseOperations& operations = databaseOperations();

@@ -1,5 +1,7 @@
 #include "database/index_grouping.hpp"
 
+#include <utility>
+
 #include "fields/field_settings.hpp"
 #include "foundation/sql_quoting.hpp"
 
@@ -9,7 +11,7 @@ namespace {
 
 class IndexGrouping {
  public:
-  IndexGrouping(AGPFields& fields, std::int16_t kind) : fields_(fields), kind_(kind) {}
+  explicit IndexGrouping(std::int16_t kind) : kind_(kind) {}
 
   void add(const IndexColumn& row) {
     if (row.indexName != previousIndex_) {
@@ -21,24 +23,21 @@ class IndexGrouping {
     const bool primary =
         row.primaryKey.value_or(kind_ == kDbmsAccess && row.indexName == u"PrimaryKey");
     if (!column_.empty()) ++columnCount_;
-    if (kind_ == kDbmsAccess && primary) {
-      forFieldsNamed(fields_, column_, [](AGPField& f) { f.setFldIsPrimaryKey(true); });
-    }
+    if (kind_ == kDbmsAccess && primary) marks_.primary.push_back(column_);
   }
 
   // Marks the single column of the index just read when that index is unique.
   void finishIndex() {
-    if (columnCount_ == 1 && unique_) {
-      forFieldsNamed(fields_, column_,
-                     [](AGPField& f) { f.properties().setting(kFldUniqueIdx) = Variant(true); });
-    }
+    if (columnCount_ == 1 && unique_) marks_.unique.push_back(column_);
     columnCount_ = 0;
     unique_ = false;
   }
 
+  IndexMarks marks() && { return std::move(marks_); }
+
  private:
-  AGPFields& fields_;
   std::int16_t kind_;
+  IndexMarks marks_;
   std::u16string previousIndex_;
   std::u16string column_;
   std::int32_t columnCount_ = 0;
@@ -47,11 +46,23 @@ class IndexGrouping {
 
 }  // namespace
 
-void applyIndexColumns(const std::vector<IndexColumn>& rows, AGPFields& fields,
-                       std::int16_t dbmsKind) {
-  IndexGrouping grouping(fields, dbmsKind);
+IndexMarks groupIndexColumns(const std::vector<IndexColumn>& rows, std::int16_t dbmsKind) {
+  IndexGrouping grouping(dbmsKind);
   for (const IndexColumn& row : rows) grouping.add(row);
   grouping.finishIndex();
+  return std::move(grouping).marks();
+}
+
+void applyIndexColumns(const std::vector<IndexColumn>& rows, AGPFields& fields,
+                       std::int16_t dbmsKind) {
+  const IndexMarks marks = groupIndexColumns(rows, dbmsKind);
+  for (const std::u16string& name : marks.primary) {
+    forFieldsNamed(fields, name, [](AGPField& f) { f.setFldIsPrimaryKey(true); });
+  }
+  for (const std::u16string& name : marks.unique) {
+    forFieldsNamed(fields, name,
+                   [](AGPField& f) { f.properties().setting(kFldUniqueIdx) = Variant(true); });
+  }
 }
 
 }  // namespace vantorel

@@ -18,6 +18,16 @@ struct IndexColumn {
   std::optional<bool> primaryKey;
 };
 
+// The columns an index rowset marks, by exact name: those alone in a unique index, and on
+// Access those of the primary index.
+struct IndexMarks {
+  std::vector<std::u16string> unique;
+  std::vector<std::u16string> primary;
+};
+
+// The rows in rowset order, each index's columns together.
+IndexMarks groupIndexColumns(const std::vector<IndexColumn>& rows, std::int16_t dbmsKind);
+
 // The rows in rowset order, each index's columns together. Names compare exactly.
 void applyIndexColumns(const std::vector<IndexColumn>& rows, AGPFields& fields,
                        std::int16_t dbmsKind);

@@ -76,43 +76,64 @@ std::u16string MySQLTagValues(std::u16string_view str) {
   return result;
 }
 
-bool IsBoolTagValues(AGPField& fld) {
+bool isBoolTagValues(std::u16string_view values) {
   static constexpr std::u16string_view kLists[] = {
       u"\"0\",\"0\"\r\n\"1\",\"1\"", u"\"1\",\"1\"\r\n\"0\",\"0\"", u"\"N\",\"N\"\r\n\"Y\",\"Y\"",
       u"\"Y\",\"Y\"\r\n\"N\",\"N\""};
-  const Variant& stored = fld.properties().setting(kFldTagValues);
-  const std::u16string values = stored.isString() ? stored.stringValue() : std::u16string();
   for (std::u16string_view list : kLists) {
     if (values == list || values == std::u16string(list) + u"\r\n") return true;
   }
   return false;
 }
 
-void SetupMySQLFld(AGPField& fld, const data::QueryResult& rs, std::u16string_view sFldName) {
+bool IsBoolTagValues(AGPField& fld) {
+  const Variant& stored = fld.properties().setting(kFldTagValues);
+  return isBoolTagValues(stored.isString() ? stored.stringValue() : std::u16string());
+}
+
+std::optional<MySqlColumnType> mySqlColumnType(const data::QueryResult& rs,
+                                               std::u16string_view sFldName) {
   std::size_t row = 0;
   for (; row < rs.rows.size(); ++row) {
     const Variant& name = rs.value(row, u"Field");
-    if (name.isArray()) return;
+    if (name.isArray()) return std::nullopt;
     if (data::textOf(name) == sFldName) break;
   }
-  if (row == rs.rows.size()) return;
+  if (row == rs.rows.size()) return std::nullopt;
+  MySqlColumnType column;
+  column.type = data::textOf(rs.value(row, u"Type"));
+  column.key = data::textOf(rs.value(row, u"Key"));
+  const std::u16string lower = toLower(column.type);
+  if (startsWith(lower, u"enum")) {
+    column.list = MySqlColumnType::ValueList::Enum;
+    column.tagValues = MySQLTagValues(std::u16string_view(column.type).substr(4));
+  } else if (startsWith(lower, u"set")) {
+    column.list = MySqlColumnType::ValueList::Set;
+    column.tagValues = MySQLTagValues(std::u16string_view(column.type).substr(3));
+  }
+  return column;
+}
 
+void applyMySqlColumnType(AGPField& fld, const MySqlColumnType& column) {
   AGProperties& bag = fld.properties();
-  const std::u16string type = data::textOf(rs.value(row, u"Type"));
-  bag.setting(kFldTypeName) = Variant(type);
-  const std::u16string key = data::textOf(rs.value(row, u"Key"));
-  if (key == u"PRI") {
+  bag.setting(kFldTypeName) = Variant(column.type);
+  if (column.key == u"PRI") {
     bag.setting(kFldIsPrimaryKey) = Variant(true);
-  } else if (key == u"UNI") {
+  } else if (column.key == u"UNI") {
     bag.setting(kFldUniqueIdx) = Variant(true);
   }
-  const std::u16string lower = toLower(type);
-  if (startsWith(lower, u"enum")) {
-    bag.setting(kFldTagValues) = Variant(MySQLTagValues(std::u16string_view(type).substr(4)));
-    bag.setting(kFldHtmlTag) = Variant(IsBoolTagValues(fld) ? u"RADIO" : u"SELECT");
-  } else if (startsWith(lower, u"set")) {
-    bag.setting(kFldTagValues) = Variant(MySQLTagValues(std::u16string_view(type).substr(3)));
+  if (column.list == MySqlColumnType::ValueList::Enum) {
+    bag.setting(kFldTagValues) = Variant(column.tagValues);
+    bag.setting(kFldHtmlTag) = Variant(isBoolTagValues(column.tagValues) ? u"RADIO" : u"SELECT");
+  } else if (column.list == MySqlColumnType::ValueList::Set) {
+    bag.setting(kFldTagValues) = Variant(column.tagValues);
     bag.setting(kFldHtmlTag) = Variant(u"CHECKBOX");
+  }
+}
+
+void SetupMySQLFld(AGPField& fld, const data::QueryResult& rs, std::u16string_view sFldName) {
+  if (const std::optional<MySqlColumnType> column = mySqlColumnType(rs, sFldName)) {
+    applyMySqlColumnType(fld, *column);
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // What a MySQL or MariaDB table tells of its columns beyond the result-set metadata: the full
 // column type, the key kind and the value lists of enum and set columns.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,25 @@ namespace vantorel {
 std::u16string showFieldsQuery(const data::Connection& connection, std::u16string_view schema,
                                std::u16string_view table);
 
-// Takes the column's row of the SHOW FIELDS result: the type text, PRI and UNI keys, and the
-// enum and set values with the input tag that suits them. No row for the column changes nothing.
+// What the column's row of the SHOW FIELDS result tells: the type text, the key kind ("PRI",
+// "UNI" or other) and, for enum and set columns, their values as FldTagValues text.
+struct MySqlColumnType {
+  enum class ValueList { None, Enum, Set };
+  std::u16string type;
+  std::u16string key;
+  ValueList list = ValueList::None;
+  std::u16string tagValues;
+};
+
+// Nothing when the result has no row for the column.
+std::optional<MySqlColumnType> mySqlColumnType(const data::QueryResult& rs,
+                                               std::u16string_view sFldName);
+
+// Gives the field the type text, PRI and UNI keys, and the enum and set values with the input
+// tag that suits them.
+void applyMySqlColumnType(AGPField& fld, const MySqlColumnType& column);
+
+// Takes the column's row of the SHOW FIELDS result; no row for the column changes nothing.
 void SetupMySQLFld(AGPField& fld, const data::QueryResult& rs, std::u16string_view sFldName);
 
 // The FldTagValues text ("value","value" CR LF per value) of the part of an enum or set type
@@ -23,5 +41,6 @@ std::u16string MySQLTagValues(std::u16string_view str);
 
 // True when the field's tag values are exactly 0 and 1, or N and Y, in either order.
 bool IsBoolTagValues(AGPField& fld);
+bool isBoolTagValues(std::u16string_view values);
 
 }  // namespace vantorel

@@ -32,7 +32,9 @@ std::u16string tableType(std::u16string_view relkind) {
 
 // The types generated pages have no input for. The list has always named "lseq"; the
 // line-segment type it meant is "lseg".
-bool unsupportedType(std::u16string_view typeName) {
+}  // namespace
+
+bool unsupportedPgType(std::u16string_view typeName) {
   static constexpr std::u16string_view kTypes[] = {u"bit",   u"box",     u"array", u"circle",
                                                    u"line",  u"lseq",    u"lseg",  u"path",
                                                    u"point", u"polygon", u"inet"};
@@ -44,13 +46,15 @@ bool unsupportedType(std::u16string_view typeName) {
   return false;
 }
 
+namespace {
+
 void applyTypeName(AGPFields& fields, const PgMetadataField& column) {
   for (std::size_t i = 0; i < static_cast<std::size_t>(fields.count()); ++i) {
     AGPField& field = fields.at(i);
     if (field.FldName() != column.Name) continue;
     AGProperties& bag = field.properties();
     bag.setting(kFldTypeName) = Variant(column.DataTypeName);
-    if (unsupportedType(column.DataTypeName)) {
+    if (unsupportedPgType(column.DataTypeName)) {
       bag.setting(kFldSupport) = Variant(false);
       bag.setting(kFldGenerate) = Variant(false);
     }
@@ -100,16 +104,17 @@ PgMetadataTable PgMetadataComponent::describe(std::u16string_view name, std::u16
   return table;
 }
 
-void LoadFieldTypeNames(data::Connection& connection, AGPFields& Fields,
-                        std::u16string_view sTableName, std::u16string_view sSQL) {
+std::optional<std::vector<PgMetadataField>> readFieldTypeNames(data::Connection& connection,
+                                                               std::u16string_view sTableName,
+                                                               std::u16string_view schema,
+                                                               std::u16string_view sSQL) {
   PgMetadataComponent component(connection);
-  // Every type name is read before the first is set, so a failed read leaves them all as the
+  // Every type name is read before the first is used, so a failed read leaves them all as the
   // driver gave them.
   std::vector<PgMetadataField> columns;
   const bool read = attemptStep([&] {
     if (sSQL.empty()) {
-      for (const PgMetadataTable& table :
-           component.tables(sTableName, projectContext().currentSchemaName)) {
+      for (const PgMetadataTable& table : component.tables(sTableName, schema)) {
         if ((table.TableType == u"TABLE" || table.TableType == u"VIEW") &&
             table.Name == sTableName) {
           columns.insert(columns.end(), table.Fields.begin(), table.Fields.end());
@@ -119,7 +124,18 @@ void LoadFieldTypeNames(data::Connection& connection, AGPFields& Fields,
       columns = component.describe(sTableName, sSQL).Fields;
     }
   });
-  if (!read) return;
+  if (!read) return std::nullopt;
+  return columns;
+}
+
+void LoadFieldTypeNames(data::Connection& connection, AGPFields& Fields,
+                        std::u16string_view sTableName, std::u16string_view sSQL) {
+  const std::optional<std::vector<PgMetadataField>> columns =
+      readFieldTypeNames(connection, sTableName, projectContext().currentSchemaName, sSQL);
+  if (columns) applyFieldTypeNames(Fields, *columns);
+}
+
+void applyFieldTypeNames(AGPFields& Fields, const std::vector<PgMetadataField>& columns) {
   for (const PgMetadataField& column : columns) applyTypeName(Fields, column);
 }
 

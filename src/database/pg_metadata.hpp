@@ -2,6 +2,7 @@
 // PostgreSQL's own names for column types, which its ODBC driver answers "unknown" for (arrays,
 // geometric and bit types) or reports in ODBC's terms. Read from the system catalogue over the
 // connection the loader already holds.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,21 @@ class PgMetadataComponent {
  private:
   data::Connection& connection_;
 };
+
+// The PostgreSQL type name of each column of a table or view (sSQL empty; the one the schema
+// holds, or the search path finds when it is empty) or of a custom view's query; nothing when
+// the catalogue could not be read.
+std::optional<std::vector<PgMetadataField>> readFieldTypeNames(data::Connection& connection,
+                                                               std::u16string_view sTableName,
+                                                               std::u16string_view schema,
+                                                               std::u16string_view sSQL);
+
+// True for the type names the generated pages have no input for, and for an empty one.
+bool unsupportedPgType(std::u16string_view typeName);
+
+// Gives each field the type name of its column, by exact name; an unsupported one takes the
+// field out of generation.
+void applyFieldTypeNames(AGPFields& Fields, const std::vector<PgMetadataField>& columns);
 
 // Gives the fields of a table or view (sSQL empty) or of a custom view (its query) PostgreSQL's
 // type names, and takes the types the generated pages cannot handle out of generation. When the

@@ -128,17 +128,19 @@ std::optional<std::u16string> postgreSqlDefault(std::u16string_view def) {
   return text;
 }
 
-void SetupPostgreSqlFld(AGPField& fld, const data::QueryResult& rs, std::u16string_view sFldName) {
+std::optional<std::u16string> postgreSqlColumnDefault(const data::QueryResult& rs,
+                                                      std::u16string_view sFldName) {
   for (std::size_t row = 0; row < rs.rows.size(); ++row) {
     if (data::textOf(rs.value(row, u"attname")) != sFldName) continue;
-    const std::optional<std::u16string> value =
-        postgreSqlDefault(data::textOf(rs.value(row, u"def")));
-    AGProperties& bag = fld.properties();
-    if (value && !toBool(bag.setting(kFldAutoIncrement))) {
-      bag.setting(kFldDefault) = Variant(*value);
-    }
-    return;
+    return postgreSqlDefault(data::textOf(rs.value(row, u"def")));
   }
+  return std::nullopt;
+}
+
+void SetupPostgreSqlFld(AGPField& fld, const data::QueryResult& rs, std::u16string_view sFldName) {
+  const std::optional<std::u16string> value = postgreSqlColumnDefault(rs, sFldName);
+  AGProperties& bag = fld.properties();
+  if (value && !toBool(bag.setting(kFldAutoIncrement))) bag.setting(kFldDefault) = Variant(*value);
 }
 
 }  // namespace vantorel

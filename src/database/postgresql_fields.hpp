@@ -26,6 +26,11 @@ data::QueryResult readPostgreSqlDefaults(data::Connection& connection, std::u16s
 // the cast otherwise; nothing for NULL, an empty literal or no default at all.
 std::optional<std::u16string> postgreSqlDefault(std::u16string_view def);
 
+// The FldDefault the column's row of readPostgreSqlDefaults gives; nothing without a row or a
+// usable default.
+std::optional<std::u16string> postgreSqlColumnDefault(const data::QueryResult& rs,
+                                                      std::u16string_view sFldName);
+
 // Takes the column's default from the rows of readPostgreSqlDefaults; an auto-increment field
 // keeps its own.
 void SetupPostgreSqlFld(AGPField& fld, const data::QueryResult& rs, std::u16string_view sFldName);

@@ -1,108 +1,54 @@
 #include "database/table_schema_loader.hpp"
 
-#include <optional>
-#include <utility>
 #include <vector>
 
-#include "database/field_description_import.hpp"
 #include "database/index_grouping.hpp"
 #include "database/load_steps.hpp"
-#include "database/mysql_fields.hpp"
-#include "database/pg_metadata.hpp"
-#include "database/postgresql_fields.hpp"
+#include "database/table_description.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "foundation/value_format.hpp"
 #include "platform/automation/variant_convert.hpp"
-#include "platform/data/query.hpp"
-#include "platform/data/query_metadata.hpp"
-#include "platform/data/statement.hpp"
 #include "platform/text/strings.hpp"
 
 namespace vantorel {
 
 namespace {
 
-// One table's load: the connection, the table and what the loader's queries read about it.
-class TableSchemaLoad {
+// The model's reading of one described table: a field per column, with the load-time rules of
+// the field import and what the database's kind tells beyond them.
+class ModelTableSink {
  public:
-  TableSchemaLoad(AGPTable& table, data::Connection& cnn, std::u16string name)
-      : table_(table),
-        bag_(table.properties()),
-        cnn_(cnn),
-        name_(std::move(name)),
-        schema_(projectContext().currentSchemaName),
-        kind_(GetDbmsType(projectContext().currentDbmsName)) {}
+  explicit ModelTableSink(AGPTable& table) : table_(table), bag_(table.properties()) {}
 
-  // The fields from the probe's result columns; false, with the provider's text in TblError,
-  // when the probe fails.
-  bool readFields() {
-    std::vector<data::FieldDescription> columns;
-    try {
-      data::Statement probe(cnn_);
-      probe.execDirect(u"SELECT * FROM " + cnn_.quoteName(schema_, name_) + u" WHERE 0=1");
-      columns = data::describeResult(probe);
-      probe.closeCursor();
-    } catch (const AutomationError& e) {
-      bag_.setting(kTblError) = Variant(e.description());
-      bag_.setting(kTblGen) = Variant(false);
-      return false;
-    }
-    std::optional<data::QueryResult> showFields, defaults;
-    if (kind_ == kDbmsMySql) {
-      attemptStep(
-          [&] { showFields = data::runQuery(cnn_, showFieldsQuery(cnn_, schema_, name_)); });
-    } else if (kind_ == kDbmsPostgreSql) {
-      attemptStep([&] { defaults = readPostgreSqlDefaults(cnn_, schema_, name_); });
-    }
-    for (const data::FieldDescription& column : columns) {
-      AGPField* field = addField(column);
+  void addFields(const TableDescription& d) {
+    for (const ColumnDescription& c : d.columns) {
+      AGPField* field = addField(c, d.name);
       if (!field) continue;
-      if (showFields) attemptStep([&] { SetupMySQLFld(*field, *showFields, column.name); });
-      if (kind_ == kDbmsSqlServer && column.type == data::AdoType::Guid) {
-        attemptStep([&] { readRowGuid(*field, column.name); });
+      AGProperties& f = field->properties();
+      if (c.mysql) applyMySqlColumnType(*field, *c.mysql);
+      if (c.rowGuid) f.setting(kFldAutoIncrement) = Variant(true);
+      if (c.pgDefault && !toBool(f.setting(kFldAutoIncrement))) {
+        f.setting(kFldDefault) = Variant(*c.pgDefault);
       }
-      if (defaults) attemptStep([&] { SetupPostgreSqlFld(*field, *defaults, column.name); });
     }
-    if (kind_ == kDbmsPostgreSql) LoadFieldTypeNames(cnn_, table_.fields(), name_, u"");
-    return true;
+    if (d.typeNames) applyFieldTypeNames(table_.fields(), *d.typeNames);
   }
 
-  // Primary key, required columns and unique single-column indexes; views have none.
-  void readKeys() {
+  void addKeys(const TableDescription& d) {
     AGPFields& fields = table_.fields();
-    data::SchemaScope scope;
-    if (!schema_.empty()) scope.schema = schema_;
-    if (kind_ != kDbmsAccess) {
-      attemptStep([&] {
-        for (const data::PrimaryKeyRow& row : data::listPrimaryKeys(cnn_, scope, name_)) {
-          forFieldsNamed(fields, row.column, [](AGPField& f) { f.setFldIsPrimaryKey(true); });
+    for (const ColumnDescription& c : d.columns) {
+      if (c.duplicate) continue;
+      forFieldsNamed(fields, c.column.name, [&](AGPField& f) {
+        if (c.primaryKey) f.setFldIsPrimaryKey(true);
+        if (c.required) {
+          f.properties().setting(kFldReq) = Variant(true);
+          f.properties().setting(kFldRequired) = Variant(true);
         }
-      });
-      attemptStep([&] {
-        for (const data::ColumnRow& row : data::listColumns(cnn_, scope, name_)) {
-          if (!row.required()) continue;
-          forFieldsNamed(fields, row.name, [](AGPField& f) {
-            f.properties().setting(kFldReq) = Variant(true);
-            f.properties().setting(kFldRequired) = Variant(true);
-          });
-        }
+        if (c.uniqueIndex) f.properties().setting(kFldUniqueIdx) = Variant(true);
       });
     }
-    std::optional<std::vector<data::IndexRow>> indexes;
-    attemptStep([&] { indexes = data::listIndexes(cnn_, scope, name_); });
-    if (!indexes && kind_ == kDbmsMySql) {
-      attemptStep(
-          [&] { indexes = data::listIndexes(cnn_, scope, QuoteSqlNameRaw(Variant(name_))); });
-    }
-    if (!indexes) return;
-    std::vector<IndexColumn> rows;
-    rows.reserve(indexes->size());
-    for (const data::IndexRow& row : *indexes) {
-      rows.push_back({row.indexName, row.unique, row.column, std::nullopt});
-    }
-    applyIndexColumns(rows, fields, kind_);
   }
 
   void setKey() {
@@ -117,49 +63,32 @@ class TableSchemaLoad {
  private:
   // The column's new field; nullptr when the table already has a field of that name in any
   // letter case, which is reported rather than dropped unseen.
-  AGPField* addField(const data::FieldDescription& column) {
+  AGPField* addField(const ColumnDescription& c, const std::u16string& tableName) {
     AGPFields& fields = table_.fields();
-    if (fields.fieldExist(Variant(column.name))) {
+    if (c.duplicate || fields.fieldExist(Variant(c.column.name))) {
       bag_.setting(kTblGen) = Variant(false);
-      bag_.setting(kTblError) =
-          Variant(projectContext().productTitle + u": Duplicate Column Name - " + column.name +
-                  u" found! ASP scripts may not be generated correctly! Please rename duplicated "
-                  u"field names to ensure correct generation!");
+      bag_.setting(kTblError) = Variant(duplicateColumnText(c.column.name));
       return nullptr;
     }
-    if (!fields.add(name_, column.name)) return nullptr;
-    AGPField* field = fields.find(column.name);
+    if (!fields.add(tableName, c.column.name)) return nullptr;
+    AGPField* field = fields.find(c.column.name);
     if (!field) return nullptr;
-    attemptStep([&] { field->LoadFld_ADO(adoFieldDefinition(column)); });
+    attemptStep([&] { field->LoadFld_ADO(adoFieldDefinition(c.column)); });
     return field;
-  }
-
-  // A SQL Server uniqueidentifier column that the server fills itself counts as auto-increment.
-  void readRowGuid(AGPField& field, const std::u16string& column) {
-    const data::QueryResult result =
-        data::runQuery(cnn_, u"SELECT COLUMNPROPERTY(OBJECT_ID(?), ?, 'IsRowGuidCol')",
-                       {Variant(cnn_.quoteName(schema_, name_)), Variant(column)});
-    if (!result.rows.empty() && !result.rows.front().empty() &&
-        data::integerOf(result.rows.front().front()) == 1) {
-      field.properties().setting(kFldAutoIncrement) = Variant(true);
-    }
   }
 
   AGPTable& table_;
   AGProperties& bag_;
-  data::Connection& cnn_;
-  std::u16string name_;
-  std::u16string schema_;
-  std::int16_t kind_;
 };
 
 }  // namespace
 
 void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, bool bLoadAll) {
   AGProperties& bag = table.properties();
+  ProjectContext& context = projectContext();
   bag.setting(kTblType) = Variant(rs.type);
-  bag.setting(kTblSchema) = Variant(projectContext().currentSchemaName);
-  if (bLoadAll && projectContext().currentDynamicLoadDB) {
+  bag.setting(kTblSchema) = Variant(context.currentSchemaName);
+  if (bLoadAll && context.currentDynamicLoadDB) {
     // Only registered: AGP.LoadTable reads it when it is wanted.
     bag.setting(kTblGen) = Variant(false);
     bag.setting(kTblLoaded) = Variant(false);
@@ -168,10 +97,19 @@ void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, 
   bag.setting(kTblGen) = Variant(true);
   bag.setting(kTblError) = Variant(u"");
 
-  TableSchemaLoad load(table, cnn, rs.name);
-  if (load.readFields()) bag.setting(kTblLoaded) = Variant(true);
-  if (rs.type == u"TABLE") load.readKeys();
-  load.setKey();
+  data::TableRow source = rs;
+  source.schema = context.currentSchemaName;
+  const TableDescription d = describeAdoTable(cnn, source, GetDbmsType(context.currentDbmsName));
+  ModelTableSink sink(table);
+  if (d.readError) {
+    bag.setting(kTblError) = Variant(*d.readError);
+    bag.setting(kTblGen) = Variant(false);
+  } else {
+    sink.addFields(d);
+    bag.setting(kTblLoaded) = Variant(true);
+    sink.addKeys(d);
+  }
+  sink.setKey();
   table.LoadTableDefault();
 }
 

@@ -2,6 +2,7 @@
 #include "fields/field.hpp"
 #include "fields/field_settings.hpp"
 #include "fields/field_types.hpp"
+#include "fields/type_rules.hpp"
 #include "foundation/field_kind.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
@@ -14,52 +15,17 @@ namespace {
 
 constexpr std::int32_t kAdoItemNotFound = 3265;
 
-// The DAO type's ADO counterpart, its support and its literal quote (nullptr: quotes unchanged).
-struct DaoMapping {
-  std::int16_t daoType;
-  std::int16_t adoType;
-  bool supported;
-  const char16_t* quote;
-};
-
-constexpr DaoMapping kDaoTypes[] = {
-    {1, adoType::kBoolean, true, u""},        {2, adoType::kUnsignedTinyInt, true, u""},
-    {3, adoType::kSmallInt, true, u""},       {4, adoType::kInteger, true, u""},
-    {5, adoType::kCurrency, true, u""},       {6, adoType::kSingle, true, u""},
-    {7, adoType::kDouble, true, u""},         {8, adoType::kDBTimeStamp, true, u"#"},
-    {9, adoType::kBinary, false, nullptr},    {10, adoType::kVarWChar, true, u"'"},
-    {11, adoType::kLongVarBinary, true, u""}, {12, adoType::kLongVarWChar, true, u"'"},
-    {15, adoType::kGuid, true, u"'"},         {16, adoType::kBigInt, true, u""},
-    {18, adoType::kChar, true, u"'"},         {19, adoType::kNumeric, true, u""},
-    {20, adoType::kNumeric, true, u""},       {21, adoType::kDouble, true, u""},
-    {22, adoType::kDBTimeStamp, true, u"#"},  {23, adoType::kDBTimeStamp, true, u"#"},
-};
-
-// The attribute bits of a DAO column in ADO's terms.
-std::int32_t GetFldAttributeDAO(const DaoFieldDefinition& d) {
-  std::int32_t bits = 0;
-  if ((d.Attributes & kDaoFixedField) == kDaoFixedField) bits = kAdoFldFixed;
-  if ((d.Attributes & kDaoAutoIncrField) != kDaoAutoIncrField) bits += kAdoFldUpdatable;
-  if (!d.Required) bits += kAdoFldIsNullable;
-  return bits;
-}
-
 }  // namespace
 
 void AGPField::SetFldTypeDAO(std::int16_t daoType) {
   AGProperties& bag = properties();
-  for (const DaoMapping& m : kDaoTypes) {
-    if (m.daoType != daoType) continue;
-    bag.setting(kFldType) = Variant(m.adoType);
-    bag.setting(kFldSupport) = Variant(m.supported);
-    if (m.quote) {
-      bag.setting(kFldQuoteS) = Variant(m.quote);
-      bag.setting(kFldQuoteE) = Variant(m.quote);
-    }
-    return;
+  const DaoTypeRule rule = daoTypeRule(daoType);
+  bag.setting(kFldType) = Variant(rule.adoType);
+  bag.setting(kFldSupport) = Variant(rule.supported);
+  if (rule.quote) {
+    bag.setting(kFldQuoteS) = Variant(rule.quote);
+    bag.setting(kFldQuoteE) = Variant(rule.quote);
   }
-  bag.setting(kFldType) = Variant(static_cast<std::int16_t>(-1));
-  bag.setting(kFldSupport) = Variant(false);
 }
 
 void AGPField::SetFldTypeADO(std::int16_t type, std::uint8_t precision) {
@@ -69,25 +35,12 @@ void AGPField::SetFldTypeADO(std::int16_t type, std::uint8_t precision) {
     bag.setting(kFldTypeName) = Variant(
         toString(AdoTypeName(Variant(type), Variant(static_cast<std::int16_t>(precision)))));
   }
-  using namespace adoType;
-  const char16_t* quote = nullptr;
-  bool supported = true;
-  if (isOneOf(type, {kBigInt, kBoolean, kCurrency, kDecimal, kDouble, kInteger, kNumeric, kSingle,
-                     kSmallInt, kTinyInt, kUnsignedBigInt, kUnsignedInt, kUnsignedSmallInt,
-                     kUnsignedTinyInt, kVarNumeric})) {
-    quote = u"";
-  } else if (isOneOf(type, {kBSTR, kChar, kDate, kDBDate, kDBTime, kDBTimeStamp, kLongVarChar,
-                            kLongVarWChar, kVarChar, kVarWChar, kWChar, kGuid})) {
-    const bool accessDate = GetDbmsType(projectContext().currentDbmsName) == kDbmsAccess &&
-                            isOneOf(type, {kDate, kDBDate, kDBTime, kDBTimeStamp});
-    quote = accessDate ? u"#" : u"'";
-  } else if (isOneOf(type, {kLongVarBinary, kVarBinary})) {
-    quote = u"'";
-  } else {
-    supported = false;
-  }
-  bag.setting(kFldSupport) = Variant(supported);
-  if (quote) {
+  const AdoTypeRule rule = adoTypeRule(type);
+  bag.setting(kFldSupport) = Variant(rule.supported);
+  if (rule.quote) {
+    const bool accessDate = *rule.quote == LiteralQuote::Date &&
+                            GetDbmsType(projectContext().currentDbmsName) == kDbmsAccess;
+    const char16_t* quote = *rule.quote == LiteralQuote::None ? u"" : accessDate ? u"#" : u"'";
     bag.setting(kFldQuoteS) = Variant(quote);
     bag.setting(kFldQuoteE) = Variant(quote);
   }
@@ -103,7 +56,7 @@ void AGPField::LoadFld_DAO(const DaoFieldDefinition& d) {
   SetFldTypeDAO(d.Type);
   bag.setting(kFldSize) = Variant(d.Size);
   bag.setting(kFldUniqueIdx) = Variant(false);
-  bag.setting(kFldAttribute) = Variant(GetFldAttributeDAO(d));
+  bag.setting(kFldAttribute) = Variant(daoFieldAttributes(d));
   bag.setting(kFldAutoIncrement) = Variant((d.Attributes & kDaoAutoIncrField) == kDaoAutoIncrField);
   bag.setting(kFldZeroLen) = Variant(d.AllowZeroLength);
   bag.setting(kFldReq) = Variant(d.Required);

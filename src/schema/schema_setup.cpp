@@ -28,10 +28,6 @@ void loadCustomViewMember(AGP& proj, const std::u16string& sTableName, const std
 
 }  // namespace
 
-void registerSchemaClasses(ClassFactory& factory) {
-  registerEngineClass<AGPSchema>(factory, u"AGPSchema");
-}
-
 void installSchemaOperations() noexcept {
   installLateMember(u"CustomViewConnStr", &lateMemberEntry<&CustomViewConnStr>);
   installLateMember(u"LoadCustomView", &lateMemberEntry<&loadCustomViewMember>);

@@ -3,9 +3,7 @@
 // installed once at start-up.
 namespace vantorel {
 
-class ClassFactory;
-
-void registerSchemaClasses(ClassFactory& factory);
+// The class registration is in schema_classes.hpp.
 void installSchemaOperations() noexcept;
 
 }  // namespace vantorel

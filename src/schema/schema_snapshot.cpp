@@ -2,6 +2,7 @@
 
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
 
@@ -12,9 +13,29 @@ AGSchemaTable AGPSchema::Tbl(std::int16_t i) const {
 
 const ClassInfo& AGPSchema::classInfo() const noexcept {
   using T = AGPSchema;
-  static const ClassInfo info(u"AGPSchema",
-                              [](ClassInfo& c) { ClassBuilder<T>(c).get<&T::tblcnt>(u"tblcnt"); });
+  // The records have no Variant form, so Tbl is for C++ callers only.
+  static const ClassInfo info(u"AGPSchema", [](ClassInfo& c) {
+    ClassBuilder<T>(c)
+        .get<&T::tblcnt>(u"tblcnt")
+        .method<&T::scriptLoadDB>(u"LoadDB")
+        .method<&T::LoadADOCustomView>(u"LoadADOCustomView")
+        .method<&T::scriptMySQLTagValues>(u"MySQLTagValues");
+  });
   return info;
+}
+
+void AGPSchema::scriptLoadDB(Variant& sDbName, Variant& sDbType, Variant& sPath, Variant& sPhyPath,
+                             Variant& bDBUseServerMapPath, Variant& sUID, Variant& sPwd,
+                             Variant& sConnStr, Variant& sSchema, Variant& sTableName) {
+  std::u16string name = toString(sDbName);
+  LoadDB(name, toString(sDbType), toString(sPath), toString(sPhyPath),
+         toBool(bDBUseServerMapPath), toString(sUID), toString(sPwd), toString(sConnStr),
+         toString(sSchema), toString(sTableName));
+  sDbName = Variant(name);
+}
+
+std::u16string AGPSchema::scriptMySQLTagValues(const std::u16string& str) const {
+  return MySQLTagValues(str);
 }
 
 }  // namespace vantorel

@@ -5,11 +5,17 @@
 // each check or synchronisation takes a new one.
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/automation/object.hpp"
 #include "schema/schema_records.hpp"
 
 namespace vantorel {
+
+namespace data {
+struct QueryResult;
+}
 
 class AGPSchema final : public Object {
  public:
@@ -31,6 +37,14 @@ class AGPSchema final : public Object {
   std::int16_t LoadADOCustomView(const std::u16string& sConnStr, const std::u16string& sTableName,
                                  const std::u16string& sSQL);
 
+  // What a MySQL table's SHOW FIELDS rows (rs) tell of a column, and PostgreSQL's defaults rows;
+  // the value list text of an enum or set type's rest, "('a','b')".
+  void SetupMySQLFld(AGSchemaField& fld, const data::QueryResult& rs,
+                     std::u16string_view sFldName) const;
+  static std::u16string MySQLTagValues(std::u16string_view str);
+  void SetupPostgreSqlFld(AGSchemaField& fld, const data::QueryResult& rs,
+                          std::u16string_view sFldName) const;
+
   bool loaded() const noexcept { return loaded_ > 0; }
   // The loaders fill these.
   AGSchemaDB& database() noexcept { return db_; }
@@ -38,8 +52,26 @@ class AGPSchema final : public Object {
   void markLoaded() noexcept { ++loaded_; }
 
  private:
+  // The scripts' forms: LoadDB's arguments are Variants by reference; MySQLTagValues.
+  void scriptLoadDB(Variant& sDbName, Variant& sDbType, Variant& sPath, Variant& sPhyPath,
+                    Variant& bDBUseServerMapPath, Variant& sUID, Variant& sPwd, Variant& sConnStr,
+                    Variant& sSchema, Variant& sTableName);
+  std::u16string scriptMySQLTagValues(const std::u16string& str) const;
+
+  // 0 loaded; another value failed, the reason in lastErrorText where there is one.
+  std::int16_t LoadADODB(const std::u16string& sDbType, const std::u16string& sDbName,
+                         const std::u16string& sUID, const std::u16string& sPwd,
+                         const std::u16string& sConnStr, const std::u16string& sSchema,
+                         const std::u16string& sTableName);
+  std::int16_t LoadDAODB(const std::u16string& sPath, const std::u16string& sPhyPath,
+                         bool bDBUseServerMapPath, const std::u16string& sUID,
+                         const std::u16string& sPwd, const std::u16string& sTableName);
+
   AGSchemaDB db_;
   std::int16_t loaded_ = 0;
+  std::u16string dbmsName_;  // upper case
+  std::int16_t dbmsKind_ = 0;
+  std::u16string oracleSchema_;
 };
 
 }  // namespace vantorel

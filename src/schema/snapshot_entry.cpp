@@ -1,19 +1,79 @@
-// Placeholder until the snapshot loaders arrive: every load fails.
+// AGPSchema.LoadDB: checks the settings it is given, shows the progress display and hands the
+// work to the Access or the ODBC loader.
 #include "foundation/project_context.hpp"
+#include "foundation/status.hpp"
+#include "platform/text/case_fold.hpp"
+#include "platform/ui/ui.hpp"
 #include "schema/schema_snapshot.hpp"
 
 namespace vantorel {
 
-void AGPSchema::LoadDB(std::u16string&, const std::u16string&, const std::u16string&,
-                       const std::u16string&, bool, const std::u16string&, const std::u16string&,
-                       const std::u16string&, const std::u16string&, const std::u16string&) {
-  projectContext().lastErrorText = u"Load Database failed!";
+namespace {
+
+// The display stays open for the load only, however the load ends.
+class SnapshotStatus {
+ public:
+  SnapshotStatus() {
+    const ProjectContext& context = projectContext();
+    Status().ShowStatus(Variant(0), Variant(context.productTitle + u" - Checking Database Schema..."));
+    ui::yieldToHost();
+  }
+  ~SnapshotStatus() {
+    try {
+      Status().CloseStatus();
+    } catch (...) {
+      // A display that cannot close must not hide the load's own outcome.
+    }
+  }
+  SnapshotStatus(const SnapshotStatus&) = delete;
+  SnapshotStatus& operator=(const SnapshotStatus&) = delete;
+};
+
+// The message of settings that name no database; empty when they name one.
+std::u16string guardMessage(const std::u16string& t, const std::u16string& sDbName,
+                            const std::u16string& sPath, const std::u16string& sPhyPath,
+                            const std::u16string& sConnStr) {
+  if (t == u"ACCESS") return sPath.empty() && sPhyPath.empty() ? u"invalid database path!" : u"";
+  // An ODBC source given by its connection string needs no name.
+  if (t == u"ODBC") return sDbName.empty() && sConnStr.empty() ? u"invalid DBName specified!" : u"";
+  return sConnStr.empty() ? u"invalid connection string specified!" : u"";
 }
 
-std::int16_t AGPSchema::LoadADOCustomView(const std::u16string&, const std::u16string&,
-                                          const std::u16string&) {
-  projectContext().lastErrorText = u"Load Database failed!";
-  return 1;
+}  // namespace
+
+void AGPSchema::LoadDB(std::u16string& sDbName, const std::u16string& sDbType,
+                       const std::u16string& sPath, const std::u16string& sPhyPath,
+                       bool bDBUseServerMapPath, const std::u16string& sUID,
+                       const std::u16string& sPwd, const std::u16string& sConnStr,
+                       const std::u16string& sSchema, const std::u16string& sTableName) {
+  ProjectContext& context = projectContext();
+  if (loaded_ >= 1) {
+    context.lastErrorText = u"database already loaded!";
+    return;
+  }
+  const std::u16string t = toUpper(sDbType);
+  if (t != u"ACCESS" && t != u"ODBC") sDbName = u"DB";
+  // Settings that name no database are a failure of their own: a load of nothing that happened
+  // to succeed would clear the message and leave an empty snapshot for a full one.
+  if (const std::u16string guard = guardMessage(t, sDbName, sPath, sPhyPath, sConnStr);
+      !guard.empty()) {
+    context.lastErrorText = guard;
+    return;
+  }
+  // A text left by an earlier call must not stand for this load's failure.
+  context.lastErrorText.clear();
+  std::int16_t r = 0;
+  {
+    const SnapshotStatus status;
+    r = t == u"ACCESS" ? LoadDAODB(sPath, sPhyPath, bDBUseServerMapPath, sUID, sPwd, sTableName)
+                       : LoadADODB(t, sDbName, sUID, sPwd, sConnStr, sSchema, sTableName);
+  }
+  if (r < 1) {
+    context.lastErrorText.clear();
+    loaded_ = 1;
+  } else if (context.lastErrorText.empty()) {
+    context.lastErrorText = u"Load Database failed!";
+  }
 }
 
 }  // namespace vantorel

@@ -1,0 +1,166 @@
+#include "database/table_description.hpp"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "database/index_grouping.hpp"
+#include "database/load_steps.hpp"
+#include "database/postgresql_fields.hpp"
+#include "foundation/project_context.hpp"
+#include "foundation/sql_quoting.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/data/query.hpp"
+#include "platform/data/statement.hpp"
+#include "platform/text/case_fold.hpp"
+
+namespace vantorel {
+
+namespace {
+
+// The columns with names, each marked when an earlier one took its name in any letter case.
+std::vector<ColumnDescription> describedColumns(std::vector<data::FieldDescription> columns) {
+  std::vector<ColumnDescription> described;
+  std::unordered_set<std::u16string, NoCaseHash, NoCaseEqual> names;
+  for (data::FieldDescription& column : columns) {
+    if (column.name.empty()) continue;
+    ColumnDescription d;
+    d.duplicate = !names.insert(column.name).second;
+    d.column = std::move(column);
+    described.push_back(std::move(d));
+  }
+  return described;
+}
+
+template <typename Action>
+void forColumnsNamed(TableDescription& table, std::u16string_view name, Action&& action) {
+  for (ColumnDescription& c : table.columns) {
+    if (!c.duplicate && c.column.name == name) action(c);
+  }
+}
+
+bool isRowGuid(data::Connection& cnn, const TableDescription& table, const std::u16string& column) {
+  const data::QueryResult result =
+      data::runQuery(cnn, u"SELECT COLUMNPROPERTY(OBJECT_ID(?), ?, 'IsRowGuidCol')",
+                     {Variant(cnn.quoteName(table.schema, table.name)), Variant(column)});
+  return !result.rows.empty() && !result.rows.front().empty() &&
+         data::integerOf(result.rows.front().front()) == 1;
+}
+
+// What each kind of database tells of the columns beyond the result's metadata.
+void readColumnExtras(data::Connection& cnn, TableDescription& table, std::int16_t kind) {
+  std::optional<data::QueryResult> showFields, defaults;
+  if (kind == kDbmsMySql) {
+    attemptStep([&] {
+      showFields = data::runQuery(cnn, showFieldsQuery(cnn, table.schema, table.name));
+    });
+  } else if (kind == kDbmsPostgreSql) {
+    attemptStep([&] { defaults = readPostgreSqlDefaults(cnn, table.schema, table.name); });
+  }
+  for (ColumnDescription& c : table.columns) {
+    if (c.duplicate) continue;
+    const std::u16string& name = c.column.name;
+    if (showFields) attemptStep([&] { c.mysql = mySqlColumnType(*showFields, name); });
+    if (kind == kDbmsSqlServer && c.column.type == data::AdoType::Guid) {
+      attemptStep([&] { c.rowGuid = isRowGuid(cnn, table, name); });
+    }
+    if (defaults) attemptStep([&] { c.pgDefault = postgreSqlColumnDefault(*defaults, name); });
+  }
+}
+
+// Primary key, required columns and unique single-column indexes; views have none.
+void readKeys(data::Connection& cnn, TableDescription& table, std::int16_t kind) {
+  data::SchemaScope scope;
+  if (!table.schema.empty()) scope.schema = table.schema;
+  if (kind != kDbmsAccess) {
+    attemptStep([&] {
+      for (const data::PrimaryKeyRow& row : data::listPrimaryKeys(cnn, scope, table.name)) {
+        forColumnsNamed(table, row.column, [](ColumnDescription& c) { c.primaryKey = true; });
+      }
+    });
+    attemptStep([&] {
+      for (const data::ColumnRow& row : data::listColumns(cnn, scope, table.name)) {
+        if (!row.required()) continue;
+        forColumnsNamed(table, row.name, [](ColumnDescription& c) { c.required = true; });
+      }
+    });
+  }
+  std::optional<std::vector<data::IndexRow>> indexes;
+  attemptStep([&] { indexes = data::listIndexes(cnn, scope, table.name); });
+  if (!indexes && kind == kDbmsMySql) {
+    attemptStep(
+        [&] { indexes = data::listIndexes(cnn, scope, QuoteSqlNameRaw(Variant(table.name))); });
+  }
+  if (!indexes) return;
+  std::vector<IndexColumn> rows;
+  rows.reserve(indexes->size());
+  for (const data::IndexRow& row : *indexes) {
+    rows.push_back({row.indexName, row.unique, row.column, std::nullopt});
+  }
+  const IndexMarks marks = groupIndexColumns(rows, kind);
+  for (const std::u16string& name : marks.primary) {
+    forColumnsNamed(table, name, [](ColumnDescription& c) { c.primaryKey = true; });
+  }
+  for (const std::u16string& name : marks.unique) {
+    forColumnsNamed(table, name, [](ColumnDescription& c) { c.uniqueIndex = true; });
+  }
+}
+
+}  // namespace
+
+TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& row,
+                                  std::int16_t kind) {
+  TableDescription table;
+  table.schema = row.schema;
+  table.name = row.name;
+  table.type = row.type;
+  try {
+    data::Statement probe(cnn);
+    probe.execDirect(u"SELECT * FROM " + cnn.quoteName(table.schema, table.name) + u" WHERE 0=1");
+    table.columns = describedColumns(data::describeResult(probe));
+    probe.closeCursor();
+  } catch (const AutomationError& e) {
+    table.readError = e.description();
+    return table;
+  }
+  readColumnExtras(cnn, table, kind);
+  if (kind == kDbmsPostgreSql) {
+    table.typeNames = readFieldTypeNames(cnn, table.name, table.schema, u"");
+  }
+  if (table.type == u"TABLE") readKeys(cnn, table, kind);
+  return table;
+}
+
+TableDescription describeCustomView(data::Connection& cnn, const std::u16string& name,
+                                    const std::u16string& sql, std::int16_t kind) {
+  TableDescription table;
+  table.name = name;
+  table.type = u"CUSTOMVIEW";
+  try {
+    table.columns = describedColumns(data::describeQuery(cnn, sql));
+  } catch (const AutomationError& e) {
+    table.readError = e.description();
+    return table;
+  }
+  if (kind == kDbmsPostgreSql) table.typeNames = readFieldTypeNames(cnn, name, u"", sql);
+  return table;
+}
+
+std::u16string duplicateColumnText(const std::u16string& name) {
+  return projectContext().productTitle + u": Duplicate Column Name - " + name +
+         u" found! ASP scripts may not be generated correctly! Please rename duplicated field "
+         u"names to ensure correct generation!";
+}
+
+AdoFieldDefinition adoFieldDefinition(const data::FieldDescription& column) {
+  AdoFieldDefinition d;
+  d.Name = column.name;
+  d.Type = static_cast<std::int16_t>(column.type);
+  // ADO's Precision is a byte; 255 stands for "not a number".
+  d.Precision = static_cast<std::uint8_t>(std::clamp(column.precision, 0, 255));
+  d.DefinedSize = column.definedSize;
+  d.Attributes = column.attributes;
+  d.IsAutoIncrement = Variant(column.autoIncrement);
+  return d;
+}
+
+}  // namespace vantorel
