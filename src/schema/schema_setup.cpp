@@ -2,11 +2,9 @@
 
 #include "agp/agp.hpp"
 #include "agp/late_members.hpp"
-#include "foundation/foundation_classes.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/difference_check.hpp"
-#include "schema/schema_snapshot.hpp"
 
 namespace vantorel {
 

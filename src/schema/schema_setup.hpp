@@ -3,7 +3,6 @@
 // installed once at start-up.
 namespace vantorel {
 
-// The class registration is in schema_classes.hpp.
 void installSchemaOperations() noexcept;
 
 }  // namespace vantorel

@@ -14,8 +14,8 @@ namespace {
 class SnapshotStatus {
  public:
   SnapshotStatus() {
-    const ProjectContext& context = projectContext();
-    Status().ShowStatus(Variant(0), Variant(context.productTitle + u" - Checking Database Schema..."));
+    const std::u16string caption = projectContext().productTitle + u" - Checking Database Schema...";
+    Status().ShowStatus(Variant(0), Variant(caption));
     ui::yieldToHost();
   }
   ~SnapshotStatus() {

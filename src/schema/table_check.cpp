@@ -49,27 +49,23 @@ std::u16string sortedKey(const Variant& key) {
 
 // One snapshot table against its stored counterpart, which is loaded.
 void compareTable(const AGSchemaTable& live, AGPTable& stored, Counts& counts) {
-  if (!live.TblReadError.empty()) {
+  const std::size_t n = fieldRecordCount(live);
+  const bool partial = !live.TblReadError.empty();
+  if (partial && n == 0) {
     // Nothing is known of its columns now: the table may have changed, it has not lost them.
     ++counts.changedTables;
     projectContext().lastErrorText =
         titledMessage(u"Columns of " + live.TblName + u" could not be read! " + live.TblReadError);
     return;
   }
-  AGProperties& bag = stored.properties();
-  if (live.TblType == u"TABLE" &&
-      sortedKey(bag.setting(kTblKey)) != sortedKey(Variant(live.TblKey))) {
-    ++counts.keyChanges;
-  }
   AGPFields& fields = stored.fields();
   bool differs = false;
-  std::int32_t matched = 0, changed = 0;
-  const std::size_t n = fieldRecordCount(live);
+  std::int32_t added = 0, matched = 0, changed = 0;
   for (std::size_t j = 1; j <= n; ++j) {
     const AGSchemaField& column = live.TblFields.fld[j];
     AGPField* field = fieldNamedExactly(fields, column.FldName);
     if (!field) {
-      ++counts.newFields;
+      ++added;
       differs = true;
     } else if (!FieldMatchesSchema(column, *field)) {
       ++changed;
@@ -78,8 +74,21 @@ void compareTable(const AGSchemaTable& live, AGPTable& stored, Counts& counts) {
       ++matched;
     }
   }
+  const bool tableChanged = differs || static_cast<std::int32_t>(n) != fields.count();
+  if (partial) {
+    // Read in part (its keys or indexes, say): what was read may show a change, but no more
+    // than the one table, and its key is not compared.
+    if (tableChanged) ++counts.changedTables;
+    return;
+  }
+  AGProperties& bag = stored.properties();
+  if (live.TblType == u"TABLE" &&
+      sortedKey(bag.setting(kTblKey)) != sortedKey(Variant(live.TblKey))) {
+    ++counts.keyChanges;
+  }
+  counts.newFields += added;
   counts.changedFields += changed;
-  if (differs || static_cast<std::int32_t>(n) != fields.count()) ++counts.changedTables;
+  if (tableChanged) ++counts.changedTables;
   // The columns that found no stored field of their name, counted once more.
   counts.droppedFields += static_cast<std::int32_t>(n) - matched - changed;
 }

@@ -41,7 +41,8 @@ TEST(SnapshotFields, DaoAttributes) {
     bool required;
     std::int32_t bits;
   };
-  const Case cases[] = {{1 | 16, false, 48}, {0, true, 4}, {0, false, 36}, {1, true, 20}, {16, true, 0}};
+  const Case cases[] = {
+      {1 | 16, false, 48}, {0, true, 4}, {0, false, 36}, {1, true, 20}, {16, true, 0}};
   for (const Case& c : cases) {
     DaoFieldDefinition f;
     f.Attributes = c.attributes;

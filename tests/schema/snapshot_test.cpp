@@ -83,32 +83,31 @@ TEST_F(SnapshotTest, ModelAndSnapshotAgreeOnTheAccessFilesKeptHere) {
 // What the snapshot records of particular columns, server by server.
 TEST_F(SnapshotTest, RecordsEachServersOwnRules) {
   struct Case {
-    Dbms dbms;
     const char16_t* table;
     const char16_t* field;
-    std::int16_t type;
-    std::int32_t attributeBit4;  // 4 set, 0 clear, -1 not checked
-    const char16_t* quote;
-    bool primary, required, unique, autoIncrement, supported;
+    const char16_t* quote;  // nullptr: not checked
     const char16_t* tagValues;
+    Dbms dbms;
+    std::int32_t attributeBit4;  // 4 set, 0 clear, -1 not checked
+    std::int16_t type;
+    bool primary, required, unique, autoIncrement, supported;
   };
   const Case cases[] = {
       // A key alone in its index is also a unique index.
-      {Dbms::Sqlite, u"customers", u"id", 3, -1, u"", true, false, true, true, true, u""},
-      {Dbms::Sqlite, u"customers", u"name", 200, -1, u"'", false, true, false, false, true, u""},
-      {Dbms::Sqlite, u"customers", u"email", 200, -1, u"'", false, false, true, false, true, u""},
-      {Dbms::Postgres, u"customers", u"essay", 203, 4, u"'", false, false, false, false, true,
-       u""},
-      {Dbms::Postgres, u"customers", u"born", 133, 4, u"'", false, false, false, false, true, u""},
-      {Dbms::Postgres, u"customers", u"pos", -1, 4, nullptr, false, false, false, false, false,
-       u""},
-      {Dbms::Postgres, u"order lines", u"line", 3, 4, u"", true, true, false, false, true, u""},
+      {u"customers", u"id", u"", u"", Dbms::Sqlite, -1, 3, true, false, true, true, true},
+      {u"customers", u"name", u"'", u"", Dbms::Sqlite, -1, 200, false, true, false, false, true},
+      {u"customers", u"email", u"'", u"", Dbms::Sqlite, -1, 200, false, false, true, false, true},
+      {u"customers", u"essay", u"'", u"", Dbms::Postgres, 4, 203, false, false, false, false, true},
+      {u"customers", u"born", u"'", u"", Dbms::Postgres, 4, 133, false, false, false, false, true},
+      {u"customers", u"pos", nullptr, u"", Dbms::Postgres, 4, -1, false, false, false, false,
+       false},
+      {u"order lines", u"line", u"", u"", Dbms::Postgres, 4, 3, true, true, false, false, true},
       // The driver reports an auto-numbered column as nullable.
-      {Dbms::MariaDb, u"customers", u"id", 3, -1, u"", true, false, true, true, true, u""},
-      {Dbms::MariaDb, u"customers", u"yes_no", -1, -1, u"'", false, true, false, false, true,
-       u"\"N\",\"N\"\r\n\"Y\",\"Y\"\r\n"},
-      {Dbms::MariaDb, u"customers", u"opts", -1, -1, u"'", false, false, false, false, true,
-       u"\"x\",\"x\"\r\n\"y\",\"y\"\r\n"},
+      {u"customers", u"id", u"", u"", Dbms::MariaDb, -1, 3, true, false, true, true, true},
+      {u"customers", u"yes_no", u"'", u"\"N\",\"N\"\r\n\"Y\",\"Y\"\r\n", Dbms::MariaDb, -1, -1,
+       false, true, false, false, true},
+      {u"customers", u"opts", u"'", u"\"x\",\"x\"\r\n\"y\",\"y\"\r\n", Dbms::MariaDb, -1, -1,
+       false, false, false, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(utf8(c.table) + "." + utf8(c.field));
@@ -305,7 +304,8 @@ TEST_F(SnapshotTest, UnreadableDatabasesFailWithAMessage) {
   };
   const Case cases[] = {
       {u"ADO", u"",
-       u"Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=" + fromUtf8(std::to_string(freeLocalPort())) +
+       u"Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=" +
+           fromUtf8(std::to_string(freeLocalPort())) +
            u";Database=vantorel;Uid=test;Pwd=test",
        "ADO Error"},
       {u"ACCESS", fromUtf8((databases().folder() / "missing.mdb").string()), u"", "Error # "},

@@ -5,7 +5,7 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
 #include "schema/difference_check.hpp"
-#include "schema/schema_model.hpp"
+#include "schema_check/schema_model.hpp"
 
 namespace vantorel {
 namespace {
@@ -131,6 +131,34 @@ TEST_F(DifferenceCheck, UnreadColumnsCountOneChangedTableAtMost) {
   EXPECT_NE(projectContext().lastErrorText.find(u"permission denied"), std::u16string::npos);
   // The stored fields are all there.
   EXPECT_EQ(table(u"orders").fields().count(), 4);
+}
+
+TEST_F(DifferenceCheck, TablesReadInPartCountTheirColumnsOnly) {
+  // Columns read, indexes not: the key is unknown and is not compared.
+  const std::vector<CountCase> cases = {
+      {"same columns", {kOrders}, {with(kOrders, [](TableShape& t) { t.key.clear(); })}, 0},
+      {"a column more",
+       {kOrders},
+       {with(kOrders, [](TableShape& t) { t.columns.push_back({u"note"}); })},
+       1},
+      {"two columns changed",
+       {kOrders},
+       {with(kOrders, [](TableShape& t) {
+          t.columns[0].size = 8;
+          t.columns[1].size = 8;
+        })},
+       1},
+  };
+  for (const CountCase& c : cases) {
+    TearDown();
+    SetUp();
+    for (const TableShape& t : c.model) addTable(t);
+    const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
+    AGSchemaTable rec = test::tableRecord(c.live[0]);
+    rec.TblReadError = u"The indexes could not be read";
+    test::addRecord(*snapshot, rec);
+    EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), c.expected) << c.what;
+  }
 }
 
 TEST_F(DifferenceCheck, PartialOrEmptySnapshotsAreRefused) {

@@ -6,7 +6,7 @@
 #include "platform/text/unicode.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/definition_copies.hpp"
-#include "schema/schema_model.hpp"
+#include "schema_check/schema_model.hpp"
 
 namespace vantorel {
 namespace {

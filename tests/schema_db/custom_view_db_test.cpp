@@ -1,0 +1,120 @@
+// Custom views against live databases: their check, and turning one into a view.
+#include <gtest/gtest.h>
+
+#include "fields/field_settings.hpp"
+#include "foundation/project_context.hpp"
+#include "model/database.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/unicode.hpp"
+#include "schema/custom_views.hpp"
+#include "schema/difference_check.hpp"
+#include "schema_db/schema_db.hpp"
+
+namespace vantorel::test {
+namespace {
+
+class CustomViewDb : public SchemaDbTest {
+ protected:
+  AGPTable* table(AGP& p, const std::u16string& name) {
+    return p.DB()->tables().find(name);
+  }
+  std::u16string setting(AGPTable& t, TableSetting s) {
+    return toString(t.properties().setting(s));
+  }
+};
+
+TEST_F(CustomViewDb, QueryChangesCount) {
+  for (const Server server : kServers) {
+    SCOPED_TRACE(serverName(server));
+    const std::u16string cs = freshDatabase(server);
+    makeShop(server, cs);
+    const Ref<AGP> p = loadProject(cs);
+    LoadCustomView(*p, u"cv", u"SELECT * FROM notes", true);
+    ASSERT_EQ(toUtf8(err()), "");
+    ASSERT_EQ(table(*p, u"cv")->fields().count(), 2);
+    EXPECT_EQ(CheckCustomView(*p, u"cv"), 0) << toUtf8(err());
+    EXPECT_EQ(CheckDB(*p), 0) << toUtf8(err());
+
+    run(cs, {u"ALTER TABLE notes ADD COLUMN extra INTEGER"});
+    EXPECT_EQ(CheckCustomView(*p, u"cv"), 2) << toUtf8(err());
+    EXPECT_EQ(setting(*table(*p, u"cv"), kTblCustomError), u"");
+    run(cs, {u"ALTER TABLE notes DROP COLUMN extra", u"ALTER TABLE notes DROP COLUMN body"});
+    EXPECT_EQ(CheckCustomView(*p, u"cv"), 0) << toUtf8(err());
+    EXPECT_EQ(table(*p, u"cv")->fields().count(), 2);
+
+    run(cs, {u"DROP TABLE notes"});
+    EXPECT_EQ(CheckCustomView(*p, u"cv"), 0);
+    EXPECT_NE(setting(*table(*p, u"cv"), kTblCustomError), u"");
+    EXPECT_EQ(table(*p, u"cv")->fields().count(), 2);
+  }
+}
+
+TEST_F(CustomViewDb, SourcesTakeTheModelsSpelling) {
+  const std::u16string cs = freshDatabase(Server::Sqlite);
+  makeShop(Server::Sqlite, cs);
+  const Ref<AGP> p = loadProject(cs);
+  table(*p, u"customers")->fields().find(u"name")->properties().setting(kFldCaption) =
+      Variant(u"Customer name");
+  LoadCustomView(*p, u"cv", u"SELECT CUSTOMERS.NAME AS who, Customers.Id FROM Customers", true);
+  ASSERT_EQ(toUtf8(err()), "");
+  AGPField& who = *table(*p, u"cv")->fields().find(u"who");
+  EXPECT_EQ(toString(who.properties().setting(kFldSourceTable)), u"customers");
+  EXPECT_EQ(toString(who.properties().setting(kFldSourceField)), u"name");
+  // Found by the model's names, the source field gave its settings.
+  EXPECT_EQ(toString(who.properties().setting(kFldCaption)), u"Customer name");
+}
+
+TEST_F(CustomViewDb, QueryWithoutColumnsIsRefused) {
+  // PostgreSQL accepts a select list that is empty.
+  const std::u16string cs = freshDatabase(Server::Postgres);
+  makeShop(Server::Postgres, cs);
+  const Ref<AGP> p = loadProject(cs);
+  LoadCustomView(*p, u"cv", u"SELECT FROM customers", false);
+  EXPECT_NE(err().find(u"returns no columns"), std::u16string::npos) << toUtf8(err());
+  EXPECT_EQ(table(*p, u"cv"), nullptr);
+}
+
+TEST_F(CustomViewDb, ChangeToView) {
+  for (const Server server : kServers) {
+    SCOPED_TRACE(serverName(server));
+    const std::u16string cs = freshDatabase(server);
+    makeShop(server, cs);
+    const Ref<AGP> p = loadProject(cs);
+    LoadCustomView(*p, u"cv", u"SELECT name, id FROM customers", false);
+    ASSERT_EQ(toUtf8(err()), "");
+    AGPTable* report = nullptr;
+    ASSERT_TRUE(p->LoadReport(u"rpt", u"orders"));
+    report = table(*p, u"rpt");
+    report->properties().setting(kTblRptSrc) = Variant(u"cv");
+    run(cs, {u"CREATE VIEW v_short AS SELECT id FROM customers",
+             u"CREATE VIEW v_customers AS SELECT id, name FROM customers"});
+
+    projectContext().lastErrorText = u"kept";
+    EXPECT_FALSE(ChangeCustomViewToView(*p, u"cv", u"v_short"));
+    EXPECT_EQ(err(), u"Vantorel: fields mismatched!");
+    EXPECT_FALSE(ChangeCustomViewToView(*p, u"cv", u"v_missing"));
+    EXPECT_EQ(err(), u"Vantorel: load view failed!");
+    AGPTable& cv = *table(*p, u"cv");
+    EXPECT_EQ(setting(cv, kTblType), u"CUSTOMVIEW");
+
+    projectContext().lastErrorText = u"kept";
+    ASSERT_TRUE(ChangeCustomViewToView(*p, u"cv", u"v_customers"));
+    EXPECT_EQ(err(), u"kept");
+    EXPECT_EQ(table(*p, u"cv"), nullptr);
+    AGPTable& view = *table(*p, u"v_customers");
+    EXPECT_EQ(setting(view, kTblType), u"VIEW");
+    EXPECT_EQ(setting(view, kTblCustomSQL), u"");
+    EXPECT_EQ(setting(view, kTblRptSrc), u"v_customers");
+    EXPECT_EQ(setting(*report, kTblRptSrc), u"v_customers");
+    AGPField& name = *view.fields().find(u"name");
+    EXPECT_EQ(toString(name.properties().setting(kFldSourceName)), u"");
+    EXPECT_FALSE(toBool(name.properties().setting(kFldAlias)));
+    // An ordinary view now, it checks like one.
+    p->DB()->tables().remove(u"rpt");
+    run(cs, {u"DROP VIEW v_short"});
+    EXPECT_EQ(CheckDB(*p), 0) << toUtf8(err());
+  }
+}
+
+}  // namespace
+}  // namespace vantorel::test
