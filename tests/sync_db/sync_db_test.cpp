@@ -6,6 +6,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -20,6 +21,8 @@
 #include "platform/data/query.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/ui/recording_backend.hpp"
+#include "platform/ui/ui.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
 #include "support/db_servers.hpp"
@@ -239,6 +242,36 @@ TEST_F(SyncDatabase, ADatabaseThatCannotBeReadLeavesTheProjectFileAsItWas) {
     EXPECT_NE(toUtf8(projectContext().lastErrorText), "");
     agp_->DB()->properties().setting(kDBConnstr) = Variant(connection);
     EXPECT_EQ(save("unreachable.vtp"), before);
+  }
+}
+
+TEST_F(SyncDatabase, ALoadWithAutoSyncUpdatesWhenTheUserSaysUpdate) {
+  for (const ui::Answer answer : {ui::Answer::Keep, ui::Answer::Update}) {
+    SCOPED_TRACE(answer == ui::Answer::Keep ? "Keep" : "Update");
+    const std::u16string connection = createDatabase(databases(), Kind::Sqlite);
+    run(connection, initialSchema());
+    loadProject(connection);
+    agp_->properties().setting(kProjAutoSync) = Variant(true);
+    const std::string before = save("before.vtp");
+    run(connection, {u"CREATE TABLE extra (id INTEGER PRIMARY KEY)"});
+    agp_->UnLoadDB();
+
+    auto recorder = std::make_shared<ui::RecordingBackend>();
+    recorder->queueAnswer(answer);
+    ui::setBackendForTesting(recorder);
+    agp_ = makeRef<AGP>();
+    agp_->Load(fromUtf8((dir_.path() / "before.vtp").string()));
+    ui::setBackendForTesting(nullptr);
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
+    const std::string loaded = save("loaded.vtp");
+    EXPECT_EQ(tableElement(loaded, "orders"), tableElement(before, "orders"));
+    EXPECT_EQ(tableElement(loaded, "customers"), tableElement(before, "customers"));
+    if (answer == ui::Answer::Keep) {
+      EXPECT_EQ(tableElement(loaded, "extra"), "");
+    } else {
+      EXPECT_NE(tableElement(loaded, "extra"), "");
+      EXPECT_NE(toUtf8(agp_->SyncLog()), "");
+    }
   }
 }
 
