@@ -275,5 +275,27 @@ TEST_F(SyncDatabase, ALoadWithAutoSyncUpdatesWhenTheUserSaysUpdate) {
   }
 }
 
+TEST_F(SyncDatabase, ATableThatCannotBeReadIsLeftAsItIsWithOneRecord) {
+  const std::u16string connection = createDatabase(databases(), Kind::Postgres);
+  run(connection, initialSchema());
+  const std::u16string database = connection.substr(
+      connection.find(u"Database=") + 9,
+      connection.find(u';', connection.find(u"Database=")) - connection.find(u"Database=") - 9);
+  run(connection, {u"CREATE USER " + database + u"_reader PASSWORD 'pw'",
+                   u"GRANT SELECT ON ALL TABLES IN SCHEMA public TO " + database + u"_reader",
+                   u"REVOKE SELECT ON orders FROM " + database + u"_reader"});
+  loadProject(connection);
+  const std::string before = save("before.vtp");
+  agp_->DB()->properties().setting(kDBConnstr) =
+      Variant(databases().postgres().connectionString(database, database + u"_reader", u"pw"));
+  SynchronizeDB(*agp_);
+  EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
+  agp_->DB()->properties().setting(kDBConnstr) = Variant(connection);
+  EXPECT_EQ(save("after.vtp"), before);
+  const std::string log = slurp(fs::path(toUtf8(agp_->SyncLog())));
+  EXPECT_NE(log.find("CHANGED : (TABLE) orders - "), std::string::npos) << log;
+  EXPECT_EQ(log.find("DELETED"), std::string::npos) << log;
+}
+
 }  // namespace
 }  // namespace vantorel::test
