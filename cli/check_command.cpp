@@ -36,7 +36,8 @@ int printItems(const Variant& items, const std::string& owner) {
 }
 
 void printUsage() {
-  std::fputs("Usage: vantorel check PROJECT.vtp [--destination DIR] [--update-templates]\n", stderr);
+  std::fputs("Usage: vantorel check PROJECT.vtp [--destination DIR] [--update-templates]\n",
+             stderr);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/sys/folders.hpp"
 #include "platform/text/unicode.hpp"
 #include "run_command.hpp"
+#include "sync_command.hpp"
 
 namespace {
 
@@ -22,6 +23,7 @@ void printUsage(std::FILE* out) {
       "       vantorel generate PROJECT.vtp [--destination DIR] [--update-templates]\n"
       "       vantorel new PROJECT.vtp --connect CONNECTION [--type KIND] [--destination DIR]\n"
       "                    [--dynamic] [--user NAME] [--password-file FILE] [--language FILE]\n"
+      "       vantorel sync PROJECT.vtp [--dry-run] [--yes]\n"
       "\n"
       "Builds a classic ASP web application from a database and a template set.\n"
       "\n"
@@ -36,6 +38,8 @@ void printUsage(std::FILE* out) {
       "              names each output it could not write\n"
       "  new         make a project from a database (an ODBC data source name, an ODBC\n"
       "              connection string or an Access file) and save its project file\n"
+      "  sync        bring the project up to date with its changed database and save it;\n"
+      "              --dry-run only lists the differences\n"
       "\n"
       "  --update-templates  unpack a changed template archive without asking\n"
       "\n"
@@ -67,6 +71,9 @@ int main(int argc, char** argv) {
   }
   if (argc >= 2 && std::strcmp(argv[1], "new") == 0) {
     return vantorel::cli::newProject(argc - 2, argv + 2);
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "sync") == 0) {
+    return vantorel::cli::syncProject(argc - 2, argv + 2);
   }
   printUsage(stderr);
   return 2;

@@ -22,8 +22,14 @@ void ApplyExtensionsToChart(AGP& project, const std::u16string& sTableName,
   if (const auto hook = extensionHooks().applyToChart) hook(project, sTableName, sChartName);
 }
 
+void ApplyExtensionsToField(AGP& project, const std::u16string& sTableName,
+                            const std::u16string& sFieldName) {
+  if (const auto hook = extensionHooks().applyToField) hook(project, sTableName, sFieldName);
+}
+
 void CopyChartToExtensions(AGP& project, const std::u16string& sTableName,
-                           const std::u16string& sOldChartName, const std::u16string& sNewChartName) {
+                           const std::u16string& sOldChartName,
+                           const std::u16string& sNewChartName) {
   if (const auto hook = extensionHooks().copyChart) {
     hook(project, sTableName, sOldChartName, sNewChartName);
   }

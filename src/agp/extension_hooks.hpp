@@ -32,8 +32,11 @@ void LoadExtensions(AGP& project);
 void ApplyExtensionsToTable(AGP& project, const std::u16string& sTableName);
 void ApplyExtensionsToChart(AGP& project, const std::u16string& sTableName,
                             const std::u16string& sChartName);
+void ApplyExtensionsToField(AGP& project, const std::u16string& sTableName,
+                            const std::u16string& sFieldName);
 void CopyChartToExtensions(AGP& project, const std::u16string& sTableName,
-                           const std::u16string& sOldChartName, const std::u16string& sNewChartName);
+                           const std::u16string& sOldChartName,
+                           const std::u16string& sNewChartName);
 void DeleteExtensionsAndCustomScripts(AGP& project);
 }  // namespace hooks
 

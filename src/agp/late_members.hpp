@@ -1,9 +1,9 @@
 #pragma once
-// Members of the project object that a layer above this one defines: the custom views and the
-// schema check, the extensions, the custom scripts and the code base. The member table names
-// them here, so that scripts reach them on AGP like any other member; each call goes to the
-// entry point that layer installs at start-up. A member whose entry point is not installed
-// raises 445.
+// Members of the project object that a layer above this one defines: the custom views, the
+// schema check and the synchronisation, the extensions, the custom scripts and the code base. The
+// member table names them here, so that scripts reach them on AGP like any other member; each call
+// goes to the entry point that layer installs at start-up. A member whose entry point is not
+// installed raises 445.
 #include <cstddef>
 #include <span>
 #include <string_view>
@@ -46,7 +46,7 @@ Variant lateMemberEntry(Object& self, CallArgs args) {
   bind_detail::checkArgumentCount(args.size(), bind_detail::requiredCount<Args>(), n);
   // The project object is the only class whose member table holds late members.
   auto& proj = static_cast<typename Tr::Project&>(self);
-  return [&]<std::size_t... I>(std::index_sequence<I...>) -> Variant {
+  return [&]<std::size_t... I>(std::index_sequence<I...>)->Variant {
     if constexpr (std::is_void_v<typename Tr::Ret>) {
       Fn(proj, bind_detail::Arg<std::tuple_element_t<I, Args>>::from(args, I)...);
       return Variant();
@@ -54,7 +54,8 @@ Variant lateMemberEntry(Object& self, CallArgs args) {
       return bind_detail::toResult(
           Fn(proj, bind_detail::Arg<std::tuple_element_t<I, Args>>::from(args, I)...));
     }
-  }(std::make_index_sequence<n>());
+  }
+  (std::make_index_sequence<n>());
 }
 
 }  // namespace vantorel

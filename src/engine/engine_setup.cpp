@@ -18,6 +18,7 @@
 #include "projectfile/project_file_operations.hpp"
 #include "schema/schema_classes.hpp"
 #include "schema/schema_setup.hpp"
+#include "sync/sync_setup.hpp"
 #include "templates/script_host_classes.hpp"
 #include "templates/template_classes.hpp"
 #include "templates/template_operations.hpp"
@@ -47,6 +48,7 @@ void installEngineOperations() noexcept {
   installTemplateOperations();
   installGenerationOperations();
   installExtensionOperations();
+  installSyncOperations();
 }
 
 void setUpEngine() {

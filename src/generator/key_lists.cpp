@@ -29,39 +29,6 @@ bool namesNoField(std::u16string_view list) {
 
 }  // namespace
 
-std::u16string UnquoteName(std::u16string_view name) {
-  if (name.size() < 2) return std::u16string(name);
-  std::u16string result(name);
-  if (result.front() == u'"' && result.back() == u'"') {
-    result = replaceAll(std::u16string_view(result).substr(1, result.size() - 2), u"\"\"", u"\"");
-  }
-  if (result.size() >= 2 && result.front() == u'[' && result.back() == u']') {
-    result = result.substr(1, result.size() - 2);
-  }
-  return result;
-}
-
-void SetFieldsFromTblKey(AGPTable& table) {
-  std::vector<std::u16string> names;
-  for (const std::u16string& entry :
-       split(settingText(table.properties().setting(kTblKey)), u"\r\n")) {
-    names.push_back(UnquoteName(entry));
-  }
-  AGPFields& fields = table.fields();
-  for (std::size_t f = 0, n = static_cast<std::size_t>(fields.count()); f < n; ++f) {
-    AGPField& field = fields.at(f);
-    const std::u16string name = field.FldName();
-    bool isKey = false;
-    for (const std::u16string& keyName : names) {
-      if (keyName == name) {
-        isKey = true;
-        break;
-      }
-    }
-    field.setFldIsPrimaryKey(isKey);
-  }
-}
-
 bool TableHasPrimaryKey(AGPTable& table) {
   AGPFields& fields = table.fields();
   for (std::size_t f = 0, n = static_cast<std::size_t>(fields.count()); f < n; ++f) {

@@ -3,9 +3,11 @@
 #include "agp/agp.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
+#include "platform/ui/ui.hpp"
 #include "schema/difference_check.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/schema_snapshot.hpp"
+#include "schema/sync_passes.hpp"
 
 namespace vantorel {
 
@@ -45,9 +47,17 @@ std::int16_t CountLoadDifferences(AGP& project) {
   return static_cast<std::int16_t>(tables + CheckCustomViews(project) + CheckReports(project));
 }
 
-void SynchroniseLoadedProject(AGP& /*project*/, const std::u16string& /*scope*/) {
-  // The synchronisation passes (renames, tables and views, custom views, reports, references,
-  // the log) come here. Until they exist an update leaves the project as it was loaded.
+void SynchroniseLoadedProject(AGP& project, const std::u16string& /*scope*/) {
+  AGPSchema* snapshot = heldSnapshot(project);
+  if (!snapshot) return;
+  // The passes (renames, tables and views, custom views, reports, references, the log, the
+  // keys) belong to the synchronisation layer, which installs them.
+  const std::u16string logFailure = runSyncPasses(project, Ref<AGPSchema>(snapshot));
+  // A log that could not be written is said once the project is complete; it stops nothing.
+  if (!logFailure.empty()) {
+    ui::messageBox(logFailure, projectContext().productTitle, ui::Buttons::OK,
+                   ui::Icon::Exclamation);
+  }
 }
 
 void ReleaseLoadSnapshot(AGP& project) {

@@ -154,7 +154,7 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
         u"CopyDefaultSettings", u"CopyRegistryKey"}) {
     expected.emplace_back(m);
   }
-  // Then the members the schema and extensions layers define.
+  // Then the members the schema, synchronisation and extensions layers define.
   for (const std::u16string_view m : lateMemberNames()) expected.emplace_back(m);
   EXPECT_EQ(expected.back(), u"LoadCustomScriptCode");
   std::vector<std::u16string> names;

@@ -253,6 +253,16 @@ void writeFileAtomic(std::u16string_view path, std::string_view bytes) {
       std::nullopt, true);
 }
 
+void appendFile(std::u16string_view path, std::string_view bytes) {
+  const int fd =
+      openRetrying(toNative(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (fd < 0) fail("append to", path, errno);
+  const bool written = writeAll(fd, bytes.data(), bytes.size());
+  const int error = errno;
+  if (::close(fd) != 0 && written) fail("append to", path, errno);
+  if (!written) fail("append to", path, error);
+}
+
 bool createFolders(std::u16string_view path) {
   if (path.empty()) return false;
   std::error_code ec;

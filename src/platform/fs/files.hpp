@@ -31,6 +31,9 @@ bool folderExists(std::u16string_view path);
 std::optional<std::string> readFile(std::u16string_view path);
 // Throws FileError, naming the path and the reason, when the file cannot be written.
 void writeFileAtomic(std::u16string_view path, std::string_view bytes);
+// Adds the bytes at the end of the file, creating it when missing: for logs that a second run
+// extends. Throws FileError, naming the path and the reason, when it cannot.
+void appendFile(std::u16string_view path, std::string_view bytes);
 
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool createFolders(std::u16string_view path);

@@ -1,0 +1,8 @@
+#pragma once
+// Installs what the synchronisation gives the layers below it: the project object's
+// synchronisation members, and the passes the project file's load runs.
+namespace vantorel {
+
+void installSyncOperations() noexcept;
+
+}  // namespace vantorel

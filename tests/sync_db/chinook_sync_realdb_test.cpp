@@ -1,0 +1,108 @@
+// The Chinook mutation scripts applied to a copy of Chinook's SQLite file, and the project made
+// from it synchronised: the pairing question answered the way a user would pair the rename, the
+// changes applied, and every table the scripts leave alone unchanged in the saved file.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "agp/agp.hpp"
+#include "foundation/project_context.hpp"
+#include "model/database.hpp"
+#include "platform/text/unicode.hpp"
+#include "platform/ui/recording_backend.hpp"
+#include "platform/ui/ui.hpp"
+#include "project/menus.hpp"
+#include "project/project_catalogue.hpp"
+#include "support/sample_databases.hpp"
+#include "support/temp_home.hpp"
+#include "sync/sync_driver.hpp"
+
+namespace vantorel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+std::string tableElement(const std::string& file, const std::string& table) {
+  const std::size_t name = file.find(" TblName=\"" + table + "\"");
+  if (name == std::string::npos) return {};
+  const std::size_t start = file.rfind("<Table ", name);
+  return file.substr(start, file.find("</Table>", name) - start);
+}
+
+TEST(ChinookSyncRealDb, TheSqliteMutationsAreFollowed) {
+  const std::optional<fs::path> shared = sharedTestData();
+  if (!shared) GTEST_SKIP() << "no ../shared/testdata";
+  const fs::path kChinook = *shared / "chinook";
+  TempDir dir;
+  const fs::path copy = dir.path() / "chinook.sqlite";
+  fs::copy_file(kChinook / "Chinook_Sqlite.sqlite", copy);
+  projectContext().reportFolder = fromUtf8((dir.path() / "reports").string());
+  auto recorder = std::make_shared<ui::RecordingBackend>();
+  ui::setBackendForTesting(recorder);
+
+  Ref<AGP> agp = makeRef<AGP>();
+  agp->AddProj(u"Chinook");
+  DatabaseLoadArguments a;
+  a.sDbType = u"ODBC";
+  a.sConnStr = u"Driver=SQLite3;Database=" + fromUtf8(copy.string());
+  agp->LoadDB(a);
+  ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+  agp->Save(fromUtf8((dir.path() / "before.vtp").string()));
+  const std::string before = slurp(dir.path() / "before.vtp");
+
+  for (const char* script : {"sqlite-01-columns.sql", "sqlite-02-tables.sql"}) {
+    const std::string command = "sqlite3 -batch -bail " + copy.string() + " < " +
+                                (kChinook / "mutations" / script).string();
+    ASSERT_EQ(std::system(command.c_str()), 0) << script;
+  }
+  // The table questions come first: MediaFormat is MediaType (item 0 is "none", then the old
+  // names in project order), Review is new; then the column questions in snapshot order:
+  // Customer's LoyaltyPoints is new, Track's Songwriter is Composer.
+  for (const std::size_t pick : {1, 0, 0, 1}) recorder->queuePick(pick);
+  projectContext().lastErrorText.clear();
+  SynchronizeDB(*agp);
+  ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+  agp->Save(fromUtf8((dir.path() / "after.vtp").string()));
+  const std::string after = slurp(dir.path() / "after.vtp");
+  const std::string log = slurp(fs::path(toUtf8(agp->SyncLog())));
+
+  for (const char* table : {"Album", "Artist", "Genre", "Invoice", "Playlist", "Employee"}) {
+    EXPECT_EQ(tableElement(after, table), tableElement(before, table)) << table;
+  }
+  // The renamed table and column kept what the project held for them.
+  const std::string mediaType = tableElement(before, "MediaType");
+  const std::string caption = mediaType.substr(
+      mediaType.find(" TblCaption="), mediaType.find('"', mediaType.find(" TblCaption=") + 13) -
+                                          mediaType.find(" TblCaption=") + 1);
+  EXPECT_NE(tableElement(after, "MediaFormat").find(caption), std::string::npos) << caption;
+  EXPECT_EQ(tableElement(after, "MediaType"), "");
+  EXPECT_NE(tableElement(after, "Track").find("FldName=\"Songwriter\""), std::string::npos);
+  EXPECT_EQ(tableElement(after, "Track").find("FldName=\"Composer\""), std::string::npos);
+  EXPECT_NE(log.find("CHANGED : (TABLE) MediaType - Rename MediaType to MediaFormat\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(tableElement(after, "Review"), "");
+  EXPECT_NE(tableElement(after, "TrackDetails"), "");
+  EXPECT_EQ(tableElement(after, "PlaylistTrack"), "");
+  EXPECT_NE(tableElement(after, "Customer").find("FldName=\"LoyaltyPoints\""), std::string::npos);
+  EXPECT_EQ(tableElement(after, "Customer").find("FldName=\"Fax\""), std::string::npos);
+  EXPECT_NE(log.find("ADDED   : (TABLE) Review\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("DELETED : (TABLE) PlaylistTrack\r\n"), std::string::npos) << log;
+  agp->UnLoadDB();
+  ui::setBackendForTesting(nullptr);
+}
+
+}  // namespace
+}  // namespace vantorel::test
