@@ -74,11 +74,11 @@ std::int16_t runCheck(GenerationRun& run) {
   if (r == 1) {
     projectContext().syncKeepAnswer =
         !projectContext().updateChangedTemplates &&
-        ui::askKeepOrUpdate(
+        ui::askKeepOrOverwrite(
             u"Template version in zip file is different with that in the "
             u"template folder. Do you want to keep the existing files in the "
             u"template folder or extract and overwrite from the zip file?",
-            projectContext().productTitle) != ui::Answer::Update;
+            projectContext().productTitle) != ui::Answer::Overwrite;
     kept = projectContext().syncKeepAnswer;
   }
 

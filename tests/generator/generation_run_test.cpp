@@ -118,10 +118,10 @@ TEST_F(GenerationRunTest, AsksThroughScriptedAnswers) {
   const auto compiled = compiledTemplates();
   ASSERT_FALSE(compiled.empty());
   {
-    // A new template file: the check asks whether to keep the unpacked set; "Update" refreshes
+    // A new template file: the check asks whether to keep the unpacked set; "Overwrite" refreshes
     // it and throws the compiled templates away.
     fsys::last_write_time(zipPath(), fsys::last_write_time(zipPath()) + std::chrono::seconds(5));
-    ScriptedAnswers answers(dir_.path() / "answers1.txt", "Update\n");
+    ScriptedAnswers answers(dir_.path() / "answers1.txt", "Overwrite\n");
     proj_->GenCheck();
     EXPECT_FALSE(projectContext().syncKeepAnswer);
     EXPECT_TRUE(compiledTemplates().empty());

@@ -9,7 +9,7 @@ namespace vantorel::ui {
 
 namespace {
 
-constexpr std::array<std::pair<Answer, std::u16string_view>, 11> kNames = {{
+constexpr std::array<std::pair<Answer, std::u16string_view>, 12> kNames = {{
     {Answer::OK, u"OK"},
     {Answer::Cancel, u"Cancel"},
     {Answer::Abort, u"Abort"},
@@ -21,6 +21,7 @@ constexpr std::array<std::pair<Answer, std::u16string_view>, 11> kNames = {{
     {Answer::NoToAll, u"NoToAll"},
     {Answer::Keep, u"Keep"},
     {Answer::Update, u"Update"},
+    {Answer::Overwrite, u"Overwrite"},
 }};
 
 }  // namespace

@@ -25,6 +25,7 @@ enum class Answer : int {
   NoToAll = 21,
   Keep = 22,
   Update = 23,
+  Overwrite = 24,
 };
 
 // Button sets of a message box, numbered as MsgBox's style argument numbers them.

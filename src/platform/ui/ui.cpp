@@ -102,15 +102,29 @@ Answer askOverwrite(std::u16string_view text, std::u16string_view title, Answer 
   return ask(q).button;
 }
 
-Answer askKeepOrUpdate(std::u16string_view text, std::u16string_view title, Answer defaultButton) {
+namespace {
+
+Answer askKeepOr(Answer change, std::u16string_view text, std::u16string_view title,
+                 Answer defaultButton) {
   Question q;
   q.kind = QuestionKind::KeepOrUpdate;
   q.title = title;
   q.text = text;
   q.icon = Icon::Question;
-  q.buttons = {Answer::Keep, Answer::Update, Answer::Cancel};
+  q.buttons = {Answer::Keep, change, Answer::Cancel};
   q.defaultButton = defaultAmong(q.buttons, defaultButton);
   return ask(q).button;
+}
+
+}  // namespace
+
+Answer askKeepOrUpdate(std::u16string_view text, std::u16string_view title, Answer defaultButton) {
+  return askKeepOr(Answer::Update, text, title, defaultButton);
+}
+
+Answer askKeepOrOverwrite(std::u16string_view text, std::u16string_view title,
+                          Answer defaultButton) {
+  return askKeepOr(Answer::Overwrite, text, title, defaultButton);
 }
 
 std::optional<std::size_t> pickOne(std::u16string_view text, std::u16string_view title,

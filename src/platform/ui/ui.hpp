@@ -25,6 +25,9 @@ Answer askOverwrite(std::u16string_view text, std::u16string_view title,
 // Keep, Update or Cancel.
 Answer askKeepOrUpdate(std::u16string_view text, std::u16string_view title,
                        Answer defaultButton = Answer::Keep);
+// Keep, Overwrite or Cancel: files on disk against their newer source.
+Answer askKeepOrOverwrite(std::u16string_view text, std::u16string_view title,
+                          Answer defaultButton = Answer::Keep);
 // The chosen item (0-based), nothing when cancelled.
 std::optional<std::size_t> pickOne(std::u16string_view text, std::u16string_view title,
                                    const std::vector<std::u16string>& items,

@@ -68,6 +68,12 @@ TEST_F(UiServiceTest, EngineQuestions) {
   EXPECT_EQ(askKeepOrUpdate(u"Keep?", u"Files"), Answer::Keep);
   rec->queueAnswer(Answer::Update);
   EXPECT_EQ(askKeepOrUpdate(u"Keep?", u"Files"), Answer::Update);
+  EXPECT_EQ(askKeepOrOverwrite(u"Keep?", u"Files"), Answer::Keep);
+  rec->queueAnswer(Answer::Overwrite);
+  EXPECT_EQ(askKeepOrOverwrite(u"Keep?", u"Files"), Answer::Overwrite);
+  EXPECT_EQ(rec->events(Kind::Asked).back().question.buttons,
+            (std::vector<Answer>{Answer::Keep, Answer::Overwrite, Answer::Cancel}));
+  EXPECT_EQ(parseAnswerName(u"overwrite"), std::optional<Answer>(Answer::Overwrite));
 
   std::vector<std::u16string> items{u"one", u"two", u"three"};
   EXPECT_EQ(pickOne(u"Pick", u"", items, 1), std::optional<std::size_t>(1));
