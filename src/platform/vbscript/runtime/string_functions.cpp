@@ -43,7 +43,10 @@ std::size_t startPosition(const Variant& v) {
 Variant len(CallArgs args) {
   const PlainArg v(args[0]);
   if (v->isNull()) return Variant::null();
-  if (v->isString()) return Variant(static_cast<std::int32_t>(v->stringValue().size()));
+  // A byte string's odd last byte is no whole character: Len counts LenB \ 2.
+  if (v->isString()) {
+    return Variant(static_cast<std::int32_t>(v->stringValue().size() - (v->hasOddByte() ? 1 : 0)));
+  }
   return Variant(static_cast<std::int32_t>(TextArg(*v).size()));
 }
 

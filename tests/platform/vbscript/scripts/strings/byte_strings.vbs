@@ -6,6 +6,8 @@ AssertEqual AscW(ChrB(104) & ChrB(105)), 26984, "two single bytes join into one 
 AssertEqual LenB(ChrB(104) & ChrB(105)), 2, "and count two bytes"
 AssertEqual ChrB(104) & ChrB(0), "h", "a byte pair is the unit it makes"
 AssertEqual LenB(ChrB(1) & ChrB(2) & ChrB(3)), 3, "three bytes"
+AssertEqual Len(ChrB(65)), 0, "Len counts whole characters only"
+AssertEqual Len(ChrB(1) & ChrB(2) & ChrB(3)), 1, "three bytes are one character"
 AssertEqual LenB("ab" & ChrB(1)), 5, "text and a byte"
 AssertEqual AscB(RightB("ab" & ChrB(7), 1)), 7, "the last byte"
 AssertEqual AscB(MidB(ChrB(7) & "a", 2, 1)), 97, "after an odd byte the text is shifted"
