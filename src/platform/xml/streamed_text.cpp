@@ -7,7 +7,7 @@ namespace vantorel::xml {
 
 namespace {
 
-// Checked this far ahead of the reader, and released in steps of this size behind it.
+// Checked this far ahead of the reader.
 constexpr std::size_t kWindow = std::size_t{4} << 20;
 
 }  // namespace
@@ -15,10 +15,9 @@ constexpr std::size_t kWindow = std::size_t{4} << 20;
 bool StreamedText::open(std::u16string_view path, std::u16string& error, bool& unreadable) {
   unreadable = false;
   std::string_view bytes;
-  if (!path.empty() && map_.open(path)) {
-    bytes = map_.bytes();
-    mapped_ = true;
-  } else if (std::optional<std::string> read = path.empty() ? std::nullopt : fs::readFile(path)) {
+  // Read, not mapped: a mapped file that another program shortens while it is read would end
+  // the process with SIGBUS instead of a refused load.
+  if (std::optional<std::string> read = path.empty() ? std::nullopt : fs::readFile(path)) {
     read_ = std::move(*read);
     bytes = read_;
   } else {
@@ -27,11 +26,7 @@ bool StreamedText::open(std::u16string_view path, std::u16string& error, bool& u
     return false;
   }
   if (!viewAsUtf8(bytes, converted_, text_, error)) return false;
-  if (mapped_ && text_.data() == converted_.data()) {
-    mapped_ = false;  // converted: the mapping is not read again
-  } else if (mapped_) {
-    base_ = static_cast<std::size_t>(text_.data() - bytes.data());
-  }
+  if (text_.data() == converted_.data()) std::string().swap(read_);  // only the text is read on
   checked_ = 0;
   return true;
 }
@@ -40,7 +35,6 @@ bool StreamedText::advance(std::size_t readTo, std::u16string& error) {
   if (checked_ < readTo + kWindow / 2 && checked_ < text_.size()) {
     if (!checkXmlCharacters(text_, checked_, readTo + kWindow, error)) return false;
   }
-  if (mapped_ && readTo > kWindow) map_.release(base_ + readTo - kWindow);
   return true;
 }
 
