@@ -7,7 +7,9 @@
 namespace vantorel {
 
 AGSchemaTable AGPSchema::Tbl(std::int16_t i) const {
-  if (i < 0 || static_cast<std::size_t>(i) >= db_.Tables.Tbl.size()) raiseVbError(9);
+  // Before anything was filled there is no record at all, not even the empty one.
+  const bool filled = loaded() || db_.Tables.Tbl.size() > 1;
+  if (!filled || i < 0 || static_cast<std::size_t>(i) >= db_.Tables.Tbl.size()) raiseVbError(9);
   return db_.Tables.Tbl[static_cast<std::size_t>(i)];
 }
 

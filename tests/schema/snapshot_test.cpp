@@ -231,6 +231,7 @@ TEST_F(SnapshotTest, RecordsAreCopiesAndOutOfRangeRaises9) {
   auto fresh = makeRef<AGPSchema>();
   EXPECT_EQ(fresh->tblcnt(), 0);
   EXPECT_FALSE(fresh->loaded());
+  EXPECT_THROW(fresh->Tbl(0), AutomationError);
   const Ref<AGPSchema> snapshot = snapshotOf(connectionString(Dbms::Sqlite));
   EXPECT_TRUE(snapshot->loaded());
   const AGSchemaTable empty = snapshot->Tbl(0);
