@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/text/unicode.hpp"
+
 namespace vantorel::xml {
 
 namespace {
@@ -18,24 +20,6 @@ bool isNameStart(char c) noexcept {
 bool isNameChar(char c) noexcept {
   const auto b = static_cast<unsigned char>(c);
   return isNameStart(c) || (b >= '0' && b <= '9') || b == '-' || b == '.';
-}
-
-void appendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
 }
 
 // The character a reference at the start of `ref` ("&...;") stands for and the reference's
@@ -98,7 +82,7 @@ void appendExpanded(std::string& out, std::string_view raw) {
       out.push_back('&');
       raw.remove_prefix(1);
     } else {
-      appendUtf8(out, cp);
+      appendUtf8(out, static_cast<char32_t>(cp));
       raw.remove_prefix(used);
     }
   }
