@@ -20,17 +20,17 @@ std::int16_t loadADODB(AGPDatabase& db, const AdoLoadArguments& arguments) {
 
 }  // namespace
 
-// The user picks the Oracle schema among those owning tables; an unattended run, which has no
-// one to ask, takes the first, since a load without a schema would read nothing.
+// The user picks the Oracle schema among those owning tables, or types one; an unattended run,
+// which has no one to ask, takes the first, since a load without a schema would read nothing.
 std::u16string askForOracleSchema(const std::vector<std::u16string>& choices) {
   const std::vector<std::u16string> listed(choices.begin() + (choices.empty() ? 0 : 1),
                                            choices.end());
-  if (listed.empty()) return {};
-  const std::optional<std::size_t> chosen = ui::pickOne(
+  const std::optional<std::u16string> chosen = ui::pickOrType(
       u"Please choose a schema for the Oracle ODBC Connection so that only a subset of tables "
       u"will be loaded.",
       projectContext().productTitle, listed);
-  return listed[chosen && *chosen < listed.size() ? *chosen : 0];
+  if (chosen) return *chosen;
+  return listed.empty() ? std::u16string() : listed.front();
 }
 
 void installDatabaseLoadOperations() noexcept {

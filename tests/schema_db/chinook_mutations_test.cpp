@@ -11,9 +11,9 @@
 #include "platform/text/unicode.hpp"
 #include "schema/difference_check.hpp"
 #include "schema_db/schema_db.hpp"
-#include "sync/sync_driver.hpp"
 #include "support/odbc_config.hpp"
 #include "support/sample_databases.hpp"
+#include "sync/sync_driver.hpp"
 
 namespace vantorel::test {
 namespace {

@@ -34,7 +34,8 @@ bool offers(const Question& q, Answer a) {
 std::u16string choices(const Question& q) {
   std::u16string out;
   if (q.kind == QuestionKind::PickOne) {
-    out = u"1 to " + toU16(static_cast<long long>(q.items.size()));
+    if (!q.items.empty()) out = u"1 to " + toU16(static_cast<long long>(q.items.size()));
+    if (q.typable) out += std::u16string(out.empty() ? u"" : u", ") + u"a \"name\"";
   }
   for (Answer a : q.buttons) {
     if (!out.empty()) out += u", ";
@@ -70,7 +71,10 @@ AnswerScript AnswerScript::parse(std::string_view utf8, std::u16string_view orig
       if (line.empty()) fail(origin, lineNo, u"no answer after \"=>\"");
     }
     e.written = line;
-    if (equalsNoCase(line, u"Default")) {
+    if (line.size() >= 3 && line.front() == u'"' && line.back() == u'"') {
+      e.kind = Entry::Kind::Name;
+      e.name = line.substr(1, line.size() - 2);
+    } else if (equalsNoCase(line, u"Default")) {
       e.kind = Entry::Kind::Default;
     } else if (std::all_of(line.begin(), line.end(),
                            [](char16_t c) { return c >= u'0' && c <= u'9'; })) {
@@ -118,6 +122,9 @@ std::optional<Reply> AnswerScript::answer(const Question& q) {
     case Entry::Kind::Button:
       if (!offers(q, e.button)) misfit();
       return Reply{e.button, pick ? q.defaultItem : 0};
+    case Entry::Kind::Name:
+      if (!pick || !q.typable) misfit();
+      return Reply{Answer::OK, 0, e.name};
   }
   return std::nullopt;
 }

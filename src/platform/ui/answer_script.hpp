@@ -37,9 +37,10 @@ class AnswerScript {
   struct Entry {
     std::u16string appliesTo;  // empty: any question
     std::u16string written;
-    enum class Kind { Button, Default, Item } kind;
+    enum class Kind { Button, Default, Item, Name } kind;
     Answer button = Answer::None;
     std::size_t item = 0;  // 1-based, as written
+    std::u16string name;   // a name typed in double quotes, for questions that take one
     int line = 0;
     bool used = false;
   };

@@ -14,6 +14,10 @@ void RecordingBackend::queuePick(std::size_t item) {
   queue_.push_back(Reply{Answer::OK, item});
 }
 
+void RecordingBackend::queueTyped(std::u16string name) {
+  queue_.push_back(Reply{Answer::OK, 0, std::move(name)});
+}
+
 void RecordingBackend::cancel(int handle) {
   std::lock_guard lock(mutex_);
   cancelled_.insert(handle);

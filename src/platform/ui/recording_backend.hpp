@@ -26,6 +26,7 @@ class RecordingBackend : public Backend {
 
   void queueAnswer(Answer answer);
   void queuePick(std::size_t item);  // 0-based
+  void queueTyped(std::u16string name);
   // The user presses Cancel in that display.
   void cancel(int handle);
   // Plays an unattended run: the service then says every message box it is asked.

@@ -61,8 +61,13 @@ std::u16string render(const Question& q) {
     for (std::size_t i = 0; i < q.items.size(); ++i) {
       out += u"  " + toU16(static_cast<long long>(i + 1)) + u") " + q.items[i] + u"\n";
     }
-    out += u"Choose 1-" + toU16(static_cast<long long>(q.items.size())) + u" [" +
-           toU16(static_cast<long long>(q.defaultItem + 1)) + u"]";
+    if (q.items.empty()) {
+      out += u"Type a name";
+    } else {
+      out += u"Choose 1-" + toU16(static_cast<long long>(q.items.size())) + u" [" +
+             toU16(static_cast<long long>(q.defaultItem + 1)) + u"]";
+      if (q.typable) out += u" or type a name";
+    }
     for (Answer a : q.buttons) {
       if (a == Answer::Cancel) out += u", Cancel";
     }
@@ -94,6 +99,7 @@ std::size_t toNumber(std::u16string_view s) {
 std::optional<Reply> parseTypedAnswer(const Question& q, std::u16string_view typed) {
   std::u16string_view t = trimBlanks(typed);
   // A lone button is an acknowledgement: whatever is typed presses it.
+  if (t.empty() && q.typable && q.items.empty()) return std::nullopt;  // nothing to take
   if (t.empty() || (q.kind != QuestionKind::PickOne && q.buttons.size() == 1)) {
     return defaultReply(q);
   }
@@ -121,6 +127,7 @@ std::optional<Reply> parseTypedAnswer(const Question& q, std::u16string_view typ
   if (prefixMatches == 1) {
     return Reply{*byPrefix, q.kind == QuestionKind::PickOne ? q.defaultItem : 0};
   }
+  if (q.typable) return Reply{Answer::OK, 0, std::u16string(t)};
   return std::nullopt;
 }
 

@@ -57,12 +57,14 @@ struct Question {
   Answer defaultButton = Answer::OK;
   std::vector<std::u16string> items;  // PickOne only
   std::size_t defaultItem = 0;        // 0-based
+  bool typable = false;               // PickOne: a name may be typed instead of picked
 };
 
 // For PickOne, OK comes with the chosen item (0-based); Cancel leaves item meaningless.
 struct Reply {
   Answer button = Answer::None;
   std::size_t item = 0;
+  std::u16string typed;  // a typable PickOne answered with a typed name: that name
   friend bool operator==(const Reply&, const Reply&) = default;
 };
 

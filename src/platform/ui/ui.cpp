@@ -44,7 +44,7 @@ Answer defaultAmong(const std::vector<Answer>& buttons, Answer wanted) {
 std::u16string transcript(const Question& q, const Reply& r) {
   std::u16string out = q.title.empty() ? q.text : q.title + u": " + q.text;
   if (q.kind == QuestionKind::PickOne && r.button == Answer::OK) {
-    return out + u" [answered " + q.items[r.item] + u"]";
+    return out + u" [answered " + (r.typed.empty() ? q.items[r.item] : r.typed) + u"]";
   }
   if (q.kind == QuestionKind::PickOne || q.buttons.size() > 1) {
     out += u" [answered ";
@@ -67,9 +67,16 @@ Reply ask(const Question& question) {
   Backend& backend = s.current();
   Reply r = backend.ask(q);
   // A back-end answer outside the question's choices would reach callers that trust it.
-  if (!offers(q, r.button) ||
-      (q.kind == QuestionKind::PickOne && r.button == Answer::OK && r.item >= q.items.size())) {
+  const bool typedName = q.typable && r.button == Answer::OK && !r.typed.empty();
+  if (!typedName) r.typed.clear();
+  if (!offers(q, r.button) || (q.kind == QuestionKind::PickOne && r.button == Answer::OK &&
+                               !typedName && r.item >= q.items.size())) {
     r = defaultReply(q);
+  }
+  // Nothing listed and nothing typed: no answer to give but Cancel.
+  if (q.kind == QuestionKind::PickOne && r.button == Answer::OK && r.typed.empty() &&
+      q.items.empty()) {
+    r = Reply{Answer::Cancel, 0, {}};
   }
   if (backend.unattended()) {
     backend.say(transcript(q, r));
@@ -142,6 +149,22 @@ std::optional<std::size_t> pickOne(std::u16string_view text, std::u16string_view
   Reply r = ask(q);
   if (r.button != Answer::OK) return std::nullopt;
   return r.item;
+}
+
+std::optional<std::u16string> pickOrType(std::u16string_view text, std::u16string_view title,
+                                         const std::vector<std::u16string>& items) {
+  Question q;
+  q.kind = QuestionKind::PickOne;
+  q.title = title;
+  q.text = text;
+  q.buttons = {Answer::OK, Answer::Cancel};
+  q.defaultButton = Answer::OK;
+  q.items = items;
+  q.typable = true;
+  const Reply r = ask(q);
+  if (r.button != Answer::OK) return std::nullopt;
+  if (!r.typed.empty()) return r.typed;
+  return items[r.item];
 }
 
 int openProgress(std::u16string_view caption, ProgressLook look) {

@@ -33,6 +33,11 @@ std::optional<std::size_t> pickOne(std::u16string_view text, std::u16string_view
                                    const std::vector<std::u16string>& items,
                                    std::size_t defaultItem = 0);
 
+// The chosen item's text or a typed name (never empty); nothing when cancelled, or when an
+// unattended run has no item to take.
+std::optional<std::u16string> pickOrType(std::u16string_view text, std::u16string_view title,
+                                         const std::vector<std::u16string>& items);
+
 Reply ask(const Question& question);
 
 // Progress displays. Handles are > 0; calls with a handle that is not open do nothing.

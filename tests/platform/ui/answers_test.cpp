@@ -159,6 +159,18 @@ TEST_F(ScriptedBackendTest, UnreadableFileStopsTheRunAtTheFirstQuestion) {
   EXPECT_THROW(messageBox(u"Sure?", u"", Buttons::YesNo), AutomationError);
 }
 
+TEST_F(ScriptedBackendTest, TypedNamesAnswerOnlyQuestionsThatTakeThem) {
+  auto path = dir.path() / "answers.txt";
+  std::ofstream(path) << "\"HR\"\n2\n\"HR\"\n";
+  use({false, false, fromUtf8(path.string())});
+  EXPECT_EQ(pickOrType(u"Schema?", u"", {}), std::optional<std::u16string>(u"HR"));
+  EXPECT_EQ(pickOrType(u"Schema?", u"", {u"A", u"B"}), std::optional<std::u16string>(u"B"));
+  EXPECT_THROW(pickOne(u"Pick", u"", {u"a", u"b"}), AutomationError);
+  // Exhausted, unattended: the first listed, and nothing when nothing is listed.
+  EXPECT_EQ(pickOrType(u"Schema?", u"", {u"A"}), std::optional<std::u16string>(u"A"));
+  EXPECT_EQ(pickOrType(u"Schema?", u"", {}), std::nullopt);
+}
+
 TEST_F(ScriptedBackendTest, NoTerminalNoAnswersTakesDefaults) {
   use({false, false, std::nullopt});
   EXPECT_EQ(messageBox(u"Sure?", u"", Buttons::YesNoCancel, Icon::Question, 1), Answer::No);

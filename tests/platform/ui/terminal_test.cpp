@@ -59,6 +59,10 @@ TEST(TerminalTest, TypedAnswers) {
   pick.defaultItem = 2;
   Question ok;
   ok.buttons = {Answer::OK};
+  Question typable = pick;
+  typable.typable = true;
+  Question none = typable;
+  none.items.clear();
 
   struct Case {
     const Question* q;
@@ -79,6 +83,12 @@ TEST(TerminalTest, TypedAnswers) {
       {&pick, u"cancel", Reply{Answer::Cancel, 2}},
       {&pick, u"4", std::nullopt},
       {&ok, u"whatever", Reply{Answer::OK}},
+      {&pick, u"HR", std::nullopt},
+      {&typable, u" HR ", Reply{Answer::OK, 0, u"HR"}},
+      {&typable, u"2", Reply{Answer::OK, 1}},
+      {&typable, u"cancel", Reply{Answer::Cancel, 2}},
+      {&none, u"SALES", Reply{Answer::OK, 0, u"SALES"}},
+      {&none, u"", std::nullopt},  // nothing listed, nothing typed: asked again
   };
   for (const Case& c : cases) {
     EXPECT_EQ(parseTypedAnswer(*c.q, c.typed), c.expected)
