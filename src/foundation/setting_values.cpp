@@ -19,4 +19,12 @@ std::u16string settingAsText(const Variant& value) {
   return toString(value);
 }
 
+std::u16string settingText(const Variant& value) {
+  try {
+    return settingAsText(value);
+  } catch (const AutomationError&) {
+    return {};
+  }
+}
+
 }  // namespace vantorel

@@ -10,5 +10,8 @@ namespace vantorel {
 bool settingAsBool(const Variant& value);
 // "" for Empty and Null.
 std::u16string settingAsText(const Variant& value);
+// As settingAsText, and "" also for a value that has no text (an object without a default
+// value, an array): for settings a script may have set to anything.
+std::u16string settingText(const Variant& value);
 
 }  // namespace vantorel

@@ -4,23 +4,14 @@
 
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
+#include "foundation/setting_values.hpp"
 #include "generator/generation_run.hpp"
 #include "model/table.hpp"
-#include "platform/automation/automation_error.hpp"
-#include "platform/automation/variant_convert.hpp"
 #include "platform/text/strings.hpp"
 
 namespace vantorel {
 
 namespace {
-
-std::u16string settingText(const Variant& value) {
-  try {
-    return toString(value);
-  } catch (const AutomationError&) {
-    return {};  // Null or an object reads as no value
-  }
-}
 
 // Blanks and line breaks alone name no key field.
 bool namesNoField(std::u16string_view list) {

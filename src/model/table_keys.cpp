@@ -4,27 +4,14 @@
 
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
+#include "foundation/setting_values.hpp"
 #include "foundation/value_format.hpp"
 #include "model/database.hpp"
 #include "model/table.hpp"
 #include "model/tables.hpp"
-#include "platform/automation/automation_error.hpp"
-#include "platform/automation/variant_convert.hpp"
 #include "platform/text/strings.hpp"
 
 namespace vantorel {
-
-namespace {
-
-std::u16string settingText(const Variant& value) {
-  try {
-    return toString(value);
-  } catch (const AutomationError&) {
-    return {};  // Null or an object reads as no value
-  }
-}
-
-}  // namespace
 
 void SetTblKeyFromFields(AGPDatabase& db) {
   AGPTables& tables = db.tables();
