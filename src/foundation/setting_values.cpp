@@ -14,6 +14,22 @@ bool settingAsBool(const Variant& value) {
   }
 }
 
+std::int32_t settingAsLong(const Variant& value) noexcept {
+  try {
+    return toLong(value);
+  } catch (...) {
+    return 0;
+  }
+}
+
+std::int16_t settingAsInteger(const Variant& value) noexcept {
+  try {
+    return toInteger(value);
+  } catch (...) {
+    return 0;
+  }
+}
+
 std::u16string settingAsText(const Variant& value) {
   if (value.isEmpty() || value.isNull()) return {};
   return toString(value);

@@ -3,7 +3,6 @@
 #include "fields/field_settings.hpp"
 #include "foundation/setting_values.hpp"
 #include "platform/text/case_fold.hpp"
-#include "schema/model_values.hpp"
 
 namespace vantorel {
 

@@ -4,7 +4,6 @@
 #include "foundation/setting_values.hpp"
 #include "schema/definition_copies.hpp"
 #include "schema/difference_check.hpp"
-#include "schema/model_values.hpp"
 
 namespace vantorel {
 

@@ -1,18 +1,10 @@
 #pragma once
-// Settings of the model read as the check and the copies compare them, and the exact-name
-// lookups of the matching steps. A value the bag cannot give in that type (Empty, Null, text
-// that is no number) reads as 0 or False, so that a hand-edited project file makes a
-// difference, never a failed check.
-#include <cstdint>
+// The exact-name lookups of the schema check's matching steps.
 #include <string>
 
 #include "fields/fields.hpp"
-#include "platform/automation/variant.hpp"
 
 namespace vantorel {
-
-std::int32_t settingAsLong(const Variant& value) noexcept;
-std::int16_t settingAsInteger(const Variant& value) noexcept;
 
 // The matching steps compare names exactly (letter case counts), unlike the collections' keys.
 // The first field in collection order named exactly `name`, or nullptr.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,37 @@ TEST(SettingValues, TextOfEveryKindOfValue) {
       EXPECT_THROW(settingAsText(c.value), AutomationError) << c.what;
     }
     EXPECT_EQ(toUtf8(settingText(c.value)), toUtf8(c.text)) << c.what;
+  }
+}
+
+// The numbers and Booleans of the schema settings: what cannot be read is 0 or False, never an
+// error.
+struct NumberCase {
+  const char* what;
+  Variant value;
+  std::int32_t asLong;
+  std::int16_t asInteger;
+  bool asBool;
+};
+
+TEST(SettingValues, NumbersOfEveryKindOfValue) {
+  const NumberCase cases[] = {
+      {"empty", Variant(), 0, 0, false},
+      {"null", Variant::null(), 0, 0, false},
+      {"long", Variant(std::int32_t{255}), 255, 255, true},
+      {"integer text", Variant(u"12"), 12, 12, true},
+      {"half rounds to even", Variant(2.5), 2, 2, true},
+      {"boolean", Variant(true), -1, -1, true},
+      {"no number", Variant(u"wide"), 0, 0, false},
+      {"too large for an Integer", Variant(std::int32_t{70000}), 70000, 0, true},
+      {"too large for a Long", Variant(1e12), 0, 0, true},
+      {"array", Variant(SafeArray::fromValues({Variant(1)})), 0, 0, false},
+      {"nothing", Variant::nothing(), 0, 0, false},
+  };
+  for (const NumberCase& c : cases) {
+    EXPECT_EQ(settingAsLong(c.value), c.asLong) << c.what;
+    EXPECT_EQ(settingAsInteger(c.value), c.asInteger) << c.what;
+    EXPECT_EQ(settingAsBool(c.value), c.asBool) << c.what;
   }
 }
 
