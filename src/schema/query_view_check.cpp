@@ -1,5 +1,7 @@
 // The check's passes over custom views and reports: a custom view's query is run again and its
 // columns compared with the stored fields; a report's fields are compared with its source's.
+#include <vector>
+
 #include "agp/agp.hpp"
 #include "agp/entry_steps.hpp"
 #include "fields/field_settings.hpp"
@@ -84,12 +86,16 @@ std::int16_t CompareCustomViewColumns(const AGSchemaTable& live, AGPTable& view)
   AGPFields& fields = view.fields();
   std::int32_t added = 0, changed = 0, matched = 0;
   const std::size_t n = fieldRecordCount(live);
+  std::vector<std::u16string> columns;
+  for (std::size_t j = 1; j <= n; ++j) columns.push_back(live.TblFields.fld[j].FldName);
+  const std::vector<AGPField*> matches = fieldsForColumns(fields, columns);
   for (std::size_t j = 1; j <= n; ++j) {
     const AGSchemaField& column = live.TblFields.fld[j];
-    AGPField* field = fieldNamedExactly(fields, column.FldName);
+    AGPField* field = matches[j - 1];
     if (!field) {
       ++added;
-    } else if (!FieldMatchesSchema(column, *field)) {
+    } else if (!FieldMatchesSchema(column, *field) || field->FldName() != column.FldName) {
+      // A column renamed in letter case only is one change.
       ++changed;
     } else {
       ++matched;
@@ -120,12 +126,17 @@ std::int16_t CheckReport(AGP& project, const std::u16string& sTable) {
   AGPFields& sourceFields = source->fields();
   AGPFields& reportFields = report->fields();
   std::int32_t added = 0, changed = 0, matched = 0;
+  std::vector<std::u16string> columns;
+  for (std::int32_t i = 0; i < sourceFields.count(); ++i) {
+    columns.push_back(sourceFields.at(static_cast<std::size_t>(i)).FldName());
+  }
+  const std::vector<AGPField*> matches = fieldsForColumns(reportFields, columns);
   for (std::int32_t i = 0; i < sourceFields.count(); ++i) {
     AGPField& sf = sourceFields.at(static_cast<std::size_t>(i));
-    AGPField* rf = fieldNamedExactly(reportFields, sf.FldName());
+    AGPField* rf = matches[static_cast<std::size_t>(i)];
     if (!rf) {
       ++added;
-    } else if (!ReportFieldMatchesSource(sf, *rf)) {
+    } else if (!ReportFieldMatchesSource(sf, *rf) || rf->FldName() != sf.FldName()) {
       ++changed;
     } else {
       ++matched;

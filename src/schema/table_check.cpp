@@ -1,5 +1,6 @@
 // The check's pass over tables and views: each snapshot table against the stored table of the
-// same name and type, then the stored tables the snapshot no longer has.
+// same name and type (or, failing that, of the same name in another letter case), then the
+// stored tables the snapshot no longer has.
 #include <vector>
 
 #include "agp/agp.hpp"
@@ -10,6 +11,7 @@
 #include "foundation/value_format.hpp"
 #include "model/database.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/text/case_fold.hpp"
 #include "schema/difference_check.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/model_values.hpp"
@@ -43,6 +45,39 @@ std::vector<StoredTable> storedTablesAndViews(AGPTables& tables) {
   return out;
 }
 
+// The stored table of each snapshot record (index 1 on; [0] is unused): the one of the same name
+// and type, else one of the same type whose name differs only in letter case and that no record
+// names exactly; nullptr for a new table.
+std::vector<const StoredTable*> storedForRecords(const std::vector<StoredTable>& stored,
+                                                 const AGSchemaDB& live) {
+  const std::size_t n = tableRecordCount(live);
+  std::vector<const StoredTable*> out(n + 1, nullptr);
+  auto named = [&](const std::u16string& name, const std::u16string& type) {
+    for (std::size_t i = 1; i <= n; ++i) {
+      if (live.Tables.Tbl[i].TblName == name && live.Tables.Tbl[i].TblType == type) return true;
+    }
+    return false;
+  };
+  std::vector<bool> taken(stored.size(), false);
+  for (const bool exact : {true, false}) {
+    for (std::size_t i = 1; i <= n; ++i) {
+      const AGSchemaTable& rec = live.Tables.Tbl[i];
+      if (out[i]) continue;
+      for (std::size_t k = 0; k < stored.size(); ++k) {
+        const StoredTable& s = stored[k];
+        if (taken[k] || s.type != rec.TblType) continue;
+        const bool fits = exact ? s.name == rec.TblName
+                                : equalsNoCase(s.name, rec.TblName) && !named(s.name, s.type);
+        if (!fits) continue;
+        taken[k] = true;
+        out[i] = &s;
+        break;
+      }
+    }
+  }
+  return out;
+}
+
 std::u16string sortedKey(const Variant& key) {
   return toString(SortLines(key));
 }
@@ -59,11 +94,14 @@ void compareTable(const AGSchemaTable& live, AGPTable& stored, Counts& counts) {
     return;
   }
   AGPFields& fields = stored.fields();
+  std::vector<std::u16string> columns;
+  for (std::size_t j = 1; j <= n; ++j) columns.push_back(live.TblFields.fld[j].FldName);
+  const std::vector<AGPField*> matches = fieldsForColumns(fields, columns);
   bool differs = false;
   std::int32_t added = 0, matched = 0, changed = 0;
   for (std::size_t j = 1; j <= n; ++j) {
     const AGSchemaField& column = live.TblFields.fld[j];
-    AGPField* field = fieldNamedExactly(fields, column.FldName);
+    AGPField* field = matches[j - 1];
     if (!field) {
       ++added;
       differs = true;
@@ -71,6 +109,8 @@ void compareTable(const AGSchemaTable& live, AGPTable& stored, Counts& counts) {
       ++changed;
       differs = true;
     } else {
+      // A column renamed in letter case only changes its table, nothing more.
+      differs = differs || field->FldName() != column.FldName;
       ++matched;
     }
   }
@@ -107,30 +147,28 @@ std::int16_t CheckTablesViews(AGP& project, const AGPSchema& snapshot) {
   const std::vector<StoredTable> stored = storedTablesAndViews(db->tables());
   Counts counts;
   const std::size_t n = tableRecordCount(live);
+  const std::vector<const StoredTable*> matches = storedForRecords(stored, live);
   for (std::size_t i = 1; i <= n; ++i) {
     const AGSchemaTable& rec = live.Tables.Tbl[i];
-    const StoredTable* match = nullptr;
-    for (const StoredTable& s : stored) {
-      if (s.name == rec.TblName && s.type == rec.TblType) {
-        match = &s;
-        break;
-      }
-    }
+    const StoredTable* match = matches[i];
     if (!match) {
       ++counts.newTables;
       counts.newFields += static_cast<std::int32_t>(fieldRecordCount(rec));
       continue;
     }
+    // Renamed in letter case only: one change, not a new table and a removed one.
+    if (match->name != rec.TblName) ++counts.changedTables;
     AGProperties& bag = match->table->properties();
     bag.setting(kTblSchema) = Variant(rec.TblSchema);
     if (settingAsBool(bag.setting(kTblLoaded))) compareTable(rec, *match->table, counts);
   }
-  for (const StoredTable& s : stored) {
-    bool found = false;
-    for (std::size_t i = 1; i <= n && !found; ++i) {
-      found = live.Tables.Tbl[i].TblName == s.name && live.Tables.Tbl[i].TblType == s.type;
-    }
-    if (found) continue;
+  std::vector<bool> kept(stored.size(), false);
+  for (const StoredTable* match : matches) {
+    if (match) kept[static_cast<std::size_t>(match - stored.data())] = true;
+  }
+  for (std::size_t k = 0; k < stored.size(); ++k) {
+    if (kept[k]) continue;
+    const StoredTable& s = stored[k];
     ++counts.removedTables;
     counts.droppedFields += s.table->fields().count();
   }

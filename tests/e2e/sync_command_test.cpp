@@ -1,6 +1,7 @@
 // `vantorel sync` as a user runs it, on a copy of the shop's SQLite database: the differences
 // listed, --dry-run and a kept definition leaving the project file byte for byte, scripted
-// answers bringing the project up to date without removals, and --yes removing.
+// answers bringing the project up to date without removals, --yes removing, and a site
+// generated afterwards.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -91,6 +92,48 @@ TEST_F(SyncCommand, ListsKeepsAndSynchronisesAsAsked) {
   saved = readFile(project_);
   EXPECT_EQ(saved.find("TblName=\"OrderTotals\""), std::string::npos) << output;
   EXPECT_NE(saved.find("TblName=\"Extra\""), std::string::npos);
+}
+
+// After a synchronisation whose scripted answers pair a renamed table and column, with a table
+// and a column added, the site generated from the project has the tables' pages under their new
+// names, no page left under the old one, and every page compiles.
+TEST_F(SyncCommand, TheSiteGeneratedAfterASyncCompiles) {
+  change(u"ALTER TABLE Categories RENAME TO ProductGroups");
+  change(u"ALTER TABLE Customers RENAME COLUMN City TO Town");
+  change(u"ALTER TABLE Orders ADD COLUMN Carrier VARCHAR(30)");
+  change(u"CREATE TABLE Suppliers (SupplierID INTEGER PRIMARY KEY, SupplierName VARCHAR(40))");
+  // Update, then ProductGroups is Categories (item 2, after "none"), Town is City.
+  const fs::path answers = dir_.path() / "answers.txt";
+  std::ofstream(answers) << "Update\n2\n2\n";
+  setenv("VANTOREL_ANSWERS", answers.string().c_str(), 1);
+  std::string output;
+  ASSERT_EQ(sync("", output), 0) << output;
+  unsetenv("VANTOREL_ANSWERS");
+  const std::string saved = readFile(project_);
+  EXPECT_EQ(saved.find("TblName=\"Categories\""), std::string::npos) << output;
+  EXPECT_EQ(saved.find("FldName=\"City\""), std::string::npos) << output;
+  EXPECT_NE(saved.find("TblName=\"Suppliers\""), std::string::npos) << output;
+  EXPECT_NE(saved.find("FldName=\"Carrier\""), std::string::npos) << output;
+  ASSERT_EQ(sync("--dry-run", output), 0) << output;
+  EXPECT_NE(output.find("the project matches its database"), std::string::npos) << output;
+
+  const fs::path site = dir_.path() / "site";
+  ASSERT_EQ(vantorel::test::runCommand(
+                kCli + " generate " + project_ + " --destination " + site.string() + " 2>&1",
+                output),
+            0)
+      << output;
+  for (const char* page : {"ProductGroupslist.asp", "Customerslist.asp", "Orderslist.asp"}) {
+    EXPECT_TRUE(fs::is_regular_file(site / page)) << page;
+  }
+  EXPECT_FALSE(fs::exists(site / "Categorieslist.asp"));
+  // The page reads the renamed column; the caption the user had is kept.
+  const std::string customers = readFile(site / "Customerslist.asp");
+  EXPECT_NE(customers.find("QName(\"Town\")"), std::string::npos);
+  EXPECT_EQ(customers.find("QName(\"City\")"), std::string::npos);
+  const auto pages = vantorel::test::pageProblems(site);
+  for (const auto& [name, problem] : pages) EXPECT_EQ(problem, "") << name;
+  EXPECT_GT(pages.size(), 20U);
 }
 
 TEST_F(SyncCommand, ADatabaseThatCannotBeReadChangesNothing) {

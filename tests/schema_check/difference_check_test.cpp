@@ -86,13 +86,29 @@ TEST_F(DifferenceCheck, CountsEachKindOfChange) {
        {kOrders},
        {with(kOrders, [](TableShape& t) { t.columns[1].tags = u"x"; })},
        0},
-      {"column name differing only in case",
+      {"column name differing only in case: one changed table",
        {kOrders},
        {with(kOrders, [](TableShape& t) { t.columns[1].name = u"Customer"; })},
-       3},
-      {"table name differing only in case: one new, one removed",
+       1},
+      {"column renamed in case and resized: a changed field in a changed table",
+       {kOrders},
+       {with(kOrders,
+             [](TableShape& t) {
+               t.columns[1].name = u"Customer";
+               t.columns[1].size = 60;
+             })},
+       2},
+      {"table name differing only in case: one change, not a new and a removed table",
        {kCustomers},
        {with(kCustomers, [](TableShape& t) { t.name = u"Customers"; })},
+       1},
+      {"a table and a view whose names differ only in case do not pair",
+       {kCustomers},
+       {with(kCustomers,
+             [](TableShape& t) {
+               t.name = u"Customers";
+               t.type = u"VIEW";
+             })},
        6},
       {"a table that became a view", {kCustomers},
        {with(kCustomers, [](TableShape& t) { t.type = u"VIEW"; })}, 6},
@@ -227,6 +243,8 @@ TEST_F(DifferenceCheck, CustomViewColumnsCountNewOnesTwice) {
        2},
       {"one column fewer", {}, {with(view, [](TableShape& t) { t.columns.pop_back(); })}, 0},
       {"one column changed", {}, {with(view, [](TableShape& t) { t.columns[0].type = 20; })}, 1},
+      {"one column renamed in letter case only", {},
+       {with(view, [](TableShape& t) { t.columns[1].name = u"Customer"; })}, 1},
   };
   for (const CountCase& c : cases) {
     TearDown();
@@ -249,6 +267,9 @@ TEST_F(DifferenceCheck, ReportsCompareWithTheirSource) {
   EXPECT_EQ(CheckReport(*agp_, u"rpt"), 2);
   EXPECT_EQ(CheckReports(*agp_), 2);
   EXPECT_EQ(toString(report.properties().setting(kTblCustomError)), u"");
+  // A report field whose source column was renamed in letter case only: one change more.
+  ASSERT_TRUE(report.fields().change(u"rpt", u"customer", u"CUSTOMER"));
+  EXPECT_EQ(CheckReport(*agp_, u"rpt"), 3);
 
   // The source is matched exactly: another letter case is no source.
   report.properties().setting(kTblRptSrc) = Variant(u"Orders");

@@ -4,15 +4,24 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
+#include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 #include "platform/data/connection_string.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/ui/recording_backend.hpp"
+#include "platform/ui/ui.hpp"
 #include "schema/difference_check.hpp"
 #include "schema_db/schema_db.hpp"
 #include "support/odbc_config.hpp"
 #include "support/sample_databases.hpp"
+#include "support/project_elements.hpp"
+#include "support/site_pages.hpp"
 #include "sync/sync_driver.hpp"
 
 namespace vantorel::test {
@@ -122,6 +131,107 @@ TEST_F(ChinookMutationsRealDb, SynchronisingFollowsBothScripts) {
     EXPECT_EQ(toUtf8(err()), "");
     EXPECT_EQ(CheckDB(*project), 0) << toUtf8(err());
     EXPECT_EQ(project->DB()->tables().item(Variant(artist))->fields().count(), artistFields);
+  }
+}
+
+// Chinook's names on each server (snake_case on PostgreSQL), as the scripts change them.
+struct ChinookNames {
+  Server server;
+  const char16_t* mediaType;    // renamed to mediaFormat
+  const char16_t* mediaFormat;
+  const char16_t* mediaTypeId;  // track's link to it
+  const char16_t* name;         // its display column
+  const char16_t* track;
+  const char16_t* trackId;
+  const char16_t* composer;  // renamed to songwriter
+  const char16_t* songwriter;
+  const char16_t* invoiceLine;  // its trackId shows the composer
+  std::vector<const char*> untouched;
+};
+
+const ChinookNames kChinookNames[] = {
+    {Server::Sqlite, u"MediaType", u"MediaFormat", u"MediaTypeId", u"Name", u"Track", u"TrackId",
+     u"Composer", u"Songwriter", u"InvoiceLine",
+     {"Album", "Artist", "Genre", "Invoice", "Playlist", "Employee"}},
+    {Server::Postgres, u"media_type", u"media_format", u"media_type_id", u"name", u"track",
+     u"track_id", u"composer", u"songwriter", u"invoice_line",
+     {"album", "artist", "genre", "invoice", "playlist", "employee"}},
+    {Server::MariaDb, u"MediaType", u"MediaFormat", u"MediaTypeId", u"Name", u"Track", u"TrackId",
+     u"Composer", u"Songwriter", u"InvoiceLine",
+     {"Album", "Artist", "Genre", "Invoice", "Playlist", "Employee"}},
+};
+
+// The user pairs the renamed table and column with their old names, on every server: they keep
+// the project's settings, the lookups that named them follow, and the tables the scripts leave
+// alone are unchanged in the saved file.
+TEST_F(ChinookMutationsRealDb, RenamesPairedByTheUserKeepTheirSettings) {
+  projectContext().reportFolder = fromUtf8((databases().folder() / "reports").string());
+  for (const ChinookNames& n : kChinookNames) {
+    SCOPED_TRACE(serverName(n.server));
+    const std::u16string cs = freshChinook(n.server, "chinook_pairing");
+    const Ref<AGP> project = loadProject(cs);
+    ASSERT_TRUE(project->DB());
+    AGPTables& tables = project->DB()->tables();
+    tables.item(Variant(n.mediaType))->properties().setting(kTblCaption) = Variant(u"Formats");
+    AGPFields& track = tables.item(Variant(n.track))->fields();
+    track.item(Variant(n.composer))->properties().setting(kFldCaption) = Variant(u"Written by");
+    AGProperties& format = track.item(Variant(n.mediaTypeId))->properties();
+    format.setting(kFldTagLnkTbl) = Variant(n.mediaType);
+    format.setting(kFldTagLnkFld) = Variant(n.mediaTypeId);
+    format.setting(kFldTagLnkDisplay) = Variant(n.name);
+    AGProperties& line =
+        tables.item(Variant(n.invoiceLine))->fields().item(Variant(n.trackId))->properties();
+    line.setting(kFldTagLnkTbl) = Variant(n.track);
+    line.setting(kFldTagLnkFld) = Variant(n.trackId);
+    line.setting(kFldTagLnkDisplay) = Variant(n.composer);
+    const fs::path file = databases().folder() / "chinook_pairing.vtp";
+    project->Save(fromUtf8(file.string()));
+    const std::string before = readFile(file);
+    apply(n.server, cs, "01-columns.sql");
+    apply(n.server, cs, "02-tables.sql");
+
+    // The table questions first, then the columns': the new table is the old media type, the
+    // review is new; the loyalty points are new, the songwriter is the composer.
+    auto recorder = std::make_shared<ui::RecordingBackend>();
+    for (const std::size_t pick : {1, 0, 0, 1}) recorder->queuePick(pick);
+    ui::setBackendForTesting(recorder);
+    projectContext().lastErrorText.clear();
+    SynchronizeDB(*project);
+    ui::setBackendForTesting(nullptr);
+    EXPECT_EQ(toUtf8(err()), "");
+    std::vector<std::u16string> paired;
+    for (const auto& e : recorder->events(ui::RecordingBackend::Event::Kind::Asked)) {
+      if (!e.question.items.empty()) paired.push_back(e.question.items.at(e.reply.item));
+    }
+    EXPECT_EQ(paired, (std::vector<std::u16string>{n.mediaType, u"(none)", u"(none)", n.composer}));
+    EXPECT_EQ(CheckDB(*project), 0) << toUtf8(err());
+
+    ASSERT_TRUE(tables.tableExist(Variant(n.mediaFormat)));
+    EXPECT_FALSE(tables.tableExist(Variant(n.mediaType)));
+    EXPECT_EQ(settingAsText(tables.item(Variant(n.mediaFormat))->properties().setting(kTblCaption)),
+              u"Formats");
+    ASSERT_TRUE(track.fieldExist(Variant(n.songwriter)));
+    EXPECT_EQ(settingAsText(track.item(Variant(n.songwriter))->properties().setting(kFldCaption)),
+              u"Written by");
+    EXPECT_EQ(settingAsText(format.setting(kFldTagLnkTbl)), n.mediaFormat);
+    EXPECT_EQ(settingAsText(format.setting(kFldTagLnkDisplay)), n.name);
+    EXPECT_EQ(settingAsText(line.setting(kFldTagLnkTbl)), n.track);
+    EXPECT_EQ(settingAsText(line.setting(kFldTagLnkDisplay)), n.songwriter);
+
+    project->Save(fromUtf8(file.string()));
+    const std::string after = readFile(file);
+    for (const char* table : n.untouched) {
+      EXPECT_EQ(tableElement(after, table), tableElement(before, table)) << table;
+    }
+    const std::string log = readFile(toUtf8(project->SyncLog()));
+    const std::string oldTable = toUtf8(n.mediaType), oldField = toUtf8(n.composer);
+    for (const std::string& record :
+         {"CHANGED : (TABLE) " + oldTable + " - Rename " + oldTable + " to " +
+              toUtf8(n.mediaFormat) + "\r\n",
+          "CHANGED : (Field) " + toUtf8(n.track) + "->" + oldField + " - Rename " + oldField +
+              " to " + toUtf8(n.songwriter) + "\r\n"}) {
+      EXPECT_NE(log.find(record), std::string::npos) << record << log;
+    }
   }
 }
 

@@ -5,9 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "agp/agp.hpp"
@@ -18,7 +16,9 @@
 #include "platform/ui/ui.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
+#include "support/project_elements.hpp"
 #include "support/sample_databases.hpp"
+#include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
 #include "sync/sync_driver.hpp"
 
@@ -26,20 +26,6 @@ namespace vantorel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-std::string tableElement(const std::string& file, const std::string& table) {
-  const std::size_t name = file.find(" TblName=\"" + table + "\"");
-  if (name == std::string::npos) return {};
-  const std::size_t start = file.rfind("<Table ", name);
-  return file.substr(start, file.find("</Table>", name) - start);
-}
 
 TEST(ChinookSyncRealDb, TheSqliteMutationsAreFollowed) {
   const std::optional<fs::path> shared = sharedTestData();
@@ -60,7 +46,7 @@ TEST(ChinookSyncRealDb, TheSqliteMutationsAreFollowed) {
   agp->LoadDB(a);
   ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
   agp->Save(fromUtf8((dir.path() / "before.vtp").string()));
-  const std::string before = slurp(dir.path() / "before.vtp");
+  const std::string before = readFile(dir.path() / "before.vtp");
 
   for (const char* script : {"sqlite-01-columns.sql", "sqlite-02-tables.sql"}) {
     const std::string command = "sqlite3 -batch -bail " + copy.string() + " < " +
@@ -75,8 +61,8 @@ TEST(ChinookSyncRealDb, TheSqliteMutationsAreFollowed) {
   SynchronizeDB(*agp);
   ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
   agp->Save(fromUtf8((dir.path() / "after.vtp").string()));
-  const std::string after = slurp(dir.path() / "after.vtp");
-  const std::string log = slurp(fs::path(toUtf8(agp->SyncLog())));
+  const std::string after = readFile(dir.path() / "after.vtp");
+  const std::string log = readFile(fs::path(toUtf8(agp->SyncLog())));
 
   for (const char* table : {"Album", "Artist", "Genre", "Invoice", "Playlist", "Employee"}) {
     EXPECT_EQ(tableElement(after, table), tableElement(before, table)) << table;

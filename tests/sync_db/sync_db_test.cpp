@@ -8,7 +8,6 @@
 #include <fstream>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,9 +22,13 @@
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
+#include "schema/custom_views.hpp"
+#include "schema/difference_check.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
 #include "support/db_servers.hpp"
+#include "support/project_elements.hpp"
+#include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
 #include "support/test_databases.hpp"
 #include "sync/sync_driver.hpp"
@@ -66,32 +69,6 @@ std::u16string createDatabase(TestDatabases& db, Kind kind) {
   return db.mariadb().connectionString(name);
 }
 
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-// The element of one table in a saved project file, its position numbers taken out (they move
-// when an object before it goes); "" when the file has no such table.
-std::string tableElement(const std::string& file, const std::string& table) {
-  const std::size_t name = file.find(" TblName=\"" + table + "\"");
-  if (name == std::string::npos) return {};
-  const std::size_t start = file.rfind("<Table ", name);
-  const std::size_t end = file.find("</Table>", name);
-  return std::regex_replace(file.substr(start, end - start), std::regex(" (Tbl|Fld)Seq=\"\\d+\""),
-                            "");
-}
-
-std::string fieldElement(const std::string& file, const std::string& table,
-                         const std::string& field) {
-  const std::string element = tableElement(file, table);
-  const std::size_t start = element.find("<Field FldName=\"" + field + "\"");
-  if (start == std::string::npos) return {};
-  return element.substr(start, element.find("<Field ", start + 1) - start);
-}
-
 class SyncDatabase : public DatabaseTest {
  protected:
   void SetUp() override {
@@ -111,12 +88,13 @@ class SyncDatabase : public DatabaseTest {
   }
 
   // A project loaded from the database, with settings of the user's own on what will remain.
-  void loadProject(const std::u16string& connectionString) {
+  // Custom views need the type "DB": with "ODBC" their queries go to a named data source.
+  void loadProject(const std::u16string& connectionString, const char16_t* type = u"ODBC") {
     agp_->UnLoadDB();
     agp_->AddProj(u"Shop");
     agp_->properties().setting(kProjAutoSync) = Variant(false);
     DatabaseLoadArguments a;
-    a.sDbType = u"ODBC";
+    a.sDbType = type;
     a.sConnStr = connectionString;
     agp_->LoadDB(a);
     ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
@@ -134,7 +112,7 @@ class SyncDatabase : public DatabaseTest {
     const fs::path path = dir_.path() / name;
     agp_->Save(fromUtf8(path.string()));
     EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
-    return slurp(path);
+    return readFile(path);
   }
 
   static std::vector<std::u16string> initialSchema() {
@@ -204,7 +182,7 @@ TEST_F(SyncDatabase, SchemaChangesAreAppliedAndEverythingElseIsKept) {
     if (kind != Kind::Sqlite) {
       EXPECT_NE(fieldElement(after, "orders", "code"), fieldElement(before, "orders", "code"));
     }
-    const std::string log = slurp(fs::path(toUtf8(agp_->SyncLog())));
+    const std::string log = readFile(fs::path(toUtf8(agp_->SyncLog())));
     EXPECT_NE(log.find("ADDED   : (TABLE) extra\r\n"), std::string::npos) << log;
     EXPECT_NE(log.find("DELETED : (TABLE) old_stuff\r\n"), std::string::npos) << log;
     EXPECT_NE(log.find("ADDED   : (Field) orders->shipped\r\n"), std::string::npos) << log;
@@ -292,9 +270,138 @@ TEST_F(SyncDatabase, ATableThatCannotBeReadIsLeftAsItIsWithOneRecord) {
   EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
   agp_->DB()->properties().setting(kDBConnstr) = Variant(connection);
   EXPECT_EQ(save("after.vtp"), before);
-  const std::string log = slurp(fs::path(toUtf8(agp_->SyncLog())));
+  const std::string log = readFile(fs::path(toUtf8(agp_->SyncLog())));
   EXPECT_NE(log.find("CHANGED : (TABLE) orders - "), std::string::npos) << log;
   EXPECT_EQ(log.find("DELETED"), std::string::npos) << log;
+}
+
+// A name changed in letter case only, on each server: the check counts it once, not as an added
+// and a removed object, and the synchronisation gives the stored object the live spelling
+// without a question, keeps every setting it had, and writes the rename record that the lookups
+// naming it follow; a custom view and a report showing a renamed column do the same. SQLite refuses
+// a table rename in letter case only, so there the table goes by way of another name.
+TEST_F(SyncDatabase, CaseOnlyRenamesKeepEverySetting) {
+  struct Case {
+    Kind kind;
+    const char* what;
+    std::vector<std::u16string> rename;
+    std::string table, field;  // the object before, with field "" for the table itself
+    std::string newName;
+  } cases[] = {
+      {Kind::Postgres, "table", {u"ALTER TABLE customers RENAME TO \"Customers\""}, "customers", "",
+       "Customers"},
+      {Kind::Postgres, "column", {u"ALTER TABLE orders RENAME COLUMN placed TO \"Placed\""},
+       "orders", "placed", "Placed"},
+      {Kind::MariaDb, "table", {u"RENAME TABLE customers TO Customers"}, "customers", "",
+       "Customers"},
+      {Kind::MariaDb, "column", {u"ALTER TABLE orders RENAME COLUMN placed TO Placed"}, "orders",
+       "placed", "Placed"},
+      {Kind::Sqlite, "table",
+       {u"ALTER TABLE customers RENAME TO c_tmp", u"ALTER TABLE c_tmp RENAME TO Customers"},
+       "customers", "", "Customers"},
+      {Kind::Sqlite, "column", {u"ALTER TABLE orders RENAME COLUMN placed TO Placed"}, "orders",
+       "placed", "Placed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(kindName(c.kind)) + " " + c.what);
+    const std::u16string connection = createDatabase(databases(), c.kind);
+    run(connection, initialSchema());
+    loadProject(connection, u"DB");
+    // A custom view and a report over the orders follow a column's new spelling too.
+    LoadCustomView(*agp_, u"recent", u"SELECT * FROM orders", false);
+    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+    ASSERT_TRUE(agp_->LoadReport(u"by_day", u"orders"));
+    const std::string before = save("before.vtp");
+    run(connection, c.rename);
+    // One change for each object that shows the name: the table, or the orders and the custom
+    // view over them (the report reads the stored orders, which have not changed yet).
+    projectContext().lastErrorText.clear();
+    EXPECT_EQ(CheckDB(*agp_), c.field.empty() ? 1 : 2) << toUtf8(projectContext().lastErrorText);
+
+    auto recorder = std::make_shared<ui::RecordingBackend>();
+    ui::setBackendForTesting(recorder);
+    SynchronizeDB(*agp_);
+    ui::setBackendForTesting(nullptr);
+    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+    EXPECT_TRUE(recorder->events(ui::RecordingBackend::Event::Kind::Asked).empty());
+    EXPECT_EQ(CheckDB(*agp_), 0) << toUtf8(projectContext().lastErrorText);
+    const std::string after = save("after.vtp");
+
+    // The file is the one before with the old name in the new spelling wherever it names the
+    // object: its own name and script name, the lookup that names it, and the sources of the
+    // custom view's and the report's fields. A table's own report source is not a reference.
+    // The report takes its source's updatable flag at every synchronisation.
+    const std::string oldName = c.field.empty() ? c.table : c.field;
+    const std::string expected = std::regex_replace(
+        before,
+        std::regex(" ((Tbl|Fld)(Name|Var)|FldTagLnk(Tbl|Fld|Display)|FldSource(Table|Field)|"
+                   "FldSourceName=\"[^\".]*\\.)(=\")?" +
+                   oldName + "\""),
+        " $1$6" + c.newName + "\"");
+    auto kept = [](const std::string& element) {
+      if (element.find(" TblType=\"REPORT\"") == std::string::npos) return element;
+      return std::regex_replace(element, std::regex(" TblUpdatable=\"\\d\""), "");
+    };
+    const std::string table = c.field.empty() ? c.newName : c.table;
+    for (const char* other : {"customers", "Customers", "orders", "items", "old_stuff",
+                              "order_totals", "recent", "by_day"}) {
+      EXPECT_EQ(kept(tableElement(after, other)), kept(tableElement(expected, other))) << other;
+    }
+    EXPECT_NE(tableElement(after, table), "");
+    const std::string log = readFile(fs::path(toUtf8(agp_->SyncLog())));
+    std::vector<std::string> records;
+    if (c.field.empty()) {
+      records.push_back("CHANGED : (TABLE) " + c.table + " - Rename " + c.table + " to " +
+                        c.newName + "\r\n");
+    } else {
+      for (const char* owner : {"orders", "recent", "by_day"}) {
+        records.push_back("CHANGED : (Field) " + std::string(owner) + "->" + c.field +
+                          " - Rename " + c.field + " to " + c.newName + "\r\n");
+      }
+    }
+    for (const std::string& record : records) {
+      EXPECT_NE(log.find(record), std::string::npos) << record << log;
+    }
+  }
+}
+
+// A custom view whose query gives one column more and one fewer after a change of its table:
+// the new column becomes a field with the settings a new custom view would give it, the
+// vanished one goes, and the others keep what the user set.
+TEST_F(SyncDatabase, ACustomViewFollowsItsQuerysColumns) {
+  for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
+    SCOPED_TRACE(kindName(kind));
+    const std::u16string connection = createDatabase(databases(), kind);
+    run(connection, initialSchema());
+    loadProject(connection, u"DB");
+    LoadCustomView(*agp_, u"recent", u"SELECT * FROM orders", false);
+    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+    AGPFields& fields = agp_->DB()->tables().item(Variant(u"recent"))->fields();
+    fields.item(Variant(u"placed"))->properties().setting(kFldCaption) = Variant(u"Ordered on");
+    fields.item(Variant(u"total"))->properties().setting(kFldCaption) = Variant(u"Amount");
+    const std::string before = save("before.vtp");
+
+    run(connection,
+        {u"ALTER TABLE orders ADD COLUMN shipped DATE", u"ALTER TABLE orders DROP COLUMN note"});
+    SynchronizeDB(*agp_);
+    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+    EXPECT_EQ(CheckDB(*agp_), 0) << toUtf8(projectContext().lastErrorText);
+    LoadCustomView(*agp_, u"fresh", u"SELECT * FROM orders", false);
+    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+    const std::string after = save("after.vtp");
+
+    for (const char* f : {"id", "customer_id", "placed", "total", "code"}) {
+      EXPECT_EQ(fieldElement(after, "recent", f), fieldElement(before, "recent", f)) << f;
+    }
+    EXPECT_EQ(fieldElement(after, "recent", "note"), "");
+    EXPECT_NE(fieldElement(after, "recent", "shipped"), "");
+    EXPECT_EQ(fieldElement(after, "recent", "shipped"), fieldElement(after, "fresh", "shipped"));
+    const std::string log = readFile(fs::path(toUtf8(agp_->SyncLog())));
+    for (const char* record :
+         {"ADDED   : (Field) recent->shipped\r\n", "DELETED : (Field) recent->note\r\n"}) {
+      EXPECT_NE(log.find(record), std::string::npos) << record << log;
+    }
+  }
 }
 
 }  // namespace
