@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fields/field.hpp"
+#include "fields/fields.hpp"
 #include "model/table.hpp"
 #include "schema/schema_records.hpp"
 
@@ -35,6 +36,17 @@ std::int16_t CheckReport(AGP& project, const std::u16string& sTable);
 // The seven schema settings agree (and, for an "enum" or "set" column, the value lists).
 bool FieldMatchesSchema(const AGSchemaField& rec, AGPField& fld);
 bool ReportFieldMatchesSource(AGPField& source, AGPField& target);
+
+// One side's fields looked up among the stored fields of the other (by exact name, else by a
+// name differing in letter case only): how many found none, how many found one that no longer
+// matches, and how many found a matching one spelt in another case.
+struct FieldTally {
+  std::int32_t added = 0, changed = 0, recased = 0;
+};
+// A live table's columns against the stored fields of its table or custom view.
+FieldTally TallyColumns(const AGSchemaTable& live, AGPFields& stored);
+// A report's source fields against the report's own.
+FieldTally TallySourceFields(AGPFields& source, AGPFields& report);
 
 // SQL Server, or PostgreSQL over a connection string, with a supported field that has no native
 // type name: the generated code needs those names.

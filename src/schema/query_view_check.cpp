@@ -12,7 +12,6 @@
 #include "schema/custom_views.hpp"
 #include "schema/difference_check.hpp"
 #include "schema/live_schema.hpp"
-#include "schema/model_values.hpp"
 #include "schema/schema_snapshot.hpp"
 
 namespace vantorel {
@@ -83,28 +82,11 @@ std::int16_t CheckCustomView(AGP& project, const std::u16string& sTable) {
 }
 
 std::int16_t CompareCustomViewColumns(const AGSchemaTable& live, AGPTable& view) {
-  AGPFields& fields = view.fields();
-  std::int32_t added = 0, changed = 0, matched = 0;
-  const std::size_t n = fieldRecordCount(live);
-  std::vector<std::u16string> columns;
-  for (std::size_t j = 1; j <= n; ++j) columns.push_back(live.TblFields.fld[j].FldName);
-  const std::vector<AGPField*> matches = fieldsForColumns(fields, columns);
-  for (std::size_t j = 1; j <= n; ++j) {
-    const AGSchemaField& column = live.TblFields.fld[j];
-    AGPField* field = matches[j - 1];
-    if (!field) {
-      ++added;
-    } else if (!FieldMatchesSchema(column, *field) || field->FldName() != column.FldName) {
-      // A column renamed in letter case only is one change.
-      ++changed;
-    } else {
-      ++matched;
-    }
-  }
+  const FieldTally fields = TallyColumns(live, view.fields());
   // A new column counts twice: as new and as a column without a stored field. A stored field
   // the query no longer gives is not counted.
-  return static_cast<std::int16_t>(added + changed +
-                                   (static_cast<std::int32_t>(n) - matched - changed));
+  // A column renamed in letter case only is one change.
+  return static_cast<std::int16_t>(2 * fields.added + fields.changed + fields.recased);
 }
 
 std::int16_t CheckReports(AGP& project) {
@@ -123,26 +105,9 @@ std::int16_t CheckReport(AGP& project, const std::u16string& sTable) {
     report->properties().setting(kTblCustomError) = Variant(text);
     return 0;
   }
-  AGPFields& sourceFields = source->fields();
-  AGPFields& reportFields = report->fields();
-  std::int32_t added = 0, changed = 0, matched = 0;
-  std::vector<std::u16string> columns;
-  for (std::int32_t i = 0; i < sourceFields.count(); ++i) {
-    columns.push_back(sourceFields.at(static_cast<std::size_t>(i)).FldName());
-  }
-  const std::vector<AGPField*> matches = fieldsForColumns(reportFields, columns);
-  for (std::int32_t i = 0; i < sourceFields.count(); ++i) {
-    AGPField& sf = sourceFields.at(static_cast<std::size_t>(i));
-    AGPField* rf = matches[static_cast<std::size_t>(i)];
-    if (!rf) {
-      ++added;
-    } else if (!ReportFieldMatchesSource(sf, *rf) || rf->FldName() != sf.FldName()) {
-      ++changed;
-    } else {
-      ++matched;
-    }
-  }
-  return static_cast<std::int16_t>(added + changed + (sourceFields.count() - matched - changed));
+  // Counted as a custom view's columns are, the source's fields standing for the columns.
+  const FieldTally fields = TallySourceFields(source->fields(), report->fields());
+  return static_cast<std::int16_t>(2 * fields.added + fields.changed + fields.recased);
 }
 
 }  // namespace vantorel

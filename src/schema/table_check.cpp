@@ -93,28 +93,10 @@ void compareTable(const AGSchemaTable& live, AGPTable& stored, Counts& counts) {
         titledMessage(u"Columns of " + live.TblName + u" could not be read! " + live.TblReadError);
     return;
   }
-  AGPFields& fields = stored.fields();
-  std::vector<std::u16string> columns;
-  for (std::size_t j = 1; j <= n; ++j) columns.push_back(live.TblFields.fld[j].FldName);
-  const std::vector<AGPField*> matches = fieldsForColumns(fields, columns);
-  bool differs = false;
-  std::int32_t added = 0, matched = 0, changed = 0;
-  for (std::size_t j = 1; j <= n; ++j) {
-    const AGSchemaField& column = live.TblFields.fld[j];
-    AGPField* field = matches[j - 1];
-    if (!field) {
-      ++added;
-      differs = true;
-    } else if (!FieldMatchesSchema(column, *field)) {
-      ++changed;
-      differs = true;
-    } else {
-      // A column renamed in letter case only changes its table, nothing more.
-      differs = differs || field->FldName() != column.FldName;
-      ++matched;
-    }
-  }
-  const bool tableChanged = differs || static_cast<std::int32_t>(n) != fields.count();
+  const FieldTally fields = TallyColumns(live, stored.fields());
+  // A column renamed in letter case only changes its table, nothing more.
+  const bool tableChanged = fields.added > 0 || fields.changed > 0 || fields.recased > 0 ||
+                            static_cast<std::int32_t>(n) != stored.fields().count();
   if (partial) {
     // Read in part (its keys or indexes, say): what was read may show a change, but no more
     // than the one table, and its key is not compared.
@@ -126,11 +108,11 @@ void compareTable(const AGSchemaTable& live, AGPTable& stored, Counts& counts) {
       sortedKey(bag.setting(kTblKey)) != sortedKey(Variant(live.TblKey))) {
     ++counts.keyChanges;
   }
-  counts.newFields += added;
-  counts.changedFields += changed;
+  counts.newFields += fields.added;
+  counts.changedFields += fields.changed;
   if (tableChanged) ++counts.changedTables;
   // The columns that found no stored field of their name, counted once more.
-  counts.droppedFields += static_cast<std::int32_t>(n) - matched - changed;
+  counts.droppedFields += fields.added;
 }
 
 }  // namespace

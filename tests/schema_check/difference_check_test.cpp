@@ -279,6 +279,30 @@ TEST_F(DifferenceCheck, ReportsCompareWithTheirSource) {
             u"Vantorel: Source Table not found");
 }
 
+TEST_F(DifferenceCheck, ReportFieldsAreFoundByExactName) {
+  struct ReportCase {
+    const char* what;
+    std::vector<Column> fields;
+    std::int16_t expected;
+  };
+  const std::vector<ReportCase> cases = {
+      {"same fields", kOrders.columns, 0},
+      {"a field of the report's own", {kId, kCustomer, kPlaced, kStatus, {u"note", 203, 1000}}, 0},
+      {"another letter case is a missing field",
+       {kId, kCustomer, {u"Placed", 135, 16, u"datetime"}, kStatus},
+       2},
+      {"one changed, one missing", {kId, {u"customer", 202, 60, u"varchar"}, kStatus}, 3},
+  };
+  for (const ReportCase& c : cases) {
+    TearDown();
+    SetUp();
+    addTable(kOrders);
+    AGPTable& report = addTable({u"rpt", u"REPORT", c.fields});
+    report.properties().setting(kTblRptSrc) = Variant(u"orders");
+    EXPECT_EQ(CheckReport(*agp_, u"rpt"), c.expected) << c.what;
+  }
+}
+
 TEST_F(DifferenceCheck, FieldMatchRules) {
   addTable(kOrders);
   AGPField& status = *table(u"orders").fields().item(Variant(u"status"));
