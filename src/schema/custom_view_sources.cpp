@@ -41,9 +41,11 @@ std::u16string CustomViewConnStr(AGP& project) {
     if (!pwd.empty()) s += u"Jet OLEDB:Database Password=" + pwd + u";";
     return s;
   }
-  if (type == u"ODBC") {
-    return u"dsn=" + settingAsText(bag.setting(kDBName)) + u";uid=" +
-           settingAsText(bag.setting(kDBUID)) + u";pwd=" + settingAsText(bag.setting(kDBPwd));
+  // An ODBC database connected without a data source name has only its connection string.
+  const std::u16string name = settingAsText(bag.setting(kDBName));
+  if (type == u"ODBC" && !name.empty()) {
+    return u"dsn=" + name + u";uid=" + settingAsText(bag.setting(kDBUID)) + u";pwd=" +
+           settingAsText(bag.setting(kDBPwd));
   }
   return settingAsText(bag.setting(kDBConnstr));
 }

@@ -30,9 +30,9 @@ SchemaSettings settingsOf(const AGSchemaField& rec) {
 
 SchemaSettings settingsOf(AGPField& fld) {
   const AGProperties& bag = fld.properties();
-  return {settingAsInteger(bag.setting(kFldType)),        settingAsLong(bag.setting(kFldSize)),
-          settingAsBool(bag.setting(kFldUniqueIdx)),      settingAsBool(bag.setting(kFldZeroLen)),
-          settingAsBool(bag.setting(kFldAutoIncrement)),  settingAsBool(bag.setting(kFldReq)),
+  return {settingAsInteger(bag.setting(kFldType)),       settingAsLong(bag.setting(kFldSize)),
+          settingAsBool(bag.setting(kFldUniqueIdx)),     settingAsBool(bag.setting(kFldZeroLen)),
+          settingAsBool(bag.setting(kFldAutoIncrement)), settingAsBool(bag.setting(kFldReq)),
           settingAsLong(bag.setting(kFldAttribute))};
 }
 

@@ -59,8 +59,8 @@ std::int16_t CheckCustomView(AGP& project, const std::u16string& sTable) {
   if (!table) return 0;
   AGProperties& bag = table->properties();
   const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
-  const std::int16_t r = snapshot->LoadADOCustomView(
-      CustomViewConnStr(project), table->tblName(), settingAsText(bag.setting(kTblCustomSQL)));
+  const std::int16_t r = snapshot->LoadADOCustomView(CustomViewConnStr(project), table->tblName(),
+                                                     settingAsText(bag.setting(kTblCustomSQL)));
   const AGSchemaTable* live =
       snapshot->database().Tables.Tbl.size() > 1 ? &snapshot->database().Tables.Tbl[1] : nullptr;
   if (r > 0) {
@@ -70,10 +70,9 @@ std::int16_t CheckCustomView(AGP& project, const std::u16string& sTable) {
   // A query that gives no columns, or columns that could not be described, is a failed query:
   // taken at its word every stored field would have vanished.
   if (!live || !live->TblReadError.empty() || fieldRecordCount(*live) == 0) {
-    context.lastErrorText =
-        live && !live->TblReadError.empty()
-            ? live->TblReadError
-            : titledMessage(u"Custom view " + sTable + u" returns no columns!");
+    context.lastErrorText = live && !live->TblReadError.empty()
+                                ? live->TblReadError
+                                : titledMessage(u"Custom view " + sTable + u" returns no columns!");
     bag.setting(kTblCustomError) = Variant(context.lastErrorText);
     return 0;
   }

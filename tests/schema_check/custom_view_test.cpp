@@ -51,6 +51,10 @@ TEST_F(CustomViews, ConnectionStringByDatabaseType) {
     db().setting(kDBPwd) = Variant(c.pwd);
     EXPECT_EQ(CustomViewConnStr(*agp_), c.expected) << toUtf8(c.type) << " " << toUtf8(c.version);
   }
+  // Without a data source name an ODBC database is reached through its connection string.
+  db().setting(kDBType) = Variant(u"ODBC");
+  db().setting(kDBName) = Variant(u"");
+  EXPECT_EQ(CustomViewConnStr(*agp_), u"Driver=SQLite3;Database=/data/shop.db");
   agp_->UnLoadDB();
   EXPECT_EQ(CustomViewConnStr(*agp_), u"");
 }
