@@ -211,9 +211,13 @@ void FollowTableRename(SyncRun& run, const std::u16string& oldName, const std::u
   AGPTables& tables = run.db.tables();
   for (std::size_t t = 0, n = static_cast<std::size_t>(tables.count()); t < n; ++t) {
     AGPTable& report = tables.at(t);
-    if (report.tblType() != u"REPORT") continue;
     Variant& source = report.properties().setting(kTblRptSrc);
     if (!equalsNoCase(settingAsText(source), oldName)) continue;
+    if (report.tblType() != u"REPORT") {
+      // Every other table names itself as its report source: the renamed one follows.
+      if (report.tblName() == newName) source = Variant(newName);
+      continue;
+    }
     source = Variant(newName);
     run.log.AddSyncLog(u"C", u"REPORT", report.tblName(), u"",
                        u"Rename source table from " + oldName + u" to " + newName);

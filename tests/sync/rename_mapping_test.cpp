@@ -136,7 +136,7 @@ TEST_F(RenameMapping, ARefusedRenameWritesNoRecord) {
 }
 
 TEST_F(RenameMapping, ReportsFollowTheirRenamedSource) {
-  addTable(u"orders", {{u"id"}});
+  addTable(u"orders", {{u"id"}}).properties().setting(kTblRptSrc) = Variant(u"orders");
   addTable(u"order_report", {{u"id"}}, u"REPORT").properties().setting(kTblRptSrc) =
       Variant(u"orders");
   addRecord(u"sales", {{u"id"}});
@@ -145,6 +145,8 @@ TEST_F(RenameMapping, ReportsFollowTheirRenamedSource) {
   MapRenamedObjects(run);
   EXPECT_EQ(toUtf8(settingAsText(table(u"order_report").properties().setting(kTblRptSrc))),
             "sales");
+  // The table's own report source, its name by default, follows it without a record.
+  EXPECT_EQ(toUtf8(settingAsText(table(u"sales").properties().setting(kTblRptSrc))), "sales");
   EXPECT_EQ(records(run.log),
             (Strings{"C|TABLE|orders||Rename orders to sales|sales|",
                      "C|REPORT|order_report||Rename source table from orders to sales||"}));

@@ -22,10 +22,10 @@
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
-#include "schema/custom_views.hpp"
-#include "schema/difference_check.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
+#include "schema/custom_views.hpp"
+#include "schema/difference_check.hpp"
 #include "support/db_servers.hpp"
 #include "support/project_elements.hpp"
 #include "support/site_pages.hpp"
@@ -288,19 +288,42 @@ TEST_F(SyncDatabase, CaseOnlyRenamesKeepEverySetting) {
     std::string table, field;  // the object before, with field "" for the table itself
     std::string newName;
   } cases[] = {
-      {Kind::Postgres, "table", {u"ALTER TABLE customers RENAME TO \"Customers\""}, "customers", "",
+      {Kind::Postgres,
+       "table",
+       {u"ALTER TABLE customers RENAME TO \"Customers\""},
+       "customers",
+       "",
        "Customers"},
-      {Kind::Postgres, "column", {u"ALTER TABLE orders RENAME COLUMN placed TO \"Placed\""},
-       "orders", "placed", "Placed"},
-      {Kind::MariaDb, "table", {u"RENAME TABLE customers TO Customers"}, "customers", "",
+      {Kind::Postgres,
+       "column",
+       {u"ALTER TABLE orders RENAME COLUMN placed TO \"Placed\""},
+       "orders",
+       "placed",
+       "Placed"},
+      {Kind::MariaDb,
+       "table",
+       {u"RENAME TABLE customers TO Customers"},
+       "customers",
+       "",
        "Customers"},
-      {Kind::MariaDb, "column", {u"ALTER TABLE orders RENAME COLUMN placed TO Placed"}, "orders",
-       "placed", "Placed"},
-      {Kind::Sqlite, "table",
+      {Kind::MariaDb,
+       "column",
+       {u"ALTER TABLE orders RENAME COLUMN placed TO Placed"},
+       "orders",
+       "placed",
+       "Placed"},
+      {Kind::Sqlite,
+       "table",
        {u"ALTER TABLE customers RENAME TO c_tmp", u"ALTER TABLE c_tmp RENAME TO Customers"},
-       "customers", "", "Customers"},
-      {Kind::Sqlite, "column", {u"ALTER TABLE orders RENAME COLUMN placed TO Placed"}, "orders",
-       "placed", "Placed"},
+       "customers",
+       "",
+       "Customers"},
+      {Kind::Sqlite,
+       "column",
+       {u"ALTER TABLE orders RENAME COLUMN placed TO Placed"},
+       "orders",
+       "placed",
+       "Placed"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(kindName(c.kind)) + " " + c.what);
@@ -329,14 +352,15 @@ TEST_F(SyncDatabase, CaseOnlyRenamesKeepEverySetting) {
 
     // The file is the one before with the old name in the new spelling wherever it names the
     // object: its own name and script name, the lookup that names it, and the sources of the
-    // custom view's and the report's fields. A table's own report source is not a reference.
+    // custom view's and the report's fields, and a table's own report source.
     // The report takes its source's updatable flag at every synchronisation.
     const std::string oldName = c.field.empty() ? c.table : c.field;
     const std::string expected = std::regex_replace(
         before,
-        std::regex(" ((Tbl|Fld)(Name|Var)|FldTagLnk(Tbl|Fld|Display)|FldSource(Table|Field)|"
-                   "FldSourceName=\"[^\".]*\\.)(=\")?" +
-                   oldName + "\""),
+        std::regex(
+            " ((Tbl|Fld)(Name|Var)|TblRptSrc|FldTagLnk(Tbl|Fld|Display)|FldSource(Table|Field)|"
+            "FldSourceName=\"[^\".]*\\.)(=\")?" +
+            oldName + "\""),
         " $1$6" + c.newName + "\"");
     auto kept = [](const std::string& element) {
       if (element.find(" TblType=\"REPORT\"") == std::string::npos) return element;
