@@ -16,6 +16,12 @@ namespace vantorel::vbs {
 
 using BinaryFn = Variant (*)(const Variant&, const Variant&);
 
+// The truth of a condition, with Boolean taking no call.
+inline bool conditionTrue(const Variant& v) {
+  if (v.type() == VarType::Boolean) return v.boolValue();
+  return isTrue(v);
+}
+
 namespace opfast {
 
 // Integer or Long as an int64, with whether it was Integer.
@@ -62,6 +68,18 @@ struct NewValue {
   template <class Make>
   Variant slow(Make&& make) const {
     return make();
+  }
+};
+
+// ...or the truth of the result, for a condition...
+struct Truth {
+  using Result = bool;
+  bool integer(std::int64_t r, bool) const { return r != 0; }
+  bool real(double d) const { return d != 0; }
+  bool boolean(bool b) const { return b; }
+  template <class Make>
+  bool slow(Make&& make) const {
+    return conditionTrue(make());
   }
 };
 
@@ -241,6 +259,7 @@ struct CompareNode final : ExprNode {
       : ExprNode(p), left(std::move(l)), right(std::move(r)) {}
   Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
   void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  bool test(Frame& f) override { return compute(f, opfast::Truth{}); }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     std::optional<Variant> ha, hb;
@@ -297,6 +316,7 @@ struct CompareConstNode final : ExprNode {
   }
   Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
   void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  bool test(Frame& f) override { return compute(f, opfast::Truth{}); }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     std::optional<Variant> ha;
@@ -320,6 +340,17 @@ struct BinaryNode final : ExprNode {
     Variant a = left->eval(f);
     Variant b = right->eval(f);
     return Fn(a, b);
+  }
+  // And and Or of two Booleans (`If a = 1 And Not b Then`) answer at once; both sides still run,
+  // as VBScript evaluates both.
+  bool test(Frame& f) override {
+    Variant a = left->eval(f);
+    Variant b = right->eval(f);
+    if constexpr (Fn == &opAnd || Fn == &opOr) {
+      if (a.type() == VarType::Boolean && b.type() == VarType::Boolean)
+        return Fn == &opAnd ? a.boolValue() && b.boolValue() : a.boolValue() || b.boolValue();
+    }
+    return conditionTrue(Fn(a, b));
   }
   ExprNodePtr left, right;
 };
@@ -369,13 +400,14 @@ template <Variant (*Fn)(const Variant&)>
 struct UnaryNode final : ExprNode {
   UnaryNode(SourcePos p, ExprNodePtr e) : ExprNode(p), operand(std::move(e)) {}
   Variant eval(Frame& f) override { return Fn(operand->eval(f)); }
+  bool test(Frame& f) override {
+    const Variant v = operand->eval(f);
+    if constexpr (Fn == &opNot) {
+      if (v.type() == VarType::Boolean) return !v.boolValue();
+    }
+    return conditionTrue(Fn(v));
+  }
   ExprNodePtr operand;
 };
-
-// The truth of a condition, with Boolean taking no call.
-inline bool conditionTrue(const Variant& v) {
-  if (v.type() == VarType::Boolean) return v.boolValue();
-  return isTrue(v);
-}
 
 }  // namespace vantorel::vbs
