@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace vantorel::sys {
 namespace {
@@ -23,11 +24,12 @@ TEST(MemoryTuning, LargeFreedBlocksStayInTheHeap) {
   keepFreedMemoryMapped();
   for (const std::size_t size : {std::size_t{1} << 20, std::size_t{4} << 20, std::size_t{24} << 20}) {
     const std::size_t mappedBefore = mallinfo2().hblkhd;
-    void* block = std::malloc(size);
+    std::unique_ptr<char, decltype(&std::free)> block(static_cast<char*>(std::malloc(size)),
+                                                      &std::free);
     ASSERT_NE(block, nullptr);
-    std::memset(block, 1, size);
+    std::memset(block.get(), 1, size);
     EXPECT_EQ(mallinfo2().hblkhd, mappedBefore) << size << " bytes took a mapping of their own";
-    std::free(block);
+    block.reset();
     EXPECT_GE(mallinfo2().fordblks, size) << size << " bytes went back to the kernel";
   }
 }

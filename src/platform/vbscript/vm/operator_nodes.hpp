@@ -16,6 +16,12 @@ namespace vantorel::vbs {
 
 using BinaryFn = Variant (*)(const Variant&, const Variant&);
 
+// Whether an operator node's function is the given one (template identity, not pointer values,
+// which are no constant expression).
+template <auto Fn, auto Other>
+inline constexpr bool kIsOp = std::is_same_v<std::integral_constant<decltype(Fn), Fn>,
+                                             std::integral_constant<decltype(Other), Other>>;
+
 // The truth of a condition, with Boolean taking no call.
 inline bool conditionTrue(const Variant& v) {
   if (v.type() == VarType::Boolean) return v.boolValue();
@@ -25,7 +31,8 @@ inline bool conditionTrue(const Variant& v) {
 namespace opfast {
 
 // Integer or Long as an int64, with whether it was Integer.
-inline bool smallInt(const Variant& v, std::int64_t& out, bool& isInteger) {
+[[gnu::always_inline]] inline bool smallInt(const Variant& v, std::int64_t& out,
+                                           bool& isInteger) {
   if (v.type() == VarType::Long) {
     out = v.longValue();
     isInteger = false;
@@ -153,8 +160,8 @@ template <Arith A, BinaryFn Slow, class Sink>
 
 enum class Cmp : std::uint8_t { Eq, Ne, Lt, Le, Gt, Ge };
 
-template <Cmp C>
-inline bool cmp(double x, double y) {
+template <Cmp C, class T>
+[[gnu::always_inline]] inline bool cmp(T x, T y) {
   switch (C) {
     case Cmp::Eq:
       return x == y;
@@ -172,7 +179,7 @@ inline bool cmp(double x, double y) {
   return false;
 }
 
-inline bool plainNumber(const Variant& v, double& out) {
+[[gnu::always_inline]] inline bool plainNumber(const Variant& v, double& out) {
   switch (v.type()) {
     case VarType::Integer:
       out = v.integerValue();
@@ -265,6 +272,9 @@ struct CompareNode final : ExprNode {
     std::optional<Variant> ha, hb;
     const Variant& a = left.readBefore(f, ha, right);
     const Variant& b = right.read(f, hb);
+    // Two Longs (counters, sizes) compare as integers.
+    if (a.type() == VarType::Long && b.type() == VarType::Long)
+      return sink.boolean(opfast::cmp<C>(a.longValue(), b.longValue()));
     double x, y;
     if (opfast::plainNumber(a, x) && opfast::plainNumber(b, y)) {
       return sink.boolean(opfast::cmp<C>(x, y));
@@ -346,9 +356,9 @@ struct BinaryNode final : ExprNode {
   bool test(Frame& f) override {
     Variant a = left->eval(f);
     Variant b = right->eval(f);
-    if constexpr (Fn == &opAnd || Fn == &opOr) {
+    if constexpr (kIsOp<Fn, &opAnd> || kIsOp<Fn, &opOr>) {
       if (a.type() == VarType::Boolean && b.type() == VarType::Boolean)
-        return Fn == &opAnd ? a.boolValue() && b.boolValue() : a.boolValue() || b.boolValue();
+        return kIsOp<Fn, &opAnd> ? a.boolValue() && b.boolValue() : a.boolValue() || b.boolValue();
     }
     return conditionTrue(Fn(a, b));
   }
@@ -402,7 +412,7 @@ struct UnaryNode final : ExprNode {
   Variant eval(Frame& f) override { return Fn(operand->eval(f)); }
   bool test(Frame& f) override {
     const Variant v = operand->eval(f);
-    if constexpr (Fn == &opNot) {
+    if constexpr (kIsOp<Fn, &opNot>) {
       if (v.type() == VarType::Boolean) return !v.boolValue();
     }
     return conditionTrue(Fn(v));
