@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/engine_setup.hpp"
+#include "platform/sys/memory_tuning.hpp"
 
 namespace vantorel::bench {
 
@@ -32,6 +33,8 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 };
 
 inline int runWithRatios(int argc, char** argv, const std::vector<Ratio>& ratios) {
+  // The heap behaves as in the host program, so each benchmark measures what the program gets.
+  sys::keepFreedMemoryMapped();
   setUpEngine();
   benchmark::Initialize(&argc, argv);
   RecordingReporter reporter;

@@ -9,6 +9,7 @@
 #include "generate_command.hpp"
 #include "new_command.hpp"
 #include "platform/sys/folders.hpp"
+#include "platform/sys/memory_tuning.hpp"
 #include "platform/text/unicode.hpp"
 #include "run_command.hpp"
 #include "sync_command.hpp"
@@ -50,6 +51,7 @@ void printUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  vantorel::sys::keepFreedMemoryMapped();
   vantorel::sys::publishDataFolder();
   vantorel::setUpEngine();
   if (argc == 2 && (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-V") == 0)) {

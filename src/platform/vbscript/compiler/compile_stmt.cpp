@@ -138,6 +138,9 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
         if (auto* local = dynamic_cast<LocalNode*>(target.get())) {
           return std::make_unique<AssignLocalNode>(pos, local->slot, expr(*a.value));
         }
+        if (auto* field = dynamic_cast<FieldNode*>(target.get())) {
+          return std::make_unique<AssignFieldNode>(pos, field->slot, expr(*a.value));
+        }
         if (dynamic_cast<GlobalNode*>(target.get())) {
           std::unique_ptr<GlobalNode> g(static_cast<GlobalNode*>(target.release()));
           return std::make_unique<AssignGlobalNode>(pos, std::move(g), expr(*a.value));

@@ -4,6 +4,7 @@
 #include "platform/automation/class_info.hpp"
 #include "platform/automation/safe_array.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/vbscript/vm/value_nodes.hpp"
 
 namespace vantorel::vbs {
 
@@ -205,11 +206,23 @@ void ClassCallNode::storeBack(Frame& f, Variant& v) {
     assign(f, v, v.isObject());
 }
 
-Object* MemberNode::target(Frame& f, Variant& holder) {
-  holder = object->eval(f);
+bool isPlainVariable(const ExprNode& e) {
+  return dynamic_cast<const LocalNode*>(&e) || dynamic_cast<const ParamNode*>(&e) ||
+         dynamic_cast<const FieldNode*>(&e);
+}
+
+Object* MemberNode::target(Frame& f, Ref<Object>& keep) {
+  // A variable is read where it stands: only the object's count changes, not a Variant's.
+  Variant held;
+  const Variant* v = objectInPlace_ ? object->ref(f) : nullptr;
+  if (!v) {
+    held = object->eval(f);
+    v = &held;
+  }
   // A member of Nothing is "Object required" as much as a member of a number is.
-  if (!holder.isObject() || holder.isNothing()) raiseNamed(vberr::kObjectRequired, objectName);
-  Object* o = holder.objectValue();
+  if (!v->isObject() || v->isNothing()) raiseNamed(vberr::kObjectRequired, objectName);
+  Object* o = v->objectValue();
+  keep = Ref<Object>(o);
   if (&o->classInfo() != cachedClass_) resolve(*o);
   return o;
 }
@@ -231,8 +244,8 @@ void MemberNode::resolve(Object& o) {
 }
 
 Variant MemberNode::eval(Frame& f) {
-  Variant holder;
-  Object* o = target(f, holder);
+  Ref<Object> keep;
+  Object* o = target(f, keep);
   ArgBuffer buf(args.size());
   args.prepare(f, buf);
   if (cachedMember_) {
@@ -256,8 +269,8 @@ Variant MemberNode::eval(Frame& f) {
 }
 
 void MemberNode::assign(Frame& f, Variant v, bool isSet) {
-  Variant holder;
-  Object* o = target(f, holder);
+  Ref<Object> keep;
+  Object* o = target(f, keep);
   ArgsWithValue a(f, args, v);
   const std::uint8_t flags = isSet ? kInvokeSet : kInvokeLet;
   if (isSet && !v.isObject()) raiseVbError(vberr::kObjectRequired);

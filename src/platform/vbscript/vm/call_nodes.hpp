@@ -96,6 +96,9 @@ struct ClassCallNode final : ExprNode {
   ArgList args;
 };
 
+// Whether the expression is a local, a parameter or a field: its variable can be read in place.
+bool isPlainVariable(const ExprNode& e);
+
 // object.name or object.name(args), late-bound with a cache of the member per class.
 struct MemberNode final : ExprNode {
   MemberNode(SourcePos p, ExprNodePtr o, std::u16string n, ArgList a, bool privateAccess)
@@ -103,7 +106,8 @@ struct MemberNode final : ExprNode {
         object(std::move(o)),
         name(std::move(n)),
         args(std::move(a)),
-        allowPrivate(privateAccess) {}
+        allowPrivate(privateAccess),
+        objectInPlace_(isPlainVariable(*object)) {}
   Variant eval(Frame& f) override;
   void assign(Frame& f, Variant v, bool isSet) override;
   ExprNodePtr object;
@@ -113,8 +117,10 @@ struct MemberNode final : ExprNode {
   std::u16string objectName;  // what "Object required" names: the expression before the dot
 
  private:
-  Object* target(Frame& f, Variant& holder);
+  // The object, kept alive by keep for the call.
+  Object* target(Frame& f, Ref<Object>& keep);
   void resolve(Object& o);
+  bool objectInPlace_;
   const ClassInfo* cachedClass_ = nullptr;
   DispId cachedId_ = kDispIdUnknown;
   const ClassMember* cachedMember_ = nullptr;

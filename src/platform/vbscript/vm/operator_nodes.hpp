@@ -16,10 +16,23 @@ namespace vantorel::vbs {
 
 using BinaryFn = Variant (*)(const Variant&, const Variant&);
 
+// Whether an operator node's function is the given one (template identity, not pointer values,
+// which are no constant expression).
+template <auto Fn, auto Other>
+inline constexpr bool kIsOp = std::is_same_v<std::integral_constant<decltype(Fn), Fn>,
+                                             std::integral_constant<decltype(Other), Other>>;
+
+// The truth of a condition, with Boolean taking no call.
+inline bool conditionTrue(const Variant& v) {
+  if (v.type() == VarType::Boolean) return v.boolValue();
+  return isTrue(v);
+}
+
 namespace opfast {
 
 // Integer or Long as an int64, with whether it was Integer.
-inline bool smallInt(const Variant& v, std::int64_t& out, bool& isInteger) {
+[[gnu::always_inline]] inline bool smallInt(const Variant& v, std::int64_t& out,
+                                           bool& isInteger) {
   if (v.type() == VarType::Long) {
     out = v.longValue();
     isInteger = false;
@@ -62,6 +75,18 @@ struct NewValue {
   template <class Make>
   Variant slow(Make&& make) const {
     return make();
+  }
+};
+
+// ...or the truth of the result, for a condition...
+struct Truth {
+  using Result = bool;
+  bool integer(std::int64_t r, bool) const { return r != 0; }
+  bool real(double d) const { return d != 0; }
+  bool boolean(bool b) const { return b; }
+  template <class Make>
+  bool slow(Make&& make) const {
+    return conditionTrue(make());
   }
 };
 
@@ -135,8 +160,8 @@ template <Arith A, BinaryFn Slow, class Sink>
 
 enum class Cmp : std::uint8_t { Eq, Ne, Lt, Le, Gt, Ge };
 
-template <Cmp C>
-inline bool cmp(double x, double y) {
+template <Cmp C, class T>
+[[gnu::always_inline]] inline bool cmp(T x, T y) {
   switch (C) {
     case Cmp::Eq:
       return x == y;
@@ -154,7 +179,7 @@ inline bool cmp(double x, double y) {
   return false;
 }
 
-inline bool plainNumber(const Variant& v, double& out) {
+[[gnu::always_inline]] inline bool plainNumber(const Variant& v, double& out) {
   switch (v.type()) {
     case VarType::Integer:
       out = v.integerValue();
@@ -241,11 +266,15 @@ struct CompareNode final : ExprNode {
       : ExprNode(p), left(std::move(l)), right(std::move(r)) {}
   Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
   void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  bool test(Frame& f) override { return compute(f, opfast::Truth{}); }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     std::optional<Variant> ha, hb;
     const Variant& a = left.readBefore(f, ha, right);
     const Variant& b = right.read(f, hb);
+    // Two Longs (counters, sizes) compare as integers.
+    if (a.type() == VarType::Long && b.type() == VarType::Long)
+      return sink.boolean(opfast::cmp<C>(a.longValue(), b.longValue()));
     double x, y;
     if (opfast::plainNumber(a, x) && opfast::plainNumber(b, y)) {
       return sink.boolean(opfast::cmp<C>(x, y));
@@ -297,6 +326,7 @@ struct CompareConstNode final : ExprNode {
   }
   Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
   void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  bool test(Frame& f) override { return compute(f, opfast::Truth{}); }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     std::optional<Variant> ha;
@@ -320,6 +350,17 @@ struct BinaryNode final : ExprNode {
     Variant a = left->eval(f);
     Variant b = right->eval(f);
     return Fn(a, b);
+  }
+  // And and Or of two Booleans (`If a = 1 And Not b Then`) answer at once; both sides still run,
+  // as VBScript evaluates both.
+  bool test(Frame& f) override {
+    Variant a = left->eval(f);
+    Variant b = right->eval(f);
+    if constexpr (kIsOp<Fn, &opAnd> || kIsOp<Fn, &opOr>) {
+      if (a.type() == VarType::Boolean && b.type() == VarType::Boolean)
+        return kIsOp<Fn, &opAnd> ? a.boolValue() && b.boolValue() : a.boolValue() || b.boolValue();
+    }
+    return conditionTrue(Fn(a, b));
   }
   ExprNodePtr left, right;
 };
@@ -369,13 +410,14 @@ template <Variant (*Fn)(const Variant&)>
 struct UnaryNode final : ExprNode {
   UnaryNode(SourcePos p, ExprNodePtr e) : ExprNode(p), operand(std::move(e)) {}
   Variant eval(Frame& f) override { return Fn(operand->eval(f)); }
+  bool test(Frame& f) override {
+    const Variant v = operand->eval(f);
+    if constexpr (kIsOp<Fn, &opNot>) {
+      if (v.type() == VarType::Boolean) return !v.boolValue();
+    }
+    return conditionTrue(Fn(v));
+  }
   ExprNodePtr operand;
 };
-
-// The truth of a condition, with Boolean taking no call.
-inline bool conditionTrue(const Variant& v) {
-  if (v.type() == VarType::Boolean) return v.boolValue();
-  return isTrue(v);
-}
 
 }  // namespace vantorel::vbs

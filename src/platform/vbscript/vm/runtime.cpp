@@ -10,6 +10,7 @@
 #include "platform/automation/safe_array.hpp"
 #include "platform/vbscript/script_error.hpp"
 #include "platform/vbscript/vm/err_object.hpp"
+#include "platform/vbscript/vm/operator_nodes.hpp"
 #include "platform/vbscript/vm/script_class.hpp"
 
 namespace vantorel::vbs {
@@ -46,6 +47,10 @@ bool stackLow() {
 
 void ExprNode::assign(Frame&, Variant, bool) {
   raiseVbError(vberr::kObjectRequired);
+}
+
+bool ExprNode::test(Frame& f) {
+  return conditionTrue(eval(f));
 }
 
 void ExprNode::evalInto(Frame& f, Variant& dst) {

@@ -73,6 +73,8 @@ struct ExprNode {
   virtual void evalInto(Frame& f, Variant& dst);
   // As a statement of its own: a call whose result is dropped.
   virtual void run(Frame& f) { eval(f); }
+  // As the condition of If, ElseIf, Do and Loop: comparisons answer without building a Boolean.
+  virtual bool test(Frame& f);
   // After a call that took an array element by reference through a temporary: stores it back.
   virtual void storeBack(Frame&, Variant&) {}
   SourcePos pos;

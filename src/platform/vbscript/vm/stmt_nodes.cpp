@@ -78,6 +78,15 @@ Flow AssignLocalNode::exec(Frame& f) {
   return Flow::Normal;
 }
 
+Flow AssignFieldNode::exec(Frame& f) {
+  // The running object outlives the statement: its caller holds a reference for the call.
+  Variant& dst = f.me->field(slot);
+  refuseFixedTarget(dst);
+  value->evalInto(f, dst);
+  unfixAssigned(dst);
+  return Flow::Normal;
+}
+
 Flow AssignGlobalNode::exec(Frame& f) {
   GlobalEntry* e = target->entry;
   if (e->kind == EntryKind::Variable) {
@@ -133,7 +142,7 @@ Flow IfNode::exec(Frame& f) {
   for (auto& branch : branches) {
     ExprNode& cond = *branch.first;
     bool taken = true;  // a failing condition enters its branch
-    headerSucceeds(f, pos, [&] { taken = conditionTrue(cond.eval(f)); });
+    headerSucceeds(f, pos, [&] { taken = cond.test(f); });
     if (taken) return branch.second.run(f);
   }
   return elseBody.run(f);
@@ -258,7 +267,7 @@ Flow DoNode::exec(Frame& f) {
   // statement after it is the one after Loop.
   auto stop = [&] {
     bool t = false;
-    if (!headerSucceeds(f, pos, [&] { t = conditionTrue(test->eval(f)); })) return testAtEnd;
+    if (!headerSucceeds(f, pos, [&] { t = test->test(f); })) return testAtEnd;
     return condition == LoopCondition::While ? !t : t;
   };
   Flow passUp = Flow::Normal;

@@ -36,6 +36,15 @@ struct AssignLocalNode final : StmtNode {
   ExprNodePtr value;
 };
 
+// Let of a field of the class whose code runs (`m_count = m_count + 1`), built in place.
+struct AssignFieldNode final : StmtNode {
+  AssignFieldNode(SourcePos p, std::int32_t s, ExprNodePtr v)
+      : StmtNode(p), slot(s), value(std::move(v)) {}
+  Flow exec(Frame& f) override;
+  std::int32_t slot;
+  ExprNodePtr value;
+};
+
 // Let of a module-level variable.
 struct AssignGlobalNode final : StmtNode {
   AssignGlobalNode(SourcePos p, std::unique_ptr<GlobalNode> t, ExprNodePtr v)

@@ -1,0 +1,21 @@
+#include "platform/sys/memory_tuning.hpp"
+
+#include <malloc.h>
+
+namespace vantorel::sys {
+
+// A generation builds every page in the same few large blocks: a script array growing to tens
+// of thousands of elements, the joined text, its copy for the writer. glibc serves blocks above
+// its mmap threshold with a fresh mapping and unmaps them when freed, and trims the top of the
+// heap above its trim threshold, so each page would fault in every one of those pages again
+// (hundreds of faults a page, and a fault costs microseconds on virtual machines). With these
+// limits freed blocks stay in the heap and the next page reuses them; the process holds at most
+// its peak, which a generation reaches on its first pages anyway.
+void keepFreedMemoryMapped() {
+  constexpr int kMmapThreshold = 32 * 1024 * 1024;   // glibc's largest allowed value
+  constexpr int kTrimThreshold = 128 * 1024 * 1024;  // kept free at the top of the heap
+  mallopt(M_MMAP_THRESHOLD, kMmapThreshold);
+  mallopt(M_TRIM_THRESHOLD, kTrimThreshold);
+}
+
+}  // namespace vantorel::sys
