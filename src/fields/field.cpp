@@ -94,7 +94,10 @@ void AGPField::setFldName(const std::u16string& value) {
   properties().setting(kFldName) = Variant(value);
 }
 std::int16_t AGPField::FldSeq() {
-  return toInteger(properties().setting(kFldSeq));
+  const Variant& seq = properties().setting(kFldSeq);
+  // Add and the renumbering store an Integer; templates look fields up by it all the time.
+  if (seq.type() == VarType::Integer) return seq.integerValue();
+  return toInteger(seq);
 }
 void AGPField::setFldSeq(std::int16_t value) {
   properties().setting(kFldSeq) = Variant(value);

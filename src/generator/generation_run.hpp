@@ -8,11 +8,13 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 #include "generator/template_compiler.hpp"
 #include "platform/automation/ref.hpp"
 #include "platform/fs/deferred_writes.hpp"
 #include "platform/fs/file_lock.hpp"
+#include "platform/fs/files.hpp"
 
 namespace vantorel {
 
@@ -86,6 +88,13 @@ class GenerationRun {
   TemplateCompileState compileState;
   // The control list an extension's control file is loaded into before its merge.
   Ref<AGPControls> extensionControls;
+
+  // The compiled templates' texts by path, with the stamp of the file each was read from.
+  struct CompiledText {
+    std::optional<fs::FileStamp> stamp;
+    std::u16string text;
+  };
+  std::unordered_map<std::u16string, CompiledText> compiledTexts;
 
   // The warnings given so far (WarnOnce): a condition met for every table is named once.
   std::set<std::u16string> warnings;

@@ -66,6 +66,18 @@ ScriptResult<std::u16string> runPageScript(GenerationRun& run, const std::u16str
   }
 }
 
+// The compiled template's text. Every page of a control runs the same one, so it is read and
+// decoded once a run, and again only when the file's stamp says it changed.
+const std::u16string& compiledText(GenerationRun& run, const std::u16string& path,
+                                   const fs::FileStamp& stamp) {
+  GenerationRun::CompiledText& entry = run.compiledTexts[path];
+  if (!entry.stamp || *entry.stamp != stamp) {
+    entry.text = toString(ReadTextFile(Variant(path)));
+    entry.stamp = stamp;
+  }
+  return entry.text;
+}
+
 PageOutcome generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGPField* field,
                          const std::u16string& compiledPath, const std::u16string& outputPath,
                          const AGPControl& control) {
@@ -74,11 +86,13 @@ PageOutcome generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGP
     if (kind == PageKind::Table) StepProgress();
     return {};
   }
-  if (compiledPath.empty() || !fs::fileExists(compiledPath)) {
+  const std::optional<fs::FileStamp> stamp =
+      compiledPath.empty() ? std::nullopt : fs::fileStamp(compiledPath);
+  if (!stamp) {
     RaiseGenError(u"File " + compiledPath + u" not found. Generation aborted" +
                   (kind == PageKind::Field ? u"" : u"."));
   }
-  const std::u16string script = toString(ReadTextFile(Variant(compiledPath)));
+  const std::u16string script = compiledText(run, compiledPath, *stamp);
 
   if (kind == PageKind::Table) {
     databaseTables(proj).item(Variant(table->tblName()));

@@ -15,6 +15,8 @@ std::u16string itemVarName(const std::u16string& name) {
 }
 
 std::int16_t storedSeq(const Variant& value) noexcept {
+  // Add and the renumbering store an Integer; templates look items up by it all the time.
+  if (value.type() == VarType::Integer) return value.integerValue();
   try {
     return toInteger(value);
   } catch (...) {

@@ -182,6 +182,31 @@ TEST_F(FieldsTest, GapsInSeqNeitherFailNorSkip) {
   EXPECT_EQ(cascade_.calls.size(), 4u);
 }
 
+// Seq finds a field by its number however the number was stored: as the Integer Add writes,
+// as text a script or a project file put there, or as another numeric kind; the first field
+// in position order wins a duplicate.
+TEST_F(FieldsTest, SeqReadsEveryStoredKindOfNumber) {
+  auto fields = makeRef<AGPFields>();
+  for (const char16_t* n : {u"A", u"B", u"C", u"D", u"E"}) fields->add(u"T", n);
+  fields->find(u"B")->properties().item(u"FldSeq")->setValue(Variant(u"7"));
+  fields->find(u"C")->properties().item(u"FldSeq")->setValue(Variant(std::int32_t{8}));
+  fields->find(u"D")->properties().item(u"FldSeq")->setValue(Variant(9.4));
+  fields->find(u"E")->setFldSeq(7);
+  const struct {
+    std::int16_t seq;
+    const char16_t* name;  // nullptr: none
+  } cases[] = {{1, u"A"}, {2, nullptr}, {7, u"B"}, {8, u"C"}, {9, u"D"}, {5, nullptr}};
+  for (const auto& c : cases) {
+    const Ref<AGPField> found = fields->seq(c.seq);
+    if (c.name) {
+      ASSERT_NE(found, nullptr) << c.seq;
+      EXPECT_EQ(found->FldName(), c.name) << c.seq;
+    } else {
+      EXPECT_EQ(found, nullptr) << c.seq;
+    }
+  }
+}
+
 TEST_F(FieldsTest, LookupsRefuseBadInputAndKeepCurrent) {
   auto fields = makeRef<AGPFields>();
   for (const char16_t* n : {u"A", u"2", u"C"}) fields->add(u"T", n);

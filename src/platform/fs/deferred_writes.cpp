@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 #include <cstring>
@@ -36,11 +37,49 @@ DeferredWrites::~DeferredWrites() {
   } catch (const std::exception&) {
     // Out of memory while listing failures: the targets are old or new all the same.
   }
+  closeFolders();
+}
+
+bool DeferredWrites::noteFolder(const std::filesystem::path& folder) {
+  for (const Folder& f : folders_) {
+    if (f.path == folder) return false;
+  }
+  Folder entry{folder, -1, 0};
+  entry.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  struct stat st {};
+  if (entry.fd >= 0 && ::fstat(entry.fd, &st) == 0) entry.device = st.st_dev;
+  folders_.push_back(std::move(entry));
+  return true;
+}
+
+bool DeferredWrites::syncFileSystems() const {
+  // The first folder opened on a device was opened before any pending file on it was written.
+  std::vector<dev_t> synced;
+  for (const Folder& f : folders_) {
+    if (f.fd < 0) continue;
+    if (std::find(synced.begin(), synced.end(), f.device) != synced.end()) continue;
+    if (::syncfs(f.fd) != 0) return false;
+    synced.push_back(f.device);
+  }
+  return true;
+}
+
+void DeferredWrites::closeFolders() noexcept {
+  for (const Folder& f : folders_) {
+    if (f.fd >= 0) ::close(f.fd);
+  }
+  folders_.clear();
 }
 
 void DeferredWrites::write(std::u16string_view path, std::string_view bytes) {
   std::filesystem::path target = toNative(path);
-  const std::filesystem::path temp = prepareTemporary(
+  // Before the write, so that the flush at the commit reports what goes wrong with it.
+  const std::filesystem::path folder =
+      target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+  const bool newFolder = noteFolder(folder);
+  std::filesystem::path temp;
+  try {
+    temp = prepareTemporary(
       path, target,
       [bytes](int fd) {
         if (!writeAll(fd, bytes.data(), bytes.size())) return errno;
@@ -49,7 +88,20 @@ void DeferredWrites::write(std::u16string_view path, std::string_view bytes) {
         return 0;
       },
       std::nullopt, true, false);
-  pending_.push_back({std::u16string(path), temp, target});
+  } catch (const FileError&) {
+    // A folder nothing waits in does not take part in the commit.
+    if (newFolder) {
+      if (folders_.back().fd >= 0) ::close(folders_.back().fd);
+      folders_.pop_back();
+    }
+    throw;
+  }
+  // A target reached through a symbolic link may lie on another file system than the folder
+  // noted; such a file is flushed on its own.
+  const Folder& noted = *std::find_if(folders_.begin(), folders_.end(),
+                                      [&](const Folder& f) { return f.path == folder; });
+  const bool covered = noted.fd >= 0 && temp.parent_path() == folder;
+  pending_.push_back({std::u16string(path), temp, target, covered});
   pendingBytes_ += bytes.size();
   if (pending_.size() >= kMaxPendingFiles || pendingBytes_ >= kMaxPendingBytes) {
     early_ = commit();
@@ -67,18 +119,23 @@ bool DeferredWrites::pending(std::u16string_view path) const {
 std::vector<DeferredWrites::Failure> DeferredWrites::commit() {
   std::vector<Failure> failures;
   failures.swap(early_);
-  if (pending_.empty()) return failures;
+  if (pending_.empty()) {
+    closeFolders();
+    return failures;
+  }
   std::vector<Pending> batch;
   batch.swap(pending_);
   pendingBytes_ = 0;
   // First every temporary on disk: a target is only replaced by bytes that are durable. The
-  // writes were started when each file was written, and the file system's journal takes many
-  // files in one commit, so this pass waits on the disk a few times, not once a file. A file
-  // that cannot be flushed is not put in place.
+  // writes were started when each file was written; one flush of each file system then writes
+  // what is left (the new files' inodes among it) together, where a flush a file would wait on
+  // the disk once a file. When that flush reports an error, each file is flushed on its own,
+  // and a file that cannot be is not put in place.
   std::set<std::filesystem::path> folders;
   std::vector<Pending> durable;
+  const bool allSynced = syncFileSystems();
   for (Pending& p : batch) {
-    if (syncFile(p.temp)) {
+    if ((allSynced && p.covered) || syncFile(p.temp)) {
       folders.insert(p.target.parent_path());
       durable.push_back(std::move(p));
     } else {
@@ -97,6 +154,7 @@ std::vector<DeferredWrites::Failure> DeferredWrites::commit() {
     }
   }
   for (const std::filesystem::path& folder : folders) syncFolder(folder);
+  closeFolders();
   return failures;
 }
 

@@ -111,17 +111,19 @@ std::filesystem::path prepareTemporary(std::u16string_view displayPath,
                                        const std::function<int(int fd)>& writeBody,
                                        std::optional<mode_t> modeForNewFile, bool overwrite,
                                        bool flush) {
-  // Writing through a symbolic link replaces the file it points to and keeps the link.
-  std::error_code ec;
-  if (std::filesystem::is_symlink(target, ec)) {
+  // Writing through a symbolic link replaces the file it points to and keeps the link. One
+  // lstat answers both questions for anything but a link: most targets are plain files or new.
+  struct stat existing {};
+  bool targetExists = ::lstat(target.c_str(), &existing) == 0;
+  if (targetExists && S_ISLNK(existing.st_mode)) {
+    std::error_code ec;
     const auto resolved = std::filesystem::weakly_canonical(target, ec);
     if (!ec) target = resolved;
+    targetExists = statPath(target, existing);
   }
   if (target.filename().empty()) fail("write", displayPath, EISDIR);
   if (target.parent_path().empty()) target = std::filesystem::path(".") / target;
 
-  struct stat existing {};
-  const bool targetExists = statPath(target, existing);
   if (targetExists && S_ISDIR(existing.st_mode)) fail("write", displayPath, EISDIR);
   if (targetExists && !overwrite) fail("write", displayPath, EEXIST);
 
@@ -265,6 +267,8 @@ void appendFile(std::u16string_view path, std::string_view bytes) {
 
 bool createFolders(std::u16string_view path) {
   if (path.empty()) return false;
+  // Most calls find the folder made already: one stat then.
+  if (folderExists(path)) return true;
   std::error_code ec;
   std::filesystem::create_directories(toNative(path), ec);
   return folderExists(path);
@@ -371,6 +375,14 @@ std::optional<std::uint64_t> fileSize(std::u16string_view path) {
   struct stat st {};
   if (!statPath(toNative(path), st) || S_ISDIR(st.st_mode)) return std::nullopt;
   return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::optional<FileStamp> fileStamp(std::u16string_view path) {
+  struct stat st {};
+  if (!statPath(toNative(path), st) || S_ISDIR(st.st_mode)) return std::nullopt;
+  return FileStamp{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                   static_cast<std::uint64_t>(st.st_size),
+                   static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 }  // namespace vantorel::fs

@@ -54,4 +54,16 @@ std::vector<std::u16string> listFolders(std::u16string_view folder);  // names, 
 std::optional<std::chrono::system_clock::time_point> modifiedTime(std::u16string_view path);
 std::optional<std::uint64_t> fileSize(std::u16string_view path);
 
+// What tells one version of a file from the next: a file replaced atomically is a new inode,
+// one rewritten in place changes its size or modification time.
+struct FileStamp {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::uint64_t size = 0;
+  std::int64_t modifiedNs = 0;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+// One stat; nothing when the path is missing or a folder (where fileExists is false).
+std::optional<FileStamp> fileStamp(std::u16string_view path);
+
 }  // namespace vantorel::fs

@@ -86,6 +86,37 @@ TEST(DeferredWrites, AFailedTargetIsNamedAndTheOthersArePlaced) {
   EXPECT_EQ(slurp(kept), "k");
 }
 
+// Targets in several folders, one reached through a symbolic link into a folder nothing else
+// is written to, and a second batch after a commit: each is placed, the link is kept, and no
+// temporary is left.
+TEST(DeferredWrites, TargetsInManyFoldersAndBehindLinksArePlaced) {
+  test::TempDir dir;
+  const fsys::path elsewhere = dir.path() / "elsewhere" / "real.txt";
+  const fsys::path link = dir.path() / "one" / "link.txt";
+  fsys::create_directories(elsewhere.parent_path());
+  fsys::create_directories(link.parent_path());
+  fsys::create_directories(dir.path() / "two" / "three");
+  writeFileAtomic(u16(elsewhere), "old real");
+  fsys::create_symlink(elsewhere, link);
+  const struct {
+    fsys::path target;
+    const char* bytes;
+  } files[] = {{dir.path() / "one" / "a.txt", "a"},
+               {link, "new real"},
+               {dir.path() / "two" / "b.txt", "b"},
+               {dir.path() / "two" / "three" / "c.txt", "c"},
+               {dir.path() / "top.txt", "top"}};
+  DeferredWrites writes;
+  for (int batch = 0; batch < 2; ++batch) {
+    for (const auto& f : files) writes.write(u16(f.target), f.bytes + std::to_string(batch));
+    EXPECT_TRUE(writes.commit().empty());
+    for (const auto& f : files) EXPECT_EQ(slurp(f.target), f.bytes + std::to_string(batch));
+    EXPECT_TRUE(fsys::is_symlink(link));
+    EXPECT_EQ(slurp(elsewhere), "new real" + std::to_string(batch));
+    EXPECT_EQ(temporaries(dir.path()), 0u);
+  }
+}
+
 TEST(DeferredWrites, TheDestructorCommits) {
   test::TempDir dir;
   const fsys::path a = dir.path() / "a.txt";

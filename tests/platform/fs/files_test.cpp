@@ -34,6 +34,28 @@ TEST(Files, WritesReadsAndReplaces) {
   EXPECT_EQ(readFile(inside(dir, longName)), "long");
 }
 
+// The stamp tells versions of a file apart, and is missing where fileExists is false.
+TEST(Files, StampsChangeWithEveryVersion) {
+  test::TempDir dir;
+  const auto file = inside(dir, u"a.txt");
+  EXPECT_FALSE(fileStamp(file));
+  EXPECT_FALSE(fileStamp(fromNative(dir.path())));
+  writeFileAtomic(file, "one");
+  const std::optional<FileStamp> first = fileStamp(file);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->size, 3u);
+  EXPECT_EQ(fileStamp(file), first);
+  writeFileAtomic(file, "two");  // same size, a new file in its place
+  const std::optional<FileStamp> second = fileStamp(file);
+  ASSERT_TRUE(second);
+  EXPECT_NE(*second, *first);
+  appendFile(file, "!");  // the same file grown in place
+  EXPECT_NE(fileStamp(file), second);
+  EXPECT_TRUE(createFolders(inside(dir, u"x/y")));
+  EXPECT_TRUE(createFolders(inside(dir, u"x/y")));
+  EXPECT_FALSE(fileStamp(inside(dir, u"x/y")));
+}
+
 TEST(Files, ReplacingKeepsPermissionsAndSymbolicLinks) {
   test::TempDir dir;
   const auto real = dir.path() / "real.reg";
