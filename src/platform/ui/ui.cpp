@@ -134,10 +134,11 @@ Answer askKeepOrOverwrite(std::u16string_view text, std::u16string_view title,
   return askKeepOr(Answer::Overwrite, text, title, defaultButton);
 }
 
-std::optional<std::size_t> pickOne(std::u16string_view text, std::u16string_view title,
-                                   const std::vector<std::u16string>& items,
-                                   std::size_t defaultItem) {
-  if (items.empty()) return std::nullopt;
+namespace {
+
+// A choice of one item, confirmed with OK or refused with Cancel.
+Question pickQuestion(std::u16string_view text, std::u16string_view title,
+                      const std::vector<std::u16string>& items) {
   Question q;
   q.kind = QuestionKind::PickOne;
   q.title = title;
@@ -145,6 +146,16 @@ std::optional<std::size_t> pickOne(std::u16string_view text, std::u16string_view
   q.buttons = {Answer::OK, Answer::Cancel};
   q.defaultButton = Answer::OK;
   q.items = items;
+  return q;
+}
+
+}  // namespace
+
+std::optional<std::size_t> pickOne(std::u16string_view text, std::u16string_view title,
+                                   const std::vector<std::u16string>& items,
+                                   std::size_t defaultItem) {
+  if (items.empty()) return std::nullopt;
+  Question q = pickQuestion(text, title, items);
   q.defaultItem = defaultItem;
   Reply r = ask(q);
   if (r.button != Answer::OK) return std::nullopt;
@@ -153,13 +164,7 @@ std::optional<std::size_t> pickOne(std::u16string_view text, std::u16string_view
 
 std::optional<std::u16string> pickOrType(std::u16string_view text, std::u16string_view title,
                                          const std::vector<std::u16string>& items) {
-  Question q;
-  q.kind = QuestionKind::PickOne;
-  q.title = title;
-  q.text = text;
-  q.buttons = {Answer::OK, Answer::Cancel};
-  q.defaultButton = Answer::OK;
-  q.items = items;
+  Question q = pickQuestion(text, title, items);
   q.typable = true;
   const Reply r = ask(q);
   if (r.button != Answer::OK) return std::nullopt;
