@@ -23,29 +23,13 @@
 #include "schema/definition_copies.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/schema_snapshot.hpp"
+#include "sync/field_marks.hpp"
 #include "sync/sync_run.hpp"
 #include "sync/sync_settings.hpp"
 
 namespace vantorel {
 
 namespace {
-
-bool flag(const Variant& v) {
-  return settingAsBool(v);
-}
-
-std::u16string typeText(std::int16_t type) {
-  return toU16(static_cast<long long>(type));
-}
-
-std::vector<Ref<AGPField>> fieldsOf(AGPTable& table) {
-  std::vector<Ref<AGPField>> out;
-  AGPFields& fields = table.fields();
-  for (std::size_t f = 0, n = static_cast<std::size_t>(fields.count()); f < n; ++f) {
-    out.emplace_back(&fields.at(f));
-  }
-  return out;
-}
 
 void setSync(AGPField& field, bool value) {
   field.properties().setting(kFldSync) = Variant(value);
@@ -100,18 +84,7 @@ void syncCustomFields(SyncRun& run, AGPTable& view, const AGSchemaTable& rec) {
   }
   followCaseOnlyRenames(run, view, live);
 
-  for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
-    const AGSchemaField& sf = rec.TblFields.fld[j];
-    for (const Ref<AGPField>& field : fieldsOf(view)) {
-      if (flag(field->properties().setting(kFldSync)) || field->FldName() != sf.FldName ||
-          field->FldType() != sf.FldType) {
-        continue;
-      }
-      setSync(*field, true);
-      CopyFieldFromSchema(*field, sf, false);
-      break;
-    }
-  }
+  keepUnchangedFields(view, rec);
   AGPFields& fields = view.fields();
   for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
     const AGSchemaField& sf = rec.TblFields.fld[j];
@@ -136,7 +109,7 @@ void syncCustomFields(SyncRun& run, AGPTable& view, const AGSchemaTable& rec) {
     CopyFieldFromSchema(*field, sf, true);
   }
   for (const Ref<AGPField>& field : fieldsOf(view)) {
-    if (flag(field->properties().setting(kFldSync)) || !run.options.removals) continue;
+    if (settingAsBool(field->properties().setting(kFldSync)) || !run.options.removals) continue;
     run.log.AddSyncLog(u"D", u"Field", name, field->FldName(), u"Delete field");
     fields.remove(name, Variant(field->FldName()));
   }
@@ -204,7 +177,7 @@ void SyncReport(SyncRun& run, const std::u16string& sTable) {
     return;
   }
   // A source that is only listed has no fields to follow: the report keeps its own.
-  if (!flag(source->properties().setting(kTblLoaded))) {
+  if (!settingAsBool(source->properties().setting(kTblLoaded))) {
     recordObjectError(run, *report, title + u": Source Table not loaded");
     return;
   }
@@ -218,7 +191,7 @@ void SyncReport(SyncRun& run, const std::u16string& sTable) {
 
   for (const Ref<AGPField>& sf : fieldsOf(*source)) {
     for (const Ref<AGPField>& rf : fieldsOf(*report)) {
-      if (flag(rf->properties().setting(kFldSync)) || rf->FldName() != sf->FldName() ||
+      if (settingAsBool(rf->properties().setting(kFldSync)) || rf->FldName() != sf->FldName() ||
           rf->FldType() != sf->FldType()) {
         continue;
       }
@@ -231,13 +204,13 @@ void SyncReport(SyncRun& run, const std::u16string& sTable) {
   }
   AGPFields& fields = report->fields();
   for (const Ref<AGPField>& sf : fieldsOf(*source)) {
-    if (flag(sf->properties().setting(kFldSync))) continue;
+    if (settingAsBool(sf->properties().setting(kFldSync))) continue;
     Ref<AGPField> rf;
     if (fields.fieldExist(Variant(sf->FldName()))) {
       // The source's column changed its type: the report's field takes the new definition and
       // keeps the user's settings, instead of being deleted now and added with defaults later.
       rf = fields.item(Variant(sf->FldName()));
-      if (!rf || flag(rf->properties().setting(kFldSync))) continue;
+      if (!rf || settingAsBool(rf->properties().setting(kFldSync))) continue;
       const std::u16string message =
           u"Change type from " + typeText(rf->FldType()) + u" to " + typeText(sf->FldType());
       rf->properties().setting(kFldSyncMessage) = Variant(message);
@@ -257,7 +230,7 @@ void SyncReport(SyncRun& run, const std::u16string& sTable) {
     setSync(*rf, true);
   }
   for (const Ref<AGPField>& rf : fieldsOf(*report)) {
-    if (flag(rf->properties().setting(kFldSync)) || !run.options.removals) continue;
+    if (settingAsBool(rf->properties().setting(kFldSync)) || !run.options.removals) continue;
     run.log.AddSyncLog(u"D", u"Field", name, rf->FldName(), u"Delete field");
     fields.remove(name, Variant(rf->FldName()));
   }

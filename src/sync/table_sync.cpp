@@ -24,6 +24,7 @@
 #include "schema/live_schema.hpp"
 #include "schema/model_values.hpp"
 #include "schema/sync_question.hpp"
+#include "sync/field_marks.hpp"
 #include "sync/sync_run.hpp"
 #include "sync/sync_settings.hpp"
 
@@ -31,28 +32,11 @@ namespace vantorel {
 
 namespace {
 
-bool flag(const Variant& v) {
-  return settingAsBool(v);
-}
-
-std::u16string typeText(std::int16_t type) {
-  return toU16(static_cast<long long>(type));
-}
-
 std::vector<Ref<AGPTable>> storedTables(AGPTables& tables) {
   std::vector<Ref<AGPTable>> out;
   for (std::size_t t = 0, n = static_cast<std::size_t>(tables.count()); t < n; ++t) {
     AGPTable& table = tables.at(t);
     if (isTableOrView(table.tblType())) out.emplace_back(&table);
-  }
-  return out;
-}
-
-std::vector<Ref<AGPField>> fieldsOf(AGPTable& table) {
-  std::vector<Ref<AGPField>> out;
-  AGPFields& fields = table.fields();
-  for (std::size_t f = 0, n = static_cast<std::size_t>(fields.count()); f < n; ++f) {
-    out.emplace_back(&fields.at(f));
   }
   return out;
 }
@@ -82,19 +66,7 @@ class TablePass {
     InitSyncedCustomView(*table, rec, false);
     const std::u16string name = table->tblName();
     AGPFields& fields = table->fields();
-    // Unchanged columns first, so that a changed one cannot take an unchanged one's field.
-    for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
-      const AGSchemaField& sf = rec.TblFields.fld[j];
-      for (const Ref<AGPField>& field : fieldsOf(*table)) {
-        if (flag(field->properties().setting(kFldSync)) || field->FldName() != sf.FldName ||
-            field->FldType() != sf.FldType) {
-          continue;
-        }
-        field->properties().setting(kFldSync) = Variant(true);
-        CopyFieldFromSchema(*field, sf, false);
-        break;
-      }
-    }
+    keepUnchangedFields(*table, rec);
     for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
       const AGSchemaField& sf = rec.TblFields.fld[j];
       Ref<AGPField> field;
@@ -162,11 +134,11 @@ class TablePass {
     if (!run_.options.removals) return;
     for (const Ref<AGPTable>& table : storedTables(tables_)) {
       const std::u16string name = table->tblName();
-      if (flag(table->properties().setting(kTblSync))) {
+      if (settingAsBool(table->properties().setting(kTblSync))) {
         // A table that is only listed has no fields to compare.
-        if (!flag(table->properties().setting(kTblLoaded))) continue;
+        if (!settingAsBool(table->properties().setting(kTblLoaded))) continue;
         for (const Ref<AGPField>& field : fieldsOf(*table)) {
-          if (flag(field->properties().setting(kFldSync))) continue;
+          if (settingAsBool(field->properties().setting(kFldSync))) continue;
           run_.log.AddSyncLog(u"D", u"Field", name, field->FldName(), u"Delete field");
           table->fields().remove(name, Variant(field->FldName()));
         }
@@ -185,11 +157,12 @@ class TablePass {
   AGPTable* matchStored(const AGSchemaTable& rec) {
     for (const Ref<AGPTable>& table : storedTables(tables_)) {
       Variant& mark = table->properties().setting(kTblSync);
-      if (flag(mark) || table->tblType() != rec.TblType || table->tblName() != rec.TblName) {
+      if (settingAsBool(mark) || table->tblType() != rec.TblType ||
+          table->tblName() != rec.TblName) {
         continue;
       }
       mark = Variant(true);
-      if (flag(table->properties().setting(kTblLoaded))) return table.get();
+      if (settingAsBool(table->properties().setting(kTblLoaded))) return table.get();
     }
     return nullptr;
   }
