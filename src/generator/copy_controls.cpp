@@ -171,16 +171,12 @@ class CopyRun {
       return true;
     }
     Status().DispStatus(Variant(u"Copying folder " + shownFolder + u"..."));
-    std::error_code ec;
-    std::filesystem::create_directories(fs::toNative(target), ec);
-    std::filesystem::copy(fs::toNative(withoutTrailingSeparator(source)), fs::toNative(target),
-                          std::filesystem::copy_options::recursive |
-                              std::filesystem::copy_options::overwrite_existing,
-                          ec);
-    if (ec) {
-      ui::reportUnwritten(target, fromUtf8(ec.message()));
+    try {
+      fs::copyFolder(withoutTrailingSeparator(source), target);
+    } catch (const fs::FileError& e) {
+      ui::reportUnwritten(target, fromUtf8(e.reason()));
       return stop(u"Copying to folder " + inQuotes(shownFolder) + u" failed! Error = " +
-                  fromUtf8(ec.message()));
+                  fromUtf8(e.reason()));
     }
     return true;
   }

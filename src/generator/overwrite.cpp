@@ -28,7 +28,6 @@ std::u16string withoutTrailingSeparator(const std::u16string& path) {
 
 void backupFolderCopy(const std::u16string& folder) {
   const std::u16string source = withoutTrailingSeparator(folder);
-  const std::filesystem::path from = fs::toNative(source);
   const std::filesystem::path to = fs::toNative(source + u".bak");
   std::error_code ec;
   std::filesystem::remove_all(to, ec);
@@ -36,11 +35,7 @@ void backupFolderCopy(const std::u16string& folder) {
     throw fs::FileError("cannot remove the old backup " + to.string() + ": " + ec.message(),
                         ec.message());
   }
-  std::filesystem::copy(
-      from, to,
-      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
-      ec);
-  if (ec) throw fs::FileError("cannot copy to " + to.string() + ": " + ec.message(), ec.message());
+  fs::copyFolder(source, source + u".bak");
 }
 
 // The target is left as it was: without its backup it is not overwritten.

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace vantorel::test {
 
@@ -120,11 +121,22 @@ void runToCompletion(const std::vector<std::string>& argv, const std::string& lo
 std::string logTail(const std::string& logFile, std::size_t lines) {
   std::ifstream in(logFile);
   std::deque<std::string> last;
+  // A server's closing advice can push its actual error out of the tail; its error lines are
+  // kept apart.
+  std::vector<std::string> errors;
   for (std::string line; std::getline(in, line);) {
     last.push_back(line);
-    if (last.size() > lines) last.pop_front();
+    if (last.size() > lines) {
+      const std::string& dropped = last.front();
+      const bool isError = dropped.find("ERROR") != std::string::npos ||
+                           dropped.find("FATAL") != std::string::npos;
+      if (isError && errors.size() < lines) errors.push_back(dropped);
+      last.pop_front();
+    }
   }
   std::string text;
+  for (const std::string& line : errors) text += line + "\n";
+  if (!errors.empty()) text += "...\n";
   for (const std::string& line : last) text += line + "\n";
   return text;
 }

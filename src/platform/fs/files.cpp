@@ -306,6 +306,36 @@ void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite) 
   ::close(source);
 }
 
+void copyFolder(std::u16string_view from, std::u16string_view to) {
+  std::error_code ec;
+  std::filesystem::create_directories(toNative(to), ec);
+  if (ec) fail("create", to, ec.value());
+  // Listed in full before copying, and an unreadable listing is an error: a copy that silently
+  // leaves files out would look complete.
+  std::vector<std::pair<std::u16string, bool>> entries;
+  std::filesystem::directory_iterator it(toNative(from), ec);
+  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    std::error_code statError;
+    const bool isFolder = it->is_directory(statError);
+    if (statError) fail("copy", fromNative(it->path()), statError.value());
+    // A pipe or device would block or never end; they are not site files.
+    if (!isFolder && !it->is_regular_file(statError)) {
+      fail("copy", fromNative(it->path()), statError ? statError.value() : ENOTSUP);
+    }
+    entries.emplace_back(fromNative(it->path().filename()), isFolder);
+  }
+  if (ec) fail("copy", from, ec.value());
+  std::sort(entries.begin(), entries.end());
+  for (const auto& [name, isFolder] : entries) {
+    const std::u16string source = joinPath(from, name), target = joinPath(to, name);
+    if (isFolder) {
+      copyFolder(source, target);
+    } else {
+      copyFile(source, target, true);
+    }
+  }
+}
+
 bool deleteFile(std::u16string_view path) {
   const auto native = toNative(path);
   if (::unlink(native.c_str()) == 0) return true;

@@ -39,6 +39,10 @@ void appendFile(std::u16string_view path, std::string_view bytes);
 bool createFolders(std::u16string_view path);
 // Throws FileError on failure; a missing source is a failure.
 void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite);
+// Copies every file below `from` into `to`, making the folders, each file replaced atomically
+// as copyFile does: a copy cut short leaves each file whole, old or new. Files only in `to`
+// stay. Throws FileError at the first file or folder that cannot be copied.
+void copyFolder(std::u16string_view from, std::u16string_view to);
 // True when the file is gone afterwards (also when it never existed).
 bool deleteFile(std::u16string_view path);
 void renamePath(std::u16string_view from, std::u16string_view to);  // throws FileError

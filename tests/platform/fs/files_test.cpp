@@ -163,6 +163,26 @@ TEST(Files, CopiesRenamesDeletesAndLists) {
   EXPECT_TRUE(folderExists(inside(dir, u"z")));
 }
 
+TEST(Files, CopiesAFolderFileByFile) {
+  test::TempDir dir;
+  ASSERT_TRUE(createFolders(inside(dir, u"from\\sub\\empty")));
+  ASSERT_TRUE(createFolders(inside(dir, u"to")));
+  writeFileAtomic(inside(dir, u"from\\a.txt"), "alpha");
+  writeFileAtomic(inside(dir, u"from\\sub\\b.txt"), "beta");
+  writeFileAtomic(inside(dir, u"to\\a.txt"), "old");
+  writeFileAtomic(inside(dir, u"to\\own.txt"), "kept");
+  copyFolder(inside(dir, u"from"), inside(dir, u"to"));
+  EXPECT_EQ(readFile(inside(dir, u"to\\a.txt")), "alpha");
+  EXPECT_EQ(readFile(inside(dir, u"to\\sub\\b.txt")), "beta");
+  EXPECT_TRUE(folderExists(inside(dir, u"to\\sub\\empty")));
+  EXPECT_EQ(readFile(inside(dir, u"to\\own.txt")), "kept");
+  EXPECT_THROW(copyFolder(inside(dir, u"absent"), inside(dir, u"to")), FileError);
+  // A pipe would block the copy for ever; it is refused and what was copied before stays whole.
+  ASSERT_EQ(::mkfifo((dir.path() / "from" / "sub" / "pipe").c_str(), 0600), 0);
+  EXPECT_THROW(copyFolder(inside(dir, u"from"), inside(dir, u"again")), FileError);
+  EXPECT_EQ(readFile(inside(dir, u"again\\a.txt")), "alpha");
+}
+
 TEST(Files, ReadingAFolderGivesNothing) {
   test::TempDir dir;
   EXPECT_FALSE(readFile(fromNative(dir.path())));
