@@ -50,9 +50,9 @@ class SafeArray {
   // Raises "Subscript out of range" (9) when the rank or any index is off.
   Variant& at(std::span<const std::int32_t> indexes);
   const Variant& at(std::span<const std::int32_t> indexes) const;
-  // One-dimensional shortcut.
-  Variant& at(std::int32_t index) { return at(std::span<const std::int32_t>(&index, 1)); }
-  const Variant& at(std::int32_t index) const { return at(std::span<const std::int32_t>(&index, 1)); }
+  // One-dimensional shortcut, answered here for the commonest case: a one-dimensional array.
+  Variant& at(std::int32_t index) { return data_[offsetOf1(index)]; }
+  const Variant& at(std::int32_t index) const { return data_[offsetOf1(index)]; }
 
   // Element storage in storage order (first dimension fastest), as For Each walks it.
   std::span<Variant> elements() noexcept { return {data_, size_}; }
@@ -70,6 +70,13 @@ class SafeArray {
   ~SafeArray();
   void releaseLast() noexcept;
   std::size_t offsetOf(std::span<const std::int32_t> indexes) const;
+  std::size_t offsetOf1(std::int32_t index) const {
+    if (bounds_.size() == 1) {
+      const std::int64_t i = static_cast<std::int64_t>(index) - bounds_[0].lower;
+      if (i >= 0 && i < bounds_[0].count) return static_cast<std::size_t>(i);
+    }
+    return offsetOf(std::span<const std::int32_t>(&index, 1));
+  }
   // Sets the element count: new elements are Empty; the objects and arrays among the ones cut
   // off go to dropped, for the caller to release once the array is consistent again.
   void resizeStorage(std::size_t n, std::vector<Variant>& dropped);

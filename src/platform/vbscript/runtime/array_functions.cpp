@@ -1,5 +1,6 @@
 // Array, Split, Join, Filter, LBound and UBound.
 #include <array>
+#include <charconv>
 #include <vector>
 
 #include "platform/automation/automation_error.hpp"
@@ -87,6 +88,13 @@ Variant join(CallArgs args) {
     first = false;
     if (element.isString()) {
       out += element.stringValue();
+    } else if (element.type() == VarType::Long || element.type() == VarType::Integer) {
+      // Numbers a string builder was given, written without a string of their own.
+      const std::int32_t n =
+          element.type() == VarType::Long ? element.longValue() : element.integerValue();
+      char digits[12];
+      const char* end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+      out.append(static_cast<const char*>(digits), end);
     } else {
       out += toString(element);
     }

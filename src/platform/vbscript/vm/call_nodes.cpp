@@ -20,24 +20,88 @@ struct ArgsWithValue {
 };
 
 bool singleIndex(const Variant& base, const ArgList& args) {
-  return base.isArray() && args.size() == 1 && args.modes[0] != ArgMode::Missing;
+  return base.isArray() && args.single != ArgList::Single::No;
 }
 
-std::int32_t indexOf(Frame& f, ExprNode& e) {
-  const Variant i = e.eval(f);
+std::int32_t indexNumber(const Variant& i) {
   return i.type() == VarType::Long      ? i.longValue()
          : i.type() == VarType::Integer ? i.integerValue()
                                         : toLong(i);
 }
 
 Variant fastIndex(Frame& f, const Variant& base, const ArgList& args) {
-  if (singleIndex(base, args)) return base.arrayValue().at(indexOf(f, *args.exprs[0]));
+  if (singleIndex(base, args)) return base.arrayValue().at(args.singleIndex(f));
   ArgBuffer buf(args.size());
   args.prepareValues(f, buf);
   return indexValue(base, buf.args());
 }
 
+// The procedure a read or call of a script class member runs when it takes exactly the
+// arguments given; null for fields, Let and Set, and the indexing cases.
+Procedure* directProc(const ClassMember& m, std::size_t n) {
+  Procedure* p = m.kind == ClassMember::Kind::Method     ? m.method
+                 : m.kind == ClassMember::Kind::Property ? m.get
+                                                         : nullptr;
+  return p && p->numParams() == n ? p : nullptr;
+}
+
 }  // namespace
+
+void ArgList::add(ExprNodePtr e, ArgMode m) {
+  if (m == ArgMode::Element) hasElements = true;
+  single = Single::No;
+  if (exprs.empty() && m != ArgMode::Missing) {
+    single = Single::Expression;
+    const auto* literal = dynamic_cast<const LiteralNode*>(e.get());
+    const VarType type = literal ? literal->value.type() : VarType::Empty;
+    if (type == VarType::Long || type == VarType::Integer) {
+      single = Single::Literal;
+      literalIndex = indexNumber(literal->value);
+    } else if (isPlainVariable(*e)) {
+      single = Single::Variable;
+    }
+  }
+  exprs.push_back(std::move(e));
+  modes.push_back(m);
+}
+
+std::int32_t ArgList::singleIndex(Frame& f) const {
+  switch (single) {
+    case Single::Literal:
+      return literalIndex;
+    case Single::Variable:
+      return indexNumber(*exprs[0]->ref(f));
+    default:
+      return indexNumber(exprs[0]->eval(f));
+  }
+}
+
+Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
+  const auto fill = [&](Variant* vals, Variant** refs) {
+    for (std::size_t i = 0; i < exprs.size(); ++i) {
+      ExprNode& e = *exprs[i];
+      const bool byVal = p.byVal[i];
+      if (!byVal && modes[i] == ArgMode::Ref) {
+        if (Variant* r = e.ref(f)) {
+          refs[i] = r;
+          continue;
+        }
+      }
+      vals[i] = modes[i] == ArgMode::Missing ? Variant::missing() : e.eval(f);
+      // A by-value copy of a fixed array is the procedure's own, free to ReDim.
+      if (byVal && vals[i].isArray() && vals[i].arrayValue().fixed())
+        vals[i].arrayForWrite().setFixed(false);
+      refs[i] = &vals[i];
+    }
+  };
+  const auto done = [&](Variant* vals) {
+    if (!hasElements) return;
+    for (std::size_t i = 0; i < exprs.size(); ++i) {
+      if (modes[i] == ArgMode::Element && !p.byVal[i]) exprs[i]->storeBack(f, vals[i]);
+    }
+  };
+  return f.rt->callInFrame(p, me, fill, done);
+}
 
 void ArgList::prepare(Frame& f, ArgBuffer& buf) const {
   for (std::size_t i = 0; i < exprs.size(); ++i) {
@@ -106,7 +170,7 @@ void IndexNode::assign(Frame& f, Variant v, bool isSet) {
   if (singleIndex(*b, args)) {
     // a(i) = v, the commonest element assignment: no argument buffer. The index is taken
     // before the array is made writable, as the general path does.
-    const std::int32_t idx = indexOf(f, *args.exprs[0]);
+    const std::int32_t idx = args.singleIndex(f);
     if (isSet) {
       if (!v.isObject()) raiseVbError(vberr::kObjectRequired);
     } else if (v.isObject()) {
@@ -130,6 +194,7 @@ Variant GlobalCallNode::eval(Frame& f) {
   switch (entry->kind) {
     case EntryKind::Procedure: {
       Procedure* p = &readableProc(*entry);
+      if (args.size() == p->numParams()) return args.call(f, *p, nullptr);
       if (args.size() > 0 && p->numParams() == 0) {
         // f(1) where f takes nothing: the index applies to what f returns.
         return fastIndex(f, f.rt->call(*p, nullptr, nullptr, 0), args);
@@ -178,6 +243,7 @@ void GlobalCallNode::storeBack(Frame& f, Variant& v) {
 Variant ClassCallNode::eval(Frame& f) {
   const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
   if (!f.me) raiseVbError(vberr::kObjectRequired);
+  if (Procedure* p = directProc(m, args.size())) return args.call(f, *p, f.me);
   ArgBuffer buf(args.size());
   args.prepare(f, buf);
   Variant r = invokeScriptMember(*f.rt, *f.me, m, kInvokeMethod | kInvokeGet, buf.ptrs(),
@@ -246,16 +312,19 @@ void MemberNode::resolve(Object& o) {
 Variant MemberNode::eval(Frame& f) {
   Ref<Object> keep;
   Object* o = target(f, keep);
-  ArgBuffer buf(args.size());
-  args.prepare(f, buf);
   if (cachedMember_) {
     const ClassMember& m = *cachedMember_;
-    Variant r = invokeScriptMember(*f.rt, static_cast<ScriptObject&>(*o), m,
-                                   kInvokeMethod | kInvokeGet, buf.ptrs(), buf.size(),
-                                   buf.tempStorage());
+    auto& so = static_cast<ScriptObject&>(*o);
+    if (Procedure* p = directProc(m, args.size())) return args.call(f, *p, &so);
+    ArgBuffer buf(args.size());
+    args.prepare(f, buf);
+    Variant r = invokeScriptMember(*f.rt, so, m, kInvokeMethod | kInvokeGet, buf.ptrs(),
+                                   buf.size(), buf.tempStorage());
     args.storeBack(f, buf, m.kind == ClassMember::Kind::Method ? m.method : m.get);
     return r;
   }
+  ArgBuffer buf(args.size());
+  args.prepare(f, buf);
   if (args.size() == 0) return o->invoke(cachedId_, kInvokeMethod | kInvokeGet, buf.args());
   try {
     return o->invoke(cachedId_, kInvokeMethod | kInvokeGet, buf.args());

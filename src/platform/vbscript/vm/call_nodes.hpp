@@ -18,18 +18,24 @@ struct ArgList {
   std::vector<ArgMode> modes;
   bool hasElements = false;
 
+  // How a list of one index is read: a literal or a variable needs no node run for it.
+  enum class Single : std::uint8_t { No, Literal, Variable, Expression };
+  Single single = Single::No;
+  std::int32_t literalIndex = 0;
+
   std::size_t size() const { return exprs.size(); }
-  void add(ExprNodePtr e, ArgMode m) {
-    if (m == ArgMode::Element) hasElements = true;
-    exprs.push_back(std::move(e));
-    modes.push_back(m);
-  }
+  void add(ExprNodePtr e, ArgMode m);
+  // The one index as a number (Single is not No).
+  std::int32_t singleIndex(Frame& f) const;
   // Fills buf with pointers to the caller's variables or to temporaries.
   void prepare(Frame& f, ArgBuffer& buf) const;
   // Values only, as builtins take them.
   void prepareValues(Frame& f, ArgBuffer& buf) const;
   // Stores by-reference elements back, for the parameters of p that are ByRef (all when p is null).
   void storeBack(Frame& f, ArgBuffer& buf, const Procedure* p) const;
+  // Calls p, which takes as many parameters as the list has arguments, with the arguments
+  // evaluated straight into its frame.
+  Variant call(Frame& f, Procedure& p, ScriptObject* me) const;
 };
 
 // x(args) where x is any value: an array element, or the default member of an object.

@@ -123,35 +123,22 @@ void Runtime::recordError(const AutomationError& e) {
   err_->setFrom(e);
 }
 
-namespace {
-
-struct DepthGuard {
-  explicit DepthGuard(Runtime& rt) : rt(rt) { ++rt.depth; }
-  ~DepthGuard() { --rt.depth; }
-  Runtime& rt;
-};
-
-}  // namespace
+CallDepth::CallDepth(Runtime& r) : rt(r) {
+  // The stack is looked at only once calls nest: shallow code never comes near its end.
+  if (rt.depth >= kMaxCallDepth || (rt.depth >= 64 && stackLow()))
+    raiseVbError(vberr::kOutOfStackSpace);
+  ++rt.depth;
+}
 
 Variant Runtime::call(Procedure& p, ScriptObject* me, Variant* const* args, std::size_t n,
                       Variant* temps) {
   if (n != p.numParams()) raiseVbError(vberr::kWrongArgumentCount);
-  // The stack is looked at only once calls nest: shallow code never comes near its end.
-  if (depth >= kMaxCallDepth || (depth >= 64 && stackLow())) raiseVbError(vberr::kOutOfStackSpace);
-  tick();
-  DepthGuard guard(*this);
-  VariantSlots slots(static_cast<std::size_t>(p.numSlots + p.numTemps));
-  Variant* vals = slots.data();
-  constexpr std::size_t kInlineRefs = 8;
-  Variant* inlineRefs[kInlineRefs];
-  std::unique_ptr<Variant*[]> heapRefs;
-  Variant** refs = inlineRefs;
-  if (n > kInlineRefs) {
-    heapRefs = std::make_unique<Variant*[]>(n);
-    refs = heapRefs.get();
-  }
-  for (std::size_t i = 0; i < n; ++i) {
-    if (p.byVal[i]) {
+  const auto fill = [&](Variant* vals, Variant** refs) {
+    for (std::size_t i = 0; i < n; ++i) {
+      if (!p.byVal[i]) {
+        refs[i] = args[i];
+        continue;
+      }
       // The caller reads a by-value argument's temporary no more (only by-reference ones are
       // stored back), so it is taken over rather than copied.
       if (temps && args[i] == temps + i) {
@@ -163,20 +150,9 @@ Variant Runtime::call(Procedure& p, ScriptObject* me, Variant* const* args, std:
       if (vals[i].isArray() && vals[i].arrayValue().fixed())
         vals[i].arrayForWrite().setFixed(false);
       refs[i] = &vals[i];
-    } else {
-      refs[i] = args[i];
     }
-  }
-  Frame f;
-  f.rt = this;
-  f.module = p.module;
-  f.proc = &p;
-  f.me = me;
-  f.vals = vals;
-  f.refs = refs;
-  f.temps = vals + p.numSlots;
-  p.body.run(f);
-  return p.retSlot >= 0 ? std::move(vals[p.retSlot]) : Variant();
+  };
+  return callInFrame(p, me, fill, [](Variant*) {});
 }
 
 void Runtime::startTimer(std::int32_t timeoutMs) {

@@ -243,6 +243,12 @@ class Runtime : public std::enable_shared_from_this<Runtime> {
   // parameter takes its argument's temporary over instead of copying it.
   Variant call(Procedure& p, ScriptObject* me, Variant* const* args, std::size_t n,
                Variant* temps = nullptr);
+  // Calls p with its arguments put straight into its frame, as compiled calls do:
+  // fill(vals, refs) sets each parameter (a by-value one, or the value a by-reference one gets
+  // when it names no variable, in vals[i]; refs[i] for every one), then the body runs, then
+  // done(vals) sees the arguments while they are still there (to store elements back).
+  template <class Fill, class Done>
+  Variant callInFrame(Procedure& p, ScriptObject* me, Fill&& fill, Done&& done);
   // Counts calls and backward jumps; looks at the clock now and then.
   void tick() {
     if (--budget_ == 0) checkTime();
@@ -267,6 +273,56 @@ class Runtime : public std::enable_shared_from_this<Runtime> {
   bool timed_ = false;
   std::chrono::steady_clock::time_point deadline_;
 };
+
+// Keeps the count of nested script calls while one runs.
+struct CallDepth {
+  explicit CallDepth(Runtime& rt);
+  ~CallDepth() { --rt.depth; }
+  CallDepth(const CallDepth&) = delete;
+  CallDepth& operator=(const CallDepth&) = delete;
+  Runtime& rt;
+};
+
+// The parameters' references, inline for the common short lists.
+class ParamRefs {
+ public:
+  explicit ParamRefs(std::size_t n) {
+    if (n > kInline) {
+      heap_ = std::make_unique<Variant*[]>(n);
+      p_ = heap_.get();
+    }
+  }
+  Variant** data() { return p_; }
+
+ private:
+  static constexpr std::size_t kInline = 8;
+  Variant* inline_[kInline];
+  std::unique_ptr<Variant*[]> heap_;
+  Variant** p_ = inline_;
+};
+
+template <class Fill, class Done>
+Variant Runtime::callInFrame(Procedure& p, ScriptObject* me, Fill&& fill, Done&& done) {
+  // The arguments are evaluated before anything of the call is checked, as a call through an
+  // argument list does.
+  VariantSlots slots(static_cast<std::size_t>(p.numSlots + p.numTemps));
+  Variant* vals = slots.data();
+  ParamRefs refs(p.numParams());
+  fill(vals, refs.data());
+  CallDepth depthGuard(*this);
+  tick();
+  Frame f;
+  f.rt = this;
+  f.module = p.module;
+  f.proc = &p;
+  f.me = me;
+  f.vals = vals;
+  f.refs = refs.data();
+  f.temps = vals + p.numSlots;
+  p.body.run(f);
+  done(vals);
+  return p.retSlot >= 0 ? std::move(vals[p.retSlot]) : Variant();
+}
 
 // Reading a module-level name that only has Property Let/Set raises 450 as VBScript does.
 Procedure& readableProc(GlobalEntry& e);
