@@ -133,9 +133,16 @@ void SafeArray::releaseLast() noexcept {
 
 void SafeArray::releaseInto(std::vector<Variant>& held) noexcept {
   if (--refs_ != 0) return;
+  // One pass over the elements: containers move out, the rest are released here, so the
+  // destructor has nothing left to walk.
   for (Variant& v : elements()) {
-    if (v.holdsContainer()) held.push_back(std::move(v));
+    if (v.holdsContainer()) {
+      held.push_back(std::move(v));
+    } else {
+      v.clear();
+    }
   }
+  size_ = 0;
   delete this;
 }
 

@@ -141,6 +141,12 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
         if (auto* field = dynamic_cast<FieldNode*>(target.get())) {
           return std::make_unique<AssignFieldNode>(pos, field->slot, expr(*a.value));
         }
+        if (auto* element = dynamic_cast<IndexNode*>(target.get());
+            element && element->args.single != ArgList::Single::No &&
+            isPlainVariable(*element->base)) {
+          std::unique_ptr<IndexNode> t(static_cast<IndexNode*>(target.release()));
+          return std::make_unique<AssignElementNode>(pos, std::move(t), expr(*a.value));
+        }
         if (dynamic_cast<GlobalNode*>(target.get())) {
           std::unique_ptr<GlobalNode> g(static_cast<GlobalNode*>(target.release()));
           return std::make_unique<AssignGlobalNode>(pos, std::move(g), expr(*a.value));

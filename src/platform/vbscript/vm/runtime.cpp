@@ -123,11 +123,8 @@ void Runtime::recordError(const AutomationError& e) {
   err_->setFrom(e);
 }
 
-CallDepth::CallDepth(Runtime& r) : rt(r) {
-  // The stack is looked at only once calls nest: shallow code never comes near its end.
-  if (rt.depth >= kMaxCallDepth || (rt.depth >= 64 && stackLow()))
-    raiseVbError(vberr::kOutOfStackSpace);
-  ++rt.depth;
+void CallDepth::checkDeep() const {
+  if (rt.depth >= kMaxCallDepth || stackLow()) raiseVbError(vberr::kOutOfStackSpace);
 }
 
 Variant Runtime::call(Procedure& p, ScriptObject* me, Variant* const* args, std::size_t n,

@@ -276,11 +276,18 @@ class Runtime : public std::enable_shared_from_this<Runtime> {
 
 // Keeps the count of nested script calls while one runs.
 struct CallDepth {
-  explicit CallDepth(Runtime& rt);
+  explicit CallDepth(Runtime& r) : rt(r) {
+    // The stack is looked at only once calls nest: shallow code never comes near its end.
+    if (rt.depth >= 64) checkDeep();
+    ++rt.depth;
+  }
   ~CallDepth() { --rt.depth; }
   CallDepth(const CallDepth&) = delete;
   CallDepth& operator=(const CallDepth&) = delete;
   Runtime& rt;
+
+ private:
+  void checkDeep() const;  // raises "Out of stack space"
 };
 
 // The parameters' references, inline for the common short lists.

@@ -87,6 +87,20 @@ Flow AssignFieldNode::exec(Frame& f) {
   return Flow::Normal;
 }
 
+Flow AssignElementNode::exec(Frame& f) {
+  // The value first, then the index, as every assignment takes them.
+  Variant v = value->eval(f);
+  Variant* array = target->base->ref(f);
+  if (!array->isArray()) {
+    target->assign(f, std::move(v), false);  // not an array: the general path says why
+    return Flow::Normal;
+  }
+  const std::int32_t index = target->args.singleIndex(f);
+  if (v.isObject()) v = letValue(std::move(v));
+  array->arrayForWrite().at(index) = std::move(v);
+  return Flow::Normal;
+}
+
 Flow AssignGlobalNode::exec(Frame& f) {
   GlobalEntry* e = target->entry;
   if (e->kind == EntryKind::Variable) {

@@ -2,6 +2,7 @@
 // Statement nodes: assignment, declarations of arrays, control flow, error handling.
 #include <vector>
 
+#include "platform/vbscript/vm/call_nodes.hpp"
 #include "platform/vbscript/vm/runtime.hpp"
 #include "platform/vbscript/vm/value_nodes.hpp"
 
@@ -42,6 +43,16 @@ struct AssignFieldNode final : StmtNode {
       : StmtNode(p), slot(s), value(std::move(v)) {}
   Flow exec(Frame& f) override;
   std::int32_t slot;
+  ExprNodePtr value;
+};
+
+// Let of one element of an array held in a local, a parameter or a field (`a(i) = v`): the
+// commonest element assignment, stored without the general assignment's calls.
+struct AssignElementNode final : StmtNode {
+  AssignElementNode(SourcePos p, std::unique_ptr<IndexNode> t, ExprNodePtr v)
+      : StmtNode(p), target(std::move(t)), value(std::move(v)) {}
+  Flow exec(Frame& f) override;
+  std::unique_ptr<IndexNode> target;
   ExprNodePtr value;
 };
 
