@@ -34,22 +34,6 @@ ExprNodePtr binary(SourcePos p, ExprNodePtr l, ExprNodePtr r) {
 
 // Variables an operator can read in place.
 Operand operandOf(ExprNodePtr n) {
-  if (auto* local = dynamic_cast<LocalNode*>(n.get())) {
-    const std::int32_t slot = local->slot;
-    return Operand(std::move(n), Operand::Kind::Local, slot, nullptr);
-  }
-  if (auto* param = dynamic_cast<ParamNode*>(n.get())) {
-    const std::int32_t index = param->index;
-    return Operand(std::move(n), Operand::Kind::Param, index, nullptr);
-  }
-  if (auto* field = dynamic_cast<FieldNode*>(n.get())) {
-    const std::int32_t slot = field->slot;
-    return Operand(std::move(n), Operand::Kind::Field, slot, nullptr);
-  }
-  if (auto* global = dynamic_cast<GlobalNode*>(n.get())) {
-    GlobalEntry* e = global->entry;
-    return Operand(std::move(n), Operand::Kind::Global, 0, e);
-  }
   return Operand(std::move(n));
 }
 

@@ -59,8 +59,10 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
       literalIndex = indexNumber(literal->value);
     } else if (isPlainVariable(*e)) {
       single = Single::Variable;
+      indexVariable = VariableSlot::of(*e, /*plainOnly=*/true);
     }
   }
+  variables.push_back(VariableSlot::of(*e, /*plainOnly=*/true));
   exprs.push_back(std::move(e));
   modes.push_back(m);
 }
@@ -70,7 +72,7 @@ std::int32_t ArgList::singleIndex(Frame& f) const {
     case Single::Literal:
       return literalIndex;
     case Single::Variable:
-      return indexNumber(*exprs[0]->ref(f));
+      return indexNumber(*indexVariable.get(f));
     default:
       return indexNumber(exprs[0]->eval(f));
   }
@@ -81,13 +83,18 @@ Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
     for (std::size_t i = 0; i < exprs.size(); ++i) {
       ExprNode& e = *exprs[i];
       const bool byVal = p.byVal[i];
+      Variant* variable = variables[i].found() ? variables[i].get(f) : nullptr;
       if (!byVal && modes[i] == ArgMode::Ref) {
-        if (Variant* r = e.ref(f)) {
+        if (Variant* r = variable ? variable : e.ref(f)) {
           refs[i] = r;
           continue;
         }
       }
-      vals[i] = modes[i] == ArgMode::Missing ? Variant::missing() : e.eval(f);
+      if (variable) {
+        vals[i] = *variable;
+      } else {
+        vals[i] = modes[i] == ArgMode::Missing ? Variant::missing() : e.eval(f);
+      }
       // A by-value copy of a fixed array is the procedure's own, free to ReDim.
       if (byVal && vals[i].isArray() && vals[i].arrayValue().fixed())
         vals[i].arrayForWrite().setFixed(false);
@@ -143,13 +150,13 @@ void ArgList::storeBack(Frame& f, ArgBuffer& buf, const Procedure* p) const {
 }
 
 Variant IndexNode::eval(Frame& f) {
-  if (Variant* b = base->ref(f)) return fastIndex(f, *b, args);
+  if (Variant* b = baseRef(f)) return fastIndex(f, *b, args);
   Variant v = base->eval(f);
   return fastIndex(f, v, args);
 }
 
 void IndexNode::assign(Frame& f, Variant v, bool isSet) {
-  Variant* b = base->ref(f);
+  Variant* b = baseRef(f);
   if (!b) {
     // Not a variable: only an object's default member can take the assignment.
     Variant holder = base->eval(f);
@@ -273,14 +280,13 @@ void ClassCallNode::storeBack(Frame& f, Variant& v) {
 }
 
 bool isPlainVariable(const ExprNode& e) {
-  return dynamic_cast<const LocalNode*>(&e) || dynamic_cast<const ParamNode*>(&e) ||
-         dynamic_cast<const FieldNode*>(&e);
+  return VariableSlot::of(e, /*plainOnly=*/true).found();
 }
 
 Object* MemberNode::target(Frame& f, Ref<Object>& keep) {
   // A variable is read where it stands: only the object's count changes, not a Variant's.
   Variant held;
-  const Variant* v = objectInPlace_ ? object->ref(f) : nullptr;
+  const Variant* v = objectVariable_.get(f);
   if (!v) {
     held = object->eval(f);
     v = &held;

@@ -8,6 +8,7 @@
 #include "platform/vbscript/runtime/builtins.hpp"
 #include "platform/vbscript/vm/runtime.hpp"
 #include "platform/vbscript/vm/script_class.hpp"
+#include "platform/vbscript/vm/value_nodes.hpp"
 
 namespace vantorel::vbs {
 
@@ -16,12 +17,14 @@ enum class ArgMode : std::uint8_t { Value, Ref, Element, Missing };
 struct ArgList {
   std::vector<ExprNodePtr> exprs;
   std::vector<ArgMode> modes;
+  std::vector<VariableSlot> variables;  // per argument: where a plain variable argument lives
   bool hasElements = false;
 
   // How a list of one index is read: a literal or a variable needs no node run for it.
   enum class Single : std::uint8_t { No, Literal, Variable, Expression };
   Single single = Single::No;
   std::int32_t literalIndex = 0;
+  VariableSlot indexVariable;  // for Single::Variable
 
   std::size_t size() const { return exprs.size(); }
   void add(ExprNodePtr e, ArgMode m);
@@ -41,12 +44,18 @@ struct ArgList {
 // x(args) where x is any value: an array element, or the default member of an object.
 struct IndexNode final : ExprNode {
   IndexNode(SourcePos p, ExprNodePtr b, ArgList a)
-      : ExprNode(p), base(std::move(b)), args(std::move(a)) {}
+      : ExprNode(p),
+        base(std::move(b)),
+        args(std::move(a)),
+        baseVariable(VariableSlot::of(*base, /*plainOnly=*/true)) {}
   Variant eval(Frame& f) override;
   void assign(Frame& f, Variant v, bool isSet) override;
   void storeBack(Frame& f, Variant& v) override;
+  // The variable the base names, or null when it names none.
+  Variant* baseRef(Frame& f) const { return baseVariable.found() ? baseVariable.get(f) : base->ref(f); }
   ExprNodePtr base;
   ArgList args;
+  VariableSlot baseVariable;  // a local, parameter or field base, read without a call
 };
 
 // name(args) for a module-level name: a procedure call, or an index into a global variable.
@@ -113,8 +122,9 @@ struct MemberNode final : ExprNode {
         name(std::move(n)),
         args(std::move(a)),
         allowPrivate(privateAccess),
-        objectInPlace_(isPlainVariable(*object)) {}
+        objectVariable_(VariableSlot::of(*object, /*plainOnly=*/true)) {}
   Variant eval(Frame& f) override;
+  void run(Frame& f) override { eval(f); }  // a call statement dispatches once, not twice
   void assign(Frame& f, Variant v, bool isSet) override;
   ExprNodePtr object;
   std::u16string name;
@@ -126,7 +136,7 @@ struct MemberNode final : ExprNode {
   // The object, kept alive by keep for the call.
   Object* target(Frame& f, Ref<Object>& keep);
   void resolve(Object& o);
-  bool objectInPlace_;
+  VariableSlot objectVariable_;  // a local, parameter or field holding the object
   const ClassInfo* cachedClass_ = nullptr;
   DispId cachedId_ = kDispIdUnknown;
   const ClassMember* cachedMember_ = nullptr;

@@ -11,6 +11,7 @@
 #include "platform/vbscript/runtime/operators.hpp"
 #include "platform/vbscript/vm/runtime.hpp"
 #include "platform/vbscript/vm/script_class.hpp"
+#include "platform/vbscript/vm/value_nodes.hpp"
 
 namespace vantorel::vbs {
 
@@ -201,27 +202,11 @@ template <Cmp C, class T>
 // variables are read in place: no virtual call and no copy in the commonest expressions
 // (`n - 1`, `s + i`, `i < 10`, `m_count = m_size`).
 struct Operand {
-  enum class Kind : std::uint8_t { Any, Local, Param, Field, Global };
-  explicit Operand(ExprNodePtr n) : node(std::move(n)) {}
-  Operand(ExprNodePtr n, Kind k, std::int32_t s, GlobalEntry* e)
-      : node(std::move(n)), kind(k), slot(s), entry(e) {}
+  explicit Operand(ExprNodePtr n)
+      : node(std::move(n)), var(VariableSlot::of(*node, /*plainOnly=*/false)) {}
 
   // The variable holding the value, when there is one to read in place.
-  [[gnu::always_inline]] const Variant* direct(Frame& f) const {
-    switch (kind) {
-      case Kind::Local:
-        return &f.vals[slot];
-      case Kind::Param:
-        return f.refs[slot];
-      case Kind::Field:
-        return &f.me->field(slot);
-      case Kind::Global:
-        return entry->kind == EntryKind::Variable ? &entry->value : nullptr;
-      case Kind::Any:
-        break;
-    }
-    return nullptr;
-  }
+  [[gnu::always_inline]] const Variant* direct(Frame& f) const { return var.get(f); }
   // The value: in place, or evaluated into hold.
   [[gnu::always_inline]] const Variant& read(Frame& f, std::optional<Variant>& hold) const {
     if (const Variant* v = direct(f)) return *v;
@@ -232,14 +217,12 @@ struct Operand {
   [[gnu::always_inline]] const Variant& readBefore(Frame& f, std::optional<Variant>& hold,
                                                    const Operand& right) const {
     if (const Variant* v = direct(f))
-      return right.kind == Kind::Any && !right.pure ? hold.emplace(*v) : *v;
+      return !right.var.found() && !right.pure ? hold.emplace(*v) : *v;
     return hold.emplace(node->eval(f));
   }
 
   ExprNodePtr node;
-  Kind kind = Kind::Any;
-  std::int32_t slot = 0;
-  GlobalEntry* entry = nullptr;
+  VariableSlot var;
   bool pure = false;  // evaluating it calls nothing, so it cannot change a variable
 };
 

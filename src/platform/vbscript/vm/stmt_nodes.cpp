@@ -89,8 +89,8 @@ Flow AssignFieldNode::exec(Frame& f) {
 
 Flow AssignElementNode::exec(Frame& f) {
   // The value first, then the index, as every assignment takes them.
-  Variant v = value->eval(f);
-  Variant* array = target->base->ref(f);
+  Variant v = valueVariable.found() ? *valueVariable.get(f) : value->eval(f);
+  Variant* array = target->baseRef(f);
   if (!array->isArray()) {
     target->assign(f, std::move(v), false);  // not an array: the general path says why
     return Flow::Normal;

@@ -50,10 +50,14 @@ struct AssignFieldNode final : StmtNode {
 // commonest element assignment, stored without the general assignment's calls.
 struct AssignElementNode final : StmtNode {
   AssignElementNode(SourcePos p, std::unique_ptr<IndexNode> t, ExprNodePtr v)
-      : StmtNode(p), target(std::move(t)), value(std::move(v)) {}
+      : StmtNode(p),
+        target(std::move(t)),
+        value(std::move(v)),
+        valueVariable(VariableSlot::of(*value, /*plainOnly=*/true)) {}
   Flow exec(Frame& f) override;
   std::unique_ptr<IndexNode> target;
   ExprNodePtr value;
+  VariableSlot valueVariable;  // a local, parameter or field value, read without a call
 };
 
 // Let of a module-level variable.

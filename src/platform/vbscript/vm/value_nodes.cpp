@@ -12,6 +12,24 @@ void defineVariable(Frame& f, GlobalEntry& e) {
 
 }  // namespace
 
+VariableSlot VariableSlot::of(const ExprNode& e, bool plainOnly) {
+  VariableSlot v;
+  if (const auto* local = dynamic_cast<const LocalNode*>(&e)) {
+    v.kind = Kind::Local;
+    v.slot = local->slot;
+  } else if (const auto* param = dynamic_cast<const ParamNode*>(&e)) {
+    v.kind = Kind::Param;
+    v.slot = param->index;
+  } else if (const auto* field = dynamic_cast<const FieldNode*>(&e)) {
+    v.kind = Kind::Field;
+    v.slot = field->slot;
+  } else if (const auto* global = dynamic_cast<const GlobalNode*>(&e); global && !plainOnly) {
+    v.kind = Kind::Global;
+    v.entry = global->entry;
+  }
+  return v;
+}
+
 Variant GlobalNode::eval(Frame& f) {
   switch (entry->kind) {
     case EntryKind::Variable:

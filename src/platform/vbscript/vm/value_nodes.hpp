@@ -165,6 +165,36 @@ struct ImplicitNode final : ExprNode {
   std::int32_t slot;
 };
 
+// Where a variable node's value lives, so that hot paths read it without a virtual call: a
+// local, a parameter, a field of the running object, or a module-level variable.
+struct VariableSlot {
+  enum class Kind : std::uint8_t { None, Local, Param, Field, Global };
+  Kind kind = Kind::None;
+  std::int32_t slot = 0;
+  GlobalEntry* entry = nullptr;
+
+  // None unless e is one of the four; with plainOnly, a module-level name is None too (its
+  // reference may define it, which only the node itself does).
+  static VariableSlot of(const ExprNode& e, bool plainOnly);
+  bool found() const { return kind != Kind::None; }
+  // The variable; null for None and for a module-level name that is not a variable now.
+  [[gnu::always_inline]] Variant* get(Frame& f) const {
+    switch (kind) {
+      case Kind::Local:
+        return &f.vals[slot];
+      case Kind::Param:
+        return f.refs[slot];
+      case Kind::Field:
+        return &f.me->field(slot);
+      case Kind::Global:
+        return entry->kind == EntryKind::Variable ? &entry->value : nullptr;
+      case Kind::None:
+        break;
+    }
+    return nullptr;
+  }
+};
+
 // A member of a named object added with its members as globals.
 struct NamedMemberNode final : ExprNode {
   NamedMemberNode(SourcePos p, Ref<Object> o, DispId i)
