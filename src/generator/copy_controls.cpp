@@ -214,9 +214,9 @@ std::u16string PrepareTemplatePath(const std::u16string& templateFile,
   std::u16string folder;
   std::u16string failure;
   try {
-    folder = InitAppFolders(
-        forExtension ? fileNamePart(templateFile) : TemplateWorkName(templateFile), folderKind,
-        forExtension);
+    folder =
+        InitAppFolders(forExtension ? fileNamePart(templateFile) : TemplateWorkName(templateFile),
+                       folderKind, forExtension);
     if (unpack && !folder.empty() &&
         (force || !fs::fileExists(fs::joinPath(folder, kControlFile))) &&
         fs::fileExists(templateFile)) {

@@ -34,7 +34,8 @@ SafeArray::~SafeArray() {
 }
 
 Ref<SafeArray> SafeArray::fromValues(std::vector<Variant> values, VarType elementType) {
-  Ref<SafeArray> a(new SafeArray({ArrayBound{0, static_cast<std::int32_t>(values.size())}}, elementType));
+  Ref<SafeArray> a(
+      new SafeArray({ArrayBound{0, static_cast<std::int32_t>(values.size())}}, elementType));
   std::move(values.begin(), values.end(), a->elements().begin());
   return a;
 }

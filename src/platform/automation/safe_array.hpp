@@ -25,7 +25,8 @@ class SafeArray {
   // binary data.
   SafeArray(std::vector<ArrayBound> bounds, VarType elementType = VarType::Variant);
   // A one-dimensional array from 0 holding the values.
-  static Ref<SafeArray> fromValues(std::vector<Variant> values, VarType elementType = VarType::Variant);
+  static Ref<SafeArray> fromValues(std::vector<Variant> values,
+                                   VarType elementType = VarType::Variant);
 
   void addRef() noexcept { ++refs_; }
   void release() noexcept {

@@ -67,9 +67,8 @@ StringRepCache& stringRepCache() {
 }
 
 detail::StringRep* newStringRep(std::u16string text) {
-  void* p = kCacheStrings && !StringRepCache::destroyed
-                ? stringRepCache().take()
-                : ::operator new(sizeof(detail::StringRep));
+  void* p = kCacheStrings && !StringRepCache::destroyed ? stringRepCache().take()
+                                                        : ::operator new(sizeof(detail::StringRep));
   return new (p) detail::StringRep{1, 0, std::move(text)};
 }
 
@@ -216,6 +215,8 @@ SafeArray& Variant::arrayForWrite() {
   return *u_.arr;
 }
 
-Ref<SafeArray> Variant::arrayRef() const noexcept { return array_ ? Ref<SafeArray>(u_.arr) : nullptr; }
+Ref<SafeArray> Variant::arrayRef() const noexcept {
+  return array_ ? Ref<SafeArray>(u_.arr) : nullptr;
+}
 
 }  // namespace vantorel

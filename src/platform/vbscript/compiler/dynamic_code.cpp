@@ -39,7 +39,7 @@ CodeScope scopeOf(const Frame& f, bool global) {
 
 std::u16string singleTextArgument(Frame& f, const ArgList& args, std::u16string_view name) {
   if (args.size() != 1) raiseNamed(vberr::kWrongArgumentCount, name);
-  return toString(args.exprs[0]->eval(f));
+  return toString(args.items[0].expr->eval(f));
 }
 
 struct EvalNode final : ExprNode {

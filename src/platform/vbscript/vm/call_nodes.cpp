@@ -50,7 +50,7 @@ Procedure* directProc(const ClassMember& m, std::size_t n) {
 void ArgList::add(ExprNodePtr e, ArgMode m) {
   if (m == ArgMode::Element) hasElements = true;
   single = Single::No;
-  if (exprs.empty() && m != ArgMode::Missing) {
+  if (items.empty() && m != ArgMode::Missing) {
     single = Single::Expression;
     const auto* literal = dynamic_cast<const LiteralNode*>(e.get());
     const VarType type = literal ? literal->value.type() : VarType::Empty;
@@ -62,9 +62,9 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
       indexVariable = VariableSlot::of(*e, /*plainOnly=*/true);
     }
   }
-  variables.push_back(VariableSlot::of(*e, /*plainOnly=*/true));
-  exprs.push_back(std::move(e));
-  modes.push_back(m);
+  const VariableSlot variable = VariableSlot::of(*e, /*plainOnly=*/true);
+  const auto* element = dynamic_cast<const IndexNode*>(e.get());
+  items.push_back(Arg{std::move(e), m, variable, element});
 }
 
 std::int32_t ArgList::singleIndex(Frame& f) const {
@@ -74,26 +74,27 @@ std::int32_t ArgList::singleIndex(Frame& f) const {
     case Single::Variable:
       return indexNumber(*indexVariable.get(f));
     default:
-      return indexNumber(exprs[0]->eval(f));
+      return indexNumber(items[0].expr->eval(f));
   }
 }
 
 Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
   const auto fill = [&](Variant* vals, Variant** refs) {
-    for (std::size_t i = 0; i < exprs.size(); ++i) {
-      ExprNode& e = *exprs[i];
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const Arg& a = items[i];
       const bool byVal = p.byVal[i];
-      Variant* variable = variables[i].found() ? variables[i].get(f) : nullptr;
-      if (!byVal && modes[i] == ArgMode::Ref) {
-        if (Variant* r = variable ? variable : e.ref(f)) {
+      Variant* variable = a.variable.found() ? a.variable.get(f) : nullptr;
+      if (!byVal && a.mode == ArgMode::Ref) {
+        if (Variant* r = variable ? variable : a.expr->ref(f)) {
           refs[i] = r;
           continue;
         }
       }
-      if (variable) {
-        vals[i] = *variable;
+      const Variant* element = a.element ? a.element->elementInPlace(f) : nullptr;
+      if (variable || element) {
+        vals[i] = variable ? *variable : *element;
       } else {
-        vals[i] = modes[i] == ArgMode::Missing ? Variant::missing() : e.eval(f);
+        vals[i] = a.mode == ArgMode::Missing ? Variant::missing() : a.expr->eval(f);
       }
       // A by-value copy of a fixed array is the procedure's own, free to ReDim.
       if (byVal && vals[i].isArray() && vals[i].arrayValue().fixed())
@@ -103,53 +104,54 @@ Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
   };
   const auto done = [&](Variant* vals) {
     if (!hasElements) return;
-    for (std::size_t i = 0; i < exprs.size(); ++i) {
-      if (modes[i] == ArgMode::Element && !p.byVal[i]) exprs[i]->storeBack(f, vals[i]);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (items[i].mode == ArgMode::Element && !p.byVal[i]) items[i].expr->storeBack(f, vals[i]);
     }
   };
   return f.rt->callInFrame(p, me, fill, done);
 }
 
 void ArgList::prepare(Frame& f, ArgBuffer& buf) const {
-  for (std::size_t i = 0; i < exprs.size(); ++i) {
-    switch (modes[i]) {
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    switch (items[i].mode) {
       case ArgMode::Missing:
         buf.setTemp(i, [] { return Variant::missing(); });
         break;
       case ArgMode::Ref:
-        if (Variant* r = exprs[i]->ref(f)) {
+        if (Variant* r = items[i].expr->ref(f)) {
           buf.setRef(i, r);
           break;
         }
         [[fallthrough]];
       case ArgMode::Value:
       case ArgMode::Element:
-        buf.setTemp(i, [&] { return exprs[i]->eval(f); });
+        buf.setTemp(i, [&] { return items[i].expr->eval(f); });
         break;
     }
   }
 }
 
 void ArgList::prepareValues(Frame& f, ArgBuffer& buf) const {
-  for (std::size_t i = 0; i < exprs.size(); ++i) {
-    if (modes[i] == ArgMode::Missing) {
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i].mode == ArgMode::Missing) {
       buf.setTemp(i, [] { return Variant::missing(); });
     } else {
-      buf.setTemp(i, [&] { return exprs[i]->eval(f); });
+      buf.setTemp(i, [&] { return items[i].expr->eval(f); });
     }
   }
 }
 
 void ArgList::storeBack(Frame& f, ArgBuffer& buf, const Procedure* p) const {
   if (!hasElements) return;
-  for (std::size_t i = 0; i < exprs.size(); ++i) {
-    if (modes[i] != ArgMode::Element) continue;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i].mode != ArgMode::Element) continue;
     if (p && (i >= p->numParams() || p->byVal[i])) continue;
-    exprs[i]->storeBack(f, buf.temp(i));
+    items[i].expr->storeBack(f, buf.temp(i));
   }
 }
 
 Variant IndexNode::eval(Frame& f) {
+  if (const Variant* element = elementInPlace(f)) return *element;
   if (Variant* b = baseRef(f)) return fastIndex(f, *b, args);
   Variant v = base->eval(f);
   return fastIndex(f, v, args);
@@ -324,8 +326,8 @@ Variant MemberNode::eval(Frame& f) {
     if (Procedure* p = directProc(m, args.size())) return args.call(f, *p, &so);
     ArgBuffer buf(args.size());
     args.prepare(f, buf);
-    Variant r = invokeScriptMember(*f.rt, so, m, kInvokeMethod | kInvokeGet, buf.ptrs(),
-                                   buf.size(), buf.tempStorage());
+    Variant r = invokeScriptMember(*f.rt, so, m, kInvokeMethod | kInvokeGet, buf.ptrs(), buf.size(),
+                                   buf.tempStorage());
     args.storeBack(f, buf, m.kind == ClassMember::Kind::Method ? m.method : m.get);
     return r;
   }

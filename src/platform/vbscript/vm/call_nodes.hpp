@@ -15,9 +15,13 @@ namespace vantorel::vbs {
 enum class ArgMode : std::uint8_t { Value, Ref, Element, Missing };
 
 struct ArgList {
-  std::vector<ExprNodePtr> exprs;
-  std::vector<ArgMode> modes;
-  std::vector<VariableSlot> variables;  // per argument: where a plain variable argument lives
+  struct Arg {
+    ExprNodePtr expr;
+    ArgMode mode;
+    VariableSlot variable;            // where a plain variable argument lives
+    const struct IndexNode* element;  // `a(i)` of a plain variable, read in place
+  };
+  std::vector<Arg> items;
   bool hasElements = false;
 
   // How a list of one index is read: a literal or a variable needs no node run for it.
@@ -26,7 +30,7 @@ struct ArgList {
   std::int32_t literalIndex = 0;
   VariableSlot indexVariable;  // for Single::Variable
 
-  std::size_t size() const { return exprs.size(); }
+  std::size_t size() const { return items.size(); }
   void add(ExprNodePtr e, ArgMode m);
   // The one index as a number (Single is not No).
   std::int32_t singleIndex(Frame& f) const;
@@ -51,8 +55,17 @@ struct IndexNode final : ExprNode {
   Variant eval(Frame& f) override;
   void assign(Frame& f, Variant v, bool isSet) override;
   void storeBack(Frame& f, Variant& v) override;
+  // The element `a(i)` names in place, when a is a local, parameter or field holding an array
+  // and there is one index; null (with nothing evaluated) otherwise.
+  const Variant* elementInPlace(Frame& f) const {
+    if (!baseVariable.found() || args.single == ArgList::Single::No) return nullptr;
+    const Variant* b = baseVariable.get(f);
+    return b->isArray() ? &b->arrayValue().at(args.singleIndex(f)) : nullptr;
+  }
   // The variable the base names, or null when it names none.
-  Variant* baseRef(Frame& f) const { return baseVariable.found() ? baseVariable.get(f) : base->ref(f); }
+  Variant* baseRef(Frame& f) const {
+    return baseVariable.found() ? baseVariable.get(f) : base->ref(f);
+  }
   ExprNodePtr base;
   ArgList args;
   VariableSlot baseVariable;  // a local, parameter or field base, read without a call
@@ -124,7 +137,6 @@ struct MemberNode final : ExprNode {
         allowPrivate(privateAccess),
         objectVariable_(VariableSlot::of(*object, /*plainOnly=*/true)) {}
   Variant eval(Frame& f) override;
-  void run(Frame& f) override { eval(f); }  // a call statement dispatches once, not twice
   void assign(Frame& f, Variant v, bool isSet) override;
   ExprNodePtr object;
   std::u16string name;

@@ -32,8 +32,7 @@ inline bool conditionTrue(const Variant& v) {
 namespace opfast {
 
 // Integer or Long as an int64, with whether it was Integer.
-[[gnu::always_inline]] inline bool smallInt(const Variant& v, std::int64_t& out,
-                                           bool& isInteger) {
+[[gnu::always_inline]] inline bool smallInt(const Variant& v, std::int64_t& out, bool& isInteger) {
   if (v.type() == VarType::Long) {
     out = v.longValue();
     isInteger = false;

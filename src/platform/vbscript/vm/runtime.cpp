@@ -242,8 +242,8 @@ void rethrowPlaced(SourcePos pos) {
 }
 
 void raiseNamed(std::int32_t number, std::u16string_view name) {
-  throw VmError(number, std::u16string(kRuntimeErrorSource), vbErrorDescription(number), SourcePos{},
-                std::u16string(name));
+  throw VmError(number, std::u16string(kRuntimeErrorSource), vbErrorDescription(number),
+                SourcePos{}, std::u16string(name));
 }
 
 ArrayBound boundFromZeroTo(std::int32_t upper) {

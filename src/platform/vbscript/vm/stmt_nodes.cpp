@@ -63,8 +63,8 @@ Flow runOnceThenFail(Frame& f, const BlockNode& body, Flow own, SourcePos pos,
                      std::int32_t nextError) {
   Flow passUp = Flow::Normal;
   if (endsLoop(body.run(f), own, passUp)) return passUp;
-  f.rt->recordError(VmError(nextError, std::u16string(kRuntimeErrorSource),
-                            vbErrorDescription(nextError), pos));
+  f.rt->recordError(
+      VmError(nextError, std::u16string(kRuntimeErrorSource), vbErrorDescription(nextError), pos));
   return Flow::Normal;
 }
 
