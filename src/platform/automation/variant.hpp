@@ -186,14 +186,16 @@ class Variant {
   // The analyzer loses track of Variants built in raw frame storage and reports their tag as
   // uninitialised; every constructor sets it.
   bool ownsResource() const noexcept {
-    // Each counted kind holds a pointer, null only for the empty string and Nothing: one mask
-    // and one test of the word, as every copy and destruction asks this.
+    // Each counted kind holds a pointer, null only for the empty string and Nothing: a mask of
+    // the tag (below 32 for every scalar type) and one test of the word, as every copy and
+    // destruction asks this.
     constexpr std::uint32_t kCounted = (1u << static_cast<unsigned>(VarType::String)) |
                                        (1u << static_cast<unsigned>(VarType::Object)) |
                                        (1u << static_cast<unsigned>(VarType::Decimal));
-    const auto t = static_cast<std::uint32_t>(type_);
-    // NOLINTNEXTLINE(clang-analyzer-core.uninitialized.Branch)
-    return array_ || (((kCounted >> (t & 31u)) & 1u) != 0 && u_.i8 != 0);
+    // NOLINTBEGIN(clang-analyzer-core.uninitialized.*)
+    const auto tag = static_cast<std::uint32_t>(type_);
+    return array_ || (((kCounted >> (tag & 31u)) & 1u) != 0 && u_.i8 != 0);
+    // NOLINTEND(clang-analyzer-core.uninitialized.*)
   }
   // Strings are the commonest counted values in scripts: their counts change inline.
   void addRefResource() noexcept {
