@@ -306,12 +306,17 @@ void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite) 
   ::close(source);
 }
 
-void copyFolder(std::u16string_view from, std::u16string_view to) {
+namespace {
+
+// Folders below a copied folder at the most: a symbolic link to a folder above it would
+// otherwise have the copy descend for ever.
+constexpr int kMaxCopyDepth = 64;
+
+void copyFolderAt(std::u16string_view from, std::u16string_view to, int depth) {
+  if (depth > kMaxCopyDepth) fail("copy", from, ELOOP);
+  // Listed in full before anything is made or copied, and an unreadable listing is an error:
+  // a copy that silently leaves files out would look complete.
   std::error_code ec;
-  std::filesystem::create_directories(toNative(to), ec);
-  if (ec) fail("create", to, ec.value());
-  // Listed in full before copying, and an unreadable listing is an error: a copy that silently
-  // leaves files out would look complete.
   std::vector<std::pair<std::u16string, bool>> entries;
   std::filesystem::directory_iterator it(toNative(from), ec);
   for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
@@ -325,15 +330,23 @@ void copyFolder(std::u16string_view from, std::u16string_view to) {
     entries.emplace_back(fromNative(it->path().filename()), isFolder);
   }
   if (ec) fail("copy", from, ec.value());
+  std::filesystem::create_directories(toNative(to), ec);
+  if (ec) fail("create", to, ec.value());
   std::sort(entries.begin(), entries.end());
   for (const auto& [name, isFolder] : entries) {
     const std::u16string source = joinPath(from, name), target = joinPath(to, name);
     if (isFolder) {
-      copyFolder(source, target);
+      copyFolderAt(source, target, depth + 1);
     } else {
       copyFile(source, target, true);
     }
   }
+}
+
+}  // namespace
+
+void copyFolder(std::u16string_view from, std::u16string_view to) {
+  copyFolderAt(from, to, 0);
 }
 
 bool deleteFile(std::u16string_view path) {

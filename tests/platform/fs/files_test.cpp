@@ -176,7 +176,13 @@ TEST(Files, CopiesAFolderFileByFile) {
   EXPECT_EQ(readFile(inside(dir, u"to\\sub\\b.txt")), "beta");
   EXPECT_TRUE(folderExists(inside(dir, u"to\\sub\\empty")));
   EXPECT_EQ(readFile(inside(dir, u"to\\own.txt")), "kept");
-  EXPECT_THROW(copyFolder(inside(dir, u"absent"), inside(dir, u"to")), FileError);
+  EXPECT_THROW(copyFolder(inside(dir, u"absent"), inside(dir, u"made")), FileError);
+  EXPECT_FALSE(folderExists(inside(dir, u"made")));
+  // A link back up the tree ends the copy with an error instead of descending for ever.
+  std::filesystem::create_directory_symlink(dir.path() / "from",
+                                            dir.path() / "from" / "sub" / "up");
+  EXPECT_THROW(copyFolder(inside(dir, u"from"), inside(dir, u"looped")), FileError);
+  std::filesystem::remove(dir.path() / "from" / "sub" / "up");
   // A pipe would block the copy for ever; it is refused and what was copied before stays whole.
   ASSERT_EQ(::mkfifo((dir.path() / "from" / "sub" / "pipe").c_str(), 0600), 0);
   EXPECT_THROW(copyFolder(inside(dir, u"from"), inside(dir, u"again")), FileError);
