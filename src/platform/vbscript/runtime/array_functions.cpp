@@ -69,15 +69,38 @@ Variant split(CallArgs args) {
   return arrayOf(std::move(parts));
 }
 
+// The value of an Integer or Long element: the numbers a string builder is given, written
+// without a string of their own.
+bool smallInteger(const Variant& v, std::int32_t& n) {
+  if (v.type() == VarType::Long) {
+    n = v.longValue();
+  } else if (v.type() == VarType::Integer) {
+    n = v.integerValue();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::size_t digitsOf(std::int32_t n) {
+  char digits[12];
+  return static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits);
+}
+
 Variant join(CallArgs args) {
   const SafeArray& list = listArg(args[0]);
   const Variant* delimiterArg = optionalArg(args, 1);
   std::u16string delimiter = delimiterArg ? toString(*delimiterArg) : std::u16string(u" ");
-  // One allocation for the whole text when the elements are strings, as a string builder's are;
-  // other elements are converted as they come and may grow it.
+  // One allocation for the whole text when the elements are strings and numbers, as a string
+  // builder's are; other elements are converted as they come and may grow it.
   std::size_t total = list.size() > 0 ? delimiter.size() * (list.size() - 1) : 0;
+  std::int32_t n = 0;
   for (const Variant& element : list.elements()) {
-    if (element.isString()) total += element.stringValue().size();
+    if (element.isString()) {
+      total += element.stringValue().size();
+    } else if (smallInteger(element, n)) {
+      total += digitsOf(n);
+    }
   }
   detail::checkStringLength(total);
   std::u16string out;
@@ -88,10 +111,7 @@ Variant join(CallArgs args) {
     first = false;
     if (element.isString()) {
       out += element.stringValue();
-    } else if (element.type() == VarType::Long || element.type() == VarType::Integer) {
-      // Numbers a string builder was given, written without a string of their own.
-      const std::int32_t n =
-          element.type() == VarType::Long ? element.longValue() : element.integerValue();
+    } else if (smallInteger(element, n)) {
       char digits[12];
       const char* end = std::to_chars(digits, digits + sizeof digits, n).ptr;
       out.append(static_cast<const char*>(digits), end);
