@@ -1,9 +1,7 @@
 #include "platform/automation/variant.hpp"
 
 #include <cstring>
-#include <new>
 #include <utility>
-#include <vector>
 
 #include "platform/automation/object.hpp"
 #include "platform/automation/safe_array.hpp"
@@ -15,67 +13,8 @@ const std::u16string& detail::emptyString() noexcept {
   return empty;
 }
 
-namespace {
-
-// Freed string headers kept for reuse by the thread that freed them. Scripts make and drop
-// strings in batches (the pieces of a page live until it is joined), more at once than
-// malloc's own per-thread cache keeps; the bound keeps what is held small (about 2.5 MB).
-// Under the address sanitizer every header goes back to the heap, so a use after free of a
-// string is still caught.
-class StringRepCache {
- public:
-  ~StringRepCache() {
-    for (void* p : free_) ::operator delete(p);
-    destroyed = true;
-  }
-  void* take() {
-    if (free_.empty()) return ::operator new(sizeof(detail::StringRep));
-    void* p = free_.back();
-    free_.pop_back();
-    return p;
-  }
-  void give(void* p) noexcept {
-    if (free_.size() < kMaxKept) {
-      try {
-        free_.push_back(p);
-        return;
-      } catch (const std::bad_alloc&) {
-      }
-    }
-    ::operator delete(p);
-  }
-  // Set once the thread's cache is gone: strings freed by later thread-exit or static
-  // destructors go straight back to the heap.
-  static thread_local bool destroyed;
-
- private:
-  static constexpr std::size_t kMaxKept = 65536;
-  std::vector<void*> free_;
-};
-
-thread_local bool StringRepCache::destroyed = false;
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kCacheStrings = false;
-#else
-constexpr bool kCacheStrings = true;
-#endif
-
-StringRepCache& stringRepCache() {
-  thread_local StringRepCache cache;
-  return cache;
-}
-
-detail::StringRep* newStringRep(std::u16string text) {
-  void* p = kCacheStrings && !StringRepCache::destroyed ? stringRepCache().take()
-                                                        : ::operator new(sizeof(detail::StringRep));
-  return new (p) detail::StringRep{1, 0, std::move(text)};
-}
-
-}  // namespace
-
 Variant::Variant(std::u16string text) : type_(VarType::String) {
-  u_.str = text.empty() ? nullptr : newStringRep(std::move(text));
+  u_.str = text.empty() ? nullptr : new detail::StringRep{1, 0, std::move(text)};
 }
 
 Variant Variant::byteString(std::u16string units, bool oddByte) {
@@ -125,12 +64,7 @@ Variant Variant::error(std::int32_t code) noexcept {
 }
 
 void Variant::destroyString(detail::StringRep* rep) noexcept {
-  rep->~StringRep();
-  if (kCacheStrings && !StringRepCache::destroyed) {
-    stringRepCache().give(rep);
-  } else {
-    ::operator delete(rep);
-  }
+  delete rep;
 }
 
 void Variant::addRefOther() noexcept {
