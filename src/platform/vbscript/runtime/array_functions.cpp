@@ -1,6 +1,5 @@
 // Array, Split, Join, Filter, LBound and UBound.
 #include <array>
-#include <charconv>
 #include <vector>
 
 #include "platform/automation/automation_error.hpp"
@@ -69,24 +68,6 @@ Variant split(CallArgs args) {
   return arrayOf(std::move(parts));
 }
 
-// The value of an Integer or Long element: the numbers a string builder is given, written
-// without a string of their own.
-bool smallInteger(const Variant& v, std::int32_t& n) {
-  if (v.type() == VarType::Long) {
-    n = v.longValue();
-  } else if (v.type() == VarType::Integer) {
-    n = v.integerValue();
-  } else {
-    return false;
-  }
-  return true;
-}
-
-std::size_t digitsOf(std::int32_t n) {
-  char digits[12];
-  return static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits);
-}
-
 Variant join(CallArgs args) {
   const SafeArray& list = listArg(args[0]);
   const Variant* delimiterArg = optionalArg(args, 1);
@@ -94,12 +75,13 @@ Variant join(CallArgs args) {
   // One allocation for the whole text when the elements are strings and numbers, as a string
   // builder's are; other elements are converted as they come and may grow it.
   std::size_t total = list.size() > 0 ? delimiter.size() * (list.size() - 1) : 0;
-  std::int32_t n = 0;
+  char16_t digits[12];
+  std::u16string_view number;
   for (const Variant& element : list.elements()) {
     if (element.isString()) {
       total += element.stringValue().size();
-    } else if (smallInteger(element, n)) {
-      total += digitsOf(n);
+    } else if (detail::integerDigits(element, digits, number)) {
+      total += number.size();
     }
   }
   detail::checkStringLength(total);
@@ -111,10 +93,8 @@ Variant join(CallArgs args) {
     first = false;
     if (element.isString()) {
       out += element.stringValue();
-    } else if (smallInteger(element, n)) {
-      char digits[12];
-      const char* end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-      out.append(static_cast<const char*>(digits), end);
+    } else if (detail::integerDigits(element, digits, number)) {
+      out += number;
     } else {
       out += toString(element);
     }

@@ -2,7 +2,6 @@
 // string building produce (Integer, Long, Double, String); everything else goes through one
 // slow path per family that reads objects through their default member and then follows the
 // Variant promotion rules.
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -562,26 +561,9 @@ namespace {
 // string building meets. False for anything else, and for byte strings, which join byte-wise.
 [[gnu::always_inline]] inline bool quickText(const Variant& v, char16_t (&digits)[12],
                                              std::u16string_view& text) {
-  std::int32_t n;
-  switch (v.type()) {
-    case VarType::String:
-      if (v.hasOddByte()) return false;
-      text = v.stringValue();
-      return true;
-    case VarType::Long:
-      n = v.longValue();
-      break;
-    case VarType::Integer:
-      n = v.integerValue();
-      break;
-    default:
-      return false;
-  }
-  char ascii[12];
-  const char* end = std::to_chars(ascii, ascii + sizeof ascii, n).ptr;
-  const auto length = static_cast<std::size_t>(end - ascii);
-  for (std::size_t i = 0; i < length; ++i) digits[i] = static_cast<char16_t>(ascii[i]);
-  text = std::u16string_view(digits, length);
+  if (!v.isString()) return detail::integerDigits(v, digits, text);
+  if (v.hasOddByte()) return false;
+  text = v.stringValue();
   return true;
 }
 

@@ -2,6 +2,7 @@
 // Shared pieces of the string and array functions: reading text arguments without copying
 // script strings, the compare-mode argument, and the functions each file contributes to the
 // string table.
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -66,6 +67,25 @@ std::size_t findText(std::u16string_view haystack, std::u16string_view needle, s
 Variant singleUnit(char16_t c);
 // The empty string, shared per thread in the same way.
 Variant emptyText();
+
+// The decimal text of an Integer or Long, written into digits without an allocation: the
+// numbers & and Join meet in string building. False for every other type.
+inline bool integerDigits(const Variant& v, char16_t (&digits)[12], std::u16string_view& text) {
+  std::int32_t n;
+  if (v.type() == VarType::Long) {
+    n = v.longValue();
+  } else if (v.type() == VarType::Integer) {
+    n = v.integerValue();
+  } else {
+    return false;
+  }
+  char ascii[12];
+  const char* end = std::to_chars(ascii, ascii + sizeof ascii, n).ptr;
+  const auto length = static_cast<std::size_t>(end - ascii);
+  for (std::size_t i = 0; i < length; ++i) digits[i] = static_cast<char16_t>(ascii[i]);
+  text = std::u16string_view(digits, length);
+  return true;
+}
 
 // Longest string the functions build, as automation strings count bytes in 31 bits; longer
 // results raise 14 (out of string space) instead of exhausting memory.
