@@ -143,7 +143,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
         }
         if (auto* element = dynamic_cast<IndexNode*>(target.get());
             element && element->args.single != ArgList::Single::No &&
-            isPlainVariable(*element->base)) {
+            element->baseVariable.found()) {
           std::unique_ptr<IndexNode> t(static_cast<IndexNode*>(target.release()));
           return std::make_unique<AssignElementNode>(pos, std::move(t), expr(*a.value));
         }

@@ -49,20 +49,17 @@ Procedure* directProc(const ClassMember& m, std::size_t n) {
 
 void ArgList::add(ExprNodePtr e, ArgMode m) {
   if (m == ArgMode::Element) hasElements = true;
+  const VariableSlot variable = VariableSlot::of(*e, /*plainOnly=*/true);
   single = Single::No;
   if (items.empty() && m != ArgMode::Missing) {
-    single = Single::Expression;
+    single = variable.found() ? Single::Variable : Single::Expression;
     const auto* literal = dynamic_cast<const LiteralNode*>(e.get());
     const VarType type = literal ? literal->value.type() : VarType::Empty;
     if (type == VarType::Long || type == VarType::Integer) {
       single = Single::Literal;
       literalIndex = indexNumber(literal->value);
-    } else if (isPlainVariable(*e)) {
-      single = Single::Variable;
-      indexVariable = VariableSlot::of(*e, /*plainOnly=*/true);
     }
   }
-  const VariableSlot variable = VariableSlot::of(*e, /*plainOnly=*/true);
   const auto* element = dynamic_cast<const IndexNode*>(e.get());
   items.push_back(Arg{std::move(e), m, variable, element});
 }
@@ -72,7 +69,7 @@ std::int32_t ArgList::singleIndex(Frame& f) const {
     case Single::Literal:
       return literalIndex;
     case Single::Variable:
-      return indexNumber(*indexVariable.get(f));
+      return indexNumber(*items[0].variable.get(f));
     default:
       return indexNumber(items[0].expr->eval(f));
   }
@@ -279,10 +276,6 @@ void ClassCallNode::storeBack(Frame& f, Variant& v) {
   const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
   if (m.kind == ClassMember::Kind::Field && f.me && f.me->field(m.slot).isArray())
     assign(f, v, v.isObject());
-}
-
-bool isPlainVariable(const ExprNode& e) {
-  return VariableSlot::of(e, /*plainOnly=*/true).found();
 }
 
 Object* MemberNode::target(Frame& f, Ref<Object>& keep) {

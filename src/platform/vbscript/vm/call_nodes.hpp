@@ -28,7 +28,6 @@ struct ArgList {
   enum class Single : std::uint8_t { No, Literal, Variable, Expression };
   Single single = Single::No;
   std::int32_t literalIndex = 0;
-  VariableSlot indexVariable;  // for Single::Variable
 
   std::size_t size() const { return items.size(); }
   void add(ExprNodePtr e, ArgMode m);
@@ -123,9 +122,6 @@ struct ClassCallNode final : ExprNode {
   std::int32_t member;
   ArgList args;
 };
-
-// Whether the expression is a local, a parameter or a field: its variable can be read in place.
-bool isPlainVariable(const ExprNode& e);
 
 // object.name or object.name(args), late-bound with a cache of the member per class.
 struct MemberNode final : ExprNode {
