@@ -1,5 +1,6 @@
 // Array, Split, Join, Filter, LBound and UBound.
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "platform/automation/automation_error.hpp"
@@ -72,9 +73,10 @@ Variant join(CallArgs args) {
   const SafeArray& list = listArg(args[0]);
   const Variant* delimiterArg = optionalArg(args, 1);
   std::u16string delimiter = delimiterArg ? toString(*delimiterArg) : std::u16string(u" ");
-  // One allocation for the whole text when the elements are strings and numbers, as a string
-  // builder's are; other elements are converted as they come and may grow it.
+  // A string builder's pieces are strings and numbers: those are measured first and copied
+  // into the text sized once. Any other element sends the whole join down the general path.
   std::size_t total = list.size() > 0 ? delimiter.size() * (list.size() - 1) : 0;
+  bool plain = true;
   char16_t digits[12];
   std::u16string_view number;
   for (const Variant& element : list.elements()) {
@@ -82,19 +84,39 @@ Variant join(CallArgs args) {
       total += element.stringValue().size();
     } else if (detail::integerDigits(element, digits, number)) {
       total += number.size();
+    } else {
+      plain = false;
+      break;
     }
   }
-  detail::checkStringLength(total);
+  if (plain) {
+    detail::checkStringLength(total);
+    std::u16string out(total, u'\0');
+    char16_t* at = out.data();
+    const auto put = [&at](std::u16string_view text) {
+      if (!text.empty()) std::memcpy(at, text.data(), text.size() * sizeof(char16_t));
+      at += text.size();
+    };
+    bool first = true;
+    for (const Variant& element : list.elements()) {
+      if (!first) put(delimiter);
+      first = false;
+      if (element.isString()) {
+        put(element.stringValue());
+      } else {
+        detail::integerDigits(element, digits, number);
+        put(number);
+      }
+    }
+    return Variant(std::move(out));
+  }
   std::u16string out;
-  out.reserve(total);
   bool first = true;
   for (const Variant& element : list.elements()) {
     if (!first) out += delimiter;
     first = false;
     if (element.isString()) {
       out += element.stringValue();
-    } else if (detail::integerDigits(element, digits, number)) {
-      out += number;
     } else {
       out += toString(element);
     }

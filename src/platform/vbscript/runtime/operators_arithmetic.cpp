@@ -573,11 +573,13 @@ Variant opConcat(const Variant& a, const Variant& b) {
   char16_t digitsA[12], digitsB[12];
   std::u16string_view textA, textB;
   if (quickText(a, digitsA, textA) && quickText(b, digitsB, textB)) {
+    // A string joined with nothing is shared, not copied.
+    if (textA.empty() && b.isString()) return b;
+    if (textB.empty() && a.isString()) return a;
     detail::checkStringLength(textA.size() + textB.size());
-    std::u16string r;
-    r.reserve(textA.size() + textB.size());
-    r.append(textA);
-    r.append(textB);
+    std::u16string r(textA.size() + textB.size(), u'\0');
+    std::copy(textA.begin(), textA.end(), r.begin());
+    std::copy(textB.begin(), textB.end(), r.begin() + static_cast<std::ptrdiff_t>(textA.size()));
     return Variant(std::move(r));
   }
   rejectArrays(a, b);

@@ -76,9 +76,11 @@ std::int32_t ArgList::singleIndex(Frame& f) const {
 }
 
 Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
+  const Arg* const list = items.data();
+  const std::size_t n = items.size();
   const auto fill = [&](Variant* vals, Variant** refs) {
-    for (std::size_t i = 0; i < items.size(); ++i) {
-      const Arg& a = items[i];
+    for (std::size_t i = 0; i < n; ++i) {
+      const Arg& a = list[i];
       const bool byVal = p.byVal[i];
       Variant* variable = a.variable.found() ? a.variable.get(f) : nullptr;
       if (!byVal && a.mode == ArgMode::Ref) {
@@ -87,11 +89,15 @@ Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
           continue;
         }
       }
+      // The slot is still Empty, which owns nothing: the value is built over it rather than
+      // assigned, which would copy it once more and test the old value.
       const Variant* element = a.element ? a.element->elementInPlace(f) : nullptr;
       if (variable || element) {
-        vals[i] = variable ? *variable : *element;
+        new (&vals[i]) Variant(variable ? *variable : *element);
+      } else if (a.mode == ArgMode::Missing) {
+        new (&vals[i]) Variant(Variant::missing());
       } else {
-        vals[i] = a.mode == ArgMode::Missing ? Variant::missing() : a.expr->eval(f);
+        new (&vals[i]) Variant(a.expr->eval(f));
       }
       // A by-value copy of a fixed array is the procedure's own, free to ReDim.
       if (byVal && vals[i].isArray() && vals[i].arrayValue().fixed())
@@ -101,8 +107,8 @@ Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
   };
   const auto done = [&](Variant* vals) {
     if (!hasElements) return;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-      if (items[i].mode == ArgMode::Element && !p.byVal[i]) items[i].expr->storeBack(f, vals[i]);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (list[i].mode == ArgMode::Element && !p.byVal[i]) list[i].expr->storeBack(f, vals[i]);
     }
   };
   return f.rt->callInFrame(p, me, fill, done);
