@@ -14,12 +14,12 @@ const std::u16string& detail::emptyString() noexcept {
 }
 
 Variant::Variant(std::u16string text) : type_(VarType::String) {
-  u_.str = text.empty() ? nullptr : new detail::StringRep{1, 0, std::move(text)};
+  u_.str = text.empty() ? nullptr : new detail::StringRep{1, std::move(text)};
 }
 
 Variant Variant::byteString(std::u16string units, bool oddByte) {
   Variant v(std::move(units));
-  if (oddByte && v.u_.str) v.u_.str->oddByte = 1;
+  if (oddByte && v.u_.str) v.u_.str->countAndMark |= detail::StringRep::kOddByte;
   return v;
 }
 

@@ -52,11 +52,15 @@ struct DecimalRep {
 };
 
 struct StringRep {
-  std::size_t refs : 63;
-  // Set only by the byte functions: the string holds an odd number of bytes, so the high byte
-  // of its last unit is padding. Everything that reads the string as text ignores it.
-  std::size_t oddByte : 1;
+  // The count of holders in the low 63 bits. The top bit is set only by the byte functions: the
+  // string holds an odd number of bytes, so the high byte of its last unit is padding, which
+  // everything that reads the string as text ignores. Counts change by plain adds and
+  // subtracts: no string has 2^63 holders, so they never carry into the mark.
+  std::uint64_t countAndMark;
   std::u16string text;
+
+  static constexpr std::uint64_t kOddByte = std::uint64_t{1} << 63;
+  bool oddByte() const noexcept { return (countAndMark & kOddByte) != 0; }
 };
 }  // namespace detail
 
@@ -152,7 +156,7 @@ class Variant {
     return u_.str ? u_.str->text : detail::emptyString();
   }
   // Whether the string's last unit holds one byte only; false for anything else.
-  bool hasOddByte() const noexcept { return isString() && u_.str && u_.str->oddByte; }
+  bool hasOddByte() const noexcept { return isString() && u_.str && u_.str->oddByte(); }
   Object* objectValue() const noexcept { return u_.obj; }
   const SafeArray& arrayValue() const noexcept { return *u_.arr; }
   // The array for writing: a shared array is copied first, so other holders keep their copy.
@@ -200,7 +204,7 @@ class Variant {
   // Strings are the commonest counted values in scripts: their counts change inline.
   void addRefResource() noexcept {
     if (type_ == VarType::String && !array_) {
-      ++u_.str->refs;
+      ++u_.str->countAndMark;
     } else {
       addRefOther();
     }
@@ -210,7 +214,7 @@ class Variant {
       detail::StringRep* rep = u_.str;
       type_ = VarType::Empty;
       u_.i8 = 0;
-      if (--rep->refs == 0) destroyString(rep);
+      if ((--rep->countAndMark & ~detail::StringRep::kOddByte) == 0) destroyString(rep);
     } else {
       releaseOther();
     }

@@ -64,7 +64,7 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
   items.push_back(Arg{std::move(e), m, variable, element});
 }
 
-std::int32_t ArgList::singleIndex(Frame& f) const {
+std::int32_t ArgList::convertedIndex(Frame& f) const {
   switch (single) {
     case Single::Literal:
       return literalIndex;

@@ -32,13 +32,24 @@ struct ArgList {
   std::size_t size() const { return items.size(); }
   void add(ExprNodePtr e, ArgMode m);
   // The one index as a number (Single is not No).
-  std::int32_t singleIndex(Frame& f) const;
+  [[gnu::always_inline]] std::int32_t singleIndex(Frame& f) const {
+    // Inline for a literal and for a variable holding a whole number, as loops index.
+    if (single == Single::Literal) return literalIndex;
+    if (single == Single::Variable) {
+      const Variant& v = *items[0].variable.get(f);
+      if (v.type() == VarType::Integer) return v.integerValue();
+      if (v.type() == VarType::Long) return v.longValue();
+    }
+    return convertedIndex(f);
+  }
   // Fills buf with pointers to the caller's variables or to temporaries.
   void prepare(Frame& f, ArgBuffer& buf) const;
   // Values only, as builtins take them.
   void prepareValues(Frame& f, ArgBuffer& buf) const;
   // Stores by-reference elements back, for the parameters of p that are ByRef (all when p is null).
   void storeBack(Frame& f, ArgBuffer& buf, const Procedure* p) const;
+  // The one index of any other kind, converted as an index is.
+  std::int32_t convertedIndex(Frame& f) const;
   // Calls p, which takes as many parameters as the list has arguments, with the arguments
   // evaluated straight into its frame.
   Variant call(Frame& f, Procedure& p, ScriptObject* me) const;

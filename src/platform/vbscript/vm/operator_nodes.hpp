@@ -254,9 +254,11 @@ struct CompareNode final : ExprNode {
     std::optional<Variant> ha, hb;
     const Variant& a = left.readBefore(f, ha, right);
     const Variant& b = right.read(f, hb);
-    // Two Longs (counters, sizes) compare as integers.
-    if (a.type() == VarType::Long && b.type() == VarType::Long)
-      return sink.boolean(opfast::cmp<C>(a.longValue(), b.longValue()));
+    // Integers and Longs (counters, sizes) compare as integers.
+    std::int64_t i, j;
+    bool iInteger, jInteger;
+    if (opfast::smallInt(a, i, iInteger) && opfast::smallInt(b, j, jInteger))
+      return sink.boolean(opfast::cmp<C>(i, j));
     double x, y;
     if (opfast::plainNumber(a, x) && opfast::plainNumber(b, y)) {
       return sink.boolean(opfast::cmp<C>(x, y));

@@ -59,7 +59,7 @@ void ExprNode::evalInto(Frame& f, Variant& dst) {
   dst.swap(v);
 }
 
-Flow BlockNode::run(Frame& f) const {
+Flow BlockNode::runStatements(Frame& f) const {
   for (const StmtNodePtr& s : stmts) {
     try {
       Flow r = s->exec(f);

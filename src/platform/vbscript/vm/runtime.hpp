@@ -91,7 +91,11 @@ using StmtNodePtr = std::unique_ptr<StmtNode>;
 
 struct BlockNode {
   std::vector<StmtNodePtr> stmts;
-  Flow run(Frame& f) const;
+  // Inline for the empty blocks (an If without Else, an empty loop or procedure): no call.
+  Flow run(Frame& f) const { return stmts.empty() ? Flow::Normal : runStatements(f); }
+
+ private:
+  Flow runStatements(Frame& f) const;
 };
 
 enum class EntryKind : std::uint8_t { Undefined, Variable, Constant, Procedure, Class, Object };

@@ -97,7 +97,8 @@ Flow AssignElementNode::exec(Frame& f) {
   }
   const std::int32_t index = target->args.singleIndex(f);
   if (v.isObject()) v = letValue(std::move(v));
-  array->arrayForWrite().at(index) = std::move(v);
+  // The old element leaves with v, once the new one is in place.
+  array->arrayForWrite().at(index).swap(v);
   return Flow::Normal;
 }
 
