@@ -2,7 +2,6 @@
 // Shared pieces of the string and array functions: reading text arguments without copying
 // script strings, the compare-mode argument, and the functions each file contributes to the
 // string table.
-#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -79,11 +78,17 @@ inline bool integerDigits(const Variant& v, char16_t (&digits)[12], std::u16stri
   } else {
     return false;
   }
-  char ascii[12];
-  const char* end = std::to_chars(ascii, ascii + sizeof ascii, n).ptr;
-  const auto length = static_cast<std::size_t>(end - ascii);
-  for (std::size_t i = 0; i < length; ++i) digits[i] = static_cast<char16_t>(ascii[i]);
-  text = std::u16string_view(digits, length);
+  // Written from the end, straight as UTF-16; the magnitude as unsigned, so -2^31 has one.
+  std::uint32_t magnitude =
+      n < 0 ? 0u - static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(n);
+  char16_t* const end = digits + 12;
+  char16_t* at = end;
+  do {
+    *--at = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (n < 0) *--at = u'-';
+  text = std::u16string_view(at, static_cast<std::size_t>(end - at));
   return true;
 }
 
