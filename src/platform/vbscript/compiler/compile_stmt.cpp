@@ -204,7 +204,11 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
       for (const CaseClause& c : sel.cases) {
         std::vector<SelectNode::CaseValue> values;
         for (const ExprPtr& v : c.values) {
-          values.push_back({expr(*v), isHardLiteral(*v)});
+          ExprNodePtr value = expr(*v);
+          const Variant* constant = nullptr;
+          if (const auto* l = dynamic_cast<const LiteralNode*>(value.get())) constant = &l->value;
+          if (const auto* k = dynamic_cast<const ConstantNode*>(value.get())) constant = &k->value;
+          values.push_back({std::move(value), isHardLiteral(*v), constant});
         }
         BlockNode body;
         block(c.body, body);

@@ -171,6 +171,11 @@ Flow SelectNode::exec(Frame& f) {
   }
   for (auto& [values, body] : cases) {
     for (SelectNode::CaseValue& v : values) {
+      // Text against a text literal, the commonest Case: equal as text, nothing copied.
+      if (v.constant && v.constant->isString() && s.isString()) {
+        if (s.stringValue() == v.constant->stringValue()) return body.run(f);
+        continue;
+      }
       const Variant c = v.value->eval(f);
       if (valuesEqual(v.literal ? coerceForLiteral(s, c) : s, c)) return body.run(f);
     }

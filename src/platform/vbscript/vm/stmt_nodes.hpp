@@ -117,6 +117,7 @@ struct SelectNode final : StmtNode {
   struct CaseValue {
     ExprNodePtr value;
     bool literal = false;  // a hard-typed literal: the subject is read as its type
+    const Variant* constant = nullptr;  // the value of a literal or constant, read in place
   };
   std::vector<std::pair<std::vector<CaseValue>, BlockNode>> cases;
   bool hasElse = false;

@@ -55,3 +55,24 @@ AssertEqual hits, 1, "only the first matching Case runs"
 hits = 0
 If hits = 0 Then : hits = 2 : End If
 AssertEqual hits, 2, "block If on one line after Then :"
+
+' Text against text literals and constants compares as binary text.
+Const kEdit = "edit"
+Function Mode(v)
+  Select Case v
+    Case "list", "view"
+      Mode = "read"
+    Case kEdit
+      Mode = "write"
+    Case ""
+      Mode = "none"
+    Case Else
+      Mode = "other"
+  End Select
+End Function
+AssertEqual Mode("view"), "read", "second text in a Case list"
+AssertEqual Mode("edit"), "write", "a Const text Case"
+AssertEqual Mode("Edit"), "other", "text Cases are case-sensitive"
+AssertEqual Mode(Empty), "none", "Empty meets an empty text Case"
+AssertEqual Mode(""), "none", "an empty text meets an empty text Case"
+AssertEqual Mode(ChrB(101) & ChrB(0) & ChrB(100) & ChrB(0) & ChrB(105) & ChrB(0) & ChrB(116) & ChrB(0)), "write", "the bytes of a text meet it"
