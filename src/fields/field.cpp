@@ -43,9 +43,8 @@ const SettingCatalog& AGPField::catalog() {
   return fieldCatalog();
 }
 
-AGProperties& AGPField::properties() {
-  if (!properties_) properties_ = makeRef<AGProperties>(fieldCatalog());
-  return *properties_;
+void AGPField::createProperties() {
+  properties_ = makeRef<AGProperties>(fieldCatalog());
 }
 
 const ClassInfo& AGPField::classInfo() const noexcept {
@@ -93,10 +92,7 @@ std::u16string AGPField::FldName() {
 void AGPField::setFldName(const std::u16string& value) {
   properties().setting(kFldName) = Variant(value);
 }
-std::int16_t AGPField::FldSeq() {
-  const Variant& seq = properties().setting(kFldSeq);
-  // Add and the renumbering store an Integer; templates look fields up by it all the time.
-  if (seq.type() == VarType::Integer) return seq.integerValue();
+std::int16_t AGPField::convertedSeq(const Variant& seq) {
   return toInteger(seq);
 }
 void AGPField::setFldSeq(std::int16_t value) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fields/field_definition.hpp"
+#include "fields/field_settings.hpp"
 #include "foundation/properties.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
@@ -25,7 +26,10 @@ class AGPField final : public Object {
   static const SettingCatalog& catalog();
 
   // The settings bag (created on first use).
-  AGProperties& properties();
+  AGProperties& properties() {
+    if (!properties_) createProperties();
+    return *properties_;
+  }
   Ref<AGProperties> Properties() { return Ref<AGProperties>(&properties()); }
 
   // Any setting by name, as text; an undeclared name is declared as a saved String setting.
@@ -40,7 +44,12 @@ class AGPField final : public Object {
   // Typed access for the engine's own code to the settings it reads and writes.
   std::u16string FldName();
   void setFldName(const std::u16string& value);
-  std::int16_t FldSeq();
+  // Inline: lookups by number walk the fields reading this, and templates look fields up by
+  // number all the time. Add and the renumbering store an Integer.
+  std::int16_t FldSeq() {
+    const Variant& seq = properties().setting(kFldSeq);
+    return seq.type() == VarType::Integer ? seq.integerValue() : convertedSeq(seq);
+  }
   void setFldSeq(std::int16_t value);
   std::u16string FldVar();
   void setFldVar(const std::u16string& value);
@@ -72,6 +81,8 @@ class AGPField final : public Object {
   void ResetFldSearch();
   void SetFldBasicSearchDefault();
 
+  void createProperties();
+  static std::int16_t convertedSeq(const Variant& seq);
   Ref<AGProperties> properties_;
 };
 

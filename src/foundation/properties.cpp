@@ -235,12 +235,12 @@ std::optional<SettingSlot> AGProperties::declare(std::u16string_view name) {
   return slotOf(name);
 }
 
-Variant& AGProperties::setting(SettingSlot catalogRow) {
+Variant& AGProperties::settingOfChangedBag(SettingSlot catalogRow) {
   if (isLive(catalogRow)) return values_[catalogRow];
   return values_[*declare((*catalog_)[catalogRow].name)];
 }
 
-const Variant& AGProperties::setting(SettingSlot catalogRow) const {
+const Variant& AGProperties::settingOfChangedBag(SettingSlot catalogRow) const {
   if (isLive(catalogRow)) return values_[catalogRow];
   static const Variant kUndeclared;
   const Variant* v = findValue((*catalog_)[catalogRow].name);

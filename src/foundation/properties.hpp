@@ -89,8 +89,14 @@ class AGProperties final : public Object {
 
   // The value of a row of the bag's catalog. A row that a caller deleted is declared again,
   // as Item would, and the new setting's value is returned.
-  Variant& setting(SettingSlot catalogRow);
-  const Variant& setting(SettingSlot catalogRow) const;
+  // Inline for a bag that is its catalog's rows as declared, as nearly every bag is: the row is
+  // its slot. Model code and templates read settings this way all the time.
+  Variant& setting(SettingSlot catalogRow) {
+    return side_ ? settingOfChangedBag(catalogRow) : values_[catalogRow];
+  }
+  const Variant& setting(SettingSlot catalogRow) const {
+    return side_ ? settingOfChangedBag(catalogRow) : values_[catalogRow];
+  }
 
   // Calls fn(slot, record, value) for every setting in declaration order.
   template <class Fn>
@@ -126,6 +132,8 @@ class AGProperties final : public Object {
   struct Side;
 
   bool isLive(SettingSlot slot) const noexcept;
+  Variant& settingOfChangedBag(SettingSlot catalogRow);
+  const Variant& settingOfChangedBag(SettingSlot catalogRow) const;
   Side& side();
   SettingRecord& editRecord(SettingSlot slot);
   SettingSlot appendSlot(SettingRecord record);
