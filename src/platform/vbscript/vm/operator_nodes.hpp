@@ -356,10 +356,29 @@ struct LiteralCompareNode final : ExprNode {
   LiteralCompareNode(SourcePos p, ExprNodePtr other, Variant lit, bool literalOnLeft)
       : ExprNode(p), other(std::move(other)), literal(std::move(lit)), literalLeft(literalOnLeft) {}
   Variant eval(Frame& f) override {
-    const Variant v = coerceForLiteral(other->eval(f), literal);
+    std::optional<Variant> hold;
+    const Variant& value = other.read(f, hold);
+    // Text beside a text literal is compared as it stands: reading it as the literal's type
+    // changes nothing, so it is not copied for that.
+    if (value.isString() && literal.isString())
+      return literalLeft ? Fn(literal, value) : Fn(value, literal);
+    const Variant v = coerceForLiteral(value, literal);
     return literalLeft ? Fn(literal, v) : Fn(v, literal);
   }
-  ExprNodePtr other;
+  bool test(Frame& f) override {
+    // `If s = "text"`: two texts are equal when their units are, with no Boolean built.
+    if constexpr (kIsOp<Fn, &opEq> || kIsOp<Fn, &opNe>) {
+      std::optional<Variant> hold;
+      const Variant& value = other.read(f, hold);
+      if (value.isString() && literal.isString())
+        return (value.stringValue() == literal.stringValue()) == kIsOp<Fn, &opEq>;
+      const Variant v = coerceForLiteral(value, literal);
+      return conditionTrue(literalLeft ? Fn(literal, v) : Fn(v, literal));
+    } else {
+      return conditionTrue(eval(f));
+    }
+  }
+  Operand other;
   Variant literal;
   bool literalLeft;
 };

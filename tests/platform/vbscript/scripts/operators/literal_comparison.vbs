@@ -39,3 +39,18 @@ Select Case s
     n = "else"
 End Select
 AssertEqual n, "minus one", "Select Case with a signed number literal"
+
+' The same comparisons as If conditions, which take them without building a Boolean.
+Dim t, hits
+t = "abc" : hits = ""
+If t = "abc" Then hits = hits & "1"
+If "abc" = t Then hits = hits & "2"
+If t <> "ABC" Then hits = hits & "3"
+If Not (t <> "abc") Then hits = hits & "4"
+If Empty = "" Then hits = hits & "5"
+If Null = "abc" Then hits = hits & "x" Else hits = hits & "6"
+If Null <> "abc" Then hits = hits & "x" Else hits = hits & "7"
+t = "10"
+If t = 10 Then hits = hits & "8"
+If ChrB(97) & ChrB(0) = "a" Then hits = hits & "9"
+AssertEqual hits, "123456789", "text comparisons with a literal as conditions"
