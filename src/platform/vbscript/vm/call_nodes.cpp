@@ -61,7 +61,8 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
     }
   }
   const auto* element = dynamic_cast<const IndexNode*>(e.get());
-  items.push_back(Arg{std::move(e), m, variable, element});
+  const auto* literal = dynamic_cast<const LiteralNode*>(e.get());
+  items.push_back(Arg{std::move(e), m, variable, element, literal ? &literal->value : nullptr});
 }
 
 std::int32_t ArgList::convertedIndex(Frame& f) const {
@@ -96,6 +97,8 @@ Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
         new (&vals[i]) Variant(variable ? *variable : *element);
       } else if (a.mode == ArgMode::Missing) {
         new (&vals[i]) Variant(Variant::missing());
+      } else if (a.constant) {
+        new (&vals[i]) Variant(*a.constant);
       } else {
         new (&vals[i]) Variant(a.expr->eval(f));
       }
@@ -136,10 +139,15 @@ void ArgList::prepare(Frame& f, ArgBuffer& buf) const {
 
 void ArgList::prepareValues(Frame& f, ArgBuffer& buf) const {
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (items[i].mode == ArgMode::Missing) {
+    const Arg& a = items[i];
+    if (a.mode == ArgMode::Missing) {
       buf.setTemp(i, [] { return Variant::missing(); });
+    } else if (a.constant) {
+      buf.setTemp(i, [&] { return *a.constant; });
+    } else if (const Variant* v = a.variable.found() ? a.variable.get(f) : nullptr) {
+      buf.setTemp(i, [v] { return *v; });
     } else {
-      buf.setTemp(i, [&] { return items[i].expr->eval(f); });
+      buf.setTemp(i, [&] { return a.expr->eval(f); });
     }
   }
 }
