@@ -86,6 +86,19 @@ ExprNodePtr binaryNode(BinaryOp op, SourcePos p, ExprNodePtr l, ExprNodePtr r, b
     case BinaryOp::Div:
       return binary<opDiv>(p, std::move(l), std::move(r));
     case BinaryOp::Concat:
+      // a & b & c nests to the left: a third operand turns the pair on its left into a chain,
+      // and each further one joins it. A lone & stays the plain operator.
+      if (auto* chain = dynamic_cast<ConcatNode*>(l.get());
+          chain && chain->parts.size() < ConcatNode::kMaxParts) {
+        chain->parts.push_back(std::move(r));
+        return l;
+      }
+      if (auto* pair = dynamic_cast<BinaryNode<opConcat>*>(l.get())) {
+        auto chain = std::make_unique<ConcatNode>(pair->pos, std::move(pair->left),
+                                                  std::move(pair->right));
+        chain->parts.push_back(std::move(r));
+        return chain;
+      }
       return binary<opConcat>(p, std::move(l), std::move(r));
     case BinaryOp::Is:
       return std::make_unique<IsNode>(p, std::move(l), std::move(r));

@@ -555,24 +555,10 @@ Variant opPow(const Variant& a, const Variant& b) {
   return doubleResult(std::pow(x, y));
 }
 
-namespace {
-
-// The text & takes of a String, Integer or Long, read without building a Variant: the operands
-// string building meets. False for anything else, and for byte strings, which join byte-wise.
-[[gnu::always_inline]] inline bool quickText(const Variant& v, char16_t (&digits)[12],
-                                             std::u16string_view& text) {
-  if (!v.isString()) return detail::integerDigits(v, digits, text);
-  if (v.hasOddByte()) return false;
-  text = v.stringValue();
-  return true;
-}
-
-}  // namespace
-
 Variant opConcat(const Variant& a, const Variant& b) {
   char16_t digitsA[12], digitsB[12];
   std::u16string_view textA, textB;
-  if (quickText(a, digitsA, textA) && quickText(b, digitsB, textB)) {
+  if (detail::quickText(a, digitsA, textA) && detail::quickText(b, digitsB, textB)) {
     // A string joined with nothing is shared, not copied.
     if (textA.empty() && b.isString()) return b;
     if (textB.empty() && a.isString()) return a;

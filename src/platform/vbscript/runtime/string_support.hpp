@@ -92,6 +92,16 @@ inline bool integerDigits(const Variant& v, char16_t (&digits)[12], std::u16stri
   return true;
 }
 
+// The text & takes of a String, Integer or Long, read without building a Variant: the operands
+// string building meets. False for anything else, and for byte strings, which join byte-wise.
+[[gnu::always_inline]] inline bool quickText(const Variant& v, char16_t (&digits)[12],
+                                             std::u16string_view& text) {
+  if (!v.isString()) return integerDigits(v, digits, text);
+  if (v.hasOddByte()) return false;
+  text = v.stringValue();
+  return true;
+}
+
 // Longest string the functions build, as automation strings count bytes in 31 bits; longer
 // results raise 14 (out of string space) instead of exhausting memory.
 constexpr std::size_t kMaxStringUnits = 0x3FFFFFFF;

@@ -349,6 +349,19 @@ struct BinaryNode final : ExprNode {
   ExprNodePtr left, right;
 };
 
+// a & b & c ...: a chain of & built into one string. Text and whole numbers are measured and
+// copied once, where each & of the chain would copy everything before it again; from the first
+// other operand on (Null, Empty, a date, an object), the chain goes on as the single & does.
+struct ConcatNode final : ExprNode {
+  static constexpr std::size_t kMaxParts = 8;
+  ConcatNode(SourcePos p, ExprNodePtr first, ExprNodePtr second) : ExprNode(p) {
+    parts.push_back(std::move(first));
+    parts.push_back(std::move(second));
+  }
+  Variant eval(Frame& f) override;
+  std::vector<ExprNodePtr> parts;  // three to kMaxParts, in the order they are evaluated
+};
+
 // A comparison with a literal on one side (other than the Integer/Long literal on the right that
 // CompareConstNode takes): the other side is read as the literal's type first.
 template <BinaryFn Fn>
