@@ -32,26 +32,21 @@ ExprNodePtr binary(SourcePos p, ExprNodePtr l, ExprNodePtr r) {
   return std::make_unique<BinaryNode<Fn>>(p, std::move(l), std::move(r));
 }
 
-// Variables an operator can read in place.
-Operand operandOf(ExprNodePtr n) {
-  return Operand(std::move(n));
-}
-
 Operand rightOperand(ExprNodePtr r, bool pure) {
-  Operand o = operandOf(std::move(r));
+  Operand o(std::move(r));
   o.pure = pure;
   return o;
 }
 
 template <opfast::Arith A, BinaryFn Slow>
 ExprNodePtr arith(SourcePos p, ExprNodePtr l, ExprNodePtr r, bool rightPure) {
-  return std::make_unique<ArithNode<A, Slow>>(p, operandOf(std::move(l)),
+  return std::make_unique<ArithNode<A, Slow>>(p, Operand(std::move(l)),
                                               rightOperand(std::move(r), rightPure));
 }
 
 template <opfast::Cmp C, BinaryFn Slow>
 ExprNodePtr compare(SourcePos p, ExprNodePtr l, ExprNodePtr r, bool rightPure) {
-  return std::make_unique<CompareNode<C, Slow>>(p, operandOf(std::move(l)),
+  return std::make_unique<CompareNode<C, Slow>>(p, Operand(std::move(l)),
                                                 rightOperand(std::move(r), rightPure));
 }
 
@@ -121,7 +116,7 @@ ExprNodePtr constantOperandNode(BinaryOp op, SourcePos p, ExprNodePtr& l, const 
   using opfast::Arith;
   using opfast::Cmp;
   if (c.type() != VarType::Integer && c.type() != VarType::Long) return nullptr;
-  auto left = [&] { return operandOf(std::move(l)); };
+  auto left = [&] { return Operand(std::move(l)); };
   switch (op) {
     case BinaryOp::Add:
       return std::make_unique<ArithConstNode<Arith::Add, opAdd>>(p, left(), c);

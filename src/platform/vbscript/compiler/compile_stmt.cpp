@@ -205,9 +205,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
         std::vector<SelectNode::CaseValue> values;
         for (const ExprPtr& v : c.values) {
           ExprNodePtr value = expr(*v);
-          const Variant* constant = nullptr;
-          if (const auto* l = dynamic_cast<const LiteralNode*>(value.get())) constant = &l->value;
-          if (const auto* k = dynamic_cast<const ConstantNode*>(value.get())) constant = &k->value;
+          const Variant* constant = fixedValue(*value);
           values.push_back({std::move(value), isHardLiteral(*v), constant});
         }
         BlockNode body;

@@ -1,6 +1,5 @@
 // Array, Split, Join, Filter, LBound and UBound.
 #include <array>
-#include <cstring>
 #include <vector>
 
 #include "platform/automation/automation_error.hpp"
@@ -93,19 +92,15 @@ Variant join(CallArgs args) {
     detail::checkStringLength(total);
     std::u16string out(total, u'\0');
     char16_t* at = out.data();
-    const auto put = [&at](std::u16string_view text) {
-      if (!text.empty()) std::memcpy(at, text.data(), text.size() * sizeof(char16_t));
-      at += text.size();
-    };
     bool first = true;
     for (const Variant& element : list.elements()) {
-      if (!first) put(delimiter);
+      if (!first) at = detail::putUnits(at, delimiter);
       first = false;
       if (element.isString()) {
-        put(element.stringValue());
+        at = detail::putUnits(at, element.stringValue());
       } else {
         detail::integerDigits(element, digits, number);
-        put(number);
+        at = detail::putUnits(at, number);
       }
     }
     return Variant(std::move(out));

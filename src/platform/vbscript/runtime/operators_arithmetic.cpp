@@ -564,8 +564,7 @@ Variant opConcat(const Variant& a, const Variant& b) {
     if (textB.empty() && a.isString()) return a;
     detail::checkStringLength(textA.size() + textB.size());
     std::u16string r(textA.size() + textB.size(), u'\0');
-    std::copy(textA.begin(), textA.end(), r.begin());
-    std::copy(textB.begin(), textB.end(), r.begin() + static_cast<std::ptrdiff_t>(textA.size()));
+    detail::putUnits(detail::putUnits(r.data(), textA), textB);
     return Variant(std::move(r));
   }
   rejectArrays(a, b);

@@ -4,6 +4,7 @@
 // string table.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -90,6 +91,13 @@ inline bool integerDigits(const Variant& v, char16_t (&digits)[12], std::u16stri
   if (n < 0) *--at = u'-';
   text = std::u16string_view(at, static_cast<std::size_t>(end - at));
   return true;
+}
+
+// Copies text to `at` and returns the end of the copy: pieces measured first are written into a
+// string sized for all of them.
+inline char16_t* putUnits(char16_t* at, std::u16string_view text) noexcept {
+  if (!text.empty()) std::memcpy(at, text.data(), text.size() * sizeof(char16_t));
+  return at + text.size();
 }
 
 // The text & takes of a String, Integer or Long, read without building a Variant: the operands

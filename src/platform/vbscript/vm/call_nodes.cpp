@@ -50,19 +50,18 @@ Procedure* directProc(const ClassMember& m, std::size_t n) {
 void ArgList::add(ExprNodePtr e, ArgMode m) {
   if (m == ArgMode::Element) hasElements = true;
   const VariableSlot variable = VariableSlot::of(*e, /*plainOnly=*/true);
+  const Variant* constant = fixedValue(*e);
   single = Single::No;
   if (items.empty() && m != ArgMode::Missing) {
     single = variable.found() ? Single::Variable : Single::Expression;
-    const auto* literal = dynamic_cast<const LiteralNode*>(e.get());
-    const VarType type = literal ? literal->value.type() : VarType::Empty;
+    const VarType type = constant ? constant->type() : VarType::Empty;
     if (type == VarType::Long || type == VarType::Integer) {
       single = Single::Literal;
-      literalIndex = indexNumber(literal->value);
+      literalIndex = indexNumber(*constant);
     }
   }
   const auto* element = dynamic_cast<const IndexNode*>(e.get());
-  const auto* literal = dynamic_cast<const LiteralNode*>(e.get());
-  items.push_back(Arg{std::move(e), m, variable, element, literal ? &literal->value : nullptr});
+  items.push_back(Arg{std::move(e), m, variable, element, constant});
 }
 
 std::int32_t ArgList::convertedIndex(Frame& f) const {

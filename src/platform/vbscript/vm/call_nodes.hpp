@@ -20,7 +20,7 @@ struct ArgList {
     ArgMode mode;
     VariableSlot variable;            // where a plain variable argument lives
     const struct IndexNode* element;  // `a(i)` of a plain variable, read in place
-    const Variant* constant;          // the value of a literal, copied without a call
+    const Variant* constant;          // the value of a literal or constant, copied without a call
   };
   std::vector<Arg> items;
   bool hasElements = false;

@@ -1,5 +1,4 @@
 // A chain of & joined once.
-#include <cstring>
 #include <new>
 #include <string>
 #include <string_view>
@@ -30,10 +29,7 @@ Variant ConcatNode::eval(Frame& f) {
     detail::checkStringLength(total);
     std::u16string out(total, u'\0');
     char16_t* at = out.data();
-    for (std::size_t i = 0; i < count; ++i) {
-      if (!texts[i].empty()) std::memcpy(at, texts[i].data(), texts[i].size() * sizeof(char16_t));
-      at += texts[i].size();
-    }
+    for (std::size_t i = 0; i < count; ++i) at = detail::putUnits(at, texts[i]);
     return Variant(std::move(out));
   };
   if (quick == n) return joined(n);

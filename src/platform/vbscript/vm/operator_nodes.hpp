@@ -370,7 +370,24 @@ struct LiteralCompareNode final : ExprNode {
       : ExprNode(p), other(std::move(other)), literal(std::move(lit)), literalLeft(literalOnLeft) {}
   Variant eval(Frame& f) override {
     std::optional<Variant> hold;
+    return compare(other.read(f, hold));
+  }
+  bool test(Frame& f) override {
+    std::optional<Variant> hold;
     const Variant& value = other.read(f, hold);
+    // `If s = "text"`: two texts are equal when their units are, with no Boolean built.
+    if constexpr (kIsOp<Fn, &opEq> || kIsOp<Fn, &opNe>) {
+      if (value.isString() && literal.isString())
+        return (value.stringValue() == literal.stringValue()) == kIsOp<Fn, &opEq>;
+    }
+    return conditionTrue(compare(value));
+  }
+  Operand other;
+  Variant literal;
+  bool literalLeft;
+
+ private:
+  Variant compare(const Variant& value) const {
     // Text beside a text literal is compared as it stands: reading it as the literal's type
     // changes nothing, so it is not copied for that.
     if (value.isString() && literal.isString())
@@ -378,22 +395,6 @@ struct LiteralCompareNode final : ExprNode {
     const Variant v = coerceForLiteral(value, literal);
     return literalLeft ? Fn(literal, v) : Fn(v, literal);
   }
-  bool test(Frame& f) override {
-    // `If s = "text"`: two texts are equal when their units are, with no Boolean built.
-    if constexpr (kIsOp<Fn, &opEq> || kIsOp<Fn, &opNe>) {
-      std::optional<Variant> hold;
-      const Variant& value = other.read(f, hold);
-      if (value.isString() && literal.isString())
-        return (value.stringValue() == literal.stringValue()) == kIsOp<Fn, &opEq>;
-      const Variant v = coerceForLiteral(value, literal);
-      return conditionTrue(literalLeft ? Fn(literal, v) : Fn(v, literal));
-    } else {
-      return conditionTrue(eval(f));
-    }
-  }
-  Operand other;
-  Variant literal;
-  bool literalLeft;
 };
 
 struct IsNode final : ExprNode {

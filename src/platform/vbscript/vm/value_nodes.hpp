@@ -53,6 +53,14 @@ struct ConstantNode final : ExprNode {
   std::u16string name;
 };
 
+// The value of a literal or a named constant, which no run changes: read in place instead of
+// through a node call. Null for any other expression.
+inline const Variant* fixedValue(const ExprNode& e) {
+  if (const auto* literal = dynamic_cast<const LiteralNode*>(&e)) return &literal->value;
+  if (const auto* constant = dynamic_cast<const ConstantNode*>(&e)) return &constant->value;
+  return nullptr;
+}
+
 struct LocalNode final : ExprNode {
   LocalNode(SourcePos p, std::int32_t s) : ExprNode(p), slot(s) {}
   Variant eval(Frame& f) override { return f.vals[slot]; }
