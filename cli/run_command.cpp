@@ -19,7 +19,6 @@
 #include "platform/vbscript/host/script_file.hpp"
 #include "platform/vbscript/host/wscript.hpp"
 #include "platform/vbscript/objects/text_stream.hpp"
-#include "platform/vbscript/script_runtime.hpp"
 
 namespace vantorel::cli {
 
@@ -75,7 +74,6 @@ int runScript(int argc, char** argv) {
 
   ui::installInterruptHandler();
   InterruptWatch interruptWatch;
-  vbs::registerScriptRuntime(ClassFactory::instance());
 
   vbs::WScriptOptions options;
   std::error_code ec;

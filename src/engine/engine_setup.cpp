@@ -12,6 +12,7 @@
 #include "generator/generator_classes.hpp"
 #include "model/model_classes.hpp"
 #include "platform/automation/class_factory.hpp"
+#include "platform/vbscript/script_runtime.hpp"
 #include "project/language.hpp"
 #include "project/master_details.hpp"
 #include "project/menus.hpp"
@@ -38,6 +39,9 @@ void registerEngineClasses(ClassFactory& factory) {
   registerScriptHostClasses(factory);
   registerGeneratorClasses(factory);
   registerExtensionClasses(factory);
+  // Template and host scripts create the script runtime's objects (Scripting.Dictionary,
+  // VBScript.RegExp, Scripting.FileSystemObject) as they would on any Windows machine.
+  vbs::registerScriptRuntime(factory);
 }
 
 void installEngineOperations() noexcept {

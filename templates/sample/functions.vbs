@@ -289,8 +289,35 @@ Function FieldCaption(ByVal fld)
   If FieldCaption = "" Then FieldCaption = fld.FldName
 End Function
 
+' ---- Lists kept for the current table ----
+' A page asks for the same lists of its table's fields many times: every form loop, every
+' upload check, and each field's test of whether an upload fills it, each of which walks all
+' the fields. A list is made once and kept until the generation moves to another table. This
+' file is loaded afresh for each generation and templates change no setting while they run,
+' so a kept list stays true.
+Dim memoTable, memoLists
+Set memoTable = Nothing
+Set memoLists = CreateObject("Scripting.Dictionary")
+
+' The lists kept for the current table, under names their makers choose.
+Function TableMemo()
+  If Not memoTable Is TABLE Then
+    memoLists.RemoveAll
+    Set memoTable = TABLE
+  End If
+  Set TableMemo = memoLists
+End Function
+
 ' The fields of the current table that have a flag on (FldList, FldView, FldAdd, ...).
 Function FieldsWith(ByVal sFlag)
+  Dim memo, key
+  Set memo = TableMemo()
+  key = "with " & LCase(sFlag)
+  If Not memo.Exists(key) Then memo.Add key, FieldsWithWalk(sFlag)
+  FieldsWith = memo.Item(key)
+End Function
+
+Function FieldsWithWalk(ByVal sFlag)
   Dim list(), n, i, f
   n = 0
   ReDim list(TABLE.Fields.Count)
@@ -309,10 +336,10 @@ Function FieldsWith(ByVal sFlag)
     End If
   Next
   If n = 0 Then
-    FieldsWith = Array()
+    FieldsWithWalk = Array()
   Else
     ReDim Preserve list(n - 1)
-    FieldsWith = list
+    FieldsWithWalk = list
   End If
 End Function
 
@@ -379,18 +406,27 @@ End Function
 
 ' Whether a field of the current table receives the name, type or size of another field's upload.
 Function IsFileInfoField(ByVal fld)
-  Dim f, n
-  IsFileInfoField = False
-  n = LCase(fld.FldName)
-  For Each f In FieldsOf(TABLE)
-    If UCase(f.FldHtmlTag & "") = "FILE" Then
-      If LCase(f.GetV("FileNameFld") & "") = n Or LCase(f.GetV("FileTypeFld") & "") = n Or _
-         LCase(f.GetV("FileSizeFld") & "") = n Then
-        IsFileInfoField = True
-        Exit Function
+  IsFileInfoField = FileInfoNames().Exists(LCase(fld.FldName))
+End Function
+
+' The names, in lower case, that the current table's file fields give for their file's name,
+' type and size.
+Function FileInfoNames()
+  Dim memo, names, f, setting, n
+  Set memo = TableMemo()
+  If Not memo.Exists("file info") Then
+    Set names = CreateObject("Scripting.Dictionary")
+    For Each f In FieldsOf(TABLE)
+      If UCase(f.FldHtmlTag & "") = "FILE" Then
+        For Each setting In Array("FileNameFld", "FileTypeFld", "FileSizeFld")
+          n = LCase(f.GetV(setting) & "")
+          If Not names.Exists(n) Then names.Add n, True
+        Next
       End If
-    End If
-  Next
+    Next
+    memo.Add "file info", names
+  End If
+  Set FileInfoNames = memo.Item("file info")
 End Function
 
 ' The field of the current table a file field's setting (FileNameFld, FileTypeFld, FileSizeFld)
@@ -612,11 +648,21 @@ End Function
 ' The fields of the add (or edit) form for which the function named by sAddTest (or sEditTest)
 ' says True.
 Function FormFieldsWhere(ByVal sMode, ByVal sAddTest, ByVal sEditTest)
+  Dim memo, key
+  Set memo = TableMemo()
   If sMode = "add" Then
-    FormFieldsWhere = Filtered(FieldsWith("FldAdd"), sAddTest)
+    key = "add " & LCase(sAddTest)
   Else
-    FormFieldsWhere = Filtered(FieldsWith("FldEdit"), sEditTest)
+    key = "edit " & LCase(sEditTest)
   End If
+  If Not memo.Exists(key) Then
+    If sMode = "add" Then
+      memo.Add key, Filtered(FieldsWith("FldAdd"), sAddTest)
+    Else
+      memo.Add key, Filtered(FieldsWith("FldEdit"), sEditTest)
+    End If
+  End If
+  FormFieldsWhere = memo.Item(key)
 End Function
 
 ' A key names its record: it is not changed by an edit, nor typed when the database makes it.
