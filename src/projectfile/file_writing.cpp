@@ -63,7 +63,7 @@ void replaceFile(const std::u16string& path, std::string_view bytes) {
 
 // Writes a file a run produces. A failure is shown as `what` says, and the file is reported
 // unwritten with the system's reason, so that an unattended run cannot end as a success.
-bool writeOutput(std::u16string_view what, const std::u16string& path, std::string_view bytes,
+bool writeOutput(std::u16string_view what, const std::u16string& path, std::string bytes,
                  fs::DeferredWrites* outputs = nullptr) {
   std::u16string description;
   std::u16string reason;
@@ -73,7 +73,7 @@ bool writeOutput(std::u16string_view what, const std::u16string& path, std::stri
   } else {
     try {
       if (outputs) {
-        outputs->write(path, bytes);
+        outputs->write(path, std::move(bytes));
       } else {
         fs::writeFileAtomic(path, bytes);
       }
@@ -113,8 +113,11 @@ std::u16string folderOf(const std::u16string& path) {
   return folder.empty() ? std::u16string(u".") : folder;
 }
 
-FolderNames& currentNames(const std::u16string& folder) {
+// While a batch of deferred writes goes into the folder, the folder changes by the batch's
+// temporaries, made on another thread: the listing kept in step by noteWritten holds.
+FolderNames& currentNames(const std::u16string& folder, const fs::DeferredWrites* outputs) {
   FolderNames& names = folderNames();
+  if (names.folder == folder && outputs && outputs->writesInto(fs::toNative(folder))) return names;
   const auto stamp = fs::modifiedTime(folder);
   if (names.folder != folder || !stamp || names.stamp != stamp) {
     names.byLowerName.clear();
@@ -128,10 +131,10 @@ FolderNames& currentNames(const std::u16string& folder) {
 }
 
 // A file in the same folder whose name equals the requested one only without regard to case.
-std::u16string sameNameOtherCase(const std::u16string& path) {
+std::u16string sameNameOtherCase(const std::u16string& path, const fs::DeferredWrites* outputs) {
   const std::u16string folder = folderOf(path);
   const std::u16string name = fs::fileNameOf(path);
-  const auto [first, last] = currentNames(folder).byLowerName.equal_range(toLower(name));
+  const auto [first, last] = currentNames(folder, outputs).byLowerName.equal_range(toLower(name));
   for (auto it = first; it != last; ++it) {
     if (it->second != name) return fs::joinPath(folder, it->second);
   }
@@ -203,7 +206,7 @@ bool WriteOutputFile(const std::u16string& path, const std::u16string& text, boo
   if (!fs::fileExists(path)) {
     // The file system compares names exactly; an old output whose name differs only in letter
     // case is the same output and takes the requested spelling.
-    const std::u16string actual = sameNameOtherCase(path);
+    const std::u16string actual = sameNameOtherCase(path, outputs);
     if (!actual.empty()) {
       try {
         fs::renamePath(actual, path);

@@ -71,38 +71,49 @@ void DeferredWrites::closeFolders() noexcept {
   folders_.clear();
 }
 
-void DeferredWrites::write(std::u16string_view path, std::string_view bytes) {
+void DeferredWrites::writeTemporary(Pending& p, const std::string& bytes, bool folderOpen) {
+  p.target = p.requested;
+  try {
+    p.temp = prepareTemporary(
+        p.display, p.target,
+        [&bytes](int fd) {
+          if (!writeAll(fd, bytes.data(), bytes.size())) return errno;
+          // The disk starts on it now; commit() then mostly finds it written.
+          ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+          return 0;
+        },
+        std::nullopt, true, false);
+  } catch (const FileError& e) {
+    p.failure = Failure{p.display, e.reason(), e.what()};
+    return;
+  } catch (const std::exception& e) {
+    p.failure = Failure{p.display, e.what(), "cannot write " + toUtf8(p.display) + ": " + e.what()};
+    return;
+  }
+  // A target reached through a symbolic link may lie on another file system than the folder
+  // noted; such a file is flushed on its own.
+  const std::filesystem::path folder = p.requested.parent_path().empty()
+                                           ? std::filesystem::path(".")
+                                           : p.requested.parent_path();
+  p.covered = folderOpen && p.temp.parent_path() == folder;
+}
+
+void DeferredWrites::write(std::u16string_view path, std::string bytes) {
   std::filesystem::path target = toNative(path);
   // Before the write, so that the flush at the commit reports what goes wrong with it.
   const std::filesystem::path folder =
       target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-  const bool newFolder = noteFolder(folder);
-  std::filesystem::path temp;
-  try {
-    temp = prepareTemporary(
-      path, target,
-      [bytes](int fd) {
-        if (!writeAll(fd, bytes.data(), bytes.size())) return errno;
-        // The disk starts on it now; commit() then mostly finds it written.
-        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-        return 0;
-      },
-      std::nullopt, true, false);
-  } catch (const FileError&) {
-    // A folder nothing waits in does not take part in the commit.
-    if (newFolder) {
-      if (folders_.back().fd >= 0) ::close(folders_.back().fd);
-      folders_.pop_back();
-    }
-    throw;
-  }
-  // A target reached through a symbolic link may lie on another file system than the folder
-  // noted; such a file is flushed on its own.
-  const Folder& noted = *std::find_if(folders_.begin(), folders_.end(),
-                                      [&](const Folder& f) { return f.path == folder; });
-  const bool covered = noted.fd >= 0 && temp.parent_path() == folder;
-  pending_.push_back({std::u16string(path), temp, target, covered});
+  noteFolder(folder);
+  const bool folderOpen = std::find_if(folders_.begin(), folders_.end(), [&](const Folder& f) {
+                            return f.path == folder;
+                          })->fd >= 0;
   pendingBytes_ += bytes.size();
+  Pending& entry = pending_.emplace_back();
+  entry.display = std::u16string(path);
+  entry.requested = std::move(target);
+  writer_.post([&entry, bytes = std::move(bytes), folderOpen] {
+    writeTemporary(entry, bytes, folderOpen);
+  });
   if (pending_.size() >= kMaxPendingFiles || pendingBytes_ >= kMaxPendingBytes) {
     early_ = commit();
   }
@@ -111,9 +122,14 @@ void DeferredWrites::write(std::u16string_view path, std::string_view bytes) {
 bool DeferredWrites::pending(std::u16string_view path) const {
   const std::filesystem::path target = toNative(path);
   for (const Pending& p : pending_) {
-    if (p.target == target || p.display == path) return true;
+    if (p.requested == target || p.display == path) return true;
   }
   return false;
+}
+
+bool DeferredWrites::writesInto(const std::filesystem::path& folder) const {
+  return std::any_of(folders_.begin(), folders_.end(),
+                     [&](const Folder& f) { return f.path == folder; });
 }
 
 std::vector<DeferredWrites::Failure> DeferredWrites::commit() {
@@ -123,7 +139,8 @@ std::vector<DeferredWrites::Failure> DeferredWrites::commit() {
     closeFolders();
     return failures;
   }
-  std::vector<Pending> batch;
+  writer_.wait();
+  std::deque<Pending> batch;
   batch.swap(pending_);
   pendingBytes_ = 0;
   // First every temporary on disk: a target is only replaced by bytes that are durable. The
@@ -132,10 +149,12 @@ std::vector<DeferredWrites::Failure> DeferredWrites::commit() {
   // the disk once a file. When that flush reports an error, each file is flushed on its own,
   // and a file that cannot be is not put in place.
   std::set<std::filesystem::path> folders;
-  std::vector<Pending> durable;
+  std::deque<Pending> durable;
   const bool allSynced = syncFileSystems();
   for (Pending& p : batch) {
-    if ((allSynced && p.covered) || syncFile(p.temp)) {
+    if (p.failure) {
+      failures.push_back(std::move(*p.failure));
+    } else if ((allSynced && p.covered) || syncFile(p.temp)) {
       folders.insert(p.target.parent_path());
       durable.push_back(std::move(p));
     } else {
