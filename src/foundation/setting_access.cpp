@@ -10,6 +10,8 @@ namespace {
 Variant inType(const Variant& v, SettingType type) {
   switch (type) {
     case SettingType::String:
+      // Text shares its characters; templates read names and captions all the time.
+      if (v.isString() && !v.hasOddByte()) return v;
       return Variant(toString(v));
     case SettingType::Boolean:
       return Variant(toBool(v));

@@ -1,6 +1,7 @@
 #include "generator/output_formatting.hpp"
 
 #include <array>
+#include <utility>
 
 #include "foundation/product.hpp"
 #include "foundation/project_context.hpp"
@@ -22,21 +23,32 @@ std::size_t positionOf(std::u16string_view line, std::u16string_view needle) {
   return at == std::u16string_view::npos ? 0 : at + 1;
 }
 
-std::u16string stampHeads(std::u16string_view text) {
+// Where "</head>" starts, in any case, at or after from; npos when nowhere. No character but
+// the ASCII ones folds to its letters, so comparing in place finds what lowering all would.
+std::size_t findHeadClose(std::u16string_view text, std::size_t from) {
+  for (std::size_t at = text.find(u"</", from); at != std::u16string_view::npos;
+       at = text.find(u"</", at + 2)) {
+    if (equalsNoCase(text.substr(at, kHeadClose.size()), kHeadClose)) return at;
+  }
+  return std::u16string_view::npos;
+}
+
+std::u16string stampHeads(std::u16string text) {
+  std::size_t at = findHeadClose(text, 0);
+  if (at == std::u16string::npos) return text;
   const std::u16string tag = u"<meta name=\"generator\" content=\"" +
                              projectContext().productTitle + u" v" + fullVersion() + u"\" />";
-  const std::u16string lower = toLower(text);
   std::u16string out;
+  out.reserve(text.size() + tag.size() + kCrLf.size());
   std::size_t from = 0;
-  for (std::size_t at = lower.find(kHeadClose); at != std::u16string::npos;
-       at = lower.find(kHeadClose, from)) {
-    out.append(text.substr(from, at - from));
+  for (; at != std::u16string::npos; at = findHeadClose(text, from)) {
+    out.append(text, from, at - from);
     out += tag;
     out += kCrLf;
     out += kHeadClose;
     from = at + kHeadClose.size();
   }
-  out.append(text.substr(from));
+  out.append(text, from);
   return out;
 }
 
@@ -104,6 +116,8 @@ void FormatOutputLine(std::int32_t& lineNo, std::u16string& output, std::u16stri
 std::u16string FormatGeneratedOutput(std::u16string_view outputExt, std::u16string_view text) {
   std::u16string language = outputExt == u"js" ? u"js" : u"";
   std::u16string output;
+  // Room for the text and a blank line every few lines.
+  output.reserve(text.size() + text.size() / 8);
   std::u16string commentMarker;
   std::int32_t lineNo = 0;
   std::int32_t codeRun = 0;
@@ -121,7 +135,7 @@ std::u16string FormatGeneratedOutput(std::u16string_view outputExt, std::u16stri
     if (start < text.size() && text[start] == u'\n') ++start;
   }
   handle(text.substr(start));
-  return stampHeads(output);
+  return stampHeads(std::move(output));
 }
 
 std::u16string TrimLeadingBlankLines(std::u16string_view text) {

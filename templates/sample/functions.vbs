@@ -289,15 +289,18 @@ Function FieldCaption(ByVal fld)
   If FieldCaption = "" Then FieldCaption = fld.FldName
 End Function
 
-' ---- Lists kept for the current table ----
+' ---- Answers kept during a generation ----
 ' A page asks for the same lists of its table's fields many times: every form loop, every
 ' upload check, and each field's test of whether an upload fills it, each of which walks all
-' the fields. A list is made once and kept until the generation moves to another table. This
-' file is loaded afresh for each generation and templates change no setting while they run,
-' so a kept list stays true.
-Dim memoTable, memoLists
+' the fields; and every table asks which tables are its details, which walks all the tables.
+' An answer is found once and kept: one about the current table until the generation moves to
+' another table, one about the whole site for the whole generation. This file is loaded afresh
+' for each generation and templates change no setting while they run, so a kept answer stays
+' true.
+Dim memoTable, memoLists, memoSite
 Set memoTable = Nothing
 Set memoLists = CreateObject("Scripting.Dictionary")
+Set memoSite = CreateObject("Scripting.Dictionary")
 
 ' The lists kept for the current table, under names their makers choose.
 Function TableMemo()
@@ -448,7 +451,10 @@ End Function
 
 ' Whether any page of the site takes uploads (a condition of control.xml).
 Function SiteHasUploads()
-  SiteHasUploads = (UBound(TablesWhere("HasFileUploadField")) >= 0)
+  If Not memoSite.Exists("uploads") Then
+    memoSite.Add "uploads", (UBound(TablesWhere("HasFileUploadField")) >= 0)
+  End If
+  SiteHasUploads = memoSite.Item("uploads")
 End Function
 
 ' The largest file the site takes, in bytes: the database's MaxUploadSize, else 2 MB.
@@ -457,13 +463,42 @@ Function MaxUploadBytes()
   If MaxUploadBytes <= 0 Then MaxUploadBytes = 2097152
 End Function
 
-Function IsDetailOfCurrentTable(ByVal t)
-  IsDetailOfCurrentTable = t.GetV("TblMasterTbl") = TABLE.TblName And IsOn(t.TblGen)
+' Tables whose master is the current table, in their order.
+Function DetailTables()
+  Dim byMaster
+  If Not memoSite.Exists("details") Then memoSite.Add "details", DetailsByMaster()
+  Set byMaster = memoSite.Item("details")
+  If byMaster.Exists(TABLE.TblName) Then
+    DetailTables = byMaster.Item(TABLE.TblName)
+  Else
+    DetailTables = Array()
+  End If
 End Function
 
-' Tables whose master is the current table.
-Function DetailTables()
-  DetailTables = TablesWhere("IsDetailOfCurrentTable")
+' The generated tables that name a master, in their order, by the master's name: a text that
+' equals the master's TblName exactly.
+Function DetailsByMaster()
+  Dim byMaster, i, t, master, list
+  Set byMaster = CreateObject("Scripting.Dictionary")
+  For i = 1 To DB.Tables.Count
+    Set t = DB.Tables.Seq(i)
+    If Not t Is Nothing Then
+      master = t.GetV("TblMasterTbl")
+      If VarType(master) = vbString Then
+        If IsOn(t.TblGen) Then
+          If byMaster.Exists(master) Then
+            list = byMaster.Item(master)
+            ReDim Preserve list(UBound(list) + 1)
+            Set list(UBound(list)) = t
+            byMaster.Item(master) = list
+          Else
+            byMaster.Add master, Array(t)
+          End If
+        End If
+      End If
+    End If
+  Next
+  Set DetailsByMaster = byMaster
 End Function
 
 ' The field of the current table that holds its master's key, or Nothing.

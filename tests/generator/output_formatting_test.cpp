@@ -46,6 +46,10 @@ TEST(OutputFormattingTest, StampsEveryHead) {
                              projectContext().productTitle + u" v" + fullVersion() + u"\" />\r\n";
   EXPECT_EQ(toUtf8(FormatGeneratedOutput(u"asp", u"<HEAD></HEAD>\r\n<x></Head>")),
             toUtf8(u"<HEAD>" + tag + u"</head>\r\n<x>" + tag + u"</head>\r\n"));
+  // Near misses and a close tag right after another "</" are found or left as they are.
+  EXPECT_EQ(toUtf8(FormatGeneratedOutput(u"asp", u"<</</hEaD></hea</ head></head")),
+            toUtf8(u"<</" + tag + u"</head></hea</ head></head\r\n"));
+  EXPECT_EQ(toUtf8(FormatGeneratedOutput(u"asp", u"no head here")), "no head here\r\n");
 }
 
 TEST(OutputFormattingTest, TrimsLeadingBlankLines) {

@@ -244,19 +244,28 @@ std::string encodeCodePage(std::u16string_view text, int codePage) {
       break;
     }
   }
-  out.reserve(text.size());
+  // One byte a character, so never more bytes than units. Generated pages are nearly all
+  // ASCII, which each of these pages keeps as it is.
+  out.resize(text.size());
+  std::size_t n = 0;
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t length = characterLength(text, i);
     const char16_t c = text[i];
+    if (c < 0x80) {
+      out[n++] = static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    const std::size_t length = characterLength(text, i);
     int b;
     if (limit != 0) {
       b = (length == 1 && c <= limit) ? c : -1;
     } else {
       b = length == 1 ? encode1252(c) : -1;
     }
-    out.push_back(b < 0 ? '?' : static_cast<char>(b));
+    out[n++] = b < 0 ? '?' : static_cast<char>(b);
     i += length;
   }
+  out.resize(n);
   return out;
 }
 
