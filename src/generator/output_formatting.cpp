@@ -17,10 +17,16 @@ constexpr std::u16string_view kHeadClose = u"</head>";
 constexpr std::array<std::u16string_view, 6> kDeclarations = {
     u"class ", u"private ", u"public ", u"property ", u"function ", u"sub "};
 
-// 1-based position of needle in line, 0 when absent.
-std::size_t positionOf(std::u16string_view line, std::u16string_view needle) {
-  const std::size_t at = line.find(needle);
-  return at == std::u16string_view::npos ? 0 : at + 1;
+// 1-based positions of the first "<%" and the first "%>" in line, 0 where absent. Both hold a
+// '%', which most lines lack, so one pass over the line finds both.
+void scriptMarks(std::u16string_view line, std::size_t& open, std::size_t& close) {
+  open = 0;
+  close = 0;
+  for (std::size_t at = line.find(u'%'); at != std::u16string_view::npos && (!open || !close);
+       at = line.find(u'%', at + 1)) {
+    if (!open && at > 0 && line[at - 1] == u'<') open = at;
+    if (!close && at + 1 < line.size() && line[at + 1] == u'>') close = at + 1;
+  }
 }
 
 // Where "</head>" starts, in any case, at or after from; npos when nowhere. No character but
@@ -58,8 +64,9 @@ void FormatOutputLine(std::int32_t& lineNo, std::u16string& output, std::u16stri
                       std::int32_t& codeRun, std::int32_t& commentRun,
                       std::u16string& commentMarker, std::u16string& language) {
   if (language != u"js") {
-    const std::size_t p1 = positionOf(line, u"<%");
-    const std::size_t p2 = positionOf(line, u"%>");
+    std::size_t p1 = 0;
+    std::size_t p2 = 0;
+    scriptMarks(line, p1, p2);
     if (p1 >= 1 && p1 > p2) {
       language = u"asp";
     } else if (p2 >= 1 && p1 < p2) {

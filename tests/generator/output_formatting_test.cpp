@@ -31,6 +31,10 @@ TEST(OutputFormattingTest, CompactsLinesAndSetsBlocksApart) {
       // Outside ASP code nothing is a comment or a declaration.
       {u"asp", u"<% x %>\r\n' text\r\nFunction text\r\n",
        u"<% x %>\r\n' text\r\nFunction text\r\n"},
+      // The last mark on a line decides: "%>" before "<%" opens code, "<%>" or a "%" alone
+      // changes nothing.
+      {u"asp", u"x %> 50% <% y\r\n' c\r\n", u"x %> 50% <% y\r\n\r\n' c\r\n"},
+      {u"asp", u"<%>\r\n' c\r\n100%\r\n' d\r\n", u"<%>\r\n' c\r\n100%\r\n' d\r\n"},
       {u"js", u"/* a */\r\n/* b */\r\nx();", u"/* a */\r\n\r\n/* b */\r\nx();\r\n"},
       {u"js", u"x();\r\n// a\r\n// b\r\ny();", u"x();\r\n\r\n// a\r\n// b\r\n\r\ny();\r\n"},
       {u"JS", u"x();\r\n// a", u"x();\r\n// a\r\n"},
