@@ -206,11 +206,14 @@ End Function
 
 ' How the site treats a field's values: "bool", "int", "float", "date", "binary" or "text".
 Function ValueKind(ByVal fld)
+  ' The commonest types first: every case before the one that holds is compared.
   Select Case CLng(fld.FldType)
+    Case 202, 200, 203, 201, 130, 129
+      ValueKind = "text"
+    Case 3, 2, 16, 17, 18, 19, 20, 21
+      ValueKind = "int"
     Case 11
       ValueKind = "bool"
-    Case 2, 3, 16, 17, 18, 19, 20, 21
-      ValueKind = "int"
     Case 4, 5, 6, 14, 131
       ValueKind = "float"
     Case 7, 133, 134, 135, 146

@@ -176,6 +176,16 @@ Flow SelectNode::exec(Frame& f) {
         if (s.stringValue() == v.constant->stringValue()) return body.run(f);
         continue;
       }
+      // A whole number against a whole-number literal or constant (type codes, states):
+      // compared as integers.
+      std::int64_t subject = 0;
+      std::int64_t value = 0;
+      bool integer = false;
+      if (v.constant && opfast::smallInt(*v.constant, value, integer) &&
+          opfast::smallInt(s, subject, integer)) {
+        if (subject == value) return body.run(f);
+        continue;
+      }
       const Variant c = v.value->eval(f);
       if (valuesEqual(v.literal ? coerceForLiteral(s, c) : s, c)) return body.run(f);
     }

@@ -76,3 +76,28 @@ AssertEqual Mode("Edit"), "other", "text Cases are case-sensitive"
 AssertEqual Mode(Empty), "none", "Empty meets an empty text Case"
 AssertEqual Mode(""), "none", "an empty text meets an empty text Case"
 AssertEqual Mode(ChrB(101) & ChrB(0) & ChrB(100) & ChrB(0) & ChrB(105) & ChrB(0) & ChrB(116) & ChrB(0)), "write", "the bytes of a text meet it"
+
+' Whole numbers against whole-number literals and constants, whatever their widths.
+Const kBig = 70000
+Function TypeKind(v)
+  Select Case v
+    Case 202, 200
+      TypeKind = "text"
+    Case 3, kBig
+      TypeKind = "int"
+    Case 11
+      TypeKind = "bool"
+    Case Else
+      TypeKind = "other"
+  End Select
+End Function
+AssertEqual TypeKind(CLng(202)), "text", "a Long meets an Integer literal"
+AssertEqual TypeKind(CInt(3)), "int", "an Integer meets an Integer literal"
+AssertEqual TypeKind(CLng(70000)), "int", "a Long meets a Long constant"
+AssertEqual TypeKind(CByte(11)), "bool", "a Byte meets an Integer literal"
+AssertEqual TypeKind(3.0), "int", "a Double meets an Integer literal"
+AssertEqual TypeKind(3.5), "other", "a fraction meets no whole number"
+AssertEqual TypeKind("200"), "text", "numeric text meets a number literal"
+AssertEqual TypeKind(True), "other", "True is -1, no Case here"
+AssertEqual TypeKind(Empty), "other", "Empty is 0, no Case here"
+AssertEqual TypeKind(Null), "other", "Null meets no Case"
