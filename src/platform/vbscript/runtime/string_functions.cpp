@@ -117,10 +117,21 @@ Variant midB(CallArgs args) {
   return bytesResult(detail::byteArgument(*s), pos, count);
 }
 
-template <std::u16string (*Map)(std::u16string_view)>
+// Whether the case mapping leaves the text as it is: ASCII with no letter of the other case.
+// Templates lower names that are lower case already, and the string itself is then the result.
+template <char16_t From, char16_t To>
+bool asciiWithout(std::u16string_view text) {
+  for (char16_t c : text) {
+    if (c >= 0x80 || (c >= From && c <= To)) return false;
+  }
+  return true;
+}
+
+template <std::u16string (*Map)(std::u16string_view), char16_t From, char16_t To>
 Variant mapped(CallArgs args) {
   const PlainArg s(args[0]);
   if (s->isNull()) return Variant::null();
+  if (s->isString() && !s->hasOddByte() && asciiWithout<From, To>(s->stringValue())) return *s;
   const TextArg text(*s);
   return Variant(Map(text.view()));
 }
@@ -191,8 +202,8 @@ const std::array kStringFunctions{
     BuiltinFunction{u"InStrRev", 2, 4, detail::inStrRev},
     BuiltinFunction{u"Replace", 3, 6, detail::replace},
     BuiltinFunction{u"StrComp", 2, 3, detail::strComp},
-    BuiltinFunction{u"LCase", 1, 1, mapped<toLower>},
-    BuiltinFunction{u"UCase", 1, 1, mapped<toUpper>},
+    BuiltinFunction{u"LCase", 1, 1, mapped<toLower, u'A', u'Z'>},
+    BuiltinFunction{u"UCase", 1, 1, mapped<toUpper, u'a', u'z'>},
     BuiltinFunction{u"LTrim", 1, 1, trimmed<trimBlanksLeft>},
     BuiltinFunction{u"RTrim", 1, 1, trimmed<trimBlanksRight>},
     BuiltinFunction{u"Trim", 1, 1, trimmed<trimBlanks>},

@@ -15,3 +15,13 @@ AssertEqual LCase(ChrW(196)), ChrW(228), "LCase beyond ASCII"
 AssertEqual Len(vbCrLf), 2, "vbCrLf"
 AssertEqual vbNullString, "", "vbNullString"
 AssertEqual Asc(vbTab), 9, "vbTab"
+
+' Text the mapping leaves alone comes back as it was; other kinds still become text.
+AssertEqual LCase("already lower 1"), "already lower 1", "LCase of lower-case text"
+AssertEqual UCase("ALREADY UPPER"), "ALREADY UPPER", "UCase of upper-case text"
+AssertEqual LCase(""), "", "LCase of the empty text"
+AssertEqual TypeName(LCase(5)), "String", "LCase of a number is text"
+AssertEqual LCase(12), "12", "LCase of a number"
+AssertEqual TypeName(UCase(True)), "String", "UCase of a Boolean is text"
+AssertEqual LenB(LCase(ChrB(97))), 2, "LCase of an odd byte string gives whole characters"
+AssertEqual UCase("abc" & ChrW(228)), "ABC" & ChrW(196), "UCase past ASCII after ASCII"
