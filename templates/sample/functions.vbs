@@ -7,11 +7,14 @@
 
 ' True for a setting that is on, whichever way it is stored (Boolean, number or text).
 Function IsOn(ByVal v)
-  IsOn = False
-  If IsNull(v) Or IsEmpty(v) Then Exit Function
+  ' Most come as Booleans, from the typed settings.
   If VarType(v) = vbBoolean Then
     IsOn = v
-  ElseIf IsNumeric(v) Then
+    Exit Function
+  End If
+  IsOn = False
+  If IsNull(v) Or IsEmpty(v) Then Exit Function
+  If IsNumeric(v) Then
     IsOn = (CDbl(v) <> 0)
   Else
     Select Case LCase(Trim(CStr(v)))
@@ -22,11 +25,15 @@ Function IsOn(ByVal v)
 End Function
 
 ' A VBScript string literal of the text, for generated ASP code.
+' Most texts hold no quote and no line break, and are only looked through for them.
 Function Lit(ByVal s)
-  s = Replace(s & "", """", """""")
-  s = Replace(s, vbCrLf, """ & vbCrLf & """)
-  s = Replace(s, vbCr, """ & vbCr & """)
-  s = Replace(s, vbLf, """ & vbLf & """)
+  s = s & ""
+  If InStr(s, """") > 0 Then s = Replace(s, """", """""")
+  If InStr(s, vbCr) > 0 Or InStr(s, vbLf) > 0 Then
+    s = Replace(s, vbCrLf, """ & vbCrLf & """)
+    s = Replace(s, vbCr, """ & vbCr & """)
+    s = Replace(s, vbLf, """ & vbLf & """)
+  End If
   Lit = """" & s & """"
 End Function
 
