@@ -10,6 +10,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "foundation/registry_defaults.hpp"
 #include "generator/template_compiler.hpp"
 #include "platform/automation/ref.hpp"
 #include "platform/fs/deferred_writes.hpp"
@@ -119,6 +120,10 @@ class GenerationRun {
 
  private:
   AGP& proj_;
+  // The run reads the user's settings for every page (the output encoding among them): one
+  // snapshot of the store serves them until the run writes to it, instead of a look at the
+  // store file for each read.
+  RegistryDefaultsScope userSettings_;
 };
 
 }  // namespace vantorel
