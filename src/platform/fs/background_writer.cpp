@@ -1,5 +1,6 @@
 #include "platform/fs/background_writer.hpp"
 
+#include <system_error>
 #include <utility>
 
 namespace vantorel::fs {
@@ -16,7 +17,16 @@ BackgroundWriter::~BackgroundWriter() {
 
 void BackgroundWriter::post(std::function<void()> task) {
   std::unique_lock lock(mutex_);
-  if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+  if (!thread_.joinable()) {
+    try {
+      thread_ = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+      // No thread to be had: the work runs here, still in order, as nothing is queued.
+      lock.unlock();
+      task();
+      return;
+    }
+  }
   changed_.wait(lock, [this] { return queue_.size() < kMaxQueued; });
   queue_.push_back(std::move(task));
   lock.unlock();

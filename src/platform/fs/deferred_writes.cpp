@@ -40,16 +40,16 @@ DeferredWrites::~DeferredWrites() {
   closeFolders();
 }
 
-bool DeferredWrites::noteFolder(const std::filesystem::path& folder) {
+const DeferredWrites::Folder& DeferredWrites::noteFolder(const std::filesystem::path& folder) {
   for (const Folder& f : folders_) {
-    if (f.path == folder) return false;
+    if (f.path == folder) return f;
   }
   Folder entry{folder, -1, 0};
   entry.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   struct stat st {};
   if (entry.fd >= 0 && ::fstat(entry.fd, &st) == 0) entry.device = st.st_dev;
   folders_.push_back(std::move(entry));
-  return true;
+  return folders_.back();
 }
 
 bool DeferredWrites::syncFileSystems() const {
@@ -103,17 +103,20 @@ void DeferredWrites::write(std::u16string_view path, std::string bytes) {
   // Before the write, so that the flush at the commit reports what goes wrong with it.
   const std::filesystem::path folder =
       target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-  noteFolder(folder);
-  const bool folderOpen = std::find_if(folders_.begin(), folders_.end(), [&](const Folder& f) {
-                            return f.path == folder;
-                          })->fd >= 0;
-  pendingBytes_ += bytes.size();
+  const bool folderOpen = noteFolder(folder).fd >= 0;
+  const std::size_t size = bytes.size();
   Pending& entry = pending_.emplace_back();
   entry.display = std::u16string(path);
   entry.requested = std::move(target);
-  writer_.post([&entry, bytes = std::move(bytes), folderOpen] {
-    writeTemporary(entry, bytes, folderOpen);
-  });
+  try {
+    writer_.post([&entry, bytes = std::move(bytes), folderOpen] {
+      writeTemporary(entry, bytes, folderOpen);
+    });
+  } catch (...) {
+    pending_.pop_back();  // nothing will write it
+    throw;
+  }
+  pendingBytes_ += size;
   if (pending_.size() >= kMaxPendingFiles || pendingBytes_ >= kMaxPendingBytes) {
     early_ = commit();
   }

@@ -68,8 +68,8 @@ class DeferredWrites {
     int fd = -1;
     dev_t device = 0;
   };
-  // Whether the folder was new to the batch.
-  bool noteFolder(const std::filesystem::path& folder);
+  // The folder's entry, opened when it is new to the batch.
+  const Folder& noteFolder(const std::filesystem::path& folder);
   // Whether the covered pending files are durable after one flush of each file system; false
   // sends the commit back to a flush a file, which also names the files that failed.
   bool syncFileSystems() const;
