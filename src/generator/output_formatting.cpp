@@ -22,8 +22,8 @@ constexpr std::array<std::u16string_view, 6> kDeclarations = {
 void scriptMarks(std::u16string_view line, std::size_t& open, std::size_t& close) {
   open = 0;
   close = 0;
-  for (std::size_t at = line.find(u'%'); at != std::u16string_view::npos && (!open || !close);
-       at = line.find(u'%', at + 1)) {
+  for (std::size_t at = findUnit(line, u'%'); at != std::u16string_view::npos && (!open || !close);
+       at = findUnit(line, u'%', at + 1)) {
     if (!open && at > 0 && line[at - 1] == u'<') open = at;
     if (!close && at + 1 < line.size() && line[at + 1] == u'>') close = at + 1;
   }
@@ -32,9 +32,12 @@ void scriptMarks(std::u16string_view line, std::size_t& open, std::size_t& close
 // Where "</head>" starts, in any case, at or after from; npos when nowhere. No character but
 // the ASCII ones folds to its letters, so comparing in place finds what lowering all would.
 std::size_t findHeadClose(std::u16string_view text, std::size_t from) {
-  for (std::size_t at = text.find(u"</", from); at != std::u16string_view::npos;
-       at = text.find(u"</", at + 2)) {
-    if (equalsNoCase(text.substr(at, kHeadClose.size()), kHeadClose)) return at;
+  for (std::size_t at = findUnit(text, u'<', from); at != std::u16string_view::npos;
+       at = findUnit(text, u'<', at + 1)) {
+    if (at + 1 < text.size() && text[at + 1] == u'/' &&
+        equalsNoCase(text.substr(at, kHeadClose.size()), kHeadClose)) {
+      return at;
+    }
   }
   return std::u16string_view::npos;
 }
@@ -135,8 +138,8 @@ std::u16string FormatGeneratedOutput(std::u16string_view outputExt, std::u16stri
     FormatOutputLine(lineNo, output, line, codeRun, commentRun, commentMarker, language);
   };
   std::size_t start = 0;
-  for (std::size_t cr = text.find(u'\r'); cr != std::u16string_view::npos;
-       cr = text.find(u'\r', start)) {
+  for (std::size_t cr = findUnit(text, u'\r'); cr != std::u16string_view::npos;
+       cr = findUnit(text, u'\r', start)) {
     handle(text.substr(start, cr - start));
     start = cr + 1;
     if (start < text.size() && text[start] == u'\n') ++start;

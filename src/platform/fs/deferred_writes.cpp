@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <optional>
 #include <cstring>
+#include <optional>
 #include <set>
 
 #include "platform/fs/files.hpp"
@@ -92,9 +92,8 @@ void DeferredWrites::writeTemporary(Pending& p, const std::string& bytes, bool f
   }
   // A target reached through a symbolic link may lie on another file system than the folder
   // noted; such a file is flushed on its own.
-  const std::filesystem::path folder = p.requested.parent_path().empty()
-                                           ? std::filesystem::path(".")
-                                           : p.requested.parent_path();
+  const std::filesystem::path folder =
+      p.requested.parent_path().empty() ? std::filesystem::path(".") : p.requested.parent_path();
   p.covered = folderOpen && p.temp.parent_path() == folder;
 }
 

@@ -3,9 +3,9 @@
 // goes to a temporary file beside its target, made by a background thread while the caller goes
 // on, whose writing to disk starts at once; commit() makes all temporaries durable together (one
 // flush of each file system they are on, or one flush a file where that fails), then renames
-// each over its target and flushes each folder once. An interruption at any point leaves every target either as it was or
-// complete with its new bytes; temporaries left by a killed writer are removed by the next
-// writer of the folder (removeStaleTemporaries).
+// each over its target and flushes each folder once. An interruption at any point leaves every
+// target either as it was or complete with its new bytes; temporaries left by a killed writer are
+// removed by the next writer of the folder (removeStaleTemporaries).
 #include <sys/types.h>
 
 #include <cstddef>

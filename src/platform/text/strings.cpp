@@ -1,5 +1,8 @@
 #include "platform/text/strings.hpp"
 
+#include <bit>
+#include <cstring>
+
 #include "platform/text/case_fold.hpp"
 
 namespace vantorel {
@@ -104,6 +107,24 @@ std::u16string toU16(long long value) {
   } while (magnitude != 0);
   if (value < 0) *--p = u'-';
   return std::u16string(p, end);
+}
+
+std::size_t findUnit(std::u16string_view text, char16_t unit, std::size_t from) noexcept {
+  static_assert(std::endian::native == std::endian::little, "units are read as byte pairs");
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size() * 2;
+  const auto low = static_cast<unsigned char>(unit & 0xFF);
+  const auto high = static_cast<unsigned char>(unit >> 8);
+  // Each hit of the low byte is a unit holding it when it starts a unit and the high byte
+  // follows; a hit in the middle of a unit, or with another high byte, is passed over.
+  for (std::size_t at = from * 2; at < size;) {
+    const void* hit = std::memchr(bytes + at, low, size - at);
+    if (!hit) break;
+    const std::size_t b = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - bytes);
+    if (b % 2 == 0 && bytes[b + 1] == high) return b / 2;
+    at = b + 1;
+  }
+  return std::u16string_view::npos;
 }
 
 }  // namespace vantorel

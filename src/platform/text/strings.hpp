@@ -27,4 +27,8 @@ bool startsWithNoCase(std::u16string_view s, std::u16string_view prefix) noexcep
 // Decimal text of an integer.
 std::u16string toU16(long long value);
 
+// The first position at or after `from` that holds `unit`, or npos. Long texts are searched a
+// vector at a time (memchr over their bytes), where the standard find looks at each unit.
+std::size_t findUnit(std::u16string_view text, char16_t unit, std::size_t from = 0) noexcept;
+
 }  // namespace vantorel

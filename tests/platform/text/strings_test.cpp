@@ -77,5 +77,26 @@ TEST(Strings, DecimalText) {
   EXPECT_EQ(toU16(LLONG_MIN), u"-9223372036854775808");
 }
 
+// Byte values of the unit sought also stand inside other units, as the wrong half of a unit
+// or beside another high byte: only the unit itself is found. The standard find is the measure.
+TEST(Strings, FindUnitFindsWhatFindFinds) {
+  const std::u16string texts[] = {
+      u"",
+      u"\r",
+      u"abc\r\ndef\r",
+      u"\u0D0D\u0D41\u410D\r",  // 0x0D as the high byte, and beside other high bytes
+      u"\u3C00<\u003C\u2F3C</",
+      std::u16string(1000, u'x') + u"\r" + std::u16string(999, u'\u0D0D') + u"\r",
+  };
+  for (const std::u16string& text : texts) {
+    for (const char16_t unit : {u'\r', u'<', u'%', u'\u0D0D', u'\u3C00'}) {
+      for (std::size_t from = 0; from <= text.size() + 1; from += from < 8 ? 1 : 97) {
+        EXPECT_EQ(findUnit(text, unit, from), std::u16string_view(text).find(unit, from))
+            << "unit " << int(unit) << " from " << from << " in a text of " << text.size();
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vantorel
