@@ -42,11 +42,9 @@ std::size_t findHeadClose(std::u16string_view text, std::size_t from) {
   return std::u16string_view::npos;
 }
 
-std::u16string stampHeads(std::u16string text) {
+std::u16string stampHeads(std::u16string text, std::u16string_view tag) {
   std::size_t at = findHeadClose(text, 0);
   if (at == std::u16string::npos) return text;
-  const std::u16string tag = u"<meta name=\"generator\" content=\"" +
-                             projectContext().productTitle + u" v" + fullVersion() + u"\" />";
   std::u16string out;
   out.reserve(text.size() + tag.size() + kCrLf.size());
   std::size_t from = 0;
@@ -123,7 +121,17 @@ void FormatOutputLine(std::int32_t& lineNo, std::u16string& output, std::u16stri
   output += kCrLf;
 }
 
+std::u16string GeneratorTag() {
+  return u"<meta name=\"generator\" content=\"" + projectContext().productTitle + u" v" +
+         fullVersion() + u"\" />";
+}
+
 std::u16string FormatGeneratedOutput(std::u16string_view outputExt, std::u16string_view text) {
+  return FormatGeneratedOutput(outputExt, text, GeneratorTag());
+}
+
+std::u16string FormatGeneratedOutput(std::u16string_view outputExt, std::u16string_view text,
+                                     std::u16string_view generatorTag) {
   std::u16string language = outputExt == u"js" ? u"js" : u"";
   std::u16string output;
   // Room for the text and a blank line every few lines.
@@ -145,7 +153,7 @@ std::u16string FormatGeneratedOutput(std::u16string_view outputExt, std::u16stri
     if (start < text.size() && text[start] == u'\n') ++start;
   }
   handle(text.substr(start));
-  return stampHeads(std::move(output));
+  return stampHeads(std::move(output), generatorTag);
 }
 
 std::u16string TrimLeadingBlankLines(std::u16string_view text) {

@@ -12,6 +12,11 @@ namespace vantorel {
 // ordinary character) and puts the generator tag before each "</head>" (any case), which comes
 // out in lower case. outputExt "js" (exactly) reads the page as JavaScript.
 std::u16string FormatGeneratedOutput(std::u16string_view outputExt, std::u16string_view text);
+// The same with the generator tag given, for a thread other than the run's.
+std::u16string FormatGeneratedOutput(std::u16string_view outputExt, std::u16string_view text,
+                                     std::u16string_view generatorTag);
+// The tag the run's pages get before "</head>": the product and its version.
+std::u16string GeneratorTag();
 
 // Appends one line to output with CR LF, preceded by an empty line where a comment block or an
 // ASP declaration starts or a comment block of two or more lines ends. The other arguments are

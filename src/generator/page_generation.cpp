@@ -110,13 +110,20 @@ PageOutcome generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGP
       runPageScript(run, GetCtrlFuncName(control), script, initType);
   // A failed script leaves the previous file in place rather than a truncated page.
   if (result.failure) return {false, std::move(result.failure)};
-  const std::u16string text = control.CtrlSpace()
-                                  ? FormatGeneratedOutput(control.CtrlOExt(), result.value)
-                                  : TrimLeadingBlankLines(result.value);
+  const std::size_t sizeHint = result.value.size();
+  // The page is laid out where it is written: while the run defers its outputs, that is the
+  // writer's thread, and the next page is made meanwhile.
+  auto layOut = [page = std::move(result.value), spaced = control.CtrlSpace(),
+                 ext = control.CtrlOExt(), tag = GeneratorTag()] {
+    return spaced ? FormatGeneratedOutput(ext, page, tag) : TrimLeadingBlankLines(page);
+  };
 
   const std::u16string folder = fs::parentFolder(fs::normalizeSeparators(outputPath));
   if (!folder.empty()) MakeFolderPath(folder);
-  if (!WriteOutputFile(outputPath, text, false, run.outputWrites())) return {};
+  fs::DeferredWrites* outputs = run.outputWrites();
+  const bool written = outputs ? WriteOutputFile(outputPath, std::move(layOut), sizeHint, *outputs)
+                               : WriteOutputFile(outputPath, layOut(), false, nullptr);
+  if (!written) return {};
   if (kind != PageKind::Field) StepProgress();
   return {true, std::nullopt};
 }

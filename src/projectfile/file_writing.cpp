@@ -3,8 +3,11 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <unordered_map>
+#include <utility>
+#include <variant>
 
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
@@ -61,9 +64,12 @@ void replaceFile(const std::u16string& path, std::string_view bytes) {
   }
 }
 
+// The bytes of a file: given, or made when they are written (on the deferred writes' thread).
+using OutputBytes = std::variant<std::string, std::pair<std::function<std::string()>, std::size_t>>;
+
 // Writes a file a run produces. A failure is shown as `what` says, and the file is reported
 // unwritten with the system's reason, so that an unattended run cannot end as a success.
-bool writeOutput(std::u16string_view what, const std::u16string& path, std::string bytes,
+bool writeOutput(std::u16string_view what, const std::u16string& path, OutputBytes bytes,
                  fs::DeferredWrites* outputs = nullptr) {
   std::u16string description;
   std::u16string reason;
@@ -72,10 +78,13 @@ bool writeOutput(std::u16string_view what, const std::u16string& path, std::stri
     reason = u"Permission denied (the file is read-only)";
   } else {
     try {
-      if (outputs) {
-        outputs->write(path, std::move(bytes));
+      auto* made = std::get_if<1>(&bytes);
+      if (outputs && made) {
+        outputs->write(path, std::move(made->first), made->second);
+      } else if (outputs) {
+        outputs->write(path, std::get<0>(std::move(bytes)));
       } else {
-        fs::writeFileAtomic(path, bytes);
+        fs::writeFileAtomic(path, made ? made->first() : std::get<0>(bytes));
       }
       return true;
     } catch (const fs::FileError& e) {
@@ -201,28 +210,51 @@ bool WriteOutputFile(const std::u16string& path, const std::u16string& text, boo
   return WriteOutputFile(path, text, plainOnly, nullptr);
 }
 
+namespace {
+
+constexpr std::u16string_view kUtf8Failure = u"Error in writing utf8 data to file";
+constexpr std::u16string_view kTextFailure = u"Error in writing text data to file";
+
+// A generated text as the user's option has it: UTF-8 with its mark, or the system code page.
+std::string outputBytes(std::u16string_view text, bool utf8) {
+  return utf8 ? utf8WithMark(text) : toAnsi(text);
+}
+
+// An old output whose name differs only in letter case is the same output and takes the
+// requested spelling: the file system compares names exactly.
+void takeRequestedSpelling(const std::u16string& path, const fs::DeferredWrites* outputs) {
+  if (fs::fileExists(path)) return;
+  const std::u16string actual = sameNameOtherCase(path, outputs);
+  if (actual.empty()) return;
+  try {
+    fs::renamePath(actual, path);
+    noteWritten(path);
+  } catch (const fs::FileError& e) {
+    ui::messageBox(u"Error in moving file '" + actual + u"' to '" + path +
+                   u"', error description: " + fromUtf8(e.what()));
+  }
+}
+
+}  // namespace
+
+bool WriteOutputFile(const std::u16string& path, std::function<std::u16string()> makeText,
+                     std::size_t sizeHint, fs::DeferredWrites& outputs) {
+  takeRequestedSpelling(path, &outputs);
+  const bool utf8 = utf8OutputChosen();
+  auto make = [makeText = std::move(makeText), utf8] { return outputBytes(makeText(), utf8); };
+  const bool written =
+      writeOutput(utf8 ? kUtf8Failure : kTextFailure, path,
+                  std::pair{std::function<std::string()>(std::move(make)), sizeHint}, &outputs);
+  if (written) noteWritten(path);
+  return written;
+}
+
 bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly,
                      fs::DeferredWrites* outputs) {
-  if (!fs::fileExists(path)) {
-    // The file system compares names exactly; an old output whose name differs only in letter
-    // case is the same output and takes the requested spelling.
-    const std::u16string actual = sameNameOtherCase(path, outputs);
-    if (!actual.empty()) {
-      try {
-        fs::renamePath(actual, path);
-        noteWritten(path);
-      } catch (const fs::FileError& e) {
-        ui::messageBox(u"Error in moving file '" + actual + u"' to '" + path +
-                       u"', error description: " + fromUtf8(e.what()));
-      }
-    }
-  }
-  bool written = false;
-  if (utf8OutputChosen() && !plainOnly) {
-    written = writeOutput(u"Error in writing utf8 data to file", path, utf8WithMark(text), outputs);
-  } else {
-    written = writeOutput(u"Error in writing text data to file", path, toAnsi(text), outputs);
-  }
+  takeRequestedSpelling(path, outputs);
+  const bool utf8 = utf8OutputChosen() && !plainOnly;
+  const bool written =
+      writeOutput(utf8 ? kUtf8Failure : kTextFailure, path, outputBytes(text, utf8), outputs);
   if (written) noteWritten(path);
   return written;
 }

@@ -3,6 +3,8 @@
 // the system code page or UTF-8, and UTF-8 text with a byte-order mark. Every write replaces its
 // target atomically, so a failed write leaves the previous file as it was; a read-only target is
 // never forced.
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +31,11 @@ bool WriteOutputFile(const std::u16string& path, const std::u16string& text, boo
 // target and replaces it when `outputs` commits.
 bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly,
                      fs::DeferredWrites* outputs);
+// The same with the text made by makeText on the thread that writes the outputs, so that
+// formatting and encoding a page overlap the making of the next; makeText owns what it reads.
+// sizeHint stands for the text's size until then.
+bool WriteOutputFile(const std::u16string& path, std::function<std::u16string()> makeText,
+                     std::size_t sizeHint, fs::DeferredWrites& outputs);
 
 // Writes the text as UTF-8 with a byte-order mark, replacing an existing file. A failure is
 // shown to the user; False when the file was not written.

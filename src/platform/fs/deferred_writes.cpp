@@ -71,9 +71,11 @@ void DeferredWrites::closeFolders() noexcept {
   folders_.clear();
 }
 
-void DeferredWrites::writeTemporary(Pending& p, const std::string& bytes, bool folderOpen) {
+void DeferredWrites::writeTemporary(Pending& p, const std::function<std::string()>& makeBytes,
+                                    bool folderOpen) {
   p.target = p.requested;
   try {
+    const std::string bytes = makeBytes();
     p.temp = prepareTemporary(
         p.display, p.target,
         [&bytes](int fd) {
@@ -89,6 +91,9 @@ void DeferredWrites::writeTemporary(Pending& p, const std::string& bytes, bool f
   } catch (const std::exception& e) {
     p.failure = Failure{p.display, e.what(), "cannot write " + toUtf8(p.display) + ": " + e.what()};
     return;
+  } catch (...) {
+    p.failure = Failure{p.display, "unknown error", "cannot write " + toUtf8(p.display)};
+    return;
   }
   // A target reached through a symbolic link may lie on another file system than the folder
   // noted; such a file is flushed on its own.
@@ -98,24 +103,30 @@ void DeferredWrites::writeTemporary(Pending& p, const std::string& bytes, bool f
 }
 
 void DeferredWrites::write(std::u16string_view path, std::string bytes) {
+  const std::size_t size = bytes.size();
+  write(
+      path, [bytes = std::move(bytes)]() mutable { return std::move(bytes); }, size);
+}
+
+void DeferredWrites::write(std::u16string_view path, std::function<std::string()> makeBytes,
+                           std::size_t sizeHint) {
   std::filesystem::path target = toNative(path);
   // Before the write, so that the flush at the commit reports what goes wrong with it.
   const std::filesystem::path folder =
       target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
   const bool folderOpen = noteFolder(folder).fd >= 0;
-  const std::size_t size = bytes.size();
   Pending& entry = pending_.emplace_back();
   entry.display = std::u16string(path);
   entry.requested = std::move(target);
   try {
-    writer_.post([&entry, bytes = std::move(bytes), folderOpen] {
-      writeTemporary(entry, bytes, folderOpen);
+    writer_.post([&entry, makeBytes = std::move(makeBytes), folderOpen] {
+      writeTemporary(entry, makeBytes, folderOpen);
     });
   } catch (...) {
     pending_.pop_back();  // nothing will write it
     throw;
   }
-  pendingBytes_ += size;
+  pendingBytes_ += sizeHint;
   if (pending_.size() >= kMaxPendingFiles || pendingBytes_ >= kMaxPendingBytes) {
     early_ = commit();
   }

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,10 @@ class DeferredWrites {
   // written (the target stays). Many pending files are committed on the way, so that
   // temporaries never pile up.
   void write(std::u16string_view path, std::string bytes);
+  // The same with the bytes made on the background thread by makeBytes, which must own what it
+  // reads; sizeHint stands for their size until then.
+  void write(std::u16string_view path, std::function<std::string()> makeBytes,
+             std::size_t sizeHint);
   // Whether the target has bytes waiting to replace it.
   bool pending(std::u16string_view path) const;
   // Whether files of the batch go into the folder: until commit(), its entries change by their
@@ -76,7 +81,8 @@ class DeferredWrites {
   void closeFolders() noexcept;
 
   // Writes the temporary file of p, on the background thread.
-  static void writeTemporary(Pending& p, const std::string& bytes, bool folderOpen);
+  static void writeTemporary(Pending& p, const std::function<std::string()>& makeBytes,
+                             bool folderOpen);
 
   std::deque<Pending> pending_;  // a deque: the background thread holds on to its entries
   std::vector<Folder> folders_;

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "platform/fs/deferred_writes.hpp"
@@ -117,6 +118,27 @@ TEST(DeferredWrites, TargetsInManyFoldersAndBehindLinksArePlaced) {
     EXPECT_EQ(slurp(elsewhere), "new real" + std::to_string(batch));
     EXPECT_EQ(temporaries(dir.path()), 0u);
   }
+}
+
+// Bytes made on the writer's thread: made in order, and a maker that fails is that target's
+// failure alone.
+TEST(DeferredWrites, BytesMadeOnTheWritersThread) {
+  test::TempDir dir;
+  const fsys::path a = dir.path() / "a.txt";
+  const fsys::path b = dir.path() / "b.txt";
+  writeFileAtomic(u16(b), "old b");
+  DeferredWrites writes;
+  writes.write(
+      u16(a), [] { return std::string("made a"); }, 6);
+  writes.write(
+      u16(b), []() -> std::string { throw std::runtime_error("no bytes"); }, 0);
+  const std::vector<DeferredWrites::Failure> failures = writes.commit();
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].path, u16(b));
+  EXPECT_EQ(failures[0].reason, "no bytes");
+  EXPECT_EQ(slurp(a), "made a");
+  EXPECT_EQ(slurp(b), "old b");
+  EXPECT_EQ(temporaries(dir.path()), 0u);
 }
 
 TEST(DeferredWrites, TheDestructorCommits) {
