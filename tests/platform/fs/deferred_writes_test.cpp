@@ -120,8 +120,8 @@ TEST(DeferredWrites, TargetsInManyFoldersAndBehindLinksArePlaced) {
   }
 }
 
-// Bytes made on the writer's thread: made in order, and a maker that fails is that target's
-// failure alone.
+// Bytes made on the writer's thread: each target gets its own, and a maker that fails is that
+// target's failure alone.
 TEST(DeferredWrites, BytesMadeOnTheWritersThread) {
   test::TempDir dir;
   const fsys::path a = dir.path() / "a.txt";
