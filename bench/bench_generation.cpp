@@ -304,7 +304,7 @@ void BM_GenerateCold(benchmark::State& state) {
 }
 BENCHMARK(BM_GenerateCold)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The processor time of the whole process (every thread), in the kernel's part and the
+// The processor time of the whole process (every thread), the kernel's share and the
 // program's own.
 struct ProcessorTime {
   double user = 0;
@@ -320,7 +320,7 @@ struct ProcessorTime {
 };
 
 // Every run on an empty site, reusing the compiled templates of the run before. Its processor
-// time (the whole run: check, compile and pages) is given a page, and apart the kernel's part:
+// time (the whole run: check, compile and pages) is given a page, and the kernel's share apart:
 // most of that is the file system choosing an inode for each new file, which the references
 // pay as well.
 void BM_GenerateWarm(benchmark::State& state) {
