@@ -150,8 +150,10 @@ std::u16string sameNameOtherCase(const std::u16string& path, const fs::DeferredW
   return {};
 }
 
-// Keeps the listing of the folder in step with a file this thread wrote or renamed.
-void noteWritten(const std::u16string& path) {
+// Keeps the listing of the folder in step with a file this thread wrote or renamed. While a
+// batch of deferred writes goes into the folder, its stamp is not looked at (currentNames), and
+// the batch's renames change it again when it commits.
+void noteWritten(const std::u16string& path, const fs::DeferredWrites* outputs) {
   FolderNames& names = folderNames();
   const std::u16string folder = folderOf(path);
   if (names.folder != folder) return;
@@ -169,7 +171,8 @@ void noteWritten(const std::u16string& path) {
     ++it;
   }
   if (!listed) names.byLowerName.emplace(lower, name);
-  names.stamp = fs::modifiedTime(folder);
+  if (!outputs || !outputs->writesInto(fs::toNative(folder)))
+    names.stamp = fs::modifiedTime(folder);
 }
 
 bool utf8OutputChosen() {
@@ -228,7 +231,7 @@ void takeRequestedSpelling(const std::u16string& path, const fs::DeferredWrites*
   if (actual.empty()) return;
   try {
     fs::renamePath(actual, path);
-    noteWritten(path);
+    noteWritten(path, outputs);
   } catch (const fs::FileError& e) {
     ui::messageBox(u"Error in moving file '" + actual + u"' to '" + path +
                    u"', error description: " + fromUtf8(e.what()));
@@ -245,7 +248,7 @@ bool WriteOutputFile(const std::u16string& path, std::function<std::u16string()>
   const bool written =
       writeOutput(utf8 ? kUtf8Failure : kTextFailure, path,
                   std::pair{std::function<std::string()>(std::move(make)), sizeHint}, &outputs);
-  if (written) noteWritten(path);
+  if (written) noteWritten(path, &outputs);
   return written;
 }
 
@@ -255,7 +258,7 @@ bool WriteOutputFile(const std::u16string& path, const std::u16string& text, boo
   const bool utf8 = utf8OutputChosen() && !plainOnly;
   const bool written =
       writeOutput(utf8 ? kUtf8Failure : kTextFailure, path, outputBytes(text, utf8), outputs);
-  if (written) noteWritten(path);
+  if (written) noteWritten(path, outputs);
   return written;
 }
 
