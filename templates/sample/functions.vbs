@@ -429,7 +429,7 @@ Function FileInfoNames()
   Set memo = TableMemo()
   If Not memo.Exists("file info") Then
     Set names = CreateObject("Scripting.Dictionary")
-    For Each f In FieldsOf(TABLE)
+    For Each f In FieldsWith("")
       If UCase(f.FldHtmlTag & "") = "FILE" Then
         For Each setting In Array("FileNameFld", "FileTypeFld", "FileSizeFld")
           n = LCase(f.GetV(setting) & "")
