@@ -76,8 +76,12 @@ TEST(DeferredWrites, AFailedTargetIsNamedAndTheOthersArePlaced) {
   writes.write(u16(dir.path() / "missing" / "y.txt"), "y");
   writes.write(u16(gone), "x");
   writes.write(u16(kept), "k");
-  // The folder is replaced by a file of the same name before the commit.
-  fsys::remove_all(gone.parent_path());
+  // The folder is replaced by a file of the same name before the commit. The writer's thread
+  // may be making the temporary in it meanwhile, so it is removed until it is gone.
+  std::error_code busy;
+  do {
+    fsys::remove_all(gone.parent_path(), busy);
+  } while (busy);
   std::ofstream(gone.parent_path()) << "file";
   const std::vector<DeferredWrites::Failure> failures = writes.commit();
   // In the order written: the one whose folder was missing, then the one whose folder went.
