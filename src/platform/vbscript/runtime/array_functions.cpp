@@ -1,5 +1,6 @@
 // Array, Split, Join, Filter, LBound and UBound.
 #include <array>
+#include <string_view>
 #include <vector>
 
 #include "platform/automation/automation_error.hpp"
@@ -68,25 +69,42 @@ Variant split(CallArgs args) {
   return arrayOf(std::move(parts));
 }
 
+// The text of a string builder's usual pieces, made without a string of its own: text, whole
+// numbers, Booleans and Empty. False for anything else (an object's default value, a date...).
+bool pieceText(const Variant& v, char16_t (&digits)[12], std::u16string_view& text) {
+  if (v.isString()) {
+    text = v.stringValue();
+    return true;
+  }
+  if (v.isArray()) return false;
+  switch (v.type()) {
+    case VarType::Empty:
+      text = {};
+      return true;
+    case VarType::Boolean:
+      text = v.boolValue() ? u"True" : u"False";
+      return true;
+    default:
+      return detail::integerDigits(v, digits, text);
+  }
+}
+
 Variant join(CallArgs args) {
   const SafeArray& list = listArg(args[0]);
   const Variant* delimiterArg = optionalArg(args, 1);
   std::u16string delimiter = delimiterArg ? toString(*delimiterArg) : std::u16string(u" ");
-  // A string builder's pieces are strings and numbers: those are measured first and copied
-  // into the text sized once. Any other element sends the whole join down the general path.
+  // A string builder's pieces are measured first and copied into the text sized once. Any
+  // other element sends the whole join down the general path.
   std::size_t total = list.size() > 0 ? delimiter.size() * (list.size() - 1) : 0;
   bool plain = true;
   char16_t digits[12];
-  std::u16string_view number;
+  std::u16string_view text;
   for (const Variant& element : list.elements()) {
-    if (element.isString()) {
-      total += element.stringValue().size();
-    } else if (detail::integerDigits(element, digits, number)) {
-      total += number.size();
-    } else {
+    if (!pieceText(element, digits, text)) {
       plain = false;
       break;
     }
+    total += text.size();
   }
   if (plain) {
     detail::checkStringLength(total);
@@ -96,12 +114,8 @@ Variant join(CallArgs args) {
     for (const Variant& element : list.elements()) {
       if (!first) at = detail::putUnits(at, delimiter);
       first = false;
-      if (element.isString()) {
-        at = detail::putUnits(at, element.stringValue());
-      } else {
-        detail::integerDigits(element, digits, number);
-        at = detail::putUnits(at, number);
-      }
+      pieceText(element, digits, text);
+      at = detail::putUnits(at, text);
     }
     return Variant(std::move(out));
   }

@@ -32,3 +32,11 @@ On Error Resume Next
 Dim u
 u = UBound(dyn)
 AssertError 9, "an erased dynamic array has no bounds"
+
+' Booleans and Empty join as their text, beside strings and numbers.
+Dim mixed(3)
+mixed(0) = "a"
+mixed(1) = True
+mixed(3) = 7
+AssertEqual Join(mixed, "-"), "a-True--7", "Join of text, a Boolean, Empty and a number"
+AssertEqual Join(Array(False, Empty), ""), "False", "Join of a Boolean and Empty"
