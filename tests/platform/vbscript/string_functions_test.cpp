@@ -99,6 +99,14 @@ TEST(StringFunctions, InStr) {
       {u"InStr", {i2(1), str(u"abc"), str(u"a"), i2(2)}, {}, 5},
       {u"InStr", {str(u"abc"), str(u"b"), i2(1)}, {}, 13},  // compare needs start
       {u"InStr", {i2(1234), i2(3)}, i4(3)},
+      // The first unit is found first, then the rest compared: a false start, a unit that
+      // shares the low byte of the one sought, a needle that runs past the end.
+      {u"InStr", {str(u"aaab"), str(u"aab")}, i4(2)},
+      {u"InStr", {str(u"\u0141A"), str(u"A")}, i4(2)},
+      {u"InStr", {str(u"\u0141"), str(u"A")}, i4(0)},
+      {u"InStr", {str(u"x\u20ACy"), str(u"\u20ACy")}, i4(2)},
+      {u"InStr", {str(u"abc"), str(u"cd")}, i4(0)},
+      {u"InStr", {i2(2), str(u"abab"), str(u"ab")}, i4(3)},
       {u"InStrB", {str(u"abc"), str(u"b")}, i4(3)},
       {u"InStrB", {i2(2), str(u"abc"), str(u"")}, i4(2)},
       {u"InStrRev", {str(kDay), str(u"beautiful")}, i4(11)},

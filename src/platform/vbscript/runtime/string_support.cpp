@@ -6,6 +6,7 @@
 #include "platform/automation/safe_array.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
 
 namespace vantorel::vbs::detail {
 
@@ -61,7 +62,17 @@ CompareMode compareModeArg(CallArgs args, std::size_t i) {
 
 std::size_t findText(std::u16string_view haystack, std::u16string_view needle, std::size_t from,
                      CompareMode mode) noexcept {
-  if (mode == CompareMode::kBinary) return haystack.find(needle, from);
+  if (mode == CompareMode::kBinary) {
+    if (needle.empty() || from >= haystack.size()) return haystack.find(needle, from);
+    // The first unit is found a vector at a time: most searches look for one or two units.
+    for (std::size_t at = from;; ++at) {
+      at = findUnit(haystack, needle[0], at);
+      if (at == std::u16string_view::npos || needle.size() > haystack.size() - at) {
+        return std::u16string_view::npos;
+      }
+      if (haystack.substr(at, needle.size()) == needle) return at;
+    }
+  }
   if (from > haystack.size() || needle.size() > haystack.size() - from) {
     return std::u16string_view::npos;
   }

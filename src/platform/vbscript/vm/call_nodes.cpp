@@ -61,6 +61,7 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
     }
   }
   const auto* element = dynamic_cast<const IndexNode*>(e.get());
+  allPlain = allPlain && (m == ArgMode::Missing || constant || variable.found());
   items.push_back(Arg{std::move(e), m, variable, element, constant});
 }
 
@@ -147,6 +148,28 @@ void ArgList::prepareValues(Frame& f, ArgBuffer& buf) const {
       buf.setTemp(i, [v] { return *v; });
     } else {
       buf.setTemp(i, [&] { return a.expr->eval(f); });
+    }
+  }
+}
+
+void ArgList::prepareReadOnly(Frame& f, ArgBuffer& buf) const {
+  if (!allPlain) {
+    prepareValues(f, buf);
+    return;
+  }
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const Arg& a = items[i];
+    if (a.mode == ArgMode::Missing) {
+      buf.setTemp(i, [] { return Variant::missing(); });
+      continue;
+    }
+    const Variant* v = a.constant ? a.constant : a.variable.get(f);
+    // Reading an object's default value may run script that changes the variable, and an
+    // array's elements are the callee's to walk: those are copied as before.
+    if (v->isObject() || v->isArray()) {
+      buf.setTemp(i, [v] { return *v; });
+    } else {
+      buf.setShared(i, v);
     }
   }
 }
@@ -371,7 +394,7 @@ Variant BuiltinCallNode::eval(Frame& f) {
     raiseNamed(vberr::kWrongArgumentCount, fn->name);
   }
   ArgBuffer buf(args.size());
-  args.prepareValues(f, buf);
+  args.prepareReadOnly(f, buf);
   return fn->fn(buf.args());
 }
 

@@ -24,6 +24,9 @@ struct ArgList {
   };
   std::vector<Arg> items;
   bool hasElements = false;
+  // Every argument is a literal, a constant or a plain variable (or left out): evaluating one
+  // runs nothing that could change another.
+  bool allPlain = true;
 
   // How a list of one index is read: a literal or a variable needs no node run for it.
   enum class Single : std::uint8_t { No, Literal, Variable, Expression };
@@ -47,6 +50,9 @@ struct ArgList {
   void prepare(Frame& f, ArgBuffer& buf) const;
   // Values only, as builtins take them.
   void prepareValues(Frame& f, ArgBuffer& buf) const;
+  // The same for a callee that only reads its arguments and runs no script: with allPlain, a
+  // variable or literal holding text, a number or the like is passed as it is, not copied.
+  void prepareReadOnly(Frame& f, ArgBuffer& buf) const;
   // Stores by-reference elements back, for the parameters of p that are ByRef (all when p is null).
   void storeBack(Frame& f, ArgBuffer& buf, const Procedure* p) const;
   // The one index of any other kind, converted as an index is.

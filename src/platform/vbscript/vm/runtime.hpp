@@ -201,7 +201,7 @@ class ArgBuffer {
   }
   ~ArgBuffer() {
     for (std::size_t i = 0; i < built_; ++i) temps_[i].~Variant();
-    if (n_ > kInline) ::operator delete(temps_);
+    if (temps_ != reinterpret_cast<Variant*>(inlineTemps_)) ::operator delete(temps_);
   }
   ArgBuffer(const ArgBuffer&) = delete;
   ArgBuffer& operator=(const ArgBuffer&) = delete;
@@ -218,6 +218,12 @@ class ArgBuffer {
     new (temps_ + i) Variant();
     built_ = i + 1;
     ptrs_[i] = v;
+  }
+  // Argument i as a value the callee only reads, not copied; its temporary stays empty.
+  void setShared(std::size_t i, const Variant* v) {
+    new (temps_ + i) Variant();
+    built_ = i + 1;
+    ptrs_[i] = const_cast<Variant*>(v);  // CallArgs hands out Variant&; builtins only read
   }
   Variant& temp(std::size_t i) { return temps_[i]; }
   Variant* tempStorage() const { return temps_; }
