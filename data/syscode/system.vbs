@@ -1,8 +1,9 @@
 ' System functions built into the engine: the names every compiled template relies on.
 '
-' A compiled template function writes its output into a StringBuilder called ztSB, keeps its
-' literal text in the array ztAr, calls zt_SetLocale and zt_LoadCurrent before its first
-' statement and reaches the helpers below through SYSTEMFUNCTIONS, a cSystemFunctions object.
+' A compiled template function writes its output into a StringBuilder called ztSB (a class the
+' script host provides, with Append, ToString, Clear and Length), keeps its literal text in the
+' array ztAr, calls zt_SetLocale and zt_LoadCurrent before its first statement and reaches the
+' helpers below through SYSTEMFUNCTIONS, a cSystemFunctions object.
 ' Objects of the project model are visible as PROJ, DB, Controls, LANGUAGE, SCRPT, EXTS,
 ' MENULIST, CUSTOMSCRIPTS and FILTERS (DB is missing while no database is loaded).
 
@@ -20,66 +21,6 @@ zt_IndentWrk = ""
 Dim TABLE, FIELD
 Set TABLE = Nothing
 Set FIELD = Nothing
-
-' Collects many small pieces of text and joins them once: pieces go into an array that doubles
-' when full, so appending costs the same whatever the length so far.
-Class StringBuilder
-  Private m_parts
-  Private m_count
-  Private m_size
-
-  Private Sub Class_Initialize()
-    m_size = 1024
-    ReDim m_parts(m_size - 1)
-    m_count = 0
-  End Sub
-
-  ' Pieces are kept as given (an object as its default value) and turned into text by Join.
-  Public Sub Append(ByVal value)
-    If m_count = m_size Then
-      m_size = m_size + m_size
-      ReDim Preserve m_parts(m_size - 1)
-    End If
-    m_parts(m_count) = value
-    m_count = m_count + 1
-  End Sub
-
-  ' The text so far; the builder keeps it as its only piece, so appending goes on after it.
-  ' Null pieces give nothing.
-  Public Function ToString()
-    Dim whole, i
-    If m_count = 0 Then
-      ToString = ""
-      Exit Function
-    End If
-    ReDim Preserve m_parts(m_count - 1)
-    On Error Resume Next
-    whole = Join(m_parts, "")
-    If Err.Number <> 0 Then
-      Err.Clear
-      For i = 0 To m_count - 1
-        If IsNull(m_parts(i)) Then m_parts(i) = ""
-      Next
-      whole = Join(m_parts, "")
-    End If
-    On Error GoTo 0
-    m_size = 1024
-    ReDim m_parts(m_size - 1)
-    m_parts(0) = whole
-    m_count = 1
-    ToString = whole
-  End Function
-
-  Public Sub Clear()
-    m_size = 1024
-    ReDim m_parts(m_size - 1)
-    m_count = 0
-  End Sub
-
-  Public Property Get Length()
-    Length = Len(ToString())
-  End Property
-End Class
 
 ' Sets the locale every template runs under: generated code and numbers must read the same on
 ' every machine (True, not Wahr; 1.5, not 1,5).

@@ -15,6 +15,7 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "templates/controls.hpp"
+#include "templates/output_builder.hpp"
 #include "templates/script_calls.hpp"
 #include "templates/script_files.hpp"
 
@@ -30,6 +31,10 @@ Ref<vbs::ScriptControl> newEngine() {
   Ref<vbs::ScriptControl> engine = makeRef<vbs::ScriptControl>();
   engine->setLanguage(u"VBScript");
   engine->reset();
+  // The builder compiled templates write into; a system code that brings its own class of
+  // that name has its own.
+  engine->engine().addClass(u"StringBuilder",
+                            [] { return Ref<Object>(makeRef<TemplateOutputBuilder>()); });
   return engine;
 }
 

@@ -89,6 +89,10 @@ TEST_F(BuiltinCodeTest, CompiledTemplatesRunOnTheBuiltInNames) {
       {u"<!--## ztSB.Append Null: ztSB.Append \"x\": ztSB.Append ztSB.ToString()##-->"
        u"<!--##=ztSB.Length##-->",
        "xx2"},
+      // Pieces take the text assignment gives them; Clear starts again.
+      {u"<!--## ztSB.Append True: ztSB.Append Empty: ztSB.Append 2.5: ztSB.Clear##-->"
+       u"<!--##=True##--><!--##=Empty##--><!--##=-7##--><!--##=CDate(\"2001-02-03\")##-->",
+       "True-72/3/2001"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(run(*host, c.text), c.output) << toUtf8(c.text);
@@ -103,6 +107,17 @@ TEST_F(BuiltinCodeTest, CompiledTemplatesRunOnTheBuiltInNames) {
                 .size(),
             140000u);
   EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
+}
+
+// An array has no text: appending one stops the template where it stands, rather than the page
+// coming out empty.
+TEST_F(BuiltinCodeTest, AnArrayAppendedToThePageIsAnError) {
+  addDatabase();
+  Ref<AGScript> host = initializedHost();
+  ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+  EXPECT_EQ(run(*host, u"before<!--## ztSB.Append Array(1, 2) ##-->after"), "");
+  EXPECT_NE(toUtf8(projectContext().lastErrorText).find("Type mismatch"), std::string::npos)
+      << toUtf8(projectContext().lastErrorText);
 }
 
 TEST_F(BuiltinCodeTest, BuiltInValidationChecksTheSettingsGenerationNeeds) {

@@ -30,6 +30,7 @@ class EngineImpl {
 
   void start() {
     rt = std::make_shared<Runtime>();
+    rt->hostClasses = hostClasses;
     auto g = std::make_unique<ModuleState>();
     g->name = kGlobalModuleName;
     g->rt = rt.get();
@@ -121,6 +122,7 @@ class EngineImpl {
   std::vector<std::unique_ptr<ModuleImpl>> retired;  // handles of dropped modules stay valid
   ScriptError lastError;
   std::int32_t timeout = -1;
+  HostClasses hostClasses;  // given to each runtime start() makes
 };
 
 const std::u16string& Module::name() const {
@@ -217,6 +219,11 @@ void Engine::addObject(std::u16string_view name, Ref<Object> object, bool addMem
   e.value = Variant(object);
   ++impl_->rt->modules.front()->generation;
   if (addMembers && object) impl_->rt->memberObjects.push_back(object);
+}
+
+void Engine::addClass(std::u16string_view name, std::function<Ref<Object>()> make) {
+  impl_->hostClasses.emplace_back(std::u16string(name), make);
+  impl_->rt->hostClasses.emplace_back(std::u16string(name), std::move(make));
 }
 
 Module Engine::globalModule() {

@@ -3,6 +3,7 @@
 // variables and procedures, plus the named objects the host adds. This is what the script
 // control facade and the `vantorel run` host stand on.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -63,6 +64,9 @@ class Engine {
   // Makes the object visible to scripts under the name; with addMembers its members are also
   // reachable without the name, as globals.
   void addObject(std::u16string_view name, Ref<Object> object, bool addMembers);
+  // A class scripts create with New when they define none of that name, made by the host;
+  // unlike code and objects, it stays through reset().
+  void addClass(std::u16string_view name, std::function<Ref<Object>()> make);
 
   Module globalModule();
   // Raises ScriptException when a module of that name exists already.

@@ -322,6 +322,27 @@ TEST(VmEngineTest, TimeoutEndsRunawayLoopsEvenUnderResumeNext) {
   EXPECT_EQ(toLong(engine.globalModule().eval(u"z")), 1);
 }
 
+// New makes a class the host gives when the script defines none of that name; the host's
+// class stays through a reset, and a script class of the name comes first.
+TEST(VmEngineTest, NewMakesTheHostsClassUnlessTheScriptHasOne) {
+  Engine maker;
+  maker.globalModule().addCode(
+      u"Class Made\n Public Kind\nEnd Class\n"
+      u"Function Make()\n Set Make = New Made\n Make.Kind = \"host\"\nEnd Function");
+  Engine engine;
+  engine.addClass(u"Builder",
+                  [&] { return Ref<Object>(maker.globalModule().run(u"Make").objectValue()); });
+  for (int round = 0; round < 2; ++round) {
+    engine.globalModule().addCode(u"Set b = New builder");
+    EXPECT_EQ(narrow(toString(engine.globalModule().eval(u"b.Kind"))), "host");
+    engine.reset();
+  }
+  engine.globalModule().addCode(
+      u"Class Builder\n Public Kind\n Private Sub Class_Initialize\n  Kind = \"script\"\n"
+      u" End Sub\nEnd Class\nSet b = New Builder");
+  EXPECT_EQ(narrow(toString(engine.globalModule().eval(u"b.Kind"))), "script");
+}
+
 TEST(VmEngineTest, ScriptInstancesAreAutomationObjects) {
   Engine a;
   a.globalModule().addCode(

@@ -398,10 +398,13 @@ Variant BuiltinCallNode::eval(Frame& f) {
   return fn->fn(buf.args());
 }
 
-Variant NewNode::eval(Frame&) {
+Variant NewNode::eval(Frame& f) {
   if (entry && entry->kind == EntryKind::Class) {
     std::shared_ptr<ClassDef> cls = entry->cls;
     return Variant(cls->instantiate(cls));
+  }
+  for (const auto& [className, make] : f.rt->hostClasses) {
+    if (equalsNoCase(className, name)) return Variant(make());
   }
   if (equalsNoCase(name, u"RegExp"))
     return Variant(ClassFactory::instance().create(u"VBScript.RegExp"));

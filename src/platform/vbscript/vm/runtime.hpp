@@ -4,10 +4,12 @@
 // once, when code is compiled; running code never looks a name up by its text.
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/automation/automation_error.hpp"
@@ -21,6 +23,9 @@
 namespace vantorel::vbs {
 
 class Runtime;
+
+// Classes the host lets scripts create with New, by name (Engine::addClass).
+using HostClasses = std::vector<std::pair<std::u16string, std::function<Ref<Object>()>>>;
 class ErrObject;
 class ScriptObject;
 struct ClassDef;
@@ -273,6 +278,7 @@ class Runtime : public std::enable_shared_from_this<Runtime> {
 
   std::vector<std::unique_ptr<ModuleState>> modules;
   std::vector<Ref<Object>> memberObjects;  // named objects whose members are globals
+  HostClasses hostClasses;                  // what New makes when no script class has the name
   std::int32_t depth = 0;
   std::int32_t timerNesting = 0;
 
