@@ -331,21 +331,19 @@ Function FieldsWith(ByVal sFlag)
 End Function
 
 Function FieldsWithWalk(ByVal sFlag)
-  Dim list(), n, i, f
+  Dim list(), n, f, generated
+  If sFlag = "" Then
+    FieldsWithWalk = FieldsOf(TABLE)
+    Exit Function
+  End If
+  ' A flag's list is the kept list of generated fields, filtered.
+  generated = FieldsWith("")
   n = 0
-  ReDim list(TABLE.Fields.Count)
-  For i = 1 To TABLE.Fields.Count
-    Set f = TABLE.Fields.Seq(i)
-    If Not f Is Nothing Then
-      If IsOn(f.FldGenerate) Then
-        If sFlag = "" Then
-          Set list(n) = f
-          n = n + 1
-        ElseIf IsOn(f.GetV(sFlag)) Then
-          Set list(n) = f
-          n = n + 1
-        End If
-      End If
+  ReDim list(UBound(generated) + 1)
+  For Each f In generated
+    If IsOn(f.GetV(sFlag)) Then
+      Set list(n) = f
+      n = n + 1
     End If
   Next
   If n = 0 Then
