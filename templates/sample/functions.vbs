@@ -307,10 +307,11 @@ End Function
 ' another table, one about the whole site for the whole generation. This file is loaded afresh
 ' for each generation and templates change no setting while they run, so a kept answer stays
 ' true.
-Dim memoTable, memoLists, memoSite
+Dim memoTable, memoLists, memoSite, memoNames
 Set memoTable = Nothing
 Set memoLists = CreateObject("Scripting.Dictionary")
 Set memoSite = CreateObject("Scripting.Dictionary")
+Set memoNames = CreateObject("Scripting.Dictionary")
 
 ' The lists kept for the current table, under names their makers choose.
 Function TableMemo()
@@ -904,8 +905,13 @@ Function FromExpr(ByVal tbl)
 End Function
 
 ' The ASP expression of a quoted field name.
+' A field's name as the site's SQL takes it. A page names each field several times, and every
+' table names its fields again: the text is made once a name, for the whole generation.
 Function NameExpr(ByVal fld)
-  NameExpr = "QName(" & Lit(fld.FldName) & ")"
+  Dim name
+  name = fld.FldName & ""
+  If Not memoNames.Exists(name) Then memoNames.Add name, "QName(" & Lit(name) & ")"
+  NameExpr = memoNames.Item(name)
 End Function
 
 ' The kind a parameter of the field is sent as: "memo" for long text, else the value kind.
