@@ -373,18 +373,27 @@ End Function
 
 ' Whether a field can be entered in a form: it has an edit control the site knows how to fill.
 ' The fields an upload fills in (a file's name, type and size) are not typed by the visitor.
+' Forms ask this of every field several times a page: the tests stop at the first that fails.
 Function IsEntered(ByVal fld)
   Dim tag
+  IsEntered = False
   tag = UCase(fld.FldHtmlTag & "")
-  IsEntered = (tag <> "" And tag <> "FILE" And Not IsOn(fld.FldHtmlTagReadOnly) _
-               And ValueKind(fld) <> "binary" And Not IsFileInfoField(fld))
+  If tag = "" Or tag = "FILE" Then Exit Function
+  If IsOn(fld.FldHtmlTagReadOnly) Then Exit Function
+  If ValueKind(fld) = "binary" Then Exit Function
+  IsEntered = Not IsFileInfoField(fld)
 End Function
 
 ' Whether a field takes an uploaded file: its bytes (a binary field) or the name the file is
 ' saved under in the upload folder (a text field).
 Function IsUploadField(ByVal fld)
-  IsUploadField = (UCase(fld.FldHtmlTag & "") = "FILE" And Not IsOn(fld.FldHtmlTagReadOnly) And _
-                   (ValueKind(fld) = "binary" Or ValueKind(fld) = "text"))
+  IsUploadField = False
+  If UCase(fld.FldHtmlTag & "") <> "FILE" Then Exit Function
+  If IsOn(fld.FldHtmlTagReadOnly) Then Exit Function
+  Select Case ValueKind(fld)
+    Case "binary", "text"
+      IsUploadField = True
+  End Select
 End Function
 
 ' The items of a list for which the function named by test says True, in their order.
