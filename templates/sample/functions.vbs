@@ -913,8 +913,7 @@ Function FromExpr(ByVal tbl)
   End If
 End Function
 
-' The ASP expression of a quoted field name.
-' A field's name as the site's SQL takes it. A page names each field several times, and every
+' The ASP expression of a quoted field name. A page names each field several times, and every
 ' table names its fields again: the text is made once a name, for the whole generation.
 Function NameExpr(ByVal fld)
   Dim name

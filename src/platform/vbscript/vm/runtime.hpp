@@ -23,15 +23,15 @@
 namespace vantorel::vbs {
 
 class Runtime;
-
-// Classes the host lets scripts create with New, by name (Engine::addClass).
-using HostClasses = std::vector<std::pair<std::u16string, std::function<Ref<Object>()>>>;
 class ErrObject;
 class ScriptObject;
 struct ClassDef;
 struct ModuleState;
 struct Procedure;
 struct Frame;
+
+// Classes the host lets scripts create with New, by name (Engine::addClass).
+using HostClasses = std::vector<std::pair<std::u16string, std::function<Ref<Object>()>>>;
 
 // A runtime error on its way up, placed at the statement that failed. It is an
 // AutomationError, so C++ code between two script frames sees an ordinary failure.
