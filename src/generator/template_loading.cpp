@@ -23,9 +23,17 @@ namespace {
 constexpr std::u16string_view kIncludeOpener = u"<!--##include";
 constexpr std::u16string_view kDirectiveCloser = u"##-->";
 
+// The directives open with a character that has no case ("<", "#"): candidates for such a first
+// unit are found a vector at a time, and only they are compared without regard to case.
 std::size_t findNoCase(std::u16string_view text, std::u16string_view needle, std::size_t from) {
   if (needle.size() > text.size()) return std::u16string_view::npos;
+  const char16_t first = needle.empty() ? u'a' : needle[0];
+  const bool caseless = first < 0x80 && toLowerChar(first) == first && toUpperChar(first) == first;
   for (std::size_t i = from; i + needle.size() <= text.size(); ++i) {
+    if (caseless) {
+      i = findUnit(text, first, i);
+      if (i == std::u16string_view::npos || needle.size() > text.size() - i) break;
+    }
     std::size_t k = 0;
     while (k < needle.size() && toLowerChar(text[i + k]) == toLowerChar(needle[k])) ++k;
     if (k == needle.size()) return i;

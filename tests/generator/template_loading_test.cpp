@@ -30,6 +30,9 @@ TEST(IncludeScanTest, ListsIncludedFiles) {
       {u"<!--##include never closed", u""},
       {u"head <!--##include a##--> and <!--##include b", u"a"},
       {u"<!--##include<!--##include z##-->", u"<!--##include z"},
+      // False starts of the opener and the closer, and a closer cut short at the end.
+      {u"<<!-<!--#<!--##include a#-##->##-->#", u"a#-##->"},
+      {u"<!--##include a##-", u""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(u8(c.text));
