@@ -34,15 +34,18 @@ bool isSeparator(char16_t c) noexcept {
 }
 
 std::u16string normalizeSeparators(std::u16string_view path) {
-  std::u16string out;
-  out.reserve(path.size());
+  // Never longer than the path: written in place, then cut to what it holds.
+  std::u16string out(path.size(), u'\0');
+  char16_t* const begin = out.data();
+  char16_t* at = begin;
   for (char16_t c : path) {
     if (isSeparator(c)) {
-      if (out.empty() || out.back() != u'/') out.push_back(u'/');
+      if (at == begin || at[-1] != u'/') *at++ = u'/';
     } else {
-      out.push_back(c);
+      *at++ = c;
     }
   }
+  out.resize(static_cast<std::size_t>(at - begin));
   return out;
 }
 

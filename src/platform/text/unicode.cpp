@@ -25,11 +25,15 @@ bool isContinuation(unsigned char b) {
 // Each maximal ill-formed subsequence becomes one U+FFFD (the Unicode "best practice"
 // that browsers follow), so a truncated sequence never swallows the byte after it.
 std::u16string fromUtf8(std::string_view utf8) {
-  std::u16string out;
-  out.reserve(utf8.size());
   const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
   const std::size_t n = utf8.size();
+  // Most text is ASCII: a unit a byte, written in place up to the first byte that is not.
+  std::u16string out(n, u'\0');
   std::size_t i = 0;
+  for (; i < n && p[i] < 0x80; ++i) out[i] = p[i];
+  if (i == n) return out;
+  out.resize(i);
+  out.reserve(n);
   while (i < n) {
     const unsigned char b0 = p[i];
     if (b0 < 0x80) {
@@ -102,10 +106,15 @@ void appendUtf8(std::string& out, char32_t cp) {
 }
 
 std::string toUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
   const std::size_t n = text.size();
-  for (std::size_t i = 0; i < n; ++i) {
+  // Most text is ASCII: a byte a unit, written in place up to the first unit that is not.
+  std::string out(n, '\0');
+  std::size_t i = 0;
+  for (; i < n && text[i] < 0x80; ++i) out[i] = static_cast<char>(text[i]);
+  if (i == n) return out;
+  out.resize(i);
+  out.reserve(n);
+  for (; i < n; ++i) {
     char32_t cp = text[i];
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {
