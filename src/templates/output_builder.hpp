@@ -1,7 +1,7 @@
 #pragma once
 // The StringBuilder a compiled template writes its page into (`Set ztSB = New StringBuilder`),
-// made by the script host: a template appends several hundred pieces a page, and each append
-// made as a script call cost more than the rest of the page's own statements.
+// made by the script host: a template appends several hundred pieces a page, and as calls of a
+// script class those appends were among the largest costs of making a page.
 //
 // A piece is taken as a script assignment takes a value: an object as its default value; Null
 // and Empty add nothing. An array has no text and raises "Type mismatch" where it is appended,
