@@ -31,10 +31,6 @@ std::u16string_view withoutLeadingSeparators(std::u16string_view path) {
   return path;
 }
 
-std::size_t findNoCase(std::u16string_view text, std::u16string_view needle) {
-  return toLower(text).find(toLower(needle));
-}
-
 // "~" goes, and then one separator; what is left is read below the application root.
 std::u16string normalDbPath(std::u16string_view dbPath) {
   dbPath = trimBlanks(dbPath);
@@ -86,9 +82,9 @@ std::optional<std::u16string> copyFile(const std::u16string& source, const std::
 std::u16string DatabaseSourceFile(std::u16string_view dbType, std::u16string_view phyPath,
                                   std::u16string_view connStr) {
   if (equalsNoCase(dbType, u"ACCESS")) return std::u16string(phyPath);
-  const std::size_t attach = findNoCase(connStr, u"AttachDbFilename");
+  const std::size_t attach = findTextNoCase(connStr, u"AttachDbFilename");
   if (attach == std::u16string_view::npos ||
-      findNoCase(connStr, u"\\SQLExpress") == std::u16string_view::npos) {
+      findTextNoCase(connStr, u"\\SQLExpress") == std::u16string_view::npos) {
     return {};
   }
   const std::size_t equals = connStr.find(u'=', attach);

@@ -10,7 +10,6 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
-#include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "projectfile/working_folders.hpp"
 #include "templates/control.hpp"
@@ -22,24 +21,6 @@ namespace {
 
 constexpr std::u16string_view kIncludeOpener = u"<!--##include";
 constexpr std::u16string_view kDirectiveCloser = u"##-->";
-
-// The directives open with a character that has no case ("<", "#"): candidates for such a first
-// unit are found a vector at a time, and only they are compared without regard to case.
-std::size_t findNoCase(std::u16string_view text, std::u16string_view needle, std::size_t from) {
-  if (needle.size() > text.size()) return std::u16string_view::npos;
-  const char16_t first = needle.empty() ? u'a' : needle[0];
-  const bool caseless = first < 0x80 && toLowerChar(first) == first && toUpperChar(first) == first;
-  for (std::size_t i = from; i + needle.size() <= text.size(); ++i) {
-    if (caseless) {
-      i = findUnit(text, first, i);
-      if (i == std::u16string_view::npos || needle.size() > text.size() - i) break;
-    }
-    std::size_t k = 0;
-    while (k < needle.size() && toLowerChar(text[i + k]) == toLowerChar(needle[k])) ++k;
-    if (k == needle.size()) return i;
-  }
-  return std::u16string_view::npos;
-}
 
 std::u16string includedFileName(std::u16string_view reference) {
   const std::size_t slash = reference.rfind(u'/');
@@ -89,9 +70,9 @@ class ControlLoader {
 
 std::u16string GetIncludeFiles(std::u16string_view text) {
   std::u16string result;
-  std::size_t p = findNoCase(text, kIncludeOpener, 0);
+  std::size_t p = findTextNoCase(text, kIncludeOpener, 0);
   while (p != std::u16string_view::npos) {
-    const std::size_t q = findNoCase(text, kDirectiveCloser, p);
+    const std::size_t q = findTextNoCase(text, kDirectiveCloser, p);
     // Without a closer no later directive can be read apart from this one.
     if (q == std::u16string_view::npos) break;
     const std::size_t start = p + kIncludeOpener.size();
@@ -99,7 +80,7 @@ std::u16string GetIncludeFiles(std::u16string_view text) {
         start <= q ? text.substr(start, q - start) : std::u16string_view();
     if (!result.empty()) result += u',';
     result += includedFileName(reference);
-    p = findNoCase(text, kIncludeOpener, q + kDirectiveCloser.size());
+    p = findTextNoCase(text, kIncludeOpener, q + kDirectiveCloser.size());
   }
   return result;
 }

@@ -127,4 +127,45 @@ std::size_t findUnit(std::u16string_view text, char16_t unit, std::size_t from) 
   return std::u16string_view::npos;
 }
 
+namespace {
+
+// Where needle stands at or after `from` by `same`, which compares a stretch of the text of
+// needle's length with it. With byFirstUnit the candidates are where needle's first unit stands.
+template <class Same>
+std::size_t findWith(std::u16string_view text, std::u16string_view needle, std::size_t from,
+                     bool byFirstUnit, Same same) noexcept {
+  if (from > text.size() || needle.size() > text.size() - from) return std::u16string_view::npos;
+  if (needle.empty()) return from;
+  const std::size_t last = text.size() - needle.size();
+  for (std::size_t at = from; at <= last; ++at) {
+    if (byFirstUnit) {
+      at = findUnit(text, needle[0], at);
+      if (at == std::u16string_view::npos || at > last) break;
+    }
+    if (same(text.substr(at, needle.size()))) return at;
+  }
+  return std::u16string_view::npos;
+}
+
+}  // namespace
+
+std::size_t findText(std::u16string_view text, std::u16string_view needle,
+                     std::size_t from) noexcept {
+  return findWith(text, needle, from, true,
+                  [needle](std::u16string_view stretch) { return stretch == needle; });
+}
+
+std::size_t findTextNoCase(std::u16string_view text, std::u16string_view needle,
+                           std::size_t from) noexcept {
+  // Only an ASCII unit that is its own lower and upper case is the lower case of nothing else.
+  const bool caseless = !needle.empty() && needle[0] < 0x80 &&
+                        toLowerChar(needle[0]) == needle[0] && toUpperChar(needle[0]) == needle[0];
+  return findWith(text, needle, from, caseless, [needle](std::u16string_view stretch) {
+    for (std::size_t i = 0; i < stretch.size(); ++i) {
+      if (toLowerChar(stretch[i]) != toLowerChar(needle[i])) return false;
+    }
+    return true;
+  });
+}
+
 }  // namespace vantorel

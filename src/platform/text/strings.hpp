@@ -30,5 +30,13 @@ std::u16string toU16(long long value);
 // The first position at or after `from` that holds `unit`, or npos. Long texts are searched a
 // vector at a time (memchr over their bytes), where the standard find looks at each unit.
 std::size_t findUnit(std::u16string_view text, char16_t unit, std::size_t from = 0) noexcept;
+// The first position at or after `from` where `needle` stands, or npos, as find gives it. The
+// needle's first unit is found a vector at a time (findUnit), then the rest is compared.
+std::size_t findText(std::u16string_view text, std::u16string_view needle,
+                     std::size_t from = 0) noexcept;
+// The same with each unit compared by its lower case (toLowerChar). A first unit without case
+// ("<", "#") is still found a vector at a time.
+std::size_t findTextNoCase(std::u16string_view text, std::u16string_view needle,
+                           std::size_t from = 0) noexcept;
 
 }  // namespace vantorel

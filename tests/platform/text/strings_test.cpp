@@ -4,6 +4,9 @@
 
 #include <climits>
 
+#include "platform/text/case_fold.hpp"
+#include "platform/text/unicode.hpp"
+
 namespace vantorel {
 namespace {
 
@@ -93,6 +96,25 @@ TEST(Strings, FindUnitFindsWhatFindFinds) {
       for (std::size_t from = 0; from <= text.size() + 1; from += from < 8 ? 1 : 97) {
         EXPECT_EQ(findUnit(text, unit, from), std::u16string_view(text).find(unit, from))
             << "unit " << int(unit) << " from " << from << " in a text of " << text.size();
+      }
+    }
+  }
+}
+
+// Text searches measured by the standard find: exact, and on lowered copies without regard to
+// case, over false starts, units that share a byte with the first one sought, every start.
+TEST(Strings, FindTextFindsWhatFindFinds) {
+  const std::u16string texts[] = {
+      u"", u"aaab<!--#<!--##INCLUDE a##-->", u"\u0141A\u3C00<!--##Include x", u"x\u20ACy\u20ACY",
+  };
+  const std::u16string needles[] = {u"", u"aab", u"A", u"<!--##include", u"##-->", u"\u20ACy"};
+  for (const std::u16string& text : texts) {
+    for (const std::u16string& needle : needles) {
+      for (std::size_t from = 0; from <= text.size() + 1; ++from) {
+        EXPECT_EQ(findText(text, needle, from), std::u16string_view(text).find(needle, from))
+            << toUtf8(needle) << " in " << toUtf8(text) << " from " << from;
+        EXPECT_EQ(findTextNoCase(text, needle, from), toLower(text).find(toLower(needle), from))
+            << toUtf8(needle) << " in " << toUtf8(text) << " from " << from << ", any case";
       }
     }
   }

@@ -62,30 +62,8 @@ CompareMode compareModeArg(CallArgs args, std::size_t i) {
 
 std::size_t findText(std::u16string_view haystack, std::u16string_view needle, std::size_t from,
                      CompareMode mode) noexcept {
-  if (mode == CompareMode::kBinary) {
-    if (needle.empty() || from >= haystack.size()) return haystack.find(needle, from);
-    // The first unit is found a vector at a time: most searches look for one or two units.
-    for (std::size_t at = from;; ++at) {
-      at = findUnit(haystack, needle[0], at);
-      if (at == std::u16string_view::npos || needle.size() > haystack.size() - at) {
-        return std::u16string_view::npos;
-      }
-      if (haystack.substr(at, needle.size()) == needle) return at;
-    }
-  }
-  if (from > haystack.size() || needle.size() > haystack.size() - from) {
-    return std::u16string_view::npos;
-  }
-  if (needle.empty()) return from;
-  const char16_t first = toLowerChar(needle[0]);
-  const std::size_t last = haystack.size() - needle.size();
-  for (std::size_t i = from; i <= last; ++i) {
-    if (toLowerChar(haystack[i]) != first) continue;
-    std::size_t j = 1;
-    while (j < needle.size() && toLowerChar(haystack[i + j]) == toLowerChar(needle[j])) ++j;
-    if (j == needle.size()) return i;
-  }
-  return std::u16string_view::npos;
+  return mode == CompareMode::kBinary ? vantorel::findText(haystack, needle, from)
+                                      : findTextNoCase(haystack, needle, from);
 }
 
 std::string stringBytes(std::u16string_view text, bool oddByte) {
