@@ -90,7 +90,7 @@ AGP::~AGP() = default;
 
 const ClassInfo& AGP::classInfo() const noexcept {
   using T = AGP;
-  static const ClassInfo info(u"AGP", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGP", [](ClassInfo& c) {
     ClassBuilder<T> b(c);
     b.prop<&T::lhWnd, &T::setLhWnd>(u"lhWnd")
         .get<&T::ProjInit>(u"ProjInit")

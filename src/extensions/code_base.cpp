@@ -115,7 +115,7 @@ CodeBaseRead ReadCodeBase(std::string_view bytes, std::u16string_view file) {
 
 const ClassInfo& AGPCodeBase::classInfo() const noexcept {
   using T = AGPCodeBase;
-  static const ClassInfo info(u"AGPCodeBase", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPCodeBase", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curIndex>(u"curIndex")
         .get<&T::Count>(u"Count")

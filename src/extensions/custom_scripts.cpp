@@ -71,7 +71,7 @@ AGPCustomScript::AGPCustomScript() : properties_(makeRef<AGProperties>(scriptCat
 
 const ClassInfo& AGPCustomScript::classInfo() const noexcept {
   using T = AGPCustomScript;
-  static const ClassInfo info(u"AGPCustomScript", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPCustomScript", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::scriptProperties>(u"Properties")
         .prop<&T::key, &T::setKey>(u"Key")
@@ -136,7 +136,7 @@ AGPCustomScripts::AGPCustomScripts() {
 
 const ClassInfo& AGPCustomScripts::classInfo() const noexcept {
   using T = AGPCustomScripts;
-  static const ClassInfo info(u"AGPCustomScripts", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPCustomScripts", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curName>(u"curName")
         .get<&T::curSeq>(u"curSeq")

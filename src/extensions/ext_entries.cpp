@@ -180,7 +180,7 @@ AGPExtFields& AGPExtTable::fields() {
 }
 
 const ClassInfo& AGPExtChart::classInfo() const noexcept {
-  static const ClassInfo info(u"AGPExtChart", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPExtChart", [](ClassInfo& c) {
     ClassBuilder<AGPExtChart> b(c);
     entryMembers(b, u"ChartSeq", u"ChartName");
   });
@@ -188,7 +188,7 @@ const ClassInfo& AGPExtChart::classInfo() const noexcept {
 }
 
 const ClassInfo& AGPExtField::classInfo() const noexcept {
-  static const ClassInfo info(u"AGPExtField", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPExtField", [](ClassInfo& c) {
     ClassBuilder<AGPExtField> b(c);
     entryMembers(b, u"FldSeq", u"FldName");
   });
@@ -197,7 +197,7 @@ const ClassInfo& AGPExtField::classInfo() const noexcept {
 
 const ClassInfo& AGPExtTable::classInfo() const noexcept {
   using T = AGPExtTable;
-  static const ClassInfo info(u"AGPExtTable", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPExtTable", [](ClassInfo& c) {
     ClassBuilder<T> b(c);
     b.get<&T::scriptProperties>(u"Properties")
         .get<&T::scriptCharts>(u"Charts")
@@ -209,7 +209,7 @@ const ClassInfo& AGPExtTable::classInfo() const noexcept {
 
 const ClassInfo& AGPExtTables::classInfo() const noexcept {
   using T = AGPExtTables;
-  static const ClassInfo info(u"AGPExtTables", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPExtTables", [](ClassInfo& c) {
     ClassBuilder<T> b(c);
     listMembers(b, u"TableExist", u"NewEnum_extTbl");
     b.method<&T::setItem>(u"SetItem");
@@ -219,7 +219,7 @@ const ClassInfo& AGPExtTables::classInfo() const noexcept {
 
 const ClassInfo& AGPExtCharts::classInfo() const noexcept {
   using T = AGPExtCharts;
-  static const ClassInfo info(u"AGPExtCharts", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPExtCharts", [](ClassInfo& c) {
     ClassBuilder<T> b(c);
     listMembers(b, u"ChartExist", u"NewEnum_extChart");
     b.method<&T::setItemExact>(u"SetItem");
@@ -229,7 +229,7 @@ const ClassInfo& AGPExtCharts::classInfo() const noexcept {
 
 const ClassInfo& AGPExtFields::classInfo() const noexcept {
   using T = AGPExtFields;
-  static const ClassInfo info(u"AGPExtFields", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPExtFields", [](ClassInfo& c) {
     ClassBuilder<T> b(c);
     listMembers(b, u"FieldExist", u"NewEnum_extFld");
     b.method<&T::setItem>(u"SetItem");

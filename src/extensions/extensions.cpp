@@ -38,7 +38,7 @@ AGPExtDb::AGPExtDb() : properties_(makeRef<AGProperties>(extDbCatalog())) {}
 
 const ClassInfo& AGPExtDb::classInfo() const noexcept {
   using T = AGPExtDb;
-  static const ClassInfo info(u"AGPExtDb", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPExtDb", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::scriptProperties>(u"Properties")
         .get<&T::scriptTables>(u"Tables")
@@ -64,7 +64,7 @@ void AGPExtDb::setDbName(const std::u16string& name) {
 
 const ClassInfo& AGPExtDbs::classInfo() const noexcept {
   using T = AGPExtDbs;
-  static const ClassInfo info(u"AGPExtDbs", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPExtDbs", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curName>(u"curName")
         .method<&T::add>(u"Add")
@@ -105,7 +105,7 @@ AGPExtProj::AGPExtProj() : properties_(makeRef<AGProperties>()), dbs_(makeRef<AG
 
 const ClassInfo& AGPExtProj::classInfo() const noexcept {
   using T = AGPExtProj;
-  static const ClassInfo info(u"AGPExtProj", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPExtProj", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::scriptDb>(u"DB")
         .get<&T::dbCnt>(u"DBCnt")
@@ -130,7 +130,7 @@ AGPExtension::AGPExtension() : properties_(makeRef<AGProperties>(extensionCatalo
 
 const ClassInfo& AGPExtension::classInfo() const noexcept {
   using T = AGPExtension;
-  static const ClassInfo info(u"AGPExtension", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPExtension", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::scriptProperties>(u"Properties")
         .get<&T::isExtended>(u"IsExtended")
@@ -192,7 +192,7 @@ void AGPExtension::setEnabled(bool enabled) {
 
 const ClassInfo& AGPExtensions::classInfo() const noexcept {
   using T = AGPExtensions;
-  static const ClassInfo info(u"AGPExtensions", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPExtensions", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curName>(u"curName")
         .get<&T::curSeq>(u"curSeq")

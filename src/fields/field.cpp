@@ -49,7 +49,7 @@ void AGPField::createProperties() {
 
 const ClassInfo& AGPField::classInfo() const noexcept {
   using T = AGPField;
-  static const ClassInfo info(u"AGPField", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPField", [](ClassInfo& c) {
     // The interface order: the edit control's pair stands before the view pair, and the derived
     // FldParm right behind FldVar. Naming the members first fixes their places; the catalog's
     // properties then fill them in.

@@ -48,7 +48,7 @@ std::optional<std::int16_t> readSeq(AGPField& field) {
 
 const ClassInfo& AGPFields::classInfo() const noexcept {
   using T = AGPFields;
-  static const ClassInfo info(u"AGPFields", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPFields", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curName>(u"curName")
         .get<&T::curSeq>(u"curSeq")

@@ -33,14 +33,14 @@ class KeysEnumerator final : public Enumerator {
 }  // namespace
 
 const ClassInfo& cKey::classInfo() const noexcept {
-  static const ClassInfo info(u"cKey", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"cKey", [](ClassInfo& c) {
     ClassBuilder<cKey>(c).get<&cKey::name>(u"Name").get<&cKey::associatedIndex>(u"AssociatedIndex");
   });
   return info;
 }
 
 const ClassInfo& CKeys::classInfo() const noexcept {
-  static const ClassInfo info(u"CKeys", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"CKeys", [](ClassInfo& c) {
     ClassBuilder<CKeys>(c)
         .get<&CKeys::count>(u"Count")
         .get<&CKeys::newEnum>(u"NewEnum")

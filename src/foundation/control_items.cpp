@@ -25,7 +25,7 @@ std::optional<std::u16string> textOf(const Variant& index) {
 
 const ClassInfo& AGControlItem::classInfo() const noexcept {
   using T = AGControlItem;
-  static const ClassInfo info(u"AGControlItem", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGControlItem", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .prop<&T::Key, &T::setKey>(u"Key")
         .prop<&T::ItemId, &T::setItemId>(u"ItemId")
@@ -42,7 +42,7 @@ AGControlItems::AGControlItems() : items_(makeRef<CSuperCollection>()) {
 
 const ClassInfo& AGControlItems::classInfo() const noexcept {
   using T = AGControlItems;
-  static const ClassInfo info(u"AGControlItems", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGControlItems", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .method<&T::Add>(u"Add")
         .method<&T::Count>(u"Count")

@@ -36,7 +36,7 @@ AGPSettings::AGPSettings() = default;
 AGPSettings::~AGPSettings() = default;
 
 const ClassInfo& AGPSettings::classInfo() const noexcept {
-  static const ClassInfo info(u"AGPSettings", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPSettings", [](ClassInfo& c) {
     ClassBuilder<AGPSettings>(c)
         .method<&AGPSettings::LoadSettings>(u"LoadSettings")
         .method<&AGPSettings::LoadSettingType>(u"LoadSettingType")

@@ -42,7 +42,7 @@ void showLoadFailure(const std::u16string& path) {
 }  // namespace
 
 const ClassInfo& AGPKeyword::classInfo() const noexcept {
-  static const ClassInfo info(u"AGPKeyword", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPKeyword", [](ClassInfo& c) {
     ClassBuilder<AGPKeyword>(c)
         .get<&AGPKeyword::curIndex>(u"curIndex")
         .get<&AGPKeyword::Count>(u"Count")

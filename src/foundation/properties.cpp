@@ -60,7 +60,7 @@ class PropertyEnumerator final : public Enumerator {
 AGProperty::AGProperty() : bag_(makeRef<AGProperties>()) { slot_ = bag_->detachedSlot(); }
 
 const ClassInfo& AGProperty::classInfo() const noexcept {
-  static const ClassInfo info(u"AGProperty", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGProperty", [](ClassInfo& c) {
     ClassBuilder<AGProperty>(c)
         .prop<&AGProperty::name, &AGProperty::setName>(u"Key")
         .prop<&AGProperty::name, &AGProperty::setName>(u"Name")
@@ -106,7 +106,7 @@ AGProperties::AGProperties(const SettingCatalog& catalog)
 AGProperties::~AGProperties() = default;
 
 const ClassInfo& AGProperties::classInfo() const noexcept {
-  static const ClassInfo info(u"AGProperties", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGProperties", [](ClassInfo& c) {
     ClassBuilder<AGProperties>(c)
         .method<&AGProperties::scriptAdd>(u"Add")
         .get<&AGProperties::count>(u"Count")

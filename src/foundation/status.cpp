@@ -15,7 +15,7 @@ namespace vantorel {
 AGPStatus::AGPStatus() : lastValue_(std::int16_t{0}), lastUpdate_(sys::now()) {}
 
 const ClassInfo& AGPStatus::classInfo() const noexcept {
-  static const ClassInfo info(u"AGPStatus", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPStatus", [](ClassInfo& c) {
     ClassBuilder<AGPStatus>(c)
         .method<&AGPStatus::DispStatus>(u"DispStatus")
         .method<&AGPStatus::ShowStatus>(u"ShowStatus")

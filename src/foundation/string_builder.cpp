@@ -6,7 +6,7 @@
 namespace vantorel {
 
 const ClassInfo& AGPStringBuilder::classInfo() const noexcept {
-  static const ClassInfo info(u"AGPStringBuilder", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPStringBuilder", [](ClassInfo& c) {
     ClassBuilder<AGPStringBuilder>(c)
         .method<&AGPStringBuilder::clear>(u"Clear")
         .method<&AGPStringBuilder::append>(u"Append")

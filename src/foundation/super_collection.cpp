@@ -61,7 +61,7 @@ CSuperCollection::~CSuperCollection() {
 }
 
 const ClassInfo& CSuperCollection::classInfo() const noexcept {
-  static const ClassInfo info(u"CSuperCollection", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"CSuperCollection", [](ClassInfo& c) {
     ClassBuilder<CSuperCollection>(c)
         .prop<&CSuperCollection::compareMode, &CSuperCollection::setCompareMode>(u"CompareMode")
         .prop<&CSuperCollection::allowItemAsignments, &CSuperCollection::setAllowItemAsignments>(

@@ -68,7 +68,7 @@ std::optional<std::string> readEntry(zip_t* archive, zip_uint64_t index) {
 
 const ClassInfo& UnzipComponent::classInfo() const noexcept {
   using T = UnzipComponent;
-  static const ClassInfo info(u"UnzipComponent", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"UnzipComponent", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .prop<&T::ZipFile, &T::setZipFile>(u"ZipFile")
         .prop<&T::Overwrite, &T::setOverwrite>(u"Overwrite")

@@ -59,7 +59,7 @@ AGPChart::AGPChart() {
 
 const ClassInfo& AGPChart::classInfo() const noexcept {
   using T = AGPChart;
-  static const ClassInfo info(u"AGPChart", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPChart", [](ClassInfo& c) {
     ClassBuilder<T> b(c);
     b.get<&T::scriptProperties>(u"Properties")
         .method<&T::GetV>(u"GetV")

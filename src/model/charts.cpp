@@ -11,7 +11,7 @@ namespace vantorel {
 
 const ClassInfo& AGPCharts::classInfo() const noexcept {
   using T = AGPCharts;
-  static const ClassInfo info(u"AGPCharts", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPCharts", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curName>(u"curName")
         .get<&T::curSeq>(u"curSeq")

@@ -58,7 +58,7 @@ AGPDatabase::AGPDatabase() {
 
 const ClassInfo& AGPDatabase::classInfo() const noexcept {
   using T = AGPDatabase;
-  static const ClassInfo info(u"AGPDatabase", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPDatabase", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::scriptProperties>(u"Properties")
         .method<&T::GetV>(u"GetV")

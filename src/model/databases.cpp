@@ -9,7 +9,7 @@ namespace vantorel {
 
 const ClassInfo& AGPDatabases::classInfo() const noexcept {
   using T = AGPDatabases;
-  static const ClassInfo info(u"AGPDatabases", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPDatabases", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curName>(u"curName")
         .get<&T::curSeq>(u"curSeq")

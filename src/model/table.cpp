@@ -88,7 +88,7 @@ AGPTable::AGPTable() {
 
 const ClassInfo& AGPTable::classInfo() const noexcept {
   using T = AGPTable;
-  static const ClassInfo info(u"AGPTable", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPTable", [](ClassInfo& c) {
     ClassBuilder<T> b(c);
     b.get<&T::scriptProperties>(u"Properties")
         .method<&T::GetV>(u"GetV")

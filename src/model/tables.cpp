@@ -10,7 +10,7 @@ namespace vantorel {
 
 const ClassInfo& AGPTables::classInfo() const noexcept {
   using T = AGPTables;
-  static const ClassInfo info(u"AGPTables", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPTables", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curName>(u"curName")
         .get<&T::curSeq>(u"curSeq")

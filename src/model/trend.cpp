@@ -34,7 +34,7 @@ AGPTrend::AGPTrend() {
 
 const ClassInfo& AGPTrend::classInfo() const noexcept {
   using T = AGPTrend;
-  static const ClassInfo info(u"AGPTrend", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPTrend", [](ClassInfo& c) {
     ClassBuilder<T> b(c);
     b.get<&T::scriptProperties>(u"Properties");
     // Key sits between TrendSeq and TrendName.

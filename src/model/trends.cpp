@@ -7,7 +7,7 @@ namespace vantorel {
 
 const ClassInfo& AGPTrends::classInfo() const noexcept {
   using T = AGPTrends;
-  static const ClassInfo info(u"AGPTrends", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPTrends", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curName>(u"curName")
         .get<&T::curSeq>(u"curSeq")

@@ -68,7 +68,7 @@ std::optional<std::u16string> textOf(const Variant& v) {
 
 const ClassInfo& AGPFilter::classInfo() const noexcept {
   using T = AGPFilter;
-  static const ClassInfo info(u"AGPFilter", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPFilter", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::groupCount>(u"GroupCount")
         .method<&T::groupName>(u"GroupName")

@@ -24,7 +24,7 @@ class PhraseRecordObject final : public Object {
   explicit PhraseRecordObject(R record) : record_(std::move(record)) {}
 
   const ClassInfo& classInfo() const noexcept override {
-    static const ClassInfo info(std::u16string(Traits::kName), [](ClassInfo& c) {
+    static const ClassInfo& info = describeClass(Traits::kName, [](ClassInfo& c) {
       [&]<std::size_t... I>(std::index_sequence<I...>) {
         ((c.define(Traits::kFields[I].name).get = &getField<I>,
           c.define(Traits::kFields[I].name).let = &letField<I>),
@@ -76,7 +76,7 @@ AGPLanguage::AGPLanguage() {
 }
 
 const ClassInfo& AGPLanguage::classInfo() const noexcept {
-  static const ClassInfo info(u"AGPLanguage", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPLanguage", [](ClassInfo& c) {
     using L = AGPLanguage;
     ClassBuilder<L>(c)
         .method<&L::GetFileId>(u"GetFileId")

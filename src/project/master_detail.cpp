@@ -10,7 +10,7 @@ namespace vantorel {
 
 const ClassInfo& AGPMasterDetail::classInfo() const noexcept {
   using T = AGPMasterDetail;
-  static const ClassInfo info(u"AGPMasterDetail", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPMasterDetail", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .prop<&T::seq, &T::setSeq>(u"Seq")
         .prop<&T::masterTable, &T::setMasterTable>(u"MasterTable")

@@ -17,7 +17,7 @@ std::u16string linkKey(const std::u16string& masterTable, const std::u16string& 
 
 const ClassInfo& AGPMasterDetails::classInfo() const noexcept {
   using T = AGPMasterDetails;
-  static const ClassInfo info(u"AGPMasterDetails", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPMasterDetails", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curMasterTable>(u"curMasterTable")
         .get<&T::curDetailTable>(u"curDetailTable")

@@ -89,7 +89,7 @@ void storeConverted(AGMenuFields& f, const FieldDesc& d, const std::u16string& t
 
 const ClassInfo& AGPMenu::classInfo() const noexcept {
   using T = AGPMenu;
-  static const ClassInfo info(u"AGPMenu", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPMenu", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::MenuAttExist>(u"MenuAttExist")
         .get<&T::MenuAtt>(u"MenuAtt")

@@ -28,7 +28,7 @@ std::u16string baseName(const xml::Node& node) {
 
 const ClassInfo& AGPMenus::classInfo() const noexcept {
   using T = AGPMenus;
-  static const ClassInfo info(u"AGPMenus", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPMenus", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curIndex>(u"curIndex")
         .method<&T::scriptLoadMenus>(u"LoadMenus")

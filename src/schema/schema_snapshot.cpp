@@ -16,7 +16,7 @@ AGSchemaTable AGPSchema::Tbl(std::int16_t i) const {
 const ClassInfo& AGPSchema::classInfo() const noexcept {
   using T = AGPSchema;
   // The records have no Variant form, so Tbl is for C++ callers only.
-  static const ClassInfo info(u"AGPSchema", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPSchema", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::tblcnt>(u"tblcnt")
         .method<&T::scriptLoadDB>(u"LoadDB")

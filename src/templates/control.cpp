@@ -59,7 +59,7 @@ AGPControl::AGPControl() : sessions_(makeRef<AGPSessions>()) {}
 
 const ClassInfo& AGPControl::classInfo() const noexcept {
   using T = AGPControl;
-  static const ClassInfo info(u"AGPControl", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPControl", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::Sessions>(u"Sessions")
         .prop<&T::CtrlID, &T::setCtrlID>(u"CtrlID")

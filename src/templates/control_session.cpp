@@ -34,7 +34,7 @@ constexpr SessionAttribute kAttributes[] = {
 
 const ClassInfo& AGPSession::classInfo() const noexcept {
   using T = AGPSession;
-  static const ClassInfo info(u"AGPSession", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPSession", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .prop<&T::SessType, &T::setSessType>(u"SessType")
         .prop<&T::SessValue, &T::setSessValue>(u"SessValue")

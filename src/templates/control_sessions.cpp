@@ -10,7 +10,7 @@ namespace vantorel {
 
 const ClassInfo& AGPSessions::classInfo() const noexcept {
   using T = AGPSessions;
-  static const ClassInfo info(u"AGPSessions", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPSessions", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .method<&T::scriptLoad>(u"Load")
         .method<&T::AddSession>(u"AddSession")

@@ -33,7 +33,7 @@ std::u16string productRootName() {
 
 const ClassInfo& AGPControls::classInfo() const noexcept {
   using T = AGPControls;
-  static const ClassInfo info(u"AGPControls", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPControls", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::curIndex>(u"curIndex")
         .get<&T::ProdDate>(u"ProdDate")

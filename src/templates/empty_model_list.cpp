@@ -10,7 +10,7 @@ namespace vantorel {
 
 const ClassInfo& EmptyModelList::classInfo() const noexcept {
   using T = EmptyModelList;
-  static const ClassInfo info(u"EmptyModelList", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"EmptyModelList", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::Count>(u"Count")
         .get<&T::curName>(u"curName")

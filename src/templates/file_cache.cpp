@@ -20,7 +20,7 @@ using templates::kSectionOpen;
 
 const ClassInfo& AGPFileCache::classInfo() const noexcept {
   using T = AGPFileCache;
-  static const ClassInfo info(u"AGPFileCache", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPFileCache", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .method<&T::Clear>(u"Clear")
         .method<&T::AddFile>(u"AddFile")

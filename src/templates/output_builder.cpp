@@ -7,7 +7,7 @@
 namespace vantorel {
 
 const ClassInfo& TemplateOutputBuilder::classInfo() const noexcept {
-  static const ClassInfo info(u"StringBuilder", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"StringBuilder", [](ClassInfo& c) {
     ClassBuilder<TemplateOutputBuilder>(c)
         .method<&TemplateOutputBuilder::append>(u"Append")
         .method<&TemplateOutputBuilder::toString>(u"ToString")

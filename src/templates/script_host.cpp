@@ -122,7 +122,7 @@ AGScript::~AGScript() = default;
 
 const ClassInfo& AGScript::classInfo() const noexcept {
   using T = AGScript;
-  static const ClassInfo info(u"AGScript", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGScript", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .method<&T::Initialize>(u"Initialize")
         .method<&T::IsInitialized>(u"IsInitialized")

@@ -109,7 +109,7 @@ AGPCache::AGPCache() : cacheFile_(fs::joinPath(templateCacheFolder(), u"cache.xm
 
 const ClassInfo& AGPCache::classInfo() const noexcept {
   using T = AGPCache;
-  static const ClassInfo info(u"AGPCache", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGPCache", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .method<&T::AddCache>(u"AddCache")
         .method<&T::DeleteCache>(u"DeleteCache")

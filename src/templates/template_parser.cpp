@@ -92,7 +92,7 @@ AGParser::AGParser() : blocks_(1) {}
 
 const ClassInfo& AGParser::classInfo() const noexcept {
   using T = AGParser;
-  static const ClassInfo info(u"AGParser", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGParser", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::BlockType>(u"BlockType")
         .get<&T::BlockName>(u"BlockName")

@@ -9,7 +9,7 @@ namespace vantorel {
 
 const ClassInfo& AGUserScript::classInfo() const noexcept {
   using T = AGUserScript;
-  static const ClassInfo info(u"AGUserScript", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"AGUserScript", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .method<&T::AddUserModule>(u"AddUserModule")
         .method<&T::UserModuleExist>(u"UserModuleExist");

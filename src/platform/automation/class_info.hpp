@@ -33,7 +33,7 @@ struct MemberInfo {
 class ClassInfo {
  public:
   explicit ClassInfo(std::u16string name) : name_(std::move(name)) {}
-  // Builds the table at once: `static const ClassInfo info(u"Name", [](ClassInfo& c) {...});`
+  // Builds the table at once; a class's classInfo() makes it through describeClass below.
   template <class Define>
   ClassInfo(std::u16string name, Define&& define) : name_(std::move(name)) {
     define(*this);
@@ -67,5 +67,15 @@ class ClassInfo {
   DispId defaultId_ = kDispIdUnknown;
   EnumThunk enumerator_ = nullptr;
 };
+
+// Makes a class's description on its first use, out of line. A classInfo() written
+//   static const ClassInfo& info = describeClass(u"Name", [](ClassInfo& c) {...});
+// is a test and a load on every call; a ClassInfo built in place there made every call save
+// the registers its construction needs. Each lambda has its own type, so each class its own.
+template <class Define>
+[[gnu::noinline]] const ClassInfo& describeClass(std::u16string_view name, Define&& define) {
+  static const ClassInfo info{std::u16string(name), std::forward<Define>(define)};
+  return info;
+}
 
 }  // namespace vantorel

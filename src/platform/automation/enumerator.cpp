@@ -12,7 +12,7 @@ void Enumerator::skip(std::size_t n) {
 }
 
 const ClassInfo& Enumerator::classInfo() const noexcept {
-  static const ClassInfo info(u"IEnumVARIANT", [](ClassInfo&) {});
+  static const ClassInfo& info = describeClass(u"IEnumVARIANT", [](ClassInfo&) {});
   return info;
 }
 

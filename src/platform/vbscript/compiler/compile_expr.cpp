@@ -572,11 +572,13 @@ ExprNodePtr Compiler::literalComparison(const BinaryExpr& b) {
   const Variant* l = hardLiteral(*b.left, leftSigned);
   const Variant* r = hardLiteral(*b.right, rightSigned);
   if (!l && !r) return nullptr;
-  // An Integer or Long literal on the right takes the faster CompareConstNode, which applies the
-  // same rule; two literals of one kind need nothing.
-  if (r && !l && b.right->kind == ExprKind::Literal &&
-      (r->type() == VarType::Integer || r->type() == VarType::Long)) {
-    return nullptr;
+  // An Integer or Long on the right (a literal, a signed one, or a Const such as vbBoolean)
+  // takes the faster CompareConstNode, which applies the same rule; two literals of one kind
+  // need nothing.
+  if (r && !l && (r->type() == VarType::Integer || r->type() == VarType::Long)) {
+    if (b.right->kind == ExprKind::Literal) return nullptr;
+    ExprNodePtr other = expr(*b.left);
+    return constantOperandNode(b.op, b.pos, other, *r);
   }
   if (l && r && l->isString() == r->isString()) return nullptr;
   // With two literals the string side is read as a number.

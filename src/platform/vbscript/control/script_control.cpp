@@ -38,7 +38,7 @@ std::vector<Variant> trailingArguments(CallArgs args) {
 // ---- Error -------------------------------------------------------------------------------
 
 const ClassInfo& ScriptControlError::classInfo() const noexcept {
-  static const ClassInfo info(u"Error", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Error", [](ClassInfo& c) {
     ClassBuilder<ScriptControlError>(c)
         .get<&ScriptControlError::number>(u"Number")
         .get<&ScriptControlError::source>(u"Source")
@@ -57,7 +57,7 @@ const ClassInfo& ScriptControlError::classInfo() const noexcept {
 // ---- Procedures ----------------------------------------------------------------------------
 
 const ClassInfo& ScriptProcedure::classInfo() const noexcept {
-  static const ClassInfo info(u"Procedure", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Procedure", [](ClassInfo& c) {
     ClassBuilder<ScriptProcedure>(c)
         .get<&ScriptProcedure::name>(u"Name")
         .get<&ScriptProcedure::numArgs>(u"NumArgs")
@@ -71,7 +71,7 @@ ScriptProcedures::ScriptProcedures(Ref<ScriptControl> control, std::u16string mo
     : control_(std::move(control)), module_(std::move(module)) {}
 
 const ClassInfo& ScriptProcedures::classInfo() const noexcept {
-  static const ClassInfo info(u"Procedures", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Procedures", [](ClassInfo& c) {
     ClassBuilder<ScriptProcedures>(c)
         .get<&ScriptProcedures::count>(u"Count")
         .get<&ScriptProcedures::item>(u"Item")
@@ -119,7 +119,7 @@ ScriptModule::ScriptModule(Ref<ScriptControl> control, std::u16string name)
     : control_(std::move(control)), name_(std::move(name)) {}
 
 const ClassInfo& ScriptModule::classInfo() const noexcept {
-  static const ClassInfo info(u"Module", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Module", [](ClassInfo& c) {
     ClassBuilder<ScriptModule>(c)
         .get<&ScriptModule::name>(u"Name")
         .get<&ScriptModule::codeObject>(u"CodeObject")
@@ -168,7 +168,7 @@ Variant ScriptModule::run(const std::u16string& procedure, std::span<const Varia
 ScriptModules::ScriptModules(Ref<ScriptControl> control) : control_(std::move(control)) {}
 
 const ClassInfo& ScriptModules::classInfo() const noexcept {
-  static const ClassInfo info(u"Modules", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Modules", [](ClassInfo& c) {
     ClassBuilder<ScriptModules>(c)
         .method<&ScriptModules::add>(u"Add")
         .get<&ScriptModules::item>(u"Item")
@@ -230,7 +230,7 @@ ScriptControl::ScriptControl() : error_(makeRef<ScriptControlError>()) {
 }
 
 const ClassInfo& ScriptControl::classInfo() const noexcept {
-  static const ClassInfo info(u"ScriptControl", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"ScriptControl", [](ClassInfo& c) {
     ClassBuilder<ScriptControl>(c)
         .prop<&ScriptControl::language, &ScriptControl::setLanguage>(u"Language")
         .prop<&ScriptControl::state, &ScriptControl::setState>(u"State")

@@ -37,7 +37,7 @@ std::u16string echoText(const Variant& v) {
 // ---- TextStream ------------------------------------------------------------------------------
 
 const ClassInfo& WshTextStream::classInfo() const noexcept {
-  static const ClassInfo info(u"TextStream", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"TextStream", [](ClassInfo& c) {
     ClassBuilder<WshTextStream>(c)
         .method<&WshTextStream::write>(u"Write")
         .method<&WshTextStream::writeLine>(u"WriteLine")
@@ -175,7 +175,7 @@ void WshTextStream::close() {
 // ---- Arguments -------------------------------------------------------------------------------
 
 const ClassInfo& WshNamed::classInfo() const noexcept {
-  static const ClassInfo info(u"WshNamed", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"WshNamed", [](ClassInfo& c) {
     ClassBuilder<WshNamed>(c)
         .get<&WshNamed::item>(u"Item")
         .method<&WshNamed::exists>(u"Exists")
@@ -215,7 +215,7 @@ WshArgumentList::WshArgumentList(std::u16string className, std::vector<std::u16s
       unnamed_(std::move(unnamed)) {}
 
 const ClassInfo& WshArgumentList::classInfo() const noexcept {
-  static const ClassInfo info(u"WshArguments", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"WshArguments", [](ClassInfo& c) {
     ClassBuilder<WshArgumentList>(c)
         .get<&WshArgumentList::item>(u"Item")
         .get<&WshArgumentList::count>(u"Count")
@@ -279,7 +279,7 @@ WScript::WScript(WScriptOptions options)
       stdIn_(makeRef<WshTextStream>(options_.in, WshTextStream::Mode::Read)) {}
 
 const ClassInfo& WScript::classInfo() const noexcept {
-  static const ClassInfo info(u"WScript", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"WScript", [](ClassInfo& c) {
     ClassBuilder<WScript>(c)
         .rawMethod(u"Echo",
                    [](Object& self, CallArgs args) -> Variant {

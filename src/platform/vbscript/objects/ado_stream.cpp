@@ -133,7 +133,7 @@ int codePageOfCharset(std::u16string_view charset) {
 }
 
 const ClassInfo& AdoStream::classInfo() const noexcept {
-  static const ClassInfo info(u"Stream", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Stream", [](ClassInfo& c) {
     using S = AdoStream;
     ClassBuilder<S>(c)
         .prop<&S::Type, &S::setType>(u"Type")

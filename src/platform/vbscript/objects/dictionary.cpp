@@ -73,7 +73,7 @@ std::uint64_t doubleBits(double d) {
 }  // namespace
 
 const ClassInfo& Dictionary::classInfo() const noexcept {
-  static const ClassInfo info(u"Dictionary", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Dictionary", [](ClassInfo& c) {
     ClassBuilder<Dictionary>(c)
         .prop<&Dictionary::item, &Dictionary::setItem>(u"Item")
         .method<&Dictionary::add>(u"Add")

@@ -376,7 +376,7 @@ Ref<TextStream> openTextFile(std::u16string_view spec, std::int32_t ioMode, bool
 }  // namespace fso
 
 const ClassInfo& FileSystemObject::classInfo() const noexcept {
-  static const ClassInfo info(u"FileSystemObject", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"FileSystemObject", [](ClassInfo& c) {
     using F = FileSystemObject;
     ClassBuilder<F>(c)
         .method<&F::BuildPath>(u"BuildPath")

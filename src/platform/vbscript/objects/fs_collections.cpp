@@ -44,7 +44,7 @@ std::int32_t FsFiles::Count() {
 }
 
 const ClassInfo& FsFiles::classInfo() const noexcept {
-  static const ClassInfo info(u"Files", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Files", [](ClassInfo& c) {
     ClassBuilder<FsFiles>(c)
         .get<&FsFiles::Count>(u"Count")
         .get<&FsFiles::Item>(u"Item")
@@ -73,7 +73,7 @@ std::int32_t FsFolders::Count() {
 }
 
 const ClassInfo& FsFolders::classInfo() const noexcept {
-  static const ClassInfo info(u"Folders", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Folders", [](ClassInfo& c) {
     ClassBuilder<FsFolders>(c)
         .get<&FsFolders::Count>(u"Count")
         .get<&FsFolders::Item>(u"Item")
@@ -118,7 +118,7 @@ bool isRootDriveSpec(std::u16string_view spec) {
 }
 
 const ClassInfo& FsDrive::classInfo() const noexcept {
-  static const ClassInfo info(u"Drive", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Drive", [](ClassInfo& c) {
     ClassBuilder<FsDrive>(c)
         .get<&FsDrive::AvailableSpace>(u"AvailableSpace")
         .get<&FsDrive::DriveLetter>(u"DriveLetter")
@@ -177,7 +177,7 @@ std::int32_t FsDrive::SerialNumber() {
 }
 
 const ClassInfo& FsDrives::classInfo() const noexcept {
-  static const ClassInfo info(u"Drives", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Drives", [](ClassInfo& c) {
     ClassBuilder<FsDrives>(c)
         .get<&FsDrives::Count>(u"Count")
         .get<&FsDrives::Item>(u"Item")

@@ -41,7 +41,7 @@ std::u16string fileTypeName(std::u16string_view name) {
 }
 
 const ClassInfo& FsFile::classInfo() const noexcept {
-  static const ClassInfo info(u"File", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"File", [](ClassInfo& c) {
     ClassBuilder<FsFile>(c)
         .prop<&FsFile::Attributes, &FsFile::setAttributes>(u"Attributes")
         .get<&FsFile::DateCreated>(u"DateCreated")

@@ -14,7 +14,7 @@
 namespace vantorel::vbs {
 
 const ClassInfo& FsFolder::classInfo() const noexcept {
-  static const ClassInfo info(u"Folder", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"Folder", [](ClassInfo& c) {
     ClassBuilder<FsFolder>(c)
         .prop<&FsFolder::Attributes, &FsFolder::setAttributes>(u"Attributes")
         .get<&FsFolder::DateCreated>(u"DateCreated")

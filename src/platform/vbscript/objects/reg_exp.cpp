@@ -225,7 +225,7 @@ Variant groupValue(const Matcher& m, std::size_t group) {
 }  // namespace
 
 const ClassInfo& RegExp::classInfo() const noexcept {
-  static const ClassInfo info(u"IRegExp2", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"IRegExp2", [](ClassInfo& c) {
     ClassBuilder<RegExp>(c)
         .prop<&RegExp::pattern, &RegExp::setPattern>(u"Pattern")
         .prop<&RegExp::ignoreCase, &RegExp::setIgnoreCase>(u"IgnoreCase")

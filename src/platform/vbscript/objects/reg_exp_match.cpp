@@ -20,7 +20,7 @@ void checkIndex(std::int32_t index, std::size_t size) {
 }  // namespace
 
 const ClassInfo& SubMatches::classInfo() const noexcept {
-  static const ClassInfo info(u"ISubMatches", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"ISubMatches", [](ClassInfo& c) {
     ClassBuilder<SubMatches>(c)
         .get<&SubMatches::item>(u"Item")
         .get<&SubMatches::count>(u"Count")
@@ -40,7 +40,7 @@ Ref<Enumerator> SubMatches::newEnum() {
 }
 
 const ClassInfo& Match::classInfo() const noexcept {
-  static const ClassInfo info(u"IMatch2", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"IMatch2", [](ClassInfo& c) {
     ClassBuilder<Match>(c)
         .get<&Match::value>(u"Value")
         .get<&Match::firstIndex>(u"FirstIndex")
@@ -57,7 +57,7 @@ Ref<SubMatches> Match::subMatches() {
 }
 
 const ClassInfo& Matches::classInfo() const noexcept {
-  static const ClassInfo info(u"IMatchCollection2", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"IMatchCollection2", [](ClassInfo& c) {
     ClassBuilder<Matches>(c)
         .get<&Matches::item>(u"Item")
         .get<&Matches::count>(u"Count")

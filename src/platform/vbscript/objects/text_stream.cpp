@@ -132,7 +132,7 @@ Ref<TextStream> TextStream::forWriting(std::u16string path, bool append, Encodin
 }
 
 const ClassInfo& TextStream::classInfo() const noexcept {
-  static const ClassInfo info(u"TextStream", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"TextStream", [](ClassInfo& c) {
     ClassBuilder<TextStream>(c)
         .get<&TextStream::AtEndOfLine>(u"AtEndOfLine")
         .get<&TextStream::AtEndOfStream>(u"AtEndOfStream")

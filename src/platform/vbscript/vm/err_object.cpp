@@ -33,7 +33,7 @@ Variant raiseThunk(Object& self, CallArgs args) {
 }  // namespace
 
 const ClassInfo& ErrObject::classInfo() const noexcept {
-  static const ClassInfo info(u"ErrObject", [](ClassInfo& c) {
+  static const ClassInfo& info = describeClass(u"ErrObject", [](ClassInfo& c) {
     ClassBuilder<ErrObject>(c)
         .prop<&ErrObject::number, &ErrObject::setNumber>(u"Number")
         .prop<&ErrObject::description, &ErrObject::setDescription>(u"Description")

@@ -54,3 +54,24 @@ t = "10"
 If t = 10 Then hits = hits & "8"
 If ChrB(97) & ChrB(0) = "a" Then hits = hits & "9"
 AssertEqual hits, "123456789", "text comparisons with a literal as conditions"
+
+' A named Integer constant on the right is hard-typed as its literal is, in values and in
+' conditions, and so is a signed literal.
+Const kEleven = 11
+t = "11" : hits = ""
+If t = kEleven Then hits = hits & "1"
+If t = vbBoolean Then hits = hits & "2"
+If VarType(True) = vbBoolean Then hits = hits & "3"
+If Not (VarType("x") = vbBoolean) Then hits = hits & "4"
+t = "-2"
+If t < -1 Then hits = hits & "5"
+If t >= -2 Then hits = hits & "6"
+If Null = kEleven Then hits = hits & "x" Else hits = hits & "7"
+AssertEqual hits, "1234567", "named constants and signed literals as conditions"
+AssertTrue IsNull(Null = vbBoolean), "Null against a named constant is Null"
+AssertEqual ("12" > kEleven), True, "text read as a number against a named constant"
+t = "abc"
+On Error Resume Next
+n = (t = vbBoolean)
+AssertEqual Err.Number, 13, "text that is no number against a named constant"
+On Error GoTo 0
