@@ -24,17 +24,29 @@ Function IsOn(ByVal v)
   End If
 End Function
 
+' A page quotes the same few names and captions hundreds of times: each text's literal is made
+' once a generation.
+Dim memoLits
+Set memoLits = CreateObject("Scripting.Dictionary")
+
 ' A VBScript string literal of the text, for generated ASP code.
 ' Most texts hold no quote and no line break, and are only looked through for them.
 Function Lit(ByVal s)
   s = s & ""
-  If InStr(s, """") > 0 Then s = Replace(s, """", """""")
-  If InStr(s, vbCr) > 0 Or InStr(s, vbLf) > 0 Then
-    s = Replace(s, vbCrLf, """ & vbCrLf & """)
-    s = Replace(s, vbCr, """ & vbCr & """)
-    s = Replace(s, vbLf, """ & vbLf & """)
+  If memoLits.Exists(s) Then
+    Lit = memoLits.Item(s)
+    Exit Function
   End If
-  Lit = """" & s & """"
+  Dim quoted
+  quoted = s
+  If InStr(quoted, """") > 0 Then quoted = Replace(quoted, """", """""")
+  If InStr(quoted, vbCr) > 0 Or InStr(quoted, vbLf) > 0 Then
+    quoted = Replace(quoted, vbCrLf, """ & vbCrLf & """)
+    quoted = Replace(quoted, vbCr, """ & vbCr & """)
+    quoted = Replace(quoted, vbLf, """ & vbLf & """)
+  End If
+  Lit = """" & quoted & """"
+  memoLits.Add s, Lit
 End Function
 
 ' The text as HTML, for captions written straight into a page.
