@@ -92,7 +92,8 @@ PageOutcome generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGP
     RaiseGenError(u"File " + compiledPath + u" not found. Generation aborted" +
                   (kind == PageKind::Field ? u"" : u"."));
   }
-  const std::u16string script = compiledText(run, compiledPath, *stamp);
+  // Held by the run, not copied: the engine keeps its own copy when it first compiles it.
+  const std::u16string& script = compiledText(run, compiledPath, *stamp);
 
   if (kind == PageKind::Table) {
     databaseTables(proj).item(Variant(table->tblName()));

@@ -355,7 +355,7 @@ ScriptResult<std::u16string> AGScript::buildNewCode(const std::u16string& id,
   }
   std::u16string result;
   ScriptFailure failure =
-      templates::attemptScript(*main_, id, [&] { result = toString(main_->run(id)); });
+      templates::attemptScript(*main_, id, [&] { result = takeText(main_->run(id)); });
   return {std::move(result), report.finish(std::move(failure))};
 }
 

@@ -70,8 +70,21 @@ template <>
 struct Arg<std::u16string> {
   static std::u16string from(CallArgs a, std::size_t i) { return toString(a[i]); }
 };
+// A string argument is passed without copying its text: the holder shares it, so that it stays
+// whole even when the call runs script that assigns the variable it came from. Anything else is
+// converted.
 template <>
-struct Arg<const std::u16string&> : Arg<std::u16string> {};
+struct Arg<const std::u16string&> {
+  class Text {
+   public:
+    explicit Text(const Variant& v) : held_(v.isString() ? v : Variant(toString(v))) {}
+    operator const std::u16string&() const noexcept { return held_.stringValue(); }
+
+   private:
+    Variant held_;
+  };
+  static Text from(CallArgs a, std::size_t i) { return Text(a[i]); }
+};
 template <>
 struct Arg<bool> {
   static bool from(CallArgs a, std::size_t i) { return toBool(a[i]); }

@@ -63,6 +63,21 @@ Variant Variant::error(std::int32_t code) noexcept {
   return v;
 }
 
+std::u16string Variant::takeString() {
+  std::u16string text;
+  if (detail::StringRep* rep = u_.str) {
+    if ((rep->countAndMark & ~detail::StringRep::kOddByte) == 1) {
+      text = std::move(rep->text);
+    } else {
+      text = rep->text;
+    }
+    releaseResource();
+  } else {
+    type_ = VarType::Empty;  // the empty string holds nothing
+  }
+  return text;
+}
+
 void Variant::destroyString(detail::StringRep* rep) noexcept {
   delete rep;
 }

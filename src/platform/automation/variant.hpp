@@ -155,6 +155,9 @@ class Variant {
   const std::u16string& stringValue() const noexcept {
     return u_.str ? u_.str->text : detail::emptyString();
   }
+  // The units of a string, moved out when this is their only holder (a shared string is
+  // copied); this Variant is left Empty. Only for a string.
+  std::u16string takeString();
   // Whether the string's last unit holds one byte only; false for anything else.
   bool hasOddByte() const noexcept { return isString() && u_.str && u_.str->oddByte(); }
   Object* objectValue() const noexcept { return u_.obj; }

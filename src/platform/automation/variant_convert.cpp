@@ -353,6 +353,10 @@ double toDate(const Variant& v) {
   }
 }
 
+std::u16string takeText(Variant&& v) {
+  return v.isString() ? v.takeString() : toString(v);
+}
+
 std::u16string toString(const Variant& v) {
   switch (v.type()) {
     case VarType::String:

@@ -22,6 +22,8 @@ Currency toCurrency(const Variant& v);      // CCur
 Decimal toDecimal(const Variant& v);
 double toDate(const Variant& v);            // CDate, as an OLE date
 std::u16string toString(const Variant& v);  // CStr: Empty gives "", Null raises 94
+// toString of a value about to go: a string it alone holds is moved out rather than copied.
+std::u16string takeText(Variant&& v);
 
 // The value converted to the type, as VariantChangeType does; Empty converts to the type's zero.
 Variant changeType(const Variant& v, VarType type);

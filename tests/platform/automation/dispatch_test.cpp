@@ -26,6 +26,11 @@ class Sample : public Object {
     return true;
   }
   void doubleIt(Variant& inOut) { inOut = Variant(toLong(inOut) * 2); }
+  // Assigns the variable its text came from before it reads the text.
+  std::u16string replaceThenRead(const std::u16string& text, Variant& source) {
+    source = Variant(u"replaced");
+    return text;
+  }
   Ref<Enumerator> newEnum() {
     return makeArrayEnumerator(Variant(SafeArray::fromValues(items_)));
   }
@@ -38,6 +43,7 @@ class Sample : public Object {
           .prop<&Sample::item, &Sample::setItem>(u"Item")
           .method<&Sample::add>(u"Add")
           .method<&Sample::doubleIt>(u"DoubleIt")
+          .method<&Sample::replaceThenRead>(u"ReplaceThenRead")
           .defaultMember(u"Item")
           .enumerator<&Sample::newEnum>();
     });
@@ -68,6 +74,19 @@ std::int32_t errorNumberOf(auto&& f) {
     return e.number();
   }
   return 0;
+}
+
+TEST(Dispatch, TextArgumentStaysWholeWhenTheCallAssignsItsVariable) {
+  auto s = makeRef<Sample>();
+  const std::u16string text = u"a text long enough to be kept on the heap";
+  Variant v(text);
+  std::vector<Variant*> args{&v, &v};
+  EXPECT_EQ(toString(invokeByName(*s, u"ReplaceThenRead", kInvokeMethod, CallArgs(args))), text);
+  EXPECT_EQ(toString(v), u"replaced");
+  Variant number(std::int32_t{42});
+  std::vector<Variant*> numberArgs{&number, &number};
+  EXPECT_EQ(toString(invokeByName(*s, u"ReplaceThenRead", kInvokeMethod, CallArgs(numberArgs))),
+            u"42");
 }
 
 TEST(Dispatch, NamesResolveWithoutRegardToCaseToStableIds) {

@@ -282,6 +282,20 @@ TEST(VariantConvert, ToStringForms) {
   for (const auto& [in, want] : rows) EXPECT_EQ(toString(in), want) << show(in);
 }
 
+TEST(VariantConvert, TakeTextMovesOnlyWhatTheValueAloneHolds) {
+  const std::u16string text = u"a text long enough to be kept on the heap";
+  Variant alone(text);
+  EXPECT_EQ(takeText(std::move(alone)), text);
+  Variant shared(text);
+  const Variant other = shared;
+  EXPECT_EQ(takeText(std::move(shared)), text);
+  EXPECT_EQ(other.stringValue(), text);
+  EXPECT_EQ(takeText(Variant::byteString(u"ab", true)), u"ab");
+  EXPECT_EQ(takeText(Variant(2.5)), u"2.5");
+  EXPECT_EQ(takeText(Variant()), u"");
+  EXPECT_THROW(takeText(Variant::null()), AutomationError);
+}
+
 TEST(VariantConvert, ParseNumberPicksTheNarrowestType) {
   const std::pair<std::u16string, Variant> rows[] = {
       {u"1", I(1)},           {u"-32768", I(-32768)},
