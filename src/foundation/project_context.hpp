@@ -76,9 +76,9 @@ class ProjectContext {
   // SetSqlQuote chose from it (both empty until it runs).
   std::u16string sqlQuoteSetting, sqlQuoteOpen, sqlQuoteClose;
 
-  // Set by generation: the template set in use, the folder of the control being compiled, and
-  // the folder holding one template folder per extension.
-  std::u16string templateFolder, currentSourceFolder, extensionTemplatesFolder;
+  // Set by generation: the template set in use and the folder of the control being compiled
+  // (the extensions' folders lie below extensionWorkFolder).
+  std::u16string templateFolder, currentSourceFolder;
   // Why the last unpack of the template set failed (a corrupt, empty or refused archive); empty
   // when it did not. A missing control file is then reported with this cause.
   std::u16string templateUnpackError;

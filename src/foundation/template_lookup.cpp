@@ -67,16 +67,20 @@ std::u16string GetTemplateFilePath(std::u16string_view fileName) {
     if (fs::fileExists(path)) return path;
     return AddBackslash(projectContext().templateFolder) + std::u16string(fileName);
   }
-  if (const InstalledExtensions* extensions = tExtensions.load()) {
+  // The extensions are unpacked below the work folder, one folder each. Without that folder
+  // there is nothing to look at: a path made from an empty one would name the file system's root.
+  const std::u16string& extensionsFolder = projectContext().extensionWorkFolder;
+  const InstalledExtensions* extensions = tExtensions.load();
+  if (extensions && !extensionsFolder.empty()) {
     const std::int32_t count = extensions->count();
     for (std::int32_t i = 1; i <= count && i <= INT16_MAX; ++i) {
       // A gap in the numbering would be the extension list's own fault; it must not stop a
       // generation, so it is passed over.
       const auto entry = extensions->seq(static_cast<std::int16_t>(i));
       if (!entry || !entry->enabled) continue;
-      std::u16string path = projectContext().extensionTemplatesFolder + u"/" + entry->name + u"/" +
-                            std::u16string(fileName);
-      if (fs::fileExists(path)) return path;
+      const std::optional<std::u16string> path =
+          fs::joinInside(extensionsFolder, entry->name + u"/" + std::u16string(fileName));
+      if (path && fs::fileExists(*path)) return *path;
     }
   }
   return AddBackslash(projectContext().currentSourceFolder) + std::u16string(fileName);

@@ -190,7 +190,7 @@ TEST(SharedProcedures, GetTemplateFilePath) {
 
   projectContext().templateFolder = root + u"/tpl";
   projectContext().currentSourceFolder = projectContext().templateFolder;
-  projectContext().extensionTemplatesFolder = root + u"/ext";
+  projectContext().extensionWorkFolder = root + u"/ext";
 
   // No extensions registered.
   EXPECT_EQ(GetTemplateFilePath(u"page.asp"), root + u"/tpl\\page.asp");
@@ -202,6 +202,17 @@ TEST(SharedProcedures, GetTemplateFilePath) {
   EXPECT_EQ(GetTemplateFilePath(u"only_tpl.asp"), root + u"/tpl\\only_tpl.asp");
   EXPECT_EQ(GetTemplateFilePath(u"nowhere.asp"), root + u"/tpl\\nowhere.asp");
 
+  // An extension name that climbs out of the extensions' folder is passed over, and without that
+  // folder no extension is looked at.
+  ExtensionList climbing;
+  climbing.entries = {{u"../ext/On", true}};
+  setInstalledExtensions(&climbing);
+  EXPECT_EQ(GetTemplateFilePath(u"page.asp"), root + u"/tpl\\page.asp");
+  setInstalledExtensions(&list);
+  projectContext().extensionWorkFolder.clear();
+  EXPECT_EQ(GetTemplateFilePath(u"page.asp"), root + u"/tpl\\page.asp");
+  projectContext().extensionWorkFolder = root + u"/ext";
+
   // A control that an extension added reads its own folder first, then the template set's.
   projectContext().currentSourceFolder = root + u"/ext/On/";
   EXPECT_EQ(GetTemplateFilePath(u"own.asp"), root + u"/ext/On/own.asp");
@@ -210,7 +221,7 @@ TEST(SharedProcedures, GetTemplateFilePath) {
   setInstalledExtensions(previous);
   projectContext().templateFolder.clear();
   projectContext().currentSourceFolder.clear();
-  projectContext().extensionTemplatesFolder.clear();
+  projectContext().extensionWorkFolder.clear();
 }
 
 TEST(SharedProcedures, SpecialFolderAndVersion) {

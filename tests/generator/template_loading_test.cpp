@@ -99,6 +99,36 @@ TEST_F(TemplateLoadingTest, LoadsInputsIncludesAndKeySessions) {
   EXPECT_EQ(u8(*text), "common.htm");
 }
 
+// The extensions of the run, all enabled.
+class EnabledExtensions : public InstalledExtensions {
+ public:
+  explicit EnabledExtensions(std::vector<std::u16string> names) : names_(std::move(names)) {}
+  std::int32_t count() const override { return static_cast<std::int32_t>(names_.size()); }
+  std::optional<Entry> seq(std::int16_t index) const override {
+    if (index < 1 || index > count()) return std::nullopt;
+    return Entry{names_[static_cast<std::size_t>(index - 1)], true};
+  }
+
+ private:
+  std::vector<std::u16string> names_;
+};
+
+TEST_F(TemplateLoadingTest, AnEnabledExtensionReplacesAnIncludedFileOfTheSet) {
+  tplFile("list.htm", "<!--##include common.htm/s##-->");
+  tplFile("common.htm");
+  writeText(dir_.path() / "extensions" / "Theme" / "common.htm",
+            "<!--##session s##-->the extension's<!--##/session##-->");
+  projectContext().extensionWorkFolder = u16(dir_.path() / "extensions");
+  EnabledExtensions extensions({u"Other", u"Theme"});
+  const InstalledExtensions* previous = setInstalledExtensions(&extensions);
+  LoadCtrlTplFiles(*run().fileCache, *makeControl(u"list", u"table", u"list", u"*", u"list.htm"));
+  setInstalledExtensions(previous);
+  projectContext().extensionWorkFolder.clear();
+  const std::u16string* text = SharedFileCache().find(u"common.htm", u"s");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(u8(*text), "the extension's");
+}
+
 TEST_F(TemplateLoadingTest, AControlWithoutInputsLoadsNothing) {
   tplFile("key.htm");
   Ref<AGPControl> control = makeControl(u"f", u"other", u"f", u"*", u"");
