@@ -81,9 +81,15 @@ Function PageFile(ByVal sTableVar, ByVal sFieldParm, ByVal sPage)
 End Function
 
 ' The site folder of a "folder" control, with "/" separators and no trailing one. Item moves
-' the list's current control, which the generator's conditions read, so it is put back.
+' the list's current control, which the generator's conditions read, so it is put back. Every
+' page asks for the same few, each a walk over all the controls: an answer is kept for the run.
 Function SiteFolder(ByVal sId, ByVal sDefault)
-  Dim i, c, current
+  Dim i, c, current, key
+  key = "folder " & LCase(sId) & "|" & sDefault
+  If memoSite.Exists(key) Then
+    SiteFolder = memoSite.Item(key)
+    Exit Function
+  End If
   current = Controls.curIndex
   SiteFolder = sDefault
   For i = 1 To Controls.Count
@@ -95,6 +101,7 @@ Function SiteFolder(ByVal sId, ByVal sDefault)
     End If
   Next
   If current > 0 Then Controls.Item CInt(current)
+  memoSite.Add key, SiteFolder
 End Function
 
 ' A project setting as text, or the default when it is empty.
