@@ -70,10 +70,11 @@ using OutputBytes = std::variant<std::string, std::pair<std::function<std::strin
 // Writes a file a run produces. A failure is shown as `what` says, and the file is reported
 // unwritten with the system's reason, so that an unattended run cannot end as a success.
 bool writeOutput(std::u16string_view what, const std::u16string& path, OutputBytes bytes,
-                 fs::DeferredWrites* outputs = nullptr) {
+                 fs::DeferredWrites* outputs = nullptr,
+                 std::optional<bool> readOnly = std::nullopt) {
   std::u16string description;
   std::u16string reason;
-  if (isReadOnlyFile(path)) {
+  if (readOnly ? *readOnly : isReadOnlyFile(path)) {
     description = readOnlyDescription(path);
     reason = u"Permission denied (the file is read-only)";
   } else {
@@ -187,10 +188,25 @@ bool utf8OutputChosen() {
 
 }  // namespace
 
-bool isReadOnlyFile(const std::u16string& path) {
+namespace {
+
+// What a write finds at its target, from one look: a page costs one `stat` of it, not two.
+struct TargetFile {
+  bool exists = false;    // something other than a folder
+  bool readOnly = false;  // a regular file that nobody may write
+};
+
+TargetFile lookAtTarget(const std::u16string& path) {
   struct stat st {};
-  if (::stat(fs::toNative(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+  if (::stat(fs::toNative(path).c_str(), &st) != 0) return {};
+  return {!S_ISDIR(st.st_mode),
+          S_ISREG(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0};
+}
+
+}  // namespace
+
+bool isReadOnlyFile(const std::u16string& path) {
+  return lookAtTarget(path).readOnly;
 }
 
 std::string xmlDocumentText(const xml::Document& doc) {
@@ -224,40 +240,52 @@ std::string outputBytes(std::u16string_view text, bool utf8) {
 }
 
 // An old output whose name differs only in letter case is the same output and takes the
-// requested spelling: the file system compares names exactly.
-void takeRequestedSpelling(const std::u16string& path, const fs::DeferredWrites* outputs) {
-  if (fs::fileExists(path)) return;
+// requested spelling: the file system compares names exactly. Whether it took one.
+bool takeRequestedSpelling(const std::u16string& path, const fs::DeferredWrites* outputs,
+                           bool targetExists) {
+  if (targetExists) return false;
   const std::u16string actual = sameNameOtherCase(path, outputs);
-  if (actual.empty()) return;
+  if (actual.empty()) return false;
   try {
     fs::renamePath(actual, path);
     noteWritten(path, outputs);
+    return true;
   } catch (const fs::FileError& e) {
     ui::messageBox(u"Error in moving file '" + actual + u"' to '" + path +
                    u"', error description: " + fromUtf8(e.what()));
   }
+  return false;
+}
+
+// Whether the target is read-only, when the first look at it still holds: a file renamed into
+// its place is looked at again.
+std::optional<bool> readOnlyTarget(const std::u16string& path, const fs::DeferredWrites* outputs) {
+  const TargetFile target = lookAtTarget(path);
+  if (takeRequestedSpelling(path, outputs, target.exists)) return std::nullopt;
+  return target.readOnly;
 }
 
 }  // namespace
 
 bool WriteOutputFile(const std::u16string& path, std::function<std::u16string()> makeText,
                      std::size_t sizeHint, fs::DeferredWrites& outputs) {
-  takeRequestedSpelling(path, &outputs);
+  const std::optional<bool> readOnly = readOnlyTarget(path, &outputs);
   const bool utf8 = utf8OutputChosen();
   auto make = [makeText = std::move(makeText), utf8] { return outputBytes(makeText(), utf8); };
   const bool written =
       writeOutput(utf8 ? kUtf8Failure : kTextFailure, path,
-                  std::pair{std::function<std::string()>(std::move(make)), sizeHint}, &outputs);
+                  std::pair{std::function<std::string()>(std::move(make)), sizeHint}, &outputs,
+                  readOnly);
   if (written) noteWritten(path, &outputs);
   return written;
 }
 
 bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly,
                      fs::DeferredWrites* outputs) {
-  takeRequestedSpelling(path, outputs);
+  const std::optional<bool> readOnly = readOnlyTarget(path, outputs);
   const bool utf8 = utf8OutputChosen() && !plainOnly;
-  const bool written =
-      writeOutput(utf8 ? kUtf8Failure : kTextFailure, path, outputBytes(text, utf8), outputs);
+  const bool written = writeOutput(utf8 ? kUtf8Failure : kTextFailure, path,
+                                   outputBytes(text, utf8), outputs, readOnly);
   if (written) noteWritten(path, outputs);
   return written;
 }

@@ -100,6 +100,15 @@ TEST_F(FileWritingTest, FailedWritesAreReportedAndKeepTheOldFile) {
   EXPECT_THROW(SaveXmlFile(workFile("d.xml"), doc, Variant(false)), AutomationError);
 }
 
+// The old output comes into the requested spelling first, and is then refused as read-only.
+TEST_F(FileWritingTest, AReadOnlyOutputSpelledOtherwiseStaysUnwritten) {
+  spill(work() / "LOCKED.ASP", "old");
+  makeReadOnly(work() / "LOCKED.ASP");
+  EXPECT_FALSE(WriteOutputFile(workFile("locked.asp"), u"new", false));
+  EXPECT_EQ(slurp(work() / "locked.asp"), "old");
+  EXPECT_EQ(messages().size(), 1u);
+}
+
 // Unattended runs used to lose these failures with the message box: each output that stays
 // unwritten is now reported with the system's reason alone, for the host to name at the end.
 TEST_F(FileWritingTest, UnwrittenOutputsAreReportedWithTheSystemsReason) {
