@@ -43,15 +43,6 @@ std::u16string attributeTextNoCase(const Node& node, std::u16string_view name,
   return a ? valueOf(a) : std::u16string(fallback);
 }
 
-bool nameEqualsAscii(const char* utf8Name, std::string_view asciiName) noexcept {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  std::size_t i = 0;
-  for (; utf8Name[i] != '\0' && i < asciiName.size(); ++i) {
-    if (lower(utf8Name[i]) != lower(asciiName[i])) return false;
-  }
-  return utf8Name[i] == '\0' && i == asciiName.size();
-}
-
 std::u16string attributeTextNoCase(const Node& node, std::string_view asciiName,
                                    std::u16string_view fallback) {
   for (const Attribute a : node.attributes()) {

@@ -26,8 +26,17 @@ Attribute findAttributeNoCase(const Node& node, std::u16string_view name);
 std::u16string attributeTextNoCase(const Node& node, std::u16string_view name,
                                    std::u16string_view fallback = {});
 // For an ASCII name: letters compare by ASCII case only, and the file's names are not converted,
-// as the project file's reader has always matched them.
-bool nameEqualsAscii(const char* utf8Name, std::string_view asciiName) noexcept;
+// as the project file's reader has always matched them. Inline: a reader tests most attributes
+// of a large file against a few fixed names.
+inline bool nameEqualsAscii(const char* utf8Name, std::string_view asciiName) noexcept {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  std::size_t i = 0;
+  for (; utf8Name[i] != '\0' && i < asciiName.size(); ++i) {
+    if (lower(utf8Name[i]) != lower(asciiName[i])) return false;
+  }
+  return utf8Name[i] == '\0' && i == asciiName.size();
+}
+
 std::u16string attributeTextNoCase(const Node& node, std::string_view asciiName,
                                    std::u16string_view fallback = {});
 // The same over the attributes of a start tag read by PullParser.

@@ -1,5 +1,6 @@
 #include "platform/xml/pull_parser.hpp"
 
+#include <array>
 #include <cstring>
 
 #include "platform/text/unicode.hpp"
@@ -303,6 +304,17 @@ PullParser::Event PullParser::endTag() {
 
 namespace vantorel::xml {
 
+namespace {
+
+// The bytes that end a run of names and blanks inside a tag.
+constexpr std::array<bool, 256> kTagStops = [] {
+  std::array<bool, 256> stops{};
+  stops['"'] = stops['\''] = stops['>'] = true;
+  return stops;
+}();
+
+}  // namespace
+
 std::size_t countChildNodes(std::string_view text, std::size_t from) {
   std::size_t count = 0;
   std::size_t depth = 0;
@@ -352,14 +364,16 @@ std::size_t countChildNodes(std::string_view text, std::size_t from) {
       while (i < n) {
         const char c = text[i];
         if (c == '"' || c == '\'') {
-          const std::size_t q = text.find(c, i + 1);
-          i = q == std::string_view::npos ? n : q + 1;
+          const void* q = std::memchr(text.data() + i + 1, c, n - i - 1);
+          i = q ? static_cast<std::size_t>(static_cast<const char*>(q) - text.data()) + 1 : n;
         } else if (c == '>') {
           closed = text[i - 1] == '/';
           ++i;
           break;
         } else {
+          // Names, blanks and '=' up to the next quote or the tag's end.
           ++i;
+          while (i < n && !kTagStops[static_cast<unsigned char>(text[i])]) ++i;
         }
       }
       if (!closed) ++depth;
