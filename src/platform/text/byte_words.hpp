@@ -20,11 +20,6 @@ constexpr bool hasByteBelow(std::uint64_t w, unsigned char n) noexcept {
   return ((w - kOnes * n) & ~w & kHighBits) != 0;
 }
 
-// Whether one of the bytes is c.
-constexpr bool hasByte(std::uint64_t w, unsigned char c) noexcept {
-  return hasByteBelow(w ^ (kOnes * c), 1);
-}
-
 // Whether every byte is printable ASCII (0x20 to 0x7F).
 constexpr bool allPrintableAscii(std::uint64_t w) noexcept {
   return (w & kHighBits) == 0 && !hasByteBelow(w, 0x20);

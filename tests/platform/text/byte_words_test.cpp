@@ -15,15 +15,14 @@ TEST(ByteWords, TestsAgreeWithBytes) {
       bytes[static_cast<std::size_t>(place)] = static_cast<char>(value);
       const std::uint64_t w = words::load(bytes.data());
       SCOPED_TRACE(testing::Message() << "byte " << value << " at " << place);
-      EXPECT_EQ(words::hasByte(w, '>'), value == '>');
-      EXPECT_EQ(words::hasByte(w, '"'), value == '"');
-      EXPECT_EQ(words::hasByte(w, 0), value == 0);
+      EXPECT_EQ(words::hasByteBelow(w, 1), value == 0);
+      EXPECT_EQ(words::hasByteBelow(w, 0x20), value < 0x20);
       EXPECT_EQ(words::allPrintableAscii(w), value >= 0x20 && value < 0x80);
     }
   }
-  // Neighbours of a match neither hide nor fake one.
-  EXPECT_TRUE(words::hasByte(words::load("\x01>\x01>\xff\xff\xff\xff"), '>'));
-  EXPECT_FALSE(words::hasByte(words::load("\x3f\x3d\xbe\x3e\x00\x7f\x80\xff"), '<'));
+  // Neighbours of a low byte neither hide nor fake one.
+  EXPECT_TRUE(words::hasByteBelow(words::load("\x01\x20\x01\x20\xff\xff\xff\xff"), 0x20));
+  EXPECT_FALSE(words::hasByteBelow(words::load("\x20\x21\xbe\x3e\x7f\x7f\x20\x7e"), 0x20));
   EXPECT_TRUE(words::allPrintableAscii(words::load("        \x1f")));  // the ninth is not read
   EXPECT_TRUE(words::allPrintableAscii(words::load("~~~~~~~~")));
 }
