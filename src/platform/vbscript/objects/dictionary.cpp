@@ -1,7 +1,7 @@
 #include "platform/vbscript/objects/dictionary.hpp"
 
 #include <bit>
-#include <cstring>
+#include <functional>
 #include <string_view>
 #include <utility>
 
@@ -67,22 +67,6 @@ std::size_t mix(std::uint64_t x) {
   return static_cast<std::size_t>(x);
 }
 
-// The units of a key compared exactly, four at a time: keys are names and texts of tens of
-// units, and one step a unit made hashing the larger part of a lookup.
-std::uint64_t hashUnits(std::u16string_view s) {
-  std::uint64_t h = 0xcbf29ce484222325ULL ^ s.size();
-  const char16_t* p = s.data();
-  std::size_t n = s.size();
-  for (; n >= 4; p += 4, n -= 4) {
-    std::uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    h = (h ^ word) * 0x9e3779b97f4a7c15ULL;
-    h ^= h >> 29;
-  }
-  for (; n > 0; ++p, --n) h = (h ^ *p) * 0x100000001b3ULL;
-  return h;
-}
-
 std::uint64_t doubleBits(double d) {
   if (d == 0) d = 0;  // -0 and 0 are one key
   return std::bit_cast<std::uint64_t>(d);
@@ -128,11 +112,9 @@ std::size_t Dictionary::hashOf(const Variant& key) const {
     case KeyKind::Object:
       return mix(salt ^ reinterpret_cast<std::uintptr_t>(key.objectValue()));
     case KeyKind::String: {
+      // The hashes of the engine's keyed collections: NoCaseHash agrees with equalsNoCase.
       const std::u16string& s = key.stringValue();
-      if (!textCompare()) return mix(hashUnits(s) ^ salt);
-      std::uint64_t h = 0xcbf29ce484222325ULL;
-      for (char16_t c : s) h = (h ^ toLowerChar(c)) * 0x100000001b3ULL;
-      return mix(h ^ salt);
+      return mix((textCompare() ? NoCaseHash{}(s) : std::hash<std::u16string_view>{}(s)) ^ salt);
     }
   }
   return 0;
