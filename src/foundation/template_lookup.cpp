@@ -60,6 +60,18 @@ std::u16string AddBackslash(std::u16string_view path) {
   return out;
 }
 
+std::optional<std::u16string> ExtensionFolder(std::u16string_view name) {
+  const std::u16string& work = projectContext().extensionWorkFolder;
+  // A path made from an unknown folder would name the file system's root.
+  if (work.empty()) return std::nullopt;
+  return fs::joinInside(work, name);
+}
+
+std::u16string ControlSourceFolder(std::u16string_view extension) {
+  if (extension.empty()) return projectContext().templateFolder;
+  return ExtensionFolder(extension).value_or(std::u16string());
+}
+
 std::u16string GetTemplateFilePath(std::u16string_view fileName) {
   if (projectContext().currentSourceFolder != projectContext().templateFolder) {
     std::u16string path =
@@ -67,19 +79,16 @@ std::u16string GetTemplateFilePath(std::u16string_view fileName) {
     if (fs::fileExists(path)) return path;
     return AddBackslash(projectContext().templateFolder) + std::u16string(fileName);
   }
-  // The extensions are unpacked below the work folder, one folder each. Without that folder
-  // there is nothing to look at: a path made from an empty one would name the file system's root.
-  const std::u16string& extensionsFolder = projectContext().extensionWorkFolder;
-  const InstalledExtensions* extensions = tExtensions.load();
-  if (extensions && !extensionsFolder.empty()) {
+  if (const InstalledExtensions* extensions = tExtensions.load()) {
     const std::int32_t count = extensions->count();
     for (std::int32_t i = 1; i <= count && i <= INT16_MAX; ++i) {
       // A gap in the numbering would be the extension list's own fault; it must not stop a
       // generation, so it is passed over.
       const auto entry = extensions->seq(static_cast<std::int16_t>(i));
       if (!entry || !entry->enabled) continue;
+      const std::optional<std::u16string> folder = ExtensionFolder(entry->name);
       const std::optional<std::u16string> path =
-          fs::joinInside(extensionsFolder, entry->name + u"/" + std::u16string(fileName));
+          folder ? fs::joinInside(*folder, fileName) : std::nullopt;
       if (path && fs::fileExists(*path)) return *path;
     }
   }

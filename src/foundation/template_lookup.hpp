@@ -28,6 +28,13 @@ class InstalledExtensions {
 const InstalledExtensions* setInstalledExtensions(const InstalledExtensions* extensions) noexcept;
 const InstalledExtensions* installedExtensions() noexcept;
 
+// The folder an extension is unpacked into, below the extensions' work folder; nothing while
+// that folder is unknown or when the name would lead outside it.
+std::optional<std::u16string> ExtensionFolder(std::u16string_view name);
+// The folder a control's input files are read from: the template set's for a control of the
+// set, its extension's for one an extension added (empty when that extension has no folder).
+std::u16string ControlSourceFolder(std::u16string_view extension);
+
 // The path of a template input file. A control of an extension reads its own folder, then the
 // template set's; a control of the template set reads the first enabled extension (in sequence
 // order) that has the file, else its own folder, whether the file exists there or not.

@@ -231,14 +231,7 @@ std::u16string PrepareTemplatePath(const std::u16string& templateFile,
 }
 
 std::u16string SetControlSourceFolder(const AGPControl& control) {
-  const std::u16string& extension = control.CtrlExt();
-  std::u16string folder;
-  if (extension.empty()) {
-    folder = projectContext().templateFolder;
-  } else if (!projectContext().extensionWorkFolder.empty()) {
-    folder =
-        fs::joinInside(projectContext().extensionWorkFolder, extension).value_or(std::u16string());
-  }
+  std::u16string folder = ControlSourceFolder(control.CtrlExt());
   projectContext().currentSourceFolder = folder;
   return folder;
 }

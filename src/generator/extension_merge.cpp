@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "foundation/project_context.hpp"
+#include "foundation/template_lookup.hpp"
 #include "generator/generation_extensions.hpp"
 #include "generator/generation_run.hpp"
 #include "generator/template_freshness.hpp"
@@ -28,11 +29,6 @@ bool extensionInstalled(const std::u16string& name) {
   return extensions && extensions->exists(name);
 }
 
-// The unpacked extension's folder; nothing for a name that would leave the extensions folder.
-std::optional<std::u16string> extensionFolder(const std::u16string& name) {
-  if (projectContext().extensionWorkFolder.empty()) return std::nullopt;
-  return fs::joinInside(projectContext().extensionWorkFolder, name);
-}
 
 // Calls visit(key, path) for each file of the extension whose stamp is kept: its control file
 // first, then each control's input and each session's input file that exists. False when the
@@ -41,7 +37,7 @@ bool walkExtensionFiles(
     GenerationRun& run, const std::u16string& name,
     const std::function<void(const std::u16string&, const std::u16string&)>& visit) {
   if (!extensionInstalled(name)) return false;
-  const std::optional<std::u16string> folder = extensionFolder(name);
+  const std::optional<std::u16string> folder = ExtensionFolder(name);
   if (!folder) return true;
   const std::u16string controlFile = fs::joinPath(*folder, u"control.xml");
   if (!fs::fileExists(controlFile) || !run.extensionControls->LoadControls(controlFile))
@@ -89,7 +85,7 @@ void CacheExtFiles(GenerationRun& run, const std::u16string& name) {
 
 bool MergeExtControls(GenerationRun& run, const std::u16string& name) {
   const std::optional<std::u16string> folder =
-      extensionInstalled(name) ? extensionFolder(name) : std::nullopt;
+      extensionInstalled(name) ? ExtensionFolder(name) : std::nullopt;
   const std::u16string controlFile =
       folder ? fs::joinPath(*folder, u"control.xml") : std::u16string();
   if (controlFile.empty() || !fs::fileExists(controlFile)) {

@@ -42,13 +42,6 @@ bool userOption(std::u16string_view name) {
   return toBool(ConvertSetting(value, Variant(u"Boolean")));
 }
 
-// The folder a control's input files are read from; an extension name that would leave the
-// extensions folder gives none.
-std::u16string sourceFolderFor(std::u16string_view extension) {
-  if (extension.empty()) return projectContext().templateFolder;
-  if (projectContext().extensionWorkFolder.empty()) return {};
-  return fs::joinInside(projectContext().extensionWorkFolder, extension).value_or(std::u16string());
-}
 
 void appendLine(std::u16string& to, std::u16string_view line) {
   to += line;
@@ -86,7 +79,7 @@ templates::ExpandedSection sessionText(const AGPFileCache& cache, const AGPContr
                                        const AGSessionFields& s) {
   if (s.SessType == u"key") {
     const std::u16string& file = s.SessIFile.empty() ? control.CtrlIFiles() : s.SessIFile;
-    if (s.SessIFile.empty()) projectContext().currentSourceFolder = sourceFolderFor(control.CtrlExt());
+    if (s.SessIFile.empty()) projectContext().currentSourceFolder = ControlSourceFolder(control.CtrlExt());
     if (std::optional<std::u16string> missing = missingSection(cache, file, s.SessValue)) {
       return {{std::u16string()}, std::move(missing)};
     }
@@ -159,7 +152,7 @@ std::u16string GetTplFileName(const AGPControl& control) {
 }
 
 std::u16string WriteTempTemplate(std::u16string_view inputFiles, std::u16string_view extension) {
-  projectContext().currentSourceFolder = sourceFolderFor(extension);
+  projectContext().currentSourceFolder = ControlSourceFolder(extension);
   const std::u16string& folder = projectContext().currentSourceFolder;
   if (folder.empty()) return {};
   if (inputFiles.find(u',') == std::u16string_view::npos) {

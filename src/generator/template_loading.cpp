@@ -28,13 +28,6 @@ std::u16string includedFileName(std::u16string_view reference) {
   return std::u16string(trimBlanks(reference));
 }
 
-// The folder an extension's files come from; an extension name that would leave the
-// extensions folder gives no folder.
-std::u16string sourceFolderFor(const std::u16string& extension) {
-  if (extension.empty()) return projectContext().templateFolder;
-  if (projectContext().extensionWorkFolder.empty()) return {};
-  return fs::joinInside(projectContext().extensionWorkFolder, extension).value_or(std::u16string());
-}
 
 // Adds each file at most once per control; the cache would cut it into the same sections again.
 class ControlLoader {
@@ -87,7 +80,7 @@ std::u16string GetIncludeFiles(std::u16string_view text) {
 
 void LoadCtrlTplFiles(AGPFileCache& cache, const AGPControl& control) {
   const AGControlFields& c = control.fields();
-  projectContext().currentSourceFolder = sourceFolderFor(c.CtrlExt);
+  projectContext().currentSourceFolder = ControlSourceFolder(c.CtrlExt);
   if (c.CtrlIFiles.empty()) return;
   ControlLoader loader(cache);
   for (const std::u16string& entry : split(c.CtrlIFiles, u",")) loader.addInput(entry);
@@ -95,7 +88,7 @@ void LoadCtrlTplFiles(AGPFileCache& cache, const AGPControl& control) {
   for (const Ref<AGPSession>& session : control.Sessions()->items()) {
     const AGSessionFields& s = session->fields();
     if (s.SessType != u"key") continue;
-    projectContext().currentSourceFolder = sourceFolderFor(s.SessExt);
+    projectContext().currentSourceFolder = ControlSourceFolder(s.SessExt);
     if (!s.SessIFile.empty()) loader.addInput(s.SessIFile);
   }
 }
