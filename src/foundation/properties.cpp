@@ -1,5 +1,6 @@
 #include "foundation/properties.hpp"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "platform/automation/automation_error.hpp"
@@ -129,10 +130,19 @@ bool AGProperties::isLive(SettingSlot slot) const noexcept {
   return !side_ || slot >= side_->removed.size() || !side_->removed[slot];
 }
 
-const SettingRecord& AGProperties::record(SettingSlot slot) const noexcept {
+bool AGProperties::hasEveryCatalogRow() const noexcept {
+  if (!side_ || side_->removedCount == 0) return true;
+  const SettingSlot rows = std::min<SettingSlot>(catalogSize(), side_->removed.size());
+  for (SettingSlot s = 0; s < rows; ++s) {
+    if (side_->removed[s]) return false;
+  }
+  return true;
+}
+
+const SettingRecord& AGProperties::recordOfChangedBag(SettingSlot slot) const noexcept {
   const SettingSlot fixed = catalogSize();
   if (slot >= fixed) return side_->added[slot - fixed];
-  if (side_ && !side_->edited.empty()) {
+  if (!side_->edited.empty()) {
     auto it = side_->edited.find(slot);
     if (it != side_->edited.end()) return it->second;
   }

@@ -85,7 +85,13 @@ class AGProperties final : public Object {
 
   const Variant& value(SettingSlot slot) const noexcept { return values_[slot]; }
   void setValue(SettingSlot slot, Variant v) { values_[slot] = std::move(v); }
-  const SettingRecord& record(SettingSlot slot) const noexcept;
+  const SettingRecord& record(SettingSlot slot) const noexcept {
+    return side_ ? recordOfChangedBag(slot) : (*catalog_)[slot];
+  }
+  // Every row of the catalog is declared, none deleted (settings may have been added or edited).
+  bool hasEveryCatalogRow() const noexcept;
+  // The bag is its catalog's rows as declared: nothing added, deleted or edited.
+  bool matchesCatalog() const noexcept { return catalog_ && !side_; }
 
   // The value of a row of the bag's catalog. A row that a caller deleted is declared again,
   // as Item would, and the new setting's value is returned.
@@ -132,6 +138,7 @@ class AGProperties final : public Object {
   struct Side;
 
   bool isLive(SettingSlot slot) const noexcept;
+  const SettingRecord& recordOfChangedBag(SettingSlot slot) const noexcept;
   Variant& settingOfChangedBag(SettingSlot catalogRow);
   const Variant& settingOfChangedBag(SettingSlot catalogRow) const;
   Side& side();

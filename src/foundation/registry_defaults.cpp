@@ -1,8 +1,6 @@
 #include "foundation/registry_defaults.hpp"
 
-#include <map>
 #include <memory>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -40,25 +38,43 @@ Variant defaultOf(const reg::RegKey* key, const SettingRecord& row, MissingDefau
 
 // The converted defaults of one catalog under one key, valid for one state of the store.
 struct CachedDefaults {
+  const SettingCatalog* catalog = nullptr;
+  std::u16string userKey;
+  MissingDefault missing = MissingDefault::TypedZero;
+  bool filled = false;
   std::shared_ptr<const reg::RegKey> hive;
   std::vector<std::pair<SettingSlot, Variant>> values;
 };
 
-using CacheKey = std::tuple<const SettingCatalog*, std::u16string, MissingDefault>;
-
+// A load asks for the same few catalogs once per object, so a short list searched in order
+// serves them without making a key.
 CachedDefaults& cached(const SettingCatalog& catalog, std::u16string_view userKey,
                        MissingDefault missing, const std::shared_ptr<const reg::RegKey>& hive) {
-  thread_local std::map<CacheKey, CachedDefaults> cache;
-  CachedDefaults& entry = cache[CacheKey(&catalog, std::u16string(userKey), missing)];
-  if (entry.hive != hive) {
-    entry.hive = hive;
-    entry.values.clear();
-    const reg::RegKey* key = hive ? hive->findPath(userKey) : nullptr;
-    for (SettingSlot s = 0; s < catalog.size(); ++s) {
-      if (catalog[s].regSave) entry.values.emplace_back(s, defaultOf(key, catalog[s], missing));
+  thread_local std::vector<std::unique_ptr<CachedDefaults>> cache;
+  CachedDefaults* entry = nullptr;
+  for (const std::unique_ptr<CachedDefaults>& e : cache) {
+    if (e->catalog == &catalog && e->missing == missing && e->userKey == userKey) {
+      entry = e.get();
+      break;
     }
   }
-  return entry;
+  if (!entry) {
+    cache.push_back(std::make_unique<CachedDefaults>());
+    entry = cache.back().get();
+    entry->catalog = &catalog;
+    entry->userKey = userKey;
+    entry->missing = missing;
+  }
+  if (!entry->filled || entry->hive != hive) {
+    entry->filled = true;
+    entry->hive = hive;
+    entry->values.clear();
+    const reg::RegKey* key = hive ? hive->findPath(userKey) : nullptr;
+    for (SettingSlot s = 0; s < catalog.size(); ++s) {
+      if (catalog[s].regSave) entry->values.emplace_back(s, defaultOf(key, catalog[s], missing));
+    }
+  }
+  return *entry;
 }
 
 }  // namespace
@@ -103,10 +119,13 @@ void loadRegistryDefaults(AGProperties& bag, std::u16string_view userKey, Missin
   std::shared_ptr<const reg::RegKey> hive = userHive();
   const SettingCatalog* catalog = bag.catalog();
   if (catalog) {
+    const bool asDeclared = bag.matchesCatalog();
     for (const auto& [slot, value] : cached(*catalog, userKey, missing, hive).values) {
       // A row whose declaration a caller edited is read by its own record below.
-      if (bag.record(slot).regSave) bag.setting(slot) = value;
+      if (asDeclared || bag.record(slot).regSave) bag.setting(slot) = value;
     }
+    // Nothing added or edited: every registry-saved setting is a catalog row, done above.
+    if (asDeclared) return;
   }
   const reg::RegKey* key = hive ? hive->findPath(userKey) : nullptr;
   const SettingSlot fixed = catalog ? catalog->size() : 0;

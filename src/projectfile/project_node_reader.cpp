@@ -78,6 +78,36 @@ Variant convertAttribute(std::u16string value, SettingType type) {
   }
 }
 
+// A short whole number as the writer puts most of them ("0", "-2", "202") in a Number setting,
+// converted without making text; nothing for any other text, which takes the general way.
+std::optional<Variant> shortWholeNumber(std::string_view raw, SettingType type) {
+  const bool negative = !raw.empty() && raw[0] == '-';
+  const std::string_view digits = raw.substr(negative ? 1 : 0);
+  if (digits.empty() || digits.size() > 6) return std::nullopt;
+  std::int32_t n = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    n = n * 10 + (c - '0');
+  }
+  if (negative) {
+    if (n == 0) return std::nullopt;  // "-0" keeps its sign where the type has one
+    n = -n;
+  }
+  switch (type) {
+    case SettingType::Integer:
+      if (n < INT16_MIN || n > INT16_MAX) return std::nullopt;
+      return Variant(static_cast<std::int16_t>(n));
+    case SettingType::Long:
+      return Variant(n);
+    case SettingType::Single:
+      return Variant(static_cast<float>(n));
+    case SettingType::Double:
+      return Variant(static_cast<double>(n));
+    default:
+      return std::nullopt;
+  }
+}
+
 // A number as the writer puts it: an optional sign, digits, a fraction and an exponent.
 bool plainNumber(std::u16string_view t) {
   std::size_t i = 0;
@@ -124,21 +154,38 @@ struct NameHash {
     return std::hash<std::string_view>{}(s);
   }
 };
-// A catalog's row names as UTF-8, exactly as declared: in row order, and by name.
+// Attributes whose text is read in a way of its own.
+enum class AttributeRule : std::uint8_t {
+  Plain,
+  ScriptFile,  // a file name, taken only when the file exists
+  PipeLines,   // lines joined by '|' in the file
+};
+
+AttributeRule ruleOf(const char* name) noexcept {
+  if (xml::nameEqualsAscii(name, "js")) return AttributeRule::ScriptFile;
+  if (xml::nameEqualsAscii(name, "chartyfldname") || xml::nameEqualsAscii(name, "fldtagvalues")) {
+    return AttributeRule::PipeLines;
+  }
+  return AttributeRule::Plain;
+}
+
+// A catalog's row names as UTF-8, exactly as declared: in row order, and by name; and the rule
+// each row's attribute is read by.
 struct CatalogNames {
   std::vector<std::string> byRow;
+  std::vector<AttributeRule> rules;
   std::unordered_map<std::string, SettingSlot, NameHash, std::equal_to<>> byName;
 
   // The row of that name. A saved file lists a bag's settings in row order, so the rows just
   // after the last one found are tried before the hash.
-  std::optional<SettingSlot> find(const char* name, SettingSlot& next) const {
+  std::optional<SettingSlot> find(std::string_view name, SettingSlot& next) const {
     for (SettingSlot row = next; row < byRow.size() && row < next + 4; ++row) {
       if (byRow[row] == name) {
         next = row + 1;
         return row;
       }
     }
-    const auto it = byName.find(std::string_view(name));
+    const auto it = byName.find(name);
     if (it == byName.end()) return std::nullopt;
     next = it->second + 1;
     return it->second;
@@ -151,6 +198,7 @@ const CatalogNames& catalogNames(const SettingCatalog& catalog) {
   if (added) {
     for (SettingSlot s = 0; s < catalog.size(); ++s) {
       it->second.byRow.push_back(toUtf8(catalog[s].name));
+      it->second.rules.push_back(ruleOf(it->second.byRow.back().c_str()));
       it->second.byName.emplace(it->second.byRow.back(), s);
     }
   }
@@ -539,46 +587,50 @@ void loadTagAttributes(const ElementTag& tag, AGProperties& props, LoadNotes* no
   // written as the catalog declares it is found by that spelling; any other name, and every
   // name of a bag a script has thinned out, takes the bag's own lookup.
   const SettingCatalog* catalog = props.catalog();
-  const CatalogNames* exact = nullptr;
-  if (catalog) {
-    SettingSlot liveRows = 0;
-    props.forEachSetting([&](SettingSlot slot, const SettingRecord&, const Variant&) {
-      if (slot < catalog->size()) ++liveRows;
-    });
-    if (liveRows == catalog->size()) exact = &catalogNames(*catalog);
-  }
+  const CatalogNames* exact =
+      catalog && props.hasEveryCatalogRow() ? &catalogNames(*catalog) : nullptr;
   SettingSlot nextRow = 0;
   for (const xml::AttributeView& a : tag.attributes) {
     std::optional<SettingSlot> slot;
-    if (exact) slot = exact->find(a.name, nextRow);
+    AttributeRule rule = AttributeRule::Plain;
+    if (exact) {
+      slot = exact->find(std::string_view(a.name, a.nameSize), nextRow);
+      if (slot) rule = exact->rules[*slot];
+    }
     std::u16string name;
     if (!slot) {
       name = text(a.name);
       slot = props.slotOf(name);
+      if (slot) rule = ruleOf(a.name);
     }
     if (slot) {
       const SettingRecord& record = props.record(*slot);
       if (!record.fileSave) continue;
       // Numbers and Booleans written empty, 0 or 1 (most of a large file) need no text.
-      const char* raw = a.value;
+      const std::string_view raw(a.value, a.valueSize);
       if (record.type != SettingType::String && record.type != SettingType::Variant) {
-        if (raw[0] == '\0') {
+        if (raw.empty()) {
           props.setValue(*slot, Variant());
           continue;
         }
-        if (record.type == SettingType::Boolean && (raw[0] == '0' || raw[0] == '1') &&
-            raw[1] == '\0') {
+        if (record.type == SettingType::Boolean && raw.size() == 1 &&
+            (raw[0] == '0' || raw[0] == '1')) {
           props.setValue(*slot, Variant(raw[0] == '1'));
           continue;
         }
+        std::optional<Variant> number;
+        if (rule == AttributeRule::Plain) number = shortWholeNumber(raw, record.type);
+        if (number) {
+          props.setValue(*slot, std::move(*number));
+          continue;
+        }
       }
-      std::u16string value = fromUtf8(std::string_view(raw, a.valueSize));
-      if (xml::nameEqualsAscii(a.name, "js")) {
+      std::u16string value = fromUtf8(raw);
+      if (rule == AttributeRule::ScriptFile) {
         if (!value.empty() && fs::fileExists(value)) {
           props.setValue(*slot, ConvertValue(Variant(value), Variant(record.dataType)));
         }
-      } else if (xml::nameEqualsAscii(a.name, "chartyfldname") ||
-                 xml::nameEqualsAscii(a.name, "fldtagvalues")) {
+      } else if (rule == AttributeRule::PipeLines) {
         props.setValue(*slot, Variant(replaceAll(value, u"|", u"\r\n")));
       } else if (notes && record.type != SettingType::String &&
                  record.type != SettingType::Variant) {

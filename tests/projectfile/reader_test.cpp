@@ -264,5 +264,49 @@ TEST_F(ReaderTest, SettingADeletedRowIsDeclaredAgain) {
   EXPECT_EQ(text(*p, u"AppHeader"), u"again");
 }
 
+// Whole numbers are read without text in between; every text, whole number or not, must come out
+// as the general conversion of that text to the setting's type makes it.
+TEST_F(ReaderTest, NumbersComeOutAsTheGeneralConversionMakesThem) {
+  const char* const texts[] = {"0",  "7",      "-2",     "007",     "32767", "32768",
+                               "-32768", "-32769", "999999", "1234567", "-0",    "+5",
+                               " 5", "5.5",    "1e3",    "&#x31;2", "--1",   "-"};
+  const auto expected = [](SettingType type, const std::u16string& text) {
+    try {
+      const Variant v(text);
+      if (type == SettingType::Integer) return Variant(toInteger(v));
+      if (type == SettingType::Long) return Variant(toLong(v));
+      return Variant(toDouble(v));
+    } catch (const std::exception&) {
+      return Variant();
+    }
+  };
+  for (const char* written : texts) {
+    const std::string t = written;
+    const Ref<AGP> p = load(writeFile(
+        "n.vtp", "<Project Version=\"4.0\"><Database><Table TblName=\"T\"><Field FldName=\"F\" "
+                 "FldTagSize=\"" + t + "\" FldSize=\"" + t + "\"/><Chart ChartName=\"C\">"
+                 "<Trendline TrendName=\"L\" TrendStartValue=\"" + t + "\"/></Chart></Table>"
+                 "</Database></Project>"));
+    ASSERT_EQ(projectContext().lastErrorText, u"") << written;
+    AGPTable& table = *p->DB()->tables().find(u"T");
+    const std::u16string text = fromUtf8(t == "&#x31;2" ? "12" : t);
+    const AGProperties& field = table.fields().find(u"F")->properties();
+    const AGProperties& trend =
+        table.charts().item(Variant(u"C"))->trendlines().at(0).properties();
+    const struct {
+      const Variant* got;
+      SettingType type;
+    } read[] = {{field.findValue(u"FldTagSize"), SettingType::Integer},
+                {field.findValue(u"FldSize"), SettingType::Long},
+                {trend.findValue(u"TrendStartValue"), SettingType::Double}};
+    for (const auto& r : read) {
+      const Variant want = expected(r.type, text);
+      ASSERT_NE(r.got, nullptr);
+      EXPECT_EQ(r.got->type(), want.type()) << written;
+      EXPECT_TRUE(r.got->isEmpty() || toString(*r.got) == toString(want)) << written;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vantorel

@@ -1,5 +1,6 @@
 #pragma once
 // Eight bytes of a text tested at once, for scans that pass over long runs of ordinary bytes.
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -8,11 +9,24 @@ namespace vantorel::words {
 inline constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
 inline constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
-// The eight bytes at p, in memory order.
+// The eight bytes at p, the first in the lowest bits.
 inline std::uint64_t load(const char* p) noexcept {
   std::uint64_t w;
   std::memcpy(&w, p, sizeof w);
+  if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
   return w;
+}
+
+// The bytes equal to c, each marked by its high bit. Only the first mark is sure: a borrow may
+// mark bytes after it too, so combine such masks with | and read them with firstMarked alone.
+constexpr std::uint64_t bytesEqual(std::uint64_t w, unsigned char c) noexcept {
+  const std::uint64_t x = w ^ (kOnes * c);
+  return (x - kOnes) & ~x & kHighBits;
+}
+
+// The place (0 to 7) of the first marked byte; marks must not be 0.
+constexpr unsigned firstMarked(std::uint64_t marks) noexcept {
+  return static_cast<unsigned>(std::countr_zero(marks)) / 8;
 }
 
 // Whether one of the bytes is below n (n at most 0x80).

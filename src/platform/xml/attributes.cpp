@@ -62,7 +62,8 @@ std::u16string attributeTextNoCase(std::span<const AttributeView> attributes,
 std::vector<AttributeView> attributeViews(const Node& node) {
   std::vector<AttributeView> views;
   for (const Attribute a : node.attributes()) {
-    views.push_back({a.name(), a.value(), std::char_traits<char>::length(a.value())});
+    views.push_back({a.name(), std::char_traits<char>::length(a.name()), a.value(),
+                     std::char_traits<char>::length(a.value())});
   }
   return views;
 }

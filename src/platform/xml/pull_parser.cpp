@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "platform/text/byte_scan.hpp"
 #include "platform/text/unicode.hpp"
 
 namespace vantorel::xml {
@@ -13,14 +14,26 @@ bool isBlank(char c) noexcept {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+// Bytes that may start a name, and bytes that may follow; any byte of a multi-byte character
+// counts as both.
+enum : std::uint8_t { kNameStart = 1, kNameRest = 2 };
+constexpr std::array<std::uint8_t, 256> kNameBytes = [] {
+  std::array<std::uint8_t, 256> bytes{};
+  for (int b = 0; b < 256; ++b) {
+    const bool start = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || b == '_' || b == ':' ||
+                       b >= 0x80;
+    const bool rest = start || (b >= '0' && b <= '9') || b == '-' || b == '.';
+    bytes[b] = static_cast<std::uint8_t>((start ? kNameStart : 0) | (rest ? kNameRest : 0));
+  }
+  return bytes;
+}();
+
 bool isNameStart(char c) noexcept {
-  const auto b = static_cast<unsigned char>(c);
-  return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || b == '_' || b == ':' || b >= 0x80;
+  return (kNameBytes[static_cast<unsigned char>(c)] & kNameStart) != 0;
 }
 
 bool isNameChar(char c) noexcept {
-  const auto b = static_cast<unsigned char>(c);
-  return isNameStart(c) || (b >= '0' && b <= '9') || b == '-' || b == '.';
+  return (kNameBytes[static_cast<unsigned char>(c)] & kNameRest) != 0;
 }
 
 // The character a reference at the start of `ref` ("&...;") stands for and the reference's
@@ -243,7 +256,7 @@ PullParser::Event PullParser::startTag() {
     if (before == pos_) return fail(pos_, "an attribute without a blank before it");
     const std::size_t attrStop = nameEnd(pos_);
     if (attrStop == pos_) return fail(pos_, "an invalid attribute name");
-    Span span{storage_.size(), 0, 0};
+    Span span{storage_.size(), attrStop - pos_, 0, 0};
     storage_.append(text_.substr(pos_, attrStop - pos_));
     storage_.push_back('\0');
     pos_ = attrStop;
@@ -256,12 +269,20 @@ PullParser::Event PullParser::startTag() {
     if (pos_ >= text_.size() || (text_[pos_] != '"' && text_[pos_] != '\'')) {
       return fail(pos_, "an attribute value without quotes");
     }
-    const char quote = text_[pos_];
-    const std::size_t close = text_.find(quote, pos_ + 1);
-    if (close == std::string_view::npos) return fail(pos_, "an unclosed attribute value");
+    // Up to the closing quote or a reference, whichever comes first; most values have none.
+    const char* p = text_.data();
+    const std::size_t n = text_.size();
+    const bool doubleQuoted = text_[pos_] == '"';
+    const std::size_t stop = doubleQuoted ? bytes::findFirstOf<'"', '&'>(p, pos_ + 1, n)
+                                          : bytes::findFirstOf<'\'', '&'>(p, pos_ + 1, n);
+    const bool plain = stop < n && p[stop] != '&';
+    const std::size_t close = plain          ? stop
+                              : doubleQuoted ? bytes::findFirstOf<'"'>(p, stop, n)
+                                             : bytes::findFirstOf<'\''>(p, stop, n);
+    if (close >= n) return fail(pos_, "an unclosed attribute value");
     const std::string_view raw = text_.substr(pos_ + 1, close - pos_ - 1);
     span.value = storage_.size();
-    if (raw.find('&') == std::string_view::npos) {
+    if (plain) {
       storage_.append(raw);
     } else {
       appendExpanded(storage_, raw);
@@ -276,7 +297,8 @@ PullParser::Event PullParser::startTag() {
   current_ = names_.back().c_str();
   attributes_.clear();
   for (const Span& s : spans_) {
-    attributes_.push_back({storage_.data() + s.name, storage_.data() + s.value, s.valueSize});
+    attributes_.push_back(
+        {storage_.data() + s.name, s.nameSize, storage_.data() + s.value, s.valueSize});
   }
   return last_ = Event::StartElement;
 }
@@ -306,12 +328,27 @@ namespace vantorel::xml {
 
 namespace {
 
-// The bytes that end a run of names and blanks inside a tag.
-constexpr std::array<bool, 256> kTagStops = [] {
-  std::array<bool, 256> stops{};
-  stops['"'] = stops['\''] = stops['>'] = true;
-  return stops;
-}();
+// From inside a start tag, the place just after its '>', or n; closed tells whether it was
+// "/>". Quoted values may hold '>' and the other quote: an odd number of '"' passed means
+// inside a double-quoted value, and a value in single quotes is passed over whole.
+std::size_t startTagEnd(const char* p, std::size_t i, std::size_t n, bool& closed) {
+  bool inDoubleQuotes = false;
+  for (;;) {
+    const std::size_t stop = bytes::findFirstOfCountingOdd<'"', '>', '\''>(p, i, n, inDoubleQuotes);
+    if (stop >= n) return n;
+    if (p[stop] == '>' && !inDoubleQuotes) {
+      closed = p[stop - 1] == '/';
+      return stop + 1;
+    }
+    if (p[stop] == '\'' && !inDoubleQuotes) {
+      const std::size_t close = bytes::findFirstOf<'\''>(p, stop + 1, n);
+      if (close >= n) return n;
+      i = close + 1;
+    } else {
+      i = stop + 1;
+    }
+  }
+}
 
 }  // namespace
 
@@ -358,24 +395,8 @@ std::size_t countChildNodes(std::string_view text, std::size_t from) {
       skipTo(">");
     } else {
       if (depth == 0) ++count;
-      // To the tag's '>', passing over quoted values, which may hold '>'.
-      ++i;
       bool closed = false;
-      while (i < n) {
-        const char c = text[i];
-        if (c == '"' || c == '\'') {
-          const void* q = std::memchr(text.data() + i + 1, c, n - i - 1);
-          i = q ? static_cast<std::size_t>(static_cast<const char*>(q) - text.data()) + 1 : n;
-        } else if (c == '>') {
-          closed = text[i - 1] == '/';
-          ++i;
-          break;
-        } else {
-          // Names, blanks and '=' up to the next quote or the tag's end.
-          ++i;
-          while (i < n && !kTagStops[static_cast<unsigned char>(text[i])]) ++i;
-        }
-      }
+      i = startTagEnd(text.data(), i + 1, n, closed);
       if (!closed) ++depth;
     }
   }

@@ -21,6 +21,7 @@ namespace vantorel::xml {
 // next call of next().
 struct AttributeView {
   const char* name;
+  std::size_t nameSize;
   const char* value;
   std::size_t valueSize;
 };
@@ -76,7 +77,7 @@ class PullParser {
   std::string storage_;  // attribute names and values, each followed by '\0'
   // Where each attribute's name and value start in storage_, which may move while it grows.
   struct Span {
-    std::size_t name, value, valueSize;
+    std::size_t name, nameSize, value, valueSize;
   };
   std::vector<Span> spans_;
   std::vector<AttributeView> attributes_;

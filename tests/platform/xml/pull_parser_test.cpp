@@ -118,12 +118,49 @@ TEST(PullParser, BrokenTextStopsWithAReasonAndAPlace) {
   }
 }
 
+// The nodes the quick count counts, as the document reader sees them under the root.
+std::size_t rootNodesInDocument(std::string_view text) {
+  Document doc;
+  if (parseBuffer(doc, text, ReadMode::Exact, Encoding::Utf8)) return SIZE_MAX;
+  std::size_t count = 0;
+  for (Node child = doc.document_element().first_child(); child; child = child.next_sibling()) {
+    const bool blank = std::string_view(child.value()).find_first_not_of(" \t\r\n") ==
+                       std::string_view::npos;
+    if (child.type() == kElementNode || child.type() == kCDataNode ||
+        (child.type() == kTextNode && !blank)) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+// The quick count of the root's nodes, from just after its start tag.
+std::size_t quickRootCount(std::string_view text) {
+  PullParser parser(text);
+  Event e = parser.next();
+  while (e != Event::StartElement && e != Event::End && e != Event::Error) e = parser.next();
+  if (e != Event::StartElement) return SIZE_MAX;
+  return parser.emptyElement() ? 0 : countChildNodes(text, parser.consumed());
+}
+
 TEST(PullParser, CountsTheNodesOfAnElement) {
-  const std::string text =
-      "<D><T a=\"x>y\"/> <T><F/><F/></T>text<![CDATA[c]]><!-- n --><?p?><T b='/'></T></D><E/>";
-  EXPECT_EQ(countChildNodes(text, 3), 5u);
-  EXPECT_EQ(countChildNodes("<D></D>", 3), 0u);
-  EXPECT_EQ(countChildNodes("<D>\r\n  </D>", 3), 0u);
+  const std::string quoted(40, 'q');  // values long enough to span several blocks of the scan
+  const struct {
+    std::string text;
+    std::size_t count;
+  } cases[] = {
+      {"<D><T a=\"x>y\"/> <T><F/><F/></T>text<![CDATA[c]]><!-- n --><?p?><T b='/'></T></D><E/>",
+       5},
+      {"<D></D>", 0},
+      {"<D>\r\n  </D>", 0},
+      {"<D><T a='" + quoted + "\">\"" + quoted + "'><U/></T><T/></D>", 2},
+      {"<D><T a=\"" + quoted + "'>'" + quoted + "\" b='>'/><T c=\"/\">x</T></D>", 2},
+      {"<D><T a=\"" + quoted + "\"/>" + quoted + "<T b=\"" + quoted + ">\"></T></D>", 3},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(quickRootCount(c.text), c.count) << c.text;
+    EXPECT_EQ(rootNodesInDocument(c.text), c.count) << c.text;
+  }
 }
 
 // Mangled copies of a project-like text: every run ends in End or a located Error, and whatever
@@ -150,6 +187,7 @@ TEST(PullParser, MangledTextNeverCrashes) {
     const std::vector<std::string> reference = fromDocument(text);
     if (reference != std::vector<std::string>{"error"}) {
       EXPECT_EQ(events, reference) << text;
+      EXPECT_EQ(quickRootCount(text), rootNodesInDocument(text)) << text;
       ++agreed;
     }
   }
