@@ -31,6 +31,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
+#include "platform/text/byte_words.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
@@ -45,10 +46,6 @@ namespace {
 
 // The layout nests five levels deep; anything far deeper is not a project file.
 constexpr int kMaxDepth = 32;
-
-std::u16string text(const char* utf8) {
-  return fromUtf8(utf8);
-}
 
 // The attribute's text as the declared type, as ConvertValue converts it: a text that does not
 // convert leaves the setting empty. The common texts take a short way.
@@ -161,7 +158,7 @@ enum class AttributeRule : std::uint8_t {
   PipeLines,   // lines joined by '|' in the file
 };
 
-AttributeRule ruleOf(const char* name) noexcept {
+AttributeRule ruleOf(std::string_view name) noexcept {
   if (xml::nameEqualsAscii(name, "js")) return AttributeRule::ScriptFile;
   if (xml::nameEqualsAscii(name, "chartyfldname") || xml::nameEqualsAscii(name, "fldtagvalues")) {
     return AttributeRule::PipeLines;
@@ -180,7 +177,7 @@ struct CatalogNames {
   // after the last one found are tried before the hash.
   std::optional<SettingSlot> find(std::string_view name, SettingSlot& next) const {
     for (SettingSlot row = next; row < byRow.size() && row < next + 4; ++row) {
-      if (byRow[row] == name) {
+      if (words::sameBytes(byRow[row], name)) {
         next = row + 1;
         return row;
       }
@@ -198,7 +195,7 @@ const CatalogNames& catalogNames(const SettingCatalog& catalog) {
   if (added) {
     for (SettingSlot s = 0; s < catalog.size(); ++s) {
       it->second.byRow.push_back(toUtf8(catalog[s].name));
-      it->second.rules.push_back(ruleOf(it->second.byRow.back().c_str()));
+      it->second.rules.push_back(ruleOf(it->second.byRow.back()));
       it->second.byName.emplace(it->second.byRow.back(), s);
     }
   }
@@ -272,10 +269,8 @@ std::u16string describe(const ElementTag& tag) {
   std::u16string out = u"<" + fromUtf8(tag.name);
   // The element's own name attribute says which one it is.
   for (const xml::AttributeView& a : tag.attributes) {
-    const std::string_view name(a.name);
-    if (name.size() > 4 && name.ends_with("Name")) {
-      out += u" " + fromUtf8(name) + u"=\"" + fromUtf8(std::string_view(a.value, a.valueSize)) +
-             u"\"";
+    if (a.name.size() > 4 && a.name.ends_with("Name")) {
+      out += u" " + fromUtf8(a.name) + u"=\"" + fromUtf8(a.value) + u"\"";
       break;
     }
   }
@@ -594,12 +589,12 @@ void loadTagAttributes(const ElementTag& tag, AGProperties& props, LoadNotes* no
     std::optional<SettingSlot> slot;
     AttributeRule rule = AttributeRule::Plain;
     if (exact) {
-      slot = exact->find(std::string_view(a.name, a.nameSize), nextRow);
+      slot = exact->find(a.name, nextRow);
       if (slot) rule = exact->rules[*slot];
     }
     std::u16string name;
     if (!slot) {
-      name = text(a.name);
+      name = fromUtf8(a.name);
       slot = props.slotOf(name);
       if (slot) rule = ruleOf(a.name);
     }
@@ -607,7 +602,7 @@ void loadTagAttributes(const ElementTag& tag, AGProperties& props, LoadNotes* no
       const SettingRecord& record = props.record(*slot);
       if (!record.fileSave) continue;
       // Numbers and Booleans written empty, 0 or 1 (most of a large file) need no text.
-      const std::string_view raw(a.value, a.valueSize);
+      const std::string_view raw = a.value;
       if (record.type != SettingType::String && record.type != SettingType::Variant) {
         if (raw.empty()) {
           props.setValue(*slot, Variant());
@@ -624,6 +619,9 @@ void loadTagAttributes(const ElementTag& tag, AGProperties& props, LoadNotes* no
           props.setValue(*slot, std::move(*number));
           continue;
         }
+      } else if (rule == AttributeRule::Plain) {
+        props.setValue(*slot, Variant(fromUtf8(raw)));
+        continue;
       }
       std::u16string value = fromUtf8(raw);
       if (rule == AttributeRule::ScriptFile) {
@@ -636,7 +634,7 @@ void loadTagAttributes(const ElementTag& tag, AGProperties& props, LoadNotes* no
                  record.type != SettingType::Variant) {
         Variant converted = convertAttribute(value, record.type);
         if (const std::optional<std::u16string> why = coercion(value, record.type, converted)) {
-          notes->say(describe(tag) + u": " + text(a.name) + u"=\"" + value + u"\" " + *why);
+          notes->say(describe(tag) + u": " + fromUtf8(a.name) + u"=\"" + value + u"\" " + *why);
         }
         props.setValue(*slot, std::move(converted));
       } else {
@@ -644,7 +642,7 @@ void loadTagAttributes(const ElementTag& tag, AGProperties& props, LoadNotes* no
       }
       continue;
     }
-    std::u16string value = fromUtf8(std::string_view(a.value, a.valueSize));
+    std::u16string value = fromUtf8(a.value);
     const std::u16string type =
         projectElement ? SharedSettings().LoadSettingType(u"Project", name) : u"String";
     if (!props.add(name, type, false, 0, true, true)) continue;

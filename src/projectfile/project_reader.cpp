@@ -70,8 +70,8 @@ class LoadProgress {
 
 std::u16string rootVersion(const ProjectFileStream& stream) {
   for (const xml::AttributeView& a : stream.rootAttributes()) {
-    if (std::string_view(a.name) == "Version") {
-      return fromUtf8(std::string_view(a.value, a.valueSize));
+    if (a.name == "Version") {
+      return fromUtf8(a.value);
     }
   }
   raiseVbError(vberr::kInvalidUseOfNull, u"The project file has no Version");

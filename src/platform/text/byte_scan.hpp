@@ -44,6 +44,25 @@ std::size_t findFirstOf(const char* text, std::size_t from, std::size_t end) noe
   return findFirstOfByWords<Wanted...>(text, from, end);
 }
 
+// The end of the run of printable ASCII bytes (0x20 to 0x7F) that starts at `from`, at most end.
+inline std::size_t printableAsciiEnd(const char* text, std::size_t from, std::size_t end) noexcept {
+#if defined(__SSE2__)
+  for (; from + 16 <= end; from += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
+    // Compared as signed, bytes from 0x80 up are below 0x20 as well.
+    const auto others =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(block, _mm_set1_epi8(0x20))));
+    if (others != 0) return from + static_cast<std::size_t>(std::countr_zero(others));
+  }
+#endif
+  while (from + 8 <= end && words::allPrintableAscii(words::load(text + from))) from += 8;
+  while (from < end && static_cast<unsigned char>(text[from]) >= 0x20 &&
+         static_cast<unsigned char>(text[from]) < 0x80) {
+    ++from;
+  }
+  return from;
+}
+
 // The same, and flips `odd` for each byte equal to Counted before the place found: whether an
 // odd number of them were passed.
 template <char Counted, char... Wanted>

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace vantorel::words {
 
@@ -37,6 +38,17 @@ constexpr bool hasByteBelow(std::uint64_t w, unsigned char n) noexcept {
 // Whether every byte is printable ASCII (0x20 to 0x7F).
 constexpr bool allPrintableAscii(std::uint64_t w) noexcept {
   return (w & kHighBits) == 0 && !hasByteBelow(w, 0x20);
+}
+
+// Whether two texts are the same bytes; texts of 8 to 16 bytes, as names mostly are, are
+// compared in two loads each instead of a call.
+inline bool sameBytes(std::string_view a, std::string_view b) noexcept {
+  const std::size_t n = a.size();
+  if (n != b.size()) return false;
+  if (n >= 8 && n <= 16) {
+    return load(a.data()) == load(b.data()) && load(a.data() + n - 8) == load(b.data() + n - 8);
+  }
+  return a == b;
 }
 
 }  // namespace vantorel::words

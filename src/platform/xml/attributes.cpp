@@ -54,7 +54,7 @@ std::u16string attributeTextNoCase(const Node& node, std::string_view asciiName,
 std::u16string attributeTextNoCase(std::span<const AttributeView> attributes,
                                    std::string_view asciiName, std::u16string_view fallback) {
   for (const AttributeView& a : attributes) {
-    if (nameEqualsAscii(a.name, asciiName)) return fromUtf8(std::string_view(a.value, a.valueSize));
+    if (nameEqualsAscii(a.name, asciiName)) return fromUtf8(a.value);
   }
   return std::u16string(fallback);
 }
@@ -62,8 +62,7 @@ std::u16string attributeTextNoCase(std::span<const AttributeView> attributes,
 std::vector<AttributeView> attributeViews(const Node& node) {
   std::vector<AttributeView> views;
   for (const Attribute a : node.attributes()) {
-    views.push_back({a.name(), std::char_traits<char>::length(a.name()), a.value(),
-                     std::char_traits<char>::length(a.value())});
+    views.push_back({a.name(), a.value()});
   }
   return views;
 }
@@ -72,7 +71,7 @@ Node appendCurrent(Node parent, const PullParser& parser, PullParser::Event even
   if (event == PullParser::Event::StartElement) {
     Node element = parent.append_child(parser.name());
     for (const AttributeView& a : parser.attributes()) {
-      element.append_attribute(a.name).set_value(a.value);
+      element.append_attribute(std::string(a.name).c_str()).set_value(std::string(a.value).c_str());
     }
     return element;
   }

@@ -1,7 +1,12 @@
 #include "platform/xml/pull_parser.hpp"
 
 #include <array>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/text/byte_scan.hpp"
 #include "platform/text/unicode.hpp"
@@ -34,6 +39,31 @@ bool isNameStart(char c) noexcept {
 
 bool isNameChar(char c) noexcept {
   return (kNameBytes[static_cast<unsigned char>(c)] & kNameRest) != 0;
+}
+
+// The end of the run of name bytes from i, sixteen bytes at a time where SSE2 is at hand: the
+// names of a project file's attributes are most of its tags.
+std::size_t nameBytesEnd(const char* p, std::size_t i, std::size_t n) noexcept {
+#if defined(__SSE2__)
+  for (; i + 16 <= n; i += 16) {
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const auto within = [](__m128i v, char low, char high) {
+      return _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(static_cast<char>(low - 1))),
+                           _mm_cmplt_epi8(v, _mm_set1_epi8(static_cast<char>(high + 1))));
+    };
+    const auto is = [&](char c) { return _mm_cmpeq_epi8(b, _mm_set1_epi8(c)); };
+    // Bytes from 0x80 up are negative here: every byte of a multi-byte character.
+    __m128i name = _mm_cmplt_epi8(b, _mm_setzero_si128());
+    name = _mm_or_si128(name, within(_mm_or_si128(b, _mm_set1_epi8(0x20)), 'a', 'z'));
+    name = _mm_or_si128(name, within(b, '0', '9'));
+    name = _mm_or_si128(name, _mm_or_si128(_mm_or_si128(is('_'), is(':')),
+                                           _mm_or_si128(is('-'), is('.'))));
+    const unsigned others = ~static_cast<unsigned>(_mm_movemask_epi8(name)) & 0xFFFFU;
+    if (others != 0) return i + static_cast<std::size_t>(std::countr_zero(others));
+  }
+#endif
+  while (i < n && isNameChar(p[i])) ++i;
+  return i;
 }
 
 // The character a reference at the start of `ref` ("&...;") stands for and the reference's
@@ -112,15 +142,9 @@ PullParser::Event PullParser::fail(std::size_t at, std::string what) {
   return last_;
 }
 
-void PullParser::skipBlanks() noexcept {
-  while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
-}
-
 std::size_t PullParser::nameEnd(std::size_t from) const noexcept {
   if (from >= text_.size() || !isNameStart(text_[from])) return from;
-  std::size_t i = from + 1;
-  while (i < text_.size() && isNameChar(text_[i])) ++i;
-  return i;
+  return nameBytesEnd(text_.data(), from + 1, text_.size());
 }
 
 bool PullParser::skipPast(std::string_view close) {
@@ -234,8 +258,8 @@ PullParser::Event PullParser::startTag() {
   const std::size_t nameStop = nameEnd(nameStart);
   if (nameStop == nameStart) return fail(start_, "a start tag without a valid element name");
   storage_.clear();
-  // Offsets first: the storage may move while it grows.
-  spans_.clear();
+  expanded_.clear();
+  attributes_.clear();
   pos_ = nameStop;
   for (;;) {
     const std::size_t before = pos_;
@@ -256,9 +280,7 @@ PullParser::Event PullParser::startTag() {
     if (before == pos_) return fail(pos_, "an attribute without a blank before it");
     const std::size_t attrStop = nameEnd(pos_);
     if (attrStop == pos_) return fail(pos_, "an invalid attribute name");
-    Span span{storage_.size(), attrStop - pos_, 0, 0};
-    storage_.append(text_.substr(pos_, attrStop - pos_));
-    storage_.push_back('\0');
+    const std::string_view name = text_.substr(pos_, attrStop - pos_);
     pos_ = attrStop;
     skipBlanks();
     if (pos_ >= text_.size() || text_[pos_] != '=') {
@@ -281,25 +303,22 @@ PullParser::Event PullParser::startTag() {
                                              : bytes::findFirstOf<'\''>(p, stop, n);
     if (close >= n) return fail(pos_, "an unclosed attribute value");
     const std::string_view raw = text_.substr(pos_ + 1, close - pos_ - 1);
-    span.value = storage_.size();
     if (plain) {
-      storage_.append(raw);
+      attributes_.push_back({name, raw});
     } else {
+      const std::size_t from = storage_.size();
       appendExpanded(storage_, raw);
+      expanded_.push_back({attributes_.size(), from, storage_.size() - from});
+      attributes_.push_back({name, {}});
     }
-    span.valueSize = storage_.size() - span.value;
-    storage_.push_back('\0');
-    spans_.push_back(span);
     pos_ = close + 1;
+  }
+  for (const Expanded& e : expanded_) {
+    attributes_[e.attribute].value = std::string_view(storage_).substr(e.from, e.size);
   }
   seenRoot_ = true;
   names_.emplace_back(text_.substr(nameStart, nameStop - nameStart));
   current_ = names_.back().c_str();
-  attributes_.clear();
-  for (const Span& s : spans_) {
-    attributes_.push_back(
-        {storage_.data() + s.name, s.nameSize, storage_.data() + s.value, s.valueSize});
-  }
   return last_ = Event::StartElement;
 }
 

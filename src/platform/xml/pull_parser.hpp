@@ -17,13 +17,11 @@
 
 namespace vantorel::xml {
 
-// One attribute of the current start tag; both strings end in '\0' and stay valid until the
-// next call of next().
+// One attribute of the current start tag, references in the value expanded. Both views stay
+// valid until the next call of next(); they do not end in '\0'.
 struct AttributeView {
-  const char* name;
-  std::size_t nameSize;
-  const char* value;
-  std::size_t valueSize;
+  std::string_view name;
+  std::string_view value;
 };
 
 class PullParser {
@@ -62,7 +60,12 @@ class PullParser {
   bool skipPast(std::string_view close);
   bool skipDoctype();
   std::size_t nameEnd(std::size_t from) const noexcept;
-  void skipBlanks() noexcept;
+  void skipBlanks() noexcept {
+    while (pos_ < text_.size() &&
+           (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r' || text_[pos_] == '\n')) {
+      ++pos_;
+    }
+  }
 
   std::string_view text_;
   std::size_t pos_ = 0;
@@ -74,12 +77,13 @@ class PullParser {
   const char* current_ = "";
   std::vector<std::string> names_;
   std::string closed_;  // the name of the element the last EndElement closed
-  std::string storage_;  // attribute names and values, each followed by '\0'
-  // Where each attribute's name and value start in storage_, which may move while it grows.
-  struct Span {
-    std::size_t name, nameSize, value, valueSize;
+  // Values with references, expanded; the other views point into the text itself.
+  std::string storage_;
+  // Where each expanded value lies in storage_, which may move while it grows.
+  struct Expanded {
+    std::size_t attribute, from, size;
   };
-  std::vector<Span> spans_;
+  std::vector<Expanded> expanded_;
   std::vector<AttributeView> attributes_;
   std::string contentStorage_;
   std::string_view content_;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/text/byte_order_mark.hpp"
-#include "platform/text/byte_words.hpp"
+#include "platform/text/byte_scan.hpp"
 #include "platform/text/code_page.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/objects/ado_stream.hpp"
@@ -60,8 +60,8 @@ std::u16string at(std::string_view text, std::size_t offset, std::u16string_view
 bool checkCharacters(std::string_view text, std::size_t& i, std::size_t end,
                      std::u16string& error) {
   while (i < end) {
-    // Printable ASCII, most of any document, is passed eight bytes at a time.
-    while (i + 8 <= end && words::allPrintableAscii(words::load(text.data() + i))) i += 8;
+    // Printable ASCII, most of any document, is passed many bytes at a time.
+    i = bytes::printableAsciiEnd(text.data(), i, end);
     if (i >= end) break;
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') {

@@ -13,7 +13,7 @@ namespace {
 // search finds, and the odd count agrees with counting.
 TEST(ByteScan, AgreesWithAByteByByteSearch) {
   std::mt19937 random(7);
-  const std::string alphabet = "ab\"'>\x80\xff";
+  const std::string alphabet = "ab\"'>\x80\xff\x1f\x7f ";
   for (int round = 0; round < 300; ++round) {
     std::string text(random() % 70, 'a');
     for (char& c : text) {
@@ -26,6 +26,12 @@ TEST(ByteScan, AgreesWithAByteByByteSearch) {
       EXPECT_EQ((bytes::findFirstOfByWords<'\'', '>'>(text.data(), from, text.size())), expected);
       EXPECT_EQ(bytes::findFirstOf<'\x80'>(text.data(), from, text.size()),
                 std::min(text.find('\x80', from), text.size()));
+      std::size_t printable = from;
+      while (printable < text.size() && static_cast<unsigned char>(text[printable]) >= 0x20 &&
+             static_cast<unsigned char>(text[printable]) < 0x80) {
+        ++printable;
+      }
+      EXPECT_EQ(bytes::printableAsciiEnd(text.data(), from, text.size()), printable);
       bool odd = false;
       EXPECT_EQ((bytes::findFirstOfCountingOdd<'"', '\'', '>'>(text.data(), from, text.size(), odd)),
                 expected);

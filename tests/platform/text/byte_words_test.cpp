@@ -27,5 +27,19 @@ TEST(ByteWords, TestsAgreeWithBytes) {
   EXPECT_TRUE(words::allPrintableAscii(words::load("~~~~~~~~")));
 }
 
+// Every length around the two-load range, equal and differing at each place.
+TEST(ByteWords, SameBytesAgreesWithComparison) {
+  for (std::size_t n = 0; n <= 20; ++n) {
+    const std::string a(n, 'x');
+    EXPECT_TRUE(words::sameBytes(a, std::string(n, 'x')));
+    EXPECT_FALSE(words::sameBytes(a, std::string(n + 1, 'x')));
+    for (std::size_t place = 0; place < n; ++place) {
+      std::string b = a;
+      b[place] = 'y';
+      EXPECT_FALSE(words::sameBytes(a, b)) << n << " " << place;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vantorel

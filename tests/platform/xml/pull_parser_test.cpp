@@ -34,7 +34,7 @@ std::vector<std::string> pulled(std::string_view text, std::string* error = null
     if (e == Event::StartElement) {
       std::string line = "<" + std::string(parser.name());
       for (const AttributeView& a : parser.attributes()) {
-        line += " " + std::string(a.name) + "=" + std::string(a.value, a.valueSize);
+        line += " " + std::string(a.name) + "=" + std::string(a.value);
       }
       out.push_back(line + ">");
     } else if (e == Event::EndElement) {
