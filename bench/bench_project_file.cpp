@@ -15,6 +15,7 @@
 #include "agp/agp.hpp"
 #include "fields/fields.hpp"
 #include "foundation/project_context.hpp"
+#include "foundation/registry_defaults.hpp"
 #include "model/database.hpp"
 #include "model/databases.hpp"
 #include "model/table.hpp"
@@ -135,6 +136,7 @@ BENCHMARK(BM_LoadFreshHeap)->Unit(benchmark::kMillisecond);
 void BM_BuildModelOnly(benchmark::State& state) {
   fixture();
   for (auto _ : state) {
+    const RegistryDefaultsScope pinned;  // as a load takes the defaults
     Ref<AGP> project = makeRef<AGP>();
     AGPDatabases& databases = project->databases();
     databases.add(u"bench");

@@ -13,6 +13,7 @@
 #include "agp/menu_sync.hpp"
 #include "database/dao_database_loader.hpp"
 #include "foundation/project_context.hpp"
+#include "foundation/registry_defaults.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 #include "model/databases.hpp"
@@ -148,7 +149,10 @@ void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
   const Ref<AGPDatabase> db(databases.find(key));
   project.setDB(db);
   copyLoadSettings(project);
+  // The thousands of tables and fields a large database makes take their defaults from one
+  // snapshot of the user's settings.
   const std::int16_t result = runLoader([&]() -> std::int16_t {
+    const RegistryDefaultsScope pinned;
     if (isAccess(a.sDbType)) {
       return loadDaoDatabase(*db, {a.sPath, a.sPhyPath, a.bDBUseServerMapPath, a.sUID, a.sPwd, u""});
     }
@@ -200,6 +204,7 @@ void LoadTable(AGP& project, const std::u16string& sTableName) {
   AGProperties& d = db->properties();
   const std::u16string type = settingAsText(d.setting(kDBType));
   const std::int16_t result = runLoader([&]() -> std::int16_t {
+    const RegistryDefaultsScope pinned;
     if (isAccess(type)) {
       return loadDaoDatabase(
           *db, {settingAsText(d.setting(kDBPath)), settingAsText(d.setting(kDBPhyPath)),
