@@ -11,7 +11,7 @@
 
 #include "platform/text/byte_words.hpp"
 
-namespace vantorel::bytes {
+namespace vantorel::scan {
 
 // Eight bytes at a time, for processors without SSE2; kept apart so that it is tested everywhere.
 template <char... Wanted>
@@ -94,4 +94,4 @@ std::size_t findFirstOfCountingOdd(const char* text, std::size_t from, std::size
   return end;
 }
 
-}  // namespace vantorel::bytes
+}  // namespace vantorel::scan

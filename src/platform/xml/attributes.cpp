@@ -75,8 +75,8 @@ Node appendCurrent(Node parent, const PullParser& parser, PullParser::Event even
     }
     return element;
   }
-  Node text = parent.append_child(event == PullParser::Event::CData ? pugi::node_cdata
-                                                                    : pugi::node_pcdata);
+  Node text =
+      parent.append_child(event == PullParser::Event::CData ? pugi::node_cdata : pugi::node_pcdata);
   text.set_value(std::string(parser.content()).c_str());
   return text;
 }

@@ -28,6 +28,14 @@ std::u16string attributeTextNoCase(const Node& node, std::u16string_view name,
 // For an ASCII name: letters compare by ASCII case only, and the file's names are not converted,
 // as the project file's reader has always matched them. Inline: a reader tests most attributes
 // of a large file against a few fixed names.
+inline bool nameEqualsAscii(const char* utf8Name, std::string_view asciiName) noexcept {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  std::size_t i = 0;
+  for (; utf8Name[i] != '\0' && i < asciiName.size(); ++i) {
+    if (lower(utf8Name[i]) != lower(asciiName[i])) return false;
+  }
+  return utf8Name[i] == '\0' && i == asciiName.size();
+}
 // The same for a name of known length.
 inline bool nameEqualsAscii(std::string_view utf8Name, std::string_view asciiName) noexcept {
   const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
@@ -36,14 +44,6 @@ inline bool nameEqualsAscii(std::string_view utf8Name, std::string_view asciiNam
     if (lower(utf8Name[i]) != lower(asciiName[i])) return false;
   }
   return true;
-}
-inline bool nameEqualsAscii(const char* utf8Name, std::string_view asciiName) noexcept {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  std::size_t i = 0;
-  for (; utf8Name[i] != '\0' && i < asciiName.size(); ++i) {
-    if (lower(utf8Name[i]) != lower(asciiName[i])) return false;
-  }
-  return utf8Name[i] == '\0' && i == asciiName.size();
 }
 
 std::u16string attributeTextNoCase(const Node& node, std::string_view asciiName,

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <bit>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -25,8 +24,8 @@ enum : std::uint8_t { kNameStart = 1, kNameRest = 2 };
 constexpr std::array<std::uint8_t, 256> kNameBytes = [] {
   std::array<std::uint8_t, 256> bytes{};
   for (int b = 0; b < 256; ++b) {
-    const bool start = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || b == '_' || b == ':' ||
-                       b >= 0x80;
+    const bool start =
+        (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || b == '_' || b == ':' || b >= 0x80;
     const bool rest = start || (b >= '0' && b <= '9') || b == '-' || b == '.';
     bytes[b] = static_cast<std::uint8_t>((start ? kNameStart : 0) | (rest ? kNameRest : 0));
   }
@@ -56,8 +55,8 @@ std::size_t nameBytesEnd(const char* p, std::size_t i, std::size_t n) noexcept {
     __m128i name = _mm_cmplt_epi8(b, _mm_setzero_si128());
     name = _mm_or_si128(name, within(_mm_or_si128(b, _mm_set1_epi8(0x20)), 'a', 'z'));
     name = _mm_or_si128(name, within(b, '0', '9'));
-    name = _mm_or_si128(name, _mm_or_si128(_mm_or_si128(is('_'), is(':')),
-                                           _mm_or_si128(is('-'), is('.'))));
+    name = _mm_or_si128(
+        name, _mm_or_si128(_mm_or_si128(is('_'), is(':')), _mm_or_si128(is('-'), is('.'))));
     const unsigned others = ~static_cast<unsigned>(_mm_movemask_epi8(name)) & 0xFFFFU;
     if (others != 0) return i + static_cast<std::size_t>(std::countr_zero(others));
   }
@@ -196,8 +195,8 @@ PullParser::Event PullParser::next() {
     start_ = pos_;
     if (pos_ >= text_.size()) {
       if (!names_.empty()) {
-        return fail(text_.size(), "the file ends before the element \"" + names_.back() +
-                                      "\" is closed");
+        return fail(text_.size(),
+                    "the file ends before the element \"" + names_.back() + "\" is closed");
       }
       if (!seenRoot_) return fail(text_.size(), "no root element");
       finished_ = true;
@@ -295,12 +294,12 @@ PullParser::Event PullParser::startTag() {
     const char* p = text_.data();
     const std::size_t n = text_.size();
     const bool doubleQuoted = text_[pos_] == '"';
-    const std::size_t stop = doubleQuoted ? bytes::findFirstOf<'"', '&'>(p, pos_ + 1, n)
-                                          : bytes::findFirstOf<'\'', '&'>(p, pos_ + 1, n);
+    const std::size_t stop = doubleQuoted ? scan::findFirstOf<'"', '&'>(p, pos_ + 1, n)
+                                          : scan::findFirstOf<'\'', '&'>(p, pos_ + 1, n);
     const bool plain = stop < n && p[stop] != '&';
     const std::size_t close = plain          ? stop
-                              : doubleQuoted ? bytes::findFirstOf<'"'>(p, stop, n)
-                                             : bytes::findFirstOf<'\''>(p, stop, n);
+                              : doubleQuoted ? scan::findFirstOf<'"'>(p, stop, n)
+                                             : scan::findFirstOf<'\''>(p, stop, n);
     if (close >= n) return fail(pos_, "an unclosed attribute value");
     const std::string_view raw = text_.substr(pos_ + 1, close - pos_ - 1);
     if (plain) {
@@ -353,14 +352,14 @@ namespace {
 std::size_t startTagEnd(const char* p, std::size_t i, std::size_t n, bool& closed) {
   bool inDoubleQuotes = false;
   for (;;) {
-    const std::size_t stop = bytes::findFirstOfCountingOdd<'"', '>', '\''>(p, i, n, inDoubleQuotes);
+    const std::size_t stop = scan::findFirstOfCountingOdd<'"', '>', '\''>(p, i, n, inDoubleQuotes);
     if (stop >= n) return n;
     if (p[stop] == '>' && !inDoubleQuotes) {
       closed = p[stop - 1] == '/';
       return stop + 1;
     }
     if (p[stop] == '\'' && !inDoubleQuotes) {
-      const std::size_t close = bytes::findFirstOf<'\''>(p, stop + 1, n);
+      const std::size_t close = scan::findFirstOf<'\''>(p, stop + 1, n);
       if (close >= n) return n;
       i = close + 1;
     } else {

@@ -61,8 +61,8 @@ class PullParser {
   bool skipDoctype();
   std::size_t nameEnd(std::size_t from) const noexcept;
   void skipBlanks() noexcept {
-    while (pos_ < text_.size() &&
-           (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r' || text_[pos_] == '\n')) {
+    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' ||
+                                   text_[pos_] == '\r' || text_[pos_] == '\n')) {
       ++pos_;
     }
   }

@@ -61,7 +61,7 @@ bool checkCharacters(std::string_view text, std::size_t& i, std::size_t end,
                      std::u16string& error) {
   while (i < end) {
     // Printable ASCII, most of any document, is passed many bytes at a time.
-    i = bytes::printableAsciiEnd(text.data(), i, end);
+    i = scan::printableAsciiEnd(text.data(), i, end);
     if (i >= end) break;
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') {

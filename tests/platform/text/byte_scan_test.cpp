@@ -22,18 +22,18 @@ TEST(ByteScan, AgreesWithAByteByByteSearch) {
     for (std::size_t from = 0; from <= text.size(); ++from) {
       const std::size_t expected = std::min(text.find_first_of("'>", from), text.size());
       SCOPED_TRACE(testing::Message() << "\"" << text << "\" from " << from);
-      EXPECT_EQ((bytes::findFirstOf<'\'', '>'>(text.data(), from, text.size())), expected);
-      EXPECT_EQ((bytes::findFirstOfByWords<'\'', '>'>(text.data(), from, text.size())), expected);
-      EXPECT_EQ(bytes::findFirstOf<'\x80'>(text.data(), from, text.size()),
+      EXPECT_EQ((scan::findFirstOf<'\'', '>'>(text.data(), from, text.size())), expected);
+      EXPECT_EQ((scan::findFirstOfByWords<'\'', '>'>(text.data(), from, text.size())), expected);
+      EXPECT_EQ(scan::findFirstOf<'\x80'>(text.data(), from, text.size()),
                 std::min(text.find('\x80', from), text.size()));
       std::size_t printable = from;
       while (printable < text.size() && static_cast<unsigned char>(text[printable]) >= 0x20 &&
              static_cast<unsigned char>(text[printable]) < 0x80) {
         ++printable;
       }
-      EXPECT_EQ(bytes::printableAsciiEnd(text.data(), from, text.size()), printable);
+      EXPECT_EQ(scan::printableAsciiEnd(text.data(), from, text.size()), printable);
       bool odd = false;
-      EXPECT_EQ((bytes::findFirstOfCountingOdd<'"', '\'', '>'>(text.data(), from, text.size(), odd)),
+      EXPECT_EQ((scan::findFirstOfCountingOdd<'"', '\'', '>'>(text.data(), from, text.size(), odd)),
                 expected);
       EXPECT_EQ(odd, std::count(text.begin() + static_cast<std::ptrdiff_t>(from),
                                 text.begin() + static_cast<std::ptrdiff_t>(expected), '"') %
