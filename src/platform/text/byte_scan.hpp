@@ -28,16 +28,27 @@ std::size_t findFirstOfByWords(const char* text, std::size_t from, std::size_t e
   return end;
 }
 
+#if defined(__SSE2__)
+namespace detail {
+// The sixteen bytes at p as sixteen bits, the first byte's the lowest, each set where the byte
+// is one of Wanted.
+template <char... Wanted>
+unsigned matchesOf16(const char* p) noexcept {
+  const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  __m128i hits = _mm_setzero_si128();
+  ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, _mm_set1_epi8(Wanted)))), ...);
+  return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+}  // namespace detail
+#endif
+
 // The place of the first byte in [from, end) that is one of Wanted, or end.
 template <char... Wanted>
 std::size_t findFirstOf(const char* text, std::size_t from, std::size_t end) noexcept {
   static_assert(sizeof...(Wanted) > 0);
 #if defined(__SSE2__)
   for (; from + 16 <= end; from += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
-    __m128i hits = _mm_setzero_si128();
-    ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, _mm_set1_epi8(Wanted)))), ...);
-    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+    const unsigned mask = detail::matchesOf16<Wanted...>(text + from);
     if (mask != 0) return from + static_cast<std::size_t>(std::countr_zero(mask));
   }
 #endif
@@ -63,20 +74,16 @@ inline std::size_t printableAsciiEnd(const char* text, std::size_t from, std::si
   return from;
 }
 
-// The same, and flips `odd` for each byte equal to Counted before the place found: whether an
-// odd number of them were passed.
+// The place findFirstOf finds; and flips `odd` for each byte equal to Counted before that place,
+// so that it tells whether an odd number of them were passed.
 template <char Counted, char... Wanted>
 std::size_t findFirstOfCountingOdd(const char* text, std::size_t from, std::size_t end,
                                    bool& odd) noexcept {
   static_assert(sizeof...(Wanted) > 0);
 #if defined(__SSE2__)
   for (; from + 16 <= end; from += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
-    __m128i hits = _mm_setzero_si128();
-    ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, _mm_set1_epi8(Wanted)))), ...);
-    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-    auto countedMask =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(Counted))));
+    const unsigned mask = detail::matchesOf16<Wanted...>(text + from);
+    unsigned countedMask = detail::matchesOf16<Counted>(text + from);
     if (mask != 0) {
       const int place = std::countr_zero(mask);
       countedMask &= (1U << place) - 1;
