@@ -292,7 +292,10 @@ void writeAllPhrases(xml::Node root, AGPDatabase* db) {
 // The attribute text of a setting as UTF-8, by the settings rule; the common kinds of value
 // are formed without going through UTF-16. Returns a pointer into buffer or a constant.
 const char* attributeUtf8(const SettingRecord& record, const Variant& value, std::string& buffer) {
-  if (record.dataType == u"Boolean") return BoolToNum(value) ? "1" : "0";
+  // The declared type's name decides, as written; the parsed type only saves the comparison.
+  if (record.type == SettingType::Boolean && record.dataType == u"Boolean") {
+    return BoolToNum(value) ? "1" : "0";
+  }
   switch (value.type()) {
     case VarType::Empty:
     case VarType::Null:
@@ -350,7 +353,10 @@ void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props) {
     if (value.isString()) refuseUnwritableText(element, &props, record.name, value.stringValue());
     const char* attributeText = attributeUtf8(record, value, text);
     const char* attributeName;
-    if (names && slot < names->size() && (*catalog)[slot].name == record.name) {
+    // A row as the catalog declares it is the catalog's own record; one a script renamed
+    // through its view is a copy.
+    if (names && slot < names->size() &&
+        (&(*catalog)[slot] == &record || (*catalog)[slot].name == record.name)) {
       attributeName = (*names)[slot].c_str();
     } else {
       // A name that is no XML name makes a file the reader refuses as a whole.
