@@ -33,10 +33,9 @@ Set memoLits = CreateObject("Scripting.Dictionary")
 ' Most texts hold no quote and no line break, and are only looked through for them.
 Function Lit(ByVal s)
   s = s & ""
-  If memoLits.Exists(s) Then
-    Lit = memoLits.Item(s)
-    Exit Function
-  End If
+  ' One look-up for a text seen before: reading a missing key adds it, Empty, until set below.
+  Lit = memoLits.Item(s)
+  If Not IsEmpty(Lit) Then Exit Function
   Dim quoted
   quoted = s
   If InStr(quoted, """") > 0 Then quoted = Replace(quoted, """", """""")
@@ -46,7 +45,7 @@ Function Lit(ByVal s)
     quoted = Replace(quoted, vbLf, """ & vbLf & """)
   End If
   Lit = """" & quoted & """"
-  memoLits.Add s, Lit
+  memoLits.Item(s) = Lit
 End Function
 
 ' The text as HTML, for captions written straight into a page.

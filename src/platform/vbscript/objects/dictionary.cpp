@@ -1,6 +1,7 @@
 #include "platform/vbscript/objects/dictionary.hpp"
 
 #include <bit>
+#include <cstring>
 #include <functional>
 #include <string_view>
 #include <utility>
@@ -137,9 +138,14 @@ bool Dictionary::sameKey(const Variant& a, const Variant& b) const {
       return a.errorValue() == b.errorValue();
     case KeyKind::Object:
       return a.objectValue() == b.objectValue();
-    case KeyKind::String:
-      return textCompare() ? equalsNoCase(a.stringValue(), b.stringValue())
-                           : a.stringValue() == b.stringValue();
+    case KeyKind::String: {
+      const std::u16string& x = a.stringValue();
+      const std::u16string& y = b.stringValue();
+      if (&x == &y) return true;  // one text shared by both, as a key looked up again often is
+      if (textCompare()) return equalsNoCase(x, y);
+      return x.size() == y.size() &&
+             std::memcmp(x.data(), y.data(), x.size() * sizeof(char16_t)) == 0;
+    }
   }
   return false;
 }
