@@ -19,6 +19,7 @@ namespace vantorel {
 class AGPKeyword;
 class AGPSettings;
 class AGPStatus;
+struct RegistryDefaultsCache;
 
 class ProjectContext {
  public:
@@ -115,6 +116,8 @@ class ProjectContext {
   bool userHivePinned = false;
   bool userHiveWritten = false;
   std::shared_ptr<const reg::RegKey> pinnedUserHive;
+  // The converted per-user defaults of new objects, by catalog and key, until the store changes.
+  std::shared_ptr<RegistryDefaultsCache> registryDefaults;
 
   // The thread's shared objects, made on first use by their own accessors.
   Ref<AGPStatus> status;

@@ -1,5 +1,7 @@
 #include "foundation/registry_defaults.hpp"
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -36,34 +38,37 @@ Variant defaultOf(const reg::RegKey* key, const SettingRecord& row, MissingDefau
   return ConvertSetting(text, Variant(row.dataType));
 }
 
-// The converted defaults of one catalog under one key, valid for one state of the store.
-struct CachedDefaults {
-  const SettingCatalog* catalog = nullptr;
-  std::u16string userKey;
-  MissingDefault missing = MissingDefault::TypedZero;
-  bool filled = false;
-  std::shared_ptr<const reg::RegKey> hive;
-  std::vector<std::pair<SettingSlot, Variant>> values;
+}  // namespace
+
+// The converted defaults of each catalog under each key new objects on the thread asked for,
+// valid for one state of the store. A load asks for the same few catalogs once per object, so
+// a short list searched in order serves them without making a key.
+struct RegistryDefaultsCache {
+  struct Entry {
+    const SettingCatalog* catalog = nullptr;
+    std::u16string userKey;
+    MissingDefault missing = MissingDefault::TypedZero;
+    bool filled = false;
+    std::shared_ptr<const reg::RegKey> hive;
+    std::vector<std::pair<SettingSlot, Variant>> values;
+  };
+  std::vector<Entry> entries;
 };
 
-// A load asks for the same few catalogs once per object, so a short list searched in order
-// serves them without making a key.
-CachedDefaults& cached(const SettingCatalog& catalog, std::u16string_view userKey,
-                       MissingDefault missing, const std::shared_ptr<const reg::RegKey>& hive) {
-  thread_local std::vector<std::unique_ptr<CachedDefaults>> cache;
-  CachedDefaults* entry = nullptr;
-  for (const std::unique_ptr<CachedDefaults>& e : cache) {
-    if (e->catalog == &catalog && e->missing == missing && e->userKey == userKey) {
-      entry = e.get();
-      break;
-    }
-  }
-  if (!entry) {
-    cache.push_back(std::make_unique<CachedDefaults>());
-    entry = cache.back().get();
-    entry->catalog = &catalog;
-    entry->userKey = userKey;
-    entry->missing = missing;
+namespace {
+
+const RegistryDefaultsCache::Entry& cached(const SettingCatalog& catalog,
+                                           std::u16string_view userKey, MissingDefault missing,
+                                           const std::shared_ptr<const reg::RegKey>& hive) {
+  std::shared_ptr<RegistryDefaultsCache>& cache = projectContext().registryDefaults;
+  if (!cache) cache = std::make_shared<RegistryDefaultsCache>();
+  std::vector<RegistryDefaultsCache::Entry>& entries = cache->entries;
+  auto entry = std::find_if(entries.begin(), entries.end(), [&](const auto& e) {
+    return e.catalog == &catalog && e.missing == missing && e.userKey == userKey;
+  });
+  if (entry == entries.end()) {
+    entries.push_back({&catalog, std::u16string(userKey), missing});
+    entry = std::prev(entries.end());
   }
   if (!entry->filled || entry->hive != hive) {
     entry->filled = true;
