@@ -14,10 +14,6 @@ namespace vantorel::xml {
 
 namespace {
 
-bool isBlank(char c) noexcept {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 // Bytes that may start a name, and bytes that may follow; any byte of a multi-byte character
 // counts as both.
 enum : std::uint8_t { kNameStart = 1, kNameRest = 2 };
@@ -211,7 +207,7 @@ PullParser::Event PullParser::next() {
       if (names_.empty()) continue;
       bool blank = true;
       for (const char c : raw) {
-        if (!isBlank(c)) {
+        if (!isXmlBlank(c)) {
           blank = false;
           break;
         }
@@ -384,7 +380,7 @@ std::size_t countChildNodes(std::string_view text, std::size_t from) {
     const std::size_t end = lt == std::string_view::npos ? n : lt;
     if (depth == 0) {
       for (std::size_t k = i; k < end; ++k) {
-        if (!isBlank(text[k])) {
+        if (!isXmlBlank(text[k])) {
           ++count;
           break;
         }

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/xml/xml_text.hpp"
+
 namespace vantorel::xml {
 
 // One attribute of the current start tag, references in the value expanded. Both views stay
@@ -61,10 +63,7 @@ class PullParser {
   bool skipDoctype();
   std::size_t nameEnd(std::size_t from) const noexcept;
   void skipBlanks() noexcept {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' ||
-                                   text_[pos_] == '\r' || text_[pos_] == '\n')) {
-      ++pos_;
-    }
+    while (pos_ < text_.size() && isXmlBlank(text_[pos_])) ++pos_;
   }
 
   std::string_view text_;

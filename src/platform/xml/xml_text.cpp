@@ -90,22 +90,18 @@ std::u16string decodeUtf16(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
-bool isXmlSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 // The encoding named by an XML declaration at the very start; "" when there is none.
 std::string declaredEncoding(std::string_view bytes) {
-  if (!bytes.starts_with("<?xml") || bytes.size() < 6 || !isXmlSpace(bytes[5])) return {};
+  if (!bytes.starts_with("<?xml") || bytes.size() < 6 || !isXmlBlank(bytes[5])) return {};
   const std::size_t end = bytes.find("?>");
   const std::string_view decl = bytes.substr(0, end);
   std::size_t i = decl.find("encoding");
   if (i == std::string_view::npos) return {};
   i += 8;
-  while (i < decl.size() && isXmlSpace(decl[i])) ++i;
+  while (i < decl.size() && isXmlBlank(decl[i])) ++i;
   if (i >= decl.size() || decl[i] != '=') return {};
   ++i;
-  while (i < decl.size() && isXmlSpace(decl[i])) ++i;
+  while (i < decl.size() && isXmlBlank(decl[i])) ++i;
   if (i >= decl.size() || (decl[i] != '"' && decl[i] != '\'')) return {};
   const char quote = decl[i++];
   const std::size_t close = decl.find(quote, i);

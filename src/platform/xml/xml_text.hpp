@@ -23,4 +23,9 @@ bool checkXmlCharacters(std::string_view utf8, std::u16string& error);
 bool checkXmlCharacters(std::string_view utf8, std::size_t& from, std::size_t to,
                         std::u16string& error);
 
+// XML's blanks: space, tab, carriage return and line feed.
+constexpr bool isXmlBlank(char c) noexcept {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
 }  // namespace vantorel::xml
