@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/text/unicode.hpp"
+
 namespace vantorel {
 
 SettingType settingTypeFromName(std::u16string_view dataType) noexcept {
@@ -43,11 +45,21 @@ SettingCatalog::SettingCatalog(std::initializer_list<SettingDecl> rows) {
       throw std::logic_error("setting declared twice in one catalog");
     }
   }
+  // Built whole before the views into it are taken: the vector does not move afterwards.
+  utf8Names_.reserve(rows_.size());
+  for (const SettingRecord& row : rows_) utf8Names_.push_back(toUtf8(row.name));
+  for (SettingSlot i = 0; i < utf8Names_.size(); ++i) byUtf8Name_.emplace(utf8Names_[i], i);
 }
 
 std::optional<SettingSlot> SettingCatalog::find(std::u16string_view name) const {
   auto it = byName_.find(name);
   if (it == byName_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<SettingSlot> SettingCatalog::findUtf8(std::string_view name) const {
+  auto it = byUtf8Name_.find(name);
+  if (it == byUtf8Name_.end()) return std::nullopt;
   return it->second;
 }
 

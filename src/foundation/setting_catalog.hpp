@@ -59,9 +59,16 @@ class SettingCatalog {
   // Without regard to case.
   std::optional<SettingSlot> find(std::u16string_view name) const;
 
+  // A row's name in UTF-8, as a project file writes it and a saved file reads it back.
+  const std::string& utf8Name(SettingSlot slot) const noexcept { return utf8Names_[slot]; }
+  // The row whose UTF-8 name is exactly that (case as declared); nullopt for any other text.
+  std::optional<SettingSlot> findUtf8(std::string_view name) const;
+
  private:
   std::vector<SettingRecord> rows_;
   std::unordered_map<std::u16string_view, SettingSlot, NoCaseHash, NoCaseEqual> byName_;
+  std::vector<std::string> utf8Names_;
+  std::unordered_map<std::string_view, SettingSlot> byUtf8Name_;
 };
 
 }  // namespace vantorel

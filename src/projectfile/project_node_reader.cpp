@@ -8,7 +8,6 @@
 
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "agp/agp.hpp"
@@ -145,12 +144,6 @@ std::optional<std::u16string> coercion(std::u16string_view written, SettingType 
   return u"is read as " + settingAsText(converted);
 }
 
-struct NameHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view s) const noexcept {
-    return std::hash<std::string_view>{}(s);
-  }
-};
 // Attributes whose text is read in a way of its own.
 enum class AttributeRule : std::uint8_t {
   Plain,
@@ -166,40 +159,20 @@ AttributeRule ruleOf(std::string_view name) noexcept {
   return AttributeRule::Plain;
 }
 
-// A catalog's row names as UTF-8, exactly as declared: in row order, and by name; and the rule
-// each row's attribute is read by.
-struct CatalogNames {
-  std::vector<std::string> byRow;
-  std::vector<AttributeRule> rules;
-  std::unordered_map<std::string, SettingSlot, NameHash, std::equal_to<>> byName;
-
-  // The row of that name. A saved file lists a bag's settings in row order, so the rows just
-  // after the last one found are tried before the hash.
-  std::optional<SettingSlot> find(std::string_view name, SettingSlot& next) const {
-    for (SettingSlot row = next; row < byRow.size() && row < next + 4; ++row) {
-      if (words::sameBytes(byRow[row], name)) {
-        next = row + 1;
-        return row;
-      }
-    }
-    const auto it = byName.find(name);
-    if (it == byName.end()) return std::nullopt;
-    next = it->second + 1;
-    return it->second;
-  }
-};
-
-const CatalogNames& catalogNames(const SettingCatalog& catalog) {
-  thread_local std::unordered_map<const SettingCatalog*, CatalogNames> cache;
-  auto [it, added] = cache.try_emplace(&catalog);
-  if (added) {
-    for (SettingSlot s = 0; s < catalog.size(); ++s) {
-      it->second.byRow.push_back(toUtf8(catalog[s].name));
-      it->second.rules.push_back(ruleOf(it->second.byRow.back()));
-      it->second.byName.emplace(it->second.byRow.back(), s);
+// The catalog row of an attribute written as the catalog declares its name. A saved file lists
+// a bag's settings in row order, so the rows just after the last one found are tried before the
+// catalog's own lookup.
+std::optional<SettingSlot> catalogRowNamed(const SettingCatalog& catalog, std::string_view name,
+                                           SettingSlot& next) {
+  for (SettingSlot row = next; row < catalog.size() && row < next + 4; ++row) {
+    if (words::sameBytes(catalog.utf8Name(row), name)) {
+      next = row + 1;
+      return row;
     }
   }
-  return it->second;
+  const std::optional<SettingSlot> row = catalog.findUtf8(name);
+  if (row) next = *row + 1;
+  return row;
 }
 
 // The quote character of a field's values in SQL, by its ADO type and the DBMS kind; nothing for
@@ -582,23 +555,18 @@ void loadTagAttributes(const ElementTag& tag, AGProperties& props, LoadNotes* no
   // written as the catalog declares it is found by that spelling; any other name, and every
   // name of a bag a script has thinned out, takes the bag's own lookup.
   const SettingCatalog* catalog = props.catalog();
-  const CatalogNames* exact =
-      catalog && props.hasEveryCatalogRow() ? &catalogNames(*catalog) : nullptr;
+  const SettingCatalog* exact = catalog && props.hasEveryCatalogRow() ? catalog : nullptr;
   SettingSlot nextRow = 0;
   for (const xml::AttributeView& a : tag.attributes) {
     std::optional<SettingSlot> slot;
-    AttributeRule rule = AttributeRule::Plain;
-    if (exact) {
-      slot = exact->find(a.name, nextRow);
-      if (slot) rule = exact->rules[*slot];
-    }
+    if (exact) slot = catalogRowNamed(*exact, a.name, nextRow);
     std::u16string name;
     if (!slot) {
       name = fromUtf8(a.name);
       slot = props.slotOf(name);
-      if (slot) rule = ruleOf(a.name);
     }
     if (slot) {
+      const AttributeRule rule = ruleOf(a.name);
       const SettingRecord& record = props.record(*slot);
       if (!record.fileSave) continue;
       // Numbers and Booleans written empty, 0 or 1 (most of a large file) need no text.

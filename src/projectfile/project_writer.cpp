@@ -3,7 +3,6 @@
 #include <functional>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "agp/agp.hpp"
@@ -36,18 +35,6 @@
 namespace vantorel {
 
 namespace {
-
-// The UTF-8 names of a catalog's rows, formed once per catalog: a large project writes the same
-// hundred names tens of thousands of times.
-const std::vector<std::string>& catalogNames(const SettingCatalog& catalog) {
-  thread_local std::unordered_map<const SettingCatalog*, std::vector<std::string>> cache;
-  auto [it, added] = cache.try_emplace(&catalog);
-  if (added) {
-    it->second.reserve(catalog.size());
-    for (SettingSlot s = 0; s < catalog.size(); ++s) it->second.push_back(toUtf8(catalog[s].name));
-  }
-  return it->second;
-}
 
 std::u16string valueText(const Variant& value) {
   if (value.isEmpty() || value.isNull()) return {};
@@ -345,7 +332,6 @@ void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props) {
   // attributes yet; a setting added later or renamed by a script may repeat any name.
   bool mayRepeat = element.first_attribute();
   const SettingCatalog* catalog = props.catalog();
-  const std::vector<std::string>* names = catalog ? &catalogNames(*catalog) : nullptr;
   std::string name;
   std::string text;
   props.forEachSetting([&](SettingSlot slot, const SettingRecord& record, const Variant& value) {
@@ -355,9 +341,9 @@ void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props) {
     const char* attributeName;
     // A row as the catalog declares it is the catalog's own record; one a script renamed
     // through its view is a copy.
-    if (names && slot < names->size() &&
+    if (catalog && slot < catalog->size() &&
         (&(*catalog)[slot] == &record || (*catalog)[slot].name == record.name)) {
-      attributeName = (*names)[slot].c_str();
+      attributeName = catalog->utf8Name(slot).c_str();
     } else {
       // A name that is no XML name makes a file the reader refuses as a whole.
       if (!xml::isXmlName(record.name)) {
