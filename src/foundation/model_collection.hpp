@@ -116,15 +116,12 @@ class ModelCollection : public Object {
                                                    SettingSlot nameRow) const {
     // Names of one family differ mostly in length or in their last letter: both are looked at
     // before the whole text is compared.
-    const auto lowerAscii = [](char16_t c) {
-      return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-    };
     const auto cannotMatch = [&](std::u16string_view stored) {
       if (stored.size() != name.size()) return true;
       if (stored.empty()) return false;
       const char16_t a = stored.back();
       const char16_t b = name.back();
-      return a < 0x80 && b < 0x80 && lowerAscii(a) != lowerAscii(b);
+      return a < 0x80 && b < 0x80 && asciiLower(a) != asciiLower(b);
     };
     for (std::size_t i = 0, n = size(); i < n; ++i) {
       const Variant& stored = at(i).properties().setting(nameRow);

@@ -27,9 +27,7 @@ int hexDigit(char c) {
 bool startsWithNoCase(std::string_view s, std::size_t at, std::string_view prefix) {
   if (s.size() - at < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
-    char c = s[at + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != prefix[i]) return false;
+    if (asciiLower(s[at + i]) != prefix[i]) return false;
   }
   return true;
 }

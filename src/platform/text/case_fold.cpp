@@ -49,10 +49,6 @@ const CaseTables& tables() {
   return instance;
 }
 
-inline char16_t asciiLower(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-}
-
 inline char16_t foldUnit(char16_t c) {
   return c < 0x80 ? asciiLower(c) : tables().lower[c];
 }

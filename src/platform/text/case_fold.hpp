@@ -6,6 +6,13 @@
 
 namespace vantorel {
 
+// A to Z lowered and every other unit as it is, for names that are known to be ASCII; a byte
+// or a UTF-16 unit.
+template <class Char>
+constexpr Char asciiLower(Char c) noexcept {
+  return c >= Char('A') && c <= Char('Z') ? static_cast<Char>(c + 32) : c;
+}
+
 char16_t toLowerChar(char16_t c) noexcept;
 char16_t toUpperChar(char16_t c) noexcept;
 

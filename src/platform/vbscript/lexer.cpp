@@ -10,6 +10,7 @@
 
 #include "platform/automation/variant_convert.hpp"
 #include "platform/automation/vb_errors.hpp"
+#include "platform/text/case_fold.hpp"
 
 namespace vantorel::vbs {
 namespace {
@@ -90,8 +91,7 @@ TokenKind classifyWord(std::u16string_view word) {
   if (word.size() > kLongestKeyword) return TokenKind::Identifier;
   char lower[kLongestKeyword];
   for (std::size_t k = 0; k < word.size(); ++k) {
-    char16_t c = word[k];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    const char16_t c = asciiLower(word[k]);
     if (c > 0x7F) return TokenKind::Identifier;
     lower[k] = static_cast<char>(c);
   }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text/case_fold.hpp"
 #include "platform/xml/pull_parser.hpp"
 #include "platform/xml/xml_document.hpp"
 
@@ -29,19 +30,17 @@ std::u16string attributeTextNoCase(const Node& node, std::u16string_view name,
 // as the project file's reader has always matched them. Inline: a reader tests most attributes
 // of a large file against a few fixed names.
 inline bool nameEqualsAscii(const char* utf8Name, std::string_view asciiName) noexcept {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
   std::size_t i = 0;
   for (; utf8Name[i] != '\0' && i < asciiName.size(); ++i) {
-    if (lower(utf8Name[i]) != lower(asciiName[i])) return false;
+    if (asciiLower(utf8Name[i]) != asciiLower(asciiName[i])) return false;
   }
   return utf8Name[i] == '\0' && i == asciiName.size();
 }
 // The same for a name of known length.
 inline bool nameEqualsAscii(std::string_view utf8Name, std::string_view asciiName) noexcept {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
   if (utf8Name.size() != asciiName.size()) return false;
   for (std::size_t i = 0; i < asciiName.size(); ++i) {
-    if (lower(utf8Name[i]) != lower(asciiName[i])) return false;
+    if (asciiLower(utf8Name[i]) != asciiLower(asciiName[i])) return false;
   }
   return true;
 }
