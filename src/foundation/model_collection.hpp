@@ -125,9 +125,9 @@ class ModelCollection : public Object {
     };
     for (std::size_t i = 0, n = size(); i < n; ++i) {
       const Variant& stored = at(i).properties().setting(nameRow);
-      if (stored.isString() ? !cannotMatch(stored.stringValue()) &&
-                                  equalsNoCase(stored.stringValue(), name)
-                            : equalsNoCase(storedText(stored), name)) {
+      if (stored.isString()
+              ? !cannotMatch(stored.stringValue()) && equalsNoCase(stored.stringValue(), name)
+              : equalsNoCase(storedText(stored), name)) {
         return storedText(stored);
       }
     }

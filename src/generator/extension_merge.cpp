@@ -29,7 +29,6 @@ bool extensionInstalled(const std::u16string& name) {
   return extensions && extensions->exists(name);
 }
 
-
 // Calls visit(key, path) for each file of the extension whose stamp is kept: its control file
 // first, then each control's input and each session's input file that exists. False when the
 // extension is not installed; True without a visit when its control file does not load.

@@ -42,7 +42,6 @@ bool userOption(std::u16string_view name) {
   return toBool(ConvertSetting(value, Variant(u"Boolean")));
 }
 
-
 void appendLine(std::u16string& to, std::u16string_view line) {
   to += line;
   to += kCrLf;
@@ -79,7 +78,8 @@ templates::ExpandedSection sessionText(const AGPFileCache& cache, const AGPContr
                                        const AGSessionFields& s) {
   if (s.SessType == u"key") {
     const std::u16string& file = s.SessIFile.empty() ? control.CtrlIFiles() : s.SessIFile;
-    if (s.SessIFile.empty()) projectContext().currentSourceFolder = ControlSourceFolder(control.CtrlExt());
+    if (s.SessIFile.empty())
+      projectContext().currentSourceFolder = ControlSourceFolder(control.CtrlExt());
     if (std::optional<std::u16string> missing = missingSection(cache, file, s.SessValue)) {
       return {{std::u16string()}, std::move(missing)};
     }

@@ -28,7 +28,6 @@ std::u16string includedFileName(std::u16string_view reference) {
   return std::u16string(trimBlanks(reference));
 }
 
-
 // Adds each file at most once per control; the cache would cut it into the same sections again.
 class ControlLoader {
  public:

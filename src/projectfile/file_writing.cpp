@@ -272,10 +272,9 @@ bool WriteOutputFile(const std::u16string& path, std::function<std::u16string()>
   const std::optional<bool> readOnly = readOnlyTarget(path, &outputs);
   const bool utf8 = utf8OutputChosen();
   auto make = [makeText = std::move(makeText), utf8] { return outputBytes(makeText(), utf8); };
-  const bool written =
-      writeOutput(utf8 ? kUtf8Failure : kTextFailure, path,
-                  std::pair{std::function<std::string()>(std::move(make)), sizeHint}, &outputs,
-                  readOnly);
+  const bool written = writeOutput(
+      utf8 ? kUtf8Failure : kTextFailure, path,
+      std::pair{std::function<std::string()>(std::move(make)), sizeHint}, &outputs, readOnly);
   if (written) noteWritten(path, &outputs);
   return written;
 }

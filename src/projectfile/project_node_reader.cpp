@@ -15,6 +15,7 @@
 #include "fields/fields.hpp"
 #include "foundation/custom_settings.hpp"
 #include "foundation/script_text.hpp"
+#include "foundation/setting_values.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "foundation/status.hpp"
 #include "foundation/value_conversion.hpp"
@@ -37,7 +38,6 @@
 #include "platform/xml/attributes.hpp"
 #include "project/language.hpp"
 #include "projectfile/project_file_seams.hpp"
-#include "foundation/setting_values.hpp"
 
 namespace vantorel {
 
