@@ -17,7 +17,8 @@ struct Dialect {
   bool hashComments = false;
   bool nestedComments = false;
   bool dollarQuotes = false;
-  bool quoteOperator = false;  // Oracle q'[...]'
+  bool quoteOperator = false;          // Oracle q'[...]'
+  bool dashCommentNeedsSpace = false;  // MySQL: "--1" is minus minus one, not a comment
 };
 
 Dialect dialectOf(std::int16_t kind) {
@@ -30,7 +31,7 @@ Dialect dialectOf(std::int16_t kind) {
       d.bracketNames = d.doubleQuoteNames = true;
       break;
     case kDbmsMySql:
-      d.backquoteNames = d.backslashEscapes = d.hashComments = true;
+      d.backquoteNames = d.backslashEscapes = d.hashComments = d.dashCommentNeedsSpace = true;
       break;
     case kDbmsOracle:
       d.doubleQuoteNames = d.quoteOperator = true;
@@ -57,10 +58,17 @@ bool isWordStart(char16_t c, const Dialect& d) {
 bool isWordPart(char16_t c, const Dialect& d) {
   return isWordStart(c, d) || isDigit(c) || c == u'$';
 }
+// The server's own rule for the tag of $tag$: what it does not take as a tag is no string.
+bool isDollarTagPart(char16_t c) {
+  return isAsciiLetter(c) || isDigit(c) || c == u'_' || c >= 0x80;
+}
 
 class Lexer {
  public:
-  Lexer(std::u16string_view sql, std::int16_t kind) : sql_(sql), d_(dialectOf(kind)) {}
+  Lexer(std::u16string_view sql, std::int16_t kind, BackslashRule backslash)
+      : sql_(sql), d_(dialectOf(kind)) {
+    if (backslash == BackslashRule::Reversed) d_.backslashEscapes = !d_.backslashEscapes;
+  }
 
   SqlTokens run() {
     while (skipSpaceAndComments()) readToken();
@@ -75,7 +83,7 @@ class Lexer {
   bool skipSpaceAndComments() {
     while (pos_ < sql_.size()) {
       const char16_t c = sql_[pos_];
-      if (c == u'-' && at(pos_ + 1) == u'-') {
+      if (c == u'-' && at(pos_ + 1) == u'-' && startsDashComment()) {
         skipLine();
       } else if (c == u'#' && d_.hashComments) {
         skipLine();
@@ -88,6 +96,12 @@ class Lexer {
       }
     }
     return false;
+  }
+
+  bool startsDashComment() const {
+    if (!d_.dashCommentNeedsSpace) return true;
+    const char16_t after = at(pos_ + 2);
+    return after <= u' ';
   }
 
   void skipLine() {
@@ -193,7 +207,7 @@ class Lexer {
   // most up to the next "$": the scan stays linear.
   bool readDollarQuoted() {
     std::size_t tagEnd = pos_ + 1;
-    while (tagEnd < sql_.size() && sql_[tagEnd] != u'$' && isWordPart(sql_[tagEnd], d_)) ++tagEnd;
+    while (tagEnd < sql_.size() && isDollarTagPart(sql_[tagEnd])) ++tagEnd;
     if (at(tagEnd) != u'$' || (tagEnd > pos_ + 1 && isDigit(sql_[pos_ + 1]))) return false;
     const std::size_t start = pos_;
     const std::u16string_view tag = sql_.substr(pos_, tagEnd + 1 - pos_);
@@ -253,8 +267,8 @@ class Lexer {
 
 }  // namespace
 
-SqlTokens lexCustomSql(std::u16string_view sql, std::int16_t dbmsKind) {
-  return Lexer(sql, dbmsKind).run();
+SqlTokens lexCustomSql(std::u16string_view sql, std::int16_t dbmsKind, BackslashRule backslash) {
+  return Lexer(sql, dbmsKind, backslash).run();
 }
 
 bool isWord(const SqlToken& token, std::u16string_view keyword) noexcept {

@@ -34,8 +34,14 @@ struct SqlTokens {
   std::vector<std::size_t> partner;
 };
 
+// Whether a backslash escapes the next character of a string. A server setting can turn the
+// kind's usual rule around (MySQL's NO_BACKSLASH_ESCAPES, PostgreSQL's
+// standard_conforming_strings), so a reading that must hold whatever the server does reads twice.
+enum class BackslashRule { KindsOwn, Reversed };
+
 // Never fails: an unterminated string, name or comment runs to the end of the text.
-SqlTokens lexCustomSql(std::u16string_view sql, std::int16_t dbmsKind);
+SqlTokens lexCustomSql(std::u16string_view sql, std::int16_t dbmsKind,
+                       BackslashRule backslash = BackslashRule::KindsOwn);
 
 bool isWord(const SqlToken& token, std::u16string_view keyword) noexcept;
 bool isWordIn(const SqlToken& token, std::initializer_list<std::u16string_view> keywords) noexcept;

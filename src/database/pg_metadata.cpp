@@ -3,10 +3,13 @@
 #include <map>
 #include <utility>
 
+#include "database/custom_sql_statement.hpp"
 #include "database/load_steps.hpp"
 #include "database/postgresql_fields.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
+#include "foundation/sql_quoting.hpp"
+#include "platform/data/data_error.hpp"
 #include "platform/data/query.hpp"
 #include "platform/data/query_metadata.hpp"
 #include "platform/data/statement.hpp"
@@ -82,10 +85,11 @@ std::vector<PgMetadataTable> PgMetadataComponent::tables(std::u16string_view nam
   return found;
 }
 
-PgMetadataTable PgMetadataComponent::describe(std::u16string_view name, std::u16string_view sql) {
+PgMetadataTable PgMetadataComponent::describe(std::u16string_view name,
+                                              const std::vector<data::FieldDescription>& columns) {
   PgMetadataTable table{std::u16string(name), u"CUSTOMVIEW", {}};
   std::map<std::pair<std::u16string, std::u16string>, std::vector<PgMetadataTable>> sources;
-  for (const data::FieldDescription& column : data::describeQuery(connection_, sql)) {
+  for (const data::FieldDescription& column : columns) {
     PgMetadataField field{column.name, column.typeName};
     if (!column.baseTable.empty() && !column.baseColumn.empty()) {
       const auto key = std::make_pair(column.baseSchema, column.baseTable);
@@ -102,6 +106,17 @@ PgMetadataTable PgMetadataComponent::describe(std::u16string_view name, std::u16
     table.Fields.push_back(std::move(field));
   }
   return table;
+}
+
+std::optional<std::vector<PgMetadataField>> readQueryTypeNames(
+    data::Connection& connection, std::u16string_view sTableName,
+    const std::vector<data::FieldDescription>& columns) {
+  PgMetadataComponent component(connection);
+  std::vector<PgMetadataField> fields;
+  if (!attemptStep([&] { fields = component.describe(sTableName, columns).Fields; })) {
+    return std::nullopt;
+  }
+  return fields;
 }
 
 std::optional<std::vector<PgMetadataField>> readFieldTypeNames(data::Connection& connection,
@@ -121,7 +136,11 @@ std::optional<std::vector<PgMetadataField>> readFieldTypeNames(data::Connection&
         }
       }
     } else {
-      columns = component.describe(sTableName, sSQL).Fields;
+      // The query is described once and never run as it stands (see describeQuery).
+      const CustomQueryText query = checkCustomQuery(sSQL, kDbmsPostgreSql);
+      if (query.problem) throw data::DataError({}, *query.problem);
+      columns =
+          component.describe(sTableName, data::describeQuery(connection, query.statement)).Fields;
     }
   });
   if (!read) return std::nullopt;

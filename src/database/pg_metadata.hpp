@@ -9,6 +9,7 @@
 
 #include "fields/fields.hpp"
 #include "platform/data/connection.hpp"
+#include "platform/data/query_metadata.hpp"
 
 namespace vantorel {
 
@@ -31,9 +32,10 @@ class PgMetadataComponent {
   // The table or view of that name in the schema (the one the search path finds when the schema
   // is empty); no entry when there is none. Raises the provider's error.
   std::vector<PgMetadataTable> tables(std::u16string_view name, std::u16string_view schema);
-  // The columns of a query's result, typed from the columns they come from where the driver
-  // tells them, else by the driver's own type name.
-  PgMetadataTable describe(std::u16string_view name, std::u16string_view sql);
+  // The columns of a described query's result, typed from the columns they come from where the
+  // driver tells them, else by the driver's own type name.
+  PgMetadataTable describe(std::u16string_view name,
+                           const std::vector<data::FieldDescription>& columns);
 
  private:
   data::Connection& connection_;
@@ -46,6 +48,12 @@ std::optional<std::vector<PgMetadataField>> readFieldTypeNames(data::Connection&
                                                                std::u16string_view sTableName,
                                                                std::u16string_view schema,
                                                                std::u16string_view sSQL);
+
+// The type names of a custom view's columns, from the description its load already made;
+// nothing when the catalogue could not be read.
+std::optional<std::vector<PgMetadataField>> readQueryTypeNames(
+    data::Connection& connection, std::u16string_view sTableName,
+    const std::vector<data::FieldDescription>& columns);
 
 // True for the type names the generated pages have no input for, and for an empty one.
 bool unsupportedPgType(std::u16string_view typeName);

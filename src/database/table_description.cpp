@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "database/custom_sql_statement.hpp"
 #include "database/index_grouping.hpp"
 #include "database/load_steps.hpp"
 #include "database/postgresql_fields.hpp"
@@ -50,9 +51,8 @@ bool isRowGuid(data::Connection& cnn, const TableDescription& table, const std::
 void readColumnExtras(data::Connection& cnn, TableDescription& table, std::int16_t kind) {
   std::optional<data::QueryResult> showFields, defaults;
   if (kind == kDbmsMySql) {
-    attemptStep([&] {
-      showFields = data::runQuery(cnn, showFieldsQuery(cnn, table.schema, table.name));
-    });
+    attemptStep(
+        [&] { showFields = data::runQuery(cnn, showFieldsQuery(cnn, table.schema, table.name)); });
   } else if (kind == kDbmsPostgreSql) {
     attemptStep([&] { defaults = readPostgreSqlDefaults(cnn, table.schema, table.name); });
   }
@@ -135,13 +135,21 @@ TableDescription describeCustomView(data::Connection& cnn, const std::u16string&
   TableDescription table;
   table.name = name;
   table.type = u"CUSTOMVIEW";
+  // The text is read by the rules of the server it goes to, whatever the project says it is.
+  const CustomQueryText query = checkCustomQuery(sql, GetDbmsType(cnn.properties().dbmsName));
+  if (query.problem) {
+    table.readError = *query.problem;
+    return table;
+  }
+  std::vector<data::FieldDescription> described;
   try {
-    table.columns = describedColumns(data::describeQuery(cnn, sql));
+    described = data::describeQuery(cnn, query.statement);
   } catch (const AutomationError& e) {
     table.readError = e.description();
     return table;
   }
-  if (kind == kDbmsPostgreSql) table.typeNames = readFieldTypeNames(cnn, name, u"", sql);
+  if (kind == kDbmsPostgreSql) table.typeNames = readQueryTypeNames(cnn, name, described);
+  table.columns = describedColumns(std::move(described));
   return table;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/data/data_error.hpp"
 #include "platform/data/query.hpp"
 #include "platform/data/query_metadata.hpp"
+#include "platform/data/read_only_transaction.hpp"
 #include "platform/data/schema_rowsets.hpp"
 #include "platform/text/unicode.hpp"
 
@@ -123,26 +124,46 @@ TEST_F(QueryMetadata, AFailingQueryRaisesTheProviderLines) {
   EXPECT_EQ(data::listColumns(maria, {}, u"orders").size(), 5u);
 }
 
-// A data-modifying WITH is a query by its first word; describing it must change nothing,
-// whichever way the columns are learnt.
+// A data-modifying WITH is a query by its first word; describing it must change nothing:
+// preparing describes it without a run, and a statement that gives no columns when prepared
+// runs only as a derived table, which no server takes it in.
 TEST_F(QueryMetadata, DescribingRunsNothingThatStays) {
   const auto all = backends(databases());
   Connection pg(backend(all, Dbms::Postgres).connectionString);
   data::execute(pg, u"INSERT INTO sales.orders VALUES (?, ?, ?)",
                 {Variant(std::int32_t{1}), Variant(std::int32_t{1}), Variant(9.5)});
-  const std::u16string sql =
-      u"WITH gone AS (DELETE FROM sales.orders RETURNING order_no, amount) SELECT * FROM gone";
-  for (const data::DescribeBy by : {data::DescribeBy::Preparing, data::DescribeBy::RollingBack}) {
-    const auto fields = data::describeQuery(pg, sql, by);
-    ASSERT_EQ(fields.size(), 2u);
-    EXPECT_EQ(fields[1].type, AdoType::Double);
-    const data::QueryResult left = data::runQuery(pg, u"SELECT count(*) AS n FROM sales.orders");
-    EXPECT_EQ(toLong(left.value(0, u"n")), 1) << static_cast<int>(by);
-  }
-  // The connection is back in auto-commit: this removal stays.
+  const auto fields = data::describeQuery(
+      pg, u"WITH gone AS (DELETE FROM sales.orders RETURNING order_no, amount) SELECT * FROM gone");
+  ASSERT_EQ(fields.size(), 2u);
+  EXPECT_EQ(fields[1].type, AdoType::Double);
+  EXPECT_THROW(data::describeQuery(pg, u"WITH d AS (SELECT 1) DELETE FROM sales.orders"),
+               data::DataError);
+  const data::QueryResult left = data::runQuery(pg, u"SELECT count(*) AS n FROM sales.orders");
+  EXPECT_EQ(toLong(left.value(0, u"n")), 1);
+  // The connection is back in auto-commit and may write: this removal stays.
   data::execute(pg, u"DELETE FROM sales.orders");
   Connection other(backend(all, Dbms::Postgres).connectionString);
   EXPECT_TRUE(data::runQuery(other, u"SELECT * FROM sales.orders").rows.empty());
+}
+
+// What a description may run, it runs where the server refuses every change.
+TEST_F(QueryMetadata, AReadOnlyTransactionRefusesChangesAndEnds) {
+  const std::u16string table[] = {u"orders", u"public.orders", u"orders"};
+  const auto all = backends(databases());
+  for (const Dbms dbms : {Dbms::Sqlite, Dbms::Postgres, Dbms::MariaDb}) {
+    const Backend& b = backend(all, dbms);
+    const std::u16string& name = table[static_cast<int>(dbms)];
+    Connection connection(b.connectionString);
+    {
+      data::ReadOnlyTransaction transaction(connection);
+      EXPECT_THROW(data::execute(connection, u"DELETE FROM " + name), data::DataError) << b.label;
+    }
+    data::execute(connection, u"INSERT INTO " + name + u" (customer) VALUES ('ro')");
+    Connection other(b.connectionString);
+    const std::u16string count = u"SELECT count(*) AS n FROM " + name + u" WHERE customer = 'ro'";
+    EXPECT_EQ(toLong(data::runQuery(other, count).value(0, u"n")), 1) << b.label;
+    data::execute(connection, u"DELETE FROM " + name + u" WHERE customer = 'ro'");
+  }
 }
 
 class CatalogueQueries : public DatabaseTest {};

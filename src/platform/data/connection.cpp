@@ -125,16 +125,4 @@ void Connection::rollback() {
         u"cannot roll back");
 }
 
-RolledBackTransaction::RolledBackTransaction(Connection& connection) : connection_(connection) {
-  connection_.setAutoCommit(false);
-}
-
-RolledBackTransaction::~RolledBackTransaction() {
-  // Cleanup must not raise; a failed rollback leaves nothing worth reporting here.
-  SQLEndTran(SQL_HANDLE_DBC, connection_.handle(), SQL_ROLLBACK);
-  SQLSetConnectAttrW(connection_.handle(), SQL_ATTR_AUTOCOMMIT,
-                     reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_AUTOCOMMIT_ON)),
-                     SQL_IS_UINTEGER);
-}
-
 }  // namespace vantorel::data

@@ -61,16 +61,4 @@ class Connection {
   ProviderProperties properties_;
 };
 
-// Turns auto-commit off for its lifetime and rolls back what ran meanwhile, on every path.
-class RolledBackTransaction {
- public:
-  explicit RolledBackTransaction(Connection& connection);
-  ~RolledBackTransaction();
-  RolledBackTransaction(const RolledBackTransaction&) = delete;
-  RolledBackTransaction& operator=(const RolledBackTransaction&) = delete;
-
- private:
-  Connection& connection_;
-};
-
 }  // namespace vantorel::data

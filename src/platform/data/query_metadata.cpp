@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/data/data_error.hpp"
+#include "platform/data/read_only_transaction.hpp"
 #include "platform/text/strings.hpp"
 
 namespace vantorel::data {
@@ -88,20 +89,22 @@ std::vector<FieldDescription> describeResult(Statement& statement) {
   return fields;
 }
 
-std::vector<FieldDescription> describeQuery(Connection& connection, std::u16string_view sql,
-                                            DescribeBy by) {
+std::vector<FieldDescription> describeQuery(Connection& connection, std::u16string_view sql) {
   if (!isQueryText(sql)) {
     throw DataError({}, u"Only a SELECT or WITH query can describe its columns.");
   }
+  // A driver may run a statement to describe it; whatever runs here can change nothing.
+  ReadOnlyTransaction transaction(connection);
   Statement statement(connection);
   statement.prepare(sql);
-  if (by == DescribeBy::Preparing && statement.columnCount() > 0) {
-    return describeResult(statement);
-  }
-  RolledBackTransaction transaction(connection);
-  statement.execute();
-  std::vector<FieldDescription> fields = describeResult(statement);
-  statement.closeCursor();
+  if (statement.columnCount() > 0) return describeResult(statement);
+  // Where preparing tells no columns, the text runs only as a derived table that gives no row:
+  // no server takes a statement that changes data there, and nothing can follow its end.
+  Statement probe(connection);
+  probe.prepare(u"SELECT * FROM (\n" + std::u16string(sql) + u"\n) q WHERE 1 = 0");
+  probe.execute();
+  std::vector<FieldDescription> fields = describeResult(probe);
+  probe.closeCursor();
   return fields;
 }
 

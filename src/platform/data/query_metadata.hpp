@@ -38,18 +38,12 @@ struct FieldDescription {
 // The result columns of a statement that has been prepared or run.
 std::vector<FieldDescription> describeResult(Statement& statement);
 
-enum class DescribeBy {
-  // SQLPrepare, falling back to a rolled-back run when the driver tells no columns before one.
-  Preparing,
-  // Always the rolled-back run, for a driver whose prepared description is known to be wrong.
-  RollingBack,
-};
-
-// Describes the query through SQLPrepare where the driver can tell the columns before running
-// it; otherwise runs it inside a transaction that is rolled back, fetching no row. A text that
-// is not a SELECT or WITH query is refused with a DataError, as the provider's failures are.
-std::vector<FieldDescription> describeQuery(Connection& connection, std::u16string_view sql,
-                                            DescribeBy by = DescribeBy::Preparing);
+// Describes a query's result columns without letting it change anything: inside a read-only
+// transaction that is rolled back, by preparing the text, or where the driver tells no columns
+// before a run, by running it as a derived table that returns no row. A text that is not a
+// SELECT or WITH query is refused with a DataError, as the provider's failures are. The caller
+// makes sure the text is one statement.
+std::vector<FieldDescription> describeQuery(Connection& connection, std::u16string_view sql);
 
 // True when the text, past blanks, comments and opening parentheses, begins with SELECT or WITH.
 bool isQueryText(std::u16string_view sql);
