@@ -8,6 +8,8 @@
 #   - the project file parsed plainly: `xmllint --noout` (the time `vantorel check` is set
 #     against);
 #   - the project file's size (both peaks are set against it).
+# Then bench/large_schema_phases.vbs times the steps inside them (the database load, the save,
+# the project file's load, the check) with the resident set after each.
 #
 # Usage: bench/large_schema.sh [TABLES [COLUMNS]]     (defaults 2000 and 30)
 #   VANTOREL=path/to/vantorel chooses the build (default build/vantorel; a Release build gives
@@ -247,23 +249,30 @@ measure() {
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1f", a / b; else print "-" }'; }
 
 rows=()
-row() {  # row DATABASE STEP WALL CPU PEAK REFERENCE REF_WALL REF_PEAK TIME_RATIO PEAK_RATIO
-  rows+=("$(printf '%-10s %-6s %8s %8s %8s  %-18s %8s %8s %8s %8s' "$@")")
+row_format='%-10s %-6s %8s %8s %8s  %-16s %7s %7s %7s %7s %7s %7s'
+# row DATABASE STEP WALL CPU PEAK REFERENCE REF_WALL REF_CPU REF_PEAK (then the ratios)
+row() {
+  # shellcheck disable=SC2059 # one format for the heading and the rows
+  rows+=("$(printf "$row_format" "$@" "$(ratio "$3" "$7")" "$(ratio "$4" "$8")" \
+    "$(ratio "$5" "$size_mb")")")
 }
+phase_rows=()
 
 run_database() {  # run_database sqlite|postgresql
-  local dbms="$1" connect catalogue project="$work/$1.vtp"
+  local dbms="$1" connect phase_connect catalogue project="$work/$1.vtp"
   say "$dbms: making $tables tables x $columns columns"
   make_schema "$dbms" >"$work/$dbms.sql"
   if [ "$dbms" = sqlite ]; then
     sqlite3 -bail "$work/wide.sqlite" <"$work/$dbms.sql" || die "sqlite3 could not make the database"
     connect="Driver=SQLite3;Database=$work/wide.sqlite"
+    phase_connect="$connect"
     sqlite_catalogue >"$work/catalogue.sql"
     catalogue=(sqlite3 -readonly "$work/wide.sqlite" ".read $work/catalogue.sql")
   else
     start_postgresql
     pg_psql wide -f "$work/$dbms.sql" >/dev/null || die "psql could not make the database"
     connect="Driver=PostgreSQL Unicode;Server=127.0.0.1;Port=$pg_port;Database=wide"
+    phase_connect="$connect;UID=test;PWD=test"
     postgresql_catalogue >"$work/catalogue.sql"
     # A program, not the function, for /usr/bin/time to run.
     catalogue=(env PGPASSWORD="test" psql -X -q -v ON_ERROR_STOP=1
@@ -272,7 +281,7 @@ run_database() {  # run_database sqlite|postgresql
 
   say "$dbms: catalogue read plainly"
   measure "$dbms-catalogue" "${catalogue[@]}"
-  local cat_wall=$wall cat_peak=$peak
+  local cat_wall=$wall cat_cpu=$cpu cat_peak=$peak
 
   say "$dbms: vantorel new"
   measure "$dbms-new" env VANTOREL_PASSWORD=test "$vantorel" new "$project" --connect "$connect" \
@@ -286,12 +295,11 @@ run_database() {  # run_database sqlite|postgresql
     die "$dbms: the project holds $held_tables tables and $held_fields fields," \
       "not $tables and $((tables * columns))"
   fi
-  local size_mb
   size_mb="$(awk -v b="$(stat -c %s "$project")" 'BEGIN { printf "%.1f", b / 1048576 }')"
 
   say "$dbms: project file parsed plainly"
   measure "$dbms-xmllint" xmllint --noout "$project"
-  local xml_wall=$wall xml_peak=$peak
+  local xml_wall=$wall xml_cpu=$cpu xml_peak=$peak
 
   say "$dbms: vantorel check"
   measure "$dbms-check" "$vantorel" check "$project" --destination "$work/$dbms-site"
@@ -301,18 +309,31 @@ run_database() {  # run_database sqlite|postgresql
   pages="$(grep -c '^[+-] ' "$work/$dbms-check.out" || true)"
   [ "$pages" -gt "$tables" ] || die "$dbms: vantorel check listed $pages outputs for $tables tables"
 
-  row "$dbms" new "$new_wall" "$new_cpu" "$new_peak" "catalogue query" "$cat_wall" "$cat_peak" \
-    "$(ratio "$new_wall" "$cat_wall")" "$(ratio "$new_peak" "$size_mb")"
+  row "$dbms" new "$new_wall" "$new_cpu" "$new_peak" "catalogue query" "$cat_wall" "$cat_cpu" \
+    "$cat_peak"
   row "$dbms" check "$check_wall" "$check_cpu" "$check_peak" "xmllint --noout" "$xml_wall" \
-    "$xml_peak" "$(ratio "$check_wall" "$xml_wall")" "$(ratio "$check_peak" "$size_mb")"
+    "$xml_cpu" "$xml_peak"
   rows+=("$(printf '%-10s project file %s MB, %s outputs listed' "$dbms" "$size_mb" "$pages")")
+
+  say "$dbms: the steps one by one"
+  measure "$dbms-phases" "$vantorel" run "$here/large_schema_phases.vbs" \
+    "$phase_connect" "$work/$dbms-phases.vtp" "$work/$dbms-site"
+  local line
+  line="$(awk '$1 == "phase" && $2 != "start" && $2 != "release" {
+      printf " %s %s s (%s/%s MB)", $2, $3, $4, $5 }' "$work/$dbms-phases.out")"
+  [ -n "$line" ] || die "$dbms: the steps printed nothing"
+  phase_rows+=("$(printf '%-10s%s' "$dbms" "$line")")
 }
 
 for d in "${dbms_list[@]}"; do run_database "$d"; done
 
 echo "vantorel: $vantorel"
 echo "schema: $tables tables x $columns columns; $(nproc) processors, load average $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "time ratio: the step's wall time / the reference's; peak ratio: the step's peak / the project file's size"
-printf '%-10s %-6s %8s %8s %8s  %-18s %8s %8s %8s %8s\n' database step wall_s cpu_s peak_MB \
-  reference ref_s ref_MB time_x peak_x
+echo "wall_x, cpu_x: the step's wall and processor time (user + system) against the reference's;"
+echo "peak_x: the step's peak resident set against the project file's size"
+# shellcheck disable=SC2059
+printf "$row_format\n" database step wall_s cpu_s peak_MB reference ref_s ref_cpu ref_MB \
+  wall_x cpu_x peak_x
 printf '%s\n' "${rows[@]}"
+echo "steps (wall time, then resident set after the step / peak so far):"
+printf '%s\n' "${phase_rows[@]}"
