@@ -20,6 +20,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
+#include "platform/fs/link_free_paths.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
@@ -396,6 +397,11 @@ void saveProject(AGP& project, const std::u16string& projFile) {
   const std::u16string& backupFolder = projectContext().backupFolder;
   fs::removeStaleTemporaries(folder, false);
   if (!backupFolder.empty()) fs::removeStaleTemporaries(backupFolder, false);
+  try {
+    fs::refuseLinksBelow(folder, projFile, "save");
+  } catch (const fs::FileError& e) {
+    raiseVbError(vberr::kPermissionDenied, fromUtf8(e.what()));
+  }
   try {
     MakeBackupCopy(projFile, backupFolder, maxProjectBackupCount());
   } catch (const fs::FileError& e) {

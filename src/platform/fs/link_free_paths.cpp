@@ -16,8 +16,8 @@ namespace vantorel::fs {
 namespace {
 
 [[noreturn]] void refuse(std::string_view action, std::u16string_view path, std::string reason) {
-  throw FileError("cannot " + std::string(action) + " " + toUtf8(path) + ": " + reason,
-                  std::move(reason));
+  std::string what = "cannot " + std::string(action) + " " + toUtf8(path) + ": " + reason;
+  throw FileError(what, std::move(reason));
 }
 
 [[noreturn]] void refuseLink(std::string_view action, std::u16string_view path,
