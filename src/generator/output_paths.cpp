@@ -123,12 +123,13 @@ std::u16string OutputRootOf(AGP& proj, std::u16string_view path) {
   const std::u16string normalized = fs::normalizeSeparators(path);
   std::u16string root;
   for (const std::u16string_view setting : {kDestinationSetting, kAppRootSetting}) {
-    std::u16string candidate = fs::normalizeSeparators(trimBlanks(projectSettingText(proj, setting)));
+    std::u16string candidate =
+        fs::normalizeSeparators(trimBlanks(projectSettingText(proj, setting)));
     while (candidate.size() > 1 && candidate.back() == u'/') candidate.pop_back();
     if (candidate.empty() || candidate.size() <= root.size()) continue;
-    const bool below = normalized == candidate ||
-                       normalized.starts_with(candidate.back() == u'/' ? candidate
-                                                                         : candidate + u'/');
+    const bool below =
+        normalized == candidate ||
+        normalized.starts_with(candidate.back() == u'/' ? candidate : candidate + u'/');
     if (below) root = std::move(candidate);
   }
   if (!root.empty()) return root;

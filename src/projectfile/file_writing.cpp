@@ -74,8 +74,7 @@ using OutputBytes = std::variant<std::string, std::pair<std::function<std::strin
 // Writes a file a run produces. A failure is shown as `what` says, and the file is reported
 // unwritten with the system's reason, so that an unattended run cannot end as a success.
 bool writeOutput(std::u16string_view what, const std::u16string& path, OutputBytes bytes,
-                 fs::DeferredWrites* outputs = nullptr,
-                 std::optional<bool> readOnly = std::nullopt,
+                 fs::DeferredWrites* outputs = nullptr, std::optional<bool> readOnly = std::nullopt,
                  std::u16string_view linkFreeRoot = {}) {
   std::u16string description;
   std::u16string reason;
@@ -282,10 +281,10 @@ bool WriteOutputFile(const std::u16string& path, std::function<std::u16string()>
   const std::optional<bool> readOnly = readOnlyTarget(path, &outputs, !linkFreeRoot.empty());
   const bool utf8 = utf8OutputChosen();
   auto make = [makeText = std::move(makeText), utf8] { return outputBytes(makeText(), utf8); };
-  const bool written = writeOutput(
-      utf8 ? kUtf8Failure : kTextFailure, path,
-      std::pair{std::function<std::string()>(std::move(make)), sizeHint}, &outputs, readOnly,
-      linkFreeRoot);
+  const bool written =
+      writeOutput(utf8 ? kUtf8Failure : kTextFailure, path,
+                  std::pair{std::function<std::string()>(std::move(make)), sizeHint}, &outputs,
+                  readOnly, linkFreeRoot);
   if (written) noteWritten(path, &outputs);
   return written;
 }

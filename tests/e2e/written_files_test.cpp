@@ -40,10 +40,9 @@ std::vector<std::string> contents(const fs::path& folder) {
 }
 
 void setBackups(bool on) {
-  vantorel::SetRegValue(vantorel::Variant(u"HKCU"),
-                        vantorel::Variant(vantorel::projectContext().generalKey),
-                        vantorel::Variant(u"BackupFile"), 1,
-                        vantorel::Variant(on ? u"True" : u"False"));
+  vantorel::SetRegValue(
+      vantorel::Variant(u"HKCU"), vantorel::Variant(vantorel::projectContext().generalKey),
+      vantorel::Variant(u"BackupFile"), 1, vantorel::Variant(on ? u"True" : u"False"));
 }
 
 class WrittenFiles : public ::testing::Test {
@@ -88,10 +87,9 @@ TEST_F(WrittenFiles, LinksInTheSiteAreNeverFollowed) {
     SCOPED_TRACE(backups ? "with backups" : "without backups");
     setBackups(backups);
     EXPECT_EQ(generate(site, output), 1) << output;
-    for (const auto& [written, link] :
-         {std::pair{site / "default.asp", site / "default.asp"},
-          std::pair{site / "css" / "site.css", site / "css"},
-          std::pair{site / "images", site / "images"}}) {
+    for (const auto& [written, link] : {std::pair{site / "default.asp", site / "default.asp"},
+                                        std::pair{site / "css" / "site.css", site / "css"},
+                                        std::pair{site / "images", site / "images"}}) {
       EXPECT_NE(output.find("vantorel generate: not written: " + written.string() + ": \"" +
                             link.string() + "\" is a symbolic link, and links are not followed"),
                 std::string::npos)
@@ -133,11 +131,11 @@ TEST_F(WrittenFiles, ASaveThatCannotBackUpKeepsTheProjectFile) {
             "p.SetV \"ProjName\", \"Renamed\"\r\np.Save WScript.Arguments(0)\r\n");
   const std::string before = readFile(project_);
   std::string output;
-  EXPECT_NE(vantorel::test::runCommand("XDG_DOCUMENTS_DIR=" + documents.string() + " " + kCli +
-                                           " run " + script.string() + " " + project_.string() +
-                                           " 2>&1",
-                                       output),
-            0)
+  EXPECT_NE(
+      vantorel::test::runCommand("XDG_DOCUMENTS_DIR=" + documents.string() + " " + kCli + " run " +
+                                     script.string() + " " + project_.string() + " 2>&1",
+                                 output),
+      0)
       << output;
   EXPECT_NE(output.find("was not saved, because its backup copy could not be made"),
             std::string::npos)

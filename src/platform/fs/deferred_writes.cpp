@@ -106,8 +106,7 @@ void DeferredWrites::write(std::u16string_view path, std::string bytes,
                            std::u16string_view linkFreeRoot) {
   const std::size_t size = bytes.size();
   write(
-      path, [bytes = std::move(bytes)]() mutable { return std::move(bytes); }, size,
-      linkFreeRoot);
+      path, [bytes = std::move(bytes)]() mutable { return std::move(bytes); }, size, linkFreeRoot);
 }
 
 void DeferredWrites::write(std::u16string_view path, std::function<std::string()> makeBytes,

@@ -41,8 +41,8 @@ class DeferredWrites {
   void write(std::u16string_view path, std::string bytes, std::u16string_view linkFreeRoot = {});
   // The same with the bytes made on the background thread by makeBytes, which must own what it
   // reads; sizeHint stands for their size until then.
-  void write(std::u16string_view path, std::function<std::string()> makeBytes,
-             std::size_t sizeHint, std::u16string_view linkFreeRoot = {});
+  void write(std::u16string_view path, std::function<std::string()> makeBytes, std::size_t sizeHint,
+             std::u16string_view linkFreeRoot = {});
   // Whether the target has bytes waiting to replace it.
   bool pending(std::u16string_view path) const;
   // Whether files of the batch go into the folder: until commit(), its entries change by their

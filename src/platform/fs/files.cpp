@@ -199,8 +199,8 @@ void replaceAtomically(std::u16string_view displayPath, std::filesystem::path ta
                        const std::function<int(int fd)>& writeBody,
                        std::optional<mode_t> modeForNewFile, bool overwrite,
                        std::u16string_view linkFreeRoot) {
-  const std::filesystem::path temp = prepareTemporary(displayPath, target, writeBody,
-                                                      modeForNewFile, overwrite, true, linkFreeRoot);
+  const std::filesystem::path temp = prepareTemporary(
+      displayPath, target, writeBody, modeForNewFile, overwrite, true, linkFreeRoot);
   placeTemporary(displayPath, temp, target, overwrite);
   syncFolder(target.parent_path());
 }

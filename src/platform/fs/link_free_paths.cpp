@@ -89,8 +89,7 @@ void walkBelow(std::u16string_view rootText, std::u16string_view pathText, Walk 
 
 }  // namespace
 
-void refuseLinksBelow(std::u16string_view root, std::u16string_view path,
-                      std::string_view action) {
+void refuseLinksBelow(std::u16string_view root, std::u16string_view path, std::string_view action) {
   walkBelow(root, path, Walk::Check, action, path);
 }
 

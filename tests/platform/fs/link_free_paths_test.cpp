@@ -67,14 +67,10 @@ TEST_F(LinkFreePaths, ALinkInTheWayIsRefusedByNameAndNothingOutsideChanges) {
     const char* name;
     Writer write;
   } writers[] = {
-      {"whole file",
-       [](const auto& root, const auto& target, const auto&) {
-         writeFileAtomic(target, "new", root);
-       }},
-      {"copy",
-       [](const auto& root, const auto& target, const auto& source) {
-         copyFile(source, target, true, root);
-       }},
+      {"whole file", [](const auto& root, const auto& target,
+                        const auto&) { writeFileAtomic(target, "new", root); }},
+      {"copy", [](const auto& root, const auto& target,
+                  const auto& source) { copyFile(source, target, true, root); }},
       {"deferred",
        [](const auto& root, const auto& target, const auto&) {
          DeferredWrites writes;
@@ -93,8 +89,10 @@ TEST_F(LinkFreePaths, ALinkInTheWayIsRefusedByNameAndNothingOutsideChanges) {
       {"a linked folder", site(), site() / "css" / "site.css", site() / "css"},
       {"below a linked folder", site(), site() / "css" / "sub" / "a.css", site() / "css"},
       {"folders still missing", site(), site() / "new" / "deeper" / "a.asp", {}},
-      {"a root that is itself a link", dir_.path() / "site-link",
-       dir_.path() / "site-link" / "real" / "b.asp", {}},
+      {"a root that is itself a link",
+       dir_.path() / "site-link",
+       dir_.path() / "site-link" / "real" / "b.asp",
+       {}},
   };
   const std::vector<std::string> before = contents(outside());
   for (const auto& w : writers) {
