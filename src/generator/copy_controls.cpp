@@ -130,10 +130,8 @@ class CopyRun {
       }
       Status().DispStatus(Variant(u"Copying file " + entry + u"..."));
       try {
-        // An entry with sub-folders keeps them below the site, so they are made here.
-        const std::u16string parent = fs::parentFolder(target);
-        if (!parent.empty()) fs::createFolders(parent);
-        fs::copyFile(source, target, true);
+        // An entry with sub-folders keeps them below the site: the copy makes them.
+        fs::copyFile(source, target, true, OutputRootOf(proj_, target));
       } catch (const fs::FileError& e) {
         return copyFailed(target, fromUtf8(e.reason()));
       } catch (const std::exception& e) {
@@ -172,7 +170,7 @@ class CopyRun {
     }
     Status().DispStatus(Variant(u"Copying folder " + shownFolder + u"..."));
     try {
-      fs::copyFolder(withoutTrailingSeparator(source), target);
+      fs::copyFolder(withoutTrailingSeparator(source), target, OutputRootOf(proj_, target));
     } catch (const fs::FileError& e) {
       ui::reportUnwritten(target, fromUtf8(e.reason()));
       return stop(u"Copying to folder " + inQuotes(shownFolder) + u" failed! Error = " +

@@ -20,7 +20,6 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/ui.hpp"
-#include "projectfile/working_folders.hpp"
 
 namespace vantorel {
 
@@ -68,9 +67,10 @@ std::u16string noAppRoot(std::u16string_view setting) {
          u"is empty), so the " + std::u16string(setting) + u" has no place. Generation aborted.";
 }
 
-std::optional<std::u16string> copyFile(const std::u16string& source, const std::u16string& target) {
+std::optional<std::u16string> copyFile(AGP& proj, const std::u16string& source,
+                                       const std::u16string& target) {
   try {
-    fs::copyFile(source, target, true);
+    fs::copyFile(source, target, true, OutputRootOf(proj, target));
     return std::nullopt;
   } catch (const fs::FileError& e) {
     return u"Copying to file " + inQuotes(target) + u" failed! Error = " + fromUtf8(e.what());
@@ -107,7 +107,7 @@ StepOutcome CopyDatabase(AGP& proj, bool checkOnly) {
     const std::optional<std::u16string> folder =
         fs::joinInside(appRoot, withoutLeadingSeparators(upload));
     if (!folder) return failWith(outsideRoot(u"upload folder", uploadText, appRoot));
-    MakeFolderPath(*folder);
+    MakeOutputFolder(proj, *folder);
   }
 
   const Ref<AGPDatabase> db = proj.DB();
@@ -150,7 +150,7 @@ StepOutcome CopyDatabase(AGP& proj, bool checkOnly) {
                      projectContext().productTitle, ui::Buttons::OK, ui::Icon::Exclamation);
       return {};
     }
-    MakeFolderPath(folder);
+    MakeOutputFolder(proj, folder);
     if (!fs::folderExists(folder)) return {};
   }
 
@@ -166,14 +166,14 @@ StepOutcome CopyDatabase(AGP& proj, bool checkOnly) {
     return {};
   }
 
-  if (std::optional<std::u16string> failed = copyFile(source, target))
+  if (std::optional<std::u16string> failed = copyFile(proj, source, target))
     return failWith(std::move(*failed));
   if (source.size() >= 4 &&
       toLower(std::u16string_view(source).substr(source.size() - 4)) == u".mdf") {
     const std::u16string sourceLog = source.substr(0, source.size() - 4) + u"_log.ldf";
     const std::u16string targetLog = target.substr(0, target.size() - 4) + u"_log.ldf";
     if (fs::fileExists(sourceLog)) {
-      if (std::optional<std::u16string> failed = copyFile(sourceLog, targetLog))
+      if (std::optional<std::u16string> failed = copyFile(proj, sourceLog, targetLog))
         return failWith(std::move(*failed));
     }
   }

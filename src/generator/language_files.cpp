@@ -255,7 +255,7 @@ Variant CreateLanguageFile(AGP& proj, const std::u16string& id, const std::u16st
   AddProjectPhrases(proj, doc, proj.Language().GetFileId(name), local.tm_year + 1900,
                     local.tm_mon + 1, local.tm_mday);
   declareUtf8(doc);
-  SaveXmlFile(target, doc, Variant(true));
+  SaveXmlFile(target, doc, Variant(true), OutputRootOf(proj, target));
   StepProgress();
   return Variant(true);
 }

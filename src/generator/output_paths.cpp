@@ -9,10 +9,10 @@
 #include "generator/output_naming.hpp"
 #include "generator/run_end.hpp"
 #include "platform/fs/files.hpp"
+#include "platform/fs/link_free_paths.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/sys/folders.hpp"
 #include "platform/text/strings.hpp"
-#include "projectfile/working_folders.hpp"
 
 namespace vantorel {
 
@@ -108,7 +108,7 @@ std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string
     const std::optional<std::u16string> inside = fs::joinInside(root, rest);
     if (!inside) refuseOutside(folder, fileName, root);
     folderPath = *inside;
-    if (!noCreate) MakeFolderPath(folderPath);
+    if (!noCreate) MakeOutputFolder(proj, folderPath);
   }
   if (fileName.empty()) {
     if (folderPath.empty() || folderPath.back() != u'/') folderPath += u'/';
@@ -117,6 +117,32 @@ std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string
   const std::optional<std::u16string> path = fs::joinInside(folderPath, fileName);
   if (!path) refuseOutside(folder, fileName, root);
   return *path;
+}
+
+std::u16string OutputRootOf(AGP& proj, std::u16string_view path) {
+  const std::u16string normalized = fs::normalizeSeparators(path);
+  std::u16string root;
+  for (const std::u16string_view setting : {kDestinationSetting, kAppRootSetting}) {
+    std::u16string candidate =
+        fs::normalizeSeparators(trimBlanks(projectSettingText(proj, setting)));
+    while (candidate.size() > 1 && candidate.back() == u'/') candidate.pop_back();
+    if (candidate.empty() || candidate.size() <= root.size()) continue;
+    const bool below =
+        normalized == candidate ||
+        normalized.starts_with(candidate.back() == u'/' ? candidate : candidate + u'/');
+    if (below) root = std::move(candidate);
+  }
+  if (!root.empty()) return root;
+  const std::u16string parent = fs::parentFolder(normalized);
+  return parent.empty() ? std::u16string(u".") : parent;
+}
+
+void MakeOutputFolder(AGP& proj, std::u16string_view folder) {
+  try {
+    fs::makeFoldersBelow(OutputRootOf(proj, folder), folder);
+  } catch (const fs::FileError&) {
+    // Each output written into the folder names the failure.
+  }
 }
 
 std::u16string CheckPathExists(std::u16string_view folder, std::u16string_view name) {

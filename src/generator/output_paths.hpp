@@ -19,6 +19,14 @@ class AGP;
 std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string_view fileName,
                            bool noCreate);
 
+// The folder below which no symbolic link may lead an output of the project astray: the
+// destination, or the application root for a path below it (the deeper of the two when both
+// hold the path), else the path's own folder. The root itself may be a link the user chose.
+std::u16string OutputRootOf(AGP& proj, std::u16string_view path);
+// Makes an output folder and its missing parents below its root, never through a symbolic
+// link. Failures are left to the writes into it, which report them.
+void MakeOutputFolder(AGP& proj, std::u16string_view folder);
+
 // Nothing when the project names a destination folder that a site may fill; else the message
 // saying it does not. The root folder and the user's home folder are refused: a site written
 // there mixes with the system's or the user's own files. The driver asks this before a run

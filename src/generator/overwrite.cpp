@@ -5,10 +5,12 @@
 
 #include "foundation/project_context.hpp"
 #include "generator/generation_run.hpp"
+#include "generator/output_paths.hpp"
 #include "generator/overwrite_prompt.hpp"
 #include "generator/run_end.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/fs/files.hpp"
+#include "platform/fs/link_free_paths.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/ui.hpp"
@@ -26,7 +28,7 @@ std::u16string withoutTrailingSeparator(const std::u16string& path) {
   return trimmed;
 }
 
-void backupFolderCopy(const std::u16string& folder) {
+void backupFolderCopy(const std::u16string& folder, std::u16string_view root) {
   const std::u16string source = withoutTrailingSeparator(folder);
   const std::filesystem::path to = fs::toNative(source + u".bak");
   std::error_code ec;
@@ -35,12 +37,13 @@ void backupFolderCopy(const std::u16string& folder) {
     throw fs::FileError("cannot remove the old backup " + to.string() + ": " + ec.message(),
                         ec.message());
   }
-  fs::copyFolder(source, source + u".bak");
+  fs::copyFolder(source, source + u".bak", root);
 }
 
 // The target is left as it was: without its backup it is not overwritten.
-void reportFailure(const std::u16string& target, const fs::FileError& e) {
-  ui::reportUnwritten(target, u"no backup: " + fromUtf8(e.reason()));
+void reportFailure(const std::u16string& target, const fs::FileError& e,
+                   std::u16string_view prefix = u"no backup: ") {
+  ui::reportUnwritten(target, std::u16string(prefix) + fromUtf8(e.reason()));
   const std::u16string description = fromUtf8(e.what());
   try {
     ui::messageBox(u"Error in open \"" + target + u"\", description:" + description,
@@ -76,11 +79,20 @@ bool decide(GenerationRun& run, TargetKind kind, const std::u16string& target, b
   if (!run.overwriteAnswer) return false;
 
   if (backupOn) {
+    // A backup reads the target and writes beside it: through a link it would copy a file from
+    // elsewhere into the site, or remove and fill a folder elsewhere.
+    const std::u16string root = OutputRootOf(run.proj(), target);
+    try {
+      fs::refuseLinksBelow(root, target);
+    } catch (const fs::FileError& e) {
+      reportFailure(target, e, u"");
+      return false;
+    }
     try {
       if (kind == TargetKind::File) {
-        fs::copyFile(target, target + u".bak", true);
+        fs::copyFile(target, target + u".bak", true, root);
       } else {
-        backupFolderCopy(target);
+        backupFolderCopy(target, root);
       }
     } catch (const fs::FileError& e) {
       reportFailure(target, e);

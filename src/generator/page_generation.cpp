@@ -29,7 +29,6 @@
 #include "platform/text/unicode.hpp"
 #include "projectfile/file_writing.hpp"
 #include "projectfile/project_reader.hpp"
-#include "projectfile/working_folders.hpp"
 #include "templates/control.hpp"
 #include "templates/controls.hpp"
 #include "templates/script_host.hpp"
@@ -120,10 +119,12 @@ PageOutcome generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGP
   };
 
   const std::u16string folder = fs::parentFolder(fs::normalizeSeparators(outputPath));
-  if (!folder.empty()) MakeFolderPath(folder);
+  if (!folder.empty()) MakeOutputFolder(proj, folder);
+  const std::u16string root = OutputRootOf(proj, outputPath);
   fs::DeferredWrites* outputs = run.outputWrites();
-  const bool written = outputs ? WriteOutputFile(outputPath, std::move(layOut), sizeHint, *outputs)
-                               : WriteOutputFile(outputPath, layOut(), false, nullptr);
+  const bool written =
+      outputs ? WriteOutputFile(outputPath, std::move(layOut), sizeHint, *outputs, root)
+              : WriteOutputFile(outputPath, layOut(), false, nullptr, root);
   if (!written) return {};
   if (kind != PageKind::Field) StepProgress();
   return {true, std::nullopt};

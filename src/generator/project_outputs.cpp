@@ -49,9 +49,9 @@ class CopyFailed : public std::runtime_error {
   std::u16string message_;
 };
 
-void copyOver(const std::u16string& source, const std::u16string& target) {
+void copyOver(AGP& proj, const std::u16string& source, const std::u16string& target) {
   try {
-    fs::copyFile(source, target, true);
+    fs::copyFile(source, target, true, OutputRootOf(proj, target));
   } catch (const fs::FileError& e) {
     throw CopyFailed(u"Copying to file " + inQuotes(target) + u" failed! Error = " +
                      fromUtf8(e.what()));
@@ -131,7 +131,8 @@ class ProjectFiles {
       ScriptResult<std::u16string> expanded = runExParseFunction(proj_, css);
       // The sheet is still written; the failure ends the walk after this step.
       if (expanded.failure) run_.failure = std::move(expanded.failure);
-      WriteOutputFile(path, expanded.value + text(u"CssStyles"), false, run_.outputWrites());
+      WriteOutputFile(path, expanded.value + text(u"CssStyles"), false, run_.outputWrites(),
+                      OutputRootOf(proj_, path));
     }
     StepProgress();
   }
@@ -147,7 +148,7 @@ class ProjectFiles {
     }
     if (!IsOutputItemOn(proj_, u"@cssfile")) return;
     Status().DispStatus(Variant(u"copying css..."));
-    if (fs::fileExists(css)) copyOver(css, dest);
+    if (fs::fileExists(css)) copyOver(proj_, css, dest);
     StepProgress();
   }
 
@@ -163,7 +164,7 @@ class ProjectFiles {
     const std::u16string dest =
         GetDestPath(proj_, GetFolderById(controls_, u"_images"), name, false);
     Status().DispStatus(Variant(u"Copying logo..."));
-    copyOver(logo, dest);
+    copyOver(proj_, logo, dest);
     StepProgress();
   }
 
@@ -212,7 +213,7 @@ Variant CopyProjectFile(AGP& proj, const std::u16string& id, const std::u16strin
   const bool on = IsOutputItemOn(proj, id);
   if (on) {
     Status().DispStatus(Variant(status));
-    copyOver(source, dest);
+    copyOver(proj, source, dest);
     StepProgress();
   }
   return Variant(on);

@@ -7,6 +7,7 @@
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
 #include "projectfile/working_folders.hpp"
 
 namespace vantorel {
@@ -28,7 +29,14 @@ void LockTemplateFolders(GenerationRun& run, const std::u16string& templateFile)
 std::optional<std::u16string> LockDestination(GenerationRun& run) {
   const std::u16string destination(trimBlanks(projectSettingText(run.proj(), u"Destination")));
   if (destination.empty()) return std::nullopt;
-  if (!fs::createFolders(destination)) return std::nullopt;
+  // A folder that cannot be made is the run's one failure: every output would only repeat it,
+  // each with a reason of its own that hides the folder's ("No such file or directory").
+  try {
+    fs::makeFolders(destination);
+  } catch (const fs::FileError& e) {
+    return projectContext().productTitle + u": The destination folder \"" + destination +
+           u"\" cannot be created: " + fromUtf8(e.reason()) + u". Generation aborted.";
+  }
   try {
     run.destinationLock = fs::FolderLock::acquire(destination, false);
   } catch (const fs::FileError&) {

@@ -14,7 +14,7 @@ class GenerationRun;
 void LockTemplateFolders(GenerationRun& run, const std::u16string& templateFile);
 
 // Makes the project's destination folder and locks it for the run. Nothing when the run may go
-// on (also when the folder cannot be made: the first write reports that), else the message.
+// on, else the message: the folder is in use, or it cannot be made (with the system's reason).
 std::optional<std::u16string> LockDestination(GenerationRun& run);
 
 }  // namespace vantorel

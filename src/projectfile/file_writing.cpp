@@ -15,6 +15,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
+#include "platform/fs/link_free_paths.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/code_page.hpp"
@@ -54,11 +55,14 @@ void showFailure(std::u16string_view what, const std::u16string& path,
   ui::messageBox(text);
 }
 
-// Replaces path with the bytes; raises the file system's reason, keeping the old file.
-void replaceFile(const std::u16string& path, std::string_view bytes) {
-  refuseReadOnly(path);
+// Replaces path with the bytes; raises the file system's reason, keeping the old file. A link
+// in the way is named rather than the read-only file it may lead to.
+void replaceFile(const std::u16string& path, std::string_view bytes,
+                 std::u16string_view linkFreeRoot) {
   try {
-    fs::writeFileAtomic(path, bytes);
+    if (!linkFreeRoot.empty()) fs::refuseLinksBelow(linkFreeRoot, path);
+    refuseReadOnly(path);
+    fs::writeFileAtomic(path, bytes, linkFreeRoot);
   } catch (const fs::FileError& e) {
     raiseFileError(path, e);
   }
@@ -70,8 +74,8 @@ using OutputBytes = std::variant<std::string, std::pair<std::function<std::strin
 // Writes a file a run produces. A failure is shown as `what` says, and the file is reported
 // unwritten with the system's reason, so that an unattended run cannot end as a success.
 bool writeOutput(std::u16string_view what, const std::u16string& path, OutputBytes bytes,
-                 fs::DeferredWrites* outputs = nullptr,
-                 std::optional<bool> readOnly = std::nullopt) {
+                 fs::DeferredWrites* outputs = nullptr, std::optional<bool> readOnly = std::nullopt,
+                 std::u16string_view linkFreeRoot = {}) {
   std::u16string description;
   std::u16string reason;
   if (readOnly ? *readOnly : isReadOnlyFile(path)) {
@@ -81,11 +85,11 @@ bool writeOutput(std::u16string_view what, const std::u16string& path, OutputByt
     try {
       auto* made = std::get_if<1>(&bytes);
       if (outputs && made) {
-        outputs->write(path, std::move(made->first), made->second);
+        outputs->write(path, std::move(made->first), made->second, linkFreeRoot);
       } else if (outputs) {
-        outputs->write(path, std::get<0>(std::move(bytes)));
+        outputs->write(path, std::get<0>(std::move(bytes)), linkFreeRoot);
       } else {
-        fs::writeFileAtomic(path, made ? made->first() : std::get<0>(bytes));
+        fs::writeFileAtomic(path, made ? made->first() : std::get<0>(bytes), linkFreeRoot);
       }
       return true;
     } catch (const fs::FileError& e) {
@@ -196,9 +200,11 @@ struct TargetFile {
   bool readOnly = false;  // a regular file that nobody may write
 };
 
-TargetFile lookAtTarget(const std::u16string& path) {
+// With noFollow a link is looked at itself: not read-only, so that its writer refuses it by name.
+TargetFile lookAtTarget(const std::u16string& path, bool noFollow = false) {
   struct stat st {};
-  if (::stat(fs::toNative(path).c_str(), &st) != 0) return {};
+  const std::string native = fs::toNative(path).string();
+  if ((noFollow ? ::lstat(native.c_str(), &st) : ::stat(native.c_str(), &st)) != 0) return {};
   return {!S_ISDIR(st.st_mode),
           S_ISREG(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0};
 }
@@ -213,12 +219,13 @@ std::string xmlDocumentText(const xml::Document& doc) {
   return xml::documentBytes(doc);
 }
 
-void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Variant& utf8) {
+void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Variant& utf8,
+                 std::u16string_view linkFreeRoot) {
   if (toBool(utf8)) {
-    replaceFile(path, std::string(kUtf8Mark) + xml::documentBytes(doc));
+    replaceFile(path, std::string(kUtf8Mark) + xml::documentBytes(doc), linkFreeRoot);
     return;
   }
-  replaceFile(path, xml::documentBytes(doc, xml::declaredEncoding(doc)));
+  replaceFile(path, xml::documentBytes(doc, xml::declaredEncoding(doc)), linkFreeRoot);
 }
 
 bool WriteUtf8File(const std::u16string& path, std::u16string_view text) {
@@ -259,8 +266,9 @@ bool takeRequestedSpelling(const std::u16string& path, const fs::DeferredWrites*
 
 // Whether the target is read-only, when the first look at it still holds: a file renamed into
 // its place is looked at again.
-std::optional<bool> readOnlyTarget(const std::u16string& path, const fs::DeferredWrites* outputs) {
-  const TargetFile target = lookAtTarget(path);
+std::optional<bool> readOnlyTarget(const std::u16string& path, const fs::DeferredWrites* outputs,
+                                   bool noFollow) {
+  const TargetFile target = lookAtTarget(path, noFollow);
   if (takeRequestedSpelling(path, outputs, target.exists)) return std::nullopt;
   return target.readOnly;
 }
@@ -268,23 +276,25 @@ std::optional<bool> readOnlyTarget(const std::u16string& path, const fs::Deferre
 }  // namespace
 
 bool WriteOutputFile(const std::u16string& path, std::function<std::u16string()> makeText,
-                     std::size_t sizeHint, fs::DeferredWrites& outputs) {
-  const std::optional<bool> readOnly = readOnlyTarget(path, &outputs);
+                     std::size_t sizeHint, fs::DeferredWrites& outputs,
+                     std::u16string_view linkFreeRoot) {
+  const std::optional<bool> readOnly = readOnlyTarget(path, &outputs, !linkFreeRoot.empty());
   const bool utf8 = utf8OutputChosen();
   auto make = [makeText = std::move(makeText), utf8] { return outputBytes(makeText(), utf8); };
-  const bool written = writeOutput(
-      utf8 ? kUtf8Failure : kTextFailure, path,
-      std::pair{std::function<std::string()>(std::move(make)), sizeHint}, &outputs, readOnly);
+  const bool written =
+      writeOutput(utf8 ? kUtf8Failure : kTextFailure, path,
+                  std::pair{std::function<std::string()>(std::move(make)), sizeHint}, &outputs,
+                  readOnly, linkFreeRoot);
   if (written) noteWritten(path, &outputs);
   return written;
 }
 
 bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly,
-                     fs::DeferredWrites* outputs) {
-  const std::optional<bool> readOnly = readOnlyTarget(path, outputs);
+                     fs::DeferredWrites* outputs, std::u16string_view linkFreeRoot) {
+  const std::optional<bool> readOnly = readOnlyTarget(path, outputs, !linkFreeRoot.empty());
   const bool utf8 = utf8OutputChosen() && !plainOnly;
   const bool written = writeOutput(utf8 ? kUtf8Failure : kTextFailure, path,
-                                   outputBytes(text, utf8), outputs, readOnly);
+                                   outputBytes(text, utf8), outputs, readOnly, linkFreeRoot);
   if (written) noteWritten(path, outputs);
   return written;
 }

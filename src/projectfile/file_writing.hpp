@@ -19,8 +19,10 @@ std::string xmlDocumentText(const xml::Document& doc);
 
 // Writes the document to path: as UTF-8 with a byte-order mark when utf8 reads as True, else in
 // the encoding its declaration names. Raises an automation error naming the file system's
-// reason when the file cannot be replaced; the old file then stays.
-void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Variant& utf8);
+// reason when the file cannot be replaced; the old file then stays. With linkFreeRoot, no
+// symbolic link below that folder is followed (fs::writeFileAtomic).
+void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Variant& utf8,
+                 std::u16string_view linkFreeRoot = {});
 
 // Writes a generated text file: UTF-8 with a byte-order mark when the user's "UTF8Project"
 // option is on and plainOnly is false, else in the system code page. An existing file whose name
@@ -28,14 +30,16 @@ void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Var
 // raised; False when the file was not written.
 bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly);
 // The same for a run that makes its outputs durable together: the file is written beside its
-// target and replaces it when `outputs` commits.
+// target and replaces it when `outputs` commits. With linkFreeRoot (the site's folder the path
+// lies in), no symbolic link below it is followed: a link in the way leaves the file unwritten.
 bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly,
-                     fs::DeferredWrites* outputs);
+                     fs::DeferredWrites* outputs, std::u16string_view linkFreeRoot = {});
 // The same with the text made by makeText on the thread that writes the outputs, so that
 // formatting and encoding a page overlap the making of the next; makeText owns what it reads.
 // sizeHint stands for the text's size until then.
 bool WriteOutputFile(const std::u16string& path, std::function<std::u16string()> makeText,
-                     std::size_t sizeHint, fs::DeferredWrites& outputs);
+                     std::size_t sizeHint, fs::DeferredWrites& outputs,
+                     std::u16string_view linkFreeRoot = {});
 
 // Writes the text as UTF-8 with a byte-order mark, replacing an existing file. A failure is
 // shown to the user; False when the file was not written.

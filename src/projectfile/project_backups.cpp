@@ -5,9 +5,9 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
+#include "platform/fs/link_free_paths.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/strings.hpp"
-#include "projectfile/working_folders.hpp"
 
 namespace vantorel {
 
@@ -39,28 +39,24 @@ std::u16string backupCopyPath(const std::u16string& folder, const std::u16string
 
 void MakeBackupCopy(const std::u16string& file, const std::u16string& backupFolder,
                     std::int16_t maximum) {
-  try {
-    if (backupFolder.empty() || !fs::fileExists(file)) return;
-    MakeFolderPath(backupFolder);
-    const auto copy = [&](std::int32_t n) { return backupCopyPath(backupFolder, file, n); };
-    std::int32_t n = 1;
-    while (fs::fileExists(copy(n))) ++n;
-    --n;
-    for (std::int32_t i = n; i >= 1; --i) {
-      try {
-        if (!fs::fileExists(copy(i))) continue;
-        if (i < maximum) {
-          fs::copyFile(copy(i), copy(i + 1), true);
-        } else {
-          fs::deleteFile(copy(i));
-        }
-      } catch (const fs::FileError&) {
-        // One copy that cannot be rotated does not stop the others or the save.
-      }
+  if (backupFolder.empty()) return;
+  const std::u16string projectFolder = fs::parentFolder(file);
+  fs::refuseLinksBelow(projectFolder.empty() ? u"." : projectFolder, file, "back up");
+  if (!fs::fileExists(file)) return;
+  fs::makeFolders(backupFolder);
+  const auto copy = [&](std::int32_t n) { return backupCopyPath(backupFolder, file, n); };
+  std::int32_t n = 1;
+  while (fs::fileExists(copy(n))) ++n;
+  --n;
+  for (std::int32_t i = n; i >= 1; --i) {
+    if (i >= maximum) {
+      fs::deleteFile(copy(i));  // a link is removed itself, never what it leads to
+      continue;
     }
-    fs::copyFile(file, copy(1), true);
-  } catch (const fs::FileError&) {
+    fs::refuseLinksBelow(backupFolder, copy(i), "back up");
+    fs::copyFile(copy(i), copy(i + 1), true, backupFolder);
   }
+  fs::copyFile(file, copy(1), true, backupFolder);
 }
 
 std::int16_t maxProjectBackupCount() {

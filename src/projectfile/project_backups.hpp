@@ -10,8 +10,10 @@ namespace vantorel {
 std::u16string backupCopyPath(const std::u16string& folder, const std::u16string& file,
                               std::int32_t n);
 
-// Rotates the copies in backupFolder and copies file over copy 1. Every failure is skipped:
-// a backup never stops the save it precedes.
+// Rotates the copies in backupFolder and copies file over copy 1. Throws fs::FileError naming
+// the copy that could not be made and why (the folder not made, a full disk, a symbolic link in
+// the way, which is never followed): a save must not replace a file it could not back up. An
+// old copy that cannot be deleted loses nothing and is passed over.
 void MakeBackupCopy(const std::u16string& file, const std::u16string& backupFolder,
                     std::int16_t maximum);
 

@@ -20,6 +20,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
+#include "platform/fs/link_free_paths.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
@@ -390,12 +391,26 @@ void saveProject(AGP& project, const std::u16string& projFile) {
   InitLocaleCharset();
   xml::Document doc;
   buildProjectDocument(project, doc);
-  MakeBackupCopy(projFile, projectContext().backupFolder, maxProjectBackupCount());
-  SaveXmlFile(projFile, doc, Variant(true));
-  // Saves killed before their rename left their temporaries in the project's folder.
-  if (const std::u16string folder = fs::parentFolder(projFile); !folder.empty()) {
-    fs::removeStaleTemporaries(folder, false);
+  // Saves killed before their renames left their temporaries in both folders a save writes to.
+  const std::u16string parent = fs::parentFolder(projFile);
+  const std::u16string folder = parent.empty() ? std::u16string(u".") : parent;
+  const std::u16string& backupFolder = projectContext().backupFolder;
+  fs::removeStaleTemporaries(folder, false);
+  if (!backupFolder.empty()) fs::removeStaleTemporaries(backupFolder, false);
+  try {
+    fs::refuseLinksBelow(folder, projFile, "save");
+  } catch (const fs::FileError& e) {
+    raiseVbError(vberr::kPermissionDenied, fromUtf8(e.what()));
   }
+  try {
+    MakeBackupCopy(projFile, backupFolder, maxProjectBackupCount());
+  } catch (const fs::FileError& e) {
+    raiseVbError(vberr::kPermissionDenied,
+                 u"The project file \"" + projFile +
+                     u"\" was not saved, because its backup copy could not be made: " +
+                     fromUtf8(e.what()));
+  }
+  SaveXmlFile(projFile, doc, Variant(true), folder);
 }
 
 }  // namespace vantorel

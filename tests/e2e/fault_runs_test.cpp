@@ -543,7 +543,8 @@ TEST_F(FaultRuns, KilledGenerationsLeaveEveryPageOldOrNew) {
   }
 }
 
-// A save killed at any point leaves the project file as it was or as the save writes it.
+// A save killed at any point leaves the project file as it was or as the save writes it, and
+// its temporaries, beside the project or in the backup folder, go with the next save.
 TEST_F(FaultRuns, KilledSavesLeaveTheOldOrTheNewProjectFile) {
   const fsys::path vtp = project(dir_.path());
   const fsys::path script = dir_.path() / "rename.vbs";
@@ -571,6 +572,11 @@ TEST_F(FaultRuns, KilledSavesLeaveTheOldOrTheNewProjectFile) {
     const std::string now = readFile(vtp);
     EXPECT_TRUE(now == old || now == saved);
   }
+  // The next save clears what the killed ones left beside the project and among its backups.
+  const Exit last = run(home(), {"run", script.string(), vtp.string()});
+  EXPECT_EQ(last.code, 0) << last.output;
+  EXPECT_EQ(readFile(vtp), saved);
+  EXPECT_EQ(temporariesBelow(dir_.path()), std::vector<std::string>{});
 }
 
 }  // namespace

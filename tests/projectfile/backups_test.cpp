@@ -1,12 +1,16 @@
 // Numbered project backups, the working folders of a template and the folder clean-up.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <functional>
 #include <map>
 
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
 #include "projectfile/project_backups.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
@@ -80,6 +84,103 @@ TEST_F(BackupsTest, SaveKeepsTheUsersNumberOfBackups) {
   EXPECT_TRUE(std::filesystem::exists(folder / "keep(2).vtp"));
   EXPECT_FALSE(std::filesystem::exists(folder / "keep(3).vtp"));
   EXPECT_NE(slurp(folder / "keep(1).vtp").find("ProjName=\"v2\""), std::string::npos);
+}
+
+// Each of these fails for root too: a save that cannot back up the old file raises with the
+// reason and leaves the old file byte for byte, and nothing outside the backup folder changes.
+TEST_F(BackupsTest, ABackupThatCannotBeMadeStopsTheSave) {
+  const std::filesystem::path outside = dir_.path() / "outside.txt";
+  const struct {
+    const char* what;
+    std::function<void()> arrange;
+    std::u16string backupFolder;
+    std::string reason;
+  } cases[] = {
+      {"the backup folder's parent is a file", [&] { spill(dir_.path() / "file", "f"); },
+       fromUtf8((dir_.path() / "file" / "Backup").string()), "Not a directory"},
+      {"a folder stands where copy 1 goes",
+       [&] { std::filesystem::create_directories(backups() / "keep(1).vtp"); },
+       fromUtf8(backups().string()), "Is a directory"},
+      {"copy 1 is a link to a file elsewhere",
+       [&] {
+         std::filesystem::create_directories(backups());
+         std::filesystem::create_symlink(outside, backups() / "keep(1).vtp");
+       },
+       fromUtf8(backups().string()),
+       "\"" + (backups() / "keep(1).vtp").string() + "\" is a symbolic link"},
+      {"copy 2 is a link to a file elsewhere",
+       [&] {
+         spill(backups() / "keep(1).vtp", "c1");
+         std::filesystem::create_symlink(outside, backups() / "keep(2).vtp");
+       },
+       fromUtf8(backups().string()),
+       "\"" + (backups() / "keep(2).vtp").string() + "\" is a symbolic link"},
+  };
+  const std::u16string kept = projectContext().backupFolder;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(backups());
+    std::filesystem::remove_all(dir_.path() / "file");
+    spill(outside, "outside");
+    Ref<AGP> p = makeRef<AGP>();
+    saveProject(*p, workFile("keep.vtp"));
+    const std::string saved = slurp(work() / "keep.vtp");
+    c.arrange();
+    projectContext().backupFolder = c.backupFolder;
+    p->setProjName(u"changed");
+    try {
+      saveProject(*p, workFile("keep.vtp"));
+      ADD_FAILURE() << "saved without a backup";
+    } catch (const AutomationError& e) {
+      EXPECT_NE(toUtf8(e.description()).find(c.reason), std::string::npos)
+          << toUtf8(e.description());
+    }
+    projectContext().backupFolder = kept;
+    EXPECT_EQ(slurp(work() / "keep.vtp"), saved);
+    EXPECT_EQ(slurp(outside), "outside");
+  }
+}
+
+// A project file that is a link is neither backed up nor written through: the file it leads to
+// stays as it was.
+TEST_F(BackupsTest, ALinkedProjectFileIsRefused) {
+  const std::filesystem::path elsewhere = dir_.path() / "elsewhere.vtp";
+  spill(elsewhere, "elsewhere");
+  std::filesystem::create_directories(work());
+  std::filesystem::create_symlink(elsewhere, work() / "linked.vtp");
+  Ref<AGP> p = makeRef<AGP>();
+  try {
+    saveProject(*p, workFile("linked.vtp"));
+    ADD_FAILURE() << "saved through a link";
+  } catch (const AutomationError& e) {
+    EXPECT_NE(toUtf8(e.description()).find("is a symbolic link"), std::string::npos)
+        << toUtf8(e.description());
+  }
+  EXPECT_EQ(slurp(elsewhere), "elsewhere");
+  EXPECT_TRUE(std::filesystem::is_symlink(work() / "linked.vtp"));
+  EXPECT_FALSE(std::filesystem::exists(
+      std::filesystem::path(toUtf8(projectContext().backupFolder)) / "linked(1).vtp"));
+}
+
+// What saves killed before their renames left, beside the project and among its backups, goes
+// with the next save; a temporary whose writer still runs stays.
+TEST_F(BackupsTest, ASaveRemovesTheTemporariesOfDeadWriters) {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  const std::string dead = std::to_string(child);
+  Ref<AGP> p = makeRef<AGP>();  // finds the backup folder
+  const std::filesystem::path backupFolder(toUtf8(projectContext().backupFolder));
+  const std::filesystem::path stale[] = {work() / (".keep.vtp.tmp-" + dead + "-0-1-0"),
+                                         backupFolder / (".keep(2).vtp.tmp-" + dead + "-4-2-0")};
+  // Process 1 runs as long as the system does.
+  const std::filesystem::path live[] = {work() / ".keep.vtp.tmp-1-0-1-0",
+                                        backupFolder / ".keep(2).vtp.tmp-1-4-2-0"};
+  for (const auto& path : stale) spill(path, "half");
+  for (const auto& path : live) spill(path, "writing");
+  saveProject(*p, workFile("keep.vtp"));
+  for (const auto& path : stale) EXPECT_FALSE(std::filesystem::exists(path)) << path;
+  for (const auto& path : live) EXPECT_TRUE(std::filesystem::exists(path)) << path;
 }
 
 TEST_F(BackupsTest, WorkingFoldersAndCleanUp) {

@@ -84,7 +84,7 @@ void DeferredWrites::writeTemporary(Pending& p, const std::function<std::string(
           ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
           return 0;
         },
-        std::nullopt, true, false);
+        std::nullopt, true, false, p.linkFreeRoot);
   } catch (const FileError& e) {
     p.failure = Failure{p.display, e.reason(), e.what()};
     return;
@@ -102,14 +102,15 @@ void DeferredWrites::writeTemporary(Pending& p, const std::function<std::string(
   p.covered = folderOpen && p.temp.parent_path() == folder;
 }
 
-void DeferredWrites::write(std::u16string_view path, std::string bytes) {
+void DeferredWrites::write(std::u16string_view path, std::string bytes,
+                           std::u16string_view linkFreeRoot) {
   const std::size_t size = bytes.size();
   write(
-      path, [bytes = std::move(bytes)]() mutable { return std::move(bytes); }, size);
+      path, [bytes = std::move(bytes)]() mutable { return std::move(bytes); }, size, linkFreeRoot);
 }
 
 void DeferredWrites::write(std::u16string_view path, std::function<std::string()> makeBytes,
-                           std::size_t sizeHint) {
+                           std::size_t sizeHint, std::u16string_view linkFreeRoot) {
   std::filesystem::path target = toNative(path);
   // Before the write, so that the flush at the commit reports what goes wrong with it.
   const std::filesystem::path folder =
@@ -117,6 +118,7 @@ void DeferredWrites::write(std::u16string_view path, std::function<std::string()
   const bool folderOpen = noteFolder(folder).fd >= 0;
   Pending& entry = pending_.emplace_back();
   entry.display = std::u16string(path);
+  entry.linkFreeRoot = std::u16string(linkFreeRoot);
   entry.requested = std::move(target);
   try {
     writer_.post([&entry, makeBytes = std::move(makeBytes), folderOpen] {

@@ -16,6 +16,7 @@
 #include <random>
 #include <string>
 
+#include "platform/fs/link_free_paths.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/fs/temporary_files.hpp"
 #include "platform/text/unicode.hpp"
@@ -110,11 +111,17 @@ std::filesystem::path prepareTemporary(std::u16string_view displayPath,
                                        std::filesystem::path& target,
                                        const std::function<int(int fd)>& writeBody,
                                        std::optional<mode_t> modeForNewFile, bool overwrite,
-                                       bool flush) {
-  // Writing through a symbolic link replaces the file it points to and keeps the link. One
-  // lstat answers both questions for anything but a link: most targets are plain files or new.
+                                       bool flush, std::u16string_view linkFreeRoot) {
+  if (!linkFreeRoot.empty()) makeFoldersFor(linkFreeRoot, displayPath);
+  // Writing through a symbolic link replaces the file it points to and keeps the link, unless
+  // the write is kept below a root. One lstat answers both questions for anything but a link:
+  // most targets are plain files or new.
   struct stat existing {};
   bool targetExists = ::lstat(target.c_str(), &existing) == 0;
+  if (targetExists && S_ISLNK(existing.st_mode) && !linkFreeRoot.empty()) {
+    refuseLinksBelow(linkFreeRoot, displayPath);
+    fail("write", displayPath, ELOOP);  // it was a link a moment ago: still not followed
+  }
   if (targetExists && S_ISLNK(existing.st_mode)) {
     std::error_code ec;
     const auto resolved = std::filesystem::weakly_canonical(target, ec);
@@ -190,9 +197,10 @@ namespace {
 
 void replaceAtomically(std::u16string_view displayPath, std::filesystem::path target,
                        const std::function<int(int fd)>& writeBody,
-                       std::optional<mode_t> modeForNewFile, bool overwrite) {
-  const std::filesystem::path temp =
-      prepareTemporary(displayPath, target, writeBody, modeForNewFile, overwrite, true);
+                       std::optional<mode_t> modeForNewFile, bool overwrite,
+                       std::u16string_view linkFreeRoot) {
+  const std::filesystem::path temp = prepareTemporary(
+      displayPath, target, writeBody, modeForNewFile, overwrite, true, linkFreeRoot);
   placeTemporary(displayPath, temp, target, overwrite);
   syncFolder(target.parent_path());
 }
@@ -248,11 +256,12 @@ std::optional<std::string> readFile(std::u16string_view path) {
   return bytes;
 }
 
-void writeFileAtomic(std::u16string_view path, std::string_view bytes) {
+void writeFileAtomic(std::u16string_view path, std::string_view bytes,
+                     std::u16string_view linkFreeRoot) {
   replaceAtomically(
       path, toNative(path),
       [bytes](int fd) { return writeAll(fd, bytes.data(), bytes.size()) ? 0 : errno; },
-      std::nullopt, true);
+      std::nullopt, true, linkFreeRoot);
 }
 
 void appendFile(std::u16string_view path, std::string_view bytes) {
@@ -274,7 +283,17 @@ bool createFolders(std::u16string_view path) {
   return folderExists(path);
 }
 
-void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite) {
+void makeFolders(std::u16string_view path) {
+  if (path.empty()) fail("create the folder", path, ENOENT);
+  if (folderExists(path)) return;
+  std::error_code ec;
+  std::filesystem::create_directories(toNative(path), ec);
+  if (folderExists(path)) return;
+  fail("create the folder", path, ec ? ec.value() : ENOTDIR);
+}
+
+void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite,
+              std::u16string_view linkFreeRoot) {
   const int source = openRetrying(toNative(from).c_str(), O_RDONLY | O_CLOEXEC);
   if (source < 0) fail("copy", from, errno);
   struct stat st {};
@@ -298,7 +317,7 @@ void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite) 
             if (!writeAll(fd, buffer, static_cast<std::size_t>(n))) return errno;
           }
         },
-        st.st_mode, overwrite);
+        st.st_mode, overwrite, linkFreeRoot);
   } catch (...) {
     ::close(source);
     throw;
@@ -312,7 +331,8 @@ namespace {
 // otherwise have the copy descend for ever.
 constexpr int kMaxCopyDepth = 64;
 
-void copyFolderAt(std::u16string_view from, std::u16string_view to, int depth) {
+void copyFolderAt(std::u16string_view from, std::u16string_view to, int depth,
+                  std::u16string_view linkFreeRoot) {
   if (depth > kMaxCopyDepth) fail("copy", from, ELOOP);
   // Listed in full before anything is made or copied, and an unreadable listing is an error:
   // a copy that silently leaves files out would look complete.
@@ -330,23 +350,28 @@ void copyFolderAt(std::u16string_view from, std::u16string_view to, int depth) {
     entries.emplace_back(fromNative(it->path().filename()), isFolder);
   }
   if (ec) fail("copy", from, ec.value());
-  std::filesystem::create_directories(toNative(to), ec);
-  if (ec) fail("create", to, ec.value());
+  if (!linkFreeRoot.empty()) {
+    makeFoldersBelow(linkFreeRoot, to);
+  } else {
+    std::filesystem::create_directories(toNative(to), ec);
+    if (ec) fail("create", to, ec.value());
+  }
   std::sort(entries.begin(), entries.end());
   for (const auto& [name, isFolder] : entries) {
     const std::u16string source = joinPath(from, name), target = joinPath(to, name);
     if (isFolder) {
-      copyFolderAt(source, target, depth + 1);
+      copyFolderAt(source, target, depth + 1, linkFreeRoot);
     } else {
-      copyFile(source, target, true);
+      copyFile(source, target, true, linkFreeRoot);
     }
   }
 }
 
 }  // namespace
 
-void copyFolder(std::u16string_view from, std::u16string_view to) {
-  copyFolderAt(from, to, 0);
+void copyFolder(std::u16string_view from, std::u16string_view to,
+                std::u16string_view linkFreeRoot) {
+  copyFolderAt(from, to, 0, linkFreeRoot);
 }
 
 bool deleteFile(std::u16string_view path) {

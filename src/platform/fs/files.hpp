@@ -29,20 +29,30 @@ bool folderExists(std::u16string_view path);
 
 // Whole-file read; nothing when the file is missing or cannot be read.
 std::optional<std::string> readFile(std::u16string_view path);
-// Throws FileError, naming the path and the reason, when the file cannot be written.
-void writeFileAtomic(std::u16string_view path, std::string_view bytes);
+// Throws FileError, naming the path and the reason, when the file cannot be written. A write
+// through a symbolic link replaces the file it points to, unless linkFreeRoot names the folder
+// path lies in: then no link below that folder is followed (link_free_paths.hpp), the missing
+// folders below it are made, and a link in the way is refused.
+void writeFileAtomic(std::u16string_view path, std::string_view bytes,
+                     std::u16string_view linkFreeRoot = {});
 // Adds the bytes at the end of the file, creating it when missing: for logs that a second run
 // extends. Throws FileError, naming the path and the reason, when it cannot.
 void appendFile(std::u16string_view path, std::string_view bytes);
 
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool createFolders(std::u16string_view path);
-// Throws FileError on failure; a missing source is a failure.
-void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite);
+// The same, throwing FileError with the system's reason when the folder cannot be made.
+void makeFolders(std::u16string_view path);
+// Throws FileError on failure; a missing source is a failure. linkFreeRoot as for
+// writeFileAtomic, for the target.
+void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite,
+              std::u16string_view linkFreeRoot = {});
 // Copies every file below `from` into `to`, making the folders, each file replaced atomically
 // as copyFile does: a copy cut short leaves each file whole, old or new. Files only in `to`
-// stay. Throws FileError at the first file or folder that cannot be copied.
-void copyFolder(std::u16string_view from, std::u16string_view to);
+// stay. Throws FileError at the first file or folder that cannot be copied. linkFreeRoot as for
+// writeFileAtomic, for every folder and file made in `to`.
+void copyFolder(std::u16string_view from, std::u16string_view to,
+                std::u16string_view linkFreeRoot = {});
 // True when the file is gone afterwards (also when it never existed).
 bool deleteFile(std::u16string_view path);
 void renamePath(std::u16string_view from, std::u16string_view to);  // throws FileError

@@ -11,14 +11,14 @@
 
 namespace vantorel::fs {
 
-// Writes a new temporary file beside target (resolved through a symbolic link) with the
-// target's permissions, flushed to disk when flush is set; its path. Throws FileError, leaving
-// nothing behind.
+// Writes a new temporary file beside target (resolved through a symbolic link, unless
+// linkFreeRoot is given: see writeFileAtomic) with the target's permissions, flushed to disk
+// when flush is set; its path. Throws FileError, leaving nothing behind.
 std::filesystem::path prepareTemporary(std::u16string_view displayPath,
                                        std::filesystem::path& target,
                                        const std::function<int(int fd)>& writeBody,
                                        std::optional<mode_t> modeForNewFile, bool overwrite,
-                                       bool flush);
+                                       bool flush, std::u16string_view linkFreeRoot = {});
 // Renames the temporary over the target; throws FileError, removing the temporary.
 void placeTemporary(std::u16string_view displayPath, const std::filesystem::path& temp,
                     const std::filesystem::path& target, bool overwrite);
