@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -81,6 +82,61 @@ FolderLock& FolderLock::operator=(FolderLock&& other) noexcept {
     FolderLock old(std::move(*this));
     fd_ = other.fd_;
     other.fd_ = -1;
+  }
+  return *this;
+}
+
+std::optional<TransientFileLock> TransientFileLock::tryAcquire(std::u16string_view lockPath) {
+  const std::string native = toNative(lockPath).string();
+  for (;;) {
+    int fd;
+    do {
+      fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) fail(lockPath, errno);
+    int r;
+    do {
+      r = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (r != 0 && errno == EINTR);
+    if (r != 0) {
+      const int error = errno;
+      ::close(fd);
+      if (error == EWOULDBLOCK) return std::nullopt;
+      fail(lockPath, error);
+    }
+    // A holder that let go between our open and our lock removed the file we hold: the lock
+    // that counts is on the file the name leads to now.
+    struct stat held {};
+    struct stat named {};
+    if (::fstat(fd, &held) == 0 && ::stat(native.c_str(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+      return TransientFileLock(fd, native);
+    }
+    ::close(fd);
+  }
+}
+
+// The file goes while it is still locked, so that no one locks a file that is about to vanish.
+void TransientFileLock::release() noexcept {
+  if (fd_ < 0) return;
+  ::unlink(nativePath_.c_str());
+  ::flock(fd_, LOCK_UN);
+  ::close(fd_);
+  fd_ = -1;
+}
+
+TransientFileLock::~TransientFileLock() {
+  release();
+}
+
+TransientFileLock::TransientFileLock(TransientFileLock&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), nativePath_(std::move(other.nativePath_)) {}
+
+TransientFileLock& TransientFileLock::operator=(TransientFileLock&& other) noexcept {
+  if (this != &other) {
+    release();
+    fd_ = std::exchange(other.fd_, -1);
+    nativePath_ = std::move(other.nativePath_);
   }
   return *this;
 }
