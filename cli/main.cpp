@@ -62,8 +62,7 @@ bool answersFileReadable(const char* command) {
   try {
     (void)vantorel::ui::AnswerScript::load(*environment.answersFile);
   } catch (const vantorel::AutomationError& e) {
-    std::fprintf(stderr, "vantorel %s: %s\n", command,
-                 vantorel::toUtf8(e.description()).c_str());
+    std::fprintf(stderr, "vantorel %s: %s\n", command, vantorel::toUtf8(e.description()).c_str());
     return false;
   }
   return true;
@@ -77,8 +76,10 @@ struct NamedCommand {
 };
 
 constexpr NamedCommand kCommands[] = {
-    {"run", &vantorel::cli::runScript},         {"check", &vantorel::cli::checkProject},
-    {"generate", &vantorel::cli::generateProject}, {"new", &vantorel::cli::newProject},
+    {"run", &vantorel::cli::runScript},
+    {"check", &vantorel::cli::checkProject},
+    {"generate", &vantorel::cli::generateProject},
+    {"new", &vantorel::cli::newProject},
     {"sync", &vantorel::cli::syncProject},
 };
 

@@ -182,8 +182,7 @@ int syncProject(int argc, char** argv) {
       target, found->snapshot, SyncOptions{.ask = true, .removals = removals, .writeLog = true});
   if (!done.logFailure.empty()) session.fail(toUtf8(done.logFailure));
   session.let(u"ProjErr", Variant(u""));
-  if (!session.call(u"Save", {Variant(projectFile)}) ||
-      session.reportProjErr()) {
+  if (!session.call(u"Save", {Variant(projectFile)}) || session.reportProjErr()) {
     return 1;
   }
   std::printf("Synchronized %zu change(s); saved %s\n", done.changes.size(), args.project.c_str());

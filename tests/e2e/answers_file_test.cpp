@@ -43,8 +43,8 @@ class AnswersFile : public ::testing::Test {
   // The command run with VANTOREL_ANSWERS naming answers; standard error apart in errors.
   int run(const fs::path& answers, const std::string& command, std::string& output,
           std::string& errors) {
-    return runCommand("VANTOREL_ANSWERS='" + answers.string() + "' " + kCli + " " + command,
-                      output, errors, dir_.path() / "stderr.txt");
+    return runCommand("VANTOREL_ANSWERS='" + answers.string() + "' " + kCli + " " + command, output,
+                      errors, dir_.path() / "stderr.txt");
   }
 
   vantorel::test::TempDir dir_;
@@ -66,8 +66,8 @@ TEST_F(AnswersFile, AWrongOrMissingFileStopsEveryCommandBeforeItStarts) {
   } bad[] = {
       {"missing.txt", nullptr, "", "cannot be read: No such file or directory"},
       {"unknown.txt", "Y\n", ", line 1: ", "unknown answer \"Y\""},
-      {"unparsed.txt", "# the sync question\nUpdate\n\n=> No\n", ", line 4: ",
-       "nothing before \"=>\""},
+      {"unparsed.txt", "# the sync question\nUpdate\n\n=> No\n",
+       ", line 4: ", "nothing before \"=>\""},
   };
   const struct {
     const char* name;

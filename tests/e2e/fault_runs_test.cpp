@@ -302,14 +302,15 @@ TEST_F(FaultRuns, AnExtensionTheRunWentWithoutFailsIt) {
     files[name] = readFile(kSource / "templates" / "sample-extension" / name);
   }
   writeZip(data / "extensions" / "AboutPage.zip", files);
-  ASSERT_NE(getenv("VANTOREL_DATA"), nullptr);
+  const char* bundled = getenv("VANTOREL_DATA");
+  ASSERT_NE(bundled, nullptr);
   const struct DataFolder {
-    explicit DataFolder(const fsys::path& folder) : bundled(getenv("VANTOREL_DATA")) {
+    DataFolder(const fsys::path& folder, std::string bundled) : bundled(std::move(bundled)) {
       setenv("VANTOREL_DATA", folder.c_str(), 1);
     }
     ~DataFolder() { setenv("VANTOREL_DATA", bundled.c_str(), 1); }
     std::string bundled;
-  } dataFolder(data);
+  } dataFolder(data, bundled);
 
   const struct {
     const char* name;

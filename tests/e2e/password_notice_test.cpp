@@ -55,10 +55,10 @@ TEST(PasswordNotice, NewSaysWhereThePasswordWent) {
     const std::string notice = output.substr(output.find('\n', created) + 1);
     EXPECT_NE(notice.find(c.notice), std::string::npos) << output;
     if (c.notice.front() == '(') {
-      EXPECT_EQ(notice.rfind("The database password is stored in clear text in " +
-                                 project.string() + " ",
-                             0),
-                0U)
+      EXPECT_EQ(
+          notice.rfind("The database password is stored in clear text in " + project.string() + " ",
+                       0),
+          0U)
           << output;
       EXPECT_NE(readFile(project).find("s3cret-pw"), std::string::npos);
     }

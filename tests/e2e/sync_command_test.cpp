@@ -169,9 +169,9 @@ TEST_F(SyncCommand, AHeldProjectFileStopsASecondSyncAndAnotherSave) {
     EXPECT_NE(output.find("Nothing was changed."), std::string::npos) << output;
     EXPECT_EQ(readFile(project_), before);
 
-    EXPECT_EQ(vantorel::test::runCommand(kCli + " run " + script.string() + " </dev/null 2>&1",
-                                         output),
-              1)
+    EXPECT_EQ(
+        vantorel::test::runCommand(kCli + " run " + script.string() + " </dev/null 2>&1", output),
+        1)
         << output;
     EXPECT_NE(output.find("is in use by another program"), std::string::npos) << output;
     EXPECT_NE(output.find("Not saved. (70)"), std::string::npos) << output;
