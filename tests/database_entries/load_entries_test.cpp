@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "database_entries/shop_schema.hpp"
 #include "extensions/extensions.hpp"
 #include "extensions/setting_access.hpp"
-#include "database_entries/shop_schema.hpp"
 #include "foundation/c_registry.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
