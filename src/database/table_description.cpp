@@ -50,8 +50,9 @@ bool isRowGuid(data::Connection& cnn, const TableDescription& table, const std::
 void readColumnExtras(data::Connection& cnn, TableDescription& table, std::int16_t kind) {
   std::optional<data::QueryResult> showFields, defaults;
   if (kind == kDbmsMySql) {
-    attemptStep(
-        [&] { showFields = data::runQuery(cnn, showFieldsQuery(cnn, table.schema, table.name)); });
+    attemptStep([&] {
+      showFields = data::runQuery(cnn, showFieldsQuery(cnn, table.schema, table.name));
+    });
   } else if (kind == kDbmsPostgreSql) {
     attemptStep([&] { defaults = readPostgreSqlDefaults(cnn, table.schema, table.name); });
   }
