@@ -17,14 +17,18 @@ void printUsage() {
              stderr);
 }
 
-// Names each output the run could not write, with the system's reason; true when there was one.
-// A run that left pages old must not end as a success.
-bool reportUnwritten(const ProjectSession& session) {
+// Names each output the run could not write, with the system's reason, and each extension it
+// went on without; true when there was one. A run that left pages old or out must not end as a
+// success, even when an unattended answer let it go on.
+bool reportIncomplete(const ProjectSession& session) {
   const ui::Notices notices = ui::takeNotices();
   for (const ui::Unwritten& u : notices.unwritten) {
     session.fail("not written: " + toUtf8(u.path) + ": " + toUtf8(u.reason));
   }
-  return !notices.unwritten.empty();
+  for (const ui::LeftOut& l : notices.leftOut) {
+    session.fail("generated without " + toUtf8(l.what) + ": " + toUtf8(l.reason));
+  }
+  return !notices.unwritten.empty() || !notices.leftOut.empty();
 }
 
 }  // namespace
@@ -48,7 +52,7 @@ int generateProject(int argc, char** argv) {
     if (!session.call(u"GenCheck") || session.reportProjErr()) return session.failureCode();
   }
   const bool generated = session.call(u"GenScript") && !session.reportProjErr();
-  if (reportUnwritten(session) || !generated) return session.failureCode();
+  if (reportIncomplete(session) || !generated) return session.failureCode();
 
   const Variant destination = session.get(u"Destination");
   std::printf("Generated %s\n",

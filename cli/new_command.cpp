@@ -13,6 +13,7 @@
 #include "platform/data/connection_string.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/interrupt.hpp"
 #include "project_session.hpp"
@@ -177,6 +178,46 @@ std::int32_t generateLoadedTables(Object& db) {
   return count;
 }
 
+// Whether a connection string holds a password ("PWD=..." or "Password=...", braces respected).
+bool holdsPassword(std::u16string_view connection) {
+  std::size_t start = 0;
+  while (start < connection.size()) {
+    std::size_t end = start;
+    bool braced = false;
+    while (end < connection.size() && (braced || connection[end] != u';')) {
+      if (connection[end] == u'{') braced = true;
+      if (connection[end] == u'}') braced = false;
+      ++end;
+    }
+    const std::u16string_view part = connection.substr(start, end - start);
+    const std::size_t equals = part.find(u'=');
+    if (equals != std::u16string_view::npos && equals + 1 < part.size()) {
+      const std::u16string key = toLower(std::u16string(trimBlanks(part.substr(0, equals))));
+      if (key == u"pwd" || key == u"password") return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+// The project file keeps the connection's password as it was given, in clear text: the user
+// must know that the file is as secret as the password, and in which settings it is.
+void tellWherePasswordWent(Object& db, const std::u16string& file) {
+  const Variant password = db.get(u"DBPwd");
+  const Variant connection = db.get(u"DBConnstr");
+  std::string settings;
+  if (password.isString() && !password.stringValue().empty()) settings = "DBPwd";
+  if (connection.isString() && holdsPassword(connection.stringValue())) {
+    settings += settings.empty() ? "DBConnstr" : " and DBConnstr";
+  }
+  if (settings.empty()) {
+    std::printf("No database password is stored in the project file.\n");
+    return;
+  }
+  std::printf("The database password is stored in clear text in %s (%s): keep the file private.\n",
+              toUtf8(file).c_str(), settings.c_str());
+}
+
 std::u16string projectName(const std::string& projectFile) {
   const std::u16string stem = fs::fromNative(std::filesystem::path(projectFile).stem());
   return stem.empty() ? u"Project" : stem;
@@ -228,6 +269,7 @@ int newProject(int argc, char** argv) {
 
   std::printf("Created %s with %d tables and views\n", toUtf8(file).c_str(),
               static_cast<int>(count));
+  tellWherePasswordWent(*db.objectValue(), file);
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "agp/agp.hpp"
 #include "foundation/project_context.hpp"
@@ -14,6 +15,7 @@
 #include "platform/ui/backend.hpp"
 #include "platform/ui/ui.hpp"
 #include "project_session.hpp"
+#include "projectfile/project_file_lock.hpp"
 #include "projectfile/project_file_seams.hpp"
 #include "schema/live_schema.hpp"
 #include "sync/sync_driver.hpp"
@@ -122,6 +124,11 @@ std::optional<Preview> preview(const std::string& file, int& code) {
   return out;
 }
 
+std::u16string absolutePath(const std::string& file) {
+  std::error_code ec;
+  return fs::fromNative(std::filesystem::absolute(file, ec).lexically_normal());
+}
+
 }  // namespace
 
 int syncProject(int argc, char** argv) {
@@ -129,6 +136,15 @@ int syncProject(int argc, char** argv) {
   if (!parse(argc, argv, args)) {
     printUsage();
     return 2;
+  }
+  const std::u16string projectFile = absolutePath(args.project);
+  // From the first read to the save no other process may save the file: its save would undo
+  // this one or be undone by it. A dry run changes nothing and needs no lock.
+  const std::optional<ProjectFileLock> lock =
+      args.dryRun ? std::optional<ProjectFileLock>() : ProjectFileLock::tryAcquire(projectFile);
+  if (!args.dryRun && !lock) {
+    ProjectSession(kCommand).fail(toUtf8(projectFileInUse(projectFile)) + " Nothing was changed.");
+    return 1;
   }
   LoadTimeCheckOff checkOff;
   int code = 0;
@@ -165,11 +181,8 @@ int syncProject(int argc, char** argv) {
   const SyncOutcome done = RunSyncPasses(
       target, found->snapshot, SyncOptions{.ask = true, .removals = removals, .writeLog = true});
   if (!done.logFailure.empty()) session.fail(toUtf8(done.logFailure));
-  std::error_code ec;
-  const std::filesystem::path path = std::filesystem::absolute(args.project, ec);
   session.let(u"ProjErr", Variant(u""));
-  if (!session.call(u"Save", {Variant(fs::fromNative(path.lexically_normal()))}) ||
-      session.reportProjErr()) {
+  if (!session.call(u"Save", {Variant(projectFile)}) || session.reportProjErr()) {
     return 1;
   }
   std::printf("Synchronized %zu change(s); saved %s\n", done.changes.size(), args.project.c_str());

@@ -82,6 +82,11 @@ std::int64_t versionPart(std::u16string_view part) {
   return value;
 }
 
+// How the host names an extension the run went on without.
+std::u16string extensionNamed(const std::u16string& name) {
+  return u"the extension '" + name + u"'";
+}
+
 // The enabled extensions whose archives exist, in sequence order.
 std::vector<GenerationExtensions::Entry> presentExtensions() {
   std::vector<GenerationExtensions::Entry> present;
@@ -193,6 +198,10 @@ class Driver {
           }
           extensions->setEnabled(e->name, false);
           extensionsChanged_ = true;
+          ui::reportLeftOut(extensionNamed(e->name),
+                            file.empty() ? u"its archive name \"" + e->templateFile +
+                                               u"\" leads outside the extensions folder"
+                                         : u"its archive \"" + file + u"\" is not found");
         }
         PrepareTemplatePath(file, e->name, true, true, r > 0);
         if (r != -1 && !ExtFilesUnchanged(run_, e->name)) extensionsChanged_ = true;
@@ -365,8 +374,14 @@ class Driver {
     OpenPhase(run_, u" - Merging extensions...", 2, true);
     bool allMerged = true;
     for (const GenerationExtensions::Entry& e : presentExtensions()) {
+      projectContext().controlFileError.clear();
       if (MergeExtControls(run_, e.name)) continue;
       generationExtensions()->setEnabled(e.name, false);
+      const std::u16string& why = projectContext().controlFileError;
+      ui::reportLeftOut(extensionNamed(e.name),
+                        why.empty() ? u"no control file was unpacked from its archive \"" +
+                                          extensionArchivePath(e) + u"\""
+                                    : why);
       run_.templateCache->DeleteCache(Variant(u"extension"), Variant(e.name));
       ui::messageBox(projectContext().productTitle +
                          (projectContext().ctrlErrCode == 2 ? u": Incorrect extension '"

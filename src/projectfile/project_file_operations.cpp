@@ -5,9 +5,11 @@
 
 #include "agp/project_operations.hpp"
 #include "foundation/project_context.hpp"
+#include "platform/automation/automation_error.hpp"
 #include "platform/ui/ui.hpp"
 #include "projectfile/file_writing.hpp"
 #include "projectfile/project_defaults.hpp"
+#include "projectfile/project_file_lock.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_writer.hpp"
 #include "projectfile/schema_check_handler.hpp"
@@ -25,11 +27,19 @@ void loadAndNotify(AGP& project, const std::u16string& projFile) {
   }
 }
 
+// A save while another process reads, changes and saves the same file would undo its work or be
+// undone by it; the old file stays.
+void saveUnderLock(AGP& project, const std::u16string& projFile) {
+  const std::optional<ProjectFileLock> lock = ProjectFileLock::tryAcquire(projFile);
+  if (!lock) raiseVbError(vberr::kPermissionDenied, projectFileInUse(projFile) + u" Not saved.");
+  saveProject(project, projFile);
+}
+
 }  // namespace
 
 void installProjectFileOperations() noexcept {
   ProjectOperations& operations = projectOperations();
-  operations.save = &saveProject;
+  operations.save = &saveUnderLock;
   operations.load = &loadAndNotify;
   operations.saveDefault = &saveProjectDefaults;
   operations.compareVersion = &CompareVersion;

@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "database_entries/shop_schema.hpp"
 #include "extensions/extensions.hpp"
 #include "extensions/setting_access.hpp"
-#include "database_entries/shop_schema.hpp"
+#include "foundation/c_registry.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/status.hpp"
@@ -320,6 +321,17 @@ TEST_F(LoadEntries, InstalledExtensionsFollowLoadsChartsAndUnload) {
   ProjectContext& context = projectContext();
   context.extensionsFolder = fromUtf8(folder.path().string());
   const std::u16string key = context.extensionsKey + u"\\Notes";
+  // The user's settings are the whole test program's: the projects that the host program makes
+  // in later tests must not register an extension whose archive is not there.
+  const struct Uninstall {
+    std::u16string key;
+    ~Uninstall() {
+      cRegistry registry;
+      registry.ClassKey(kHkeyCurrentUser);
+      registry.SectionKey(key);
+      if (registry.KeyExists()) registry.DeleteKey();
+    }
+  } uninstall{key};
   const std::int32_t text = 1;  // a string value
   SetRegValue(Variant(u"HKCU"), Variant(key), Variant(u"Name"), text, Variant(u"Notes"));
   SetRegValue(Variant(u"HKCU"), Variant(key), Variant(u"Template"), text, Variant(u"notes.zip"));

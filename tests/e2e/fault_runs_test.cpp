@@ -160,21 +160,25 @@ class FaultRuns : public ::testing::Test {
     edit(files);
     fsys::create_directories(folder);
     const fsys::path zip = folder / "set.zip";
+    writeZip(zip, files);
+    return zip;
+  }
+
+  static void writeZip(const fsys::path& zip, const std::map<std::string, std::string>& files) {
     if (files.empty()) {
       // libzip writes no file for an archive without entries: the end record alone is one.
       writeFile(zip, std::string("PK\x05\x06", 4) + std::string(18, '\0'));
-      return zip;
+      return;
     }
     int error = 0;
     zip_t* archive = zip_open(zip.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     EXPECT_NE(archive, nullptr);
-    if (!archive) return zip;
+    if (!archive) return;
     for (const auto& [name, content] : files) {
       zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
       EXPECT_GE(zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8), 0) << name;
     }
     EXPECT_EQ(zip_close(archive), 0);
-    return zip;
   }
 
   // The shop example's project, using the template set at zip ("" for the user's default).
@@ -277,6 +281,73 @@ TEST_F(FaultRuns, BrokenTemplateSetsStopTheRunWithTheirCause) {
   const Exit again = generate(vtp, folder / "site");
   EXPECT_EQ(again.signal, 0) << again.output;
   EXPECT_TRUE(again.code == 0 || again.code == 1) << again.output;
+}
+
+// An extension the run cannot use is disabled with the unattended answer Yes and the site made
+// without it; the run still ends with exit code 1 and names it with its cause.
+TEST_F(FaultRuns, AnExtensionTheRunWentWithoutFailsIt) {
+  // The bundled data files, with extensions of their own: the user's extensions folder is the
+  // "extensions" folder of the data folder that VANTOREL_DATA names.
+  const fsys::path data = dir_.path() / "data";
+  fsys::create_directories(data / "extensions");
+  for (const auto& entry : fsys::directory_iterator(kSource / "data")) {
+    if (entry.path().filename() != "extensions") {
+      fsys::create_symlink(entry.path(), data / entry.path().filename());
+    }
+  }
+  fsys::copy_file(kSource / "data" / "extensions" / "AboutPage.xml",
+                  data / "extensions" / "AboutPage.xml");
+  std::map<std::string, std::string> files{{"../escape.txt", "x"}};
+  for (const char* name : {"about.asp", "control.xml", "usercode.vbs"}) {
+    files[name] = readFile(kSource / "templates" / "sample-extension" / name);
+  }
+  writeZip(data / "extensions" / "AboutPage.zip", files);
+  const char* bundled = getenv("VANTOREL_DATA");
+  ASSERT_NE(bundled, nullptr);
+  const struct DataFolder {
+    DataFolder(const fsys::path& folder, std::string bundled) : bundled(std::move(bundled)) {
+      setenv("VANTOREL_DATA", folder.c_str(), 1);
+    }
+    ~DataFolder() { setenv("VANTOREL_DATA", bundled.c_str(), 1); }
+    std::string bundled;
+  } dataFolder(data, bundled);
+
+  const struct {
+    const char* name;
+    const char* archive;  // the extension's archive as the project file names it
+    std::string cause;
+  } cases[] = {
+      {"an archive escaping its folder", "AboutPage.zip",
+       "no control file was unpacked from its archive \"" +
+           (data / "extensions" / "AboutPage.zip").string() + "\""},
+      {"a missing archive", "Missing.zip",
+       "its archive \"" + (data / "extensions" / "Missing.zip").string() + "\" is not found"},
+      {"a name holding a path", "../AboutPage.zip",
+       "its archive name \"../AboutPage.zip\" leads outside the extensions folder"},
+  };
+  int i = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fsys::path folder = dir_.path() / ("case" + std::to_string(i++));
+    const fsys::path vtp = project(folder);
+    std::string text = readFile(vtp);
+    const std::string bundled = "Template=\"AboutPage.zip\"";
+    ASSERT_NE(text.find(bundled), std::string::npos);
+    text.replace(text.find(bundled), bundled.size(), std::string("Template=\"") + c.archive + "\"");
+    writeFile(vtp, text);
+
+    const Exit e = generate(vtp, folder / "site");
+    EXPECT_EQ(e.code, 1) << e.output;
+    EXPECT_NE(e.output.find("vantorel generate: generated without the extension 'AboutPage': " +
+                            c.cause + "\n"),
+              std::string::npos)
+        << e.output;
+    EXPECT_TRUE(fsys::exists(folder / "site" / "default.asp")) << e.output;
+    EXPECT_FALSE(fsys::exists(folder / "site" / "about.asp"));
+  }
+  for (const auto& entry : fsys::recursive_directory_iterator(dir_.path())) {
+    EXPECT_NE(entry.path().filename(), "escape.txt") << entry.path();
+  }
 }
 
 // A project whose template set is gone keeps its name and does not generate with another set.

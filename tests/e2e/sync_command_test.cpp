@@ -1,17 +1,19 @@
 // `vantorel sync` as a user runs it, on a copy of the shop's SQLite database: the differences
 // listed, --dry-run and a kept definition leaving the project file byte for byte, scripted
 // answers bringing the project up to date without removals, --yes removing, and a site
-// generated afterwards.
+// generated afterwards; a second run kept off the project file while one holds it.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "platform/data/connection.hpp"
 #include "platform/data/query.hpp"
 #include "platform/text/unicode.hpp"
+#include "projectfile/project_file_lock.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
 
@@ -143,6 +145,44 @@ TEST_F(SyncCommand, ADatabaseThatCannotBeReadChangesNothing) {
   std::string output;
   EXPECT_EQ(sync("--yes", output), 1) << output;
   EXPECT_EQ(readFile(project_), before);
+}
+
+// Another run holds the project file's lock, as a sync waiting for its user's answer does: a
+// second sync, and another program's AGP.Save, stop with the file named and change nothing.
+// Once the lock is free the sync goes through and leaves no lock file behind.
+TEST_F(SyncCommand, AHeldProjectFileStopsASecondSyncAndAnotherSave) {
+  change(u"ALTER TABLE Customers ADD COLUMN Nickname VARCHAR(20)");
+  const std::string before = readFile(project_);
+  const fs::path script = dir_.path() / "save.vbs";
+  std::ofstream(script) << "Set p = CreateObject(\"vantorel4.AGP\")\n"
+                        << "p.Load \"" << project_ << "\"\n"
+                        << "p.Save \"" << project_ << "\"\n";
+  std::string output;
+  {
+    const std::optional<vantorel::ProjectFileLock> held =
+        vantorel::ProjectFileLock::tryAcquire(vantorel::fromUtf8(project_));
+    ASSERT_TRUE(held);
+    EXPECT_EQ(sync("--yes", output), 1) << output;
+    EXPECT_NE(output.find("vantorel sync: The project file \"" + project_ + "\" is in use"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("Nothing was changed."), std::string::npos) << output;
+    EXPECT_EQ(readFile(project_), before);
+
+    EXPECT_EQ(
+        vantorel::test::runCommand(kCli + " run " + script.string() + " </dev/null 2>&1", output),
+        1)
+        << output;
+    EXPECT_NE(output.find("is in use by another program"), std::string::npos) << output;
+    EXPECT_NE(output.find("Not saved. (70)"), std::string::npos) << output;
+    EXPECT_EQ(readFile(project_), before);
+
+    // A dry run only reads.
+    EXPECT_EQ(sync("--dry-run", output), 0) << output;
+  }
+  ASSERT_EQ(sync("--yes", output), 0) << output;
+  EXPECT_NE(readFile(project_).find("FldName=\"Nickname\""), std::string::npos);
+  EXPECT_FALSE(fs::exists(project_ + ".lock"));
 }
 
 }  // namespace

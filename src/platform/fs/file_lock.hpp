@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vantorel::fs {
 
@@ -35,6 +36,26 @@ class FolderLock {
  private:
   explicit FolderLock(int fd) : fd_(fd) {}
   int fd_ = -1;
+};
+
+// An exclusive advisory lock on a lock file that exists only while it is held: for a lock beside
+// a user's own file, which should leave nothing behind. A holder that dies releases it at once
+// and leaves the file, which the next holder takes over and removes.
+class TransientFileLock {
+ public:
+  // Nothing when another holder has it. Throws FileError when the lock file cannot be made.
+  static std::optional<TransientFileLock> tryAcquire(std::u16string_view lockPath);
+  ~TransientFileLock();
+  TransientFileLock(TransientFileLock&& other) noexcept;
+  TransientFileLock& operator=(TransientFileLock&& other) noexcept;
+  TransientFileLock(const TransientFileLock&) = delete;
+  TransientFileLock& operator=(const TransientFileLock&) = delete;
+
+ private:
+  TransientFileLock(int fd, std::string nativePath) : fd_(fd), nativePath_(std::move(nativePath)) {}
+  void release() noexcept;
+  int fd_ = -1;
+  std::string nativePath_;
 };
 
 }  // namespace vantorel::fs

@@ -1,8 +1,11 @@
 #include "platform/ui/answer_script.hpp"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/automation/automation_error.hpp"
+#include "platform/fs/files.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
@@ -89,11 +92,27 @@ AnswerScript AnswerScript::parse(std::string_view utf8, std::u16string_view orig
       e.kind = Entry::Kind::Button;
       e.button = *a;
     } else {
-      fail(origin, lineNo, u"unknown answer \"" + std::u16string(line) + u"\"");
+      fail(origin, lineNo,
+           u"unknown answer \"" + std::u16string(line) +
+               u"\" (an answer is a button such as Yes or NoToAll, an item number, Default or a "
+               u"\"name\" in double quotes)");
     }
     script.entries_.push_back(std::move(e));
   }
   return script;
+}
+
+AnswerScript AnswerScript::load(std::u16string_view file) {
+  errno = 0;
+  const std::optional<std::string> bytes = fs::readFile(file);
+  if (!bytes) {
+    const int error = errno;
+    throw AutomationError(vberr::kFileNotFound, std::u16string(kSource),
+                          u"The answers file \"" + std::u16string(file) +
+                              u"\" named by VANTOREL_ANSWERS cannot be read: " +
+                              fromUtf8(error != 0 ? std::strerror(error) : "unreadable"));
+  }
+  return parse(*bytes, file);
 }
 
 std::optional<Reply> AnswerScript::answer(const Question& q) {

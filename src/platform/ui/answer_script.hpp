@@ -27,6 +27,9 @@ class AnswerScript {
  public:
   // Raises AutomationError naming `origin` and the line for a line it cannot read.
   static AnswerScript parse(std::string_view utf8, std::u16string_view origin);
+  // Reads and parses the file. Raises AutomationError naming the file and the system's reason
+  // when it cannot be read, and as parse does for a line it cannot read.
+  static AnswerScript load(std::u16string_view file);
 
   // The reply for `question`, using up the answer it takes; nothing when none is left.
   // Raises AutomationError when the answer does not fit the question.

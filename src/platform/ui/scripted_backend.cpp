@@ -1,20 +1,11 @@
 #include "platform/ui/scripted_backend.hpp"
 
-#include "platform/fs/files.hpp"
-
 namespace vantorel::ui {
 
 ScriptedBackend::ScriptedBackend(std::u16string_view answersFile, bool drawProgress) {
   if (drawProgress) progress_ = std::make_unique<TerminalProgress>(2);
-  std::optional<std::string> bytes = fs::readFile(answersFile);
-  if (!bytes) {
-    error_.emplace(vberr::kFileNotFound, u"Vantorel answers",
-                   u"The answers file \"" + std::u16string(answersFile) +
-                       u"\" named by VANTOREL_ANSWERS cannot be read");
-    return;
-  }
   try {
-    script_ = AnswerScript::parse(*bytes, answersFile);
+    script_ = AnswerScript::load(answersFile);
   } catch (const AutomationError& e) {
     error_ = e;
   }

@@ -229,6 +229,12 @@ void reportUnwritten(std::u16string_view path, std::u16string_view reason) {
   s.notices.unwritten.push_back({std::u16string(path), std::u16string(reason)});
 }
 
+void reportLeftOut(std::u16string_view what, std::u16string_view reason) {
+  Service& s = service();
+  std::lock_guard lock(s.mutex);
+  s.notices.leftOut.push_back({std::u16string(what), std::u16string(reason)});
+}
+
 Notices takeNotices() {
   Service& s = service();
   std::lock_guard lock(s.mutex);

@@ -83,14 +83,24 @@ void warn(std::u16string_view text);
 // each one when the run ends; the caller still shows its own message.
 void reportUnwritten(std::u16string_view path, std::u16string_view reason);
 
+// A part of its output the run went on without (an extension it disabled), and why. Kept for
+// the host as an unwritten output is: a run that left pages out must not end as a success.
+void reportLeftOut(std::u16string_view what, std::u16string_view reason);
+
 struct Unwritten {
   std::u16string path;
   std::u16string reason;
   friend bool operator==(const Unwritten&, const Unwritten&) = default;
 };
+struct LeftOut {
+  std::u16string what;
+  std::u16string reason;
+  friend bool operator==(const LeftOut&, const LeftOut&) = default;
+};
 struct Notices {
   std::size_t said = 0;  // messages put on standard error: unattended message boxes, warnings
   std::vector<Unwritten> unwritten;
+  std::vector<LeftOut> leftOut;
 };
 // What was reported since the last call, which starts the count afresh.
 Notices takeNotices();
