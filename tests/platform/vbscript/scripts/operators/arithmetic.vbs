@@ -40,3 +40,8 @@ x = big + big
 AssertError 6, "Double overflow"
 x = big * big
 AssertError 6, "Double overflow in a product"
+
+AssertEqual +"true", "true", "unary + keeps text as it is"
+AssertEqual VarType(+"true"), vbString, "and text stays a String"
+AssertEqual VarType(+True), vbBoolean, "unary + of a Boolean stays Boolean"
+AssertEqual VarType(+CByte(3)), vbByte, "and of a Byte a Byte"
