@@ -12,8 +12,15 @@ AssertEqual Round(True), -1, "Round of True"
 AssertEqual VarType(Round(True)), vbInteger, "Round of a Boolean is an Integer"
 AssertEqual VarType(vbRed), vbLong, "colour constants are Long"
 AssertEqual VarType(vbBlack), vbLong, "even black"
-AssertEqual VarType(vbOKOnly), vbLong, "message-box constants are Long"
-AssertEqual VarType(vbYes), vbLong, "and so are their answers"
+Dim boxConstant
+For Each boxConstant In Array(vbOKOnly, vbOKCancel, vbAbortRetryIgnore, vbYesNoCancel, vbYesNo, _
+    vbRetryCancel, vbCritical, vbQuestion, vbExclamation, vbInformation, vbDefaultButton1, _
+    vbDefaultButton2, vbDefaultButton3, vbDefaultButton4, vbApplicationModal, vbSystemModal, _
+    vbOK, vbCancel, vbAbort, vbRetry, vbIgnore, vbYes, vbNo)
+  AssertEqual VarType(boxConstant), vbInteger, "message-box styles and answers are Integers"
+Next
+AssertEqual vbSystemModal + vbDefaultButton4 + vbInformation, 4928, "their values"
+AssertEqual VarType(vbMsgBoxSetForeground), vbLong, "the extra message-box options stay Long"
 AssertEqual VarType(vbTextCompare), vbInteger, "other constants keep the literal's type"
 Dim re
 Set re = New RegExp
