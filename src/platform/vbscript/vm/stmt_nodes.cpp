@@ -128,6 +128,11 @@ Flow DimArrayNode::exec(Frame& f) {
 
 Flow ReDimNode::exec(Frame& f) {
   for (ReDimItemNode& item : items) {
+    // A fixed array refuses before its new bounds are read, whatever they are.
+    const Variant* before = item.target->ref(f);
+    if (before && before->isArray() && before->arrayValue().fixed()) {
+      raiseVbError(vberr::kArrayFixedOrLocked);
+    }
     std::vector<ArrayBound> b = evalBounds(f, item.bounds);
     Variant& v = variableOf(f, *item.target);
     if (v.isArray() && v.arrayValue().fixed()) raiseVbError(vberr::kArrayFixedOrLocked);
