@@ -170,10 +170,8 @@ Flow IfNode::exec(Frame& f) {
 
 Flow SelectNode::exec(Frame& f) {
   Variant s;
-  if (!headerSucceeds(f, pos, [&] { s = subject->eval(f); })) {
-    // The statement after a failing Select Case is the first clause's body.
-    return cases.empty() ? elseBody.run(f) : cases.front().second.run(f);
-  }
+  // Under Resume Next a failing subject skips the whole statement, Case Else included.
+  if (!headerSucceeds(f, pos, [&] { s = subject->eval(f); })) return Flow::Normal;
   for (auto& [values, body] : cases) {
     for (SelectNode::CaseValue& v : values) {
       // Text against a text literal, the commonest Case: equal as text, nothing copied.
@@ -191,8 +189,13 @@ Flow SelectNode::exec(Frame& f) {
         if (subject == value) return body.run(f);
         continue;
       }
-      const Variant c = v.value->eval(f);
-      if (valuesEqual(v.literal ? coerceForLiteral(s, c) : s, c)) return body.run(f);
+      // Under Resume Next a Case whose value fails is the one selected.
+      bool equal = true;
+      headerSucceeds(f, v.value->pos, [&] {
+        const Variant c = v.value->eval(f);
+        equal = valuesEqual(v.literal ? coerceForLiteral(s, c) : s, c);
+      });
+      if (equal) return body.run(f);
     }
   }
   return hasElse ? elseBody.run(f) : Flow::Normal;
