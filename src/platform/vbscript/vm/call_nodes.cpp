@@ -398,6 +398,12 @@ Variant BuiltinCallNode::eval(Frame& f) {
   return fn->fn(buf.args());
 }
 
+void BuiltinCallNode::run(Frame& f) {
+  // A Byte result cannot be dropped by a call statement (Call CByte(1)): error 458, once the
+  // function itself has succeeded.
+  if (eval(f).type() == VarType::Byte) raiseVbError(vberr::kUnsupportedAutomationType);
+}
+
 Variant NewNode::eval(Frame& f) {
   if (entry && entry->kind == EntryKind::Class) {
     std::shared_ptr<ClassDef> cls = entry->cls;

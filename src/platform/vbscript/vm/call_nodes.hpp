@@ -172,6 +172,7 @@ struct BuiltinCallNode final : ExprNode {
   BuiltinCallNode(SourcePos p, const BuiltinFunction* f, ArgList a)
       : ExprNode(p), fn(f), args(std::move(a)) {}
   Variant eval(Frame& f) override;
+  void run(Frame& f) override;
   const BuiltinFunction* fn;
   ArgList args;
 };

@@ -8,8 +8,9 @@ AssertEqual CBool("True"), True, "plain text still converts"
 Dim t
 t = Time
 AssertTrue t = TimeSerial(Hour(t), Minute(t), Second(t)), "Time holds whole seconds"
-AssertEqual Round(True), -1, "Round of True"
-AssertEqual VarType(Round(True)), vbInteger, "Round of a Boolean is an Integer"
+AssertEqual Round(True), True, "Round of True"
+AssertEqual VarType(Round(True)), vbBoolean, "Round of a Boolean keeps it Boolean"
+AssertEqual VarType(Round(False, 2)), vbBoolean, "also with a number of places"
 AssertEqual VarType(vbRed), vbLong, "colour constants are Long"
 AssertEqual VarType(vbBlack), vbLong, "even black"
 Dim boxConstant
