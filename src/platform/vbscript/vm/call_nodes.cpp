@@ -405,6 +405,10 @@ void BuiltinCallNode::run(Frame& f) {
 }
 
 Variant NewNode::eval(Frame& f) {
+  // A script may declare a class named RegExp, but New RegExp still makes the built-in one.
+  if (equalsNoCase(name, u"RegExp")) {
+    return Variant(ClassFactory::instance().create(u"VBScript.RegExp"));
+  }
   if (entry && entry->kind == EntryKind::Class) {
     std::shared_ptr<ClassDef> cls = entry->cls;
     return Variant(cls->instantiate(cls));
@@ -412,8 +416,6 @@ Variant NewNode::eval(Frame& f) {
   for (const auto& [className, make] : f.rt->hostClasses) {
     if (equalsNoCase(className, name)) return Variant(make());
   }
-  if (equalsNoCase(name, u"RegExp"))
-    return Variant(ClassFactory::instance().create(u"VBScript.RegExp"));
   raiseNamed(vberr::kClassNotDefined, name);
 }
 
