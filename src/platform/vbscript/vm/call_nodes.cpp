@@ -404,6 +404,17 @@ void BuiltinCallNode::run(Frame& f) {
   if (eval(f).type() == VarType::Byte) raiseVbError(vberr::kUnsupportedAutomationType);
 }
 
+Variant ArrayBoundNode::eval(Frame& f) {
+  if (const Variant* v = variable.get(f); v && v->isArray()) {
+    const SafeArray& a = v->arrayValue();
+    if (a.rank() > 0) {
+      const ArrayBound& b = a.bound(1);
+      return Variant(upper ? b.upper() : b.lower);
+    }
+  }
+  return general.eval(f);
+}
+
 Variant NewNode::eval(Frame& f) {
   // A script may declare a class named RegExp, but New RegExp still makes the built-in one.
   if (equalsNoCase(name, u"RegExp")) {

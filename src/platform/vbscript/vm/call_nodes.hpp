@@ -177,6 +177,17 @@ struct BuiltinCallNode final : ExprNode {
   ArgList args;
 };
 
+// UBound(v) or LBound(v) of a variable holding an array: the bound is read in place, as a loop
+// or a growing buffer tests it on every pass. Anything else goes the builtin's own way.
+struct ArrayBoundNode final : ExprNode {
+  ArrayBoundNode(SourcePos p, const BuiltinFunction* f, ArgList a, bool upper)
+      : ExprNode(p), variable(a.items.at(0).variable), upper(upper), general(p, f, std::move(a)) {}
+  Variant eval(Frame& f) override;
+  VariableSlot variable;
+  bool upper;
+  BuiltinCallNode general;
+};
+
 // New ClassName: a script class, or RegExp.
 struct NewNode final : ExprNode {
   NewNode(SourcePos p, GlobalEntry* e, std::u16string n)
