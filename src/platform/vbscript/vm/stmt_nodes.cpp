@@ -235,6 +235,12 @@ Flow ForNode::exec(Frame& f) {
                         ? stepNumber < 0
                         : isTrue(opLt(by, Variant(std::int32_t{0})));
   variableOf(f, *variable) = start;
+  // The counter is read where it lives on each pass, without a virtual call.
+  const VariableSlot counter = VariableSlot::of(*variable, /*plainOnly=*/false);
+  const auto counterRef = [&]() -> Variant& {
+    Variant* v = counter.get(f);
+    return v ? *v : variableOf(f, *variable);
+  };
   // Integer bounds and step: the common loop runs on int64 with VBScript's result types.
   std::int64_t endInt = 0, stepInt = 0;
   bool endInteger = false, stepInteger = false;
@@ -244,13 +250,13 @@ Flow ForNode::exec(Frame& f) {
   const bool numericEnd = opfast::plainNumber(end, endNumber);
   Flow passUp = Flow::Normal;
   for (;;) {
-    Variant* v = &variableOf(f, *variable);
+    Variant* v = &counterRef();
     std::int64_t x;
     bool xInteger;
     if (intBounds && opfast::smallInt(*v, x, xInteger)) {
       if (down ? x < endInt : x > endInt) break;
       if (endsLoop(body.run(f), Flow::ExitFor, passUp)) break;
-      v = &variableOf(f, *variable);
+      v = &counterRef();
       if (opfast::smallInt(*v, x, xInteger)) {
         opfast::assignInt(*v, x + stepInt, xInteger && stepInteger);
       } else {
@@ -266,7 +272,7 @@ Flow ForNode::exec(Frame& f) {
       }
       if (past) break;
       if (endsLoop(body.run(f), Flow::ExitFor, passUp)) break;
-      v = &variableOf(f, *variable);
+      v = &counterRef();
       Variant next = opfast::arith<opfast::Arith::Add, opAdd>(*v, by, opfast::NewValue{});
       *v = std::move(next);
     }
