@@ -50,7 +50,8 @@ void SafeArray::reallocate(std::size_t capacity) {
   capacity_ = capacity;
   // Arrays of millions of elements (a ReDim of a large buffer) fault in by huge pages.
   constexpr std::size_t kLargeBlock = 8 * 1024 * 1024;
-  if (capacity * sizeof(Variant) >= kLargeBlock) sys::preferHugePages(p, capacity * sizeof(Variant));
+  if (capacity * sizeof(Variant) >= kLargeBlock)
+    sys::preferHugePages(p, capacity * sizeof(Variant));
 }
 
 void SafeArray::shrinkStorage() noexcept {
