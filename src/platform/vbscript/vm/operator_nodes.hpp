@@ -316,8 +316,7 @@ struct ArithConstNode final : ExprNode {
   bool evalInt(Frame& f, std::int64_t& out, bool& isInteger) override {
     std::int64_t x;
     bool xi;
-    return left.readInt(f, x, xi) &&
-           opfast::wholeResult<A>(x, xi, y_, yInteger_, out, isInteger);
+    return left.readInt(f, x, xi) && opfast::wholeResult<A>(x, xi, y_, yInteger_, out, isInteger);
   }
   bool hasIntPath() const override { return left.answersInt(); }
   template <class Sink>
