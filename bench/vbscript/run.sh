@@ -12,7 +12,9 @@
 #   VANTOREL=path/to/vantorel chooses the build (a Release build gives the meaningful figures);
 #   PYTHON and LUA choose the interpreters (default /usr/bin/python3 and /usr/bin/lua5.4, by full
 #   path: a version manager's shim on the PATH adds its own start-up to every run);
-#   NO_HYPERFINE=1 times with the shell's clock even when hyperfine is installed.
+#   NO_HYPERFINE=1 times with the shell's clock even when hyperfine is installed;
+#   TIMING=cpu reports processor time (user + system, best of three) instead of wall time: on a
+#   machine shared with other work, wall time also counts the time a program waits for a core.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -73,9 +75,31 @@ best_of_3() {
   awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }'
 }
 
-# The fastest of three runs through hyperfine, else through the shell's clock.
+# Processor seconds (user + system, 3 decimals) of the best of three runs, read from the
+# children's resource usage.
+best_cpu_of_3() {
+  "$python" - "$@" <<'PY'
+import resource, subprocess, sys
+best = None
+for _ in range(3):
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    done = subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    if done.returncode != 0:
+        print("fail")
+        sys.exit(0)
+    used = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
+    best = used if best is None else min(best, used)
+print("%.3f" % best)
+PY
+}
+
+# The fastest of three runs through hyperfine, else through the shell's clock; processor time
+# with TIMING=cpu.
 measure() {
-  if [ -n "$hyperfine" ] && [ -n "$python" ]; then
+  if [ "${TIMING:-wall}" = cpu ]; then
+    best_cpu_of_3 "$@"
+  elif [ -n "$hyperfine" ] && [ -n "$python" ]; then
     local json
     json="$(mktemp)"
     if hyperfine --runs 3 --warmup 1 --style none --export-json "$json" -- "$(printf '%q ' "$@")" >/dev/null 2>&1; then
@@ -113,7 +137,17 @@ output() {
 echo "vantorel: $vantorel"
 echo "python:   ${python:--} $([ -n "$python" ] && "$python" --version 2>&1)"
 echo "lua:      ${lua:--} $([ -n "$lua" ] && "$lua" -v 2>&1 | awk '{ print $1, $2 }')"
-[ -n "$hyperfine" ] && echo "timing: hyperfine, fastest of 3 runs" || echo "timing: best of 3 runs"
+if [ "${TIMING:-wall}" = cpu ]; then
+  if [ -z "$python" ]; then
+    echo "error: TIMING=cpu reads processor time through ${PYTHON:-/usr/bin/python3}, which is missing" >&2
+    exit 2
+  fi
+  echo "timing: processor time (user + system), best of 3 runs"
+elif [ -n "$hyperfine" ]; then
+  echo "timing: hyperfine, fastest of 3 runs"
+else
+  echo "timing: wall time, best of 3 runs"
+fi
 args=()
 startup_vbs="$(timed "$vantorel" "$here/empty.vbs" run)"
 startup_py="$(timed "$python" "$here/empty.py")"
