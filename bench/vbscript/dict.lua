@@ -1,11 +1,12 @@
--- 200,000 table inserts, then 200,000 lookups.
-local d, n = {}, 0
-for i = 1, 200000 do
+-- n table inserts, then n lookups (n from the first argument).
+local n = tonumber(arg[1]) or 200000
+local d, count = {}, 0
+for i = 1, n do
   d["key" .. i] = i
-  n = n + 1
+  count = count + 1
 end
 local total = 0
-for i = 1, 200000 do
+for i = 1, n do
   total = total + d["key" .. i]
 end
-print(n .. " " .. total)
+print(count .. " " .. total)

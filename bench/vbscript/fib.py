@@ -1,4 +1,9 @@
-# Recursive calls: fib(27).
+# Recursive calls: fib(n), n from the first argument.
+import sys
+
+
 def fib(n):
     return n if n < 2 else fib(n - 1) + fib(n - 2)
-print(fib(27))
+
+
+print(fib(int(sys.argv[1]) if len(sys.argv) > 1 else 27))

@@ -1,4 +1,4 @@
-' Recursive calls: fib(27).
+' Recursive calls: fib(n), n from the first argument.
 Function Fib(n)
   If n < 2 Then
     Fib = n
@@ -6,4 +6,7 @@ Function Fib(n)
     Fib = Fib(n - 1) + Fib(n - 2)
   End If
 End Function
-WScript.Echo Fib(27)
+Dim n
+n = 27
+If WScript.Arguments.Count > 0 Then n = CLng(WScript.Arguments(0))
+WScript.Echo Fib(n)

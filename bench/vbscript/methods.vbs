@@ -1,4 +1,4 @@
-' One million method calls on a class instance.
+' n method calls on a class instance (n from the first argument).
 Class Accumulator
   Private total
   Private Sub Class_Initialize()
@@ -12,9 +12,11 @@ Class Accumulator
   End Property
 End Class
 
-Dim acc, i
+Dim n, acc, i
+n = 1000000
+If WScript.Arguments.Count > 0 Then n = CLng(WScript.Arguments(0))
 Set acc = New Accumulator
-For i = 1 To 1000000
+For i = 1 To n
   acc.Add i
 Next
 WScript.Echo acc.Value

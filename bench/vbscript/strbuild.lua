@@ -1,6 +1,7 @@
--- Builds a 5 MB string from 500,000 ten-character pieces: table.concat.
+-- Builds a string from n ten-character pieces (n from the first argument): table.concat.
+local n = tonumber(arg[1]) or 500000
 local parts = {}
-for i = 1, 500000 do
+for i = 1, n do
   parts[#parts + 1] = "abcdefghij"
 end
 print(#table.concat(parts))

@@ -1,4 +1,5 @@
-' Builds a 5 MB string from 500,000 ten-character pieces through a string builder class.
+' Builds a string from n ten-character pieces (n from the first argument) through a string
+' builder class.
 Class StringBuilder
   Private buffer()
   Private count
@@ -17,9 +18,11 @@ Class StringBuilder
   End Function
 End Class
 
-Dim sb, i
+Dim n, sb, i
+n = 500000
+If WScript.Arguments.Count > 0 Then n = CLng(WScript.Arguments(0))
 Set sb = New StringBuilder
-For i = 1 To 500000
+For i = 1 To n
   sb.Append "abcdefghij"
 Next
 WScript.Echo Len(sb.ToString())

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "platform/automation/automation_error.hpp"
+#include "platform/sys/memory_tuning.hpp"
 
 namespace vantorel {
 
@@ -47,6 +48,10 @@ void SafeArray::reallocate(std::size_t capacity) {
   if (!p) throw std::bad_alloc();
   data_ = static_cast<Variant*>(p);
   capacity_ = capacity;
+  // Arrays of millions of elements (a ReDim of a large buffer) fault in by huge pages.
+  constexpr std::size_t kLargeBlock = 8 * 1024 * 1024;
+  if (capacity * sizeof(Variant) >= kLargeBlock)
+    sys::preferHugePages(p, capacity * sizeof(Variant));
 }
 
 void SafeArray::shrinkStorage() noexcept {

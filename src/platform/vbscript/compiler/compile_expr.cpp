@@ -439,8 +439,15 @@ ExprNodePtr Compiler::call(const CallExpr& c) {
       return std::make_unique<GlobalCallNode>(c.pos, b.entry, args(c.args), optionExplicit_);
     case K::Member:
       return std::make_unique<ClassCallNode>(c.pos, scope_->cls, b.slot, args(c.args));
-    case K::Builtin:
-      return std::make_unique<BuiltinCallNode>(c.pos, b.fn, args(c.args));
+    case K::Builtin: {
+      ArgList list = args(c.args);
+      const bool upper = equalsNoCase(b.fn->name, u"UBound");
+      if ((upper || equalsNoCase(b.fn->name, u"LBound")) && list.size() == 1 &&
+          list.items[0].mode != ArgMode::Missing && list.items[0].variable.found()) {
+        return std::make_unique<ArrayBoundNode>(c.pos, b.fn, std::move(list), upper);
+      }
+      return std::make_unique<BuiltinCallNode>(c.pos, b.fn, std::move(list));
+    }
     case K::Eval:
       return makeEvalNode(c.pos, args(c.args));
     case K::GetRef:

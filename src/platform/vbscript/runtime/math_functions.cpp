@@ -202,6 +202,8 @@ Variant roundFn(CallArgs a) {
     if (p < 0) raiseVbError(vberr::kInvalidProcedureCall);
     places = p > 60 ? 60 : p;
   }
+  // Unlike Int and Fix, Round hands a Boolean back as it is.
+  if (v.type() == VarType::Boolean) return v;
   if (auto whole = alreadyWhole(v)) return *std::move(whole);
   switch (v.type()) {
     case VarType::Single: {

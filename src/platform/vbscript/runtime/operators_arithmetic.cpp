@@ -630,8 +630,9 @@ Variant opNegate(const Variant& v) {
   }
 }
 
+// Unary + changes nothing: text stays text, a Boolean stays Boolean and an object stays the
+// object itself, its default member unread.
 Variant opPlus(const Variant& v) {
-  if (v.isObject()) return defaultValue(v);
   return v;
 }
 

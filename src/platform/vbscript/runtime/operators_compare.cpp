@@ -50,6 +50,11 @@ Order compareNumbers(const Variant& a, const Variant& b) {
     // Currency and whole numbers all fit in a scaled 64-bit count.
     return orderOf(toCurrency(a).scaled, toCurrency(b).scaled);
   }
+  // A Single beside a Double compares at the Single's precision: CSng(0.1) = 0.1.
+  if ((ta == VarType::Single && tb == VarType::Double) ||
+      (ta == VarType::Double && tb == VarType::Single)) {
+    return orderOf(static_cast<float>(toDouble(a)), static_cast<float>(toDouble(b)));
+  }
   return orderOf(toDouble(a), toDouble(b));
 }
 

@@ -76,8 +76,10 @@ Variant right(CallArgs args) {
 }
 
 Variant mid(CallArgs args) {
-  const std::size_t pos = startPosition(args[1]);
+  // A Null length is refused before the start is checked; a Null text gives Null.
   const Variant* length = detail::optionalArg(args, 2);
+  if (length && length->isNull()) raiseVbError(vberr::kInvalidUseOfNull);
+  const std::size_t pos = startPosition(args[1]);
   const std::size_t count = length ? nonNegative(*length) : std::u16string_view::npos;
   const PlainArg s(args[0]);
   if (s->isNull()) return Variant::null();

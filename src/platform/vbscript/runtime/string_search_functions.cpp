@@ -90,6 +90,8 @@ Variant inStrB(CallArgs args) {
 
 // InStrRev(string1, string2[, start[, compare]]): start -1 (the default) means the end.
 Variant inStrRev(CallArgs args) {
+  // Null text to find is refused first; a Null text to search in gives Null.
+  if (args[1].isNull()) raiseVbError(vberr::kInvalidUseOfNull);
   std::int32_t start = -1;
   if (const Variant* arg = optionalArg(args, 2)) {
     start = toLong(*arg);
@@ -110,8 +112,9 @@ Variant inStrRev(CallArgs args) {
 }
 
 // Replace(expression, find, replacewith[, start[, count[, compare]]]). The result starts at
-// `start`: the text before it is dropped, as VBScript does.
+// `start`: the text before it is dropped, as VBScript does. No argument may be Null.
 Variant replace(CallArgs args) {
+  refuseNullArgs(args, 6);
   std::size_t start = 1;
   if (const Variant* arg = optionalArg(args, 3)) {
     const std::int32_t n = toLong(*arg);

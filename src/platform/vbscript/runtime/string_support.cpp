@@ -47,6 +47,12 @@ void checkStringLength(std::size_t units) {
   if (units > kMaxStringUnits) raiseVbError(vberr::kOutOfStringSpace);
 }
 
+void refuseNullArgs(CallArgs args, std::size_t count) {
+  for (std::size_t i = 0; i < count && i < args.size(); ++i) {
+    if (args[i].isNull()) raiseVbError(vberr::kInvalidUseOfNull);
+  }
+}
+
 CompareMode compareModeArg(CallArgs args, std::size_t i) {
   const Variant* arg = optionalArg(args, i);
   if (!arg) return CompareMode::kBinary;

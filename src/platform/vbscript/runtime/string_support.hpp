@@ -50,6 +50,10 @@ inline const Variant* optionalArg(CallArgs args, std::size_t i) noexcept {
   return args.has(i) ? &args[i] : nullptr;
 }
 
+// Error 94 when one of the first `count` arguments is Null: some functions refuse Null
+// arguments before they check anything else.
+void refuseNullArgs(CallArgs args, std::size_t count);
+
 enum class CompareMode { kBinary, kText };
 // vbBinaryCompare (0) or vbTextCompare (1); a missing argument is binary, anything else raises 5.
 CompareMode compareModeArg(CallArgs args, std::size_t i);

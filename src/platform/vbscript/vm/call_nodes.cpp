@@ -398,7 +398,28 @@ Variant BuiltinCallNode::eval(Frame& f) {
   return fn->fn(buf.args());
 }
 
+void BuiltinCallNode::run(Frame& f) {
+  // A Byte result cannot be dropped by a call statement (Call CByte(1)): error 458, once the
+  // function itself has succeeded.
+  if (eval(f).type() == VarType::Byte) raiseVbError(vberr::kUnsupportedAutomationType);
+}
+
+Variant ArrayBoundNode::eval(Frame& f) {
+  if (const Variant* v = variable.get(f); v && v->isArray()) {
+    const SafeArray& a = v->arrayValue();
+    if (a.rank() > 0) {
+      const ArrayBound& b = a.bound(1);
+      return Variant(upper ? b.upper() : b.lower);
+    }
+  }
+  return general.eval(f);
+}
+
 Variant NewNode::eval(Frame& f) {
+  // A script may declare a class named RegExp, but New RegExp still makes the built-in one.
+  if (equalsNoCase(name, u"RegExp")) {
+    return Variant(ClassFactory::instance().create(u"VBScript.RegExp"));
+  }
   if (entry && entry->kind == EntryKind::Class) {
     std::shared_ptr<ClassDef> cls = entry->cls;
     return Variant(cls->instantiate(cls));
@@ -406,8 +427,6 @@ Variant NewNode::eval(Frame& f) {
   for (const auto& [className, make] : f.rt->hostClasses) {
     if (equalsNoCase(className, name)) return Variant(make());
   }
-  if (equalsNoCase(name, u"RegExp"))
-    return Variant(ClassFactory::instance().create(u"VBScript.RegExp"));
   raiseNamed(vberr::kClassNotDefined, name);
 }
 

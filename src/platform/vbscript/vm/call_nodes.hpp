@@ -172,8 +172,20 @@ struct BuiltinCallNode final : ExprNode {
   BuiltinCallNode(SourcePos p, const BuiltinFunction* f, ArgList a)
       : ExprNode(p), fn(f), args(std::move(a)) {}
   Variant eval(Frame& f) override;
+  void run(Frame& f) override;
   const BuiltinFunction* fn;
   ArgList args;
+};
+
+// UBound(v) or LBound(v) of a variable holding an array: the bound is read in place, as a loop
+// or a growing buffer tests it on every pass. Anything else goes the builtin's own way.
+struct ArrayBoundNode final : ExprNode {
+  ArrayBoundNode(SourcePos p, const BuiltinFunction* f, ArgList a, bool upper)
+      : ExprNode(p), variable(a.items.at(0).variable), upper(upper), general(p, f, std::move(a)) {}
+  Variant eval(Frame& f) override;
+  VariableSlot variable;
+  bool upper;
+  BuiltinCallNode general;
 };
 
 // New ClassName: a script class, or RegExp.

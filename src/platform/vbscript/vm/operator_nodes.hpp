@@ -132,6 +132,18 @@ inline bool intOp(std::int64_t x, std::int64_t y, std::int64_t& r) {
   return false;
 }
 
+// An integer operation whose result stays an Integer or a Long; false for a Double result or
+// a division by zero, which the Variant path gives or raises.
+template <Arith A>
+[[gnu::always_inline]] inline bool wholeResult(std::int64_t x, bool xi, std::int64_t y, bool yi,
+                                               std::int64_t& out, bool& isInteger) {
+  std::int64_t r;
+  if (!intOp<A>(x, y, r) || r < INT32_MIN || r > INT32_MAX) return false;
+  out = r;
+  isInteger = xi && yi && r >= INT16_MIN && r <= INT16_MAX;
+  return true;
+}
+
 // False when the result overflows (or the operands are not finite): the runtime's operator
 // then raises the error.
 template <Arith A>
@@ -202,7 +214,9 @@ template <Cmp C, class T>
 // (`n - 1`, `s + i`, `i < 10`, `m_count = m_size`).
 struct Operand {
   explicit Operand(ExprNodePtr n)
-      : node(std::move(n)), var(VariableSlot::of(*node, /*plainOnly=*/false)) {}
+      : node(std::move(n)),
+        var(VariableSlot::of(*node, /*plainOnly=*/false)),
+        intNode(node->hasIntPath()) {}
 
   // The variable holding the value, when there is one to read in place.
   [[gnu::always_inline]] const Variant* direct(Frame& f) const { return var.get(f); }
@@ -220,8 +234,17 @@ struct Operand {
     return hold.emplace(node->eval(f));
   }
 
+  // The value as a whole number, read in place or from nested arithmetic without a Variant.
+  // Runs nothing when it answers false.
+  [[gnu::always_inline]] bool readInt(Frame& f, std::int64_t& x, bool& isInteger) const {
+    if (const Variant* v = direct(f)) return opfast::smallInt(*v, x, isInteger);
+    return intNode && node->evalInt(f, x, isInteger);
+  }
+  bool answersInt() const { return var.found() || intNode; }
+
   ExprNodePtr node;
   VariableSlot var;
+  bool intNode;       // the node is arithmetic that can answer evalInt
   bool pure = false;  // evaluating it calls nothing, so it cannot change a variable
 };
 
@@ -232,8 +255,21 @@ struct ArithNode final : ExprNode {
       : ExprNode(p), left(std::move(l)), right(std::move(r)) {}
   Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
   void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  bool evalInt(Frame& f, std::int64_t& out, bool& isInteger) override {
+    std::int64_t x, y;
+    bool xi, yi;
+    return left.readInt(f, x, xi) && right.readInt(f, y, yi) &&
+           opfast::wholeResult<A>(x, xi, y, yi, out, isInteger);
+  }
+  bool hasIntPath() const override { return left.answersInt() && right.answersInt(); }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
+    // Whole numbers, nested arithmetic included, take no Variant on the way.
+    std::int64_t x, y, r;
+    bool xi, yi;
+    if (left.readInt(f, x, xi) && right.readInt(f, y, yi) && opfast::intOp<A>(x, y, r)) {
+      return sink.integer(r, xi && yi);
+    }
     std::optional<Variant> ha, hb;
     const Variant& a = left.readBefore(f, ha, right);
     const Variant& b = right.read(f, hb);
@@ -277,12 +313,21 @@ struct ArithConstNode final : ExprNode {
   }
   Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
   void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  bool evalInt(Frame& f, std::int64_t& out, bool& isInteger) override {
+    std::int64_t x;
+    bool xi;
+    return left.readInt(f, x, xi) && opfast::wholeResult<A>(x, xi, y_, yInteger_, out, isInteger);
+  }
+  bool hasIntPath() const override { return left.answersInt(); }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
-    std::optional<Variant> ha;
-    const Variant& a = left.read(f, ha);
     std::int64_t x, r;
     bool xi;
+    if (left.readInt(f, x, xi) && opfast::intOp<A>(x, y_, r)) {
+      return sink.integer(r, xi && yInteger_);
+    }
+    std::optional<Variant> ha;
+    const Variant& a = left.read(f, ha);
     if (opfast::smallInt(a, x, xi) && opfast::intOp<A>(x, y_, r)) {
       return sink.integer(r, xi && yInteger_);
     }
@@ -313,6 +358,11 @@ struct CompareConstNode final : ExprNode {
   bool test(Frame& f) override { return compute(f, opfast::Truth{}); }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
+    std::int64_t whole;
+    bool isInteger;
+    if (left.readInt(f, whole, isInteger)) {
+      return sink.boolean(opfast::cmp<C>(static_cast<double>(whole), y_));
+    }
     std::optional<Variant> ha;
     const Variant& a = left.read(f, ha);
     double x;

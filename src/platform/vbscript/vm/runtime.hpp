@@ -82,6 +82,12 @@ struct ExprNode {
   virtual bool test(Frame& f);
   // After a call that took an array element by reference through a temporary: stores it back.
   virtual void storeBack(Frame&, Variant&) {}
+  // The value as a whole number (Integer or Long, isInteger telling which) without building a
+  // Variant, for arithmetic within arithmetic. False when it is anything else; then nothing has
+  // run, as only nodes that read variables and literals answer.
+  virtual bool evalInt(Frame&, std::int64_t&, bool&) { return false; }
+  // Whether evalInt may answer at all, decided once when the code is compiled.
+  virtual bool hasIntPath() const { return false; }
   SourcePos pos;
 };
 using ExprNodePtr = std::unique_ptr<ExprNode>;

@@ -128,6 +128,11 @@ Flow DimArrayNode::exec(Frame& f) {
 
 Flow ReDimNode::exec(Frame& f) {
   for (ReDimItemNode& item : items) {
+    // A fixed array refuses before its new bounds are read, whatever they are.
+    const Variant* before = item.target->ref(f);
+    if (before && before->isArray() && before->arrayValue().fixed()) {
+      raiseVbError(vberr::kArrayFixedOrLocked);
+    }
     std::vector<ArrayBound> b = evalBounds(f, item.bounds);
     Variant& v = variableOf(f, *item.target);
     if (v.isArray() && v.arrayValue().fixed()) raiseVbError(vberr::kArrayFixedOrLocked);
@@ -165,10 +170,8 @@ Flow IfNode::exec(Frame& f) {
 
 Flow SelectNode::exec(Frame& f) {
   Variant s;
-  if (!headerSucceeds(f, pos, [&] { s = subject->eval(f); })) {
-    // The statement after a failing Select Case is the first clause's body.
-    return cases.empty() ? elseBody.run(f) : cases.front().second.run(f);
-  }
+  // Under Resume Next a failing subject skips the whole statement, Case Else included.
+  if (!headerSucceeds(f, pos, [&] { s = subject->eval(f); })) return Flow::Normal;
   for (auto& [values, body] : cases) {
     for (SelectNode::CaseValue& v : values) {
       // Text against a text literal, the commonest Case: equal as text, nothing copied.
@@ -186,8 +189,13 @@ Flow SelectNode::exec(Frame& f) {
         if (subject == value) return body.run(f);
         continue;
       }
-      const Variant c = v.value->eval(f);
-      if (valuesEqual(v.literal ? coerceForLiteral(s, c) : s, c)) return body.run(f);
+      // Under Resume Next a Case whose value fails is the one selected.
+      bool equal = true;
+      headerSucceeds(f, v.value->pos, [&] {
+        const Variant c = v.value->eval(f);
+        equal = valuesEqual(v.literal ? coerceForLiteral(s, c) : s, c);
+      });
+      if (equal) return body.run(f);
     }
   }
   return hasElse ? elseBody.run(f) : Flow::Normal;
@@ -227,6 +235,12 @@ Flow ForNode::exec(Frame& f) {
                         ? stepNumber < 0
                         : isTrue(opLt(by, Variant(std::int32_t{0})));
   variableOf(f, *variable) = start;
+  // The counter is read where it lives on each pass, without a virtual call.
+  const VariableSlot counter = VariableSlot::of(*variable, /*plainOnly=*/false);
+  const auto counterRef = [&]() -> Variant& {
+    Variant* v = counter.get(f);
+    return v ? *v : variableOf(f, *variable);
+  };
   // Integer bounds and step: the common loop runs on int64 with VBScript's result types.
   std::int64_t endInt = 0, stepInt = 0;
   bool endInteger = false, stepInteger = false;
@@ -236,13 +250,13 @@ Flow ForNode::exec(Frame& f) {
   const bool numericEnd = opfast::plainNumber(end, endNumber);
   Flow passUp = Flow::Normal;
   for (;;) {
-    Variant* v = &variableOf(f, *variable);
+    Variant* v = &counterRef();
     std::int64_t x;
     bool xInteger;
     if (intBounds && opfast::smallInt(*v, x, xInteger)) {
       if (down ? x < endInt : x > endInt) break;
       if (endsLoop(body.run(f), Flow::ExitFor, passUp)) break;
-      v = &variableOf(f, *variable);
+      v = &counterRef();
       if (opfast::smallInt(*v, x, xInteger)) {
         opfast::assignInt(*v, x + stepInt, xInteger && stepInteger);
       } else {
@@ -258,7 +272,7 @@ Flow ForNode::exec(Frame& f) {
       }
       if (past) break;
       if (endsLoop(body.run(f), Flow::ExitFor, passUp)) break;
-      v = &variableOf(f, *variable);
+      v = &counterRef();
       Variant next = opfast::arith<opfast::Arith::Add, opAdd>(*v, by, opfast::NewValue{});
       *v = std::move(next);
     }

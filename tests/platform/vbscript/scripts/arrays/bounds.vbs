@@ -40,3 +40,12 @@ x = UBound(grid, 3)
 AssertError 9, "UBound of a missing dimension"
 x = UBound(5)
 AssertError 13, "UBound of a non-array"
+
+Dim fixedFive(4)
+ReDim fixedFive(5)
+AssertError 10, "ReDim of a fixed array"
+ReDim fixedFive("x")
+AssertError 10, "also when the new bound is not a number"
+ReDim Preserve fixedFive(9)
+AssertError 10, "ReDim Preserve of a fixed array"
+AssertEqual UBound(fixedFive), 4, "the fixed array keeps its bounds"

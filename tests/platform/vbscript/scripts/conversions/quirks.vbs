@@ -8,12 +8,20 @@ AssertEqual CBool("True"), True, "plain text still converts"
 Dim t
 t = Time
 AssertTrue t = TimeSerial(Hour(t), Minute(t), Second(t)), "Time holds whole seconds"
-AssertEqual Round(True), -1, "Round of True"
-AssertEqual VarType(Round(True)), vbInteger, "Round of a Boolean is an Integer"
+AssertEqual Round(True), True, "Round of True"
+AssertEqual VarType(Round(True)), vbBoolean, "Round of a Boolean keeps it Boolean"
+AssertEqual VarType(Round(False, 2)), vbBoolean, "also with a number of places"
 AssertEqual VarType(vbRed), vbLong, "colour constants are Long"
 AssertEqual VarType(vbBlack), vbLong, "even black"
-AssertEqual VarType(vbOKOnly), vbLong, "message-box constants are Long"
-AssertEqual VarType(vbYes), vbLong, "and so are their answers"
+Dim boxConstant
+For Each boxConstant In Array(vbOKOnly, vbOKCancel, vbAbortRetryIgnore, vbYesNoCancel, vbYesNo, _
+    vbRetryCancel, vbCritical, vbQuestion, vbExclamation, vbInformation, vbDefaultButton1, _
+    vbDefaultButton2, vbDefaultButton3, vbDefaultButton4, vbApplicationModal, vbSystemModal, _
+    vbOK, vbCancel, vbAbort, vbRetry, vbIgnore, vbYes, vbNo)
+  AssertEqual VarType(boxConstant), vbInteger, "message-box styles and answers are Integers"
+Next
+AssertEqual vbSystemModal + vbDefaultButton4 + vbInformation, 4928, "their values"
+AssertEqual VarType(vbMsgBoxSetForeground), vbLong, "the extra message-box options stay Long"
 AssertEqual VarType(vbTextCompare), vbInteger, "other constants keep the literal's type"
 Dim re
 Set re = New RegExp

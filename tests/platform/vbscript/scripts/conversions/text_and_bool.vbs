@@ -33,3 +33,15 @@ AssertError 94, "CStr of Null"
 x = CDate("not a date")
 AssertError 13, "CDate of other text"
 AssertEqual CDbl("5-"), -5, "a sign after the number"
+
+' A conversion's Byte result cannot be dropped by a call statement.
+Call CByte(1)
+AssertError 458, "Call CByte as a statement"
+x = CByte(1)
+AssertError 0, "CByte in an expression"
+Call CByte("")
+AssertError 13, "invalid text fails as the conversion first"
+x = CByte("")
+AssertError 13, "CByte of empty text"
+Call CInt(1)
+AssertError 0, "other conversions may be called"

@@ -1,4 +1,5 @@
-' Under On Error Resume Next, an error in a statement's header goes on into its body.
+' Under On Error Resume Next, an error in a statement's header goes on into its body; a failing
+' Select Case subject is the exception: the whole statement is skipped.
 Dim trace, i, v, o
 On Error Resume Next
 trace = ""
@@ -23,9 +24,23 @@ Select Case 1 / 0
     trace = "first"
   Case 2
     trace = "second"
+  Case Else
+    trace = "else"
 End Select
-AssertEqual trace, "first", "a failing Select Case subject runs the first clause"
+AssertEqual trace, "", "a failing Select Case subject skips the whole statement"
 AssertError 11, "Select error"
+
+trace = ""
+Select Case 2
+  Case 1
+    trace = "first"
+  Case CLng("x"), 7
+    trace = "failing"
+  Case 2
+    trace = "matching"
+End Select
+AssertEqual trace, "failing", "a Case whose value fails is the one selected"
+AssertError 13, "Case error"
 
 trace = ""
 Dim n

@@ -40,3 +40,24 @@ x = big + big
 AssertError 6, "Double overflow"
 x = big * big
 AssertError 6, "Double overflow in a product"
+
+AssertEqual +"true", "true", "unary + keeps text as it is"
+AssertEqual VarType(+"true"), vbString, "and text stays a String"
+AssertEqual VarType(+True), vbBoolean, "unary + of a Boolean stays Boolean"
+AssertEqual VarType(+CByte(3)), vbByte, "and of a Byte a Byte"
+
+' Arithmetic within arithmetic keeps the result types of each step.
+Dim small, large, zero
+small = 3
+large = 2147483647
+zero = 0
+AssertEqual VarType((small + 2) * small), vbInteger, "nested Integer arithmetic stays Integer"
+AssertEqual VarType((small + 32767) - small), vbLong, "a nested Integer overflow widens to Long"
+AssertEqual (small + 32767) - small, 32767, "and keeps its value"
+AssertEqual VarType((large + small) - small), vbDouble, "a nested Long overflow goes on as a Double"
+AssertEqual (large + small) - small, 2147483647, "with its value"
+AssertEqual ((small * 4) Mod 5) \ 2, 1, "Mod and integer division of nested results"
+AssertTrue (small + 1) * 2 = 8, "a comparison of nested arithmetic"
+AssertTrue (small + 0.5) * 2 = 7, "nested arithmetic with a Double"
+x = (small Mod zero) + 1
+AssertError 11, "a nested division by zero still raises"

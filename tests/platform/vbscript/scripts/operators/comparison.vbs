@@ -19,3 +19,20 @@ AssertTrue CStr(n) < s, "as text 10 comes before 9"
 AssertTrue n > CInt(s), "as numbers 10 is greater"
 AssertEqual VarType(1 = 1), vbBoolean, "comparison result subtype"
 AssertEqual (1 = 1), True, "True result"
+
+' A Single beside a Double compares at the Single's precision.
+Class SingleTenth
+  Public Default Property Get Value
+    Value = CSng(0.1)
+  End Property
+End Class
+Dim tenth
+Set tenth = New SingleTenth
+AssertTrue CSng(0.001 * 0.001) = 0.000001, "a Single product equals the Double literal"
+AssertTrue CSng(0.1) = 0.1, "CSng(0.1) = 0.1"
+AssertTrue 0.1 = CSng(0.1), "either way round"
+AssertEqual CSng(0.1) < 0.1, False, "nor less"
+AssertEqual CSng(0.1) <> 0.1, False, "nor different"
+AssertTrue tenth = 0.1, "through a default property"
+AssertTrue CSng(0.1) < 0.2, "other values still order"
+AssertEqual CDbl(CSng(0.1)) = 0.1, False, "as two Doubles they differ"

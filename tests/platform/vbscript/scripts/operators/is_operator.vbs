@@ -15,3 +15,11 @@ On Error Resume Next
 Dim r
 r = 1 Is 1
 AssertError 424, "Is needs objects"
+
+' Unary + leaves its operand as it is: an object stays the object, its default member unread.
+Class NoDefault
+  Public Value
+End Class
+Dim plain
+Set plain = New NoDefault
+AssertTrue (+plain) Is plain, "unary + of an object is the object itself"

@@ -30,6 +30,28 @@ If x = 2 Then y = "two" Else y = "other" End If
 AssertEqual y, "other", "single-line If closed by End If"
 If x = 1 Then y = "yes" End If
 AssertEqual y, "yes", "single-line If without Else closed by End If"
+If x = 1 Then
+  y = 0 End If
+AssertEqual y, 0, "the block form closed the same way"
+If x = 2 Then
+  y = "then"
+Else
+  y = "else" End If
+AssertEqual y, "else", "End If after a statement of the Else branch"
+If x = 2 Then
+  y = "then"
+ElseIf x = 1 Then
+  y = "elseif" End If
+AssertEqual y, "elseif", "End If after a statement of an ElseIf branch"
+If x = 1 Then
+  If x = 2 Then y = "inner" End If
+  y = y & "+outer"
+End If
+AssertEqual y, "elseif+outer", "a single-line If's End If inside a block closes only the inner If"
+If x = 1 Then
+  If x = 1 Then y = "inner"
+  y = y & "+outer" End If
+AssertEqual y, "inner+outer", "after a single-line If without End If, it closes the block"
 
 If True Then
   Sub InsideIf()

@@ -29,3 +29,25 @@ On Error Resume Next
 Dim x
 x = InStr(0, "abc", "a")
 AssertError 5, "InStr start 0"
+
+' Null arguments the functions refuse before anything else.
+x = InStrRev("abc", Null)
+AssertError 94, "InStrRev of Null text to find"
+x = InStrRev("abc", Null, 0)
+AssertError 94, "Null text to find is refused before the start"
+x = Replace(Null, "a", "b")
+AssertError 94, "Replace in Null"
+x = Replace("abc", Null, "b")
+AssertError 94, "Replace of Null"
+x = Replace("abc", "a", Null)
+AssertError 94, "Replace with Null"
+x = Replace("abc", "a", "b", Null)
+AssertError 94, "Null start of Replace"
+x = Replace("abc", "a", "b", 1, Null)
+AssertError 94, "Null count of Replace"
+x = Replace("abc", "a", "b", 1, -1, Null)
+AssertError 94, "Null compare mode of Replace"
+x = Replace("abc", "a", "b", 0, -1, Null)
+AssertError 94, "Null is refused before a bad start"
+x = Replace("abc", "a", "b", 1, -1, 8)
+AssertError 5, "an unknown compare mode"

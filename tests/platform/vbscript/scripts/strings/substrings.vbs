@@ -18,3 +18,11 @@ x = Mid("abc", 0)
 AssertError 5, "Mid start 0"
 x = Left("abc", -1)
 AssertError 5, "negative length"
+x = Mid("test", 0, Null)
+AssertError 94, "a Null length of Mid is refused before the start is checked"
+x = Mid("test", 0, -1)
+AssertError 5, "a bad start and a bad length"
+x = Mid(Null, -1, -1)
+AssertError 5, "a bad start of Mid in Null"
+x = Mid("test", 1, Null)
+AssertError 94, "a Null length of Mid"

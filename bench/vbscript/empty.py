@@ -1,0 +1,1 @@
+# Nothing: the interpreter's start-up and exit alone.
