@@ -1,5 +1,6 @@
 #include "platform/xml/pull_parser.hpp"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 
@@ -61,10 +62,18 @@ std::size_t nameBytesEnd(const char* p, std::size_t i, std::size_t n) noexcept {
   return i;
 }
 
-// The character a reference at the start of `ref` ("&...;") stands for and the reference's
-// length; 0 when it is not one this parser expands. A reference to a character no document can
-// hold (NUL, a surrogate, beyond U+10FFFF) is not expanded.
-std::size_t reference(std::string_view ref, std::uint32_t& cp) {
+// Whether XML 1.0 documents can hold the character.
+constexpr bool isXmlChar(std::uint32_t cp) noexcept {
+  return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
+         (cp >= 0xE000 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0x10FFFF);
+}
+
+// A reference at the start of `ref` ("&...;"): its length, 0 when it is not one this parser
+// expands, and the character it stands for. A reference to a character no document can hold in
+// any encoding (NUL, a surrogate, beyond U+10FFFF) is not expanded; `unholdable` tells of it and
+// of the control characters and non-characters that are expanded.
+std::size_t reference(std::string_view ref, std::uint32_t& cp, bool& unholdable) {
+  unholdable = false;
   const std::size_t semi = ref.substr(0, 12).find(';');
   if (semi == std::string_view::npos || semi < 2) return 0;
   const std::string_view body = ref.substr(1, semi - 1);
@@ -94,10 +103,11 @@ std::size_t reference(std::string_view ref, std::uint32_t& cp) {
       } else {
         return 0;
       }
-      value = value * (hex ? 16 : 10) + d;
-      if (value > 0x10FFFF) return 0;
+      // Beyond U+10FFFF the value only needs to stay there.
+      value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + d, 0x110000);
     }
-    if (value == 0 || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    unholdable = !isXmlChar(value);
+    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
     cp = value;
   } else {
     return 0;
@@ -105,24 +115,39 @@ std::size_t reference(std::string_view ref, std::uint32_t& cp) {
   return semi + 1;
 }
 
-// Appends raw with its references expanded.
-void appendExpanded(std::string& out, std::string_view raw) {
-  for (;;) {
-    const std::size_t amp = raw.find('&');
-    if (amp == std::string_view::npos) {
-      out.append(raw);
-      return;
+// The offset in raw of the first U+FFFE or U+FFFF written as itself, or npos; the text is
+// valid UTF-8, so these are the only characters it may hold that XML cannot.
+std::size_t rawNonCharacter(std::string_view raw) noexcept {
+  for (std::size_t i = raw.find('\xEF'); i != std::string_view::npos; i = raw.find('\xEF', i + 1)) {
+    if (i + 2 < raw.size() && raw[i + 1] == '\xBF' && (raw[i + 2] == '\xBE' || raw[i + 2] == '\xBF')) {
+      return i;
     }
-    out.append(raw.substr(0, amp));
-    raw.remove_prefix(amp);
+  }
+  return std::string_view::npos;
+}
+
+// Appends raw with its references expanded; the offset in raw of the first reference to a
+// character XML cannot hold, or npos.
+std::size_t appendExpanded(std::string& out, std::string_view raw) {
+  std::size_t unholdableAt = std::string_view::npos;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t amp = raw.find('&', at);
+    if (amp == std::string_view::npos) {
+      out.append(raw.substr(at));
+      return unholdableAt;
+    }
+    out.append(raw.substr(at, amp - at));
     std::uint32_t cp = 0;
-    const std::size_t used = reference(raw, cp);
+    bool unholdable = false;
+    const std::size_t used = reference(raw.substr(amp), cp, unholdable);
+    if (unholdable && unholdableAt == std::string_view::npos) unholdableAt = amp;
     if (used == 0) {
       out.push_back('&');
-      raw.remove_prefix(1);
+      at = amp + 1;
     } else {
       appendUtf8(out, static_cast<char32_t>(cp));
-      raw.remove_prefix(used);
+      at = amp + used;
     }
   }
 }
@@ -297,15 +322,18 @@ PullParser::Event PullParser::startTag() {
                               : doubleQuoted ? scan::findFirstOf<'"'>(p, stop, n)
                                              : scan::findFirstOf<'\''>(p, stop, n);
     if (close >= n) return fail(pos_, "an unclosed attribute value");
-    const std::string_view raw = text_.substr(pos_ + 1, close - pos_ - 1);
+    const std::size_t rawStart = pos_ + 1;
+    const std::string_view raw = text_.substr(rawStart, close - rawStart);
+    std::size_t unholdable = rawNonCharacter(raw);
     if (plain) {
-      attributes_.push_back({name, raw});
+      attributes_.push_back({name, raw, attrStop - name.size(), kNoOffset});
     } else {
       const std::size_t from = storage_.size();
-      appendExpanded(storage_, raw);
+      unholdable = std::min(unholdable, appendExpanded(storage_, raw));
       expanded_.push_back({attributes_.size(), from, storage_.size() - from});
-      attributes_.push_back({name, {}});
+      attributes_.push_back({name, {}, attrStop - name.size(), kNoOffset});
     }
+    if (unholdable != std::string_view::npos) attributes_.back().unholdableAt = rawStart + unholdable;
     pos_ = close + 1;
   }
   for (const Expanded& e : expanded_) {

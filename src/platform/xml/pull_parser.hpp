@@ -19,11 +19,21 @@
 
 namespace vantorel::xml {
 
+inline constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
+
 // One attribute of the current start tag, references in the value expanded. Both views stay
 // valid until the next call of next(); they do not end in '\0'.
 struct AttributeView {
   std::string_view name;
   std::string_view value;
+  // Byte offset of the name in the text; kNoOffset for an attribute not read from a text.
+  std::size_t offset = kNoOffset;
+  // Byte offset of the first place in the value, a character reference or the character itself,
+  // that stands for a character XML 1.0 documents cannot hold (NUL, a control character other
+  // than tab, line feed and carriage return, a surrogate, U+FFFE, U+FFFF, beyond U+10FFFF);
+  // kNoOffset when there is none. Such references are expanded as the document reader expands
+  // them, or kept as written where it keeps them.
+  std::size_t unholdableAt = kNoOffset;
 };
 
 class PullParser {
