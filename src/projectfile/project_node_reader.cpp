@@ -139,7 +139,9 @@ bool denotesWholeNumber(std::u16string_view t) {
     std::u16string_view digits = t.substr(e + 1);
     const bool negative = !digits.empty() && digits[0] == u'-';
     if (!digits.empty() && (digits[0] == u'-' || digits[0] == u'+')) digits.remove_prefix(1);
-    for (const char16_t c : digits) exponent = std::min<std::int64_t>(exponent * 10 + (c - u'0'), 1 << 20);
+    for (const char16_t c : digits) {
+      exponent = std::min<std::int64_t>(exponent * 10 + (c - u'0'), 1 << 20);
+    }
     if (negative) exponent = -exponent;
   }
   if (!mantissa.empty() && (mantissa[0] == u'-' || mantissa[0] == u'+')) mantissa.remove_prefix(1);
@@ -148,8 +150,8 @@ bool denotesWholeNumber(std::u16string_view t) {
   const std::u16string_view fraction =
       dot == std::u16string_view::npos ? std::u16string_view() : mantissa.substr(dot + 1);
   const auto total = static_cast<std::int64_t>(whole.size() + fraction.size());
-  for (std::int64_t i = std::max<std::int64_t>(static_cast<std::int64_t>(whole.size()) + exponent, 0);
-       i < total; ++i) {
+  const std::int64_t point = static_cast<std::int64_t>(whole.size()) + exponent;
+  for (std::int64_t i = std::max<std::int64_t>(point, 0); i < total; ++i) {
     const auto k = static_cast<std::size_t>(i);
     if ((k < whole.size() ? whole[k] : fraction[k - whole.size()]) != u'0') return false;
   }
@@ -168,28 +170,26 @@ std::optional<std::u16string> coercion(std::u16string_view written, SettingType 
         lower == u"1") {
       return std::nullopt;
     }
-  } else if (plainNumber(written) &&
-             ((type != SettingType::Integer && type != SettingType::Long) ||
-              denotesWholeNumber(written))) {
+  } else if (plainNumber(written) && ((type != SettingType::Integer && type != SettingType::Long) ||
+                                      denotesWholeNumber(written))) {
     return std::nullopt;
   }
   return u"is read as " + settingAsText(converted);
 }
 
-// Whether a name as the parser took it can stand as an attribute's name in a project file. The
-// parser has checked ASCII names but for ':', which XML allows and the writer refuses.
-bool holdableName(std::string_view utf8) {
-  for (const char c : utf8) {
-    if (c == ':') return false;
-    if ((static_cast<unsigned char>(c) & 0x80u) != 0) return xml::isXmlName(fromUtf8(utf8));
-  }
-  return true;
+// Whether an attribute's name can stand in a project file: XML allows ':', which the writer
+// refuses, and the parser has checked only the ASCII characters of a name.
+bool holdableName(const xml::AttributeView& a) {
+  return a.plainName ||
+         (a.name.find(':') == std::string_view::npos && xml::isXmlName(fromUtf8(a.name)));
 }
 
 // What stands in the text where a value holds a character a project file cannot hold: the
 // reference as written, or the character's code.
 std::u16string unholdableText(std::string_view text, std::size_t at) {
-  if (text[at] == '&') return u"\"" + fromUtf8(text.substr(at, text.find(';', at) + 1 - at)) + u"\"";
+  if (text[at] == '&') {
+    return u"\"" + fromUtf8(text.substr(at, text.find(';', at) + 1 - at)) + u"\"";
+  }
   return text.substr(at, 3) == "\xEF\xBF\xBE" ? u"U+FFFE" : u"U+FFFF";
 }
 
@@ -598,7 +598,7 @@ std::span<const xml::AttributeView> attributesToKeep(const ElementTag& tag, std:
                                                      std::vector<xml::AttributeView>& kept,
                                                      LoadNotes* notes) {
   const auto holdable = [](const xml::AttributeView& a) {
-    return a.unholdableAt == xml::kNoOffset && holdableName(a.name);
+    return a.unholdableAt == xml::kNoOffset && holdableName(a);
   };
   if (std::all_of(tag.attributes.begin(), tag.attributes.end(), holdable)) return tag.attributes;
   kept.clear();
@@ -609,10 +609,10 @@ std::span<const xml::AttributeView> attributesToKeep(const ElementTag& tag, std:
   for (const xml::AttributeView& a : tag.attributes) {
     if (holdable(a)) continue;
     const std::u16string name = fromUtf8(a.name);
-    if (!holdableName(a.name)) {
+    if (!holdableName(a)) {
       notes->at(a.offset);
-      notes->say(element + u": " + name + u" left out: a project file cannot hold an attribute "
-                                          u"of that name");
+      notes->say(element + u": " + name +
+                 u" left out: a project file cannot hold an attribute of that name");
     } else {
       notes->at(a.unholdableAt);
       notes->say(element + u": " + name + u" left out: its value holds " +

@@ -108,6 +108,7 @@ std::optional<StreamFailure> ProjectFileStream::read(
   const auto readTag = [&] {
     notes.at(parser.offset());
     const ElementTag tag{parser.name(), parser.attributes()};
+    if (parser.plainAttributes()) return tag;
     return ElementTag{tag.name, attributesToKeep(tag, text_->text(), keptAttributes, &notes)};
   };
 

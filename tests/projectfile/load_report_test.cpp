@@ -81,28 +81,28 @@ TEST_F(LoadReportTest, DroppedElementsAndCoercedValuesAreListed) {
 TEST_F(LoadReportTest, FractionsOfWholeNumberSettingsAreListedAsRounded) {
   enum Level { ProjectLevel, DatabaseLevel, TableLevel, FieldLevel };
   struct Case {
-    Level level;
     const char* attribute;
     const char* written;
     const char* readAs;  // "" when the value is taken as written
     std::int32_t value;
+    Level level;
   } cases[] = {
-      {ProjectLevel, "PagerStyle", "3.7", "4", 4},
-      {ProjectLevel, "PagerStyle", "2.5", "2", 2},
-      {ProjectLevel, "PagerStyle", "3.5", "4", 4},
-      {ProjectLevel, "PagerStyle", "-2.5", "-2", -2},
-      {ProjectLevel, "CodePage", "65001.5", "65002", 65002},
-      {DatabaseLevel, "MaxUploadSize", "0.5", "0", 0},
-      {TableLevel, "TblRecPerPage", "2.5", "2", 2},
-      {TableLevel, "TblRecPerPage", "1.5", "2", 2},
-      {TableLevel, "TblRecPerPage", "25E-1", "2", 2},
-      {TableLevel, "TblRecPerPage", "2.0", "", 2},
-      {TableLevel, "TblRecPerPage", "1.50E1", "", 15},
-      {TableLevel, "TblRecPerPage", "-0.0", "", 0},
-      {FieldLevel, "FldSize", "255.49", "255", 255},
-      {FieldLevel, "FldSize", "1E3", "", 1000},
-      {FieldLevel, "FldTagSize", "4.5", "4", 4},
-      {FieldLevel, "FldTagSize", "0.00001", "0", 0},
+      {"PagerStyle", "3.7", "4", 4, ProjectLevel},
+      {"PagerStyle", "2.5", "2", 2, ProjectLevel},
+      {"PagerStyle", "3.5", "4", 4, ProjectLevel},
+      {"PagerStyle", "-2.5", "-2", -2, ProjectLevel},
+      {"CodePage", "65001.5", "65002", 65002, ProjectLevel},
+      {"MaxUploadSize", "0.5", "0", 0, DatabaseLevel},
+      {"TblRecPerPage", "2.5", "2", 2, TableLevel},
+      {"TblRecPerPage", "1.5", "2", 2, TableLevel},
+      {"TblRecPerPage", "25E-1", "2", 2, TableLevel},
+      {"TblRecPerPage", "2.0", "", 2, TableLevel},
+      {"TblRecPerPage", "1.50E1", "", 15, TableLevel},
+      {"TblRecPerPage", "-0.0", "", 0, TableLevel},
+      {"FldSize", "255.49", "255", 255, FieldLevel},
+      {"FldSize", "1E3", "", 1000, FieldLevel},
+      {"FldTagSize", "4.5", "4", 4, FieldLevel},
+      {"FldTagSize", "0.00001", "0", 0, FieldLevel},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.attribute) + "=" + c.written);
@@ -116,17 +116,27 @@ TEST_F(LoadReportTest, FractionsOfWholeNumberSettingsAreListedAsRounded) {
                                    "<Field FldName=\"F\">"};
     std::vector<std::string> expected;
     if (*c.readAs != '\0') {
-      expected.push_back("line " + std::to_string(c.level + 2) + ", column 1: " +
-                         element[c.level] + ": " + c.attribute + "=\"" + c.written +
-                         "\" is read as " + c.readAs);
+      expected.push_back("line " + std::to_string(c.level + 2) + ", column 1: " + element[c.level] +
+                         ": " + c.attribute + "=\"" + c.written + "\" is read as " + c.readAs);
     }
     EXPECT_EQ(lines, expected);
     AGPTable& table = *loaded_->DB()->tables().find(u"T");
-    const Variant value =
-        c.level == ProjectLevel    ? loaded_->GetV(fromUtf8(c.attribute))
-        : c.level == DatabaseLevel ? loaded_->DB()->GetV(fromUtf8(c.attribute))
-        : c.level == TableLevel    ? table.GetV(fromUtf8(c.attribute))
-                                   : table.fields().find(u"F")->GetV(fromUtf8(c.attribute));
+    const std::u16string name = fromUtf8(c.attribute);
+    Variant value;
+    switch (c.level) {
+      case ProjectLevel:
+        value = loaded_->GetV(name);
+        break;
+      case DatabaseLevel:
+        value = loaded_->DB()->GetV(name);
+        break;
+      case TableLevel:
+        value = table.GetV(name);
+        break;
+      case FieldLevel:
+        value = table.fields().find(u"F")->GetV(name);
+        break;
+    }
     EXPECT_EQ(toLong(value), c.value);
   }
 }

@@ -62,7 +62,7 @@ std::u16string attributeTextNoCase(std::span<const AttributeView> attributes,
 std::vector<AttributeView> attributeViews(const Node& node) {
   std::vector<AttributeView> views;
   for (const Attribute a : node.attributes()) {
-    views.push_back({a.name(), a.value(), kNoOffset, kNoOffset});
+    views.push_back({a.name(), a.value(), kNoOffset, kNoOffset, false});
   }
   return views;
 }

@@ -37,9 +37,14 @@ bool isNameChar(char c) noexcept {
   return (kNameBytes[static_cast<unsigned char>(c)] & kNameRest) != 0;
 }
 
+bool isUnusualNameByte(char c) noexcept {
+  return c == ':' || (static_cast<unsigned char>(c) & 0x80U) != 0;
+}
+
 // The end of the run of name bytes from i, sixteen bytes at a time where SSE2 is at hand: the
-// names of a project file's attributes are most of its tags.
-std::size_t nameBytesEnd(const char* p, std::size_t i, std::size_t n) noexcept {
+// names of a project file's attributes are most of its tags. `unusual` is set when one of them
+// is ':' or a byte of a character beyond ASCII.
+std::size_t nameBytesEnd(const char* p, std::size_t i, std::size_t n, bool& unusual) noexcept {
 #if defined(__SSE2__)
   for (; i + 16 <= n; i += 16) {
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
@@ -49,16 +54,24 @@ std::size_t nameBytesEnd(const char* p, std::size_t i, std::size_t n) noexcept {
     };
     const auto is = [&](char c) { return _mm_cmpeq_epi8(b, _mm_set1_epi8(c)); };
     // Bytes from 0x80 up are negative here: every byte of a multi-byte character.
-    __m128i name = _mm_cmplt_epi8(b, _mm_setzero_si128());
+    const __m128i beyondAscii = _mm_cmplt_epi8(b, _mm_setzero_si128());
+    const __m128i colon = is(':');
+    __m128i name = _mm_or_si128(beyondAscii, colon);
+    const auto unusualBytes = static_cast<unsigned>(_mm_movemask_epi8(name));
     name = _mm_or_si128(name, within(_mm_or_si128(b, _mm_set1_epi8(0x20)), 'a', 'z'));
     name = _mm_or_si128(name, within(b, '0', '9'));
-    name = _mm_or_si128(
-        name, _mm_or_si128(_mm_or_si128(is('_'), is(':')), _mm_or_si128(is('-'), is('.'))));
+    name = _mm_or_si128(name, _mm_or_si128(is('_'), _mm_or_si128(is('-'), is('.'))));
     const unsigned others = ~static_cast<unsigned>(_mm_movemask_epi8(name)) & 0xFFFFU;
+    if (unusualBytes != 0) {
+      const unsigned inName = others != 0 ? (1U << std::countr_zero(others)) - 1 : 0xFFFFU;
+      if ((unusualBytes & inName) != 0) unusual = true;
+    }
     if (others != 0) return i + static_cast<std::size_t>(std::countr_zero(others));
   }
 #endif
-  while (i < n && isNameChar(p[i])) ++i;
+  for (; i < n && isNameChar(p[i]); ++i) {
+    if (isUnusualNameByte(p[i])) unusual = true;
+  }
   return i;
 }
 
@@ -119,7 +132,8 @@ std::size_t reference(std::string_view ref, std::uint32_t& cp, bool& unholdable)
 // valid UTF-8, so these are the only characters it may hold that XML cannot.
 std::size_t rawNonCharacter(std::string_view raw) noexcept {
   for (std::size_t i = raw.find('\xEF'); i != std::string_view::npos; i = raw.find('\xEF', i + 1)) {
-    if (i + 2 < raw.size() && raw[i + 1] == '\xBF' && (raw[i + 2] == '\xBE' || raw[i + 2] == '\xBF')) {
+    if (i + 2 < raw.size() && raw[i + 1] == '\xBF' &&
+        (raw[i + 2] == '\xBE' || raw[i + 2] == '\xBF')) {
       return i;
     }
   }
@@ -162,9 +176,10 @@ PullParser::Event PullParser::fail(std::size_t at, std::string what) {
   return last_;
 }
 
-std::size_t PullParser::nameEnd(std::size_t from) const noexcept {
+std::size_t PullParser::nameEnd(std::size_t from, bool& unusual) const noexcept {
   if (from >= text_.size() || !isNameStart(text_[from])) return from;
-  return nameBytesEnd(text_.data(), from + 1, text_.size());
+  unusual = isUnusualNameByte(text_[from]);
+  return nameBytesEnd(text_.data(), from + 1, text_.size(), unusual);
 }
 
 bool PullParser::skipPast(std::string_view close) {
@@ -275,11 +290,13 @@ PullParser::Event PullParser::next() {
 
 PullParser::Event PullParser::startTag() {
   const std::size_t nameStart = pos_ + 1;
-  const std::size_t nameStop = nameEnd(nameStart);
+  bool unusual = false;
+  const std::size_t nameStop = nameEnd(nameStart, unusual);
   if (nameStop == nameStart) return fail(start_, "a start tag without a valid element name");
   storage_.clear();
   expanded_.clear();
   attributes_.clear();
+  plainAttributes_ = true;
   pos_ = nameStop;
   for (;;) {
     const std::size_t before = pos_;
@@ -298,7 +315,7 @@ PullParser::Event PullParser::startTag() {
       break;
     }
     if (before == pos_) return fail(pos_, "an attribute without a blank before it");
-    const std::size_t attrStop = nameEnd(pos_);
+    const std::size_t attrStop = nameEnd(pos_, unusual);
     if (attrStop == pos_) return fail(pos_, "an invalid attribute name");
     const std::string_view name = text_.substr(pos_, attrStop - pos_);
     pos_ = attrStop;
@@ -311,29 +328,33 @@ PullParser::Event PullParser::startTag() {
     if (pos_ >= text_.size() || (text_[pos_] != '"' && text_[pos_] != '\'')) {
       return fail(pos_, "an attribute value without quotes");
     }
-    // Up to the closing quote or a reference, whichever comes first; most values have none.
+    // Up to the closing quote, a reference or a byte that may begin U+FFFE or U+FFFF, whichever
+    // comes first; most values have none of the last two.
     const char* p = text_.data();
     const std::size_t n = text_.size();
     const bool doubleQuoted = text_[pos_] == '"';
-    const std::size_t stop = doubleQuoted ? scan::findFirstOf<'"', '&'>(p, pos_ + 1, n)
-                                          : scan::findFirstOf<'\'', '&'>(p, pos_ + 1, n);
-    const bool plain = stop < n && p[stop] != '&';
+    const std::size_t stop = doubleQuoted ? scan::findFirstOf<'"', '&', '\xEF'>(p, pos_ + 1, n)
+                                          : scan::findFirstOf<'\'', '&', '\xEF'>(p, pos_ + 1, n);
+    const bool plain = stop < n && p[stop] != '&' && p[stop] != '\xEF';
     const std::size_t close = plain          ? stop
                               : doubleQuoted ? scan::findFirstOf<'"'>(p, stop, n)
                                              : scan::findFirstOf<'\''>(p, stop, n);
     if (close >= n) return fail(pos_, "an unclosed attribute value");
     const std::size_t rawStart = pos_ + 1;
     const std::string_view raw = text_.substr(rawStart, close - rawStart);
-    std::size_t unholdable = rawNonCharacter(raw);
-    if (plain) {
-      attributes_.push_back({name, raw, attrStop - name.size(), kNoOffset});
+    std::size_t unholdable = plain ? std::string_view::npos : rawNonCharacter(raw);
+    if (plain || raw.find('&', stop - rawStart) == std::string_view::npos) {
+      attributes_.push_back({name, raw, attrStop - name.size(), kNoOffset, !unusual});
     } else {
       const std::size_t from = storage_.size();
       unholdable = std::min(unholdable, appendExpanded(storage_, raw));
       expanded_.push_back({attributes_.size(), from, storage_.size() - from});
-      attributes_.push_back({name, {}, attrStop - name.size(), kNoOffset});
+      attributes_.push_back({name, {}, attrStop - name.size(), kNoOffset, !unusual});
     }
-    if (unholdable != std::string_view::npos) attributes_.back().unholdableAt = rawStart + unholdable;
+    if (unholdable != std::string_view::npos) {
+      attributes_.back().unholdableAt = rawStart + unholdable;
+    }
+    plainAttributes_ = plainAttributes_ && !unusual && unholdable == std::string_view::npos;
     pos_ = close + 1;
   }
   for (const Expanded& e : expanded_) {
@@ -347,7 +368,8 @@ PullParser::Event PullParser::startTag() {
 
 PullParser::Event PullParser::endTag() {
   const std::size_t nameStart = pos_ + 2;
-  const std::size_t nameStop = nameEnd(nameStart);
+  bool unusual = false;
+  const std::size_t nameStop = nameEnd(nameStart, unusual);
   if (names_.empty()) return fail(start_, "an end tag without its start tag");
   const std::string_view name = text_.substr(nameStart, nameStop - nameStart);
   if (name != names_.back()) {

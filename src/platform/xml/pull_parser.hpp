@@ -34,6 +34,9 @@ struct AttributeView {
   // kNoOffset when there is none. Such references are expanded as the document reader expands
   // them, or kept as written where it keeps them.
   std::size_t unholdableAt = kNoOffset;
+  // The name is ASCII letters, digits, '_', '-' and '.' only, a name every XML reader takes as
+  // it is; false when it holds ':' or a character beyond ASCII, or was not read from a text.
+  bool plainName = false;
 };
 
 class PullParser {
@@ -51,6 +54,9 @@ class PullParser {
   // StartElement: its attributes in document order. An element written as "<a/>" gives its
   // EndElement right after.
   std::span<const AttributeView> attributes() const noexcept { return attributes_; }
+  // StartElement: every attribute has a plain name and a value without a character XML cannot
+  // hold, as most tags have; a reader that judges them may pass such a tag over.
+  bool plainAttributes() const noexcept { return plainAttributes_; }
   // StartElement: the tag was written "<a/>".
   bool emptyElement() const noexcept { return pendingEnd_; }
   // Text and CData: the content, references expanded.
@@ -71,7 +77,9 @@ class PullParser {
   Event endTag();
   bool skipPast(std::string_view close);
   bool skipDoctype();
-  std::size_t nameEnd(std::size_t from) const noexcept;
+  // The end of the name that starts at from (from itself when none does); `unusual` tells
+  // whether it holds ':' or a character beyond ASCII.
+  std::size_t nameEnd(std::size_t from, bool& unusual) const noexcept;
   void skipBlanks() noexcept {
     while (pos_ < text_.size() && isXmlBlank(text_[pos_])) ++pos_;
   }
@@ -81,6 +89,7 @@ class PullParser {
   std::size_t start_ = 0;
   bool seenRoot_ = false;
   bool pendingEnd_ = false;  // the start tag just given was "<a/>"
+  bool plainAttributes_ = true;
   bool finished_ = false;
   Event last_ = Event::End;
   const char* current_ = "";

@@ -118,8 +118,8 @@ TEST(PullParser, BrokenTextStopsWithAReasonAndAPlace) {
   }
 }
 
-// Each attribute says where its name stands and where its value first holds a character no XML
-// 1.0 document can hold, by reference or as itself.
+// Each attribute says where its name stands, whether the name is plain ASCII, and where its value
+// first holds a character no XML 1.0 document can hold, by reference or as itself.
 TEST(PullParser, PlacesAttributesAndTheCharactersNoDocumentHolds) {
   struct Case {
     const char* text;
@@ -145,6 +145,29 @@ TEST(PullParser, PlacesAttributesAndTheCharactersNoDocumentHolds) {
     ASSERT_EQ(parser.attributes().size(), 1u) << c.text;
     EXPECT_EQ(parser.attributes()[0].offset, c.offset) << c.text;
     EXPECT_EQ(parser.attributes()[0].unholdableAt, c.unholdableAt) << c.text;
+    EXPECT_EQ(parser.plainAttributes(), c.unholdableAt == kNoOffset) << c.text;
+  }
+  // Names of ASCII letters, digits, '_', '-' and '.' are plain, whatever their length; ':' and
+  // characters beyond ASCII are for the reader to judge.
+  const std::string longName(40, 'n');
+  const std::pair<std::string, bool> names[] = {
+      {"a", true},
+      {"x.y-z_1", true},
+      {longName, true},
+      {"a:b", false},
+      {":" + longName, false},
+      {longName + ":", false},
+      {"caf\xC3\xA9", false},
+      {longName + "\xC3\x97", false},
+      {"\xC3\x97" + longName, false},
+  };
+  for (const auto& [name, plain] : names) {
+    const std::string text = "<a " + name + "=\"1\"/>";
+    PullParser parser(text);
+    ASSERT_EQ(parser.next(), Event::StartElement) << name;
+    ASSERT_EQ(parser.attributes().size(), 1u) << name;
+    EXPECT_EQ(parser.attributes()[0].plainName, plain) << name;
+    EXPECT_EQ(parser.plainAttributes(), plain) << name;
   }
 }
 
