@@ -1,6 +1,6 @@
-// What a load says on standard error: the elements it leaves out and the values it cannot take as
-// written, each with the file, line and column of its element; and for a refused file, where
-// and why the reading stopped, counted from the start of the file.
+// What a load says on standard error: the elements and attributes it leaves out and the values it
+// cannot take as written, each with the file, line and column of its element or attribute; and
+// for a refused file, where and why the reading stopped, counted from the start of the file.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -39,7 +39,7 @@ class LoadReportTest : public test::ProjectFileTest {
   Ref<AGP> loaded_;
 };
 
-TEST_F(LoadReportTest, DroppedElementsAndCoercedValuesAreListed) {
+TEST_F(LoadReportTest, DroppedElementsAndAttributesAndCoercedValuesAreListed) {
   struct Case {
     const char* what;
     std::string body;
@@ -71,6 +71,44 @@ TEST_F(LoadReportTest, DroppedElementsAndCoercedValuesAreListed) {
         "type; the setting is left empty",
         "line 3, column 1: <Field FldName=\"F\">: FldSize=\"NaN\" is no valid value of its type; "
         "the setting is left empty"}},
+      // Attributes a save could not write again are left out where they come in, each said with
+      // the line and column of its name or of the character its value cannot hold.
+      {"a name whose first letter was flipped to ':'",
+       "<Project Version=\"4.0\"><Database DBName=\"d\"><Table TblName=\"T\">\n"
+       "<Field FldName=\"F\" :ldMemoMaxLength=\"5\" FldSize=\"2.5\"/></Table></Database>"
+       "</Project>",
+       {"line 3, column 20: <Field FldName=\"F\">: :ldMemoMaxLength left out: a project file "
+        "cannot hold an attribute of that name",
+        "line 3, column 1: <Field FldName=\"F\">: FldSize=\"2.5\" is read as 2"}},
+      {"a prefixed name on the project and a name with a character no name holds",
+       "<Project Version=\"4.0\" x:ProjName=\"p\" Size\xC3\x97Two=\"1\"><Database/></Project>",
+       {"line 2, column 24: <Project>: x:ProjName left out: a project file cannot hold an "
+        "attribute of that name",
+        "line 2, column 39: <Project>: Size\xC3\x97Two left out: a project file cannot hold an "
+        "attribute of that name"}},
+      {"references to characters no project file holds",
+       "<Project Version=\"4.0\"><Database DBName=\"d\">\n<Table TblName=\"T\" "
+       "TblCaption=\"a&#0;b\" TblHeader=\"&amp;&#x1;\" TblFooter=\"&#xFFFE;\" "
+       "TblDescription=\"&#55296;\"/></Database></Project>",
+       {"line 3, column 33: <Table TblName=\"T\">: TblCaption left out: its value holds \"&#0;\", "
+        "a character a project file cannot hold",
+        "line 3, column 56: <Table TblName=\"T\">: TblHeader left out: its value holds \"&#x1;\", "
+        "a character a project file cannot hold",
+        "line 3, column 74: <Table TblName=\"T\">: TblFooter left out: its value holds "
+        "\"&#xFFFE;\", a character a project file cannot hold",
+        "line 3, column 100: <Table TblName=\"T\">: TblDescription left out: its value holds "
+        "\"&#55296;\", a character a project file cannot hold"}},
+      {"a non-character written as itself, in a menu",
+       "<Project Version=\"4.0\"><Database DBName=\"d\"/>\n<Menu MenuID=\"1\" "
+       "MenuText=\"x\xEF\xBF\xBF\"/></Project>",
+       {"line 3, column 29: <Menu>: MenuText left out: its value holds U+FFFF, a character a "
+        "project file cannot hold"}},
+      {"a table whose name holds one is left out as a table without a name",
+       "<Project Version=\"4.0\"><Database DBName=\"d\">\n<Table TblName=\"T&#7;\"/>"
+       "</Database></Project>",
+       {"line 3, column 18: <Table>: TblName left out: its value holds \"&#7;\", a character a "
+        "project file cannot hold",
+        "line 3, column 1: <Table> left out: the table has no name"}},
   };
   for (const Case& c : cases) EXPECT_EQ(said(c.body), c.said) << c.what;
 }
@@ -139,54 +177,6 @@ TEST_F(LoadReportTest, FractionsOfWholeNumberSettingsAreListedAsRounded) {
     }
     EXPECT_EQ(toLong(value), c.value);
   }
-}
-
-// Attributes a save could not write again are left out where they come in, each said with the
-// line and column of its name or of the character its value cannot hold.
-TEST_F(LoadReportTest, AttributesASaveCannotWriteAreLeftOut) {
-  struct Case {
-    const char* what;
-    std::string body;
-    std::vector<std::string> said;
-  } cases[] = {
-      {"a name whose first letter was flipped to ':'",
-       "<Project Version=\"4.0\"><Database DBName=\"d\"><Table TblName=\"T\">\n"
-       "<Field FldName=\"F\" :ldMemoMaxLength=\"5\" FldSize=\"2.5\"/></Table></Database>"
-       "</Project>",
-       {"line 3, column 20: <Field FldName=\"F\">: :ldMemoMaxLength left out: a project file "
-        "cannot hold an attribute of that name",
-        "line 3, column 1: <Field FldName=\"F\">: FldSize=\"2.5\" is read as 2"}},
-      {"a prefixed name on the project and a name with a character no name holds",
-       "<Project Version=\"4.0\" x:ProjName=\"p\" Size\xC3\x97Two=\"1\"><Database/></Project>",
-       {"line 2, column 24: <Project>: x:ProjName left out: a project file cannot hold an "
-        "attribute of that name",
-        "line 2, column 39: <Project>: Size\xC3\x97Two left out: a project file cannot hold an "
-        "attribute of that name"}},
-      {"references to characters no project file holds",
-       "<Project Version=\"4.0\"><Database DBName=\"d\">\n<Table TblName=\"T\" "
-       "TblCaption=\"a&#0;b\" TblHeader=\"&amp;&#x1;\" TblFooter=\"&#xFFFE;\" "
-       "TblDescription=\"&#55296;\"/></Database></Project>",
-       {"line 3, column 33: <Table TblName=\"T\">: TblCaption left out: its value holds \"&#0;\", "
-        "a character a project file cannot hold",
-        "line 3, column 56: <Table TblName=\"T\">: TblHeader left out: its value holds \"&#x1;\", "
-        "a character a project file cannot hold",
-        "line 3, column 74: <Table TblName=\"T\">: TblFooter left out: its value holds "
-        "\"&#xFFFE;\", a character a project file cannot hold",
-        "line 3, column 100: <Table TblName=\"T\">: TblDescription left out: its value holds "
-        "\"&#55296;\", a character a project file cannot hold"}},
-      {"a non-character written as itself, in a menu",
-       "<Project Version=\"4.0\"><Database DBName=\"d\"/>\n<Menu MenuID=\"1\" "
-       "MenuText=\"x\xEF\xBF\xBF\"/></Project>",
-       {"line 3, column 29: <Menu>: MenuText left out: its value holds U+FFFF, a character a "
-        "project file cannot hold"}},
-      {"a table whose name holds one is left out as a table without a name",
-       "<Project Version=\"4.0\"><Database DBName=\"d\">\n<Table TblName=\"T&#7;\"/>"
-       "</Database></Project>",
-       {"line 3, column 18: <Table>: TblName left out: its value holds \"&#7;\", a character a "
-        "project file cannot hold",
-        "line 3, column 1: <Table> left out: the table has no name"}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(said(c.body), c.said) << c.what;
 }
 
 // A refused file names the place it stopped at, counted from the first line of the file even

@@ -31,8 +31,8 @@ struct AttributeView {
   // Byte offset of the first place in the value, a character reference or the character itself,
   // that stands for a character XML 1.0 documents cannot hold (NUL, a control character other
   // than tab, line feed and carriage return, a surrogate, U+FFFE, U+FFFF, beyond U+10FFFF);
-  // kNoOffset when there is none. Such references are expanded as the document reader expands
-  // them, or kept as written where it keeps them.
+  // kNoOffset when there is none. Such a reference is expanded all the same, but for one to NUL,
+  // a surrogate or beyond U+10FFFF, which stays as written.
   std::size_t unholdableAt = kNoOffset;
   // The name is ASCII letters, digits, '_', '-' and '.' only, a name every XML reader takes as
   // it is; false when it holds ':' or a character beyond ASCII, or was not read from a text.
