@@ -159,22 +159,9 @@ TEST_F(LoadReportTest, FractionsOfWholeNumberSettingsAreListedAsRounded) {
     }
     EXPECT_EQ(lines, expected);
     AGPTable& table = *loaded_->DB()->tables().find(u"T");
-    const std::u16string name = fromUtf8(c.attribute);
-    Variant value;
-    switch (c.level) {
-      case ProjectLevel:
-        value = loaded_->GetV(name);
-        break;
-      case DatabaseLevel:
-        value = loaded_->DB()->GetV(name);
-        break;
-      case TableLevel:
-        value = table.GetV(name);
-        break;
-      case FieldLevel:
-        value = table.fields().find(u"F")->GetV(name);
-        break;
-    }
+    Object* const owners[] = {loaded_.get(), loaded_->DB().get(), &table,
+                              table.fields().find(u"F")};
+    const Variant value = owners[c.level]->call(u"GetV", {Variant(fromUtf8(c.attribute))});
     EXPECT_EQ(toLong(value), c.value);
   }
 }
