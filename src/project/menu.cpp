@@ -1,5 +1,6 @@
 #include "project/menu.hpp"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/automation/automation_error.hpp"
@@ -136,9 +137,22 @@ void AGPMenu::Load(const xml::Node& element) {
   f_.MenuParentId = -1;
   f_.MenuCustomUrl = false;
   f_.MenuShow = false;
+  others_.clear();
   for (const xml::Attribute a : element.attributes()) {
-    if (const FieldDesc* d = findField(xml::nameOf(a))) {
+    std::u16string name = xml::nameOf(a);
+    if (const FieldDesc* d = findField(name)) {
       storeConverted(f_, *d, xml::valueOf(a));
+      continue;
+    }
+    std::u16string value = xml::valueOf(a);
+    if (!xml::isXmlName(name) || xml::firstNonXmlChar(value)) continue;
+    const auto same = std::find_if(others_.begin(), others_.end(), [&](const OtherAttribute& o) {
+      return equalsNoCase(o.name, name);
+    });
+    if (same != others_.end()) {
+      same->value = std::move(value);
+    } else {
+      others_.push_back({std::move(name), std::move(value)});
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
@@ -74,8 +75,18 @@ class AGPMenu final : public Object {
 
   // Fills the entry from a "menu" element: MenuId 0, top-level, not custom and hidden unless the
   // element says otherwise; attribute names in any case; a value that does not convert to its
-  // field's type leaves the field as it was; unknown attributes are ignored.
+  // field's type leaves the field as it was; other attributes are kept as written (below).
   void Load(const xml::Node& element);
+
+  // The attributes of the element the entry was read from that are none of its thirteen, in the
+  // element's order, names and values as written, so that a save writes them back unchanged. A
+  // name repeated in another case keeps its first place and takes the later value; one that a
+  // project file cannot hold, or a value holding such a character, is not kept.
+  struct OtherAttribute {
+    std::u16string name;
+    std::u16string value;
+  };
+  const std::vector<OtherAttribute>& otherAttributes() const noexcept { return others_; }
 
  private:
   // Scripts hand over the element as its markup text ("<menu menuid='3' .../>"); anything else,
@@ -83,6 +94,7 @@ class AGPMenu final : public Object {
   void scriptLoad(Variant& xmlControl);
 
   AGMenuFields f_;
+  std::vector<OtherAttribute> others_;
 };
 
 }  // namespace vantorel

@@ -1,7 +1,7 @@
 #pragma once
 // What a load did to the file's content that the file does not show: elements it left out and
 // values it could not take as written. Each note is said on standard error (ui::warn) with the
-// file and the line and column of the element it is about.
+// file and the line and column of the element or attribute it is about.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,6 +23,7 @@ class LoadNotes {
   // The element the next notes are about starts at this offset; npos for an element that was
   // kept from the file and read later (its notes name no position).
   void at(std::size_t offset) noexcept { offset_ = offset; }
+  std::size_t at() const noexcept { return offset_; }
   void say(std::u16string_view what);
   std::size_t count() const noexcept { return said_; }
 
@@ -32,6 +33,7 @@ class LoadNotes {
 
  private:
   std::u16string position();
+  void backToLineOf(std::size_t offset);
 
   std::u16string file_;
   std::string_view text_;

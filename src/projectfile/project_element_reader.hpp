@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/chart.hpp"
 #include "platform/automation/ref.hpp"
@@ -28,6 +29,13 @@ struct ElementTag {
 // Copies the tag's attributes into the bag as LoadNodeAttribs does; what it cannot take as
 // written is said to notes.
 void loadTagAttributes(const ElementTag& tag, AGProperties& props, LoadNotes* notes);
+
+// The attributes of a tag read from `text` that a later save can write again: one whose name is
+// no XML name or whose value holds a character XML cannot hold is left out and said to notes
+// (where it stands in the text). The tag's own attributes when all are kept, else `kept`.
+std::span<const xml::AttributeView> attributesToKeep(const ElementTag& tag, std::string_view text,
+                                                     std::vector<xml::AttributeView>& kept,
+                                                     LoadNotes* notes);
 
 class ProjectElementReader {
  public:

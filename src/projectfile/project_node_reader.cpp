@@ -6,6 +6,8 @@
 #include "projectfile/load_notes.hpp"
 #include "projectfile/project_reader.hpp"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -127,8 +129,38 @@ bool plainNumber(std::u16string_view t) {
   return i == t.size();
 }
 
+// Whether a plain number's text stands for a whole number ("12", "1.50E1", "-0.0"): no digit
+// other than 0 is left after the point once the exponent has moved it.
+bool denotesWholeNumber(std::u16string_view t) {
+  const std::size_t e = t.find_first_of(u"Ee");
+  std::u16string_view mantissa = t.substr(0, e);
+  std::int64_t exponent = 0;
+  if (e != std::u16string_view::npos) {
+    std::u16string_view digits = t.substr(e + 1);
+    const bool negative = !digits.empty() && digits[0] == u'-';
+    if (!digits.empty() && (digits[0] == u'-' || digits[0] == u'+')) digits.remove_prefix(1);
+    for (const char16_t c : digits) {
+      exponent = std::min<std::int64_t>(exponent * 10 + (c - u'0'), 1 << 20);
+    }
+    if (negative) exponent = -exponent;
+  }
+  if (!mantissa.empty() && (mantissa[0] == u'-' || mantissa[0] == u'+')) mantissa.remove_prefix(1);
+  const std::size_t dot = mantissa.find(u'.');
+  const std::u16string_view whole = mantissa.substr(0, dot);
+  const std::u16string_view fraction =
+      dot == std::u16string_view::npos ? std::u16string_view() : mantissa.substr(dot + 1);
+  const auto total = static_cast<std::int64_t>(whole.size() + fraction.size());
+  const std::int64_t point = static_cast<std::int64_t>(whole.size()) + exponent;
+  for (std::int64_t i = std::max<std::int64_t>(point, 0); i < total; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if ((k < whole.size() ? whole[k] : fraction[k - whole.size()]) != u'0') return false;
+  }
+  return true;
+}
+
 // Why a number's or Boolean's text was not taken as written, when it was not; the converted
-// value is what the setting got.
+// value is what the setting got. A whole-number setting rounds a fraction as the script
+// language's CInt and CLng do, half to even.
 std::optional<std::u16string> coercion(std::u16string_view written, SettingType type,
                                        const Variant& converted) {
   if (converted.isEmpty()) return u"is no valid value of its type; the setting is left empty";
@@ -138,10 +170,27 @@ std::optional<std::u16string> coercion(std::u16string_view written, SettingType 
         lower == u"1") {
       return std::nullopt;
     }
-  } else if (plainNumber(written)) {
+  } else if (plainNumber(written) && ((type != SettingType::Integer && type != SettingType::Long) ||
+                                      denotesWholeNumber(written))) {
     return std::nullopt;
   }
   return u"is read as " + settingAsText(converted);
+}
+
+// Whether an attribute's name can stand in a project file: XML allows ':', which the writer
+// refuses, and the parser has checked only the ASCII characters of a name.
+bool holdableName(const xml::AttributeView& a) {
+  return a.plainName ||
+         (a.name.find(':') == std::string_view::npos && xml::isXmlName(fromUtf8(a.name)));
+}
+
+// What stands in the text where a value holds a character a project file cannot hold: the
+// reference as written, or the character's code.
+std::u16string unholdableText(std::string_view text, std::size_t at) {
+  if (text[at] == '&') {
+    return u"\"" + fromUtf8(text.substr(at, text.find(';', at) + 1 - at)) + u"\"";
+  }
+  return text.substr(at, 3) == "\xEF\xBF\xBE" ? u"U+FFFE" : u"U+FFFF";
 }
 
 // Attributes whose text is read in a way of its own.
@@ -543,6 +592,36 @@ Variant GetNodeAttribute(const xml::Node& node, std::u16string_view name) {
 
 void SetNodeAttribute(xml::Node node, std::u16string_view name, const Variant& value) {
   xml::setAttribute(node, toUtf8(name), settingAsText(value));
+}
+
+std::span<const xml::AttributeView> attributesToKeep(const ElementTag& tag, std::string_view text,
+                                                     std::vector<xml::AttributeView>& kept,
+                                                     LoadNotes* notes) {
+  const auto holdable = [](const xml::AttributeView& a) {
+    return a.unholdableAt == xml::kNoOffset && holdableName(a);
+  };
+  if (std::all_of(tag.attributes.begin(), tag.attributes.end(), holdable)) return tag.attributes;
+  kept.clear();
+  std::copy_if(tag.attributes.begin(), tag.attributes.end(), std::back_inserter(kept), holdable);
+  if (!notes) return kept;
+  const std::u16string element = describe(ElementTag{tag.name, kept});
+  const std::size_t elementAt = notes->at();
+  for (const xml::AttributeView& a : tag.attributes) {
+    if (holdable(a)) continue;
+    const std::u16string name = fromUtf8(a.name);
+    if (!holdableName(a)) {
+      notes->at(a.offset);
+      notes->say(element + u": " + name +
+                 u" left out: a project file cannot hold an attribute of that name");
+    } else {
+      notes->at(a.unholdableAt);
+      notes->say(element + u": " + name + u" left out: its value holds " +
+                 unholdableText(text, a.unholdableAt) +
+                 u", a character a project file cannot hold");
+    }
+  }
+  notes->at(elementAt);
+  return kept;
 }
 
 void LoadNodeAttribs(const xml::Node& node, AGProperties& props) {

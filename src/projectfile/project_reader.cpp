@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <string_view>
+#include <vector>
 
 #include "agp/agp.hpp"
 #include "foundation/keyword_list.hpp"
@@ -204,7 +205,12 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
     }
     LoadProgress progress(project.lhWnd());
 
-    loadTagAttributes(ElementTag{stream.rootName(), stream.rootAttributes()}, props, &notes);
+    {
+      const ElementTag root{stream.rootName(), stream.rootAttributes()};
+      std::vector<xml::AttributeView> kept;
+      loadTagAttributes(ElementTag{root.name, attributesToKeep(root, stream.text(), kept, &notes)},
+                        props, &notes);
+    }
     if (settingAsText(props.setting(kProjSmtpServer)).empty()) {
       props.setting(kProjSmtpServer) = Variant(u"localhost");
       props.setting(kProjSmtpServerPort) = Variant(static_cast<std::int16_t>(25));

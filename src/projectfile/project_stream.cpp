@@ -102,6 +102,16 @@ std::optional<StreamFailure> ProjectFileStream::read(
   const xml::Node menuRoot = menuDoc.append_child(parser.name());
   bool databaseSeen = false;
 
+  // The current start tag without the attributes a save could not write again, which are said
+  // as left out where they stand.
+  std::vector<xml::AttributeView> keptAttributes;
+  const auto readTag = [&] {
+    notes.at(parser.offset());
+    const ElementTag tag{parser.name(), parser.attributes()};
+    if (parser.plainAttributes()) return tag;
+    return ElementTag{tag.name, attributesToKeep(tag, text_->text(), keptAttributes, &notes)};
+  };
+
   std::vector<Frame> frames;
   frames.emplace_back();
   // A part kept whole: its tree, the node its next content goes below, and the depth of its
@@ -137,9 +147,11 @@ std::optional<StreamFailure> ProjectFileStream::read(
           reader.readCustomScript(element);
           keptDoc.reset();
         }
+      } else if (event == Event::StartElement) {
+        const ElementTag tag = readTag();
+        kept = xml::appendElement(kept, tag.name, tag.attributes);
       } else {
-        const xml::Node added = xml::appendCurrent(kept, parser, event);
-        if (event == Event::StartElement) kept = added;
+        xml::appendCurrent(kept, parser, event);
       }
       continue;
     }
@@ -160,22 +172,29 @@ std::optional<StreamFailure> ProjectFileStream::read(
     if (event != Event::StartElement) continue;  // text between elements is not read
 
     const char* name = parser.name();
-    const ElementTag tag{name, parser.attributes()};
     const std::size_t depth = parser.depth();
-    if (frames.size() == 1 && toLower(fromUtf8(name)) == u"menu") {
-      kept = xml::appendCurrent(menuRoot, parser, event);
+    const bool menu = frames.size() == 1 && toLower(fromUtf8(name)) == u"menu";
+    const ProjectElementReader::Kind kind = ProjectElementReader::kindOf(name);
+    if (kind == ProjectElementReader::Kind::Other && !menu) {
+      notes.at(parser.offset());
+      notes.say(u"<" + fromUtf8(name) + u"> left out: no such element is read here");
+      skipDepth = depth;
+      continue;
+    }
+    const ElementTag tag = readTag();
+    if (menu) {
+      kept = xml::appendElement(menuRoot, tag.name, tag.attributes);
       keptPart = KeptPart::Menu;
       keptDepth = depth;
       continue;
     }
-    switch (ProjectElementReader::kindOf(name)) {
+    switch (kind) {
       case ProjectElementReader::Kind::Model: {
         if (frames.size() == 1 && !databaseSeen && std::string_view(name) == "Database") {
           databaseSeen = true;
           database(parser.emptyElement() ? 0
                                          : xml::countChildNodes(text_->text(), parser.consumed()));
         }
-        notes.at(parser.offset());
         const int childDepth = frame.depth;
         ProjectElementReader::Opened opened = reader.open(tag, childDepth);
         if (opened.readChildren) {
@@ -190,20 +209,17 @@ std::optional<StreamFailure> ProjectFileStream::read(
       }
       case ProjectElementReader::Kind::CustomScript:
         keptDoc = std::make_unique<xml::Document>();
-        kept = xml::appendCurrent(*keptDoc, parser, event);
+        kept = xml::appendElement(*keptDoc, tag.name, tag.attributes);
         keptPart = KeptPart::CustomScript;
         keptDepth = depth;
         break;
       case ProjectElementReader::Kind::Extension:
         if (!frame.extensions) frame.extensions = std::make_unique<xml::Document>();
-        kept = xml::appendCurrent(*frame.extensions, parser, event);
+        kept = xml::appendElement(*frame.extensions, tag.name, tag.attributes);
         keptPart = KeptPart::Extension;
         keptDepth = depth;
         break;
       case ProjectElementReader::Kind::Other:
-        notes.at(parser.offset());
-        notes.say(u"<" + fromUtf8(name) + u"> left out: no such element is read here");
-        skipDepth = depth;
         break;
     }
   }

@@ -224,6 +224,9 @@ void writeMenus(xml::Node root) {
     xml::setAttribute(element, "MenuLevel", f.MenuLevel);
     xml::setAttribute(element, "MenuShow", f.MenuShow ? 1 : 0);
     xml::setAttribute(element, "MenuDisplayOrder", f.MenuDisplayOrder);
+    for (const AGPMenu::OtherAttribute& other : menu->otherAttributes()) {
+      setTextAttribute(element, toUtf8(other.name), other.value);
+    }
     xml::appendLineBreak(root);
   }
 }

@@ -1,11 +1,14 @@
-// What a load says on standard error: the elements it leaves out and the values it cannot take as
-// written, each with the file, line and column of its element; and for a refused file, where
-// and why the reading stopped, counted from the start of the file.
+// What a load says on standard error: the elements and attributes it leaves out and the values it
+// cannot take as written, each with the file, line and column of its element or attribute; and
+// for a refused file, where and why the reading stopped, counted from the start of the file.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "foundation/project_context.hpp"
+#include "model/database.hpp"
+#include "model/table.hpp"
+#include "platform/automation/variant_convert.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "support/random_edits.hpp"
@@ -36,7 +39,7 @@ class LoadReportTest : public test::ProjectFileTest {
   Ref<AGP> loaded_;
 };
 
-TEST_F(LoadReportTest, DroppedElementsAndCoercedValuesAreListed) {
+TEST_F(LoadReportTest, DroppedElementsAndAttributesAndCoercedValuesAreListed) {
   struct Case {
     const char* what;
     std::string body;
@@ -68,8 +71,99 @@ TEST_F(LoadReportTest, DroppedElementsAndCoercedValuesAreListed) {
         "type; the setting is left empty",
         "line 3, column 1: <Field FldName=\"F\">: FldSize=\"NaN\" is no valid value of its type; "
         "the setting is left empty"}},
+      // Attributes a save could not write again are left out where they come in, each said with
+      // the line and column of its name or of the character its value cannot hold.
+      {"a name whose first letter was flipped to ':'",
+       "<Project Version=\"4.0\"><Database DBName=\"d\"><Table TblName=\"T\">\n"
+       "<Field FldName=\"F\" :ldMemoMaxLength=\"5\" FldSize=\"2.5\"/></Table></Database>"
+       "</Project>",
+       {"line 3, column 20: <Field FldName=\"F\">: :ldMemoMaxLength left out: a project file "
+        "cannot hold an attribute of that name",
+        "line 3, column 1: <Field FldName=\"F\">: FldSize=\"2.5\" is read as 2"}},
+      {"a prefixed name on the project and a name with a character no name holds",
+       "<Project Version=\"4.0\" x:ProjName=\"p\" Size\xC3\x97Two=\"1\"><Database/></Project>",
+       {"line 2, column 24: <Project>: x:ProjName left out: a project file cannot hold an "
+        "attribute of that name",
+        "line 2, column 39: <Project>: Size\xC3\x97Two left out: a project file cannot hold an "
+        "attribute of that name"}},
+      {"references to characters no project file holds",
+       "<Project Version=\"4.0\"><Database DBName=\"d\">\n<Table TblName=\"T\" "
+       "TblCaption=\"a&#0;b\" TblHeader=\"&amp;&#x1;\" TblFooter=\"&#xFFFE;\" "
+       "TblDescription=\"&#55296;\"/></Database></Project>",
+       {"line 3, column 33: <Table TblName=\"T\">: TblCaption left out: its value holds \"&#0;\", "
+        "a character a project file cannot hold",
+        "line 3, column 56: <Table TblName=\"T\">: TblHeader left out: its value holds \"&#x1;\", "
+        "a character a project file cannot hold",
+        "line 3, column 74: <Table TblName=\"T\">: TblFooter left out: its value holds "
+        "\"&#xFFFE;\", a character a project file cannot hold",
+        "line 3, column 100: <Table TblName=\"T\">: TblDescription left out: its value holds "
+        "\"&#55296;\", a character a project file cannot hold"}},
+      {"a non-character written as itself, in a menu",
+       "<Project Version=\"4.0\"><Database DBName=\"d\"/>\n<Menu MenuID=\"1\" "
+       "MenuText=\"x\xEF\xBF\xBF\"/></Project>",
+       {"line 3, column 29: <Menu>: MenuText left out: its value holds U+FFFF, a character a "
+        "project file cannot hold"}},
+      {"a table whose name holds one is left out as a table without a name",
+       "<Project Version=\"4.0\"><Database DBName=\"d\">\n<Table TblName=\"T&#7;\"/>"
+       "</Database></Project>",
+       {"line 3, column 18: <Table>: TblName left out: its value holds \"&#7;\", a character a "
+        "project file cannot hold",
+        "line 3, column 1: <Table> left out: the table has no name"}},
   };
   for (const Case& c : cases) EXPECT_EQ(said(c.body), c.said) << c.what;
+}
+
+// A whole-number setting written with a fraction is rounded half to even, as CInt and CLng
+// round, and listed with the value it was read as; a whole number written with a point or an
+// exponent is taken as written.
+TEST_F(LoadReportTest, FractionsOfWholeNumberSettingsAreListedAsRounded) {
+  enum Level { ProjectLevel, DatabaseLevel, TableLevel, FieldLevel };
+  struct Case {
+    const char* attribute;
+    const char* written;
+    const char* readAs;  // "" when the value is taken as written
+    std::int32_t value;
+    Level level;
+  } cases[] = {
+      {"PagerStyle", "3.7", "4", 4, ProjectLevel},
+      {"PagerStyle", "2.5", "2", 2, ProjectLevel},
+      {"PagerStyle", "3.5", "4", 4, ProjectLevel},
+      {"PagerStyle", "-2.5", "-2", -2, ProjectLevel},
+      {"CodePage", "65001.5", "65002", 65002, ProjectLevel},
+      {"MaxUploadSize", "0.5", "0", 0, DatabaseLevel},
+      {"TblRecPerPage", "2.5", "2", 2, TableLevel},
+      {"TblRecPerPage", "1.5", "2", 2, TableLevel},
+      {"TblRecPerPage", "25E-1", "2", 2, TableLevel},
+      {"TblRecPerPage", "2.0", "", 2, TableLevel},
+      {"TblRecPerPage", "1.50E1", "", 15, TableLevel},
+      {"TblRecPerPage", "-0.0", "", 0, TableLevel},
+      {"FldSize", "255.49", "255", 255, FieldLevel},
+      {"FldSize", "1E3", "", 1000, FieldLevel},
+      {"FldTagSize", "4.5", "4", 4, FieldLevel},
+      {"FldTagSize", "0.00001", "0", 0, FieldLevel},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.attribute) + "=" + c.written);
+    const std::string attr = std::string(" ") + c.attribute + "=\"" + c.written + "\"";
+    const auto on = [&](Level level) { return c.level == level ? attr : std::string(); };
+    const std::vector<std::string> lines =
+        said("<Project Version=\"4.0\"" + on(ProjectLevel) + ">\n<Database DBName=\"d\"" +
+             on(DatabaseLevel) + ">\n<Table TblName=\"T\"" + on(TableLevel) +
+             ">\n<Field FldName=\"F\"" + on(FieldLevel) + "/></Table></Database></Project>");
+    const char* const element[] = {"<Project>", "<Database DBName=\"d\">", "<Table TblName=\"T\">",
+                                   "<Field FldName=\"F\">"};
+    std::vector<std::string> expected;
+    if (*c.readAs != '\0') {
+      expected.push_back("line " + std::to_string(c.level + 2) + ", column 1: " + element[c.level] +
+                         ": " + c.attribute + "=\"" + c.written + "\" is read as " + c.readAs);
+    }
+    EXPECT_EQ(lines, expected);
+    AGPTable& table = *loaded_->DB()->tables().find(u"T");
+    Object* const owners[] = {loaded_.get(), loaded_->DB().get(), &table,
+                              table.fields().find(u"F")};
+    const Variant value = owners[c.level]->call(u"GetV", {Variant(fromUtf8(c.attribute))});
+    EXPECT_EQ(toLong(value), c.value);
+  }
 }
 
 // A refused file names the place it stopped at, counted from the first line of the file even

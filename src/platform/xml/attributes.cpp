@@ -62,18 +62,22 @@ std::u16string attributeTextNoCase(std::span<const AttributeView> attributes,
 std::vector<AttributeView> attributeViews(const Node& node) {
   std::vector<AttributeView> views;
   for (const Attribute a : node.attributes()) {
-    views.push_back({a.name(), a.value()});
+    views.push_back({a.name(), a.value(), kNoOffset, kNoOffset, false});
   }
   return views;
 }
 
+Node appendElement(Node parent, const char* name, std::span<const AttributeView> attributes) {
+  Node element = parent.append_child(name);
+  for (const AttributeView& a : attributes) {
+    element.append_attribute(std::string(a.name).c_str()).set_value(std::string(a.value).c_str());
+  }
+  return element;
+}
+
 Node appendCurrent(Node parent, const PullParser& parser, PullParser::Event event) {
   if (event == PullParser::Event::StartElement) {
-    Node element = parent.append_child(parser.name());
-    for (const AttributeView& a : parser.attributes()) {
-      element.append_attribute(std::string(a.name).c_str()).set_value(std::string(a.value).c_str());
-    }
-    return element;
+    return appendElement(parent, parser.name(), parser.attributes());
   }
   Node text =
       parent.append_child(event == PullParser::Event::CData ? pugi::node_cdata : pugi::node_pcdata);

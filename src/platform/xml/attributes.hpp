@@ -55,6 +55,8 @@ std::vector<AttributeView> attributeViews(const Node& node);
 // Copies the parser's current start tag, or its text or CDATA, below parent; returns the new
 // node. Readers keep a few small parts of a streamed file this way.
 Node appendCurrent(Node parent, const PullParser& parser, PullParser::Event event);
+// An element of that name with those attributes, below parent.
+Node appendElement(Node parent, const char* name, std::span<const AttributeView> attributes);
 
 // A whole number, possibly signed; the fallback when missing or not a number that fits.
 std::int64_t attributeInteger(const Node& node, std::string_view name, std::int64_t fallback);

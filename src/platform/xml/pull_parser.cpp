@@ -1,5 +1,6 @@
 #include "platform/xml/pull_parser.hpp"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 
@@ -36,9 +37,14 @@ bool isNameChar(char c) noexcept {
   return (kNameBytes[static_cast<unsigned char>(c)] & kNameRest) != 0;
 }
 
+bool isUnusualNameByte(char c) noexcept {
+  return c == ':' || (static_cast<unsigned char>(c) & 0x80U) != 0;
+}
+
 // The end of the run of name bytes from i, sixteen bytes at a time where SSE2 is at hand: the
-// names of a project file's attributes are most of its tags.
-std::size_t nameBytesEnd(const char* p, std::size_t i, std::size_t n) noexcept {
+// names of a project file's attributes are most of its tags. `unusual` is set when one of them
+// is ':' or a byte of a character beyond ASCII.
+std::size_t nameBytesEnd(const char* p, std::size_t i, std::size_t n, bool& unusual) noexcept {
 #if defined(__SSE2__)
   for (; i + 16 <= n; i += 16) {
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
@@ -48,23 +54,39 @@ std::size_t nameBytesEnd(const char* p, std::size_t i, std::size_t n) noexcept {
     };
     const auto is = [&](char c) { return _mm_cmpeq_epi8(b, _mm_set1_epi8(c)); };
     // Bytes from 0x80 up are negative here: every byte of a multi-byte character.
-    __m128i name = _mm_cmplt_epi8(b, _mm_setzero_si128());
+    const __m128i beyondAscii = _mm_cmplt_epi8(b, _mm_setzero_si128());
+    const __m128i colon = is(':');
+    __m128i name = _mm_or_si128(beyondAscii, colon);
+    const auto unusualBytes = static_cast<unsigned>(_mm_movemask_epi8(name));
     name = _mm_or_si128(name, within(_mm_or_si128(b, _mm_set1_epi8(0x20)), 'a', 'z'));
     name = _mm_or_si128(name, within(b, '0', '9'));
-    name = _mm_or_si128(
-        name, _mm_or_si128(_mm_or_si128(is('_'), is(':')), _mm_or_si128(is('-'), is('.'))));
+    name = _mm_or_si128(name, _mm_or_si128(is('_'), _mm_or_si128(is('-'), is('.'))));
     const unsigned others = ~static_cast<unsigned>(_mm_movemask_epi8(name)) & 0xFFFFU;
+    if (unusualBytes != 0) {
+      const unsigned inName = others != 0 ? (1U << std::countr_zero(others)) - 1 : 0xFFFFU;
+      if ((unusualBytes & inName) != 0) unusual = true;
+    }
     if (others != 0) return i + static_cast<std::size_t>(std::countr_zero(others));
   }
 #endif
-  while (i < n && isNameChar(p[i])) ++i;
+  for (; i < n && isNameChar(p[i]); ++i) {
+    if (isUnusualNameByte(p[i])) unusual = true;
+  }
   return i;
 }
 
-// The character a reference at the start of `ref` ("&...;") stands for and the reference's
-// length; 0 when it is not one this parser expands. A reference to a character no document can
-// hold (NUL, a surrogate, beyond U+10FFFF) is not expanded.
-std::size_t reference(std::string_view ref, std::uint32_t& cp) {
+// Whether XML 1.0 documents can hold the character.
+constexpr bool isXmlChar(std::uint32_t cp) noexcept {
+  return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
+         (cp >= 0xE000 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0x10FFFF);
+}
+
+// A reference at the start of `ref` ("&...;"): its length, 0 when it is not one this parser
+// expands, and the character it stands for. A reference to a character no document can hold in
+// any encoding (NUL, a surrogate, beyond U+10FFFF) is not expanded; `unholdable` tells of it and
+// of the control characters and non-characters that are expanded.
+std::size_t reference(std::string_view ref, std::uint32_t& cp, bool& unholdable) {
+  unholdable = false;
   const std::size_t semi = ref.substr(0, 12).find(';');
   if (semi == std::string_view::npos || semi < 2) return 0;
   const std::string_view body = ref.substr(1, semi - 1);
@@ -94,10 +116,11 @@ std::size_t reference(std::string_view ref, std::uint32_t& cp) {
       } else {
         return 0;
       }
-      value = value * (hex ? 16 : 10) + d;
-      if (value > 0x10FFFF) return 0;
+      // Beyond U+10FFFF the value only needs to stay there.
+      value = std::min<std::uint32_t>(value * (hex ? 16 : 10) + d, 0x110000);
     }
-    if (value == 0 || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    unholdable = !isXmlChar(value);
+    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
     cp = value;
   } else {
     return 0;
@@ -105,24 +128,40 @@ std::size_t reference(std::string_view ref, std::uint32_t& cp) {
   return semi + 1;
 }
 
-// Appends raw with its references expanded.
-void appendExpanded(std::string& out, std::string_view raw) {
-  for (;;) {
-    const std::size_t amp = raw.find('&');
-    if (amp == std::string_view::npos) {
-      out.append(raw);
-      return;
+// The offset in raw of the first U+FFFE or U+FFFF written as itself, or npos; the text is
+// valid UTF-8, so these are the only characters it may hold that XML cannot.
+std::size_t rawNonCharacter(std::string_view raw) noexcept {
+  for (std::size_t i = raw.find('\xEF'); i != std::string_view::npos; i = raw.find('\xEF', i + 1)) {
+    if (i + 2 < raw.size() && raw[i + 1] == '\xBF' &&
+        (raw[i + 2] == '\xBE' || raw[i + 2] == '\xBF')) {
+      return i;
     }
-    out.append(raw.substr(0, amp));
-    raw.remove_prefix(amp);
+  }
+  return std::string_view::npos;
+}
+
+// Appends raw with its references expanded; the offset in raw of the first reference to a
+// character XML cannot hold, or npos.
+std::size_t appendExpanded(std::string& out, std::string_view raw) {
+  std::size_t unholdableAt = std::string_view::npos;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t amp = raw.find('&', at);
+    if (amp == std::string_view::npos) {
+      out.append(raw.substr(at));
+      return unholdableAt;
+    }
+    out.append(raw.substr(at, amp - at));
     std::uint32_t cp = 0;
-    const std::size_t used = reference(raw, cp);
+    bool unholdable = false;
+    const std::size_t used = reference(raw.substr(amp), cp, unholdable);
+    if (unholdable && unholdableAt == std::string_view::npos) unholdableAt = amp;
     if (used == 0) {
       out.push_back('&');
-      raw.remove_prefix(1);
+      at = amp + 1;
     } else {
       appendUtf8(out, static_cast<char32_t>(cp));
-      raw.remove_prefix(used);
+      at = amp + used;
     }
   }
 }
@@ -137,9 +176,10 @@ PullParser::Event PullParser::fail(std::size_t at, std::string what) {
   return last_;
 }
 
-std::size_t PullParser::nameEnd(std::size_t from) const noexcept {
+std::size_t PullParser::nameEnd(std::size_t from, bool& unusual) const noexcept {
   if (from >= text_.size() || !isNameStart(text_[from])) return from;
-  return nameBytesEnd(text_.data(), from + 1, text_.size());
+  unusual = isUnusualNameByte(text_[from]);
+  return nameBytesEnd(text_.data(), from + 1, text_.size(), unusual);
 }
 
 bool PullParser::skipPast(std::string_view close) {
@@ -250,11 +290,13 @@ PullParser::Event PullParser::next() {
 
 PullParser::Event PullParser::startTag() {
   const std::size_t nameStart = pos_ + 1;
-  const std::size_t nameStop = nameEnd(nameStart);
+  bool unusual = false;
+  const std::size_t nameStop = nameEnd(nameStart, unusual);
   if (nameStop == nameStart) return fail(start_, "a start tag without a valid element name");
   storage_.clear();
   expanded_.clear();
   attributes_.clear();
+  plainAttributes_ = true;
   pos_ = nameStop;
   for (;;) {
     const std::size_t before = pos_;
@@ -273,7 +315,7 @@ PullParser::Event PullParser::startTag() {
       break;
     }
     if (before == pos_) return fail(pos_, "an attribute without a blank before it");
-    const std::size_t attrStop = nameEnd(pos_);
+    const std::size_t attrStop = nameEnd(pos_, unusual);
     if (attrStop == pos_) return fail(pos_, "an invalid attribute name");
     const std::string_view name = text_.substr(pos_, attrStop - pos_);
     pos_ = attrStop;
@@ -286,26 +328,33 @@ PullParser::Event PullParser::startTag() {
     if (pos_ >= text_.size() || (text_[pos_] != '"' && text_[pos_] != '\'')) {
       return fail(pos_, "an attribute value without quotes");
     }
-    // Up to the closing quote or a reference, whichever comes first; most values have none.
+    // Up to the closing quote, a reference or a byte that may begin U+FFFE or U+FFFF, whichever
+    // comes first; most values have none of the last two.
     const char* p = text_.data();
     const std::size_t n = text_.size();
     const bool doubleQuoted = text_[pos_] == '"';
-    const std::size_t stop = doubleQuoted ? scan::findFirstOf<'"', '&'>(p, pos_ + 1, n)
-                                          : scan::findFirstOf<'\'', '&'>(p, pos_ + 1, n);
-    const bool plain = stop < n && p[stop] != '&';
+    const std::size_t stop = doubleQuoted ? scan::findFirstOf<'"', '&', '\xEF'>(p, pos_ + 1, n)
+                                          : scan::findFirstOf<'\'', '&', '\xEF'>(p, pos_ + 1, n);
+    const bool plain = stop < n && p[stop] != '&' && p[stop] != '\xEF';
     const std::size_t close = plain          ? stop
                               : doubleQuoted ? scan::findFirstOf<'"'>(p, stop, n)
                                              : scan::findFirstOf<'\''>(p, stop, n);
     if (close >= n) return fail(pos_, "an unclosed attribute value");
-    const std::string_view raw = text_.substr(pos_ + 1, close - pos_ - 1);
-    if (plain) {
-      attributes_.push_back({name, raw});
+    const std::size_t rawStart = pos_ + 1;
+    const std::string_view raw = text_.substr(rawStart, close - rawStart);
+    std::size_t unholdable = plain ? std::string_view::npos : rawNonCharacter(raw);
+    if (plain || raw.find('&', stop - rawStart) == std::string_view::npos) {
+      attributes_.push_back({name, raw, attrStop - name.size(), kNoOffset, !unusual});
     } else {
       const std::size_t from = storage_.size();
-      appendExpanded(storage_, raw);
+      unholdable = std::min(unholdable, appendExpanded(storage_, raw));
       expanded_.push_back({attributes_.size(), from, storage_.size() - from});
-      attributes_.push_back({name, {}});
+      attributes_.push_back({name, {}, attrStop - name.size(), kNoOffset, !unusual});
     }
+    if (unholdable != std::string_view::npos) {
+      attributes_.back().unholdableAt = rawStart + unholdable;
+    }
+    plainAttributes_ = plainAttributes_ && !unusual && unholdable == std::string_view::npos;
     pos_ = close + 1;
   }
   for (const Expanded& e : expanded_) {
@@ -319,7 +368,8 @@ PullParser::Event PullParser::startTag() {
 
 PullParser::Event PullParser::endTag() {
   const std::size_t nameStart = pos_ + 2;
-  const std::size_t nameStop = nameEnd(nameStart);
+  bool unusual = false;
+  const std::size_t nameStop = nameEnd(nameStart, unusual);
   if (names_.empty()) return fail(start_, "an end tag without its start tag");
   const std::string_view name = text_.substr(nameStart, nameStop - nameStart);
   if (name != names_.back()) {

@@ -19,11 +19,24 @@
 
 namespace vantorel::xml {
 
+inline constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
+
 // One attribute of the current start tag, references in the value expanded. Both views stay
 // valid until the next call of next(); they do not end in '\0'.
 struct AttributeView {
   std::string_view name;
   std::string_view value;
+  // Byte offset of the name in the text; kNoOffset for an attribute not read from a text.
+  std::size_t offset = kNoOffset;
+  // Byte offset of the first place in the value, a character reference or the character itself,
+  // that stands for a character XML 1.0 documents cannot hold (NUL, a control character other
+  // than tab, line feed and carriage return, a surrogate, U+FFFE, U+FFFF, beyond U+10FFFF);
+  // kNoOffset when there is none. Such a reference is expanded all the same, but for one to NUL,
+  // a surrogate or beyond U+10FFFF, which stays as written.
+  std::size_t unholdableAt = kNoOffset;
+  // The name is ASCII letters, digits, '_', '-' and '.' only, a name every XML reader takes as
+  // it is; false when it holds ':' or a character beyond ASCII, or was not read from a text.
+  bool plainName = false;
 };
 
 class PullParser {
@@ -41,6 +54,9 @@ class PullParser {
   // StartElement: its attributes in document order. An element written as "<a/>" gives its
   // EndElement right after.
   std::span<const AttributeView> attributes() const noexcept { return attributes_; }
+  // StartElement: every attribute has a plain name and a value without a character XML cannot
+  // hold, as most tags have; a reader that judges them may pass such a tag over.
+  bool plainAttributes() const noexcept { return plainAttributes_; }
   // StartElement: the tag was written "<a/>".
   bool emptyElement() const noexcept { return pendingEnd_; }
   // Text and CData: the content, references expanded.
@@ -61,7 +77,9 @@ class PullParser {
   Event endTag();
   bool skipPast(std::string_view close);
   bool skipDoctype();
-  std::size_t nameEnd(std::size_t from) const noexcept;
+  // The end of the name that starts at from (from itself when none does); `unusual` tells
+  // whether it holds ':' or a character beyond ASCII.
+  std::size_t nameEnd(std::size_t from, bool& unusual) const noexcept;
   void skipBlanks() noexcept {
     while (pos_ < text_.size() && isXmlBlank(text_[pos_])) ++pos_;
   }
@@ -71,6 +89,7 @@ class PullParser {
   std::size_t start_ = 0;
   bool seenRoot_ = false;
   bool pendingEnd_ = false;  // the start tag just given was "<a/>"
+  bool plainAttributes_ = true;
   bool finished_ = false;
   Event last_ = Event::End;
   const char* current_ = "";

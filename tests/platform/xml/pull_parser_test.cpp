@@ -118,6 +118,59 @@ TEST(PullParser, BrokenTextStopsWithAReasonAndAPlace) {
   }
 }
 
+// Each attribute says where its name stands, whether the name is plain ASCII, and where its value
+// first holds a character no XML 1.0 document can hold, by reference or as itself.
+TEST(PullParser, PlacesAttributesAndTheCharactersNoDocumentHolds) {
+  struct Case {
+    const char* text;
+    std::size_t offset, unholdableAt;
+  } cases[] = {
+      {"<a b=\"plain\"/>", 3, kNoOffset},
+      {"<a\n  b='&lt;&#9;&#xA;&#13;&#xD7FF;&#xE000;&#xFFFD;&#x10000;'/>", 5, kNoOffset},
+      {"<a b=\"x&#0;\"/>", 3, 7},
+      {"<a b=\"&amp;&#1;&#2;\"/>", 3, 11},
+      {"<a b=\"&#x1f;\"/>", 3, 6},
+      {"<a b=\"&#xFFFE;\"/>", 3, 6},
+      {"<a b=\"&#65535;\"/>", 3, 6},
+      {"<a b=\"&#xD800;\"/>", 3, 6},
+      {"<a b=\"&#x110000;\"/>", 3, 6},
+      {"<a b=\"&#99999999;\"/>", 3, 6},
+      {"<a b=\"ok\xEF\xBF\xBF\"/>", 3, 8},
+      {"<a b='\xEF\xBF\xBE&amp;'/>", 3, 6},
+      {"<a b=\"\xEF\xBF\xBD\xEF\xBB\xBF\"/>", 3, kNoOffset},
+  };
+  for (const Case& c : cases) {
+    PullParser parser(c.text);
+    ASSERT_EQ(parser.next(), Event::StartElement) << c.text;
+    ASSERT_EQ(parser.attributes().size(), 1u) << c.text;
+    EXPECT_EQ(parser.attributes()[0].offset, c.offset) << c.text;
+    EXPECT_EQ(parser.attributes()[0].unholdableAt, c.unholdableAt) << c.text;
+    EXPECT_EQ(parser.plainAttributes(), c.unholdableAt == kNoOffset) << c.text;
+  }
+  // Names of ASCII letters, digits, '_', '-' and '.' are plain, whatever their length; ':' and
+  // characters beyond ASCII are for the reader to judge.
+  const std::string longName(40, 'n');
+  const std::pair<std::string, bool> names[] = {
+      {"a", true},
+      {"x.y-z_1", true},
+      {longName, true},
+      {"a:b", false},
+      {":" + longName, false},
+      {longName + ":", false},
+      {"caf\xC3\xA9", false},
+      {longName + "\xC3\x97", false},
+      {"\xC3\x97" + longName, false},
+  };
+  for (const auto& [name, plain] : names) {
+    const std::string text = "<a " + name + "=\"1\"/>";
+    PullParser parser(text);
+    ASSERT_EQ(parser.next(), Event::StartElement) << name;
+    ASSERT_EQ(parser.attributes().size(), 1u) << name;
+    EXPECT_EQ(parser.attributes()[0].plainName, plain) << name;
+    EXPECT_EQ(parser.plainAttributes(), plain) << name;
+  }
+}
+
 // The nodes the quick count counts, as the document reader sees them under the root.
 std::size_t rootNodesInDocument(std::string_view text) {
   Document doc;
