@@ -104,6 +104,17 @@ bool convertProjectFile(AGP& project, ProjectFileStream& stream, std::u16string&
   return false;
 }
 
+// The warning shown when the database could not be read. A reason that gives the same advice
+// already (a database without tables does) is not followed by it twice.
+std::u16string unreadableDatabaseNotice(std::u16string_view reason) {
+  constexpr std::u16string_view kAdvice = u"Please check if correct database is in use.";
+  std::u16string notice = u"Unable to load database information! Reason: ";
+  notice += trimBlanks(reason);
+  if (endsWith(notice, kAdvice)) return notice;
+  if (!endsWith(notice, u".")) notice += u'.';
+  return notice + u" " + std::u16string(kAdvice);
+}
+
 // The notice is the text of the warning shown when the database could not be read.
 void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition& keepOld,
                           std::optional<std::u16string>& notice) {
@@ -126,8 +137,7 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition
     failure = e.description();
   }
   if (failure) {
-    notice = u"Unable to load database information! Reason: " + *failure +
-             u". Please check if correct database is in use.";
+    notice = unreadableDatabaseNotice(*failure);
   } else {
     bool ask = true;
     if (sync->countDifferences(project) < 1) {

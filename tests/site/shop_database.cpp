@@ -1,5 +1,7 @@
 #include "site/shop_database.hpp"
 
+#include <fstream>
+
 #include "platform/data/connection.hpp"
 #include "platform/data/query.hpp"
 #include "platform/data/statement.hpp"
@@ -10,6 +12,8 @@ namespace vantorel::test::site {
 namespace {
 
 void prepareServers(TestDatabases& db) {
+  // An empty file is an empty SQLite database; a connection never makes one.
+  std::ofstream(db.folder() / "shop.sqlite").close();
   data::Connection postgres(db.postgres().connectionString(u"postgres"));
   data::execute(postgres, u"CREATE DATABASE shop ENCODING 'UTF8' TEMPLATE template0");
   data::Connection maria(db.mariadb().connectionString(u""));
