@@ -118,10 +118,10 @@ TEST_F(SyncCommand, TheSiteGeneratedAfterASyncCompiles) {
   EXPECT_NE(output.find("the project matches its database"), std::string::npos) << output;
 
   const fs::path site = dir_.path() / "site";
-  ASSERT_EQ(vantorel::test::runCommand(
-                kCli + " generate " + project_ + " --destination " + site.string() + " 2>&1",
-                output),
-            0)
+  ASSERT_EQ(
+      vantorel::test::runCommand(
+          kCli + " generate " + project_ + " --destination " + site.string() + " 2>&1", output),
+      0)
       << output;
   for (const char* page : {"ProductGroupslist.asp", "Customerslist.asp", "Orderslist.asp"}) {
     EXPECT_TRUE(fs::is_regular_file(site / page)) << page;
@@ -181,8 +181,9 @@ TEST_F(SyncCommand, ACustomViewWhoseQueryFailsIsNoDifference) {
 // A column that only changed its type is updated by scripted answers without --yes, and the
 // command does not claim that something was kept from removal.
 TEST_F(SyncCommand, ANewTypeAloneIsNoRemoval) {
-  change(u"CREATE TABLE Categories_new (CategoryID INTEGER PRIMARY KEY, CategoryName "
-         u"VARCHAR(30) NOT NULL UNIQUE, Description INTEGER)");
+  change(
+      u"CREATE TABLE Categories_new (CategoryID INTEGER PRIMARY KEY, CategoryName "
+      u"VARCHAR(30) NOT NULL UNIQUE, Description INTEGER)");
   change(u"INSERT INTO Categories_new SELECT CategoryID, CategoryName, NULL FROM Categories");
   change(u"DROP TABLE Categories");
   change(u"ALTER TABLE Categories_new RENAME TO Categories");

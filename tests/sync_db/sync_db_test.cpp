@@ -26,12 +26,12 @@
 #include "project/project_catalogue.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/difference_check.hpp"
+#include "schema/live_schema.hpp"
 #include "support/db_servers.hpp"
 #include "support/project_elements.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
 #include "support/test_databases.hpp"
-#include "schema/live_schema.hpp"
 #include "sync/custom_sync.hpp"
 #include "sync/sync_driver.hpp"
 #include "sync/sync_run.hpp"
@@ -428,10 +428,10 @@ TEST_F(SyncDatabase, ACustomViewsChangedColumnsGiveOneRecordEach) {
     SyncCustom(retyped, u"recent");
     const std::int16_t after = fields.item(Variant(u"code"))->FldType();
     EXPECT_NE(after, before);
-    EXPECT_EQ(records(retyped.log.entries()),
-              std::vector<std::string>{"C|Field|recent|code|Change type from " +
-                                       std::to_string(before) + " to " + std::to_string(after) +
-                                       "||"});
+    EXPECT_EQ(
+        records(retyped.log.entries()),
+        std::vector<std::string>{"C|Field|recent|code|Change type from " + std::to_string(before) +
+                                 " to " + std::to_string(after) + "||"});
   }
 }
 
@@ -459,12 +459,13 @@ TEST_F(SyncDatabase, ACustomViewWhoseQueryFailsIsOneLineOfTheLog) {
     const std::string error = toUtf8(settingAsText(view.properties().setting(kTblCustomError)));
     EXPECT_NE(error, "");
     // psqlODBC's message runs over two lines.
-    if (kind == Kind::Postgres) EXPECT_NE(error.find('\n'), std::string::npos) << error;
+    if (kind == Kind::Postgres) {
+      EXPECT_NE(error.find('\n'), std::string::npos) << error;
+    }
     EXPECT_EQ(view.fields().count(), 2);
     const std::string log = readFile(fs::path(toUtf8(agp_->SyncLog())));
     const std::string joined = std::regex_replace(error, std::regex("[ \t]*[\r\n]+[ \t]*"), " ");
-    EXPECT_NE(log.find("\r\nCHANGED : (CUSTOMVIEW) recent - " + joined + "\r\n"),
-              std::string::npos)
+    EXPECT_NE(log.find("\r\nCHANGED : (CUSTOMVIEW) recent - " + joined + "\r\n"), std::string::npos)
         << log;
   }
 }

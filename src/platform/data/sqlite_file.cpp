@@ -16,9 +16,11 @@ std::u16string sqliteDatabaseFile(std::u16string_view connectionString) {
   std::u16string database;
   bool databaseGiven = false;
   for (ConnectionPair& pair : connectionStringPairs(connectionString)) {
-    if (pair.key == u"driver") driver = std::move(pair.value);
-    if (pair.key == u"dsn") dsn = std::move(pair.value);
-    if (pair.key == u"database") {
+    if (pair.key == u"driver") {
+      driver = std::move(pair.value);
+    } else if (pair.key == u"dsn") {
+      dsn = std::move(pair.value);
+    } else if (pair.key == u"database") {
       database = std::move(pair.value);
       databaseGiven = true;
     }
