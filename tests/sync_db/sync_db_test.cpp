@@ -113,6 +113,15 @@ class SyncDatabase : public DatabaseTest {
     lookup.setting(kFldTagLnkFld) = Variant(u"id");
     lookup.setting(kFldTagLnkDisplay) = Variant(u"name");
   }
+  // A project over a new database of that kind, with the custom view "recent" over the query.
+  std::u16string projectWithCustomView(Kind kind, const char16_t* query) {
+    const std::u16string connection = createDatabase(databases(), kind);
+    run(connection, initialSchema());
+    loadProject(connection, u"DB");
+    LoadCustomView(*agp_, u"recent", query, false);
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
+    return connection;
+  }
   std::string save(const char* name) {
     const fs::path path = dir_.path() / name;
     agp_->Save(fromUtf8(path.string()));
@@ -408,11 +417,7 @@ std::vector<std::string> records(const std::vector<SyncLogEntry>& entries) {
 TEST_F(SyncDatabase, ACustomViewsChangedColumnsGiveOneRecordEach) {
   for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
     SCOPED_TRACE(kindName(kind));
-    const std::u16string connection = createDatabase(databases(), kind);
-    run(connection, initialSchema());
-    loadProject(connection, u"DB");
-    LoadCustomView(*agp_, u"recent", u"SELECT * FROM orders", false);
-    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+    const std::u16string connection = projectWithCustomView(kind, u"SELECT * FROM orders");
     run(connection, {u"ALTER TABLE orders ADD COLUMN shipped DATE"});
     SyncRun added(*agp_, *agp_->DB(), Ref<AGPSchema>(), u"");
     SyncCustom(added, u"recent");
@@ -441,11 +446,7 @@ TEST_F(SyncDatabase, ACustomViewsChangedColumnsGiveOneRecordEach) {
 TEST_F(SyncDatabase, ACustomViewWhoseQueryFailsIsOneLineOfTheLog) {
   for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
     SCOPED_TRACE(kindName(kind));
-    const std::u16string connection = createDatabase(databases(), kind);
-    run(connection, initialSchema());
-    loadProject(connection, u"DB");
-    LoadCustomView(*agp_, u"recent", u"SELECT id, total FROM orders", false);
-    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+    projectWithCustomView(kind, u"SELECT id, total FROM orders");
     AGPTable& view = *agp_->DB()->tables().item(Variant(u"recent"));
     view.properties().setting(kTblCustomSQL) = Variant(u"SELECT nothing FROM orders");
     EXPECT_EQ(CheckDB(*agp_), 0) << toUtf8(projectContext().lastErrorText);
@@ -476,11 +477,7 @@ TEST_F(SyncDatabase, ACustomViewWhoseQueryFailsIsOneLineOfTheLog) {
 TEST_F(SyncDatabase, ACustomViewFollowsItsQuerysColumns) {
   for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
     SCOPED_TRACE(kindName(kind));
-    const std::u16string connection = createDatabase(databases(), kind);
-    run(connection, initialSchema());
-    loadProject(connection, u"DB");
-    LoadCustomView(*agp_, u"recent", u"SELECT * FROM orders", false);
-    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+    const std::u16string connection = projectWithCustomView(kind, u"SELECT * FROM orders");
     AGPFields& fields = agp_->DB()->tables().item(Variant(u"recent"))->fields();
     fields.item(Variant(u"placed"))->properties().setting(kFldCaption) = Variant(u"Ordered on");
     fields.item(Variant(u"total"))->properties().setting(kFldCaption) = Variant(u"Amount");
