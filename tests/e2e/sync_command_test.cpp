@@ -44,7 +44,9 @@ class SyncCommand : public ::testing::Test {
                                           vantorel::fromUtf8(database_.string()));
     vantorel::data::execute(connection, sql);
   }
+  // The output of this run alone.
   int sync(const std::string& options, std::string& output) {
+    output.clear();
     return vantorel::test::runCommand(
         kCli + " sync " + project_ + " " + options + " </dev/null 2>&1", output);
   }
@@ -144,11 +146,21 @@ TEST_F(SyncCommand, AMissingDatabaseFileIsReportedAndNotMade) {
   EXPECT_EQ(sync("--yes", output), 1) << output;
   EXPECT_NE(output.find("\"" + database_.string() + "\" does not exist"), std::string::npos)
       << output;
+  output.clear();
   vantorel::test::runCommand(kCli + " check " + project_ + " </dev/null 2>&1", output);
   EXPECT_NE(output.find("\"" + database_.string() + "\" does not exist"), std::string::npos)
       << output;
   EXPECT_FALSE(fs::exists(database_));
   EXPECT_EQ(readFile(project_), before);
+
+  // An empty file is an empty database: the warning gives its advice once.
+  std::ofstream(database_).close();
+  std::string warned;
+  vantorel::test::runCommand(kCli + " check " + project_ + " </dev/null 2>&1", warned);
+  const std::string advice = "Please check if correct database is in use.";
+  ASSERT_NE(warned.find("The database holds no table or view! " + advice), std::string::npos)
+      << warned;
+  EXPECT_EQ(warned.find(advice, warned.find(advice) + 1), std::string::npos) << warned;
 }
 
 // A custom view whose query fails keeps its fields: the check counts nothing for it, and the
