@@ -73,9 +73,20 @@ void printChanges(const std::vector<SyncLogEntry>& changes) {
   for (const SyncLogEntry& e : changes) std::printf("  %s\n", toUtf8(formatSyncLogLine(e)).c_str());
 }
 
+// A retyped table is rebuilt, which drops its fields; a retyped field only changes.
 bool removes(const std::vector<SyncLogEntry>& changes) {
   for (const SyncLogEntry& e : changes) {
-    if (e.action == u"D" || e.message.rfind(u"Changed type from ", 0) == 0) return true;
+    if (e.action == u"D" || (e.field.empty() && e.message.rfind(u"Changed type from ", 0) == 0)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Records of objects that could not be synchronised are no difference.
+bool differs(const std::vector<SyncLogEntry>& changes) {
+  for (const SyncLogEntry& e : changes) {
+    if (!e.failure) return true;
   }
   return false;
 }
@@ -151,7 +162,7 @@ int syncProject(int argc, char** argv) {
   const std::optional<Preview> found = preview(args.project, code);
   if (!found) return code;
   const std::vector<SyncLogEntry>& changes = found->differences.changes;
-  if (changes.empty()) {
+  if (!differs(changes)) {
     std::printf("%s: the project matches its database\n", args.project.c_str());
     return 0;
   }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/project_context.hpp"
+#include "platform/data/connection_string.hpp"
 #include "platform/data/data_sources.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
@@ -11,50 +12,6 @@
 namespace vantorel {
 
 namespace {
-
-struct KeyValue {
-  std::u16string key;
-  std::u16string value;
-};
-
-// The elements of an ODBC connection string; an element without "=" gives nothing. A value that
-// opens with "{" runs to its closing "}" ("}}" standing for one), so a quoted ';' stays inside.
-std::vector<KeyValue> connectionStringPairs(std::u16string_view text) {
-  std::vector<KeyValue> pairs;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const std::size_t stop = text.find_first_of(u";=", at);
-    if (stop == std::u16string_view::npos || text[stop] == u';') {
-      at = stop == std::u16string_view::npos ? text.size() : stop + 1;
-      continue;
-    }
-    KeyValue pair{toLower(trimBlanks(text.substr(at, stop - at))), {}};
-    std::size_t valueAt = stop + 1;
-    while (valueAt < text.size() && isBlank(text[valueAt])) ++valueAt;
-    if (valueAt < text.size() && text[valueAt] == u'{') {
-      std::size_t i = valueAt + 1;
-      for (; i < text.size(); ++i) {
-        if (text[i] != u'}') {
-          pair.value += text[i];
-        } else if (i + 1 < text.size() && text[i + 1] == u'}') {
-          pair.value += u'}';
-          ++i;
-        } else {
-          break;
-        }
-      }
-      const std::size_t end = text.find(u';', i);
-      at = end == std::u16string_view::npos ? text.size() : end + 1;
-    } else {
-      const std::size_t end = text.find(u';', valueAt);
-      const std::size_t last = end == std::u16string_view::npos ? text.size() : end;
-      pair.value = std::u16string(trimBlanks(text.substr(valueAt, last - valueAt)));
-      at = last + 1;
-    }
-    if (!pair.key.empty()) pairs.push_back(std::move(pair));
-  }
-  return pairs;
-}
 
 std::u16string stripOneBracketPair(std::u16string_view s) {
   s = trimBlanks(s);
@@ -78,7 +35,7 @@ void GetPgDsnInfo(std::u16string_view dsn) {
 void ParsePgConnStr(std::u16string_view sConnStr) {
   if (trimBlanks(sConnStr).empty()) return;
   ProjectContext& context = projectContext();
-  for (KeyValue& pair : connectionStringPairs(sConnStr)) {
+  for (data::ConnectionPair& pair : data::connectionStringPairs(sConnStr)) {
     Variant* detail = nullptr;
     if (pair.key == u"server") detail = &context.pgServer;
     if (pair.key == u"port") detail = &context.pgPort;

@@ -13,6 +13,7 @@
 #include "foundation/reg_values.hpp"
 #include "foundation/registry_defaults.hpp"
 #include "foundation/script_text.hpp"
+#include "foundation/setting_values.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "foundation/status.hpp"
 #include "foundation/version_compare.hpp"
@@ -24,6 +25,7 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/ui/ui.hpp"
 #include "platform/xml/attributes.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
@@ -31,8 +33,6 @@
 #include "projectfile/project_element_reader.hpp"
 #include "projectfile/project_file_seams.hpp"
 #include "projectfile/project_stream.hpp"
-#include "platform/ui/ui.hpp"
-#include "foundation/setting_values.hpp"
 #include "projectfile/table_keys.hpp"
 #include "projectfile/working_folders.hpp"
 
@@ -105,6 +105,17 @@ bool convertProjectFile(AGP& project, ProjectFileStream& stream, std::u16string&
   return false;
 }
 
+// The warning shown when the database could not be read. A reason that gives the same advice
+// already (a database without tables does) is not followed by it twice.
+std::u16string unreadableDatabaseNotice(std::u16string_view reason) {
+  constexpr std::u16string_view kAdvice = u"Please check if correct database is in use.";
+  std::u16string notice = u"Unable to load database information! Reason: ";
+  notice += trimBlanks(reason);
+  if (endsWith(notice, kAdvice)) return notice;
+  if (!endsWith(notice, u".")) notice += u'.';
+  return notice + u" " + std::u16string(kAdvice);
+}
+
 // The notice is the text of the warning shown when the database could not be read.
 void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition& keepOld,
                           std::optional<std::u16string>& notice) {
@@ -127,8 +138,7 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition
     failure = e.description();
   }
   if (failure) {
-    notice = u"Unable to load database information! Reason: " + *failure +
-             u". Please check if correct database is in use.";
+    notice = unreadableDatabaseNotice(*failure);
   } else {
     bool ask = true;
     if (sync->countDifferences(project) < 1) {
@@ -181,8 +191,9 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
         convertProjectFile(project, stream, projFile);
         break;
       case 2:
-        throw LoadStopped{projectContext().productTitle + u": Project file version (" + fileVersion +
-                          u") newer than software (" + project.FullVersion() + u")! Please check!"};
+        throw LoadStopped{projectContext().productTitle + u": Project file version (" +
+                          fileVersion + u") newer than software (" + project.FullVersion() +
+                          u")! Please check!"};
       default:
         break;
     }

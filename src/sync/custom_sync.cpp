@@ -70,11 +70,10 @@ void followCaseOnlyRenames(SyncRun& run, AGPTable& table, const std::vector<std:
 void recordObjectError(SyncRun& run, AGPTable& table, const std::u16string& message) {
   table.properties().setting(kTblCustomError) = Variant(message);
   table.properties().setting(kTblSyncMessage) = Variant(message);
-  run.log.AddSyncLog(u"C", table.tblType(), table.tblName(), u"", message);
+  run.log.AddSyncFailure(table.tblType(), table.tblName(), message);
 }
 
 void syncCustomFields(SyncRun& run, AGPTable& view, const AGSchemaTable& rec) {
-  const std::u16string name = view.tblName();
   view.properties().setting(kTblCustomError) = Variant(u"");
   for (const Ref<AGPField>& field : fieldsOf(view)) setSync(*field, false);
   InitSyncedCustomView(view, rec, false);
@@ -84,38 +83,11 @@ void syncCustomFields(SyncRun& run, AGPTable& view, const AGSchemaTable& rec) {
   }
   followCaseOnlyRenames(run, view, live);
 
-  keepUnchangedFields(view, rec);
-  AGPFields& fields = view.fields();
-  for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
-    const AGSchemaField& sf = rec.TblFields.fld[j];
-    Ref<AGPField> field;
-    if (fields.fieldExist(Variant(sf.FldName))) {
-      field = fields.item(Variant(sf.FldName));
-      if (!field || field->FldType() == sf.FldType) continue;
-      const std::u16string message =
-          u"Change type from " + typeText(field->FldType()) + u" to " + typeText(sf.FldType);
-      field->properties().setting(kFldSyncMessage) = Variant(message);
-      run.log.AddSyncLog(u"C", u"Field", name, field->FldName(), message);
-    } else if (fields.add(name, sf.FldName)) {
-      field = fields.item(Variant(sf.FldName));
-      if (!field) continue;
-      field->properties().setting(kFldSyncMessage) = Variant(u"Add field");
-      run.log.AddSyncLog(u"A", u"Field", name, field->FldName(), u"Add field");
-      hooks::ApplyExtensionsToField(run.project, name, field->FldName());
-    } else {
-      continue;
-    }
-    setSync(*field, true);
-    CopyFieldFromSchema(*field, sf, true);
-  }
-  for (const Ref<AGPField>& field : fieldsOf(view)) {
-    if (settingAsBool(field->properties().setting(kFldSync)) || !run.options.removals) continue;
-    run.log.AddSyncLog(u"D", u"Field", name, field->FldName(), u"Delete field");
-    fields.remove(name, Variant(field->FldName()));
-  }
+  followColumns(run, view, rec, {u"Change type from ", u"Add field"});
+  removeUnmatchedFields(run, view);
   if (!settingAsText(view.properties().setting(kTblKey)).empty()) SetFieldsFromTblKey(view);
   ParseCustomSql(view);
-  fields.setSeq(1);
+  view.fields().setSeq(1);
 }
 
 void copySource(AGPField& target, AGPField& source) {
@@ -229,11 +201,7 @@ void SyncReport(SyncRun& run, const std::u16string& sTable) {
     copySource(*rf, *sf);
     setSync(*rf, true);
   }
-  for (const Ref<AGPField>& rf : fieldsOf(*report)) {
-    if (settingAsBool(rf->properties().setting(kFldSync)) || !run.options.removals) continue;
-    run.log.AddSyncLog(u"D", u"Field", name, rf->FldName(), u"Delete field");
-    fields.remove(name, Variant(rf->FldName()));
-  }
+  removeUnmatchedFields(run, *report);
   fields.setSeq(1);
   report->properties().setting(kTblCustomError) = Variant(u"");
 }

@@ -2,12 +2,14 @@
 
 #include <cstddef>
 
+#include "agp/extension_hooks.hpp"
 #include "fields/field_settings.hpp"
 #include "fields/fields.hpp"
 #include "foundation/setting_values.hpp"
 #include "platform/text/strings.hpp"
 #include "schema/definition_copies.hpp"
 #include "schema/live_schema.hpp"
+#include "sync/sync_run.hpp"
 
 namespace vantorel {
 
@@ -36,6 +38,45 @@ void keepUnchangedFields(AGPTable& table, const AGSchemaTable& rec) {
       CopyFieldFromSchema(*field, sf, false);
       break;
     }
+  }
+}
+
+void followColumns(SyncRun& run, AGPTable& table, const AGSchemaTable& rec,
+                   const ColumnPassTexts& texts) {
+  keepUnchangedFields(table, rec);
+  const std::u16string name = table.tblName();
+  AGPFields& fields = table.fields();
+  for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
+    const AGSchemaField& sf = rec.TblFields.fld[j];
+    Ref<AGPField> field;
+    if (fields.fieldExist(Variant(sf.FldName))) {
+      field = fields.item(Variant(sf.FldName));
+      if (!field || field->FldType() == sf.FldType) continue;
+      const std::u16string message = std::u16string(texts.typeChanged) +
+                                     typeText(field->FldType()) + u" to " + typeText(sf.FldType);
+      field->properties().setting(kFldSyncMessage) = Variant(message);
+      run.log.AddSyncLog(u"C", u"Field", name, field->FldName(), message);
+    } else if (fields.add(name, sf.FldName)) {
+      field = fields.item(Variant(sf.FldName));
+      if (!field) continue;
+      field->properties().setting(kFldSyncMessage) = Variant(std::u16string(texts.added));
+      run.log.AddSyncLog(u"A", u"Field", name, field->FldName(), std::u16string(texts.added));
+    } else {
+      continue;
+    }
+    field->properties().setting(kFldSync) = Variant(true);
+    CopyFieldFromSchema(*field, sf, true);
+    hooks::ApplyExtensionsToField(run.project, name, field->FldName());
+  }
+}
+
+void removeUnmatchedFields(SyncRun& run, AGPTable& table) {
+  if (!run.options.removals) return;
+  const std::u16string name = table.tblName();
+  for (const Ref<AGPField>& field : fieldsOf(table)) {
+    if (settingAsBool(field->properties().setting(kFldSync))) continue;
+    run.log.AddSyncLog(u"D", u"Field", name, field->FldName(), u"Delete field");
+    table.fields().remove(name, Variant(field->FldName()));
   }
 }
 

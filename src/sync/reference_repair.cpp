@@ -48,6 +48,12 @@ struct Changes {
     if (auto it = newToOld.find(table); it != newToOld.end()) names.push_back(it->second);
     return names;
   }
+  bool tableDeleted(const std::u16string& table) const {
+    for (const std::u16string& name : namesOf(table)) {
+      if (deletedTables.count(name)) return true;
+    }
+    return false;
+  }
   bool fieldDeleted(const std::u16string& table, const std::u16string& field) const {
     for (const std::u16string& name : namesOf(table)) {
       if (deletedFields.count(fieldKey(name, field))) return true;
@@ -111,12 +117,9 @@ class FieldRepair {
 
   void repairLookup() {
     const std::u16string lookup = text(kFldTagLnkTbl);
-    bool gone = false;
-    for (const std::u16string& name : changes_.namesOf(lookup)) {
-      gone = gone || changes_.deletedTables.count(name) > 0;
-    }
-    gone = gone || changes_.fieldDeleted(lookup, text(kFldTagLnkFld)) ||
-           changes_.fieldDeleted(lookup, text(kFldTagLnkDisplay));
+    const bool gone = changes_.tableDeleted(lookup) ||
+                      changes_.fieldDeleted(lookup, text(kFldTagLnkFld)) ||
+                      changes_.fieldDeleted(lookup, text(kFldTagLnkDisplay));
     if (gone) {
       record(u"Clear lookup table " + lookup);
       // The settings that only mean something with the lookup go with it.
@@ -192,6 +195,65 @@ class FieldRepair {
   AGProperties& bag_;
 };
 
+// The settings of a table that name a table or a field: its master/detail link (the master
+// table, the master's field and this table's field that matches it) and its user id field.
+class TableRepair {
+ public:
+  TableRepair(SyncRun& run, const Changes& changes, AGPTable& table)
+      : run_(run), changes_(changes), table_(table), bag_(table.properties()) {}
+
+  void run() {
+    if (!text(kTblMasterTbl).empty()) repairMasterLink();
+    const std::u16string userId = text(kTblUserIDFld);
+    if (userId.empty()) return;
+    if (changes_.fieldDeleted(table_.tblName(), userId)) {
+      record(u"Clear user id field " + userId);
+      set(kTblUserIDFld, u"");
+    } else if (const std::u16string* to = changes_.fieldRenamed(table_.tblName(), userId)) {
+      record(u"Rename user id field from " + userId + u" to " + *to);
+      set(kTblUserIDFld, *to);
+    }
+  }
+
+ private:
+  std::u16string text(SettingSlot slot) { return settingAsText(bag_.setting(slot)); }
+  void set(SettingSlot slot, const std::u16string& value) { bag_.setting(slot) = Variant(value); }
+  void record(const std::u16string& message) {
+    run_.log.AddSyncLog(u"C", table_.tblType(), table_.tblName(), u"", message);
+  }
+
+  void repairMasterLink() {
+    const std::u16string master = text(kTblMasterTbl);
+    const std::u16string masterField = text(kTblMasterFld);
+    const std::u16string detailField = text(kTblDetailFld);
+    // A link missing either end or either field of its pair leads nowhere: it goes whole.
+    if (changes_.tableDeleted(master) || changes_.fieldDeleted(master, masterField) ||
+        changes_.fieldDeleted(table_.tblName(), detailField)) {
+      record(u"Clear master table " + master);
+      for (SettingSlot slot : {kTblMasterTbl, kTblMasterFld, kTblDetailFld}) set(slot, u"");
+      return;
+    }
+    if (const std::u16string* to = changes_.fieldRenamed(master, masterField)) {
+      record(u"Rename master table field from " + masterField + u" to " + *to);
+      set(kTblMasterFld, *to);
+    }
+    if (const std::u16string* to = changes_.fieldRenamed(table_.tblName(), detailField)) {
+      record(u"Rename detail field from " + detailField + u" to " + *to);
+      set(kTblDetailFld, *to);
+    }
+    // After the fields, whose records carry the table's old name.
+    if (auto it = changes_.renamedTables.find(master); it != changes_.renamedTables.end()) {
+      record(u"Rename master table from " + master + u" to " + it->second);
+      set(kTblMasterTbl, it->second);
+    }
+  }
+
+  SyncRun& run_;
+  const Changes& changes_;
+  AGPTable& table_;
+  AGProperties& bag_;
+};
+
 }  // namespace
 
 void SyncFieldRefs(SyncRun& run) {
@@ -199,6 +261,8 @@ void SyncFieldRefs(SyncRun& run) {
   AGPTables& tables = run.db.tables();
   for (std::size_t t = 0, n = static_cast<std::size_t>(tables.count()); t < n; ++t) {
     AGPTable& table = tables.at(t);
+    // A table that is only listed still names its master; its fields are not known.
+    TableRepair(run, changes, table).run();
     if (!settingAsBool(table.properties().setting(kTblLoaded))) continue;
     AGPFields& fields = table.fields();
     for (std::size_t f = 0, m = static_cast<std::size_t>(fields.count()); f < m; ++f) {

@@ -1,8 +1,9 @@
 #pragma once
 // AGP.SyncFieldRefs: after the tables, custom views and reports followed the database, the
-// settings that name another table or field (a lookup's source, and the settings that point at
-// a sibling field) follow the renames of this run or are cleared with what was deleted. The
-// renames and deletions are read from the run's change records; each repair adds one record.
+// settings that name another table or field (a lookup's source, the settings that point at a
+// sibling field, and a table's master/detail link and user id field) follow the renames of this
+// run or are cleared with what was deleted. The renames and deletions are read from the run's
+// change records; each repair adds one record.
 #include <string>
 
 namespace vantorel {

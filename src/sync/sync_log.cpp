@@ -1,6 +1,8 @@
 #include "sync/sync_log.hpp"
 
 #include <algorithm>
+#include <cstddef>
+#include <string_view>
 #include <utility>
 
 #include "agp/agp.hpp"
@@ -30,6 +32,23 @@ std::u16string actionCode(const std::u16string& action) {
   return u"*******";
 }
 
+// A provider's message may run over several lines; its record stays on one, the lines joined
+// by a blank.
+std::u16string onOneLine(std::u16string_view text) {
+  if (text.find_first_of(u"\r\n") == std::u16string_view::npos) return std::u16string(text);
+  std::u16string out;
+  for (std::size_t at = 0; at <= text.size();) {
+    const std::size_t end = std::min(text.find_first_of(u"\r\n", at), text.size());
+    const std::u16string_view line = trimBlanks(text.substr(at, end - at));
+    if (!line.empty()) {
+      if (!out.empty()) out += u' ';
+      out += line;
+    }
+    at = end + 1;
+  }
+  return out;
+}
+
 std::tm localNow() {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(sys::now());
   std::tm local{};
@@ -45,6 +64,12 @@ void SyncChangeLog::AddSyncLog(std::u16string action, std::u16string kind, std::
   entries_.push_back(SyncLogEntry{std::move(action), std::move(kind), std::move(table),
                                   std::move(field), std::move(message), std::move(oldValue),
                                   std::move(newValue)});
+}
+
+void SyncChangeLog::AddSyncFailure(std::u16string kind, std::u16string table,
+                                   std::u16string message) {
+  AddSyncLog(u"C", std::move(kind), std::move(table), u"", std::move(message));
+  entries_.back().failure = true;
 }
 
 void SyncChangeLog::sort() {
@@ -71,7 +96,7 @@ std::u16string formatSyncLogLine(const SyncLogEntry& e) {
   const std::u16string object = toLower(e.kind) == u"field" ? e.table + u"->" + e.field : e.table;
   std::u16string line = actionCode(e.action) + u" : (" + e.kind + u") " + object;
   if (e.action == u"C") line += u" - " + e.message;
-  return line;
+  return onOneLine(line);
 }
 
 std::u16string formatSyncLog(const std::vector<SyncLogEntry>& sorted, const std::tm& local) {

@@ -19,6 +19,10 @@ struct SyncLogEntry {
   std::u16string message;
   std::u16string oldValue;  // rename records only: the table's new name
   std::u16string newValue;  // field rename records only: the field's new name
+  // The record tells of an object that could not be synchronised (a custom view whose query
+  // failed, a report whose source cannot be followed): the object keeps its definition, so the
+  // record is no difference between the project and its database.
+  bool failure = false;
   friend bool operator==(const SyncLogEntry&, const SyncLogEntry&) = default;
 };
 
@@ -27,6 +31,8 @@ class SyncChangeLog {
   void AddSyncLog(std::u16string action, std::u16string kind, std::u16string table,
                   std::u16string field, std::u16string message, std::u16string oldValue = {},
                   std::u16string newValue = {});
+  // A "C" record of a table-level object that could not be synchronised.
+  void AddSyncFailure(std::u16string kind, std::u16string table, std::u16string message);
   void clear() noexcept { entries_.clear(); }
   std::size_t count() const noexcept { return entries_.size(); }
   const std::vector<SyncLogEntry>& entries() const noexcept { return entries_; }

@@ -64,32 +64,8 @@ class TablePass {
       return;
     }
     InitSyncedCustomView(*table, rec, false);
-    const std::u16string name = table->tblName();
-    AGPFields& fields = table->fields();
-    keepUnchangedFields(*table, rec);
-    for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
-      const AGSchemaField& sf = rec.TblFields.fld[j];
-      Ref<AGPField> field;
-      if (fields.fieldExist(Variant(sf.FldName))) {
-        field = fields.item(Variant(sf.FldName));
-        if (!field || field->FldType() == sf.FldType) continue;
-        const std::u16string message =
-            u"Changed type from " + typeText(field->FldType()) + u" to " + typeText(sf.FldType);
-        field->properties().setting(kFldSyncMessage) = Variant(message);
-        run_.log.AddSyncLog(u"C", u"Field", name, field->FldName(), message);
-      } else if (fields.add(name, sf.FldName)) {
-        field = fields.item(Variant(sf.FldName));
-        if (!field) continue;
-        field->properties().setting(kFldSyncMessage) = Variant(u"Added field");
-        run_.log.AddSyncLog(u"A", u"Field", name, field->FldName(), u"Added field");
-      } else {
-        continue;
-      }
-      field->properties().setting(kFldSync) = Variant(true);
-      CopyFieldFromSchema(*field, sf, true);
-      hooks::ApplyExtensionsToField(run_.project, name, field->FldName());
-    }
-    fields.setSeq(1);
+    followColumns(run_, *table, rec, {u"Changed type from ", u"Added field"});
+    table->fields().setSeq(1);
     if (table->tblType() == u"TABLE") askAboutKey(*table, rec);
     SetFieldsFromTblKey(*table);
   }
@@ -136,11 +112,8 @@ class TablePass {
       const std::u16string name = table->tblName();
       if (settingAsBool(table->properties().setting(kTblSync))) {
         // A table that is only listed has no fields to compare.
-        if (!settingAsBool(table->properties().setting(kTblLoaded))) continue;
-        for (const Ref<AGPField>& field : fieldsOf(*table)) {
-          if (settingAsBool(field->properties().setting(kFldSync))) continue;
-          run_.log.AddSyncLog(u"D", u"Field", name, field->FldName(), u"Delete field");
-          table->fields().remove(name, Variant(field->FldName()));
+        if (settingAsBool(table->properties().setting(kTblLoaded))) {
+          removeUnmatchedFields(run_, *table);
         }
         continue;
       }

@@ -46,7 +46,9 @@ class SyncCommand : public ::testing::Test {
                                           vantorel::fromUtf8(database_.string()));
     vantorel::data::execute(connection, sql);
   }
+  // The output of this run alone.
   int sync(const std::string& options, std::string& output) {
+    output.clear();
     return vantorel::test::runCommand(
         kCli + " sync " + project_ + " " + options + " </dev/null 2>&1", output);
   }
@@ -120,10 +122,10 @@ TEST_F(SyncCommand, TheSiteGeneratedAfterASyncCompiles) {
   EXPECT_NE(output.find("the project matches its database"), std::string::npos) << output;
 
   const fs::path site = dir_.path() / "site";
-  ASSERT_EQ(vantorel::test::runCommand(
-                kCli + " generate " + project_ + " --destination " + site.string() + " 2>&1",
-                output),
-            0)
+  ASSERT_EQ(
+      vantorel::test::runCommand(
+          kCli + " generate " + project_ + " --destination " + site.string() + " 2>&1", output),
+      0)
       << output;
   for (const char* page : {"ProductGroupslist.asp", "Customerslist.asp", "Orderslist.asp"}) {
     EXPECT_TRUE(fs::is_regular_file(site / page)) << page;
@@ -136,6 +138,82 @@ TEST_F(SyncCommand, TheSiteGeneratedAfterASyncCompiles) {
   const auto pages = vantorel::test::pageProblems(site);
   for (const auto& [name, problem] : pages) EXPECT_EQ(problem, "") << name;
   EXPECT_GT(pages.size(), 20U);
+}
+
+// The driver would make an empty database where the file was: neither check nor sync may.
+TEST_F(SyncCommand, AMissingDatabaseFileIsReportedAndNotMade) {
+  const std::string before = readFile(project_);
+  fs::remove(database_);
+  std::string output;
+  EXPECT_EQ(sync("--yes", output), 1) << output;
+  EXPECT_NE(output.find("\"" + database_.string() + "\" does not exist"), std::string::npos)
+      << output;
+  output.clear();
+  vantorel::test::runCommand(kCli + " check " + project_ + " </dev/null 2>&1", output);
+  EXPECT_NE(output.find("\"" + database_.string() + "\" does not exist"), std::string::npos)
+      << output;
+  EXPECT_FALSE(fs::exists(database_));
+  EXPECT_EQ(readFile(project_), before);
+
+  // An empty file is an empty database: the warning gives its advice once.
+  std::ofstream(database_).close();
+  std::string warned;
+  vantorel::test::runCommand(kCli + " check " + project_ + " </dev/null 2>&1", warned);
+  const std::string advice = "Please check if correct database is in use.";
+  ASSERT_NE(warned.find("The database holds no table or view! " + advice), std::string::npos)
+      << warned;
+  EXPECT_EQ(warned.find(advice, warned.find(advice) + 1), std::string::npos) << warned;
+}
+
+// A custom view whose query fails keeps its fields: the check counts nothing for it, and the
+// command does not call the project different for the record that tells of it.
+TEST_F(SyncCommand, ACustomViewWhoseQueryFailsIsNoDifference) {
+  const fs::path script = dir_.path() / "add_view.vbs";
+  std::ofstream(script) << "Set proj = CreateObject(\"vantorel4.AGP\")\n"
+                           "proj.Load WScript.Arguments(0)\n"
+                           "proj.LoadCustomView \"Recent\", \"SELECT OrderID, Note FROM Orders\", "
+                           "False\n"
+                           "If proj.ProjErr <> \"\" Then WScript.Quit 1\n"
+                           "proj.Save WScript.Arguments(0)\n";
+  std::string output;
+  ASSERT_EQ(vantorel::test::runCommand(
+                kCli + " run " + script.string() + " " + project_ + " </dev/null 2>&1", output),
+            0)
+      << output;
+  std::string stored = readFile(project_);
+  const std::string query = "TblCustomSQL=\"SELECT OrderID, Note FROM Orders\"";
+  ASSERT_NE(stored.find(query), std::string::npos);
+  stored.replace(stored.find(query), query.size(), "TblCustomSQL=\"SELECT Nothing FROM Orders\"");
+  std::ofstream(project_, std::ios::trunc) << stored;
+  for (const char* options : {"--dry-run", "--yes"}) {
+    ASSERT_EQ(sync(options, output), 0) << output;
+    EXPECT_NE(output.find("the project matches its database"), std::string::npos) << output;
+  }
+  EXPECT_EQ(readFile(project_), stored);
+}
+
+// A column that only changed its type is updated by scripted answers without --yes, and the
+// command does not claim that something was kept from removal.
+TEST_F(SyncCommand, ANewTypeAloneIsNoRemoval) {
+  change(
+      u"CREATE TABLE Categories_new (CategoryID INTEGER PRIMARY KEY, CategoryName "
+      u"VARCHAR(30) NOT NULL UNIQUE, Description INTEGER)");
+  change(u"INSERT INTO Categories_new SELECT CategoryID, CategoryName, NULL FROM Categories");
+  change(u"DROP TABLE Categories");
+  change(u"ALTER TABLE Categories_new RENAME TO Categories");
+  std::string output;
+  ASSERT_EQ(sync("--dry-run", output), 0) << output;
+  EXPECT_NE(output.find("CHANGED : (Field) Categories->Description - Changed type from "),
+            std::string::npos)
+      << output;
+  const fs::path answers = dir_.path() / "answers.txt";
+  std::ofstream(answers) << "Update\n";
+  setenv("VANTOREL_ANSWERS", answers.string().c_str(), 1);
+  ASSERT_EQ(sync("", output), 0) << output;
+  EXPECT_EQ(output.find("run with --yes"), std::string::npos) << output;
+  EXPECT_NE(output.find("Synchronized 1 change(s)"), std::string::npos) << output;
+  ASSERT_EQ(sync("--dry-run", output), 0) << output;
+  EXPECT_NE(output.find("the project matches its database"), std::string::npos) << output;
 }
 
 TEST_F(SyncCommand, ADatabaseThatCannotBeReadChangesNothing) {

@@ -1,5 +1,7 @@
 #include "schema_db/schema_db.hpp"
 
+#include <fstream>
+
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
 #include "platform/data/connection.hpp"
@@ -56,6 +58,8 @@ std::u16string SchemaDbTest::freshDatabase(Server server) {
   TestDatabases& db = databases();
   switch (server) {
     case Server::Sqlite:
+      // An empty file is an empty database; a connection never makes one.
+      std::ofstream(db.folder() / (name + ".sqlite")).close();
       return data::ConnectionString()
           .add(u"Driver", fromUtf8(kSqliteDriver))
           .add(u"Database", fromUtf8((db.folder() / (name + ".sqlite")).string()))

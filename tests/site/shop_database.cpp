@@ -1,5 +1,7 @@
 #include "site/shop_database.hpp"
 
+#include <fstream>
+
 #include "platform/data/connection.hpp"
 #include "platform/data/query.hpp"
 #include "platform/data/statement.hpp"
@@ -10,6 +12,8 @@ namespace vantorel::test::site {
 namespace {
 
 void prepareServers(TestDatabases& db) {
+  // An empty file is an empty SQLite database; a connection never makes one.
+  std::ofstream(db.folder() / "shop.sqlite").close();
   data::Connection postgres(db.postgres().connectionString(u"postgres"));
   data::execute(postgres, u"CREATE DATABASE shop ENCODING 'UTF8' TEMPLATE template0");
   data::Connection maria(db.mariadb().connectionString(u""));
@@ -40,7 +44,8 @@ Types typesOf(Dbms dbms) {
 }
 
 std::string replaceAll(std::string s, const std::string& from, const std::string& to) {
-  for (std::size_t pos = s.find(from); pos != std::string::npos; pos = s.find(from, pos + to.size())) {
+  for (std::size_t pos = s.find(from); pos != std::string::npos;
+       pos = s.find(from, pos + to.size())) {
     s.replace(pos, from.size(), to);
   }
   return s;
@@ -67,11 +72,12 @@ void resetShop(const ShopDatabase& db) {
   data::Connection c(db.connectionString);
   const Types t = typesOf(db.dbms);
   auto run = [&](const std::string& sql) { data::execute(c, fromUtf8(quoted(db, sql))); };
-  for (const char* drop : {"DROP VIEW IF EXISTS \"Product List\"", "DROP TABLE IF EXISTS \"Order Details\"",
-                           "DROP TABLE IF EXISTS \"Orders\"", "DROP TABLE IF EXISTS \"Products\"",
-                           "DROP TABLE IF EXISTS \"Categories\"", "DROP TABLE IF EXISTS \"Suppliers\"",
-                           "DROP TABLE IF EXISTS \"Customers\"", "DROP TABLE IF EXISTS \"Employees\"",
-                           "DROP TABLE IF EXISTS \"Shippers\"", "DROP TABLE IF EXISTS \"Users\""}) {
+  for (const char* drop :
+       {"DROP VIEW IF EXISTS \"Product List\"", "DROP TABLE IF EXISTS \"Order Details\"",
+        "DROP TABLE IF EXISTS \"Orders\"", "DROP TABLE IF EXISTS \"Products\"",
+        "DROP TABLE IF EXISTS \"Categories\"", "DROP TABLE IF EXISTS \"Suppliers\"",
+        "DROP TABLE IF EXISTS \"Customers\"", "DROP TABLE IF EXISTS \"Employees\"",
+        "DROP TABLE IF EXISTS \"Shippers\"", "DROP TABLE IF EXISTS \"Users\""}) {
     run(drop);
   }
   const std::string key = t.autoKey;
@@ -82,14 +88,15 @@ void resetShop(const ShopDatabase& db) {
       "\"Email\" VARCHAR(80))");
   run("CREATE TABLE \"Products\" (\"ProductID\" " + key +
       ", \"ProductName\" VARCHAR(60) NOT NULL, \"CategoryID\" INTEGER, \"SupplierID\" INTEGER, "
-      "\"UnitPrice\" DECIMAL(12,2), \"UnitsInStock\" INTEGER, \"Discontinued\" " + t.boolean +
-      ", \"Picture\" " + t.blob + ")");
+      "\"UnitPrice\" DECIMAL(12,2), \"UnitsInStock\" INTEGER, \"Discontinued\" " +
+      t.boolean + ", \"Picture\" " + t.blob + ")");
   run("CREATE TABLE \"Customers\" (\"CustomerID\" VARCHAR(5) PRIMARY KEY, \"CompanyName\" "
       "VARCHAR(60), \"ContactName\" VARCHAR(40), \"City\" VARCHAR(30), \"Country\" VARCHAR(30), "
       "\"Phone\" VARCHAR(24))");
   run("CREATE TABLE \"Employees\" (\"EmployeeID\" " + key +
       ", \"FirstName\" VARCHAR(30), \"LastName\" VARCHAR(30) NOT NULL, \"HireDate\" " + t.date +
-      ", \"Notes\" " + t.memo + ", \"Photo\" VARCHAR(255), \"PhotoType\" VARCHAR(100), "
+      ", \"Notes\" " + t.memo +
+      ", \"Photo\" VARCHAR(255), \"PhotoType\" VARCHAR(100), "
       "\"PhotoSize\" INTEGER)");
   run("CREATE TABLE \"Shippers\" (\"ShipperID\" " + key +
       ", \"CompanyName\" VARCHAR(40), \"Phone\" VARCHAR(24))");
@@ -111,8 +118,9 @@ void resetShop(const ShopDatabase& db) {
       "('Seafood', 'Fish')");
   run("INSERT INTO \"Suppliers\" (\"CompanyName\", \"ContactName\") VALUES ('Exotic Liquids', "
       "'Charlotte Cooper'), ('Tokyo Traders', 'Yoshi Nagase')");
-  std::string products = "INSERT INTO \"Products\" (\"ProductName\", \"CategoryID\", "
-                         "\"SupplierID\", \"UnitPrice\", \"UnitsInStock\", \"Discontinued\") VALUES ";
+  std::string products =
+      "INSERT INTO \"Products\" (\"ProductName\", \"CategoryID\", "
+      "\"SupplierID\", \"UnitPrice\", \"UnitsInStock\", \"Discontinued\") VALUES ";
   for (int i = 1; i <= 25; ++i) {
     if (i > 1) products += ", ";
     const std::string n = (i < 10 ? "0" : "") + std::to_string(i);

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <fstream>
 #include <stdexcept>
 
 #include "platform/automation/automation_error.hpp"
@@ -42,6 +43,8 @@ void TestDatabases::SetUp() {
     // The servers' own users must reach their folders inside this one.
     fs::permissions(folder(),
                     fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    // An empty file is an empty SQLite database; a connection never makes one.
+    std::ofstream(sqliteFile()).close();
     const int pgPort = freeLocalPort();
     const int mariaPort = freeLocalPort();
     const std::string pg = std::to_string(pgPort), maria = std::to_string(mariaPort);

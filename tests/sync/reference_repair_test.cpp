@@ -23,6 +23,16 @@ class ReferenceRepair : public SyncFixture {
            const std::u16string& value) {
     field(t, f).properties().item(name)->setValue(Variant(value));
   }
+  std::string tableSetting(const std::u16string& t, SettingSlot slot) {
+    return toUtf8(settingAsText(table(t).properties().setting(slot)));
+  }
+  void setLink(const std::u16string& t, const std::u16string& master,
+               const std::u16string& masterField, const std::u16string& detailField) {
+    AGProperties& bag = table(t).properties();
+    bag.setting(kTblMasterTbl) = Variant(master);
+    bag.setting(kTblMasterFld) = Variant(masterField);
+    bag.setting(kTblDetailFld) = Variant(detailField);
+  }
   // Only the records the repair added, after those the test put in.
   Strings repairs(const SyncRun& run, std::size_t before) {
     Strings all = records(run.log);
@@ -97,6 +107,79 @@ TEST_F(ReferenceRepair, SameTableReferencesFollowRenamesAlsoInARenamedTable) {
   EXPECT_EQ(setting(u"photos", u"picture", u"FileNameFld"), "image");
   EXPECT_EQ(setting(u"photos", u"picture", u"FileTypeFld"), "");
   EXPECT_EQ(setting(u"photos", u"picture", u"FldTooltipFld"), "kind");
+}
+
+// A table's master/detail link names the master table, a field of it and a field of its own;
+// its user id field names a field of its own. They follow renames, also in a table that is only
+// listed, whose master is known while its fields are not.
+TEST_F(ReferenceRepair, AMasterDetailLinkAndTheUserIdFieldFollowRenames) {
+  addTable(u"formats", {{u"format_id"}});
+  addTable(u"tracks", {{u"id"}, {u"format_ref"}, {u"owner_id"}});
+  addTable(u"later", {});
+  table(u"later").properties().setting(kTblLoaded) = Variant(false);
+  setLink(u"tracks", u"media", u"id", u"media_id");
+  table(u"tracks").properties().setting(kTblUserIDFld) = Variant(u"owner");
+  setLink(u"later", u"MEDIA", u"id", u"media_id");
+  SyncRun run = makeRun();
+  run.log.AddSyncLog(u"C", u"TABLE", u"media", u"", u"Rename media to formats", u"formats");
+  run.log.AddSyncLog(u"C", u"Field", u"media", u"id", u"Rename id to format_id", u"formats",
+                     u"format_id");
+  run.log.AddSyncLog(u"C", u"Field", u"tracks", u"media_id", u"Rename media_id to format_ref",
+                     u"tracks", u"format_ref");
+  run.log.AddSyncLog(u"C", u"Field", u"tracks", u"owner", u"Rename owner to owner_id", u"tracks",
+                     u"owner_id");
+  SyncFieldRefs(run);
+  EXPECT_EQ(repairs(run, 4),
+            (Strings{"C|TABLE|tracks||Rename master table field from id to format_id||",
+                     "C|TABLE|tracks||Rename detail field from media_id to format_ref||",
+                     "C|TABLE|tracks||Rename master table from media to formats||",
+                     "C|TABLE|tracks||Rename user id field from owner to owner_id||",
+                     "C|TABLE|later||Rename master table field from id to format_id||",
+                     "C|TABLE|later||Rename master table from MEDIA to formats||"}));
+  EXPECT_EQ(tableSetting(u"tracks", kTblMasterTbl), "formats");
+  EXPECT_EQ(tableSetting(u"tracks", kTblMasterFld), "format_id");
+  EXPECT_EQ(tableSetting(u"tracks", kTblDetailFld), "format_ref");
+  EXPECT_EQ(tableSetting(u"tracks", kTblUserIDFld), "owner_id");
+  EXPECT_EQ(tableSetting(u"later", kTblMasterTbl), "formats");
+  EXPECT_EQ(tableSetting(u"later", kTblDetailFld), "media_id");
+}
+
+// A link that lost its master table, the master's field or its own field leads nowhere and is
+// cleared whole; a user id field that is gone is cleared.
+TEST_F(ReferenceRepair, AMasterDetailLinkMissingAnEndIsCleared) {
+  struct Case {
+    const char* what;
+    std::vector<SyncLogEntry> deleted;
+  } cases[] = {
+      {"master table", {{u"D", u"TABLE", u"media", u"", u"Delete table"}}},
+      {"master field", {{u"D", u"Field", u"media", u"id", u"Delete field"}}},
+      {"detail field", {{u"D", u"Field", u"tracks", u"media_id", u"Delete field"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    addTable(u"media", {{u"name"}});
+    addTable(u"tracks", {{u"id"}});
+    setLink(u"tracks", u"media", u"id", u"media_id");
+    SyncRun run = makeRun();
+    for (const SyncLogEntry& e : c.deleted) {
+      run.log.AddSyncLog(e.action, e.kind, e.table, e.field, e.message);
+    }
+    if (c.deleted[0].kind == u"TABLE") db().tables().remove(u"media");
+    SyncFieldRefs(run);
+    EXPECT_EQ(repairs(run, 1), (Strings{"C|TABLE|tracks||Clear master table media||"}));
+    for (SettingSlot slot : {kTblMasterTbl, kTblMasterFld, kTblDetailFld}) {
+      EXPECT_EQ(tableSetting(u"tracks", slot), "");
+    }
+    db().tables().remove(u"tracks");
+    if (db().tables().tableExist(Variant(u"media"))) db().tables().remove(u"media");
+  }
+  addTable(u"notes", {{u"id"}});
+  table(u"notes").properties().setting(kTblUserIDFld) = Variant(u"author");
+  SyncRun run = makeRun();
+  run.log.AddSyncLog(u"D", u"Field", u"notes", u"author", u"Delete field");
+  SyncFieldRefs(run);
+  EXPECT_EQ(repairs(run, 1), (Strings{"C|TABLE|notes||Clear user id field author||"}));
+  EXPECT_EQ(tableSetting(u"notes", kTblUserIDFld), "");
 }
 
 TEST_F(ReferenceRepair, OnlyLoadedTablesAndOnlyRenamesThatHappened) {

@@ -71,6 +71,21 @@ TEST(SyncLogText, SortsByTableThenFieldAndShowsMessagesOfChangesOnly) {
                 "DELETED : (Field) customers->id\r\n");
 }
 
+// A provider's message may run over several lines: the record keeps to one line of the log.
+TEST(SyncLogText, AMessageOverSeveralLinesStaysOnItsRecordsLine) {
+  struct Case {
+    std::u16string message;
+    std::string line;
+  } cases[] = {
+      {u"syntax error\r\nLINE 1: SELECT", "CHANGED : (CUSTOMVIEW) v - syntax error LINE 1: SELECT"},
+      {u"first\n  second \r\n\r\nthird\r\n", "CHANGED : (CUSTOMVIEW) v - first second third"},
+      {u"one line ", "CHANGED : (CUSTOMVIEW) v - one line "},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(toUtf8(formatSyncLogLine({u"C", u"CUSTOMVIEW", u"v", u"", c.message})), c.line);
+  }
+}
+
 class SyncLogFile : public SyncFixture {
  protected:
   void SetUp() override {

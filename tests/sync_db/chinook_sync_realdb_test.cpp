@@ -1,16 +1,21 @@
 // The Chinook mutation scripts applied to a copy of Chinook's SQLite file, and the project made
 // from it synchronised: the pairing question answered the way a user would pair the rename, the
-// changes applied, and every table the scripts leave alone unchanged in the saved file.
+// changes applied, every table the scripts leave alone unchanged in the saved file, and what
+// named the renamed table and column (a master/detail link, extension settings) following them.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 
 #include "agp/agp.hpp"
+#include "extensions/extension_operations.hpp"
+#include "extensions/setting_access.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
+#include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
@@ -45,6 +50,21 @@ TEST(ChinookSyncRealDb, TheSqliteMutationsAreFollowed) {
   a.sConnStr = u"Driver=SQLite3;Database=" + fromUtf8(copy.string());
   agp->LoadDB(a);
   ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+  // Track is the detail of MediaType; an extension keeps settings for both tables.
+  AGPTable& track = *agp->DB()->tables().item(Variant(u"Track"));
+  track.SetV(u"TblMasterTbl", u"MediaType");
+  track.SetV(u"TblMasterFld", u"MediaTypeId");
+  track.SetV(u"TblDetailFld", u"MediaTypeId");
+  std::ofstream(dir.path() / "rows.xml")
+      << "<?xml version=\"1.0\"?><Project><Database><Table>"
+         "<attribute name=\"Rows\" type=\"Integer\" default=\"10\"/>"
+         "<Field><attribute name=\"Width\" type=\"Integer\" default=\"80\"/></Field>"
+         "</Table></Database></Project>";
+  projectContext().extensionsFolder = fromUtf8(dir.path().string());
+  ASSERT_TRUE(AddExtension(*agp, u"Rows", u"rows.zip", u"rows.xml"));
+  ASSERT_TRUE(SetExtTblAtt(*agp, u"Rows", u"MediaType", u"Rows", Variant(std::int16_t{25})));
+  ASSERT_TRUE(
+      SetExtFldAtt(*agp, u"Rows", u"Track", u"Composer", u"Width", Variant(std::int16_t{120})));
   agp->Save(fromUtf8((dir.path() / "before.vtp").string()));
   const std::string before = readFile(dir.path() / "before.vtp");
 
@@ -85,6 +105,18 @@ TEST(ChinookSyncRealDb, TheSqliteMutationsAreFollowed) {
   EXPECT_NE(tableElement(after, "Customer").find("FldName=\"LoyaltyPoints\""), std::string::npos);
   EXPECT_EQ(tableElement(after, "Customer").find("FldName=\"Fax\""), std::string::npos);
   EXPECT_NE(log.find("ADDED   : (TABLE) Review\r\n"), std::string::npos) << log;
+  // The master/detail link names the master's new name; the extension's settings moved along.
+  const std::string trackAfter = tableElement(after, "Track");
+  EXPECT_NE(trackAfter.find(" TblMasterTbl=\"MediaFormat\""), std::string::npos) << trackAfter;
+  EXPECT_NE(trackAfter.find(" TblMasterFld=\"MediaTypeId\""), std::string::npos) << trackAfter;
+  EXPECT_NE(log.find("CHANGED : (TABLE) Track - Rename master table from MediaType to "
+                     "MediaFormat\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(toString(GetExtTblAtt(*agp, u"Rows", u"MediaFormat", u"Rows")), u"25");
+  EXPECT_TRUE(GetExtTblAtt(*agp, u"Rows", u"MediaType", u"Rows").isNull());
+  EXPECT_EQ(toString(GetExtFldAtt(*agp, u"Rows", u"Track", u"Songwriter", u"Width")), u"120");
+  EXPECT_TRUE(GetExtFldAtt(*agp, u"Rows", u"Track", u"Composer", u"Width").isNull());
   EXPECT_NE(log.find("DELETED : (TABLE) PlaylistTrack\r\n"), std::string::npos) << log;
   agp->UnLoadDB();
   ui::setBackendForTesting(nullptr);

@@ -26,12 +26,15 @@
 #include "project/project_catalogue.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/difference_check.hpp"
+#include "schema/live_schema.hpp"
 #include "support/db_servers.hpp"
 #include "support/project_elements.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
 #include "support/test_databases.hpp"
+#include "sync/custom_sync.hpp"
 #include "sync/sync_driver.hpp"
+#include "sync/sync_run.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -58,6 +61,8 @@ std::u16string createDatabase(TestDatabases& db, Kind kind) {
   const std::u16string name = u"sync" + toU16(static_cast<long long>(++counter));
   switch (kind) {
     case Kind::Sqlite:
+      // An empty file is an empty database; a connection never makes one.
+      std::ofstream(db.sqliteFile().parent_path() / (toUtf8(name) + ".sqlite"));
       return replaceAll(db.sqliteConnectionString(), u"vantorel.sqlite", name + u".sqlite");
     case Kind::Postgres:
       run(db.postgres().connectionString(u"postgres"), {u"CREATE DATABASE " + name});
@@ -107,6 +112,15 @@ class SyncDatabase : public DatabaseTest {
     lookup.setting(kFldTagLnkTbl) = Variant(u"customers");
     lookup.setting(kFldTagLnkFld) = Variant(u"id");
     lookup.setting(kFldTagLnkDisplay) = Variant(u"name");
+  }
+  // A project over a new database of that kind, with the custom view "recent" over the query.
+  std::u16string projectWithCustomView(Kind kind, const char16_t* query) {
+    const std::u16string connection = createDatabase(databases(), kind);
+    run(connection, initialSchema());
+    loadProject(connection, u"DB");
+    LoadCustomView(*agp_, u"recent", query, false);
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
+    return connection;
   }
   std::string save(const char* name) {
     const fs::path path = dir_.path() / name;
@@ -389,17 +403,81 @@ TEST_F(SyncDatabase, CaseOnlyRenamesKeepEverySetting) {
   }
 }
 
+std::vector<std::string> records(const std::vector<SyncLogEntry>& entries) {
+  std::vector<std::string> out;
+  for (const SyncLogEntry& e : entries) {
+    out.push_back(toUtf8(e.action + u"|" + e.kind + u"|" + e.table + u"|" + e.field + u"|" +
+                         e.message + u"|" + e.oldValue + u"|" + e.newValue));
+  }
+  return out;
+}
+
+// A custom view synchronised alone: a column its query gains gives exactly one record, "Add
+// field", and a column whose type changed one record naming both type codes.
+TEST_F(SyncDatabase, ACustomViewsChangedColumnsGiveOneRecordEach) {
+  for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
+    SCOPED_TRACE(kindName(kind));
+    const std::u16string connection = projectWithCustomView(kind, u"SELECT * FROM orders");
+    run(connection, {u"ALTER TABLE orders ADD COLUMN shipped DATE"});
+    SyncRun added(*agp_, *agp_->DB(), Ref<AGPSchema>(), u"");
+    SyncCustom(added, u"recent");
+    EXPECT_EQ(records(added.log.entries()),
+              std::vector<std::string>{"A|Field|recent|shipped|Add field||"});
+    if (kind == Kind::Sqlite) continue;  // SQLite cannot change a column's type
+
+    AGPFields& fields = agp_->DB()->tables().item(Variant(u"recent"))->fields();
+    const std::int16_t before = fields.item(Variant(u"code"))->FldType();
+    run(connection, {kind == Kind::Postgres ? u"ALTER TABLE orders ALTER code TYPE VARCHAR(20)"
+                                            : u"ALTER TABLE orders MODIFY code VARCHAR(20)"});
+    SyncRun retyped(*agp_, *agp_->DB(), Ref<AGPSchema>(), u"");
+    SyncCustom(retyped, u"recent");
+    const std::int16_t after = fields.item(Variant(u"code"))->FldType();
+    EXPECT_NE(after, before);
+    EXPECT_EQ(
+        records(retyped.log.entries()),
+        std::vector<std::string>{"C|Field|recent|code|Change type from " + std::to_string(before) +
+                                 " to " + std::to_string(after) + "||"});
+  }
+}
+
+// A custom view whose query fails keeps its fields: the check counts nothing for it, and the
+// run writes one record that says so, marked as no difference, with the provider's message on
+// the record's one line of the log however many lines the message has.
+TEST_F(SyncDatabase, ACustomViewWhoseQueryFailsIsOneLineOfTheLog) {
+  for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
+    SCOPED_TRACE(kindName(kind));
+    projectWithCustomView(kind, u"SELECT id, total FROM orders");
+    AGPTable& view = *agp_->DB()->tables().item(Variant(u"recent"));
+    view.properties().setting(kTblCustomSQL) = Variant(u"SELECT nothing FROM orders");
+    EXPECT_EQ(CheckDB(*agp_), 0) << toUtf8(projectContext().lastErrorText);
+
+    const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
+    loadLiveSchema(*snapshot, *agp_->DB(), u"");
+    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+    const SyncOutcome outcome = RunSyncPasses(*agp_, snapshot);
+    ASSERT_EQ(outcome.changes.size(), 1u);
+    EXPECT_TRUE(outcome.changes[0].failure);
+    const std::string error = toUtf8(settingAsText(view.properties().setting(kTblCustomError)));
+    EXPECT_NE(error, "");
+    // psqlODBC's message runs over two lines.
+    if (kind == Kind::Postgres) {
+      EXPECT_NE(error.find('\n'), std::string::npos) << error;
+    }
+    EXPECT_EQ(view.fields().count(), 2);
+    const std::string log = readFile(fs::path(toUtf8(agp_->SyncLog())));
+    const std::string joined = std::regex_replace(error, std::regex("[ \t]*[\r\n]+[ \t]*"), " ");
+    EXPECT_NE(log.find("\r\nCHANGED : (CUSTOMVIEW) recent - " + joined + "\r\n"), std::string::npos)
+        << log;
+  }
+}
+
 // A custom view whose query gives one column more and one fewer after a change of its table:
 // the new column becomes a field with the settings a new custom view would give it, the
 // vanished one goes, and the others keep what the user set.
 TEST_F(SyncDatabase, ACustomViewFollowsItsQuerysColumns) {
   for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
     SCOPED_TRACE(kindName(kind));
-    const std::u16string connection = createDatabase(databases(), kind);
-    run(connection, initialSchema());
-    loadProject(connection, u"DB");
-    LoadCustomView(*agp_, u"recent", u"SELECT * FROM orders", false);
-    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+    const std::u16string connection = projectWithCustomView(kind, u"SELECT * FROM orders");
     AGPFields& fields = agp_->DB()->tables().item(Variant(u"recent"))->fields();
     fields.item(Variant(u"placed"))->properties().setting(kFldCaption) = Variant(u"Ordered on");
     fields.item(Variant(u"total"))->properties().setting(kFldCaption) = Variant(u"Amount");

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/data/data_error.hpp"
+#include "platform/data/sqlite_file.hpp"
 #include "platform/text/strings.hpp"
 
 namespace vantorel::data {
@@ -17,6 +18,7 @@ constexpr SQLUINTEGER kLoginTimeoutSeconds = 30;
 
 Connection::Connection(std::u16string_view connectionString)
     : env_(SQL_HANDLE_ENV, SQL_NULL_HANDLE) {
+  requireSqliteDatabaseFile(connectionString);
   check(SQLSetEnvAttr(env_.get(), SQL_ATTR_ODBC_VERSION,
                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_OV_ODBC3)), 0),
         SQL_HANDLE_ENV, env_.get(), u"cannot set the ODBC version");

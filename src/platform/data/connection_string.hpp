@@ -13,6 +13,17 @@ namespace vantorel::data {
 // The value as it goes into a connection string: "{...}" with '}' doubled when it needs quoting.
 std::u16string quoteConnectionValue(std::u16string_view value);
 
+// One element of a connection string, its key in lower case.
+struct ConnectionPair {
+  std::u16string key;
+  std::u16string value;
+};
+
+// The elements of a connection string in their order; an element without "=" gives nothing. A
+// value that opens with "{" runs to its closing "}" ("}}" standing for one), so a quoted ';'
+// stays inside; a plain value loses its surrounding blanks.
+std::vector<ConnectionPair> connectionStringPairs(std::u16string_view text);
+
 class ConnectionString {
  public:
   ConnectionString& add(std::u16string key, std::u16string value);
