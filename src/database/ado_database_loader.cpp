@@ -118,8 +118,8 @@ class AdoDatabaseLoad {
 
   void loadRows(data::Connection& cnn, const std::vector<data::TableRow>& rows) {
     const std::vector<CatalogueEntry> entries = selectCatalogueRows(
-        rows, catalogueFilterFor(cnn, projectContext().currentDbmsName,
-                                 toString(db_.schemaFilter())));
+        rows,
+        catalogueFilterFor(cnn, projectContext().currentDbmsName, toString(db_.schemaFilter())));
     AGPTables& tables = db_.tables();
     std::int32_t processed = 0;
     const auto total = static_cast<std::int32_t>(entries.size());

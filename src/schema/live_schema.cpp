@@ -38,12 +38,11 @@ void loadLiveSchema(AGPSchema& snapshot, AGPDatabase& db, const std::u16string& 
   AGProperties& bag = db.properties();
   std::u16string name = settingAsText(bag.setting(kDBName));
   projectContext().lastErrorText.clear();
-  snapshot.LoadDB(name, settingAsText(bag.setting(kDBType)), settingAsText(bag.setting(kDBPath)),
-                  settingAsText(bag.setting(kDBPhyPath)),
-                  settingAsBool(bag.setting(kDBUseServerMapPath)),
-                  settingAsText(bag.setting(kDBUID)), settingAsText(bag.setting(kDBPwd)),
-                  settingAsText(bag.setting(kDBConnstr)), settingAsText(bag.setting(kDBSchema)),
-                  sTableName);
+  snapshot.LoadDB(
+      name, settingAsText(bag.setting(kDBType)), settingAsText(bag.setting(kDBPath)),
+      settingAsText(bag.setting(kDBPhyPath)), settingAsBool(bag.setting(kDBUseServerMapPath)),
+      settingAsText(bag.setting(kDBUID)), settingAsText(bag.setting(kDBPwd)),
+      settingAsText(bag.setting(kDBConnstr)), settingAsText(bag.setting(kDBSchema)), sTableName);
 }
 
 std::optional<std::u16string> incompleteSnapshot(const AGPSchema& snapshot, AGPDatabase& db) {
@@ -59,8 +58,8 @@ std::optional<std::u16string> incompleteSnapshot(const AGPSchema& snapshot, AGPD
   }
   AGPTables& tables = db.tables();
   for (std::int32_t i = 0; i < tables.count(); ++i) {
-    if (isTableOrView(settingAsText(tables.at(static_cast<std::size_t>(i)).properties().setting(
-            kTblType)))) {
+    if (isTableOrView(
+            settingAsText(tables.at(static_cast<std::size_t>(i)).properties().setting(kTblType)))) {
       return titledMessage(
           u"The database holds no table or view! Please check if correct database is in use.");
     }

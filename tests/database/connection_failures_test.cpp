@@ -68,8 +68,7 @@ const Ender kEnders[] = {
 };
 
 void endSession(const Backend& b, const Ender& ender, Connection& victim) {
-  const std::u16string id =
-      toString(data::runQuery(victim, ender.idQuery).value(0, u"id"));
+  const std::u16string id = toString(data::runQuery(victim, ender.idQuery).value(0, u"id"));
   Connection killer(b.connectionString);
   data::execute(killer, ender.end(id));
 }
@@ -98,7 +97,8 @@ TEST_F(ConnectionFailures, ASessionTheServerEndedIsLostForEveryLaterCall) {
         // The loaders' probe and their skipped steps pass it on instead of taking it for a
         // table that cannot be read or a fact that is missing.
         {"description", [&] { describeAdoTable(connection, orders, kind); }},
-        {"skipped step", [&] { attemptStep([&] { data::listColumns(connection, {}, u"orders"); }); }},
+        {"skipped step",
+         [&] { attemptStep([&] { data::listColumns(connection, {}, u"orders"); }); }},
     };
     for (const auto& [label, call] : calls) {
       try {
@@ -114,10 +114,11 @@ TEST_F(ConnectionFailures, ASessionTheServerEndedIsLostForEveryLaterCall) {
 
 TEST_F(ConnectionFailures, NamesOutsideAsciiAreReadOnEveryDriver) {
   TestDatabases& db = databases();
-  const std::u16string sqlite = data::ConnectionString()
-                                    .add(u"Driver", fromUtf8(kSqliteDriver))
-                                    .add(u"Database", fromUtf8((db.folder() / "Küche.sqlite").string()))
-                                    .text();
+  const std::u16string sqlite =
+      data::ConnectionString()
+          .add(u"Driver", fromUtf8(kSqliteDriver))
+          .add(u"Database", fromUtf8((db.folder() / "Küche.sqlite").string()))
+          .text();
   for (const std::u16string& server :
        {db.postgres().connectionString(u"postgres"), db.mariadb().connectionString(u"")}) {
     Connection connection(server);

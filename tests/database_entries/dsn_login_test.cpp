@@ -72,8 +72,8 @@ TEST_F(DsnLogin, NewTakesTheDataSourcesStoredLogin) {
     SCOPED_TRACE(dsn);
     const std::string file = (dir.path() / (std::string(dsn) + ".vtp")).string();
     std::string output;
-    EXPECT_EQ(runCommand("env -u VANTOREL_PASSWORD " + kCli + " new " + file + " --connect " +
-                             dsn + " </dev/null 2>&1",
+    EXPECT_EQ(runCommand("env -u VANTOREL_PASSWORD " + kCli + " new " + file + " --connect " + dsn +
+                             " </dev/null 2>&1",
                          output),
               0)
         << output;

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "database_entries/shop_schema.hpp"
 #include "extensions/extensions.hpp"
 #include "extensions/setting_access.hpp"
-#include "database_entries/shop_schema.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/status.hpp"
@@ -170,7 +170,8 @@ TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
   noFileName.sPhyPath = fromUtf8(kAccessFiles.string()) + u"/";
   DatabaseLoadArguments emptyConnection;
   emptyConnection.sDbType = u"DB";
-  DatabaseLoadArguments unknownSource = loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC");
+  DatabaseLoadArguments unknownSource =
+      loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC");
   unknownSource.sDbName = u"no_such_dsn";
   DatabaseLoadArguments noSourceName = unknownSource;
   noSourceName.sDbName = u"";

@@ -43,7 +43,7 @@ void prepare(TestDatabases& db) {
   run(db.mariadb().connectionString(kTestDatabase), tables);
   run(db.mariadb().connectionString(kTestDatabase), kRows);
   run(db.mariadb().connectionString(u""), {u"CREATE USER 'semi'@'%' IDENTIFIED BY 'se;mi}{=x'",
-                                            u"GRANT SELECT ON vantorel.* TO 'semi'@'%'"});
+                                           u"GRANT SELECT ON vantorel.* TO 'semi'@'%'"});
 }
 
 [[maybe_unused]] const TestDatabases* const kRegistered = registerTestDatabases(prepare);

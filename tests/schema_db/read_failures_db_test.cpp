@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
@@ -20,19 +18,13 @@
 #include "platform/ui/ui.hpp"
 #include "schema/difference_check.hpp"
 #include "schema_db/schema_db.hpp"
+#include "support/site_pages.hpp"
 #include "sync/sync_driver.hpp"
 
 namespace vantorel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 std::u16string databaseOf(const std::u16string& cs) {
   const std::size_t from = cs.find(u"Database=") + 9;
@@ -72,22 +64,23 @@ class ReadFailuresDb : public SchemaDbTest {
     const fs::path path = databases().folder() / name;
     p.Save(fromUtf8(path.string()));
     EXPECT_EQ(toUtf8(err()), "");
-    return slurp(path);
+    return readFile(path);
   }
   // Ends every other session on the database, as a server restart or an administrator would.
   void endSessions(Server server, const std::u16string& database) {
     TestDatabases& db = databases();
     if (server == Server::Postgres) {
       run(db.postgres().connectionString(u"postgres"),
-          {u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
-           database + u"' AND pid <> pg_backend_pid()"});
+          {u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" + database +
+           u"' AND pid <> pg_backend_pid()"});
       return;
     }
     data::Connection killer(db.mariadb().connectionString(u""));
-    const data::QueryResult ids = data::runQuery(
-        killer, u"SELECT id FROM information_schema.processlist WHERE db = ? AND id <> "
-                u"CONNECTION_ID()",
-        {Variant(database)});
+    const data::QueryResult ids =
+        data::runQuery(killer,
+                       u"SELECT id FROM information_schema.processlist WHERE db = ? AND id <> "
+                       u"CONNECTION_ID()",
+                       {Variant(database)});
     for (const auto& row : ids.rows) {
       data::execute(killer, u"KILL CONNECTION " + toString(row.front()));
     }
@@ -115,7 +108,7 @@ TEST_F(ReadFailuresDb, ATableMariaDbHidesIsKeptWithOneRecord) {
   projectContext().lastErrorText.clear();
   SynchronizeDB(*p);
   EXPECT_EQ(toUtf8(err()), "");
-  const std::string log = slurp(fs::path(toUtf8(p->SyncLog())));
+  const std::string log = readFile(fs::path(toUtf8(p->SyncLog())));
   EXPECT_NE(log.find("CHANGED : (TABLE) notes - "), std::string::npos) << log;
   EXPECT_EQ(log.find("DELETED"), std::string::npos) << log;
   p->DB()->properties().setting(kDBConnstr) = Variant(cs);
@@ -195,8 +188,8 @@ TEST_F(ReadFailuresDb, NamesOutsideAsciiAreReadCheckedAndSynchronised) {
     EXPECT_EQ(artists->fields().at(1).FldName(), u"Größe");
     EXPECT_EQ(CheckDB(*p), 0) << toUtf8(err());
 
-    run(cs, {u"ALTER TABLE " + table + u" ADD COLUMN " + connection.quoteName(u"Maß") +
-             u" INTEGER"});
+    run(cs,
+        {u"ALTER TABLE " + table + u" ADD COLUMN " + connection.quoteName(u"Maß") + u" INTEGER"});
     EXPECT_EQ(CheckDB(*p), 3) << toUtf8(err());
     SynchronizeDB(*p);
     EXPECT_EQ(toUtf8(err()), "");

@@ -20,8 +20,8 @@ bool refusesLogin(const DiagRecord& r) {
   // 28xxx: invalid authorisation; MariaDB's refusal is native error 1045; psqlODBC reports the
   // server's refusal, or a password it was not given, as a failed connection.
   if (startsWith(r.sqlState, u"28") || r.nativeError == kMySqlAccessDenied) return true;
-  return r.sqlState == u"08001" &&
-         (containsNoCase(r.message, u"authentication") || containsNoCase(r.message, u"fe_sendauth"));
+  return r.sqlState == u"08001" && (containsNoCase(r.message, u"authentication") ||
+                                    containsNoCase(r.message, u"fe_sendauth"));
 }
 
 }  // namespace

@@ -53,16 +53,16 @@ TEST(AdoTypes, SqlTypesTranslateToTheAdoCodes) {
 
 TEST(AdoTypes, AttributesFollowNullabilityUpdatabilityAndLength) {
   struct Case {
-    SQLSMALLINT sqlType;
     SQLLEN nullable;
     SQLLEN updatable;
+    SQLSMALLINT sqlType;
     std::int32_t bits;
   } cases[] = {
-      {SQL_INTEGER, SQL_NO_NULLS, SQL_ATTR_WRITE, kAdFldFixed | kAdFldUpdatable},
-      {SQL_WVARCHAR, SQL_NULLABLE, SQL_ATTR_READONLY, kAdFldIsNullable | kAdFldMayBeNull},
-      {SQL_WCHAR, SQL_NULLABLE_UNKNOWN, SQL_ATTR_READWRITE_UNKNOWN,
+      {SQL_NO_NULLS, SQL_ATTR_WRITE, SQL_INTEGER, kAdFldFixed | kAdFldUpdatable},
+      {SQL_NULLABLE, SQL_ATTR_READONLY, SQL_WVARCHAR, kAdFldIsNullable | kAdFldMayBeNull},
+      {SQL_NULLABLE_UNKNOWN, SQL_ATTR_READWRITE_UNKNOWN, SQL_WCHAR,
        kAdFldFixed | kAdFldMayBeNull | kAdFldUnknownUpdatable},
-      {SQL_WLONGVARCHAR, SQL_NO_NULLS, SQL_ATTR_WRITE,
+      {SQL_NO_NULLS, SQL_ATTR_WRITE, SQL_WLONGVARCHAR,
        kAdFldLong | kAdFldMayDefer | kAdFldUpdatable},
   };
   for (const Case& c : cases) {
