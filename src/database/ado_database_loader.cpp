@@ -32,6 +32,11 @@ class AdoDatabaseLoad {
         chooseSchema_(std::move(chooseSchema)) {}
 
   std::int16_t run() {
+    if (const std::u16string missing = missingSource(); !missing.empty()) {
+      // The driver manager would open its default data source for nothing named.
+      projectContext().lastErrorText = missing;
+      return 3;
+    }
     if (bLoadAll_) Status().DispStatus(Variant(u"Connecting to Data Source..."));
     data::Connection cnn(connectionString());
     if (!cnn.isOpen()) return 1;
@@ -64,6 +69,13 @@ class AdoDatabaseLoad {
   }
 
  private:
+  std::u16string missingSource() const {
+    if (a_.DBType == u"ODBC" && a_.sConnStr.empty()) {
+      return trimBlanks(a_.DBName).empty() ? u"invalid DBName specified!" : u"";
+    }
+    return trimBlanks(a_.sConnStr).empty() ? u"invalid connection string specified!" : u"";
+  }
+
   std::u16string connectionString() const {
     if (a_.DBType == u"ODBC" && a_.sConnStr.empty()) {
       return data::dsnConnectionString(a_.DBName, a_.uid, a_.pwd);
@@ -106,8 +118,8 @@ class AdoDatabaseLoad {
 
   void loadRows(data::Connection& cnn, const std::vector<data::TableRow>& rows) {
     const std::vector<CatalogueEntry> entries = selectCatalogueRows(
-        rows, catalogueFilterFor(cnn, projectContext().currentDbmsName,
-                                 toString(db_.schemaFilter())));
+        rows,
+        catalogueFilterFor(cnn, projectContext().currentDbmsName, toString(db_.schemaFilter())));
     AGPTables& tables = db_.tables();
     std::int32_t processed = 0;
     const auto total = static_cast<std::int32_t>(entries.size());

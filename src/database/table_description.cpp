@@ -10,6 +10,7 @@
 #include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/data/data_error.hpp"
 #include "platform/data/query.hpp"
 #include "platform/data/statement.hpp"
 #include "platform/text/case_fold.hpp"
@@ -105,6 +106,11 @@ void readKeys(data::Connection& cnn, TableDescription& table, std::int16_t kind)
   }
 }
 
+std::u16string probeText(const data::Connection& cnn, const std::u16string& schema,
+                         const std::u16string& name) {
+  return u"SELECT * FROM " + cnn.quoteName(schema, name) + u" WHERE 0=1";
+}
+
 }  // namespace
 
 TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& row,
@@ -115,10 +121,11 @@ TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& r
   table.type = row.type;
   try {
     data::Statement probe(cnn);
-    probe.execDirect(u"SELECT * FROM " + cnn.quoteName(table.schema, table.name) + u" WHERE 0=1");
+    probe.execDirect(probeText(cnn, table.schema, table.name));
     table.columns = describedColumns(data::describeResult(probe));
     probe.closeCursor();
   } catch (const AutomationError& e) {
+    if (data::isConnectionLost(e)) throw;
     table.readError = e.description();
     return table;
   }
@@ -128,6 +135,25 @@ TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& r
   }
   if (table.type == u"TABLE") readKeys(cnn, table, kind);
   return table;
+}
+
+std::optional<TableDescription> describeUnlistedTable(data::Connection& cnn,
+                                                      const data::TableRow& row,
+                                                      std::int16_t dbmsKind) {
+  try {
+    data::Statement probe(cnn);
+    probe.execDirect(probeText(cnn, row.schema, row.name));
+  } catch (const AutomationError& e) {
+    if (data::isConnectionLost(e)) throw;
+    if (!data::isAccessDenied(e)) return std::nullopt;
+    TableDescription table;
+    table.schema = row.schema;
+    table.name = row.name;
+    table.type = row.type;
+    table.readError = e.description();
+    return table;
+  }
+  return describeAdoTable(cnn, row, dbmsKind);
 }
 
 TableDescription describeCustomView(data::Connection& cnn, const std::u16string& name,
@@ -145,6 +171,7 @@ TableDescription describeCustomView(data::Connection& cnn, const std::u16string&
   try {
     described = data::describeQuery(cnn, query.statement);
   } catch (const AutomationError& e) {
+    if (data::isConnectionLost(e)) throw;
     table.readError = e.description();
     return table;
   }

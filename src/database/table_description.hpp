@@ -50,6 +50,13 @@ struct TableDescription {
 TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& row,
                                   std::int16_t dbmsKind);
 
+// A table or view the catalogue did not list, asked for by name: MariaDB leaves out what the
+// user may not read. Nothing when the server does not know it; a description with readError
+// when it refuses to say for want of a privilege; else the full description.
+std::optional<TableDescription> describeUnlistedTable(data::Connection& cnn,
+                                                      const data::TableRow& row,
+                                                      std::int16_t dbmsKind);
+
 // The columns of a custom view's query, described without running it. A refused query gives
 // readError.
 TableDescription describeCustomView(data::Connection& cnn, const std::u16string& name,

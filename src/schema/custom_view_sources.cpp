@@ -3,6 +3,7 @@
 #include "fields/field_settings.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
+#include "platform/data/connection_string.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "schema/custom_views.hpp"
@@ -44,8 +45,9 @@ std::u16string CustomViewConnStr(AGP& project) {
   // An ODBC database connected without a data source name has only its connection string.
   const std::u16string name = settingAsText(bag.setting(kDBName));
   if (type == u"ODBC" && !name.empty()) {
-    return u"dsn=" + name + u";uid=" + settingAsText(bag.setting(kDBUID)) + u";pwd=" +
-           settingAsText(bag.setting(kDBPwd));
+    // The database load's own string: a password holding ';' reaches the driver whole.
+    return data::dsnConnectionString(name, settingAsText(bag.setting(kDBUID)),
+                                     settingAsText(bag.setting(kDBPwd)));
   }
   return settingAsText(bag.setting(kDBConnstr));
 }

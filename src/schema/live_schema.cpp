@@ -20,16 +20,29 @@ std::size_t fieldRecordCount(const AGSchemaTable& table) noexcept {
   return table.TblFldCnt < 0 ? 0 : std::min(static_cast<std::size_t>(table.TblFldCnt), held);
 }
 
+void expectStoredObjects(AGPSchema& snapshot, AGPDatabase& db) {
+  std::vector<StoredObject> objects;
+  AGPTables& tables = db.tables();
+  for (std::int32_t i = 0; i < tables.count(); ++i) {
+    const AGProperties& bag = tables.at(static_cast<std::size_t>(i)).properties();
+    std::u16string type = settingAsText(bag.setting(kTblType));
+    if (!isTableOrView(type)) continue;
+    objects.push_back(
+        {settingAsText(bag.setting(kTblSchema)), settingAsText(bag.setting(kTblName)), type});
+  }
+  snapshot.expectObjects(std::move(objects));
+}
+
 void loadLiveSchema(AGPSchema& snapshot, AGPDatabase& db, const std::u16string& sTableName) {
+  if (sTableName.empty()) expectStoredObjects(snapshot, db);
   AGProperties& bag = db.properties();
   std::u16string name = settingAsText(bag.setting(kDBName));
   projectContext().lastErrorText.clear();
-  snapshot.LoadDB(name, settingAsText(bag.setting(kDBType)), settingAsText(bag.setting(kDBPath)),
-                  settingAsText(bag.setting(kDBPhyPath)),
-                  settingAsBool(bag.setting(kDBUseServerMapPath)),
-                  settingAsText(bag.setting(kDBUID)), settingAsText(bag.setting(kDBPwd)),
-                  settingAsText(bag.setting(kDBConnstr)), settingAsText(bag.setting(kDBSchema)),
-                  sTableName);
+  snapshot.LoadDB(
+      name, settingAsText(bag.setting(kDBType)), settingAsText(bag.setting(kDBPath)),
+      settingAsText(bag.setting(kDBPhyPath)), settingAsBool(bag.setting(kDBUseServerMapPath)),
+      settingAsText(bag.setting(kDBUID)), settingAsText(bag.setting(kDBPwd)),
+      settingAsText(bag.setting(kDBConnstr)), settingAsText(bag.setting(kDBSchema)), sTableName);
 }
 
 std::optional<std::u16string> incompleteSnapshot(const AGPSchema& snapshot, AGPDatabase& db) {
@@ -45,8 +58,8 @@ std::optional<std::u16string> incompleteSnapshot(const AGPSchema& snapshot, AGPD
   }
   AGPTables& tables = db.tables();
   for (std::int32_t i = 0; i < tables.count(); ++i) {
-    if (isTableOrView(settingAsText(tables.at(static_cast<std::size_t>(i)).properties().setting(
-            kTblType)))) {
+    if (isTableOrView(
+            settingAsText(tables.at(static_cast<std::size_t>(i)).properties().setting(kTblType)))) {
       return titledMessage(
           u"The database holds no table or view! Please check if correct database is in use.");
     }

@@ -16,8 +16,12 @@ class AGPDatabase;
 std::size_t tableRecordCount(const AGSchemaDB& live) noexcept;
 std::size_t fieldRecordCount(const AGSchemaTable& table) noexcept;
 
+// Tells the snapshot which tables and views the model holds (see AGPSchema::expectObjects).
+void expectStoredObjects(AGPSchema& snapshot, AGPDatabase& db);
+
 // AGPSchema.LoadDB with the database's stored connection; sTableName "" reads every table and
-// view. The outcome is in LastErrorText, which is emptied first.
+// view, looking up by name the stored ones the catalogue leaves out. The outcome is in
+// LastErrorText, which is emptied first.
 void loadLiveSchema(AGPSchema& snapshot, AGPDatabase& db, const std::u16string& sTableName);
 
 // Why the snapshot cannot stand for the whole database: its list of tables or of views was not

@@ -24,6 +24,7 @@ std::optional<std::u16string> TakeLoadSnapshot(AGP& project, const SnapshotSourc
   const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
   project.schemaSnapshot() = snapshot;
   std::u16string name = source.name;
+  if (const Ref<AGPDatabase> db = project.DB()) expectStoredObjects(*snapshot, *db);
   context.lastErrorText.clear();
   snapshot->LoadDB(name, source.type, source.path, source.phyPath, source.useServerMapPath,
                    source.uid, source.pwd, source.connStr, source.schema, u"");

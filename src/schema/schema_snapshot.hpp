@@ -15,7 +15,16 @@ namespace vantorel {
 
 namespace data {
 struct QueryResult;
-}
+class Connection;
+}  // namespace data
+
+// A table or view the project holds, which a whole-database load looks for by name when the
+// catalogue leaves it out.
+struct StoredObject {
+  std::u16string schema;
+  std::u16string name;
+  std::u16string type;  // "TABLE" or "VIEW"
+};
 
 class AGPSchema final : public Object {
  public:
@@ -45,6 +54,10 @@ class AGPSchema final : public Object {
   void SetupPostgreSqlFld(AGSchemaField& fld, const data::QueryResult& rs,
                           std::u16string_view sFldName) const;
 
+  // Set before LoadDB: a catalogue may hide what the user may not read, and a stored object it
+  // does not list is taken as gone only when the server does not know it either.
+  void expectObjects(std::vector<StoredObject> objects) { expected_ = std::move(objects); }
+
   bool loaded() const noexcept { return loaded_ > 0; }
   // The loaders fill these.
   AGSchemaDB& database() noexcept { return db_; }
@@ -67,7 +80,12 @@ class AGPSchema final : public Object {
                          bool bDBUseServerMapPath, const std::u16string& sUID,
                          const std::u16string& sPwd, const std::u16string& sTableName);
 
+  // Records, after the listed ones, for the expected objects the list left out but the server
+  // still knows.
+  void recordUnlisted(data::Connection& cnn);
+
   AGSchemaDB db_;
+  std::vector<StoredObject> expected_;
   std::int16_t loaded_ = 0;
   std::u16string dbmsName_;  // upper case
   std::int16_t dbmsKind_ = 0;

@@ -1,6 +1,8 @@
 // The snapshot of a database reached over ODBC: every table and view of the catalogue (or those
 // of one name), read through the same description as the model's loader and recorded by the
 // snapshot's own rules; and the columns of one custom view's query.
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "database/ado_database_loader.hpp"
@@ -135,11 +137,29 @@ std::int16_t AGPSchema::LoadADODB(const std::u16string& sDbType, const std::u16s
       if (loadAll) Status().SetStatus(Variant(GetPercent(done, total)));
       ui::yieldToHost();
     }
+    if (loadAll) recordUnlisted(cnn);
     db_.DBTblCnt = static_cast<std::int16_t>(tables.size() - 1);
     return 0;
   } catch (const AutomationError& e) {
     projectContext().lastErrorText = adoFailureText(e);
     return 3;
+  }
+}
+
+void AGPSchema::recordUnlisted(data::Connection& cnn) {
+  std::vector<AGSchemaTable>& tables = db_.Tables.Tbl;
+  for (const StoredObject& object : expected_) {
+    const bool listed =
+        std::any_of(tables.begin() + 1, tables.end(), [&](const AGSchemaTable& tbl) {
+          return tbl.TblType == object.type && equalsNoCase(tbl.TblName, object.name);
+        });
+    if (listed) continue;
+    const data::TableRow row{u"", object.schema, object.name, object.type, u""};
+    const std::optional<TableDescription> d = describeUnlistedTable(cnn, row, dbmsKind_);
+    if (!d) continue;
+    AGSchemaTable& tbl = tables.emplace_back();
+    tbl.TblSeq = static_cast<std::int16_t>(tables.size() - 1);
+    recordTable(tbl, *d, dbmsKind_);
   }
 }
 

@@ -71,7 +71,7 @@ TEST_F(DataConnection, RefusedLoginsAreToldApartFromOtherFailures) {
        db.postgres().connectionString(kTestDatabase, u"test", u"wrong"), true, u"08001"},
       {"MariaDB wrong password", db.mariadb().connectionString(kTestDatabase, u"test", u"wrong"),
        true, u"28000"},
-      {"unknown data source", data::dsnConnectionString(u"no_such_dsn", u"test", u"test"), true,
+      {"unknown data source", data::dsnConnectionString(u"no_such_dsn", u"test", u"test"), false,
        u"IM002"},
       {"PostgreSQL unknown database", db.postgres().connectionString(u"no_such_db"), false,
        u"08001"},

@@ -171,6 +171,11 @@ TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
   noFileName.sPhyPath = fromUtf8(kAccessFiles.string()) + u"/";
   DatabaseLoadArguments emptyConnection;
   emptyConnection.sDbType = u"DB";
+  DatabaseLoadArguments unknownSource =
+      loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC");
+  unknownSource.sDbName = u"no_such_dsn";
+  DatabaseLoadArguments noSourceName = unknownSource;
+  noSourceName.sDbName = u"";
 
   struct Case {
     const char* label;
@@ -182,8 +187,13 @@ TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
       {"unreachable server", unreachable, u"Vantorel: "},
       {"missing file", missingFile, u"\r\nError # "},
       {"no file name", noFileName, u"invalid database path!"},
-      // Either the driver manager's refusal or, when it says nothing, the entry's own text.
-      {"empty connection string", emptyConnection, u""},
+      // Nothing named opens nothing, not the driver manager's default data source.
+      {"empty connection string", emptyConnection, u"invalid connection string specified!"},
+      {"empty data source name", noSourceName, u"invalid DBName specified!"},
+      // The driver manager's own lines, not a login refused.
+      {"unknown data source", unknownSource,
+       u"Vantorel: \r\nError #1:\r\n   ADO Error   #-2147467259\r\n   Description  SQLSTATE "
+       u"IM002"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

@@ -35,10 +35,15 @@ void prepare(TestDatabases& db) {
   run(db.postgres().connectionString(u"postgres"), {u"CREATE DATABASE vantorel"});
   run(db.postgres().connectionString(kTestDatabase), tables);
   run(db.postgres().connectionString(kTestDatabase), kRows);
+  run(db.postgres().connectionString(kTestDatabase),
+      {u"CREATE ROLE semi LOGIN PASSWORD 'se;mi}{=x'",
+       u"GRANT SELECT ON ALL TABLES IN SCHEMA public TO semi"});
 
   run(db.mariadb().connectionString(u""), {u"CREATE DATABASE vantorel"});
   run(db.mariadb().connectionString(kTestDatabase), tables);
   run(db.mariadb().connectionString(kTestDatabase), kRows);
+  run(db.mariadb().connectionString(u""), {u"CREATE USER 'semi'@'%' IDENTIFIED BY 'se;mi}{=x'",
+                                           u"GRANT SELECT ON vantorel.* TO 'semi'@'%'"});
 }
 
 [[maybe_unused]] const TestDatabases* const kRegistered = registerTestDatabases(prepare);

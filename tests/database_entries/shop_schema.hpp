@@ -10,6 +10,10 @@ namespace vantorel::test {
 
 enum class Kind { Sqlite, Postgres, MariaDb };
 
+// A user of both servers who may read the shop, with a password that needs brace-quoting.
+inline constexpr char16_t kBracedUser[] = u"semi";
+inline constexpr char16_t kBracedPassword[] = u"se;mi}{=x";
+
 // LoadDB's arguments for the kind, through a data source (`dsn`) or a connection string, in the
 // letter case given for the type.
 DatabaseLoadArguments loadArgumentsFor(TestDatabases& databases, Kind kind, bool dsn,

@@ -42,7 +42,9 @@ TEST_F(CustomViews, ConnectionStringByDatabaseType) {
        u"Provider=Microsoft.ACE.OLEDB.12.0;Data Source=/data/shop.mdb;Jet OLEDB:Database "
        u"Password=s3cret;"},
       {u"ODBC", u"", u"pw", u"dsn=shop;uid=ann;pwd=pw"},
-      {u"Odbc", u"", u"", u"dsn=shop;uid=ann;pwd="},
+      // An empty password is the data source's own; one holding ';' is brace-quoted.
+      {u"Odbc", u"", u"", u"dsn=shop;uid=ann"},
+      {u"ODBC", u"", u"se;mi}x", u"dsn=shop;uid=ann;pwd={se;mi}}x}"},
       {u"SQLITE", u"", u"pw", u"Driver=SQLite3;Database=/data/shop.db"},
   };
   for (const Case& c : cases) {
@@ -51,8 +53,11 @@ TEST_F(CustomViews, ConnectionStringByDatabaseType) {
     db().setting(kDBPwd) = Variant(c.pwd);
     EXPECT_EQ(CustomViewConnStr(*agp_), c.expected) << toUtf8(c.type) << " " << toUtf8(c.version);
   }
-  // Without a data source name an ODBC database is reached through its connection string.
   db().setting(kDBType) = Variant(u"ODBC");
+  db().setting(kDBUID) = Variant(u"");
+  db().setting(kDBPwd) = Variant(u"");
+  EXPECT_EQ(CustomViewConnStr(*agp_), u"dsn=shop");
+  // Without a data source name an ODBC database is reached through its connection string.
   db().setting(kDBName) = Variant(u"");
   EXPECT_EQ(CustomViewConnStr(*agp_), u"Driver=SQLite3;Database=/data/shop.db");
   agp_->UnLoadDB();

@@ -1,5 +1,7 @@
 #include "platform/data/connection.hpp"
 
+#include <locale.h>
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -14,15 +16,50 @@ namespace {
 
 constexpr SQLUINTEGER kLoginTimeoutSeconds = 30;
 
+// unixODBC converts the wide calls of a driver without a wide API (SQLite's) into the character
+// set of the calling thread's locale, fixed when the connection handle is made. Under the "C"
+// locale every non-ASCII name would reach such a driver as Latin-1 and fail; SQLite and the
+// other drivers here speak UTF-8, so the handle is made with this thread in a UTF-8 locale.
+class Utf8ThreadLocale {
+ public:
+  Utf8ThreadLocale() {
+    for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+      utf8_ = newlocale(LC_CTYPE_MASK, name, static_cast<locale_t>(nullptr));
+      if (utf8_) break;
+    }
+    if (utf8_) previous_ = uselocale(utf8_);
+  }
+  ~Utf8ThreadLocale() {
+    if (!utf8_) return;
+    uselocale(previous_);
+    freelocale(utf8_);
+  }
+  Utf8ThreadLocale(const Utf8ThreadLocale&) = delete;
+  Utf8ThreadLocale& operator=(const Utf8ThreadLocale&) = delete;
+
+ private:
+  locale_t utf8_ = nullptr;
+  locale_t previous_ = nullptr;
+};
+
+OdbcHandle connectionHandle(SQLHENV env) {
+  const Utf8ThreadLocale utf8;
+  return OdbcHandle(SQL_HANDLE_DBC, env);
+}
+
 }  // namespace
 
 Connection::Connection(std::u16string_view connectionString)
     : env_(SQL_HANDLE_ENV, SQL_NULL_HANDLE) {
+  // Nothing named would have the driver manager open its default data source, if it has one.
+  if (trimBlanks(connectionString).empty()) {
+    throw DataError({}, u"No data source or connection string was given!");
+  }
   requireSqliteDatabaseFile(connectionString);
   check(SQLSetEnvAttr(env_.get(), SQL_ATTR_ODBC_VERSION,
                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(SQL_OV_ODBC3)), 0),
         SQL_HANDLE_ENV, env_.get(), u"cannot set the ODBC version");
-  dbc_ = OdbcHandle(SQL_HANDLE_DBC, env_.get());
+  dbc_ = connectionHandle(env_.get());
   SQLSetConnectAttrW(dbc_.get(), SQL_ATTR_LOGIN_TIMEOUT,
                      reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(kLoginTimeoutSeconds)), 0);
   std::u16string text(connectionString);

@@ -24,7 +24,8 @@ struct ProviderProperties {
 class Connection {
  public:
   // Opens the connection string without prompting; raises DataError with the provider's lines
-  // (DataError::loginRefused() tells a refused login or an unknown data source).
+  // (DataError::loginRefused() tells a refused login). A blank string is refused: the driver
+  // manager would open its default data source.
   explicit Connection(std::u16string_view connectionString);
   ~Connection();
   Connection(const Connection&) = delete;

@@ -74,11 +74,12 @@ std::u16string ConnectionString::text() const {
 
 std::u16string dsnConnectionString(std::u16string_view dsn, std::u16string_view uid,
                                    std::u16string_view pwd) {
-  return ConnectionString()
-      .add(u"dsn", std::u16string(dsn))
-      .add(u"uid", std::u16string(uid))
-      .add(u"pwd", std::u16string(pwd))
-      .text();
+  ConnectionString s;
+  s.add(u"dsn", std::u16string(dsn));
+  // An empty value would stand in for the login the data source stores (psqlODBC takes it so).
+  if (!uid.empty()) s.add(u"uid", std::u16string(uid));
+  if (!pwd.empty()) s.add(u"pwd", std::u16string(pwd));
+  return s.text();
 }
 
 }  // namespace vantorel::data

@@ -34,7 +34,8 @@ class ConnectionString {
   std::vector<std::pair<std::u16string, std::u16string>> parts_;
 };
 
-// "dsn=<dsn>;uid=<uid>;pwd=<pwd>", each value quoted when it needs it.
+// "dsn=<dsn>;uid=<uid>;pwd=<pwd>", each value quoted when it needs it; an empty user or
+// password is left out, so that the data source's stored one is used.
 std::u16string dsnConnectionString(std::u16string_view dsn, std::u16string_view uid,
                                    std::u16string_view pwd);
 

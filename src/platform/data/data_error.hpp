@@ -27,9 +27,12 @@ struct DiagRecord {
 
 enum class FailureKind {
   Other,
-  // The server refused the user or password, or the data source name is unknown: the caller
-  // reports a login failure rather than the provider's text.
+  // The server refused the user or password: the caller reports a login failure rather than
+  // the provider's text.
   LoginRefused,
+  // The connection is gone (SQLSTATE class 08 after it was open, or the driver says it is
+  // dead): nothing more can be read through it, so no later step may be taken as an answer.
+  ConnectionLost,
 };
 
 FailureKind classifyFailure(const std::vector<DiagRecord>& records);
@@ -37,12 +40,14 @@ FailureKind classifyFailure(const std::vector<DiagRecord>& records);
 class DataError : public AutomationError {
  public:
   // The description is the records' lines joined by CR LF, or the fallback text when there are
-  // no records.
-  DataError(std::vector<DiagRecord> records, std::u16string_view fallback);
+  // no records. connectionDead: the driver reported the connection dead after the failure.
+  DataError(std::vector<DiagRecord> records, std::u16string_view fallback,
+            bool connectionDead = false);
 
   const std::vector<DiagRecord>& records() const noexcept { return records_; }
   FailureKind kind() const noexcept { return kind_; }
   bool loginRefused() const noexcept { return kind_ == FailureKind::LoginRefused; }
+  bool connectionLost() const noexcept { return kind_ == FailureKind::ConnectionLost; }
   bool hasSqlState(std::u16string_view state) const noexcept;
 
  private:
@@ -55,6 +60,15 @@ std::vector<DiagRecord> readDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle
 
 [[noreturn]] void raiseDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle,
                                    std::u16string_view fallback);
+
+// The driver's word that the connection is gone; false when it cannot tell.
+bool connectionDead(SQLHDBC dbc) noexcept;
+
+// True when the error is a DataError of a lost connection.
+bool isConnectionLost(const AutomationError& error) noexcept;
+// True when the server refused the statement for want of a privilege (SQLSTATE 42501, MariaDB's
+// native error 1142): the object may well exist.
+bool isAccessDenied(const AutomationError& error) noexcept;
 
 // Raises the handle's diagnostics unless the call succeeded (SQL_NO_DATA counts as success).
 inline void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle,

@@ -74,10 +74,15 @@ Variant dateVariant(int year, int month, int day, int hour, int minute, int seco
 
 }  // namespace
 
-Statement::Statement(const Connection& connection) : stmt_(SQL_HANDLE_STMT, connection.handle()) {}
+Statement::Statement(const Connection& connection)
+    : dbc_(connection.handle()), stmt_(SQL_HANDLE_STMT, connection.handle()) {}
 
 void Statement::check(SQLRETURN rc, std::u16string_view fallback) const {
-  data::check(rc, SQL_HANDLE_STMT, stmt_.get(), fallback);
+  if (succeeded(rc) || rc == SQL_NO_DATA) return;
+  std::vector<DiagRecord> records = readDiagnostics(SQL_HANDLE_STMT, stmt_.get());
+  // A server that ended the session says so in its own words (PostgreSQL's 57P01, say): the
+  // driver's view of the connection decides whether anything more can be read.
+  throw DataError(std::move(records), fallback, connectionDead(dbc_));
 }
 
 void Statement::execDirect(std::u16string_view sql) {
@@ -166,6 +171,8 @@ const std::vector<ColumnInfo>& Statement::columns() {
     check(rc, u"a result column cannot be described");
     name.resize(
         std::min(name.size() - 1, static_cast<std::size_t>(std::max<SQLSMALLINT>(nameLength, 0))));
+    // The driver manager gives the byte count of a name it converted from UTF-8.
+    if (const auto nul = name.find(u'\0'); nul != std::u16string::npos) name.resize(nul);
     info.name = std::move(name);
     columns_.push_back(std::move(info));
   }

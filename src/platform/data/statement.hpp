@@ -55,6 +55,7 @@ class Statement {
   std::u16string textValue(SQLUSMALLINT column, bool& isNull);
   Variant binaryValue(SQLUSMALLINT column);
 
+  SQLHDBC dbc_;
   OdbcHandle stmt_;
   std::vector<Parameter> parameters_;
   std::vector<ColumnInfo> columns_;

@@ -53,16 +53,16 @@ TEST(AdoTypes, SqlTypesTranslateToTheAdoCodes) {
 
 TEST(AdoTypes, AttributesFollowNullabilityUpdatabilityAndLength) {
   struct Case {
-    SQLSMALLINT sqlType;
     SQLLEN nullable;
     SQLLEN updatable;
+    SQLSMALLINT sqlType;
     std::int32_t bits;
   } cases[] = {
-      {SQL_INTEGER, SQL_NO_NULLS, SQL_ATTR_WRITE, kAdFldFixed | kAdFldUpdatable},
-      {SQL_WVARCHAR, SQL_NULLABLE, SQL_ATTR_READONLY, kAdFldIsNullable | kAdFldMayBeNull},
-      {SQL_WCHAR, SQL_NULLABLE_UNKNOWN, SQL_ATTR_READWRITE_UNKNOWN,
+      {SQL_NO_NULLS, SQL_ATTR_WRITE, SQL_INTEGER, kAdFldFixed | kAdFldUpdatable},
+      {SQL_NULLABLE, SQL_ATTR_READONLY, SQL_WVARCHAR, kAdFldIsNullable | kAdFldMayBeNull},
+      {SQL_NULLABLE_UNKNOWN, SQL_ATTR_READWRITE_UNKNOWN, SQL_WCHAR,
        kAdFldFixed | kAdFldMayBeNull | kAdFldUnknownUpdatable},
-      {SQL_WLONGVARCHAR, SQL_NO_NULLS, SQL_ATTR_WRITE,
+      {SQL_NO_NULLS, SQL_ATTR_WRITE, SQL_WLONGVARCHAR,
        kAdFldLong | kAdFldMayDefer | kAdFldUpdatable},
   };
   for (const Case& c : cases) {
@@ -93,16 +93,26 @@ TEST(AdoTypes, RefusedLoginsAreClassifiedBySqlState) {
     std::u16string state;
     std::u16string message;
     FailureKind kind;
+    std::int32_t native = 1;
   } cases[] = {
       {u"28000", u"Access denied for user", FailureKind::LoginRefused},
+      {u"HY000", u"Access denied for user", FailureKind::LoginRefused, 1045},
       {u"08001", u"FATAL: password authentication failed for user", FailureKind::LoginRefused},
-      {u"08001", u"could not connect to server", FailureKind::Other},
-      {u"IM002", u"Data source name not found", FailureKind::LoginRefused},
+      {u"08001", u"fe_sendauth: no password supplied", FailureKind::LoginRefused},
+      {u"08001", u"could not connect to server", FailureKind::ConnectionLost},
+      {u"08S01", u"Lost connection to server during query", FailureKind::ConnectionLost},
+      // An unknown data source is no refused login: the provider's lines say what is wrong.
+      {u"IM002", u"Data source name not found", FailureKind::Other},
       {u"42S02", u"Table doesn't exist", FailureKind::Other},
+      {u"42000", u"SELECT command denied to user", FailureKind::Other, 1142},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(classifyFailure({{c.state, 1, c.message}}), c.kind) << toUtf8(c.state);
+    EXPECT_EQ(classifyFailure({{c.state, c.native, c.message}}), c.kind) << toUtf8(c.message);
   }
+  // A server that ended the session in its own words: the driver's view decides.
+  EXPECT_TRUE(DataError({{u"57P01", 35, u"terminating connection"}}, u"", true).connectionLost());
+  EXPECT_FALSE(DataError({{u"57P01", 35, u"terminating connection"}}, u"").connectionLost());
+  EXPECT_TRUE(DataError({{u"28000", 1045, u"denied"}}, u"", true).loginRefused());
   const DataError error({{u"28000", 1045, u"Access denied"}, {u"01000", 0, u"note"}}, u"unused");
   EXPECT_EQ(error.number(), kLoginRefused);
   EXPECT_EQ(error.description(),

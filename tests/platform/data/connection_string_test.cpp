@@ -31,7 +31,10 @@ TEST(ConnectionStrings, ValuesAreBraceQuotedOnlyWhenTheyNeedIt) {
 
 TEST(ConnectionStrings, PlainValuesGiveTheFamiliarText) {
   EXPECT_EQ(dsnConnectionString(u"Northwind", u"sa", u"pw"), u"dsn=Northwind;uid=sa;pwd=pw");
-  EXPECT_EQ(dsnConnectionString(u"My Data", u"", u""), u"dsn=My Data;uid=;pwd=");
+  // An empty user or password is left to the data source's stored login.
+  EXPECT_EQ(dsnConnectionString(u"My Data", u"", u""), u"dsn=My Data");
+  EXPECT_EQ(dsnConnectionString(u"d", u"u", u""), u"dsn=d;uid=u");
+  EXPECT_EQ(dsnConnectionString(u"d", u"", u"p"), u"dsn=d;pwd=p");
   EXPECT_EQ(dsnConnectionString(u"d", u"u", u"p;q"), u"dsn=d;uid=u;pwd={p;q}");
   EXPECT_EQ(ConnectionString()
                 .add(u"Driver", u"PostgreSQL Unicode")
