@@ -431,19 +431,19 @@ Function ShowValue(ByVal v, ByVal sKind)
   End If
 End Function
 
-' A value from a form as the database takes it: Null for nothing.
+' A value from a form as the database takes it: Null for nothing. A text keeps its spaces.
 Function DbValue(ByVal v, ByVal sKind)
-  v = Trim(v & "")
-  If sKind = "bool" Then
-    DbValue = IsTrueValue(v)
-  ElseIf v = "" Then
+  Dim typed
+  typed = v & ""
+  v = Trim(typed)
+  If v = "" Then
     DbValue = Null
   ElseIf sKind = "int" Or sKind = "float" Then
     DbValue = CDbl(v)
   ElseIf sKind = "date" Then
     DbValue = CDate(v)
   Else
-    DbValue = v
+    DbValue = typed
   End If
 End Function
 
@@ -467,6 +467,8 @@ Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal nMax, ByVal sCa
   Dim problem
   v = Trim(v & "")
   problem = ""
+  ElseIf sKind = "bool" Then
+    DbValue = IsTrueValue(v)
   If v = "" Then
     If bRequired And sKind <> "bool" Then problem = "required"
   ElseIf (sKind = "int" Or sKind = "float") And Not IsNumeric(v) Then
@@ -474,7 +476,7 @@ Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal nMax, ByVal sCa
   ElseIf sKind = "int" Then
     If CDbl(v) <> Fix(CDbl(v)) Then
       problem = "invalidinteger"
-    ElseIf Abs(CDbl(v)) > 2147483647 Then
+    ElseIf Abs(CDbl(v)) > nMax And nMax > 0 Or Abs(CDbl(v)) >= 1E+15 Then
       problem = "outofrange"
     End If
   ElseIf sKind = "date" And Not IsDate(v) Then
@@ -516,7 +518,8 @@ End Function
 
 ' The input control of a field.
 Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequired, ByVal aChoices, ByVal nSize, ByVal nMax, ByVal nRows, ByVal nCols)
-  Dim s, i, sel, req
+  Dim s, i, sel, req, bNull
+  bNull = IsNull(v)
   v = FormValue(v, sKind)
   req = ""
   If bRequired Then req = " required"
@@ -526,14 +529,26 @@ Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequir
       If nMax > 0 Then s = s & " maxlength=""" & nMax & """"
       s = s & req & ">" & Html(v) & "</textarea>"
     Case "CHECKBOX"
-      s = "<input type=""checkbox"" name=""" & sName & """ value=""1"""
-      If IsTrueValue(v) Then s = s & " checked"
-      s = s & ">"
+      If UBound(aChoices) >= 1 Then
+        ' A set: a box a member, checked when the stored value names it.
+        s = ""
+        For i = 0 To UBound(aChoices) - 1 Step 2
+          sel = ""
+          If InStr("," & v & ",", "," & CStr(aChoices(i)) & ",") > 0 Then sel = " checked"
+          s = s & "<label><input type=""checkbox"" name=""" & sName & """ value=""" & Html(aChoices(i)) & """" & sel & "> " & Html(aChoices(i + 1)) & "</label> "
+        Next
+      Else
+        s = "<input type=""checkbox"" name=""" & sName & """ value=""1"""
+        If IsTrueValue(v) Then s = s & " checked"
+        s = s & ">"
+        ' A stored Null stays Null when the box is left as it is.
+        If bNull Then s = s & "<input type=""hidden"" name=""" & sName & "_null"" value=""1"">"
+      End If
     Case "SELECT"
       s = "<select name=""" & sName & """" & req & "><option value=""""></option>"
       For i = 0 To UBound(aChoices) - 1 Step 2
         sel = ""
-        If CStr(aChoices(i)) = v Then sel = " selected"
+        If IsChosen(aChoices(i), v, sKind) Then sel = " selected"
         s = s & "<option value=""" & Html(aChoices(i)) & """" & sel & ">" & Html(aChoices(i + 1)) & "</option>"
       Next
       s = s & "</select>"
@@ -541,7 +556,7 @@ Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequir
       s = ""
       For i = 0 To UBound(aChoices) - 1 Step 2
         sel = ""
-        If CStr(aChoices(i)) = v Then sel = " checked"
+        If IsChosen(aChoices(i), v, sKind) Then sel = " checked"
         s = s & "<label><input type=""radio"" name=""" & sName & """ value=""" & Html(aChoices(i)) & """" & sel & "> " & Html(aChoices(i + 1)) & "</label> "
       Next
     Case Else
@@ -592,6 +607,28 @@ End Function
 
 Function TokenField()
   TokenField = "<input type=""hidden"" name=""vs_token"" value=""" & Html(FormToken()) & """>"
+' Whether a choice is the form's value: a yes/no value by its meaning ("True" is "1").
+Function IsChosen(ByVal vChoice, ByVal v, ByVal sKind)
+  If sKind = "bool" And v <> "" Then
+    IsChosen = (IsTrueValue(vChoice) = IsTrueValue(v))
+  Else
+    IsChosen = (CStr(vChoice) = v)
+  End If
+End Function
+
+' A yes/no box of the posted form: "0" when it was not checked, "" when it stood for a Null and
+' was left so.
+Function PostedBox(ByVal sName)
+  PostedBox = Posted(sName) & ""
+  If PostedBox = "" And Posted(sName & "_null") & "" <> "1" Then PostedBox = "0"
+End Function
+
+' The members of a set checked in the posted form, joined with "," as the database stores them
+' (the form joins repeated names with ", ").
+Function PostedSet(ByVal sName)
+  PostedSet = Replace(Posted(sName) & "", ", ", ",")
+End Function
+
 End Function
 
 ' Two texts compared in a time that does not depend on where they first differ.

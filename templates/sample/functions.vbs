@@ -627,9 +627,9 @@ Function ChoiceItems(ByVal fld)
       parts = Split(lines(i), """,""")
       If s <> "" Then s = s & ", "
       If UBound(parts) >= 1 Then
-        s = s & Lit(Replace(parts(0), """", "")) & ", " & Lit(Replace(parts(1), """", ""))
+        s = s & Lit(ChoiceText(parts(0))) & ", " & Lit(ChoiceText(parts(1)))
       Else
-        s = s & Lit(Replace(lines(i), """", "")) & ", " & Lit(Replace(lines(i), """", ""))
+        s = s & Lit(ChoiceText(lines(i))) & ", " & Lit(ChoiceText(lines(i)))
       End If
     End If
   Next
@@ -645,6 +645,21 @@ Function ChoicesExpr(ByVal fld)
     ChoicesExpr = "LookupChoices(" & Lit(fld.GetV("FldTagLnkFld")) & ", " & Lit(disp) & ", " & _
                   Lit(fld.GetV("FldTagLnkTbl")) & ")"
   Else
+' A value or label of a "value","label" line: its own quotes gone, a quote inside it (stored as
+' "&quot;" so that it cannot end the text) a quote again.
+Function ChoiceText(ByVal s)
+  ChoiceText = Replace(Replace(s, """", ""), "&quot;", """")
+End Function
+
+' Whether a field is a group of check boxes, one a member of the set of values it stores
+' (joined with ","): a text field whose check box has values. A yes/no field is one box.
+Function IsChoiceGroup(ByVal fld)
+  IsChoiceGroup = False
+  If UCase(fld.FldHtmlTag & "") <> "CHECKBOX" Then Exit Function
+  If ValueKind(fld) <> "text" Then Exit Function
+  IsChoiceGroup = (Trim(Replace(Replace(fld.FldTagValues & "", vbCr, ""), vbLf, "")) <> "")
+End Function
+
     ChoicesExpr = "Array(" & ChoiceItems(fld) & ")"
   End If
 End Function
@@ -783,6 +798,8 @@ Function Whole(ByVal v)
   Whole = 0
   If IsNumeric(v) Then Whole = CLng(v)
 End Function
+    Case "CHECKBOX"
+      If IsChoiceGroup(fld) Then InputChoices = ChoicesExpr(fld) Else InputChoices = "Array()"
 
 ' ---- Reports ----
 
@@ -946,10 +963,34 @@ Function ParamKind(ByVal fld)
   If ParamKind = "text" And (CLng(fld.FldType) = 201 Or CLng(fld.FldType) = 203) Then ParamKind = "memo"
 End Function
 
-' The longest text a field takes, or 0 when it does not say.
+' The longest text a field takes, or the largest whole number; 0 when it does not say.
 Function MaxLength(ByVal fld)
   MaxLength = 0
-  If ValueKind(fld) = "text" And CLng(fld.FldType) <> 201 And CLng(fld.FldType) <> 203 Then MaxLength = Whole(fld.FldSize)
+  Select Case ValueKind(fld)
+    Case "text"
+      If CLng(fld.FldType) <> 201 And CLng(fld.FldType) <> 203 Then MaxLength = Whole(fld.FldSize)
+    Case "int"
+      ' By the size of the type; a 64-bit number is only held to what the page can count.
+      Select Case CLng(fld.FldType)
+        Case 16
+          MaxLength = 127
+        Case 17
+          MaxLength = 255
+        Case 2
+          MaxLength = 32767
+        Case 18
+          MaxLength = 65535
+        Case 3
+          MaxLength = 2147483647
+        Case 19
+          MaxLength = 4294967295
+      End Select
+  End Select
+End Function
+
+' Whether a field is one yes/no box, which cannot send "no value": its form says when it had none.
+Function IsSingleBox(ByVal fld)
+  IsSingleBox = (UCase(fld.FldHtmlTag & "") = "CHECKBOX" And Not IsChoiceGroup(fld))
 End Function
 
 ' The columns a list reads: the listed ones and the key, never a file's bytes.

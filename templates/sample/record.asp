@@ -129,7 +129,13 @@ vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(Va
 If Not UploadSent("<!--##=recordField.FldVar##-->") Then vsMessage = vsMessage & CheckValue("", "text", True, 0, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
 <!--##   End If ##-->
 <!--## Next ##-->
+<!--##   If IsChoiceGroup(recordField) Then ##-->
+<!--##=recordField.FldVar##--> = PostedSet("<!--##=recordField.FldVar##-->")
+<!--##   ElseIf IsSingleBox(recordField) Then ##-->
+<!--##=recordField.FldVar##--> = PostedBox("<!--##=recordField.FldVar##-->")
+<!--##   Else ##-->
 <!--##/session##-->
+<!--##   End If ##-->
 
 <!--##session uploadread##-->
 <!--## If HasUploads(formMode) Then ##-->

@@ -1,5 +1,7 @@
 #include "site/shop_database.hpp"
 
+#include "platform/automation/safe_array.hpp"
+#include "platform/automation/variant_convert.hpp"
 #include "platform/data/connection.hpp"
 #include "platform/data/query.hpp"
 #include "platform/data/statement.hpp"
@@ -11,9 +13,12 @@ namespace {
 
 void prepareServers(TestDatabases& db) {
   data::Connection postgres(db.postgres().connectionString(u"postgres"));
-  data::execute(postgres, u"CREATE DATABASE shop ENCODING 'UTF8' TEMPLATE template0");
   data::Connection maria(db.mariadb().connectionString(u""));
-  data::execute(maria, u"CREATE DATABASE shop CHARACTER SET utf8mb4");
+  for (const char16_t* name : {u"shop", u"kinds"}) {
+    data::execute(postgres, u"CREATE DATABASE " + std::u16string(name) +
+                                u" ENCODING 'UTF8' TEMPLATE template0");
+    data::execute(maria, u"CREATE DATABASE " + std::u16string(name) + u" CHARACTER SET utf8mb4");
+  }
 }
 
 [[maybe_unused]] const TestDatabases* const kRegistered = registerTestDatabases(prepareServers);
@@ -134,13 +139,28 @@ void resetShop(const ShopDatabase& db) {
   run("INSERT INTO \"Order Details\" VALUES (1, 1, 1.50, 10), (1, 2, 2.50, 5), (2, 3, 3.50, 1)");
 }
 
+namespace {
+
+// A value as text; bytes as hexadecimal digits.
+std::string textOf(const Variant& v) {
+  if (!v.isArray()) return toUtf8(data::textOf(v));
+  std::string hex;
+  for (const Variant& byte : v.arrayValue().elements()) {
+    hex += "0123456789abcdef"[(toLong(byte) >> 4) & 15];
+    hex += "0123456789abcdef"[toLong(byte) & 15];
+  }
+  return hex;
+}
+
+}  // namespace
+
 std::vector<std::vector<std::string>> query(const ShopDatabase& db, const std::string& sql) {
   data::Connection c(db.connectionString);
   const data::QueryResult result = data::runQuery(c, fromUtf8(quoted(db, sql)));
   std::vector<std::vector<std::string>> rows;
   for (const auto& row : result.rows) {
     std::vector<std::string> texts;
-    for (const Variant& v : row) texts.push_back(toUtf8(data::textOf(v)));
+    for (const Variant& v : row) texts.push_back(textOf(v));
     rows.push_back(std::move(texts));
   }
   return rows;

@@ -21,6 +21,11 @@ const std::filesystem::path& generatedShop(bool secure);
 // A copy of the generated site whose connection file points at the database.
 std::filesystem::path deployShop(const std::filesystem::path& generated, const ShopDatabase& db,
                                  const std::filesystem::path& folder);
+// The same into the folder site, made afresh.
+void deploySite(const std::filesystem::path& generated, const ShopDatabase& db,
+                const std::filesystem::path& site);
+// Runs the command line tool with the arguments; std::runtime_error with its output on a failure.
+void runTool(const std::string& arguments);
 
 // One deployed site per database, its rows made afresh.
 std::vector<std::pair<ShopDatabase, std::filesystem::path>> freshSites(TestDatabases& databases,
