@@ -716,6 +716,22 @@ Sub WritePager(ByVal nTotal, ByVal nStart, ByVal nSize, ByVal sUrl)
   nTo = nFrom + 9
   If nTo > nPages Then nTo = nPages
   For i = nFrom To nTo
+' Whether the visitor sees only his own rows of tables that name a user id field: every visitor
+' but the administrator of the project's own login, on a site with a login.
+Function RowsLimited()
+  RowsLimited = False
+  If vsSecType = "" Then Exit Function
+  If IsLoggedIn() Then RowsLimited = (Session("vs_admin") <> True) Else RowsLimited = True
+End Function
+
+' The condition "the row is the visitor's own" on the user id field; a visitor without an id
+' (not logged in) owns no row.
+Function OwnerTerm(ByVal q, ByVal sField, ByVal sKind)
+  OwnerTerm = ""
+  If Not RowsLimited() Then Exit Function
+  OwnerTerm = EqualTerm(q, sField, Session("vs_userid") & "", sKind)
+End Function
+
     If i = nPage Then
       Response.Write "<b>" & i & "</b> "
     Else

@@ -1186,3 +1186,49 @@ End Function
 Function SecurityOn()
   SecurityOn = (SecurityType() <> "")
 End Function
+' The field of a table that holds the id of the user a row belongs to (TblUserIDFld; a report's
+' is its source's), or Nothing. Only users of the users table have ids.
+Function UserIdFieldOf(ByVal tbl)
+  Dim sName, src
+  Set UserIdFieldOf = Nothing
+  If SecurityType() <> "table" And SecurityType() <> "both" Then Exit Function
+  sName = Trim(tbl.GetV("TblUserIDFld") & "")
+  If sName = "" Then Exit Function
+  Set src = tbl
+  If UCase(tbl.TblType) = "REPORT" Then Set src = FindTable(tbl.GetV("TblRptSrc") & "")
+  If src Is Nothing Then Exit Function
+  Set UserIdFieldOf = FindField(src, sName)
+End Function
+
+' An ASP expression of the condition that keeps a user to his own rows of a table, with the
+' query q; "" (no condition) for a table without a user id field.
+Function OwnerTermExpr(ByVal tbl, ByVal sQuery)
+  Dim f
+  Set f = UserIdFieldOf(tbl)
+  If f Is Nothing Then
+    OwnerTermExpr = """"""
+  Else
+    OwnerTermExpr = "OwnerTerm(" & sQuery & ", " & NameExpr(f) & ", " & Lit(ParamKind(f)) & ")"
+  End If
+End Function
+
+Function HasUserIdField()
+  HasUserIdField = Not (UserIdFieldOf(TABLE) Is Nothing)
+End Function
+
+' Whether the current table's user id field is among a form's fields: sMode "add" or "edit".
+Function UserIdFieldInForm(ByVal sMode)
+  Dim f
+  UserIdFieldInForm = False
+  If Not HasUserIdField() Then Exit Function
+  For Each f In FormFields(sMode)
+    If f.FldName = UserIdFieldOf(TABLE).FldName Then UserIdFieldInForm = True
+  Next
+End Function
+
+' The users table's field of a user's id: the database's SecuUserIDFld, else the login name.
+Function UserIdColumn()
+  UserIdColumn = Trim(DB.GetV("SecuUserIDFld") & "")
+  If UserIdColumn = "" Then UserIdColumn = ProjText("SecLoginIDFld", "")
+End Function
+

@@ -49,6 +49,10 @@ If vsMaster <> "" Then
   vsUrl = vsUrl & "master=" & UrlPart(vsMaster) & "&"
 End If
 <!--## End If ##-->
+<!--## If HasUserIdField() Then ##-->
+' A user's own rows only.
+vsWhere = AndWhere(vsWhere, <!--##=OwnerTermExpr(TABLE, "vsQ")##-->)
+<!--## End If ##-->
 vsFrom = <!--##=FromExpr(TABLE)##-->
 If vsWhere <> "" Then vsFrom = vsFrom & " WHERE " & vsWhere
 ' The order: the column the visitor chose, else the table's own, always ended by a unique one.
@@ -225,7 +229,7 @@ Sub WriteMasterHeader(ByVal sKey)
   ' A visitor who may not list the master table does not see its record here either.
   If (<!--##=RightsExpr(listMaster)##--> And vsRightList) = 0 Then Exit Sub
   Set q = NewQuery()
-  Set rs = q.Open("SELECT " & <!--##=ListedColumnsOf(listMaster)##--> & " FROM " & QName(<!--##=Lit(listMaster.TblName)##-->) & " WHERE " & EqualTerm(q, QName(<!--##=Lit(TABLE.GetV("TblMasterFld"))##-->), sKey, <!--##=Lit(ParamKind(listDetailField))##-->))
+  Set rs = q.Open("SELECT " & <!--##=ListedColumnsOf(listMaster)##--> & " FROM " & QName(<!--##=Lit(listMaster.TblName)##-->) & " WHERE " & AndWhere(EqualTerm(q, QName(<!--##=Lit(TABLE.GetV("TblMasterFld"))##-->), sKey, <!--##=Lit(ParamKind(listDetailField))##-->), <!--##=OwnerTermExpr(listMaster, "q")##-->))
   If rs.EOF Then
     rs.Close
     Exit Sub

@@ -11,7 +11,15 @@ Function KeyWhere(ByVal q)
   s = AndWhere(s, EqualTerm(q, <!--##=NameExpr(keyField)##-->, Request.QueryString("k_<!--##=keyField.FldParm##-->"), <!--##=Lit(ParamKind(keyField))##-->))
 <!--## Next ##-->
   If s = "" Then s = "1 = 0"
-  KeyWhere = s
+  ' A user's key names only his own rows; another's answers as a key that is not there.
+  KeyWhere = AndWhere(s, <!--##=OwnerTermExpr(TABLE, "q")##-->)
+End Function
+
+' Whether the record the request's key names is there (and the visitor's to see).
+Function RecordFound()
+  Dim q
+  Set q = NewQuery()
+  RecordFound = (q.Open("SELECT COUNT(*) FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(q))(0).Value > 0)
 End Function
 <!--##/session##-->
 
@@ -121,21 +129,25 @@ End If
 
 <!--##session formread##-->
 <!--## For Each recordField In FormFields(formMode) ##-->
-<!--##=recordField.FldVar##--> = Posted("<!--##=recordField.FldVar##-->")
-vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=IsOn(recordField.FldRequired)##-->, <!--##=MaxLength(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
-<!--## Next ##-->
-<!--## For Each recordField In UploadFields(formMode) ##-->
-<!--##   If IsOn(recordField.FldRequired) And formMode = "add" Then ##-->
-If Not UploadSent("<!--##=recordField.FldVar##-->") Then vsMessage = vsMessage & CheckValue("", "text", True, 0, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
-<!--##   End If ##-->
-<!--## Next ##-->
 <!--##   If IsChoiceGroup(recordField) Then ##-->
 <!--##=recordField.FldVar##--> = PostedSet("<!--##=recordField.FldVar##-->")
 <!--##   ElseIf IsSingleBox(recordField) Then ##-->
 <!--##=recordField.FldVar##--> = PostedBox("<!--##=recordField.FldVar##-->")
 <!--##   Else ##-->
-<!--##/session##-->
+<!--##=recordField.FldVar##--> = Posted("<!--##=recordField.FldVar##-->")
 <!--##   End If ##-->
+vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=IsOn(recordField.FldRequired)##-->, <!--##=MaxLength(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
+<!--## Next ##-->
+<!--## If UserIdFieldInForm(formMode) Then ##-->
+' A user's rows are his own whatever the form says.
+If RowsLimited() Then <!--##=UserIdFieldOf(TABLE).FldVar##--> = Session("vs_userid") & ""
+<!--## End If ##-->
+<!--## For Each recordField In UploadFields(formMode) ##-->
+<!--##   If IsOn(recordField.FldRequired) And formMode = "add" Then ##-->
+If Not UploadSent("<!--##=recordField.FldVar##-->") Then vsMessage = vsMessage & CheckValue("", "text", True, 0, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
+<!--##   End If ##-->
+<!--## Next ##-->
+<!--##/session##-->
 
 <!--##session uploadread##-->
 <!--## If HasUploads(formMode) Then ##-->
@@ -234,6 +246,12 @@ If IsPost() And vsUploadProblem = "" Then
     vsValues = vsValues & ", " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
 <!--## Next ##-->
 <!--##include record.asp/uploadcolumns##-->
+<!--## If HasUserIdField() And Not UserIdFieldInForm(formMode) Then ##-->
+    If RowsLimited() Then
+      vsColumns = vsColumns & ", " & <!--##=NameExpr(UserIdFieldOf(TABLE))##-->
+      vsValues = vsValues & ", " & vsQ.Param(DbValue(Session("vs_userid") & "", <!--##=Lit(ValueKind(UserIdFieldOf(TABLE)))##-->), <!--##=Lit(ParamKind(UserIdFieldOf(TABLE)))##-->)
+    End If
+<!--## End If ##-->
     On Error Resume Next
     vsQ.Run "INSERT INTO " & QName(<!--##=Lit(TABLE.TblName)##-->) & " (" & Mid(vsColumns, 3) & ") VALUES (" & Mid(vsValues, 3) & ")"
     If Err.Number <> 0 Then vsMessage = DbFailure(Err.Description)
@@ -277,6 +295,9 @@ Dim vsQ, vsRs, vsSet, vsFound, vsChanged, vsParts, vsI
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
 RequireRight vsRights, vsRightEdit
+If IsPost() Then
+  If Not RecordFound() Then Refuse "404 Not Found", "notfound"
+End If
 <!--##include record.asp/uploadread##-->
 vsFound = True
 If IsPost() And vsUploadProblem = "" Then
@@ -347,6 +368,7 @@ Dim vsQ, vsRs, vsFound
 RequireRight vsRights, vsRightDelete
 CheckToken
 If IsPost() Then
+  If Not RecordFound() Then Refuse "404 Not Found", "notfound"
   Set vsQ = NewQuery()
   On Error Resume Next
   vsQ.Run "DELETE FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(vsQ)

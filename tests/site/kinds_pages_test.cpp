@@ -59,5 +59,50 @@ TEST_F(KindsPages, AnEditFormPostedAsDrawnLeavesItsRowAsItWas) {
   }
 }
 
+TEST_F(KindsPages, AUserSeesAndChangesOnlyHisOwnRows) {
+  for (const auto& [db, root] : freshKindsSites(databases())) {
+    SCOPED_TRACE(db.label);
+    const auto bodies = [&] { return query(db, "SELECT owner_id, body FROM notes ORDER BY id"); };
+    AspSite ann(root);
+    // Before the login there is no user, and no row is anybody's.
+    EXPECT_EQ(ann.get("noteslist.asp").response.statusCode(), 302);
+    logIn(ann, "ann");
+    const Rows before = bodies();
+    for (const char* page : {"noteslist.asp", "noteslist.asp?export=csv", "notes_reportreport.asp",
+                             "notesview.asp?k_id=1", "notesedit.asp?k_id=2"}) {
+      const PageRun run = ann.get(page);
+      ASSERT_EQ(run.error, "") << page;
+      EXPECT_EQ(run.response.statusCode(), 200) << page;
+      EXPECT_FALSE(contains(run.text(), "bob private")) << page;
+    }
+    const std::string list = ann.get("noteslist.asp").text();
+    EXPECT_TRUE(contains(list, "ann first"));
+    EXPECT_TRUE(contains(list, "ann second"));
+    EXPECT_TRUE(contains(ann.get("notes_reportreport.asp").text(), "ann second"));
+    // Another user's key is a key that is not there, for reading and for changing.
+    for (const char* page : {"notesview.asp?k_id=3", "notesedit.asp?k_id=3", "notesdelete.asp?k_id=3"}) {
+      EXPECT_EQ(ann.get(page).response.statusCode(), 404) << page;
+    }
+    std::string token = tokenOf(ann, "notesadd.asp");
+    EXPECT_EQ(ann.post("notesedit.asp?k_id=3", {{"vs_token", token}, {"x_owner_id", "1"}, {"x_body", "taken"}})
+                  .response.statusCode(),
+              404);
+    EXPECT_EQ(ann.post("notesdelete.asp?k_id=3", {{"vs_token", token}}).response.statusCode(), 404);
+    EXPECT_EQ(bodies(), before);
+    // What is added or changed is the user's whatever the form says.
+    PageRun add = ann.post("notesadd.asp", {{"vs_token", token}, {"x_owner_id", "2"}, {"x_body", "ann third"}});
+    EXPECT_EQ(add.response.statusCode(), 302) << add.text();
+    EXPECT_EQ(scalar(db, "SELECT owner_id FROM notes WHERE body = 'ann third'"), "1");
+    PageRun edit = ann.post("notesedit.asp?k_id=1", {{"vs_token", token}, {"x_owner_id", "2"}, {"x_body", "ann edited"}});
+    EXPECT_EQ(edit.response.statusCode(), 302) << edit.text();
+    EXPECT_EQ(query(db, "SELECT owner_id, body FROM notes WHERE id = 1"), (Rows{{"1", "ann edited"}}));
+    // The project's administrator sees every row.
+    AspSite admin(root);
+    logIn(admin, "admin");
+    EXPECT_TRUE(contains(admin.get("noteslist.asp").text(), "bob private"));
+    EXPECT_EQ(admin.get("notesview.asp?k_id=3").response.statusCode(), 200);
+  }
+}
+
 }  // namespace
 }  // namespace vantorel::test::site
