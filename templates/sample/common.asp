@@ -190,7 +190,12 @@ End Function
 ' "field contains / starts with the text", without regard to case on every database.
 Function LikeTerm(ByVal q, ByVal sField, ByVal sPattern, ByVal bNot)
   Dim s
-  s = "LOWER(" & sField & ")"
+  ' PostgreSQL has LOWER only for text: an enum or any other type is compared as its text.
+  If vsDbms = "postgresql" Then
+    s = "LOWER(CAST(" & sField & " AS TEXT))"
+  Else
+    s = "LOWER(" & sField & ")"
+  End If
   If bNot Then s = s & " NOT"
   s = s & " LIKE " & q.Param(LCase(sPattern), "text")
   If vsDbms <> "access" Then s = s & " ESCAPE '!'"
@@ -462,13 +467,13 @@ Function FormValue(ByVal v, ByVal sKind)
   End If
 End Function
 
+  ElseIf sKind = "bool" Then
+    DbValue = IsTrueValue(v)
 ' An empty text when the value fits its field, else the message shown in the form.
 Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal nMax, ByVal sCaption)
   Dim problem
   v = Trim(v & "")
   problem = ""
-  ElseIf sKind = "bool" Then
-    DbValue = IsTrueValue(v)
   If v = "" Then
     If bRequired And sKind <> "bool" Then problem = "required"
   ElseIf (sKind = "int" Or sKind = "float") And Not IsNumeric(v) Then
@@ -602,11 +607,6 @@ Function NewToken()
     g = CStr(Rnd()) & CStr(Timer()) & CStr(Rnd())
   End If
   On Error GoTo 0
-  NewToken = Replace(Replace(Replace(Mid(g, 1, 38), "{", ""), "}", ""), "-", "")
-End Function
-
-Function TokenField()
-  TokenField = "<input type=""hidden"" name=""vs_token"" value=""" & Html(FormToken()) & """>"
 ' Whether a choice is the form's value: a yes/no value by its meaning ("True" is "1").
 Function IsChosen(ByVal vChoice, ByVal v, ByVal sKind)
   If sKind = "bool" And v <> "" Then
@@ -629,6 +629,11 @@ Function PostedSet(ByVal sName)
   PostedSet = Replace(Posted(sName) & "", ", ", ",")
 End Function
 
+  NewToken = Replace(Replace(Replace(Mid(g, 1, 38), "{", ""), "}", ""), "-", "")
+End Function
+
+Function TokenField()
+  TokenField = "<input type=""hidden"" name=""vs_token"" value=""" & Html(FormToken()) & """>"
 End Function
 
 ' Two texts compared in a time that does not depend on where they first differ.
@@ -711,11 +716,6 @@ Sub WritePager(ByVal nTotal, ByVal nStart, ByVal nSize, ByVal sUrl)
     Response.Write "<a href=""" & Html(sUrl & "start=1") & """>" & P("first") & "</a> "
     Response.Write "<a href=""" & Html(sUrl & "start=" & (nStart - nSize)) & """>" & P("previous") & "</a> "
   End If
-  nFrom = nPage - 4
-  If nFrom < 1 Then nFrom = 1
-  nTo = nFrom + 9
-  If nTo > nPages Then nTo = nPages
-  For i = nFrom To nTo
 ' Whether the visitor sees only his own rows of tables that name a user id field: every visitor
 ' but the administrator of the project's own login, on a site with a login.
 Function RowsLimited()
@@ -732,6 +732,11 @@ Function OwnerTerm(ByVal q, ByVal sField, ByVal sKind)
   OwnerTerm = EqualTerm(q, sField, Session("vs_userid") & "", sKind)
 End Function
 
+  nFrom = nPage - 4
+  If nFrom < 1 Then nFrom = 1
+  nTo = nFrom + 9
+  If nTo > nPages Then nTo = nPages
+  For i = nFrom To nTo
     If i = nPage Then
       Response.Write "<b>" & i & "</b> "
     Else

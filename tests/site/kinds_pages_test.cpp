@@ -104,5 +104,37 @@ TEST_F(KindsPages, AUserSeesAndChangesOnlyHisOwnRows) {
   }
 }
 
+TEST_F(KindsPages, EveryColumnCanBeSearched) {
+  for (const auto& [db, root] : freshKindsSites(databases())) {
+    SCOPED_TRACE(db.label);
+    AspSite site(root);
+    const std::vector<std::string> columns = kindsColumns(db);
+    const Rows first = query(db, "SELECT * FROM kinds WHERE id = 1");
+    ASSERT_EQ(first.size(), 1u);
+    ASSERT_EQ(first[0].size(), columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      const std::string& column = columns[i];
+      const std::string value = asp::urlEncodeUtf8(fromUtf8(first[0][i]));
+      for (const std::string& url : {"kindslist.asp?q=" + value,
+                                     "kindslist.asp?o_" + column + "=%3D&s_" + column + "=" + value}) {
+        const PageRun run = site.get(url);
+        EXPECT_EQ(run.error, "") << url;
+        EXPECT_EQ(run.response.statusCode(), 200) << url << run.text();
+      }
+    }
+    // Texts and the enum find their row by the basic search.
+    for (const char* text : {"Ærøskøbing", "quotes"}) {
+      const PageRun run = site.get("kindslist.asp?q=" + asp::urlEncodeUtf8(fromUtf8(text)));
+      EXPECT_TRUE(contains(run.text(), "Ærøskøbing")) << text;
+      EXPECT_FALSE(contains(run.text(), ">Empty<")) << text;
+    }
+    if (db.dbms != Dbms::Sqlite) {
+      const PageRun rating = site.get(db.dbms == Dbms::Postgres ? "kindslist.asp?q=pg" : "kindslist.asp?q=hi");
+      EXPECT_TRUE(contains(rating.text(), "Ærøskøbing"));
+      EXPECT_FALSE(contains(rating.text(), ">Empty<"));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vantorel::test::site
