@@ -114,9 +114,17 @@ Class cQuery
     Set Command = cmd
   End Function
 
-  ' The rows of a query.
+  ' The rows of a query. A failed read ends the page with the short message of a failed write;
+  ' the provider's text goes to the server's log.
   Public Function Open(ByVal sSql)
-    Set Open = Command(sSql).Execute()
+    Dim rs, nError, sError
+    On Error Resume Next
+    Set rs = Command(sSql).Execute()
+    nError = Err.Number
+    sError = Err.Description
+    On Error GoTo 0
+    If nError <> 0 Then ReadFailed sError
+    Set Open = rs
   End Function
 
   ' Runs a statement that changes rows; gives how many it changed.
@@ -300,7 +308,7 @@ End Sub
 
 ' Choices from a lookup table: value, label, value, label, ... Read once a request.
 Function LookupChoices(ByVal sValueField, ByVal sLabelField, ByVal sTable)
-  Dim rs, list, n, sSql
+  Dim rs, list, n, sSql, q
   sSql = "SELECT " & QName(sValueField) & ", " & QName(sLabelField) & " FROM " & QName(sTable) & _
          " ORDER BY " & QName(sLabelField)
   If Not IsObject(vsChoiceCache) Then Set vsChoiceCache = Server.CreateObject("Scripting.Dictionary")
@@ -310,7 +318,8 @@ Function LookupChoices(ByVal sValueField, ByVal sLabelField, ByVal sTable)
   End If
   n = 0
   list = Array()
-  Set rs = Db().Execute(sSql)
+  Set q = NewQuery()
+  Set rs = q.Open(sSql)
   Do While Not rs.EOF
     ReDim Preserve list(n + 1)
     list(n) = rs(0).Value & ""
@@ -340,6 +349,7 @@ End Function
 ' provider's own text, which names tables, columns and the server.
 Function DbFailure(ByVal sDescription)
   Dim d
+  LogProblem sDescription
   d = LCase(sDescription)
   If InStr(d, "too long") > 0 Or InStr(d, "truncat") > 0 Or InStr(d, "22001") > 0 Or InStr(d, "data too long") > 0 Then
     DbFailure = P("toolong")
@@ -351,6 +361,20 @@ Function DbFailure(ByVal sDescription)
     DbFailure = P("dberror")
   End If
 End Function
+
+' A failed read: the short message, and the page ends.
+Sub ReadFailed(ByVal sDescription)
+  LogProblem sDescription
+  Refuse "500 Internal Server Error", "dberror"
+End Sub
+
+' The provider's text of a failure, for the server's log only (as IIS takes it: no commas, at
+' most 80 characters, so what stands before the drivers' last bracketed name is left out).
+Sub LogProblem(ByVal sText)
+  sText = Replace(Replace(Replace(sText & "", vbCr, " "), vbLf, " "), ",", ";")
+  If InStrRev(sText, "]") > 0 Then sText = Mid(sText, InStrRev(sText, "]") + 1)
+  Response.AppendToLog Left(Trim(sText), 80)
+End Sub
 
 ' ---- Values ----
 
@@ -443,6 +467,8 @@ Function DbValue(ByVal v, ByVal sKind)
   v = Trim(typed)
   If v = "" Then
     DbValue = Null
+  ElseIf sKind = "bool" Then
+    DbValue = IsTrueValue(v)
   ElseIf sKind = "int" Or sKind = "float" Then
     DbValue = CDbl(v)
   ElseIf sKind = "date" Then
@@ -467,8 +493,6 @@ Function FormValue(ByVal v, ByVal sKind)
   End If
 End Function
 
-  ElseIf sKind = "bool" Then
-    DbValue = IsTrueValue(v)
 ' An empty text when the value fits its field, else the message shown in the form.
 Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal nMax, ByVal sCaption)
   Dim problem
@@ -583,6 +607,28 @@ Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequir
   FieldInput = s
 End Function
 
+' Whether a choice is the form's value: a yes/no value by its meaning ("True" is "1").
+Function IsChosen(ByVal vChoice, ByVal v, ByVal sKind)
+  If sKind = "bool" And v <> "" Then
+    IsChosen = (IsTrueValue(vChoice) = IsTrueValue(v))
+  Else
+    IsChosen = (CStr(vChoice) = v)
+  End If
+End Function
+
+' A yes/no box of the posted form: "0" when it was not checked, "" when it stood for a Null and
+' was left so.
+Function PostedBox(ByVal sName)
+  PostedBox = Posted(sName) & ""
+  If PostedBox = "" And Posted(sName & "_null") & "" <> "1" Then PostedBox = "0"
+End Function
+
+' The members of a set checked in the posted form, joined with "," as the database stores them
+' (the form joins repeated names with ", ").
+Function PostedSet(ByVal sName)
+  PostedSet = Replace(Posted(sName) & "", ", ", ",")
+End Function
+
 ' ---- Form tokens ----
 
 ' The visitor's token: a form that changes data carries it, and a post without it is refused,
@@ -607,28 +653,6 @@ Function NewToken()
     g = CStr(Rnd()) & CStr(Timer()) & CStr(Rnd())
   End If
   On Error GoTo 0
-' Whether a choice is the form's value: a yes/no value by its meaning ("True" is "1").
-Function IsChosen(ByVal vChoice, ByVal v, ByVal sKind)
-  If sKind = "bool" And v <> "" Then
-    IsChosen = (IsTrueValue(vChoice) = IsTrueValue(v))
-  Else
-    IsChosen = (CStr(vChoice) = v)
-  End If
-End Function
-
-' A yes/no box of the posted form: "0" when it was not checked, "" when it stood for a Null and
-' was left so.
-Function PostedBox(ByVal sName)
-  PostedBox = Posted(sName) & ""
-  If PostedBox = "" And Posted(sName & "_null") & "" <> "1" Then PostedBox = "0"
-End Function
-
-' The members of a set checked in the posted form, joined with "," as the database stores them
-' (the form joins repeated names with ", ").
-Function PostedSet(ByVal sName)
-  PostedSet = Replace(Posted(sName) & "", ", ", ",")
-End Function
-
   NewToken = Replace(Replace(Replace(Mid(g, 1, 38), "{", ""), "}", ""), "-", "")
 End Function
 
@@ -692,6 +716,22 @@ Function TableRights(ByVal nAnonymous, ByVal nUser)
   End If
 End Function
 
+' Whether the visitor sees only his own rows of tables that name a user id field: every visitor
+' but the administrator of the project's own login, on a site with a login.
+Function RowsLimited()
+  RowsLimited = False
+  If vsSecType = "" Then Exit Function
+  If IsLoggedIn() Then RowsLimited = (Session("vs_admin") <> True) Else RowsLimited = True
+End Function
+
+' The condition "the row is the visitor's own" on the user id field; a visitor without an id
+' (not logged in) owns no row.
+Function OwnerTerm(ByVal q, ByVal sField, ByVal sKind)
+  OwnerTerm = ""
+  If Not RowsLimited() Then Exit Function
+  OwnerTerm = EqualTerm(q, sField, Session("vs_userid") & "", sKind)
+End Function
+
 ' Ends the page unless the visitor has the right: a visitor not logged in is sent to the login
 ' page, and comes back here after it.
 Sub RequireRight(ByVal nRights, ByVal nRight)
@@ -716,22 +756,6 @@ Sub WritePager(ByVal nTotal, ByVal nStart, ByVal nSize, ByVal sUrl)
     Response.Write "<a href=""" & Html(sUrl & "start=1") & """>" & P("first") & "</a> "
     Response.Write "<a href=""" & Html(sUrl & "start=" & (nStart - nSize)) & """>" & P("previous") & "</a> "
   End If
-' Whether the visitor sees only his own rows of tables that name a user id field: every visitor
-' but the administrator of the project's own login, on a site with a login.
-Function RowsLimited()
-  RowsLimited = False
-  If vsSecType = "" Then Exit Function
-  If IsLoggedIn() Then RowsLimited = (Session("vs_admin") <> True) Else RowsLimited = True
-End Function
-
-' The condition "the row is the visitor's own" on the user id field; a visitor without an id
-' (not logged in) owns no row.
-Function OwnerTerm(ByVal q, ByVal sField, ByVal sKind)
-  OwnerTerm = ""
-  If Not RowsLimited() Then Exit Function
-  OwnerTerm = EqualTerm(q, sField, Session("vs_userid") & "", sKind)
-End Function
-
   nFrom = nPage - 4
   If nFrom < 1 Then nFrom = 1
   nTo = nFrom + 9

@@ -136,5 +136,28 @@ TEST_F(KindsPages, EveryColumnCanBeSearched) {
   }
 }
 
+TEST_F(KindsPages, AFailedReadAnswersAsAFailedWriteDoes) {
+  for (const auto& [db, root] : freshKindsSites(databases())) {
+    SCOPED_TRACE(db.label);
+    AspSite site(root);
+    query(db, "DROP TABLE gone");
+    for (const char* page : {"gonelist.asp", "goneview.asp?k_id=1", "goneedit.asp?k_id=1"}) {
+      const PageRun run = site.get(page);
+      EXPECT_EQ(run.error, "") << page;
+      EXPECT_EQ(run.response.statusCode(), 500) << page;
+      EXPECT_TRUE(contains(run.text(), "The database could not complete the request.")) << page;
+      EXPECT_FALSE(contains(run.text(), "gone")) << page;
+      ASSERT_EQ(run.response.log.size(), 1u) << page;
+      EXPECT_TRUE(contains(run.response.log[0], "gone")) << run.response.log[0];
+    }
+    const std::string token = tokenOf(site, "goneadd.asp");
+    const PageRun write = site.post("goneadd.asp", {{"vs_token", token}, {"x_id", "1"}, {"x_label", "a"}});
+    EXPECT_EQ(write.error, "");
+    EXPECT_TRUE(contains(write.text(), "The database could not complete the request."));
+    ASSERT_EQ(write.response.log.size(), 1u);
+    EXPECT_TRUE(contains(write.response.log[0], "gone")) << write.response.log[0];
+  }
+}
+
 }  // namespace
 }  // namespace vantorel::test::site
