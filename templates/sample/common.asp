@@ -1,7 +1,7 @@
 <%@ Language="VBScript" CodePage=65001 %><% Option Explicit %>
 <!--#include file="config.asp"-->
 <%
-' Code every page of <!--##=SiteTitle()##--> shares: the database, the visitor's login and
+' Code every page of <!--##=CommentText(SiteTitle())##--> shares: the database, the visitor's login and
 ' rights, the form token, the language file, and the helpers that show, check, store and search
 ' values. Every value a visitor sends reaches SQL as a typed ADODB.Command parameter.
 Response.Buffer = True

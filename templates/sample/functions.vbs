@@ -44,8 +44,17 @@ Function Lit(ByVal s)
     quoted = Replace(quoted, vbCr, """ & vbCr & """)
     quoted = Replace(quoted, vbLf, """ & vbLf & """)
   End If
+  ' A page's script block ends at the first "%>", even inside a string: the two characters are
+  ' never written side by side.
+  If InStr(quoted, "%>") > 0 Then quoted = Replace(quoted, "%>", "%"" & "">")
   Lit = """" & quoted & """"
   memoLits.Item(s) = Lit
+End Function
+
+' A text for a comment line of a page's script: one line that cannot end the script block.
+Function CommentText(ByVal s)
+  s = Replace(Replace(s & "", vbCr, " "), vbLf, " ")
+  CommentText = Replace(s, "%>", "% >")
 End Function
 
 ' The text as HTML, for captions written straight into a page.
@@ -636,15 +645,6 @@ Function ChoiceItems(ByVal fld)
   ChoiceItems = s
 End Function
 
-' An ASP expression giving the choices of a field's input control.
-Function ChoicesExpr(ByVal fld)
-  Dim disp
-  If fld.GetV("FldTagLnkTbl") & "" <> "" And fld.GetV("FldTagLnkFld") & "" <> "" Then
-    disp = fld.GetV("FldTagLnkDisplay") & ""
-    If disp = "" Then disp = fld.GetV("FldTagLnkFld")
-    ChoicesExpr = "LookupChoices(" & Lit(fld.GetV("FldTagLnkFld")) & ", " & Lit(disp) & ", " & _
-                  Lit(fld.GetV("FldTagLnkTbl")) & ")"
-  Else
 ' A value or label of a "value","label" line: its own quotes gone, a quote inside it (stored as
 ' "&quot;" so that it cannot end the text) a quote again.
 Function ChoiceText(ByVal s)
@@ -660,6 +660,15 @@ Function IsChoiceGroup(ByVal fld)
   IsChoiceGroup = (Trim(Replace(Replace(fld.FldTagValues & "", vbCr, ""), vbLf, "")) <> "")
 End Function
 
+' An ASP expression giving the choices of a field's input control.
+Function ChoicesExpr(ByVal fld)
+  Dim disp
+  If fld.GetV("FldTagLnkTbl") & "" <> "" And fld.GetV("FldTagLnkFld") & "" <> "" Then
+    disp = fld.GetV("FldTagLnkDisplay") & ""
+    If disp = "" Then disp = fld.GetV("FldTagLnkFld")
+    ChoicesExpr = "LookupChoices(" & Lit(fld.GetV("FldTagLnkFld")) & ", " & Lit(disp) & ", " & _
+                  Lit(fld.GetV("FldTagLnkTbl")) & ")"
+  Else
     ChoicesExpr = "Array(" & ChoiceItems(fld) & ")"
   End If
 End Function
@@ -789,6 +798,8 @@ Function InputChoices(ByVal fld)
   Select Case UCase(fld.FldHtmlTag & "")
     Case "SELECT", "RADIO"
       InputChoices = ChoicesExpr(fld)
+    Case "CHECKBOX"
+      If IsChoiceGroup(fld) Then InputChoices = ChoicesExpr(fld) Else InputChoices = "Array()"
     Case Else
       InputChoices = "Array()"
   End Select
@@ -798,8 +809,6 @@ Function Whole(ByVal v)
   Whole = 0
   If IsNumeric(v) Then Whole = CLng(v)
 End Function
-    Case "CHECKBOX"
-      If IsChoiceGroup(fld) Then InputChoices = ChoicesExpr(fld) Else InputChoices = "Array()"
 
 ' ---- Reports ----
 
@@ -1182,10 +1191,6 @@ Function ReportColumnsExpr()
   ReportColumnsExpr = s
 End Function
 
-' Whether the site has a login page (a condition of control.xml).
-Function SecurityOn()
-  SecurityOn = (SecurityType() <> "")
-End Function
 ' The field of a table that holds the id of the user a row belongs to (TblUserIDFld; a report's
 ' is its source's), or Nothing. Only users of the users table have ids.
 Function UserIdFieldOf(ByVal tbl)
@@ -1232,3 +1237,7 @@ Function UserIdColumn()
   If UserIdColumn = "" Then UserIdColumn = ProjText("SecLoginIDFld", "")
 End Function
 
+' Whether the site has a login page (a condition of control.xml).
+Function SecurityOn()
+  SecurityOn = (SecurityType() <> "")
+End Function

@@ -79,7 +79,7 @@ End Function
 <!--##session view##-->
 <!--## Dim recordField, viewLink, viewDetail, viewMasterField ##-->
 <%
-' One record of <!--##=TableCaption(TABLE)##-->.
+' One record of <!--##=CommentText(TableCaption(TABLE))##-->.
 Dim vsQ, vsRs, vsFound
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
@@ -228,7 +228,7 @@ CheckToken
 <!--#include file="upload.asp"-->
 <!--## End If ##-->
 <%
-' A new record of <!--##=TableCaption(TABLE)##-->. A master page may send the key of the record
+' A new record of <!--##=CommentText(TableCaption(TABLE))##-->. A master page may send the key of the record
 ' the new one belongs to.
 Dim vsQ, vsColumns, vsValues, vsParts, vsI
 <!--##~ FormDims(formMode) ##-->
@@ -288,7 +288,7 @@ End If
 <!--#include file="upload.asp"-->
 <!--## End If ##-->
 <%
-' Changes to one record of <!--##=TableCaption(TABLE)##-->. Its key is not among them.
+' Changes to one record of <!--##=CommentText(TableCaption(TABLE))##-->. Its key is not among them.
 Dim vsQ, vsRs, vsSet, vsFound, vsChanged, vsParts, vsI
 <!--##~ FormDims(formMode) ##-->
 <!--##~ UploadDims(formMode) ##-->
@@ -361,7 +361,7 @@ End If
 <!--##session delete##-->
 <!--## Dim recordField ##-->
 <%
-' Deletes one record of <!--##=TableCaption(TABLE)##--> once the visitor confirms it.
+' Deletes one record of <!--##=CommentText(TableCaption(TABLE))##--> once the visitor confirms it.
 Dim vsQ, vsRs, vsFound
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
@@ -410,7 +410,7 @@ End If
 
 <!--##session download##-->
 <%
-' The file <!--##=FieldCaption(FIELD)##--> of one record of <!--##=TableCaption(TABLE)##-->.
+' The file <!--##=CommentText(FieldCaption(FIELD))##--> of one record of <!--##=CommentText(TableCaption(TABLE))##-->.
 Dim vsQ, vsRs, vsType, vsStream
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->

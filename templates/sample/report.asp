@@ -6,7 +6,7 @@ The report page of a report: its source's records in groups, with sums.
   Set reportGroup = ReportGroupField()
 ##-->
 <%
-' <!--##=TableCaption(TABLE)##-->: the records of <!--##=TABLE.GetV("TblRptSrc")##-->.
+' <!--##=CommentText(TableCaption(TABLE))##-->: the records of <!--##=CommentText(TABLE.GetV("TblRptSrc"))##-->.
 Dim vsQ, vsRs, vsGroup, vsFirst, vsRow, vsRights, vsFrom
 vsRights = <!--##=RightsExpr(TABLE)##-->
 RequireRight vsRights, vsRightList

@@ -2,8 +2,8 @@
 '   vantorel run configure_kinds.vbs PROJECT.vtp TEMPLATE.zip
 ' names the template set; turns on the login (users of "users" by MD5-hashed passwords, and the
 ' project's own administrator), makes each row of "notes" its owner's, adds a report of the
-' notes; and lets visitors who are not logged in use "kinds", searched by every one of its
-' fields.
+' notes; lets visitors who are not logged in use "kinds", searched by every one of its fields;
+' and gives "kinds" captions that would end a page's script if they were written as they are.
 Option Explicit
 
 Dim proj, t, f, i
@@ -34,11 +34,14 @@ End If
 
 Set t = proj.DB.Tables.Item("kinds")
 t.TblAnonymous = 31
+t.TblCaption = "Kinds %><% Response.Write ""HACKED"" %>"
 For i = 1 To t.Fields.Count
   Set f = t.Fields.Seq(i)
   f.FldSearch = True
   f.FldBasicSearch = True
 Next
+t.Fields.Item("note").FldDefault = "Say ""hi"" %>" & vbCrLf & "<% Response.Write 2 %>"
+t.Fields.Item("name").FldCaption = "Name ""%>"" <% Response.Write ""HACKED"" %>"
 proj.DB.Tables.Item("gone").TblAnonymous = 31
 
 proj.ProjErr = ""

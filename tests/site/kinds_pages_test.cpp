@@ -159,5 +159,46 @@ TEST_F(KindsPages, AFailedReadAnswersAsAFailedWriteDoes) {
   }
 }
 
+TEST_F(KindsPages, NamesDefaultsAndChoicesStayText) {
+  for (const auto& [db, root] : freshKindsSites(databases())) {
+    SCOPED_TRACE(db.label);
+    int pages = 0;
+    for (const auto& [page, problem] : pageProblems(root)) {
+      EXPECT_EQ(problem, "") << page;
+      ++pages;
+    }
+    EXPECT_GT(pages, 20);
+    AspSite site(root);
+    const PageRun add = site.get("kindsadd.asp");
+    ASSERT_EQ(add.error, "");
+    const std::string text = add.text();
+    EXPECT_FALSE(contains(text, "<% Response.Write"));
+    EXPECT_TRUE(contains(text, "Kinds %&gt;&lt;% Response.Write &quot;HACKED&quot; %&gt;"));
+    EXPECT_TRUE(contains(text, "Name &quot;%&gt;&quot; &lt;% Response.Write &quot;HACKED&quot; %&gt;"));
+    // The project's default, and the database's where the loader reads it.
+    std::string note;
+    std::string motto;
+    for (const auto& [name, value] : formAsSent(text, kRecordForm)) {
+      if (name == "x_note") note = value;
+      if (name == "x_motto") motto = value;
+    }
+    EXPECT_EQ(note, kHostileNote);
+    EXPECT_EQ(motto, db.dbms == Dbms::Postgres ? kHostileDefault : "");
+    if (db.dbms == Dbms::MariaDb) {
+      // Enum values with a quote and with the end of a script block are choices like any other.
+      const auto fields = formAsSent(site.get("kindsedit.asp?k_id=1").text(), kRecordForm);
+      asp::FormFields changed;
+      for (const auto& [name, value] : fields) {
+        if (name == "x_rating") {
+          EXPECT_EQ(value, "Say \"hi\"");
+        }
+        changed.emplace_back(name, name == "x_rating" ? "a%>b" : value);
+      }
+      EXPECT_EQ(site.post("kindsedit.asp?k_id=1", changed).response.statusCode(), 302);
+      EXPECT_EQ(scalar(db, "SELECT rating FROM kinds WHERE id = 1"), "a%>b");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vantorel::test::site
