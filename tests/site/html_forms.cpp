@@ -30,14 +30,19 @@ std::string htmlDecode(const std::string& html) {
       continue;
     }
     const std::string name = html.substr(i + 1, end - i - 1);
-    if (name == "amp") out += '&';
-    else if (name == "lt") out += '<';
-    else if (name == "gt") out += '>';
-    else if (name == "quot") out += '"';
-    else if (name == "apos") out += '\'';
+    if (name == "amp")
+      out += '&';
+    else if (name == "lt")
+      out += '<';
+    else if (name == "gt")
+      out += '>';
+    else if (name == "quot")
+      out += '"';
+    else if (name == "apos")
+      out += '\'';
     else if (name.size() > 1 && name[0] == '#') {
       appendUtf8(out, static_cast<char32_t>(name[1] == 'x' ? std::stoul(name.substr(2), nullptr, 16)
-                                                          : std::stoul(name.substr(1))));
+                                                           : std::stoul(name.substr(1))));
     } else {
       out += html.substr(i, end - i + 1);
     }
@@ -68,8 +73,10 @@ asp::FormFields formAsSent(const std::string& html, const std::string& marker) {
     } else if (kind == "textarea") {
       std::string text = form.substr(after, form.find("</textarea>", after) - after);
       // A browser drops a line break right after the start tag.
-      if (text.rfind("\r\n", 0) == 0) text.erase(0, 2);
-      else if (text.rfind('\n', 0) == 0) text.erase(0, 1);
+      if (text.rfind("\r\n", 0) == 0)
+        text.erase(0, 2);
+      else if (text.rfind('\n', 0) == 0)
+        text.erase(0, 1);
       fields.emplace_back(name, htmlDecode(text));
     } else {
       const std::string options = form.substr(after, form.find("</select>", after) - after);

@@ -40,20 +40,12 @@ KindsSchema schemaOf(Dbms dbms) {
 }  // namespace
 
 std::vector<ShopDatabase> kindsDatabases(TestDatabases& db) {
-  const std::u16string sqlite =
-      u"Driver=SQLite3;Database=" + fromUtf8((db.folder() / "kinds.sqlite").string()) + u";";
-  return {
-      {Dbms::Sqlite, "SQLite", sqlite, u"\"", u"\"", "sqlite"},
-      {Dbms::Postgres, "PostgreSQL", db.postgres().connectionString(u"kinds"), u"\"", u"\"",
-       "postgresql"},
-      {Dbms::MariaDb, "MariaDB", db.mariadb().connectionString(u"kinds"), u"`", u"`", "mysql"},
-  };
+  return databasesNamed(db, "kinds");
 }
 
 std::vector<std::string> kindsColumns(const ShopDatabase& db) {
-  std::vector<std::string> columns = {"id",    "name",  "note", "motto", "small_n", "big_n",
-                                      "price", "ratio", "flag", "born",  "seen",    "code",
-                                      "data"};
+  std::vector<std::string> columns = {"id",    "name", "note", "motto", "small_n", "big_n", "price",
+                                      "ratio", "flag", "born", "seen",  "code",    "data"};
   if (db.dbms == Dbms::Postgres) columns.emplace_back("rating");
   if (db.dbms == Dbms::MariaDb) {
     columns.emplace_back("rating");
@@ -93,11 +85,15 @@ void resetKinds(const ShopDatabase& db) {
     extraEmpty = ", 'a%>b', NULL";
   }
   run("INSERT INTO kinds (name, note, motto, small_n, big_n, price, ratio, flag, born, seen, "
-      "code, data" + extraNames + ") VALUES ('Ærøskøbing – 東京 – Ελλάδα', 'A note, with \"quotes\" "
-      "& <b>marks</b>', 'plain', 12, 5000000000, 19.25, 2.5, " + yes + ", '2024-02-29', "
-      "'2024-03-01 10:30:00', 'AB', " + bytes + extraFull + ")");
-  run("INSERT INTO kinds (name, motto" + extraNames + ") VALUES ('Empty', NULL" + extraEmpty +
-      ")");
+      "code, data" +
+      extraNames +
+      ") VALUES ('Ærøskøbing – 東京 – Ελλάδα', 'A note, with \"quotes\" "
+      "& <b>marks</b>', 'plain', 12, 5000000000, 19.25, 2.5, " +
+      yes +
+      ", '2024-02-29', "
+      "'2024-03-01 10:30:00', 'AB', " +
+      bytes + extraFull + ")");
+  run("INSERT INTO kinds (name, motto" + extraNames + ") VALUES ('Empty', NULL" + extraEmpty + ")");
   const std::string key = s.key;
   run("CREATE TABLE users (user_id INTEGER PRIMARY KEY, login VARCHAR(40), pwd VARCHAR(64))");
   // "secret" as its MD5 digest.

@@ -25,7 +25,8 @@ const char kRecordForm[] = "<form class=\"record\" method=\"post\"";
 
 void logIn(AspSite& site, const std::string& login) {
   const std::string token = tokenOf(site, "login.asp");
-  const PageRun run = site.post("login.asp", {{"vs_token", token}, {"login", login}, {"password", "secret"}});
+  const PageRun run =
+      site.post("login.asp", {{"vs_token", token}, {"login", login}, {"password", "secret"}});
   ASSERT_EQ(run.response.statusCode(), 302) << login << run.text();
 }
 
@@ -39,10 +40,12 @@ TEST_F(KindsPages, AnEditFormPostedAsDrawnLeavesItsRowAsItWas) {
       const char* key;
     };
     int edits = 0;
-    for (const Table& table : {Table{"kinds", "id"}, Table{"notes", "id"}, Table{"users", "user_id"}}) {
+    for (const Table& table :
+         {Table{"kinds", "id"}, Table{"notes", "id"}, Table{"users", "user_id"}}) {
       const std::string key = table.key;
       for (const auto& id : query(db, "SELECT " + key + " FROM " + table.name + " ORDER BY 1")) {
-        const std::string where = " FROM " + std::string(table.name) + " WHERE " + key + " = " + id[0];
+        const std::string where =
+            " FROM " + std::string(table.name) + " WHERE " + key + " = " + id[0];
         const Rows before = query(db, "SELECT *" + where);
         const std::string page = std::string(table.name) + "edit.asp?k_" + key + "=" + id[0];
         const PageRun form = site.get(page);
@@ -62,7 +65,9 @@ TEST_F(KindsPages, AnEditFormPostedAsDrawnLeavesItsRowAsItWas) {
 TEST_F(KindsPages, AUserSeesAndChangesOnlyHisOwnRows) {
   for (const auto& [db, root] : freshKindsSites(databases())) {
     SCOPED_TRACE(db.label);
-    const auto bodies = [&] { return query(db, "SELECT owner_id, body FROM notes ORDER BY id"); };
+    const auto bodies = [&notes = db] {
+      return query(notes, "SELECT owner_id, body FROM notes ORDER BY id");
+    };
     AspSite ann(root);
     // Before the login there is no user, and no row is anybody's.
     EXPECT_EQ(ann.get("noteslist.asp").response.statusCode(), 302);
@@ -80,22 +85,27 @@ TEST_F(KindsPages, AUserSeesAndChangesOnlyHisOwnRows) {
     EXPECT_TRUE(contains(list, "ann second"));
     EXPECT_TRUE(contains(ann.get("notes_reportreport.asp").text(), "ann second"));
     // Another user's key is a key that is not there, for reading and for changing.
-    for (const char* page : {"notesview.asp?k_id=3", "notesedit.asp?k_id=3", "notesdelete.asp?k_id=3"}) {
+    for (const char* page :
+         {"notesview.asp?k_id=3", "notesedit.asp?k_id=3", "notesdelete.asp?k_id=3"}) {
       EXPECT_EQ(ann.get(page).response.statusCode(), 404) << page;
     }
     std::string token = tokenOf(ann, "notesadd.asp");
-    EXPECT_EQ(ann.post("notesedit.asp?k_id=3", {{"vs_token", token}, {"x_owner_id", "1"}, {"x_body", "taken"}})
+    EXPECT_EQ(ann.post("notesedit.asp?k_id=3",
+                       {{"vs_token", token}, {"x_owner_id", "1"}, {"x_body", "taken"}})
                   .response.statusCode(),
               404);
     EXPECT_EQ(ann.post("notesdelete.asp?k_id=3", {{"vs_token", token}}).response.statusCode(), 404);
     EXPECT_EQ(bodies(), before);
     // What is added or changed is the user's whatever the form says.
-    PageRun add = ann.post("notesadd.asp", {{"vs_token", token}, {"x_owner_id", "2"}, {"x_body", "ann third"}});
+    PageRun add = ann.post("notesadd.asp",
+                           {{"vs_token", token}, {"x_owner_id", "2"}, {"x_body", "ann third"}});
     EXPECT_EQ(add.response.statusCode(), 302) << add.text();
     EXPECT_EQ(scalar(db, "SELECT owner_id FROM notes WHERE body = 'ann third'"), "1");
-    PageRun edit = ann.post("notesedit.asp?k_id=1", {{"vs_token", token}, {"x_owner_id", "2"}, {"x_body", "ann edited"}});
+    PageRun edit = ann.post("notesedit.asp?k_id=1",
+                            {{"vs_token", token}, {"x_owner_id", "2"}, {"x_body", "ann edited"}});
     EXPECT_EQ(edit.response.statusCode(), 302) << edit.text();
-    EXPECT_EQ(query(db, "SELECT owner_id, body FROM notes WHERE id = 1"), (Rows{{"1", "ann edited"}}));
+    EXPECT_EQ(query(db, "SELECT owner_id, body FROM notes WHERE id = 1"),
+              (Rows{{"1", "ann edited"}}));
     // The project's administrator sees every row.
     AspSite admin(root);
     logIn(admin, "admin");
@@ -115,8 +125,9 @@ TEST_F(KindsPages, EveryColumnCanBeSearched) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
       const std::string& column = columns[i];
       const std::string value = asp::urlEncodeUtf8(fromUtf8(first[0][i]));
-      for (const std::string& url : {"kindslist.asp?q=" + value,
-                                     "kindslist.asp?o_" + column + "=%3D&s_" + column + "=" + value}) {
+      for (const std::string& url :
+           {"kindslist.asp?q=" + value,
+            "kindslist.asp?o_" + column + "=%3D&s_" + column + "=" + value}) {
         const PageRun run = site.get(url);
         EXPECT_EQ(run.error, "") << url;
         EXPECT_EQ(run.response.statusCode(), 200) << url << run.text();
@@ -129,7 +140,8 @@ TEST_F(KindsPages, EveryColumnCanBeSearched) {
       EXPECT_FALSE(contains(run.text(), ">Empty<")) << text;
     }
     if (db.dbms != Dbms::Sqlite) {
-      const PageRun rating = site.get(db.dbms == Dbms::Postgres ? "kindslist.asp?q=pg" : "kindslist.asp?q=hi");
+      const PageRun rating =
+          site.get(db.dbms == Dbms::Postgres ? "kindslist.asp?q=pg" : "kindslist.asp?q=hi");
       EXPECT_TRUE(contains(rating.text(), "Ærøskøbing"));
       EXPECT_FALSE(contains(rating.text(), ">Empty<"));
     }
@@ -151,7 +163,8 @@ TEST_F(KindsPages, AFailedReadAnswersAsAFailedWriteDoes) {
       EXPECT_TRUE(contains(run.response.log[0], "gone")) << run.response.log[0];
     }
     const std::string token = tokenOf(site, "goneadd.asp");
-    const PageRun write = site.post("goneadd.asp", {{"vs_token", token}, {"x_id", "1"}, {"x_label", "a"}});
+    const PageRun write =
+        site.post("goneadd.asp", {{"vs_token", token}, {"x_id", "1"}, {"x_label", "a"}});
     EXPECT_EQ(write.error, "");
     EXPECT_TRUE(contains(write.text(), "The database could not complete the request."));
     ASSERT_EQ(write.response.log.size(), 1u);
@@ -174,7 +187,8 @@ TEST_F(KindsPages, NamesDefaultsAndChoicesStayText) {
     const std::string text = add.text();
     EXPECT_FALSE(contains(text, "<% Response.Write"));
     EXPECT_TRUE(contains(text, "Kinds %&gt;&lt;% Response.Write &quot;HACKED&quot; %&gt;"));
-    EXPECT_TRUE(contains(text, "Name &quot;%&gt;&quot; &lt;% Response.Write &quot;HACKED&quot; %&gt;"));
+    EXPECT_TRUE(
+        contains(text, "Name &quot;%&gt;&quot; &lt;% Response.Write &quot;HACKED&quot; %&gt;"));
     // The project's default, and the database's where the loader reads it.
     std::string note;
     std::string motto;

@@ -24,8 +24,8 @@ const fs::path& generatedKinds(const ShopDatabase& db) {
   const fs::path out = folder.path() / db.kind;
   runTool("new " + project.string() + " --connect '" + toUtf8(db.connectionString) +
           "' </dev/null 2>&1");
-  runTool("run " + (kSource / "tests/site/configure_kinds.vbs").string() + " " +
-          project.string() + " " + std::string(VANTOREL_SAMPLE_ZIP));
+  runTool("run " + (kSource / "tests/site/configure_kinds.vbs").string() + " " + project.string() +
+          " " + std::string(VANTOREL_SAMPLE_ZIP));
   runTool("generate " + project.string() + " --destination " + out.string());
   site = out;
   return site;

@@ -11,6 +11,7 @@
 namespace vantorel::test::site {
 
 // One deployed site per database, its rows made afresh.
-std::vector<std::pair<ShopDatabase, std::filesystem::path>> freshKindsSites(TestDatabases& databases);
+std::vector<std::pair<ShopDatabase, std::filesystem::path>> freshKindsSites(
+    TestDatabases& databases);
 
 }  // namespace vantorel::test::site

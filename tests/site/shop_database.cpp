@@ -45,7 +45,8 @@ Types typesOf(Dbms dbms) {
 }
 
 std::string replaceAll(std::string s, const std::string& from, const std::string& to) {
-  for (std::size_t pos = s.find(from); pos != std::string::npos; pos = s.find(from, pos + to.size())) {
+  for (std::size_t pos = s.find(from); pos != std::string::npos;
+       pos = s.find(from, pos + to.size())) {
     s.replace(pos, from.size(), to);
   }
   return s;
@@ -53,15 +54,20 @@ std::string replaceAll(std::string s, const std::string& from, const std::string
 
 }  // namespace
 
-std::vector<ShopDatabase> shopDatabases(TestDatabases& db) {
+std::vector<ShopDatabase> databasesNamed(TestDatabases& db, const std::string& name) {
   const std::u16string sqlite =
-      u"Driver=SQLite3;Database=" + fromUtf8((db.folder() / "shop.sqlite").string()) + u";";
+      u"Driver=SQLite3;Database=" + fromUtf8((db.folder() / (name + ".sqlite")).string()) + u";";
+  const std::u16string database = fromUtf8(name);
   return {
       {Dbms::Sqlite, "SQLite", sqlite, u"\"", u"\"", "sqlite"},
-      {Dbms::Postgres, "PostgreSQL", db.postgres().connectionString(u"shop"), u"\"", u"\"",
+      {Dbms::Postgres, "PostgreSQL", db.postgres().connectionString(database), u"\"", u"\"",
        "postgresql"},
-      {Dbms::MariaDb, "MariaDB", db.mariadb().connectionString(u"shop"), u"`", u"`", "mysql"},
+      {Dbms::MariaDb, "MariaDB", db.mariadb().connectionString(database), u"`", u"`", "mysql"},
   };
+}
+
+std::vector<ShopDatabase> shopDatabases(TestDatabases& db) {
+  return databasesNamed(db, "shop");
 }
 
 std::string quoted(const ShopDatabase& db, const std::string& sql) {
@@ -72,11 +78,12 @@ void resetShop(const ShopDatabase& db) {
   data::Connection c(db.connectionString);
   const Types t = typesOf(db.dbms);
   auto run = [&](const std::string& sql) { data::execute(c, fromUtf8(quoted(db, sql))); };
-  for (const char* drop : {"DROP VIEW IF EXISTS \"Product List\"", "DROP TABLE IF EXISTS \"Order Details\"",
-                           "DROP TABLE IF EXISTS \"Orders\"", "DROP TABLE IF EXISTS \"Products\"",
-                           "DROP TABLE IF EXISTS \"Categories\"", "DROP TABLE IF EXISTS \"Suppliers\"",
-                           "DROP TABLE IF EXISTS \"Customers\"", "DROP TABLE IF EXISTS \"Employees\"",
-                           "DROP TABLE IF EXISTS \"Shippers\"", "DROP TABLE IF EXISTS \"Users\""}) {
+  for (const char* drop :
+       {"DROP VIEW IF EXISTS \"Product List\"", "DROP TABLE IF EXISTS \"Order Details\"",
+        "DROP TABLE IF EXISTS \"Orders\"", "DROP TABLE IF EXISTS \"Products\"",
+        "DROP TABLE IF EXISTS \"Categories\"", "DROP TABLE IF EXISTS \"Suppliers\"",
+        "DROP TABLE IF EXISTS \"Customers\"", "DROP TABLE IF EXISTS \"Employees\"",
+        "DROP TABLE IF EXISTS \"Shippers\"", "DROP TABLE IF EXISTS \"Users\""}) {
     run(drop);
   }
   const std::string key = t.autoKey;
@@ -87,14 +94,15 @@ void resetShop(const ShopDatabase& db) {
       "\"Email\" VARCHAR(80))");
   run("CREATE TABLE \"Products\" (\"ProductID\" " + key +
       ", \"ProductName\" VARCHAR(60) NOT NULL, \"CategoryID\" INTEGER, \"SupplierID\" INTEGER, "
-      "\"UnitPrice\" DECIMAL(12,2), \"UnitsInStock\" INTEGER, \"Discontinued\" " + t.boolean +
-      ", \"Picture\" " + t.blob + ")");
+      "\"UnitPrice\" DECIMAL(12,2), \"UnitsInStock\" INTEGER, \"Discontinued\" " +
+      t.boolean + ", \"Picture\" " + t.blob + ")");
   run("CREATE TABLE \"Customers\" (\"CustomerID\" VARCHAR(5) PRIMARY KEY, \"CompanyName\" "
       "VARCHAR(60), \"ContactName\" VARCHAR(40), \"City\" VARCHAR(30), \"Country\" VARCHAR(30), "
       "\"Phone\" VARCHAR(24))");
   run("CREATE TABLE \"Employees\" (\"EmployeeID\" " + key +
       ", \"FirstName\" VARCHAR(30), \"LastName\" VARCHAR(30) NOT NULL, \"HireDate\" " + t.date +
-      ", \"Notes\" " + t.memo + ", \"Photo\" VARCHAR(255), \"PhotoType\" VARCHAR(100), "
+      ", \"Notes\" " + t.memo +
+      ", \"Photo\" VARCHAR(255), \"PhotoType\" VARCHAR(100), "
       "\"PhotoSize\" INTEGER)");
   run("CREATE TABLE \"Shippers\" (\"ShipperID\" " + key +
       ", \"CompanyName\" VARCHAR(40), \"Phone\" VARCHAR(24))");
@@ -116,8 +124,9 @@ void resetShop(const ShopDatabase& db) {
       "('Seafood', 'Fish')");
   run("INSERT INTO \"Suppliers\" (\"CompanyName\", \"ContactName\") VALUES ('Exotic Liquids', "
       "'Charlotte Cooper'), ('Tokyo Traders', 'Yoshi Nagase')");
-  std::string products = "INSERT INTO \"Products\" (\"ProductName\", \"CategoryID\", "
-                         "\"SupplierID\", \"UnitPrice\", \"UnitsInStock\", \"Discontinued\") VALUES ";
+  std::string products =
+      "INSERT INTO \"Products\" (\"ProductName\", \"CategoryID\", "
+      "\"SupplierID\", \"UnitPrice\", \"UnitsInStock\", \"Discontinued\") VALUES ";
   for (int i = 1; i <= 25; ++i) {
     if (i > 1) products += ", ";
     const std::string n = (i < 10 ? "0" : "") + std::to_string(i);

@@ -26,7 +26,8 @@ std::string lit(const std::string& s) {
 }
 
 // Sets the value of one of the connection file's names, whether written as a constant or not.
-std::string withSetting(const std::string& config, const std::string& name, const std::string& value) {
+std::string withSetting(const std::string& config, const std::string& name,
+                        const std::string& value) {
   return std::regex_replace(config, std::regex("(^|\n)(Const )?" + name + " = [^\r\n]*"),
                             "$1$2" + name + " = " + lit(value));
 }

@@ -13,7 +13,6 @@
 
 namespace vantorel::test::site {
 
-
 // The generated site's folder; generated on first use. secure adds the login (see
 // configure_shop.vbs). Raises std::runtime_error with the tool's output when a step fails.
 const std::filesystem::path& generatedShop(bool secure);
