@@ -96,8 +96,15 @@ Class cQuery
           nType = 5
         Case "bool"
           nType = 11
-        Case "date"
+        Case "date", "day", "time"
           nType = 135
+          ' SQLite keeps dates as the text they were written as: they are sent in the form the
+          ' column holds, so that a value saved unchanged is stored unchanged and compares as text.
+          If vsDbms = "sqlite" And Not IsNull(v) Then
+            v = DateText(v, m_kinds(i))
+            nType = 202
+            nSize = Len(v)
+          End If
         Case "binary"
           nType = 205
           If Not IsNull(v) Then nSize = UBound(v) + 1
@@ -135,6 +142,21 @@ Class cQuery
   End Function
 End Class
 
+' A date as the text of its kind: "day" yyyy-mm-dd, "time" hh:mm:ss, else both.
+Function DateText(ByVal v, ByVal sKind)
+  Dim sDay, sTime
+  sDay = Year(v) & "-" & Right("0" & Month(v), 2) & "-" & Right("0" & Day(v), 2)
+  sTime = Right("0" & Hour(v), 2) & ":" & Right("0" & Minute(v), 2) & ":" & Right("0" & Second(v), 2)
+  Select Case sKind
+    Case "day"
+      DateText = sDay
+    Case "time"
+      DateText = sTime
+    Case Else
+      DateText = sDay & " " & sTime
+  End Select
+End Function
+
 Function NewQuery()
   Set NewQuery = New cQuery
 End Function
@@ -164,7 +186,7 @@ Function TypedValue(ByVal v, ByVal sKind)
       If IsNumeric(v) Then TypedValue = CDbl(v)
     Case "bool"
       TypedValue = IsTrueValue(v)
-    Case "date"
+    Case "date", "day", "time"
       If IsDate(v) Then TypedValue = CDate(v)
     Case "binary"
     Case Else
@@ -245,7 +267,7 @@ Function SearchTerm(ByVal q, ByVal sField, ByVal sOp, ByVal v, ByVal v2, ByVal s
         b = TypedValue(v2, sKind)
         If IsNull(b) Then
           SearchTerm = "1 = 0"
-        ElseIf sKind = "date" Then
+        ElseIf sKind = "date" Or sKind = "day" Then
           SearchTerm = SearchTerm & " AND " & sField & " < " & q.Param(RangeEnd(b), sKind)
         Else
           SearchTerm = SearchTerm & " AND " & sField & " <= " & q.Param(b, sKind)

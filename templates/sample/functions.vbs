@@ -966,10 +966,18 @@ Function NameExpr(ByVal fld)
   NameExpr = memoNames.Item(name)
 End Function
 
-' The kind a parameter of the field is sent as: "memo" for long text, else the value kind.
+' The kind a parameter of the field is sent as: "memo" for long text, "day" for a date without
+' a time and "time" for a time of day, else the value kind.
 Function ParamKind(ByVal fld)
   ParamKind = ValueKind(fld)
-  If ParamKind = "text" And (CLng(fld.FldType) = 201 Or CLng(fld.FldType) = 203) Then ParamKind = "memo"
+  Select Case CLng(fld.FldType)
+    Case 201, 203
+      If ParamKind = "text" Then ParamKind = "memo"
+    Case 133
+      ParamKind = "day"
+    Case 134
+      ParamKind = "time"
+  End Select
 End Function
 
 ' The longest text a field takes, or the largest whole number; 0 when it does not say.

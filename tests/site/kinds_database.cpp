@@ -20,17 +20,17 @@ KindsSchema schemaOf(Dbms dbms) {
     case Dbms::Sqlite:
       return {"INTEGER PRIMARY KEY AUTOINCREMENT",
               "small_n SMALLINT, big_n BIGINT, price DECIMAL(12,2), ratio DOUBLE, flag BOOLEAN, "
-              "born DATE, seen DATETIME, code CHAR(4), data BLOB",
+              "born DATE, seen DATETIME, at_time TIME, code CHAR(4), data BLOB",
               ""};
     case Dbms::Postgres:
       return {"SERIAL PRIMARY KEY",
               "small_n SMALLINT, big_n BIGINT, price DECIMAL(12,2), ratio DOUBLE PRECISION, "
-              "flag BOOLEAN, born DATE, seen TIMESTAMP, code CHAR(4), data BYTEA",
+              "flag BOOLEAN, born DATE, seen TIMESTAMP, at_time TIME, code CHAR(4), data BYTEA",
               ", rating mood"};
     case Dbms::MariaDb:
       return {"INT AUTO_INCREMENT PRIMARY KEY",
               "small_n SMALLINT, big_n BIGINT, price DECIMAL(12,2), ratio DOUBLE, flag TINYINT(1), "
-              "born DATE, seen DATETIME, code CHAR(4), data LONGBLOB",
+              "born DATE, seen DATETIME, at_time TIME, code CHAR(4), data LONGBLOB",
               ", rating ENUM('G','PG','Say \"hi\"','a%>b'), features SET('Trailers','Deleted "
               "Scenes','Commentaries')"};
   }
@@ -45,7 +45,7 @@ std::vector<ShopDatabase> kindsDatabases(TestDatabases& db) {
 
 std::vector<std::string> kindsColumns(const ShopDatabase& db) {
   std::vector<std::string> columns = {"id",    "name", "note", "motto", "small_n", "big_n", "price",
-                                      "ratio", "flag", "born", "seen",  "code",    "data"};
+                                      "ratio", "flag", "born", "seen",  "at_time", "code",  "data"};
   if (db.dbms == Dbms::Postgres) columns.emplace_back("rating");
   if (db.dbms == Dbms::MariaDb) {
     columns.emplace_back("rating");
@@ -85,13 +85,13 @@ void resetKinds(const ShopDatabase& db) {
     extraEmpty = ", 'a%>b', NULL";
   }
   run("INSERT INTO kinds (name, note, motto, small_n, big_n, price, ratio, flag, born, seen, "
-      "code, data" +
+      "at_time, code, data" +
       extraNames +
       ") VALUES ('Ærøskøbing – 東京 – Ελλάδα', 'A note, with \"quotes\" "
       "& <b>marks</b>', 'plain', 12, 5000000000, 19.25, 2.5, " +
       yes +
       ", '2024-02-29', "
-      "'2024-03-01 10:30:00', 'AB', " +
+      "'2024-03-01 10:30:00', '08:15:00', 'AB', " +
       bytes + extraFull + ")");
   run("INSERT INTO kinds (name, motto" + extraNames + ") VALUES ('Empty', NULL" + extraEmpty + ")");
   const std::string key = s.key;
