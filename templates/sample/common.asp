@@ -1,7 +1,7 @@
 <%@ Language="VBScript" CodePage=65001 %><% Option Explicit %>
 <!--#include file="config.asp"-->
 <%
-' Code every page of <!--##=SiteTitle()##--> shares: the database, the visitor's login and
+' Code every page of <!--##=CommentText(SiteTitle())##--> shares: the database, the visitor's login and
 ' rights, the form token, the language file, and the helpers that show, check, store and search
 ' values. Every value a visitor sends reaches SQL as a typed ADODB.Command parameter.
 Response.Buffer = True
@@ -96,8 +96,15 @@ Class cQuery
           nType = 5
         Case "bool"
           nType = 11
-        Case "date"
+        Case "date", "day", "time"
           nType = 135
+          ' SQLite keeps dates as the text they were written as: they are sent in the form the
+          ' column holds, so that a value saved unchanged is stored unchanged and compares as text.
+          If vsDbms = "sqlite" And Not IsNull(v) Then
+            v = DateText(v, m_kinds(i))
+            nType = 202
+            nSize = Len(v)
+          End If
         Case "binary"
           nType = 205
           If Not IsNull(v) Then nSize = UBound(v) + 1
@@ -114,9 +121,17 @@ Class cQuery
     Set Command = cmd
   End Function
 
-  ' The rows of a query.
+  ' The rows of a query. A failed read ends the page with the short message of a failed write;
+  ' the provider's text goes to the server's log.
   Public Function Open(ByVal sSql)
-    Set Open = Command(sSql).Execute()
+    Dim rs, nError, sError
+    On Error Resume Next
+    Set rs = Command(sSql).Execute()
+    nError = Err.Number
+    sError = Err.Description
+    On Error GoTo 0
+    If nError <> 0 Then ReadFailed sError
+    Set Open = rs
   End Function
 
   ' Runs a statement that changes rows; gives how many it changed.
@@ -126,6 +141,21 @@ Class cQuery
     Run = n
   End Function
 End Class
+
+' A date as the text of its kind: "day" yyyy-mm-dd, "time" hh:mm:ss, else both.
+Function DateText(ByVal v, ByVal sKind)
+  Dim sDay, sTime
+  sDay = Year(v) & "-" & Right("0" & Month(v), 2) & "-" & Right("0" & Day(v), 2)
+  sTime = Right("0" & Hour(v), 2) & ":" & Right("0" & Minute(v), 2) & ":" & Right("0" & Second(v), 2)
+  Select Case sKind
+    Case "day"
+      DateText = sDay
+    Case "time"
+      DateText = sTime
+    Case Else
+      DateText = sDay & " " & sTime
+  End Select
+End Function
 
 Function NewQuery()
   Set NewQuery = New cQuery
@@ -156,7 +186,7 @@ Function TypedValue(ByVal v, ByVal sKind)
       If IsNumeric(v) Then TypedValue = CDbl(v)
     Case "bool"
       TypedValue = IsTrueValue(v)
-    Case "date"
+    Case "date", "day", "time"
       If IsDate(v) Then TypedValue = CDate(v)
     Case "binary"
     Case Else
@@ -190,7 +220,12 @@ End Function
 ' "field contains / starts with the text", without regard to case on every database.
 Function LikeTerm(ByVal q, ByVal sField, ByVal sPattern, ByVal bNot)
   Dim s
-  s = "LOWER(" & sField & ")"
+  ' PostgreSQL has LOWER only for text: an enum or any other type is compared as its text.
+  If vsDbms = "postgresql" Then
+    s = "LOWER(CAST(" & sField & " AS TEXT))"
+  Else
+    s = "LOWER(" & sField & ")"
+  End If
   If bNot Then s = s & " NOT"
   s = s & " LIKE " & q.Param(LCase(sPattern), "text")
   If vsDbms <> "access" Then s = s & " ESCAPE '!'"
@@ -232,7 +267,7 @@ Function SearchTerm(ByVal q, ByVal sField, ByVal sOp, ByVal v, ByVal v2, ByVal s
         b = TypedValue(v2, sKind)
         If IsNull(b) Then
           SearchTerm = "1 = 0"
-        ElseIf sKind = "date" Then
+        ElseIf sKind = "date" Or sKind = "day" Then
           SearchTerm = SearchTerm & " AND " & sField & " < " & q.Param(RangeEnd(b), sKind)
         Else
           SearchTerm = SearchTerm & " AND " & sField & " <= " & q.Param(b, sKind)
@@ -295,7 +330,7 @@ End Sub
 
 ' Choices from a lookup table: value, label, value, label, ... Read once a request.
 Function LookupChoices(ByVal sValueField, ByVal sLabelField, ByVal sTable)
-  Dim rs, list, n, sSql
+  Dim rs, list, n, sSql, q
   sSql = "SELECT " & QName(sValueField) & ", " & QName(sLabelField) & " FROM " & QName(sTable) & _
          " ORDER BY " & QName(sLabelField)
   If Not IsObject(vsChoiceCache) Then Set vsChoiceCache = Server.CreateObject("Scripting.Dictionary")
@@ -305,7 +340,8 @@ Function LookupChoices(ByVal sValueField, ByVal sLabelField, ByVal sTable)
   End If
   n = 0
   list = Array()
-  Set rs = Db().Execute(sSql)
+  Set q = NewQuery()
+  Set rs = q.Open(sSql)
   Do While Not rs.EOF
     ReDim Preserve list(n + 1)
     list(n) = rs(0).Value & ""
@@ -335,6 +371,7 @@ End Function
 ' provider's own text, which names tables, columns and the server.
 Function DbFailure(ByVal sDescription)
   Dim d
+  LogProblem sDescription
   d = LCase(sDescription)
   If InStr(d, "too long") > 0 Or InStr(d, "truncat") > 0 Or InStr(d, "22001") > 0 Or InStr(d, "data too long") > 0 Then
     DbFailure = P("toolong")
@@ -346,6 +383,20 @@ Function DbFailure(ByVal sDescription)
     DbFailure = P("dberror")
   End If
 End Function
+
+' A failed read: the short message, and the page ends.
+Sub ReadFailed(ByVal sDescription)
+  LogProblem sDescription
+  Refuse "500 Internal Server Error", "dberror"
+End Sub
+
+' The provider's text of a failure, for the server's log only (as IIS takes it: no commas, at
+' most 80 characters, so what stands before the drivers' last bracketed name is left out).
+Sub LogProblem(ByVal sText)
+  sText = Replace(Replace(Replace(sText & "", vbCr, " "), vbLf, " "), ",", ";")
+  If InStrRev(sText, "]") > 0 Then sText = Mid(sText, InStrRev(sText, "]") + 1)
+  Response.AppendToLog Left(Trim(sText), 80)
+End Sub
 
 ' ---- Values ----
 
@@ -431,19 +482,21 @@ Function ShowValue(ByVal v, ByVal sKind)
   End If
 End Function
 
-' A value from a form as the database takes it: Null for nothing.
+' A value from a form as the database takes it: Null for nothing. A text keeps its spaces.
 Function DbValue(ByVal v, ByVal sKind)
-  v = Trim(v & "")
-  If sKind = "bool" Then
-    DbValue = IsTrueValue(v)
-  ElseIf v = "" Then
+  Dim typed
+  typed = v & ""
+  v = Trim(typed)
+  If v = "" Then
     DbValue = Null
+  ElseIf sKind = "bool" Then
+    DbValue = IsTrueValue(v)
   ElseIf sKind = "int" Or sKind = "float" Then
     DbValue = CDbl(v)
   ElseIf sKind = "date" Then
     DbValue = CDate(v)
   Else
-    DbValue = v
+    DbValue = typed
   End If
 End Function
 
@@ -474,7 +527,7 @@ Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal nMax, ByVal sCa
   ElseIf sKind = "int" Then
     If CDbl(v) <> Fix(CDbl(v)) Then
       problem = "invalidinteger"
-    ElseIf Abs(CDbl(v)) > 2147483647 Then
+    ElseIf Abs(CDbl(v)) > nMax And nMax > 0 Or Abs(CDbl(v)) >= 1E+15 Then
       problem = "outofrange"
     End If
   ElseIf sKind = "date" And Not IsDate(v) Then
@@ -516,7 +569,8 @@ End Function
 
 ' The input control of a field.
 Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequired, ByVal aChoices, ByVal nSize, ByVal nMax, ByVal nRows, ByVal nCols)
-  Dim s, i, sel, req
+  Dim s, i, sel, req, bNull
+  bNull = IsNull(v)
   v = FormValue(v, sKind)
   req = ""
   If bRequired Then req = " required"
@@ -526,14 +580,26 @@ Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequir
       If nMax > 0 Then s = s & " maxlength=""" & nMax & """"
       s = s & req & ">" & Html(v) & "</textarea>"
     Case "CHECKBOX"
-      s = "<input type=""checkbox"" name=""" & sName & """ value=""1"""
-      If IsTrueValue(v) Then s = s & " checked"
-      s = s & ">"
+      If UBound(aChoices) >= 1 Then
+        ' A set: a box a member, checked when the stored value names it.
+        s = ""
+        For i = 0 To UBound(aChoices) - 1 Step 2
+          sel = ""
+          If InStr("," & v & ",", "," & CStr(aChoices(i)) & ",") > 0 Then sel = " checked"
+          s = s & "<label><input type=""checkbox"" name=""" & sName & """ value=""" & Html(aChoices(i)) & """" & sel & "> " & Html(aChoices(i + 1)) & "</label> "
+        Next
+      Else
+        s = "<input type=""checkbox"" name=""" & sName & """ value=""1"""
+        If IsTrueValue(v) Then s = s & " checked"
+        s = s & ">"
+        ' A stored Null stays Null when the box is left as it is.
+        If bNull Then s = s & "<input type=""hidden"" name=""" & sName & "_null"" value=""1"">"
+      End If
     Case "SELECT"
       s = "<select name=""" & sName & """" & req & "><option value=""""></option>"
       For i = 0 To UBound(aChoices) - 1 Step 2
         sel = ""
-        If CStr(aChoices(i)) = v Then sel = " selected"
+        If IsChosen(aChoices(i), v, sKind) Then sel = " selected"
         s = s & "<option value=""" & Html(aChoices(i)) & """" & sel & ">" & Html(aChoices(i + 1)) & "</option>"
       Next
       s = s & "</select>"
@@ -541,7 +607,7 @@ Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequir
       s = ""
       For i = 0 To UBound(aChoices) - 1 Step 2
         sel = ""
-        If CStr(aChoices(i)) = v Then sel = " checked"
+        If IsChosen(aChoices(i), v, sKind) Then sel = " checked"
         s = s & "<label><input type=""radio"" name=""" & sName & """ value=""" & Html(aChoices(i)) & """" & sel & "> " & Html(aChoices(i + 1)) & "</label> "
       Next
     Case Else
@@ -561,6 +627,28 @@ Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequir
       s = s & req & ">"
   End Select
   FieldInput = s
+End Function
+
+' Whether a choice is the form's value: a yes/no value by its meaning ("True" is "1").
+Function IsChosen(ByVal vChoice, ByVal v, ByVal sKind)
+  If sKind = "bool" And v <> "" Then
+    IsChosen = (IsTrueValue(vChoice) = IsTrueValue(v))
+  Else
+    IsChosen = (CStr(vChoice) = v)
+  End If
+End Function
+
+' A yes/no box of the posted form: "0" when it was not checked, "" when it stood for a Null and
+' was left so.
+Function PostedBox(ByVal sName)
+  PostedBox = Posted(sName) & ""
+  If PostedBox = "" And Posted(sName & "_null") & "" <> "1" Then PostedBox = "0"
+End Function
+
+' The members of a set checked in the posted form, joined with "," as the database stores them
+' (the form joins repeated names with ", ").
+Function PostedSet(ByVal sName)
+  PostedSet = Replace(Posted(sName) & "", ", ", ",")
 End Function
 
 ' ---- Form tokens ----
@@ -648,6 +736,22 @@ Function TableRights(ByVal nAnonymous, ByVal nUser)
   Else
     TableRights = nUser
   End If
+End Function
+
+' Whether the visitor sees only his own rows of tables that name a user id field: every visitor
+' but the administrator of the project's own login, on a site with a login.
+Function RowsLimited()
+  RowsLimited = False
+  If vsSecType = "" Then Exit Function
+  If IsLoggedIn() Then RowsLimited = (Session("vs_admin") <> True) Else RowsLimited = True
+End Function
+
+' The condition "the row is the visitor's own" on the user id field; a visitor without an id
+' (not logged in) owns no row.
+Function OwnerTerm(ByVal q, ByVal sField, ByVal sKind)
+  OwnerTerm = ""
+  If Not RowsLimited() Then Exit Function
+  OwnerTerm = EqualTerm(q, sField, Session("vs_userid") & "", sKind)
 End Function
 
 ' Ends the page unless the visitor has the right: a visitor not logged in is sent to the login

@@ -1,11 +1,12 @@
 <%
-' Where <!--##=SiteTitle()##--> finds its database. Written by the first generation only, so the
+' Where <!--##=CommentText(SiteTitle())##--> finds its database. Written by the first generation only, so the
 ' connection can be adjusted for the server without a later generation undoing it.
-Const vsConnectionString = <!--##=Lit(ConnectionString())##-->
+Dim vsConnectionString, vsDbms, vsQuoteS, vsQuoteE
+vsConnectionString = <!--##=Lit(ConnectionString())##-->
 ' The kind of database, which decides the SQL the pages write for paging, case-insensitive
 ' search and Booleans: "sqlite", "postgresql", "mysql", "mssql", "access" or "other".
-Const vsDbms = <!--##=Lit(DbmsKind())##-->
+vsDbms = <!--##=Lit(DbmsKind())##-->
 ' Quotes around table and field names.
-Const vsQuoteS = <!--##=Lit(QuoteOpen())##-->
-Const vsQuoteE = <!--##=Lit(QuoteClose())##-->
+vsQuoteS = <!--##=Lit(QuoteOpen())##-->
+vsQuoteE = <!--##=Lit(QuoteClose())##-->
 %>

@@ -44,8 +44,17 @@ Function Lit(ByVal s)
     quoted = Replace(quoted, vbCr, """ & vbCr & """)
     quoted = Replace(quoted, vbLf, """ & vbLf & """)
   End If
+  ' A page's script block ends at the first "%>", even inside a string: the two characters are
+  ' never written side by side.
+  If InStr(quoted, "%>") > 0 Then quoted = Replace(quoted, "%>", "%"" & "">")
   Lit = """" & quoted & """"
   memoLits.Item(s) = Lit
+End Function
+
+' A text for a comment line of a page's script: one line that cannot end the script block.
+Function CommentText(ByVal s)
+  s = Replace(Replace(s & "", vbCr, " "), vbLf, " ")
+  CommentText = Replace(s, "%>", "% >")
 End Function
 
 ' The text as HTML, for captions written straight into a page.
@@ -627,13 +636,28 @@ Function ChoiceItems(ByVal fld)
       parts = Split(lines(i), """,""")
       If s <> "" Then s = s & ", "
       If UBound(parts) >= 1 Then
-        s = s & Lit(Replace(parts(0), """", "")) & ", " & Lit(Replace(parts(1), """", ""))
+        s = s & Lit(ChoiceText(parts(0))) & ", " & Lit(ChoiceText(parts(1)))
       Else
-        s = s & Lit(Replace(lines(i), """", "")) & ", " & Lit(Replace(lines(i), """", ""))
+        s = s & Lit(ChoiceText(lines(i))) & ", " & Lit(ChoiceText(lines(i)))
       End If
     End If
   Next
   ChoiceItems = s
+End Function
+
+' A value or label of a "value","label" line: its own quotes gone, a quote inside it (stored as
+' "&quot;" so that it cannot end the text) a quote again.
+Function ChoiceText(ByVal s)
+  ChoiceText = Replace(Replace(s, """", ""), "&quot;", """")
+End Function
+
+' Whether a field is a group of check boxes, one a member of the set of values it stores
+' (joined with ","): a text field whose check box has values. A yes/no field is one box.
+Function IsChoiceGroup(ByVal fld)
+  IsChoiceGroup = False
+  If UCase(fld.FldHtmlTag & "") <> "CHECKBOX" Then Exit Function
+  If ValueKind(fld) <> "text" Then Exit Function
+  IsChoiceGroup = (Trim(Replace(Replace(fld.FldTagValues & "", vbCr, ""), vbLf, "")) <> "")
 End Function
 
 ' An ASP expression giving the choices of a field's input control.
@@ -774,6 +798,8 @@ Function InputChoices(ByVal fld)
   Select Case UCase(fld.FldHtmlTag & "")
     Case "SELECT", "RADIO"
       InputChoices = ChoicesExpr(fld)
+    Case "CHECKBOX"
+      If IsChoiceGroup(fld) Then InputChoices = ChoicesExpr(fld) Else InputChoices = "Array()"
     Case Else
       InputChoices = "Array()"
   End Select
@@ -940,16 +966,48 @@ Function NameExpr(ByVal fld)
   NameExpr = memoNames.Item(name)
 End Function
 
-' The kind a parameter of the field is sent as: "memo" for long text, else the value kind.
+' The kind a parameter of the field is sent as: "memo" for long text, "day" for a date without
+' a time and "time" for a time of day, else the value kind.
 Function ParamKind(ByVal fld)
   ParamKind = ValueKind(fld)
-  If ParamKind = "text" And (CLng(fld.FldType) = 201 Or CLng(fld.FldType) = 203) Then ParamKind = "memo"
+  Select Case CLng(fld.FldType)
+    Case 201, 203
+      If ParamKind = "text" Then ParamKind = "memo"
+    Case 133
+      ParamKind = "day"
+    Case 134
+      ParamKind = "time"
+  End Select
 End Function
 
-' The longest text a field takes, or 0 when it does not say.
+' The longest text a field takes, or the largest whole number; 0 when it does not say.
 Function MaxLength(ByVal fld)
   MaxLength = 0
-  If ValueKind(fld) = "text" And CLng(fld.FldType) <> 201 And CLng(fld.FldType) <> 203 Then MaxLength = Whole(fld.FldSize)
+  Select Case ValueKind(fld)
+    Case "text"
+      If CLng(fld.FldType) <> 201 And CLng(fld.FldType) <> 203 Then MaxLength = Whole(fld.FldSize)
+    Case "int"
+      ' By the size of the type; a 64-bit number is only held to what the page can count.
+      Select Case CLng(fld.FldType)
+        Case 16
+          MaxLength = 127
+        Case 17
+          MaxLength = 255
+        Case 2
+          MaxLength = 32767
+        Case 18
+          MaxLength = 65535
+        Case 3
+          MaxLength = 2147483647
+        Case 19
+          MaxLength = 4294967295
+      End Select
+  End Select
+End Function
+
+' Whether a field is one yes/no box, which cannot send "no value": its form says when it had none.
+Function IsSingleBox(ByVal fld)
+  IsSingleBox = (UCase(fld.FldHtmlTag & "") = "CHECKBOX" And Not IsChoiceGroup(fld))
 End Function
 
 ' The columns a list reads: the listed ones and the key, never a file's bytes.
@@ -1139,6 +1197,52 @@ Function ReportColumnsExpr()
   Next
   If s = "" Then s = """*"""
   ReportColumnsExpr = s
+End Function
+
+' The field of a table that holds the id of the user a row belongs to (TblUserIDFld; a report's
+' is its source's), or Nothing. Only users of the users table have ids.
+Function UserIdFieldOf(ByVal tbl)
+  Dim sName, src
+  Set UserIdFieldOf = Nothing
+  If SecurityType() <> "table" And SecurityType() <> "both" Then Exit Function
+  sName = Trim(tbl.GetV("TblUserIDFld") & "")
+  If sName = "" Then Exit Function
+  Set src = tbl
+  If UCase(tbl.TblType) = "REPORT" Then Set src = FindTable(tbl.GetV("TblRptSrc") & "")
+  If src Is Nothing Then Exit Function
+  Set UserIdFieldOf = FindField(src, sName)
+End Function
+
+' An ASP expression of the condition that keeps a user to his own rows of a table, with the
+' query q; "" (no condition) for a table without a user id field.
+Function OwnerTermExpr(ByVal tbl, ByVal sQuery)
+  Dim f
+  Set f = UserIdFieldOf(tbl)
+  If f Is Nothing Then
+    OwnerTermExpr = """"""
+  Else
+    OwnerTermExpr = "OwnerTerm(" & sQuery & ", " & NameExpr(f) & ", " & Lit(ParamKind(f)) & ")"
+  End If
+End Function
+
+Function HasUserIdField()
+  HasUserIdField = Not (UserIdFieldOf(TABLE) Is Nothing)
+End Function
+
+' Whether the current table's user id field is among a form's fields: sMode "add" or "edit".
+Function UserIdFieldInForm(ByVal sMode)
+  Dim f
+  UserIdFieldInForm = False
+  If Not HasUserIdField() Then Exit Function
+  For Each f In FormFields(sMode)
+    If f.FldName = UserIdFieldOf(TABLE).FldName Then UserIdFieldInForm = True
+  Next
+End Function
+
+' The users table's field of a user's id: the database's SecuUserIDFld, else the login name.
+Function UserIdColumn()
+  UserIdColumn = Trim(DB.GetV("SecuUserIDFld") & "")
+  If UserIdColumn = "" Then UserIdColumn = ProjText("SecLoginIDFld", "")
 End Function
 
 ' Whether the site has a login page (a condition of control.xml).

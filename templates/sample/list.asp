@@ -8,7 +8,7 @@ List and search pages of a table or view.
   If Not listDetailField Is Nothing Then Set listMaster = FindTable(TABLE.GetV("TblMasterTbl") & "")
 ##-->
 <%
-' The records of <!--##=TableCaption(TABLE)##-->, a page at a time, with the search, sorting and
+' The records of <!--##=CommentText(TableCaption(TABLE))##-->, a page at a time, with the search, sorting and
 ' the CSV export.
 Dim vsQ, vsFrom, vsWhere, vsOrder, vsRs, vsStart, vsSize, vsTotal, vsRow, vsQuery, vsUrl, vsBase
 Dim vsRights, vsSort, vsDir, vsSorts, vsI, vsExport, vsSizes, vsMaster
@@ -43,11 +43,15 @@ vsWhere = AndWhere(vsWhere, SearchTerm(vsQ, <!--##=NameExpr(listField)##-->, <!-
 If Request.QueryString("s_<!--##=listField.FldParm##-->") & "" <> "" Then vsUrl = vsUrl & "o_<!--##=listField.FldParm##-->=" & UrlPart(Request.QueryString("o_<!--##=listField.FldParm##-->")) & "&s_<!--##=listField.FldParm##-->=" & UrlPart(Request.QueryString("s_<!--##=listField.FldParm##-->")) & "&s2_<!--##=listField.FldParm##-->=" & UrlPart(Request.QueryString("s2_<!--##=listField.FldParm##-->")) & "&"
 <!--## Next ##-->
 <!--## If Not listDetailField Is Nothing Then ##-->
-' Rows of one <!--##=TABLE.GetV("TblMasterTbl")##--> record when the master page sends its key.
+' Rows of one <!--##=CommentText(TABLE.GetV("TblMasterTbl"))##--> record when the master page sends its key.
 If vsMaster <> "" Then
   vsWhere = AndWhere(vsWhere, EqualTerm(vsQ, <!--##=NameExpr(listDetailField)##-->, vsMaster, <!--##=Lit(ParamKind(listDetailField))##-->))
   vsUrl = vsUrl & "master=" & UrlPart(vsMaster) & "&"
 End If
+<!--## End If ##-->
+<!--## If HasUserIdField() Then ##-->
+' A user's own rows only.
+vsWhere = AndWhere(vsWhere, <!--##=OwnerTermExpr(TABLE, "vsQ")##-->)
 <!--## End If ##-->
 vsFrom = <!--##=FromExpr(TABLE)##-->
 If vsWhere <> "" Then vsFrom = vsFrom & " WHERE " & vsWhere
@@ -219,13 +223,13 @@ End Function
 
 <!--##session masterheader##-->
 <%
-' The record of <!--##=listMaster.TblName##--> whose rows this list shows.
+' The record of <!--##=CommentText(listMaster.TblName)##--> whose rows this list shows.
 Sub WriteMasterHeader(ByVal sKey)
   Dim q, rs
   ' A visitor who may not list the master table does not see its record here either.
   If (<!--##=RightsExpr(listMaster)##--> And vsRightList) = 0 Then Exit Sub
   Set q = NewQuery()
-  Set rs = q.Open("SELECT " & <!--##=ListedColumnsOf(listMaster)##--> & " FROM " & QName(<!--##=Lit(listMaster.TblName)##-->) & " WHERE " & EqualTerm(q, QName(<!--##=Lit(TABLE.GetV("TblMasterFld"))##-->), sKey, <!--##=Lit(ParamKind(listDetailField))##-->))
+  Set rs = q.Open("SELECT " & <!--##=ListedColumnsOf(listMaster)##--> & " FROM " & QName(<!--##=Lit(listMaster.TblName)##-->) & " WHERE " & AndWhere(EqualTerm(q, QName(<!--##=Lit(TABLE.GetV("TblMasterFld"))##-->), sKey, <!--##=Lit(ParamKind(listDetailField))##-->), <!--##=OwnerTermExpr(listMaster, "q")##-->))
   If rs.EOF Then
     rs.Close
     Exit Sub

@@ -12,6 +12,7 @@ If vsBack = "" Or Left(vsBack, 1) <> "/" Or Left(vsBack, 2) = "//" Or InStr(vsBa
 If LCase(Request.QueryString("action") & "") = "logout" Then
   Session.Contents.Remove "vs_user"
   Session.Contents.Remove "vs_admin"
+  Session.Contents.Remove "vs_userid"
   Session.Contents.Remove "vs_token"
   Response.Redirect <!--##=Lit(PageFile("", "", "default"))##-->
 End If
@@ -24,13 +25,18 @@ If IsPost() Then
   If ProjectLogin(vsLogin, vsPassword) Then
     vsOk = True
     Session("vs_admin") = True
+    Session.Contents.Remove "vs_userid"
   End If
 <!--## End If ##-->
 <!--## If SecurityType() = "table" Or SecurityType() = "both" Then ##-->
   If Not vsOk And vsLogin <> "" Then
     Set vsQ = NewQuery()
-    Set vsRs = vsQ.Open("SELECT " & QName(<!--##=Lit(ProjText("SecPasswdFld", ""))##-->) & " FROM " & QName(<!--##=Lit(ProjText("SecTbl", ""))##-->) & " WHERE " & QName(<!--##=Lit(ProjText("SecLoginIDFld", ""))##-->) & " = " & vsQ.Param(vsLogin, "text"))
-    If Not vsRs.EOF Then vsOk = PasswordMatches(vsPassword, vsRs(0).Value & "")
+    Set vsRs = vsQ.Open("SELECT " & QName(<!--##=Lit(ProjText("SecPasswdFld", ""))##-->) & ", " & QName(<!--##=Lit(UserIdColumn())##-->) & " FROM " & QName(<!--##=Lit(ProjText("SecTbl", ""))##-->) & " WHERE " & QName(<!--##=Lit(ProjText("SecLoginIDFld", ""))##-->) & " = " & vsQ.Param(vsLogin, "text"))
+    If Not vsRs.EOF Then
+      vsOk = PasswordMatches(vsPassword, vsRs(0).Value & "")
+      ' The id the rows of the user's own are marked with.
+      If vsOk Then Session("vs_userid") = vsRs(1).Value & ""
+    End If
     vsRs.Close
     If vsOk Then Session("vs_admin") = False
   End If

@@ -11,7 +11,15 @@ Function KeyWhere(ByVal q)
   s = AndWhere(s, EqualTerm(q, <!--##=NameExpr(keyField)##-->, Request.QueryString("k_<!--##=keyField.FldParm##-->"), <!--##=Lit(ParamKind(keyField))##-->))
 <!--## Next ##-->
   If s = "" Then s = "1 = 0"
-  KeyWhere = s
+  ' A user's key names only his own rows; another's answers as a key that is not there.
+  KeyWhere = AndWhere(s, <!--##=OwnerTermExpr(TABLE, "q")##-->)
+End Function
+
+' Whether the record the request's key names is there (and the visitor's to see).
+Function RecordFound()
+  Dim q
+  Set q = NewQuery()
+  RecordFound = (q.Open("SELECT COUNT(*) FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(q))(0).Value > 0)
 End Function
 <!--##/session##-->
 
@@ -71,7 +79,7 @@ End Function
 <!--##session view##-->
 <!--## Dim recordField, viewLink, viewDetail, viewMasterField ##-->
 <%
-' One record of <!--##=TableCaption(TABLE)##-->.
+' One record of <!--##=CommentText(TableCaption(TABLE))##-->.
 Dim vsQ, vsRs, vsFound
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
@@ -121,9 +129,19 @@ End If
 
 <!--##session formread##-->
 <!--## For Each recordField In FormFields(formMode) ##-->
+<!--##   If IsChoiceGroup(recordField) Then ##-->
+<!--##=recordField.FldVar##--> = PostedSet("<!--##=recordField.FldVar##-->")
+<!--##   ElseIf IsSingleBox(recordField) Then ##-->
+<!--##=recordField.FldVar##--> = PostedBox("<!--##=recordField.FldVar##-->")
+<!--##   Else ##-->
 <!--##=recordField.FldVar##--> = Posted("<!--##=recordField.FldVar##-->")
+<!--##   End If ##-->
 vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=IsOn(recordField.FldRequired)##-->, <!--##=MaxLength(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
 <!--## Next ##-->
+<!--## If UserIdFieldInForm(formMode) Then ##-->
+' A user's rows are his own whatever the form says.
+If RowsLimited() Then <!--##=UserIdFieldOf(TABLE).FldVar##--> = Session("vs_userid") & ""
+<!--## End If ##-->
 <!--## For Each recordField In UploadFields(formMode) ##-->
 <!--##   If IsOn(recordField.FldRequired) And formMode = "add" Then ##-->
 If Not UploadSent("<!--##=recordField.FldVar##-->") Then vsMessage = vsMessage & CheckValue("", "text", True, 0, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
@@ -210,7 +228,7 @@ CheckToken
 <!--#include file="upload.asp"-->
 <!--## End If ##-->
 <%
-' A new record of <!--##=TableCaption(TABLE)##-->. A master page may send the key of the record
+' A new record of <!--##=CommentText(TableCaption(TABLE))##-->. A master page may send the key of the record
 ' the new one belongs to.
 Dim vsQ, vsColumns, vsValues, vsParts, vsI
 <!--##~ FormDims(formMode) ##-->
@@ -228,6 +246,12 @@ If IsPost() And vsUploadProblem = "" Then
     vsValues = vsValues & ", " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
 <!--## Next ##-->
 <!--##include record.asp/uploadcolumns##-->
+<!--## If HasUserIdField() And Not UserIdFieldInForm(formMode) Then ##-->
+    If RowsLimited() Then
+      vsColumns = vsColumns & ", " & <!--##=NameExpr(UserIdFieldOf(TABLE))##-->
+      vsValues = vsValues & ", " & vsQ.Param(DbValue(Session("vs_userid") & "", <!--##=Lit(ValueKind(UserIdFieldOf(TABLE)))##-->), <!--##=Lit(ParamKind(UserIdFieldOf(TABLE)))##-->)
+    End If
+<!--## End If ##-->
     On Error Resume Next
     vsQ.Run "INSERT INTO " & QName(<!--##=Lit(TABLE.TblName)##-->) & " (" & Mid(vsColumns, 3) & ") VALUES (" & Mid(vsValues, 3) & ")"
     If Err.Number <> 0 Then vsMessage = DbFailure(Err.Description)
@@ -264,13 +288,16 @@ End If
 <!--#include file="upload.asp"-->
 <!--## End If ##-->
 <%
-' Changes to one record of <!--##=TableCaption(TABLE)##-->. Its key is not among them.
+' Changes to one record of <!--##=CommentText(TableCaption(TABLE))##-->. Its key is not among them.
 Dim vsQ, vsRs, vsSet, vsFound, vsChanged, vsParts, vsI
 <!--##~ FormDims(formMode) ##-->
 <!--##~ UploadDims(formMode) ##-->
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
 RequireRight vsRights, vsRightEdit
+If IsPost() Then
+  If Not RecordFound() Then Refuse "404 Not Found", "notfound"
+End If
 <!--##include record.asp/uploadread##-->
 vsFound = True
 If IsPost() And vsUploadProblem = "" Then
@@ -334,13 +361,14 @@ End If
 <!--##session delete##-->
 <!--## Dim recordField ##-->
 <%
-' Deletes one record of <!--##=TableCaption(TABLE)##--> once the visitor confirms it.
+' Deletes one record of <!--##=CommentText(TableCaption(TABLE))##--> once the visitor confirms it.
 Dim vsQ, vsRs, vsFound
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
 RequireRight vsRights, vsRightDelete
 CheckToken
 If IsPost() Then
+  If Not RecordFound() Then Refuse "404 Not Found", "notfound"
   Set vsQ = NewQuery()
   On Error Resume Next
   vsQ.Run "DELETE FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(vsQ)
@@ -382,7 +410,7 @@ End If
 
 <!--##session download##-->
 <%
-' The file <!--##=FieldCaption(FIELD)##--> of one record of <!--##=TableCaption(TABLE)##-->.
+' The file <!--##=CommentText(FieldCaption(FIELD))##--> of one record of <!--##=CommentText(TableCaption(TABLE))##-->.
 Dim vsQ, vsRs, vsType, vsStream
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->

@@ -6,8 +6,8 @@ The report page of a report: its source's records in groups, with sums.
   Set reportGroup = ReportGroupField()
 ##-->
 <%
-' <!--##=TableCaption(TABLE)##-->: the records of <!--##=TABLE.GetV("TblRptSrc")##-->.
-Dim vsRs, vsGroup, vsFirst, vsRow, vsRights
+' <!--##=CommentText(TableCaption(TABLE))##-->: the records of <!--##=CommentText(TABLE.GetV("TblRptSrc"))##-->.
+Dim vsQ, vsRs, vsGroup, vsFirst, vsRow, vsRights, vsFrom
 vsRights = <!--##=RightsExpr(TABLE)##-->
 RequireRight vsRights, vsRightList
 <!--## For Each reportField In ReportSumFields() ##-->
@@ -16,10 +16,16 @@ vsSum_<!--##=reportField.FldParm##--> = 0
 vsTotal_<!--##=reportField.FldParm##--> = 0
 <!--## Next ##-->
 vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "tblcaption", <!--##=Lit(TableCaption(TABLE))##-->)
+Set vsQ = NewQuery()
+vsFrom = <!--##=FromExpr(TABLE)##-->
+<!--## If HasUserIdField() Then ##-->
+' A user's own rows only.
+vsFrom = vsFrom & " WHERE " & AndWhere("1 = 1", <!--##=OwnerTermExpr(TABLE, "vsQ")##-->)
+<!--## End If ##-->
 <!--## If reportGroup Is Nothing Then ##-->
-Set vsRs = Db().Execute("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & <!--##=FromExpr(TABLE)##-->)
+Set vsRs = vsQ.Open("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & vsFrom)
 <!--## Else ##-->
-Set vsRs = Db().Execute("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & <!--##=FromExpr(TABLE)##--> & " ORDER BY " & <!--##=ReportOrderExpr(reportGroup)##-->)
+Set vsRs = vsQ.Open("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & vsFrom & " ORDER BY " & <!--##=ReportOrderExpr(reportGroup)##-->)
 <!--## End If ##-->
 vsFirst = True
 vsRow = 0

@@ -1,5 +1,5 @@
 <%
-' Files sent with a form (multipart/form-data) to the add and edit pages of <!--##=SiteTitle()##-->.
+' Files sent with a form (multipart/form-data) to the add and edit pages of <!--##=CommentText(SiteTitle())##-->.
 ' The post is read once from the request's bytes; Request.Form cannot be read after that, so
 ' these pages read every field through Posted (common.asp).
 

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "platform/automation/safe_array.hpp"
+#include "platform/automation/variant_convert.hpp"
 #include "platform/data/connection.hpp"
 #include "platform/data/query.hpp"
 #include "platform/data/statement.hpp"
@@ -12,12 +14,15 @@ namespace vantorel::test::site {
 namespace {
 
 void prepareServers(TestDatabases& db) {
-  // An empty file is an empty SQLite database; a connection never makes one.
-  std::ofstream(db.folder() / "shop.sqlite").close();
   data::Connection postgres(db.postgres().connectionString(u"postgres"));
-  data::execute(postgres, u"CREATE DATABASE shop ENCODING 'UTF8' TEMPLATE template0");
   data::Connection maria(db.mariadb().connectionString(u""));
-  data::execute(maria, u"CREATE DATABASE shop CHARACTER SET utf8mb4");
+  for (const char16_t* name : {u"shop", u"kinds"}) {
+    // An empty file is an empty SQLite database; a connection never makes one.
+    std::ofstream(db.folder() / (toUtf8(name) + ".sqlite")).close();
+    data::execute(postgres, u"CREATE DATABASE " + std::u16string(name) +
+                                u" ENCODING 'UTF8' TEMPLATE template0");
+    data::execute(maria, u"CREATE DATABASE " + std::u16string(name) + u" CHARACTER SET utf8mb4");
+  }
 }
 
 [[maybe_unused]] const TestDatabases* const kRegistered = registerTestDatabases(prepareServers);
@@ -53,15 +58,20 @@ std::string replaceAll(std::string s, const std::string& from, const std::string
 
 }  // namespace
 
-std::vector<ShopDatabase> shopDatabases(TestDatabases& db) {
+std::vector<ShopDatabase> databasesNamed(TestDatabases& db, const std::string& name) {
   const std::u16string sqlite =
-      u"Driver=SQLite3;Database=" + fromUtf8((db.folder() / "shop.sqlite").string()) + u";";
+      u"Driver=SQLite3;Database=" + fromUtf8((db.folder() / (name + ".sqlite")).string()) + u";";
+  const std::u16string database = fromUtf8(name);
   return {
       {Dbms::Sqlite, "SQLite", sqlite, u"\"", u"\"", "sqlite"},
-      {Dbms::Postgres, "PostgreSQL", db.postgres().connectionString(u"shop"), u"\"", u"\"",
+      {Dbms::Postgres, "PostgreSQL", db.postgres().connectionString(database), u"\"", u"\"",
        "postgresql"},
-      {Dbms::MariaDb, "MariaDB", db.mariadb().connectionString(u"shop"), u"`", u"`", "mysql"},
+      {Dbms::MariaDb, "MariaDB", db.mariadb().connectionString(database), u"`", u"`", "mysql"},
   };
+}
+
+std::vector<ShopDatabase> shopDatabases(TestDatabases& db) {
+  return databasesNamed(db, "shop");
 }
 
 std::string quoted(const ShopDatabase& db, const std::string& sql) {
@@ -142,13 +152,28 @@ void resetShop(const ShopDatabase& db) {
   run("INSERT INTO \"Order Details\" VALUES (1, 1, 1.50, 10), (1, 2, 2.50, 5), (2, 3, 3.50, 1)");
 }
 
+namespace {
+
+// A value as text; bytes as hexadecimal digits.
+std::string textOf(const Variant& v) {
+  if (!v.isArray()) return toUtf8(data::textOf(v));
+  std::string hex;
+  for (const Variant& byte : v.arrayValue().elements()) {
+    hex += "0123456789abcdef"[(toLong(byte) >> 4) & 15];
+    hex += "0123456789abcdef"[toLong(byte) & 15];
+  }
+  return hex;
+}
+
+}  // namespace
+
 std::vector<std::vector<std::string>> query(const ShopDatabase& db, const std::string& sql) {
   data::Connection c(db.connectionString);
   const data::QueryResult result = data::runQuery(c, fromUtf8(quoted(db, sql)));
   std::vector<std::vector<std::string>> rows;
   for (const auto& row : result.rows) {
     std::vector<std::string> texts;
-    for (const Variant& v : row) texts.push_back(toUtf8(data::textOf(v)));
+    for (const Variant& v : row) texts.push_back(textOf(v));
     rows.push_back(std::move(texts));
   }
   return rows;

@@ -22,6 +22,8 @@ struct ShopDatabase {
 
 // The three databases, each holding the shop's tables in the database (or file) "shop".
 std::vector<ShopDatabase> shopDatabases(TestDatabases& databases);
+// The three databases of that name (the SQLite file of that name and ".sqlite").
+std::vector<ShopDatabase> databasesNamed(TestDatabases& databases, const std::string& name);
 
 // Drops and creates the tables, then fills them with the example rows.
 void resetShop(const ShopDatabase& db);

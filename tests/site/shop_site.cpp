@@ -16,13 +16,6 @@ namespace {
 
 const fs::path kSource = fs::path(VANTOREL_TEST_DATA).parent_path().parent_path();
 
-void runTool(const std::string& arguments) {
-  std::string output;
-  if (runCommand(std::string(VANTOREL_CLI_PATH) + " " + arguments, output) != 0) {
-    throw std::runtime_error(arguments + " failed: " + output);
-  }
-}
-
 void writeFile(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
@@ -32,7 +25,21 @@ std::string lit(const std::string& s) {
   return "\"" + std::regex_replace(s, std::regex("\""), "\"\"") + "\"";
 }
 
+// Sets the value of one of the connection file's names, whether written as a constant or not.
+std::string withSetting(const std::string& config, const std::string& name,
+                        const std::string& value) {
+  return std::regex_replace(config, std::regex("(^|\n)(Const )?" + name + " = [^\r\n]*"),
+                            "$1$2" + name + " = " + lit(value));
+}
+
 }  // namespace
+
+void runTool(const std::string& arguments) {
+  std::string output;
+  if (runCommand(std::string(VANTOREL_CLI_PATH) + " " + arguments, output) != 0) {
+    throw std::runtime_error(arguments + " failed: " + output);
+  }
+}
 
 const fs::path& generatedShop(bool secure) {
   static TempDir folder;
@@ -51,21 +58,21 @@ const fs::path& generatedShop(bool secure) {
 
 fs::path deployShop(const fs::path& generated, const ShopDatabase& db, const fs::path& folder) {
   const fs::path site = folder / "sites" / db.kind;
+  deploySite(generated, db, site);
+  return site;
+}
+
+void deploySite(const fs::path& generated, const ShopDatabase& db, const fs::path& site) {
   fs::create_directories(site.parent_path());
   fs::remove_all(site);
   fs::copy(generated, site, fs::copy_options::recursive);
   // What a user edits on the server: the connection and the kind of database.
   std::string config = readFile(site / "config.asp");
-  config = std::regex_replace(config, std::regex("Const vsConnectionString = [^\r\n]*"),
-                              "Const vsConnectionString = " + lit(toUtf8(db.connectionString)));
-  config = std::regex_replace(config, std::regex("Const vsDbms = [^\r\n]*"),
-                              "Const vsDbms = " + lit(db.kind));
-  config = std::regex_replace(config, std::regex("Const vsQuoteS = [^\r\n]*"),
-                              "Const vsQuoteS = " + lit(toUtf8(db.quoteOpen)));
-  config = std::regex_replace(config, std::regex("Const vsQuoteE = [^\r\n]*"),
-                              "Const vsQuoteE = " + lit(toUtf8(db.quoteClose)));
+  config = withSetting(config, "vsConnectionString", toUtf8(db.connectionString));
+  config = withSetting(config, "vsDbms", db.kind);
+  config = withSetting(config, "vsQuoteS", toUtf8(db.quoteOpen));
+  config = withSetting(config, "vsQuoteE", toUtf8(db.quoteClose));
   writeFile(site / "config.asp", config);
-  return site;
 }
 
 }  // namespace vantorel::test::site

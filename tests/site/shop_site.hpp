@@ -13,7 +13,6 @@
 
 namespace vantorel::test::site {
 
-
 // The generated site's folder; generated on first use. secure adds the login (see
 // configure_shop.vbs). Raises std::runtime_error with the tool's output when a step fails.
 const std::filesystem::path& generatedShop(bool secure);
@@ -21,6 +20,11 @@ const std::filesystem::path& generatedShop(bool secure);
 // A copy of the generated site whose connection file points at the database.
 std::filesystem::path deployShop(const std::filesystem::path& generated, const ShopDatabase& db,
                                  const std::filesystem::path& folder);
+// The same into the folder site, made afresh.
+void deploySite(const std::filesystem::path& generated, const ShopDatabase& db,
+                const std::filesystem::path& site);
+// Runs the command line tool with the arguments; std::runtime_error with its output on a failure.
+void runTool(const std::string& arguments);
 
 // One deployed site per database, its rows made afresh.
 std::vector<std::pair<ShopDatabase, std::filesystem::path>> freshSites(TestDatabases& databases,

@@ -295,6 +295,12 @@ void Response::addHeader(const std::u16string& name, const std::u16string& value
   context_.response.headers.emplace_back(toUtf8(name), toUtf8(value));
 }
 
+// IIS refuses a log entry of more than 80 characters.
+void Response::appendToLog(const std::u16string& text) {
+  if (text.size() > 80) raiseVbError(vberr::kInvalidProcedureCall);
+  context_.response.log.push_back(toUtf8(text));
+}
+
 void Response::setBuffer(bool on) {
   context_.buffer = on;
 }
@@ -354,6 +360,7 @@ const ClassInfo& Response::classInfo() const noexcept {
         .method<&Response::clear>(u"Clear")
         .method<&Response::flush>(u"Flush")
         .method<&Response::addHeader>(u"AddHeader")
+        .method<&Response::appendToLog>(u"AppendToLog")
         .prop<&Response::buffer, &Response::setBuffer>(u"Buffer")
         .prop<&Response::contentType, &Response::setContentType>(u"ContentType")
         .prop<&Response::charset, &Response::setCharset>(u"Charset")

@@ -87,6 +87,7 @@ class Response final : public Object {
   void clear();
   void flush();
   void addHeader(const std::u16string& name, const std::u16string& value);
+  void appendToLog(const std::u16string& text);
   bool buffer() const { return context_.buffer; }
   void setBuffer(bool on);
   std::u16string contentType() const;

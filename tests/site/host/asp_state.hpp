@@ -57,8 +57,9 @@ struct HttpResponse {
   std::string charset;
   std::vector<std::pair<std::string, std::string>> headers;
   std::vector<std::pair<std::u16string, Cookie>> cookies;
-  std::string body;  // the bytes the server sends
-  int codePage = 0;  // the code page the text was written in
+  std::string body;              // the bytes the server sends
+  std::vector<std::string> log;  // what the page added to the server's log, UTF-8
+  int codePage = 0;              // the code page the text was written in
 
   int statusCode() const { return std::stoi(status.substr(0, 3)); }
   // Empty when the response has no such header (names compare ignoring case).

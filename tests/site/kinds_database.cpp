@@ -1,0 +1,108 @@
+#include "site/kinds_database.hpp"
+
+#include "platform/data/connection.hpp"
+#include "platform/data/query.hpp"
+#include "platform/text/unicode.hpp"
+
+namespace vantorel::test::site {
+
+namespace {
+
+// The column definitions of "kinds" after its key, and the extra ones of each server.
+struct KindsSchema {
+  const char* key;
+  const char* columns;
+  const char* extra;
+};
+
+KindsSchema schemaOf(Dbms dbms) {
+  switch (dbms) {
+    case Dbms::Sqlite:
+      return {"INTEGER PRIMARY KEY AUTOINCREMENT",
+              "small_n SMALLINT, big_n BIGINT, price DECIMAL(12,2), ratio DOUBLE, flag BOOLEAN, "
+              "born DATE, seen DATETIME, at_time TIME, code CHAR(4), data BLOB",
+              ""};
+    case Dbms::Postgres:
+      return {"SERIAL PRIMARY KEY",
+              "small_n SMALLINT, big_n BIGINT, price DECIMAL(12,2), ratio DOUBLE PRECISION, "
+              "flag BOOLEAN, born DATE, seen TIMESTAMP, at_time TIME, code CHAR(4), data BYTEA",
+              ", rating mood"};
+    case Dbms::MariaDb:
+      return {"INT AUTO_INCREMENT PRIMARY KEY",
+              "small_n SMALLINT, big_n BIGINT, price DECIMAL(12,2), ratio DOUBLE, flag TINYINT(1), "
+              "born DATE, seen DATETIME, at_time TIME, code CHAR(4), data LONGBLOB",
+              ", rating ENUM('G','PG','Say \"hi\"','a%>b'), features SET('Trailers','Deleted "
+              "Scenes','Commentaries')"};
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<ShopDatabase> kindsDatabases(TestDatabases& db) {
+  return databasesNamed(db, "kinds");
+}
+
+std::vector<std::string> kindsColumns(const ShopDatabase& db) {
+  std::vector<std::string> columns = {"id",    "name", "note", "motto", "small_n", "big_n", "price",
+                                      "ratio", "flag", "born", "seen",  "at_time", "code",  "data"};
+  if (db.dbms == Dbms::Postgres) columns.emplace_back("rating");
+  if (db.dbms == Dbms::MariaDb) {
+    columns.emplace_back("rating");
+    columns.emplace_back("features");
+  }
+  return columns;
+}
+
+void resetKinds(const ShopDatabase& db) {
+  data::Connection c(db.connectionString);
+  auto run = [&](const std::string& sql) { data::execute(c, fromUtf8(sql)); };
+  const KindsSchema s = schemaOf(db.dbms);
+  for (const char* table : {"kinds", "notes", "users", "gone"}) {
+    run(std::string("DROP TABLE IF EXISTS ") + table);
+  }
+  if (db.dbms == Dbms::Postgres) {
+    run("DROP TYPE IF EXISTS mood");
+    run("CREATE TYPE mood AS ENUM ('G', 'PG', 'NC-17')");
+  }
+  const std::string hostile = std::string("'") + kHostileDefault + "'";
+  run(std::string("CREATE TABLE kinds (id ") + s.key +
+      ", name VARCHAR(40) NOT NULL, note TEXT, motto VARCHAR(60) DEFAULT " + hostile + ", " +
+      s.columns + s.extra + ")");
+  const bool pg = db.dbms == Dbms::Postgres;
+  const std::string yes = pg ? "TRUE" : "1";
+  const std::string bytes = pg ? "'\\x0102ff'" : "X'0102ff'";
+  std::string extraNames;
+  std::string extraFull;
+  std::string extraEmpty;
+  if (db.dbms == Dbms::Postgres) {
+    extraNames = ", rating";
+    extraFull = ", 'PG'";
+    extraEmpty = ", NULL";
+  } else if (db.dbms == Dbms::MariaDb) {
+    extraNames = ", rating, features";
+    extraFull = ", 'Say \"hi\"', 'Trailers,Deleted Scenes'";
+    extraEmpty = ", 'a%>b', NULL";
+  }
+  run("INSERT INTO kinds (name, note, motto, small_n, big_n, price, ratio, flag, born, seen, "
+      "at_time, code, data" +
+      extraNames +
+      ") VALUES ('Ærøskøbing – 東京 – Ελλάδα', 'A note, with \"quotes\" "
+      "& <b>marks</b>', 'plain', 12, 5000000000, 19.25, 2.5, " +
+      yes +
+      ", '2024-02-29', "
+      "'2024-03-01 10:30:00', '08:15:00', 'AB', " +
+      bytes + extraFull + ")");
+  run("INSERT INTO kinds (name, motto" + extraNames + ") VALUES ('Empty', NULL" + extraEmpty + ")");
+  const std::string key = s.key;
+  run("CREATE TABLE users (user_id INTEGER PRIMARY KEY, login VARCHAR(40), pwd VARCHAR(64))");
+  // "secret" as its MD5 digest.
+  run("INSERT INTO users VALUES (1, 'ann', '5ebe2294ecd0e0f08eab7690d2a6ee69'), (2, 'bob', "
+      "'5ebe2294ecd0e0f08eab7690d2a6ee69')");
+  run("CREATE TABLE notes (id " + key + ", owner_id INTEGER, body VARCHAR(60))");
+  run("INSERT INTO notes (owner_id, body) VALUES (1, 'ann first'), (1, 'ann second'), (2, "
+      "'bob private')");
+  run("CREATE TABLE gone (id INTEGER PRIMARY KEY, label VARCHAR(20))");
+}
+
+}  // namespace vantorel::test::site

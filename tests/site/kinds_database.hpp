@@ -1,0 +1,26 @@
+#pragma once
+// A database of every column kind the loaders give a site: numbers of each size, money, yes/no,
+// dates and times, fixed and long text, bytes, PostgreSQL's enum type and MariaDB's ENUM and SET,
+// text outside ASCII, defaults and enum values meant to break out of a page's script; and a
+// table whose rows belong to users, with the users table the login reads.
+#include <vector>
+
+#include "site/shop_database.hpp"
+
+namespace vantorel::test::site {
+
+// The three databases, each holding the tables in the database (or file) "kinds".
+std::vector<ShopDatabase> kindsDatabases(TestDatabases& databases);
+
+// Drops and creates the tables, then fills them.
+void resetKinds(const ShopDatabase& db);
+
+// The columns of the table "kinds" on that database, in their order.
+std::vector<std::string> kindsColumns(const ShopDatabase& db);
+
+// The default of the column "motto": script that would run if a page wrote it as it is.
+inline constexpr char kHostileDefault[] = "%><% Response.Write 1 %><%";
+// The default configure_kinds.vbs gives the field "note".
+inline constexpr char kHostileNote[] = "Say \"hi\" %>\r\n<% Response.Write 2 %>";
+
+}  // namespace vantorel::test::site
