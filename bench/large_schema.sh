@@ -358,6 +358,9 @@ run_database() {  # run_database sqlite|postgresql
     say "$dbms: vantorel check of the changed database"
     measure "$dbms-changed-check" "$vantorel" check "$project" --destination "$work/$dbms-site"
     local ccheck_wall=$wall ccheck_peak=$peak
+    say "$dbms: vantorel sync --dry-run (the same work but the save)"
+    measure "$dbms-sync-preview" "$vantorel" sync "$project" --dry-run
+    local preview_wall=$wall preview_peak=$peak
     say "$dbms: vantorel sync --yes"
     measure "$dbms-sync" "$vantorel" sync "$project" --yes
     local sync_wall=$wall sync_peak=$peak
@@ -368,6 +371,9 @@ run_database() {  # run_database sqlite|postgresql
     rows+=("$(printf '%-10s sync %s s, peak %s MB; check of the changed database %s s, peak %s MB: wall x%s, peak x%s' \
       "$dbms" "$sync_wall" "$sync_peak" "$ccheck_wall" "$ccheck_peak" \
       "$(ratio "$sync_wall" "$ccheck_wall" 2)" "$(ratio "$sync_peak" "$ccheck_peak" 2)")")
+    rows+=("$(printf '%-10s sync --dry-run %s s, peak %s MB: wall x%s, peak x%s of the check' \
+      "$dbms" "$preview_wall" "$preview_peak" "$(ratio "$preview_wall" "$ccheck_wall" 2)" \
+      "$(ratio "$preview_peak" "$ccheck_peak" 2)")")
   fi
 
   say "$dbms: the steps one by one"

@@ -10,10 +10,10 @@
 #include <system_error>
 
 #include "agp/agp.hpp"
-#include "foundation/project_context.hpp"
 #include "fields/field.hpp"
 #include "fields/field_settings.hpp"
 #include "fields/fields.hpp"
+#include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 #include "model/table.hpp"
@@ -168,7 +168,7 @@ int syncProject(int argc, char** argv) {
     session.fail("the project has no database");
     return 1;
   }
-  const Ref<AGPSchema> snapshot = readLiveSchema(session, *db);
+  Ref<AGPSchema> snapshot = readLiveSchema(session, *db);
   if (!snapshot) return session.failureCode();
   const std::int32_t differences = countDifferences(project, *snapshot);
   if (differences == 0) {
@@ -202,6 +202,8 @@ int syncProject(int argc, char** argv) {
   }
   const SyncOutcome done = RunSyncPasses(
       project, snapshot, SyncOptions{.ask = true, .removals = removals, .writeLog = true});
+  // The save builds the whole document: the snapshot's memory is better given to it.
+  snapshot = nullptr;
   if (!done.logFailure.empty()) session.fail(toUtf8(done.logFailure));
   session.let(u"ProjErr", Variant(u""));
   if (!session.call(u"Save", {Variant(projectFile)}) || session.reportProjErr()) {

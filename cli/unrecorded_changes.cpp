@@ -92,8 +92,7 @@ std::u16string describe(AGPField& field, const AGSchemaField& rec) {
   addChange(out, u"size", toU16(settingAsLong(bag.setting(kFldSize))), toU16(rec.FldSize));
   addFlag(out, settingAsBool(bag.setting(kFldReq)), rec.FldReq, u"required");
   addFlag(out, settingAsBool(bag.setting(kFldUniqueIdx)), rec.FldUniqueIdx, u"uniquely indexed");
-  addFlag(out, settingAsBool(bag.setting(kFldZeroLen)), rec.FldZeroLen,
-          u"allowing empty text");
+  addFlag(out, settingAsBool(bag.setting(kFldZeroLen)), rec.FldZeroLen, u"allowing empty text");
   addFlag(out, settingAsBool(bag.setting(kFldAutoIncrement)), rec.FldAutoIncrement,
           u"auto-incremented");
   addChange(out, u"attributes", toU16(settingAsLong(bag.setting(kFldAttribute))),

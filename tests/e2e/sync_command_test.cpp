@@ -99,13 +99,15 @@ TEST_F(SyncCommand, ListsKeepsAndSynchronisesAsAsked) {
 // Changes the synchronisation copies without a record of their own (a new size, a column that
 // may now be empty, a new unique index) are applied, listed, and leave the check at 0.
 TEST_F(SyncCommand, AppliesWhatTheCheckCountsThatLeavesNoRecord) {
-  change(u"CREATE TABLE Notes (NoteID INTEGER PRIMARY KEY, Body VARCHAR(40) NOT NULL, "
-         u"Code VARCHAR(10))");
+  change(
+      u"CREATE TABLE Notes (NoteID INTEGER PRIMARY KEY, Body VARCHAR(40) NOT NULL, "
+      u"Code VARCHAR(10))");
   std::string output;
   ASSERT_EQ(sync("--yes", output), 0) << output;
   change(u"DROP TABLE Notes");
-  change(u"CREATE TABLE Notes (NoteID INTEGER PRIMARY KEY, Body VARCHAR(80), "
-         u"Code VARCHAR(10) UNIQUE)");
+  change(
+      u"CREATE TABLE Notes (NoteID INTEGER PRIMARY KEY, Body VARCHAR(80), "
+      u"Code VARCHAR(10) UNIQUE)");
   EXPECT_EQ(vantorel::test::checkDatabase(kCli, project_, dir_.path()), "CheckDB 3\n");
 
   ASSERT_EQ(sync("--dry-run", output), 0) << output;
@@ -149,10 +151,10 @@ TEST_F(SyncCommand, TheSiteGeneratedAfterASyncCompiles) {
   EXPECT_NE(output.find("the project matches its database"), std::string::npos) << output;
 
   const fs::path site = dir_.path() / "site";
-  ASSERT_EQ(vantorel::test::runCommand(
-                kCli + " generate " + project_ + " --destination " + site.string() + " 2>&1",
-                output),
-            0)
+  ASSERT_EQ(
+      vantorel::test::runCommand(
+          kCli + " generate " + project_ + " --destination " + site.string() + " 2>&1", output),
+      0)
       << output;
   for (const char* page : {"ProductGroupslist.asp", "Customerslist.asp", "Orderslist.asp"}) {
     EXPECT_TRUE(fs::is_regular_file(site / page)) << page;
