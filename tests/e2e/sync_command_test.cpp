@@ -128,24 +128,6 @@ TEST_F(SyncCommand, AppliesWhatTheCheckCountsThatLeavesNoRecord) {
   EXPECT_NE(output.find("the project matches its database"), std::string::npos) << output;
 }
 
-// A new type rebuilds nothing and removes nothing: a run without --yes applies it and does not
-// say that anything was kept.
-TEST_F(SyncCommand, ATypeChangeAloneKeepsNothingBack) {
-  change(u"CREATE TABLE Notes (NoteID INTEGER PRIMARY KEY, Amount INTEGER)");
-  std::string output;
-  ASSERT_EQ(sync("--yes", output), 0) << output;
-  change(u"DROP TABLE Notes");
-  change(u"CREATE TABLE Notes (NoteID INTEGER PRIMARY KEY, Amount VARCHAR(10))");
-  const fs::path answers = dir_.path() / "answers.txt";
-  std::ofstream(answers) << "Update\n";
-  setenv("VANTOREL_ANSWERS", answers.string().c_str(), 1);
-  ASSERT_EQ(sync("", output), 0) << output;
-  EXPECT_NE(output.find("CHANGED : (Field) Notes->Amount - Changed type from "), std::string::npos)
-      << output;
-  EXPECT_EQ(output.find("were kept"), std::string::npos) << output;
-  EXPECT_EQ(vantorel::test::checkDatabase(kCli, project_, dir_.path()), "CheckDB 0\n");
-}
-
 // After a synchronisation whose scripted answers pair a renamed table and column, with a table
 // and a column added, the site generated from the project has the tables' pages under their new
 // names, no page left under the old one, and every page compiles.
