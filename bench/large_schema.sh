@@ -11,6 +11,11 @@
 # Then bench/large_schema_phases.vbs times the steps inside them (the database load, the save,
 # the project file's load, the check) with the resident set after each.
 #
+# With LARGE_SCHEMA_SYNC=1, every tenth table is then changed (on PostgreSQL a column made longer,
+# one made nullable and one added; on SQLite, which cannot alter a column, one added) and
+# `vantorel sync --yes` is set against `vantorel check` of the changed database, wall time and
+# peak; a dry run afterwards must find the project matching its database.
+#
 # Usage: bench/large_schema.sh [TABLES [COLUMNS]]     (defaults 2000 and 30)
 #   VANTOREL=path/to/vantorel chooses the build (default build/vantorel; a Release build gives
 #   the meaningful figures); LARGE_SCHEMA_DBMS="sqlite postgresql" chooses the databases;
@@ -32,6 +37,11 @@ if ! [[ "$tables" =~ ^[1-9][0-9]*$ && "$columns" =~ ^[1-9][0-9]*$ ]]; then
   exit 2
 fi
 read -r -a dbms_list <<<"${LARGE_SCHEMA_DBMS:-sqlite postgresql}"
+sync_step="${LARGE_SCHEMA_SYNC:-}"
+if [ -n "$sync_step" ] && [ "$columns" -lt 7 ]; then
+  echo "large_schema.sh: LARGE_SCHEMA_SYNC needs at least 7 columns" >&2
+  exit 2
+fi
 
 die() {
   echo "large_schema.sh: $*" >&2
@@ -152,6 +162,24 @@ make_schema() {  # make_schema sqlite|postgresql
   }'
 }
 
+# The changes before the sync: every tenth table. Columns 3 (varchar(50)) and 7 (NOT NULL) are
+# the ones make_schema gives those types.
+change_schema() {  # change_schema sqlite|postgresql
+  awk -v tables="$tables" -v dbms="$1" 'BEGIN {
+    print "BEGIN;"
+    for (t = 10; t <= tables; t += 10) {
+      name = sprintf("t%05d", t)
+      if (dbms == "sqlite") {
+        print "ALTER TABLE " name " ADD COLUMN c99_added INTEGER;"
+      } else {
+        print "ALTER TABLE " name " ALTER COLUMN c03_varchar TYPE varchar(80)," \
+              " ALTER COLUMN c07_timestamp DROP NOT NULL, ADD COLUMN c99_added integer;"
+      }
+    }
+    print "COMMIT;"
+  }'
+}
+
 # The plain catalogue pass: every column of every table, then its keys and indexes.
 sqlite_catalogue() {
   cat <<'SQL'
@@ -246,7 +274,11 @@ measure() {
     END { printf "%.2f %.2f %.1f\n", s, u + k, m / 1024 }' "$work/$name.time")
 }
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1f", a / b; else print "-" }'; }
+# ratio A B [DECIMALS]: A / B, one decimal unless told.
+ratio() {
+  awk -v a="$1" -v b="$2" -v d="${3:-1}" \
+    'BEGIN { if (b > 0) printf("%." d "f", a / b); else print "-" }'
+}
 
 rows=()
 row_format='%-10s %-6s %8s %8s %8s  %-16s %7s %7s %7s %7s %7s %7s'
@@ -314,6 +346,35 @@ run_database() {  # run_database sqlite|postgresql
   row "$dbms" check "$check_wall" "$check_cpu" "$check_peak" "xmllint --noout" "$xml_wall" \
     "$xml_cpu" "$xml_peak"
   rows+=("$(printf '%-10s project file %s MB, %s outputs listed' "$dbms" "$size_mb" "$pages")")
+
+  if [ -n "$sync_step" ]; then
+    say "$dbms: every tenth table changed"
+    change_schema "$dbms" >"$work/$dbms-changes.sql"
+    if [ "$dbms" = sqlite ]; then
+      sqlite3 -bail "$work/wide.sqlite" <"$work/$dbms-changes.sql" || die "sqlite3 could not change"
+    else
+      pg_psql wide -f "$work/$dbms-changes.sql" >/dev/null || die "psql could not change"
+    fi
+    say "$dbms: vantorel check of the changed database"
+    measure "$dbms-changed-check" "$vantorel" check "$project" --destination "$work/$dbms-site"
+    local ccheck_wall=$wall ccheck_peak=$peak
+    say "$dbms: vantorel sync --dry-run (the same work but the save)"
+    measure "$dbms-sync-preview" "$vantorel" sync "$project" --dry-run
+    local preview_wall=$wall preview_peak=$peak
+    say "$dbms: vantorel sync --yes"
+    measure "$dbms-sync" "$vantorel" sync "$project" --yes
+    local sync_wall=$wall sync_peak=$peak
+    grep -q '^Synchronized ' "$work/$dbms-sync.out" || die "$dbms: the sync synchronised nothing"
+    measure "$dbms-sync-after" "$vantorel" sync "$project" --dry-run
+    grep -q 'the project matches its database' "$work/$dbms-sync-after.out" ||
+      die "$dbms: the project differs from its database after the sync"
+    rows+=("$(printf '%-10s sync %s s, peak %s MB; check of the changed database %s s, peak %s MB: wall x%s, peak x%s' \
+      "$dbms" "$sync_wall" "$sync_peak" "$ccheck_wall" "$ccheck_peak" \
+      "$(ratio "$sync_wall" "$ccheck_wall" 2)" "$(ratio "$sync_peak" "$ccheck_peak" 2)")")
+    rows+=("$(printf '%-10s sync --dry-run %s s, peak %s MB: wall x%s, peak x%s of the check' \
+      "$dbms" "$preview_wall" "$preview_peak" "$(ratio "$preview_wall" "$ccheck_wall" 2)" \
+      "$(ratio "$preview_peak" "$ccheck_peak" 2)")")
+  fi
 
   say "$dbms: the steps one by one"
   measure "$dbms-phases" "$vantorel" run "$here/large_schema_phases.vbs" \

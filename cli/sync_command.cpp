@@ -1,5 +1,8 @@
 #include "sync_command.hpp"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -8,8 +11,14 @@
 #include <system_error>
 
 #include "agp/agp.hpp"
+#include "fields/field.hpp"
+#include "fields/field_settings.hpp"
+#include "fields/fields.hpp"
 #include "foundation/project_context.hpp"
+#include "foundation/setting_values.hpp"
 #include "model/database.hpp"
+#include "model/table.hpp"
+#include "model/tables.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/backend.hpp"
@@ -17,8 +26,11 @@
 #include "project_session.hpp"
 #include "projectfile/project_file_lock.hpp"
 #include "projectfile/project_file_seams.hpp"
+#include "schema/difference_check.hpp"
 #include "schema/live_schema.hpp"
+#include "schema/model_values.hpp"
 #include "sync/sync_driver.hpp"
+#include "unrecorded_changes.hpp"
 
 namespace vantorel::cli {
 
@@ -69,70 +81,59 @@ class LoadTimeCheckOff {
   ProjectSchemaSync* saved_;
 };
 
-void printChanges(const std::vector<SyncLogEntry>& changes) {
-  for (const SyncLogEntry& e : changes) std::printf("  %s\n", toUtf8(formatSyncLogLine(e)).c_str());
+void printChanges(const std::vector<SyncLogEntry>& records,
+                  const std::vector<SyncLogEntry>& unrecorded) {
+  for (const std::vector<SyncLogEntry>* list : {&records, &unrecorded}) {
+    for (const SyncLogEntry& e : *list) {
+      std::printf("  %s\n", toUtf8(formatSyncLogLine(e)).c_str());
+    }
+  }
 }
 
-// A retyped table is rebuilt, which drops its fields; a retyped field only changes.
-bool removes(const std::vector<SyncLogEntry>& changes) {
-  for (const SyncLogEntry& e : changes) {
-    if (e.action == u"D" || (e.field.empty() && e.message.rfind(u"Changed type from ", 0) == 0)) {
-      return true;
+// Whether a run without removals left something the database no longer has: a stored table or
+// view the snapshot did not match (gone, or of another type now), or a field of a matched,
+// loaded one that no column matched. The passes leave these marks for the host to read.
+bool keptRemovals(AGPDatabase& db) {
+  AGPTables& tables = db.tables();
+  for (std::size_t t = 0, n = static_cast<std::size_t>(tables.count()); t < n; ++t) {
+    AGPTable& table = tables.at(t);
+    if (!isTableOrView(table.tblType())) continue;
+    if (!settingAsBool(table.properties().setting(kTblSync))) return true;
+    if (!settingAsBool(table.properties().setting(kTblLoaded))) continue;
+    AGPFields& fields = table.fields();
+    for (std::size_t f = 0, m = static_cast<std::size_t>(fields.count()); f < m; ++f) {
+      if (!settingAsBool(fields.at(f).properties().setting(kFldSync))) return true;
     }
   }
   return false;
 }
 
-// Records of objects that could not be synchronised are no difference.
-bool differs(const std::vector<SyncLogEntry>& changes) {
-  for (const SyncLogEntry& e : changes) {
-    if (!e.failure) return true;
-  }
-  return false;
-}
-
-struct Preview {
-  Ref<AGPSchema> snapshot;
-  SyncOutcome differences;
-};
-
-// Reads the live schema and finds what a run would change, on a copy of the project loaded for
-// that alone and let go before returning, so that nothing of it is left in the thread's shared
-// lists. Nothing, with the message printed and `code` set, when it cannot.
-std::optional<Preview> preview(const std::string& file, int& code) {
-  ProjectSession session(kCommand);
-  code = 1;
-  if (!session.open(file)) {
-    code = session.failureCode();
-    return std::nullopt;
-  }
-  AGP& project = static_cast<AGP&>(session.project());
-  if (!project.DB()) {
-    session.fail("the project has no database");
-    return std::nullopt;
-  }
-  Preview out;
+// The live schema read into a new snapshot; nothing, with the reason printed, when it could not
+// be read whole: a partial reading would have the project lose what the database still holds.
+Ref<AGPSchema> readLiveSchema(ProjectSession& session, AGPDatabase& db) {
+  Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
   ProjectContext& ctx = projectContext();
-  out.snapshot = makeRef<AGPSchema>();
-  loadLiveSchema(*out.snapshot, *project.DB(), u"");
+  loadLiveSchema(*snapshot, db, u"");
   std::optional<std::u16string> refused;
   if (!ctx.lastErrorText.empty()) {
     refused = u"cannot read the database: " + ctx.lastErrorText;
   } else {
-    // A partial reading would have the project lose what the database still holds.
-    refused = incompleteSnapshot(*out.snapshot, *project.DB());
+    refused = incompleteSnapshot(*snapshot, db);
   }
-  if (!refused) {
-    out.differences = RunSyncPasses(project, out.snapshot,
-                                    SyncOptions{.ask = false, .removals = true, .writeLog = false});
-  }
-  project.UnLoadDB();
-  if (refused) {
-    session.fail(toUtf8(*refused));
-    return std::nullopt;
-  }
-  code = 0;
-  return out;
+  if (!refused) return snapshot;
+  session.fail(toUtf8(*refused));
+  return nullptr;
+}
+
+// The difference check's count (tables and views, custom views, reports), in a wider type: a
+// database far from its project must not wrap round to "no difference".
+std::int32_t countDifferences(AGP& project, const AGPSchema& snapshot) {
+  std::int32_t count = CheckTablesViews(project, snapshot);
+  count += CheckCustomViews(project);
+  count += CheckReports(project);
+  // What the check left for a host to read is not a failure of this run.
+  projectContext().lastErrorText.clear();
+  return count;
 }
 
 std::u16string absolutePath(const std::string& file) {
@@ -158,46 +159,70 @@ int syncProject(int argc, char** argv) {
     return 1;
   }
   LoadTimeCheckOff checkOff;
-  int code = 0;
-  const std::optional<Preview> found = preview(args.project, code);
-  if (!found) return code;
-  const std::vector<SyncLogEntry>& changes = found->differences.changes;
-  if (!differs(changes)) {
+  // The project is loaded and the database read once: the check counts, and the same snapshot
+  // and model are then brought in line.
+  ProjectSession session(kCommand);
+  if (!session.open(args.project)) return session.failureCode();
+  AGP& project = static_cast<AGP&>(session.project());
+  const Ref<AGPDatabase> db = project.DB();
+  if (!db) {
+    session.fail("the project has no database");
+    return 1;
+  }
+  Ref<AGPSchema> snapshot = readLiveSchema(session, *db);
+  if (!snapshot) return session.failureCode();
+  const std::int32_t differences = countDifferences(project, *snapshot);
+  if (differences == 0) {
     std::printf("%s: the project matches its database\n", args.project.c_str());
     return 0;
   }
-  std::printf("%s differs from its database:\n", args.project.c_str());
-  printChanges(changes);
-  if (args.dryRun) return 0;
+  // Read before the passes copy them over.
+  const std::vector<SyncLogEntry> unrecorded = unrecordedFieldChanges(*db, *snapshot);
+  std::printf("%s differs from its database (%d difference(s) found)%s\n", args.project.c_str(),
+              static_cast<int>(differences), args.dryRun ? ":" : ".");
+  if (args.dryRun) {
+    // Nothing is saved: the model is changed in memory only, to find what a run would record.
+    const SyncOutcome preview = RunSyncPasses(
+        project, snapshot, SyncOptions{.ask = false, .removals = true, .writeLog = false});
+    printChanges(preview.changes, unrecorded);
+    return 0;
+  }
 
   const bool removals = args.yes || ui::detectEnvironment().interactive;
-  if (!removals && removes(changes)) {
-    std::printf(
-        "Tables and fields the database no longer has are kept: run with --yes to remove them.\n");
-  }
   if (!args.yes) {
     const ui::Answer answer = ui::askKeepOrUpdate(
         u"Database has been modified since last change. Do you want to keep old definition or "
         u"update to new definition?",
         projectContext().productTitle, ui::Answer::Keep);
     if (answer != ui::Answer::Update) {
-      std::printf("Kept the old definition: the project file is unchanged.\n");
+      std::printf(
+          "Kept the old definition: the project file is unchanged (--dry-run lists the "
+          "differences).\n");
       return 0;
     }
   }
-
-  ProjectSession session(kCommand);
-  if (!session.open(args.project)) return session.failureCode();
-  AGP& target = static_cast<AGP&>(session.project());
   const SyncOutcome done = RunSyncPasses(
-      target, found->snapshot, SyncOptions{.ask = true, .removals = removals, .writeLog = true});
+      project, snapshot, SyncOptions{.ask = true, .removals = removals, .writeLog = true});
+  // The save builds the whole document: the snapshot's memory is better given to it.
+  snapshot = nullptr;
   if (!done.logFailure.empty()) session.fail(toUtf8(done.logFailure));
   session.let(u"ProjErr", Variant(u""));
   if (!session.call(u"Save", {Variant(projectFile)}) || session.reportProjErr()) {
     return 1;
   }
-  std::printf("Synchronized %zu change(s); saved %s\n", done.changes.size(), args.project.c_str());
-  const std::u16string log = target.SyncLog();
+  // A custom view or report whose query failed is recorded, but nothing of it was changed.
+  const auto applied =
+      static_cast<std::size_t>(std::count_if(done.changes.begin(), done.changes.end(),
+                                             [](const auto& change) { return !change.failure; }));
+  std::printf("Synchronized %zu change(s); saved %s\n", applied + unrecorded.size(),
+              args.project.c_str());
+  printChanges(done.changes, unrecorded);
+  if (!removals && keptRemovals(*db)) {
+    std::printf(
+        "Tables and fields the database no longer has were kept: run with --yes to remove "
+        "them.\n");
+  }
+  const std::u16string log = project.SyncLog();
   if (!log.empty()) std::printf("Log: %s\n", toUtf8(log).c_str());
   return done.logFailure.empty() ? 0 : 1;
 }

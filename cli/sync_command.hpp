@@ -1,9 +1,9 @@
 #pragma once
 // `vantorel sync PROJECT.vtp [--dry-run] [--yes]`: brings a project up to date with its
-// database. It reads the live schema, lists how the project differs, asks (or takes the
-// answers file's word), synchronises, saves the project file with its backup and says where
-// the synchronisation log is. --dry-run only lists; without a terminal and without --yes
-// nothing the database no longer has is removed from the project.
+// database. It loads the project and reads the live schema once, decides from the difference
+// check's count, asks (or takes the answers file's word), synchronises, saves the project file
+// with its backup and lists what changed and where the synchronisation log is. --dry-run only
+// lists; without a terminal and without --yes nothing the database no longer has is removed.
 
 namespace vantorel::cli {
 

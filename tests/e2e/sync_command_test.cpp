@@ -86,6 +86,7 @@ TEST_F(SyncCommand, ListsKeepsAndSynchronisesAsAsked) {
   setenv("VANTOREL_ANSWERS", answers.string().c_str(), 1);
   ASSERT_EQ(sync("", output), 0) << output;
   EXPECT_NE(output.find("Log: "), std::string::npos) << output;
+  EXPECT_NE(output.find("no longer has were kept: run with --yes"), std::string::npos) << output;
   std::string saved = readFile(project_);
   EXPECT_NE(saved.find("TblName=\"Extra\""), std::string::npos);
   EXPECT_NE(saved.find("FldName=\"Nickname\""), std::string::npos);
@@ -96,6 +97,37 @@ TEST_F(SyncCommand, ListsKeepsAndSynchronisesAsAsked) {
   saved = readFile(project_);
   EXPECT_EQ(saved.find("TblName=\"OrderTotals\""), std::string::npos) << output;
   EXPECT_NE(saved.find("TblName=\"Extra\""), std::string::npos);
+}
+
+// Changes the synchronisation copies without a record of their own (a new size, a column that
+// may now be empty, a new unique index) are applied, listed, and leave the check at 0.
+TEST_F(SyncCommand, AppliesWhatTheCheckCountsThatLeavesNoRecord) {
+  change(
+      u"CREATE TABLE Notes (NoteID INTEGER PRIMARY KEY, Body VARCHAR(40) NOT NULL, "
+      u"Code VARCHAR(10))");
+  std::string output;
+  ASSERT_EQ(sync("--yes", output), 0) << output;
+  change(u"DROP TABLE Notes");
+  change(
+      u"CREATE TABLE Notes (NoteID INTEGER PRIMARY KEY, Body VARCHAR(80), "
+      u"Code VARCHAR(10) UNIQUE)");
+  EXPECT_EQ(vantorel::test::checkDatabase(kCli, project_, dir_.path()), "CheckDB 3\n");
+
+  ASSERT_EQ(sync("--dry-run", output), 0) << output;
+  EXPECT_NE(output.find("differs from its database (3 difference(s) found):"), std::string::npos)
+      << output;
+  ASSERT_EQ(sync("--yes", output), 0) << output;
+  for (const char* line :
+       {"Synchronized 2 change(s)",
+        "CHANGED : (Field) Notes->Body - Changed definition: size from 40 to 80, no longer "
+        "required",
+        "CHANGED : (Field) Notes->Code - Changed definition: now uniquely indexed"}) {
+    EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
+  }
+  EXPECT_EQ(output.find("were kept"), std::string::npos) << output;
+  EXPECT_EQ(vantorel::test::checkDatabase(kCli, project_, dir_.path()), "CheckDB 0\n");
+  ASSERT_EQ(sync("--dry-run", output), 0) << output;
+  EXPECT_NE(output.find("the project matches its database"), std::string::npos) << output;
 }
 
 // After a synchronisation whose scripted answers pair a renamed table and column, with a table

@@ -81,6 +81,18 @@ int runCommand(const std::string& command, std::string& output, std::string& err
   return code;
 }
 
+std::string checkDatabase(const std::string& cli, const fs::path& project, const fs::path& folder) {
+  const fs::path script = folder / "check_database.vbs";
+  std::ofstream(script) << "Set p = CreateObject(\"vantorel4.AGP\")\n"
+                           "p.Load WScript.Arguments(0)\n"
+                           "WScript.Echo \"CheckDB \" & p.CheckDB()\n";
+  std::string output, errors;
+  const int code = runCommand("env -u VANTOREL_ANSWERS " + cli + " run '" + script.string() +
+                                  "' '" + project.string() + "'",
+                              output, errors, folder / "check_database.err");
+  return code == 0 ? output : output + errors;
+}
+
 std::string compileProblem(const fs::path& page) {
   std::set<fs::path> seen;
   const std::string script = serverScript(page, seen);

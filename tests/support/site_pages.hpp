@@ -18,6 +18,12 @@ int runCommand(const std::string& command, std::string& output);
 int runCommand(const std::string& command, std::string& output, std::string& errors,
                const std::filesystem::path& errorFile);
 
+// What `AGP.CheckDB` says of the project file, through the host program's script runner (as
+// "CheckDB N", or the runner's messages when it failed). No answers file is passed on: the load's
+// own question, should it come, takes its default, Keep.
+std::string checkDatabase(const std::string& cli, const std::filesystem::path& project,
+                          const std::filesystem::path& folder);
+
 // Empty when the page's server script, with the files it includes, compiles; else where and why it
 // does not.
 std::string compileProblem(const std::filesystem::path& page);
