@@ -74,4 +74,4 @@ BENCHMARK(BM_ObjectList);
 }  // namespace vantorel
 
 VANTOREL_BENCH_RATIOS({"BM_ObjectMakeRelease", "BM_PlainNewDelete", 2.0},
-                      {"BM_ObjectList", "BM_PlainList", 2.0})
+                      {"BM_ObjectList", "BM_PlainList", 4.0})
