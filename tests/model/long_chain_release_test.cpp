@@ -4,6 +4,7 @@
 // terminates once, in chain order, as a recursive release would.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "foundation/foundation_classes.hpp"
@@ -81,6 +82,10 @@ struct Chain {
   Wrap wrap;
   const char16_t* scriptWrap;  // the script's body of Function Wrap(inner)
 };
+
+void PrintTo(const Chain& chain, std::ostream* out) {
+  *out << chain.name;
+}
 
 const Chain kChains[] = {
     {"AGPropertyThroughValue", 60000, inPropertyValue,
