@@ -1,5 +1,6 @@
 #include "platform/automation/object.hpp"
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/automation/automation_error.hpp"
@@ -7,6 +8,25 @@
 #include "platform/automation/enumerator.hpp"
 
 namespace vantorel {
+
+namespace {
+
+// Deletions nest in place while they take no more than this much stack below the outermost
+// one, in the order the destructors release; the engine's own object trees stay far within it,
+// only chains built through values go deeper.
+constexpr std::uintptr_t kStackInPlace = 64 * 1024;
+
+// The deletions under way on this thread: where the outermost one stands on the stack (0 while
+// none is under way), and the last of those that wait for it, linked through the objects. A
+// destructor takes no arguments, so this is the one way for a nested release to reach the
+// outer one.
+struct Deletions {
+  std::uintptr_t outermost = 0;
+  Object* waiting = nullptr;
+};
+thread_local Deletions tDeletions;
+
+}  // namespace
 
 void Object::release() noexcept {
   if (refs_ > 1) {
@@ -28,7 +48,32 @@ void Object::releaseInto(std::vector<Variant>& held) noexcept {
   terminate();
   if (--refs_ != 0) return;
   detachHeld(held);
+  destroy();
+}
+
+void Object::destroy() noexcept {
+  Deletions& now = tDeletions;
+  // The stack grows down.
+  const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+  if (now.outermost != 0) {
+    if (now.outermost - here > kStackInPlace) {
+      nextWaiting_ = now.waiting;
+      now.waiting = this;
+      return;
+    }
+    delete this;
+    return;
+  }
+  now.outermost = here;
   delete this;
+  // Those that waited are deleted here, last first, each nesting anew from this frame.
+  while (Object* next = now.waiting) {
+    // Each waiting object is linked once, so the list has no cycle for this to revisit.
+    // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDelete)
+    now.waiting = next->nextWaiting_;
+    delete next;
+  }
+  now.outermost = 0;
 }
 
 std::u16string Object::typeName() const { return classInfo().name(); }

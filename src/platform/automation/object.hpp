@@ -1,7 +1,8 @@
 #pragma once
 // The base of every automation object: an intrusive reference count whose last release runs
 // the object's terminate logic at once (scripts rely on Class_Terminate timing), and late-bound
-// access to members through the class's member table.
+// access to members through the class's member table. Releasing a long chain of objects takes
+// bounded stack, whatever the classes hold their references in.
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -86,7 +87,15 @@ class Object {
   virtual void detachHeld(std::vector<Variant>& /*held*/) noexcept {}
 
  private:
-  std::size_t refs_ = 0;
+  // Deletes the object, terminated and unreferenced. A destructor that releases the last
+  // reference to another object nests a deletion; past a fixed depth the nested one waits for
+  // the outermost deletion on the thread, so that a chain of any length takes bounded stack.
+  void destroy() noexcept;
+
+  union {
+    std::size_t refs_ = 0;
+    Object* nextWaiting_;  // while its deletion waits, with no reference left
+  };
 };
 
 // Invokes by name with explicit flags; raises 438 when the object has no such member.
