@@ -404,14 +404,21 @@ void BuiltinCallNode::run(Frame& f) {
   if (eval(f).type() == VarType::Byte) raiseVbError(vberr::kUnsupportedAutomationType);
 }
 
+bool ArrayBoundNode::evalInt(Frame& f, std::int64_t& out, bool& isInteger) {
+  const Variant* v = variable.get(f);
+  if (!v || !v->isArray()) return false;
+  const SafeArray& a = v->arrayValue();
+  if (a.rank() == 0) return false;
+  const ArrayBound& b = a.bound(1);
+  out = upper ? b.upper() : b.lower;
+  isInteger = false;  // a bound is a Long
+  return true;
+}
+
 Variant ArrayBoundNode::eval(Frame& f) {
-  if (const Variant* v = variable.get(f); v && v->isArray()) {
-    const SafeArray& a = v->arrayValue();
-    if (a.rank() > 0) {
-      const ArrayBound& b = a.bound(1);
-      return Variant(upper ? b.upper() : b.lower);
-    }
-  }
+  std::int64_t bound = 0;
+  bool isInteger = false;
+  if (evalInt(f, bound, isInteger)) return Variant(static_cast<std::int32_t>(bound));
   return general.eval(f);
 }
 

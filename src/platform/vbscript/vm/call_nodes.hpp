@@ -149,7 +149,7 @@ struct MemberNode final : ExprNode {
         name(std::move(n)),
         args(std::move(a)),
         allowPrivate(privateAccess),
-        objectVariable_(VariableSlot::of(*object, /*plainOnly=*/true)) {}
+        objectVariable_(VariableSlot::of(*object, /*plainOnly=*/false)) {}
   Variant eval(Frame& f) override;
   void assign(Frame& f, Variant v, bool isSet) override;
   ExprNodePtr object;
@@ -162,7 +162,10 @@ struct MemberNode final : ExprNode {
   // The object, kept alive by keep for the call.
   Object* target(Frame& f, Ref<Object>& keep);
   void resolve(Object& o);
-  VariableSlot objectVariable_;  // a local, parameter or field holding the object
+  // A local, parameter, field or module-level variable holding the object (a script's main
+  // code calls its objects through globals); a module-level name that is no variable now is
+  // evaluated instead.
+  VariableSlot objectVariable_;
   const ClassInfo* cachedClass_ = nullptr;
   DispId cachedId_ = kDispIdUnknown;
   const ClassMember* cachedMember_ = nullptr;
@@ -183,6 +186,10 @@ struct ArrayBoundNode final : ExprNode {
   ArrayBoundNode(SourcePos p, const BuiltinFunction* f, ArgList a, bool upper)
       : ExprNode(p), variable(a.items.at(0).variable), upper(upper), general(p, f, std::move(a)) {}
   Variant eval(Frame& f) override;
+  // The bound as a whole number for arithmetic and comparisons; false, with nothing run, when
+  // the variable holds no array.
+  bool evalInt(Frame& f, std::int64_t& out, bool& isInteger) override;
+  bool hasIntPath() const override { return variable.found(); }
   VariableSlot variable;
   bool upper;
   BuiltinCallNode general;

@@ -47,7 +47,7 @@ namespace opfast {
 }
 
 // The result of an integer operation in the narrowest type the operands allow.
-inline Variant intResult(std::int64_t r, bool bothInteger) {
+[[gnu::always_inline]] inline Variant intResult(std::int64_t r, bool bothInteger) {
   if (bothInteger && r >= INT16_MIN && r <= INT16_MAX) return Variant(static_cast<std::int16_t>(r));
   if (r >= INT32_MIN && r <= INT32_MAX) return Variant(static_cast<std::int32_t>(r));
   return Variant(static_cast<double>(r));
@@ -61,7 +61,9 @@ template <class T>
   new (&v) Variant(x);
 }
 
-inline void assignInt(Variant& v, std::int64_t r, bool bothInteger) {
+// Inline: it ends every whole-number assignment (`s = s + i`, `count = count + 1`), where a
+// call costs as much as the rest of the store.
+[[gnu::always_inline]] inline void assignInt(Variant& v, std::int64_t r, bool bothInteger) {
   v.~Variant();
   new (&v) Variant(intResult(r, bothInteger));
 }
@@ -94,9 +96,11 @@ struct Truth {
 struct Into {
   using Result = void;
   Variant& dst;
-  void integer(std::int64_t r, bool bothInteger) const { assignInt(dst, r, bothInteger); }
-  void real(double d) const { assignScalar(dst, d); }
-  void boolean(bool b) const { assignScalar(dst, b); }
+  [[gnu::always_inline]] void integer(std::int64_t r, bool bothInteger) const {
+    assignInt(dst, r, bothInteger);
+  }
+  [[gnu::always_inline]] void real(double d) const { assignScalar(dst, d); }
+  [[gnu::always_inline]] void boolean(bool b) const { assignScalar(dst, b); }
   template <class Make>
   void slow(Make&& make) const {
     Variant out = make();
@@ -287,12 +291,16 @@ struct CompareNode final : ExprNode {
   bool test(Frame& f) override { return compute(f, opfast::Truth{}); }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
+    // Integers and Longs (counters, sizes, `count > UBound(buffer)`) compare as integers, read
+    // in place or from nested arithmetic without a Variant. A failed read has run nothing.
+    std::int64_t i, j;
+    bool iInteger, jInteger;
+    if (left.answersInt() && right.answersInt() && left.readInt(f, i, iInteger) &&
+        right.readInt(f, j, jInteger))
+      return sink.boolean(opfast::cmp<C>(i, j));
     std::optional<Variant> ha, hb;
     const Variant& a = left.readBefore(f, ha, right);
     const Variant& b = right.read(f, hb);
-    // Integers and Longs (counters, sizes) compare as integers.
-    std::int64_t i, j;
-    bool iInteger, jInteger;
     if (opfast::smallInt(a, i, iInteger) && opfast::smallInt(b, j, jInteger))
       return sink.boolean(opfast::cmp<C>(i, j));
     double x, y;

@@ -49,3 +49,19 @@ AssertError 10, "also when the new bound is not a number"
 ReDim Preserve fixedFive(9)
 AssertError 10, "ReDim Preserve of a fixed array"
 AssertEqual UBound(fixedFive), 4, "the fixed array keeps its bounds"
+
+' A bound compared with or computed on, as a growing buffer does; a variable that holds no
+' array goes the builtin's way and raises as it does.
+Dim grow(3), filled, notArray, bigger
+filled = 4
+AssertTrue filled > UBound(grow), "a count compared with the upper bound"
+AssertTrue Not (filled < LBound(grow)), "a count compared with the lower bound"
+AssertEqual TypeName(UBound(grow) * 2 + 1), "Long", "arithmetic on a bound is Long"
+AssertEqual UBound(grow) * 2 + 1, 7, "arithmetic on a bound"
+filled = 3.5
+AssertTrue filled > UBound(grow), "a Double compared with a bound"
+filled = "10"
+AssertTrue filled > UBound(grow), "a numeric text compared with a bound"
+notArray = 5
+bigger = filled > UBound(notArray)
+AssertError 13, "comparing with the bound of a non-array"

@@ -52,3 +52,24 @@ x = c.m_count
 AssertError 438, "a private member is not reachable"
 c.NoSuchMethod
 AssertError 438, "an unknown member"
+
+' A member called through a module-level variable reads the object the variable holds now.
+On Error GoTo 0
+Class Other
+  Public Function Twice()
+    Twice = "other"
+  End Function
+End Class
+Dim held
+Set held = New Counter
+held.Increment 4
+AssertEqual held.Twice(), 8, "through a module-level variable"
+Set held = New Other
+AssertEqual held.Twice(), "other", "the same call after the variable changed class"
+Set held = Nothing
+On Error Resume Next
+held.Increment 1
+AssertError 424, "a member of Nothing"
+held = 3
+held.Increment 1
+AssertError 424, "a member of a number"
