@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <utility>
@@ -114,6 +115,8 @@ TEST_F(ConnectionFailures, ASessionTheServerEndedIsLostForEveryLaterCall) {
 
 TEST_F(ConnectionFailures, NamesOutsideAsciiAreReadOnEveryDriver) {
   TestDatabases& db = databases();
+  // An empty file is an empty SQLite database; a connection never makes one.
+  std::ofstream(db.folder() / "Küche.sqlite").close();
   const std::u16string sqlite =
       data::ConnectionString()
           .add(u"Driver", fromUtf8(kSqliteDriver))
