@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "agp/agp.hpp"
@@ -154,7 +155,15 @@ void writeExtensions(xml::Node root) {
   ProjectExtensionStore* store = projectExtensionStore();
   if (!store) return;
   const std::vector<ProjectExtensionStore::Extension> extensions = store->extensionsForSave();
-  if (extensions.empty()) return;
+  if (extensions.empty()) {
+    // Without this a load would register every installed extension again.
+    if (store->noneWanted()) {
+      xml::appendLineBreak(root);
+      root.append_child("Extensions");
+      xml::appendLineBreak(root);
+    }
+    return;
+  }
   xml::appendLineBreak(root);
   for (const ProjectExtensionStore::Extension& ext : extensions) {
     xml::Node element = root.append_child("Extension");
@@ -280,12 +289,25 @@ void writeAllPhrases(xml::Node root, AGPDatabase* db) {
                               });
 }
 
+// A Boolean setting's value as 1 or 0; nothing for a value that is no Boolean (one a script
+// stored as given), which is then written as its text rather than failing the save.
+std::optional<bool> booleanValue(const Variant& value) {
+  try {
+    return BoolToNum(value) != 0;
+  } catch (const AutomationError&) {
+    return std::nullopt;
+  }
+}
+
 // The attribute text of a setting as UTF-8, by the settings rule; the common kinds of value
 // are formed without going through UTF-16. Returns a pointer into buffer or a constant.
 const char* attributeUtf8(const SettingRecord& record, const Variant& value, std::string& buffer) {
   // The declared type's name decides, as written; the parsed type only saves the comparison.
   if (record.type == SettingType::Boolean && record.dataType == u"Boolean") {
-    return BoolToNum(value) ? "1" : "0";
+    if (value.type() == VarType::Boolean) return value.boolValue() ? "1" : "0";
+    if (const std::optional<bool> b = booleanValue(value)) return *b ? "1" : "0";
+    buffer = toUtf8(valueText(value));
+    return buffer.c_str();
   }
   switch (value.type()) {
     case VarType::Empty:
@@ -323,7 +345,10 @@ std::int16_t BoolToNum(const Variant& value) {
 
 std::u16string settingAttributeText(std::u16string_view name, std::u16string_view dataType,
                                     const Variant& value) {
-  if (dataType == u"Boolean") return BoolToNum(value) ? u"1" : u"0";
+  if (dataType == u"Boolean") {
+    if (const std::optional<bool> b = booleanValue(value)) return *b ? u"1" : u"0";
+    return valueText(value);
+  }
   std::u16string text = valueText(value);
   if (equalsNoCase(name, u"fldtagvalues") || equalsNoCase(name, u"chartyfldname")) {
     text = replaceAll(text, u"\r\n", u"|");
@@ -333,8 +358,17 @@ std::u16string settingAttributeText(std::u16string_view name, std::u16string_vie
 
 void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props) {
   // The catalog's rows have unique names, so they need no look-up on an element that has no
-  // attributes yet; a setting added later or renamed by a script may repeat any name.
-  bool mayRepeat = element.first_attribute();
+  // attributes yet; a setting added later or renamed by a script may repeat any name. From the
+  // first such setting on, the names written are kept in a set, so a bag of many undeclared
+  // settings is written in linear time.
+  std::optional<std::unordered_set<std::string>> names;
+  const auto startNames = [&] {
+    names.emplace();
+    for (xml::Attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+      names->emplace(a.name());
+    }
+  };
+  if (element.first_attribute()) startNames();
   const SettingCatalog* catalog = props.catalog();
   std::string name;
   std::string text;
@@ -356,10 +390,10 @@ void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props) {
       }
       name = toUtf8(record.name);
       attributeName = name.c_str();
-      mayRepeat = true;
+      if (!names) startNames();
     }
     xml::Attribute attribute;
-    if (mayRepeat) attribute = element.attribute(attributeName);
+    if (names && !names->emplace(attributeName).second) attribute = element.attribute(attributeName);
     if (!attribute) attribute = element.append_attribute(attributeName);
     attribute.set_value(attributeText);
   });

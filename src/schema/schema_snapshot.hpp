@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/automation/object.hpp"
+#include "platform/automation/ref.hpp"
 #include "schema/schema_records.hpp"
 
 namespace vantorel {
@@ -16,6 +17,8 @@ namespace vantorel {
 namespace data {
 struct QueryResult;
 }
+
+class AGSchemaTableRecord;
 
 class AGPSchema final : public Object {
  public:
@@ -57,6 +60,8 @@ class AGPSchema final : public Object {
                     Variant& bDBUseServerMapPath, Variant& sUID, Variant& sPwd, Variant& sConnStr,
                     Variant& sSchema, Variant& sTableName);
   std::u16string scriptMySQLTagValues(const std::u16string& str) const;
+  // Tbl's record as an object a script can read.
+  Ref<AGSchemaTableRecord> scriptTbl(std::int16_t i) const;
 
   // 0 loaded; another value failed, the reason in lastErrorText where there is one.
   std::int16_t LoadADODB(const std::u16string& sDbType, const std::u16string& sDbName,

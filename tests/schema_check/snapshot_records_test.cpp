@@ -1,0 +1,56 @@
+// The snapshot's records as scripts read them through AGPSchema.Tbl.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/variant_convert.hpp"
+#include "platform/text/unicode.hpp"
+#include "schema_check/schema_model.hpp"
+
+namespace vantorel {
+namespace {
+
+std::int32_t errorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const AutomationError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(SnapshotRecords, TblHandsScriptsACopyOfTheRecord) {
+  const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
+  const auto tbl = [&](std::int16_t i) { return snapshot->call(u"Tbl", {Variant(i)}); };
+  // Nothing is filled before a load.
+  EXPECT_EQ(errorOf([&] { tbl(0); }), 9);
+  test::addRecord(*snapshot, test::tableRecord({u"Orders", u"TABLE",
+                                                {{u"id"}, {u"customer", 202, 40, u"varchar"}},
+                                                u"id"}));
+  EXPECT_EQ(toLong(snapshot->get(u"tblcnt")), 1);
+  EXPECT_EQ(errorOf([&] { tbl(2); }), 9);
+  Object& table = *tbl(1).objectValue();
+  struct Case {
+    const char16_t* member;
+    const char16_t* value;
+  };
+  for (const Case& c : {Case{u"TblName", u"Orders"}, Case{u"TblType", u"TABLE"},
+                        Case{u"TblKey", u"id"}, Case{u"TblFldCnt", u"2"},
+                        Case{u"TblGen", u"True"}}) {
+    EXPECT_EQ(toString(table.get(c.member)), c.value) << toUtf8(c.member);
+  }
+  Object& field = *table.call(u"Fld", {Variant(std::int16_t{2})}).objectValue();
+  for (const Case& c : {Case{u"FldName", u"customer"}, Case{u"FldType", u"202"},
+                        Case{u"FldSize", u"40"}, Case{u"FldTypeName", u"varchar"},
+                        Case{u"FldSupport", u"True"}}) {
+    EXPECT_EQ(toString(field.get(c.member)), c.value) << toUtf8(c.member);
+  }
+  EXPECT_EQ(errorOf([&] { table.call(u"Fld", {Variant(std::int16_t{3})}); }), 9);
+  // A copy: the snapshot changing later does not change what a script holds.
+  snapshot->database().Tables.Tbl[1].TblName = u"Sales";
+  EXPECT_EQ(toString(table.get(u"TblName")), u"Orders");
+}
+
+}  // namespace
+}  // namespace vantorel
