@@ -30,7 +30,8 @@ TEST(SnapshotRecords, TblHandsScriptsACopyOfTheRecord) {
                                                 u"id"}));
   EXPECT_EQ(toLong(snapshot->get(u"tblcnt")), 1);
   EXPECT_EQ(errorOf([&] { tbl(2); }), 9);
-  Object& table = *tbl(1).objectValue();
+  const Variant held = tbl(1);
+  Object& table = *held.objectValue();
   struct Case {
     const char16_t* member;
     const char16_t* value;
@@ -40,7 +41,8 @@ TEST(SnapshotRecords, TblHandsScriptsACopyOfTheRecord) {
                         Case{u"TblGen", u"True"}}) {
     EXPECT_EQ(toString(table.get(c.member)), c.value) << toUtf8(c.member);
   }
-  Object& field = *table.call(u"Fld", {Variant(std::int16_t{2})}).objectValue();
+  const Variant heldField = table.call(u"Fld", {Variant(std::int16_t{2})});
+  Object& field = *heldField.objectValue();
   for (const Case& c : {Case{u"FldName", u"customer"}, Case{u"FldType", u"202"},
                         Case{u"FldSize", u"40"}, Case{u"FldTypeName", u"varchar"},
                         Case{u"FldSupport", u"True"}}) {
