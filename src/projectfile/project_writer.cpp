@@ -151,6 +151,9 @@ void writeDatabase(xml::Node root, AGPDatabase& db) {
   }
 }
 
+// The extensions' setters store values as given.
+constexpr NonBooleanValue kAsText = NonBooleanValue::AsText;
+
 void writeExtensions(xml::Node root) {
   ProjectExtensionStore* store = projectExtensionStore();
   if (!store) return;
@@ -167,26 +170,26 @@ void writeExtensions(xml::Node root) {
   xml::appendLineBreak(root);
   for (const ProjectExtensionStore::Extension& ext : extensions) {
     xml::Node element = root.append_child("Extension");
-    WritePropertiesAsAttributes(element, *ext.properties);
+    WritePropertiesAsAttributes(element, *ext.properties, kAsText);
     if (ext.project) {
       xml::appendLineBreak(element);
       xml::Node project = element.append_child("ExtProject");
-      WritePropertiesAsAttributes(project, *ext.project);
+      WritePropertiesAsAttributes(project, *ext.project, kAsText);
       xml::appendLineBreak(project);
       if (ext.database) {
         xml::Node database = project.append_child("ExtDatabase");
-        WritePropertiesAsAttributes(database, *ext.database);
+        WritePropertiesAsAttributes(database, *ext.database, kAsText);
         xml::appendLineBreak(database);
         for (const ProjectExtensionStore::TableSettings& table : ext.tables) {
           xml::Node tableElement = database.append_child("ExtTable");
-          WritePropertiesAsAttributes(tableElement, *table.properties);
+          WritePropertiesAsAttributes(tableElement, *table.properties, kAsText);
           xml::appendLineBreak(tableElement);
           for (AGProperties* chart : table.charts) {
-            WritePropertiesAsAttributes(tableElement.append_child("ExtChart"), *chart);
+            WritePropertiesAsAttributes(tableElement.append_child("ExtChart"), *chart, kAsText);
             xml::appendLineBreak(tableElement);
           }
           for (AGProperties* field : table.fields) {
-            WritePropertiesAsAttributes(tableElement.append_child("ExtField"), *field);
+            WritePropertiesAsAttributes(tableElement.append_child("ExtField"), *field, kAsText);
             xml::appendLineBreak(tableElement);
           }
           xml::appendLineBreak(database);
@@ -289,8 +292,7 @@ void writeAllPhrases(xml::Node root, AGPDatabase* db) {
                               });
 }
 
-// A Boolean setting's value as 1 or 0; nothing for a value that is no Boolean (one a script
-// stored as given), which is then written as its text rather than failing the save.
+// A Boolean setting's value as 1 or 0; nothing for a value that is no Boolean.
 std::optional<bool> booleanValue(const Variant& value) {
   try {
     return BoolToNum(value) != 0;
@@ -301,10 +303,12 @@ std::optional<bool> booleanValue(const Variant& value) {
 
 // The attribute text of a setting as UTF-8, by the settings rule; the common kinds of value
 // are formed without going through UTF-16. Returns a pointer into buffer or a constant.
-const char* attributeUtf8(const SettingRecord& record, const Variant& value, std::string& buffer) {
+const char* attributeUtf8(const SettingRecord& record, const Variant& value, std::string& buffer,
+                          NonBooleanValue nonBoolean) {
   // The declared type's name decides, as written; the parsed type only saves the comparison.
   if (record.type == SettingType::Boolean && record.dataType == u"Boolean") {
     if (value.type() == VarType::Boolean) return value.boolValue() ? "1" : "0";
+    if (nonBoolean == NonBooleanValue::Refused) return BoolToNum(value) ? "1" : "0";
     if (const std::optional<bool> b = booleanValue(value)) return *b ? "1" : "0";
     buffer = toUtf8(valueText(value));
     return buffer.c_str();
@@ -345,10 +349,7 @@ std::int16_t BoolToNum(const Variant& value) {
 
 std::u16string settingAttributeText(std::u16string_view name, std::u16string_view dataType,
                                     const Variant& value) {
-  if (dataType == u"Boolean") {
-    if (const std::optional<bool> b = booleanValue(value)) return *b ? u"1" : u"0";
-    return valueText(value);
-  }
+  if (dataType == u"Boolean") return BoolToNum(value) ? u"1" : u"0";
   std::u16string text = valueText(value);
   if (equalsNoCase(name, u"fldtagvalues") || equalsNoCase(name, u"chartyfldname")) {
     text = replaceAll(text, u"\r\n", u"|");
@@ -356,7 +357,8 @@ std::u16string settingAttributeText(std::u16string_view name, std::u16string_vie
   return text;
 }
 
-void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props) {
+void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props,
+                                 NonBooleanValue nonBoolean) {
   // The catalog's rows have unique names, so they need no look-up on an element that has no
   // attributes yet; a setting added later or renamed by a script may repeat any name. From the
   // first such setting on, the names written are kept in a set, so a bag of many undeclared
@@ -375,7 +377,7 @@ void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props) {
   props.forEachSetting([&](SettingSlot slot, const SettingRecord& record, const Variant& value) {
     if (!record.fileSave) return;
     if (value.isString()) refuseUnwritableText(element, &props, record.name, value.stringValue());
-    const char* attributeText = attributeUtf8(record, value, text);
+    const char* attributeText = attributeUtf8(record, value, text, nonBoolean);
     const char* attributeName;
     // A row as the catalog declares it is the catalog's own record; one a script renamed
     // through its view is a copy.
