@@ -120,8 +120,8 @@ class ExtensionProject {
     AGPExtTable& table = *db.tables().find(u"Orders");
     table.charts().add(u"Sales");
     table.fields().add(u"ID");
-    for (AGProperties* bag : {&extension.proj().properties(), &db.properties(),
-                              &table.properties(), &table.charts().find(u"Sales")->properties(),
+    for (AGProperties* bag : {&extension.proj().properties(), &db.properties(), &table.properties(),
+                              &table.charts().find(u"Sales")->properties(),
                               &table.fields().find(u"ID")->properties()}) {
       for (int i = 0; i < settings; ++i) {
         const std::u16string name = u"Setting" + toU16(i);
@@ -151,8 +151,12 @@ void timeExtensionSaves(benchmark::State& state, int settings) {
     benchmark::DoNotOptimize(bytes.data());
   }
 }
-void BM_SaveExtension2k(benchmark::State& state) { timeExtensionSaves(state, 2000); }
-void BM_SaveExtension20k(benchmark::State& state) { timeExtensionSaves(state, 20000); }
+void BM_SaveExtension2k(benchmark::State& state) {
+  timeExtensionSaves(state, 2000);
+}
+void BM_SaveExtension20k(benchmark::State& state) {
+  timeExtensionSaves(state, 20000);
+}
 BENCHMARK(BM_SaveExtension2k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveExtension20k)->Unit(benchmark::kMillisecond);
 
@@ -183,8 +187,12 @@ void timeLoads(benchmark::State& state, Heap heap) {
     state.ResumeTiming();
   }
 }
-void BM_Load(benchmark::State& state) { timeLoads(state, Heap::AsItComes); }
-void BM_LoadFreshHeap(benchmark::State& state) { timeLoads(state, Heap::Fresh); }
+void BM_Load(benchmark::State& state) {
+  timeLoads(state, Heap::AsItComes);
+}
+void BM_LoadFreshHeap(benchmark::State& state) {
+  timeLoads(state, Heap::Fresh);
+}
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFreshHeap)->Unit(benchmark::kMillisecond);
 
@@ -221,8 +229,12 @@ void timeRawParses(benchmark::State& state, Heap heap) {
     benchmark::DoNotOptimize(doc.document_element());
   }
 }
-void BM_RawParse(benchmark::State& state) { timeRawParses(state, Heap::AsItComes); }
-void BM_RawParseFreshHeap(benchmark::State& state) { timeRawParses(state, Heap::Fresh); }
+void BM_RawParse(benchmark::State& state) {
+  timeRawParses(state, Heap::AsItComes);
+}
+void BM_RawParseFreshHeap(benchmark::State& state) {
+  timeRawParses(state, Heap::Fresh);
+}
 BENCHMARK(BM_RawParse)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawParseFreshHeap)->Unit(benchmark::kMillisecond);
 
@@ -267,12 +279,12 @@ void reportLoadMemory() {
 int main(int argc, char** argv) {
   vantorel::setUpEngine();
   vantorel::reportLoadMemory();
-  const int rc = vantorel::bench::runWithRatios(
-      argc, argv,
-      {{"BM_Load", "BM_RawParse", 3.0},
-       {"BM_LoadFreshHeap", "BM_RawParseFreshHeap", 3.0},
-       {"BM_Save", "BM_RawSerialise", 3.0},
-       {"BM_SaveExtension20k", "BM_SaveExtension2k", 12.0}});
+  const int rc =
+      vantorel::bench::runWithRatios(argc, argv,
+                                     {{"BM_Load", "BM_RawParse", 3.0},
+                                      {"BM_LoadFreshHeap", "BM_RawParseFreshHeap", 3.0},
+                                      {"BM_Save", "BM_RawSerialise", 3.0},
+                                      {"BM_SaveExtension20k", "BM_SaveExtension2k", 12.0}});
   std::error_code ec;
   std::filesystem::remove_all(vantorel::fixture().folder, ec);
   return rc;

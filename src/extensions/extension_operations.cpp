@@ -207,8 +207,8 @@ bool AddExtension(AGP& proj, const std::u16string& name, const std::u16string& t
   return true;
 }
 
-Variant GetExtDefault(AGP& /*proj*/, const std::u16string& extName,
-                      const std::u16string& nodeType, const std::u16string& attName) {
+Variant GetExtDefault(AGP& /*proj*/, const std::u16string& extName, const std::u16string& nodeType,
+                      const std::u16string& attName) {
   AGPExtension* extension = SharedExtensions().find(extName);
   if (!extension) return Variant(std::u16string());
   ExtensionDeclarations declarations;
@@ -328,8 +328,7 @@ void ApplyExtensionsToField(AGP& proj, const std::u16string& tableName,
 }
 
 void CopyChartToExtensions(AGP& proj, const std::u16string& tableName,
-                           const std::u16string& oldChartName,
-                           const std::u16string& newChartName) {
+                           const std::u16string& oldChartName, const std::u16string& newChartName) {
   AGPTable* table = modelTable(proj, tableName);
   if (!table || !table->charts().find(oldChartName) || !table->charts().find(newChartName) ||
       !tableLoaded(*table)) {

@@ -53,7 +53,8 @@ class Cascade final : public ExtensionCascade {
 template <class Item, class List>
 std::vector<Item*> bySeq(const List& list) {
   std::vector<Item*> items;
-  for (std::int32_t i = 0; i < list.count(); ++i) items.push_back(&list.at(static_cast<std::size_t>(i)));
+  for (std::int32_t i = 0; i < list.count(); ++i)
+    items.push_back(&list.at(static_cast<std::size_t>(i)));
   std::stable_sort(items.begin(), items.end(),
                    [](const Item* a, const Item* b) { return a->seq() < b->seq(); });
   return items;

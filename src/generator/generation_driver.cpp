@@ -22,8 +22,8 @@
 #include "generator/output_paths.hpp"
 #include "generator/run_end.hpp"
 #include "generator/run_locks.hpp"
-#include "generator/run_warnings.hpp"
 #include "generator/run_outcome.hpp"
+#include "generator/run_warnings.hpp"
 #include "generator/template_compiler.hpp"
 #include "generator/template_freshness.hpp"
 #include "generator/template_loading.hpp"
@@ -210,8 +210,9 @@ class Driver {
           extensions->setEnabled(e->name, false);
           extensionsChanged_ = true;
           unpackFailed_ = true;
-          ui::reportLeftOut(extensionNamed(e->name),
-                            u"its archive \"" + file + u"\" could not be unpacked: " + unpackFailure);
+          ui::reportLeftOut(
+              extensionNamed(e->name),
+              u"its archive \"" + file + u"\" could not be unpacked: " + unpackFailure);
           ui::messageBox(projectContext().productTitle + u": Load extension '" + e->name +
                              u"' failed. Extension is disabled.",
                          {}, ui::Buttons::OK, ui::Icon::Exclamation);
@@ -422,7 +423,7 @@ class Driver {
   // A control of a type the loop does not know makes nothing; its author hears of it.
   void warnUnknownTypes() {
     static constexpr std::u16string_view kKnown[] = {u"copy",  u"field",  u"folder", u"function",
-                                                      u"other", u"report", u"simple", u"table"};
+                                                     u"other", u"report", u"simple", u"table"};
     for (const Ref<AGPControl>& control : run_.templateControls->items()) {
       const std::u16string& type = control->CtrlType();
       bool known = false;

@@ -166,8 +166,7 @@ std::optional<std::u16string> coercion(std::u16string_view written, SettingType 
   if (converted.isEmpty()) return u"is no valid value of its type; the setting is left empty";
   if (type == SettingType::Boolean) {
     const std::u16string lower = toLower(written);
-    if (lower == u"true" || lower == u"false" || lower == u"-1" || lower == u"0" ||
-        lower == u"1") {
+    if (lower == u"true" || lower == u"false" || lower == u"-1" || lower == u"0" || lower == u"1") {
       return std::nullopt;
     }
   } else if (plainNumber(written) && ((type != SettingType::Integer && type != SettingType::Long) ||
@@ -315,8 +314,8 @@ ProjectElementReader::Kind ProjectElementReader::kindOf(const char* name) {
                             "menuphrase", "tablephrase", "chartphrase", "fieldphrase"}) {
     if (xml::nameEqualsAscii(name, model)) return Kind::Model;
   }
-  for (const char* extension :
-       {"extensions", "extension", "extproject", "extdatabase", "exttable", "extchart", "extfield"}) {
+  for (const char* extension : {"extensions", "extension", "extproject", "extdatabase", "exttable",
+                                "extchart", "extfield"}) {
     if (xml::nameEqualsAscii(name, extension)) return Kind::Extension;
   }
   return Kind::Other;
@@ -556,12 +555,13 @@ void ProjectElementReader::readExtensionElement(const xml::Node& element, int de
     read(element, depth + 1);
   } else if (xml::nameEqualsAscii(name, "extchart") || xml::nameEqualsAscii(name, "extfield")) {
     const bool chart = xml::nameEqualsAscii(name, "extchart");
-    const std::u16string entry =
-        xml::attributeTextNoCase(element, chart ? "ChartName" : "FldName");
-    AGProperties* props =
-        entry.empty() ? nullptr : chart ? stored_->chart(entry) : stored_->field(entry);
+    const std::u16string entry = xml::attributeTextNoCase(element, chart ? "ChartName" : "FldName");
+    AGProperties* props = entry.empty() ? nullptr
+                          : chart       ? stored_->chart(entry)
+                                        : stored_->field(entry);
     if (!props) {
-      dropped(NodeTag(element).tag, entry.empty() ? u"the entry has no name" : u"no table entry before it");
+      dropped(NodeTag(element).tag,
+              entry.empty() ? u"the entry has no name" : u"no table entry before it");
       return;
     }
     LoadNodeAttribs(element, *props);

@@ -13,6 +13,7 @@
 #include "foundation/reg_values.hpp"
 #include "foundation/registry_defaults.hpp"
 #include "foundation/script_text.hpp"
+#include "foundation/setting_values.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "foundation/status.hpp"
 #include "foundation/version_compare.hpp"
@@ -24,6 +25,7 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/ui/ui.hpp"
 #include "platform/xml/attributes.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
@@ -31,8 +33,6 @@
 #include "projectfile/project_element_reader.hpp"
 #include "projectfile/project_file_seams.hpp"
 #include "projectfile/project_stream.hpp"
-#include "platform/ui/ui.hpp"
-#include "foundation/setting_values.hpp"
 #include "projectfile/table_keys.hpp"
 #include "projectfile/working_folders.hpp"
 
@@ -183,8 +183,9 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
         convertProjectFile(project, stream, projFile);
         break;
       case 2:
-        throw LoadStopped{projectContext().productTitle + u": Project file version (" + fileVersion +
-                          u") newer than software (" + project.FullVersion() + u")! Please check!"};
+        throw LoadStopped{projectContext().productTitle + u": Project file version (" +
+                          fileVersion + u") newer than software (" + project.FullVersion() +
+                          u")! Please check!"};
       default:
         break;
     }

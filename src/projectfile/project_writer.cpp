@@ -395,7 +395,9 @@ void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props,
       if (!names) startNames();
     }
     xml::Attribute attribute;
-    if (names && !names->emplace(attributeName).second) attribute = element.attribute(attributeName);
+    if (names && !names->emplace(attributeName).second) {
+      attribute = element.attribute(attributeName);
+    }
     if (!attribute) attribute = element.append_attribute(attributeName);
     attribute.set_value(attributeText);
   });

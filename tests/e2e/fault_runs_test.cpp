@@ -11,13 +11,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <random>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,8 +64,8 @@ pid_t endedPid() {
 }
 
 struct Exit {
-  int code = -1;    // the exit code, -1 when a signal ended it
-  int signal = 0;   // the signal that ended it
+  int code = -1;   // the exit code, -1 when a signal ended it
+  int signal = 0;  // the signal that ended it
   std::string output;
 };
 
@@ -187,7 +187,8 @@ class FaultRuns : public ::testing::Test {
     const std::string empty = "Template=\"\"";
     const std::size_t at = text.find(empty);
     EXPECT_NE(at, std::string::npos);
-    if (at != std::string::npos) text.replace(at, empty.size(), "Template=\"" + zip.string() + "\"");
+    if (at != std::string::npos)
+      text.replace(at, empty.size(), "Template=\"" + zip.string() + "\"");
     const fsys::path file = folder / "shop.vtp";
     writeFile(file, text);
     return file;
@@ -254,7 +255,8 @@ TEST_F(FaultRuns, BrokenTemplateSetsStopTheRunWithTheirCause) {
     std::vector<std::string> expected;  // in the output
   };
   const std::vector<Case> cases = {
-      {"a missing input file", [](Files& f) { f.erase("list.asp"); },
+      {"a missing input file",
+       [](Files& f) { f.erase("list.asp"); },
        {"Section \"list\" of \"list.asp\" cannot be read: the file is missing"}},
       {"a section marker without its closer",
        [&](Files& f) { replace(f["list.asp"], "<!--##session list##-->", "<!--##session list"); },
@@ -340,7 +342,8 @@ TEST_F(FaultRuns, AnExtensionTheRunWentWithoutFailsIt) {
            (data.folder() / "extensions" / "AboutPage.zip").string() +
            "\" refused: its entry \"../escape.txt\" would land outside the folder"},
       {"a missing archive", "Missing.zip",
-       "its archive \"" + (data.folder() / "extensions" / "Missing.zip").string() + "\" is not found"},
+       "its archive \"" + (data.folder() / "extensions" / "Missing.zip").string() +
+           "\" is not found"},
       {"a name holding a path", "../AboutPage.zip",
        "its archive name \"../AboutPage.zip\" leads outside the extensions folder"},
   };
@@ -357,9 +360,9 @@ TEST_F(FaultRuns, AnExtensionTheRunWentWithoutFailsIt) {
 
     const Exit e = generate(vtp, folder / "site");
     EXPECT_EQ(e.code, 1) << e.output;
-    EXPECT_NE(e.output.find("vantorel generate: generated without the extension 'AboutPage': " +
-                            c.cause),
-              std::string::npos)
+    EXPECT_NE(
+        e.output.find("vantorel generate: generated without the extension 'AboutPage': " + c.cause),
+        std::string::npos)
         << e.output;
     EXPECT_TRUE(fsys::exists(folder / "site" / "default.asp")) << e.output;
     EXPECT_FALSE(fsys::exists(folder / "site" / "about.asp"));
@@ -412,7 +415,8 @@ TEST_F(FaultRuns, AChangedExtensionArchiveIsUnpackedAfresh) {
   e = generate(vtp, dir_.path() / "site3");
   EXPECT_EQ(e.code, 1) << e.output;
   EXPECT_NE(e.output.find("vantorel generate: generated without the extension 'AboutPage': its "
-                          "archive \"" + data.archive().string() + "\" could not be unpacked: "),
+                          "archive \"" +
+                          data.archive().string() + "\" could not be unpacked: "),
             std::string::npos)
       << e.output;
   EXPECT_TRUE(fsys::exists(dir_.path() / "site3" / "default.asp")) << e.output;
@@ -481,9 +485,9 @@ TEST_F(FaultRuns, ConcurrentRunsNeitherMixNorRace) {
 
   std::vector<HostRun> runs;
   for (int i = 0; i < 4; ++i) {
-    runs.emplace_back(home(), std::vector<std::string>{"generate", vtp.string(), "--destination",
-                                                       (dir_.path() / ("site" + std::to_string(i)))
-                                                           .string()});
+    runs.emplace_back(
+        home(), std::vector<std::string>{"generate", vtp.string(), "--destination",
+                                         (dir_.path() / ("site" + std::to_string(i))).string()});
   }
   for (HostRun& r : runs) {
     const Exit e = r.wait();
@@ -492,8 +496,8 @@ TEST_F(FaultRuns, ConcurrentRunsNeitherMixNorRace) {
   for (int i = 1; i < 4; ++i) {
     for (const auto& entry : fsys::recursive_directory_iterator(dir_.path() / "site0")) {
       if (!entry.is_regular_file()) continue;
-      const fsys::path other =
-          dir_.path() / ("site" + std::to_string(i)) / fsys::relative(entry.path(), dir_.path() / "site0");
+      const fsys::path other = dir_.path() / ("site" + std::to_string(i)) /
+                               fsys::relative(entry.path(), dir_.path() / "site0");
       EXPECT_EQ(readFile(other), readFile(entry.path())) << other;
     }
   }

@@ -116,9 +116,8 @@ class ExtensionStore final : public ProjectExtensionStore {
    private:
     Ext& ext_;
   };
-  std::unique_ptr<StoredExtension> readExtension(AGP&, const std::u16string&,
-                                                 const std::u16string&, const std::u16string&,
-                                                 std::u16string&) override {
+  std::unique_ptr<StoredExtension> readExtension(AGP&, const std::u16string&, const std::u16string&,
+                                                 const std::u16string&, std::u16string&) override {
     return std::make_unique<Stored>(exts.emplace_back());
   }
   void loadInstalled(AGP&) override { ++installedLoads; }

@@ -25,9 +25,9 @@ TEST(SnapshotRecords, TblHandsScriptsACopyOfTheRecord) {
   const auto tbl = [&](std::int16_t i) { return snapshot->call(u"Tbl", {Variant(i)}); };
   // Nothing is filled before a load.
   EXPECT_EQ(errorOf([&] { tbl(0); }), 9);
-  test::addRecord(*snapshot, test::tableRecord({u"Orders", u"TABLE",
-                                                {{u"id"}, {u"customer", 202, 40, u"varchar"}},
-                                                u"id"}));
+  test::addRecord(*snapshot,
+                  test::tableRecord(
+                      {u"Orders", u"TABLE", {{u"id"}, {u"customer", 202, 40, u"varchar"}}, u"id"}));
   EXPECT_EQ(toLong(snapshot->get(u"tblcnt")), 1);
   EXPECT_EQ(errorOf([&] { tbl(2); }), 9);
   const Variant held = tbl(1);
@@ -36,16 +36,16 @@ TEST(SnapshotRecords, TblHandsScriptsACopyOfTheRecord) {
     const char16_t* member;
     const char16_t* value;
   };
-  for (const Case& c : {Case{u"TblName", u"Orders"}, Case{u"TblType", u"TABLE"},
-                        Case{u"TblKey", u"id"}, Case{u"TblFldCnt", u"2"},
-                        Case{u"TblGen", u"True"}}) {
+  for (const Case& c :
+       {Case{u"TblName", u"Orders"}, Case{u"TblType", u"TABLE"}, Case{u"TblKey", u"id"},
+        Case{u"TblFldCnt", u"2"}, Case{u"TblGen", u"True"}}) {
     EXPECT_EQ(toString(table.get(c.member)), c.value) << toUtf8(c.member);
   }
   const Variant heldField = table.call(u"Fld", {Variant(std::int16_t{2})});
   Object& field = *heldField.objectValue();
-  for (const Case& c : {Case{u"FldName", u"customer"}, Case{u"FldType", u"202"},
-                        Case{u"FldSize", u"40"}, Case{u"FldTypeName", u"varchar"},
-                        Case{u"FldSupport", u"True"}}) {
+  for (const Case& c :
+       {Case{u"FldName", u"customer"}, Case{u"FldType", u"202"}, Case{u"FldSize", u"40"},
+        Case{u"FldTypeName", u"varchar"}, Case{u"FldSupport", u"True"}}) {
     EXPECT_EQ(toString(field.get(c.member)), c.value) << toUtf8(c.member);
   }
   EXPECT_EQ(errorOf([&] { table.call(u"Fld", {Variant(std::int16_t{3})}); }), 9);
