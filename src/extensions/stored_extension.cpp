@@ -13,6 +13,17 @@ namespace vantorel {
 
 namespace {
 
+// The bag of the entry of that name, made when missing and then given its declarations.
+template <class Entries, class Declare>
+AGProperties* entryOf(Entries& entries, const std::u16string& name, Declare&& declare) {
+  if (!entries.find(name)) {
+    if (!entries.add(name)) return nullptr;
+    if (auto* made = entries.find(name)) declare(made->properties());
+  }
+  auto* entry = entries.find(name);
+  return entry ? &entry->properties() : nullptr;
+}
+
 class StoredEntries final : public ProjectExtensionStore::StoredExtension {
  public:
   StoredEntries(AGP& proj, Ref<AGPExtension> extension,
@@ -24,47 +35,29 @@ class StoredEntries final : public ProjectExtensionStore::StoredExtension {
   AGProperties& database() override { return extension_->proj().db().properties(); }
 
   AGProperties* table(const std::u16string& name) override {
-    table_ = nullptr;
     AGPExtTables& tables = extension_->proj().db().tables();
-    if (!tables.find(name)) {
-      if (!tables.add(name)) return nullptr;
-      if (AGPExtTable* entry = tables.find(name)) {
-        declare(entry->properties(), DeclarationLevel::Table, Ref<AGPTable>(modelTable(name)),
-                nullptr);
-      }
-    }
-    table_ = Ref<AGPExtTable>(tables.find(name));
-    return table_ ? &table_->properties() : nullptr;
+    AGProperties* bag = entryOf(tables, name, [&](AGProperties& made) {
+      declare(made, DeclarationLevel::Table, Ref<AGPTable>(modelTable(name)), nullptr);
+    });
+    table_ = bag ? Ref<AGPExtTable>(tables.find(name)) : nullptr;
+    return bag;
   }
 
   AGProperties* chart(const std::u16string& name) override {
     if (!table_) return nullptr;
-    AGPExtCharts& charts = table_->charts();
-    if (!charts.find(name)) {
-      if (!charts.add(name)) return nullptr;
-      // The file holds the entry's values: no chart setting moves into it.
-      if (AGPExtChart* entry = charts.find(name)) {
-        declare(entry->properties(), DeclarationLevel::Chart, nullptr, nullptr);
-      }
-    }
-    AGPExtChart* entry = charts.find(name);
-    return entry ? &entry->properties() : nullptr;
+    // The file holds the entry's values: no chart setting moves into it.
+    return entryOf(table_->charts(), name, [&](AGProperties& made) {
+      declare(made, DeclarationLevel::Chart, nullptr, nullptr);
+    });
   }
 
   AGProperties* field(const std::u16string& name) override {
     if (!table_) return nullptr;
-    AGPExtFields& fields = table_->fields();
-    if (!fields.find(name)) {
-      if (!fields.add(name)) return nullptr;
-      if (AGPExtField* entry = fields.find(name)) {
-        AGPTable* table = modelTable(table_->name());
-        AGPField* field = table ? table->fields().find(name) : nullptr;
-        declare(entry->properties(), DeclarationLevel::Field, Ref<AGPTable>(table),
-                Ref<AGPField>(field));
-      }
-    }
-    AGPExtField* entry = fields.find(name);
-    return entry ? &entry->properties() : nullptr;
+    return entryOf(table_->fields(), name, [&](AGProperties& made) {
+      AGPTable* table = modelTable(table_->name());
+      AGPField* field = table ? table->fields().find(name) : nullptr;
+      declare(made, DeclarationLevel::Field, Ref<AGPTable>(table), Ref<AGPField>(field));
+    });
   }
 
   void finish() override {

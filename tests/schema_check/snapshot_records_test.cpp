@@ -1,7 +1,6 @@
 // The snapshot's records as scripts read them through AGPSchema.Tbl.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -11,25 +10,21 @@
 namespace vantorel {
 namespace {
 
-std::int32_t errorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
+// Raises the error of that number.
+auto raises(std::int32_t number) {
+  return testing::Throws<AutomationError>(testing::Property(&AutomationError::number, number));
 }
 
 TEST(SnapshotRecords, TblHandsScriptsACopyOfTheRecord) {
   const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
   const auto tbl = [&](std::int16_t i) { return snapshot->call(u"Tbl", {Variant(i)}); };
   // Nothing is filled before a load.
-  EXPECT_EQ(errorOf([&] { tbl(0); }), 9);
+  EXPECT_THAT([&] { tbl(0); }, raises(9));
   test::addRecord(*snapshot,
                   test::tableRecord(
                       {u"Orders", u"TABLE", {{u"id"}, {u"customer", 202, 40, u"varchar"}}, u"id"}));
   EXPECT_EQ(toLong(snapshot->get(u"tblcnt")), 1);
-  EXPECT_EQ(errorOf([&] { tbl(2); }), 9);
+  EXPECT_THAT([&] { tbl(2); }, raises(9));
   const Variant held = tbl(1);
   Object& table = *held.objectValue();
   struct Case {
@@ -48,7 +43,7 @@ TEST(SnapshotRecords, TblHandsScriptsACopyOfTheRecord) {
         Case{u"FldTypeName", u"varchar"}, Case{u"FldSupport", u"True"}}) {
     EXPECT_EQ(toString(field.get(c.member)), c.value) << toUtf8(c.member);
   }
-  EXPECT_EQ(errorOf([&] { table.call(u"Fld", {Variant(std::int16_t{3})}); }), 9);
+  EXPECT_THAT([&] { table.call(u"Fld", {Variant(std::int16_t{3})}); }, raises(9));
   // A copy: the snapshot changing later does not change what a script holds.
   snapshot->database().Tables.Tbl[1].TblName = u"Sales";
   EXPECT_EQ(toString(table.get(u"TblName")), u"Orders");
