@@ -67,7 +67,6 @@ class ProjectElementReader {
   void readField(const ElementTag& tag);
   void readPhrase(const ElementTag& tag);
   AGPTable* currentTable() const;
-  AGPTable* modelTable(const std::u16string& name) const;
   void dropped(const ElementTag& tag, std::u16string_view why);
   void readExtension(ProjectExtensionStore& store, const xml::Node& element, int depth);
 

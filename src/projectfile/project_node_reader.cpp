@@ -328,11 +328,6 @@ AGPTable* ProjectElementReader::currentTable() const {
   return name.empty() ? nullptr : database->tables().find(name);
 }
 
-AGPTable* ProjectElementReader::modelTable(const std::u16string& name) const {
-  AGPDatabase* database = project_.DB().get();
-  return database && !name.empty() ? database->tables().find(name) : nullptr;
-}
-
 void ProjectElementReader::dropped(const ElementTag& tag, std::u16string_view why) {
   if (notes_) notes_->say(describe(tag) + u" left out: " + std::u16string(why));
 }
