@@ -142,7 +142,8 @@ const ClassInfo& AGP::classInfo() const noexcept {
         .method<&T::WriteOutputFile>(u"WriteOutputFile")
         .method<&T::WriteUtf8File>(u"WriteUtf8File")
         .method<&T::CopyDefaultSettings>(u"CopyDefaultSettings")
-        .method<&T::CopyRegistryKey>(u"CopyRegistryKey");
+        .method<&T::CopyRegistryKey>(u"CopyRegistryKey")
+        .method<&T::DeleteFolderIfExists>(u"DeleteFolderIfExists");
     defineLateMembers(c);
   });
   return info;

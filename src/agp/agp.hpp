@@ -125,6 +125,8 @@ class AGP final : public Object {
   std::int16_t BoolToNum(const Variant& value);
   void WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly);
   void WriteUtf8File(const std::u16string& path, const std::u16string& text);
+  // Removes the folder with everything in it; nothing when it does not exist.
+  void DeleteFolderIfExists(const std::u16string& folder);
 
   const std::u16string& FullVersion() const noexcept { return fullVersion_; }
   const std::u16string& ScriptExt() const noexcept { return scriptExt_; }

@@ -53,6 +53,11 @@ void AGP::WriteUtf8File(const std::u16string& path, const std::u16string& text) 
   installedOperation(projectOperations().writeUtf8File, u"AGP", u"WriteUtf8File")(path, text);
 }
 
+void AGP::DeleteFolderIfExists(const std::u16string& folder) {
+  installedOperation(projectOperations().deleteFolderIfExists, u"AGP",
+                     u"DeleteFolderIfExists")(folder);
+}
+
 // Scripts pass the path by reference; the engine only reads it.
 void AGP::scriptSave(Variant& projFile) {
   Save(toString(projFile));

@@ -26,6 +26,7 @@ struct ProjectOperations {
   bool (*writeOutputFile)(const std::u16string& path, const std::u16string& text,
                           bool plainOnly) = nullptr;
   bool (*writeUtf8File)(const std::u16string& path, std::u16string_view text) = nullptr;
+  void (*deleteFolderIfExists)(const std::u16string& folder) = nullptr;
 };
 
 // Process-wide, like the class factory: filled at start-up, before any project object runs.

@@ -45,9 +45,9 @@ bool sameKeys(const CodeBaseSnippet& s, const std::u16string& scriptType,
          equalsNoCase(s.codeName, name);
 }
 
-// One <code> element into the list. Its text is its CDATA section; blank text around it (a
-// pretty-printed file) is layout, and an element without content has the empty text. Any
-// other content makes the file unusable.
+// One <code> element into the list. Its text is its CDATA section or its plain text; blank
+// text around a CDATA section (a pretty-printed file) is layout, and an element without content
+// has the empty text. An element inside it makes the file unusable.
 bool readCodeNode(const xml::Node& element, std::vector<CodeBaseSnippet>& snippets,
                   std::u16string& detail) {
   CodeBaseSnippet snippet;
@@ -64,12 +64,16 @@ bool readCodeNode(const xml::Node& element, std::vector<CodeBaseSnippet>& snippe
   // Sections written one after another are one text: the way a writer stores "]]>".
   std::string text;
   for (xml::Node child = element.first_child(); child; child = child.next_sibling()) {
-    if (child.type() == xml::kCDataNode) {
-      text += child.value();
+    if (child.type() == xml::kCDataNode || child.type() == xml::kTextNode) {
+      const std::string_view part = child.value();
+      if (child.type() == xml::kTextNode &&
+          part.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+        continue;
+      }
+      text += part;
       continue;
     }
-    detail = u"the code element \"" + snippet.codeName +
-             u"\" holds something other than one CDATA section";
+    detail = u"the code element \"" + snippet.codeName + u"\" holds an element, not its code";
     return false;
   }
   snippet.source = normaliseLineEnds(fromUtf8(text));

@@ -45,8 +45,10 @@ bool tableLoaded(AGPTable& table) {
 // condition language is generation's; outside a generation it runs in a run of its own, which
 // must leave the project's expression engine and ProjErr as they were. A condition that cannot
 // be evaluated does not hold.
-bool conditionHolds(AGP& proj, const xml::Node& node, const Ref<AGPTable>& table,
-                    const Ref<AGPField>& field) {
+}  // namespace
+
+bool DeclarationHolds(AGP& proj, const xml::Node& node, const Ref<AGPTable>& table,
+                      const Ref<AGPField>& field) {
   const std::u16string cond = GetCondAttr(node);
   if (cond.empty()) return true;
   const Ref<Object> exParse = proj.exParseEngine();
@@ -64,6 +66,8 @@ bool conditionHolds(AGP& proj, const xml::Node& node, const Ref<AGPTable>& table
   projectContext().lastErrorText = lastError;
   return holds;
 }
+
+namespace {
 
 // The registered extensions in sequence order, held while a walk may change the list.
 std::vector<Ref<AGPExtension>> extensionsInOrder() {
@@ -147,9 +151,16 @@ void extendTable(AGP& proj, const std::u16string& extName, AGPTable& table,
   }
 }
 
-// Every loaded table of the database gets its entries.
-void extendModel(AGP& proj, const std::u16string& extName,
-                 const ExtensionDeclarations& declarations) {
+// The table entry of an extension, when the extension is registered and has one.
+AGPExtTable* extensionTable(const std::u16string& extName, const std::u16string& tblName) {
+  AGPExtension* extension = SharedExtensions().find(extName);
+  return extension ? extensionTables(*extension).find(tblName) : nullptr;
+}
+
+}  // namespace
+
+void ExtendLoadedTables(AGP& proj, const std::u16string& extName,
+                        const ExtensionDeclarations& declarations) {
   const Ref<AGPDatabase> db = proj.DB();
   if (!db) return;
   AGPTables& tables = db->tables();
@@ -159,42 +170,45 @@ void extendModel(AGP& proj, const std::u16string& extName,
   }
 }
 
-// The table entry of an extension, when the extension is registered and has one.
-AGPExtTable* extensionTable(const std::u16string& extName, const std::u16string& tblName) {
-  AGPExtension* extension = SharedExtensions().find(extName);
-  return extension ? extensionTables(*extension).find(tblName) : nullptr;
-}
-
-}  // namespace
-
-bool AddExtension(AGP& proj, const std::u16string& name, const std::u16string& templateFile,
-                  const std::u16string& xmlFile) {
+Ref<AGPExtension> RegisterExtension(const std::u16string& name, const std::u16string& templateFile,
+                                    const std::u16string& xmlFile) {
   AGPExtensions& list = SharedExtensions();
-  if (!list.add(name)) return false;
-  const Ref<AGPExtension> extension = list.item(Variant(name));
-  if (!extension) return false;
+  if (!list.add(name)) return nullptr;
+  Ref<AGPExtension> extension = list.item(Variant(name));
+  if (!extension) return nullptr;
   extension->setTemplateFile(templateFile);
   extension->setXmlFile(xmlFile);
   extension->setEnabled(true);
+  return extension;
+}
+
+void DeclareExtensionLevels(AGP& proj, AGPExtension& extension,
+                            const ExtensionDeclarations& declarations) {
+  const xml::Node projectNode = declarations.node(DeclarationLevel::Project);
+  if (DeclarationHolds(proj, projectNode, nullptr, nullptr)) {
+    LoadAttributeDefs(extension.proj().properties(), projectNode);
+  }
+  if (!proj.DB()) return;
+  const xml::Node databaseNode = declarations.node(DeclarationLevel::Database);
+  if (DeclarationHolds(proj, databaseNode, nullptr, nullptr)) {
+    LoadAttributeDefs(extension.proj().db().properties(), databaseNode);
+  }
+}
+
+bool AddExtension(AGP& proj, const std::u16string& name, const std::u16string& templateFile,
+                  const std::u16string& xmlFile) {
+  const Ref<AGPExtension> extension = RegisterExtension(name, templateFile, xmlFile);
+  if (!extension) return false;
   if (xmlFile.empty()) return true;
   ExtensionDeclarations declarations;
   if (declarations.load(xmlFile)) return true;
-
-  const xml::Node projectNode = declarations.node(DeclarationLevel::Project);
-  if (conditionHolds(proj, projectNode, nullptr, nullptr)) {
-    LoadAttributeDefs(extension->proj().properties(), projectNode);
-  }
-  if (!proj.DB()) return true;
-  const xml::Node databaseNode = declarations.node(DeclarationLevel::Database);
-  if (conditionHolds(proj, databaseNode, nullptr, nullptr)) {
-    LoadAttributeDefs(extension->proj().db().properties(), databaseNode);
-  }
-  extendModel(proj, extension->name(), declarations);
+  DeclareExtensionLevels(proj, *extension, declarations);
+  ExtendLoadedTables(proj, extension->name(), declarations);
   return true;
 }
 
-Variant GetExtDefault(AGP& /*proj*/, const std::u16string& extName,
-                      const std::u16string& nodeType, const std::u16string& attName) {
+Variant GetExtDefault(AGP& /*proj*/, const std::u16string& extName, const std::u16string& nodeType,
+                      const std::u16string& attName) {
   AGPExtension* extension = SharedExtensions().find(extName);
   if (!extension) return Variant(std::u16string());
   ExtensionDeclarations declarations;
@@ -236,7 +250,7 @@ bool AddExtendedTable(AGP& proj, const std::u16string& extName, const std::u16st
   if (!extension) return false;
   AGPExtTables& tables = extensionTables(*extension);
   if (!tblNode || tables.find(tblName)) return false;
-  if (!conditionHolds(proj, tblNode, Ref<AGPTable>(table), nullptr)) return false;
+  if (!DeclarationHolds(proj, tblNode, Ref<AGPTable>(table), nullptr)) return false;
   if (!tables.add(tblName)) return false;
   if (AGPExtTable* entry = tables.find(tblName)) LoadAttributeDefs(entry->properties(), tblNode);
   return true;
@@ -248,7 +262,7 @@ bool AddExtendedChart(AGP& proj, const std::u16string& extName, const std::u16st
   if (!entry || !chartNode) return false;
   AGPExtCharts& charts = entry->charts();
   if (charts.find(chartName)) return false;
-  if (!conditionHolds(proj, chartNode, nullptr, nullptr)) return false;
+  if (!DeclarationHolds(proj, chartNode, nullptr, nullptr)) return false;
   if (!charts.add(chartName)) return false;
   AGPExtChart* chartEntry = charts.find(chartName);
   if (!chartEntry) return true;
@@ -270,7 +284,7 @@ bool AddExtendedField(AGP& proj, const std::u16string& extName, const std::u16st
   if (!entry || !fldNode) return false;
   AGPExtFields& fields = entry->fields();
   if (fields.find(fldName)) return false;
-  if (!conditionHolds(proj, fldNode, Ref<AGPTable>(table), Ref<AGPField>(field))) return false;
+  if (!DeclarationHolds(proj, fldNode, Ref<AGPTable>(table), Ref<AGPField>(field))) return false;
   if (!fields.add(fldName)) return false;
   if (AGPExtField* fieldEntry = fields.find(fldName)) {
     LoadAttributeDefs(fieldEntry->properties(), fldNode);
@@ -314,8 +328,7 @@ void ApplyExtensionsToField(AGP& proj, const std::u16string& tableName,
 }
 
 void CopyChartToExtensions(AGP& proj, const std::u16string& tableName,
-                           const std::u16string& oldChartName,
-                           const std::u16string& newChartName) {
+                           const std::u16string& oldChartName, const std::u16string& newChartName) {
   AGPTable* table = modelTable(proj, tableName);
   if (!table || !table->charts().find(oldChartName) || !table->charts().find(newChartName) ||
       !tableLoaded(*table)) {

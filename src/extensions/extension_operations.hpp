@@ -12,12 +12,32 @@
 namespace vantorel {
 
 class AGP;
+class AGPExtension;
+class AGPField;
+class AGPTable;
+class ExtensionDeclarations;
 
 // False only for an empty name. Registers the extension, or refreshes the one of that name,
 // enables it, and declares its settings at project level and, with a database, at database
 // level and for every loaded table with its charts and fields.
 bool AddExtension(AGP& proj, const std::u16string& name, const std::u16string& templateFile,
                   const std::u16string& xmlFile);
+// The steps of AddExtension. Registering gives the extension its template and declaration
+// file and enables it; nothing when the name is empty.
+Ref<AGPExtension> RegisterExtension(const std::u16string& name, const std::u16string& templateFile,
+                                    const std::u16string& xmlFile);
+// The project level's settings and, with a database, the database level's, each when its
+// condition holds.
+void DeclareExtensionLevels(AGP& proj, AGPExtension& extension,
+                            const ExtensionDeclarations& declarations);
+// Every loaded table, with its charts and fields, that has no entry yet gets one.
+void ExtendLoadedTables(AGP& proj, const std::u16string& extName,
+                        const ExtensionDeclarations& declarations);
+// Whether a declaration node's condition holds with that table and field current; the empty
+// condition always holds, one that cannot be evaluated does not.
+bool DeclarationHolds(AGP& proj, const xml::Node& node, const Ref<AGPTable>& table,
+                      const Ref<AGPField>& field);
+
 // The declared default of one setting, read from the declaration file; "" when any piece is
 // missing.
 Variant GetExtDefault(AGP& proj, const std::u16string& extName, const std::u16string& nodeType,

@@ -9,10 +9,10 @@
 #include "agp/agp.hpp"
 #include "extensions/code_base.hpp"
 #include "extensions/custom_scripts.hpp"
-#include "extensions/declarations.hpp"
 #include "extensions/extension_operations.hpp"
 #include "extensions/extension_setup.hpp"
 #include "extensions/extensions.hpp"
+#include "extensions/stored_extension.hpp"
 #include "foundation/template_lookup.hpp"
 #include "generator/generation_extensions.hpp"
 #include "project/extension_cascade.hpp"
@@ -53,15 +53,11 @@ class Cascade final : public ExtensionCascade {
 template <class Item, class List>
 std::vector<Item*> bySeq(const List& list) {
   std::vector<Item*> items;
-  for (std::int32_t i = 0; i < list.count(); ++i) items.push_back(&list.at(static_cast<std::size_t>(i)));
+  for (std::int32_t i = 0; i < list.count(); ++i)
+    items.push_back(&list.at(static_cast<std::size_t>(i)));
   std::stable_sort(items.begin(), items.end(),
                    [](const Item* a, const Item* b) { return a->seq() < b->seq(); });
   return items;
-}
-
-AGPExtension* currentExtension() {
-  AGPExtensions& list = SharedExtensions();
-  return list.find(list.curName());
 }
 
 class ExtensionStore final : public ProjectExtensionStore {
@@ -96,64 +92,17 @@ class ExtensionStore final : public ProjectExtensionStore {
   }
 
   bool empty() override { return SharedExtensions().count() == 0; }
+  bool noneWanted() override { return SharedExtensions().noneWanted(); }
+  void setNoneWanted(bool none) override { SharedExtensions().setNoneWanted(none); }
 
-  AGProperties* addExtension(AGP& project, const std::u16string& name,
-                             const std::u16string& templateFile,
-                             const std::u16string& xmlFile) override {
-    if (!AddExtension(project, name, templateFile, xmlFile)) return nullptr;
-    AGPExtension* ext = SharedExtensions().find(name);
-    if (!ext) return nullptr;
-    // A stored extension always has its project and database levels, declared anew, so that
-    // the file's values for them have their places.
-    ExtensionDeclarations declarations;
-    if (!xmlFile.empty() && !declarations.load(xmlFile)) {
-      LoadAttributeDefs(ext->proj().properties(), declarations.node(DeclarationLevel::Project));
-      LoadAttributeDefs(ext->proj().db().properties(),
-                        declarations.node(DeclarationLevel::Database));
-    }
-    return &ext->properties();
+  std::unique_ptr<StoredExtension> readExtension(AGP& project, const std::u16string& name,
+                                                 const std::u16string& templateFile,
+                                                 const std::u16string& xmlFile,
+                                                 std::u16string& problem) override {
+    return ReadStoredExtension(project, name, templateFile, xmlFile, problem);
   }
 
-  AGProperties* currentProject() override {
-    AGPExtension* ext = currentExtension();
-    return ext && ext->isExtended() ? &ext->proj().properties() : nullptr;
-  }
-  AGProperties* currentDatabase() override {
-    AGPExtension* ext = currentExtension();
-    return ext && ext->isExtended() && ext->proj().dbCnt() >= 1 ? &ext->proj().db().properties()
-                                                                : nullptr;
-  }
-  AGProperties* table(const std::u16string& name) override {
-    AGPExtTables* tables = extensionTables();
-    if (!tables || !tables->exists(Variant(name))) return nullptr;
-    const Ref<AGPExtTable> entry = tables->item(Variant(name));
-    return entry ? &entry->properties() : nullptr;
-  }
-  std::u16string currentTableName() override {
-    AGPExtTables* tables = extensionTables();
-    return tables ? tables->curName() : std::u16string();
-  }
-  AGProperties* chart(const std::u16string& table, const std::u16string& chart) override {
-    AGPExtTables* tables = extensionTables();
-    AGPExtTable* entry = tables ? tables->find(table) : nullptr;
-    AGPExtChart* c = entry ? entry->charts().find(chart) : nullptr;
-    return c ? &c->properties() : nullptr;
-  }
-  AGProperties* field(const std::u16string& table, const std::u16string& field) override {
-    AGPExtTables* tables = extensionTables();
-    AGPExtTable* entry = tables ? tables->find(table) : nullptr;
-    AGPExtField* f = entry ? entry->fields().find(field) : nullptr;
-    return f ? &f->properties() : nullptr;
-  }
   void loadInstalled(AGP& project) override { LoadExtensions(project); }
-
- private:
-  // The current extension's table entries, when it has its database level.
-  static AGPExtTables* extensionTables() {
-    AGPExtension* ext = currentExtension();
-    if (!ext || !ext->isExtended() || ext->proj().dbCnt() < 1) return nullptr;
-    return &ext->proj().db().tables();
-  }
 };
 
 class ScriptStore final : public ProjectCustomScriptStore {

@@ -226,6 +226,7 @@ bool AGPExtensions::add(const std::u16string& name) {
   extension->setSeq(seq);
   curName_ = name;
   curSeq_ = seq;
+  noneWanted_ = false;
   return true;
 }
 
@@ -237,6 +238,7 @@ bool AGPExtensions::remove(const Variant& index) {
     ignoringErrors([&] { e.setSeq(lowerSeq(s)); });
   });
   removeItem(*extension);
+  if (count() == 0) noneWanted_ = true;
   return true;
 }
 

@@ -106,10 +106,15 @@ class AGPExtensions final : public ModelCollection<AGPExtension> {
   // Looked up as a key whatever the index's type; the found extension becomes current.
   Ref<AGPExtension> item(const Variant& index);
   Ref<AGPExtension> seq(std::int16_t index) const;
+  // True once the last extension was deleted (or a project file said it has none), until one
+  // is added: the project then wants none of the installed ones.
+  bool noneWanted() const noexcept { return noneWanted_; }
+  void setNoneWanted(bool none) noexcept { noneWanted_ = none; }
 
  private:
   std::u16string curName_;
   std::int16_t curSeq_ = 0;
+  bool noneWanted_ = false;
 };
 
 // The thread's list, made on first use.

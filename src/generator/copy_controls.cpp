@@ -206,7 +206,7 @@ class CopyRun {
 
 std::u16string PrepareTemplatePath(const std::u16string& templateFile,
                                    const std::u16string& folderKind, bool forExtension, bool unpack,
-                                   bool force) {
+                                   bool force, std::u16string* extensionFailure) {
   if (!forExtension) projectContext().templateUnpackError.clear();
   if (templateFile.empty()) return {};
   std::u16string folder;
@@ -218,13 +218,21 @@ std::u16string PrepareTemplatePath(const std::u16string& templateFile,
     if (unpack && !folder.empty() &&
         (force || !fs::fileExists(fs::joinPath(folder, kControlFile))) &&
         fs::fileExists(templateFile)) {
+      if (forExtension) {
+        DeleteFolderIfExists(folder);
+        MakeFolderPath(folder);
+      }
       failure = unpackTemplate(templateFile, folder);
     }
   } catch (const std::exception& e) {
     failure = fromUtf8(e.what());
   }
   // A failed unpack shows up as a missing control file; the caller names this cause with it.
-  if (!forExtension) projectContext().templateUnpackError = std::move(failure);
+  if (!forExtension) {
+    projectContext().templateUnpackError = std::move(failure);
+  } else if (extensionFailure) {
+    *extensionFailure = std::move(failure);
+  }
   return folder;
 }
 

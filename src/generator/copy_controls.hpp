@@ -18,11 +18,13 @@ class AGPControl;
 // Makes the working folders of the template set (or extension) named by templateFile
 // (InitAppFolders) and returns the one it lives in; "" for an empty templateFile. With unpack,
 // the archive is unpacked there when the folder has no "control.xml" or force is set; a file
-// standing where the folder should be is first renamed aside with a time stamp. Failures are
-// not reported: a failed unpack shows up as a missing "control.xml".
+// standing where the folder should be is first renamed aside with a time stamp. An extension's
+// folder is emptied first, so that nothing an earlier archive held stands in for what this one
+// lacks. A failed unpack of the template set is kept in templateUnpackError; an extension's is
+// returned in extensionFailure when given.
 std::u16string PrepareTemplatePath(const std::u16string& templateFile,
                                    const std::u16string& folderKind, bool forExtension, bool unpack,
-                                   bool force);
+                                   bool force, std::u16string* extensionFailure = nullptr);
 
 // The folder a control's input files are read from: the extension's working folder for a
 // control an extension added, else the template folder; "" when an extension name would lead

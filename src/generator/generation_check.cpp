@@ -108,8 +108,9 @@ std::int16_t runCheck(GenerationRun& run) {
       if (!fs::fileExists(file)) continue;
       const std::int16_t changed =
           IsFileChanged(run.templateCache.get(), u"extension", e->name, file);
-      PrepareTemplatePath(file, e->name, true, true, changed > 0);
-      MergeExtControls(run, e->name);
+      std::u16string unpackFailure;
+      PrepareTemplatePath(file, e->name, true, true, changed > 0, &unpackFailure);
+      if (unpackFailure.empty()) MergeExtControls(run, e->name);
     }
   }
 

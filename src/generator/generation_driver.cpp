@@ -22,8 +22,8 @@
 #include "generator/output_paths.hpp"
 #include "generator/run_end.hpp"
 #include "generator/run_locks.hpp"
-#include "generator/run_warnings.hpp"
 #include "generator/run_outcome.hpp"
+#include "generator/run_warnings.hpp"
 #include "generator/template_compiler.hpp"
 #include "generator/template_freshness.hpp"
 #include "generator/template_loading.hpp"
@@ -203,7 +203,21 @@ class Driver {
                                                u"\" leads outside the extensions folder"
                                          : u"its archive \"" + file + u"\" is not found");
         }
-        PrepareTemplatePath(file, e->name, true, true, r > 0);
+        std::u16string unpackFailure;
+        PrepareTemplatePath(file, e->name, true, true, r > 0, &unpackFailure);
+        if (!unpackFailure.empty()) {
+          // What an earlier archive left is gone; the run goes on without the extension.
+          extensions->setEnabled(e->name, false);
+          extensionsChanged_ = true;
+          unpackFailed_ = true;
+          ui::reportLeftOut(
+              extensionNamed(e->name),
+              u"its archive \"" + file + u"\" could not be unpacked: " + unpackFailure);
+          ui::messageBox(projectContext().productTitle + u": Load extension '" + e->name +
+                             u"' failed. Extension is disabled.",
+                         {}, ui::Buttons::OK, ui::Icon::Exclamation);
+          continue;
+        }
         if (r != -1 && !ExtFilesUnchanged(run_, e->name)) extensionsChanged_ = true;
       }
       for (std::int32_t i = 1; i <= extensions->count(); ++i) {
@@ -393,7 +407,7 @@ class Driver {
       allMerged = false;
     }
     Status().CloseStatus();
-    if (allMerged) return true;
+    if (allMerged && !unpackFailed_) return true;
     if (askYesNo(u"Some extensions are disabled due to error in loading the extensions. Do you "
                  u"want to continue generation?")) {
       return true;
@@ -409,7 +423,7 @@ class Driver {
   // A control of a type the loop does not know makes nothing; its author hears of it.
   void warnUnknownTypes() {
     static constexpr std::u16string_view kKnown[] = {u"copy",  u"field",  u"folder", u"function",
-                                                      u"other", u"report", u"simple", u"table"};
+                                                     u"other", u"report", u"simple", u"table"};
     for (const Ref<AGPControl>& control : run_.templateControls->items()) {
       const std::u16string& type = control->CtrlType();
       bool known = false;
@@ -484,6 +498,8 @@ class Driver {
   AGP& proj_;
   std::u16string controlFile_;
   bool extensionsChanged_ = false;
+  // An extension whose archive could not be unpacked was disabled.
+  bool unpackFailed_ = false;
   bool userCodeChanged_ = false;
   bool controlChanged_ = false;
 };

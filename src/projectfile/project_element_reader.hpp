@@ -4,6 +4,7 @@
 // settings) or handed over whole (LoadProjectNode). An element's object is made from its start
 // tag; the reader says what it wants of the element's content.
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "model/chart.hpp"
 #include "platform/automation/ref.hpp"
 #include "platform/xml/attributes.hpp"
+#include "projectfile/project_file_seams.hpp"
 
 namespace vantorel {
 
@@ -65,11 +67,13 @@ class ProjectElementReader {
   void readField(const ElementTag& tag);
   void readPhrase(const ElementTag& tag);
   AGPTable* currentTable() const;
-  AGPTable* modelTable(const std::u16string& name) const;
   void dropped(const ElementTag& tag, std::u16string_view why);
+  void readExtension(ProjectExtensionStore& store, const xml::Node& element, int depth);
 
   AGP& project_;
   LoadNotes* notes_;
+  // The extension whose element is being read.
+  std::unique_ptr<ProjectExtensionStore::StoredExtension> stored_;
 };
 
 }  // namespace vantorel

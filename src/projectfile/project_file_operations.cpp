@@ -13,6 +13,7 @@
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_writer.hpp"
 #include "projectfile/schema_check_handler.hpp"
+#include "projectfile/working_folders.hpp"
 #include "schema/sync_question.hpp"
 
 namespace vantorel {
@@ -46,6 +47,7 @@ void installProjectFileOperations() noexcept {
   operations.boolToNum = &BoolToNum;
   operations.writeOutputFile = &WriteOutputFile;
   operations.writeUtf8File = &WriteUtf8File;
+  operations.deleteFolderIfExists = &DeleteFolderIfExists;
   installProjectSchemaSync();
 }
 

@@ -84,24 +84,39 @@ class ProjectExtensionStore {
     std::vector<TableSettings> tables;  // in TblSeq order
   };
 
+  // One stored extension while its element is read: its settings bags, each made when the
+  // file holds it, whatever the declaration file says, so that every stored value is kept.
+  class StoredExtension {
+   public:
+    virtual ~StoredExtension() = default;
+    virtual AGProperties& properties() = 0;
+    virtual AGProperties& project() = 0;
+    virtual AGProperties& database() = 0;
+    // The table entry, made when missing; it becomes the one charts and fields are read into.
+    // nullptr when no entry can have that name.
+    virtual AGProperties* table(const std::u16string& name) = 0;
+    // Of the table entry read last; nullptr before any.
+    virtual AGProperties* chart(const std::u16string& name) = 0;
+    virtual AGProperties* field(const std::u16string& name) = 0;
+    // After the element's content: the loaded objects the file gave no entry get theirs.
+    virtual void finish() = 0;
+  };
+
   virtual ~ProjectExtensionStore() = default;
   // Every extension of the thread's list in Seq order; raises when the tree cannot be walked.
   virtual std::vector<Extension> extensionsForSave() = 0;
   virtual bool empty() = 0;
-  // Adds the extension and applies its declaration file's attribute declarations; the new
-  // extension becomes current. nullptr when it cannot be added.
-  virtual AGProperties* addExtension(AGP& project, const std::u16string& name,
-                                     const std::u16string& templateFile,
-                                     const std::u16string& xmlFile) = 0;
-  // Settings of the current extension; nullptr when it holds none of that level.
-  virtual AGProperties* currentProject() = 0;
-  virtual AGProperties* currentDatabase() = 0;
-  // The extension table of that name, made current; nullptr when there is none.
-  virtual AGProperties* table(const std::u16string& name) = 0;
-  // The name of the current extension table; "" when none.
-  virtual std::u16string currentTableName() = 0;
-  virtual AGProperties* chart(const std::u16string& table, const std::u16string& chart) = 0;
-  virtual AGProperties* field(const std::u16string& table, const std::u16string& field) = 0;
+  // Whether the project has none because its extensions were deleted (or its file said it
+  // has none): then a load registers no installed ones and a save says so.
+  virtual bool noneWanted() = 0;
+  virtual void setNoneWanted(bool none) = 0;
+  // Registers a stored extension and declares its project and database settings (under their
+  // conditions); nullptr when it cannot be registered. A declaration file that cannot be read
+  // leaves its reason in problem.
+  virtual std::unique_ptr<StoredExtension> readExtension(AGP& project, const std::u16string& name,
+                                                         const std::u16string& templateFile,
+                                                         const std::u16string& xmlFile,
+                                                         std::u16string& problem) = 0;
   // Adds the installed extensions listed in the user's registry.
   virtual void loadInstalled(AGP& project) = 0;
 };

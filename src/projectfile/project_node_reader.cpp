@@ -166,8 +166,7 @@ std::optional<std::u16string> coercion(std::u16string_view written, SettingType 
   if (converted.isEmpty()) return u"is no valid value of its type; the setting is left empty";
   if (type == SettingType::Boolean) {
     const std::u16string lower = toLower(written);
-    if (lower == u"true" || lower == u"false" || lower == u"-1" || lower == u"0" ||
-        lower == u"1") {
+    if (lower == u"true" || lower == u"false" || lower == u"-1" || lower == u"0" || lower == u"1") {
       return std::nullopt;
     }
   } else if (plainNumber(written) && ((type != SettingType::Integer && type != SettingType::Long) ||
@@ -299,10 +298,6 @@ std::u16string describe(const ElementTag& tag) {
   return out + u">";
 }
 
-bool extDatabase(ProjectExtensionStore& store) {
-  return store.currentProject() && store.currentDatabase();
-}
-
 // A kept node seen as a tag; the views live as long as the tag.
 struct NodeTag {
   explicit NodeTag(const xml::Node& node)
@@ -319,8 +314,8 @@ ProjectElementReader::Kind ProjectElementReader::kindOf(const char* name) {
                             "menuphrase", "tablephrase", "chartphrase", "fieldphrase"}) {
     if (xml::nameEqualsAscii(name, model)) return Kind::Model;
   }
-  for (const char* extension :
-       {"extension", "extproject", "extdatabase", "exttable", "extchart", "extfield"}) {
+  for (const char* extension : {"extensions", "extension", "extproject", "extdatabase", "exttable",
+                                "extchart", "extfield"}) {
     if (xml::nameEqualsAscii(name, extension)) return Kind::Extension;
   }
   return Kind::Other;
@@ -331,11 +326,6 @@ AGPTable* ProjectElementReader::currentTable() const {
   if (!database) return nullptr;
   const std::u16string& name = database->tables().curName();
   return name.empty() ? nullptr : database->tables().find(name);
-}
-
-AGPTable* ProjectElementReader::modelTable(const std::u16string& name) const {
-  AGPDatabase* database = project_.DB().get();
-  return database && !name.empty() ? database->tables().find(name) : nullptr;
 }
 
 void ProjectElementReader::dropped(const ElementTag& tag, std::u16string_view why) {
@@ -537,49 +527,63 @@ void ProjectElementReader::readExtensionElement(const xml::Node& element, int de
   ProjectExtensionStore* store = projectExtensionStore();
   const char* name = element.name();
   if (!store) return;
-  if (xml::nameEqualsAscii(name, "extension")) {
-    const std::u16string extName = xml::attributeTextNoCase(element, "Name");
-    if (extName.empty()) return;
-    AGProperties* props =
-        store->addExtension(project_, extName, xml::attributeTextNoCase(element, "Template"),
-                            xml::attributeTextNoCase(element, "XmlFile"));
-    if (!props) return;
-    LoadNodeAttribs(element, *props);
-    read(element, depth + 1);
+  if (xml::nameEqualsAscii(name, "extensions")) {
+    // Written in place of the extensions once all were deleted: none is to be registered.
+    store->setNoneWanted(true);
+  } else if (xml::nameEqualsAscii(name, "extension")) {
+    readExtension(*store, element, depth);
+  } else if (!stored_) {
+    dropped(NodeTag(element).tag, u"no extension before it");
   } else if (xml::nameEqualsAscii(name, "extproject")) {
-    if (AGProperties* props = store->currentProject()) LoadNodeAttribs(element, *props);
+    LoadNodeAttribs(element, stored_->project());
     read(element, depth + 1);
   } else if (xml::nameEqualsAscii(name, "extdatabase")) {
-    if (AGProperties* props = store->currentProject() ? store->currentDatabase() : nullptr) {
-      LoadNodeAttribs(element, *props);
-    }
+    LoadNodeAttribs(element, stored_->database());
     read(element, depth + 1);
   } else if (xml::nameEqualsAscii(name, "exttable")) {
-    const std::u16string tblName = xml::attributeTextNoCase(element, "TblName");
-    AGPTable* table = modelTable(tblName);
-    if (table && settingAsBool(table->properties().setting(kTblLoaded)) && extDatabase(*store)) {
-      if (AGProperties* props = store->table(tblName)) LoadNodeAttribs(element, *props);
+    AGProperties* props = stored_->table(xml::attributeTextNoCase(element, "TblName"));
+    if (!props) {
+      dropped(NodeTag(element).tag, u"the table entry has no name");
+      return;
     }
+    LoadNodeAttribs(element, *props);
     read(element, depth + 1);
-  } else if (xml::nameEqualsAscii(name, "extchart")) {
-    const std::u16string tblName = store->currentTableName();
-    const std::u16string chartName = xml::attributeTextNoCase(element, "ChartName");
-    AGPTable* table = modelTable(tblName);
-    if (table && extDatabase(*store) && table->charts().chartExist(Variant(chartName))) {
-      if (AGProperties* props = store->chart(tblName, chartName)) {
-        LoadNodeAttribs(element, *props);
-      }
+  } else if (xml::nameEqualsAscii(name, "extchart") || xml::nameEqualsAscii(name, "extfield")) {
+    const bool chart = xml::nameEqualsAscii(name, "extchart");
+    const std::u16string entry = xml::attributeTextNoCase(element, chart ? "ChartName" : "FldName");
+    AGProperties* props = entry.empty() ? nullptr
+                          : chart       ? stored_->chart(entry)
+                                        : stored_->field(entry);
+    if (!props) {
+      dropped(NodeTag(element).tag,
+              entry.empty() ? u"the entry has no name" : u"no table entry before it");
+      return;
     }
-  } else if (xml::nameEqualsAscii(name, "extfield")) {
-    const std::u16string tblName = store->currentTableName();
-    const std::u16string fieldName = xml::attributeTextNoCase(element, "FldName");
-    AGPTable* table = modelTable(tblName);
-    if (table && extDatabase(*store) && table->fields().find(fieldName)) {
-      if (AGProperties* props = store->field(tblName, fieldName)) {
-        LoadNodeAttribs(element, *props);
-      }
-    }
+    LoadNodeAttribs(element, *props);
   }
+}
+
+// An extension element: the extension is registered, the entries the file holds are read into
+// their own bags, then the loaded objects without one get theirs.
+void ProjectElementReader::readExtension(ProjectExtensionStore& store, const xml::Node& element,
+                                         int depth) {
+  const std::u16string extName = xml::attributeTextNoCase(element, "Name");
+  if (extName.empty()) {
+    dropped(NodeTag(element).tag, u"the extension has no name");
+    return;
+  }
+  std::u16string problem;
+  stored_ = store.readExtension(project_, extName, xml::attributeTextNoCase(element, "Template"),
+                                xml::attributeTextNoCase(element, "XmlFile"), problem);
+  if (!problem.empty() && notes_) {
+    notes_->say(u"extension \"" + extName + u"\": its declaration file could not be read, so its " +
+                u"stored settings are kept as they are written: " + problem);
+  }
+  if (!stored_) return;
+  LoadNodeAttribs(element, stored_->properties());
+  read(element, depth + 1);
+  stored_->finish();
+  stored_.reset();
 }
 
 std::u16string GetNodeAttribNoCase(const xml::Node& node, std::u16string_view name) {

@@ -171,6 +171,8 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
                  std::optional<std::u16string>& notice) {
   if (std::optional<std::u16string> missing = CheckComponents()) throw LoadStopped{*missing};
   project.LoadDefault();
+  // Whether the project wants no extension is the file's to say.
+  if (ProjectExtensionStore* store = projectExtensionStore()) store->setNoneWanted(false);
   ProjectFileStream stream;
   if (std::optional<StreamFailure> failed = stream.open(projFile)) refuse(*failed, projFile);
   AGProperties& props = project.properties();
@@ -268,7 +270,7 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
   }
 
   ProjectExtensionStore* store = projectExtensionStore();
-  if (store && store->empty()) store->loadInstalled(project);
+  if (store && store->empty() && !store->noneWanted()) store->loadInstalled(project);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "agp/agp.hpp"
@@ -150,34 +151,45 @@ void writeDatabase(xml::Node root, AGPDatabase& db) {
   }
 }
 
+// The extensions' setters store values as given.
+constexpr NonBooleanValue kAsText = NonBooleanValue::AsText;
+
 void writeExtensions(xml::Node root) {
   ProjectExtensionStore* store = projectExtensionStore();
   if (!store) return;
   const std::vector<ProjectExtensionStore::Extension> extensions = store->extensionsForSave();
-  if (extensions.empty()) return;
+  if (extensions.empty()) {
+    // Without this a load would register every installed extension again.
+    if (store->noneWanted()) {
+      xml::appendLineBreak(root);
+      root.append_child("Extensions");
+      xml::appendLineBreak(root);
+    }
+    return;
+  }
   xml::appendLineBreak(root);
   for (const ProjectExtensionStore::Extension& ext : extensions) {
     xml::Node element = root.append_child("Extension");
-    WritePropertiesAsAttributes(element, *ext.properties);
+    WritePropertiesAsAttributes(element, *ext.properties, kAsText);
     if (ext.project) {
       xml::appendLineBreak(element);
       xml::Node project = element.append_child("ExtProject");
-      WritePropertiesAsAttributes(project, *ext.project);
+      WritePropertiesAsAttributes(project, *ext.project, kAsText);
       xml::appendLineBreak(project);
       if (ext.database) {
         xml::Node database = project.append_child("ExtDatabase");
-        WritePropertiesAsAttributes(database, *ext.database);
+        WritePropertiesAsAttributes(database, *ext.database, kAsText);
         xml::appendLineBreak(database);
         for (const ProjectExtensionStore::TableSettings& table : ext.tables) {
           xml::Node tableElement = database.append_child("ExtTable");
-          WritePropertiesAsAttributes(tableElement, *table.properties);
+          WritePropertiesAsAttributes(tableElement, *table.properties, kAsText);
           xml::appendLineBreak(tableElement);
           for (AGProperties* chart : table.charts) {
-            WritePropertiesAsAttributes(tableElement.append_child("ExtChart"), *chart);
+            WritePropertiesAsAttributes(tableElement.append_child("ExtChart"), *chart, kAsText);
             xml::appendLineBreak(tableElement);
           }
           for (AGProperties* field : table.fields) {
-            WritePropertiesAsAttributes(tableElement.append_child("ExtField"), *field);
+            WritePropertiesAsAttributes(tableElement.append_child("ExtField"), *field, kAsText);
             xml::appendLineBreak(tableElement);
           }
           xml::appendLineBreak(database);
@@ -280,12 +292,26 @@ void writeAllPhrases(xml::Node root, AGPDatabase* db) {
                               });
 }
 
+// A Boolean setting's value as 1 or 0; nothing for a value that is no Boolean.
+std::optional<bool> booleanValue(const Variant& value) {
+  try {
+    return BoolToNum(value) != 0;
+  } catch (const AutomationError&) {
+    return std::nullopt;
+  }
+}
+
 // The attribute text of a setting as UTF-8, by the settings rule; the common kinds of value
 // are formed without going through UTF-16. Returns a pointer into buffer or a constant.
-const char* attributeUtf8(const SettingRecord& record, const Variant& value, std::string& buffer) {
+const char* attributeUtf8(const SettingRecord& record, const Variant& value, std::string& buffer,
+                          NonBooleanValue nonBoolean) {
   // The declared type's name decides, as written; the parsed type only saves the comparison.
   if (record.type == SettingType::Boolean && record.dataType == u"Boolean") {
-    return BoolToNum(value) ? "1" : "0";
+    if (value.type() == VarType::Boolean) return value.boolValue() ? "1" : "0";
+    if (nonBoolean == NonBooleanValue::Refused) return BoolToNum(value) ? "1" : "0";
+    if (const std::optional<bool> b = booleanValue(value)) return *b ? "1" : "0";
+    buffer = toUtf8(valueText(value));
+    return buffer.c_str();
   }
   switch (value.type()) {
     case VarType::Empty:
@@ -331,17 +357,27 @@ std::u16string settingAttributeText(std::u16string_view name, std::u16string_vie
   return text;
 }
 
-void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props) {
+void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props,
+                                 NonBooleanValue nonBoolean) {
   // The catalog's rows have unique names, so they need no look-up on an element that has no
-  // attributes yet; a setting added later or renamed by a script may repeat any name.
-  bool mayRepeat = element.first_attribute();
+  // attributes yet; a setting added later or renamed by a script may repeat any name. From the
+  // first such setting on, the names written are kept in a set, so a bag of many undeclared
+  // settings is written in linear time.
+  std::optional<std::unordered_set<std::string>> names;
+  const auto startNames = [&] {
+    names.emplace();
+    for (xml::Attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+      names->emplace(a.name());
+    }
+  };
+  if (element.first_attribute()) startNames();
   const SettingCatalog* catalog = props.catalog();
   std::string name;
   std::string text;
   props.forEachSetting([&](SettingSlot slot, const SettingRecord& record, const Variant& value) {
     if (!record.fileSave) return;
     if (value.isString()) refuseUnwritableText(element, &props, record.name, value.stringValue());
-    const char* attributeText = attributeUtf8(record, value, text);
+    const char* attributeText = attributeUtf8(record, value, text, nonBoolean);
     const char* attributeName;
     // A row as the catalog declares it is the catalog's own record; one a script renamed
     // through its view is a copy.
@@ -356,10 +392,12 @@ void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props) {
       }
       name = toUtf8(record.name);
       attributeName = name.c_str();
-      mayRepeat = true;
+      if (!names) startNames();
     }
     xml::Attribute attribute;
-    if (mayRepeat) attribute = element.attribute(attributeName);
+    if (names && !names->emplace(attributeName).second) {
+      attribute = element.attribute(attributeName);
+    }
     if (!attribute) attribute = element.append_attribute(attributeName);
     attribute.set_value(attributeText);
   });

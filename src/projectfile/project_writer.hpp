@@ -17,9 +17,15 @@ class AGProperties;
 // neither raises 13.
 std::int16_t BoolToNum(const Variant& value);
 
+// What becomes of a Boolean setting's value that is no Boolean: the model's typed setters never
+// store one, so there it is a broken model and stops the save; an extension's setters store
+// values as given, so there it is written as its text.
+enum class NonBooleanValue { Refused, AsText };
+
 // One attribute per FileSave setting of the bag, in the bag's order, by the settings rule:
 // "|" for CR LF in FldTagValues and ChartYFldName, "1"/"0" for Boolean settings.
-void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props);
+void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props,
+                                 NonBooleanValue nonBoolean = NonBooleanValue::Refused);
 
 // The setting's value as its attribute text.
 std::u16string settingAttributeText(std::u16string_view name, std::u16string_view dataType,

@@ -3,6 +3,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/bind.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "schema/schema_record_objects.hpp"
 
 namespace vantorel {
 
@@ -15,10 +16,10 @@ AGSchemaTable AGPSchema::Tbl(std::int16_t i) const {
 
 const ClassInfo& AGPSchema::classInfo() const noexcept {
   using T = AGPSchema;
-  // The records have no Variant form, so Tbl is for C++ callers only.
   static const ClassInfo& info = describeClass(u"AGPSchema", [](ClassInfo& c) {
     ClassBuilder<T>(c)
         .get<&T::tblcnt>(u"tblcnt")
+        .method<&T::scriptTbl>(u"Tbl")
         .method<&T::scriptLoadDB>(u"LoadDB")
         .method<&T::LoadADOCustomView>(u"LoadADOCustomView")
         .method<&T::scriptMySQLTagValues>(u"MySQLTagValues");
@@ -34,6 +35,10 @@ void AGPSchema::scriptLoadDB(Variant& sDbName, Variant& sDbType, Variant& sPath,
          toBool(bDBUseServerMapPath), toString(sUID), toString(sPwd), toString(sConnStr),
          toString(sSchema), toString(sTableName));
   sDbName = Variant(name);
+}
+
+Ref<AGSchemaTableRecord> AGPSchema::scriptTbl(std::int16_t i) const {
+  return makeRef<AGSchemaTableRecord>(Tbl(i));
 }
 
 std::u16string AGPSchema::scriptMySQLTagValues(const std::u16string& str) const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/automation/object.hpp"
+#include "platform/automation/ref.hpp"
 #include "schema/schema_records.hpp"
 
 namespace vantorel {
@@ -25,6 +26,8 @@ struct StoredObject {
   std::u16string name;
   std::u16string type;  // "TABLE" or "VIEW"
 };
+
+class AGSchemaTableRecord;
 
 class AGPSchema final : public Object {
  public:
@@ -70,6 +73,8 @@ class AGPSchema final : public Object {
                     Variant& bDBUseServerMapPath, Variant& sUID, Variant& sPwd, Variant& sConnStr,
                     Variant& sSchema, Variant& sTableName);
   std::u16string scriptMySQLTagValues(const std::u16string& str) const;
+  // Tbl's record as an object a script can read.
+  Ref<AGSchemaTableRecord> scriptTbl(std::int16_t i) const;
 
   // 0 loaded; another value failed, the reason in lastErrorText where there is one.
   std::int16_t LoadADODB(const std::u16string& sDbType, const std::u16string& sDbName,

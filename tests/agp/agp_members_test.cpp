@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -151,7 +153,7 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
         u"UnLoadDB",
         // The project file's helpers that take plain values.
         u"CompareVersion", u"BoolToNum", u"WriteOutputFile", u"WriteUtf8File",
-        u"CopyDefaultSettings", u"CopyRegistryKey"}) {
+        u"CopyDefaultSettings", u"CopyRegistryKey", u"DeleteFolderIfExists"}) {
     expected.emplace_back(m);
   }
   // Then the members the schema, synchronisation and extensions layers define.
@@ -220,6 +222,13 @@ TEST_F(AgpMembersTest, ProjectFileHelpersAreReachableByName) {
   EXPECT_EQ(slurp(dir_.path() / "out.txt"), "plain");
   agp_->call(u"WriteUtf8File", {Variant(file), Variant(u"x")});
   EXPECT_EQ(slurp(dir_.path() / "out.txt"), "\xEF\xBB\xBFx");
+  // A folder goes with what it holds; one that is not there is no error.
+  const std::filesystem::path folder = dir_.path() / "gone";
+  std::filesystem::create_directories(folder / "below");
+  std::ofstream(folder / "below" / "f.txt") << "x";
+  agp_->call(u"DeleteFolderIfExists", {Variant(fromUtf8(folder.string()))});
+  EXPECT_FALSE(std::filesystem::exists(folder));
+  agp_->call(u"DeleteFolderIfExists", {Variant(fromUtf8(folder.string()))});
   for (const char16_t* member : {u"CopyDefaultSettings", u"CopyRegistryKey"}) {
     EXPECT_NE(agp_->memberId(member), kDispIdUnknown) << toUtf8(member);
   }

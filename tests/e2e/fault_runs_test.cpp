@@ -11,13 +11,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <random>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,8 +64,8 @@ pid_t endedPid() {
 }
 
 struct Exit {
-  int code = -1;    // the exit code, -1 when a signal ended it
-  int signal = 0;   // the signal that ended it
+  int code = -1;   // the exit code, -1 when a signal ended it
+  int signal = 0;  // the signal that ended it
   std::string output;
 };
 
@@ -187,10 +187,49 @@ class FaultRuns : public ::testing::Test {
     const std::string empty = "Template=\"\"";
     const std::size_t at = text.find(empty);
     EXPECT_NE(at, std::string::npos);
-    if (at != std::string::npos) text.replace(at, empty.size(), "Template=\"" + zip.string() + "\"");
+    if (at != std::string::npos)
+      text.replace(at, empty.size(), "Template=\"" + zip.string() + "\"");
     const fsys::path file = folder / "shop.vtp";
     writeFile(file, text);
     return file;
+  }
+
+  // The bundled data files with an extensions folder of their own (the user's extensions folder
+  // is the "extensions" folder of the data folder VANTOREL_DATA names), holding the sample
+  // extension's declaration file; the archive is the test's.
+  class OwnExtensions {
+   public:
+    explicit OwnExtensions(fsys::path data) : data_(std::move(data)) {
+      fsys::create_directories(data_ / "extensions");
+      for (const auto& entry : fsys::directory_iterator(kSource / "data")) {
+        if (entry.path().filename() != "extensions") {
+          fsys::create_symlink(entry.path(), data_ / entry.path().filename());
+        }
+      }
+      fsys::copy_file(kSource / "data" / "extensions" / "AboutPage.xml",
+                      data_ / "extensions" / "AboutPage.xml");
+      const char* bundled = getenv("VANTOREL_DATA");
+      EXPECT_NE(bundled, nullptr);
+      bundled_ = bundled ? bundled : "";
+      setenv("VANTOREL_DATA", data_.c_str(), 1);
+    }
+    ~OwnExtensions() { setenv("VANTOREL_DATA", bundled_.c_str(), 1); }
+    OwnExtensions(const OwnExtensions&) = delete;
+    OwnExtensions& operator=(const OwnExtensions&) = delete;
+    const fsys::path& folder() const { return data_; }
+    fsys::path archive() const { return data_ / "extensions" / "AboutPage.zip"; }
+
+   private:
+    fsys::path data_;
+    std::string bundled_;
+  };
+
+  static std::map<std::string, std::string> aboutPageFiles() {
+    std::map<std::string, std::string> files;
+    for (const char* name : {"about.asp", "control.xml", "usercode.vbs"}) {
+      files[name] = readFile(kSource / "templates" / "sample-extension" / name);
+    }
+    return files;
   }
 
   Exit generate(const fsys::path& vtp, const fsys::path& site,
@@ -216,7 +255,8 @@ TEST_F(FaultRuns, BrokenTemplateSetsStopTheRunWithTheirCause) {
     std::vector<std::string> expected;  // in the output
   };
   const std::vector<Case> cases = {
-      {"a missing input file", [](Files& f) { f.erase("list.asp"); },
+      {"a missing input file",
+       [](Files& f) { f.erase("list.asp"); },
        {"Section \"list\" of \"list.asp\" cannot be read: the file is missing"}},
       {"a section marker without its closer",
        [&](Files& f) { replace(f["list.asp"], "<!--##session list##-->", "<!--##session list"); },
@@ -286,31 +326,10 @@ TEST_F(FaultRuns, BrokenTemplateSetsStopTheRunWithTheirCause) {
 // An extension the run cannot use is disabled with the unattended answer Yes and the site made
 // without it; the run still ends with exit code 1 and names it with its cause.
 TEST_F(FaultRuns, AnExtensionTheRunWentWithoutFailsIt) {
-  // The bundled data files, with extensions of their own: the user's extensions folder is the
-  // "extensions" folder of the data folder that VANTOREL_DATA names.
-  const fsys::path data = dir_.path() / "data";
-  fsys::create_directories(data / "extensions");
-  for (const auto& entry : fsys::directory_iterator(kSource / "data")) {
-    if (entry.path().filename() != "extensions") {
-      fsys::create_symlink(entry.path(), data / entry.path().filename());
-    }
-  }
-  fsys::copy_file(kSource / "data" / "extensions" / "AboutPage.xml",
-                  data / "extensions" / "AboutPage.xml");
-  std::map<std::string, std::string> files{{"../escape.txt", "x"}};
-  for (const char* name : {"about.asp", "control.xml", "usercode.vbs"}) {
-    files[name] = readFile(kSource / "templates" / "sample-extension" / name);
-  }
-  writeZip(data / "extensions" / "AboutPage.zip", files);
-  const char* bundled = getenv("VANTOREL_DATA");
-  ASSERT_NE(bundled, nullptr);
-  const struct DataFolder {
-    DataFolder(const fsys::path& folder, std::string bundled) : bundled(std::move(bundled)) {
-      setenv("VANTOREL_DATA", folder.c_str(), 1);
-    }
-    ~DataFolder() { setenv("VANTOREL_DATA", bundled.c_str(), 1); }
-    std::string bundled;
-  } dataFolder(data, bundled);
+  const OwnExtensions data(dir_.path() / "data");
+  std::map<std::string, std::string> files = aboutPageFiles();
+  files["../escape.txt"] = "x";
+  writeZip(data.archive(), files);
 
   const struct {
     const char* name;
@@ -318,10 +337,13 @@ TEST_F(FaultRuns, AnExtensionTheRunWentWithoutFailsIt) {
     std::string cause;
   } cases[] = {
       {"an archive escaping its folder", "AboutPage.zip",
-       "no control file was unpacked from its archive \"" +
-           (data / "extensions" / "AboutPage.zip").string() + "\""},
+       "its archive \"" + (data.folder() / "extensions" / "AboutPage.zip").string() +
+           "\" could not be unpacked: Archive \"" +
+           (data.folder() / "extensions" / "AboutPage.zip").string() +
+           "\" refused: its entry \"../escape.txt\" would land outside the folder"},
       {"a missing archive", "Missing.zip",
-       "its archive \"" + (data / "extensions" / "Missing.zip").string() + "\" is not found"},
+       "its archive \"" + (data.folder() / "extensions" / "Missing.zip").string() +
+           "\" is not found"},
       {"a name holding a path", "../AboutPage.zip",
        "its archive name \"../AboutPage.zip\" leads outside the extensions folder"},
   };
@@ -338,9 +360,9 @@ TEST_F(FaultRuns, AnExtensionTheRunWentWithoutFailsIt) {
 
     const Exit e = generate(vtp, folder / "site");
     EXPECT_EQ(e.code, 1) << e.output;
-    EXPECT_NE(e.output.find("vantorel generate: generated without the extension 'AboutPage': " +
-                            c.cause + "\n"),
-              std::string::npos)
+    EXPECT_NE(
+        e.output.find("vantorel generate: generated without the extension 'AboutPage': " + c.cause),
+        std::string::npos)
         << e.output;
     EXPECT_TRUE(fsys::exists(folder / "site" / "default.asp")) << e.output;
     EXPECT_FALSE(fsys::exists(folder / "site" / "about.asp"));
@@ -348,6 +370,57 @@ TEST_F(FaultRuns, AnExtensionTheRunWentWithoutFailsIt) {
   for (const auto& entry : fsys::recursive_directory_iterator(dir_.path())) {
     EXPECT_NE(entry.path().filename(), "escape.txt") << entry.path();
   }
+}
+
+// An extension archive is unpacked afresh whenever it changed: a file the new archive lacks no
+// longer replaces the template set's, and an archive that cannot be unpacked disables the
+// extension with its cause instead of leaving the earlier unpacking in use.
+TEST_F(FaultRuns, AChangedExtensionArchiveIsUnpackedAfresh) {
+  const OwnExtensions data(dir_.path() / "data");
+  const fsys::path vtp = project(dir_.path());
+  const auto pagesHolding = [](const fsys::path& site, const std::string& text) {
+    int count = 0;
+    for (const auto& entry : fsys::recursive_directory_iterator(site)) {
+      if (entry.is_regular_file() && readFile(entry.path()).find(text) != std::string::npos) {
+        ++count;
+      }
+    }
+    return count;
+  };
+  std::map<std::string, std::string> files = aboutPageFiles();
+  std::string page = readFile(kSource / "templates" / "sample" / "page.asp");
+  const std::string start = "<!--##session pagestart##-->";
+  ASSERT_NE(page.find(start), std::string::npos);
+  page.insert(page.find(start) + start.size(), "\nREPLACED-PAGE-START");
+  files["page.asp"] = page;
+  files["about.asp"] += "FIRST-ARCHIVE";
+  writeZip(data.archive(), files);
+  Exit e = generate(vtp, dir_.path() / "site1");
+  ASSERT_EQ(e.code, 0) << e.output;
+  ASSERT_GT(pagesHolding(dir_.path() / "site1", "REPLACED-PAGE-START"), 0);
+
+  files.erase("page.asp");
+  files["about.asp"] = aboutPageFiles()["about.asp"] + "SECOND-ARCHIVE";
+  writeZip(data.archive(), files);
+  e = generate(vtp, dir_.path() / "site2");
+  ASSERT_EQ(e.code, 0) << e.output;
+  EXPECT_EQ(pagesHolding(dir_.path() / "site2", "REPLACED-PAGE-START"), 0);
+  EXPECT_EQ(pagesHolding(dir_.path() / "site2", "FIRST-ARCHIVE"), 0);
+  EXPECT_EQ(pagesHolding(dir_.path() / "site2", "SECOND-ARCHIVE"), 1);
+
+  std::string noise(4096, '\0');
+  std::mt19937 random(40);
+  for (char& c : noise) c = static_cast<char>(random());
+  writeFile(data.archive(), noise);
+  e = generate(vtp, dir_.path() / "site3");
+  EXPECT_EQ(e.code, 1) << e.output;
+  EXPECT_NE(e.output.find("vantorel generate: generated without the extension 'AboutPage': its "
+                          "archive \"" +
+                          data.archive().string() + "\" could not be unpacked: "),
+            std::string::npos)
+      << e.output;
+  EXPECT_TRUE(fsys::exists(dir_.path() / "site3" / "default.asp")) << e.output;
+  EXPECT_EQ(pagesHolding(dir_.path() / "site3", "SECOND-ARCHIVE"), 0);
 }
 
 // A project whose template set is gone keeps its name and does not generate with another set.
@@ -412,9 +485,9 @@ TEST_F(FaultRuns, ConcurrentRunsNeitherMixNorRace) {
 
   std::vector<HostRun> runs;
   for (int i = 0; i < 4; ++i) {
-    runs.emplace_back(home(), std::vector<std::string>{"generate", vtp.string(), "--destination",
-                                                       (dir_.path() / ("site" + std::to_string(i)))
-                                                           .string()});
+    runs.emplace_back(
+        home(), std::vector<std::string>{"generate", vtp.string(), "--destination",
+                                         (dir_.path() / ("site" + std::to_string(i))).string()});
   }
   for (HostRun& r : runs) {
     const Exit e = r.wait();
@@ -423,8 +496,8 @@ TEST_F(FaultRuns, ConcurrentRunsNeitherMixNorRace) {
   for (int i = 1; i < 4; ++i) {
     for (const auto& entry : fsys::recursive_directory_iterator(dir_.path() / "site0")) {
       if (!entry.is_regular_file()) continue;
-      const fsys::path other =
-          dir_.path() / ("site" + std::to_string(i)) / fsys::relative(entry.path(), dir_.path() / "site0");
+      const fsys::path other = dir_.path() / ("site" + std::to_string(i)) /
+                               fsys::relative(entry.path(), dir_.path() / "site0");
       EXPECT_EQ(readFile(other), readFile(entry.path())) << other;
     }
   }

@@ -70,7 +70,6 @@ TEST_F(CodeBaseTest, ABadFileKeepsTheLastGoodSnippets) {
       {"missing.xml", "", u"Load code base file failed!"},
       {"broken.xml", "<Vantorel.codebase><code>", u"Load code base file failed!"},
       {"wrong-root.xml", "<Vantorel.codebase2/>", u"Code base file is invalid!"},
-      {"plain-text.xml", root("<code name=\"A\">text</code>"), u"Code base file is invalid!"},
       {"element.xml", root("<code name=\"A\"><b/></code>"), u"Code base file is invalid!"},
   };
   for (const Case& c : cases) {
@@ -80,11 +79,28 @@ TEST_F(CodeBaseTest, ABadFileKeepsTheLastGoodSnippets) {
     EXPECT_EQ(base.loadErrorText(), c.error) << c.name;
     EXPECT_EQ(base.CodeSource(u"VB", u"Table", u"Header"), u"x\r\ny") << c.name;
   }
+  // Plain text is the code as a CDATA section is; blank text beside a section is layout.
+  ASSERT_TRUE(base.Load(write("plain.xml", root("<code scripttype=\"a\" codetype=\"b\" name=\"c\">"
+                                                "x &lt; 1\ny</code><code scripttype=\"a\" "
+                                                "codetype=\"b\" name=\"d\">\n <![CDATA[z]]>\n"
+                                                "</code>"))));
+  EXPECT_EQ(base.CodeSource(u"a", u"b", u"c"), u"x < 1\r\ny");
+  EXPECT_EQ(base.CodeSource(u"a", u"b", u"d"), u"z");
   // An element without content has the empty text.
   ASSERT_TRUE(base.Load(write("empty.xml", root("<code scripttype=\"a\" codetype=\"b\" "
                                                 "name=\"c\"/>"))));
   EXPECT_TRUE(base.CodeExist(u"a", u"b", u"c"));
   EXPECT_EQ(base.Count(), 1);
+}
+
+// The code base the machine defaults name is shipped, empty, so that generation finds it.
+TEST_F(CodeBaseTest, TheShippedCodeBaseLoads) {
+  const std::filesystem::path shipped =
+      std::filesystem::path(VANTOREL_TEST_DATA).parent_path().parent_path() / "data" /
+      "codebase.xml";
+  AGPCodeBase& base = SharedCodeBase();
+  EXPECT_TRUE(base.Load(fromUtf8(shipped.string()))) << toUtf8(base.loadErrorText());
+  EXPECT_EQ(base.Count(), 0);
 }
 
 TEST_F(CodeBaseTest, CustomScriptCodeLoadsTheUsersFile) {

@@ -3,6 +3,7 @@
 // builders of model content, and a list of custom scripts in place of the extensions subsystem.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -93,27 +94,36 @@ class ExtensionStore final : public ProjectExtensionStore {
     return out;
   }
   bool empty() override { return exts.empty(); }
-  AGProperties* addExtension(AGP&, const std::u16string&, const std::u16string&,
-                             const std::u16string&) override {
-    return exts.emplace_back().props.get();
-  }
-  AGProperties* currentProject() override {
-    return exts.empty() ? nullptr : exts.back().project.get();
-  }
-  AGProperties* currentDatabase() override {
-    return currentProject() ? exts.back().database.get() : nullptr;
-  }
-  AGProperties* table(const std::u16string& name) override {
-    return name == u"Orders" ? exts.back().table.get() : nullptr;
-  }
-  std::u16string currentTableName() override { return u"Orders"; }
-  AGProperties* chart(const std::u16string&, const std::u16string&) override { return nullptr; }
-  AGProperties* field(const std::u16string& table, const std::u16string& name) override {
-    return table == u"Orders" && name == u"ID" ? exts.back().field.get() : nullptr;
+  bool noneWanted() override { return noneSaid; }
+  void setNoneWanted(bool none) override { noneSaid = none; }
+  // Holds what the file gives for the table "Orders" and its field "ID"; other entries are
+  // not kept.
+  class Stored final : public StoredExtension {
+   public:
+    explicit Stored(Ext& ext) : ext_(ext) {}
+    AGProperties& properties() override { return *ext_.props; }
+    AGProperties& project() override { return *ext_.project; }
+    AGProperties& database() override { return *ext_.database; }
+    AGProperties* table(const std::u16string& name) override {
+      return name == u"Orders" ? ext_.table.get() : nullptr;
+    }
+    AGProperties* chart(const std::u16string&) override { return nullptr; }
+    AGProperties* field(const std::u16string& name) override {
+      return name == u"ID" ? ext_.field.get() : nullptr;
+    }
+    void finish() override {}
+
+   private:
+    Ext& ext_;
+  };
+  std::unique_ptr<StoredExtension> readExtension(AGP&, const std::u16string&, const std::u16string&,
+                                                 const std::u16string&, std::u16string&) override {
+    return std::make_unique<Stored>(exts.emplace_back());
   }
   void loadInstalled(AGP&) override { ++installedLoads; }
-  std::vector<Ext> exts;
+  std::deque<Ext> exts;
   int installedLoads = 0;
+  bool noneSaid = false;
 
  private:
   ProjectExtensionStore* previous_;
