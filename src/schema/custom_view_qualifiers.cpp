@@ -7,6 +7,7 @@
 #include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
 #include "foundation/sql_quoting.hpp"
+#include "platform/automation/automation_error.hpp"
 #include "platform/data/connection.hpp"
 #include "platform/text/case_fold.hpp"
 #include "schema/custom_views.hpp"
