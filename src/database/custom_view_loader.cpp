@@ -14,6 +14,13 @@
 
 namespace vantorel {
 
+CustomSqlColumn describeCustomViewColumn(const CustomSqlAnalyzer& analyzer,
+                                         const std::u16string& name) {
+  CustomSqlColumn column = analyzer.describeColumn(name);
+  if (column.sourceName.empty()) column = analyzer.describeColumn(QuoteSqlNameRaw(Variant(name)));
+  return column;
+}
+
 void ParseCustomSql(AGPTable& table) {
   // Any other database (SQLite, say) is read with every quote style, not as Access, which
   // would take its standard "quoted names" for text.
@@ -23,9 +30,7 @@ void ParseCustomSql(AGPTable& table) {
   AGPFields& fields = table.fields();
   for (std::int32_t i = 0; i < fields.count(); ++i) {
     AGPField& field = fields.at(static_cast<std::size_t>(i));
-    const std::u16string name = field.FldName();
-    CustomSqlColumn column = analyzer.describeColumn(name);
-    if (column.sourceName.empty()) column = analyzer.describeColumn(QuoteSqlNameRaw(Variant(name)));
+    const CustomSqlColumn column = describeCustomViewColumn(analyzer, field.FldName());
     AGProperties& bag = field.properties();
     bag.setting(kFldAlias) = Variant(column.alias);
     bag.setting(kFldSourceName) = Variant(column.sourceName);

@@ -6,6 +6,7 @@
 // (ParseCustomSql).
 #include <string>
 
+#include "database/custom_sql_analyzer.hpp"
 #include "model/table.hpp"
 #include "platform/data/connection.hpp"
 
@@ -15,6 +16,11 @@ namespace vantorel {
 // FldSourceTable, FldSourceField) from the analysis of the table's TblCustomSQL. A query the
 // analyser cannot read leaves every field as it was.
 void ParseCustomSql(AGPTable& table);
+
+// The analysis of the output column `name` as ParseCustomSql takes it: under the name, else under
+// the name in the current quote characters.
+CustomSqlColumn describeCustomViewColumn(const CustomSqlAnalyzer& analyzer,
+                                         const std::u16string& name);
 
 void Load_ADOCustomView(AGPTable& table, data::Connection& cnn, const std::u16string& sTableName,
                         const std::u16string& sSQL);

@@ -9,6 +9,7 @@
 #include "foundation/synced_settings.hpp"
 #include "model/database.hpp"
 #include "project/project_catalogue.hpp"
+#include "schema/custom_view_qualifiers.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/definition_copies.hpp"
 #include "schema/live_schema.hpp"
@@ -98,6 +99,7 @@ void LoadCustomView(AGP& project, const std::u16string& sTableName, const std::u
       context.lastErrorText = titledMessage(u"Custom view " + sTableName + u" returns no columns!");
       result = 1;
     } else {
+      dropForeignQualifiedSources(project, *db, *table);
       resolveFieldSources(project, *db, table->fields());
       if (bCopyFields) copySourceSettings(*db, table->fields());
     }
@@ -127,6 +129,13 @@ bool ChangeCustomViewToView(AGP& project, const std::u16string& SourceName,
   }
   if (!settingAsText(bag.setting(kTblCustomError)).empty()) {
     context.lastErrorText = titledMessage(u"custom view has error!");
+    return false;
+  }
+
+  // Another table of the model under the target name (the view loaded since, say) would stand
+  // twice; the table names ignore case, so only the custom view itself may hold it.
+  if (AGPTable* holder = tables.find(TargetName); holder && holder != table.get()) {
+    context.lastErrorText = titledMessage(u"Table/View " + TargetName + u" already exists!");
     return false;
   }
 

@@ -5,6 +5,7 @@
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/data/connection.hpp"
 #include "platform/text/unicode.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/difference_check.hpp"
@@ -15,9 +16,7 @@ namespace {
 
 class CustomViewDb : public SchemaDbTest {
  protected:
-  AGPTable* table(AGP& p, const std::u16string& name) {
-    return p.DB()->tables().find(name);
-  }
+  AGPTable* table(AGP& p, const std::u16string& name) { return p.DB()->tables().find(name); }
   std::u16string setting(AGPTable& t, TableSetting s) {
     return toString(t.properties().setting(s));
   }
@@ -113,6 +112,79 @@ TEST_F(CustomViewDb, ChangeToView) {
     p->DB()->tables().remove(u"rpt");
     run(cs, {u"DROP VIEW v_short"});
     EXPECT_EQ(CheckDB(*p), 0) << toUtf8(err());
+  }
+}
+
+// The database a connection string opens, as the server names it.
+std::u16string databaseOf(const std::u16string& cs) {
+  return data::Connection(cs).properties().currentCatalog;
+}
+
+TEST_F(CustomViewDb, QualifiedSourceIsTheModelsTableOnlyInItsOwnSchema) {
+  for (const Server server : {Server::Postgres, Server::MariaDb}) {
+    SCOPED_TRACE(serverName(server));
+    const std::u16string cs = freshDatabase(server);
+    makeShop(server, cs);
+    const Ref<AGP> p = loadProject(cs);
+    table(*p, u"orders")->fields().find(u"total")->properties().setting(kFldCaption) =
+        Variant(u"Order total");
+    // A table of the same bare name beside the model's: another schema, another database.
+    std::u16string own = u"public";
+    std::u16string foreign = u"other";
+    if (server == Server::Postgres) {
+      run(cs, {u"CREATE SCHEMA other", u"CREATE TABLE other.orders (id INTEGER, total INTEGER)"});
+    } else {
+      const std::u16string other = freshDatabase(server);
+      run(other, {u"CREATE TABLE orders (id INTEGER, total INTEGER)"});
+      own = databaseOf(cs);
+      foreign = databaseOf(other);
+    }
+    struct Case {
+      std::u16string query;
+      std::u16string sourceName, sourceTable, caption;
+    };
+    const Case cases[] = {
+        {u"SELECT o.total FROM " + foreign + u".orders o", foreign + u".orders.total", u"", u""},
+        {u"SELECT total FROM " + foreign + u".orders", foreign + u".orders.total", u"", u""},
+        {u"SELECT o.total FROM " + own + u".orders o", own + u".orders.total", u"orders",
+         u"Order total"},
+        {u"SELECT total FROM orders", u"orders.total", u"orders", u"Order total"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(toUtf8(c.query));
+      const std::u16string name = u"cv" + fromUtf8(std::to_string(++n));
+      LoadCustomView(*p, name, c.query, true);
+      ASSERT_EQ(toUtf8(err()), "");
+      AGProperties& bag = table(*p, name)->fields().find(u"total")->properties();
+      EXPECT_EQ(toString(bag.setting(kFldSourceName)), c.sourceName);
+      EXPECT_EQ(toString(bag.setting(kFldSourceTable)), c.sourceTable);
+      EXPECT_EQ(toString(bag.setting(kFldSourceField)), c.sourceTable.empty() ? u"" : u"total");
+      EXPECT_EQ(toString(bag.setting(kFldCaption)) == u"Order total", !c.caption.empty());
+    }
+  }
+}
+
+TEST_F(CustomViewDb, ChangeToViewAlreadyInTheModelIsRefused) {
+  for (const Server server : kServers) {
+    SCOPED_TRACE(serverName(server));
+    const std::u16string cs = freshDatabase(server);
+    makeShop(server, cs);
+    run(cs, {u"CREATE VIEW v_customers AS SELECT id, name FROM customers"});
+    const Ref<AGP> p = loadProject(cs);
+    LoadCustomView(*p, u"cv", u"SELECT id, name FROM customers", false);
+    ASSERT_EQ(toUtf8(err()), "");
+    const std::int32_t count = p->DB()->tables().count();
+
+    EXPECT_FALSE(ChangeCustomViewToView(*p, u"cv", u"v_customers"));
+    EXPECT_EQ(err(), u"Vantorel: Table/View v_customers already exists!");
+    EXPECT_EQ(p->DB()->tables().count(), count);
+    AGPTable& cv = *table(*p, u"cv");
+    EXPECT_EQ(setting(cv, kTblType), u"CUSTOMVIEW");
+    EXPECT_EQ(setting(cv, kTblCustomSQL), u"SELECT id, name FROM customers");
+    EXPECT_EQ(toString(cv.fields().find(u"name")->properties().setting(kFldSourceTable)),
+              u"customers");
+    EXPECT_EQ(setting(*table(*p, u"v_customers"), kTblType), u"VIEW");
   }
 }
 
