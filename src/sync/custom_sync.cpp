@@ -19,6 +19,7 @@
 #include "model/tables.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
+#include "schema/custom_view_qualifiers.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/definition_copies.hpp"
 #include "schema/live_schema.hpp"
@@ -87,6 +88,8 @@ void syncCustomFields(SyncRun& run, AGPTable& view, const AGSchemaTable& rec) {
   removeUnmatchedFields(run, view);
   if (!settingAsText(view.properties().setting(kTblKey)).empty()) SetFieldsFromTblKey(view);
   ParseCustomSql(view);
+  // As when it was loaded: a source in another schema or database is not the model's table.
+  dropForeignQualifiedSources(run.project, run.db, view);
   view.fields().setSeq(1);
 }
 
