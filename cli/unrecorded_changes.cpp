@@ -1,10 +1,8 @@
 #include "unrecorded_changes.hpp"
 
 #include <cstddef>
-#include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "fields/field.hpp"
 #include "fields/field_settings.hpp"
@@ -24,37 +22,6 @@
 namespace vantorel::cli {
 
 namespace {
-
-// The stored tables and views by type and name, as a record finds the one it stands for: the
-// same name, else the name in another letter case (the synchronisation renames it and goes on).
-class StoredTables {
- public:
-  explicit StoredTables(AGPTables& tables) {
-    for (std::size_t t = 0, n = static_cast<std::size_t>(tables.count()); t < n; ++t) {
-      AGPTable& table = tables.at(t);
-      if (!isTableOrView(table.tblType())) continue;
-      const std::u16string key = table.tblType() + u'\n' + table.tblName();
-      exact_.emplace(key, &table);
-      anyCase_.emplace(key, &table);
-    }
-  }
-  // Nothing when the table is new or only listed (no fields to compare).
-  AGPTable* loadedFor(const AGSchemaTable& rec) const {
-    const std::u16string key = rec.TblType + u'\n' + rec.TblName;
-    auto found = exact_.find(key);
-    AGPTable* table = found != exact_.end() ? found->second : nullptr;
-    if (!table) {
-      auto similar = anyCase_.find(key);
-      if (similar != anyCase_.end()) table = similar->second;
-    }
-    if (!table || !settingAsBool(table->properties().setting(kTblLoaded))) return nullptr;
-    return table;
-  }
-
- private:
-  std::unordered_map<std::u16string, AGPTable*> exact_;
-  std::map<std::u16string, AGPTable*, NoCaseLess> anyCase_;
-};
 
 // The values of an enum or set, one a line as `"value","caption"`, joined by commas.
 std::u16string valueList(const std::u16string& lines) {
@@ -109,12 +76,15 @@ std::u16string describe(AGPField& field, const AGSchemaField& rec) {
 std::vector<SyncLogEntry> unrecordedFieldChanges(AGPDatabase& db, const AGPSchema& snapshot) {
   std::vector<SyncLogEntry> out;
   const AGSchemaDB& live = snapshot.database();
-  const StoredTables stored(db.tables());
+  // Each record against the stored table the check compares it with.
+  const std::vector<StoredTable> stored = storedTablesAndViews(db.tables());
+  const std::vector<const StoredTable*> matches = storedForRecords(stored, live);
   for (std::size_t i = 1, n = tableRecordCount(live); i <= n; ++i) {
     const AGSchemaTable& rec = live.Tables.Tbl[i];
-    if (!rec.TblReadError.empty()) continue;
-    AGPTable* table = stored.loadedFor(rec);
-    if (!table) continue;
+    if (!rec.TblReadError.empty() || !matches[i]) continue;
+    AGPTable* table = matches[i]->table;
+    // A table only listed has no fields to compare.
+    if (!settingAsBool(table->properties().setting(kTblLoaded))) continue;
     std::vector<std::u16string> columns;
     for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
       columns.push_back(rec.TblFields.fld[j].FldName);

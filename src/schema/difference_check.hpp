@@ -5,10 +5,12 @@
 // and reports.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
 #include "model/table.hpp"
+#include "model/tables.hpp"
 #include "schema/schema_records.hpp"
 
 namespace vantorel {
@@ -32,6 +34,18 @@ std::int16_t CompareCustomViewColumns(const AGSchemaTable& live, AGPTable& view)
 // Every report compared with the table it is built on.
 std::int16_t CheckReports(AGP& project);
 std::int16_t CheckReport(AGP& project, const std::u16string& sTable);
+
+// A stored table or view with its name and type, read once.
+struct StoredTable {
+  AGPTable* table;
+  std::u16string name, type;
+};
+std::vector<StoredTable> storedTablesAndViews(AGPTables& tables);
+// The stored table of each snapshot record (index 1 on; [0] is unused): the one of the same name
+// and type, else one of the same type whose name differs only in letter case and that no record
+// names exactly; nullptr for a new table.
+std::vector<const StoredTable*> storedForRecords(const std::vector<StoredTable>& stored,
+                                                 const AGSchemaDB& live);
 
 // The seven schema settings agree (and, for an "enum" or "set" column, the value lists).
 bool FieldMatchesSchema(const AGSchemaField& rec, AGPField& fld);

@@ -29,55 +29,6 @@ struct Counts {
   }
 };
 
-// The stored tables and views with their names and types, read once.
-struct StoredTable {
-  AGPTable* table;
-  std::u16string name, type;
-};
-
-std::vector<StoredTable> storedTablesAndViews(AGPTables& tables) {
-  std::vector<StoredTable> out;
-  for (std::int32_t i = 0; i < tables.count(); ++i) {
-    AGPTable& table = tables.at(static_cast<std::size_t>(i));
-    std::u16string type = settingAsText(table.properties().setting(kTblType));
-    if (isTableOrView(type)) out.push_back({&table, table.tblName(), std::move(type)});
-  }
-  return out;
-}
-
-// The stored table of each snapshot record (index 1 on; [0] is unused): the one of the same name
-// and type, else one of the same type whose name differs only in letter case and that no record
-// names exactly; nullptr for a new table.
-std::vector<const StoredTable*> storedForRecords(const std::vector<StoredTable>& stored,
-                                                 const AGSchemaDB& live) {
-  const std::size_t n = tableRecordCount(live);
-  std::vector<const StoredTable*> out(n + 1, nullptr);
-  auto named = [&](const std::u16string& name, const std::u16string& type) {
-    for (std::size_t i = 1; i <= n; ++i) {
-      if (live.Tables.Tbl[i].TblName == name && live.Tables.Tbl[i].TblType == type) return true;
-    }
-    return false;
-  };
-  std::vector<bool> taken(stored.size(), false);
-  for (const bool exact : {true, false}) {
-    for (std::size_t i = 1; i <= n; ++i) {
-      const AGSchemaTable& rec = live.Tables.Tbl[i];
-      if (out[i]) continue;
-      for (std::size_t k = 0; k < stored.size(); ++k) {
-        const StoredTable& s = stored[k];
-        if (taken[k] || s.type != rec.TblType) continue;
-        const bool fits = exact ? s.name == rec.TblName
-                                : equalsNoCase(s.name, rec.TblName) && !named(s.name, s.type);
-        if (!fits) continue;
-        taken[k] = true;
-        out[i] = &s;
-        break;
-      }
-    }
-  }
-  return out;
-}
-
 std::u16string sortedKey(const Variant& key) {
   return toString(SortLines(key));
 }
@@ -116,6 +67,46 @@ void compareTable(const AGSchemaTable& live, AGPTable& stored, Counts& counts) {
 }
 
 }  // namespace
+
+std::vector<StoredTable> storedTablesAndViews(AGPTables& tables) {
+  std::vector<StoredTable> out;
+  for (std::int32_t i = 0; i < tables.count(); ++i) {
+    AGPTable& table = tables.at(static_cast<std::size_t>(i));
+    std::u16string type = settingAsText(table.properties().setting(kTblType));
+    if (isTableOrView(type)) out.push_back({&table, table.tblName(), std::move(type)});
+  }
+  return out;
+}
+
+std::vector<const StoredTable*> storedForRecords(const std::vector<StoredTable>& stored,
+                                                 const AGSchemaDB& live) {
+  const std::size_t n = tableRecordCount(live);
+  std::vector<const StoredTable*> out(n + 1, nullptr);
+  auto named = [&](const std::u16string& name, const std::u16string& type) {
+    for (std::size_t i = 1; i <= n; ++i) {
+      if (live.Tables.Tbl[i].TblName == name && live.Tables.Tbl[i].TblType == type) return true;
+    }
+    return false;
+  };
+  std::vector<bool> taken(stored.size(), false);
+  for (const bool exact : {true, false}) {
+    for (std::size_t i = 1; i <= n; ++i) {
+      const AGSchemaTable& rec = live.Tables.Tbl[i];
+      if (out[i]) continue;
+      for (std::size_t k = 0; k < stored.size(); ++k) {
+        const StoredTable& s = stored[k];
+        if (taken[k] || s.type != rec.TblType) continue;
+        const bool fits = exact ? s.name == rec.TblName
+                                : equalsNoCase(s.name, rec.TblName) && !named(s.name, s.type);
+        if (!fits) continue;
+        taken[k] = true;
+        out[i] = &s;
+        break;
+      }
+    }
+  }
+  return out;
+}
 
 std::int16_t CheckTablesViews(AGP& project, const AGPSchema& snapshot) {
   const Ref<AGPDatabase> db = project.DB();
