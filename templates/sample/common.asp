@@ -1,5 +1,6 @@
 <%@ Language="VBScript" CodePage=65001 %><% Option Explicit %>
 <!--#include file="config.asp"-->
+<!--#include file="lookup.asp"-->
 <%
 ' Code every page of <!--##=CommentText(SiteTitle())##--> shares: the database, the visitor's login and
 ' rights, the form token, the language file, and the helpers that show, check, store and search
@@ -12,7 +13,7 @@ Response.AddHeader "X-Content-Type-Options", "nosniff"
 Response.AddHeader "X-Frame-Options", "DENY"
 Response.AddHeader "Content-Security-Policy", "default-src 'self'; img-src 'self' data:; frame-ancestors 'none'; form-action 'self'"
 
-Dim vsConn, vsPageTitle, vsMessage, ReportLanguage, vsChoiceCache, vsUpload, vsUploadProblem
+Dim vsConn, vsPageTitle, vsMessage, ReportLanguage, vsUpload, vsUploadProblem
 Set vsConn = Nothing
 ' The post of a form that sends files, once upload.asp has read it.
 Set vsUpload = Nothing
@@ -328,45 +329,6 @@ Sub SkipToPage(ByVal rs, ByVal nStart)
   End Select
 End Sub
 
-' Choices from a lookup table: value, label, value, label, ... Read once a request.
-Function LookupChoices(ByVal sValueField, ByVal sLabelField, ByVal sTable)
-  Dim rs, list, n, sSql, q
-  sSql = "SELECT " & QName(sValueField) & ", " & QName(sLabelField) & " FROM " & QName(sTable) & _
-         " ORDER BY " & QName(sLabelField)
-  If Not IsObject(vsChoiceCache) Then Set vsChoiceCache = Server.CreateObject("Scripting.Dictionary")
-  If vsChoiceCache.Exists(sSql) Then
-    LookupChoices = vsChoiceCache(sSql)
-    Exit Function
-  End If
-  n = 0
-  list = Array()
-  Set q = NewQuery()
-  Set rs = q.Open(sSql)
-  Do While Not rs.EOF
-    ReDim Preserve list(n + 1)
-    list(n) = rs(0).Value & ""
-    list(n + 1) = rs(1).Value & ""
-    n = n + 2
-    rs.MoveNext
-  Loop
-  rs.Close
-  vsChoiceCache.Add sSql, list
-  LookupChoices = list
-End Function
-
-' The label of a stored value among choices; the value itself when no choice has it.
-Function ChoiceLabel(ByVal aChoices, ByVal v)
-  Dim i
-  ChoiceLabel = v
-  If IsNull(v) Then Exit Function
-  For i = 0 To UBound(aChoices) - 1 Step 2
-    If CStr(aChoices(i)) = CStr(v) Then
-      ChoiceLabel = aChoices(i + 1)
-      Exit Function
-    End If
-  Next
-End Function
-
 ' What the visitor sees of a database failure: what kind of problem it was, never the
 ' provider's own text, which names tables, columns and the server.
 Function DbFailure(ByVal sDescription)
@@ -474,7 +436,7 @@ Function ShowValue(ByVal v, ByVal sKind)
       ShowValue = P("no")
     End If
   ElseIf sKind = "date" And IsDate(v) Then
-    ShowValue = Html(FormatDateTime(v, <!--##=DateFormatCode()##-->))
+    ShowValue = Html(ShowDate(CDate(v)))
   ElseIf sKind = "binary" Then
     ShowValue = ""
   Else
@@ -513,6 +475,29 @@ Function FormValue(ByVal v, ByVal sKind)
   Else
     FormValue = v & ""
   End If
+End Function
+
+' A date as pages show it: day, month and year in the order of the project's date format (5
+' year/month/day, 6 month/day/year, 7 day/month/year), else as forms take it (year-month-day);
+' then the time when there is one. A time of day alone is shown as the time.
+Function ShowDate(ByVal v)
+  Dim sDay, sTime
+  sTime = Right("0" & Hour(v), 2) & ":" & Right("0" & Minute(v), 2) & ":" & Right("0" & Second(v), 2)
+  If Int(CDbl(v)) = 0 Then
+    ShowDate = sTime
+    Exit Function
+  End If
+  Select Case <!--##=DateFormatCode()##-->
+    Case 5
+      sDay = Year(v) & "/" & Right("0" & Month(v), 2) & "/" & Right("0" & Day(v), 2)
+    Case 6
+      sDay = Right("0" & Month(v), 2) & "/" & Right("0" & Day(v), 2) & "/" & Year(v)
+    Case 7
+      sDay = Right("0" & Day(v), 2) & "/" & Right("0" & Month(v), 2) & "/" & Year(v)
+    Case Else
+      sDay = Year(v) & "-" & Right("0" & Month(v), 2) & "-" & Right("0" & Day(v), 2)
+  End Select
+  If TimeValue(v) = 0 Then ShowDate = sDay Else ShowDate = sDay & " " & sTime
 End Function
 
 ' An empty text when the value fits its field, else the message shown in the form.
@@ -569,7 +554,13 @@ End Function
 
 ' The input control of a field.
 Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequired, ByVal aChoices, ByVal nSize, ByVal nMax, ByVal nRows, ByVal nCols)
-  Dim s, i, sel, req, bNull
+  Dim s, i, sel, req, bNull, sLabel
+  sLabel = ""
+  If IsObject(aChoices) Then
+    ' A lookup table too large for a list: a box for the key, and the key's label beside it.
+    sLabel = " <span class=""lookuplabel"">" & Html(aChoices.Label(v)) & "</span>"
+    sTag = "TEXT"
+  End If
   bNull = IsNull(v)
   v = FormValue(v, sKind)
   req = ""
@@ -624,7 +615,7 @@ Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequir
       s = s & " name=""" & sName & """ value=""" & Html(v) & """"
       If nSize > 0 Then s = s & " size=""" & nSize & """"
       If nMax > 0 And sKind <> "int" And sKind <> "float" And sKind <> "date" Then s = s & " maxlength=""" & nMax & """"
-      s = s & req & ">"
+      s = s & req & ">" & sLabel
   End Select
   FieldInput = s
 End Function
@@ -649,6 +640,42 @@ End Function
 ' (the form joins repeated names with ", ").
 Function PostedSet(ByVal sName)
   PostedSet = Replace(Posted(sName) & "", ", ", ",")
+End Function
+
+' ---- Notices ----
+
+' Leaves a one-line notice of the language file for the next page the visitor sees.
+Sub LeaveNotice(ByVal sPhrase)
+  Session("vs_notice") = sPhrase
+End Sub
+
+' The notice a change left ("Record added.", ...), shown once.
+Sub WriteNotice()
+  Dim s
+  s = Session("vs_notice") & ""
+  If s = "" Then Exit Sub
+  Session.Contents.Remove "vs_notice"
+  Response.Write "<p class=""notice"">" & P(s) & "</p>"
+End Sub
+
+' A fingerprint of a row's values (texts), to tell whether the row changed between two reads:
+' two sums of the texts' characters, each modulo a prime below 2^31.
+Function RowStamp(ByVal aValues)
+  Dim h1, h2, i, j, s, c
+  h1 = 7
+  h2 = 11
+  For i = 0 To UBound(aValues)
+    s = Len(aValues(i)) & ":" & aValues(i)
+    For j = 1 To Len(s)
+      c = AscW(Mid(s, j, 1))
+      If c < 0 Then c = c + 65536
+      h1 = h1 * 131 + c
+      h1 = h1 - Int(h1 / 2147483629) * 2147483629
+      h2 = h2 * 257 + c
+      h2 = h2 - Int(h2 / 2147483587) * 2147483587
+    Next
+  Next
+  RowStamp = CStr(h1) & "-" & CStr(h2)
 End Function
 
 ' ---- Form tokens ----
@@ -766,6 +793,13 @@ Sub RequireRight(ByVal nRights, ByVal nRight)
 End Sub
 
 ' ---- Paging ----
+
+' The most rows a list of all rows shows: config.asp's, else (a config.asp older than the
+' setting) 1000.
+Dim vsAllRowsMax
+If IsEmpty(vsAllRowsMax) Or Not IsNumeric(vsAllRowsMax) Then vsAllRowsMax = 1000
+vsAllRowsMax = CLng(vsAllRowsMax)
+If vsAllRowsMax < 1 Then vsAllRowsMax = 1000
 
 Sub WritePager(ByVal nTotal, ByVal nStart, ByVal nSize, ByVal sUrl)
   Dim nLast, nPages, nPage, i, nFrom, nTo

@@ -9,4 +9,7 @@ vsDbms = <!--##=Lit(DbmsKind())##-->
 ' Quotes around table and field names.
 vsQuoteS = <!--##=Lit(QuoteOpen())##-->
 vsQuoteE = <!--##=Lit(QuoteClose())##-->
+' The most rows a list shows when a visitor asks for all of them ("ALL" among the page sizes);
+' a longer list shows its first rows and says so.
+vsAllRowsMax = 1000
 %>

@@ -662,14 +662,29 @@ End Function
 
 ' An ASP expression giving the choices of a field's input control.
 Function ChoicesExpr(ByVal fld)
-  Dim disp
-  If fld.GetV("FldTagLnkTbl") & "" <> "" And fld.GetV("FldTagLnkFld") & "" <> "" Then
-    disp = fld.GetV("FldTagLnkDisplay") & ""
-    If disp = "" Then disp = fld.GetV("FldTagLnkFld")
-    ChoicesExpr = "LookupChoices(" & Lit(fld.GetV("FldTagLnkFld")) & ", " & Lit(disp) & ", " & _
-                  Lit(fld.GetV("FldTagLnkTbl")) & ")"
+  If HasLookup(fld) Then
+    ChoicesExpr = "LookupChoices(" & LookupSource(fld) & ", " & Lit(ParamKind(fld)) & ")"
   Else
     ChoicesExpr = "Array(" & ChoiceItems(fld) & ")"
+  End If
+End Function
+
+' The value field, label field and table of a field's lookup, as the first arguments of
+' LookupChoices and LookupLabel.
+Function LookupSource(ByVal fld)
+  Dim disp
+  disp = fld.GetV("FldTagLnkDisplay") & ""
+  If disp = "" Then disp = fld.GetV("FldTagLnkFld")
+  LookupSource = Lit(fld.GetV("FldTagLnkFld")) & ", " & Lit(disp) & ", " & Lit(fld.GetV("FldTagLnkTbl"))
+End Function
+
+' An ASP expression of the label a choice field shows for the value sValue (an ASP expression):
+' a lookup reads only that value's label.
+Function LabelExpr(ByVal fld, ByVal sValue)
+  If HasLookup(fld) Then
+    LabelExpr = "LookupLabel(" & LookupSource(fld) & ", " & sValue & ", " & Lit(ParamKind(fld)) & ")"
+  Else
+    LabelExpr = "ChoiceLabel(" & ChoicesExpr(fld) & ", " & sValue & ")"
   End If
 End Function
 
@@ -680,7 +695,7 @@ Function ShowExpr(ByVal fld, ByVal sRecordset)
   v = sRecordset & "(" & Lit(fld.FldName) & ").Value"
   Select Case UCase(fld.FldHtmlTag & "")
     Case "SELECT", "RADIO"
-      ShowExpr = "Html(ChoiceLabel(" & ChoicesExpr(fld) & ", " & v & "))"
+      ShowExpr = "Html(" & LabelExpr(fld, v) & ")"
     Case Else
       ShowExpr = "ShowValue(" & v & ", " & Lit(ValueKind(fld)) & ")"
   End Select
@@ -692,9 +707,11 @@ Function CssValue(ByVal sName, ByVal sDefault)
   If CssValue = "" Then CssValue = sDefault
 End Function
 
-' The FormatDateTime format the site shows dates in (vbGeneralDate: date, and time when set).
+' The order of day, month and year the site shows dates in: the project's defaultDateFormat
+' (5 year/month/day, 6 month/day/year, 7 day/month/year), else 0, the form's year-month-day.
 Function DateFormatCode()
-  DateFormatCode = 0
+  DateFormatCode = Whole(PROJ.GetV("defaultDateFormat"))
+  If DateFormatCode < 5 Or DateFormatCode > 7 Then DateFormatCode = 0
 End Function
 
 ' The style sheet the generator makes from the project's own styles.
@@ -822,13 +839,34 @@ End Function
 
 ' The ASP expression of a report's ORDER BY: its groups, then its other columns, so that rows
 ' come in the same order on every run.
+' A report without groups (grp Nothing) is ordered by its columns alone.
 Function ReportOrderExpr(ByVal grp)
-  Dim f, s
-  s = NameExpr(grp)
+  Dim f, s, sGroup
+  s = ""
+  sGroup = ""
+  If Not grp Is Nothing Then
+    s = NameExpr(grp)
+    sGroup = grp.FldName
+  End If
   For Each f In ReportFields()
-    If f.FldName <> grp.FldName And ParamKind(f) <> "memo" Then s = s & " & "", "" & " & NameExpr(f)
+    If f.FldName <> sGroup And ParamKind(f) <> "memo" Then
+      If s <> "" Then s = s & " & "", "" & "
+      s = s & NameExpr(f)
+    End If
   Next
+  If s = "" Then s = """1"""
   ReportOrderExpr = s
+End Function
+
+' The columns of a report's grand total: the sum of each summed column, as vs_sum_ and its name.
+Function ReportSumColumnsExpr()
+  Dim f, s
+  s = ""
+  For Each f In ReportSumFields()
+    If s <> "" Then s = s & " & "", "" & "
+    s = s & Lit("SUM(") & " & " & NameExpr(f) & " & " & Lit(") AS vs_sum_" & f.FldParm)
+  Next
+  ReportSumColumnsExpr = s
 End Function
 
 ' Whether a field shows the label of another table's record for its value.
@@ -861,8 +899,7 @@ Function ReportShowExpr(ByVal fld, ByVal sRecordset)
   If lookupField Is Nothing Then
     ReportShowExpr = ShowExpr(fld, sRecordset)
   Else
-    ReportShowExpr = "Html(ChoiceLabel(" & ChoicesExpr(lookupField) & ", " & sRecordset & "(" & _
-                     Lit(fld.FldName) & ").Value))"
+    ReportShowExpr = "Html(" & LabelExpr(lookupField, sRecordset & "(" & Lit(fld.FldName) & ").Value") & ")"
   End If
 End Function
 
@@ -1003,6 +1040,17 @@ Function MaxLength(ByVal fld)
           MaxLength = 4294967295
       End Select
   End Select
+End Function
+
+' An ASP expression of the stamp (RowStamp) of an edit form's values as a recordset holds them.
+Function StampExpr(ByVal sRecordset)
+  Dim f, s
+  s = ""
+  For Each f In FormFields("edit")
+    If s <> "" Then s = s & ", "
+    s = s & "FormValue(" & sRecordset & "(" & Lit(f.FldName) & ").Value, " & Lit(ValueKind(f)) & ")"
+  Next
+  StampExpr = "RowStamp(Array(" & s & "))"
 End Function
 
 ' Whether a field is one yes/no box, which cannot send "no value": its form says when it had none.
@@ -1181,7 +1229,7 @@ End Function
 Function ShowExprOf(ByVal fld, ByVal sVariable)
   Select Case UCase(fld.FldHtmlTag & "")
     Case "SELECT", "RADIO"
-      ShowExprOf = "ChoiceLabel(" & ChoicesExpr(fld) & ", " & sVariable & ")"
+      ShowExprOf = LabelExpr(fld, sVariable)
     Case Else
       ShowExprOf = sVariable
   End Select

@@ -11,7 +11,7 @@ List and search pages of a table or view.
 ' The records of <!--##=CommentText(TableCaption(TABLE))##-->, a page at a time, with the search, sorting and
 ' the CSV export.
 Dim vsQ, vsFrom, vsWhere, vsOrder, vsRs, vsStart, vsSize, vsTotal, vsRow, vsQuery, vsUrl, vsBase
-Dim vsRights, vsSort, vsDir, vsSorts, vsI, vsExport, vsSizes, vsMaster
+Dim vsRights, vsSort, vsDir, vsSorts, vsI, vsExport, vsSizes, vsMaster, vsLimit
 vsRights = <!--##=RightsExpr(TABLE)##-->
 RequireRight vsRights, vsRightList
 vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "tblcaption", <!--##=Lit(TableCaption(TABLE))##-->)
@@ -82,7 +82,13 @@ If IsNull(vsTotal) Then vsTotal = 0
 vsTotal = CLng(vsTotal)
 If vsStart > vsTotal Then vsStart = 1
 If vsSize > 0 Then vsStart = ((vsStart - 1) \ vsSize) * vsSize + 1
-Set vsRs = vsQ.Open(PagedSql(<!--##=ListColumnsExpr()##-->, vsFrom, vsOrder, vsStart, vsSize))
+' All the rows, up to the most a page shows at once.
+vsLimit = vsSize
+If vsSize = 0 Then
+  vsStart = 1
+  If vsTotal > vsAllRowsMax Then vsLimit = vsAllRowsMax
+End If
+Set vsRs = vsQ.Open(PagedSql(<!--##=ListColumnsExpr()##-->, vsFrom, vsOrder, vsStart, vsLimit))
 SkipToPage vsRs, vsStart
 
 ' The list's rows as comma-separated values, the first line naming the columns.
@@ -135,6 +141,7 @@ End Function
 %>
 <!--##include page.asp/pagestart##-->
 <h2><%= Html(vsPageTitle) %></h2>
+<% WriteNotice %>
 <!--## If Not listMaster Is Nothing Then ##-->
 <% If vsMaster <> "" Then WriteMasterHeader vsMaster %>
 <!--##include list.asp/masterheader##-->
@@ -170,7 +177,7 @@ End Function
 </tr>
 <%
 vsRow = 0
-Do While Not vsRs.EOF And (vsRow < vsSize Or vsSize = 0)
+Do While Not vsRs.EOF And (vsRow < vsLimit Or vsLimit = 0)
   vsRow = vsRow + 1
 %>
 <tr class="row<%= vsRow Mod 2 %>">
@@ -192,6 +199,9 @@ Do While Not vsRs.EOF And (vsRow < vsSize Or vsSize = 0)
 Loop
 %>
 </table>
+<% If vsLimit < vsTotal And vsSize = 0 Then %>
+<p class="notice"><%= Replace(Replace(P("allcapped"), "%1", vsLimit), "%2", vsTotal) %></p>
+<% End If %>
 <% End If %>
 <%
 vsRs.Close

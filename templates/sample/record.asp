@@ -260,6 +260,7 @@ If IsPost() And vsUploadProblem = "" Then
     If vsMessage <> "" Then DropSavedFiles
 <!--## End If ##-->
     If vsMessage = "" Then
+      LeaveNotice "added"
       CloseDb
       Response.Redirect ListUrl()
     End If
@@ -289,7 +290,7 @@ End If
 <!--## End If ##-->
 <%
 ' Changes to one record of <!--##=CommentText(TableCaption(TABLE))##-->. Its key is not among them.
-Dim vsQ, vsRs, vsSet, vsFound, vsChanged, vsParts, vsI
+Dim vsQ, vsRs, vsSet, vsFound, vsChanged, vsParts, vsI, vsStamp, vsStale
 <!--##~ FormDims(formMode) ##-->
 <!--##~ UploadDims(formMode) ##-->
 <!--##include record.asp/common##-->
@@ -300,8 +301,20 @@ If IsPost() Then
 End If
 <!--##include record.asp/uploadread##-->
 vsFound = True
+vsStale = False
+vsStamp = ""
 If IsPost() And vsUploadProblem = "" Then
 <!--##include record.asp/formread##-->
+  ' A row another visitor changed since the form was drawn is not overwritten: the form shows
+  ' the row as it is now. A post without the form's stamp is not checked.
+  vsStamp = Posted("vs_stamp") & ""
+  If vsMessage = "" And vsStamp <> "" Then
+    If CurrentStamp() <> vsStamp Then
+      vsStale = True
+      Response.Status = "409 Conflict"
+      vsMessage = P("changedmeanwhile")
+    End If
+  End If
   If vsMessage = "" Then
     Set vsQ = NewQuery()
     vsSet = ""
@@ -320,11 +333,13 @@ If IsPost() And vsUploadProblem = "" Then
 <!--## End If ##-->
     End If
     If vsMessage = "" Then
+      LeaveNotice "saved"
       CloseDb
       Response.Redirect ListUrl()
     End If
   End If
-Else
+End If
+If vsStale Or Not (IsPost() And vsUploadProblem = "") Then
   Set vsQ = NewQuery()
   ' The columns of the form; of a file only whether there is one.
   Set vsRs = vsQ.Open("SELECT " & <!--##=RecordColumnsExpr("FldEdit")##--> & " FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(vsQ))
@@ -336,6 +351,7 @@ Else
 <!--## For Each recordField In FormFields(formMode) ##-->
     <!--##=recordField.FldVar##--> = vsRs(<!--##=Lit(recordField.FldName)##-->).Value
 <!--## Next ##-->
+    vsStamp = <!--##=StampExpr("vsRs")##-->
 <!--## For Each recordField In UploadFields(formMode) ##-->
 <!--##   If ValueKind(recordField) = "binary" Then ##-->
     vsHas_<!--##=recordField.FldParm##--> = (vsRs("vs_has_<!--##=recordField.FldParm##-->").Value = 1)
@@ -346,11 +362,22 @@ Else
   End If
   vsRs.Close
 End If
+
+' The stamp of the form's values as the row holds them now; "" when the row is gone.
+Function CurrentStamp()
+  Dim q, rs
+  Set q = NewQuery()
+  Set rs = q.Open("SELECT " & <!--##=RecordColumnsExpr("FldEdit")##--> & " FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(q))
+  CurrentStamp = ""
+  If Not rs.EOF Then CurrentStamp = <!--##=StampExpr("rs")##-->
+  rs.Close
+End Function
 %>
 <!--##include page.asp/pagestart##-->
 <h2><%= Html(vsPageTitle) %>: <%= P("edit") %></h2>
 <% If vsFound Then %>
 <form class="record" method="post"<!--## If HasUploads(formMode) Then ##--> enctype="multipart/form-data"<!--## End If ##--> action="<!--##=PageFile(TABLE.TblVar, "", "edit")##-->?<%= Html(RecordQuery()) %>">
+<input type="hidden" name="vs_stamp" value="<%= Html(vsStamp) %>">
 <!--##include record.asp/formfields##-->
 <p class="actions"><input type="submit" value="<%= P("save") %>"> <a href="<%= Html(ListUrl()) %>"><%= P("cancel") %></a></p>
 </form>
@@ -375,6 +402,7 @@ If IsPost() Then
   If Err.Number <> 0 Then vsMessage = DbFailure(Err.Description)
   On Error GoTo 0
   If vsMessage = "" Then
+    LeaveNotice "deleted"
     CloseDb
     Response.Redirect ListUrl()
   End If

@@ -6,26 +6,96 @@ The report page of a report: its source's records in groups, with sums.
   Set reportGroup = ReportGroupField()
 ##-->
 <%
-' <!--##=CommentText(TableCaption(TABLE))##-->: the records of <!--##=CommentText(TABLE.GetV("TblRptSrc"))##-->.
-Dim vsQ, vsRs, vsGroup, vsFirst, vsRow, vsRights, vsFrom
+' <!--##=CommentText(TableCaption(TABLE))##-->: the records of <!--##=CommentText(TABLE.GetV("TblRptSrc"))##-->, a page of groups (or of rows when
+' it has no group) at a time.
+Dim vsQ, vsRs, vsGroup, vsFirst, vsRow, vsRights, vsStart, vsSize, vsTotal, vsLast
 vsRights = <!--##=RightsExpr(TABLE)##-->
 RequireRight vsRights, vsRightList
+vsSize = <!--##=RecordsPerPage()##-->
+vsStart = RequestInt("start", 1)
 <!--## For Each reportField In ReportSumFields() ##-->
 Dim vsSum_<!--##=reportField.FldParm##-->, vsTotal_<!--##=reportField.FldParm##-->
 vsSum_<!--##=reportField.FldParm##--> = 0
 vsTotal_<!--##=reportField.FldParm##--> = 0
 <!--## Next ##-->
 vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "tblcaption", <!--##=Lit(TableCaption(TABLE))##-->)
-Set vsQ = NewQuery()
-vsFrom = <!--##=FromExpr(TABLE)##-->
-<!--## If HasUserIdField() Then ##-->
-' A user's own rows only.
-vsFrom = vsFrom & " WHERE " & AndWhere("1 = 1", <!--##=OwnerTermExpr(TABLE, "vsQ")##-->)
-<!--## End If ##-->
 <!--## If reportGroup Is Nothing Then ##-->
-Set vsRs = vsQ.Open("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & vsFrom)
+vsTotal = PageStart(NewQuery(), "*")
+Set vsQ = NewQuery()
+Set vsRs = vsQ.Open(PagedSql(<!--##=ReportColumnsExpr()##-->, ReportFrom(vsQ, ""), <!--##=ReportOrderExpr(Nothing)##-->, vsStart, vsSize))
+SkipToPage vsRs, vsStart
 <!--## Else ##-->
-Set vsRs = vsQ.Open("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & vsFrom & " ORDER BY " & <!--##=ReportOrderExpr(reportGroup)##-->)
+vsTotal = PageStart(NewQuery(), <!--##=NameExpr(reportGroup)##-->)
+Set vsQ = NewQuery()
+Set vsRs = vsQ.Open("SELECT " & <!--##=ReportColumnsExpr()##--> & " FROM " & ReportFrom(vsQ, PageGroupsTerm(vsQ)) & " ORDER BY " & <!--##=ReportOrderExpr(reportGroup)##-->)
+<!--## End If ##-->
+vsLast = (vsStart + vsSize > vsTotal)
+
+' The FROM part of the report's queries with the condition sTerm, and a user's own rows only.
+Function ReportFrom(ByVal q, ByVal sTerm)
+  Dim sWhere
+  sWhere = AndWhere(sTerm, <!--##=OwnerTermExpr(TABLE, "q")##-->)
+  ReportFrom = <!--##=FromExpr(TABLE)##-->
+  If sWhere <> "" Then ReportFrom = ReportFrom & " WHERE " & sWhere
+End Function
+
+' The number of groups (of rows for sGroup "*"), and vsStart made the first of its page.
+Function PageStart(ByVal q, ByVal sGroup)
+  Dim n
+  If sGroup = "*" Then
+    n = q.Open("SELECT COUNT(*) FROM " & ReportFrom(q, ""))(0).Value
+  Else
+    n = q.Open("SELECT COUNT(*) FROM (SELECT " & sGroup & " FROM " & ReportFrom(q, "") & " GROUP BY " & sGroup & ") vs_groups")(0).Value
+  End If
+  If IsNull(n) Then n = 0
+  PageStart = CLng(n)
+  If vsStart > PageStart Then vsStart = 1
+  vsStart = ((vsStart - 1) \ vsSize) * vsSize + 1
+End Function
+<!--## If Not reportGroup Is Nothing Then ##-->
+
+' The condition "the row is of a group of this page", with the query q.
+Function PageGroupsTerm(ByVal q)
+  Dim gq, rs, n, s, bNull
+  Set gq = NewQuery()
+  Set rs = gq.Open(PagedSql(<!--##=NameExpr(reportGroup)##-->, ReportFrom(gq, "") & " GROUP BY " & <!--##=NameExpr(reportGroup)##-->, <!--##=NameExpr(reportGroup)##-->, vsStart, vsSize))
+  SkipToPage rs, vsStart
+  n = 0
+  s = ""
+  bNull = False
+  Do While Not rs.EOF And n < vsSize
+    If IsNull(rs(0).Value) Then
+      bNull = True
+    Else
+      If s <> "" Then s = s & ", "
+      s = s & q.Param(rs(0).Value, <!--##=Lit(ParamKind(reportGroup))##-->)
+    End If
+    n = n + 1
+    rs.MoveNext
+  Loop
+  rs.Close
+  If s <> "" Then s = <!--##=NameExpr(reportGroup)##--> & " IN (" & s & ")"
+  If bNull Then s = AndOr(s, <!--##=NameExpr(reportGroup)##--> & " IS NULL")
+  If s = "" Then s = "1 = 0"
+  PageGroupsTerm = "(" & s & ")"
+End Function
+
+Function AndOr(ByVal a, ByVal b)
+  If a = "" Then AndOr = b Else AndOr = a & " OR " & b
+End Function
+<!--## End If ##-->
+<!--## If IsOn(TABLE.GetV("TblRptShowGrandTotal")) And UBound(ReportSumFields()) >= 0 Then ##-->
+
+' The sums of every row, not only of this page's.
+Sub ReadTotals()
+  Dim q, rs
+  Set q = NewQuery()
+  Set rs = q.Open("SELECT " & <!--##=ReportSumColumnsExpr()##--> & " FROM " & ReportFrom(q, ""))
+<!--## For Each reportField In ReportSumFields() ##-->
+  If IsNumeric(rs("vs_sum_<!--##=reportField.FldParm##-->").Value) Then vsTotal_<!--##=reportField.FldParm##--> = CDbl(rs("vs_sum_<!--##=reportField.FldParm##-->").Value)
+<!--## Next ##-->
+  rs.Close
+End Sub
 <!--## End If ##-->
 vsFirst = True
 vsRow = 0
@@ -39,7 +109,7 @@ vsRow = 0
 <!--## Next ##-->
 </tr>
 <%
-Do While Not vsRs.EOF
+Do While Not vsRs.EOF<!--## If reportGroup Is Nothing Then ##--> And vsRow < vsSize<!--## End If ##-->
   vsRow = vsRow + 1
 <!--## If Not reportGroup Is Nothing Then ##-->
   If vsFirst Or vsGroup <> vsRs(<!--##=Lit(reportGroup.FldName)##-->).Value & "" Then
@@ -52,7 +122,6 @@ Do While Not vsRs.EOF
 <!--## For Each reportField In ReportSumFields() ##-->
   If IsNumeric(vsRs(<!--##=Lit(reportField.FldName)##-->).Value) Then
     vsSum_<!--##=reportField.FldParm##--> = vsSum_<!--##=reportField.FldParm##--> + CDbl(vsRs(<!--##=Lit(reportField.FldName)##-->).Value)
-    vsTotal_<!--##=reportField.FldParm##--> = vsTotal_<!--##=reportField.FldParm##--> + CDbl(vsRs(<!--##=Lit(reportField.FldName)##-->).Value)
   End If
 <!--## Next ##-->
 %>
@@ -66,8 +135,12 @@ Do While Not vsRs.EOF
 Loop
 vsRs.Close
 If Not vsFirst Then WriteGroupSums
-<!--## If IsOn(TABLE.GetV("TblRptShowGrandTotal")) Then ##-->
-WriteSums "total", Array(<!--##=ReportSumItems("vsTotal_")##-->)
+<!--## If IsOn(TABLE.GetV("TblRptShowGrandTotal")) And UBound(ReportSumFields()) >= 0 Then ##-->
+' The grand total closes the last page.
+If vsLast Then
+  ReadTotals
+  WriteSums "total", Array(<!--##=ReportSumItems("vsTotal_")##-->)
+End If
 <!--## End If ##-->
 
 ' The sums of the group just ended, then a fresh start for the next.
@@ -96,5 +169,6 @@ Sub WriteSums(ByVal sLabel, ByVal aSums)
 End Sub
 %>
 </table>
+<% WritePager vsTotal, vsStart, vsSize, <!--##=Lit(PageFile(TABLE.TblVar, "", "report") & "?")##--> %>
 <!--##include page.asp/pageend##-->
 <!--##/session##-->

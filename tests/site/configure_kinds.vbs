@@ -3,7 +3,9 @@
 ' names the template set; turns on the login (users of "users" by MD5-hashed passwords, and the
 ' project's own administrator), makes each row of "notes" its owner's, adds a report of the
 ' notes; lets visitors who are not logged in use "kinds", searched by every one of its fields;
-' and gives "kinds" captions that would end a page's script if they were written as they are.
+' and gives "kinds" captions that would end a page's script if they were written as they are;
+' shows the place and the user of a visit by their labels, and adds a report of the visits by
+' place, five places a page, with a grand total.
 Option Explicit
 
 Dim proj, t, f, i
@@ -43,6 +45,26 @@ Next
 t.Fields.Item("note").FldDefault = "Say ""hi"" %>" & vbCrLf & "<% Response.Write 2 %>"
 t.Fields.Item("name").FldCaption = "Name ""%>"" <% Response.Write ""HACKED"" %>"
 proj.DB.Tables.Item("gone").TblAnonymous = 31
+
+Sub Lookup(ByVal f, ByVal sTable, ByVal sValueField, ByVal sDisplayField)
+  f.FldHtmlTag = "SELECT"
+  f.SetV "FldTagLnkTbl", sTable
+  f.SetV "FldTagLnkFld", sValueField
+  f.SetV "FldTagLnkDisplay", sDisplayField
+End Sub
+
+Set t = proj.DB.Tables.Item("visits")
+Lookup t.Fields.Item("place_id"), "places", "id", "label"
+Lookup t.Fields.Item("user_id"), "users", "user_id", "login"
+If Not proj.LoadReport("visits_report", "visits") Then
+  WScript.Echo "Could not add the report: " & proj.ProjErr
+  WScript.Quit 1
+End If
+Set t = proj.DB.Tables.Item("visits_report")
+t.TblRecPerPage = 5
+t.SetV "TblRptShowGrandTotal", True
+t.Fields.Item("place_id").FldGroupBy = 1
+t.Fields.Item("amount").SetV "FldRptAggSum", True
 
 proj.ProjErr = ""
 proj.Save WScript.Arguments(0)

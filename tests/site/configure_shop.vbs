@@ -1,7 +1,7 @@
 ' Prepares the example shop project for the site tests:
 '   vantorel run configure_shop.vbs PROJECT.vtp TEMPLATE.zip [secure]
 ' names the template set to generate with, turns on the page sizes and the CSV export, sets the
-' largest upload, and with "secure", adds a table of users and turns
+' largest upload and shows dates day first, and with "secure", adds a table of users and turns
 ' on the login: users from that table with MD5-hashed passwords, the shippers refused to them,
 ' and the categories listed to visitors who are not logged in.
 Option Explicit
@@ -20,6 +20,8 @@ proj.SetV "RecPerPageList", "5,10,20,ALL"
 proj.SetV "ExportCsv", True
 ' Files of up to 100000 bytes may be uploaded.
 proj.DB.MaxUploadSize = 100000
+' Dates shown day first: dd/mm/yyyy.
+proj.SetV "defaultDateFormat", 7
 
 Function AddField(ByVal t, ByVal sName, ByVal nType, ByVal nSize, ByVal bKey)
   Dim f

@@ -39,6 +39,11 @@ KindsSchema schemaOf(Dbms dbms) {
 
 }  // namespace
 
+std::string placeLabel(int id) {
+  std::string digits = std::to_string(id);
+  return "Place " + std::string(3 - digits.size(), '0') + digits;
+}
+
 std::vector<ShopDatabase> kindsDatabases(TestDatabases& db) {
   return databasesNamed(db, "kinds");
 }
@@ -58,7 +63,7 @@ void resetKinds(const ShopDatabase& db) {
   data::Connection c(db.connectionString);
   auto run = [&](const std::string& sql) { data::execute(c, fromUtf8(sql)); };
   const KindsSchema s = schemaOf(db.dbms);
-  for (const char* table : {"kinds", "notes", "users", "gone"}) {
+  for (const char* table : {"kinds", "notes", "users", "gone", "visits", "places"}) {
     run(std::string("DROP TABLE IF EXISTS ") + table);
   }
   if (db.dbms == Dbms::Postgres) {
@@ -103,6 +108,22 @@ void resetKinds(const ShopDatabase& db) {
   run("INSERT INTO notes (owner_id, body) VALUES (1, 'ann first'), (1, 'ann second'), (2, "
       "'bob private')");
   run("CREATE TABLE gone (id INTEGER PRIMARY KEY, label VARCHAR(20))");
+  // A lookup table too large for a list, and the visits that name its rows and the users'.
+  std::string places = "INSERT INTO places (id, label) VALUES ";
+  for (int i = 1; i <= kPlaces; ++i) {
+    places += (i > 1 ? ", (" : "(") + std::to_string(i) + ", '" + placeLabel(i) + "')";
+  }
+  run("CREATE TABLE places (id INTEGER PRIMARY KEY, label VARCHAR(20))");
+  run(places);
+  std::string visits = "INSERT INTO visits (place_id, user_id, day, amount) VALUES ";
+  for (int i = 1; i <= kVisits; ++i) {
+    const std::string day = (i < 10 ? "0" : "") + std::to_string(i);
+    visits += (i > 1 ? ", (" : "(") + std::to_string(1 + (i - 1) / 2) + ", " +
+              std::to_string(1 + i % 2) + ", '2024-01-" + day + "', " + std::to_string(i) + ")";
+  }
+  run("CREATE TABLE visits (id " + key +
+      ", place_id INTEGER, user_id INTEGER, day DATE, amount INTEGER, note VARCHAR(40))");
+  run(visits);
 }
 
 }  // namespace vantorel::test::site
