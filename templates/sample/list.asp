@@ -199,7 +199,7 @@ Do While Not vsRs.EOF And (vsRow < vsLimit Or vsLimit = 0)
 Loop
 %>
 </table>
-<% If vsLimit < vsTotal And vsSize = 0 Then %>
+<% If vsSize = 0 And vsLimit > 0 Then %>
 <p class="notice"><%= Replace(Replace(P("allcapped"), "%1", vsLimit), "%2", vsTotal) %></p>
 <% End If %>
 <% End If %>
