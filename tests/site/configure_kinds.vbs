@@ -27,12 +27,17 @@ proj.SetV "SecPasswdFld", "pwd"
 proj.SetV "MD5Password", True
 proj.DB.SecuUserIDFld = "user_id"
 
+' Adds a report of the table, or ends the run.
+Sub AddReport(ByVal sReport, ByVal sSource)
+  If Not proj.LoadReport(sReport, sSource) Then
+    WScript.Echo "Could not add the report: " & proj.ProjErr
+    WScript.Quit 1
+  End If
+End Sub
+
 Set t = proj.DB.Tables.Item("notes")
 t.SetV "TblUserIDFld", "owner_id"
-If Not proj.LoadReport("notes_report", "notes") Then
-  WScript.Echo "Could not add the report: " & proj.ProjErr
-  WScript.Quit 1
-End If
+AddReport "notes_report", "notes"
 
 Set t = proj.DB.Tables.Item("kinds")
 t.TblAnonymous = 31
@@ -56,10 +61,7 @@ End Sub
 Set t = proj.DB.Tables.Item("visits")
 Lookup t.Fields.Item("place_id"), "places", "id", "label"
 Lookup t.Fields.Item("user_id"), "users", "user_id", "login"
-If Not proj.LoadReport("visits_report", "visits") Then
-  WScript.Echo "Could not add the report: " & proj.ProjErr
-  WScript.Quit 1
-End If
+AddReport "visits_report", "visits"
 Set t = proj.DB.Tables.Item("visits_report")
 t.TblRecPerPage = 5
 t.SetV "TblRptShowGrandTotal", True
