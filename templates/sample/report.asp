@@ -75,13 +75,13 @@ Function PageGroupsTerm(ByVal q)
   Loop
   rs.Close
   If s <> "" Then s = <!--##=NameExpr(reportGroup)##--> & " IN (" & s & ")"
-  If bNull Then s = AndOr(s, <!--##=NameExpr(reportGroup)##--> & " IS NULL")
+  If bNull Then s = OrTerm(s, <!--##=NameExpr(reportGroup)##--> & " IS NULL")
   If s = "" Then s = "1 = 0"
   PageGroupsTerm = "(" & s & ")"
 End Function
 
-Function AndOr(ByVal a, ByVal b)
-  If a = "" Then AndOr = b Else AndOr = a & " OR " & b
+Function OrTerm(ByVal a, ByVal b)
+  If a = "" Then OrTerm = b Else OrTerm = a & " OR " & b
 End Function
 <!--## End If ##-->
 <!--## If IsOn(TABLE.GetV("TblRptShowGrandTotal")) And UBound(ReportSumFields()) >= 0 Then ##-->
