@@ -3,7 +3,8 @@
 ' names the template set; turns on the login (users of "users" by MD5-hashed passwords, and the
 ' project's own administrator), makes each row of "notes" its owner's, adds a report of the
 ' notes; lets visitors who are not logged in use "kinds", searched by every one of its fields;
-' and gives "kinds" captions that would end a page's script if they were written as they are.
+' gives "kinds" captions that would end a page's script if they were written as they are; and
+' sets up the searches of visits and tracks.
 Option Explicit
 
 Dim proj, t, f, i
@@ -43,6 +44,18 @@ Next
 t.Fields.Item("note").FldDefault = "Say ""hi"" %>" & vbCrLf & "<% Response.Write 2 %>"
 t.Fields.Item("name").FldCaption = "Name ""%>"" <% Response.Write ""HACKED"" %>"
 proj.DB.Tables.Item("gone").TblAnonymous = 31
+
+' Visits are searched by a range of days and of times; the database fills "made", whose default
+' PostgreSQL's loader reads and the others' do not: it is given as a user would give it.
+Set t = proj.DB.Tables.Item("visit")
+For Each i In Array("day_on", "seen_at")
+  Set f = t.Fields.Item(i)
+  f.FldSearch = True
+  f.SetV "FldSrchOpr", "BETWEEN"
+Next
+Set f = t.Fields.Item("made")
+If f.FldDefault & "" = "" Then f.FldDefault = "CURRENT_TIMESTAMP"
+proj.DB.Tables.Item("track").Fields.Item("title").FldBasicSearch = True
 
 proj.ProjErr = ""
 proj.Save WScript.Arguments(0)
