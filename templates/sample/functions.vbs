@@ -1290,11 +1290,13 @@ Function DefaultIsExpression(ByVal fld)
   End Select
 End Function
 
+' A call as PostgreSQL writes one, its name right before its "(" ("now()",
+' "nextval('s'::regclass)"), or one of SQL's words for the current time or user.
 Function IsSqlCall(ByVal s)
   Dim re
   Set re = New RegExp
   re.IgnoreCase = True
-  re.Pattern = "^([a-z_][a-z0-9_.""]*\s*\(.*\)|current_date|current_time|current_timestamp|localtime|localtimestamp|current_user|session_user|user)$"
+  re.Pattern = "^([a-z_][a-z0-9_.""]*\(.*\)|current_date|current_time|current_timestamp|localtime|localtimestamp|current_user|session_user|user)$"
   IsSqlCall = re.Test(s)
 End Function
 
