@@ -295,19 +295,13 @@ Function SearchTerm(ByVal q, ByVal sField, ByVal sOp, ByVal v, ByVal v2, ByVal s
           SearchTerm = SearchTerm & " AND " & CompareTerm(q, sField, "<=", b, sKind)
         End If
       End If
-    Case "<>", "<", "<=", ">", ">="
+    Case Else
+      If InStr(",<>,<,<=,>,>=,", "," & sOp & ",") = 0 Then sOp = "="
       a = TypedValue(v, sKind)
       If IsNull(a) Then
         SearchTerm = "1 = 0"
       Else
         SearchTerm = CompareTerm(q, sField, sOp, a, sKind)
-      End If
-    Case Else
-      a = TypedValue(v, sKind)
-      If IsNull(a) Then
-        SearchTerm = "1 = 0"
-      Else
-        SearchTerm = CompareTerm(q, sField, "=", a, sKind)
       End If
   End Select
 End Function
