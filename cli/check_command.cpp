@@ -53,6 +53,7 @@ int checkProject(int argc, char** argv) {
   if (!session.open(args.project)) return session.failureCode();
   if (!session.require(u"GenCheck")) return 1;
   if (!session.applyDestination(args.destination)) return 1;
+  session.rootAtDestination();
   if (args.updateTemplates) session.updateChangedTemplates();
   const std::optional<Variant> existing = session.call(u"GenCheck");
   if (!existing || session.reportProjErr()) return session.failureCode();

@@ -45,6 +45,7 @@ int generateProject(int argc, char** argv) {
   if (!session.require(u"GenScript")) return 1;
 
   if (!session.applyDestination(args.destination)) return 1;
+  session.rootAtDestination();
   if (args.updateTemplates) session.updateChangedTemplates();
   // The check pass first: it brings the list of outputs up to date and decides whether the
   // compiled templates of the last run can be reused.

@@ -138,11 +138,13 @@ std::u16string absolutePath(const std::string& path) {
 std::vector<Variant> loadArguments(const NewArguments& args, const std::u16string& user,
                                    const std::u16string& password) {
   const std::u16string connection = fromUtf8(args.connection);
-  std::u16string name, type, phyPath, connectionString;
+  std::u16string name, type, sitePath, phyPath, connectionString;
   switch (args.kind) {
     case Kind::Access:
-      // The site keeps its copy of the file in its own root folder (an empty site path).
+      // The site keeps its copy of the file in App_Data below its root, a folder IIS does not
+      // serve, so that the file cannot be downloaded.
       type = u"ACCESS";
+      sitePath = u"App_Data";
       phyPath = absolutePath(args.connection);
       break;
     case Kind::Odbc:
@@ -157,7 +159,7 @@ std::vector<Variant> loadArguments(const NewArguments& args, const std::u16strin
       if (!password.empty()) connectionString += u";PWD=" + data::quoteConnectionValue(password);
       break;
   }
-  return {Variant(name),  Variant(type), Variant(u""),      Variant(phyPath),
+  return {Variant(name),  Variant(type), Variant(sitePath), Variant(phyPath),
           Variant(false), Variant(user), Variant(password), Variant(connectionString),
           Variant(u"")};
 }

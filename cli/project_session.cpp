@@ -9,6 +9,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/class_factory.hpp"
 #include "platform/fs/path.hpp"
+#include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/interrupt.hpp"
 
@@ -129,6 +130,15 @@ bool ProjectSession::applyDestination(const std::string& folder) {
   }
   let(u"Destination", Variant(fs::fromNative(absolute.lexically_normal())));
   return true;
+}
+
+void ProjectSession::rootAtDestination() {
+  const std::optional<Variant> root = call(u"GetV", {Variant(u"AppRootFolder")});
+  if (!root || (root->isString() && !trimBlanks(root->stringValue()).empty())) return;
+  const Variant destination = get(u"Destination");
+  if (destination.isString() && !trimBlanks(destination.stringValue()).empty()) {
+    call(u"SetV", {Variant(u"AppRootFolder"), destination});
+  }
 }
 
 }  // namespace vantorel::cli

@@ -40,6 +40,10 @@ class ProjectSession {
   // Sets the project's Destination to the folder made absolute; nothing for "". False (with a
   // message printed) when the folder cannot be used.
   bool applyDestination(const std::string& folder);
+  // A project without an application root (AppRootFolder) has the destination as its root for
+  // this run, so that what lies below the root (an Access file's DBPath, "~/" folders) lands in
+  // the site.
+  void rootAtDestination();
 
   // Answers the question about a changed template archive with "unpack it" for this run.
   void updateChangedTemplates();

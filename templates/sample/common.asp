@@ -34,6 +34,9 @@ Function Db()
   If vsConn Is Nothing Then
     Set vsConn = Server.CreateObject("ADODB.Connection")
     vsConn.Open vsConnectionString
+    ' SQLite checks foreign keys only when each connection asks it to: without this a row that
+    ' others refer to could be deleted.
+    If vsDbms = "sqlite" Then vsConn.Execute "PRAGMA foreign_keys = ON"
   End If
   Set Db = vsConn
 End Function
@@ -218,26 +221,44 @@ Function LikeText(ByVal v)
   End If
 End Function
 
-' "field contains / starts with the text", without regard to case on every database.
+' "field contains / starts with the text", without regard to case: both sides are folded alike
+' by the database, so that a text typed as it is stored is found whatever the letters. SQLite's
+' LOWER folds only ASCII letters; PostgreSQL's follows the database's locale, and the C locale
+' folds only ASCII letters too: the ICU root collation folds every letter where the server has it.
 Function LikeTerm(ByVal q, ByVal sField, ByVal sPattern, ByVal bNot)
-  Dim s
-  ' PostgreSQL has LOWER only for text: an enum or any other type is compared as its text.
-  If vsDbms = "postgresql" Then
-    s = "LOWER(CAST(" & sField & " AS TEXT))"
-  Else
-    s = "LOWER(" & sField & ")"
-  End If
-  If bNot Then s = s & " NOT"
-  s = s & " LIKE " & q.Param(LCase(sPattern), "text")
+  Dim s, sText
+  sText = q.Param(sPattern, "text")
+  Select Case vsDbms
+    Case "postgresql"
+      ' LOWER is there only for text: an enum or any other type is compared as its text.
+      s = PgFolded(sField) & " LIKE " & PgFolded(sText)
+    Case "access"
+      s = "LCase(" & sField & ") LIKE LCase(" & sText & ")"
+    Case Else
+      s = "LOWER(" & sField & ") LIKE LOWER(" & sText & ")"
+  End Select
+  If bNot Then s = "NOT (" & s
   If vsDbms <> "access" Then s = s & " ESCAPE '!'"
+  If bNot Then s = s & ")"
   LikeTerm = s
 End Function
 
-' The day after a date given without a time: the end of a range that takes the whole last day.
-Function RangeEnd(ByVal v)
-  RangeEnd = v
-  If IsDate(v) Then
-    If TimeValue(v) = 0 Then RangeEnd = DateAdd("d", 1, DateValue(v))
+' An expression as PostgreSQL's lower-case text, in the ICU root collation when the server has it
+' (asked once, and kept by the application).
+Function PgFolded(ByVal sExpr)
+  Dim q, rs
+  If IsEmpty(Application("vs_pg_icu")) Then
+    Set q = NewQuery()
+    Set rs = q.Open("SELECT COUNT(*) FROM pg_collation WHERE collname = 'und-x-icu'")
+    Application.Lock
+    Application("vs_pg_icu") = (CLng(rs(0).Value) > 0)
+    Application.Unlock
+    rs.Close
+  End If
+  If Application("vs_pg_icu") Then
+    PgFolded = "LOWER(CAST(" & sExpr & " AS TEXT) COLLATE ""und-x-icu"")"
+  Else
+    PgFolded = "LOWER(CAST(" & sExpr & " AS TEXT))"
   End If
 End Function
 
@@ -263,27 +284,41 @@ Function SearchTerm(ByVal q, ByVal sField, ByVal sOp, ByVal v, ByVal v2, ByVal s
         SearchTerm = "1 = 0"
         Exit Function
       End If
-      SearchTerm = sField & " >= " & q.Param(a, sKind)
+      SearchTerm = CompareTerm(q, sField, ">=", a, sKind)
       If v2 <> "" Then
         b = TypedValue(v2, sKind)
         If IsNull(b) Then
           SearchTerm = "1 = 0"
-        ElseIf sKind = "date" Or sKind = "day" Then
-          SearchTerm = SearchTerm & " AND " & sField & " < " & q.Param(RangeEnd(b), sKind)
+        ElseIf (sKind = "date" Or sKind = "day") And TimeValue(b) = 0 Then
+          ' A day without a time: the whole day, up to the start of the next.
+          SearchTerm = SearchTerm & " AND " & CompareTerm(q, sField, "<", DateAdd("d", 1, b), sKind)
         Else
-          SearchTerm = SearchTerm & " AND " & sField & " <= " & q.Param(b, sKind)
+          SearchTerm = SearchTerm & " AND " & CompareTerm(q, sField, "<=", b, sKind)
         End If
       End If
-    Case "<>", "<", "<=", ">", ">="
+    Case Else
+      If InStr(",<>,<,<=,>,>=,", "," & sOp & ",") = 0 Then sOp = "="
       a = TypedValue(v, sKind)
       If IsNull(a) Then
         SearchTerm = "1 = 0"
       Else
-        SearchTerm = sField & " " & sOp & " " & q.Param(a, sKind)
+        SearchTerm = CompareTerm(q, sField, sOp, a, sKind)
       End If
-    Case Else
-      SearchTerm = EqualTerm(q, sField, v, sKind)
   End Select
+End Function
+
+' "field op value" for a value of the field's kind. SQLite keeps dates as text, and text in more
+' than one form ("2024-03-01", "2024-03-01 00:00:00", "2024-03-01T00:00:00.000"), which compare
+' wrongly as text: dates are compared as the day numbers of SQLite's julianday.
+Function CompareTerm(ByVal q, ByVal sField, ByVal sOp, ByVal v, ByVal sKind)
+  Select Case sKind
+    Case "date", "day", "time"
+      If vsDbms = "sqlite" Then
+        CompareTerm = "julianday(" & sField & ") " & sOp & " julianday(" & q.Param(v, sKind) & ")"
+        Exit Function
+      End If
+  End Select
+  CompareTerm = sField & " " & sOp & " " & q.Param(v, sKind)
 End Function
 
 ' The basic search: any of the fields contains the text.
@@ -337,6 +372,10 @@ Function DbFailure(ByVal sDescription)
   d = LCase(sDescription)
   If InStr(d, "too long") > 0 Or InStr(d, "truncat") > 0 Or InStr(d, "22001") > 0 Or InStr(d, "data too long") > 0 Then
     DbFailure = P("toolong")
+  ElseIf InStr(d, "duplicate") > 0 Or InStr(d, "23505") > 0 Or InStr(d, "unique constraint") > 0 Then
+    ' PostgreSQL's "duplicate key value", MariaDB's "Duplicate entry", SQLite's "UNIQUE
+    ' constraint failed": a key or unique value that another record has.
+    DbFailure = P("duplicate")
   ElseIf InStr(d, "foreign key") > 0 Or InStr(d, "23503") > 0 Or InStr(d, "constraint") > 0 Or InStr(d, "23000") > 0 Or InStr(d, "reference") > 0 Then
     DbFailure = P("inuse")
   ElseIf InStr(d, "out of range") > 0 Or InStr(d, "overflow") > 0 Or InStr(d, "22003") > 0 Then

@@ -2,7 +2,7 @@
 ' Where <!--##=CommentText(SiteTitle())##--> finds its database. Written by the first generation only, so the
 ' connection can be adjusted for the server without a later generation undoing it.
 Dim vsConnectionString, vsDbms, vsQuoteS, vsQuoteE
-vsConnectionString = <!--##=Lit(ConnectionString())##-->
+vsConnectionString = <!--##=ConnectionExpr()##-->
 ' The kind of database, which decides the SQL the pages write for paging, case-insensitive
 ' search and Booleans: "sqlite", "postgresql", "mysql", "mssql", "access" or "other".
 vsDbms = <!--##=Lit(DbmsKind())##-->

@@ -182,19 +182,33 @@ Function DbmsKind()
   End If
 End Function
 
-' The connection string the site opens: the stored one, else one made from the database kind.
-' Access files go through the ACE provider, which reads both .mdb and .accdb.
-Function ConnectionString()
-  Dim s
+' The connection string config.asp writes, as an ASP expression: the stored one, else one made
+' from the database kind. Access files go through the ACE provider, which reads both .mdb and
+' .accdb; the site opens the copy generation puts below its root (DBPath, else the root itself),
+' found through Server.MapPath wherever the site is installed, or the file in an absolute DBPath
+' (the file's place on the server, where nothing is copied).
+Function ConnectionExpr()
+  Dim s, sFolder, sFile
   s = DB.GetV("DBConnstr") & ""
-  If s = "" Then
-    If DbmsKind() = "access" Then
-      s = "Provider=Microsoft.ACE.OLEDB.12.0;Data Source=" & DB.GetV("DBPath")
-    Else
-      s = "DSN=" & DB.GetV("DBName")
+  If s = "" And DbmsKind() = "access" Then
+    sFile = FileNamePart(DB.GetV("DBPhyPath") & "")
+    sFolder = Trim(DB.GetV("DBPath") & "")
+    If Left(sFolder, 1) = "~" Then sFolder = Mid(sFolder, 2)
+    If Left(sFolder, 2) = "\\" Or InStr(sFolder, ":") > 0 Then
+      If Right(sFolder, 1) <> "\" Then sFolder = sFolder & "\"
+      ConnectionExpr = Lit("Provider=Microsoft.ACE.OLEDB.12.0;Data Source=" & sFolder & sFile)
+      Exit Function
     End If
+    sFolder = Replace(sFolder, "\", "/")
+    Do While Left(sFolder, 1) = "/"
+      sFolder = Mid(sFolder, 2)
+    Loop
+    If sFolder <> "" And Right(sFolder, 1) <> "/" Then sFolder = sFolder & "/"
+    ConnectionExpr = Lit("Provider=Microsoft.ACE.OLEDB.12.0;Data Source=") & " & Server.MapPath(" & Lit(sFolder & sFile) & ")"
+    Exit Function
   End If
-  ConnectionString = s
+  If s = "" Then s = "DSN=" & DB.GetV("DBName")
+  ConnectionExpr = Lit(s)
 End Function
 
 ' The quotes of names: the database's own unless the project names others.
@@ -1296,4 +1310,51 @@ End Function
 ' Whether the site has a login page (a condition of control.xml).
 Function SecurityOn()
   SecurityOn = (SecurityType() <> "")
+End Function
+
+' ---- Defaults the database fills ----
+
+' Whether a field's default is an expression the database works out (now(), CURRENT_TIMESTAMP,
+' gen_random_uuid()) rather than a value a form could show: a date that is no date, a number
+' that is no number, a text that is a call or one of SQL's niladic words.
+Function DefaultIsExpression(ByVal fld)
+  Dim d
+  d = Trim(fld.FldDefault & "")
+  DefaultIsExpression = False
+  If d = "" Then Exit Function
+  Select Case ValueKind(fld)
+    Case "date"
+      DefaultIsExpression = Not IsDate(d)
+    Case "int", "float"
+      DefaultIsExpression = Not IsNumeric(d)
+    Case "bool"
+      Select Case LCase(d)
+        Case "true", "false", "1", "0", "-1", "yes", "no", "t", "f", "on", "off"
+        Case Else
+          DefaultIsExpression = True
+      End Select
+    Case Else
+      DefaultIsExpression = IsSqlCall(d)
+  End Select
+End Function
+
+' A call as PostgreSQL writes one, its name right before its "(" ("now()",
+' "nextval('s'::regclass)"), or one of SQL's words for the current time or user.
+Function IsSqlCall(ByVal s)
+  Dim re
+  Set re = New RegExp
+  re.IgnoreCase = True
+  re.Pattern = "^([a-z_][a-z0-9_.""]*\(.*\)|current_date|current_time|current_timestamp|localtime|localtimestamp|current_user|session_user|user)$"
+  IsSqlCall = re.Test(s)
+End Function
+
+' Whether a field's default is put into the add form.
+Function FormShowsDefault(ByVal fld)
+  FormShowsDefault = (fld.FldDefault & "" <> "") And Not DefaultIsExpression(fld)
+End Function
+
+' Whether a form asks for a value: not on the add form when the database fills the field.
+Function FormRequires(ByVal fld, ByVal sMode)
+  FormRequires = IsOn(fld.FldRequired)
+  If sMode = "add" And FormRequires Then FormRequires = Not DefaultIsExpression(fld)
 End Function

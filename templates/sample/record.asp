@@ -136,7 +136,7 @@ End If
 <!--##   Else ##-->
 <!--##=recordField.FldVar##--> = Posted("<!--##=recordField.FldVar##-->")
 <!--##   End If ##-->
-vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=IsOn(recordField.FldRequired)##-->, <!--##=MaxLength(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
+vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=FormRequires(recordField, formMode)##-->, <!--##=MaxLength(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
 <!--## Next ##-->
 <!--## If UserIdFieldInForm(formMode) Then ##-->
 ' A user's rows are his own whatever the form says.
@@ -209,11 +209,11 @@ CheckToken
 <table class="record">
 <!--## For Each recordField In FormFields(formMode) ##-->
 <tr>
-<th><!--##include record.asp/caption##--><!--## If IsOn(recordField.FldRequired) Then ##--> *<!--## End If ##--></th>
+<th><!--##include record.asp/caption##--><!--## If FormRequires(recordField, formMode) Then ##--> *<!--## End If ##--></th>
 <!--## If formMode = "add" And IsMasterField(recordField) Then ##-->
-<td><% If vsMaster <> "" Then %><input type="hidden" name="<!--##=recordField.FldVar##-->" value="<%= Html(vsMaster) %>"><%= Html(<!--##=ShowExprOf(recordField, "vsMaster")##-->) %><% Else %><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=IsOn(recordField.FldRequired)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=MaxLength(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %><% End If %></td>
+<td><% If vsMaster <> "" Then %><input type="hidden" name="<!--##=recordField.FldVar##-->" value="<%= Html(vsMaster) %>"><%= Html(<!--##=ShowExprOf(recordField, "vsMaster")##-->) %><% Else %><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=FormRequires(recordField, formMode)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=MaxLength(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %><% End If %></td>
 <!--## Else ##-->
-<td><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=IsOn(recordField.FldRequired)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=MaxLength(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %></td>
+<td><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=FormRequires(recordField, formMode)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=MaxLength(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %></td>
 <!--## End If ##-->
 </tr>
 <!--## Next ##-->
@@ -242,8 +242,16 @@ If IsPost() And vsUploadProblem = "" Then
     vsColumns = ""
     vsValues = ""
 <!--## For Each recordField In FormFields(formMode) ##-->
+<!--##   If DefaultIsExpression(recordField) Then ##-->
+    ' Left empty, the field is the database's to fill.
+    If Trim(<!--##=recordField.FldVar##--> & "") <> "" Then
+      vsColumns = vsColumns & ", " & <!--##=NameExpr(recordField)##-->
+      vsValues = vsValues & ", " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
+    End If
+<!--##   Else ##-->
     vsColumns = vsColumns & ", " & <!--##=NameExpr(recordField)##-->
     vsValues = vsValues & ", " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
+<!--##   End If ##-->
 <!--## Next ##-->
 <!--##include record.asp/uploadcolumns##-->
 <!--## If HasUserIdField() And Not UserIdFieldInForm(formMode) Then ##-->
@@ -267,7 +275,7 @@ If IsPost() And vsUploadProblem = "" Then
   End If
 Else
 <!--## For Each recordField In FormFields(formMode) ##-->
-<!--## If recordField.FldDefault & "" <> "" Then ##-->
+<!--## If FormShowsDefault(recordField) Then ##-->
   <!--##=recordField.FldVar##--> = <!--##=Lit(recordField.FldDefault)##-->
 <!--## End If ##-->
 <!--## Next ##-->

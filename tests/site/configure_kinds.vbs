@@ -3,9 +3,9 @@
 ' names the template set; turns on the login (users of "users" by MD5-hashed passwords, and the
 ' project's own administrator), makes each row of "notes" its owner's, adds a report of the
 ' notes; lets visitors who are not logged in use "kinds", searched by every one of its fields;
-' and gives "kinds" captions that would end a page's script if they were written as they are;
+' gives "kinds" captions that would end a page's script if they were written as they are;
 ' shows the place and the user of a visit by their labels, and adds a report of the visits by
-' place, five places a page, with a grand total.
+' place, five places a page, with a grand total; and sets up the searches of visit and track.
 Option Explicit
 
 Dim proj, t, f, i
@@ -67,6 +67,18 @@ t.TblRecPerPage = 5
 t.SetV "TblRptShowGrandTotal", True
 t.Fields.Item("place_id").FldGroupBy = 1
 t.Fields.Item("amount").SetV "FldRptAggSum", True
+
+' Visits are searched by a range of days and of times; the database fills "made", whose default
+' PostgreSQL's loader reads and the others' do not: it is given as a user would give it.
+Set t = proj.DB.Tables.Item("visit")
+For Each i In Array("day_on", "seen_at")
+  Set f = t.Fields.Item(i)
+  f.FldSearch = True
+  f.SetV "FldSrchOpr", "BETWEEN"
+Next
+Set f = t.Fields.Item("made")
+If f.FldDefault & "" = "" Then f.FldDefault = "CURRENT_TIMESTAMP"
+proj.DB.Tables.Item("track").Fields.Item("title").FldBasicSearch = True
 
 proj.ProjErr = ""
 proj.Save WScript.Arguments(0)

@@ -37,6 +37,32 @@ KindsSchema schemaOf(Dbms dbms) {
   return {};
 }
 
+// Genres and the tracks that refer to them, titles outside ASCII, and visits on the edges of
+// March 2024, whose "made" the database fills. SQLite's visits keep their times in other forms
+// of its date text as well: a day without a time, a "T", milliseconds.
+template <typename Run>
+void resetResults(const ShopDatabase& db, const Run& run) {
+  const KindsSchema s = schemaOf(db.dbms);
+  run("CREATE TABLE genre (genre_id INTEGER PRIMARY KEY, name VARCHAR(40))");
+  run("INSERT INTO genre VALUES (1, 'Rock'), (2, 'Jazz')");
+  run(std::string("CREATE TABLE track (track_id ") + s.key +
+      ", title VARCHAR(60), genre_id INTEGER, FOREIGN KEY (genre_id) REFERENCES genre (genre_id))");
+  run("INSERT INTO track (title, genre_id) VALUES ('É que Nessa Encarnação', 1), "
+      "('Plain Song', 1)");
+  const bool pg = db.dbms == Dbms::Postgres;
+  const char* stamp = pg ? "TIMESTAMP" : "DATETIME";
+  run(std::string("CREATE TABLE visit (id ") + s.key +
+      ", label VARCHAR(20), day_on DATE, seen_at " + stamp + ", made " + stamp +
+      " NOT NULL DEFAULT " + (pg ? "now()" : "CURRENT_TIMESTAMP") + ")");
+  const bool lite = db.dbms == Dbms::Sqlite;
+  run(std::string("INSERT INTO visit (label, day_on, seen_at) VALUES ") +
+      "('v-before', '2024-02-29', '" + (lite ? "2024-02-29 23:59:59.999" : "2024-02-29 23:59:59") +
+      "'), " + "('v-first', '2024-03-01', '" + (lite ? "2024-03-01" : "2024-03-01 00:00:00") +
+      "'), " + "('v-last', '2024-03-31', '" +
+      (lite ? "2024-03-31T23:59:59" : "2024-03-31 23:59:59") +
+      "'), ('v-after', '2024-04-01', '2024-04-01 00:00:00')");
+}
+
 }  // namespace
 
 std::string placeLabel(int id) {
@@ -63,7 +89,8 @@ void resetKinds(const ShopDatabase& db) {
   data::Connection c(db.connectionString);
   auto run = [&](const std::string& sql) { data::execute(c, fromUtf8(sql)); };
   const KindsSchema s = schemaOf(db.dbms);
-  for (const char* table : {"kinds", "notes", "users", "gone", "visits", "places"}) {
+  for (const char* table :
+       {"kinds", "notes", "users", "gone", "visits", "places", "track", "genre", "visit"}) {
     run(std::string("DROP TABLE IF EXISTS ") + table);
   }
   if (db.dbms == Dbms::Postgres) {
@@ -124,6 +151,7 @@ void resetKinds(const ShopDatabase& db) {
   run("CREATE TABLE visits (id " + key +
       ", place_id INTEGER, user_id INTEGER, day DATE, amount INTEGER, note VARCHAR(40))");
   run(visits);
+  resetResults(db, run);
 }
 
 }  // namespace vantorel::test::site

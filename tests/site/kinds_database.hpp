@@ -2,8 +2,9 @@
 // A database of every column kind the loaders give a site: numbers of each size, money, yes/no,
 // dates and times, fixed and long text, bytes, PostgreSQL's enum type and MariaDB's ENUM and SET,
 // text outside ASCII, defaults and enum values meant to break out of a page's script; a table
-// whose rows belong to users, with the users table the login reads; and visits of places, a
-// lookup table too large for a list.
+// whose rows belong to users, with the users table the login reads; visits of places, a
+// lookup table too large for a list; genres that tracks refer to, and visits on the edges of a
+// month.
 #include <string>
 #include <vector>
 
