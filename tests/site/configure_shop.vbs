@@ -3,7 +3,7 @@
 ' names the template set to generate with, turns on the page sizes and the CSV export, sets the
 ' largest upload, and with "secure", adds a table of users and turns
 ' on the login: users from that table with MD5-hashed passwords, the shippers refused to them,
-' and the categories listed to visitors who are not logged in.
+' employees not viewed by them, and the categories listed to visitors who are not logged in.
 Option Explicit
 
 Dim proj, t, f, args
@@ -61,6 +61,8 @@ If args.Count > 2 Then
   proj.DB.Tables.Item("Shippers").TblSecurity = "0"
   proj.DB.Tables.Item("Categories").TblAnonymous = 3
   proj.DB.Tables.Item("Orders").TblSecurity = "3"
+  ' Employees may be listed and changed, but neither viewed nor their photos downloaded.
+  proj.DB.Tables.Item("Employees").TblSecurity = "13"
 End If
 
 proj.ProjErr = ""
