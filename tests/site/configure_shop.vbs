@@ -48,6 +48,10 @@ If args.Count > 2 Then
   t.TblCaption = "Users"
   t.TblGen = True
   t.TblList = True
+  t.TblView = True
+  t.TblAdd = True
+  t.TblEdit = True
+  t.TblDelete = True
   AddField t, "UserID", 3, 4, True
   AddField t, "LoginName", 202, 40, False
   AddField t, "Password", 202, 64, False
