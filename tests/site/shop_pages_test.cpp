@@ -40,7 +40,8 @@ PageRun postLogin(AspSite& site, const std::string& login, const std::string& pa
 
 void logOut(AspSite& site) {
   const PageRun home = site.get("default.asp");
-  const PageRun out = site.post("login.asp?action=logout", formAsSent(home.text(), "class=\"logout\""));
+  const PageRun out =
+      site.post("login.asp?action=logout", formAsSent(home.text(), "class=\"logout\""));
   EXPECT_EQ(out.error, "");
   EXPECT_EQ(out.response.statusCode(), 302) << out.text();
 }

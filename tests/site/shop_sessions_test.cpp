@@ -86,23 +86,20 @@ TEST_F(ShopSessions, TheWayBackLeadsOnlyIntoTheSite) {
     const char* sent;  // as the query string carries it
     const char* followed;
   };
-  for (const Back& back : {Back{"%2FProductslist.asp%3Fq%3Da%3Ab", "/Productslist.asp?q=a:b"},
-                           Back{"%2F", "/"},
-                           Back{"%2F%09%2Fevil.example", "default.asp"},
-                           Back{"%2F%0A%2Fevil.example", "default.asp"},
-                           Back{"%2F%0D%0A%2Fevil.example", "default.asp"},
-                           Back{"%2F%00%2Fevil.example", "default.asp"},
-                           Back{"%2F%7F%2Fevil.example", "default.asp"},
-                           Back{"%2F%5Cevil.example", "default.asp"},
-                           Back{"%5C%5Cevil.example", "default.asp"},
-                           Back{"%2F%2Fevil.example", "default.asp"},
-                           Back{"%2FProductslist.asp%2F%2Fevil.example", "default.asp"},
-                           Back{"https%3A%2F%2Fevil.example%2F", "default.asp"},
-                           Back{"evil.example", "default.asp"},
-                           Back{"", "default.asp"}}) {
+  for (const Back& back :
+       {Back{"%2FProductslist.asp%3Fq%3Da%3Ab", "/Productslist.asp?q=a:b"}, Back{"%2F", "/"},
+        Back{"%2F%09%2Fevil.example", "default.asp"}, Back{"%2F%0A%2Fevil.example", "default.asp"},
+        Back{"%2F%0D%0A%2Fevil.example", "default.asp"},
+        Back{"%2F%00%2Fevil.example", "default.asp"}, Back{"%2F%7F%2Fevil.example", "default.asp"},
+        Back{"%2F%5Cevil.example", "default.asp"}, Back{"%5C%5Cevil.example", "default.asp"},
+        Back{"%2F%2Fevil.example", "default.asp"},
+        Back{"%2FProductslist.asp%2F%2Fevil.example", "default.asp"},
+        Back{"https%3A%2F%2Fevil.example%2F", "default.asp"}, Back{"evil.example", "default.asp"},
+        Back{"", "default.asp"}}) {
     const std::string token = tokenOf(site, std::string("login.asp?back=") + back.sent);
-    const PageRun login = site.post(std::string("login.asp?back=") + back.sent,
-                                    {{"vs_token", token}, {"login", "ann"}, {"password", "secret"}});
+    const PageRun login =
+        site.post(std::string("login.asp?back=") + back.sent,
+                  {{"vs_token", token}, {"login", "ann"}, {"password", "secret"}});
     ASSERT_EQ(login.error, "") << back.sent;
     EXPECT_EQ(login.response.statusCode(), 302) << back.sent;
     EXPECT_EQ(login.location(), back.followed) << back.sent;
@@ -123,7 +120,8 @@ TEST_F(ShopSessions, OnlyThePostedLogoutFormLogsOut) {
   }
   // The menu's form carries the token, and logs out.
   const std::string home = site.get("default.asp").text();
-  EXPECT_TRUE(contains(home, "<form class=\"logout\" method=\"post\" action=\"login.asp?action=logout\">"));
+  EXPECT_TRUE(
+      contains(home, "<form class=\"logout\" method=\"post\" action=\"login.asp?action=logout\">"));
   EXPECT_FALSE(contains(home, "href=\"login.asp?action=logout\""));
   const PageRun out = site.post("login.asp?action=logout", formAsSent(home, "class=\"logout\""));
   EXPECT_EQ(out.response.statusCode(), 302);
@@ -173,12 +171,16 @@ TEST_F(ShopSessions, PasswordsAreNeverShownAndStoredAsTheLoginComparesThem) {
 
     // A user added through the site logs in with the password typed for him.
     std::string token = tokenOf(site, "Usersadd.asp");
-    PageRun add = site.post("Usersadd.asp", {{"vs_token", token}, {"x_UserID", "7"}, {"x_LoginName", "bob"},
+    PageRun add = site.post("Usersadd.asp", {{"vs_token", token},
+                                             {"x_UserID", "7"},
+                                             {"x_LoginName", "bob"},
                                              {"x_Password", "Pässword 1"}});
     ASSERT_EQ(add.error, "");
     EXPECT_EQ(add.response.statusCode(), 302) << add.text();
-    const std::string bob = scalar(db, "SELECT \"UserID\" FROM \"Users\" WHERE \"LoginName\" = 'bob'");
-    const std::string bobHash = scalar(db, "SELECT \"Password\" FROM \"Users\" WHERE \"UserID\" = " + bob);
+    const std::string bob =
+        scalar(db, "SELECT \"UserID\" FROM \"Users\" WHERE \"LoginName\" = 'bob'");
+    const std::string bobHash =
+        scalar(db, "SELECT \"Password\" FROM \"Users\" WHERE \"UserID\" = " + bob);
     EXPECT_EQ(bobHash.size(), 32u);
     EXPECT_NE(bobHash, "Pässword 1");
     AspSite bobSite(root);
@@ -194,11 +196,13 @@ TEST_F(ShopSessions, PasswordsAreNeverShownAndStoredAsTheLoginComparesThem) {
     EXPECT_EQ(site.post(edit, {{"vs_token", token}, {"x_LoginName", "bobby"}, {"x_Password", ""}})
                   .response.statusCode(),
               302);
-    EXPECT_EQ(query(db, "SELECT \"LoginName\", \"Password\" FROM \"Users\" WHERE \"UserID\" = " + bob),
-              (std::vector<std::vector<std::string>>{{"bobby", bobHash}}));
-    EXPECT_EQ(site.post(edit, {{"vs_token", token}, {"x_LoginName", "bobby"}, {"x_Password", "new one"}})
-                  .response.statusCode(),
-              302);
+    EXPECT_EQ(
+        query(db, "SELECT \"LoginName\", \"Password\" FROM \"Users\" WHERE \"UserID\" = " + bob),
+        (std::vector<std::vector<std::string>>{{"bobby", bobHash}}));
+    EXPECT_EQ(
+        site.post(edit, {{"vs_token", token}, {"x_LoginName", "bobby"}, {"x_Password", "new one"}})
+            .response.statusCode(),
+        302);
     AspSite again(root);
     EXPECT_EQ(postLogin(again, "bobby", "Pässword 1").response.statusCode(), 200);
     EXPECT_EQ(postLogin(again, "bobby", "new one").response.statusCode(), 302);

@@ -41,7 +41,9 @@ FormFields employeeFields(const std::string& token) {
 }
 
 // Where the site keeps uploaded files: below App_Data, which IIS does not serve.
-fs::path uploadFolder(const fs::path& root) { return root / "App_Data" / "upload"; }
+fs::path uploadFolder(const fs::path& root) {
+  return root / "App_Data" / "upload";
+}
 
 // The files of the site's upload folder, by name.
 std::vector<std::string> uploadedFiles(const fs::path& root) {
@@ -134,17 +136,21 @@ TEST_F(ShopUploads, UnsafeUploadsStoreNothingUnsafe) {
       const char* sent;
       const char* stored;
     };
-    for (const Name& name : {Name{"1", "../../x.asp", "x_asp.bin"}, Name{"2", "..\\..\\web.config", "web_config.bin"},
-                             Name{"2", "C:\\site\\photo.png.aspx", "photo_png_aspx.bin"},
-                             Name{"2", "page.html", "page_html.bin"}, Name{"2", "a;b <x>.jpg", "a_b__x_.jpg"},
-                             Name{"2", ".htaccess", "file_htaccess.bin"}, Name{"2", "CON.png", "_CON.png"},
-                             Name{"2", "x_asp.bin", "x_asp_2.bin"}}) {
+    for (const Name& name :
+         {Name{"1", "../../x.asp", "x_asp.bin"}, Name{"2", "..\\..\\web.config", "web_config.bin"},
+          Name{"2", "C:\\site\\photo.png.aspx", "photo_png_aspx.bin"},
+          Name{"2", "page.html", "page_html.bin"}, Name{"2", "a;b <x>.jpg", "a_b__x_.jpg"},
+          Name{"2", ".htaccess", "file_htaccess.bin"}, Name{"2", "CON.png", "_CON.png"},
+          Name{"2", "x_asp.bin", "x_asp_2.bin"}}) {
       const std::string page = std::string("Employeesedit.asp?k_EmployeeID=") + name.employee;
       const PageRun run = site.postMultipart(page, employeeFields(tokenOf(site, page)),
                                              {{"x_Photo", {name.sent, "<% Response.Write 1 %>"}}});
       ASSERT_EQ(run.error, "") << name.sent;
       EXPECT_EQ(run.response.statusCode(), 302) << name.sent;
-      EXPECT_EQ(scalar(db, std::string("SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = ") + name.employee), name.stored);
+      EXPECT_EQ(
+          scalar(db, std::string("SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = ") +
+                         name.employee),
+          name.stored);
       EXPECT_TRUE(fs::exists(uploadFolder(root) / name.stored)) << name.sent;
     }
     EXPECT_EQ(uploadedFiles(root), (std::vector<std::string>{"x_asp.bin", "x_asp_2.bin"}));
@@ -210,8 +216,8 @@ TEST_F(ShopUploads, FilesGoWithTheirRecordsAndLeaveOnlyThroughTheDownloadPage) {
     EXPECT_EQ(uploadedFiles(root), Names{"a.png"});
     EXPECT_EQ(site.get("Employees_Photodownload.asp?k_EmployeeID=1").response.body, "photo a.png");
     // No address of the file's own serves it.
-    for (const char* url : {"App_Data/upload/a.png", "app_data/upload/a.png", "APP_DATA/upload/a.png",
-                            "upload/a.png", "a.png"}) {
+    for (const char* url : {"App_Data/upload/a.png", "app_data/upload/a.png",
+                            "APP_DATA/upload/a.png", "upload/a.png", "a.png"}) {
       const PageRun direct = site.get(url);
       EXPECT_EQ(direct.response.statusCode(), 404) << url;
       EXPECT_FALSE(contains(direct.response.body, "photo a.png")) << url;
@@ -221,33 +227,44 @@ TEST_F(ShopUploads, FilesGoWithTheirRecordsAndLeaveOnlyThroughTheDownloadPage) {
     upload("1", "b.png");
     EXPECT_EQ(uploadedFiles(root), Names{"b.png"});
     query(db, "UPDATE \"Employees\" SET \"Photo\" = 'b.png' WHERE \"EmployeeID\" = 2");
-    remove("Employeesedit.asp?k_EmployeeID=1", {{"x_FirstName", "Nancy"}, {"x_LastName", "Davolio"}, {"x_Photo_remove", "1"}});
+    remove("Employeesedit.asp?k_EmployeeID=1",
+           {{"x_FirstName", "Nancy"}, {"x_LastName", "Davolio"}, {"x_Photo_remove", "1"}});
     EXPECT_EQ(scalar(db, "SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = 1"), "");
     EXPECT_EQ(uploadedFiles(root), Names{"b.png"});
     EXPECT_EQ(site.get("Employees_Photodownload.asp?k_EmployeeID=2").response.body, "photo b.png");
 
     // A deleted record's file goes with it.
-    EXPECT_EQ(site.post("Employeesdelete.asp?k_EmployeeID=2", {{"vs_token", tokenOf(site, "Employeesadd.asp")}})
-                  .response.statusCode(), 302);
+    EXPECT_EQ(site.post("Employeesdelete.asp?k_EmployeeID=2",
+                        {{"vs_token", tokenOf(site, "Employeesadd.asp")}})
+                  .response.statusCode(),
+              302);
     EXPECT_EQ(uploadedFiles(root), Names{});
     FormFields added = employeeFields(tokenOf(site, "Employeesadd.asp"));
-    EXPECT_EQ(site.postMultipart("Employeesadd.asp", added, {{"x_Photo", {"c.png", "c"}}}).response.statusCode(), 302);
+    EXPECT_EQ(site.postMultipart("Employeesadd.asp", added, {{"x_Photo", {"c.png", "c"}}})
+                  .response.statusCode(),
+              302);
     EXPECT_EQ(uploadedFiles(root), Names{"c.png"});
-    const std::string id = scalar(db, "SELECT \"EmployeeID\" FROM \"Employees\" WHERE \"Photo\" = 'c.png'");
-    EXPECT_EQ(site.post("Employeesdelete.asp?k_EmployeeID=" + id, {{"vs_token", tokenOf(site, "Employeesadd.asp")}})
-                  .response.statusCode(), 302);
+    const std::string id =
+        scalar(db, "SELECT \"EmployeeID\" FROM \"Employees\" WHERE \"Photo\" = 'c.png'");
+    EXPECT_EQ(site.post("Employeesdelete.asp?k_EmployeeID=" + id,
+                        {{"vs_token", tokenOf(site, "Employeesadd.asp")}})
+                  .response.statusCode(),
+              302);
     EXPECT_EQ(uploadedFiles(root), Names{});
     EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM \"Employees\""), "1");
 
     // A stored name that leads out of the folder is neither sent nor removed.
     for (const char* name : {"../../config.asp", "..\\..\\config.asp", "..", "C:config.asp"}) {
-      query(db, std::string("UPDATE \"Employees\" SET \"Photo\" = '") + name + "' WHERE \"EmployeeID\" = 1");
+      query(db, std::string("UPDATE \"Employees\" SET \"Photo\" = '") + name +
+                    "' WHERE \"EmployeeID\" = 1");
       const PageRun download = site.get("Employees_Photodownload.asp?k_EmployeeID=1");
       EXPECT_EQ(download.response.statusCode(), 404) << name;
       EXPECT_FALSE(contains(download.response.body, "vsConnectionString")) << name;
     }
-    EXPECT_EQ(site.post("Employeesdelete.asp?k_EmployeeID=1", {{"vs_token", tokenOf(site, "Employeesadd.asp")}})
-                  .response.statusCode(), 302);
+    EXPECT_EQ(site.post("Employeesdelete.asp?k_EmployeeID=1",
+                        {{"vs_token", tokenOf(site, "Employeesadd.asp")}})
+                  .response.statusCode(),
+              302);
     EXPECT_TRUE(fs::exists(root / "config.asp"));
   }
 }
@@ -256,14 +273,16 @@ TEST_F(ShopUploads, DownloadsNeedTheTablesRights) {
   for (const auto& [db, root] : freshSites(databases(), true)) {
     SCOPED_TRACE(db.label);
     // "secret" as its MD5 digest.
-    query(db, "INSERT INTO \"Users\" (\"LoginName\", \"Password\") VALUES ('ann', "
-              "'5ebe2294ecd0e0f08eab7690d2a6ee69')");
+    query(db,
+          "INSERT INTO \"Users\" (\"LoginName\", \"Password\") VALUES ('ann', "
+          "'5ebe2294ecd0e0f08eab7690d2a6ee69')");
     AspSite site(root);
     ASSERT_EQ(postLogin(site, "ann", "secret").response.statusCode(), 302);
     // Users may change employees but not view them, nor so download their photos.
-    PageRun edit = site.postMultipart("Employeesedit.asp?k_EmployeeID=1",
-                                      employeeFields(tokenOf(site, "Employeesedit.asp?k_EmployeeID=1")),
-                                      {{"x_Photo", {"p.png", "private photo"}}});
+    PageRun edit =
+        site.postMultipart("Employeesedit.asp?k_EmployeeID=1",
+                           employeeFields(tokenOf(site, "Employeesedit.asp?k_EmployeeID=1")),
+                           {{"x_Photo", {"p.png", "private photo"}}});
     ASSERT_EQ(edit.error, "");
     EXPECT_EQ(edit.response.statusCode(), 302) << edit.text();
     EXPECT_EQ(uploadedFiles(root), std::vector<std::string>{"p.png"});
@@ -272,13 +291,15 @@ TEST_F(ShopUploads, DownloadsNeedTheTablesRights) {
     EXPECT_FALSE(contains(download.response.body, "private photo"));
     // Products they may view: the picture comes.
     const std::string picture = awkwardBytes(500);
-    edit = site.postMultipart("Productsedit.asp?k_ProductID=3", productFields(tokenOf(site, "Productsedit.asp?k_ProductID=3")),
+    edit = site.postMultipart("Productsedit.asp?k_ProductID=3",
+                              productFields(tokenOf(site, "Productsedit.asp?k_ProductID=3")),
                               {{"x_Picture", {"photo.png", picture}}});
     EXPECT_EQ(edit.response.statusCode(), 302) << edit.text();
     EXPECT_EQ(site.get("Products_Picturedownload.asp?k_ProductID=3").response.body, picture);
     // A visitor who is not logged in gets neither, but the way to the login.
     AspSite visitor(root);
-    for (const char* url : {"Employees_Photodownload.asp?k_EmployeeID=1", "Products_Picturedownload.asp?k_ProductID=3"}) {
+    for (const char* url : {"Employees_Photodownload.asp?k_EmployeeID=1",
+                            "Products_Picturedownload.asp?k_ProductID=3"}) {
       download = visitor.get(url);
       EXPECT_EQ(download.response.statusCode(), 302) << url;
       EXPECT_EQ(download.response.body.find("photo"), std::string::npos) << url;

@@ -2,10 +2,10 @@
 
 #include <regex>
 
+#include "platform/automation/class_factory.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/code_page.hpp"
 #include "platform/text/unicode.hpp"
-#include "platform/automation/class_factory.hpp"
 #include "platform/vbscript/engine.hpp"
 #include "platform/vbscript/script_runtime.hpp"
 #include "site/host/asp_intrinsics.hpp"
@@ -19,10 +19,9 @@ namespace {
 
 // What IIS's request filtering refuses to serve out of the box, wherever it stands in a path.
 bool isHiddenSegment(const fs::path& path) {
-  static const char* const kHidden[] = {"web.config",         "bin",
-                                        "App_code",           "App_GlobalResources",
-                                        "App_LocalResources", "App_WebReferences",
-                                        "App_Data",           "App_Browsers"};
+  static const char* const kHidden[] = {
+      "web.config",        "bin",      "App_code",    "App_GlobalResources", "App_LocalResources",
+      "App_WebReferences", "App_Data", "App_Browsers"};
   for (const fs::path& part : path) {
     for (const char* hidden : kHidden) {
       if (equalsNoCase(fromUtf8(part.string()), fromUtf8(hidden))) return true;
