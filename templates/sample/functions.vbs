@@ -771,15 +771,20 @@ Function HasStoredFiles()
   HasStoredFiles = (UBound(StoredFileFields()) >= 0)
 End Function
 
-' The ASP expression of the columns that name the current table's stored files, in their order.
-Function StoredFilesColumnsExpr()
+' The ASP expression of the quoted names of fields, joined with ", "; "" for none.
+Function NamesExpr(ByVal aFields)
   Dim f, s
   s = ""
-  For Each f In StoredFileFields()
+  For Each f In aFields
     If s <> "" Then s = s & " & "", "" & "
     s = s & NameExpr(f)
   Next
-  StoredFilesColumnsExpr = s
+  NamesExpr = s
+End Function
+
+' The ASP expression of the columns that name the current table's stored files, in their order.
+Function StoredFilesColumnsExpr()
+  StoredFilesColumnsExpr = NamesExpr(StoredFileFields())
 End Function
 
 ' The items of an ASP Array(...) of those columns' texts in the recordset.
@@ -1121,11 +1126,7 @@ End Function
 
 Function UniqueOrderExpr()
   Dim f, s
-  s = ""
-  For Each f In KeyFields()
-    If s <> "" Then s = s & " & "", "" & "
-    s = s & NameExpr(f)
-  Next
+  s = NamesExpr(KeyFields())
   If s = "" Then
     For Each f In FieldsWith("FldList")
       If ValueKind(f) <> "binary" And ValueKind(f) <> "memo" Then
