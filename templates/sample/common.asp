@@ -12,6 +12,10 @@ Response.Charset = "utf-8"
 Response.AddHeader "X-Content-Type-Options", "nosniff"
 Response.AddHeader "X-Frame-Options", "DENY"
 Response.AddHeader "Content-Security-Policy", "default-src 'self'; img-src 'self' data:; frame-ancestors 'none'; form-action 'self'"
+' Pages show records and forms: other sites are not told their addresses, and no cache keeps
+' them for the next user of the browser or of a shared proxy.
+Response.AddHeader "Referrer-Policy", "same-origin"
+Response.CacheControl = "no-store"
 
 Dim vsConn, vsPageTitle, vsMessage, ReportLanguage, vsUpload, vsUploadProblem
 Set vsConn = Nothing
@@ -589,6 +593,13 @@ Function Posted(ByVal sName)
   End If
 End Function
 
+' Whether a stored text names a file in the upload folder itself: no folder, no drive, no stream,
+' and not a name Windows or IIS treat specially. Only such a name is read or removed there.
+Function IsPlainFileName(ByVal s)
+  s = s & ""
+  IsPlainFileName = (s <> "" And InStr(s, "/") = 0 And InStr(s, "\") = 0 And InStr(s, ":") = 0 And Left(s, 1) <> "." And Right(s, 1) <> ".")
+End Function
+
 ' ---- Forms ----
 
 ' The input control of a field.
@@ -786,8 +797,12 @@ End Sub
 
 ' ---- Login and rights ----
 
+' A login holds only for the browser it was made in: besides the session, that browser must send
+' the random cookie the login gave it, so a session id planted before the login is worth nothing.
 Function IsLoggedIn()
-  IsLoggedIn = (Session("vs_user") & "" <> "")
+  IsLoggedIn = False
+  If Session("vs_user") & "" = "" Then Exit Function
+  IsLoggedIn = SameText(Request.Cookies("vs_login") & "", Session("vs_login") & "")
 End Function
 
 ' The rights of the visitor on a table: those of anonymous visitors before the login, those of

@@ -383,7 +383,7 @@ Function FieldsWithWalk(ByVal sFlag)
   n = 0
   ReDim list(UBound(generated) + 1)
   For Each f In generated
-    If IsOn(f.GetV(sFlag)) Then
+    If IsOn(f.GetV(sFlag)) And Not (IsShowingFlag(sFlag) And IsPasswordField(f)) Then
       Set list(n) = f
       n = n + 1
     End If
@@ -394,6 +394,17 @@ Function FieldsWithWalk(ByVal sFlag)
     ReDim Preserve list(n - 1)
     FieldsWithWalk = list
   End If
+End Function
+
+' Whether a flag puts a field's values before the visitor (listed, viewed, searched), rather
+' than into a form or the key.
+Function IsShowingFlag(ByVal sFlag)
+  Select Case LCase(sFlag)
+    Case "fldadd", "fldedit", "fldisprimarykey"
+      IsShowingFlag = False
+    Case Else
+      IsShowingFlag = True
+  End Select
 End Function
 
 Function KeyFields()
@@ -766,6 +777,58 @@ Function UploadFolder(ByVal fld)
   If UploadFolder = "" Then UploadFolder = "upload"
 End Function
 
+' The site folder a field's uploaded files are kept in: its upload folder below App_Data, which
+' IIS never serves, so that a file reaches a visitor only through the download page, which checks
+' the table's rights.
+Function StoredUploadFolder(ByVal fld)
+  StoredUploadFolder = "App_Data/" & UploadFolder(fld)
+End Function
+
+' Whether a field names a file kept in the upload folder (rather than holding the file's bytes).
+Function IsStoredFile(ByVal fld)
+  IsStoredFile = (UCase(fld.FldHtmlTag & "") = "FILE" And ValueKind(fld) = "text")
+End Function
+
+' The fields of the current table whose files lie in the upload folder: a change or a delete of
+' the record removes the files it no longer names.
+Function StoredFileFields()
+  Dim memo
+  Set memo = TableMemo()
+  If Not memo.Exists("stored files") Then memo.Add "stored files", Filtered(FieldsWith(""), "IsStoredFile")
+  StoredFileFields = memo.Item("stored files")
+End Function
+
+Function HasStoredFiles()
+  HasStoredFiles = (UBound(StoredFileFields()) >= 0)
+End Function
+
+' The ASP expression of the quoted names of fields, joined with ", "; "" for none.
+Function NamesExpr(ByVal aFields)
+  Dim f, s
+  s = ""
+  For Each f In aFields
+    If s <> "" Then s = s & " & "", "" & "
+    s = s & NameExpr(f)
+  Next
+  NamesExpr = s
+End Function
+
+' The ASP expression of the columns that name the current table's stored files, in their order.
+Function StoredFilesColumnsExpr()
+  StoredFilesColumnsExpr = NamesExpr(StoredFileFields())
+End Function
+
+' The items of an ASP Array(...) of those columns' texts in the recordset.
+Function StoredFilesValuesExpr(ByVal sRecordset)
+  Dim i, s
+  s = ""
+  For i = 0 To UBound(StoredFileFields())
+    If s <> "" Then s = s & ", "
+    s = s & sRecordset & "(" & i & ").Value & """""
+  Next
+  StoredFilesValuesExpr = s
+End Function
+
 ' The fields a form of the current table takes: sMode "add" or "edit".
 Function FormFields(ByVal sMode)
   FormFields = FormFieldsWhere(sMode, "IsAddInput", "IsEditInput")
@@ -1078,7 +1141,7 @@ Function ListColumnsExpr()
   s = ""
   seen = ","
   For Each f In FieldsWith("")
-    If (IsOn(f.FldList) Or IsOn(f.FldIsPrimaryKey)) And ValueKind(f) <> "binary" Then
+    If (IsOn(f.FldList) Or IsOn(f.FldIsPrimaryKey)) And ValueKind(f) <> "binary" And Not IsPasswordField(f) Then
       If InStr(seen, "," & LCase(f.FldName) & ",") = 0 Then
         If s <> "" Then s = s & " & "", "" & "
         s = s & NameExpr(f)
@@ -1125,11 +1188,7 @@ End Function
 
 Function UniqueOrderExpr()
   Dim f, s
-  s = ""
-  For Each f In KeyFields()
-    If s <> "" Then s = s & " & "", "" & "
-    s = s & NameExpr(f)
-  Next
+  s = NamesExpr(KeyFields())
   If s = "" Then
     For Each f In FieldsWith("FldList")
       If ValueKind(f) <> "binary" And ValueKind(f) <> "memo" Then
@@ -1202,7 +1261,7 @@ Function RecordColumnsExpr(ByVal sFlag)
   s = ""
   seen = ","
   For Each f In FieldsWith("")
-    If IsOn(f.GetV(sFlag)) Or IsOn(f.FldIsPrimaryKey) Then
+    If (IsOn(f.GetV(sFlag)) Or IsOn(f.FldIsPrimaryKey)) And Not IsPasswordField(f) Then
       If InStr(seen, "," & LCase(f.FldName) & ",") = 0 Then
         seen = seen & LCase(f.FldName) & ","
         If s <> "" Then s = s & " & "", "" & "
@@ -1223,13 +1282,18 @@ Function ListedColumnsOf(ByVal tbl)
   Dim f, s
   s = ""
   For Each f In FieldsOf(tbl)
-    If IsOn(f.FldList) And ValueKind(f) <> "binary" Then
+    If IsListedOf(tbl, f) Then
       If s <> "" Then s = s & " & "", "" & "
       s = s & NameExpr(f)
     End If
   Next
   If s = "" Then s = """*"""
   ListedColumnsOf = s
+End Function
+
+' Whether a field of a table is shown in its list (and so in a master record's header).
+Function IsListedOf(ByVal tbl, ByVal fld)
+  IsListedOf = IsOn(fld.FldList) And ValueKind(fld) <> "binary" And Not IsPasswordFieldOf(tbl, fld)
 End Function
 
 ' Whether a field of the current table holds its master's key.
@@ -1305,6 +1369,38 @@ End Function
 Function UserIdColumn()
   UserIdColumn = Trim(DB.GetV("SecuUserIDFld") & "")
   If UserIdColumn = "" Then UserIdColumn = ProjText("SecLoginIDFld", "")
+End Function
+
+' Whether a field of a table is the users table's password column. The site never lists, shows
+' or searches it; a form takes a new password in an empty box, stored as the login compares it.
+Function IsPasswordFieldOf(ByVal tbl, ByVal fld)
+  Dim src
+  IsPasswordFieldOf = False
+  If SecurityType() <> "table" And SecurityType() <> "both" Then Exit Function
+  If LCase(fld.FldName) <> LCase(ProjText("SecPasswdFld", "")) Then Exit Function
+  Set src = tbl
+  If UCase(tbl.TblType) = "REPORT" Then Set src = FindTable(tbl.GetV("TblRptSrc") & "")
+  If src Is Nothing Then Exit Function
+  IsPasswordFieldOf = (LCase(src.TblName) = LCase(ProjText("SecTbl", "")))
+End Function
+
+Function IsPasswordField(ByVal fld)
+  IsPasswordField = IsPasswordFieldOf(TABLE, fld)
+End Function
+
+' The longest password a form takes: any, while the project stores its digest.
+Function PasswordMaxLength(ByVal fld)
+  PasswordMaxLength = 0
+  If Not IsOn(PROJ.GetV("MD5Password")) Then PasswordMaxLength = MaxLength(fld)
+End Function
+
+' Whether a form of the current table takes a password: sMode "add" or "edit".
+Function FormTakesPassword(ByVal sMode)
+  Dim f
+  FormTakesPassword = False
+  For Each f In FormFields(sMode)
+    If IsPasswordField(f) Then FormTakesPassword = True
+  Next
 End Function
 
 ' Whether the site has a login page (a condition of control.xml).

@@ -246,7 +246,7 @@ Sub WriteMasterHeader(ByVal sKey)
   End If
   Response.Write "<table class=""record master"">"
 <!--## For Each listMasterField In FieldsOf(listMaster) ##-->
-<!--## If IsOn(listMasterField.FldList) And ValueKind(listMasterField) <> "binary" Then ##-->
+<!--## If IsListedOf(listMaster, listMasterField) Then ##-->
   Response.Write "<tr><th>" & Html(ReportLanguage.FieldPhrase(<!--##=Lit(LCase(listMaster.TblVar))##-->, <!--##=Lit(LCase(listMasterField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(listMasterField))##-->)) & "</th><td>" & <!--##=ShowExpr(listMasterField, "rs")##--> & "</td></tr>"
 <!--## End If ##-->
 <!--## Next ##-->

@@ -2,30 +2,28 @@ The login page of a site whose project asks for one, and the MD5 digest of passw
 
 <!--##session login##-->
 <%
-' The login page; "?action=logout" ends the visitor's login. A visitor sent here from a page he
-' had no right to see returns to it after the login.
-Dim vsLogin, vsPassword, vsBack, vsQ, vsRs, vsOk
+' The login page; a post of the menu's logout form (with the form token) to "?action=logout" ends
+' the visitor's login. A visitor sent here from a page he had no right to see returns to it after
+' the login.
+Dim vsLogin, vsPassword, vsBack, vsQ, vsRs, vsOk, vsAdmin, vsUserId
 vsPageTitle = ReportLanguage.Phrase("login")
-vsBack = Request.QueryString("back") & ""
-' Only a page of this site: no scheme, no host, no way out of it.
-If vsBack = "" Or Left(vsBack, 1) <> "/" Or Left(vsBack, 2) = "//" Or InStr(vsBack, "\") > 0 Or InStr(vsBack, ":") > 0 Then vsBack = <!--##=Lit(PageFile("", "", "default"))##-->
-If LCase(Request.QueryString("action") & "") = "logout" Then
-  Session.Contents.Remove "vs_user"
-  Session.Contents.Remove "vs_admin"
-  Session.Contents.Remove "vs_userid"
-  Session.Contents.Remove "vs_token"
+vsBack = SafeBack(Request.QueryString("back") & "")
+CheckToken
+If IsPost() And LCase(Request.QueryString("action") & "") = "logout" Then
+  EndLogin
+  CloseDb
   Response.Redirect <!--##=Lit(PageFile("", "", "default"))##-->
 End If
-CheckToken
 If IsPost() Then
   vsLogin = Trim(Request.Form("login") & "")
   vsPassword = Request.Form("password") & ""
   vsOk = False
+  vsAdmin = False
+  vsUserId = ""
 <!--## If SecurityType() = "static" Or SecurityType() = "both" Then ##-->
   If ProjectLogin(vsLogin, vsPassword) Then
     vsOk = True
-    Session("vs_admin") = True
-    Session.Contents.Remove "vs_userid"
+    vsAdmin = True
   End If
 <!--## End If ##-->
 <!--## If SecurityType() = "table" Or SecurityType() = "both" Then ##-->
@@ -35,21 +33,60 @@ If IsPost() Then
     If Not vsRs.EOF Then
       vsOk = PasswordMatches(vsPassword, vsRs(0).Value & "")
       ' The id the rows of the user's own are marked with.
-      If vsOk Then Session("vs_userid") = vsRs(1).Value & ""
+      If vsOk Then vsUserId = vsRs(1).Value & ""
     End If
     vsRs.Close
-    If vsOk Then Session("vs_admin") = False
   End If
 <!--## End If ##-->
   If vsOk Then
-    Session("vs_user") = vsLogin
-    ' A new token for the new login: one seen before it is worth nothing after it.
-    Session("vs_token") = NewToken()
+    StartLogin vsLogin, vsAdmin, vsUserId
     CloseDb
     Response.Redirect vsBack
   End If
   vsMessage = P("loginfailed")
 End If
+
+' Only a path of this site: one "/" first, and no control character, backslash or "//", which a
+' browser may read (or clean up into) the way to another host.
+Function SafeBack(ByVal s)
+  Dim i, code
+  SafeBack = <!--##=Lit(PageFile("", "", "default"))##-->
+  If Left(s, 1) <> "/" Or InStr(s, "//") > 0 Or InStr(s, "\") > 0 Then Exit Function
+  For i = 1 To Len(s)
+    code = AscW(Mid(s, i, 1))
+    If code >= 0 And code < 32 Or code >= 127 And code < 160 Then Exit Function
+  Next
+  SafeBack = s
+End Function
+
+' The session starts afresh with the login: nothing it held before (another visitor's planted
+' id, an old form token) carries over, and the browser gets a new random login cookie that the
+' session must match on every page (see IsLoggedIn).
+Sub StartLogin(ByVal sLogin, ByVal bAdmin, ByVal sUserId)
+  Dim sLanguage, sKey
+  sLanguage = Session("vs_language")
+  Session.Contents.RemoveAll
+  Session("vs_language") = sLanguage
+  Session("vs_user") = sLogin
+  Session("vs_admin") = bAdmin
+  If sUserId <> "" Then Session("vs_userid") = sUserId
+  Session("vs_token") = NewToken()
+  sKey = NewToken() & NewToken()
+  Session("vs_login") = sKey
+  Response.Cookies("vs_login") = sKey
+  Response.Cookies("vs_login").Path = "/"
+  If LCase(Request.ServerVariables("HTTPS") & "") = "on" Then Response.Cookies("vs_login").Secure = True
+End Sub
+
+' Ends the login: the session's values go, the session itself with the page, and the login
+' cookie with the browser.
+Sub EndLogin()
+  Session.Contents.RemoveAll
+  Session.Abandon
+  Response.Cookies("vs_login") = ""
+  Response.Cookies("vs_login").Path = "/"
+  Response.Cookies("vs_login").Expires = DateAdd("d", -1, Now())
+End Sub
 
 ' The password typed against the stored one: as its MD5 digest when the project stores digests,
 ' compared in a time that does not tell how much of it matched.

@@ -20,7 +20,7 @@ Sections every page of the sample site is made of. Text outside the sections is 
 <img src="<!--##=SiteFolder("_images", "images")##-->/logo.svg" alt="" class="logo">
 <a class="title" href="<!--##=PageFile("", "", "default")##-->"><!--##=HtmlText(SiteTitle())##--></a>
 <!--## If SecurityType() <> "" Then ##-->
-<span class="login"><% If IsLoggedIn() Then %><%= Html(Session("vs_user")) %> <a href="<!--##=PageFile("", "", "login")##-->?action=logout"><%= P("logout") %></a><% Else %><a href="<!--##=PageFile("", "", "login")##-->"><%= P("login") %></a><% End If %></span>
+<span class="login"><% If IsLoggedIn() Then %><%= Html(Session("vs_user")) %> <form class="logout" method="post" action="<!--##=PageFile("", "", "login")##-->?action=logout"><%= TokenField() %><input type="submit" value="<%= P("logout") %>"></form><% Else %><a href="<!--##=PageFile("", "", "login")##-->"><%= P("login") %></a><% End If %></span>
 <!--## End If ##-->
 </div>
 <!--#include file="<!--##=PageFile("", "", "menu")##-->"-->

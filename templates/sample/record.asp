@@ -23,6 +23,59 @@ Function RecordFound()
 End Function
 <!--##/session##-->
 
+<!--##session storedfiles##-->
+<!--## Dim storedField, storedIndex ##-->
+' The files of the upload folder the record names, read before it is changed or deleted, and
+' removed after that once no row names them.
+Dim vsOldFiles
+vsOldFiles = Array()
+
+Function StoredFiles()
+  Dim q, rs
+  Set q = NewQuery()
+  Set rs = q.Open("SELECT " & <!--##=StoredFilesColumnsExpr()##--> & " FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(q))
+  StoredFiles = Array()
+  If Not rs.EOF Then StoredFiles = Array(<!--##=StoredFilesValuesExpr("rs")##-->)
+  rs.Close
+End Function
+
+Sub DropUnusedFiles(ByVal aNames)
+  If UBound(aNames) < 0 Then Exit Sub
+<!--## storedIndex = 0 ##-->
+<!--## For Each storedField In StoredFileFields() ##-->
+  DropUnusedFile <!--##=NameExpr(storedField)##-->, <!--##=Lit(StoredUploadFolder(storedField))##-->, aNames(<!--##=storedIndex##-->)
+<!--## storedIndex = storedIndex + 1 ##-->
+<!--## Next ##-->
+End Sub
+
+' A file that cannot be removed stays, noted in the server's log: the change itself is made.
+Sub DropUnusedFile(ByVal sColumn, ByVal sFolder, ByVal sName)
+  Dim q, fso, sPath
+  If Not IsPlainFileName(sName) Then Exit Sub
+  Set q = NewQuery()
+  If q.Open("SELECT COUNT(*) FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & sColumn & " = " & q.Param(sName, "text"))(0).Value > 0 Then Exit Sub
+  Set fso = Server.CreateObject("Scripting.FileSystemObject")
+  sPath = fso.BuildPath(Server.MapPath(sFolder), sName)
+  On Error Resume Next
+  If fso.FileExists(sPath) Then fso.DeleteFile sPath, True
+  If Err.Number <> 0 Then LogProblem Err.Description
+  On Error GoTo 0
+End Sub
+<!--##/session##-->
+
+<!--##session password##-->
+' A new password as the login compares it: its MD5 digest while the project stores digests.
+Function StoredPassword(ByVal s)
+  StoredPassword = Null
+  If Trim(s & "") = "" Then Exit Function
+<!--## If IsOn(PROJ.GetV("MD5Password")) Then ##-->
+  StoredPassword = Md5Hex(s & "")
+<!--## Else ##-->
+  StoredPassword = s & ""
+<!--## End If ##-->
+End Function
+<!--##/session##-->
+
 <!--##session common##-->
 ' The master record a detail page came from, kept in its links and its way back.
 Dim vsMaster, vsMasterQuery, vsRights
@@ -60,7 +113,7 @@ End Function
 <!--## ElseIf UCase(recordField.FldHtmlTag & "") = "FILE" Then ##-->
 <% If vsRs(<!--##=Lit(recordField.FldName)##-->).Value & "" <> "" Then %>
 <!--##   If UCase(recordField.FldViewTag & "") = "IMAGE" Then ##-->
-<img src="<!--##=HtmlText(UploadFolder(recordField))##-->/<%= Html(UrlPart(vsRs(<!--##=Lit(recordField.FldName)##-->).Value)) %>" alt="">
+<img src="<!--##=PageFile(TABLE.TblVar, recordField.FldParm, "download")##-->?<%= Html(RecordQuery()) %>" alt="">
 <!--##   Else ##-->
 <a href="<!--##=PageFile(TABLE.TblVar, recordField.FldParm, "download")##-->?<%= Html(RecordQuery()) %>"><%= Html(vsRs(<!--##=Lit(recordField.FldName)##-->).Value) %></a>
 <!--##   End If ##-->
@@ -136,7 +189,11 @@ End If
 <!--##   Else ##-->
 <!--##=recordField.FldVar##--> = Posted("<!--##=recordField.FldVar##-->")
 <!--##   End If ##-->
+<!--##   If IsPasswordField(recordField) Then ##-->
+vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, "text", <!--##=IsOn(recordField.FldRequired) And formMode = "add"##-->, <!--##=PasswordMaxLength(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
+<!--##   Else ##-->
 vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=FormRequires(recordField, formMode)##-->, <!--##=MaxLength(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
+<!--##   End If ##-->
 <!--## Next ##-->
 <!--## If UserIdFieldInForm(formMode) Then ##-->
 ' A user's rows are his own whatever the form says.
@@ -179,7 +236,7 @@ CheckToken
     End If
   Next
 ##-->
-    vsParts = UploadColumns(vsQ, "<!--##=recordField.FldVar##-->", <!--##=NameExpr(recordField)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=Lit(UploadFolder(recordField))##--><!--##=infoNames##-->)
+    vsParts = UploadColumns(vsQ, "<!--##=recordField.FldVar##-->", <!--##=NameExpr(recordField)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=Lit(StoredUploadFolder(recordField))##--><!--##=infoNames##-->)
     For vsI = 0 To UBound(vsParts) Step 2
 <!--##   If formMode = "add" Then ##-->
       vsColumns = vsColumns & ", " & vsParts(vsI)
@@ -210,7 +267,9 @@ CheckToken
 <!--## For Each recordField In FormFields(formMode) ##-->
 <tr>
 <th><!--##include record.asp/caption##--><!--## If FormRequires(recordField, formMode) Then ##--> *<!--## End If ##--></th>
-<!--## If formMode = "add" And IsMasterField(recordField) Then ##-->
+<!--## If IsPasswordField(recordField) Then ##-->
+<td><input type="password" name="<!--##=recordField.FldVar##-->" value="" autocomplete="new-password"<!--## If IsOn(recordField.FldRequired) And formMode = "add" Then ##--> required<!--## End If ##-->><!--## If formMode = "edit" Then ##--> <%= P("keeppassword") %><!--## End If ##--></td>
+<!--## ElseIf formMode = "add" And IsMasterField(recordField) Then ##-->
 <td><% If vsMaster <> "" Then %><input type="hidden" name="<!--##=recordField.FldVar##-->" value="<%= Html(vsMaster) %>"><%= Html(<!--##=ShowExprOf(recordField, "vsMaster")##-->) %><% Else %><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=FormRequires(recordField, formMode)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=MaxLength(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %><% End If %></td>
 <!--## Else ##-->
 <td><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=FormRequires(recordField, formMode)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=MaxLength(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %></td>
@@ -233,6 +292,9 @@ CheckToken
 Dim vsQ, vsColumns, vsValues, vsParts, vsI
 <!--##~ FormDims(formMode) ##-->
 <!--##include record.asp/common##-->
+<!--## If FormTakesPassword(formMode) Then ##-->
+<!--##include record.asp/password##-->
+<!--## End If ##-->
 RequireRight vsRights, vsRightAdd
 <!--##include record.asp/uploadread##-->
 If IsPost() And vsUploadProblem = "" Then
@@ -250,7 +312,11 @@ If IsPost() And vsUploadProblem = "" Then
     End If
 <!--##   Else ##-->
     vsColumns = vsColumns & ", " & <!--##=NameExpr(recordField)##-->
+<!--##   If IsPasswordField(recordField) Then ##-->
+    vsValues = vsValues & ", " & vsQ.Param(StoredPassword(<!--##=recordField.FldVar##-->), "text")
+<!--##   Else ##-->
     vsValues = vsValues & ", " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
+<!--##   End If ##-->
 <!--##   End If ##-->
 <!--## Next ##-->
 <!--##include record.asp/uploadcolumns##-->
@@ -281,6 +347,9 @@ Else
 <!--## Next ##-->
 End If
 %>
+<!--## If FormTakesPassword(formMode) And IsOn(PROJ.GetV("MD5Password")) Then ##-->
+<!--##include login.asp/md5##-->
+<!--## End If ##-->
 <!--##include page.asp/pagestart##-->
 <h2><%= Html(vsPageTitle) %>: <%= P("add") %></h2>
 <form class="record" method="post"<!--## If HasUploads(formMode) Then ##--> enctype="multipart/form-data"<!--## End If ##--> action="<!--##=PageFile(TABLE.TblVar, "", "add")##--><% If vsMasterQuery <> "" Then Response.Write "?" & Html(vsMasterQuery) %>">
@@ -303,6 +372,12 @@ Dim vsQ, vsRs, vsSet, vsFound, vsChanged, vsParts, vsI, vsStamp, vsStale
 <!--##~ UploadDims(formMode) ##-->
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
+<!--## If HasStoredFiles() Then ##-->
+<!--##include record.asp/storedfiles##-->
+<!--## End If ##-->
+<!--## If FormTakesPassword(formMode) Then ##-->
+<!--##include record.asp/password##-->
+<!--## End If ##-->
 RequireRight vsRights, vsRightEdit
 If IsPost() Then
   If Not RecordFound() Then Refuse "404 Not Found", "notfound"
@@ -327,11 +402,19 @@ If IsPost() And vsUploadProblem = "" Then
     Set vsQ = NewQuery()
     vsSet = ""
 <!--## For Each recordField In FormFields(formMode) ##-->
+<!--##   If IsPasswordField(recordField) Then ##-->
+    ' A password box left empty keeps the password.
+    If Trim(<!--##=recordField.FldVar##--> & "") <> "" Then vsSet = vsSet & ", " & <!--##=NameExpr(recordField)##--> & " = " & vsQ.Param(StoredPassword(<!--##=recordField.FldVar##-->), "text")
+<!--##   Else ##-->
     vsSet = vsSet & ", " & <!--##=NameExpr(recordField)##--> & " = " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
+<!--##   End If ##-->
 <!--## Next ##-->
 <!--##include record.asp/uploadcolumns##-->
     vsChanged = 0
     If vsSet <> "" Then
+<!--## If HasStoredFiles() Then ##-->
+      vsOldFiles = StoredFiles()
+<!--## End If ##-->
       On Error Resume Next
       vsChanged = vsQ.Run("UPDATE " & QName(<!--##=Lit(TABLE.TblName)##-->) & " SET " & Mid(vsSet, 3) & " WHERE " & KeyWhere(vsQ))
       If Err.Number <> 0 Then vsMessage = DbFailure(Err.Description)
@@ -341,6 +424,10 @@ If IsPost() And vsUploadProblem = "" Then
 <!--## End If ##-->
     End If
     If vsMessage = "" Then
+<!--## If HasStoredFiles() Then ##-->
+      ' A file the change replaced or removed goes once no row names it.
+      DropUnusedFiles vsOldFiles
+<!--## End If ##-->
       LeaveNotice "saved"
       CloseDb
       Response.Redirect ListUrl()
@@ -357,7 +444,9 @@ If vsStale Or Not (IsPost() And vsUploadProblem = "") Then
     vsMessage = P("notfound")
   Else
 <!--## For Each recordField In FormFields(formMode) ##-->
+<!--##   If Not IsPasswordField(recordField) Then ##-->
     <!--##=recordField.FldVar##--> = vsRs(<!--##=Lit(recordField.FldName)##-->).Value
+<!--##   End If ##-->
 <!--## Next ##-->
     vsStamp = <!--##=StampExpr("vsRs")##-->
 <!--## For Each recordField In UploadFields(formMode) ##-->
@@ -381,6 +470,9 @@ Function CurrentStamp()
   rs.Close
 End Function
 %>
+<!--## If FormTakesPassword(formMode) And IsOn(PROJ.GetV("MD5Password")) Then ##-->
+<!--##include login.asp/md5##-->
+<!--## End If ##-->
 <!--##include page.asp/pagestart##-->
 <h2><%= Html(vsPageTitle) %>: <%= P("edit") %></h2>
 <% If vsFound Then %>
@@ -400,16 +492,26 @@ End Function
 Dim vsQ, vsRs, vsFound
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
+<!--## If HasStoredFiles() Then ##-->
+<!--##include record.asp/storedfiles##-->
+<!--## End If ##-->
 RequireRight vsRights, vsRightDelete
 CheckToken
 If IsPost() Then
   If Not RecordFound() Then Refuse "404 Not Found", "notfound"
+<!--## If HasStoredFiles() Then ##-->
+  vsOldFiles = StoredFiles()
+<!--## End If ##-->
   Set vsQ = NewQuery()
   On Error Resume Next
   vsQ.Run "DELETE FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(vsQ)
   If Err.Number <> 0 Then vsMessage = DbFailure(Err.Description)
   On Error GoTo 0
   If vsMessage = "" Then
+<!--## If HasStoredFiles() Then ##-->
+    ' The record's files go with it, unless another row names them too.
+    DropUnusedFiles vsOldFiles
+<!--## End If ##-->
     LeaveNotice "deleted"
     CloseDb
     Response.Redirect ListUrl()
@@ -447,7 +549,7 @@ End If
 <!--##session download##-->
 <%
 ' The file <!--##=CommentText(FieldCaption(FIELD))##--> of one record of <!--##=CommentText(TableCaption(TABLE))##-->.
-Dim vsQ, vsRs, vsType, vsStream
+Dim vsQ, vsRs, vsType, vsStream, vsName
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
 RequireRight vsRights, vsRightView
@@ -455,38 +557,87 @@ Set vsQ = NewQuery()
 Set vsRs = vsQ.Open("SELECT " & QName(<!--##=Lit(FIELD.FldName)##-->)<!--## If FIELD.GetV("FileTypeFld") & "" <> "" Then ##--> & ", " & QName(<!--##=Lit(FIELD.GetV("FileTypeFld"))##-->)<!--## End If ##--> & " FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(vsQ))
 If vsRs.EOF Then Refuse "404 Not Found", "notfound"
 If IsNull(vsRs(0).Value) Then Refuse "404 Not Found", "notfound"
-Response.Clear
+Set vsStream = Server.CreateObject("ADODB.Stream")
+vsStream.Type = 1
+vsStream.Open
 <!--## If ValueKind(FIELD) = "binary" Then ##-->
+vsStream.Write vsRs(0).Value
+vsName = ""
 <!--##   If FIELD.GetV("FileTypeFld") & "" <> "" Then ##-->
 vsType = SafeContentType(vsRs(1).Value & "")
 <!--##   Else ##-->
 vsType = SafeContentType(SniffType(vsRs(0).Value))
 <!--##   End If ##-->
+<!--## Else ##-->
+' The file lies in a folder the site does not serve: this page is its only way out. A name that
+' is no plain file name of that folder, or a file no longer there, is a file that is not there.
+vsName = vsRs(0).Value & ""
+If Not StoredFileExists(vsName) Then Refuse "404 Not Found", "notfound"
+vsStream.LoadFromFile StoredFilePath(vsName)
+<!--##   If FIELD.GetV("FileTypeFld") & "" <> "" Then ##-->
+vsType = SafeContentType(vsRs(1).Value & "")
+<!--##   Else ##-->
+vsType = SafeContentType(TypeOfName(vsName))
+<!--##   End If ##-->
+<!--## End If ##-->
+vsRs.Close
+CloseDb
+Response.Clear
 Response.ContentType = vsType
 If Left(vsType, 6) = "image/" Then
-  Response.AddHeader "Content-Disposition", "inline; filename=""<!--##=TABLE.TblVar##-->_<!--##=FIELD.FldParm##-->" & ExtensionOf(vsType) & """"
+  Response.AddHeader "Content-Disposition", "inline; " & FileNameParams(vsName)
 Else
-  Response.AddHeader "Content-Disposition", "attachment; filename=""<!--##=TABLE.TblVar##-->_<!--##=FIELD.FldParm##-->" & ExtensionOf(vsType) & """"
+  Response.AddHeader "Content-Disposition", "attachment; " & FileNameParams(vsName)
 End If
 ' In pieces, each sent at once, so that a large file never fills the server's response buffer
 ' (buffering cannot be turned off once a page has turned it on).
-Set vsStream = Server.CreateObject("ADODB.Stream")
-vsStream.Type = 1
-vsStream.Open
-vsStream.Write vsRs(0).Value
 vsStream.Position = 0
 Do While Not vsStream.EOS
   Response.BinaryWrite vsStream.Read(65536)
   Response.Flush
 Loop
 vsStream.Close
-<!--## Else ##-->
-Response.Redirect <!--##=Lit(UploadFolder(FIELD) & "/")##--> & UrlPart(vsRs(0).Value)
-<!--## End If ##-->
-vsRs.Close
-CloseDb
 ' Nothing of the page's own text may follow the file's bytes.
 Response.End
+
+' The file's name for the browser: the table's and field's names with the extension of its type,
+' and the name it was saved under where it has one (UTF-8, as RFC 6266 allows).
+Function FileNameParams(ByVal sName)
+  FileNameParams = "filename=""<!--##=TABLE.TblVar##-->_<!--##=FIELD.FldParm##-->" & ExtensionOf(vsType) & """"
+  If sName <> "" Then FileNameParams = FileNameParams & "; filename*=UTF-8''" & UrlPart(sName)
+End Function
+<!--## If ValueKind(FIELD) <> "binary" Then ##-->
+
+Function StoredFilePath(ByVal sName)
+  StoredFilePath = Server.MapPath(<!--##=Lit(StoredUploadFolder(FIELD) & "/")##--> & sName)
+End Function
+
+Function StoredFileExists(ByVal sName)
+  StoredFileExists = False
+  If Not IsPlainFileName(sName) Then Exit Function
+  StoredFileExists = Server.CreateObject("Scripting.FileSystemObject").FileExists(StoredFilePath(sName))
+End Function
+
+' The type of a file by the extension of its name; nothing when the extension says none.
+Function TypeOfName(ByVal sName)
+  Select Case LCase(Mid(sName, InStrRev(sName, ".") + 1))
+    Case "png"
+      TypeOfName = "image/png"
+    Case "jpg", "jpeg"
+      TypeOfName = "image/jpeg"
+    Case "gif"
+      TypeOfName = "image/gif"
+    Case "webp"
+      TypeOfName = "image/webp"
+    Case "pdf"
+      TypeOfName = "application/pdf"
+    Case "txt"
+      TypeOfName = "text/plain"
+    Case Else
+      TypeOfName = ""
+  End Select
+End Function
+<!--## End If ##-->
 
 ' Only types a browser shows harmlessly are sent as themselves; anything else is a download.
 Function SafeContentType(ByVal s)

@@ -3,7 +3,7 @@
 ' names the template set to generate with, turns on the page sizes and the CSV export, sets the
 ' largest upload and shows dates day first, and with "secure", adds a table of users and turns
 ' on the login: users from that table with MD5-hashed passwords, the shippers refused to them,
-' and the categories listed to visitors who are not logged in.
+' employees not viewed by them, and the categories listed to visitors who are not logged in.
 Option Explicit
 
 Dim proj, t, f, args
@@ -50,6 +50,10 @@ If args.Count > 2 Then
   t.TblCaption = "Users"
   t.TblGen = True
   t.TblList = True
+  t.TblView = True
+  t.TblAdd = True
+  t.TblEdit = True
+  t.TblDelete = True
   AddField t, "UserID", 3, 4, True
   AddField t, "LoginName", 202, 40, False
   AddField t, "Password", 202, 64, False
@@ -63,6 +67,8 @@ If args.Count > 2 Then
   proj.DB.Tables.Item("Shippers").TblSecurity = "0"
   proj.DB.Tables.Item("Categories").TblAnonymous = 3
   proj.DB.Tables.Item("Orders").TblSecurity = "3"
+  ' Employees may be listed and changed, but neither viewed nor their photos downloaded.
+  proj.DB.Tables.Item("Employees").TblSecurity = "13"
 End If
 
 proj.ProjErr = ""

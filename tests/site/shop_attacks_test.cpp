@@ -203,14 +203,13 @@ TEST_F(ShopAttacks, LoginAndTableRights) {
     EXPECT_EQ(site.post("Ordersdelete.asp?k_OrderID=1", {{"vs_token", userToken}}).response.statusCode(), 403);
     EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM \"Orders\""), "2");
     // A way back out of the site is not followed.
-    token = tokenOf(site, "login.asp");
-    site.get("login.asp?action=logout");
+    logOut(site);
     token = tokenOf(site, "login.asp");
     PageRun away = site.post("login.asp?back=https%3A%2F%2Fevil.example%2F",
                              {{"vs_token", token}, {"login", "ann"}, {"password", "secret"}});
     EXPECT_EQ(away.location(), "default.asp");
     // After the logout the pages ask for the login again.
-    site.get("login.asp?action=logout");
+    logOut(site);
     EXPECT_EQ(site.get("Productslist.asp").response.statusCode(), 302);
   }
 }

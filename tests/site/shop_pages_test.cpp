@@ -5,6 +5,7 @@
 
 #include "platform/text/unicode.hpp"
 #include "site/host/asp_site.hpp"
+#include "site/html_forms.hpp"
 #include "site/shop_site.hpp"
 
 namespace vantorel::test::site {
@@ -30,6 +31,19 @@ std::string tokenOf(AspSite& site, const std::string& url) {
   const PageRun form = site.get(url);
   EXPECT_EQ(form.error, "") << url;
   return asp::inputValue(form.text(), "vs_token");
+}
+
+PageRun postLogin(AspSite& site, const std::string& login, const std::string& password) {
+  const std::string token = tokenOf(site, "login.asp");
+  return site.post("login.asp", {{"vs_token", token}, {"login", login}, {"password", password}});
+}
+
+void logOut(AspSite& site) {
+  const PageRun home = site.get("default.asp");
+  const PageRun out =
+      site.post("login.asp?action=logout", formAsSent(home.text(), "class=\"logout\""));
+  EXPECT_EQ(out.error, "");
+  EXPECT_EQ(out.response.statusCode(), 302) << out.text();
 }
 
 namespace {

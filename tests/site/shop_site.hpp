@@ -32,5 +32,10 @@ std::vector<std::pair<ShopDatabase, std::filesystem::path>> freshSites(TestDatab
 bool contains(const std::string& text, const std::string& part);
 // The page's form token, after a GET of the form.
 std::string tokenOf(asp::AspSite& site, const std::string& url);
+// The login page's form posted with the login and password, its token read first.
+asp::PageRun postLogin(asp::AspSite& site, const std::string& login, const std::string& password);
+// The menu's logout form posted as drawn on the home page; a logout that is not answered with
+// its redirect fails the test.
+void logOut(asp::AspSite& site);
 
 }  // namespace vantorel::test::site

@@ -1,7 +1,8 @@
 // Files uploaded to the generated shop site, on SQLite, PostgreSQL and MariaDB: a picture stored
 // in the database and an employee's photo saved in the upload folder come back byte for byte;
 // a file too large, a name that climbs out of the folder or names a script, and a post without
-// the form token store nothing unsafe.
+// the form token store nothing unsafe; a saved file goes with its record or when replaced, is
+// not served by its own address, and is downloaded only with the table's rights.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,11 +40,16 @@ FormFields employeeFields(const std::string& token) {
   return {{"vs_token", token}, {"x_FirstName", "Nancy"}, {"x_LastName", "Davolio"}};
 }
 
+// Where the site keeps uploaded files: below App_Data, which IIS does not serve.
+fs::path uploadFolder(const fs::path& root) {
+  return root / "App_Data" / "upload";
+}
+
 // The files of the site's upload folder, by name.
 std::vector<std::string> uploadedFiles(const fs::path& root) {
   std::vector<std::string> names;
-  if (!fs::exists(root / "upload")) return names;
-  for (const auto& entry : fs::directory_iterator(root / "upload")) {
+  if (!fs::exists(uploadFolder(root))) return names;
+  for (const auto& entry : fs::directory_iterator(uploadFolder(root))) {
     names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());
@@ -90,13 +96,18 @@ TEST_F(ShopUploads, FilesComeBackByteForByte) {
     ASSERT_EQ(edit.error, "");
     EXPECT_EQ(edit.response.statusCode(), 302) << edit.text();
     EXPECT_EQ(scalar(db, "SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = 1"), "Grüße_東京.png");
-    EXPECT_EQ(readFile(root / "upload" / "Grüße_東京.png"), photo);
+    EXPECT_EQ(readFile(uploadFolder(root) / "Grüße_東京.png"), photo);
     // The fields of its type and size are filled in by the upload, not typed in the form.
     EXPECT_EQ(query(db, "SELECT \"PhotoType\", \"PhotoSize\" FROM \"Employees\" WHERE \"EmployeeID\" = 1"),
               (std::vector<std::vector<std::string>>{{"application/octet-stream", "3000"}}));
     EXPECT_FALSE(contains(site.get("Employeesedit.asp?k_EmployeeID=1").text(), "x_PhotoSize"));
     EXPECT_TRUE(contains(site.get("Employeesview.asp?k_EmployeeID=1").text(),
-                         "upload/Gr%C3%BC%C3%9Fe_%E6%9D%B1%E4%BA%AC.png"));
+                         "<img src=\"Employees_Photodownload.asp?k_EmployeeID=1\" alt=\"\">"));
+    const PageRun download = site.get("Employees_Photodownload.asp?k_EmployeeID=1");
+    EXPECT_EQ(download.response.body, photo);
+    EXPECT_EQ(download.response.header("Content-Disposition"),
+              "attachment; filename=\"Employees_Photo.bin\"; "
+              "filename*=UTF-8''Gr%C3%BC%C3%9Fe_%E6%9D%B1%E4%BA%AC.png");
   }
 }
 
@@ -117,23 +128,32 @@ TEST_F(ShopUploads, UnsafeUploadsStoreNothingUnsafe) {
     EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM \"Products\" WHERE \"Picture\" IS NOT NULL"), "0");
     EXPECT_EQ(scalar(db, "SELECT \"UnitsInStock\" FROM \"Products\" WHERE \"ProductID\" = 4"), "40");
 
-    // Names the site would run, or that climb out of the folder, are made harmless.
+    // Names the site would run, or that climb out of the folder, are made harmless. Each upload
+    // replaces employee 2's file, whose old file goes; employee 1 keeps "x_asp.bin", which a
+    // later file of that name does not replace.
     struct Name {
+      const char* employee;
       const char* sent;
       const char* stored;
     };
-    for (const Name& name : {Name{"../../x.asp", "x_asp.bin"}, Name{"..\\..\\web.config", "web_config.bin"},
-                             Name{"C:\\site\\photo.png.aspx", "photo_png_aspx.bin"},
-                             Name{"page.html", "page_html.bin"}, Name{"a;b <x>.jpg", "a_b__x_.jpg"},
-                             Name{".htaccess", "file_htaccess.bin"}, Name{"CON.png", "_CON.png"},
-                             Name{"x_asp.bin", "x_asp_2.bin"}}) {
-      const PageRun run = site.postMultipart("Employeesedit.asp?k_EmployeeID=2", employeeFields(tokenOf(site, "Employeesedit.asp?k_EmployeeID=2")),
+    for (const Name& name :
+         {Name{"1", "../../x.asp", "x_asp.bin"}, Name{"2", "..\\..\\web.config", "web_config.bin"},
+          Name{"2", "C:\\site\\photo.png.aspx", "photo_png_aspx.bin"},
+          Name{"2", "page.html", "page_html.bin"}, Name{"2", "a;b <x>.jpg", "a_b__x_.jpg"},
+          Name{"2", ".htaccess", "file_htaccess.bin"}, Name{"2", "CON.png", "_CON.png"},
+          Name{"2", "x_asp.bin", "x_asp_2.bin"}}) {
+      const std::string page = std::string("Employeesedit.asp?k_EmployeeID=") + name.employee;
+      const PageRun run = site.postMultipart(page, employeeFields(tokenOf(site, page)),
                                              {{"x_Photo", {name.sent, "<% Response.Write 1 %>"}}});
       ASSERT_EQ(run.error, "") << name.sent;
       EXPECT_EQ(run.response.statusCode(), 302) << name.sent;
-      EXPECT_EQ(scalar(db, "SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = 2"), name.stored);
-      EXPECT_TRUE(fs::exists(root / "upload" / name.stored)) << name.sent;
+      EXPECT_EQ(
+          scalar(db, std::string("SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = ") +
+                         name.employee),
+          name.stored);
+      EXPECT_TRUE(fs::exists(uploadFolder(root) / name.stored)) << name.sent;
     }
+    EXPECT_EQ(uploadedFiles(root), (std::vector<std::string>{"x_asp.bin", "x_asp_2.bin"}));
     EXPECT_FALSE(fs::exists(root / "x.asp"));
     EXPECT_FALSE(fs::exists(root.parent_path() / "x.asp"));
     EXPECT_FALSE(fs::exists(root.parent_path().parent_path() / "x.asp"));
@@ -163,8 +183,8 @@ TEST_F(ShopUploads, UnsafeUploadsStoreNothingUnsafe) {
     EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM \"Employees\" WHERE \"LastName\" = 'Forged'"), "0");
 
     // A folder the site cannot write to: a short message, and nothing of the post is stored.
-    fs::remove_all(root / "upload");
-    std::ofstream(root / "upload") << "no folder";
+    fs::remove_all(uploadFolder(root));
+    std::ofstream(uploadFolder(root)) << "no folder";
     FormFields changed = employeeFields(tokenOf(site, "Employeesedit.asp?k_EmployeeID=2"));
     changed[2].second = "Changed";
     const PageRun failed = site.postMultipart("Employeesedit.asp?k_EmployeeID=2", changed, {{"x_Photo", {"y.png", "y"}}});
@@ -172,6 +192,118 @@ TEST_F(ShopUploads, UnsafeUploadsStoreNothingUnsafe) {
     EXPECT_TRUE(contains(failed.text(), "The file could not be saved."));
     EXPECT_EQ(scalar(db, "SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = 2"), "x_asp_2.bin");
     EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM \"Employees\" WHERE \"LastName\" = 'Changed'"), "0");
+  }
+}
+
+TEST_F(ShopUploads, FilesGoWithTheirRecordsAndLeaveOnlyThroughTheDownloadPage) {
+  for (const auto& [db, root] : freshSites(databases(), false)) {
+    SCOPED_TRACE(db.label);
+    AspSite site(root);
+    const auto upload = [&site](const std::string& id, const std::string& name) {
+      const std::string page = "Employeesedit.asp?k_EmployeeID=" + id;
+      const PageRun run = site.postMultipart(page, employeeFields(tokenOf(site, page)),
+                                             {{"x_Photo", {name, "photo " + name}}});
+      EXPECT_EQ(run.response.statusCode(), 302) << name << run.text();
+    };
+    const auto remove = [&site](const std::string& page, FormFields fields) {
+      fields.emplace_back("vs_token", tokenOf(site, page));
+      const PageRun run = site.postMultipart(page, fields, {});
+      EXPECT_EQ(run.response.statusCode(), 302) << page << run.text();
+    };
+    using Names = std::vector<std::string>;
+
+    upload("1", "a.png");
+    EXPECT_EQ(uploadedFiles(root), Names{"a.png"});
+    EXPECT_EQ(site.get("Employees_Photodownload.asp?k_EmployeeID=1").response.body, "photo a.png");
+    // No address of the file's own serves it.
+    for (const char* url : {"App_Data/upload/a.png", "app_data/upload/a.png",
+                            "APP_DATA/upload/a.png", "upload/a.png", "a.png"}) {
+      const PageRun direct = site.get(url);
+      EXPECT_EQ(direct.response.statusCode(), 404) << url;
+      EXPECT_FALSE(contains(direct.response.body, "photo a.png")) << url;
+    }
+
+    // A replaced file goes; one that another row names too stays until no row does.
+    upload("1", "b.png");
+    EXPECT_EQ(uploadedFiles(root), Names{"b.png"});
+    query(db, "UPDATE \"Employees\" SET \"Photo\" = 'b.png' WHERE \"EmployeeID\" = 2");
+    remove("Employeesedit.asp?k_EmployeeID=1",
+           {{"x_FirstName", "Nancy"}, {"x_LastName", "Davolio"}, {"x_Photo_remove", "1"}});
+    EXPECT_EQ(scalar(db, "SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = 1"), "");
+    EXPECT_EQ(uploadedFiles(root), Names{"b.png"});
+    EXPECT_EQ(site.get("Employees_Photodownload.asp?k_EmployeeID=2").response.body, "photo b.png");
+
+    // A deleted record's file goes with it.
+    EXPECT_EQ(site.post("Employeesdelete.asp?k_EmployeeID=2",
+                        {{"vs_token", tokenOf(site, "Employeesadd.asp")}})
+                  .response.statusCode(),
+              302);
+    EXPECT_EQ(uploadedFiles(root), Names{});
+    FormFields added = employeeFields(tokenOf(site, "Employeesadd.asp"));
+    EXPECT_EQ(site.postMultipart("Employeesadd.asp", added, {{"x_Photo", {"c.png", "c"}}})
+                  .response.statusCode(),
+              302);
+    EXPECT_EQ(uploadedFiles(root), Names{"c.png"});
+    const std::string id =
+        scalar(db, "SELECT \"EmployeeID\" FROM \"Employees\" WHERE \"Photo\" = 'c.png'");
+    EXPECT_EQ(site.post("Employeesdelete.asp?k_EmployeeID=" + id,
+                        {{"vs_token", tokenOf(site, "Employeesadd.asp")}})
+                  .response.statusCode(),
+              302);
+    EXPECT_EQ(uploadedFiles(root), Names{});
+    EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM \"Employees\""), "1");
+
+    // A stored name that leads out of the folder is neither sent nor removed.
+    for (const char* name : {"../../config.asp", "..\\..\\config.asp", "..", "C:config.asp"}) {
+      query(db, std::string("UPDATE \"Employees\" SET \"Photo\" = '") + name +
+                    "' WHERE \"EmployeeID\" = 1");
+      const PageRun download = site.get("Employees_Photodownload.asp?k_EmployeeID=1");
+      EXPECT_EQ(download.response.statusCode(), 404) << name;
+      EXPECT_FALSE(contains(download.response.body, "vsConnectionString")) << name;
+    }
+    EXPECT_EQ(site.post("Employeesdelete.asp?k_EmployeeID=1",
+                        {{"vs_token", tokenOf(site, "Employeesadd.asp")}})
+                  .response.statusCode(),
+              302);
+    EXPECT_TRUE(fs::exists(root / "config.asp"));
+  }
+}
+
+TEST_F(ShopUploads, DownloadsNeedTheTablesRights) {
+  for (const auto& [db, root] : freshSites(databases(), true)) {
+    SCOPED_TRACE(db.label);
+    // "secret" as its MD5 digest.
+    query(db,
+          "INSERT INTO \"Users\" (\"LoginName\", \"Password\") VALUES ('ann', "
+          "'5ebe2294ecd0e0f08eab7690d2a6ee69')");
+    AspSite site(root);
+    ASSERT_EQ(postLogin(site, "ann", "secret").response.statusCode(), 302);
+    // Users may change employees but not view them, nor so download their photos.
+    PageRun edit =
+        site.postMultipart("Employeesedit.asp?k_EmployeeID=1",
+                           employeeFields(tokenOf(site, "Employeesedit.asp?k_EmployeeID=1")),
+                           {{"x_Photo", {"p.png", "private photo"}}});
+    ASSERT_EQ(edit.error, "");
+    EXPECT_EQ(edit.response.statusCode(), 302) << edit.text();
+    EXPECT_EQ(uploadedFiles(root), std::vector<std::string>{"p.png"});
+    PageRun download = site.get("Employees_Photodownload.asp?k_EmployeeID=1");
+    EXPECT_EQ(download.response.statusCode(), 403);
+    EXPECT_FALSE(contains(download.response.body, "private photo"));
+    // Products they may view: the picture comes.
+    const std::string picture = awkwardBytes(500);
+    edit = site.postMultipart("Productsedit.asp?k_ProductID=3",
+                              productFields(tokenOf(site, "Productsedit.asp?k_ProductID=3")),
+                              {{"x_Picture", {"photo.png", picture}}});
+    EXPECT_EQ(edit.response.statusCode(), 302) << edit.text();
+    EXPECT_EQ(site.get("Products_Picturedownload.asp?k_ProductID=3").response.body, picture);
+    // A visitor who is not logged in gets neither, but the way to the login.
+    AspSite visitor(root);
+    for (const char* url : {"Employees_Photodownload.asp?k_EmployeeID=1",
+                            "Products_Picturedownload.asp?k_ProductID=3"}) {
+      download = visitor.get(url);
+      EXPECT_EQ(download.response.statusCode(), 302) << url;
+      EXPECT_EQ(download.response.body.find("photo"), std::string::npos) << url;
+    }
   }
 }
 

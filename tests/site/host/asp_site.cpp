@@ -2,9 +2,10 @@
 
 #include <regex>
 
+#include "platform/automation/class_factory.hpp"
+#include "platform/text/case_fold.hpp"
 #include "platform/text/code_page.hpp"
 #include "platform/text/unicode.hpp"
-#include "platform/automation/class_factory.hpp"
 #include "platform/vbscript/engine.hpp"
 #include "platform/vbscript/script_runtime.hpp"
 #include "site/host/asp_intrinsics.hpp"
@@ -16,7 +17,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kSessionCookie[] = "ASPSESSIONIDVANTOREL";
+// What IIS's request filtering refuses to serve out of the box, wherever it stands in a path.
+bool isHiddenSegment(const fs::path& path) {
+  static const char* const kHidden[] = {
+      "web.config",        "bin",      "App_code",    "App_GlobalResources", "App_LocalResources",
+      "App_WebReferences", "App_Data", "App_Browsers"};
+  for (const fs::path& part : path) {
+    for (const char* hidden : kHidden) {
+      if (equalsNoCase(fromUtf8(part.string()), fromUtf8(hidden))) return true;
+    }
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -90,7 +102,7 @@ PageRun AspSite::send(HttpRequest request) {
   context.page = root_ / fs::path(request.path).relative_path();
   context.request = std::move(request);
   context.application = &application_;
-  if (!fs::is_regular_file(context.page)) {
+  if (isHiddenSegment(fs::path(context.request.path)) || !fs::is_regular_file(context.page)) {
     run.response.status = "404 Not Found";
     return run;
   }
@@ -158,6 +170,18 @@ PageRun AspSite::send(HttpRequest request) {
   }
   run.response = std::move(context.response);
   return run;
+}
+
+std::string AspSite::cookie(const std::string& name) const {
+  for (const auto& [key, value] : cookies_) {
+    if (key == name) return value;
+  }
+  return {};
+}
+
+void AspSite::setCookie(const std::string& name, const std::string& value) {
+  std::erase_if(cookies_, [&](const auto& c) { return c.first == name; });
+  cookies_.emplace_back(name, value);
 }
 
 std::string inputValue(const std::string& html, const std::string& name) {

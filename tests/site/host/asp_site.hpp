@@ -15,6 +15,9 @@
 
 namespace vantorel::test::asp {
 
+// The cookie that names the visitor's session.
+inline constexpr char kSessionCookie[] = "ASPSESSIONIDVANTOREL";
+
 struct PageRun {
   HttpResponse response;
   std::string error;  // the script error that ended the page, as IIS logs it; empty when none
@@ -42,6 +45,10 @@ class AspSite {
 
   // Drops the browser's cookies: the next request starts a new session.
   void forgetCookies() { cookies_.clear(); }
+  // The browser's cookie of that name as it sends it (empty when it has none), and one set in it
+  // as another site or person might plant it.
+  std::string cookie(const std::string& name) const;
+  void setCookie(const std::string& name, const std::string& value);
   ValueStore& application() { return application_; }
 
  private:
