@@ -85,6 +85,10 @@ class AGPSchema final : public Object {
                          bool bDBUseServerMapPath, const std::u16string& sUID,
                          const std::u16string& sPwd, const std::u16string& sTableName);
 
+  // LoadADOCustomView over the Access file `path`, described from the file itself.
+  std::int16_t LoadAccessCustomView(const std::u16string& path, const std::u16string& sTableName,
+                                    const std::u16string& sSQL);
+
   // Records, after the listed ones, for the expected objects the list left out but the server
   // still knows.
   void recordUnlisted(data::Connection& cnn);

@@ -3,6 +3,7 @@
 // Access loader and recorded by the snapshot's own rules.
 #include <vector>
 
+#include "database/access_custom_view.hpp"
 #include "database/dao_database_loader.hpp"
 #include "database/dao_view_key.hpp"
 #include "foundation/project_context.hpp"
@@ -33,6 +34,8 @@ bool recordFields(AGSchemaTable& tbl, const std::vector<access::AccessColumn>& c
     AGSchemaField& fld = tbl.TblFields.fld[static_cast<std::size_t>(++j)];
     fld.FldSeq = j;
     readDaoColumn(fld, *column);
+    fld.sourceTable = column->sourceTable;
+    fld.sourceField = column->sourceField;
   }
   tbl.TblFldCnt = j;
   return !duplicate;
@@ -172,6 +175,40 @@ std::int16_t AGPSchema::LoadDAODB(const std::u16string& sPath, const std::u16str
     return 0;
   } catch (const AutomationError& e) {
     context.lastErrorText = daoFailureText(e);
+    return 1;
+  }
+}
+
+std::int16_t AGPSchema::LoadAccessCustomView(const std::u16string& path,
+                                             const std::u16string& sTableName,
+                                             const std::u16string& sSQL) {
+  ProjectContext& context = projectContext();
+  db_.Tables.Tbl.assign(2, AGSchemaTable{});
+  AGSchemaTable& tbl = db_.Tables.Tbl[1];
+  tbl.TblGen = true;
+  tbl.TblName = sTableName;
+  tbl.TblType = u"CUSTOMVIEW";
+  tbl.TblUpdatable = true;
+  try {
+    access::AccessFile file = access::AccessFile::open(fs::toNative(path));
+    const AccessQueryDescription d = describeAccessQuery(file, sSQL);
+    if (d.problem) {
+      tbl.TblGen = false;
+      tbl.TblReadError = *d.problem;
+      context.lastErrorText = context.productTitle + u": " + *d.problem;
+      return 1;
+    }
+    if (!recordFields(tbl, d.columns)) tbl.TblGen = false;
+    if (tbl.TblFldCnt == 0) {
+      // A query without columns is no picture of the custom view: every field would seem gone.
+      tbl.TblGen = false;
+      context.lastErrorText =
+          context.productTitle + u": The query of " + sTableName + u" returns no columns!";
+      return 1;
+    }
+    return 0;
+  } catch (const AutomationError& e) {
+    context.lastErrorText = context.productTitle + u": " + e.description();
     return 1;
   }
 }

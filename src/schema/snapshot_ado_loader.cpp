@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "database/access_custom_view.hpp"
 #include "database/ado_database_loader.hpp"
 #include "database/catalogue_selection.hpp"
 #include "database/connection_details.hpp"
@@ -168,9 +169,13 @@ std::int16_t AGPSchema::LoadADOCustomView(const std::u16string& sConnStr,
                                           const std::u16string& sSQL) {
   ProjectContext& context = projectContext();
   context.lastErrorText.clear();
+  if (const std::optional<std::u16string> file = accessFileOfConnection(sConnStr)) {
+    return LoadAccessCustomView(*file, sTableName, sSQL);
+  }
   try {
     data::Connection cnn(sConnStr);
     if (!cnn.isOpen()) return 1;
+    db_.connectionDatabase = cnn.properties().currentCatalog;
     const std::int16_t kind = GetDbmsType(context.currentDbmsName);
     if (kind == kDbmsPostgreSql) {
       if (db_.DBType != u"ODBC") {
