@@ -192,8 +192,7 @@ class AccessQueryDescriber {
 
   access::AccessFile& file_;
   std::u16string_view sql_;
-  std::unordered_map<std::u16string, std::unique_ptr<FileObject>, NoCaseHash, NoCaseEqual>
-      objects_;
+  std::unordered_map<std::u16string, std::unique_ptr<FileObject>, NoCaseHash, NoCaseEqual> objects_;
 };
 
 bool isAccessProvider(std::u16string_view provider) {

@@ -28,7 +28,7 @@ struct CustomSqlColumn {
   std::u16string sourceSchema;  // unquoted; the part before the table when written
   std::u16string sourceTable;   // unquoted
   std::u16string sourceField;   // unquoted
-  bool expression = false;  // neither a column reference nor a star
+  bool expression = false;      // neither a column reference nor a star
   // The column a column reference names, unquoted, whether or not its table was found.
   std::u16string referenced;
   // The name part written just before the column or star (a table or its alias), unquoted;

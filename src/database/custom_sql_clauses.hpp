@@ -38,7 +38,7 @@ struct TableSource {
   std::u16string alias;               // unquoted; empty when none
   std::vector<std::u16string> parts;  // unquoted name parts, the table last; empty when derived
   std::u16string text;                // the name as written, parts joined by "."
-  bool base = false;  // a table or view of the database, not a CTE, subquery or function
+  bool base = false;         // a table or view of the database, not a CTE, subquery or function
   std::size_t position = 0;  // offset of its first token in the text
 };
 

@@ -76,7 +76,8 @@ CustomQueryText checkCustomQuery(std::u16string_view sql, std::int16_t dbmsKind)
     }
     if (dbmsKind == kDbmsMySql) {
       if (const auto at = executableComment(sql, *reading)) {
-        result.problem = customQueryProblem(u"may not hold an executable comment: one begins", sql, *at);
+        result.problem =
+            customQueryProblem(u"may not hold an executable comment: one begins", sql, *at);
         return result;
       }
     }

@@ -26,7 +26,8 @@ CustomSqlColumn describeCustomViewColumn(const CustomSqlAnalyzer& analyzer,
 
 namespace {
 
-const DescribedSource* describedSource(const CustomViewSources& sources, const std::u16string& name) {
+const DescribedSource* describedSource(const CustomViewSources& sources,
+                                       const std::u16string& name) {
   for (const DescribedSource& source : sources.described) {
     if (source.column == name) return &source;
   }
@@ -34,7 +35,8 @@ const DescribedSource* describedSource(const CustomViewSources& sources, const s
 }
 
 // The custom view's settings before its columns are known; false when it may not be described.
-bool beginCustomView(AGPTable& table, const std::u16string& sTableName, const std::u16string& sSQL) {
+bool beginCustomView(AGPTable& table, const std::u16string& sTableName,
+                     const std::u16string& sSQL) {
   ProjectContext& context = projectContext();
   AGProperties& bag = table.properties();
   bag.setting(kTblType) = Variant(u"CUSTOMVIEW");
@@ -118,9 +120,8 @@ void Load_ADOCustomView(AGPTable& table, AGPDatabase& db, data::Connection& cnn,
   }
   table.properties().setting(kTblCustomError) = Variant(u"");
   for (const ColumnDescription& c : d.columns) {
-    addCustomViewField(table, c.column.name, c.duplicate, [&](AGPField& field) {
-      field.LoadFld_ADO(adoFieldDefinition(c.column));
-    });
+    addCustomViewField(table, c.column.name, c.duplicate,
+                       [&](AGPField& field) { field.LoadFld_ADO(adoFieldDefinition(c.column)); });
   }
   // The analysis is of the text only; a fault in it costs the sources, not the custom view.
   attemptStep([&] { ParseCustomSql(table, {db, cnn.properties().currentCatalog, {}}); });
@@ -139,9 +140,8 @@ void Load_AccessCustomView(AGPTable& table, AGPDatabase& db, data::access::Acces
   table.properties().setting(kTblCustomError) = Variant(u"");
   CustomViewSources sources{db, u"", {}};
   for (const data::access::AccessColumn& column : d.columns) {
-    addCustomViewField(table, column.name, false, [&](AGPField& field) {
-      field.LoadFld_DAO(daoFieldDefinition(column));
-    });
+    addCustomViewField(table, column.name, false,
+                       [&](AGPField& field) { field.LoadFld_DAO(daoFieldDefinition(column)); });
     sources.described.push_back({column.name, column.sourceTable, column.sourceField});
   }
   attemptStep([&] { ParseCustomSql(table, sources); });

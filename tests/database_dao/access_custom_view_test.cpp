@@ -20,6 +20,7 @@
 #include "schema/live_schema.hpp"
 #include "schema/schema_snapshot.hpp"
 #include "sync/sync_driver.hpp"
+#include "support/temp_home.hpp"
 #include "sync/sync_log.hpp"
 
 namespace vantorel {
@@ -54,11 +55,12 @@ class AccessCustomView : public test::RegistryTest {
   }
   void TearDown() override { agp_->UnLoadDB(); }
 
-  void loadFile(const char* name) {
+  void loadFile(const char* name) { loadPath(kFiles / name); }
+  void loadPath(const std::filesystem::path& file) {
     DatabaseLoadArguments a;
     a.sDbType = u"ACCESS";
-    a.sPath = u"db/" + fromUtf8(name);
-    a.sPhyPath = fromUtf8((kFiles / name).string());
+    a.sPath = u"db/" + fromUtf8(file.filename().string());
+    a.sPhyPath = fromUtf8(file.string());
     agp_->LoadDB(a);
     ASSERT_EQ(err(), "");
   }
@@ -72,7 +74,8 @@ class AccessCustomView : public test::RegistryTest {
       AGPField& f = fields.at(static_cast<std::size_t>(i));
       AGProperties& bag = f.properties();
       out.push_back({toUtf8(f.FldName()), f.FldType(),
-                     toUtf8(settingAsText(bag.setting(kFldTypeName))), settingAsLong(f.properties().setting(kFldSize)),
+                     toUtf8(settingAsText(bag.setting(kFldTypeName))),
+                     settingAsLong(f.properties().setting(kFldSize)),
                      toUtf8(settingAsText(bag.setting(kFldSourceTable))),
                      toUtf8(settingAsText(bag.setting(kFldSourceField)))});
     }
@@ -103,12 +106,25 @@ TEST_F(AccessCustomView, AJoinViewGetsTheTableColumnsTypesAndSources) {
   AGPTable& view = *tables().item(Variant(u"people"));
   EXPECT_EQ(settingAsText(view.properties().setting(kTblType)), u"CUSTOMVIEW");
   EXPECT_EQ(settingAsText(view.properties().setting(kTblCustomError)), u"");
-  const std::vector<FieldRow> expected = {loaded(u"Table1", u"ID"),
-                                          loaded(u"Table1", u"FirstName", "Given"),
-                                          loaded(u"Table1", u"Popularity"),
-                                          loaded(u"Table1", u"LastFirstLen")};
+  const std::vector<FieldRow> expected = {
+      loaded(u"Table1", u"ID"), loaded(u"Table1", u"FirstName", "Given"),
+      loaded(u"Table1", u"Popularity"), loaded(u"Table1", u"LastFirstLen")};
   EXPECT_EQ(rows(u"people"), expected);
-  EXPECT_TRUE(settingAsBool(view.fields().item(Variant(u"Given"))->properties().setting(kFldAlias)));
+  EXPECT_TRUE(
+      settingAsBool(view.fields().item(Variant(u"Given"))->properties().setting(kFldAlias)));
+}
+
+// The file's path goes through the custom view's connection string: a ";" or "=" in it stays
+// part of the path.
+TEST_F(AccessCustomView, AFileWhosePathHoldsConnectionStringSeparatorsIsFound) {
+  const test::TempDir dir;
+  const std::filesystem::path folder = dir.path() / "a;b=c";
+  std::filesystem::create_directory(folder);
+  std::filesystem::copy_file(kFiles / "queryTestV2000.mdb", folder / "q.mdb");
+  loadPath(folder / "q.mdb");
+  LoadCustomView(*agp_, u"one", u"SELECT col2 FROM Table1", false);
+  ASSERT_EQ(err(), "");
+  EXPECT_EQ(rows(u"one"), std::vector<FieldRow>{loaded(u"Table1", u"col2")});
 }
 
 TEST_F(AccessCustomView, AStarOverJoinedTablesTakesEveryColumnAsDaoNamesIt) {
@@ -122,7 +138,8 @@ TEST_F(AccessCustomView, AStarOverJoinedTablesTakesEveryColumnAsDaoNamesIt) {
     for (std::int32_t i = 0; i < fields.count(); ++i) {
       const std::u16string column = fields.at(static_cast<std::size_t>(i)).FldName();
       // A name both tables have is qualified with its table, as DAO names it.
-      const bool shared = tables().item(Variant(table == u"Table1" ? u"Table3" : u"Table1"))
+      const bool shared = tables()
+                              .item(Variant(table == u"Table1" ? u"Table3" : u"Table1"))
                               ->fields()
                               .fieldExist(Variant(column));
       expected.push_back(
@@ -181,8 +198,7 @@ TEST_F(AccessCustomView, AQueryThatCannotBeDescribedChangesNothing) {
 
 TEST_F(AccessCustomView, ASynchronisationKeepsTheCustomView) {
   loadFile("queryTestV2000.mdb");
-  LoadCustomView(*agp_, u"joined",
-                 u"SELECT *, Table3.col3 AS third FROM Table1, Table3", false);
+  LoadCustomView(*agp_, u"joined", u"SELECT *, Table3.col3 AS third FROM Table1, Table3", false);
   ASSERT_EQ(err(), "");
   const std::vector<FieldRow> before = rows(u"joined");
   // What the synchronisation must set right again from the file.
