@@ -125,12 +125,14 @@ class AccessQueryDescriber {
                std::vector<access::ReachedColumn>& out) {
     if (!item.qualifier.empty()) {
       const TableSource* source = sourceNamed(analyzer, item.qualifier);
-      addAll(baseOf(source, item), throughName(*source), out);
+      const FileObject& object = baseOf(source, item);
+      addAll(object, throughName(*source), out);
       return;
     }
     if (analyzer.tables().empty()) refuse(u"has a * without a FROM clause", item.position);
     for (const TableSource& source : analyzer.tables()) {
-      addAll(baseOf(&source, item), throughName(source), out);
+      const FileObject& object = baseOf(&source, item);
+      addAll(object, throughName(source), out);
     }
   }
 

@@ -182,34 +182,16 @@ std::int16_t AGPSchema::LoadDAODB(const std::u16string& sPath, const std::u16str
 std::int16_t AGPSchema::LoadAccessCustomView(const std::u16string& path,
                                              const std::u16string& sTableName,
                                              const std::u16string& sSQL) {
-  ProjectContext& context = projectContext();
-  db_.Tables.Tbl.assign(2, AGSchemaTable{});
-  AGSchemaTable& tbl = db_.Tables.Tbl[1];
-  tbl.TblGen = true;
-  tbl.TblName = sTableName;
-  tbl.TblType = u"CUSTOMVIEW";
-  tbl.TblUpdatable = true;
+  AGSchemaTable& tbl = customViewRecord(sTableName);
   try {
     access::AccessFile file = access::AccessFile::open(fs::toNative(path));
     const AccessQueryDescription d = describeAccessQuery(file, sSQL);
-    if (d.problem) {
-      tbl.TblGen = false;
-      tbl.TblReadError = *d.problem;
-      context.lastErrorText = context.productTitle + u": " + *d.problem;
-      return 1;
-    }
+    if (d.problem) return customViewUnread(tbl, *d.problem);
     if (!recordFields(tbl, d.columns)) tbl.TblGen = false;
-    if (tbl.TblFldCnt == 0) {
-      // A query without columns is no picture of the custom view: every field would seem gone.
-      tbl.TblGen = false;
-      context.lastErrorText =
-          context.productTitle + u": The query of " + sTableName + u" returns no columns!";
-      return 1;
-    }
-    return 0;
+    return tbl.TblFldCnt == 0 ? customViewWithoutColumns(tbl) : 0;
   } catch (const AutomationError& e) {
-    context.lastErrorText = context.productTitle + u": " + e.description();
-    return 1;
+    // The file could not be opened or one of its tables read.
+    return customViewUnread(tbl, e.description());
   }
 }
 
