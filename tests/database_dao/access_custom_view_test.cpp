@@ -19,8 +19,8 @@
 #include "schema/custom_views.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/schema_snapshot.hpp"
-#include "sync/sync_driver.hpp"
 #include "support/temp_home.hpp"
+#include "sync/sync_driver.hpp"
 #include "sync/sync_log.hpp"
 
 namespace vantorel {
