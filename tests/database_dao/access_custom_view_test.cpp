@@ -17,6 +17,7 @@
 #include "model/database.hpp"
 #include "platform/text/unicode.hpp"
 #include "schema/custom_views.hpp"
+#include "schema/difference_check.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/schema_snapshot.hpp"
 #include "support/temp_home.hpp"
@@ -201,6 +202,8 @@ TEST_F(AccessCustomView, ASynchronisationKeepsTheCustomView) {
   LoadCustomView(*agp_, u"joined", u"SELECT *, Table3.col3 AS third FROM Table1, Table3", false);
   ASSERT_EQ(err(), "");
   const std::vector<FieldRow> before = rows(u"joined");
+  // The check reads the query as the load did: no difference.
+  EXPECT_EQ(CheckDB(*agp_), 0) << err();
   // What the synchronisation must set right again from the file.
   AGPTable& view = *tables().item(Variant(u"joined"));
   view.properties().setting(kTblCustomError) = Variant(u"stale");
