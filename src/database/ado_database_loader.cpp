@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "database/access_custom_view.hpp"
 #include "database/connection_details.hpp"
 #include "database/custom_view_loader.hpp"
 #include "database/load_steps.hpp"
@@ -12,9 +13,11 @@
 #include "foundation/status.hpp"
 #include "foundation/value_format.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/data/access_file.hpp"
 #include "platform/data/connection_string.hpp"
 #include "platform/data/data_error.hpp"
 #include "platform/data/query.hpp"
+#include "platform/fs/path.hpp"
 #include "platform/text/strings.hpp"
 
 namespace vantorel {
@@ -193,11 +196,60 @@ std::int16_t LoadADODB(AGPDatabase& db, const AdoLoadArguments& arguments,
   }
 }
 
+namespace {
+
+// Adds the custom view sTableName and fills it through `load`; a load that leaves an error text
+// takes it out again.
+template <typename Load>
+std::int16_t addCustomView(AGPDatabase& db, const std::u16string& sTableName, const Load& load) {
+  ProjectContext& context = projectContext();
+  AGPTables& tables = db.tables();
+  if (!tables.add(sTableName)) {
+    if (tables.tableExist(Variant(sTableName))) {
+      context.lastErrorText =
+          context.productTitle + u": Table/View " + sTableName + u" already exists!";
+    }
+    return 1;
+  }
+  Ref<AGPTable> table = tables.item(Variant(sTableName));
+  table->properties().setting(kTblLoaded) = Variant(false);
+  try {
+    load(*table);
+  } catch (const AutomationError& e) {
+    if (context.lastErrorText.empty()) context.lastErrorText = e.description();
+  }
+  if (context.lastErrorText.empty()) return 0;
+  tables.remove(sTableName);
+  return 1;
+}
+
+// No Jet or ACE provider exists here: the file the connection names is read directly.
+std::int16_t loadAccessCustomView(AGPDatabase& db, const std::u16string& path,
+                                  const std::u16string& sTableName, const std::u16string& sSQL) {
+  ProjectContext& context = projectContext();
+  context.currentDbmsName = toString(db.properties().setting(kDBDBMSName));
+  SetSqlQuote(context.currentDbmsName);
+  try {
+    data::access::AccessFile file = data::access::AccessFile::open(fs::toNative(path));
+    return addCustomView(db, sTableName, [&](AGPTable& table) {
+      Load_AccessCustomView(table, db, file, sTableName, sSQL);
+    });
+  } catch (const AutomationError& e) {
+    context.lastErrorText = context.productTitle + u": " + e.description();
+    return 1;
+  }
+}
+
+}  // namespace
+
 std::int16_t LoadADOCustomView(AGPDatabase& db, const std::u16string& sConnStr,
                                const std::u16string& sTableName, const std::u16string& sSQL) {
   ProjectContext& context = projectContext();
   // A text left by an earlier failure would make this load count as failed.
   context.lastErrorText.clear();
+  if (const std::optional<std::u16string> file = accessFileOfConnection(sConnStr)) {
+    return loadAccessCustomView(db, *file, sTableName, sSQL);
+  }
   try {
     data::Connection cnn(sConnStr);
     if (!cnn.isOpen()) return 1;
@@ -211,24 +263,9 @@ std::int16_t LoadADOCustomView(AGPDatabase& db, const std::u16string& sConnStr,
         ParsePgConnStr(stored);
       }
     }
-    AGPTables& tables = db.tables();
-    if (!tables.add(sTableName)) {
-      if (tables.tableExist(Variant(sTableName))) {
-        context.lastErrorText =
-            context.productTitle + u": Table/View " + sTableName + u" already exists!";
-      }
-      return 1;
-    }
-    Ref<AGPTable> table = tables.item(Variant(sTableName));
-    table->properties().setting(kTblLoaded) = Variant(false);
-    try {
-      Load_ADOCustomView(*table, cnn, sTableName, sSQL);
-    } catch (const AutomationError& e) {
-      if (context.lastErrorText.empty()) context.lastErrorText = e.description();
-    }
-    if (context.lastErrorText.empty()) return 0;
-    tables.remove(sTableName);
-    return 1;
+    return addCustomView(db, sTableName, [&](AGPTable& table) {
+      Load_ADOCustomView(table, db, cnn, sTableName, sSQL);
+    });
   } catch (const AutomationError& e) {
     context.lastErrorText = adoFailureText(e);
     return 1;

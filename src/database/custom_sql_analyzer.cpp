@@ -83,9 +83,9 @@ using SqlNameIndex = std::unordered_map<std::u16string, std::size_t, NoCaseHash,
 
 class Resolver {
  public:
-  Resolver(const SqlTokens& tokens, std::u16string_view sql, std::vector<TableSource> sources,
-           const SqlNameSet& cteNames)
-      : tokens_(tokens), sql_(sql), sources_(std::move(sources)), cteNames_(cteNames) {
+  Resolver(const SqlTokens& tokens, std::u16string_view sql,
+           const std::vector<TableSource>& sources, const SqlNameSet& cteNames)
+      : tokens_(tokens), sql_(sql), sources_(sources), cteNames_(cteNames) {
     // First wins, so that each item finds its table in one look-up.
     for (std::size_t i = 0; i < sources_.size(); ++i) {
       const TableSource& source = sources_[i];
@@ -101,15 +101,19 @@ class Resolver {
     column.name = item.name;
     column.alias = item.alias;
     column.star = item.kind == SelectItemKind::kStar;
-    if (item.kind == SelectItemKind::kExpression) return column;
+    column.position = item.position;
+    column.expression = item.kind == SelectItemKind::kExpression;
+    if (column.expression) return column;
     std::vector<std::size_t> qualifier = item.nameParts;
     std::u16string written = u"*";
     std::u16string field;
     if (item.kind == SelectItemKind::kColumn) {
       written = tokenText(sql_, tokens_, qualifier.back(), qualifier.back());
       field = tokens_.tokens[qualifier.back()].value;
+      column.referenced = field;
       qualifier.pop_back();
     }
+    if (!qualifier.empty()) column.qualifier = tokens_.tokens[qualifier.back()].value;
     const std::optional<TableSource> table = findTable(qualifier);
     if (!table || !table->base) return column;
     column.sourceName = table->text + u"." + written;
@@ -149,7 +153,7 @@ class Resolver {
 
   const SqlTokens& tokens_;
   std::u16string_view sql_;
-  std::vector<TableSource> sources_;
+  const std::vector<TableSource>& sources_;
   const SqlNameSet& cteNames_;
   SqlNameIndex byAlias_;
   SqlNameIndex byName_;
@@ -194,6 +198,7 @@ std::u16string_view unquoted(std::u16string_view name) {
 bool CustomSqlAnalyzer::analyse(std::u16string_view sql, std::int16_t dbmsKind) {
   dbmsKind_ = dbmsKind;
   columns_.clear();
+  tables_.clear();
   problem_.clear();
   exactNames_.clear();
   foldedNames_.clear();
@@ -211,9 +216,8 @@ bool CustomSqlAnalyzer::analyse(std::u16string_view sql, std::int16_t dbmsKind) 
   }
   const SelectList list = readSelectList(tokens, select + 1, sql, dbmsKind);
   const std::size_t from = findFrom(tokens, list.end);
-  std::vector<TableSource> sources;
-  if (from < tokens.tokens.size()) sources = readFromClause(tokens, from, sql, cteNames);
-  const Resolver resolver(tokens, sql, std::move(sources), cteNames);
+  if (from < tokens.tokens.size()) tables_ = readFromClause(tokens, from, sql, cteNames);
+  const Resolver resolver(tokens, sql, tables_, cteNames);
   bool unnamedExpression = false;
   for (const SelectItem& item : list.items) {
     columns_.push_back(resolver.resolve(item));

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "database/custom_sql_clauses.hpp"
 #include "platform/text/case_fold.hpp"
 
 namespace vantorel {
@@ -27,6 +28,13 @@ struct CustomSqlColumn {
   std::u16string sourceSchema;  // unquoted; the part before the table when written
   std::u16string sourceTable;   // unquoted
   std::u16string sourceField;   // unquoted
+  bool expression = false;      // neither a column reference nor a star
+  // The column a column reference names, unquoted, whether or not its table was found.
+  std::u16string referenced;
+  // The name part written just before the column or star (a table or its alias), unquoted;
+  // empty when none.
+  std::u16string qualifier;
+  std::size_t position = 0;  // offset of the item in the text, for messages about it
 };
 
 class CustomSqlAnalyzer {
@@ -45,6 +53,8 @@ class CustomSqlAnalyzer {
 
   // The items of the SELECT list in order, stars included.
   const std::vector<CustomSqlColumn>& columns() const { return columns_; }
+  // The tables, subqueries and functions of the main FROM clause, in order.
+  const std::vector<TableSource>& tables() const { return tables_; }
   const std::u16string& problem() const { return problem_; }
 
  private:
@@ -56,6 +66,7 @@ class CustomSqlAnalyzer {
 
   std::int16_t dbmsKind_ = 0;
   std::vector<CustomSqlColumn> columns_;
+  std::vector<TableSource> tables_;
   std::u16string problem_;
   // Output names to their first column, so that the loader's per-field questions stay cheap.
   std::unordered_map<std::u16string, std::size_t> exactNames_;

@@ -22,6 +22,7 @@ struct SelectItem {
   std::vector<std::size_t> nameParts;
   std::u16string name;  // the output name when the text decides it
   bool alias = false;
+  std::size_t position = 0;  // offset of its first token in the text
 };
 
 struct SelectList {
@@ -37,7 +38,8 @@ struct TableSource {
   std::u16string alias;               // unquoted; empty when none
   std::vector<std::u16string> parts;  // unquoted name parts, the table last; empty when derived
   std::u16string text;                // the name as written, parts joined by "."
-  bool base = false;  // a table or view of the database, not a CTE, subquery or function
+  bool base = false;         // a table or view of the database, not a CTE, subquery or function
+  std::size_t position = 0;  // offset of its first token in the text
 };
 
 // Names compared as the databases compare unquoted names, ignoring case.

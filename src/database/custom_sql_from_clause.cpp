@@ -39,6 +39,7 @@ class FromReader {
       if (expectTable && isSymbol(token, u'(')) {
         if (pos + 1 < t_.size() && isWordIn(t_[pos + 1], {u"SELECT", u"WITH", u"VALUES"})) {
           TableSource derived;
+          derived.position = token.start;
           pos = readAlias(skip(pos), derived);
           sources_.push_back(std::move(derived));
           expectTable = false;
@@ -76,6 +77,7 @@ class FromReader {
 
   std::size_t readTable(std::size_t pos) {
     TableSource table;
+    table.position = t_[pos].start;
     std::vector<std::u16string_view> written;
     while (true) {
       table.parts.push_back(t_[pos].value);

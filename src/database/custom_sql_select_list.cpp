@@ -56,6 +56,7 @@ class ItemReader {
   // The item of tokens [b, e), e > b; parentheses inside are whole.
   SelectItem read(std::size_t b, std::size_t e) const {
     SelectItem item;
+    item.position = t_[b].start;
     if (kind_ == kDbmsSqlServer && e - b >= 3 && isName(t_[b]) && isSymbol(t_[b + 1], u'=')) {
       item.alias = true;
       item.name = t_[b].value;

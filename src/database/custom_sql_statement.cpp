@@ -20,11 +20,6 @@ std::u16string where(std::u16string_view sql, std::size_t offset) {
   return u"line " + toU16(line) + u", column " + toU16(offset - lineStart + 1);
 }
 
-std::u16string refusal(std::u16string_view what, std::u16string_view sql, std::size_t offset) {
-  return u"The query of a custom view " + std::u16string(what) + u" at " + where(sql, offset) +
-         u".";
-}
-
 // MySQL runs what stands in "/*! ... */" and MariaDB what stands in "/*M! ... */": to every
 // reader but the server they are comments, so a statement could hide in one.
 std::optional<std::size_t> executableComment(std::u16string_view sql, const SqlTokens& reading) {
@@ -51,11 +46,17 @@ std::optional<std::size_t> innerSemicolon(const SqlTokens& reading) {
 
 }  // namespace
 
+std::u16string customQueryProblem(std::u16string_view what, std::u16string_view sql,
+                                  std::size_t offset) {
+  return u"The query of a custom view " + std::u16string(what) + u" at " + where(sql, offset) +
+         u".";
+}
+
 CustomQueryText checkCustomQuery(std::u16string_view sql, std::int16_t dbmsKind) {
   CustomQueryText result;
   const std::size_t nul = sql.find(u'\0');
   if (nul != std::u16string_view::npos) {
-    result.problem = refusal(u"holds a NUL character", sql, nul);
+    result.problem = customQueryProblem(u"holds a NUL character", sql, nul);
     return result;
   }
   const SqlTokens own = lexCustomSql(sql, dbmsKind);
@@ -65,17 +66,18 @@ CustomQueryText checkCustomQuery(std::u16string_view sql, std::int16_t dbmsKind)
   while (first < own.tokens.size() && isSymbol(own.tokens[first], u'(')) ++first;
   if (first == own.tokens.size() || !isWordIn(own.tokens[first], {u"SELECT", u"WITH"})) {
     const std::size_t at = first < own.tokens.size() ? own.tokens[first].start : 0;
-    result.problem = refusal(u"must begin with SELECT or WITH; it does not", sql, at);
+    result.problem = customQueryProblem(u"must begin with SELECT or WITH; it does not", sql, at);
     return result;
   }
   for (const SqlTokens* reading : {&own, &reversed}) {
     if (const auto at = innerSemicolon(*reading)) {
-      result.problem = refusal(u"must be one statement: a \";\" ends it", sql, *at);
+      result.problem = customQueryProblem(u"must be one statement: a \";\" ends it", sql, *at);
       return result;
     }
     if (dbmsKind == kDbmsMySql) {
       if (const auto at = executableComment(sql, *reading)) {
-        result.problem = refusal(u"may not hold an executable comment: one begins", sql, *at);
+        result.problem =
+            customQueryProblem(u"may not hold an executable comment: one begins", sql, *at);
         return result;
       }
     }

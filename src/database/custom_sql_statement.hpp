@@ -21,4 +21,8 @@ struct CustomQueryText {
 // outside quotes and comments, other than one at the very end, refuses the text.
 CustomQueryText checkCustomQuery(std::u16string_view sql, std::int16_t dbmsKind);
 
+// "The query of a custom view <what> at line L, column C.", the place being `offset` in `sql`.
+std::u16string customQueryProblem(std::u16string_view what, std::u16string_view sql,
+                                  std::size_t offset);
+
 }  // namespace vantorel

@@ -2,7 +2,10 @@
 
 #include <vector>
 
+#include "database/access_custom_view.hpp"
 #include "database/custom_sql_analyzer.hpp"
+#include "database/custom_view_qualifiers.hpp"
+#include "database/dao_table_loader.hpp"
 #include "database/load_steps.hpp"
 #include "database/pg_metadata.hpp"
 #include "database/table_description.hpp"
@@ -21,16 +24,83 @@ CustomSqlColumn describeCustomViewColumn(const CustomSqlAnalyzer& analyzer,
   return column;
 }
 
-void ParseCustomSql(AGPTable& table) {
+namespace {
+
+const DescribedSource* describedSource(const CustomViewSources& sources,
+                                       const std::u16string& name) {
+  for (const DescribedSource& source : sources.described) {
+    if (source.column == name) return &source;
+  }
+  return nullptr;
+}
+
+// The custom view's settings before its columns are known; false when it may not be described.
+bool beginCustomView(AGPTable& table, const std::u16string& sTableName,
+                     const std::u16string& sSQL) {
+  ProjectContext& context = projectContext();
+  AGProperties& bag = table.properties();
+  bag.setting(kTblType) = Variant(u"CUSTOMVIEW");
+  bag.setting(kTblCustomSQL) = Variant(sSQL);
+  bag.setting(kTblLoaded) = Variant(true);
+  bag.setting(kTblGen) = Variant(true);
+  if (GetDbmsType(context.currentDbmsName) == kDbmsOracle &&
+      table.tblName().find(u' ') != std::u16string::npos) {
+    bag.setting(kTblCustomError) = Variant(context.productTitle + u": Oracle Table/View Name [" +
+                                           sTableName + u"] contain spaces,table not loaded!");
+    bag.setting(kTblGen) = Variant(false);
+    return false;
+  }
+  return true;
+}
+
+void failCustomView(AGPTable& table, const std::u16string& reason) {
+  AGProperties& bag = table.properties();
+  bag.setting(kTblGen) = Variant(false);
+  bag.setting(kTblCustomError) = Variant(reason);
+  projectContext().lastErrorText = reason;
+  table.LoadTableDefault();
+}
+
+// Adds the field `name` through `load`, unless a field of that name in any letter case is
+// there: field names are keys that ignore case.
+template <typename Load>
+void addCustomViewField(AGPTable& table, const std::u16string& name, bool duplicate,
+                        const Load& load) {
+  AGPFields& fields = table.fields();
+  if (duplicate || fields.fieldExist(Variant(name))) {
+    table.properties().setting(kTblGen) = Variant(false);
+    table.properties().setting(kTblCustomError) = Variant(duplicateColumnText(name));
+    return;
+  }
+  if (!fields.add(table.tblName(), name)) return;
+  if (AGPField* field = fields.find(name)) attemptStep([&] { load(*field); });
+}
+
+}  // namespace
+
+void ParseCustomSql(AGPTable& table, const CustomViewSources& sources) {
   // Any other database (SQLite, say) is read with every quote style, not as Access, which
   // would take its standard "quoted names" for text.
   const std::int16_t kind = GetDbmsType(projectContext().currentDbmsName);
   CustomSqlAnalyzer analyzer;
   if (!analyzer.analyse(toString(table.properties().setting(kTblCustomSQL)), kind)) return;
+  const ModelQualifiers model(sources.db, kind, sources.connectionDatabase);
   AGPFields& fields = table.fields();
   for (std::int32_t i = 0; i < fields.count(); ++i) {
     AGPField& field = fields.at(static_cast<std::size_t>(i));
-    const CustomSqlColumn column = describeCustomViewColumn(analyzer, field.FldName());
+    CustomSqlColumn column = describeCustomViewColumn(analyzer, field.FldName());
+    if (const DescribedSource* described = describedSource(sources, field.FldName())) {
+      if (column.sourceName.empty()) {
+        column.sourceName = QuoteSqlNameRaw(Variant(described->table)) + u"." +
+                            QuoteSqlNameRaw(Variant(described->field));
+      }
+      column.sourceTable = described->table;
+      column.sourceField = described->field;
+    } else if (!column.sourceSchema.empty() &&
+               !model.namesModelTable(column.sourceSchema, column.sourceTable)) {
+      column.sourceTable.clear();
+      column.sourceField.clear();
+    }
     AGProperties& bag = field.properties();
     bag.setting(kFldAlias) = Variant(column.alias);
     bag.setting(kFldSourceName) = Variant(column.sourceName);
@@ -39,48 +109,42 @@ void ParseCustomSql(AGPTable& table) {
   }
 }
 
-void Load_ADOCustomView(AGPTable& table, data::Connection& cnn, const std::u16string& sTableName,
-                        const std::u16string& sSQL) {
-  ProjectContext& context = projectContext();
-  const std::int16_t kind = GetDbmsType(context.currentDbmsName);
-  AGProperties& bag = table.properties();
-  bag.setting(kTblType) = Variant(u"CUSTOMVIEW");
-  bag.setting(kTblCustomSQL) = Variant(sSQL);
-  bag.setting(kTblLoaded) = Variant(true);
-  bag.setting(kTblGen) = Variant(true);
-  if (kind == kDbmsOracle && table.tblName().find(u' ') != std::u16string::npos) {
-    bag.setting(kTblCustomError) = Variant(context.productTitle + u": Oracle Table/View Name [" +
-                                           sTableName + u"] contain spaces,table not loaded!");
-    bag.setting(kTblGen) = Variant(false);
-    return;
-  }
-
+void Load_ADOCustomView(AGPTable& table, AGPDatabase& db, data::Connection& cnn,
+                        const std::u16string& sTableName, const std::u16string& sSQL) {
+  if (!beginCustomView(table, sTableName, sSQL)) return;
+  const std::int16_t kind = GetDbmsType(projectContext().currentDbmsName);
   const TableDescription d = describeCustomView(cnn, sTableName, sSQL, kind);
   if (d.readError) {
-    bag.setting(kTblGen) = Variant(false);
-    bag.setting(kTblCustomError) = Variant(*d.readError);
-    context.lastErrorText = *d.readError;
-    table.LoadTableDefault();
+    failCustomView(table, *d.readError);
     return;
   }
-  bag.setting(kTblCustomError) = Variant(u"");
-  AGPFields& fields = table.fields();
+  table.properties().setting(kTblCustomError) = Variant(u"");
   for (const ColumnDescription& c : d.columns) {
-    const data::FieldDescription& column = c.column;
-    // Field names are keys that ignore case, so "Name" beside "name" is a duplicate too.
-    if (c.duplicate || fields.fieldExist(Variant(column.name))) {
-      bag.setting(kTblGen) = Variant(false);
-      bag.setting(kTblCustomError) = Variant(duplicateColumnText(column.name));
-      continue;
-    }
-    if (!fields.add(sTableName, column.name)) continue;
-    if (AGPField* field = fields.find(column.name)) {
-      attemptStep([&] { field->LoadFld_ADO(adoFieldDefinition(column)); });
-    }
+    addCustomViewField(table, c.column.name, c.duplicate,
+                       [&](AGPField& field) { field.LoadFld_ADO(adoFieldDefinition(c.column)); });
   }
   // The analysis is of the text only; a fault in it costs the sources, not the custom view.
-  attemptStep([&] { ParseCustomSql(table); });
-  if (d.typeNames) applyFieldTypeNames(fields, *d.typeNames);
+  attemptStep([&] { ParseCustomSql(table, {db, cnn.properties().currentCatalog, {}}); });
+  if (d.typeNames) applyFieldTypeNames(table.fields(), *d.typeNames);
+  table.LoadTableDefault();
+}
+
+void Load_AccessCustomView(AGPTable& table, AGPDatabase& db, data::access::AccessFile& file,
+                           const std::u16string& sTableName, const std::u16string& sSQL) {
+  if (!beginCustomView(table, sTableName, sSQL)) return;
+  const AccessQueryDescription d = describeAccessQuery(file, sSQL);
+  if (d.problem) {
+    failCustomView(table, *d.problem);
+    return;
+  }
+  table.properties().setting(kTblCustomError) = Variant(u"");
+  CustomViewSources sources{db, u"", {}};
+  for (const data::access::AccessColumn& column : d.columns) {
+    addCustomViewField(table, column.name, false,
+                       [&](AGPField& field) { field.LoadFld_DAO(daoFieldDefinition(column)); });
+    sources.described.push_back({column.name, column.sourceTable, column.sourceField});
+  }
+  attemptStep([&] { ParseCustomSql(table, sources); });
   table.LoadTableDefault();
 }
 

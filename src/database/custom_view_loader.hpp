@@ -5,24 +5,54 @@
 // custom view without fields. Where each column comes from is read from the query's text
 // (ParseCustomSql).
 #include <string>
+#include <vector>
 
 #include "database/custom_sql_analyzer.hpp"
+#include "model/database.hpp"
 #include "model/table.hpp"
+#include "platform/data/access_file.hpp"
 #include "platform/data/connection.hpp"
 
 namespace vantorel {
 
+// A result column's source as the database's own description of the query gave it.
+struct DescribedSource {
+  std::u16string column;  // the output name
+  std::u16string table;
+  std::u16string field;
+};
+
+// What a custom view's query is read against beside its text.
+struct CustomViewSources {
+  // The model: a source qualified by a schema or database is its table only when the qualifier
+  // names where that table lives.
+  AGPDatabase& db;
+  // The database the custom view's connection works in (what a MariaDB qualifier names).
+  std::u16string connectionDatabase;
+  // Sources an Access file's description gave; they stand where the text alone cannot tell
+  // (a * over several tables, a name DAO qualified with its table).
+  std::vector<DescribedSource> described;
+};
+
 // AGPTable.ParseCustomSql: each field's alias flag and source (FldAlias, FldSourceName,
-// FldSourceTable, FldSourceField) from the analysis of the table's TblCustomSQL. A query the
-// analyser cannot read leaves every field as it was.
-void ParseCustomSql(AGPTable& table);
+// FldSourceTable, FldSourceField) from the analysis of the table's TblCustomSQL. A source in
+// another schema or database than the model table's keeps its FldSourceName but no table or
+// column. A query the analyser cannot read leaves every field as it was.
+void ParseCustomSql(AGPTable& table, const CustomViewSources& sources);
 
 // The analysis of the output column `name` as ParseCustomSql takes it: under the name, else under
 // the name in the current quote characters.
 CustomSqlColumn describeCustomViewColumn(const CustomSqlAnalyzer& analyzer,
                                          const std::u16string& name);
 
-void Load_ADOCustomView(AGPTable& table, data::Connection& cnn, const std::u16string& sTableName,
-                        const std::u16string& sSQL);
+void Load_ADOCustomView(AGPTable& table, AGPDatabase& db, data::Connection& cnn,
+                        const std::u16string& sTableName, const std::u16string& sSQL);
+
+// The custom view over an Access file, described from the file (see access_custom_view.hpp):
+// fields as the Access loader types the columns they show. A query that cannot be described
+// leaves its reason, with its line and column where known, in TblCustomError and LastErrorText
+// and the custom view without fields.
+void Load_AccessCustomView(AGPTable& table, AGPDatabase& db, data::access::AccessFile& file,
+                           const std::u16string& sTableName, const std::u16string& sSQL);
 
 }  // namespace vantorel

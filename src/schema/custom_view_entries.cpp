@@ -9,7 +9,6 @@
 #include "foundation/synced_settings.hpp"
 #include "model/database.hpp"
 #include "project/project_catalogue.hpp"
-#include "schema/custom_view_qualifiers.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/definition_copies.hpp"
 #include "schema/live_schema.hpp"
@@ -99,7 +98,6 @@ void LoadCustomView(AGP& project, const std::u16string& sTableName, const std::u
       context.lastErrorText = titledMessage(u"Custom view " + sTableName + u" returns no columns!");
       result = 1;
     } else {
-      dropForeignQualifiedSources(project, *db, *table);
       resolveFieldSources(project, *db, table->fields());
       if (bCopyFields) copySourceSettings(*db, table->fields());
     }

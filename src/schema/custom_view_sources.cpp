@@ -36,10 +36,12 @@ std::u16string CustomViewConnStr(AGP& project) {
   AGProperties& bag = db->properties();
   const std::u16string type = toUpper(settingAsText(bag.setting(kDBType)));
   if (type == u"ACCESS") {
+    // A path or password holding ';' stays one value for the loader that reads the file.
     std::u16string s = u"Provider=" + accessProvider(settingAsText(bag.setting(kDBDBMSVer))) +
-                       u";Data Source=" + settingAsText(bag.setting(kDBPhyPath)) + u";";
+                       u";Data Source=" +
+                       data::quoteConnectionValue(settingAsText(bag.setting(kDBPhyPath))) + u";";
     const std::u16string pwd = settingAsText(bag.setting(kDBPwd));
-    if (!pwd.empty()) s += u"Jet OLEDB:Database Password=" + pwd + u";";
+    if (!pwd.empty()) s += u"Jet OLEDB:Database Password=" + data::quoteConnectionValue(pwd) + u";";
     return s;
   }
   // An ODBC database connected without a data source name has only its connection string.

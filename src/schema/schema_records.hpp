@@ -29,6 +29,10 @@ struct AGSchemaField {
   std::u16string FldQuoteS;
   std::u16string FldQuoteE;
   std::u16string FldCaption;
+  // An Access custom view's column: the table and column of the file it shows, empty for an
+  // expression.
+  std::u16string sourceTable;
+  std::u16string sourceField;
 };
 
 struct AGSchemaFields {
@@ -79,6 +83,8 @@ struct AGSchemaDB {
   // may be taken as removed from the database on its word. The provider's text.
   std::u16string tableListError;
   std::u16string viewListError;
+  // The database a custom view's connection worked in (what a MariaDB qualifier names).
+  std::u16string connectionDatabase;
 };
 
 }  // namespace vantorel

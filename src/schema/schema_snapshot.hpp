@@ -85,6 +85,16 @@ class AGPSchema final : public Object {
                          bool bDBUseServerMapPath, const std::u16string& sUID,
                          const std::u16string& sPwd, const std::u16string& sTableName);
 
+  // LoadADOCustomView over the Access file `path`, described from the file itself.
+  std::int16_t LoadAccessCustomView(const std::u16string& path, const std::u16string& sTableName,
+                                    const std::u16string& sSQL);
+  // Record 1 of a custom view, before its columns are read.
+  AGSchemaTable& customViewRecord(const std::u16string& sTableName);
+  // Result 1: the query's columns could not be read (the reason goes to lastErrorText), or it
+  // gave none. Either way record 1 is no picture of the custom view.
+  static std::int16_t customViewUnread(AGSchemaTable& tbl, const std::u16string& reason);
+  static std::int16_t customViewWithoutColumns(AGSchemaTable& tbl);
+
   // Records, after the listed ones, for the expected objects the list left out but the server
   // still knows.
   void recordUnlisted(data::Connection& cnn);

@@ -3,6 +3,7 @@
 // Access loader and recorded by the snapshot's own rules.
 #include <vector>
 
+#include "database/access_custom_view.hpp"
 #include "database/dao_database_loader.hpp"
 #include "database/dao_view_key.hpp"
 #include "foundation/project_context.hpp"
@@ -33,6 +34,8 @@ bool recordFields(AGSchemaTable& tbl, const std::vector<access::AccessColumn>& c
     AGSchemaField& fld = tbl.TblFields.fld[static_cast<std::size_t>(++j)];
     fld.FldSeq = j;
     readDaoColumn(fld, *column);
+    fld.sourceTable = column->sourceTable;
+    fld.sourceField = column->sourceField;
   }
   tbl.TblFldCnt = j;
   return !duplicate;
@@ -173,6 +176,22 @@ std::int16_t AGPSchema::LoadDAODB(const std::u16string& sPath, const std::u16str
   } catch (const AutomationError& e) {
     context.lastErrorText = daoFailureText(e);
     return 1;
+  }
+}
+
+std::int16_t AGPSchema::LoadAccessCustomView(const std::u16string& path,
+                                             const std::u16string& sTableName,
+                                             const std::u16string& sSQL) {
+  AGSchemaTable& tbl = customViewRecord(sTableName);
+  try {
+    access::AccessFile file = access::AccessFile::open(fs::toNative(path));
+    const AccessQueryDescription d = describeAccessQuery(file, sSQL);
+    if (d.problem) return customViewUnread(tbl, *d.problem);
+    if (!recordFields(tbl, d.columns)) tbl.TblGen = false;
+    return tbl.TblFldCnt == 0 ? customViewWithoutColumns(tbl) : 0;
+  } catch (const AutomationError& e) {
+    // The file could not be opened or one of its tables read.
+    return customViewUnread(tbl, e.description());
   }
 }
 

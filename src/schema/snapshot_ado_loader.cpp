@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "database/access_custom_view.hpp"
 #include "database/ado_database_loader.hpp"
 #include "database/catalogue_selection.hpp"
 #include "database/connection_details.hpp"
@@ -168,9 +169,13 @@ std::int16_t AGPSchema::LoadADOCustomView(const std::u16string& sConnStr,
                                           const std::u16string& sSQL) {
   ProjectContext& context = projectContext();
   context.lastErrorText.clear();
+  if (const std::optional<std::u16string> file = accessFileOfConnection(sConnStr)) {
+    return LoadAccessCustomView(*file, sTableName, sSQL);
+  }
   try {
     data::Connection cnn(sConnStr);
     if (!cnn.isOpen()) return 1;
+    db_.connectionDatabase = cnn.properties().currentCatalog;
     const std::int16_t kind = GetDbmsType(context.currentDbmsName);
     if (kind == kDbmsPostgreSql) {
       if (db_.DBType != u"ODBC") {
@@ -179,12 +184,7 @@ std::int16_t AGPSchema::LoadADOCustomView(const std::u16string& sConnStr,
         GetPgDsnInfo(db_.DBName);
       }
     }
-    db_.Tables.Tbl.assign(2, AGSchemaTable{});
-    AGSchemaTable& tbl = db_.Tables.Tbl[1];
-    tbl.TblGen = true;
-    tbl.TblName = sTableName;
-    tbl.TblType = u"CUSTOMVIEW";
-    tbl.TblUpdatable = true;
+    AGSchemaTable& tbl = customViewRecord(sTableName);
     if (containsNoCase(context.currentDbmsName, u"ORA") &&
         tbl.TblName.find(u' ') != std::u16string::npos) {
       tbl.TblGen = false;
@@ -192,25 +192,41 @@ std::int16_t AGPSchema::LoadADOCustomView(const std::u16string& sConnStr,
       return 1;
     }
     const TableDescription d = describeCustomView(cnn, sTableName, sSQL, kind);
-    if (d.readError) {
-      tbl.TblGen = false;
-      tbl.TblReadError = *d.readError;
-      context.lastErrorText = context.productTitle + u": " + *d.readError;
-      return 1;
-    }
+    if (d.readError) return customViewUnread(tbl, *d.readError);
     recordColumns(tbl, d, kind, false);
-    if (tbl.TblFldCnt == 0) {
-      // A query without columns is no picture of the custom view: every field would seem gone.
-      tbl.TblGen = false;
-      context.lastErrorText =
-          context.productTitle + u": The query of " + sTableName + u" returns no columns!";
-      return 1;
-    }
+    if (tbl.TblFldCnt == 0) return customViewWithoutColumns(tbl);
     return context.lastErrorText.empty() ? 0 : 1;
   } catch (const AutomationError& e) {
     context.lastErrorText = adoFailureText(e, false);
     return 3;
   }
+}
+
+AGSchemaTable& AGPSchema::customViewRecord(const std::u16string& sTableName) {
+  db_.Tables.Tbl.assign(2, AGSchemaTable{});
+  AGSchemaTable& tbl = db_.Tables.Tbl[1];
+  tbl.TblGen = true;
+  tbl.TblName = sTableName;
+  tbl.TblType = u"CUSTOMVIEW";
+  tbl.TblUpdatable = true;
+  return tbl;
+}
+
+std::int16_t AGPSchema::customViewUnread(AGSchemaTable& tbl, const std::u16string& reason) {
+  ProjectContext& context = projectContext();
+  tbl.TblGen = false;
+  tbl.TblReadError = reason;
+  context.lastErrorText = context.productTitle + u": " + reason;
+  return 1;
+}
+
+std::int16_t AGPSchema::customViewWithoutColumns(AGSchemaTable& tbl) {
+  // A query without columns is no picture of the custom view: every field would seem gone.
+  ProjectContext& context = projectContext();
+  tbl.TblGen = false;
+  context.lastErrorText =
+      context.productTitle + u": The query of " + tbl.TblName + u" returns no columns!";
+  return 1;
 }
 
 }  // namespace vantorel

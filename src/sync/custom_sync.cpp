@@ -19,7 +19,6 @@
 #include "model/tables.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
-#include "schema/custom_view_qualifiers.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/definition_copies.hpp"
 #include "schema/live_schema.hpp"
@@ -74,7 +73,20 @@ void recordObjectError(SyncRun& run, AGPTable& table, const std::u16string& mess
   run.log.AddSyncFailure(table.tblType(), table.tblName(), message);
 }
 
-void syncCustomFields(SyncRun& run, AGPTable& view, const AGSchemaTable& rec) {
+// What the snapshot's reading of the query tells the analysis of its text.
+CustomViewSources sourcesOf(SyncRun& run, const AGSchemaDB& columns, const AGSchemaTable& rec) {
+  CustomViewSources sources{run.db, columns.connectionDatabase, {}};
+  for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
+    const AGSchemaField& fld = rec.TblFields.fld[j];
+    if (!fld.sourceTable.empty()) {
+      sources.described.push_back({fld.FldName, fld.sourceTable, fld.sourceField});
+    }
+  }
+  return sources;
+}
+
+void syncCustomFields(SyncRun& run, AGPTable& view, const AGSchemaDB& columns) {
+  const AGSchemaTable& rec = columns.Tables.Tbl[1];
   view.properties().setting(kTblCustomError) = Variant(u"");
   for (const Ref<AGPField>& field : fieldsOf(view)) setSync(*field, false);
   InitSyncedCustomView(view, rec, false);
@@ -87,9 +99,8 @@ void syncCustomFields(SyncRun& run, AGPTable& view, const AGSchemaTable& rec) {
   followColumns(run, view, rec, {u"Change type from ", u"Add field"});
   removeUnmatchedFields(run, view);
   if (!settingAsText(view.properties().setting(kTblKey)).empty()) SetFieldsFromTblKey(view);
-  ParseCustomSql(view);
   // As when it was loaded: a source in another schema or database is not the model's table.
-  dropForeignQualifiedSources(run.project, run.db, view);
+  ParseCustomSql(view, sourcesOf(run, columns, rec));
   view.fields().setSeq(1);
 }
 
@@ -116,7 +127,7 @@ void SyncCustom(SyncRun& run, const std::u16string& sTable) {
     ctx.lastErrorText.clear();
     return;
   }
-  syncCustomFields(run, *view, records[1]);
+  syncCustomFields(run, *view, columns->database());
   if (run.wholeRun()) return;
   const std::u16string name = view->tblName();
   AGPTables& tables = run.db.tables();

@@ -75,24 +75,38 @@ AccessColumn expressionColumn(const Scope& scope, const std::u16string& expressi
 }
 
 void addTableColumns(const Scope& scope, const std::u16string& key,
-                     std::vector<std::pair<std::u16string, AccessColumn>>& out) {
+                     std::vector<ReachedColumn>& out) {
   const std::u16string table = scope.base(key);
   const std::vector<AccessColumn>* columns = scope.columnsOf(table);
   if (!columns) return;
   for (AccessColumn c : *columns) {
     c.sourceTable = table;
     c.sourceField = c.name;
-    out.emplace_back(key, std::move(c));
+    out.push_back({key, std::move(c)});
   }
 }
 
 }  // namespace
 
+std::vector<AccessColumn> namedOutputs(std::vector<ReachedColumn> outputs) {
+  std::map<std::u16string, int> uses;
+  for (const ReachedColumn& o : outputs) ++uses[toUpper(o.column.name)];
+  std::vector<AccessColumn> columns;
+  columns.reserve(outputs.size());
+  for (ReachedColumn& o : outputs) {
+    AccessColumn& c = o.column;
+    if (uses[toUpper(c.name)] > 1 && !o.through.empty()) c.name = o.through + u"." + c.name;
+    c.ordinalPosition = static_cast<std::int32_t>(columns.size());
+    columns.push_back(std::move(c));
+  }
+  return columns;
+}
+
 std::vector<AccessColumn> describeOutputs(ParsedQuery& query, const ColumnSource& columnsOf) {
   const Scope scope{query, columnsOf};
   // Each output with the table name or alias it was reached through, for DAO's renaming of
   // duplicates.
-  std::vector<std::pair<std::u16string, AccessColumn>> out;
+  std::vector<ReachedColumn> out;
   if (query.selectStar) {
     for (const QueryTable& t : query.tables) {
       addTableColumns(scope, t.alias.empty() ? t.name : t.alias, out);
@@ -123,17 +137,9 @@ std::vector<AccessColumn> describeOutputs(ParsedQuery& query, const ColumnSource
       c.name = u"Expr" + toU16(1000 + unnamed++);
     }
     if (!o.alias.empty()) c.name = o.alias;
-    out.emplace_back(o.alias.empty() ? key : std::u16string(), std::move(c));
+    out.push_back({o.alias.empty() ? key : std::u16string(), std::move(c)});
   }
-  std::map<std::u16string, int> uses;
-  for (const auto& [key, c] : out) ++uses[toUpper(c.name)];
-  std::vector<AccessColumn> columns;
-  columns.reserve(out.size());
-  for (auto& [key, c] : out) {
-    if (uses[toUpper(c.name)] > 1 && !key.empty()) c.name = key + u"." + c.name;
-    c.ordinalPosition = static_cast<std::int32_t>(columns.size());
-    columns.push_back(std::move(c));
-  }
+  std::vector<AccessColumn> columns = namedOutputs(std::move(out));
   for (QueryJoin& j : query.joins) {
     j.leftTable = scope.base(j.leftTable);
     j.rightTable = scope.base(j.rightTable);
