@@ -1,6 +1,5 @@
 #include "platform/xml/markup_writer.hpp"
 
-#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -9,27 +8,30 @@ namespace vantorel::xml {
 void StartTag::reset(std::string_view name) {
   name_.assign(name);
   count_ = 0;
+  if (indexed_) index_ = {};
+  indexed_ = false;
 }
 
 void StartTag::add(std::string_view name, std::string_view value) {
   if (count_ == attributes_.size()) attributes_.emplace_back();
-  Attribute& attribute = attributes_[count_++];
+  Attribute& attribute = attributes_[count_];
   attribute.name.assign(name);
   attribute.value.assign(value);
+  if (indexed_) index_.emplace(attribute.name, count_);
+  ++count_;
 }
 
 void StartTag::set(std::string_view name, std::string_view value) {
-  const auto found = std::find_if(attributes_.begin(), attributes_.begin() + count_,
-                                  [&](const Attribute& a) { return a.name == name; });
-  if (found == attributes_.begin() + count_) {
+  if (!indexed_) {
+    for (std::size_t i = 0; i < count_; ++i) index_.emplace(attributes_[i].name, i);
+    indexed_ = true;
+  }
+  const auto found = index_.find(name);
+  if (found == index_.end()) {
     add(name, value);
   } else {
-    found->value.assign(value);
+    attributes_[found->second].value.assign(value);
   }
-}
-
-bool StartTag::has(std::string_view name) const {
-  return std::any_of(begin(), end(), [&](const Attribute& a) { return a.name == name; });
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vantorel::xml {
@@ -20,7 +21,6 @@ class StartTag {
   void add(std::string_view name, std::string_view value);
   // Replaces the value of the attribute of that name where it is, or adds one.
   void set(std::string_view name, std::string_view value);
-  bool has(std::string_view name) const;
 
   struct Attribute {
     std::string name;
@@ -33,6 +33,16 @@ class StartTag {
   std::string name_;
   std::vector<Attribute> attributes_;  // the first count_ are in use
   std::size_t count_ = 0;
+  // The positions by name, from the first set() on: a tag of many settings whose names may repeat
+  // is filled in linear time.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+      return std::hash<std::string_view>{}(name);
+    }
+  };
+  std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> index_;
+  bool indexed_ = false;
 };
 
 // Writes UTF-8 markup to a sink in pieces of about a buffer's size. Values are escaped as the
