@@ -2,7 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <chrono>
+#include <exception>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <unordered_map>
@@ -17,6 +20,7 @@
 #include "platform/fs/files.hpp"
 #include "platform/fs/link_free_paths.hpp"
 #include "platform/fs/path.hpp"
+#include "platform/fs/temporary_files.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/code_page.hpp"
 #include "platform/text/unicode.hpp"
@@ -226,6 +230,59 @@ void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Var
     return;
   }
   replaceFile(path, xml::documentBytes(doc, xml::declaredEncoding(doc)), linkFreeRoot);
+}
+
+namespace {
+
+// A write the file system refused, with its errno, out of the markup writer's sink.
+struct SinkFailure {
+  int error;
+};
+
+}  // namespace
+
+void SaveXmlStreamed(const std::u16string& path,
+                     const std::function<void(xml::MarkupWriter&)>& write,
+                     std::u16string_view linkFreeRoot, const std::function<void()>& beforeReplace) {
+  // What `write` raised, kept while the temporary is taken away.
+  std::exception_ptr raised;
+  const auto body = [&](int fd) {
+    try {
+      xml::MarkupWriter out([fd](std::string_view bytes) {
+        if (!fs::writeAll(fd, bytes.data(), bytes.size())) throw SinkFailure{errno};
+      });
+      out.raw(kUtf8Mark);
+      write(out);
+      out.flush();
+    } catch (const SinkFailure& failure) {
+      return failure.error;
+    } catch (...) {
+      raised = std::current_exception();
+      return ECANCELED;
+    }
+    return 0;
+  };
+  try {
+    if (!linkFreeRoot.empty()) fs::refuseLinksBelow(linkFreeRoot, path);
+    refuseReadOnly(path);
+    std::filesystem::path target = fs::toNative(path);
+    const std::filesystem::path temp =
+        fs::prepareTemporary(path, target, body, std::nullopt, true, true, linkFreeRoot);
+    if (beforeReplace) {
+      try {
+        beforeReplace();
+      } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        throw;
+      }
+    }
+    fs::placeTemporary(path, temp, target, true);
+    fs::syncFolder(target.parent_path());
+  } catch (const fs::FileError& e) {
+    if (raised) std::rethrow_exception(raised);
+    raiseFileError(path, e);
+  }
 }
 
 bool WriteUtf8File(const std::u16string& path, std::u16string_view text) {

@@ -10,6 +10,7 @@
 
 #include "platform/automation/variant.hpp"
 #include "platform/fs/deferred_writes.hpp"
+#include "platform/xml/markup_writer.hpp"
 #include "platform/xml/xml_document.hpp"
 
 namespace vantorel {
@@ -23,6 +24,16 @@ std::string xmlDocumentText(const xml::Document& doc);
 // symbolic link below that folder is followed (fs::writeFileAtomic).
 void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Variant& utf8,
                  std::u16string_view linkFreeRoot = {});
+
+// Writes the markup `write` makes to path as UTF-8 with a byte-order mark, straight into a
+// temporary file beside it, and replaces path with it once it is whole; `beforeReplace` runs
+// just before (a backup copy of the old file). Whatever `write` or `beforeReplace` raise, and
+// a file that cannot be written, leave the old file as it was and no temporary behind; the file
+// system's reason raises as SaveXmlFile's does. linkFreeRoot as for SaveXmlFile.
+void SaveXmlStreamed(const std::u16string& path,
+                     const std::function<void(xml::MarkupWriter&)>& write,
+                     std::u16string_view linkFreeRoot = {},
+                     const std::function<void()>& beforeReplace = {});
 
 // Writes a generated text file: UTF-8 with a byte-order mark when the user's "UTF8Project"
 // option is on and plainOnly is false, else in the system code page. An existing file whose name

@@ -3,7 +3,6 @@
 #include <functional>
 #include <optional>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "agp/agp.hpp"
@@ -27,6 +26,7 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/xml/attributes.hpp"
+#include "platform/xml/markup_writer.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
 #include "projectfile/file_writing.hpp"
@@ -69,8 +69,8 @@ std::vector<std::size_t> bySequence(std::int32_t count, std::u16string_view what
 }
 
 // The object a failure names: the element and, where the object has one, its name.
-std::u16string ownerOf(const xml::Node& element, const AGProperties* props) {
-  std::u16string owner = xml::nameOf(element);
+std::u16string ownerOf(const xml::StartTag& element, const AGProperties* props) {
+  std::u16string owner = fromUtf8(element.name());
   if (!props) return owner;
   for (const char16_t* key :
        {u"TblName", u"FldName", u"ChartName", u"TrendName", u"DBName", u"Name"}) {
@@ -90,8 +90,8 @@ std::u16string ownerOf(const xml::Node& element, const AGProperties* props) {
 }
 
 // A file other readers reject, or one that loses what follows a NUL, must never replace the old
-// one: such a value stops the save before anything is backed up or written.
-void refuseUnwritableText(const xml::Node& element, const AGProperties* props,
+// one: such a value stops the save before the new file replaces it or the old one is backed up.
+void refuseUnwritableText(const xml::StartTag& element, const AGProperties* props,
                           std::u16string_view setting, std::u16string_view text) {
   const std::optional<std::size_t> at = xml::firstNonXmlChar(text);
   if (!at) return;
@@ -102,161 +102,194 @@ void refuseUnwritableText(const xml::Node& element, const AGProperties* props,
                 u"its value holds the character " + code + u", which a project file cannot hold");
 }
 
-void setTextAttribute(xml::Node element, std::string_view name, std::u16string_view text) {
-  if (xml::firstNonXmlChar(text)) refuseUnwritableText(element, nullptr, fromUtf8(name), text);
-  xml::setAttribute(element, name, text);
-}
+// The project's markup written element by element: one start tag is filled at a time.
+class ProjectMarkup {
+ public:
+  explicit ProjectMarkup(xml::MarkupWriter& out) : out_(out) {}
 
-void writeTrendlines(xml::Node chartElement, AGPChart& chart) {
+  // A start tag of that name with the bag's settings, for open or empty.
+  xml::StartTag& tag(std::string_view name, const AGProperties& props,
+                     NonBooleanValue nonBoolean = NonBooleanValue::Refused) {
+    tag_.reset(name);
+    WritePropertiesAsAttributes(tag_, props, nonBoolean);
+    return tag_;
+  }
+  xml::StartTag& tag(std::string_view name) {
+    tag_.reset(name);
+    return tag_;
+  }
+  void setText(std::string_view name, std::u16string_view text) {
+    if (xml::firstNonXmlChar(text)) refuseUnwritableText(tag_, nullptr, fromUtf8(name), text);
+    tag_.set(name, toUtf8(text));
+  }
+  void setNumber(std::string_view name, std::int64_t value) {
+    tag_.set(name, std::to_string(value));
+  }
+  xml::StartTag& current() { return tag_; }
+  xml::MarkupWriter& out() { return out_; }
+
+ private:
+  xml::MarkupWriter& out_;
+  xml::StartTag tag_;
+};
+
+void writeTrendlines(ProjectMarkup& m, AGPChart& chart) {
   AGPTrends& trends = chart.trendlines();
   for (std::size_t i : bySequence(trends.count(), u"Trendline",
                                   [&](std::size_t k) { return trends.at(k).trendSeq(); })) {
-    WritePropertiesAsAttributes(chartElement.append_child("Trendline"), trends.at(i).properties());
-    xml::appendLineBreak(chartElement);
+    m.out().empty(m.tag("Trendline", trends.at(i).properties()));
+    m.out().lineBreak();
   }
 }
 
-void writeTable(xml::Node tableElement, AGPTable& table) {
-  xml::appendLineBreak(tableElement);
+void writeTable(ProjectMarkup& m, AGPTable& table) {
+  m.out().open(m.tag("Table", table.properties()));
+  m.out().lineBreak();
   AGPCharts& charts = table.charts();
   for (std::size_t i : bySequence(charts.count(), u"Chart",
                                   [&](std::size_t k) { return charts.at(k).chartSeq(); })) {
     AGPChart& chart = charts.at(i);
-    xml::Node element = tableElement.append_child("Chart");
-    WritePropertiesAsAttributes(element, chart.properties());
-    xml::appendLineBreak(element);
-    writeTrendlines(element, chart);
-    xml::appendLineBreak(tableElement);
+    m.out().open(m.tag("Chart", chart.properties()));
+    m.out().lineBreak();
+    writeTrendlines(m, chart);
+    m.out().close("Chart");
+    m.out().lineBreak();
   }
   AGPFields& fields = table.fields();
   for (std::size_t i :
        bySequence(fields.count(), u"Field", [&](std::size_t k) { return fields.at(k).FldSeq(); })) {
-    WritePropertiesAsAttributes(tableElement.append_child("Field"), fields.at(i).properties());
-    xml::appendLineBreak(tableElement);
+    m.out().empty(m.tag("Field", fields.at(i).properties()));
+    m.out().lineBreak();
   }
+  m.out().close("Table");
 }
 
-void writeDatabase(xml::Node root, AGPDatabase& db) {
-  xml::Node element = root.append_child("Database");
-  WritePropertiesAsAttributes(element, db.properties());
-  xml::appendLineBreak(element);
+void writeDatabase(ProjectMarkup& m, AGPDatabase& db) {
+  m.out().open(m.tag("Database", db.properties()));
+  m.out().lineBreak();
   AGPTables& tables = db.tables();
   for (std::size_t i :
        bySequence(tables.count(), u"Table", [&](std::size_t k) { return tables.at(k).tblSeq(); })) {
-    AGPTable& table = tables.at(i);
-    xml::Node tableElement = element.append_child("Table");
-    WritePropertiesAsAttributes(tableElement, table.properties());
-    writeTable(tableElement, table);
-    xml::appendLineBreak(element);
+    writeTable(m, tables.at(i));
+    m.out().lineBreak();
   }
+  m.out().close("Database");
 }
 
 // The extensions' setters store values as given.
 constexpr NonBooleanValue kAsText = NonBooleanValue::AsText;
 
-void writeExtensions(xml::Node root) {
+void writeExtensionDatabase(ProjectMarkup& m, const ProjectExtensionStore::Extension& ext) {
+  m.out().open(m.tag("ExtDatabase", *ext.database, kAsText));
+  m.out().lineBreak();
+  for (const ProjectExtensionStore::TableSettings& table : ext.tables) {
+    m.out().open(m.tag("ExtTable", *table.properties, kAsText));
+    m.out().lineBreak();
+    for (AGProperties* chart : table.charts) {
+      m.out().empty(m.tag("ExtChart", *chart, kAsText));
+      m.out().lineBreak();
+    }
+    for (AGProperties* field : table.fields) {
+      m.out().empty(m.tag("ExtField", *field, kAsText));
+      m.out().lineBreak();
+    }
+    m.out().close("ExtTable");
+    m.out().lineBreak();
+  }
+  m.out().close("ExtDatabase");
+}
+
+void writeExtensions(ProjectMarkup& m) {
   ProjectExtensionStore* store = projectExtensionStore();
   if (!store) return;
   const std::vector<ProjectExtensionStore::Extension> extensions = store->extensionsForSave();
   if (extensions.empty()) {
     // Without this a load would register every installed extension again.
     if (store->noneWanted()) {
-      xml::appendLineBreak(root);
-      root.append_child("Extensions");
-      xml::appendLineBreak(root);
+      m.out().lineBreak();
+      m.out().empty(m.tag("Extensions"));
+      m.out().lineBreak();
     }
     return;
   }
-  xml::appendLineBreak(root);
+  m.out().lineBreak();
   for (const ProjectExtensionStore::Extension& ext : extensions) {
-    xml::Node element = root.append_child("Extension");
-    WritePropertiesAsAttributes(element, *ext.properties, kAsText);
-    if (ext.project) {
-      xml::appendLineBreak(element);
-      xml::Node project = element.append_child("ExtProject");
-      WritePropertiesAsAttributes(project, *ext.project, kAsText);
-      xml::appendLineBreak(project);
-      if (ext.database) {
-        xml::Node database = project.append_child("ExtDatabase");
-        WritePropertiesAsAttributes(database, *ext.database, kAsText);
-        xml::appendLineBreak(database);
-        for (const ProjectExtensionStore::TableSettings& table : ext.tables) {
-          xml::Node tableElement = database.append_child("ExtTable");
-          WritePropertiesAsAttributes(tableElement, *table.properties, kAsText);
-          xml::appendLineBreak(tableElement);
-          for (AGProperties* chart : table.charts) {
-            WritePropertiesAsAttributes(tableElement.append_child("ExtChart"), *chart, kAsText);
-            xml::appendLineBreak(tableElement);
-          }
-          for (AGProperties* field : table.fields) {
-            WritePropertiesAsAttributes(tableElement.append_child("ExtField"), *field, kAsText);
-            xml::appendLineBreak(tableElement);
-          }
-          xml::appendLineBreak(database);
-        }
-      }
+    xml::StartTag& element = m.tag("Extension", *ext.properties, kAsText);
+    if (!ext.project) {
+      m.out().empty(element);
+      m.out().lineBreak();
+      continue;
     }
-    xml::appendLineBreak(root);
+    m.out().open(element);
+    m.out().lineBreak();
+    m.out().open(m.tag("ExtProject", *ext.project, kAsText));
+    m.out().lineBreak();
+    if (ext.database) writeExtensionDatabase(m, ext);
+    m.out().close("ExtProject");
+    m.out().close("Extension");
+    m.out().lineBreak();
   }
 }
 
-void writeCustomScripts(xml::Node root) {
+void writeCustomScripts(ProjectMarkup& m) {
   ProjectCustomScriptStore* store = projectCustomScriptStore();
   if (!store) return;
   const std::vector<ProjectCustomScriptStore::Script> scripts = store->scriptsForSave();
   if (scripts.empty()) return;
-  xml::appendLineBreak(root);
+  m.out().lineBreak();
   for (const ProjectCustomScriptStore::Script& script : scripts) {
-    xml::Node element = root.append_child("CustomScript");
-    WritePropertiesAsAttributes(element, *script.properties);
-    xml::appendLineBreak(element);
-    xml::appendCData(element, script.code);
-    xml::appendLineBreak(element);
-    xml::appendLineBreak(root);
+    m.out().open(m.tag("CustomScript", *script.properties));
+    m.out().lineBreak();
+    m.out().cdata(toUtf8(script.code));
+    m.out().lineBreak();
+    m.out().close("CustomScript");
+    m.out().lineBreak();
   }
 }
 
-void writeMenus(xml::Node root) {
+void writeMenus(ProjectMarkup& m) {
   const std::vector<Ref<AGPMenu>>& menus = SharedMenus().items();
   if (menus.empty()) return;
-  xml::appendLineBreak(root);
+  m.out().lineBreak();
   for (const Ref<AGPMenu>& menu : menus) {
     const AGMenuFields& f = menu->fields();
-    xml::Node element = root.append_child("Menu");
-    xml::setAttribute(element, "MenuID", f.MenuId);
-    setTextAttribute(element, "MenuText", f.MenuText);
-    xml::setAttribute(element, "MenuParentID", f.MenuParentId);
-    setTextAttribute(element, "MenuSource", f.MenuSource);
-    setTextAttribute(element, "MenuExtUrl", f.MenuExtUrl);
-    xml::setAttribute(element, "MenuAnonymous", f.MenuAnonymous);
-    setTextAttribute(element, "MenuSecurity", f.MenuSecurity);
-    setTextAttribute(element, "MenuUrl", f.MenuUrl);
-    setTextAttribute(element, "MenuType", f.MenuType);
-    xml::setAttribute(element, "MenuCustomUrl", f.MenuCustomUrl ? 1 : 0);
-    xml::setAttribute(element, "MenuLevel", f.MenuLevel);
-    xml::setAttribute(element, "MenuShow", f.MenuShow ? 1 : 0);
-    xml::setAttribute(element, "MenuDisplayOrder", f.MenuDisplayOrder);
+    m.tag("Menu");
+    m.setNumber("MenuID", f.MenuId);
+    m.setText("MenuText", f.MenuText);
+    m.setNumber("MenuParentID", f.MenuParentId);
+    m.setText("MenuSource", f.MenuSource);
+    m.setText("MenuExtUrl", f.MenuExtUrl);
+    m.setNumber("MenuAnonymous", f.MenuAnonymous);
+    m.setText("MenuSecurity", f.MenuSecurity);
+    m.setText("MenuUrl", f.MenuUrl);
+    m.setText("MenuType", f.MenuType);
+    m.setNumber("MenuCustomUrl", f.MenuCustomUrl ? 1 : 0);
+    m.setNumber("MenuLevel", f.MenuLevel);
+    m.setNumber("MenuShow", f.MenuShow ? 1 : 0);
+    m.setNumber("MenuDisplayOrder", f.MenuDisplayOrder);
     for (const AGPMenu::OtherAttribute& other : menu->otherAttributes()) {
-      setTextAttribute(element, toUtf8(other.name), other.value);
+      m.setText(toUtf8(other.name), other.value);
     }
-    xml::appendLineBreak(root);
+    m.out().empty(m.current());
+    m.out().lineBreak();
   }
 }
 
 // Writes one phrase element per record that qualifies, with the record's fields as attributes.
 template <class R>
-void writePhrases(xml::Node root, const char* elementName, std::int32_t count,
+void writePhrases(ProjectMarkup& m, const char* elementName, std::int32_t count,
                   R (AGPLanguage::*item)(std::int32_t) const,
                   const std::function<bool(const R&)>& qualifies) {
   const AGPLanguage& language = SharedLanguage();
   for (std::int32_t i = 1; i <= count; ++i) {
     const R record = (language.*item)(i);
     if (record.Phrase.empty() || !qualifies(record)) continue;
-    xml::Node element = root.append_child(elementName);
+    m.tag(elementName);
     for (const RecordField<R>& field : PhraseRecordTraits<R>::kFields) {
-      setTextAttribute(element, toUtf8(field.name), record.*field.member);
+      m.setText(toUtf8(field.name), record.*field.member);
     }
-    xml::appendLineBreak(root);
+    m.out().empty(m.current());
+    m.out().lineBreak();
   }
 }
 
@@ -268,24 +301,24 @@ bool menuExists(const AGMenuPhrase& record) {
   }
 }
 
-void writeAllPhrases(xml::Node root, AGPDatabase* db) {
+void writeAllPhrases(ProjectMarkup& m, AGPDatabase* db) {
   const AGPLanguage& language = SharedLanguage();
-  writePhrases<AGProjectPhrase>(root, "ProjectPhrase", language.ProjectCount(),
+  writePhrases<AGProjectPhrase>(m, "ProjectPhrase", language.ProjectCount(),
                                 &AGPLanguage::ProjectItem,
                                 [](const AGProjectPhrase&) { return true; });
-  writePhrases<AGMenuPhrase>(root, "MenuPhrase", language.MenuCount(), &AGPLanguage::MenuItem,
+  writePhrases<AGMenuPhrase>(m, "MenuPhrase", language.MenuCount(), &AGPLanguage::MenuItem,
                              menuExists);
   if (!db) return;
   AGPTables& tables = db->tables();
   writePhrases<AGTablePhrase>(
-      root, "TablePhrase", language.TableCount(), &AGPLanguage::TableItem,
+      m, "TablePhrase", language.TableCount(), &AGPLanguage::TableItem,
       [&](const AGTablePhrase& r) { return tables.find(r.TableName) != nullptr; });
-  writePhrases<AGChartPhrase>(root, "ChartPhrase", language.ChartCount(), &AGPLanguage::ChartItem,
+  writePhrases<AGChartPhrase>(m, "ChartPhrase", language.ChartCount(), &AGPLanguage::ChartItem,
                               [&](const AGChartPhrase& r) {
                                 AGPTable* table = tables.find(r.TableName);
                                 return table && table->charts().chartExist(Variant(r.ChartName));
                               });
-  writePhrases<AGFieldPhrase>(root, "FieldPhrase", language.FieldCount(), &AGPLanguage::FieldItem,
+  writePhrases<AGFieldPhrase>(m, "FieldPhrase", language.FieldCount(), &AGPLanguage::FieldItem,
                               [&](const AGFieldPhrase& r) {
                                 AGPTable* table = tables.find(r.TableName);
                                 return table && table->fields().find(r.FieldName) != nullptr;
@@ -357,20 +390,13 @@ std::u16string settingAttributeText(std::u16string_view name, std::u16string_vie
   return text;
 }
 
-void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props,
+void WritePropertiesAsAttributes(xml::StartTag& element, const AGProperties& props,
                                  NonBooleanValue nonBoolean) {
   // The catalog's rows have unique names, so they need no look-up on an element that has no
   // attributes yet; a setting added later or renamed by a script may repeat any name. From the
-  // first such setting on, the names written are kept in a set, so a bag of many undeclared
-  // settings is written in linear time.
-  std::optional<std::unordered_set<std::string>> names;
-  const auto startNames = [&] {
-    names.emplace();
-    for (xml::Attribute a = element.first_attribute(); a; a = a.next_attribute()) {
-      names->emplace(a.name());
-    }
-  };
-  if (element.first_attribute()) startNames();
+  // first such setting on, each name is looked up (the tag keeps them hashed), so a bag of many
+  // undeclared settings is written in linear time.
+  bool lookUp = element.begin() != element.end();
   const SettingCatalog* catalog = props.catalog();
   std::string name;
   std::string text;
@@ -378,12 +404,12 @@ void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props,
     if (!record.fileSave) return;
     if (value.isString()) refuseUnwritableText(element, &props, record.name, value.stringValue());
     const char* attributeText = attributeUtf8(record, value, text, nonBoolean);
-    const char* attributeName;
+    std::string_view attributeName;
     // A row as the catalog declares it is the catalog's own record; one a script renamed
     // through its view is a copy.
     if (catalog && slot < catalog->size() &&
         (&(*catalog)[slot] == &record || (*catalog)[slot].name == record.name)) {
-      attributeName = catalog->utf8Name(slot).c_str();
+      attributeName = catalog->utf8Name(slot);
     } else {
       // A name that is no XML name makes a file the reader refuses as a whole.
       if (!xml::isXmlName(record.name)) {
@@ -391,36 +417,34 @@ void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props,
                       u"a project file cannot hold a setting of that name");
       }
       name = toUtf8(record.name);
-      attributeName = name.c_str();
-      if (!names) startNames();
+      attributeName = name;
+      lookUp = true;
     }
-    xml::Attribute attribute;
-    if (names && !names->emplace(attributeName).second) {
-      attribute = element.attribute(attributeName);
+    if (lookUp) {
+      element.set(attributeName, attributeText);
+    } else {
+      element.add(attributeName, attributeText);
     }
-    if (!attribute) attribute = element.append_attribute(attributeName);
-    attribute.set_value(attributeText);
   });
 }
 
-void buildProjectDocument(AGP& project, xml::Document& doc) {
-  xml::Node declaration = doc.append_child(xml::kDeclarationNode);
-  declaration.append_attribute("version").set_value("1.0");
-  declaration.append_attribute("encoding").set_value("UTF-8");
-  declaration.append_attribute("standalone").set_value("yes");
-  xml::appendLineBreak(doc);
-  xml::Node root = doc.append_child("Project");
-  xml::setAttribute(root, "Version", project.FullVersion());
-  xml::setAttribute(root, "Product", projectContext().productName);
+void writeProjectMarkup(AGP& project, xml::MarkupWriter& out) {
+  out.raw("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n");
+  ProjectMarkup m(out);
+  xml::StartTag& root = m.tag("Project");
+  root.add("Version", toUtf8(project.FullVersion()));
+  root.add("Product", toUtf8(projectContext().productName));
   WritePropertiesAsAttributes(root, project.properties());
-  xml::appendLineBreak(root);
+  out.open(root);
+  out.lineBreak();
 
   const Ref<AGPDatabase> db = project.DB();
-  if (db) writeDatabase(root, *db);
-  writeExtensions(root);
-  writeCustomScripts(root);
-  writeMenus(root);
-  writeAllPhrases(root, db.get());
+  if (db) writeDatabase(m, *db);
+  writeExtensions(m);
+  writeCustomScripts(m);
+  writeMenus(m);
+  writeAllPhrases(m, db.get());
+  out.close("Project");
 }
 
 void saveProject(AGP& project, const std::u16string& projFile) {
@@ -430,8 +454,6 @@ void saveProject(AGP& project, const std::u16string& projFile) {
     return;
   }
   InitLocaleCharset();
-  xml::Document doc;
-  buildProjectDocument(project, doc);
   // Saves killed before their renames left their temporaries in both folders a save writes to.
   const std::u16string parent = fs::parentFolder(projFile);
   const std::u16string folder = parent.empty() ? std::u16string(u".") : parent;
@@ -443,15 +465,20 @@ void saveProject(AGP& project, const std::u16string& projFile) {
   } catch (const fs::FileError& e) {
     raiseVbError(vberr::kPermissionDenied, fromUtf8(e.what()));
   }
-  try {
-    MakeBackupCopy(projFile, backupFolder, maxProjectBackupCount());
-  } catch (const fs::FileError& e) {
-    raiseVbError(vberr::kPermissionDenied,
-                 u"The project file \"" + projFile +
-                     u"\" was not saved, because its backup copy could not be made: " +
-                     fromUtf8(e.what()));
-  }
-  SaveXmlFile(projFile, doc, Variant(true), folder);
+  // The old file is backed up once the new one is whole: a model that cannot be written, or a
+  // file that cannot be, leaves the backups as they were.
+  const auto backUp = [&] {
+    try {
+      MakeBackupCopy(projFile, backupFolder, maxProjectBackupCount());
+    } catch (const fs::FileError& e) {
+      raiseVbError(vberr::kPermissionDenied,
+                   u"The project file \"" + projFile +
+                       u"\" was not saved, because its backup copy could not be made: " +
+                       fromUtf8(e.what()));
+    }
+  };
+  SaveXmlStreamed(
+      projFile, [&](xml::MarkupWriter& out) { writeProjectMarkup(project, out); }, folder, backUp);
 }
 
 }  // namespace vantorel

@@ -1,12 +1,13 @@
 #pragma once
 // The project file writer: the whole model, the extensions' settings, custom scripts, menus and
-// phrases as one XML document in the project file's fixed layout, and AGP.Save around it.
+// phrases as XML in the project file's fixed layout, written element by element as the model is
+// walked (no document of the whole project is held), and AGP.Save around it.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "platform/automation/variant.hpp"
-#include "platform/xml/xml_document.hpp"
+#include "platform/xml/markup_writer.hpp"
 
 namespace vantorel {
 
@@ -23,20 +24,23 @@ std::int16_t BoolToNum(const Variant& value);
 enum class NonBooleanValue { Refused, AsText };
 
 // One attribute per FileSave setting of the bag, in the bag's order, by the settings rule:
-// "|" for CR LF in FldTagValues and ChartYFldName, "1"/"0" for Boolean settings.
-void WritePropertiesAsAttributes(xml::Node element, const AGProperties& props,
+// "|" for CR LF in FldTagValues and ChartYFldName, "1"/"0" for Boolean settings. A name given
+// twice keeps its first place and takes the later value.
+void WritePropertiesAsAttributes(xml::StartTag& element, const AGProperties& props,
                                  NonBooleanValue nonBoolean = NonBooleanValue::Refused);
 
 // The setting's value as its attribute text.
 std::u16string settingAttributeText(std::u16string_view name, std::u16string_view dataType,
                                     const Variant& value);
 
-// Builds the project's document. Raises when the model cannot be walked (a broken sequence
-// number, a Boolean setting that is no Boolean); nothing is written then.
-void buildProjectDocument(AGP& project, xml::Document& doc);
+// Writes the project's markup, from the declaration on (no byte-order mark). Raises when the
+// model cannot be walked (a broken sequence number, a Boolean setting that is no Boolean, a value
+// no XML file can hold); what was written by then is incomplete and must be thrown away.
+void writeProjectMarkup(AGP& project, xml::MarkupWriter& out);
 
-// AGP.Save: the component check, the document, a numbered backup of the old file and the
-// UTF-8 file. Failures while building or writing raise; the old file stays.
+// AGP.Save: the component check, the UTF-8 file written beside the old one as the model is
+// walked, a numbered backup of the old file once the new one is whole, then the replacement.
+// Failures while walking or writing raise; the old file and its backups stay as they were.
 void saveProject(AGP& project, const std::u16string& projFile);
 
 }  // namespace vantorel

@@ -3,6 +3,7 @@
 // builders of model content, and a list of custom scripts in place of the extensions subsystem.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -32,6 +33,18 @@ inline std::string firstDifference(const std::string& a, const std::string& b) {
   const std::size_t from = i < 60 ? 0 : i - 60;
   return "at byte " + std::to_string(i) + ":\n  " + a.substr(from, 120) + "\n  " +
          b.substr(from, 120);
+}
+
+// The names in a folder, sorted (none for a missing folder): what a failed save must have left
+// as it was.
+inline std::vector<std::string> fileNames(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  if (!std::filesystem::is_directory(folder)) return names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 class ScriptStore final : public ProjectCustomScriptStore {

@@ -1,11 +1,15 @@
 // A project with every kind of object the model holds, saved, loaded into a new project object
 // and saved again, gives the same bytes; the load put back what was saved.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/script_text.hpp"
+#include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/text/strings.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
@@ -137,8 +141,8 @@ TEST_F(RoundTripTest, ExtensionsAndScriptsSurviveThroughTheirSubsystem) {
   orders.SetV(u"TblLoaded", u"True");
   addField(orders, u"ID");
   addChart(orders, u"Sales").SetV(u"ChartNumGridLines", u"4");
-  ASSERT_TRUE(toBool(p->call(u"AddExtension", {Variant(u"Calendar"), Variant(u"cal.zip"),
-                                               Variant(u"cal.xml")})));
+  ASSERT_TRUE(toBool(
+      p->call(u"AddExtension", {Variant(u"Calendar"), Variant(u"cal.zip"), Variant(u"cal.xml")})));
   ASSERT_TRUE(toBool(p->call(u"SetExtFldAtt", {Variant(u"Calendar"), Variant(u"Orders"),
                                                Variant(u"ID"), Variant(u"Show"), Variant(true)})));
   // Scripts of the project, a table and a field.
@@ -148,9 +152,9 @@ TEST_F(RoundTripTest, ExtensionsAndScriptsSurviveThroughTheirSubsystem) {
       {u"VB", u"Field", u"Check", u"edit", u"Orders", u"ID"},
   };
   for (const auto& k : scripts) {
-    ASSERT_TRUE(toBool(p->call(u"AddCustomScript",
-                               {Variant(k[0]), Variant(k[1]), Variant(k[2]), Variant(k[3]),
-                                Variant(k[4]), Variant(k[5]), Variant(kCode)})));
+    ASSERT_TRUE(toBool(
+        p->call(u"AddCustomScript", {Variant(k[0]), Variant(k[1]), Variant(k[2]), Variant(k[3]),
+                                     Variant(k[4]), Variant(k[5]), Variant(kCode)})));
   }
   saveProject(*p, workFile("shop.vtp"));
   ASSERT_EQ(projectContext().lastErrorText, u"");
@@ -164,16 +168,16 @@ TEST_F(RoundTripTest, ExtensionsAndScriptsSurviveThroughTheirSubsystem) {
     loadProject(*loaded, workFile("shop.vtp"));
     ASSERT_EQ(projectContext().lastErrorText, u"");
     saveProject(*loaded, workFile(load == 0 ? "kept1.vtp" : "kept2.vtp"));
-    EXPECT_EQ(toInteger(loaded->call(u"GetExtChartAtt", {Variant(u"Calendar"), Variant(u"Orders"),
-                                                        Variant(u"Sales"),
-                                                        Variant(u"numDivLines")})),
-              4);
+    EXPECT_EQ(
+        toInteger(loaded->call(u"GetExtChartAtt", {Variant(u"Calendar"), Variant(u"Orders"),
+                                                   Variant(u"Sales"), Variant(u"numDivLines")})),
+        4);
   }
   const auto block = [](const std::string& file) {
     const std::size_t from = file.find("<Extension ");
     const std::size_t to = file.rfind("</CustomScript>");
     return from == std::string::npos || to == std::string::npos ? std::string()
-                                                                 : file.substr(from, to - from);
+                                                                : file.substr(from, to - from);
   };
   const std::string first = slurp(work() / "shop.vtp");
   const std::string kept1 = slurp(work() / "kept1.vtp");
@@ -182,6 +186,55 @@ TEST_F(RoundTripTest, ExtensionsAndScriptsSurviveThroughTheirSubsystem) {
   EXPECT_TRUE(block(first) == block(kept1)) << test::firstDifference(block(first), block(kept1));
   EXPECT_TRUE(kept1 == kept2) << test::firstDifference(kept1, kept2);
   EXPECT_NE(first.find("<ExtField FldName=\"ID\" Show=\"1\"/>"), std::string::npos) << first;
+}
+
+// A project of several megabytes reaches the file in many pieces as the model is walked: it
+// loads back whole and saves to the same bytes; a file system that refuses the write part-way
+// leaves the old file, no new backup copy and no temporary.
+TEST_F(RoundTripTest, ALargeProjectIsWrittenWholeOrNotAtAll) {
+  constexpr int kTables = 150;
+  constexpr int kFields = 30;
+  Ref<AGP> p = makeRef<AGP>();
+  AGPDatabase& db = addDatabase(*p, u"wide");
+  for (int t = 0; t < kTables; ++t) {
+    AGPTable& table = addTable(db, u"T" + toU16(t));
+    for (int f = 0; f < kFields; ++f) {
+      addField(table, u"F" + toU16(f)).SetV(u"FldCaption", u"<" + toU16(f) + u"> & \"\u00E9\"");
+    }
+  }
+  saveProject(*p, workFile("wide.vtp"));
+  ASSERT_GT(std::filesystem::file_size(work() / "wide.vtp"), 4u << 20);
+
+  // A load fills in the project's defaults; from then on a load and a save change nothing.
+  const auto loadAndSave = [&](const char* from, const char* to) {
+    Ref<AGP> loaded = makeRef<AGP>();
+    loadProject(*loaded, workFile(from));
+    EXPECT_EQ(projectContext().lastErrorText, u"");
+    EXPECT_EQ(loaded->DB()->tables().count(), kTables);
+    EXPECT_EQ(loaded->DB()->tables().find(u"T149")->fields().count(), kFields);
+    saveProject(*loaded, workFile(to));
+    return loaded;
+  };
+  loadAndSave("wide.vtp", "again.vtp");
+  const Ref<AGP> loaded = loadAndSave("again.vtp", "wide.vtp");
+  const std::string first = slurp(work() / "wide.vtp");
+  const std::string second = slurp(work() / "again.vtp");
+  EXPECT_TRUE(first == second) << test::firstDifference(first, second);
+
+  const std::filesystem::path backups(toUtf8(projectContext().backupFolder));
+  const std::vector<std::string> backupsBefore = test::fileNames(backups);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  const auto previous = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = first.size() / 2;
+  setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(saveProject(*loaded, workFile("wide.vtp")), AutomationError);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, previous);
+  EXPECT_TRUE(slurp(work() / "wide.vtp") == first);
+  EXPECT_EQ(test::fileNames(work()), (std::vector<std::string>{"again.vtp", "wide.vtp"}));
+  EXPECT_EQ(test::fileNames(backups), backupsBefore);
 }
 
 }  // namespace

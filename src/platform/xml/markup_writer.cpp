@@ -1,0 +1,140 @@
+#include "platform/xml/markup_writer.hpp"
+
+#include <array>
+#include <utility>
+
+namespace vantorel::xml {
+
+void StartTag::reset(std::string_view name) {
+  name_.assign(name);
+  count_ = 0;
+  if (indexed_) index_ = {};
+  indexed_ = false;
+}
+
+void StartTag::add(std::string_view name, std::string_view value) {
+  if (count_ == attributes_.size()) attributes_.emplace_back();
+  Attribute& attribute = attributes_[count_];
+  attribute.name.assign(name);
+  attribute.value.assign(value);
+  if (indexed_) index_.emplace(attribute.name, count_);
+  ++count_;
+}
+
+void StartTag::set(std::string_view name, std::string_view value) {
+  if (!indexed_) {
+    for (std::size_t i = 0; i < count_; ++i) index_.emplace(attributes_[i].name, i);
+    indexed_ = true;
+  }
+  const auto found = index_.find(name);
+  if (found == index_.end()) {
+    add(name, value);
+  } else {
+    attributes_[found->second].value.assign(value);
+  }
+}
+
+namespace {
+
+// What a byte of an attribute value becomes: nothing for the bytes written as they are.
+constexpr std::array<std::string_view, 128> attributeEscapes() {
+  std::array<std::string_view, 128> escapes{};
+  constexpr std::string_view kControls[] = {
+      "",      "&#01;", "&#02;", "&#03;", "&#04;", "&#05;", "&#06;", "&#07;",
+      "&#08;", "&#09;", "&#10;", "&#11;", "&#12;", "&#13;", "&#14;", "&#15;",
+      "&#16;", "&#17;", "&#18;", "&#19;", "&#20;", "&#21;", "&#22;", "&#23;",
+      "&#24;", "&#25;", "&#26;", "&#27;", "&#28;", "&#29;", "&#30;", "&#31;"};
+  for (std::size_t c = 1; c < 32; ++c) escapes[c] = kControls[c];
+  escapes['&'] = "&amp;";
+  escapes['<'] = "&lt;";
+  escapes['"'] = "&quot;";
+  return escapes;
+}
+constexpr std::array<std::string_view, 128> kAttributeEscapes = attributeEscapes();
+
+}  // namespace
+
+MarkupWriter::MarkupWriter(Sink sink, std::size_t bufferSize)
+    : sink_(std::move(sink)), bufferSize_(bufferSize) {
+  buffer_.reserve(bufferSize_ + bufferSize_ / 4);
+}
+
+void MarkupWriter::spill() {
+  if (buffer_.size() >= bufferSize_) flush();
+}
+
+void MarkupWriter::flush() {
+  if (buffer_.empty()) return;
+  sink_(buffer_);
+  buffer_.clear();
+}
+
+void MarkupWriter::raw(std::string_view bytes) {
+  buffer_.append(bytes);
+  spill();
+}
+
+void MarkupWriter::escapedAttributeValue(std::string_view value) {
+  std::size_t plain = 0;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(value[i]);
+    if (byte >= 128 || kAttributeEscapes[byte].empty()) continue;
+    buffer_.append(value.substr(plain, i - plain));
+    buffer_.append(kAttributeEscapes[byte]);
+    plain = i + 1;
+  }
+  buffer_.append(value.substr(plain));
+}
+
+void MarkupWriter::startTag(const StartTag& tag) {
+  buffer_ += '<';
+  buffer_ += tag.name();
+  for (const StartTag::Attribute& attribute : tag) {
+    buffer_ += ' ';
+    buffer_ += attribute.name;
+    buffer_ += "=\"";
+    // A value ends at its first NUL, as a document's strings do.
+    escapedAttributeValue(std::string_view(attribute.value.c_str()));
+    buffer_ += '"';
+  }
+}
+
+void MarkupWriter::open(const StartTag& tag) {
+  startTag(tag);
+  buffer_ += '>';
+  spill();
+}
+
+void MarkupWriter::empty(const StartTag& tag) {
+  startTag(tag);
+  buffer_ += "/>";
+  spill();
+}
+
+void MarkupWriter::close(std::string_view name) {
+  buffer_ += "</";
+  buffer_ += name;
+  buffer_ += '>';
+  spill();
+}
+
+void MarkupWriter::cdata(std::string_view text) {
+  text = text.substr(0, text.find('\0'));
+  // "]]>" would end the section: "]]" closes one and ">" starts the next.
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t end = text.find("]]>", from);
+    buffer_ += "<![CDATA[";
+    if (end == std::string_view::npos) {
+      buffer_.append(text.substr(from));
+      buffer_ += "]]>";
+      break;
+    }
+    buffer_.append(text.substr(from, end + 2 - from));
+    buffer_ += "]]>";
+    from = end + 2;
+  }
+  spill();
+}
+
+}  // namespace vantorel::xml
