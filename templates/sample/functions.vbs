@@ -1124,8 +1124,11 @@ Function StampExpr(ByVal sRecordset)
   Dim f, s
   s = ""
   For Each f In FormFields("edit")
-    If s <> "" Then s = s & ", "
-    s = s & "FormValue(" & sRecordset & "(" & Lit(f.FldName) & ").Value, " & Lit(ValueKind(f)) & ")"
+    ' A password is never read back, so it cannot be part of what the form saw.
+    If Not IsPasswordField(f) Then
+      If s <> "" Then s = s & ", "
+      s = s & "FormValue(" & sRecordset & "(" & Lit(f.FldName) & ").Value, " & Lit(ValueKind(f)) & ")"
+    End If
   Next
   StampExpr = "RowStamp(Array(" & s & "))"
 End Function
