@@ -344,7 +344,8 @@ class ParamRefs {
 };
 
 template <class Fill, class Done>
-Variant Runtime::callInFrame(Procedure& p, ScriptObject* me, Fill&& fill, Done&& done) {
+[[gnu::always_inline]] inline Variant Runtime::callInFrame(Procedure& p, ScriptObject* me,
+                                                           Fill&& fill, Done&& done) {
   // The arguments are evaluated before anything of the call is checked, as a call through an
   // argument list does.
   VariantSlots slots(static_cast<std::size_t>(p.numSlots + p.numTemps));
