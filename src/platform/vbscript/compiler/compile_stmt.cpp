@@ -138,8 +138,7 @@ StmtNodePtr Compiler::assignment(const AssignStmt& a) {
       return std::make_unique<AssignFieldNode>(pos, field->slot, expr(*a.value));
     }
     if (auto* element = dynamic_cast<IndexNode*>(target.get());
-        element && element->args.single != ArgList::Single::No &&
-        element->baseVariable.found()) {
+        element && element->args.single != ArgList::Single::No && element->baseVariable.found()) {
       std::unique_ptr<IndexNode> t(static_cast<IndexNode*>(target.release()));
       return std::make_unique<AssignElementNode>(pos, std::move(t), expr(*a.value));
     }
@@ -188,7 +187,8 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
     case StmtKind::Assign: {
       const auto& a = static_cast<const AssignStmt&>(s);
       StmtNodePtr plain = assignment(a);
-      return a.isSet ? std::move(plain) : appendInPlace(a, std::move(plain));
+      if (a.isSet) return plain;
+      return appendInPlace(a, std::move(plain));
     }
     case StmtKind::Dim: {
       auto seq = std::make_unique<SeqNode>(pos);

@@ -297,7 +297,7 @@ class Runtime : public std::enable_shared_from_this<Runtime> {
 
   std::vector<std::unique_ptr<ModuleState>> modules;
   std::vector<Ref<Object>> memberObjects;  // named objects whose members are globals
-  HostClasses hostClasses;                  // what New makes when no script class has the name
+  HostClasses hostClasses;                 // what New makes when no script class has the name
   std::int32_t depth = 0;
   std::int32_t timerNesting = 0;
 

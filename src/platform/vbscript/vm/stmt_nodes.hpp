@@ -131,7 +131,7 @@ struct SelectNode final : StmtNode {
   ExprNodePtr subject;
   struct CaseValue {
     ExprNodePtr value;
-    bool literal = false;  // a hard-typed literal: the subject is read as its type
+    bool literal = false;               // a hard-typed literal: the subject is read as its type
     const Variant* constant = nullptr;  // the value of a literal or constant, read in place
   };
   std::vector<std::pair<std::vector<CaseValue>, BlockNode>> cases;
