@@ -27,17 +27,11 @@ Flow AppendNode::exec(Frame& f) {
   // s as it was before the pieces run: a piece may call code that changes it.
   Variant before = *dst;
   const std::size_t n = pieces.size();
-  VariantSlots slots(n);
-  Variant* held = slots.data();
-  std::u16string_view texts[ConcatNode::kMaxParts];
-  char16_t digits[ConcatNode::kMaxParts][12];
-  std::size_t quick = 0;
-  std::size_t added = 0;
-  for (; quick < n; ++quick) {
-    new (&held[quick]) Variant(pieces[quick]->eval(f));  // over an Empty slot, which owns nothing
-    if (!detail::quickText(held[quick], digits[quick], texts[quick])) break;
-    added += texts[quick].size();
-  }
+  TextPieces text(n);
+  text.evaluate(f, pieces);
+  const std::u16string_view* texts = text.texts;
+  const std::size_t quick = text.quick;
+  const std::size_t added = text.total;
   if (quick == n && sameString(*dst, before)) {
     if (added == 0) return Flow::Normal;  // s & "" is s
     detail::checkStringLength(before.stringValue().size() + added);
@@ -58,7 +52,7 @@ Flow AppendNode::exec(Frame& f) {
   detail::checkStringLength(units.size());
   Variant result(std::move(units));
   for (std::size_t i = quick; i < n; ++i) {
-    result = opConcat(result, i == quick ? held[i] : pieces[i]->eval(f));
+    result = opConcat(result, i == quick ? text.held(i) : pieces[i]->eval(f));
   }
   Variant* out = target.get(f);
   if (!out) return general->exec(f);  // no longer a variable: the plain assignment says why

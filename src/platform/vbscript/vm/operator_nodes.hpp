@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <new>
+#include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "platform/vbscript/runtime/operators.hpp"
 #include "platform/vbscript/vm/runtime.hpp"
@@ -435,8 +437,24 @@ struct BinaryNode final : ExprNode {
 // a & b & c ...: a chain of & built into one string. Text and whole numbers are measured and
 // copied once, where each & of the chain would copy everything before it again; from the first
 // other operand on (Null, Empty, a date, an object), the chain goes on as the single & does.
+inline constexpr std::size_t kMaxConcatParts = 8;
+
+// The leading operands of a chain of & that read as text (strings and whole numbers), each
+// evaluated before the next as the nested & evaluates them, and held while their text is used.
+struct TextPieces {
+  explicit TextPieces(std::size_t n) : slots(n) {}
+  // Evaluates parts in order until one is no text; that one is held too, at index quick.
+  void evaluate(Frame& f, const std::vector<ExprNodePtr>& parts);
+  Variant& held(std::size_t i) { return slots.data()[i]; }
+  VariantSlots slots;
+  std::u16string_view texts[kMaxConcatParts];
+  char16_t digits[kMaxConcatParts][12];
+  std::size_t quick = 0;  // how many read as text
+  std::size_t total = 0;  // their units
+};
+
 struct ConcatNode final : ExprNode {
-  static constexpr std::size_t kMaxParts = 8;
+  static constexpr std::size_t kMaxParts = kMaxConcatParts;
   ConcatNode(SourcePos p, ExprNodePtr first, ExprNodePtr second) : ExprNode(p) {
     parts.push_back(std::move(first));
     parts.push_back(std::move(second));
