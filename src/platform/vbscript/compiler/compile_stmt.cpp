@@ -1,4 +1,5 @@
 #include "platform/vbscript/compiler/compiler_impl.hpp"
+#include "platform/vbscript/vm/operator_nodes.hpp"
 #include "platform/vbscript/vm/value_nodes.hpp"
 
 namespace vantorel::vbs {
@@ -113,6 +114,71 @@ void Compiler::block(const Block& b, BlockNode& out) {
   }
 }
 
+StmtNodePtr Compiler::assignment(const AssignStmt& a) {
+  const SourcePos pos = a.pos;
+  ExprNodePtr target;
+  if (a.target->kind == ExprKind::Name) {
+    const auto& name = static_cast<const NameExpr&>(*a.target).name;
+    Binding b = resolve(name);
+    if (b.kind == Binding::Kind::Builtin || b.kind == Binding::Kind::Eval ||
+        b.kind == Binding::Kind::GetRef) {
+      target = std::make_unique<ConstantNode>(a.target->pos, Variant(), name);
+    } else {
+      target = bindingNode(b, a.target->pos);
+      if (b.kind == Binding::Kind::Constant) static_cast<ConstantNode&>(*target).name = name;
+    }
+  } else {
+    target = expr(*a.target);
+  }
+  if (!a.isSet) {
+    if (auto* local = dynamic_cast<LocalNode*>(target.get())) {
+      return std::make_unique<AssignLocalNode>(pos, local->slot, expr(*a.value));
+    }
+    if (auto* field = dynamic_cast<FieldNode*>(target.get())) {
+      return std::make_unique<AssignFieldNode>(pos, field->slot, expr(*a.value));
+    }
+    if (auto* element = dynamic_cast<IndexNode*>(target.get());
+        element && element->args.single != ArgList::Single::No && element->baseVariable.found()) {
+      std::unique_ptr<IndexNode> t(static_cast<IndexNode*>(target.release()));
+      return std::make_unique<AssignElementNode>(pos, std::move(t), expr(*a.value));
+    }
+    if (dynamic_cast<GlobalNode*>(target.get())) {
+      std::unique_ptr<GlobalNode> g(static_cast<GlobalNode*>(target.release()));
+      return std::make_unique<AssignGlobalNode>(pos, std::move(g), expr(*a.value));
+    }
+  }
+  return std::make_unique<AssignNode>(pos, std::move(target), expr(*a.value), a.isSet);
+}
+
+StmtNodePtr Compiler::appendInPlace(const AssignStmt& a, StmtNodePtr plain) {
+  if (a.target->kind != ExprKind::Name) return plain;
+  // s = s & x & y: the pieces after the leftmost operand, which must read the target itself.
+  std::vector<const Expr*> pieces;
+  const Expr* leftmost = a.value.get();
+  while (leftmost->kind == ExprKind::Binary &&
+         static_cast<const BinaryExpr*>(leftmost)->op == BinaryOp::Concat) {
+    const auto* b = static_cast<const BinaryExpr*>(leftmost);
+    pieces.push_back(b->right.get());
+    leftmost = b->left.get();
+  }
+  if (pieces.empty() || pieces.size() >= ConcatNode::kMaxParts ||
+      leftmost->kind != ExprKind::Name) {
+    return plain;
+  }
+  const Binding targetBinding = resolve(static_cast<const NameExpr&>(*a.target).name);
+  if (!targetBinding.isVariable()) return plain;
+  const VariableSlot target =
+      VariableSlot::of(*bindingNode(targetBinding, a.target->pos), /*plainOnly=*/false);
+  const VariableSlot read = VariableSlot::of(*expr(*leftmost), /*plainOnly=*/false);
+  if (!target.found() || target.kind != read.kind || target.slot != read.slot ||
+      target.entry != read.entry) {
+    return plain;
+  }
+  std::vector<ExprNodePtr> nodes;
+  for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) nodes.push_back(expr(**it));
+  return std::make_unique<AppendNode>(a.pos, target, std::move(nodes), std::move(plain));
+}
+
 StmtNodePtr Compiler::stmt(const Stmt& s) {
   const SourcePos pos = s.pos;
   switch (s.kind) {
@@ -120,39 +186,9 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
       return std::make_unique<CallStmtNode>(pos, expr(*static_cast<const CallStmt&>(s).call));
     case StmtKind::Assign: {
       const auto& a = static_cast<const AssignStmt&>(s);
-      ExprNodePtr target;
-      if (a.target->kind == ExprKind::Name) {
-        const auto& name = static_cast<const NameExpr&>(*a.target).name;
-        Binding b = resolve(name);
-        if (b.kind == Binding::Kind::Builtin || b.kind == Binding::Kind::Eval ||
-            b.kind == Binding::Kind::GetRef) {
-          target = std::make_unique<ConstantNode>(a.target->pos, Variant(), name);
-        } else {
-          target = bindingNode(b, a.target->pos);
-          if (b.kind == Binding::Kind::Constant) static_cast<ConstantNode&>(*target).name = name;
-        }
-      } else {
-        target = expr(*a.target);
-      }
-      if (!a.isSet) {
-        if (auto* local = dynamic_cast<LocalNode*>(target.get())) {
-          return std::make_unique<AssignLocalNode>(pos, local->slot, expr(*a.value));
-        }
-        if (auto* field = dynamic_cast<FieldNode*>(target.get())) {
-          return std::make_unique<AssignFieldNode>(pos, field->slot, expr(*a.value));
-        }
-        if (auto* element = dynamic_cast<IndexNode*>(target.get());
-            element && element->args.single != ArgList::Single::No &&
-            element->baseVariable.found()) {
-          std::unique_ptr<IndexNode> t(static_cast<IndexNode*>(target.release()));
-          return std::make_unique<AssignElementNode>(pos, std::move(t), expr(*a.value));
-        }
-        if (dynamic_cast<GlobalNode*>(target.get())) {
-          std::unique_ptr<GlobalNode> g(static_cast<GlobalNode*>(target.release()));
-          return std::make_unique<AssignGlobalNode>(pos, std::move(g), expr(*a.value));
-        }
-      }
-      return std::make_unique<AssignNode>(pos, std::move(target), expr(*a.value), a.isSet);
+      StmtNodePtr plain = assignment(a);
+      if (a.isSet) return plain;
+      return appendInPlace(a, std::move(plain));
     }
     case StmtKind::Dim: {
       auto seq = std::make_unique<SeqNode>(pos);

@@ -90,6 +90,9 @@ class Compiler {
   // Statements (compile_stmt.cpp)
   void block(const Block& b, BlockNode& out);
   StmtNodePtr stmt(const Stmt& s);
+  StmtNodePtr assignment(const AssignStmt& a);
+  // `s = s & x ...` as an append to s's own string; plain itself for any other assignment.
+  StmtNodePtr appendInPlace(const AssignStmt& a, StmtNodePtr plain);
   // Declarations a block makes, hoisted to the start of its scope.
   void declare(const Block& b);
 

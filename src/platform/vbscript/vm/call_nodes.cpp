@@ -63,6 +63,7 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
   const auto* element = dynamic_cast<const IndexNode*>(e.get());
   allPlain = allPlain && (m == ArgMode::Missing || constant || variable.found());
   items.push_back(Arg{std::move(e), m, variable, element, constant});
+  count = static_cast<std::uint32_t>(items.size());
 }
 
 std::int32_t ArgList::convertedIndex(Frame& f) const {
@@ -78,7 +79,7 @@ std::int32_t ArgList::convertedIndex(Frame& f) const {
 
 Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
   const Arg* const list = items.data();
-  const std::size_t n = items.size();
+  const std::size_t n = count;
   const auto fill = [&](Variant* vals, Variant** refs) {
     for (std::size_t i = 0; i < n; ++i) {
       const Arg& a = list[i];
@@ -233,6 +234,16 @@ void IndexNode::storeBack(Frame& f, Variant& v) {
 }
 
 Variant GlobalCallNode::eval(Frame& f) {
+  // A call of a procedure with its own number of arguments, the commonest case, takes no stack
+  // of its own here: both returns are tail calls.
+  if (Procedure* p = entry->kind == EntryKind::Procedure ? entry->proc : nullptr;
+      p && args.size() == p->numParams()) {
+    return args.call(f, *p, nullptr);
+  }
+  return evalOther(f);
+}
+
+Variant GlobalCallNode::evalOther(Frame& f) {
   switch (entry->kind) {
     case EntryKind::Procedure: {
       Procedure* p = &readableProc(*entry);
@@ -284,8 +295,12 @@ void GlobalCallNode::storeBack(Frame& f, Variant& v) {
 
 Variant ClassCallNode::eval(Frame& f) {
   const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
+  if (Procedure* p = f.me ? directProc(m, args.size()) : nullptr) return args.call(f, *p, f.me);
+  return evalOther(f, m);
+}
+
+Variant ClassCallNode::evalOther(Frame& f, const ClassMember& m) {
   if (!f.me) raiseVbError(vberr::kObjectRequired);
-  if (Procedure* p = directProc(m, args.size())) return args.call(f, *p, f.me);
   ArgBuffer buf(args.size());
   args.prepare(f, buf);
   Variant r = invokeScriptMember(*f.rt, *f.me, m, kInvokeMethod | kInvokeGet, buf.ptrs(),

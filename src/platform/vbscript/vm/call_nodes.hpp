@@ -23,6 +23,7 @@ struct ArgList {
     const Variant* constant;          // the value of a literal or constant, copied without a call
   };
   std::vector<Arg> items;
+  std::uint32_t count = 0;  // items.size(), read on every call without a division
   bool hasElements = false;
   // Every argument is a literal, a constant or a plain variable (or left out): evaluating one
   // runs nothing that could change another.
@@ -33,7 +34,7 @@ struct ArgList {
   Single single = Single::No;
   std::int32_t literalIndex = 0;
 
-  std::size_t size() const { return items.size(); }
+  std::size_t size() const { return count; }
   void add(ExprNodePtr e, ArgMode m);
   // The one index as a number (Single is not No).
   [[gnu::always_inline]] std::int32_t singleIndex(Frame& f) const {
@@ -59,7 +60,8 @@ struct ArgList {
   std::int32_t convertedIndex(Frame& f) const;
   // Calls p, which takes as many parameters as the list has arguments, with the arguments
   // evaluated straight into its frame.
-  Variant call(Frame& f, Procedure& p, ScriptObject* me) const;
+  // One function for the three call nodes, which reach it by a tail call.
+  [[gnu::noinline]] Variant call(Frame& f, Procedure& p, ScriptObject* me) const;
 };
 
 // x(args) where x is any value: an array element, or the default member of an object.
@@ -98,6 +100,9 @@ struct GlobalCallNode final : ExprNode {
   GlobalEntry* entry;
   ArgList args;
   bool optionExplicit;
+
+ private:
+  Variant evalOther(Frame& f);  // everything but a call with the procedure's own count
 };
 
 // name(args) for a name a procedure uses undeclared: its own local unless a module-level name
@@ -139,6 +144,9 @@ struct ClassCallNode final : ExprNode {
   const ClassDef* cls;
   std::int32_t member;
   ArgList args;
+
+ private:
+  Variant evalOther(Frame& f, const ClassMember& m);
 };
 
 // object.name or object.name(args), late-bound with a cache of the member per class.

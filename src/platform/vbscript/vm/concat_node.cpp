@@ -10,21 +10,23 @@
 
 namespace vantorel::vbs {
 
-Variant ConcatNode::eval(Frame& f) {
-  const std::size_t n = parts.size();
-  VariantSlots slots(n);
+void TextPieces::evaluate(Frame& f, const std::vector<ExprNodePtr>& parts) {
   Variant* held = slots.data();
-  std::u16string_view texts[kMaxParts];
-  char16_t digits[kMaxParts][12];
-  // The leading operands that read as text, in order; each is evaluated before the next, as
-  // the nested & evaluates them.
-  std::size_t quick = 0;
-  std::size_t total = 0;
-  for (; quick < n; ++quick) {
+  for (; quick < parts.size(); ++quick) {
     new (&held[quick]) Variant(parts[quick]->eval(f));  // over an Empty slot, which owns nothing
     if (!detail::quickText(held[quick], digits[quick], texts[quick])) break;
     total += texts[quick].size();
   }
+}
+
+Variant ConcatNode::eval(Frame& f) {
+  const std::size_t n = parts.size();
+  TextPieces pieces(n);
+  pieces.evaluate(f, parts);
+  Variant* held = pieces.slots.data();
+  const std::u16string_view* texts = pieces.texts;
+  const std::size_t quick = pieces.quick;
+  const std::size_t total = pieces.total;
   const auto joined = [&](std::size_t count) {
     detail::checkStringLength(total);
     std::u16string out(total, u'\0');

@@ -5,8 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <new>
-#include <optional>
+#include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "platform/vbscript/runtime/operators.hpp"
 #include "platform/vbscript/vm/runtime.hpp"
@@ -213,6 +214,33 @@ template <Cmp C, class T>
 
 }  // namespace opfast
 
+// A value an operand had to evaluate, kept for the operator: built where it stays by the
+// node's evaluation (no move, no zeroing of the storage beforehand) and destroyed inline.
+class HeldValue {
+ public:
+  HeldValue() noexcept {}  // NOLINT(modernize-use-equals-default): the storage stays unset
+  [[gnu::always_inline]] ~HeldValue() {
+    if (engaged_) value().~Variant();
+  }
+  HeldValue(const HeldValue&) = delete;
+  HeldValue& operator=(const HeldValue&) = delete;
+  [[gnu::always_inline]] const Variant& evaluate(ExprNode& node, Frame& f) {
+    new (storage_) Variant(node.eval(f));
+    engaged_ = true;
+    return value();
+  }
+  [[gnu::always_inline]] const Variant& copy(const Variant& v) {
+    new (storage_) Variant(v);
+    engaged_ = true;
+    return value();
+  }
+
+ private:
+  Variant& value() { return *std::launder(reinterpret_cast<Variant*>(storage_)); }
+  alignas(Variant) unsigned char storage_[sizeof(Variant)];
+  bool engaged_ = false;
+};
+
 // An operand of an operator. Locals, parameters, fields of the class whose code runs and global
 // variables are read in place: no virtual call and no copy in the commonest expressions
 // (`n - 1`, `s + i`, `i < 10`, `m_count = m_size`).
@@ -225,17 +253,16 @@ struct Operand {
   // The variable holding the value, when there is one to read in place.
   [[gnu::always_inline]] const Variant* direct(Frame& f) const { return var.get(f); }
   // The value: in place, or evaluated into hold.
-  [[gnu::always_inline]] const Variant& read(Frame& f, std::optional<Variant>& hold) const {
+  [[gnu::always_inline]] const Variant& read(Frame& f, HeldValue& hold) const {
     if (const Variant* v = direct(f)) return *v;
-    return hold.emplace(node->eval(f));
+    return hold.evaluate(*node, f);
   }
   // The left operand's value, taken before the right one runs: a call on the right may change
   // the variable on the left, and the left was evaluated first.
-  [[gnu::always_inline]] const Variant& readBefore(Frame& f, std::optional<Variant>& hold,
+  [[gnu::always_inline]] const Variant& readBefore(Frame& f, HeldValue& hold,
                                                    const Operand& right) const {
-    if (const Variant* v = direct(f))
-      return !right.var.found() && !right.pure ? hold.emplace(*v) : *v;
-    return hold.emplace(node->eval(f));
+    if (const Variant* v = direct(f)) return !right.var.found() && !right.pure ? hold.copy(*v) : *v;
+    return hold.evaluate(*node, f);
   }
 
   // The value as a whole number, read in place or from nested arithmetic without a Variant.
@@ -274,7 +301,7 @@ struct ArithNode final : ExprNode {
     if (left.readInt(f, x, xi) && right.readInt(f, y, yi) && opfast::intOp<A>(x, y, r)) {
       return sink.integer(r, xi && yi);
     }
-    std::optional<Variant> ha, hb;
+    HeldValue ha, hb;
     const Variant& a = left.readBefore(f, ha, right);
     const Variant& b = right.read(f, hb);
     return opfast::arith<A, Slow>(a, b, sink);
@@ -298,7 +325,7 @@ struct CompareNode final : ExprNode {
     if (left.answersInt() && right.answersInt() && left.readInt(f, i, iInteger) &&
         right.readInt(f, j, jInteger))
       return sink.boolean(opfast::cmp<C>(i, j));
-    std::optional<Variant> ha, hb;
+    HeldValue ha, hb;
     const Variant& a = left.readBefore(f, ha, right);
     const Variant& b = right.read(f, hb);
     if (opfast::smallInt(a, i, iInteger) && opfast::smallInt(b, j, jInteger))
@@ -334,7 +361,7 @@ struct ArithConstNode final : ExprNode {
     if (left.readInt(f, x, xi) && opfast::intOp<A>(x, y_, r)) {
       return sink.integer(r, xi && yInteger_);
     }
-    std::optional<Variant> ha;
+    HeldValue ha;
     const Variant& a = left.read(f, ha);
     if (opfast::smallInt(a, x, xi) && opfast::intOp<A>(x, y_, r)) {
       return sink.integer(r, xi && yInteger_);
@@ -371,7 +398,7 @@ struct CompareConstNode final : ExprNode {
     if (left.readInt(f, whole, isInteger)) {
       return sink.boolean(opfast::cmp<C>(static_cast<double>(whole), y_));
     }
-    std::optional<Variant> ha;
+    HeldValue ha;
     const Variant& a = left.read(f, ha);
     double x;
     if (opfast::plainNumber(a, x)) return sink.boolean(opfast::cmp<C>(x, y_));
@@ -410,8 +437,24 @@ struct BinaryNode final : ExprNode {
 // a & b & c ...: a chain of & built into one string. Text and whole numbers are measured and
 // copied once, where each & of the chain would copy everything before it again; from the first
 // other operand on (Null, Empty, a date, an object), the chain goes on as the single & does.
+inline constexpr std::size_t kMaxConcatParts = 8;
+
+// The leading operands of a chain of & that read as text (strings and whole numbers), each
+// evaluated before the next as the nested & evaluates them, and held while their text is used.
+struct TextPieces {
+  explicit TextPieces(std::size_t n) : slots(n) {}
+  // Evaluates parts in order until one is no text; that one is held too, at index quick.
+  void evaluate(Frame& f, const std::vector<ExprNodePtr>& parts);
+  Variant& held(std::size_t i) { return slots.data()[i]; }
+  VariantSlots slots;
+  std::u16string_view texts[kMaxConcatParts];
+  char16_t digits[kMaxConcatParts][12];
+  std::size_t quick = 0;  // how many read as text
+  std::size_t total = 0;  // their units
+};
+
 struct ConcatNode final : ExprNode {
-  static constexpr std::size_t kMaxParts = 8;
+  static constexpr std::size_t kMaxParts = kMaxConcatParts;
   ConcatNode(SourcePos p, ExprNodePtr first, ExprNodePtr second) : ExprNode(p) {
     parts.push_back(std::move(first));
     parts.push_back(std::move(second));
@@ -427,11 +470,11 @@ struct LiteralCompareNode final : ExprNode {
   LiteralCompareNode(SourcePos p, ExprNodePtr other, Variant lit, bool literalOnLeft)
       : ExprNode(p), other(std::move(other)), literal(std::move(lit)), literalLeft(literalOnLeft) {}
   Variant eval(Frame& f) override {
-    std::optional<Variant> hold;
+    HeldValue hold;
     return compare(other.read(f, hold));
   }
   bool test(Frame& f) override {
-    std::optional<Variant> hold;
+    HeldValue hold;
     const Variant& value = other.read(f, hold);
     // `If s = "text"`: two texts are equal when their units are, with no Boolean built.
     if constexpr (kIsOp<Fn, &opEq> || kIsOp<Fn, &opNe>) {

@@ -64,13 +64,22 @@ Flow BlockNode::runStatements(Frame& f) const {
     try {
       Flow r = s->exec(f);
       if (r != Flow::Normal) return r;
-    } catch (const ScriptAbort&) {
-      throw;
     } catch (...) {
-      VmError e = currentAsVmError(s->pos);
-      if (!f.resumeNext) throw e;
-      f.rt->recordError(e);
+      failed(f, *s);
     }
+  }
+  return Flow::Normal;
+}
+
+Flow BlockNode::failed(Frame& f, const StmtNode& s) {
+  try {
+    throw;
+  } catch (const ScriptAbort&) {
+    throw;
+  } catch (...) {
+    VmError e = currentAsVmError(s.pos);
+    if (!f.resumeNext) throw e;
+    f.rt->recordError(e);
   }
   return Flow::Normal;
 }

@@ -102,11 +102,24 @@ using StmtNodePtr = std::unique_ptr<StmtNode>;
 
 struct BlockNode {
   std::vector<StmtNodePtr> stmts;
-  // Inline for the empty blocks (an If without Else, an empty loop or procedure): no call.
-  Flow run(Frame& f) const { return stmts.empty() ? Flow::Normal : runStatements(f); }
+  // Inline for the empty blocks (an If without Else, an empty loop or procedure) and for those
+  // of one statement (a branch, a short procedure's body): no call of the block's own.
+  [[gnu::always_inline]] Flow run(Frame& f) const {
+    if (stmts.empty()) return Flow::Normal;
+    if (stmts.size() > 1) return runStatements(f);
+    StmtNode& only = *stmts.front();
+    try {
+      return only.exec(f);
+    } catch (...) {
+      return failed(f, only);
+    }
+  }
 
  private:
   Flow runStatements(Frame& f) const;
+  // In a handler of what the statement threw: places it at the statement and raises it again,
+  // or records it and goes on under On Error Resume Next.
+  static Flow failed(Frame& f, const StmtNode& s);
 };
 
 enum class EntryKind : std::uint8_t { Undefined, Variable, Constant, Procedure, Class, Object };
@@ -284,7 +297,7 @@ class Runtime : public std::enable_shared_from_this<Runtime> {
 
   std::vector<std::unique_ptr<ModuleState>> modules;
   std::vector<Ref<Object>> memberObjects;  // named objects whose members are globals
-  HostClasses hostClasses;                  // what New makes when no script class has the name
+  HostClasses hostClasses;                 // what New makes when no script class has the name
   std::int32_t depth = 0;
   std::int32_t timerNesting = 0;
 
@@ -331,7 +344,8 @@ class ParamRefs {
 };
 
 template <class Fill, class Done>
-Variant Runtime::callInFrame(Procedure& p, ScriptObject* me, Fill&& fill, Done&& done) {
+[[gnu::always_inline]] inline Variant Runtime::callInFrame(Procedure& p, ScriptObject* me,
+                                                           Fill&& fill, Done&& done) {
   // The arguments are evaluated before anything of the call is checked, as a call through an
   // argument list does.
   VariantSlots slots(static_cast<std::size_t>(p.numSlots + p.numTemps));

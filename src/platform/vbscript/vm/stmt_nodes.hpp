@@ -76,6 +76,21 @@ struct AssignGlobalNode final : StmtNode {
   ExprNodePtr value;
 };
 
+// `s = s & x` (or `s = s & x & y ...`) for a local, parameter, field or module-level variable:
+// while s holds a string, the pieces are appended to its units where they stand instead of
+// copying the whole string for each piece, so building text in a loop takes linear time. The
+// string is changed in place only when s is its one holder; a string another variable shares is
+// copied first, as before. Anything else (s not a string, a piece that is not text or a whole
+// number, s changed by a piece's evaluation) goes the way the plain assignment goes.
+struct AppendNode final : StmtNode {
+  AppendNode(SourcePos p, VariableSlot t, std::vector<ExprNodePtr> pieces, StmtNodePtr general)
+      : StmtNode(p), target(t), pieces(std::move(pieces)), general(std::move(general)) {}
+  Flow exec(Frame& f) override;
+  VariableSlot target;
+  std::vector<ExprNodePtr> pieces;  // what follows `s &`, in the order they are evaluated
+  StmtNodePtr general;              // the same assignment compiled the ordinary way
+};
+
 // Dim a(1, 2) (fixed) or Dim a() (dynamic, no elements yet).
 struct DimArrayNode final : StmtNode {
   DimArrayNode(SourcePos p, ExprNodePtr t) : StmtNode(p), target(std::move(t)) {}
@@ -116,7 +131,7 @@ struct SelectNode final : StmtNode {
   ExprNodePtr subject;
   struct CaseValue {
     ExprNodePtr value;
-    bool literal = false;  // a hard-typed literal: the subject is read as its type
+    bool literal = false;               // a hard-typed literal: the subject is read as its type
     const Variant* constant = nullptr;  // the value of a literal or constant, read in place
   };
   std::vector<std::pair<std::vector<CaseValue>, BlockNode>> cases;

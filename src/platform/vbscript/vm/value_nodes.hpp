@@ -61,9 +61,20 @@ inline const Variant* fixedValue(const ExprNode& e) {
   return nullptr;
 }
 
+// Let of a variable's value into dst (`x = y`): copied once, without a call for the value; an
+// object's default value is read the general way.
+inline void letCopy(ExprNode& node, Frame& f, const Variant& v, Variant& dst) {
+  if (v.isObject()) {
+    node.ExprNode::evalInto(f, dst);
+  } else {
+    dst = v;
+  }
+}
+
 struct LocalNode final : ExprNode {
   LocalNode(SourcePos p, std::int32_t s) : ExprNode(p), slot(s) {}
   Variant eval(Frame& f) override { return f.vals[slot]; }
+  void evalInto(Frame& f, Variant& dst) override { letCopy(*this, f, f.vals[slot], dst); }
   Variant* ref(Frame& f) override { return &f.vals[slot]; }
   void assign(Frame& f, Variant v, bool isSet) override {
     if (!isSet && !v.isObject() && !v.isArray() && !f.vals[slot].isArray()) {
@@ -78,6 +89,7 @@ struct LocalNode final : ExprNode {
 struct ParamNode final : ExprNode {
   ParamNode(SourcePos p, std::int32_t i) : ExprNode(p), index(i) {}
   Variant eval(Frame& f) override { return *f.refs[index]; }
+  void evalInto(Frame& f, Variant& dst) override { letCopy(*this, f, *f.refs[index], dst); }
   Variant* ref(Frame& f) override { return f.refs[index]; }
   void assign(Frame& f, Variant v, bool isSet) override {
     storeValue(*f.refs[index], std::move(v), isSet);
@@ -88,6 +100,7 @@ struct ParamNode final : ExprNode {
 struct FieldNode final : ExprNode {
   FieldNode(SourcePos p, std::int32_t s) : ExprNode(p), slot(s) {}
   Variant eval(Frame& f) override { return f.me->field(slot); }
+  void evalInto(Frame& f, Variant& dst) override { letCopy(*this, f, f.me->field(slot), dst); }
   Variant* ref(Frame& f) override { return &f.me->field(slot); }
   void assign(Frame& f, Variant v, bool isSet) override {
     storeValue(f.me->field(slot), std::move(v), isSet);
