@@ -1,6 +1,9 @@
 #pragma once
 // The schemas the loading tests read, one per database, and the way into each.
 #include <string>
+#include <vector>
+
+#include "model/database.hpp"
 
 #include "model/table.hpp"
 #include "platform/automation/ref.hpp"
@@ -25,6 +28,13 @@ struct TableToLoad {
   bool loadAll = false;
   bool dynamic = false;
 };
+
+// "table.field.setting=Type:value" for every setting of every table and field, in load order.
+std::vector<std::string> modelSettings(AGPDatabase& db);
+
+// Loads the database whole twice, reading the catalogue table by table and then in bulk, and
+// expects the same settings, one by one.
+void expectBulkLoadAsPerTable(const std::u16string& connectionString);
 
 // A new table of that name, filled by Load_ADO over a connection of its own.
 Ref<AGPTable> loadTable(TestDatabases& databases, const TableToLoad& what);
