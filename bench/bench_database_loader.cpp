@@ -20,10 +20,12 @@
 #include "agp/agp.hpp"
 #include "agp/database_entry_operations.hpp"
 #include "foundation/project_context.hpp"
+#include "memory_use.hpp"
 #include "model/database.hpp"
 #include "platform/data/connection.hpp"
 #include "platform/data/odbc_api.hpp"
 #include "platform/sys/folders.hpp"
+#include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "ratio.hpp"
 #include "sample_servers.hpp"
@@ -242,20 +244,8 @@ void BM_WideCheckDB(benchmark::State& state, std::size_t i) {
   }
 }
 
-std::size_t heapInUse() {
-  const struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd;
-}
-
-// A line of /proc/self/status in kilobytes.
-std::size_t statusKb(const char* key) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind(key, 0) == 0) return std::stoul(line.substr(std::string(key).size()));
-  }
-  return 0;
-}
+using bench::heapInUse;
+using bench::statusKb;
 
 // One whole load of each 1,000-table database, measured apart from the timing runs: the peak
 // resident set above the start against the heap the loaded model holds.
@@ -319,13 +309,13 @@ int main(int argc, char** argv) {
   setUpEngine();
   std::printf("bench_database_loader: making the wide databases (20 columns a table)\n");
   for (const int tables : {100, 1000}) {
-    const std::u16string name = u"wide" + toU16(std::to_string(tables));
+    const std::u16string name = u"wide" + toU16(tables);
     bench::makeWideDatabase(bench::Server::PostgreSQL, servers->postgresConnection(u"postgres"),
                             servers->postgresConnection(name), name, tables, 20);
     wide.push_back({bench::Server::PostgreSQL, servers->postgresConnection(name)});
   }
   for (const int tables : {100, 1000}) {
-    const std::u16string name = u"wide" + toU16(std::to_string(tables));
+    const std::u16string name = u"wide" + toU16(tables);
     bench::makeWideDatabase(bench::Server::MariaDB, servers->mariadbConnection(u""),
                             servers->mariadbConnection(name), name, tables, 20);
     wide.push_back({bench::Server::MariaDB, servers->mariadbConnection(name)});

@@ -18,7 +18,7 @@ enum class Server { PostgreSQL, MariaDB };
 inline std::u16string wideTableName(int table) {
   char name[16];
   std::snprintf(name, sizeof name, "t%05d", table);
-  return toU16(name);
+  return fromUtf8(name);
 }
 
 inline std::u16string wideTableSql(Server server, int table, int columns) {
@@ -43,7 +43,7 @@ inline std::u16string wideTableSql(Server server, int table, int columns) {
       std::snprintf(column, sizeof column, ", c%02d_%s %s%s", c, word.c_str(), type,
                     c % 7 == 0 ? " NOT NULL" : "");
     }
-    sql += toU16(column);
+    sql += fromUtf8(column);
   }
   return sql + u")";
 }

@@ -34,20 +34,6 @@ std::vector<std::u16string> tableSchemas(const std::vector<CatalogueEntry>& entr
   return schemas;
 }
 
-// The required columns as the driver's own column catalogue tells them, one call a schema.
-void readRequired(data::Connection& cnn, const std::vector<std::u16string>& schemas,
-                  std::int16_t kind, BulkReading& reading) {
-  for (const std::u16string& schema : schemas) {
-    data::SchemaScope scope;
-    if (!schema.empty()) scope.schema = schema;
-    data::visitColumns(cnn, scope, std::nullopt, [&](const data::ColumnRow& row) {
-      if (!row.required()) return;
-      BulkTable* table = reading.find(kind == kDbmsMySql ? u"" : row.schema, row.table);
-      if (table) table->required.push_back(row.name);
-    });
-  }
-}
-
 }  // namespace
 
 BulkCatalogue BulkCatalogue::read(data::Connection& cnn, const std::vector<CatalogueEntry>& entries,
@@ -62,7 +48,6 @@ BulkCatalogue BulkCatalogue::read(data::Connection& cnn, const std::vector<Catal
     } else {
       readMySqlCatalogue(cnn, catalogue.reading_);
     }
-    readRequired(cnn, schemas, kind, catalogue.reading_);
   });
   // A server whose catalogue does not answer these queries is read table by table.
   if (!read) return {};
@@ -93,9 +78,10 @@ bool BulkCatalogue::fullyDescribed(const BulkTable& table) const {
                      [&](const BulkColumn& c) { return described_[c.signature].has_value(); });
 }
 
-// Probes the tables, in load order, that hold a column of facts no probe described yet. A
-// table whose probe is refused, or whose columns the probe does not give as the catalogue
-// listed them, is left to be read on its own.
+// Probes the tables, in load order, that hold a column of facts no probe described yet, and
+// lists their columns in the driver's catalogue. A table whose probe or listing is refused, or
+// whose columns the probe does not give as the catalogue listed them, is left to be read on
+// its own.
 void BulkCatalogue::probeRepresentatives(data::Connection& cnn,
                                          const std::vector<CatalogueEntry>& entries,
                                          std::int16_t kind) {
@@ -103,7 +89,13 @@ void BulkCatalogue::probeRepresentatives(data::Connection& cnn,
     BulkTable* table = tableOf(entry.row, kind);
     if (!table || fullyDescribed(*table)) continue;
     std::vector<data::FieldDescription> probed;
-    if (!attemptStep([&] { probed = probeTableColumns(cnn, entry.row.schema, entry.row.name); })) {
+    std::vector<data::ColumnRow> listed;
+    data::SchemaScope scope;
+    if (!entry.row.schema.empty()) scope.schema = entry.row.schema;
+    if (!attemptStep([&] {
+          probed = probeTableColumns(cnn, entry.row.schema, entry.row.name);
+          listed = data::listColumns(cnn, scope, entry.row.name);
+        })) {
       table->onItsOwn = true;
       continue;
     }
@@ -116,7 +108,11 @@ void BulkCatalogue::probeRepresentatives(data::Connection& cnn,
     }
     for (std::size_t i = 0; i < probed.size(); ++i) {
       std::optional<Described>& d = described_[table->columns[i].signature];
-      if (!d) d = Described{std::move(probed[i]), entry.row.schema, entry.row.name};
+      if (d) continue;
+      const bool required = std::any_of(
+          listed.begin(), listed.end(),
+          [&](const data::ColumnRow& r) { return r.required() && r.name == probed[i].name; });
+      d = Described{std::move(probed[i]), entry.row.schema, entry.row.name, required};
     }
   }
 }
@@ -161,7 +157,11 @@ TableDescription BulkCatalogue::build(const data::TableRow& row, BulkTable& tabl
     names.reserve(table.columns.size());
     for (const BulkColumn& c : table.columns) names.push_back({c.name, c.pgTypeName});
   }
-  applyKeys(d, {table.primaryKey, table.required, table.unique});
+  std::vector<std::u16string> required;
+  for (const BulkColumn& c : table.columns) {
+    if (described_[c.signature]->required) required.push_back(c.name);
+  }
+  applyKeys(d, {table.primaryKey, std::move(required), table.unique});
   return d;
 }
 

@@ -3,7 +3,7 @@
 // all tables of the loaded schemas instead of several for each table, on PostgreSQL and MariaDB
 // (or MySQL). Each table's description comes out exactly as describeAdoTable gives it: the
 // columns' ODBC descriptions are those of a probe of a table holding a column of the same
-// catalogue facts, the required columns come from the driver's own column catalogue, and what
+// catalogue facts, and so is whether the driver's column catalogue calls it required; what
 // the bulk passes cannot render exactly (an index over an expression, a table the user may not
 // read, a view) is read table by table as before.
 #include <cstdint>
@@ -44,10 +44,12 @@ class BulkCatalogue {
 
   bool active_ = false;
   BulkReading reading_;
-  // By signature: the description a probe gave a column of those facts, and its table's name.
+  // By signature: the description a probe gave a column of those facts, its table's name, and
+  // whether the driver's column catalogue called that column required.
   struct Described {
     data::FieldDescription column;
     std::u16string schema, table;
+    bool required = false;
   };
   std::vector<std::optional<Described>> described_;
 };

@@ -2,6 +2,7 @@
 // What one pass over a server's own catalogue tells of every base table of the loaded schemas,
 // kept compact until each table's description is made from it. Each server's reader fills it;
 // the bulk catalogue turns it into the descriptions the per-table reading would give.
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -12,6 +13,7 @@
 
 #include "database/mysql_fields.hpp"
 #include "platform/data/connection.hpp"
+#include "platform/data/statement.hpp"
 
 namespace vantorel {
 
@@ -30,7 +32,6 @@ struct BulkTable {
   std::u16string name;
   std::vector<BulkColumn> columns;  // in the order a SELECT * gives them
   std::vector<std::u16string> primaryKey;
-  std::vector<std::u16string> required;
   std::vector<std::u16string> unique;  // alone in a unique index
   // The user may read it: a probe of its columns would be answered.
   bool readable = true;
@@ -59,6 +60,18 @@ class BulkReading {
 // True when a name needs no quoting anywhere: ASCII letters, digits and "_", not a digit first.
 // A driver that reads the probe's text to describe its columns reads such names alike.
 bool plainName(const std::u16string& name);
+
+// Hands visit each row of the statement's result, its first Columns values as text.
+template <std::size_t Columns, typename Visit>
+void forEachTextRow(data::Statement& statement, Visit&& visit) {
+  std::array<std::u16string, Columns> text;
+  while (statement.fetch()) {
+    for (std::size_t i = 0; i < Columns; ++i) {
+      text[i] = data::textOf(statement.value(static_cast<SQLUSMALLINT>(i + 1)));
+    }
+    visit(text);
+  }
+}
 
 // The passes over PostgreSQL's catalogue for the base tables of the schemas. Raises the
 // provider's error.

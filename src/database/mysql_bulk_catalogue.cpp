@@ -8,21 +8,18 @@
 #include "database/bulk_tables.hpp"
 #include "database/load_steps.hpp"
 #include "platform/data/query.hpp"
-#include "platform/data/statement.hpp"
 
 namespace vantorel {
 
 namespace {
 
-// Invisible columns are left out of SELECT *; a table with one is read on its own. Table names
-// compare exactly, as the server keeps them.
+// Every table and view of the database: only the catalogue's base tables are ever looked up
+// (asking the server for the tables' types as well costs it a look at every table). Invisible
+// columns are left out of SELECT *; a table with one is read on its own.
 constexpr std::u16string_view kColumnsQuery =
     u"SELECT c.TABLE_NAME, c.COLUMN_NAME, c.COLUMN_TYPE, c.COLUMN_KEY, c.IS_NULLABLE, c.EXTRA,"
     u" c.CHARACTER_SET_NAME, c.COLLATION_NAME, c.COLUMN_DEFAULT IS NULL"
-    u" FROM information_schema.COLUMNS c"
-    u" JOIN information_schema.TABLES t"
-    u" ON t.TABLE_SCHEMA = c.TABLE_SCHEMA AND BINARY t.TABLE_NAME = c.TABLE_NAME"
-    u" WHERE c.TABLE_SCHEMA = DATABASE() AND t.TABLE_TYPE = 'BASE TABLE'"
+    u" FROM information_schema.COLUMNS c WHERE c.TABLE_SCHEMA = DATABASE()"
     u" ORDER BY c.TABLE_NAME, c.ORDINAL_POSITION";
 
 constexpr std::u16string_view kIndexesQuery =
@@ -36,9 +33,7 @@ constexpr std::size_t kTablesPerReadCheck = 100;
 void readColumns(data::Connection& cnn, BulkReading& reading) {
   data::Statement statement(cnn);
   statement.execDirect(kColumnsQuery);
-  while (statement.fetch()) {
-    std::u16string text[9];
-    for (SQLUSMALLINT i = 0; i < 9; ++i) text[i] = data::textOf(statement.value(i + 1));
+  forEachTextRow<9>(statement, [&](auto& text) {
     BulkTable& table = reading.table(u"", text[0]);
     if (text[5].find(u"INVISIBLE") != std::u16string::npos) table.onItsOwn = true;
     BulkColumn column;
@@ -50,7 +45,7 @@ void readColumns(data::Connection& cnn, BulkReading& reading) {
     column.signature = reading.signature(facts);
     column.mysql = mySqlColumnType(std::move(text[2]), std::move(text[3]));
     table.columns.push_back(std::move(column));
-  }
+  });
 }
 
 // Names compare exactly, and sort so: the information schema compares them ignoring case.
@@ -66,9 +61,7 @@ void readIndexes(data::Connection& cnn, BulkReading& reading) {
     if (index == u"PRIMARY") table->primaryKey = columns;
     if (unique && columns.size() == 1) table->unique.push_back(columns.front());
   };
-  while (statement.fetch()) {
-    std::u16string text[4];
-    for (SQLUSMALLINT i = 0; i < 4; ++i) text[i] = data::textOf(statement.value(i + 1));
+  forEachTextRow<4>(statement, [&](auto& text) {
     if (text[0] != tableName || text[1] != index) {
       finish();
       tableName = text[0];
@@ -78,7 +71,7 @@ void readIndexes(data::Connection& cnn, BulkReading& reading) {
       unique = text[2] == u"0";
     }
     columns.push_back(std::move(text[3]));
-  }
+  });
   finish();
 }
 

@@ -1,12 +1,12 @@
 // PostgreSQL's catalogue read for every base table of the loaded schemas at once: one query for
 // the columns (with their types, defaults and type names) and one for the indexes.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "database/bulk_tables.hpp"
 #include "database/pg_metadata.hpp"
 #include "database/postgresql_fields.hpp"
-#include "platform/data/statement.hpp"
 
 namespace vantorel {
 
@@ -50,11 +50,19 @@ std::u16string inSchemas(std::u16string_view sql, std::size_t count, std::u16str
   return text;
 }
 
-std::vector<Variant> parameters(const std::vector<std::u16string>& schemas) {
+// Runs the query over the schemas in that order, handing visit each row's values as text.
+template <std::size_t Columns, typename Visit>
+void forEachRow(data::Connection& cnn, std::u16string_view sql,
+                const std::vector<std::u16string>& schemas, std::u16string_view order,
+                Visit&& visit) {
+  data::Statement statement(cnn);
+  statement.prepare(inSchemas(sql, schemas.size(), order));
   std::vector<Variant> values;
   values.reserve(schemas.size());
   for (const std::u16string& schema : schemas) values.emplace_back(schema);
-  return values;
+  statement.bindParameters(values);
+  statement.execute();
+  forEachTextRow<Columns>(statement, std::forward<Visit>(visit));
 }
 
 // The default's kind as the driver tells auto-increment by it.
@@ -65,13 +73,7 @@ char16_t defaultKind(const std::u16string& def) {
 
 void readColumns(data::Connection& cnn, const std::vector<std::u16string>& schemas,
                  BulkReading& reading) {
-  data::Statement statement(cnn);
-  statement.prepare(inSchemas(kColumnsQuery, schemas.size(), u"c.oid, a.attnum"));
-  statement.bindParameters(parameters(schemas));
-  statement.execute();
-  while (statement.fetch()) {
-    std::u16string text[16];
-    for (SQLUSMALLINT i = 0; i < 16; ++i) text[i] = data::textOf(statement.value(i + 1));
+  forEachRow<16>(cnn, kColumnsQuery, schemas, u"c.oid, a.attnum", [&](auto& text) {
     BulkTable& table = reading.table(text[0], text[1]);
     BulkColumn column;
     column.name = std::move(text[2]);
@@ -90,15 +92,11 @@ void readColumns(data::Connection& cnn, const std::vector<std::u16string>& schem
     column.pgTypeName = pgTypeName(std::move(text[3]), text[4]);
     table.readable = text[14] == u"1";
     table.columns.push_back(std::move(column));
-  }
+  });
 }
 
 void readIndexes(data::Connection& cnn, const std::vector<std::u16string>& schemas,
                  BulkReading& reading) {
-  data::Statement statement(cnn);
-  statement.prepare(inSchemas(kIndexesQuery, schemas.size(), u"i.indexrelid, k.position"));
-  statement.bindParameters(parameters(schemas));
-  statement.execute();
   std::u16string index;
   std::vector<std::u16string> columns;
   BulkTable* table = nullptr;
@@ -108,9 +106,7 @@ void readIndexes(data::Connection& cnn, const std::vector<std::u16string>& schem
     if (primary) table->primaryKey.insert(table->primaryKey.end(), columns.begin(), columns.end());
     if (unique && columns.size() == 1) table->unique.push_back(columns.front());
   };
-  while (statement.fetch()) {
-    std::u16string text[7];
-    for (SQLUSMALLINT i = 0; i < 7; ++i) text[i] = data::textOf(statement.value(i + 1));
+  forEachRow<7>(cnn, kIndexesQuery, schemas, u"i.indexrelid, k.position", [&](auto& text) {
     if (text[2] != index) {
       finish();
       index = text[2];
@@ -119,10 +115,10 @@ void readIndexes(data::Connection& cnn, const std::vector<std::u16string>& schem
       primary = text[3] == u"1";
       unique = text[4] == u"1";
     }
-    if (!table) continue;
+    if (!table) return;
     if (text[5] != u"1") table->onItsOwn = true;
     columns.push_back(std::move(text[6]));
-  }
+  });
   finish();
 }
 

@@ -20,11 +20,6 @@ namespace {
 
 constexpr char16_t kKinds[] = u"bulk_kinds";
 
-void run(const std::u16string& connectionString, std::initializer_list<const char16_t*> script) {
-  data::Connection connection(connectionString);
-  for (const char16_t* sql : script) data::execute(connection, sql);
-}
-
 // Made on first use: the kinds of columns, keys and indexes each server has, twins whose
 // columns one probe describes, non-ASCII names, a view, and what the bulk reading leaves to
 // each table's own reading (an index over an expression, an invisible column).

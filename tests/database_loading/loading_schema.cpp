@@ -17,12 +17,12 @@
 
 namespace vantorel::test {
 
-namespace {
-
 void run(const std::u16string& connectionString, std::initializer_list<const char16_t*> script) {
   data::Connection connection(connectionString);
   for (const char16_t* sql : script) data::execute(connection, sql);
 }
+
+namespace {
 
 void prepare(TestDatabases& db) {
   run(db.sqliteConnectionString(),
