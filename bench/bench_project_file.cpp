@@ -17,7 +17,6 @@
 #include "fields/fields.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/registry_defaults.hpp"
-#include "memory_use.hpp"
 #include "model/database.hpp"
 #include "model/databases.hpp"
 #include "model/table.hpp"
@@ -239,8 +238,20 @@ void BM_RawParseFreshHeap(benchmark::State& state) {
 BENCHMARK(BM_RawParse)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawParseFreshHeap)->Unit(benchmark::kMillisecond);
 
-using bench::heapInUse;
-using bench::statusKb;
+std::size_t heapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+// A line of /proc/self/status in kilobytes.
+std::size_t statusKb(const char* key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(key, 0) == 0) return std::stoul(line.substr(std::string(key).size()));
+  }
+  return 0;
+}
 
 // One load measured apart from the timing runs.
 void reportLoadMemory() {
