@@ -2,22 +2,36 @@
 // on PostgreSQL and MariaDB) into a database object, each against a raw catalogue pass over a
 // connection to the same database: connect, SQLTables, then SQLColumns, SQLPrimaryKeys and
 // SQLStatistics for every table and view, each row fetched and every column read, nothing built.
+// Then wide databases of 100 and 1,000 tables x 20 columns on both servers: the whole load, the
+// check of a project's database (AGP.CheckDB) and, for 100 tables, the load reading every table
+// on its own, each against the plain catalogue queries that read the same facts for all tables
+// at once; and the peak memory of a 1,000-table load against the model it leaves.
 // The servers are private ones started here; without the shared test data folder, or without
 // the server programs, the program says so and measures nothing.
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "agp/agp.hpp"
+#include "agp/database_entry_operations.hpp"
 #include "foundation/project_context.hpp"
+#include "memory_use.hpp"
 #include "model/database.hpp"
 #include "platform/data/connection.hpp"
 #include "platform/data/odbc_api.hpp"
+#include "platform/sys/folders.hpp"
+#include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "ratio.hpp"
 #include "sample_servers.hpp"
+#include "schema/difference_check.hpp"
 #include "support/sample_databases.hpp"
+#include "wide_schema.hpp"
 
 namespace vantorel {
 namespace {
@@ -50,7 +64,7 @@ void drain(SQLHSTMT stmt, Row row) {
       SQLWCHAR* target = i >= 2 && i <= 4 ? buffer[i - 1] : scratch;
       SQLLEN length = 0;
       if (!data::succeeded(SQLGetData(stmt, static_cast<SQLUSMALLINT>(i), SQL_C_WCHAR, target,
-                                sizeof buffer[0], &length)) ||
+                                      sizeof buffer[0], &length)) ||
           length == SQL_NULL_DATA) {
         target[0] = 0;
       }
@@ -118,8 +132,7 @@ void BM_Load(benchmark::State& state, std::size_t sample) {
   while (state.KeepRunning()) {
     Ref<AGPDatabase> db = makeRef<AGPDatabase>();
     projectContext().currentDynamicLoadDB = false;
-    const std::int16_t result =
-        db->LoadADODB({u"DB", u"", u"", u"", connectionString, u"", u""});
+    const std::int16_t result = db->LoadADODB({u"DB", u"", u"", u"", connectionString, u"", u""});
     if (result != 0) {
       static std::string error;
       error = toUtf8(projectContext().lastErrorText);
@@ -135,6 +148,128 @@ void BM_Raw(benchmark::State& state, std::size_t sample) {
   while (state.KeepRunning()) rawCataloguePass(connectionString);
 }
 
+// The wide databases: PostgreSQL with 100 and 1,000 tables, then MariaDB; set by main.
+struct Wide {
+  bench::Server server;
+  std::u16string connectionString;
+};
+std::vector<Wide> wide;
+
+// The reference: the catalogue read plainly, one query for each kind of fact for all tables of
+// the schema (columns with types and defaults, constraints, indexes), rows fetched and read.
+void plainCatalogueQueries(const Wide& w) {
+  static const char16_t* const kPostgres[] = {
+      u"SELECT c.relname, a.attnum, a.attname, format_type(a.atttypid, a.atttypmod),"
+      u" a.attnotnull, pg_get_expr(d.adbin, d.adrelid)"
+      u" FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace"
+      u" JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped"
+      u" LEFT JOIN pg_attrdef d ON d.adrelid = c.oid AND d.adnum = a.attnum"
+      u" WHERE n.nspname = 'public' AND c.relkind IN ('r', 'v') ORDER BY c.relname, a.attnum",
+      u"SELECT conrelid::regclass, conname, contype, pg_get_constraintdef(oid)"
+      u" FROM pg_constraint WHERE connamespace = 'public'::regnamespace",
+      u"SELECT t.relname, i.relname, x.indisunique, x.indisprimary,"
+      u" pg_get_indexdef(x.indexrelid) FROM pg_index x JOIN pg_class i ON i.oid = x.indexrelid"
+      u" JOIN pg_class t ON t.oid = x.indrelid JOIN pg_namespace n ON n.oid = t.relnamespace"
+      u" WHERE n.nspname = 'public'"};
+  static const char16_t* const kMariaDb[] = {
+      u"SELECT TABLE_NAME, ORDINAL_POSITION, COLUMN_NAME, COLUMN_TYPE, IS_NULLABLE,"
+      u" COLUMN_DEFAULT, COLUMN_KEY, EXTRA FROM information_schema.COLUMNS"
+      u" WHERE TABLE_SCHEMA = DATABASE() ORDER BY TABLE_NAME, ORDINAL_POSITION",
+      u"SELECT TABLE_NAME, CONSTRAINT_NAME, CONSTRAINT_TYPE"
+      u" FROM information_schema.TABLE_CONSTRAINTS WHERE TABLE_SCHEMA = DATABASE()",
+      u"SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, SEQ_IN_INDEX, COLUMN_NAME"
+      u" FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE()"};
+  data::Connection cnn(w.connectionString);
+  const auto ignore = [](const SQLWCHAR*, const SQLWCHAR*, const SQLWCHAR*) {};
+  for (const char16_t* sql : w.server == bench::Server::PostgreSQL ? kPostgres : kMariaDb) {
+    RawStatement s(cnn.handle());
+    std::u16string text(sql);
+    SQLExecDirectW(s.get(), data::sqlText(text), SQL_NTS);
+    drain(s.get(), ignore);
+  }
+}
+
+Ref<AGPDatabase> loadWhole(benchmark::State& state, const std::u16string& connectionString) {
+  Ref<AGPDatabase> db = makeRef<AGPDatabase>();
+  projectContext().currentDynamicLoadDB = false;
+  projectContext().lastErrorText.clear();
+  if (db->LoadADODB({u"DB", u"", u"", u"", connectionString, u"", u""}) != 0 ||
+      !projectContext().lastErrorText.empty()) {
+    static std::string error;
+    error = toUtf8(projectContext().lastErrorText);
+    state.SkipWithError(error.c_str());
+    return {};
+  }
+  return db;
+}
+
+void BM_WideLoad(benchmark::State& state, std::size_t i) {
+  while (state.KeepRunning()) {
+    if (!loadWhole(state, wide.at(i).connectionString)) break;
+  }
+}
+
+// The same load reading every table on its own, as before the bulk reading.
+void BM_WideLoadPerTable(benchmark::State& state, std::size_t i) {
+  projectContext().catalogueInBulk = false;
+  while (state.KeepRunning()) {
+    if (!loadWhole(state, wide.at(i).connectionString)) break;
+  }
+  projectContext().catalogueInBulk = true;
+}
+
+void BM_WideQueries(benchmark::State& state, std::size_t i) {
+  while (state.KeepRunning()) plainCatalogueQueries(wide.at(i));
+}
+
+// AGP.CheckDB of a project loaded from the database: a fresh snapshot and the count of
+// differences, which must be none.
+void BM_WideCheckDB(benchmark::State& state, std::size_t i) {
+  Ref<AGP> project = makeRef<AGP>();
+  project->AddProj(u"Bench");
+  DatabaseLoadArguments arguments;
+  arguments.sDbType = u"DB";
+  arguments.sConnStr = wide.at(i).connectionString;
+  projectContext().lastErrorText.clear();
+  project->LoadDB(arguments);
+  if (!projectContext().lastErrorText.empty()) {
+    state.SkipWithError("the project's database did not load");
+    return;
+  }
+  while (state.KeepRunning()) {
+    if (CheckDB(*project) != 0) {
+      state.SkipWithError("the check found differences");
+      return;
+    }
+  }
+}
+
+using bench::heapInUse;
+using bench::statusKb;
+
+// One whole load of each 1,000-table database, measured apart from the timing runs: the peak
+// resident set above the start against the heap the loaded model holds.
+void reportWideLoadMemory() {
+  for (const std::size_t i : {1, 3}) {
+    malloc_trim(0);
+    std::ofstream("/proc/self/clear_refs") << "5";  // resets the peak resident set
+    const std::size_t rssBefore = statusKb("VmRSS:");
+    const std::size_t heapBefore = heapInUse();
+    Ref<AGPDatabase> db = makeRef<AGPDatabase>();
+    projectContext().currentDynamicLoadDB = false;
+    db->LoadADODB({u"DB", u"", u"", u"", wide[i].connectionString, u"", u""});
+    const std::size_t peakKb = statusKb("VmHWM:") - rssBefore;
+    malloc_trim(0);
+    const std::size_t modelKb = (heapInUse() - heapBefore) / 1024;
+    std::printf(
+        "load memory, %s 1,000 tables: model %.1f MB, peak during load %.1f MB, ratio %.2f "
+        "(target <= 2.00)\n",
+        wide[i].server == bench::Server::PostgreSQL ? "PostgreSQL" : "MariaDB",
+        static_cast<double>(modelKb) / 1024, static_cast<double>(peakKb) / 1024,
+        static_cast<double>(peakKb) / static_cast<double>(modelKb ? modelKb : 1));
+  }
+}
+
 // In the order of test::sampleDatabases().
 BENCHMARK_CAPTURE(BM_Load, ChinookSQLite, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Raw, ChinookSQLite, 0)->Unit(benchmark::kMillisecond);
@@ -146,6 +281,20 @@ BENCHMARK_CAPTURE(BM_Load, SakilaPostgreSQL, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Raw, SakilaPostgreSQL, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Load, SakilaMariaDB, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Raw, SakilaMariaDB, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideLoad, PostgreSQL100, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideLoadPerTable, PostgreSQL100, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideCheckDB, PostgreSQL100, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideQueries, PostgreSQL100, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideLoad, PostgreSQL1000, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideCheckDB, PostgreSQL1000, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideQueries, PostgreSQL1000, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideLoad, MariaDB100, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideLoadPerTable, MariaDB100, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideCheckDB, MariaDB100, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideQueries, MariaDB100, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideLoad, MariaDB1000, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideCheckDB, MariaDB1000, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideQueries, MariaDB1000, 3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vantorel
@@ -156,9 +305,35 @@ int main(int argc, char** argv) {
       bench::SampleServers::start("bench_database_loader");
   if (!servers) return 0;
   connectionStrings = servers->connectionStrings();
+  sys::publishDataFolder();
+  setUpEngine();
+  std::printf("bench_database_loader: making the wide databases (20 columns a table)\n");
+  for (const int tables : {100, 1000}) {
+    const std::u16string name = u"wide" + toU16(tables);
+    bench::makeWideDatabase(bench::Server::PostgreSQL, servers->postgresConnection(u"postgres"),
+                            servers->postgresConnection(name), name, tables, 20);
+    wide.push_back({bench::Server::PostgreSQL, servers->postgresConnection(name)});
+  }
+  for (const int tables : {100, 1000}) {
+    const std::u16string name = u"wide" + toU16(tables);
+    bench::makeWideDatabase(bench::Server::MariaDB, servers->mariadbConnection(u""),
+                            servers->mariadbConnection(name), name, tables, 20);
+    wide.push_back({bench::Server::MariaDB, servers->mariadbConnection(name)});
+  }
+  reportWideLoadMemory();
   return bench::runWithRatios(
       argc, argv,
-      {{"BM_Load/ChinookSQLite", "BM_Raw/ChinookSQLite", 2.0},
+      {{"BM_WideLoad/PostgreSQL100", "BM_WideQueries/PostgreSQL100", 3.0},
+       {"BM_WideCheckDB/PostgreSQL100", "BM_WideQueries/PostgreSQL100", 3.0},
+       {"BM_WideLoad/PostgreSQL1000", "BM_WideQueries/PostgreSQL1000", 3.0},
+       {"BM_WideCheckDB/PostgreSQL1000", "BM_WideQueries/PostgreSQL1000", 3.0},
+       {"BM_WideLoad/PostgreSQL1000", "BM_WideLoad/PostgreSQL100", 12.0},
+       {"BM_WideLoad/MariaDB100", "BM_WideQueries/MariaDB100", 3.0},
+       {"BM_WideCheckDB/MariaDB100", "BM_WideQueries/MariaDB100", 3.0},
+       {"BM_WideLoad/MariaDB1000", "BM_WideQueries/MariaDB1000", 3.0},
+       {"BM_WideCheckDB/MariaDB1000", "BM_WideQueries/MariaDB1000", 3.0},
+       {"BM_WideLoad/MariaDB1000", "BM_WideLoad/MariaDB100", 12.0},
+       {"BM_Load/ChinookSQLite", "BM_Raw/ChinookSQLite", 2.0},
        {"BM_Load/ChinookPostgreSQL", "BM_Raw/ChinookPostgreSQL", 2.0},
        {"BM_Load/ChinookMariaDB", "BM_Raw/ChinookMariaDB", 2.0},
        {"BM_Load/SakilaPostgreSQL", "BM_Raw/SakilaPostgreSQL", 2.0},

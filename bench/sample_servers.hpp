@@ -47,6 +47,14 @@ class SampleServers {
     return servers;
   }
 
+  // A DSN-less connection string to a database of either server.
+  std::u16string postgresConnection(std::u16string_view database) const {
+    return postgres_->connectionString(database);
+  }
+  std::u16string mariadbConnection(std::u16string_view database) const {
+    return mariadb_->connectionString(database);
+  }
+
   // One DSN-less connection string per sample, in the order of test::sampleDatabases().
   std::vector<std::u16string> connectionStrings() {
     std::vector<std::u16string> strings;

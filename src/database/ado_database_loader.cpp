@@ -123,6 +123,10 @@ class AdoDatabaseLoad {
     const std::vector<CatalogueEntry> entries = selectCatalogueRows(
         rows,
         catalogueFilterFor(cnn, projectContext().currentDbmsName, toString(db_.schemaFilter())));
+    // A dynamic load only registers the tables: nothing to read.
+    BulkCatalogue catalogue = bLoadAll_ && !projectContext().currentDynamicLoadDB
+                                  ? BulkCatalogue::read(cnn, entries, kind_)
+                                  : BulkCatalogue();
     AGPTables& tables = db_.tables();
     std::int32_t processed = 0;
     const auto total = static_cast<std::int32_t>(entries.size());
@@ -138,7 +142,7 @@ class AdoDatabaseLoad {
       }
       if (tables.tableExist(Variant(row.name))) {
         Ref<AGPTable> table = tables.item(Variant(row.name));
-        Load_ADO(*table, cnn, row, bLoadAll_);
+        Load_ADO(*table, cnn, row, bLoadAll_, &catalogue);
         addNotes(*table, entry.notes);
       }
       ++processed;

@@ -100,9 +100,13 @@ std::optional<MySqlColumnType> mySqlColumnType(const data::QueryResult& rs,
     if (data::textOf(name) == sFldName) break;
   }
   if (row == rs.rows.size()) return std::nullopt;
+  return mySqlColumnType(data::textOf(rs.value(row, u"Type")), data::textOf(rs.value(row, u"Key")));
+}
+
+MySqlColumnType mySqlColumnType(std::u16string type, std::u16string key) {
   MySqlColumnType column;
-  column.type = data::textOf(rs.value(row, u"Type"));
-  column.key = data::textOf(rs.value(row, u"Key"));
+  column.type = std::move(type);
+  column.key = std::move(key);
   const std::u16string lower = toLower(column.type);
   if (startsWith(lower, u"enum")) {
     column.list = MySqlColumnType::ValueList::Enum;

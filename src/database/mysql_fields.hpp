@@ -28,6 +28,9 @@ struct MySqlColumnType {
 std::optional<MySqlColumnType> mySqlColumnType(const data::QueryResult& rs,
                                                std::u16string_view sFldName);
 
+// What a column of that type text ("enum('N','Y')") and key kind tells.
+MySqlColumnType mySqlColumnType(std::u16string type, std::u16string key);
+
 // Gives the field the type text, PRI and UNI keys, and the enum and set values with the input
 // tag that suits them.
 void applyMySqlColumnType(AGPField& fld, const MySqlColumnType& column);

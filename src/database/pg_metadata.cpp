@@ -66,6 +66,10 @@ void applyTypeName(AGPFields& fields, const PgMetadataField& column) {
 
 }  // namespace
 
+std::u16string pgTypeName(std::u16string typname, std::u16string_view typcategory) {
+  return typcategory == u"A" ? std::u16string(u"array") : std::move(typname);
+}
+
 std::vector<PgMetadataTable> PgMetadataComponent::tables(std::u16string_view name,
                                                          std::u16string_view schema) {
   const data::QueryResult result =
@@ -77,10 +81,9 @@ std::vector<PgMetadataTable> PgMetadataComponent::tables(std::u16string_view nam
                        tableType(data::textOf(result.value(row, u"relkind"))),
                        {}});
     }
-    const bool isArray = data::textOf(result.value(row, u"typcategory")) == u"A";
-    found.front().Fields.push_back(
-        {data::textOf(result.value(row, u"attname")),
-         isArray ? std::u16string(u"array") : data::textOf(result.value(row, u"typname"))});
+    found.front().Fields.push_back({data::textOf(result.value(row, u"attname")),
+                                    pgTypeName(data::textOf(result.value(row, u"typname")),
+                                               data::textOf(result.value(row, u"typcategory")))});
   }
   return found;
 }

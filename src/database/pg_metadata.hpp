@@ -55,6 +55,9 @@ std::optional<std::vector<PgMetadataField>> readQueryTypeNames(
     data::Connection& connection, std::u16string_view sTableName,
     const std::vector<data::FieldDescription>& columns);
 
+// The DataTypeName of a column of pg_type's name and category: "array" for every array type.
+std::u16string pgTypeName(std::u16string typname, std::u16string_view typcategory);
+
 // True for the type names the generated pages have no input for, and for an empty one.
 bool unsupportedPgType(std::u16string_view typeName);
 

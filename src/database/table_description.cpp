@@ -19,20 +19,6 @@ namespace vantorel {
 
 namespace {
 
-// The columns with names, each marked when an earlier one took its name in any letter case.
-std::vector<ColumnDescription> describedColumns(std::vector<data::FieldDescription> columns) {
-  std::vector<ColumnDescription> described;
-  std::unordered_set<std::u16string, NoCaseHash, NoCaseEqual> names;
-  for (data::FieldDescription& column : columns) {
-    if (column.name.empty()) continue;
-    ColumnDescription d;
-    d.duplicate = !names.insert(column.name).second;
-    d.column = std::move(column);
-    described.push_back(std::move(d));
-  }
-  return described;
-}
-
 template <typename Action>
 void forColumnsNamed(TableDescription& table, std::u16string_view name, Action&& action) {
   for (ColumnDescription& c : table.columns) {
@@ -72,16 +58,16 @@ void readColumnExtras(data::Connection& cnn, TableDescription& table, std::int16
 void readKeys(data::Connection& cnn, TableDescription& table, std::int16_t kind) {
   data::SchemaScope scope;
   if (!table.schema.empty()) scope.schema = table.schema;
+  TableKeys keys;
   if (kind != kDbmsAccess) {
     attemptStep([&] {
       for (const data::PrimaryKeyRow& row : data::listPrimaryKeys(cnn, scope, table.name)) {
-        forColumnsNamed(table, row.column, [](ColumnDescription& c) { c.primaryKey = true; });
+        keys.primaryKey.push_back(row.column);
       }
     });
     attemptStep([&] {
       for (const data::ColumnRow& row : data::listColumns(cnn, scope, table.name)) {
-        if (!row.required()) continue;
-        forColumnsNamed(table, row.name, [](ColumnDescription& c) { c.required = true; });
+        if (row.required()) keys.required.push_back(row.name);
       }
     });
   }
@@ -91,19 +77,17 @@ void readKeys(data::Connection& cnn, TableDescription& table, std::int16_t kind)
     attemptStep(
         [&] { indexes = data::listIndexes(cnn, scope, QuoteSqlNameRaw(Variant(table.name))); });
   }
-  if (!indexes) return;
-  std::vector<IndexColumn> rows;
-  rows.reserve(indexes->size());
-  for (const data::IndexRow& row : *indexes) {
-    rows.push_back({row.indexName, row.unique, row.column, std::nullopt});
+  if (indexes) {
+    std::vector<IndexColumn> rows;
+    rows.reserve(indexes->size());
+    for (const data::IndexRow& row : *indexes) {
+      rows.push_back({row.indexName, row.unique, row.column, std::nullopt});
+    }
+    IndexMarks marks = groupIndexColumns(rows, kind);
+    keys.primaryKey.insert(keys.primaryKey.end(), marks.primary.begin(), marks.primary.end());
+    keys.unique = std::move(marks.unique);
   }
-  const IndexMarks marks = groupIndexColumns(rows, kind);
-  for (const std::u16string& name : marks.primary) {
-    forColumnsNamed(table, name, [](ColumnDescription& c) { c.primaryKey = true; });
-  }
-  for (const std::u16string& name : marks.unique) {
-    forColumnsNamed(table, name, [](ColumnDescription& c) { c.uniqueIndex = true; });
-  }
+  applyKeys(table, keys);
 }
 
 std::u16string probeText(const data::Connection& cnn, const std::u16string& schema,
@@ -113,6 +97,42 @@ std::u16string probeText(const data::Connection& cnn, const std::u16string& sche
 
 }  // namespace
 
+std::vector<ColumnDescription> describedColumns(std::vector<data::FieldDescription> columns) {
+  std::vector<ColumnDescription> described;
+  described.reserve(columns.size());
+  std::unordered_set<std::u16string, NoCaseHash, NoCaseEqual> names;
+  for (data::FieldDescription& column : columns) {
+    if (column.name.empty()) continue;
+    ColumnDescription d;
+    d.duplicate = !names.insert(column.name).second;
+    d.column = std::move(column);
+    described.push_back(std::move(d));
+  }
+  return described;
+}
+
+void applyKeys(TableDescription& table, const TableKeys& keys) {
+  for (const std::u16string& name : keys.primaryKey) {
+    forColumnsNamed(table, name, [](ColumnDescription& c) { c.primaryKey = true; });
+  }
+  for (const std::u16string& name : keys.required) {
+    forColumnsNamed(table, name, [](ColumnDescription& c) { c.required = true; });
+  }
+  for (const std::u16string& name : keys.unique) {
+    forColumnsNamed(table, name, [](ColumnDescription& c) { c.uniqueIndex = true; });
+  }
+}
+
+std::vector<data::FieldDescription> probeTableColumns(data::Connection& cnn,
+                                                      const std::u16string& schema,
+                                                      const std::u16string& name) {
+  data::Statement probe(cnn);
+  probe.execDirect(probeText(cnn, schema, name));
+  std::vector<data::FieldDescription> columns = data::describeResult(probe);
+  probe.closeCursor();
+  return columns;
+}
+
 TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& row,
                                   std::int16_t kind) {
   TableDescription table;
@@ -120,10 +140,7 @@ TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& r
   table.name = row.name;
   table.type = row.type;
   try {
-    data::Statement probe(cnn);
-    probe.execDirect(probeText(cnn, table.schema, table.name));
-    table.columns = describedColumns(data::describeResult(probe));
-    probe.closeCursor();
+    table.columns = describedColumns(probeTableColumns(cnn, table.schema, table.name));
   } catch (const AutomationError& e) {
     if (data::isConnectionLost(e)) throw;
     table.readError = e.description();

@@ -44,6 +44,25 @@ struct TableDescription {
   std::optional<std::vector<PgMetadataField>> typeNames;
 };
 
+// What the catalogue tells of a base table's keys, each by exact column name.
+struct TableKeys {
+  std::vector<std::u16string> primaryKey;
+  std::vector<std::u16string> required;  // the catalogue says NOT NULL
+  std::vector<std::u16string> unique;    // alone in a unique index
+};
+
+// The columns with names, each marked when an earlier one took its name in any letter case.
+std::vector<ColumnDescription> describedColumns(std::vector<data::FieldDescription> columns);
+
+// Marks the named columns; a duplicate column is never marked.
+void applyKeys(TableDescription& table, const TableKeys& keys);
+
+// The columns of a table or view as a query that returns no row describes them; raises the
+// provider's error when the query is refused.
+std::vector<data::FieldDescription> probeTableColumns(data::Connection& cnn,
+                                                      const std::u16string& schema,
+                                                      const std::u16string& name);
+
 // A table or view of the catalogue: probes its columns with a query that returns no row, then
 // reads what its kind of database tells beyond that. A refused probe gives readError; any later
 // step that fails is skipped.

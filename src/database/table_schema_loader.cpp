@@ -83,7 +83,8 @@ class ModelTableSink {
 
 }  // namespace
 
-void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, bool bLoadAll) {
+void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, bool bLoadAll,
+              BulkCatalogue* catalogue) {
   AGProperties& bag = table.properties();
   ProjectContext& context = projectContext();
   bag.setting(kTblType) = Variant(rs.type);
@@ -99,7 +100,9 @@ void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, 
 
   data::TableRow source = rs;
   source.schema = context.currentSchemaName;
-  const TableDescription d = describeAdoTable(cnn, source, GetDbmsType(context.currentDbmsName));
+  const std::int16_t kind = GetDbmsType(context.currentDbmsName);
+  const TableDescription d =
+      catalogue ? catalogue->describe(cnn, source, kind) : describeAdoTable(cnn, source, kind);
   ModelTableSink sink(table);
   if (d.readError) {
     bag.setting(kTblError) = Variant(*d.readError);

@@ -6,6 +6,7 @@
 // It reads the shared state the database loader leaves: currentDbmsName, currentSchemaName (the
 // schema of the catalogue row) and currentDynamicLoadDB. No failure reaches the caller: a probe
 // that fails puts the provider's text in TblError, any later failing step is skipped.
+#include "database/bulk_catalogue.hpp"
 #include "model/table.hpp"
 #include "platform/data/connection.hpp"
 #include "platform/data/schema_rowsets.hpp"
@@ -13,7 +14,9 @@
 namespace vantorel {
 
 // rs is the table's row of the tables catalogue; bLoadAll is true while the whole database is
-// loaded, when a dynamic load only registers the table.
-void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, bool bLoadAll);
+// loaded, when a dynamic load only registers the table. A whole load passes the catalogue it read
+// in bulk; without one the table is read on its own.
+void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, bool bLoadAll,
+              BulkCatalogue* catalogue = nullptr);
 
 }  // namespace vantorel

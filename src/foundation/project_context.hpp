@@ -10,9 +10,9 @@
 #include <string>
 
 #include "foundation/c_registry.hpp"
-#include "platform/registry/reg_key.hpp"
 #include "platform/automation/ref.hpp"
 #include "platform/automation/variant.hpp"
+#include "platform/registry/reg_key.hpp"
 
 namespace vantorel {
 
@@ -69,6 +69,9 @@ class ProjectContext {
   // loaded (empty when the source has none), and the project's DynamicLoadDB at the load.
   std::u16string currentSchemaName;
   bool currentDynamicLoadDB = false;
+  // Whole-database loads and snapshots read the catalogue of PostgreSQL and MariaDB in a few
+  // queries for all tables; off, every table is read on its own (the tests compare the two).
+  bool catalogueInBulk = true;
   // The PostgreSQL server, database, user, password and port of the last database loaded from
   // one, from its data source or its connection string.
   Variant pgServer, pgDatabase, pgUser, pgPassword, pgPort;

@@ -7,6 +7,7 @@
 
 #include "database/access_custom_view.hpp"
 #include "database/ado_database_loader.hpp"
+#include "database/bulk_catalogue.hpp"
 #include "database/catalogue_selection.hpp"
 #include "database/connection_details.hpp"
 #include "database/database_load_operations.hpp"
@@ -124,6 +125,8 @@ std::int16_t AGPSchema::LoadADODB(const std::u16string& sDbType, const std::u16s
     // The model's own selection: the same rows, so the same tables, on every server.
     const std::vector<CatalogueEntry> entries =
         selectCatalogueRows(rows, catalogueFilterFor(cnn, db_.DBDBMSName, oracleSchema_));
+    BulkCatalogue catalogue =
+        loadAll ? BulkCatalogue::read(cnn, entries, dbmsKind_) : BulkCatalogue();
     const auto total = static_cast<std::int32_t>(entries.size());
     std::int32_t done = 0;
     std::vector<AGSchemaTable>& tables = db_.Tables.Tbl;
@@ -133,7 +136,7 @@ std::int16_t AGPSchema::LoadADODB(const std::u16string& sDbType, const std::u16s
       if (loadAll) Status().DispStatus(Variant(u"Loading " + row.type + u" " + row.name + u"..."));
       AGSchemaTable& tbl = tables.emplace_back();
       tbl.TblSeq = static_cast<std::int16_t>(tables.size() - 1);
-      recordTable(tbl, describeAdoTable(cnn, row, dbmsKind_), dbmsKind_);
+      recordTable(tbl, catalogue.describe(cnn, row, dbmsKind_), dbmsKind_);
       ++done;
       if (loadAll) Status().SetStatus(Variant(GetPercent(done, total)));
       ui::yieldToHost();

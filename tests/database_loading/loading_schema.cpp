@@ -5,20 +5,24 @@
 // ";".
 #include "database_loading/loading_schema.hpp"
 
+#include <gtest/gtest.h>
+
 #include "database/table_schema_loader.hpp"
 #include "foundation/project_context.hpp"
+#include "foundation/variant_description.hpp"
 #include "platform/data/connection.hpp"
 #include "platform/data/query.hpp"
 #include "platform/data/schema_rowsets.hpp"
+#include "platform/text/unicode.hpp"
 
 namespace vantorel::test {
-
-namespace {
 
 void run(const std::u16string& connectionString, std::initializer_list<const char16_t*> script) {
   data::Connection connection(connectionString);
   for (const char16_t* sql : script) data::execute(connection, sql);
 }
+
+namespace {
 
 void prepare(TestDatabases& db) {
   run(db.sqliteConnectionString(),
@@ -85,6 +89,50 @@ std::u16string connectionStringFor(TestDatabases& db, Dbms dbms) {
       break;
   }
   return db.mariadb().connectionString(kTestDatabase);
+}
+
+// "table.field.setting=Type:value" for every setting of every table and field, in load order.
+std::vector<std::string> modelSettings(AGPDatabase& db) {
+  std::vector<std::string> lines;
+  const auto add = [&](const AGProperties& bag, const std::string& prefix) {
+    bag.forEachSetting([&](SettingSlot, const SettingRecord& record, const Variant& value) {
+      lines.push_back(prefix + toUtf8(record.name) + "=" + describe(value));
+    });
+  };
+  for (std::int16_t i = 1; i <= db.tables().count(); ++i) {
+    Ref<AGPTable> table = db.tables().seq(i);
+    const std::string name = toUtf8(table->tblName());
+    add(table->properties(), name + ".");
+    for (std::size_t j = 0; j < static_cast<std::size_t>(table->fields().count()); ++j) {
+      AGPField& field = table->fields().at(j);
+      add(field.properties(), name + "." + toUtf8(field.FldName()) + ".");
+    }
+  }
+  return lines;
+}
+
+namespace {
+
+std::vector<std::string> loadSettings(const std::u16string& connectionString, bool inBulk) {
+  ProjectContext& context = projectContext();
+  context.catalogueInBulk = inBulk;
+  context.currentDynamicLoadDB = false;
+  context.lastErrorText.clear();
+  Ref<AGPDatabase> db = makeRef<AGPDatabase>();
+  EXPECT_EQ(db->LoadADODB({u"DB", u"", u"", u"", connectionString, u"", u""}), 0);
+  EXPECT_EQ(toUtf8(context.lastErrorText), "");
+  context.catalogueInBulk = true;
+  return modelSettings(*db);
+}
+
+}  // namespace
+
+void expectBulkLoadAsPerTable(const std::u16string& connectionString) {
+  const std::vector<std::string> perTable = loadSettings(connectionString, false);
+  const std::vector<std::string> inBulk = loadSettings(connectionString, true);
+  ASSERT_EQ(inBulk.size(), perTable.size());
+  EXPECT_GT(perTable.size(), 1000u);
+  for (std::size_t i = 0; i < perTable.size(); ++i) EXPECT_EQ(inBulk[i], perTable[i]);
 }
 
 Ref<AGPTable> loadTable(TestDatabases& databases, const TableToLoad& what) {

@@ -1,6 +1,10 @@
 #pragma once
 // The schemas the loading tests read, one per database, and the way into each.
+#include <initializer_list>
 #include <string>
+#include <vector>
+
+#include "model/database.hpp"
 
 #include "model/table.hpp"
 #include "platform/automation/ref.hpp"
@@ -14,6 +18,9 @@ enum class Dbms { Sqlite, Postgres, MariaDb };
 inline constexpr char16_t kSemicolonUser[] = u"semi";
 inline constexpr char16_t kSemicolonPassword[] = u"se;mi}x";
 
+// Runs the statements in turn over a connection of their own.
+void run(const std::u16string& connectionString, std::initializer_list<const char16_t*> script);
+
 std::u16string connectionStringFor(TestDatabases& databases, Dbms dbms);
 
 // What the database loader leaves for one table's load.
@@ -25,6 +32,13 @@ struct TableToLoad {
   bool loadAll = false;
   bool dynamic = false;
 };
+
+// "table.field.setting=Type:value" for every setting of every table and field, in load order.
+std::vector<std::string> modelSettings(AGPDatabase& db);
+
+// Loads the database whole twice, reading the catalogue table by table and then in bulk, and
+// expects the same settings, one by one.
+void expectBulkLoadAsPerTable(const std::u16string& connectionString);
 
 // A new table of that name, filled by Load_ADO over a connection of its own.
 Ref<AGPTable> loadTable(TestDatabases& databases, const TableToLoad& what);

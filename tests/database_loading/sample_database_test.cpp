@@ -8,6 +8,7 @@
 #include <string>
 
 #include "agp/agp.hpp"
+#include "database_loading/loading_schema.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
@@ -212,6 +213,15 @@ TEST_F(SampleDatabaseRealDb, WholeLoadsReadEveryTableViewColumnAndKey) {
     Ref<AGP> project = load(sample, /*dynamic=*/false);
     expectCatalogue(*project->DB(), expected);
     expectSpots(*project->DB(), sample);
+  }
+}
+
+// Reading the catalogue in bulk gives each sample's model as reading it table by table does.
+TEST_F(SampleDatabaseRealDb, BulkAndTableByTableLoadsAgree) {
+  for (const SampleDatabase& sample : sampleDatabases()) {
+    if (sample.server == SampleServer::Sqlite) continue;
+    SCOPED_TRACE(sample.label);
+    expectBulkLoadAsPerTable(connectionString(sample));
   }
 }
 

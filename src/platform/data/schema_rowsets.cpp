@@ -38,16 +38,23 @@ std::optional<std::u16string> literalPattern(const Connection& connection,
   return replaceAll(escaped, u"%", escape + u"%");
 }
 
-std::vector<std::vector<Variant>> readRows(Statement& statement) {
-  std::vector<std::vector<Variant>> rows;
+// Calls visit with each row as it is fetched.
+template <typename Visit>
+void forEachRow(Statement& statement, Visit&& visit) {
   const auto count = static_cast<SQLUSMALLINT>(statement.columns().size());
+  std::vector<Variant> row;
   while (statement.fetch()) {
-    std::vector<Variant> row;
+    row.clear();
     row.reserve(count);
     // Some drivers hand out values only in column order, so every column is read.
     for (SQLUSMALLINT i = 1; i <= count; ++i) row.push_back(statement.value(i));
-    rows.push_back(std::move(row));
+    visit(row);
   }
+}
+
+std::vector<std::vector<Variant>> readRows(Statement& statement) {
+  std::vector<std::vector<Variant>> rows;
+  forEachRow(statement, [&](std::vector<Variant>& row) { rows.push_back(std::move(row)); });
   return rows;
 }
 
@@ -96,9 +103,10 @@ std::vector<TableRow> listTables(Connection& connection, const SchemaScope& scop
   return rows;
 }
 
-std::vector<ColumnRow> listColumns(Connection& connection, const SchemaScope& scope,
-                                   const std::optional<std::u16string>& table,
-                                   const std::optional<std::u16string>& column) {
+void visitColumns(Connection& connection, const SchemaScope& scope,
+                  const std::optional<std::u16string>& table,
+                  const std::function<void(const ColumnRow&)>& visit,
+                  const std::optional<std::u16string>& column) {
   Argument catalog(catalogFor(connection, scope));
   Argument schema(literalPattern(connection, scope.schema));
   Argument tableArg(literalPattern(connection, table));
@@ -108,8 +116,7 @@ std::vector<ColumnRow> listColumns(Connection& connection, const SchemaScope& sc
                               schema.length(), tableArg.text(), tableArg.length(), columnArg.text(),
                               columnArg.length()),
                   u"the columns cannot be listed");
-  std::vector<ColumnRow> rows;
-  for (const auto& row : readRows(statement)) {
+  forEachRow(statement, [&](const std::vector<Variant>& row) {
     ColumnRow r;
     r.catalog = text(row, 1);
     r.schema = text(row, 2);
@@ -124,8 +131,16 @@ std::vector<ColumnRow> listColumns(Connection& connection, const SchemaScope& sc
     r.defaultValue = at(row, 13);
     r.octetLength = optionalInteger(row, 16);
     r.ordinal = integerOf(at(row, 17));
-    rows.push_back(std::move(r));
-  }
+    visit(r);
+  });
+}
+
+std::vector<ColumnRow> listColumns(Connection& connection, const SchemaScope& scope,
+                                   const std::optional<std::u16string>& table,
+                                   const std::optional<std::u16string>& column) {
+  std::vector<ColumnRow> rows;
+  visitColumns(
+      connection, scope, table, [&](const ColumnRow& row) { rows.push_back(row); }, column);
   return rows;
 }
 

@@ -5,6 +5,7 @@
 // missing catalog means the connection's current database, since their driver otherwise lists
 // every database on the server.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,6 +75,13 @@ std::vector<TableRow> listTables(Connection& connection, const SchemaScope& scop
 std::vector<ColumnRow> listColumns(Connection& connection, const SchemaScope& scope,
                                    const std::optional<std::u16string>& table,
                                    const std::optional<std::u16string>& column = std::nullopt);
+
+// The same rows, each handed to visit as it is read, none kept: the columns of a whole schema
+// at once.
+void visitColumns(Connection& connection, const SchemaScope& scope,
+                  const std::optional<std::u16string>& table,
+                  const std::function<void(const ColumnRow&)>& visit,
+                  const std::optional<std::u16string>& column = std::nullopt);
 
 // In key order.
 std::vector<PrimaryKeyRow> listPrimaryKeys(Connection& connection, const SchemaScope& scope,
