@@ -1,22 +1,19 @@
 #include "platform/xml/xml_text.hpp"
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/text/byte_order_mark.hpp"
 #include "platform/text/byte_scan.hpp"
+#include "platform/text/charset_name.hpp"
 #include "platform/text/code_page.hpp"
 #include "platform/text/unicode.hpp"
-#include "platform/vbscript/objects/ado_stream.hpp"
 #include "platform/xml/text_position.hpp"
 
 namespace vantorel::xml {
 
 namespace {
-
-constexpr int kCodePageUtf16Le = 1200;
-constexpr int kCodePageUtf16Be = 1201;
 
 // Length of the valid UTF-8 sequence at `i`, 0 when it is not one (overlong forms and
 // surrogates included, as XML parsers reject them).
@@ -133,7 +130,7 @@ bool toUtf8Text(std::string_view bytes, std::string& out, std::string_view& text
   }
   if (mark == ByteOrderMark::None) {
     const std::string name = declaredEncoding(body);
-    const int codePage = name.empty() ? kCodePageUtf8 : vbs::codePageOfCharset(fromUtf8(name));
+    const int codePage = name.empty() ? kCodePageUtf8 : codePageOfCharset(fromUtf8(name));
     if (codePage == kCodePageUtf16Le || codePage == kCodePageUtf16Be) {
       error = u"the declaration names UTF-16 but the file is not UTF-16";
       return false;

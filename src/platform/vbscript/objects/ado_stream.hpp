@@ -19,9 +19,6 @@ constexpr std::int32_t kObjectClosed = 3704;
 constexpr std::int32_t kObjectOpen = 3705;
 }  // namespace adoerr
 
-// The code page of an Internet character-set name ("utf-8", "Windows-1252"); 0 when unknown.
-int codePageOfCharset(std::u16string_view charset);
-
 class AdoStream : public Object {
  public:
   static constexpr std::int32_t kTypeBinary = 1;
