@@ -12,7 +12,6 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
-#include "platform/vbscript/objects/file_system.hpp"
 #include "platform/xml/attributes.hpp"
 #include "projectfile/file_writing.hpp"
 
@@ -76,11 +75,6 @@ std::u16string InitAppFolders(const std::u16string& templateFileName,
 }
 
 std::optional<std::u16string> CheckComponents() {
-  try {
-    const Ref<vbs::FileSystemObject> files = makeRef<vbs::FileSystemObject>();
-  } catch (const std::exception& e) {
-    return u"Windows Scripting Runtime: " + fromUtf8(e.what());
-  }
   try {
     const xml::Document probe;
   } catch (const std::exception& e) {

@@ -14,8 +14,7 @@ namespace vantorel {
 std::u16string InitAppFolders(const std::u16string& templateFileName,
                               const std::u16string& subFolder, bool extension);
 
-// Nothing when the file system and XML components can be created; else the failing
-// component's name and reason.
+// Nothing when the XML component can be created; else its name and the reason.
 std::optional<std::u16string> CheckComponents();
 
 // Creates the folder and its missing parents; failures leave it missing.
