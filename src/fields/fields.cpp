@@ -73,11 +73,8 @@ bool AGPFields::add(const std::u16string& TblName, const std::u16string& Name) {
   // A name written straight into a field's FldName no longer matches its key; adding that
   // name again must not make a second field of it.
   if (auto stored = storedNameMatching(Name, kFldName)) return change(TblName, *stored, Name);
-  const std::int16_t seq = nextSeq(count());
-  auto field = makeRef<AGPField>();
-  field->setFldName(Name);
-  append(field, Name);
-  field->setFldSeq(seq);
+  const std::int16_t seq = appendNew(
+      Name, [&](AGPField& field) { field.setFldName(Name); }, &AGPField::setFldSeq);
   curName_ = Name;
   curSeq_ = seq;
   return true;

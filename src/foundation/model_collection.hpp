@@ -107,6 +107,19 @@ class ModelCollection : public Object {
     return true;
   }
 
+  // Add's new item, keyed `name` and numbered one past the last: `init(item)` gives it what it
+  // carries before it is keyed, `number(item, seq)` what it takes once it is held. Returns
+  // the number.
+  template <class Init, class Number>
+  std::int16_t appendNew(std::u16string_view name, Init init, Number number) {
+    const std::int16_t seq = nextSeq(count());
+    auto item = makeRef<T>();
+    std::invoke(init, *item);
+    append(item, name);
+    std::invoke(number, *item, seq);
+    return seq;
+  }
+
   // The name that the first item, in position order, carries in its name setting `nameRow`
   // when it equals `name` without regard to case; nullopt when none does. A name written
   // straight into an item's setting no longer matches its key, and adding that name again

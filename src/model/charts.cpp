@@ -41,13 +41,16 @@ bool AGPCharts::add(const std::u16string& tblName, const std::u16string& name) {
   }
   // A chart renamed through its own ChartName answers to that name.
   if (auto stored = storedNameMatching(name, kChartName)) return change(tblName, *stored, name);
-  const std::int16_t seq = nextSeq(count());
-  auto chart = makeRef<AGPChart>();
-  chart->setChartName(name);
-  chart->setChartVar(itemVarName(name));
-  append(chart, name);
-  chart->setChartSeq(seq);
-  chart->setChartCaption(NameToCaption(name));
+  const std::int16_t seq = appendNew(
+      name,
+      [&](AGPChart& chart) {
+        chart.setChartName(name);
+        chart.setChartVar(itemVarName(name));
+      },
+      [&](AGPChart& chart, std::int16_t number) {
+        chart.setChartSeq(number);
+        chart.setChartCaption(NameToCaption(name));
+      });
   curName_ = name;
   curSeq_ = seq;
   return true;

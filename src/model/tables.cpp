@@ -38,11 +38,8 @@ bool AGPTables::add(const std::u16string& name) {
   if (name.empty() || find(name)) return false;
   // A table renamed through its own TblName answers to that name.
   if (auto stored = storedNameMatching(name, kTblName)) return change(*stored, name);
-  const std::int16_t seq = nextSeq(count());
-  auto table = makeRef<AGPTable>();
-  table->setTblName(name);
-  append(table, name);
-  table->setTblSeq(seq);
+  const std::int16_t seq = appendNew(
+      name, [&](AGPTable& table) { table.setTblName(name); }, &AGPTable::setTblSeq);
   curName_ = name;
   curSeq_ = seq;
   return true;

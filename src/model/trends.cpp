@@ -36,11 +36,8 @@ bool AGPTrends::add(const std::u16string& name) {
     return true;
   }
   if (auto stored = storedNameMatching(name, kTrendName)) return change(*stored, name);
-  const std::int16_t seq = nextSeq(count());
-  auto trend = makeRef<AGPTrend>();
-  trend->setTrendName(name);
-  append(trend, name);
-  trend->setTrendSeq(seq);
+  const std::int16_t seq = appendNew(
+      name, [&](AGPTrend& trend) { trend.setTrendName(name); }, &AGPTrend::setTrendSeq);
   curName_ = name;
   curSeq_ = seq;
   return true;
