@@ -3,11 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "support/test_databases.hpp"
+#include "support/schema_script.hpp"
 
 namespace vantorel::test {
-
-enum class Dbms { Sqlite, Postgres, MariaDb };
 
 struct Backend {
   Dbms dbms;

@@ -1,16 +1,9 @@
 // The schemas of the data tests, made once when the servers have started.
 #include "database/backends.hpp"
-#include "platform/data/connection.hpp"
-#include "platform/data/query.hpp"
 
 namespace vantorel::test {
 
 namespace {
-
-void run(const std::u16string& connectionString, std::initializer_list<const char16_t*> script) {
-  data::Connection connection(connectionString);
-  for (const char16_t* sql : script) data::execute(connection, sql);
-}
 
 void prepare(TestDatabases& db) {
   run(db.sqliteConnectionString(),

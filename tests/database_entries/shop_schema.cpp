@@ -2,17 +2,11 @@
 
 #include <initializer_list>
 
-#include "platform/data/connection.hpp"
-#include "platform/data/query.hpp"
+#include "support/schema_script.hpp"
 
 namespace vantorel::test {
 
 namespace {
-
-void run(const std::u16string& connectionString, std::initializer_list<const char16_t*> script) {
-  data::Connection connection(connectionString);
-  for (const char16_t* sql : script) data::execute(connection, sql);
-}
 
 // The same tables in each database's own words.
 const std::initializer_list<const char16_t*> kRows = {

@@ -17,11 +17,6 @@
 
 namespace vantorel::test {
 
-void run(const std::u16string& connectionString, std::initializer_list<const char16_t*> script) {
-  data::Connection connection(connectionString);
-  for (const char16_t* sql : script) data::execute(connection, sql);
-}
-
 namespace {
 
 void prepare(TestDatabases& db) {
@@ -78,18 +73,6 @@ void prepare(TestDatabases& db) {
 [[maybe_unused]] const TestDatabases* const kRegistered = registerTestDatabases(prepare);
 
 }  // namespace
-
-std::u16string connectionStringFor(TestDatabases& db, Dbms dbms) {
-  switch (dbms) {
-    case Dbms::Sqlite:
-      return db.sqliteConnectionString();
-    case Dbms::Postgres:
-      return db.postgres().connectionString(kTestDatabase);
-    case Dbms::MariaDb:
-      break;
-  }
-  return db.mariadb().connectionString(kTestDatabase);
-}
 
 // "table.field.setting=Type:value" for every setting of every table and field, in load order.
 std::vector<std::string> modelSettings(AGPDatabase& db) {

@@ -1,6 +1,5 @@
 #pragma once
 // The schemas the loading tests read, one per database, and the way into each.
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -8,20 +7,13 @@
 
 #include "model/table.hpp"
 #include "platform/automation/ref.hpp"
-#include "support/test_databases.hpp"
+#include "support/schema_script.hpp"
 
 namespace vantorel::test {
-
-enum class Dbms { Sqlite, Postgres, MariaDb };
 
 // A user of both servers, allowed to read the test database, whose password needs quoting.
 inline constexpr char16_t kSemicolonUser[] = u"semi";
 inline constexpr char16_t kSemicolonPassword[] = u"se;mi}x";
-
-// Runs the statements in turn over a connection of their own.
-void run(const std::u16string& connectionString, std::initializer_list<const char16_t*> script);
-
-std::u16string connectionStringFor(TestDatabases& databases, Dbms dbms);
 
 // What the database loader leaves for one table's load.
 struct TableToLoad {

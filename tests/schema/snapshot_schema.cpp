@@ -3,17 +3,9 @@
 // in letter case, and (PostgreSQL) a table one user may not read.
 #include "schema/snapshot_schema.hpp"
 
-#include "platform/data/connection.hpp"
-#include "platform/data/query.hpp"
-
 namespace vantorel::test {
 
 namespace {
-
-void run(const std::u16string& connectionString, std::initializer_list<const char16_t*> script) {
-  data::Connection connection(connectionString);
-  for (const char16_t* sql : script) data::execute(connection, sql);
-}
 
 void prepare(TestDatabases& db) {
   run(db.sqliteConnectionString(),
@@ -53,17 +45,5 @@ void prepare(TestDatabases& db) {
 [[maybe_unused]] const TestDatabases* const kRegistered = registerTestDatabases(prepare);
 
 }  // namespace
-
-std::u16string connectionStringFor(TestDatabases& db, Dbms dbms) {
-  switch (dbms) {
-    case Dbms::Sqlite:
-      return db.sqliteConnectionString();
-    case Dbms::Postgres:
-      return db.postgres().connectionString(kTestDatabase);
-    case Dbms::MariaDb:
-      break;
-  }
-  return db.mariadb().connectionString(kTestDatabase);
-}
 
 }  // namespace vantorel::test
