@@ -116,7 +116,6 @@ class AGP final : public Object {
   void UnLoadDB();
   // Reads the reserved words again from the file the user's settings name ("Keyword").
   void ReloadKeywords();
-  const std::u16string& keywordFile() const noexcept { return keywordFile_; }
 
   // The project file's helpers that take plain values, defined by that layer: the version
   // comparison of a load (2, 1, 0 or -1), a Boolean setting's "1" or "0", and the writers of
@@ -129,7 +128,6 @@ class AGP final : public Object {
   void DeleteFolderIfExists(const std::u16string& folder);
 
   const std::u16string& FullVersion() const noexcept { return fullVersion_; }
-  const std::u16string& ScriptExt() const noexcept { return scriptExt_; }
   // "*" stands for the script extension.
   std::u16string ResolveExt(const std::u16string& value) const;
 

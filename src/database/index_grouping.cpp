@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "fields/field_settings.hpp"
 #include "foundation/sql_quoting.hpp"
 
 namespace vantorel {
@@ -51,18 +50,6 @@ IndexMarks groupIndexColumns(const std::vector<IndexColumn>& rows, std::int16_t 
   for (const IndexColumn& row : rows) grouping.add(row);
   grouping.finishIndex();
   return std::move(grouping).marks();
-}
-
-void applyIndexColumns(const std::vector<IndexColumn>& rows, AGPFields& fields,
-                       std::int16_t dbmsKind) {
-  const IndexMarks marks = groupIndexColumns(rows, dbmsKind);
-  for (const std::u16string& name : marks.primary) {
-    forFieldsNamed(fields, name, [](AGPField& f) { f.setFldIsPrimaryKey(true); });
-  }
-  for (const std::u16string& name : marks.unique) {
-    forFieldsNamed(fields, name,
-                   [](AGPField& f) { f.properties().setting(kFldUniqueIdx) = Variant(true); });
-  }
 }
 
 }  // namespace vantorel

@@ -28,10 +28,6 @@ struct IndexMarks {
 // The rows in rowset order, each index's columns together.
 IndexMarks groupIndexColumns(const std::vector<IndexColumn>& rows, std::int16_t dbmsKind);
 
-// The rows in rowset order, each index's columns together. Names compare exactly.
-void applyIndexColumns(const std::vector<IndexColumn>& rows, AGPFields& fields,
-                       std::int16_t dbmsKind);
-
 // Calls the action for every field whose FldName is exactly the name.
 template <typename Action>
 void forFieldsNamed(AGPFields& fields, std::u16string_view name, Action&& action) {

@@ -20,10 +20,6 @@ const InstalledExtensions* setInstalledExtensions(const InstalledExtensions* ext
   return tExtensions.exchange(extensions);
 }
 
-const InstalledExtensions* installedExtensions() noexcept {
-  return tExtensions.load();
-}
-
 std::u16string TemplateWorkName(std::u16string_view templateFile) {
   const std::u16string_view trimmed = trimBlanks(templateFile);
   if (trimmed.empty()) return {};

@@ -26,7 +26,6 @@ class InstalledExtensions {
 // keeps `extensions` alive while it is registered; nullptr unregisters. Returns the view
 // registered before.
 const InstalledExtensions* setInstalledExtensions(const InstalledExtensions* extensions) noexcept;
-const InstalledExtensions* installedExtensions() noexcept;
 
 // The folder an extension is unpacked into, below the extensions' work folder; nothing while
 // that folder is unknown or when the name would lead outside it.

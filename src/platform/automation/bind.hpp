@@ -243,11 +243,6 @@ class ClassBuilder {
     info_.define(name).get = thunk;
     return *this;
   }
-  ClassBuilder& rawLet(std::u16string_view name, MethodThunk thunk) {
-    info_.define(name).let = thunk;
-    info_.define(name).set = thunk;
-    return *this;
-  }
   ClassBuilder& defaultMember(std::u16string_view name) {
     info_.setDefaultMember(name);
     return *this;

@@ -26,7 +26,8 @@ const MemberInfo* ClassInfo::member(DispId id) const noexcept {
 }
 
 MemberInfo& ClassInfo::define(std::u16string_view name) {
-  if (DispId id = find(name); id != kDispIdUnknown) return members_[static_cast<std::size_t>(id) - 1];
+  if (DispId id = find(name); id != kDispIdUnknown)
+    return members_[static_cast<std::size_t>(id) - 1];
   MemberInfo& m = members_.emplace_back();
   m.name = std::u16string(name);
   m.id = static_cast<DispId>(members_.size());
@@ -34,7 +35,9 @@ MemberInfo& ClassInfo::define(std::u16string_view name) {
   return m;
 }
 
-void ClassInfo::setDefaultMember(std::u16string_view name) { defaultId_ = define(name).id; }
+void ClassInfo::setDefaultMember(std::u16string_view name) {
+  defaultId_ = define(name).id;
+}
 
 void ClassInfo::setEnumerator(EnumThunk thunk) noexcept {
   enumerator_ = thunk;
@@ -42,23 +45,6 @@ void ClassInfo::setEnumerator(EnumThunk thunk) noexcept {
   MemberInfo& m = define(u"_NewEnum");
   m.get = &enumeratorGetter;
   m.method = &enumeratorGetter;
-}
-
-void ClassInfo::inherit(const ClassInfo& base) {
-  for (const MemberInfo& m : base.members_) {
-    MemberInfo& mine = define(m.name);
-    mine.method = m.method;
-    mine.get = m.get;
-    mine.let = m.let;
-    mine.set = m.set;
-    mine.slotGet = m.slotGet;
-    mine.slotLet = m.slotLet;
-    mine.slot = m.slot;
-  }
-  if (base.defaultId_ != kDispIdUnknown) {
-    setDefaultMember(base.members_[static_cast<std::size_t>(base.defaultId_) - 1].name);
-  }
-  if (base.enumerator_) enumerator_ = base.enumerator_;
 }
 
 Variant ClassInfo::invoke(Object& self, DispId id, std::uint8_t flags, CallArgs args) const {
@@ -82,7 +68,8 @@ Variant ClassInfo::invoke(Object& self, DispId id, std::uint8_t flags, CallArgs 
   }
   if ((flags & (kInvokeLet | kInvokeSet)) && m->slotLet) return m->slotLet(self, args, m->slot);
   // A property assignment the member does not take, or a call of a write-only property.
-  raiseVbError((flags & (kInvokeLet | kInvokeSet)) ? vberr::kWrongArgumentCount : vberr::kNotSupported);
+  raiseVbError((flags & (kInvokeLet | kInvokeSet)) ? vberr::kWrongArgumentCount
+                                                   : vberr::kNotSupported);
 }
 
 }  // namespace vantorel

@@ -22,9 +22,9 @@ struct MemberInfo {
   std::u16string name;
   DispId id = kDispIdUnknown;
   MethodThunk method = nullptr;
-  MethodThunk get = nullptr;  // index arguments only
-  MethodThunk let = nullptr;  // index arguments, then the value
-  MethodThunk set = nullptr;  // index arguments, then the object
+  MethodThunk get = nullptr;    // index arguments only
+  MethodThunk let = nullptr;    // index arguments, then the value
+  MethodThunk set = nullptr;    // index arguments, then the object
   SlotThunk slotGet = nullptr;  // used when get is null
   SlotThunk slotLet = nullptr;  // used when let and set are null
   std::uint32_t slot = 0;
@@ -55,8 +55,6 @@ class ClassInfo {
   // Also defines the member "_NewEnum" that hands out the enumerator.
   void setEnumerator(EnumThunk thunk) noexcept;
   EnumThunk enumerator() const noexcept { return enumerator_; }
-  // A class derived from another starts with a copy of its members.
-  void inherit(const ClassInfo& base);
 
   Variant invoke(Object& self, DispId id, std::uint8_t flags, CallArgs args) const;
 

@@ -1,8 +1,5 @@
 #include "platform/xml/attributes.hpp"
 
-#include <cerrno>
-#include <cstdlib>
-
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
@@ -85,26 +82,12 @@ Node appendCurrent(Node parent, const PullParser& parser, PullParser::Event even
   return text;
 }
 
-std::int64_t attributeInteger(const Node& node, std::string_view name, std::int64_t fallback) {
-  const Attribute a = node.attribute(std::string(name).c_str());
-  if (!a || *a.value() == '\0') return fallback;
-  errno = 0;
-  char* end = nullptr;
-  const long long value = std::strtoll(a.value(), &end, 10);
-  return errno == 0 && *end == '\0' ? value : fallback;
-}
-
 std::optional<bool> booleanText(std::u16string_view text) {
   const std::u16string lower = toLower(trimBlanks(text));
   if (lower == u"true") return true;
   if (lower == u"false") return false;
   if (const std::optional<Variant> number = parseNumber(lower)) return toDouble(*number) != 0;
   return std::nullopt;
-}
-
-bool attributeBool(const Node& node, std::string_view name, bool fallback) {
-  const Attribute a = node.attribute(std::string(name).c_str());
-  return a ? booleanText(valueOf(a)).value_or(fallback) : fallback;
 }
 
 std::vector<Node> descendantsNamed(const Node& from, std::string_view name) {
@@ -187,14 +170,6 @@ bool isXmlName(std::u16string_view name) {
     if (!(i == 0 ? isNameStart(c) : isNameChar(c))) return false;
   }
   return true;
-}
-
-std::u16string childText(const Node& element) {
-  std::u16string text;
-  for (const Node child : element.children()) {
-    if (child.type() == kTextNode || child.type() == kCDataNode) text += fromUtf8(child.value());
-  }
-  return text;
 }
 
 void appendCData(Node element, std::u16string_view text) {

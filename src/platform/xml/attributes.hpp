@@ -58,11 +58,6 @@ Node appendCurrent(Node parent, const PullParser& parser, PullParser::Event even
 // An element of that name with those attributes, below parent.
 Node appendElement(Node parent, const char* name, std::span<const AttributeView> attributes);
 
-// A whole number, possibly signed; the fallback when missing or not a number that fits.
-std::int64_t attributeInteger(const Node& node, std::string_view name, std::int64_t fallback);
-// As booleanText reads it; the fallback when missing or neither.
-bool attributeBool(const Node& node, std::string_view name, bool fallback);
-
 // "true" and "false" in any case, or a number (non-zero is true), blanks around allowed.
 std::optional<bool> booleanText(std::u16string_view text);
 
@@ -82,8 +77,6 @@ std::optional<std::size_t> firstNonXmlChar(std::u16string_view text);
 // readers that know namespaces take it for an undeclared prefix.
 bool isXmlName(std::u16string_view name);
 
-// The text and CDATA directly inside the element, in document order.
-std::u16string childText(const Node& element);
 void appendCData(Node element, std::u16string_view text);
 // The files this layer writes by hand mark their layout with explicit "\r\n" text nodes.
 void appendLineBreak(Node parent);
