@@ -7,6 +7,24 @@
 
 namespace vantorel {
 
+namespace {
+
+// The subtypes a collection's Item reads as a position rather than a key.
+bool isPositionType(VarType type) noexcept {
+  switch (type) {
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Byte:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 std::u16string storedText(const Variant& value) noexcept {
   try {
     return toString(value);
@@ -25,16 +43,7 @@ std::int16_t lowerSeq(std::int16_t seq) noexcept {
 }
 
 std::optional<std::int32_t> itemPosition(const Variant& index, std::int32_t count) {
-  switch (index.type()) {
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Byte:
-      break;
-    default:
-      return std::nullopt;
-  }
+  if (!isPositionType(index.type())) return std::nullopt;
   const double position = toDouble(index);
   if (!(position >= 0.5 && position < static_cast<double>(count) + 0.5)) return 0;
   const std::int32_t at = toLong(index);
@@ -44,17 +53,7 @@ std::optional<std::int32_t> itemPosition(const Variant& index, std::int32_t coun
 namespace model_collection_detail {
 
 Object* lookup(const CSuperCollection& items, const Variant& index) {
-  switch (index.type()) {
-    case VarType::String:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Byte:
-      break;
-    default:
-      return nullptr;
-  }
+  if (index.type() != VarType::String && !isPositionType(index.type())) return nullptr;
   const Variant found = items.item(index);
   if (!found.isObject()) return nullptr;
   return found.objectValue();

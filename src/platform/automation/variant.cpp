@@ -140,19 +140,7 @@ int Variant::varType() const noexcept {
 }
 
 bool Variant::isNumericType() const noexcept {
-  if (array_) return false;
-  switch (type_) {
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::Decimal:
-    case VarType::Byte:
-      return true;
-    default:
-      return false;
-  }
+  return !array_ && isNumericVarType(type_);
 }
 
 SafeArray& Variant::arrayForWrite() {

@@ -38,6 +38,22 @@ enum class VarType : std::uint16_t {
   Array = 8192,
 };
 
+// Integer, Long, Single, Double, Currency, Decimal or Byte: the subtypes that hold a number.
+constexpr bool isNumericVarType(VarType type) noexcept {
+  switch (type) {
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency:
+    case VarType::Decimal:
+    case VarType::Byte:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // The error code automation passes for an optional argument that was left out.
 constexpr std::int32_t kParamNotFound = static_cast<std::int32_t>(0x80020004u);
 

@@ -66,31 +66,38 @@ std::u16string joinPath(std::u16string_view folder, std::u16string_view name) {
   return normalizeSeparators(joined);
 }
 
-std::optional<std::u16string> joinInside(std::u16string_view folder, std::u16string_view relative) {
-  if (!relative.empty() && isSeparator(relative[0])) return std::nullopt;
-  if (hasDrivePrefix(relative)) return std::nullopt;
-  // The OS would cut the name at a NUL, so what was checked would not be what is opened.
-  if (relative.find(u'\0') != std::u16string_view::npos) return std::nullopt;
-
+std::optional<std::vector<std::u16string_view>> pathElements(std::u16string_view path,
+                                                             bool stopAtTop) {
   std::vector<std::u16string_view> kept;
-  const std::u16string normalized = normalizeSeparators(relative);
-  std::u16string_view rest = normalized;
+  std::u16string_view rest = path;
   while (!rest.empty()) {
     const std::size_t cut = rest.find(u'/');
     const std::u16string_view element = rest.substr(0, cut);
     rest = cut == std::u16string_view::npos ? std::u16string_view{} : rest.substr(cut + 1);
     if (element.empty() || element == u".") continue;
     if (element == u"..") {
-      if (kept.empty()) return std::nullopt;
-      kept.pop_back();
+      if (kept.empty() && !stopAtTop) return std::nullopt;
+      if (!kept.empty()) kept.pop_back();
       continue;
     }
     kept.push_back(element);
   }
+  return kept;
+}
+
+std::optional<std::u16string> joinInside(std::u16string_view folder, std::u16string_view relative) {
+  if (!relative.empty() && isSeparator(relative[0])) return std::nullopt;
+  if (hasDrivePrefix(relative)) return std::nullopt;
+  // The OS would cut the name at a NUL, so what was checked would not be what is opened.
+  if (relative.find(u'\0') != std::u16string_view::npos) return std::nullopt;
+
+  const std::u16string normalized = normalizeSeparators(relative);
+  const std::optional<std::vector<std::u16string_view>> kept = pathElements(normalized, false);
+  if (!kept) return std::nullopt;
 
   std::u16string result = normalizeSeparators(folder);
   if (result.size() > 1 && result.back() == u'/') result.pop_back();
-  for (const auto element : kept) {
+  for (const auto element : *kept) {
     if (!result.empty() && result.back() != u'/') result.push_back(u'/');
     result.append(element);
   }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantorel::fs {
 
@@ -20,6 +21,11 @@ std::u16string joinPath(std::u16string_view folder, std::u16string_view name);
 // Joins a stored relative name below folder; nothing when the result would leave folder
 // (an absolute name, a drive, or ".." that climbs above it).
 std::optional<std::u16string> joinInside(std::u16string_view folder, std::u16string_view relative);
+// The elements of a path written with '/', without empty and "." ones, each ".." taking away
+// the element before it. A ".." with nothing before it gives nothing, or with `stopAtTop` is
+// dropped, as at the root.
+std::optional<std::vector<std::u16string_view>> pathElements(std::u16string_view path,
+                                                             bool stopAtTop);
 
 std::u16string parentFolder(std::u16string_view path);  // "" when there is none
 std::u16string fileNameOf(std::u16string_view path);    // the last element

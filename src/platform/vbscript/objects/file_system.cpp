@@ -158,19 +158,8 @@ std::u16string absolutePath(std::u16string_view path) {
     const std::u16string cwd = fs::fromNative(stdfs::current_path(ec));
     text = cwd + u"/" + text;
   }
-  std::vector<std::u16string_view> kept;
-  std::u16string_view rest = text;
-  while (!rest.empty()) {
-    const std::size_t cut = rest.find(u'/');
-    const std::u16string_view element = rest.substr(0, cut);
-    rest = cut == std::u16string_view::npos ? std::u16string_view{} : rest.substr(cut + 1);
-    if (element.empty() || element == u".") continue;
-    if (element == u"..") {
-      if (!kept.empty()) kept.pop_back();
-      continue;
-    }
-    kept.push_back(element);
-  }
+  // Above the root, ".." stays at the root: there is always an answer.
+  const std::vector<std::u16string_view> kept = *fs::pathElements(text, true);
   std::u16string result;
   for (const auto element : kept) {
     result += u'/';

@@ -65,20 +65,7 @@ inline bool asPlainDouble(const Variant& v, double& out) noexcept {
 
 // The subtypes that take part in arithmetic and compare as numbers (Boolean and Date included).
 inline bool isNumberLike(VarType t) noexcept {
-  switch (t) {
-    case VarType::Boolean:
-    case VarType::Byte:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::Decimal:
-    case VarType::Date:
-      return true;
-    default:
-      return false;
-  }
+  return t == VarType::Boolean || t == VarType::Date || isNumericVarType(t);
 }
 
 inline bool eitherLong(const Variant& a, const Variant& b) noexcept {

@@ -83,17 +83,10 @@ Variant isDateFn(CallArgs a) {
 
 Variant isNumericFn(CallArgs a) {
   const Variant v = valueOf(a[0]);
+  if (v.type() == VarType::Empty || v.type() == VarType::Boolean || isNumericVarType(v.type())) {
+    return Variant(true);
+  }
   switch (v.type()) {
-    case VarType::Empty:
-    case VarType::Boolean:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::Decimal:
-    case VarType::Byte:
-      return Variant(true);
     case VarType::String:
       try {
         return Variant(parseNumber(v.stringValue()).has_value());
