@@ -832,7 +832,14 @@ End Function
 Function OwnerTerm(ByVal q, ByVal sField, ByVal sKind)
   OwnerTerm = ""
   If Not RowsLimited() Then Exit Function
-  OwnerTerm = EqualTerm(q, sField, Session("vs_userid") & "", sKind)
+  OwnerTerm = EqualTerm(q, sField, VisitorUserId(), sKind)
+End Function
+
+' The user id of the login; none before it. The session keeps the id of the last login made in
+' it, which a planted session id would otherwise lend to whoever sends it without the login cookie.
+Function VisitorUserId()
+  VisitorUserId = ""
+  If IsLoggedIn() Then VisitorUserId = Session("vs_userid") & ""
 End Function
 
 ' Ends the page unless the visitor has the right: a visitor not logged in is sent to the login

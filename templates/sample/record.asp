@@ -197,7 +197,7 @@ vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(Va
 <!--## Next ##-->
 <!--## If UserIdFieldInForm(formMode) Then ##-->
 ' A user's rows are his own whatever the form says.
-If RowsLimited() Then <!--##=UserIdFieldOf(TABLE).FldVar##--> = Session("vs_userid") & ""
+If RowsLimited() Then <!--##=UserIdFieldOf(TABLE).FldVar##--> = VisitorUserId()
 <!--## End If ##-->
 <!--## For Each recordField In UploadFields(formMode) ##-->
 <!--##   If IsOn(recordField.FldRequired) And formMode = "add" Then ##-->
@@ -323,7 +323,7 @@ If IsPost() And vsUploadProblem = "" Then
 <!--## If HasUserIdField() And Not UserIdFieldInForm(formMode) Then ##-->
     If RowsLimited() Then
       vsColumns = vsColumns & ", " & <!--##=NameExpr(UserIdFieldOf(TABLE))##-->
-      vsValues = vsValues & ", " & vsQ.Param(DbValue(Session("vs_userid") & "", <!--##=Lit(ValueKind(UserIdFieldOf(TABLE)))##-->), <!--##=Lit(ParamKind(UserIdFieldOf(TABLE)))##-->)
+      vsValues = vsValues & ", " & vsQ.Param(DbValue(VisitorUserId(), <!--##=Lit(ValueKind(UserIdFieldOf(TABLE)))##-->), <!--##=Lit(ParamKind(UserIdFieldOf(TABLE)))##-->)
     End If
 <!--## End If ##-->
     On Error Resume Next
