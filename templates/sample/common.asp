@@ -182,6 +182,8 @@ End Function
 ' A value typed by a visitor as the kind of its field: Null when it is not one, so that a key or
 ' a search of the wrong kind finds nothing instead of failing.
 Function TypedValue(ByVal v, ByVal sKind)
+  Dim vGiven
+  vGiven = v
   v = Trim(v & "")
   TypedValue = Null
   If v = "" Then Exit Function
@@ -195,11 +197,62 @@ Function TypedValue(ByVal v, ByVal sKind)
     Case "bool"
       TypedValue = IsTrueValue(v)
     Case "date", "day", "time"
-      If IsDate(v) Then TypedValue = CDate(v)
+      TypedValue = TypedDate(vGiven)
     Case "binary"
     Case Else
       TypedValue = v
   End Select
+End Function
+
+' A date typed by a visitor, or Null when it is none. Day, month and year written with numbers
+' are read in the order pages show them (see ShowDate), so that a date typed as a list shows it
+' is that date; year-month-day is always taken. Anything else is read as VBScript reads dates.
+Function TypedDate(ByVal v)
+  Dim re, m, a, b, c, y, mo, d, t
+  ' A date already (read from the database) is itself.
+  If VarType(v) = vbDate Then
+    TypedDate = v
+    Exit Function
+  End If
+  TypedDate = Null
+  v = Trim(v & "")
+  Set re = New RegExp
+  re.Pattern = "^(\d{1,4})([-/.])(\d{1,2})\2(\d{1,4})(?:[ T]+(.+))?$"
+  If Not re.Test(v) Then
+    If IsDate(v) Then TypedDate = CDate(v)
+    Exit Function
+  End If
+  Set m = re.Execute(v)(0)
+  a = CLng(m.SubMatches(0))
+  b = CLng(m.SubMatches(2))
+  c = CLng(m.SubMatches(3))
+  If Len(m.SubMatches(0)) = 4 Then
+    y = a : mo = b : d = c
+  Else
+    Select Case <!--##=DateFormatCode()##-->
+      Case 6
+        mo = a : d = b : y = c
+      Case 7
+        d = a : mo = b : y = c
+      Case Else
+        If IsDate(v) Then TypedDate = CDate(v)
+        Exit Function
+    End Select
+    If Len(m.SubMatches(3)) <> 4 Then Exit Function
+  End If
+  If mo < 1 Or mo > 12 Or d < 1 Or d > 31 Or y < 100 Then Exit Function
+  t = DateSerial(y, mo, d)
+  If Day(t) <> d Then Exit Function
+  If m.SubMatches(4) <> "" Then
+    ' A time after the day; milliseconds, which VBScript's dates do not hold, are left out.
+    c = m.SubMatches(4)
+    re.Pattern = "\.\d+$"
+    c = re.Replace(c, "")
+    If Not IsDate(c) Then Exit Function
+    If Int(CDbl(CDate(c))) <> 0 Then Exit Function
+    t = t + TimeValue(CDate(c))
+  End If
+  TypedDate = t
 End Function
 
 ' The condition "field = value"; a value that is no value of the field matches nothing.
@@ -490,6 +543,10 @@ End Function
 ' A value from a form as the database takes it: Null for nothing. A text keeps its spaces.
 Function DbValue(ByVal v, ByVal sKind)
   Dim typed
+  If sKind = "date" And VarType(v) = vbDate Then
+    DbValue = v
+    Exit Function
+  End If
   typed = v & ""
   v = Trim(typed)
   If v = "" Then
@@ -499,7 +556,7 @@ Function DbValue(ByVal v, ByVal sKind)
   ElseIf sKind = "int" Or sKind = "float" Then
     DbValue = CDbl(v)
   ElseIf sKind = "date" Then
-    DbValue = CDate(v)
+    DbValue = TypedDate(v)
   Else
     DbValue = typed
   End If
@@ -558,7 +615,7 @@ Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal nMax, ByVal sCa
     ElseIf Abs(CDbl(v)) > nMax And nMax > 0 Or Abs(CDbl(v)) >= 1E+15 Then
       problem = "outofrange"
     End If
-  ElseIf sKind = "date" And Not IsDate(v) Then
+  ElseIf sKind = "date" And IsNull(TypedDate(v)) Then
     problem = "invaliddate"
   ElseIf (sKind = "text" Or sKind = "memo") And nMax > 0 Then
     If Len(v) > nMax Then problem = "toolong"

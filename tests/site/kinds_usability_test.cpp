@@ -179,6 +179,40 @@ TEST_F(KindsUsability, DatesShowInTheProjectsFormatWhileFormsKeepTheirs) {
                                   std::regex("<td>\\s*01/05/1992\\s*</td>")));
     EXPECT_EQ(asp::inputValue(site.get("Ordersedit.asp?k_OrderID=1").text(), "x_OrderDate"),
               "2024-03-01 10:30:00");
+
+    // A date typed as the list shows it is that date, in a search and in a form; the form's own
+    // order is taken too.
+    const std::string first = site.get("Orderslist.asp?s_OrderDate=01/03/2024").text();
+    EXPECT_TRUE(contains(first, "Berlin")) << first;
+    EXPECT_TRUE(contains(first, "Marseille"));
+    const std::string second =
+        site.get("Orderslist.asp?s_OrderDate=02/03/2024&s2_OrderDate=02%2F03%2F2024").text();
+    EXPECT_TRUE(contains(second, "Marseille")) << second;
+    EXPECT_FALSE(contains(second, "Berlin"));
+    EXPECT_TRUE(contains(site.get("Orderslist.asp?s_OrderDate=31/02/2024").text(), "No records"));
+    struct Typed {
+      const char* typed;
+      const char* stored;  // as the form then shows it
+    };
+    for (const Typed& typed :
+         {Typed{"05/03/2024 09:00:00", "2024-03-05 09:00:00"}, Typed{"12/01/2024", "2024-01-12"},
+          Typed{"2024-03-07 08:00:00", "2024-03-07 08:00:00"}}) {
+      const asp::FormFields drawn =
+          formAsSent(site.get("Ordersedit.asp?k_OrderID=1").text(), kRecordForm);
+      const PageRun saved =
+          site.post("Ordersedit.asp?k_OrderID=1", with(drawn, "x_OrderDate", typed.typed));
+      EXPECT_EQ(saved.response.statusCode(), 302) << typed.typed << saved.text();
+      EXPECT_EQ(asp::inputValue(site.get("Ordersedit.asp?k_OrderID=1").text(), "x_OrderDate"),
+                typed.stored);
+    }
+    // A date that is not one is refused, not moved to another day.
+    const asp::FormFields drawn =
+        formAsSent(site.get("Ordersedit.asp?k_OrderID=1").text(), kRecordForm);
+    const PageRun refused =
+        site.post("Ordersedit.asp?k_OrderID=1", with(drawn, "x_OrderDate", "13/13/2024"));
+    EXPECT_EQ(refused.response.statusCode(), 200);
+    EXPECT_EQ(asp::inputValue(site.get("Ordersedit.asp?k_OrderID=1").text(), "x_OrderDate"),
+              "2024-03-07 08:00:00");
   }
 }
 
