@@ -82,6 +82,12 @@ Set f = t.Fields.Item("made")
 If f.FldDefault & "" = "" Then f.FldDefault = "CURRENT_TIMESTAMP"
 proj.DB.Tables.Item("track").Fields.Item("title").FldBasicSearch = True
 
+' A report of the visits by the time they were seen, two times a page; and one of rows alike in
+' every column it orders by, five rows a page, without its key.
+AddReport "visit_report", "visit"
+Set t = proj.DB.Tables.Item("visit_report")
+t.TblRecPerPage = 2
+t.Fields.Item("seen_at").FldGroupBy = 1
 proj.ProjErr = ""
 proj.Save WScript.Arguments(0)
 If proj.ProjErr <> "" Then

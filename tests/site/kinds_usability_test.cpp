@@ -127,6 +127,36 @@ TEST_F(KindsUsability, AReportComesAPageOfGroupsAtATime) {
   }
 }
 
+// The texts of a page that match the pattern, in their order.
+std::vector<std::string> shownOn(AspSite& site, const std::string& url,
+                                 const std::string& pattern) {
+  const PageRun run = site.get(url);
+  EXPECT_EQ(run.error, "") << url;
+  EXPECT_EQ(run.response.statusCode(), 200) << url << run.text();
+  std::vector<std::string> found;
+  const std::regex re(pattern);
+  const std::string text = run.text();
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+       ++it) {
+    found.push_back(it->str());
+  }
+  return found;
+}
+
+TEST_F(KindsUsability, AReportByTimeShowsEveryGroupWhateverFormItsTimeIsKeptIn) {
+  // On SQLite the times are kept as "2024-02-29 23:59:59.999", "2024-03-01", "2024-03-31T23:59:59"
+  // and "2024-04-01 00:00:00"; two groups a page.
+  for (const auto& [db, root] : freshKindsSites(databases())) {
+    SCOPED_TRACE(db.label);
+    AspSite site(root);
+    logInAsAdmin(site);
+    EXPECT_EQ(shownOn(site, "visit_reportreport.asp", "v-[a-z]+"),
+              (std::vector<std::string>{"v-before", "v-first"}));
+    EXPECT_EQ(shownOn(site, "visit_reportreport.asp?start=3", "v-[a-z]+"),
+              (std::vector<std::string>{"v-last", "v-after"}));
+  }
+}
+
 TEST_F(KindsUsability, AListOfAllRowsStopsAtTheConfiguredMost) {
   for (const auto& [db, root] : freshKindsSites(databases())) {
     SCOPED_TRACE(db.label);
