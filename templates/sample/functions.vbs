@@ -916,7 +916,7 @@ End Function
 
 ' The ASP expression of a report's ORDER BY: its groups, then its other columns, so that rows
 ' come in the same order on every run.
-' A report without groups (grp Nothing) is ordered by its columns alone.
+' A report without groups (grp Nothing) is ordered by its columns, then its source's key.
 Function ReportOrderExpr(ByVal grp)
   Dim f, s, sGroup
   s = ""
@@ -931,8 +931,36 @@ Function ReportOrderExpr(ByVal grp)
       s = s & NameExpr(f)
     End If
   Next
+  ' Then the source's key, so that rows alike in every column come in one order and pages of
+  ' rows neither repeat nor skip any.
+  For Each f In SourceKeyFields()
+    If s <> "" Then s = s & " & "", "" & "
+    s = s & NameExpr(f)
+  Next
   If s = "" Then s = """1"""
   ReportOrderExpr = s
+End Function
+
+' The key fields of the current report's source table; none when it has no key.
+Function SourceKeyFields()
+  Dim src, f, list(), n, i
+  SourceKeyFields = Array()
+  Set src = FindTable(TABLE.GetV("TblRptSrc") & "")
+  If src Is Nothing Then Exit Function
+  n = 0
+  ReDim list(src.Fields.Count)
+  For i = 1 To src.Fields.Count
+    Set f = src.Fields.Seq(i)
+    If Not f Is Nothing Then
+      If IsOn(f.FldIsPrimaryKey) Then
+        Set list(n) = f
+        n = n + 1
+      End If
+    End If
+  Next
+  If n = 0 Then Exit Function
+  ReDim Preserve list(n - 1)
+  SourceKeyFields = list
 End Function
 
 ' The columns of a report's grand total: the sum of each summed column, as vs_sum_ and its name.

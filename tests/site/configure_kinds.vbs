@@ -88,6 +88,12 @@ AddReport "visit_report", "visit"
 Set t = proj.DB.Tables.Item("visit_report")
 t.TblRecPerPage = 2
 t.Fields.Item("seen_at").FldGroupBy = 1
+AddReport "tie_report", "tie"
+Set t = proj.DB.Tables.Item("tie_report")
+t.TblRecPerPage = 5
+t.Fields.Item("id").FldList = False
+t.Fields.Item("body").FldList = True
+
 proj.ProjErr = ""
 proj.Save WScript.Arguments(0)
 If proj.ProjErr <> "" Then

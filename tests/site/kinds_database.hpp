@@ -24,6 +24,10 @@ inline constexpr int kPlaces = 150;
 inline constexpr int kVisits = 24;
 std::string placeLabel(int id);
 
+// The rows of "tie": ids 1 to kTies, each word "same", each body tieBody(id) ("tie-01", ...).
+inline constexpr int kTies = 23;
+std::string tieBody(int id);
+
 // The columns of the table "kinds" on that database, in their order.
 std::vector<std::string> kindsColumns(const ShopDatabase& db);
 
