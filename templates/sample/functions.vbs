@@ -798,6 +798,41 @@ Function StoredFileFields()
   StoredFileFields = memo.Item("stored files")
 End Function
 
+' Every column of the project's tables and views whose files lie in a folder of uploads, each as
+' Array(table, column, folder): tables share a folder unless their fields name their own, so a
+' file stays while any of them still names it.
+Function StoredFileUses()
+  Dim memo, list(), n, i, t, f
+  Set memo = memoSite
+  If memo.Exists("stored file uses") Then
+    StoredFileUses = memo.Item("stored file uses")
+    Exit Function
+  End If
+  n = 0
+  ReDim list(0)
+  For i = 1 To DB.Tables.Count
+    Set t = DB.Tables.Seq(i)
+    If Not t Is Nothing Then
+      Select Case UCase(t.TblType & "")
+        Case "TABLE", "VIEW"
+          For Each f In FieldsOf(t)
+            If IsStoredFile(f) Then
+              ReDim Preserve list(n)
+              list(n) = Array(t.TblName & "", f.FldName & "", StoredUploadFolder(f))
+              n = n + 1
+            End If
+          Next
+      End Select
+    End If
+  Next
+  If n = 0 Then
+    memo.Add "stored file uses", Array()
+  Else
+    memo.Add "stored file uses", list
+  End If
+  StoredFileUses = memo.Item("stored file uses")
+End Function
+
 Function HasStoredFiles()
   HasStoredFiles = (UBound(StoredFileFields()) >= 0)
 End Function
