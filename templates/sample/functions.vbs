@@ -1439,15 +1439,31 @@ End Function
 
 ' Whether a field of a table is the users table's password column. The site never lists, shows
 ' or searches it; a form takes a new password in an empty box, stored as the login compares it.
+' A view's field is that column when its source says so; a view whose source is not known (a
+' database's view, which may be "SELECT * FROM users") hides a field of the column's name.
 Function IsPasswordFieldOf(ByVal tbl, ByVal fld)
-  Dim src
+  Dim src, sPassword, sSourceTable
   IsPasswordFieldOf = False
   If SecurityType() <> "table" And SecurityType() <> "both" Then Exit Function
-  If LCase(fld.FldName) <> LCase(ProjText("SecPasswdFld", "")) Then Exit Function
+  sPassword = LCase(ProjText("SecPasswdFld", ""))
+  If sPassword = "" Then Exit Function
   Set src = tbl
   If UCase(tbl.TblType) = "REPORT" Then Set src = FindTable(tbl.GetV("TblRptSrc") & "")
   If src Is Nothing Then Exit Function
-  IsPasswordFieldOf = (LCase(src.TblName) = LCase(ProjText("SecTbl", "")))
+  Set fld = FindField(src, fld.FldName)
+  If fld Is Nothing Then Exit Function
+  sSourceTable = LCase(fld.GetV("FldSourceTable") & "")
+  If sSourceTable <> "" And fld.GetV("FldSourceField") & "" <> "" Then
+    IsPasswordFieldOf = (sSourceTable = LCase(ProjText("SecTbl", "")) And LCase(fld.GetV("FldSourceField") & "") = sPassword)
+    Exit Function
+  End If
+  If LCase(fld.FldName) <> sPassword Then Exit Function
+  Select Case UCase(src.TblType & "")
+    Case "VIEW", "CUSTOMVIEW"
+      IsPasswordFieldOf = True
+    Case Else
+      IsPasswordFieldOf = (LCase(src.TblName) = LCase(ProjText("SecTbl", "")))
+  End Select
 End Function
 
 Function IsPasswordField(ByVal fld)

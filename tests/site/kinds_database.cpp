@@ -101,6 +101,7 @@ void resetKinds(const ShopDatabase& db) {
   data::Connection c(db.connectionString);
   auto run = [&](const std::string& sql) { data::execute(c, fromUtf8(sql)); };
   const KindsSchema s = schemaOf(db.dbms);
+  run("DROP VIEW IF EXISTS user_list");
   for (const char* table :
        {"kinds", "notes", "users", "gone", "visits", "places", "track", "genre", "visit", "tie"}) {
     run(std::string("DROP TABLE IF EXISTS ") + table);
@@ -143,6 +144,8 @@ void resetKinds(const ShopDatabase& db) {
   // "secret" as its MD5 digest.
   run("INSERT INTO users VALUES (1, 'ann', '5ebe2294ecd0e0f08eab7690d2a6ee69'), (2, 'bob', "
       "'5ebe2294ecd0e0f08eab7690d2a6ee69')");
+  // A view of the users table, password and all.
+  run("CREATE VIEW user_list AS SELECT * FROM users");
   run("CREATE TABLE notes (id " + key + ", owner_id INTEGER, body VARCHAR(60))");
   run("INSERT INTO notes (owner_id, body) VALUES (1, 'ann first'), (1, 'ann second'), (2, "
       "'bob private')");

@@ -2,9 +2,9 @@
 // A database of every column kind the loaders give a site: numbers of each size, money, yes/no,
 // dates and times, fixed and long text, bytes, PostgreSQL's enum type and MariaDB's ENUM and SET,
 // text outside ASCII, defaults and enum values meant to break out of a page's script; a table
-// whose rows belong to users, with the users table the login reads; visits of places, a
-// lookup table too large for a list; genres that tracks refer to, and visits on the edges of a
-// month.
+// whose rows belong to users, with the users table the login reads and a view of it; visits of
+// places, a lookup table too large for a list; genres that tracks refer to, visits on the edges
+// of a month, and rows alike but for their key.
 #include <string>
 #include <vector>
 

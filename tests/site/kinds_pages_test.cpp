@@ -164,6 +164,23 @@ TEST_F(KindsPages, APlantedSessionLendsNothingOfTheUserWhoLoggedInThrough) {
   }
 }
 
+TEST_F(KindsPages, AViewOfTheUsersTableShowsNoPassword) {
+  for (const auto& [db, root] : freshKindsSites(databases())) {
+    SCOPED_TRACE(db.label);
+    AspSite site(root);
+    logIn(site, "admin");
+    for (const char* page : {"user_listlist.asp", "user_listlist.asp?export=csv"}) {
+      const PageRun run = site.get(page);
+      ASSERT_EQ(run.error, "") << page;
+      EXPECT_EQ(run.response.statusCode(), 200) << page;
+      EXPECT_TRUE(contains(run.text(), "bob")) << page;
+      EXPECT_FALSE(contains(run.text(), "5ebe2294")) << page;
+      EXPECT_FALSE(contains(run.text(), "order=pwd")) << page;
+    }
+    EXPECT_TRUE(contains(site.get("user_listlist.asp?q=5ebe2294").text(), "No records found."));
+  }
+}
+
 TEST_F(KindsPages, EveryColumnCanBeSearched) {
   for (const auto& [db, root] : freshKindsSites(databases())) {
     SCOPED_TRACE(db.label);
