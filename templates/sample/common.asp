@@ -859,7 +859,37 @@ End Sub
 Function IsLoggedIn()
   IsLoggedIn = False
   If Session("vs_user") & "" = "" Then Exit Function
-  IsLoggedIn = SameText(Request.Cookies("vs_login") & "", Session("vs_login") & "")
+  IsLoggedIn = SameText(Request.Cookies(LoginCookieName()) & "", Session("vs_login") & "")
+End Function
+
+' The folder of the site in the host's URLs: "/" or e.g. "/shop/"; "/" when it holds what a
+' cookie's path cannot.
+Function SiteFolderUrl()
+  Dim s, i, c
+  s = Request.ServerVariables("SCRIPT_NAME") & ""
+  s = Left(s, InStrRev(s, "/"))
+  If Left(s, 1) <> "/" Then s = "/"
+  For i = 1 To Len(s)
+    c = AscW(Mid(s, i, 1))
+    If c <= 32 Or c >= 127 Or c = 59 Or c = 44 Then
+      s = "/"
+      Exit For
+    End If
+  Next
+  SiteFolderUrl = s
+End Function
+
+' The login cookie's name: "vs_login" for a site at the host's root, "vs_login_shop" for one in
+' /shop/, so that the sites of one host each keep their own login.
+Function LoginCookieName()
+  Dim s, i, c, sName
+  s = SiteFolderUrl()
+  sName = ""
+  For i = 2 To Len(s) - 1
+    c = AscW(Mid(s, i, 1))
+    If c >= 48 And c <= 57 Or c >= 65 And c <= 90 Or c >= 97 And c <= 122 Then sName = sName & ChrW(c) Else sName = sName & "_"
+  Next
+  If sName = "" Then LoginCookieName = "vs_login" Else LoginCookieName = "vs_login_" & sName
 End Function
 
 ' The rights of the visitor on a table: those of anonymous visitors before the login, those of

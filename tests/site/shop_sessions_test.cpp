@@ -80,6 +80,41 @@ TEST_F(ShopSessions, APlantedSessionIdIsNotLoggedIn) {
   EXPECT_FALSE(loggedIn(site));
 }
 
+// The login cookie is out of reach of the pages' script, named and scoped by the site's folder:
+// a site in another folder of the host neither reads, replaces nor removes it.
+TEST_F(ShopSessions, TheLoginCookieIsTheSitesOwnAndHiddenFromScript) {
+  const std::filesystem::path root = secureSqliteSite(databases());
+  AspSite top(root);
+  AspSite shop(root, "/shop/");
+  struct Site {
+    AspSite& site;
+    const char* cookie;
+    const char* path;
+  };
+  for (const Site& s : {Site{top, "vs_login", "/"}, Site{shop, "vs_login_shop", "/shop/"}}) {
+    const PageRun login = postLogin(s.site, "ann", "secret");
+    ASSERT_EQ(login.response.statusCode(), 302) << login.text();
+    const std::string key = s.site.cookie(s.cookie);
+    ASSERT_EQ(key.size(), 64u) << s.cookie;
+    EXPECT_EQ(login.response.header("Set-Cookie"),
+              std::string(s.cookie) + "=" + key + "; path=" + s.path + "; HttpOnly");
+    EXPECT_TRUE(loggedIn(s.site)) << s.cookie;
+  }
+  EXPECT_EQ(top.cookie("vs_login_shop"), "");
+  EXPECT_EQ(shop.cookie("vs_login"), "");
+  // The browser sends the root's cookie to the folder's pages too: each site reads its own.
+  shop.setCookie("vs_login", top.cookie("vs_login"));
+  EXPECT_TRUE(loggedIn(shop));
+  const PageRun out = shop.post("login.asp?action=logout",
+                                formAsSent(shop.get("default.asp").text(), "class=\"logout\""));
+  EXPECT_EQ(out.response.header("Set-Cookie"),
+            "vs_login_shop=; path=/shop/; expires=Thu, 01 Jan 1970 00:00:00 GMT; max-age=0; "
+            "HttpOnly");
+  EXPECT_EQ(shop.cookie("vs_login_shop"), "");
+  EXPECT_NE(shop.cookie("vs_login"), "");
+  EXPECT_TRUE(loggedIn(top));
+}
+
 TEST_F(ShopSessions, TheWayBackLeadsOnlyIntoTheSite) {
   AspSite site(secureSqliteSite(databases()));
   struct Back {
