@@ -354,7 +354,12 @@ Function SearchTerm(ByVal q, ByVal sField, ByVal sOp, ByVal v, ByVal v2, ByVal s
         End If
       End If
     Case Else
-      If InStr(",<>,<,<=,>,>=,", "," & sOp & ",") = 0 Then sOp = "="
+      ' Only an operator of the list, whole: anything else compares for equality.
+      Select Case sOp
+        Case "<>", "<", "<=", ">", ">="
+        Case Else
+          sOp = "="
+      End Select
       a = TypedValue(v, sKind)
       If IsNull(a) Then
         SearchTerm = "1 = 0"
