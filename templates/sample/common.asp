@@ -804,17 +804,20 @@ Function FormToken()
   FormToken = t
 End Function
 
+' A random key from the system's GUIDs. Form tokens and the login cookie rest on it: without the
+' component the page ends with a message rather than run on a key that could be guessed.
 Function NewToken()
-  Dim g
+  Dim g, sError
   On Error Resume Next
   g = Server.CreateObject("Scriptlet.TypeLib").Guid
-  If Err.Number <> 0 Or g = "" Then
-    Err.Clear
-    Randomize
-    g = CStr(Rnd()) & CStr(Timer()) & CStr(Rnd())
-  End If
+  If Err.Number <> 0 Then sError = Err.Description
   On Error GoTo 0
-  NewToken = Replace(Replace(Replace(Mid(g, 1, 38), "{", ""), "}", ""), "-", "")
+  g = Replace(Replace(Replace(Mid(g & "", 1, 38), "{", ""), "}", ""), "-", "")
+  If Len(g) <> 32 Then
+    LogProblem "Scriptlet.TypeLib gave no GUID: " & sError
+    Refuse "500 Internal Server Error", "nosecurekey"
+  End If
+  NewToken = g
 End Function
 
 Function TokenField()

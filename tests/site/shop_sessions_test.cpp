@@ -1,7 +1,9 @@
 // The generated shop site's login under attack: a session id planted before the login is not
-// logged in, the way back after the login leads only into the site, another site cannot log a
-// visitor out, pages of records and forms are neither cached nor named to other sites, and the
-// users table's passwords are never shown and are stored as the login compares them.
+// logged in, the login cookie is the site's own and out of the pages' script, the way back after
+// the login leads only into the site, no key is made up without the system's GUIDs, another
+// site cannot log a visitor out, pages of records and forms are neither cached nor named to
+// other sites, and the users table's passwords are never shown and are stored as the login
+// compares them.
 #include <gtest/gtest.h>
 
 #include "site/host/asp_site.hpp"
@@ -113,6 +115,27 @@ TEST_F(ShopSessions, TheLoginCookieIsTheSitesOwnAndHiddenFromScript) {
   EXPECT_EQ(shop.cookie("vs_login_shop"), "");
   EXPECT_NE(shop.cookie("vs_login"), "");
   EXPECT_TRUE(loggedIn(top));
+}
+
+// Form tokens and the login cookie come from the system's GUIDs; without the component that
+// makes them, pages that need a key end with a message, and nobody is logged in on a weak one.
+TEST_F(ShopSessions, WithoutTheGuidComponentNoKeyIsMadeUp) {
+  AspSite site(secureSqliteSite(databases()));
+  const std::string token = tokenOf(site, "login.asp");
+  ASSERT_EQ(token.size(), 32u);
+  site.removeComponent("Scriptlet.TypeLib");
+  const PageRun login =
+      site.post("login.asp", {{"vs_token", token}, {"login", "ann"}, {"password", "secret"}});
+  ASSERT_EQ(login.error, "");
+  EXPECT_EQ(login.response.statusCode(), 500);
+  EXPECT_TRUE(contains(login.text(), "The server cannot make the secure keys this page needs."))
+      << login.text();
+  EXPECT_EQ(site.cookie("vs_login"), "");
+  EXPECT_FALSE(loggedIn(site));
+  site.forgetCookies();
+  const PageRun form = site.get("login.asp");
+  EXPECT_EQ(form.response.statusCode(), 500);
+  EXPECT_FALSE(contains(form.text(), "vs_token"));
 }
 
 TEST_F(ShopSessions, TheWayBackLeadsOnlyIntoTheSite) {

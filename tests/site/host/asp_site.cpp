@@ -134,7 +134,12 @@ PageRun AspSite::send(HttpRequest request) {
     engine.addObject(u"Request", makeRef<Request>(context), false);
     engine.addObject(u"Server",
                      makeRef<Server>(context,
-                                     [&connections](std::u16string_view progId) {
+                                     [&connections, this](std::u16string_view progId) {
+                                       for (const std::string& removed : removed_) {
+                                         if (equalsNoCase(progId, fromUtf8(removed))) {
+                                           return Ref<Object>();
+                                         }
+                                       }
                                        Ref<Object> made = ado::createAdoObject(progId);
                                        if (!made) made = createServerComponent(progId);
                                        if (auto* c = dynamic_cast<ado::Connection*>(made.get())) {

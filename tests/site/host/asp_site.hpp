@@ -52,6 +52,9 @@ class AspSite {
   std::string cookie(const std::string& name) const;
   void setCookie(const std::string& name, const std::string& value);
   ValueStore& application() { return application_; }
+  // Server.CreateObject of the component (e.g. "Scriptlet.TypeLib") fails from now on, as on a
+  // server where it is not registered.
+  void removeComponent(const std::string& progId) { removed_.push_back(progId); }
 
  private:
   const CompiledPage& page(const std::filesystem::path& file);
@@ -66,6 +69,7 @@ class AspSite {
   ValueStore application_;
   std::vector<std::pair<std::string, std::string>> cookies_;
   int nextSession_ = 1;
+  std::vector<std::string> removed_;
 };
 
 // The value of the first <input name="..." value="..."> of that name in the page; empty when
