@@ -182,6 +182,8 @@ End Function
 ' A value typed by a visitor as the kind of its field: Null when it is not one, so that a key or
 ' a search of the wrong kind finds nothing instead of failing.
 Function TypedValue(ByVal v, ByVal sKind)
+  Dim vGiven
+  vGiven = v
   v = Trim(v & "")
   TypedValue = Null
   If v = "" Then Exit Function
@@ -195,11 +197,62 @@ Function TypedValue(ByVal v, ByVal sKind)
     Case "bool"
       TypedValue = IsTrueValue(v)
     Case "date", "day", "time"
-      If IsDate(v) Then TypedValue = CDate(v)
+      TypedValue = TypedDate(vGiven)
     Case "binary"
     Case Else
       TypedValue = v
   End Select
+End Function
+
+' A date typed by a visitor, or Null when it is none. Day, month and year written with numbers
+' are read in the order pages show them (see ShowDate), so that a date typed as a list shows it
+' is that date; year-month-day is always taken. Anything else is read as VBScript reads dates.
+Function TypedDate(ByVal v)
+  Dim re, m, a, b, c, y, mo, d, t
+  ' A date already (read from the database) is itself.
+  If VarType(v) = vbDate Then
+    TypedDate = v
+    Exit Function
+  End If
+  TypedDate = Null
+  v = Trim(v & "")
+  Set re = New RegExp
+  re.Pattern = "^(\d{1,4})([-/.])(\d{1,2})\2(\d{1,4})(?:[ T]+(.+))?$"
+  If Not re.Test(v) Then
+    If IsDate(v) Then TypedDate = CDate(v)
+    Exit Function
+  End If
+  Set m = re.Execute(v)(0)
+  a = CLng(m.SubMatches(0))
+  b = CLng(m.SubMatches(2))
+  c = CLng(m.SubMatches(3))
+  If Len(m.SubMatches(0)) = 4 Then
+    y = a : mo = b : d = c
+  Else
+    Select Case <!--##=DateFormatCode()##-->
+      Case 6
+        mo = a : d = b : y = c
+      Case 7
+        d = a : mo = b : y = c
+      Case Else
+        If IsDate(v) Then TypedDate = CDate(v)
+        Exit Function
+    End Select
+    If Len(m.SubMatches(3)) <> 4 Then Exit Function
+  End If
+  If mo < 1 Or mo > 12 Or d < 1 Or d > 31 Or y < 100 Then Exit Function
+  t = DateSerial(y, mo, d)
+  If Day(t) <> d Then Exit Function
+  If m.SubMatches(4) <> "" Then
+    ' A time after the day; milliseconds, which VBScript's dates do not hold, are left out.
+    c = m.SubMatches(4)
+    re.Pattern = "\.\d+$"
+    c = re.Replace(c, "")
+    If Not IsDate(c) Then Exit Function
+    If Int(CDbl(CDate(c))) <> 0 Then Exit Function
+    t = t + TimeValue(CDate(c))
+  End If
+  TypedDate = t
 End Function
 
 ' The condition "field = value"; a value that is no value of the field matches nothing.
@@ -301,7 +354,12 @@ Function SearchTerm(ByVal q, ByVal sField, ByVal sOp, ByVal v, ByVal v2, ByVal s
         End If
       End If
     Case Else
-      If InStr(",<>,<,<=,>,>=,", "," & sOp & ",") = 0 Then sOp = "="
+      ' Only an operator of the list, whole: anything else compares for equality.
+      Select Case sOp
+        Case "<>", "<", "<=", ">", ">="
+        Case Else
+          sOp = "="
+      End Select
       a = TypedValue(v, sKind)
       If IsNull(a) Then
         SearchTerm = "1 = 0"
@@ -490,6 +548,10 @@ End Function
 ' A value from a form as the database takes it: Null for nothing. A text keeps its spaces.
 Function DbValue(ByVal v, ByVal sKind)
   Dim typed
+  If sKind = "date" And VarType(v) = vbDate Then
+    DbValue = v
+    Exit Function
+  End If
   typed = v & ""
   v = Trim(typed)
   If v = "" Then
@@ -499,7 +561,7 @@ Function DbValue(ByVal v, ByVal sKind)
   ElseIf sKind = "int" Or sKind = "float" Then
     DbValue = CDbl(v)
   ElseIf sKind = "date" Then
-    DbValue = CDate(v)
+    DbValue = TypedDate(v)
   Else
     DbValue = typed
   End If
@@ -558,7 +620,7 @@ Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal nMax, ByVal sCa
     ElseIf Abs(CDbl(v)) > nMax And nMax > 0 Or Abs(CDbl(v)) >= 1E+15 Then
       problem = "outofrange"
     End If
-  ElseIf sKind = "date" And Not IsDate(v) Then
+  ElseIf sKind = "date" And IsNull(TypedDate(v)) Then
     problem = "invaliddate"
   ElseIf (sKind = "text" Or sKind = "memo") And nMax > 0 Then
     If Len(v) > nMax Then problem = "toolong"
@@ -742,17 +804,20 @@ Function FormToken()
   FormToken = t
 End Function
 
+' A random key from the system's GUIDs. Form tokens and the login cookie rest on it: without the
+' component the page ends with a message rather than run on a key that could be guessed.
 Function NewToken()
-  Dim g
+  Dim g, sError
   On Error Resume Next
   g = Server.CreateObject("Scriptlet.TypeLib").Guid
-  If Err.Number <> 0 Or g = "" Then
-    Err.Clear
-    Randomize
-    g = CStr(Rnd()) & CStr(Timer()) & CStr(Rnd())
-  End If
+  If Err.Number <> 0 Then sError = Err.Description
   On Error GoTo 0
-  NewToken = Replace(Replace(Replace(Mid(g, 1, 38), "{", ""), "}", ""), "-", "")
+  g = Replace(Replace(Replace(Mid(g & "", 1, 38), "{", ""), "}", ""), "-", "")
+  If Len(g) <> 32 Then
+    LogProblem "Scriptlet.TypeLib gave no GUID: " & sError
+    Refuse "500 Internal Server Error", "nosecurekey"
+  End If
+  NewToken = g
 End Function
 
 Function TokenField()
@@ -802,7 +867,37 @@ End Sub
 Function IsLoggedIn()
   IsLoggedIn = False
   If Session("vs_user") & "" = "" Then Exit Function
-  IsLoggedIn = SameText(Request.Cookies("vs_login") & "", Session("vs_login") & "")
+  IsLoggedIn = SameText(Request.Cookies(LoginCookieName()) & "", Session("vs_login") & "")
+End Function
+
+' The folder of the site in the host's URLs: "/" or e.g. "/shop/"; "/" when it holds what a
+' cookie's path cannot.
+Function SiteFolderUrl()
+  Dim s, i, c
+  s = Request.ServerVariables("SCRIPT_NAME") & ""
+  s = Left(s, InStrRev(s, "/"))
+  If Left(s, 1) <> "/" Then s = "/"
+  For i = 1 To Len(s)
+    c = AscW(Mid(s, i, 1))
+    If c <= 32 Or c >= 127 Or c = 59 Or c = 44 Then
+      s = "/"
+      Exit For
+    End If
+  Next
+  SiteFolderUrl = s
+End Function
+
+' The login cookie's name: "vs_login" for a site at the host's root, "vs_login_shop" for one in
+' /shop/, so that the sites of one host each keep their own login.
+Function LoginCookieName()
+  Dim s, i, c, sName
+  s = SiteFolderUrl()
+  sName = ""
+  For i = 2 To Len(s) - 1
+    c = AscW(Mid(s, i, 1))
+    If c >= 48 And c <= 57 Or c >= 65 And c <= 90 Or c >= 97 And c <= 122 Then sName = sName & ChrW(c) Else sName = sName & "_"
+  Next
+  If sName = "" Then LoginCookieName = "vs_login" Else LoginCookieName = "vs_login_" & sName
 End Function
 
 ' The rights of the visitor on a table: those of anonymous visitors before the login, those of
@@ -832,7 +927,14 @@ End Function
 Function OwnerTerm(ByVal q, ByVal sField, ByVal sKind)
   OwnerTerm = ""
   If Not RowsLimited() Then Exit Function
-  OwnerTerm = EqualTerm(q, sField, Session("vs_userid") & "", sKind)
+  OwnerTerm = EqualTerm(q, sField, VisitorUserId(), sKind)
+End Function
+
+' The user id of the login; none before it. The session keeps the id of the last login made in
+' it, which a planted session id would otherwise lend to whoever sends it without the login cookie.
+Function VisitorUserId()
+  VisitorUserId = ""
+  If IsLoggedIn() Then VisitorUserId = Session("vs_userid") & ""
 End Function
 
 ' Ends the page unless the visitor has the right: a visitor not logged in is sent to the login

@@ -798,6 +798,41 @@ Function StoredFileFields()
   StoredFileFields = memo.Item("stored files")
 End Function
 
+' Every column of the project's tables and views whose files lie in a folder of uploads, each as
+' Array(table, column, folder): tables share a folder unless their fields name their own, so a
+' file stays while any of them still names it.
+Function StoredFileUses()
+  Dim memo, list(), n, i, t, f
+  Set memo = memoSite
+  If memo.Exists("stored file uses") Then
+    StoredFileUses = memo.Item("stored file uses")
+    Exit Function
+  End If
+  n = 0
+  ReDim list(0)
+  For i = 1 To DB.Tables.Count
+    Set t = DB.Tables.Seq(i)
+    If Not t Is Nothing Then
+      Select Case UCase(t.TblType & "")
+        Case "TABLE", "VIEW"
+          For Each f In FieldsOf(t)
+            If IsStoredFile(f) Then
+              ReDim Preserve list(n)
+              list(n) = Array(t.TblName & "", f.FldName & "", StoredUploadFolder(f))
+              n = n + 1
+            End If
+          Next
+      End Select
+    End If
+  Next
+  If n = 0 Then
+    memo.Add "stored file uses", Array()
+  Else
+    memo.Add "stored file uses", list
+  End If
+  StoredFileUses = memo.Item("stored file uses")
+End Function
+
 Function HasStoredFiles()
   HasStoredFiles = (UBound(StoredFileFields()) >= 0)
 End Function
@@ -916,7 +951,7 @@ End Function
 
 ' The ASP expression of a report's ORDER BY: its groups, then its other columns, so that rows
 ' come in the same order on every run.
-' A report without groups (grp Nothing) is ordered by its columns alone.
+' A report without groups (grp Nothing) is ordered by its columns, then its source's key.
 Function ReportOrderExpr(ByVal grp)
   Dim f, s, sGroup
   s = ""
@@ -931,8 +966,36 @@ Function ReportOrderExpr(ByVal grp)
       s = s & NameExpr(f)
     End If
   Next
+  ' Then the source's key, so that rows alike in every column come in one order and pages of
+  ' rows neither repeat nor skip any.
+  For Each f In SourceKeyFields()
+    If s <> "" Then s = s & " & "", "" & "
+    s = s & NameExpr(f)
+  Next
   If s = "" Then s = """1"""
   ReportOrderExpr = s
+End Function
+
+' The key fields of the current report's source table; none when it has no key.
+Function SourceKeyFields()
+  Dim src, f, list(), n, i
+  SourceKeyFields = Array()
+  Set src = FindTable(TABLE.GetV("TblRptSrc") & "")
+  If src Is Nothing Then Exit Function
+  n = 0
+  ReDim list(src.Fields.Count)
+  For i = 1 To src.Fields.Count
+    Set f = src.Fields.Seq(i)
+    If Not f Is Nothing Then
+      If IsOn(f.FldIsPrimaryKey) Then
+        Set list(n) = f
+        n = n + 1
+      End If
+    End If
+  Next
+  If n = 0 Then Exit Function
+  ReDim Preserve list(n - 1)
+  SourceKeyFields = list
 End Function
 
 ' The columns of a report's grand total: the sum of each summed column, as vs_sum_ and its name.
@@ -1376,15 +1439,31 @@ End Function
 
 ' Whether a field of a table is the users table's password column. The site never lists, shows
 ' or searches it; a form takes a new password in an empty box, stored as the login compares it.
+' A view's field is that column when its source says so; a view whose source is not known (a
+' database's view, which may be "SELECT * FROM users") hides a field of the column's name.
 Function IsPasswordFieldOf(ByVal tbl, ByVal fld)
-  Dim src
+  Dim src, sPassword, sSourceTable
   IsPasswordFieldOf = False
   If SecurityType() <> "table" And SecurityType() <> "both" Then Exit Function
-  If LCase(fld.FldName) <> LCase(ProjText("SecPasswdFld", "")) Then Exit Function
+  sPassword = LCase(ProjText("SecPasswdFld", ""))
+  If sPassword = "" Then Exit Function
   Set src = tbl
   If UCase(tbl.TblType) = "REPORT" Then Set src = FindTable(tbl.GetV("TblRptSrc") & "")
   If src Is Nothing Then Exit Function
-  IsPasswordFieldOf = (LCase(src.TblName) = LCase(ProjText("SecTbl", "")))
+  Set fld = FindField(src, fld.FldName)
+  If fld Is Nothing Then Exit Function
+  sSourceTable = LCase(fld.GetV("FldSourceTable") & "")
+  If sSourceTable <> "" And fld.GetV("FldSourceField") & "" <> "" Then
+    IsPasswordFieldOf = (sSourceTable = LCase(ProjText("SecTbl", "")) And LCase(fld.GetV("FldSourceField") & "") = sPassword)
+    Exit Function
+  End If
+  If LCase(fld.FldName) <> sPassword Then Exit Function
+  Select Case UCase(src.TblType & "")
+    Case "VIEW", "CUSTOMVIEW"
+      IsPasswordFieldOf = True
+    Case Else
+      IsPasswordFieldOf = (LCase(src.TblName) = LCase(ProjText("SecTbl", "")))
+  End Select
 End Function
 
 Function IsPasswordField(ByVal fld)

@@ -59,6 +59,18 @@ Function SafeBack(ByVal s)
   SafeBack = s
 End Function
 
+' The login cookie, or its removal for "": named and scoped by the site's folder, so that sites
+' in other folders of the host neither read nor replace it, never readable by the page's script,
+' and sent over HTTPS only where the site is served so.
+Sub SendLoginCookie(ByVal sKey)
+  Dim s
+  s = LoginCookieName() & "=" & sKey & "; path=" & SiteFolderUrl()
+  If sKey = "" Then s = s & "; expires=Thu, 01 Jan 1970 00:00:00 GMT; max-age=0"
+  s = s & "; HttpOnly"
+  If LCase(Request.ServerVariables("HTTPS") & "") = "on" Then s = s & "; Secure"
+  Response.AddHeader "Set-Cookie", s
+End Sub
+
 ' The session starts afresh with the login: nothing it held before (another visitor's planted
 ' id, an old form token) carries over, and the browser gets a new random login cookie that the
 ' session must match on every page (see IsLoggedIn).
@@ -73,9 +85,7 @@ Sub StartLogin(ByVal sLogin, ByVal bAdmin, ByVal sUserId)
   Session("vs_token") = NewToken()
   sKey = NewToken() & NewToken()
   Session("vs_login") = sKey
-  Response.Cookies("vs_login") = sKey
-  Response.Cookies("vs_login").Path = "/"
-  If LCase(Request.ServerVariables("HTTPS") & "") = "on" Then Response.Cookies("vs_login").Secure = True
+  SendLoginCookie sKey
 End Sub
 
 ' Ends the login: the session's values go, the session itself with the page, and the login
@@ -83,9 +93,7 @@ End Sub
 Sub EndLogin()
   Session.Contents.RemoveAll
   Session.Abandon
-  Response.Cookies("vs_login") = ""
-  Response.Cookies("vs_login").Path = "/"
-  Response.Cookies("vs_login").Expires = DateAdd("d", -1, Now())
+  SendLoginCookie ""
 End Sub
 
 ' The password typed against the stored one: as its MD5 digest when the project stores digests,

@@ -43,17 +43,16 @@ Sub DropUnusedFiles(ByVal aNames)
   If UBound(aNames) < 0 Then Exit Sub
 <!--## storedIndex = 0 ##-->
 <!--## For Each storedField In StoredFileFields() ##-->
-  DropUnusedFile <!--##=NameExpr(storedField)##-->, <!--##=Lit(StoredUploadFolder(storedField))##-->, aNames(<!--##=storedIndex##-->)
+  DropUnusedFile <!--##=Lit(StoredUploadFolder(storedField))##-->, aNames(<!--##=storedIndex##-->)
 <!--## storedIndex = storedIndex + 1 ##-->
 <!--## Next ##-->
 End Sub
 
 ' A file that cannot be removed stays, noted in the server's log: the change itself is made.
-Sub DropUnusedFile(ByVal sColumn, ByVal sFolder, ByVal sName)
-  Dim q, fso, sPath
+Sub DropUnusedFile(ByVal sFolder, ByVal sName)
+  Dim fso, sPath
   If Not IsPlainFileName(sName) Then Exit Sub
-  Set q = NewQuery()
-  If q.Open("SELECT COUNT(*) FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & sColumn & " = " & q.Param(sName, "text"))(0).Value > 0 Then Exit Sub
+  If FileStillNamed(sFolder, sName) Then Exit Sub
   Set fso = Server.CreateObject("Scripting.FileSystemObject")
   sPath = fso.BuildPath(Server.MapPath(sFolder), sName)
   On Error Resume Next
@@ -61,6 +60,19 @@ Sub DropUnusedFile(ByVal sColumn, ByVal sFolder, ByVal sName)
   If Err.Number <> 0 Then LogProblem Err.Description
   On Error GoTo 0
 End Sub
+
+' Whether a row of any table whose files lie in the folder still names the file.
+Function FileStillNamed(ByVal sFolder, ByVal sName)
+  Dim q
+  FileStillNamed = True
+<!--## For Each storedField In StoredFileUses() ##-->
+  If sFolder = <!--##=Lit(storedField(2))##--> Then
+    Set q = NewQuery()
+    If q.Open("SELECT COUNT(*) FROM " & QName(<!--##=Lit(storedField(0))##-->) & " WHERE " & QName(<!--##=Lit(storedField(1))##-->) & " = " & q.Param(sName, "text"))(0).Value > 0 Then Exit Function
+  End If
+<!--## Next ##-->
+  FileStillNamed = False
+End Function
 <!--##/session##-->
 
 <!--##session password##-->
@@ -197,7 +209,7 @@ vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(Va
 <!--## Next ##-->
 <!--## If UserIdFieldInForm(formMode) Then ##-->
 ' A user's rows are his own whatever the form says.
-If RowsLimited() Then <!--##=UserIdFieldOf(TABLE).FldVar##--> = Session("vs_userid") & ""
+If RowsLimited() Then <!--##=UserIdFieldOf(TABLE).FldVar##--> = VisitorUserId()
 <!--## End If ##-->
 <!--## For Each recordField In UploadFields(formMode) ##-->
 <!--##   If IsOn(recordField.FldRequired) And formMode = "add" Then ##-->
@@ -323,7 +335,7 @@ If IsPost() And vsUploadProblem = "" Then
 <!--## If HasUserIdField() And Not UserIdFieldInForm(formMode) Then ##-->
     If RowsLimited() Then
       vsColumns = vsColumns & ", " & <!--##=NameExpr(UserIdFieldOf(TABLE))##-->
-      vsValues = vsValues & ", " & vsQ.Param(DbValue(Session("vs_userid") & "", <!--##=Lit(ValueKind(UserIdFieldOf(TABLE)))##-->), <!--##=Lit(ParamKind(UserIdFieldOf(TABLE)))##-->)
+      vsValues = vsValues & ", " & vsQ.Param(DbValue(VisitorUserId(), <!--##=Lit(ValueKind(UserIdFieldOf(TABLE)))##-->), <!--##=Lit(ParamKind(UserIdFieldOf(TABLE)))##-->)
     End If
 <!--## End If ##-->
     On Error Resume Next

@@ -54,27 +54,39 @@ Function PageStart(ByVal q, ByVal sGroup)
 End Function
 <!--## If Not reportGroup Is Nothing Then ##-->
 
-' The condition "the row is of a group of this page", with the query q.
+' The condition "the row is of a group of this page", with the query q: the groups from the
+' page's first to its last in their order, which also holds a group whose value the database keeps
+' in more than one form (SQLite's date texts: with or without a time, a "T", milliseconds).
 Function PageGroupsTerm(ByVal q)
-  Dim gq, rs, n, s, bNull
+  Dim gq, rs, n, s, bNull, vFirst, vLast, sKind
+  sKind = <!--##=Lit(ParamKind(reportGroup))##-->
   Set gq = NewQuery()
   Set rs = gq.Open(PagedSql(<!--##=NameExpr(reportGroup)##-->, ReportFrom(gq, "") & " GROUP BY " & <!--##=NameExpr(reportGroup)##-->, <!--##=NameExpr(reportGroup)##-->, vsStart, vsSize))
   SkipToPage rs, vsStart
   n = 0
-  s = ""
   bNull = False
+  vFirst = Null
   Do While Not rs.EOF And n < vsSize
     If IsNull(rs(0).Value) Then
       bNull = True
     Else
-      If s <> "" Then s = s & ", "
-      s = s & q.Param(rs(0).Value, <!--##=Lit(ParamKind(reportGroup))##-->)
+      If IsNull(vFirst) Then vFirst = rs(0).Value
+      vLast = rs(0).Value
     End If
     n = n + 1
     rs.MoveNext
   Loop
   rs.Close
-  If s <> "" Then s = <!--##=NameExpr(reportGroup)##--> & " IN (" & s & ")"
+  s = ""
+  If Not IsNull(vFirst) Then
+    s = "(" & CompareTerm(q, <!--##=NameExpr(reportGroup)##-->, ">=", vFirst, sKind) & " AND "
+    If sKind = "date" Then
+      ' A date read back holds no milliseconds: the last group runs to the end of its second.
+      s = s & CompareTerm(q, <!--##=NameExpr(reportGroup)##-->, "<", DateAdd("s", 1, vLast), sKind) & ")"
+    Else
+      s = s & CompareTerm(q, <!--##=NameExpr(reportGroup)##-->, "<=", vLast, sKind) & ")"
+    End If
+  End If
   If bNull Then s = OrTerm(s, <!--##=NameExpr(reportGroup)##--> & " IS NULL")
   If s = "" Then s = "1 = 0"
   PageGroupsTerm = "(" & s & ")"

@@ -1,8 +1,8 @@
 ' Prepares a project made by "vantorel new" from the database of column kinds for the site tests:
 '   vantorel run configure_kinds.vbs PROJECT.vtp TEMPLATE.zip
 ' names the template set; turns on the login (users of "users" by MD5-hashed passwords, and the
-' project's own administrator), makes each row of "notes" its owner's, adds a report of the
-' notes; lets visitors who are not logged in use "kinds", searched by every one of its fields;
+' project's own administrator), makes each row of "notes" its owner's, lets visitors who are not
+' logged in list and add notes, adds a report of the notes; lets visitors who are not logged in use "kinds", searched by every one of its fields;
 ' gives "kinds" captions that would end a page's script if they were written as they are;
 ' shows the place and the user of a visit by their labels, and adds a report of the visits by
 ' place, five places a page, with a grand total; and sets up the searches of visit and track.
@@ -37,6 +37,8 @@ End Sub
 
 Set t = proj.DB.Tables.Item("notes")
 t.SetV "TblUserIDFld", "owner_id"
+' Visitors not logged in may list and add notes, and own none of them.
+t.TblAnonymous = 5
 AddReport "notes_report", "notes"
 
 Set t = proj.DB.Tables.Item("kinds")
@@ -79,6 +81,18 @@ Next
 Set f = t.Fields.Item("made")
 If f.FldDefault & "" = "" Then f.FldDefault = "CURRENT_TIMESTAMP"
 proj.DB.Tables.Item("track").Fields.Item("title").FldBasicSearch = True
+
+' A report of the visits by the time they were seen, two times a page; and one of rows alike in
+' every column it orders by, five rows a page, without its key.
+AddReport "visit_report", "visit"
+Set t = proj.DB.Tables.Item("visit_report")
+t.TblRecPerPage = 2
+t.Fields.Item("seen_at").FldGroupBy = 1
+AddReport "tie_report", "tie"
+Set t = proj.DB.Tables.Item("tie_report")
+t.TblRecPerPage = 5
+t.Fields.Item("id").FldList = False
+t.Fields.Item("body").FldList = True
 
 proj.ProjErr = ""
 proj.Save WScript.Arguments(0)

@@ -1,12 +1,12 @@
 ' Prepares the example shop project for the site tests:
 '   vantorel run configure_shop.vbs PROJECT.vtp TEMPLATE.zip [secure]
 ' names the template set to generate with, turns on the page sizes and the CSV export, sets the
-' largest upload and shows dates day first, and with "secure", adds a table of users and turns
-' on the login: users from that table with MD5-hashed passwords, the shippers refused to them,
+' largest upload and shows dates day first, gives shippers a logo kept beside the employees'
+' photos, and with "secure", adds a table of users and turns on the login: users from that table with MD5-hashed passwords, the shippers refused to them,
 ' employees not viewed by them, and the categories listed to visitors who are not logged in.
 Option Explicit
 
-Dim proj, t, f, args
+Dim proj, t, f, args, flag
 Set args = WScript.Arguments
 Set proj = CreateObject("vantorel4.AGP")
 proj.Load args(0)
@@ -41,6 +41,14 @@ AddField t, "PhotoType", 202, 100, False
 AddField t, "PhotoSize", 3, 4, False
 t.Fields.Item("Photo").SetV "FileTypeFld", "PhotoType"
 t.Fields.Item("Photo").SetV "FileSizeFld", "PhotoSize"
+
+' A shipper's logo is a file of the same upload folder as the employees' photos.
+Set f = AddField(proj.DB.Tables.Item("Shippers"), "Logo", 202, 255, False)
+f.FldHtmlTag = "FILE"
+f.SetV "FldGenerate", True
+For Each flag In Array("FldList", "FldView", "FldEdit", "FldAdd")
+  f.SetV flag, True
+Next
 
 If args.Count > 2 Then
   proj.DB.Tables.Add "Users"

@@ -61,6 +61,14 @@ void resetResults(const ShopDatabase& db, const Run& run) {
       "'), " + "('v-last', '2024-03-31', '" +
       (lite ? "2024-03-31T23:59:59" : "2024-03-31 23:59:59") +
       "'), ('v-after', '2024-04-01', '2024-04-01 00:00:00')");
+  // Rows alike in every column but their key and a long text, put in out of the key's order.
+  run("CREATE TABLE tie (id INTEGER PRIMARY KEY, word VARCHAR(10), body TEXT)");
+  std::string ties = "INSERT INTO tie VALUES ";
+  for (int i = 1; i <= kTies; ++i) {
+    const int id = (i * 7) % kTies + 1;
+    ties += (i > 1 ? ", (" : "(") + std::to_string(id) + ", 'same', '" + tieBody(id) + "')";
+  }
+  run(ties);
 }
 
 }  // namespace
@@ -68,6 +76,10 @@ void resetResults(const ShopDatabase& db, const Run& run) {
 std::string placeLabel(int id) {
   std::string digits = std::to_string(id);
   return "Place " + std::string(3 - digits.size(), '0') + digits;
+}
+
+std::string tieBody(int id) {
+  return std::string("tie-") + (id < 10 ? "0" : "") + std::to_string(id);
 }
 
 std::vector<ShopDatabase> kindsDatabases(TestDatabases& db) {
@@ -89,8 +101,9 @@ void resetKinds(const ShopDatabase& db) {
   data::Connection c(db.connectionString);
   auto run = [&](const std::string& sql) { data::execute(c, fromUtf8(sql)); };
   const KindsSchema s = schemaOf(db.dbms);
+  run("DROP VIEW IF EXISTS user_list");
   for (const char* table :
-       {"kinds", "notes", "users", "gone", "visits", "places", "track", "genre", "visit"}) {
+       {"kinds", "notes", "users", "gone", "visits", "places", "track", "genre", "visit", "tie"}) {
     run(std::string("DROP TABLE IF EXISTS ") + table);
   }
   if (db.dbms == Dbms::Postgres) {
@@ -131,6 +144,8 @@ void resetKinds(const ShopDatabase& db) {
   // "secret" as its MD5 digest.
   run("INSERT INTO users VALUES (1, 'ann', '5ebe2294ecd0e0f08eab7690d2a6ee69'), (2, 'bob', "
       "'5ebe2294ecd0e0f08eab7690d2a6ee69')");
+  // A view of the users table, password and all.
+  run("CREATE VIEW user_list AS SELECT * FROM users");
   run("CREATE TABLE notes (id " + key + ", owner_id INTEGER, body VARCHAR(60))");
   run("INSERT INTO notes (owner_id, body) VALUES (1, 'ann first'), (1, 'ann second'), (2, "
       "'bob private')");

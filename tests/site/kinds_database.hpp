@@ -2,9 +2,9 @@
 // A database of every column kind the loaders give a site: numbers of each size, money, yes/no,
 // dates and times, fixed and long text, bytes, PostgreSQL's enum type and MariaDB's ENUM and SET,
 // text outside ASCII, defaults and enum values meant to break out of a page's script; a table
-// whose rows belong to users, with the users table the login reads; visits of places, a
-// lookup table too large for a list; genres that tracks refer to, and visits on the edges of a
-// month.
+// whose rows belong to users, with the users table the login reads and a view of it; visits of
+// places, a lookup table too large for a list; genres that tracks refer to, visits on the edges
+// of a month, and rows alike but for their key.
 #include <string>
 #include <vector>
 
@@ -23,6 +23,10 @@ void resetKinds(const ShopDatabase& db);
 inline constexpr int kPlaces = 150;
 inline constexpr int kVisits = 24;
 std::string placeLabel(int id);
+
+// The rows of "tie": ids 1 to kTies, each word "same", each body tieBody(id) ("tie-01", ...).
+inline constexpr int kTies = 23;
+std::string tieBody(int id);
 
 // The columns of the table "kinds" on that database, in their order.
 std::vector<std::string> kindsColumns(const ShopDatabase& db);

@@ -83,7 +83,9 @@ TEST_F(KindsPages, AUserSeesAndChangesOnlyHisOwnRows) {
     };
     AspSite ann(root);
     // Before the login there is no user, and no row is anybody's.
-    EXPECT_EQ(ann.get("noteslist.asp").response.statusCode(), 302);
+    EXPECT_EQ(ann.get("noteslist.asp").response.statusCode(), 200);
+    EXPECT_FALSE(contains(ann.get("noteslist.asp").text(), "ann first"));
+    EXPECT_EQ(ann.get("notesview.asp?k_id=1").response.statusCode(), 302);
     logIn(ann, "ann");
     const Rows before = bodies();
     for (const char* page : {"noteslist.asp", "noteslist.asp?export=csv", "notes_reportreport.asp",
@@ -124,6 +126,58 @@ TEST_F(KindsPages, AUserSeesAndChangesOnlyHisOwnRows) {
     logIn(admin, "admin");
     EXPECT_TRUE(contains(admin.get("noteslist.asp").text(), "bob private"));
     EXPECT_EQ(admin.get("notesview.asp?k_id=3").response.statusCode(), 200);
+  }
+}
+
+// The session keeps the last login's user id; a visitor who has the session id but not the
+// login cookie is not logged in and gets neither the rows nor the id of that user.
+TEST_F(KindsPages, APlantedSessionLendsNothingOfTheUserWhoLoggedInThrough) {
+  for (const auto& [db, root] : freshKindsSites(databases())) {
+    if (db.dbms != Dbms::Sqlite) continue;
+    AspSite site(root);
+    site.get("noteslist.asp");
+    const std::string planted = site.cookie(asp::kSessionCookie);
+    ASSERT_FALSE(planted.empty());
+    logIn(site, "ann");
+    ASSERT_EQ(site.cookie(asp::kSessionCookie), planted);
+    ASSERT_TRUE(contains(site.get("noteslist.asp").text(), "ann first"));
+
+    site.forgetCookies();
+    site.setCookie(asp::kSessionCookie, planted);
+    for (const char* page : {"noteslist.asp", "noteslist.asp?export=csv"}) {
+      const PageRun run = site.get(page);
+      ASSERT_EQ(run.error, "") << page;
+      EXPECT_EQ(run.response.statusCode(), 200) << page;
+      EXPECT_FALSE(contains(run.text(), "ann ")) << page;
+    }
+    const std::string token = tokenOf(site, "notesadd.asp");
+    for (const asp::FormFields& fields :
+         {asp::FormFields{{"vs_token", token}, {"x_body", "planted one"}},
+          asp::FormFields{{"vs_token", token}, {"x_owner_id", "1"}, {"x_body", "planted two"}}}) {
+      const PageRun add = site.post("notesadd.asp", fields);
+      EXPECT_EQ(add.response.statusCode(), 302) << add.text();
+    }
+    EXPECT_EQ(query(db,
+                    "SELECT body, COALESCE(owner_id, 0) FROM notes WHERE body LIKE 'planted%' "
+                    "ORDER BY body"),
+              (Rows{{"planted one", "0"}, {"planted two", "0"}}));
+  }
+}
+
+TEST_F(KindsPages, AViewOfTheUsersTableShowsNoPassword) {
+  for (const auto& [db, root] : freshKindsSites(databases())) {
+    SCOPED_TRACE(db.label);
+    AspSite site(root);
+    logIn(site, "admin");
+    for (const char* page : {"user_listlist.asp", "user_listlist.asp?export=csv"}) {
+      const PageRun run = site.get(page);
+      ASSERT_EQ(run.error, "") << page;
+      EXPECT_EQ(run.response.statusCode(), 200) << page;
+      EXPECT_TRUE(contains(run.text(), "bob")) << page;
+      EXPECT_FALSE(contains(run.text(), "5ebe2294")) << page;
+      EXPECT_FALSE(contains(run.text(), "order=pwd")) << page;
+    }
+    EXPECT_TRUE(contains(site.get("user_listlist.asp?q=5ebe2294").text(), "No records found."));
   }
 }
 

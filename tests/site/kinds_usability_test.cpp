@@ -127,6 +127,55 @@ TEST_F(KindsUsability, AReportComesAPageOfGroupsAtATime) {
   }
 }
 
+// The texts of a page that match the pattern, in their order.
+std::vector<std::string> shownOn(AspSite& site, const std::string& url,
+                                 const std::string& pattern) {
+  const PageRun run = site.get(url);
+  EXPECT_EQ(run.error, "") << url;
+  EXPECT_EQ(run.response.statusCode(), 200) << url << run.text();
+  std::vector<std::string> found;
+  const std::regex re(pattern);
+  const std::string text = run.text();
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+       ++it) {
+    found.push_back(it->str());
+  }
+  return found;
+}
+
+TEST_F(KindsUsability, AReportByTimeShowsEveryGroupWhateverFormItsTimeIsKeptIn) {
+  // On SQLite the times are kept as "2024-02-29 23:59:59.999", "2024-03-01", "2024-03-31T23:59:59"
+  // and "2024-04-01 00:00:00"; two groups a page.
+  for (const auto& [db, root] : freshKindsSites(databases())) {
+    SCOPED_TRACE(db.label);
+    AspSite site(root);
+    logInAsAdmin(site);
+    EXPECT_EQ(shownOn(site, "visit_reportreport.asp", "v-[a-z]+"),
+              (std::vector<std::string>{"v-before", "v-first"}));
+    EXPECT_EQ(shownOn(site, "visit_reportreport.asp?start=3", "v-[a-z]+"),
+              (std::vector<std::string>{"v-last", "v-after"}));
+  }
+}
+
+TEST_F(KindsUsability, ReportPagesOfRowsAlikeNeitherRepeatNorSkipAny) {
+  for (const auto& [db, root] : freshKindsSites(databases())) {
+    SCOPED_TRACE(db.label);
+    AspSite site(root);
+    logInAsAdmin(site);
+    std::vector<std::string> shown;
+    for (int start = 1; start <= kTies; start += 5) {
+      const std::vector<std::string> page =
+          shownOn(site, "tie_reportreport.asp?start=" + std::to_string(start), "tie-[0-9]+");
+      EXPECT_EQ(page.size(), static_cast<size_t>(std::min(5, kTies - start + 1))) << start;
+      shown.insert(shown.end(), page.begin(), page.end());
+    }
+    // In the key's order, which the report does not show.
+    std::vector<std::string> all;
+    for (int id = 1; id <= kTies; ++id) all.push_back(tieBody(id));
+    EXPECT_EQ(shown, all);
+  }
+}
+
 TEST_F(KindsUsability, AListOfAllRowsStopsAtTheConfiguredMost) {
   for (const auto& [db, root] : freshKindsSites(databases())) {
     SCOPED_TRACE(db.label);
@@ -179,6 +228,40 @@ TEST_F(KindsUsability, DatesShowInTheProjectsFormatWhileFormsKeepTheirs) {
                                   std::regex("<td>\\s*01/05/1992\\s*</td>")));
     EXPECT_EQ(asp::inputValue(site.get("Ordersedit.asp?k_OrderID=1").text(), "x_OrderDate"),
               "2024-03-01 10:30:00");
+
+    // A date typed as the list shows it is that date, in a search and in a form; the form's own
+    // order is taken too.
+    const std::string first = site.get("Orderslist.asp?s_OrderDate=01/03/2024").text();
+    EXPECT_TRUE(contains(first, "Berlin")) << first;
+    EXPECT_TRUE(contains(first, "Marseille"));
+    const std::string second =
+        site.get("Orderslist.asp?s_OrderDate=02/03/2024&s2_OrderDate=02%2F03%2F2024").text();
+    EXPECT_TRUE(contains(second, "Marseille")) << second;
+    EXPECT_FALSE(contains(second, "Berlin"));
+    EXPECT_TRUE(contains(site.get("Orderslist.asp?s_OrderDate=31/02/2024").text(), "No records"));
+    struct Typed {
+      const char* typed;
+      const char* stored;  // as the form then shows it
+    };
+    for (const Typed& typed :
+         {Typed{"05/03/2024 09:00:00", "2024-03-05 09:00:00"}, Typed{"12/01/2024", "2024-01-12"},
+          Typed{"2024-03-07 08:00:00", "2024-03-07 08:00:00"}}) {
+      const asp::FormFields drawn =
+          formAsSent(site.get("Ordersedit.asp?k_OrderID=1").text(), kRecordForm);
+      const PageRun saved =
+          site.post("Ordersedit.asp?k_OrderID=1", with(drawn, "x_OrderDate", typed.typed));
+      EXPECT_EQ(saved.response.statusCode(), 302) << typed.typed << saved.text();
+      EXPECT_EQ(asp::inputValue(site.get("Ordersedit.asp?k_OrderID=1").text(), "x_OrderDate"),
+                typed.stored);
+    }
+    // A date that is not one is refused, not moved to another day.
+    const asp::FormFields drawn =
+        formAsSent(site.get("Ordersedit.asp?k_OrderID=1").text(), kRecordForm);
+    const PageRun refused =
+        site.post("Ordersedit.asp?k_OrderID=1", with(drawn, "x_OrderDate", "13/13/2024"));
+    EXPECT_EQ(refused.response.statusCode(), 200);
+    EXPECT_EQ(asp::inputValue(site.get("Ordersedit.asp?k_OrderID=1").text(), "x_OrderDate"),
+              "2024-03-07 08:00:00");
   }
 }
 

@@ -1,7 +1,7 @@
 // The generated shop site under attack, on SQLite, PostgreSQL and MariaDB: injection strings in
-// every parameter change nothing and leak nothing, a post without the form token is refused,
-// text outside ASCII survives, a value too long gives a friendly message, and a site with a
-// login refuses what its rights do not allow.
+// every parameter change nothing and leak nothing, a search operator is one of the list, a post
+// without the form token is refused, text outside ASCII survives, a value too long gives a
+// friendly message, and a site with a login refuses what its rights do not allow.
 #include <gtest/gtest.h>
 
 #include "platform/text/unicode.hpp"
@@ -82,6 +82,30 @@ TEST_F(ShopAttacks, InjectionStringsChangeNothingAndLeakNothing) {
       query(db, "DELETE FROM \"Customers\" WHERE \"CustomerID\" = 'ZZ'");
     }
     EXPECT_EQ(counts(db), before);
+  }
+}
+
+// A search operator is one of the list, whole; any other text, pieces of the list included,
+// searches for equality.
+TEST_F(ShopAttacks, ASearchOperatorIsOneOfTheListWhole) {
+  struct Search {
+    const char* op;  // as the query string carries it
+    bool berlin, marseille;
+  };
+  for (const auto& [db, root] : freshSites(databases(), false)) {
+    SCOPED_TRACE(db.label);
+    AspSite site(root);
+    for (const Search& search : {Search{"%3C%3E", false, true}, Search{"%3C%3E%2C%3C", true, false},
+                                 Search{"%3E%2C%3C%3D", true, false}, Search{"%2C", true, false},
+                                 Search{"%3C%3E%2C", true, false}, Search{"LIKE", true, false}}) {
+      const std::string url =
+          std::string("Customerslist.asp?o_Country=") + search.op + "&s_Country=Germany";
+      const PageRun run = site.get(url);
+      ASSERT_EQ(run.error, "") << url;
+      EXPECT_EQ(run.response.statusCode(), 200) << url << run.text();
+      EXPECT_EQ(contains(run.text(), "Berlin"), search.berlin) << url;
+      EXPECT_EQ(contains(run.text(), "Marseille"), search.marseille) << url;
+    }
   }
 }
 

@@ -109,7 +109,7 @@ void resetShop(const ShopDatabase& db) {
       ", \"Photo\" VARCHAR(255), \"PhotoType\" VARCHAR(100), "
       "\"PhotoSize\" INTEGER)");
   run("CREATE TABLE \"Shippers\" (\"ShipperID\" " + key +
-      ", \"CompanyName\" VARCHAR(40), \"Phone\" VARCHAR(24))");
+      ", \"CompanyName\" VARCHAR(40), \"Phone\" VARCHAR(24), \"Logo\" VARCHAR(255))");
   run("CREATE TABLE \"Orders\" (\"OrderID\" " + key +
       ", \"CustomerID\" VARCHAR(5), \"EmployeeID\" INTEGER, \"OrderDate\" " + t.date +
       ", \"ShippedDate\" " + t.date + ", \"ShipVia\" INTEGER, \"ShipCity\" VARCHAR(30))");

@@ -1,7 +1,9 @@
 // The generated shop site's login under attack: a session id planted before the login is not
-// logged in, the way back after the login leads only into the site, another site cannot log a
-// visitor out, pages of records and forms are neither cached nor named to other sites, and the
-// users table's passwords are never shown and are stored as the login compares them.
+// logged in, the login cookie is the site's own and out of the pages' script, the way back after
+// the login leads only into the site, no key is made up without the system's GUIDs, another
+// site cannot log a visitor out, pages of records and forms are neither cached nor named to
+// other sites, and the users table's passwords are never shown and are stored as the login
+// compares them.
 #include <gtest/gtest.h>
 
 #include "site/host/asp_site.hpp"
@@ -78,6 +80,62 @@ TEST_F(ShopSessions, APlantedSessionIdIsNotLoggedIn) {
   site.setCookie(kSessionCookie, session);
   site.setCookie("vs_login", lastKey);
   EXPECT_FALSE(loggedIn(site));
+}
+
+// The login cookie is out of reach of the pages' script, named and scoped by the site's folder:
+// a site in another folder of the host neither reads, replaces nor removes it.
+TEST_F(ShopSessions, TheLoginCookieIsTheSitesOwnAndHiddenFromScript) {
+  const std::filesystem::path root = secureSqliteSite(databases());
+  AspSite top(root);
+  AspSite shop(root, "/shop/");
+  struct Site {
+    AspSite& site;
+    const char* cookie;
+    const char* path;
+  };
+  for (const Site& s : {Site{top, "vs_login", "/"}, Site{shop, "vs_login_shop", "/shop/"}}) {
+    const PageRun login = postLogin(s.site, "ann", "secret");
+    ASSERT_EQ(login.response.statusCode(), 302) << login.text();
+    const std::string key = s.site.cookie(s.cookie);
+    ASSERT_EQ(key.size(), 64u) << s.cookie;
+    EXPECT_EQ(login.response.header("Set-Cookie"),
+              std::string(s.cookie) + "=" + key + "; path=" + s.path + "; HttpOnly");
+    EXPECT_TRUE(loggedIn(s.site)) << s.cookie;
+  }
+  EXPECT_EQ(top.cookie("vs_login_shop"), "");
+  EXPECT_EQ(shop.cookie("vs_login"), "");
+  // The browser sends the root's cookie to the folder's pages too: each site reads its own.
+  shop.setCookie("vs_login", top.cookie("vs_login"));
+  EXPECT_TRUE(loggedIn(shop));
+  const PageRun out = shop.post("login.asp?action=logout",
+                                formAsSent(shop.get("default.asp").text(), "class=\"logout\""));
+  EXPECT_EQ(out.response.header("Set-Cookie"),
+            "vs_login_shop=; path=/shop/; expires=Thu, 01 Jan 1970 00:00:00 GMT; max-age=0; "
+            "HttpOnly");
+  EXPECT_EQ(shop.cookie("vs_login_shop"), "");
+  EXPECT_NE(shop.cookie("vs_login"), "");
+  EXPECT_TRUE(loggedIn(top));
+}
+
+// Form tokens and the login cookie come from the system's GUIDs; without the component that
+// makes them, pages that need a key end with a message, and nobody is logged in on a weak one.
+TEST_F(ShopSessions, WithoutTheGuidComponentNoKeyIsMadeUp) {
+  AspSite site(secureSqliteSite(databases()));
+  const std::string token = tokenOf(site, "login.asp");
+  ASSERT_EQ(token.size(), 32u);
+  site.removeComponent("Scriptlet.TypeLib");
+  const PageRun login =
+      site.post("login.asp", {{"vs_token", token}, {"login", "ann"}, {"password", "secret"}});
+  ASSERT_EQ(login.error, "");
+  EXPECT_EQ(login.response.statusCode(), 500);
+  EXPECT_TRUE(contains(login.text(), "The server cannot make the secure keys this page needs."))
+      << login.text();
+  EXPECT_EQ(site.cookie("vs_login"), "");
+  EXPECT_FALSE(loggedIn(site));
+  site.forgetCookies();
+  const PageRun form = site.get("login.asp");
+  EXPECT_EQ(form.response.statusCode(), 500);
+  EXPECT_FALSE(contains(form.text(), "vs_token"));
 }
 
 TEST_F(ShopSessions, TheWayBackLeadsOnlyIntoTheSite) {

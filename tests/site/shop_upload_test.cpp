@@ -269,6 +269,33 @@ TEST_F(ShopUploads, FilesGoWithTheirRecordsAndLeaveOnlyThroughTheDownloadPage) {
   }
 }
 
+// Employees' photos and shippers' logos lie in the same folder: a file stays while any row of
+// either table names it, and each download page sends only the file its own record names.
+TEST_F(ShopUploads, AFileNamedByAnotherTablesRowStays) {
+  for (const auto& [db, root] : freshSites(databases(), false)) {
+    SCOPED_TRACE(db.label);
+    AspSite site(root);
+    const PageRun run =
+        site.postMultipart("Employeesedit.asp?k_EmployeeID=1",
+                           employeeFields(tokenOf(site, "Employeesedit.asp?k_EmployeeID=1")),
+                           {{"x_Photo", {"shared.png", "shared photo"}}});
+    ASSERT_EQ(run.response.statusCode(), 302) << run.text();
+    query(db, "UPDATE \"Shippers\" SET \"Logo\" = 'shared.png' WHERE \"ShipperID\" = 1");
+    EXPECT_EQ(site.get("Shippers_Logodownload.asp?k_ShipperID=2").response.statusCode(), 404);
+    EXPECT_EQ(site.get("Employees_Photodownload.asp?k_EmployeeID=2").response.statusCode(), 404);
+
+    const auto drop = [&site](const std::string& page) {
+      const PageRun run = site.post(page, {{"vs_token", tokenOf(site, "Employeesadd.asp")}});
+      EXPECT_EQ(run.response.statusCode(), 302) << page << run.text();
+    };
+    drop("Employeesdelete.asp?k_EmployeeID=1");
+    EXPECT_EQ(uploadedFiles(root), std::vector<std::string>{"shared.png"});
+    EXPECT_EQ(site.get("Shippers_Logodownload.asp?k_ShipperID=1").response.body, "shared photo");
+    drop("Shippersdelete.asp?k_ShipperID=1");
+    EXPECT_EQ(uploadedFiles(root), std::vector<std::string>{});
+  }
+}
+
 TEST_F(ShopUploads, DownloadsNeedTheTablesRights) {
   for (const auto& [db, root] : freshSites(databases(), true)) {
     SCOPED_TRACE(db.label);

@@ -37,7 +37,8 @@ std::string PageRun::text() const {
   return toUtf8(decodeCodePage(response.body, cp));
 }
 
-AspSite::AspSite(fs::path root) : root_(std::move(root)) {
+AspSite::AspSite(fs::path root, std::string folder)
+    : root_(std::move(root)), folder_(std::move(folder)) {
   // Dictionary, FileSystemObject, RegExp and ADODB.Stream, as Windows has them registered.
   vbs::registerScriptRuntime(ClassFactory::instance());
 }
@@ -52,7 +53,7 @@ PageRun AspSite::get(const std::string& url) {
   HttpRequest request;
   request.method = "GET";
   const std::size_t q = url.find('?');
-  request.path = "/" + url.substr(0, q);
+  request.path = folder_ + url.substr(0, q);
   if (q != std::string::npos) request.queryString = url.substr(q + 1);
   return send(std::move(request));
 }
@@ -61,7 +62,7 @@ PageRun AspSite::post(const std::string& url, const FormFields& fields) {
   HttpRequest request;
   request.method = "POST";
   const std::size_t q = url.find('?');
-  request.path = "/" + url.substr(0, q);
+  request.path = folder_ + url.substr(0, q);
   if (q != std::string::npos) request.queryString = url.substr(q + 1);
   request.contentType = "application/x-www-form-urlencoded";
   for (const auto& [name, value] : fields) {
@@ -77,7 +78,7 @@ PageRun AspSite::postMultipart(
   HttpRequest request;
   request.method = "POST";
   const std::size_t q = url.find('?');
-  request.path = "/" + url.substr(0, q);
+  request.path = folder_ + url.substr(0, q);
   if (q != std::string::npos) request.queryString = url.substr(q + 1);
   const std::string boundary = "----vantorelBoundary7MA4YWxkTrZu0gW";
   request.contentType = "multipart/form-data; boundary=" + boundary;
@@ -99,10 +100,12 @@ PageRun AspSite::send(HttpRequest request) {
   request.cookies = cookies_;
   RequestContext context;
   context.root = root_;
-  context.page = root_ / fs::path(request.path).relative_path();
+  const bool inFolder = request.path.rfind(folder_, 0) == 0;
+  const fs::path inSite = inFolder ? fs::path(request.path.substr(folder_.size())) : fs::path();
+  context.page = root_ / inSite.relative_path();
   context.request = std::move(request);
   context.application = &application_;
-  if (isHiddenSegment(fs::path(context.request.path)) || !fs::is_regular_file(context.page)) {
+  if (!inFolder || isHiddenSegment(inSite) || !fs::is_regular_file(context.page)) {
     run.response.status = "404 Not Found";
     return run;
   }
@@ -131,7 +134,12 @@ PageRun AspSite::send(HttpRequest request) {
     engine.addObject(u"Request", makeRef<Request>(context), false);
     engine.addObject(u"Server",
                      makeRef<Server>(context,
-                                     [&connections](std::u16string_view progId) {
+                                     [&connections, this](std::u16string_view progId) {
+                                       for (const std::string& removed : removed_) {
+                                         if (equalsNoCase(progId, fromUtf8(removed))) {
+                                           return Ref<Object>();
+                                         }
+                                       }
                                        Ref<Object> made = ado::createAdoObject(progId);
                                        if (!made) made = createServerComponent(progId);
                                        if (auto* c = dynamic_cast<ado::Connection*>(made.get())) {
@@ -161,15 +169,32 @@ PageRun AspSite::send(HttpRequest request) {
   if (context.session->abandoned) sessions_.erase(sessionId);
 
   context.response.codePage = context.codePage();
-  // The browser keeps the cookies the page set, as ASP sends them: URL-encoded.
-  for (const auto& [name, cookie] : context.response.cookies) {
-    const std::string key = toUtf8(name);
-    const std::string value = toUtf8(urlEncode(cookie.value, context.response.codePage));
-    std::erase_if(cookies_, [&](const auto& c) { return c.first == key; });
-    if (!cookie.value.empty()) cookies_.emplace_back(key, value);
-  }
+  keepCookies(context.response);
   run.response = std::move(context.response);
   return run;
+}
+
+void AspSite::keepCookies(const HttpResponse& response) {
+  const auto keep = [this](const std::string& key, const std::string& value) {
+    std::erase_if(cookies_, [&](const auto& c) { return c.first == key; });
+    if (!value.empty()) cookies_.emplace_back(key, value);
+  };
+  // The Cookies collection, as ASP sends it: URL-encoded.
+  for (const auto& [name, cookie] : response.cookies) {
+    keep(toUtf8(name), toUtf8(urlEncode(cookie.value, response.codePage)));
+  }
+  // "Set-Cookie: name=value; attributes" written by the page itself; an expiry of no time left
+  // removes the cookie.
+  static const std::regex setCookie(R"(^\s*([^=;\s]+)=([^;]*)(.*)$)");
+  static const std::regex gone(R"(;\s*max-age=0\s*(;|$))", std::regex::icase);
+  for (const auto& [name, text] : response.headers) {
+    std::smatch m;
+    if (!equalsNoCase(fromUtf8(name), u"Set-Cookie") || !std::regex_match(text, m, setCookie)) {
+      continue;
+    }
+    const std::string attributes = m[3].str();
+    keep(m[1].str(), std::regex_search(attributes, gone) ? std::string() : m[2].str());
+  }
 }
 
 std::string AspSite::cookie(const std::string& name) const {

@@ -32,9 +32,11 @@ using FormFields = std::vector<std::pair<std::string, std::string>>;  // UTF-8 n
 
 class AspSite {
  public:
-  explicit AspSite(std::filesystem::path root);
+  // folder is where the site stands in the host's URLs, "/" or e.g. "/shop/".
+  explicit AspSite(std::filesystem::path root, std::string folder = "/");
 
-  // url is the page's path in the site with its query string, e.g. "Productslist.asp?start=11".
+  // url is the page's path in the site's folder with its query string, e.g.
+  // "Productslist.asp?start=11".
   PageRun get(const std::string& url);
   // A form posted as a browser posts it: fields URL-encoded from UTF-8.
   PageRun post(const std::string& url, const FormFields& fields);
@@ -50,16 +52,24 @@ class AspSite {
   std::string cookie(const std::string& name) const;
   void setCookie(const std::string& name, const std::string& value);
   ValueStore& application() { return application_; }
+  // Server.CreateObject of the component (e.g. "Scriptlet.TypeLib") fails from now on, as on a
+  // server where it is not registered.
+  void removeComponent(const std::string& progId) { removed_.push_back(progId); }
 
  private:
   const CompiledPage& page(const std::filesystem::path& file);
 
+  // Keeps the cookies of the response's headers and Cookies collection, as a browser does.
+  void keepCookies(const HttpResponse& response);
+
   std::filesystem::path root_;
+  std::string folder_;
   std::map<std::filesystem::path, CompiledPage> pages_;
   std::map<std::u16string, SessionState> sessions_;
   ValueStore application_;
   std::vector<std::pair<std::string, std::string>> cookies_;
   int nextSession_ = 1;
+  std::vector<std::string> removed_;
 };
 
 // The value of the first <input name="..." value="..."> of that name in the page; empty when
