@@ -244,6 +244,9 @@ int newProject(int argc, char** argv) {
   if (!session.call(u"AddProj", {Variant(projectName(args.project))})) return 1;
   if (args.dynamic && !session.call(u"SetV", {Variant(u"DynamicLoadDB"), Variant(true)})) return 1;
   if (!session.applyDestination(args.destination)) return 1;
+  // The copy of an Access file goes below the application root, so the root must outlive this
+  // run for a script that generates the project later.
+  if (args.kind == Kind::Access) session.rootAtDestination();
   // A site is generated in one language; the user's defaults may name none.
   const Variant language = session.get(u"DefaultLanguageFile");
   if (!args.language.empty() || !language.isString() || language.stringValue().empty()) {

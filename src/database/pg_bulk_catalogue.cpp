@@ -32,9 +32,10 @@ constexpr std::u16string_view kColumnsQuery =
 constexpr std::u16string_view kIndexesQuery =
     u"SELECT n.nspname, c.relname, i.indexrelid::text, i.indisprimary::int, i.indisunique::int,"
     u" (i.indisvalid AND i.indnatts = i.indnkeyatts AND i.indexprs IS NULL)::int AS plain,"
-    u" a.attname"
+    u" a.attname, ic.relname"
     u" FROM pg_catalog.pg_index i"
     u" JOIN pg_catalog.pg_class c ON c.oid = i.indrelid"
+    u" JOIN pg_catalog.pg_class ic ON ic.oid = i.indexrelid"
     u" JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
     u" CROSS JOIN LATERAL unnest(i.indkey::int2[]) WITH ORDINALITY AS k(attnum, position)"
     u" LEFT JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum = k.attnum"
@@ -106,7 +107,7 @@ void readIndexes(data::Connection& cnn, const std::vector<std::u16string>& schem
     if (primary) table->primaryKey.insert(table->primaryKey.end(), columns.begin(), columns.end());
     if (unique && columns.size() == 1) table->unique.push_back(columns.front());
   };
-  forEachRow<7>(cnn, kIndexesQuery, schemas, u"i.indexrelid, k.position", [&](auto& text) {
+  forEachRow<8>(cnn, kIndexesQuery, schemas, u"i.indexrelid, k.position", [&](auto& text) {
     if (text[2] != index) {
       finish();
       index = text[2];
@@ -116,7 +117,9 @@ void readIndexes(data::Connection& cnn, const std::vector<std::u16string>& schem
       unique = text[4] == u"1";
     }
     if (!table) return;
-    if (text[5] != u"1") table->onItsOwn = true;
+    // The driver also takes an index named "<table>_pkey" for the key of a table that has no
+    // key constraint; such a table is read as the driver reads it.
+    if (text[5] != u"1" || (!primary && text[7] == text[1] + u"_pkey")) table->onItsOwn = true;
     columns.push_back(std::move(text[6]));
   });
   finish();

@@ -51,5 +51,16 @@ TEST(AccessSite, ItsDatabaseLiesOutsideWhatTheSiteServesAndIsFoundThroughMapPath
                        "Server.MapPath(\"App_Data/" + kAccessFile.filename().string() + "\")"));
 }
 
+// A project made with a destination keeps it as its application root, so that a script that
+// generates it later (not only the generate command) finds where the database copy goes.
+TEST(AccessSite, ANewProjectWithADestinationKeepsItAsItsApplicationRoot) {
+  TempDir folder;
+  const fs::path project = folder.path() / "access.vtp";
+  const fs::path site = folder.path() / "site";
+  runTool("new " + project.string() + " --connect " + kAccessFile.string() + " --destination " +
+          site.string() + " </dev/null 2>&1");
+  EXPECT_TRUE(contains(readFile(project), "AppRootFolder=\"" + site.string() + "\""));
+}
+
 }  // namespace
 }  // namespace vantorel::test::site
