@@ -21,14 +21,6 @@ void StartTag::reset(std::string_view name) {
   indexed_ = false;
 }
 
-void StartTag::append(std::string_view name, std::string_view value) {
-  if (count_ == attributes_.size()) attributes_.emplace_back();
-  Attribute& attribute = attributes_[count_];
-  attribute.name.assign(name);
-  attribute.value.assign(value);
-  ++count_;
-}
-
 void StartTag::add(std::string_view name, std::string_view value) {
   append(name, value);
   if (indexed_) index(count_ - 1, nameHash(name));

@@ -42,7 +42,14 @@ class StartTag {
     std::uint32_t position = kFree;
   };
   static constexpr std::uint32_t kFree = 0xFFFFFFFF;
-  void append(std::string_view name, std::string_view value);
+  // Kept here to be inlined: add() is the writer's most frequent call.
+  void append(std::string_view name, std::string_view value) {
+    if (count_ == attributes_.size()) attributes_.emplace_back();
+    Attribute& attribute = attributes_[count_];
+    attribute.name.assign(name);
+    attribute.value.assign(value);
+    ++count_;
+  }
   void index(std::size_t position, std::uint32_t hash);
   void growIndex();
   std::vector<Slot> slots_;  // a power of two in size, at most half of them in use
