@@ -361,7 +361,7 @@ const char* attributeUtf8(const SettingRecord& record, const Variant& value, std
       if (text.find(u"\r\n") != std::u16string::npos) {
         buffer = toUtf8(settingAttributeText(record.name, record.dataType, value));
       } else {
-        buffer = toUtf8(text);
+        assignUtf8(buffer, text);
       }
       return buffer.c_str();
     }
@@ -416,7 +416,7 @@ void WritePropertiesAsAttributes(xml::StartTag& element, const AGProperties& pro
         refuseSetting(ownerOf(element, &props), record.name,
                       u"a project file cannot hold a setting of that name");
       }
-      name = toUtf8(record.name);
+      assignUtf8(name, record.name);
       attributeName = name;
       lookUp = true;
     }

@@ -106,12 +106,18 @@ void appendUtf8(std::string& out, char32_t cp) {
 }
 
 std::string toUtf8(std::u16string_view text) {
+  std::string out;
+  assignUtf8(out, text);
+  return out;
+}
+
+void assignUtf8(std::string& out, std::u16string_view text) {
   const std::size_t n = text.size();
   // Most text is ASCII: a byte a unit, written in place up to the first unit that is not.
-  std::string out(n, '\0');
+  out.resize(n);
   std::size_t i = 0;
   for (; i < n && text[i] < 0x80; ++i) out[i] = static_cast<char>(text[i]);
-  if (i == n) return out;
+  if (i == n) return;
   out.resize(i);
   out.reserve(n);
   for (; i < n; ++i) {
@@ -125,7 +131,6 @@ std::string toUtf8(std::u16string_view text) {
     }
     appendUtf8(out, cp);
   }
-  return out;
 }
 
 std::u16string fromAscii(std::string_view ascii) {

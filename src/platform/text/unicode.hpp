@@ -9,6 +9,8 @@ namespace vantorel {
 std::u16string fromUtf8(std::string_view utf8);
 // Encodes UTF-16; an unpaired surrogate becomes U+FFFD.
 std::string toUtf8(std::u16string_view text);
+// The same into a string kept from call to call, which keeps its memory.
+void assignUtf8(std::string& out, std::u16string_view text);
 // Appends one code point (at most U+10FFFF, no surrogate) as UTF-8.
 void appendUtf8(std::string& out, char32_t cp);
 

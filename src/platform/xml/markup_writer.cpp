@@ -1,36 +1,70 @@
 #include "platform/xml/markup_writer.hpp"
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <utility>
 
 namespace vantorel::xml {
 
+namespace {
+
+std::uint32_t nameHash(std::string_view name) {
+  return static_cast<std::uint32_t>(std::hash<std::string_view>{}(name));
+}
+
+}  // namespace
+
 void StartTag::reset(std::string_view name) {
   name_.assign(name);
   count_ = 0;
-  if (indexed_) index_ = {};
   indexed_ = false;
 }
 
 void StartTag::add(std::string_view name, std::string_view value) {
-  if (count_ == attributes_.size()) attributes_.emplace_back();
-  Attribute& attribute = attributes_[count_];
-  attribute.name.assign(name);
-  attribute.value.assign(value);
-  if (indexed_) index_.emplace(attribute.name, count_);
-  ++count_;
+  append(name, value);
+  if (indexed_) index(count_ - 1, nameHash(name));
 }
 
 void StartTag::set(std::string_view name, std::string_view value) {
   if (!indexed_) {
-    for (std::size_t i = 0; i < count_; ++i) index_.emplace(attributes_[i].name, i);
+    std::size_t size = 16;
+    while (size < 2 * (count_ + 1)) size *= 2;
+    slots_.assign(size, Slot{});
+    for (std::size_t i = 0; i < count_; ++i) index(i, nameHash(attributes_[i].name));
     indexed_ = true;
   }
-  const auto found = index_.find(name);
-  if (found == index_.end()) {
-    add(name, value);
-  } else {
-    attributes_[found->second].value.assign(value);
+  const std::uint32_t hash = nameHash(name);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.position == kFree) break;
+    if (slot.hash == hash && attributes_[slot.position].name == name) {
+      attributes_[slot.position].value.assign(value);
+      return;
+    }
+  }
+  append(name, value);
+  index(count_ - 1, hash);
+}
+
+void StartTag::index(std::size_t position, std::uint32_t hash) {
+  if (2 * (position + 1) > slots_.size()) growIndex();
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  while (slots_[i].position != kFree) i = (i + 1) & mask;
+  slots_[i] = Slot{hash, static_cast<std::uint32_t>(position)};
+}
+
+void StartTag::growIndex() {
+  std::vector<Slot> old(slots_.size() * 2);
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.position == kFree) continue;
+    std::size_t i = slot.hash & mask;
+    while (slots_[i].position != kFree) i = (i + 1) & mask;
+    slots_[i] = slot;
   }
 }
 

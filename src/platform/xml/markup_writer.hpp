@@ -3,10 +3,10 @@
 // saved in its raw layout would be, without holding the document: for files too large to build
 // whole in memory first.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace vantorel::xml {
@@ -34,14 +34,25 @@ class StartTag {
   std::vector<Attribute> attributes_;  // the first count_ are in use
   std::size_t count_ = 0;
   // The positions by name, from the first set() on: a tag of many settings whose names may repeat
-  // is filled in linear time.
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const {
-      return std::hash<std::string_view>{}(name);
-    }
+  // is filled in linear time. Open addressing over the positions, with each name's hash beside
+  // its position, keeps the index one flat array reused from tag to tag: no node a name, and
+  // names are compared only where the hashes agree.
+  struct Slot {
+    std::uint32_t hash = 0;
+    std::uint32_t position = kFree;
   };
-  std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> index_;
+  static constexpr std::uint32_t kFree = 0xFFFFFFFF;
+  // Kept here to be inlined: add() is the writer's most frequent call.
+  void append(std::string_view name, std::string_view value) {
+    if (count_ == attributes_.size()) attributes_.emplace_back();
+    Attribute& attribute = attributes_[count_];
+    attribute.name.assign(name);
+    attribute.value.assign(value);
+    ++count_;
+  }
+  void index(std::size_t position, std::uint32_t hash);
+  void growIndex();
+  std::vector<Slot> slots_;  // a power of two in size, at most half of them in use
   bool indexed_ = false;
 };
 
