@@ -133,7 +133,6 @@ class AdoDatabaseLoad {
     for (const CatalogueEntry& entry : entries) {
       const data::TableRow& row = entry.row;
       if (!bLoadAll_ && row.name != a_.sTableName) continue;
-      projectContext().currentSchemaName = row.schema;
       if (bLoadAll_) {
         Status().DispStatus(Variant(u"Loading " + row.type + u" " + row.name + u"..."));
         if (tables.add(row.name)) {
@@ -148,7 +147,6 @@ class AdoDatabaseLoad {
       ++processed;
       if (bLoadAll_) Status().SetStatus(Variant(GetPercent(processed, total)));
     }
-    if (!rows.empty()) projectContext().currentSchemaName = rows.back().schema;
   }
 
   static void addNotes(AGPTable& table, const std::vector<std::u16string>& notes) {

@@ -51,12 +51,11 @@ std::u16string databaseKey(const DatabaseLoadArguments& a) {
 }
 
 // The project settings the loaders and the field defaults read while the load runs. What an
-// earlier database left (its DBMS name, the schema of its last row) is gone before the new one
-// is read, so that nothing of it reaches the new tables or outlives a failed load.
+// earlier database left (its DBMS name) is gone before the new one is read, so that nothing of
+// it reaches the new tables or outlives a failed load.
 void copyLoadSettings(AGP& project) {
   ProjectContext& context = projectContext();
   context.currentDbmsName.clear();
-  context.currentSchemaName.clear();
   AGProperties& bag = project.properties();
   context.sqlQuoteSetting = settingAsText(bag.setting(kProjSQLQuote));
   copyDateFormatSetting(bag);
@@ -154,7 +153,8 @@ void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
   const std::int16_t result = runLoader([&]() -> std::int16_t {
     const RegistryDefaultsScope pinned;
     if (isAccess(a.sDbType)) {
-      return loadDaoDatabase(*db, {a.sPath, a.sPhyPath, a.bDBUseServerMapPath, a.sUID, a.sPwd, u""});
+      return loadDaoDatabase(*db,
+                             {a.sPath, a.sPhyPath, a.bDBUseServerMapPath, a.sUID, a.sPwd, u""});
     }
     return db->LoadADODB(
         {loaderType(a.sDbType), a.sDbName, a.sUID, a.sPwd, a.sConnStr, u"", a.sSchema});

@@ -7,7 +7,6 @@
 #include "database/load_steps.hpp"
 #include "database/postgresql_fields.hpp"
 #include "fields/field_settings.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "platform/data/data_error.hpp"
 #include "platform/data/query.hpp"
@@ -151,9 +150,10 @@ std::optional<std::vector<PgMetadataField>> readFieldTypeNames(data::Connection&
 }
 
 void LoadFieldTypeNames(data::Connection& connection, AGPFields& Fields,
-                        std::u16string_view sTableName, std::u16string_view sSQL) {
+                        std::u16string_view sTableName, std::u16string_view schema,
+                        std::u16string_view sSQL) {
   const std::optional<std::vector<PgMetadataField>> columns =
-      readFieldTypeNames(connection, sTableName, projectContext().currentSchemaName, sSQL);
+      readFieldTypeNames(connection, sTableName, schema, sSQL);
   if (columns) applyFieldTypeNames(Fields, *columns);
 }
 

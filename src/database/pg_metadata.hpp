@@ -65,10 +65,11 @@ bool unsupportedPgType(std::u16string_view typeName);
 // field out of generation.
 void applyFieldTypeNames(AGPFields& Fields, const std::vector<PgMetadataField>& columns);
 
-// Gives the fields of a table or view (sSQL empty) or of a custom view (its query) PostgreSQL's
-// type names, and takes the types the generated pages cannot handle out of generation. When the
-// catalogue cannot be read the fields keep the type names they have.
+// Gives the fields of a table or view (sSQL empty) of the schema, or of a custom view (its query)
+// PostgreSQL's type names, and takes the types the generated pages cannot handle out of generation.
+// When the catalogue cannot be read the fields keep the type names they have.
 void LoadFieldTypeNames(data::Connection& connection, AGPFields& Fields,
-                        std::u16string_view sTableName, std::u16string_view sSQL);
+                        std::u16string_view sTableName, std::u16string_view schema,
+                        std::u16string_view sSQL);
 
 }  // namespace vantorel

@@ -88,7 +88,7 @@ void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, 
   AGProperties& bag = table.properties();
   ProjectContext& context = projectContext();
   bag.setting(kTblType) = Variant(rs.type);
-  bag.setting(kTblSchema) = Variant(context.currentSchemaName);
+  bag.setting(kTblSchema) = Variant(rs.schema);
   if (bLoadAll && context.currentDynamicLoadDB) {
     // Only registered: AGP.LoadTable reads it when it is wanted.
     bag.setting(kTblGen) = Variant(false);
@@ -98,11 +98,9 @@ void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, 
   bag.setting(kTblGen) = Variant(true);
   bag.setting(kTblError) = Variant(u"");
 
-  data::TableRow source = rs;
-  source.schema = context.currentSchemaName;
   const std::int16_t kind = GetDbmsType(context.currentDbmsName);
   const TableDescription d =
-      catalogue ? catalogue->describe(cnn, source, kind) : describeAdoTable(cnn, source, kind);
+      catalogue ? catalogue->describe(cnn, rs, kind) : describeAdoTable(cnn, rs, kind);
   ModelTableSink sink(table);
   if (d.readError) {
     bag.setting(kTblError) = Variant(*d.readError);

@@ -3,8 +3,8 @@
 // the rules of its database kind (MySQL, SQL Server, PostgreSQL), its primary key, required
 // columns and single-column unique indexes, and its load-time defaults.
 //
-// It reads the shared state the database loader leaves: currentDbmsName, currentSchemaName (the
-// schema of the catalogue row) and currentDynamicLoadDB. No failure reaches the caller: a probe
+// It reads the shared state the database loader leaves: currentDbmsName and currentDynamicLoadDB;
+// the table's schema is its catalogue row's. No failure reaches the caller: a probe
 // that fails puts the provider's text in TblError, any later failing step is skipped.
 #include "database/bulk_catalogue.hpp"
 #include "model/table.hpp"

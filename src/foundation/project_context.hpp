@@ -65,9 +65,7 @@ class ProjectContext {
   std::u16string currentSecDefault;
   std::u16string currentDbmsName;
   std::int16_t currentRepeatColumns = 0;
-  // Left by the database loaders for the table loaders: the schema of the catalogue row being
-  // loaded (empty when the source has none), and the project's DynamicLoadDB at the load.
-  std::u16string currentSchemaName;
+  // Left by the database loaders for the table loaders: the project's DynamicLoadDB at the load.
   bool currentDynamicLoadDB = false;
   // Whole-database loads and snapshots read the catalogue of PostgreSQL and MariaDB in a few
   // queries for all tables; off, every table is read on its own (the tests compare the two).

@@ -138,7 +138,6 @@ TEST_F(LoadEntries, AccessFilesAreKeyedByTheirFileName) {
     a.sPath = u"db/queryTestV2000.mdb";
     a.sPhyPath = phyPath;
     // What an earlier database left behind.
-    projectContext().currentSchemaName = u"public";
     projectContext().currentDbmsName = u"PostgreSQL";
     agp_->LoadDB(a);
     ASSERT_EQ(err(), u"") << toUtf8(phyPath);
@@ -146,7 +145,6 @@ TEST_F(LoadEntries, AccessFilesAreKeyedByTheirFileName) {
     EXPECT_EQ(toString(agp_->DB()->properties().setting(kDBType)), u"ACCESS");
     EXPECT_EQ(toString(agp_->DB()->properties().setting(kDBPhyPath)), phyPath);
     EXPECT_EQ(projectContext().currentDbmsName, u"ACCESS");
-    EXPECT_EQ(projectContext().currentSchemaName, u"");
     EXPECT_TRUE(loaded(u"Table1"));
     EXPECT_TRUE(loaded(u"SelectQuery"));
     EXPECT_EQ(tableLinks().size(), static_cast<std::size_t>(agp_->DB()->tables().count()));

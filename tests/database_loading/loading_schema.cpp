@@ -122,7 +122,6 @@ Ref<AGPTable> loadTable(TestDatabases& databases, const TableToLoad& what) {
   data::Connection connection(connectionStringFor(databases, what.dbms));
   ProjectContext& context = projectContext();
   context.currentDbmsName = connection.properties().dbmsName;
-  context.currentSchemaName = what.schema;
   context.currentDynamicLoadDB = what.dynamic;
   Ref<AGPTable> table = makeRef<AGPTable>();
   table->setTblName(what.name);

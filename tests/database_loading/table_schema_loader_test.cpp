@@ -231,17 +231,16 @@ TEST_F(TableSchemaLoader, ADynamicLoadOfTheWholeDatabaseOnlyRegisters) {
 TEST_F(TableSchemaLoader, TypeNamesOfAQueryAndAFailedLookup) {
   data::Connection connection(connectionStringFor(databases(), Dbms::Postgres));
   projectContext().currentDbmsName = connection.properties().dbmsName;
-  projectContext().currentSchemaName = u"public";
   projectContext().lastErrorText = u"earlier";
   AGPTable& table = loaded(Dbms::Postgres, u"public", u"orders");
   AGPFields& fields = table.fields();
   // A lookup that fails keeps what the fields have and fails nothing.
   fields.find(u"tags")->properties().setting(kFldTypeName) = Variant(u"kept");
-  LoadFieldTypeNames(connection, fields, u"cv", u"SELECT nothing FROM nowhere");
+  LoadFieldTypeNames(connection, fields, u"cv", u"public", u"SELECT nothing FROM nowhere");
   EXPECT_EQ(text(fields.find(u"tags")->properties().setting(kFldTypeName)), u"kept");
   EXPECT_EQ(projectContext().lastErrorText, u"earlier");
 
-  LoadFieldTypeNames(connection, fields, u"cv", u"SELECT tags, code FROM public.orders");
+  LoadFieldTypeNames(connection, fields, u"cv", u"public", u"SELECT tags, code FROM public.orders");
   EXPECT_EQ(text(fields.find(u"code")->properties().setting(kFldTypeName)), u"bpchar");
   EXPECT_EQ(text(fields.find(u"tags")->properties().setting(kFldTypeName)), u"array");
 }

@@ -1,5 +1,6 @@
 #include "platform/vbscript/engine.hpp"
 
+#include "platform/automation/number_locale.hpp"
 #include "platform/vbscript/compiler/compiler.hpp"
 #include "platform/vbscript/parser.hpp"
 #include "platform/vbscript/vm/code_object.hpp"
@@ -12,6 +13,23 @@ namespace {
 constexpr char16_t kGlobalModuleName[] = u"Global";
 // What a script past its time limit reports: the operation was aborted (E_ABORT).
 constexpr std::int32_t kScriptTimeout = static_cast<std::int32_t>(0x80004004u);
+
+// Puts the engine's locale in force on the thread while one of its operations runs, as number
+// and date text follow the thread's; the caller's comes back after. Within a nested operation of
+// the same engine, what a SetLocale there chose stays in force for the outer one.
+class LocaleInForce {
+ public:
+  explicit LocaleInForce(Runtime& rt) noexcept : rt_(rt), previous_(currentNumberLocale().lcid) {
+    setCurrentLcid(rt.state.lcid);
+  }
+  ~LocaleInForce() { setCurrentLcid(rt_.timerNesting > 1 ? rt_.state.lcid : previous_); }
+  LocaleInForce(const LocaleInForce&) = delete;
+  LocaleInForce& operator=(const LocaleInForce&) = delete;
+
+ private:
+  Runtime& rt_;
+  std::int32_t previous_;
+};
 
 }  // namespace
 
@@ -84,6 +102,7 @@ class EngineImpl {
       Runtime& rt;
       ~Stop() { rt.stopTimer(); }
     } stopTimer{*keep};
+    const LocaleInForce locale(*keep);
     try {
       return fn();
     } catch (const ScriptException& e) {

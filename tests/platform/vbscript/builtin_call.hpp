@@ -30,7 +30,14 @@ inline const BuiltinFunction* findBuiltin(std::u16string_view name) {
   return nullptr;
 }
 
-inline Variant call(std::u16string_view name, std::vector<Variant> args) {
+// The state of the one engine the tables' calls stand for.
+inline ScriptState& tableEngineState() {
+  static ScriptState state;
+  return state;
+}
+
+inline Variant call(std::u16string_view name, std::vector<Variant> args,
+                    ScriptState& state = tableEngineState()) {
   const BuiltinFunction* f = findBuiltin(name);
   if (!f) throw std::runtime_error("no builtin " + narrow(name));
   if (static_cast<int>(args.size()) < f->minArgs || static_cast<int>(args.size()) > f->maxArgs) {
@@ -38,7 +45,7 @@ inline Variant call(std::u16string_view name, std::vector<Variant> args) {
   }
   std::vector<Variant*> pointers;
   for (Variant& a : args) pointers.push_back(&a);
-  return f->fn(CallArgs(pointers));
+  return f->call(state, CallArgs(pointers));
 }
 
 inline Variant integer(int v) {

@@ -5,7 +5,6 @@
 #include <memory>
 #include <random>
 #include <set>
-#include <thread>
 
 #include "platform/automation/safe_array.hpp"
 #include "platform/ui/recording_backend.hpp"
@@ -125,40 +124,40 @@ struct ReferenceRnd {
 };
 
 TEST(RuntimeMath, RndFollowsTheDocumentedGenerator) {
-  // A fresh thread starts from the generator's initial state: the classic 0.7055475, 0.533424.
+  // A fresh engine starts from the generator's initial state: the classic 0.7055475, 0.533424.
+  ScriptState engine;
+  const auto rnd = [&](std::vector<Variant> args) { return call(u"Rnd", std::move(args), engine); };
   std::vector<float> fresh;
-  std::thread([&] {
-    for (int k = 0; k < 3; ++k) fresh.push_back(call(u"Rnd", {}).singleValue());
-  }).join();
+  for (int k = 0; k < 3; ++k) fresh.push_back(rnd({}).singleValue());
   ReferenceRnd ref;
   ASSERT_EQ(fresh.size(), 3u);
   for (const float f : fresh) EXPECT_EQ(f, ref.next());
   EXPECT_NEAR(fresh[0], 0.7055475, 1e-7);
 
   // A negative number seeds the same value every time; 0 repeats the last.
-  const float minusOne = call(u"Rnd", {integer(-1)}).singleValue();
+  const float minusOne = rnd({integer(-1)}).singleValue();
   EXPECT_NEAR(minusOne, 0.224007, 1e-6);
-  EXPECT_EQ(call(u"Rnd", {integer(-1)}).singleValue(), minusOne);
-  EXPECT_EQ(call(u"Rnd", {integer(0)}).singleValue(), minusOne);
-  EXPECT_EQ(call(u"Rnd", {integer(0)}).varType(), 4);
+  EXPECT_EQ(rnd({integer(-1)}).singleValue(), minusOne);
+  EXPECT_EQ(rnd({integer(0)}).singleValue(), minusOne);
+  EXPECT_EQ(rnd({integer(0)}).varType(), 4);
 
   ref.seedNegative(-1.0f);
   ref.next();
-  randomize(V(10.0));
+  randomize(engine, V(10.0));
   ref.randomize(10.0);
   for (int k = 0; k < 20; ++k) {
-    EXPECT_EQ(call(u"Rnd", {}).singleValue(), ref.next()) << "value " << k;
-    EXPECT_EQ(call(u"Rnd", {integer(1)}).singleValue(), ref.next()) << "value " << k;
+    EXPECT_EQ(rnd({}).singleValue(), ref.next()) << "value " << k;
+    EXPECT_EQ(rnd({integer(1)}).singleValue(), ref.next()) << "value " << k;
   }
   // Randomize keeps part of the state, so repeating it alone does not repeat the sequence.
-  call(u"Rnd", {integer(-3)});
-  randomize(V(42.0));
-  const float first = call(u"Rnd", {}).singleValue();
-  call(u"Rnd", {integer(-3)});
-  randomize(V(42.0));
-  EXPECT_EQ(call(u"Rnd", {}).singleValue(), first);
+  rnd({integer(-3)});
+  randomize(engine, V(42.0));
+  const float first = rnd({}).singleValue();
+  rnd({integer(-3)});
+  randomize(engine, V(42.0));
+  EXPECT_EQ(rnd({}).singleValue(), first);
   for (int k = 0; k < 1000; ++k) {
-    const float f = call(u"Rnd", {}).singleValue();
+    const float f = rnd({}).singleValue();
     ASSERT_TRUE(f >= 0 && f < 1) << f;
   }
 }
@@ -298,10 +297,10 @@ TEST(RuntimeEnvironment, SetLocaleSwitchesNumberAndDateText) {
       {u"SetLocale", {V(u"xx-yy")}, raises(kInvalidCall)},
   });
   EXPECT_EQ(call(u"GetLocale", {}).longValue(), 1033);
-  // Each thread has its own setting.
-  int other = 0;
+  // Each engine has its own setting.
+  ScriptState otherEngine;
   call(u"SetLocale", {V(std::int32_t{1031})});
-  std::thread([&] { other = call(u"GetLocale", {}).longValue(); }).join();
+  const int other = call(u"GetLocale", {}, otherEngine).longValue();
   call(u"SetLocale", {V(std::int32_t{1033})});
   EXPECT_EQ(other, 1033);
 }

@@ -38,8 +38,8 @@ Variant getObjectFn(CallArgs) {
   raiseVbError(vberr::kCannotCreateObject);
 }
 
-Variant getLocaleFn(CallArgs) {
-  return Variant(currentNumberLocale().lcid);
+Variant getLocaleFn(ScriptState& state, CallArgs) {
+  return Variant(state.lcid);
 }
 
 // "0x0409", as locale charts write LCIDs; nothing for other text.
@@ -71,8 +71,8 @@ const NumberLocale* localeById(std::int32_t lcid) {
   return findNumberLocale(lcid);
 }
 
-Variant setLocaleFn(CallArgs a) {
-  const std::int32_t previous = currentNumberLocale().lcid;
+Variant setLocaleFn(ScriptState& state, CallArgs a) {
+  const std::int32_t previous = state.lcid;
   const Variant v = a.has(0) ? defaultValue(a[0]) : Variant(std::int32_t{0});
   const NumberLocale* next = nullptr;
   if (v.isString()) {
@@ -88,6 +88,7 @@ Variant setLocaleFn(CallArgs a) {
     next = localeById(v.isEmpty() ? 0 : toLong(v));
   }
   if (!next) raiseVbError(vberr::kInvalidProcedureCall);
+  state.lcid = next->lcid;
   setCurrentLcid(next->lcid);
   return Variant(previous);
 }
@@ -138,8 +139,8 @@ Variant rgbFn(CallArgs a) {
 constexpr BuiltinFunction kFunctions[] = {
     {u"CreateObject", 1, 2, createObjectFn},
     {u"GetObject", 0, 2, getObjectFn},
-    {u"GetLocale", 0, 0, getLocaleFn},
-    {u"SetLocale", 0, 1, setLocaleFn},
+    {u"GetLocale", 0, 0, nullptr, getLocaleFn},
+    {u"SetLocale", 0, 1, nullptr, setLocaleFn},
     {u"ScriptEngine", 0, 0, scriptEngineFn},
     {u"ScriptEngineMajorVersion", 0, 0, majorVersionFn},
     {u"ScriptEngineMinorVersion", 0, 0, minorVersionFn},

@@ -177,8 +177,8 @@ Variant sqrFn(CallArgs a) {
   return Variant(std::sqrt(d));
 }
 
-Variant rndFn(CallArgs a) {
-  return Variant(nextRandom(a.has(0) ? a[0] : Variant::missing()));
+Variant rndFn(ScriptState& state, CallArgs a) {
+  return Variant(nextRandom(state, a.has(0) ? a[0] : Variant::missing()));
 }
 
 // Rounds the decimal digits to `places` after the point, half to even. Working on the digits
@@ -233,9 +233,10 @@ Variant roundFn(CallArgs a) {
 }
 
 constexpr BuiltinFunction kFunctions[] = {
-    {u"Abs", 1, 1, absFn},     {u"Atn", 1, 1, atnFn}, {u"Cos", 1, 1, cosFn}, {u"Exp", 1, 1, expFn},
-    {u"Fix", 1, 1, fixFn},     {u"Int", 1, 1, intFn}, {u"Log", 1, 1, logFn}, {u"Rnd", 0, 1, rndFn},
-    {u"Round", 1, 2, roundFn}, {u"Sgn", 1, 1, sgnFn}, {u"Sin", 1, 1, sinFn}, {u"Sqr", 1, 1, sqrFn},
+    {u"Abs", 1, 1, absFn}, {u"Atn", 1, 1, atnFn},          {u"Cos", 1, 1, cosFn},
+    {u"Exp", 1, 1, expFn}, {u"Fix", 1, 1, fixFn},          {u"Int", 1, 1, intFn},
+    {u"Log", 1, 1, logFn}, {u"Rnd", 0, 1, nullptr, rndFn}, {u"Round", 1, 2, roundFn},
+    {u"Sgn", 1, 1, sgnFn}, {u"Sin", 1, 1, sinFn},          {u"Sqr", 1, 1, sqrFn},
     {u"Tan", 1, 1, tanFn},
 };
 

@@ -14,39 +14,34 @@ namespace {
 constexpr std::uint32_t kModulusMask = 0xFFFFFF;  // 2^24 - 1
 constexpr std::uint32_t kMultiplier = 1140671485;
 constexpr std::uint32_t kIncrement = 12820163;
-// The state before any Randomize, so an unseeded script sees the classic sequence 0.7055475,
-// 0.533424, ...
-constexpr std::uint32_t kInitialSeed = 0x50000;
-
-thread_local std::uint32_t tSeed = kInitialSeed;
-
-float current() noexcept {
-  return static_cast<float>(tSeed) / static_cast<float>(kModulusMask + 1);
+float current(std::uint32_t seed) noexcept {
+  return static_cast<float>(seed) / static_cast<float>(kModulusMask + 1);
 }
 
-void advance() noexcept {
-  tSeed = (tSeed * kMultiplier + kIncrement) & kModulusMask;
+void advance(std::uint32_t& seed) noexcept {
+  seed = (seed * kMultiplier + kIncrement) & kModulusMask;
 }
 
 }  // namespace
 
-float nextRandom(const Variant& number) {
+float nextRandom(ScriptState& state, const Variant& number) {
+  std::uint32_t& seed = state.randomSeed;
   if (number.isMissing()) {
-    advance();
-    return current();
+    advance(seed);
+    return current(seed);
   }
   const float n = toSingle(number);
-  if (n == 0) return current();
+  if (n == 0) return current(seed);
   if (n < 0) {
     // The seed is the number's single-precision bit pattern folded into 24 bits.
     const auto bits = std::bit_cast<std::uint32_t>(n);
-    tSeed = (bits + (bits >> 24)) & kModulusMask;
+    seed = (bits + (bits >> 24)) & kModulusMask;
   }
-  advance();
-  return current();
+  advance(seed);
+  return current(seed);
 }
 
-void randomize(const Variant& seed) {
+void randomize(ScriptState& state, const Variant& seed) {
   double n;
   if (seed.isMissing()) {
     const double now = sys::nowAsOleDate();
@@ -59,7 +54,7 @@ void randomize(const Variant& seed) {
   // restart the same sequence.
   const auto high = static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(n) >> 32);
   const std::uint32_t mixed = ((high >> 16) ^ high) & 0xFFFF;
-  tSeed = (tSeed & 0xFF) | (mixed << 8);
+  state.randomSeed = (state.randomSeed & 0xFF) | (mixed << 8);
 }
 
 }  // namespace vantorel::vbs

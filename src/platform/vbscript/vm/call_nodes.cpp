@@ -410,7 +410,7 @@ Variant BuiltinCallNode::eval(Frame& f) {
   }
   ArgBuffer buf(args.size());
   args.prepareReadOnly(f, buf);
-  return fn->fn(buf.args());
+  return fn->call(f.rt->state, buf.args());
 }
 
 void BuiltinCallNode::run(Frame& f) {

@@ -19,6 +19,7 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/vbscript/ast.hpp"
 #include "platform/vbscript/engine.hpp"
+#include "platform/vbscript/runtime/script_state.hpp"
 
 namespace vantorel::vbs {
 
@@ -300,6 +301,8 @@ class Runtime : public std::enable_shared_from_this<Runtime> {
   HostClasses hostClasses;                 // what New makes when no script class has the name
   std::int32_t depth = 0;
   std::int32_t timerNesting = 0;
+  // The Rnd state and the locale of this engine's scripts.
+  ScriptState state;
 
  private:
   void checkTime();

@@ -350,7 +350,7 @@ Flow WithNode::exec(Frame& f) {
 }
 
 Flow RandomizeNode::exec(Frame& f) {
-  randomize(seed ? seed->eval(f) : Variant::missing());
+  randomize(f.rt->state, seed ? seed->eval(f) : Variant::missing());
   return Flow::Normal;
 }
 
