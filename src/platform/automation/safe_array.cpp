@@ -60,15 +60,15 @@ void SafeArray::reallocate(std::size_t capacity) {
   const std::size_t oldBytes = capacity_ * sizeof(Variant);
   // Arrays of millions of elements (a growing buffer, a ReDim of a large one) take a mapping of
   // their own: it grows by remapping, so the elements are neither copied nor faulted in again,
-  // and its new pages read zero, so the new elements need no writing (pages never written are
-  // never faulted in). Huge pages are not asked for: on a loaded machine the kernel may stop to
-  // compact memory for them, which cost more than the faults they save. Below that size, the
-  // heap's realloc, which keeps freed blocks for reuse.
+  // and its new pages read zero, so the new elements need no writing; it faults in by huge
+  // pages where the kernel offers them. Below that size, the heap's realloc, which keeps freed
+  // blocks for reuse.
   constexpr std::size_t kMappedBlock = 8 * 1024 * 1024;
   void* p = nullptr;
   if (bytes >= kMappedBlock) {
     p = mapped_ ? sys::remapBlock(data_, oldBytes, bytes) : sys::mapBlock(bytes);
     if (!p) throw std::bad_alloc();
+    sys::preferHugePages(p, bytes);
     if (!mapped_) {
       // The elements move as bytes: a Variant holds no pointer to itself.
       if (size_ > 0) std::memcpy(p, static_cast<void*>(data_), size_ * sizeof(Variant));
@@ -114,7 +114,8 @@ void SafeArray::resizeStorage(std::size_t n, std::vector<Variant>& dropped) {
   for (std::size_t i = n; i < size_; ++i) containers += data_[i].holdsContainer() ? 1 : 0;
   dropped.reserve(containers);
   // Elements never written are zero bytes already, which is what an Empty Variant holds.
-  for (std::size_t i = size_; i < std::min(n, zeroFrom_); ++i) new (data_ + i) Variant();
+  const std::size_t written = std::min(n, zeroFrom_);
+  for (std::size_t i = size_; i < written; ++i) new (data_ + i) Variant();
   zeroFrom_ = std::max(zeroFrom_, n);
   for (std::size_t i = n; i < size_; ++i) {
     if (data_[i].holdsContainer()) dropped.push_back(std::move(data_[i]));
@@ -183,11 +184,13 @@ void SafeArray::releaseInto(std::vector<Variant>& held) noexcept {
   if (--refs_ != 0) return;
   // One pass over the elements: containers move out, the rest are released here, so the
   // destructor has nothing left to walk.
+  // Plain values are left as they are, unwritten: the pages of a large array never written
+  // stay unfaulted.
   for (Variant& v : elements()) {
     if (v.holdsContainer()) {
       held.push_back(std::move(v));
     } else {
-      v.clear();
+      v.~Variant();
     }
   }
   size_ = 0;
