@@ -66,13 +66,21 @@ void SafeArray::reallocate(std::size_t capacity) {
   constexpr std::size_t kMappedBlock = 8 * 1024 * 1024;
   void* p = nullptr;
   if (bytes >= kMappedBlock) {
-    p = mapped_ ? sys::remapBlock(data_, oldBytes, bytes) : sys::mapBlock(bytes);
-    if (!p) throw std::bad_alloc();
-    sys::preferHugePages(p, bytes);
-    if (!mapped_) {
-      // The elements move as bytes: a Variant holds no pointer to itself.
+    p = mapped_ ? sys::remapBlock(data_, oldBytes, bytes) : nullptr;
+    if (p) {
+      sys::preferHugePages(p, bytes);
+    } else {
+      // A fresh mapping: the first, or where the kernel (or a tool watching the process) will
+      // not remap. The live elements move as bytes: a Variant holds no pointer to itself.
+      p = sys::mapBlock(bytes);
+      if (!p) throw std::bad_alloc();
+      sys::preferHugePages(p, bytes);
       if (size_ > 0) std::memcpy(p, static_cast<void*>(data_), size_ * sizeof(Variant));
-      std::free(data_);
+      if (mapped_) {
+        sys::unmapBlock(data_, oldBytes);
+      } else {
+        std::free(data_);
+      }
       zeroFrom_ = size_;
     }
     mapped_ = true;
