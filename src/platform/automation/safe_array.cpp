@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "platform/automation/automation_error.hpp"
@@ -31,7 +32,19 @@ SafeArray::SafeArray(std::vector<ArrayBound> bounds, VarType elementType)
 
 SafeArray::~SafeArray() {
   for (std::size_t i = 0; i < size_; ++i) data_[i].~Variant();
-  std::free(data_);
+  freeStorage();
+}
+
+void SafeArray::freeStorage() noexcept {
+  if (mapped_) {
+    sys::unmapBlock(data_, capacity_ * sizeof(Variant));
+  } else {
+    std::free(data_);
+  }
+  data_ = nullptr;
+  capacity_ = 0;
+  mapped_ = false;
+  zeroFrom_ = 0;
 }
 
 Ref<SafeArray> SafeArray::fromValues(std::vector<Variant> values, VarType elementType) {
@@ -43,25 +56,60 @@ Ref<SafeArray> SafeArray::fromValues(std::vector<Variant> values, VarType elemen
 
 void SafeArray::reallocate(std::size_t capacity) {
   if (capacity > SIZE_MAX / sizeof(Variant)) throw std::bad_alloc();
-  // The elements move as bytes: a Variant holds no pointer to itself.
-  void* p = std::realloc(static_cast<void*>(data_), capacity * sizeof(Variant));
-  if (!p) throw std::bad_alloc();
+  const std::size_t bytes = capacity * sizeof(Variant);
+  const std::size_t oldBytes = capacity_ * sizeof(Variant);
+  // Arrays of millions of elements (a growing buffer, a ReDim of a large one) take a mapping of
+  // their own: it grows by remapping, so the elements are neither copied nor faulted in again,
+  // and its new pages read zero, so the new elements need no writing; it faults in by huge
+  // pages where the kernel offers them. Below that size, the heap's realloc, which keeps freed
+  // blocks for reuse.
+  constexpr std::size_t kMappedBlock = 8 * 1024 * 1024;
+  void* p = nullptr;
+  if (bytes >= kMappedBlock) {
+    p = mapped_ ? sys::remapBlock(data_, oldBytes, bytes) : nullptr;
+    if (p) {
+      sys::preferHugePages(p, bytes);
+    } else {
+      // A fresh mapping: the first, or where the kernel (or a tool watching the process) will
+      // not remap. The live elements move as bytes: a Variant holds no pointer to itself.
+      p = sys::mapBlock(bytes);
+      if (!p) throw std::bad_alloc();
+      sys::preferHugePages(p, bytes);
+      if (size_ > 0) std::memcpy(p, static_cast<void*>(data_), size_ * sizeof(Variant));
+      if (mapped_) {
+        sys::unmapBlock(data_, oldBytes);
+      } else {
+        std::free(data_);
+      }
+      zeroFrom_ = size_;
+    }
+    mapped_ = true;
+    zeroFrom_ = std::min(zeroFrom_, capacity);
+  } else if (mapped_) {
+    p = std::malloc(bytes);
+    if (!p) throw std::bad_alloc();
+    if (size_ > 0) std::memcpy(p, static_cast<void*>(data_), size_ * sizeof(Variant));
+    sys::unmapBlock(data_, oldBytes);
+    mapped_ = false;
+    zeroFrom_ = capacity;
+  } else {
+    p = std::realloc(static_cast<void*>(data_), bytes);
+    if (!p) throw std::bad_alloc();
+    zeroFrom_ = capacity;
+  }
   data_ = static_cast<Variant*>(p);
   capacity_ = capacity;
-  // Arrays of millions of elements (a ReDim of a large buffer) fault in by huge pages.
-  constexpr std::size_t kLargeBlock = 8 * 1024 * 1024;
-  if (capacity * sizeof(Variant) >= kLargeBlock)
-    sys::preferHugePages(p, capacity * sizeof(Variant));
 }
 
 void SafeArray::shrinkStorage() noexcept {
   if (size_ == 0) {
-    std::free(data_);
-    data_ = nullptr;
-    capacity_ = 0;
-  } else if (void* p = std::realloc(static_cast<void*>(data_), size_ * sizeof(Variant))) {
-    data_ = static_cast<Variant*>(p);
-    capacity_ = size_;
+    freeStorage();
+    return;
+  }
+  try {
+    reallocate(size_);
+  } catch (const std::bad_alloc&) {
+    // The larger block stays: nothing is lost.
   }
 }
 
@@ -73,7 +121,10 @@ void SafeArray::resizeStorage(std::size_t n, std::vector<Variant>& dropped) {
   std::size_t containers = 0;
   for (std::size_t i = n; i < size_; ++i) containers += data_[i].holdsContainer() ? 1 : 0;
   dropped.reserve(containers);
-  for (std::size_t i = size_; i < n; ++i) new (data_ + i) Variant();
+  // Elements never written are zero bytes already, which is what an Empty Variant holds.
+  const std::size_t written = std::min(n, zeroFrom_);
+  for (std::size_t i = size_; i < written; ++i) new (data_ + i) Variant();
+  zeroFrom_ = std::max(zeroFrom_, n);
   for (std::size_t i = n; i < size_; ++i) {
     if (data_[i].holdsContainer()) dropped.push_back(std::move(data_[i]));
     data_[i].~Variant();
@@ -141,11 +192,13 @@ void SafeArray::releaseInto(std::vector<Variant>& held) noexcept {
   if (--refs_ != 0) return;
   // One pass over the elements: containers move out, the rest are released here, so the
   // destructor has nothing left to walk.
+  // Plain values are left as they are, unwritten: the pages of a large array never written
+  // stay unfaulted.
   for (Variant& v : elements()) {
     if (v.holdsContainer()) {
       held.push_back(std::move(v));
     } else {
-      v.clear();
+      v.~Variant();
     }
   }
   size_ = 0;

@@ -2,8 +2,9 @@
 // Arrays of any rank with their bounds, as automation and scripts see them. Elements are stored
 // with the first dimension varying fastest, so that growing the last dimension keeps every
 // element in place (what ReDim Preserve needs). The storage grows geometrically and by realloc
-// (a Variant is a tag and a word, so moving its bytes moves it), so that a script growing an
-// array one element at a time, or doubling it, pays amortised constant time per element.
+// (a Variant is a tag and a word, so moving its bytes moves it), or by remapping once it is
+// large, so that a script growing an array one element at a time, or doubling it, pays
+// amortised constant time per element.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -83,6 +84,7 @@ class SafeArray {
   void resizeStorage(std::size_t n, std::vector<Variant>& dropped);
   void reallocate(std::size_t capacity);
   void shrinkStorage() noexcept;
+  void freeStorage() noexcept;
 
   std::size_t refs_ = 0;
   VarType elementType_;
@@ -91,6 +93,10 @@ class SafeArray {
   Variant* data_ = nullptr;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
+  // Storage of many megabytes is a mapping of its own (see reallocate). Its elements from
+  // zeroFrom_ to capacity_ have never been written: zero bytes, which is an Empty Variant.
+  bool mapped_ = false;
+  std::size_t zeroFrom_ = 0;
 };
 
 }  // namespace vantorel

@@ -31,4 +31,18 @@ void preferHugePages(void* p, std::size_t bytes) noexcept {
   (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
+void* mapBlock(std::size_t bytes) noexcept {
+  void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  return p == MAP_FAILED ? nullptr : p;
+}
+
+void* remapBlock(void* p, std::size_t oldBytes, std::size_t newBytes) noexcept {
+  void* q = mremap(p, oldBytes, newBytes, MREMAP_MAYMOVE);
+  return q == MAP_FAILED ? nullptr : q;
+}
+
+void unmapBlock(void* p, std::size_t bytes) noexcept {
+  (void)munmap(p, bytes);
+}
+
 }  // namespace vantorel::sys

@@ -14,4 +14,11 @@ void keepFreedMemoryMapped();
 // changes where the kernel does not offer it.
 void preferHugePages(void* p, std::size_t bytes) noexcept;
 
+// A block of its own mapping, for storage of many megabytes that grows: its pages read zero
+// until written, and it grows or shrinks by remapping, so its contents are neither copied nor
+// faulted in again. Null when the kernel refuses.
+void* mapBlock(std::size_t bytes) noexcept;
+void* remapBlock(void* p, std::size_t oldBytes, std::size_t newBytes) noexcept;
+void unmapBlock(void* p, std::size_t bytes) noexcept;
+
 }  // namespace vantorel::sys

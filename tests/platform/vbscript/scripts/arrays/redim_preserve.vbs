@@ -63,3 +63,32 @@ Set held(2) = New Watcher
 ReDim Preserve held(0)
 AssertEqual seen, "0:first", "Class_Terminate sees the shrunk array"
 AssertEqual held(0), "terminated", "and may change it"
+
+' An array of a million elements (storage of its own mapping) keeps its elements through
+' growth and cuts, and elements it gains read Empty, also where it held values before a cut.
+Dim big(), k
+ReDim big(999)
+For k = 0 To 999
+  big(k) = "v" & k
+Next
+ReDim Preserve big(999999)
+AssertEqual big(999), "v999", "a kept element after growing past a million"
+AssertTrue IsEmpty(big(1000)), "a gained element is Empty"
+AssertTrue IsEmpty(big(999999)), "the last gained element is Empty"
+big(999999) = "last"
+big(700000) = 7
+ReDim Preserve big(600000)
+AssertEqual UBound(big), 600000, "a cut that keeps most of the storage"
+ReDim Preserve big(999999)
+AssertTrue IsEmpty(big(700000)), "an element regained after a cut is Empty"
+AssertTrue IsEmpty(big(999999)), "the last element regained after a cut is Empty"
+AssertEqual big(500), "v500", "an element kept through the cut"
+ReDim Preserve big(10)
+AssertEqual big(10), "v10", "a cut to a few elements keeps them"
+ReDim Preserve big(1999999)
+AssertTrue IsEmpty(big(999999)), "an element gained after a deep cut is Empty"
+AssertEqual big(3), "v3", "the elements kept through a deep cut"
+ReDim big(1199999)
+AssertTrue IsEmpty(big(5)), "ReDim without Preserve empties a large array"
+AssertEqual UBound(big), 1199999, "ReDim without Preserve of a large array"
+Erase big
