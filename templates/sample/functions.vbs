@@ -978,24 +978,11 @@ End Function
 
 ' The key fields of the current report's source table; none when it has no key.
 Function SourceKeyFields()
-  Dim src, f, list(), n, i
+  Dim src
   SourceKeyFields = Array()
   Set src = FindTable(TABLE.GetV("TblRptSrc") & "")
   If src Is Nothing Then Exit Function
-  n = 0
-  ReDim list(src.Fields.Count)
-  For i = 1 To src.Fields.Count
-    Set f = src.Fields.Seq(i)
-    If Not f Is Nothing Then
-      If IsOn(f.FldIsPrimaryKey) Then
-        Set list(n) = f
-        n = n + 1
-      End If
-    End If
-  Next
-  If n = 0 Then Exit Function
-  ReDim Preserve list(n - 1)
-  SourceKeyFields = list
+  SourceKeyFields = FieldsFlagged(src, "FldIsPrimaryKey")
 End Function
 
 ' The columns of a report's grand total: the sum of each summed column, as vs_sum_ and its name.
@@ -1301,23 +1288,28 @@ End Function
 
 ' The fields of any table that are generated, in their order.
 Function FieldsOf(ByVal tbl)
+  FieldsOf = FieldsFlagged(tbl, "FldGenerate")
+End Function
+
+' The fields of a table whose setting sFlag is on, in their order.
+Function FieldsFlagged(ByVal tbl, ByVal sFlag)
   Dim list(), n, i, f
   n = 0
   ReDim list(tbl.Fields.Count)
   For i = 1 To tbl.Fields.Count
     Set f = tbl.Fields.Seq(i)
     If Not f Is Nothing Then
-      If IsOn(f.FldGenerate) Then
+      If IsOn(f.GetV(sFlag)) Then
         Set list(n) = f
         n = n + 1
       End If
     End If
   Next
   If n = 0 Then
-    FieldsOf = Array()
+    FieldsFlagged = Array()
   Else
     ReDim Preserve list(n - 1)
-    FieldsOf = list
+    FieldsFlagged = list
   End If
 End Function
 
