@@ -396,7 +396,8 @@ void WritePropertiesAsAttributes(xml::StartTag& element, const AGProperties& pro
   // attributes yet; a setting added later or renamed by a script may repeat any name. From the
   // first such setting on, each name is looked up (the tag keeps them hashed), so a bag of many
   // undeclared settings is written in linear time.
-  bool lookUp = element.begin() != element.end();
+  bool lookUp = element.size() != 0;
+  element.expect(static_cast<std::size_t>(props.count()));
   const SettingCatalog* catalog = props.catalog();
   std::string name;
   std::string text;

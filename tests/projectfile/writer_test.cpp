@@ -140,8 +140,8 @@ TEST_F(WriterTest, SettingsRule) {
     xml::StartTag element;
     element.reset("E");
     WritePropertiesAsAttributes(element, *bag);
-    ASSERT_EQ(element.end() - element.begin(), 1);
-    EXPECT_EQ(fromUtf8(element.begin()->value), c.expected)
+    ASSERT_EQ(element.size(), 1u);
+    EXPECT_EQ(fromUtf8((*element.begin()).value), c.expected)
         << toUtf8(c.name) << " " << toUtf8(c.type);
     EXPECT_EQ(settingAttributeText(c.name, c.type, c.value), c.expected);
   }

@@ -1,5 +1,6 @@
 #include "platform/xml/markup_writer.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -17,8 +18,10 @@ std::uint32_t nameHash(std::string_view name) {
 
 void StartTag::reset(std::string_view name) {
   name_.assign(name);
+  text_.clear();
   count_ = 0;
   indexed_ = false;
+  expected_ = 0;
 }
 
 void StartTag::add(std::string_view name, std::string_view value) {
@@ -29,9 +32,9 @@ void StartTag::add(std::string_view name, std::string_view value) {
 void StartTag::set(std::string_view name, std::string_view value) {
   if (!indexed_) {
     std::size_t size = 16;
-    while (size < 2 * (count_ + 1)) size *= 2;
+    while (size < 2 * (std::max(count_, expected_) + 1)) size *= 2;
     slots_.assign(size, Slot{});
-    for (std::size_t i = 0; i < count_; ++i) index(i, nameHash(attributes_[i].name));
+    for (std::size_t i = 0; i < count_; ++i) index(i, nameHash(text(entries_[i].name)));
     indexed_ = true;
   }
   const std::uint32_t hash = nameHash(name);
@@ -39,8 +42,15 @@ void StartTag::set(std::string_view name, std::string_view value) {
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
     if (slot.position == kFree) break;
-    if (slot.hash == hash && attributes_[slot.position].name == name) {
-      attributes_[slot.position].value.assign(value);
+    if (slot.hash == hash && text(entries_[slot.position].name) == name) {
+      Span& old = entries_[slot.position].value;
+      // A value no longer than the one it replaces takes its place; a longer one goes to the end.
+      if (value.size() <= old.size) {
+        text_.replace(old.at, value.size(), value);
+        old.size = static_cast<std::uint32_t>(value.size());
+      } else {
+        old = store(value);
+      }
       return;
     }
   }
@@ -123,12 +133,12 @@ void MarkupWriter::escapedAttributeValue(std::string_view value) {
 void MarkupWriter::startTag(const StartTag& tag) {
   buffer_ += '<';
   buffer_ += tag.name();
-  for (const StartTag::Attribute& attribute : tag) {
+  for (const StartTag::Attribute attribute : tag) {
     buffer_ += ' ';
     buffer_ += attribute.name;
     buffer_ += "=\"";
     // A value ends at its first NUL, as a document's strings do.
-    escapedAttributeValue(std::string_view(attribute.value.c_str()));
+    escapedAttributeValue(attribute.value.substr(0, attribute.value.find('\0')));
     buffer_ += '"';
   }
 }

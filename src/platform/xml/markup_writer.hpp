@@ -21,17 +21,58 @@ class StartTag {
   void add(std::string_view name, std::string_view value);
   // Replaces the value of the attribute of that name where it is, or adds one.
   void set(std::string_view name, std::string_view value);
+  // About how many attributes are still to come: the name index, once set() needs it, is then
+  // sized once instead of doubling its way up.
+  void expect(std::size_t attributes) { expected_ = count_ + attributes; }
 
+  // An attribute as the tag holds it; its text stays valid until the tag changes.
   struct Attribute {
-    std::string name;
-    std::string value;
+    std::string_view name;
+    std::string_view value;
   };
-  const Attribute* begin() const { return attributes_.data(); }
-  const Attribute* end() const { return attributes_.data() + count_; }
+  class Iterator {
+   public:
+    Iterator(const StartTag* tag, std::size_t position) : tag_(tag), position_(position) {}
+    Attribute operator*() const { return tag_->at(position_); }
+    Iterator& operator++() {
+      ++position_;
+      return *this;
+    }
+    bool operator!=(const Iterator& other) const { return position_ != other.position_; }
+
+   private:
+    const StartTag* tag_;
+    std::size_t position_;
+  };
+  std::size_t size() const { return count_; }
+  Iterator begin() const { return Iterator(this, 0); }
+  Iterator end() const { return Iterator(this, count_); }
 
  private:
+  // Every name and value lies in one buffer, each found by its offset and size: a tag of many
+  // settings then keeps its text in one block, not two allocations an attribute.
+  struct Span {
+    std::uint32_t at = 0;
+    std::uint32_t size = 0;
+  };
+  struct Entry {
+    Span name;
+    Span value;
+  };
+  std::string_view text(Span span) const { return std::string_view(text_).substr(span.at, span.size); }
+  Attribute at(std::size_t position) const {
+    const Entry& entry = entries_[position];
+    return Attribute{text(entry.name), text(entry.value)};
+  }
+  Span store(std::string_view bytes) {
+    const Span span{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(bytes.size())};
+    text_.append(bytes);
+    return span;
+  }
+
   std::string name_;
-  std::vector<Attribute> attributes_;  // the first count_ are in use
+  std::string text_;
+  std::vector<Entry> entries_;  // the first count_ are in use
   std::size_t count_ = 0;
   // The positions by name, from the first set() on: a tag of many settings whose names may repeat
   // is filled in linear time. Open addressing over the positions, with each name's hash beside
@@ -44,16 +85,17 @@ class StartTag {
   static constexpr std::uint32_t kFree = 0xFFFFFFFF;
   // Kept here to be inlined: add() is the writer's most frequent call.
   void append(std::string_view name, std::string_view value) {
-    if (count_ == attributes_.size()) attributes_.emplace_back();
-    Attribute& attribute = attributes_[count_];
-    attribute.name.assign(name);
-    attribute.value.assign(value);
+    if (count_ == entries_.size()) entries_.emplace_back();
+    Entry& entry = entries_[count_];
+    entry.name = store(name);
+    entry.value = store(value);
     ++count_;
   }
   void index(std::size_t position, std::uint32_t hash);
   void growIndex();
   std::vector<Slot> slots_;  // a power of two in size, at most half of them in use
   bool indexed_ = false;
+  std::size_t expected_ = 0;
 };
 
 // Writes UTF-8 markup to a sink in pieces of about a buffer's size. Values are escaped as the

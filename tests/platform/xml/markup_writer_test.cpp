@@ -29,7 +29,9 @@ TEST(MarkupWriter, WritesTheBytesOfTheSavedDocument) {
   StartTag tag;
   tag.reset("Root");
   tag.add("a", everyByte);
-  tag.set("b", "replaced below");
+  // Replaced by a longer value, then by a shorter one: a's text must come through untouched.
+  tag.set("b", "short");
+  tag.set("b", "replaced below by a longer one");
   tag.set("b", "");
   out.open(tag);
   out.lineBreak();
