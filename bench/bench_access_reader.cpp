@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "database/dao_database_loader.hpp"
 #include "model/database.hpp"
 #include "platform/data/access_file.hpp"
 #include "platform/text/unicode.hpp"
@@ -45,7 +46,7 @@ void BM_LoadDaoDatabase(benchmark::State& state) {
   const DaoLoadArguments arguments{u"bench.accdb", fromUtf8(kFile)};
   while (state.KeepRunning()) {
     auto database = makeRef<AGPDatabase>();
-    if (database->LoadDAODB(arguments) != 0) state.SkipWithError("the load failed");
+    if (loadDaoDatabase(*database, arguments) != 0) state.SkipWithError("the load failed");
     benchmark::DoNotOptimize(database->tables().count());
     // Unloading is not loading: the release runs off the clock.
     state.PauseTiming();

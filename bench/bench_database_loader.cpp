@@ -19,6 +19,7 @@
 
 #include "agp/agp.hpp"
 #include "agp/database_entry_operations.hpp"
+#include "database/ado_database_loader.hpp"
 #include "foundation/project_context.hpp"
 #include "memory_use.hpp"
 #include "model/database.hpp"
@@ -132,7 +133,7 @@ void BM_Load(benchmark::State& state, std::size_t sample) {
   while (state.KeepRunning()) {
     Ref<AGPDatabase> db = makeRef<AGPDatabase>();
     projectContext().currentDynamicLoadDB = false;
-    const std::int16_t result = db->LoadADODB({u"DB", u"", u"", u"", connectionString, u"", u""});
+    const std::int16_t result = LoadADODB(*db, {u"DB", u"", u"", u"", connectionString, u"", u""});
     if (result != 0) {
       static std::string error;
       error = toUtf8(projectContext().lastErrorText);
@@ -193,7 +194,7 @@ Ref<AGPDatabase> loadWhole(benchmark::State& state, const std::u16string& connec
   Ref<AGPDatabase> db = makeRef<AGPDatabase>();
   projectContext().currentDynamicLoadDB = false;
   projectContext().lastErrorText.clear();
-  if (db->LoadADODB({u"DB", u"", u"", u"", connectionString, u"", u""}) != 0 ||
+  if (LoadADODB(*db, {u"DB", u"", u"", u"", connectionString, u"", u""}) != 0 ||
       !projectContext().lastErrorText.empty()) {
     static std::string error;
     error = toUtf8(projectContext().lastErrorText);
@@ -257,7 +258,7 @@ void reportWideLoadMemory() {
     const std::size_t heapBefore = heapInUse();
     Ref<AGPDatabase> db = makeRef<AGPDatabase>();
     projectContext().currentDynamicLoadDB = false;
-    db->LoadADODB({u"DB", u"", u"", u"", wide[i].connectionString, u"", u""});
+    LoadADODB(*db, {u"DB", u"", u"", u"", wide[i].connectionString, u"", u""});
     const std::size_t peakKb = statusKb("VmHWM:") - rssBefore;
     malloc_trim(0);
     const std::size_t modelKb = (heapInUse() - heapBefore) / 1024;

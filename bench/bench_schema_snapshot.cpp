@@ -10,6 +10,7 @@
 
 #include "agp/agp.hpp"
 #include "agp/database_entry_operations.hpp"
+#include "database/ado_database_loader.hpp"
 #include "engine/engine_setup.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
@@ -34,7 +35,7 @@ void skipOnError(benchmark::State& state) {
 Ref<AGPDatabase> loadModel() {
   Ref<AGPDatabase> db = makeRef<AGPDatabase>();
   projectContext().currentDynamicLoadDB = false;
-  if (db->LoadADODB({u"DB", u"", u"", u"", connectionString, u"", u""}) != 0) return {};
+  if (LoadADODB(*db, {u"DB", u"", u"", u"", connectionString, u"", u""}) != 0) return {};
   return db;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "database/catalogue_selection.hpp"
+#include "database/load_arguments.hpp"
+#include "database/schema_question.hpp"
 #include "model/database.hpp"
 #include "platform/automation/automation_error.hpp"
 
@@ -15,7 +17,7 @@ namespace vantorel {
 
 // 0 loaded, 1 the connection did not open, 3 failed with the reason in LastErrorText.
 std::int16_t LoadADODB(AGPDatabase& db, const AdoLoadArguments& arguments,
-                       const SchemaChooser& chooseSchema);
+                       const SchemaChooser& chooseSchema = &askForOracleSchema);
 
 // 0 loaded; 1 refused (no name, a name taken in any case) or failed, the reason in LastErrorText
 // (none for an empty name).

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "database/load_arguments.hpp"
 #include "model/database.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/data/access_file.hpp"

@@ -11,7 +11,9 @@
 #include "agp/entry_steps.hpp"
 #include "agp/extension_hooks.hpp"
 #include "agp/menu_sync.hpp"
+#include "database/ado_database_loader.hpp"
 #include "database/dao_database_loader.hpp"
+#include "database/schema_question.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/registry_defaults.hpp"
 #include "foundation/setting_values.hpp"
@@ -156,8 +158,9 @@ void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
       return loadDaoDatabase(*db,
                              {a.sPath, a.sPhyPath, a.bDBUseServerMapPath, a.sUID, a.sPwd, u""});
     }
-    return db->LoadADODB(
-        {loaderType(a.sDbType), a.sDbName, a.sUID, a.sPwd, a.sConnStr, u"", a.sSchema});
+    return LoadADODB(*db,
+                     {loaderType(a.sDbType), a.sDbName, a.sUID, a.sPwd, a.sConnStr, u"", a.sSchema},
+                     &askForOracleSchema);
   });
   status.close();
   if (result != 0) {
@@ -211,10 +214,12 @@ void LoadTable(AGP& project, const std::u16string& sTableName) {
                 settingAsBool(d.setting(kDBUseServerMapPath)), settingAsText(d.setting(kDBUID)),
                 settingAsText(d.setting(kDBPwd)), sTableName});
     }
-    return db->LoadADODB({loaderType(type), settingAsText(d.setting(kDBName)),
-                          settingAsText(d.setting(kDBUID)), settingAsText(d.setting(kDBPwd)),
-                          settingAsText(d.setting(kDBConnstr)), sTableName,
-                          settingAsText(d.setting(kDBSchema))});
+    return LoadADODB(
+        *db,
+        {loaderType(type), settingAsText(d.setting(kDBName)), settingAsText(d.setting(kDBUID)),
+         settingAsText(d.setting(kDBPwd)), settingAsText(d.setting(kDBConnstr)), sTableName,
+         settingAsText(d.setting(kDBSchema))},
+        &askForOracleSchema);
   });
   const bool loaded = settingAsBool(table->properties().setting(kTblLoaded));
   // A table this call added and could not read is not in the database, or not reachable now:

@@ -3,7 +3,6 @@
 #include <mutex>
 
 #include "agp/agp_classes.hpp"
-#include "database/database_load_operations.hpp"
 #include "database/load_entries.hpp"
 #include "extensions/extension_setup.hpp"
 #include "fields/field_classes.hpp"
@@ -19,6 +18,7 @@
 #include "projectfile/project_file_operations.hpp"
 #include "schema/schema_classes.hpp"
 #include "schema/schema_setup.hpp"
+#include "surface/member_tables.hpp"
 #include "sync/sync_setup.hpp"
 #include "templates/script_host_classes.hpp"
 #include "templates/template_classes.hpp"
@@ -45,7 +45,7 @@ void registerEngineClasses(ClassFactory& factory) {
 }
 
 void installEngineOperations() noexcept {
-  installDatabaseLoadOperations();
+  installMemberTables();
   installDatabaseEntries();
   installSchemaOperations();
   installProjectFileOperations();

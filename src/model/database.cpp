@@ -57,25 +57,7 @@ AGPDatabase::AGPDatabase() {
 }
 
 const ClassInfo& AGPDatabase::classInfo() const noexcept {
-  using T = AGPDatabase;
-  static const ClassInfo& info = describeClass(u"AGPDatabase", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::scriptProperties>(u"Properties")
-        .method<&T::GetV>(u"GetV")
-        .method<&T::SetV>(u"SetV")
-        .get<&T::scriptTables>(u"Tables")
-        .prop<&T::dbName, &T::setDbName>(u"Key")
-        .settings<&T::properties>(databaseCatalog())
-        .prop<&T::secDefault, &T::setSecDefault>(u"SecDefault")
-        .method<&T::scriptLoadADODB>(u"LoadADODB")
-        .method<&T::scriptLoadDAODB>(u"LoadDAODB")
-        .method<&T::scriptLoadADOCustomView>(u"LoadADOCustomView");
-    // What the provider reports is recorded by database loading alone.
-    for (SettingSlot row = kDBADOVer; row <= kDBProviderVer; ++row) {
-      c.define(databaseCatalog()[row].name).slotLet = nullptr;
-    }
-  });
-  return info;
+  return MemberTable<AGPDatabase>::get(u"AGPDatabase");
 }
 
 AGProperties& AGPDatabase::properties() {

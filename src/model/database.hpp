@@ -6,7 +6,6 @@
 
 #include "foundation/properties.hpp"
 #include "foundation/setting_catalog.hpp"
-#include "model/database_operations.hpp"
 #include "model/tables.hpp"
 #include "platform/automation/object.hpp"
 
@@ -69,21 +68,6 @@ class AGPDatabase final : public Object {
   std::u16string secDefault();
   // Also becomes the security default of tables loaded from now on (CurrentSecDefault).
   void setSecDefault(const std::u16string& value);
-
-  // Reads the catalogue of a database reached over ODBC into the tables, or re-reads the one
-  // table named; 0 loaded, 1 not connected, 3 failed with the reason in LastErrorText.
-  std::int16_t LoadADODB(const AdoLoadArguments& arguments);
-  // Reads an Access file's tables and select queries into the tables, or re-reads the one
-  // table or view named; 0 loaded, 1 failed with the reason in LastErrorText.
-  std::int16_t LoadDAODB(const DaoLoadArguments& arguments);
-  // Adds the custom view sTableName over the query sSQL; 0 loaded, 1 refused or failed.
-  std::int16_t LoadADOCustomView(const std::u16string& sConnStr, const std::u16string& sTableName,
-                                 const std::u16string& sSQL);
-  std::int16_t scriptLoadADODB(Variant& DBType, Variant& DBName, Variant& uid, Variant& pwd,
-                               Variant& sConnStr, Variant& sTableName, Variant& sSchema);
-  std::int16_t scriptLoadDAODB(Variant& DBPath, Variant& DBPhyPath, Variant& DBUseServerMapPath,
-                               Variant& uid, Variant& pwd, Variant& sTableName);
-  std::int16_t scriptLoadADOCustomView(Variant& sConnStr, Variant& sTableName, Variant& sSQL);
 
   // Kept by database loading while it reads the tables of one schema.
   Variant& schemaFilter() noexcept { return schemaFilter_; }

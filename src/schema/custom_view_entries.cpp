@@ -3,6 +3,7 @@
 #include "agp/entry_steps.hpp"
 #include "agp/extension_hooks.hpp"
 #include "agp/menu_sync.hpp"
+#include "database/ado_database_loader.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
@@ -88,7 +89,7 @@ void LoadCustomView(AGP& project, const std::u16string& sTableName, const std::u
   context.sqlQuoteSetting = settingAsText(projectBag.setting(kProjSQLQuote));
   copyDateFormatSetting(projectBag);
 
-  std::int16_t result = db->LoadADOCustomView(CustomViewConnStr(project), sTableName, sSQL);
+  std::int16_t result = LoadADOCustomView(*db, CustomViewConnStr(project), sTableName, sSQL);
   if (result == 0) {
     const Ref<AGPTable> table = tables.item(Variant(sTableName));
     if (!table || table->fields().count() == 0) {

@@ -10,7 +10,7 @@
 #include "database/bulk_catalogue.hpp"
 #include "database/catalogue_selection.hpp"
 #include "database/connection_details.hpp"
-#include "database/database_load_operations.hpp"
+#include "database/schema_question.hpp"
 #include "database/table_description.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "database/dao_database_loader.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/value_format.hpp"
@@ -53,8 +54,7 @@ void expectTableLoaded(AGPTables& tables, const access::AccessTable& definition)
     ASSERT_TRUE(field) << toUtf8(column.name);
     const std::vector<std::u16string> key = split(setting(*table, kTblKey), u"\r\n");
     const bool inKey = std::find(key.begin(), key.end(), column.name) != key.end();
-    EXPECT_EQ(toBool(field->properties().setting(kFldIsPrimaryKey)), inKey)
-        << toUtf8(column.name);
+    EXPECT_EQ(toBool(field->properties().setting(kFldIsPrimaryKey)), inKey) << toUtf8(column.name);
     EXPECT_EQ(toBool(field->properties().setting(kFldAutoIncrement)), column.autoIncrement)
         << toUtf8(column.name);
   }
@@ -87,12 +87,12 @@ TEST(DaoLoaderRealDb, EveryFileLoadsItsTablesSelectQueriesColumnsAndKeys) {
     const std::u16string phyPath = fromUtf8(path.string());
     testing::internal::CaptureStderr();
     auto db = makeRef<AGPDatabase>();
-    const std::int16_t result = db->LoadDAODB({path.filename().u16string(), phyPath});
+    const std::int16_t result = loadDaoDatabase(*db, {path.filename().u16string(), phyPath});
     ASSERT_EQ(result, 0) << toUtf8(projectContext().lastErrorText);
     // Every .accdb is "12.0", so that a custom view's connection names the newer provider.
-    const std::u16string version = path.extension() == ".accdb" ? u"12.0"
+    const std::u16string version = path.extension() == ".accdb"              ? u"12.0"
                                    : path.filename() == "queryTestV1997.mdb" ? u"3.0"
-                                                                            : u"4.0";
+                                                                             : u"4.0";
     EXPECT_EQ(toString(db->properties().setting(kDBDBMSVer)), version);
     access::AccessFile file = access::AccessFile::open(path);
     AGPTables& tables = db->tables();
@@ -111,8 +111,8 @@ TEST(DaoLoaderRealDb, EveryFileLoadsItsTablesSelectQueriesColumnsAndKeys) {
       expectViewLoaded(tables, file.readQuery(info.name));
       ++viewsLoaded;
     }
-    EXPECT_EQ(tables.count(), static_cast<std::int32_t>(file.tableNames().size() +
-                                                         file.viewNames().size()));
+    EXPECT_EQ(tables.count(),
+              static_cast<std::int32_t>(file.tableNames().size() + file.viewNames().size()));
     EXPECT_EQ(file.queryFailure(), u"");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "database/dao_database_loader.hpp"
 #include "database/dao_table_loader.hpp"
 #include "database/dao_view_key.hpp"
 #include "fields/field_settings.hpp"
@@ -88,7 +89,7 @@ TEST_F(DaoLoader, TablesGetFieldsKeysAndIndexMarks) {
 
 TEST_F(DaoLoader, AWholeFileLoadsTablesAndOnlyPlainSelectQueriesAsViews) {
   auto db = makeRef<AGPDatabase>();
-  ASSERT_EQ(db->LoadDAODB({u"db.mdb", filePath("queryTestV2000.mdb")}), 0)
+  ASSERT_EQ(loadDaoDatabase(*db, {u"db.mdb", filePath("queryTestV2000.mdb")}), 0)
       << toUtf8(projectContext().lastErrorText);
   EXPECT_EQ(toString(db->properties().setting(kDBType)), u"ACCESS");
   EXPECT_EQ(toString(db->properties().setting(kDBDBMSVer)), u"4.0");
@@ -114,18 +115,18 @@ TEST_F(DaoLoader, ADynamicLoadRegistersThenASingleLoadReads) {
   projectContext().currentDynamicLoadDB = true;
   auto db = makeRef<AGPDatabase>();
   const std::u16string path = filePath("queryTestV1997.mdb");
-  ASSERT_EQ(db->LoadDAODB({path, path}), 0);
+  ASSERT_EQ(loadDaoDatabase(*db, {path, path}), 0);
   Ref<AGPTable> table = db->tables().item(Variant(std::u16string(u"Table1")));
   ASSERT_TRUE(table);
   EXPECT_EQ(table->fields().count(), 0);
   EXPECT_FALSE(table->tblGen());
-  ASSERT_EQ(db->LoadDAODB({path, path, false, u"", u"", u"Table1"}), 0);
+  ASSERT_EQ(loadDaoDatabase(*db, {path, path, false, u"", u"", u"Table1"}), 0);
   EXPECT_GT(table->fields().count(), 0);
   EXPECT_TRUE(toBool(table->properties().setting(kTblLoaded)));
   Ref<AGPTable> view = db->tables().item(Variant(std::u16string(u"SelectQuery")));
   ASSERT_TRUE(view);
   EXPECT_EQ(view->fields().count(), 0);
-  ASSERT_EQ(db->LoadDAODB({path, path, false, u"", u"", u"SelectQuery"}), 0);
+  ASSERT_EQ(loadDaoDatabase(*db, {path, path, false, u"", u"", u"SelectQuery"}), 0);
   EXPECT_EQ(view->fields().count(), 6);
   EXPECT_EQ(tableSetting(*view, kTblSQL).rfind(u"SELECT DISTINCT", 0), 0u);
 }
@@ -141,7 +142,7 @@ TEST_F(DaoLoader, FailuresReturnOneWithTheirText) {
   for (const Case& c : cases) {
     projectContext().lastErrorText.clear();
     auto db = makeRef<AGPDatabase>();
-    EXPECT_EQ(db->LoadDAODB({c.phyPath, c.phyPath}), 1);
+    EXPECT_EQ(loadDaoDatabase(*db, {c.phyPath, c.phyPath}), 1);
     EXPECT_EQ(projectContext().lastErrorText.rfind(c.textStart, 0), 0u)
         << toUtf8(projectContext().lastErrorText);
     EXPECT_EQ(db->tables().count(), 0);
@@ -225,7 +226,7 @@ TEST_F(DaoLoader, ComplexColumnsAndTheExtendedDateLoadAsUnsupportedFields) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.file) + " " + toUtf8(c.field));
     auto db = makeRef<AGPDatabase>();
-    ASSERT_EQ(db->LoadDAODB({u"x", filePath(c.file)}), 0);
+    ASSERT_EQ(loadDaoDatabase(*db, {u"x", filePath(c.file)}), 0);
     Ref<AGPTable> table = db->tables().item(Variant(std::u16string(u"Table1")));
     ASSERT_TRUE(table);
     Ref<AGPField> field = table->fields().item(Variant(std::u16string(c.field)));
@@ -264,8 +265,8 @@ TEST_F(DaoLoader, ScriptsLoadByNameAndTheFormatGivesTheVersion) {
     EXPECT_GT(db->tables().count(), 0) << c.file;
   }
   auto db = makeRef<AGPDatabase>();
-  EXPECT_EQ(toString(db->call(u"LoadDAODB", {Variant(), Variant(), Variant(), Variant(),
-                                             Variant(), Variant()})),
+  EXPECT_EQ(toString(db->call(u"LoadDAODB",
+                              {Variant(), Variant(), Variant(), Variant(), Variant(), Variant()})),
             u"1");
   EXPECT_EQ(projectContext().lastErrorText,
             u"Open MS Access database failed. Error: No database file was named.");

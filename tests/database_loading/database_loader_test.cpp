@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "database/ado_database_loader.hpp"
 #include "database/connection_details.hpp"
 #include "database_loading/loading_schema.hpp"
 #include "fields/field_settings.hpp"
@@ -53,7 +54,7 @@ class DatabaseLoader : public DatabaseTest {
   }
 
   void run(Load& load, const AdoLoadArguments& arguments) {
-    load.result = load.db->LoadADODB(arguments);
+    load.result = LoadADODB(*load.db, arguments);
     load.error = projectContext().lastErrorText;
   }
   Load whole(Dbms dbms, bool dynamic = false) {
@@ -230,7 +231,7 @@ TEST_F(DatabaseLoader, CustomViewsAddATableOrReportWhyNot) {
     Load load = whole(c.dbms);
     projectContext().lastErrorText = u"left by an earlier call";
     const std::int16_t result =
-        load.db->LoadADOCustomView(connectionStringFor(databases(), c.dbms), c.name, c.sql);
+        LoadADOCustomView(*load.db, connectionStringFor(databases(), c.dbms), c.name, c.sql);
     EXPECT_EQ(result, c.result);
     const std::u16string& error = projectContext().lastErrorText;
     AGPTable* table = load.table(c.name);

@@ -4,6 +4,7 @@
 // that clash in letter case or across schemas and databases, and a user whose password holds
 // ";".
 #include "database_loading/loading_schema.hpp"
+#include "database/ado_database_loader.hpp"
 
 #include <gtest/gtest.h>
 
@@ -102,7 +103,7 @@ std::vector<std::string> loadSettings(const std::u16string& connectionString, bo
   context.currentDynamicLoadDB = false;
   context.lastErrorText.clear();
   Ref<AGPDatabase> db = makeRef<AGPDatabase>();
-  EXPECT_EQ(db->LoadADODB({u"DB", u"", u"", u"", connectionString, u"", u""}), 0);
+  EXPECT_EQ(LoadADODB(*db, {u"DB", u"", u"", u"", connectionString, u"", u""}), 0);
   EXPECT_EQ(toUtf8(context.lastErrorText), "");
   context.catalogueInBulk = true;
   return modelSettings(*db);

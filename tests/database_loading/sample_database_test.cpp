@@ -8,6 +8,7 @@
 #include <string>
 
 #include "agp/agp.hpp"
+#include "database/ado_database_loader.hpp"
 #include "database_loading/loading_schema.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
@@ -115,8 +116,8 @@ class SampleDatabaseRealDb : public DatabaseTest {
     }
     projectContext().currentDynamicLoadDB = dynamic;
     projectContext().lastErrorText.clear();
-    const std::int16_t result = project->DB()->LoadADODB(
-        {u"DB", u"", u"", u"", connectionString(sample), std::move(table), u""});
+    const std::int16_t result = LoadADODB(
+        *project->DB(), {u"DB", u"", u"", u"", connectionString(sample), std::move(table), u""});
     EXPECT_EQ(result, 0);
     EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
     return project;
@@ -283,7 +284,7 @@ TEST_F(SampleDatabaseRealDb, CustomViewsOverJoinsNameTheirSources) {
     ASSERT_NE(sample, nullptr);
     Ref<AGP> project = load(*sample, /*dynamic=*/true);
     AGPDatabase& db = *project->DB();
-    ASSERT_EQ(db.LoadADOCustomView(connectionString(*sample), u"cv", c.sql), 0)
+    ASSERT_EQ(LoadADOCustomView(db, connectionString(*sample), u"cv", c.sql), 0)
         << toUtf8(projectContext().lastErrorText);
     AGPTable& table = *db.tables().item(Variant(u"cv"));
     EXPECT_EQ(setting(table, kTblType), u"CUSTOMVIEW");

@@ -1,4 +1,6 @@
 #include "schema/snapshot_agreement.hpp"
+#include "database/ado_database_loader.hpp"
+#include "database/dao_database_loader.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +13,9 @@ namespace vantorel::test {
 
 namespace {
 
-std::string utf8(const std::u16string& text) { return toUtf8(text); }
+std::string utf8(const std::u16string& text) {
+  return toUtf8(text);
+}
 
 void expectFieldAgrees(AGPField& field, const AGSchemaField& fld) {
   SCOPED_TRACE(utf8(fld.FldName));
@@ -84,7 +88,7 @@ Ref<AGPSchema> accessSnapshotOf(const std::u16string& phyPath) {
 Ref<AGPDatabase> modelOf(const std::u16string& connectionString) {
   auto db = makeRef<AGPDatabase>();
   projectContext().currentDynamicLoadDB = false;
-  EXPECT_EQ(db->LoadADODB({u"DB", u"", u"", u"", connectionString, u"", u""}), 0)
+  EXPECT_EQ(LoadADODB(*db, {u"DB", u"", u"", u"", connectionString, u"", u""}), 0)
       << utf8(projectContext().lastErrorText);
   return db;
 }
@@ -92,7 +96,7 @@ Ref<AGPDatabase> modelOf(const std::u16string& connectionString) {
 Ref<AGPDatabase> accessModelOf(const std::u16string& phyPath) {
   auto db = makeRef<AGPDatabase>();
   projectContext().currentDynamicLoadDB = false;
-  EXPECT_EQ(db->LoadDAODB({phyPath, phyPath}), 0) << utf8(projectContext().lastErrorText);
+  EXPECT_EQ(loadDaoDatabase(*db, {phyPath, phyPath}), 0) << utf8(projectContext().lastErrorText);
   return db;
 }
 

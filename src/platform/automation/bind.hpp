@@ -11,6 +11,7 @@
 //       .enumerator<&Foo::newEnum>();
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -40,6 +41,12 @@ template <class T, class R, class... A>
 struct FnTraits<R (T::*)(A...) noexcept> : FnTraits<R (T::*)(A...)> {};
 template <class T, class R, class... A>
 struct FnTraits<R (T::*)(A...) const noexcept> : FnTraits<R (T::*)(A...)> {};
+// A free function whose first parameter is the object: a member served by a layer above the
+// class's own.
+template <class T, class R, class... A>
+struct FnTraits<R (*)(T&, A...)> : FnTraits<R (T::*)(A...)> {};
+template <class T, class R, class... A>
+struct FnTraits<R (*)(T&, A...) noexcept> : FnTraits<R (T::*)(A...)> {};
 
 template <class A>
 struct IsOptional : std::false_type {};
@@ -160,11 +167,13 @@ constexpr std::size_t requiredCount() {
   return []<std::size_t... I>(std::index_sequence<I...>) {
     std::size_t n = 0;
     bool optionalSeen = false;
-    ((optionalSeen = optionalSeen || IsOptional<std::remove_cvref_t<std::tuple_element_t<I, Tuple>>>::value,
+    ((optionalSeen =
+          optionalSeen || IsOptional<std::remove_cvref_t<std::tuple_element_t<I, Tuple>>>::value,
       n += optionalSeen ? 0 : 1),
      ...);
     return n;
-  }(std::make_index_sequence<std::tuple_size_v<Tuple>>());
+  }
+  (std::make_index_sequence<std::tuple_size_v<Tuple>>());
 }
 
 [[noreturn]] void raiseWrongArgumentCount();
@@ -181,20 +190,21 @@ Variant thunk(Object& self, CallArgs args) {
   constexpr std::size_t n = std::tuple_size_v<Args>;
   checkArgumentCount(args.size(), requiredCount<Args>(), n);
   auto& obj = static_cast<T&>(self);
-  return [&]<std::size_t... I>(std::index_sequence<I...>) -> Variant {
+  return [&]<std::size_t... I>(std::index_sequence<I...>)->Variant {
     if constexpr (std::is_void_v<typename Tr::Ret>) {
-      (obj.*Fn)(Arg<std::tuple_element_t<I, Args>>::from(args, I)...);
+      std::invoke(Fn, obj, Arg<std::tuple_element_t<I, Args>>::from(args, I)...);
       return Variant();
     } else {
-      return toResult((obj.*Fn)(Arg<std::tuple_element_t<I, Args>>::from(args, I)...));
+      return toResult(std::invoke(Fn, obj, Arg<std::tuple_element_t<I, Args>>::from(args, I)...));
     }
-  }(std::make_index_sequence<n>());
+  }
+  (std::make_index_sequence<n>());
 }
 
 template <auto Fn>
 Ref<Enumerator> enumThunk(Object& self) {
   using T = typename FnTraits<decltype(Fn)>::Class;
-  return (static_cast<T&>(self).*Fn)();
+  return std::invoke(Fn, static_cast<T&>(self));
 }
 
 }  // namespace bind_detail

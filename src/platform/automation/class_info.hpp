@@ -1,6 +1,7 @@
 #pragma once
 // One member table per class: names (case-insensitive) to dispatch ids, and per member the
 // get, let, set and method entry points. Callers resolve a name once and keep the id.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -75,5 +76,24 @@ template <class Define>
   static const ClassInfo info{std::u16string(name), std::forward<Define>(define)};
   return info;
 }
+
+// The member table of a class whose script members are described above its own layer: the
+// automation surface builds every such table once, at the engine's set-up, and installs it
+// here, so that a member may call any layer while the class itself links only with those below
+// it. Before that the class answers with a table that has its name and no members.
+template <class T>
+class MemberTable {
+ public:
+  static const ClassInfo& get(std::u16string_view name) noexcept {
+    if (const ClassInfo* table = table_.load(std::memory_order_acquire)) return *table;
+    return describeClass(name, [](ClassInfo&) {});
+  }
+  static void install(const ClassInfo& table) noexcept {
+    table_.store(&table, std::memory_order_release);
+  }
+
+ private:
+  static inline std::atomic<const ClassInfo*> table_{nullptr};
+};
 
 }  // namespace vantorel

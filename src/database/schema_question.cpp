@@ -1,24 +1,12 @@
-// The database object's members that belong to database loading.
-#include "database/database_load_operations.hpp"
+#include "database/schema_question.hpp"
 
 #include <optional>
 #include <vector>
 
-#include "database/ado_database_loader.hpp"
-#include "database/dao_database_loader.hpp"
 #include "foundation/project_context.hpp"
-#include "model/database_operations.hpp"
 #include "platform/ui/ui.hpp"
 
 namespace vantorel {
-
-namespace {
-
-std::int16_t loadADODB(AGPDatabase& db, const AdoLoadArguments& arguments) {
-  return LoadADODB(db, arguments, &askForOracleSchema);
-}
-
-}  // namespace
 
 // The user picks the Oracle schema among those owning tables, or types one; an unattended run,
 // which has no one to ask, takes the first, since a load without a schema would read nothing.
@@ -31,13 +19,6 @@ std::u16string askForOracleSchema(const std::vector<std::u16string>& choices) {
       projectContext().productTitle, listed);
   if (chosen) return *chosen;
   return listed.empty() ? std::u16string() : listed.front();
-}
-
-void installDatabaseLoadOperations() noexcept {
-  DatabaseOperations& operations = databaseOperations();
-  operations.loadADODB = &loadADODB;
-  operations.loadDAODB = &loadDaoDatabase;
-  operations.loadADOCustomView = &LoadADOCustomView;
 }
 
 }  // namespace vantorel

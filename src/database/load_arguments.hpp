@@ -1,13 +1,8 @@
 #pragma once
-// The database object's loaders, which the database-loading layer above this one defines and
-// installs at start-up, so that this layer links without them; a member whose operation is not
-// installed raises 445.
-#include <cstdint>
+// The arguments of the database object's loaders, under their automation names.
 #include <string>
 
 namespace vantorel {
-
-class AGPDatabase;
 
 // The arguments of AGPDatabase.LoadADODB, under their automation names.
 struct AdoLoadArguments {
@@ -29,16 +24,5 @@ struct DaoLoadArguments {
   std::u16string pwd;
   std::u16string sTableName;  // empty: the whole file
 };
-
-struct DatabaseOperations {
-  std::int16_t (*loadADODB)(AGPDatabase& db, const AdoLoadArguments& arguments) = nullptr;
-  std::int16_t (*loadDAODB)(AGPDatabase& db, const DaoLoadArguments& arguments) = nullptr;
-  std::int16_t (*loadADOCustomView)(AGPDatabase& db, const std::u16string& sConnStr,
-                                    const std::u16string& sTableName,
-                                    const std::u16string& sSQL) = nullptr;
-};
-
-// Process-wide, like the class factory: filled at start-up, before any database is loaded.
-DatabaseOperations& databaseOperations() noexcept;
 
 }  // namespace vantorel

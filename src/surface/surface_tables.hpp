@@ -1,0 +1,7 @@
+#pragma once
+// One function a group of classes, each installing the tables of its classes.
+namespace vantorel::surface {
+
+void installDatabaseTables() noexcept;
+
+}  // namespace vantorel::surface
