@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "agp/agp.hpp"
 #include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/class_factory.hpp"
@@ -27,7 +28,7 @@ int ProjectSession::failureCode() const {
   return ui::interruptRequested() ? 128 + ui::interruptSignal() : 1;
 }
 
-bool ProjectSession::open(const std::string& projectFile) {
+bool ProjectSession::open(const std::string& projectFile, LoadSchemaCheck check) {
   std::error_code ec;
   const std::filesystem::path path = std::filesystem::absolute(projectFile, ec);
   if (ec || !std::filesystem::is_regular_file(path, ec)) {
@@ -38,7 +39,12 @@ bool ProjectSession::open(const std::string& projectFile) {
   project_->let(u"ProjErr", Variant(u""));
   const std::u16string file = fs::fromNative(path.lexically_normal());
   try {
-    project_->call(u"Load", {Variant(file)});
+    if (check == LoadSchemaCheck::Skip) {
+      // Without the check the load has nothing to show; AGP.Load would show only its notice.
+      loadProject(static_cast<AGP&>(*project_), file, {}, LoadSchemaCheck::Skip);
+    } else {
+      project_->call(u"Load", {Variant(file)});
+    }
   } catch (const AutomationError& e) {
     fail(toUtf8(e.description()));
     return false;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/automation/object.hpp"
+#include "projectfile/project_reader.hpp"
 
 namespace vantorel::cli {
 
@@ -29,7 +30,9 @@ class ProjectSession {
   // Creates the project object; false (with a message printed) on failure.
   bool create();
   // Creates the project object and loads the file; false (with a message printed) on failure.
-  bool open(const std::string& projectFile);
+  // A load that skips the schema check reads the file without asking or synchronising.
+  bool open(const std::string& projectFile,
+            LoadSchemaCheck check = LoadSchemaCheck::AsProjectAsks);
   // Whether the project object has this member; prints the message when it has not.
   bool require(std::u16string_view member);
   // Calls a method; returns nothing when it raised (the message is printed). Ctrl-C while it

@@ -25,7 +25,6 @@
 #include "platform/ui/ui.hpp"
 #include "project_session.hpp"
 #include "projectfile/project_file_lock.hpp"
-#include "projectfile/project_file_seams.hpp"
 #include "schema/difference_check.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/model_values.hpp"
@@ -68,18 +67,6 @@ bool parse(int argc, char** argv, SyncArguments& out) {
   }
   return !out.project.empty();
 }
-
-// The load's own check would ask and synchronise by itself; this command does both in the open.
-class LoadTimeCheckOff {
- public:
-  LoadTimeCheckOff() : saved_(projectSchemaSync()) { setProjectSchemaSync(nullptr); }
-  ~LoadTimeCheckOff() { setProjectSchemaSync(saved_); }
-  LoadTimeCheckOff(const LoadTimeCheckOff&) = delete;
-  LoadTimeCheckOff& operator=(const LoadTimeCheckOff&) = delete;
-
- private:
-  ProjectSchemaSync* saved_;
-};
 
 void printChanges(const std::vector<SyncLogEntry>& records,
                   const std::vector<SyncLogEntry>& unrecorded) {
@@ -158,11 +145,11 @@ int syncProject(int argc, char** argv) {
     ProjectSession(kCommand).fail(toUtf8(projectFileInUse(projectFile)) + " Nothing was changed.");
     return 1;
   }
-  LoadTimeCheckOff checkOff;
   // The project is loaded and the database read once: the check counts, and the same snapshot
-  // and model are then brought in line.
+  // and model are then brought in line. The load's own check would ask and synchronise by
+  // itself; this command does both in the open.
   ProjectSession session(kCommand);
-  if (!session.open(args.project)) return session.failureCode();
+  if (!session.open(args.project, LoadSchemaCheck::Skip)) return session.failureCode();
   AGP& project = static_cast<AGP&>(session.project());
   const Ref<AGPDatabase> db = project.DB();
   if (!db) {

@@ -2,31 +2,30 @@
 // What the layers that load, synchronise and unload the model ask of the extensions layer,
 // which sits above them: register the installed extensions after a database load, give a new
 // table, chart or field its extension settings, copy a chart's, and drop every extension and
-// custom script when the database is unloaded. Installed once at start-up; a hook that is not
-// installed does nothing, as on an engine without extensions.
+// custom script when the database is unloaded. Installed<ExtensionHooks> once at start-up;
+// while none is installed the calls below do nothing, as on an engine without extensions.
 #include <string>
+
+#include "foundation/installed.hpp"
 
 namespace vantorel {
 
 class AGP;
 
-struct ExtensionHooks {
-  void (*loadExtensions)(AGP& project) = nullptr;
-  void (*applyToTable)(AGP& project, const std::u16string& table) = nullptr;
-  void (*applyToChart)(AGP& project, const std::u16string& table,
-                       const std::u16string& chart) = nullptr;
-  void (*applyToField)(AGP& project, const std::u16string& table,
-                       const std::u16string& field) = nullptr;
-  void (*copyChart)(AGP& project, const std::u16string& table, const std::u16string& oldChart,
-                    const std::u16string& newChart) = nullptr;
-  void (*deleteAll)(AGP& project) = nullptr;
+class ExtensionHooks {
+ public:
+  virtual ~ExtensionHooks() = default;
+  virtual void loadExtensions(AGP& project) = 0;
+  virtual void applyToTable(AGP& project, const std::u16string& table) = 0;
+  virtual void applyToChart(AGP& project, const std::u16string& table,
+                            const std::u16string& chart) = 0;
+  virtual void applyToField(AGP& project, const std::u16string& table,
+                            const std::u16string& field) = 0;
+  virtual void copyChart(AGP& project, const std::u16string& table,
+                         const std::u16string& oldChart, const std::u16string& newChart) = 0;
+  virtual void deleteAll(AGP& project) = 0;
 };
 
-// Process-wide, filled at start-up.
-ExtensionHooks& extensionHooks() noexcept;
-
-// The calls the loading and unloading entries make, through the hooks; each does nothing without
-// its hook.
 namespace hooks {
 void LoadExtensions(AGP& project);
 void ApplyExtensionsToTable(AGP& project, const std::u16string& sTableName);

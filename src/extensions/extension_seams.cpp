@@ -1,19 +1,19 @@
 // What the layers below reach through their seams: the model's renames and deletions, the
-// project file's saving and reading of the extension trees and custom scripts, generation's
-// view of the extension list and the code base, template lookup's view of the enabled
-// extensions, and the lists the script host hands out. Each piece is stateless and works on
+// loading, synchronising and unloading entries' hooks, the project file's saving and reading of
+// the extension trees and custom scripts, generation's view of the extension list and the code
+// base, and the lists the script host hands out. Each piece is stateless and works on
 // the calling thread's shared lists.
 #include <algorithm>
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "agp/extension_hooks.hpp"
 #include "extensions/code_base.hpp"
 #include "extensions/custom_scripts.hpp"
 #include "extensions/extension_operations.hpp"
 #include "extensions/extension_setup.hpp"
 #include "extensions/extensions.hpp"
 #include "extensions/stored_extension.hpp"
-#include "foundation/template_lookup.hpp"
 #include "generator/generation_extensions.hpp"
 #include "project/extension_cascade.hpp"
 #include "projectfile/project_file_seams.hpp"
@@ -45,6 +45,39 @@ class Cascade final : public ExtensionCascade {
   }
   bool changeCustomScripts(std::u16string_view o, std::u16string_view n) override {
     return SharedCustomScripts().change(std::u16string(o), std::u16string(n));
+  }
+};
+
+class Hooks final : public ExtensionHooks {
+ public:
+  void loadExtensions(AGP& project) override { LoadExtensions(project); }
+  void applyToTable(AGP& project, const std::u16string& table) override {
+    ApplyExtensionsToTable(project, table);
+  }
+  void applyToChart(AGP& project, const std::u16string& table,
+                    const std::u16string& chart) override {
+    ApplyExtensionsToChart(project, table, chart);
+  }
+  void applyToField(AGP& project, const std::u16string& table,
+                    const std::u16string& field) override {
+    ApplyExtensionsToField(project, table, field);
+  }
+  void copyChart(AGP& project, const std::u16string& table, const std::u16string& oldChart,
+                 const std::u16string& newChart) override {
+    CopyChartToExtensions(project, table, oldChart, newChart);
+  }
+  // Unloading the database: every extension and every custom script goes, the last first, so no
+  // sequence number is renumbered on the way.
+  void deleteAll(AGP& /*project*/) override {
+    AGPExtensions& extensions = SharedExtensions();
+    while (extensions.count() > 0) {
+      const auto last = static_cast<std::size_t>(extensions.count() - 1);
+      if (!extensions.remove(Variant(extensions.at(last).name()))) break;
+    }
+    AGPCustomScripts& scripts = SharedCustomScripts();
+    while (scripts.count() > 0) {
+      if (!scripts.remove(scripts.at(static_cast<std::size_t>(scripts.count() - 1)).keys())) break;
+    }
   }
 };
 
@@ -143,16 +176,6 @@ class GenerationView final : public GenerationExtensions {
   void loadCodeBase(const std::u16string& file) override { SharedCodeBase().Load(file); }
 };
 
-class LookupView final : public InstalledExtensions {
- public:
-  std::int32_t count() const override { return SharedExtensions().count(); }
-  std::optional<Entry> seq(std::int16_t index) const override {
-    const Ref<AGPExtension> e = SharedExtensions().seq(index);
-    if (!e) return std::nullopt;
-    return Entry{e->name(), e->enabled()};
-  }
-};
-
 Ref<Object> makeExtensionsList() {
   return Ref<Object>(&SharedExtensions());
 }
@@ -165,15 +188,15 @@ Ref<Object> makeCustomScriptsList() {
 
 void installExtensionSeams() noexcept {
   static Cascade cascade;
+  static Hooks hooks;
   static ExtensionStore extensionStore;
   static ScriptStore scriptStore;
   static GenerationView generation;
-  static LookupView lookup;
-  setExtensionCascade(&cascade);
-  setProjectExtensionStore(&extensionStore);
-  setProjectCustomScriptStore(&scriptStore);
-  setGenerationExtensions(&generation);
-  setInstalledExtensions(&lookup);
+  Installed<ExtensionCascade>::install(&cascade);
+  Installed<ExtensionHooks>::install(&hooks);
+  Installed<ProjectExtensionStore>::install(&extensionStore);
+  Installed<ProjectCustomScriptStore>::install(&scriptStore);
+  Installed<GenerationExtensions>::install(&generation);
   scriptListMakers().extensions = &makeExtensionsList;
   scriptListMakers().customScripts = &makeCustomScriptsList;
 }

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "agp/agp.hpp"
-#include "agp/extension_hooks.hpp"
 #include "agp/late_members.hpp"
 #include "extensions/code_base.hpp"
 #include "extensions/custom_scripts.hpp"
@@ -50,19 +49,6 @@ bool addExtendedFieldMember(AGP& proj, const std::u16string& ext, const std::u16
     return false;
   }
   return AddExtendedField(proj, ext, tbl, field, declarations.node(DeclarationLevel::Field));
-}
-
-// Unloading the database: every extension and every custom script goes, the last first, so no
-// sequence number is renumbered on the way.
-void deleteAll(AGP& /*proj*/) {
-  AGPExtensions& extensions = SharedExtensions();
-  while (extensions.count() > 0) {
-    if (!extensions.remove(Variant(extensions.at(static_cast<std::size_t>(extensions.count() - 1)).name()))) break;
-  }
-  AGPCustomScripts& scripts = SharedCustomScripts();
-  while (scripts.count() > 0) {
-    if (!scripts.remove(scripts.at(static_cast<std::size_t>(scripts.count() - 1)).keys())) break;
-  }
 }
 
 }  // namespace
@@ -112,14 +98,6 @@ void installExtensionOperations() noexcept {
   installLateMember(u"LoadCodeBase", &lateMemberEntry<&LoadCodeBase>);
   installLateMember(u"CodeBaseExist", &lateMemberEntry<&CodeBaseExist>);
   installLateMember(u"LoadCustomScriptCode", &lateMemberEntry<&LoadCustomScriptCode>);
-
-  ExtensionHooks& hooks = extensionHooks();
-  hooks.loadExtensions = &LoadExtensions;
-  hooks.applyToTable = &ApplyExtensionsToTable;
-  hooks.applyToChart = &ApplyExtensionsToChart;
-  hooks.applyToField = &ApplyExtensionsToField;
-  hooks.copyChart = &CopyChartToExtensions;
-  hooks.deleteAll = &deleteAll;
 }
 
 }  // namespace vantorel

@@ -1,6 +1,5 @@
 #include "foundation/template_lookup.hpp"
 
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
 
@@ -10,15 +9,6 @@
 #include "platform/text/strings.hpp"
 
 namespace vantorel {
-
-namespace {
-// The view works on the calling thread's own extension list.
-std::atomic<const InstalledExtensions*> tExtensions = nullptr;
-}  // namespace
-
-const InstalledExtensions* setInstalledExtensions(const InstalledExtensions* extensions) noexcept {
-  return tExtensions.exchange(extensions);
-}
 
 std::u16string TemplateWorkName(std::u16string_view templateFile) {
   const std::u16string_view trimmed = trimBlanks(templateFile);
@@ -66,29 +56,6 @@ std::optional<std::u16string> ExtensionFolder(std::u16string_view name) {
 std::u16string ControlSourceFolder(std::u16string_view extension) {
   if (extension.empty()) return projectContext().templateFolder;
   return ExtensionFolder(extension).value_or(std::u16string());
-}
-
-std::u16string GetTemplateFilePath(std::u16string_view fileName) {
-  if (projectContext().currentSourceFolder != projectContext().templateFolder) {
-    std::u16string path =
-        AddBackslash(projectContext().currentSourceFolder) + std::u16string(fileName);
-    if (fs::fileExists(path)) return path;
-    return AddBackslash(projectContext().templateFolder) + std::u16string(fileName);
-  }
-  if (const InstalledExtensions* extensions = tExtensions.load()) {
-    const std::int32_t count = extensions->count();
-    for (std::int32_t i = 1; i <= count && i <= INT16_MAX; ++i) {
-      // A gap in the numbering would be the extension list's own fault; it must not stop a
-      // generation, so it is passed over.
-      const auto entry = extensions->seq(static_cast<std::int16_t>(i));
-      if (!entry || !entry->enabled) continue;
-      const std::optional<std::u16string> folder = ExtensionFolder(entry->name);
-      const std::optional<std::u16string> path =
-          folder ? fs::joinInside(*folder, fileName) : std::nullopt;
-      if (path && fs::fileExists(*path)) return *path;
-    }
-  }
-  return AddBackslash(projectContext().currentSourceFolder) + std::u16string(fileName);
 }
 
 }  // namespace vantorel

@@ -25,7 +25,7 @@ namespace {
 constexpr std::u16string_view kExtensionFiles = u"extensionfiles";
 
 bool extensionInstalled(const std::u16string& name) {
-  const GenerationExtensions* extensions = generationExtensions();
+  const GenerationExtensions* extensions = Installed<GenerationExtensions>::get();
   return extensions && extensions->exists(name);
 }
 

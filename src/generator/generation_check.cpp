@@ -100,7 +100,7 @@ std::int16_t runCheck(GenerationRun& run) {
     return endCheck(run, std::move(*failure));
   }
 
-  if (const GenerationExtensions* extensions = generationExtensions()) {
+  if (const GenerationExtensions* extensions = Installed<GenerationExtensions>::get()) {
     for (std::int32_t i = 1; i <= extensions->count(); ++i) {
       const std::optional<GenerationExtensions::Entry> e = extensions->seq(i);
       if (!e || !e->enabled) continue;

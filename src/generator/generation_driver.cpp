@@ -90,7 +90,7 @@ std::u16string extensionNamed(const std::u16string& name) {
 // The enabled extensions whose archives exist, in sequence order.
 std::vector<GenerationExtensions::Entry> presentExtensions() {
   std::vector<GenerationExtensions::Entry> present;
-  const GenerationExtensions* extensions = generationExtensions();
+  const GenerationExtensions* extensions = Installed<GenerationExtensions>::get();
   if (!extensions) return present;
   for (std::int32_t i = 1; i <= extensions->count(); ++i) {
     const std::optional<GenerationExtensions::Entry> e = extensions->seq(i);
@@ -181,7 +181,7 @@ class Driver {
   }
 
   bool checkExtensions() {
-    GenerationExtensions* extensions = generationExtensions();
+    GenerationExtensions* extensions = Installed<GenerationExtensions>::get();
     std::u16string enabledList;
     if (extensions) {
       for (std::int32_t i = 1; i <= extensions->count(); ++i) {
@@ -280,7 +280,7 @@ class Driver {
   void loadCodeBase() {
     const std::u16string path = toString(
         GetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey), Variant(u"CodeBase")));
-    GenerationExtensions* extensions = generationExtensions();
+    GenerationExtensions* extensions = Installed<GenerationExtensions>::get();
     if (extensions && !path.empty() && fs::fileExists(path)) extensions->loadCodeBase(path);
   }
 
@@ -390,7 +390,7 @@ class Driver {
     for (const GenerationExtensions::Entry& e : presentExtensions()) {
       projectContext().controlFileError.clear();
       if (MergeExtControls(run_, e.name)) continue;
-      generationExtensions()->setEnabled(e.name, false);
+      Installed<GenerationExtensions>::get()->setEnabled(e.name, false);
       const std::u16string& why = projectContext().controlFileError;
       ui::reportLeftOut(extensionNamed(e.name),
                         why.empty() ? u"no control file was unpacked from its archive \"" +

@@ -1,11 +1,15 @@
 #pragma once
 // The installed extensions as generation sees them: their names, archives and the switch that
-// generation turns off for one that cannot be used, and the code base generation loads. The
+// generation turns off for one that cannot be used, the files that an enabled one replaces, and
+// the code base generation loads. The
 // extensions subsystem installs its view here at start-up; while none is installed there are no
 // extensions, generation makes no extension output and loads no code base.
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "foundation/installed.hpp"
 
 namespace vantorel {
 
@@ -26,13 +30,15 @@ class GenerationExtensions {
   virtual void loadCodeBase(const std::u16string& file) = 0;
 };
 
-// Process-wide; the view works on the calling thread's list. The caller keeps it alive while it
-// is installed; nullptr uninstalls. Returns the view installed before.
-GenerationExtensions* setGenerationExtensions(GenerationExtensions* extensions) noexcept;
-GenerationExtensions* generationExtensions() noexcept;
+// Installed<GenerationExtensions> at start-up; the view works on the calling thread's list.
 
 // The archive of an extension: ExtensionsFolder with its template file name; "" (no file) for a
 // name that would lead outside that folder.
 std::u16string extensionArchivePath(const GenerationExtensions::Entry& extension);
+
+// The path of a template input file. A control of an extension reads its own folder, then the
+// template set's; a control of the template set reads the first enabled extension (in sequence
+// order) that has the file, else its own folder, whether the file exists there or not.
+std::u16string GetTemplateFilePath(std::u16string_view fileName);
 
 }  // namespace vantorel

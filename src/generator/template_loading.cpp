@@ -6,6 +6,7 @@
 
 #include "foundation/project_context.hpp"
 #include "foundation/template_lookup.hpp"
+#include "generator/generation_extensions.hpp"
 #include "foundation/text_files.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"

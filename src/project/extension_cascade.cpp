@@ -1,23 +1,14 @@
 #include "project/extension_cascade.hpp"
 
-#include <atomic>
-
 namespace vantorel {
 
 namespace {
 
-// The handler works on the calling thread's own extension list and custom scripts.
-std::atomic<ExtensionCascade*> installed = nullptr;
-
 ExtensionCascade* handler() noexcept {
-  return installed.load();
+  return Installed<ExtensionCascade>::get();
 }
 
 }  // namespace
-
-ExtensionCascade* setExtensionCascade(ExtensionCascade* h) noexcept {
-  return installed.exchange(h);
-}
 
 void ExtRenameTable(std::u16string_view oldName, std::u16string_view newName) {
   if (ExtensionCascade* h = handler()) h->renameTable(oldName, newName);

@@ -5,6 +5,8 @@
 // there is nothing to carry along.
 #include <string_view>
 
+#include "foundation/installed.hpp"
+
 namespace vantorel {
 
 class ExtensionCascade {
@@ -22,11 +24,8 @@ class ExtensionCascade {
   virtual bool changeCustomScripts(std::u16string_view oldName, std::u16string_view newName) = 0;
 };
 
-// Process-wide, installed at start-up by the extension subsystem; the handler works on the
-// calling thread's lists. nullptr while none is installed. The caller keeps the handler alive
-// while it is installed. Returns the handler installed before.
-ExtensionCascade* setExtensionCascade(ExtensionCascade* handler) noexcept;
-
+// Installed<ExtensionCascade> at start-up by the extension subsystem; the calls below do nothing
+// while none is installed.
 void ExtRenameTable(std::u16string_view oldName, std::u16string_view newName);
 void ExtDeleteTable(std::u16string_view name);
 void ExtRenameChart(std::u16string_view table, std::u16string_view oldName,

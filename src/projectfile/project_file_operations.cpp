@@ -12,7 +12,6 @@
 #include "projectfile/project_file_lock.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_writer.hpp"
-#include "projectfile/schema_check_handler.hpp"
 #include "projectfile/working_folders.hpp"
 #include "schema/sync_question.hpp"
 
@@ -48,7 +47,6 @@ void installProjectFileOperations() noexcept {
   operations.writeOutputFile = &WriteOutputFile;
   operations.writeUtf8File = &WriteUtf8File;
   operations.deleteFolderIfExists = &DeleteFolderIfExists;
-  installProjectSchemaSync();
 }
 
 }  // namespace vantorel

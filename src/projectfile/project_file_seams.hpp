@@ -1,72 +1,18 @@
 #pragma once
-// What the project file reads and writes on behalf of subsystems built later: the converter of
-// older or foreign project files (an outside component), the schema check and synchronisation
-// run after a load, and the extensions' settings trees and custom scripts stored in the file.
-// Each is an interface the owning subsystem installs; while none is installed the project file
-// behaves as on a machine without that part: no converter can be created, no schema check
-// runs, and extensions and custom scripts are neither saved nor read.
-#include <cstdint>
-#include <functional>
+// What the project file reads and writes on behalf of the extensions layer above it: the
+// extensions' settings trees and custom scripts stored in the file. Each is an interface that
+// layer installs (Installed<...>); while none is installed, extensions and custom scripts are
+// neither saved nor read.
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "foundation/project_context.hpp"
-#include "platform/automation/variant.hpp"
+#include "foundation/installed.hpp"
 
 namespace vantorel {
 
 class AGP;
 class AGProperties;
-
-// ---- Converter ("ztconvert.Converter2") ----
-
-class ProjectConverter {
- public:
-  virtual ~ProjectConverter() = default;
-  // The path of the converted, current-format file made from projFile.
-  virtual std::u16string convert(const std::u16string& projFile, const std::u16string& productCode,
-                                 const std::u16string& fullVersion) = 0;
-};
-
-using ProjectConverterFactory = std::function<std::unique_ptr<ProjectConverter>()>;
-
-// Process-wide, as a registered component is; an empty factory unregisters.
-void setProjectConverterFactory(ProjectConverterFactory factory);
-// Raises 429 (the component cannot be created) when no converter is registered.
-std::unique_ptr<ProjectConverter> createProjectConverter();
-
-// ---- Schema check and synchronisation after a load ----
-
-// The stored connection of the loaded database, as the schema snapshot takes it.
-struct StoredConnection {
-  std::u16string name, type, path, phyPath;
-  Variant useServerMapPath;
-  std::u16string uid, pwd, connStr, schema;
-};
-
-class ProjectSchemaSync {
- public:
-  virtual ~ProjectSchemaSync() = default;
-  // Takes a new snapshot of the live schema; raises with the reason when it cannot.
-  virtual void loadSnapshot(AGP& project, const StoredConnection& connection) = 0;
-  // Differences of tables and views, custom views and reports, summed.
-  virtual std::int16_t countDifferences(AGP& project) = 0;
-  virtual bool fieldTypeNamesEmpty(AGP& project) = 0;
-  // The passes of an update, renamed objects first, the synchronisation log last; scope "ALL"
-  // while a load synchronises.
-  virtual void synchronise(AGP& project, const std::u16string& scope) = 0;
-  virtual void syncMenus(AGP& project) = 0;
-  virtual void releaseSnapshot(AGP& project) = 0;
-};
-
-// Process-wide, installed at start-up by the schema check; the handler keeps what a load's
-// check holds in the project object, so one handler serves every thread. The caller keeps it
-// alive while installed; nullptr uninstalls. Returns the handler installed before.
-ProjectSchemaSync* setProjectSchemaSync(ProjectSchemaSync* handler) noexcept;
-ProjectSchemaSync* projectSchemaSync() noexcept;
-
-// ---- Extensions' settings and custom scripts ----
 
 class ProjectExtensionStore {
  public:
@@ -139,12 +85,7 @@ class ProjectCustomScriptStore {
   virtual void setCode(const Keys& keys, const std::u16string& code) = 0;
 };
 
-// Process-wide, installed at start-up by the extensions layer; each store works on the calling
-// thread's own lists. The caller keeps the store alive while installed; nullptr uninstalls.
-// Each returns the store installed before.
-ProjectExtensionStore* setProjectExtensionStore(ProjectExtensionStore* store) noexcept;
-ProjectExtensionStore* projectExtensionStore() noexcept;
-ProjectCustomScriptStore* setProjectCustomScriptStore(ProjectCustomScriptStore* store) noexcept;
-ProjectCustomScriptStore* projectCustomScriptStore() noexcept;
+// Installed at start-up by the extensions layer; each store works on the calling thread's own
+// lists.
 
 }  // namespace vantorel

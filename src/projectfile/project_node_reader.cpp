@@ -518,13 +518,13 @@ void ProjectElementReader::readCustomScript(const xml::Node& element) {
                                       xml::attributeTextNoCase(element, "ScriptCtrlID"),
                                       xml::attributeTextNoCase(element, "ScriptL1Key"),
                                       xml::attributeTextNoCase(element, "ScriptL2Key")};
-  ProjectCustomScriptStore* store = projectCustomScriptStore();
+  ProjectCustomScriptStore* store = Installed<ProjectCustomScriptStore>::get();
   if (!store || !store->add(keys)) return;
   store->setCode(keys, customScriptCode(element));
 }
 
 void ProjectElementReader::readExtensionElement(const xml::Node& element, int depth) {
-  ProjectExtensionStore* store = projectExtensionStore();
+  ProjectExtensionStore* store = Installed<ProjectExtensionStore>::get();
   const char* name = element.name();
   if (!store) return;
   if (xml::nameEqualsAscii(name, "extensions")) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "agp/menu_sync.hpp"
 #include "foundation/keyword_list.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
@@ -35,6 +36,9 @@
 #include "projectfile/project_stream.hpp"
 #include "projectfile/table_keys.hpp"
 #include "projectfile/working_folders.hpp"
+#include "schema/difference_check.hpp"
+#include "schema/load_check.hpp"
+#include "sync/load_time_sync.hpp"
 
 namespace vantorel {
 
@@ -92,17 +96,10 @@ struct LoadStopped {
   throw LoadStopped{failure.encoding ? failed + u"\r\n" + failure.description : failed};
 }
 
-// Runs the converter; True when its result opened, which then replaces the stream and path.
-bool convertProjectFile(AGP& project, ProjectFileStream& stream, std::u16string& projFile) {
-  const std::unique_ptr<ProjectConverter> converter = createProjectConverter();
-  const std::u16string converted =
-      converter->convert(projFile, projectContext().productCode, project.FullVersion());
-  if (fs::fileExists(converted) && !stream.open(converted)) {
-    projFile = converted;
-    return true;
-  }
-  if (std::optional<StreamFailure> failed = stream.open(projFile)) refuse(*failed, projFile);
-  return false;
+// Older and foreign project files need the converter, an outside component this engine does not
+// have: creating it fails as it does on a machine without it.
+[[noreturn]] void convertProjectFile() {
+  raiseVbError(vberr::kCannotCreateObject);
 }
 
 // The warning shown when the database could not be read. A reason that gives the same advice
@@ -119,21 +116,18 @@ std::u16string unreadableDatabaseNotice(std::u16string_view reason) {
 // The notice is the text of the warning shown when the database could not be read.
 void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition& keepOld,
                           std::optional<std::u16string>& notice) {
-  ProjectSchemaSync* sync = projectSchemaSync();
-  // Until the schema subsystem is installed there is no live schema to compare with.
-  if (!sync) return;
   AGProperties& props = db.properties();
-  StoredConnection connection{
+  const SnapshotSource connection{
       settingAsText(props.setting(kDBName)),  settingAsText(props.setting(kDBType)),
       settingAsText(props.setting(kDBPath)),  settingAsText(props.setting(kDBPhyPath)),
-      props.setting(kDBUseServerMapPath),     settingAsText(props.setting(kDBUID)),
+      settingAsBool(props.setting(kDBUseServerMapPath)), settingAsText(props.setting(kDBUID)),
       settingAsText(props.setting(kDBPwd)),   settingAsText(props.setting(kDBConnstr)),
       settingAsText(props.setting(kDBSchema))};
   Status().DispStatus(
       Variant(projectContext().productTitle + u" - Database Synchronization Check..."));
   std::optional<std::u16string> failure;
   try {
-    sync->loadSnapshot(project, connection);
+    failure = TakeLoadSnapshot(project, connection);
   } catch (const AutomationError& e) {
     failure = e.description();
   }
@@ -141,8 +135,8 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition
     notice = unreadableDatabaseNotice(*failure);
   } else {
     bool ask = true;
-    if (sync->countDifferences(project) < 1) {
-      if (!sync->fieldTypeNamesEmpty(project)) {
+    if (CountLoadDifferences(project) < 1) {
+      if (!FieldTypeNamesEmpty(project)) {
         projectContext().syncKeepAnswer = true;
         ask = false;
       } else {
@@ -156,23 +150,21 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition
           u"update to new definition?";
     }
     if (ask) projectContext().syncKeepAnswer = !keepOld || keepOld(projectContext().syncQuestion);
-    if (projectContext().syncKeepAnswer) {
-      sync->syncMenus(project);
-    } else {
-      sync->synchronise(project, u"ALL");
+    if (!projectContext().syncKeepAnswer) {
+      SynchroniseLoadedProject(project);
       SetTblKeyFromFields(db);
-      sync->syncMenus(project);
     }
+    SyncMenus(project);
   }
-  sync->releaseSnapshot(project);
+  ReleaseLoadSnapshot(project);
 }
 
-void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition& keepOld,
-                 std::optional<std::u16string>& notice) {
+void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefinition& keepOld,
+                 LoadSchemaCheck check, std::optional<std::u16string>& notice) {
   if (std::optional<std::u16string> missing = CheckComponents()) throw LoadStopped{*missing};
   project.LoadDefault();
   // Whether the project wants no extension is the file's to say.
-  if (ProjectExtensionStore* store = projectExtensionStore()) store->setNoneWanted(false);
+  if (ProjectExtensionStore* store = Installed<ProjectExtensionStore>::get()) store->setNoneWanted(false);
   ProjectFileStream stream;
   if (std::optional<StreamFailure> failed = stream.open(projFile)) refuse(*failed, projFile);
   AGProperties& props = project.properties();
@@ -181,16 +173,16 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
   notes.at(stream.rootOffset());
   // What the model refuses to take ends the load; where it stopped is said with the reason.
   try {
-    std::u16string fileVersion = rootVersion(stream);
+    const std::u16string fileVersion = rootVersion(stream);
     if (const auto ext = projectFileExtension(projFile);
         ext && toLower(*ext) != toLower(projectContext().projectFileExt)) {
       notes = LoadNotes(projFile);
-      if (convertProjectFile(project, stream, projFile)) fileVersion = rootVersion(stream);
+      convertProjectFile();
     }
     switch (CompareVersion(fileVersion, projectContext().shortVersion)) {
       case -1:
         notes = LoadNotes(projFile);
-        convertProjectFile(project, stream, projFile);
+        convertProjectFile();
         break;
       case 2:
         throw LoadStopped{projectContext().productTitle + u": Project file version (" +
@@ -199,11 +191,6 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
       default:
         break;
     }
-    // A converted file is another text.
-    notes = LoadNotes(projFile);
-    notes.setText(stream.text());
-    notes.at(stream.rootOffset());
-
     // The menus stand beside the model in the same file; they are read as the file streams past
     // and taken in at its end, the old ones gone from the start.
     {
@@ -265,11 +252,11 @@ void readProject(AGP& project, std::u16string projFile, const KeepOldDefinition&
   projectContext().currentSecDefault = settingAsText(dbProps.setting(kSecDefault));
   SetTblKeyFromFields(*db);
 
-  if (settingAsBool(props.setting(kProjAutoSync))) {
+  if (check == LoadSchemaCheck::AsProjectAsks && settingAsBool(props.setting(kProjAutoSync))) {
     synchronisationCheck(project, *db, keepOld, notice);
   }
 
-  ProjectExtensionStore* store = projectExtensionStore();
+  ProjectExtensionStore* store = Installed<ProjectExtensionStore>::get();
   if (store && store->empty() && !store->noneWanted()) store->loadInstalled(project);
 }
 
@@ -296,13 +283,14 @@ std::optional<std::u16string> projectFileExtension(std::u16string_view path) {
 }
 
 std::optional<std::u16string> loadProject(AGP& project, const std::u16string& projFile,
-                                          const KeepOldDefinition& keepOld) {
+                                          const KeepOldDefinition& keepOld,
+                                          LoadSchemaCheck check) {
   projectContext().lastErrorText.clear();
   // A project of thousands of objects reads the same defaults for each of them.
   RegistryDefaultsScope pinned;
   std::optional<std::u16string> notice;
   try {
-    readProject(project, projFile, keepOld, notice);
+    readProject(project, projFile, keepOld, check, notice);
   } catch (const LoadStopped& stop) {
     projectContext().lastErrorText = stop.text;
   } catch (const std::exception&) {

@@ -1,5 +1,5 @@
 #pragma once
-// The project file reader: AGP.Load with its version and extension checks, the converter call,
+// The project file reader: AGP.Load with its version and extension checks, the refused conversion,
 // the recursive node reader that fills the model, and the small attribute accessors that
 // language-file generation shares.
 #include <cstdint>
@@ -47,7 +47,12 @@ using KeepOldDefinition = std::function<bool(const std::u16string& question)>;
 // what the user is to be warned of (the database of a project that asks for the
 // synchronisation check could not be read) is returned, and the load goes on without the
 // check; the keep-or-update question goes to keepOld (without one, the definition is kept).
+// Whether the load runs the schema check the project asks for (AutoSync). A caller that checks
+// and synchronises in the open itself skips it.
+enum class LoadSchemaCheck { AsProjectAsks, Skip };
+
 std::optional<std::u16string> loadProject(AGP& project, const std::u16string& projFile,
-                                          const KeepOldDefinition& keepOld = {});
+                                          const KeepOldDefinition& keepOld = {},
+                                          LoadSchemaCheck check = LoadSchemaCheck::AsProjectAsks);
 
 }  // namespace vantorel

@@ -200,7 +200,7 @@ void writeExtensionDatabase(ProjectMarkup& m, const ProjectExtensionStore::Exten
 }
 
 void writeExtensions(ProjectMarkup& m) {
-  ProjectExtensionStore* store = projectExtensionStore();
+  ProjectExtensionStore* store = Installed<ProjectExtensionStore>::get();
   if (!store) return;
   const std::vector<ProjectExtensionStore::Extension> extensions = store->extensionsForSave();
   if (extensions.empty()) {
@@ -232,7 +232,7 @@ void writeExtensions(ProjectMarkup& m) {
 }
 
 void writeCustomScripts(ProjectMarkup& m) {
-  ProjectCustomScriptStore* store = projectCustomScriptStore();
+  ProjectCustomScriptStore* store = Installed<ProjectCustomScriptStore>::get();
   if (!store) return;
   const std::vector<ProjectCustomScriptStore::Script> scripts = store->scriptsForSave();
   if (scripts.empty()) return;

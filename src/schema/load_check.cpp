@@ -3,21 +3,11 @@
 #include "agp/agp.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
-#include "platform/ui/ui.hpp"
 #include "schema/difference_check.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/schema_snapshot.hpp"
-#include "schema/sync_passes.hpp"
 
 namespace vantorel {
-
-namespace {
-
-AGPSchema* heldSnapshot(AGP& project) {
-  return dynamic_cast<AGPSchema*>(project.schemaSnapshot().get());
-}
-
-}  // namespace
 
 std::optional<std::u16string> TakeLoadSnapshot(AGP& project, const SnapshotSource& source) {
   ProjectContext& context = projectContext();
@@ -39,7 +29,7 @@ std::optional<std::u16string> TakeLoadSnapshot(AGP& project, const SnapshotSourc
 }
 
 std::int16_t CountLoadDifferences(AGP& project) {
-  AGPSchema* snapshot = heldSnapshot(project);
+  AGPSchema* snapshot = HeldLoadSnapshot(project);
   if (!snapshot || !project.DB()) return 0;
   const std::int32_t tables = CheckTablesViews(project, *snapshot);
   // A snapshot that cannot be compared was refused when it was taken; should one get here, it
@@ -48,17 +38,8 @@ std::int16_t CountLoadDifferences(AGP& project) {
   return static_cast<std::int16_t>(tables + CheckCustomViews(project) + CheckReports(project));
 }
 
-void SynchroniseLoadedProject(AGP& project, const std::u16string& /*scope*/) {
-  AGPSchema* snapshot = heldSnapshot(project);
-  if (!snapshot) return;
-  // The passes (renames, tables and views, custom views, reports, references, the log, the
-  // keys) belong to the synchronisation layer, which installs them.
-  const std::u16string logFailure = runSyncPasses(project, Ref<AGPSchema>(snapshot));
-  // A log that could not be written is said once the project is complete; it stops nothing.
-  if (!logFailure.empty()) {
-    ui::messageBox(logFailure, projectContext().productTitle, ui::Buttons::OK,
-                   ui::Icon::Exclamation);
-  }
+AGPSchema* HeldLoadSnapshot(AGP& project) {
+  return dynamic_cast<AGPSchema*>(project.schemaSnapshot().get());
 }
 
 void ReleaseLoadSnapshot(AGP& project) {

@@ -1,6 +1,6 @@
 #pragma once
 // The schema check a project load runs when the project asks for it (AutoSync): its own snapshot,
-// held in the project object from the reading to the release, and the three passes over it.
+// held in the project object from the reading to the release, and the counts over it.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,6 +8,7 @@
 namespace vantorel {
 
 class AGP;
+class AGPSchema;
 
 // The stored connection of the project's database, as the snapshot reads it.
 struct SnapshotSource {
@@ -22,8 +23,8 @@ struct SnapshotSource {
 std::optional<std::u16string> TakeLoadSnapshot(AGP& project, const SnapshotSource& source);
 // Tables and views, custom views and reports, summed; 0 without a held snapshot.
 std::int16_t CountLoadDifferences(AGP& project);
-// Brings the project in line with the held snapshot after the user chose to update.
-void SynchroniseLoadedProject(AGP& project, const std::u16string& scope);
+// The snapshot the project holds from the reading to the release; nullptr without one.
+AGPSchema* HeldLoadSnapshot(AGP& project);
 // Drops the held snapshot and empties LastErrorText.
 void ReleaseLoadSnapshot(AGP& project);
 

@@ -2,17 +2,12 @@
 
 #include "agp/agp.hpp"
 #include "agp/late_members.hpp"
-#include "schema/sync_passes.hpp"
 #include "sync/custom_sync.hpp"
 #include "sync/sync_driver.hpp"
 
 namespace vantorel {
 
 namespace {
-
-std::u16string loadTimePasses(AGP& project, const Ref<AGPSchema>& snapshot) {
-  return RunSyncPasses(project, snapshot).logFailure;
-}
 
 void syncCustomMember(AGP& project, const std::u16string& sTable) {
   SyncCustom(project, sTable);
@@ -24,7 +19,6 @@ void syncReportMember(AGP& project, const std::u16string& sTable) {
 }  // namespace
 
 void installSyncOperations() noexcept {
-  installSyncPasses(&loadTimePasses);
   installLateMember(u"SynchronizeDB", &lateMemberEntry<&SynchronizeDB>);
   installLateMember(u"SyncCustom", &lateMemberEntry<&syncCustomMember>);
   installLateMember(u"SyncReport", &lateMemberEntry<&syncReportMember>);

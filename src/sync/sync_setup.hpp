@@ -1,6 +1,6 @@
 #pragma once
 // Installs what the synchronisation gives the layers below it: the project object's
-// synchronisation members, and the passes the project file's load runs.
+// synchronisation members.
 namespace vantorel {
 
 void installSyncOperations() noexcept;

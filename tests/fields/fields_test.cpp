@@ -47,9 +47,9 @@ class FieldsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SharedLanguage().InitSettings();
-    previous_ = setExtensionCascade(&cascade_);
+    previous_ = Installed<ExtensionCascade>::install(&cascade_);
   }
-  void TearDown() override { setExtensionCascade(previous_); }
+  void TearDown() override { Installed<ExtensionCascade>::install(previous_); }
   ExtensionCascade* previous_ = nullptr;
   std::vector<std::u16string> phrases() const {
     std::vector<std::u16string> out;

@@ -164,66 +164,6 @@ TEST(SharedProcedures, StripQuotesAndAddBackslash) {
   for (const auto& [path, result] : paths) EXPECT_EQ(AddBackslash(path), result);
 }
 
-class ExtensionList : public InstalledExtensions {
- public:
-  std::vector<Entry> entries;
-  std::int32_t count() const override { return static_cast<std::int32_t>(entries.size()); }
-  std::optional<Entry> seq(std::int16_t index) const override {
-    if (index < 1 || index > count()) return std::nullopt;
-    return entries[static_cast<std::size_t>(index - 1)];
-  }
-};
-
-void touch(const std::filesystem::path& p) {
-  std::filesystem::create_directories(p.parent_path());
-  std::ofstream(p) << "x";
-}
-
-TEST(SharedProcedures, GetTemplateFilePath) {
-  test::TempDir dir;
-  const std::u16string root = fs::fromNative(dir.path());
-  touch(dir.path() / "tpl" / "page.asp");
-  touch(dir.path() / "tpl" / "only_tpl.asp");
-  touch(dir.path() / "ext" / "Off" / "page.asp");
-  touch(dir.path() / "ext" / "On" / "page.asp");
-  touch(dir.path() / "ext" / "On" / "own.asp");
-
-  projectContext().templateFolder = root + u"/tpl";
-  projectContext().currentSourceFolder = projectContext().templateFolder;
-  projectContext().extensionWorkFolder = root + u"/ext";
-
-  // No extensions registered.
-  EXPECT_EQ(GetTemplateFilePath(u"page.asp"), root + u"/tpl\\page.asp");
-
-  ExtensionList list;
-  list.entries = {{u"Off", false}, {u"Missing", true}, {u"On", true}};
-  const InstalledExtensions* previous = setInstalledExtensions(&list);
-  EXPECT_EQ(GetTemplateFilePath(u"page.asp"), root + u"/ext/On/page.asp");
-  EXPECT_EQ(GetTemplateFilePath(u"only_tpl.asp"), root + u"/tpl\\only_tpl.asp");
-  EXPECT_EQ(GetTemplateFilePath(u"nowhere.asp"), root + u"/tpl\\nowhere.asp");
-
-  // An extension name that climbs out of the extensions' folder is passed over, and without that
-  // folder no extension is looked at.
-  ExtensionList climbing;
-  climbing.entries = {{u"../ext/On", true}};
-  setInstalledExtensions(&climbing);
-  EXPECT_EQ(GetTemplateFilePath(u"page.asp"), root + u"/tpl\\page.asp");
-  setInstalledExtensions(&list);
-  projectContext().extensionWorkFolder.clear();
-  EXPECT_EQ(GetTemplateFilePath(u"page.asp"), root + u"/tpl\\page.asp");
-  projectContext().extensionWorkFolder = root + u"/ext";
-
-  // A control that an extension added reads its own folder first, then the template set's.
-  projectContext().currentSourceFolder = root + u"/ext/On/";
-  EXPECT_EQ(GetTemplateFilePath(u"own.asp"), root + u"/ext/On/own.asp");
-  EXPECT_EQ(GetTemplateFilePath(u"only_tpl.asp"), root + u"/tpl\\only_tpl.asp");
-
-  setInstalledExtensions(previous);
-  projectContext().templateFolder.clear();
-  projectContext().currentSourceFolder.clear();
-  projectContext().extensionWorkFolder.clear();
-}
-
 TEST(SharedProcedures, SpecialFolderAndVersion) {
   EXPECT_EQ(GetSpecialFolderPath(0, kFolderIdDocuments), sys::documentsFolder());
   EXPECT_FALSE(GetSpecialFolderPath(0, kFolderIdDocuments).empty());

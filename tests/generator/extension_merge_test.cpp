@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "extension_list.hpp"
 #include "generation_run_support.hpp"
 #include "generator/generation_extensions.hpp"
 #include "templates/control_session.hpp"
@@ -11,39 +12,16 @@
 namespace vantorel::test {
 namespace {
 
-// The extensions subsystem's list as generation sees it.
-class ExtensionList : public GenerationExtensions {
- public:
-  std::int32_t count() const override { return static_cast<std::int32_t>(entries.size()); }
-  std::optional<Entry> seq(std::int32_t index) const override {
-    if (index < 1 || index > count()) return std::nullopt;
-    return entries[static_cast<std::size_t>(index - 1)];
-  }
-  bool exists(const std::u16string& name) const override {
-    for (const Entry& e : entries) {
-      if (e.name == name) return true;
-    }
-    return false;
-  }
-  void setEnabled(const std::u16string& name, bool enabled) override {
-    for (Entry& e : entries) {
-      if (e.name == name) e.enabled = enabled;
-    }
-  }
-  void loadCodeBase(const std::u16string&) override {}
-  std::vector<Entry> entries;
-};
-
 class ExtensionMergeTest : public GenerationRunTest {
  protected:
   void SetUp() override {
     GenerationRunTest::SetUp();
     projectContext().extensionsFolder = u16(dir_.path() / "exts");
     fsys::create_directories(dir_.path() / "exts");
-    previous_ = setGenerationExtensions(&list_);
+    previous_ = Installed<GenerationExtensions>::install(&list_);
   }
   void TearDown() override {
-    setGenerationExtensions(previous_);
+    Installed<GenerationExtensions>::install(previous_);
     GenerationRunTest::TearDown();
   }
 

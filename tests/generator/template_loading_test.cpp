@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foundation/template_lookup.hpp"
+#include "extension_list.hpp"
 #include "generator_test_support.hpp"
 #include "templates/control_session.hpp"
 #include "templates/control_sessions.hpp"
@@ -99,30 +100,17 @@ TEST_F(TemplateLoadingTest, LoadsInputsIncludesAndKeySessions) {
   EXPECT_EQ(u8(*text), "common.htm");
 }
 
-// The extensions of the run, all enabled.
-class EnabledExtensions : public InstalledExtensions {
- public:
-  explicit EnabledExtensions(std::vector<std::u16string> names) : names_(std::move(names)) {}
-  std::int32_t count() const override { return static_cast<std::int32_t>(names_.size()); }
-  std::optional<Entry> seq(std::int16_t index) const override {
-    if (index < 1 || index > count()) return std::nullopt;
-    return Entry{names_[static_cast<std::size_t>(index - 1)], true};
-  }
-
- private:
-  std::vector<std::u16string> names_;
-};
-
 TEST_F(TemplateLoadingTest, AnEnabledExtensionReplacesAnIncludedFileOfTheSet) {
   tplFile("list.htm", "<!--##include common.htm/s##-->");
   tplFile("common.htm");
   writeText(dir_.path() / "extensions" / "Theme" / "common.htm",
             "<!--##session s##-->the extension's<!--##/session##-->");
   projectContext().extensionWorkFolder = u16(dir_.path() / "extensions");
-  EnabledExtensions extensions({u"Other", u"Theme"});
-  const InstalledExtensions* previous = setInstalledExtensions(&extensions);
-  LoadCtrlTplFiles(*run().fileCache, *makeControl(u"list", u"table", u"list", u"*", u"list.htm"));
-  setInstalledExtensions(previous);
+  {
+    InstalledExtensionList extensions;
+    extensions.entries = {{u"Other", u"", true}, {u"Theme", u"", true}};
+    LoadCtrlTplFiles(*run().fileCache, *makeControl(u"list", u"table", u"list", u"*", u"list.htm"));
+  }
   projectContext().extensionWorkFolder.clear();
   const std::u16string* text = SharedFileCache().find(u"common.htm", u"s");
   ASSERT_NE(text, nullptr);

@@ -13,8 +13,8 @@ namespace vantorel::test {
 // Records every call of the extension seam as "op:args" while installed.
 class CascadeLog final : public ExtensionCascade {
  public:
-  CascadeLog() : previous_(setExtensionCascade(this)) {}
-  ~CascadeLog() override { setExtensionCascade(previous_); }
+  CascadeLog() : previous_(Installed<ExtensionCascade>::install(this)) {}
+  ~CascadeLog() override { Installed<ExtensionCascade>::install(previous_); }
 
   std::vector<std::u16string> calls;
 

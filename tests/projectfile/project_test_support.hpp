@@ -49,8 +49,8 @@ inline std::vector<std::string> fileNames(const std::filesystem::path& folder) {
 
 class ScriptStore final : public ProjectCustomScriptStore {
  public:
-  ScriptStore() : previous_(setProjectCustomScriptStore(this)) {}
-  ~ScriptStore() override { setProjectCustomScriptStore(previous_); }
+  ScriptStore() : previous_(Installed<ProjectCustomScriptStore>::install(this)) {}
+  ~ScriptStore() override { Installed<ProjectCustomScriptStore>::install(previous_); }
   std::vector<Script> scriptsForSave() override {
     std::vector<Script> out;
     for (auto& [keys, props, code] : entries) out.push_back({props.get(), code});
@@ -89,8 +89,8 @@ class ScriptStore final : public ProjectCustomScriptStore {
 // settings, the field "ID" only.
 class ExtensionStore final : public ProjectExtensionStore {
  public:
-  ExtensionStore() : previous_(setProjectExtensionStore(this)) {}
-  ~ExtensionStore() override { setProjectExtensionStore(previous_); }
+  ExtensionStore() : previous_(Installed<ProjectExtensionStore>::install(this)) {}
+  ~ExtensionStore() override { Installed<ProjectExtensionStore>::install(previous_); }
   struct Ext {
     Ref<AGProperties> props = makeRef<AGProperties>(), project = makeRef<AGProperties>(),
                       database = makeRef<AGProperties>(), table = makeRef<AGProperties>(),

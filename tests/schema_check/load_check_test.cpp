@@ -5,7 +5,6 @@
 #include "platform/ui/backend.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_test_support.hpp"
-#include "projectfile/schema_check_handler.hpp"
 #include "schema/load_check.hpp"
 #include "schema/sync_question.hpp"
 
@@ -63,7 +62,6 @@ TEST_F(LoadCheck, UnattendedRunsKeep) {
 }
 
 TEST_F(LoadCheck, AnUnreadableDatabaseWarnsAndChangesNothing) {
-  installProjectSchemaSync();
   const std::string body =
       "<Project Version=\"4.0\" ProjName=\"Shop\" AutoSync=\"1\">"
       "<Database DBName=\"shop.mdb\" DBType=\"ACCESS\" DBPhyPath=\"/nowhere/shop.mdb\">"
