@@ -31,8 +31,7 @@ class ProjectSession {
   bool create();
   // Creates the project object and loads the file; false (with a message printed) on failure.
   // A load that skips the schema check reads the file without asking or synchronising.
-  bool open(const std::string& projectFile,
-            LoadSchemaCheck check = LoadSchemaCheck::AsProjectAsks);
+  bool open(const std::string& projectFile, LoadSchemaCheck check = LoadSchemaCheck::AsProjectAsks);
   // Whether the project object has this member; prints the message when it has not.
   bool require(std::u16string_view member);
   // Calls a method; returns nothing when it raised (the message is printed). Ctrl-C while it

@@ -21,8 +21,8 @@ class ExtensionHooks {
                             const std::u16string& chart) = 0;
   virtual void applyToField(AGP& project, const std::u16string& table,
                             const std::u16string& field) = 0;
-  virtual void copyChart(AGP& project, const std::u16string& table,
-                         const std::u16string& oldChart, const std::u16string& newChart) = 0;
+  virtual void copyChart(AGP& project, const std::u16string& table, const std::u16string& oldChart,
+                         const std::u16string& newChart) = 0;
   virtual void deleteAll(AGP& project) = 0;
 };
 

@@ -7,7 +7,6 @@
 
 namespace vantorel {
 
-
 // The folder an extension is unpacked into, below the extensions' work folder; nothing while
 // that folder is unknown or when the name would lead outside it.
 std::optional<std::u16string> ExtensionFolder(std::u16string_view name);

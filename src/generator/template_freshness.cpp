@@ -4,9 +4,9 @@
 
 #include "foundation/project_context.hpp"
 #include "foundation/template_lookup.hpp"
-#include "generator/generation_extensions.hpp"
 #include "foundation/text_files.hpp"
 #include "foundation/value_format.hpp"
+#include "generator/generation_extensions.hpp"
 #include "generator/run_end.hpp"
 #include "generator/template_compiler.hpp"
 #include "generator/template_loading.hpp"

@@ -6,8 +6,8 @@
 
 #include "foundation/project_context.hpp"
 #include "foundation/template_lookup.hpp"
-#include "generator/generation_extensions.hpp"
 #include "foundation/text_files.hpp"
+#include "generator/generation_extensions.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"

@@ -117,12 +117,15 @@ std::u16string unreadableDatabaseNotice(std::u16string_view reason) {
 void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition& keepOld,
                           std::optional<std::u16string>& notice) {
   AGProperties& props = db.properties();
-  const SnapshotSource connection{
-      settingAsText(props.setting(kDBName)),  settingAsText(props.setting(kDBType)),
-      settingAsText(props.setting(kDBPath)),  settingAsText(props.setting(kDBPhyPath)),
-      settingAsBool(props.setting(kDBUseServerMapPath)), settingAsText(props.setting(kDBUID)),
-      settingAsText(props.setting(kDBPwd)),   settingAsText(props.setting(kDBConnstr)),
-      settingAsText(props.setting(kDBSchema))};
+  const SnapshotSource connection{settingAsText(props.setting(kDBName)),
+                                  settingAsText(props.setting(kDBType)),
+                                  settingAsText(props.setting(kDBPath)),
+                                  settingAsText(props.setting(kDBPhyPath)),
+                                  settingAsBool(props.setting(kDBUseServerMapPath)),
+                                  settingAsText(props.setting(kDBUID)),
+                                  settingAsText(props.setting(kDBPwd)),
+                                  settingAsText(props.setting(kDBConnstr)),
+                                  settingAsText(props.setting(kDBSchema))};
   Status().DispStatus(
       Variant(projectContext().productTitle + u" - Database Synchronization Check..."));
   std::optional<std::u16string> failure;
@@ -164,7 +167,8 @@ void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefi
   if (std::optional<std::u16string> missing = CheckComponents()) throw LoadStopped{*missing};
   project.LoadDefault();
   // Whether the project wants no extension is the file's to say.
-  if (ProjectExtensionStore* store = Installed<ProjectExtensionStore>::get()) store->setNoneWanted(false);
+  if (ProjectExtensionStore* store = Installed<ProjectExtensionStore>::get())
+    store->setNoneWanted(false);
   ProjectFileStream stream;
   if (std::optional<StreamFailure> failed = stream.open(projFile)) refuse(*failed, projFile);
   AGProperties& props = project.properties();
@@ -283,8 +287,7 @@ std::optional<std::u16string> projectFileExtension(std::u16string_view path) {
 }
 
 std::optional<std::u16string> loadProject(AGP& project, const std::u16string& projFile,
-                                          const KeepOldDefinition& keepOld,
-                                          LoadSchemaCheck check) {
+                                          const KeepOldDefinition& keepOld, LoadSchemaCheck check) {
   projectContext().lastErrorText.clear();
   // A project of thousands of objects reads the same defaults for each of them.
   RegistryDefaultsScope pinned;

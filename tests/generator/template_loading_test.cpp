@@ -4,8 +4,8 @@
 #include <set>
 #include <vector>
 
-#include "foundation/template_lookup.hpp"
 #include "extension_list.hpp"
+#include "foundation/template_lookup.hpp"
 #include "generator_test_support.hpp"
 #include "templates/control_session.hpp"
 #include "templates/control_sessions.hpp"
