@@ -1,9 +1,6 @@
 #include "sync/sync_setup.hpp"
 
-#include "agp/agp.hpp"
-#include "agp/late_members.hpp"
 #include "schema/sync_passes.hpp"
-#include "sync/custom_sync.hpp"
 #include "sync/sync_driver.hpp"
 
 namespace vantorel {
@@ -14,20 +11,10 @@ std::u16string loadTimePasses(AGP& project, const Ref<AGPSchema>& snapshot) {
   return RunSyncPasses(project, snapshot).logFailure;
 }
 
-void syncCustomMember(AGP& project, const std::u16string& sTable) {
-  SyncCustom(project, sTable);
-}
-void syncReportMember(AGP& project, const std::u16string& sTable) {
-  SyncReport(project, sTable);
-}
-
 }  // namespace
 
 void installSyncOperations() noexcept {
   installSyncPasses(&loadTimePasses);
-  installLateMember(u"SynchronizeDB", &lateMemberEntry<&SynchronizeDB>);
-  installLateMember(u"SyncCustom", &lateMemberEntry<&syncCustomMember>);
-  installLateMember(u"SyncReport", &lateMemberEntry<&syncReportMember>);
 }
 
 }  // namespace vantorel

@@ -1,6 +1,6 @@
 #pragma once
-// Installs what the synchronisation gives the layers below it: the project object's
-// synchronisation members, and the passes the project file's load runs.
+// Installs what the synchronisation gives the layers below it: the passes the project file's
+// load runs.
 namespace vantorel {
 
 void installSyncOperations() noexcept;

@@ -1,3 +1,4 @@
+#include "database/load_entries.hpp"
 #include "schema_db/schema_db.hpp"
 
 #include <fstream>
@@ -109,7 +110,7 @@ Ref<AGP> SchemaDbTest::loadProject(const std::u16string& connectionString) {
   DatabaseLoadArguments a;
   a.sDbType = u"DB";
   a.sConnStr = connectionString;
-  project->LoadDB(a);
+  LoadDB(*project, a);
   EXPECT_EQ(toUtf8(err()), "");
   projects_.push_back(project);
   return project;
