@@ -3,7 +3,9 @@
 // holds one project: its settings bag (the project catalogue), its database collection with the
 // current database, and the engine options read with the user's defaults. Creating it forms the
 // thread's product, key and folder strings, seeds a new user's settings from the machine-wide
-// copy and applies the user's defaults.
+// copy and applies the user's defaults. The members whose work lies in a higher layer (Save,
+// Load, GenScript, LoadDB, CheckDB, the extensions ...) are that layer's functions of an AGP&,
+// which the automation surface (src/surface/project_members.cpp) gives scripts as members.
 #include <cstdint>
 #include <string>
 
@@ -70,6 +72,7 @@ class AGP final : public Object {
   // The user's defaults under ProjectKey for every RegSave setting, the engine options under
   // GeneralKey, then the fixed values every project starts from.
   void LoadDefault();
+
   // ---- The live database: unloading, reports, charts and setting copies ----
   // Each leaves its outcome in ProjErr: empty after success, else the reason.
 

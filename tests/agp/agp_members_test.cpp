@@ -155,16 +155,18 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
         u"CopyDefaultSettings", u"CopyRegistryKey", u"DeleteFolderIfExists"}) {
     expected.emplace_back(m);
   }
-  // Then the members of the schema check, the synchronisation and the extensions.
   for (const char16_t* m :
-       {u"CustomViewConnStr", u"LoadCustomView", u"ChangeCustomViewToView", u"CheckDB",
-        u"SynchronizeDB", u"SyncCustom", u"SyncReport", u"Extensions", u"CodeBase",
-        u"customscripts", u"AddExtension", u"GetExtDefault", u"SetExtProjAtt", u"GetExtProjAtt",
-        u"SetExtDbAtt", u"GetExtDbAtt", u"SetExtTblAtt", u"GetExtTblAtt", u"SetExtChartAtt",
-        u"GetExtChartAtt", u"SetExtFldAtt", u"GetExtFldAtt", u"AddExtendedChart",
-        u"AddExtendedField", u"CopyChartToExtensions", u"DeleteExtension", u"AddCustomScript",
-        u"UpdateCustomScript", u"DeleteCustomScript", u"LoadCodeBase", u"CodeBaseExist",
-        u"LoadCustomScriptCode"}) {
+       {// Then the members of the schema check and the synchronisation,
+        u"CustomViewConnStr", u"LoadCustomView", u"ChangeCustomViewToView", u"CheckDB",
+        u"SynchronizeDB", u"SyncCustom", u"SyncReport",
+        // of the extensions,
+        u"Extensions", u"CodeBase", u"customscripts", u"AddExtension", u"GetExtDefault",
+        u"SetExtProjAtt", u"GetExtProjAtt", u"SetExtDbAtt", u"GetExtDbAtt", u"SetExtTblAtt",
+        u"GetExtTblAtt", u"SetExtChartAtt", u"GetExtChartAtt", u"SetExtFldAtt", u"GetExtFldAtt",
+        u"AddExtendedChart", u"AddExtendedField", u"CopyChartToExtensions", u"DeleteExtension",
+        // and of the custom scripts and the code base.
+        u"AddCustomScript", u"UpdateCustomScript", u"DeleteCustomScript", u"LoadCodeBase",
+        u"CodeBaseExist", u"LoadCustomScriptCode"}) {
     expected.emplace_back(m);
   }
   EXPECT_EQ(expected.back(), u"LoadCustomScriptCode");

@@ -20,8 +20,8 @@
 #include "schema/difference_check.hpp"
 #include "schema_db/schema_db.hpp"
 #include "support/odbc_config.hpp"
-#include "support/sample_databases.hpp"
 #include "support/project_elements.hpp"
+#include "support/sample_databases.hpp"
 #include "support/site_pages.hpp"
 #include "sync/sync_driver.hpp"
 

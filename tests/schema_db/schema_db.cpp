@@ -1,8 +1,8 @@
-#include "database/load_entries.hpp"
 #include "schema_db/schema_db.hpp"
 
 #include <fstream>
 
+#include "database/load_entries.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
 #include "platform/data/connection.hpp"
