@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "agp/agp.hpp"
-#include "agp/database_entry_operations.hpp"
 #include "database/ado_database_loader.hpp"
+#include "database/load_entries.hpp"
 #include "foundation/project_context.hpp"
 #include "memory_use.hpp"
 #include "model/database.hpp"
@@ -232,7 +232,7 @@ void BM_WideCheckDB(benchmark::State& state, std::size_t i) {
   arguments.sDbType = u"DB";
   arguments.sConnStr = wide.at(i).connectionString;
   projectContext().lastErrorText.clear();
-  project->LoadDB(arguments);
+  LoadDB(*project, arguments);
   if (!projectContext().lastErrorText.empty()) {
     state.SkipWithError("the project's database did not load");
     return;

@@ -30,6 +30,7 @@
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
 #include "foundation/project_context.hpp"
+#include "generator/generation_driver.hpp"
 #include "model/database.hpp"
 #include "model/table.hpp"
 #include "model/tables.hpp"
@@ -38,6 +39,7 @@
 #include "platform/text/unicode.hpp"
 #include "platform/ui/backend.hpp"
 #include "platform/ui/ui.hpp"
+#include "projectfile/project_file_operations.hpp"
 #include "projectfile/working_folders.hpp"
 #include "ratio.hpp"
 
@@ -126,7 +128,7 @@ struct Fixture {
                            "<Database DBName=\"bench\" DBType=\"ODBC\" DBDBMSName=\"SQLite\"/>\n"
                            "</Project>\n";
     project = makeRef<AGP>();
-    project->Load(fromUtf8(seed.string()));
+    loadProjectFile(*project, fromUtf8(seed.string()));
     if (!project->ProjErr().empty() || !project->DB()) {
       std::fprintf(stderr, "loading the seed project failed: %s\n",
                    toUtf8(project->ProjErr()).c_str());
@@ -183,8 +185,8 @@ struct Fixture {
   PhaseClock::Phases generate() {
     clock->reset();
     project->setProjErr(u"");
-    project->GenCheck();
-    project->GenScript();
+    checkSite(*project);
+    generateSite(*project);
     if (!project->ProjErr().empty() || !projectContext().lastErrorText.empty()) {
       std::fprintf(
           stderr, "generation failed: %s\n",

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "agp/agp.hpp"
-#include "agp/database_entry_operations.hpp"
 #include "database/ado_database_loader.hpp"
+#include "database/load_entries.hpp"
 #include "engine/engine_setup.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
@@ -45,7 +45,7 @@ Ref<AGP> loadProject() {
   DatabaseLoadArguments arguments;
   arguments.sDbType = u"DB";
   arguments.sConnStr = connectionString;
-  project->LoadDB(arguments);
+  LoadDB(*project, arguments);
   if (!projectContext().lastErrorText.empty()) return {};
   return project;
 }

@@ -51,7 +51,6 @@ int checkProject(int argc, char** argv) {
   ui::installInterruptHandler();
   ProjectSession session("vantorel check");
   if (!session.open(args.project)) return session.failureCode();
-  if (!session.require(u"GenCheck")) return 1;
   if (!session.applyDestination(args.destination)) return 1;
   session.rootAtDestination();
   if (args.updateTemplates) session.updateChangedTemplates();

@@ -42,16 +42,12 @@ int generateProject(int argc, char** argv) {
   ui::installInterruptHandler();
   ProjectSession session("vantorel generate");
   if (!session.open(args.project)) return session.failureCode();
-  if (!session.require(u"GenScript")) return 1;
-
   if (!session.applyDestination(args.destination)) return 1;
   session.rootAtDestination();
   if (args.updateTemplates) session.updateChangedTemplates();
   // The check pass first: it brings the list of outputs up to date and decides whether the
   // compiled templates of the last run can be reused.
-  if (session.project().memberId(u"GenCheck") != kDispIdUnknown) {
-    if (!session.call(u"GenCheck") || session.reportProjErr()) return session.failureCode();
-  }
+  if (!session.call(u"GenCheck") || session.reportProjErr()) return session.failureCode();
   const bool generated = session.call(u"GenScript") && !session.reportProjErr();
   if (reportIncomplete(session) || !generated) return session.failureCode();
 

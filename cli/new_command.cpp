@@ -238,7 +238,7 @@ int newProject(int argc, char** argv) {
   std::string password;
   if (!readPassword(args, password, session)) return 1;
   ui::installInterruptHandler();
-  if (!session.create() || !session.require(u"LoadDB") || !session.require(u"Save")) return 1;
+  if (!session.create()) return 1;
 
   session.let(u"ProjErr", Variant(u""));
   if (!session.call(u"AddProj", {Variant(projectName(args.project))})) return 1;

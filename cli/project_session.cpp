@@ -35,7 +35,7 @@ bool ProjectSession::open(const std::string& projectFile, LoadSchemaCheck check)
     fail("no project file " + projectFile);
     return false;
   }
-  if (!create() || !require(u"Load")) return false;
+  if (!create()) return false;
   project_->let(u"ProjErr", Variant(u""));
   const std::u16string file = fs::fromNative(path.lexically_normal());
   try {
@@ -62,14 +62,14 @@ bool ProjectSession::create() {
   return true;
 }
 
-bool ProjectSession::require(std::u16string_view member) {
-  if (project_->memberId(member) != kDispIdUnknown) return true;
-  fail("this build of the engine has no AGP." + toUtf8(member) + " yet");
-  return false;
-}
-
 std::optional<Variant> ProjectSession::call(std::u16string_view member,
                                             std::vector<Variant> arguments) {
+  // The commands call only members the project object always has; a name it lacks is a fault of
+  // this program, not of the project.
+  if (project_->memberId(member) == kDispIdUnknown) {
+    fail("internal error: the project object has no member " + toUtf8(member));
+    return std::nullopt;
+  }
   try {
     std::vector<Variant*> pointers;
     pointers.reserve(arguments.size());

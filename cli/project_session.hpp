@@ -1,7 +1,6 @@
 #pragma once
 // What `vantorel check` and `vantorel generate` share: a project object with the project file
-// loaded, reached late-bound, by member name, as a script reaches it. Members that this build of
-// the engine lacks are reported by name instead of failing at link time.
+// loaded, reached late-bound, by member name, as a script reaches it.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,8 +31,6 @@ class ProjectSession {
   // Creates the project object and loads the file; false (with a message printed) on failure.
   // A load that skips the schema check reads the file without asking or synchronising.
   bool open(const std::string& projectFile, LoadSchemaCheck check = LoadSchemaCheck::AsProjectAsks);
-  // Whether the project object has this member; prints the message when it has not.
-  bool require(std::u16string_view member);
   // Calls a method; returns nothing when it raised (the message is printed). Ctrl-C while it
   // runs is reported as a cancel.
   std::optional<Variant> call(std::u16string_view member, std::vector<Variant> arguments = {});

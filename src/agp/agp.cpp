@@ -1,6 +1,5 @@
 #include "agp/agp.hpp"
 
-#include "agp/late_members.hpp"
 #include "fields/search_operators.hpp"
 #include "foundation/captions.hpp"
 #include "foundation/custom_settings.hpp"
@@ -89,64 +88,7 @@ AGP::AGP() {
 AGP::~AGP() = default;
 
 const ClassInfo& AGP::classInfo() const noexcept {
-  using T = AGP;
-  static const ClassInfo& info = describeClass(u"AGP", [](ClassInfo& c) {
-    ClassBuilder<T> b(c);
-    b.prop<&T::lhWnd, &T::setLhWnd>(u"lhWnd")
-        .get<&T::ProjInit>(u"ProjInit")
-        .get<&T::scriptControlList>(u"ControlList")
-        .get<&T::DB>(u"DB")
-        .get<&T::scriptMenuList>(u"MenuList")
-        .get<&T::DBCnt>(u"DBCnt")
-        .get<&T::scriptProperties>(u"Properties")
-        .method<&T::GetV>(u"GetV")
-        .method<&T::SetV>(u"SetV")
-        .get<&T::scriptLanguage>(u"Language")
-        .prop<&T::lhWnd, &T::setLhWnd>(u"hwnd")
-        .prop<&T::ProjErr, &T::setProjErr>(u"ProjErr");
-    // The interface lists two pairs of settings the other way round from the catalogue; the
-    // members take their places first, and the catalogue then fills them.
-    const SettingCatalog& catalog = projectCatalog();
-    for (SettingSlot row = 0; row < catalog.size(); ++row) {
-      SettingSlot listed = row;
-      if (row == kProjTblHdrFontColor || row == kProjCreateVDir) ++listed;
-      if (row == kProjTblHdrColor || row == kProjAutoBrowse) --listed;
-      c.define(catalog[listed].name);
-    }
-    b.settings<&T::properties>(catalog)
-        .prop<&T::ProjName, &T::setProjName>(u"ProjName")
-        .get<&T::ProjVar>(u"ProjVar")
-        .get<&T::SyncLog>(u"SyncLog")
-        .prop<&T::Destination, &T::setDestination>(u"Destination")
-        .method<&T::AddProj>(u"AddProj")
-        .method<&T::DeleteProj>(u"DeleteProj")
-        .method<&T::scriptSave>(u"Save")
-        .method<&T::scriptLoad>(u"Load")
-        .method<&T::LoadDefault>(u"LoadDefault")
-        .method<&T::SaveDefault>(u"SaveDefault")
-        .method<&T::scriptFldSrchOprs>(u"FldSrchOprs")
-        .method<&T::GenScript>(u"GenScript")
-        .method<&T::GenCheck>(u"GenCheck")
-        .method<&T::BuildExParseFunction>(u"BuildExParseFunction")
-        .method<&T::scriptLoadDB>(u"LoadDB")
-        .method<&T::scriptLoadTable>(u"LoadTable")
-        .method<&T::scriptUnLoadTable>(u"UnLoadTable")
-        .method<&T::scriptLoadReport>(u"LoadReport")
-        .method<&T::scriptLoadChart>(u"LoadChart")
-        .method<&T::scriptCopyChart>(u"CopyChart")
-        .method<&T::CopyTableSettings>(u"CopyTableSettings")
-        .method<&T::CopyFieldSettings>(u"CopyFieldSettings")
-        .method<&T::UnLoadDB>(u"UnLoadDB")
-        .method<&T::CompareVersion>(u"CompareVersion")
-        .method<&T::BoolToNum>(u"BoolToNum")
-        .method<&T::WriteOutputFile>(u"WriteOutputFile")
-        .method<&T::WriteUtf8File>(u"WriteUtf8File")
-        .method<&T::CopyDefaultSettings>(u"CopyDefaultSettings")
-        .method<&T::CopyRegistryKey>(u"CopyRegistryKey")
-        .method<&T::DeleteFolderIfExists>(u"DeleteFolderIfExists");
-    defineLateMembers(c);
-  });
-  return info;
+  return MemberTable<AGP>::get(u"AGP");
 }
 
 AGProperties& AGP::properties() {

@@ -3,11 +3,12 @@
 // holds one project: its settings bag (the project catalogue), its database collection with the
 // current database, and the engine options read with the user's defaults. Creating it forms the
 // thread's product, key and folder strings, seeds a new user's settings from the machine-wide
-// copy and applies the user's defaults.
+// copy and applies the user's defaults. The members whose work lies in a higher layer (Save,
+// Load, GenScript, LoadDB, CheckDB, the extensions ...) are that layer's functions of an AGP&,
+// which the automation surface (src/surface/project_members.cpp) gives scripts as members.
 #include <cstdint>
 #include <string>
 
-#include "agp/database_entry_operations.hpp"
 #include "foundation/control_items.hpp"
 #include "foundation/properties.hpp"
 #include "platform/automation/object.hpp"
@@ -71,33 +72,10 @@ class AGP final : public Object {
   // The user's defaults under ProjectKey for every RegSave setting, the engine options under
   // GeneralKey, then the fixed values every project starts from.
   void LoadDefault();
-  // Writes the project file (UTF-8 XML) after a numbered backup of the old one. A failed
-  // component check is left in ProjErr; other failures raise, and the old file stays.
-  void Save(const std::u16string& projFile);
-  // Reads a project file into this project object; the outcome is left in ProjErr.
-  void Load(const std::u16string& projFile);
-  // Stores the RegSave settings of the project and its database, and the engine options, as
-  // the user's defaults. Defined, with Save and Load, by the project file layer.
-  void SaveDefault();
 
-  // Generates the whole site of the loaded project; the outcome is in ProjErr, and a fatal
-  // failure or the user's cancel raises -1. Defined by the generation layer.
-  void GenScript();
-  // The dry run before GenScript: fills the output lists and returns how many of the outputs
-  // exist already (0 when it ends early, with the reason in ProjErr).
-  std::int16_t GenCheck();
-  // One piece of template text run as a template of its own: its output, or the text itself
-  // when it does not parse. Defined with the script host.
-  std::u16string BuildExParseFunction(const std::u16string& text);
-
-  // ---- The live database: loading, unloading, reports, charts and setting copies ----
+  // ---- The live database: unloading, reports, charts and setting copies ----
   // Each leaves its outcome in ProjErr: empty after success, else the reason.
 
-  // Gives the project its one database, read from the live database (Access over the Access
-  // reader, anything else over ODBC). A failed load leaves the project without a database.
-  void LoadDB(const DatabaseLoadArguments& arguments);
-  // Reads one table or view of the loaded database, a registered one or one the model lacks.
-  void LoadTable(const std::u16string& sTableName);
   // Drops a loaded table's charts and fields; the table stays, not loaded and not generated.
   void UnLoadTable(const std::u16string& sTableName);
   // A report named sTableName over the loaded table or view sFromTableName.
@@ -117,16 +95,6 @@ class AGP final : public Object {
   // Reads the reserved words again from the file the user's settings name ("Keyword").
   void ReloadKeywords();
 
-  // The project file's helpers that take plain values, defined by that layer: the version
-  // comparison of a load (2, 1, 0 or -1), a Boolean setting's "1" or "0", and the writers of
-  // generated files, which show their failures instead of raising.
-  std::int16_t CompareVersion(const std::u16string& a, const std::u16string& b);
-  std::int16_t BoolToNum(const Variant& value);
-  void WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly);
-  void WriteUtf8File(const std::u16string& path, const std::u16string& text);
-  // Removes the folder with everything in it; nothing when it does not exist.
-  void DeleteFolderIfExists(const std::u16string& folder);
-
   const std::u16string& FullVersion() const noexcept { return fullVersion_; }
   // "*" stands for the script extension.
   std::u16string ResolveExt(const std::u16string& value) const;
@@ -144,6 +112,21 @@ class AGP final : public Object {
   void setDB(Ref<AGPDatabase> db);
   AGPDatabases& databases();
 
+  // The first run's copy of the machine-wide settings, in one write of the user's store. With
+  // missingOnly it repairs a copy an older start-up left half done: only absent values are added.
+  void CopyDefaultSettings(bool missingOnly = false);
+  void CopyRegistryKey(const std::u16string& key, bool missingOnly);
+
+  // The members as scripts reach them: every argument by reference, objects as references.
+  Ref<AGProperties> scriptProperties() { return Ref<AGProperties>(&properties()); }
+  Ref<AGPMenus> scriptMenuList() const;
+  Ref<AGPLanguage> scriptLanguage() const;
+  std::u16string scriptFldSrchOprs(Variant& ftype);
+  void scriptUnLoadTable(Variant& sTableName);
+  bool scriptLoadReport(Variant& sTableName, Variant& sFromTableName);
+  bool scriptLoadChart(Variant& sChartName, Variant& sTableName);
+  bool scriptCopyChart(Variant& sOldChartName, Variant& sNewChartName, Variant& sTableName);
+
   // Objects of later layers the project holds for them. The expression engine (an AGScript)
   // is set while a generation runs, so that BuildExParseFunction uses the run's engine; the
   // template controls (an AGPControls) are the control list of the template set last loaded,
@@ -156,25 +139,7 @@ class AGP final : public Object {
  private:
   void InitProjProperties();
   void ClearProperties();
-  // The first run's copy of the machine-wide settings, in one write of the user's store. With
-  // missingOnly it repairs a copy an older start-up left half done: only absent values are added.
-  void CopyDefaultSettings(bool missingOnly = false);
-  void CopyRegistryKey(const std::u16string& key, bool missingOnly);
   void MakeFolderPath(const std::u16string& path);
-  Ref<AGProperties> scriptProperties() { return Ref<AGProperties>(&properties()); }
-  Ref<AGPMenus> scriptMenuList() const;
-  Ref<AGPLanguage> scriptLanguage() const;
-  std::u16string scriptFldSrchOprs(Variant& ftype);
-  void scriptSave(Variant& projFile);
-  void scriptLoad(Variant& projFile);
-  void scriptLoadDB(Variant& sDbName, Variant& sDbType, Variant& sPath, Variant& sPhyPath,
-                    Variant& bDBUseServerMapPath, Variant& sUID, Variant& sPwd, Variant& sConnStr,
-                    Variant& sSchema);
-  void scriptLoadTable(Variant& sTableName);
-  void scriptUnLoadTable(Variant& sTableName);
-  bool scriptLoadReport(Variant& sTableName, Variant& sFromTableName);
-  bool scriptLoadChart(Variant& sChartName, Variant& sTableName);
-  bool scriptCopyChart(Variant& sOldChartName, Variant& sNewChartName, Variant& sTableName);
   void ClearSecurityTable();
 
   std::int32_t lhWnd_ = 0;

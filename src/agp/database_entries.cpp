@@ -1,8 +1,5 @@
-// The project object's database entries as scripts call them, the two that the loading layer
-// installs, and what the entries share.
+// The project object's database entries as scripts call them, and what the entries share.
 #include "agp/agp.hpp"
-#include "agp/database_entry_operations.hpp"
-#include "foundation/installed_operation.hpp"
 #include "foundation/keyword_list.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
@@ -11,19 +8,6 @@
 
 namespace vantorel {
 
-DatabaseEntryOperations& databaseEntryOperations() noexcept {
-  static DatabaseEntryOperations operations;
-  return operations;
-}
-
-void AGP::LoadDB(const DatabaseLoadArguments& arguments) {
-  installedOperation(databaseEntryOperations().loadDB, u"AGP", u"LoadDB")(*this, arguments);
-}
-
-void AGP::LoadTable(const std::u16string& sTableName) {
-  installedOperation(databaseEntryOperations().loadTable, u"AGP", u"LoadTable")(*this, sTableName);
-}
-
 void AGP::ReloadKeywords() {
   keywordFile_ = settingAsText(GetRegValue(u"HKCU", projectContext().generalKey, u"Keyword"));
   // A file that cannot be read is reported by the list itself; loading goes on without it.
@@ -31,18 +15,6 @@ void AGP::ReloadKeywords() {
 }
 
 // Scripts pass every argument by reference; the entries only read them.
-void AGP::scriptLoadDB(Variant& sDbName, Variant& sDbType, Variant& sPath, Variant& sPhyPath,
-                       Variant& bDBUseServerMapPath, Variant& sUID, Variant& sPwd,
-                       Variant& sConnStr, Variant& sSchema) {
-  LoadDB({toString(sDbName), toString(sDbType), toString(sPath), toString(sPhyPath),
-          settingAsBool(bDBUseServerMapPath), toString(sUID), toString(sPwd), toString(sConnStr),
-          toString(sSchema)});
-}
-
-void AGP::scriptLoadTable(Variant& sTableName) {
-  LoadTable(toString(sTableName));
-}
-
 void AGP::scriptUnLoadTable(Variant& sTableName) {
   UnLoadTable(toString(sTableName));
 }

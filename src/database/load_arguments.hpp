@@ -1,8 +1,22 @@
 #pragma once
-// The arguments of the database object's loaders, under their automation names.
+// The arguments of the project's and the database object's loaders, under their automation
+// names.
 #include <string>
 
 namespace vantorel {
+
+// The arguments of AGP.LoadDB.
+struct DatabaseLoadArguments {
+  std::u16string sDbName;   // the ODBC data source name
+  std::u16string sDbType;   // "ACCESS", "ODBC" or a connection-string kind (any case)
+  std::u16string sPath;     // the Access file as the generated site names it
+  std::u16string sPhyPath;  // the Access file here
+  bool bDBUseServerMapPath = false;
+  std::u16string sUID;
+  std::u16string sPwd;
+  std::u16string sConnStr;  // for kinds other than "ACCESS" and "ODBC"
+  std::u16string sSchema;   // empty: chosen while loading
+};
 
 // The arguments of AGPDatabase.LoadADODB, under their automation names.
 struct AdoLoadArguments {

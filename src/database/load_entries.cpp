@@ -124,6 +124,8 @@ class KeptTableSettings {
   std::vector<std::pair<SettingSlot, Variant>> kept_;
 };
 
+}  // namespace
+
 void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
   ProjectContext& context = projectContext();
   context.statusText = context.productTitle + u" - Loading Database...";
@@ -237,14 +239,6 @@ void LoadTable(AGP& project, const std::u16string& sTableName) {
   hooks::ApplyExtensionsToTable(project, sTableName);
   SyncMenus(project);
   context.lastErrorText.clear();
-}
-
-}  // namespace
-
-void installDatabaseEntries() noexcept {
-  DatabaseEntryOperations& operations = databaseEntryOperations();
-  operations.loadDB = &LoadDB;
-  operations.loadTable = &LoadTable;
 }
 
 }  // namespace vantorel

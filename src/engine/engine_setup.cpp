@@ -3,11 +3,9 @@
 #include <mutex>
 
 #include "agp/agp_classes.hpp"
-#include "database/load_entries.hpp"
 #include "extensions/extension_setup.hpp"
 #include "fields/field_classes.hpp"
 #include "foundation/foundation_classes.hpp"
-#include "generator/generation_driver.hpp"
 #include "generator/generator_classes.hpp"
 #include "model/model_classes.hpp"
 #include "platform/automation/class_factory.hpp"
@@ -17,12 +15,9 @@
 #include "project/menus.hpp"
 #include "projectfile/project_file_operations.hpp"
 #include "schema/schema_classes.hpp"
-#include "schema/schema_setup.hpp"
 #include "surface/member_tables.hpp"
-#include "sync/sync_setup.hpp"
 #include "templates/script_host_classes.hpp"
 #include "templates/template_classes.hpp"
-#include "templates/template_operations.hpp"
 
 namespace vantorel {
 
@@ -46,13 +41,7 @@ void registerEngineClasses(ClassFactory& factory) {
 
 void installEngineOperations() noexcept {
   installMemberTables();
-  installDatabaseEntries();
-  installSchemaOperations();
-  installProjectFileOperations();
-  installTemplateOperations();
-  installGenerationOperations();
   installExtensionOperations();
-  installSyncOperations();
 }
 
 void setUpEngine() {

@@ -1,6 +1,6 @@
 #pragma once
-// The extensions layer put into the engine: its classes in the class factory, the project
-// object's members it defines, and what the layers below reach through their seams.
+// The extensions layer put into the engine: its classes in the class factory, and what the
+// layers below reach through their seams.
 
 namespace vantorel {
 

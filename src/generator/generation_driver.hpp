@@ -17,9 +17,6 @@ void generateSite(AGP& proj);
 // AGP.GenCheck: how many outputs exist already (0 when it ends early, the reason in ProjErr).
 std::int16_t checkSite(AGP& proj);
 
-// Gives the project object its GenScript and GenCheck members; called once at start-up.
-void installGenerationOperations() noexcept;
-
 // A new ScriptEngine, initialised with the project's objects. An engine that cannot start is
 // released with the progress display closed. A failure becomes the run's.
 void InitScriptEngine(GenerationRun& run);

@@ -6,6 +6,7 @@ namespace vantorel {
 
 void installMemberTables() noexcept {
   surface::installDatabaseTables();
+  surface::installProjectTables();
 }
 
 }  // namespace vantorel

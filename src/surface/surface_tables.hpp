@@ -3,5 +3,6 @@
 namespace vantorel::surface {
 
 void installDatabaseTables() noexcept;
+void installProjectTables() noexcept;
 
 }  // namespace vantorel::surface

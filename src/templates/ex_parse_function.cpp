@@ -3,7 +3,6 @@
 #include <string>
 
 #include "agp/agp.hpp"
-#include "agp/project_operations.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "foundation/string_builder.hpp"
@@ -76,18 +75,10 @@ ScriptResult<std::u16string> runExParseFunction(AGP& proj, const std::u16string&
   return engine->buildNewCode(kExParse, function, 0, projectContext().scriptEngineTimeout);
 }
 
-namespace {
-
 std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
   ScriptResult<std::u16string> result = runExParseFunction(proj, text);
   if (result.failure) projectContext().lastErrorText = std::move(*result.failure);
   return std::move(result.value);
-}
-
-}  // namespace
-
-void installTemplateOperations() noexcept {
-  projectOperations().buildExParseFunction = &buildExParseFunction;
 }
 
 }  // namespace vantorel

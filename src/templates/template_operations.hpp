@@ -1,5 +1,5 @@
 #pragma once
-// Gives the project object its BuildExParseFunction member; called once at start-up.
+// AGP.BuildExParseFunction: one piece of template text run as a template of its own.
 #include <string>
 
 #include "templates/script_host.hpp"
@@ -8,10 +8,12 @@ namespace vantorel {
 
 class AGP;
 
-void installTemplateOperations() noexcept;
+// Its output, or the text itself when it does not parse; the reason of a failure is left in
+// LastErrorText. A generation that runs sets the engine it uses (AGP::exParseEngine).
+std::u16string buildExParseFunction(AGP& proj, const std::u16string& text);
 
-// What AGP.BuildExParseFunction does, for engine callers: a template text that does not parse,
-// or a script that fails, is returned as the failure rather than left in LastErrorText.
+// The same for engine callers: a template text that does not parse, or a script that fails, is
+// returned as the failure rather than left in LastErrorText.
 ScriptResult<std::u16string> runExParseFunction(AGP& proj, const std::u16string& text);
 
 }  // namespace vantorel

@@ -10,7 +10,6 @@
 
 #include "agp/agp.hpp"
 #include "agp/agp_classes.hpp"
-#include "agp/late_members.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/registry_test_support.hpp"
 #include "foundation/script_text.hpp"
@@ -156,8 +155,20 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
         u"CopyDefaultSettings", u"CopyRegistryKey", u"DeleteFolderIfExists"}) {
     expected.emplace_back(m);
   }
-  // Then the members the schema, synchronisation and extensions layers define.
-  for (const std::u16string_view m : lateMemberNames()) expected.emplace_back(m);
+  for (const char16_t* m :
+       {// Then the members of the schema check and the synchronisation,
+        u"CustomViewConnStr", u"LoadCustomView", u"ChangeCustomViewToView", u"CheckDB",
+        u"SynchronizeDB", u"SyncCustom", u"SyncReport",
+        // of the extensions,
+        u"Extensions", u"CodeBase", u"customscripts", u"AddExtension", u"GetExtDefault",
+        u"SetExtProjAtt", u"GetExtProjAtt", u"SetExtDbAtt", u"GetExtDbAtt", u"SetExtTblAtt",
+        u"GetExtTblAtt", u"SetExtChartAtt", u"GetExtChartAtt", u"SetExtFldAtt", u"GetExtFldAtt",
+        u"AddExtendedChart", u"AddExtendedField", u"CopyChartToExtensions", u"DeleteExtension",
+        // and of the custom scripts and the code base.
+        u"AddCustomScript", u"UpdateCustomScript", u"DeleteCustomScript", u"LoadCodeBase",
+        u"CodeBaseExist", u"LoadCustomScriptCode"}) {
+    expected.emplace_back(m);
+  }
   EXPECT_EQ(expected.back(), u"LoadCustomScriptCode");
   std::vector<std::u16string> names;
   for (const MemberInfo& m : agp_->classInfo().members()) names.push_back(m.name);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "agp/agp.hpp"
-#include "agp/database_entry_operations.hpp"
+#include "database/load_entries.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/registry_test_support.hpp"
@@ -62,7 +62,7 @@ class AccessCustomView : public test::RegistryTest {
     a.sDbType = u"ACCESS";
     a.sPath = u"db/" + fromUtf8(file.filename().string());
     a.sPhyPath = fromUtf8(file.string());
-    agp_->LoadDB(a);
+    LoadDB(*agp_, a);
     ASSERT_EQ(err(), "");
   }
   std::string err() const { return toUtf8(projectContext().lastErrorText); }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "agp/agp.hpp"
+#include "database/load_entries.hpp"
 #include "database_entries/shop_schema.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
@@ -52,7 +53,7 @@ TEST_F(DsnLogin, TheStoredLoginOrABracedPasswordReachesLoadCustomViewsAndCheck) 
     a.sUID = c.uid;
     a.sPwd = c.pwd;
     projectContext().lastErrorText.clear();
-    p->LoadDB(a);
+    LoadDB(*p, a);
     ASSERT_EQ(toUtf8(err()), "");
     ASSERT_TRUE(p->DB());
     EXPECT_EQ(CustomViewConnStr(*p), c.connStr);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "database/load_entries.hpp"
 #include "database_entries/shop_schema.hpp"
 #include "extensions/extensions.hpp"
 #include "extensions/setting_access.hpp"
@@ -101,7 +102,7 @@ TEST_F(LoadEntries, EachKindLoadsOnceWithItsKeyAndMenus) {
     SCOPED_TRACE(std::string(kindName(c.kind)) + " " + toUtf8(c.type));
     projectContext().lastErrorText = u"earlier";
     projectContext().currentDynamicLoadDB = true;
-    agp_->LoadDB(loadArgumentsFor(databases(), c.kind, c.dsn, c.type));
+    LoadDB(*agp_, loadArgumentsFor(databases(), c.kind, c.dsn, c.type));
     ASSERT_EQ(err(), u"");
     ASSERT_TRUE(agp_->DB());
     EXPECT_EQ(agp_->CurrentDbKey(), c.key);
@@ -118,7 +119,7 @@ TEST_F(LoadEntries, EachKindLoadsOnceWithItsKeyAndMenus) {
 
     // A second database is refused and the first stays.
     const Ref<AGPDatabase> first = agp_->DB();
-    agp_->LoadDB(loadArgumentsFor(databases(), Kind::Sqlite, true, u"ODBC"));
+    LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Sqlite, true, u"ODBC"));
     EXPECT_EQ(err(), u"database already loaded!");
     EXPECT_EQ(agp_->DB(), first);
 
@@ -139,7 +140,7 @@ TEST_F(LoadEntries, AccessFilesAreKeyedByTheirFileName) {
     a.sPhyPath = phyPath;
     // What an earlier database left behind.
     projectContext().currentDbmsName = u"PostgreSQL";
-    agp_->LoadDB(a);
+    LoadDB(*agp_, a);
     ASSERT_EQ(err(), u"") << toUtf8(phyPath);
     EXPECT_EQ(agp_->CurrentDbKey(), u"queryTestV2000.mdb");
     EXPECT_EQ(toString(agp_->DB()->properties().setting(kDBType)), u"ACCESS");
@@ -196,7 +197,7 @@ TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     projectContext().lastErrorText.clear();
-    agp_->LoadDB(c.arguments);
+    LoadDB(*agp_, c.arguments);
     EXPECT_EQ(err().rfind(c.errorStart, 0), 0U) << toUtf8(err());
     EXPECT_FALSE(err().empty());
     EXPECT_FALSE(agp_->DB());
@@ -205,14 +206,14 @@ TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
     EXPECT_EQ(Status().dialogHandle(), 0);
     EXPECT_EQ(SharedMenus().Count(), 0);
   }
-  agp_->LoadDB(loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC"));
+  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC"));
   EXPECT_EQ(err(), u"");
   EXPECT_TRUE(agp_->DB());
 }
 
 TEST_F(LoadEntries, ADatabaseLeftInTheCollectionIsRefusedWithTheDisplayClosed) {
   agp_->databases().add(u"left over");
-  agp_->LoadDB(loadArgumentsFor(databases(), Kind::Sqlite, true, u"ODBC"));
+  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Sqlite, true, u"ODBC"));
   EXPECT_EQ(err(), u"support 1 db only!");
   EXPECT_FALSE(agp_->DB());
   EXPECT_EQ(agp_->CurrentDbKey(), u"");
@@ -224,7 +225,7 @@ TEST_F(LoadEntries, DynamicLoadThenLoadTableAndUnload) {
   for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
     SCOPED_TRACE(kindName(kind));
     agp_->properties().setting(kProjDynamicLoadDB) = Variant(true);
-    agp_->LoadDB(loadArgumentsFor(databases(), kind, false, u"DB"));
+    LoadDB(*agp_, loadArgumentsFor(databases(), kind, false, u"DB"));
     ASSERT_EQ(err(), u"");
     EXPECT_TRUE(projectContext().currentDynamicLoadDB);
     for (const std::u16string& name : kShopLinks) {
@@ -238,7 +239,7 @@ TEST_F(LoadEntries, DynamicLoadThenLoadTableAndUnload) {
     EXPECT_FALSE(agp_->LoadReport(u"Order report", u"orders"));
     EXPECT_EQ(err(), u"Vantorel: Table/View orders not exist or loaded!");
 
-    agp_->LoadTable(u"orders");
+    LoadTable(*agp_, u"orders");
     ASSERT_EQ(err(), u"");
     EXPECT_TRUE(loaded(u"orders"));
     EXPECT_EQ(table(u"orders")->fields().count(), 4);
@@ -256,7 +257,7 @@ TEST_F(LoadEntries, DynamicLoadThenLoadTableAndUnload) {
     };
     const std::int32_t count = agp_->DB()->tables().count();
     for (const Refusal& r : refusals) {
-      agp_->LoadTable(r.name);
+      LoadTable(*agp_, r.name);
       EXPECT_EQ(err(), r.error);
       EXPECT_EQ(agp_->DB()->tables().count(), count);
     }
@@ -270,7 +271,7 @@ TEST_F(LoadEntries, DynamicLoadThenLoadTableAndUnload) {
     EXPECT_EQ(orders.fields().count(), 0);
     EXPECT_EQ(orders.charts().count(), 0);
     EXPECT_FALSE(SharedMenus().MenuHasTable(u"Chart", u"orders|Totals"));
-    agp_->LoadTable(u"orders");
+    LoadTable(*agp_, u"orders");
     EXPECT_EQ(err(), u"");
     EXPECT_EQ(orders.fields().count(), 4);
     EXPECT_EQ(toString(orders.properties().setting(kTblCaption)), u"All orders");
@@ -288,20 +289,20 @@ TEST_F(LoadEntries, AccessTablesLoadOneByOne) {
   DatabaseLoadArguments a;
   a.sDbType = u"ACCESS";
   a.sPhyPath = accessFile("queryTestV2000.mdb");
-  agp_->LoadDB(a);
+  LoadDB(*agp_, a);
   ASSERT_EQ(err(), u"");
   EXPECT_FALSE(loaded(u"Table1"));
-  agp_->LoadTable(u"Table1");
+  LoadTable(*agp_, u"Table1");
   EXPECT_EQ(err(), u"");
   EXPECT_TRUE(loaded(u"Table1"));
   EXPECT_GT(table(u"Table1")->fields().count(), 0);
-  agp_->LoadTable(u"NoSuchTable");
+  LoadTable(*agp_, u"NoSuchTable");
   EXPECT_EQ(err(), u"Vantorel: Table NoSuchTable not found!");
   EXPECT_FALSE(table(u"NoSuchTable"));
 }
 
 TEST_F(LoadEntries, ChartsCopiedAfterALoadKeepTheirTrendlinesAndMenus) {
-  agp_->LoadDB(loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
+  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
   ASSERT_EQ(err(), u"");
   ASSERT_TRUE(agp_->LoadChart(u"Sales", u"orders"));
   AGPChart& sales = *table(u"orders")->charts().item(Variant(u"Sales"));
@@ -314,7 +315,7 @@ TEST_F(LoadEntries, ChartsCopiedAfterALoadKeepTheirTrendlinesAndMenus) {
   // Unloading the database takes every menu entry with it; a new load makes them again.
   agp_->UnLoadDB();
   EXPECT_EQ(SharedMenus().Count(), 0);
-  agp_->LoadDB(loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
+  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
   EXPECT_EQ(sorted(tableLinks()), kShopLinks);
 }
 
@@ -345,7 +346,7 @@ TEST_F(LoadEntries, InstalledExtensionsFollowLoadsChartsAndUnload) {
   SetRegValue(Variant(u"HKCU"), Variant(key), Variant(u"Template"), text, Variant(u"notes.zip"));
   SetRegValue(Variant(u"HKCU"), Variant(key), Variant(u"XmlFile"), text, Variant(u"notes.xml"));
 
-  agp_->LoadDB(loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
+  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
   ASSERT_EQ(err(), u"");
   ASSERT_NE(SharedExtensions().find(u"Notes"), nullptr);
   EXPECT_EQ(toString(GetExtTblAtt(*agp_, u"Notes", u"orders", u"Note")), u"none");

@@ -3,7 +3,7 @@
 // started: customers, their orders (a detail table keyed to its master) and a view of totals.
 #include <string>
 
-#include "agp/database_entry_operations.hpp"
+#include "database/load_arguments.hpp"
 #include "support/test_databases.hpp"
 
 namespace vantorel::test {

@@ -5,6 +5,7 @@
 
 #include "extension_list.hpp"
 #include "generation_run_support.hpp"
+#include "generator/generation_driver.hpp"
 #include "generator/generation_extensions.hpp"
 #include "templates/control_session.hpp"
 #include "templates/stamp_cache.hpp"
@@ -49,7 +50,7 @@ TEST_F(ExtensionMergeTest, AddsAndDeletesControlsAndDisablesAMissingExtension) {
   list_.entries = {{u"ext1", u"ext1.zip", true}, {u"gone", u"gone.zip", true}};
   ui_->queueAnswer(ui::Answer::Yes);  // ignore the missing extension
 
-  ASSERT_EQ(proj_->GenCheck(), 0);
+  ASSERT_EQ(checkSite(*proj_), 0);
   generate();
   EXPECT_FALSE(list_.entries[1].enabled);
   EXPECT_EQ(readText(site_ / "extra.asp"), "extra page\r\n");
@@ -65,7 +66,7 @@ TEST_F(ExtensionMergeTest, AddsAndDeletesControlsAndDisablesAMissingExtension) {
   // Nothing changed: the compiled templates, the extension's included, are kept.
   const auto compiled = compiledTemplates();
   ASSERT_TRUE(compiled.count("extra.tpl"));
-  proj_->GenCheck();
+  checkSite(*proj_);
   generate();
   EXPECT_EQ(compiledTemplates(), compiled);
 }

@@ -13,6 +13,7 @@
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "generation_fixture.hpp"
+#include "generator/generation_driver.hpp"
 #include "projectfile/project_file_seams.hpp"
 
 namespace vantorel::test {
@@ -129,7 +130,7 @@ class GenerationRunTest : public GenerationFixture {
   }
 
   void generate() {
-    proj_->GenScript();
+    generateSite(*proj_);
     ASSERT_EQ(u8(projectContext().lastErrorText), "");
   }
 

@@ -32,7 +32,7 @@ TEST_F(GenerationRunTest, WritesWhatTheCheckListsAlsoWithoutACheck) {
 
   // The check lists each table's and the project's outputs: exactly what was written, but for
   // the field page, which no list holds. Now that they exist it counts them.
-  EXPECT_GT(proj_->GenCheck(), 0);
+  EXPECT_GT(checkSite(*proj_), 0);
   EXPECT_EQ(u8(projectContext().lastErrorText), "");
   std::set<std::string> listed = listedFiles(proj_->controlList());
   for (const char16_t* t : {u"Orders", u"Sales", u"Summary"}) {
@@ -48,20 +48,20 @@ TEST_F(GenerationRunTest, WritesWhatTheCheckListsAlsoWithoutACheck) {
   // A fresh site from the check's lists is the same site.
   fsys::remove_all(site_);
   fsys::create_directories(site_);
-  EXPECT_EQ(proj_->GenCheck(), 0);
+  EXPECT_EQ(checkSite(*proj_), 0);
   generate();
   EXPECT_EQ(siteFiles(), written);
 }
 
 TEST_F(GenerationRunTest, ReusesCompiledTemplatesAndRecompilesOnlyChangedOnes) {
-  ASSERT_EQ(proj_->GenCheck(), 0);
+  ASSERT_EQ(checkSite(*proj_), 0);
   EXPECT_FALSE(projectContext().syncKeepAnswer);  // a template never seen before
   generate();
   const auto first = compiledTemplates();
   ASSERT_EQ(first.size(), 4u);
 
   // An unchanged template: the check keeps everything and nothing is compiled again.
-  EXPECT_GT(proj_->GenCheck(), 0);
+  EXPECT_GT(checkSite(*proj_), 0);
   EXPECT_TRUE(projectContext().syncKeepAnswer);
   generate();
   EXPECT_EQ(compiledTemplates(), first);
@@ -70,7 +70,7 @@ TEST_F(GenerationRunTest, ReusesCompiledTemplatesAndRecompilesOnlyChangedOnes) {
   const fsys::path list = fsys::path(u8(projectContext().templateFolder)) / "list.htm";
   writeText(list, "<h2><!--##=TABLE.TblName##--></h2>\r\n");
   fsys::last_write_time(list, fsys::last_write_time(list) + std::chrono::seconds(5));
-  proj_->GenCheck();
+  checkSite(*proj_);
   generate();
   const auto third = compiledTemplates();
   for (const auto& [name, time] : first) {
@@ -113,7 +113,7 @@ class ScriptedAnswers {
 };
 
 TEST_F(GenerationRunTest, AsksThroughScriptedAnswers) {
-  ASSERT_EQ(proj_->GenCheck(), 0);
+  ASSERT_EQ(checkSite(*proj_), 0);
   generate();
   const auto compiled = compiledTemplates();
   ASSERT_FALSE(compiled.empty());
@@ -122,7 +122,7 @@ TEST_F(GenerationRunTest, AsksThroughScriptedAnswers) {
     // it and throws the compiled templates away.
     fsys::last_write_time(zipPath(), fsys::last_write_time(zipPath()) + std::chrono::seconds(5));
     ScriptedAnswers answers(dir_.path() / "answers1.txt", "Overwrite\n");
-    proj_->GenCheck();
+    checkSite(*proj_);
     EXPECT_FALSE(projectContext().syncKeepAnswer);
     EXPECT_TRUE(compiledTemplates().empty());
   }
@@ -132,7 +132,7 @@ TEST_F(GenerationRunTest, AsksThroughScriptedAnswers) {
     fsys::create_directories(site_);
     set(u"DefaultLanguageFile", Variant(u"missing.xml"));
     ScriptedAnswers answers(dir_.path() / "answers2.txt", "No\n");
-    proj_->GenScript();
+    generateSite(*proj_);
     EXPECT_EQ(projectContext().lastErrorText,
               projectContext().productTitle +
                   u" - Error in loading the language file 'missing.xml'. Generation aborted.");
@@ -144,13 +144,13 @@ TEST_F(GenerationRunTest, AsksThroughScriptedAnswers) {
 // Unattended, a replaced template archive was kept without a word, run after run. The kept
 // archive is now said, and the host can answer for the run.
 TEST_F(GenerationRunTest, AChangedArchiveIsSaidUnattendedAndTheHostMayUpdate) {
-  ASSERT_EQ(proj_->GenCheck(), 0);
+  ASSERT_EQ(checkSite(*proj_), 0);
   generate();
   ASSERT_FALSE(compiledTemplates().empty());
   fsys::last_write_time(zipPath(), fsys::last_write_time(zipPath()) + std::chrono::seconds(5));
   ui_->setUnattended(true);
   ui_->clearEvents();
-  proj_->GenCheck();
+  checkSite(*proj_);
   EXPECT_TRUE(projectContext().syncKeepAnswer);
   const auto said = ui_->events(ui::RecordingBackend::Event::Kind::Said);
   ASSERT_EQ(said.size(), 1u);
@@ -160,14 +160,14 @@ TEST_F(GenerationRunTest, AChangedArchiveIsSaidUnattendedAndTheHostMayUpdate) {
 
   projectContext().updateChangedTemplates = true;
   ui_->clearEvents();
-  proj_->GenCheck();
+  checkSite(*proj_);
   projectContext().updateChangedTemplates = false;
   ui_->setUnattended(false);
   EXPECT_FALSE(projectContext().syncKeepAnswer);
   EXPECT_TRUE(ui_->events(ui::RecordingBackend::Event::Kind::Asked).empty());
   EXPECT_TRUE(compiledTemplates().empty());
   // The archive's stamp is stored: the next check has nothing to ask.
-  proj_->GenCheck();
+  checkSite(*proj_);
   EXPECT_TRUE(projectContext().syncKeepAnswer);
 }
 
@@ -175,7 +175,7 @@ TEST_F(GenerationRunTest, CancelBetweenTablesLeavesNoHalfWrittenFile) {
   auto backend = std::make_shared<CancellingBackend>();
   ui::setBackendForTesting(backend);
   try {
-    proj_->GenScript();
+    generateSite(*proj_);
     ADD_FAILURE() << "the run was not cancelled";
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.number(), -1);
@@ -229,7 +229,7 @@ TEST_F(GenerationRunTest, RefusesToStartWithAClearMessage) {
   for (const Case& c : cases) {
     SetUp();
     c.arrange();
-    proj_->GenScript();
+    generateSite(*proj_);
     if (c.message.empty()) {
       EXPECT_NE(projectContext().lastErrorText.find(u"a_b"), std::u16string::npos)
           << u8(projectContext().lastErrorText);
@@ -245,10 +245,10 @@ TEST_F(GenerationRunTest, RefusesToStartWithAClearMessage) {
 TEST_F(GenerationRunTest, EmptyDestinationIsRefusedByBothCalls) {
   set(u"Destination", Variant(u""));
   projectContext().destinationFolder.clear();
-  EXPECT_EQ(proj_->GenCheck(), 0);
+  EXPECT_EQ(checkSite(*proj_), 0);
   const std::u16string checkMessage = projectContext().lastErrorText;
   EXPECT_FALSE(checkMessage.empty());
-  proj_->GenScript();
+  generateSite(*proj_);
   EXPECT_EQ(projectContext().lastErrorText, checkMessage);
   EXPECT_FALSE(fsys::exists(fsys::path(u8(projectContext().templateCacheFolder)) / "list.tpl"));
 }

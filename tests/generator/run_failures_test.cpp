@@ -6,6 +6,7 @@
 
 #include "foundation/project_context.hpp"
 #include "generation_run_support.hpp"
+#include "generator/generation_driver.hpp"
 #include "platform/automation/automation_error.hpp"
 
 namespace vantorel::test {
@@ -177,9 +178,9 @@ TEST_F(GenerationRunTest, FailedStepsEndTheCallAsTheyAlwaysHave) {
     try {
       if (c.check != kScript) {
         // The check walks on after the failure.
-        EXPECT_EQ(proj_->GenCheck(), c.check) << c.name;
+        EXPECT_EQ(checkSite(*proj_), c.check) << c.name;
       } else {
-        proj_->GenScript();
+        generateSite(*proj_);
       }
     } catch (const AutomationError& e) {
       raised = true;
@@ -237,7 +238,7 @@ TEST_F(GenerationRunTest, LostSectionsStopTheRunAndUnknownControlsAreNamed) {
     fsys::remove(site_ / "paged.asp");
     bool raised = false;
     try {
-      proj_->GenScript();
+      generateSite(*proj_);
     } catch (const AutomationError&) {
       raised = true;  // a template that cannot be compiled ends the run
     }

@@ -3,6 +3,7 @@
 
 #include "foundation/project_context.hpp"
 #include "generation_run_support.hpp"
+#include "generator/generation_driver.hpp"
 #include "platform/automation/automation_error.hpp"
 
 namespace vantorel::test {
@@ -63,7 +64,7 @@ TEST_F(RunReleaseTest, AFailedRunLeavesNothingBehind) {
     const std::size_t projectRefs = proj_->refCount();
     bool raised = false;
     try {
-      proj_->GenScript();
+      generateSite(*proj_);
     } catch (const AutomationError& e) {
       raised = true;
       EXPECT_EQ(e.number(), -1) << c.name;

@@ -11,6 +11,7 @@
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
+#include "projectfile/project_file_operations.hpp"
 #include "schema_db/schema_db.hpp"
 
 namespace vantorel::test {
@@ -61,17 +62,17 @@ TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
     ASSERT_TRUE(first->DB());
     const std::filesystem::path saved =
         databases().folder() / (std::string("auto-") + serverName(server) + ".vtp");
-    first->Save(fromUtf8(saved.string()));
+    saveProjectFile(*first, fromUtf8(saved.string()));
     ASSERT_EQ(toUtf8(err()), "");
 
     // Unchanged: no question. A load fills in what the file lacked (the mail server), so the
     // project as loaded once is what later loads are compared with.
     const Ref<AGP> same = makeRef<AGP>();
     projects_.push_back(same);
-    same->Load(fromUtf8(saved.string()));
+    loadProjectFile(*same, fromUtf8(saved.string()));
     EXPECT_EQ(toUtf8(err()), "");
     EXPECT_TRUE(keepOrUpdateQuestions().empty());
-    same->Save(fromUtf8(saved.string()));
+    saveProjectFile(*same, fromUtf8(saved.string()));
     const std::string original = slurp(saved);
 
     run(cs, {u"ALTER TABLE orders ADD COLUMN note VARCHAR(20)"});
@@ -81,7 +82,7 @@ TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
       if (!unattended) ui_->queueAnswer(ui::Answer::Keep);
       const Ref<AGP> again = makeRef<AGP>();
       projects_.push_back(again);
-      again->Load(fromUtf8(saved.string()));
+      loadProjectFile(*again, fromUtf8(saved.string()));
       EXPECT_EQ(toUtf8(err()), "");
       const std::vector<ui::Question> asked = keepOrUpdateQuestions();
       ASSERT_EQ(asked.size(), 1u);
@@ -91,7 +92,7 @@ TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
       EXPECT_TRUE(projectContext().syncKeepAnswer);
       EXPECT_EQ(again->DB()->tables().find(u"orders")->fields().count(), 4);
       const std::filesystem::path resaved = databases().folder() / "resaved.vtp";
-      again->Save(fromUtf8(resaved.string()));
+      saveProjectFile(*again, fromUtf8(resaved.string()));
       const std::string again_saved = slurp(resaved);
       EXPECT_TRUE(again_saved == original)
           << "unattended " << unattended << " " << firstDifference(again_saved, original);

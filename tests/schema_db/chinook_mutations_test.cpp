@@ -16,11 +16,12 @@
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
+#include "projectfile/project_file_operations.hpp"
 #include "schema/difference_check.hpp"
 #include "schema_db/schema_db.hpp"
 #include "support/odbc_config.hpp"
-#include "support/sample_databases.hpp"
 #include "support/project_elements.hpp"
+#include "support/sample_databases.hpp"
 #include "support/site_pages.hpp"
 #include "sync/sync_driver.hpp"
 
@@ -185,7 +186,7 @@ TEST_F(ChinookMutationsRealDb, RenamesPairedByTheUserKeepTheirSettings) {
     line.setting(kFldTagLnkFld) = Variant(n.trackId);
     line.setting(kFldTagLnkDisplay) = Variant(n.composer);
     const fs::path file = databases().folder() / "chinook_pairing.vtp";
-    project->Save(fromUtf8(file.string()));
+    saveProjectFile(*project, fromUtf8(file.string()));
     const std::string before = readFile(file);
     apply(n.server, cs, "01-columns.sql");
     apply(n.server, cs, "02-tables.sql");
@@ -218,7 +219,7 @@ TEST_F(ChinookMutationsRealDb, RenamesPairedByTheUserKeepTheirSettings) {
     EXPECT_EQ(settingAsText(line.setting(kFldTagLnkTbl)), n.track);
     EXPECT_EQ(settingAsText(line.setting(kFldTagLnkDisplay)), n.songwriter);
 
-    project->Save(fromUtf8(file.string()));
+    saveProjectFile(*project, fromUtf8(file.string()));
     const std::string after = readFile(file);
     for (const char* table : n.untouched) {
       EXPECT_EQ(tableElement(after, table), tableElement(before, table)) << table;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "database/load_entries.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
@@ -16,6 +17,7 @@
 #include "platform/text/unicode.hpp"
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
+#include "projectfile/project_file_operations.hpp"
 #include "schema/difference_check.hpp"
 #include "schema_db/schema_db.hpp"
 #include "support/site_pages.hpp"
@@ -62,7 +64,7 @@ class ReadFailuresDb : public SchemaDbTest {
   }
   std::string save(AGP& p, const char* name) {
     const fs::path path = databases().folder() / name;
-    p.Save(fromUtf8(path.string()));
+    saveProjectFile(p, fromUtf8(path.string()));
     EXPECT_EQ(toUtf8(err()), "");
     return readFile(path);
   }
@@ -163,7 +165,7 @@ TEST_F(ReadFailuresDb, AConnectionLostPartWayReadsNothing) {
     DatabaseLoadArguments a;
     a.sDbType = u"DB";
     a.sConnStr = cs;
-    fresh->LoadDB(a);
+    LoadDB(*fresh, a);
     ui::setBackendForTesting(nullptr);
     EXPECT_TRUE(ui->fired());
     EXPECT_EQ(err().rfind(u"Vantorel: \r\nError #1:", 0), 0U) << toUtf8(err());

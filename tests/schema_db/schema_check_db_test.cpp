@@ -6,11 +6,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "database/load_entries.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
+#include "projectfile/project_file_operations.hpp"
 #include "schema/difference_check.hpp"
 #include "schema_db/schema_db.hpp"
 
@@ -132,11 +134,11 @@ TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
     p->DB()->properties().setting(kDBConnstr) = Variant(away);
     const std::filesystem::path before = databases().folder() / "before.vtp";
     const std::filesystem::path after = databases().folder() / "after.vtp";
-    p->Save(fromUtf8(before.string()));
+    saveProjectFile(*p, fromUtf8(before.string()));
     ASSERT_EQ(toUtf8(err()), "");
     EXPECT_EQ(CheckDB(*p), -1);
     EXPECT_NE(err(), u"");
-    p->Save(fromUtf8(after.string()));
+    saveProjectFile(*p, fromUtf8(after.string()));
     EXPECT_EQ(slurp(before), slurp(after));
 
     // The database renamed under the stored connection: the server answers, the database
@@ -146,10 +148,10 @@ TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
     ASSERT_NE(at, std::u16string::npos);
     renamed.insert(at, u"gone_");
     p->DB()->properties().setting(kDBConnstr) = Variant(renamed);
-    p->Save(fromUtf8(before.string()));
+    saveProjectFile(*p, fromUtf8(before.string()));
     EXPECT_EQ(CheckDB(*p), -1);
     EXPECT_NE(err(), u"");
-    p->Save(fromUtf8(after.string()));
+    saveProjectFile(*p, fromUtf8(after.string()));
     EXPECT_EQ(slurp(before), slurp(after));
     EXPECT_EQ(p->DB()->tables().count(), 4);
   }
@@ -165,7 +167,7 @@ TEST_F(SchemaCheckDb, AccessFileChecksClean) {
     a.sDbType = u"ACCESS";
     a.sPath = fromUtf8(file);
     a.sPhyPath = fromUtf8((data / file).string());
-    p->LoadDB(a);
+    LoadDB(*p, a);
     projects_.push_back(p);
     ASSERT_EQ(toUtf8(err()), "");
     ASSERT_TRUE(p->DB());

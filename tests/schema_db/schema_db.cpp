@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "database/load_entries.hpp"
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
 #include "platform/data/connection.hpp"
@@ -109,7 +110,7 @@ Ref<AGP> SchemaDbTest::loadProject(const std::u16string& connectionString) {
   DatabaseLoadArguments a;
   a.sDbType = u"DB";
   a.sConnStr = connectionString;
-  project->LoadDB(a);
+  LoadDB(*project, a);
   EXPECT_EQ(toUtf8(err()), "");
   projects_.push_back(project);
   return project;

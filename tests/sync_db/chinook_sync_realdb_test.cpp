@@ -11,6 +11,7 @@
 #include <string>
 
 #include "agp/agp.hpp"
+#include "database/load_entries.hpp"
 #include "extensions/extension_operations.hpp"
 #include "extensions/setting_access.hpp"
 #include "foundation/project_context.hpp"
@@ -21,6 +22,7 @@
 #include "platform/ui/ui.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
+#include "projectfile/project_file_operations.hpp"
 #include "support/project_elements.hpp"
 #include "support/sample_databases.hpp"
 #include "support/site_pages.hpp"
@@ -48,7 +50,7 @@ TEST(ChinookSyncRealDb, TheSqliteMutationsAreFollowed) {
   DatabaseLoadArguments a;
   a.sDbType = u"ODBC";
   a.sConnStr = u"Driver=SQLite3;Database=" + fromUtf8(copy.string());
-  agp->LoadDB(a);
+  LoadDB(*agp, a);
   ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
   // Track is the detail of MediaType; an extension keeps settings for both tables.
   AGPTable& track = *agp->DB()->tables().item(Variant(u"Track"));
@@ -65,7 +67,7 @@ TEST(ChinookSyncRealDb, TheSqliteMutationsAreFollowed) {
   ASSERT_TRUE(SetExtTblAtt(*agp, u"Rows", u"MediaType", u"Rows", Variant(std::int16_t{25})));
   ASSERT_TRUE(
       SetExtFldAtt(*agp, u"Rows", u"Track", u"Composer", u"Width", Variant(std::int16_t{120})));
-  agp->Save(fromUtf8((dir.path() / "before.vtp").string()));
+  saveProjectFile(*agp, fromUtf8((dir.path() / "before.vtp").string()));
   const std::string before = readFile(dir.path() / "before.vtp");
 
   for (const char* script : {"sqlite-01-columns.sql", "sqlite-02-tables.sql"}) {
@@ -80,7 +82,7 @@ TEST(ChinookSyncRealDb, TheSqliteMutationsAreFollowed) {
   projectContext().lastErrorText.clear();
   SynchronizeDB(*agp);
   ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
-  agp->Save(fromUtf8((dir.path() / "after.vtp").string()));
+  saveProjectFile(*agp, fromUtf8((dir.path() / "after.vtp").string()));
   const std::string after = readFile(dir.path() / "after.vtp");
   const std::string log = readFile(fs::path(toUtf8(agp->SyncLog())));
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "agp/agp.hpp"
+#include "database/load_entries.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
@@ -24,6 +25,7 @@
 #include "platform/ui/ui.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
+#include "projectfile/project_file_operations.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/difference_check.hpp"
 #include "schema/live_schema.hpp"
@@ -101,7 +103,7 @@ class SyncDatabase : public DatabaseTest {
     DatabaseLoadArguments a;
     a.sDbType = type;
     a.sConnStr = connectionString;
-    agp_->LoadDB(a);
+    LoadDB(*agp_, a);
     ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
     AGPTables& tables = agp_->DB()->tables();
     ASSERT_TRUE(tables.tableExist(Variant(u"customers")));
@@ -124,7 +126,7 @@ class SyncDatabase : public DatabaseTest {
   }
   std::string save(const char* name) {
     const fs::path path = dir_.path() / name;
-    agp_->Save(fromUtf8(path.string()));
+    saveProjectFile(*agp_, fromUtf8(path.string()));
     EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
     return readFile(path);
   }
@@ -252,7 +254,7 @@ TEST_F(SyncDatabase, ALoadWithAutoSyncUpdatesWhenTheUserSaysUpdate) {
     recorder->queueAnswer(answer);
     ui::setBackendForTesting(recorder);
     agp_ = makeRef<AGP>();
-    agp_->Load(fromUtf8((dir_.path() / "before.vtp").string()));
+    loadProjectFile(*agp_, fromUtf8((dir_.path() / "before.vtp").string()));
     ui::setBackendForTesting(nullptr);
     EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
     const std::string loaded = save("loaded.vtp");

@@ -9,6 +9,7 @@
 #include "platform/text/unicode.hpp"
 #include "templates/script_host.hpp"
 #include "templates/script_host_support.hpp"
+#include "templates/template_operations.hpp"
 
 namespace vantorel {
 namespace {
@@ -35,7 +36,7 @@ TEST_F(ScriptHostTest, BuildExParseFunctionRunsTemplateTextOnAnEngineOfItsOwn) {
   };
   for (const Case& c : cases) {
     projectContext().lastErrorText.clear();
-    EXPECT_EQ(toUtf8(project_->BuildExParseFunction(c.text)), c.result) << toUtf8(c.text);
+    EXPECT_EQ(toUtf8(buildExParseFunction(*project_, c.text)), c.result) << toUtf8(c.text);
     EXPECT_EQ(toUtf8(projectContext().lastErrorText.substr(0, c.error.size())), c.error)
         << toUtf8(c.text);
     // An engine made for the call is gone after it.
@@ -50,7 +51,7 @@ TEST_F(ScriptHostTest, BuildExParseFunctionRunsTemplateTextOnAnEngineOfItsOwn) {
       toUtf8(toString(project_->call(u"BuildExParseFunction", {Variant(u"<!--##=2*3##-->")}))),
       "6");
   EXPECT_EQ(project_->exParseEngine(), held);
-  EXPECT_EQ(toUtf8(project_->BuildExParseFunction(u"<!--##=7##-->")), "7");
+  EXPECT_EQ(toUtf8(buildExParseFunction(*project_, u"<!--##=7##-->")), "7");
   project_->exParseEngine() = nullptr;
 }
 

@@ -190,12 +190,20 @@ Variant thunk(Object& self, CallArgs args) {
   constexpr std::size_t n = std::tuple_size_v<Args>;
   checkArgumentCount(args.size(), requiredCount<Args>(), n);
   auto& obj = static_cast<T&>(self);
+  // Each kind of function is called as such: std::invoke would add three frames to the stack of
+  // every call a script makes.
   return [&]<std::size_t... I>(std::index_sequence<I...>)->Variant {
-    if constexpr (std::is_void_v<typename Tr::Ret>) {
-      std::invoke(Fn, obj, Arg<std::tuple_element_t<I, Args>>::from(args, I)...);
+    constexpr bool member = std::is_member_function_pointer_v<decltype(Fn)>;
+    if constexpr (std::is_void_v<typename Tr::Ret> && member) {
+      (obj.*Fn)(Arg<std::tuple_element_t<I, Args>>::from(args, I)...);
       return Variant();
+    } else if constexpr (std::is_void_v<typename Tr::Ret>) {
+      Fn(obj, Arg<std::tuple_element_t<I, Args>>::from(args, I)...);
+      return Variant();
+    } else if constexpr (member) {
+      return toResult((obj.*Fn)(Arg<std::tuple_element_t<I, Args>>::from(args, I)...));
     } else {
-      return toResult(std::invoke(Fn, obj, Arg<std::tuple_element_t<I, Args>>::from(args, I)...));
+      return toResult(Fn(obj, Arg<std::tuple_element_t<I, Args>>::from(args, I)...));
     }
   }
   (std::make_index_sequence<n>());

@@ -1,8 +1,0 @@
-#pragma once
-// Installs what the synchronisation gives the layers below it: the project object's
-// synchronisation members.
-namespace vantorel {
-
-void installSyncOperations() noexcept;
-
-}  // namespace vantorel
