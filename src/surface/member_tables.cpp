@@ -6,6 +6,16 @@ namespace vantorel {
 
 void installMemberTables() noexcept {
   surface::installDatabaseTables();
+  surface::installFoundationTables();
+  surface::installMenuTables();
+  surface::installLinkTables();
+  surface::installLanguageTables();
+  surface::installFieldTables();
+  surface::installModelTables();
+  surface::installSchemaTables();
+  surface::installTemplateTables();
+  surface::installGeneratorTables();
+  surface::installExtensionTables();
 }
 
 }  // namespace vantorel
