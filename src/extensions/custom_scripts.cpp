@@ -9,8 +9,6 @@ namespace vantorel {
 
 namespace {
 
-using enum AGPCustomScript::Row;
-
 const SettingCatalog& scriptCatalog() {
   static const SettingCatalog catalog{
       {u"Seq", u"Integer", false, 0, false, false},
@@ -152,7 +150,7 @@ bool AGPCustomScripts::change(const std::u16string& oldName, const std::u16strin
       continue;
     }
     items().changeKey(oldKey, newKey);
-    script.setText<kL1Key>(newName);
+    script.setText<AGPCustomScript::kL1Key>(newName);
     script.setKey(CustomScriptKey(keys));
   }
   return allMoved;

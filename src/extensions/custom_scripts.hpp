@@ -46,7 +46,7 @@ class AGPCustomScript final : public Object {
   void setCode(const std::u16string& code);
 
   // The rows of the script's settings; one getter and setter per text row, for the member table.
-  enum Row : unsigned { kSeq, kType, kCodeType, kName, kCtrlId, kL1Key, kL2Key, kCode };
+  enum SettingRow : unsigned { kSeq, kType, kCodeType, kName, kCtrlId, kL1Key, kL2Key, kCode };
   template <unsigned Row>
   std::u16string text() const {
     return storedText(properties_->setting(Row));

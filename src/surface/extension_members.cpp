@@ -5,6 +5,7 @@
 #include "extensions/extensions.hpp"
 #include "platform/automation/bind.hpp"
 #include "surface/install_table.hpp"
+#include "surface/list_members.hpp"
 #include "surface/surface_tables.hpp"
 
 namespace vantorel::surface {
@@ -22,15 +23,7 @@ void entryMembers(ClassBuilder<T>& b, const char16_t* seqName, const char16_t* n
 
 template <class T>
 void listMembers(ClassBuilder<T>& b, const char16_t* existName, const char16_t* enumName) {
-  b.template get<&T::curName>(u"curName")
-      .template get<&T::curSeq>(u"curSeq")
-      .template method<&T::add>(u"Add")
-      .template method<&T::change>(u"Change")
-      .template method<&T::count>(u"Count")
-      .template method<&T::remove>(u"Delete")
-      .template method<&T::exists>(existName)
-      .template method<&T::item>(u"Item")
-      .template method<&T::seq>(u"Seq")
+  listHeadMembers<&T::remove, &T::exists>(b, existName)
       .template method<&T::setSeq>(u"SetSeq")
       .template method<&T::newEnum>(enumName)
       .template enumerator<&T::newEnum>();
@@ -125,18 +118,17 @@ void installExtensionTables() noexcept {
   });
   installTable<AGPCustomScript>(u"AGPCustomScript", [](ClassInfo& c) {
     using T = AGPCustomScript;
-    using enum AGPCustomScript::Row;
     ClassBuilder<T>(c)
         .get<&T::scriptProperties>(u"Properties")
         .prop<&T::key, &T::setKey>(u"Key")
         .prop<&T::seq, &T::setSeq>(u"Seq")
-        .prop<&T::text<kType>, &T::setText<kType>>(u"ScriptType")
-        .prop<&T::text<kCodeType>, &T::setText<kCodeType>>(u"ScriptCodeType")
-        .prop<&T::text<kName>, &T::setText<kName>>(u"ScriptName")
-        .prop<&T::text<kCtrlId>, &T::setText<kCtrlId>>(u"ScriptCtrlID")
-        .prop<&T::text<kL1Key>, &T::setText<kL1Key>>(u"ScriptL1Key")
-        .prop<&T::text<kL2Key>, &T::setText<kL2Key>>(u"ScriptL2Key")
-        .prop<&T::text<kCode>, &T::setText<kCode>>(u"ScriptCode");
+        .prop<&T::text<T::kType>, &T::setText<T::kType>>(u"ScriptType")
+        .prop<&T::text<T::kCodeType>, &T::setText<T::kCodeType>>(u"ScriptCodeType")
+        .prop<&T::text<T::kName>, &T::setText<T::kName>>(u"ScriptName")
+        .prop<&T::text<T::kCtrlId>, &T::setText<T::kCtrlId>>(u"ScriptCtrlID")
+        .prop<&T::text<T::kL1Key>, &T::setText<T::kL1Key>>(u"ScriptL1Key")
+        .prop<&T::text<T::kL2Key>, &T::setText<T::kL2Key>>(u"ScriptL2Key")
+        .prop<&T::text<T::kCode>, &T::setText<T::kCode>>(u"ScriptCode");
   });
   installTable<AGPCustomScripts>(u"AGPCustomScripts", [](ClassInfo& c) {
     using T = AGPCustomScripts;

@@ -5,6 +5,7 @@
 #include "foundation/setting_members.hpp"
 #include "platform/automation/bind.hpp"
 #include "surface/install_table.hpp"
+#include "surface/list_members.hpp"
 #include "surface/surface_tables.hpp"
 
 namespace vantorel::surface {
@@ -38,16 +39,8 @@ void installFieldTables() noexcept {
   });
   installTable<AGPFields>(u"AGPFields", [](ClassInfo& c) {
     using T = AGPFields;
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::add>(u"Add")
-        .method<&T::change>(u"Change")
-        .method<&T::count>(u"Count")
-        .method<&T::scriptDelete>(u"Delete")
-        .method<&T::fieldExist>(u"FieldExist")
-        .method<&T::item>(u"Item")
-        .method<&T::seq>(u"Seq")
+    ClassBuilder<T> b(c);
+    listHeadMembers<&T::scriptDelete, &T::fieldExist>(b, u"FieldExist")
         .method<&T::setItem>(u"SetItem")
         .method<&T::setSeq>(u"SetSeq")
         .method<&T::scriptNewEnum>(u"NewEnum_fld")

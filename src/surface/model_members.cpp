@@ -9,6 +9,7 @@
 #include "model/trends.hpp"
 #include "platform/automation/bind.hpp"
 #include "surface/install_table.hpp"
+#include "surface/list_members.hpp"
 #include "surface/surface_tables.hpp"
 
 namespace vantorel::surface {
@@ -30,16 +31,8 @@ void installModelTables() noexcept {
   });
   installTable<AGPTables>(u"AGPTables", [](ClassInfo& c) {
     using T = AGPTables;
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::add>(u"Add")
-        .method<&T::change>(u"Change")
-        .method<&T::count>(u"Count")
-        .method<&T::remove>(u"Delete")
-        .method<&T::tableExist>(u"TableExist")
-        .method<&T::item>(u"Item")
-        .method<&T::seq>(u"Seq")
+    ClassBuilder<T> b(c);
+    listHeadMembers<&T::remove, &T::tableExist>(b, u"TableExist")
         .method<&T::setItem>(u"SetItem")
         .method<&T::setSeq>(u"SetSeq")
         .method<&T::scriptNewEnum>(u"NewEnum_tbl")
@@ -59,16 +52,8 @@ void installModelTables() noexcept {
   });
   installTable<AGPCharts>(u"AGPCharts", [](ClassInfo& c) {
     using T = AGPCharts;
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::add>(u"Add")
-        .method<&T::change>(u"Change")
-        .method<&T::count>(u"Count")
-        .method<&T::remove>(u"Delete")
-        .method<&T::chartExist>(u"ChartExist")
-        .method<&T::item>(u"Item")
-        .method<&T::seq>(u"Seq")
+    ClassBuilder<T> b(c);
+    listHeadMembers<&T::remove, &T::chartExist>(b, u"ChartExist")
         .method<&T::scriptNewEnum>(u"NewEnum_cht")
         .enumerator<&T::newEnum>();
   });
@@ -83,16 +68,8 @@ void installModelTables() noexcept {
   });
   installTable<AGPTrends>(u"AGPTrends", [](ClassInfo& c) {
     using T = AGPTrends;
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::add>(u"Add")
-        .method<&T::change>(u"Change")
-        .method<&T::count>(u"Count")
-        .method<&T::remove>(u"Delete")
-        .method<&T::trendExist>(u"TrendExist")
-        .method<&T::item>(u"Item")
-        .method<&T::seq>(u"Seq")
+    ClassBuilder<T> b(c);
+    listHeadMembers<&T::remove, &T::trendExist>(b, u"TrendExist")
         .method<&T::scriptNewEnum>(u"NewEnum_trend")
         .enumerator<&T::newEnum>();
   });
