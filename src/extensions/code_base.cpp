@@ -2,7 +2,8 @@
 
 #include "foundation/captions.hpp"
 #include "foundation/project_context.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/text/case_fold.hpp"
@@ -118,16 +119,7 @@ CodeBaseRead ReadCodeBase(std::string_view bytes, std::u16string_view file) {
 }
 
 const ClassInfo& AGPCodeBase::classInfo() const noexcept {
-  using T = AGPCodeBase;
-  static const ClassInfo& info = describeClass(u"AGPCodeBase", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curIndex>(u"curIndex")
-        .get<&T::Count>(u"Count")
-        .method<&T::CodeExist>(u"CodeExist")
-        .method<&T::CodeSource>(u"CodeSource")
-        .method<&T::scriptLoad>(u"Load");
-  });
-  return info;
+  return MemberTable<AGPCodeBase>::get(u"AGPCodeBase");
 }
 
 std::u16string AGPCodeBase::toText(const Variant& v) {

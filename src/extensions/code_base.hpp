@@ -21,7 +21,7 @@ struct CodeBaseSnippet {
 // match an earlier one (letter case aside) replaces that one's text in its place.
 struct CodeBaseRead {
   std::vector<CodeBaseSnippet> snippets;
-  std::u16string error;  // empty when the file was read
+  std::u16string error;   // empty when the file was read
   std::u16string detail;  // where and what, when known
 };
 CodeBaseRead ReadCodeBase(std::string_view bytes, std::u16string_view file = {});
@@ -44,8 +44,9 @@ class AGPCodeBase final : public Object {
   const std::u16string& loadErrorText() const noexcept { return loadErrorText_; }
   const std::vector<CodeBaseSnippet>& snippets() const noexcept { return snippets_; }
 
- private:
   bool scriptLoad(Variant& file) { return Load(toText(file)); }
+
+ private:
   static std::u16string toText(const Variant& v);
   const CodeBaseSnippet* match(const std::u16string& scriptType, const std::u16string& codeType,
                                const std::u16string& name) const;

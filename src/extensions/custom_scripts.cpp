@@ -2,23 +2,12 @@
 
 #include "foundation/project_context.hpp"
 #include "model/model_items.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/text/case_fold.hpp"
 
 namespace vantorel {
 
 namespace {
-
-enum : unsigned {
-  kSeq,
-  kType,
-  kCodeType,
-  kName,
-  kCtrlId,
-  kL1Key,
-  kL2Key,
-  kCode,
-};
 
 const SettingCatalog& scriptCatalog() {
   static const SettingCatalog catalog{
@@ -70,31 +59,7 @@ std::u16string CustomScriptKey(const CustomScriptKeys& k) {
 AGPCustomScript::AGPCustomScript() : properties_(makeRef<AGProperties>(scriptCatalog())) {}
 
 const ClassInfo& AGPCustomScript::classInfo() const noexcept {
-  using T = AGPCustomScript;
-  static const ClassInfo& info = describeClass(u"AGPCustomScript", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::scriptProperties>(u"Properties")
-        .prop<&T::key, &T::setKey>(u"Key")
-        .prop<&T::seq, &T::setSeq>(u"Seq")
-        .prop<&T::text<kType>, &T::setText<kType>>(u"ScriptType")
-        .prop<&T::text<kCodeType>, &T::setText<kCodeType>>(u"ScriptCodeType")
-        .prop<&T::text<kName>, &T::setText<kName>>(u"ScriptName")
-        .prop<&T::text<kCtrlId>, &T::setText<kCtrlId>>(u"ScriptCtrlID")
-        .prop<&T::text<kL1Key>, &T::setText<kL1Key>>(u"ScriptL1Key")
-        .prop<&T::text<kL2Key>, &T::setText<kL2Key>>(u"ScriptL2Key")
-        .prop<&T::text<kCode>, &T::setText<kCode>>(u"ScriptCode");
-  });
-  return info;
-}
-
-template <unsigned Row>
-std::u16string AGPCustomScript::text() const {
-  return storedText(properties_->setting(Row));
-}
-
-template <unsigned Row>
-void AGPCustomScript::setText(const std::u16string& value) {
-  properties_->setting(Row) = Variant(value);
+  return MemberTable<AGPCustomScript>::get(u"AGPCustomScript");
 }
 
 std::int16_t AGPCustomScript::seq() const {
@@ -135,22 +100,7 @@ AGPCustomScripts::AGPCustomScripts() {
 }
 
 const ClassInfo& AGPCustomScripts::classInfo() const noexcept {
-  using T = AGPCustomScripts;
-  static const ClassInfo& info = describeClass(u"AGPCustomScripts", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::scriptAdd>(u"Add")
-        .method<&T::change>(u"Change")
-        .method<&T::count>(u"Count")
-        .method<&T::scriptDelete>(u"Delete")
-        .method<&T::scriptExist>(u"ScriptExist")
-        .method<&T::scriptScriptItem>(u"ScriptItem")
-        .method<&T::seq>(u"Seq")
-        .method<&T::scriptNewEnum>(u"NewEnum_scrpt")
-        .enumerator<&T::newEnum>();
-  });
-  return info;
+  return MemberTable<AGPCustomScripts>::get(u"AGPCustomScripts");
 }
 
 std::u16string AGPCustomScripts::storageKey(const CustomScriptKeys& k) {
@@ -200,7 +150,7 @@ bool AGPCustomScripts::change(const std::u16string& oldName, const std::u16strin
       continue;
     }
     items().changeKey(oldKey, newKey);
-    script.setText<kL1Key>(newName);
+    script.setText<AGPCustomScript::kL1Key>(newName);
     script.setKey(CustomScriptKey(keys));
   }
   return allMoved;
@@ -246,8 +196,7 @@ bool AGPCustomScripts::scriptDelete(const std::u16string& type, const std::u16st
 }
 
 bool AGPCustomScripts::scriptExist(const std::u16string& type, const std::u16string& codeType,
-                                   const std::u16string& name,
-                                   std::optional<std::u16string> ctrlId,
+                                   const std::u16string& name, std::optional<std::u16string> ctrlId,
                                    std::optional<std::u16string> l1Key,
                                    std::optional<std::u16string> l2Key) {
   return exists(keysOf(type, codeType, name, ctrlId, l1Key, l2Key));

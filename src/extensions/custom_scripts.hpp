@@ -45,11 +45,16 @@ class AGPCustomScript final : public Object {
   std::u16string code() const;
   void setCode(const std::u16string& code);
 
-  // One getter and setter per text row, for the member table.
+  // The rows of the script's settings; one getter and setter per text row, for the member table.
+  enum SettingRow : unsigned { kSeq, kType, kCodeType, kName, kCtrlId, kL1Key, kL2Key, kCode };
   template <unsigned Row>
-  std::u16string text() const;
+  std::u16string text() const {
+    return storedText(properties_->setting(Row));
+  }
   template <unsigned Row>
-  void setText(const std::u16string& value);
+  void setText(const std::u16string& value) {
+    properties_->setting(Row) = Variant(value);
+  }
 
  private:
   Ref<AGProperties> properties_;
@@ -80,7 +85,7 @@ class AGPCustomScripts final : public ModelCollection<AGPCustomScript> {
   // The internal key of a script.
   static std::u16string storageKey(const CustomScriptKeys& keys);
 
- private:
+  // The members as scripts call them.
   bool scriptAdd(const std::u16string& type, const std::u16string& codeType,
                  const std::u16string& name, std::optional<std::u16string> ctrlId,
                  std::optional<std::u16string> l1Key, std::optional<std::u16string> l2Key);
@@ -96,6 +101,7 @@ class AGPCustomScripts final : public ModelCollection<AGPCustomScript> {
                                         std::optional<std::u16string> l1Key,
                                         std::optional<std::u16string> l2Key);
 
+ private:
   std::u16string curName_;
   std::int16_t curSeq_ = 0;
 };

@@ -3,7 +3,7 @@
 #include <type_traits>
 
 #include "model/model_items.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 
 namespace vantorel {
 
@@ -36,35 +36,9 @@ const SettingCatalog& fieldCatalog() {
   return catalog;
 }
 
-// The members every entry class shows, with its own names for the two fixed rows.
-template <class T>
-void entryMembers(ClassBuilder<T>& b, const char16_t* seqName, const char16_t* nameName) {
-  b.template get<&T::scriptProperties>(u"Properties")
-      .template prop<&T::name, &T::setName>(u"Key")
-      .template prop<&T::seq, &T::setSeq>(seqName)
-      .template prop<&T::name, &T::setName>(nameName);
-}
-
-template <class T>
-void listMembers(ClassBuilder<T>& b, const char16_t* existName, const char16_t* enumName) {
-  b.template get<&T::curName>(u"curName")
-      .template get<&T::curSeq>(u"curSeq")
-      .template method<&T::add>(u"Add")
-      .template method<&T::change>(u"Change")
-      .template method<&T::count>(u"Count")
-      .template method<&T::remove>(u"Delete")
-      .template method<&T::exists>(existName)
-      .template method<&T::item>(u"Item")
-      .template method<&T::seq>(u"Seq")
-      .template method<&T::setSeq>(u"SetSeq")
-      .template method<&T::newEnum>(enumName)
-      .template enumerator<&T::newEnum>();
-}
-
 }  // namespace
 
-ExtEntry::ExtEntry(const SettingCatalog& catalog)
-    : properties_(makeRef<AGProperties>(catalog)) {}
+ExtEntry::ExtEntry(const SettingCatalog& catalog) : properties_(makeRef<AGProperties>(catalog)) {}
 
 std::int16_t ExtEntry::seq() const {
   return storedSeq(properties_->setting(kSeqRow));
@@ -180,61 +154,27 @@ AGPExtFields& AGPExtTable::fields() {
 }
 
 const ClassInfo& AGPExtChart::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"AGPExtChart", [](ClassInfo& c) {
-    ClassBuilder<AGPExtChart> b(c);
-    entryMembers(b, u"ChartSeq", u"ChartName");
-  });
-  return info;
+  return MemberTable<AGPExtChart>::get(u"AGPExtChart");
 }
 
 const ClassInfo& AGPExtField::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"AGPExtField", [](ClassInfo& c) {
-    ClassBuilder<AGPExtField> b(c);
-    entryMembers(b, u"FldSeq", u"FldName");
-  });
-  return info;
+  return MemberTable<AGPExtField>::get(u"AGPExtField");
 }
 
 const ClassInfo& AGPExtTable::classInfo() const noexcept {
-  using T = AGPExtTable;
-  static const ClassInfo& info = describeClass(u"AGPExtTable", [](ClassInfo& c) {
-    ClassBuilder<T> b(c);
-    b.get<&T::scriptProperties>(u"Properties")
-        .get<&T::scriptCharts>(u"Charts")
-        .get<&T::scriptFields>(u"Fields");
-    entryMembers(b, u"TblSeq", u"TblName");
-  });
-  return info;
+  return MemberTable<AGPExtTable>::get(u"AGPExtTable");
 }
 
 const ClassInfo& AGPExtTables::classInfo() const noexcept {
-  using T = AGPExtTables;
-  static const ClassInfo& info = describeClass(u"AGPExtTables", [](ClassInfo& c) {
-    ClassBuilder<T> b(c);
-    listMembers(b, u"TableExist", u"NewEnum_extTbl");
-    b.method<&T::setItem>(u"SetItem");
-  });
-  return info;
+  return MemberTable<AGPExtTables>::get(u"AGPExtTables");
 }
 
 const ClassInfo& AGPExtCharts::classInfo() const noexcept {
-  using T = AGPExtCharts;
-  static const ClassInfo& info = describeClass(u"AGPExtCharts", [](ClassInfo& c) {
-    ClassBuilder<T> b(c);
-    listMembers(b, u"ChartExist", u"NewEnum_extChart");
-    b.method<&T::setItemExact>(u"SetItem");
-  });
-  return info;
+  return MemberTable<AGPExtCharts>::get(u"AGPExtCharts");
 }
 
 const ClassInfo& AGPExtFields::classInfo() const noexcept {
-  using T = AGPExtFields;
-  static const ClassInfo& info = describeClass(u"AGPExtFields", [](ClassInfo& c) {
-    ClassBuilder<T> b(c);
-    listMembers(b, u"FieldExist", u"NewEnum_extFld");
-    b.method<&T::setItem>(u"SetItem");
-  });
-  return info;
+  return MemberTable<AGPExtFields>::get(u"AGPExtFields");
 }
 
 }  // namespace vantorel

@@ -3,7 +3,7 @@
 #include "foundation/project_context.hpp"
 #include "model/model_items.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
@@ -37,14 +37,7 @@ const SettingCatalog& extDbCatalog() {
 AGPExtDb::AGPExtDb() : properties_(makeRef<AGProperties>(extDbCatalog())) {}
 
 const ClassInfo& AGPExtDb::classInfo() const noexcept {
-  using T = AGPExtDb;
-  static const ClassInfo& info = describeClass(u"AGPExtDb", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::scriptProperties>(u"Properties")
-        .get<&T::scriptTables>(u"Tables")
-        .prop<&T::dbName, &T::setDbName>(u"DBName");
-  });
-  return info;
+  return MemberTable<AGPExtDb>::get(u"AGPExtDb");
 }
 
 AGPExtTables& AGPExtDb::tables() {
@@ -63,18 +56,7 @@ void AGPExtDb::setDbName(const std::u16string& name) {
 // ---- AGPExtDbs ----
 
 const ClassInfo& AGPExtDbs::classInfo() const noexcept {
-  using T = AGPExtDbs;
-  static const ClassInfo& info = describeClass(u"AGPExtDbs", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .method<&T::add>(u"Add")
-        .method<&T::count>(u"Count")
-        .method<&T::remove>(u"Delete")
-        .method<&T::item>(u"Item")
-        .method<&T::scriptNewEnum>(u"NewEnum_extDb")
-        .enumerator<&T::newEnum>();
-  });
-  return info;
+  return MemberTable<AGPExtDbs>::get(u"AGPExtDbs");
 }
 
 void AGPExtDbs::add(const std::u16string& name) {
@@ -104,14 +86,7 @@ Ref<AGPExtDb> AGPExtDbs::item(const Variant& index) {
 AGPExtProj::AGPExtProj() : properties_(makeRef<AGProperties>()), dbs_(makeRef<AGPExtDbs>()) {}
 
 const ClassInfo& AGPExtProj::classInfo() const noexcept {
-  using T = AGPExtProj;
-  static const ClassInfo& info = describeClass(u"AGPExtProj", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::scriptDb>(u"DB")
-        .get<&T::dbCnt>(u"DBCnt")
-        .get<&T::scriptProperties>(u"Properties");
-  });
-  return info;
+  return MemberTable<AGPExtProj>::get(u"AGPExtProj");
 }
 
 AGPExtDb& AGPExtProj::db() {
@@ -129,20 +104,7 @@ AGPExtDb& AGPExtProj::db() {
 AGPExtension::AGPExtension() : properties_(makeRef<AGProperties>(extensionCatalog())) {}
 
 const ClassInfo& AGPExtension::classInfo() const noexcept {
-  using T = AGPExtension;
-  static const ClassInfo& info = describeClass(u"AGPExtension", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::scriptProperties>(u"Properties")
-        .get<&T::isExtended>(u"IsExtended")
-        .get<&T::scriptProj>(u"PROJ")
-        .prop<&T::seq, &T::setSeq>(u"Seq")
-        .prop<&T::name, &T::setName>(u"Key")
-        .prop<&T::name, &T::setName>(u"Name")
-        .prop<&T::templateFile, &T::setTemplateFile>(u"Template")
-        .prop<&T::xmlFile, &T::setXmlFile>(u"XmlFile")
-        .prop<&T::enabled, &T::setEnabled>(u"Enabled");
-  });
-  return info;
+  return MemberTable<AGPExtension>::get(u"AGPExtension");
 }
 
 AGPExtProj& AGPExtension::proj() {
@@ -191,21 +153,7 @@ void AGPExtension::setEnabled(bool enabled) {
 // ---- AGPExtensions ----
 
 const ClassInfo& AGPExtensions::classInfo() const noexcept {
-  using T = AGPExtensions;
-  static const ClassInfo& info = describeClass(u"AGPExtensions", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::add>(u"Add")
-        .method<&T::count>(u"Count")
-        .method<&T::remove>(u"Delete")
-        .method<&T::extensionExist>(u"ExtensionExist")
-        .method<&T::item>(u"Item")
-        .method<&T::seq>(u"Seq")
-        .method<&T::scriptNewEnum>(u"NewEnum_ext")
-        .enumerator<&T::newEnum>();
-  });
-  return info;
+  return MemberTable<AGPExtensions>::get(u"AGPExtensions");
 }
 
 std::u16string AGPExtensions::curSeq() const {

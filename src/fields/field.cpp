@@ -6,7 +6,6 @@
 #include "foundation/setting_access.hpp"
 #include "foundation/setting_members.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
 #include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 
@@ -48,33 +47,7 @@ void AGPField::createProperties() {
 }
 
 const ClassInfo& AGPField::classInfo() const noexcept {
-  using T = AGPField;
-  static const ClassInfo& info = describeClass(u"AGPField", [](ClassInfo& c) {
-    // The interface order: the edit control's pair stands before the view pair, and the derived
-    // FldParm right behind FldVar. Naming the members first fixes their places; the catalog's
-    // properties then fill them in.
-    for (std::u16string_view name : {u"Properties", u"GetV", u"SetV", u"Key"}) c.define(name);
-    const SettingCatalog& rows = fieldCatalog();
-    for (SettingSlot s = 0; s < rows.size(); ++s) {
-      if (s == kFldViewTag) {
-        c.define(rows[kFldHtmlTag].name);
-        c.define(rows[kFldHtmlTagReadOnly].name);
-      }
-      c.define(rows[s].name);
-      if (s == kFldVar) c.define(u"FldParm");
-    }
-    ClassBuilder<T>(c)
-        .get<&T::Properties>(u"Properties")
-        .method<&T::GetV>(u"GetV")
-        .method<&T::SetV>(u"SetV")
-        .prop<&T::Key, &T::setKey>(u"Key")
-        .settings<&T::properties>(rows)
-        .get<&T::FldParm>(u"FldParm")
-        .method<&T::scriptLoadFldDao>(u"LoadFld_DAO")
-        .method<&T::scriptLoadFldAdo>(u"LoadFld_ADO")
-        .method<&T::LoadFldDefault>(u"LoadFldDefault");
-  });
-  return info;
+  return MemberTable<AGPField>::get(u"AGPField");
 }
 
 Variant AGPField::GetV(const std::u16string& Name) {

@@ -68,11 +68,11 @@ class AGPField final : public Object {
   // The generation settings that suit the field's type (and its name, size and flags).
   void LoadFldDefault();
 
- private:
   // Automation entry points taking a DAO / ADO field object, read by property name.
   void scriptLoadFldDao(const Ref<Object>& daoField);
   void scriptLoadFldAdo(const Ref<Object>& adoField);
 
+ private:
   void SetFldTypeDAO(std::int16_t daoType);
   void SetFldTypeADO(std::int16_t adoType, std::uint8_t precision);
   void SetFldTagDefault();

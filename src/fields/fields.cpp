@@ -7,7 +7,6 @@
 #include "fields/field_settings.hpp"
 #include "foundation/script_text.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
 #include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
@@ -47,24 +46,7 @@ std::optional<std::int16_t> readSeq(AGPField& field) {
 }  // namespace
 
 const ClassInfo& AGPFields::classInfo() const noexcept {
-  using T = AGPFields;
-  static const ClassInfo& info = describeClass(u"AGPFields", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::add>(u"Add")
-        .method<&T::change>(u"Change")
-        .method<&T::count>(u"Count")
-        .method<&T::scriptDelete>(u"Delete")
-        .method<&T::fieldExist>(u"FieldExist")
-        .method<&T::item>(u"Item")
-        .method<&T::seq>(u"Seq")
-        .method<&T::setItem>(u"SetItem")
-        .method<&T::setSeq>(u"SetSeq")
-        .method<&T::scriptNewEnum>(u"NewEnum_fld")
-        .enumerator<&T::newEnum>();
-  });
-  return info;
+  return MemberTable<AGPFields>::get(u"AGPFields");
 }
 
 bool AGPFields::add(const std::u16string& TblName, const std::u16string& Name) {

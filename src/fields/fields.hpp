@@ -40,11 +40,12 @@ class AGPFields final : public ModelCollection<AGPField> {
   void setItem(const Variant& Index);
   void setSeq(std::int16_t Index);
 
- private:
-  void makeCurrent(AGPField& field);
   Variant scriptDelete(const std::u16string& TblName, const Variant& Index) {
     return Variant(remove(TblName, Index));
   }
+
+ private:
+  void makeCurrent(AGPField& field);
 
   std::u16string curName_;
   std::int16_t curSeq_ = 0;

@@ -1,9 +1,8 @@
 #include "foundation/collection_keys.hpp"
+#include "platform/automation/class_info.hpp"
 
 #include <utility>
 #include <vector>
-
-#include "platform/automation/bind.hpp"
 
 namespace vantorel {
 
@@ -33,20 +32,11 @@ class KeysEnumerator final : public Enumerator {
 }  // namespace
 
 const ClassInfo& cKey::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"cKey", [](ClassInfo& c) {
-    ClassBuilder<cKey>(c).get<&cKey::name>(u"Name").get<&cKey::associatedIndex>(u"AssociatedIndex");
-  });
-  return info;
+  return MemberTable<cKey>::get(u"cKey");
 }
 
 const ClassInfo& CKeys::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"CKeys", [](ClassInfo& c) {
-    ClassBuilder<CKeys>(c)
-        .get<&CKeys::count>(u"Count")
-        .get<&CKeys::newEnum>(u"NewEnum")
-        .enumerator<&CKeys::newEnum>();
-  });
-  return info;
+  return MemberTable<CKeys>::get(u"CKeys");
 }
 
 std::int32_t CKeys::count() const noexcept {

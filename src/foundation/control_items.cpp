@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "foundation/model_collection.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
@@ -24,16 +24,7 @@ std::optional<std::u16string> textOf(const Variant& index) {
 }  // namespace
 
 const ClassInfo& AGControlItem::classInfo() const noexcept {
-  using T = AGControlItem;
-  static const ClassInfo& info = describeClass(u"AGControlItem", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .prop<&T::Key, &T::setKey>(u"Key")
-        .prop<&T::ItemId, &T::setItemId>(u"ItemId")
-        .prop<&T::ItemFn, &T::setItemFn>(u"ItemFn")
-        .prop<&T::ItemGen, &T::setItemGen>(u"ItemGen")
-        .prop<&T::ItemRemark, &T::setItemRemark>(u"ItemRemark");
-  });
-  return info;
+  return MemberTable<AGControlItem>::get(u"AGControlItem");
 }
 
 AGControlItems::AGControlItems() : items_(makeRef<CSuperCollection>()) {
@@ -41,18 +32,7 @@ AGControlItems::AGControlItems() : items_(makeRef<CSuperCollection>()) {
 }
 
 const ClassInfo& AGControlItems::classInfo() const noexcept {
-  using T = AGControlItems;
-  static const ClassInfo& info = describeClass(u"AGControlItems", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .method<&T::Add>(u"Add")
-        .method<&T::Count>(u"Count")
-        .method<&T::Delete>(u"Delete")
-        .method<&T::ItemExist>(u"ItemExist")
-        .method<&T::Item>(u"Item")
-        .method<&T::scriptNewEnum>(u"NewEnum_item")
-        .enumerator<&T::newEnum>();
-  });
-  return info;
+  return MemberTable<AGControlItems>::get(u"AGControlItems");
 }
 
 AGControlItem& AGControlItems::at(std::size_t index) const {

@@ -51,8 +51,9 @@ class AGControlItems final : public Object {
   Ref<AGControlItem> Item(const Variant& Index) const;
   Ref<Enumerator> newEnum() override { return items_->newEnum(); }
 
- private:
   Ref<Enumerator> scriptNewEnum() { return newEnum(); }
+
+ private:
   AGControlItem& at(std::size_t index) const;
 
   Ref<CSuperCollection> items_;

@@ -8,7 +8,7 @@
 #include "foundation/reg_values.hpp"
 #include "foundation/settings_key.hpp"
 #include "foundation/value_conversion.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/text/unicode.hpp"
@@ -36,13 +36,7 @@ AGPSettings::AGPSettings() = default;
 AGPSettings::~AGPSettings() = default;
 
 const ClassInfo& AGPSettings::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"AGPSettings", [](ClassInfo& c) {
-    ClassBuilder<AGPSettings>(c)
-        .method<&AGPSettings::LoadSettings>(u"LoadSettings")
-        .method<&AGPSettings::LoadSettingType>(u"LoadSettingType")
-        .method<&AGPSettings::LoadSettingValue>(u"LoadSettingValue");
-  });
-  return info;
+  return MemberTable<AGPSettings>::get(u"AGPSettings");
 }
 
 bool AGPSettings::LoadSettings() {

@@ -7,7 +7,7 @@
 #include "foundation/captions.hpp"
 #include "foundation/product.hpp"
 #include "foundation/project_context.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/text/case_fold.hpp"
@@ -42,14 +42,7 @@ void showLoadFailure(const std::u16string& path) {
 }  // namespace
 
 const ClassInfo& AGPKeyword::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"AGPKeyword", [](ClassInfo& c) {
-    ClassBuilder<AGPKeyword>(c)
-        .get<&AGPKeyword::curIndex>(u"curIndex")
-        .get<&AGPKeyword::Count>(u"Count")
-        .method<&AGPKeyword::IsKeyword>(u"IsKeyword")
-        .method<&AGPKeyword::Load>(u"Load");
-  });
-  return info;
+  return MemberTable<AGPKeyword>::get(u"AGPKeyword");
 }
 
 bool AGPKeyword::IsKeyword(const std::u16string& k) const {

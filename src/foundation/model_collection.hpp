@@ -67,13 +67,14 @@ class ModelCollection : public Object {
     return found ? static_cast<T*>(found->objectValue()) : nullptr;
   }
 
+  // The member table's NewEnum_ row, which hands out the same enumerator as For Each.
+  Ref<Enumerator> scriptNewEnum() { return newEnum(); }
+
  protected:
   ModelCollection() : items_(makeRef<CSuperCollection>()) { items_->setCompareMode(1); }
   ~ModelCollection() override = default;
 
   CSuperCollection& items() const noexcept { return *items_; }
-  // The member table's NewEnum_ row, which hands out the same enumerator as For Each.
-  Ref<Enumerator> scriptNewEnum() { return newEnum(); }
 
   // The Exist members' rule: the index as text, looked up as a key, so that a number is a
   // name, never a position.

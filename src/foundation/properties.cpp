@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/enumerator.hpp"
 #include "platform/automation/variant_convert.hpp"
 
@@ -58,44 +58,65 @@ class PropertyEnumerator final : public Enumerator {
 
 // --- AGProperty ---------------------------------------------------------------------------
 
-AGProperty::AGProperty() : bag_(makeRef<AGProperties>()) { slot_ = bag_->detachedSlot(); }
-
-const ClassInfo& AGProperty::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"AGProperty", [](ClassInfo& c) {
-    ClassBuilder<AGProperty>(c)
-        .prop<&AGProperty::name, &AGProperty::setName>(u"Key")
-        .prop<&AGProperty::name, &AGProperty::setName>(u"Name")
-        .prop<&AGProperty::dataType, &AGProperty::setDataType>(u"DataType")
-        .prop<&AGProperty::value, &AGProperty::setValue>(u"Value")
-        .prop<&AGProperty::regSave, &AGProperty::setRegSave>(u"RegSave")
-        .prop<&AGProperty::regFormat, &AGProperty::setRegFormat>(u"RegFormat")
-        .prop<&AGProperty::fileSave, &AGProperty::setFileSave>(u"FileSave")
-        .prop<&AGProperty::sync, &AGProperty::setSync>(u"Sync");
-  });
-  return info;
+AGProperty::AGProperty() : bag_(makeRef<AGProperties>()) {
+  slot_ = bag_->detachedSlot();
 }
 
-const SettingRecord& AGProperty::record() const noexcept { return bag_->record(slot_); }
-SettingRecord& AGProperty::editRecord() { return bag_->editRecord(slot_); }
+const ClassInfo& AGProperty::classInfo() const noexcept {
+  return MemberTable<AGProperty>::get(u"AGProperty");
+}
 
-const std::u16string& AGProperty::name() const noexcept { return record().name; }
-void AGProperty::setName(const std::u16string& name) { editRecord().name = name; }
-const std::u16string& AGProperty::dataType() const noexcept { return record().dataType; }
+const SettingRecord& AGProperty::record() const noexcept {
+  return bag_->record(slot_);
+}
+SettingRecord& AGProperty::editRecord() {
+  return bag_->editRecord(slot_);
+}
+
+const std::u16string& AGProperty::name() const noexcept {
+  return record().name;
+}
+void AGProperty::setName(const std::u16string& name) {
+  editRecord().name = name;
+}
+const std::u16string& AGProperty::dataType() const noexcept {
+  return record().dataType;
+}
 void AGProperty::setDataType(const std::u16string& dataType) {
   SettingRecord& r = editRecord();
   r.dataType = dataType;
   r.type = settingTypeFromName(dataType);
 }
-const Variant& AGProperty::value() const noexcept { return bag_->value(slot_); }
-void AGProperty::setValue(const Variant& value) { bag_->setValue(slot_, value); }
-bool AGProperty::regSave() const noexcept { return record().regSave; }
-void AGProperty::setRegSave(bool v) { editRecord().regSave = v; }
-std::int32_t AGProperty::regFormat() const noexcept { return record().regFormat; }
-void AGProperty::setRegFormat(std::int32_t v) { editRecord().regFormat = v; }
-bool AGProperty::fileSave() const noexcept { return record().fileSave; }
-void AGProperty::setFileSave(bool v) { editRecord().fileSave = v; }
-bool AGProperty::sync() const noexcept { return record().sync; }
-void AGProperty::setSync(bool v) { editRecord().sync = v; }
+const Variant& AGProperty::value() const noexcept {
+  return bag_->value(slot_);
+}
+void AGProperty::setValue(const Variant& value) {
+  bag_->setValue(slot_, value);
+}
+bool AGProperty::regSave() const noexcept {
+  return record().regSave;
+}
+void AGProperty::setRegSave(bool v) {
+  editRecord().regSave = v;
+}
+std::int32_t AGProperty::regFormat() const noexcept {
+  return record().regFormat;
+}
+void AGProperty::setRegFormat(std::int32_t v) {
+  editRecord().regFormat = v;
+}
+bool AGProperty::fileSave() const noexcept {
+  return record().fileSave;
+}
+void AGProperty::setFileSave(bool v) {
+  editRecord().fileSave = v;
+}
+bool AGProperty::sync() const noexcept {
+  return record().sync;
+}
+void AGProperty::setSync(bool v) {
+  editRecord().sync = v;
+}
 
 // --- AGProperties --------------------------------------------------------------------------
 
@@ -107,18 +128,7 @@ AGProperties::AGProperties(const SettingCatalog& catalog)
 AGProperties::~AGProperties() = default;
 
 const ClassInfo& AGProperties::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"AGProperties", [](ClassInfo& c) {
-    ClassBuilder<AGProperties>(c)
-        .method<&AGProperties::scriptAdd>(u"Add")
-        .get<&AGProperties::count>(u"Count")
-        .method<&AGProperties::scriptDelete>(u"Delete")
-        .get<&AGProperties::scriptPropertyExist>(u"PropertyExist")
-        .get<&AGProperties::scriptItem>(u"Item")
-        .get<&AGProperties::newEnum>(u"NewEnum_prp")
-        .defaultMember(u"Item")
-        .enumerator<&AGProperties::newEnum>();
-  });
-  return info;
+  return MemberTable<AGProperties>::get(u"AGProperties");
 }
 
 AGProperties::Side& AGProperties::side() {

@@ -133,6 +133,14 @@ class AGProperties final : public Object {
   // each setting and declaring the catalog anew does, without growing the bag.
   void reset();
 
+  // The members as scripts call them.
+  bool scriptAdd(const std::u16string& name, std::optional<std::u16string> dataType,
+                 std::optional<bool> regSave, std::optional<std::int32_t> regFormat,
+                 std::optional<bool> fileSave, std::optional<bool> sync);
+  Variant scriptDelete(const Variant& index);
+  bool scriptPropertyExist(const Variant& index) const;
+  Ref<AGProperty> scriptItem(const Variant& index) { return item(index); }
+
  private:
   friend class AGProperty;
   struct Side;
@@ -147,13 +155,6 @@ class AGProperties final : public Object {
   SettingSlot detachedSlot();
   SettingSlot catalogSize() const noexcept { return catalog_ ? catalog_->size() : 0; }
   Ref<AGProperty> view(SettingSlot slot) const;
-
-  bool scriptAdd(const std::u16string& name, std::optional<std::u16string> dataType,
-                 std::optional<bool> regSave, std::optional<std::int32_t> regFormat,
-                 std::optional<bool> fileSave, std::optional<bool> sync);
-  Variant scriptDelete(const Variant& index);
-  bool scriptPropertyExist(const Variant& index) const;
-  Ref<AGProperty> scriptItem(const Variant& index) { return item(index); }
 
   const SettingCatalog* catalog_ = nullptr;
   std::vector<Variant> values_;  // one per slot, catalog rows first

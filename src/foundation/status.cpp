@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include "foundation/project_context.hpp"
-#include "platform/automation/bind.hpp"
 #include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/sys/embedded_files.hpp"
@@ -15,19 +14,7 @@ namespace vantorel {
 AGPStatus::AGPStatus() : lastValue_(std::int16_t{0}), lastUpdate_(sys::now()) {}
 
 const ClassInfo& AGPStatus::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"AGPStatus", [](ClassInfo& c) {
-    ClassBuilder<AGPStatus>(c)
-        .method<&AGPStatus::DispStatus>(u"DispStatus")
-        .method<&AGPStatus::ShowStatus>(u"ShowStatus")
-        .method<&AGPStatus::ShowStatus2>(u"ShowStatus2")
-        .method<&AGPStatus::ShowStatus3>(u"ShowStatus3")
-        .method<&AGPStatus::StatusIsCancelled>(u"StatusIsCancelled")
-        .method<&AGPStatus::CloseStatus>(u"CloseStatus")
-        .method<&AGPStatus::SetStatus>(u"SetStatus")
-        .method<&AGPStatus::Refresh>(u"Refresh")
-        .method<&AGPStatus::GetSysCode>(u"GetSysCode");
-  });
-  return info;
+  return MemberTable<AGPStatus>::get(u"AGPStatus");
 }
 
 std::u16string limitStatusText(std::u16string_view text) {

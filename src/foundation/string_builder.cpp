@@ -1,18 +1,12 @@
 #include "foundation/string_builder.hpp"
 
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
 
 const ClassInfo& AGPStringBuilder::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"AGPStringBuilder", [](ClassInfo& c) {
-    ClassBuilder<AGPStringBuilder>(c)
-        .method<&AGPStringBuilder::clear>(u"Clear")
-        .method<&AGPStringBuilder::append>(u"Append")
-        .method<&AGPStringBuilder::toString>(u"ToString");
-  });
-  return info;
+  return MemberTable<AGPStringBuilder>::get(u"AGPStringBuilder");
 }
 
 void AGPStringBuilder::clear() noexcept {

@@ -8,7 +8,7 @@
 
 #include "foundation/collection_keys.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
 
@@ -61,28 +61,7 @@ CSuperCollection::~CSuperCollection() {
 }
 
 const ClassInfo& CSuperCollection::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"CSuperCollection", [](ClassInfo& c) {
-    ClassBuilder<CSuperCollection>(c)
-        .prop<&CSuperCollection::compareMode, &CSuperCollection::setCompareMode>(u"CompareMode")
-        .prop<&CSuperCollection::allowItemAsignments, &CSuperCollection::setAllowItemAsignments>(
-            u"AllowItemAsignments")
-        .prop<&CSuperCollection::baseIndex, &CSuperCollection::setBaseIndex>(u"BaseIndex")
-        .get<&CSuperCollection::keys>(u"Keys")
-        .get<&CSuperCollection::scriptKey>(u"Key")
-        .get<&CSuperCollection::scriptKeyExists>(u"KeyExists")
-        .method<&CSuperCollection::scriptChangeKey>(u"ChangeKey")
-        .method<&CSuperCollection::scriptChangeKeyForIndex>(u"ChangeKeyForIndex")
-        .method<&CSuperCollection::scriptAdd>(u"Add")
-        .get<&CSuperCollection::count>(u"Count")
-        .method<&CSuperCollection::remove>(u"Remove")
-        .prop<&CSuperCollection::item, &CSuperCollection::setItem>(u"Item")
-        .get<&CSuperCollection::newEnum>(u"NewEnum")
-        .method<&CSuperCollection::scriptClear>(u"Clear")
-        .method<&CSuperCollection::moveItem>(u"MoveItem")
-        .defaultMember(u"Item")
-        .enumerator<&CSuperCollection::newEnum>();
-  });
-  return info;
+  return MemberTable<CSuperCollection>::get(u"CSuperCollection");
 }
 
 void CSuperCollection::setCompareMode(std::int32_t mode) {

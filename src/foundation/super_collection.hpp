@@ -118,6 +118,17 @@ class CSuperCollection final : public Object {
   const Variant& valueAt(std::size_t index) const { return slots_[order_[index]].value; }
   std::int32_t aliveEnumerators() const noexcept { return aliveEnumerators_; }
 
+  // Bindings for the member table, where the script's argument kinds differ from the C++ API.
+  std::int32_t scriptKeyExists(const std::u16string& key) const { return keyExists(key); }
+  std::u16string scriptKey(std::int32_t position) const { return key(position); }
+  void scriptChangeKey(const std::u16string& oldKey, const std::u16string& newKey) {
+    changeKey(oldKey, newKey);
+  }
+  void scriptChangeKeyForIndex(const std::u16string& index, const std::u16string& newKey);
+  void scriptAdd(Variant& item, std::optional<std::u16string> key,
+                 std::optional<std::int32_t> insertMode, std::optional<std::int32_t> position);
+  Variant scriptClear();
+
  protected:
   ~CSuperCollection() override;
 
@@ -155,17 +166,6 @@ class CSuperCollection final : public Object {
   void dropKeyEntry(Slot& slot);
   void setKeyEntry(std::int32_t slot, std::u16string_view key);
   static void setItemKeyProperty(const Variant& value, std::u16string_view key);
-
-  // Bindings for the member table, where the script's argument kinds differ from the C++ API.
-  std::int32_t scriptKeyExists(const std::u16string& key) const { return keyExists(key); }
-  std::u16string scriptKey(std::int32_t position) const { return key(position); }
-  void scriptChangeKey(const std::u16string& oldKey, const std::u16string& newKey) {
-    changeKey(oldKey, newKey);
-  }
-  void scriptChangeKeyForIndex(const std::u16string& index, const std::u16string& newKey);
-  void scriptAdd(Variant& item, std::optional<std::u16string> key,
-                 std::optional<std::int32_t> insertMode, std::optional<std::int32_t> position);
-  Variant scriptClear();
 
   std::shared_ptr<collection_detail::Link> link_;
   std::vector<Slot> slots_;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "foundation/project_context.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/unicode.hpp"
@@ -67,19 +67,7 @@ std::optional<std::string> readEntry(zip_t* archive, zip_uint64_t index) {
 }  // namespace
 
 const ClassInfo& UnzipComponent::classInfo() const noexcept {
-  using T = UnzipComponent;
-  static const ClassInfo& info = describeClass(u"UnzipComponent", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .prop<&T::ZipFile, &T::setZipFile>(u"ZipFile")
-        .prop<&T::Overwrite, &T::setOverwrite>(u"Overwrite")
-        .prop<&T::UseFolders, &T::setUseFolders>(u"UseFolders")
-        .prop<&T::Action, &T::setAction>(u"Action")
-        .prop<&T::TargetFolder, &T::setTargetFolder>(u"TargetFolder")
-        .method<&T::Extract>(u"Extract")
-        .get<&T::LastMessage>(u"LastMessage")
-        .get<&T::FileCount>(u"FileCount");
-  });
-  return info;
+  return MemberTable<UnzipComponent>::get(u"UnzipComponent");
 }
 
 std::int32_t UnzipComponent::fail(std::int32_t code, std::u16string message) {

@@ -5,7 +5,7 @@
 #include "foundation/setting_access.hpp"
 #include "foundation/setting_members.hpp"
 #include "model/model_items.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
@@ -58,19 +58,7 @@ AGPChart::AGPChart() {
 }
 
 const ClassInfo& AGPChart::classInfo() const noexcept {
-  using T = AGPChart;
-  static const ClassInfo& info = describeClass(u"AGPChart", [](ClassInfo& c) {
-    ClassBuilder<T> b(c);
-    b.get<&T::scriptProperties>(u"Properties")
-        .method<&T::GetV>(u"GetV")
-        .method<&T::SetV>(u"SetV")
-        .get<&T::scriptTrendlines>(u"Trendlines");
-    // Key sits between ChartSeq and ChartName.
-    c.define(u"ChartSeq");
-    b.prop<&T::chartName, &T::setChartName>(u"Key");
-    b.settings<&T::properties>(chartCatalog());
-  });
-  return info;
+  return MemberTable<AGPChart>::get(u"AGPChart");
 }
 
 AGProperties& AGPChart::properties() {

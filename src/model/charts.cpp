@@ -3,29 +3,14 @@
 #include "foundation/captions.hpp"
 #include "model/model_items.hpp"
 #include "model/name_links.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "project/extension_cascade.hpp"
 #include "project/language.hpp"
 
 namespace vantorel {
 
 const ClassInfo& AGPCharts::classInfo() const noexcept {
-  using T = AGPCharts;
-  static const ClassInfo& info = describeClass(u"AGPCharts", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::add>(u"Add")
-        .method<&T::change>(u"Change")
-        .method<&T::count>(u"Count")
-        .method<&T::remove>(u"Delete")
-        .method<&T::chartExist>(u"ChartExist")
-        .method<&T::item>(u"Item")
-        .method<&T::seq>(u"Seq")
-        .method<&T::scriptNewEnum>(u"NewEnum_cht")
-        .enumerator<&T::newEnum>();
-  });
-  return info;
+  return MemberTable<AGPCharts>::get(u"AGPCharts");
 }
 
 std::u16string AGPCharts::curSeq() const {

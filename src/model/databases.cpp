@@ -3,24 +3,12 @@
 #include "foundation/project_context.hpp"
 #include "model/model_items.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 
 namespace vantorel {
 
 const ClassInfo& AGPDatabases::classInfo() const noexcept {
-  using T = AGPDatabases;
-  static const ClassInfo& info = describeClass(u"AGPDatabases", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::scriptAdd>(u"Add")
-        .method<&T::count>(u"Count")
-        .method<&T::remove>(u"Delete")
-        .method<&T::item>(u"Item")
-        .method<&T::scriptNewEnum>(u"NewEnum_db")
-        .enumerator<&T::newEnum>();
-  });
-  return info;
+  return MemberTable<AGPDatabases>::get(u"AGPDatabases");
 }
 
 std::u16string AGPDatabases::curSeq() const {

@@ -31,10 +31,11 @@ class AGPDatabases final : public ModelCollection<AGPDatabase> {
   // By key or position, made current; a missing one raises as remove does.
   Ref<AGPDatabase> item(const Variant& index);
 
+  void scriptAdd(const std::u16string& name) { add(name); }
+
  private:
   // The 0-based position Index names; raises for a missing key or a position out of range.
   std::size_t resolve(const Variant& index) const;
-  void scriptAdd(const std::u16string& name) { add(name); }
 
   std::u16string curName_;
   std::int16_t curSeq_ = 0;

@@ -6,7 +6,7 @@
 #include "foundation/setting_members.hpp"
 #include "model/model_items.hpp"
 #include "model/name_links.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
@@ -87,21 +87,7 @@ AGPTable::AGPTable() {
 }
 
 const ClassInfo& AGPTable::classInfo() const noexcept {
-  using T = AGPTable;
-  static const ClassInfo& info = describeClass(u"AGPTable", [](ClassInfo& c) {
-    ClassBuilder<T> b(c);
-    b.get<&T::scriptProperties>(u"Properties")
-        .method<&T::GetV>(u"GetV")
-        .method<&T::SetV>(u"SetV")
-        .get<&T::scriptCharts>(u"Charts")
-        .get<&T::scriptFields>(u"Fields")
-        .get<&T::scriptControlList>(u"ControlList")
-        .prop<&T::tblName, &T::setTblName>(u"Key")
-        .settings<&T::properties>(tableCatalog())
-        .prop<&T::tblGen, &T::setTblGen>(u"TblGen")
-        .method<&T::LoadTableDefault>(u"LoadTableDefault");
-  });
-  return info;
+  return MemberTable<AGPTable>::get(u"AGPTable");
 }
 
 AGProperties& AGPTable::properties() {

@@ -2,31 +2,14 @@
 
 #include "model/model_items.hpp"
 #include "model/name_links.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "project/extension_cascade.hpp"
 #include "project/language.hpp"
 
 namespace vantorel {
 
 const ClassInfo& AGPTables::classInfo() const noexcept {
-  using T = AGPTables;
-  static const ClassInfo& info = describeClass(u"AGPTables", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::add>(u"Add")
-        .method<&T::change>(u"Change")
-        .method<&T::count>(u"Count")
-        .method<&T::remove>(u"Delete")
-        .method<&T::tableExist>(u"TableExist")
-        .method<&T::item>(u"Item")
-        .method<&T::seq>(u"Seq")
-        .method<&T::setItem>(u"SetItem")
-        .method<&T::setSeq>(u"SetSeq")
-        .method<&T::scriptNewEnum>(u"NewEnum_tbl")
-        .enumerator<&T::newEnum>();
-  });
-  return info;
+  return MemberTable<AGPTables>::get(u"AGPTables");
 }
 
 void AGPTables::makeCurrent(AGPTable& table) {

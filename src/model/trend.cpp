@@ -4,7 +4,7 @@
 #include "foundation/registry_defaults.hpp"
 #include "foundation/setting_members.hpp"
 #include "model/model_items.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
@@ -33,16 +33,7 @@ AGPTrend::AGPTrend() {
 }
 
 const ClassInfo& AGPTrend::classInfo() const noexcept {
-  using T = AGPTrend;
-  static const ClassInfo& info = describeClass(u"AGPTrend", [](ClassInfo& c) {
-    ClassBuilder<T> b(c);
-    b.get<&T::scriptProperties>(u"Properties");
-    // Key sits between TrendSeq and TrendName.
-    c.define(u"TrendSeq");
-    b.prop<&T::trendName, &T::setTrendName>(u"Key");
-    b.settings<&T::properties>(trendCatalog());
-  });
-  return info;
+  return MemberTable<AGPTrend>::get(u"AGPTrend");
 }
 
 AGProperties& AGPTrend::properties() {

@@ -1,27 +1,12 @@
 #include "model/trends.hpp"
 
 #include "model/model_items.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 
 namespace vantorel {
 
 const ClassInfo& AGPTrends::classInfo() const noexcept {
-  using T = AGPTrends;
-  static const ClassInfo& info = describeClass(u"AGPTrends", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curName>(u"curName")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::add>(u"Add")
-        .method<&T::change>(u"Change")
-        .method<&T::count>(u"Count")
-        .method<&T::remove>(u"Delete")
-        .method<&T::trendExist>(u"TrendExist")
-        .method<&T::item>(u"Item")
-        .method<&T::seq>(u"Seq")
-        .method<&T::scriptNewEnum>(u"NewEnum_trend")
-        .enumerator<&T::newEnum>();
-  });
-  return info;
+  return MemberTable<AGPTrends>::get(u"AGPTrends");
 }
 
 std::u16string AGPTrends::curSeq() const {

@@ -8,7 +8,7 @@
 #include "foundation/reg_values.hpp"
 #include "foundation/settings_key.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
 
@@ -67,17 +67,7 @@ std::optional<std::u16string> textOf(const Variant& v) {
 }  // namespace
 
 const ClassInfo& AGPFilter::classInfo() const noexcept {
-  using T = AGPFilter;
-  static const ClassInfo& info = describeClass(u"AGPFilter", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::groupCount>(u"GroupCount")
-        .method<&T::groupName>(u"GroupName")
-        .method<&T::optionCount>(u"OptionCount")
-        .method<&T::optionName>(u"OptionName")
-        .method<&T::expression>(u"Expression")
-        .method<&T::load>(u"Load");
-  });
-  return info;
+  return MemberTable<AGPFilter>::get(u"AGPFilter");
 }
 
 std::u16string AGPFilter::registryKey() {

@@ -4,27 +4,12 @@
 #include <utility>
 
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 
 namespace vantorel {
 
 const ClassInfo& AGPMasterDetail::classInfo() const noexcept {
-  using T = AGPMasterDetail;
-  static const ClassInfo& info = describeClass(u"AGPMasterDetail", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .prop<&T::seq, &T::setSeq>(u"Seq")
-        .prop<&T::masterTable, &T::setMasterTable>(u"MasterTable")
-        .prop<&T::detailTable, &T::setDetailTable>(u"DetailTable")
-        .get<&T::fieldCount>(u"FieldCount")
-        .prop<&T::currentField, &T::setCurrentField>(u"CurrentField")
-        .prop<&T::currentMasterField, &T::setCurrentMasterField>(u"CurrentMasterField")
-        .prop<&T::currentDetailField, &T::setCurrentDetailField>(u"CurrentDetailField")
-        .method<&T::scriptAddRelation>(u"AddRelation")
-        .method<&T::scriptDeleteRelation>(u"DeleteRelation")
-        .method<&T::masterField>(u"MasterField")
-        .method<&T::detailField>(u"DetailField");
-  });
-  return info;
+  return MemberTable<AGPMasterDetail>::get(u"AGPMasterDetail");
 }
 
 void AGPMasterDetail::setCurrentField(std::int16_t value) noexcept {

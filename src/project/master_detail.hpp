@@ -41,7 +41,6 @@ class AGPMasterDetail final : public Object {
   std::u16string masterField(std::int16_t i) const;
   std::u16string detailField(std::int16_t i) const;
 
- private:
   // Scripts get the results of these two as Variants holding a Boolean.
   Variant scriptAddRelation(const std::u16string& masterField, const std::u16string& detailField) {
     return Variant(addRelation(masterField, detailField));
@@ -51,6 +50,7 @@ class AGPMasterDetail final : public Object {
     return Variant(deleteRelation(masterField, detailField));
   }
 
+ private:
   struct FieldPair {
     std::u16string master;
     std::u16string detail;

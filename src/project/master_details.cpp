@@ -2,7 +2,7 @@
 
 #include "foundation/foundation_classes.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "project/advanced_filter.hpp"
 
 namespace vantorel {
@@ -16,22 +16,7 @@ std::u16string linkKey(const std::u16string& masterTable, const std::u16string& 
 }  // namespace
 
 const ClassInfo& AGPMasterDetails::classInfo() const noexcept {
-  using T = AGPMasterDetails;
-  static const ClassInfo& info = describeClass(u"AGPMasterDetails", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curMasterTable>(u"curMasterTable")
-        .get<&T::curDetailTable>(u"curDetailTable")
-        .get<&T::curSeq>(u"curSeq")
-        .method<&T::add>(u"Add")
-        .method<&T::count>(u"Count")
-        .method<&T::remove>(u"Delete")
-        .method<&T::masterDetailExist>(u"MasterDetailExist")
-        .method<&T::item>(u"Item")
-        .method<&T::seq>(u"Seq")
-        .method<&T::scriptNewEnum>(u"NewEnum_md")
-        .enumerator<&T::newEnum>();
-  });
-  return info;
+  return MemberTable<AGPMasterDetails>::get(u"AGPMasterDetails");
 }
 
 AGPMasterDetail* AGPMasterDetails::findLink(const std::u16string& masterTable,

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
@@ -89,27 +89,7 @@ void storeConverted(AGMenuFields& f, const FieldDesc& d, const std::u16string& t
 }  // namespace
 
 const ClassInfo& AGPMenu::classInfo() const noexcept {
-  using T = AGPMenu;
-  static const ClassInfo& info = describeClass(u"AGPMenu", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::MenuAttExist>(u"MenuAttExist")
-        .get<&T::MenuAtt>(u"MenuAtt")
-        .prop<&T::MenuId, &T::setMenuId>(u"MenuId")
-        .prop<&T::MenuText, &T::setMenuText>(u"MenuText")
-        .prop<&T::MenuParentId, &T::setMenuParentId>(u"MenuParentId")
-        .prop<&T::MenuSource, &T::setMenuSource>(u"MenuSource")
-        .prop<&T::MenuExtUrl, &T::setMenuExtUrl>(u"MenuExtUrl")
-        .prop<&T::MenuAnonymous, &T::setMenuAnonymous>(u"MenuAnonymous")
-        .prop<&T::MenuSecurity, &T::setMenuSecurity>(u"MenuSecurity")
-        .prop<&T::MenuUrl, &T::setMenuUrl>(u"MenuUrl")
-        .prop<&T::MenuType, &T::setMenuType>(u"MenuType")
-        .prop<&T::MenuCustomUrl, &T::setMenuCustomUrl>(u"MenuCustomUrl")
-        .prop<&T::MenuLevel, &T::setMenuLevel>(u"MenuLevel")
-        .prop<&T::MenuShow, &T::setMenuShow>(u"MenuShow")
-        .prop<&T::MenuDisplayOrder, &T::setMenuDisplayOrder>(u"MenuDisplayOrder")
-        .method<&T::scriptLoad>(u"Load");
-  });
-  return info;
+  return MemberTable<AGPMenu>::get(u"AGPMenu");
 }
 
 bool AGPMenu::MenuAttExist(const std::u16string& Name) const {

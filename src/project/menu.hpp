@@ -88,11 +88,11 @@ class AGPMenu final : public Object {
   };
   const std::vector<OtherAttribute>& otherAttributes() const noexcept { return others_; }
 
- private:
   // Scripts hand over the element as its markup text ("<menu menuid='3' .../>"); anything else,
   // or markup that does not parse, loads nothing.
   void scriptLoad(Variant& xmlControl);
 
+ private:
   AGMenuFields f_;
   std::vector<OtherAttribute> others_;
 };

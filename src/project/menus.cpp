@@ -4,7 +4,8 @@
 
 #include "foundation/foundation_classes.hpp"
 #include "foundation/project_context.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/text/case_fold.hpp"
@@ -27,23 +28,7 @@ std::u16string baseName(const xml::Node& node) {
 }  // namespace
 
 const ClassInfo& AGPMenus::classInfo() const noexcept {
-  using T = AGPMenus;
-  static const ClassInfo& info = describeClass(u"AGPMenus", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curIndex>(u"curIndex")
-        .method<&T::scriptLoadMenus>(u"LoadMenus")
-        .method<&T::scriptAddMenu>(u"AddMenu")
-        .method<&T::scriptChangeMenu>(u"ChangeMenu")
-        .method<&T::DeleteMenu>(u"DeleteMenu")
-        .method<&T::Sort>(u"Sort")
-        .method<&T::Count>(u"Count")
-        .method<&T::MenuHasID>(u"MenuHasID")
-        .method<&T::GetItemByID>(u"GetItemByID")
-        .method<&T::MenuHasTable>(u"MenuHasTable")
-        .method<&T::GetItemByTableName>(u"GetItemByTableName")
-        .method<&T::Item>(u"Item");
-  });
-  return info;
+  return MemberTable<AGPMenus>::get(u"AGPMenus");
 }
 
 AGMenuFields AGPMenus::addDefaults() {

@@ -61,7 +61,6 @@ class AGPMenus final : public Object {
   // The entries in list order, for C++ callers (the project file writer).
   const std::vector<Ref<AGPMenu>>& items() const noexcept { return items_; }
 
- private:
   using OptText = std::optional<std::u16string>;
   using OptLong = std::optional<std::int32_t>;
   using OptInt = std::optional<std::int16_t>;
@@ -77,6 +76,8 @@ class AGPMenus final : public Object {
                         const std::u16string& MenuType, bool MenuCustomUrl, std::int32_t MenuLevel,
                         bool MenuShow, std::int32_t MenuDisplayOrder);
   bool scriptLoadMenus(Variant& file) { return LoadMenus(toText(file)); }
+
+ private:
   static std::u16string toText(const Variant& v);
 
   template <class Pred>

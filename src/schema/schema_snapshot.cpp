@@ -1,7 +1,7 @@
 #include "schema/schema_snapshot.hpp"
 
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "schema/schema_record_objects.hpp"
 
@@ -15,25 +15,16 @@ AGSchemaTable AGPSchema::Tbl(std::int16_t i) const {
 }
 
 const ClassInfo& AGPSchema::classInfo() const noexcept {
-  using T = AGPSchema;
-  static const ClassInfo& info = describeClass(u"AGPSchema", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::tblcnt>(u"tblcnt")
-        .method<&T::scriptTbl>(u"Tbl")
-        .method<&T::scriptLoadDB>(u"LoadDB")
-        .method<&T::LoadADOCustomView>(u"LoadADOCustomView")
-        .method<&T::scriptMySQLTagValues>(u"MySQLTagValues");
-  });
-  return info;
+  return MemberTable<AGPSchema>::get(u"AGPSchema");
 }
 
 void AGPSchema::scriptLoadDB(Variant& sDbName, Variant& sDbType, Variant& sPath, Variant& sPhyPath,
                              Variant& bDBUseServerMapPath, Variant& sUID, Variant& sPwd,
                              Variant& sConnStr, Variant& sSchema, Variant& sTableName) {
   std::u16string name = toString(sDbName);
-  LoadDB(name, toString(sDbType), toString(sPath), toString(sPhyPath),
-         toBool(bDBUseServerMapPath), toString(sUID), toString(sPwd), toString(sConnStr),
-         toString(sSchema), toString(sTableName));
+  LoadDB(name, toString(sDbType), toString(sPath), toString(sPhyPath), toBool(bDBUseServerMapPath),
+         toString(sUID), toString(sPwd), toString(sConnStr), toString(sSchema),
+         toString(sTableName));
   sDbName = Variant(name);
 }
 

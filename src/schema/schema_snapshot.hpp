@@ -67,7 +67,6 @@ class AGPSchema final : public Object {
   const AGSchemaDB& database() const noexcept { return db_; }
   void markLoaded() noexcept { ++loaded_; }
 
- private:
   // The scripts' forms: LoadDB's arguments are Variants by reference; MySQLTagValues.
   void scriptLoadDB(Variant& sDbName, Variant& sDbType, Variant& sPath, Variant& sPhyPath,
                     Variant& bDBUseServerMapPath, Variant& sUID, Variant& sPwd, Variant& sConnStr,
@@ -76,6 +75,7 @@ class AGPSchema final : public Object {
   // Tbl's record as an object a script can read.
   Ref<AGSchemaTableRecord> scriptTbl(std::int16_t i) const;
 
+ private:
   // 0 loaded; another value failed, the reason in lastErrorText where there is one.
   std::int16_t LoadADODB(const std::u16string& sDbType, const std::u16string& sDbName,
                          const std::u16string& sUID, const std::u16string& sPwd,

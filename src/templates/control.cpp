@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
@@ -58,31 +58,7 @@ std::u16string normalizeInputFolder(std::u16string_view folder) {
 AGPControl::AGPControl() : sessions_(makeRef<AGPSessions>()) {}
 
 const ClassInfo& AGPControl::classInfo() const noexcept {
-  using T = AGPControl;
-  static const ClassInfo& info = describeClass(u"AGPControl", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::Sessions>(u"Sessions")
-        .prop<&T::CtrlID, &T::setCtrlID>(u"CtrlID")
-        .prop<&T::CtrlType, &T::setCtrlType>(u"CtrlType")
-        .prop<&T::CtrlOFile, &T::setCtrlOFile>(u"CtrlOFile")
-        .prop<&T::CtrlOFileCompat, &T::setCtrlOFileCompat>(u"CtrlOFileCompat")
-        .prop<&T::CtrlOExt, &T::setCtrlOExt>(u"CtrlOExt")
-        .prop<&T::CtrlOFolder, &T::setCtrlOFolder>(u"CtrlOFolder")
-        .prop<&T::CtrlOFolderID, &T::setCtrlOFolderID>(u"CtrlOFolderID")
-        .prop<&T::CtrlIFiles, &T::setCtrlIFiles>(u"CtrlIFiles")
-        .prop<&T::CtrlIFolder, &T::setCtrlIFolder>(u"CtrlIFolder")
-        .prop<&T::CtrlCond, &T::setCtrlCond>(u"CtrlCond")
-        .prop<&T::CtrlTagExt, &T::setCtrlTagExt>(u"CtrlTagExt")
-        .prop<&T::CtrlParm, &T::setCtrlParm>(u"CtrlParm")
-        .prop<&T::CtrlSpace, &T::setCtrlSpace>(u"CtrlSpace")
-        .prop<&T::CtrlGen, &T::setCtrlGen>(u"CtrlGen")
-        .prop<&T::CtrlExt, &T::setCtrlExt>(u"CtrlExt")
-        .prop<&T::CtrlAction, &T::setCtrlAction>(u"CtrlAction")
-        .prop<&T::CtrlOverwrite, &T::setCtrlOverwrite>(u"CtrlOverwrite")
-        .prop<&T::CtrlRemark, &T::setCtrlRemark>(u"CtrlRemark")
-        .method<&T::scriptLoad>(u"Load");
-  });
-  return info;
+  return MemberTable<AGPControl>::get(u"AGPControl");
 }
 
 std::optional<std::u16string> AGPControl::Load(const xml::Node& element) {

@@ -88,10 +88,10 @@ class AGPControl final : public Object {
 
   void save(xml::Node& element) const;
 
- private:
   // Scripts hand over the element as its markup text; markup that does not parse loads nothing.
   void scriptLoad(const Variant& xmlControl);
 
+ private:
   AGControlFields f_;
   Ref<AGPSessions> sessions_;
 };

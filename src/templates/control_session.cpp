@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/unicode.hpp"
@@ -33,21 +33,7 @@ constexpr SessionAttribute kAttributes[] = {
 }  // namespace
 
 const ClassInfo& AGPSession::classInfo() const noexcept {
-  using T = AGPSession;
-  static const ClassInfo& info = describeClass(u"AGPSession", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .prop<&T::SessType, &T::setSessType>(u"SessType")
-        .prop<&T::SessValue, &T::setSessValue>(u"SessValue")
-        .prop<&T::SessParm, &T::setSessParm>(u"SessParm")
-        .prop<&T::SessIFile, &T::setSessIFile>(u"SessIFile")
-        .prop<&T::SessCond, &T::setSessCond>(u"SessCond")
-        .prop<&T::SessExt, &T::setSessExt>(u"SessExt")
-        .prop<&T::SessAction, &T::setSessAction>(u"SessAction")
-        .prop<&T::SessLocation, &T::setSessLocation>(u"SessLocation")
-        .prop<&T::SessLocType, &T::setSessLocType>(u"SessLocType")
-        .method<&T::scriptLoad>(u"Load");
-  });
-  return info;
+  return MemberTable<AGPSession>::get(u"AGPSession");
 }
 
 void AGPSession::Load(const xml::Node& element) {

@@ -58,10 +58,10 @@ class AGPSession final : public Object {
   // The element's attributes for the control file, in table order, empty values left out.
   void save(xml::Node& element) const;
 
- private:
   // Scripts hand over the element as its markup text; markup that does not parse loads nothing.
   void scriptLoad(const Variant& xmlSession);
 
+ private:
   AGSessionFields f_;
 };
 

@@ -3,24 +3,13 @@
 #include <limits>
 
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/xml/attributes.hpp"
 
 namespace vantorel {
 
 const ClassInfo& AGPSessions::classInfo() const noexcept {
-  using T = AGPSessions;
-  static const ClassInfo& info = describeClass(u"AGPSessions", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .method<&T::scriptLoad>(u"Load")
-        .method<&T::AddSession>(u"AddSession")
-        .method<&T::ChangeSession>(u"ChangeSession")
-        .method<&T::DeleteSession>(u"DeleteSession")
-        .method<&T::SessionExist>(u"SessionExist")
-        .method<&T::Count>(u"Count")
-        .method<&T::Item>(u"Item");
-  });
-  return info;
+  return MemberTable<AGPSessions>::get(u"AGPSessions");
 }
 
 void AGPSessions::checkRoom() const {

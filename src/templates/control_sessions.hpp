@@ -32,8 +32,9 @@ class AGPSessions final : public Object {
 
   const std::vector<Ref<AGPSession>>& items() const noexcept { return items_; }
 
- private:
   Variant scriptLoad(const Variant& xmlControl);
+
+ private:
   std::optional<std::size_t> find(const std::u16string& sValue) const;
   // The count is a 16-bit Integer to scripts; past it an insert raises overflow.
   void checkRoom() const;

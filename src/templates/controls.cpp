@@ -9,7 +9,7 @@
 #include "foundation/model_collection.hpp"
 #include "foundation/project_context.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/text/case_fold.hpp"
@@ -32,22 +32,7 @@ std::u16string productRootName() {
 }  // namespace
 
 const ClassInfo& AGPControls::classInfo() const noexcept {
-  using T = AGPControls;
-  static const ClassInfo& info = describeClass(u"AGPControls", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::curIndex>(u"curIndex")
-        .get<&T::ProdDate>(u"ProdDate")
-        .get<&T::ProdVersion>(u"ProdVersion")
-        .get<&T::ProdDesc>(u"ProdDesc")
-        .get<&T::ProdAuthor>(u"ProdAuthor")
-        .method<&T::LoadControls>(u"LoadControls")
-        .method<&T::AddControl>(u"AddControl")
-        .method<&T::DeleteControl>(u"DeleteControl")
-        .method<&T::ControlExist>(u"ControlExist")
-        .method<&T::Count>(u"Count")
-        .method<&T::Item>(u"Item");
-  });
-  return info;
+  return MemberTable<AGPControls>::get(u"AGPControls");
 }
 
 bool AGPControls::fail(std::int16_t code, std::u16string why) {
@@ -108,10 +93,9 @@ bool AGPControls::LoadControls(const std::u16string& file) {
       if (!id.empty()) {
         const auto [first, fresh] = ids.emplace(id, child);
         if (!fresh) {
-          warnings.push_back(at(child) + u"the control id \"" + id +
-                             u"\" is used twice (first at " +
-                             xml::elementPosition(*bytes, first->second) +
-                             u"); look-ups by id find the first");
+          warnings.push_back(
+              at(child) + u"the control id \"" + id + u"\" is used twice (first at " +
+              xml::elementPosition(*bytes, first->second) + u"); look-ups by id find the first");
         }
       }
       loaded.push_back(std::move(control));

@@ -2,26 +2,14 @@
 
 #include <vector>
 
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/enumerator.hpp"
 #include "platform/automation/safe_array.hpp"
 
 namespace vantorel {
 
 const ClassInfo& EmptyModelList::classInfo() const noexcept {
-  using T = EmptyModelList;
-  static const ClassInfo& info = describeClass(u"EmptyModelList", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::Count>(u"Count")
-        .get<&T::curName>(u"curName")
-        .method<&T::Seq>(u"Seq")
-        .method<&T::Item>(u"Item")
-        .method<&T::ExtensionExist>(u"ExtensionExist")
-        .method<&T::ScriptItem>(u"ScriptItem")
-        .defaultMember(u"Item")
-        .enumerator<&T::newEnum>();
-  });
-  return info;
+  return MemberTable<EmptyModelList>::get(u"EmptyModelList");
 }
 
 Ref<Object> EmptyModelList::Seq(const Variant&) const {

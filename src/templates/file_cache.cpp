@@ -5,7 +5,7 @@
 #include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "foundation/text_files.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/text/strings.hpp"
@@ -19,14 +19,7 @@ using templates::kSectionClose;
 using templates::kSectionOpen;
 
 const ClassInfo& AGPFileCache::classInfo() const noexcept {
-  using T = AGPFileCache;
-  static const ClassInfo& info = describeClass(u"AGPFileCache", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .method<&T::Clear>(u"Clear")
-        .method<&T::AddFile>(u"AddFile")
-        .method<&T::GetSession>(u"GetSession");
-  });
-  return info;
+  return MemberTable<AGPFileCache>::get(u"AGPFileCache");
 }
 
 void AGPFileCache::Clear() {

@@ -1,20 +1,13 @@
 #include "templates/output_builder.hpp"
 
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 
 namespace vantorel {
 
 const ClassInfo& TemplateOutputBuilder::classInfo() const noexcept {
-  static const ClassInfo& info = describeClass(u"StringBuilder", [](ClassInfo& c) {
-    ClassBuilder<TemplateOutputBuilder>(c)
-        .method<&TemplateOutputBuilder::append>(u"Append")
-        .method<&TemplateOutputBuilder::toString>(u"ToString")
-        .method<&TemplateOutputBuilder::clear>(u"Clear")
-        .get<&TemplateOutputBuilder::length>(u"Length");
-  });
-  return info;
+  return MemberTable<TemplateOutputBuilder>::get(u"StringBuilder");
 }
 
 void TemplateOutputBuilder::appendOther(const Variant& piece) {

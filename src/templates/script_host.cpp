@@ -7,7 +7,7 @@
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
@@ -121,22 +121,7 @@ AGScript::AGScript() : scrpt_(makeRef<AGUserScript>()) {
 AGScript::~AGScript() = default;
 
 const ClassInfo& AGScript::classInfo() const noexcept {
-  using T = AGScript;
-  static const ClassInfo& info = describeClass(u"AGScript", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .method<&T::Initialize>(u"Initialize")
-        .method<&T::IsInitialized>(u"IsInitialized")
-        .method<&T::NonEnglishLocale>(u"NonEnglishLocale")
-        .method<&T::Reset>(u"Reset")
-        .method<&T::AddTemplateScript>(u"AddTemplateScript")
-        .method<&T::AddUserCode>(u"AddUserCode")
-        .method<&T::ModuleExist>(u"ModuleExist")
-        .method<&T::UserModuleExist>(u"UserModuleExist")
-        .method<&T::Validate>(u"Validate")
-        .method<&T::RunModule>(u"RunModule")
-        .method<&T::BuildNewCode>(u"BuildNewCode");
-  });
-  return info;
+  return MemberTable<AGScript>::get(u"AGScript");
 }
 
 void AGScript::readLocaleFlag() {

@@ -10,7 +10,7 @@
 #include "foundation/template_lookup.hpp"
 #include "foundation/value_format.hpp"
 #include "platform/automation/automation_error.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
@@ -108,19 +108,7 @@ AGPCache::AGPCache() : cacheFile_(fs::joinPath(templateCacheFolder(), u"cache.xm
 }
 
 const ClassInfo& AGPCache::classInfo() const noexcept {
-  using T = AGPCache;
-  static const ClassInfo& info = describeClass(u"AGPCache", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .method<&T::AddCache>(u"AddCache")
-        .method<&T::DeleteCache>(u"DeleteCache")
-        .method<&T::DeleteCacheGroup>(u"DeleteCacheGroup")
-        .method<&T::DeleteAllCache>(u"DeleteAllCache")
-        .method<&T::CheckCache>(u"CheckCache")
-        .method<&T::GetCacheDate>(u"GetCacheDate")
-        .method<&T::MatchCacheGroup>(u"MatchCacheGroup")
-        .method<&T::WriteCacheFile>(u"WriteCacheFile");
-  });
-  return info;
+  return MemberTable<AGPCache>::get(u"AGPCache");
 }
 
 void AGPCache::LoadCacheFile() {

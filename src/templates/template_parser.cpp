@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "foundation/project_context.hpp"
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/automation/safe_array.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/ui/ui.hpp"
@@ -91,19 +91,7 @@ std::int32_t pos32(std::size_t index) {
 AGParser::AGParser() : blocks_(1) {}
 
 const ClassInfo& AGParser::classInfo() const noexcept {
-  using T = AGParser;
-  static const ClassInfo& info = describeClass(u"AGParser", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .get<&T::BlockType>(u"BlockType")
-        .get<&T::BlockName>(u"BlockName")
-        .get<&T::BlockValue>(u"BlockValue")
-        .get<&T::BlockIndent>(u"BlockIndent")
-        .prop<&T::BlockID, &T::setBlockID>(u"BlockID")
-        .get<&T::Count>(u"Count")
-        .method<&T::Parse>(u"Parse")
-        .method<&T::GetSession>(u"GetSession");
-  });
-  return info;
+  return MemberTable<AGParser>::get(u"AGParser");
 }
 
 void AGParser::setBlockID(std::int32_t id) noexcept {

@@ -2,19 +2,13 @@
 
 #include <algorithm>
 
-#include "platform/automation/bind.hpp"
+#include "platform/automation/class_info.hpp"
 #include "platform/text/case_fold.hpp"
 
 namespace vantorel {
 
 const ClassInfo& AGUserScript::classInfo() const noexcept {
-  using T = AGUserScript;
-  static const ClassInfo& info = describeClass(u"AGUserScript", [](ClassInfo& c) {
-    ClassBuilder<T>(c)
-        .method<&T::AddUserModule>(u"AddUserModule")
-        .method<&T::UserModuleExist>(u"UserModuleExist");
-  });
-  return info;
+  return MemberTable<AGUserScript>::get(u"AGUserScript");
 }
 
 void AGUserScript::AddUserModule(const std::u16string& sModule) {

@@ -84,9 +84,13 @@ template <class Define>
 template <class T>
 class MemberTable {
  public:
-  static const ClassInfo& get(std::u16string_view name) noexcept {
-    if (const ClassInfo* table = table_.load(std::memory_order_acquire)) return *table;
-    return describeClass(name, [](ClassInfo&) {});
+  // The name is taken as a pointer and measured only while no table is installed: a member
+  // call asks for the table each time, and measuring it there cost more than the look-up.
+  static const ClassInfo& get(const char16_t* name) noexcept {
+    if (const ClassInfo* table = table_.load(std::memory_order_acquire)) [[likely]] {
+      return *table;
+    }
+    return describeClass(std::u16string_view(name), [](ClassInfo&) {});
   }
   static void install(const ClassInfo& table) noexcept {
     table_.store(&table, std::memory_order_release);
