@@ -37,7 +37,7 @@ bool addExtendedChartMember(AGP& proj, const std::u16string& ext, const std::u16
                             const std::u16string& chart, const Variant& /*node*/) {
   AGPExtension* extension = SharedExtensions().find(ext);
   ExtensionDeclarations declarations;
-  if (!extension || extension->xmlFile().empty() || declarations.load(extension->xmlFile())) {
+  if (!extension || extension->xmlFile().empty() || !declarations.load(extension->xmlFile())) {
     return false;
   }
   return AddExtendedChart(proj, ext, tbl, chart, declarations.node(DeclarationLevel::Chart));
@@ -46,7 +46,7 @@ bool addExtendedFieldMember(AGP& proj, const std::u16string& ext, const std::u16
                             const std::u16string& field, const Variant& /*node*/) {
   AGPExtension* extension = SharedExtensions().find(ext);
   ExtensionDeclarations declarations;
-  if (!extension || extension->xmlFile().empty() || declarations.load(extension->xmlFile())) {
+  if (!extension || extension->xmlFile().empty() || !declarations.load(extension->xmlFile())) {
     return false;
   }
   return AddExtendedField(proj, ext, tbl, field, declarations.node(DeclarationLevel::Field));
@@ -57,7 +57,9 @@ bool addExtendedFieldMember(AGP& proj, const std::u16string& ext, const std::u16
 void deleteAll(AGP& /*proj*/) {
   AGPExtensions& extensions = SharedExtensions();
   while (extensions.count() > 0) {
-    if (!extensions.remove(Variant(extensions.at(static_cast<std::size_t>(extensions.count() - 1)).name()))) break;
+    if (!extensions.remove(
+            Variant(extensions.at(static_cast<std::size_t>(extensions.count() - 1)).name())))
+      break;
   }
   AGPCustomScripts& scripts = SharedCustomScripts();
   while (scripts.count() > 0) {

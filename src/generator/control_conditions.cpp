@@ -126,7 +126,7 @@ Variant runScriptFunction(GenerationRun& run, const std::u16string& name) {
   const Ref<AGScript>& engine = run.scriptEngine;
   if (!engine || !engine->IsInitialized()) return Variant(std::u16string());
   ScriptResult<Variant> result = engine->runModule(name);
-  if (result.failure) throw ConditionFailure{{}, std::move(result.failure)};
+  if (!result.outcome) throw ConditionFailure{{}, std::move(result.outcome.failure().text)};
   return std::move(result.value);
 }
 
@@ -200,7 +200,8 @@ bool anyValueHolds(GenerationRun& run, std::u16string_view raw, std::u16string_v
                    const std::vector<std::u16string>& values, Compare compare) {
   for (const std::u16string& value : values) {
     const std::optional<bool> holds = compare(value);
-    if (!holds) return holdsUnread(run, raw, u"has the unknown operator \"" + std::u16string(op) + u"\"");
+    if (!holds)
+      return holdsUnread(run, raw, u"has the unknown operator \"" + std::u16string(op) + u"\"");
     if (*holds) return true;
   }
   return false;

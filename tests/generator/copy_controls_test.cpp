@@ -10,6 +10,7 @@
 #include "generator_test_support.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/ui/ui.hpp"
+#include "support/failure_text.hpp"
 #include "templates/script_host.hpp"
 
 namespace vantorel::test {
@@ -138,21 +139,20 @@ TEST_F(CopyControlsTest, AFailedCopyGivesTheSystemsReason) {
   const std::u16string target = u16(site_ / "main.txt");
   EXPECT_EQ(copied.failure.value_or(u""),
             u"Copying to file \"" + target + u"\" failed! Error = Is a directory");
-  EXPECT_EQ(ui::takeNotices().unwritten,
-            (std::vector<ui::Unwritten>{{target, u"Is a directory"}}));
+  EXPECT_EQ(ui::takeNotices().unwritten, (std::vector<ui::Unwritten>{{target, u"Is a directory"}}));
 }
 
 TEST_F(CopyControlsTest, ChecksTheScriptFilesOfFunctionControls) {
   use({makeControl(u"f1", u"function", u"", u"", u"missing.vbs")});
   EXPECT_NE(
-      CheckScriptFiles(run()).value_or(u"").find(u"Script file does not exist - \"missing.vbs\""),
+      failureText(CheckScriptFiles(run())).find(u"Script file does not exist - \"missing.vbs\""),
       std::u16string::npos);
 
   // A file that exists goes to the script engine; without one the check says so.
   use({makeControl(u"f1", u"function", u"", u"", u"main.txt"),
        makeControl(u"f2", u"Function", u"", u"", u"missing.vbs")});
   run().scriptEngine = Ref<AGScript>();
-  EXPECT_NE(CheckScriptFiles(run()).value_or(u"").find(u"No script engine"), std::u16string::npos);
+  EXPECT_NE(failureText(CheckScriptFiles(run())).find(u"No script engine"), std::u16string::npos);
 }
 
 }  // namespace
