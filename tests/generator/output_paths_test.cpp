@@ -89,7 +89,8 @@ TEST_F(OutputPathTest, RefusesAMissingRoot) {
 // A site written into the root folder or the home folder mixes with the system's or the user's own
 // files; both are refused however they are spelled, and their subfolders are not.
 TEST_F(OutputPathTest, RefusesTheRootAndTheHomeFolder) {
-  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  const char* const homeVariable = std::getenv("HOME");
+  const std::string home = homeVariable ? homeVariable : "";
   ASSERT_FALSE(home.empty());
   fsys::create_directories(home);
   fsys::create_directories(dir_.path() / "link-target");
