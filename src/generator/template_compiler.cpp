@@ -81,14 +81,14 @@ templates::ExpandedSection sessionText(const AGPFileCache& cache, const AGPContr
     if (s.SessIFile.empty())
       projectContext().currentSourceFolder = ControlSourceFolder(control.CtrlExt());
     if (Expected<> present = sectionPresent(cache, file, s.SessValue); !present) {
-      return {{std::u16string()}, std::move(present.failure().text)};
+      return {{std::u16string()}, std::move(present)};
     }
     return templates::expandSection(cache, file, s.SessValue);
   }
   if (s.SessType == u"include") {
     return {{u"<!--##=SYSTEMFUNCTIONS.IncludeFile(\"" + s.SessValue + u"\",\"" + s.SessParm +
              u"\")##-->\r\n"},
-            std::nullopt};
+            {}};
   }
   return {};
 }
@@ -204,7 +204,7 @@ void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
       Status().Refresh();
       if (EvalCtrlCond(run, s.SessCond)) {
         templates::ExpandedSection text = sessionText(*run.fileCache, control, s);
-        if (text.failure) failure = std::move(text.failure);
+        if (!text.outcome) failure = std::move(text.outcome.failure().text);
         AGPStringBuilder& body = *state.body;
         if (showSession) appendLine(body, sessionMarker(u"Start", s));
         const bool failedBefore = failure.has_value();
