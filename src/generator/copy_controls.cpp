@@ -147,8 +147,8 @@ class CopyRun {
     const std::u16string source = fromSourceFolder(c.CtrlIFolder);
     const std::u16string shownFolder = withoutTrailingSeparator(c.CtrlIFolder);
     if (source.empty()) {
-      failure_ = projectContext().productTitle + u": Source folder does not exist - " +
-                 inQuotes(c.CtrlIFolder) + u"! Check if correct template.";
+      result_ = Failure{projectContext().productTitle + u": Source folder does not exist - " +
+                        inQuotes(c.CtrlIFolder) + u"! Check if correct template."};
       return true;
     }
     const bool namedFolder = !c.CtrlOFolderID.empty() || !c.CtrlOFolder.empty();
@@ -179,7 +179,7 @@ class CopyRun {
     return true;
   }
 
-  StepOutcome outcome() const { return {count_, failure_}; }
+  StepOutcome outcome() const { return {count_, result_}; }
 
  private:
   // The system's reason goes with the message, as the database copy gives it: a full disk and a
@@ -190,7 +190,7 @@ class CopyRun {
   }
 
   bool stop(std::u16string message) {
-    failure_ = std::move(message);
+    result_ = Failure{std::move(message)};
     return false;
   }
 
@@ -199,7 +199,7 @@ class CopyRun {
   bool checkOnly_;
   std::int16_t count_ = 0;
   // The last failure; the one that stopped the copies, if one did.
-  std::optional<std::u16string> failure_;
+  Expected<> result_;
 };
 
 }  // namespace
@@ -270,7 +270,7 @@ StepOutcome CopyTemplateFiles(GenerationRun& run, bool checkOnly) {
     } else if (!control->CtrlIFolder().empty()) {
       goOn = copies.copyFolder(*control);
     }
-    if (!goOn) return {1, copies.outcome().failure};
+    if (!goOn) return {1, copies.outcome().result};
     StepProgress();
   }
   return copies.outcome();

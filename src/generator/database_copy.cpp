@@ -51,7 +51,7 @@ bool sameFile(const std::u16string& a, const std::u16string& b) {
 
 // A failed step still counts one, as the check pass has always added it.
 StepOutcome failWith(std::u16string message) {
-  return {1, std::move(message)};
+  return {1, Failure{std::move(message)}};
 }
 
 std::u16string outsideRoot(std::u16string_view setting, std::u16string_view value,
