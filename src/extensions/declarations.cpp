@@ -84,25 +84,25 @@ std::optional<std::u16string> declarationFilePath(std::u16string_view xmlFile) {
   return fs::joinInside(projectContext().extensionsFolder, xmlFile);
 }
 
-std::optional<std::u16string> ExtensionDeclarations::load(std::u16string_view xmlFile) {
+Expected<> ExtensionDeclarations::load(std::u16string_view xmlFile) {
   doc_.reset();
   const std::optional<std::u16string> path = declarationFilePath(xmlFile);
   if (!path) {
-    return u"The declaration file name \"" + std::u16string(xmlFile) +
-           u"\" leads outside the extensions folder.";
+    return Failure{u"The declaration file name \"" + std::u16string(xmlFile) +
+                   u"\" leads outside the extensions folder."};
   }
   if (std::optional<xml::ParseError> error = xml::parseFile(doc_, *path, xml::ReadMode::Exact)) {
-    return error->text();
+    return Failure{error->text()};
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::u16string> ExtensionDeclarations::loadText(std::string_view bytes) {
+Expected<> ExtensionDeclarations::loadText(std::string_view bytes) {
   doc_.reset();
   if (std::optional<xml::ParseError> error = xml::parseBuffer(doc_, bytes, xml::ReadMode::Exact)) {
-    return error->text();
+    return Failure{error->text()};
   }
-  return std::nullopt;
+  return {};
 }
 
 xml::Node ExtensionDeclarations::node(DeclarationLevel level) const {

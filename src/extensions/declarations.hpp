@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/automation/expected.hpp"
 #include "platform/automation/variant.hpp"
 #include "platform/xml/xml_document.hpp"
 
@@ -24,11 +25,10 @@ DeclarationLevel declarationLevelNamed(std::u16string_view nodeType);
 // reads the file afresh.
 class ExtensionDeclarations {
  public:
-  // Reads the file named by xmlFile below the extensions folder. The reason when it cannot:
-  // an empty name, a name that would lead outside that folder, a file that is missing or is
-  // no XML.
-  std::optional<std::u16string> load(std::u16string_view xmlFile);
-  std::optional<std::u16string> loadText(std::string_view bytes);
+  // Reads the file named by xmlFile below the extensions folder. Fails, with the reason, for an
+  // empty name, a name that would lead outside that folder, a file that is missing or is no XML.
+  Expected<> load(std::u16string_view xmlFile);
+  Expected<> loadText(std::string_view bytes);
   // The first element at the level's path, in document order; an empty node when none.
   xml::Node node(DeclarationLevel level) const;
 

@@ -82,7 +82,7 @@ std::vector<Ref<AGPExtension>> extensionsInOrder() {
 // The extension's declarations for one of the per-object operations; nothing when it has
 // none or they do not read.
 bool loadDeclarations(const AGPExtension& extension, ExtensionDeclarations& declarations) {
-  return !extension.xmlFile().empty() && !declarations.load(extension.xmlFile());
+  return !extension.xmlFile().empty() && declarations.load(extension.xmlFile()).ok();
 }
 
 AGPExtTables& extensionTables(AGPExtension& extension) {
@@ -201,7 +201,7 @@ bool AddExtension(AGP& proj, const std::u16string& name, const std::u16string& t
   if (!extension) return false;
   if (xmlFile.empty()) return true;
   ExtensionDeclarations declarations;
-  if (declarations.load(xmlFile)) return true;
+  if (!declarations.load(xmlFile)) return true;
   DeclareExtensionLevels(proj, *extension, declarations);
   ExtendLoadedTables(proj, extension->name(), declarations);
   return true;
@@ -212,7 +212,7 @@ Variant GetExtDefault(AGP& /*proj*/, const std::u16string& extName, const std::u
   AGPExtension* extension = SharedExtensions().find(extName);
   if (!extension) return Variant(std::u16string());
   ExtensionDeclarations declarations;
-  if (extension->xmlFile().empty() || declarations.load(extension->xmlFile())) {
+  if (extension->xmlFile().empty() || !declarations.load(extension->xmlFile())) {
     return Variant(std::u16string());
   }
   return DeclaredDefault(declarations.node(declarationLevelNamed(nodeType)), attName);

@@ -41,9 +41,8 @@ AGPExtTable* tableEntry(AGP& proj, AGPExtension& extension, const std::u16string
   AGPExtTables& tables = extension.proj().db().tables();
   if (AGPExtTable* entry = tables.find(tbl)) return entry;
   ExtensionDeclarations declarations;
-  if (extension.xmlFile().empty() || declarations.load(extension.xmlFile())) return nullptr;
-  if (!AddExtendedTable(proj, extension.name(), tbl,
-                        declarations.node(DeclarationLevel::Table))) {
+  if (extension.xmlFile().empty() || !declarations.load(extension.xmlFile())) return nullptr;
+  if (!AddExtendedTable(proj, extension.name(), tbl, declarations.node(DeclarationLevel::Table))) {
     return nullptr;
   }
   return tables.find(tbl);
@@ -104,7 +103,7 @@ bool SetExtChartAtt(AGP& proj, const std::u16string& ext, const std::u16string& 
   if (!entry) return false;
   if (!entry->charts().find(chart)) {
     ExtensionDeclarations declarations;
-    if (extension->xmlFile().empty() || declarations.load(extension->xmlFile())) return false;
+    if (extension->xmlFile().empty() || !declarations.load(extension->xmlFile())) return false;
     if (!AddExtendedChart(proj, extension->name(), tbl, chart,
                           declarations.node(DeclarationLevel::Chart))) {
       return false;
@@ -131,7 +130,7 @@ bool SetExtFldAtt(AGP& proj, const std::u16string& ext, const std::u16string& tb
   if (!entry) return false;
   if (!entry->fields().find(fld)) {
     ExtensionDeclarations declarations;
-    if (extension->xmlFile().empty() || declarations.load(extension->xmlFile())) return false;
+    if (extension->xmlFile().empty() || !declarations.load(extension->xmlFile())) return false;
     if (!AddExtendedField(proj, extension->name(), tbl, fld,
                           declarations.node(DeclarationLevel::Field))) {
       return false;

@@ -96,8 +96,8 @@ std::unique_ptr<ProjectExtensionStore::StoredExtension> ReadStoredExtension(
   std::unique_ptr<ExtensionDeclarations> declarations;
   if (!xmlFile.empty()) {
     declarations = std::make_unique<ExtensionDeclarations>();
-    if (std::optional<std::u16string> why = declarations->load(xmlFile)) {
-      problem = std::move(*why);
+    if (Expected<> read = declarations->load(xmlFile); !read) {
+      problem = std::move(read.failure().text);
       declarations.reset();
     }
   }

@@ -81,9 +81,6 @@ class ProjectContext {
   // Set by generation: the template set in use and the folder of the control being compiled
   // (the extensions' folders lie below extensionWorkFolder).
   std::u16string templateFolder, currentSourceFolder;
-  // Why the last unpack of the template set failed (a corrupt, empty or refused archive); empty
-  // when it did not. A missing control file is then reported with this cause.
-  std::u16string templateUnpackError;
 
   // Set by InitLocaleCharset: the system code page as decimal text, and its charset name.
   Variant systemCodePage;
@@ -92,12 +89,6 @@ class ProjectContext {
   // The page progress of a load or a generation: the pages to make and those begun so far.
   std::int32_t progressTotal = 0;
   std::int32_t progressCount = 0;
-
-  // Why the last control-file load failed (1 the file cannot be loaded or its content is
-  // unusable, 2 its root element does not name the product), and the particulars (file, line
-  // and column, what is wrong) for messages and logs.
-  std::int16_t ctrlErrCode = 0;
-  std::u16string controlFileError;
 
   // The keep-or-update exchange around the synchronisation question, shared by the project
   // file's load and generation's template check.

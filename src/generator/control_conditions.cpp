@@ -34,7 +34,7 @@ enum class Order { Less, Equal, Greater, Unordered };
 // as it is, or another, whose reason goes into the condition's message.
 struct ConditionFailure {
   std::u16string reason;
-  std::optional<std::u16string> scriptFailure;
+  bool scriptFailed = false;
 };
 
 bool isNumberLike(const Variant& v) {
@@ -126,7 +126,7 @@ Variant runScriptFunction(GenerationRun& run, const std::u16string& name) {
   const Ref<AGScript>& engine = run.scriptEngine;
   if (!engine || !engine->IsInitialized()) return Variant(std::u16string());
   ScriptResult<Variant> result = engine->runModule(name);
-  if (result.failure) throw ConditionFailure{{}, std::move(result.failure)};
+  if (!result.outcome) throw ConditionFailure{std::move(result.outcome.failure().text), true};
   return std::move(result.value);
 }
 
@@ -200,7 +200,8 @@ bool anyValueHolds(GenerationRun& run, std::u16string_view raw, std::u16string_v
                    const std::vector<std::u16string>& values, Compare compare) {
   for (const std::u16string& value : values) {
     const std::optional<bool> holds = compare(value);
-    if (!holds) return holdsUnread(run, raw, u"has the unknown operator \"" + std::u16string(op) + u"\"");
+    if (!holds)
+      return holdsUnread(run, raw, u"has the unknown operator \"" + std::u16string(op) + u"\"");
     if (*holds) return true;
   }
   return false;
@@ -275,7 +276,7 @@ bool EvalCtrlCond(GenerationRun& run, std::u16string_view cond) {
   } catch (ConditionFailure& failure) {
     // A failure the run went on after (a script file that did not compile) is the cause of
     // this one, which would otherwise name a function that merely is not there.
-    if (failure.scriptFailure) RaiseGenError(run.failure ? *run.failure : *failure.scriptFailure);
+    if (failure.scriptFailed) RaiseGenError(run.failure ? *run.failure : failure.reason);
     reason = failure.reason;
   } catch (const AutomationError& e) {
     reason = e.description();

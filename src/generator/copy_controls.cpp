@@ -147,8 +147,8 @@ class CopyRun {
     const std::u16string source = fromSourceFolder(c.CtrlIFolder);
     const std::u16string shownFolder = withoutTrailingSeparator(c.CtrlIFolder);
     if (source.empty()) {
-      failure_ = projectContext().productTitle + u": Source folder does not exist - " +
-                 inQuotes(c.CtrlIFolder) + u"! Check if correct template.";
+      result_ = Failure{projectContext().productTitle + u": Source folder does not exist - " +
+                        inQuotes(c.CtrlIFolder) + u"! Check if correct template."};
       return true;
     }
     const bool namedFolder = !c.CtrlOFolderID.empty() || !c.CtrlOFolder.empty();
@@ -179,7 +179,7 @@ class CopyRun {
     return true;
   }
 
-  StepOutcome outcome() const { return {count_, failure_}; }
+  StepOutcome outcome() const { return {count_, result_}; }
 
  private:
   // The system's reason goes with the message, as the database copy gives it: a full disk and a
@@ -190,7 +190,7 @@ class CopyRun {
   }
 
   bool stop(std::u16string message) {
-    failure_ = std::move(message);
+    result_ = Failure{std::move(message)};
     return false;
   }
 
@@ -199,15 +199,14 @@ class CopyRun {
   bool checkOnly_;
   std::int16_t count_ = 0;
   // The last failure; the one that stopped the copies, if one did.
-  std::optional<std::u16string> failure_;
+  Expected<> result_;
 };
 
 }  // namespace
 
-std::u16string PrepareTemplatePath(const std::u16string& templateFile,
-                                   const std::u16string& folderKind, bool forExtension, bool unpack,
-                                   bool force, std::u16string* extensionFailure) {
-  if (!forExtension) projectContext().templateUnpackError.clear();
+PreparedTemplates PrepareTemplatePath(const std::u16string& templateFile,
+                                      const std::u16string& folderKind, bool forExtension,
+                                      bool unpack, bool force) {
   if (templateFile.empty()) return {};
   std::u16string folder;
   std::u16string failure;
@@ -227,13 +226,8 @@ std::u16string PrepareTemplatePath(const std::u16string& templateFile,
   } catch (const std::exception& e) {
     failure = fromUtf8(e.what());
   }
-  // A failed unpack shows up as a missing control file; the caller names this cause with it.
-  if (!forExtension) {
-    projectContext().templateUnpackError = std::move(failure);
-  } else if (extensionFailure) {
-    *extensionFailure = std::move(failure);
-  }
-  return folder;
+  if (failure.empty()) return {std::move(folder), {}};
+  return {std::move(folder), Failure{std::move(failure)}};
 }
 
 std::u16string SetControlSourceFolder(const AGPControl& control) {
@@ -242,7 +236,7 @@ std::u16string SetControlSourceFolder(const AGPControl& control) {
   return folder;
 }
 
-std::optional<std::u16string> CheckScriptFiles(GenerationRun& run) {
+Expected<> CheckScriptFiles(GenerationRun& run) {
   for (const Ref<AGPControl>& control : run.templateControls->items()) {
     if (control->CtrlType() != u"function" || !controlRuns(run, control)) continue;
     const std::u16string folder = SetControlSourceFolder(*control);
@@ -250,16 +244,16 @@ std::optional<std::u16string> CheckScriptFiles(GenerationRun& run) {
     if (file.empty()) continue;
     const std::u16string path = folder.empty() ? std::u16string() : CheckPathExists(folder, file);
     if (path.empty()) {
-      return projectContext().productTitle + u": Script file does not exist - " + inQuotes(file) +
-             u"! Check if correct template.";
+      return Failure{projectContext().productTitle + u": Script file does not exist - " +
+                     inQuotes(file) + u"! Check if correct template."};
     }
     if (!run.scriptEngine) {
-      return projectContext().productTitle + u": No script engine to load " + inQuotes(file) +
-             u" into.";
+      return Failure{projectContext().productTitle + u": No script engine to load " +
+                     inQuotes(file) + u" into."};
     }
-    if (ScriptFailure failure = run.scriptEngine->addTemplateScript(path)) return failure;
+    if (ScriptOutcome added = run.scriptEngine->addTemplateScript(path); !added) return added;
   }
-  return std::nullopt;
+  return {};
 }
 
 StepOutcome CopyTemplateFiles(GenerationRun& run, bool checkOnly) {
@@ -276,7 +270,7 @@ StepOutcome CopyTemplateFiles(GenerationRun& run, bool checkOnly) {
     } else if (!control->CtrlIFolder().empty()) {
       goOn = copies.copyFolder(*control);
     }
-    if (!goOn) return {1, copies.outcome().failure};
+    if (!goOn) return {1, copies.outcome().result};
     StepProgress();
   }
   return copies.outcome();

@@ -51,7 +51,7 @@ bool sameFile(const std::u16string& a, const std::u16string& b) {
 
 // A failed step still counts one, as the check pass has always added it.
 StepOutcome failWith(std::u16string message) {
-  return {1, std::move(message)};
+  return {1, Failure{std::move(message)}};
 }
 
 std::u16string outsideRoot(std::u16string_view setting, std::u16string_view value,
@@ -67,13 +67,13 @@ std::u16string noAppRoot(std::u16string_view setting) {
          u"is empty), so the " + std::u16string(setting) + u" has no place. Generation aborted.";
 }
 
-std::optional<std::u16string> copyFile(AGP& proj, const std::u16string& source,
-                                       const std::u16string& target) {
+Expected<> copyFile(AGP& proj, const std::u16string& source, const std::u16string& target) {
   try {
     fs::copyFile(source, target, true, OutputRootOf(proj, target));
-    return std::nullopt;
+    return {};
   } catch (const fs::FileError& e) {
-    return u"Copying to file " + inQuotes(target) + u" failed! Error = " + fromUtf8(e.what());
+    return Failure{u"Copying to file " + inQuotes(target) + u" failed! Error = " +
+                   fromUtf8(e.what())};
   }
 }
 
@@ -124,8 +124,8 @@ StepOutcome CopyDatabase(AGP& proj, bool checkOnly) {
 
   std::u16string folder;
   if (dbPath.empty()) {
-    if (std::optional<std::u16string> missing = CheckOutputRoot(proj))
-      return failWith(std::move(*missing));
+    if (Expected<> root = CheckOutputRoot(proj); !root)
+      return failWith(std::move(root.failure().text));
     folder = fs::normalizeSeparators(trimBlanks(settingValueText(settings, u"Destination")));
   } else {
     if (appRoot.empty()) return failWith(noAppRoot(u"database folder"));
@@ -166,15 +166,15 @@ StepOutcome CopyDatabase(AGP& proj, bool checkOnly) {
     return {};
   }
 
-  if (std::optional<std::u16string> failed = copyFile(proj, source, target))
-    return failWith(std::move(*failed));
+  if (Expected<> copied = copyFile(proj, source, target); !copied)
+    return failWith(std::move(copied.failure().text));
   if (source.size() >= 4 &&
       toLower(std::u16string_view(source).substr(source.size() - 4)) == u".mdf") {
     const std::u16string sourceLog = source.substr(0, source.size() - 4) + u"_log.ldf";
     const std::u16string targetLog = target.substr(0, target.size() - 4) + u"_log.ldf";
     if (fs::fileExists(sourceLog)) {
-      if (std::optional<std::u16string> failed = copyFile(proj, sourceLog, targetLog))
-        return failWith(std::move(*failed));
+      if (Expected<> copied = copyFile(proj, sourceLog, targetLog); !copied)
+        return failWith(std::move(copied.failure().text));
     }
   }
   return {};

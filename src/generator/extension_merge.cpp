@@ -82,16 +82,17 @@ void CacheExtFiles(GenerationRun& run, const std::u16string& name) {
   });
 }
 
-bool MergeExtControls(GenerationRun& run, const std::u16string& name) {
+Expected<> MergeExtControls(GenerationRun& run, const std::u16string& name) {
   const std::optional<std::u16string> folder =
       extensionInstalled(name) ? ExtensionFolder(name) : std::nullopt;
   const std::u16string controlFile =
       folder ? fs::joinPath(*folder, u"control.xml") : std::u16string();
   if (controlFile.empty() || !fs::fileExists(controlFile)) {
-    projectContext().ctrlErrCode = 1;
-    return false;
+    return Failure{{}, kControlFileUnloadable};
   }
-  if (!run.extensionControls->LoadControls(controlFile)) return false;
+  if (Expected<> loaded = run.extensionControls->loadControlFile(controlFile); !loaded) {
+    return loaded;
+  }
   AGPControls& target = *run.templateControls;
   for (const Ref<AGPControl>& control : run.extensionControls->items()) {
     control->setCtrlExt(name);
@@ -109,7 +110,7 @@ bool MergeExtControls(GenerationRun& run, const std::u16string& name) {
       target.DeleteControl(control->CtrlID());
     }
   }
-  return true;
+  return {};
 }
 
 void MergeCtrlSessions(AGPControl& templateControl, const AGPControl& extensionControl) {

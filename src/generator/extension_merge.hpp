@@ -4,6 +4,7 @@
 // merge changes the controls in memory only; no control file is written.
 #include <string>
 
+#include "platform/automation/expected.hpp"
 #include "platform/automation/ref.hpp"
 
 namespace vantorel {
@@ -20,9 +21,10 @@ bool ExtFilesUnchanged(GenerationRun& run, const std::u16string& name);
 void CacheExtFiles(GenerationRun& run, const std::u16string& name);
 
 // Loads the extension's control file and applies its controls to TemplateControls by their
-// CtrlAction ("add", "change", "delete"; anything else is ignored). False, with CtrlErrCode,
-// when the extension or its control file is missing or does not load.
-bool MergeExtControls(GenerationRun& run, const std::u16string& name);
+// CtrlAction ("add", "change", "delete"; anything else is ignored). Fails when the extension or
+// its control file is missing (kControlFileUnloadable, without a text) or the file does not load
+// (the loader's failure).
+Expected<> MergeExtControls(GenerationRun& run, const std::u16string& name);
 // Applies the extension control's sessions to the template control by their SessAction.
 void MergeCtrlSessions(AGPControl& templateControl, const AGPControl& extensionControl);
 

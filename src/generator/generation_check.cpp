@@ -42,8 +42,8 @@ std::int16_t endCheck(GenerationRun& run, std::u16string message) {
 
 std::int16_t runCheck(GenerationRun& run) {
   AGP& proj = run.proj();
-  if (std::optional<std::u16string> missing = CheckComponents()) {
-    run.failure = std::move(missing);
+  if (Expected<> ready = CheckComponents(); !ready) {
+    run.failure = std::move(ready.failure().text);
     return 0;
   }
   // Without a database or a destination the walk below has nothing to list against.
@@ -52,8 +52,8 @@ std::int16_t runCheck(GenerationRun& run) {
     return endCheck(run,
                     projectContext().productTitle + u": Database not loaded! Generation aborted!");
   }
-  if (std::optional<std::u16string> missing = CheckOutputRoot(proj)) {
-    run.failure = std::move(missing);
+  if (Expected<> root = CheckOutputRoot(proj); !root) {
+    run.failure = std::move(root.failure().text);
     return 0;
   }
 
@@ -82,7 +82,7 @@ std::int16_t runCheck(GenerationRun& run) {
     kept = projectContext().syncKeepAnswer;
   }
 
-  const std::u16string folder =
+  const PreparedTemplates prepared =
       PrepareTemplatePath(templateFile, u"Script", false, true, !projectContext().syncKeepAnswer);
   if (!kept) {
     CacheFileStamp(run.templateCache.get(), u"template", u"template", templateFile);
@@ -93,11 +93,12 @@ std::int16_t runCheck(GenerationRun& run) {
     run.templateCache->DeleteCacheGroup(Variant(u"tpl"));
   }
 
-  if (!projectContext().templateUnpackError.empty()) return endCheck(run, TemplateUnpackFailure());
+  if (!prepared.unpacked)
+    return endCheck(run, TemplateUnpackFailure(prepared.unpacked.failure().text));
   const std::u16string controlFile =
-      folder.empty() ? std::u16string() : fs::joinPath(folder, u"control.xml");
-  if (std::optional<std::u16string> failure = LoadRunControls(run, controlFile)) {
-    return endCheck(run, std::move(*failure));
+      prepared.folder.empty() ? std::u16string() : fs::joinPath(prepared.folder, u"control.xml");
+  if (Expected<> loaded = LoadRunControls(run, controlFile); !loaded) {
+    return endCheck(run, std::move(loaded.failure().text));
   }
 
   if (const GenerationExtensions* extensions = Installed<GenerationExtensions>::get()) {
@@ -108,24 +109,30 @@ std::int16_t runCheck(GenerationRun& run) {
       if (!fs::fileExists(file)) continue;
       const std::int16_t changed =
           IsFileChanged(run.templateCache.get(), u"extension", e->name, file);
-      std::u16string unpackFailure;
-      PrepareTemplatePath(file, e->name, true, true, changed > 0, &unpackFailure);
-      if (unpackFailure.empty()) MergeExtControls(run, e->name);
+      // An extension that does not unpack or merge is left out here; the generation tells of it.
+      if (PrepareTemplatePath(file, e->name, true, true, changed > 0).unpacked) {
+        static_cast<void>(MergeExtControls(run, e->name));
+      }
     }
   }
 
   InitScriptEngine(run);
-  if (run.scriptEngine && !run.failure) run.failure = run.scriptEngine->validate().failure;
+  if (run.scriptEngine && !run.failure) {
+    if (ScriptResult<bool> valid = run.scriptEngine->validate(); !valid.outcome)
+      run.failure = std::move(valid.outcome.failure().text);
+  }
   ClearControlItems(run);
   run.templateCache = nullptr;
-  if (!run.failure) run.failure = CheckScriptFiles(run);
+  if (!run.failure) {
+    if (Expected<> loaded = CheckScriptFiles(run); !loaded) run.failure = loaded.failure().text;
+  }
 
   // A path below a root the project leaves empty would stop the walk with its own error and
   // hide the validation message, which says what to set.
-  const std::optional<std::u16string> unplaced = CheckOutputFolders(proj, *run.templateControls);
-  if (unplaced && !run.failure) run.failure = unplaced;
+  const Expected<> placed = CheckOutputFolders(proj, *run.templateControls);
+  if (!placed && !run.failure) run.failure = placed.failure().text;
   std::int16_t count = 0;
-  if (!unplaced) GenerateAll(run, true, count);
+  if (placed) GenerateAll(run, true, count);
   const std::int16_t result = count;
   UpdateControlItems(run);
   if (run.scriptEngine) {

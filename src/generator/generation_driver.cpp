@@ -54,13 +54,13 @@ namespace {
 // Loads the engine with the project's objects; a failure becomes the run's.
 void initialize(AGScript& engine, GenerationRun& run) {
   AGP& proj = run.proj();
-  ScriptFailure failure =
+  ScriptOutcome started =
       engine.initialize(ScriptObjects{Ref<Object>(&proj), proj.DB(), run.templateControls,
                                       Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
                                       Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
                                       Ref<Object>(&SharedMenus())},
                         run.failure.has_value());
-  if (failure) run.failure = std::move(failure);
+  if (!started) run.failure = std::move(started.failure().text);
 }
 
 bool askYesNo(const std::u16string& text) {
@@ -105,19 +105,19 @@ class Driver {
 
   void run() {
     SaveOtherGenList(proj_);
-    if (std::optional<std::u16string> missing = CheckComponents()) {
-      end(std::move(*missing));
+    if (Expected<> ready = CheckComponents(); !ready) {
+      end(std::move(ready.failure().text));
       return;
     }
     DefaultHeaderLogo(proj_);
     if (!checkDatabase()) return;
-    if (std::optional<std::u16string> missing = CheckOutputRoot(proj_)) {
-      end(std::move(*missing));
+    if (Expected<> root = CheckOutputRoot(proj_); !root) {
+      end(std::move(root.failure().text));
       return;
     }
 
-    if (std::optional<std::u16string> busy = LockDestination(run_)) {
-      end(std::move(*busy));
+    if (Expected<> locked = LockDestination(run_); !locked) {
+      end(std::move(locked.failure().text));
       return;
     }
 
@@ -130,8 +130,10 @@ class Driver {
     }
     LockTemplateFolders(run_, templateFile);
     run_.templateCache = makeRef<AGPCache>();
-    projectContext().templateFolder =
+    PreparedTemplates prepared =
         PrepareTemplatePath(templateFile, u"Script", false, true, !projectContext().syncKeepAnswer);
+    projectContext().templateFolder = std::move(prepared.folder);
+    templateUnpacked_ = std::move(prepared.unpacked);
     if (!checkExtensions() || !checkUserCode() || !loadControls() || !checkVersion()) return;
     loadCodeBase();
     if (!loadLanguages()) return;
@@ -141,18 +143,18 @@ class Driver {
     warnUnknownTypes();
     // After a failure here the templates are still compiled, and the walk stops after the
     // database copy.
-    if (!run_.failure) run_.failure = CheckScriptFiles(run_);
+    if (!run_.failure) keepFailure(CheckScriptFiles(run_));
     if (!run_.failure) {
       OpenPhase(run_, u" - Validating project settings...", 2, true);
-      if (run_.scriptEngine) run_.failure = run_.scriptEngine->validate().failure;
+      if (run_.scriptEngine) keepFailure(run_.scriptEngine->validate().outcome);
       Status().CloseStatus();
     }
     // The template's own validation explains a missing root best; this catches the rest
     // before a folder is made.
-    if (!run_.failure) run_.failure = CheckOutputFolders(proj_, *run_.templateControls);
+    if (!run_.failure) keepFailure(CheckOutputFolders(proj_, *run_.templateControls));
     // Two controls compiled into one function or file would silently replace each other.
-    if (std::optional<std::u16string> clash = CheckCompiledNames(*run_.templateControls)) {
-      run_.failure = std::move(clash);
+    if (Expected<> distinct = CheckCompiledNames(*run_.templateControls); !distinct) {
+      run_.failure = std::move(distinct.failure().text);
       run_.templateCache = nullptr;
       run_.releaseEngines();
       return;
@@ -167,6 +169,11 @@ class Driver {
   bool end(std::u16string message) {
     run_.failure = std::move(message);
     return false;
+  }
+
+  // The run goes on after a failed check; its message is what the run ends with.
+  void keepFailure(Expected<> checked) {
+    if (!checked) run_.failure = std::move(checked.failure().text);
   }
 
   bool checkDatabase() {
@@ -203,16 +210,15 @@ class Driver {
                                                u"\" leads outside the extensions folder"
                                          : u"its archive \"" + file + u"\" is not found");
         }
-        std::u16string unpackFailure;
-        PrepareTemplatePath(file, e->name, true, true, r > 0, &unpackFailure);
-        if (!unpackFailure.empty()) {
+        const Expected<> unpacked = PrepareTemplatePath(file, e->name, true, true, r > 0).unpacked;
+        if (!unpacked) {
           // What an earlier archive left is gone; the run goes on without the extension.
           extensions->setEnabled(e->name, false);
           extensionsChanged_ = true;
           unpackFailed_ = true;
           ui::reportLeftOut(
               extensionNamed(e->name),
-              u"its archive \"" + file + u"\" could not be unpacked: " + unpackFailure);
+              u"its archive \"" + file + u"\" could not be unpacked: " + unpacked.failure().text);
           ui::messageBox(projectContext().productTitle + u": Load extension '" + e->name +
                              u"' failed. Extension is disabled.",
                          {}, ui::Buttons::OK, ui::Icon::Exclamation);
@@ -248,14 +254,14 @@ class Driver {
     controlFile_ = projectContext().templateFolder.empty()
                        ? std::u16string()
                        : fs::joinPath(projectContext().templateFolder, u"control.xml");
-    if (!projectContext().templateUnpackError.empty()) return end(TemplateUnpackFailure());
+    if (!templateUnpacked_) return end(TemplateUnpackFailure(templateUnpacked_.failure().text));
     const std::int16_t r =
         IsFileChanged(run_.templateCache.get(), u"control", u"control", controlFile_);
     if (r == -1)
       return end(projectContext().productTitle + u": control file not found! Generation aborted!");
     controlChanged_ = r != 0;
-    if (std::optional<std::u16string> failure = LoadRunControls(run_, controlFile_)) {
-      return end(std::move(*failure));
+    if (Expected<> loaded = LoadRunControls(run_, controlFile_); !loaded) {
+      return end(std::move(loaded.failure().text));
     }
     return true;
   }
@@ -368,8 +374,7 @@ class Driver {
         const std::u16string userCode = fs::joinPath(*folder, u"usercode.vbs");
         // Each extension's code is added; the last failure is the one reported.
         if (fs::fileExists(userCode)) {
-          if (ScriptFailure failure = run_.scriptEngine->addUserCode(userCode))
-            run_.failure = std::move(failure);
+          keepFailure(run_.scriptEngine->addUserCode(userCode));
         }
         const std::u16string language = fs::joinPath(*folder, u"lang.xml");
         if (fs::fileExists(language)) SharedLanguage().LoadExtension(language);
@@ -388,22 +393,21 @@ class Driver {
     OpenPhase(run_, u" - Merging extensions...", 2, true);
     bool allMerged = true;
     for (const GenerationExtensions::Entry& e : presentExtensions()) {
-      projectContext().controlFileError.clear();
-      if (MergeExtControls(run_, e.name)) continue;
+      const Expected<> merged = MergeExtControls(run_, e.name);
+      if (merged) continue;
       Installed<GenerationExtensions>::get()->setEnabled(e.name, false);
-      const std::u16string& why = projectContext().controlFileError;
+      const std::u16string& why = merged.failure().text;
       ui::reportLeftOut(extensionNamed(e.name),
                         why.empty() ? u"no control file was unpacked from its archive \"" +
                                           extensionArchivePath(e) + u"\""
                                     : why);
       run_.templateCache->DeleteCache(Variant(u"extension"), Variant(e.name));
-      ui::messageBox(projectContext().productTitle +
-                         (projectContext().ctrlErrCode == 2 ? u": Incorrect extension '"
-                                                            : u": Load extension '") +
-                         e.name +
-                         (projectContext().ctrlErrCode == 2 ? u"' used. Extension is disabled."
-                                                            : u"' failed. Extension is disabled."),
-                     {}, ui::Buttons::OK, ui::Icon::Exclamation);
+      const bool foreign = merged.failure().number == kControlFileForeign;
+      ui::messageBox(
+          projectContext().productTitle +
+              (foreign ? u": Incorrect extension '" : u": Load extension '") + e.name +
+              (foreign ? u"' used. Extension is disabled." : u"' failed. Extension is disabled."),
+          {}, ui::Buttons::OK, ui::Icon::Exclamation);
       allMerged = false;
     }
     Status().CloseStatus();
@@ -500,25 +504,26 @@ class Driver {
   bool extensionsChanged_ = false;
   // An extension whose archive could not be unpacked was disabled.
   bool unpackFailed_ = false;
+  // Whether the template set's archive was unpacked; a failure stops the run at its controls.
+  Expected<> templateUnpacked_;
   bool userCodeChanged_ = false;
   bool controlChanged_ = false;
 };
 
 }  // namespace
 
-std::optional<std::u16string> LoadRunControls(GenerationRun& run, const std::u16string& file) {
-  const bool loaded = run.templateControls->LoadControls(file);
+Expected<> LoadRunControls(GenerationRun& run, const std::u16string& file) {
+  const Expected<> loaded = run.templateControls->loadControlFile(file);
   for (const std::u16string& warning : run.templateControls->loadWarnings()) ui::warn(warning);
-  if (loaded) return std::nullopt;
+  if (loaded) return {};
+  const Failure& fault = loaded.failure();
   std::u16string message =
       projectContext().productTitle +
-      (projectContext().ctrlErrCode == 2
+      (fault.number == kControlFileForeign
            ? u": Control file is invalid! Please check if the correct template file is in use!"
            : u": Load control file failed! Please check if the correct template file is in use!");
-  if (!projectContext().controlFileError.empty()) {
-    message += u"\r\n" + projectContext().controlFileError;
-  }
-  return message;
+  if (!fault.text.empty()) message += u"\r\n" + fault.text;
+  return Failure{std::move(message), fault.number};
 }
 
 void InitScriptEngine(GenerationRun& run) {
@@ -543,9 +548,9 @@ std::u16string TakeTemplateName(AGP& proj) {
   return templateFile;
 }
 
-std::u16string TemplateUnpackFailure() {
-  return projectContext().productTitle + u": The template file cannot be used! " +
-         projectContext().templateUnpackError + u" Generation aborted!";
+std::u16string TemplateUnpackFailure(const std::u16string& cause) {
+  return projectContext().productTitle + u": The template file cannot be used! " + cause +
+         u" Generation aborted!";
 }
 
 void DefaultHeaderLogo(AGP& proj) {

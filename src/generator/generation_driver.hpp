@@ -2,9 +2,10 @@
 // The host's one call that generates the whole site (AGP.GenScript), and the dry run before it
 // (AGP.GenCheck), with the steps both share: the template's name, the progress phases and the
 // script engine of a run.
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/automation/expected.hpp"
 
 namespace vantorel {
 
@@ -27,7 +28,7 @@ void InitScriptEngine(GenerationRun& run);
 std::u16string TakeTemplateName(AGP& proj);
 
 // The message that stops a run whose template set could not be unpacked, with the cause.
-std::u16string TemplateUnpackFailure();
+std::u16string TemplateUnpackFailure(const std::u16string& cause);
 
 // Gives the project's "HeaderLogo" the user's default when it is empty.
 void DefaultHeaderLogo(AGP& proj);
@@ -37,9 +38,9 @@ void DefaultHeaderLogo(AGP& proj);
 void OpenPhase(GenerationRun& run, std::u16string_view phaseText, int variant, bool keep);
 
 // Loads the run's template controls from file and says the loader's warnings on standard error.
-// Nothing on success; else the message by CtrlErrCode, with the loader's reason (file, line,
-// column, what is wrong) on the next line.
-std::optional<std::u16string> LoadRunControls(GenerationRun& run, const std::u16string& file);
+// A failure carries the message for its kind, with the loader's reason (file, line, column, what
+// is wrong) on the next line.
+Expected<> LoadRunControls(GenerationRun& run, const std::u16string& file);
 
 // The result of comparing the template's version with the engine's: 0 usable, 1 newer,
 // -1 older. Versions are "major.minor"; only the major numbers count when either lacks a minor.

@@ -81,7 +81,7 @@ AGPTables& tablesOf(AGP& proj) {
 // Adds a step's count; its failure becomes the run's.
 void addStep(GenerationRun& run, std::int16_t& count, StepOutcome step) {
   addCount(count, step.count);
-  if (step.failure) run.failure = std::move(step.failure);
+  if (!step.result) run.failure = std::move(step.result.failure().text);
 }
 
 void prefixFailure(GenerationRun& run, const std::u16string& what) {
@@ -146,7 +146,7 @@ std::int16_t GenerateTableFiles(GenerationRun& run, AGPTable& table, bool checkO
     const std::u16string compiled = GetTplFileName(*control);
     const std::u16string path = outputPath(run, *control, name, false);
     PageOutcome page = GenTablePage(run, table, compiled, path, *control);
-    if (page.failure) run.failure = std::move(page.failure);
+    if (!page.result) run.failure = std::move(page.result.failure().text);
     if (run.failure) {
       prefixFailure(run, table.tblName() + u" " + control->CtrlID());
       break;
@@ -181,7 +181,7 @@ std::int16_t GenerateFieldFiles(GenerationRun& run, AGPField& field, bool checkO
     const std::u16string path = outputPath(run, *control, name, false);
     PageOutcome page = GenFieldPage(run, field, GetTplFileName(*control), path, *control);
     // The field's other pages are still made; the last failure is the one reported.
-    if (page.failure) run.failure = std::move(page.failure);
+    if (!page.result) run.failure = std::move(page.result.failure().text);
     if (page.written) WriteLog(path);
   }
   return checkOnly ? count : std::int16_t{0};

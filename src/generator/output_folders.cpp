@@ -17,13 +17,13 @@ void CreateOutputFolders(AGP& proj, const AGPControls& controls) {
   }
 }
 
-std::optional<std::u16string> CheckOutputFolders(AGP& proj, const AGPControls& controls) {
+Expected<> CheckOutputFolders(AGP& proj, const AGPControls& controls) {
   for (const Ref<AGPControl>& control : controls.items()) {
     const std::u16string& folder = control->fields().CtrlOFolder;
     if (folder.empty()) continue;
-    if (std::optional<std::u16string> missing = CheckFolderRoot(proj, folder)) return missing;
+    if (Expected<> placed = CheckFolderRoot(proj, folder); !placed) return placed;
   }
-  return std::nullopt;
+  return {};
 }
 
 void CreateOutputFolders(GenerationRun& run) {

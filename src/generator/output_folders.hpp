@@ -1,8 +1,9 @@
 #pragma once
 // The site's folders, named by the "folder" controls of the template set, made before any
 // output is written.
-#include <optional>
 #include <string>
+
+#include "platform/automation/expected.hpp"
 
 namespace vantorel {
 
@@ -17,9 +18,9 @@ class AGPControls;
 void CreateOutputFolders(AGP& proj, const AGPControls& controls);
 // The same over the run's template controls.
 void CreateOutputFolders(GenerationRun& run);
-// Nothing when the root of every control's output folder is set; else the message that one is
-// missing. Asked before any folder is made, so that a run that cannot place all of its outputs
+// Fails, with the message that one is missing, unless the root of every control's output folder
+// is set. Asked before any folder is made, so that a run that cannot place all of its outputs
 // makes none of them, and before the walk of a check, which would stop at the first such path.
-std::optional<std::u16string> CheckOutputFolders(AGP& proj, const AGPControls& controls);
+Expected<> CheckOutputFolders(AGP& proj, const AGPControls& controls);
 
 }  // namespace vantorel

@@ -76,22 +76,22 @@ bool isForbiddenDestination(std::u16string_view destination) {
 
 }  // namespace
 
-std::optional<std::u16string> CheckOutputRoot(AGP& proj) {
+Expected<> CheckOutputRoot(AGP& proj) {
   const std::u16string destination(trimBlanks(projectSettingText(proj, kDestinationSetting)));
-  if (destination.empty()) return missingRootMessage(kDestinationSetting);
+  if (destination.empty()) return Failure{missingRootMessage(kDestinationSetting)};
   if (isForbiddenDestination(destination)) {
-    return projectContext().productTitle + u": The destination folder \"" + destination +
-           u"\" is the root folder or the home folder; a site must have a folder of its own. "
-           u"Generation aborted.";
+    return Failure{projectContext().productTitle + u": The destination folder \"" + destination +
+                   u"\" is the root folder or the home folder; a site must have a folder of its "
+                   u"own. Generation aborted."};
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::u16string> CheckFolderRoot(AGP& proj, std::u16string_view folder) {
+Expected<> CheckFolderRoot(AGP& proj, std::u16string_view folder) {
   const std::u16string_view setting =
       isAppRootFolder(folder) ? kAppRootSetting : kDestinationSetting;
-  if (!trimBlanks(projectSettingText(proj, setting)).empty()) return std::nullopt;
-  return missingRootMessage(setting);
+  if (!trimBlanks(projectSettingText(proj, setting)).empty()) return {};
+  return Failure{missingRootMessage(setting)};
 }
 
 std::u16string GetDestPath(AGP& proj, std::u16string_view folder, std::u16string_view fileName,

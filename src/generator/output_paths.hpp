@@ -4,9 +4,10 @@
 // project can never lead outside that root: a name that climbs out with "..", or one with a
 // drive, ends the run with a message, as does a missing root, which would otherwise make every
 // path relative to the current folder.
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/automation/expected.hpp"
 
 namespace vantorel {
 
@@ -27,13 +28,13 @@ std::u16string OutputRootOf(AGP& proj, std::u16string_view path);
 // link. Failures are left to the writes into it, which report them.
 void MakeOutputFolder(AGP& proj, std::u16string_view folder);
 
-// Nothing when the project names a destination folder that a site may fill; else the message
-// saying it does not. The root folder and the user's home folder are refused: a site written
+// Fails, with the message saying so, unless the project names a destination folder that a site
+// may fill. The root folder and the user's home folder are refused: a site written
 // there mixes with the system's or the user's own files. The driver asks this before a run
 // starts, so nothing is half made.
-std::optional<std::u16string> CheckOutputRoot(AGP& proj);
-// Nothing when the root that folder lies below is set; else the message GetDestPath would raise.
-std::optional<std::u16string> CheckFolderRoot(AGP& proj, std::u16string_view folder);
+Expected<> CheckOutputRoot(AGP& proj);
+// Fails, with the message GetDestPath would raise, unless the root that folder lies below is set.
+Expected<> CheckFolderRoot(AGP& proj, std::u16string_view folder);
 
 // folder/name when a file or folder of that path exists. Otherwise, also for a name that would
 // lead outside folder, the progress display is closed and "" returned; the caller reports it.

@@ -47,7 +47,7 @@ AGPTables& databaseTables(AGP& proj) {
   return db->tables();
 }
 
-// The function's text, with the message of a script failure. Nothing the script does escapes
+// The function's text, with how the script went. Nothing the script does escapes
 // as an exception.
 ScriptResult<std::u16string> runPageScript(GenerationRun& run, const std::u16string& name,
                                            const std::u16string& script, std::int16_t initType) {
@@ -59,9 +59,9 @@ ScriptResult<std::u16string> runPageScript(GenerationRun& run, const std::u16str
   try {
     return engine->buildNewCode(name, script, initType, projectContext().scriptEngineTimeout);
   } catch (const AutomationError& e) {
-    return {{}, projectContext().productTitle + u": " + e.description()};
+    return {{}, Failure{projectContext().productTitle + u": " + e.description(), e.number()}};
   } catch (const std::exception& e) {
-    return {{}, projectContext().productTitle + u": " + fromUtf8(e.what())};
+    return {{}, Failure{projectContext().productTitle + u": " + fromUtf8(e.what())}};
   }
 }
 
@@ -109,7 +109,7 @@ PageOutcome generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGP
   ScriptResult<std::u16string> result =
       runPageScript(run, GetCtrlFuncName(control), script, initType);
   // A failed script leaves the previous file in place rather than a truncated page.
-  if (result.failure) return {false, std::move(result.failure)};
+  if (!result.outcome) return {false, std::move(result.outcome)};
   const std::size_t sizeHint = result.value.size();
   // The page is laid out where it is written: while the run defers its outputs, that is the
   // writer's thread, and the next page is made meanwhile.
@@ -127,7 +127,7 @@ PageOutcome generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGP
               : WriteOutputFile(outputPath, layOut(), false, nullptr, root);
   if (!written) return {};
   if (kind != PageKind::Field) StepProgress();
-  return {true, std::nullopt};
+  return {true, {}};
 }
 
 std::vector<std::u16string> typeNames(std::u16string_view typeList) {
@@ -191,7 +191,7 @@ std::int16_t GenerateOtherFiles(GenerationRun& run, bool checkOnly, std::u16stri
     Status().DispStatus(Variant(u"Generating " + name + u"..."));
     const std::u16string path = GetDestPath(proj, folder, name, false);
     PageOutcome page = GenOtherPage(run, compiledPath, path, *control);
-    if (page.failure) run.failure = std::move(page.failure);
+    if (!page.result) run.failure = std::move(page.result.failure().text);
     if (run.failure) {
       run.failure = projectContext().productTitle + u": Generate " + control->CtrlID() +
                     u" page error\r\n" + *run.failure;

@@ -4,11 +4,11 @@
 // file is written below its folder. A page whose script failed is not written: the previous
 // file, if any, stays, and the failure goes back to the caller.
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "generator/output_formatting.hpp"
+#include "platform/automation/expected.hpp"
 
 namespace vantorel {
 
@@ -19,10 +19,10 @@ class AGPControl;
 class AGPField;
 class AGPTable;
 
-// One page: whether it was written, and the script's message when its script failed.
+// One page: whether it was written, and how its script went.
 struct PageOutcome {
   bool written = false;
-  std::optional<std::u16string> failure;
+  Expected<> result;
 };
 
 // Each tells whether the page was written: not when the overwrite decision skipped it or its

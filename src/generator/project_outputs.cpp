@@ -130,7 +130,7 @@ class ProjectFiles {
       const std::u16string css = toString(ReadTextFile(Variant(cssFile)));
       ScriptResult<std::u16string> expanded = runExParseFunction(proj_, css);
       // The sheet is still written; the failure ends the walk after this step.
-      if (expanded.failure) run_.failure = std::move(expanded.failure);
+      if (!expanded.outcome) run_.failure = std::move(expanded.outcome.failure().text);
       WriteOutputFile(path, expanded.value + text(u"CssStyles"), false, run_.outputWrites(),
                       OutputRootOf(proj_, path));
     }

@@ -26,28 +26,28 @@ void LockTemplateFolders(GenerationRun& run, const std::u16string& templateFile)
   fs::removeStaleTemporaries(root, true);
 }
 
-std::optional<std::u16string> LockDestination(GenerationRun& run) {
+Expected<> LockDestination(GenerationRun& run) {
   const std::u16string destination(trimBlanks(projectSettingText(run.proj(), u"Destination")));
-  if (destination.empty()) return std::nullopt;
+  if (destination.empty()) return {};
   // A folder that cannot be made is the run's one failure: every output would only repeat it,
   // each with a reason of its own that hides the folder's ("No such file or directory").
   try {
     fs::makeFolders(destination);
   } catch (const fs::FileError& e) {
-    return projectContext().productTitle + u": The destination folder \"" + destination +
-           u"\" cannot be created: " + fromUtf8(e.reason()) + u". Generation aborted.";
+    return Failure{projectContext().productTitle + u": The destination folder \"" + destination +
+                   u"\" cannot be created: " + fromUtf8(e.reason()) + u". Generation aborted."};
   }
   try {
     run.destinationLock = fs::FolderLock::acquire(destination, false);
   } catch (const fs::FileError&) {
-    return std::nullopt;
+    return {};
   }
   if (!run.destinationLock) {
-    return projectContext().productTitle + u": The destination folder \"" + destination +
-           u"\" is in use by another generation. Generation aborted.";
+    return Failure{projectContext().productTitle + u": The destination folder \"" + destination +
+                   u"\" is in use by another generation. Generation aborted."};
   }
   fs::removeStaleTemporaries(destination, true);
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace vantorel

@@ -1,16 +1,16 @@
 #pragma once
-// What a step of the main loop gives back: how many outputs it counted, and its message when it
-// failed. A failed step does not end the walk by itself: the check pass goes on after one, the
-// generation pass stops at the end of the step.
+// What a step of the main loop gives back: how many outputs it counted, and whether it failed,
+// with its message. A failed step does not end the walk by itself: the check pass goes on after
+// one, the generation pass stops at the end of the step.
 #include <cstdint>
-#include <optional>
-#include <string>
+
+#include "platform/automation/expected.hpp"
 
 namespace vantorel {
 
 struct StepOutcome {
   std::int16_t count = 0;
-  std::optional<std::u16string> failure;
+  Expected<> result;
 };
 
 }  // namespace vantorel

@@ -58,11 +58,11 @@ std::u16string sessionMarker(std::u16string_view edge, const AGSessionFields& s)
 }
 
 // The session's text as pieces to translate; none for a kind that has no text.
-// Nothing when the file holds the section; else why not. A session whose section is missing
+// Fails, saying why, unless the file holds the section. A session whose section is missing
 // would compile into pages without its content, and the run would seem to have succeeded.
-std::optional<std::u16string> missingSection(const AGPFileCache& cache, const std::u16string& file,
-                                             const std::u16string& section) {
-  if (cache.find(file, section)) return std::nullopt;
+Expected<> sectionPresent(const AGPFileCache& cache, const std::u16string& file,
+                          const std::u16string& section) {
+  if (cache.find(file, section)) return {};
   std::u16string message = u"***Section \"" + section + u"\" of \"" + file + u"\" ";
   if (!cache.hasFile(file)) {
     message += u"cannot be read: the file is missing";
@@ -71,7 +71,7 @@ std::optional<std::u16string> missingSection(const AGPFileCache& cache, const st
   } else {
     message += u"is not in the file";
   }
-  return message + u"! Generation failed!";
+  return Failure{message + u"! Generation failed!"};
 }
 
 templates::ExpandedSection sessionText(const AGPFileCache& cache, const AGPControl& control,
@@ -80,15 +80,15 @@ templates::ExpandedSection sessionText(const AGPFileCache& cache, const AGPContr
     const std::u16string& file = s.SessIFile.empty() ? control.CtrlIFiles() : s.SessIFile;
     if (s.SessIFile.empty())
       projectContext().currentSourceFolder = ControlSourceFolder(control.CtrlExt());
-    if (std::optional<std::u16string> missing = missingSection(cache, file, s.SessValue)) {
-      return {{std::u16string()}, std::move(missing)};
+    if (Expected<> present = sectionPresent(cache, file, s.SessValue); !present) {
+      return {{std::u16string()}, std::move(present)};
     }
     return templates::expandSection(cache, file, s.SessValue);
   }
   if (s.SessType == u"include") {
     return {{u"<!--##=SYSTEMFUNCTIONS.IncludeFile(\"" + s.SessValue + u"\",\"" + s.SessParm +
              u"\")##-->\r\n"},
-            std::nullopt};
+            {}};
   }
   return {};
 }
@@ -98,7 +98,8 @@ void translatePieces(TemplateCompileState& state, const std::vector<std::u16stri
                      std::optional<std::u16string>& failure) {
   for (const std::u16string& piece : pieces) {
     if (failure) return;
-    failure = ParseToScript(state, piece);
+    if (Expected<> parsed = ParseToScript(state, piece); !parsed)
+      failure = std::move(parsed.failure().text);
   }
 }
 
@@ -171,13 +172,13 @@ std::u16string WriteTempTemplate(std::u16string_view inputFiles, std::u16string_
   return merged;
 }
 
-std::optional<std::u16string> ParseToScript(TemplateCompileState& state, std::u16string_view text) {
+Expected<> ParseToScript(TemplateCompileState& state, std::u16string_view text) {
   if (!state.arrays) state.reset();
   const std::optional<TemplateParseError> error =
       templates::translateTemplateText(text, *state.arrays, *state.body, state.textCount);
-  if (!error) return std::nullopt;
+  if (!error) return {};
   templates::showParseError(*error);
-  return error->message;
+  return Failure{error->message};
 }
 
 void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
@@ -203,7 +204,7 @@ void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
       Status().Refresh();
       if (EvalCtrlCond(run, s.SessCond)) {
         templates::ExpandedSection text = sessionText(*run.fileCache, control, s);
-        if (text.failure) failure = std::move(text.failure);
+        if (!text.outcome) failure = std::move(text.outcome.failure().text);
         AGPStringBuilder& body = *state.body;
         if (showSession) appendLine(body, sessionMarker(u"Start", s));
         const bool failedBefore = failure.has_value();
@@ -227,7 +228,8 @@ void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
     }
   } else {
     Status().Refresh();
-    if (std::optional<std::u16string> error = ParseToScript(state, inputText)) failure = error;
+    if (Expected<> parsed = ParseToScript(state, inputText); !parsed)
+      failure = std::move(parsed.failure().text);
     if (failure) failTranslation(compiledPath, inputText, inputPath, *failure);
   }
 
@@ -254,7 +256,7 @@ void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
   writeCompiled(compiledPath, fn);
 }
 
-std::optional<std::u16string> CheckCompiledNames(const AGPControls& controls) {
+Expected<> CheckCompiledNames(const AGPControls& controls) {
   std::map<std::u16string, const AGPControl*> functions;
   std::map<std::u16string, const AGPControl*> files;
   for (const Ref<AGPControl>& control : controls.items()) {
@@ -263,22 +265,22 @@ std::optional<std::u16string> CheckCompiledNames(const AGPControls& controls) {
     const std::u16string file = control->CtrlID() + control->CtrlTagExt();
     if (file.empty() || file == u"." || file == u".." ||
         file.find_first_of(u"/\\") != std::u16string::npos) {
-      return projectContext().productTitle + u": Control \"" + control->CtrlID() +
-             u"\" cannot be compiled: its id is no file name. Generation aborted.";
+      return Failure{projectContext().productTitle + u": Control \"" + control->CtrlID() +
+                     u"\" cannot be compiled: its id is no file name. Generation aborted."};
     }
     const std::u16string function = GetCtrlFuncName(*control);
     const auto clash = [&](const AGPControl& other, std::u16string_view what,
                            std::u16string_view name) {
-      return projectContext().productTitle + u": Controls \"" + other.CtrlID() +
-             other.CtrlTagExt() + u"\" and \"" + file + u"\" compile to the same " +
-             std::u16string(what) + u" " + std::u16string(name) + u". Generation aborted.";
+      return Failure{projectContext().productTitle + u": Controls \"" + other.CtrlID() +
+                     other.CtrlTagExt() + u"\" and \"" + file + u"\" compile to the same " +
+                     std::u16string(what) + u" " + std::u16string(name) + u". Generation aborted."};
     };
     const auto [fnAt, fnNew] = functions.emplace(toLower(function), control.get());
     if (!fnNew) return clash(*fnAt->second, u"function", function);
     const auto [fileAt, fileNew] = files.emplace(toLower(file), control.get());
     if (!fileNew) return clash(*fileAt->second, u"file", file + u".tpl");
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace vantorel

@@ -3,10 +3,10 @@
 // text of one output file. Literal template text goes into the array ztAr at the top of the
 // function; code blocks stay as written; expression and phrase blocks append to ztSB.
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/automation/expected.hpp"
 #include "platform/automation/ref.hpp"
 
 namespace vantorel {
@@ -45,8 +45,8 @@ void BuildTemplateScript(GenerationRun& run, const AGPControl& control,
                          const std::u16string& compiledPath);
 
 // Translates one piece of template text into the state's builders. A malformed block appends
-// nothing and gives its message (after the box a nested block shows).
-std::optional<std::u16string> ParseToScript(TemplateCompileState& state, std::u16string_view text);
+// nothing and fails with its message (after the box a nested block shows).
+Expected<> ParseToScript(TemplateCompileState& state, std::u16string_view text);
 
 // Sets CurrentSourceFolder for the control's files (the extension's folder when extension is
 // set) and returns the path of its input: the single file itself, or, for a list, a scratch
@@ -54,9 +54,9 @@ std::optional<std::u16string> ParseToScript(TemplateCompileState& state, std::u1
 // ones skipped).
 std::u16string WriteTempTemplate(std::u16string_view inputFiles, std::u16string_view extension);
 
-// Nothing when no two compiled controls (every type but "copy" and "folder") share a function
-// name or a compiled file name (both compared without regard to case, as the script engine and
-// the file system of the site see them); else the message naming the clashing controls.
-std::optional<std::u16string> CheckCompiledNames(const AGPControls& controls);
+// Fails, with the message naming the clashing controls, when two compiled controls (every type
+// but "copy" and "folder") share a function name or a compiled file name (both compared without
+// regard to case, as the script engine and the file system of the site see them).
+Expected<> CheckCompiledNames(const AGPControls& controls);
 
 }  // namespace vantorel

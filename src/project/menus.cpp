@@ -62,26 +62,30 @@ std::optional<std::size_t> AGPMenus::findLink(const std::u16string& type,
 }
 
 bool AGPMenus::LoadMenus(const std::u16string& file) {
+  Expected<> loaded = loadMenuFile(file);
+  if (!loaded) projectContext().lastErrorText = std::move(loaded.failure().text);
+  return loaded.ok();
+}
+
+Expected<> AGPMenus::loadMenuFile(const std::u16string& file) {
   xml::Document doc;
   if (xml::parseFile(doc, file, xml::ReadMode::ExactWithProlog, xml::Encoding::Declared)) {
-    projectContext().lastErrorText = projectContext().productTitle + u": Load project file failed!";
-    return false;
+    return Failure{projectContext().productTitle + u": Load project file failed!"};
   }
   return LoadMenusFrom(doc.document_element());
 }
 
-bool AGPMenus::LoadMenusFrom(const xml::Node& root) {
+Expected<> AGPMenus::LoadMenusFrom(const xml::Node& root) {
   items_.clear();
   if (toLower(baseName(root)) != u"project") {
-    projectContext().lastErrorText = projectContext().productTitle + u": Project file is invalid!";
-    return false;
+    return Failure{projectContext().productTitle + u": Project file is invalid!"};
   }
   for (const xml::Node child : root.children()) {
     if (xml::isElementNamed(child, u"menu")) {
       LoadMenu(child);
     }
   }
-  return true;
+  return {};
 }
 
 void AGPMenus::LoadMenu(const xml::Node& node) {

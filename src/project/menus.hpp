@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/automation/class_factory.hpp"
+#include "platform/automation/expected.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
 #include "platform/xml/xml_document.hpp"
@@ -28,12 +29,14 @@ class AGPMenus final : public Object {
   std::int32_t curIndex() const noexcept { return curIndex_; }
 
   // Replaces the list by the Menu children of the project file's root element. A file that does
-  // not load leaves the list as it was; a root other than "project" leaves it empty. Both leave
-  // their message in LastErrorText and return False. HighestMenuId never goes down here.
-  bool LoadMenus(const std::u16string& file);
+  // not load leaves the list as it was; a root other than "project" leaves it empty. Both fail
+  // with their message. HighestMenuId never goes down here.
+  Expected<> loadMenuFile(const std::u16string& file);
   // The same from the root element of a project file already loaded, which spares a large
   // project's reader a second parse of the whole file.
-  bool LoadMenusFrom(const xml::Node& root);
+  Expected<> LoadMenusFrom(const xml::Node& root);
+  // loadMenuFile for scripts: a failure's message goes to LastErrorText, and the result is False.
+  bool LoadMenus(const std::u16string& file);
 
   // False, changing nothing, for a non-custom entry without a URL or whose (MenuType, MenuUrl)
   // link is in the list already. A MenuId above -1 that is free is kept; any other gets

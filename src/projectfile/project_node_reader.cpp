@@ -31,6 +31,7 @@
 #include "model/trend.hpp"
 #include "model/trends.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "platform/automation/expected.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/text/byte_words.hpp"
@@ -158,22 +159,22 @@ bool denotesWholeNumber(std::u16string_view t) {
   return true;
 }
 
-// Why a number's or Boolean's text was not taken as written, when it was not; the converted
+// Fails, saying why, when a number's or Boolean's text was not taken as written; the converted
 // value is what the setting got. A whole-number setting rounds a fraction as the script
 // language's CInt and CLng do, half to even.
-std::optional<std::u16string> coercion(std::u16string_view written, SettingType type,
-                                       const Variant& converted) {
-  if (converted.isEmpty()) return u"is no valid value of its type; the setting is left empty";
+Expected<> takenAsWritten(std::u16string_view written, SettingType type, const Variant& converted) {
+  if (converted.isEmpty())
+    return Failure{u"is no valid value of its type; the setting is left empty"};
   if (type == SettingType::Boolean) {
     const std::u16string lower = toLower(written);
     if (lower == u"true" || lower == u"false" || lower == u"-1" || lower == u"0" || lower == u"1") {
-      return std::nullopt;
+      return {};
     }
   } else if (plainNumber(written) && ((type != SettingType::Integer && type != SettingType::Long) ||
                                       denotesWholeNumber(written))) {
-    return std::nullopt;
+    return {};
   }
-  return u"is read as " + settingAsText(converted);
+  return Failure{u"is read as " + settingAsText(converted)};
 }
 
 // Whether an attribute's name can stand in a project file: XML allows ':', which the writer
@@ -684,8 +685,9 @@ void loadTagAttributes(const ElementTag& tag, AGProperties& props, LoadNotes* no
       } else if (notes && record.type != SettingType::String &&
                  record.type != SettingType::Variant) {
         Variant converted = convertAttribute(value, record.type);
-        if (const std::optional<std::u16string> why = coercion(value, record.type, converted)) {
-          notes->say(describe(tag) + u": " + fromUtf8(a.name) + u"=\"" + value + u"\" " + *why);
+        if (const Expected<> taken = takenAsWritten(value, record.type, converted); !taken) {
+          notes->say(describe(tag) + u": " + fromUtf8(a.name) + u"=\"" + value + u"\" " +
+                     taken.failure().text);
         }
         props.setValue(*slot, std::move(converted));
       } else {

@@ -20,6 +20,7 @@
 #include "foundation/version_compare.hpp"
 #include "model/database.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "platform/automation/expected.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
@@ -128,14 +129,16 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition
                                   settingAsText(props.setting(kDBSchema))};
   Status().DispStatus(
       Variant(projectContext().productTitle + u" - Database Synchronization Check..."));
-  std::optional<std::u16string> failure;
+  Expected<> loaded;
   try {
-    failure = TakeLoadSnapshot(project, connection);
+    if (std::optional<std::u16string> failed = TakeLoadSnapshot(project, connection)) {
+      loaded = Failure{*failed, 0};
+    }
   } catch (const AutomationError& e) {
-    failure = e.description();
+    loaded = Failure{e.description(), e.number()};
   }
-  if (failure) {
-    notice = unreadableDatabaseNotice(*failure);
+  if (!loaded) {
+    notice = unreadableDatabaseNotice(loaded.failure().text);
   } else {
     bool ask = true;
     if (CountLoadDifferences(project) < 1) {
@@ -164,7 +167,7 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition
 
 void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefinition& keepOld,
                  LoadSchemaCheck check, std::optional<std::u16string>& notice) {
-  if (std::optional<std::u16string> missing = CheckComponents()) throw LoadStopped{*missing};
+  if (Expected<> ready = CheckComponents(); !ready) throw LoadStopped{ready.failure().text};
   project.LoadDefault();
   // Whether the project wants no extension is the file's to say.
   if (ProjectExtensionStore* store = Installed<ProjectExtensionStore>::get())
@@ -196,10 +199,11 @@ void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefi
         break;
     }
     // The menus stand beside the model in the same file; they are read as the file streams past
-    // and taken in at its end, the old ones gone from the start.
+    // and taken in at its end, the old ones gone from the start. A root that is no project stops
+    // the load below, with a message of its own.
     {
       xml::Document none;
-      SharedMenus().LoadMenusFrom(none.append_child(stream.rootName()));
+      static_cast<void>(SharedMenus().LoadMenusFrom(none.append_child(stream.rootName())));
     }
     SharedKeywords().Load(
         Variant(settingAsText(GetRegValue(u"HKCU", projectContext().generalKey, u"Keyword"))));
@@ -225,7 +229,9 @@ void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefi
             [&](std::size_t tables) {
               progress.start(static_cast<std::int32_t>(std::min<std::size_t>(tables, INT32_MAX)));
             },
-            [](const xml::Node& menus) { SharedMenus().LoadMenusFrom(menus); })) {
+            [](const xml::Node& menus) {
+              static_cast<void>(SharedMenus().LoadMenusFrom(menus));
+            })) {
       refuse(*failed, projFile);
     }
     progress.close();

@@ -450,8 +450,8 @@ void writeProjectMarkup(AGP& project, xml::MarkupWriter& out) {
 
 void saveProject(AGP& project, const std::u16string& projFile) {
   projectContext().lastErrorText.clear();
-  if (std::optional<std::u16string> missing = CheckComponents()) {
-    projectContext().lastErrorText = std::move(*missing);
+  if (Expected<> ready = CheckComponents(); !ready) {
+    projectContext().lastErrorText = std::move(ready.failure().text);
     return;
   }
   InitLocaleCharset();

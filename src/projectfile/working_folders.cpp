@@ -74,13 +74,13 @@ std::u16string InitAppFolders(const std::u16string& templateFileName,
   return projectContext().templateFolder;
 }
 
-std::optional<std::u16string> CheckComponents() {
+Expected<> CheckComponents() {
   try {
     const xml::Document probe;
   } catch (const std::exception& e) {
-    return u"MSXML: " + fromUtf8(e.what());
+    return Failure{u"MSXML: " + fromUtf8(e.what())};
   }
-  return std::nullopt;
+  return {};
 }
 
 void DeleteFolderIfExists(const std::u16string& folder) {

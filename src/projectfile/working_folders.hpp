@@ -1,8 +1,9 @@
 #pragma once
 // The working folders of a template set and its extensions below the user's documents folder,
 // the check of the platform components every project operation needs, and folder clean-up.
-#include <optional>
 #include <string>
+
+#include "platform/automation/expected.hpp"
 
 namespace vantorel {
 
@@ -14,8 +15,8 @@ namespace vantorel {
 std::u16string InitAppFolders(const std::u16string& templateFileName,
                               const std::u16string& subFolder, bool extension);
 
-// Nothing when the XML component can be created; else its name and the reason.
-std::optional<std::u16string> CheckComponents();
+// Fails, with the component's name and the reason, when the XML component cannot be created.
+Expected<> CheckComponents();
 
 // Creates the folder and its missing parents; failures leave it missing.
 void MakeFolderPath(const std::u16string& path);

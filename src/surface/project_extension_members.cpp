@@ -27,7 +27,7 @@ bool addFromDeclarationFile(AGP& project, const std::u16string& ext, const std::
                             const std::u16string& name, DeclarationLevel level, AddExtended add) {
   AGPExtension* extension = SharedExtensions().find(ext);
   ExtensionDeclarations declarations;
-  if (!extension || extension->xmlFile().empty() || declarations.load(extension->xmlFile())) {
+  if (!extension || extension->xmlFile().empty() || !declarations.load(extension->xmlFile())) {
     return false;
   }
   return add(project, ext, tbl, name, declarations.node(level));

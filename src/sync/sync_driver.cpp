@@ -66,11 +66,15 @@ SyncOutcome RunSyncPasses(AGP& project, const Ref<AGPSchema>& snapshot,
   return outcome;
 }
 
-std::u16string SynchronizeWith(AGP& project, const Ref<AGPSchema>& snapshot) {
+Expected<> SynchronizeWith(AGP& project, const Ref<AGPSchema>& snapshot) {
   const Ref<AGPDatabase> db = project.DB();
   if (!db || !snapshot) return {};
-  if (std::optional<std::u16string> why = incompleteSnapshot(*snapshot, *db)) return *why;
-  return RunSyncPasses(project, snapshot).logFailure;
+  if (std::optional<std::u16string> why = incompleteSnapshot(*snapshot, *db)) {
+    return Failure{std::move(*why)};
+  }
+  std::u16string logFailure = RunSyncPasses(project, snapshot).logFailure;
+  if (logFailure.empty()) return {};
+  return Failure{std::move(logFailure)};
 }
 
 void SynchronizeDB(AGP& project) {
@@ -82,7 +86,8 @@ void SynchronizeDB(AGP& project) {
   const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
   loadLiveSchema(*snapshot, *db, u"");
   if (!ctx.lastErrorText.empty()) return;
-  ctx.lastErrorText = SynchronizeWith(project, snapshot);
+  Expected<> synced = SynchronizeWith(project, snapshot);
+  ctx.lastErrorText = synced ? std::u16string() : std::move(synced.failure().text);
 }
 
 }  // namespace vantorel

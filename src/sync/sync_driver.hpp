@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/automation/expected.hpp"
 #include "platform/automation/ref.hpp"
 #include "sync/sync_log.hpp"
 #include "sync/sync_run.hpp"
@@ -18,9 +19,8 @@ void SynchronizeDB(AGP& project);
 
 // The passes against a snapshot taken already, unless the snapshot is partial or empty while
 // the project holds tables (its list of tables or views unread, or nothing at all): then no
-// pass runs and the reason is returned. Otherwise "" or the message of a log that could not be
-// written.
-std::u16string SynchronizeWith(AGP& project, const Ref<AGPSchema>& snapshot);
+// pass runs and that is the failure. After the passes, a log that could not be written is.
+Expected<> SynchronizeWith(AGP& project, const Ref<AGPSchema>& snapshot);
 
 struct SyncOutcome {
   std::vector<SyncLogEntry> changes;  // sorted by table and field

@@ -61,7 +61,7 @@ const ClassInfo& AGPControl::classInfo() const noexcept {
   return MemberTable<AGPControl>::get(u"AGPControl");
 }
 
-std::optional<std::u16string> AGPControl::Load(const xml::Node& element) {
+Expected<> AGPControl::Load(const xml::Node& element) {
   AGControlFields loaded = f_;
   loaded.CtrlCond.clear();
   loaded.CtrlSpace = true;
@@ -74,8 +74,9 @@ std::optional<std::u16string> AGPControl::Load(const xml::Node& element) {
       if (a.flag) {
         const std::optional<bool> flag = xml::booleanText(value);
         if (!flag) {
-          return u"the attribute \"" + std::u16string(a.name) + u"\" of control \"" +
-                 loaded.CtrlID + u"\" is \"" + value + u"\", neither true, false nor a number";
+          return Failure{u"the attribute \"" + std::u16string(a.name) + u"\" of control \"" +
+                         loaded.CtrlID + u"\" is \"" + value +
+                         u"\", neither true, false nor a number"};
         }
         loaded.*a.flag = *flag;
       } else if (a.text == &AGControlFields::CtrlIFolder) {
@@ -87,7 +88,7 @@ std::optional<std::u16string> AGPControl::Load(const xml::Node& element) {
   }
   f_ = std::move(loaded);
   sessions_->Load(element);
-  return std::nullopt;
+  return {};
 }
 
 void AGPControl::save(xml::Node& element) const {
@@ -113,8 +114,8 @@ void AGPControl::scriptLoad(const Variant& xmlControl) {
   xml::Document doc;
   const xml::Node element = xml::parseElementMarkup(doc, xmlControl.stringValue());
   if (!element) return;
-  if (const std::optional<std::u16string> problem = Load(element)) {
-    raiseVbError(vberr::kTypeMismatch, *problem);
+  if (Expected<> filled = Load(element); !filled) {
+    raiseVbError(vberr::kTypeMismatch, std::move(filled.failure().text));
   }
 }
 

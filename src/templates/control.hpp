@@ -1,9 +1,9 @@
 #pragma once
 // AGPControl: one "control" element of a template set's control file: what one output (or group
 // of outputs) is made from, where it goes, when it runs, and its sessions.
-#include <optional>
 #include <string>
 
+#include "platform/automation/expected.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
 #include "platform/xml/xml_document.hpp"
@@ -76,8 +76,8 @@ class AGPControl final : public Object {
 
   // Fills the control from a "control" element (attribute names in any case) and appends its
   // sessions. A "space" or "overwrite" value that is neither Boolean text nor a number leaves
-  // the control as it was and returns the reason.
-  std::optional<std::u16string> Load(const xml::Node& element);
+  // the control as it was and fails with the reason.
+  Expected<> Load(const xml::Node& element);
 
   const AGControlFields& fields() const noexcept {
     return f_;

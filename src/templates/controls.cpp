@@ -25,6 +25,14 @@ namespace {
 constexpr const char* kRootAttributes[] = {"date", "version", "desc", "author"};
 constexpr std::size_t kMaxControls = std::numeric_limits<std::int16_t>::max();
 
+Failure unloadable(std::u16string why) {
+  return Failure{std::move(why), kControlFileUnloadable};
+}
+
+Failure foreign(std::u16string why) {
+  return Failure{std::move(why), kControlFileForeign};
+}
+
 std::u16string productRootName() {
   return StripSpacesAndSlashes(projectContext().productName);
 }
@@ -35,30 +43,27 @@ const ClassInfo& AGPControls::classInfo() const noexcept {
   return MemberTable<AGPControls>::get(u"AGPControls");
 }
 
-bool AGPControls::fail(std::int16_t code, std::u16string why) {
-  projectContext().ctrlErrCode = code;
-  projectContext().controlFileError = std::move(why);
-  return false;
+bool AGPControls::LoadControls(const std::u16string& file) {
+  return loadControlFile(file).ok();
 }
 
-bool AGPControls::LoadControls(const std::u16string& file) {
-  projectContext().controlFileError.clear();
+Expected<> AGPControls::loadControlFile(const std::u16string& file) {
   loadWarnings_.clear();
   const std::optional<std::string> bytes = file.empty() ? std::nullopt : fs::readFile(file);
-  if (!bytes) return fail(1, file + u": the file cannot be read");
+  if (!bytes) return unloadable(file + u": the file cannot be read");
   xml::Document doc;
   if (std::optional<xml::ParseError> error =
           xml::parseBuffer(doc, *bytes, xml::ReadMode::ExactWithProlog)) {
     error->file = file;
-    return fail(1, error->text());
+    return unloadable(error->text());
   }
   const xml::Node root = doc.document_element();
   const std::u16string rootName = xml::nameOf(root);
   const std::u16string product = productRootName();
   if (!equalsNoCase(std::u16string_view(rootName).substr(0, product.size()), product)) {
     items_.clear();
-    return fail(2, file + u": the root element \"" + rootName + u"\" does not name the product \"" +
-                       product + u"\"");
+    return foreign(file + u": the root element \"" + rootName + u"\" does not name the product \"" +
+                   product + u"\"");
   }
   // Everything is read and checked before anything is replaced, so that a file with a fault
   // leaves the controls as they were.
@@ -66,9 +71,9 @@ bool AGPControls::LoadControls(const std::u16string& file) {
   for (std::size_t i = 0; i < 4; ++i) {
     const xml::Attribute a = root.attribute(kRootAttributes[i]);
     if (!a) {
-      return fail(1, file + u": " + xml::elementPosition(*bytes, root) +
-                         u": the root element lacks the attribute \"" +
-                         fromAscii(kRootAttributes[i]) + u"\"");
+      return unloadable(file + u": " + xml::elementPosition(*bytes, root) +
+                        u": the root element lacks the attribute \"" +
+                        fromAscii(kRootAttributes[i]) + u"\"");
     }
     rootValues[i] = xml::valueOf(a);
   }
@@ -82,10 +87,10 @@ bool AGPControls::LoadControls(const std::u16string& file) {
       const auto at = [&](const xml::Node& node) {
         return file + u": " + xml::elementPosition(*bytes, node) + u": ";
       };
-      if (loaded.size() >= kMaxControls) return fail(1, at(child) + u"more than 32767 controls");
+      if (loaded.size() >= kMaxControls) return unloadable(at(child) + u"more than 32767 controls");
       auto control = makeRef<AGPControl>();
-      if (const std::optional<std::u16string> problem = control->Load(child)) {
-        return fail(1, at(child) + *problem);
+      if (Expected<> filled = control->Load(child); !filled) {
+        return unloadable(at(child) + filled.failure().text);
       }
       // Both controls are kept; look-ups by id find the first, so the second is worth a
       // warning. Compiled names that clash are refused before a run compiles anything.
@@ -101,7 +106,7 @@ bool AGPControls::LoadControls(const std::u16string& file) {
       loaded.push_back(std::move(control));
     }
   } catch (const AutomationError& e) {
-    return fail(1, file + u": " + e.description());
+    return unloadable(file + u": " + e.description());
   }
   items_ = std::move(loaded);
   loadWarnings_ = std::move(warnings);
@@ -110,7 +115,7 @@ bool AGPControls::LoadControls(const std::u16string& file) {
   prodVersion_ = std::move(rootValues[1]);
   prodDesc_ = std::move(rootValues[2]);
   prodAuthor_ = std::move(rootValues[3]);
-  return true;
+  return {};
 }
 
 std::optional<std::size_t> AGPControls::find(const std::u16string& sId) const {

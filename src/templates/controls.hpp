@@ -7,11 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/automation/expected.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
 #include "templates/control.hpp"
 
 namespace vantorel {
+
+// The numbers of a control file's failures.
+inline constexpr std::int32_t kControlFileUnloadable = 1;  // unreadable, malformed or a bad control
+inline constexpr std::int32_t kControlFileForeign = 2;     // its root names another product
 
 class AGPControls final : public Object {
  public:
@@ -23,8 +28,13 @@ class AGPControls final : public Object {
   const std::u16string& ProdDesc() const noexcept { return prodDesc_; }
   const std::u16string& ProdAuthor() const noexcept { return prodAuthor_; }
 
+  // True when the file loaded (loadControlFile).
   bool LoadControls(const std::u16string& file);
-  // What the last LoadControls accepted but the user should hear of (a control id used twice),
+  // Replaces the controls and the set's values with the file's. A file with a fault leaves them
+  // as they were and fails with the file, the position where known, and the reason; a root
+  // element that does not name the product empties the list.
+  Expected<> loadControlFile(const std::u16string& file);
+  // What the last load accepted but the user should hear of (a control id used twice),
   // one text each, naming file, line and column. The caller says them.
   const std::vector<std::u16string>& loadWarnings() const noexcept { return loadWarnings_; }
   // Appends a copy of ctrl (not CtrlGen, not CtrlRemark) with copies of its sessions, which
@@ -43,7 +53,6 @@ class AGPControls final : public Object {
 
  private:
   std::optional<std::size_t> find(const std::u16string& sId) const;
-  bool fail(std::int16_t code, std::u16string why);
 
   std::vector<Ref<AGPControl>> items_;
   std::int16_t curIndex_ = 0;

@@ -46,7 +46,7 @@ ScriptResult<std::u16string> runExParseFunction(AGP& proj, const std::u16string&
                                           Variant(u"ScriptEngineTimeout")),
                               Variant(u"Long")));
     engine = makeRef<AGScript>();
-    if (!engine->IsInitialized()) return {text, std::nullopt};
+    if (!engine->IsInitialized()) return {text, {}};
     SharedFilter().load();
     proj.exParseEngine() = engine;
     guard.holder = &proj.exParseEngine();
@@ -61,7 +61,7 @@ ScriptResult<std::u16string> runExParseFunction(AGP& proj, const std::u16string&
   std::int32_t count = 0;
   if (const auto error = templates::translateTemplateText(text, *arrays, *body, count)) {
     templates::showParseError(*error);
-    return {text, error->message};
+    return {text, Failure{error->message}};
   }
   const std::u16string crLf = u"\r\n";
   const std::u16string function =
@@ -77,7 +77,7 @@ ScriptResult<std::u16string> runExParseFunction(AGP& proj, const std::u16string&
 
 std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
   ScriptResult<std::u16string> result = runExParseFunction(proj, text);
-  if (result.failure) projectContext().lastErrorText = std::move(*result.failure);
+  if (!result.outcome) projectContext().lastErrorText = std::move(result.outcome.failure().text);
   return std::move(result.value);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // How the script host calls its engines: every failure of a call, whatever raised it, becomes
-// the script error text the call returns, and the caller decides whether to go on.
+// the failure the call returns, with the script error text, and the caller decides whether to
+// go on.
 #include <exception>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,21 +19,21 @@ std::u16string scriptErrorOf(vbs::ScriptControl& engine, vbs::ScriptError fallba
 
 // Runs f, a call into `engine`; the script error text after a failure.
 template <class F>
-ScriptFailure attemptScript(vbs::ScriptControl& engine, std::u16string_view file, F&& f) {
+ScriptOutcome attemptScript(vbs::ScriptControl& engine, std::u16string_view file, F&& f) {
   try {
     f();
-    return std::nullopt;
+    return {};
   } catch (const AutomationError& e) {
     // A conversion of a script's result raises without a source; it follows the script's rules.
-    return scriptErrorOf(
+    return Failure{scriptErrorOf(
         engine,
         vbs::ScriptError{e.number(),
                          e.source().empty() ? std::u16string(vbs::kRuntimeErrorSource) : e.source(),
                          e.description()},
-        file);
+        file)};
   } catch (const std::exception& e) {
-    return scriptErrorOf(
-        engine, vbs::ScriptError{vberr::kOutOfMemory, u"Script host", fromUtf8(e.what())}, file);
+    return Failure{scriptErrorOf(
+        engine, vbs::ScriptError{vberr::kOutOfMemory, u"Script host", fromUtf8(e.what())}, file)};
   }
 }
 
@@ -48,9 +48,9 @@ class ScriptReport {
 
   // True when the scripts have put a new text into ProjErr since.
   bool pending() const;
-  // The call's failure: `failure` when there is one, else the scripts' report. Either way a
-  // report is taken out of ProjErr.
-  ScriptFailure finish(ScriptFailure failure);
+  // The call's outcome: its own failure when there is one, else the scripts' report as the
+  // failure. Either way a report is taken out of ProjErr.
+  ScriptOutcome finish(ScriptOutcome outcome);
 
  private:
   std::u16string before_;

@@ -72,12 +72,12 @@ bool ScriptReport::pending() const {
   return !now.empty() && now != before_;
 }
 
-ScriptFailure ScriptReport::finish(ScriptFailure failure) {
+ScriptOutcome ScriptReport::finish(ScriptOutcome outcome) {
   if (pending()) {
     std::u16string reported = std::exchange(projectContext().lastErrorText, before_);
-    if (!failure) failure = std::move(reported);
+    if (outcome.ok()) outcome = Failure{std::move(reported)};
   }
-  return failure;
+  return outcome;
 }
 
 }  // namespace templates
@@ -151,13 +151,14 @@ void AGScript::Initialize(const Ref<Object>& PROJ, const Ref<Object>& DB,
                           const Ref<Object>& EXTS, const Ref<Object>& MenuList) {
   // A text already there stops the loading after the system code, as an error of its own does.
   const bool pending = !projectContext().lastErrorText.empty();
-  if (ScriptFailure failure = initialize(
-          ScriptObjects{PROJ, DB, controls, Lang, customscripts, filter, EXTS, MenuList}, pending))
-    projectContext().lastErrorText = std::move(*failure);
+  if (ScriptOutcome done = initialize(
+          ScriptObjects{PROJ, DB, controls, Lang, customscripts, filter, EXTS, MenuList}, pending);
+      !done)
+    projectContext().lastErrorText = std::move(done.failure().text);
 }
 
-ScriptFailure AGScript::initialize(const ScriptObjects& objects, bool systemCodeOnly) {
-  if (!main_) return std::nullopt;
+ScriptOutcome AGScript::initialize(const ScriptObjects& objects, bool systemCodeOnly) {
+  if (!main_) return {};
   Reset();
   project_ = objects.PROJ;
   const std::pair<const char16_t*, Ref<Object>> named[] = {
@@ -183,10 +184,10 @@ ScriptFailure AGScript::initialize(const ScriptObjects& objects, bool systemCode
     }
   }
   templates::ScriptReport report;
-  ScriptFailure failure = loadSystemCode();
-  if (!failure && !report.pending() && !systemCodeOnly) failure = loadValidationCode();
-  if (!failure && !report.pending() && !systemCodeOnly) failure = loadUserCode();
-  return report.finish(std::move(failure));
+  ScriptOutcome loaded = loadSystemCode();
+  if (loaded.ok() && !report.pending() && !systemCodeOnly) loaded = loadValidationCode();
+  if (loaded.ok() && !report.pending() && !systemCodeOnly) loaded = loadUserCode();
+  return report.finish(std::move(loaded));
 }
 
 void AGScript::Reset() {
@@ -200,23 +201,23 @@ void AGScript::Reset() {
   }
 }
 
-ScriptFailure AGScript::loadUserCode() {
+ScriptOutcome AGScript::loadUserCode() {
   userCodeText_ = paths_.userCode.empty() ? std::u16string(u"'Please enter your script here")
                                           : readScriptFile(paths_.userCode);
   return addUserText(userCodeText_, paths_.userCode);
 }
 
-ScriptFailure AGScript::addUserText(const std::u16string& text, const std::u16string& file) {
-  if (!check_ || !main_) return std::nullopt;
+ScriptOutcome AGScript::addUserText(const std::u16string& text, const std::u16string& file) {
+  if (!check_ || !main_) return {};
   templates::ScriptReport report;
   Ref<vbs::ScriptModule> module;
-  ScriptFailure failure = templates::attemptScript(*check_, file, [&] {
+  ScriptOutcome compiled = templates::attemptScript(*check_, file, [&] {
     std::optional<vbs::Module> existing = check_->engine().findModule(kUserModule);
     module = existing ? check_->modules()->item(Variant(kUserModule))
                       : check_->modules()->add(kUserModule);
     module->addCode(text);
   });
-  if (failure) return report.finish(std::move(failure));
+  if (!compiled) return report.finish(std::move(compiled));
   try {
     main_->addCode(text);
   } catch (const std::exception&) {
@@ -226,25 +227,25 @@ ScriptFailure AGScript::addUserText(const std::u16string& text, const std::u16st
   if (std::optional<vbs::Module> m = check_->engine().findModule(kUserModule)) {
     for (const vbs::ProcedureInfo& p : m->procedures()) scrpt_->AddUserModule(p.name);
   }
-  return report.finish(std::nullopt);
+  return report.finish({});
 }
 
 void AGScript::AddUserCode(const std::u16string& sFile) {
-  if (ScriptFailure failure = addUserCode(sFile))
-    projectContext().lastErrorText = std::move(*failure);
+  if (ScriptOutcome added = addUserCode(sFile); !added)
+    projectContext().lastErrorText = std::move(added.failure().text);
 }
 
-ScriptFailure AGScript::addUserCode(const std::u16string& file) {
+ScriptOutcome AGScript::addUserCode(const std::u16string& file) {
   return addUserText(readScriptFile(file), file);
 }
 
 void AGScript::AddTemplateScript(const std::u16string& sFile) {
-  if (ScriptFailure failure = addTemplateScript(sFile))
-    projectContext().lastErrorText = std::move(*failure);
+  if (ScriptOutcome added = addTemplateScript(sFile); !added)
+    projectContext().lastErrorText = std::move(added.failure().text);
 }
 
-ScriptFailure AGScript::addTemplateScript(const std::u16string& file) {
-  if (!main_) return std::nullopt;
+ScriptOutcome AGScript::addTemplateScript(const std::u16string& file) {
+  if (!main_) return {};
   const std::u16string text = readScriptFile(file);
   templates::ScriptReport report;
   return report.finish(templates::attemptScript(*main_, file, [&] { main_->addCode(text); }));
@@ -265,18 +266,19 @@ bool AGScript::UserModuleExist(const std::u16string& sModule) {
 bool AGScript::Validate() {
   if (!projectContext().lastErrorText.empty()) return false;
   ScriptResult<bool> result = validate();
-  if (result.failure) projectContext().lastErrorText = std::move(*result.failure);
+  if (!result.outcome) projectContext().lastErrorText = std::move(result.outcome.failure().text);
   return result.value;
 }
 
 ScriptResult<bool> AGScript::validate() {
-  if (!validation_) return {false, std::nullopt};
+  if (!validation_) return {false, {}};
   templates::ScriptReport report;
   for (const std::u16string& name : validationProcedures_) {
     Variant result;
-    if (ScriptFailure failure =
-            templates::attemptScript(*validation_, name, [&] { result = validation_->run(name); }))
-      return {false, report.finish(std::move(failure))};
+    if (ScriptOutcome ran =
+            templates::attemptScript(*validation_, name, [&] { result = validation_->run(name); });
+        !ran)
+      return {false, report.finish(std::move(ran))};
     bool passed = false;
     try {
       passed = toBool(result);
@@ -284,47 +286,48 @@ ScriptResult<bool> AGScript::validate() {
       passed = false;
     }
     if (!passed) {
-      ScriptFailure reported = report.finish(std::nullopt);
-      if (!reported)
-        reported = projectContext().productTitle + u": Validation module (" + name + u") failed";
+      ScriptOutcome reported = report.finish({});
+      if (reported.ok())
+        reported =
+            Failure{projectContext().productTitle + u": Validation module (" + name + u") failed"};
       return {false, std::move(reported)};
     }
   }
-  return {true, report.finish(std::nullopt)};
+  return {true, report.finish({})};
 }
 
 Variant AGScript::RunModule(const std::u16string& module) {
   lastResult_ = Variant();
   if (!projectContext().lastErrorText.empty()) return lastResult_;
   ScriptResult<Variant> result = runModule(module);
-  if (result.failure) projectContext().lastErrorText = std::move(*result.failure);
+  if (!result.outcome) projectContext().lastErrorText = std::move(result.outcome.failure().text);
   return result.value;
 }
 
 ScriptResult<Variant> AGScript::runModule(const std::u16string& module) {
   lastResult_ = Variant();
-  if (!main_) return {lastResult_, std::nullopt};
+  if (!main_) return {lastResult_, {}};
   templates::ScriptReport report;
   try {
     main_->run(kLoadCurrent);
   } catch (const std::exception&) {
   }
-  ScriptFailure failure =
+  ScriptOutcome ran =
       templates::attemptScript(*main_, module, [&] { lastResult_ = main_->run(module); });
-  return {lastResult_, report.finish(std::move(failure))};
+  return {lastResult_, report.finish(std::move(ran))};
 }
 
 std::u16string AGScript::BuildNewCode(const std::u16string& sId, const std::u16string& sScript,
                                       std::int16_t bInitType, std::int32_t lTimeout) {
   ScriptResult<std::u16string> result = buildNewCode(sId, sScript, bInitType, lTimeout);
-  if (result.failure) projectContext().lastErrorText = std::move(*result.failure);
+  if (!result.outcome) projectContext().lastErrorText = std::move(result.outcome.failure().text);
   return std::move(result.value);
 }
 
 ScriptResult<std::u16string> AGScript::buildNewCode(const std::u16string& id,
                                                     const std::u16string& script,
                                                     std::int16_t initType, std::int32_t timeout) {
-  if (!main_) return {script, std::nullopt};
+  if (!main_) return {script, {}};
   const bool add = initType == 0 || !compiled_.contains(id);
   try {
     main_->setTimeout(effectiveTimeout(timeout));
@@ -334,14 +337,15 @@ ScriptResult<std::u16string> AGScript::buildNewCode(const std::u16string& id,
   if (add) {
     compiled_[id] = script;
     ++compileCount_;
-    if (ScriptFailure failure =
-            templates::attemptScript(*main_, id, [&] { main_->addCode(script); }))
-      return {{}, report.finish(std::move(failure))};
+    if (ScriptOutcome compiled =
+            templates::attemptScript(*main_, id, [&] { main_->addCode(script); });
+        !compiled)
+      return {{}, report.finish(std::move(compiled))};
   }
   std::u16string result;
-  ScriptFailure failure =
+  ScriptOutcome ran =
       templates::attemptScript(*main_, id, [&] { result = takeText(main_->run(id)); });
-  return {std::move(result), report.finish(std::move(failure))};
+  return {std::move(result), report.finish(std::move(ran))};
 }
 
 std::u16string AGScript::diagnosticFolder() const {

@@ -9,12 +9,12 @@
 // return it.
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/automation/expected.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
 #include "platform/vbscript/control/script_control.hpp"
@@ -25,19 +25,19 @@ namespace vantorel {
 class AGP;
 class AGPControls;
 
-// The text for ProjErr when a call into the scripts failed; nothing when it did not.
-using ScriptFailure = std::optional<std::u16string>;
+// How a call into the scripts went: its failure carries the text for ProjErr.
+using ScriptOutcome = Expected<>;
 
 // The nine objects the scripts see, under their names.
 struct ScriptObjects {
   Ref<Object> PROJ, DB, controls, Lang, customscripts, filter, EXTS, MenuList;
 };
 
-// A call into the scripts: its value, and the text for ProjErr when it failed.
+// A call into the scripts: its value, which stands even after a failure, and how it went.
 template <class T>
 struct ScriptResult {
   T value{};
-  ScriptFailure failure;
+  ScriptOutcome outcome;
 };
 
 class AGScript final : public Object {
@@ -72,9 +72,9 @@ class AGScript final : public Object {
 
   // What the members above do, for engine callers: the failure is returned, not reported.
   // With systemCodeOnly the validation code and the user code are not loaded.
-  ScriptFailure initialize(const ScriptObjects& objects, bool systemCodeOnly);
-  ScriptFailure addTemplateScript(const std::u16string& file);
-  ScriptFailure addUserCode(const std::u16string& file);
+  ScriptOutcome initialize(const ScriptObjects& objects, bool systemCodeOnly);
+  ScriptOutcome addTemplateScript(const std::u16string& file);
+  ScriptOutcome addUserCode(const std::u16string& file);
   // Whether every validation procedure returned True; the first that did not stops it, with
   // the message it put into ProjErr, or a message naming it.
   ScriptResult<bool> validate();
@@ -97,13 +97,13 @@ class AGScript final : public Object {
   };
 
   void readLocaleFlag();
-  ScriptFailure loadUserCode();
+  ScriptOutcome loadUserCode();
   // Compiles text into the check engine's "$User" module and, when it compiles, into the main
   // engine; the module's procedure names go to SCRPT.
-  ScriptFailure addUserText(const std::u16string& text, const std::u16string& file);
+  ScriptOutcome addUserText(const std::u16string& text, const std::u16string& file);
   // The system code of Initialize (built in, or assembled from the list file).
-  ScriptFailure loadSystemCode();
-  ScriptFailure loadValidationCode();
+  ScriptOutcome loadSystemCode();
+  ScriptOutcome loadValidationCode();
   // Writes a diagnostic file into the project's output folder; a name holding a path keeps only
   // its last element, and a file that cannot be written is skipped.
   void writeDiagnostic(std::u16string_view name, std::u16string_view text) const;

@@ -85,8 +85,8 @@ class Expander {
     // A section its file's broken markers swallowed is a fault, not an empty section.
     if (!text) {
       if (const std::u16string* fault = cache_.fault(here.file)) {
-        fail(u"***" + describe(here) + u", included from " + describe(from) +
-             u", is lost: " + *fault + u"! Generation failed!");
+        fail(u"***" + describe(here) + u", included from " + describe(from) + u", is lost: " +
+             *fault + u"! Generation failed!");
       }
     }
     expand(here, text ? std::u16string_view(*text) : std::u16string_view());
@@ -122,7 +122,7 @@ ExpandedSection expandSection(const AGPFileCache& cache, const std::u16string& f
   try {
     expander.start(SectionRef{file, section});
   } catch (ExpansionStopped& stop) {
-    expanded.failure = std::move(stop.message);
+    expanded.outcome = Failure{std::move(stop.message)};
   }
   expanded.pieces = expander.take();
   if (expanded.pieces.empty()) expanded.pieces.emplace_back();

@@ -3,9 +3,10 @@
 // replaced by the sections they name, to any depth, as the ordered pieces the template compiler
 // translates one by one.
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/automation/expected.hpp"
 
 namespace vantorel {
 class AGPFileCache;
@@ -20,12 +21,12 @@ inline constexpr std::size_t kMaxIncludeDepth = 64;
 inline constexpr std::size_t kMaxExpandedPieces = 1'000'000;
 inline constexpr std::size_t kMaxExpandedLength = std::size_t{256} << 20;
 
-// The pieces of an expansion, at least one, and why it stopped early: an include cycle, an
-// include nested too deep or an expansion that grows too large, with a message naming the
-// section. The pieces gathered up to there are kept.
+// The pieces of an expansion, at least one, and how it went: it fails when it stopped early on
+// an include cycle, an include nested too deep or an expansion that grows too large, with a
+// message naming the section. The pieces gathered up to there are kept.
 struct ExpandedSection {
   std::vector<std::u16string> pieces;
-  std::optional<std::u16string> failure;
+  Expected<> outcome;
 };
 
 ExpandedSection expandSection(const AGPFileCache& cache, const std::u16string& file,

@@ -83,14 +83,14 @@ void collectProcedures(vbs::ScriptControl& engine, std::vector<std::u16string>& 
 
 }  // namespace
 
-ScriptFailure AGScript::loadSystemCode() {
-  if (!main_) return std::nullopt;
+ScriptOutcome AGScript::loadSystemCode() {
+  if (!main_) return {};
   if (paths_.sysCode.empty()) {
     const std::u16string code = toString(Status().GetSysCode(Variant(u"VB")));
     return templates::attemptScript(*main_, u"", [&] { main_->addCode(code); });
   }
   const std::optional<std::vector<ListEntry>> entries = readListFile(paths_.sysCode);
-  if (!entries) return u"Load syscode file " + paths_.sysCode + u" failed!";
+  if (!entries) return Failure{u"Load syscode file " + paths_.sysCode + u" failed!"};
   const std::u16string prefix = readOptional(paths_.sysCodePrefix);
   const std::u16string suffix = readOptional(paths_.sysCodeSuffix);
   const std::u16string folder = folderOf(paths_.sysCode);
@@ -107,45 +107,47 @@ ScriptFailure AGScript::loadSystemCode() {
       templates::showParseError(*error);
       std::u16string message = e.value + u": " + error->message;
       writeDiagnostic(e.value, piece + std::u16string(kCrLf) + message);
-      return message;
+      return Failure{std::move(message)};
     }
     (e.function ? functionCode : classCode) += piece;
-    if (ScriptFailure failure =
-            templates::attemptScript(*check_, e.value, [&] { check_->addCode(piece); })) {
+    if (ScriptOutcome compiled =
+            templates::attemptScript(*check_, e.value, [&] { check_->addCode(piece); });
+        !compiled) {
       writeDiagnostic(e.value, piece);
       writeDiagnostic(kSysCodeFile, functionCode);
-      return failure;
+      return compiled;
     }
   }
   if (paths_.sysCodePrefix.empty() || paths_.sysCodeSuffix.empty()) {
     writeDiagnostic(kSysCodeFile, u"'missing syscodeprefix or syscodesuffix");
-    return std::nullopt;
+    return {};
   }
   const std::u16string code =
       classCode + u"Class cSystemFunctions" + std::u16string(kCrLf) + functionCode + u"End Class";
   // The pieces compiled one by one; the whole can still fail (class-level code that is no
   // class member), and then the line numbers refer to syscode.txt.
-  ScriptFailure failure =
+  ScriptOutcome compiled =
       templates::attemptScript(*main_, kSysCodeFile, [&] { main_->addCode(code); });
   writeDiagnostic(kSysCodeFile, code);
-  return failure;
+  return compiled;
 }
 
-ScriptFailure AGScript::loadValidationCode() {
-  if (!validation_) return std::nullopt;
+ScriptOutcome AGScript::loadValidationCode() {
+  if (!validation_) return {};
   validationProcedures_.clear();
   if (paths_.validateCode.empty()) {
     const std::u16string code = toString(Status().GetSysCode(Variant(u"VL")));
     if (!code.empty()) {
-      if (ScriptFailure failure =
-              templates::attemptScript(*validation_, u"", [&] { validation_->addCode(code); }))
-        return failure;
+      if (ScriptOutcome compiled =
+              templates::attemptScript(*validation_, u"", [&] { validation_->addCode(code); });
+          !compiled)
+        return compiled;
     }
     collectProcedures(*validation_, validationProcedures_);
-    return std::nullopt;
+    return {};
   }
   const std::optional<std::vector<ListEntry>> entries = readListFile(paths_.validateCode);
-  if (!entries) return u"Load validate file " + paths_.validateCode + u" failed!";
+  if (!entries) return Failure{u"Load validate file " + paths_.validateCode + u" failed!"};
   const std::u16string folder = folderOf(paths_.validateCode);
   std::u16string joined;
   for (const ListEntry& e : *entries) {
@@ -153,13 +155,14 @@ ScriptFailure AGScript::loadValidationCode() {
     joined += kCrLf;
     joined += text;
     if (text.empty()) continue;
-    if (ScriptFailure failure =
-            templates::attemptScript(*validation_, e.value, [&] { validation_->addCode(text); }))
-      return failure;
+    if (ScriptOutcome compiled =
+            templates::attemptScript(*validation_, e.value, [&] { validation_->addCode(text); });
+        !compiled)
+      return compiled;
   }
   writeDiagnostic(kValidateCodeFile, joined);
   collectProcedures(*validation_, validationProcedures_);
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace vantorel

@@ -214,7 +214,8 @@ std::optional<TemplateParseError> AGParser::parse(const std::u16string& sSrc) {
 
 Variant AGParser::GetSession(const std::u16string& sFileID, const std::u16string& sSessID) {
   templates::ExpandedSection expanded = templates::expandSection(sFileID, sSessID);
-  if (expanded.failure) projectContext().lastErrorText = std::move(*expanded.failure);
+  if (!expanded.outcome)
+    projectContext().lastErrorText = std::move(expanded.outcome.failure().text);
   std::vector<Variant> values;
   values.reserve(expanded.pieces.size());
   for (std::u16string& piece : expanded.pieces) values.emplace_back(std::move(piece));

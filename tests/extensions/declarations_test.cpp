@@ -16,12 +16,13 @@ namespace {
 
 TEST(Declarations, FixedPathsTakeTheFirstMatchAndExactNames) {
   ExtensionDeclarations d;
-  ASSERT_FALSE(d.loadText(
-      "<Root><project><attribute name=\"wrong case\"/></project>"
-      "<Project id=\"1\"><Table id=\"not below Database\"/>"
-      "<Database id=\"2\"><Table id=\"3\"><Field id=\"5\"/><Chart id=\"4\"/></Table>"
-      "<Table id=\"later\"/></Database></Project>"
-      "<Project id=\"second\"><Database id=\"second\"/></Project></Root>"));
+  ASSERT_TRUE(
+      d.loadText("<Root><project><attribute name=\"wrong case\"/></project>"
+                 "<Project id=\"1\"><Table id=\"not below Database\"/>"
+                 "<Database id=\"2\"><Table id=\"3\"><Field id=\"5\"/><Chart id=\"4\"/></Table>"
+                 "<Table id=\"later\"/></Database></Project>"
+                 "<Project id=\"second\"><Database id=\"second\"/></Project></Root>")
+          .ok());
   struct Case {
     DeclarationLevel level;
     const char16_t* id;
@@ -37,18 +38,18 @@ TEST(Declarations, FixedPathsTakeTheFirstMatchAndExactNames) {
   EXPECT_EQ(declarationLevelNamed(u"FIELD"), DeclarationLevel::Field);
   EXPECT_EQ(declarationLevelNamed(u"other"), DeclarationLevel::Project);
 
-  ASSERT_FALSE(d.loadText("<Project><Database/></Project>"));
+  ASSERT_TRUE(d.loadText("<Project><Database/></Project>").ok());
   EXPECT_FALSE(d.node(DeclarationLevel::Table));
   EXPECT_EQ(GetCondAttr(d.node(DeclarationLevel::Table)), u"");
 }
 
 TEST(Declarations, AttributeElementsInAnyCase) {
   ExtensionDeclarations d;
-  ASSERT_FALSE(d.loadText(
-      "<Project Cond=\"proj/x/eq/1\" cond=\"second\">"
-      "<Attribute NAME=\"A\" TYPE=\"Boolean\" DEFAULT=\"1\" name=\"B\"/>"
-      "<attribute name=\"b\" default=\"again\"/>"
-      "<attributes name=\"Other\"/>text<!-- c --></Project>"));
+  ASSERT_TRUE(d.loadText("<Project Cond=\"proj/x/eq/1\" cond=\"second\">"
+                         "<Attribute NAME=\"A\" TYPE=\"Boolean\" DEFAULT=\"1\" name=\"B\"/>"
+                         "<attribute name=\"b\" default=\"again\"/>"
+                         "<attributes name=\"Other\"/>text<!-- c --></Project>")
+                  .ok());
   const xml::Node node = d.node(DeclarationLevel::Project);
   EXPECT_EQ(GetCondAttr(node), u"proj/x/eq/1");
   auto bag = makeRef<AGProperties>();
@@ -80,7 +81,7 @@ TEST(Declarations, FuzzedFilesNeverRaise) {
     const std::string text = test::randomlyEdited(good, random, "<>&\"=/ a", 6);
     ExtensionDeclarations d;
     EXPECT_NO_THROW({
-      if (!d.loadText(text)) {
+      if (d.loadText(text).ok()) {
         for (DeclarationLevel level : levels) {
           auto bag = makeRef<AGProperties>();
           LoadAttributeDefs(*bag, d.node(level));

@@ -10,6 +10,7 @@
 #include "generator_test_support.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/ui/ui.hpp"
+#include "support/failure_text.hpp"
 #include "templates/script_host.hpp"
 
 namespace vantorel::test {
@@ -65,7 +66,7 @@ TEST_F(CopyControlsTest, CopiesFilesAndFoldersIntoTheSite) {
 
   const StepOutcome copied = CopyTemplateFiles(run(), false);
   EXPECT_EQ(copied.count, 0);
-  EXPECT_EQ(copied.failure, std::nullopt);
+  EXPECT_TRUE(copied.result.ok());
   for (const std::string f : {"scripts/a.js", "scripts/b.js", "sub/deep.txt", "images/x/y.png"}) {
     EXPECT_TRUE(fsys::is_regular_file(site_ / f)) << f;
   }
@@ -115,7 +116,7 @@ TEST_F(CopyControlsTest, StopsOrGoesOnAsTheFailureDemands) {
     use({c.bad, copyControl(u"next", u"main.txt")});
     const StepOutcome copied = CopyTemplateFiles(run(), c.check);
     EXPECT_EQ(copied.count, c.result) << u8(c.message);
-    const std::u16string failure = copied.failure.value_or(u"");
+    const std::u16string failure = failureText(copied.result);
     EXPECT_NE(failure.find(c.message), std::u16string::npos) << u8(failure);
     EXPECT_EQ(fsys::exists(site_ / "main.txt"), c.nextRuns && !c.check) << u8(c.message);
   }
@@ -136,23 +137,22 @@ TEST_F(CopyControlsTest, AFailedCopyGivesTheSystemsReason) {
   const StepOutcome copied = CopyTemplateFiles(run(), false);
   EXPECT_EQ(copied.count, 1);
   const std::u16string target = u16(site_ / "main.txt");
-  EXPECT_EQ(copied.failure.value_or(u""),
+  EXPECT_EQ(failureText(copied.result),
             u"Copying to file \"" + target + u"\" failed! Error = Is a directory");
-  EXPECT_EQ(ui::takeNotices().unwritten,
-            (std::vector<ui::Unwritten>{{target, u"Is a directory"}}));
+  EXPECT_EQ(ui::takeNotices().unwritten, (std::vector<ui::Unwritten>{{target, u"Is a directory"}}));
 }
 
 TEST_F(CopyControlsTest, ChecksTheScriptFilesOfFunctionControls) {
   use({makeControl(u"f1", u"function", u"", u"", u"missing.vbs")});
   EXPECT_NE(
-      CheckScriptFiles(run()).value_or(u"").find(u"Script file does not exist - \"missing.vbs\""),
+      failureText(CheckScriptFiles(run())).find(u"Script file does not exist - \"missing.vbs\""),
       std::u16string::npos);
 
   // A file that exists goes to the script engine; without one the check says so.
   use({makeControl(u"f1", u"function", u"", u"", u"main.txt"),
        makeControl(u"f2", u"Function", u"", u"", u"missing.vbs")});
   run().scriptEngine = Ref<AGScript>();
-  EXPECT_NE(CheckScriptFiles(run()).value_or(u"").find(u"No script engine"), std::u16string::npos);
+  EXPECT_NE(failureText(CheckScriptFiles(run())).find(u"No script engine"), std::u16string::npos);
 }
 
 }  // namespace

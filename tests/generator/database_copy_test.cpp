@@ -9,6 +9,7 @@
 #include "model/database.hpp"
 #include "model/databases.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "support/failure_text.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -127,7 +128,7 @@ TEST_F(DatabaseCopyTest, CopiesTheLogOfAnAttachedFileAndRefusesEscapes) {
                        u16(dir_.path() / "src" / "sales.mdf") + u";Integrated Security=True");
   set(u"UploadPath", Variant(u"~/uploads"));
   const StepOutcome copied = CopyDatabase(*proj_, false);
-  EXPECT_EQ(copied.count, 0) << u8(copied.failure.value_or(u""));
+  EXPECT_EQ(copied.count, 0) << u8(failureText(copied.result));
   EXPECT_EQ(readText(site_ / "sales.mdf"), "mdf");
   EXPECT_EQ(readText(site_ / "sales_log.ldf"), "ldf");
   EXPECT_TRUE(fsys::is_directory(dir_.path() / "approot" / "uploads"));
@@ -144,7 +145,7 @@ TEST_F(DatabaseCopyTest, CopiesTheLogOfAnAttachedFileAndRefusesEscapes) {
     }
     const StepOutcome refused = CopyDatabase(*proj_, false);
     EXPECT_EQ(refused.count, 1) << u8(value);
-    const std::u16string failure = refused.failure.value_or(u"");
+    const std::u16string failure = failureText(refused.result);
     EXPECT_NE(failure.find(u"leads outside"), std::u16string::npos) << u8(failure);
   }
   EXPECT_FALSE(fsys::exists(dir_.path() / "outside"));

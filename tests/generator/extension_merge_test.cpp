@@ -94,8 +94,9 @@ TEST_F(ExtensionMergeTest, MergesSessionsByTheirAction) {
     merged.push_back(u8(s->SessValue() + u"/" + s->SessCond() + u"/" + s->SessExt()));
   }
   EXPECT_EQ(merged, (std::vector<std::string>{"a//", "c/new/ext1", "d//ext1"}));
-  EXPECT_FALSE(MergeExtControls(run(), u"unknown"));
-  EXPECT_EQ(projectContext().ctrlErrCode, 1);
+  const Expected<> unknown = MergeExtControls(run(), u"unknown");
+  ASSERT_FALSE(unknown.ok());
+  EXPECT_EQ(unknown.failure().number, kControlFileUnloadable);
 }
 
 }  // namespace

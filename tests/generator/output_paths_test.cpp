@@ -8,6 +8,7 @@
 #include "generator/output_folders.hpp"
 #include "generator_test_support.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "support/failure_text.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -70,7 +71,7 @@ TEST_F(OutputPathTest, RefusesPathsOutsideTheRoot) {
 
 TEST_F(OutputPathTest, RefusesAMissingRoot) {
   set(u"Destination", Variant(u"   "));
-  EXPECT_EQ(u8(CheckOutputRoot(*proj_).value_or(u"")),
+  EXPECT_EQ(u8(failureText(CheckOutputRoot(*proj_))),
             u8(projectContext().productTitle) +
                 ": The project has no destination folder (\"Destination\" "
                 "is empty). Generation aborted.");
@@ -78,7 +79,7 @@ TEST_F(OutputPathTest, RefusesAMissingRoot) {
   EXPECT_FALSE(fsys::exists("css"));  // nothing made in the current folder
 
   set(u"Destination", Variant(u16(site_)));
-  EXPECT_EQ(CheckOutputRoot(*proj_), std::nullopt);
+  EXPECT_TRUE(CheckOutputRoot(*proj_).ok());
   set(u"AppRootFolder", Variant(u""));
   EXPECT_NE(
       u8(stopMessage([&] { GetDestPath(*proj_, u"~/up", u"", false); })).find("AppRootFolder"),
@@ -88,7 +89,8 @@ TEST_F(OutputPathTest, RefusesAMissingRoot) {
 // A site written into the root folder or the home folder mixes with the system's or the user's own
 // files; both are refused however they are spelled, and their subfolders are not.
 TEST_F(OutputPathTest, RefusesTheRootAndTheHomeFolder) {
-  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  const char* const homeVariable = std::getenv("HOME");
+  const std::string home = homeVariable ? homeVariable : "";
   ASSERT_FALSE(home.empty());
   fsys::create_directories(home);
   fsys::create_directories(dir_.path() / "link-target");
@@ -111,7 +113,7 @@ TEST_F(OutputPathTest, RefusesTheRootAndTheHomeFolder) {
   };
   for (const Case& c : cases) {
     set(u"Destination", Variant(u16(fsys::path(c.destination))));
-    const std::string message = u8(CheckOutputRoot(*proj_).value_or(u""));
+    const std::string message = u8(failureText(CheckOutputRoot(*proj_)));
     EXPECT_EQ(!message.empty(), c.refused) << c.destination << ": " << message;
     if (c.refused) {
       EXPECT_NE(message.find("is the root folder or the home folder"), std::string::npos)

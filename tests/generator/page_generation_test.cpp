@@ -7,6 +7,7 @@
 #include "generator/template_compiler.hpp"
 #include "generator/template_loading.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "support/failure_text.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -67,7 +68,7 @@ TEST_F(PageGenerationTest, AFailedScriptWritesNoPage) {
   page->setCtrlOverwrite(true);
   const PageOutcome failed = GenOtherPage(run(), tpl, out("bad.asp"), *page);
   EXPECT_FALSE(failed.written);
-  EXPECT_FALSE(failed.failure.value_or(u"").empty());
+  EXPECT_FALSE(failureText(failed.result).empty());
   EXPECT_EQ(readText(site_ / "bad.asp"), "previous");
   EXPECT_EQ(projectContext().progressCount, 0);
 }

@@ -6,6 +6,7 @@
 #include "generation_fixture.hpp"
 #include "generator/template_loading.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "support/failure_text.hpp"
 #include "templates/control_session.hpp"
 
 namespace vantorel::test {
@@ -62,7 +63,7 @@ TEST_F(TemplateCompilerTest, TranslatesEachBlockKind) {
   };
   for (const Case& c : cases) {
     run().compileState.reset();
-    EXPECT_EQ(ParseToScript(run().compileState, c.text), std::nullopt) << u8(c.text);
+    EXPECT_TRUE(ParseToScript(run().compileState, c.text).ok()) << u8(c.text);
     EXPECT_EQ(u8(run().compileState.arrayText()), c.arrayLines) << u8(c.text);
     EXPECT_EQ(u8(run().compileState.bodyText()), c.bodyLines) << u8(c.text);
   }
@@ -175,9 +176,9 @@ TEST(CompiledNamesTest, ReportsControlsThatWouldOverwriteEachOther) {
     for (const auto& [id, type] : c.controls) {
       ASSERT_TRUE(controls->AddControl(makeControl(id, type, id)));
     }
-    const std::optional<std::u16string> clash = CheckCompiledNames(*controls);
-    EXPECT_EQ(!clash, c.ok) << u8(c.controls.front().first);
-    EXPECT_EQ(clash.value_or(u"").empty(), c.ok);
+    const Expected<> distinct = CheckCompiledNames(*controls);
+    EXPECT_EQ(distinct.ok(), c.ok) << u8(c.controls.front().first);
+    EXPECT_EQ(failureText(distinct).empty(), c.ok);
   }
 }
 

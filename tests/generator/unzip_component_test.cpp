@@ -118,23 +118,23 @@ TEST_F(UnzipTest, ReportsUnusableInput) {
 TEST_F(UnzipTest, PreparesTheTemplateFolderOnce) {
   const fsys::path zip = dir_.path() / "Shop Set.zip";
   makeZip(zip, {{"control.xml", "v1"}, {"pages/list.tpl", "list"}});
-  const std::u16string folder = PrepareTemplatePath(u16(zip), u"Script", false, true, false);
+  const std::u16string folder = PrepareTemplatePath(u16(zip), u"Script", false, true, false).folder;
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(readText(fsys::path(u8(folder)) / "control.xml"), "v1");
   EXPECT_EQ(readText(fsys::path(u8(folder)) / "pages/list.tpl"), "list");
 
   // An unpacked set is kept unless forced.
   makeZip(zip, {{"control.xml", "v2"}});
-  EXPECT_EQ(PrepareTemplatePath(u16(zip), u"Script", false, true, false), folder);
+  EXPECT_EQ(PrepareTemplatePath(u16(zip), u"Script", false, true, false).folder, folder);
   EXPECT_EQ(readText(fsys::path(u8(folder)) / "control.xml"), "v1");
-  EXPECT_EQ(PrepareTemplatePath(u16(zip), u"Script", false, true, true), folder);
+  EXPECT_EQ(PrepareTemplatePath(u16(zip), u"Script", false, true, true).folder, folder);
   EXPECT_EQ(readText(fsys::path(u8(folder)) / "control.xml"), "v2");
 
   // A file standing where the folder belongs is moved aside with a time stamp.
   const fsys::path f(u8(folder));
   fsys::remove_all(f);
   writeText(f, "stray");
-  EXPECT_EQ(PrepareTemplatePath(u16(zip), u"Script", false, true, false), folder);
+  EXPECT_EQ(PrepareTemplatePath(u16(zip), u"Script", false, true, false).folder, folder);
   EXPECT_EQ(readText(f / "control.xml"), "v2");
   int asides = 0;
   for (const auto& e : fsys::directory_iterator(f.parent_path())) {
@@ -147,7 +147,25 @@ TEST_F(UnzipTest, PreparesTheTemplateFolderOnce) {
   }
   EXPECT_EQ(asides, 1);
 
-  EXPECT_EQ(PrepareTemplatePath(u"", u"Script", false, true, true), u"");
+  EXPECT_EQ(PrepareTemplatePath(u"", u"Script", false, true, true).folder, u"");
+}
+
+// The reason an archive could not be unpacked comes back with the folder, for the set and for an
+// extension alike; the run names it when the control file is then missing.
+TEST_F(UnzipTest, PreparingReturnsWhyAnArchiveDidNotUnpack) {
+  const fsys::path broken = dir_.path() / "Broken Set.zip";
+  writeText(broken, "plain text");
+  for (const bool extension : {false, true}) {
+    SCOPED_TRACE(extension);
+    if (extension)
+      PrepareTemplatePath(u16(dir_.path() / "Host.zip"), u"Script", false, false, false);
+    const PreparedTemplates prepared =
+        PrepareTemplatePath(u16(broken), extension ? u"ext1" : u"Script", extension, true, true);
+    EXPECT_FALSE(prepared.folder.empty());
+    ASSERT_FALSE(prepared.unpacked.ok());
+    EXPECT_EQ(u8(prepared.unpacked.failure().text),
+              "Archive \"" + broken.string() + "\" cannot be opened: Not a zip archive");
+  }
 }
 
 }  // namespace

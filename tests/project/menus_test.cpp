@@ -11,6 +11,7 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
 #include "project/language.hpp"
+#include "support/failure_text.hpp"
 #include "support/temp_home.hpp"
 
 namespace vantorel {
@@ -245,6 +246,10 @@ TEST_F(MenusTest, LoadMenusFailures) {
     const std::u16string file = cases[i].text.empty()
                                     ? fromUtf8((dir_.path() / "missing.vtp").string())
                                     : writeFile("f" + std::to_string(i) + ".vtp", cases[i].text);
+    // The loader returns its fault; only the scripts' member reports it.
+    EXPECT_EQ(test::failureText(makeRef<AGPMenus>()->loadMenuFile(file)), cases[i].message)
+        << "case " << i;
+    EXPECT_EQ(projectContext().lastErrorText, u"") << "case " << i;
     EXPECT_EQ(menus->LoadMenus(file), cases[i].message.empty()) << "case " << i;
     EXPECT_EQ(projectContext().lastErrorText, cases[i].message) << "case " << i;
     EXPECT_EQ(ids(*menus), cases[i].listAfter) << "case " << i;

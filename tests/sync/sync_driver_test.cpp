@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/text/unicode.hpp"
+#include "support/failure_text.hpp"
 #include "sync/sync_driver.hpp"
 #include "sync_fixture.hpp"
 
@@ -65,7 +66,7 @@ TEST_F(SyncDriver, AnEmptyOrPartialSnapshotRunsNoPassAndSaysWhy) {
     if (c.record) addRecord(u"orders", {{u"id"}});
     snapshot_->database().tableListError = c.tableListError;
     snapshot_->database().viewListError = c.viewListError;
-    const std::string why = toUtf8(SynchronizeWith(*agp_, snapshot_));
+    const std::string why = toUtf8(failureText(SynchronizeWith(*agp_, snapshot_)));
     EXPECT_NE(why.find(c.says), std::string::npos) << why;
     EXPECT_EQ(db().tables().count(), 2);
     EXPECT_EQ(table(u"orders").fields().count(), 2);
@@ -74,7 +75,7 @@ TEST_F(SyncDriver, AnEmptyOrPartialSnapshotRunsNoPassAndSaysWhy) {
 }
 
 TEST_F(SyncDriver, AnEmptyDatabaseMayMeetAnEmptyProject) {
-  EXPECT_EQ(toUtf8(SynchronizeWith(*agp_, snapshot_)), "");
+  EXPECT_EQ(toUtf8(failureText(SynchronizeWith(*agp_, snapshot_))), "");
   EXPECT_EQ(logFiles(), 1u);
 }
 

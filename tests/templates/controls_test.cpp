@@ -11,6 +11,7 @@
 #include "platform/automation/class_factory.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
+#include "support/failure_text.hpp"
 #include "support/temp_home.hpp"
 #include "templates/template_classes.hpp"
 
@@ -118,16 +119,18 @@ TEST(ControlsTest, RefusesUnusableFilesAndKeepsWhatWasLoaded) {
     ASSERT_TRUE(controls->LoadControls(fromUtf8((dir.path() / "control.xml").string())));
     if (!c.bytes.empty()) writeFile(dir.path() / c.name, c.bytes);
     const std::u16string path = fromUtf8((dir.path() / c.name).string());
-    projectContext().ctrlErrCode = 0;
-    EXPECT_FALSE(controls->LoadControls(path));
-    EXPECT_EQ(projectContext().ctrlErrCode, c.code);
-    EXPECT_EQ(toUtf8(projectContext().controlFileError), toUtf8(path + u": " + c.error));
+    const Expected<> loaded = controls->loadControlFile(path);
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.failure().number, c.code);
+    EXPECT_EQ(toUtf8(loaded.failure().text), toUtf8(path + u": " + c.error));
     EXPECT_EQ(toUtf8(controlsOf(*controls)), toUtf8(kLoaded));
   }
   // A root that does not name the product empties the list; one that starts with it is fine.
   writeFile(dir.path() / "other.xml", "<Vantor date='' version='' desc='' author=''/>");
+  const Expected<> other = controls->loadControlFile(fromUtf8((dir.path() / "other.xml").string()));
+  ASSERT_FALSE(other.ok());
+  EXPECT_EQ(other.failure().number, kControlFileForeign);
   EXPECT_FALSE(controls->LoadControls(fromUtf8((dir.path() / "other.xml").string())));
-  EXPECT_EQ(projectContext().ctrlErrCode, 2);
   EXPECT_EQ(controls->Count(), 0);
   writeFile(dir.path() / "longer.xml",
             "<vantorelTemplates date='' version='5.1' desc='' author=''><control type='odd'/>"
@@ -280,7 +283,8 @@ TEST(ControlsTest, AddChangeDeleteAndWriteBack) {
 
   controls->writeControlFile(file);
   auto reread = makeRef<AGPControls>();
-  ASSERT_TRUE(reread->LoadControls(file)) << toUtf8(projectContext().controlFileError);
+  const Expected<> reloaded = reread->loadControlFile(file);
+  ASSERT_TRUE(reloaded.ok()) << toUtf8(test::failureText(reloaded));
   EXPECT_EQ(toUtf8(controlsOf(*reread)), toUtf8(kChanged));
   // Nothing but the file itself is left in the folder.
   std::size_t files = 0;

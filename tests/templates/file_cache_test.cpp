@@ -11,6 +11,7 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "support/failure_text.hpp"
 #include "support/temp_home.hpp"
 #include "templates/section_expansion.hpp"
 #include "templates/template_parser.hpp"
@@ -122,7 +123,7 @@ TEST(FileCacheTest, ExpandsIncludesToAnyDepth) {
     const std::vector<std::u16string>& pieces = expanded.pieces;
     EXPECT_EQ(toUtf8(piecesOf(pieces)), toUtf8(c.pieces));
     EXPECT_EQ(pieces.size(), c.count);
-    EXPECT_EQ(expanded.failure, std::nullopt);
+    EXPECT_TRUE(expanded.outcome.ok());
   }
 }
 
@@ -164,7 +165,7 @@ TEST(FileCacheTest, IncludeCyclesAndRunawayNestingStopWithTheirSection) {
   for (const Case& c : cases) {
     SCOPED_TRACE(toUtf8(c.section));
     const templates::ExpandedSection expanded = templates::expandSection(*cache, u"f", c.section);
-    EXPECT_EQ(toUtf8(expanded.failure.value_or(u"")), toUtf8(c.message));
+    EXPECT_EQ(toUtf8(test::failureText(expanded.outcome)), toUtf8(c.message));
     EXPECT_FALSE(expanded.pieces.empty());
   }
 }
