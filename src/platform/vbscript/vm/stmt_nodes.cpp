@@ -159,6 +159,15 @@ Flow EraseNode::exec(Frame& f) {
 }
 
 Flow IfNode::exec(Frame& f) {
+  // One condition outside On Error Resume Next, the commonest If: no loop, no handler.
+  if (branches.size() == 1 && !f.resumeNext) {
+    auto& [cond, body] = branches.front();
+    return cond->test(f) ? body.run(f) : elseBody.run(f);
+  }
+  return execBranches(f);
+}
+
+Flow IfNode::execBranches(Frame& f) {
   for (auto& branch : branches) {
     ExprNode& cond = *branch.first;
     bool taken = true;  // a failing condition enters its branch
