@@ -104,7 +104,11 @@ struct AddInPlaceNode final : StmtNode {
   std::int64_t literal = 0;   // y when it is a literal (operand not found)
   bool literalInteger = false;
   bool subtract;
-  StmtNodePtr general;  // the same assignment compiled the ordinary way
+  std::int64_t step = 0;  // the literal, negated for a subtraction
+  StmtNodePtr general;    // the same assignment compiled the ordinary way
+
+ private:
+  [[gnu::noinline]] Flow execOther(Frame& f);  // a variable operand, a Double, anything else
 };
 
 // Dim a(1, 2) (fixed) or Dim a() (dynamic, no elements yet).
