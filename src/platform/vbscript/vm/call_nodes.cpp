@@ -362,6 +362,22 @@ void MemberNode::resolve(Object& o) {
 }
 
 Variant MemberNode::eval(Frame& f) {
+  // A method of a script object held by a variable, the commonest member call: the object
+  // and its member as the last call found them, the arguments straight into the frame.
+  const Variant* v = objectVariable_.get(f);
+  if (v && v->isObject() && cachedMember_) {
+    Object* o = v->objectValue();
+    if (o && &o->classInfo() == cachedClass_) {
+      if (Procedure* p = directProc(*cachedMember_, args.size())) {
+        const Ref<Object> keep(o);  // the call may assign the variable
+        return args.call(f, *p, static_cast<ScriptObject*>(o));
+      }
+    }
+  }
+  return evalOther(f);
+}
+
+Variant MemberNode::evalOther(Frame& f) {
   Ref<Object> keep;
   Object* o = target(f, keep);
   if (cachedMember_) {
