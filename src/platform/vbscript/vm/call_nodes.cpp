@@ -440,7 +440,7 @@ bool ArrayBoundNode::evalInt(Frame& f, std::int64_t& out, bool& isInteger) {
   if (!v || !v->isArray()) return false;
   const SafeArray& a = v->arrayValue();
   if (a.rank() == 0) return false;
-  const ArrayBound& b = a.bound(1);
+  const ArrayBound& b = a.bounds().front();
   out = upper ? b.upper() : b.lower;
   isInteger = false;  // a bound is a Long
   return true;

@@ -100,8 +100,8 @@ struct AddInPlaceNode final : StmtNode {
                  const Variant* literal, StmtNodePtr general);
   Flow exec(Frame& f) override;
   VariableSlot target;
-  VariableSlot operand;       // y when it is a variable
-  std::int64_t literal = 0;   // y when it is a literal (operand not found)
+  VariableSlot operand;      // y when it is a variable
+  std::int64_t literal = 0;  // y when it is a literal (operand not found)
   bool literalInteger = false;
   bool subtract;
   std::int64_t step = 0;  // the literal, negated for a subtraction
