@@ -1,21 +1,26 @@
 ' obj.Method args on an object held by a variable: the member found once for the class, the
 ' object kept alive while its method runs, and every other case on the general path.
 Class Builder
-  Private parts()
-  Private count
-  Private Sub Class_Initialize()
-    ReDim parts(1)
-    count = 0
-  End Sub
+  Private parts(), count
+
   Public Sub Append(text)
-    If count > UBound(parts) Then ReDim Preserve parts(UBound(parts) * 2 + 1)
+    If count = UBound(parts) + 1 Then ReDim Preserve parts(2 * count)
     parts(count) = text
     count = count + 1
   End Sub
+
   Public Function ToString()
-    ReDim Preserve parts(count - 1)
-    ToString = Join(parts, "")
+    If count = 0 Then Exit Function
+    Dim used
+    used = parts
+    ReDim Preserve used(count - 1)
+    ToString = Join(used, "")
   End Function
+
+  Private Sub Class_Initialize()
+    count = 0
+    ReDim parts(0)
+  End Sub
   Public Sub Drop()
     Set current = Nothing  ' the variable the call came through
     Append "after"
