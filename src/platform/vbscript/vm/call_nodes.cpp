@@ -363,10 +363,11 @@ void MemberNode::resolve(Object& o) {
 
 Variant MemberNode::eval(Frame& f) {
   // A method of a script object held by a variable, the commonest member call: the object
-  // and its member as the last call found them, the arguments straight into the frame.
-  const Variant* v = objectVariable_.get(f);
-  if (v && v->isObject() && cachedMember_) {
-    Object* o = v->objectValue();
+  // and its member as the last call found them, the arguments straight into the frame. A
+  // member of a native object pays one test for it.
+  if (cachedMember_) {
+    const Variant* v = objectVariable_.get(f);
+    Object* o = v && v->isObject() ? v->objectValue() : nullptr;
     if (o && &o->classInfo() == cachedClass_) {
       if (Procedure* p = directProc(*cachedMember_, args.size())) {
         const Ref<Object> keep(o);  // the call may assign the variable
@@ -374,10 +375,6 @@ Variant MemberNode::eval(Frame& f) {
       }
     }
   }
-  return evalOther(f);
-}
-
-Variant MemberNode::evalOther(Frame& f) {
   Ref<Object> keep;
   Object* o = target(f, keep);
   if (cachedMember_) {

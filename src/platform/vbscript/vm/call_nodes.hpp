@@ -167,7 +167,6 @@ struct MemberNode final : ExprNode {
   std::u16string objectName;  // what "Object required" names: the expression before the dot
 
  private:
-  Variant evalOther(Frame& f);  // any other object, member or argument count
   // The object, kept alive by keep for the call.
   Object* target(Frame& f, Ref<Object>& keep);
   void resolve(Object& o);
