@@ -150,6 +150,40 @@ StmtNodePtr Compiler::assignment(const AssignStmt& a) {
   return std::make_unique<AssignNode>(pos, std::move(target), expr(*a.value), a.isSet);
 }
 
+VariableSlot Compiler::selfReadTarget(const AssignStmt& a, const Expr& read) {
+  if (a.target->kind != ExprKind::Name || read.kind != ExprKind::Name) return {};
+  const Binding targetBinding = resolve(static_cast<const NameExpr&>(*a.target).name);
+  if (!targetBinding.isVariable()) return {};
+  const VariableSlot target =
+      VariableSlot::of(*bindingNode(targetBinding, a.target->pos), /*plainOnly=*/false);
+  const VariableSlot source = VariableSlot::of(*expr(read), /*plainOnly=*/false);
+  if (!target.found() || target.kind != source.kind || target.slot != source.slot ||
+      target.entry != source.entry) {
+    return {};
+  }
+  return target;
+}
+
+StmtNodePtr Compiler::addInPlace(const AssignStmt& a, StmtNodePtr plain) {
+  if (a.value->kind != ExprKind::Binary) return plain;
+  const auto& sum = static_cast<const BinaryExpr&>(*a.value);
+  if (sum.op != BinaryOp::Add && sum.op != BinaryOp::Sub) return plain;
+  const VariableSlot target = selfReadTarget(a, *sum.left);
+  if (!target.found()) return plain;
+  // The other operand: a whole-number literal, or a variable read where it stands.
+  if (sum.right->kind == ExprKind::Literal) {
+    const Variant& value = static_cast<const LiteralExpr&>(*sum.right).value;
+    if (value.type() != VarType::Integer && value.type() != VarType::Long) return plain;
+    return std::make_unique<AddInPlaceNode>(a.pos, target, sum.op == BinaryOp::Sub, VariableSlot{},
+                                            &value, std::move(plain));
+  }
+  if (sum.right->kind != ExprKind::Name) return plain;
+  const VariableSlot operand = VariableSlot::of(*expr(*sum.right), /*plainOnly=*/false);
+  if (!operand.found()) return plain;
+  return std::make_unique<AddInPlaceNode>(a.pos, target, sum.op == BinaryOp::Sub, operand, nullptr,
+                                          std::move(plain));
+}
+
 StmtNodePtr Compiler::appendInPlace(const AssignStmt& a, StmtNodePtr plain) {
   if (a.target->kind != ExprKind::Name) return plain;
   // s = s & x & y: the pieces after the leftmost operand, which must read the target itself.
@@ -165,15 +199,8 @@ StmtNodePtr Compiler::appendInPlace(const AssignStmt& a, StmtNodePtr plain) {
       leftmost->kind != ExprKind::Name) {
     return plain;
   }
-  const Binding targetBinding = resolve(static_cast<const NameExpr&>(*a.target).name);
-  if (!targetBinding.isVariable()) return plain;
-  const VariableSlot target =
-      VariableSlot::of(*bindingNode(targetBinding, a.target->pos), /*plainOnly=*/false);
-  const VariableSlot read = VariableSlot::of(*expr(*leftmost), /*plainOnly=*/false);
-  if (!target.found() || target.kind != read.kind || target.slot != read.slot ||
-      target.entry != read.entry) {
-    return plain;
-  }
+  const VariableSlot target = selfReadTarget(a, *leftmost);
+  if (!target.found()) return plain;
   std::vector<ExprNodePtr> nodes;
   for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) nodes.push_back(expr(**it));
   return std::make_unique<AppendNode>(a.pos, target, std::move(nodes), std::move(plain));
@@ -188,7 +215,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
       const auto& a = static_cast<const AssignStmt&>(s);
       StmtNodePtr plain = assignment(a);
       if (a.isSet) return plain;
-      return appendInPlace(a, std::move(plain));
+      return addInPlace(a, appendInPlace(a, std::move(plain)));
     }
     case StmtKind::Dim: {
       auto seq = std::make_unique<SeqNode>(pos);

@@ -93,6 +93,10 @@ class Compiler {
   StmtNodePtr assignment(const AssignStmt& a);
   // `s = s & x ...` as an append to s's own string; plain itself for any other assignment.
   StmtNodePtr appendInPlace(const AssignStmt& a, StmtNodePtr plain);
+  // `x = x + y` and `x = x - y` on whole numbers stored in place (AddInPlaceNode), else plain.
+  StmtNodePtr addInPlace(const AssignStmt& a, StmtNodePtr plain);
+  // The variable an assignment's target names when `read` names the same one; none otherwise.
+  VariableSlot selfReadTarget(const AssignStmt& a, const Expr& read);
   // Declarations a block makes, hoisted to the start of its scope.
   void declare(const Block& b);
 

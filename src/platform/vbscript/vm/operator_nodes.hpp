@@ -312,18 +312,28 @@ struct ArithNode final : ExprNode {
 template <opfast::Cmp C, BinaryFn Slow>
 struct CompareNode final : ExprNode {
   CompareNode(SourcePos p, Operand l, Operand r)
-      : ExprNode(p), left(std::move(l)), right(std::move(r)) {}
+      : ExprNode(p),
+        left(std::move(l)),
+        right(std::move(r)),
+        bothInt_(left.answersInt() && right.answersInt()) {}
   Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
   void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
-  bool test(Frame& f) override { return compute(f, opfast::Truth{}); }
+  bool test(Frame& f) override {
+    // The whole-number test alone, so that the condition of a loop or an If saves no registers
+    // for the general path.
+    std::int64_t i, j;
+    bool iInteger, jInteger;
+    if (bothInt_ && left.readInt(f, i, iInteger) && right.readInt(f, j, jInteger))
+      return opfast::cmp<C>(i, j);
+    return testGeneral(f);
+  }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     // Integers and Longs (counters, sizes, `count > UBound(buffer)`) compare as integers, read
     // in place or from nested arithmetic without a Variant. A failed read has run nothing.
     std::int64_t i, j;
     bool iInteger, jInteger;
-    if (left.answersInt() && right.answersInt() && left.readInt(f, i, iInteger) &&
-        right.readInt(f, j, jInteger))
+    if (bothInt_ && left.readInt(f, i, iInteger) && right.readInt(f, j, jInteger))
       return sink.boolean(opfast::cmp<C>(i, j));
     HeldValue ha, hb;
     const Variant& a = left.readBefore(f, ha, right);
@@ -337,6 +347,10 @@ struct CompareNode final : ExprNode {
     return sink.slow([&] { return Slow(a, b); });
   }
   Operand left, right;
+
+ private:
+  [[gnu::noinline]] bool testGeneral(Frame& f) { return compute(f, opfast::Truth{}); }
+  bool bothInt_;  // both operands may answer as whole numbers
 };
 
 // An operator whose right operand is an Integer or Long literal.

@@ -159,6 +159,15 @@ Flow EraseNode::exec(Frame& f) {
 }
 
 Flow IfNode::exec(Frame& f) {
+  // One condition outside On Error Resume Next, the commonest If: no loop, no handler.
+  if (branches.size() == 1 && !f.resumeNext) {
+    auto& [cond, body] = branches.front();
+    return cond->test(f) ? body.run(f) : elseBody.run(f);
+  }
+  return execBranches(f);
+}
+
+Flow IfNode::execBranches(Frame& f) {
   for (auto& branch : branches) {
     ExprNode& cond = *branch.first;
     bool taken = true;  // a failing condition enters its branch
@@ -235,11 +244,18 @@ Flow ForNode::exec(Frame& f) {
                         ? stepNumber < 0
                         : isTrue(opLt(by, Variant(std::int32_t{0})));
   variableOf(f, *variable) = start;
-  // The counter is read where it lives on each pass, without a virtual call.
+  // The counter is read where it lives on each pass, without a virtual call. A local, parameter
+  // or field stays where it is for the whole loop; a module-level name is asked each pass
+  // whether it is still a variable, as code the loop runs may define it anew.
   const VariableSlot counter = VariableSlot::of(*variable, /*plainOnly=*/false);
+  Variant* const fixedCounter =
+      counter.kind == VariableSlot::Kind::Global ? nullptr : counter.get(f);
+  GlobalEntry* const globalCounter =
+      counter.kind == VariableSlot::Kind::Global ? counter.entry : nullptr;
   const auto counterRef = [&]() -> Variant& {
-    Variant* v = counter.get(f);
-    return v ? *v : variableOf(f, *variable);
+    if (fixedCounter) return *fixedCounter;
+    if (globalCounter && globalCounter->kind == EntryKind::Variable) return globalCounter->value;
+    return variableOf(f, *variable);
   };
   // Integer bounds and step: the common loop runs on int64 with VBScript's result types.
   std::int64_t endInt = 0, stepInt = 0;

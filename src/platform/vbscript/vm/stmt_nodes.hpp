@@ -91,6 +91,26 @@ struct AppendNode final : StmtNode {
   StmtNodePtr general;              // the same assignment compiled the ordinary way
 };
 
+// `x = x + y` or `x = x - y` for a local, parameter, field or module-level variable, y a whole-
+// number literal or another such variable (counters, sums): while both hold an Integer or a Long,
+// the result is stored into x where it stands, with the types the operator gives. Anything else
+// goes the way the plain assignment goes.
+struct AddInPlaceNode final : StmtNode {
+  AddInPlaceNode(SourcePos p, VariableSlot t, bool subtract, VariableSlot operand,
+                 const Variant* literal, StmtNodePtr general);
+  Flow exec(Frame& f) override;
+  VariableSlot target;
+  VariableSlot operand;      // y when it is a variable
+  std::int64_t literal = 0;  // y when it is a literal (operand not found)
+  bool literalInteger = false;
+  bool subtract;
+  std::int64_t step = 0;  // the literal, negated for a subtraction
+  StmtNodePtr general;    // the same assignment compiled the ordinary way
+
+ private:
+  [[gnu::noinline]] Flow execOther(Frame& f);  // a variable operand, a Double, anything else
+};
+
 // Dim a(1, 2) (fixed) or Dim a() (dynamic, no elements yet).
 struct DimArrayNode final : StmtNode {
   DimArrayNode(SourcePos p, ExprNodePtr t) : StmtNode(p), target(std::move(t)) {}
@@ -123,6 +143,9 @@ struct IfNode final : StmtNode {
   Flow exec(Frame& f) override;
   std::vector<std::pair<ExprNodePtr, BlockNode>> branches;
   BlockNode elseBody;
+
+ private:
+  Flow execBranches(Frame& f);  // ElseIf, or under On Error Resume Next
 };
 
 struct SelectNode final : StmtNode {

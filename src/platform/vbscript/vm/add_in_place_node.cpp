@@ -1,0 +1,55 @@
+// `x = x + y` and `x = x - y` on whole numbers, stored where x stands.
+#include <cmath>
+#include <utility>
+
+#include "platform/vbscript/vm/operator_nodes.hpp"
+#include "platform/vbscript/vm/stmt_nodes.hpp"
+
+namespace vantorel::vbs {
+
+AddInPlaceNode::AddInPlaceNode(SourcePos p, VariableSlot t, bool subtract, VariableSlot operand,
+                               const Variant* literal, StmtNodePtr general)
+    : StmtNode(p), target(t), operand(operand), subtract(subtract), general(std::move(general)) {
+  if (literal) opfast::smallInt(*literal, this->literal, literalInteger);
+  step = subtract ? -this->literal : this->literal;
+}
+
+Flow AddInPlaceNode::exec(Frame& f) {
+  // A counter stepped by a literal, the commonest case, with nothing else to save registers for.
+  Variant* x = target.get(f);
+  std::int64_t a = 0;
+  bool aInteger = false;
+  if (x && !operand.found() && opfast::smallInt(*x, a, aInteger)) {
+    opfast::assignInt(*x, a + step, aInteger && literalInteger);
+    return Flow::Normal;
+  }
+  return execOther(f);
+}
+
+Flow AddInPlaceNode::execOther(Frame& f) {
+  Variant* x = target.get(f);
+  const Variant* y = operand.found() ? operand.get(f) : nullptr;
+  if (!x || (operand.found() && !y)) return general->exec(f);
+  std::int64_t a = 0;
+  std::int64_t b = literal;
+  bool aInteger = false;
+  bool bInteger = literalInteger;
+  if (opfast::smallInt(*x, a, aInteger) && (!y || opfast::smallInt(*y, b, bInteger))) {
+    // Both are Integer or Long: the sum fits an int64, and its type is the operator's.
+    opfast::assignInt(*x, subtract ? a - b : a + b, aInteger && bInteger);
+    return Flow::Normal;
+  }
+  // A Double beside a whole number or a Double (a sum past the Long range) gives a Double.
+  double p = 0;
+  auto q = static_cast<double>(literal);
+  if (opfast::plainNumber(*x, p) && (!y || opfast::plainNumber(*y, q))) {
+    const double r = subtract ? p - q : p + q;
+    if (std::isfinite(r)) {
+      opfast::assignScalar(*x, r);
+      return Flow::Normal;
+    }
+  }
+  return general->exec(f);  // anything else, and overflow, which the operator raises
+}
+
+}  // namespace vantorel::vbs
