@@ -100,7 +100,6 @@ TEST_F(LoadEntries, EachKindLoadsOnceWithItsKeyAndMenus) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(kindName(c.kind)) + " " + toUtf8(c.type));
     projectContext().lastErrorText = u"earlier";
-    projectContext().currentDynamicLoadDB = true;
     agp_->LoadDB(loadArgumentsFor(databases(), c.kind, c.dsn, c.type));
     ASSERT_EQ(err(), u"");
     ASSERT_TRUE(agp_->DB());
@@ -109,7 +108,6 @@ TEST_F(LoadEntries, EachKindLoadsOnceWithItsKeyAndMenus) {
     EXPECT_EQ(toString(agp_->DB()->properties().setting(kDBType)), c.storedType);
     EXPECT_EQ(projectContext().currentDbmsName,
               toString(agp_->DB()->properties().setting(kDBDBMSName)));
-    EXPECT_FALSE(projectContext().currentDynamicLoadDB);
     EXPECT_EQ(projectContext().statusText, u"Vantorel - Loading Database...");
     EXPECT_EQ(Status().dialogHandle(), 0);
     for (const std::u16string& name : kShopLinks) EXPECT_TRUE(loaded(name)) << toUtf8(name);
@@ -226,7 +224,6 @@ TEST_F(LoadEntries, DynamicLoadThenLoadTableAndUnload) {
     agp_->properties().setting(kProjDynamicLoadDB) = Variant(true);
     agp_->LoadDB(loadArgumentsFor(databases(), kind, false, u"DB"));
     ASSERT_EQ(err(), u"");
-    EXPECT_TRUE(projectContext().currentDynamicLoadDB);
     for (const std::u16string& name : kShopLinks) {
       ASSERT_TRUE(table(name)) << toUtf8(name);
       EXPECT_FALSE(loaded(name));
