@@ -218,6 +218,34 @@ TEST_F(LoadEntries, ADatabaseLeftInTheCollectionIsRefusedWithTheDisplayClosed) {
   agp_->databases().remove(Variant(u"left over"));
 }
 
+// The project's SQLQuote setting at the load chooses the database's quote characters with its
+// kind.
+TEST_F(LoadEntries, TheProjectsQuoteSettingChoosesTheDatabasesQuotes) {
+  struct Case {
+    Kind kind;
+    const char16_t* setting;
+    const char16_t* open;
+    const char16_t* close;
+  } cases[] = {
+      {Kind::Sqlite, u"", u"", u""},
+      {Kind::Postgres, u"", u"\"", u"\""},
+      {Kind::MariaDb, u"", u"`", u"`"},
+      {Kind::MariaDb, u"Square Bracket", u"[", u"]"},
+      {Kind::Postgres, u"None", u"", u""},
+      {Kind::Sqlite, u"Single Quote", u"'", u"'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(kindName(c.kind)) + " " + toUtf8(c.setting));
+    agp_->properties().setting(kProjSQLQuote) = Variant(std::u16string(c.setting));
+    agp_->LoadDB(loadArgumentsFor(databases(), c.kind, false, u"DB"));
+    ASSERT_EQ(err(), u"");
+    AGProperties& bag = agp_->DB()->properties();
+    EXPECT_EQ(toString(bag.setting(kDBQuoteS)), c.open);
+    EXPECT_EQ(toString(bag.setting(kDBQuoteE)), c.close);
+    agp_->UnLoadDB();
+  }
+}
+
 TEST_F(LoadEntries, DynamicLoadThenLoadTableAndUnload) {
   for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
     SCOPED_TRACE(kindName(kind));
