@@ -128,8 +128,9 @@ LoadOutcome Load_ADOCustomView(const DatabaseLoad& load, AGPTable& table, AGPDat
                        [&](AGPField& field) { field.LoadFld_ADO(adoFieldDefinition(c.column)); });
   }
   // The analysis is of the text only; a fault in it costs the sources, not the custom view.
-  attemptStep(
-      [&] { ParseCustomSql(table, {db, cnn.properties().currentCatalog, {}}, load.quote); });
+  attemptStep([&] {
+    ParseCustomSql(table, {db, cnn.properties().currentCatalog, {}}, load.quote);
+  });
   if (d.typeNames) applyFieldTypeNames(table.fields(), *d.typeNames);
   table.LoadTableDefault();
   return {};

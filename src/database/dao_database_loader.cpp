@@ -136,7 +136,9 @@ void writeDatabaseSettings(DatabaseLoad& load, AGPDatabase& database,
 
 }  // namespace
 
-bool isLoadableAccessTable(std::u16string_view name) { return name != u"Switchboard Items"; }
+bool isLoadableAccessTable(std::u16string_view name) {
+  return name != u"Switchboard Items";
+}
 
 bool isLoadableAccessView(const access::QueryInfo& info,
                           const std::vector<std::u16string>& viewNames) {

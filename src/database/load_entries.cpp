@@ -161,12 +161,11 @@ void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
   const std::int16_t result = runLoader(load, [&] {
     const RegistryDefaultsScope pinned;
     if (isAccess(a.sDbType)) {
-      return loadAccessDatabase(
-          load, *db, {a.sPath, a.sPhyPath, a.bDBUseServerMapPath, a.sUID, a.sPwd, u""});
+      return loadAccessDatabase(load, *db,
+                                {a.sPath, a.sPhyPath, a.bDBUseServerMapPath, a.sUID, a.sPwd, u""});
     }
     return loadAdoDatabase(
-        load, *db,
-        {loaderType(a.sDbType), a.sDbName, a.sUID, a.sPwd, a.sConnStr, u"", a.sSchema},
+        load, *db, {loaderType(a.sDbType), a.sDbName, a.sUID, a.sPwd, a.sConnStr, u"", a.sSchema},
         &askForOracleSchema);
   });
   status.close();

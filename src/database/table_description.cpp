@@ -75,8 +75,9 @@ void readKeys(data::Connection& cnn, TableDescription& table, std::int16_t kind,
   std::optional<std::vector<data::IndexRow>> indexes;
   attemptStep([&] { indexes = data::listIndexes(cnn, scope, table.name); });
   if (!indexes && kind == kDbmsMySql) {
-    attemptStep(
-        [&] { indexes = data::listIndexes(cnn, scope, QuoteSqlNameRaw(quote, Variant(table.name))); });
+    attemptStep([&] {
+      indexes = data::listIndexes(cnn, scope, QuoteSqlNameRaw(quote, Variant(table.name)));
+    });
   }
   if (indexes) {
     std::vector<IndexColumn> rows;

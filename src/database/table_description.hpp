@@ -75,8 +75,7 @@ TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& r
 // when it refuses to say for want of a privilege; else the full description.
 std::optional<TableDescription> describeUnlistedTable(data::Connection& cnn,
                                                       const data::TableRow& row,
-                                                      std::int16_t dbmsKind,
-                                                      const SqlQuote& quote);
+                                                      std::int16_t dbmsKind, const SqlQuote& quote);
 
 // The columns of a custom view's query, described without running it. A refused query gives
 // readError.

@@ -4,8 +4,9 @@
 // columns and single-column unique indexes, and its load-time defaults.
 //
 // It reads the DBMS name the database loader leaves (currentDbmsName) and the load's own state
-// (dynamic load, quote characters); the table's schema is its catalogue row's. No failure reaches the caller: a probe
-// that fails puts the provider's text in TblError, any later failing step is skipped.
+// (dynamic load, quote characters); the table's schema is its catalogue row's. No failure reaches
+// the caller: a probe that fails puts the provider's text in TblError, any later failing step is
+// skipped.
 #include "database/bulk_catalogue.hpp"
 #include "database/database_load.hpp"
 #include "model/table.hpp"

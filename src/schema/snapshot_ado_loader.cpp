@@ -159,7 +159,8 @@ void AGPSchema::recordUnlisted(data::Connection& cnn, const DatabaseLoad& load) 
         });
     if (listed) continue;
     const data::TableRow row{u"", object.schema, object.name, object.type, u""};
-    const std::optional<TableDescription> d = describeUnlistedTable(cnn, row, dbmsKind_, load.quote);
+    const std::optional<TableDescription> d =
+        describeUnlistedTable(cnn, row, dbmsKind_, load.quote);
     if (!d) continue;
     AGSchemaTable& tbl = tables.emplace_back();
     tbl.TblSeq = static_cast<std::int16_t>(tables.size() - 1);

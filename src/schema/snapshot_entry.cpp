@@ -14,7 +14,8 @@ namespace {
 class SnapshotStatus {
  public:
   SnapshotStatus() {
-    const std::u16string caption = projectContext().productTitle + u" - Checking Database Schema...";
+    const std::u16string caption =
+        projectContext().productTitle + u" - Checking Database Schema...";
     Status().ShowStatus(Variant(0), Variant(caption));
     ui::yieldToHost();
   }
@@ -65,10 +66,9 @@ void AGPSchema::LoadDB(std::u16string& sDbName, const std::u16string& sDbType,
   LoadOutcome outcome;
   {
     const SnapshotStatus status;
-    outcome =
-        t == u"ACCESS"
-            ? LoadDAODB(load, sPath, sPhyPath, bDBUseServerMapPath, sUID, sPwd, sTableName)
-            : LoadADODB(load, t, sDbName, sUID, sPwd, sConnStr, sSchema, sTableName);
+    outcome = t == u"ACCESS"
+                  ? LoadDAODB(load, sPath, sPhyPath, bDBUseServerMapPath, sUID, sPwd, sTableName)
+                  : LoadADODB(load, t, sDbName, sUID, sPwd, sConnStr, sSchema, sTableName);
   }
   if (outcome.loaded()) {
     context.lastErrorText.clear();

@@ -17,10 +17,10 @@ namespace {
 // A load started without the project (the database object's own loaders) quotes as the
 // database's last load did, whatever the setting and kind were then.
 TEST(DatabaseLoad, TheRecordedQuotesGiveBackTheSettingThatChoseThem) {
-  const char16_t* settings[] = {u"", u"Square Bracket", u"Double Quote", u"Single Quote",
-                                u"Backquote", u"None"};
-  const char16_t* kinds[] = {u"ACCESS", u"Microsoft SQL Server", u"MySQL", u"PostgreSQL",
-                             u"Oracle", u"SQLite"};
+  const char16_t* settings[] = {
+      u"", u"Square Bracket", u"Double Quote", u"Single Quote", u"Backquote", u"None"};
+  const char16_t* kinds[] = {u"ACCESS", u"Microsoft SQL Server", u"MySQL", u"PostgreSQL", u"Oracle",
+                             u"SQLite"};
   for (const char16_t* setting : settings) {
     for (const char16_t* dbms : kinds) {
       SCOPED_TRACE(toUtf8(setting) + " / " + toUtf8(dbms));

@@ -227,12 +227,9 @@ TEST_F(LoadEntries, TheProjectsQuoteSettingChoosesTheDatabasesQuotes) {
     const char16_t* open;
     const char16_t* close;
   } cases[] = {
-      {Kind::Sqlite, u"", u"", u""},
-      {Kind::Postgres, u"", u"\"", u"\""},
-      {Kind::MariaDb, u"", u"`", u"`"},
-      {Kind::MariaDb, u"Square Bracket", u"[", u"]"},
-      {Kind::Postgres, u"None", u"", u""},
-      {Kind::Sqlite, u"Single Quote", u"'", u"'"},
+      {Kind::Sqlite, u"", u"", u""},       {Kind::Postgres, u"", u"\"", u"\""},
+      {Kind::MariaDb, u"", u"`", u"`"},    {Kind::MariaDb, u"Square Bracket", u"[", u"]"},
+      {Kind::Postgres, u"None", u"", u""}, {Kind::Sqlite, u"Single Quote", u"'", u"'"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(kindName(c.kind)) + " " + toUtf8(c.setting));
