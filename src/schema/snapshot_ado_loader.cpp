@@ -181,14 +181,6 @@ std::int16_t AGPSchema::LoadADOCustomView(const std::u16string& sConnStr,
     if (!cnn.isOpen()) return 1;
     db_.connectionDatabase = cnn.properties().currentCatalog;
     const std::int16_t kind = GetDbmsType(context.currentDbmsName);
-    if (kind == kDbmsPostgreSql) {
-      DatabaseLoad load;
-      if (db_.DBType != u"ODBC") {
-        if (!db_.DBConnstr.empty()) ParsePgConnStr(db_.DBConnstr, load.pg);
-      } else {
-        load.pg = GetPgDsnInfo(db_.DBName);
-      }
-    }
     AGSchemaTable& tbl = customViewRecord(sTableName);
     if (containsNoCase(context.currentDbmsName, u"ORA") &&
         tbl.TblName.find(u' ') != std::u16string::npos) {
