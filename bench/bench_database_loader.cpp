@@ -132,7 +132,6 @@ void BM_Load(benchmark::State& state, std::size_t sample) {
   const std::u16string& connectionString = connectionStrings.at(sample);
   while (state.KeepRunning()) {
     Ref<AGPDatabase> db = makeRef<AGPDatabase>();
-    projectContext().currentDynamicLoadDB = false;
     const std::int16_t result = LoadADODB(*db, {u"DB", u"", u"", u"", connectionString, u"", u""});
     if (result != 0) {
       static std::string error;
@@ -190,11 +189,14 @@ void plainCatalogueQueries(const Wide& w) {
   }
 }
 
-Ref<AGPDatabase> loadWhole(benchmark::State& state, const std::u16string& connectionString) {
+Ref<AGPDatabase> loadWhole(benchmark::State& state, const std::u16string& connectionString,
+                           bool inBulk = true) {
   Ref<AGPDatabase> db = makeRef<AGPDatabase>();
-  projectContext().currentDynamicLoadDB = false;
   projectContext().lastErrorText.clear();
-  if (LoadADODB(*db, {u"DB", u"", u"", u"", connectionString, u"", u""}) != 0 ||
+  DatabaseLoad load;
+  load.catalogueInBulk = inBulk;
+  if (reportLoad(load, loadAdoDatabase(load, *db,
+                                       {u"DB", u"", u"", u"", connectionString, u"", u""})) != 0 ||
       !projectContext().lastErrorText.empty()) {
     static std::string error;
     error = toUtf8(projectContext().lastErrorText);
@@ -212,11 +214,9 @@ void BM_WideLoad(benchmark::State& state, std::size_t i) {
 
 // The same load reading every table on its own, as before the bulk reading.
 void BM_WideLoadPerTable(benchmark::State& state, std::size_t i) {
-  projectContext().catalogueInBulk = false;
   while (state.KeepRunning()) {
-    if (!loadWhole(state, wide.at(i).connectionString)) break;
+    if (!loadWhole(state, wide.at(i).connectionString, false)) break;
   }
-  projectContext().catalogueInBulk = true;
 }
 
 void BM_WideQueries(benchmark::State& state, std::size_t i) {
@@ -257,7 +257,6 @@ void reportWideLoadMemory() {
     const std::size_t rssBefore = statusKb("VmRSS:");
     const std::size_t heapBefore = heapInUse();
     Ref<AGPDatabase> db = makeRef<AGPDatabase>();
-    projectContext().currentDynamicLoadDB = false;
     LoadADODB(*db, {u"DB", u"", u"", u"", wide[i].connectionString, u"", u""});
     const std::size_t peakKb = statusKb("VmHWM:") - rssBefore;
     malloc_trim(0);

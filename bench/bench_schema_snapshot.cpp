@@ -34,7 +34,6 @@ void skipOnError(benchmark::State& state) {
 
 Ref<AGPDatabase> loadModel() {
   Ref<AGPDatabase> db = makeRef<AGPDatabase>();
-  projectContext().currentDynamicLoadDB = false;
   if (LoadADODB(*db, {u"DB", u"", u"", u"", connectionString, u"", u""}) != 0) return {};
   return db;
 }

@@ -27,31 +27,32 @@ namespace {
 // One whole-database load or single-table re-read, with the database it fills.
 class AdoDatabaseLoad {
  public:
-  AdoDatabaseLoad(AGPDatabase& db, const AdoLoadArguments& arguments, SchemaChooser chooseSchema)
-      : db_(db),
+  AdoDatabaseLoad(DatabaseLoad& load, AGPDatabase& db, const AdoLoadArguments& arguments,
+                  SchemaChooser chooseSchema)
+      : load_(load),
+        db_(db),
         bag_(db.properties()),
         a_(arguments),
         bLoadAll_(arguments.sTableName.empty()),
         chooseSchema_(std::move(chooseSchema)) {}
 
-  std::int16_t run() {
-    if (const std::u16string missing = missingSource(); !missing.empty()) {
+  LoadOutcome run() {
+    if (std::u16string missing = missingSource(); !missing.empty()) {
       // The driver manager would open its default data source for nothing named.
-      projectContext().lastErrorText = missing;
-      return 3;
+      return LoadOutcome::failed(3, std::move(missing));
     }
     if (bLoadAll_) Status().DispStatus(Variant(u"Connecting to Data Source..."));
     data::Connection cnn(connectionString());
-    if (!cnn.isOpen()) return 1;
+    if (!cnn.isOpen()) return LoadOutcome::failed(1);
     if (bLoadAll_) writeConnectionSettings(cnn);
     ProjectContext& context = projectContext();
     context.currentDbmsName = toString(bag_.setting(kDBDBMSName));
     kind_ = GetDbmsType(context.currentDbmsName);
     if (kind_ == kDbmsPostgreSql) {
       if (a_.DBType == u"ODBC") {
-        GetPgDsnInfo(a_.DBName);
+        load_.pg = GetPgDsnInfo(a_.DBName);
       } else if (!a_.sConnStr.empty()) {
-        ParsePgConnStr(a_.sConnStr);
+        ParsePgConnStr(a_.sConnStr, load_.pg);
       }
     }
     if (kind_ == kDbmsSqlServer && a_.DBType == u"ODBC") {
@@ -60,15 +61,17 @@ class AdoDatabaseLoad {
       attemptStep([&] { sqlServerDsn_ = GetSqlServerDsnInfo(a_.DBName); });
     }
     if (bLoadAll_) {
-      SetSqlQuote(context.currentDbmsName);
-      bag_.setting(kDBQuoteS) = Variant(context.sqlQuoteOpen);
-      bag_.setting(kDBQuoteE) = Variant(context.sqlQuoteClose);
+      load_.quote = SetSqlQuote(load_.sqlQuoteSetting, context.currentDbmsName);
+      bag_.setting(kDBQuoteS) = Variant(load_.quote.open);
+      bag_.setting(kDBQuoteE) = Variant(load_.quote.close);
       Status().DispStatus(Variant(u"Loading Database Tables/Views..."));
+    } else {
+      load_.quote = recordedSqlQuote(db_);
     }
     const std::vector<data::TableRow> rows = data::listTables(cnn, {});
     if (kind_ == kDbmsOracle) chooseOracleSchema(rows);
     loadRows(cnn, rows);
-    return 0;
+    return {};
   }
 
  private:
@@ -124,8 +127,8 @@ class AdoDatabaseLoad {
         rows,
         catalogueFilterFor(cnn, projectContext().currentDbmsName, toString(db_.schemaFilter())));
     // A dynamic load only registers the tables: nothing to read.
-    BulkCatalogue catalogue = bLoadAll_ && !projectContext().currentDynamicLoadDB
-                                  ? BulkCatalogue::read(cnn, entries, kind_)
+    BulkCatalogue catalogue = bLoadAll_ && !load_.dynamicLoad
+                                  ? BulkCatalogue::read(cnn, entries, kind_, load_.catalogueInBulk)
                                   : BulkCatalogue();
     AGPTables& tables = db_.tables();
     std::int32_t processed = 0;
@@ -141,7 +144,7 @@ class AdoDatabaseLoad {
       }
       if (tables.tableExist(Variant(row.name))) {
         Ref<AGPTable> table = tables.item(Variant(row.name));
-        Load_ADO(*table, cnn, row, bLoadAll_, &catalogue);
+        Load_ADO(load_, *table, cnn, row, bLoadAll_, &catalogue);
         addNotes(*table, entry.notes);
       }
       ++processed;
@@ -157,6 +160,7 @@ class AdoDatabaseLoad {
     error = Variant(text);
   }
 
+  DatabaseLoad& load_;
   AGPDatabase& db_;
   AGProperties& bag_;
   const AdoLoadArguments& a_;
@@ -188,89 +192,81 @@ std::u16string adoFailureText(const AutomationError& error, bool numbered) {
   return title + u": " + text;
 }
 
-std::int16_t LoadADODB(AGPDatabase& db, const AdoLoadArguments& arguments,
-                       const SchemaChooser& chooseSchema) {
+LoadOutcome loadAdoDatabase(DatabaseLoad& load, AGPDatabase& db, const AdoLoadArguments& arguments,
+                            const SchemaChooser& chooseSchema) {
   try {
-    return AdoDatabaseLoad(db, arguments, chooseSchema).run();
+    return AdoDatabaseLoad(load, db, arguments, chooseSchema).run();
   } catch (const AutomationError& e) {
-    projectContext().lastErrorText = adoFailureText(e);
-    return 3;
+    return LoadOutcome::failed(3, adoFailureText(e));
   }
 }
 
 namespace {
 
-// Adds the custom view sTableName and fills it through `load`; a load that leaves an error text
-// takes it out again.
+// Adds the custom view sTableName and fills it through `load`; a custom view that fails is taken
+// out again.
 template <typename Load>
-std::int16_t addCustomView(AGPDatabase& db, const std::u16string& sTableName, const Load& load) {
-  ProjectContext& context = projectContext();
+LoadOutcome addCustomView(AGPDatabase& db, const std::u16string& sTableName, const Load& load) {
   AGPTables& tables = db.tables();
   if (!tables.add(sTableName)) {
-    if (tables.tableExist(Variant(sTableName))) {
-      context.lastErrorText =
-          context.productTitle + u": Table/View " + sTableName + u" already exists!";
-    }
-    return 1;
+    if (!tables.tableExist(Variant(sTableName))) return LoadOutcome::failed(1);
+    return LoadOutcome::failed(
+        1, projectContext().productTitle + u": Table/View " + sTableName + u" already exists!");
   }
   Ref<AGPTable> table = tables.item(Variant(sTableName));
   table->properties().setting(kTblLoaded) = Variant(false);
+  LoadOutcome outcome;
   try {
-    load(*table);
+    outcome = load(*table);
   } catch (const AutomationError& e) {
-    if (context.lastErrorText.empty()) context.lastErrorText = e.description();
+    outcome = LoadOutcome::failed(1, e.description());
   }
-  if (context.lastErrorText.empty()) return 0;
-  tables.remove(sTableName);
-  return 1;
+  if (!outcome.loaded()) tables.remove(sTableName);
+  return outcome;
 }
 
 // No Jet or ACE provider exists here: the file the connection names is read directly.
-std::int16_t loadAccessCustomView(AGPDatabase& db, const std::u16string& path,
-                                  const std::u16string& sTableName, const std::u16string& sSQL) {
+LoadOutcome loadAccessCustomView(DatabaseLoad& load, AGPDatabase& db, const std::u16string& path,
+                                 const std::u16string& sTableName, const std::u16string& sSQL) {
   ProjectContext& context = projectContext();
   context.currentDbmsName = toString(db.properties().setting(kDBDBMSName));
-  SetSqlQuote(context.currentDbmsName);
+  load.quote = SetSqlQuote(load.sqlQuoteSetting, context.currentDbmsName);
   try {
     data::access::AccessFile file = data::access::AccessFile::open(fs::toNative(path));
     return addCustomView(db, sTableName, [&](AGPTable& table) {
-      Load_AccessCustomView(table, db, file, sTableName, sSQL);
+      return Load_AccessCustomView(load, table, db, file, sTableName, sSQL);
     });
   } catch (const AutomationError& e) {
-    context.lastErrorText = context.productTitle + u": " + e.description();
-    return 1;
+    return LoadOutcome::failed(1, context.productTitle + u": " + e.description());
   }
 }
 
 }  // namespace
 
-std::int16_t LoadADOCustomView(AGPDatabase& db, const std::u16string& sConnStr,
-                               const std::u16string& sTableName, const std::u16string& sSQL) {
-  ProjectContext& context = projectContext();
-  // A text left by an earlier failure would make this load count as failed.
-  context.lastErrorText.clear();
+LoadOutcome loadAdoCustomView(DatabaseLoad& load, AGPDatabase& db, const std::u16string& sConnStr,
+                              const std::u16string& sTableName, const std::u16string& sSQL) {
   if (const std::optional<std::u16string> file = accessFileOfConnection(sConnStr)) {
-    return loadAccessCustomView(db, *file, sTableName, sSQL);
+    return loadAccessCustomView(load, db, *file, sTableName, sSQL);
   }
   try {
     data::Connection cnn(sConnStr);
-    if (!cnn.isOpen()) return 1;
+    if (!cnn.isOpen()) return LoadOutcome::failed(1);
     AGProperties& bag = db.properties();
+    ProjectContext& context = projectContext();
     context.currentDbmsName = toString(bag.setting(kDBDBMSName));
-    SetSqlQuote(context.currentDbmsName);
+    load.quote = SetSqlQuote(load.sqlQuoteSetting, context.currentDbmsName);
     if (GetDbmsType(context.currentDbmsName) == kDbmsPostgreSql) {
       if (toString(bag.setting(kDBType)) == u"ODBC") {
-        GetPgDsnInfo(toString(bag.setting(kDBName)));
+        load.pg = GetPgDsnInfo(toString(bag.setting(kDBName)));
       } else if (const std::u16string stored = toString(bag.setting(kDBConnstr)); !stored.empty()) {
-        ParsePgConnStr(stored);
+        ParsePgConnStr(stored, load.pg);
       }
     }
     return addCustomView(db, sTableName, [&](AGPTable& table) {
-      Load_ADOCustomView(table, db, cnn, sTableName, sSQL);
+      return Load_ADOCustomView(load, table, db, cnn, sTableName, sSQL);
     });
   } catch (const AutomationError& e) {
-    context.lastErrorText = adoFailureText(e);
-    return 1;
+    return LoadOutcome::failed(1, adoFailureText(e));
   }
 }
 

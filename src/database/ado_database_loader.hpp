@@ -3,11 +3,12 @@
 // stored settings, the provider's particulars written to the database, the tables catalogue
 // walked into AGPTable entries (each read by Load_ADO), and one custom view read into a new
 // table. Neither shows anything: the chooser answers the one question a load may have (which
-// Oracle schema), and failures come back as result codes with LastErrorText.
+// Oracle schema), and failures come back as the load's outcome.
 #include <cstdint>
 #include <string>
 
 #include "database/catalogue_selection.hpp"
+#include "database/database_load.hpp"
 #include "database/load_arguments.hpp"
 #include "database/schema_question.hpp"
 #include "model/database.hpp"
@@ -15,12 +16,19 @@
 
 namespace vantorel {
 
-// 0 loaded, 1 the connection did not open, 3 failed with the reason in LastErrorText.
+// Code 1 the connection did not open (no reason), 3 failed with its reason.
+LoadOutcome loadAdoDatabase(DatabaseLoad& load, AGPDatabase& db, const AdoLoadArguments& arguments,
+                            const SchemaChooser& chooseSchema = &askForOracleSchema);
+
+// Code 1: refused (no name, a name taken in any case) or failed, with the reason (none for an
+// empty name or a connection that did not open).
+LoadOutcome loadAdoCustomView(DatabaseLoad& load, AGPDatabase& db, const std::u16string& sConnStr,
+                              const std::u16string& sTableName, const std::u16string& sSQL);
+
+// The loads as the database object's LoadADODB and LoadADOCustomView run them: the outcome's
+// code, with its reason in LastErrorText (LoadADOCustomView empties it first).
 std::int16_t LoadADODB(AGPDatabase& db, const AdoLoadArguments& arguments,
                        const SchemaChooser& chooseSchema = &askForOracleSchema);
-
-// 0 loaded; 1 refused (no name, a name taken in any case) or failed, the reason in LastErrorText
-// (none for an empty name).
 std::int16_t LoadADOCustomView(AGPDatabase& db, const std::u16string& sConnStr,
                                const std::u16string& sTableName, const std::u16string& sSQL);
 

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "database/load_steps.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
 
 namespace vantorel {
@@ -37,8 +36,8 @@ std::vector<std::u16string> tableSchemas(const std::vector<CatalogueEntry>& entr
 }  // namespace
 
 BulkCatalogue BulkCatalogue::read(data::Connection& cnn, const std::vector<CatalogueEntry>& entries,
-                                  std::int16_t kind) {
-  if (!projectContext().catalogueInBulk || !hasBulkPath(kind)) return {};
+                                  std::int16_t kind, bool inBulk) {
+  if (!inBulk || !hasBulkPath(kind)) return {};
   const std::vector<std::u16string> schemas = tableSchemas(entries, kind);
   if (schemas.empty()) return {};
   BulkCatalogue catalogue;
@@ -118,9 +117,9 @@ void BulkCatalogue::probeRepresentatives(data::Connection& cnn,
 }
 
 TableDescription BulkCatalogue::describe(data::Connection& cnn, const data::TableRow& row,
-                                         std::int16_t kind) {
+                                         std::int16_t kind, const SqlQuote& quote) {
   BulkTable* table = tableOf(row, kind);
-  if (!table || !fullyDescribed(*table)) return describeAdoTable(cnn, row, kind);
+  if (!table || !fullyDescribed(*table)) return describeAdoTable(cnn, row, kind, quote);
   TableDescription d = build(row, *table, kind);
   // Read once: a second request reads the table again, and the memory goes back now.
   table->onItsOwn = true;

@@ -22,14 +22,15 @@ class BulkCatalogue {
   BulkCatalogue() = default;
 
   // Reads the catalogue of the entries' base tables in bulk when the database's kind allows it
-  // and bulk reads are on (ProjectContext::catalogueInBulk). When a bulk query fails it holds
+  // and the load reads in bulk (DatabaseLoad::catalogueInBulk). When a bulk query fails it holds
   // nothing. A lost connection is raised.
   static BulkCatalogue read(data::Connection& cnn, const std::vector<CatalogueEntry>& entries,
-                            std::int16_t kind);
+                            std::int16_t kind, bool inBulk);
 
   // The row's description, as describeAdoTable gives it: made from the bulk reading when it
   // holds the table (once; the reading of it is let go), else read on its own.
-  TableDescription describe(data::Connection& cnn, const data::TableRow& row, std::int16_t kind);
+  TableDescription describe(data::Connection& cnn, const data::TableRow& row, std::int16_t kind,
+                            const SqlQuote& quote);
 
   // True when describe makes the row's description from the bulk reading.
   bool holds(const data::TableRow& row, std::int16_t kind) const;

@@ -3,7 +3,6 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/project_context.hpp"
 #include "platform/data/connection_string.hpp"
 #include "platform/data/data_sources.hpp"
 #include "platform/text/case_fold.hpp"
@@ -22,26 +21,22 @@ std::u16string stripOneBracketPair(std::u16string_view s) {
 
 }  // namespace
 
-void GetPgDsnInfo(std::u16string_view dsn) {
+PgConnectionDetails GetPgDsnInfo(std::u16string_view dsn) {
   const data::DataSourceInfo info = data::readDataSource(dsn);
-  ProjectContext& context = projectContext();
-  context.pgServer = Variant(info.servername);
-  context.pgDatabase = Variant(info.database);
-  context.pgUser = Variant(info.uid.empty() ? data::dataSourceValue(dsn, u"Username") : info.uid);
-  context.pgPassword = Variant(info.password);
-  context.pgPort = Variant(info.port);
+  return {Variant(info.servername), Variant(info.database),
+          Variant(info.uid.empty() ? data::dataSourceValue(dsn, u"Username") : info.uid),
+          Variant(info.password), Variant(info.port)};
 }
 
-void ParsePgConnStr(std::u16string_view sConnStr) {
+void ParsePgConnStr(std::u16string_view sConnStr, PgConnectionDetails& details) {
   if (trimBlanks(sConnStr).empty()) return;
-  ProjectContext& context = projectContext();
   for (data::ConnectionPair& pair : data::connectionStringPairs(sConnStr)) {
     Variant* detail = nullptr;
-    if (pair.key == u"server") detail = &context.pgServer;
-    if (pair.key == u"port") detail = &context.pgPort;
-    if (pair.key == u"database") detail = &context.pgDatabase;
-    if (pair.key == u"uid") detail = &context.pgUser;
-    if (pair.key == u"pwd") detail = &context.pgPassword;
+    if (pair.key == u"server") detail = &details.server;
+    if (pair.key == u"port") detail = &details.port;
+    if (pair.key == u"database") detail = &details.database;
+    if (pair.key == u"uid") detail = &details.user;
+    if (pair.key == u"pwd") detail = &details.password;
     if (detail) *detail = Variant(std::move(pair.value));
   }
 }

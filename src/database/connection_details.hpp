@@ -8,15 +8,20 @@
 
 namespace vantorel {
 
-// PgServer, PgDatabase, PgUser, PgPassword, PgPort of the project context from the data
-// source's "Servername", "Database", "UID" (psqlODBC's own "Username" when there is none),
-// "Password" and "Port"; a missing value reads as empty.
-void GetPgDsnInfo(std::u16string_view dsn);
+// The server, database, user, password and port of a PostgreSQL database, from its data source
+// or its connection string.
+struct PgConnectionDetails {
+  Variant server, database, user, password, port;
+};
 
-// The same details from the connection string's server, port, database, uid and pwd keys (any
-// letter case); details whose key is absent stay as they were, a key given twice keeps its last
-// value. A brace-quoted value may hold ';'.
-void ParsePgConnStr(std::u16string_view sConnStr);
+// The details from the data source's "Servername", "Database", "UID" (psqlODBC's own "Username"
+// when there is none), "Password" and "Port"; a missing value reads as empty.
+PgConnectionDetails GetPgDsnInfo(std::u16string_view dsn);
+
+// The details from the connection string's server, port, database, uid and pwd keys (any letter
+// case); details whose key is absent stay as they were, a key given twice keeps its last value.
+// A brace-quoted value may hold ';'.
+void ParsePgConnStr(std::u16string_view sConnStr, PgConnectionDetails& details);
 
 struct SqlServerDsnInfo {
   Variant DsnDatabase;

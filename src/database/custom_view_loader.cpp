@@ -17,10 +17,12 @@
 
 namespace vantorel {
 
-CustomSqlColumn describeCustomViewColumn(const CustomSqlAnalyzer& analyzer,
+CustomSqlColumn describeCustomViewColumn(const CustomSqlAnalyzer& analyzer, const SqlQuote& quote,
                                          const std::u16string& name) {
   CustomSqlColumn column = analyzer.describeColumn(name);
-  if (column.sourceName.empty()) column = analyzer.describeColumn(QuoteSqlNameRaw(Variant(name)));
+  if (column.sourceName.empty()) {
+    column = analyzer.describeColumn(QuoteSqlNameRaw(quote, Variant(name)));
+  }
   return column;
 }
 
@@ -53,12 +55,12 @@ bool beginCustomView(AGPTable& table, const std::u16string& sTableName,
   return true;
 }
 
-void failCustomView(AGPTable& table, const std::u16string& reason) {
+LoadOutcome failCustomView(AGPTable& table, const std::u16string& reason) {
   AGProperties& bag = table.properties();
   bag.setting(kTblGen) = Variant(false);
   bag.setting(kTblCustomError) = Variant(reason);
-  projectContext().lastErrorText = reason;
   table.LoadTableDefault();
+  return LoadOutcome::failed(1, reason);
 }
 
 // Adds the field `name` through `load`, unless a field of that name in any letter case is
@@ -79,6 +81,10 @@ void addCustomViewField(AGPTable& table, const std::u16string& name, bool duplic
 }  // namespace
 
 void ParseCustomSql(AGPTable& table, const CustomViewSources& sources) {
+  ParseCustomSql(table, sources, recordedSqlQuote(sources.db));
+}
+
+void ParseCustomSql(AGPTable& table, const CustomViewSources& sources, const SqlQuote& quote) {
   // Any other database (SQLite, say) is read with every quote style, not as Access, which
   // would take its standard "quoted names" for text.
   const std::int16_t kind = GetDbmsType(projectContext().currentDbmsName);
@@ -88,11 +94,11 @@ void ParseCustomSql(AGPTable& table, const CustomViewSources& sources) {
   AGPFields& fields = table.fields();
   for (std::int32_t i = 0; i < fields.count(); ++i) {
     AGPField& field = fields.at(static_cast<std::size_t>(i));
-    CustomSqlColumn column = describeCustomViewColumn(analyzer, field.FldName());
+    CustomSqlColumn column = describeCustomViewColumn(analyzer, quote, field.FldName());
     if (const DescribedSource* described = describedSource(sources, field.FldName())) {
       if (column.sourceName.empty()) {
-        column.sourceName = QuoteSqlNameRaw(Variant(described->table)) + u"." +
-                            QuoteSqlNameRaw(Variant(described->field));
+        column.sourceName = QuoteSqlNameRaw(quote, Variant(described->table)) + u"." +
+                            QuoteSqlNameRaw(quote, Variant(described->field));
       }
       column.sourceTable = described->table;
       column.sourceField = described->field;
@@ -109,34 +115,33 @@ void ParseCustomSql(AGPTable& table, const CustomViewSources& sources) {
   }
 }
 
-void Load_ADOCustomView(AGPTable& table, AGPDatabase& db, data::Connection& cnn,
-                        const std::u16string& sTableName, const std::u16string& sSQL) {
-  if (!beginCustomView(table, sTableName, sSQL)) return;
+LoadOutcome Load_ADOCustomView(const DatabaseLoad& load, AGPTable& table, AGPDatabase& db,
+                               data::Connection& cnn, const std::u16string& sTableName,
+                               const std::u16string& sSQL) {
+  if (!beginCustomView(table, sTableName, sSQL)) return {};
   const std::int16_t kind = GetDbmsType(projectContext().currentDbmsName);
   const TableDescription d = describeCustomView(cnn, sTableName, sSQL, kind);
-  if (d.readError) {
-    failCustomView(table, *d.readError);
-    return;
-  }
+  if (d.readError) return failCustomView(table, *d.readError);
   table.properties().setting(kTblCustomError) = Variant(u"");
   for (const ColumnDescription& c : d.columns) {
     addCustomViewField(table, c.column.name, c.duplicate,
                        [&](AGPField& field) { field.LoadFld_ADO(adoFieldDefinition(c.column)); });
   }
   // The analysis is of the text only; a fault in it costs the sources, not the custom view.
-  attemptStep([&] { ParseCustomSql(table, {db, cnn.properties().currentCatalog, {}}); });
+  attemptStep([&] {
+    ParseCustomSql(table, {db, cnn.properties().currentCatalog, {}}, load.quote);
+  });
   if (d.typeNames) applyFieldTypeNames(table.fields(), *d.typeNames);
   table.LoadTableDefault();
+  return {};
 }
 
-void Load_AccessCustomView(AGPTable& table, AGPDatabase& db, data::access::AccessFile& file,
-                           const std::u16string& sTableName, const std::u16string& sSQL) {
-  if (!beginCustomView(table, sTableName, sSQL)) return;
+LoadOutcome Load_AccessCustomView(const DatabaseLoad& load, AGPTable& table, AGPDatabase& db,
+                                  data::access::AccessFile& file, const std::u16string& sTableName,
+                                  const std::u16string& sSQL) {
+  if (!beginCustomView(table, sTableName, sSQL)) return {};
   const AccessQueryDescription d = describeAccessQuery(file, sSQL);
-  if (d.problem) {
-    failCustomView(table, *d.problem);
-    return;
-  }
+  if (d.problem) return failCustomView(table, *d.problem);
   table.properties().setting(kTblCustomError) = Variant(u"");
   CustomViewSources sources{db, u"", {}};
   for (const data::access::AccessColumn& column : d.columns) {
@@ -144,8 +149,9 @@ void Load_AccessCustomView(AGPTable& table, AGPDatabase& db, data::access::Acces
                        [&](AGPField& field) { field.LoadFld_DAO(daoFieldDefinition(column)); });
     sources.described.push_back({column.name, column.sourceTable, column.sourceField});
   }
-  attemptStep([&] { ParseCustomSql(table, sources); });
+  attemptStep([&] { ParseCustomSql(table, sources, load.quote); });
   table.LoadTableDefault();
+  return {};
 }
 
 }  // namespace vantorel

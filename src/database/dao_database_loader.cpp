@@ -15,7 +15,6 @@
 #include "platform/fs/path.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
-#include "platform/ui/ui.hpp"
 
 namespace vantorel {
 
@@ -26,8 +25,10 @@ namespace {
 // One load of one file: the database filled, the file read, the progress shown.
 class DaoDatabaseLoad {
  public:
-  DaoDatabaseLoad(AGPDatabase& database, access::AccessFile& file, const std::u16string& tableName)
-      : database_(database),
+  DaoDatabaseLoad(DatabaseLoad& load, AGPDatabase& database, access::AccessFile& file,
+                  const std::u16string& tableName)
+      : load_(load),
+        database_(database),
         tables_(database.tables()),
         file_(file),
         tableName_(tableName),
@@ -46,7 +47,7 @@ class DaoDatabaseLoad {
     if (loadAll_) Status().DispStatus(Variant(std::u16string(u"Loading Database Views...")));
     // The tables load without the stored queries; the user is told why no view came.
     if (!file_.queryFailure().empty()) {
-      ui::messageBox(u"Queries not loaded due to ADOX Error: " + file_.queryFailure());
+      load_.notices.push_back(u"Queries not loaded due to ADOX Error: " + file_.queryFailure());
     }
     const std::vector<std::u16string> viewNames = file_.viewNames();
     for (const access::QueryInfo& info : file_.queries()) {
@@ -66,13 +67,13 @@ class DaoDatabaseLoad {
       table->properties().setting(kTblType) = Variant(std::u16string(u"TABLE"));
       table->properties().setting(kTblLoaded) = Variant(false);
       const access::AccessTable definition = file_.readTable(name);
-      if (!definition.columns.empty()) LoadTbl_DAO(*table, definition, loadAll_);
+      if (!definition.columns.empty()) LoadTbl_DAO(load_, *table, definition, loadAll_);
       return;
     }
     if (name != tableName_ || !tables_.tableExist(Variant(name))) return;
     const access::AccessTable definition = file_.readTable(name);
     if (!definition.columns.empty()) {
-      LoadTbl_DAO(*tables_.item(Variant(name)), definition, loadAll_);
+      LoadTbl_DAO(load_, *tables_.item(Variant(name)), definition, loadAll_);
     }
   }
 
@@ -84,10 +85,10 @@ class DaoDatabaseLoad {
         Ref<AGPTable> view = tables_.item(Variant(name));
         view->properties().setting(kTblType) = Variant(std::u16string(u"VIEW"));
         view->properties().setting(kTblLoaded) = Variant(false);
-        LoadView_DAO(*view, definition, loadAll_);
+        LoadView_DAO(load_, *view, definition, loadAll_);
       }
     } else if (tables_.tableExist(Variant(name))) {
-      LoadView_DAO(*tables_.item(Variant(name)), definition, loadAll_);
+      LoadView_DAO(load_, *tables_.item(Variant(name)), definition, loadAll_);
     }
     if (!tables_.tableExist(Variant(name))) return;
     Ref<AGPTable> view = tables_.item(Variant(name));
@@ -100,6 +101,7 @@ class DaoDatabaseLoad {
     if (loadAll_) Status().SetStatus(Variant(GetPercent(processed_, total_)));
   }
 
+  DatabaseLoad& load_;
   AGPDatabase& database_;
   AGPTables& tables_;
   access::AccessFile& file_;
@@ -109,8 +111,8 @@ class DaoDatabaseLoad {
   std::int32_t processed_ = 0;
 };
 
-void writeDatabaseSettings(AGPDatabase& database, const DaoLoadArguments& arguments,
-                           const access::AccessFile& file) {
+void writeDatabaseSettings(DatabaseLoad& load, AGPDatabase& database,
+                           const DaoLoadArguments& arguments, const access::AccessFile& file) {
   AGProperties& bag = database.properties();
   const std::u16string notApplicable = u"N.A.";
   bag.setting(kDBType) = Variant(std::u16string(u"ACCESS"));
@@ -127,14 +129,16 @@ void writeDatabaseSettings(AGPDatabase& database, const DaoLoadArguments& argume
   bag.setting(kDBProviderVer) = Variant(notApplicable);
   ProjectContext& context = projectContext();
   context.currentDbmsName = u"ACCESS";
-  SetSqlQuote(context.currentDbmsName);
-  bag.setting(kDBQuoteS) = Variant(context.sqlQuoteOpen);
-  bag.setting(kDBQuoteE) = Variant(context.sqlQuoteClose);
+  load.quote = SetSqlQuote(load.sqlQuoteSetting, context.currentDbmsName);
+  bag.setting(kDBQuoteS) = Variant(load.quote.open);
+  bag.setting(kDBQuoteE) = Variant(load.quote.close);
 }
 
 }  // namespace
 
-bool isLoadableAccessTable(std::u16string_view name) { return name != u"Switchboard Items"; }
+bool isLoadableAccessTable(std::u16string_view name) {
+  return name != u"Switchboard Items";
+}
 
 bool isLoadableAccessView(const access::QueryInfo& info,
                           const std::vector<std::u16string>& viewNames) {
@@ -162,25 +166,24 @@ std::u16string daoFailureText(const AutomationError& e) {
          u"\r\nDescription  " + e.description() + u"\r\n";
 }
 
-std::int16_t loadDaoDatabase(AGPDatabase& database, const DaoLoadArguments& arguments) {
+LoadOutcome loadAccessDatabase(DatabaseLoad& load, AGPDatabase& database,
+                               const DaoLoadArguments& arguments) {
   // Loading nothing and reporting success would leave the project without tables unexplained.
   if (arguments.DBPhyPath.empty()) {
-    projectContext().lastErrorText =
-        u"Open MS Access database failed. Error: No database file was named.";
-    return 1;
+    return LoadOutcome::failed(
+        1, u"Open MS Access database failed. Error: No database file was named.");
   }
   try {
     // uid and pwd are kept for the generated site; the reader needs neither.
     // The path may be written with either separator, as the host's paths are.
     access::AccessFile file = access::AccessFile::open(fs::toNative(arguments.DBPhyPath));
-    if (arguments.sTableName.empty()) writeDatabaseSettings(database, arguments, file);
-    DaoDatabaseLoad load(database, file, arguments.sTableName);
-    load.loadTables();
-    load.loadViews();
-    return 0;
+    if (arguments.sTableName.empty()) writeDatabaseSettings(load, database, arguments, file);
+    DaoDatabaseLoad run(load, database, file, arguments.sTableName);
+    run.loadTables();
+    run.loadViews();
+    return {};
   } catch (const AutomationError& e) {
-    projectContext().lastErrorText = daoFailureText(e);
-    return 1;
+    return LoadOutcome::failed(1, daoFailureText(e));
   }
 }
 

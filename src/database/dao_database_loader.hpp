@@ -1,13 +1,13 @@
 #pragma once
 // AGPDatabase.LoadDAODB: an Access file into the project's database, every user table as a
 // "TABLE" and every select query without parameters as a "VIEW" (tableName empty), or one of
-// them again (tableName given). Returns 0 when loaded, 1 with projectContext().lastErrorText
-// set when the file could not be named, opened or read.
+// them again (tableName given).
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "database/database_load.hpp"
 #include "database/load_arguments.hpp"
 #include "model/database.hpp"
 #include "platform/automation/automation_error.hpp"
@@ -32,6 +32,13 @@ std::vector<const data::access::AccessColumn*> loadedAccessColumns(
 // The reason an open file could not be read, in the loader's lines.
 std::u16string daoFailureText(const AutomationError& e);
 
+// Code 1 and the reason when the file could not be named, opened or read. Stored queries that
+// could not be read leave the views out and a notice for the user; the tables still load.
+LoadOutcome loadAccessDatabase(DatabaseLoad& load, AGPDatabase& database,
+                               const DaoLoadArguments& arguments);
+
+// The load as the database object's LoadDAODB runs it: 0 loaded, 1 with the reason in
+// LastErrorText; the load's notices are shown.
 std::int16_t loadDaoDatabase(AGPDatabase& database, const DaoLoadArguments& arguments);
 
 }  // namespace vantorel

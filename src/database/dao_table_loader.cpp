@@ -5,7 +5,6 @@
 
 #include "database/dao_database_loader.hpp"
 #include "fields/field_settings.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/value_format.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/strings.hpp"
@@ -17,8 +16,8 @@ namespace access = data::access;
 namespace {
 
 // A dynamic whole-file load leaves the reading to the later single-object load.
-bool registerOnly(AGPTable& table, bool bLoadAll) {
-  if (!bLoadAll || !projectContext().currentDynamicLoadDB) return false;
+bool registerOnly(const DatabaseLoad& load, AGPTable& table, bool bLoadAll) {
+  if (!bLoadAll || !load.dynamicLoad) return false;
   table.properties().setting(kTblGen) = Variant(false);
   table.properties().setting(kTblLoaded) = Variant(false);
   return true;
@@ -71,9 +70,10 @@ DaoFieldDefinition daoFieldDefinition(const access::AccessColumn& column) {
   return definition;
 }
 
-void LoadTbl_DAO(AGPTable& table, const access::AccessTable& definition, bool bLoadAll) {
+void LoadTbl_DAO(const DatabaseLoad& load, AGPTable& table, const access::AccessTable& definition,
+                 bool bLoadAll) {
   table.properties().setting(kTblType) = Variant(std::u16string(u"TABLE"));
-  if (registerOnly(table, bLoadAll)) return;
+  if (registerOnly(load, table, bLoadAll)) return;
   addFields(table, definition.columns);
   for (const access::AccessIndex& index : definition.indexes) applyIndex(table, index);
   if (!definition.indexNote.empty()) {
@@ -82,14 +82,15 @@ void LoadTbl_DAO(AGPTable& table, const access::AccessTable& definition, bool bL
   finish(table);
 }
 
-void LoadTbl_DAO(AGPTable& table, access::AccessFile& file, std::u16string_view name,
-                 bool bLoadAll) {
-  LoadTbl_DAO(table, file.readTable(name), bLoadAll);
+void LoadTbl_DAO(const DatabaseLoad& load, AGPTable& table, access::AccessFile& file,
+                 std::u16string_view name, bool bLoadAll) {
+  LoadTbl_DAO(load, table, file.readTable(name), bLoadAll);
 }
 
-void LoadView_DAO(AGPTable& table, const access::AccessQuery& definition, bool bLoadAll) {
+void LoadView_DAO(const DatabaseLoad& load, AGPTable& table, const access::AccessQuery& definition,
+                  bool bLoadAll) {
   table.properties().setting(kTblType) = Variant(std::u16string(u"VIEW"));
-  if (registerOnly(table, bLoadAll)) return;
+  if (registerOnly(load, table, bLoadAll)) return;
   addFields(table, definition.columns);
   finish(table);
 }

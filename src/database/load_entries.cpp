@@ -13,6 +13,7 @@
 #include "agp/menu_sync.hpp"
 #include "database/ado_database_loader.hpp"
 #include "database/dao_database_loader.hpp"
+#include "database/database_load.hpp"
 #include "database/schema_question.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/registry_defaults.hpp"
@@ -55,13 +56,14 @@ std::u16string databaseKey(const DatabaseLoadArguments& a) {
 // The project settings the loaders and the field defaults read while the load runs. What an
 // earlier database left (its DBMS name) is gone before the new one is read, so that nothing of
 // it reaches the new tables or outlives a failed load.
-void copyLoadSettings(AGP& project) {
+DatabaseLoad copyLoadSettings(AGP& project) {
   ProjectContext& context = projectContext();
   context.currentDbmsName.clear();
   AGProperties& bag = project.properties();
-  context.sqlQuoteSetting = settingAsText(bag.setting(kProjSQLQuote));
+  DatabaseLoad load;
+  load.sqlQuoteSetting = settingAsText(bag.setting(kProjSQLQuote));
   copyDateFormatSetting(bag);
-  context.currentDynamicLoadDB = settingAsBool(bag.setting(kProjDynamicLoadDB));
+  load.dynamicLoad = settingAsBool(bag.setting(kProjDynamicLoadDB));
   std::int16_t repeatColumns = 0;
   try {
     repeatColumns = toInteger(bag.setting(kProjRepeatColumns));
@@ -69,21 +71,25 @@ void copyLoadSettings(AGP& project) {
     // A value that is no number counts as none.
   }
   context.currentRepeatColumns = repeatColumns;
+  return load;
 }
 
-// Runs a loader; a failure it raises instead of returning becomes its result, with its text.
-template <typename Load>
-std::int16_t runLoader(Load&& load) {
+// Runs a loader and tells the user what it had to say; a failure it raises instead of returning
+// becomes its result. The failure's reason is the project's LastErrorText; a loader without one
+// leaves the text as it was.
+template <typename Loader>
+std::int16_t runLoader(const DatabaseLoad& load, Loader&& loader) {
+  LoadOutcome outcome;
   try {
-    return load();
+    outcome = loader();
   } catch (const AutomationError& e) {
-    std::u16string& text = projectContext().lastErrorText;
-    if (text.empty()) text = e.description();
-    return 1;
+    outcome = LoadOutcome::failed(1);
+    if (projectContext().lastErrorText.empty()) outcome.reason = e.description();
   } catch (const std::exception&) {
     // Out of memory and the like: the load is over, the caller discards what it made.
-    return 1;
+    outcome = LoadOutcome::failed(1);
   }
+  return reportLoad(load, outcome);
 }
 
 // A table read again (after UnLoadTable) keeps what the user set on it; only what the loaders
@@ -151,18 +157,18 @@ void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
   }
   const Ref<AGPDatabase> db(databases.find(key));
   project.setDB(db);
-  copyLoadSettings(project);
+  DatabaseLoad load = copyLoadSettings(project);
   // The thousands of tables and fields a large database makes take their defaults from one
   // snapshot of the user's settings.
-  const std::int16_t result = runLoader([&]() -> std::int16_t {
+  const std::int16_t result = runLoader(load, [&] {
     const RegistryDefaultsScope pinned;
     if (isAccess(a.sDbType)) {
-      return loadDaoDatabase(*db,
-                             {a.sPath, a.sPhyPath, a.bDBUseServerMapPath, a.sUID, a.sPwd, u""});
+      return loadAccessDatabase(load, *db,
+                                {a.sPath, a.sPhyPath, a.bDBUseServerMapPath, a.sUID, a.sPwd, u""});
     }
-    return LoadADODB(*db,
-                     {loaderType(a.sDbType), a.sDbName, a.sUID, a.sPwd, a.sConnStr, u"", a.sSchema},
-                     &askForOracleSchema);
+    return loadAdoDatabase(
+        load, *db, {loaderType(a.sDbType), a.sDbName, a.sUID, a.sPwd, a.sConnStr, u"", a.sSchema},
+        &askForOracleSchema);
   });
   status.close();
   if (result != 0) {
@@ -203,21 +209,23 @@ void LoadTable(AGP& project, const std::u16string& sTableName) {
   const KeptTableSettings kept(*table);
   ui::yieldToHost();
   project.ReloadKeywords();
-  context.sqlQuoteSetting = settingAsText(project.properties().setting(kProjSQLQuote));
+  DatabaseLoad load;
+  load.sqlQuoteSetting = settingAsText(project.properties().setting(kProjSQLQuote));
   copyDateFormatSetting(project.properties());
 
   AGProperties& d = db->properties();
   const std::u16string type = settingAsText(d.setting(kDBType));
-  const std::int16_t result = runLoader([&]() -> std::int16_t {
+  const std::int16_t result = runLoader(load, [&] {
     const RegistryDefaultsScope pinned;
     if (isAccess(type)) {
-      return loadDaoDatabase(
-          *db, {settingAsText(d.setting(kDBPath)), settingAsText(d.setting(kDBPhyPath)),
-                settingAsBool(d.setting(kDBUseServerMapPath)), settingAsText(d.setting(kDBUID)),
-                settingAsText(d.setting(kDBPwd)), sTableName});
+      return loadAccessDatabase(
+          load, *db,
+          {settingAsText(d.setting(kDBPath)), settingAsText(d.setting(kDBPhyPath)),
+           settingAsBool(d.setting(kDBUseServerMapPath)), settingAsText(d.setting(kDBUID)),
+           settingAsText(d.setting(kDBPwd)), sTableName});
     }
-    return LoadADODB(
-        *db,
+    return loadAdoDatabase(
+        load, *db,
         {loaderType(type), settingAsText(d.setting(kDBName)), settingAsText(d.setting(kDBUID)),
          settingAsText(d.setting(kDBPwd)), settingAsText(d.setting(kDBConnstr)), sTableName,
          settingAsText(d.setting(kDBSchema))},

@@ -55,7 +55,8 @@ void readColumnExtras(data::Connection& cnn, TableDescription& table, std::int16
 }
 
 // Primary key, required columns and unique single-column indexes; views have none.
-void readKeys(data::Connection& cnn, TableDescription& table, std::int16_t kind) {
+void readKeys(data::Connection& cnn, TableDescription& table, std::int16_t kind,
+              const SqlQuote& quote) {
   data::SchemaScope scope;
   if (!table.schema.empty()) scope.schema = table.schema;
   TableKeys keys;
@@ -74,8 +75,9 @@ void readKeys(data::Connection& cnn, TableDescription& table, std::int16_t kind)
   std::optional<std::vector<data::IndexRow>> indexes;
   attemptStep([&] { indexes = data::listIndexes(cnn, scope, table.name); });
   if (!indexes && kind == kDbmsMySql) {
-    attemptStep(
-        [&] { indexes = data::listIndexes(cnn, scope, QuoteSqlNameRaw(Variant(table.name))); });
+    attemptStep([&] {
+      indexes = data::listIndexes(cnn, scope, QuoteSqlNameRaw(quote, Variant(table.name)));
+    });
   }
   if (indexes) {
     std::vector<IndexColumn> rows;
@@ -134,7 +136,7 @@ std::vector<data::FieldDescription> probeTableColumns(data::Connection& cnn,
 }
 
 TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& row,
-                                  std::int16_t kind) {
+                                  std::int16_t kind, const SqlQuote& quote) {
   TableDescription table;
   table.schema = row.schema;
   table.name = row.name;
@@ -150,13 +152,14 @@ TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& r
   if (kind == kDbmsPostgreSql) {
     table.typeNames = readFieldTypeNames(cnn, table.name, table.schema, u"");
   }
-  if (table.type == u"TABLE") readKeys(cnn, table, kind);
+  if (table.type == u"TABLE") readKeys(cnn, table, kind, quote);
   return table;
 }
 
 std::optional<TableDescription> describeUnlistedTable(data::Connection& cnn,
                                                       const data::TableRow& row,
-                                                      std::int16_t dbmsKind) {
+                                                      std::int16_t dbmsKind,
+                                                      const SqlQuote& quote) {
   try {
     data::Statement probe(cnn);
     probe.execDirect(probeText(cnn, row.schema, row.name));
@@ -170,7 +173,7 @@ std::optional<TableDescription> describeUnlistedTable(data::Connection& cnn,
     table.readError = e.description();
     return table;
   }
-  return describeAdoTable(cnn, row, dbmsKind);
+  return describeAdoTable(cnn, row, dbmsKind, quote);
 }
 
 TableDescription describeCustomView(data::Connection& cnn, const std::u16string& name,

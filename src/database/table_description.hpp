@@ -12,6 +12,7 @@
 #include "database/mysql_fields.hpp"
 #include "database/pg_metadata.hpp"
 #include "fields/field_definition.hpp"
+#include "foundation/sql_quoting.hpp"
 #include "platform/data/connection.hpp"
 #include "platform/data/query_metadata.hpp"
 #include "platform/data/schema_rowsets.hpp"
@@ -65,16 +66,16 @@ std::vector<data::FieldDescription> probeTableColumns(data::Connection& cnn,
 
 // A table or view of the catalogue: probes its columns with a query that returns no row, then
 // reads what its kind of database tells beyond that. A refused probe gives readError; any later
-// step that fails is skipped.
+// step that fails is skipped. The quote characters name the table where a driver wants it quoted.
 TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& row,
-                                  std::int16_t dbmsKind);
+                                  std::int16_t dbmsKind, const SqlQuote& quote);
 
 // A table or view the catalogue did not list, asked for by name: MariaDB leaves out what the
 // user may not read. Nothing when the server does not know it; a description with readError
 // when it refuses to say for want of a privilege; else the full description.
 std::optional<TableDescription> describeUnlistedTable(data::Connection& cnn,
                                                       const data::TableRow& row,
-                                                      std::int16_t dbmsKind);
+                                                      std::int16_t dbmsKind, const SqlQuote& quote);
 
 // The columns of a custom view's query, described without running it. A refused query gives
 // readError.

@@ -83,13 +83,13 @@ class ModelTableSink {
 
 }  // namespace
 
-void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, bool bLoadAll,
-              BulkCatalogue* catalogue) {
+void Load_ADO(const DatabaseLoad& load, AGPTable& table, data::Connection& cnn,
+              const data::TableRow& rs, bool bLoadAll, BulkCatalogue* catalogue) {
   AGProperties& bag = table.properties();
   ProjectContext& context = projectContext();
   bag.setting(kTblType) = Variant(rs.type);
   bag.setting(kTblSchema) = Variant(rs.schema);
-  if (bLoadAll && context.currentDynamicLoadDB) {
+  if (bLoadAll && load.dynamicLoad) {
     // Only registered: AGP.LoadTable reads it when it is wanted.
     bag.setting(kTblGen) = Variant(false);
     bag.setting(kTblLoaded) = Variant(false);
@@ -99,8 +99,8 @@ void Load_ADO(AGPTable& table, data::Connection& cnn, const data::TableRow& rs, 
   bag.setting(kTblError) = Variant(u"");
 
   const std::int16_t kind = GetDbmsType(context.currentDbmsName);
-  const TableDescription d =
-      catalogue ? catalogue->describe(cnn, rs, kind) : describeAdoTable(cnn, rs, kind);
+  const TableDescription d = catalogue ? catalogue->describe(cnn, rs, kind, load.quote)
+                                       : describeAdoTable(cnn, rs, kind, load.quote);
   ModelTableSink sink(table);
   if (d.readError) {
     bag.setting(kTblError) = Variant(*d.readError);

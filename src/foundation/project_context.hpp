@@ -2,7 +2,7 @@
 // The state a thread's project work shares: product and version strings, the registry keys of
 // the per-user configuration, the working folders, the values the loaders leave for the model,
 // the text of the last failure (the project object's ProjErr), and the settings the shared
-// procedures work with (SQL quoting, template lookup, code page, registry access). One object
+// procedures work with (template lookup, code page, registry access). One object
 // per thread, made on first use with the product strings formed, so that objects made without
 // a project object still find their defaults.
 #include <cstdint>
@@ -65,19 +65,6 @@ class ProjectContext {
   std::u16string currentSecDefault;
   std::u16string currentDbmsName;
   std::int16_t currentRepeatColumns = 0;
-  // Left by the database loaders for the table loaders: the project's DynamicLoadDB at the load.
-  bool currentDynamicLoadDB = false;
-  // Whole-database loads and snapshots read the catalogue of PostgreSQL and MariaDB in a few
-  // queries for all tables; off, every table is read on its own (the tests compare the two).
-  bool catalogueInBulk = true;
-  // The PostgreSQL server, database, user, password and port of the last database loaded from
-  // one, from its data source or its connection string.
-  Variant pgServer, pgDatabase, pgUser, pgPassword, pgPort;
-
-  // The project's SQLQuote setting, copied in by the loaders, and the quote characters that
-  // SetSqlQuote chose from it (both empty until it runs).
-  std::u16string sqlQuoteSetting, sqlQuoteOpen, sqlQuoteClose;
-
   // Set by generation: the template set in use and the folder of the control being compiled
   // (the extensions' folders lie below extensionWorkFolder).
   std::u16string templateFolder, currentSourceFolder;

@@ -1,6 +1,5 @@
 #include "foundation/sql_quoting.hpp"
 
-#include "foundation/project_context.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
@@ -19,12 +18,10 @@ std::int16_t GetDbmsType(std::u16string_view dbmsName) {
   return kDbmsOther;
 }
 
-void SetSqlQuote(std::u16string_view dbmsName) {
+SqlQuote SetSqlQuote(std::u16string_view setting, std::u16string_view dbmsName) {
   const auto use = [](std::u16string_view open, std::u16string_view close) {
-    projectContext().sqlQuoteOpen = open;
-    projectContext().sqlQuoteClose = close;
+    return SqlQuote{std::u16string(open), std::u16string(close)};
   };
-  const std::u16string& setting = projectContext().sqlQuoteSetting;
   if (setting == u"Square Bracket") return use(u"[", u"]");
   if (setting == u"Double Quote") return use(u"\"", u"\"");
   if (setting == u"Single Quote") return use(u"'", u"'");
@@ -43,30 +40,28 @@ void SetSqlQuote(std::u16string_view dbmsName) {
   }
 }
 
-std::u16string QuoteSqlName(const Variant& name) {
+std::u16string QuoteSqlName(const SqlQuote& quote, const Variant& name) {
   const std::u16string text = toString(name);
-  if (projectContext().sqlQuoteClose.empty()) return projectContext().sqlQuoteOpen + text;
-  return projectContext().sqlQuoteOpen +
-         replaceAll(text, projectContext().sqlQuoteClose,
-                    projectContext().sqlQuoteClose + projectContext().sqlQuoteClose) +
-         projectContext().sqlQuoteClose;
+  if (quote.close.empty()) return quote.open + text;
+  return quote.open + replaceAll(text, quote.close, quote.close + quote.close) + quote.close;
 }
 
-std::u16string QuoteSqlNameRaw(const Variant& name) {
-  return projectContext().sqlQuoteOpen + toString(name) + projectContext().sqlQuoteClose;
+std::u16string QuoteSqlNameRaw(const SqlQuote& quote, const Variant& name) {
+  return quote.open + toString(name) + quote.close;
 }
 
-Variant GetQuoteChars(std::u16string_view dbmsName, std::u16string_view connectionKind) {
+Variant GetQuoteChars(std::u16string_view setting, std::u16string_view dbmsName,
+                      std::u16string_view connectionKind) {
   if (dbmsName.empty()) dbmsName = u"MYSQL";
   if (connectionKind.empty()) connectionKind = u"DIRECT";
   if (connectionKind == u"JDBC") return Variant(std::u16string(u"NA"));
   std::u16string quote = u"*";
-  const std::u16string setting = toLower(projectContext().sqlQuoteSetting);
-  if (setting == u"backquote") {
+  const std::u16string chosen = toLower(setting);
+  if (chosen == u"backquote") {
     quote = u"`";
-  } else if (setting == u"double quote") {
+  } else if (chosen == u"double quote") {
     quote = u"\"";
-  } else if (setting == u"none") {
+  } else if (chosen == u"none") {
     quote.clear();
   }
   if (containsNoCase(dbmsName, u"MySQL")) {

@@ -246,7 +246,6 @@ void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefi
   if (trimBlanks(settingAsText(props.setting(kProjTemplate))).empty()) {
     props.setting(kProjTemplate) = GetRegValue(u"HKCU", projectContext().projectKey, u"Template");
   }
-  projectContext().sqlQuoteSetting = settingAsText(props.setting(kProjSQLQuote));
   copyDateFormatSetting(props);
 
   const Ref<AGPDatabase> db = project.DB();
@@ -256,9 +255,10 @@ void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefi
   }
   AGProperties& dbProps = db->properties();
   projectContext().currentDbmsName = settingAsText(dbProps.setting(kDBDBMSName));
-  SetSqlQuote(projectContext().currentDbmsName);
-  dbProps.setting(kDBQuoteS) = Variant(projectContext().sqlQuoteOpen);
-  dbProps.setting(kDBQuoteE) = Variant(projectContext().sqlQuoteClose);
+  const SqlQuote quote =
+      SetSqlQuote(settingAsText(props.setting(kProjSQLQuote)), projectContext().currentDbmsName);
+  dbProps.setting(kDBQuoteS) = Variant(quote.open);
+  dbProps.setting(kDBQuoteE) = Variant(quote.close);
   projectContext().currentSecDefault = settingAsText(dbProps.setting(kSecDefault));
   SetTblKeyFromFields(*db);
 

@@ -86,10 +86,13 @@ void LoadCustomView(AGP& project, const std::u16string& sTableName, const std::u
   project.ReloadKeywords();
   EntryStatus status(project, u"Loading " + sTableName, true);
   AGProperties& projectBag = project.properties();
-  context.sqlQuoteSetting = settingAsText(projectBag.setting(kProjSQLQuote));
+  DatabaseLoad load;
+  load.sqlQuoteSetting = settingAsText(projectBag.setting(kProjSQLQuote));
   copyDateFormatSetting(projectBag);
-
-  std::int16_t result = LoadADOCustomView(*db, CustomViewConnStr(project), sTableName, sSQL);
+  // Only this load's failure may stand in the text.
+  context.lastErrorText.clear();
+  std::int16_t result =
+      reportLoad(load, loadAdoCustomView(load, *db, CustomViewConnStr(project), sTableName, sSQL));
   if (result == 0) {
     const Ref<AGPTable> table = tables.item(Variant(sTableName));
     if (!table || table->fields().count() == 0) {

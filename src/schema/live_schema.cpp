@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "agp/entry_steps.hpp"
+#include "database/database_load.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
@@ -35,6 +36,7 @@ void expectStoredObjects(AGPSchema& snapshot, AGPDatabase& db) {
 
 void loadLiveSchema(AGPSchema& snapshot, AGPDatabase& db, const std::u16string& sTableName) {
   if (sTableName.empty()) expectStoredObjects(snapshot, db);
+  snapshot.useSqlQuoteSetting(recordedSqlQuoteSetting(db));
   AGProperties& bag = db.properties();
   std::u16string name = settingAsText(bag.setting(kDBName));
   projectContext().lastErrorText.clear();

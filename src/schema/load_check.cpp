@@ -2,7 +2,10 @@
 
 #include "agp/agp.hpp"
 #include "foundation/project_context.hpp"
+#include "foundation/setting_values.hpp"
 #include "model/database.hpp"
+#include "platform/ui/ui.hpp"
+#include "project/project_catalogue.hpp"
 #include "schema/difference_check.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/schema_snapshot.hpp"
@@ -15,6 +18,7 @@ std::optional<std::u16string> TakeLoadSnapshot(AGP& project, const SnapshotSourc
   project.schemaSnapshot() = snapshot;
   std::u16string name = source.name;
   if (const Ref<AGPDatabase> db = project.DB()) expectStoredObjects(*snapshot, *db);
+  snapshot->useSqlQuoteSetting(settingAsText(project.properties().setting(kProjSQLQuote)));
   context.lastErrorText.clear();
   snapshot->LoadDB(name, source.type, source.path, source.phyPath, source.useServerMapPath,
                    source.uid, source.pwd, source.connStr, source.schema, u"");

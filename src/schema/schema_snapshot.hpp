@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "database/database_load.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/ref.hpp"
 #include "schema/schema_records.hpp"
@@ -60,6 +61,9 @@ class AGPSchema final : public Object {
   // Set before LoadDB: a catalogue may hide what the user may not read, and a stored object it
   // does not list is taken as gone only when the server does not know it either.
   void expectObjects(std::vector<StoredObject> objects) { expected_ = std::move(objects); }
+  // Set before LoadDB: the project's SQLQuote setting, which chooses with the database's kind how
+  // names are quoted where a driver wants them quoted. Unset, by the kind alone.
+  void useSqlQuoteSetting(std::u16string setting) { sqlQuoteSetting_ = std::move(setting); }
 
   bool loaded() const noexcept { return loaded_ > 0; }
   // The loaders fill these.
@@ -76,14 +80,15 @@ class AGPSchema final : public Object {
   Ref<AGSchemaTableRecord> scriptTbl(std::int16_t i) const;
 
  private:
-  // 0 loaded; another value failed, the reason in lastErrorText where there is one.
-  std::int16_t LoadADODB(const std::u16string& sDbType, const std::u16string& sDbName,
-                         const std::u16string& sUID, const std::u16string& sPwd,
-                         const std::u16string& sConnStr, const std::u16string& sSchema,
-                         const std::u16string& sTableName);
-  std::int16_t LoadDAODB(const std::u16string& sPath, const std::u16string& sPhyPath,
-                         bool bDBUseServerMapPath, const std::u16string& sUID,
-                         const std::u16string& sPwd, const std::u16string& sTableName);
+  // The snapshot's loaders: code 0 loaded; another failed, with the reason where there is one.
+  LoadOutcome LoadADODB(DatabaseLoad& load, const std::u16string& sDbType,
+                        const std::u16string& sDbName, const std::u16string& sUID,
+                        const std::u16string& sPwd, const std::u16string& sConnStr,
+                        const std::u16string& sSchema, const std::u16string& sTableName);
+  LoadOutcome LoadDAODB(DatabaseLoad& load, const std::u16string& sPath,
+                        const std::u16string& sPhyPath, bool bDBUseServerMapPath,
+                        const std::u16string& sUID, const std::u16string& sPwd,
+                        const std::u16string& sTableName);
 
   // LoadADOCustomView over the Access file `path`, described from the file itself.
   std::int16_t LoadAccessCustomView(const std::u16string& path, const std::u16string& sTableName,
@@ -97,10 +102,11 @@ class AGPSchema final : public Object {
 
   // Records, after the listed ones, for the expected objects the list left out but the server
   // still knows.
-  void recordUnlisted(data::Connection& cnn);
+  void recordUnlisted(data::Connection& cnn, const DatabaseLoad& load);
 
   AGSchemaDB db_;
   std::vector<StoredObject> expected_;
+  std::u16string sqlQuoteSetting_;
   std::int16_t loaded_ = 0;
   std::u16string dbmsName_;  // upper case
   std::int16_t dbmsKind_ = 0;

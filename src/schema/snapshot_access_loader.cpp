@@ -6,7 +6,6 @@
 #include "database/access_custom_view.hpp"
 #include "database/dao_database_loader.hpp"
 #include "database/dao_view_key.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "foundation/status.hpp"
 #include "foundation/value_format.hpp"
@@ -90,14 +89,14 @@ void SetupViewKey(AGSchemaTable& view, const access::AccessQuery& query,
 
 }  // namespace
 
-std::int16_t AGPSchema::LoadDAODB(const std::u16string& sPath, const std::u16string& sPhyPath,
-                                  bool bDBUseServerMapPath, const std::u16string& sUID,
-                                  const std::u16string& sPwd, const std::u16string& sTableName) {
-  ProjectContext& context = projectContext();
+LoadOutcome AGPSchema::LoadDAODB(DatabaseLoad& load, const std::u16string& sPath,
+                                 const std::u16string& sPhyPath, bool bDBUseServerMapPath,
+                                 const std::u16string& sUID, const std::u16string& sPwd,
+                                 const std::u16string& sTableName) {
   // An empty snapshot taken for a successful one would show every table as removed.
   if (sPhyPath.empty()) {
-    context.lastErrorText = u"Open MS Access database failed. Error: No database file was named.";
-    return 1;
+    return LoadOutcome::failed(
+        1, u"Open MS Access database failed. Error: No database file was named.");
   }
   const bool loadAll = sTableName.empty();
   if (loadAll) Status().DispStatus(Variant(u"Loading Database Tables..."));
@@ -117,12 +116,11 @@ std::int16_t AGPSchema::LoadDAODB(const std::u16string& sPath, const std::u16str
     db_.DBOLEDBVer = db_.DBProviderName = db_.DBProviderVer = u"N.A.";
     dbmsName_ = u"ACCESS";
     dbmsKind_ = kDbmsAccess;
-    SetSqlQuote(dbmsName_);
+    load.quote = SetSqlQuote(load.sqlQuoteSetting, dbmsName_);
     if (!file.queryFailure().empty()) {
       // Without the list of views every view would seem removed.
       db_.viewListError = u"Queries not loaded due to ADOX Error: " + file.queryFailure();
-      context.lastErrorText = db_.viewListError;
-      return 1;
+      return LoadOutcome::failed(1, db_.viewListError);
     }
 
     const auto total = static_cast<std::int32_t>(file.tableNames().size() + file.queries().size());
@@ -172,10 +170,9 @@ std::int16_t AGPSchema::LoadDAODB(const std::u16string& sPath, const std::u16str
       advance();
     }
     db_.DBTblCnt = static_cast<std::int16_t>(tables.size() - 1);
-    return 0;
+    return {};
   } catch (const AutomationError& e) {
-    context.lastErrorText = daoFailureText(e);
-    return 1;
+    return LoadOutcome::failed(1, daoFailureText(e));
   }
 }
 

@@ -68,16 +68,16 @@ void recordTable(AGSchemaTable& tbl, const TableDescription& d, std::int16_t kin
 
 }  // namespace
 
-std::int16_t AGPSchema::LoadADODB(const std::u16string& sDbType, const std::u16string& sDbName,
-                                  const std::u16string& sUID, const std::u16string& sPwd,
-                                  const std::u16string& sConnStr, const std::u16string& sSchema,
-                                  const std::u16string& sTableName) {
+LoadOutcome AGPSchema::LoadADODB(DatabaseLoad& load, const std::u16string& sDbType,
+                                 const std::u16string& sDbName, const std::u16string& sUID,
+                                 const std::u16string& sPwd, const std::u16string& sConnStr,
+                                 const std::u16string& sSchema, const std::u16string& sTableName) {
   const bool loadAll = sTableName.empty();
   try {
     if (loadAll) Status().DispStatus(Variant(u"Connecting to Data Source..."));
     const bool dsn = sDbType == u"ODBC" && sConnStr.empty();
     data::Connection cnn(dsn ? data::dsnConnectionString(sDbName, sUID, sPwd) : sConnStr);
-    if (!cnn.isOpen()) return 1;
+    if (!cnn.isOpen()) return LoadOutcome::failed(1);
 
     db_.DBName = sDbName;
     db_.DBType = u"ODBC";
@@ -99,14 +99,14 @@ std::int16_t AGPSchema::LoadADODB(const std::u16string& sDbType, const std::u16s
 
     if (dbmsKind_ == kDbmsPostgreSql) {
       if (sDbType == u"ODBC") {
-        GetPgDsnInfo(sDbName);
+        load.pg = GetPgDsnInfo(sDbName);
       } else if (!sConnStr.empty()) {
-        ParsePgConnStr(sConnStr);
+        ParsePgConnStr(sConnStr, load.pg);
       }
     }
     // There is no native SQL Server provider to reopen an ODBC source through here; the open
     // ODBC connection is what the native one falls back to.
-    SetSqlQuote(dbmsName_);
+    load.quote = SetSqlQuote(load.sqlQuoteSetting, dbmsName_);
 
     if (loadAll) Status().DispStatus(Variant(u"Loading Database Tables/Views..."));
     std::vector<data::TableRow> rows;
@@ -126,7 +126,8 @@ std::int16_t AGPSchema::LoadADODB(const std::u16string& sDbType, const std::u16s
     const std::vector<CatalogueEntry> entries =
         selectCatalogueRows(rows, catalogueFilterFor(cnn, db_.DBDBMSName, oracleSchema_));
     BulkCatalogue catalogue =
-        loadAll ? BulkCatalogue::read(cnn, entries, dbmsKind_) : BulkCatalogue();
+        loadAll ? BulkCatalogue::read(cnn, entries, dbmsKind_, load.catalogueInBulk)
+                : BulkCatalogue();
     const auto total = static_cast<std::int32_t>(entries.size());
     std::int32_t done = 0;
     std::vector<AGSchemaTable>& tables = db_.Tables.Tbl;
@@ -136,21 +137,20 @@ std::int16_t AGPSchema::LoadADODB(const std::u16string& sDbType, const std::u16s
       if (loadAll) Status().DispStatus(Variant(u"Loading " + row.type + u" " + row.name + u"..."));
       AGSchemaTable& tbl = tables.emplace_back();
       tbl.TblSeq = static_cast<std::int16_t>(tables.size() - 1);
-      recordTable(tbl, catalogue.describe(cnn, row, dbmsKind_), dbmsKind_);
+      recordTable(tbl, catalogue.describe(cnn, row, dbmsKind_, load.quote), dbmsKind_);
       ++done;
       if (loadAll) Status().SetStatus(Variant(GetPercent(done, total)));
       ui::yieldToHost();
     }
-    if (loadAll) recordUnlisted(cnn);
+    if (loadAll) recordUnlisted(cnn, load);
     db_.DBTblCnt = static_cast<std::int16_t>(tables.size() - 1);
-    return 0;
+    return {};
   } catch (const AutomationError& e) {
-    projectContext().lastErrorText = adoFailureText(e);
-    return 3;
+    return LoadOutcome::failed(3, adoFailureText(e));
   }
 }
 
-void AGPSchema::recordUnlisted(data::Connection& cnn) {
+void AGPSchema::recordUnlisted(data::Connection& cnn, const DatabaseLoad& load) {
   std::vector<AGSchemaTable>& tables = db_.Tables.Tbl;
   for (const StoredObject& object : expected_) {
     const bool listed =
@@ -159,7 +159,8 @@ void AGPSchema::recordUnlisted(data::Connection& cnn) {
         });
     if (listed) continue;
     const data::TableRow row{u"", object.schema, object.name, object.type, u""};
-    const std::optional<TableDescription> d = describeUnlistedTable(cnn, row, dbmsKind_);
+    const std::optional<TableDescription> d =
+        describeUnlistedTable(cnn, row, dbmsKind_, load.quote);
     if (!d) continue;
     AGSchemaTable& tbl = tables.emplace_back();
     tbl.TblSeq = static_cast<std::int16_t>(tables.size() - 1);
@@ -180,13 +181,6 @@ std::int16_t AGPSchema::LoadADOCustomView(const std::u16string& sConnStr,
     if (!cnn.isOpen()) return 1;
     db_.connectionDatabase = cnn.properties().currentCatalog;
     const std::int16_t kind = GetDbmsType(context.currentDbmsName);
-    if (kind == kDbmsPostgreSql) {
-      if (db_.DBType != u"ODBC") {
-        if (!db_.DBConnstr.empty()) ParsePgConnStr(db_.DBConnstr);
-      } else {
-        GetPgDsnInfo(db_.DBName);
-      }
-    }
     AGSchemaTable& tbl = customViewRecord(sTableName);
     if (containsNoCase(context.currentDbmsName, u"ORA") &&
         tbl.TblName.find(u' ') != std::u16string::npos) {

@@ -14,7 +14,8 @@ namespace {
 class SnapshotStatus {
  public:
   SnapshotStatus() {
-    const std::u16string caption = projectContext().productTitle + u" - Checking Database Schema...";
+    const std::u16string caption =
+        projectContext().productTitle + u" - Checking Database Schema...";
     Status().ShowStatus(Variant(0), Variant(caption));
     ui::yieldToHost();
   }
@@ -60,19 +61,20 @@ void AGPSchema::LoadDB(std::u16string& sDbName, const std::u16string& sDbType,
     context.lastErrorText = guard;
     return;
   }
-  // A text left by an earlier call must not stand for this load's failure.
-  context.lastErrorText.clear();
-  std::int16_t r = 0;
+  DatabaseLoad load;
+  load.sqlQuoteSetting = sqlQuoteSetting_;
+  LoadOutcome outcome;
   {
     const SnapshotStatus status;
-    r = t == u"ACCESS" ? LoadDAODB(sPath, sPhyPath, bDBUseServerMapPath, sUID, sPwd, sTableName)
-                       : LoadADODB(t, sDbName, sUID, sPwd, sConnStr, sSchema, sTableName);
+    outcome = t == u"ACCESS"
+                  ? LoadDAODB(load, sPath, sPhyPath, bDBUseServerMapPath, sUID, sPwd, sTableName)
+                  : LoadADODB(load, t, sDbName, sUID, sPwd, sConnStr, sSchema, sTableName);
   }
-  if (r < 1) {
+  if (outcome.loaded()) {
     context.lastErrorText.clear();
     loaded_ = 1;
-  } else if (context.lastErrorText.empty()) {
-    context.lastErrorText = u"Load Database failed!";
+  } else {
+    context.lastErrorText = outcome.reason.empty() ? u"Load Database failed!" : outcome.reason;
   }
 }
 

@@ -97,7 +97,7 @@ TEST_F(ConnectionFailures, ASessionTheServerEndedIsLostForEveryLaterCall) {
         {"indexes", [&] { data::listIndexes(connection, {}, u"orders"); }},
         // The loaders' probe and their skipped steps pass it on instead of taking it for a
         // table that cannot be read or a fact that is missing.
-        {"description", [&] { describeAdoTable(connection, orders, kind); }},
+        {"description", [&] { describeAdoTable(connection, orders, kind, {}); }},
         {"skipped step",
          [&] { attemptStep([&] { data::listColumns(connection, {}, u"orders"); }); }},
     };
@@ -158,7 +158,7 @@ TEST_F(ConnectionFailures, NamesOutsideAsciiAreReadOnEveryDriver) {
     EXPECT_EQ(result.columns, (std::vector<std::u16string>{u"id", u"Größe"}));
     EXPECT_EQ(toString(result.value(0, u"Größe")), u"groß");
     const data::TableRow row{u"", u"", u"Künstler", u"TABLE", u""};
-    const TableDescription d = describeAdoTable(connection, row, kind);
+    const TableDescription d = describeAdoTable(connection, row, kind, {});
     EXPECT_FALSE(d.readError) << toUtf8(d.readError.value_or(u""));
     ASSERT_EQ(d.columns.size(), 2U);
     EXPECT_EQ(d.columns[1].column.name, u"Größe");

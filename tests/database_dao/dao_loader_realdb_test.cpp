@@ -78,7 +78,6 @@ void expectViewLoaded(AGPTables& tables, const access::AccessQuery& query) {
 TEST(DaoLoaderRealDb, EveryFileLoadsItsTablesSelectQueriesColumnsAndKeys) {
   const std::filesystem::path folder = test::sharedAccessFolder();
   if (folder.empty()) GTEST_SKIP() << "no shared/testdata/access folder";
-  projectContext().currentDynamicLoadDB = false;
   const std::vector<std::filesystem::path> files = test::sharedAccessFiles(folder);
   EXPECT_GE(files.size(), 15u);
   int tablesLoaded = 0, viewsLoaded = 0, keys = 0, notes = 0;

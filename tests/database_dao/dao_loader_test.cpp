@@ -32,13 +32,7 @@ bool fieldFlag(AGPTable& table, const char16_t* field, SettingSlot slot) {
   return f && toBool(f->properties().setting(slot));
 }
 
-class DaoLoader : public testing::Test {
- protected:
-  void SetUp() override { projectContext().currentDynamicLoadDB = false; }
-  void TearDown() override { projectContext().currentDynamicLoadDB = false; }
-};
-
-TEST_F(DaoLoader, TablesGetFieldsKeysAndIndexMarks) {
+TEST(DaoLoader, TablesGetFieldsKeysAndIndexMarks) {
   struct Case {
     const char* file;
     std::u16string table;
@@ -68,7 +62,7 @@ TEST_F(DaoLoader, TablesGetFieldsKeysAndIndexMarks) {
     access::AccessFile file = access::AccessFile::open(kFiles / c.file);
     auto table = makeRef<AGPTable>();
     table->setTblName(c.table);
-    LoadTbl_DAO(*table, file, c.table, false);
+    LoadTbl_DAO(DatabaseLoad{}, *table, file, c.table, false);
     EXPECT_EQ(tableSetting(*table, kTblType), u"TABLE") << where;
     if (!c.key.empty()) {
       EXPECT_EQ(tableSetting(*table, kTblKey), c.key) << where;
@@ -87,7 +81,7 @@ TEST_F(DaoLoader, TablesGetFieldsKeysAndIndexMarks) {
   }
 }
 
-TEST_F(DaoLoader, AWholeFileLoadsTablesAndOnlyPlainSelectQueriesAsViews) {
+TEST(DaoLoader, AWholeFileLoadsTablesAndOnlyPlainSelectQueriesAsViews) {
   auto db = makeRef<AGPDatabase>();
   ASSERT_EQ(loadDaoDatabase(*db, {u"db.mdb", filePath("queryTestV2000.mdb")}), 0)
       << toUtf8(projectContext().lastErrorText);
@@ -111,11 +105,12 @@ TEST_F(DaoLoader, AWholeFileLoadsTablesAndOnlyPlainSelectQueriesAsViews) {
   EXPECT_EQ(view->fields().count(), 6);
 }
 
-TEST_F(DaoLoader, ADynamicLoadRegistersThenASingleLoadReads) {
-  projectContext().currentDynamicLoadDB = true;
+TEST(DaoLoader, ADynamicLoadRegistersThenASingleLoadReads) {
+  DatabaseLoad dynamic;
+  dynamic.dynamicLoad = true;
   auto db = makeRef<AGPDatabase>();
   const std::u16string path = filePath("queryTestV1997.mdb");
-  ASSERT_EQ(loadDaoDatabase(*db, {path, path}), 0);
+  ASSERT_TRUE(loadAccessDatabase(dynamic, *db, {path, path}).loaded());
   Ref<AGPTable> table = db->tables().item(Variant(std::u16string(u"Table1")));
   ASSERT_TRUE(table);
   EXPECT_EQ(table->fields().count(), 0);
@@ -131,7 +126,7 @@ TEST_F(DaoLoader, ADynamicLoadRegistersThenASingleLoadReads) {
   EXPECT_EQ(tableSetting(*view, kTblSQL).rfind(u"SELECT DISTINCT", 0), 0u);
 }
 
-TEST_F(DaoLoader, FailuresReturnOneWithTheirText) {
+TEST(DaoLoader, FailuresReturnOneWithTheirText) {
   struct Case {
     std::u16string phyPath;
     std::u16string textStart;
@@ -152,7 +147,7 @@ TEST_F(DaoLoader, FailuresReturnOneWithTheirText) {
 // Index and column properties as a table definition gives them; the sample files set no
 // Required flag, Caption or two-column primary key on a user table, so the definition is
 // written out here.
-TEST_F(DaoLoader, ADefinitionsKeysIndexesAndColumnPropertiesReachTheFields) {
+TEST(DaoLoader, ADefinitionsKeysIndexesAndColumnPropertiesReachTheFields) {
   access::AccessTable definition;
   definition.name = u"Orders";
   auto column = [](const char16_t* name, std::int16_t type) {
@@ -179,7 +174,7 @@ TEST_F(DaoLoader, ADefinitionsKeysIndexesAndColumnPropertiesReachTheFields) {
   };
   auto table = makeRef<AGPTable>();
   table->setTblName(u"Orders");
-  LoadTbl_DAO(*table, definition, true);
+  LoadTbl_DAO(DatabaseLoad{}, *table, definition, true);
   EXPECT_EQ(tableSetting(*table, kTblKey), u"Number\r\nShop");
   EXPECT_EQ(tableSetting(*table, kTblError), u"");
   struct Expect {
@@ -209,7 +204,7 @@ TEST_F(DaoLoader, ADefinitionsKeysIndexesAndColumnPropertiesReachTheFields) {
 
 // Columns DAO has no type for (attachments, multi-value and version-history columns, the
 // extended date) load as fields of an unsupported type; the others keep theirs.
-TEST_F(DaoLoader, ComplexColumnsAndTheExtendedDateLoadAsUnsupportedFields) {
+TEST(DaoLoader, ComplexColumnsAndTheExtendedDateLoadAsUnsupportedFields) {
   struct Case {
     const char* file;
     const char16_t* field;
@@ -241,7 +236,7 @@ TEST_F(DaoLoader, ComplexColumnsAndTheExtendedDateLoadAsUnsupportedFields) {
 
 // Scripts reach the loader by name with their own variants; the file's format decides
 // DBDBMSVer, which picks the provider of a custom view's connection.
-TEST_F(DaoLoader, ScriptsLoadByNameAndTheFormatGivesTheVersion) {
+TEST(DaoLoader, ScriptsLoadByNameAndTheFormatGivesTheVersion) {
   struct Case {
     const char* file;
     std::u16string version;
@@ -272,7 +267,7 @@ TEST_F(DaoLoader, ScriptsLoadByNameAndTheFormatGivesTheVersion) {
             u"Open MS Access database failed. Error: No database file was named.");
 }
 
-TEST_F(DaoLoader, AnInnerJoinViewTakesTheManySideKeyItExposes) {
+TEST(DaoLoader, AnInnerJoinViewTakesTheManySideKeyItExposes) {
   struct Case {
     access::JoinType type;
     std::u16string leftColumn, rightColumn;

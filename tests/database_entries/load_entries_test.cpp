@@ -101,7 +101,6 @@ TEST_F(LoadEntries, EachKindLoadsOnceWithItsKeyAndMenus) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(kindName(c.kind)) + " " + toUtf8(c.type));
     projectContext().lastErrorText = u"earlier";
-    projectContext().currentDynamicLoadDB = true;
     LoadDB(*agp_, loadArgumentsFor(databases(), c.kind, c.dsn, c.type));
     ASSERT_EQ(err(), u"");
     ASSERT_TRUE(agp_->DB());
@@ -110,7 +109,6 @@ TEST_F(LoadEntries, EachKindLoadsOnceWithItsKeyAndMenus) {
     EXPECT_EQ(toString(agp_->DB()->properties().setting(kDBType)), c.storedType);
     EXPECT_EQ(projectContext().currentDbmsName,
               toString(agp_->DB()->properties().setting(kDBDBMSName)));
-    EXPECT_FALSE(projectContext().currentDynamicLoadDB);
     EXPECT_EQ(projectContext().statusText, u"Vantorel - Loading Database...");
     EXPECT_EQ(Status().dialogHandle(), 0);
     for (const std::u16string& name : kShopLinks) EXPECT_TRUE(loaded(name)) << toUtf8(name);
@@ -221,13 +219,37 @@ TEST_F(LoadEntries, ADatabaseLeftInTheCollectionIsRefusedWithTheDisplayClosed) {
   agp_->databases().remove(Variant(u"left over"));
 }
 
+// The project's SQLQuote setting at the load chooses the database's quote characters with its
+// kind.
+TEST_F(LoadEntries, TheProjectsQuoteSettingChoosesTheDatabasesQuotes) {
+  struct Case {
+    Kind kind;
+    const char16_t* setting;
+    const char16_t* open;
+    const char16_t* close;
+  } cases[] = {
+      {Kind::Sqlite, u"", u"", u""},       {Kind::Postgres, u"", u"\"", u"\""},
+      {Kind::MariaDb, u"", u"`", u"`"},    {Kind::MariaDb, u"Square Bracket", u"[", u"]"},
+      {Kind::Postgres, u"None", u"", u""}, {Kind::Sqlite, u"Single Quote", u"'", u"'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(kindName(c.kind)) + " " + toUtf8(c.setting));
+    agp_->properties().setting(kProjSQLQuote) = Variant(std::u16string(c.setting));
+    LoadDB(*agp_, loadArgumentsFor(databases(), c.kind, false, u"DB"));
+    ASSERT_EQ(err(), u"");
+    AGProperties& bag = agp_->DB()->properties();
+    EXPECT_EQ(toString(bag.setting(kDBQuoteS)), c.open);
+    EXPECT_EQ(toString(bag.setting(kDBQuoteE)), c.close);
+    agp_->UnLoadDB();
+  }
+}
+
 TEST_F(LoadEntries, DynamicLoadThenLoadTableAndUnload) {
   for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
     SCOPED_TRACE(kindName(kind));
     agp_->properties().setting(kProjDynamicLoadDB) = Variant(true);
     LoadDB(*agp_, loadArgumentsFor(databases(), kind, false, u"DB"));
     ASSERT_EQ(err(), u"");
-    EXPECT_TRUE(projectContext().currentDynamicLoadDB);
     for (const std::u16string& name : kShopLinks) {
       ASSERT_TRUE(table(name)) << toUtf8(name);
       EXPECT_FALSE(loaded(name));

@@ -78,9 +78,7 @@ class BulkCatalogueLoad : public DatabaseTest {
     DatabaseTest::SetUp();
     if (IsSkipped()) return;
     makeKinds(databases());
-    projectContext().currentDynamicLoadDB = false;
   }
-  void TearDown() override { projectContext().catalogueInBulk = true; }
 };
 
 TEST_F(BulkCatalogueLoad, GivesTheModelOfTheTableByTableLoadSettingForSetting) {
@@ -119,7 +117,7 @@ TEST_F(BulkCatalogueLoad, LeavesToEachTablesOwnReadingWhatItCannotRenderExactly)
     const std::int16_t kind = GetDbmsType(cnn.properties().dbmsName);
     const std::vector<CatalogueEntry> entries = selectCatalogueRows(
         data::listTables(cnn, {}), catalogueFilterFor(cnn, cnn.properties().dbmsName, u""));
-    const BulkCatalogue catalogue = BulkCatalogue::read(cnn, entries, kind);
+    const BulkCatalogue catalogue = BulkCatalogue::read(cnn, entries, kind, true);
     const auto held = [&](const std::u16string& name) {
       for (const CatalogueEntry& entry : entries) {
         if (entry.row.name == name) return catalogue.holds(entry.row, kind);

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "database/ado_database_loader.hpp"
 #include "database/connection_details.hpp"
+#include "database/database_load.hpp"
 #include "database_loading/loading_schema.hpp"
 #include "fields/field_settings.hpp"
 #include "foundation/project_context.hpp"
@@ -22,6 +24,7 @@ const std::u16string kLoginFailed =
     u"Vantorel: Unable to connect to Data Source! User ID / Password not valid!";
 
 struct Load {
+  DatabaseLoad settings;
   Ref<AGPDatabase> db = makeRef<AGPDatabase>();
   std::int16_t result = -1;
   std::u16string error;
@@ -47,19 +50,16 @@ class DatabaseLoader : public DatabaseTest {
  protected:
   void SetUp() override {
     DatabaseTest::SetUp();
-    ProjectContext& context = projectContext();
-    context.lastErrorText.clear();
-    context.sqlQuoteSetting.clear();
-    context.currentDynamicLoadDB = false;
+    projectContext().lastErrorText.clear();
   }
 
   void run(Load& load, const AdoLoadArguments& arguments) {
-    load.result = LoadADODB(*load.db, arguments);
+    load.result = reportLoad(load.settings, loadAdoDatabase(load.settings, *load.db, arguments));
     load.error = projectContext().lastErrorText;
   }
   Load whole(Dbms dbms, bool dynamic = false) {
-    projectContext().currentDynamicLoadDB = dynamic;
     Load load;
+    load.settings.dynamicLoad = dynamic;
     run(load, {u"DB", u"", u"", u"", connectionStringFor(databases(), dbms), u"", u""});
     return load;
   }
@@ -192,12 +192,13 @@ TEST_F(DatabaseLoader, DataSourceLoginsQuoteThePasswordAndGiveThePostgreSqlDetai
     EXPECT_EQ(load.setting(kDBPwd), kSemicolonPassword);
     EXPECT_EQ(load.setting(kDBConnstr), u"");
     EXPECT_NE(load.table(u"Order Details"), nullptr);
+    const PgConnectionDetails& pg = load.settings.pg;
+    const bool postgres = std::u16string_view(dsn) == kPostgresDsn;
+    EXPECT_EQ(toString(pg.server), postgres ? u"127.0.0.1" : u"");
+    EXPECT_EQ(toString(pg.database), postgres ? u"vantorel" : u"");
+    EXPECT_EQ(toString(pg.user), postgres ? u"test" : u"");
+    EXPECT_EQ(toString(pg.port), postgres ? toU16(databases().postgres().port()) : u"");
   }
-  const ProjectContext& context = projectContext();
-  EXPECT_EQ(toString(context.pgServer), u"127.0.0.1");
-  EXPECT_EQ(toString(context.pgDatabase), u"vantorel");
-  EXPECT_EQ(toString(context.pgUser), u"test");
-  EXPECT_EQ(toString(context.pgPort), toU16(databases().postgres().port()));
 }
 
 TEST_F(DatabaseLoader, CustomViewsAddATableOrReportWhyNot) {
@@ -277,16 +278,15 @@ TEST(PgConnectionString, RecognisedKeysAreTakenTrimmedAndQuotedValuesKept) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(toUtf8(c.connStr));
-    ProjectContext& context = projectContext();
-    for (Variant* detail :
-         {&context.pgServer, &context.pgUser, &context.pgPassword, &context.pgPort}) {
+    PgConnectionDetails pg;
+    for (Variant* detail : {&pg.server, &pg.user, &pg.password, &pg.port}) {
       *detail = Variant(u"(kept)");
     }
-    ParsePgConnStr(c.connStr);
-    EXPECT_EQ(toString(context.pgServer), c.server);
-    EXPECT_EQ(toString(context.pgUser), c.user);
-    EXPECT_EQ(toString(context.pgPassword), c.password);
-    EXPECT_EQ(toString(context.pgPort), c.port);
+    ParsePgConnStr(c.connStr, pg);
+    EXPECT_EQ(toString(pg.server), c.server);
+    EXPECT_EQ(toString(pg.user), c.user);
+    EXPECT_EQ(toString(pg.password), c.password);
+    EXPECT_EQ(toString(pg.port), c.port);
   }
   EXPECT_EQ(QuoteBracketName(u" [dbo] ", u"t.[id]"), u"[dbo].[id]");
   EXPECT_EQ(QuoteBracketName(u"orders", u" key "), u"[orders].[key]");

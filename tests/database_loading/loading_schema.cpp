@@ -99,13 +99,14 @@ namespace {
 
 std::vector<std::string> loadSettings(const std::u16string& connectionString, bool inBulk) {
   ProjectContext& context = projectContext();
-  context.catalogueInBulk = inBulk;
-  context.currentDynamicLoadDB = false;
   context.lastErrorText.clear();
   Ref<AGPDatabase> db = makeRef<AGPDatabase>();
-  EXPECT_EQ(LoadADODB(*db, {u"DB", u"", u"", u"", connectionString, u"", u""}), 0);
+  DatabaseLoad load;
+  load.catalogueInBulk = inBulk;
+  EXPECT_EQ(reportLoad(load, loadAdoDatabase(load, *db,
+                                             {u"DB", u"", u"", u"", connectionString, u"", u""})),
+            0);
   EXPECT_EQ(toUtf8(context.lastErrorText), "");
-  context.catalogueInBulk = true;
   return modelSettings(*db);
 }
 
@@ -123,14 +124,15 @@ Ref<AGPTable> loadTable(TestDatabases& databases, const TableToLoad& what) {
   data::Connection connection(connectionStringFor(databases, what.dbms));
   ProjectContext& context = projectContext();
   context.currentDbmsName = connection.properties().dbmsName;
-  context.currentDynamicLoadDB = what.dynamic;
+  DatabaseLoad load;
+  load.dynamicLoad = what.dynamic;
   Ref<AGPTable> table = makeRef<AGPTable>();
   table->setTblName(what.name);
   data::TableRow row;
   row.schema = what.schema;
   row.name = what.name;
   row.type = what.type;
-  Load_ADO(*table, connection, row, what.loadAll);
+  Load_ADO(load, *table, connection, row, what.loadAll);
   return table;
 }
 

@@ -96,10 +96,7 @@ class SampleDatabaseRealDb : public DatabaseTest {
     DatabaseTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
     ASSERT_EQ(SampleLoad::instance().problem(), "");
-    ProjectContext& context = projectContext();
-    context.lastErrorText.clear();
-    context.sqlQuoteSetting.clear();
-    context.currentDynamicLoadDB = false;
+    projectContext().lastErrorText.clear();
   }
 
   std::u16string connectionString(const SampleDatabase& sample) {
@@ -114,10 +111,13 @@ class SampleDatabaseRealDb : public DatabaseTest {
       project = makeRef<AGP>();
       project->setDB(makeRef<AGPDatabase>());
     }
-    projectContext().currentDynamicLoadDB = dynamic;
+    DatabaseLoad settings;
+    settings.dynamicLoad = dynamic;
     projectContext().lastErrorText.clear();
-    const std::int16_t result = LoadADODB(
-        *project->DB(), {u"DB", u"", u"", u"", connectionString(sample), std::move(table), u""});
+    const std::int16_t result = reportLoad(
+        settings,
+        loadAdoDatabase(settings, *project->DB(),
+                        {u"DB", u"", u"", u"", connectionString(sample), std::move(table), u""}));
     EXPECT_EQ(result, 0);
     EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
     return project;

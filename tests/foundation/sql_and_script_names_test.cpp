@@ -76,20 +76,13 @@ TEST(DbmsKind, QuotingBySettingAndDbms) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(toUtf8(c.setting) + " / " + toUtf8(c.dbms));
-    projectContext().sqlQuoteSetting = c.setting;
-    SetSqlQuote(c.dbms);
-    EXPECT_EQ(QuoteSqlName(str(c.name)), c.quoted);
-    EXPECT_EQ(QuoteSqlNameRaw(str(c.name)), c.raw);
+    const SqlQuote quote = SetSqlQuote(c.setting, c.dbms);
+    EXPECT_EQ(QuoteSqlName(quote, str(c.name)), c.quoted);
+    EXPECT_EQ(QuoteSqlNameRaw(quote, str(c.name)), c.raw);
   }
-  projectContext().sqlQuoteSetting.clear();
-  projectContext().sqlQuoteOpen.clear();
-  projectContext().sqlQuoteClose.clear();
-
-  onFreshThread([] {
-    EXPECT_EQ(QuoteSqlName(str(u"Order]Items")), u"Order]Items");  // before any SetSqlQuote
-    projectContext().sqlQuoteOpen = u"[";
-    EXPECT_EQ(QuoteSqlName(str(u"x")), u"[x");  // no closing quote: nothing doubled or closed
-  });
+  EXPECT_EQ(QuoteSqlName({}, str(u"Order]Items")), u"Order]Items");  // no quote characters
+  // No closing quote: nothing doubled or closed.
+  EXPECT_EQ(QuoteSqlName({u"[", u""}, str(u"x")), u"[x");
 }
 
 TEST(DbmsKind, GetQuoteChars) {
@@ -112,11 +105,9 @@ TEST(DbmsKind, GetQuoteChars) {
       {u"BACKQUOTE", u"Microsoft SQL Server", u"", "`"},
   };
   for (const Case& c : cases) {
-    projectContext().sqlQuoteSetting = c.setting;
-    EXPECT_EQ(describe(GetQuoteChars(c.dbms, c.kind)), std::string("String:") + c.quote)
+    EXPECT_EQ(describe(GetQuoteChars(c.setting, c.dbms, c.kind)), std::string("String:") + c.quote)
         << toUtf8(c.setting) << " / " << toUtf8(c.dbms);
   }
-  projectContext().sqlQuoteSetting.clear();
 }
 
 TEST(FieldKind, KindsAndTypeNames) {

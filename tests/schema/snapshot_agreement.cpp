@@ -87,7 +87,6 @@ Ref<AGPSchema> accessSnapshotOf(const std::u16string& phyPath) {
 
 Ref<AGPDatabase> modelOf(const std::u16string& connectionString) {
   auto db = makeRef<AGPDatabase>();
-  projectContext().currentDynamicLoadDB = false;
   EXPECT_EQ(LoadADODB(*db, {u"DB", u"", u"", u"", connectionString, u"", u""}), 0)
       << utf8(projectContext().lastErrorText);
   return db;
@@ -95,7 +94,6 @@ Ref<AGPDatabase> modelOf(const std::u16string& connectionString) {
 
 Ref<AGPDatabase> accessModelOf(const std::u16string& phyPath) {
   auto db = makeRef<AGPDatabase>();
-  projectContext().currentDynamicLoadDB = false;
   EXPECT_EQ(loadDaoDatabase(*db, {phyPath, phyPath}), 0) << utf8(projectContext().lastErrorText);
   return db;
 }

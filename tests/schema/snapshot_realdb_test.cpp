@@ -17,8 +17,6 @@ class SnapshotRealDb : public DatabaseTest {
   void SetUp() override {
     ProjectContext& context = projectContext();
     context.lastErrorText.clear();
-    context.sqlQuoteSetting.clear();
-    context.currentDynamicLoadDB = false;
   }
 };
 

@@ -32,8 +32,6 @@ class SnapshotTest : public DatabaseTest {
     DatabaseTest::SetUp();
     ProjectContext& context = projectContext();
     context.lastErrorText.clear();
-    context.sqlQuoteSetting.clear();
-    context.currentDynamicLoadDB = false;
   }
   std::u16string connectionString(Dbms dbms) { return connectionStringFor(databases(), dbms); }
 };

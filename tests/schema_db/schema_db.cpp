@@ -43,8 +43,6 @@ void SchemaDbTest::SetUp() {
   clearMenus();
   ProjectContext& context = projectContext();
   context.lastErrorText.clear();
-  context.sqlQuoteSetting.clear();
-  context.currentDynamicLoadDB = false;
 }
 
 void SchemaDbTest::TearDown() {
