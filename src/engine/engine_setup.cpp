@@ -41,7 +41,7 @@ void registerEngineClasses(ClassFactory& factory) {
 
 void installEngineOperations() noexcept {
   installMemberTables();
-  installExtensionOperations();
+  installExtensionSeams();
 }
 
 void setUpEngine() {

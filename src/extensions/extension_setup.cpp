@@ -25,8 +25,4 @@ void registerExtensionClasses(ClassFactory& factory) {
   registerEngineClass<AGPCodeBase>(factory, u"AGPCodeBase");
 }
 
-void installExtensionOperations() noexcept {
-  installExtensionSeams();
-}
-
 }  // namespace vantorel

@@ -7,9 +7,7 @@ namespace vantorel {
 class ClassFactory;
 
 void registerExtensionClasses(ClassFactory& factory);
-// Once per process, at start-up.
-void installExtensionOperations() noexcept;
-// The seams alone (part of installExtensionOperations).
+// What the layers below reach through their seams; once per process, at start-up.
 void installExtensionSeams() noexcept;
 
 }  // namespace vantorel

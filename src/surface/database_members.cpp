@@ -1,7 +1,6 @@
 // The database object's members.
 #include "database/ado_database_loader.hpp"
 #include "database/dao_database_loader.hpp"
-#include "database/schema_question.hpp"
 #include "foundation/setting_members.hpp"
 #include "model/database.hpp"
 #include "platform/automation/bind.hpp"
@@ -15,10 +14,8 @@ namespace {
 // Scripts pass every argument by reference; the loaders only read them.
 std::int16_t loadADODB(AGPDatabase& db, Variant& DBType, Variant& DBName, Variant& uid,
                        Variant& pwd, Variant& sConnStr, Variant& sTableName, Variant& sSchema) {
-  return LoadADODB(db,
-                   {toString(DBType), toString(DBName), toString(uid), toString(pwd),
-                    toString(sConnStr), toString(sTableName), toString(sSchema)},
-                   &askForOracleSchema);
+  return LoadADODB(db, {toString(DBType), toString(DBName), toString(uid), toString(pwd),
+                        toString(sConnStr), toString(sTableName), toString(sSchema)});
 }
 
 std::int16_t loadDAODB(AGPDatabase& db, Variant& DBPath, Variant& DBPhyPath,
