@@ -99,27 +99,28 @@ bool keptRemovals(AGPDatabase& db) {
 // be read whole: a partial reading would have the project lose what the database still holds.
 Ref<AGPSchema> readLiveSchema(ProjectSession& session, AGPDatabase& db) {
   Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
-  ProjectContext& ctx = projectContext();
-  loadLiveSchema(*snapshot, db, u"");
-  std::optional<std::u16string> refused;
-  if (!ctx.lastErrorText.empty()) {
-    refused = u"cannot read the database: " + ctx.lastErrorText;
-  } else {
-    refused = incompleteSnapshot(*snapshot, db);
+  Expected<> read = loadLiveSchema(*snapshot, db, u"");
+  if (!read) {
+    session.fail(toUtf8(u"cannot read the database: " + read.failure().text));
+    return nullptr;
   }
-  if (!refused) return snapshot;
-  session.fail(toUtf8(*refused));
-  return nullptr;
+  if (Expected<> whole = snapshotIsWhole(*snapshot, db); !whole) {
+    session.fail(toUtf8(whole.failure().text));
+    return nullptr;
+  }
+  return snapshot;
 }
 
 // The difference check's count (tables and views, custom views, reports), in a wider type: a
 // database far from its project must not wrap round to "no difference".
 std::int32_t countDifferences(AGP& project, const AGPSchema& snapshot) {
-  std::int32_t count = CheckTablesViews(project, snapshot);
-  count += CheckCustomViews(project);
-  count += CheckReports(project);
-  // What the check left for a host to read is not a failure of this run.
-  projectContext().lastErrorText.clear();
+  // What the passes note about single objects is not a failure of this run.
+  CheckNotes notes;
+  const Expected<std::int16_t> tables = CheckTablesViews(project, snapshot, notes);
+  // The snapshot was found whole when it was read.
+  std::int32_t count = tables ? *tables : 0;
+  count += CheckCustomViews(project, notes);
+  count += CheckReports(project, notes);
   return count;
 }
 

@@ -131,9 +131,7 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition
       Variant(projectContext().productTitle + u" - Database Synchronization Check..."));
   Expected<> loaded;
   try {
-    if (std::optional<std::u16string> failed = TakeLoadSnapshot(project, connection)) {
-      loaded = Failure{*failed, 0};
-    }
+    loaded = TakeLoadSnapshot(project, connection);
   } catch (const AutomationError& e) {
     loaded = Failure{e.description(), e.number()};
   }

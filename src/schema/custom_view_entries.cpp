@@ -67,21 +67,13 @@ void copySourceSettings(AGPDatabase& db, AGPFields& fields) {
   }
 }
 
-}  // namespace
-
-void LoadCustomView(AGP& project, const std::u16string& sTableName, const std::u16string& sSQL,
-                    bool bCopyFields) {
-  ProjectContext& context = projectContext();
-  context.lastErrorText.clear();
+Expected<> addCustomView(AGP& project, const std::u16string& sTableName,
+                         const std::u16string& sSQL, bool bCopyFields) {
   const Ref<AGPDatabase> db = project.DB();
-  if (!db) {
-    context.lastErrorText = databaseNotLoaded();
-    return;
-  }
+  if (!db) return Failure{databaseNotLoaded()};
   AGPTables& tables = db->tables();
   if (tableNamedExactly(tables, sTableName)) {
-    context.lastErrorText = titledMessage(u"Table/View " + sTableName + u" already exists!");
-    return;
+    return Failure{titledMessage(u"Table/View " + sTableName + u" already exists!")};
   }
   project.ReloadKeywords();
   EntryStatus status(project, u"Loading " + sTableName, true);
@@ -89,67 +81,55 @@ void LoadCustomView(AGP& project, const std::u16string& sTableName, const std::u
   DatabaseLoad load;
   load.sqlQuoteSetting = settingAsText(projectBag.setting(kProjSQLQuote));
   copyDateFormatSetting(projectBag);
-  // Only this load's failure may stand in the text.
-  context.lastErrorText.clear();
-  std::int16_t result =
-      reportLoad(load, loadAdoCustomView(load, *db, CustomViewConnStr(project), sTableName, sSQL));
-  if (result == 0) {
-    const Ref<AGPTable> table = tables.item(Variant(sTableName));
-    if (!table || table->fields().count() == 0) {
-      // A query without columns gives nothing to show; a custom view without fields would be
-      // taken by every later check as one whose columns all vanished.
-      if (table) tables.remove(sTableName);
-      context.lastErrorText = titledMessage(u"Custom view " + sTableName + u" returns no columns!");
-      result = 1;
-    } else {
-      resolveFieldSources(project, *db, table->fields());
-      if (bCopyFields) copySourceSettings(*db, table->fields());
-    }
+  LoadOutcome loaded = loadAdoCustomView(load, *db, CustomViewConnStr(project), sTableName, sSQL);
+  showLoadNotices(load);
+  if (!loaded.loaded()) {
+    return Failure{loaded.reason.empty() ? u"Load Database failed!" : std::move(loaded.reason),
+                   loaded.code};
   }
+  const Ref<AGPTable> table = tables.item(Variant(sTableName));
+  if (!table || table->fields().count() == 0) {
+    // A query without columns gives nothing to show; a custom view without fields would be
+    // taken by every later check as one whose columns all vanished.
+    if (table) tables.remove(sTableName);
+    return Failure{titledMessage(u"Custom view " + sTableName + u" returns no columns!")};
+  }
+  resolveFieldSources(project, *db, table->fields());
+  if (bCopyFields) copySourceSettings(*db, table->fields());
   status.close();
-  if (result != 0) {
-    if (context.lastErrorText.empty()) context.lastErrorText = u"Load Database failed!";
-    return;
-  }
   hooks::ApplyExtensionsToTable(project, sTableName);
   SyncMenus(project);
-  context.lastErrorText.clear();
+  return {};
 }
 
-bool ChangeCustomViewToView(AGP& project, const std::u16string& SourceName,
+// Refused silently: false; refused with a reason: the failure.
+Expected<bool> changeToView(AGP& project, const std::u16string& SourceName,
                             const std::u16string& TargetName) {
   if (SourceName.empty() || TargetName.empty()) return false;
   const Ref<AGPDatabase> db = project.DB();
   if (!db || !db->tables().tableExist(Variant(SourceName))) return false;
-  ProjectContext& context = projectContext();
   AGPTables& tables = db->tables();
   const Ref<AGPTable> table = tables.item(Variant(SourceName));
   AGProperties& bag = table->properties();
   if (settingAsText(bag.setting(kTblType)) != u"CUSTOMVIEW") {
-    context.lastErrorText = titledMessage(u"source table is not a custom view!");
-    return false;
+    return Failure{titledMessage(u"source table is not a custom view!")};
   }
   if (!settingAsText(bag.setting(kTblCustomError)).empty()) {
-    context.lastErrorText = titledMessage(u"custom view has error!");
-    return false;
+    return Failure{titledMessage(u"custom view has error!")};
   }
 
   // Another table of the model under the target name (the view loaded since, say) would stand
   // twice; the table names ignore case, so only the custom view itself may hold it.
   if (AGPTable* holder = tables.find(TargetName); holder && holder != table.get()) {
-    context.lastErrorText = titledMessage(u"Table/View " + TargetName + u" already exists!");
-    return false;
+    return Failure{titledMessage(u"Table/View " + TargetName + u" already exists!")};
   }
 
-  const std::u16string errorBefore = context.lastErrorText;
   const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
-  loadLiveSchema(*snapshot, *db, TargetName);
+  const Expected<> read = loadLiveSchema(*snapshot, *db, TargetName);
   const AGSchemaDB& live = snapshot->database();
   // A view whose columns could not be read is no view to compare with.
-  if (!context.lastErrorText.empty() || tableRecordCount(live) != 1 ||
-      !live.Tables.Tbl[1].TblReadError.empty()) {
-    context.lastErrorText = titledMessage(u"load view failed!");
-    return false;
+  if (!read || tableRecordCount(live) != 1 || !live.Tables.Tbl[1].TblReadError.empty()) {
+    return Failure{titledMessage(u"load view failed!")};
   }
   const AGSchemaTable& rec = live.Tables.Tbl[1];
   AGPFields& fields = table->fields();
@@ -158,10 +138,7 @@ bool ChangeCustomViewToView(AGP& project, const std::u16string& SourceName,
   for (std::size_t j = 1; j <= n && same; ++j) {
     same = fieldNamedExactly(fields, rec.TblFields.fld[j].FldName) != nullptr;
   }
-  if (!same) {
-    context.lastErrorText = titledMessage(u"fields mismatched!");
-    return false;
-  }
+  if (!same) return Failure{titledMessage(u"fields mismatched!")};
 
   for (std::size_t j = 1; j <= n; ++j) {
     AGPField& field = *fieldNamedExactly(fields, rec.TblFields.fld[j].FldName);
@@ -186,8 +163,26 @@ bool ChangeCustomViewToView(AGP& project, const std::u16string& SourceName,
   }
   bag.setting(kTblType) = Variant(rec.TblType);
   bag.setting(kTblCustomSQL) = Variant(u"");
-  context.lastErrorText = errorBefore;
   return true;
+}
+
+}  // namespace
+
+void LoadCustomView(AGP& project, const std::u16string& sTableName, const std::u16string& sSQL,
+                    bool bCopyFields) {
+  ProjectContext& context = projectContext();
+  context.lastErrorText.clear();
+  Expected<> added = addCustomView(project, sTableName, sSQL, bCopyFields);
+  if (!added) context.lastErrorText = std::move(added.failure().text);
+}
+
+bool ChangeCustomViewToView(AGP& project, const std::u16string& SourceName,
+                            const std::u16string& TargetName) {
+  Expected<bool> changed = changeToView(project, SourceName, TargetName);
+  if (changed) return *changed;
+  // Only a refusal with a reason says anything; the text is otherwise left as it was.
+  projectContext().lastErrorText = std::move(changed.failure().text);
+  return false;
 }
 
 }  // namespace vantorel

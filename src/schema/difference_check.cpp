@@ -32,20 +32,43 @@ class HeldSnapshot {
 
 }  // namespace
 
+const std::u16string& CheckNotes::text() const noexcept {
+  static const std::u16string nothing;
+  return said_ ? *said_ : nothing;
+}
+
+namespace {
+
+std::int16_t checkDifferences(AGP& project, AGPDatabase& db, AGPSchema& snapshot,
+                              CheckNotes& notes) {
+  if (Expected<> read = loadLiveSchema(snapshot, db, u""); !read) {
+    notes.say(std::move(read.failure().text));
+    return -1;
+  }
+  // A partial picture ends the check before anything is compared or changed.
+  Expected<std::int16_t> tables = CheckTablesViews(project, snapshot, notes);
+  if (!tables) {
+    notes.say(std::move(tables.failure().text));
+    return -1;
+  }
+  const std::int32_t views = CheckCustomViews(project, notes);
+  const std::int32_t reports = CheckReports(project, notes);
+  return static_cast<std::int16_t>(*tables + views + reports);
+}
+
+}  // namespace
+
 std::int16_t CheckDB(AGP& project) {
   const Ref<AGPDatabase> db = project.DB();
   if (!db) return 0;
   ProjectContext& context = projectContext();
   context.statusText = context.productTitle + u" - Database Synchronization check...";
+  context.lastErrorText.clear();
   HeldSnapshot snapshot(project);
-  loadLiveSchema(snapshot.get(), *db, u"");
-  if (!context.lastErrorText.empty()) return -1;
-  // A partial picture ends the check before anything is compared or changed.
-  const std::int32_t tables = CheckTablesViews(project, snapshot.get());
-  if (tables < 0) return -1;
-  const std::int32_t views = CheckCustomViews(project);
-  const std::int32_t reports = CheckReports(project);
-  return static_cast<std::int16_t>(tables + views + reports);
+  CheckNotes notes;
+  const std::int16_t count = checkDifferences(project, *db, snapshot.get(), notes);
+  context.lastErrorText = notes.text();
+  return count;
 }
 
 bool FieldTypeNamesEmpty(AGP& project) {

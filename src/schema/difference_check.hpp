@@ -4,13 +4,16 @@
 // nothing of the model but each matched table's TblSchema and the TblCustomError of custom views
 // and reports.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fields/field.hpp"
 #include "fields/fields.hpp"
 #include "model/table.hpp"
 #include "model/tables.hpp"
+#include "platform/automation/expected.hpp"
 #include "schema/schema_records.hpp"
 
 namespace vantorel {
@@ -20,20 +23,36 @@ class AGPSchema;
 
 // Takes a fresh snapshot and adds the three passes. 0 without a database; -1, with the reason in
 // LastErrorText and the model untouched, when the live schema could not be read, or read only in
-// part so that its word on removed objects cannot be trusted.
+// part so that its word on removed objects cannot be trusted. Otherwise LastErrorText says what
+// the passes' notes say, "" when they say nothing.
 std::int16_t CheckDB(AGP& project);
 
-// Tables and views against the snapshot. -1 (with its message in LastErrorText) when the
+// What the passes of one check leave for the project's LastErrorText, which the entry that ran
+// them sets once they are over: the last thing an object's check said. Each custom view's query
+// starts it afresh, so a view read cleanly after a fault says "".
+class CheckNotes {
+ public:
+  void say(std::u16string text) { said_ = std::move(text); }
+  bool saidAnything() const noexcept { return said_.has_value(); }
+  // "" when nothing was said.
+  const std::u16string& text() const noexcept;
+
+ private:
+  std::optional<std::u16string> said_;
+};
+
+// Tables and views against the snapshot. Fails, before anything is compared, when the
 // snapshot's lists were not read, or hold nothing while the model holds tables or views.
-std::int16_t CheckTablesViews(AGP& project, const AGPSchema& snapshot);
+Expected<std::int16_t> CheckTablesViews(AGP& project, const AGPSchema& snapshot,
+                                        CheckNotes& notes);
 // Every custom view's query run again and its columns compared with the stored fields.
-std::int16_t CheckCustomViews(AGP& project);
-std::int16_t CheckCustomView(AGP& project, const std::u16string& sTable);
+std::int16_t CheckCustomViews(AGP& project, CheckNotes& notes);
+std::int16_t CheckCustomView(AGP& project, const std::u16string& sTable, CheckNotes& notes);
 // The count of one custom view against the columns its query gave.
 std::int16_t CompareCustomViewColumns(const AGSchemaTable& live, AGPTable& view);
 // Every report compared with the table it is built on.
-std::int16_t CheckReports(AGP& project);
-std::int16_t CheckReport(AGP& project, const std::u16string& sTable);
+std::int16_t CheckReports(AGP& project, CheckNotes& notes);
+std::int16_t CheckReport(AGP& project, const std::u16string& sTable, CheckNotes& notes);
 
 // A stored table or view with its name and type, read once.
 struct StoredTable {

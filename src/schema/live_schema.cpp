@@ -4,7 +4,6 @@
 
 #include "agp/entry_steps.hpp"
 #include "database/database_load.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 #include "schema/model_values.hpp"
@@ -34,39 +33,38 @@ void expectStoredObjects(AGPSchema& snapshot, AGPDatabase& db) {
   snapshot.expectObjects(std::move(objects));
 }
 
-void loadLiveSchema(AGPSchema& snapshot, AGPDatabase& db, const std::u16string& sTableName) {
+Expected<> loadLiveSchema(AGPSchema& snapshot, AGPDatabase& db, const std::u16string& sTableName) {
   if (sTableName.empty()) expectStoredObjects(snapshot, db);
   snapshot.useSqlQuoteSetting(recordedSqlQuoteSetting(db));
   AGProperties& bag = db.properties();
   std::u16string name = settingAsText(bag.setting(kDBName));
-  projectContext().lastErrorText.clear();
-  snapshot.LoadDB(
+  return snapshot.read(
       name, settingAsText(bag.setting(kDBType)), settingAsText(bag.setting(kDBPath)),
       settingAsText(bag.setting(kDBPhyPath)), settingAsBool(bag.setting(kDBUseServerMapPath)),
       settingAsText(bag.setting(kDBUID)), settingAsText(bag.setting(kDBPwd)),
       settingAsText(bag.setting(kDBConnstr)), settingAsText(bag.setting(kDBSchema)), sTableName);
 }
 
-std::optional<std::u16string> incompleteSnapshot(const AGPSchema& snapshot, AGPDatabase& db) {
+Expected<> snapshotIsWhole(const AGPSchema& snapshot, AGPDatabase& db) {
   const AGSchemaDB& live = snapshot.database();
   if (!live.tableListError.empty()) {
-    return titledMessage(u"The list of tables could not be read! " + live.tableListError);
+    return Failure{titledMessage(u"The list of tables could not be read! " + live.tableListError)};
   }
   if (!live.viewListError.empty()) {
-    return titledMessage(u"The list of views could not be read! " + live.viewListError);
+    return Failure{titledMessage(u"The list of views could not be read! " + live.viewListError)};
   }
   for (std::size_t i = 1, n = tableRecordCount(live); i <= n; ++i) {
-    if (isTableOrView(live.Tables.Tbl[i].TblType)) return std::nullopt;
+    if (isTableOrView(live.Tables.Tbl[i].TblType)) return {};
   }
   AGPTables& tables = db.tables();
   for (std::int32_t i = 0; i < tables.count(); ++i) {
     if (isTableOrView(
             settingAsText(tables.at(static_cast<std::size_t>(i)).properties().setting(kTblType)))) {
-      return titledMessage(
-          u"The database holds no table or view! Please check if correct database is in use.");
+      return Failure{titledMessage(
+          u"The database holds no table or view! Please check if correct database is in use.")};
     }
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace vantorel

@@ -12,34 +12,31 @@
 
 namespace vantorel {
 
-std::optional<std::u16string> TakeLoadSnapshot(AGP& project, const SnapshotSource& source) {
-  ProjectContext& context = projectContext();
+Expected<> TakeLoadSnapshot(AGP& project, const SnapshotSource& source) {
   const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
   project.schemaSnapshot() = snapshot;
   std::u16string name = source.name;
-  if (const Ref<AGPDatabase> db = project.DB()) expectStoredObjects(*snapshot, *db);
+  const Ref<AGPDatabase> db = project.DB();
+  if (db) expectStoredObjects(*snapshot, *db);
   snapshot->useSqlQuoteSetting(settingAsText(project.properties().setting(kProjSQLQuote)));
-  context.lastErrorText.clear();
-  snapshot->LoadDB(name, source.type, source.path, source.phyPath, source.useServerMapPath,
-                   source.uid, source.pwd, source.connStr, source.schema, u"");
-  std::optional<std::u16string> reason;
-  if (!context.lastErrorText.empty()) {
-    reason = context.lastErrorText;
-  } else if (const Ref<AGPDatabase> db = project.DB()) {
-    reason = incompleteSnapshot(*snapshot, *db);
-  }
-  if (reason) context.lastErrorText.clear();
-  return reason;
+  Expected<> read =
+      snapshot->read(name, source.type, source.path, source.phyPath, source.useServerMapPath,
+                     source.uid, source.pwd, source.connStr, source.schema, u"");
+  if (!read || !db) return read;
+  return snapshotIsWhole(*snapshot, *db);
 }
 
 std::int16_t CountLoadDifferences(AGP& project) {
   AGPSchema* snapshot = HeldLoadSnapshot(project);
   if (!snapshot || !project.DB()) return 0;
-  const std::int32_t tables = CheckTablesViews(project, *snapshot);
+  // What the passes note goes nowhere: the load's own ending says what it has to.
+  CheckNotes notes;
+  const Expected<std::int16_t> tables = CheckTablesViews(project, *snapshot, notes);
   // A snapshot that cannot be compared was refused when it was taken; should one get here, it
   // shows no difference rather than a count that would invite an update.
-  if (tables < 0) return 0;
-  return static_cast<std::int16_t>(tables + CheckCustomViews(project) + CheckReports(project));
+  if (!tables) return 0;
+  return static_cast<std::int16_t>(*tables + CheckCustomViews(project, notes) +
+                                   CheckReports(project, notes));
 }
 
 AGPSchema* HeldLoadSnapshot(AGP& project) {

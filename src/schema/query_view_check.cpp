@@ -5,7 +5,6 @@
 #include "agp/agp.hpp"
 #include "agp/entry_steps.hpp"
 #include "fields/field_settings.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 #include "platform/automation/automation_error.hpp"
@@ -25,7 +24,7 @@ std::u16string typeOf(AGPTable& table) {
 // Adds check(name) for every stored table of that type, in collection order.
 template <class Check>
 std::int16_t checkEach(AGP& project, std::u16string_view phase, const std::u16string& type,
-                       Check check) {
+                       CheckNotes& notes, Check check) {
   const Ref<AGPDatabase> db = project.DB();
   if (!db) return 0;
   EntryStatus status(project, phase, true);
@@ -38,10 +37,10 @@ std::int16_t checkEach(AGP& project, std::u16string_view phase, const std::u16st
   std::int32_t total = 0;
   for (const std::u16string& name : names) {
     try {
-      total += check(project, name);
+      total += check(project, name, notes);
     } catch (const AutomationError& e) {
       // One view or report that cannot be checked adds nothing; the others still are.
-      projectContext().lastErrorText = e.description();
+      notes.say(e.description());
     }
   }
   return static_cast<std::int16_t>(total);
@@ -49,34 +48,32 @@ std::int16_t checkEach(AGP& project, std::u16string_view phase, const std::u16st
 
 }  // namespace
 
-std::int16_t CheckCustomViews(AGP& project) {
-  return checkEach(project, u"Checking Custom View", u"CUSTOMVIEW", &CheckCustomView);
+std::int16_t CheckCustomViews(AGP& project, CheckNotes& notes) {
+  return checkEach(project, u"Checking Custom View", u"CUSTOMVIEW", notes, &CheckCustomView);
 }
 
-std::int16_t CheckCustomView(AGP& project, const std::u16string& sTable) {
-  ProjectContext& context = projectContext();
+std::int16_t CheckCustomView(AGP& project, const std::u16string& sTable, CheckNotes& notes) {
   const Ref<AGPTable> table = project.DB()->tables().item(Variant(sTable));
   if (!table) return 0;
   AGProperties& bag = table->properties();
   const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
-  const std::int16_t r = snapshot->LoadADOCustomView(CustomViewConnStr(project), table->tblName(),
-                                                     settingAsText(bag.setting(kTblCustomSQL)));
+  Expected<> read = snapshot->readCustomView(CustomViewConnStr(project), table->tblName(),
+                                             settingAsText(bag.setting(kTblCustomSQL)));
   const AGSchemaTable* live =
       snapshot->database().Tables.Tbl.size() > 1 ? &snapshot->database().Tables.Tbl[1] : nullptr;
-  if (r > 0) {
-    bag.setting(kTblCustomError) = Variant(context.lastErrorText);
-    return 0;
+  std::u16string fault;
+  if (!read) {
+    fault = std::move(read.failure().text);
+  } else if (!live || !live->TblReadError.empty() || fieldRecordCount(*live) == 0) {
+    // A query that gives no columns, or columns that could not be described, is a failed query:
+    // taken at its word every stored field would have vanished.
+    fault = live && !live->TblReadError.empty()
+                ? live->TblReadError
+                : titledMessage(u"Custom view " + sTable + u" returns no columns!");
   }
-  // A query that gives no columns, or columns that could not be described, is a failed query:
-  // taken at its word every stored field would have vanished.
-  if (!live || !live->TblReadError.empty() || fieldRecordCount(*live) == 0) {
-    context.lastErrorText = live && !live->TblReadError.empty()
-                                ? live->TblReadError
-                                : titledMessage(u"Custom view " + sTable + u" returns no columns!");
-    bag.setting(kTblCustomError) = Variant(context.lastErrorText);
-    return 0;
-  }
-  bag.setting(kTblCustomError) = Variant(u"");
+  bag.setting(kTblCustomError) = Variant(fault);
+  notes.say(fault);
+  if (!fault.empty() || !read) return 0;
   return CompareCustomViewColumns(*live, *table);
 }
 
@@ -88,11 +85,11 @@ std::int16_t CompareCustomViewColumns(const AGSchemaTable& live, AGPTable& view)
   return static_cast<std::int16_t>(2 * fields.added + fields.changed + fields.recased);
 }
 
-std::int16_t CheckReports(AGP& project) {
-  return checkEach(project, u"Checking Report", u"REPORT", &CheckReport);
+std::int16_t CheckReports(AGP& project, CheckNotes& notes) {
+  return checkEach(project, u"Checking Report", u"REPORT", notes, &CheckReport);
 }
 
-std::int16_t CheckReport(AGP& project, const std::u16string& sTable) {
+std::int16_t CheckReport(AGP& project, const std::u16string& sTable, CheckNotes& notes) {
   AGPTables& tables = project.DB()->tables();
   const Ref<AGPTable> report = tables.item(Variant(sTable));
   if (!report) return 0;
@@ -100,7 +97,7 @@ std::int16_t CheckReport(AGP& project, const std::u16string& sTable) {
   const Ref<AGPTable> source = tableNamedExactly(tables, sourceName);
   if (!source) {
     const std::u16string text = titledMessage(u"Source Table not found");
-    projectContext().lastErrorText = text;
+    notes.say(text);
     report->properties().setting(kTblCustomError) = Variant(text);
     return 0;
   }

@@ -1,6 +1,6 @@
 #pragma once
 // AGPSchema: one reading of the live schema into AGSchema* records. A snapshot is filled once,
-// by LoadDB (the whole database, or the objects of one name) or by LoadADOCustomView (the
+// by read (the whole database, or the objects of one name) or by readCustomView (the
 // columns of one custom view's query into record 1), read through tblcnt and Tbl, and dropped;
 // each check or synchronisation takes a new one.
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "database/database_load.hpp"
+#include "platform/automation/expected.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/ref.hpp"
 #include "schema/schema_records.hpp"
@@ -38,15 +39,24 @@ class AGPSchema final : public Object {
   // A copy of record i (0 is the empty record); raises 9 outside the array.
   AGSchemaTable Tbl(std::int16_t i) const;
 
-  // Fills the snapshot from the database these settings name; the outcome is in the project
-  // context's lastErrorText (empty on success). sDbName may be rewritten to "DB", as callers
-  // of a connection-string source expect.
+  // Fills the snapshot from the database these settings name; the failure says why it could not.
+  // sDbName may be rewritten to "DB", as callers of a connection-string source expect.
+  Expected<> read(std::u16string& sDbName, const std::u16string& sDbType,
+                  const std::u16string& sPath, const std::u16string& sPhyPath,
+                  bool bDBUseServerMapPath, const std::u16string& sUID, const std::u16string& sPwd,
+                  const std::u16string& sConnStr, const std::u16string& sSchema,
+                  const std::u16string& sTableName);
+  // The member scripts call: read, its failure's text ("" on success) in LastErrorText.
   void LoadDB(std::u16string& sDbName, const std::u16string& sDbType, const std::u16string& sPath,
               const std::u16string& sPhyPath, bool bDBUseServerMapPath, const std::u16string& sUID,
               const std::u16string& sPwd, const std::u16string& sConnStr,
               const std::u16string& sSchema, const std::u16string& sTableName);
-  // The columns of one custom view's query as record 1 (tblcnt stays 0). 0 success, 1 failure
-  // (message in lastErrorText when there is one), 3 a provider error.
+  // The columns of one custom view's query as record 1 (tblcnt stays 0). The failure's number is
+  // 1, or 3 for a provider error; its text may be empty.
+  Expected<> readCustomView(const std::u16string& sConnStr, const std::u16string& sTableName,
+                            const std::u16string& sSQL);
+  // The member scripts call: 0 success, else readCustomView's failure number, with its text in
+  // LastErrorText ("" on success).
   std::int16_t LoadADOCustomView(const std::u16string& sConnStr, const std::u16string& sTableName,
                                  const std::u16string& sSQL);
 
@@ -58,10 +68,10 @@ class AGPSchema final : public Object {
   void SetupPostgreSqlFld(AGSchemaField& fld, const data::QueryResult& rs,
                           std::u16string_view sFldName) const;
 
-  // Set before LoadDB: a catalogue may hide what the user may not read, and a stored object it
+  // Set before reading: a catalogue may hide what the user may not read, and a stored object it
   // does not list is taken as gone only when the server does not know it either.
   void expectObjects(std::vector<StoredObject> objects) { expected_ = std::move(objects); }
-  // Set before LoadDB: the project's SQLQuote setting, which chooses with the database's kind how
+  // Set before reading: the project's SQLQuote setting, which chooses with the database's kind how
   // names are quoted where a driver wants them quoted. Unset, by the kind alone.
   void useSqlQuoteSetting(std::u16string setting) { sqlQuoteSetting_ = std::move(setting); }
 
@@ -90,15 +100,15 @@ class AGPSchema final : public Object {
                         const std::u16string& sUID, const std::u16string& sPwd,
                         const std::u16string& sTableName);
 
-  // LoadADOCustomView over the Access file `path`, described from the file itself.
-  std::int16_t LoadAccessCustomView(const std::u16string& path, const std::u16string& sTableName,
-                                    const std::u16string& sSQL);
+  // readCustomView over the Access file `path`, described from the file itself.
+  Expected<> readAccessCustomView(const std::u16string& path, const std::u16string& sTableName,
+                                  const std::u16string& sSQL);
   // Record 1 of a custom view, before its columns are read.
   AGSchemaTable& customViewRecord(const std::u16string& sTableName);
-  // Result 1: the query's columns could not be read (the reason goes to lastErrorText), or it
-  // gave none. Either way record 1 is no picture of the custom view.
-  static std::int16_t customViewUnread(AGSchemaTable& tbl, const std::u16string& reason);
-  static std::int16_t customViewWithoutColumns(AGSchemaTable& tbl);
+  // The query's columns could not be read, or it gave none: either way record 1 is no picture of
+  // the custom view, and that is the failure.
+  static Failure customViewUnread(AGSchemaTable& tbl, const std::u16string& reason);
+  static Failure customViewWithoutColumns(AGSchemaTable& tbl);
 
   // Records, after the listed ones, for the expected objects the list left out but the server
   // still knows.

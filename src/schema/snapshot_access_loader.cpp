@@ -176,16 +176,17 @@ LoadOutcome AGPSchema::LoadDAODB(DatabaseLoad& load, const std::u16string& sPath
   }
 }
 
-std::int16_t AGPSchema::LoadAccessCustomView(const std::u16string& path,
-                                             const std::u16string& sTableName,
-                                             const std::u16string& sSQL) {
+Expected<> AGPSchema::readAccessCustomView(const std::u16string& path,
+                                           const std::u16string& sTableName,
+                                           const std::u16string& sSQL) {
   AGSchemaTable& tbl = customViewRecord(sTableName);
   try {
     access::AccessFile file = access::AccessFile::open(fs::toNative(path));
     const AccessQueryDescription d = describeAccessQuery(file, sSQL);
     if (d.problem) return customViewUnread(tbl, *d.problem);
     if (!recordFields(tbl, d.columns)) tbl.TblGen = false;
-    return tbl.TblFldCnt == 0 ? customViewWithoutColumns(tbl) : 0;
+    if (tbl.TblFldCnt == 0) return customViewWithoutColumns(tbl);
+    return {};
   } catch (const AutomationError& e) {
     // The file could not be opened or one of its tables read.
     return customViewUnread(tbl, e.description());

@@ -168,35 +168,42 @@ void AGPSchema::recordUnlisted(data::Connection& cnn, const DatabaseLoad& load) 
   }
 }
 
-std::int16_t AGPSchema::LoadADOCustomView(const std::u16string& sConnStr,
-                                          const std::u16string& sTableName,
-                                          const std::u16string& sSQL) {
-  ProjectContext& context = projectContext();
-  context.lastErrorText.clear();
+Expected<> AGPSchema::readCustomView(const std::u16string& sConnStr,
+                                     const std::u16string& sTableName,
+                                     const std::u16string& sSQL) {
   if (const std::optional<std::u16string> file = accessFileOfConnection(sConnStr)) {
-    return LoadAccessCustomView(*file, sTableName, sSQL);
+    return readAccessCustomView(*file, sTableName, sSQL);
   }
+  const ProjectContext& context = projectContext();
   try {
     data::Connection cnn(sConnStr);
-    if (!cnn.isOpen()) return 1;
+    if (!cnn.isOpen()) return Failure{u"", 1};
     db_.connectionDatabase = cnn.properties().currentCatalog;
     const std::int16_t kind = GetDbmsType(context.currentDbmsName);
     AGSchemaTable& tbl = customViewRecord(sTableName);
     if (containsNoCase(context.currentDbmsName, u"ORA") &&
         tbl.TblName.find(u' ') != std::u16string::npos) {
       tbl.TblGen = false;
-      context.lastErrorText = context.productTitle + u": Invalid Oracle Custom View Name";
-      return 1;
+      return Failure{context.productTitle + u": Invalid Oracle Custom View Name", 1};
     }
     const TableDescription d = describeCustomView(cnn, sTableName, sSQL, kind);
     if (d.readError) return customViewUnread(tbl, *d.readError);
     recordColumns(tbl, d, kind, false);
     if (tbl.TblFldCnt == 0) return customViewWithoutColumns(tbl);
-    return context.lastErrorText.empty() ? 0 : 1;
+    return {};
   } catch (const AutomationError& e) {
-    context.lastErrorText = adoFailureText(e, false);
-    return 3;
+    return Failure{adoFailureText(e, false), 3};
   }
+}
+
+std::int16_t AGPSchema::LoadADOCustomView(const std::u16string& sConnStr,
+                                          const std::u16string& sTableName,
+                                          const std::u16string& sSQL) {
+  projectContext().lastErrorText.clear();
+  Expected<> read = readCustomView(sConnStr, sTableName, sSQL);
+  if (read) return 0;
+  projectContext().lastErrorText = std::move(read.failure().text);
+  return static_cast<std::int16_t>(read.failure().number);
 }
 
 AGSchemaTable& AGPSchema::customViewRecord(const std::u16string& sTableName) {
@@ -209,21 +216,18 @@ AGSchemaTable& AGPSchema::customViewRecord(const std::u16string& sTableName) {
   return tbl;
 }
 
-std::int16_t AGPSchema::customViewUnread(AGSchemaTable& tbl, const std::u16string& reason) {
-  ProjectContext& context = projectContext();
+Failure AGPSchema::customViewUnread(AGSchemaTable& tbl, const std::u16string& reason) {
   tbl.TblGen = false;
   tbl.TblReadError = reason;
-  context.lastErrorText = context.productTitle + u": " + reason;
-  return 1;
+  return Failure{projectContext().productTitle + u": " + reason, 1};
 }
 
-std::int16_t AGPSchema::customViewWithoutColumns(AGSchemaTable& tbl) {
+Failure AGPSchema::customViewWithoutColumns(AGSchemaTable& tbl) {
   // A query without columns is no picture of the custom view: every field would seem gone.
-  ProjectContext& context = projectContext();
   tbl.TblGen = false;
-  context.lastErrorText =
-      context.productTitle + u": The query of " + tbl.TblName + u" returns no columns!";
-  return 1;
+  return Failure{projectContext().productTitle + u": The query of " + tbl.TblName +
+                     u" returns no columns!",
+                 1};
 }
 
 }  // namespace vantorel

@@ -1,4 +1,4 @@
-// AGPSchema.LoadDB: checks the settings it is given, shows the progress display and hands the
+// AGPSchema.LoadDB and the reading behind it: checks the settings it is given, shows the progress display and hands the
 // work to the Access or the ODBC loader.
 #include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
@@ -42,24 +42,18 @@ std::u16string guardMessage(const std::u16string& t, const std::u16string& sDbNa
 
 }  // namespace
 
-void AGPSchema::LoadDB(std::u16string& sDbName, const std::u16string& sDbType,
-                       const std::u16string& sPath, const std::u16string& sPhyPath,
-                       bool bDBUseServerMapPath, const std::u16string& sUID,
-                       const std::u16string& sPwd, const std::u16string& sConnStr,
-                       const std::u16string& sSchema, const std::u16string& sTableName) {
-  ProjectContext& context = projectContext();
-  if (loaded_ >= 1) {
-    context.lastErrorText = u"database already loaded!";
-    return;
-  }
+Expected<> AGPSchema::read(std::u16string& sDbName, const std::u16string& sDbType,
+                            const std::u16string& sPath, const std::u16string& sPhyPath,
+                            bool bDBUseServerMapPath, const std::u16string& sUID,
+                            const std::u16string& sPwd, const std::u16string& sConnStr,
+                            const std::u16string& sSchema, const std::u16string& sTableName) {
+  if (loaded_ >= 1) return Failure{u"database already loaded!"};
   const std::u16string t = toUpper(sDbType);
   if (t != u"ACCESS" && t != u"ODBC") sDbName = u"DB";
   // Settings that name no database are a failure of their own: a load of nothing that happened
-  // to succeed would clear the message and leave an empty snapshot for a full one.
-  if (const std::u16string guard = guardMessage(t, sDbName, sPath, sPhyPath, sConnStr);
-      !guard.empty()) {
-    context.lastErrorText = guard;
-    return;
+  // to succeed would leave an empty snapshot for a full one.
+  if (std::u16string guard = guardMessage(t, sDbName, sPath, sPhyPath, sConnStr); !guard.empty()) {
+    return Failure{std::move(guard)};
   }
   DatabaseLoad load;
   load.sqlQuoteSetting = sqlQuoteSetting_;
@@ -70,12 +64,22 @@ void AGPSchema::LoadDB(std::u16string& sDbName, const std::u16string& sDbType,
                   ? LoadDAODB(load, sPath, sPhyPath, bDBUseServerMapPath, sUID, sPwd, sTableName)
                   : LoadADODB(load, t, sDbName, sUID, sPwd, sConnStr, sSchema, sTableName);
   }
-  if (outcome.loaded()) {
-    context.lastErrorText.clear();
-    loaded_ = 1;
-  } else {
-    context.lastErrorText = outcome.reason.empty() ? u"Load Database failed!" : outcome.reason;
+  if (!outcome.loaded()) {
+    return Failure{outcome.reason.empty() ? u"Load Database failed!" : std::move(outcome.reason),
+                   outcome.code};
   }
+  loaded_ = 1;
+  return {};
+}
+
+void AGPSchema::LoadDB(std::u16string& sDbName, const std::u16string& sDbType,
+                       const std::u16string& sPath, const std::u16string& sPhyPath,
+                       bool bDBUseServerMapPath, const std::u16string& sUID,
+                       const std::u16string& sPwd, const std::u16string& sConnStr,
+                       const std::u16string& sSchema, const std::u16string& sTableName) {
+  Expected<> outcome = read(sDbName, sDbType, sPath, sPhyPath, bDBUseServerMapPath, sUID, sPwd,
+                            sConnStr, sSchema, sTableName);
+  projectContext().lastErrorText = outcome ? std::u16string() : std::move(outcome.failure().text);
 }
 
 }  // namespace vantorel

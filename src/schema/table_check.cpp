@@ -6,7 +6,6 @@
 #include "agp/agp.hpp"
 #include "agp/entry_steps.hpp"
 #include "fields/field_settings.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
 #include "foundation/value_format.hpp"
 #include "model/database.hpp"
@@ -34,14 +33,14 @@ std::u16string sortedKey(const Variant& key) {
 }
 
 // One snapshot table against its stored counterpart, which is loaded.
-void compareTable(const AGSchemaTable& live, AGPTable& stored, Counts& counts) {
+void compareTable(const AGSchemaTable& live, AGPTable& stored, Counts& counts, CheckNotes& notes) {
   const std::size_t n = fieldRecordCount(live);
   const bool partial = !live.TblReadError.empty();
   if (partial && n == 0) {
     // Nothing is known of its columns now: the table may have changed, it has not lost them.
     ++counts.changedTables;
-    projectContext().lastErrorText =
-        titledMessage(u"Columns of " + live.TblName + u" could not be read! " + live.TblReadError);
+    notes.say(
+        titledMessage(u"Columns of " + live.TblName + u" could not be read! " + live.TblReadError));
     return;
   }
   const FieldTally fields = TallyColumns(live, stored.fields());
@@ -108,13 +107,11 @@ std::vector<const StoredTable*> storedForRecords(const std::vector<StoredTable>&
   return out;
 }
 
-std::int16_t CheckTablesViews(AGP& project, const AGPSchema& snapshot) {
+Expected<std::int16_t> CheckTablesViews(AGP& project, const AGPSchema& snapshot,
+                                        CheckNotes& notes) {
   const Ref<AGPDatabase> db = project.DB();
-  if (!db) return 0;
-  if (const std::optional<std::u16string> incomplete = incompleteSnapshot(snapshot, *db)) {
-    projectContext().lastErrorText = *incomplete;
-    return -1;
-  }
+  if (!db) return std::int16_t{0};
+  if (Expected<> whole = snapshotIsWhole(snapshot, *db); !whole) return std::move(whole).failure();
   EntryStatus status(project, u"Checking Database", true);
   const AGSchemaDB& live = snapshot.database();
   const std::vector<StoredTable> stored = storedTablesAndViews(db->tables());
@@ -133,7 +130,7 @@ std::int16_t CheckTablesViews(AGP& project, const AGPSchema& snapshot) {
     if (match->name != rec.TblName) ++counts.changedTables;
     AGProperties& bag = match->table->properties();
     bag.setting(kTblSchema) = Variant(rec.TblSchema);
-    if (settingAsBool(bag.setting(kTblLoaded))) compareTable(rec, *match->table, counts);
+    if (settingAsBool(bag.setting(kTblLoaded))) compareTable(rec, *match->table, counts, notes);
   }
   std::vector<bool> kept(stored.size(), false);
   for (const StoredTable* match : matches) {

@@ -117,14 +117,11 @@ void SyncCustom(SyncRun& run, const std::u16string& sTable) {
   if (!view) return;
   // The view's own snapshot, dropped when this call ends.
   const Ref<AGPSchema> columns = makeRef<AGPSchema>();
-  ProjectContext& ctx = projectContext();
-  const std::int16_t result =
-      columns->LoadADOCustomView(CustomViewConnStr(run.project), view->tblName(),
-                                 settingAsText(view->properties().setting(kTblCustomSQL)));
-  const auto& records = columns->database().Tables.Tbl;
-  if (result > 0 || records.size() < 2) {
-    recordObjectError(run, *view, ctx.lastErrorText);
-    ctx.lastErrorText.clear();
+  Expected<> read =
+      columns->readCustomView(CustomViewConnStr(run.project), view->tblName(),
+                              settingAsText(view->properties().setting(kTblCustomSQL)));
+  if (!read || columns->database().Tables.Tbl.size() < 2) {
+    recordObjectError(run, *view, read ? std::u16string() : std::move(read.failure().text));
     return;
   }
   syncCustomFields(run, *view, columns->database());
@@ -235,7 +232,9 @@ void SyncReports(SyncRun& run) {
 
 void SyncCustom(AGP& project, const std::u16string& sTable) {
   const Ref<AGPDatabase> db = project.DB();
-  if (!db) return;
+  if (!db || !db->tables().item(Variant(sTable))) return;
+  // A custom view read again leaves the text empty; its fault goes to the view and the log.
+  projectContext().lastErrorText.clear();
   SyncRun run(project, *db, Ref<AGPSchema>(), u"");
   SyncCustom(run, sTable);
 }

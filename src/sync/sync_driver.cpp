@@ -1,7 +1,6 @@
 #include "sync/sync_driver.hpp"
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,9 +68,7 @@ SyncOutcome RunSyncPasses(AGP& project, const Ref<AGPSchema>& snapshot,
 Expected<> SynchronizeWith(AGP& project, const Ref<AGPSchema>& snapshot) {
   const Ref<AGPDatabase> db = project.DB();
   if (!db || !snapshot) return {};
-  if (std::optional<std::u16string> why = incompleteSnapshot(*snapshot, *db)) {
-    return Failure{std::move(*why)};
-  }
+  if (Expected<> whole = snapshotIsWhole(*snapshot, *db); !whole) return whole;
   std::u16string logFailure = RunSyncPasses(project, snapshot).logFailure;
   if (logFailure.empty()) return {};
   return Failure{std::move(logFailure)};
@@ -82,12 +79,12 @@ void SynchronizeDB(AGP& project) {
   if (!db) return;
   ProjectContext& ctx = projectContext();
   ctx.statusText = ctx.productTitle + u" - Database Synchronization...";
+  ctx.lastErrorText.clear();
   // The snapshot lives for this call only and goes on every way out.
   const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
-  loadLiveSchema(*snapshot, *db, u"");
-  if (!ctx.lastErrorText.empty()) return;
-  Expected<> synced = SynchronizeWith(project, snapshot);
-  ctx.lastErrorText = synced ? std::u16string() : std::move(synced.failure().text);
+  Expected<> synced = loadLiveSchema(*snapshot, *db, u"");
+  if (synced) synced = SynchronizeWith(project, snapshot);
+  if (!synced) ctx.lastErrorText = std::move(synced.failure().text);
 }
 
 }  // namespace vantorel

@@ -210,8 +210,8 @@ TEST_F(AccessCustomView, ASynchronisationKeepsTheCustomView) {
   view.fields().at(0).properties().setting(kFldSourceTable) = Variant(u"elsewhere");
 
   const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
-  loadLiveSchema(*snapshot, *agp_->DB(), u"");
-  ASSERT_EQ(err(), "");
+  const Expected<> read = loadLiveSchema(*snapshot, *agp_->DB(), u"");
+  ASSERT_TRUE(read) << toUtf8(read.failure().text);
   const SyncOutcome outcome = RunSyncPasses(*agp_, snapshot);
   for (const SyncLogEntry& change : outcome.changes) {
     EXPECT_NE(toUtf8(change.table), "joined") << toUtf8(change.message);

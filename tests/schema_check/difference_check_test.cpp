@@ -39,8 +39,17 @@ class DifferenceCheck : public test::SchemaModelTest {
     for (const TableShape& t : model) addTable(t);
     const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
     for (const TableShape& t : live) test::addRecord(*snapshot, test::tableRecord(t));
-    return CheckTablesViews(*agp_, *snapshot);
+    return tablesViews(*snapshot);
   }
+  // The pass's count, or -1 with the refusal in the notes.
+  std::int16_t tablesViews(const AGPSchema& snapshot) {
+    notes_ = CheckNotes();
+    Expected<std::int16_t> count = CheckTablesViews(*agp_, snapshot, notes_);
+    if (count) return *count;
+    notes_.say(count.failure().text);
+    return -1;
+  }
+  CheckNotes notes_;
 };
 
 TEST_F(DifferenceCheck, CountsEachKindOfChange) {
@@ -128,7 +137,7 @@ TEST_F(DifferenceCheck, UnloadedTableCountsNothingAndTakesTheSchema) {
                     t.columns.pop_back();
                     t.key = u"customer";
                   })));
-  EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), 0);
+  EXPECT_EQ(tablesViews(*snapshot), 0);
   EXPECT_EQ(toString(stored.properties().setting(kTblSchema)), u"main");
 }
 
@@ -143,8 +152,8 @@ TEST_F(DifferenceCheck, UnreadColumnsCountOneChangedTableAtMost) {
   test::addRecord(*snapshot, rec);
   test::addRecord(*snapshot, test::tableRecord(kCustomers));
   addTable(kCustomers);
-  EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), 1);
-  EXPECT_NE(projectContext().lastErrorText.find(u"permission denied"), std::u16string::npos);
+  EXPECT_EQ(tablesViews(*snapshot), 1);
+  EXPECT_NE(notes_.text().find(u"permission denied"), std::u16string::npos);
   // The stored fields are all there.
   EXPECT_EQ(table(u"orders").fields().count(), 4);
 }
@@ -173,7 +182,7 @@ TEST_F(DifferenceCheck, TablesReadInPartCountTheirColumnsOnly) {
     AGSchemaTable rec = test::tableRecord(c.live[0]);
     rec.TblReadError = u"The indexes could not be read";
     test::addRecord(*snapshot, rec);
-    EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), c.expected) << c.what;
+    EXPECT_EQ(tablesViews(*snapshot), c.expected) << c.what;
   }
 }
 
@@ -212,19 +221,18 @@ TEST_F(DifferenceCheck, PartialOrEmptySnapshotsAreRefused) {
     addTable(kOrders).properties().setting(kTblSchema) = Variant(u"kept");
     const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
     c.make(snapshot->database());
-    projectContext().lastErrorText.clear();
-    EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), -1) << c.what;
-    EXPECT_NE(projectContext().lastErrorText.find(c.message), std::u16string::npos)
-        << c.what << ": " << toUtf8(projectContext().lastErrorText);
+    EXPECT_EQ(tablesViews(*snapshot), -1) << c.what;
+    EXPECT_NE(notes_.text().find(c.message), std::u16string::npos)
+        << c.what << ": " << toUtf8(notes_.text());
     EXPECT_EQ(toString(table(u"orders").properties().setting(kTblSchema)), u"kept") << c.what;
   }
 }
 
 TEST_F(DifferenceCheck, EmptyDatabaseAndEmptyModelAgree) {
   const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
-  EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), 0);
+  EXPECT_EQ(tablesViews(*snapshot), 0);
   addTable({u"cv", u"CUSTOMVIEW", {kId}});
-  EXPECT_EQ(CheckTablesViews(*agp_, *snapshot), 0);
+  EXPECT_EQ(tablesViews(*snapshot), 0);
 }
 
 TEST_F(DifferenceCheck, CheckDBWithoutDatabaseIsZeroAndSilent) {
@@ -259,22 +267,22 @@ TEST_F(DifferenceCheck, ReportsCompareWithTheirSource) {
   addTable(kOrders);
   AGPTable& report = addTable({u"rpt", u"REPORT", {kId, kCustomer, kPlaced, kStatus}});
   report.properties().setting(kTblRptSrc) = Variant(u"orders");
-  EXPECT_EQ(CheckReport(*agp_, u"rpt"), 0);
+  EXPECT_EQ(CheckReport(*agp_, u"rpt", notes_), 0);
 
   test::setColumn(*report.fields().item(Variant(u"placed")), {u"placed", 7, 8});
-  EXPECT_EQ(CheckReport(*agp_, u"rpt"), 1);
+  EXPECT_EQ(CheckReport(*agp_, u"rpt", notes_), 1);
   report.fields().remove(u"rpt", Variant(u"placed"));
-  EXPECT_EQ(CheckReport(*agp_, u"rpt"), 2);
-  EXPECT_EQ(CheckReports(*agp_), 2);
+  EXPECT_EQ(CheckReport(*agp_, u"rpt", notes_), 2);
+  EXPECT_EQ(CheckReports(*agp_, notes_), 2);
   EXPECT_EQ(toString(report.properties().setting(kTblCustomError)), u"");
   // A report field whose source column was renamed in letter case only: one change more.
   ASSERT_TRUE(report.fields().change(u"rpt", u"customer", u"CUSTOMER"));
-  EXPECT_EQ(CheckReport(*agp_, u"rpt"), 3);
+  EXPECT_EQ(CheckReport(*agp_, u"rpt", notes_), 3);
 
   // The source is matched exactly: another letter case is no source.
   report.properties().setting(kTblRptSrc) = Variant(u"Orders");
-  EXPECT_EQ(CheckReport(*agp_, u"rpt"), 0);
-  EXPECT_EQ(projectContext().lastErrorText, u"Vantorel: Source Table not found");
+  EXPECT_EQ(CheckReport(*agp_, u"rpt", notes_), 0);
+  EXPECT_EQ(notes_.text(), u"Vantorel: Source Table not found");
   EXPECT_EQ(toString(report.properties().setting(kTblCustomError)),
             u"Vantorel: Source Table not found");
 }
@@ -299,7 +307,7 @@ TEST_F(DifferenceCheck, ReportFieldsAreFoundByName) {
     addTable(kOrders);
     AGPTable& report = addTable({u"rpt", u"REPORT", c.fields});
     report.properties().setting(kTblRptSrc) = Variant(u"orders");
-    EXPECT_EQ(CheckReport(*agp_, u"rpt"), c.expected) << c.what;
+    EXPECT_EQ(CheckReport(*agp_, u"rpt", notes_), c.expected) << c.what;
   }
 }
 

@@ -28,22 +28,24 @@ TEST_F(CustomViewDb, QueryChangesCount) {
     const std::u16string cs = freshDatabase(server);
     makeShop(server, cs);
     const Ref<AGP> p = loadProject(cs);
+    CheckNotes notes;
     LoadCustomView(*p, u"cv", u"SELECT * FROM notes", true);
     ASSERT_EQ(toUtf8(err()), "");
     ASSERT_EQ(table(*p, u"cv")->fields().count(), 2);
-    EXPECT_EQ(CheckCustomView(*p, u"cv"), 0) << toUtf8(err());
+    EXPECT_EQ(CheckCustomView(*p, u"cv", notes), 0) << toUtf8(notes.text());
     EXPECT_EQ(CheckDB(*p), 0) << toUtf8(err());
 
     run(cs, {u"ALTER TABLE notes ADD COLUMN extra INTEGER"});
-    EXPECT_EQ(CheckCustomView(*p, u"cv"), 2) << toUtf8(err());
+    EXPECT_EQ(CheckCustomView(*p, u"cv", notes), 2) << toUtf8(notes.text());
     EXPECT_EQ(setting(*table(*p, u"cv"), kTblCustomError), u"");
     run(cs, {u"ALTER TABLE notes DROP COLUMN extra", u"ALTER TABLE notes DROP COLUMN body"});
-    EXPECT_EQ(CheckCustomView(*p, u"cv"), 0) << toUtf8(err());
+    EXPECT_EQ(CheckCustomView(*p, u"cv", notes), 0) << toUtf8(notes.text());
     EXPECT_EQ(table(*p, u"cv")->fields().count(), 2);
 
     run(cs, {u"DROP TABLE notes"});
-    EXPECT_EQ(CheckCustomView(*p, u"cv"), 0);
+    EXPECT_EQ(CheckCustomView(*p, u"cv", notes), 0);
     EXPECT_NE(setting(*table(*p, u"cv"), kTblCustomError), u"");
+    EXPECT_EQ(notes.text(), setting(*table(*p, u"cv"), kTblCustomError));
     EXPECT_EQ(table(*p, u"cv")->fields().count(), 2);
   }
 }

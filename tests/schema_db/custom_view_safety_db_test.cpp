@@ -128,10 +128,11 @@ TEST_F(CustomViewSafetyDb, CheckingAStoredTextChangesNothing) {
     const Ref<AGP> p = loadProject(cs);
     LoadCustomView(*p, u"cv", u"SELECT id FROM keep", false);
     ASSERT_EQ(toUtf8(err()), "");
+    CheckNotes notes;
     AGPTable& view = *p->DB()->tables().find(u"cv");
     for (const Case& c : kCases) {
       view.properties().setting(kTblCustomSQL) = Variant(std::u16string(c.sql));
-      CheckCustomView(*p, u"cv");
+      CheckCustomView(*p, u"cv", notes);
       expectUntouched(cs, c);
     }
   }

@@ -454,8 +454,8 @@ TEST_F(SyncDatabase, ACustomViewWhoseQueryFailsIsOneLineOfTheLog) {
     EXPECT_EQ(CheckDB(*agp_), 0) << toUtf8(projectContext().lastErrorText);
 
     const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
-    loadLiveSchema(*snapshot, *agp_->DB(), u"");
-    ASSERT_EQ(toUtf8(projectContext().lastErrorText), "");
+    const Expected<> read = loadLiveSchema(*snapshot, *agp_->DB(), u"");
+    ASSERT_TRUE(read) << toUtf8(read.failure().text);
     const SyncOutcome outcome = RunSyncPasses(*agp_, snapshot);
     ASSERT_EQ(outcome.changes.size(), 1u);
     EXPECT_TRUE(outcome.changes[0].failure);
