@@ -120,10 +120,10 @@ LoadOutcome Load_ADOCustomView(const DatabaseLoad& load, AGPTable& table, AGPDat
                                const std::u16string& sSQL) {
   if (!beginCustomView(table, sTableName, sSQL)) return {};
   const std::int16_t kind = GetDbmsType(projectContext().currentDbmsName);
-  const TableDescription d = describeCustomView(cnn, sTableName, sSQL, kind);
-  if (d.readError) return failCustomView(table, *d.readError);
+  const Expected<TableDescription> d = describeCustomView(cnn, sTableName, sSQL, kind);
+  if (!d) return failCustomView(table, d.failure().text);
   table.properties().setting(kTblCustomError) = Variant(u"");
-  for (const ColumnDescription& c : d.columns) {
+  for (const ColumnDescription& c : d->columns) {
     addCustomViewField(table, c.column.name, c.duplicate,
                        [&](AGPField& field) { field.LoadFld_ADO(adoFieldDefinition(c.column)); });
   }
@@ -131,7 +131,7 @@ LoadOutcome Load_ADOCustomView(const DatabaseLoad& load, AGPTable& table, AGPDat
   attemptStep([&] {
     ParseCustomSql(table, {db, cnn.properties().currentCatalog, {}}, load.quote);
   });
-  if (d.typeNames) applyFieldTypeNames(table.fields(), *d.typeNames);
+  if (d->typeNames) applyFieldTypeNames(table.fields(), *d->typeNames);
   table.LoadTableDefault();
   return {};
 }

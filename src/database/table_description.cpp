@@ -176,25 +176,21 @@ std::optional<TableDescription> describeUnlistedTable(data::Connection& cnn,
   return describeAdoTable(cnn, row, dbmsKind, quote);
 }
 
-TableDescription describeCustomView(data::Connection& cnn, const std::u16string& name,
-                                    const std::u16string& sql, std::int16_t kind) {
-  TableDescription table;
-  table.name = name;
-  table.type = u"CUSTOMVIEW";
+Expected<TableDescription> describeCustomView(data::Connection& cnn, const std::u16string& name,
+                                              const std::u16string& sql, std::int16_t kind) {
   // The text is read by the rules of the server it goes to, whatever the project says it is.
   const CustomQueryText query = checkCustomQuery(sql, GetDbmsType(cnn.properties().dbmsName));
-  if (query.problem) {
-    table.readError = *query.problem;
-    return table;
-  }
+  if (query.problem) return Failure{*query.problem};
   std::vector<data::FieldDescription> described;
   try {
     described = data::describeQuery(cnn, query.statement);
   } catch (const AutomationError& e) {
     if (data::isConnectionLost(e)) throw;
-    table.readError = e.description();
-    return table;
+    return Failure{e.description(), e.number()};
   }
+  TableDescription table;
+  table.name = name;
+  table.type = u"CUSTOMVIEW";
   if (kind == kDbmsPostgreSql) table.typeNames = readQueryTypeNames(cnn, name, described);
   table.columns = describedColumns(std::move(described));
   return table;

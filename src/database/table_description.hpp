@@ -13,6 +13,7 @@
 #include "database/pg_metadata.hpp"
 #include "fields/field_definition.hpp"
 #include "foundation/sql_quoting.hpp"
+#include "platform/automation/expected.hpp"
 #include "platform/data/connection.hpp"
 #include "platform/data/query_metadata.hpp"
 #include "platform/data/schema_rowsets.hpp"
@@ -77,10 +78,10 @@ std::optional<TableDescription> describeUnlistedTable(data::Connection& cnn,
                                                       const data::TableRow& row,
                                                       std::int16_t dbmsKind, const SqlQuote& quote);
 
-// The columns of a custom view's query, described without running it. A refused query gives
-// readError.
-TableDescription describeCustomView(data::Connection& cnn, const std::u16string& name,
-                                    const std::u16string& sql, std::int16_t dbmsKind);
+// The columns of a custom view's query, described without running it. A refused query is the
+// failure, its text the reason.
+Expected<TableDescription> describeCustomView(data::Connection& cnn, const std::u16string& name,
+                                              const std::u16string& sql, std::int16_t dbmsKind);
 
 // The load's note on a column left out as a duplicate.
 std::u16string duplicateColumnText(const std::u16string& name);

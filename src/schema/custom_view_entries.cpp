@@ -12,6 +12,7 @@
 #include "project/project_catalogue.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/definition_copies.hpp"
+#include "schema/entry_error_text.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/model_values.hpp"
 
@@ -170,10 +171,8 @@ Expected<bool> changeToView(AGP& project, const std::u16string& SourceName,
 
 void LoadCustomView(AGP& project, const std::u16string& sTableName, const std::u16string& sSQL,
                     bool bCopyFields) {
-  ProjectContext& context = projectContext();
-  context.lastErrorText.clear();
-  Expected<> added = addCustomView(project, sTableName, sSQL, bCopyFields);
-  if (!added) context.lastErrorText = std::move(added.failure().text);
+  static_cast<void>(
+      withEntryErrorText([&] { return addCustomView(project, sTableName, sSQL, bCopyFields); }));
 }
 
 bool ChangeCustomViewToView(AGP& project, const std::u16string& SourceName,

@@ -20,6 +20,7 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/ui/ui.hpp"
+#include "schema/entry_error_text.hpp"
 #include "schema/schema_snapshot.hpp"
 #include "schema/snapshot_fields.hpp"
 
@@ -186,9 +187,9 @@ Expected<> AGPSchema::readCustomView(const std::u16string& sConnStr,
       tbl.TblGen = false;
       return Failure{context.productTitle + u": Invalid Oracle Custom View Name", 1};
     }
-    const TableDescription d = describeCustomView(cnn, sTableName, sSQL, kind);
-    if (d.readError) return customViewUnread(tbl, *d.readError);
-    recordColumns(tbl, d, kind, false);
+    const Expected<TableDescription> d = describeCustomView(cnn, sTableName, sSQL, kind);
+    if (!d) return customViewUnread(tbl, d.failure().text);
+    recordColumns(tbl, *d, kind, false);
     if (tbl.TblFldCnt == 0) return customViewWithoutColumns(tbl);
     return {};
   } catch (const AutomationError& e) {
@@ -199,11 +200,9 @@ Expected<> AGPSchema::readCustomView(const std::u16string& sConnStr,
 std::int16_t AGPSchema::LoadADOCustomView(const std::u16string& sConnStr,
                                           const std::u16string& sTableName,
                                           const std::u16string& sSQL) {
-  projectContext().lastErrorText.clear();
-  Expected<> read = readCustomView(sConnStr, sTableName, sSQL);
-  if (read) return 0;
-  projectContext().lastErrorText = std::move(read.failure().text);
-  return static_cast<std::int16_t>(read.failure().number);
+  const Expected<> read =
+      withEntryErrorText([&] { return readCustomView(sConnStr, sTableName, sSQL); });
+  return read ? std::int16_t{0} : static_cast<std::int16_t>(read.failure().number);
 }
 
 AGSchemaTable& AGPSchema::customViewRecord(const std::u16string& sTableName) {

@@ -4,6 +4,7 @@
 #include "foundation/status.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/ui/ui.hpp"
+#include "schema/entry_error_text.hpp"
 #include "schema/schema_snapshot.hpp"
 
 namespace vantorel {
@@ -77,9 +78,10 @@ void AGPSchema::LoadDB(std::u16string& sDbName, const std::u16string& sDbType,
                        bool bDBUseServerMapPath, const std::u16string& sUID,
                        const std::u16string& sPwd, const std::u16string& sConnStr,
                        const std::u16string& sSchema, const std::u16string& sTableName) {
-  Expected<> outcome = read(sDbName, sDbType, sPath, sPhyPath, bDBUseServerMapPath, sUID, sPwd,
-                            sConnStr, sSchema, sTableName);
-  projectContext().lastErrorText = outcome ? std::u16string() : std::move(outcome.failure().text);
+  static_cast<void>(withEntryErrorText([&] {
+    return read(sDbName, sDbType, sPath, sPhyPath, bDBUseServerMapPath, sUID, sPwd, sConnStr,
+                sSchema, sTableName);
+  }));
 }
 
 }  // namespace vantorel

@@ -13,6 +13,7 @@
 #include "model/table.hpp"
 #include "model/table_keys.hpp"
 #include "model/tables.hpp"
+#include "schema/entry_error_text.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/schema_snapshot.hpp"
 #include "sync/custom_sync.hpp"
@@ -79,12 +80,12 @@ void SynchronizeDB(AGP& project) {
   if (!db) return;
   ProjectContext& ctx = projectContext();
   ctx.statusText = ctx.productTitle + u" - Database Synchronization...";
-  ctx.lastErrorText.clear();
-  // The snapshot lives for this call only and goes on every way out.
-  const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
-  Expected<> synced = loadLiveSchema(*snapshot, *db, u"");
-  if (synced) synced = SynchronizeWith(project, snapshot);
-  if (!synced) ctx.lastErrorText = std::move(synced.failure().text);
+  static_cast<void>(withEntryErrorText([&] {
+    // The snapshot lives for this call only and goes on every way out.
+    const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
+    Expected<> read = loadLiveSchema(*snapshot, *db, u"");
+    return read ? SynchronizeWith(project, snapshot) : read;
+  }));
 }
 
 }  // namespace vantorel
