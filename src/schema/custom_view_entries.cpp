@@ -68,8 +68,8 @@ void copySourceSettings(AGPDatabase& db, AGPFields& fields) {
   }
 }
 
-Expected<> addCustomView(AGP& project, const std::u16string& sTableName,
-                         const std::u16string& sSQL, bool bCopyFields) {
+Expected<> addCustomView(AGP& project, const std::u16string& sTableName, const std::u16string& sSQL,
+                         bool bCopyFields) {
   const Ref<AGPDatabase> db = project.DB();
   if (!db) return Failure{databaseNotLoaded()};
   AGPTables& tables = db->tables();

@@ -43,8 +43,7 @@ class CheckNotes {
 
 // Tables and views against the snapshot. Fails, before anything is compared, when the
 // snapshot's lists were not read, or hold nothing while the model holds tables or views.
-Expected<std::int16_t> CheckTablesViews(AGP& project, const AGPSchema& snapshot,
-                                        CheckNotes& notes);
+Expected<std::int16_t> CheckTablesViews(AGP& project, const AGPSchema& snapshot, CheckNotes& notes);
 // Every custom view's query run again and its columns compared with the stored fields.
 std::int16_t CheckCustomViews(AGP& project, CheckNotes& notes);
 std::int16_t CheckCustomView(AGP& project, const std::u16string& sTable, CheckNotes& notes);

@@ -170,8 +170,7 @@ void AGPSchema::recordUnlisted(data::Connection& cnn, const DatabaseLoad& load) 
 }
 
 Expected<> AGPSchema::readCustomView(const std::u16string& sConnStr,
-                                     const std::u16string& sTableName,
-                                     const std::u16string& sSQL) {
+                                     const std::u16string& sTableName, const std::u16string& sSQL) {
   if (const std::optional<std::u16string> file = accessFileOfConnection(sConnStr)) {
     return readAccessCustomView(*file, sTableName, sSQL);
   }
@@ -224,9 +223,9 @@ Failure AGPSchema::customViewUnread(AGSchemaTable& tbl, const std::u16string& re
 Failure AGPSchema::customViewWithoutColumns(AGSchemaTable& tbl) {
   // A query without columns is no picture of the custom view: every field would seem gone.
   tbl.TblGen = false;
-  return Failure{projectContext().productTitle + u": The query of " + tbl.TblName +
-                     u" returns no columns!",
-                 1};
+  return Failure{
+      projectContext().productTitle + u": The query of " + tbl.TblName + u" returns no columns!",
+      1};
 }
 
 }  // namespace vantorel

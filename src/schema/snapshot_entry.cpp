@@ -1,5 +1,5 @@
-// AGPSchema.LoadDB and the reading behind it: checks the settings it is given, shows the progress display and hands the
-// work to the Access or the ODBC loader.
+// AGPSchema.LoadDB and the reading behind it: checks the settings it is given, shows the
+// progress display and hands the work to the Access or the ODBC loader.
 #include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "platform/text/case_fold.hpp"
@@ -44,10 +44,10 @@ std::u16string guardMessage(const std::u16string& t, const std::u16string& sDbNa
 }  // namespace
 
 Expected<> AGPSchema::read(std::u16string& sDbName, const std::u16string& sDbType,
-                            const std::u16string& sPath, const std::u16string& sPhyPath,
-                            bool bDBUseServerMapPath, const std::u16string& sUID,
-                            const std::u16string& sPwd, const std::u16string& sConnStr,
-                            const std::u16string& sSchema, const std::u16string& sTableName) {
+                           const std::u16string& sPath, const std::u16string& sPhyPath,
+                           bool bDBUseServerMapPath, const std::u16string& sUID,
+                           const std::u16string& sPwd, const std::u16string& sConnStr,
+                           const std::u16string& sSchema, const std::u16string& sTableName) {
   if (loaded_ >= 1) return Failure{u"database already loaded!"};
   const std::u16string t = toUpper(sDbType);
   if (t != u"ACCESS" && t != u"ODBC") sDbName = u"DB";

@@ -68,16 +68,22 @@ TEST_F(DifferenceCheck, CountsEachKindOfChange) {
        {kOrders},
        {with(kOrders, [](TableShape& t) { t.columns[1].size = 60; })},
        2},
-      {"required flag changed", {kOrders},
-       {with(kOrders, [](TableShape& t) { t.columns[2].required = true; })}, 2},
-      {"type name alone is not compared", {kOrders},
-       {with(kOrders, [](TableShape& t) { t.columns[2].typeName = u"timestamp"; })}, 0},
+      {"required flag changed",
+       {kOrders},
+       {with(kOrders, [](TableShape& t) { t.columns[2].required = true; })},
+       2},
+      {"type name alone is not compared",
+       {kOrders},
+       {with(kOrders, [](TableShape& t) { t.columns[2].typeName = u"timestamp"; })},
+       0},
       {"key gained a column",
        {kOrders},
        {with(kOrders, [](TableShape& t) { t.key = u"customer\r\nid"; })},
        1},
-      {"key order alone is no change", {with(kOrders, [](TableShape& t) { t.key = u"b\r\na"; })},
-       {with(kOrders, [](TableShape& t) { t.key = u"a\r\nb"; })}, 0},
+      {"key order alone is no change",
+       {with(kOrders, [](TableShape& t) { t.key = u"b\r\na"; })},
+       {with(kOrders, [](TableShape& t) { t.key = u"a\r\nb"; })},
+       0},
       {"a view's key is not compared",
        {kOrderView},
        {with(kOrderView, [](TableShape& t) { t.key = u"id"; })},
@@ -119,8 +125,10 @@ TEST_F(DifferenceCheck, CountsEachKindOfChange) {
                t.type = u"VIEW";
              })},
        6},
-      {"a table that became a view", {kCustomers},
-       {with(kCustomers, [](TableShape& t) { t.type = u"VIEW"; })}, 6},
+      {"a table that became a view",
+       {kCustomers},
+       {with(kCustomers, [](TableShape& t) { t.type = u"VIEW"; })},
+       6},
   };
   for (const CountCase& c : cases) {
     TearDown();
@@ -134,9 +142,9 @@ TEST_F(DifferenceCheck, UnloadedTableCountsNothingAndTakesTheSchema) {
   stored.properties().setting(kTblSchema) = Variant(u"old");
   const Ref<AGPSchema> snapshot = makeRef<AGPSchema>();
   test::addRecord(*snapshot, test::tableRecord(with(kOrders, [](TableShape& t) {
-                    t.columns.pop_back();
-                    t.key = u"customer";
-                  })));
+    t.columns.pop_back();
+    t.key = u"customer";
+  })));
   EXPECT_EQ(tablesViews(*snapshot), 0);
   EXPECT_EQ(toString(stored.properties().setting(kTblSchema)), u"main");
 }
@@ -168,10 +176,11 @@ TEST_F(DifferenceCheck, TablesReadInPartCountTheirColumnsOnly) {
        1},
       {"two columns changed",
        {kOrders},
-       {with(kOrders, [](TableShape& t) {
-          t.columns[0].size = 8;
-          t.columns[1].size = 8;
-        })},
+       {with(kOrders,
+             [](TableShape& t) {
+               t.columns[0].size = 8;
+               t.columns[1].size = 8;
+             })},
        1},
   };
   for (const CountCase& c : cases) {
@@ -247,19 +256,22 @@ TEST_F(DifferenceCheck, CustomViewColumnsCountNewOnesTwice) {
   const TableShape view{u"cv", u"CUSTOMVIEW", {kId, kCustomer, kPlaced}};
   const std::vector<CountCase> cases = {
       {"same columns", {}, {view}, 0},
-      {"one extra column", {}, {with(view, [](TableShape& t) { t.columns.push_back(kStatus); })},
+      {"one extra column",
+       {},
+       {with(view, [](TableShape& t) { t.columns.push_back(kStatus); })},
        2},
       {"one column fewer", {}, {with(view, [](TableShape& t) { t.columns.pop_back(); })}, 0},
       {"one column changed", {}, {with(view, [](TableShape& t) { t.columns[0].type = 20; })}, 1},
-      {"one column renamed in letter case only", {},
-       {with(view, [](TableShape& t) { t.columns[1].name = u"Customer"; })}, 1},
+      {"one column renamed in letter case only",
+       {},
+       {with(view, [](TableShape& t) { t.columns[1].name = u"Customer"; })},
+       1},
   };
   for (const CountCase& c : cases) {
     TearDown();
     SetUp();
     AGPTable& stored = addTable(view);
-    EXPECT_EQ(CompareCustomViewColumns(test::tableRecord(c.live[0]), stored), c.expected)
-        << c.what;
+    EXPECT_EQ(CompareCustomViewColumns(test::tableRecord(c.live[0]), stored), c.expected) << c.what;
   }
 }
 
@@ -342,8 +354,7 @@ TEST_F(DifferenceCheck, FieldMatchRules) {
 TEST_F(DifferenceCheck, FieldTypeNamesEmptyOnlyWhereNamesAreNeeded) {
   addTable(kOrders);
   AGProperties& db = agp_->DB()->properties();
-  table(u"orders").fields().item(Variant(u"id"))->properties().setting(kFldTypeName) =
-      Variant(u"");
+  table(u"orders").fields().item(Variant(u"id"))->properties().setting(kFldTypeName) = Variant(u"");
   struct Case {
     const char16_t* dbms;
     const char16_t* connStr;

@@ -84,8 +84,7 @@ TEST_F(ErrorTextDb, CheckAndSynchronisationSayWhatTheLastViewSaid) {
       EXPECT_EQ(err(), c.after);
       if (c.after.empty()) {
         EXPECT_NE(customError(*p, u"first"), u"");
-        EXPECT_EQ(toString(bag(*p, u"first").setting(kTblSyncMessage)),
-                  customError(*p, u"first"));
+        EXPECT_EQ(toString(bag(*p, u"first").setting(kTblSyncMessage)), customError(*p, u"first"));
       }
     }
   }
