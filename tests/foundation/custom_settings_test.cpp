@@ -131,7 +131,7 @@ TEST_F(CustomSettingsTest, UnloadableFilesShowTheMessageAndFindNothing) {
     // The box comes from LoadSettings, which reads the file the registry names.
     SetRegValue(Variant(std::u16string(u"HKCU")), Variant(settingsKey()),
                 Variant(std::u16string(u"ConfigFile")), kRegSz, Variant(path));
-    EXPECT_FALSE(settings->LoadSettings());
+    EXPECT_FALSE(settings->call(u"LoadSettings", {}).boolValue());
     EXPECT_FALSE(settings->hasDocument());
     EXPECT_EQ(settings->LoadSettingType(u"Project", u"Flag"), u"");
     EXPECT_TRUE(settings->LoadSettingValue(u"Project", u"Flag").isEmpty());
@@ -152,7 +152,7 @@ TEST_F(CustomSettingsTest, SharedInstanceReadsTheRegistryOnce) {
     // The file is read at creation only, until LoadSettings asks again.
     std::filesystem::remove(std::filesystem::path(toUtf8(path)));
     EXPECT_EQ(describe(SharedSettings().LoadSettingValue(u"Project", u"Size")), "Long:70000");
-    EXPECT_FALSE(SharedSettings().LoadSettings());
+    EXPECT_FALSE(SharedSettings().call(u"LoadSettings", {}).boolValue());
     EXPECT_TRUE(SharedSettings().LoadSettingValue(u"Project", u"Size").isEmpty());
   }).join();
   ASSERT_EQ(boxTexts().size(), 1u);
