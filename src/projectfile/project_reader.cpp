@@ -205,8 +205,12 @@ void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefi
       xml::Document none;
       static_cast<void>(SharedMenus().LoadMenusFrom(none.append_child(stream.rootName())));
     }
-    SharedKeywords().Load(
-        Variant(settingAsText(GetRegValue(u"HKCU", projectContext().generalKey, u"Keyword"))));
+    // A keyword file that does not load is told of here, before anything else the load says.
+    if (const Expected<> keywords = SharedKeywords().load(
+            settingAsText(GetRegValue(u"HKCU", projectContext().generalKey, u"Keyword")));
+        !keywords) {
+      showKeywordLoadFailure(keywords.failure());
+    }
 
     if (std::string_view(stream.rootName()) != "Project") {
       throw LoadStopped{projectContext().productTitle + u": Invalid Project File!"};
