@@ -28,12 +28,12 @@ TEST(ScriptFilesTest, ReadsByByteOrderMarkAndReportsMissingFiles) {
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const auto path = dir.path() / ("s" + std::to_string(i) + ".vbs");
     std::ofstream(path, std::ios::binary) << cases[i].first;
-    EXPECT_EQ(toUtf8(readScriptFile(fromUtf8(path.string()))), toUtf8(cases[i].second));
+    EXPECT_EQ(toUtf8(readScriptFile(fromUtf8(path.string()), &showScriptFileFailure)), toUtf8(cases[i].second));
   }
   EXPECT_TRUE(backend->events(ui::RecordingBackend::Event::Kind::Asked).empty());
   projectContext().lastErrorText.clear();
   const std::u16string missing = fromUtf8((dir.path() / "missing.vbs").string());
-  EXPECT_EQ(readScriptFile(missing), u"");
+  EXPECT_EQ(readScriptFile(missing, &showScriptFileFailure), u"");
   const auto asked = backend->events(ui::RecordingBackend::Event::Kind::Asked);
   ui::setBackendForTesting(nullptr);
   ASSERT_EQ(asked.size(), 1u);
