@@ -39,7 +39,8 @@ const ClassInfo& AGPSettings::classInfo() const noexcept {
 
 Expected<> AGPSettings::load() {
   const std::u16string path = configFilePath();
-  if (loadFrom(path)) return Failure{u"Unable to load custom setting file: '" + path + u"'. Please check."};
+  if (loadFrom(path))
+    return Failure{u"Unable to load custom setting file: '" + path + u"'. Please check."};
   return {};
 }
 

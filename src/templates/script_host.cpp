@@ -151,9 +151,9 @@ void AGScript::Initialize(const Ref<Object>& PROJ, const Ref<Object>& DB,
                           const Ref<Object>& EXTS, const Ref<Object>& MenuList) {
   // A text already there stops the loading after the system code, as an error of its own does.
   const bool pending = !projectContext().lastErrorText.empty();
-  if (ScriptOutcome done = initialize(
-          ScriptObjects{PROJ, DB, controls, Lang, customscripts, filter, EXTS, MenuList}, pending,
-          &showScriptFileFailure);
+  if (ScriptOutcome done =
+          initialize(ScriptObjects{PROJ, DB, controls, Lang, customscripts, filter, EXTS, MenuList},
+                     pending, &showScriptFileFailure);
       !done)
     projectContext().lastErrorText = std::move(done.failure().text);
 }

@@ -74,8 +74,8 @@ TEST_F(KeywordListTest, LoadsWordsAndIgnoresTheRest) {
   EXPECT_TRUE(load(file));  // a second load adds nothing
   EXPECT_EQ(list->Count(), 4);
   EXPECT_TRUE(load(write("more.xml",
-                               "<vantorel.keyword><keyword value='Loop'/>"
-                               "<keyword value='Dim'/></vantorel.keyword>")));
+                         "<vantorel.keyword><keyword value='Loop'/>"
+                         "<keyword value='Dim'/></vantorel.keyword>")));
   EXPECT_EQ(list->Count(), 5);
   EXPECT_EQ(boxes(), 0u);
 }

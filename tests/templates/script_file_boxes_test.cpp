@@ -39,17 +39,16 @@ TEST_F(ScriptFileBoxesTest, InitializeShowsEachMissingFileWhenItIsRead) {
   setGeneral(u"SYSCODEPREFIX", missing("sys/prefix.vbs"));
   setGeneral(u"SYSCODESUFFIX", writeFile("sys/suffix.vbs", "\r\n"));
   writeFile("val/v1.vbs", "Function V1()\r\nV1 = True\r\nEnd Function\r\n");
-  setGeneral(u"VALIDATECODE", writeFile("val/list.xml",
-                                        "<v><file value='absent.vbs'/><file value='v1.vbs'/></v>"));
+  setGeneral(u"VALIDATECODE",
+             writeFile("val/list.xml", "<v><file value='absent.vbs'/><file value='v1.vbs'/></v>"));
   // The user code speaks as it is compiled, in the check engine and then in the main one.
   setGeneral(u"USERCODE", writeFile("user.vbs", "MsgBox \"user code\"\r\n"));
 
   Ref<AGScript> host = initializedHost();
   EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
-  EXPECT_EQ(boxes(), (std::vector<std::u16string>{box(missing("sys/prefix.vbs")),
-                                                  box(missing("sys/gone.tpl")),
-                                                  box(missing("val/absent.vbs")), u"user code",
-                                                  u"user code"}));
+  EXPECT_EQ(boxes(), (std::vector<std::u16string>{
+                         box(missing("sys/prefix.vbs")), box(missing("sys/gone.tpl")),
+                         box(missing("val/absent.vbs")), u"user code", u"user code"}));
   EXPECT_EQ(host->validationProcedures(), std::vector<std::u16string>{u"V1"});
 }
 

@@ -28,7 +28,8 @@ TEST(ScriptFilesTest, ReadsByByteOrderMarkAndReportsMissingFiles) {
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const auto path = dir.path() / ("s" + std::to_string(i) + ".vbs");
     std::ofstream(path, std::ios::binary) << cases[i].first;
-    EXPECT_EQ(toUtf8(readScriptFile(fromUtf8(path.string()), &showScriptFileFailure)), toUtf8(cases[i].second));
+    EXPECT_EQ(toUtf8(readScriptFile(fromUtf8(path.string()), &showScriptFileFailure)),
+              toUtf8(cases[i].second));
   }
   EXPECT_TRUE(backend->events(ui::RecordingBackend::Event::Kind::Asked).empty());
   projectContext().lastErrorText.clear();
