@@ -142,6 +142,21 @@ TEST_F(CustomSettingsTest, UnloadableFilesShowTheMessageAndFindNothing) {
   }
 }
 
+TEST_F(CustomSettingsTest, TheLoaderItselfShowsNothing) {
+  const std::u16string missing = fs::fromNative(dir.path() / "missing.xml");
+  SetRegValue(Variant(std::u16string(u"HKCU")), Variant(settingsKey()),
+              Variant(std::u16string(u"ConfigFile")), kRegSz, Variant(missing));
+  const Expected<> loaded = settings->load();
+  ASSERT_FALSE(loaded.ok());
+  EXPECT_EQ(loaded.failure().text,
+            u"Unable to load custom setting file: '" + missing + u"'. Please check.");
+  SetRegValue(Variant(std::u16string(u"HKCU")), Variant(settingsKey()),
+              Variant(std::u16string(u"ConfigFile")), kRegSz,
+              Variant(write("good.xml", kSettingsFile)));
+  EXPECT_TRUE(settings->load().ok());
+  EXPECT_TRUE(boxTexts().empty());
+}
+
 TEST_F(CustomSettingsTest, SharedInstanceReadsTheRegistryOnce) {
   const std::u16string path = write("shared.xml", kSettingsFile);
   std::thread([&] {

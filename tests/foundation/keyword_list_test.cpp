@@ -114,6 +114,33 @@ TEST_F(KeywordListTest, FailingLoadsShowOneBoxPerRun) {
   EXPECT_EQ(list->Count(), 1);
 }
 
+TEST_F(KeywordListTest, TheLoaderItselfShowsNothingAndSaysWhatToTell) {
+  const std::u16string missing = fs::fromNative(dir.path() / "missing.xml");
+  const std::u16string wrongRoot = write("wrong.xml", "<Other.keyword/>").stringValue();
+  struct Step {
+    std::u16string path;
+    std::int32_t number;  // 0: loaded
+    bool told;
+  };
+  const Step steps[] = {
+      {missing, 1, true},
+      {missing, 1, false},
+      {write("k.xml", "<vantorel.keyword/>").stringValue(), 0, false},
+      {wrongRoot, 2, false},
+      {missing, 1, false},
+  };
+  for (const Step& s : steps) {
+    const Expected<> loaded = list->load(s.path);
+    ASSERT_EQ(loaded.ok(), s.number == 0) << toUtf8(s.path);
+    if (loaded.ok()) continue;
+    EXPECT_EQ(loaded.failure().number, s.number);
+    EXPECT_EQ(loaded.failure().text, s.told ? u"Load keyword file \"" + s.path +
+                                                  u"\" failed. Please check your keyword file."
+                                            : u"");
+  }
+  EXPECT_EQ(boxes(), 0u);
+}
+
 TEST_F(KeywordListTest, ShippedFileLoads) {
   const Variant shipped(fromUtf8(VANTOREL_DATA_DIR "/keywords.xml"));
   ASSERT_TRUE(load(shipped));

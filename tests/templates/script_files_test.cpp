@@ -34,6 +34,12 @@ TEST(ScriptFilesTest, ReadsByByteOrderMarkAndReportsMissingFiles) {
   EXPECT_TRUE(backend->events(ui::RecordingBackend::Event::Kind::Asked).empty());
   projectContext().lastErrorText.clear();
   const std::u16string missing = fromUtf8((dir.path() / "missing.vbs").string());
+  // The reader hands the failure to its caller, which decides whether the user sees it.
+  std::vector<std::u16string> told;
+  EXPECT_EQ(readScriptFile(missing, [&](const Failure& f) { told.push_back(f.text); }), u"");
+  EXPECT_EQ(told, std::vector<std::u16string>{u"Vantorel: Script file " + missing +
+                                              u" not found! Content not loaded!"});
+  EXPECT_TRUE(backend->events(ui::RecordingBackend::Event::Kind::Asked).empty());
   EXPECT_EQ(readScriptFile(missing, &showScriptFileFailure), u"");
   const auto asked = backend->events(ui::RecordingBackend::Event::Kind::Asked);
   ui::setBackendForTesting(nullptr);
