@@ -15,14 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using vantorel::test::readFile;
-
-const fs::path kSource = fs::path(VANTOREL_TEST_DATA).parent_path().parent_path();
 const std::string kCli = VANTOREL_CLI_PATH;
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 std::size_t occurrences(const std::string& text, const std::string& part) {
   std::size_t count = 0;
@@ -38,7 +31,8 @@ TEST(UnloadableFiles, EachIsSaidOnceInItsTurnAndTheCommandGoesOn) {
   const std::string env = "env -u VANTOREL_ANSWERS VANTOREL_HOME=" + (home / "config").string() +
                           " XDG_DOCUMENTS_DIR=" + (home / "docs").string() +
                           " HOME=" + home.string() + " ";
-  fs::copy_file(kSource / "examples" / "shop" / "shop.sqlite", home / "shop.sqlite");
+  const fs::path examples = fs::path(VANTOREL_TEST_DATA).parent_path().parent_path() / "examples";
+  fs::copy_file(examples / "shop" / "shop.sqlite", home / "shop.sqlite");
   const std::string project = (home / "shop.vtp").string();
   std::string output;
   ASSERT_EQ(vantorel::test::runCommand(env + kCli + " new " + project +
@@ -52,13 +46,13 @@ TEST(UnloadableFiles, EachIsSaidOnceInItsTurnAndTheCommandGoesOn) {
   const fs::path store = home / "config" / "registry.reg";
   const std::string keywords = (home / "missing.keyword.xml").string();
   const std::string settings = (home / "broken.settings.xml").string();
-  std::string text = readFile(store);
+  std::string text = vantorel::test::readFile(store);
   text = std::regex_replace(text, std::regex("\n\"Keyword\"=\"[^\n]*"),
                             "\n\"Keyword\"=\"" + keywords + "\"");
   text = std::regex_replace(text, std::regex("\n\"ConfigFile\"=\"[^\n]*"),
                             "\n\"ConfigFile\"=\"" + settings + "\"");
-  writeFile(store, text);
-  writeFile(settings, "<zt-setting><section name='Project'>");
+  std::ofstream(store, std::ios::binary | std::ios::trunc) << text;
+  std::ofstream(settings, std::ios::binary) << "<zt-setting><section name='Project'>";
 
   ASSERT_EQ(
       vantorel::test::runCommand(env + kCli + " sync " + project + " </dev/null 2>&1", output), 0)
