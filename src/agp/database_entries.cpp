@@ -10,8 +10,10 @@ namespace vantorel {
 
 void AGP::ReloadKeywords() {
   keywordFile_ = settingAsText(GetRegValue(u"HKCU", projectContext().generalKey, u"Keyword"));
-  // A file that cannot be read is reported by the list itself; loading goes on without it.
-  SharedKeywords().Load(Variant(keywordFile_));
+  // A file that cannot be read is told of here; loading goes on without it.
+  if (const Expected<> loaded = SharedKeywords().load(keywordFile_); !loaded) {
+    showKeywordLoadFailure(loaded.failure());
+  }
 }
 
 // Scripts pass every argument by reference; the entries only read them.

@@ -10,9 +10,7 @@
 #include "foundation/value_conversion.hpp"
 #include "platform/automation/class_info.hpp"
 #include "platform/automation/variant_convert.hpp"
-#include "platform/fs/files.hpp"
 #include "platform/text/unicode.hpp"
-#include "platform/ui/ui.hpp"
 #include "platform/xml/attributes.hpp"
 
 namespace vantorel {
@@ -39,16 +37,11 @@ const ClassInfo& AGPSettings::classInfo() const noexcept {
   return MemberTable<AGPSettings>::get(u"AGPSettings");
 }
 
-bool AGPSettings::LoadSettings() {
+Expected<> AGPSettings::load() {
   const std::u16string path = configFilePath();
-  if (loadFrom(path)) {
-    try {
-      ui::messageBox(u"Unable to load custom setting file: '" + path + u"'. Please check.");
-    } catch (const std::exception&) {
-      // The box only informs; every lookup now answers "not found" either way.
-    }
-  }
-  return false;
+  if (loadFrom(path))
+    return Failure{u"Unable to load custom setting file: '" + path + u"'. Please check."};
+  return {};
 }
 
 std::optional<xml::ParseError> AGPSettings::loadFrom(const std::u16string& path) {
@@ -95,7 +88,8 @@ AGPSettings& SharedSettings() {
   Ref<AGPSettings>& shared = projectContext().settings;
   if (!shared) {
     Ref<AGPSettings> settings = makeRef<AGPSettings>();
-    settings->LoadSettings();
+    // The first lookup loads the file, wherever it comes from, and tells of it there.
+    if (Expected<> loaded = settings->load(); !loaded) showSettingsLoadFailure(loaded.failure());
     shared = settings;
   }
   return *shared;

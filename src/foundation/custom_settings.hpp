@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/automation/expected.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/xml/xml_document.hpp"
 
@@ -22,9 +23,10 @@ class AGPSettings : public Object {
   ~AGPSettings() override;
   const ClassInfo& classInfo() const noexcept override;
 
-  // Re-reads the file named by the registry value "ConfigFile" under settingsKey(); a missing
-  // or malformed file shows a message box and leaves no document. Always False.
-  bool LoadSettings();
+  // Re-reads the file named by the registry value "ConfigFile" under settingsKey(); shows
+  // nothing. A missing or malformed file leaves no document and fails with the text the user is
+  // to be told.
+  Expected<> load();
   // The setting's type name ("String" when its type is empty); empty when not found.
   std::u16string LoadSettingType(const std::u16string& Section, const std::u16string& Id) const;
   // The setting's value converted by its type (ConvertSetting); Empty when not found.
@@ -45,7 +47,10 @@ class AGPSettings : public Object {
   std::unique_ptr<xml::Document> doc_;
 };
 
-// The thread's one instance, created (and its file loaded) on first use.
+// The thread's one instance, created (and its file loaded, a failure shown) on first use.
 AGPSettings& SharedSettings();
+
+// For the entry points that load the settings file: the box that tells of a failed load.
+void showSettingsLoadFailure(const Failure& failure);
 
 }  // namespace vantorel

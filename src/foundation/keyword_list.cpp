@@ -1,6 +1,5 @@
 #include "foundation/keyword_list.hpp"
 
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -8,38 +7,11 @@
 #include "foundation/product.hpp"
 #include "foundation/project_context.hpp"
 #include "platform/automation/class_info.hpp"
-#include "platform/automation/variant_convert.hpp"
-#include "platform/fs/files.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/unicode.hpp"
-#include "platform/ui/ui.hpp"
 #include "platform/xml/attributes.hpp"
 
 namespace vantorel {
-
-namespace {
-
-constexpr char16_t kLoadFailed[] = u"Load keyword file failed!";
-constexpr char16_t kInvalidFile[] = u"Keyword file is invalid!";
-
-std::u16string pathText(const Variant& file) {
-  try {
-    return toString(file);
-  } catch (const std::exception&) {
-    return {};  // Null, an object without a value: no path
-  }
-}
-
-void showLoadFailure(const std::u16string& path) {
-  try {
-    ui::messageBox(u"Load keyword file \"" + path + u"\" failed. Please check your keyword file.",
-                   kProductTitle, ui::Buttons::OK, ui::Icon::Exclamation);
-  } catch (const std::exception&) {
-    // The box only informs; without it the load still reports its failure.
-  }
-}
-
-}  // namespace
 
 const ClassInfo& AGPKeyword::classInfo() const noexcept {
   return MemberTable<AGPKeyword>::get(u"AGPKeyword");
@@ -53,21 +25,16 @@ bool AGPKeyword::IsKeyword(const std::u16string& k) const {
   return false;
 }
 
-bool AGPKeyword::Load(const Variant& file) {
-  const std::u16string path = pathText(file);
+Expected<> AGPKeyword::load(const std::u16string& path) {
   const std::optional<KeywordFileFault> fault = addWordsFrom(path);
-  if (!fault) {
-    lastLoadError_.clear();
-    return true;
+  const bool followsFailure = lastLoadFailed_;
+  lastLoadFailed_ = fault.has_value();
+  if (!fault) return {};
+  Failure failure{{}, static_cast<std::int32_t>(*fault)};
+  if (*fault == KeywordFileFault::Unreadable && !followsFailure) {
+    failure.text = u"Load keyword file \"" + path + u"\" failed. Please check your keyword file.";
   }
-  if (*fault == KeywordFileFault::Unreadable) {
-    // Only the first of a run of failures is shown, so a batch does not stack up boxes.
-    if (lastLoadError_.empty()) showLoadFailure(path);
-    lastLoadError_ = kLoadFailed;
-  } else {
-    lastLoadError_ = kInvalidFile;
-  }
-  return false;
+  return failure;
 }
 
 std::optional<KeywordFileFault> AGPKeyword::addWordsFrom(const std::u16string& path) {

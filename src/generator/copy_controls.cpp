@@ -251,7 +251,9 @@ Expected<> CheckScriptFiles(GenerationRun& run) {
       return Failure{projectContext().productTitle + u": No script engine to load " +
                      inQuotes(file) + u" into."};
     }
-    if (ScriptOutcome added = run.scriptEngine->addTemplateScript(path); !added) return added;
+    if (ScriptOutcome added = run.scriptEngine->addTemplateScript(path, &showScriptFileFailure);
+        !added)
+      return added;
   }
   return {};
 }

@@ -59,7 +59,7 @@ void initialize(AGScript& engine, GenerationRun& run) {
                                       Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
                                       Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
                                       Ref<Object>(&SharedMenus())},
-                        run.failure.has_value());
+                        run.failure.has_value(), &showScriptFileFailure);
   if (!started) run.failure = std::move(started.failure().text);
 }
 
@@ -374,7 +374,7 @@ class Driver {
         const std::u16string userCode = fs::joinPath(*folder, u"usercode.vbs");
         // Each extension's code is added; the last failure is the one reported.
         if (fs::fileExists(userCode)) {
-          keepFailure(run_.scriptEngine->addUserCode(userCode));
+          keepFailure(run_.scriptEngine->addUserCode(userCode, &showScriptFileFailure));
         }
         const std::u16string language = fs::joinPath(*folder, u"lang.xml");
         if (fs::fileExists(language)) SharedLanguage().LoadExtension(language);

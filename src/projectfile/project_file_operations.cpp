@@ -12,11 +12,12 @@
 
 namespace vantorel {
 
-// The reader only reports what the user should hear of; this entry shows it.
+// The reader returns what the user should be warned of; this entry shows it.
 void loadProjectFile(AGP& project, const std::u16string& projFile) {
-  if (const std::optional<std::u16string> notice =
-          loadProject(project, projFile, &AskKeepOldDefinition)) {
-    ui::messageBox(*notice, projectContext().productTitle, ui::Buttons::OK, ui::Icon::Exclamation);
+  if (const ProjectLoadWarnings warnings = loadProject(project, projFile, &AskKeepOldDefinition);
+      warnings.any()) {
+    ui::messageBox(warnings.unreadableDatabase, projectContext().productTitle, ui::Buttons::OK,
+                   ui::Icon::Exclamation);
   }
 }
 

@@ -114,9 +114,9 @@ std::u16string unreadableDatabaseNotice(std::u16string_view reason) {
   return notice + u" " + std::u16string(kAdvice);
 }
 
-// The notice is the text of the warning shown when the database could not be read.
+// A database that cannot be read leaves its warning in warnings.
 void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition& keepOld,
-                          std::optional<std::u16string>& notice) {
+                          ProjectLoadWarnings& warnings) {
   AGProperties& props = db.properties();
   const SnapshotSource connection{settingAsText(props.setting(kDBName)),
                                   settingAsText(props.setting(kDBType)),
@@ -136,7 +136,7 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition
     loaded = Failure{e.description(), e.number()};
   }
   if (!loaded) {
-    notice = unreadableDatabaseNotice(loaded.failure().text);
+    warnings.unreadableDatabase = unreadableDatabaseNotice(loaded.failure().text);
   } else {
     bool ask = true;
     if (CountLoadDifferences(project) < 1) {
@@ -164,7 +164,7 @@ void synchronisationCheck(AGP& project, AGPDatabase& db, const KeepOldDefinition
 }
 
 void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefinition& keepOld,
-                 LoadSchemaCheck check, std::optional<std::u16string>& notice) {
+                 LoadSchemaCheck check, ProjectLoadWarnings& warnings) {
   if (Expected<> ready = CheckComponents(); !ready) throw LoadStopped{ready.failure().text};
   project.LoadDefault();
   // Whether the project wants no extension is the file's to say.
@@ -203,8 +203,12 @@ void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefi
       xml::Document none;
       static_cast<void>(SharedMenus().LoadMenusFrom(none.append_child(stream.rootName())));
     }
-    SharedKeywords().Load(
-        Variant(settingAsText(GetRegValue(u"HKCU", projectContext().generalKey, u"Keyword"))));
+    // A keyword file that does not load is told of here, before anything else the load says.
+    if (const Expected<> keywords = SharedKeywords().load(
+            settingAsText(GetRegValue(u"HKCU", projectContext().generalKey, u"Keyword")));
+        !keywords) {
+      showKeywordLoadFailure(keywords.failure());
+    }
 
     if (std::string_view(stream.rootName()) != "Project") {
       throw LoadStopped{projectContext().productTitle + u": Invalid Project File!"};
@@ -261,7 +265,7 @@ void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefi
   SetTblKeyFromFields(*db);
 
   if (check == LoadSchemaCheck::AsProjectAsks && settingAsBool(props.setting(kProjAutoSync))) {
-    synchronisationCheck(project, *db, keepOld, notice);
+    synchronisationCheck(project, *db, keepOld, warnings);
   }
 
   ProjectExtensionStore* store = Installed<ProjectExtensionStore>::get();
@@ -290,14 +294,14 @@ std::optional<std::u16string> projectFileExtension(std::u16string_view path) {
   return std::u16string(name.substr(dot + 1));
 }
 
-std::optional<std::u16string> loadProject(AGP& project, const std::u16string& projFile,
-                                          const KeepOldDefinition& keepOld, LoadSchemaCheck check) {
+ProjectLoadWarnings loadProject(AGP& project, const std::u16string& projFile,
+                                const KeepOldDefinition& keepOld, LoadSchemaCheck check) {
   projectContext().lastErrorText.clear();
   // A project of thousands of objects reads the same defaults for each of them.
   RegistryDefaultsScope pinned;
-  std::optional<std::u16string> notice;
+  ProjectLoadWarnings warnings;
   try {
-    readProject(project, projFile, keepOld, check, notice);
+    readProject(project, projFile, keepOld, check, warnings);
   } catch (const LoadStopped& stop) {
     projectContext().lastErrorText = stop.text;
   } catch (const std::exception&) {
@@ -305,7 +309,7 @@ std::optional<std::u16string> loadProject(AGP& project, const std::u16string& pr
     projectContext().lastErrorText =
         projectContext().productTitle + u": Load Project File failed! Please check!";
   }
-  return notice;
+  return warnings;
 }
 
 }  // namespace vantorel

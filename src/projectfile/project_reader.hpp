@@ -42,17 +42,26 @@ std::optional<std::u16string> projectFileExtension(std::u16string_view path);
 // the project's definition, False updates it from the database.
 using KeepOldDefinition = std::function<bool(const std::u16string& question)>;
 
-// AGP.Load: reads the project file into the project. The outcome is left in the project
-// context's lastErrorText, empty after success. The file itself is only read. Shows nothing:
-// what the user is to be warned of (the database of a project that asks for the
-// synchronisation check could not be read) is returned, and the load goes on without the
-// check; the keep-or-update question goes to keepOld (without one, the definition is kept).
 // Whether the load runs the schema check the project asks for (AutoSync). A caller that checks
 // and synchronises in the open itself skips it.
 enum class LoadSchemaCheck { AsProjectAsks, Skip };
 
-std::optional<std::u16string> loadProject(AGP& project, const std::u16string& projFile,
-                                          const KeepOldDefinition& keepOld = {},
-                                          LoadSchemaCheck check = LoadSchemaCheck::AsProjectAsks);
+// What a load went on past, for its caller to warn the user of.
+struct ProjectLoadWarnings {
+  // The database of a project that asks for the synchronisation check could not be read, and
+  // the load went on without the check: the warning's text; empty when it was read.
+  std::u16string unreadableDatabase;
+
+  bool any() const noexcept { return !unreadableDatabase.empty(); }
+};
+
+// AGP.Load: reads the project file into the project. The outcome is left in the project
+// context's lastErrorText, empty after success. The file itself is only read. A keyword or
+// custom settings file that does not load is shown as it is read; what else the user is to be
+// warned of is returned, for the caller to show. The keep-or-update question goes to keepOld
+// (without one, the definition is kept).
+ProjectLoadWarnings loadProject(AGP& project, const std::u16string& projFile,
+                                const KeepOldDefinition& keepOld = {},
+                                LoadSchemaCheck check = LoadSchemaCheck::AsProjectAsks);
 
 }  // namespace vantorel

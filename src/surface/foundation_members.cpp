@@ -1,5 +1,8 @@
 // The script members of the foundation's classes: collections, the property bag, the string
 // builder, status, and the settings and keyword lists.
+#include <exception>
+#include <string>
+
 #include "foundation/collection_keys.hpp"
 #include "foundation/control_items.hpp"
 #include "foundation/custom_settings.hpp"
@@ -9,10 +12,39 @@
 #include "foundation/string_builder.hpp"
 #include "foundation/super_collection.hpp"
 #include "platform/automation/bind.hpp"
+#include "platform/automation/variant_convert.hpp"
 #include "surface/install_table.hpp"
 #include "surface/surface_tables.hpp"
 
 namespace vantorel::surface {
+
+namespace {
+
+// A script's argument as a file's path: Null, or an object without a value, names none.
+std::u16string pathText(const Variant& file) {
+  try {
+    return toString(file);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+// AGPKeyword.Load: True when the file's words were added; a failure is shown as the list says.
+bool loadKeywordFile(AGPKeyword& list, const Variant& file) {
+  const Expected<> loaded = list.load(pathText(file));
+  if (!loaded) showKeywordLoadFailure(loaded.failure());
+  return loaded.ok();
+}
+
+// AGPSettings.LoadSettings: a file that does not load is shown; always False.
+bool loadSettingsFile(AGPSettings& settings) {
+  if (const Expected<> loaded = settings.load(); !loaded) {
+    showSettingsLoadFailure(loaded.failure());
+  }
+  return false;
+}
+
+}  // namespace
 
 void installFoundationTables() noexcept {
   installTable<cKey>(u"cKey", [](ClassInfo& c) {
@@ -107,7 +139,7 @@ void installFoundationTables() noexcept {
   });
   installTable<AGPSettings>(u"AGPSettings", [](ClassInfo& c) {
     ClassBuilder<AGPSettings>(c)
-        .method<&AGPSettings::LoadSettings>(u"LoadSettings")
+        .method<&loadSettingsFile>(u"LoadSettings")
         .method<&AGPSettings::LoadSettingType>(u"LoadSettingType")
         .method<&AGPSettings::LoadSettingValue>(u"LoadSettingValue");
   });
@@ -116,7 +148,7 @@ void installFoundationTables() noexcept {
         .get<&AGPKeyword::curIndex>(u"curIndex")
         .get<&AGPKeyword::Count>(u"Count")
         .method<&AGPKeyword::IsKeyword>(u"IsKeyword")
-        .method<&AGPKeyword::Load>(u"Load");
+        .method<&loadKeywordFile>(u"Load");
   });
 }
 

@@ -151,13 +151,15 @@ void AGScript::Initialize(const Ref<Object>& PROJ, const Ref<Object>& DB,
                           const Ref<Object>& EXTS, const Ref<Object>& MenuList) {
   // A text already there stops the loading after the system code, as an error of its own does.
   const bool pending = !projectContext().lastErrorText.empty();
-  if (ScriptOutcome done = initialize(
-          ScriptObjects{PROJ, DB, controls, Lang, customscripts, filter, EXTS, MenuList}, pending);
+  if (ScriptOutcome done =
+          initialize(ScriptObjects{PROJ, DB, controls, Lang, customscripts, filter, EXTS, MenuList},
+                     pending, &showScriptFileFailure);
       !done)
     projectContext().lastErrorText = std::move(done.failure().text);
 }
 
-ScriptOutcome AGScript::initialize(const ScriptObjects& objects, bool systemCodeOnly) {
+ScriptOutcome AGScript::initialize(const ScriptObjects& objects, bool systemCodeOnly,
+                                   const ScriptFileNotice& tell) {
   if (!main_) return {};
   Reset();
   project_ = objects.PROJ;
@@ -184,9 +186,9 @@ ScriptOutcome AGScript::initialize(const ScriptObjects& objects, bool systemCode
     }
   }
   templates::ScriptReport report;
-  ScriptOutcome loaded = loadSystemCode();
-  if (loaded.ok() && !report.pending() && !systemCodeOnly) loaded = loadValidationCode();
-  if (loaded.ok() && !report.pending() && !systemCodeOnly) loaded = loadUserCode();
+  ScriptOutcome loaded = loadSystemCode(tell);
+  if (loaded.ok() && !report.pending() && !systemCodeOnly) loaded = loadValidationCode(tell);
+  if (loaded.ok() && !report.pending() && !systemCodeOnly) loaded = loadUserCode(tell);
   return report.finish(std::move(loaded));
 }
 
@@ -201,9 +203,9 @@ void AGScript::Reset() {
   }
 }
 
-ScriptOutcome AGScript::loadUserCode() {
+ScriptOutcome AGScript::loadUserCode(const ScriptFileNotice& tell) {
   userCodeText_ = paths_.userCode.empty() ? std::u16string(u"'Please enter your script here")
-                                          : readScriptFile(paths_.userCode);
+                                          : readScriptFile(paths_.userCode, tell);
   return addUserText(userCodeText_, paths_.userCode);
 }
 
@@ -231,22 +233,23 @@ ScriptOutcome AGScript::addUserText(const std::u16string& text, const std::u16st
 }
 
 void AGScript::AddUserCode(const std::u16string& sFile) {
-  if (ScriptOutcome added = addUserCode(sFile); !added)
+  if (ScriptOutcome added = addUserCode(sFile, &showScriptFileFailure); !added)
     projectContext().lastErrorText = std::move(added.failure().text);
 }
 
-ScriptOutcome AGScript::addUserCode(const std::u16string& file) {
-  return addUserText(readScriptFile(file), file);
+ScriptOutcome AGScript::addUserCode(const std::u16string& file, const ScriptFileNotice& tell) {
+  return addUserText(readScriptFile(file, tell), file);
 }
 
 void AGScript::AddTemplateScript(const std::u16string& sFile) {
-  if (ScriptOutcome added = addTemplateScript(sFile); !added)
+  if (ScriptOutcome added = addTemplateScript(sFile, &showScriptFileFailure); !added)
     projectContext().lastErrorText = std::move(added.failure().text);
 }
 
-ScriptOutcome AGScript::addTemplateScript(const std::u16string& file) {
+ScriptOutcome AGScript::addTemplateScript(const std::u16string& file,
+                                          const ScriptFileNotice& tell) {
   if (!main_) return {};
-  const std::u16string text = readScriptFile(file);
+  const std::u16string text = readScriptFile(file, tell);
   templates::ScriptReport report;
   return report.finish(templates::attemptScript(*main_, file, [&] { main_->addCode(text); }));
 }

@@ -18,6 +18,7 @@
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
 #include "platform/vbscript/control/script_control.hpp"
+#include "templates/script_files.hpp"
 #include "templates/user_script.hpp"
 
 namespace vantorel {
@@ -70,11 +71,13 @@ class AGScript final : public Object {
   std::u16string BuildNewCode(const std::u16string& sId, const std::u16string& sScript,
                               std::int16_t bInitType, std::int32_t lTimeout);
 
-  // What the members above do, for engine callers: the failure is returned, not reported.
+  // What the members above do, for engine callers: the failure is returned, not reported, and
+  // a script file that is not there goes to tell as it is read (the members show it).
   // With systemCodeOnly the validation code and the user code are not loaded.
-  ScriptOutcome initialize(const ScriptObjects& objects, bool systemCodeOnly);
-  ScriptOutcome addTemplateScript(const std::u16string& file);
-  ScriptOutcome addUserCode(const std::u16string& file);
+  ScriptOutcome initialize(const ScriptObjects& objects, bool systemCodeOnly,
+                           const ScriptFileNotice& tell);
+  ScriptOutcome addTemplateScript(const std::u16string& file, const ScriptFileNotice& tell);
+  ScriptOutcome addUserCode(const std::u16string& file, const ScriptFileNotice& tell);
   // Whether every validation procedure returned True; the first that did not stops it, with
   // the message it put into ProjErr, or a message naming it.
   ScriptResult<bool> validate();
@@ -97,13 +100,13 @@ class AGScript final : public Object {
   };
 
   void readLocaleFlag();
-  ScriptOutcome loadUserCode();
+  ScriptOutcome loadUserCode(const ScriptFileNotice& tell);
   // Compiles text into the check engine's "$User" module and, when it compiles, into the main
   // engine; the module's procedure names go to SCRPT.
   ScriptOutcome addUserText(const std::u16string& text, const std::u16string& file);
   // The system code of Initialize (built in, or assembled from the list file).
-  ScriptOutcome loadSystemCode();
-  ScriptOutcome loadValidationCode();
+  ScriptOutcome loadSystemCode(const ScriptFileNotice& tell);
+  ScriptOutcome loadValidationCode(const ScriptFileNotice& tell);
   // Writes a diagnostic file into the project's output folder; a name holding a path keeps only
   // its last element, and a file that cannot be written is skipped.
   void writeDiagnostic(std::u16string_view name, std::u16string_view text) const;

@@ -71,8 +71,8 @@ std::u16string folderOf(const std::u16string& path) {
   return cut == std::u16string::npos ? std::u16string() : path.substr(0, cut + 1);
 }
 
-std::u16string readOptional(const std::u16string& path) {
-  return path.empty() ? std::u16string() : readScriptFile(path);
+std::u16string readOptional(const std::u16string& path, const ScriptFileNotice& tell) {
+  return path.empty() ? std::u16string() : readScriptFile(path, tell);
 }
 
 void collectProcedures(vbs::ScriptControl& engine, std::vector<std::u16string>& names) {
@@ -83,7 +83,7 @@ void collectProcedures(vbs::ScriptControl& engine, std::vector<std::u16string>& 
 
 }  // namespace
 
-ScriptOutcome AGScript::loadSystemCode() {
+ScriptOutcome AGScript::loadSystemCode(const ScriptFileNotice& tell) {
   if (!main_) return {};
   if (paths_.sysCode.empty()) {
     const std::u16string code = toString(Status().GetSysCode(Variant(u"VB")));
@@ -91,13 +91,13 @@ ScriptOutcome AGScript::loadSystemCode() {
   }
   const std::optional<std::vector<ListEntry>> entries = readListFile(paths_.sysCode);
   if (!entries) return Failure{u"Load syscode file " + paths_.sysCode + u" failed!"};
-  const std::u16string prefix = readOptional(paths_.sysCodePrefix);
-  const std::u16string suffix = readOptional(paths_.sysCodeSuffix);
+  const std::u16string prefix = readOptional(paths_.sysCodePrefix, tell);
+  const std::u16string suffix = readOptional(paths_.sysCodeSuffix, tell);
   const std::u16string folder = folderOf(paths_.sysCode);
   std::u16string functionCode;
   std::u16string classCode;
   for (const ListEntry& e : *entries) {
-    const std::u16string source = readScriptFile(folder + e.value);
+    const std::u16string source = readScriptFile(folder + e.value, tell);
     std::u16string piece;
     const std::optional<TemplateParseError> error = templates::translateSystemSource(
         source, e.multiline, e.indent, e.function ? e.id : std::u16string(), piece);
@@ -132,7 +132,7 @@ ScriptOutcome AGScript::loadSystemCode() {
   return compiled;
 }
 
-ScriptOutcome AGScript::loadValidationCode() {
+ScriptOutcome AGScript::loadValidationCode(const ScriptFileNotice& tell) {
   if (!validation_) return {};
   validationProcedures_.clear();
   if (paths_.validateCode.empty()) {
@@ -151,7 +151,7 @@ ScriptOutcome AGScript::loadValidationCode() {
   const std::u16string folder = folderOf(paths_.validateCode);
   std::u16string joined;
   for (const ListEntry& e : *entries) {
-    const std::u16string text = readScriptFile(folder + e.value);
+    const std::u16string text = readScriptFile(folder + e.value, tell);
     joined += kCrLf;
     joined += text;
     if (text.empty()) continue;

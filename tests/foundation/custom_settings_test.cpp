@@ -131,7 +131,7 @@ TEST_F(CustomSettingsTest, UnloadableFilesShowTheMessageAndFindNothing) {
     // The box comes from LoadSettings, which reads the file the registry names.
     SetRegValue(Variant(std::u16string(u"HKCU")), Variant(settingsKey()),
                 Variant(std::u16string(u"ConfigFile")), kRegSz, Variant(path));
-    EXPECT_FALSE(settings->LoadSettings());
+    EXPECT_FALSE(settings->call(u"LoadSettings", {}).boolValue());
     EXPECT_FALSE(settings->hasDocument());
     EXPECT_EQ(settings->LoadSettingType(u"Project", u"Flag"), u"");
     EXPECT_TRUE(settings->LoadSettingValue(u"Project", u"Flag").isEmpty());
@@ -140,6 +140,21 @@ TEST_F(CustomSettingsTest, UnloadableFilesShowTheMessageAndFindNothing) {
     EXPECT_EQ(rec->events(Kind::Asked)[0].question.buttons,
               std::vector<ui::Answer>{ui::Answer::OK});
   }
+}
+
+TEST_F(CustomSettingsTest, TheLoaderItselfShowsNothing) {
+  const std::u16string missing = fs::fromNative(dir.path() / "missing.xml");
+  SetRegValue(Variant(std::u16string(u"HKCU")), Variant(settingsKey()),
+              Variant(std::u16string(u"ConfigFile")), kRegSz, Variant(missing));
+  const Expected<> loaded = settings->load();
+  ASSERT_FALSE(loaded.ok());
+  EXPECT_EQ(loaded.failure().text,
+            u"Unable to load custom setting file: '" + missing + u"'. Please check.");
+  SetRegValue(Variant(std::u16string(u"HKCU")), Variant(settingsKey()),
+              Variant(std::u16string(u"ConfigFile")), kRegSz,
+              Variant(write("good.xml", kSettingsFile)));
+  EXPECT_TRUE(settings->load().ok());
+  EXPECT_TRUE(boxTexts().empty());
 }
 
 TEST_F(CustomSettingsTest, SharedInstanceReadsTheRegistryOnce) {
@@ -152,7 +167,7 @@ TEST_F(CustomSettingsTest, SharedInstanceReadsTheRegistryOnce) {
     // The file is read at creation only, until LoadSettings asks again.
     std::filesystem::remove(std::filesystem::path(toUtf8(path)));
     EXPECT_EQ(describe(SharedSettings().LoadSettingValue(u"Project", u"Size")), "Long:70000");
-    EXPECT_FALSE(SharedSettings().LoadSettings());
+    EXPECT_FALSE(SharedSettings().call(u"LoadSettings", {}).boolValue());
     EXPECT_TRUE(SharedSettings().LoadSettingValue(u"Project", u"Size").isEmpty());
   }).join();
   ASSERT_EQ(boxTexts().size(), 1u);

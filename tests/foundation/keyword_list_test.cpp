@@ -31,6 +31,8 @@ class KeywordListTest : public ::testing::Test {
     return Variant(fs::fromNative(p));
   }
   std::size_t boxes() const { return rec->events(Kind::Asked).size(); }
+  // As scripts call it.
+  bool load(const Variant& file) { return list->call(u"Load", {file}).boolValue(); }
 
   std::shared_ptr<ui::RecordingBackend> rec = std::make_shared<ui::RecordingBackend>();
   test::TempDir dir;
@@ -69,11 +71,11 @@ TEST_F(KeywordListTest, LoadsWordsAndIgnoresTheRest) {
                         {u"NoValue", false}};
   for (const Case& c : cases) EXPECT_EQ(list->IsKeyword(c.word), c.reserved) << toUtf8(c.word);
 
-  EXPECT_TRUE(list->Load(file));  // a second load adds nothing
+  EXPECT_TRUE(load(file));  // a second load adds nothing
   EXPECT_EQ(list->Count(), 4);
-  EXPECT_TRUE(list->Load(write("more.xml",
-                               "<vantorel.keyword><keyword value='Loop'/>"
-                               "<keyword value='Dim'/></vantorel.keyword>")));
+  EXPECT_TRUE(load(write("more.xml",
+                         "<vantorel.keyword><keyword value='Loop'/>"
+                         "<keyword value='Dim'/></vantorel.keyword>")));
   EXPECT_EQ(list->Count(), 5);
   EXPECT_EQ(boxes(), 0u);
 }
@@ -86,7 +88,7 @@ TEST_F(KeywordListTest, FailingLoadsShowOneBoxPerRun) {
   const Variant wrongRoot =
       write("wrong.xml", "<Other.keyword><keyword value='Else'/></Other.keyword>");
 
-  EXPECT_FALSE(list->Load(missing));
+  EXPECT_FALSE(load(missing));
   ASSERT_EQ(boxes(), 1u);
   const ui::Question q = rec->events(Kind::Asked)[0].question;
   EXPECT_EQ(q.title, u"Vantorel");
@@ -95,26 +97,53 @@ TEST_F(KeywordListTest, FailingLoadsShowOneBoxPerRun) {
   EXPECT_EQ(q.text, u"Load keyword file \"" + missing.stringValue() +
                         u"\" failed. Please check your keyword file.");
 
-  EXPECT_FALSE(list->Load(broken));  // second failure in a row: no box
+  EXPECT_FALSE(load(broken));  // second failure in a row: no box
   EXPECT_EQ(boxes(), 1u);
-  EXPECT_TRUE(list->Load(good));
-  EXPECT_FALSE(list->Load(Variant()));  // no path; after a success the box shows again
+  EXPECT_TRUE(load(good));
+  EXPECT_FALSE(load(Variant()));  // no path; after a success the box shows again
   EXPECT_EQ(boxes(), 2u);
   EXPECT_EQ(rec->events(Kind::Asked)[1].question.text,
             u"Load keyword file \"\" failed. Please check your keyword file.");
 
-  EXPECT_TRUE(list->Load(good));
-  EXPECT_FALSE(list->Load(wrongRoot));  // wrong root: no box, nothing added
-  EXPECT_FALSE(list->Load(missing));    // and it counts as the previous failure
+  EXPECT_TRUE(load(good));
+  EXPECT_FALSE(load(wrongRoot));  // wrong root: no box, nothing added
+  EXPECT_FALSE(load(missing));    // and it counts as the previous failure
   EXPECT_EQ(boxes(), 2u);
   EXPECT_EQ(list->words(), std::vector<std::u16string>{u"If"});
-  EXPECT_FALSE(list->Load(Variant::null()));
+  EXPECT_FALSE(load(Variant::null()));
   EXPECT_EQ(list->Count(), 1);
+}
+
+TEST_F(KeywordListTest, TheLoaderItselfShowsNothingAndSaysWhatToTell) {
+  const std::u16string missing = fs::fromNative(dir.path() / "missing.xml");
+  const std::u16string wrongRoot = write("wrong.xml", "<Other.keyword/>").stringValue();
+  struct Step {
+    std::u16string path;
+    std::int32_t number;  // 0: loaded
+    bool told;
+  };
+  const Step steps[] = {
+      {missing, 1, true},
+      {missing, 1, false},
+      {write("k.xml", "<vantorel.keyword/>").stringValue(), 0, false},
+      {wrongRoot, 2, false},
+      {missing, 1, false},
+  };
+  for (const Step& s : steps) {
+    const Expected<> loaded = list->load(s.path);
+    ASSERT_EQ(loaded.ok(), s.number == 0) << toUtf8(s.path);
+    if (loaded.ok()) continue;
+    EXPECT_EQ(loaded.failure().number, s.number);
+    EXPECT_EQ(loaded.failure().text, s.told ? u"Load keyword file \"" + s.path +
+                                                  u"\" failed. Please check your keyword file."
+                                            : u"");
+  }
+  EXPECT_EQ(boxes(), 0u);
 }
 
 TEST_F(KeywordListTest, ShippedFileLoads) {
   const Variant shipped(fromUtf8(VANTOREL_DATA_DIR "/keywords.xml"));
-  ASSERT_TRUE(list->Load(shipped));
+  ASSERT_TRUE(load(shipped));
   EXPECT_GT(list->Count(), 200);
   for (const char16_t* w : {u"dim", u"Response", u"CreateObject", u"vbCrLf", u"Nothing", u"Date"}) {
     EXPECT_TRUE(list->IsKeyword(w)) << toUtf8(w);
@@ -135,7 +164,7 @@ TEST_F(KeywordListTest, RandomAndTruncatedFilesNeverCrash) {
       text[rng() % text.size()] = static_cast<char>(rng() % 256);
     }
     Ref<AGPKeyword> fresh = makeRef<AGPKeyword>();
-    const bool ok = fresh->Load(write("fuzz.xml", text));
+    const bool ok = fresh->call(u"Load", {write("fuzz.xml", text)}).boolValue();
     if (!ok) {
       EXPECT_EQ(fresh->Count(), 0);
     }

@@ -162,7 +162,7 @@ TEST(ScriptNames, GetVarName) {
     const auto file = dir.path() / "k.xml";
     std::ofstream(file) << "<Vantorel.keyword><keyword value=\"Date\"/><keyword value=\"Datez\"/>"
                            "<keyword value=\"Order Details\"/></Vantorel.keyword>";
-    ASSERT_TRUE(SharedKeywords().Load(Variant(fs::fromNative(file))));
+    ASSERT_TRUE(SharedKeywords().call(u"Load", {Variant(fs::fromNative(file))}).boolValue());
 
     struct Case {
       const char16_t* name;

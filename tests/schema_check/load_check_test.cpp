@@ -68,12 +68,13 @@ TEST_F(LoadCheck, AnUnreadableDatabaseWarnsAndChangesNothing) {
       "<Table TblName=\"Orders\" TblType=\"TABLE\"><Field FldName=\"ID\" FldType=\"3\"/>"
       "<Field FldName=\"Qty\" FldType=\"3\"/></Table></Database></Project>";
   const Ref<AGP> p = makeRef<AGP>();
-  const std::optional<std::u16string> notice =
+  const ProjectLoadWarnings warnings =
       loadProject(*p, writeProject("shop.vtp", body), &AskKeepOldDefinition);
-  ASSERT_TRUE(notice);
-  EXPECT_TRUE(notice->starts_with(u"Unable to load database information! Reason: "))
-      << toUtf8(*notice);
-  EXPECT_TRUE(notice->ends_with(u". Please check if correct database is in use."));
+  const std::u16string& notice = warnings.unreadableDatabase;
+  ASSERT_TRUE(warnings.any());
+  EXPECT_TRUE(notice.starts_with(u"Unable to load database information! Reason: "))
+      << toUtf8(notice);
+  EXPECT_TRUE(notice.ends_with(u". Please check if correct database is in use."));
   EXPECT_EQ(projectContext().lastErrorText, u"");
   for (const auto& e : ui_->events(ui::RecordingBackend::Event::Kind::Asked)) {
     EXPECT_NE(e.question.kind, ui::QuestionKind::KeepOrUpdate) << toUtf8(e.question.text);

@@ -28,12 +28,19 @@ TEST(ScriptFilesTest, ReadsByByteOrderMarkAndReportsMissingFiles) {
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const auto path = dir.path() / ("s" + std::to_string(i) + ".vbs");
     std::ofstream(path, std::ios::binary) << cases[i].first;
-    EXPECT_EQ(toUtf8(readScriptFile(fromUtf8(path.string()))), toUtf8(cases[i].second));
+    EXPECT_EQ(toUtf8(readScriptFile(fromUtf8(path.string()), &showScriptFileFailure)),
+              toUtf8(cases[i].second));
   }
   EXPECT_TRUE(backend->events(ui::RecordingBackend::Event::Kind::Asked).empty());
   projectContext().lastErrorText.clear();
   const std::u16string missing = fromUtf8((dir.path() / "missing.vbs").string());
-  EXPECT_EQ(readScriptFile(missing), u"");
+  // The reader hands the failure to its caller, which decides whether the user sees it.
+  std::vector<std::u16string> told;
+  EXPECT_EQ(readScriptFile(missing, [&](const Failure& f) { told.push_back(f.text); }), u"");
+  EXPECT_EQ(told, std::vector<std::u16string>{u"Vantorel: Script file " + missing +
+                                              u" not found! Content not loaded!"});
+  EXPECT_TRUE(backend->events(ui::RecordingBackend::Event::Kind::Asked).empty());
+  EXPECT_EQ(readScriptFile(missing, &showScriptFileFailure), u"");
   const auto asked = backend->events(ui::RecordingBackend::Event::Kind::Asked);
   ui::setBackendForTesting(nullptr);
   ASSERT_EQ(asked.size(), 1u);
