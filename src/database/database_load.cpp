@@ -22,8 +22,12 @@ std::u16string recordedSqlQuoteSetting(AGPDatabase& db) {
   return u"None";
 }
 
-std::int16_t reportLoad(const DatabaseLoad& load, const LoadOutcome& outcome) {
+void showLoadNotices(const DatabaseLoad& load) {
   for (const std::u16string& notice : load.notices) ui::messageBox(notice);
+}
+
+std::int16_t reportLoad(const DatabaseLoad& load, const LoadOutcome& outcome) {
+  showLoadNotices(load);
   if (!outcome.reason.empty()) projectContext().lastErrorText = outcome.reason;
   return outcome.code;
 }
