@@ -6,7 +6,6 @@
 #include "agp/entry_steps.hpp"
 #include "agp/extension_hooks.hpp"
 #include "agp/menu_sync.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/synced_settings.hpp"
 #include "model/database.hpp"
 

@@ -6,7 +6,6 @@
 #include "agp/extension_hooks.hpp"
 #include "agp/menu_sync.hpp"
 #include "fields/field_settings.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 

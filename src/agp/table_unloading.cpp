@@ -4,7 +4,6 @@
 #include "agp/agp.hpp"
 #include "agp/entry_steps.hpp"
 #include "agp/menu_sync.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 

@@ -27,7 +27,6 @@ class AGPTrends final : public NamedCollection<AGPTrend> {
   bool trendExist(const Variant& index) const { return holdsKey(index); }
   Ref<AGPTrend> item(const Variant& index);
   Ref<AGPTrend> seq(std::int16_t index) const;
-
- private:};
+};
 
 }  // namespace vantorel
