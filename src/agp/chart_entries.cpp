@@ -6,7 +6,6 @@
 #include "agp/entry_steps.hpp"
 #include "agp/extension_hooks.hpp"
 #include "agp/menu_sync.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/synced_settings.hpp"
 #include "model/database.hpp"
 
@@ -14,35 +13,34 @@ namespace vantorel {
 
 namespace {
 
-// The table a chart entry works on, or nullptr with the entry's message left.
-Ref<AGPTable> chartSource(AGP& project, const std::u16string& sTableName) {
-  ProjectContext& context = projectContext();
+// The table a chart entry works on, or the entry's refusal.
+Expected<Ref<AGPTable>> chartSource(AGP& project, const std::u16string& sTableName) {
   const Ref<AGPDatabase> db = project.DB();
-  if (!db) {
-    context.lastErrorText = databaseNotLoaded();
-    return nullptr;
-  }
+  if (!db) return Failure{databaseNotLoaded()};
   AGPTables& tables = db->tables();
   if (!tables.tableExist(Variant(sTableName))) {
-    context.lastErrorText = titledMessage(u"Chart source " + sTableName + u" not exist!");
-    return nullptr;
+    return Failure{titledMessage(u"Chart source " + sTableName + u" not exist!")};
   }
   return tables.item(Variant(sTableName));
 }
 
-// Adds the chart unless its name is taken; false with the entry's message left.
-bool addChart(AGPTable& table, const std::u16string& name) {
-  ProjectContext& context = projectContext();
+// Adds the chart unless its name is taken.
+Expected<> addChart(AGPTable& table, const std::u16string& name) {
   AGPCharts& charts = table.charts();
   if (charts.chartExist(Variant(name))) {
-    context.lastErrorText = titledMessage(u"Chart " + name + u" already exists!");
-    return false;
+    return Failure{titledMessage(u"Chart " + name + u" already exists!")};
   }
   if (!charts.add(table.tblName(), name)) {
-    context.lastErrorText = titledMessage(u"Add Chart " + name + u" failed!");
-    return false;
+    return Failure{titledMessage(u"Add Chart " + name + u" failed!")};
   }
-  return true;
+  return {};
+}
+
+Expected<> addChartTo(AGP& project, const std::u16string& sChartName,
+                      const std::u16string& sTableName) {
+  const Expected<Ref<AGPTable>> table = chartSource(project, sTableName);
+  if (!table) return table.failure();
+  return addChart(**table, sChartName);
 }
 
 void copyTrendlines(AGPChart& from, AGPChart& to) {
@@ -57,12 +55,32 @@ void copyTrendlines(AGPChart& from, AGPChart& to) {
   }
 }
 
+// The copy of a chart with its synchronised settings and trendlines, up to the menus.
+Expected<> copyChart(AGP& project, const std::u16string& sOldChartName,
+                     const std::u16string& sNewChartName, const std::u16string& sTableName) {
+  const Expected<Ref<AGPTable>> table = chartSource(project, sTableName);
+  if (!table) return table.failure();
+  AGPCharts& charts = (*table)->charts();
+  if (!charts.chartExist(Variant(sOldChartName))) {
+    return Failure{titledMessage(u"Chart " + sOldChartName + u" does not exist!")};
+  }
+  if (Expected<> added = addChart(**table, sNewChartName); !added) return added;
+  const Ref<AGPChart> from = charts.item(Variant(sOldChartName));
+  const Ref<AGPChart> to = charts.item(Variant(sNewChartName));
+  // The copy keeps the caption made from its own name.
+  CopySyncedSettings(from->properties(), to->properties(), u"ChartCaption");
+  copyTrendlines(*from, *to);
+  hooks::CopyChartToExtensions(project, sTableName, sOldChartName, sNewChartName);
+  SyncMenus(project);
+  return {};
+}
+
 }  // namespace
 
 bool AGP::LoadChart(const std::u16string& sChartName, const std::u16string& sTableName) {
-  const Ref<AGPTable> table = chartSource(*this, sTableName);
-  if (!table || !addChart(*table, sChartName)) return false;
-  projectContext().lastErrorText.clear();
+  const Expected<> added = addChartTo(*this, sChartName, sTableName);
+  reportEntry(added);
+  if (!added) return false;
   hooks::ApplyExtensionsToChart(*this, sTableName, sChartName);
   SyncMenus(*this);
   return true;
@@ -70,23 +88,9 @@ bool AGP::LoadChart(const std::u16string& sChartName, const std::u16string& sTab
 
 bool AGP::CopyChart(const std::u16string& sOldChartName, const std::u16string& sNewChartName,
                     const std::u16string& sTableName) {
-  const Ref<AGPTable> table = chartSource(*this, sTableName);
-  if (!table) return false;
-  AGPCharts& charts = table->charts();
-  if (!charts.chartExist(Variant(sOldChartName))) {
-    projectContext().lastErrorText = titledMessage(u"Chart " + sOldChartName + u" does not exist!");
-    return false;
-  }
-  if (!addChart(*table, sNewChartName)) return false;
-  const Ref<AGPChart> from = charts.item(Variant(sOldChartName));
-  const Ref<AGPChart> to = charts.item(Variant(sNewChartName));
-  // The copy keeps the caption made from its own name.
-  CopySyncedSettings(from->properties(), to->properties(), u"ChartCaption");
-  copyTrendlines(*from, *to);
-  hooks::CopyChartToExtensions(*this, sTableName, sOldChartName, sNewChartName);
-  SyncMenus(*this);
-  projectContext().lastErrorText.clear();
-  return true;
+  const Expected<> copied = copyChart(*this, sOldChartName, sNewChartName, sTableName);
+  reportEntry(copied);
+  return copied.ok();
 }
 
 }  // namespace vantorel

@@ -6,7 +6,6 @@
 #include "agp/extension_hooks.hpp"
 #include "agp/menu_sync.hpp"
 #include "fields/field_settings.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 
@@ -28,15 +27,11 @@ void copyReportField(AGPField& source, AGPField& target) {
   }
 }
 
-}  // namespace
-
-bool AGP::LoadReport(const std::u16string& sTableName, const std::u16string& sFromTableName) {
-  ProjectContext& context = projectContext();
-  const Ref<AGPDatabase> db = DB();
-  if (!db) {
-    context.lastErrorText = databaseNotLoaded();
-    return false;
-  }
+// The report with its copied fields, up to the menus.
+Expected<> loadReport(AGP& project, const std::u16string& sTableName,
+                      const std::u16string& sFromTableName) {
+  const Ref<AGPDatabase> db = project.DB();
+  if (!db) return Failure{databaseNotLoaded()};
   AGPTables& tables = db->tables();
   bool nameTaken = false;
   Ref<AGPTable> source;
@@ -49,22 +44,15 @@ bool AGP::LoadReport(const std::u16string& sTableName, const std::u16string& sFr
       source = table;
     }
   }
-  if (nameTaken) {
-    context.lastErrorText = titledMessage(u"Table/View " + sTableName + u" already exists!");
-    return false;
-  }
+  const std::u16string nameTakenText = u"Table/View " + sTableName + u" already exists!";
+  if (nameTaken) return Failure{titledMessage(nameTakenText)};
   if (!source) {
-    context.lastErrorText =
-        titledMessage(u"Table/View " + sFromTableName + u" not exist or loaded!");
-    return false;
+    return Failure{titledMessage(u"Table/View " + sFromTableName + u" not exist or loaded!")};
   }
-  ReloadKeywords();
-  EntryStatus status(*this, u"Loading " + sTableName, true);
-  if (!tables.add(sTableName)) {
-    // A name held in another letter case (or the empty name) is refused by the collection.
-    context.lastErrorText = titledMessage(u"Table/View " + sTableName + u" already exists!");
-    return false;
-  }
+  project.ReloadKeywords();
+  EntryStatus status(project, u"Loading " + sTableName, true);
+  // A name held in another letter case (or the empty name) is refused by the collection.
+  if (!tables.add(sTableName)) return Failure{titledMessage(nameTakenText)};
   const Ref<AGPTable> report = tables.item(Variant(sTableName));
   AGProperties& bag = report->properties();
   bag.setting(kTblType) = Variant(u"REPORT");
@@ -85,10 +73,17 @@ bool AGP::LoadReport(const std::u16string& sTableName, const std::u16string& sFr
     copyReportField(field, *fields.item(Variant(name)));
   }
   status.close();
-  hooks::ApplyExtensionsToTable(*this, sTableName);
-  SyncMenus(*this);
-  context.lastErrorText.clear();
-  return true;
+  hooks::ApplyExtensionsToTable(project, sTableName);
+  SyncMenus(project);
+  return {};
+}
+
+}  // namespace
+
+bool AGP::LoadReport(const std::u16string& sTableName, const std::u16string& sFromTableName) {
+  const Expected<> loaded = loadReport(*this, sTableName, sFromTableName);
+  reportEntry(loaded);
+  return loaded.ok();
 }
 
 }  // namespace vantorel

@@ -4,38 +4,37 @@
 #include "agp/agp.hpp"
 #include "agp/entry_steps.hpp"
 #include "agp/menu_sync.hpp"
-#include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 
 namespace vantorel {
 
-void AGP::UnLoadTable(const std::u16string& sTableName) {
-  ProjectContext& context = projectContext();
-  const Ref<AGPDatabase> db = DB();
-  if (!db) {
-    context.lastErrorText = databaseNotLoaded();
-    return;
-  }
+namespace {
+
+Expected<> unloadTable(AGP& project, const std::u16string& sTableName) {
+  const Ref<AGPDatabase> db = project.DB();
+  if (!db) return Failure{databaseNotLoaded()};
   const Ref<AGPTable> table = tableNamedExactly(db->tables(), sTableName);
-  if (!table) {
-    context.lastErrorText = titledMessage(u"Table " + sTableName + u" not found!");
-    return;
-  }
+  if (!table) return Failure{titledMessage(u"Table " + sTableName + u" not found!")};
   AGProperties& bag = table->properties();
   if (!settingAsBool(bag.setting(kTblLoaded))) {
-    context.lastErrorText = titledMessage(u"Table " + sTableName + u" not loaded!");
-    return;
+    return Failure{titledMessage(u"Table " + sTableName + u" not loaded!")};
   }
-  EntryStatus status(*this, u"Unloading " + sTableName, true);
+  EntryStatus status(project, u"Unloading " + sTableName, true);
   const std::u16string name = table->tblName();
   table->charts().deleteAll(name);
   table->fields().removeAll(name);
   bag.setting(kTblLoaded) = Variant(false);
   table->setTblGen(false);
   status.close();
-  SyncMenus(*this);
-  context.lastErrorText.clear();
+  SyncMenus(project);
+  return {};
+}
+
+}  // namespace
+
+void AGP::UnLoadTable(const std::u16string& sTableName) {
+  reportEntry(unloadTable(*this, sTableName));
 }
 
 }  // namespace vantorel

@@ -50,11 +50,11 @@ SqlQuote recordedSqlQuote(AGPDatabase& db);
 // the last one did; empty (quote by kind) before any load.
 std::u16string recordedSqlQuoteSetting(AGPDatabase& db);
 
-// Shows the messages the load went on past, each in its box.
+// Shows the notices the load went on past, once it is over.
 void showLoadNotices(const DatabaseLoad& load);
-
-// The end of a load at the entry that started it: shows the load's notices, puts the outcome's
-// reason (when it has one) into the project's LastErrorText, and gives the outcome's code.
+// The end of a load whose entry is the load alone (the database object's own loaders): shows
+// the load's notices, puts the outcome's reason (when it has one) into the project's
+// LastErrorText, and gives the outcome's code.
 std::int16_t reportLoad(const DatabaseLoad& load, const LoadOutcome& outcome);
 
 }  // namespace vantorel

@@ -74,22 +74,29 @@ DatabaseLoad copyLoadSettings(AGP& project) {
   return load;
 }
 
-// Runs a loader and tells the user what it had to say; a failure it raises instead of returning
-// becomes its result. The failure's reason is the project's LastErrorText; a loader without one
-// leaves the text as it was.
+// The number of a failed load whose loader gave no reason of its own: its text is what the
+// entry says only where LastErrorText holds nothing yet.
+constexpr std::int32_t kNoReasonOfItsOwn = 1;
+
+// Runs a loader and tells the user what it had to say. A failure, returned or raised, comes
+// back with the loader's reason, else what it raised, else the entry's own words.
 template <typename Loader>
-std::int16_t runLoader(const DatabaseLoad& load, Loader&& loader) {
+Expected<> runLoader(const DatabaseLoad& load, Loader&& loader) {
   LoadOutcome outcome;
+  Failure unexplained{kLoadFailed, kNoReasonOfItsOwn};
   try {
     outcome = loader();
   } catch (const AutomationError& e) {
     outcome = LoadOutcome::failed(1);
-    if (projectContext().lastErrorText.empty()) outcome.reason = e.description();
+    if (!e.description().empty()) unexplained.text = e.description();
   } catch (const std::exception&) {
     // Out of memory and the like: the load is over, the caller discards what it made.
     outcome = LoadOutcome::failed(1);
   }
-  return reportLoad(load, outcome);
+  showLoadNotices(load);
+  if (outcome.loaded()) return {};
+  if (!outcome.reason.empty()) return Failure{outcome.reason};
+  return unexplained;
 }
 
 // A table read again (after UnLoadTable) keeps what the user set on it; only what the loaders
@@ -130,21 +137,15 @@ class KeptTableSettings {
   std::vector<std::pair<SettingSlot, Variant>> kept_;
 };
 
-}  // namespace
-
-void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
+// The database read into the project, up to its extensions and menus; a load that fails leaves
+// no database behind.
+Expected<> loadDatabase(AGP& project, const DatabaseLoadArguments& a) {
   ProjectContext& context = projectContext();
   context.statusText = context.productTitle + u" - Loading Database...";
-  if (project.DB()) {
-    context.lastErrorText = u"database already loaded!";
-    return;
-  }
+  if (project.DB()) return Failure{u"database already loaded!"};
   const std::u16string key = databaseKey(a);
   // An Access path without a file name (empty, or ending in a separator) names no database.
-  if (isAccess(a.sDbType) && key.empty()) {
-    context.lastErrorText = u"invalid database path!";
-    return;
-  }
+  if (isAccess(a.sDbType) && key.empty()) return Failure{u"invalid database path!"};
   project.setCurrentDbKey(key);
   project.ReloadKeywords();
   EntryStatus status(project, u"Loading Database", false);
@@ -152,15 +153,14 @@ void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
   if (!databases.add(key)) {
     // A database left in the collection by an earlier error: nothing new to load into.
     project.setCurrentDbKey(u"");
-    context.lastErrorText = u"support 1 db only!";
-    return;
+    return Failure{u"support 1 db only!"};
   }
   const Ref<AGPDatabase> db(databases.find(key));
   project.setDB(db);
   DatabaseLoad load = copyLoadSettings(project);
   // The thousands of tables and fields a large database makes take their defaults from one
   // snapshot of the user's settings.
-  const std::int16_t result = runLoader(load, [&] {
+  Expected<> loaded = runLoader(load, [&] {
     const RegistryDefaultsScope pinned;
     if (isAccess(a.sDbType)) {
       return loadAccessDatabase(load, *db,
@@ -171,40 +171,31 @@ void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
         &askForOracleSchema);
   });
   status.close();
-  if (result != 0) {
+  if (!loaded) {
     project.setDB(nullptr);
     databases.removeDatabase(*db);
     project.setCurrentDbKey(u"");
-    if (context.lastErrorText.empty()) context.lastErrorText = kLoadFailed;
-    return;
   }
-  hooks::LoadExtensions(project);
-  context.lastErrorText.clear();
-  SyncMenus(project);
+  return loaded;
 }
 
-void LoadTable(AGP& project, const std::u16string& sTableName) {
-  ProjectContext& context = projectContext();
+// The table read into the model, up to its extensions and menus.
+Expected<> loadTable(AGP& project, const std::u16string& sTableName) {
   const Ref<AGPDatabase> db = project.DB();
-  if (!db) {
-    context.lastErrorText = databaseNotLoaded();
-    return;
-  }
+  if (!db) return Failure{databaseNotLoaded()};
   AGPTables& tables = db->tables();
   Ref<AGPTable> table = tableNamedExactly(tables, sTableName);
   const bool added = !table;
   if (added) {
     if (!tables.add(sTableName)) {
-      context.lastErrorText = titledMessage(u"Table " + sTableName + u" cannot be added!");
-      return;
+      return Failure{titledMessage(u"Table " + sTableName + u" cannot be added!")};
     }
     table = tables.item(Variant(sTableName));
     table->properties().setting(kTblGen) = Variant(false);
     table->properties().setting(kTblLoaded) = Variant(false);
   }
   if (settingAsBool(table->properties().setting(kTblLoaded))) {
-    context.lastErrorText = titledMessage(u"Table " + sTableName + u" already loaded!");
-    return;
+    return Failure{titledMessage(u"Table " + sTableName + u" already loaded!")};
   }
   const KeptTableSettings kept(*table);
   ui::yieldToHost();
@@ -215,7 +206,7 @@ void LoadTable(AGP& project, const std::u16string& sTableName) {
 
   AGProperties& d = db->properties();
   const std::u16string type = settingAsText(d.setting(kDBType));
-  const std::int16_t result = runLoader(load, [&] {
+  Expected<> read = runLoader(load, [&] {
     const RegistryDefaultsScope pinned;
     if (isAccess(type)) {
       return loadAccessDatabase(
@@ -235,18 +226,33 @@ void LoadTable(AGP& project, const std::u16string& sTableName) {
   // A table this call added and could not read is not in the database, or not reachable now:
   // it goes again rather than stay behind as a table without fields.
   if (added && !loaded) tables.remove(table->tblName());
-  if (result != 0) {
-    if (context.lastErrorText.empty()) context.lastErrorText = kLoadFailed;
-    return;
-  }
-  if (!loaded) {
-    context.lastErrorText = titledMessage(u"Table " + sTableName + u" not found!");
-    return;
-  }
+  if (!read) return read;
+  if (!loaded) return Failure{titledMessage(u"Table " + sTableName + u" not found!")};
   kept.restore(*table);
   hooks::ApplyExtensionsToTable(project, sTableName);
   SyncMenus(project);
-  context.lastErrorText.clear();
+  return {};
+}
+
+}  // namespace
+
+void LoadDB(AGP& project, const DatabaseLoadArguments& a) {
+  // A failure replaces whatever text an earlier call left, explained or not.
+  const Expected<> loaded = loadDatabase(project, a);
+  reportEntry(loaded);
+  if (!loaded) return;
+  hooks::LoadExtensions(project);
+  SyncMenus(project);
+}
+
+void LoadTable(AGP& project, const std::u16string& sTableName) {
+  const Expected<> loaded = loadTable(project, sTableName);
+  // A read that failed without a reason of its own leaves a text already there.
+  if (!loaded && loaded.failure().number == kNoReasonOfItsOwn &&
+      !projectContext().lastErrorText.empty()) {
+    return;
+  }
+  reportEntry(loaded);
 }
 
 }  // namespace vantorel

@@ -176,13 +176,11 @@ class GenerationView final : public GenerationExtensions {
   void loadCodeBase(const std::u16string& file) override { SharedCodeBase().Load(file); }
 };
 
-Ref<Object> makeExtensionsList() {
-  return Ref<Object>(&SharedExtensions());
-}
-
-Ref<Object> makeCustomScriptsList() {
-  return Ref<Object>(&SharedCustomScripts());
-}
+class ScriptListObjects final : public ScriptLists {
+ public:
+  Ref<Object> extensions() override { return Ref<Object>(&SharedExtensions()); }
+  Ref<Object> customScripts() override { return Ref<Object>(&SharedCustomScripts()); }
+};
 
 }  // namespace
 
@@ -192,13 +190,13 @@ void installExtensionSeams() noexcept {
   static ExtensionStore extensionStore;
   static ScriptStore scriptStore;
   static GenerationView generation;
+  static ScriptListObjects scriptLists;
   Installed<ExtensionCascade>::install(&cascade);
   Installed<ExtensionHooks>::install(&hooks);
   Installed<ProjectExtensionStore>::install(&extensionStore);
   Installed<ProjectCustomScriptStore>::install(&scriptStore);
   Installed<GenerationExtensions>::install(&generation);
-  scriptListMakers().extensions = &makeExtensionsList;
-  scriptListMakers().customScripts = &makeCustomScriptsList;
+  Installed<ScriptLists>::install(&scriptLists);
 }
 
 }  // namespace vantorel

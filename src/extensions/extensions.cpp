@@ -59,15 +59,17 @@ const ClassInfo& AGPExtDbs::classInfo() const noexcept {
   return MemberTable<AGPExtDbs>::get(u"AGPExtDbs");
 }
 
-void AGPExtDbs::add(const std::u16string& name) {
-  if (count() >= 1) {
-    projectContext().lastErrorText = u"support 1 db only!";
-    return;
-  }
+bool AGPExtDbs::add(const std::u16string& name) {
+  if (count() >= 1) return false;
   auto db = makeRef<AGPExtDb>();
   db->setDbName(name);
   append(db, name);
   curName_ = name;
+  return true;
+}
+
+void AGPExtDbs::scriptAdd(const std::u16string& name) {
+  if (!add(name)) projectContext().lastErrorText = u"support 1 db only!";
 }
 
 void AGPExtDbs::remove(const Variant& index) {

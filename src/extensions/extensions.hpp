@@ -36,9 +36,11 @@ class AGPExtDbs final : public ModelCollection<AGPExtDb> {
   const ClassInfo& classInfo() const noexcept override;
 
   const std::u16string& curName() const noexcept { return curName_; }
-  // A second entry is refused with "support 1 db only!" in LastErrorText; the first is added
-  // without touching it, as no extension operation leaves a message.
-  void add(const std::u16string& name);
+  // Adds the first entry; a second is refused with False.
+  bool add(const std::u16string& name);
+  // Add as scripts call it: a refusal leaves "support 1 db only!" in LastErrorText; the first
+  // entry is added without touching it, as no extension operation leaves a message.
+  void scriptAdd(const std::u16string& name);
   // Both raise "Key not found." for a missing key.
   void remove(const Variant& index);
   Ref<AGPExtDb> item(const Variant& index);

@@ -50,42 +50,34 @@ const ClassInfo& AGPFields::classInfo() const noexcept {
 }
 
 bool AGPFields::add(const std::u16string& TblName, const std::u16string& Name) {
-  if (Name.empty()) return false;
-  if (find(Name)) return false;
   // A name written straight into a field's FldName no longer matches its key; adding that
   // name again must not make a second field of it.
-  if (auto stored = storedNameMatching(Name, kFldName)) return change(TblName, *stored, Name);
-  const std::int16_t seq = appendNew(
-      Name, [&](AGPField& field) { field.setFldName(Name); }, &AGPField::setFldSeq);
-  curName_ = Name;
-  curSeq_ = seq;
-  return true;
+  return addNamed(
+      Name, kFldName, HeldName::Refused,
+      [&](const std::u16string& stored) { return change(TblName, stored, Name); },
+      [&](AGPField& field) { field.setFldName(Name); }, &AGPField::setFldSeq, &AGPField::FldSeq);
 }
 
 bool AGPFields::change(const std::u16string& TblName, const std::u16string& OldName,
                        const std::u16string& NewName) {
-  if (OldName.empty() || NewName.empty()) return false;
-  if (NewName == OldName) return true;
-  const std::int32_t position = items().keyExists(OldName);
-  if (position == kNoPosition) return false;
-  const std::int32_t clash = items().keyExists(NewName);
-  if (clash != kNoPosition && clash != position) return false;
+  return changeNamed(
+      OldName, NewName, Clash::Refused,
+      [&](AGPField& field) {
+        const std::u16string storedKey =
+            items().key(static_cast<std::int32_t>(*positionOf(field)) + items().baseIndex());
+        // What can fail comes first, so that a refusal leaves the field, its key and the
+        // extension settings as they were.
+        const std::int16_t seq = field.FldSeq();
+        const std::u16string var = toString(GetVarName(Variant(NewName), Variant(u"x_")));
+        ExtRenameField(TblName, storedKey, NewName);
 
-  AGPField& field = at(static_cast<std::size_t>(position - items().baseIndex()));
-  const std::u16string storedKey = items().key(position);
-  // What can fail comes first, so that a refusal leaves the field, its key and the extension
-  // settings as they were.
-  const std::int16_t seq = field.FldSeq();
-  const std::u16string var = toString(GetVarName(Variant(NewName), Variant(u"x_")));
-  ExtRenameField(TblName, storedKey, NewName);
-
-  items().changeKey(storedKey, NewName);
-  field.setFldName(NewName);
-  field.setFldVar(var);
-  renameFieldPhrases(TblName, storedKey, NewName);
-  curName_ = NewName;
-  curSeq_ = seq;
-  return true;
+        items().changeKey(storedKey, NewName);
+        field.setFldName(NewName);
+        field.setFldVar(var);
+        renameFieldPhrases(TblName, storedKey, NewName);
+        return seq;
+      },
+      [](AGPField&) {});
 }
 
 bool AGPFields::remove(const std::u16string& TblName, const Variant& Index) {

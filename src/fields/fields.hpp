@@ -6,12 +6,12 @@
 #include <string>
 
 #include "fields/field.hpp"
-#include "foundation/model_collection.hpp"
+#include "foundation/named_collection.hpp"
 #include "platform/automation/variant.hpp"
 
 namespace vantorel {
 
-class AGPFields final : public ModelCollection<AGPField> {
+class AGPFields final : public NamedCollection<AGPField> {
  public:
   const ClassInfo& classInfo() const noexcept override;
 
@@ -46,9 +46,6 @@ class AGPFields final : public ModelCollection<AGPField> {
 
  private:
   void makeCurrent(AGPField& field);
-
-  std::u16string curName_;
-  std::int16_t curSeq_ = 0;
 };
 
 }  // namespace vantorel

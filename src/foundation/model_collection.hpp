@@ -4,9 +4,10 @@
 // CSuperCollection in the order they were added, keyed without regard to case; most carry a
 // 16-bit sequence number that the collection keeps 1 to Count.
 //
-// Only the storage and the rules that several collections follow alike live here. What Add
-// refuses, what a rename or deletion carries along, which item is current and how curSeq
-// reads, and the member table rows stay with each collection: scripts see them differ.
+// Only the storage and the rules that several collections follow alike live here; the course of
+// Add and Change that the collections of named items share is NamedCollection's. What Add
+// refuses, what a rename or deletion carries along, how curSeq reads, and the member table rows
+// stay with each collection: scripts see them differ.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

@@ -128,7 +128,9 @@ class ProjectFiles {
     const std::u16string cssFile = userGeneralText(u"CssFile");
     if (!cssFile.empty() && fs::fileExists(cssFile)) {
       const std::u16string css = toString(ReadTextFile(Variant(cssFile)));
-      ScriptResult<std::u16string> expanded = runExParseFunction(proj_, css);
+      // A set-up failure of an engine made for this call ends nothing: the sheet expands as far
+      // as it can.
+      ScriptResult<std::u16string> expanded = std::move(runExParseFunction(proj_, css).run);
       // The sheet is still written; the failure ends the walk after this step.
       if (!expanded.outcome) run_.failure = std::move(expanded.outcome.failure().text);
       WriteOutputFile(path, expanded.value + text(u"CssStyles"), false, run_.outputWrites(),

@@ -18,16 +18,10 @@ std::u16string AGPCharts::curSeq() const {
 }
 
 bool AGPCharts::add(const std::u16string& tblName, const std::u16string& name) {
-  if (name.empty()) return false;
-  if (AGPChart* existing = find(name)) {
-    curName_ = name;
-    curSeq_ = existing->chartSeq();
-    return true;
-  }
   // A chart renamed through its own ChartName answers to that name.
-  if (auto stored = storedNameMatching(name, kChartName)) return change(tblName, *stored, name);
-  const std::int16_t seq = appendNew(
-      name,
+  return addNamed(
+      name, kChartName, HeldName::MadeCurrent,
+      [&](const std::u16string& stored) { return change(tblName, stored, name); },
       [&](AGPChart& chart) {
         chart.setChartName(name);
         chart.setChartVar(itemVarName(name));
@@ -35,31 +29,29 @@ bool AGPCharts::add(const std::u16string& tblName, const std::u16string& name) {
       [&](AGPChart& chart, std::int16_t number) {
         chart.setChartSeq(number);
         chart.setChartCaption(NameToCaption(name));
-      });
-  curName_ = name;
-  curSeq_ = seq;
-  return true;
+      },
+      &AGPChart::chartSeq);
 }
 
 bool AGPCharts::change(const std::u16string& tblName, const std::u16string& oldName,
                        const std::u16string& newName) {
-  if (oldName.empty() || newName.empty()) return false;
-  if (oldName == newName) return true;
-  AGPChart* chart = renameable(oldName, newName);
-  if (!chart) return false;
-  Ref<AGPChart> hold(chart);
   // Menus, phrases and extensions know the chart by the name it carries, which the caller may
   // have spelt in another case.
-  const std::u16string stored = chart->chartName();
-  items().changeKey(oldName, newName);
-  chart->setChartVar(itemVarName(newName));
-  curName_ = newName;
-  curSeq_ = chart->chartSeq();
-  ExtRenameChart(tblName, stored, newName);
-  renameChartMenus(tblName, stored, newName);
-  // The user's captions and texts for the chart must survive its new name.
-  renameChartPhrases(tblName, stored, newName);
-  return true;
+  std::u16string stored;
+  return changeNamed(
+      oldName, newName, Clash::Refused,
+      [&](AGPChart& chart) {
+        stored = chart.chartName();
+        items().changeKey(oldName, newName);
+        chart.setChartVar(itemVarName(newName));
+        return chart.chartSeq();
+      },
+      [&](AGPChart&) {
+        ExtRenameChart(tblName, stored, newName);
+        renameChartMenus(tblName, stored, newName);
+        // The user's captions and texts for the chart must survive its new name.
+        renameChartPhrases(tblName, stored, newName);
+      });
 }
 
 void AGPCharts::deleteChart(std::u16string_view tblName, AGPChart& doomed) {

@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/model_collection.hpp"
+#include "foundation/named_collection.hpp"
 #include "model/chart.hpp"
 
 namespace vantorel {
 
-class AGPCharts final : public ModelCollection<AGPChart> {
+class AGPCharts final : public NamedCollection<AGPChart> {
  public:
   const ClassInfo& classInfo() const noexcept override;
 
@@ -37,9 +37,6 @@ class AGPCharts final : public ModelCollection<AGPChart> {
  private:
   // The deletion with its cascade; every step runs even when one before failed.
   void deleteChart(std::u16string_view tblName, AGPChart& chart);
-
-  std::u16string curName_;
-  std::int16_t curSeq_ = 0;
 };
 
 }  // namespace vantorel

@@ -16,11 +16,7 @@ std::u16string AGPDatabases::curSeq() const {
 }
 
 bool AGPDatabases::add(const std::u16string& name) {
-  if (count() >= 1) {
-    projectContext().lastErrorText = u"support 1 db only!";
-    return false;
-  }
-  projectContext().lastErrorText.clear();
+  if (count() >= 1) return false;
   auto db = makeRef<AGPDatabase>();
   db->setDbName(name);
   // The empty name cannot be a key; the database is then held without one.
@@ -28,6 +24,10 @@ bool AGPDatabases::add(const std::u16string& name) {
   curName_ = name;
   curSeq_ = static_cast<std::int16_t>(count());
   return true;
+}
+
+void AGPDatabases::scriptAdd(const std::u16string& name) {
+  projectContext().lastErrorText = add(name) ? std::u16string() : u"support 1 db only!";
 }
 
 std::size_t AGPDatabases::resolve(const Variant& index) const {

@@ -17,9 +17,8 @@ class AGPDatabases final : public ModelCollection<AGPDatabase> {
   const std::u16string& curName() const noexcept { return curName_; }
   std::u16string curSeq() const;
 
-  // Adds a new database named Name (any name, "" included) and empties LastErrorText; while one
-  // is held, leaves "support 1 db only!" in LastErrorText and changes nothing else. True when
-  // the database was added.
+  // Adds a new database named Name (any name, "" included); while one is held, changes nothing
+  // and gives False.
   bool add(const std::u16string& name);
   // By key or position, as the collection finds it: a database keeps the key it was added
   // under when its DBName changes. A missing key raises "Key not found." and a position out of
@@ -31,7 +30,8 @@ class AGPDatabases final : public ModelCollection<AGPDatabase> {
   // By key or position, made current; a missing one raises as remove does.
   Ref<AGPDatabase> item(const Variant& index);
 
-  void scriptAdd(const std::u16string& name) { add(name); }
+  // Add as scripts call it: empties LastErrorText, or leaves "support 1 db only!" there.
+  void scriptAdd(const std::u16string& name);
 
  private:
   // The 0-based position Index names; raises for a missing key or a position out of range.

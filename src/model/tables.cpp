@@ -18,36 +18,33 @@ void AGPTables::makeCurrent(AGPTable& table) {
 }
 
 bool AGPTables::add(const std::u16string& name) {
-  if (name.empty() || find(name)) return false;
   // A table renamed through its own TblName answers to that name.
-  if (auto stored = storedNameMatching(name, kTblName)) return change(*stored, name);
-  const std::int16_t seq = appendNew(
-      name, [&](AGPTable& table) { table.setTblName(name); }, &AGPTable::setTblSeq);
-  curName_ = name;
-  curSeq_ = seq;
-  return true;
+  return addNamed(
+      name, kTblName, HeldName::Refused,
+      [&](const std::u16string& stored) { return change(stored, name); },
+      [&](AGPTable& table) { table.setTblName(name); }, &AGPTable::setTblSeq, &AGPTable::tblSeq);
 }
 
 bool AGPTables::change(const std::u16string& oldName, const std::u16string& newName) {
-  if (oldName.empty() || newName.empty()) return false;
-  if (oldName == newName) return true;
-  AGPTable* table = renameable(oldName, newName);
-  if (!table) return false;
-  Ref<AGPTable> hold(table);
   // Menus, phrases, extensions and custom scripts know the table by the name it carries, which
   // the caller may have spelt in another case.
-  const std::u16string stored = table->tblName();
-  items().changeKey(oldName, newName);
-  table->setTblVar(itemVarName(newName));
-  curName_ = newName;
-  curSeq_ = table->tblSeq();
-  ExtRenameTable(stored, newName);
-  renameTableMenus(stored, newName);
-  CustomScriptsChange(stored, newName);
-  // The user's captions and texts for the table, its charts and its fields must survive the
-  // new name.
-  renameTablePhrases(stored, newName);
-  return true;
+  std::u16string stored;
+  return changeNamed(
+      oldName, newName, Clash::Refused,
+      [&](AGPTable& table) {
+        stored = table.tblName();
+        items().changeKey(oldName, newName);
+        table.setTblVar(itemVarName(newName));
+        return table.tblSeq();
+      },
+      [&](AGPTable&) {
+        ExtRenameTable(stored, newName);
+        renameTableMenus(stored, newName);
+        CustomScriptsChange(stored, newName);
+        // The user's captions and texts for the table, its charts and its fields must survive
+        // the new name.
+        renameTablePhrases(stored, newName);
+      });
 }
 
 void AGPTables::deleteTable(AGPTable& doomed) {

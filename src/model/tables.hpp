@@ -7,12 +7,12 @@
 #include <functional>
 #include <string>
 
-#include "foundation/model_collection.hpp"
+#include "foundation/named_collection.hpp"
 #include "model/table.hpp"
 
 namespace vantorel {
 
-class AGPTables final : public ModelCollection<AGPTable> {
+class AGPTables final : public NamedCollection<AGPTable> {
  public:
   const ClassInfo& classInfo() const noexcept override;
 
@@ -40,9 +40,6 @@ class AGPTables final : public ModelCollection<AGPTable> {
   // The deletion with its cascade; every step runs even when one before failed.
   void deleteTable(AGPTable& table);
   void makeCurrent(AGPTable& table);
-
-  std::u16string curName_;
-  std::int16_t curSeq_ = 0;
 };
 
 }  // namespace vantorel

@@ -14,29 +14,21 @@ std::u16string AGPTrends::curSeq() const {
 }
 
 bool AGPTrends::add(const std::u16string& name) {
-  if (name.empty()) return false;
-  if (AGPTrend* existing = find(name)) {
-    curName_ = name;
-    curSeq_ = existing->trendSeq();
-    return true;
-  }
-  if (auto stored = storedNameMatching(name, kTrendName)) return change(*stored, name);
-  const std::int16_t seq = appendNew(
-      name, [&](AGPTrend& trend) { trend.setTrendName(name); }, &AGPTrend::setTrendSeq);
-  curName_ = name;
-  curSeq_ = seq;
-  return true;
+  return addNamed(
+      name, kTrendName, HeldName::MadeCurrent,
+      [&](const std::u16string& stored) { return change(stored, name); },
+      [&](AGPTrend& trend) { trend.setTrendName(name); }, &AGPTrend::setTrendSeq,
+      &AGPTrend::trendSeq);
 }
 
 bool AGPTrends::change(const std::u16string& oldName, const std::u16string& newName) {
-  if (oldName.empty() || newName.empty()) return false;
-  AGPTrend* trend = find(oldName);
-  if (!trend) return false;
-  Ref<AGPTrend> hold(trend);
-  items().changeKey(oldName, newName);
-  curName_ = newName;
-  curSeq_ = trend->trendSeq();
-  return true;
+  return changeNamed(
+      oldName, newName, Clash::Raised,
+      [&](AGPTrend& trend) {
+        items().changeKey(oldName, newName);
+        return trend.trendSeq();
+      },
+      [](AGPTrend&) {});
 }
 
 bool AGPTrends::remove(const Variant& index) {

@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/model_collection.hpp"
+#include "foundation/named_collection.hpp"
 #include "model/trend.hpp"
 
 namespace vantorel {
 
-class AGPTrends final : public ModelCollection<AGPTrend> {
+class AGPTrends final : public NamedCollection<AGPTrend> {
  public:
   const ClassInfo& classInfo() const noexcept override;
 
@@ -27,10 +27,6 @@ class AGPTrends final : public ModelCollection<AGPTrend> {
   bool trendExist(const Variant& index) const { return holdsKey(index); }
   Ref<AGPTrend> item(const Variant& index);
   Ref<AGPTrend> seq(std::int16_t index) const;
-
- private:
-  std::u16string curName_;
-  std::int16_t curSeq_ = 0;
 };
 
 }  // namespace vantorel

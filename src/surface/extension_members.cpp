@@ -43,7 +43,7 @@ void installExtensionTables() noexcept {
     using T = AGPExtDbs;
     ClassBuilder<T>(c)
         .get<&T::curName>(u"curName")
-        .method<&T::add>(u"Add")
+        .method<&T::scriptAdd>(u"Add")
         .method<&T::count>(u"Count")
         .method<&T::remove>(u"Delete")
         .method<&T::item>(u"Item")

@@ -31,18 +31,13 @@ Ref<Enumerator> EmptyModelList::newEnum() {
   return makeArrayEnumerator(Variant(SafeArray::fromValues(std::vector<Variant>{})));
 }
 
-ScriptListMakers& scriptListMakers() noexcept {
-  static ScriptListMakers makers;
-  return makers;
-}
-
 Ref<Object> ScriptExtensionsObject() {
-  if (const auto make = scriptListMakers().extensions) return make();
+  if (ScriptLists* lists = Installed<ScriptLists>::get()) return lists->extensions();
   return makeRef<EmptyModelList>(u"AGPExtensions");
 }
 
 Ref<Object> ScriptCustomScriptsObject() {
-  if (const auto make = scriptListMakers().customScripts) return make();
+  if (ScriptLists* lists = Installed<ScriptLists>::get()) return lists->customScripts();
   return makeRef<EmptyModelList>(u"AGPCustomScripts");
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "foundation/installed.hpp"
 #include "platform/automation/object.hpp"
 #include "platform/automation/variant.hpp"
 
@@ -33,14 +34,14 @@ class EmptyModelList final : public Object {
 };
 
 // The thread's shared lists that the script host hands out as "EXTS" and "CUSTOMSCRIPTS". The
-// extension subsystem, above this layer, installs their makers at start-up; without it each
-// is an empty list.
-struct ScriptListMakers {
-  Ref<Object> (*extensions)() = nullptr;
-  Ref<Object> (*customScripts)() = nullptr;
+// extension subsystem, above this layer, installs them as Installed<ScriptLists> at start-up;
+// while none is installed each is an empty list.
+class ScriptLists {
+ public:
+  virtual ~ScriptLists() = default;
+  virtual Ref<Object> extensions() = 0;
+  virtual Ref<Object> customScripts() = 0;
 };
-// Process-wide, filled at start-up.
-ScriptListMakers& scriptListMakers() noexcept;
 
 Ref<Object> ScriptExtensionsObject();
 Ref<Object> ScriptCustomScriptsObject();

@@ -37,8 +37,9 @@ struct OneCallEngine {
 
 }  // namespace
 
-ScriptResult<std::u16string> runExParseFunction(AGP& proj, const std::u16string& text) {
+ExParseResult runExParseFunction(AGP& proj, const std::u16string& text) {
   OneCallEngine guard;
+  ScriptOutcome setUp;
   Ref<AGScript> engine(static_cast<AGScript*>(proj.exParseEngine().get()));
   if (!engine) {
     projectContext().scriptEngineTimeout =
@@ -46,14 +47,18 @@ ScriptResult<std::u16string> runExParseFunction(AGP& proj, const std::u16string&
                                           Variant(u"ScriptEngineTimeout")),
                               Variant(u"Long")));
     engine = makeRef<AGScript>();
-    if (!engine->IsInitialized()) return {text, {}};
+    if (!engine->IsInitialized()) return {{text, {}}, {}};
     SharedFilter().load();
     proj.exParseEngine() = engine;
     guard.holder = &proj.exParseEngine();
-    engine->Initialize(Ref<Object>(&proj), proj.DB(), projectTemplateControls(proj),
-                       Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
-                       Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
-                       Ref<Object>(&SharedMenus()));
+    // A text already there stops the loading after the system code, as a failure of its own does.
+    const bool pending = !projectContext().lastErrorText.empty();
+    setUp = engine->initialize(
+        ScriptObjects{Ref<Object>(&proj), proj.DB(), projectTemplateControls(proj),
+                      Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
+                      Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
+                      Ref<Object>(&SharedMenus())},
+        pending);
   }
   // Builders of their own: the compiler's would still hold the last template compiled.
   Ref<AGPStringBuilder> arrays = makeRef<AGPStringBuilder>();
@@ -61,7 +66,7 @@ ScriptResult<std::u16string> runExParseFunction(AGP& proj, const std::u16string&
   std::int32_t count = 0;
   if (const auto error = templates::translateTemplateText(text, *arrays, *body, count)) {
     templates::showParseError(*error);
-    return {text, Failure{error->message}};
+    return {{text, Failure{error->message}}, std::move(setUp)};
   }
   const std::u16string crLf = u"\r\n";
   const std::u16string function =
@@ -72,13 +77,19 @@ ScriptResult<std::u16string> runExParseFunction(AGP& proj, const std::u16string&
       u"Set SYSTEMFUNCTIONS = New cSystemFunctions" + crLf + toString(arrays->toString()) + crLf +
       toString(body->toString()) + crLf + kExParse + u" = ztSB.ToString()" + crLf +
       u"Set SYSTEMFUNCTIONS = Nothing" + crLf + u"End Function";
-  return engine->buildNewCode(kExParse, function, 0, projectContext().scriptEngineTimeout);
+  return {engine->buildNewCode(kExParse, function, 0, projectContext().scriptEngineTimeout),
+          std::move(setUp)};
 }
 
 std::u16string buildExParseFunction(AGP& proj, const std::u16string& text) {
-  ScriptResult<std::u16string> result = runExParseFunction(proj, text);
-  if (!result.outcome) projectContext().lastErrorText = std::move(result.outcome.failure().text);
-  return std::move(result.value);
+  ExParseResult result = runExParseFunction(proj, text);
+  // The run's failure tells more than the set-up's, which the run went on after.
+  if (!result.run.outcome) {
+    projectContext().lastErrorText = std::move(result.run.outcome.failure().text);
+  } else if (!result.setUp) {
+    projectContext().lastErrorText = std::move(result.setUp.failure().text);
+  }
+  return std::move(result.run.value);
 }
 
 }  // namespace vantorel

@@ -13,7 +13,12 @@ class AGP;
 std::u16string buildExParseFunction(AGP& proj, const std::u16string& text);
 
 // The same for engine callers: a template text that does not parse, or a script that fails, is
-// returned as the failure rather than left in LastErrorText.
-ScriptResult<std::u16string> runExParseFunction(AGP& proj, const std::u16string& text);
+// returned as the run's failure rather than left in LastErrorText. An engine made for the call
+// that fails to load its code is the set-up's failure; the run goes on after it.
+struct ExParseResult {
+  ScriptResult<std::u16string> run;
+  ScriptOutcome setUp;
+};
+ExParseResult runExParseFunction(AGP& proj, const std::u16string& text);
 
 }  // namespace vantorel

@@ -129,7 +129,8 @@ TemplateParseError AGParser::failAt(std::u16string_view what, std::size_t prefix
 
 void AGParser::Parse(const std::u16string& sSrc) {
   if (const std::optional<TemplateParseError> error = parse(sSrc)) {
-    templates::reportParseError(*error);
+    templates::showParseError(*error);
+    projectContext().lastErrorText = error->message;
   }
 }
 
@@ -226,11 +227,6 @@ namespace templates {
 
 void showParseError(const TemplateParseError& error) {
   if (!error.shown.empty()) ui::messageBox(error.shown);
-}
-
-void reportParseError(const TemplateParseError& error) {
-  showParseError(error);
-  projectContext().lastErrorText = error.message;
 }
 
 }  // namespace templates

@@ -56,7 +56,8 @@ class AGParser final : public Object {
   void setBlockID(std::int32_t id) noexcept;
   std::int32_t Count() const noexcept { return static_cast<std::int32_t>(blocks_.size()) - 1; }
 
-  // For scripts: what parse does, then reportParseError on failure.
+  // For scripts: what parse does; a failure shows its box and puts its message into
+  // LastErrorText.
   void Parse(const std::u16string& sSrc);
   // For engine callers, showing nothing and leaving LastErrorText alone: the error when the text
   // does not parse (the blocks before the fault are kept).
@@ -94,9 +95,6 @@ std::u16string blockErrorMessage(std::u16string_view what, std::u16string_view s
                                  std::size_t prefixLength);
 // The box a nested block shows at once; the message is the caller's to pass on.
 void showParseError(const TemplateParseError& error);
-// What a failed parse tells the user of a member scripts call: the box, then the message put
-// into LastErrorText.
-void reportParseError(const TemplateParseError& error);
 
 }  // namespace templates
 

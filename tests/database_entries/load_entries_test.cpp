@@ -194,7 +194,8 @@ TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    projectContext().lastErrorText.clear();
+    // Every failure replaces what an earlier call left.
+    projectContext().lastErrorText = u"earlier";
     LoadDB(*agp_, c.arguments);
     EXPECT_EQ(err().rfind(c.errorStart, 0), 0U) << toUtf8(err());
     EXPECT_FALSE(err().empty());
@@ -207,6 +208,25 @@ TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
   LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC"));
   EXPECT_EQ(err(), u"");
   EXPECT_TRUE(agp_->DB());
+}
+
+// A table read after its database became unreachable says why, whatever an earlier call left,
+// and the table it would have added goes again.
+TEST_F(LoadEntries, LoadTableThatCannotConnectSaysWhy) {
+  agp_->properties().setting(kProjDynamicLoadDB) = Variant(true);
+  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC"));
+  ASSERT_EQ(err(), u"");
+  agp_->DB()->properties().setting(kDBPwd) = Variant(u"wrong");
+  const std::int32_t count = agp_->DB()->tables().count();
+  for (const char16_t* name : {u"orders", u"nothing"}) {
+    SCOPED_TRACE(toUtf8(name));
+    projectContext().lastErrorText = u"earlier";
+    LoadTable(*agp_, name);
+    EXPECT_EQ(err(), u"Vantorel: Unable to connect to Data Source! User ID / Password not valid!");
+    EXPECT_FALSE(loaded(name));
+    EXPECT_EQ(agp_->DB()->tables().count(), count);
+  }
+  agp_->properties().setting(kProjDynamicLoadDB) = Variant(false);
 }
 
 TEST_F(LoadEntries, ADatabaseLeftInTheCollectionIsRefusedWithTheDisplayClosed) {

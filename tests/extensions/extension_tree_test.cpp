@@ -59,9 +59,11 @@ TEST_F(ExtensionTreeTest, ProjectLevelIsMadeOnFirstUseWithOneDatabase) {
   // touching what another operation left.
   auto dbs = makeRef<AGPExtDbs>();
   projectContext().lastErrorText = u"earlier";
-  dbs->add(u"one");
+  dbs->call(u"Add", {Variant(u"one")});
   EXPECT_EQ(projectContext().lastErrorText, u"earlier");
-  dbs->add(u"two");
+  EXPECT_FALSE(dbs->add(u"two"));
+  EXPECT_EQ(projectContext().lastErrorText, u"earlier");
+  dbs->call(u"Add", {Variant(u"two")});
   EXPECT_EQ(projectContext().lastErrorText, u"support 1 db only!");
   EXPECT_EQ(dbs->count(), 1);
   EXPECT_THROW(dbs->item(Variant(u"two")), AutomationError);

@@ -42,6 +42,7 @@ TEST_F(DatabasesTest, OneDatabaseOnly) {
   db->tables().add(u"Orders");
   for (const char16_t* name : {u"Other", u""}) {
     EXPECT_FALSE(dbs->add(name));
+    dbs->call(u"Add", {Variant(name)});
     EXPECT_EQ(projectContext().lastErrorText, u"support 1 db only!");
     EXPECT_EQ(dbs->count(), 1);
     EXPECT_EQ(dbs->curName(), u"Main");

@@ -16,13 +16,25 @@ namespace {
 
 using test::ScriptHostTest;
 
+struct Case {
+  std::u16string text;
+  std::string result;
+  std::string error;  // the start of LastErrorText
+};
+
+// Each text through BuildExParseFunction on an engine made for the call, which is gone after it.
+void expectExParse(AGP& project, const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    projectContext().lastErrorText.clear();
+    EXPECT_EQ(toUtf8(buildExParseFunction(project, c.text)), c.result) << toUtf8(c.text);
+    EXPECT_EQ(toUtf8(projectContext().lastErrorText.substr(0, c.error.size())), c.error)
+        << toUtf8(c.text);
+    EXPECT_FALSE(project.exParseEngine());
+  }
+}
+
 TEST_F(ScriptHostTest, BuildExParseFunctionRunsTemplateTextOnAnEngineOfItsOwn) {
   addDatabase();
-  struct Case {
-    std::u16string text;
-    std::string result;
-    std::string error;  // the start of LastErrorText
-  };
   const std::vector<Case> cases = {
       {u"body { color: red; }", "body { color: red; }", ""},
       {u"/* <!--##=PROJ.ProjName##--> on <!--##=DB.DBName##--> */\r\n",
@@ -34,14 +46,7 @@ TEST_F(ScriptHostTest, BuildExParseFunctionRunsTemplateTextOnAnEngineOfItsOwn) {
       {u"<!--##=1 / 0##-->", "",
        "Vantorel (ztExParse): Microsoft VBScript runtime error (11), line 9"},
   };
-  for (const Case& c : cases) {
-    projectContext().lastErrorText.clear();
-    EXPECT_EQ(toUtf8(buildExParseFunction(*project_, c.text)), c.result) << toUtf8(c.text);
-    EXPECT_EQ(toUtf8(projectContext().lastErrorText.substr(0, c.error.size())), c.error)
-        << toUtf8(c.text);
-    // An engine made for the call is gone after it.
-    EXPECT_FALSE(project_->exParseEngine());
-  }
+  expectExParse(*project_, cases);
 
   // The generation's engine stays, and keeps serving.
   projectContext().lastErrorText.clear();
@@ -53,6 +58,22 @@ TEST_F(ScriptHostTest, BuildExParseFunctionRunsTemplateTextOnAnEngineOfItsOwn) {
   EXPECT_EQ(project_->exParseEngine(), held);
   EXPECT_EQ(toUtf8(buildExParseFunction(*project_, u"<!--##=7##-->")), "7");
   project_->exParseEngine() = nullptr;
+}
+
+// An engine made for the call whose user code does not compile still runs the text; its
+// message stands unless the run fails with one of its own.
+TEST_F(ScriptHostTest, BuildExParseFunctionReportsAUserCodeThatDoesNotCompile) {
+  addDatabase();
+  setGeneral(u"USERCODE", writeFile("user.vbs", "Function Broken(\r\n"));
+  const std::string userCode = "Vantorel (user.vbs): Microsoft VBScript compilation error";
+  const std::vector<Case> cases = {
+      {u"body { color: red; }", "body { color: red; }", userCode},
+      {u"<!--##=2*3##-->", "6", userCode},
+      {u"a<!--##=b", "a<!--##=b", "***Incomplete Block at line 1 column 2"},
+      {u"<!--##=1 / 0##-->", "",
+       "Vantorel (ztExParse): Microsoft VBScript runtime error (11), line 9"},
+  };
+  expectExParse(*project_, cases);
 }
 
 }  // namespace
