@@ -14,6 +14,7 @@
 #include "project/menus.hpp"
 #include "templates/controls.hpp"
 #include "templates/empty_model_list.hpp"
+#include "templates/script_files.hpp"
 #include "templates/script_host.hpp"
 #include "templates/script_translation.hpp"
 #include "templates/template_operations.hpp"
@@ -58,7 +59,7 @@ ExParseResult runExParseFunction(AGP& proj, const std::u16string& text) {
                       Ref<Object>(&SharedLanguage()), ScriptCustomScriptsObject(),
                       Ref<Object>(&SharedFilter()), ScriptExtensionsObject(),
                       Ref<Object>(&SharedMenus())},
-        pending);
+        pending, &showScriptFileFailure);
   }
   // Builders of their own: the compiler's would still hold the last template compiled.
   Ref<AGPStringBuilder> arrays = makeRef<AGPStringBuilder>();
