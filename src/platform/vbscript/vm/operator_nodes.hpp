@@ -62,13 +62,8 @@ template <class T>
   new (&v) Variant(x);
 }
 
-// Whether replacing the value needs no release: Empty, Null, numbers, dates and Booleans.
-[[gnu::always_inline]] inline bool ownsNothing(const Variant& v) {
-  const VarType t = v.type();
-  return static_cast<unsigned>(t) < static_cast<unsigned>(VarType::String) || t == VarType::Boolean;
-}
-
-// The same over a value that owns nothing (ownsNothing), which needs no release.
+// Stores a whole-number result over a value that holds nothing counted (plainValue): there is
+// nothing to release first.
 [[gnu::always_inline]] inline void storeInt(Variant& v, std::int64_t r, bool bothInteger) {
   new (&v) Variant(intResult(r, bothInteger));
 }
@@ -302,7 +297,8 @@ struct ArithNode final : ExprNode {
       : ExprNode(p),
         left(std::move(l)),
         right(std::move(r)),
-        variables_(left.var.found() && right.var.found()) {}
+        variables_(left.var.found() && right.var.found()),
+        wholeOperands_(left.answersInt() && right.answersInt()) {}
   // Two variables holding whole numbers take no Variant and no call on the way; the rest is
   // out of line, so that path saves no registers for it.
   Variant eval(Frame& f) override {
@@ -314,7 +310,7 @@ struct ArithNode final : ExprNode {
   void evalInto(Frame& f, Variant& dst) override {
     std::int64_t r;
     bool isInteger;
-    if (variables_ && opfast::ownsNothing(dst) && wholeVariables(f, r, isInteger)) {
+    if (variables_ && plainValue(dst) && wholeVariables(f, r, isInteger)) {
       opfast::storeInt(dst, r, isInteger);
       return;
     }
@@ -352,7 +348,8 @@ struct ArithNode final : ExprNode {
     // Whole numbers, nested arithmetic included, take no Variant on the way.
     std::int64_t x, y, r;
     bool xi, yi;
-    if (left.readInt(f, x, xi) && right.readInt(f, y, yi) && opfast::intOp<A>(x, y, r)) {
+    if (wholeOperands_ && left.readInt(f, x, xi) && right.readInt(f, y, yi) &&
+        opfast::intOp<A>(x, y, r)) {
       return sink.integer(r, xi && yi);
     }
     HeldValue ha, hb;
@@ -363,7 +360,8 @@ struct ArithNode final : ExprNode {
   Operand left, right;
 
  private:
-  bool variables_;  // both operands are variables
+  bool variables_;      // both operands are variables
+  bool wholeOperands_;  // both may answer as whole numbers (not calls, say)
 };
 
 template <opfast::Cmp C, BinaryFn Slow>
@@ -380,7 +378,7 @@ struct CompareNode final : ExprNode {
   }
   void evalInto(Frame& f, Variant& dst) override {
     bool result;
-    if (opfast::ownsNothing(dst) && wholeNumbers(f, result)) {
+    if (plainValue(dst) && wholeNumbers(f, result)) {
       new (&dst) Variant(result);
       return;
     }
@@ -451,8 +449,7 @@ struct ArithConstNode final : ExprNode {
     bool xi;
     if (!left.var.found()) {
       evalIntoNested(f, dst);
-    } else if (opfast::ownsNothing(dst) && left.readVariable(f, x, xi) &&
-               opfast::intOp<A>(x, y_, r)) {
+    } else if (plainValue(dst) && left.readVariable(f, x, xi) && opfast::intOp<A>(x, y_, r)) {
       opfast::storeInt(dst, r, xi && yInteger_);
     } else {
       evalIntoGeneral(f, dst);
@@ -464,8 +461,7 @@ struct ArithConstNode final : ExprNode {
     // Nested arithmetic (`(s + i * 3) Mod m`) as a whole number, stored without a Variant.
     std::int64_t x, r;
     bool xi;
-    if (left.intNode && opfast::ownsNothing(dst) && left.readInt(f, x, xi) &&
-        opfast::intOp<A>(x, y_, r)) {
+    if (left.intNode && plainValue(dst) && left.readInt(f, x, xi) && opfast::intOp<A>(x, y_, r)) {
       opfast::storeInt(dst, r, xi && yInteger_);
       return;
     }
