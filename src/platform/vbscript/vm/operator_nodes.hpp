@@ -155,6 +155,28 @@ template <Arith A>
   return true;
 }
 
+// x Mod d for a fixed d by two multiplications (the remainder read from the fraction of x / d
+// in 64-bit fixed point), exact for every Integer or Long x and any d but 0; the sign is the
+// dividend's, as Mod gives it. A division's latency is the most of a loop's `s = (...) Mod m`.
+class FixedModulus {
+ public:
+  FixedModulus() = default;
+  explicit FixedModulus(std::int64_t d)
+      : d_(d < 0 ? 0u - static_cast<std::uint32_t>(d) : static_cast<std::uint32_t>(d)),
+        m_(d_ == 0 ? 0 : UINT64_MAX / d_ + 1) {}
+  [[gnu::always_inline]] std::int64_t of(std::int64_t x) const {
+    const std::uint32_t ux =
+        x < 0 ? 0u - static_cast<std::uint32_t>(x) : static_cast<std::uint32_t>(x);
+    const std::uint64_t fraction = m_ * ux;
+    const std::uint64_t r = ((fraction >> 32) * d_ + (((fraction & 0xFFFFFFFFu) * d_) >> 32)) >> 32;
+    return x < 0 ? -static_cast<std::int64_t>(r) : static_cast<std::int64_t>(r);
+  }
+
+ private:
+  std::uint32_t d_ = 0;
+  std::uint64_t m_ = 0;
+};
+
 // False when the result overflows (or the operands are not finite): the runtime's operator
 // then raises the error.
 template <Arith A>
@@ -434,13 +456,14 @@ struct ArithConstNode final : ExprNode {
   ArithConstNode(SourcePos p, Operand l, Variant c)
       : ExprNode(p), left(std::move(l)), constant(std::move(c)) {
     opfast::smallInt(constant, y_, yInteger_);
+    modulus_ = opfast::FixedModulus(y_);
   }
   // A variable holding a whole number (`n - 1`) takes no Variant and no call on the way; the
   // rest, nested arithmetic included, is out of line.
   Variant eval(Frame& f) override {
     std::int64_t x, r;
     bool xi;
-    if (left.var.found() && left.readVariable(f, x, xi) && opfast::intOp<A>(x, y_, r))
+    if (left.var.found() && left.readVariable(f, x, xi) && byLiteral(x, r))
       return opfast::intResult(r, xi && yInteger_);
     return evalGeneral(f);
   }
@@ -449,7 +472,7 @@ struct ArithConstNode final : ExprNode {
     bool xi;
     if (!left.var.found()) {
       evalIntoNested(f, dst);
-    } else if (plainValue(dst) && left.readVariable(f, x, xi) && opfast::intOp<A>(x, y_, r)) {
+    } else if (plainValue(dst) && left.readVariable(f, x, xi) && byLiteral(x, r)) {
       opfast::storeInt(dst, r, xi && yInteger_);
     } else {
       evalIntoGeneral(f, dst);
@@ -461,7 +484,7 @@ struct ArithConstNode final : ExprNode {
     // Nested arithmetic (`(s + i * 3) Mod m`) as a whole number, stored without a Variant.
     std::int64_t x, r;
     bool xi;
-    if (left.intNode && plainValue(dst) && left.readInt(f, x, xi) && opfast::intOp<A>(x, y_, r)) {
+    if (left.intNode && plainValue(dst) && left.readInt(f, x, xi) && byLiteral(x, r)) {
       opfast::storeInt(dst, r, xi && yInteger_);
       return;
     }
@@ -470,14 +493,13 @@ struct ArithConstNode final : ExprNode {
   [[gnu::noinline]] bool evalIntNested(Frame& f, std::int64_t& out, bool& isInteger) {
     std::int64_t x;
     bool xi;
-    return left.readInt(f, x, xi) && opfast::wholeResult<A>(x, xi, y_, yInteger_, out, isInteger);
+    return left.readInt(f, x, xi) && wholeByLiteral(x, xi, out, isInteger);
   }
   bool evalInt(Frame& f, std::int64_t& out, bool& isInteger) override {
     std::int64_t x;
     bool xi;
     if (left.var.found()) {
-      return left.readVariable(f, x, xi) &&
-             opfast::wholeResult<A>(x, xi, y_, yInteger_, out, isInteger);
+      return left.readVariable(f, x, xi) && wholeByLiteral(x, xi, out, isInteger);
     }
     return evalIntNested(f, out, isInteger);
   }
@@ -486,12 +508,12 @@ struct ArithConstNode final : ExprNode {
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     std::int64_t x, r;
     bool xi;
-    if (left.readInt(f, x, xi) && opfast::intOp<A>(x, y_, r)) {
+    if (left.readInt(f, x, xi) && byLiteral(x, r)) {
       return sink.integer(r, xi && yInteger_);
     }
     HeldValue ha;
     const Variant& a = left.read(f, ha);
-    if (opfast::smallInt(a, x, xi) && opfast::intOp<A>(x, y_, r)) {
+    if (opfast::smallInt(a, x, xi) && byLiteral(x, r)) {
       return sink.integer(r, xi && yInteger_);
     }
     // Only an assignment reads the left operand as the literal's type first: \ and Mod round a
@@ -505,9 +527,29 @@ struct ArithConstNode final : ExprNode {
   Operand left;
 
  private:
+  // x op y_ for a whole-number x; false for Mod and \ by zero.
+  [[gnu::always_inline]] bool byLiteral(std::int64_t x, std::int64_t& r) const {
+    if constexpr (A == opfast::Arith::Mod) {
+      if (y_ == 0) return false;
+      r = modulus_.of(x);
+      return true;
+    } else {
+      return opfast::intOp<A>(x, y_, r);
+    }
+  }
+  // The same as evalInt answers it: false for a result past the Long range as well.
+  [[gnu::always_inline]] bool wholeByLiteral(std::int64_t x, bool xi, std::int64_t& out,
+                                             bool& isInteger) const {
+    std::int64_t r;
+    if (!byLiteral(x, r) || r < INT32_MIN || r > INT32_MAX) return false;
+    out = r;
+    isInteger = xi && yInteger_ && r >= INT16_MIN && r <= INT16_MAX;
+    return true;
+  }
   Variant constant;  // a literal, so hard-typed
   std::int64_t y_ = 0;
   bool yInteger_ = false;
+  opfast::FixedModulus modulus_;  // for Mod, the literal's remainder by multiplication
 };
 
 template <opfast::Cmp C, BinaryFn Slow>
