@@ -174,3 +174,33 @@ For counter = 2147483640 To 2147483647 Step 4
 Next
 AssertEqual counter, 2147483648, "Long counter past the Long range"
 AssertEqual VarType(counter), vbDouble, "becomes a Double"
+
+' Mod by a literal against Mod by a variable holding the same divisor, for dividends across the
+' Long range: both give the same remainder, with the dividend's sign.
+Dim dividends, x
+dividends = Array(CLng(-2147483647) - 1, -2147483647, -1000004, -65537, -32768, -7, -1, 0, 1, 7, _
+                  32767, 65536, 1000002, 2147483646, 2147483647)
+For Each x In dividends
+  label = x & " Mod "
+  AssertEqual x Mod 1, Apply("Mod", x, 1), label & "1"
+  AssertEqual x Mod -1, Apply("Mod", x, -1), label & "-1"
+  AssertEqual x Mod 2, Apply("Mod", x, 2), label & "2"
+  AssertEqual x Mod 3, Apply("Mod", x, 3), label & "3"
+  AssertEqual x Mod -3, Apply("Mod", x, -3), label & "-3"
+  AssertEqual x Mod 10, Apply("Mod", x, 10), label & "10"
+  AssertEqual x Mod 32767, Apply("Mod", x, 32767), label & "32767"
+  AssertEqual x Mod 65536, Apply("Mod", x, 65536), label & "65536"
+  AssertEqual x Mod 1000003, Apply("Mod", x, 1000003), label & "1000003"
+  AssertEqual x Mod -1000003, Apply("Mod", x, -1000003), label & "-1000003"
+  AssertEqual x Mod 2147483647, Apply("Mod", x, 2147483647), label & "2147483647"
+  AssertEqual x Mod -2147483647, Apply("Mod", x, -2147483647), label & "-2147483647"
+  AssertEqual VarType(x Mod 7), VarType(Apply("Mod", x, 7)), label & "7 subtype"
+Next
+AssertEqual -2147483647 Mod 10, -7, "the dividend's sign"
+AssertEqual 2147483647 Mod -10, 7, "not the divisor's"
+On Error Resume Next
+gr = Empty
+gr = dividends(3) Mod 0
+AssertError 11, "Mod by a zero literal"
+AssertTrue IsEmpty(gr), "stores nothing"
+On Error GoTo 0
