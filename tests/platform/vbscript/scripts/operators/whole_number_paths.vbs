@@ -27,56 +27,24 @@ rows = Array( _
   Array("+", "4", 2, 6, vbDouble), _
   Array("+", Empty, 2, 2, vbInteger))
 
-Function Apply(op, a, b)
-  Select Case op
-    Case "+": Apply = a + b
-    Case "-": Apply = a - b
-    Case "*": Apply = a * b
-    Case "Mod": Apply = a Mod b
-    Case "\": Apply = a \ b
-  End Select
+' One body compiled four times, its operands parameters, locals, module-level variables and
+' fields in turn.
+Function OperatorBody(result, a, b)
+  Dim text, op
+  text = "Select Case op" & vbCrLf
+  For Each op In Array("+", "-", "*", "Mod", "\")
+    text = text & "Case """ & op & """: " & result & " = " & a & " " & op & " " & b & vbCrLf
+  Next
+  OperatorBody = text & "End Select" & vbCrLf
 End Function
-
-Function WithLocals(op, x, y)
-  Dim a, b
-  a = x
-  b = y
-  Select Case op
-    Case "+": WithLocals = a + b
-    Case "-": WithLocals = a - b
-    Case "*": WithLocals = a * b
-    Case "Mod": WithLocals = a Mod b
-    Case "\": WithLocals = a \ b
-  End Select
-End Function
-
-Function WithGlobals(op, x, y)
-  ga = x
-  gb = y
-  Select Case op
-    Case "+": gr = ga + gb
-    Case "-": gr = ga - gb
-    Case "*": gr = ga * gb
-    Case "Mod": gr = ga Mod gb
-    Case "\": gr = ga \ gb
-  End Select
-  WithGlobals = gr
-End Function
-
-Class NumberPair
-  Private a, b
-  Public Function Calc(op, x, y)
-    a = x
-    b = y
-    Select Case op
-      Case "+": Calc = a + b
-      Case "-": Calc = a - b
-      Case "*": Calc = a * b
-      Case "Mod": Calc = a Mod b
-      Case "\": Calc = a \ b
-    End Select
-  End Function
-End Class
+ExecuteGlobal "Function Apply(op, a, b)" & vbCrLf & OperatorBody("Apply", "a", "b") & "End Function"
+ExecuteGlobal "Function WithLocals(op, x, y)" & vbCrLf & "Dim a, b" & vbCrLf & "a = x : b = y" & _
+  vbCrLf & OperatorBody("WithLocals", "a", "b") & "End Function"
+ExecuteGlobal "Function WithGlobals(op, x, y)" & vbCrLf & "ga = x : gb = y" & vbCrLf & _
+  OperatorBody("gr", "ga", "gb") & "WithGlobals = gr" & vbCrLf & "End Function"
+ExecuteGlobal "Class NumberPair" & vbCrLf & "Private a, b" & vbCrLf & _
+  "Public Function Calc(op, x, y)" & vbCrLf & "a = x : b = y" & vbCrLf & _
+  OperatorBody("Calc", "a", "b") & "End Function" & vbCrLf & "End Class"
 
 Dim pair, row, label, got
 Set pair = New NumberPair
