@@ -62,7 +62,8 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
   }
   const auto* element = dynamic_cast<const IndexNode*>(e.get());
   allPlain = allPlain && (m == ArgMode::Missing || constant || variable.found());
-  items.push_back(Arg{std::move(e), m, variable, element, constant});
+  const bool evaluated = m == ArgMode::Value && !variable.found() && !element && !constant;
+  items.push_back(Arg{std::move(e), m, variable, element, constant, evaluated});
   count = static_cast<std::uint32_t>(items.size());
 }
 
@@ -84,6 +85,12 @@ Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
     for (std::size_t i = 0; i < n; ++i) {
       const Arg& a = list[i];
       const bool byVal = p.byVal[i];
+      if (a.evaluated && !byVal) {
+        // The commonest argument of a recursive call, by reference to its own temporary.
+        new (&vals[i]) Variant(a.expr->eval(f));
+        refs[i] = &vals[i];
+        continue;
+      }
       Variant* variable = a.variable.found() ? a.variable.get(f) : nullptr;
       if (!byVal && a.mode == ArgMode::Ref) {
         if (Variant* r = variable ? variable : a.expr->ref(f)) {
