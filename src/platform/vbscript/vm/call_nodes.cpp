@@ -85,18 +85,18 @@ Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
     for (std::size_t i = 0; i < n; ++i) {
       const Arg& a = list[i];
       const bool byVal = p.byVal[i];
-      if (a.evaluated && !byVal) {
-        // The commonest argument of a recursive call, by reference to its own temporary.
-        new (&vals[i]) Variant(a.expr->eval(f));
-        refs[i] = &vals[i];
-        continue;
-      }
       Variant* variable = a.variable.found() ? a.variable.get(f) : nullptr;
       if (!byVal && a.mode == ArgMode::Ref) {
         if (Variant* r = variable ? variable : a.expr->ref(f)) {
           refs[i] = r;
           continue;
         }
+      }
+      if (a.evaluated && !byVal) {
+        // The commonest argument of a recursive call (`n - 1`), by reference to its temporary.
+        new (&vals[i]) Variant(a.expr->eval(f));
+        refs[i] = &vals[i];
+        continue;
       }
       // The slot is still Empty, which owns nothing: the value is built over it rather than
       // assigned, which would copy it once more and test the old value.

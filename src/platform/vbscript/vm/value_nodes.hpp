@@ -73,9 +73,6 @@ inline const Variant* fixedValue(const ExprNode& e) {
 inline void letCopy(ExprNode& node, Frame& f, const Variant& v, Variant& dst) {
   if (v.isObject()) {
     node.ExprNode::evalInto(f, dst);
-  } else if (plainValue(v) && plainValue(dst)) {
-    // A number over a number (`Fib = n`): neither holds anything counted.
-    new (&dst) Variant(v);
   } else {
     dst = v;
   }
