@@ -73,6 +73,10 @@ inline const Variant* fixedValue(const ExprNode& e) {
 inline void letCopy(ExprNode& node, Frame& f, const Variant& v, Variant& dst) {
   if (v.isObject()) {
     node.ExprNode::evalInto(f, dst);
+  } else if (plainValue(dst)) {
+    // Over nothing counted (a result not set yet, a number): built in place, no swap and no
+    // release of the old value.
+    new (&dst) Variant(v);
   } else {
     dst = v;
   }
