@@ -62,7 +62,8 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
   }
   const auto* element = dynamic_cast<const IndexNode*>(e.get());
   allPlain = allPlain && (m == ArgMode::Missing || constant || variable.found());
-  items.push_back(Arg{std::move(e), m, variable, element, constant});
+  const bool evaluated = m == ArgMode::Value && !variable.found() && !element && !constant;
+  items.push_back(Arg{std::move(e), m, variable, element, constant, evaluated});
   count = static_cast<std::uint32_t>(items.size());
 }
 
@@ -90,6 +91,12 @@ Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
           refs[i] = r;
           continue;
         }
+      }
+      if (a.evaluated && !byVal) {
+        // The commonest argument of a recursive call (`n - 1`), by reference to its temporary.
+        new (&vals[i]) Variant(a.expr->eval(f));
+        refs[i] = &vals[i];
+        continue;
       }
       // The slot is still Empty, which owns nothing: the value is built over it rather than
       // assigned, which would copy it once more and test the old value.

@@ -21,6 +21,8 @@ struct ArgList {
     VariableSlot variable;            // where a plain variable argument lives
     const struct IndexNode* element;  // `a(i)` of a plain variable, read in place
     const Variant* constant;          // the value of a literal or constant, copied without a call
+    // Anything else passed by value (`n - 1`, a call): evaluated straight into its slot.
+    bool evaluated;
   };
   std::vector<Arg> items;
   std::uint32_t count = 0;  // items.size(), read on every call without a division

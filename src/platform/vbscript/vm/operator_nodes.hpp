@@ -62,6 +62,12 @@ template <class T>
   new (&v) Variant(x);
 }
 
+// Stores a whole-number result over a value that holds nothing counted (plainValue): there is
+// nothing to release first.
+[[gnu::always_inline]] inline void storeInt(Variant& v, std::int64_t r, bool bothInteger) {
+  new (&v) Variant(intResult(r, bothInteger));
+}
+
 // Inline: it ends every whole-number assignment (`s = s + i`, `count = count + 1`), where a
 // call costs as much as the rest of the store.
 [[gnu::always_inline]] inline void assignInt(Variant& v, std::int64_t r, bool bothInteger) {
@@ -148,6 +154,28 @@ template <Arith A>
   isInteger = xi && yi && r >= INT16_MIN && r <= INT16_MAX;
   return true;
 }
+
+// x Mod d for a fixed d by two multiplications (the remainder read from the fraction of x / d
+// in 64-bit fixed point), exact for every Integer or Long x and any d but 0; the sign is the
+// dividend's, as Mod gives it. A division's latency is the most of a loop's `s = (...) Mod m`.
+class FixedModulus {
+ public:
+  FixedModulus() = default;
+  explicit FixedModulus(std::int64_t d)
+      : d_(d < 0 ? 0u - static_cast<std::uint32_t>(d) : static_cast<std::uint32_t>(d)),
+        m_(d_ == 0 ? 0 : UINT64_MAX / d_ + 1) {}
+  [[gnu::always_inline]] std::int64_t of(std::int64_t x) const {
+    const std::uint32_t ux =
+        x < 0 ? 0u - static_cast<std::uint32_t>(x) : static_cast<std::uint32_t>(x);
+    const std::uint64_t fraction = m_ * ux;
+    const std::uint64_t r = ((fraction >> 32) * d_ + (((fraction & 0xFFFFFFFFu) * d_) >> 32)) >> 32;
+    return x < 0 ? -static_cast<std::int64_t>(r) : static_cast<std::int64_t>(r);
+  }
+
+ private:
+  std::uint32_t d_ = 0;
+  std::uint64_t m_ = 0;
+};
 
 // False when the result overflows (or the operands are not finite): the runtime's operator
 // then raises the error.
@@ -271,8 +299,13 @@ struct Operand {
     if (const Variant* v = direct(f)) return opfast::smallInt(*v, x, isInteger);
     return intNode && node->evalInt(f, x, isInteger);
   }
+  // The same for an operand that is a variable (var found): nothing is called on the way, so a
+  // node reading only variables and literals needs no frame of its own for it.
+  [[gnu::always_inline]] bool readVariable(Frame& f, std::int64_t& x, bool& isInteger) const {
+    const Variant* v = var.get(f);
+    return v && opfast::smallInt(*v, x, isInteger);
+  }
   bool answersInt() const { return var.found() || intNode; }
-
   ExprNodePtr node;
   VariableSlot var;
   bool intNode;       // the node is arithmetic that can answer evalInt
@@ -283,22 +316,62 @@ struct Operand {
 template <opfast::Arith A, BinaryFn Slow>
 struct ArithNode final : ExprNode {
   ArithNode(SourcePos p, Operand l, Operand r)
-      : ExprNode(p), left(std::move(l)), right(std::move(r)) {}
-  Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
-  void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+      : ExprNode(p),
+        left(std::move(l)),
+        right(std::move(r)),
+        variables_(left.var.found() && right.var.found()),
+        wholeOperands_(left.answersInt() && right.answersInt()) {}
+  // Two variables holding whole numbers take no Variant and no call on the way; the rest is
+  // out of line, so that path saves no registers for it.
+  Variant eval(Frame& f) override {
+    std::int64_t r;
+    bool isInteger;
+    if (variables_ && wholeVariables(f, r, isInteger)) return opfast::intResult(r, isInteger);
+    return evalGeneral(f);
+  }
+  void evalInto(Frame& f, Variant& dst) override {
+    std::int64_t r;
+    bool isInteger;
+    if (variables_ && plainValue(dst) && wholeVariables(f, r, isInteger)) {
+      opfast::storeInt(dst, r, isInteger);
+      return;
+    }
+    evalIntoGeneral(f, dst);
+  }
   bool evalInt(Frame& f, std::int64_t& out, bool& isInteger) override {
+    std::int64_t x, y;
+    bool xi, yi;
+    if (variables_) {
+      return left.readVariable(f, x, xi) && right.readVariable(f, y, yi) &&
+             opfast::wholeResult<A>(x, xi, y, yi, out, isInteger);
+    }
+    return evalIntNested(f, out, isInteger);
+  }
+  bool hasIntPath() const override { return left.answersInt() && right.answersInt(); }
+  [[gnu::always_inline]] bool wholeVariables(Frame& f, std::int64_t& r, bool& isInteger) const {
+    std::int64_t x, y;
+    bool xi, yi;
+    if (left.readVariable(f, x, xi) && right.readVariable(f, y, yi) && opfast::intOp<A>(x, y, r)) {
+      isInteger = xi && yi;
+      return true;
+    }
+    return false;
+  }
+  [[gnu::noinline]] bool evalIntNested(Frame& f, std::int64_t& out, bool& isInteger) {
     std::int64_t x, y;
     bool xi, yi;
     return left.readInt(f, x, xi) && right.readInt(f, y, yi) &&
            opfast::wholeResult<A>(x, xi, y, yi, out, isInteger);
   }
-  bool hasIntPath() const override { return left.answersInt() && right.answersInt(); }
+  [[gnu::noinline]] Variant evalGeneral(Frame& f) { return compute(f, opfast::NewValue{}); }
+  [[gnu::noinline]] void evalIntoGeneral(Frame& f, Variant& dst) { compute(f, opfast::Into{dst}); }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     // Whole numbers, nested arithmetic included, take no Variant on the way.
     std::int64_t x, y, r;
     bool xi, yi;
-    if (left.readInt(f, x, xi) && right.readInt(f, y, yi) && opfast::intOp<A>(x, y, r)) {
+    if (wholeOperands_ && left.readInt(f, x, xi) && right.readInt(f, y, yi) &&
+        opfast::intOp<A>(x, y, r)) {
       return sink.integer(r, xi && yi);
     }
     HeldValue ha, hb;
@@ -307,6 +380,10 @@ struct ArithNode final : ExprNode {
     return opfast::arith<A, Slow>(a, b, sink);
   }
   Operand left, right;
+
+ private:
+  bool variables_;      // both operands are variables
+  bool wholeOperands_;  // both may answer as whole numbers (not calls, say)
 };
 
 template <opfast::Cmp C, BinaryFn Slow>
@@ -316,16 +393,34 @@ struct CompareNode final : ExprNode {
         left(std::move(l)),
         right(std::move(r)),
         bothInt_(left.answersInt() && right.answersInt()) {}
-  Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
-  void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  Variant eval(Frame& f) override {
+    bool result;
+    if (wholeNumbers(f, result)) return Variant(result);
+    return evalGeneral(f);
+  }
+  void evalInto(Frame& f, Variant& dst) override {
+    bool result;
+    if (plainValue(dst) && wholeNumbers(f, result)) {
+      new (&dst) Variant(result);
+      return;
+    }
+    evalIntoGeneral(f, dst);
+  }
   bool test(Frame& f) override {
     // The whole-number test alone, so that the condition of a loop or an If saves no registers
     // for the general path.
+    bool result;
+    if (wholeNumbers(f, result)) return result;
+    return testGeneral(f);
+  }
+  [[gnu::always_inline]] bool wholeNumbers(Frame& f, bool& result) const {
     std::int64_t i, j;
     bool iInteger, jInteger;
-    if (bothInt_ && left.readInt(f, i, iInteger) && right.readInt(f, j, jInteger))
-      return opfast::cmp<C>(i, j);
-    return testGeneral(f);
+    if (bothInt_ && left.readInt(f, i, iInteger) && right.readInt(f, j, jInteger)) {
+      result = opfast::cmp<C>(i, j);
+      return true;
+    }
+    return false;
   }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
@@ -350,6 +445,8 @@ struct CompareNode final : ExprNode {
 
  private:
   [[gnu::noinline]] bool testGeneral(Frame& f) { return compute(f, opfast::Truth{}); }
+  [[gnu::noinline]] Variant evalGeneral(Frame& f) { return compute(f, opfast::NewValue{}); }
+  [[gnu::noinline]] void evalIntoGeneral(Frame& f, Variant& dst) { compute(f, opfast::Into{dst}); }
   bool bothInt_;  // both operands may answer as whole numbers
 };
 
@@ -359,25 +456,64 @@ struct ArithConstNode final : ExprNode {
   ArithConstNode(SourcePos p, Operand l, Variant c)
       : ExprNode(p), left(std::move(l)), constant(std::move(c)) {
     opfast::smallInt(constant, y_, yInteger_);
+    modulus_ = opfast::FixedModulus(y_);
   }
-  Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
-  void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
+  // A variable holding a whole number (`n - 1`) takes no Variant and no call on the way; the
+  // rest, nested arithmetic included, is out of line.
+  Variant eval(Frame& f) override {
+    std::int64_t x, r;
+    bool xi;
+    if (left.var.found() && left.readVariable(f, x, xi) && byLiteral(x, r))
+      return opfast::intResult(r, xi && yInteger_);
+    return evalGeneral(f);
+  }
+  void evalInto(Frame& f, Variant& dst) override {
+    std::int64_t x, r;
+    bool xi;
+    if (!left.var.found()) {
+      evalIntoNested(f, dst);
+    } else if (plainValue(dst) && left.readVariable(f, x, xi) && byLiteral(x, r)) {
+      opfast::storeInt(dst, r, xi && yInteger_);
+    } else {
+      evalIntoGeneral(f, dst);
+    }
+  }
+  [[gnu::noinline]] Variant evalGeneral(Frame& f) { return compute(f, opfast::NewValue{}); }
+  [[gnu::noinline]] void evalIntoGeneral(Frame& f, Variant& dst) { compute(f, opfast::Into{dst}); }
+  [[gnu::noinline]] void evalIntoNested(Frame& f, Variant& dst) {
+    // Nested arithmetic (`(s + i * 3) Mod m`) as a whole number, stored without a Variant.
+    std::int64_t x, r;
+    bool xi;
+    if (left.intNode && plainValue(dst) && left.readInt(f, x, xi) && byLiteral(x, r)) {
+      opfast::storeInt(dst, r, xi && yInteger_);
+      return;
+    }
+    evalIntoGeneral(f, dst);
+  }
+  [[gnu::noinline]] bool evalIntNested(Frame& f, std::int64_t& out, bool& isInteger) {
+    std::int64_t x;
+    bool xi;
+    return left.readInt(f, x, xi) && wholeByLiteral(x, xi, out, isInteger);
+  }
   bool evalInt(Frame& f, std::int64_t& out, bool& isInteger) override {
     std::int64_t x;
     bool xi;
-    return left.readInt(f, x, xi) && opfast::wholeResult<A>(x, xi, y_, yInteger_, out, isInteger);
+    if (left.var.found()) {
+      return left.readVariable(f, x, xi) && wholeByLiteral(x, xi, out, isInteger);
+    }
+    return evalIntNested(f, out, isInteger);
   }
   bool hasIntPath() const override { return left.answersInt(); }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     std::int64_t x, r;
     bool xi;
-    if (left.readInt(f, x, xi) && opfast::intOp<A>(x, y_, r)) {
+    if (left.readInt(f, x, xi) && byLiteral(x, r)) {
       return sink.integer(r, xi && yInteger_);
     }
     HeldValue ha;
     const Variant& a = left.read(f, ha);
-    if (opfast::smallInt(a, x, xi) && opfast::intOp<A>(x, y_, r)) {
+    if (opfast::smallInt(a, x, xi) && byLiteral(x, r)) {
       return sink.integer(r, xi && yInteger_);
     }
     // Only an assignment reads the left operand as the literal's type first: \ and Mod round a
@@ -391,9 +527,29 @@ struct ArithConstNode final : ExprNode {
   Operand left;
 
  private:
+  // x op y_ for a whole-number x; false for Mod and \ by zero.
+  [[gnu::always_inline]] bool byLiteral(std::int64_t x, std::int64_t& r) const {
+    if constexpr (A == opfast::Arith::Mod) {
+      if (y_ == 0) return false;
+      r = modulus_.of(x);
+      return true;
+    } else {
+      return opfast::intOp<A>(x, y_, r);
+    }
+  }
+  // The same as evalInt answers it: false for a result past the Long range as well.
+  [[gnu::always_inline]] bool wholeByLiteral(std::int64_t x, bool xi, std::int64_t& out,
+                                             bool& isInteger) const {
+    std::int64_t r;
+    if (!byLiteral(x, r) || r < INT32_MIN || r > INT32_MAX) return false;
+    out = r;
+    isInteger = xi && yInteger_ && r >= INT16_MIN && r <= INT16_MAX;
+    return true;
+  }
   Variant constant;  // a literal, so hard-typed
   std::int64_t y_ = 0;
   bool yInteger_ = false;
+  opfast::FixedModulus modulus_;  // for Mod, the literal's remainder by multiplication
 };
 
 template <opfast::Cmp C, BinaryFn Slow>
@@ -401,16 +557,26 @@ struct CompareConstNode final : ExprNode {
   CompareConstNode(SourcePos p, Operand l, Variant c)
       : ExprNode(p), left(std::move(l)), constant(std::move(c)) {
     opfast::plainNumber(constant, y_);
+    bool integer = false;
+    opfast::smallInt(constant, yWhole_, integer);
   }
   Variant eval(Frame& f) override { return compute(f, opfast::NewValue{}); }
   void evalInto(Frame& f, Variant& dst) override { compute(f, opfast::Into{dst}); }
-  bool test(Frame& f) override { return compute(f, opfast::Truth{}); }
+  bool test(Frame& f) override {
+    // A whole number against the literal (`If n < 2`), with no registers saved for the rest.
+    std::int64_t whole;
+    bool isInteger;
+    if (left.var.found() && left.readVariable(f, whole, isInteger))
+      return opfast::cmp<C>(whole, yWhole_);
+    return testGeneral(f);
+  }
+  [[gnu::noinline]] bool testGeneral(Frame& f) { return compute(f, opfast::Truth{}); }
   template <class Sink>
   [[gnu::always_inline]] typename Sink::Result compute(Frame& f, Sink sink) {
     std::int64_t whole;
     bool isInteger;
     if (left.readInt(f, whole, isInteger)) {
-      return sink.boolean(opfast::cmp<C>(static_cast<double>(whole), y_));
+      return sink.boolean(opfast::cmp<C>(whole, yWhole_));
     }
     HeldValue ha;
     const Variant& a = left.read(f, ha);
@@ -423,6 +589,9 @@ struct CompareConstNode final : ExprNode {
  private:
   Variant constant;  // a literal, so hard-typed
   double y_ = 0;
+  // The same as a whole number: the literal is an Integer or a Long, so two whole numbers
+  // compare exactly as integers, without the conversion's latency before the branch.
+  std::int64_t yWhole_ = 0;
 };
 
 template <BinaryFn Fn>

@@ -274,7 +274,8 @@ Flow ForNode::exec(Frame& f) {
       if (endsLoop(body.run(f), Flow::ExitFor, passUp)) break;
       v = &counterRef();
       if (opfast::smallInt(*v, x, xInteger)) {
-        opfast::assignInt(*v, x + stepInt, xInteger && stepInteger);
+        // An Integer or a Long owns nothing to release.
+        opfast::storeInt(*v, x + stepInt, xInteger && stepInteger);
       } else {
         *v = opAdd(*v, by);
       }

@@ -19,6 +19,13 @@ inline void unfixAssigned(Variant& dst) {
   if (dst.isArray() && dst.arrayValue().fixed()) dst.arrayForWrite().setFixed(false);
 }
 
+// Whether the value holds nothing counted (Empty, Null, numbers, dates, Booleans), so that
+// copying or replacing it is a plain copy of its words.
+[[gnu::always_inline]] inline bool plainValue(const Variant& v) {
+  const VarType t = v.type();
+  return static_cast<unsigned>(t) < static_cast<unsigned>(VarType::String) || t == VarType::Boolean;
+}
+
 // Let stores the default value of an object; Set insists on an object.
 inline void storeValue(Variant& dst, Variant v, bool isSet) {
   refuseFixedTarget(dst);
@@ -66,6 +73,10 @@ inline const Variant* fixedValue(const ExprNode& e) {
 inline void letCopy(ExprNode& node, Frame& f, const Variant& v, Variant& dst) {
   if (v.isObject()) {
     node.ExprNode::evalInto(f, dst);
+  } else if (plainValue(dst)) {
+    // Over nothing counted (a result not set yet, a number): built in place, no swap and no
+    // release of the old value.
+    new (&dst) Variant(v);
   } else {
     dst = v;
   }
