@@ -23,6 +23,7 @@
 #include "project/language.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -230,9 +231,9 @@ TEST_F(AgpMembersTest, ProjectFileHelpersAreReachableByName) {
   }
   const std::u16string file = fromUtf8((dir_.path() / "out.txt").string());
   agp_->call(u"WriteOutputFile", {Variant(file), Variant(u"plain"), Variant(true)});
-  EXPECT_EQ(slurp(dir_.path() / "out.txt"), "plain");
+  EXPECT_EQ(test::readFile(dir_.path() / "out.txt"), "plain");
   agp_->call(u"WriteUtf8File", {Variant(file), Variant(u"x")});
-  EXPECT_EQ(slurp(dir_.path() / "out.txt"), "\xEF\xBB\xBFx");
+  EXPECT_EQ(test::readFile(dir_.path() / "out.txt"), "\xEF\xBB\xBFx");
   // A folder goes with what it holds; one that is not there is no error.
   const std::filesystem::path folder = dir_.path() / "gone";
   std::filesystem::create_directories(folder / "below");

@@ -14,6 +14,7 @@
 #include "platform/text/unicode.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {

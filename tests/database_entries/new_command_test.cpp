@@ -13,6 +13,7 @@
 #include "support/db_servers.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {

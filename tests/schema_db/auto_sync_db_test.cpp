@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
@@ -13,6 +11,7 @@
 #include "platform/ui/ui.hpp"
 #include "projectfile/project_file_operations.hpp"
 #include "schema_db/schema_db.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -23,13 +22,6 @@ std::string firstDifference(const std::string& a, const std::string& b) {
   const std::size_t from = i < 80 ? 0 : i - 80;
   return "at byte " + std::to_string(i) + ":\n  " + a.substr(from, 160) + "\n  " +
          b.substr(from, 160);
-}
-
-std::string slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
 }
 
 class AutoSyncDb : public SchemaDbTest {
@@ -73,7 +65,7 @@ TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
     EXPECT_EQ(toUtf8(err()), "");
     EXPECT_TRUE(keepOrUpdateQuestions().empty());
     saveProjectFile(*same, fromUtf8(saved.string()));
-    const std::string original = slurp(saved);
+    const std::string original = test::readFile(saved);
 
     run(cs, {u"ALTER TABLE orders ADD COLUMN note VARCHAR(20)"});
     for (const bool unattended : {false, true}) {
@@ -93,7 +85,7 @@ TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
       EXPECT_EQ(again->DB()->tables().find(u"orders")->fields().count(), 4);
       const std::filesystem::path resaved = databases().folder() / "resaved.vtp";
       saveProjectFile(*again, fromUtf8(resaved.string()));
-      const std::string again_saved = slurp(resaved);
+      const std::string again_saved = test::readFile(resaved);
       EXPECT_TRUE(again_saved == original)
           << "unattended " << unattended << " " << firstDifference(again_saved, original);
     }

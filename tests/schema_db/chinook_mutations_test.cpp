@@ -23,6 +23,7 @@
 #include "support/project_elements.hpp"
 #include "support/sample_databases.hpp"
 #include "support/site_pages.hpp"
+#include "support/test_files.hpp"
 #include "sync/sync_driver.hpp"
 
 namespace vantorel::test {
@@ -138,7 +139,7 @@ TEST_F(ChinookMutationsRealDb, SynchronisingFollowsBothScripts) {
 // Chinook's names on each server (snake_case on PostgreSQL), as the scripts change them.
 struct ChinookNames {
   Server server;
-  const char16_t* mediaType;    // renamed to mediaFormat
+  const char16_t* mediaType;  // renamed to mediaFormat
   const char16_t* mediaFormat;
   const char16_t* mediaTypeId;  // track's link to it
   const char16_t* name;         // its display column
@@ -151,14 +152,38 @@ struct ChinookNames {
 };
 
 const ChinookNames kChinookNames[] = {
-    {Server::Sqlite, u"MediaType", u"MediaFormat", u"MediaTypeId", u"Name", u"Track", u"TrackId",
-     u"Composer", u"Songwriter", u"InvoiceLine",
+    {Server::Sqlite,
+     u"MediaType",
+     u"MediaFormat",
+     u"MediaTypeId",
+     u"Name",
+     u"Track",
+     u"TrackId",
+     u"Composer",
+     u"Songwriter",
+     u"InvoiceLine",
      {"Album", "Artist", "Genre", "Invoice", "Playlist", "Employee"}},
-    {Server::Postgres, u"media_type", u"media_format", u"media_type_id", u"name", u"track",
-     u"track_id", u"composer", u"songwriter", u"invoice_line",
+    {Server::Postgres,
+     u"media_type",
+     u"media_format",
+     u"media_type_id",
+     u"name",
+     u"track",
+     u"track_id",
+     u"composer",
+     u"songwriter",
+     u"invoice_line",
      {"album", "artist", "genre", "invoice", "playlist", "employee"}},
-    {Server::MariaDb, u"MediaType", u"MediaFormat", u"MediaTypeId", u"Name", u"Track", u"TrackId",
-     u"Composer", u"Songwriter", u"InvoiceLine",
+    {Server::MariaDb,
+     u"MediaType",
+     u"MediaFormat",
+     u"MediaTypeId",
+     u"Name",
+     u"Track",
+     u"TrackId",
+     u"Composer",
+     u"Songwriter",
+     u"InvoiceLine",
      {"Album", "Artist", "Genre", "Invoice", "Playlist", "Employee"}},
 };
 

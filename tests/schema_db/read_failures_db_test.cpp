@@ -21,6 +21,7 @@
 #include "schema/difference_check.hpp"
 #include "schema_db/schema_db.hpp"
 #include "support/site_pages.hpp"
+#include "support/test_files.hpp"
 #include "sync/sync_driver.hpp"
 
 namespace vantorel::test {

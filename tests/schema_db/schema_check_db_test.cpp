@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "database/load_entries.hpp"
 #include "fields/field_settings.hpp"
@@ -15,6 +13,7 @@
 #include "projectfile/project_file_operations.hpp"
 #include "schema/difference_check.hpp"
 #include "schema_db/schema_db.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -63,15 +62,12 @@ TEST_F(SchemaCheckDb, EachKindOfChangeCounts) {
          return std::vector<std::u16string>{u"CREATE TABLE extra (a INTEGER, b VARCHAR(5))"};
        },
        3},
-      {"table dropped",
-       [](Server) { return std::vector<std::u16string>{u"DROP TABLE notes"}; }, 3},
+      {"table dropped", [](Server) { return std::vector<std::u16string>{u"DROP TABLE notes"}; }, 3},
       {"table renamed",
-       [](Server) { return std::vector<std::u16string>{u"ALTER TABLE notes RENAME TO memos"}; },
-       6},
+       [](Server) { return std::vector<std::u16string>{u"ALTER TABLE notes RENAME TO memos"}; }, 6},
       {"view added",
        [](Server) {
-         return std::vector<std::u16string>{
-             u"CREATE VIEW named AS SELECT id, name FROM customers"};
+         return std::vector<std::u16string>{u"CREATE VIEW named AS SELECT id, name FROM customers"};
        },
        3},
   };
@@ -95,7 +91,8 @@ TEST_F(SchemaCheckDb, EmptyAndEmptiedDatabases) {
   for (const Server server : kServers) {
     SCOPED_TRACE(serverName(server));
     const std::u16string empty = freshDatabase(server);
-    if (server == Server::Sqlite) run(empty, {u"CREATE TABLE gone (a INTEGER)", u"DROP TABLE gone"});
+    if (server == Server::Sqlite)
+      run(empty, {u"CREATE TABLE gone (a INTEGER)", u"DROP TABLE gone"});
     const Ref<AGP> blank = loadProject(empty);
     ASSERT_TRUE(blank->DB());
     EXPECT_EQ(CheckDB(*blank), 0) << toUtf8(err());
@@ -110,13 +107,6 @@ TEST_F(SchemaCheckDb, EmptyAndEmptiedDatabases) {
     EXPECT_NE(err().find(u"holds no table or view"), std::u16string::npos) << toUtf8(err());
     EXPECT_EQ(p->DB()->tables().count(), 4);
   }
-}
-
-std::string slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
 }
 
 TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
@@ -139,7 +129,7 @@ TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
     EXPECT_EQ(CheckDB(*p), -1);
     EXPECT_NE(err(), u"");
     saveProjectFile(*p, fromUtf8(after.string()));
-    EXPECT_EQ(slurp(before), slurp(after));
+    EXPECT_EQ(test::readFile(before), test::readFile(after));
 
     // The database renamed under the stored connection: the server answers, the database
     // is not there.
@@ -152,7 +142,7 @@ TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
     EXPECT_EQ(CheckDB(*p), -1);
     EXPECT_NE(err(), u"");
     saveProjectFile(*p, fromUtf8(after.string()));
-    EXPECT_EQ(slurp(before), slurp(after));
+    EXPECT_EQ(test::readFile(before), test::readFile(after));
     EXPECT_EQ(p->DB()->tables().count(), 4);
   }
 }

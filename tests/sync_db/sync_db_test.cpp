@@ -34,6 +34,7 @@
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
 #include "support/test_databases.hpp"
+#include "support/test_files.hpp"
 #include "sync/custom_sync.hpp"
 #include "sync/sync_driver.hpp"
 #include "sync/sync_run.hpp"
