@@ -52,14 +52,14 @@ TEST_F(NewCommand, MakesAProjectFromEachKindWhoseSiteCompiles) {
     std::string arguments;
     std::string table;  // a table the project file must hold
   } cases[] = {
-      {"SQLite", "--connect " + quoted(toUtf8(shopConnectionString(databases(), Kind::Sqlite))),
+      {"SQLite", "--connect " + quoted(toUtf8(connectionStringFor(databases(), Dbms::Sqlite))),
        "orders"},
       {"PostgreSQL",
        "--connect " + quoted(postgresWithoutLogin()) + " --user test --password-file " +
            writePassword("test"),
        "orders"},
       {"PostgreSQL DSN", "--connect vantorel_pg --type odbc --user test --dynamic", "orders"},
-      {"MariaDB", "--connect " + quoted(toUtf8(shopConnectionString(databases(), Kind::MariaDb))),
+      {"MariaDB", "--connect " + quoted(toUtf8(connectionStringFor(databases(), Dbms::MariaDb))),
        "orders"},
       {"Access",
        "--connect " +

@@ -45,15 +45,15 @@ class AutoSyncDb : public SchemaDbTest {
 };
 
 TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
     ui_->clearEvents();
-    const std::u16string cs = freshDatabase(server);
+    const std::u16string cs = freshDatabase(databases(), server);
     makeShop(server, cs);
     const Ref<AGP> first = loadProject(cs);
     ASSERT_TRUE(first->DB());
     const std::filesystem::path saved =
-        databases().folder() / (std::string("auto-") + serverName(server) + ".vtp");
+        databases().folder() / (std::string("auto-") + dbmsName(server) + ".vtp");
     saveProjectFile(*first, fromUtf8(saved.string()));
     ASSERT_EQ(toUtf8(err()), "");
 

@@ -21,9 +21,9 @@ namespace {
 class SchemaCheckDb : public SchemaDbTest {};
 
 TEST_F(SchemaCheckDb, UnchangedDatabaseChecksCleanTwice) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshDatabase(databases(), server);
     makeShop(server, cs);
     const Ref<AGP> p = loadProject(cs);
     ASSERT_TRUE(p->DB());
@@ -39,42 +39,42 @@ TEST_F(SchemaCheckDb, UnchangedDatabaseChecksCleanTwice) {
 TEST_F(SchemaCheckDb, EachKindOfChangeCounts) {
   struct Change {
     const char* what;
-    std::function<std::vector<std::u16string>(Server)> sql;
+    std::function<std::vector<std::u16string>(Dbms)> sql;
     std::int16_t expected;
   };
   const std::vector<Change> changes = {
       {"column added",
-       [](Server) {
+       [](Dbms) {
          return std::vector<std::u16string>{u"ALTER TABLE orders ADD COLUMN note VARCHAR(20)"};
        },
        3},
       {"column dropped",
-       [](Server) { return std::vector<std::u16string>{u"ALTER TABLE orders DROP COLUMN placed"}; },
+       [](Dbms) { return std::vector<std::u16string>{u"ALTER TABLE orders DROP COLUMN placed"}; },
        1},
       {"column renamed",
-       [](Server) {
+       [](Dbms) {
          return std::vector<std::u16string>{u"ALTER TABLE notes RENAME COLUMN body TO text_body"};
        },
        3},
-      {"column retyped", [](Server s) { return retypeNotes(s); }, 2},
+      {"column retyped", [](Dbms s) { return retypeNotes(s); }, 2},
       {"table added",
-       [](Server) {
+       [](Dbms) {
          return std::vector<std::u16string>{u"CREATE TABLE extra (a INTEGER, b VARCHAR(5))"};
        },
        3},
-      {"table dropped", [](Server) { return std::vector<std::u16string>{u"DROP TABLE notes"}; }, 3},
+      {"table dropped", [](Dbms) { return std::vector<std::u16string>{u"DROP TABLE notes"}; }, 3},
       {"table renamed",
-       [](Server) { return std::vector<std::u16string>{u"ALTER TABLE notes RENAME TO memos"}; }, 6},
+       [](Dbms) { return std::vector<std::u16string>{u"ALTER TABLE notes RENAME TO memos"}; }, 6},
       {"view added",
-       [](Server) {
+       [](Dbms) {
          return std::vector<std::u16string>{u"CREATE VIEW named AS SELECT id, name FROM customers"};
        },
        3},
   };
-  for (const Server server : kServers) {
+  for (const Dbms server : kAllDbms) {
     for (const Change& change : changes) {
-      SCOPED_TRACE(std::string(serverName(server)) + ": " + change.what);
-      const std::u16string cs = freshDatabase(server);
+      SCOPED_TRACE(std::string(dbmsName(server)) + ": " + change.what);
+      const std::u16string cs = freshDatabase(databases(), server);
       makeShop(server, cs);
       const Ref<AGP> p = loadProject(cs);
       ASSERT_TRUE(p->DB());
@@ -88,17 +88,16 @@ TEST_F(SchemaCheckDb, EachKindOfChangeCounts) {
 }
 
 TEST_F(SchemaCheckDb, EmptyAndEmptiedDatabases) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string empty = freshDatabase(server);
-    if (server == Server::Sqlite)
-      run(empty, {u"CREATE TABLE gone (a INTEGER)", u"DROP TABLE gone"});
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string empty = freshDatabase(databases(), server);
+    if (server == Dbms::Sqlite) run(empty, {u"CREATE TABLE gone (a INTEGER)", u"DROP TABLE gone"});
     const Ref<AGP> blank = loadProject(empty);
     ASSERT_TRUE(blank->DB());
     EXPECT_EQ(CheckDB(*blank), 0) << toUtf8(err());
 
     // A database that lost every table is no ground to count every table as removed.
-    const std::u16string cs = freshDatabase(server);
+    const std::u16string cs = freshDatabase(databases(), server);
     makeShop(server, cs);
     const Ref<AGP> p = loadProject(cs);
     run(cs, {u"DROP VIEW order_totals", u"DROP TABLE orders", u"DROP TABLE notes",
@@ -110,16 +109,16 @@ TEST_F(SchemaCheckDb, EmptyAndEmptiedDatabases) {
 }
 
 TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
-  for (const Server server : {Server::Postgres, Server::MariaDb}) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
+  for (const Dbms server : {Dbms::Postgres, Dbms::MariaDb}) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshDatabase(databases(), server);
     makeShop(server, cs);
     const Ref<AGP> p = loadProject(cs);
     ASSERT_TRUE(p->DB());
     // The same server on a port nobody listens on.
     std::u16string away = cs;
     const std::u16string port = fromUtf8(std::to_string(
-        server == Server::Postgres ? databases().postgres().port() : databases().mariadb().port()));
+        server == Dbms::Postgres ? databases().postgres().port() : databases().mariadb().port()));
     away.replace(away.find(port), port.size(), u"1");
     p->DB()->properties().setting(kDBConnstr) = Variant(away);
     const std::filesystem::path before = databases().folder() / "before.vtp";
@@ -173,8 +172,8 @@ namespace vantorel::test {
 namespace {
 
 TEST_F(SchemaCheckDb, TableWhoseReadIsRefusedCountsOneChangeAtMost) {
-  const std::u16string cs = freshDatabase(Server::Postgres);
-  makeShop(Server::Postgres, cs);
+  const std::u16string cs = freshDatabase(databases(), Dbms::Postgres);
+  makeShop(Dbms::Postgres, cs);
   const Ref<AGP> p = loadProject(cs);
   ASSERT_TRUE(p->DB());
   // A second user who may read everything but the notes.
