@@ -25,6 +25,7 @@
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
 #include "support/db_servers.hpp"
+#include "support/shared_menus.hpp"
 #include "support/temp_home.hpp"
 
 namespace vantorel::test {
@@ -49,11 +50,6 @@ class LoadEntries : public DatabaseTest {
     agp_->UnLoadDB();
     clearMenus();
   }
-  static void clearMenus() {
-    AGPMenus& menus = SharedMenus();
-    while (menus.Count() > 0) menus.DeleteMenu(menus.Item(1)->MenuId());
-  }
-
   std::u16string err() const { return projectContext().lastErrorText; }
   AGPTable* table(const std::u16string& name) {
     AGPTables& tables = agp_->DB()->tables();

@@ -4,37 +4,16 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/automation/safe_array.hpp"
 #include "platform/automation/variant.hpp"
+#include "support/scoped_env.hpp"
 #include "support/temp_home.hpp"
 #include "support/test_files.hpp"
 
 namespace vantorel::test {
-
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 class RegistryTest : public ::testing::Test {
  protected:

@@ -16,14 +16,6 @@
 namespace vantorel::test {
 namespace {
 
-std::string firstDifference(const std::string& a, const std::string& b) {
-  std::size_t i = 0;
-  while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
-  const std::size_t from = i < 80 ? 0 : i - 80;
-  return "at byte " + std::to_string(i) + ":\n  " + a.substr(from, 160) + "\n  " +
-         b.substr(from, 160);
-}
-
 class AutoSyncDb : public SchemaDbTest {
  protected:
   void SetUp() override {

@@ -4,16 +4,11 @@
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
 #include "platform/text/unicode.hpp"
-#include "project/menus.hpp"
+#include "support/shared_menus.hpp"
 
 namespace vantorel::test {
 
 namespace {
-
-void clearMenus() {
-  AGPMenus& menus = SharedMenus();
-  while (menus.Count() > 0) menus.DeleteMenu(menus.Item(1)->MenuId());
-}
 
 [[maybe_unused]] const TestDatabases* const kRegistered =
     registerTestDatabases([](TestDatabases&) {});

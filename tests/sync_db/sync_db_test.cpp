@@ -31,6 +31,7 @@
 #include "support/db_servers.hpp"
 #include "support/project_elements.hpp"
 #include "support/schema_script.hpp"
+#include "support/shared_menus.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
 #include "support/test_databases.hpp"
@@ -60,11 +61,6 @@ class SyncDatabase : public DatabaseTest {
     if (agp_) agp_->UnLoadDB();
     clearMenus();
   }
-  static void clearMenus() {
-    AGPMenus& menus = SharedMenus();
-    while (menus.Count() > 0) menus.DeleteMenu(menus.Item(1)->MenuId());
-  }
-
   // A project loaded from the database, with settings of the user's own on what will remain.
   // Custom views need the type "DB": with "ODBC" their queries go to a named data source.
   void loadProject(const std::u16string& connectionString, const char16_t* type = u"ODBC") {

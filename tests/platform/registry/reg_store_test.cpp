@@ -11,6 +11,7 @@
 #include "platform/registry/reg_hives.hpp"
 #include "platform/registry/reg_store.hpp"
 #include "platform/text/unicode.hpp"
+#include "support/scoped_env.hpp"
 #include "support/temp_home.hpp"
 #include "support/test_files.hpp"
 
@@ -18,25 +19,6 @@ namespace vantorel::reg {
 namespace {
 
 // Sets an environment variable for one scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 class RegStoreTest : public ::testing::Test {
  protected:
   std::filesystem::path file() const { return dir_.path() / "registry.reg"; }
@@ -148,8 +130,8 @@ TEST_F(RegStoreTest, ReadOnlyStoreAndUnstorableNamesRefuseWrites) {
 }
 
 TEST_F(RegStoreTest, HivesFollowTheConfiguredFolders) {
-  ScopedEnv home("VANTOREL_HOME", (dir_.path() / "home").string());
-  ScopedEnv data("VANTOREL_DATA_DIR", (dir_.path() / "data").string());
+  test::ScopedEnv home("VANTOREL_HOME", (dir_.path() / "home").string());
+  test::ScopedEnv data("VANTOREL_DATA_DIR", (dir_.path() / "data").string());
   EXPECT_EQ(hiveStorePath(RegHive::CurrentUser),
             fromUtf8((dir_.path() / "home/registry.reg").string()));
   EXPECT_EQ(hiveStorePath(RegHive::ClassesRoot),

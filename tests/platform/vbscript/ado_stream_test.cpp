@@ -13,6 +13,7 @@
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/objects/ado_stream.hpp"
 #include "platform/vbscript/objects/file_objects.hpp"
+#include "support/raised_error.hpp"
 #include "support/temp_home.hpp"
 #include "support/test_files.hpp"
 
@@ -169,7 +170,7 @@ TEST_F(AdoStreamTest, ErrorsCarryAdoNumbers) {
       {"write text to binary", [&] { openStream(1)->call(u"Write", {std::u16string(u"text")}); },
        3001},
   };
-  for (const auto& c : cases) EXPECT_EQ(errorOf(c.action), c.number) << c.what;
+  for (const auto& c : cases) EXPECT_EQ(test::errorOf(c.action), c.number) << c.what;
   EXPECT_EQ(test::readFile(dir_.path() / "exists.txt"), "keep");
 }
 
@@ -190,7 +191,7 @@ TEST_F(AdoStreamTest, WritingOverwritesAtThePositionAndLinesUseTheSeparator) {
   EXPECT_EQ(toLong(stream->get(u"Size")), 9);
   stream->call(u"Close");
   EXPECT_EQ(toLong(stream->get(u"State")), 0);
-  EXPECT_EQ(errorOf([&] { stream->get(u"Size"); }), 3704);
+  EXPECT_EQ(test::errorOf([&] { stream->get(u"Size"); }), 3704);
 
   // Saving writes the whole stream, wherever the position is, and leaves it at the start.
   auto unicode = openStream();

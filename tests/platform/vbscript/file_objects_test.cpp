@@ -17,6 +17,7 @@
 #include "platform/vbscript/objects/file_objects.hpp"
 #include "platform/vbscript/objects/file_system.hpp"
 #include "platform/vbscript/objects/text_stream.hpp"
+#include "support/raised_error.hpp"
 #include "support/temp_home.hpp"
 #include "support/test_files.hpp"
 
@@ -132,7 +133,7 @@ TEST_F(FileObjects, ReadLineEndsLinesAtCrLfLfAndCr) {
     EXPECT_EQ(toLong(stream->get(u"Line")), e.lineNumberAfter) << toUtf8(e.line);
   }
   EXPECT_TRUE(toBool(stream->get(u"AtEndOfStream")));
-  EXPECT_EQ(errorOf([&] { stream->call(u"ReadLine"); }), 62);
+  EXPECT_EQ(test::errorOf([&] { stream->call(u"ReadLine"); }), 62);
 
   stream = open("lines.txt", 1);
   EXPECT_EQ(toString(stream->call(u"Read", {2})), u"on");
@@ -175,7 +176,7 @@ TEST_F(FileObjects, WritingGoesToTheFileOnCloseOrRelease) {
   stream->call(u"Write", {std::u16string(u"kept")});
   closeOpenTextStreams();
   EXPECT_EQ(test::readFile(native("q.txt")), "kept");
-  EXPECT_EQ(errorOf([&] { stream->call(u"Write", {std::u16string(u"x")}); }), 52);
+  EXPECT_EQ(test::errorOf([&] { stream->call(u"Write", {std::u16string(u"x")}); }), 52);
 }
 
 TEST_F(FileObjects, ErrorNumbersMatchTheScriptRuntime) {
@@ -243,7 +244,7 @@ TEST_F(FileObjects, ErrorNumbersMatchTheScriptRuntime) {
        },
        70},
   };
-  for (const auto& c : cases) EXPECT_EQ(errorOf(c.action), c.number) << c.what;
+  for (const auto& c : cases) EXPECT_EQ(test::errorOf(c.action), c.number) << c.what;
   EXPECT_EQ(test::readFile(native("empty.txt")), "");  // nothing was replaced by the failures
 }
 
@@ -281,7 +282,7 @@ TEST_F(FileObjects, FilesAndFoldersReportAndChangeTheDisk) {
 
   file->let(u"Attributes", 1);
   EXPECT_EQ(toLong(file->get(u"Attributes")) & 1, 1);
-  EXPECT_EQ(errorOf([&] { file->call(u"Delete"); }), 70);
+  EXPECT_EQ(test::errorOf([&] { file->call(u"Delete"); }), 70);
   file->call(u"Delete", {true});
   EXPECT_FALSE(std::filesystem::exists(native("site/renamed.txt")));
 
@@ -355,7 +356,7 @@ TEST_F(FileObjects, StreamsFromFileAndFolderObjects) {
   appender->call(u"Close");
   auto reader = Ref<Object>(file->call(u"OpenAsTextStream").objectValue());
   EXPECT_EQ(toString(reader->call(u"ReadAll")), u"\u00FCber\r\nend");
-  EXPECT_EQ(errorOf([&] {
+  EXPECT_EQ(test::errorOf([&] {
               folder->call(u"CreateTextFile", {std::u16string(u"n.txt"), false});
             }),
             58);

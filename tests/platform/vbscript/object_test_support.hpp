@@ -9,16 +9,6 @@
 
 namespace vantorel::vbs::object_test {
 
-// The error number `f` raises; 0 when it returns normally.
-inline std::int32_t errorOf(auto&& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
 inline Variant invoke(Object& o, DispId id, std::uint8_t flags, std::vector<Variant> args) {
   std::vector<Variant*> pointers;
   for (Variant& a : args) pointers.push_back(&a);
