@@ -39,7 +39,6 @@ class ProjectFileStream {
   std::optional<StreamFailure> open(const std::u16string& path);
   const char* rootName() const { return parser_->name(); }
   std::size_t rootOffset() const { return parser_->offset(); }
-  std::u16string rootAttribute(std::string_view asciiName) const;
   std::span<const xml::AttributeView> rootAttributes() const { return parser_->attributes(); }
   std::string_view text() const { return text_->text(); }
 

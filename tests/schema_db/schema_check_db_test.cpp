@@ -133,7 +133,7 @@ TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
     // The database renamed under the stored connection: the server answers, the database
     // is not there.
     std::u16string renamed = cs;
-    const std::size_t at = renamed.find(u"schema_");
+    const std::size_t at = renamed.find(u"fresh_");
     ASSERT_NE(at, std::u16string::npos);
     renamed.insert(at, u"gone_");
     p->DB()->properties().setting(kDBConnstr) = Variant(renamed);
