@@ -40,8 +40,7 @@ TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
   for (const Dbms server : kAllDbms) {
     SCOPED_TRACE(dbmsName(server));
     ui_->clearEvents();
-    const std::u16string cs = freshDatabase(databases(), server);
-    makeShop(server, cs);
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> first = loadProject(cs);
     ASSERT_TRUE(first->DB());
     const std::filesystem::path saved =

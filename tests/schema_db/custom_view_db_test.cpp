@@ -25,8 +25,7 @@ class CustomViewDb : public SchemaDbTest {
 TEST_F(CustomViewDb, QueryChangesCount) {
   for (const Dbms server : kAllDbms) {
     SCOPED_TRACE(dbmsName(server));
-    const std::u16string cs = freshDatabase(databases(), server);
-    makeShop(server, cs);
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     LoadCustomView(*p, u"cv", u"SELECT * FROM notes", true);
     ASSERT_EQ(toUtf8(err()), "");
@@ -49,8 +48,7 @@ TEST_F(CustomViewDb, QueryChangesCount) {
 }
 
 TEST_F(CustomViewDb, SourcesTakeTheModelsSpelling) {
-  const std::u16string cs = freshDatabase(databases(), Dbms::Sqlite);
-  makeShop(Dbms::Sqlite, cs);
+  const std::u16string cs = freshShop(Dbms::Sqlite);
   const Ref<AGP> p = loadProject(cs);
   table(*p, u"customers")->fields().find(u"name")->properties().setting(kFldCaption) =
       Variant(u"Customer name");
@@ -65,8 +63,7 @@ TEST_F(CustomViewDb, SourcesTakeTheModelsSpelling) {
 
 TEST_F(CustomViewDb, QueryWithoutColumnsIsRefused) {
   // PostgreSQL accepts a select list that is empty.
-  const std::u16string cs = freshDatabase(databases(), Dbms::Postgres);
-  makeShop(Dbms::Postgres, cs);
+  const std::u16string cs = freshShop(Dbms::Postgres);
   const Ref<AGP> p = loadProject(cs);
   LoadCustomView(*p, u"cv", u"SELECT FROM customers", false);
   EXPECT_NE(err().find(u"returns no columns"), std::u16string::npos) << toUtf8(err());
@@ -76,8 +73,7 @@ TEST_F(CustomViewDb, QueryWithoutColumnsIsRefused) {
 TEST_F(CustomViewDb, ChangeToView) {
   for (const Dbms server : kAllDbms) {
     SCOPED_TRACE(dbmsName(server));
-    const std::u16string cs = freshDatabase(databases(), server);
-    makeShop(server, cs);
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     LoadCustomView(*p, u"cv", u"SELECT name, id FROM customers", false);
     ASSERT_EQ(toUtf8(err()), "");
@@ -123,8 +119,7 @@ std::u16string databaseOf(const std::u16string& cs) {
 TEST_F(CustomViewDb, QualifiedSourceIsTheModelsTableOnlyInItsOwnSchema) {
   for (const Dbms server : {Dbms::Postgres, Dbms::MariaDb}) {
     SCOPED_TRACE(dbmsName(server));
-    const std::u16string cs = freshDatabase(databases(), server);
-    makeShop(server, cs);
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     table(*p, u"orders")->fields().find(u"total")->properties().setting(kFldCaption) =
         Variant(u"Order total");
@@ -168,8 +163,7 @@ TEST_F(CustomViewDb, QualifiedSourceIsTheModelsTableOnlyInItsOwnSchema) {
 TEST_F(CustomViewDb, ChangeToViewAlreadyInTheModelIsRefused) {
   for (const Dbms server : kAllDbms) {
     SCOPED_TRACE(dbmsName(server));
-    const std::u16string cs = freshDatabase(databases(), server);
-    makeShop(server, cs);
+    const std::u16string cs = freshShop(server);
     run(cs, {u"CREATE VIEW v_customers AS SELECT id, name FROM customers"});
     const Ref<AGP> p = loadProject(cs);
     LoadCustomView(*p, u"cv", u"SELECT id, name FROM customers", false);

@@ -91,8 +91,7 @@ class ReadFailuresDb : public SchemaDbTest {
 };
 
 TEST_F(ReadFailuresDb, ATableMariaDbHidesIsKeptWithOneRecord) {
-  const std::u16string cs = freshDatabase(databases(), Dbms::MariaDb);
-  makeShop(Dbms::MariaDb, cs);
+  const std::u16string cs = freshShop(Dbms::MariaDb);
   const Ref<AGP> p = loadProject(cs);
   ASSERT_TRUE(p->DB());
   const std::u16string db = databaseOf(cs);
@@ -127,8 +126,7 @@ TEST_F(ReadFailuresDb, ATableMariaDbHidesIsKeptWithOneRecord) {
 TEST_F(ReadFailuresDb, AConnectionLostPartWayReadsNothing) {
   for (const Dbms server : {Dbms::Postgres, Dbms::MariaDb}) {
     SCOPED_TRACE(dbmsName(server));
-    const std::u16string cs = freshDatabase(databases(), server);
-    makeShop(server, cs);
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     ASSERT_TRUE(p->DB());
     const std::string before = save(*p, "lost_before.vtp");

@@ -23,8 +23,7 @@ class SchemaCheckDb : public SchemaDbTest {};
 TEST_F(SchemaCheckDb, UnchangedDatabaseChecksCleanTwice) {
   for (const Dbms server : kAllDbms) {
     SCOPED_TRACE(dbmsName(server));
-    const std::u16string cs = freshDatabase(databases(), server);
-    makeShop(server, cs);
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     ASSERT_TRUE(p->DB());
     EXPECT_EQ(CheckDB(*p), 0) << toUtf8(err());
@@ -74,8 +73,7 @@ TEST_F(SchemaCheckDb, EachKindOfChangeCounts) {
   for (const Dbms server : kAllDbms) {
     for (const Change& change : changes) {
       SCOPED_TRACE(std::string(dbmsName(server)) + ": " + change.what);
-      const std::u16string cs = freshDatabase(databases(), server);
-      makeShop(server, cs);
+      const std::u16string cs = freshShop(server);
       const Ref<AGP> p = loadProject(cs);
       ASSERT_TRUE(p->DB());
       const std::int32_t tables = p->DB()->tables().count();
@@ -97,8 +95,7 @@ TEST_F(SchemaCheckDb, EmptyAndEmptiedDatabases) {
     EXPECT_EQ(CheckDB(*blank), 0) << toUtf8(err());
 
     // A database that lost every table is no ground to count every table as removed.
-    const std::u16string cs = freshDatabase(databases(), server);
-    makeShop(server, cs);
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     run(cs, {u"DROP VIEW order_totals", u"DROP TABLE orders", u"DROP TABLE notes",
              u"DROP TABLE customers"});
@@ -111,8 +108,7 @@ TEST_F(SchemaCheckDb, EmptyAndEmptiedDatabases) {
 TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
   for (const Dbms server : {Dbms::Postgres, Dbms::MariaDb}) {
     SCOPED_TRACE(dbmsName(server));
-    const std::u16string cs = freshDatabase(databases(), server);
-    makeShop(server, cs);
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     ASSERT_TRUE(p->DB());
     // The same server on a port nobody listens on.
@@ -172,8 +168,7 @@ namespace vantorel::test {
 namespace {
 
 TEST_F(SchemaCheckDb, TableWhoseReadIsRefusedCountsOneChangeAtMost) {
-  const std::u16string cs = freshDatabase(databases(), Dbms::Postgres);
-  makeShop(Dbms::Postgres, cs);
+  const std::u16string cs = freshShop(Dbms::Postgres);
   const Ref<AGP> p = loadProject(cs);
   ASSERT_TRUE(p->DB());
   // A second user who may read everything but the notes.

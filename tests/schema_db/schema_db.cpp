@@ -28,7 +28,8 @@ void SchemaDbTest::TearDown() {
   clearMenus();
 }
 
-void SchemaDbTest::makeShop(Dbms, const std::u16string& connectionString) {
+std::u16string SchemaDbTest::freshShop(Dbms server) {
+  const std::u16string connectionString = freshDatabase(databases(), server);
   run(connectionString,
       {u"CREATE TABLE customers (id INTEGER PRIMARY KEY, name VARCHAR(40) NOT NULL)",
        u"CREATE TABLE orders (id INTEGER PRIMARY KEY, customer_id INTEGER NOT NULL, placed DATE, "
@@ -36,6 +37,7 @@ void SchemaDbTest::makeShop(Dbms, const std::u16string& connectionString) {
        u"CREATE TABLE notes (id INTEGER PRIMARY KEY, body VARCHAR(40))",
        u"CREATE VIEW order_totals AS SELECT customer_id, SUM(total) AS total FROM orders GROUP BY "
        u"customer_id"});
+  return connectionString;
 }
 
 std::vector<std::u16string> SchemaDbTest::retypeNotes(Dbms server) {

@@ -18,8 +18,9 @@ class SchemaDbTest : public DatabaseTest {
   void SetUp() override;
   void TearDown() override;
 
-  // The shop: customers, orders, notes and the view order_totals.
-  void makeShop(Dbms server, const std::u16string& connectionString);
+  // A new database holding the shop (customers, orders, notes and the view order_totals); its
+  // connection string.
+  std::u16string freshShop(Dbms server);
   // Loads the database into a new project (every table and view); the project.
   Ref<AGP> loadProject(const std::u16string& connectionString);
 

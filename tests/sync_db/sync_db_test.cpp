@@ -61,6 +61,13 @@ class SyncDatabase : public DatabaseTest {
     if (agp_) agp_->UnLoadDB();
     clearMenus();
   }
+  // A database of the test's own with the initial schema, loaded into the project.
+  std::u16string loadFreshDatabase(Dbms kind) {
+    const std::u16string connection = freshDatabase(databases(), kind);
+    run(connection, initialSchema());
+    loadProject(connection);
+    return connection;
+  }
   // A project loaded from the database, with settings of the user's own on what will remain.
   // Custom views need the type "DB": with "ODBC" their queries go to a named data source.
   void loadProject(const std::u16string& connectionString, const char16_t* type = u"ODBC") {
@@ -117,9 +124,7 @@ class SyncDatabase : public DatabaseTest {
 TEST_F(SyncDatabase, SchemaChangesAreAppliedAndEverythingElseIsKept) {
   for (const Dbms kind : kAllDbms) {
     SCOPED_TRACE(dbmsName(kind));
-    const std::u16string connection = freshDatabase(databases(), kind);
-    run(connection, initialSchema());
-    loadProject(connection);
+    const std::u16string connection = loadFreshDatabase(kind);
     const std::string before = save("before.vtp");
 
     std::vector<std::u16string> changes = {
@@ -181,9 +186,7 @@ TEST_F(SyncDatabase, SchemaChangesAreAppliedAndEverythingElseIsKept) {
 TEST_F(SyncDatabase, ADatabaseThatCannotBeReadLeavesTheProjectFileAsItWas) {
   for (const Dbms kind : kAllDbms) {
     SCOPED_TRACE(dbmsName(kind));
-    const std::u16string connection = freshDatabase(databases(), kind);
-    run(connection, initialSchema());
-    loadProject(connection);
+    const std::u16string connection = loadFreshDatabase(kind);
     const std::string before = save("before.vtp");
 
     // Emptied: every table would count as removed.
