@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <span>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -52,8 +52,7 @@ class ProjectFileStream {
                                     const std::function<void(const xml::Node&)>& menus);
 
  private:
-  StreamFailure failure(const std::u16string& description, std::size_t offset,
-                        bool encoding) const;
+  StreamFailure failure(const std::u16string& description, std::size_t offset, bool encoding) const;
   // The next event with everything it was read from checked; Error when the text was refused.
   xml::PullParser::Event next(std::optional<StreamFailure>& failed);
 

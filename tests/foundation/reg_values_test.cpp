@@ -22,7 +22,8 @@ class RegValuesTest : public test::RegistryTest {};
 
 TEST_F(RegValuesTest, EveryWritableTypeRoundTrips) {
   test::ScopedEnv set("VANTOREL_REG_TEST", "/opt/set");
-  const std::string path = getenv("PATH");
+  const char* pathVariable = getenv("PATH");
+  const std::string path = pathVariable ? pathVariable : "";
   struct Case {
     std::int32_t writeType;
     Variant written;

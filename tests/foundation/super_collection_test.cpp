@@ -58,21 +58,21 @@ Ref<CSuperCollection> keyed(std::int32_t mode, std::initializer_list<const char1
 
 TEST(SuperCollection, KeysFollowTheCompareMode) {
   struct Case {
-    std::int32_t mode;
     const char16_t* first;
     const char16_t* second;
-    std::int32_t addError;
     const char16_t* probe;
+    std::int32_t mode;
+    std::int32_t addError;
     std::int32_t probePosition;
   };
   const Case cases[] = {
-      {1, u"Name", u"NAME", vberr::kKeyAlreadyExists, u"nAmE", 1},
-      {1, u"Name", u"Other", 0, u"OTHER", 2},
-      {1, u"\u00c9t\u00e9", u"\u00e9T\u00c9", vberr::kKeyAlreadyExists, u"\u00e9t\u00e9", 1},
-      {0, u"Name", u"NAME", 0, u"NAME", 2},
-      {0, u"Name", u"NAME", 0, u"name", kNoPosition},
-      {0, u"Name", u"Name", vberr::kKeyAlreadyExists, u"Name", 1},
-      {1, u"a", u"b", 0, u"", kNoPosition},
+      {u"Name", u"NAME", u"nAmE", 1, vberr::kKeyAlreadyExists, 1},
+      {u"Name", u"Other", u"OTHER", 1, 0, 2},
+      {u"\u00c9t\u00e9", u"\u00e9T\u00c9", u"\u00e9t\u00e9", 1, vberr::kKeyAlreadyExists, 1},
+      {u"Name", u"NAME", u"NAME", 0, 0, 2},
+      {u"Name", u"NAME", u"name", 0, 0, kNoPosition},
+      {u"Name", u"Name", u"Name", 0, vberr::kKeyAlreadyExists, 1},
+      {u"a", u"b", u"", 1, 0, kNoPosition},
   };
   for (const Case& tc : cases) {
     SCOPED_TRACE(toUtf8(tc.first) + " / " + toUtf8(tc.second) + " mode " + std::to_string(tc.mode));

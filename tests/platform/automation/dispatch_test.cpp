@@ -34,7 +34,9 @@ class Sample : public Object {
     source = Variant(u"replaced");
     return text;
   }
-  Ref<Enumerator> newEnum() { return makeArrayEnumerator(Variant(SafeArray::fromValues(items_))); }
+  Ref<Enumerator> newEnum() override {
+    return makeArrayEnumerator(Variant(SafeArray::fromValues(items_)));
+  }
 
   const ClassInfo& classInfo() const noexcept override {
     static const ClassInfo info(u"Sample", [](ClassInfo& c) {
