@@ -151,41 +151,19 @@ struct ChinookNames {
   std::vector<const char*> untouched;
 };
 
+// clang-format off
 const ChinookNames kChinookNames[] = {
-    {Dbms::Sqlite,
-     u"MediaType",
-     u"MediaFormat",
-     u"MediaTypeId",
-     u"Name",
-     u"Track",
-     u"TrackId",
-     u"Composer",
-     u"Songwriter",
-     u"InvoiceLine",
+    {Dbms::Sqlite, u"MediaType", u"MediaFormat", u"MediaTypeId", u"Name", u"Track", u"TrackId",
+     u"Composer", u"Songwriter", u"InvoiceLine",
      {"Album", "Artist", "Genre", "Invoice", "Playlist", "Employee"}},
-    {Dbms::Postgres,
-     u"media_type",
-     u"media_format",
-     u"media_type_id",
-     u"name",
-     u"track",
-     u"track_id",
-     u"composer",
-     u"songwriter",
-     u"invoice_line",
+    {Dbms::Postgres, u"media_type", u"media_format", u"media_type_id", u"name", u"track",
+     u"track_id", u"composer", u"songwriter", u"invoice_line",
      {"album", "artist", "genre", "invoice", "playlist", "employee"}},
-    {Dbms::MariaDb,
-     u"MediaType",
-     u"MediaFormat",
-     u"MediaTypeId",
-     u"Name",
-     u"Track",
-     u"TrackId",
-     u"Composer",
-     u"Songwriter",
-     u"InvoiceLine",
+    {Dbms::MariaDb, u"MediaType", u"MediaFormat", u"MediaTypeId", u"Name", u"Track", u"TrackId",
+     u"Composer", u"Songwriter", u"InvoiceLine",
      {"Album", "Artist", "Genre", "Invoice", "Playlist", "Employee"}},
 };
+// clang-format on
 
 // The user pairs the renamed table and column with their old names, on every server: they keep
 // the project's settings, the lookups that named them follow, and the tables the scripts leave
