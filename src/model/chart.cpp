@@ -112,8 +112,4 @@ void AGPChart::setChartCaption(const std::u16string& caption) {
   properties().setting(kChartCaption) = Variant(caption);
 }
 
-bool AGPChart::showChart() {
-  return toBool(properties().setting(kShowChart));
-}
-
 }  // namespace vantorel

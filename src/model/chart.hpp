@@ -47,7 +47,6 @@ class AGPChart final : public Object {
   void setChartVar(const std::u16string& name);
   std::u16string chartCaption();
   void setChartCaption(const std::u16string& caption);
-  bool showChart();
 
  private:
   Ref<AGProperties> properties_;

@@ -87,10 +87,6 @@ std::optional<StreamFailure> ProjectFileStream::open(const std::u16string& path)
   }
 }
 
-std::u16string ProjectFileStream::rootAttribute(std::string_view asciiName) const {
-  return xml::attributeTextNoCase(parser_->attributes(), asciiName);
-}
-
 std::optional<StreamFailure> ProjectFileStream::read(
     AGP& project, LoadNotes& notes, const std::function<void(std::size_t)>& database,
     const std::function<void(const xml::Node&)>& menus) {

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <span>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -39,7 +39,6 @@ class ProjectFileStream {
   std::optional<StreamFailure> open(const std::u16string& path);
   const char* rootName() const { return parser_->name(); }
   std::size_t rootOffset() const { return parser_->offset(); }
-  std::u16string rootAttribute(std::string_view asciiName) const;
   std::span<const xml::AttributeView> rootAttributes() const { return parser_->attributes(); }
   std::string_view text() const { return text_->text(); }
 
@@ -53,8 +52,7 @@ class ProjectFileStream {
                                     const std::function<void(const xml::Node&)>& menus);
 
  private:
-  StreamFailure failure(const std::u16string& description, std::size_t offset,
-                        bool encoding) const;
+  StreamFailure failure(const std::u16string& description, std::size_t offset, bool encoding) const;
   // The next event with everything it was read from checked; Error when the text was refused.
   xml::PullParser::Event next(std::optional<StreamFailure>& failed);
 

@@ -23,6 +23,8 @@
 #include "project/language.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
+#include "support/raised_error.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -36,15 +38,6 @@ class AgpMembersTest : public test::RegistryTest {
   test::ScopedEnv docs_{"XDG_DOCUMENTS_DIR", (dir_.path() / "docs").string()};
   Ref<AGP> agp_;
 };
-
-std::int32_t errorOf(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 TEST_F(AgpMembersTest, GetVAndSetVByName) {
   agp_->AddProj(u"My Shop");
@@ -74,13 +67,13 @@ TEST_F(AgpMembersTest, GetVAndSetVByName) {
     const std::int32_t count = agp_->properties().count();
     if (!c.value.isEmpty()) {
       Variant result(u"not empty");
-      EXPECT_EQ(errorOf([&] { result = agp_->SetV(c.name, c.value); }), c.error);
+      EXPECT_EQ(test::errorOf([&] { result = agp_->SetV(c.name, c.value); }), c.error);
       if (c.error == 0) {
         EXPECT_TRUE(result.isEmpty());
       }
     }
     Variant read;
-    EXPECT_EQ(errorOf([&] { read = agp_->GetV(c.name); }), c.error);
+    EXPECT_EQ(test::errorOf([&] { read = agp_->GetV(c.name); }), c.error);
     if (c.error != 0) {
       EXPECT_EQ(agp_->properties().count(), count);
       continue;
@@ -127,7 +120,7 @@ TEST_F(AgpMembersTest, TypedReadsOfBadStoredValuesRaise) {
   };
   for (const Case& c : cases) {
     agp_->properties().item(c.name)->setValue(c.stored);
-    EXPECT_EQ(errorOf([&] { agp_->get(c.name); }), c.error) << toUtf8(c.name);
+    EXPECT_EQ(test::errorOf([&] { agp_->get(c.name); }), c.error) << toUtf8(c.name);
     EXPECT_EQ(agp_->properties().findValue(c.name)->varType(), c.stored.varType());
   }
 }
@@ -198,7 +191,8 @@ TEST_F(AgpMembersTest, MembersInInterfaceOrderAndReachableByName) {
     if (r.dataType == u"Integer") value = Variant(std::int16_t{12});
     if (r.dataType == u"Long") value = Variant(std::int32_t{70000});
     if (r.name == u"ProjVar" || r.name == u"SyncLog") {
-      EXPECT_EQ(errorOf([&] { agp_->let(r.name, value); }), vberr::kWrongArgumentCount) << name;
+      EXPECT_EQ(test::errorOf([&] { agp_->let(r.name, value); }), vberr::kWrongArgumentCount)
+          << name;
       continue;
     }
     agp_->let(r.name, value);
@@ -230,9 +224,9 @@ TEST_F(AgpMembersTest, ProjectFileHelpersAreReachableByName) {
   }
   const std::u16string file = fromUtf8((dir_.path() / "out.txt").string());
   agp_->call(u"WriteOutputFile", {Variant(file), Variant(u"plain"), Variant(true)});
-  EXPECT_EQ(slurp(dir_.path() / "out.txt"), "plain");
+  EXPECT_EQ(test::readFile(dir_.path() / "out.txt"), "plain");
   agp_->call(u"WriteUtf8File", {Variant(file), Variant(u"x")});
-  EXPECT_EQ(slurp(dir_.path() / "out.txt"), "\xEF\xBB\xBFx");
+  EXPECT_EQ(test::readFile(dir_.path() / "out.txt"), "\xEF\xBB\xBFx");
   // A folder goes with what it holds; one that is not there is no error.
   const std::filesystem::path folder = dir_.path() / "gone";
   std::filesystem::create_directories(folder / "below");

@@ -15,6 +15,7 @@
 #include "platform/sys/folders.hpp"
 #include "platform/text/unicode.hpp"
 #include "project/project_catalogue.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -217,15 +218,15 @@ TEST_F(AgpStartupTest, AHalfCopiedStoreIsCompletedInOneWrite) {
             .isEmpty());
   }
   // A complete store is not written again.
-  const std::string whole = slurp(userFile());
+  const std::string whole = test::readFile(userFile());
   EXPECT_NE(whole.find("; end of store"), std::string::npos);
   { const Ref<AGP> again = makeRef<AGP>(); }
-  EXPECT_EQ(slurp(userFile()), whole);
+  EXPECT_EQ(test::readFile(userFile()), whole);
 
   // A fresh user's copy arrives in one write: the store holds it all, sealed.
   std::filesystem::remove(userFile());
   { const Ref<AGP> fresh = makeRef<AGP>(); }
-  const std::string copied = slurp(userFile());
+  const std::string copied = test::readFile(userFile());
   EXPECT_NE(copied.find("; end of store"), std::string::npos);
   EXPECT_EQ(GetRegValue(u"HKCU", projectContext().advancedFiltersKey + u"\\Date\\Today", u"Order")
                 .longValue(),

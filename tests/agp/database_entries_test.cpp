@@ -20,6 +20,7 @@
 #include "platform/text/unicode.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
+#include "support/shared_menus.hpp"
 
 namespace vantorel {
 namespace {
@@ -30,17 +31,12 @@ class DatabaseEntries : public test::RegistryTest {
     spillStore(machineFile(), "");
     agp_ = makeRef<AGP>();
     agp_->AddProj(u"Shop");
-    clearMenus();
+    test::clearMenus();
   }
   void TearDown() override {
     agp_->UnLoadDB();
-    clearMenus();
+    test::clearMenus();
   }
-  static void clearMenus() {
-    AGPMenus& menus = SharedMenus();
-    while (menus.Count() > 0) menus.DeleteMenu(menus.Item(1)->MenuId());
-  }
-
   // A database as a load leaves it: tables with their fields, loaded unless named in `unloaded`.
   AGPDatabase& makeDatabase(const std::vector<std::u16string>& unloaded = {}) {
     agp_->databases().add(u"DB");

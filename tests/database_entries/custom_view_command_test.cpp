@@ -14,6 +14,7 @@
 #include "platform/text/unicode.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -32,9 +33,9 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 class CustomViewCommand : public DatabaseTest {};
 
 TEST_F(CustomViewCommand, CheckingAStoredCustomViewChangesNoRow) {
-  for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
-    SCOPED_TRACE(kindName(kind));
-    const std::u16string cs = shopConnectionString(databases(), kind);
+  for (const Dbms kind : {Dbms::Sqlite, Dbms::Postgres, Dbms::MariaDb}) {
+    SCOPED_TRACE(dbmsName(kind));
+    const std::u16string cs = connectionStringFor(databases(), kind);
     data::Connection connection(cs);
     data::execute(connection, u"CREATE TABLE cv_keep (id INTEGER PRIMARY KEY)");
     for (int id = 1; id <= kRows; ++id) {

@@ -35,14 +35,14 @@ class DsnLogin : public DatabaseTest {
 TEST_F(DsnLogin, TheStoredLoginOrABracedPasswordReachesLoadCustomViewsAndCheck) {
   struct Case {
     const char* label;
-    Kind kind;
+    Dbms kind;
     std::u16string uid, pwd, connStr;
   } cases[] = {
-      {"PostgreSQL, stored login", Kind::Postgres, u"", u"", u"dsn=vantorel_pg"},
-      {"MariaDB, stored login", Kind::MariaDb, u"", u"", u"dsn=vantorel_mariadb"},
-      {"PostgreSQL, braced password", Kind::Postgres, kBracedUser, kBracedPassword,
+      {"PostgreSQL, stored login", Dbms::Postgres, u"", u"", u"dsn=vantorel_pg"},
+      {"MariaDB, stored login", Dbms::MariaDb, u"", u"", u"dsn=vantorel_mariadb"},
+      {"PostgreSQL, braced password", Dbms::Postgres, kBracedUser, kBracedPassword,
        u"dsn=vantorel_pg;uid=semi;pwd={se;mi}}{=x}"},
-      {"MariaDB, braced password", Kind::MariaDb, kBracedUser, kBracedPassword,
+      {"MariaDB, braced password", Dbms::MariaDb, kBracedUser, kBracedPassword,
        u"dsn=vantorel_mariadb;uid=semi;pwd={se;mi}}{=x}"},
   };
   for (const Case& c : cases) {

@@ -25,6 +25,7 @@
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
 #include "support/db_servers.hpp"
+#include "support/shared_menus.hpp"
 #include "support/temp_home.hpp"
 
 namespace vantorel::test {
@@ -49,11 +50,6 @@ class LoadEntries : public DatabaseTest {
     agp_->UnLoadDB();
     clearMenus();
   }
-  static void clearMenus() {
-    AGPMenus& menus = SharedMenus();
-    while (menus.Count() > 0) menus.DeleteMenu(menus.Item(1)->MenuId());
-  }
-
   std::u16string err() const { return projectContext().lastErrorText; }
   AGPTable* table(const std::u16string& name) {
     AGPTables& tables = agp_->DB()->tables();
@@ -84,22 +80,22 @@ std::vector<std::u16string> sorted(std::vector<std::u16string> v) {
 
 TEST_F(LoadEntries, EachKindLoadsOnceWithItsKeyAndMenus) {
   struct Case {
-    Kind kind;
+    Dbms kind;
     bool dsn;
     std::u16string type;
     std::u16string key;
     std::u16string storedType;
   } cases[] = {
       // The type in any letter case takes the path of its upper-case form all the way.
-      {Kind::Sqlite, true, u"Odbc", kSqliteDsn, u"ODBC"},
-      {Kind::Sqlite, false, u"ado", u"DB", u"ado"},
-      {Kind::Postgres, true, u"odbc", kPostgresDsn, u"ODBC"},
-      {Kind::Postgres, false, u"DB", u"DB", u"DB"},
-      {Kind::MariaDb, true, u"ODBC", kMariaDbDsn, u"ODBC"},
-      {Kind::MariaDb, false, u"Ado", u"DB", u"Ado"},
+      {Dbms::Sqlite, true, u"Odbc", kSqliteDsn, u"ODBC"},
+      {Dbms::Sqlite, false, u"ado", u"DB", u"ado"},
+      {Dbms::Postgres, true, u"odbc", kPostgresDsn, u"ODBC"},
+      {Dbms::Postgres, false, u"DB", u"DB", u"DB"},
+      {Dbms::MariaDb, true, u"ODBC", kMariaDbDsn, u"ODBC"},
+      {Dbms::MariaDb, false, u"Ado", u"DB", u"Ado"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(kindName(c.kind)) + " " + toUtf8(c.type));
+    SCOPED_TRACE(std::string(dbmsName(c.kind)) + " " + toUtf8(c.type));
     projectContext().lastErrorText = u"earlier";
     LoadDB(*agp_, loadArgumentsFor(databases(), c.kind, c.dsn, c.type));
     ASSERT_EQ(err(), u"");
@@ -117,7 +113,7 @@ TEST_F(LoadEntries, EachKindLoadsOnceWithItsKeyAndMenus) {
 
     // A second database is refused and the first stays.
     const Ref<AGPDatabase> first = agp_->DB();
-    LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Sqlite, true, u"ODBC"));
+    LoadDB(*agp_, loadArgumentsFor(databases(), Dbms::Sqlite, true, u"ODBC"));
     EXPECT_EQ(err(), u"database already loaded!");
     EXPECT_EQ(agp_->DB(), first);
 
@@ -153,7 +149,7 @@ TEST_F(LoadEntries, AccessFilesAreKeyedByTheirFileName) {
 
 TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
   DatabaseLoadArguments wrongPassword =
-      loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC");
+      loadArgumentsFor(databases(), Dbms::Postgres, true, u"ODBC");
   wrongPassword.sPwd = u"wrong";
   DatabaseLoadArguments unreachable;
   unreachable.sDbType = u"DB";
@@ -169,7 +165,7 @@ TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
   DatabaseLoadArguments emptyConnection;
   emptyConnection.sDbType = u"DB";
   DatabaseLoadArguments unknownSource =
-      loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC");
+      loadArgumentsFor(databases(), Dbms::Postgres, true, u"ODBC");
   unknownSource.sDbName = u"no_such_dsn";
   DatabaseLoadArguments noSourceName = unknownSource;
   noSourceName.sDbName = u"";
@@ -205,7 +201,7 @@ TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
     EXPECT_EQ(Status().dialogHandle(), 0);
     EXPECT_EQ(SharedMenus().Count(), 0);
   }
-  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC"));
+  LoadDB(*agp_, loadArgumentsFor(databases(), Dbms::Postgres, true, u"ODBC"));
   EXPECT_EQ(err(), u"");
   EXPECT_TRUE(agp_->DB());
 }
@@ -231,7 +227,7 @@ TEST_F(LoadEntries, LoadTableThatCannotConnectSaysWhy) {
 
 TEST_F(LoadEntries, ADatabaseLeftInTheCollectionIsRefusedWithTheDisplayClosed) {
   agp_->databases().add(u"left over");
-  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Sqlite, true, u"ODBC"));
+  LoadDB(*agp_, loadArgumentsFor(databases(), Dbms::Sqlite, true, u"ODBC"));
   EXPECT_EQ(err(), u"support 1 db only!");
   EXPECT_FALSE(agp_->DB());
   EXPECT_EQ(agp_->CurrentDbKey(), u"");
@@ -243,17 +239,17 @@ TEST_F(LoadEntries, ADatabaseLeftInTheCollectionIsRefusedWithTheDisplayClosed) {
 // kind.
 TEST_F(LoadEntries, TheProjectsQuoteSettingChoosesTheDatabasesQuotes) {
   struct Case {
-    Kind kind;
+    Dbms kind;
     const char16_t* setting;
     const char16_t* open;
     const char16_t* close;
   } cases[] = {
-      {Kind::Sqlite, u"", u"", u""},       {Kind::Postgres, u"", u"\"", u"\""},
-      {Kind::MariaDb, u"", u"`", u"`"},    {Kind::MariaDb, u"Square Bracket", u"[", u"]"},
-      {Kind::Postgres, u"None", u"", u""}, {Kind::Sqlite, u"Single Quote", u"'", u"'"},
+      {Dbms::Sqlite, u"", u"", u""},       {Dbms::Postgres, u"", u"\"", u"\""},
+      {Dbms::MariaDb, u"", u"`", u"`"},    {Dbms::MariaDb, u"Square Bracket", u"[", u"]"},
+      {Dbms::Postgres, u"None", u"", u""}, {Dbms::Sqlite, u"Single Quote", u"'", u"'"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(kindName(c.kind)) + " " + toUtf8(c.setting));
+    SCOPED_TRACE(std::string(dbmsName(c.kind)) + " " + toUtf8(c.setting));
     agp_->properties().setting(kProjSQLQuote) = Variant(std::u16string(c.setting));
     LoadDB(*agp_, loadArgumentsFor(databases(), c.kind, false, u"DB"));
     ASSERT_EQ(err(), u"");
@@ -265,8 +261,8 @@ TEST_F(LoadEntries, TheProjectsQuoteSettingChoosesTheDatabasesQuotes) {
 }
 
 TEST_F(LoadEntries, DynamicLoadThenLoadTableAndUnload) {
-  for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
-    SCOPED_TRACE(kindName(kind));
+  for (const Dbms kind : {Dbms::Sqlite, Dbms::Postgres, Dbms::MariaDb}) {
+    SCOPED_TRACE(dbmsName(kind));
     agp_->properties().setting(kProjDynamicLoadDB) = Variant(true);
     LoadDB(*agp_, loadArgumentsFor(databases(), kind, false, u"DB"));
     ASSERT_EQ(err(), u"");
@@ -344,7 +340,7 @@ TEST_F(LoadEntries, AccessTablesLoadOneByOne) {
 }
 
 TEST_F(LoadEntries, ChartsCopiedAfterALoadKeepTheirTrendlinesAndMenus) {
-  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
+  LoadDB(*agp_, loadArgumentsFor(databases(), Dbms::Sqlite, false, u"DB"));
   ASSERT_EQ(err(), u"");
   ASSERT_TRUE(agp_->LoadChart(u"Sales", u"orders"));
   AGPChart& sales = *table(u"orders")->charts().item(Variant(u"Sales"));
@@ -357,7 +353,7 @@ TEST_F(LoadEntries, ChartsCopiedAfterALoadKeepTheirTrendlinesAndMenus) {
   // Unloading the database takes every menu entry with it; a new load makes them again.
   agp_->UnLoadDB();
   EXPECT_EQ(SharedMenus().Count(), 0);
-  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
+  LoadDB(*agp_, loadArgumentsFor(databases(), Dbms::Sqlite, false, u"DB"));
   EXPECT_EQ(sorted(tableLinks()), kShopLinks);
 }
 
@@ -388,7 +384,7 @@ TEST_F(LoadEntries, InstalledExtensionsFollowLoadsChartsAndUnload) {
   SetRegValue(Variant(u"HKCU"), Variant(key), Variant(u"Template"), text, Variant(u"notes.zip"));
   SetRegValue(Variant(u"HKCU"), Variant(key), Variant(u"XmlFile"), text, Variant(u"notes.xml"));
 
-  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Sqlite, false, u"DB"));
+  LoadDB(*agp_, loadArgumentsFor(databases(), Dbms::Sqlite, false, u"DB"));
   ASSERT_EQ(err(), u"");
   ASSERT_NE(SharedExtensions().find(u"Notes"), nullptr);
   EXPECT_EQ(toString(GetExtTblAtt(*agp_, u"Notes", u"orders", u"Note")), u"none");

@@ -13,6 +13,7 @@
 #include "support/db_servers.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -51,14 +52,14 @@ TEST_F(NewCommand, MakesAProjectFromEachKindWhoseSiteCompiles) {
     std::string arguments;
     std::string table;  // a table the project file must hold
   } cases[] = {
-      {"SQLite", "--connect " + quoted(toUtf8(shopConnectionString(databases(), Kind::Sqlite))),
+      {"SQLite", "--connect " + quoted(toUtf8(connectionStringFor(databases(), Dbms::Sqlite))),
        "orders"},
       {"PostgreSQL",
        "--connect " + quoted(postgresWithoutLogin()) + " --user test --password-file " +
            writePassword("test"),
        "orders"},
       {"PostgreSQL DSN", "--connect vantorel_pg --type odbc --user test --dynamic", "orders"},
-      {"MariaDB", "--connect " + quoted(toUtf8(shopConnectionString(databases(), Kind::MariaDb))),
+      {"MariaDB", "--connect " + quoted(toUtf8(connectionStringFor(databases(), Dbms::MariaDb))),
        "orders"},
       {"Access",
        "--connect " +

@@ -44,46 +44,22 @@ void prepare(TestDatabases& db) {
 
 }  // namespace
 
-std::u16string shopConnectionString(TestDatabases& databases, Kind kind) {
-  switch (kind) {
-    case Kind::Sqlite:
-      return databases.sqliteConnectionString();
-    case Kind::Postgres:
-      return databases.postgres().connectionString(kTestDatabase);
-    case Kind::MariaDb:
-      break;
-  }
-  return databases.mariadb().connectionString(kTestDatabase);
-}
-
-DatabaseLoadArguments loadArgumentsFor(TestDatabases& databases, Kind kind, bool dsn,
+DatabaseLoadArguments loadArgumentsFor(TestDatabases& databases, Dbms kind, bool dsn,
                                        const std::u16string& type) {
   DatabaseLoadArguments a;
   a.sDbType = type;
   if (dsn) {
-    a.sDbName = kind == Kind::Sqlite     ? kSqliteDsn
-                : kind == Kind::Postgres ? kPostgresDsn
+    a.sDbName = kind == Dbms::Sqlite     ? kSqliteDsn
+                : kind == Dbms::Postgres ? kPostgresDsn
                                          : kMariaDbDsn;
-    if (kind != Kind::Sqlite) {
+    if (kind != Dbms::Sqlite) {
       a.sUID = kTestUser;
       a.sPwd = kTestPassword;
     }
   } else {
-    a.sConnStr = shopConnectionString(databases, kind);
+    a.sConnStr = connectionStringFor(databases, kind);
   }
   return a;
-}
-
-const char* kindName(Kind kind) {
-  switch (kind) {
-    case Kind::Sqlite:
-      return "SQLite";
-    case Kind::Postgres:
-      return "PostgreSQL";
-    case Kind::MariaDb:
-      break;
-  }
-  return "MariaDB";
 }
 
 }  // namespace vantorel::test

@@ -4,11 +4,9 @@
 #include <string>
 
 #include "database/load_arguments.hpp"
-#include "support/test_databases.hpp"
+#include "support/schema_script.hpp"
 
 namespace vantorel::test {
-
-enum class Kind { Sqlite, Postgres, MariaDb };
 
 // A user of both servers who may read the shop, with a password that needs brace-quoting.
 inline constexpr char16_t kBracedUser[] = u"semi";
@@ -16,12 +14,7 @@ inline constexpr char16_t kBracedPassword[] = u"se;mi}{=x";
 
 // LoadDB's arguments for the kind, through a data source (`dsn`) or a connection string, in the
 // letter case given for the type.
-DatabaseLoadArguments loadArgumentsFor(TestDatabases& databases, Kind kind, bool dsn,
+DatabaseLoadArguments loadArgumentsFor(TestDatabases& databases, Dbms kind, bool dsn,
                                        const std::u16string& type);
-
-// The connection string for the kind, as `vantorel new` takes it.
-std::u16string shopConnectionString(TestDatabases& databases, Kind kind);
-
-const char* kindName(Kind kind);
 
 }  // namespace vantorel::test

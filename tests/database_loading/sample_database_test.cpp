@@ -55,8 +55,8 @@ constexpr char16_t kSqliteCatalogue[] =
 std::map<std::u16string, Expected> serverCatalogue(const SampleDatabase& sample,
                                                    const std::u16string& connectionString) {
   data::Connection connection(connectionString);
-  const std::u16string sql = sample.server == SampleServer::Sqlite ? kSqliteCatalogue
-                             : sample.server == SampleServer::Postgres
+  const std::u16string sql = sample.server == Dbms::Sqlite ? kSqliteCatalogue
+                             : sample.server == Dbms::Postgres
                                  ? informationSchemaQuery(u"current_schema()")
                                  : informationSchemaQuery(u"DATABASE()");
   std::map<std::u16string, Expected> out;
@@ -209,7 +209,7 @@ TEST_F(SampleDatabaseRealDb, WholeLoadsReadEveryTableViewColumnAndKey) {
     EXPECT_EQ(tables, sample.tables);
     EXPECT_EQ(views, sample.views);
     EXPECT_GE(columns, 4 * (tables + views));
-    EXPECT_GE(keys, sample.server == SampleServer::MariaDb ? tables - 1 : tables - 6);
+    EXPECT_GE(keys, sample.server == Dbms::MariaDb ? tables - 1 : tables - 6);
 
     Ref<AGP> project = load(sample, /*dynamic=*/false);
     expectCatalogue(*project->DB(), expected);
@@ -220,7 +220,7 @@ TEST_F(SampleDatabaseRealDb, WholeLoadsReadEveryTableViewColumnAndKey) {
 // Reading the catalogue in bulk gives each sample's model as reading it table by table does.
 TEST_F(SampleDatabaseRealDb, BulkAndTableByTableLoadsAgree) {
   for (const SampleDatabase& sample : sampleDatabases()) {
-    if (sample.server == SampleServer::Sqlite) continue;
+    if (sample.server == Dbms::Sqlite) continue;
     SCOPED_TRACE(sample.label);
     expectBulkLoadAsPerTable(connectionString(sample));
   }

@@ -13,6 +13,7 @@
 #include "platform/text/unicode.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace fs = std::filesystem;
 

@@ -13,36 +13,25 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/fs/file_lock.hpp"
 #include "platform/fs/path.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace fsys = std::filesystem;
+using vantorel::test::readFile;
+using vantorel::test::writeFile;
 
 namespace {
 
 const fsys::path kSource = fsys::path(VANTOREL_TEST_DATA).parent_path().parent_path();
-
-std::string readFile(const fsys::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void writeFile(const fsys::path& path, const std::string& bytes) {
-  fsys::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 // The hidden temporaries an atomic write makes, anywhere below folder.
 std::vector<std::string> temporariesBelow(const fsys::path& folder) {

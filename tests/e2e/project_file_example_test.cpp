@@ -4,11 +4,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace {
 
@@ -36,20 +35,14 @@ TEST(ProjectFileExample, SavesAndLoadsAProjectFromScript) {
                         "ProjVar: Example_Shop\n"
                         "AppHeader: Welcome to the shop\n"
                         "MultiLanguage: True\n");
-  std::ifstream err(errors, std::ios::binary);
-  std::stringstream said;
-  said << err.rdbuf();
   // The shipped custom settings file is found: nothing to say.
-  EXPECT_EQ(said.str(), "");
-  std::ifstream in(project, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  EXPECT_EQ(
-      bytes.str().rfind("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+  EXPECT_EQ(vantorel::test::readFile(errors), "");
+  const std::string bytes = vantorel::test::readFile(project);
+  EXPECT_EQ(bytes.rfind("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
                         "\r\n<Project ",
                         0),
-      0u);
-  EXPECT_NE(bytes.str().find(" ProjName=\"Example Shop\""), std::string::npos);
+            0u);
+  EXPECT_NE(bytes.find(" ProjName=\"Example Shop\""), std::string::npos);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -13,6 +12,7 @@
 #include "agp/agp.hpp"
 #include "foundation/project_context.hpp"
 #include "platform/text/unicode.hpp"
+#include "support/test_files.hpp"
 #include "templates/control.hpp"
 #include "templates/control_session.hpp"
 #include "templates/control_sessions.hpp"
@@ -23,18 +23,12 @@
 namespace fs = std::filesystem;
 using vantorel::fromUtf8;
 using vantorel::toUtf8;
+using vantorel::test::readFile;
 
 namespace {
 
 const fs::path kTemplates =
     fs::path(VANTOREL_TEST_DATA).parent_path().parent_path() / "templates" / "sample";
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 class SampleTemplateSet : public ::testing::Test {
  protected:

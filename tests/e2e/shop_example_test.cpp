@@ -11,6 +11,7 @@
 #include "platform/automation/variant.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace fs = std::filesystem;
 
@@ -103,8 +104,7 @@ TEST(ShopExample, BuildsTheProjectAndGeneratesItsSite) {
             std::string::npos)
       << output;
   // The message boxes of the run went to standard error too.
-  EXPECT_NE(output.find("Error in open \"" + (site / "Orderslist.asp").string()),
-            std::string::npos)
+  EXPECT_NE(output.find("Error in open \"" + (site / "Orderslist.asp").string()), std::string::npos)
       << output;
   EXPECT_EQ(output.find("Generated"), std::string::npos) << output;
   EXPECT_EQ(readFile(site / "Orderslist.asp"), oldList);

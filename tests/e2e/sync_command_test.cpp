@@ -16,6 +16,7 @@
 #include "projectfile/project_file_lock.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -14,20 +13,17 @@
 #include "platform/automation/variant.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using vantorel::test::readFile;
+using vantorel::test::writeFile;
 
 const fs::path kSource = fs::path(VANTOREL_TEST_DATA).parent_path().parent_path();
 const std::string kCli = VANTOREL_CLI_PATH;
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 // Every name below folder, so that anything written there shows.
 std::vector<std::string> contents(const fs::path& folder) {

@@ -14,6 +14,7 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
 #include "projectfile/project_test_support.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -50,7 +51,7 @@ class ExtensionOperationsTest : public test::ProjectFileTest {
     test::ProjectFileTest::SetUp();
     proj_ = makeRef<AGP>();
     projectContext().extensionsFolder = exts();
-    spill(work() / "exts" / "cal.xml", kDeclarations);
+    test::writeFile(work() / "exts" / "cal.xml", kDeclarations);
   }
   std::u16string exts() const { return fromUtf8((work() / "exts").string()); }
 
@@ -98,8 +99,8 @@ TEST_F(ExtensionOperationsTest, DeclaresSettingsByTheFilesRules) {
   const Case cases[] = {
       {u"Title", Variant(u"\"Quoted\"")},  // a string keeps its quotes
       {u"Count", Variant(std::int16_t{12})},
-      {u"Bad", Variant()},                 // a default that does not convert
-      {u"Odd", Variant(u"red")},            // a type outside the five
+      {u"Bad", Variant()},        // a default that does not convert
+      {u"Odd", Variant(u"red")},  // a type outside the five
       {u"Untyped", Variant(u" 7 ")},
   };
   for (const Case& c : cases) {
@@ -137,8 +138,8 @@ TEST_F(ExtensionOperationsTest, DeclaresSettingsByTheFilesRules) {
 }
 
 TEST_F(ExtensionOperationsTest, FilesThatCannotBeUsedDeclareNothing) {
-  spill(work() / "outside.xml", kDeclarations);
-  spill(work() / "exts" / "broken.xml", "<Project><attribute name=\"A\"");
+  test::writeFile(work() / "outside.xml", kDeclarations);
+  test::writeFile(work() / "exts" / "broken.xml", "<Project><attribute name=\"A\"");
   struct Case {
     const char16_t* name;
     const char16_t* xmlFile;
@@ -224,8 +225,8 @@ TEST_F(ExtensionOperationsTest, WritersMakeEntriesAndStoreOnlyDeclaredSettings) 
   EXPECT_FALSE(SetExtFldAtt(*proj_, u"Cal", u"Orders", u"Secret", u"Width", Variant(1)));
 
   // Through the project object's members, as scripts call them.
-  EXPECT_TRUE(toBool(proj_->call(u"SetExtProjAtt", {Variant(u"Cal"), Variant(u"Title"),
-                                                    Variant(u"T")})));
+  EXPECT_TRUE(
+      toBool(proj_->call(u"SetExtProjAtt", {Variant(u"Cal"), Variant(u"Title"), Variant(u"T")})));
   EXPECT_EQ(toString(proj_->call(u"GetExtProjAtt", {Variant(u"CAL"), Variant(u"title")})), u"T");
   EXPECT_EQ(toLong(proj_->get(u"Extensions").objectValue()->call(u"Count")), 1);
 }

@@ -22,6 +22,7 @@
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -53,7 +54,7 @@ class StoredSettingsTest : public test::ProjectFileTest {
     registry.SectionKey(projectContext().extensionsKey);
     registry.ValueKey(u"SourceFolder");
     registry.Value(Variant(fromUtf8((work() / "exts").string())));
-    spill(work() / "exts" / "cal.xml", declarations());
+    test::writeFile(work() / "exts" / "cal.xml", declarations());
   }
 
   // Orders (loaded) with the fields ID and Name and the chart Sales; Later (listed only).
@@ -75,7 +76,7 @@ class StoredSettingsTest : public test::ProjectFileTest {
   std::string roundTrip(Ref<AGP>& proj, const std::string& name = "p.vtp") {
     saveProject(*proj, workFile(name));
     EXPECT_EQ(projectContext().lastErrorText, u"");
-    const std::string text = slurp(work() / name);
+    const std::string text = test::readFile(work() / name);
     projectContext().extensions = nullptr;
     proj = makeRef<AGP>();
     loadProject(*proj, workFile(name));
@@ -104,7 +105,7 @@ class StoredSettingsTest : public test::ProjectFileTest {
 // The shop example's AboutPage settings with its declaration file missing, then damaged: every
 // stored value is kept through a load and a save, and the file that could not be read is named.
 TEST_F(StoredSettingsTest, TheShopKeepsItsSettingsWithoutItsDeclarationFile) {
-  const std::string shop = slurp(kSource / "examples" / "shop" / "shop.vtp");
+  const std::string shop = test::readFile(kSource / "examples" / "shop" / "shop.vtp");
   const std::regex setting("(AboutShow|AboutNote|AboutIntro|AboutTitle)=\"[^\"]*\"");
   const auto settings = [&](const std::string& text) {
     std::vector<std::string> found;
@@ -130,8 +131,8 @@ TEST_F(StoredSettingsTest, TheShopKeepsItsSettingsWithoutItsDeclarationFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     fsys::remove(declarationFile);
-    if (c.declaration) spill(declarationFile, c.declaration);
-    spill(work() / "shop.vtp", shop);
+    if (c.declaration) test::writeFile(declarationFile, c.declaration);
+    test::writeFile(work() / "shop.vtp", shop);
     projectContext().extensions = nullptr;
     ui_->clearEvents();
     Ref<AGP> proj = makeRef<AGP>();
@@ -148,7 +149,7 @@ TEST_F(StoredSettingsTest, TheShopKeepsItsSettingsWithoutItsDeclarationFile) {
         << toUtf8(notes[0]);
     const std::string saved = roundTrip(proj, "shop.vtp");
     EXPECT_EQ(settings(saved), stored);
-    EXPECT_EQ(settings(slurp(work() / "shop.vtp")), stored);
+    EXPECT_EQ(settings(test::readFile(work() / "shop.vtp")), stored);
   }
 }
 
@@ -193,7 +194,7 @@ TEST_F(StoredSettingsTest, ChartSettingsMoveOnlyWhenTheEntryIsMade) {
 // A project-level declaration whose condition fails declares nothing on either path, so the
 // first round trip writes the file it read.
 TEST_F(StoredSettingsTest, TheProjectConditionHoldsOnLoadToo) {
-  spill(work() / "exts" / "cal.xml", declarations("proj/ProjName/eq/Other"));
+  test::writeFile(work() / "exts" / "cal.xml", declarations("proj/ProjName/eq/Other"));
   Ref<AGP> proj = model();
   ASSERT_TRUE(AddExtension(*proj, u"Cal", u"cal.zip", u"cal.xml"));
   EXPECT_TRUE(GetExtProjAtt(*proj, u"Cal", u"Title").isNull());

@@ -8,6 +8,7 @@
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "registry_test_support.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -148,7 +149,7 @@ TEST_F(CRegistryTest, FailuresRaiseTheDocumentedErrors) {
        static_cast<std::int32_t>(0x800469ADu), src,
        u"Error - attempt to create additional associations before class defined."},
   };
-  const std::string userBefore = slurp(userFile());
+  const std::string userBefore = test::readFile(userFile());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     try {
@@ -160,7 +161,7 @@ TEST_F(CRegistryTest, FailuresRaiseTheDocumentedErrors) {
       EXPECT_EQ(toUtf8(e.description()), toUtf8(c.description));
     }
   }
-  EXPECT_EQ(slurp(userFile()), userBefore);
+  EXPECT_EQ(test::readFile(userFile()), userBefore);
   EXPECT_EQ(read(kHkeyLocalMachine, u"K", u"V"), "8:machine");
   EXPECT_EQ(kRegEnumError, -2147194454);
 }
@@ -178,7 +179,7 @@ TEST_F(CRegistryTest, ReadsWithoutAStoreGiveDefault) {
 }
 
 TEST_F(CRegistryTest, EnumeratingAnUnparsableStoreRaisesWithItsPlace) {
-  spill(userFile(), "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K\n");
+  test::writeFile(userFile(), "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K\n");
   cRegistry r = at(kHkeyCurrentUser, u"K");
   std::vector<std::u16string> names;
   std::int32_t count = 0;
@@ -234,7 +235,7 @@ TEST_F(CRegistryTest, ABatchWritesItsValuesInOneReplaceOfTheStore) {
   cRegistry r = at(kHkeyCurrentUser, u"S", u"first");
   r.ValueType(kRegSz);
   r.Value(u"before");
-  const std::string before = slurp(userFile());
+  const std::string before = test::readFile(userFile());
   {
     RegistryBatch batch(r);
     for (int i = 0; i < 200; ++i) {
@@ -247,7 +248,7 @@ TEST_F(CRegistryTest, ABatchWritesItsValuesInOneReplaceOfTheStore) {
         r.Value(Variant(static_cast<std::int32_t>(i)));
       }
       EXPECT_TRUE(r.ValueExists());
-      EXPECT_EQ(slurp(userFile()), before) << i;
+      EXPECT_EQ(test::readFile(userFile()), before) << i;
     }
     // A nested batch sends nothing of its own.
     {
@@ -259,15 +260,15 @@ TEST_F(CRegistryTest, ABatchWritesItsValuesInOneReplaceOfTheStore) {
       inner.commit();
     }
     EXPECT_EQ(read(kHkeyCurrentUser, u"S", u"first"), "8:before");  // another accessor
-    EXPECT_EQ(show(r.Value()), "8:after");                            // this one sees it
-    EXPECT_EQ(slurp(userFile()), before);
+    EXPECT_EQ(show(r.Value()), "8:after");                          // this one sees it
+    EXPECT_EQ(test::readFile(userFile()), before);
     batch.commit();
   }
   EXPECT_EQ(read(kHkeyCurrentUser, u"S", u"first"), "8:after");
   EXPECT_EQ(read(kHkeyCurrentUser, u"S\\K3", u"v3"), "8:text 3");
   EXPECT_EQ(read(kHkeyCurrentUser, u"S\\K0", u"v14"), "3:14");
 
-  const std::string committed = slurp(userFile());
+  const std::string committed = test::readFile(userFile());
   {
     RegistryBatch dropped(r);
     r.SectionKey(u"S");
@@ -276,7 +277,7 @@ TEST_F(CRegistryTest, ABatchWritesItsValuesInOneReplaceOfTheStore) {
     r.Value(u"dropped");
     EXPECT_EQ(show(r.Value()), "8:dropped");
   }
-  EXPECT_EQ(slurp(userFile()), committed);
+  EXPECT_EQ(test::readFile(userFile()), committed);
   EXPECT_EQ(read(kHkeyCurrentUser, u"S", u"first"), "8:after");
 
   // Another kind of write sends what collected first, so the order of changes holds.

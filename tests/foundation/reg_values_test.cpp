@@ -8,6 +8,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/text/unicode.hpp"
 #include "registry_test_support.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -21,7 +22,8 @@ class RegValuesTest : public test::RegistryTest {};
 
 TEST_F(RegValuesTest, EveryWritableTypeRoundTrips) {
   test::ScopedEnv set("VANTOREL_REG_TEST", "/opt/set");
-  const std::string path = getenv("PATH");
+  const char* pathVariable = getenv("PATH");
+  const std::string path = pathVariable ? pathVariable : "";
   struct Case {
     std::int32_t writeType;
     Variant written;
@@ -57,7 +59,7 @@ TEST_F(RegValuesTest, EveryWritableTypeRoundTrips) {
     EXPECT_EQ(projectContext().lastRegValueType, c.storedType);
   }
   // The text went to the file as UTF-8, not through a code page.
-  EXPECT_NE(slurp(userFile()).find("\"Ünï 日本 😀\""), std::string::npos);
+  EXPECT_NE(test::readFile(userFile()).find("\"Ünï 日本 😀\""), std::string::npos);
 }
 
 TEST_F(RegValuesTest, ReadsEveryStoredTypeSafely) {
@@ -128,7 +130,7 @@ TEST_F(RegValuesTest, CopyThroughTheAccessorKeepsEveryValueExactly) {
       "\n[HKEY_CURRENT_USER\\S]\n" +
       values + "; end of store\n";
   expected.replace(expected.find("hex(5):00,00,00,01"), 18, "dword:00000001");
-  EXPECT_EQ(slurp(userFile()), expected);
+  EXPECT_EQ(test::readFile(userFile()), expected);
 }
 
 TEST_F(RegValuesTest, MissingValueLeavesLastTypeAsItWas) {
@@ -147,13 +149,13 @@ TEST_F(RegValuesTest, MissingValueLeavesLastTypeAsItWas) {
 
 TEST_F(RegValuesTest, DwordWritesTakeOnlyIntegers) {
   SetRegValue(u"HKCU", kKey, u"D", 4, Variant(std::int32_t{5}));
-  const std::string before = slurp(userFile());
+  const std::string before = test::readFile(userFile());
   for (const Variant& value :
        {Variant(true), Variant(u"123"), Variant(1.5), Variant(), Variant(std::uint8_t{1})}) {
     SCOPED_TRACE(show(value));
     EXPECT_NO_THROW(SetRegValue(u"HKCU", kKey, u"D", 4, value));
     EXPECT_NO_THROW(SetRegValue(u"HKCU", kKey, u"D", 5, value));
-    EXPECT_EQ(slurp(userFile()), before);
+    EXPECT_EQ(test::readFile(userFile()), before);
   }
   EXPECT_EQ(show(GetRegValue(u"HKCU", kKey, u"D")), "3:5");
 }
@@ -169,7 +171,7 @@ TEST_F(RegValuesTest, OnlyExactHklmReadsTheMachineStore) {
 
 TEST_F(RegValuesTest, MachineStoreRefusesWrites) {
   spillStore(machineFile(), "[HKEY_LOCAL_MACHINE\\K]\n\"V\"=\"machine\"\n");
-  const std::string before = slurp(machineFile());
+  const std::string before = test::readFile(machineFile());
   try {
     SetRegValue(u"HKLM", u"K", u"V", 1, u"changed");
     ADD_FAILURE() << "written";
@@ -180,13 +182,13 @@ TEST_F(RegValuesTest, MachineStoreRefusesWrites) {
               u"Failed to set registry value Key: '-2147483646',Section: 'K',Key: 'V' to value: "
               u"'changed'");
   }
-  EXPECT_EQ(slurp(machineFile()), before);
+  EXPECT_EQ(test::readFile(machineFile()), before);
 }
 
 TEST_F(RegValuesTest, UnparsableStoreIsReportedAndKept) {
   const std::string broken =
       "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n\"V\"\n";
-  spill(userFile(), broken);
+  test::writeFile(userFile(), broken);
   try {
     GetRegValue(u"HKCU", u"K", u"V");
     ADD_FAILURE() << "read";
@@ -204,7 +206,7 @@ TEST_F(RegValuesTest, UnparsableStoreIsReportedAndKept) {
               std::u16string::npos);
     EXPECT_NE(e.description().find(u"line 4, column 4"), std::u16string::npos);
   }
-  EXPECT_EQ(slurp(userFile()), broken);
+  EXPECT_EQ(test::readFile(userFile()), broken);
 }
 
 TEST_F(RegValuesTest, ShippedMachineStoreHoldsTheGeneralSettings) {

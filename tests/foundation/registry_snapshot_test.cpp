@@ -8,6 +8,7 @@
 #include "foundation/registry_defaults.hpp"
 #include "foundation/registry_test_support.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -15,14 +16,12 @@ namespace {
 class RegistrySnapshotTest : public test::RegistryTest {
  protected:
   const std::u16string key_ = u"Software\\Test\\Snapshot";
-  std::u16string read(const char16_t* name) {
-    return toString(GetRegValue(u"HKCU", key_, name));
-  }
+  std::u16string read(const char16_t* name) { return toString(GetRegValue(u"HKCU", key_, name)); }
 };
 
 TEST_F(RegistrySnapshotTest, ReadsInAScopeTakeTheSnapshotUntilAWrite) {
   SetRegValue(u"HKCU", key_, u"Keyword", 1, Variant(u"words.xml"));
-  const std::string stored = slurp(userFile());
+  const std::string stored = test::readFile(userFile());
   {
     RegistryDefaultsScope load;
     EXPECT_EQ(read(u"Keyword"), u"words.xml");
@@ -34,7 +33,7 @@ TEST_F(RegistrySnapshotTest, ReadsInAScopeTakeTheSnapshotUntilAWrite) {
     EXPECT_EQ(read(u"Keyword"), u"");
     EXPECT_EQ(read(u"Other"), u"x");
   }
-  spill(userFile(), stored);
+  test::writeFile(userFile(), stored);
   EXPECT_EQ(read(u"Keyword"), u"words.xml");
   {
     // A new scope starts from the store as it is now.

@@ -4,38 +4,16 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/automation/safe_array.hpp"
 #include "platform/automation/variant.hpp"
+#include "support/scoped_env.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
-
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 class RegistryTest : public ::testing::Test {
  protected:
@@ -43,19 +21,9 @@ class RegistryTest : public ::testing::Test {
   std::filesystem::path classesFile() const { return dir_.path() / "home" / "classes.reg"; }
   std::filesystem::path machineFile() const { return dir_.path() / "data" / "machine.reg"; }
 
-  static std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-  }
-  static void spill(const std::filesystem::path& path, const std::string& text) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-  }
   // A store file holding the given sections and values below the header.
   static void spillStore(const std::filesystem::path& path, const std::string& body) {
-    spill(path, "Windows Registry Editor Version 5.00\n\n" + body);
+    test::writeFile(path, "Windows Registry Editor Version 5.00\n\n" + body);
   }
 
   TempDir dir_;

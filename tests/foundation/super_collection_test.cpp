@@ -14,6 +14,7 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/unicode.hpp"
+#include "support/raised_error.hpp"
 
 namespace vantorel {
 namespace {
@@ -23,16 +24,6 @@ constexpr std::int32_t kNotFound = collection_error::kKeyNotFound;
 constexpr std::int32_t kInLoop = collection_error::kMoveInLoop;
 constexpr std::int32_t kBadType = collection_error::kInvalidDatatype;
 constexpr std::int32_t kNoPos = collection_error::kNoPositionSupplied;
-
-// The error number a call raises, 0 when it raises none.
-std::int32_t errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 // "a,b,c": the items (plain strings) in position order.
 std::string contents(CSuperCollection& c) {
@@ -67,26 +58,27 @@ Ref<CSuperCollection> keyed(std::int32_t mode, std::initializer_list<const char1
 
 TEST(SuperCollection, KeysFollowTheCompareMode) {
   struct Case {
-    std::int32_t mode;
     const char16_t* first;
     const char16_t* second;
-    std::int32_t addError;
     const char16_t* probe;
+    std::int32_t mode;
+    std::int32_t addError;
     std::int32_t probePosition;
   };
   const Case cases[] = {
-      {1, u"Name", u"NAME", vberr::kKeyAlreadyExists, u"nAmE", 1},
-      {1, u"Name", u"Other", 0, u"OTHER", 2},
-      {1, u"\u00c9t\u00e9", u"\u00e9T\u00c9", vberr::kKeyAlreadyExists, u"\u00e9t\u00e9", 1},
-      {0, u"Name", u"NAME", 0, u"NAME", 2},
-      {0, u"Name", u"NAME", 0, u"name", kNoPosition},
-      {0, u"Name", u"Name", vberr::kKeyAlreadyExists, u"Name", 1},
-      {1, u"a", u"b", 0, u"", kNoPosition},
+      {u"Name", u"NAME", u"nAmE", 1, vberr::kKeyAlreadyExists, 1},
+      {u"Name", u"Other", u"OTHER", 1, 0, 2},
+      {u"\u00c9t\u00e9", u"\u00e9T\u00c9", u"\u00e9t\u00e9", 1, vberr::kKeyAlreadyExists, 1},
+      {u"Name", u"NAME", u"NAME", 0, 0, 2},
+      {u"Name", u"NAME", u"name", 0, 0, kNoPosition},
+      {u"Name", u"Name", u"Name", 0, vberr::kKeyAlreadyExists, 1},
+      {u"a", u"b", u"", 1, 0, kNoPosition},
   };
   for (const Case& tc : cases) {
     SCOPED_TRACE(toUtf8(tc.first) + " / " + toUtf8(tc.second) + " mode " + std::to_string(tc.mode));
     Ref<CSuperCollection> c = keyed(tc.mode, {tc.first});
-    EXPECT_EQ(errorOf([&] { c->add(Variant(std::u16string(tc.second)), tc.second); }), tc.addError);
+    EXPECT_EQ(test::errorOf([&] { c->add(Variant(std::u16string(tc.second)), tc.second); }),
+              tc.addError);
     EXPECT_EQ(c->count(), tc.addError ? 1 : 2);
     EXPECT_EQ(c->keyExists(tc.probe), tc.probePosition);
   }
@@ -97,7 +89,7 @@ TEST(SuperCollection, EmptyAndKeylessItems) {
   EXPECT_EQ(c->count(), 0);
   EXPECT_EQ(c->compareMode(), 0);
   EXPECT_EQ(c->baseIndex(), 1);
-  EXPECT_EQ(errorOf([&] { c->key(1); }), vberr::kSubscriptOutOfRange);
+  EXPECT_EQ(test::errorOf([&] { c->key(1); }), vberr::kSubscriptOutOfRange);
   EXPECT_TRUE(c->item(Variant(std::int32_t{1})).isEmpty());
   c->add(Variant(u"x"));
   c->add(Variant(u"y"));
@@ -140,10 +132,10 @@ TEST(SuperCollection, IndexArgumentsByKind) {
   for (const Case& tc : cases) {
     SCOPED_TRACE(tc.label);
     Variant got;
-    EXPECT_EQ(errorOf([&] { got = c->item(tc.index); }), tc.itemError);
+    EXPECT_EQ(test::errorOf([&] { got = c->item(tc.index); }), tc.itemError);
     EXPECT_EQ(got.isEmpty() ? "" : toUtf8(toString(got)), tc.item);
     if (tc.removeError) {
-      EXPECT_EQ(errorOf([&] { c->remove(tc.index); }), tc.removeError);
+      EXPECT_EQ(test::errorOf([&] { c->remove(tc.index); }), tc.removeError);
       EXPECT_EQ(contents(*c), "first,2,third");
     }
   }
@@ -195,7 +187,7 @@ TEST(SuperCollection, ChangeKey) {
   for (const Case& tc : cases) {
     SCOPED_TRACE(tc.label);
     Ref<CSuperCollection> c = keyed(1, {u"alpha", u"beta", u"gamma"});
-    EXPECT_EQ(errorOf([&] { c->changeKey(tc.oldKey, tc.newKey); }), tc.error);
+    EXPECT_EQ(test::errorOf([&] { c->changeKey(tc.oldKey, tc.newKey); }), tc.error);
     EXPECT_EQ(c->keyExists(tc.oldKey), tc.oldPosition);
     EXPECT_EQ(c->keyExists(tc.newKey), tc.newPosition);
     EXPECT_EQ(c->key(2), tc.keyOfTwo);
@@ -218,7 +210,7 @@ TEST(SuperCollection, ChangeKeyOfCaseKeepsTheKeyEntrySpelling) {
 
 TEST(SuperCollection, OrdinalModeRefusesAnotherItemsKeyDifferingInCase) {
   Ref<CSuperCollection> c = keyed(0, {u"abc", u"ABC"});
-  EXPECT_EQ(errorOf([&] { c->changeKey(u"abc", u"ABC"); }), vberr::kKeyAlreadyExists);
+  EXPECT_EQ(test::errorOf([&] { c->changeKey(u"abc", u"ABC"); }), vberr::kKeyAlreadyExists);
   EXPECT_EQ(c->key(1), u"abc");
 }
 
@@ -241,8 +233,8 @@ TEST(SuperCollection, ChangeKeyForIndex) {
   c->add(Variant(u"keyless"));
   c->changeKeyForIndex(3, u"c");
   EXPECT_EQ(c->keyExists(u"C"), 3);
-  EXPECT_EQ(errorOf([&] { c->changeKeyForIndex(3, u"A"); }), vberr::kKeyAlreadyExists);
-  EXPECT_EQ(errorOf([&] { c->changeKeyForIndex(9, u"z"); }), 0);
+  EXPECT_EQ(test::errorOf([&] { c->changeKeyForIndex(3, u"A"); }), vberr::kKeyAlreadyExists);
+  EXPECT_EQ(test::errorOf([&] { c->changeKeyForIndex(9, u"z"); }), 0);
   c->changeKeyForIndex(1, u"");
   EXPECT_EQ(c->keyExists(u"a"), kNoPosition);
   EXPECT_EQ(c->keys()->count(), 2);
@@ -293,7 +285,7 @@ TEST(SuperCollection, AddInsertModes) {
   for (const Case& tc : cases) {
     SCOPED_TRACE(tc.label);
     Ref<CSuperCollection> c = keyed(1, {u"a", u"b", u"c"});
-    EXPECT_EQ(errorOf([&] { c->add(Variant(u"N"), u"n", tc.mode, tc.position); }), tc.error);
+    EXPECT_EQ(test::errorOf([&] { c->add(Variant(u"N"), u"n", tc.mode, tc.position); }), tc.error);
     EXPECT_EQ(contents(*c), tc.after);
     if (!tc.error) {
       for (std::int32_t p = 1; p <= c->count(); ++p) {
@@ -327,7 +319,7 @@ TEST(SuperCollection, MoveItem) {
     SCOPED_TRACE(tc.after);
     Ref<CSuperCollection> c = keyed(1, {u"a", u"b", u"c", u"d", u"e"});
     std::int32_t result = 0;
-    EXPECT_EQ(errorOf([&] { result = c->moveItem(tc.moved, tc.target); }), tc.error);
+    EXPECT_EQ(test::errorOf([&] { result = c->moveItem(tc.moved, tc.target); }), tc.error);
     EXPECT_EQ(result, tc.result);
     EXPECT_EQ(contents(*c), tc.after);
     for (std::int32_t p = 1; p <= 5; ++p) EXPECT_EQ(c->keyExists(c->key(p)), p);
@@ -341,9 +333,9 @@ TEST(SuperCollection, MoveRefusedDuringAWalk) {
     Ref<Enumerator> twin = e->clone();
     e.reset();
     EXPECT_EQ(c->aliveEnumerators(), 1);
-    EXPECT_EQ(errorOf([&] { c->moveItem(Variant(u"a"), Variant(u"c")); }), kInLoop);
+    EXPECT_EQ(test::errorOf([&] { c->moveItem(Variant(u"a"), Variant(u"c")); }), kInLoop);
     // An insert that would move the new item is refused before it is added.
-    EXPECT_EQ(errorOf([&] { c->add(Variant(u"N"), u"n", kInsertFirst); }), kInLoop);
+    EXPECT_EQ(test::errorOf([&] { c->add(Variant(u"N"), u"n", kInsertFirst); }), kInLoop);
     EXPECT_EQ(contents(*c), "a,b,c");
   }
   EXPECT_EQ(c->aliveEnumerators(), 0);
@@ -436,11 +428,11 @@ TEST(SuperCollection, EnumeratorProtocol) {
 
 TEST(SuperCollection, SettingsOfAnEmptyCollection) {
   Ref<CSuperCollection> c = keyed(0, {u"a"});
-  EXPECT_EQ(errorOf([&] { c->setCompareMode(1); }), kAlready);
-  EXPECT_EQ(errorOf([&] { c->setBaseIndex(0); }), kAlready);
-  EXPECT_EQ(errorOf([&] { c->let(u"CompareMode", Variant(std::int32_t{1})); }), kAlready);
+  EXPECT_EQ(test::errorOf([&] { c->setCompareMode(1); }), kAlready);
+  EXPECT_EQ(test::errorOf([&] { c->setBaseIndex(0); }), kAlready);
+  EXPECT_EQ(test::errorOf([&] { c->let(u"CompareMode", Variant(std::int32_t{1})); }), kAlready);
   c->remove(Variant(u"a"));
-  EXPECT_EQ(errorOf([&] { c->setCompareMode(2); }), vberr::kSubscriptOutOfRange);
+  EXPECT_EQ(test::errorOf([&] { c->setCompareMode(2); }), vberr::kSubscriptOutOfRange);
   c->setCompareMode(1);
   c->setBaseIndex(0);
   c->add(Variant(u"x"), u"X");
@@ -448,7 +440,7 @@ TEST(SuperCollection, SettingsOfAnEmptyCollection) {
   EXPECT_EQ(c->keyExists(u"x"), 0);
   EXPECT_EQ(c->keyExists(u"y"), 1);
   EXPECT_EQ(toString(c->item(Variant(std::int32_t{0}))), u"x");
-  EXPECT_EQ(errorOf([&] { c->key(2); }), vberr::kSubscriptOutOfRange);
+  EXPECT_EQ(test::errorOf([&] { c->key(2); }), vberr::kSubscriptOutOfRange);
   c->clear();
   EXPECT_EQ(c->count(), 0);
   EXPECT_EQ(c->baseIndex(), 0);
@@ -457,14 +449,15 @@ TEST(SuperCollection, SettingsOfAnEmptyCollection) {
 
 TEST(SuperCollection, ItemAssignment) {
   Ref<CSuperCollection> c = keyed(1, {u"a", u"b"});
-  EXPECT_EQ(errorOf([&] { c->setItem(Variant(u"a"), Variant(u"A2")); }), vberr::kNotSupported);
+  EXPECT_EQ(test::errorOf([&] { c->setItem(Variant(u"a"), Variant(u"A2")); }),
+            vberr::kNotSupported);
   c->setAllowItemAsignments(true);
   c->setItem(Variant(u"a"), Variant(std::int32_t{7}));
   EXPECT_EQ(toString(c->item(Variant(u"A"))), u"7");
   EXPECT_EQ(c->key(1), u"a");
-  EXPECT_EQ(errorOf([&] { c->setItem(Variant(u"zz"), Variant(1.0)); }), kNotFound);
-  EXPECT_EQ(errorOf([&] { c->setItem(Variant(std::int32_t{5}), Variant(1.0)); }), kNotFound);
-  EXPECT_EQ(errorOf([&] { c->setItem(Variant(true), Variant(1.0)); }), kBadType);
+  EXPECT_EQ(test::errorOf([&] { c->setItem(Variant(u"zz"), Variant(1.0)); }), kNotFound);
+  EXPECT_EQ(test::errorOf([&] { c->setItem(Variant(std::int32_t{5}), Variant(1.0)); }), kNotFound);
+  EXPECT_EQ(test::errorOf([&] { c->setItem(Variant(true), Variant(1.0)); }), kBadType);
 }
 
 TEST(SuperCollection, ObjectsAreHeldByReference) {
@@ -539,7 +532,7 @@ TEST(SuperCollection, RandomOperationsAgreeWithAPlainList) {
           position = static_cast<std::int32_t>(p) + 1;
           at = mode == kInsertBefore ? p : p + 1;
         }
-        EXPECT_EQ(errorOf([&] { c->add(Variant(step), k, mode, position); }),
+        EXPECT_EQ(test::errorOf([&] { c->add(Variant(step), k, mode, position); }),
                   dup ? vberr::kKeyAlreadyExists : 0);
         if (!dup) model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), {k, step});
         break;
@@ -576,7 +569,7 @@ TEST(SuperCollection, RandomOperationsAgreeWithAPlainList) {
         std::int32_t expected = 0;
         if (holder >= 0 && holder != static_cast<std::int32_t>(p))
           expected = vberr::kKeyAlreadyExists;
-        EXPECT_EQ(errorOf([&] { c->changeKey(model[p].key, k); }), expected);
+        EXPECT_EQ(test::errorOf([&] { c->changeKey(model[p].key, k); }), expected);
         if (!expected && holder < 0) model[p].key = k;
         break;
       }

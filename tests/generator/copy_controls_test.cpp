@@ -11,6 +11,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/ui/ui.hpp"
 #include "support/failure_text.hpp"
+#include "support/test_files.hpp"
 #include "templates/script_host.hpp"
 
 namespace vantorel::test {
@@ -33,7 +34,7 @@ class CopyControlsTest : public GeneratorTest {
     GeneratorTest::SetUp();
     tpl_ = dir_.path() / "tpl";
     for (const char* f : {"js/a.js", "js/b.js", "main.txt", "sub/deep.txt", "images/x/y.png"}) {
-      writeText(tpl_ / f, f);
+      test::writeFile(tpl_ / f, f);
     }
     projectContext().templateFolder = u16(tpl_);
     use({});
@@ -70,7 +71,7 @@ TEST_F(CopyControlsTest, CopiesFilesAndFoldersIntoTheSite) {
   for (const std::string f : {"scripts/a.js", "scripts/b.js", "sub/deep.txt", "images/x/y.png"}) {
     EXPECT_TRUE(fsys::is_regular_file(site_ / f)) << f;
   }
-  EXPECT_EQ(readText(site_ / startName), "main.txt");
+  EXPECT_EQ(test::readFile(site_ / startName), "main.txt");
   EXPECT_FALSE(fsys::exists(site_ / "main.txt"));  // "Copy" is not "copy"
 
   EXPECT_EQ(CopyTemplateFiles(run(), true).count, 5);
@@ -82,9 +83,9 @@ TEST_F(CopyControlsTest, CopiesFilesAndFoldersIntoTheSite) {
   use({keep});
   EXPECT_EQ(CopyTemplateFiles(run(), false).count, 0);
   EXPECT_TRUE(fsys::is_regular_file(site_ / "pics/x/y.png"));
-  writeText(site_ / "pics/x/y.png", "mine");
+  test::writeFile(site_ / "pics/x/y.png", "mine");
   EXPECT_EQ(CopyTemplateFiles(run(), false).count, 0);
-  EXPECT_EQ(readText(site_ / "pics/x/y.png"), "mine");
+  EXPECT_EQ(test::readFile(site_ / "pics/x/y.png"), "mine");
   use({copyControl(u"c3", u"sub/deep.txt")});
 
   // A control switched off in the project's list is left out.

@@ -10,6 +10,7 @@
 #include "model/databases.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "support/failure_text.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -20,7 +21,7 @@ class DatabaseCopyTest : public GeneratorTest {
  protected:
   void SetUp() override {
     GeneratorTest::SetUp();
-    writeText(dir_.path() / "src" / "shop.mdb", "mdb");
+    test::writeFile(dir_.path() / "src" / "shop.mdb", "mdb");
     set(u"AppRootFolder", Variant(u16(dir_.path() / "approot")));
     ASSERT_TRUE(proj_->databases().add(u"db"));
     proj_->setDB(proj_->databases().item(Variant(u"db")));
@@ -75,7 +76,7 @@ TEST_F(DatabaseCopyTest, CopiesIntoTheFolderItsPathNames) {
     db(u"DBPath", c.dbPath);
     EXPECT_EQ(CopyDatabase(*proj_, false).count, 0) << u8(c.dbPath);
     if (!c.target.empty()) {
-      EXPECT_EQ(readText(dir_.path() / c.target), "mdb") << u8(c.dbPath);
+      EXPECT_EQ(test::readFile(dir_.path() / c.target), "mdb") << u8(c.dbPath);
     }
     EXPECT_EQ(fsys::exists(site_ / "shop.mdb"), c.target == "site/shop.mdb");
   }
@@ -84,18 +85,18 @@ TEST_F(DatabaseCopyTest, CopiesIntoTheFolderItsPathNames) {
   // The check pass lists a database that would be replaced and copies nothing.
   db(u"DBPath", u"data");
   EXPECT_EQ(CopyDatabase(*proj_, false).count, 0);
-  writeText(dir_.path() / "src" / "shop.mdb", "new");
+  test::writeFile(dir_.path() / "src" / "shop.mdb", "new");
   EXPECT_EQ(CopyDatabase(*proj_, true).count, 0);
   ASSERT_TRUE(proj_->controlList().ItemExist(Variant(u"@db")));
   EXPECT_EQ(proj_->controlList().Item(Variant(u"@db"))->ItemFn(), u"shop.mdb");
-  EXPECT_EQ(readText(dir_.path() / "approot/data/shop.mdb"), "mdb");
+  EXPECT_EQ(test::readFile(dir_.path() / "approot/data/shop.mdb"), "mdb");
   // Switched off, it stays as it is; switched on, it is replaced.
   proj_->controlList().Item(Variant(u"@db"))->setItemGen(false);
   EXPECT_EQ(CopyDatabase(*proj_, false).count, 0);
-  EXPECT_EQ(readText(dir_.path() / "approot/data/shop.mdb"), "mdb");
+  EXPECT_EQ(test::readFile(dir_.path() / "approot/data/shop.mdb"), "mdb");
   proj_->controlList().Item(Variant(u"@db"))->setItemGen(true);
   EXPECT_EQ(CopyDatabase(*proj_, false).count, 0);
-  EXPECT_EQ(readText(dir_.path() / "approot/data/shop.mdb"), "new");
+  EXPECT_EQ(test::readFile(dir_.path() / "approot/data/shop.mdb"), "new");
 }
 
 TEST_F(DatabaseCopyTest, AsksBeforeMakingTheFolder) {
@@ -121,16 +122,16 @@ TEST_F(DatabaseCopyTest, AsksBeforeMakingTheFolder) {
 }
 
 TEST_F(DatabaseCopyTest, CopiesTheLogOfAnAttachedFileAndRefusesEscapes) {
-  writeText(dir_.path() / "src" / "sales.mdf", "mdf");
-  writeText(dir_.path() / "src" / "sales_log.ldf", "ldf");
+  test::writeFile(dir_.path() / "src" / "sales.mdf", "mdf");
+  test::writeFile(dir_.path() / "src" / "sales_log.ldf", "ldf");
   db(u"DBType", u"SQL");
   db(u"DBConnstr", u"Server=.\\SQLExpress;AttachDbFilename=" +
                        u16(dir_.path() / "src" / "sales.mdf") + u";Integrated Security=True");
   set(u"UploadPath", Variant(u"~/uploads"));
   const StepOutcome copied = CopyDatabase(*proj_, false);
   EXPECT_EQ(copied.count, 0) << u8(failureText(copied.result));
-  EXPECT_EQ(readText(site_ / "sales.mdf"), "mdf");
-  EXPECT_EQ(readText(site_ / "sales_log.ldf"), "ldf");
+  EXPECT_EQ(test::readFile(site_ / "sales.mdf"), "mdf");
+  EXPECT_EQ(test::readFile(site_ / "sales_log.ldf"), "ldf");
   EXPECT_TRUE(fsys::is_directory(dir_.path() / "approot" / "uploads"));
 
   // Folders that lead outside the application root are refused, before anything is asked.

@@ -7,6 +7,7 @@
 #include "generation_run_support.hpp"
 #include "generator/generation_driver.hpp"
 #include "generator/generation_extensions.hpp"
+#include "support/test_files.hpp"
 #include "templates/control_session.hpp"
 #include "templates/stamp_cache.hpp"
 
@@ -53,7 +54,7 @@ TEST_F(ExtensionMergeTest, AddsAndDeletesControlsAndDisablesAMissingExtension) {
   ASSERT_EQ(checkSite(*proj_), 0);
   generate();
   EXPECT_FALSE(list_.entries[1].enabled);
-  EXPECT_EQ(readText(site_ / "extra.asp"), "extra page\r\n");
+  EXPECT_EQ(test::readFile(site_ / "extra.asp"), "extra page\r\n");
   EXPECT_FALSE(fsys::exists(site_ / "Summaryreport.asp"));
   EXPECT_TRUE(fsys::exists(site_ / "menu.asp"));
   run().templateCache = makeRef<AGPCache>();

@@ -15,6 +15,7 @@
 #include "generation_fixture.hpp"
 #include "generator/generation_driver.hpp"
 #include "projectfile/project_file_seams.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 
@@ -68,15 +69,16 @@ class GenerationRunTest : public GenerationFixture {
     }
     field(u"Orders", u"Total").properties().setting(kFldGenerate) = Variant(true);
 
-    writeText(dir_.path() / "usercode.vbs", "");
+    test::writeFile(dir_.path() / "usercode.vbs", "");
     setGeneral(u"USERCODE", u16(dir_.path() / "usercode.vbs"));
     proj_->setUserCodePath(u16(dir_.path() / "usercode.vbs"));
-    writeText(dir_.path() / "langs" / "english.xml",
-              "<language id=\"en\" desc=\"English\"><phrase id=\"Add\" value=\"Add\"/></language>");
+    test::writeFile(
+        dir_.path() / "langs" / "english.xml",
+        "<language id=\"en\" desc=\"English\"><phrase id=\"Add\" value=\"Add\"/></language>");
     projectContext().languageFolderPath = u16(dir_.path() / "langs");
     set(u"MultiLanguage", Variant(false));
     set(u"DefaultLanguageFile", Variant(u"english.xml"));
-    writeText(dir_.path() / "user.css", "body { margin: 0; }\r\n");
+    test::writeFile(dir_.path() / "user.css", "body { margin: 0; }\r\n");
     setGeneral(u"CssFile", u16(dir_.path() / "user.css"));
     setGeneral(u"BackupFile", u"False");
     projectContext().syncKeepAnswer = false;

@@ -8,6 +8,7 @@
 #include "model/chart.hpp"
 #include "model/charts.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -28,7 +29,7 @@ TEST_F(GenerationRunTest, WritesWhatTheCheckListsAlsoWithoutACheck) {
   generate();
   const std::set<std::string> written = siteFiles();
   EXPECT_FALSE(table(u"Empty").tblGen());
-  EXPECT_EQ(readText(site_ / "Orders_Totalfld.asp"), "Orders.Total\r\n");
+  EXPECT_EQ(test::readFile(site_ / "Orders_Totalfld.asp"), "Orders.Total\r\n");
 
   // The check lists each table's and the project's outputs: exactly what was written, but for
   // the field page, which no list holds. Now that they exist it counts them.
@@ -68,7 +69,7 @@ TEST_F(GenerationRunTest, ReusesCompiledTemplatesAndRecompilesOnlyChangedOnes) {
 
   // A template file changed in the working folder: only its control is compiled again.
   const fsys::path list = fsys::path(u8(projectContext().templateFolder)) / "list.htm";
-  writeText(list, "<h2><!--##=TABLE.TblName##--></h2>\r\n");
+  test::writeFile(list, "<h2><!--##=TABLE.TblName##--></h2>\r\n");
   fsys::last_write_time(list, fsys::last_write_time(list) + std::chrono::seconds(5));
   checkSite(*proj_);
   generate();
@@ -82,7 +83,7 @@ TEST_F(GenerationRunTest, ReusesCompiledTemplatesAndRecompilesOnlyChangedOnes) {
   }
   bool sawNewList = false;
   for (const std::string& f : siteFiles()) {
-    if (readText(site_ / f) == "<h2>Orders</h2>\r\n") sawNewList = true;
+    if (test::readFile(site_ / f) == "<h2>Orders</h2>\r\n") sawNewList = true;
   }
   EXPECT_TRUE(sawNewList);
 }
@@ -105,7 +106,7 @@ TEST_F(GenerationRunTest, BacksUpOverwrittenPagesWhenTheOptionIsOn) {
 class ScriptedAnswers {
  public:
   ScriptedAnswers(const fsys::path& file, const std::string& answers) {
-    writeText(file, answers);
+    test::writeFile(file, answers);
     setenv("VANTOREL_ANSWERS", file.c_str(), 1);
     ui::setBackendForTesting(nullptr);
   }
@@ -185,7 +186,7 @@ TEST_F(GenerationRunTest, CancelBetweenTablesLeavesNoHalfWrittenFile) {
   for (const std::string& f : siteFiles()) {
     EXPECT_EQ(f.find("Sales"), std::string::npos) << f;
     EXPECT_EQ(fsys::path(f).filename().string().rfind('.', 0), std::string::npos) << f;
-    if (readText(site_ / f) == "<h1>Orders</h1>\r\n") ordersPage = true;
+    if (test::readFile(site_ / f) == "<h1>Orders</h1>\r\n") ordersPage = true;
   }
   EXPECT_TRUE(ordersPage);
   // Every progress display opened was closed again.

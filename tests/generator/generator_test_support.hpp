@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,16 +25,6 @@ inline std::string u8(std::u16string_view text) {
 }
 inline std::u16string u16(const std::filesystem::path& path) {
   return fromUtf8(path.string());
-}
-
-inline void writeText(const std::filesystem::path& path, std::string_view text) {
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-inline std::string readText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // id, type, output file, extension, input files, output folder.

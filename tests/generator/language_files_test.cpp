@@ -25,6 +25,7 @@
 #include "platform/xml/attributes.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -53,7 +54,7 @@ class LanguageFileTest : public GeneratorTest {
   void SetUp() override {
     GeneratorTest::SetUp();
     source_ = dir_.path() / "lang" / "english.xml";
-    writeText(source_, kSourceLanguage);
+    test::writeFile(source_, kSourceLanguage);
     ASSERT_TRUE(proj_->Language().Load(u16(source_)));
 
     std::tm day{};
@@ -82,7 +83,7 @@ class LanguageFileTest : public GeneratorTest {
   }
 
   xml::Node written(xml::Document& doc) {
-    const std::string bytes = readText(site_ / "lang" / "english.xml");
+    const std::string bytes = test::readFile(site_ / "lang" / "english.xml");
     EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF"));
     EXPECT_TRUE(doc.load_string(bytes.c_str() + 3, pugi::parse_full));
     return doc.document_element();
@@ -107,7 +108,7 @@ TEST_F(LanguageFileTest, KeepsTheSourceAndAddsAnEmptyProjectWithoutAttributeList
   EXPECT_STREQ(root.last_child().name(), "project");
   EXPECT_FALSE(root.child("project").first_child());
   // The source's own layout stays, and the new element is followed by a line break.
-  const std::string bytes = readText(site_ / "lang" / "english.xml");
+  const std::string bytes = test::readFile(site_ / "lang" / "english.xml");
   EXPECT_NE(bytes.find("</other>\r\n<project/>\r\n</language>"), std::string::npos) << bytes;
 }
 
@@ -203,7 +204,7 @@ TEST_F(LanguageFileTest, ListsChecksAndSkips) {
   const Variant missing =
       CreateLanguageFile(*proj_, u"@lang_x", u"", u"", u16(dir_.path() / "no.xml"), u"lang", false);
   EXPECT_TRUE(missing.isEmpty());
-  writeText(dir_.path() / "broken.xml", "<language><global>");
+  test::writeFile(dir_.path() / "broken.xml", "<language><global>");
   EXPECT_TRUE(toBool(CreateLanguageFile(*proj_, u"@lang_b", u"", u"",
                                         u16(dir_.path() / "broken.xml"), u"lang", false)));
   EXPECT_FALSE(fsys::exists(site_ / "lang" / "broken.xml"));

@@ -9,6 +9,7 @@
 #include "generator_test_support.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "support/failure_text.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -123,8 +124,8 @@ TEST_F(OutputPathTest, RefusesTheRootAndTheHomeFolder) {
 }
 
 TEST_F(OutputPathTest, ChecksPathsExist) {
-  writeText(site_ / "sub" / "a.txt", "x");
-  writeText(dir_.path() / "secret.txt", "x");
+  test::writeFile(site_ / "sub" / "a.txt", "x");
+  test::writeFile(dir_.path() / "secret.txt", "x");
   EXPECT_EQ(u8(CheckPathExists(u16(site_) + u"\\", u"sub")), (site_ / "sub").string());
   EXPECT_EQ(u8(CheckPathExists(u16(site_ / "sub"), u"a.txt")), (site_ / "sub" / "a.txt").string());
   EXPECT_EQ(u8(CheckPathExists(u16(site_), u"missing.txt")), "");
@@ -139,12 +140,12 @@ TEST_F(OutputPathTest, CreatesTheFoldersOfFolderControls) {
   controls->AddControl(makeControl(u"_other", u"other", u"", u"", u"", u"notme"));
   controls->AddControl(makeControl(u"_up", u"folder", u"", u"", u"", u"~/upload/x"));
   controls->AddControl(makeControl(u"_img", u"folder", u"", u"", u"", u"images"));
-  writeText(site_ / "images" / "keep.gif", "gif");
+  test::writeFile(site_ / "images" / "keep.gif", "gif");
 
   CreateOutputFolders(*proj_, *controls);
   EXPECT_TRUE(fsys::is_directory(site_ / "css"));
   EXPECT_TRUE(fsys::is_directory(dir_.path() / "approot" / "upload" / "x"));
-  EXPECT_EQ(readText(site_ / "images" / "keep.gif"), "gif");
+  EXPECT_EQ(test::readFile(site_ / "images" / "keep.gif"), "gif");
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : fsys::directory_iterator(site_)) ++entries;
   EXPECT_EQ(entries, 2u);  // css and images, nothing for the others

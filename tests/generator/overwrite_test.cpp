@@ -10,6 +10,7 @@
 #include "generator_test_support.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/ui/scripted_backend.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -20,7 +21,7 @@ using Kind = ui::RecordingBackend::Event::Kind;
 class OverwriteTest : public GeneratorTest {
  protected:
   std::u16string file(std::string_view name, std::string_view content = "old") {
-    writeText(site_ / name, content);
+    test::writeFile(site_ / name, content);
     return u16(site_ / name);
   }
   std::size_t prompts() const { return ui_->events(Kind::Asked).size(); }
@@ -60,16 +61,16 @@ TEST_F(OverwriteTest, DecidesWithoutAsking) {
 
 TEST_F(OverwriteTest, BacksUpFilesAndFolders) {
   const std::u16string index = file("index.asp", "first");
-  writeText(site_ / "index.asp.bak", "older");
+  test::writeFile(site_ / "index.asp.bak", "older");
   EXPECT_TRUE(BackupFile(run(), index, true, false, false, true));
-  EXPECT_EQ(readText(site_ / "index.asp.bak"), "first");
+  EXPECT_EQ(test::readFile(site_ / "index.asp.bak"), "first");
 
-  writeText(site_ / "img" / "a.gif", "a");
-  writeText(site_ / "img" / "sub" / "b.gif", "b");
-  writeText(site_ / "img.bak" / "stale.gif", "stale");
+  test::writeFile(site_ / "img" / "a.gif", "a");
+  test::writeFile(site_ / "img" / "sub" / "b.gif", "b");
+  test::writeFile(site_ / "img.bak" / "stale.gif", "stale");
   EXPECT_TRUE(BackupFolder(run(), u16(site_ / "img") + u"/", true, false, false, true));
-  EXPECT_EQ(readText(site_ / "img.bak" / "a.gif"), "a");
-  EXPECT_EQ(readText(site_ / "img.bak" / "sub" / "b.gif"), "b");
+  EXPECT_EQ(test::readFile(site_ / "img.bak" / "a.gif"), "a");
+  EXPECT_EQ(test::readFile(site_ / "img.bak" / "sub" / "b.gif"), "b");
   EXPECT_FALSE(fsys::exists(site_ / "img.bak" / "stale.gif"));
   EXPECT_FALSE(fsys::exists(site_ / "img" / ".bak"));
   EXPECT_TRUE(BackupFolder(run(), u16(site_ / "newdir"), false, false, false, true));
@@ -80,7 +81,7 @@ TEST_F(OverwriteTest, AFailedBackupKeepsTheTarget) {
   const std::u16string target = file("page.asp", "keep me");
   fsys::create_directories(site_ / "page.asp.bak" / "blocker");
   EXPECT_FALSE(BackupFile(run(), target, true, false, false, true));
-  EXPECT_EQ(readText(site_ / "page.asp"), "keep me");
+  EXPECT_EQ(test::readFile(site_ / "page.asp"), "keep me");
   const auto asked = ui_->events(Kind::Asked);
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(
@@ -96,7 +97,7 @@ TEST_F(OverwriteTest, AFailedBackupReportsTheTargetUnwritten) {
   const std::u16string page = file("page.asp", "keep me");
   fsys::create_directories(site_ / "page.asp.bak" / "blocker");
   const std::u16string img = u16(site_ / "img");
-  writeText(site_ / "img" / "a.gif", "a");
+  test::writeFile(site_ / "img" / "a.gif", "a");
   // A named pipe cannot be copied, so the folder's backup fails half way.
   ASSERT_EQ(::mkfifo((site_ / "img" / "pipe").c_str(), 0600), 0);
   EXPECT_FALSE(BackupFile(run(), page, true, false, false, true));
@@ -181,7 +182,7 @@ TEST_F(OverwriteTest, CancelEndsTheRun) {
 
 TEST_F(OverwriteTest, ScriptedAnswersDrivePrompt) {
   const fsys::path answers = dir_.path() / "answers.txt";
-  writeText(answers, "# overwrite the first, then skip the rest\nYes\nno to all\n");
+  test::writeFile(answers, "# overwrite the first, then skip the rest\nYes\nno to all\n");
   ui::setBackendForTesting(std::make_shared<ui::ScriptedBackend>(u16(answers), false));
   EXPECT_TRUE(BackupFile(run(), file("s1.asp"), true, true, false, false));
   EXPECT_FALSE(BackupFile(run(), file("s2.asp"), true, true, false, false));
@@ -190,7 +191,7 @@ TEST_F(OverwriteTest, ScriptedAnswersDrivePrompt) {
 
   // An answer the prompt does not offer stops an unattended run instead of guessing.
   run_.emplace(*proj_);
-  writeText(answers, "Keep\n");
+  test::writeFile(answers, "Keep\n");
   ui::setBackendForTesting(std::make_shared<ui::ScriptedBackend>(u16(answers), false));
   const std::u16string path = file("s4.asp", "untouched");
   EXPECT_NE(u8(stopMessage([&] {
@@ -198,7 +199,7 @@ TEST_F(OverwriteTest, ScriptedAnswersDrivePrompt) {
             })).find("Generation aborted."),
             std::string::npos);
   EXPECT_FALSE(fsys::exists(site_ / "s4.asp.bak"));
-  EXPECT_EQ(readText(site_ / "s4.asp"), "untouched");
+  EXPECT_EQ(test::readFile(site_ / "s4.asp"), "untouched");
 }
 
 TEST(ShortenPathTest, KeepsTheHeadAndTheTail) {

@@ -8,6 +8,7 @@
 #include "generator/template_loading.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "support/failure_text.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -21,7 +22,7 @@ class PageGenerationTest : public GenerationFixture {
   }
   // Compiles a control whose template is text into the cache; returns the compiled path.
   std::u16string compiled(const Ref<AGPControl>& control, const std::string& text) {
-    writeText(tplPath(u8(control->CtrlID()) + ".htm"), text);
+    test::writeFile(tplPath(u8(control->CtrlID()) + ".htm"), text);
     control->fields().CtrlIFiles = control->CtrlID() + u".htm";
     LoadCtrlTplFiles(*run().fileCache, *control);
     const std::u16string path = GetTplFileName(*control);
@@ -43,7 +44,7 @@ TEST_F(PageGenerationTest, WritesTableAndFieldPagesFromCompiledTemplates) {
   projectContext().progressTotal = 4;
   ASSERT_TRUE(
       GenTablePage(run(), table(u"Orders"), listTpl, out("pages/orderslist.asp"), *list).written);
-  EXPECT_EQ(readText(site_ / "pages" / "orderslist.asp"),
+  EXPECT_EQ(test::readFile(site_ / "pages" / "orderslist.asp"),
             "<html><head><meta name=\"generator\" content=\"" + u8(projectContext().productTitle) +
                 " v" + u8(proj_->FullVersion()) +
                 "\" />\r\n</head>\r\n<h1>Orders</h1>\r\n  <td>OrderID</td>\r\n"
@@ -57,29 +58,29 @@ TEST_F(PageGenerationTest, WritesTableAndFieldPagesFromCompiledTemplates) {
   ASSERT_TRUE(
       GenFieldPage(run(), field(u"Sales", u"Region"), viewTpl, out("field.asp"), *view).written);
   // Without CtrlSpace only the leading blank lines go.
-  EXPECT_EQ(readText(site_ / "field.asp"), "  Sales.Region\r\n\r\nend");
+  EXPECT_EQ(test::readFile(site_ / "field.asp"), "  Sales.Region\r\n\r\nend");
   EXPECT_EQ(projectContext().progressCount, 1);
 }
 
 TEST_F(PageGenerationTest, AFailedScriptWritesNoPage) {
   Ref<AGPControl> page = makeControl(u"bad", u"other", u"bad", u"asp");
   const std::u16string tpl = compiled(page, "A<!--##=NoSuchThing.Value##-->B");
-  writeText(site_ / "bad.asp", "previous");
+  test::writeFile(site_ / "bad.asp", "previous");
   page->setCtrlOverwrite(true);
   const PageOutcome failed = GenOtherPage(run(), tpl, out("bad.asp"), *page);
   EXPECT_FALSE(failed.written);
   EXPECT_FALSE(failureText(failed.result).empty());
-  EXPECT_EQ(readText(site_ / "bad.asp"), "previous");
+  EXPECT_EQ(test::readFile(site_ / "bad.asp"), "previous");
   EXPECT_EQ(projectContext().progressCount, 0);
 }
 
 TEST_F(PageGenerationTest, SkipsKeptFilesAndStopsOnMissingCompiledFiles) {
   Ref<AGPControl> list = makeControl(u"list", u"table", u"list", u"asp");
   list->setCtrlOverwrite(false);
-  writeText(site_ / "kept.asp", "kept");
+  test::writeFile(site_ / "kept.asp", "kept");
   // A kept table page still counts as a step; the compiled file is not even looked for.
   EXPECT_FALSE(GenTablePage(run(), table(u"Orders"), u"/none.tpl", out("kept.asp"), *list).written);
-  EXPECT_EQ(readText(site_ / "kept.asp"), "kept");
+  EXPECT_EQ(test::readFile(site_ / "kept.asp"), "kept");
   EXPECT_EQ(projectContext().progressCount, 1);
 
   list->setCtrlOverwrite(true);
@@ -94,7 +95,7 @@ TEST_F(PageGenerationTest, SkipsKeptFilesAndStopsOnMissingCompiledFiles) {
   EXPECT_FALSE(std::filesystem::exists(site_ / "x.asp"));
 
   // Without a running engine the compiled text is never written out as a page.
-  writeText(dir_.path() / "cache" / "x.tpl", "Function ztExlist()\r\nEnd Function\r\n");
+  test::writeFile(dir_.path() / "cache" / "x.tpl", "Function ztExlist()\r\nEnd Function\r\n");
   run().scriptEngine = nullptr;
   EXPECT_NE(stopMessage([&] {
               GenTablePage(run(), table(u"Orders"), u16(dir_.path() / "cache" / "x.tpl"),
@@ -120,8 +121,8 @@ TEST_F(PageGenerationTest, GeneratesProjectLevelControls) {
 
   EXPECT_EQ(GenerateOtherFiles(run(), false, u"other, SIMPLE"), 0);
   EXPECT_EQ(run().failure, std::nullopt) << u8(run().failure.value_or(u""));
-  EXPECT_EQ(readText(site_ / "menu.asp"), "page menu");
-  EXPECT_EQ(readText(site_ / "docs" / "note.txt"), "page note");
+  EXPECT_EQ(test::readFile(site_ / "menu.asp"), "page menu");
+  EXPECT_EQ(test::readFile(site_ / "docs" / "note.txt"), "page note");
   EXPECT_FALSE(std::filesystem::exists(site_ / "off.asp"));
   EXPECT_FALSE(std::filesystem::exists(site_ / "list.asp"));
   EXPECT_EQ(GenerateOtherFiles(run(), true, u"other,simple"), 2);

@@ -11,6 +11,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "project/language.hpp"
+#include "support/test_files.hpp"
 #include "templates/script_host.hpp"
 
 namespace vantorel::test {
@@ -28,10 +29,10 @@ class ProjectOutputsTest : public GeneratorTest {
   void SetUp() override {
     GeneratorTest::SetUp();
     const fsys::path in = dir_.path() / "in";
-    writeText(in / "user.css", "user");
-    writeText(in / "logo.png", "logo");
-    writeText(in / "fav.ico", "icon");
-    writeText(in / "lang" / "english.xml", "<language id=\"en\"><global/></language>");
+    test::writeFile(in / "user.css", "user");
+    test::writeFile(in / "logo.png", "logo");
+    test::writeFile(in / "fav.ico", "icon");
+    test::writeFile(in / "lang" / "english.xml", "<language id=\"en\"><global/></language>");
     run().templateControls = makeRef<AGPControls>();
     for (const auto& [id, folder] : std::vector<std::pair<std::u16string, std::u16string>>{
              {u"_css", u"css"}, {u"_images", u"img"}, {u"_language", u"lang"}}) {
@@ -75,9 +76,9 @@ TEST_F(ProjectOutputsTest, ListsThenMakesTheProjectFiles) {
   // Without a style-sheet template no style sheet is written.
   EXPECT_EQ(GenerateProjectFiles(run(), false), 1);
   EXPECT_EQ(run().failure, std::nullopt);
-  EXPECT_EQ(readText(site_ / "user.css"), "user");
-  EXPECT_EQ(readText(site_ / "img" / "logo.png"), "logo");
-  EXPECT_EQ(readText(site_ / "fav.ico"), "icon");
+  EXPECT_EQ(test::readFile(site_ / "user.css"), "user");
+  EXPECT_EQ(test::readFile(site_ / "img" / "logo.png"), "logo");
+  EXPECT_EQ(test::readFile(site_ / "fav.ico"), "icon");
   EXPECT_TRUE(fsys::exists(site_ / "lang" / "english.xml"));
   EXPECT_FALSE(fsys::exists(site_ / "css" / "myshop.css"));
 
@@ -97,13 +98,13 @@ TEST_F(ProjectOutputsTest, ListsThenMakesTheProjectFiles) {
 }
 
 TEST_F(ProjectOutputsTest, StyleSheetFromTheUsersTemplate) {
-  writeText(dir_.path() / "tpl.css", "body { color: red; }\r\n");
+  test::writeFile(dir_.path() / "tpl.css", "body { color: red; }\r\n");
   setGeneral(u"CssFile", u16(dir_.path() / "tpl.css"));
   set(u"CssStyles", Variant(u"p { margin: 0; }"));
   set(u"CSS", Variant(u16(site_ / "user.css")));  // already in place: no item
   GenerateProjectFiles(run(), false);
   EXPECT_EQ(run().failure, std::nullopt);
-  const std::string css = readText(site_ / "css" / "myshop.css");
+  const std::string css = test::readFile(site_ / "css" / "myshop.css");
   EXPECT_NE(css.find("body { color: red; }\r\np { margin: 0; }"), std::string::npos) << css;
   EXPECT_FALSE(proj_->controlList().ItemExist(Variant(u"@cssfile")));
 }
@@ -119,7 +120,7 @@ TEST_F(ProjectOutputsTest, FailuresEndTheRunOnlyBeforeTheStyleSheet) {
   proj_->controlList().Item(Variant(u"@css"))->setItemGen(true);
   EXPECT_EQ(GenerateProjectFiles(run(), false), 1);
   EXPECT_EQ(run().failure, std::nullopt);
-  EXPECT_EQ(readText(site_ / "fav.ico"), "icon");
+  EXPECT_EQ(test::readFile(site_ / "fav.ico"), "icon");
 
   // A language file that names a path outside the language folder ends the run either way.
   set(u"LanguageFiles", Variant(u"../in/user.css"));

@@ -8,6 +8,7 @@
 #include "generation_run_support.hpp"
 #include "generator/generation_driver.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -76,7 +77,7 @@ TEST_F(GenerationRunTest, FailedStepsEndTheCallAsTheyAlwaysHave) {
        {"menu.asp", "Orders_Totalfld.asp"}},
       {"style sheet script fails",
        [this] {
-         writeText(dir_.path() / "user.css", "<!--##=1/0##-->");
+         test::writeFile(dir_.path() / "user.css", "<!--##=1/0##-->");
          proj_->controlList().Add(u"@css", u"", true, u"");
        },
        kScript,
@@ -246,7 +247,7 @@ TEST_F(GenerationRunTest, LostSectionsStopTheRunAndUnknownControlsAreNamed) {
     const std::string projErr = u8(projectContext().lastErrorText);
     if (c.expected.empty()) {
       EXPECT_EQ(projErr, "") << c.parts;
-      EXPECT_NE(readText(site_ / "paged.asp").find("body text"), std::string::npos);
+      EXPECT_NE(test::readFile(site_ / "paged.asp").find("body text"), std::string::npos);
       EXPECT_FALSE(fsys::exists(site_ / "odd.asp"));
       std::size_t named = 0;
       for (const auto& event : ui_->events(Kind::Asked)) {

@@ -5,6 +5,7 @@
 #include "generation_run_support.hpp"
 #include "generator/generation_driver.hpp"
 #include "platform/automation/automation_error.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -15,7 +16,7 @@ std::map<std::string, std::string> contents(const fsys::path& site) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fsys::recursive_directory_iterator(site)) {
     if (entry.is_regular_file()) {
-      files[fsys::relative(entry.path(), site).string()] = readText(entry.path());
+      files[fsys::relative(entry.path(), site).string()] = test::readFile(entry.path());
     }
   }
   return files;

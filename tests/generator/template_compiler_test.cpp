@@ -7,6 +7,7 @@
 #include "generator/template_loading.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "support/failure_text.hpp"
+#include "support/test_files.hpp"
 #include "templates/control_session.hpp"
 
 namespace vantorel::test {
@@ -40,7 +41,7 @@ class TemplateCompilerTest : public GenerationFixture {
   std::string compile(const Ref<AGPControl>& control) {
     const std::u16string out = u16(dir_.path() / "cache" / "page.tpl");
     BuildTemplateScript(run(), *control, out);
-    return readText(dir_.path() / "cache" / "page.tpl");
+    return test::readFile(dir_.path() / "cache" / "page.tpl");
   }
 };
 
@@ -70,7 +71,7 @@ TEST_F(TemplateCompilerTest, TranslatesEachBlockKind) {
 }
 
 TEST_F(TemplateCompilerTest, CompilesAControlWithoutSessions) {
-  writeText(tplPath("page.htm"), "a\r\n");
+  test::writeFile(tplPath("page.htm"), "a\r\n");
   EXPECT_EQ(compile(makeControl(u"page", u"other", u"page", u"*", u"page.htm")),
             kFrameTop + "Dim ztAr(1)\r\n" + kFrameSetup +
                 "ztAr(1) = \"a\"&vbCrLf&\"\"\r\n\r\n"
@@ -79,9 +80,9 @@ TEST_F(TemplateCompilerTest, CompilesAControlWithoutSessions) {
 }
 
 TEST_F(TemplateCompilerTest, CompilesSessionsWhoseConditionsHold) {
-  writeText(tplPath("page.htm"),
-            "<!--##session head##-->H<!--##/session##--><!--##session body##-->"
-            "<!--##=TABLE.TblName##--><!--##/session##-->");
+  test::writeFile(tplPath("page.htm"),
+                  "<!--##session head##-->H<!--##/session##--><!--##session body##-->"
+                  "<!--##=TABLE.TblName##--><!--##/session##-->");
   Ref<AGPControl> control = makeControl(u"page", u"table", u"page", u"*", u"page.htm");
   control->Sessions()->AddSession(session(u"key", u"head"), u"", u"");
   control->Sessions()->AddSession(session(u"include", u"v", u"", u"p"), u"", u"");
@@ -103,7 +104,7 @@ TEST_F(TemplateCompilerTest, CompilesSessionsWhoseConditionsHold) {
 TEST_F(TemplateCompilerTest, MarksAndTimesSessionsWhenAsked) {
   setGeneral(u"ShowSession", u"True");
   setGeneral(u"ShowSessionTime", u"1");
-  writeText(tplPath("page.htm"), "");
+  test::writeFile(tplPath("page.htm"), "");
   Ref<AGPControl> control = makeControl(u"page", u"table", u"page", u"*", u"page.htm");
   control->Sessions()->AddSession(session(u"note", u"n"), u"", u"");
   const std::string text = compile(control);
@@ -118,20 +119,20 @@ TEST_F(TemplateCompilerTest, MarksAndTimesSessionsWhenAsked) {
 }
 
 TEST_F(TemplateCompilerTest, NoSessionHoldingGivesAnEmptyFrame) {
-  writeText(tplPath("page.htm"), "ignored");
+  test::writeFile(tplPath("page.htm"), "ignored");
   Ref<AGPControl> control = makeControl(u"page", u"table", u"page", u"*", u"page.htm");
   control->Sessions()->AddSession(session(u"key", u"x", u"proj/Nothing/eq/1"), u"", u"");
   EXPECT_EQ(compile(control), kFrameTop + "Dim ztAr(0)\r\n" + kFrameSetup + "\r\n\r\n" + kFrameEnd);
 }
 
 TEST_F(TemplateCompilerTest, MergesListedInputFiles) {
-  writeText(tplPath("a.htm"), "A");
-  writeText(tplPath("b.htm"), "B");
+  test::writeFile(tplPath("a.htm"), "A");
+  test::writeFile(tplPath("b.htm"), "B");
   EXPECT_EQ(u8(WriteTempTemplate(u"a.htm", u"")), u8(u16(tplPath("a.htm"))));
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "cache" / "~tmp.tpl"));
   const std::u16string merged = WriteTempTemplate(u"a.htm,missing.htm,b.htm,../a.htm", u"");
   EXPECT_EQ(u8(merged), u8(u16(dir_.path() / "cache" / "~tmp.tpl")));
-  EXPECT_EQ(readText(dir_.path() / "cache" / "~tmp.tpl"), "AB");
+  EXPECT_EQ(test::readFile(dir_.path() / "cache" / "~tmp.tpl"), "AB");
   EXPECT_EQ(u8(projectContext().currentSourceFolder), u8(projectContext().templateFolder));
   // An input file outside the template folder is never read.
   EXPECT_EQ(u8(WriteTempTemplate(u"../a.htm", u"")), "");
@@ -144,11 +145,11 @@ TEST_F(TemplateCompilerTest, FailuresEndTheRunWithTheirMessage) {
             "Error in merging none.htm. Generation aborted.");
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "cache" / "page.tpl"));
 
-  writeText(tplPath("bad.htm"), "x<!--##= y");
+  test::writeFile(tplPath("bad.htm"), "x<!--##= y");
   const std::u16string message =
       stopMessage([&] { compile(makeControl(u"page", u"table", u"page", u"*", u"bad.htm")); });
   EXPECT_EQ(message.rfind(u16(tplPath("bad.htm")) + u": ", 0), 0u) << u8(message);
-  EXPECT_EQ(readText(dir_.path() / "cache" / "page.tpl").rfind("x<!--##= y", 0), 0u);
+  EXPECT_EQ(test::readFile(dir_.path() / "cache" / "page.tpl").rfind("x<!--##= y", 0), 0u);
 }
 
 TEST(CompiledNamesTest, NamesFunctionsAndFiles) {

@@ -7,6 +7,7 @@
 #include "generator/template_compiler.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/fs/path.hpp"
+#include "support/test_files.hpp"
 #include "templates/stamp_cache.hpp"
 
 namespace vantorel::test {
@@ -27,7 +28,7 @@ class TemplateFreshnessTest : public GenerationFixture {
   // Records the compiled template's stamp as its modification time moved by `shift`.
   void stampCompiled(const Ref<AGPControl>& control, std::chrono::seconds shift) {
     const fsys::path compiled(u8(GetTplFileName(*control)));
-    writeText(compiled, "compiled");
+    test::writeFile(compiled, "compiled");
     const auto when = fsys::last_write_time(tplPath("page.htm")) + shift;
     fsys::last_write_time(compiled, when);
     CacheFileStamp(run().templateCache.get(), u"tpl", fs::fileNameOf(GetTplFileName(*control)),
@@ -36,8 +37,8 @@ class TemplateFreshnessTest : public GenerationFixture {
 };
 
 TEST_F(TemplateFreshnessTest, ComparesInputsWithTheCompiledStampToTheSecond) {
-  writeText(tplPath("page.htm"), "<!--##include part.htm/top##-->body");
-  writeText(tplPath("part.htm"), "part");
+  test::writeFile(tplPath("page.htm"), "<!--##include part.htm/top##-->body");
+  test::writeFile(tplPath("part.htm"), "part");
   Ref<AGPControl> control = makeControl(u"page", u"other", u"page", u"asp", u"page.htm");
 
   EXPECT_TRUE(IsTplOutdated(run().templateCache.get(), *control));  // never compiled, no stamp

@@ -7,6 +7,7 @@
 #include "extension_list.hpp"
 #include "foundation/template_lookup.hpp"
 #include "generator_test_support.hpp"
+#include "support/test_files.hpp"
 #include "templates/control_session.hpp"
 #include "templates/control_sessions.hpp"
 #include "templates/file_cache.hpp"
@@ -57,7 +58,7 @@ class TemplateLoadingTest : public GeneratorTest {
     GeneratorTest::TearDown();
   }
   void tplFile(const std::string& name, const std::string& extra = "") {
-    writeText(tpl_ / name, "<!--##session s##-->" + name + "<!--##/session##-->" + extra);
+    test::writeFile(tpl_ / name, "<!--##session s##-->" + name + "<!--##/session##-->" + extra);
   }
   static void addSession(AGPControl& control, std::u16string type, std::u16string file) {
     Ref<AGPSession> session = makeRef<AGPSession>();
@@ -83,8 +84,8 @@ TEST_F(TemplateLoadingTest, LoadsInputsIncludesAndKeySessions) {
   tplFile("keyinc.htm");
   tplFile("other.htm");  // found by its trimmed name, cached as the control file writes it
   tplFile("other2.htm");
-  writeText(dir_.path() / "escape.htm", "<!--##session s##-->out<!--##/session##-->");
-  writeText(dir_.path() / "outside.htm", "<!--##session s##-->out<!--##/session##-->");
+  test::writeFile(dir_.path() / "escape.htm", "<!--##session s##-->out<!--##/session##-->");
+  test::writeFile(dir_.path() / "outside.htm", "<!--##session s##-->out<!--##/session##-->");
 
   Ref<AGPControl> control = makeControl(u"list", u"table", u"list", u"*",
                                         u"list.htm, missing.htm,../outside.htm, other.htm ");
@@ -103,8 +104,8 @@ TEST_F(TemplateLoadingTest, LoadsInputsIncludesAndKeySessions) {
 TEST_F(TemplateLoadingTest, AnEnabledExtensionReplacesAnIncludedFileOfTheSet) {
   tplFile("list.htm", "<!--##include common.htm/s##-->");
   tplFile("common.htm");
-  writeText(dir_.path() / "extensions" / "Theme" / "common.htm",
-            "<!--##session s##-->the extension's<!--##/session##-->");
+  test::writeFile(dir_.path() / "extensions" / "Theme" / "common.htm",
+                  "<!--##session s##-->the extension's<!--##/session##-->");
   projectContext().extensionWorkFolder = u16(dir_.path() / "extensions");
   {
     InstalledExtensionList extensions;

@@ -11,6 +11,7 @@
 #include "generator_test_support.hpp"
 #include "platform/automation/class_factory.hpp"
 #include "projectfile/working_folders.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -70,17 +71,17 @@ TEST_F(UnzipTest, FillsTheTargetWithSubFolders) {
   unzip_->setAction(UnzipComponent::kExtract);
   ASSERT_EQ(extract(zip, target), UnzipComponent::kOk) << u8(unzip_->LastMessage());
   EXPECT_EQ(unzip_->FileCount(), 4);
-  EXPECT_EQ(readText(target / "control.xml"), "<c/>");
-  EXPECT_EQ(readText(target / "pages/deep/view.tpl"), "view");
-  EXPECT_EQ(readText(target / "win/style.css"), "css");
+  EXPECT_EQ(test::readFile(target / "control.xml"), "<c/>");
+  EXPECT_EQ(test::readFile(target / "pages/deep/view.tpl"), "view");
+  EXPECT_EQ(test::readFile(target / "win/style.css"), "css");
   EXPECT_TRUE(fsys::is_directory(target / "empty"));
 
   // Without Overwrite a file that is there stays; with it, it is replaced.
-  writeText(target / "control.xml", "mine");
+  test::writeFile(target / "control.xml", "mine");
   ASSERT_EQ(extract(zip, target, false), UnzipComponent::kOk);
-  EXPECT_EQ(readText(target / "control.xml"), "mine");
+  EXPECT_EQ(test::readFile(target / "control.xml"), "mine");
   ASSERT_EQ(extract(zip, target, true), UnzipComponent::kOk);
-  EXPECT_EQ(readText(target / "control.xml"), "<c/>");
+  EXPECT_EQ(test::readFile(target / "control.xml"), "<c/>");
 
   // Created by its registered name, as the project object does.
   ClassFactory& factory = ClassFactory::instance();
@@ -106,7 +107,7 @@ TEST_F(UnzipTest, RefusesArchivesThatReachOutside) {
 }
 
 TEST_F(UnzipTest, ReportsUnusableInput) {
-  writeText(dir_.path() / "notzip.zip", "plain text");
+  test::writeFile(dir_.path() / "notzip.zip", "plain text");
   EXPECT_EQ(extract(dir_.path() / "missing.zip", dir_.path() / "t"), UnzipComponent::kNoArchive);
   EXPECT_EQ(extract(dir_.path() / "notzip.zip", dir_.path() / "t"), UnzipComponent::kNoArchive);
   EXPECT_FALSE(unzip_->LastMessage().empty());
@@ -120,29 +121,29 @@ TEST_F(UnzipTest, PreparesTheTemplateFolderOnce) {
   makeZip(zip, {{"control.xml", "v1"}, {"pages/list.tpl", "list"}});
   const std::u16string folder = PrepareTemplatePath(u16(zip), u"Script", false, true, false).folder;
   ASSERT_FALSE(folder.empty());
-  EXPECT_EQ(readText(fsys::path(u8(folder)) / "control.xml"), "v1");
-  EXPECT_EQ(readText(fsys::path(u8(folder)) / "pages/list.tpl"), "list");
+  EXPECT_EQ(test::readFile(fsys::path(u8(folder)) / "control.xml"), "v1");
+  EXPECT_EQ(test::readFile(fsys::path(u8(folder)) / "pages/list.tpl"), "list");
 
   // An unpacked set is kept unless forced.
   makeZip(zip, {{"control.xml", "v2"}});
   EXPECT_EQ(PrepareTemplatePath(u16(zip), u"Script", false, true, false).folder, folder);
-  EXPECT_EQ(readText(fsys::path(u8(folder)) / "control.xml"), "v1");
+  EXPECT_EQ(test::readFile(fsys::path(u8(folder)) / "control.xml"), "v1");
   EXPECT_EQ(PrepareTemplatePath(u16(zip), u"Script", false, true, true).folder, folder);
-  EXPECT_EQ(readText(fsys::path(u8(folder)) / "control.xml"), "v2");
+  EXPECT_EQ(test::readFile(fsys::path(u8(folder)) / "control.xml"), "v2");
 
   // A file standing where the folder belongs is moved aside with a time stamp.
   const fsys::path f(u8(folder));
   fsys::remove_all(f);
-  writeText(f, "stray");
+  test::writeFile(f, "stray");
   EXPECT_EQ(PrepareTemplatePath(u16(zip), u"Script", false, true, false).folder, folder);
-  EXPECT_EQ(readText(f / "control.xml"), "v2");
+  EXPECT_EQ(test::readFile(f / "control.xml"), "v2");
   int asides = 0;
   for (const auto& e : fsys::directory_iterator(f.parent_path())) {
     const std::string name = e.path().filename().string();
     if (name.starts_with(f.filename().string() + ".") &&
         name.size() == f.filename().string().size() + 15) {
       ++asides;
-      EXPECT_EQ(readText(e.path()), "stray");
+      EXPECT_EQ(test::readFile(e.path()), "stray");
     }
   }
   EXPECT_EQ(asides, 1);
@@ -154,7 +155,7 @@ TEST_F(UnzipTest, PreparesTheTemplateFolderOnce) {
 // extension alike; the run names it when the control file is then missing.
 TEST_F(UnzipTest, PreparingReturnsWhyAnArchiveDidNotUnpack) {
   const fsys::path broken = dir_.path() / "Broken Set.zip";
-  writeText(broken, "plain text");
+  test::writeFile(broken, "plain text");
   for (const bool extension : {false, true}) {
     SCOPED_TRACE(extension);
     if (extension)

@@ -4,6 +4,7 @@
 #include "foundation/reg_values.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
+#include "support/shared_menus.hpp"
 
 namespace vantorel::test {
 
@@ -39,8 +40,7 @@ bool CascadeLog::changeCustomScripts(std::u16string_view o, std::u16string_view 
 }
 
 void ModelTest::SetUp() {
-  AGPMenus& menus = SharedMenus();
-  while (menus.Count() > 0) menus.DeleteMenu(menus.Item(1)->MenuId());
+  clearMenus();
   SharedLanguage().InitSettings();
 }
 

@@ -13,6 +13,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -144,7 +145,7 @@ TEST_F(AdvancedFilterTest, MangledStoresGiveCleanErrors) {
       text[random() % text.size()] =
           random() % 3 ? pick[random() % (sizeof pick - 1)] : static_cast<char>(random());
     }
-    spill(userFile(), text);
+    test::writeFile(userFile(), text);
     AGPFilter filter;
     try {
       filter.load();
@@ -156,11 +157,11 @@ TEST_F(AdvancedFilterTest, MangledStoresGiveCleanErrors) {
 
 TEST_F(AdvancedFilterTest, ShippedDefinitionsLoad) {
   // The machine-wide definitions as the first run copies them to the user.
-  std::string text = slurp(std::string(VANTOREL_DATA_DIR) + "/machine.reg");
+  std::string text = test::readFile(std::string(VANTOREL_DATA_DIR) + "/machine.reg");
   for (std::size_t at; (at = text.find("HKEY_LOCAL_MACHINE")) != std::string::npos;) {
     text.replace(at, 18, "HKEY_CURRENT_USER");
   }
-  spill(userFile(), text);
+  test::writeFile(userFile(), text);
   AGPFilter filter;
   filter.load();
   ASSERT_EQ(filter.groupCount(), 2);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -11,13 +10,10 @@
 #include "platform/text/unicode.hpp"
 #include "project/language.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
-
-void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string utf16le(std::u16string_view text) {
   std::string out = "\xFF\xFE";
@@ -63,7 +59,7 @@ TEST(LanguageFileTest, LoadListsIdDescAndFileName) {
   Ref<AGPLanguage> lang = makeRef<AGPLanguage>();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    writeBytes(dir.path() / "lang.xml", c.bytes);
+    test::writeFile(dir.path() / "lang.xml", c.bytes);
     const auto before = lang->files().size();
     EXPECT_EQ(lang->Load(fromUtf8((dir.path() / "lang.xml").string())), c.loads);
     EXPECT_EQ(lang->lastLoadError().empty(), c.loads) << toUtf8(lang->lastLoadError());
@@ -76,8 +72,8 @@ TEST(LanguageFileTest, LoadListsIdDescAndFileName) {
 
 TEST(LanguageFileTest, FileListByName) {
   test::TempDir dir;
-  writeBytes(dir.path() / "en.xml", "<l id=\"en\" desc=\"English\"/>");
-  writeBytes(dir.path() / "de.xml", "<l id=\"de\"/>");
+  test::writeFile(dir.path() / "en.xml", "<l id=\"en\" desc=\"English\"/>");
+  test::writeFile(dir.path() / "de.xml", "<l id=\"de\"/>");
   const std::u16string folder = fromUtf8(dir.str());
   Ref<AGPLanguage> lang = makeRef<AGPLanguage>();
   EXPECT_TRUE(lang->Load(folder + u"/en.xml"));

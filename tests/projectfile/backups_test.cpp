@@ -15,6 +15,7 @@
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
 #include "projectfile/working_folders.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -26,7 +27,7 @@ class BackupsTest : public test::ProjectFileTest {
     std::map<int, std::string> out;
     for (int n = 1; n <= 20; ++n) {
       const auto p = backups() / (base + "(" + std::to_string(n) + ")" + ext);
-      if (std::filesystem::exists(p)) out[n] = slurp(p);
+      if (std::filesystem::exists(p)) out[n] = test::readFile(p);
     }
     return out;
   }
@@ -53,14 +54,14 @@ TEST_F(BackupsTest, CopiesRotateByNumber) {
     std::filesystem::remove_all(backups());
     std::filesystem::remove_all(work());
     for (int n : c.existing) {
-      spill(backups() / ("shop(" + std::to_string(n) + ").vtp"), "c" + std::to_string(n));
+      test::writeFile(backups() / ("shop(" + std::to_string(n) + ").vtp"), "c" + std::to_string(n));
     }
-    if (c.fileExists) spill(work() / "shop.vtp", "new");
+    if (c.fileExists) test::writeFile(work() / "shop.vtp", "new");
     MakeBackupCopy(workFile("shop.vtp"), fromUtf8(backups().string()), c.maximum);
     EXPECT_EQ(copies("shop", ".vtp"), c.expected) << c.what;
   }
   // Either separator; a name without a dot gets no extension.
-  spill(work() / "plain", "p");
+  test::writeFile(work() / "plain", "p");
   MakeBackupCopy(fromUtf8(work().string()) + u"\\plain", fromUtf8(backups().string()), 10);
   EXPECT_EQ(copies("plain", ""), (std::map<int, std::string>{{1, "p"}}));
 }
@@ -83,7 +84,7 @@ TEST_F(BackupsTest, SaveKeepsTheUsersNumberOfBackups) {
   const std::filesystem::path folder(toUtf8(projectContext().backupFolder));
   EXPECT_TRUE(std::filesystem::exists(folder / "keep(2).vtp"));
   EXPECT_FALSE(std::filesystem::exists(folder / "keep(3).vtp"));
-  EXPECT_NE(slurp(folder / "keep(1).vtp").find("ProjName=\"v2\""), std::string::npos);
+  EXPECT_NE(test::readFile(folder / "keep(1).vtp").find("ProjName=\"v2\""), std::string::npos);
 }
 
 // Each of these fails for root too: a save that cannot back up the old file raises with the
@@ -96,7 +97,7 @@ TEST_F(BackupsTest, ABackupThatCannotBeMadeStopsTheSave) {
     std::u16string backupFolder;
     std::string reason;
   } cases[] = {
-      {"the backup folder's parent is a file", [&] { spill(dir_.path() / "file", "f"); },
+      {"the backup folder's parent is a file", [&] { test::writeFile(dir_.path() / "file", "f"); },
        fromUtf8((dir_.path() / "file" / "Backup").string()), "Not a directory"},
       {"a folder stands where copy 1 goes",
        [&] { std::filesystem::create_directories(backups() / "keep(1).vtp"); },
@@ -110,7 +111,7 @@ TEST_F(BackupsTest, ABackupThatCannotBeMadeStopsTheSave) {
        "\"" + (backups() / "keep(1).vtp").string() + "\" is a symbolic link"},
       {"copy 2 is a link to a file elsewhere",
        [&] {
-         spill(backups() / "keep(1).vtp", "c1");
+         test::writeFile(backups() / "keep(1).vtp", "c1");
          std::filesystem::create_symlink(outside, backups() / "keep(2).vtp");
        },
        fromUtf8(backups().string()),
@@ -121,10 +122,10 @@ TEST_F(BackupsTest, ABackupThatCannotBeMadeStopsTheSave) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove_all(backups());
     std::filesystem::remove_all(dir_.path() / "file");
-    spill(outside, "outside");
+    test::writeFile(outside, "outside");
     Ref<AGP> p = makeRef<AGP>();
     saveProject(*p, workFile("keep.vtp"));
-    const std::string saved = slurp(work() / "keep.vtp");
+    const std::string saved = test::readFile(work() / "keep.vtp");
     c.arrange();
     projectContext().backupFolder = c.backupFolder;
     p->setProjName(u"changed");
@@ -136,8 +137,8 @@ TEST_F(BackupsTest, ABackupThatCannotBeMadeStopsTheSave) {
           << toUtf8(e.description());
     }
     projectContext().backupFolder = kept;
-    EXPECT_EQ(slurp(work() / "keep.vtp"), saved);
-    EXPECT_EQ(slurp(outside), "outside");
+    EXPECT_EQ(test::readFile(work() / "keep.vtp"), saved);
+    EXPECT_EQ(test::readFile(outside), "outside");
   }
 }
 
@@ -145,7 +146,7 @@ TEST_F(BackupsTest, ABackupThatCannotBeMadeStopsTheSave) {
 // stays as it was.
 TEST_F(BackupsTest, ALinkedProjectFileIsRefused) {
   const std::filesystem::path elsewhere = dir_.path() / "elsewhere.vtp";
-  spill(elsewhere, "elsewhere");
+  test::writeFile(elsewhere, "elsewhere");
   std::filesystem::create_directories(work());
   std::filesystem::create_symlink(elsewhere, work() / "linked.vtp");
   Ref<AGP> p = makeRef<AGP>();
@@ -156,7 +157,7 @@ TEST_F(BackupsTest, ALinkedProjectFileIsRefused) {
     EXPECT_NE(toUtf8(e.description()).find("is a symbolic link"), std::string::npos)
         << toUtf8(e.description());
   }
-  EXPECT_EQ(slurp(elsewhere), "elsewhere");
+  EXPECT_EQ(test::readFile(elsewhere), "elsewhere");
   EXPECT_TRUE(std::filesystem::is_symlink(work() / "linked.vtp"));
   EXPECT_FALSE(std::filesystem::exists(
       std::filesystem::path(toUtf8(projectContext().backupFolder)) / "linked(1).vtp"));
@@ -176,8 +177,8 @@ TEST_F(BackupsTest, ASaveRemovesTheTemporariesOfDeadWriters) {
   // Process 1 runs as long as the system does.
   const std::filesystem::path live[] = {work() / ".keep.vtp.tmp-1-0-1-0",
                                         backupFolder / ".keep(2).vtp.tmp-1-4-2-0"};
-  for (const auto& path : stale) spill(path, "half");
-  for (const auto& path : live) spill(path, "writing");
+  for (const auto& path : stale) test::writeFile(path, "half");
+  for (const auto& path : live) test::writeFile(path, "writing");
   saveProject(*p, workFile("keep.vtp"));
   for (const auto& path : stale) EXPECT_FALSE(std::filesystem::exists(path)) << path;
   for (const auto& path : live) EXPECT_TRUE(std::filesystem::exists(path)) << path;
@@ -197,7 +198,7 @@ TEST_F(BackupsTest, WorkingFoldersAndCleanUp) {
   EXPECT_TRUE(CheckComponents().ok());
 
   for (const char* name : {"a.tpl", "B.TPL", "x.y.tpl", "tpl", "a.tpl.bak"})
-    spill(work() / name, "");
+    test::writeFile(work() / name, "");
   DeleteFilesByExt(fromUtf8(work().string()), u"tpl");
   std::vector<std::string> left;
   for (const auto& e : std::filesystem::directory_iterator(work())) {

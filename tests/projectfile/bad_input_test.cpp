@@ -10,6 +10,7 @@
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -26,10 +27,10 @@ class BadInputTest : public test::ProjectFileTest {
  protected:
   // Loads the bytes from a file, which must be unchanged afterwards; the load's message.
   std::u16string loadBytes(const std::string& bytes) {
-    spill(work() / "bad.vtp", bytes);
+    test::writeFile(work() / "bad.vtp", bytes);
     Ref<AGP> p = makeRef<AGP>();
     loadProject(*p, workFile("bad.vtp"));
-    EXPECT_TRUE(slurp(work() / "bad.vtp") == bytes) << "the reader changed the file";
+    EXPECT_TRUE(test::readFile(work() / "bad.vtp") == bytes) << "the reader changed the file";
     return projectContext().lastErrorText;
   }
   std::string seedProject() {
@@ -42,7 +43,7 @@ class BadInputTest : public test::ProjectFileTest {
       SharedLanguage().SetTablePhrase(u"en", name, u"TblCaption", u"Cap & <b>");
     }
     saveProject(*p, workFile("seed.vtp"));
-    return slurp(work() / "seed.vtp");
+    return test::readFile(work() / "seed.vtp");
   }
 };
 
@@ -142,10 +143,10 @@ TEST_F(BadInputTest, FuzzedProjectFiles) {
       }
     }
     SCOPED_TRACE("round " + std::to_string(round));
-    spill(work() / "fuzz.vtp", bytes);
+    test::writeFile(work() / "fuzz.vtp", bytes);
     Ref<AGP> p = makeRef<AGP>();
     loadProject(*p, workFile("fuzz.vtp"));
-    ASSERT_TRUE(slurp(work() / "fuzz.vtp") == bytes);
+    ASSERT_TRUE(test::readFile(work() / "fuzz.vtp") == bytes);
     try {
       saveProject(*p, workFile("fuzz-out.vtp"));
     } catch (const AutomationError& e) {

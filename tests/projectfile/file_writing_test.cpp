@@ -16,6 +16,7 @@
 #include "projectfile/file_writing.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -54,37 +55,37 @@ TEST_F(FileWritingTest, EncodingFollowsTheUsersOption) {
   for (const Case& c : cases) {
     if (c.option) setUtf8Project(c.option);
     EXPECT_TRUE(WriteOutputFile(workFile("page.asp"), c.text, c.plainOnly));
-    EXPECT_EQ(slurp(work() / "page.asp"), c.expected);
+    EXPECT_EQ(test::readFile(work() / "page.asp"), c.expected);
   }
   EXPECT_TRUE(WriteUtf8File(workFile("page.asp"), u"new \U0001F600"));
-  EXPECT_EQ(slurp(work() / "page.asp"), "\xEF\xBB\xBFnew \xF0\x9F\x98\x80");
+  EXPECT_EQ(test::readFile(work() / "page.asp"), "\xEF\xBB\xBFnew \xF0\x9F\x98\x80");
   EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(FileWritingTest, OutputTakesTheRequestedCapitalisation) {
-  spill(work() / "Default.asp", "old");
+  test::writeFile(work() / "Default.asp", "old");
   EXPECT_TRUE(WriteOutputFile(workFile("default.asp"), u"new", false));
   // A file another program puts into a folder written before is found as well.
-  spill(work() / "EDIT.ASP", "old");
+  test::writeFile(work() / "EDIT.ASP", "old");
   EXPECT_TRUE(WriteOutputFile(workFile("edit.asp"), u"new", false));
   EXPECT_TRUE(WriteOutputFile(workFile("Edit.asp"), u"newer", false));
   std::vector<std::string> names;
   for (const auto& e : fsys::directory_iterator(work())) names.push_back(e.path().filename());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Edit.asp", "default.asp"}));
-  EXPECT_EQ(slurp(work() / "Edit.asp"), "newer");
+  EXPECT_EQ(test::readFile(work() / "Edit.asp"), "newer");
 }
 
 TEST_F(FileWritingTest, FailedWritesAreReportedAndKeepTheOldFile) {
   const std::u16string missing = workFile("no/such/folder/x.txt");
   EXPECT_FALSE(WriteUtf8File(missing, u"x"));
   EXPECT_FALSE(WriteOutputFile(missing, u"x", false));
-  spill(work() / "locked.asp", "old");
+  test::writeFile(work() / "locked.asp", "old");
   makeReadOnly(work() / "locked.asp");
   EXPECT_FALSE(WriteOutputFile(workFile("locked.asp"), u"new", false));
   setUtf8Project(u"True");
   EXPECT_FALSE(WriteOutputFile(workFile("locked.asp"), u"new", false));
-  EXPECT_EQ(slurp(work() / "locked.asp"), "old");
+  EXPECT_EQ(test::readFile(work() / "locked.asp"), "old");
   const std::vector<std::u16string> shown = messages();
   ASSERT_EQ(shown.size(), 4u);
   EXPECT_TRUE(shown[0].starts_with(u"Error in writing utf8 data to file '" + missing +
@@ -98,17 +99,17 @@ TEST_F(FileWritingTest, FailedWritesAreReportedAndKeepTheOldFile) {
   xml::Document doc;
   doc.append_child("root").append_child(xml::kTextNode).set_value("\r\n");
   SaveXmlFile(workFile("d.xml"), doc, Variant(true));
-  EXPECT_EQ(slurp(work() / "d.xml"), "\xEF\xBB\xBF<root>\r\n</root>");
+  EXPECT_EQ(test::readFile(work() / "d.xml"), "\xEF\xBB\xBF<root>\r\n</root>");
   makeReadOnly(work() / "d.xml");
   EXPECT_THROW(SaveXmlFile(workFile("d.xml"), doc, Variant(false)), AutomationError);
 }
 
 // The old output comes into the requested spelling first, and is then refused as read-only.
 TEST_F(FileWritingTest, AReadOnlyOutputSpelledOtherwiseStaysUnwritten) {
-  spill(work() / "LOCKED.ASP", "old");
+  test::writeFile(work() / "LOCKED.ASP", "old");
   makeReadOnly(work() / "LOCKED.ASP");
   EXPECT_FALSE(WriteOutputFile(workFile("locked.asp"), u"new", false));
-  EXPECT_EQ(slurp(work() / "locked.asp"), "old");
+  EXPECT_EQ(test::readFile(work() / "locked.asp"), "old");
   EXPECT_EQ(messages().size(), 1u);
 }
 
@@ -117,7 +118,7 @@ TEST_F(FileWritingTest, AReadOnlyOutputSpelledOtherwiseStaysUnwritten) {
 TEST_F(FileWritingTest, UnwrittenOutputsAreReportedWithTheSystemsReason) {
   ui::takeNotices();
   fsys::create_directories(work() / "taken.asp");
-  spill(work() / "full.asp", "old page");
+  test::writeFile(work() / "full.asp", "old page");
   rlimit old{};
   getrlimit(RLIMIT_FSIZE, &old);
   const auto previous = signal(SIGXFSZ, SIG_IGN);
@@ -128,7 +129,7 @@ TEST_F(FileWritingTest, UnwrittenOutputsAreReportedWithTheSystemsReason) {
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, previous);
   EXPECT_FALSE(fullWritten);
-  EXPECT_EQ(slurp(work() / "full.asp"), "old page");
+  EXPECT_EQ(test::readFile(work() / "full.asp"), "old page");
   EXPECT_FALSE(WriteOutputFile(workFile("taken.asp"), u"x", false));
   EXPECT_FALSE(WriteUtf8File(workFile("no/folder/x.asp"), u"x"));
   EXPECT_TRUE(WriteOutputFile(workFile("fine.asp"), u"x", false));
@@ -144,7 +145,7 @@ TEST_F(FileWritingTest, UnwrittenOutputsAreReportedWithTheSystemsReason) {
 // The file system refuses the write half way (a file size limit): the project file stays.
 TEST_F(FileWritingTest, SaveThatCannotBeCompletedKeepsTheOldProjectFile) {
   Ref<AGP> p = makeRef<AGP>();
-  spill(work() / "big.vtp", "old project");
+  test::writeFile(work() / "big.vtp", "old project");
   rlimit old{};
   getrlimit(RLIMIT_FSIZE, &old);
   const auto previous = signal(SIGXFSZ, SIG_IGN);
@@ -160,13 +161,13 @@ TEST_F(FileWritingTest, SaveThatCannotBeCompletedKeepsTheOldProjectFile) {
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, previous);
   EXPECT_TRUE(raised);
-  EXPECT_EQ(slurp(work() / "big.vtp"), "old project");
+  EXPECT_EQ(test::readFile(work() / "big.vtp"), "old project");
 }
 
 // Root writes into read-only folders: the save runs in a child without the capabilities that
 // let it, so the folder's permissions hold for every user the suite runs as.
 TEST_F(FileWritingTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
-  spill(work() / "ro" / "p.vtp", "old project");
+  test::writeFile(work() / "ro" / "p.vtp", "old project");
   makeReadOnly(work() / "ro");
   const pid_t child = fork();
   if (child == 0) {
@@ -192,7 +193,7 @@ TEST_F(FileWritingTest, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
   fsys::permissions(work() / "ro", fsys::perms::owner_all);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "1: saved, 3: capabilities unchanged, 4: still writable";
-  EXPECT_EQ(slurp(work() / "ro" / "p.vtp"), "old project");
+  EXPECT_EQ(test::readFile(work() / "ro" / "p.vtp"), "old project");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "support/random_edits.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -22,7 +23,7 @@ class LoadReportTest : public test::ProjectFileTest {
  protected:
   // Loads the text; what was said on standard error, each line without the file's path.
   std::vector<std::string> said(const std::string& body) {
-    spill(work() / "p.vtp", kHeader + body);
+    test::writeFile(work() / "p.vtp", kHeader + body);
     ui_->clearEvents();
     Ref<AGP> p = makeRef<AGP>();
     loadProject(*p, workFile("p.vtp"));
@@ -171,7 +172,8 @@ TEST_F(LoadReportTest, FractionsOfWholeNumberSettingsAreListedAsRounded) {
 TEST_F(LoadReportTest, ARefusedFileNamesItsLineAndColumn) {
   std::string tables;
   for (int i = 0; i < 50; ++i) {
-    tables += "<Table TblName=\"T" + std::to_string(i) + "\">\r\n<Field FldName=\"F\"/>\r\n</Table>\r\n";
+    tables +=
+        "<Table TblName=\"T" + std::to_string(i) + "\">\r\n<Field FldName=\"F\"/>\r\n</Table>\r\n";
   }
   struct Case {
     const char* what;
@@ -182,11 +184,9 @@ TEST_F(LoadReportTest, ARefusedFileNamesItsLineAndColumn) {
        "<Project Version=\"4.0\">\r\n<Database DBName=\"d\">\r\n" + tables +
            "<Table TblName=\"X\">\r\n  <Field FldName=\"F\"></Table>\r\n</Database></Project>",
        "line 155, column 22: the end tag \"Table\" does not close \"Field\""},
-      {"a file cut short",
-       "<Project Version=\"4.0\">\r\n<Database DBName=\"d\">\r\n" + tables,
+      {"a file cut short", "<Project Version=\"4.0\">\r\n<Database DBName=\"d\">\r\n" + tables,
        "line 154, column 1: the file ends before the element \"Database\" is closed"},
-      {"an attribute without quotes",
-       "<Project Version=\"4.0\">\r\n<Database DBName=d/></Project>",
+      {"an attribute without quotes", "<Project Version=\"4.0\">\r\n<Database DBName=d/></Project>",
        "line 3, column 18: an attribute value without quotes"},
   };
   const std::u16string failed =
@@ -222,10 +222,11 @@ TEST_F(LoadReportTest, MutatedFilesAreRefusedWithAPlaceOrLoaded) {
               "\">\r\n<Field FldName=\"A\" FldType=\"3\" FldSupport=\"True\"/>\r\n<Chart "
               "ChartName=\"C\"><Trendline TrendName=\"Z\"/></Chart>\r\n</Table>\r\n";
   }
-  const std::string seed = "<Project Version=\"4.0\" ProjName=\"p\">\r\n<Database DBName=\"d\">\r\n" +
-                           tables + "</Database>\r\n<Menu MenuID=\"1\" MenuText=\"m\"/>\r\n"
-                           "<TablePhrase LanguageId=\"en\" TableName=\"T1\" Phrase=\"&amp;\"/>"
-                           "\r\n</Project>\r\n";
+  const std::string seed =
+      "<Project Version=\"4.0\" ProjName=\"p\">\r\n<Database DBName=\"d\">\r\n" + tables +
+      "</Database>\r\n<Menu MenuID=\"1\" MenuText=\"m\"/>\r\n"
+      "<TablePhrase LanguageId=\"en\" TableName=\"T1\" Phrase=\"&amp;\"/>"
+      "\r\n</Project>\r\n";
   const std::u16string failed =
       projectContext().productTitle + u": Load Project File failed! Please check!";
   std::mt19937 random(23);

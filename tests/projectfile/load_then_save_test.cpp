@@ -7,6 +7,7 @@
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -63,18 +64,18 @@ TEST_F(LoadThenSaveTest, AFileWithAttributesNoFileCanHoldLoadsSavesAndLoadsAgain
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SetUp();
-    spill(work() / "flawed.vtp", kHeader + c.project + "</Project>");
+    test::writeFile(work() / "flawed.vtp", kHeader + c.project + "</Project>");
     Ref<AGP> project;
     EXPECT_EQ(load("flawed.vtp", project), c.notes);
     ASSERT_NO_THROW(saveProject(*project, workFile("saved.vtp")));
     ASSERT_EQ(projectContext().lastErrorText, u"");
-    const std::string saved = slurp(work() / "saved.vtp");
+    const std::string saved = test::readFile(work() / "saved.vtp");
     EXPECT_EQ(saved.find(c.absent), std::string::npos) << saved;
 
     SetUp();
     EXPECT_EQ(load("saved.vtp", project), 0u);
     saveProject(*project, workFile("again.vtp"));
-    const std::string again = slurp(work() / "again.vtp");
+    const std::string again = test::readFile(work() / "again.vtp");
     EXPECT_TRUE(again == saved) << test::firstDifference(saved, again);
   }
 }
@@ -106,21 +107,22 @@ TEST_F(LoadThenSaveTest, OtherAttributesOfAMenuEntryAreKept) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SetUp();
-    spill(work() / "menu.vtp", kHeader + "<Project Version=\"4.0\"><Database DBName=\"d\"/>\r\n" +
-                                   c.written + "\r\n</Project>");
+    test::writeFile(work() / "menu.vtp",
+                    kHeader + "<Project Version=\"4.0\"><Database DBName=\"d\"/>\r\n" + c.written +
+                        "\r\n</Project>");
     Ref<AGP> project;
     EXPECT_EQ(load("menu.vtp", project), 0u);
     ASSERT_EQ(SharedMenus().Count(), 1);
     EXPECT_FALSE(SharedMenus().Item(1)->MenuAttExist(u"MenuIcon"));
     EXPECT_EQ(SharedMenus().Item(1)->MenuAtt(u"Extra"), u"");
     saveProject(*project, workFile("saved.vtp"));
-    const std::string saved = slurp(work() / "saved.vtp");
+    const std::string saved = test::readFile(work() / "saved.vtp");
     EXPECT_NE(saved.find("\r\n" + c.saved + "\r\n"), std::string::npos) << saved;
 
     SetUp();
     load("saved.vtp", project);
     saveProject(*project, workFile("again.vtp"));
-    const std::string again = slurp(work() / "again.vtp");
+    const std::string again = test::readFile(work() / "again.vtp");
     EXPECT_TRUE(again == saved) << test::firstDifference(saved, again);
   }
 }

@@ -26,15 +26,6 @@
 
 namespace vantorel::test {
 
-// Where two saved files part, for a readable failure.
-inline std::string firstDifference(const std::string& a, const std::string& b) {
-  std::size_t i = 0;
-  while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
-  const std::size_t from = i < 60 ? 0 : i - 60;
-  return "at byte " + std::to_string(i) + ":\n  " + a.substr(from, 120) + "\n  " +
-         b.substr(from, 120);
-}
-
 // The names in a folder, sorted (none for a missing folder): what a failed save must have left
 // as it was.
 inline std::vector<std::string> fileNames(const std::filesystem::path& folder) {

@@ -8,6 +8,7 @@
 #include "platform/automation/variant_convert.hpp"
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_test_support.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -18,7 +19,8 @@ const std::string kSmallDb =
 class ReaderTest : public test::ProjectFileTest {
  protected:
   std::u16string writeFile(const std::string& name, const std::string& body) {
-    spill(work() / name, "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + body);
+    test::writeFile(work() / name,
+                    "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + body);
     return workFile(name);
   }
   static Ref<AGP> load(const std::u16string& path) {
@@ -71,7 +73,7 @@ TEST_F(ReaderTest, ExtensionAndVersionDecideOnConversion) {
     EXPECT_EQ(p->DB() != nullptr, c.message.empty()) << c.file;
   }
   // A "." in a folder name does not make the file foreign.
-  spill(work() / "my.projects" / "shop", "\xEF\xBB\xBF" + current);
+  test::writeFile(work() / "my.projects" / "shop", "\xEF\xBB\xBF" + current);
   load(fromUtf8((work() / "my.projects" / "shop").string()));
   EXPECT_EQ(projectContext().lastErrorText, u"");
 }
@@ -170,7 +172,8 @@ TEST_F(ReaderTest, MessagesOfFilesThatAreNoProject) {
 // Bytes that are not UTF-8 used to become U+FFFD without a word, and the next save made the loss
 // permanent. The declared encoding is honoured; undeclared invalid bytes refuse the load.
 TEST_F(ReaderTest, EncodingIsHonouredAndInvalidBytesRefused) {
-  const std::string body = "<Project Version=\"4.0\" ProjName=\"Caf\xE9\">" + kSmallDb + "</Project>";
+  const std::string body =
+      "<Project Version=\"4.0\" ProjName=\"Caf\xE9\">" + kSmallDb + "</Project>";
   struct Case {
     const char* what;
     std::string bytes;
@@ -180,11 +183,13 @@ TEST_F(ReaderTest, EncodingIsHonouredAndInvalidBytesRefused) {
       {"windows-1252", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n" + body, u"",
        u"Caf\u00E9"},
       {"ISO-8859-1", "<?xml version='1.0' encoding='ISO-8859-1'?>" + body, u"", u"Caf\u00E9"},
-      {"UTF-8, valid", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Project Version=\"4.0\" "
-                       "ProjName=\"Caf\xC3\xA9\">" + kSmallDb + "</Project>",
+      {"UTF-8, valid",
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Project Version=\"4.0\" "
+       "ProjName=\"Caf\xC3\xA9\">" +
+           kSmallDb + "</Project>",
        u"", u"Caf\u00E9"},
-      {"undeclared Latin-1", body,
-       failed() + u"\r\nline 1, column 37: invalid UTF-8 byte sequence", u""},
+      {"undeclared Latin-1", body, failed() + u"\r\nline 1, column 37: invalid UTF-8 byte sequence",
+       u""},
       {"declared UTF-8, Latin-1 bytes",
        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + body,
        failed() + u"\r\nline 2, column 37: invalid UTF-8 byte sequence", u""},
@@ -192,7 +197,7 @@ TEST_F(ReaderTest, EncodingIsHonouredAndInvalidBytesRefused) {
        failed() + u"\r\nunsupported encoding \"x-nothing\"", u""},
   };
   for (const Case& c : cases) {
-    spill(work() / "enc.vtp", c.bytes);
+    test::writeFile(work() / "enc.vtp", c.bytes);
     const Ref<AGP> p = load(workFile("enc.vtp"));
     EXPECT_EQ(projectContext().lastErrorText, c.message) << c.what;
     if (c.message.empty()) {
@@ -206,13 +211,13 @@ TEST_F(ReaderTest, EncodingIsHonouredAndInvalidBytesRefused) {
 // project that names no set takes the user's default.
 TEST_F(ReaderTest, AMissingTemplateSetKeepsItsName) {
   const std::string missing = (work() / "gone" / "set.zip").string();
-  const Ref<AGP> named = load(writeFile(
-      "named.vtp", "<Project Version=\"4.0\" Template=\"" + missing + "\">" + kSmallDb +
-                       "</Project>"));
+  const Ref<AGP> named =
+      load(writeFile("named.vtp", "<Project Version=\"4.0\" Template=\"" + missing + "\">" +
+                                      kSmallDb + "</Project>"));
   EXPECT_EQ(toUtf8(projectContext().lastErrorText), "");
   EXPECT_EQ(toUtf8(text(*named, u"Template")), missing);
-  const Ref<AGP> unnamed = load(
-      writeFile("unnamed.vtp", "<Project Version=\"4.0\" Template=\"\">" + kSmallDb + "</Project>"));
+  const Ref<AGP> unnamed = load(writeFile(
+      "unnamed.vtp", "<Project Version=\"4.0\" Template=\"\">" + kSmallDb + "</Project>"));
   EXPECT_EQ(text(*unnamed, u"Template"),
             toString(GetRegValue(u"HKCU", projectContext().projectKey, u"Template")));
 }
@@ -246,9 +251,9 @@ TEST_F(ReaderTest, SettingADeletedRowIsDeclaredAgain) {
 // Whole numbers are read without text in between; every text, whole number or not, must come out
 // as the general conversion of that text to the setting's type makes it.
 TEST_F(ReaderTest, NumbersComeOutAsTheGeneralConversionMakesThem) {
-  const char* const texts[] = {"0",  "7",      "-2",     "007",     "32767", "32768",
+  const char* const texts[] = {"0",      "7",      "-2",     "007",     "32767", "32768",
                                "-32768", "-32769", "999999", "1234567", "-0",    "+5",
-                               " 5", "5.5",    "1e3",    "&#x31;2", "--1",   "-"};
+                               " 5",     "5.5",    "1e3",    "&#x31;2", "--1",   "-"};
   const auto expected = [](SettingType type, const std::u16string& text) {
     try {
       const Variant v(text);
@@ -261,17 +266,21 @@ TEST_F(ReaderTest, NumbersComeOutAsTheGeneralConversionMakesThem) {
   };
   for (const char* written : texts) {
     const std::string t = written;
-    const Ref<AGP> p = load(writeFile(
-        "n.vtp", "<Project Version=\"4.0\"><Database><Table TblName=\"T\"><Field FldName=\"F\" "
-                 "FldTagSize=\"" + t + "\" FldSize=\"" + t + "\"/><Chart ChartName=\"C\">"
-                 "<Trendline TrendName=\"L\" TrendStartValue=\"" + t + "\"/></Chart></Table>"
-                 "</Database></Project>"));
+    const Ref<AGP> p = load(
+        writeFile("n.vtp",
+                  "<Project Version=\"4.0\"><Database><Table TblName=\"T\"><Field FldName=\"F\" "
+                  "FldTagSize=\"" +
+                      t + "\" FldSize=\"" + t +
+                      "\"/><Chart ChartName=\"C\">"
+                      "<Trendline TrendName=\"L\" TrendStartValue=\"" +
+                      t +
+                      "\"/></Chart></Table>"
+                      "</Database></Project>"));
     ASSERT_EQ(projectContext().lastErrorText, u"") << written;
     AGPTable& table = *p->DB()->tables().find(u"T");
     const std::u16string text = fromUtf8(t == "&#x31;2" ? "12" : t);
     const AGProperties& field = table.fields().find(u"F")->properties();
-    const AGProperties& trend =
-        table.charts().item(Variant(u"C"))->trendlines().at(0).properties();
+    const AGProperties& trend = table.charts().item(Variant(u"C"))->trendlines().at(0).properties();
     const struct {
       const Variant* got;
       SettingType type;

@@ -13,6 +13,7 @@
 #include "projectfile/project_reader.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -102,8 +103,8 @@ TEST_F(RoundTripTest, SaveLoadSaveGivesTheSameBytes) {
   loadProject(*loaded, workFile("shop.vtp"));
   ASSERT_EQ(projectContext().lastErrorText, u"");
   saveProject(*loaded, workFile("again.vtp"));
-  const std::string first = slurp(work() / "shop.vtp");
-  const std::string second = slurp(work() / "again.vtp");
+  const std::string first = test::readFile(work() / "shop.vtp");
+  const std::string second = test::readFile(work() / "again.vtp");
   EXPECT_TRUE(first == second) << test::firstDifference(first, second);
 
   // What a symmetric mistake of writer and reader would hide in the bytes.
@@ -128,12 +129,12 @@ TEST_F(RoundTripTest, SaveLoadSaveGivesTheSameBytes) {
 // Through the extensions subsystem the file's extensions and custom scripts come back as they
 // were saved, and a second load of the same file in the thread adds no second copy of them.
 TEST_F(RoundTripTest, ExtensionsAndScriptsSurviveThroughTheirSubsystem) {
-  spill(work() / "exts" / "cal.xml",
-        "<Project><attribute name=\"Start\" default=\"x &amp; y\"/><Database>"
-        "<attribute name=\"D\"/><Table><attribute name=\"Rows\" type=\"Integer\" "
-        "default=\"5\"/><Field><attribute name=\"Show\" type=\"Boolean\"/></Field>"
-        "<Chart><attribute name=\"numDivLines\" type=\"Integer\"/></Chart></Table>"
-        "</Database></Project>");
+  test::writeFile(work() / "exts" / "cal.xml",
+                  "<Project><attribute name=\"Start\" default=\"x &amp; y\"/><Database>"
+                  "<attribute name=\"D\"/><Table><attribute name=\"Rows\" type=\"Integer\" "
+                  "default=\"5\"/><Field><attribute name=\"Show\" type=\"Boolean\"/></Field>"
+                  "<Chart><attribute name=\"numDivLines\" type=\"Integer\"/></Chart></Table>"
+                  "</Database></Project>");
   Ref<AGP> p = makeRef<AGP>();
   projectContext().extensionsFolder = exts();
   AGPDatabase& db = addDatabase(*p, u"shopdb");
@@ -179,9 +180,9 @@ TEST_F(RoundTripTest, ExtensionsAndScriptsSurviveThroughTheirSubsystem) {
     return from == std::string::npos || to == std::string::npos ? std::string()
                                                                 : file.substr(from, to - from);
   };
-  const std::string first = slurp(work() / "shop.vtp");
-  const std::string kept1 = slurp(work() / "kept1.vtp");
-  const std::string kept2 = slurp(work() / "kept2.vtp");
+  const std::string first = test::readFile(work() / "shop.vtp");
+  const std::string kept1 = test::readFile(work() / "kept1.vtp");
+  const std::string kept2 = test::readFile(work() / "kept2.vtp");
   EXPECT_NE(block(first), "");
   EXPECT_TRUE(block(first) == block(kept1)) << test::firstDifference(block(first), block(kept1));
   EXPECT_TRUE(kept1 == kept2) << test::firstDifference(kept1, kept2);
@@ -217,8 +218,8 @@ TEST_F(RoundTripTest, ALargeProjectIsWrittenWholeOrNotAtAll) {
   };
   loadAndSave("wide.vtp", "again.vtp");
   const Ref<AGP> loaded = loadAndSave("again.vtp", "wide.vtp");
-  const std::string first = slurp(work() / "wide.vtp");
-  const std::string second = slurp(work() / "again.vtp");
+  const std::string first = test::readFile(work() / "wide.vtp");
+  const std::string second = test::readFile(work() / "again.vtp");
   EXPECT_TRUE(first == second) << test::firstDifference(first, second);
 
   const std::filesystem::path backups(toUtf8(projectContext().backupFolder));
@@ -232,7 +233,7 @@ TEST_F(RoundTripTest, ALargeProjectIsWrittenWholeOrNotAtAll) {
   EXPECT_THROW(saveProject(*loaded, workFile("wide.vtp")), AutomationError);
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, previous);
-  EXPECT_TRUE(slurp(work() / "wide.vtp") == first);
+  EXPECT_TRUE(test::readFile(work() / "wide.vtp") == first);
   EXPECT_EQ(test::fileNames(work()), (std::vector<std::string>{"again.vtp", "wide.vtp"}));
   EXPECT_EQ(test::fileNames(backups), backupsBefore);
 }

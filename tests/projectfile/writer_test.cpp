@@ -11,6 +11,7 @@
 #include "platform/xml/attributes.hpp"
 #include "projectfile/project_test_support.hpp"
 #include "projectfile/project_writer.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -91,7 +92,7 @@ TEST_F(WriterTest, SmallProjectMatchesTheHandWrittenFile) {
       "FieldAttribute=\"FldCaption\" "
       "Phrase=\"Eff\"/>\r\n"
       "</Project>";
-  const std::string actual = slurp(work() / "demo.vtp");
+  const std::string actual = test::readFile(work() / "demo.vtp");
   EXPECT_TRUE(actual == expected) << test::firstDifference(actual, expected);
 }
 
@@ -101,7 +102,7 @@ TEST_F(WriterTest, ProjectWithoutDatabaseHasOnlyItsSettingsAndPhrases) {
   SharedLanguage().SetProjectPhrase(u"en", u"ProjName", u"X");
   SharedLanguage().SetTablePhrase(u"en", u"T", u"TblCaption", u"not without a database");
   saveProject(*p, workFile("bare.vtp"));
-  const std::string actual = slurp(work() / "bare.vtp");
+  const std::string actual = test::readFile(work() / "bare.vtp");
   const std::string tail =
       "Product=\"Vantorel\" ProjName=\"\">\r\n"
       "<ProjectPhrase LanguageId=\"en\" ProjectAttribute=\"ProjName\" Phrase=\"X\"/>\r\n"
@@ -174,11 +175,11 @@ TEST_F(WriterTest, RenamedSettingsNeverRepeatAnAttribute) {
 
 // A model the writer cannot walk raises before anything is backed up or written.
 TEST_F(WriterTest, BrokenModelFailsTheSaveAndKeepsTheOldFile) {
-  spill(work() / "keep.vtp", "old bytes");
+  test::writeFile(work() / "keep.vtp", "old bytes");
   Ref<AGP> p = makeRef<AGP>();
   p->properties().setting(*p->properties().slotOf(u"MultiLanguage")) = Variant(u"maybe");
   EXPECT_THROW(saveProject(*p, workFile("keep.vtp")), AutomationError);
-  EXPECT_EQ(slurp(work() / "keep.vtp"), "old bytes");
+  EXPECT_EQ(test::readFile(work() / "keep.vtp"), "old bytes");
   EXPECT_FALSE(std::filesystem::exists(
       std::filesystem::path(toUtf8(projectContext().backupFolder)) / "keep(1).vtp"));
 
@@ -192,7 +193,7 @@ TEST_F(WriterTest, BrokenModelFailsTheSaveAndKeepsTheOldFile) {
   } catch (const AutomationError& e) {
     EXPECT_EQ(e.description(), u"Field number 2 is missing");
   }
-  EXPECT_EQ(slurp(work() / "keep.vtp"), "old bytes");
+  EXPECT_EQ(test::readFile(work() / "keep.vtp"), "old bytes");
 }
 
 // These saves used to write a file the reader refuses (a name that is no XML name) or one that
@@ -236,7 +237,7 @@ TEST_F(WriterTest, UnwritableSettingsFailTheSaveNamingObjectAndSetting) {
   };
   for (const Case& c : cases) {
     while (SharedMenus().Count() > 0) SharedMenus().DeleteMenu(SharedMenus().Item(1)->MenuId());
-    spill(work() / "keep.vtp", "old bytes");
+    test::writeFile(work() / "keep.vtp", "old bytes");
     Ref<AGP> p = makeRef<AGP>();
     c.setUp(*p);
     try {
@@ -246,7 +247,7 @@ TEST_F(WriterTest, UnwritableSettingsFailTheSaveNamingObjectAndSetting) {
       EXPECT_NE(e.description().find(c.message), std::u16string::npos)
           << c.what << ": " << toUtf8(e.description());
     }
-    EXPECT_EQ(slurp(work() / "keep.vtp"), "old bytes") << c.what;
+    EXPECT_EQ(test::readFile(work() / "keep.vtp"), "old bytes") << c.what;
     // The refusal came part-way through the new file: it is gone.
     EXPECT_EQ(test::fileNames(work()), std::vector<std::string>{"keep.vtp"}) << c.what;
     EXPECT_FALSE(std::filesystem::exists(

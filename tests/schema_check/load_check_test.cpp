@@ -7,6 +7,7 @@
 #include "projectfile/project_test_support.hpp"
 #include "schema/load_check.hpp"
 #include "schema/sync_question.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -14,7 +15,8 @@ namespace {
 class LoadCheck : public test::ProjectFileTest {
  protected:
   std::u16string writeProject(const std::string& name, const std::string& body) {
-    spill(work() / name, "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + body);
+    test::writeFile(work() / name,
+                    "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + body);
     return workFile(name);
   }
 };
@@ -49,12 +51,12 @@ TEST_F(LoadCheck, UnattendedRunsKeep) {
   ui::setBackendForTesting(ui::makeBackend(ui::BackendEnvironment{}));
   EXPECT_TRUE(AskKeepOldDefinition(u"Database has been modified since last change."));
   // An answers file without an answer for the question.
-  spill(work() / "answers.txt", "# nothing for the schema\n");
+  test::writeFile(work() / "answers.txt", "# nothing for the schema\n");
   ui::BackendEnvironment scripted;
   scripted.answersFile = workFile("answers.txt");
   ui::setBackendForTesting(ui::makeBackend(scripted));
   EXPECT_TRUE(AskKeepOldDefinition(u"Database has been modified since last change."));
-  spill(work() / "update.txt", "Update\n");
+  test::writeFile(work() / "update.txt", "Update\n");
   scripted.answersFile = workFile("update.txt");
   ui::setBackendForTesting(ui::makeBackend(scripted));
   EXPECT_FALSE(AskKeepOldDefinition(u"Database has been modified since last change."));

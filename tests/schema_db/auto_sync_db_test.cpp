@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "foundation/project_context.hpp"
 #include "model/database.hpp"
@@ -13,24 +11,10 @@
 #include "platform/ui/ui.hpp"
 #include "projectfile/project_file_operations.hpp"
 #include "schema_db/schema_db.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
-
-std::string firstDifference(const std::string& a, const std::string& b) {
-  std::size_t i = 0;
-  while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
-  const std::size_t from = i < 80 ? 0 : i - 80;
-  return "at byte " + std::to_string(i) + ":\n  " + a.substr(from, 160) + "\n  " +
-         b.substr(from, 160);
-}
-
-std::string slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 class AutoSyncDb : public SchemaDbTest {
  protected:
@@ -53,15 +37,14 @@ class AutoSyncDb : public SchemaDbTest {
 };
 
 TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
     ui_->clearEvents();
-    const std::u16string cs = freshDatabase(server);
-    makeShop(server, cs);
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> first = loadProject(cs);
     ASSERT_TRUE(first->DB());
     const std::filesystem::path saved =
-        databases().folder() / (std::string("auto-") + serverName(server) + ".vtp");
+        databases().folder() / (std::string("auto-") + dbmsName(server) + ".vtp");
     saveProjectFile(*first, fromUtf8(saved.string()));
     ASSERT_EQ(toUtf8(err()), "");
 
@@ -73,7 +56,7 @@ TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
     EXPECT_EQ(toUtf8(err()), "");
     EXPECT_TRUE(keepOrUpdateQuestions().empty());
     saveProjectFile(*same, fromUtf8(saved.string()));
-    const std::string original = slurp(saved);
+    const std::string original = test::readFile(saved);
 
     run(cs, {u"ALTER TABLE orders ADD COLUMN note VARCHAR(20)"});
     for (const bool unattended : {false, true}) {
@@ -93,7 +76,7 @@ TEST_F(AutoSyncDb, ChangedDatabaseAsksAndKeepLeavesTheProject) {
       EXPECT_EQ(again->DB()->tables().find(u"orders")->fields().count(), 4);
       const std::filesystem::path resaved = databases().folder() / "resaved.vtp";
       saveProjectFile(*again, fromUtf8(resaved.string()));
-      const std::string again_saved = slurp(resaved);
+      const std::string again_saved = test::readFile(resaved);
       EXPECT_TRUE(again_saved == original)
           << "unattended " << unattended << " " << firstDifference(again_saved, original);
     }

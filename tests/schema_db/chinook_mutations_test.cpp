@@ -23,6 +23,7 @@
 #include "support/project_elements.hpp"
 #include "support/sample_databases.hpp"
 #include "support/site_pages.hpp"
+#include "support/test_files.hpp"
 #include "sync/sync_driver.hpp"
 
 namespace vantorel::test {
@@ -42,11 +43,11 @@ class ChinookMutationsRealDb : public SchemaDbTest {
     return *sharedTestData() / "chinook" / "mutations" / name;
   }
   // A fresh Chinook on the server; its connection string.
-  std::u16string freshChinook(Server server, const std::string& name) {
+  std::u16string freshChinook(Dbms server, const std::string& name) {
     TestDatabases& db = databases();
     const fs::path chinook = *sharedTestData() / "chinook";
     switch (server) {
-      case Server::Sqlite: {
+      case Dbms::Sqlite: {
         const fs::path copy = db.folder() / (name + ".sqlite");
         fs::copy_file(chinook / "Chinook_Sqlite.sqlite", copy,
                       fs::copy_options::overwrite_existing);
@@ -56,31 +57,31 @@ class ChinookMutationsRealDb : public SchemaDbTest {
             .add(u"Database", fromUtf8(copy.string()))
             .text();
       }
-      case Server::Postgres:
+      case Dbms::Postgres:
         // The script makes its own database "chinook".
         run(db.postgres().connectionString(u"postgres"), {u"DROP DATABASE IF EXISTS chinook"});
         db.postgres().runScripts("postgres", {chinook / "Chinook_PostgreSql.sql"});
         return db.postgres().connectionString(u"chinook");
-      case Server::MariaDb:
+      case Dbms::MariaDb:
         break;
     }
     db.mariadb().runScript(chinook / "Chinook_MySql.sql", {"--default-character-set=utf8mb4"});
     return db.mariadb().connectionString(u"Chinook");
   }
-  void apply(Server server, const std::u16string& cs, const std::string& step) {
+  void apply(Dbms server, const std::u16string& cs, const std::string& step) {
     TestDatabases& db = databases();
     switch (server) {
-      case Server::Sqlite: {
+      case Dbms::Sqlite: {
         const std::string file = toUtf8(cs.substr(cs.find(u"Database=") + 9));
         const std::string command = "sqlite3 -batch -bail '" + file + "' < '" +
                                     mutation("sqlite-" + step).string() + "' >/dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         return;
       }
-      case Server::Postgres:
+      case Dbms::Postgres:
         db.postgres().runScripts("chinook", {mutation("postgresql-" + step)});
         return;
-      case Server::MariaDb:
+      case Dbms::MariaDb:
         break;
     }
     db.mariadb().runScript(mutation("mariadb-" + step), {"--database=Chinook"});
@@ -91,8 +92,8 @@ TEST_F(ChinookMutationsRealDb, EachScriptCounts) {
   // 01: a column added (3), one dropped and one renamed within the same tables (Customer 3 with
   // the added one, Track 3), one retyped (2). 02: a table of six columns added (7), one of two
   // dropped (3), one of two renamed (6), a view of eight columns added (9).
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
     const std::u16string cs = freshChinook(server, "chinook_mutations");
     const Ref<AGP> before = loadProject(cs);
     ASSERT_TRUE(before->DB());
@@ -115,12 +116,12 @@ TEST_F(ChinookMutationsRealDb, EachScriptCounts) {
 // Unattended, no rename is paired, so the renamed table and column are dropped and added.
 TEST_F(ChinookMutationsRealDb, SynchronisingFollowsBothScripts) {
   projectContext().reportFolder = fromUtf8((databases().folder() / "reports").string());
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
     const std::u16string cs = freshChinook(server, "chinook_sync");
     const Ref<AGP> project = loadProject(cs);
     ASSERT_TRUE(project->DB());
-    const std::u16string artist = server == Server::Postgres ? u"artist" : u"Artist";
+    const std::u16string artist = server == Dbms::Postgres ? u"artist" : u"Artist";
     const std::int32_t artistFields =
         project->DB()->tables().item(Variant(artist))->fields().count();
     apply(server, cs, "01-columns.sql");
@@ -137,8 +138,8 @@ TEST_F(ChinookMutationsRealDb, SynchronisingFollowsBothScripts) {
 
 // Chinook's names on each server (snake_case on PostgreSQL), as the scripts change them.
 struct ChinookNames {
-  Server server;
-  const char16_t* mediaType;    // renamed to mediaFormat
+  Dbms server;
+  const char16_t* mediaType;  // renamed to mediaFormat
   const char16_t* mediaFormat;
   const char16_t* mediaTypeId;  // track's link to it
   const char16_t* name;         // its display column
@@ -150,17 +151,19 @@ struct ChinookNames {
   std::vector<const char*> untouched;
 };
 
+// clang-format off
 const ChinookNames kChinookNames[] = {
-    {Server::Sqlite, u"MediaType", u"MediaFormat", u"MediaTypeId", u"Name", u"Track", u"TrackId",
+    {Dbms::Sqlite, u"MediaType", u"MediaFormat", u"MediaTypeId", u"Name", u"Track", u"TrackId",
      u"Composer", u"Songwriter", u"InvoiceLine",
      {"Album", "Artist", "Genre", "Invoice", "Playlist", "Employee"}},
-    {Server::Postgres, u"media_type", u"media_format", u"media_type_id", u"name", u"track",
+    {Dbms::Postgres, u"media_type", u"media_format", u"media_type_id", u"name", u"track",
      u"track_id", u"composer", u"songwriter", u"invoice_line",
      {"album", "artist", "genre", "invoice", "playlist", "employee"}},
-    {Server::MariaDb, u"MediaType", u"MediaFormat", u"MediaTypeId", u"Name", u"Track", u"TrackId",
+    {Dbms::MariaDb, u"MediaType", u"MediaFormat", u"MediaTypeId", u"Name", u"Track", u"TrackId",
      u"Composer", u"Songwriter", u"InvoiceLine",
      {"Album", "Artist", "Genre", "Invoice", "Playlist", "Employee"}},
 };
+// clang-format on
 
 // The user pairs the renamed table and column with their old names, on every server: they keep
 // the project's settings, the lookups that named them follow, and the tables the scripts leave
@@ -168,7 +171,7 @@ const ChinookNames kChinookNames[] = {
 TEST_F(ChinookMutationsRealDb, RenamesPairedByTheUserKeepTheirSettings) {
   projectContext().reportFolder = fromUtf8((databases().folder() / "reports").string());
   for (const ChinookNames& n : kChinookNames) {
-    SCOPED_TRACE(serverName(n.server));
+    SCOPED_TRACE(dbmsName(n.server));
     const std::u16string cs = freshChinook(n.server, "chinook_pairing");
     const Ref<AGP> project = loadProject(cs);
     ASSERT_TRUE(project->DB());

@@ -23,10 +23,9 @@ class CustomViewDb : public SchemaDbTest {
 };
 
 TEST_F(CustomViewDb, QueryChangesCount) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
-    makeShop(server, cs);
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     CheckNotes notes;
     LoadCustomView(*p, u"cv", u"SELECT * FROM notes", true);
@@ -51,8 +50,7 @@ TEST_F(CustomViewDb, QueryChangesCount) {
 }
 
 TEST_F(CustomViewDb, SourcesTakeTheModelsSpelling) {
-  const std::u16string cs = freshDatabase(Server::Sqlite);
-  makeShop(Server::Sqlite, cs);
+  const std::u16string cs = freshShop(Dbms::Sqlite);
   const Ref<AGP> p = loadProject(cs);
   table(*p, u"customers")->fields().find(u"name")->properties().setting(kFldCaption) =
       Variant(u"Customer name");
@@ -67,8 +65,7 @@ TEST_F(CustomViewDb, SourcesTakeTheModelsSpelling) {
 
 TEST_F(CustomViewDb, QueryWithoutColumnsIsRefused) {
   // PostgreSQL accepts a select list that is empty.
-  const std::u16string cs = freshDatabase(Server::Postgres);
-  makeShop(Server::Postgres, cs);
+  const std::u16string cs = freshShop(Dbms::Postgres);
   const Ref<AGP> p = loadProject(cs);
   LoadCustomView(*p, u"cv", u"SELECT FROM customers", false);
   EXPECT_NE(err().find(u"returns no columns"), std::u16string::npos) << toUtf8(err());
@@ -76,10 +73,9 @@ TEST_F(CustomViewDb, QueryWithoutColumnsIsRefused) {
 }
 
 TEST_F(CustomViewDb, ChangeToView) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
-    makeShop(server, cs);
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     LoadCustomView(*p, u"cv", u"SELECT name, id FROM customers", false);
     ASSERT_EQ(toUtf8(err()), "");
@@ -123,20 +119,19 @@ std::u16string databaseOf(const std::u16string& cs) {
 }
 
 TEST_F(CustomViewDb, QualifiedSourceIsTheModelsTableOnlyInItsOwnSchema) {
-  for (const Server server : {Server::Postgres, Server::MariaDb}) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
-    makeShop(server, cs);
+  for (const Dbms server : {Dbms::Postgres, Dbms::MariaDb}) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     table(*p, u"orders")->fields().find(u"total")->properties().setting(kFldCaption) =
         Variant(u"Order total");
     // A table of the same bare name beside the model's: another schema, another database.
     std::u16string own = u"public";
     std::u16string foreign = u"other";
-    if (server == Server::Postgres) {
+    if (server == Dbms::Postgres) {
       run(cs, {u"CREATE SCHEMA other", u"CREATE TABLE other.orders (id INTEGER, total INTEGER)"});
     } else {
-      const std::u16string other = freshDatabase(server);
+      const std::u16string other = freshDatabase(databases(), server);
       run(other, {u"CREATE TABLE orders (id INTEGER, total INTEGER)"});
       own = databaseOf(cs);
       foreign = databaseOf(other);
@@ -168,10 +163,9 @@ TEST_F(CustomViewDb, QualifiedSourceIsTheModelsTableOnlyInItsOwnSchema) {
 }
 
 TEST_F(CustomViewDb, ChangeToViewAlreadyInTheModelIsRefused) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
-    makeShop(server, cs);
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshShop(server);
     run(cs, {u"CREATE VIEW v_customers AS SELECT id, name FROM customers"});
     const Ref<AGP> p = loadProject(cs);
     LoadCustomView(*p, u"cv", u"SELECT id, name FROM customers", false);

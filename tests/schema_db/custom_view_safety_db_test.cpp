@@ -23,13 +23,13 @@ constexpr int kRows = 100;
 // The servers on which a text is one harmless query, and so loads.
 enum : unsigned { kNone = 0, kOnSqlite = 1, kOnPostgres = 2, kOnMariaDb = 4 };
 
-unsigned bit(Server server) {
+unsigned bit(Dbms server) {
   switch (server) {
-    case Server::Sqlite:
+    case Dbms::Sqlite:
       return kOnSqlite;
-    case Server::Postgres:
+    case Dbms::Postgres:
       return kOnPostgres;
-    case Server::MariaDb:
+    case Dbms::MariaDb:
       break;
   }
   return kOnMariaDb;
@@ -103,9 +103,9 @@ class CustomViewSafetyDb : public SchemaDbTest {
 };
 
 TEST_F(CustomViewSafetyDb, LoadingATextChangesNothing) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshDatabase(databases(), server);
     makeKeep(cs);
     const Ref<AGP> p = loadProject(cs);
     for (const Case& c : kCases) {
@@ -121,9 +121,9 @@ TEST_F(CustomViewSafetyDb, LoadingATextChangesNothing) {
 
 // A project file can hold any text; its check (as AutoSync runs it) describes it the same way.
 TEST_F(CustomViewSafetyDb, CheckingAStoredTextChangesNothing) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshDatabase(databases(), server);
     makeKeep(cs);
     const Ref<AGP> p = loadProject(cs);
     LoadCustomView(*p, u"cv", u"SELECT id FROM keep", false);
@@ -139,7 +139,7 @@ TEST_F(CustomViewSafetyDb, CheckingAStoredTextChangesNothing) {
 }
 
 TEST_F(CustomViewSafetyDb, ARefusalSaysWhereTheTextGoesWrong) {
-  const std::u16string cs = freshDatabase(Server::Sqlite);
+  const std::u16string cs = freshDatabase(databases(), Dbms::Sqlite);
   makeKeep(cs);
   const Ref<AGP> p = loadProject(cs);
   LoadCustomView(*p, u"cv", u"SELECT id\nFROM keep; DELETE FROM keep", false);

@@ -21,6 +21,7 @@
 #include "schema/difference_check.hpp"
 #include "schema_db/schema_db.hpp"
 #include "support/site_pages.hpp"
+#include "support/test_files.hpp"
 #include "sync/sync_driver.hpp"
 
 namespace vantorel::test {
@@ -69,9 +70,9 @@ class ReadFailuresDb : public SchemaDbTest {
     return readFile(path);
   }
   // Ends every other session on the database, as a server restart or an administrator would.
-  void endSessions(Server server, const std::u16string& database) {
+  void endSessions(Dbms server, const std::u16string& database) {
     TestDatabases& db = databases();
-    if (server == Server::Postgres) {
+    if (server == Dbms::Postgres) {
       run(db.postgres().connectionString(u"postgres"),
           {u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" + database +
            u"' AND pid <> pg_backend_pid()"});
@@ -90,8 +91,7 @@ class ReadFailuresDb : public SchemaDbTest {
 };
 
 TEST_F(ReadFailuresDb, ATableMariaDbHidesIsKeptWithOneRecord) {
-  const std::u16string cs = freshDatabase(Server::MariaDb);
-  makeShop(Server::MariaDb, cs);
+  const std::u16string cs = freshShop(Dbms::MariaDb);
   const Ref<AGP> p = loadProject(cs);
   ASSERT_TRUE(p->DB());
   const std::u16string db = databaseOf(cs);
@@ -124,10 +124,9 @@ TEST_F(ReadFailuresDb, ATableMariaDbHidesIsKeptWithOneRecord) {
 }
 
 TEST_F(ReadFailuresDb, AConnectionLostPartWayReadsNothing) {
-  for (const Server server : {Server::Postgres, Server::MariaDb}) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
-    makeShop(server, cs);
+  for (const Dbms server : {Dbms::Postgres, Dbms::MariaDb}) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     ASSERT_TRUE(p->DB());
     const std::string before = save(*p, "lost_before.vtp");
@@ -175,9 +174,9 @@ TEST_F(ReadFailuresDb, AConnectionLostPartWayReadsNothing) {
 }
 
 TEST_F(ReadFailuresDb, NamesOutsideAsciiAreReadCheckedAndSynchronised) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshDatabase(databases(), server);
     data::Connection connection(cs);
     const std::u16string table = connection.quoteName(u"Künstler");
     run(cs, {u"CREATE TABLE " + table + u" (id INTEGER PRIMARY KEY, " +

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "database/load_entries.hpp"
 #include "fields/field_settings.hpp"
@@ -15,6 +13,7 @@
 #include "projectfile/project_file_operations.hpp"
 #include "schema/difference_check.hpp"
 #include "schema_db/schema_db.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 namespace {
@@ -22,10 +21,9 @@ namespace {
 class SchemaCheckDb : public SchemaDbTest {};
 
 TEST_F(SchemaCheckDb, UnchangedDatabaseChecksCleanTwice) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
-    makeShop(server, cs);
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     ASSERT_TRUE(p->DB());
     EXPECT_EQ(CheckDB(*p), 0) << toUtf8(err());
@@ -40,46 +38,42 @@ TEST_F(SchemaCheckDb, UnchangedDatabaseChecksCleanTwice) {
 TEST_F(SchemaCheckDb, EachKindOfChangeCounts) {
   struct Change {
     const char* what;
-    std::function<std::vector<std::u16string>(Server)> sql;
+    std::function<std::vector<std::u16string>(Dbms)> sql;
     std::int16_t expected;
   };
   const std::vector<Change> changes = {
       {"column added",
-       [](Server) {
+       [](Dbms) {
          return std::vector<std::u16string>{u"ALTER TABLE orders ADD COLUMN note VARCHAR(20)"};
        },
        3},
       {"column dropped",
-       [](Server) { return std::vector<std::u16string>{u"ALTER TABLE orders DROP COLUMN placed"}; },
+       [](Dbms) { return std::vector<std::u16string>{u"ALTER TABLE orders DROP COLUMN placed"}; },
        1},
       {"column renamed",
-       [](Server) {
+       [](Dbms) {
          return std::vector<std::u16string>{u"ALTER TABLE notes RENAME COLUMN body TO text_body"};
        },
        3},
-      {"column retyped", [](Server s) { return retypeNotes(s); }, 2},
+      {"column retyped", [](Dbms s) { return retypeNotes(s); }, 2},
       {"table added",
-       [](Server) {
+       [](Dbms) {
          return std::vector<std::u16string>{u"CREATE TABLE extra (a INTEGER, b VARCHAR(5))"};
        },
        3},
-      {"table dropped",
-       [](Server) { return std::vector<std::u16string>{u"DROP TABLE notes"}; }, 3},
+      {"table dropped", [](Dbms) { return std::vector<std::u16string>{u"DROP TABLE notes"}; }, 3},
       {"table renamed",
-       [](Server) { return std::vector<std::u16string>{u"ALTER TABLE notes RENAME TO memos"}; },
-       6},
+       [](Dbms) { return std::vector<std::u16string>{u"ALTER TABLE notes RENAME TO memos"}; }, 6},
       {"view added",
-       [](Server) {
-         return std::vector<std::u16string>{
-             u"CREATE VIEW named AS SELECT id, name FROM customers"};
+       [](Dbms) {
+         return std::vector<std::u16string>{u"CREATE VIEW named AS SELECT id, name FROM customers"};
        },
        3},
   };
-  for (const Server server : kServers) {
+  for (const Dbms server : kAllDbms) {
     for (const Change& change : changes) {
-      SCOPED_TRACE(std::string(serverName(server)) + ": " + change.what);
-      const std::u16string cs = freshDatabase(server);
-      makeShop(server, cs);
+      SCOPED_TRACE(std::string(dbmsName(server)) + ": " + change.what);
+      const std::u16string cs = freshShop(server);
       const Ref<AGP> p = loadProject(cs);
       ASSERT_TRUE(p->DB());
       const std::int32_t tables = p->DB()->tables().count();
@@ -92,17 +86,16 @@ TEST_F(SchemaCheckDb, EachKindOfChangeCounts) {
 }
 
 TEST_F(SchemaCheckDb, EmptyAndEmptiedDatabases) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string empty = freshDatabase(server);
-    if (server == Server::Sqlite) run(empty, {u"CREATE TABLE gone (a INTEGER)", u"DROP TABLE gone"});
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string empty = freshDatabase(databases(), server);
+    if (server == Dbms::Sqlite) run(empty, {u"CREATE TABLE gone (a INTEGER)", u"DROP TABLE gone"});
     const Ref<AGP> blank = loadProject(empty);
     ASSERT_TRUE(blank->DB());
     EXPECT_EQ(CheckDB(*blank), 0) << toUtf8(err());
 
     // A database that lost every table is no ground to count every table as removed.
-    const std::u16string cs = freshDatabase(server);
-    makeShop(server, cs);
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     run(cs, {u"DROP VIEW order_totals", u"DROP TABLE orders", u"DROP TABLE notes",
              u"DROP TABLE customers"});
@@ -112,24 +105,16 @@ TEST_F(SchemaCheckDb, EmptyAndEmptiedDatabases) {
   }
 }
 
-std::string slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
-  for (const Server server : {Server::Postgres, Server::MariaDb}) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
-    makeShop(server, cs);
+  for (const Dbms server : {Dbms::Postgres, Dbms::MariaDb}) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     ASSERT_TRUE(p->DB());
     // The same server on a port nobody listens on.
     std::u16string away = cs;
     const std::u16string port = fromUtf8(std::to_string(
-        server == Server::Postgres ? databases().postgres().port() : databases().mariadb().port()));
+        server == Dbms::Postgres ? databases().postgres().port() : databases().mariadb().port()));
     away.replace(away.find(port), port.size(), u"1");
     p->DB()->properties().setting(kDBConnstr) = Variant(away);
     const std::filesystem::path before = databases().folder() / "before.vtp";
@@ -139,12 +124,12 @@ TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
     EXPECT_EQ(CheckDB(*p), -1);
     EXPECT_NE(err(), u"");
     saveProjectFile(*p, fromUtf8(after.string()));
-    EXPECT_EQ(slurp(before), slurp(after));
+    EXPECT_EQ(test::readFile(before), test::readFile(after));
 
     // The database renamed under the stored connection: the server answers, the database
     // is not there.
     std::u16string renamed = cs;
-    const std::size_t at = renamed.find(u"schema_");
+    const std::size_t at = renamed.find(u"fresh_");
     ASSERT_NE(at, std::u16string::npos);
     renamed.insert(at, u"gone_");
     p->DB()->properties().setting(kDBConnstr) = Variant(renamed);
@@ -152,7 +137,7 @@ TEST_F(SchemaCheckDb, UnreachableServerLeavesTheProjectAsItWas) {
     EXPECT_EQ(CheckDB(*p), -1);
     EXPECT_NE(err(), u"");
     saveProjectFile(*p, fromUtf8(after.string()));
-    EXPECT_EQ(slurp(before), slurp(after));
+    EXPECT_EQ(test::readFile(before), test::readFile(after));
     EXPECT_EQ(p->DB()->tables().count(), 4);
   }
 }
@@ -183,8 +168,7 @@ namespace vantorel::test {
 namespace {
 
 TEST_F(SchemaCheckDb, TableWhoseReadIsRefusedCountsOneChangeAtMost) {
-  const std::u16string cs = freshDatabase(Server::Postgres);
-  makeShop(Server::Postgres, cs);
+  const std::u16string cs = freshShop(Dbms::Postgres);
   const Ref<AGP> p = loadProject(cs);
   ASSERT_TRUE(p->DB());
   // A second user who may read everything but the notes.

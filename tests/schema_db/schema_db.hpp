@@ -9,31 +9,23 @@
 #include <vector>
 
 #include "agp/agp.hpp"
-#include "support/test_databases.hpp"
+#include "support/schema_script.hpp"
 
 namespace vantorel::test {
-
-enum class Server { Sqlite, Postgres, MariaDb };
-
-const char* serverName(Server server);
-inline constexpr Server kServers[] = {Server::Sqlite, Server::Postgres, Server::MariaDb};
 
 class SchemaDbTest : public DatabaseTest {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  // A new, empty database on the server; its connection string.
-  std::u16string freshDatabase(Server server);
-  static void run(const std::u16string& connectionString,
-                  const std::vector<std::u16string>& statements);
-  // The shop: customers, orders, notes and the view order_totals.
-  void makeShop(Server server, const std::u16string& connectionString);
+  // A new database holding the shop (customers, orders, notes and the view order_totals); its
+  // connection string.
+  std::u16string freshShop(Dbms server);
   // Loads the database into a new project (every table and view); the project.
   Ref<AGP> loadProject(const std::u16string& connectionString);
 
   // The statements that give notes.body a new size.
-  static std::vector<std::u16string> retypeNotes(Server server);
+  static std::vector<std::u16string> retypeNotes(Dbms server);
 
   std::u16string err() const;
 

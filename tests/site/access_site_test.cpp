@@ -12,6 +12,7 @@
 #include "site/shop_site.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test::site {
 namespace {

@@ -14,6 +14,7 @@
 #include "site/kinds_site.hpp"
 #include "site/shop_site.hpp"
 #include "support/site_pages.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test::site {
 namespace {

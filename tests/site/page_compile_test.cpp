@@ -2,14 +2,13 @@
 // VBScript engine compiles; the page compiler itself handles includes and directives as IIS does.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/parser.hpp"
 #include "platform/vbscript/script_error.hpp"
 #include "site/host/asp_page.hpp"
 #include "site/shop_site.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test::site {
 namespace {
@@ -21,8 +20,8 @@ std::string compileProblem(const fs::path& root, const fs::path& page) {
     const asp::CompiledPage compiled = asp::compilePage(root, page);
     vbs::parseProgram(compiled.script);
   } catch (const vbs::ScriptException& e) {
-    return "line " + std::to_string(e.error().line) + ": " + toUtf8(e.error().description) +
-           ": " + toUtf8(e.error().text);
+    return "line " + std::to_string(e.error().line) + ": " + toUtf8(e.error().description) + ": " +
+           toUtf8(e.error().text);
   } catch (const asp::PageError& e) {
     return e.what();
   }
@@ -43,19 +42,14 @@ TEST(SitePages, EveryGeneratedPageCompiles) {
   }
 }
 
-void write(const fs::path& file, const std::string& text) {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary) << text;
-}
-
 TEST(SitePages, IncludesAndDirectivesBecomeOneProgram) {
   TempDir dir;
   const fs::path root = dir.path();
-  write(root / "inc" / "a.asp", "<%@ CodePage=65001 Language=\"VBScript\" %><% x = 1 %>");
-  write(root / "inc" / "b.asp", "B<!--#include file=\"a.asp\"-->");
-  write(root / "page.asp", "<!--#include virtual=\"/inc/b.asp\"-->text<%= x %>");
+  test::writeFile(root / "inc" / "a.asp", "<%@ CodePage=65001 Language=\"VBScript\" %><% x = 1 %>");
+  test::writeFile(root / "inc" / "b.asp", "B<!--#include file=\"a.asp\"-->");
+  test::writeFile(root / "page.asp", "<!--#include virtual=\"/inc/b.asp\"-->text<%= x %>");
   EXPECT_THROW(asp::compilePage(root, root / "page.asp"), asp::PageError);  // directive not first
-  write(root / "page2.asp", "<!--#include file=\"inc/a.asp\"-->text<%= x %><% y %>");
+  test::writeFile(root / "page2.asp", "<!--#include file=\"inc/a.asp\"-->text<%= x %><% y %>");
   const asp::CompiledPage page = asp::compilePage(root, root / "page2.asp");
   EXPECT_EQ(page.directives.codePage, 65001);
   EXPECT_EQ(toUtf8(page.script),
@@ -67,9 +61,10 @@ TEST(SitePages, IncludesAndDirectivesBecomeOneProgram) {
     const char* text;
     const char* problem;
   };
-  for (const Bad& bad : {Bad{"<% x = 1", "never closed"}, Bad{"<!--#include file=\"none.asp\"-->", "not found"},
-                         Bad{"<!--#include file=\"self.asp\"-->", "cycle"}}) {
-    write(root / "self.asp", bad.text);
+  for (const Bad& bad :
+       {Bad{"<% x = 1", "never closed"}, Bad{"<!--#include file=\"none.asp\"-->", "not found"},
+        Bad{"<!--#include file=\"self.asp\"-->", "cycle"}}) {
+    test::writeFile(root / "self.asp", bad.text);
     try {
       asp::compilePage(root, root / "self.asp");
       ADD_FAILURE() << bad.text;

@@ -6,11 +6,10 @@
 #include <vector>
 
 #include "platform/automation/variant.hpp"
+#include "support/dbms.hpp"
 #include "support/test_databases.hpp"
 
 namespace vantorel::test::site {
-
-enum class Dbms { Sqlite, Postgres, MariaDb };
 
 struct ShopDatabase {
   Dbms dbms;

@@ -1,12 +1,12 @@
 #include "site/shop_site.hpp"
 
-#include <fstream>
 #include <regex>
 #include <stdexcept>
 
 #include "platform/text/unicode.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test::site {
 
@@ -15,10 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kSource = fs::path(VANTOREL_TEST_DATA).parent_path().parent_path();
-
-void writeFile(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 // A VBScript string literal.
 std::string lit(const std::string& s) {
@@ -72,7 +68,7 @@ void deploySite(const fs::path& generated, const ShopDatabase& db, const fs::pat
   config = withSetting(config, "vsDbms", db.kind);
   config = withSetting(config, "vsQuoteS", toUtf8(db.quoteOpen));
   config = withSetting(config, "vsQuoteE", toUtf8(db.quoteClose));
-  writeFile(site / "config.asp", config);
+  test::writeFile(site / "config.asp", config);
 }
 
 }  // namespace vantorel::test::site

@@ -8,9 +8,10 @@
 #include <algorithm>
 #include <fstream>
 
-#include "support/site_pages.hpp"
 #include "site/host/asp_site.hpp"
 #include "site/shop_site.hpp"
+#include "support/site_pages.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test::site {
 
@@ -32,8 +33,8 @@ std::string awkwardBytes(std::size_t size) {
 }
 
 FormFields productFields(const std::string& token) {
-  return {{"vs_token", token}, {"x_ProductName", "Product 03"}, {"x_CategoryID", "1"},
-          {"x_SupplierID", "2"}, {"x_UnitPrice", "3.5"}, {"x_UnitsInStock", "30"}};
+  return {{"vs_token", token},   {"x_ProductName", "Product 03"}, {"x_CategoryID", "1"},
+          {"x_SupplierID", "2"}, {"x_UnitPrice", "3.5"},          {"x_UnitsInStock", "30"}};
 }
 
 FormFields employeeFields(const std::string& token) {
@@ -65,41 +66,53 @@ TEST_F(ShopUploads, FilesComeBackByteForByte) {
     PageRun form = site.get("Productsedit.asp?k_ProductID=3");
     EXPECT_TRUE(contains(form.text(), "enctype=\"multipart/form-data\""));
     const std::string picture = awkwardBytes(70000);
-    PageRun edit = site.postMultipart("Productsedit.asp?k_ProductID=3", productFields(tokenOf(site, "Productsedit.asp?k_ProductID=3")),
-                                      {{"x_Picture", {"photo.png", picture}}});
+    PageRun edit =
+        site.postMultipart("Productsedit.asp?k_ProductID=3",
+                           productFields(tokenOf(site, "Productsedit.asp?k_ProductID=3")),
+                           {{"x_Picture", {"photo.png", picture}}});
     ASSERT_EQ(edit.error, "");
     EXPECT_EQ(edit.response.statusCode(), 302) << edit.text();
     EXPECT_EQ(site.get("Products_Picturedownload.asp?k_ProductID=3").response.body, picture);
-    EXPECT_EQ(scalar(db, "SELECT \"UnitsInStock\" FROM \"Products\" WHERE \"ProductID\" = 3"), "30");
-    edit = site.postMultipart("Productsedit.asp?k_ProductID=3", productFields(tokenOf(site, "Productsedit.asp?k_ProductID=3")),
+    EXPECT_EQ(scalar(db, "SELECT \"UnitsInStock\" FROM \"Products\" WHERE \"ProductID\" = 3"),
+              "30");
+    edit = site.postMultipart("Productsedit.asp?k_ProductID=3",
+                              productFields(tokenOf(site, "Productsedit.asp?k_ProductID=3")),
                               {{"x_Picture", {"", ""}}});
     EXPECT_EQ(edit.response.statusCode(), 302) << edit.text();
     EXPECT_EQ(site.get("Products_Picturedownload.asp?k_ProductID=3").response.body, picture);
     EXPECT_TRUE(contains(site.get("Productsedit.asp?k_ProductID=3").text(), "x_Picture_remove"));
     FormFields remove = productFields(tokenOf(site, "Productsedit.asp?k_ProductID=3"));
     remove.emplace_back("x_Picture_remove", "1");
-    EXPECT_EQ(site.postMultipart("Productsedit.asp?k_ProductID=3", remove, {}).response.statusCode(), 302);
+    EXPECT_EQ(
+        site.postMultipart("Productsedit.asp?k_ProductID=3", remove, {}).response.statusCode(),
+        302);
     EXPECT_EQ(site.get("Products_Picturedownload.asp?k_ProductID=3").response.statusCode(), 404);
 
     // A new product with its picture.
     FormFields product = productFields(tokenOf(site, "Productsadd.asp"));
     product[1].second = "Pictured";
     EXPECT_EQ(site.postMultipart("Productsadd.asp", product, {{"x_Picture", {"p.png", picture}}})
-                  .response.statusCode(), 302);
-    const std::string id = scalar(db, "SELECT \"ProductID\" FROM \"Products\" WHERE \"ProductName\" = 'Pictured'");
+                  .response.statusCode(),
+              302);
+    const std::string id =
+        scalar(db, "SELECT \"ProductID\" FROM \"Products\" WHERE \"ProductName\" = 'Pictured'");
     EXPECT_EQ(site.get("Products_Picturedownload.asp?k_ProductID=" + id).response.body, picture);
 
     // A photo saved in the upload folder under its own name, in UTF-8, the field holding it.
     const std::string photo = awkwardBytes(3000);
-    edit = site.postMultipart("Employeesedit.asp?k_EmployeeID=1", employeeFields(tokenOf(site, "Employeesedit.asp?k_EmployeeID=1")),
+    edit = site.postMultipart("Employeesedit.asp?k_EmployeeID=1",
+                              employeeFields(tokenOf(site, "Employeesedit.asp?k_EmployeeID=1")),
                               {{"x_Photo", {"Grüße 東京.png", photo}}});
     ASSERT_EQ(edit.error, "");
     EXPECT_EQ(edit.response.statusCode(), 302) << edit.text();
-    EXPECT_EQ(scalar(db, "SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = 1"), "Grüße_東京.png");
+    EXPECT_EQ(scalar(db, "SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = 1"),
+              "Grüße_東京.png");
     EXPECT_EQ(readFile(uploadFolder(root) / "Grüße_東京.png"), photo);
     // The fields of its type and size are filled in by the upload, not typed in the form.
-    EXPECT_EQ(query(db, "SELECT \"PhotoType\", \"PhotoSize\" FROM \"Employees\" WHERE \"EmployeeID\" = 1"),
-              (std::vector<std::vector<std::string>>{{"application/octet-stream", "3000"}}));
+    EXPECT_EQ(
+        query(db,
+              "SELECT \"PhotoType\", \"PhotoSize\" FROM \"Employees\" WHERE \"EmployeeID\" = 1"),
+        (std::vector<std::vector<std::string>>{{"application/octet-stream", "3000"}}));
     EXPECT_FALSE(contains(site.get("Employeesedit.asp?k_EmployeeID=1").text(), "x_PhotoSize"));
     EXPECT_TRUE(contains(site.get("Employeesview.asp?k_EmployeeID=1").text(),
                          "<img src=\"Employees_Photodownload.asp?k_EmployeeID=1\" alt=\"\">"));
@@ -118,15 +131,18 @@ TEST_F(ShopUploads, UnsafeUploadsStoreNothingUnsafe) {
     // The project takes files of up to 100000 bytes: one byte more, or a post far larger, is
     // refused with the form and a message, and nothing is stored.
     for (const std::size_t size : {100001u, 400000u}) {
-      const PageRun big = site.postMultipart("Productsedit.asp?k_ProductID=4", productFields(tokenOf(site, "Productsedit.asp?k_ProductID=4")),
-                                             {{"x_Picture", {"big.png", awkwardBytes(size)}}});
+      const PageRun big =
+          site.postMultipart("Productsedit.asp?k_ProductID=4",
+                             productFields(tokenOf(site, "Productsedit.asp?k_ProductID=4")),
+                             {{"x_Picture", {"big.png", awkwardBytes(size)}}});
       ASSERT_EQ(big.error, "") << size;
       EXPECT_EQ(big.response.statusCode(), 413) << size;
       EXPECT_TRUE(contains(big.text(), "The file is too large (at most 97 KB)")) << size;
       EXPECT_TRUE(contains(big.text(), "name=\"x_ProductName\" value=\"Product 04\"")) << size;
     }
     EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM \"Products\" WHERE \"Picture\" IS NOT NULL"), "0");
-    EXPECT_EQ(scalar(db, "SELECT \"UnitsInStock\" FROM \"Products\" WHERE \"ProductID\" = 4"), "40");
+    EXPECT_EQ(scalar(db, "SELECT \"UnitsInStock\" FROM \"Products\" WHERE \"ProductID\" = 4"),
+              "40");
 
     // Names the site would run, or that climb out of the folder, are made harmless. Each upload
     // replaces employee 2's file, whose old file goes; employee 1 keeps "x_asp.bin", which a
@@ -160,15 +176,19 @@ TEST_F(ShopUploads, UnsafeUploadsStoreNothingUnsafe) {
 
     // Without the form's token nothing is stored and no file is saved.
     const std::vector<std::string> before = uploadedFiles(root);
-    for (const FormFields& fields : {FormFields{{"x_LastName", "Forged"}}, FormFields{{"vs_token", "0"}, {"x_LastName", "Forged"}}}) {
+    for (const FormFields& fields : {FormFields{{"x_LastName", "Forged"}},
+                                     FormFields{{"vs_token", "0"}, {"x_LastName", "Forged"}}}) {
       const PageRun forged = site.postMultipart("Employeesedit.asp?k_EmployeeID=1", fields,
                                                 {{"x_Photo", {"forged.png", "x"}}});
       EXPECT_EQ(forged.response.statusCode(), 403);
-      const PageRun added = site.postMultipart("Employeesadd.asp", fields, {{"x_Photo", {"forged.png", "x"}}});
+      const PageRun added =
+          site.postMultipart("Employeesadd.asp", fields, {{"x_Photo", {"forged.png", "x"}}});
       EXPECT_EQ(added.response.statusCode(), 403);
     }
     // A post that says it sends files but is no such form.
-    for (const std::string& body : {std::string("garbage"), std::string("--b\r\nContent-Disposition: form-data\r\n\r\nx\r\n--b--\r\n")}) {
+    for (const std::string& body :
+         {std::string("garbage"),
+          std::string("--b\r\nContent-Disposition: form-data\r\n\r\nx\r\n--b--\r\n")}) {
       asp::HttpRequest request;
       request.method = "POST";
       request.path = "/Employeesedit.asp";
@@ -187,10 +207,12 @@ TEST_F(ShopUploads, UnsafeUploadsStoreNothingUnsafe) {
     std::ofstream(uploadFolder(root)) << "no folder";
     FormFields changed = employeeFields(tokenOf(site, "Employeesedit.asp?k_EmployeeID=2"));
     changed[2].second = "Changed";
-    const PageRun failed = site.postMultipart("Employeesedit.asp?k_EmployeeID=2", changed, {{"x_Photo", {"y.png", "y"}}});
+    const PageRun failed = site.postMultipart("Employeesedit.asp?k_EmployeeID=2", changed,
+                                              {{"x_Photo", {"y.png", "y"}}});
     EXPECT_EQ(failed.response.statusCode(), 500);
     EXPECT_TRUE(contains(failed.text(), "The file could not be saved."));
-    EXPECT_EQ(scalar(db, "SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = 2"), "x_asp_2.bin");
+    EXPECT_EQ(scalar(db, "SELECT \"Photo\" FROM \"Employees\" WHERE \"EmployeeID\" = 2"),
+              "x_asp_2.bin");
     EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM \"Employees\" WHERE \"LastName\" = 'Changed'"), "0");
   }
 }

@@ -27,4 +27,25 @@ inline std::string randomlyEdited(std::string text, std::mt19937& random, std::s
   return text;
 }
 
+// The damage the text conversion fuzz tests do: `edits` times a character of `alphabet` inserted
+// or written over one, or one erased, each at a random place.
+inline std::u16string randomlyEdited(std::u16string text, std::mt19937& random,
+                                     std::u16string_view alphabet, int edits) {
+  for (int e = 0; e < edits; ++e) {
+    const char16_t c = alphabet[random() % alphabet.size()];
+    const std::size_t at = text.empty() ? 0 : random() % text.size();
+    switch (random() % 3) {
+      case 0:
+        text.insert(text.begin() + static_cast<std::ptrdiff_t>(at), c);
+        break;
+      case 1:
+        if (!text.empty()) text[at] = c;
+        break;
+      default:
+        if (!text.empty()) text.erase(at, 1);
+    }
+  }
+  return text;
+}
+
 }  // namespace vantorel::test

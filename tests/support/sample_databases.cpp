@@ -32,17 +32,17 @@ const std::vector<SampleDatabase>& sampleDatabases() {
   // Counted from the scripts: Chinook makes 11 tables everywhere; Sakila makes 15 tables and 7
   // views, PostgreSQL adds the 6 payment_p2007_* children of payment, MariaDB film_text.
   static const std::vector<SampleDatabase> samples = {
-      {"Chinook on SQLite", SampleServer::Sqlite, u"Chinook_Sqlite.sqlite", 11, 0},
-      {"Chinook on PostgreSQL", SampleServer::Postgres, u"chinook", 11, 0},
-      {"Chinook on MariaDB", SampleServer::MariaDb, u"Chinook", 11, 0},
-      {"Sakila on PostgreSQL", SampleServer::Postgres, u"sakila", 21, 7},
-      {"Sakila on MariaDB", SampleServer::MariaDb, u"sakila", 16, 7},
+      {"Chinook on SQLite", Dbms::Sqlite, u"Chinook_Sqlite.sqlite", 11, 0},
+      {"Chinook on PostgreSQL", Dbms::Postgres, u"chinook", 11, 0},
+      {"Chinook on MariaDB", Dbms::MariaDb, u"Chinook", 11, 0},
+      {"Sakila on PostgreSQL", Dbms::Postgres, u"sakila", 21, 7},
+      {"Sakila on MariaDB", Dbms::MariaDb, u"sakila", 16, 7},
   };
   return samples;
 }
 
-void loadSampleDatabases(const fs::path& testData, PostgresServer& postgres,
-                         MariaDbServer& mariadb, const fs::path& folder) {
+void loadSampleDatabases(const fs::path& testData, PostgresServer& postgres, MariaDbServer& mariadb,
+                         const fs::path& folder) {
   const fs::path chinook = testData / "chinook";
   const fs::path sakila = testData / "sakila";
   // The Chinook script makes its own database; Sakila's objects belong to role postgres.
@@ -52,8 +52,9 @@ void loadSampleDatabases(const fs::path& testData, PostgresServer& postgres,
     data::execute(admin, u"CREATE ROLE postgres");
     data::execute(admin, u"CREATE DATABASE sakila");
   }
-  postgres.runScripts("sakila", {sakila / "postgresql" / "postgres-sakila-schema.sql",
-                                 sakila / "postgresql" / "postgres-sakila-insert-data-using-copy.sql"});
+  postgres.runScripts("sakila",
+                      {sakila / "postgresql" / "postgres-sakila-schema.sql",
+                       sakila / "postgresql" / "postgres-sakila-insert-data-using-copy.sql"});
   // The MariaDB scripts make their databases; the Sakila data is ASCII but for one blob.
   mariadb.runScript(chinook / "Chinook_MySql.sql", {"--default-character-set=utf8mb4"});
   mariadb.runScript(sakila / "mariadb" / "mysql-sakila-schema.sql",
@@ -68,14 +69,14 @@ void loadSampleDatabases(const fs::path& testData, PostgresServer& postgres,
 std::u16string sampleConnectionString(const SampleDatabase& sample, PostgresServer& postgres,
                                       MariaDbServer& mariadb, const fs::path& folder) {
   switch (sample.server) {
-    case SampleServer::Sqlite:
+    case Dbms::Sqlite:
       return data::ConnectionString()
           .add(u"Driver", fromUtf8(kSqliteDriver))
           .add(u"Database", fromUtf8((folder / toUtf8(sample.database)).string()))
           .text();
-    case SampleServer::Postgres:
+    case Dbms::Postgres:
       return postgres.connectionString(sample.database);
-    case SampleServer::MariaDb:
+    case Dbms::MariaDb:
       break;
   }
   return mariadb.connectionString(sample.database);

@@ -8,18 +8,17 @@
 #include <vector>
 
 #include "support/db_servers.hpp"
+#include "support/dbms.hpp"
 
 namespace vantorel::test {
 
 // The shared test data folder, or nothing when it is not there.
 std::optional<std::filesystem::path> sharedTestData();
 
-enum class SampleServer { Sqlite, Postgres, MariaDb };
-
 // One sample database as a server holds it.
 struct SampleDatabase {
   const char* label;  // e.g. "Sakila on MariaDB"
-  SampleServer server;
+  Dbms server;
   std::u16string database;  // the server's database name; the SQLite file's name
   std::size_t tables;       // what the scripts make, counted by reading them
   std::size_t views;

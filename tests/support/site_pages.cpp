@@ -6,22 +6,15 @@
 #include <fstream>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/parser.hpp"
 #include "platform/vbscript/script_error.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 namespace {
 

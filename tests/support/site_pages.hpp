@@ -8,8 +8,6 @@
 
 namespace vantorel::test {
 
-std::string readFile(const std::filesystem::path& path);
-
 // Runs a command line (stdin from /dev/null); returns its exit code and leaves stdout and
 // stderr in output.
 int runCommand(const std::string& command, std::string& output);

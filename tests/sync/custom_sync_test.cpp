@@ -22,17 +22,6 @@ class CustomSync : public SyncFixture {
     report.properties().setting(kTblRptSrc) = Variant(source);
     return report;
   }
-  Strings fieldNames(const std::u16string& t) {
-    Strings out;
-    AGPFields& fields = table(t).fields();
-    for (std::int32_t i = 0; i < fields.count(); ++i) {
-      out.push_back(toUtf8(fields.at(static_cast<std::size_t>(i)).FldName()));
-    }
-    return out;
-  }
-  std::string caption(const std::u16string& t, const std::u16string& f) {
-    return toUtf8(settingAsText(field(t, f).properties().setting(kFldCaption)));
-  }
   std::string text(const std::u16string& t, SettingSlot slot) {
     return toUtf8(settingAsText(table(t).properties().setting(slot)));
   }

@@ -6,6 +6,7 @@
 
 #include "platform/text/unicode.hpp"
 #include "support/failure_text.hpp"
+#include "support/test_files.hpp"
 #include "sync/sync_driver.hpp"
 #include "sync_fixture.hpp"
 
@@ -83,7 +84,7 @@ TEST_F(SyncDriver, AFailedLogComesAfterTheKeysAreSet) {
   addTable(u"orders", {{u"id"}, {u"no"}});
   // The key comes from the database, and the keys are set after the log failed.
   addRecord(u"orders", {{u"id"}, {u"no"}}).TblKey = u"no";
-  spill(reportFolder_, "a file, not a folder");
+  test::writeFile(reportFolder_, "a file, not a folder");
   const std::string message = toUtf8(RunSyncPasses(*agp_, snapshot_).logFailure);
   EXPECT_EQ(message.rfind("Vantorel: The synchronization log could not be written: ", 0), 0u)
       << message;

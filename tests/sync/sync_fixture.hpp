@@ -19,6 +19,7 @@
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
 #include "schema/schema_snapshot.hpp"
+#include "support/shared_menus.hpp"
 #include "sync/sync_run.hpp"
 
 namespace vantorel::test {
@@ -46,11 +47,6 @@ class SyncFixture : public RegistryTest {
     clearMenus();
     ui::setBackendForTesting(nullptr);
   }
-  static void clearMenus() {
-    AGPMenus& menus = SharedMenus();
-    while (menus.Count() > 0) menus.DeleteMenu(menus.Item(1)->MenuId());
-  }
-
   AGPDatabase& db() { return *agp_->DB(); }
   AGPTable& table(const std::u16string& name) { return *db().tables().item(Variant(name)); }
   AGPField& field(const std::u16string& t, const std::u16string& f) {
@@ -97,6 +93,19 @@ class SyncFixture : public RegistryTest {
     sdb.Tables.Tbl.push_back(std::move(rec));
     sdb.DBTblCnt = static_cast<std::int16_t>(sdb.Tables.Tbl.size() - 1);
     return sdb.Tables.Tbl.back();
+  }
+
+  // The names of a table's fields, in order.
+  std::vector<std::string> fieldNames(const std::u16string& t) {
+    std::vector<std::string> out;
+    AGPFields& fields = table(t).fields();
+    for (std::int32_t i = 0; i < fields.count(); ++i) {
+      out.push_back(toUtf8(fields.at(static_cast<std::size_t>(i)).FldName()));
+    }
+    return out;
+  }
+  std::string caption(const std::u16string& t, const std::u16string& f) {
+    return toUtf8(settingAsText(field(t, f).properties().setting(kFldCaption)));
   }
 
   SyncRun makeRun(const std::u16string& scope = u"ALL") {

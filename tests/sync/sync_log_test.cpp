@@ -9,6 +9,7 @@
 #include "platform/sys/clock.hpp"
 #include "platform/text/unicode.hpp"
 #include "project/project_catalogue.hpp"
+#include "support/test_files.hpp"
 #include "sync/sync_log.hpp"
 #include "sync_fixture.hpp"
 
@@ -113,7 +114,7 @@ TEST_F(SyncLogFile, NoChangesGiveTheHeaderAndAnEmptySetting) {
   SyncChangeLog log;
   // The report folder is missing: it is made.
   EXPECT_EQ(toUtf8(WriteSyncLog(*agp_, log)), "");
-  EXPECT_EQ(slurp(logPath()),
+  EXPECT_EQ(test::readFile(logPath()),
             "# Software: Vantorel\r\n# Version: " + toUtf8(projectContext().shortVersion) +
                 "\r\n# Date: 2026-12-09 10:11:12\r\n");
   EXPECT_EQ(toUtf8(syncLogSetting()), "");
@@ -127,7 +128,7 @@ TEST_F(SyncLogFile, ASecondRunInTheSameSecondAppends) {
   SyncChangeLog second;
   second.AddSyncLog(u"D", u"TABLE", u"lines", u"", u"Delete table");
   ASSERT_EQ(toUtf8(WriteSyncLog(*agp_, second)), "");
-  const std::string text = slurp(logPath());
+  const std::string text = test::readFile(logPath());
   EXPECT_NE(text.find("ADDED   : (TABLE) orders\r\n"), std::string::npos);
   EXPECT_NE(text.find("DELETED : (TABLE) lines\r\n"), std::string::npos);
   EXPECT_LT(text.find("orders"), text.find("lines"));
@@ -135,7 +136,7 @@ TEST_F(SyncLogFile, ASecondRunInTheSameSecondAppends) {
 
 TEST_F(SyncLogFile, AFailedWriteIsReportedAndLeavesTheSettingEmpty) {
   // A file where the report folder should be: neither the folder nor the log can be made.
-  spill(reportFolder_, "not a folder");
+  test::writeFile(reportFolder_, "not a folder");
   agp_->properties().setting(kProjSyncLog) = Variant(u"/old/path.log");
   SyncChangeLog log;
   log.AddSyncLog(u"A", u"TABLE", u"orders", u"", u"Add TABLE");
@@ -147,7 +148,8 @@ TEST_F(SyncLogFile, NamesOutsideAsciiAreWrittenInTheSystemCodePage) {
   SyncChangeLog log;
   log.AddSyncLog(u"A", u"Field", u"Caf\u00e9", u"pr\u00eax", u"Added field");
   ASSERT_EQ(toUtf8(WriteSyncLog(*agp_, log)), "");
-  EXPECT_NE(slurp(logPath()).find("ADDED   : (Field) Caf\xe9->pr\xeax\r\n"), std::string::npos);
+  EXPECT_NE(test::readFile(logPath()).find("ADDED   : (Field) Caf\xe9->pr\xeax\r\n"),
+            std::string::npos);
 }
 
 }  // namespace

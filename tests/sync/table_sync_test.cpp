@@ -25,17 +25,6 @@ class TableSync : public SyncFixture {
     }
     return out;
   }
-  Strings fieldNames(const std::u16string& t) {
-    Strings out;
-    AGPFields& fields = table(t).fields();
-    for (std::int32_t i = 0; i < fields.count(); ++i) {
-      out.push_back(toUtf8(fields.at(static_cast<std::size_t>(i)).FldName()));
-    }
-    return out;
-  }
-  std::string caption(const std::u16string& t, const std::u16string& f) {
-    return toUtf8(settingAsText(field(t, f).properties().setting(kFldCaption)));
-  }
   Strings run(SyncOptions options = {}) {
     SyncRun r(*agp_, db(), snapshot_, u"ALL", options);
     MapRenamedObjects(r);

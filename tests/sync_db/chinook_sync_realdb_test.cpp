@@ -27,6 +27,7 @@
 #include "support/sample_databases.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 #include "sync/sync_driver.hpp"
 
 namespace vantorel::test {

@@ -3,7 +3,6 @@
 // unchanged in the saved project file, and a database that cannot be read changes nothing.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -31,9 +30,12 @@
 #include "schema/live_schema.hpp"
 #include "support/db_servers.hpp"
 #include "support/project_elements.hpp"
+#include "support/schema_script.hpp"
+#include "support/shared_menus.hpp"
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
 #include "support/test_databases.hpp"
+#include "support/test_files.hpp"
 #include "sync/custom_sync.hpp"
 #include "sync/sync_driver.hpp"
 #include "sync/sync_run.hpp"
@@ -43,38 +45,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Kind { Sqlite, Postgres, MariaDb };
-
-const char* kindName(Kind kind) {
-  return kind == Kind::Sqlite ? "SQLite" : kind == Kind::Postgres ? "PostgreSQL" : "MariaDB";
-}
-
 [[maybe_unused]] const TestDatabases* const kRegistered =
     registerTestDatabases([](TestDatabases&) {});
-
-void run(const std::u16string& connectionString, const std::vector<std::u16string>& script) {
-  data::Connection connection(connectionString);
-  for (const std::u16string& sql : script) data::execute(connection, sql);
-}
-
-// A database of its own for each test and kind.
-std::u16string createDatabase(TestDatabases& db, Kind kind) {
-  static std::atomic<int> counter{0};
-  const std::u16string name = u"sync" + toU16(static_cast<long long>(++counter));
-  switch (kind) {
-    case Kind::Sqlite:
-      // An empty file is an empty database; a connection never makes one.
-      std::ofstream(db.sqliteFile().parent_path() / (toUtf8(name) + ".sqlite"));
-      return replaceAll(db.sqliteConnectionString(), u"vantorel.sqlite", name + u".sqlite");
-    case Kind::Postgres:
-      run(db.postgres().connectionString(u"postgres"), {u"CREATE DATABASE " + name});
-      return db.postgres().connectionString(name);
-    case Kind::MariaDb:
-      break;
-  }
-  run(db.mariadb().connectionString(u""), {u"CREATE DATABASE " + name});
-  return db.mariadb().connectionString(name);
-}
 
 class SyncDatabase : public DatabaseTest {
  protected:
@@ -89,11 +61,13 @@ class SyncDatabase : public DatabaseTest {
     if (agp_) agp_->UnLoadDB();
     clearMenus();
   }
-  static void clearMenus() {
-    AGPMenus& menus = SharedMenus();
-    while (menus.Count() > 0) menus.DeleteMenu(menus.Item(1)->MenuId());
+  // A database of the test's own with the initial schema, loaded into the project.
+  std::u16string loadFreshDatabase(Dbms kind) {
+    const std::u16string connection = freshDatabase(databases(), kind);
+    run(connection, initialSchema());
+    loadProject(connection);
+    return connection;
   }
-
   // A project loaded from the database, with settings of the user's own on what will remain.
   // Custom views need the type "DB": with "ODBC" their queries go to a named data source.
   void loadProject(const std::u16string& connectionString, const char16_t* type = u"ODBC") {
@@ -116,8 +90,8 @@ class SyncDatabase : public DatabaseTest {
     lookup.setting(kFldTagLnkDisplay) = Variant(u"name");
   }
   // A project over a new database of that kind, with the custom view "recent" over the query.
-  std::u16string projectWithCustomView(Kind kind, const char16_t* query) {
-    const std::u16string connection = createDatabase(databases(), kind);
+  std::u16string projectWithCustomView(Dbms kind, const char16_t* query) {
+    const std::u16string connection = freshDatabase(databases(), kind);
     run(connection, initialSchema());
     loadProject(connection, u"DB");
     LoadCustomView(*agp_, u"recent", query, false);
@@ -148,11 +122,9 @@ class SyncDatabase : public DatabaseTest {
 };
 
 TEST_F(SyncDatabase, SchemaChangesAreAppliedAndEverythingElseIsKept) {
-  for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
-    SCOPED_TRACE(kindName(kind));
-    const std::u16string connection = createDatabase(databases(), kind);
-    run(connection, initialSchema());
-    loadProject(connection);
+  for (const Dbms kind : kAllDbms) {
+    SCOPED_TRACE(dbmsName(kind));
+    const std::u16string connection = loadFreshDatabase(kind);
     const std::string before = save("before.vtp");
 
     std::vector<std::u16string> changes = {
@@ -164,9 +136,9 @@ TEST_F(SyncDatabase, SchemaChangesAreAppliedAndEverythingElseIsKept) {
         u"ALTER TABLE items RENAME TO order_items",
         u"CREATE VIEW big_orders AS SELECT id FROM orders WHERE id > 10",
     };
-    if (kind == Kind::Postgres)
+    if (kind == Dbms::Postgres)
       changes.push_back(u"ALTER TABLE orders ALTER code TYPE VARCHAR(20)");
-    if (kind == Kind::MariaDb) changes.push_back(u"ALTER TABLE orders MODIFY code VARCHAR(20)");
+    if (kind == Dbms::MariaDb) changes.push_back(u"ALTER TABLE orders MODIFY code VARCHAR(20)");
     run(connection, changes);
 
     projectContext().lastErrorText.clear();
@@ -195,7 +167,7 @@ TEST_F(SyncDatabase, SchemaChangesAreAppliedAndEverythingElseIsKept) {
     EXPECT_NE(tableElement(after, "order_items"), "");
     EXPECT_EQ(tableElement(after, "old_stuff"), "");
     EXPECT_EQ(tableElement(after, "items"), "");
-    if (kind != Kind::Sqlite) {
+    if (kind != Dbms::Sqlite) {
       EXPECT_NE(fieldElement(after, "orders", "code"), fieldElement(before, "orders", "code"));
     }
     const std::string log = readFile(fs::path(toUtf8(agp_->SyncLog())));
@@ -212,11 +184,9 @@ TEST_F(SyncDatabase, SchemaChangesAreAppliedAndEverythingElseIsKept) {
 }
 
 TEST_F(SyncDatabase, ADatabaseThatCannotBeReadLeavesTheProjectFileAsItWas) {
-  for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
-    SCOPED_TRACE(kindName(kind));
-    const std::u16string connection = createDatabase(databases(), kind);
-    run(connection, initialSchema());
-    loadProject(connection);
+  for (const Dbms kind : kAllDbms) {
+    SCOPED_TRACE(dbmsName(kind));
+    const std::u16string connection = loadFreshDatabase(kind);
     const std::string before = save("before.vtp");
 
     // Emptied: every table would count as removed.
@@ -230,7 +200,7 @@ TEST_F(SyncDatabase, ADatabaseThatCannotBeReadLeavesTheProjectFileAsItWas) {
     const std::u16string closedPort =
         fromUtf8(std::regex_replace(toUtf8(connection), std::regex("Port=\\d+"), "Port=1"));
     agp_->DB()->properties().setting(kDBConnstr) = Variant(
-        kind == Kind::Sqlite ? std::u16string(u"Driver=NoSuchDriver;Database=x") : closedPort);
+        kind == Dbms::Sqlite ? std::u16string(u"Driver=NoSuchDriver;Database=x") : closedPort);
     projectContext().lastErrorText.clear();
     SynchronizeDB(*agp_);
     EXPECT_NE(toUtf8(projectContext().lastErrorText), "");
@@ -242,7 +212,7 @@ TEST_F(SyncDatabase, ADatabaseThatCannotBeReadLeavesTheProjectFileAsItWas) {
 TEST_F(SyncDatabase, ALoadWithAutoSyncUpdatesWhenTheUserSaysUpdate) {
   for (const ui::Answer answer : {ui::Answer::Keep, ui::Answer::Update}) {
     SCOPED_TRACE(answer == ui::Answer::Keep ? "Keep" : "Update");
-    const std::u16string connection = createDatabase(databases(), Kind::Sqlite);
+    const std::u16string connection = freshDatabase(databases(), Dbms::Sqlite);
     run(connection, initialSchema());
     loadProject(connection);
     agp_->properties().setting(kProjAutoSync) = Variant(true);
@@ -270,7 +240,7 @@ TEST_F(SyncDatabase, ALoadWithAutoSyncUpdatesWhenTheUserSaysUpdate) {
 }
 
 TEST_F(SyncDatabase, ATableThatCannotBeReadIsLeftAsItIsWithOneRecord) {
-  const std::u16string connection = createDatabase(databases(), Kind::Postgres);
+  const std::u16string connection = freshDatabase(databases(), Dbms::Postgres);
   run(connection, initialSchema());
   const std::u16string database = connection.substr(
       connection.find(u"Database=") + 9,
@@ -298,43 +268,43 @@ TEST_F(SyncDatabase, ATableThatCannotBeReadIsLeftAsItIsWithOneRecord) {
 // a table rename in letter case only, so there the table goes by way of another name.
 TEST_F(SyncDatabase, CaseOnlyRenamesKeepEverySetting) {
   struct Case {
-    Kind kind;
+    Dbms kind;
     const char* what;
     std::vector<std::u16string> rename;
     std::string table, field;  // the object before, with field "" for the table itself
     std::string newName;
   } cases[] = {
-      {Kind::Postgres,
+      {Dbms::Postgres,
        "table",
        {u"ALTER TABLE customers RENAME TO \"Customers\""},
        "customers",
        "",
        "Customers"},
-      {Kind::Postgres,
+      {Dbms::Postgres,
        "column",
        {u"ALTER TABLE orders RENAME COLUMN placed TO \"Placed\""},
        "orders",
        "placed",
        "Placed"},
-      {Kind::MariaDb,
+      {Dbms::MariaDb,
        "table",
        {u"RENAME TABLE customers TO Customers"},
        "customers",
        "",
        "Customers"},
-      {Kind::MariaDb,
+      {Dbms::MariaDb,
        "column",
        {u"ALTER TABLE orders RENAME COLUMN placed TO Placed"},
        "orders",
        "placed",
        "Placed"},
-      {Kind::Sqlite,
+      {Dbms::Sqlite,
        "table",
        {u"ALTER TABLE customers RENAME TO c_tmp", u"ALTER TABLE c_tmp RENAME TO Customers"},
        "customers",
        "",
        "Customers"},
-      {Kind::Sqlite,
+      {Dbms::Sqlite,
        "column",
        {u"ALTER TABLE orders RENAME COLUMN placed TO Placed"},
        "orders",
@@ -342,8 +312,8 @@ TEST_F(SyncDatabase, CaseOnlyRenamesKeepEverySetting) {
        "Placed"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(kindName(c.kind)) + " " + c.what);
-    const std::u16string connection = createDatabase(databases(), c.kind);
+    SCOPED_TRACE(std::string(dbmsName(c.kind)) + " " + c.what);
+    const std::u16string connection = freshDatabase(databases(), c.kind);
     run(connection, initialSchema());
     loadProject(connection, u"DB");
     // A custom view and a report over the orders follow a column's new spelling too.
@@ -417,19 +387,19 @@ std::vector<std::string> records(const std::vector<SyncLogEntry>& entries) {
 // A custom view synchronised alone: a column its query gains gives exactly one record, "Add
 // field", and a column whose type changed one record naming both type codes.
 TEST_F(SyncDatabase, ACustomViewsChangedColumnsGiveOneRecordEach) {
-  for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
-    SCOPED_TRACE(kindName(kind));
+  for (const Dbms kind : kAllDbms) {
+    SCOPED_TRACE(dbmsName(kind));
     const std::u16string connection = projectWithCustomView(kind, u"SELECT * FROM orders");
     run(connection, {u"ALTER TABLE orders ADD COLUMN shipped DATE"});
     SyncRun added(*agp_, *agp_->DB(), Ref<AGPSchema>(), u"");
     SyncCustom(added, u"recent");
     EXPECT_EQ(records(added.log.entries()),
               std::vector<std::string>{"A|Field|recent|shipped|Add field||"});
-    if (kind == Kind::Sqlite) continue;  // SQLite cannot change a column's type
+    if (kind == Dbms::Sqlite) continue;  // SQLite cannot change a column's type
 
     AGPFields& fields = agp_->DB()->tables().item(Variant(u"recent"))->fields();
     const std::int16_t before = fields.item(Variant(u"code"))->FldType();
-    run(connection, {kind == Kind::Postgres ? u"ALTER TABLE orders ALTER code TYPE VARCHAR(20)"
+    run(connection, {kind == Dbms::Postgres ? u"ALTER TABLE orders ALTER code TYPE VARCHAR(20)"
                                             : u"ALTER TABLE orders MODIFY code VARCHAR(20)"});
     SyncRun retyped(*agp_, *agp_->DB(), Ref<AGPSchema>(), u"");
     SyncCustom(retyped, u"recent");
@@ -446,8 +416,8 @@ TEST_F(SyncDatabase, ACustomViewsChangedColumnsGiveOneRecordEach) {
 // run writes one record that says so, marked as no difference, with the provider's message on
 // the record's one line of the log however many lines the message has.
 TEST_F(SyncDatabase, ACustomViewWhoseQueryFailsIsOneLineOfTheLog) {
-  for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
-    SCOPED_TRACE(kindName(kind));
+  for (const Dbms kind : kAllDbms) {
+    SCOPED_TRACE(dbmsName(kind));
     projectWithCustomView(kind, u"SELECT id, total FROM orders");
     AGPTable& view = *agp_->DB()->tables().item(Variant(u"recent"));
     view.properties().setting(kTblCustomSQL) = Variant(u"SELECT nothing FROM orders");
@@ -462,7 +432,7 @@ TEST_F(SyncDatabase, ACustomViewWhoseQueryFailsIsOneLineOfTheLog) {
     const std::string error = toUtf8(settingAsText(view.properties().setting(kTblCustomError)));
     EXPECT_NE(error, "");
     // psqlODBC's message runs over two lines.
-    if (kind == Kind::Postgres) {
+    if (kind == Dbms::Postgres) {
       EXPECT_NE(error.find('\n'), std::string::npos) << error;
     }
     EXPECT_EQ(view.fields().count(), 2);
@@ -477,8 +447,8 @@ TEST_F(SyncDatabase, ACustomViewWhoseQueryFailsIsOneLineOfTheLog) {
 // the new column becomes a field with the settings a new custom view would give it, the
 // vanished one goes, and the others keep what the user set.
 TEST_F(SyncDatabase, ACustomViewFollowsItsQuerysColumns) {
-  for (const Kind kind : {Kind::Sqlite, Kind::Postgres, Kind::MariaDb}) {
-    SCOPED_TRACE(kindName(kind));
+  for (const Dbms kind : kAllDbms) {
+    SCOPED_TRACE(dbmsName(kind));
     const std::u16string connection = projectWithCustomView(kind, u"SELECT * FROM orders");
     AGPFields& fields = agp_->DB()->tables().item(Variant(u"recent"))->fields();
     fields.item(Variant(u"placed"))->properties().setting(kFldCaption) = Variant(u"Ordered on");

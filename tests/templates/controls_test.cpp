@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "platform/text/unicode.hpp"
 #include "support/failure_text.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 #include "templates/template_classes.hpp"
 
 namespace vantorel {
@@ -31,11 +31,6 @@ constexpr const char* kControlFile = R"(<?xml version="1.0" encoding="UTF-8"?>
   <other id="ignored"/>
 </Vantorel>
 )";
-
-void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
 
 std::u16string flag(bool b) {
   return b ? u"T" : u"F";
@@ -73,7 +68,7 @@ const char16_t kLoaded[] =
 
 TEST(ControlsTest, LoadsControlsAndSessions) {
   test::TempDir dir;
-  writeFile(dir.path() / "control.xml", kControlFile);
+  test::writeFile(dir.path() / "control.xml", kControlFile);
   auto controls = makeRef<AGPControls>();
   ASSERT_TRUE(controls->LoadControls(fromUtf8((dir.path() / "control.xml").string())));
   EXPECT_EQ(toUtf8(controlsOf(*controls)), toUtf8(kLoaded));
@@ -99,7 +94,7 @@ struct BadFile {
 
 TEST(ControlsTest, RefusesUnusableFilesAndKeepsWhatWasLoaded) {
   test::TempDir dir;
-  writeFile(dir.path() / "control.xml", kControlFile);
+  test::writeFile(dir.path() / "control.xml", kControlFile);
   const std::string head = "<Vantorel date='d' version='4.0' desc='' author='a'>\n";
   const std::vector<BadFile> cases = {
       {"missing.xml", "", 1, u"the file cannot be read"},
@@ -117,7 +112,7 @@ TEST(ControlsTest, RefusesUnusableFilesAndKeepsWhatWasLoaded) {
   for (const BadFile& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(controls->LoadControls(fromUtf8((dir.path() / "control.xml").string())));
-    if (!c.bytes.empty()) writeFile(dir.path() / c.name, c.bytes);
+    if (!c.bytes.empty()) test::writeFile(dir.path() / c.name, c.bytes);
     const std::u16string path = fromUtf8((dir.path() / c.name).string());
     const Expected<> loaded = controls->loadControlFile(path);
     ASSERT_FALSE(loaded.ok());
@@ -126,15 +121,15 @@ TEST(ControlsTest, RefusesUnusableFilesAndKeepsWhatWasLoaded) {
     EXPECT_EQ(toUtf8(controlsOf(*controls)), toUtf8(kLoaded));
   }
   // A root that does not name the product empties the list; one that starts with it is fine.
-  writeFile(dir.path() / "other.xml", "<Vantor date='' version='' desc='' author=''/>");
+  test::writeFile(dir.path() / "other.xml", "<Vantor date='' version='' desc='' author=''/>");
   const Expected<> other = controls->loadControlFile(fromUtf8((dir.path() / "other.xml").string()));
   ASSERT_FALSE(other.ok());
   EXPECT_EQ(other.failure().number, kControlFileForeign);
   EXPECT_FALSE(controls->LoadControls(fromUtf8((dir.path() / "other.xml").string())));
   EXPECT_EQ(controls->Count(), 0);
-  writeFile(dir.path() / "longer.xml",
-            "<vantorelTemplates date='' version='5.1' desc='' author=''><control type='odd'/>"
-            "<control type='odd'/></vantorelTemplates>");
+  test::writeFile(dir.path() / "longer.xml",
+                  "<vantorelTemplates date='' version='5.1' desc='' author=''><control type='odd'/>"
+                  "<control type='odd'/></vantorelTemplates>");
   EXPECT_TRUE(controls->LoadControls(fromUtf8((dir.path() / "longer.xml").string())));
   EXPECT_EQ(controls->ProdVersion(), u"5.1");
   EXPECT_EQ(controls->Count(), 2);  // ids may be missing; unknown types are the generator's call
@@ -144,9 +139,10 @@ TEST(ControlsTest, RefusesUnusableFilesAndKeepsWhatWasLoaded) {
 // first, and the second is named for the caller to say.
 TEST(ControlsTest, AnIdUsedTwiceLoadsBothWithAWarning) {
   test::TempDir dir;
-  writeFile(dir.path() / "twice.xml",
-            "<Vantorel date='d' version='4.0' desc='' author='a'>\n<control id='a' ofile='one'/>"
-            "\n  <control id='a' ofile='two'/><control id='b'/></Vantorel>");
+  test::writeFile(
+      dir.path() / "twice.xml",
+      "<Vantorel date='d' version='4.0' desc='' author='a'>\n<control id='a' ofile='one'/>"
+      "\n  <control id='a' ofile='two'/><control id='b'/></Vantorel>");
   const std::u16string path = fromUtf8((dir.path() / "twice.xml").string());
   auto controls = makeRef<AGPControls>();
   ASSERT_TRUE(controls->LoadControls(path));
@@ -156,14 +152,14 @@ TEST(ControlsTest, AnIdUsedTwiceLoadsBothWithAWarning) {
             (std::vector<std::u16string>{path + u": line 3, column 3: the control id \"a\" is used "
                                                 u"twice (first at line 2, column 1); look-ups by "
                                                 u"id find the first"}));
-  writeFile(dir.path() / "control.xml", kControlFile);
+  test::writeFile(dir.path() / "control.xml", kControlFile);
   ASSERT_TRUE(controls->LoadControls(fromUtf8((dir.path() / "control.xml").string())));
   EXPECT_TRUE(controls->loadWarnings().empty());
 }
 
 TEST(ControlsTest, ItemByPositionOrId) {
   test::TempDir dir;
-  writeFile(dir.path() / "control.xml", kControlFile);
+  test::writeFile(dir.path() / "control.xml", kControlFile);
   registerTemplateClasses(ClassFactory::instance());
   Ref<Object> controls = ClassFactory::instance().create(u"vantorel4.AGPControls");
   ASSERT_TRUE(toBool(
@@ -243,7 +239,7 @@ TEST(ControlsTest, SessionsInsertChangeAndDelete) {
 TEST(ControlsTest, AddChangeDeleteAndWriteBack) {
   test::TempDir dir;
   const std::u16string file = fromUtf8((dir.path() / "control.xml").string());
-  writeFile(dir.path() / "control.xml", kControlFile);
+  test::writeFile(dir.path() / "control.xml", kControlFile);
   auto controls = makeRef<AGPControls>();
   ASSERT_TRUE(controls->LoadControls(file));
 

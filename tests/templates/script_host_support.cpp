@@ -15,6 +15,7 @@
 #include "project/advanced_filter.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
+#include "support/test_files.hpp"
 #include "templates/controls.hpp"
 #include "templates/empty_model_list.hpp"
 
@@ -45,7 +46,7 @@ void ScriptHostTest::setGeneral(const std::u16string& name, const std::u16string
 
 std::u16string ScriptHostTest::writeFile(const std::string& name, const std::string& bytes) {
   const std::filesystem::path path = dir_.path() / "files" / name;
-  spill(path, bytes);
+  test::writeFile(path, bytes);
   return fromUtf8(path.string());
 }
 

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -116,10 +116,7 @@ TEST_F(StampCacheTest, WritesTheFileAndReadsItBack) {
     cache->AddCache(Variant(u"tpl"), Variant(u"caf\u00e9"), Variant(u"not a date"), Variant(u""));
     cache->WriteCacheFile();
   }
-  std::ifstream in(templates() / "MySet1" / "cache" / "cache.xml", std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  EXPECT_EQ(bytes.str(),
+  EXPECT_EQ(test::readFile(templates() / "MySet1" / "cache" / "cache.xml"),
             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
             "<Cache Product=\"Vantorel\" Version=\"4.0\" >\r\n"
             "<CacheEntry Group=\"files\" Key=\"a&amp;b&lt;&quot;c&quot;.htm\" "

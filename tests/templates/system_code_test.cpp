@@ -8,6 +8,7 @@
 #include "foundation/string_builder.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/unicode.hpp"
+#include "support/test_files.hpp"
 #include "templates/script_host.hpp"
 #include "templates/script_host_support.hpp"
 #include "templates/script_translation.hpp"
@@ -100,7 +101,7 @@ TEST(TemplateTextTranslationTest, BlocksBecomeArrayLinesAndOutputStatements) {
 class SystemCodeTest : public ScriptHostTest {
  protected:
   std::filesystem::path site() const { return dir_.path() / "site"; }
-  std::string siteFile(const std::string& name) const { return slurp(site() / name); }
+  std::string siteFile(const std::string& name) const { return test::readFile(site() / name); }
   void useList(const std::string& entries, bool withAffixes = true) {
     setGeneral(u"SYSCODE", writeFile("sys/list.xml", "<syscode>" + entries + "</syscode>"));
     if (withAffixes) {

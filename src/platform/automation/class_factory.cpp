@@ -34,10 +34,4 @@ Ref<Object> ClassFactory::create(std::u16string_view progId) const {
   raiseVbError(vberr::kCannotCreateObject);
 }
 
-std::vector<std::u16string> ClassFactory::progIds() const {
-  std::vector<std::u16string> ids;
-  for (const auto& entry : classes_) ids.push_back(entry.first);
-  return ids;
-}
-
 }  // namespace vantorel

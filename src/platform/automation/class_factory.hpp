@@ -20,7 +20,6 @@ class ClassFactory {
   bool isRegistered(std::u16string_view progId) const;
   // Raises 429 "ActiveX component can't create object" for an unknown ProgID.
   Ref<Object> create(std::u16string_view progId) const;
-  std::vector<std::u16string> progIds() const;
 
  private:
   ClassFactory() = default;

@@ -47,9 +47,6 @@ int interruptSignal() noexcept {
   const int signal = gSignal.load();
   return signal != 0 ? signal : SIGINT;
 }
-void requestInterrupt() noexcept {
-  gInterrupted.store(true);
-}
 void clearInterrupt() noexcept {
   gInterrupted.store(false);
   gSignal.store(0);

@@ -9,7 +9,6 @@ void installInterruptHandler();
 bool interruptRequested() noexcept;
 // The signal that set the flag: SIGINT unless SIGTERM did.
 int interruptSignal() noexcept;
-void requestInterrupt() noexcept;
 void clearInterrupt() noexcept;
 
 }  // namespace vantorel::ui

@@ -172,10 +172,6 @@ bool isXmlName(std::u16string_view name) {
   return true;
 }
 
-void appendCData(Node element, std::u16string_view text) {
-  element.append_child(pugi::node_cdata).set_value(toUtf8(text).c_str());
-}
-
 void appendLineBreak(Node parent) {
   parent.append_child(pugi::node_pcdata).set_value("\r\n");
 }

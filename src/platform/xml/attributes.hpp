@@ -77,7 +77,6 @@ std::optional<std::size_t> firstNonXmlChar(std::u16string_view text);
 // readers that know namespaces take it for an undeclared prefix.
 bool isXmlName(std::u16string_view name);
 
-void appendCData(Node element, std::u16string_view text);
 // The files this layer writes by hand mark their layout with explicit "\r\n" text nodes.
 void appendLineBreak(Node parent);
 

@@ -8,6 +8,7 @@
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/sys/clock.hpp"
+#include "support/random_edits.hpp"
 
 namespace vantorel {
 namespace {
@@ -141,22 +142,7 @@ TEST(DateTime, FuzzedTextNeverCrashesTheParsers) {
   for (int i = 0; i < 4000; ++i) {
     std::u16string s = seeds[rng() % std::size(seeds)];
     if (i % 2 == 0) s.clear();
-    const int edits = 1 + static_cast<int>(rng() % 8);
-    for (int k = 0; k < edits; ++k) {
-      const char16_t c = alphabet[rng() % alphabet.size()];
-      const std::size_t at = s.empty() ? 0 : rng() % s.size();
-      switch (rng() % 3) {
-        case 0:
-          s.insert(s.begin() + static_cast<std::ptrdiff_t>(at), c);
-          break;
-        case 1:
-          if (!s.empty()) s[at] = c;
-          break;
-        default:
-          if (!s.empty()) s.erase(at, 1);
-          break;
-      }
-    }
+    s = test::randomlyEdited(std::move(s), rng, alphabet, 1 + static_cast<int>(rng() % 8));
     const Variant v(s);
     auto cleanly = [&](auto&& convert) {
       try {

@@ -7,6 +7,7 @@
 #include "platform/automation/bind.hpp"
 #include "platform/automation/class_factory.hpp"
 #include "platform/automation/safe_array.hpp"
+#include "support/raised_error.hpp"
 
 namespace vantorel {
 namespace {
@@ -20,7 +21,9 @@ class Sample : public Object {
   std::u16string name() const { return name_; }
   void setName(const std::u16string& n) { name_ = n; }
   Variant item(std::int32_t index) const { return items_.at(static_cast<std::size_t>(index - 1)); }
-  void setItem(std::int32_t index, const Variant& v) { items_.at(static_cast<std::size_t>(index - 1)) = v; }
+  void setItem(std::int32_t index, const Variant& v) {
+    items_.at(static_cast<std::size_t>(index - 1)) = v;
+  }
   bool add(const Variant& v, std::optional<std::int32_t> times) {
     for (std::int32_t i = 0; i < times.value_or(1); ++i) items_.push_back(v);
     return true;
@@ -31,7 +34,7 @@ class Sample : public Object {
     source = Variant(u"replaced");
     return text;
   }
-  Ref<Enumerator> newEnum() {
+  Ref<Enumerator> newEnum() override {
     return makeArrayEnumerator(Variant(SafeArray::fromValues(items_)));
   }
 
@@ -65,15 +68,6 @@ Variant invoke(Object& o, std::u16string_view name, std::uint8_t flags, std::vec
   std::vector<Variant*> p;
   for (Variant& v : args) p.push_back(&v);
   return invokeByName(o, name, flags, CallArgs(p));
-}
-
-std::int32_t errorNumberOf(auto&& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
 }
 
 TEST(Dispatch, TextArgumentStaysWholeWhenTheCallAssignsItsVariable) {
@@ -132,12 +126,18 @@ TEST(Dispatch, ErrorsForUnknownMembersAndWrongArgumentCounts) {
     std::function<void()> call;
   } cases[] = {
       {"unknown member", 438, [&] { s->get(u"Nope"); }},
-      {"too many arguments", 450, [&] { s->call(u"Add", {Variant(1), Variant(1), Variant(1)}); }},
+      {"too many arguments", 450,
+       [&] {
+         s->call(u"Add", {Variant(1), Variant(1), Variant(1)});
+       }},
       {"missing required argument", 450, [&] { s->call(u"Add"); }},
       {"assignment to read-only property", 450, [&] { s->let(u"Count", Variant(3)); }},
-      {"argument of the wrong type", 13, [&] { s->call(u"Add", {Variant(1), Variant(u"x")}); }},
+      {"argument of the wrong type", 13,
+       [&] {
+         s->call(u"Add", {Variant(1), Variant(u"x")});
+       }},
   };
-  for (const Case& c : cases) EXPECT_EQ(errorNumberOf(c.call), c.expected) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(test::errorOf(c.call), c.expected) << c.what;
 }
 
 TEST(Dispatch, EnumeratorWalksItemsAndIsReachableByName) {
@@ -174,25 +174,26 @@ TEST(Dispatch, LastReleaseRunsTerminateAtOnce) {
 }
 
 TEST(ClassFactory, CreatesRegisteredClassesByProgIdWithoutRegardToCase) {
-  ClassFactory::instance().registerClass(u"Test.Sample", [] { return Ref<Object>(makeRef<Sample>()); });
+  ClassFactory::instance().registerClass(u"Test.Sample",
+                                         [] { return Ref<Object>(makeRef<Sample>()); });
   Ref<Object> o = ClassFactory::instance().create(u"test.SAMPLE");
   ASSERT_TRUE(o);
   EXPECT_EQ(o->typeName(), u"Sample");
-  EXPECT_EQ(errorNumberOf([] { ClassFactory::instance().create(u"No.Such"); }), 429);
+  EXPECT_EQ(test::errorOf([] { ClassFactory::instance().create(u"No.Such"); }), 429);
 }
 
 TEST(SafeArray, MultiDimensionalBoundsAndPreservingResize) {
   Ref<SafeArray> a(new SafeArray({{1, 2}, {0, 3}}));  // (1 To 2, 0 To 2)
   std::int32_t idx[] = {2, 1};
   a->at(idx) = Variant(u"x");
-  EXPECT_EQ(errorNumberOf([&] {
+  EXPECT_EQ(test::errorOf([&] {
               std::int32_t bad[] = {0, 0};
               a->at(bad);
             }),
             9);
   a->resizePreserving({{1, 2}, {0, 5}});
   EXPECT_EQ(toString(a->at(idx)), u"x");
-  EXPECT_EQ(errorNumberOf([&] { a->resizePreserving({{1, 3}, {0, 5}}); }), 9);
+  EXPECT_EQ(test::errorOf([&] { a->resizePreserving({{1, 3}, {0, 5}}); }), 9);
 
   // Copies share until written.
   Variant v1(a);

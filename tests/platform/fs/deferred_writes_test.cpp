@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -19,18 +18,12 @@
 #include "platform/fs/path.hpp"
 #include "platform/text/unicode.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::fs {
 namespace {
 
 namespace fsys = std::filesystem;
-
-std::string slurp(const fsys::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 std::u16string u16(const fsys::path& path) {
   return fromUtf8(path.string());
@@ -56,12 +49,12 @@ TEST(DeferredWrites, TargetsChangeAtTheCommit) {
   writes.write(u16(b), "first b");
   writes.write(u16(b), "last b");
   EXPECT_TRUE(writes.pending(u16(b)));
-  EXPECT_EQ(slurp(a), "old a");
+  EXPECT_EQ(test::readFile(a), "old a");
   EXPECT_FALSE(fsys::exists(b));
   EXPECT_TRUE(writes.commit().empty());
   EXPECT_FALSE(writes.pending(u16(b)));
-  EXPECT_EQ(slurp(a), "new a");
-  EXPECT_EQ(slurp(b), "last b");
+  EXPECT_EQ(test::readFile(a), "new a");
+  EXPECT_EQ(test::readFile(b), "last b");
   EXPECT_EQ(fsys::status(a).permissions() & fsys::perms::all,
             fsys::perms::owner_read | fsys::perms::owner_write | fsys::perms::group_read);
   EXPECT_EQ(temporaries(dir.path()), 0u);
@@ -89,7 +82,7 @@ TEST(DeferredWrites, AFailedTargetIsNamedAndTheOthersArePlaced) {
   EXPECT_EQ(failures[0].path, u16(dir.path() / "missing" / "y.txt"));
   EXPECT_EQ(failures[1].path, u16(gone));
   for (const DeferredWrites::Failure& f : failures) EXPECT_FALSE(f.reason.empty());
-  EXPECT_EQ(slurp(kept), "k");
+  EXPECT_EQ(test::readFile(kept), "k");
   EXPECT_EQ(temporaries(dir.path()), 0u);
 }
 
@@ -117,9 +110,10 @@ TEST(DeferredWrites, TargetsInManyFoldersAndBehindLinksArePlaced) {
   for (int batch = 0; batch < 2; ++batch) {
     for (const auto& f : files) writes.write(u16(f.target), f.bytes + std::to_string(batch));
     EXPECT_TRUE(writes.commit().empty());
-    for (const auto& f : files) EXPECT_EQ(slurp(f.target), f.bytes + std::to_string(batch));
+    for (const auto& f : files)
+      EXPECT_EQ(test::readFile(f.target), f.bytes + std::to_string(batch));
     EXPECT_TRUE(fsys::is_symlink(link));
-    EXPECT_EQ(slurp(elsewhere), "new real" + std::to_string(batch));
+    EXPECT_EQ(test::readFile(elsewhere), "new real" + std::to_string(batch));
     EXPECT_EQ(temporaries(dir.path()), 0u);
   }
 }
@@ -140,8 +134,8 @@ TEST(DeferredWrites, BytesMadeOnTheWritersThread) {
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_EQ(failures[0].path, u16(b));
   EXPECT_EQ(failures[0].reason, "no bytes");
-  EXPECT_EQ(slurp(a), "made a");
-  EXPECT_EQ(slurp(b), "old b");
+  EXPECT_EQ(test::readFile(a), "made a");
+  EXPECT_EQ(test::readFile(b), "old b");
   EXPECT_EQ(temporaries(dir.path()), 0u);
 }
 
@@ -152,7 +146,7 @@ TEST(DeferredWrites, TheDestructorCommits) {
     DeferredWrites writes;
     writes.write(u16(a), "a");
   }
-  EXPECT_EQ(slurp(a), "a");
+  EXPECT_EQ(test::readFile(a), "a");
 }
 
 // A child replaces 200 files and is killed after a random time: each file must be old or new,
@@ -181,7 +175,7 @@ TEST(DeferredWrites, AKilledWriterLeavesEachFileOldOrNew) {
     waitpid(child, nullptr, 0);
     int fresh = 0;
     for (int i = 0; i < 200; ++i) {
-      const std::string now = slurp(toNative(name(i)));
+      const std::string now = test::readFile(toNative(name(i)));
       EXPECT_TRUE(now == bytes(i, "old") || now == bytes(i, "new")) << i;
       fresh += now == bytes(i, "new") ? 1 : 0;
     }

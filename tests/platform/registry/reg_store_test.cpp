@@ -4,51 +4,21 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <thread>
 
 #include "platform/registry/reg_error.hpp"
 #include "platform/registry/reg_hives.hpp"
 #include "platform/registry/reg_store.hpp"
 #include "platform/text/unicode.hpp"
+#include "support/scoped_env.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::reg {
 namespace {
 
-std::string slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void spill(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 // Sets an environment variable for one scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 class RegStoreTest : public ::testing::Test {
  protected:
   std::filesystem::path file() const { return dir_.path() / "registry.reg"; }
@@ -67,7 +37,7 @@ TEST_F(RegStoreTest, MissingFileIsEmptyAndFirstWriteCreatesIt) {
   EXPECT_EQ(store.snapshot()->childCount(), 0u);
   EXPECT_FALSE(std::filesystem::exists(file()));
   store.update([](RegKey& root) { return setText(root, u"Software\\App", u"Name", u"x"); });
-  EXPECT_EQ(slurp(file()),
+  EXPECT_EQ(test::readFile(file()),
             "Windows Registry Editor Version 5.00\n"
             "; Written whole: the last line is \"; end of store\".\n"
             "\n[HKEY_CURRENT_USER\\Software\\App]\n"
@@ -112,9 +82,9 @@ TEST_F(RegStoreTest, ReadsSeeChangesMadeBehindTheCache) {
   // Same size, same modification time, same inode: only the change time tells.
   struct stat before;
   ASSERT_EQ(::stat(file().c_str(), &before), 0);
-  std::string text = slurp(file());
+  std::string text = test::readFile(file());
   text.replace(text.find("aaaa"), 4, "bbbb");
-  spill(file(), text);
+  test::writeFile(file(), text);
   struct timespec times[2] = {before.st_atim, before.st_mtim};
   ASSERT_EQ(::utimensat(AT_FDCWD, file().c_str(), times, 0), 0);
   EXPECT_EQ(textOfStringData(store.snapshot()->findPath(u"K")->values()[0].data), u"bbbb");
@@ -129,7 +99,7 @@ TEST_F(RegStoreTest, ReadsSeeChangesMadeBehindTheCache) {
 TEST_F(RegStoreTest, UnparsableFileIsReportedAndNeverReplaced) {
   const std::string broken =
       "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n\"a\"=dword:xyz\n";
-  spill(file(), broken);
+  test::writeFile(file(), broken);
   RegStore store = open();
   try {
     store.snapshot();
@@ -141,7 +111,7 @@ TEST_F(RegStoreTest, UnparsableFileIsReportedAndNeverReplaced) {
   }
   EXPECT_THROW(store.update([](RegKey& root) { return setText(root, u"K", u"b", u"x"); }),
                RegParseError);
-  EXPECT_EQ(slurp(file()), broken);
+  EXPECT_EQ(test::readFile(file()), broken);
 }
 
 TEST_F(RegStoreTest, ReadOnlyStoreAndUnstorableNamesRefuseWrites) {
@@ -151,17 +121,17 @@ TEST_F(RegStoreTest, ReadOnlyStoreAndUnstorableNamesRefuseWrites) {
 
   RegStore store = open();
   store.update([](RegKey& root) { return setText(root, u"K", u"ok", u"1"); });
-  const std::string before = slurp(file());
+  const std::string before = test::readFile(file());
   EXPECT_THROW(store.update([](RegKey& root) { return setText(root, u"K", u"line\nbreak", u""); }),
                RegStoreError);
   EXPECT_THROW(store.update([](RegKey& root) { return setText(root, u"K\\a\rb", u"x", u""); }),
                RegStoreError);
-  EXPECT_EQ(slurp(file()), before);
+  EXPECT_EQ(test::readFile(file()), before);
 }
 
 TEST_F(RegStoreTest, HivesFollowTheConfiguredFolders) {
-  ScopedEnv home("VANTOREL_HOME", (dir_.path() / "home").string());
-  ScopedEnv data("VANTOREL_DATA_DIR", (dir_.path() / "data").string());
+  test::ScopedEnv home("VANTOREL_HOME", (dir_.path() / "home").string());
+  test::ScopedEnv data("VANTOREL_DATA_DIR", (dir_.path() / "data").string());
   EXPECT_EQ(hiveStorePath(RegHive::CurrentUser),
             fromUtf8((dir_.path() / "home/registry.reg").string()));
   EXPECT_EQ(hiveStorePath(RegHive::ClassesRoot),
@@ -246,28 +216,29 @@ TEST_F(RegStoreTest, AStoreCutShortIsDamagedNotSmaller) {
       return setText(root, u"Software\\C", u"Three", u"3");
     });
   }
-  const std::string whole = slurp(file());
+  const std::string whole = test::readFile(file());
   EXPECT_EQ(open().snapshot()->findPath(u"Software")->childCount(), 3u);
   // Every cut at a line boundary, and at every byte, of the whole file.
   for (std::size_t cut = 0; cut < whole.size(); ++cut) {
     // A cut that only drops the final line break leaves the store whole.
     if (cut == whole.size() - 1) continue;
-    spill(file(), whole.substr(0, cut));
+    test::writeFile(file(), whole.substr(0, cut));
     RegStore store = open();
     EXPECT_THROW(store.snapshot(), RegParseError) << "cut at byte " << cut;
     // A write refuses to replace it, so nothing more is lost.
     EXPECT_THROW(store.update([](RegKey& root) { return setText(root, u"K", u"v", u"x"); }),
                  RegStoreError)
         << cut;
-    EXPECT_EQ(slurp(file()), whole.substr(0, cut)) << cut;
+    EXPECT_EQ(test::readFile(file()), whole.substr(0, cut)) << cut;
   }
-  spill(file(), whole.substr(0, whole.size() - 1));
+  test::writeFile(file(), whole.substr(0, whole.size() - 1));
   EXPECT_EQ(open().snapshot()->findPath(u"Software")->childCount(), 3u);
   // A store written by hand carries no seal and is read as it stands; an empty file never is.
-  spill(file(), "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n\"v\"=\"1\"\n");
+  test::writeFile(file(),
+                  "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n\"v\"=\"1\"\n");
   EXPECT_NE(open().snapshot()->findPath(u"K"), nullptr);
   for (const char* empty : {"", "\n", "  \r\n\n"}) {
-    spill(file(), empty);
+    test::writeFile(file(), empty);
     try {
       open().snapshot();
       ADD_FAILURE() << "an empty store was accepted";

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sys/scoped_env.hpp"
+#include "support/scoped_env.hpp"
 
 namespace vantorel::sys {
 namespace {

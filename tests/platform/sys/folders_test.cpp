@@ -4,8 +4,8 @@
 
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
-#include "platform/sys/scoped_env.hpp"
 #include "platform/text/unicode.hpp"
+#include "support/scoped_env.hpp"
 #include "support/temp_home.hpp"
 
 namespace vantorel::sys {

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "platform/sys/scoped_env.hpp"
 #include "platform/text/byte_order_mark.hpp"
+#include "support/scoped_env.hpp"
 
 namespace vantorel {
 namespace {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -14,7 +13,9 @@
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/objects/ado_stream.hpp"
 #include "platform/vbscript/objects/file_objects.hpp"
+#include "support/raised_error.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::vbs {
 namespace {
@@ -63,7 +64,7 @@ TEST_F(AdoStreamTest, TextIsStoredInTheCharsetWithItsByteOrderMark) {
     auto stream = openStream(2, c.charset);
     stream->call(u"WriteText", {c.text});
     stream->call(u"SaveToFile", {at("out.txt"), 2});
-    EXPECT_EQ(readBytes(dir_.path() / "out.txt"), c.bytes) << toUtf8(c.charset);
+    EXPECT_EQ(test::readFile(dir_.path() / "out.txt"), c.bytes) << toUtf8(c.charset);
 
     auto back = openStream(2, c.charset);
     back->call(u"LoadFromFile", {at("out.txt")});
@@ -74,7 +75,7 @@ TEST_F(AdoStreamTest, TextIsStoredInTheCharsetWithItsByteOrderMark) {
 }
 
 TEST_F(AdoStreamTest, ReadTextCountsCharactersAndLines) {
-  writeBytes(dir_.path() / "lines.txt", "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\nzwei\ndrei\r\n");
+  test::writeFile(dir_.path() / "lines.txt", "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\r\nzwei\ndrei\r\n");
   const struct {
     std::int32_t separator;
     std::vector<std::u16string> lines;
@@ -120,7 +121,7 @@ TEST_F(AdoStreamTest, BinaryReadWritePositionAndSize) {
   EXPECT_EQ(toLong(stream->get(u"Size")), 2);
 
   // The usual idiom: load as binary, then read the same bytes as text.
-  writeBytes(dir_.path() / "in.txt", "\xEF\xBB\xBFgr\xC3\xBC\xC3\x9F");
+  test::writeFile(dir_.path() / "in.txt", "\xEF\xBB\xBFgr\xC3\xBC\xC3\x9F");
   auto loaded = openStream(1);
   loaded->call(u"LoadFromFile", {at("in.txt")});
   loaded->let(u"Position", 0);
@@ -133,11 +134,11 @@ TEST_F(AdoStreamTest, BinaryReadWritePositionAndSize) {
   loaded->let(u"Position", 3);
   loaded->call(u"CopyTo", {Variant(target.get())});
   target->call(u"SaveToFile", {at("bare.txt")});
-  EXPECT_EQ(readBytes(dir_.path() / "bare.txt"), "gr\xC3\xBC\xC3\x9F");
+  EXPECT_EQ(test::readFile(dir_.path() / "bare.txt"), "gr\xC3\xBC\xC3\x9F");
 }
 
 TEST_F(AdoStreamTest, ErrorsCarryAdoNumbers) {
-  writeBytes(dir_.path() / "exists.txt", "keep");
+  test::writeFile(dir_.path() / "exists.txt", "keep");
   const struct {
     const char* what;
     std::function<void()> action;
@@ -169,8 +170,8 @@ TEST_F(AdoStreamTest, ErrorsCarryAdoNumbers) {
       {"write text to binary", [&] { openStream(1)->call(u"Write", {std::u16string(u"text")}); },
        3001},
   };
-  for (const auto& c : cases) EXPECT_EQ(errorOf(c.action), c.number) << c.what;
-  EXPECT_EQ(readBytes(dir_.path() / "exists.txt"), "keep");
+  for (const auto& c : cases) EXPECT_EQ(test::errorOf(c.action), c.number) << c.what;
+  EXPECT_EQ(test::readFile(dir_.path() / "exists.txt"), "keep");
 }
 
 TEST_F(AdoStreamTest, WritingOverwritesAtThePositionAndLinesUseTheSeparator) {
@@ -190,13 +191,13 @@ TEST_F(AdoStreamTest, WritingOverwritesAtThePositionAndLinesUseTheSeparator) {
   EXPECT_EQ(toLong(stream->get(u"Size")), 9);
   stream->call(u"Close");
   EXPECT_EQ(toLong(stream->get(u"State")), 0);
-  EXPECT_EQ(errorOf([&] { stream->get(u"Size"); }), 3704);
+  EXPECT_EQ(test::errorOf([&] { stream->get(u"Size"); }), 3704);
 
   // Saving writes the whole stream, wherever the position is, and leaves it at the start.
   auto unicode = openStream();
   unicode->call(u"WriteText", {std::u16string(u"hi")});
   unicode->call(u"SaveToFile", {at("u.txt")});
-  EXPECT_EQ(readBytes(dir_.path() / "u.txt"), std::string("\xFF\xFEh\0i\0", 6));
+  EXPECT_EQ(test::readFile(dir_.path() / "u.txt"), std::string("\xFF\xFEh\0i\0", 6));
   EXPECT_EQ(toLong(unicode->get(u"Position")), 0);
 }
 
@@ -207,7 +208,7 @@ TEST_F(AdoStreamTest, ArbitraryBytesReadCleanly) {
     for (int round = 0; round < 40; ++round) {
       std::string bytes(random() % 32, '\0');
       for (char& b : bytes) b = static_cast<char>(random() % 256);
-      writeBytes(dir_.path() / "fuzz.bin", bytes);
+      test::writeFile(dir_.path() / "fuzz.bin", bytes);
       auto stream = openStream(2, charset);
       stream->call(u"LoadFromFile", {at("fuzz.bin")});
       while (!toBool(stream->get(u"EOS"))) {

@@ -7,19 +7,6 @@
 namespace vantorel::vbs::string_test {
 namespace {
 
-const Variant kNull = Variant::null();
-const Variant kMissing = Variant::missing();
-
-Variant i2(int v) {
-  return Variant(static_cast<std::int16_t>(v));
-}
-Variant i4(int v) {
-  return Variant(static_cast<std::int32_t>(v));
-}
-Variant str(std::u16string_view s) {
-  return Variant(s);
-}
-
 void check(const std::vector<Case>& cases) {
   runCases(arrayFunctions(), cases);
 }

@@ -13,6 +13,7 @@
 #include "platform/vbscript/objects/dictionary.hpp"
 
 #include "object_test_support.hpp"
+#include "support/raised_error.hpp"
 
 namespace vantorel::vbs {
 namespace {
@@ -50,11 +51,11 @@ TEST(Dictionary, KeepsInsertionOrderAndRaisesItsErrors) {
   EXPECT_EQ(strings(d->items()), (std::vector<std::u16string>{u"Belgrade", u"Athens", u"Cairo"}));
   EXPECT_EQ(d->keys().arrayValue().bound(1).lower, 0);
 
-  EXPECT_EQ(errorOf([&] { d->add(v(u"a"), v(u"again")); }), vberr::kKeyAlreadyExists);
-  EXPECT_EQ(errorOf([&] { d->remove(v(u"zz")); }), vberr::kElementNotFound);
-  EXPECT_EQ(errorOf([&] { d->setKey(v(u"zz"), v(u"y")); }), vberr::kElementNotFound);
-  EXPECT_EQ(errorOf([&] { d->setKey(v(u"a"), v(u"c")); }), vberr::kKeyAlreadyExists);
-  EXPECT_EQ(errorOf([&] { d->setCompareMode(1); }), vberr::kInvalidProcedureCall);
+  EXPECT_EQ(test::errorOf([&] { d->add(v(u"a"), v(u"again")); }), vberr::kKeyAlreadyExists);
+  EXPECT_EQ(test::errorOf([&] { d->remove(v(u"zz")); }), vberr::kElementNotFound);
+  EXPECT_EQ(test::errorOf([&] { d->setKey(v(u"zz"), v(u"y")); }), vberr::kElementNotFound);
+  EXPECT_EQ(test::errorOf([&] { d->setKey(v(u"a"), v(u"c")); }), vberr::kKeyAlreadyExists);
+  EXPECT_EQ(test::errorOf([&] { d->setCompareMode(1); }), vberr::kInvalidProcedureCall);
 
   // Renaming keeps the entry's place.
   d->setKey(v(u"a"), v(u"x"));
@@ -78,7 +79,7 @@ TEST(Dictionary, KeepsInsertionOrderAndRaisesItsErrors) {
   EXPECT_EQ(d->count(), 0);
   d->setCompareMode(1);
   EXPECT_EQ(d->compareMode(), 1);
-  EXPECT_EQ(errorOf([&] { d->setCompareMode(-1); }), vberr::kInvalidProcedureCall);
+  EXPECT_EQ(test::errorOf([&] { d->setCompareMode(-1); }), vberr::kInvalidProcedureCall);
 }
 
 TEST(Dictionary, WhichKeysAreTheSame) {
@@ -118,14 +119,14 @@ TEST(Dictionary, WhichKeysAreTheSame) {
     d->setCompareMode(row.mode);
     d->add(row.first, v(u"first"));
     EXPECT_EQ(d->exists(row.second), row.same);
-    EXPECT_EQ(errorOf([&] { d->add(row.second, v(u"second")); }),
+    EXPECT_EQ(test::errorOf([&] { d->add(row.second, v(u"second")); }),
               row.same ? vberr::kKeyAlreadyExists : 0);
     EXPECT_EQ(d->hashVal(row.first) == d->hashVal(row.second) || !row.same, true);
   }
   // Arrays cannot be keys.
   auto d = makeRef<Dictionary>();
   Variant array(SafeArray::fromValues({v(1)}));
-  EXPECT_EQ(errorOf([&] { d->add(array, v(1)); }), vberr::kInvalidProcedureCall);
+  EXPECT_EQ(test::errorOf([&] { d->add(array, v(1)); }), vberr::kInvalidProcedureCall);
 }
 
 TEST(Dictionary, LateBoundMembersAndForEach) {
@@ -139,7 +140,7 @@ TEST(Dictionary, LateBoundMembersAndForEach) {
   invoke(o, o.memberId(u"key"), kInvokeLet, {v(u"k1"), v(u"k0")});
   EXPECT_TRUE(toBool(o.call(u"Exists", {v(u"k0")})));
   EXPECT_EQ(toLong(o.get(u"Count")), 2);
-  EXPECT_EQ(errorOf([&] { o.let(u"CompareMode", v(1)); }),
+  EXPECT_EQ(test::errorOf([&] { o.let(u"CompareMode", v(1)); }),
             vberr::kInvalidProcedureCall);  // not empty
   EXPECT_EQ(toLong(o.get(u"CompareMode")), 0);
 
@@ -174,12 +175,12 @@ TEST(Dictionary, RandomOperationsMatchAModel) {
           d->add(k, v(step));
           model.emplace_back(key, step);
         } else {
-          EXPECT_EQ(errorOf([&] { d->add(k, v(step)); }), vberr::kKeyAlreadyExists);
+          EXPECT_EQ(test::errorOf([&] { d->add(k, v(step)); }), vberr::kKeyAlreadyExists);
         }
         break;
       case 2:
         if (at < 0) {
-          EXPECT_EQ(errorOf([&] { d->remove(k); }), vberr::kElementNotFound);
+          EXPECT_EQ(test::errorOf([&] { d->remove(k); }), vberr::kElementNotFound);
         } else {
           d->remove(k);
           model.erase(model.begin() + at);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -18,7 +17,9 @@
 #include "platform/vbscript/objects/file_objects.hpp"
 #include "platform/vbscript/objects/file_system.hpp"
 #include "platform/vbscript/objects/text_stream.hpp"
+#include "support/raised_error.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::vbs {
 namespace {
@@ -109,18 +110,18 @@ TEST_F(FileObjects, TextRoundTripsInEachEncoding) {
         Ref<Object>(fso_->call(u"CreateTextFile", {at("t.txt"), true, c.unicode}).objectValue());
     stream->call(u"Write", {text});
     stream->call(u"Close");
-    EXPECT_EQ(readBytes(native("t.txt")), c.bytes) << c.unicode;
+    EXPECT_EQ(test::readFile(native("t.txt")), c.bytes) << c.unicode;
     EXPECT_EQ(readAll("t.txt", c.unicode ? -1 : 0), text);
     // The default format finds the UTF-16 mark by itself.
     EXPECT_EQ(readAll("t.txt", -2), text);
   }
   // A UTF-8 mark read as ANSI stays three characters, as on Windows.
-  writeBytes(native("u8.txt"), "\xEF\xBB\xBFok");
+  test::writeFile(native("u8.txt"), "\xEF\xBB\xBFok");
   EXPECT_EQ(readAll("u8.txt"), u"\u00EF\u00BB\u00BFok");
 }
 
 TEST_F(FileObjects, ReadLineEndsLinesAtCrLfLfAndCr) {
-  writeBytes(native("lines.txt"), "one\r\ntwo\nthree\rfour\r\n\r\nlast");
+  test::writeFile(native("lines.txt"), "one\r\ntwo\nthree\rfour\r\n\r\nlast");
   auto stream = open("lines.txt", 1);
   const struct {
     std::u16string line;
@@ -132,7 +133,7 @@ TEST_F(FileObjects, ReadLineEndsLinesAtCrLfLfAndCr) {
     EXPECT_EQ(toLong(stream->get(u"Line")), e.lineNumberAfter) << toUtf8(e.line);
   }
   EXPECT_TRUE(toBool(stream->get(u"AtEndOfStream")));
-  EXPECT_EQ(errorOf([&] { stream->call(u"ReadLine"); }), 62);
+  EXPECT_EQ(test::errorOf([&] { stream->call(u"ReadLine"); }), 62);
 
   stream = open("lines.txt", 1);
   EXPECT_EQ(toString(stream->call(u"Read", {2})), u"on");
@@ -146,21 +147,21 @@ TEST_F(FileObjects, ReadLineEndsLinesAtCrLfLfAndCr) {
 }
 
 TEST_F(FileObjects, WritingGoesToTheFileOnCloseOrRelease) {
-  writeBytes(native("w.txt"), "old");
+  test::writeFile(native("w.txt"), "old");
   auto stream = open("w.txt", 2);
   stream->call(u"WriteLine", {std::u16string(u"a")});
   stream->call(u"WriteBlankLines", {2});
   stream->call(u"Write", {std::u16string(u"b")});
   EXPECT_EQ(toLong(stream->get(u"Line")), 4);
   EXPECT_EQ(toLong(stream->get(u"Column")), 2);
-  EXPECT_EQ(readBytes(native("w.txt")), "old");  // replaced whole, at close
+  EXPECT_EQ(test::readFile(native("w.txt")), "old");  // replaced whole, at close
   stream->call(u"Close");
-  EXPECT_EQ(readBytes(native("w.txt")), "a\r\n\r\n\r\nb");
+  EXPECT_EQ(test::readFile(native("w.txt")), "a\r\n\r\n\r\nb");
 
   stream = open("w.txt", 8);
   stream->call(u"Write", {std::u16string(u"+")});
   stream.reset();  // the last release writes too
-  EXPECT_EQ(readBytes(native("w.txt")), "a\r\n\r\n\r\nb+");
+  EXPECT_EQ(test::readFile(native("w.txt")), "a\r\n\r\n\r\nb+");
 
   // Appending in the default format keeps a Unicode file Unicode.
   auto unicode =
@@ -168,19 +169,19 @@ TEST_F(FileObjects, WritingGoesToTheFileOnCloseOrRelease) {
   unicode->call(u"Write", {std::u16string(u"x")});
   unicode->call(u"Close");
   open("u.txt", 8, false, -2)->call(u"Write", {std::u16string(u"y")});
-  EXPECT_EQ(readBytes(native("u.txt")), std::string("\xFF\xFEx\0y\0", 6));
+  EXPECT_EQ(test::readFile(native("u.txt")), std::string("\xFF\xFEx\0y\0", 6));
 
   // A host ending the process at once (WScript.Quit) still gets the text to the file.
   stream = open("q.txt", 2, true);
   stream->call(u"Write", {std::u16string(u"kept")});
   closeOpenTextStreams();
-  EXPECT_EQ(readBytes(native("q.txt")), "kept");
-  EXPECT_EQ(errorOf([&] { stream->call(u"Write", {std::u16string(u"x")}); }), 52);
+  EXPECT_EQ(test::readFile(native("q.txt")), "kept");
+  EXPECT_EQ(test::errorOf([&] { stream->call(u"Write", {std::u16string(u"x")}); }), 52);
 }
 
 TEST_F(FileObjects, ErrorNumbersMatchTheScriptRuntime) {
-  writeBytes(native("exists.txt"), "x");
-  writeBytes(native("empty.txt"), "");
+  test::writeFile(native("exists.txt"), "x");
+  test::writeFile(native("empty.txt"), "");
   std::filesystem::create_directory(native("sub"));
   const std::u16string missingFile = at("missing.txt");
   const std::u16string missingFolder = at("nowhere/file.txt");
@@ -243,15 +244,15 @@ TEST_F(FileObjects, ErrorNumbersMatchTheScriptRuntime) {
        },
        70},
   };
-  for (const auto& c : cases) EXPECT_EQ(errorOf(c.action), c.number) << c.what;
-  EXPECT_EQ(readBytes(native("empty.txt")), "");  // nothing was replaced by the failures
+  for (const auto& c : cases) EXPECT_EQ(test::errorOf(c.action), c.number) << c.what;
+  EXPECT_EQ(test::readFile(native("empty.txt")), "");  // nothing was replaced by the failures
 }
 
 TEST_F(FileObjects, FilesAndFoldersReportAndChangeTheDisk) {
   std::filesystem::create_directories(native("site/img"));
-  writeBytes(native("site/a.txt"), "12345");
-  writeBytes(native("site/B.asp"), "1");
-  writeBytes(native("site/img/logo.png"), "123");
+  test::writeFile(native("site/a.txt"), "12345");
+  test::writeFile(native("site/B.asp"), "1");
+  test::writeFile(native("site/img/logo.png"), "123");
 
   auto folder = Ref<Object>(fso_->call(u"GetFolder", {at("site")}).objectValue());
   EXPECT_EQ(toString(folder->get(u"Name")), u"site");
@@ -263,7 +264,7 @@ TEST_F(FileObjects, FilesAndFoldersReportAndChangeTheDisk) {
   auto walk = files->newEnum();
   for (Variant item; walk->next(item);) names.push_back(toString(item.objectValue()->get(u"Name")));
   EXPECT_EQ(names, (std::vector<std::u16string>{u"B.asp", u"a.txt"}));
-  writeBytes(native("site/late.txt"), "");  // the collection sees files made after it
+  test::writeFile(native("site/late.txt"), "");  // the collection sees files made after it
   EXPECT_EQ(toLong(files->get(u"Count")), 3);
   std::filesystem::remove(native("site/late.txt"));
   auto file = Ref<Object>(files->get(u"Item", {std::u16string(u"A.TXT")}).objectValue());
@@ -274,21 +275,21 @@ TEST_F(FileObjects, FilesAndFoldersReportAndChangeTheDisk) {
   EXPECT_EQ(Variant(file->get(u"DateLastModified")).type(), VarType::Date);
 
   file->call(u"Copy", {at("site/img/")});
-  EXPECT_EQ(readBytes(native("site/img/a.txt")), "12345");
+  EXPECT_EQ(test::readFile(native("site/img/a.txt")), "12345");
   file->let(u"Name", std::u16string(u"renamed.txt"));
   EXPECT_TRUE(std::filesystem::exists(native("site/renamed.txt")));
   EXPECT_EQ(toString(file->get(u"Path")), at("site/renamed.txt"));
 
   file->let(u"Attributes", 1);
   EXPECT_EQ(toLong(file->get(u"Attributes")) & 1, 1);
-  EXPECT_EQ(errorOf([&] { file->call(u"Delete"); }), 70);
+  EXPECT_EQ(test::errorOf([&] { file->call(u"Delete"); }), 70);
   file->call(u"Delete", {true});
   EXPECT_FALSE(std::filesystem::exists(native("site/renamed.txt")));
 
   fso_->call(u"CopyFolder", {at("site"), at("copy")});
-  EXPECT_EQ(readBytes(native("copy/img/logo.png")), "123");
+  EXPECT_EQ(test::readFile(native("copy/img/logo.png")), "123");
   fso_->call(u"CopyFile", {at("copy/img/*.png"), at("copy/")});
-  EXPECT_EQ(readBytes(native("copy/logo.png")), "123");
+  EXPECT_EQ(test::readFile(native("copy/logo.png")), "123");
   fso_->call(u"MoveFolder", {at("copy"), at("moved")});
   EXPECT_TRUE(toBool(fso_->call(u"FolderExists", {at("moved/img")})));
   EXPECT_FALSE(toBool(fso_->call(u"FolderExists", {at("copy")})));
@@ -312,7 +313,7 @@ TEST_F(FileObjects, FilesAndFoldersReportAndChangeTheDisk) {
 
 TEST_F(FileObjects, WildcardsSelectFilesAsTheWindowsShellDoes) {
   for (const char* name : {"a.txt", "b.TXT", "c.asp", "noext", "ab.txt.bak"}) {
-    writeBytes(native(name), name);
+    test::writeFile(native(name), name);
   }
   const struct {
     std::u16string pattern;
@@ -345,7 +346,7 @@ TEST_F(FileObjects, StreamsFromFileAndFolderObjects) {
       Ref<Object>(folder->call(u"CreateTextFile", {std::u16string(u"n.txt")}).objectValue());
   writer->call(u"WriteLine", {std::u16string(u"\u00FCber")});
   writer->call(u"Close");
-  EXPECT_EQ(readBytes(native("f/n.txt")),
+  EXPECT_EQ(test::readFile(native("f/n.txt")),
             "\xFC"
             "ber\r\n");
 
@@ -355,7 +356,7 @@ TEST_F(FileObjects, StreamsFromFileAndFolderObjects) {
   appender->call(u"Close");
   auto reader = Ref<Object>(file->call(u"OpenAsTextStream").objectValue());
   EXPECT_EQ(toString(reader->call(u"ReadAll")), u"\u00FCber\r\nend");
-  EXPECT_EQ(errorOf([&] {
+  EXPECT_EQ(test::errorOf([&] {
               folder->call(u"CreateTextFile", {std::u16string(u"n.txt"), false});
             }),
             58);
@@ -386,7 +387,7 @@ TEST_F(FileObjects, ArbitraryBytesReadCleanly) {
       b = static_cast<char>(
           "\r\n\xFF\xFE\xEF\xBB\xBF"
           "a\0"[random() % 9]);
-    writeBytes(native("fuzz.txt"), bytes);
+    test::writeFile(native("fuzz.txt"), bytes);
     for (int format : {0, -1, -2}) {
       auto stream = open("fuzz.txt", 1, false, format);
       while (!toBool(stream->get(u"AtEndOfStream"))) {

@@ -13,6 +13,7 @@
 #include "platform/automation/bind.hpp"
 #include "platform/automation/safe_array.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "support/raised_error.hpp"
 
 namespace vantorel::vbs {
 namespace {
@@ -128,15 +129,6 @@ void runTable(const std::vector<BinaryCase>& cases) {
       ADD_FAILURE() << c.what << ": raised " << e.number();
     }
   }
-}
-
-std::int32_t errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
 }
 
 TEST(Operators, ArithmeticResultTypes) {
@@ -419,7 +411,7 @@ TEST(Operators, ErrorsCarryVbScriptNumbers) {
       {"Empty Is Nothing", [&] { opIs(kEmpty, nothing); }, 424},
       {"If \"abc\"", [] { isTrue(S(u"abc")); }, 13},
   };
-  for (const Case& c : cases) EXPECT_EQ(errorOf(c.f), c.want) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(test::errorOf(c.f), c.want) << c.what;
 }
 
 TEST(Operators, ConditionsAndPlainEquality) {

@@ -14,6 +14,7 @@
 #include "platform/vbscript/objects/script_objects.hpp"
 
 #include "object_test_support.hpp"
+#include "support/raised_error.hpp"
 
 namespace vantorel::vbs {
 namespace {
@@ -227,9 +228,9 @@ TEST(RegExp, MatchesCollectionAndSubMatches) {
   for (Variant v; se->next(v);) ++n;
   EXPECT_EQ(n, 3);
 
-  EXPECT_EQ(errorOf([&] { matches->item(3); }), vberr::kInvalidProcedureCall);
-  EXPECT_EQ(errorOf([&] { matches->item(-1); }), vberr::kInvalidProcedureCall);
-  EXPECT_EQ(errorOf([&] { s.get(u"Item", {Variant(std::int32_t{3})}); }),
+  EXPECT_EQ(test::errorOf([&] { matches->item(3); }), vberr::kInvalidProcedureCall);
+  EXPECT_EQ(test::errorOf([&] { matches->item(-1); }), vberr::kInvalidProcedureCall);
+  EXPECT_EQ(test::errorOf([&] { s.get(u"Item", {Variant(std::int32_t{3})}); }),
             vberr::kInvalidProcedureCall);
   EXPECT_EQ(re->execute(u"none")->count(), 0);
 }
@@ -245,9 +246,9 @@ TEST(RegExp, BadPatternsRaiseWhenUsed) {
     SCOPED_TRACE(narrow(pattern));
     auto re = makeRegExp(u"ok", kNone);
     re->setPattern(pattern);  // accepted as it is set
-    EXPECT_EQ(errorOf([&] { re->test(u"x"); }), number);
-    EXPECT_EQ(errorOf([&] { re->execute(u"x"); }), number);
-    EXPECT_EQ(errorOf([&] { re->replace(u"x", Variant(u"y")); }), number);
+    EXPECT_EQ(test::errorOf([&] { re->test(u"x"); }), number);
+    EXPECT_EQ(test::errorOf([&] { re->execute(u"x"); }), number);
+    EXPECT_EQ(test::errorOf([&] { re->replace(u"x", Variant(u"y")); }), number);
     re->setPattern(u"x");
     EXPECT_TRUE(re->test(u"x"));
   }

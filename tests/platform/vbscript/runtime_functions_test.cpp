@@ -10,6 +10,7 @@
 #include "platform/ui/recording_backend.hpp"
 #include "platform/ui/ui.hpp"
 #include "platform/vbscript/builtin_call.hpp"
+#include "support/random_edits.hpp"
 
 namespace vantorel::vbs::runtime_test {
 namespace {
@@ -362,21 +363,8 @@ TEST(RuntimeConversion, FuzzedTextGivesAValueOrAnError) {
   for (const std::int32_t lcid : {1033, 1031}) {
     ScopedNumberLocale locale(lcid);
     for (int k = 0; k < 3000; ++k) {
-      std::u16string s = seeds[rng() % std::size(seeds)];
-      for (int edits = static_cast<int>(rng() % 4); edits >= 0; --edits) {
-        const char16_t c = alphabet[rng() % (std::size(alphabet) - 1)];
-        const std::size_t at = s.empty() ? 0 : rng() % s.size();
-        switch (rng() % 3) {
-          case 0:
-            s.insert(s.begin() + static_cast<std::ptrdiff_t>(at), c);
-            break;
-          case 1:
-            if (!s.empty()) s.erase(at, 1);
-            break;
-          default:
-            if (!s.empty()) s[at] = c;
-        }
-      }
+      const std::u16string s = test::randomlyEdited(seeds[rng() % std::size(seeds)], rng, alphabet,
+                                                    1 + static_cast<int>(rng() % 4));
       for (const char16_t* fn : {u"CDbl", u"CDate", u"CInt", u"IsNumeric", u"IsDate"}) {
         try {
           call(fn, {V(s)});

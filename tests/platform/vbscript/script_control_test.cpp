@@ -12,6 +12,7 @@
 #include "platform/text/unicode.hpp"
 #include "platform/vbscript/control/script_control.hpp"
 #include "platform/vbscript/script_runtime.hpp"
+#include "support/raised_error.hpp"
 
 namespace vantorel::vbs {
 namespace {
@@ -23,23 +24,13 @@ class ScriptControlTest : public ::testing::Test {
     sc = makeRef<ScriptControl>();
     sc->setLanguage(u"VBScript");
   }
-  // The error number the call raised; 0 when it succeeded.
-  template <class F>
-  std::int32_t failure(F&& f) {
-    try {
-      f();
-    } catch (const AutomationError& e) {
-      return e.number();
-    }
-    return 0;
-  }
   Ref<ScriptControl> sc;
 };
 
 TEST_F(ScriptControlTest, OnlyVBScriptIsALanguage) {
   Ref<ScriptControl> fresh = makeRef<ScriptControl>();
-  EXPECT_NE(failure([&] { fresh->addCode(u"x = 1"); }), 0) << "no language set yet";
-  EXPECT_NE(failure([&] { fresh->setLanguage(u"JScript"); }), 0);
+  EXPECT_NE(test::errorOf([&] { fresh->addCode(u"x = 1"); }), 0) << "no language set yet";
+  EXPECT_NE(test::errorOf([&] { fresh->setLanguage(u"JScript"); }), 0);
   EXPECT_NE(fresh->error()->number(), 0);
   fresh->setLanguage(u"vbscript");
   EXPECT_EQ(fresh->language(), u"VBScript");
@@ -76,8 +67,9 @@ TEST_F(ScriptControlTest, ModulesHaveTheirOwnNamespaces) {
   EXPECT_EQ(modules->count(), 2);
   EXPECT_EQ(modules->item(Variant(std::int32_t{1}))->name(), kGlobalModuleName);
   EXPECT_EQ(modules->item(Variant(u"extra"))->name(), u"Extra");
-  EXPECT_EQ(failure([&] { modules->item(Variant(std::int32_t{3})); }), vberr::kSubscriptOutOfRange);
-  EXPECT_NE(failure([&] { modules->add(u"Extra"); }), 0) << "a module name is taken once";
+  EXPECT_EQ(test::errorOf([&] { modules->item(Variant(std::int32_t{3})); }),
+            vberr::kSubscriptOutOfRange);
+  EXPECT_NE(test::errorOf([&] { modules->add(u"Extra"); }), 0) << "a module name is taken once";
 }
 
 TEST_F(ScriptControlTest, ProceduresInDefinitionOrder) {
@@ -106,11 +98,12 @@ TEST_F(ScriptControlTest, ProceduresInDefinitionOrder) {
 }
 
 TEST_F(ScriptControlTest, ACompileErrorLeavesNothingBehind) {
-  EXPECT_NE(
-      failure([&] { sc->addCode(u"Dim z\nz = 1\nFunction H()\nH = 1\nEnd Function\nx = ("); }), 0);
+  EXPECT_NE(test::errorOf(
+                [&] { sc->addCode(u"Dim z\nz = 1\nFunction H()\nH = 1\nEnd Function\nx = ("); }),
+            0);
   EXPECT_EQ(sc->procedures()->count(), 0);
   EXPECT_TRUE(sc->eval(u"z").isEmpty());
-  EXPECT_EQ(failure([&] { sc->run(u"H"); }), 35);
+  EXPECT_EQ(test::errorOf([&] { sc->run(u"H"); }), 35);
 }
 
 TEST_F(ScriptControlTest, RunPassesArgumentsAndReturnsTheResult) {
@@ -119,12 +112,12 @@ TEST_F(ScriptControlTest, RunPassesArgumentsAndReturnsTheResult) {
   EXPECT_EQ(toDouble(sc->run(u"Add", args)), 5.5);
   EXPECT_EQ(toDouble(sc->call(u"Run", {Variant(u"add"), Variant(1), Variant(2)})), 3.0);
   EXPECT_TRUE(sc->run(u"Nothing1").isEmpty());
-  EXPECT_EQ(failure([&] { sc->run(u"Missing"); }), 35);
+  EXPECT_EQ(test::errorOf([&] { sc->run(u"Missing"); }), 35);
   EXPECT_EQ(sc->error()->number(), 35);
 }
 
 TEST_F(ScriptControlTest, ErrorFieldsAfterCompileAndRuntimeErrors) {
-  EXPECT_EQ(failure([&] { sc->addCode(u"x = 1\ny = 2 3"); }), 1025);
+  EXPECT_EQ(test::errorOf([&] { sc->addCode(u"x = 1\ny = 2 3"); }), 1025);
   Ref<ScriptControlError> e = sc->error();
   EXPECT_EQ(e->number(), 1025);
   EXPECT_EQ(e->source(), kCompileErrorSource);
@@ -133,7 +126,7 @@ TEST_F(ScriptControlTest, ErrorFieldsAfterCompileAndRuntimeErrors) {
   EXPECT_EQ(e->column(), 7);
   EXPECT_EQ(e->text(), u"y = 2 3");
 
-  EXPECT_EQ(failure([&] { sc->addCode(u"Dim q\n  q = 1 / 0"); }), 11);
+  EXPECT_EQ(test::errorOf([&] { sc->addCode(u"Dim q\n  q = 1 / 0"); }), 11);
   EXPECT_EQ(e->number(), 11) << "the Error object shows the latest failure";
   EXPECT_EQ(e->source(), kRuntimeErrorSource);
   EXPECT_EQ(e->description(), u"Division by zero");
@@ -141,7 +134,7 @@ TEST_F(ScriptControlTest, ErrorFieldsAfterCompileAndRuntimeErrors) {
 
   sc->eval(u"1");
   EXPECT_EQ(e->number(), 0) << "a good call clears the error";
-  EXPECT_EQ(failure([&] { sc->eval(u"1 / 0"); }), 11);
+  EXPECT_EQ(test::errorOf([&] { sc->eval(u"1 / 0"); }), 11);
   e->clear();
   EXPECT_EQ(e->number(), 0);
   EXPECT_EQ(e->description(), u"");
@@ -150,10 +143,10 @@ TEST_F(ScriptControlTest, ErrorFieldsAfterCompileAndRuntimeErrors) {
 TEST_F(ScriptControlTest, TimeoutStopsAnEndlessLoop) {
   sc->setTimeout(200);
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_NE(failure([&] { sc->addCode(u"Do: Loop"); }), 0);
+  EXPECT_NE(test::errorOf([&] { sc->addCode(u"Do: Loop"); }), 0);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   EXPECT_EQ(toLong(sc->eval(u"2 + 2")), 4) << "the control works after a timeout";
-  EXPECT_NE(failure([&] { sc->setTimeout(-2); }), 0);
+  EXPECT_NE(test::errorOf([&] { sc->setTimeout(-2); }), 0);
 }
 
 TEST_F(ScriptControlTest, AddedObjectsByNameAndAsGlobals) {
@@ -163,9 +156,9 @@ TEST_F(ScriptControlTest, AddedObjectsByNameAndAsGlobals) {
   EXPECT_EQ(toLong(sc->eval(u"Dict.Count")), 1);
   sc->addObject(u"Members", dict, true);
   EXPECT_EQ(toLong(sc->eval(u"Count")), 1) << "members reachable without the name";
-  EXPECT_EQ(failure([&] { sc->addObject(u"dict", dict, false); }), vberr::kKeyAlreadyExists);
+  EXPECT_EQ(test::errorOf([&] { sc->addObject(u"dict", dict, false); }), vberr::kKeyAlreadyExists);
   sc->reset();
-  EXPECT_NE(failure([&] { sc->eval(u"Dict.Count"); }), 0) << "Reset drops added objects";
+  EXPECT_NE(test::errorOf([&] { sc->eval(u"Dict.Count"); }), 0) << "Reset drops added objects";
   sc->addObject(u"Dict", dict, false);
 }
 
@@ -213,7 +206,7 @@ TEST_F(ScriptControlTest, InvalidScriptsReportNumberLineAndColumn) {
     Ref<ScriptControl> fresh = makeRef<ScriptControl>();
     fresh->setLanguage(u"VBScript");
     const std::string code = toUtf8(c.code);
-    EXPECT_EQ(failure([&] { fresh->addCode(c.code); }), c.number) << code;
+    EXPECT_EQ(test::errorOf([&] { fresh->addCode(c.code); }), c.number) << code;
     const ScriptError& e = fresh->error()->value();
     EXPECT_EQ(e.line, c.line) << code;
     EXPECT_EQ(e.column, c.column) << code;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -19,6 +18,7 @@
 #include "platform/vbscript/control/script_control.hpp"
 #include "platform/vbscript/script_runtime.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::vbs {
 namespace {
@@ -156,10 +156,8 @@ class ScriptSuite : public ::testing::TestWithParam<std::string> {
 
 TEST_P(ScriptSuite, Passes) {
   const stdfs::path file = scriptsFolder() / GetParam();
-  std::ifstream in(file, std::ios::binary);
-  ASSERT_TRUE(in) << file;
-  std::stringstream text;
-  text << in.rdbuf();
+  ASSERT_TRUE(stdfs::is_regular_file(file)) << file;
+  const std::string text = test::readFile(file);
 
   Ref<TestHost> host = makeRef<TestHost>(file.string());
   Ref<ScriptControl> control = makeRef<ScriptControl>();
@@ -169,7 +167,7 @@ TEST_P(ScriptSuite, Passes) {
   control->setTimeout(kNoTimeout);
   control->addObject(u"TestHost", host, true);
   try {
-    control->addCode(fromUtf8(instrument(text.str())));
+    control->addCode(fromUtf8(instrument(text)));
   } catch (const AutomationError& e) {
     const ScriptError& err = control->error()->value();
     ADD_FAILURE_AT(file.string().c_str(), err.line)

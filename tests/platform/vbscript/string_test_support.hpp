@@ -15,6 +15,19 @@
 
 namespace vantorel::vbs::string_test {
 
+inline const Variant kNull = Variant::null();
+inline const Variant kMissing = Variant::missing();
+
+inline Variant i2(int v) {
+  return Variant(static_cast<std::int16_t>(v));
+}
+inline Variant i4(int v) {
+  return Variant(static_cast<std::int32_t>(v));
+}
+inline Variant str(std::u16string_view s) {
+  return Variant(s);
+}
+
 inline std::string narrow(std::u16string_view s) {
   std::string out;
   for (const char16_t c : s) {

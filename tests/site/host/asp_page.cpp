@@ -1,12 +1,11 @@
 #include "site/host/asp_page.hpp"
 
 #include <cctype>
-#include <fstream>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "platform/text/unicode.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel::test::asp {
 
@@ -14,12 +13,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The page or include file without its UTF-8 mark.
 std::string readText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw PageError("include file not found: " + file.string());
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  std::string text = bytes.str();
+  if (!fs::is_regular_file(file)) throw PageError("include file not found: " + file.string());
+  std::string text = readFile(file);
   if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
   return text;
 }
@@ -34,8 +31,8 @@ std::string lower(std::string s) {
 std::string expandIncludes(const fs::path& root, const fs::path& file, std::set<fs::path>& open) {
   const fs::path canonical = fs::weakly_canonical(file);
   if (!open.insert(canonical).second) throw PageError("include cycle at " + file.string());
-  static const std::regex include(
-      R"re(<!--\s*#include\s+(file|virtual)\s*=\s*"([^"]*)"\s*-->)re", std::regex::icase);
+  static const std::regex include(R"re(<!--\s*#include\s+(file|virtual)\s*=\s*"([^"]*)"\s*-->)re",
+                                  std::regex::icase);
   const std::string text = readText(file);
   std::string out;
   std::size_t pos = 0;
@@ -59,7 +56,7 @@ std::map<std::string, std::string> directiveAttributes(const std::string& text) 
   static const std::regex attribute(R"re(([A-Za-z_]+)\s*=\s*("([^"]*)"|'([^']*)'|([^\s"']+)))re");
   std::map<std::string, std::string> attributes;
   for (std::sregex_iterator it(text.begin(), text.end(), attribute), end; it != end; ++it) {
-    std::string value = (*it)[3].matched ? (*it)[3].str()
+    std::string value = (*it)[3].matched   ? (*it)[3].str()
                         : (*it)[4].matched ? (*it)[4].str()
                                            : (*it)[5].str();
     attributes[lower((*it)[1].str())] = value;

@@ -9,6 +9,7 @@ namespace vantorel::test {
 // Sets or unsets one environment variable for a scope and puts the old value back after.
 class ScopedEnv {
  public:
+  ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
   ScopedEnv(const char* name, const char* value) : name_(name) {
     if (const char* old = getenv(name)) old_ = old;
     if (value) {
