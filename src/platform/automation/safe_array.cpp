@@ -54,9 +54,8 @@ void SafeArray::faultInFrom(std::size_t offset) noexcept {
   const auto from = reinterpret_cast<std::uintptr_t>(data_ + offset);
   const std::uintptr_t to = std::min((from & ~(kStretch - 1)) + kStretch,
                                      reinterpret_cast<std::uintptr_t>(data_ + capacity_));
-  readyEnd_ = pages_.faultIn(data_ + offset, to - from)
-                  ? offset + (to - from) / sizeof(Variant)
-                  : SIZE_MAX;
+  readyEnd_ =
+      pages_.faultIn(data_ + offset, to - from) ? offset + (to - from) / sizeof(Variant) : SIZE_MAX;
 }
 
 Ref<SafeArray> SafeArray::fromValues(std::vector<Variant> values, VarType elementType) {
@@ -72,9 +71,9 @@ void SafeArray::reallocate(std::size_t capacity) {
   const std::size_t oldBytes = capacity_ * sizeof(Variant);
   // Arrays of millions of elements (a growing buffer, a ReDim of a large one) take a mapping of
   // their own: it grows by remapping, so the elements are neither copied nor faulted in again,
-  // and its new pages read zero, so the new elements need no writing; it faults in by huge
-  // pages where the kernel offers them. Below that size, the heap's realloc, which keeps freed
-  // blocks for reuse.
+  // and its new pages read zero, so the new elements need no writing; its pages are faulted in
+  // a stretch at a time ahead of the writes (see BlockPages). Below that size, the heap's
+  // realloc, which keeps freed blocks for reuse.
   constexpr std::size_t kMappedBlock = 8 * 1024 * 1024;
   // The live elements move as bytes (a Variant holds no pointer to itself), and only those
   // ever written: the rest are Empty, which fresh pages and the constructor both give.

@@ -3,7 +3,6 @@
 #include <malloc.h>
 #include <sys/mman.h>
 
-
 namespace vantorel::sys {
 
 // A generation builds every page in the same few large blocks: a script array growing to tens

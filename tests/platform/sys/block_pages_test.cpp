@@ -22,9 +22,9 @@ TEST(BlockPages, FaultingInKeepsContentsAndTheBlockRemappable) {
     std::size_t bytes;
   };
   const Range ranges[] = {
-      {0, 2 * kMiB},                   // one whole stretch
-      {100, 5 * kMiB + 7},             // starting inside a page, ending inside a stretch
-      {3 * kMiB + 4096, 12 * kMiB},    // across several stretches to the block's end
+      {0, 2 * kMiB},                 // one whole stretch
+      {100, 5 * kMiB + 7},           // starting inside a page, ending inside a stretch
+      {3 * kMiB + 4096, 12 * kMiB},  // across several stretches
   };
   for (const Range& r : ranges) {
     const std::size_t size = 16 * kMiB;
