@@ -31,7 +31,7 @@ SafeArray::SafeArray(std::vector<ArrayBound> bounds, VarType elementType)
 }
 
 SafeArray::~SafeArray() {
-  for (std::size_t i = 0; i < size_; ++i) data_[i].~Variant();
+  for (std::size_t i = 0; i < writtenEnd_; ++i) data_[i].~Variant();
   freeStorage();
 }
 
@@ -44,7 +44,18 @@ void SafeArray::freeStorage() noexcept {
   data_ = nullptr;
   capacity_ = 0;
   mapped_ = false;
-  zeroFrom_ = 0;
+  writtenEnd_ = 0;
+  readyEnd_ = SIZE_MAX;
+}
+
+void SafeArray::faultInFrom(std::size_t offset) noexcept {
+  // The rest of the huge page's stretch the element lies in: the next writes go there.
+  constexpr std::uintptr_t kStretch = sys::BlockPages::kStretch;
+  const auto from = reinterpret_cast<std::uintptr_t>(data_ + offset);
+  const std::uintptr_t to = std::min((from & ~(kStretch - 1)) + kStretch,
+                                     reinterpret_cast<std::uintptr_t>(data_ + capacity_));
+  readyEnd_ =
+      pages_.faultIn(data_ + offset, to - from) ? offset + (to - from) / sizeof(Variant) : SIZE_MAX;
 }
 
 Ref<SafeArray> SafeArray::fromValues(std::vector<Variant> values, VarType elementType) {
@@ -60,42 +71,45 @@ void SafeArray::reallocate(std::size_t capacity) {
   const std::size_t oldBytes = capacity_ * sizeof(Variant);
   // Arrays of millions of elements (a growing buffer, a ReDim of a large one) take a mapping of
   // their own: it grows by remapping, so the elements are neither copied nor faulted in again,
-  // and its new pages read zero, so the new elements need no writing; it faults in by huge
-  // pages where the kernel offers them. Below that size, the heap's realloc, which keeps freed
-  // blocks for reuse.
+  // and its new pages read zero, so the new elements need no writing; its pages are faulted in
+  // a stretch at a time ahead of the writes (see BlockPages). Below that size, the heap's
+  // realloc, which keeps freed blocks for reuse.
   constexpr std::size_t kMappedBlock = 8 * 1024 * 1024;
+  // The live elements move as bytes (a Variant holds no pointer to itself), and only those
+  // ever written: the rest are Empty, which fresh pages and the constructor both give.
+  const std::size_t moved = std::min(size_, writtenEnd_);
   void* p = nullptr;
   if (bytes >= kMappedBlock) {
     p = mapped_ ? sys::remapBlock(data_, oldBytes, bytes) : nullptr;
     if (p) {
-      sys::preferHugePages(p, bytes);
+      pages_.adopt(p, bytes);
     } else {
       // A fresh mapping: the first, or where the kernel (or a tool watching the process) will
-      // not remap. The live elements move as bytes: a Variant holds no pointer to itself.
+      // not remap.
       p = sys::mapBlock(bytes);
       if (!p) throw std::bad_alloc();
-      sys::preferHugePages(p, bytes);
-      if (size_ > 0) std::memcpy(p, static_cast<void*>(data_), size_ * sizeof(Variant));
+      pages_.adopt(p, bytes);
+      readyEnd_ = pages_.faultIn(p, moved * sizeof(Variant)) ? moved : SIZE_MAX;
+      if (moved > 0) std::memcpy(p, static_cast<void*>(data_), moved * sizeof(Variant));
       if (mapped_) {
         sys::unmapBlock(data_, oldBytes);
       } else {
         std::free(data_);
       }
-      zeroFrom_ = size_;
     }
     mapped_ = true;
-    zeroFrom_ = std::min(zeroFrom_, capacity);
   } else if (mapped_) {
     p = std::malloc(bytes);
     if (!p) throw std::bad_alloc();
-    if (size_ > 0) std::memcpy(p, static_cast<void*>(data_), size_ * sizeof(Variant));
+    if (moved > 0) std::memcpy(p, static_cast<void*>(data_), moved * sizeof(Variant));
+    auto* elements = static_cast<Variant*>(p);
+    for (std::size_t i = moved; i < size_; ++i) new (elements + i) Variant();
     sys::unmapBlock(data_, oldBytes);
     mapped_ = false;
-    zeroFrom_ = capacity;
+    readyEnd_ = SIZE_MAX;
   } else {
     p = std::realloc(static_cast<void*>(data_), bytes);
     if (!p) throw std::bad_alloc();
-    zeroFrom_ = capacity;
   }
   data_ = static_cast<Variant*>(p);
   capacity_ = capacity;
@@ -118,17 +132,23 @@ void SafeArray::resizeStorage(std::size_t n, std::vector<Variant>& dropped) {
     // Doubling when growing; a first allocation, or a jump past double, takes what it needs.
     reallocate(capacity_ == 0 ? n : std::max(n, capacity_ * 2));
   }
+  // Only the elements written may hold anything to release; the ones cut off are left Empty,
+  // as a mapped block's storage beyond its size must be.
   std::size_t containers = 0;
-  for (std::size_t i = n; i < size_; ++i) containers += data_[i].holdsContainer() ? 1 : 0;
+  for (std::size_t i = n; i < writtenEnd_; ++i) containers += data_[i].holdsContainer() ? 1 : 0;
   dropped.reserve(containers);
-  // Elements never written are zero bytes already, which is what an Empty Variant holds.
-  const std::size_t written = std::min(n, zeroFrom_);
-  for (std::size_t i = size_; i < written; ++i) new (data_ + i) Variant();
-  zeroFrom_ = std::max(zeroFrom_, n);
-  for (std::size_t i = n; i < size_; ++i) {
-    if (data_[i].holdsContainer()) dropped.push_back(std::move(data_[i]));
-    data_[i].~Variant();
+  // A mapped block's elements beyond the size are Empty already; heap storage gained is not.
+  if (!mapped_) {
+    for (std::size_t i = size_; i < n; ++i) new (data_ + i) Variant();
   }
+  for (std::size_t i = n; i < writtenEnd_; ++i) {
+    if (data_[i].holdsContainer()) {
+      dropped.push_back(std::move(data_[i]));
+    } else {
+      data_[i].clear();
+    }
+  }
+  writtenEnd_ = std::min(writtenEnd_, n);
   size_ = n;
   // An array cut to a small part of its storage gives the rest back.
   if (n < capacity_ / 4) shrinkStorage();
@@ -149,7 +169,7 @@ std::size_t SafeArray::offsetOf(std::span<const std::int32_t> indexes) const {
 }
 
 Variant& SafeArray::at(std::span<const std::int32_t> indexes) {
-  return data_[offsetOf(indexes)];
+  return forWrite(offsetOf(indexes));
 }
 
 const Variant& SafeArray::at(std::span<const std::int32_t> indexes) const {
@@ -177,7 +197,8 @@ void SafeArray::resizePreserving(const std::vector<ArrayBound>& bounds) {
 
 Ref<SafeArray> SafeArray::clone() const {
   Ref<SafeArray> copy(new SafeArray(bounds_, elementType_));
-  std::copy(elements().begin(), elements().end(), copy->elements().begin());
+  std::copy(data_, data_ + writtenEnd_, copy->data_);
+  copy->writtenEnd_ = writtenEnd_;
   copy->fixed_ = fixed_;
   return copy;
 }
@@ -192,16 +213,17 @@ void SafeArray::releaseInto(std::vector<Variant>& held) noexcept {
   if (--refs_ != 0) return;
   // One pass over the elements: containers move out, the rest are released here, so the
   // destructor has nothing left to walk.
-  // Plain values are left as they are, unwritten: the pages of a large array never written
-  // stay unfaulted.
-  for (Variant& v : elements()) {
+  // Plain values are left as they are, unwritten, and elements never written are not read: the
+  // pages of a large array never written stay unfaulted.
+  for (std::size_t i = 0; i < writtenEnd_; ++i) {
+    Variant& v = data_[i];
     if (v.holdsContainer()) {
       held.push_back(std::move(v));
     } else {
       v.~Variant();
     }
   }
-  size_ = 0;
+  writtenEnd_ = 0;
   delete this;
 }
 

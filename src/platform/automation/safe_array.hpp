@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/automation/variant.hpp"
+#include "platform/sys/block_pages.hpp"
 
 namespace vantorel {
 
@@ -53,11 +54,14 @@ class SafeArray {
   Variant& at(std::span<const std::int32_t> indexes);
   const Variant& at(std::span<const std::int32_t> indexes) const;
   // One-dimensional shortcut, answered here for the commonest case: a one-dimensional array.
-  Variant& at(std::int32_t index) { return data_[offsetOf1(index)]; }
+  Variant& at(std::int32_t index) { return forWrite(offsetOf1(index)); }
   const Variant& at(std::int32_t index) const { return data_[offsetOf1(index)]; }
 
   // Element storage in storage order (first dimension fastest), as For Each walks it.
-  std::span<Variant> elements() noexcept { return {data_, size_}; }
+  std::span<Variant> elements() noexcept {
+    writtenEnd_ = size_;
+    return {data_, size_};
+  }
   std::span<const Variant> elements() const noexcept { return {data_, size_}; }
 
   // ReDim Preserve: only the last dimension's upper bound may change; anything else raises 9.
@@ -72,6 +76,14 @@ class SafeArray {
   ~SafeArray();
   void releaseLast() noexcept;
   std::size_t offsetOf(std::span<const std::int32_t> indexes) const;
+  // Every element handed out for writing passes here.
+  Variant& forWrite(std::size_t offset) noexcept {
+    if (offset >= writtenEnd_) {
+      writtenEnd_ = offset + 1;
+      if (offset >= readyEnd_) faultInFrom(offset);
+    }
+    return data_[offset];
+  }
   std::size_t offsetOf1(std::int32_t index) const {
     if (bounds_.size() == 1) {
       const std::int64_t i = static_cast<std::int64_t>(index) - bounds_[0].lower;
@@ -84,6 +96,7 @@ class SafeArray {
   void resizeStorage(std::size_t n, std::vector<Variant>& dropped);
   void reallocate(std::size_t capacity);
   void shrinkStorage() noexcept;
+  void faultInFrom(std::size_t offset) noexcept;
   void freeStorage() noexcept;
 
   std::size_t refs_ = 0;
@@ -93,10 +106,17 @@ class SafeArray {
   Variant* data_ = nullptr;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
-  // Storage of many megabytes is a mapping of its own (see reallocate). Its elements from
-  // zeroFrom_ to capacity_ have never been written: zero bytes, which is an Empty Variant.
+  // Elements from writtenEnd_ (at most size_) have not been handed out for writing since they
+  // were last Empty: they are Empty, and a cut or the release need not read them, so the pages
+  // of a large array that were never written stay unfaulted. In storage of many megabytes,
+  // which is a mapping of its own (see reallocate), the storage beyond size_ holds Empty
+  // elements too: its pages read zero until written, and zero bytes are an Empty Variant.
   bool mapped_ = false;
-  std::size_t zeroFrom_ = 0;
+  std::size_t writtenEnd_ = 0;
+  // A mapped block's pages are faulted in ahead of the writes, a stretch at a time, up to the
+  // element readyEnd_ (beyond every element for storage on the heap).
+  std::size_t readyEnd_ = SIZE_MAX;
+  sys::BlockPages pages_;
 };
 
 }  // namespace vantorel

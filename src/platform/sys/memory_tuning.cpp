@@ -3,8 +3,6 @@
 #include <malloc.h>
 #include <sys/mman.h>
 
-#include <cstdint>
-
 namespace vantorel::sys {
 
 // A generation builds every page in the same few large blocks: a script array growing to tens
@@ -19,16 +17,6 @@ void keepFreedMemoryMapped() {
   constexpr int kTrimThreshold = 128 * 1024 * 1024;  // kept free at the top of the heap
   mallopt(M_MMAP_THRESHOLD, kMmapThreshold);
   mallopt(M_TRIM_THRESHOLD, kTrimThreshold);
-}
-
-void preferHugePages(void* p, std::size_t bytes) noexcept {
-  constexpr std::uintptr_t kHugePage = 2 * 1024 * 1024;
-  const auto begin = reinterpret_cast<std::uintptr_t>(p);
-  const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
-  const std::uintptr_t last = (begin + bytes) & ~(kHugePage - 1);
-  if (last <= first) return;
-  // The answer does not matter: without the kernel's support the block keeps small pages.
-  (void)madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 void* mapBlock(std::size_t bytes) noexcept {

@@ -9,11 +9,6 @@ namespace vantorel::sys {
 // before anything large is allocated.
 void keepFreedMemoryMapped();
 
-// Asks the kernel to back the whole 2 MB pages inside [p, p + bytes) with huge pages: a block of
-// tens of megabytes then faults in a few dozen times instead of thousands. Only advice; nothing
-// changes where the kernel does not offer it.
-void preferHugePages(void* p, std::size_t bytes) noexcept;
-
 // A block of its own mapping, for storage of many megabytes that grows: its pages read zero
 // until written, and it grows or shrinks by remapping, so its contents are neither copied nor
 // faulted in again. Null when the kernel refuses.

@@ -92,3 +92,38 @@ ReDim big(1199999)
 AssertTrue IsEmpty(big(5)), "ReDim without Preserve empties a large array"
 AssertEqual UBound(big), 1199999, "ReDim without Preserve of a large array"
 Erase big
+
+' Objects in a large array are released by the cut that drops them, and only those; elements
+' written far beyond the others, and in a copy, are kept and cut like any other.
+Class Counted
+  Public Name
+  Private Sub Class_Terminate()
+    terminated = terminated & Name & " "
+  End Sub
+End Class
+Dim pool(), terminated, item, kept
+terminated = ""
+ReDim pool(1099999)
+For Each k In Array(5, 600000, 900000, 1099999)
+  Set item = New Counted
+  item.Name = "o" & k
+  Set pool(k) = item
+Next
+Set item = Nothing
+pool(1000000) = "text"
+kept = pool
+ReDim Preserve pool(899999)
+AssertEqual terminated, "", "a copy still holds the objects cut off"
+kept = Empty
+AssertTrue InStr(terminated, "o900000 ") > 0 And InStr(terminated, "o1099999 ") > 0 And _
+  Len(terminated) = 17, "the cut released the objects beyond it, and only those"
+AssertEqual pool(600000).Name, "o600000", "an object below the cut stays"
+ReDim Preserve pool(1099999)
+AssertTrue IsEmpty(pool(900000)), "regained after the cut: Empty"
+AssertTrue IsEmpty(pool(1000000)), "the text cut off does not come back"
+terminated = ""
+ReDim Preserve pool(5)
+AssertEqual terminated, "o600000 ", "a deep cut releases what it drops"
+AssertEqual pool(5).Name, "o5", "and keeps what stays"
+Erase pool
+AssertEqual terminated, "o600000 o5 ", "Erase releases the rest"
