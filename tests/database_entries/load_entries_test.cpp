@@ -210,7 +210,7 @@ TEST_F(LoadEntries, FailedLoadsLeaveNoDatabaseAndALaterLoadWorks) {
 // and the table it would have added goes again.
 TEST_F(LoadEntries, LoadTableThatCannotConnectSaysWhy) {
   agp_->properties().setting(kProjDynamicLoadDB) = Variant(true);
-  LoadDB(*agp_, loadArgumentsFor(databases(), Kind::Postgres, true, u"ODBC"));
+  LoadDB(*agp_, loadArgumentsFor(databases(), Dbms::Postgres, true, u"ODBC"));
   ASSERT_EQ(err(), u"");
   agp_->DB()->properties().setting(kDBPwd) = Variant(u"wrong");
   const std::int32_t count = agp_->DB()->tables().count();

@@ -10,6 +10,7 @@
 
 #include "support/site_pages.hpp"
 #include "support/temp_home.hpp"
+#include "support/test_files.hpp"
 
 namespace fs = std::filesystem;
 

@@ -14,6 +14,7 @@
 #include "foundation/settings_key.hpp"
 #include "projectfile/project_file_operations.hpp"
 #include "projectfile/project_test_support.hpp"
+#include "support/test_files.hpp"
 
 namespace vantorel {
 namespace {
@@ -47,7 +48,7 @@ class LoadBoxesTest : public test::ProjectFileTest {
   // The file's path, written unless its text is null.
   std::u16string file(const std::string& name, const char* text) {
     const std::u16string path = workFile(name);
-    if (text) spill(work() / name, text);
+    if (text) test::writeFile(work() / name, text);
     return path;
   }
   void name(const std::u16string& key, const char16_t* value, const std::u16string& path) {
@@ -55,7 +56,7 @@ class LoadBoxesTest : public test::ProjectFileTest {
                 kRegSz, Variant(path));
   }
   void load(const std::string& body) {
-    spill(work() / "p.vtp", kHeader + body);
+    test::writeFile(work() / "p.vtp", kHeader + body);
     const Ref<AGP> p = makeRef<AGP>();
     loadProjectFile(*p, workFile("p.vtp"));
   }

@@ -25,9 +25,8 @@ constexpr std::u16string_view kBadQuery = u"SELECT nothing FROM notes";
 class ErrorTextDb : public SchemaDbTest {
  protected:
   // The shop with the custom views first and second over notes, both read cleanly.
-  Ref<AGP> projectWithViews(Server server) {
-    const std::u16string cs = freshDatabase(server);
-    makeShop(server, cs);
+  Ref<AGP> projectWithViews(Dbms server) {
+    const std::u16string cs = freshShop(server);
     Ref<AGP> p = loadProject(cs);
     for (const char16_t* name : {u"first", u"second"}) {
       LoadCustomView(*p, name, u"SELECT id, body FROM notes", false);
@@ -47,8 +46,8 @@ class ErrorTextDb : public SchemaDbTest {
 };
 
 TEST_F(ErrorTextDb, CheckAndSynchronisationSayWhatTheLastViewSaid) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
     const Ref<AGP> p = projectWithViews(server);
     // The last custom view's fault is the check's text, and the view keeps it.
     breakView(*p, u"second");
@@ -91,10 +90,9 @@ TEST_F(ErrorTextDb, CheckAndSynchronisationSayWhatTheLastViewSaid) {
 }
 
 TEST_F(ErrorTextDb, SnapshotMembersSayTheirOutcome) {
-  for (const Server server : kServers) {
-    SCOPED_TRACE(serverName(server));
-    const std::u16string cs = freshDatabase(server);
-    makeShop(server, cs);
+  for (const Dbms server : kAllDbms) {
+    SCOPED_TRACE(dbmsName(server));
+    const std::u16string cs = freshShop(server);
     const Ref<AGP> p = loadProject(cs);
     projectContext().currentDbmsName = toString(p->DB()->properties().setting(kDBDBMSName));
 
