@@ -6,6 +6,7 @@
 #include "agp/entry_steps.hpp"
 #include "agp/extension_hooks.hpp"
 #include "agp/menu_sync.hpp"
+#include "foundation/entry_error_text.hpp"
 #include "foundation/synced_settings.hpp"
 #include "model/database.hpp"
 

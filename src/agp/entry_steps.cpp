@@ -28,10 +28,6 @@ std::u16string databaseNotLoaded() {
   return titledMessage(u"Database not loaded!");
 }
 
-void reportEntry(const Expected<>& outcome) {
-  projectContext().lastErrorText = outcome ? std::u16string() : outcome.failure().text;
-}
-
 EntryStatus::EntryStatus(AGP& project, std::u16string_view phase, bool second) {
   ProjectContext& context = projectContext();
   context.statusText = context.productTitle + u" - " + std::u16string(phase) + u"...";

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "model/tables.hpp"
-#include "platform/automation/expected.hpp"
 
 namespace vantorel {
 
@@ -19,10 +18,6 @@ Ref<AGPTable> tableNamedExactly(const AGPTables& tables, std::u16string_view nam
 std::u16string titledMessage(std::u16string_view message);
 // ProductTitle & ": Database not loaded!"
 std::u16string databaseNotLoaded();
-
-// The end of one entry call, the one place it sets LastErrorText: the failure's text, or empty
-// after success. The steps before it return their refusal instead of leaving a text.
-void reportEntry(const Expected<>& outcome);
 
 // The progress display of one entry. Opening sets StatusText to ProductTitle & " - " & phase &
 // "...", shows the display over the project's window with it and lets the host run once;

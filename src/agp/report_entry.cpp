@@ -6,6 +6,7 @@
 #include "agp/extension_hooks.hpp"
 #include "agp/menu_sync.hpp"
 #include "fields/field_settings.hpp"
+#include "foundation/entry_error_text.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 

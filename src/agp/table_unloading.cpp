@@ -4,6 +4,7 @@
 #include "agp/agp.hpp"
 #include "agp/entry_steps.hpp"
 #include "agp/menu_sync.hpp"
+#include "foundation/entry_error_text.hpp"
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 

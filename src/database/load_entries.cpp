@@ -15,6 +15,7 @@
 #include "database/dao_database_loader.hpp"
 #include "database/database_load.hpp"
 #include "database/schema_question.hpp"
+#include "foundation/entry_error_text.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/registry_defaults.hpp"
 #include "foundation/setting_values.hpp"

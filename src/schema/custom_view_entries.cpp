@@ -5,6 +5,7 @@
 #include "agp/menu_sync.hpp"
 #include "database/ado_database_loader.hpp"
 #include "fields/field_settings.hpp"
+#include "foundation/entry_error_text.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/setting_values.hpp"
 #include "foundation/synced_settings.hpp"
@@ -12,7 +13,6 @@
 #include "project/project_catalogue.hpp"
 #include "schema/custom_views.hpp"
 #include "schema/definition_copies.hpp"
-#include "schema/entry_error_text.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/model_values.hpp"
 

@@ -12,6 +12,7 @@
 #include "database/connection_details.hpp"
 #include "database/schema_question.hpp"
 #include "database/table_description.hpp"
+#include "foundation/entry_error_text.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "foundation/status.hpp"
@@ -20,7 +21,6 @@
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/ui/ui.hpp"
-#include "schema/entry_error_text.hpp"
 #include "schema/schema_snapshot.hpp"
 #include "schema/snapshot_fields.hpp"
 

@@ -1,10 +1,10 @@
 // AGPSchema.LoadDB and the reading behind it: checks the settings it is given, shows the
 // progress display and hands the work to the Access or the ODBC loader.
+#include "foundation/entry_error_text.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/ui/ui.hpp"
-#include "schema/entry_error_text.hpp"
 #include "schema/schema_snapshot.hpp"
 
 namespace vantorel {
