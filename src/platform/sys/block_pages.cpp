@@ -34,10 +34,12 @@ void BlockPages::adopt(void* block, std::size_t bytes) noexcept {
 
 bool BlockPages::faultIn(void* p, std::size_t bytes) noexcept {
   if (!supported_ || bytes == 0) return supported_;
-  // A huge page the kernel has at hand costs about a tenth of a millisecond to fault in (on a
-  // virtual machine), one it compacts memory for about 5 ms, the same 2 MB of small pages about
-  // 0.6 ms. Each huge page is set against the small pages it spares; the block asks for them
-  // while the sum, with the allowance it starts with, stays ahead.
+  // A huge page the kernel has at hand costs about a tenth of a millisecond to fault in, the
+  // same 2 MB of small pages about 0.6 ms. One it must compact memory for, or (on a virtual
+  // machine that hands freed memory back to its host) one whose memory the host must first
+  // back, costs 4 ms or more, and so will the next. Each huge page is set against the small
+  // pages it spares; the block asks for them while the sum, with the allowance it starts with,
+  // stays ahead, so the first such page ends the trial.
   constexpr std::int64_t kSmallStretchNs = 600'000;
   std::uintptr_t at = reinterpret_cast<std::uintptr_t>(p) & ~(kSmallPage - 1);
   const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(p) + bytes;

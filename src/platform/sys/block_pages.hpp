@@ -24,7 +24,7 @@ class BlockPages {
   bool faultIn(void* p, std::size_t bytes) noexcept;
 
  private:
-  std::int64_t hugeCreditNs_ = 5'000'000;  // the allowance
+  std::int64_t hugeCreditNs_ = 1'000'000;  // the allowance
   bool huge_ = true;
   bool supported_ = true;
 };
