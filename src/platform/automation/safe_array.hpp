@@ -57,6 +57,17 @@ class SafeArray {
   Variant& at(std::int32_t index) { return forWrite(offsetOf1(index)); }
   const Variant& at(std::int32_t index) const { return data_[offsetOf1(index)]; }
 
+  // The element of a one-dimensional array for writing, when its holder is the only one (else
+  // the array must be copied first); null for a shared array, another rank or an index out of
+  // range, all of which the general path answers.
+  [[gnu::always_inline]] Variant* soleElementForWrite(std::int32_t index) noexcept {
+    if (refs_ != 1 || bounds_.size() != 1) return nullptr;
+    const ArrayBound& b = bounds_.front();
+    const auto i = static_cast<std::uint64_t>(static_cast<std::int64_t>(index) - b.lower);
+    if (i >= static_cast<std::uint64_t>(b.count)) return nullptr;
+    return &forWrite(static_cast<std::size_t>(i));
+  }
+
   // Element storage in storage order (first dimension fastest), as For Each walks it.
   std::span<Variant> elements() noexcept {
     writtenEnd_ = size_;

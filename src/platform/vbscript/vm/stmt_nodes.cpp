@@ -87,7 +87,43 @@ Flow AssignFieldNode::exec(Frame& f) {
   return Flow::Normal;
 }
 
+bool AssignElementNode::assignPlain(Frame& f) {
+  const Variant& v = *valueVariable.get(f);
+  // An object gives its default value, which may run code; an array is copied.
+  if (v.isObject() || v.isArray()) return false;
+  const Variant& array = *target->baseVariable.get(f);
+  if (!array.isArray()) return false;
+  const ArgList& args = target->args;
+  std::int32_t index = args.literalIndex;
+  if (args.single == ArgList::Single::Variable) {
+    // Other subtypes convert, which may raise or run code.
+    const Variant& i = *args.items[0].variable.get(f);
+    if (i.type() == VarType::Long) {
+      index = i.longValue();
+    } else if (i.type() == VarType::Integer) {
+      index = i.integerValue();
+    } else {
+      return false;
+    }
+  }
+  Variant* element = array.arrayInPlace().soleElementForWrite(index);
+  if (!element) return false;
+  if (plainValue(*element)) {
+    // Nothing to release: the copy is built in place (a growing buffer's new elements).
+    new (element) Variant(v);
+  } else {
+    // The old value is released once the new one is in place, as Class_Terminate may read it.
+    *element = v;
+  }
+  return true;
+}
+
 Flow AssignElementNode::exec(Frame& f) {
+  if (plainOperands && assignPlain(f)) return Flow::Normal;
+  return assignGeneral(f);
+}
+
+Flow AssignElementNode::assignGeneral(Frame& f) {
   // The value first, then the index, as every assignment takes them.
   Variant v = valueVariable.found() ? *valueVariable.get(f) : value->eval(f);
   Variant* array = target->baseRef(f);
