@@ -89,8 +89,9 @@ Flow AssignFieldNode::exec(Frame& f) {
 
 bool AssignElementNode::assignPlain(Frame& f) {
   const Variant& v = *valueVariable.get(f);
-  // An object gives its default value, which may run code; an array is copied.
-  if (v.isObject() || v.isArray()) return false;
+  // Text or a plain value only: an object gives its default value, which may run code, and an
+  // array is copied.
+  if (!v.isString() && !plainValue(v)) return false;
   const Variant& array = *target->baseVariable.get(f);
   if (!array.isArray()) return false;
   const ArgList& args = target->args;
@@ -109,7 +110,7 @@ bool AssignElementNode::assignPlain(Frame& f) {
   Variant* element = array.arrayInPlace().soleElementForWrite(index);
   if (!element) return false;
   if (plainValue(*element)) {
-    // Nothing to release: the copy is built in place (a growing buffer's new elements).
+    // Nothing to release (a growing buffer's new elements): the copy is built in place.
     new (element) Variant(v);
   } else {
     // The old value is released once the new one is in place, as Class_Terminate may read it.
