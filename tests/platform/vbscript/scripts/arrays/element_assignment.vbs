@@ -246,3 +246,28 @@ Dim nested
 nested = Array("x", Array(NewTracked("n1"), "y"), NewTracked("n2"), "z")
 nested = Empty
 AssertEqual log, "term n2;term n1;", "an element array's objects after the later elements'"
+
+' Elements sharing one string let go of it together; its other holders keep it.
+Dim piece, pieces
+piece = "shared " & "piece"
+pieces = Array(piece, piece, piece, "other", piece, Empty, piece)
+pieces = Empty
+AssertEqual piece, "shared piece", "the string outlives the array"
+h.SetItems Array()
+h.Clear
+Set h = Nothing
+AssertEqual piece, "shared piece", "and the object's array"
+
+' A buffer of megabytes filled in order: its storage is made ready a stretch at a time.
+Sub FillLarge()
+  Dim big(), i, text
+  ReDim big(999999)
+  text = "p"
+  For i = 0 To 999999
+    big(i) = text
+  Next
+  AssertEqual Len(Join(big, "")), 1000000, "every element written"
+  AssertEqual big(999999), "p", "the last element"
+  AssertEqual big(32767) & big(32768), "pp", "across the Integer range of the counter"
+End Sub
+FillLarge
