@@ -87,14 +87,18 @@ Flow AssignFieldNode::exec(Frame& f) {
   return Flow::Normal;
 }
 
-bool AssignElementNode::assignPlain(Frame& f) {
-  const Variant& v = *valueVariable.get(f);
+namespace {
+
+// a(i) = v for plain operands, done in place; false, with nothing changed, when it is the
+// general path's.
+[[gnu::always_inline]] inline bool assignPlain(const AssignElementNode& node, Frame& f) {
+  const Variant& v = *node.valueVariable.get(f);
   // Text or a plain value only: an object gives its default value, which may run code, and an
   // array is copied.
   if (!v.isString() && !plainValue(v)) return false;
-  const Variant& array = *target->baseVariable.get(f);
+  const Variant& array = *node.target->baseVariable.get(f);
   if (!array.isArray()) return false;
-  const ArgList& args = target->args;
+  const ArgList& args = node.target->args;
   std::int32_t index = args.literalIndex;
   if (args.single == ArgList::Single::Variable) {
     // Other subtypes convert, which may raise or run code.
@@ -119,8 +123,10 @@ bool AssignElementNode::assignPlain(Frame& f) {
   return true;
 }
 
+}  // namespace
+
 Flow AssignElementNode::exec(Frame& f) {
-  if (plainOperands && assignPlain(f)) return Flow::Normal;
+  if (plainOperands && assignPlain(*this, f)) return Flow::Normal;
   return assignGeneral(f);
 }
 

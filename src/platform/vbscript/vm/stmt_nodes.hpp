@@ -73,9 +73,6 @@ struct AssignElementNode final : StmtNode {
   bool plainOperands;
 
  private:
-  // a(i) = v for plain operands, done in place; false, with nothing changed, when it is the
-  // general path's.
-  [[gnu::always_inline]] bool assignPlain(Frame& f);
   // Kept out of exec, whose plain case then needs no stack frame.
   [[gnu::noinline]] Flow assignGeneral(Frame& f);
 };
