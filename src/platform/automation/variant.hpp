@@ -157,6 +157,19 @@ class Variant {
   // Integer, Long, Single, Double, Currency, Decimal or Byte.
   bool isNumericType() const noexcept;
 
+  // The number an Integer or a Long holds; false, with n unchanged, for any other value.
+  bool integerOrLong(std::int32_t& n) const noexcept {
+    if (array_) return false;
+    if (type_ == VarType::Long) {
+      n = u_.i4;
+    } else if (type_ == VarType::Integer) {
+      n = u_.i2;
+    } else {
+      return false;
+    }
+    return true;
+  }
+
   // Unchecked access; the caller has tested type().
   bool boolValue() const noexcept { return u_.b; }
   std::uint8_t byteValue() const noexcept { return u_.ui1; }

@@ -100,16 +100,10 @@ namespace {
   if (!array.isArray()) return false;
   const ArgList& args = node.target->args;
   std::int32_t index = args.literalIndex;
-  if (args.single == ArgList::Single::Variable) {
-    // Other subtypes convert, which may raise or run code.
-    const Variant& i = *args.items[0].variable.get(f);
-    if (i.type() == VarType::Long) {
-      index = i.longValue();
-    } else if (i.type() == VarType::Integer) {
-      index = i.integerValue();
-    } else {
-      return false;
-    }
+  // Other subtypes convert, which may raise or run code.
+  if (args.single == ArgList::Single::Variable &&
+      !args.items[0].variable.get(f)->integerOrLong(index)) {
+    return false;
   }
   Variant* element = array.arrayInPlace().soleElementForWrite(index);
   if (!element) return false;
