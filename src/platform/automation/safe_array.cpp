@@ -212,17 +212,9 @@ void SafeArray::releaseLast() noexcept {
 void SafeArray::releaseInto(std::vector<Variant>& held) noexcept {
   if (--refs_ != 0) return;
   // One pass over the elements: containers move out, the rest are released here, so the
-  // destructor has nothing left to walk.
-  // Plain values are left as they are, unwritten, and elements never written are not read: the
-  // pages of a large array never written stay unfaulted.
-  for (std::size_t i = 0; i < writtenEnd_; ++i) {
-    Variant& v = data_[i];
-    if (v.holdsContainer()) {
-      held.push_back(std::move(v));
-    } else {
-      v.~Variant();
-    }
-  }
+  // destructor has nothing left to walk. Elements never written are not read: the pages of a
+  // large array never written stay unfaulted.
+  Variant::releaseAll(data_, writtenEnd_, held);
   writtenEnd_ = 0;
   delete this;
 }

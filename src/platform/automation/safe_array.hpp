@@ -57,6 +57,21 @@ class SafeArray {
   Variant& at(std::int32_t index) { return forWrite(offsetOf1(index)); }
   const Variant& at(std::int32_t index) const { return data_[offsetOf1(index)]; }
 
+  // The element of a one-dimensional array for writing, when its holder is the only one (else
+  // the array must be copied first); null for a shared array, another rank, an index out of
+  // range or an element whose pages are still to be faulted in, all of which at() answers.
+  [[gnu::always_inline]] Variant* soleElementForWrite(std::int32_t index) noexcept {
+    if (refs_ != 1 || bounds_.size() != 1) return nullptr;
+    const ArrayBound& b = bounds_.front();
+    const auto i = static_cast<std::size_t>(static_cast<std::int64_t>(index) - b.lower);
+    if (i >= static_cast<std::size_t>(b.count)) return nullptr;
+    if (i >= writtenEnd_) {
+      if (i >= readyEnd_) return nullptr;
+      writtenEnd_ = i + 1;
+    }
+    return data_ + i;
+  }
+
   // Element storage in storage order (first dimension fastest), as For Each walks it.
   std::span<Variant> elements() noexcept {
     writtenEnd_ = size_;

@@ -126,6 +126,31 @@ void Variant::releaseInto(std::vector<Variant>& held) noexcept {
   }
 }
 
+void Variant::releaseAll(Variant* first, std::size_t n, std::vector<Variant>& held) noexcept {
+  detail::StringRep* run = nullptr;
+  std::uint64_t runLength = 0;
+  const auto endRun = [&] {
+    if (run && ((run->countAndMark -= runLength) & ~detail::StringRep::kOddByte) == 0) {
+      destroyString(run);
+    }
+  };
+  for (Variant* v = first; v != first + n; ++v) {
+    if (v->isString()) {
+      if (v->u_.str != run) {
+        endRun();
+        run = v->u_.str;
+        runLength = 0;
+      }
+      ++runLength;
+    } else if (v->holdsContainer()) {
+      held.push_back(std::move(*v));
+    } else if (v->ownsResource()) {
+      v->releaseOther();  // a Decimal
+    }
+  }
+  endRun();
+}
+
 void releaseHeld(std::vector<Variant>& held) noexcept {
   while (!held.empty()) {
     Variant v = std::move(held.back());

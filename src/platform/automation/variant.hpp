@@ -157,6 +157,19 @@ class Variant {
   // Integer, Long, Single, Double, Currency, Decimal or Byte.
   bool isNumericType() const noexcept;
 
+  // The number an Integer or a Long holds; false, with n unchanged, for any other value.
+  bool integerOrLong(std::int32_t& n) const noexcept {
+    if (array_) return false;
+    if (type_ == VarType::Long) {
+      n = u_.i4;
+    } else if (type_ == VarType::Integer) {
+      n = u_.i2;
+    } else {
+      return false;
+    }
+    return true;
+  }
+
   // Unchecked access; the caller has tested type().
   bool boolValue() const noexcept { return u_.b; }
   std::uint8_t byteValue() const noexcept { return u_.ui1; }
@@ -180,6 +193,8 @@ class Variant {
   const SafeArray& arrayValue() const noexcept { return *u_.arr; }
   // The array for writing: a shared array is copied first, so other holders keep their copy.
   SafeArray& arrayForWrite();
+  // The array as it stands, for code that checks itself whether it is shared before writing.
+  SafeArray& arrayInPlace() const noexcept { return *u_.arr; }
   Ref<SafeArray> arrayRef() const noexcept;
 
   void clear() noexcept {
@@ -198,6 +213,11 @@ class Variant {
   // releaseHeld this releases a long chain (a linked list of objects, nested arrays) in a loop
   // instead of one nested call per link.
   void releaseInto(std::vector<Variant>& held) noexcept;
+  // Ends the n values from first as their last holder going away does: objects and arrays move
+  // to `held` in order, everything else is released here. Values left behind are not to be read
+  // or destroyed again. A run of elements sharing one string (a buffer filled with the same
+  // piece) drops its count once.
+  static void releaseAll(Variant* first, std::size_t n, std::vector<Variant>& held) noexcept;
   void swap(Variant& other) noexcept {
     std::swap(type_, other.type_);
     std::swap(array_, other.array_);

@@ -72,20 +72,19 @@ Ref<ScriptObject> ScriptObject::create(std::shared_ptr<ClassDef> cls) {
   void* mem = ::operator new(sizeof(ScriptObject) + n * sizeof(Variant));
   auto* fields = reinterpret_cast<Variant*>(static_cast<char*>(mem) + sizeof(ScriptObject));
   for (std::size_t i = 0; i < n; ++i) new (fields + i) Variant();
-  return Ref<ScriptObject>(new (mem) ScriptObject(std::move(cls), fields));
+  return Ref<ScriptObject>(new (mem) ScriptObject(std::move(cls)));
 }
 
-ScriptObject::ScriptObject(std::shared_ptr<ClassDef> cls, Variant* fields)
-    : cls_(std::move(cls)), fields_(fields) {}
+ScriptObject::ScriptObject(std::shared_ptr<ClassDef> cls) : cls_(std::move(cls)) {}
 
 ScriptObject::~ScriptObject() {
-  for (std::int32_t i = cls_->numFields; i-- > 0;) fields_[i].~Variant();
+  for (std::int32_t i = cls_->numFields; i-- > 0;) fields()[i].~Variant();
 }
 
 // A linked list of instances is released in a loop, not one nested destructor per node.
 void ScriptObject::detachHeld(std::vector<Variant>& held) noexcept {
   for (std::int32_t i = 0; i < cls_->numFields; ++i) {
-    if (fields_[i].holdsContainer()) held.push_back(std::move(fields_[i]));
+    if (fields()[i].holdsContainer()) held.push_back(std::move(fields()[i]));
   }
 }
 

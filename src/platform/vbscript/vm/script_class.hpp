@@ -65,18 +65,22 @@ class ScriptObject final : public Object {
   Variant invoke(DispId id, std::uint8_t flags, CallArgs args) override;
 
   ClassDef& cls() const noexcept { return *cls_; }
-  Variant& field(std::int32_t slot) noexcept { return fields_[slot]; }
+  // Methods read fields on every statement: found from the object's own address, no load.
+  Variant& field(std::int32_t slot) noexcept { return fields()[slot]; }
 
  protected:
   void terminate() noexcept override;
   void detachHeld(std::vector<Variant>& held) noexcept override;
 
  private:
-  explicit ScriptObject(std::shared_ptr<ClassDef> cls, Variant* fields);
+  explicit ScriptObject(std::shared_ptr<ClassDef> cls);
   ~ScriptObject() override;
+  // The fields are allocated right after the object (see create).
+  Variant* fields() noexcept { return reinterpret_cast<Variant*>(this + 1); }
   std::shared_ptr<ClassDef> cls_;
-  Variant* fields_;  // allocated right after the object
 };
+
+static_assert(sizeof(ScriptObject) % alignof(Variant) == 0, "fields follow the object aligned");
 
 // Reaches a member, public or private, with the access the flags ask for; for Let and Set the
 // value is the last argument.

@@ -60,11 +60,21 @@ struct AssignElementNode final : StmtNode {
       : StmtNode(p),
         target(std::move(t)),
         value(std::move(v)),
-        valueVariable(VariableSlot::of(*value, /*plainOnly=*/true)) {}
+        valueVariable(VariableSlot::of(*value, /*plainOnly=*/true)),
+        plainOperands(valueVariable.found() && target->baseVariable.found() &&
+                      (target->args.single == ArgList::Single::Literal ||
+                       target->args.single == ArgList::Single::Variable)) {}
   Flow exec(Frame& f) override;
   std::unique_ptr<IndexNode> target;
   ExprNodePtr value;
   VariableSlot valueVariable;  // a local, parameter or field value, read without a call
+  // Array, index and value are each a local, parameter or field (or the index a literal):
+  // reading them runs no code, so they may be read in any order.
+  bool plainOperands;
+
+ private:
+  // Kept out of exec, whose plain case then needs no stack frame.
+  [[gnu::noinline]] Flow assignGeneral(Frame& f);
 };
 
 // Let of a module-level variable.
