@@ -230,6 +230,65 @@ Variant loopNumber(Variant v) {
 
 }  // namespace
 
+namespace {
+
+// Where a For counter lives: a local, parameter or field stays put for the whole loop...
+struct FixedCounter {
+  Variant* v;
+  [[gnu::always_inline]] Variant* get() const { return v; }
+};
+// ...while a module-level name is asked each pass whether it is still a variable, as code the
+// loop runs may define it anew.
+struct GlobalCounter {
+  GlobalEntry* e;
+  [[gnu::always_inline]] Variant* get() const {
+    return e->kind == EntryKind::Variable ? &e->value : nullptr;
+  }
+};
+
+// Integer or Long bounds and step, for as long as the counter holds an Integer or a Long: the
+// commonest loop, on int64 with the result types of +. False, at the top of a pass, once the
+// counter may hold anything else; the general loop goes on from there.
+template <bool Down, class Counter>
+bool wholeNumberLoop(Frame& f, const ForNode& loop, Counter counter, std::int64_t end,
+                     std::int64_t step, bool stepInteger, const Variant& by, Flow& passUp) {
+  // A body of one statement (a call, an assignment) is run without asking its size each pass.
+  StmtNode* const only = loop.body.stmts.size() == 1 ? loop.body.stmts.front().get() : nullptr;
+  std::int64_t x;
+  bool xInteger;
+  Variant* v = counter.get();
+  if (!v || !opfast::smallInt(*v, x, xInteger)) return false;
+  for (;;) {
+    if (Down ? x < end : x > end) return true;
+    const Flow r = only ? BlockNode::runSingle(f, *only) : loop.body.run(f);
+    if (endsLoop(r, Flow::ExitFor, passUp)) return true;
+    // The body may have changed the counter: it is read again, and only the step's store
+    // leaves it known for the next pass's test.
+    v = counter.get();
+    if (!v || !opfast::smallInt(*v, x, xInteger)) {
+      Variant& c = v ? *v : variableOf(f, *loop.variable);
+      c = opAdd(c, by);
+      f.rt->tick();
+      return false;
+    }
+    x += step;
+    // An Integer or a Long owns nothing to release.
+    opfast::storeInt(*v, x, xInteger && stepInteger);
+    f.rt->tick();
+    if (x < INT32_MIN || x > INT32_MAX) return false;  // now a Double
+  }
+}
+
+template <class Counter>
+bool wholeNumberLoop(Frame& f, const ForNode& loop, Counter counter, std::int64_t end,
+                     std::int64_t step, bool stepInteger, const Variant& by, bool down,
+                     Flow& passUp) {
+  return down ? wholeNumberLoop<true>(f, loop, counter, end, step, stepInteger, by, passUp)
+              : wholeNumberLoop<false>(f, loop, counter, end, step, stepInteger, by, passUp);
+}
+
+}  // namespace
+
 Flow ForNode::exec(Frame& f) {
   Variant start, end, by;
   if (!headerSucceeds(f, pos, [&] {
@@ -244,9 +303,7 @@ Flow ForNode::exec(Frame& f) {
                         ? stepNumber < 0
                         : isTrue(opLt(by, Variant(std::int32_t{0})));
   variableOf(f, *variable) = start;
-  // The counter is read where it lives on each pass, without a virtual call. A local, parameter
-  // or field stays where it is for the whole loop; a module-level name is asked each pass
-  // whether it is still a variable, as code the loop runs may define it anew.
+  // The counter is read where it lives on each pass, without a virtual call.
   const VariableSlot counter = VariableSlot::of(*variable, /*plainOnly=*/false);
   Variant* const fixedCounter =
       counter.kind == VariableSlot::Kind::Global ? nullptr : counter.get(f);
@@ -257,14 +314,22 @@ Flow ForNode::exec(Frame& f) {
     if (globalCounter && globalCounter->kind == EntryKind::Variable) return globalCounter->value;
     return variableOf(f, *variable);
   };
-  // Integer bounds and step: the common loop runs on int64 with VBScript's result types.
   std::int64_t endInt = 0, stepInt = 0;
   bool endInteger = false, stepInteger = false;
   const bool intBounds =
       opfast::smallInt(end, endInt, endInteger) && opfast::smallInt(by, stepInt, stepInteger);
+  Flow passUp = Flow::Normal;
+  if (intBounds) {
+    const bool ended =
+        fixedCounter ? wholeNumberLoop(f, *this, FixedCounter{fixedCounter}, endInt, stepInt,
+                                       stepInteger, by, down, passUp)
+        : globalCounter ? wholeNumberLoop(f, *this, GlobalCounter{globalCounter}, endInt, stepInt,
+                                          stepInteger, by, down, passUp)
+                        : false;
+    if (ended) return passUp;
+  }
   double endNumber = 0;
   const bool numericEnd = opfast::plainNumber(end, endNumber);
-  Flow passUp = Flow::Normal;
   for (;;) {
     Variant* v = &counterRef();
     std::int64_t x;
@@ -274,7 +339,6 @@ Flow ForNode::exec(Frame& f) {
       if (endsLoop(body.run(f), Flow::ExitFor, passUp)) break;
       v = &counterRef();
       if (opfast::smallInt(*v, x, xInteger)) {
-        // An Integer or a Long owns nothing to release.
         opfast::storeInt(*v, x + stepInt, xInteger && stepInteger);
       } else {
         *v = opAdd(*v, by);
