@@ -46,7 +46,15 @@ ExprNodePtr arith(SourcePos p, ExprNodePtr l, ExprNodePtr r, bool rightPure) {
 
 template <opfast::Cmp C, BinaryFn Slow>
 ExprNodePtr compare(SourcePos p, ExprNodePtr l, ExprNodePtr r, bool rightPure) {
-  return std::make_unique<CompareNode<C, Slow>>(p, Operand(std::move(l)),
+  Operand left(std::move(l));
+  if (const auto* bound = dynamic_cast<const ArrayBoundNode*>(r.get());
+      bound && left.var.found()) {
+    const VariableSlot array = bound->variable;
+    const bool upper = bound->upper;
+    return std::make_unique<CompareBoundNode<C, Slow>>(
+        p, std::move(left), rightOperand(std::move(r), rightPure), array, upper);
+  }
+  return std::make_unique<CompareNode<C, Slow>>(p, std::move(left),
                                                 rightOperand(std::move(r), rightPure));
 }
 
