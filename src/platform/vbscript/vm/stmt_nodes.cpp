@@ -387,19 +387,34 @@ Flow ForEachNode::exec(Frame& f) {
   return passUp;
 }
 
+namespace {
+
+// Whether a Do loop's test ends it, under On Error Resume Next: a failing test at the top enters
+// the body; one at the bottom leaves the loop, since the statement after it is the one after Loop.
+[[gnu::noinline]] bool stopsResumingNext(Frame& f, DoNode& loop) {
+  bool t = false;
+  if (!headerSucceeds(f, loop.pos, [&] { t = loop.test->test(f); })) return loop.testAtEnd;
+  return loop.condition == LoopCondition::While ? !t : t;
+}
+
+}  // namespace
+
 Flow DoNode::exec(Frame& f) {
-  // A failing test at the top enters the body; one at the bottom leaves the loop, since the
-  // statement after it is the one after Loop.
-  auto stop = [&] {
-    bool t = false;
-    if (!headerSucceeds(f, pos, [&] { t = test->test(f); })) return testAtEnd;
-    return condition == LoopCondition::While ? !t : t;
+  const bool whileTrue = condition == LoopCondition::While;
+  const auto stop = [&] {
+    if (f.resumeNext) return stopsResumingNext(f, *this);
+    return test->test(f) != whileTrue;
   };
+  const bool testAtTop = !testAtEnd && condition != LoopCondition::None;
+  const bool testAtBottom = testAtEnd && condition != LoopCondition::None;
+  // A body of one statement is run without asking its size each pass.
+  StmtNode* const only = body.stmts.size() == 1 ? body.stmts.front().get() : nullptr;
   Flow passUp = Flow::Normal;
   for (;;) {
-    if (!testAtEnd && condition != LoopCondition::None && stop()) break;
-    if (endsLoop(body.run(f), Flow::ExitDo, passUp)) break;
-    if (testAtEnd && condition != LoopCondition::None && stop()) break;
+    if (testAtTop && stop()) break;
+    const Flow r = only ? BlockNode::runSingle(f, *only) : body.run(f);
+    if (endsLoop(r, Flow::ExitDo, passUp)) break;
+    if (testAtBottom && stop()) break;
     f.rt->tick();
   }
   return passUp;
