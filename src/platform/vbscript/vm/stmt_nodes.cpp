@@ -177,26 +177,30 @@ Flow IfNode::execBranches(Frame& f) {
   return elseBody.run(f);
 }
 
-Flow SelectNode::exec(Frame& f) {
-  Variant s;
-  // Under Resume Next a failing subject skips the whole statement, Case Else included.
-  if (!headerSucceeds(f, pos, [&] { s = subject->eval(f); })) return Flow::Normal;
-  for (auto& [values, body] : cases) {
+namespace {
+
+// The Case that matches the subject, run; Case Else when none does.
+Flow runMatchingCase(Frame& f, SelectNode& node, const Variant& s) {
+  // What the commonest Cases compare as, read from the subject once.
+  const bool textSubject = s.isString();
+  std::int64_t wholeSubject = 0;
+  bool integer = false;
+  const bool whole = opfast::smallInt(s, wholeSubject, integer);
+  for (auto& [values, body] : node.cases) {
     for (SelectNode::CaseValue& v : values) {
-      // Text against a text literal, the commonest Case: equal as text, nothing copied.
-      if (v.constant && v.constant->isString() && s.isString()) {
-        if (s.stringValue() == v.constant->stringValue()) return body.run(f);
-        continue;
-      }
-      // A whole number against a whole-number literal or constant (type codes, states):
-      // compared as integers.
-      std::int64_t subject = 0;
-      std::int64_t value = 0;
-      bool integer = false;
-      if (v.constant && opfast::smallInt(*v.constant, value, integer) &&
-          opfast::smallInt(s, subject, integer)) {
-        if (subject == value) return body.run(f);
-        continue;
+      if (const Variant* c = v.constant) {
+        // Text against a text literal, the commonest Case: equal as text, nothing copied.
+        if (textSubject && c->isString()) {
+          if (s.stringValue() == c->stringValue()) return body.run(f);
+          continue;
+        }
+        // A whole number against a whole-number literal or constant (type codes, states):
+        // compared as integers.
+        std::int64_t value = 0;
+        if (whole && opfast::smallInt(*c, value, integer)) {
+          if (wholeSubject == value) return body.run(f);
+          continue;
+        }
       }
       // Under Resume Next a Case whose value fails is the one selected.
       bool equal = true;
@@ -207,7 +211,17 @@ Flow SelectNode::exec(Frame& f) {
       if (equal) return body.run(f);
     }
   }
-  return hasElse ? elseBody.run(f) : Flow::Normal;
+  return node.hasElse ? node.elseBody.run(f) : Flow::Normal;
+}
+
+}  // namespace
+
+Flow SelectNode::exec(Frame& f) {
+  if (!f.resumeNext) return runMatchingCase(f, *this, subject->eval(f));
+  Variant s;
+  // Under Resume Next a failing subject skips the whole statement, Case Else included.
+  if (!headerSucceeds(f, pos, [&] { s = subject->eval(f); })) return Flow::Normal;
+  return runMatchingCase(f, *this, s);
 }
 
 namespace {

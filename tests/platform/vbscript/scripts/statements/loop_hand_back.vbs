@@ -220,3 +220,55 @@ stepRows2 = Array( _
 For Each row In stepRows2
   AssertEqual lp.Bump(row(0), row(1)), row(2), TypeName(row(0)) & " + " & row(1)
 Next
+
+' Select Case on whole numbers and text, against literals of either kind and anything else.
+Function Pick(subject)
+  Select Case subject
+    Case "two"
+      Pick = "two"
+    Case 1
+      Pick = "one"
+    Case 3, CLng(4)
+      Pick = "three or four"
+    Case Else
+      Pick = "else"
+  End Select
+End Function
+Dim pickRows
+pickRows = Array( _
+  Array(1, "one"), Array(CLng(1), "one"), Array(1.0, "one"), Array("1", "one"), _
+  Array(True, "else"), Array(Empty, "else"), Array(Null, "else"), Array("two", "two"), _
+  Array(2, "else"), Array(4, "three or four"), _
+  Array("3", "three or four"), Array("4", "else"), Array(CByte(3), "three or four"), Array(4.5, "else"))
+For Each row In pickRows
+  AssertEqual Pick(row(0)), row(1), "Select Case on " & TypeName(row(0)) & " " & row(0)
+Next
+On Error Resume Next
+outcome = "unset"
+outcome = Pick("TWO")
+AssertError 13, "text that is no number against a number literal"
+AssertEqual outcome, "unset", "leaves the Select"
+On Error GoTo 0
+
+' A Do loop's test on each side of the body, with the counter a field or a local.
+Function CountDown(n, atEnd)
+  Dim passes
+  passes = 0
+  If atEnd Then
+    Do
+      passes = passes + 1
+      n = n - 1
+    Loop Until n <= 0
+  Else
+    Do While n > 0
+      n = n - 1
+      passes = passes + 1
+    Loop
+  End If
+  CountDown = passes & ":" & TypeName(n) & ":" & n
+End Function
+AssertEqual CountDown(3, False), "3:Integer:0", "Do While on an Integer"
+AssertEqual CountDown(0, False), "0:Integer:0", "Do While that never enters"
+AssertEqual CountDown(0, True), "1:Integer:-1", "Do ... Loop Until runs once"
+AssertEqual CountDown(2.5, False), "3:Double:-0.5", "Do While on a Double"
+AssertEqual CountDown("2", True), "2:Double:0", "Do ... Loop Until on text"
