@@ -47,8 +47,7 @@ ExprNodePtr arith(SourcePos p, ExprNodePtr l, ExprNodePtr r, bool rightPure) {
 template <opfast::Cmp C, BinaryFn Slow>
 ExprNodePtr compare(SourcePos p, ExprNodePtr l, ExprNodePtr r, bool rightPure) {
   Operand left(std::move(l));
-  if (const auto* bound = dynamic_cast<const ArrayBoundNode*>(r.get());
-      bound && left.var.found()) {
+  if (const auto* bound = dynamic_cast<const ArrayBoundNode*>(r.get()); bound && left.var.found()) {
     const VariableSlot array = bound->variable;
     const bool upper = bound->upper;
     return std::make_unique<CompareBoundNode<C, Slow>>(

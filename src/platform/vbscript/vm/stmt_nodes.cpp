@@ -333,14 +333,15 @@ Flow ForNode::exec(Frame& f) {
   const bool intBounds =
       opfast::smallInt(end, endInt, endInteger) && opfast::smallInt(by, stepInt, stepInteger);
   Flow passUp = Flow::Normal;
-  if (intBounds) {
-    const bool ended =
-        fixedCounter ? wholeNumberLoop(f, *this, FixedCounter{fixedCounter}, endInt, stepInt,
-                                       stepInteger, by, down, passUp)
-        : globalCounter ? wholeNumberLoop(f, *this, GlobalCounter{globalCounter}, endInt, stepInt,
-                                          stepInteger, by, down, passUp)
-                        : false;
-    if (ended) return passUp;
+  if (intBounds && fixedCounter &&
+      wholeNumberLoop(f, *this, FixedCounter{fixedCounter}, endInt, stepInt, stepInteger, by, down,
+                      passUp)) {
+    return passUp;
+  }
+  if (intBounds && globalCounter &&
+      wholeNumberLoop(f, *this, GlobalCounter{globalCounter}, endInt, stepInt, stepInteger, by,
+                      down, passUp)) {
+    return passUp;
   }
   double endNumber = 0;
   const bool numericEnd = opfast::plainNumber(end, endNumber);
