@@ -460,10 +460,24 @@ struct CompareNode final : ExprNode {
   return true;
 }
 
+// The variable v names, for code that knows its kind when it is compiled: a field or a local
+// without asking, any other kind as v says.
+template <VariableSlot::Kind K>
+[[gnu::always_inline]] inline const Variant* variableIn(Frame& f, const VariableSlot& v) {
+  if constexpr (K == VariableSlot::Kind::Field) {
+    return &f.me->field(v.slot);
+  } else if constexpr (K == VariableSlot::Kind::Local) {
+    return &f.vals[v.slot];
+  } else {
+    return v.get(f);
+  }
+}
+
 // A variable against a bound of an array variable (`count > UBound(buffer)`, the test of a
 // growing buffer): both read in place, with no call for the bound. Anything else, an error
-// included, is the general comparison's.
-template <opfast::Cmp C, BinaryFn Slow>
+// included, is the general comparison's. Both is the kind of the two variables when they are
+// both fields or both locals, None otherwise.
+template <opfast::Cmp C, BinaryFn Slow, VariableSlot::Kind Both>
 struct CompareBoundNode final : ExprNode {
   CompareBoundNode(SourcePos p, Operand l, Operand r, VariableSlot array, bool upper)
       : ExprNode(p), general(p, std::move(l), std::move(r)), array_(array), upper_(upper) {}
@@ -472,8 +486,11 @@ struct CompareBoundNode final : ExprNode {
   bool test(Frame& f) override {
     std::int64_t x, bound;
     bool isInteger;
-    if (general.left.readVariable(f, x, isInteger) && firstBound(array_.get(f), upper_, bound))
+    const Variant* left = variableIn<Both>(f, general.left.var);
+    if (left && opfast::smallInt(*left, x, isInteger) &&
+        firstBound(variableIn<Both>(f, array_), upper_, bound)) {
       return opfast::cmp<C>(x, bound);
+    }
     return general.test(f);
   }
   CompareNode<C, Slow> general;  // the same comparison, left a variable, right the bound's call

@@ -160,11 +160,10 @@ Flow EraseNode::exec(Frame& f) {
 
 Flow IfNode::exec(Frame& f) {
   // One condition outside On Error Resume Next, the commonest If: no loop, no handler.
-  if (branches.size() == 1 && !f.resumeNext) {
-    auto& [cond, body] = branches.front();
-    return cond->test(f) ? body.run(f) : elseBody.run(f);
-  }
-  return execBranches(f);
+  if (branches.size() != 1 || f.resumeNext) return execBranches(f);
+  // Nothing but this and f is kept across the test: the branch is found again after it.
+  if (branches.front().first->test(f)) return branches.front().second.run(f);
+  return elseBody.run(f);
 }
 
 Flow IfNode::execBranches(Frame& f) {

@@ -272,3 +272,45 @@ AssertEqual CountDown(0, False), "0:Integer:0", "Do While that never enters"
 AssertEqual CountDown(0, True), "1:Integer:-1", "Do ... Loop Until runs once"
 AssertEqual CountDown(2.5, False), "3:Double:-0.5", "Do While on a Double"
 AssertEqual CountDown("2", True), "2:Double:0", "Do ... Loop Until on text"
+
+' A variable against UBound or LBound of an array, for each kind of the two variables and each
+' comparison.
+Dim globalArray, globalIndex
+globalArray = Array(10, 20, 30)
+Function BoundTests(index, arr)
+  Dim localIndex, localArray, results
+  localIndex = index
+  localArray = arr
+  results = ""
+  If localIndex > UBound(localArray) Then results = results & ">"
+  If localIndex >= UBound(localArray) Then results = results & ">="
+  If localIndex = UBound(localArray) Then results = results & "="
+  If localIndex <> LBound(localArray) Then results = results & "<>L"
+  If localIndex < UBound(localArray) Then results = results & "<"
+  If localIndex <= LBound(localArray) Then results = results & "<=L"
+  If index > UBound(localArray) Then results = results & "|p>"
+  If localIndex > UBound(globalArray) Then results = results & "|g>"
+  globalIndex = index
+  If globalIndex > UBound(arr) Then results = results & "|gp>"
+  BoundTests = results
+End Function
+Dim boundRows
+boundRows = Array( _
+  Array(3, Array(1, 2, 3), ">>=<>L|p>|g>|gp>"), _
+  Array(2, Array(1, 2, 3), ">==<>L"), _
+  Array(0, Array(1, 2, 3), "<<=L"), _
+  Array(CLng(1), Array(1, 2, 3), "<>L<"), _
+  Array(1.5, Array(1, 2, 3), "<>L<"), _
+  Array("5", Array(1, 2, 3), ">>=<>L|p>|g>|gp>"), _
+  Array(Empty, Array(1, 2, 3), "<<=L"), _
+  Array(0, Array(), ">>=<=L|p>|gp>"))
+For Each row In boundRows
+  AssertEqual BoundTests(row(0), row(1)), row(2), _
+    "bounds against " & TypeName(row(0)) & " " & row(0) & " with " & UBound(row(1)) + 1 & " elements"
+Next
+On Error Resume Next
+outcome = "unset"
+outcome = BoundTests(1, "not an array")
+AssertError 13, "UBound of text"
+AssertEqual outcome, "unset", "no result after UBound of text"
+On Error GoTo 0
