@@ -22,7 +22,12 @@ Flow AddInPlaceNode::exec(Frame& f) {
   std::int64_t a = 0;
   bool aInteger = false;
   if (x && !operand.found() && opfast::smallInt(*x, a, aInteger)) {
-    opfast::storeInt(*x, a + step, aInteger && literalInteger);
+    const std::int64_t r = a + step;
+    if (!aInteger && r >= INT32_MIN && r <= INT32_MAX) {
+      new (x) Variant(static_cast<std::int32_t>(r));  // a Long stays a Long: only its value changes
+    } else {
+      opfast::storeInt(*x, r, aInteger && literalInteger);
+    }
     return Flow::Normal;
   }
   return execOther(f, x);

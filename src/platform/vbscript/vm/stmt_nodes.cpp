@@ -1,5 +1,7 @@
 #include "platform/vbscript/vm/stmt_nodes.hpp"
 
+#include <new>
+
 #include "platform/automation/enumerator.hpp"
 #include "platform/automation/safe_array.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -285,10 +287,19 @@ bool wholeNumberLoop(Frame& f, const ForNode& loop, Counter counter, std::int64_
       return false;
     }
     x += step;
-    // An Integer or a Long owns nothing to release.
-    opfast::storeInt(*v, x, xInteger && stepInteger);
+    // An Integer or a Long owns nothing to release. Past the Long range the counter becomes a
+    // Double, which the general loop steps on.
+    if (x < INT32_MIN || x > INT32_MAX) {
+      opfast::storeInt(*v, x, false);
+      f.rt->tick();
+      return false;
+    }
+    if (xInteger) {
+      opfast::storeInt(*v, x, stepInteger);
+    } else {
+      new (v) Variant(static_cast<std::int32_t>(x));  // a Long stays a Long: only its value changes
+    }
     f.rt->tick();
-    if (x < INT32_MIN || x > INT32_MAX) return false;  // now a Double
   }
 }
 
