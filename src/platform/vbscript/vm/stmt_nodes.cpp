@@ -243,10 +243,6 @@ Variant loopNumber(Variant v) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // Where a For counter lives: a local, parameter or field stays put for the whole loop...
 struct FixedCounter {
   Variant* v;
@@ -364,6 +360,7 @@ Flow ForNode::exec(Frame& f) {
       if (endsLoop(body.run(f), Flow::ExitFor, passUp)) break;
       v = &counterRef();
       if (opfast::smallInt(*v, x, xInteger)) {
+        // An Integer or a Long owns nothing to release.
         opfast::storeInt(*v, x + stepInt, xInteger && stepInteger);
       } else {
         *v = opAdd(*v, by);
