@@ -1,5 +1,6 @@
 // `x = x + y` and `x = x - y` on whole numbers, stored where x stands.
 #include <cmath>
+#include <new>
 #include <utility>
 
 #include "platform/vbscript/vm/operator_nodes.hpp"
@@ -16,18 +17,23 @@ AddInPlaceNode::AddInPlaceNode(SourcePos p, VariableSlot t, bool subtract, Varia
 
 Flow AddInPlaceNode::exec(Frame& f) {
   // A counter stepped by a literal, the commonest case, with nothing else to save registers for.
+  // x holds nothing counted: no release before the store.
   Variant* x = target.get(f);
   std::int64_t a = 0;
   bool aInteger = false;
   if (x && !operand.found() && opfast::smallInt(*x, a, aInteger)) {
-    opfast::assignInt(*x, a + step, aInteger && literalInteger);
+    const std::int64_t r = a + step;
+    if (!aInteger && r >= INT32_MIN && r <= INT32_MAX) {
+      new (x) Variant(static_cast<std::int32_t>(r));  // a Long stays a Long: only its value changes
+    } else {
+      opfast::storeInt(*x, r, aInteger && literalInteger);
+    }
     return Flow::Normal;
   }
-  return execOther(f);
+  return execOther(f, x);
 }
 
-Flow AddInPlaceNode::execOther(Frame& f) {
-  Variant* x = target.get(f);
+Flow AddInPlaceNode::execOther(Frame& f, Variant* x) {
   const Variant* y = operand.found() ? operand.get(f) : nullptr;
   if (!x || (operand.found() && !y)) return general->exec(f);
   std::int64_t a = 0;
@@ -36,7 +42,7 @@ Flow AddInPlaceNode::execOther(Frame& f) {
   bool bInteger = literalInteger;
   if (opfast::smallInt(*x, a, aInteger) && (!y || opfast::smallInt(*y, b, bInteger))) {
     // Both are Integer or Long: the sum fits an int64, and its type is the operator's.
-    opfast::assignInt(*x, subtract ? a - b : a + b, aInteger && bInteger);
+    opfast::storeInt(*x, subtract ? a - b : a + b, aInteger && bInteger);
     return Flow::Normal;
   }
   // A Double beside a whole number or a Double (a sum past the Long range) gives a Double.
@@ -45,7 +51,7 @@ Flow AddInPlaceNode::execOther(Frame& f) {
   if (opfast::plainNumber(*x, p) && (!y || opfast::plainNumber(*y, q))) {
     const double r = subtract ? p - q : p + q;
     if (std::isfinite(r)) {
-      opfast::assignScalar(*x, r);
+      new (x) Variant(r);  // x held a number: nothing to release
       return Flow::Normal;
     }
   }

@@ -450,6 +450,56 @@ struct CompareNode final : ExprNode {
   bool bothInt_;  // both operands may answer as whole numbers
 };
 
+// A bound of the array a variable holds (UBound or LBound of its first dimension); false when
+// it holds no array, or one without dimensions.
+[[gnu::always_inline]] inline bool firstBound(const Variant* v, bool upper, std::int64_t& out) {
+  if (!v || !v->isArray()) return false;
+  const std::vector<ArrayBound>& bounds = v->arrayValue().bounds();
+  if (bounds.empty()) return false;
+  out = upper ? bounds.front().upper() : bounds.front().lower;
+  return true;
+}
+
+// The variable v names, for code that knows its kind when it is compiled: a field or a local
+// without asking, any other kind as v says.
+template <VariableSlot::Kind K>
+[[gnu::always_inline]] inline const Variant* variableIn(Frame& f, const VariableSlot& v) {
+  if constexpr (K == VariableSlot::Kind::Field) {
+    return &f.me->field(v.slot);
+  } else if constexpr (K == VariableSlot::Kind::Local) {
+    return &f.vals[v.slot];
+  } else {
+    return v.get(f);
+  }
+}
+
+// A variable against a bound of an array variable (`count > UBound(buffer)`, the test of a
+// growing buffer): both read in place, with no call for the bound. Anything else, an error
+// included, is the general comparison's. Both is the kind of the two variables when they are
+// both fields or both locals, None otherwise.
+template <opfast::Cmp C, BinaryFn Slow, VariableSlot::Kind Both>
+struct CompareBoundNode final : ExprNode {
+  CompareBoundNode(SourcePos p, Operand l, Operand r, VariableSlot array, bool upper)
+      : ExprNode(p), general(p, std::move(l), std::move(r)), array_(array), upper_(upper) {}
+  Variant eval(Frame& f) override { return general.eval(f); }
+  void evalInto(Frame& f, Variant& dst) override { general.evalInto(f, dst); }
+  bool test(Frame& f) override {
+    std::int64_t x, bound;
+    bool isInteger;
+    const Variant* left = variableIn<Both>(f, general.left.var);
+    if (left && opfast::smallInt(*left, x, isInteger) &&
+        firstBound(variableIn<Both>(f, array_), upper_, bound)) {
+      return opfast::cmp<C>(x, bound);
+    }
+    return general.test(f);
+  }
+  CompareNode<C, Slow> general;  // the same comparison, left a variable, right the bound's call
+
+ private:
+  VariableSlot array_;
+  bool upper_;
+};
+
 // An operator whose right operand is an Integer or Long literal.
 template <opfast::Arith A, BinaryFn Slow>
 struct ArithConstNode final : ExprNode {
@@ -480,11 +530,12 @@ struct ArithConstNode final : ExprNode {
   }
   [[gnu::noinline]] Variant evalGeneral(Frame& f) { return compute(f, opfast::NewValue{}); }
   [[gnu::noinline]] void evalIntoGeneral(Frame& f, Variant& dst) { compute(f, opfast::Into{dst}); }
+  // Both nested paths run only when the left operand is no variable: its node answers.
   [[gnu::noinline]] void evalIntoNested(Frame& f, Variant& dst) {
     // Nested arithmetic (`(s + i * 3) Mod m`) as a whole number, stored without a Variant.
     std::int64_t x, r;
     bool xi;
-    if (left.intNode && plainValue(dst) && left.readInt(f, x, xi) && byLiteral(x, r)) {
+    if (left.intNode && plainValue(dst) && left.node->evalInt(f, x, xi) && byLiteral(x, r)) {
       opfast::storeInt(dst, r, xi && yInteger_);
       return;
     }
@@ -493,7 +544,7 @@ struct ArithConstNode final : ExprNode {
   [[gnu::noinline]] bool evalIntNested(Frame& f, std::int64_t& out, bool& isInteger) {
     std::int64_t x;
     bool xi;
-    return left.readInt(f, x, xi) && wholeByLiteral(x, xi, out, isInteger);
+    return left.intNode && left.node->evalInt(f, x, xi) && wholeByLiteral(x, xi, out, isInteger);
   }
   bool evalInt(Frame& f, std::int64_t& out, bool& isInteger) override {
     std::int64_t x;

@@ -60,14 +60,17 @@ void ExprNode::evalInto(Frame& f, Variant& dst) {
 }
 
 Flow BlockNode::runStatements(Frame& f) const {
-  for (const StmtNodePtr& s : stmts) {
+  // run() sends only blocks of two statements or more here: no test for an empty one.
+  const StmtNodePtr* s = stmts.data();
+  const StmtNodePtr* const end = s + stmts.size();
+  do {
     try {
-      Flow r = s->exec(f);
+      const Flow r = (*s)->exec(f);
       if (r != Flow::Normal) return r;
     } catch (...) {
-      failed(f, *s);
+      failed(f, **s);
     }
-  }
+  } while (++s != end);
   return Flow::Normal;
 }
 

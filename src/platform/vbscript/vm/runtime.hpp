@@ -108,7 +108,10 @@ struct BlockNode {
   [[gnu::always_inline]] Flow run(Frame& f) const {
     if (stmts.empty()) return Flow::Normal;
     if (stmts.size() > 1) return runStatements(f);
-    StmtNode& only = *stmts.front();
+    return runSingle(f, *stmts.front());
+  }
+  // The one statement of a block, for a loop that looked at the block's size once.
+  [[gnu::always_inline]] static Flow runSingle(Frame& f, StmtNode& only) {
     try {
       return only.exec(f);
     } catch (...) {

@@ -1,5 +1,7 @@
 #include "platform/vbscript/vm/stmt_nodes.hpp"
 
+#include <new>
+
 #include "platform/automation/enumerator.hpp"
 #include "platform/automation/safe_array.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -197,11 +199,10 @@ Flow EraseNode::exec(Frame& f) {
 
 Flow IfNode::exec(Frame& f) {
   // One condition outside On Error Resume Next, the commonest If: no loop, no handler.
-  if (branches.size() == 1 && !f.resumeNext) {
-    auto& [cond, body] = branches.front();
-    return cond->test(f) ? body.run(f) : elseBody.run(f);
-  }
-  return execBranches(f);
+  if (branches.size() != 1 || f.resumeNext) return execBranches(f);
+  // Nothing but this and f is kept across the test: the branch is found again after it.
+  if (branches.front().first->test(f)) return branches.front().second.run(f);
+  return elseBody.run(f);
 }
 
 Flow IfNode::execBranches(Frame& f) {
@@ -214,26 +215,30 @@ Flow IfNode::execBranches(Frame& f) {
   return elseBody.run(f);
 }
 
-Flow SelectNode::exec(Frame& f) {
-  Variant s;
-  // Under Resume Next a failing subject skips the whole statement, Case Else included.
-  if (!headerSucceeds(f, pos, [&] { s = subject->eval(f); })) return Flow::Normal;
-  for (auto& [values, body] : cases) {
+namespace {
+
+// The Case that matches the subject, run; Case Else when none does.
+Flow runMatchingCase(Frame& f, SelectNode& node, const Variant& s) {
+  // What the commonest Cases compare as, read from the subject once.
+  const bool textSubject = s.isString();
+  std::int64_t wholeSubject = 0;
+  bool integer = false;
+  const bool whole = opfast::smallInt(s, wholeSubject, integer);
+  for (auto& [values, body] : node.cases) {
     for (SelectNode::CaseValue& v : values) {
-      // Text against a text literal, the commonest Case: equal as text, nothing copied.
-      if (v.constant && v.constant->isString() && s.isString()) {
-        if (s.stringValue() == v.constant->stringValue()) return body.run(f);
-        continue;
-      }
-      // A whole number against a whole-number literal or constant (type codes, states):
-      // compared as integers.
-      std::int64_t subject = 0;
-      std::int64_t value = 0;
-      bool integer = false;
-      if (v.constant && opfast::smallInt(*v.constant, value, integer) &&
-          opfast::smallInt(s, subject, integer)) {
-        if (subject == value) return body.run(f);
-        continue;
+      if (const Variant* c = v.constant) {
+        // Text against a text literal, the commonest Case: equal as text, nothing copied.
+        if (textSubject && c->isString()) {
+          if (s.stringValue() == c->stringValue()) return body.run(f);
+          continue;
+        }
+        // A whole number against a whole-number literal or constant (type codes, states):
+        // compared as integers.
+        std::int64_t value = 0;
+        if (whole && opfast::smallInt(*c, value, integer)) {
+          if (wholeSubject == value) return body.run(f);
+          continue;
+        }
       }
       // Under Resume Next a Case whose value fails is the one selected.
       bool equal = true;
@@ -244,7 +249,17 @@ Flow SelectNode::exec(Frame& f) {
       if (equal) return body.run(f);
     }
   }
-  return hasElse ? elseBody.run(f) : Flow::Normal;
+  return node.hasElse ? node.elseBody.run(f) : Flow::Normal;
+}
+
+}  // namespace
+
+Flow SelectNode::exec(Frame& f) {
+  if (!f.resumeNext) return runMatchingCase(f, *this, subject->eval(f));
+  Variant s;
+  // Under Resume Next a failing subject skips the whole statement, Case Else included.
+  if (!headerSucceeds(f, pos, [&] { s = subject->eval(f); })) return Flow::Normal;
+  return runMatchingCase(f, *this, s);
 }
 
 namespace {
@@ -265,6 +280,70 @@ Variant loopNumber(Variant v) {
   }
 }
 
+// Where a For counter lives: a local, parameter or field stays put for the whole loop...
+struct FixedCounter {
+  Variant* v;
+  [[gnu::always_inline]] Variant* get() const { return v; }
+};
+// ...while a module-level name is asked each pass whether it is still a variable, as code the
+// loop runs may define it anew.
+struct GlobalCounter {
+  GlobalEntry* e;
+  [[gnu::always_inline]] Variant* get() const {
+    return e->kind == EntryKind::Variable ? &e->value : nullptr;
+  }
+};
+
+// Integer or Long bounds and step, for as long as the counter holds an Integer or a Long: the
+// commonest loop, on int64 with the result types of +. False, at the top of a pass, once the
+// counter may hold anything else; the general loop goes on from there.
+template <bool Down, class Counter>
+bool wholeNumberLoop(Frame& f, const ForNode& loop, Counter counter, std::int64_t end,
+                     std::int64_t step, bool stepInteger, const Variant& by, Flow& passUp) {
+  // A body of one statement (a call, an assignment) is run without asking its size each pass.
+  StmtNode* const only = loop.body.stmts.size() == 1 ? loop.body.stmts.front().get() : nullptr;
+  std::int64_t x;
+  bool xInteger;
+  Variant* v = counter.get();
+  if (!v || !opfast::smallInt(*v, x, xInteger)) return false;
+  for (;;) {
+    if (Down ? x < end : x > end) return true;
+    const Flow r = only ? BlockNode::runSingle(f, *only) : loop.body.run(f);
+    if (endsLoop(r, Flow::ExitFor, passUp)) return true;
+    // The body may have changed the counter: it is read again, and only the step's store
+    // leaves it known for the next pass's test.
+    v = counter.get();
+    if (!v || !opfast::smallInt(*v, x, xInteger)) {
+      Variant& c = v ? *v : variableOf(f, *loop.variable);
+      c = opAdd(c, by);
+      f.rt->tick();
+      return false;
+    }
+    x += step;
+    // An Integer or a Long owns nothing to release. Past the Long range the counter becomes a
+    // Double, which the general loop steps on.
+    if (x < INT32_MIN || x > INT32_MAX) {
+      opfast::storeInt(*v, x, false);
+      f.rt->tick();
+      return false;
+    }
+    if (xInteger) {
+      opfast::storeInt(*v, x, stepInteger);
+    } else {
+      new (v) Variant(static_cast<std::int32_t>(x));  // a Long stays a Long: only its value changes
+    }
+    f.rt->tick();
+  }
+}
+
+template <class Counter>
+bool wholeNumberLoop(Frame& f, const ForNode& loop, Counter counter, std::int64_t end,
+                     std::int64_t step, bool stepInteger, const Variant& by, bool down,
+                     Flow& passUp) {
+  return down ? wholeNumberLoop<true>(f, loop, counter, end, step, stepInteger, by, passUp)
+              : wholeNumberLoop<false>(f, loop, counter, end, step, stepInteger, by, passUp);
+}
+
 }  // namespace
 
 Flow ForNode::exec(Frame& f) {
@@ -281,9 +360,7 @@ Flow ForNode::exec(Frame& f) {
                         ? stepNumber < 0
                         : isTrue(opLt(by, Variant(std::int32_t{0})));
   variableOf(f, *variable) = start;
-  // The counter is read where it lives on each pass, without a virtual call. A local, parameter
-  // or field stays where it is for the whole loop; a module-level name is asked each pass
-  // whether it is still a variable, as code the loop runs may define it anew.
+  // The counter is read where it lives on each pass, without a virtual call.
   const VariableSlot counter = VariableSlot::of(*variable, /*plainOnly=*/false);
   Variant* const fixedCounter =
       counter.kind == VariableSlot::Kind::Global ? nullptr : counter.get(f);
@@ -294,14 +371,23 @@ Flow ForNode::exec(Frame& f) {
     if (globalCounter && globalCounter->kind == EntryKind::Variable) return globalCounter->value;
     return variableOf(f, *variable);
   };
-  // Integer bounds and step: the common loop runs on int64 with VBScript's result types.
   std::int64_t endInt = 0, stepInt = 0;
   bool endInteger = false, stepInteger = false;
   const bool intBounds =
       opfast::smallInt(end, endInt, endInteger) && opfast::smallInt(by, stepInt, stepInteger);
+  Flow passUp = Flow::Normal;
+  if (intBounds && fixedCounter &&
+      wholeNumberLoop(f, *this, FixedCounter{fixedCounter}, endInt, stepInt, stepInteger, by, down,
+                      passUp)) {
+    return passUp;
+  }
+  if (intBounds && globalCounter &&
+      wholeNumberLoop(f, *this, GlobalCounter{globalCounter}, endInt, stepInt, stepInteger, by,
+                      down, passUp)) {
+    return passUp;
+  }
   double endNumber = 0;
   const bool numericEnd = opfast::plainNumber(end, endNumber);
-  Flow passUp = Flow::Normal;
   for (;;) {
     Variant* v = &counterRef();
     std::int64_t x;
@@ -360,19 +446,34 @@ Flow ForEachNode::exec(Frame& f) {
   return passUp;
 }
 
+namespace {
+
+// Whether a Do loop's test ends it, under On Error Resume Next: a failing test at the top enters
+// the body; one at the bottom leaves the loop, since the statement after it is the one after Loop.
+[[gnu::noinline]] bool stopsResumingNext(Frame& f, DoNode& loop) {
+  bool t = false;
+  if (!headerSucceeds(f, loop.pos, [&] { t = loop.test->test(f); })) return loop.testAtEnd;
+  return loop.condition == LoopCondition::While ? !t : t;
+}
+
+}  // namespace
+
 Flow DoNode::exec(Frame& f) {
-  // A failing test at the top enters the body; one at the bottom leaves the loop, since the
-  // statement after it is the one after Loop.
-  auto stop = [&] {
-    bool t = false;
-    if (!headerSucceeds(f, pos, [&] { t = test->test(f); })) return testAtEnd;
-    return condition == LoopCondition::While ? !t : t;
+  const bool whileTrue = condition == LoopCondition::While;
+  const auto stop = [&] {
+    if (f.resumeNext) return stopsResumingNext(f, *this);
+    return test->test(f) != whileTrue;
   };
+  const bool testAtTop = !testAtEnd && condition != LoopCondition::None;
+  const bool testAtBottom = testAtEnd && condition != LoopCondition::None;
+  // A body of one statement is run without asking its size each pass.
+  StmtNode* const only = body.stmts.size() == 1 ? body.stmts.front().get() : nullptr;
   Flow passUp = Flow::Normal;
   for (;;) {
-    if (!testAtEnd && condition != LoopCondition::None && stop()) break;
-    if (endsLoop(body.run(f), Flow::ExitDo, passUp)) break;
-    if (testAtEnd && condition != LoopCondition::None && stop()) break;
+    if (testAtTop && stop()) break;
+    const Flow r = only ? BlockNode::runSingle(f, *only) : body.run(f);
+    if (endsLoop(r, Flow::ExitDo, passUp)) break;
+    if (testAtBottom && stop()) break;
     f.rt->tick();
   }
   return passUp;

@@ -118,7 +118,8 @@ struct AddInPlaceNode final : StmtNode {
   StmtNodePtr general;    // the same assignment compiled the ordinary way
 
  private:
-  [[gnu::noinline]] Flow execOther(Frame& f);  // a variable operand, a Double, anything else
+  // A variable operand, a Double, anything else; x is the target as exec found it.
+  [[gnu::noinline]] Flow execOther(Frame& f, Variant* x);
 };
 
 // Dim a(1, 2) (fixed) or Dim a() (dynamic, no elements yet).
