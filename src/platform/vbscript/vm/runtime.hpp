@@ -144,7 +144,9 @@ struct Procedure {
   ClassDef* owner = nullptr;
   bool optionExplicit = false;
   bool isPublic = true;
-  std::vector<std::uint8_t> byVal;  // per parameter; parameter i lives in slot i when by value
+  // Per parameter, 1 by value (the parameter lives in slot i) and 0 by reference; calls index
+  // with it.
+  std::vector<std::uint8_t> byVal;
   std::int32_t numSlots = 0;
   std::int32_t numTemps = 0;
   std::int32_t retSlot = -1;
@@ -284,6 +286,9 @@ class Runtime : public std::enable_shared_from_this<Runtime> {
   // done(vals) sees the arguments while they are still there (to store elements back).
   template <class Fill, class Done>
   Variant callInFrame(Procedure& p, ScriptObject* me, Fill&& fill, Done&& done);
+  // Runs p's body in a frame whose parameters are set (vals, refs), counting the call's depth
+  // and time; a Function's result is left in vals[p.retSlot].
+  void runFrame(Procedure& p, ScriptObject* me, Variant* vals, Variant** refs);
   // Counts calls and backward jumps; looks at the clock now and then.
   void tick() {
     if (--budget_ == 0) checkTime();
@@ -328,33 +333,45 @@ struct CallDepth {
   void checkDeep() const;  // raises "Out of stack space"
 };
 
-// The parameters' references, inline for the common short lists.
-class ParamRefs {
+
+// A call's frame: the procedure's slots (parameters, locals, the return value, temporaries),
+// all Empty at first, and its parameters' references (never more than slots); on the stack for
+// all but large procedures.
+class FrameSlots {
  public:
-  explicit ParamRefs(std::size_t n) {
-    if (n > kInline) {
-      heap_ = std::make_unique<Variant*[]>(n);
-      p_ = heap_.get();
+  explicit FrameSlots(std::size_t slots) : n_(slots) {
+    if (slots > kInline) [[unlikely]] {
+      // One block for both runs, the references after the slots.
+      vals_ = static_cast<Variant*>(::operator new(slots * (sizeof(Variant) + sizeof(Variant*))));
+      refs_ = reinterpret_cast<Variant**>(vals_ + slots);
+    }
+    for (Variant *v = vals_, *end = vals_ + slots; v != end; ++v) new (v) Variant();
+  }
+  ~FrameSlots() {
+    // Held in locals: a release the loop makes cannot change them.
+    Variant* const vals = vals_;
+    const std::size_t n = n_;
+    for (Variant *v = vals, *end = vals + n; v != end; ++v) v->~Variant();
+    if (n > kInline) [[unlikely]] {
+      ::operator delete(vals);
     }
   }
-  Variant** data() { return p_; }
+  FrameSlots(const FrameSlots&) = delete;
+  FrameSlots& operator=(const FrameSlots&) = delete;
+  Variant* vals() const { return vals_; }
+  Variant** refs() const { return refs_; }
 
  private:
   static constexpr std::size_t kInline = 8;
-  Variant* inline_[kInline];
-  std::unique_ptr<Variant*[]> heap_;
-  Variant** p_ = inline_;
+  std::size_t n_;
+  Variant* vals_ = reinterpret_cast<Variant*>(inlineVals_);
+  Variant** refs_ = inlineRefs_;
+  alignas(Variant) unsigned char inlineVals_[kInline * sizeof(Variant)];
+  Variant* inlineRefs_[kInline];
 };
 
-template <class Fill, class Done>
-[[gnu::always_inline]] inline Variant Runtime::callInFrame(Procedure& p, ScriptObject* me,
-                                                           Fill&& fill, Done&& done) {
-  // The arguments are evaluated before anything of the call is checked, as a call through an
-  // argument list does.
-  VariantSlots slots(static_cast<std::size_t>(p.numSlots + p.numTemps));
-  Variant* vals = slots.data();
-  ParamRefs refs(p.numParams());
-  fill(vals, refs.data());
+[[gnu::always_inline]] inline void Runtime::runFrame(Procedure& p, ScriptObject* me, Variant* vals,
+                                                     Variant** refs) {
   CallDepth depthGuard(*this);
   tick();
   Frame f;
@@ -363,9 +380,20 @@ template <class Fill, class Done>
   f.proc = &p;
   f.me = me;
   f.vals = vals;
-  f.refs = refs.data();
+  f.refs = refs;
   f.temps = vals + p.numSlots;
   p.body.run(f);
+}
+
+template <class Fill, class Done>
+[[gnu::always_inline]] inline Variant Runtime::callInFrame(Procedure& p, ScriptObject* me,
+                                                           Fill&& fill, Done&& done) {
+  // The arguments are evaluated before anything of the call is checked, as a call through an
+  // argument list does.
+  FrameSlots frame(static_cast<std::size_t>(p.numSlots + p.numTemps));
+  Variant* vals = frame.vals();
+  fill(vals, frame.refs());
+  runFrame(p, me, vals, frame.refs());
   done(vals);
   return p.retSlot >= 0 ? std::move(vals[p.retSlot]) : Variant();
 }
