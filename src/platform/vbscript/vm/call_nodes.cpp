@@ -154,13 +154,13 @@ template <bool kResult>
   // The arguments are evaluated before anything of the call is checked, as a call through an
   // argument list does.
   const std::size_t n = count;
-  FrameSlots frame(static_cast<std::size_t>(p.numSlots + p.numTemps));
+  CallFrame frame(*f.rt, p, me);
   Variant* vals = frame.vals();
   Variant** refs = frame.refs();
   const Arg* const list = items.data();
   const std::uint8_t* const byVal = p.byVal.data();
   for (std::size_t i = 0; i < n; ++i) passArgument(f, list[i], byVal[i], vals[i], refs[i]);
-  f.rt->runFrame(p, me, vals, refs);
+  frame.run();
   if (hasElements) {
     for (std::size_t i = 0; i < n; ++i) {
       if (list[i].mode == ArgMode::Element && !byVal[i]) list[i].expr->storeBack(f, vals[i]);
@@ -444,7 +444,7 @@ void MemberNode::resolve(Object& o) {
   cachedClass_ = &o.classInfo();
 }
 
-ScriptObject* MemberNode::cachedTarget(Frame& f) const {
+[[gnu::always_inline]] inline ScriptObject* MemberNode::cachedTarget(Frame& f) const {
   const Variant* v = objectVariable_.get(f);
   Object* o = v && v->isObject() ? v->objectValue() : nullptr;
   return o && &o->classInfo() == cachedClass_ ? static_cast<ScriptObject*>(o) : nullptr;

@@ -286,9 +286,6 @@ class Runtime : public std::enable_shared_from_this<Runtime> {
   // done(vals) sees the arguments while they are still there (to store elements back).
   template <class Fill, class Done>
   Variant callInFrame(Procedure& p, ScriptObject* me, Fill&& fill, Done&& done);
-  // Runs p's body in a frame whose parameters are set (vals, refs), counting the call's depth
-  // and time; a Function's result is left in vals[p.retSlot].
-  void runFrame(Procedure& p, ScriptObject* me, Variant* vals, Variant** refs);
   // Counts calls and backward jumps; looks at the clock now and then.
   void tick() {
     if (--budget_ == 0) checkTime();
@@ -336,53 +333,57 @@ struct CallDepth {
 
 // A call's frame: the procedure's slots (parameters, locals, the return value, temporaries),
 // all Empty at first, and its parameters' references (never more than slots); on the stack for
-// all but large procedures.
-class FrameSlots {
+// all but large procedures. The frame is set up before the arguments are evaluated into it.
+class CallFrame {
  public:
-  explicit FrameSlots(std::size_t slots) : n_(slots) {
+  [[gnu::always_inline]] CallFrame(Runtime& rt, Procedure& p, ScriptObject* me) {
+    const auto slots = static_cast<std::size_t>(p.numSlots + p.numTemps);
+    n_ = slots;
+    Variant* vals = reinterpret_cast<Variant*>(inlineVals_);
+    Variant** refs = inlineRefs_;
     if (slots > kInline) [[unlikely]] {
       // One block for both runs, the references after the slots.
-      vals_ = static_cast<Variant*>(::operator new(slots * (sizeof(Variant) + sizeof(Variant*))));
-      refs_ = reinterpret_cast<Variant**>(vals_ + slots);
+      vals = static_cast<Variant*>(::operator new(slots * (sizeof(Variant) + sizeof(Variant*))));
+      refs = reinterpret_cast<Variant**>(vals + slots);
     }
-    for (Variant *v = vals_, *end = vals_ + slots; v != end; ++v) new (v) Variant();
+    f_.rt = &rt;
+    f_.module = p.module;
+    f_.proc = &p;
+    f_.me = me;
+    f_.vals = vals;
+    f_.refs = refs;
+    f_.temps = vals + p.numSlots;
+    for (Variant *v = vals, *end = vals + slots; v != end; ++v) new (v) Variant();
   }
-  ~FrameSlots() {
+  [[gnu::always_inline]] ~CallFrame() {
     // Held in locals: a release the loop makes cannot change them.
-    Variant* const vals = vals_;
+    Variant* const vals = f_.vals;
     const std::size_t n = n_;
     for (Variant *v = vals, *end = vals + n; v != end; ++v) v->~Variant();
     if (n > kInline) [[unlikely]] {
       ::operator delete(vals);
     }
   }
-  FrameSlots(const FrameSlots&) = delete;
-  FrameSlots& operator=(const FrameSlots&) = delete;
-  Variant* vals() const { return vals_; }
-  Variant** refs() const { return refs_; }
+  CallFrame(const CallFrame&) = delete;
+  CallFrame& operator=(const CallFrame&) = delete;
+  Variant* vals() const { return f_.vals; }
+  Variant** refs() const { return f_.refs; }
+  // Runs the body once the parameters are set, counting the call's depth and time; a
+  // Function's result is left in vals()[retSlot].
+  [[gnu::always_inline]] void run();
 
  private:
   static constexpr std::size_t kInline = 8;
+  Frame f_;
   std::size_t n_;
-  Variant* vals_ = reinterpret_cast<Variant*>(inlineVals_);
-  Variant** refs_ = inlineRefs_;
   alignas(Variant) unsigned char inlineVals_[kInline * sizeof(Variant)];
   Variant* inlineRefs_[kInline];
 };
 
-[[gnu::always_inline]] inline void Runtime::runFrame(Procedure& p, ScriptObject* me, Variant* vals,
-                                                     Variant** refs) {
-  CallDepth depthGuard(*this);
-  tick();
-  Frame f;
-  f.rt = this;
-  f.module = p.module;
-  f.proc = &p;
-  f.me = me;
-  f.vals = vals;
-  f.refs = refs;
-  f.temps = vals + p.numSlots;
-  p.body.run(f);
+inline void CallFrame::run() {
+  CallDepth depthGuard(*f_.rt);
+  f_.rt->tick();
+  f_.proc->body.run(f_);
 }
 
 template <class Fill, class Done>
@@ -390,10 +391,10 @@ template <class Fill, class Done>
                                                            Fill&& fill, Done&& done) {
   // The arguments are evaluated before anything of the call is checked, as a call through an
   // argument list does.
-  FrameSlots frame(static_cast<std::size_t>(p.numSlots + p.numTemps));
+  CallFrame frame(*this, p, me);
   Variant* vals = frame.vals();
   fill(vals, frame.refs());
-  runFrame(p, me, vals, frame.refs());
+  frame.run();
   done(vals);
   return p.retSlot >= 0 ? std::move(vals[p.retSlot]) : Variant();
 }
