@@ -70,11 +70,14 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
                           : m == ArgMode::Missing ? ArgStep::Missing
                           : constant             ? ArgStep::Constant
                                                  : ArgStep::Evaluate;
+  const VariableSlot named = VariableSlot::of(*e, /*plainOnly=*/false);
+  GlobalEntry* global = named.kind == VariableSlot::Kind::Global ? named.entry : nullptr;
   const ArgStep byReference = m != ArgMode::Ref    ? byValue
                               : variable.found() ? ArgStep::Reference
+                              : global           ? ArgStep::Global
                                                  : ArgStep::ReferenceOrValue;
-  items.push_back(
-      Arg{std::move(e), m, variable, element, constant, evaluated, {byReference, byValue}});
+  items.push_back(Arg{std::move(e), m, variable, element, constant, global, evaluated,
+                      {byReference, byValue}});
   count = static_cast<std::uint32_t>(items.size());
 }
 
@@ -131,8 +134,11 @@ void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
   } else if (step == ArgStep::Reference) {
     ref = a.variable.get(f);
     return;
+  } else if (step == ArgStep::Global && a.global->kind == EntryKind::Variable) {
+    ref = &a.global->value;
+    return;
   } else {
-    if (step == ArgStep::ReferenceOrValue) {
+    if (step == ArgStep::ReferenceOrValue || step == ArgStep::Global) {
       if (Variant* r = a.expr->ref(f)) {
         ref = r;
         return;

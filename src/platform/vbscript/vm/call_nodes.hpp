@@ -20,6 +20,7 @@ enum class ArgMode : std::uint8_t { Value, Ref, Element, Missing };
 enum class ArgStep : std::uint8_t {
   Reference,         // the caller's local, parameter or field itself
   ReferenceOrValue,  // what the expression names, else its value as by value
+  Global,            // a module-level variable itself; ReferenceOrValue while it is none
   Variable,          // a copy of the caller's variable
   Element,           // a copy of `a(i)` read in place, else the expression's value
   Missing,           // a left-out argument
@@ -34,6 +35,7 @@ struct ArgList {
     VariableSlot variable;            // where a plain variable argument lives
     const struct IndexNode* element;  // `a(i)` of a plain variable, read in place
     const Variant* constant;          // the value of a literal or constant, copied without a call
+    GlobalEntry* global;              // the module-level name a by-reference argument names
     // Anything else passed by value (`n - 1`, a call): evaluated straight into its slot.
     bool evaluated;
     // The step for a ByRef parameter ([0]) and for a ByVal one ([1]); [1] is also what

@@ -336,24 +336,9 @@ struct CallDepth {
 // all but large procedures. The frame is set up before the arguments are evaluated into it.
 class CallFrame {
  public:
-  [[gnu::always_inline]] CallFrame(Runtime& rt, Procedure& p, ScriptObject* me) {
-    const auto slots = static_cast<std::size_t>(p.numSlots + p.numTemps);
-    n_ = slots;
-    Variant* vals = reinterpret_cast<Variant*>(inlineVals_);
-    Variant** refs = inlineRefs_;
-    if (slots > kInline) [[unlikely]] {
-      // One block for both runs, the references after the slots.
-      vals = static_cast<Variant*>(::operator new(slots * (sizeof(Variant) + sizeof(Variant*))));
-      refs = reinterpret_cast<Variant**>(vals + slots);
-    }
-    f_.rt = &rt;
-    f_.module = p.module;
-    f_.proc = &p;
-    f_.me = me;
-    f_.vals = vals;
-    f_.refs = refs;
-    f_.temps = vals + p.numSlots;
-    for (Variant *v = vals, *end = vals + slots; v != end; ++v) new (v) Variant();
+  [[gnu::always_inline]] CallFrame(Runtime& rt, Procedure& p, ScriptObject* me)
+      : n_(static_cast<std::size_t>(p.numSlots + p.numTemps)), f_(frameFor(rt, p, me)) {
+    for (Variant *v = f_.vals, *end = f_.vals + n_; v != end; ++v) new (v) Variant();
   }
   [[gnu::always_inline]] ~CallFrame() {
     // Held in locals: a release the loop makes cannot change them.
@@ -374,8 +359,19 @@ class CallFrame {
 
  private:
   static constexpr std::size_t kInline = 8;
-  Frame f_;
+  // The frame with its storage, every field written once (n_ is set).
+  [[gnu::always_inline]] Frame frameFor(Runtime& rt, Procedure& p, ScriptObject* me) {
+    Variant* vals = reinterpret_cast<Variant*>(inlineVals_);
+    Variant** refs = inlineRefs_;
+    if (n_ > kInline) [[unlikely]] {
+      // One block for both runs, the references after the slots.
+      vals = static_cast<Variant*>(::operator new(n_ * (sizeof(Variant) + sizeof(Variant*))));
+      refs = reinterpret_cast<Variant**>(vals + n_);
+    }
+    return Frame{&rt, p.module, &p, me, vals, refs, vals + p.numSlots, false};
+  }
   std::size_t n_;
+  Frame f_;
   alignas(Variant) unsigned char inlineVals_[kInline * sizeof(Variant)];
   Variant* inlineRefs_[kInline];
 };

@@ -144,3 +144,19 @@ log = ""
 Set dropper = New SelfDropper
 dropper.DropAndReturn
 AssertEqual log, "dropped;term dropper;", "the same for a function as a statement"
+
+' Module-level names passed by reference: a variable itself, a name used before any Dim (it
+' becomes a variable), a constant as a copy.
+Const Three = 3
+Dim g
+g = 1
+For i = 1 To 3
+  GlobalChange g
+Next
+AssertEqual g, 4, "a module-level variable"
+GlobalChange notDeclaredYet
+AssertEqual notDeclaredYet, 1, "a name no Dim declared becomes the variable"
+w.Change alsoNotDeclared
+AssertEqual alsoNotDeclared, "!", "the same through a method"
+GlobalChange Three
+AssertEqual Three, 3, "a constant is a copy"
