@@ -65,19 +65,19 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
   const bool evaluated = m == ArgMode::Value && !variable.found() && !element && !constant;
   // By value, the argument is copied from the first of these it is; by reference, a variable
   // argument passes the variable, and anything else a value as by value.
-  const ArgStep byValue = variable.found()       ? ArgStep::Variable
-                          : element              ? ArgStep::Element
+  const ArgStep byValue = variable.found()        ? ArgStep::Variable
+                          : element               ? ArgStep::Element
                           : m == ArgMode::Missing ? ArgStep::Missing
-                          : constant             ? ArgStep::Constant
-                                                 : ArgStep::Evaluate;
+                          : constant              ? ArgStep::Constant
+                                                  : ArgStep::Evaluate;
   const VariableSlot named = VariableSlot::of(*e, /*plainOnly=*/false);
   GlobalEntry* global = named.kind == VariableSlot::Kind::Global ? named.entry : nullptr;
-  const ArgStep byReference = m != ArgMode::Ref    ? byValue
+  const ArgStep byReference = m != ArgMode::Ref  ? byValue
                               : variable.found() ? ArgStep::Reference
                               : global           ? ArgStep::Global
                                                  : ArgStep::ReferenceOrValue;
-  items.push_back(Arg{std::move(e), m, variable, element, constant, global, evaluated,
-                      {byReference, byValue}});
+  items.push_back(
+      Arg{std::move(e), m, variable, element, constant, global, evaluated, {byReference, byValue}});
   count = static_cast<std::uint32_t>(items.size());
 }
 
@@ -123,8 +123,8 @@ void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
 
 // Puts one argument into the callee's frame: ref points at what the parameter names, slot
 // (Empty until now) holds the value when the parameter gets one of its own.
-[[gnu::always_inline]] inline void passArgument(Frame& f, const ArgList::Arg& a,
-                                                std::uint8_t byVal, Variant& slot, Variant*& ref) {
+[[gnu::always_inline]] inline void passArgument(Frame& f, const ArgList::Arg& a, std::uint8_t byVal,
+                                                Variant& slot, Variant*& ref) {
   ArgStep step = a.steps[byVal];
   // The commonest first: `n - 1`, a literal, a variable by reference.
   if (step == ArgStep::Evaluate) {

@@ -330,7 +330,6 @@ struct CallDepth {
   void checkDeep() const;  // raises "Out of stack space"
 };
 
-
 // A call's frame: the procedure's slots (parameters, locals, the return value, temporaries),
 // all Empty at first, and its parameters' references (never more than slots); on the stack for
 // all but large procedures. The frame is set up before the arguments are evaluated into it.
@@ -365,7 +364,7 @@ class CallFrame {
     Variant** refs = inlineRefs_;
     if (n_ > kInline) [[unlikely]] {
       // One block for both runs, the references after the slots.
-      vals = static_cast<Variant*>(::operator new(n_ * (sizeof(Variant) + sizeof(Variant*))));
+      vals = static_cast<Variant*>(::operator new(n_*(sizeof(Variant) + sizeof(Variant*))));
       refs = reinterpret_cast<Variant**>(vals + n_);
     }
     return Frame{&rt, p.module, &p, me, vals, refs, vals + p.numSlots, false};
