@@ -165,7 +165,7 @@ template <bool kResult>
   Variant** refs = frame.refs();
   const Arg* const list = items.data();
   const std::uint8_t* const byVal = p.byVal.data();
-  for (std::size_t i = 0; i < n; ++i) passArgument(f, list[i], byVal[i], vals[i], refs[i]);
+  for (std::size_t i = 0; i != n; ++i) passArgument(f, list[i], byVal[i], vals[i], refs[i]);
   frame.run();
   if (hasElements) {
     for (std::size_t i = 0; i < n; ++i) {
