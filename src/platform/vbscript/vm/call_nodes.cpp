@@ -62,7 +62,6 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
   }
   const auto* element = dynamic_cast<const IndexNode*>(e.get());
   allPlain = allPlain && (m == ArgMode::Missing || constant || variable.found());
-  const bool evaluated = m == ArgMode::Value && !variable.found() && !element && !constant;
   // By value, the argument is copied from the first of these it is; by reference, a variable
   // argument passes the variable, and anything else a value as by value.
   const ArgStep byValue = variable.found()        ? ArgStep::Variable
@@ -77,7 +76,7 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
                               : global           ? ArgStep::Global
                                                  : ArgStep::ReferenceOrValue;
   items.push_back(
-      Arg{std::move(e), m, variable, element, constant, global, evaluated, {byReference, byValue}});
+      Arg{std::move(e), m, variable, element, constant, global, {byReference, byValue}});
   count = static_cast<std::uint32_t>(items.size());
 }
 

@@ -36,10 +36,9 @@ struct ArgList {
     const struct IndexNode* element;  // `a(i)` of a plain variable, read in place
     const Variant* constant;          // the value of a literal or constant, copied without a call
     GlobalEntry* global;              // the module-level name a by-reference argument names
-    // Anything else passed by value (`n - 1`, a call): evaluated straight into its slot.
-    bool evaluated;
     // The step for a ByRef parameter ([0]) and for a ByVal one ([1]); [1] is also what
-    // ReferenceOrValue falls back to.
+    // ReferenceOrValue and Global fall back to. Anything else (`n - 1`, a call) is evaluated
+    // straight into its slot.
     ArgStep steps[2];
   };
   std::vector<Arg> items;
