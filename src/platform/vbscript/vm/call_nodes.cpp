@@ -94,8 +94,7 @@ std::int32_t ArgList::convertedIndex(Frame& f) const {
 namespace {
 
 // Builds the value of an argument a by-value parameter gets (or a by-reference one naming no
-// variable) over its slot, still Empty: built rather than assigned, which would copy it once
-// more and test the old value.
+// variable) in its slot, not built yet.
 void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
   switch (step) {
     case ArgStep::Variable:
@@ -120,10 +119,11 @@ void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
   }
 }
 
-// Puts one argument into the callee's frame: ref points at what the parameter names, slot
-// (Empty until now) holds the value when the parameter gets one of its own.
+// Puts argument `built` into the callee's frame: its slot, not built yet, is built (Empty
+// when the parameter names the caller's variable) and counted; ref points at what the
+// parameter names.
 [[gnu::always_inline]] inline void passArgument(Frame& f, const ArgList::Arg& a, std::uint8_t byVal,
-                                                Variant& slot, Variant*& ref) {
+                                                Variant& slot, Variant*& ref, std::size_t& built) {
   ArgStep step = a.steps[byVal];
   // The commonest first: `n - 1`, a literal, a variable by reference.
   if (step == ArgStep::Evaluate) {
@@ -131,14 +131,20 @@ void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
   } else if (step == ArgStep::Constant) {
     new (&slot) Variant(*a.constant);
   } else if (step == ArgStep::Reference) {
+    new (&slot) Variant();
+    ++built;
     ref = a.variable.get(f);
     return;
   } else if (step == ArgStep::Global && a.global->kind == EntryKind::Variable) {
+    new (&slot) Variant();
+    ++built;
     ref = &a.global->value;
     return;
   } else {
     if (step == ArgStep::ReferenceOrValue || step == ArgStep::Global) {
       if (Variant* r = a.expr->ref(f)) {
+        new (&slot) Variant();
+        ++built;
         ref = r;
         return;
       }
@@ -146,6 +152,7 @@ void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
     }
     passValue(f, a, step, slot);
   }
+  ++built;
   // A by-value copy of a fixed array is the procedure's own, free to ReDim.
   if (byVal && slot.isArray() && slot.arrayValue().fixed()) slot.arrayForWrite().setFixed(false);
   ref = &slot;
@@ -158,13 +165,23 @@ template <bool kResult>
     -> std::conditional_t<kResult, Variant, void> {
   // The arguments are evaluated before anything of the call is checked, as a call through an
   // argument list does.
+  // The parameters' slots are built by their arguments, each once.
   const std::size_t n = count;
-  CallFrame frame(*f.rt, p, me);
+  CallFrame frame(*f.rt, p, me, n);
   Variant* vals = frame.vals();
   Variant** refs = frame.refs();
   const Arg* const list = items.data();
   const std::uint8_t* const byVal = p.byVal.data();
-  for (std::size_t i = 0; i != n; ++i) passArgument(f, list[i], byVal[i], vals[i], refs[i]);
+  std::size_t built = 0;
+  try {
+    while (built != n) {
+      const std::size_t i = built;
+      passArgument(f, list[i], byVal[i], vals[i], refs[i], built);
+    }
+  } catch (...) {
+    frame.fillFrom(built);  // what the failed argument left unbuilt, for the frame to end
+    throw;
+  }
   frame.run();
   if (hasElements) {
     for (std::size_t i = 0; i < n; ++i) {

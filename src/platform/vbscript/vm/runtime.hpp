@@ -335,9 +335,11 @@ struct CallDepth {
 // all but large procedures. The frame is set up before the arguments are evaluated into it.
 class CallFrame {
  public:
-  [[gnu::always_inline]] CallFrame(Runtime& rt, Procedure& p, ScriptObject* me)
+  // The first `built` slots are the caller's to build (or fillFrom) before the frame ends.
+  [[gnu::always_inline]] CallFrame(Runtime& rt, Procedure& p, ScriptObject* me,
+                                   std::size_t built = 0)
       : n_(static_cast<std::size_t>(p.numSlots + p.numTemps)), f_(frameFor(rt, p, me)) {
-    for (Variant *v = f_.vals, *end = f_.vals + n_; v != end; ++v) new (v) Variant();
+    fillFrom(built);
   }
   [[gnu::always_inline]] ~CallFrame() {
     // Held in locals: a release the loop makes cannot change them.
@@ -350,6 +352,10 @@ class CallFrame {
   }
   CallFrame(const CallFrame&) = delete;
   CallFrame& operator=(const CallFrame&) = delete;
+  // Builds the slots from `first` on Empty.
+  [[gnu::always_inline]] void fillFrom(std::size_t first) {
+    for (Variant *v = f_.vals + first, *end = f_.vals + n_; v != end; ++v) new (v) Variant();
+  }
   Variant* vals() const { return f_.vals; }
   Variant** refs() const { return f_.refs; }
   // Runs the body once the parameters are set, counting the call's depth and time; a

@@ -118,6 +118,17 @@ w.Fail v
 AssertError 5, "the error reaches the caller"
 AssertEqual log, "term held;", "the callee's locals went"
 AssertEqual v, "changed", "the change made before the error stays"
+' An argument that fails: the call does not happen, whatever the arguments before it were.
+w.seen = ""
+w.Optional2 "text " & v, 1 / 0
+AssertError 11, "the second argument fails"
+w.Optional2 v, 1 / 0
+AssertError 11, "after a variable passed by reference"
+x = w.Made(1 / 0)
+AssertError 11, "a function's only argument"
+GlobalChange arr(7)
+AssertError 9, "an element out of range"
+AssertEqual w.seen, "", "no call ran"
 On Error GoTo 0
 
 ' The object a method runs on outlives a call that drops the variable's reference.
