@@ -449,12 +449,14 @@ Object* MemberNode::target(Frame& f, Ref<Object>& keep) {
 void MemberNode::resolve(Object& o) {
   cachedMember_ = nullptr;
   cachedProc_ = nullptr;
+  cachedSub_ = nullptr;
   cachedId_ = kDispIdUnknown;
   if (auto* so = dynamic_cast<ScriptObject*>(&o)) {
     const ClassMember* m = so->cls().findMember(name);
     if (m && (m->isPublic || allowPrivate)) {
       cachedMember_ = m;
       cachedProc_ = directProc(*m, args.size());
+      cachedSub_ = cachedProc_ && cachedProc_->retSlot < 0 ? cachedProc_ : nullptr;
     }
   } else {
     cachedId_ = o.memberId(name);
@@ -474,10 +476,10 @@ void MemberNode::resolve(Object& o) {
 
 void MemberNode::run(Frame& f) {
   // `object.Method args` on a Sub: the fast path of eval without a result.
-  if (cachedProc_ && cachedProc_->retSlot < 0) {
+  if (cachedSub_) {
     if (ScriptObject* so = cachedTarget(f)) {
       const Ref<Object> keep(so);  // the call may assign the variable
-      args.run(f, *cachedProc_, so);
+      args.run(f, *cachedSub_, so);
       return;
     }
   }

@@ -209,6 +209,7 @@ struct MemberNode final : ExprNode {
   // The procedure the cached member runs when called with this many arguments; null when the
   // call takes the general way (a field, Let or Set, another count).
   Procedure* cachedProc_ = nullptr;
+  Procedure* cachedSub_ = nullptr;  // cachedProc_ when it is a Sub, which a statement calls
   // The script object the fast path may call: the variable holds it, of the cached class.
   ScriptObject* cachedTarget(Frame& f) const;
 };
