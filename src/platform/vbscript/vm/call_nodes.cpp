@@ -62,8 +62,21 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
   }
   const auto* element = dynamic_cast<const IndexNode*>(e.get());
   allPlain = allPlain && (m == ArgMode::Missing || constant || variable.found());
-  const bool evaluated = m == ArgMode::Value && !variable.found() && !element && !constant;
-  items.push_back(Arg{std::move(e), m, variable, element, constant, evaluated});
+  // By value, the argument is copied from the first of these it is; by reference, a variable
+  // argument passes the variable, and anything else a value as by value.
+  const ArgStep byValue = variable.found()        ? ArgStep::Variable
+                          : element               ? ArgStep::Element
+                          : m == ArgMode::Missing ? ArgStep::Missing
+                          : constant              ? ArgStep::Constant
+                                                  : ArgStep::Evaluate;
+  const VariableSlot named = VariableSlot::of(*e, /*plainOnly=*/false);
+  GlobalEntry* global = named.kind == VariableSlot::Kind::Global ? named.entry : nullptr;
+  const ArgStep byReference = m != ArgMode::Ref  ? byValue
+                              : variable.found() ? ArgStep::Reference
+                              : global           ? ArgStep::Global
+                                                 : ArgStep::ReferenceOrValue;
+  items.push_back(
+      Arg{std::move(e), m, variable, element, constant, global, {byReference, byValue}});
   count = static_cast<std::uint32_t>(items.size());
 }
 
@@ -78,51 +91,112 @@ std::int32_t ArgList::convertedIndex(Frame& f) const {
   }
 }
 
-Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
-  const Arg* const list = items.data();
-  const std::size_t n = count;
-  const auto fill = [&](Variant* vals, Variant** refs) {
-    for (std::size_t i = 0; i < n; ++i) {
-      const Arg& a = list[i];
-      const bool byVal = p.byVal[i];
-      Variant* variable = a.variable.found() ? a.variable.get(f) : nullptr;
-      if (!byVal && a.mode == ArgMode::Ref) {
-        if (Variant* r = variable ? variable : a.expr->ref(f)) {
-          refs[i] = r;
-          continue;
-        }
-      }
-      if (a.evaluated && !byVal) {
-        // The commonest argument of a recursive call (`n - 1`), by reference to its temporary.
-        new (&vals[i]) Variant(a.expr->eval(f));
-        refs[i] = &vals[i];
-        continue;
-      }
-      // The slot is still Empty, which owns nothing: the value is built over it rather than
-      // assigned, which would copy it once more and test the old value.
-      const Variant* element = a.element ? a.element->elementInPlace(f) : nullptr;
-      if (variable || element) {
-        new (&vals[i]) Variant(variable ? *variable : *element);
-      } else if (a.mode == ArgMode::Missing) {
-        new (&vals[i]) Variant(Variant::missing());
-      } else if (a.constant) {
-        new (&vals[i]) Variant(*a.constant);
+namespace {
+
+// Builds the value of an argument a by-value parameter gets (or a by-reference one naming no
+// variable) in its slot, not built yet.
+void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
+  switch (step) {
+    case ArgStep::Variable:
+      new (&slot) Variant(*a.variable.get(f));
+      break;
+    case ArgStep::Element:
+      if (const Variant* element = a.element->elementInPlace(f)) {
+        new (&slot) Variant(*element);
       } else {
-        new (&vals[i]) Variant(a.expr->eval(f));
+        new (&slot) Variant(a.expr->eval(f));
       }
-      // A by-value copy of a fixed array is the procedure's own, free to ReDim.
-      if (byVal && vals[i].isArray() && vals[i].arrayValue().fixed())
-        vals[i].arrayForWrite().setFixed(false);
-      refs[i] = &vals[i];
+      break;
+    case ArgStep::Missing:
+      new (&slot) Variant(Variant::missing());
+      break;
+    case ArgStep::Constant:
+      new (&slot) Variant(*a.constant);
+      break;
+    default:
+      new (&slot) Variant(a.expr->eval(f));
+      break;
+  }
+}
+
+// Puts argument `built` into the callee's frame: its slot, not built yet, is built (Empty
+// when the parameter names the caller's variable) and counted; ref points at what the
+// parameter names.
+[[gnu::always_inline]] inline void passArgument(Frame& f, const ArgList::Arg& a, std::uint8_t byVal,
+                                                Variant& slot, Variant*& ref, std::size_t& built) {
+  ArgStep step = a.steps[byVal];
+  // The commonest first: `n - 1`, a literal, a variable by reference.
+  if (step == ArgStep::Evaluate) {
+    new (&slot) Variant(a.expr->eval(f));
+  } else if (step == ArgStep::Constant) {
+    new (&slot) Variant(*a.constant);
+  } else if (step == ArgStep::Reference) {
+    new (&slot) Variant();
+    ++built;
+    ref = a.variable.get(f);
+    return;
+  } else if (step == ArgStep::Global && a.global->kind == EntryKind::Variable) {
+    new (&slot) Variant();
+    ++built;
+    ref = &a.global->value;
+    return;
+  } else {
+    if (step == ArgStep::ReferenceOrValue || step == ArgStep::Global) {
+      if (Variant* r = a.expr->ref(f)) {
+        new (&slot) Variant();
+        ++built;
+        ref = r;
+        return;
+      }
+      step = a.steps[1];
     }
-  };
-  const auto done = [&](Variant* vals) {
-    if (!hasElements) return;
+    passValue(f, a, step, slot);
+  }
+  ++built;
+  // A by-value copy of a fixed array is the procedure's own, free to ReDim.
+  if (byVal && slot.isArray() && slot.arrayValue().fixed()) slot.arrayForWrite().setFixed(false);
+  ref = &slot;
+}
+
+}  // namespace
+
+template <bool kResult>
+[[gnu::always_inline]] inline auto ArgList::enter(Frame& f, Procedure& p, ScriptObject* me) const
+    -> std::conditional_t<kResult, Variant, void> {
+  // The arguments are evaluated before anything of the call is checked, as a call through an
+  // argument list does.
+  // The parameters' slots are built by their arguments, each once.
+  const std::size_t n = count;
+  CallFrame frame(*f.rt, p, me, n);
+  Variant* vals = frame.vals();
+  Variant** refs = frame.refs();
+  const Arg* const list = items.data();
+  const std::uint8_t* const byVal = p.byVal.data();
+  std::size_t built = 0;
+  try {
+    while (built != n) {
+      const std::size_t i = built;
+      passArgument(f, list[i], byVal[i], vals[i], refs[i], built);
+    }
+  } catch (...) {
+    frame.fillFrom(built);  // what the failed argument left unbuilt, for the frame to end
+    throw;
+  }
+  frame.run();
+  if (hasElements) {
     for (std::size_t i = 0; i < n; ++i) {
-      if (list[i].mode == ArgMode::Element && !p.byVal[i]) list[i].expr->storeBack(f, vals[i]);
+      if (list[i].mode == ArgMode::Element && !byVal[i]) list[i].expr->storeBack(f, vals[i]);
     }
-  };
-  return f.rt->callInFrame(p, me, fill, done);
+  }
+  if constexpr (kResult) return p.retSlot >= 0 ? std::move(vals[p.retSlot]) : Variant();
+}
+
+Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
+  return enter<true>(f, p, me);
+}
+
+void ArgList::run(Frame& f, Procedure& p, ScriptObject* me) const {
+  enter<false>(f, p, me);
 }
 
 void ArgList::prepare(Frame& f, ArgBuffer& buf) const {
@@ -250,6 +324,17 @@ Variant GlobalCallNode::eval(Frame& f) {
   return evalOther(f);
 }
 
+void GlobalCallNode::run(Frame& f) {
+  // A Sub called as a statement: no result to build and drop. A Function's result still goes
+  // after the call, as an expression's does.
+  if (Procedure* p = entry->kind == EntryKind::Procedure ? entry->proc : nullptr;
+      p && p->retSlot < 0 && args.size() == p->numParams()) {
+    args.run(f, *p, nullptr);
+    return;
+  }
+  eval(f);
+}
+
 Variant GlobalCallNode::evalOther(Frame& f) {
   switch (entry->kind) {
     case EntryKind::Procedure: {
@@ -306,6 +391,15 @@ Variant ClassCallNode::eval(Frame& f) {
   return evalOther(f, m);
 }
 
+void ClassCallNode::run(Frame& f) {
+  const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
+  if (Procedure* p = f.me ? directProc(m, args.size()) : nullptr; p && p->retSlot < 0) {
+    args.run(f, *p, f.me);
+    return;
+  }
+  eval(f);
+}
+
 Variant ClassCallNode::evalOther(Frame& f, const ClassMember& m) {
   if (!f.me) raiseVbError(vberr::kObjectRequired);
   ArgBuffer buf(args.size());
@@ -354,10 +448,16 @@ Object* MemberNode::target(Frame& f, Ref<Object>& keep) {
 
 void MemberNode::resolve(Object& o) {
   cachedMember_ = nullptr;
+  cachedProc_ = nullptr;
+  cachedSub_ = nullptr;
   cachedId_ = kDispIdUnknown;
   if (auto* so = dynamic_cast<ScriptObject*>(&o)) {
     const ClassMember* m = so->cls().findMember(name);
-    if (m && (m->isPublic || allowPrivate)) cachedMember_ = m;
+    if (m && (m->isPublic || allowPrivate)) {
+      cachedMember_ = m;
+      cachedProc_ = directProc(*m, args.size());
+      cachedSub_ = cachedProc_ && cachedProc_->retSlot < 0 ? cachedProc_ : nullptr;
+    }
   } else {
     cachedId_ = o.memberId(name);
   }
@@ -368,18 +468,32 @@ void MemberNode::resolve(Object& o) {
   cachedClass_ = &o.classInfo();
 }
 
+[[gnu::always_inline]] inline ScriptObject* MemberNode::cachedTarget(Frame& f) const {
+  const Variant* v = objectVariable_.get(f);
+  Object* o = v && v->isObject() ? v->objectValue() : nullptr;
+  return o && &o->classInfo() == cachedClass_ ? static_cast<ScriptObject*>(o) : nullptr;
+}
+
+void MemberNode::run(Frame& f) {
+  // `object.Method args` on a Sub: the fast path of eval without a result.
+  if (cachedSub_) {
+    if (ScriptObject* so = cachedTarget(f)) {
+      const Ref<Object> keep(so);  // the call may assign the variable
+      args.run(f, *cachedSub_, so);
+      return;
+    }
+  }
+  eval(f);
+}
+
 Variant MemberNode::eval(Frame& f) {
   // A method of a script object held by a variable, the commonest member call: the object
   // and its member as the last call found them, the arguments straight into the frame. A
   // member of a native object pays one test for it.
-  if (cachedMember_) {
-    const Variant* v = objectVariable_.get(f);
-    Object* o = v && v->isObject() ? v->objectValue() : nullptr;
-    if (o && &o->classInfo() == cachedClass_) {
-      if (Procedure* p = directProc(*cachedMember_, args.size())) {
-        const Ref<Object> keep(o);  // the call may assign the variable
-        return args.call(f, *p, static_cast<ScriptObject*>(o));
-      }
+  if (cachedProc_) {
+    if (ScriptObject* so = cachedTarget(f)) {
+      const Ref<Object> keep(so);  // the call may assign the variable
+      return args.call(f, *cachedProc_, so);
     }
   }
   Ref<Object> keep;

@@ -3,6 +3,7 @@
 // array elements pass a temporary that is stored back after a by-reference call; everything
 // else passes a temporary.
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/vbscript/runtime/builtins.hpp"
@@ -14,6 +15,19 @@ namespace vantorel::vbs {
 
 enum class ArgMode : std::uint8_t { Value, Ref, Element, Missing };
 
+// How a call puts one argument into the callee's frame, decided when the call is compiled for
+// either passing of the parameter.
+enum class ArgStep : std::uint8_t {
+  Reference,         // the caller's local, parameter or field itself
+  ReferenceOrValue,  // what the expression names, else its value as by value
+  Global,            // a module-level variable itself; ReferenceOrValue while it is none
+  Variable,          // a copy of the caller's variable
+  Element,           // a copy of `a(i)` read in place, else the expression's value
+  Missing,           // a left-out argument
+  Constant,          // a copy of a literal or constant
+  Evaluate,          // the expression's value, built in the slot
+};
+
 struct ArgList {
   struct Arg {
     ExprNodePtr expr;
@@ -21,8 +35,11 @@ struct ArgList {
     VariableSlot variable;            // where a plain variable argument lives
     const struct IndexNode* element;  // `a(i)` of a plain variable, read in place
     const Variant* constant;          // the value of a literal or constant, copied without a call
-    // Anything else passed by value (`n - 1`, a call): evaluated straight into its slot.
-    bool evaluated;
+    GlobalEntry* global;              // the module-level name a by-reference argument names
+    // The step for a ByRef parameter ([0]) and for a ByVal one ([1]); [1] is also what
+    // ReferenceOrValue and Global fall back to. Anything else (`n - 1`, a call) is evaluated
+    // straight into its slot.
+    ArgStep steps[2];
   };
   std::vector<Arg> items;
   std::uint32_t count = 0;  // items.size(), read on every call without a division
@@ -64,6 +81,13 @@ struct ArgList {
   // evaluated straight into its frame.
   // One function for the three call nodes, which reach it by a tail call.
   [[gnu::noinline]] Variant call(Frame& f, Procedure& p, ScriptObject* me) const;
+  // The same for a call statement of a Sub, which has no result to hand back.
+  [[gnu::noinline]] void run(Frame& f, Procedure& p, ScriptObject* me) const;
+
+ private:
+  template <bool kResult>
+  auto enter(Frame& f, Procedure& p, ScriptObject* me) const
+      -> std::conditional_t<kResult, Variant, void>;
 };
 
 // x(args) where x is any value: an array element, or the default member of an object.
@@ -97,6 +121,7 @@ struct GlobalCallNode final : ExprNode {
   GlobalCallNode(SourcePos p, GlobalEntry* e, ArgList a, bool explicitOn)
       : ExprNode(p), entry(e), args(std::move(a)), optionExplicit(explicitOn) {}
   Variant eval(Frame& f) override;
+  void run(Frame& f) override;
   void assign(Frame& f, Variant v, bool isSet) override;
   void storeBack(Frame& f, Variant& v) override;
   GlobalEntry* entry;
@@ -140,6 +165,7 @@ struct ClassCallNode final : ExprNode {
   ClassCallNode(SourcePos p, const ClassDef* c, std::int32_t m, ArgList a)
       : ExprNode(p), cls(c), member(m), args(std::move(a)) {}
   Variant eval(Frame& f) override;
+  void run(Frame& f) override;
   void assign(Frame& f, Variant v, bool isSet) override;
   Variant* ref(Frame& f) override;
   void storeBack(Frame& f, Variant& v) override;
@@ -161,6 +187,7 @@ struct MemberNode final : ExprNode {
         allowPrivate(privateAccess),
         objectVariable_(VariableSlot::of(*object, /*plainOnly=*/false)) {}
   Variant eval(Frame& f) override;
+  void run(Frame& f) override;
   void assign(Frame& f, Variant v, bool isSet) override;
   ExprNodePtr object;
   std::u16string name;
@@ -179,6 +206,12 @@ struct MemberNode final : ExprNode {
   const ClassInfo* cachedClass_ = nullptr;
   DispId cachedId_ = kDispIdUnknown;
   const ClassMember* cachedMember_ = nullptr;
+  // The procedure the cached member runs when called with this many arguments; null when the
+  // call takes the general way (a field, Let or Set, another count).
+  Procedure* cachedProc_ = nullptr;
+  Procedure* cachedSub_ = nullptr;  // cachedProc_ when it is a Sub, which a statement calls
+  // The script object the fast path may call: the variable holds it, of the cached class.
+  ScriptObject* cachedTarget(Frame& f) const;
 };
 
 struct BuiltinCallNode final : ExprNode {

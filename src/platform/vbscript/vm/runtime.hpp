@@ -147,7 +147,9 @@ struct Procedure {
   ClassDef* owner = nullptr;
   bool optionExplicit = false;
   bool isPublic = true;
-  std::vector<std::uint8_t> byVal;  // per parameter; parameter i lives in slot i when by value
+  // Per parameter, 1 by value (the parameter lives in slot i) and 0 by reference; calls index
+  // with it.
+  std::vector<std::uint8_t> byVal;
   std::int32_t numSlots = 0;
   std::int32_t numTemps = 0;
   std::int32_t retSlot = -1;
@@ -331,44 +333,72 @@ struct CallDepth {
   void checkDeep() const;  // raises "Out of stack space"
 };
 
-// The parameters' references, inline for the common short lists.
-class ParamRefs {
+// A call's frame: the procedure's slots (parameters, locals, the return value, temporaries),
+// all Empty at first, and its parameters' references (never more than slots); on the stack for
+// all but large procedures. The frame is set up before the arguments are evaluated into it.
+class CallFrame {
  public:
-  explicit ParamRefs(std::size_t n) {
-    if (n > kInline) {
-      heap_ = std::make_unique<Variant*[]>(n);
-      p_ = heap_.get();
+  // The first `built` slots are the caller's to build (or fillFrom) before the frame ends.
+  [[gnu::always_inline]] CallFrame(Runtime& rt, Procedure& p, ScriptObject* me,
+                                   std::size_t built = 0)
+      : n_(static_cast<std::size_t>(p.numSlots + p.numTemps)), f_(frameFor(rt, p, me)) {
+    fillFrom(built);
+  }
+  [[gnu::always_inline]] ~CallFrame() {
+    // Held in locals: a release the loop makes cannot change them.
+    Variant* const vals = f_.vals;
+    const std::size_t n = n_;
+    for (Variant *v = vals, *end = vals + n; v != end; ++v) v->~Variant();
+    if (n > kInline) [[unlikely]] {
+      ::operator delete(vals);
     }
   }
-  Variant** data() { return p_; }
+  CallFrame(const CallFrame&) = delete;
+  CallFrame& operator=(const CallFrame&) = delete;
+  // Builds the slots from `first` on Empty.
+  [[gnu::always_inline]] void fillFrom(std::size_t first) {
+    for (Variant *v = f_.vals + first, *end = f_.vals + n_; v != end; ++v) new (v) Variant();
+  }
+  Variant* vals() const { return f_.vals; }
+  Variant** refs() const { return f_.refs; }
+  // Runs the body once the parameters are set, counting the call's depth and time; a
+  // Function's result is left in vals()[retSlot].
+  [[gnu::always_inline]] void run();
 
  private:
   static constexpr std::size_t kInline = 8;
-  Variant* inline_[kInline];
-  std::unique_ptr<Variant*[]> heap_;
-  Variant** p_ = inline_;
+  // The frame with its storage, every field written once (n_ is set).
+  [[gnu::always_inline]] Frame frameFor(Runtime& rt, Procedure& p, ScriptObject* me) {
+    Variant* vals = reinterpret_cast<Variant*>(inlineVals_);
+    Variant** refs = inlineRefs_;
+    if (n_ > kInline) [[unlikely]] {
+      // One block for both runs, the references after the slots.
+      vals = static_cast<Variant*>(::operator new(n_*(sizeof(Variant) + sizeof(Variant*))));
+      refs = reinterpret_cast<Variant**>(vals + n_);
+    }
+    return Frame{&rt, p.module, &p, me, vals, refs, vals + p.numSlots, false};
+  }
+  std::size_t n_;
+  Frame f_;
+  alignas(Variant) unsigned char inlineVals_[kInline * sizeof(Variant)];
+  Variant* inlineRefs_[kInline];
 };
+
+inline void CallFrame::run() {
+  CallDepth depthGuard(*f_.rt);
+  f_.rt->tick();
+  f_.proc->body.run(f_);
+}
 
 template <class Fill, class Done>
 [[gnu::always_inline]] inline Variant Runtime::callInFrame(Procedure& p, ScriptObject* me,
                                                            Fill&& fill, Done&& done) {
   // The arguments are evaluated before anything of the call is checked, as a call through an
   // argument list does.
-  VariantSlots slots(static_cast<std::size_t>(p.numSlots + p.numTemps));
-  Variant* vals = slots.data();
-  ParamRefs refs(p.numParams());
-  fill(vals, refs.data());
-  CallDepth depthGuard(*this);
-  tick();
-  Frame f;
-  f.rt = this;
-  f.module = p.module;
-  f.proc = &p;
-  f.me = me;
-  f.vals = vals;
-  f.refs = refs.data();
-  f.temps = vals + p.numSlots;
-  p.body.run(f);
+  CallFrame frame(*this, p, me);
+  Variant* vals = frame.vals();
+  fill(vals, frame.refs());
+  frame.run();
   done(vals);
   return p.retSlot >= 0 ? std::move(vals[p.retSlot]) : Variant();
 }

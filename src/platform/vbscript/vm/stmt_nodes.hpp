@@ -14,7 +14,7 @@ struct CallStmtNode final : StmtNode {
   Flow exec(Frame& f) override {
     // `object.Method args`, the commonest call statement, without a second dispatch.
     if (member) {
-      member->eval(f);
+      member->run(f);
     } else {
       call->run(f);
     }
