@@ -28,11 +28,7 @@ thread_local Deletions tDeletions;
 
 }  // namespace
 
-void Object::release() noexcept {
-  if (refs_ > 1) {
-    --refs_;
-    return;
-  }
+void Object::releaseLast() noexcept {
   std::vector<Variant> held;
   releaseInto(held);
   releaseHeld(held);

@@ -55,7 +55,14 @@ class Object {
   Object& operator=(const Object&) = delete;
 
   void addRef() noexcept { ++refs_; }
-  void release() noexcept;
+  // Inline while others still hold the object, as a call's keep-alive reference does.
+  void release() noexcept {
+    if (refs_ > 1) {
+      --refs_;
+      return;
+    }
+    releaseLast();
+  }
   // release() for Variant::releaseInto: on the last release the values the object holds go to
   // `held` instead of being released from its destructor.
   void releaseInto(std::vector<Variant>& held) noexcept;
@@ -91,6 +98,8 @@ class Object {
   // reference to another object nests a deletion; past a fixed depth the nested one waits for
   // the outermost deletion on the thread, so that a chain of any length takes bounded stack.
   void destroy() noexcept;
+  // The last release: terminate, then delete.
+  void releaseLast() noexcept;
 
   union {
     std::size_t refs_ = 0;

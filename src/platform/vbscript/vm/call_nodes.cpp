@@ -4,6 +4,7 @@
 #include "platform/automation/class_info.hpp"
 #include "platform/automation/safe_array.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/vbscript/vm/stmt_nodes.hpp"
 #include "platform/vbscript/vm/value_nodes.hpp"
 
 namespace vantorel::vbs {
@@ -474,16 +475,27 @@ void MemberNode::resolve(Object& o) {
   return o && &o->classInfo() == cachedClass_ ? static_cast<ScriptObject*>(o) : nullptr;
 }
 
-void MemberNode::run(Frame& f) {
+inline bool MemberNode::runCached(Frame& f) const {
   // `object.Method args` on a Sub: the fast path of eval without a result.
-  if (cachedSub_) {
-    if (ScriptObject* so = cachedTarget(f)) {
-      const Ref<Object> keep(so);  // the call may assign the variable
-      args.run(f, *cachedSub_, so);
-      return;
-    }
+  if (!cachedSub_) return false;
+  ScriptObject* so = cachedTarget(f);
+  if (!so) return false;
+  const Ref<Object> keep(so);  // the call may assign the variable
+  args.run(f, *cachedSub_, so);
+  return true;
+}
+
+void MemberNode::run(Frame& f) {
+  if (!runCached(f)) eval(f);
+}
+
+Flow CallStmtNode::exec(Frame& f) {
+  if (member) {
+    if (!member->runCached(f)) member->eval(f);
+  } else {
+    call->run(f);
   }
-  eval(f);
+  return Flow::Normal;
 }
 
 Variant MemberNode::eval(Frame& f) {

@@ -189,6 +189,9 @@ struct MemberNode final : ExprNode {
   Variant eval(Frame& f) override;
   void run(Frame& f) override;
   void assign(Frame& f, Variant v, bool isSet) override;
+  // run() where the cached Sub applies, inline in the call statement; false, with nothing
+  // run, otherwise.
+  [[gnu::always_inline]] bool runCached(Frame& f) const;
   ExprNodePtr object;
   std::u16string name;
   ArgList args;

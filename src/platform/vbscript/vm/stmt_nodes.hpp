@@ -11,15 +11,9 @@ namespace vantorel::vbs {
 struct CallStmtNode final : StmtNode {
   CallStmtNode(SourcePos p, ExprNodePtr c)
       : StmtNode(p), call(std::move(c)), member(dynamic_cast<MemberNode*>(call.get())) {}
-  Flow exec(Frame& f) override {
-    // `object.Method args`, the commonest call statement, without a second dispatch.
-    if (member) {
-      member->run(f);
-    } else {
-      call->run(f);
-    }
-    return Flow::Normal;
-  }
+  // `object.Method args`, the commonest call statement, runs the member's cached Sub itself
+  // (call_nodes.cpp), without a second dispatch.
+  Flow exec(Frame& f) override;
   ExprNodePtr call;
   MemberNode* member;
 };
