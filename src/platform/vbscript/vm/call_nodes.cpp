@@ -161,13 +161,13 @@ void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
 
 }  // namespace
 
-template <bool kResult>
+template <bool kResult, bool kOne>
 [[gnu::always_inline]] inline auto ArgList::enter(Frame& f, Procedure& p, ScriptObject* me) const
     -> std::conditional_t<kResult, Variant, void> {
   // The arguments are evaluated before anything of the call is checked, as a call through an
   // argument list does.
   // The parameters' slots are built by their arguments, each once.
-  const std::size_t n = count;
+  const std::size_t n = kOne ? 1 : count;
   CallFrame frame(*f.rt, p, me, n);
   Variant* vals = frame.vals();
   Variant** refs = frame.refs();
@@ -175,9 +175,13 @@ template <bool kResult>
   const std::uint8_t* const byVal = p.byVal.data();
   std::size_t built = 0;
   try {
-    while (built != n) {
-      const std::size_t i = built;
-      passArgument(f, list[i], byVal[i], vals[i], refs[i], built);
+    if constexpr (kOne) {
+      passArgument(f, list[0], byVal[0], vals[0], refs[0], built);
+    } else {
+      while (built != n) {
+        const std::size_t i = built;
+        passArgument(f, list[i], byVal[i], vals[i], refs[i], built);
+      }
     }
   } catch (...) {
     frame.fillFrom(built);  // what the failed argument left unbuilt, for the frame to end
@@ -193,11 +197,17 @@ template <bool kResult>
 }
 
 Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
-  return enter<true>(f, p, me);
+  // One argument, as recursion and most methods take, without the loop over them.
+  if (count == 1) return enter<true, true>(f, p, me);
+  return enter<true, false>(f, p, me);
 }
 
 void ArgList::run(Frame& f, Procedure& p, ScriptObject* me) const {
-  enter<false>(f, p, me);
+  if (count == 1) {
+    enter<false, true>(f, p, me);
+  } else {
+    enter<false, false>(f, p, me);
+  }
 }
 
 void ArgList::prepare(Frame& f, ArgBuffer& buf) const {

@@ -85,7 +85,7 @@ struct ArgList {
   [[gnu::noinline]] void run(Frame& f, Procedure& p, ScriptObject* me) const;
 
  private:
-  template <bool kResult>
+  template <bool kResult, bool kOne>
   auto enter(Frame& f, Procedure& p, ScriptObject* me) const
       -> std::conditional_t<kResult, Variant, void>;
 };
