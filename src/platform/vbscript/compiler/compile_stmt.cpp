@@ -281,8 +281,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
     }
     case StmtKind::For: {
       const auto& f = static_cast<const ForStmt&>(s);
-      auto node = std::make_unique<ForNode>(pos);
-      node->variable = bindingNode(resolve(f.variable), f.variablePos);
+      auto node = std::make_unique<ForNode>(pos, bindingNode(resolve(f.variable), f.variablePos));
       node->from = expr(*f.from);
       node->to = expr(*f.to);
       if (f.step) node->step = expr(*f.step);

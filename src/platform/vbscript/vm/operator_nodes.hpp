@@ -450,16 +450,6 @@ struct CompareNode final : ExprNode {
   bool bothInt_;  // both operands may answer as whole numbers
 };
 
-// A bound of the array a variable holds (UBound or LBound of its first dimension); false when
-// it holds no array, or one without dimensions.
-[[gnu::always_inline]] inline bool firstBound(const Variant* v, bool upper, std::int64_t& out) {
-  if (!v || !v->isArray()) return false;
-  const std::vector<ArrayBound>& bounds = v->arrayValue().bounds();
-  if (bounds.empty()) return false;
-  out = upper ? bounds.front().upper() : bounds.front().lower;
-  return true;
-}
-
 // The variable v names, for code that knows its kind when it is compiled: a field or a local
 // without asking, any other kind as v says.
 template <VariableSlot::Kind K>

@@ -361,7 +361,6 @@ Flow ForNode::exec(Frame& f) {
                         : isTrue(opLt(by, Variant(std::int32_t{0})));
   variableOf(f, *variable) = start;
   // The counter is read where it lives on each pass, without a virtual call.
-  const VariableSlot counter = VariableSlot::of(*variable, /*plainOnly=*/false);
   Variant* const fixedCounter =
       counter.kind == VariableSlot::Kind::Global ? nullptr : counter.get(f);
   GlobalEntry* const globalCounter =

@@ -174,9 +174,12 @@ struct SelectNode final : StmtNode {
 };
 
 struct ForNode final : StmtNode {
-  explicit ForNode(SourcePos p) : StmtNode(p) {}
+  ForNode(SourcePos p, ExprNodePtr v)
+      : StmtNode(p), variable(std::move(v)), counter(VariableSlot::of(*variable, false)) {}
   Flow exec(Frame& f) override;
   ExprNodePtr variable, from, to, step;
+  // Where the counter lives, found once: an inner loop starts often.
+  VariableSlot counter;
   BlockNode body;
 };
 
