@@ -450,19 +450,6 @@ struct CompareNode final : ExprNode {
   bool bothInt_;  // both operands may answer as whole numbers
 };
 
-// The variable v names, for code that knows its kind when it is compiled: a field or a local
-// without asking, any other kind as v says.
-template <VariableSlot::Kind K>
-[[gnu::always_inline]] inline const Variant* variableIn(Frame& f, const VariableSlot& v) {
-  if constexpr (K == VariableSlot::Kind::Field) {
-    return &f.me->field(v.slot);
-  } else if constexpr (K == VariableSlot::Kind::Local) {
-    return &f.vals[v.slot];
-  } else {
-    return v.get(f);
-  }
-}
-
 // A variable against a bound of an array variable (`count > UBound(buffer)`, the test of a
 // growing buffer): both read in place, with no call for the bound. Anything else, an error
 // included, is the general comparison's. Both is the kind of the two variables when they are

@@ -104,8 +104,8 @@ struct AppendNode final : StmtNode {
 // `x = x + y` or `x = x - y` for a local, parameter, field or module-level variable, y a whole-
 // number literal or another such variable (counters, sums): while both hold an Integer or a Long,
 // the result is stored into x where it stands, with the types the operator gives. Anything else
-// goes the way the plain assignment goes.
-struct AddInPlaceNode final : StmtNode {
+// goes the way the plain assignment goes. makeAddInPlace picks the node for the target's kind.
+struct AddInPlaceNode : StmtNode {
   AddInPlaceNode(SourcePos p, VariableSlot t, bool subtract, VariableSlot operand,
                  const Variant* literal, StmtNodePtr general);
   Flow exec(Frame& f) override;
@@ -117,10 +117,15 @@ struct AddInPlaceNode final : StmtNode {
   std::int64_t step = 0;  // the literal, negated for a subtraction
   StmtNodePtr general;    // the same assignment compiled the ordinary way
 
- private:
+ protected:
+  // x stepped by the literal when it holds a whole number, else execOther.
+  [[gnu::always_inline]] inline Flow stepInPlace(Frame& f, Variant* x);
   // A variable operand, a Double, anything else; x is the target as exec found it.
   [[gnu::noinline]] Flow execOther(Frame& f, Variant* x);
 };
+
+StmtNodePtr makeAddInPlace(SourcePos p, VariableSlot target, bool subtract, VariableSlot operand,
+                           const Variant* literal, StmtNodePtr general);
 
 // Dim a(1, 2) (fixed) or Dim a() (dynamic, no elements yet).
 struct DimArrayNode final : StmtNode {

@@ -229,6 +229,19 @@ struct VariableSlot {
   }
 };
 
+// The variable v names, for code that knows its kind when it is compiled: a field or a local
+// without asking, any other kind as v says.
+template <VariableSlot::Kind K>
+[[gnu::always_inline]] inline Variant* variableIn(Frame& f, const VariableSlot& v) {
+  if constexpr (K == VariableSlot::Kind::Field) {
+    return &f.me->field(v.slot);
+  } else if constexpr (K == VariableSlot::Kind::Local) {
+    return &f.vals[v.slot];
+  } else {
+    return v.get(f);
+  }
+}
+
 // A bound of the array a variable holds (UBound or LBound of its first dimension); false when
 // it holds no array, or one without dimensions.
 [[gnu::always_inline]] inline bool firstBound(const Variant* v, bool upper, std::int64_t& out) {
