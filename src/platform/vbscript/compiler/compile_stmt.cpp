@@ -258,6 +258,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
         node->branches.emplace_back(std::move(cond), std::move(body));
       }
       block(i.elseBody, node->elseBody);
+      node->finish();
       return node;
     }
     case StmtKind::Select: {

@@ -296,8 +296,10 @@ struct Operand {
   // The value as a whole number, read in place or from nested arithmetic without a Variant.
   // Runs nothing when it answers false.
   [[gnu::always_inline]] bool readInt(Frame& f, std::int64_t& x, bool& isInteger) const {
-    if (const Variant* v = direct(f)) return opfast::smallInt(*v, x, isInteger);
-    return intNode && node->evalInt(f, x, isInteger);
+    // Nested arithmetic asks its node straight away, without going through the variable kinds.
+    if (!var.found()) return intNode && node->evalInt(f, x, isInteger);
+    const Variant* v = var.get(f);
+    return v && opfast::smallInt(*v, x, isInteger);
   }
   // The same for an operand that is a variable (var found): nothing is called on the way, so a
   // node reading only variables and literals needs no frame of its own for it.

@@ -157,11 +157,15 @@ struct EraseNode final : StmtNode {
 struct IfNode final : StmtNode {
   explicit IfNode(SourcePos p) : StmtNode(p) {}
   Flow exec(Frame& f) override;
+  // Once the branches are in: what the commonest If (one condition) reads on each run.
+  void finish();
   std::vector<std::pair<ExprNodePtr, BlockNode>> branches;
   BlockNode elseBody;
 
  private:
   Flow execBranches(Frame& f);  // ElseIf, or under On Error Resume Next
+  ExprNode* onlyTest_ = nullptr;  // the condition when there is one, null with ElseIf
+  StmtNode* onlyThen_ = nullptr;  // its branch's statement when there is just one
 };
 
 struct SelectNode final : StmtNode {
