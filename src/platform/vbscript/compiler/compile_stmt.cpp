@@ -174,14 +174,13 @@ StmtNodePtr Compiler::addInPlace(const AssignStmt& a, StmtNodePtr plain) {
   if (sum.right->kind == ExprKind::Literal) {
     const Variant& value = static_cast<const LiteralExpr&>(*sum.right).value;
     if (value.type() != VarType::Integer && value.type() != VarType::Long) return plain;
-    return makeAddInPlace(a.pos, target, sum.op == BinaryOp::Sub, VariableSlot{},
-                                            &value, std::move(plain));
+    return makeAddInPlace(a.pos, target, sum.op == BinaryOp::Sub, VariableSlot{}, &value,
+                          std::move(plain));
   }
   if (sum.right->kind != ExprKind::Name) return plain;
   const VariableSlot operand = VariableSlot::of(*expr(*sum.right), /*plainOnly=*/false);
   if (!operand.found()) return plain;
-  return makeAddInPlace(a.pos, target, sum.op == BinaryOp::Sub, operand, nullptr,
-                                          std::move(plain));
+  return makeAddInPlace(a.pos, target, sum.op == BinaryOp::Sub, operand, nullptr, std::move(plain));
 }
 
 StmtNodePtr Compiler::appendInPlace(const AssignStmt& a, StmtNodePtr plain) {

@@ -54,10 +54,10 @@ StmtNodePtr makeAddInPlace(SourcePos p, VariableSlot target, bool subtract, Vari
   switch (target.kind) {
     case Kind::Field:
       return std::make_unique<AddInPlaceAtNode<Kind::Field>>(p, target, subtract, operand, literal,
-                                                              std::move(general));
+                                                             std::move(general));
     case Kind::Local:
       return std::make_unique<AddInPlaceAtNode<Kind::Local>>(p, target, subtract, operand, literal,
-                                                              std::move(general));
+                                                             std::move(general));
     default:
       return std::make_unique<AddInPlaceNode>(p, target, subtract, operand, literal,
                                               std::move(general));

@@ -163,7 +163,7 @@ struct IfNode final : StmtNode {
   BlockNode elseBody;
 
  private:
-  Flow execBranches(Frame& f);  // ElseIf, or under On Error Resume Next
+  Flow execBranches(Frame& f);    // ElseIf, or under On Error Resume Next
   ExprNode* onlyTest_ = nullptr;  // the condition when there is one, null with ElseIf
   StmtNode* onlyThen_ = nullptr;  // its branch's statement when there is just one
 };
