@@ -202,6 +202,7 @@ void IfNode::finish() {
   onlyTest_ = branches.front().first.get();
   const BlockNode& then = branches.front().second;
   if (then.stmts.size() == 1) onlyThen_ = then.stmts.front().get();
+  noElse_ = elseBody.stmts.empty();
 }
 
 Flow IfNode::exec(Frame& f) {
@@ -212,7 +213,7 @@ Flow IfNode::exec(Frame& f) {
     if (onlyThen_) return BlockNode::runSingle(f, *onlyThen_);
     return branches.front().second.run(f);
   }
-  return elseBody.run(f);
+  return noElse_ ? Flow::Normal : elseBody.run(f);
 }
 
 Flow IfNode::execBranches(Frame& f) {

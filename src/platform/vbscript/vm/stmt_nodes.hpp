@@ -166,6 +166,7 @@ struct IfNode final : StmtNode {
   Flow execBranches(Frame& f);    // ElseIf, or under On Error Resume Next
   ExprNode* onlyTest_ = nullptr;  // the condition when there is one, null with ElseIf
   StmtNode* onlyThen_ = nullptr;  // its branch's statement when there is just one
+  bool noElse_ = false;           // nothing to run when the condition is false
 };
 
 struct SelectNode final : StmtNode {
