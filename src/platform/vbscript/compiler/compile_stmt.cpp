@@ -174,14 +174,13 @@ StmtNodePtr Compiler::addInPlace(const AssignStmt& a, StmtNodePtr plain) {
   if (sum.right->kind == ExprKind::Literal) {
     const Variant& value = static_cast<const LiteralExpr&>(*sum.right).value;
     if (value.type() != VarType::Integer && value.type() != VarType::Long) return plain;
-    return std::make_unique<AddInPlaceNode>(a.pos, target, sum.op == BinaryOp::Sub, VariableSlot{},
-                                            &value, std::move(plain));
+    return makeAddInPlace(a.pos, target, sum.op == BinaryOp::Sub, VariableSlot{}, &value,
+                          std::move(plain));
   }
   if (sum.right->kind != ExprKind::Name) return plain;
   const VariableSlot operand = VariableSlot::of(*expr(*sum.right), /*plainOnly=*/false);
   if (!operand.found()) return plain;
-  return std::make_unique<AddInPlaceNode>(a.pos, target, sum.op == BinaryOp::Sub, operand, nullptr,
-                                          std::move(plain));
+  return makeAddInPlace(a.pos, target, sum.op == BinaryOp::Sub, operand, nullptr, std::move(plain));
 }
 
 StmtNodePtr Compiler::appendInPlace(const AssignStmt& a, StmtNodePtr plain) {
@@ -258,6 +257,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
         node->branches.emplace_back(std::move(cond), std::move(body));
       }
       block(i.elseBody, node->elseBody);
+      node->finish();
       return node;
     }
     case StmtKind::Select: {
@@ -281,8 +281,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
     }
     case StmtKind::For: {
       const auto& f = static_cast<const ForStmt&>(s);
-      auto node = std::make_unique<ForNode>(pos);
-      node->variable = bindingNode(resolve(f.variable), f.variablePos);
+      auto node = std::make_unique<ForNode>(pos, bindingNode(resolve(f.variable), f.variablePos));
       node->from = expr(*f.from);
       node->to = expr(*f.to);
       if (f.step) node->step = expr(*f.step);

@@ -15,10 +15,9 @@ AddInPlaceNode::AddInPlaceNode(SourcePos p, VariableSlot t, bool subtract, Varia
   step = subtract ? -this->literal : this->literal;
 }
 
-Flow AddInPlaceNode::exec(Frame& f) {
+Flow AddInPlaceNode::stepInPlace(Frame& f, Variant* x) {
   // A counter stepped by a literal, the commonest case, with nothing else to save registers for.
   // x holds nothing counted: no release before the store.
-  Variant* x = target.get(f);
   std::int64_t a = 0;
   bool aInteger = false;
   if (x && !operand.found() && opfast::smallInt(*x, a, aInteger)) {
@@ -31,6 +30,38 @@ Flow AddInPlaceNode::exec(Frame& f) {
     return Flow::Normal;
   }
   return execOther(f, x);
+}
+
+Flow AddInPlaceNode::exec(Frame& f) {
+  return stepInPlace(f, target.get(f));
+}
+
+namespace {
+
+// A field or local counter (`count = count + 1` in a method): its kind fixed when compiled, so
+// the variable is found without asking which kind it is.
+template <VariableSlot::Kind K>
+struct AddInPlaceAtNode final : AddInPlaceNode {
+  using AddInPlaceNode::AddInPlaceNode;
+  Flow exec(Frame& f) override { return stepInPlace(f, variableIn<K>(f, target)); }
+};
+
+}  // namespace
+
+StmtNodePtr makeAddInPlace(SourcePos p, VariableSlot target, bool subtract, VariableSlot operand,
+                           const Variant* literal, StmtNodePtr general) {
+  using Kind = VariableSlot::Kind;
+  switch (target.kind) {
+    case Kind::Field:
+      return std::make_unique<AddInPlaceAtNode<Kind::Field>>(p, target, subtract, operand, literal,
+                                                             std::move(general));
+    case Kind::Local:
+      return std::make_unique<AddInPlaceAtNode<Kind::Local>>(p, target, subtract, operand, literal,
+                                                             std::move(general));
+    default:
+      return std::make_unique<AddInPlaceNode>(p, target, subtract, operand, literal,
+                                              std::move(general));
+  }
 }
 
 Flow AddInPlaceNode::execOther(Frame& f, Variant* x) {

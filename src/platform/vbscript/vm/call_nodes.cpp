@@ -576,12 +576,7 @@ void BuiltinCallNode::run(Frame& f) {
 }
 
 bool ArrayBoundNode::evalInt(Frame& f, std::int64_t& out, bool& isInteger) {
-  const Variant* v = variable.get(f);
-  if (!v || !v->isArray()) return false;
-  const SafeArray& a = v->arrayValue();
-  if (a.rank() == 0) return false;
-  const ArrayBound& b = a.bounds().front();
-  out = upper ? b.upper() : b.lower;
+  if (!firstBound(variable.get(f), upper, out)) return false;
   isInteger = false;  // a bound is a Long
   return true;
 }

@@ -296,8 +296,10 @@ struct Operand {
   // The value as a whole number, read in place or from nested arithmetic without a Variant.
   // Runs nothing when it answers false.
   [[gnu::always_inline]] bool readInt(Frame& f, std::int64_t& x, bool& isInteger) const {
-    if (const Variant* v = direct(f)) return opfast::smallInt(*v, x, isInteger);
-    return intNode && node->evalInt(f, x, isInteger);
+    // Nested arithmetic asks its node straight away, without going through the variable kinds.
+    if (!var.found()) return intNode && node->evalInt(f, x, isInteger);
+    const Variant* v = var.get(f);
+    return v && opfast::smallInt(*v, x, isInteger);
   }
   // The same for an operand that is a variable (var found): nothing is called on the way, so a
   // node reading only variables and literals needs no frame of its own for it.
@@ -449,29 +451,6 @@ struct CompareNode final : ExprNode {
   [[gnu::noinline]] void evalIntoGeneral(Frame& f, Variant& dst) { compute(f, opfast::Into{dst}); }
   bool bothInt_;  // both operands may answer as whole numbers
 };
-
-// A bound of the array a variable holds (UBound or LBound of its first dimension); false when
-// it holds no array, or one without dimensions.
-[[gnu::always_inline]] inline bool firstBound(const Variant* v, bool upper, std::int64_t& out) {
-  if (!v || !v->isArray()) return false;
-  const std::vector<ArrayBound>& bounds = v->arrayValue().bounds();
-  if (bounds.empty()) return false;
-  out = upper ? bounds.front().upper() : bounds.front().lower;
-  return true;
-}
-
-// The variable v names, for code that knows its kind when it is compiled: a field or a local
-// without asking, any other kind as v says.
-template <VariableSlot::Kind K>
-[[gnu::always_inline]] inline const Variant* variableIn(Frame& f, const VariableSlot& v) {
-  if constexpr (K == VariableSlot::Kind::Field) {
-    return &f.me->field(v.slot);
-  } else if constexpr (K == VariableSlot::Kind::Local) {
-    return &f.vals[v.slot];
-  } else {
-    return v.get(f);
-  }
-}
 
 // A variable against a bound of an array variable (`count > UBound(buffer)`, the test of a
 // growing buffer): both read in place, with no call for the bound. Anything else, an error

@@ -197,12 +197,23 @@ Flow EraseNode::exec(Frame& f) {
   return Flow::Normal;
 }
 
+void IfNode::finish() {
+  if (branches.size() != 1) return;
+  onlyTest_ = branches.front().first.get();
+  const BlockNode& then = branches.front().second;
+  if (then.stmts.size() == 1) onlyThen_ = then.stmts.front().get();
+  noElse_ = elseBody.stmts.empty();
+}
+
 Flow IfNode::exec(Frame& f) {
   // One condition outside On Error Resume Next, the commonest If: no loop, no handler.
-  if (branches.size() != 1 || f.resumeNext) return execBranches(f);
+  if (!onlyTest_ || f.resumeNext) return execBranches(f);
   // Nothing but this and f is kept across the test: the branch is found again after it.
-  if (branches.front().first->test(f)) return branches.front().second.run(f);
-  return elseBody.run(f);
+  if (onlyTest_->test(f)) {
+    if (onlyThen_) return BlockNode::runSingle(f, *onlyThen_);
+    return branches.front().second.run(f);
+  }
+  return noElse_ ? Flow::Normal : elseBody.run(f);
 }
 
 Flow IfNode::execBranches(Frame& f) {
@@ -361,7 +372,6 @@ Flow ForNode::exec(Frame& f) {
                         : isTrue(opLt(by, Variant(std::int32_t{0})));
   variableOf(f, *variable) = start;
   // The counter is read where it lives on each pass, without a virtual call.
-  const VariableSlot counter = VariableSlot::of(*variable, /*plainOnly=*/false);
   Variant* const fixedCounter =
       counter.kind == VariableSlot::Kind::Global ? nullptr : counter.get(f);
   GlobalEntry* const globalCounter =

@@ -98,8 +98,8 @@ struct AppendNode final : StmtNode {
 // `x = x + y` or `x = x - y` for a local, parameter, field or module-level variable, y a whole-
 // number literal or another such variable (counters, sums): while both hold an Integer or a Long,
 // the result is stored into x where it stands, with the types the operator gives. Anything else
-// goes the way the plain assignment goes.
-struct AddInPlaceNode final : StmtNode {
+// goes the way the plain assignment goes. makeAddInPlace picks the node for the target's kind.
+struct AddInPlaceNode : StmtNode {
   AddInPlaceNode(SourcePos p, VariableSlot t, bool subtract, VariableSlot operand,
                  const Variant* literal, StmtNodePtr general);
   Flow exec(Frame& f) override;
@@ -111,10 +111,15 @@ struct AddInPlaceNode final : StmtNode {
   std::int64_t step = 0;  // the literal, negated for a subtraction
   StmtNodePtr general;    // the same assignment compiled the ordinary way
 
- private:
+ protected:
+  // x stepped by the literal when it holds a whole number, else execOther.
+  [[gnu::always_inline]] inline Flow stepInPlace(Frame& f, Variant* x);
   // A variable operand, a Double, anything else; x is the target as exec found it.
   [[gnu::noinline]] Flow execOther(Frame& f, Variant* x);
 };
+
+StmtNodePtr makeAddInPlace(SourcePos p, VariableSlot target, bool subtract, VariableSlot operand,
+                           const Variant* literal, StmtNodePtr general);
 
 // Dim a(1, 2) (fixed) or Dim a() (dynamic, no elements yet).
 struct DimArrayNode final : StmtNode {
@@ -146,11 +151,16 @@ struct EraseNode final : StmtNode {
 struct IfNode final : StmtNode {
   explicit IfNode(SourcePos p) : StmtNode(p) {}
   Flow exec(Frame& f) override;
+  // Once the branches are in: what the commonest If (one condition) reads on each run.
+  void finish();
   std::vector<std::pair<ExprNodePtr, BlockNode>> branches;
   BlockNode elseBody;
 
  private:
-  Flow execBranches(Frame& f);  // ElseIf, or under On Error Resume Next
+  Flow execBranches(Frame& f);    // ElseIf, or under On Error Resume Next
+  ExprNode* onlyTest_ = nullptr;  // the condition when there is one, null with ElseIf
+  StmtNode* onlyThen_ = nullptr;  // its branch's statement when there is just one
+  bool noElse_ = false;           // nothing to run when the condition is false
 };
 
 struct SelectNode final : StmtNode {
@@ -168,9 +178,12 @@ struct SelectNode final : StmtNode {
 };
 
 struct ForNode final : StmtNode {
-  explicit ForNode(SourcePos p) : StmtNode(p) {}
+  ForNode(SourcePos p, ExprNodePtr v)
+      : StmtNode(p), variable(std::move(v)), counter(VariableSlot::of(*variable, false)) {}
   Flow exec(Frame& f) override;
   ExprNodePtr variable, from, to, step;
+  // Where the counter lives, found once: an inner loop starts often.
+  VariableSlot counter;
   BlockNode body;
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 // Nodes that name a value: literals, constants, locals, parameters, fields, globals, Me, Err.
 // Each is bound to its slot or entry when compiled.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/automation/safe_array.hpp"
 #include "platform/vbscript/vm/runtime.hpp"
@@ -226,6 +228,29 @@ struct VariableSlot {
     return nullptr;
   }
 };
+
+// The variable v names, for code that knows its kind when it is compiled: a field or a local
+// without asking, any other kind as v says.
+template <VariableSlot::Kind K>
+[[gnu::always_inline]] inline Variant* variableIn(Frame& f, const VariableSlot& v) {
+  if constexpr (K == VariableSlot::Kind::Field) {
+    return &f.me->field(v.slot);
+  } else if constexpr (K == VariableSlot::Kind::Local) {
+    return &f.vals[v.slot];
+  } else {
+    return v.get(f);
+  }
+}
+
+// A bound of the array a variable holds (UBound or LBound of its first dimension); false when
+// it holds no array, or one without dimensions.
+[[gnu::always_inline]] inline bool firstBound(const Variant* v, bool upper, std::int64_t& out) {
+  if (!v || !v->isArray()) return false;
+  const std::vector<ArrayBound>& bounds = v->arrayValue().bounds();
+  if (bounds.empty()) return false;
+  out = upper ? bounds.front().upper() : bounds.front().lower;
+  return true;
+}
 
 // A member of a named object added with its members as globals.
 struct NamedMemberNode final : ExprNode {
