@@ -218,6 +218,14 @@ class Variant {
   // or destroyed again. A run of elements sharing one string (a buffer filled with the same
   // piece) drops its count once.
   static void releaseAll(Variant* first, std::size_t n, std::vector<Variant>& held) noexcept;
+  // Stores a copy of v, which is text or holds nothing counted, over a value that holds nothing
+  // counted either (so nothing is released): the words, and one more holder for the text.
+  [[gnu::always_inline]] void setTextOrPlainOverPlain(const Variant& v) noexcept {
+    type_ = v.type_;
+    array_ = v.array_;
+    u_ = v.u_;
+    if (v.type_ == VarType::String && v.u_.str) ++u_.str->countAndMark;
+  }
   void swap(Variant& other) noexcept {
     std::swap(type_, other.type_);
     std::swap(array_, other.array_);
