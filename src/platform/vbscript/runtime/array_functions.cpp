@@ -196,9 +196,15 @@ Variant join(CallArgs args) {
   std::u16string_view text;
   const Variant* const begin = list.elements().data();
   const Variant* const end = begin + list.size();
+  // Where the first runs of one string end, so that filling the text need not walk them again
+  // (a builder's buffer is often one run). Nothing runs between the two walks: they find the
+  // same runs.
+  std::array<const Variant*, 16> runEnds{};
+  std::size_t runsKept = 0;
   for (const Variant* element = begin; element != end;) {
     if (element->isString()) {
       const Variant* runEnd = Variant::endOfSharedText(element, end);
+      if (runsKept < runEnds.size()) runEnds[runsKept++] = runEnd;
       total += element->stringValue().size() * static_cast<std::size_t>(runEnd - element);
       element = runEnd;
       continue;
@@ -213,10 +219,11 @@ Variant join(CallArgs args) {
   if (plain) {
     detail::checkStringLength(total);
     JoinedText out(total);
+    std::size_t run = 0;
     for (const Variant* element = begin; element != end;) {
       const Variant* const runStart = element;
       if (element->isString()) {
-        element = Variant::endOfSharedText(element, end);
+        element = run < runsKept ? runEnds[run++] : Variant::endOfSharedText(element, end);
         text = runStart->stringValue();
       } else {
         pieceText(*element, digits, text);

@@ -93,3 +93,14 @@ a(250000) = "X"
 big = Join(a, "")
 AssertEqual Mid(big, 2499991, 21), "abcdefghijXabcdefghij", "a run broken in the middle"
 AssertEqual Len(big), 4999991, "its length"
+
+' Many short runs (more than the join keeps track of), alternating two pieces.
+Dim alternating(59), expectedAlternating
+expectedAlternating = ""
+For i = 0 To 59
+  If (i \ 3) Mod 2 = 0 Then alternating(i) = "ab" Else alternating(i) = "cde"
+  If i > 0 Then expectedAlternating = expectedAlternating & ";"
+  expectedAlternating = expectedAlternating & alternating(i)
+Next
+AssertEqual Join(alternating, ";"), expectedAlternating, "twenty runs of three"
+AssertEqual Join(alternating, ""), Replace(expectedAlternating, ";", ""), "the same, no delimiter"
