@@ -46,6 +46,16 @@ void SafeArray::freeStorage() noexcept {
   mapped_ = false;
   writtenEnd_ = 0;
   readyEnd_ = SIZE_MAX;
+  refreshSoleWrites();
+}
+
+void SafeArray::refreshSoleWrites() noexcept {
+  if (bounds_.size() == 1) {
+    soleLower_ = bounds_.front().lower;
+    soleEnd_ = std::min(size_, readyEnd_);
+  } else {
+    soleEnd_ = 0;
+  }
 }
 
 void SafeArray::faultInFrom(std::size_t offset) noexcept {
@@ -56,6 +66,7 @@ void SafeArray::faultInFrom(std::size_t offset) noexcept {
                                      reinterpret_cast<std::uintptr_t>(data_ + capacity_));
   readyEnd_ =
       pages_.faultIn(data_ + offset, to - from) ? offset + (to - from) / sizeof(Variant) : SIZE_MAX;
+  refreshSoleWrites();
 }
 
 Ref<SafeArray> SafeArray::fromValues(std::vector<Variant> values, VarType elementType) {
@@ -113,6 +124,7 @@ void SafeArray::reallocate(std::size_t capacity) {
   }
   data_ = static_cast<Variant*>(p);
   capacity_ = capacity;
+  refreshSoleWrites();
 }
 
 void SafeArray::shrinkStorage() noexcept {
@@ -152,6 +164,7 @@ void SafeArray::resizeStorage(std::size_t n, std::vector<Variant>& dropped) {
   size_ = n;
   // An array cut to a small part of its storage gives the rest back.
   if (n < capacity_ / 4) shrinkStorage();
+  refreshSoleWrites();
 }
 
 std::size_t SafeArray::offsetOf(std::span<const std::int32_t> indexes) const {
@@ -192,6 +205,7 @@ void SafeArray::resizePreserving(const std::vector<ArrayBound>& bounds) {
   std::vector<Variant> dropped;
   resizeStorage(elementCount(newBounds), dropped);
   bounds_.swap(newBounds);
+  refreshSoleWrites();
   releaseHeld(dropped);
 }
 

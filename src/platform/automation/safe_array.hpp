@@ -60,15 +60,13 @@ class SafeArray {
   // The element of a one-dimensional array for writing, when its holder is the only one (else
   // the array must be copied first); null for a shared array, another rank, an index out of
   // range or an element whose pages are still to be faulted in, all of which at() answers.
-  [[gnu::always_inline]] Variant* soleElementForWrite(std::int32_t index) noexcept {
-    if (refs_ != 1 || bounds_.size() != 1) return nullptr;
-    const ArrayBound& b = bounds_.front();
-    const auto i = static_cast<std::size_t>(static_cast<std::int64_t>(index) - b.lower);
-    if (i >= static_cast<std::size_t>(b.count)) return nullptr;
-    if (i >= writtenEnd_) {
-      if (i >= readyEnd_) return nullptr;
-      writtenEnd_ = i + 1;
-    }
+  // fresh tells that the element was not written since it was last Empty, so it is Empty (a
+  // growing buffer's next element).
+  [[gnu::always_inline]] Variant* soleElementForWrite(std::int32_t index, bool& fresh) noexcept {
+    const auto i = static_cast<std::size_t>(index - soleLower_);
+    if (refs_ != 1 || i >= soleEnd_) return nullptr;
+    fresh = i >= writtenEnd_;
+    if (fresh) writtenEnd_ = i + 1;
     return data_ + i;
   }
 
@@ -113,6 +111,8 @@ class SafeArray {
   void shrinkStorage() noexcept;
   void faultInFrom(std::size_t offset) noexcept;
   void freeStorage() noexcept;
+  // Called whenever the bounds, the size or readyEnd_ change.
+  void refreshSoleWrites() noexcept;
 
   std::size_t refs_ = 0;
   VarType elementType_;
@@ -132,6 +132,11 @@ class SafeArray {
   // element readyEnd_ (beyond every element for storage on the heap).
   std::size_t readyEnd_ = SIZE_MAX;
   sys::BlockPages pages_;
+  // What soleElementForWrite needs, in two words instead of the bounds and the two ends: the
+  // lower bound of a one-dimensional array, and the end of its elements that may be handed out
+  // without faulting pages in (0 for any other rank).
+  std::int64_t soleLower_ = 0;
+  std::size_t soleEnd_ = 0;
 };
 
 }  // namespace vantorel

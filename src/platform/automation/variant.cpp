@@ -127,28 +127,26 @@ void Variant::releaseInto(std::vector<Variant>& held) noexcept {
 }
 
 void Variant::releaseAll(Variant* first, std::size_t n, std::vector<Variant>& held) noexcept {
-  detail::StringRep* run = nullptr;
-  std::uint64_t runLength = 0;
-  const auto endRun = [&] {
-    if (run && ((run->countAndMark -= runLength) & ~detail::StringRep::kOddByte) == 0) {
-      destroyString(run);
-    }
-  };
-  for (Variant* v = first; v != first + n; ++v) {
+  Variant* const end = first + n;
+  for (Variant* v = first; v != end;) {
     if (v->isString()) {
-      if (v->u_.str != run) {
-        endRun();
-        run = v->u_.str;
-        runLength = 0;
+      // A run of one string drops its count once.
+      const Variant* runEnd = endOfSharedText(v, end);
+      detail::StringRep* rep = v->u_.str;
+      const auto count = static_cast<std::uint64_t>(runEnd - v);
+      if (rep && ((rep->countAndMark -= count) & ~detail::StringRep::kOddByte) == 0) {
+        destroyString(rep);
       }
-      ++runLength;
-    } else if (v->holdsContainer()) {
+      v += count;
+      continue;
+    }
+    if (v->holdsContainer()) {
       held.push_back(std::move(*v));
     } else if (v->ownsResource()) {
       v->releaseOther();  // a Decimal
     }
+    ++v;
   }
-  endRun();
 }
 
 void releaseHeld(std::vector<Variant>& held) noexcept {

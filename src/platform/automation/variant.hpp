@@ -187,6 +187,14 @@ class Variant {
   // The units of a string, moved out when this is their only holder (a shared string is
   // copied); this Variant is left Empty. Only for a string.
   std::u16string takeString();
+  // The end of the run of values from `from`, which holds text, that hold the same text
+  // buffer (copies of one string, or empty strings).
+  static const Variant* endOfSharedText(const Variant* from, const Variant* end) noexcept {
+    const detail::StringRep* rep = from->u_.str;
+    const Variant* at = from + 1;
+    while (at != end && at->type_ == VarType::String && !at->array_ && at->u_.str == rep) ++at;
+    return at;
+  }
   // Whether the string's last unit holds one byte only; false for anything else.
   bool hasOddByte() const noexcept { return isString() && u_.str && u_.str->oddByte(); }
   Object* objectValue() const noexcept { return u_.obj; }
@@ -218,6 +226,14 @@ class Variant {
   // or destroyed again. A run of elements sharing one string (a buffer filled with the same
   // piece) drops its count once.
   static void releaseAll(Variant* first, std::size_t n, std::vector<Variant>& held) noexcept;
+  // Stores a copy of v, which is text or holds nothing counted, over a value that holds nothing
+  // counted either (so nothing is released): the words, and one more holder for the text.
+  [[gnu::always_inline]] void setTextOrPlainOverPlain(const Variant& v) noexcept {
+    type_ = v.type_;
+    array_ = v.array_;
+    u_ = v.u_;
+    if (v.type_ == VarType::String && v.u_.str) ++u_.str->countAndMark;
+  }
   void swap(Variant& other) noexcept {
     std::swap(type_, other.type_);
     std::swap(array_, other.array_);

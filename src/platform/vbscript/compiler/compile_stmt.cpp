@@ -140,7 +140,7 @@ StmtNodePtr Compiler::assignment(const AssignStmt& a) {
     if (auto* element = dynamic_cast<IndexNode*>(target.get());
         element && element->args.single != ArgList::Single::No && element->baseVariable.found()) {
       std::unique_ptr<IndexNode> t(static_cast<IndexNode*>(target.release()));
-      return std::make_unique<AssignElementNode>(pos, std::move(t), expr(*a.value));
+      return AssignElementNode::make(pos, std::move(t), expr(*a.value));
     }
     if (dynamic_cast<GlobalNode*>(target.get())) {
       std::unique_ptr<GlobalNode> g(static_cast<GlobalNode*>(target.release()));

@@ -1,4 +1,5 @@
 // Array, Split, Join, Filter, LBound and UBound.
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string_view>
@@ -91,25 +92,9 @@ bool pieceText(const Variant& v, char16_t (&digits)[12], std::u16string_view& te
   }
 }
 
-// The text of a join, `units` long and zero-filled. The pages of a text of many megabytes (a
-// string builder's result) are faulted in before it is filled: a few dozen calls into the
-// kernel instead of tens of thousands of faults.
-std::u16string joinedBuffer(std::size_t units) {
-  constexpr std::size_t kFaultInFrom = 4 * 1024 * 1024;  // units
-  std::u16string out;
-  if (units >= kFaultInFrom) {
-    out.reserve(units);
-    sys::BlockPages pages;
-    pages.adopt(out.data(), units * sizeof(char16_t));
-    pages.faultIn(out.data(), units * sizeof(char16_t));
-  }
-  out.resize(units);
-  return out;
-}
-
 // Copies a piece of text; the short pieces a builder appends take no call of memcpy: two
 // fixed-size copies that overlap in the middle.
-inline char16_t* putShortUnits(char16_t* at, const std::u16string& text) noexcept {
+inline char16_t* putShortUnits(char16_t* at, std::u16string_view text) noexcept {
   const std::size_t n = text.size();
   const char16_t* from = text.data();
   if (n >= 8 && n <= 16) {
@@ -128,51 +113,131 @@ inline char16_t* putShortUnits(char16_t* at, const std::u16string& text) noexcep
   return at + n;
 }
 
+// The text of a join, written once: a string can only be given a length by writing it, so the
+// pieces gather in a small buffer that stays in the processor's cache and go into the string,
+// reserved at its full length, a buffer at a time. A run of copies of one piece (a builder's
+// pieces are often one shared string) fills the buffer once and is appended from it as often
+// as it takes.
+class JoinedText {
+ public:
+  explicit JoinedText(std::size_t units) {
+    // The pages of a text of many megabytes (a string builder's result) are faulted in before
+    // it is filled: a few dozen calls into the kernel instead of tens of thousands of faults.
+    constexpr std::size_t kFaultInFrom = 4 * 1024 * 1024;  // units
+    out_.reserve(units);
+    if (units >= kFaultInFrom) {
+      sys::BlockPages pages;
+      pages.adopt(out_.data(), units * sizeof(char16_t));
+      pages.faultIn(out_.data(), units * sizeof(char16_t));
+    }
+  }
+
+  void put(std::u16string_view text) {
+    if (text.size() > kUnits - used_) {
+      flush();
+      if (text.size() > kUnits) {
+        out_.append(text);
+        return;
+      }
+    }
+    putShortUnits(buffer_.data() + used_, text);
+    used_ += text.size();
+  }
+
+  // count times `first` followed by `second` (a delimiter and a piece).
+  void putRepeated(std::u16string_view first, std::u16string_view second, std::size_t count) {
+    const std::size_t unit = first.size() + second.size();
+    if (unit == 0) return;
+    if (unit > kUnits / 4 || count <= (kUnits - used_) / unit) {
+      // Long pieces, or few enough to go into the buffer as they are.
+      for (std::size_t i = 0; i < count; ++i) {
+        put(first);
+        put(second);
+      }
+      return;
+    }
+    flush();
+    const std::size_t perBuffer = kUnits / unit;
+    for (std::size_t i = 0; i < std::min(perBuffer, count); ++i) {
+      put(first);
+      put(second);
+    }
+    for (; count >= perBuffer; count -= perBuffer) out_.append(buffer_.data(), perBuffer * unit);
+    // The copies left over are the buffer's first ones.
+    used_ = count * unit;
+  }
+
+  std::u16string finish() {
+    flush();
+    return std::move(out_);
+  }
+
+ private:
+  void flush() {
+    out_.append(buffer_.data(), used_);
+    used_ = 0;
+  }
+
+  static constexpr std::size_t kUnits = 1024;
+  std::u16string out_;
+  std::array<char16_t, kUnits> buffer_{};
+  std::size_t used_ = 0;
+};
+
 Variant join(CallArgs args) {
   const SafeArray& list = listArg(args[0]);
   const Variant* delimiterArg = optionalArg(args, 1);
   std::u16string delimiter = delimiterArg ? toString(*delimiterArg) : std::u16string(u" ");
-  // A string builder's pieces are measured first and copied into the text sized once. Any
-  // other element sends the whole join down the general path.
+  // A string builder's pieces are measured first and written into the text sized once, a run
+  // of one string at a time. Any other element sends the whole join down the general path.
   std::size_t total = list.size() > 0 ? delimiter.size() * (list.size() - 1) : 0;
   bool plain = true;
   char16_t digits[12];
   std::u16string_view text;
-  for (const Variant& element : list.elements()) {
-    if (element.isString()) {
-      total += element.stringValue().size();
+  const Variant* const begin = list.elements().data();
+  const Variant* const end = begin + list.size();
+  // Where the first runs of one string end, so that filling the text need not walk them again
+  // (a builder's buffer is often one run). Nothing runs between the two walks: they find the
+  // same runs.
+  std::array<const Variant*, 16> runEnds{};
+  std::size_t runsKept = 0;
+  for (const Variant* element = begin; element != end;) {
+    if (element->isString()) {
+      const Variant* runEnd = Variant::endOfSharedText(element, end);
+      if (runsKept < runEnds.size()) runEnds[runsKept++] = runEnd;
+      total += element->stringValue().size() * static_cast<std::size_t>(runEnd - element);
+      element = runEnd;
       continue;
     }
-    if (!pieceText(element, digits, text)) {
+    if (!pieceText(*element, digits, text)) {
       plain = false;
       break;
     }
     total += text.size();
+    ++element;
   }
   if (plain) {
     detail::checkStringLength(total);
-    std::u16string out = joinedBuffer(total);
-    char16_t* at = out.data();
-    if (delimiter.empty()) {
-      // The string builder's join: each piece copied where it goes, short ones without a call.
-      for (const Variant& element : list.elements()) {
-        if (element.isString()) {
-          at = putShortUnits(at, element.stringValue());
-        } else {
-          pieceText(element, digits, text);
-          at = detail::putUnits(at, text);
-        }
+    JoinedText out(total);
+    std::size_t run = 0;
+    for (const Variant* element = begin; element != end;) {
+      const Variant* const runStart = element;
+      if (element->isString()) {
+        element = run < runsKept ? runEnds[run++] : Variant::endOfSharedText(element, end);
+        text = runStart->stringValue();
+      } else {
+        pieceText(*element, digits, text);
+        ++element;
       }
-      return Variant(std::move(out));
+      auto count = static_cast<std::size_t>(element - runStart);
+      if (runStart == begin) {
+        // The first piece has no delimiter before it.
+        out.put(text);
+        --count;
+      }
+      out.putRepeated(delimiter, text, count);
     }
-    bool first = true;
-    for (const Variant& element : list.elements()) {
-      if (!first) at = detail::putUnits(at, delimiter);
-      first = false;
-      pieceText(element, digits, text);
-      at = detail::putUnits(at, text);
-    }
-    return Variant(std::move(out));
+    return Variant(out.finish());
   }
   std::u16string out;
   bool first = true;

@@ -89,40 +89,7 @@ Flow AssignFieldNode::exec(Frame& f) {
   return Flow::Normal;
 }
 
-namespace {
-
-// a(i) = v for plain operands, done in place; false, with nothing changed, when it is the
-// general path's.
-[[gnu::always_inline]] inline bool assignPlain(const AssignElementNode& node, Frame& f) {
-  const Variant& v = *node.valueVariable.get(f);
-  // Text or a plain value only: an object gives its default value, which may run code, and an
-  // array is copied.
-  if (!v.isString() && !plainValue(v)) return false;
-  const Variant& array = *node.target->baseVariable.get(f);
-  if (!array.isArray()) return false;
-  const ArgList& args = node.target->args;
-  std::int32_t index = args.literalIndex;
-  // Other subtypes convert, which may raise or run code.
-  if (args.single == ArgList::Single::Variable &&
-      !args.items[0].variable.get(f)->integerOrLong(index)) {
-    return false;
-  }
-  Variant* element = array.arrayInPlace().soleElementForWrite(index);
-  if (!element) return false;
-  if (plainValue(*element)) {
-    // Nothing to release (a growing buffer's new elements): the copy is built in place.
-    new (element) Variant(v);
-  } else {
-    // The old value is released once the new one is in place, as Class_Terminate may read it.
-    *element = v;
-  }
-  return true;
-}
-
-}  // namespace
-
 Flow AssignElementNode::exec(Frame& f) {
-  if (plainOperands && assignPlain(*this, f)) return Flow::Normal;
   return assignGeneral(f);
 }
 

@@ -47,27 +47,24 @@ struct AssignFieldNode final : StmtNode {
   ExprNodePtr value;
 };
 
-// Let of one element of an array held in a local, a parameter or a field (`a(i) = v`): the
-// commonest element assignment, stored without the general assignment's calls.
-struct AssignElementNode final : StmtNode {
+// Let of one element of an array held in a local, a parameter or a field (`a(i) = v`), the
+// commonest element assignment: stored without the general assignment's calls. make() gives a
+// node that knows, from the compiler, where each of a, i and v is read when all three are
+// variables (or i a literal).
+struct AssignElementNode : StmtNode {
   AssignElementNode(SourcePos p, std::unique_ptr<IndexNode> t, ExprNodePtr v)
       : StmtNode(p),
         target(std::move(t)),
         value(std::move(v)),
-        valueVariable(VariableSlot::of(*value, /*plainOnly=*/true)),
-        plainOperands(valueVariable.found() && target->baseVariable.found() &&
-                      (target->args.single == ArgList::Single::Literal ||
-                       target->args.single == ArgList::Single::Variable)) {}
+        valueVariable(VariableSlot::of(*value, /*plainOnly=*/true)) {}
+  static StmtNodePtr make(SourcePos p, std::unique_ptr<IndexNode> t, ExprNodePtr v);
   Flow exec(Frame& f) override;
   std::unique_ptr<IndexNode> target;
   ExprNodePtr value;
   VariableSlot valueVariable;  // a local, parameter or field value, read without a call
-  // Array, index and value are each a local, parameter or field (or the index a literal):
-  // reading them runs no code, so they may be read in any order.
-  bool plainOperands;
 
- private:
-  // Kept out of exec, whose plain case then needs no stack frame.
+ protected:
+  // Kept out of the plain nodes' exec, which then needs no stack frame.
   [[gnu::noinline]] Flow assignGeneral(Frame& f);
 };
 
