@@ -112,6 +112,7 @@ void Compiler::block(const Block& b, BlockNode& out) {
   for (const StmtPtr& s : b) {
     if (StmtNodePtr n = stmt(*s)) out.stmts.push_back(std::move(n));
   }
+  out.finish();
 }
 
 StmtNodePtr Compiler::assignment(const AssignStmt& a) {
@@ -225,6 +226,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
         seq->body.stmts.push_back(std::move(d));
       }
       if (seq->body.stmts.empty()) return nullptr;
+      seq->body.finish();
       return seq;
     }
     case StmtKind::ReDim: {
@@ -257,8 +259,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
         node->branches.emplace_back(std::move(cond), std::move(body));
       }
       block(i.elseBody, node->elseBody);
-      node->finish();
-      return node;
+      return IfNode::make(std::move(node));
     }
     case StmtKind::Select: {
       const auto& sel = static_cast<const SelectStmt&>(s);

@@ -59,34 +59,6 @@ void ExprNode::evalInto(Frame& f, Variant& dst) {
   dst.swap(v);
 }
 
-Flow BlockNode::runStatements(Frame& f) const {
-  // run() sends only blocks of two statements or more here: no test for an empty one.
-  const StmtNodePtr* s = stmts.data();
-  const StmtNodePtr* const end = s + stmts.size();
-  do {
-    try {
-      const Flow r = (*s)->exec(f);
-      if (r != Flow::Normal) return r;
-    } catch (...) {
-      failed(f, **s);
-    }
-  } while (++s != end);
-  return Flow::Normal;
-}
-
-Flow BlockNode::failed(Frame& f, const StmtNode& s) {
-  try {
-    throw;
-  } catch (const ScriptAbort&) {
-    throw;
-  } catch (...) {
-    VmError e = currentAsVmError(s.pos);
-    if (!f.resumeNext) throw e;
-    f.rt->recordError(e);
-  }
-  return Flow::Normal;
-}
-
 GlobalEntry* ModuleState::find(std::u16string_view n) const {
   auto it = entries.find(n);
   return it == entries.end() ? nullptr : it->second.get();

@@ -65,7 +65,9 @@ class ScriptAbort : public std::exception {
   bool interrupted_;
 };
 
-enum class Flow : std::uint8_t { Normal, ExitDo, ExitFor, ExitProc };
+// What a statement tells the code that runs it. SkipNext never leaves a block: only the step a
+// block makes of a one-line If's condition answers it, to pass over the If's statement.
+enum class Flow : std::uint8_t { Normal, SkipNext, ExitDo, ExitFor, ExitProc };
 
 struct ExprNode {
   explicit ExprNode(SourcePos p) : pos(p) {}
@@ -101,29 +103,44 @@ struct StmtNode {
 };
 using StmtNodePtr = std::unique_ptr<StmtNode>;
 
+// The statements of a procedure, a branch or a loop. finish() (the compiler calls it once they
+// are in) picks how run() goes through them; a block never finished runs them one by one.
 struct BlockNode {
   std::vector<StmtNodePtr> stmts;
-  // Inline for the empty blocks (an If without Else, an empty loop or procedure) and for those
-  // of one statement (a branch, a short procedure's body): no call of the block's own.
+  void finish();
+  // Inline for a block of one statement (a branch, a short procedure's body): no call of the
+  // block's own.
   [[gnu::always_inline]] Flow run(Frame& f) const {
-    if (stmts.empty()) return Flow::Normal;
-    if (stmts.size() > 1) return runStatements(f);
-    return runSingle(f, *stmts.front());
+    if (only_) return runSingle(f, *only_);
+    return runMany(f);
   }
-  // The one statement of a block, for a loop that looked at the block's size once.
-  [[gnu::always_inline]] static Flow runSingle(Frame& f, StmtNode& only) {
+  // For a caller that found only() null once (a loop): the statements, none or several.
+  Flow runMany(Frame& f) const { return runner_(*this, f); }
+  // The block's one statement, once finished; null for none or several.
+  StmtNode* only() const { return only_; }
+  // One statement, its error placed at it.
+  [[gnu::always_inline]] static Flow runSingle(Frame& f, StmtNode& s) {
     try {
-      return only.exec(f);
+      return s.exec(f);
     } catch (...) {
-      return failed(f, only);
+      return failed(f, s);
     }
   }
-
- private:
-  Flow runStatements(Frame& f) const;
   // In a handler of what the statement threw: places it at the statement and raises it again,
   // or records it and goes on under On Error Resume Next.
   static Flow failed(Frame& f, const StmtNode& s);
+
+ private:
+  using Runner = Flow (*)(const BlockNode&, Frame&);
+  static Flow runStatements(const BlockNode& b, Frame& f);  // unfinished
+  static Flow runSteps(const BlockNode& b, Frame& f);       // steps_, however many
+  template <std::size_t N>
+  static Flow runFixedSteps(const BlockNode& b, Frame& f);  // steps_, N of them
+  StmtNode* only_ = nullptr;
+  Runner runner_ = &runStatements;
+  // What a finished block of several runs: its statements, a one-line If (one condition and one
+  // statement, no Else) as two steps, its condition and its statement (block_node.cpp).
+  std::vector<StmtNode*> steps_;
 };
 
 enum class EntryKind : std::uint8_t { Undefined, Variable, Constant, Procedure, Class, Object };

@@ -164,23 +164,33 @@ Flow EraseNode::exec(Frame& f) {
   return Flow::Normal;
 }
 
-void IfNode::finish() {
-  if (branches.size() != 1) return;
-  onlyTest_ = branches.front().first.get();
-  const BlockNode& then = branches.front().second;
-  if (then.stmts.size() == 1) onlyThen_ = then.stmts.front().get();
-  noElse_ = elseBody.stmts.empty();
+StmtNodePtr IfNode::make(std::unique_ptr<IfNode> node) {
+  if (node->branches.size() != 1) return node;
+  if (node->elseBody.stmts.empty()) return std::make_unique<IfThenNode>(std::move(*node));
+  return std::make_unique<IfElseNode>(std::move(*node));
 }
 
-Flow IfNode::exec(Frame& f) {
-  // One condition outside On Error Resume Next, the commonest If: no loop, no handler.
-  if (!onlyTest_ || f.resumeNext) return execBranches(f);
-  // Nothing but this and f is kept across the test: the branch is found again after it.
-  if (onlyTest_->test(f)) {
-    if (onlyThen_) return BlockNode::runSingle(f, *onlyThen_);
-    return branches.front().second.run(f);
+Flow IfThenNode::exec(Frame& f) {
+  if (f.resumeNext) return execBranches(f);
+  if (!condition_.test(f)) return Flow::Normal;
+  return then_.run(f);
+}
+
+Flow IfElseNode::exec(Frame& f) {
+  if (f.resumeNext) return execBranches(f);
+  return (condition_.test(f) ? then_ : elseBody).run(f);
+}
+
+Flow IfGuardNode::exec(Frame& f) {
+  // Under On Error Resume Next the whole If runs here; its statement's step is then passed over.
+  if (f.resumeNext) [[unlikely]] {
+    const Flow r = owner.execBranches(f);
+    return r == Flow::Normal ? Flow::SkipNext : r;
   }
-  return noElse_ ? Flow::Normal : elseBody.run(f);
+  // A failing condition propagates to the block, which places it at this step, the If's place.
+  // Only On Error in this frame turns Resume Next on, so it is still off there: the error goes
+  // on up, as from the If itself.
+  return condition.test(f) ? Flow::Normal : Flow::SkipNext;
 }
 
 Flow IfNode::execBranches(Frame& f) {
@@ -272,45 +282,67 @@ struct GlobalCounter {
   }
 };
 
+// What a loop runs on each pass: a body of one statement (a call, an assignment) without asking
+// the block each pass...
+struct OneStatement {
+  StmtNode* only;
+  [[gnu::always_inline]] Flow run(Frame& f) const { return BlockNode::runSingle(f, *only); }
+};
+// ...or none or several.
+struct Statements {
+  const BlockNode* body;
+  [[gnu::always_inline]] Flow run(Frame& f) const { return body->runMany(f); }
+};
+
+// The counter changed by the body to something other than a whole number: stepped the general
+// way for the general loop to go on with.
+[[gnu::noinline]] void stepOther(Frame& f, const ForNode& loop, Variant* v, const Variant& by) {
+  Variant& c = v ? *v : variableOf(f, *loop.variable);
+  c = opAdd(c, by);
+}
+
 // Integer or Long bounds and step, for as long as the counter holds an Integer or a Long: the
-// commonest loop, on int64 with the result types of +. False, at the top of a pass, once the
-// counter may hold anything else; the general loop goes on from there.
-template <bool Down, class Counter>
-bool wholeNumberLoop(Frame& f, const ForNode& loop, Counter counter, std::int64_t end,
-                     std::int64_t step, bool stepInteger, const Variant& by, Flow& passUp) {
-  // A body of one statement (a call, an assignment) is run without asking its size each pass.
-  StmtNode* const only = loop.body.stmts.size() == 1 ? loop.body.stmts.front().get() : nullptr;
+// commonest loop, with the result types of +. False, at the top of a pass, once the counter may
+// hold anything else; the general loop goes on from there.
+template <bool Down, class Counter, class Body>
+[[gnu::noinline]] bool wholeNumberLoop(Frame& f, const ForNode& loop, Counter counter, Body body,
+                                       std::int32_t end, std::int32_t step, bool stepInteger,
+                                       const Variant& by, Flow& passUp) {
+  Runtime& rt = *f.rt;
   std::int64_t x;
   bool xInteger;
   Variant* v = counter.get();
   if (!v || !opfast::smallInt(*v, x, xInteger)) return false;
+  if (Down ? x < end : x > end) return true;
   for (;;) {
-    if (Down ? x < end : x > end) return true;
-    const Flow r = only ? BlockNode::runSingle(f, *only) : loop.body.run(f);
-    if (endsLoop(r, Flow::ExitFor, passUp)) return true;
+    const Flow r = body.run(f);
+    if (r != Flow::Normal) [[unlikely]] {
+      passUp = r == Flow::ExitFor ? Flow::Normal : r;
+      return true;
+    }
     // The body may have changed the counter: it is read again, and only the step's store
     // leaves it known for the next pass's test.
     v = counter.get();
-    if (!v || !opfast::smallInt(*v, x, xInteger)) {
-      Variant& c = v ? *v : variableOf(f, *loop.variable);
-      c = opAdd(c, by);
-      f.rt->tick();
+    if (!v || !opfast::smallInt(*v, x, xInteger)) [[unlikely]] {
+      stepOther(f, loop, v, by);
+      rt.tick();
       return false;
     }
-    x += step;
-    // An Integer or a Long owns nothing to release. Past the Long range the counter becomes a
-    // Double, which the general loop steps on.
-    if (x < INT32_MIN || x > INT32_MAX) {
-      opfast::storeInt(*v, x, false);
-      f.rt->tick();
+    std::int32_t next;
+    if (__builtin_add_overflow(static_cast<std::int32_t>(x), step, &next)) [[unlikely]] {
+      // Past the Long range the counter becomes a Double, which the general loop steps on.
+      opfast::storeInt(*v, x + step, false);
+      rt.tick();
       return false;
     }
+    // An Integer or a Long owns nothing to release.
     if (xInteger) {
-      opfast::storeInt(*v, x, stepInteger);
+      opfast::storeInt(*v, next, stepInteger);
     } else {
-      new (v) Variant(static_cast<std::int32_t>(x));  // a Long stays a Long: only its value changes
+      new (v) Variant(next);  // a Long stays a Long: only its value changes
     }
-    f.rt->tick();
+    rt.tick();
+    if (Down ? next < end : next > end) return true;
   }
 }
 
@@ -318,8 +350,21 @@ template <class Counter>
 bool wholeNumberLoop(Frame& f, const ForNode& loop, Counter counter, std::int64_t end,
                      std::int64_t step, bool stepInteger, const Variant& by, bool down,
                      Flow& passUp) {
-  return down ? wholeNumberLoop<true>(f, loop, counter, end, step, stepInteger, by, passUp)
-              : wholeNumberLoop<false>(f, loop, counter, end, step, stepInteger, by, passUp);
+  // Whole-number bounds and steps are Integers or Longs: they fit.
+  const auto end32 = static_cast<std::int32_t>(end);
+  const auto step32 = static_cast<std::int32_t>(step);
+  if (StmtNode* only = loop.body.only()) {
+    const OneStatement body{only};
+    return down ? wholeNumberLoop<true>(f, loop, counter, body, end32, step32, stepInteger, by,
+                                        passUp)
+                : wholeNumberLoop<false>(f, loop, counter, body, end32, step32, stepInteger, by,
+                                         passUp);
+  }
+  const Statements body{&loop.body};
+  return down ? wholeNumberLoop<true>(f, loop, counter, body, end32, step32, stepInteger, by,
+                                      passUp)
+              : wholeNumberLoop<false>(f, loop, counter, body, end32, step32, stepInteger, by,
+                                       passUp);
 }
 
 }  // namespace
@@ -443,12 +488,10 @@ Flow DoNode::exec(Frame& f) {
   };
   const bool testAtTop = !testAtEnd && condition != LoopCondition::None;
   const bool testAtBottom = testAtEnd && condition != LoopCondition::None;
-  // A body of one statement is run without asking its size each pass.
-  StmtNode* const only = body.stmts.size() == 1 ? body.stmts.front().get() : nullptr;
   Flow passUp = Flow::Normal;
   for (;;) {
     if (testAtTop && stop()) break;
-    const Flow r = only ? BlockNode::runSingle(f, *only) : body.run(f);
+    const Flow r = body.run(f);
     if (endsLoop(r, Flow::ExitDo, passUp)) break;
     if (testAtBottom && stop()) break;
     f.rt->tick();

@@ -145,19 +145,55 @@ struct EraseNode final : StmtNode {
   std::vector<ExprNodePtr> targets;
 };
 
-struct IfNode final : StmtNode {
+// If with ElseIf: each condition in turn. make() gives, for one condition, a node of the
+// shape the If has, so that its run decides nothing the compiler knew.
+struct IfNode : StmtNode {
   explicit IfNode(SourcePos p) : StmtNode(p) {}
-  Flow exec(Frame& f) override;
-  // Once the branches are in: what the commonest If (one condition) reads on each run.
-  void finish();
+  Flow exec(Frame& f) override { return execBranches(f); }
+  // The node to run once the branches are in.
+  static StmtNodePtr make(std::unique_ptr<IfNode> node);
+  // The general way, also under On Error Resume Next (a failing condition enters its branch).
+  Flow execBranches(Frame& f);
   std::vector<std::pair<ExprNodePtr, BlockNode>> branches;
   BlockNode elseBody;
+};
+
+// The condition of a one-line If as a step of the block around it: the block runs the If's
+// statement next, or passes over it when this answers SkipNext.
+struct IfGuardNode final : StmtNode {
+  IfGuardNode(SourcePos p, IfNode& i, ExprNode& c) : StmtNode(p), owner(i), condition(c) {}
+  Flow exec(Frame& f) override;
+  IfNode& owner;
+  ExprNode& condition;
+};
+
+// One condition, no Else.
+struct IfThenNode final : IfNode {
+  explicit IfThenNode(IfNode&& from)
+      : IfNode(std::move(from)),
+        condition_(*branches.front().first),
+        then_(branches.front().second),
+        guard_(pos, *this, condition_) {}
+  Flow exec(Frame& f) override;
+  // What a block runs for the condition when the branch is one statement (a one-line If), the
+  // statement itself following it; null for a longer branch.
+  IfGuardNode* guard() { return then_.only() ? &guard_ : nullptr; }
 
  private:
-  Flow execBranches(Frame& f);    // ElseIf, or under On Error Resume Next
-  ExprNode* onlyTest_ = nullptr;  // the condition when there is one, null with ElseIf
-  StmtNode* onlyThen_ = nullptr;  // its branch's statement when there is just one
-  bool noElse_ = false;           // nothing to run when the condition is false
+  ExprNode& condition_;
+  const BlockNode& then_;
+  IfGuardNode guard_;
+};
+
+// One condition and an Else.
+struct IfElseNode final : IfNode {
+  explicit IfElseNode(IfNode&& from)
+      : IfNode(std::move(from)), condition_(*branches.front().first), then_(branches.front().second) {}
+  Flow exec(Frame& f) override;
+
+ private:
+  ExprNode& condition_;
+  const BlockNode& then_;
 };
 
 struct SelectNode final : StmtNode {
