@@ -66,7 +66,7 @@ class ScriptAbort : public std::exception {
 };
 
 // What a statement tells the code that runs it. SkipNext never leaves a block: only the step a
-// block makes of a one-line If's condition answers it, to pass over the If's statement.
+// block makes of an If's condition answers it, to pass over the If's statement.
 enum class Flow : std::uint8_t { Normal, SkipNext, ExitDo, ExitFor, ExitProc };
 
 struct ExprNode {
@@ -131,15 +131,13 @@ struct BlockNode {
   static Flow failed(Frame& f, const StmtNode& s);
 
  private:
+  friend struct BlockSteps;  // the ways of running the steps (block_node.cpp)
   using Runner = Flow (*)(const BlockNode&, Frame&);
   static Flow runStatements(const BlockNode& b, Frame& f);  // unfinished
-  static Flow runSteps(const BlockNode& b, Frame& f);       // steps_, however many
-  template <std::size_t N>
-  static Flow runFixedSteps(const BlockNode& b, Frame& f);  // steps_, N of them
   StmtNode* only_ = nullptr;
   Runner runner_ = &runStatements;
-  // What a finished block of several runs: its statements, a one-line If (one condition and one
-  // statement, no Else) as two steps, its condition and its statement (block_node.cpp).
+  // What a finished block of several runs: its statements, an If of one condition and one
+  // statement, no Else, as two steps, its condition and its statement (block_node.cpp).
   std::vector<StmtNode*> steps_;
 };
 

@@ -353,18 +353,14 @@ bool wholeNumberLoop(Frame& f, const ForNode& loop, Counter counter, std::int64_
   // Whole-number bounds and steps are Integers or Longs: they fit.
   const auto end32 = static_cast<std::int32_t>(end);
   const auto step32 = static_cast<std::int32_t>(step);
-  if (StmtNode* only = loop.body.only()) {
-    const OneStatement body{only};
+  const auto run = [&](auto body) {
     return down ? wholeNumberLoop<true>(f, loop, counter, body, end32, step32, stepInteger, by,
                                         passUp)
                 : wholeNumberLoop<false>(f, loop, counter, body, end32, step32, stepInteger, by,
                                          passUp);
-  }
-  const Statements body{&loop.body};
-  return down ? wholeNumberLoop<true>(f, loop, counter, body, end32, step32, stepInteger, by,
-                                      passUp)
-              : wholeNumberLoop<false>(f, loop, counter, body, end32, step32, stepInteger, by,
-                                       passUp);
+  };
+  if (StmtNode* only = loop.body.only()) return run(OneStatement{only});
+  return run(Statements{&loop.body});
 }
 
 }  // namespace

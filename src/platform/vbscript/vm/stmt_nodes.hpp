@@ -175,8 +175,8 @@ struct IfThenNode final : IfNode {
         then_(branches.front().second),
         guard_(pos, *this, condition_) {}
   Flow exec(Frame& f) override;
-  // What a block runs for the condition when the branch is one statement (a one-line If), the
-  // statement itself following it; null for a longer branch.
+  // What a block runs for the condition when the branch is one statement, that statement
+  // following it as a step of its own; null for a longer branch.
   IfGuardNode* guard() { return then_.only() ? &guard_ : nullptr; }
 
  private:
@@ -188,7 +188,9 @@ struct IfThenNode final : IfNode {
 // One condition and an Else.
 struct IfElseNode final : IfNode {
   explicit IfElseNode(IfNode&& from)
-      : IfNode(std::move(from)), condition_(*branches.front().first), then_(branches.front().second) {}
+      : IfNode(std::move(from)),
+        condition_(*branches.front().first),
+        then_(branches.front().second) {}
   Flow exec(Frame& f) override;
 
  private:
