@@ -110,13 +110,18 @@ Flow AssignElementNode::assignGeneral(Frame& f) {
 
 Flow AssignGlobalNode::exec(Frame& f) {
   GlobalEntry* e = target->entry;
-  if (e->kind == EntryKind::Variable) {
-    refuseFixedTarget(e->value);
-    value->evalInto(f, e->value);
-    unfixAssigned(e->value);
-  } else {
-    target->assign(f, value->eval(f), false);
-  }
+  if (e->kind != EntryKind::Variable) [[unlikely]]
+    return assignOther(f);
+  // Only the variable is kept across the evaluation.
+  Variant& dst = e->value;
+  refuseFixedTarget(dst);
+  value->evalInto(f, dst);
+  unfixAssigned(dst);
+  return Flow::Normal;
+}
+
+Flow AssignGlobalNode::assignOther(Frame& f) {
+  target->assign(f, value->eval(f), false);
   return Flow::Normal;
 }
 
@@ -167,6 +172,9 @@ Flow EraseNode::exec(Frame& f) {
 StmtNodePtr IfNode::make(std::unique_ptr<IfNode> node) {
   if (node->branches.size() != 1) return node;
   if (node->elseBody.stmts.empty()) return std::make_unique<IfThenNode>(std::move(*node));
+  if (node->branches.front().second.only() && node->elseBody.only()) {
+    return std::make_unique<IfElseOneNode>(std::move(*node));
+  }
   return std::make_unique<IfElseNode>(std::move(*node));
 }
 
@@ -174,6 +182,11 @@ Flow IfThenNode::exec(Frame& f) {
   if (f.resumeNext) return execBranches(f);
   if (!condition_.test(f)) return Flow::Normal;
   return then_.run(f);
+}
+
+Flow IfElseOneNode::exec(Frame& f) {
+  if (f.resumeNext) return execBranches(f);
+  return BlockNode::runSingle(f, condition_.test(f) ? then_ : else_);
 }
 
 Flow IfElseNode::exec(Frame& f) {

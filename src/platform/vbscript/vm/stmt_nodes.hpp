@@ -75,6 +75,10 @@ struct AssignGlobalNode final : StmtNode {
   Flow exec(Frame& f) override;
   std::unique_ptr<GlobalNode> target;
   ExprNodePtr value;
+
+ private:
+  // A name that is no variable (yet): the general assignment.
+  [[gnu::noinline]] Flow assignOther(Frame& f);
 };
 
 // `s = s & x` (or `s = s & x & y ...`) for a local, parameter, field or module-level variable:
@@ -185,7 +189,22 @@ struct IfThenNode final : IfNode {
   IfGuardNode guard_;
 };
 
-// One condition and an Else.
+// One condition and one statement on each side.
+struct IfElseOneNode final : IfNode {
+  explicit IfElseOneNode(IfNode&& from)
+      : IfNode(std::move(from)),
+        condition_(*branches.front().first),
+        then_(*branches.front().second.only()),
+        else_(*elseBody.only()) {}
+  Flow exec(Frame& f) override;
+
+ private:
+  ExprNode& condition_;
+  StmtNode& then_;
+  StmtNode& else_;
+};
+
+// One condition and an Else, any longer.
 struct IfElseNode final : IfNode {
   explicit IfElseNode(IfNode&& from)
       : IfNode(std::move(from)),

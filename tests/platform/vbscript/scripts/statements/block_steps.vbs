@@ -106,6 +106,21 @@ AssertEqual Either(True), "then", "the Then side"
 AssertEqual Either(0), "else", "the Else side"
 AssertEqual Either(Null), "else", "Null takes the Else side"
 
+Function EitherResuming(d)
+  Dim t
+  On Error Resume Next
+  If 1 / d Then t = "then" Else t = "else"
+  If 1 / d Then
+    t = t & ";then"
+    t = t & "!"
+  Else
+    t = t & ";else"
+  End If
+  EitherResuming = t & ";" & Err.Number
+End Function
+AssertEqual EitherResuming(0), "then;then!;11", "a failing condition takes the Then side"
+AssertEqual EitherResuming(1), "then;then!;0", "a true condition"
+
 ' Under On Error Resume Next: a failing condition runs the branch, and a failing branch
 ' statement goes on with the statement after the If.
 Function Resuming(which)
