@@ -126,12 +126,12 @@ struct BlockNode {
       return failed(f, s);
     }
   }
-  // In a handler of what the statement threw: places it at the statement and raises it again,
-  // or records it and goes on under On Error Resume Next.
-  static Flow failed(Frame& f, const StmtNode& s);
 
  private:
   friend struct BlockSteps;  // the ways of running the steps (block_node.cpp)
+  // In a handler of what the statement threw: places it at the statement and raises it again,
+  // or records it and goes on under On Error Resume Next.
+  static Flow failed(Frame& f, const StmtNode& s);
   using Runner = Flow (*)(const BlockNode&, Frame&);
   static Flow runStatements(const BlockNode& b, Frame& f);  // unfinished
   StmtNode* only_ = nullptr;

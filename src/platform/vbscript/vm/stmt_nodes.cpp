@@ -35,7 +35,9 @@ Variant& variableOf(Frame& f, ExprNode& target) {
 
 // Loop flow: whether the loop ends here, and what to pass up.
 inline bool endsLoop(Flow r, Flow own, Flow& passUp) {
-  if (r == Flow::Normal) return false;
+  if (r == Flow::Normal) [[likely]] {
+    return false;
+  }
   passUp = r == own ? Flow::Normal : r;
   return true;
 }
@@ -110,8 +112,9 @@ Flow AssignElementNode::assignGeneral(Frame& f) {
 
 Flow AssignGlobalNode::exec(Frame& f) {
   GlobalEntry* e = target->entry;
-  if (e->kind != EntryKind::Variable) [[unlikely]]
+  if (e->kind != EntryKind::Variable) [[unlikely]] {
     return assignOther(f);
+  }
   // Only the variable is kept across the evaluation.
   Variant& dst = e->value;
   refuseFixedTarget(dst);
@@ -328,11 +331,7 @@ template <bool Down, class Counter, class Body>
   if (!v || !opfast::smallInt(*v, x, xInteger)) return false;
   if (Down ? x < end : x > end) return true;
   for (;;) {
-    const Flow r = body.run(f);
-    if (r != Flow::Normal) [[unlikely]] {
-      passUp = r == Flow::ExitFor ? Flow::Normal : r;
-      return true;
-    }
+    if (endsLoop(body.run(f), Flow::ExitFor, passUp)) return true;
     // The body may have changed the counter: it is read again, and only the step's store
     // leaves it known for the next pass's test.
     v = counter.get();
