@@ -189,7 +189,7 @@ Flow IfThenNode::exec(Frame& f) {
 
 Flow IfElseOneNode::exec(Frame& f) {
   if (f.resumeNext) return execBranches(f);
-  return BlockNode::runSingle(f, condition_.test(f) ? then_ : else_);
+  return BlockNode::runSingle(f, condition_.test(f) ? thenOnly_ : elseOnly_);
 }
 
 Flow IfElseNode::exec(Frame& f) {

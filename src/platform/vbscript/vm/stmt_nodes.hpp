@@ -171,50 +171,48 @@ struct IfGuardNode final : StmtNode {
   ExprNode& condition;
 };
 
-// One condition, no Else.
-struct IfThenNode final : IfNode {
-  explicit IfThenNode(IfNode&& from)
+// One condition, read where it stands, and the branch it opens: the shapes below.
+struct IfOneConditionNode : IfNode {
+  explicit IfOneConditionNode(IfNode&& from)
       : IfNode(std::move(from)),
         condition_(*branches.front().first),
-        then_(branches.front().second),
-        guard_(pos, *this, condition_) {}
+        then_(branches.front().second) {}
+
+ protected:
+  ExprNode& condition_;
+  const BlockNode& then_;
+};
+
+// One condition, no Else.
+struct IfThenNode final : IfOneConditionNode {
+  explicit IfThenNode(IfNode&& from)
+      : IfOneConditionNode(std::move(from)), guard_(pos, *this, condition_) {}
   Flow exec(Frame& f) override;
   // What a block runs for the condition when the branch is one statement, that statement
   // following it as a step of its own; null for a longer branch.
   IfGuardNode* guard() { return then_.only() ? &guard_ : nullptr; }
 
  private:
-  ExprNode& condition_;
-  const BlockNode& then_;
   IfGuardNode guard_;
 };
 
 // One condition and one statement on each side.
-struct IfElseOneNode final : IfNode {
+struct IfElseOneNode final : IfOneConditionNode {
   explicit IfElseOneNode(IfNode&& from)
-      : IfNode(std::move(from)),
-        condition_(*branches.front().first),
-        then_(*branches.front().second.only()),
-        else_(*elseBody.only()) {}
+      : IfOneConditionNode(std::move(from)),
+        thenOnly_(*then_.only()),
+        elseOnly_(*elseBody.only()) {}
   Flow exec(Frame& f) override;
 
  private:
-  ExprNode& condition_;
-  StmtNode& then_;
-  StmtNode& else_;
+  StmtNode& thenOnly_;
+  StmtNode& elseOnly_;
 };
 
 // One condition and an Else, any longer.
-struct IfElseNode final : IfNode {
-  explicit IfElseNode(IfNode&& from)
-      : IfNode(std::move(from)),
-        condition_(*branches.front().first),
-        then_(branches.front().second) {}
+struct IfElseNode final : IfOneConditionNode {
+  using IfOneConditionNode::IfOneConditionNode;
   Flow exec(Frame& f) override;
-
- private:
-  ExprNode& condition_;
-  const BlockNode& then_;
 };
 
 struct SelectNode final : StmtNode {

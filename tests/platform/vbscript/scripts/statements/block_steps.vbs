@@ -2,68 +2,41 @@
 ' the If with one statement on each side, and For loops on whole numbers: what runs, what a
 ' branch's Exit leaves, what On Error Resume Next goes on with, and where an error is placed.
 
-' A block of `size` statements, the If at `at` taking its branch when `taken`.
-Function Steps(size, at, taken)
-  Dim t
-  Select Case size
-    Case 2
-      If at = 1 Then
-        If taken Then t = t & "If;"
-        t = t & "2;"
-      Else
-        t = t & "1;"
-        If taken Then t = t & "If;"
-      End If
-    Case 3
-      If at = 1 Then
-        If taken Then t = t & "If;"
-        t = t & "2;"
-        t = t & "3;"
-      ElseIf at = 2 Then
-        t = t & "1;"
-        If taken Then t = t & "If;"
-        t = t & "3;"
-      Else
-        t = t & "1;"
-        t = t & "2;"
-        If taken Then t = t & "If;"
-      End If
-    Case 4
-      If at = 1 Then
-        If taken Then t = t & "If;"
-        t = t & "2;"
-        If Not taken Then t = t & "Not;"
-        t = t & "4;"
-      Else
-        t = t & "1;"
-        If Not taken Then t = t & "Not;"
-        t = t & "3;"
-        If taken Then t = t & "If;"
-      End If
-    Case 6
-      If taken Then t = t & "If;"
-      t = t & "2;"
-      If taken Then t = t & "If;"
-      If Not taken Then t = t & "Not;"
-      t = t & "5;"
-      If taken Then t = t & "If;"
-  End Select
-  Steps = t
+' A function whose body is written from a pattern, one statement for each letter: "i" for
+' `If taken Then t = t & "i;"`, "n" for `If Not taken Then t = t & "n;"`, "." for
+' `t = t & "<place>;"`; then the body returns t (one statement more).
+Function RunPattern(pattern, taken)
+  Dim code, k, c
+  code = "Function PatternBlock(taken)" & vbLf & "Dim t" & vbLf
+  For k = 1 To Len(pattern)
+    c = Mid(pattern, k, 1)
+    If c = "i" Then
+      code = code & "If taken Then t = t & ""i;""" & vbLf
+    ElseIf c = "n" Then
+      code = code & "If Not taken Then t = t & ""n;""" & vbLf
+    Else
+      code = code & "t = t & """ & k & ";""" & vbLf
+    End If
+  Next
+  ExecuteGlobal code & "PatternBlock = t" & vbLf & "End Function"
+  RunPattern = PatternBlock(taken)
 End Function
 
 Dim stepRows, row
 stepRows = Array( _
-  Array(2, 1, True, "If;2;"), Array(2, 1, False, "2;"), _
-  Array(2, 2, True, "1;If;"), Array(2, 2, False, "1;"), _
-  Array(3, 1, True, "If;2;3;"), Array(3, 1, False, "2;3;"), _
-  Array(3, 2, True, "1;If;3;"), Array(3, 2, False, "1;3;"), _
-  Array(3, 3, True, "1;2;If;"), Array(3, 3, False, "1;2;"), _
-  Array(4, 1, True, "If;2;4;"), Array(4, 1, False, "2;Not;4;"), _
-  Array(4, 2, True, "1;3;If;"), Array(4, 2, False, "1;Not;3;"), _
-  Array(6, 1, True, "If;2;If;5;If;"), Array(6, 1, False, "2;Not;5;"))
+  Array("i", True, "i;"), Array("i", False, Empty), _
+  Array(".i", True, "1;i;"), Array(".i", False, "1;"), _
+  Array("i.", True, "i;2;"), Array("i.", False, "2;"), _
+  Array("in", True, "i;"), Array("in", False, "n;"), _
+  Array("..i", True, "1;2;i;"), Array(".i.", False, "1;3;"), _
+  Array("i.n", True, "i;2;"), Array("n.i", True, "2;i;"), _
+  Array("i..n", False, "2;3;n;"), Array(".i.n", True, "1;i;3;"), _
+  Array("ini", True, "i;i;"), Array("nin", False, "n;n;"), _
+  Array("....i", True, "1;2;3;4;i;"), Array("i....", False, "2;3;4;5;"), _
+  Array("i.ni.n", True, "i;2;i;5;"), Array("i.ni.n", False, "2;n;5;n;"), _
+  Array("ininin", True, "i;i;i;"))
 For Each row In stepRows
-  AssertEqual Steps(row(0), row(1), row(2)), row(3), _
-    "block of " & row(0) & ", If at " & row(1) & ", taken " & row(2)
+  AssertEqual RunPattern(row(0), row(1)), row(2), "block " & row(0) & ", taken " & row(1)
 Next
 
 ' An Exit in the branch of a one-line If leaves from the middle of a block.
