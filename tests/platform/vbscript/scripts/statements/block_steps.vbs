@@ -2,12 +2,14 @@
 ' the If with one statement on each side, and For loops on whole numbers: what runs, what a
 ' branch's Exit leaves, what On Error Resume Next goes on with, and where an error is placed.
 
-' A function whose body is written from a pattern, one statement for each letter: "i" for
+' A function with a block written from a pattern, one statement for each letter: "i" for
 ' `If taken Then t = t & "i;"`, "n" for `If Not taken Then t = t & "n;"`, "." for
-' `t = t & "<place>;"`; then the body returns t (one statement more).
-Function RunPattern(pattern, taken)
+' `t = t & "<place>;"`. The block is the function's body, followed by the statement that returns
+' t, or the whole body of a For loop that runs once.
+Function RunPattern(pattern, taken, inLoop)
   Dim code, k, c
-  code = "Function PatternBlock(taken)" & vbLf & "Dim t" & vbLf
+  code = "Function PatternBlock(taken)" & vbLf & "Dim t, pass" & vbLf
+  If inLoop Then code = code & "For pass = 1 To 1" & vbLf
   For k = 1 To Len(pattern)
     c = Mid(pattern, k, 1)
     If c = "i" Then
@@ -18,6 +20,7 @@ Function RunPattern(pattern, taken)
       code = code & "t = t & """ & k & ";""" & vbLf
     End If
   Next
+  If inLoop Then code = code & "Next" & vbLf
   ExecuteGlobal code & "PatternBlock = t" & vbLf & "End Function"
   RunPattern = PatternBlock(taken)
 End Function
@@ -36,7 +39,8 @@ stepRows = Array( _
   Array("i.ni.n", True, "i;2;i;5;"), Array("i.ni.n", False, "2;n;5;n;"), _
   Array("ininin", True, "i;i;i;"))
 For Each row In stepRows
-  AssertEqual RunPattern(row(0), row(1)), row(2), "block " & row(0) & ", taken " & row(1)
+  AssertEqual RunPattern(row(0), row(1), False), row(2), "body " & row(0) & ", taken " & row(1)
+  AssertEqual RunPattern(row(0), row(1), True), row(2), "loop " & row(0) & ", taken " & row(1)
 Next
 
 ' An Exit in the branch of a one-line If leaves from the middle of a block.
