@@ -81,6 +81,13 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
   count = static_cast<std::uint32_t>(items.size());
 }
 
+ArgShape ArgList::shape() const {
+  if (count != 1) return ArgShape::Many;
+  const ArgStep(&steps)[2] = items[0].steps;
+  return steps[0] == ArgStep::Constant && steps[1] == ArgStep::Constant ? ArgShape::OneConstant
+                                                                        : ArgShape::One;
+}
+
 std::int32_t ArgList::convertedIndex(Frame& f) const {
   switch (single) {
     case Single::Literal:
@@ -123,8 +130,16 @@ void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
 // Puts argument `built` into the callee's frame: its slot, not built yet, is built (Empty
 // when the parameter names the caller's variable) and counted; ref points at what the
 // parameter names.
+template <ArgShape kShape>
 [[gnu::always_inline]] inline void passArgument(Frame& f, const ArgList::Arg& a, std::uint8_t byVal,
                                                 Variant& slot, Variant*& ref, std::size_t& built) {
+  if constexpr (kShape == ArgShape::OneConstant) {
+    // A literal or constant is no array: nothing more to it than the copy.
+    new (&slot) Variant(*a.constant);
+    ++built;
+    ref = &slot;
+    return;
+  }
   ArgStep step = a.steps[byVal];
   // The commonest first: `n - 1`, a literal, a variable by reference.
   if (step == ArgStep::Evaluate) {
@@ -155,58 +170,79 @@ void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
   }
   ++built;
   // A by-value copy of a fixed array is the procedure's own, free to ReDim.
-  if (byVal && slot.isArray() && slot.arrayValue().fixed()) slot.arrayForWrite().setFixed(false);
+  if (slot.isArray() && byVal && slot.arrayValue().fixed()) slot.arrayForWrite().setFixed(false);
   ref = &slot;
 }
 
 }  // namespace
 
-template <bool kResult, bool kOne>
+template <bool kResult, ArgShape kShape, bool kSmall>
 [[gnu::always_inline]] inline auto ArgList::enter(Frame& f, Procedure& p, ScriptObject* me) const
     -> std::conditional_t<kResult, Variant, void> {
   // The arguments are evaluated before anything of the call is checked, as a call through an
   // argument list does.
   // The parameters' slots are built by their arguments, each once.
-  const std::size_t n = kOne ? 1 : count;
-  CallFrame frame(*f.rt, p, me, n);
+  const std::size_t n = kShape == ArgShape::Many ? count : 1;
+  CallFrame<kSmall> frame(*f.rt, p, me, n);
   Variant* vals = frame.vals();
   Variant** refs = frame.refs();
   const Arg* const list = items.data();
   const std::uint8_t* const byVal = p.byVal.data();
   std::size_t built = 0;
-  try {
-    if constexpr (kOne) {
-      passArgument(f, list[0], byVal[0], vals[0], refs[0], built);
-    } else {
-      while (built != n) {
-        const std::size_t i = built;
-        passArgument(f, list[i], byVal[i], vals[i], refs[i], built);
+  if constexpr (kShape == ArgShape::OneConstant) {
+    passArgument<kShape>(f, list[0], 1, vals[0], refs[0], built);  // a copy cannot fail
+  } else {
+    try {
+      if constexpr (kShape == ArgShape::One) {
+        passArgument<kShape>(f, list[0], byVal[0], vals[0], refs[0], built);
+      } else {
+        while (built != n) {
+          const std::size_t i = built;
+          passArgument<kShape>(f, list[i], byVal[i], vals[i], refs[i], built);
+        }
       }
+    } catch (...) {
+      frame.fillFrom(built);  // what the failed argument left unbuilt, for the frame to end
+      throw;
     }
-  } catch (...) {
-    frame.fillFrom(built);  // what the failed argument left unbuilt, for the frame to end
-    throw;
   }
   frame.run();
-  if (hasElements) {
-    for (std::size_t i = 0; i < n; ++i) {
-      if (list[i].mode == ArgMode::Element && !byVal[i]) list[i].expr->storeBack(f, vals[i]);
+  if constexpr (kShape != ArgShape::OneConstant) {
+    if (hasElements) [[unlikely]] {
+      storeElementsBack(f, vals, byVal);
     }
   }
   if constexpr (kResult) return p.retSlot >= 0 ? std::move(vals[p.retSlot]) : Variant();
 }
 
+void ArgList::storeElementsBack(Frame& f, Variant* vals, const std::uint8_t* byVal) const {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (items[i].mode == ArgMode::Element && !byVal[i]) items[i].expr->storeBack(f, vals[i]);
+  }
+}
+
+template <bool kResult>
+auto ArgList::enterLarge(Frame& f, Procedure& p, ScriptObject* me) const
+    -> std::conditional_t<kResult, Variant, void> {
+  return enter<kResult, ArgShape::Many, false>(f, p, me);
+}
+
 Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
+  if (!CallFrame<>::fitsInline(p)) [[unlikely]] {
+    return enterLarge<true>(f, p, me);
+  }
   // One argument, as recursion and most methods take, without the loop over them.
-  if (count == 1) return enter<true, true>(f, p, me);
-  return enter<true, false>(f, p, me);
+  if (count == 1) return enter<true, ArgShape::One, true>(f, p, me);
+  return enter<true, ArgShape::Many, true>(f, p, me);
 }
 
 void ArgList::run(Frame& f, Procedure& p, ScriptObject* me) const {
-  if (count == 1) {
-    enter<false, true>(f, p, me);
+  if (!CallFrame<>::fitsInline(p)) [[unlikely]] {
+    enterLarge<false>(f, p, me);
+  } else if (count == 1) {
+    enter<false, ArgShape::One, true>(f, p, me);
   } else {
-    enter<false, false>(f, p, me);
+    enter<false, ArgShape::Many, true>(f, p, me);
   }
 }
 
@@ -497,6 +533,84 @@ inline bool MemberNode::runCached(Frame& f) const {
 
 void MemberNode::run(Frame& f) {
   if (!runCached(f)) eval(f);
+}
+
+namespace {
+
+// The variable v names, its kind K known when the code was compiled; null for a module-level
+// name that is no variable now.
+template <VariableSlot::Kind K>
+[[gnu::always_inline]] inline const Variant* variableOfKind(Frame& f, const VariableSlot& v) {
+  if constexpr (K == VariableSlot::Kind::Param) {
+    return f.refs[v.slot];
+  } else if constexpr (K == VariableSlot::Kind::Global) {
+    return v.entry->kind == EntryKind::Variable ? &v.entry->value : nullptr;
+  } else {
+    return variableIn<K>(f, v);
+  }
+}
+
+}  // namespace
+
+template <VariableSlot::Kind K, ArgShape kShape>
+Flow MemberCallStatement<K, kShape>::exec(Frame& f) {
+  // The fast path of MemberNode::run, its tests in the order they fail least.
+  const MemberNode& m = *call;
+  const Variant* v = variableOfKind<K>(f, m.objectVariable_);
+  Object* o = v && v->isObject() ? v->objectValue() : nullptr;
+  Procedure* sub = m.cachedSub_;
+  if (!o || &o->classInfo() != m.cachedClass_ || !sub) {
+    call->run(f);
+    return Flow::Normal;
+  }
+  auto* so = static_cast<ScriptObject*>(o);
+  const Ref<Object> keep(so);  // the call may assign the variable
+  if constexpr (kShape != ArgShape::Many) {
+    if (CallFrame<>::fitsInline(*sub)) [[likely]] {
+      m.args.enter<false, kShape, true>(f, *sub, so);
+      return Flow::Normal;
+    }
+  }
+  m.args.run(f, *sub, so);
+  return Flow::Normal;
+}
+
+namespace {
+
+template <VariableSlot::Kind K>
+StmtNodePtr memberCallStatement(SourcePos pos, std::unique_ptr<MemberNode> call) {
+  switch (call->args.shape()) {
+    case ArgShape::One:
+      return std::make_unique<MemberCallStatement<K, ArgShape::One>>(pos, std::move(call));
+    case ArgShape::OneConstant:
+      return std::make_unique<MemberCallStatement<K, ArgShape::OneConstant>>(pos, std::move(call));
+    case ArgShape::Many:
+      break;
+  }
+  return std::make_unique<MemberCallStatement<K, ArgShape::Many>>(pos, std::move(call));
+}
+
+}  // namespace
+
+StmtNodePtr callStatement(SourcePos pos, ExprNodePtr call) {
+  auto* member = dynamic_cast<MemberNode*>(call.get());
+  if (!member) return std::make_unique<CallStmtNode>(pos, std::move(call));
+  std::unique_ptr<MemberNode> m(member);
+  call.release();
+  using Kind = VariableSlot::Kind;
+  switch (m->objectKind()) {
+    case Kind::Local:
+      return memberCallStatement<Kind::Local>(pos, std::move(m));
+    case Kind::Param:
+      return memberCallStatement<Kind::Param>(pos, std::move(m));
+    case Kind::Field:
+      return memberCallStatement<Kind::Field>(pos, std::move(m));
+    case Kind::Global:
+      return memberCallStatement<Kind::Global>(pos, std::move(m));
+    case Kind::None:
+      break;
+  }
+  return std::make_unique<CallStmtNode>(pos, std::move(m));
 }
 
 Flow CallStmtNode::exec(Frame& f) {

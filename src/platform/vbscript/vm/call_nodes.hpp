@@ -28,6 +28,10 @@ enum class ArgStep : std::uint8_t {
   Evaluate,          // the expression's value, built in the slot
 };
 
+// What a call knows of its arguments when compiled, for the code that passes them: any number
+// (a loop), one of any kind, or one literal or constant, copied without asking its kind.
+enum class ArgShape : std::uint8_t { Many, One, OneConstant };
+
 struct ArgList {
   struct Arg {
     ExprNodePtr expr;
@@ -54,6 +58,7 @@ struct ArgList {
   std::int32_t literalIndex = 0;
 
   std::size_t size() const { return count; }
+  ArgShape shape() const;
   void add(ExprNodePtr e, ArgMode m);
   // The one index as a number (Single is not No).
   [[gnu::always_inline]] std::int32_t singleIndex(Frame& f) const {
@@ -85,9 +90,19 @@ struct ArgList {
   [[gnu::noinline]] void run(Frame& f, Procedure& p, ScriptObject* me) const;
 
  private:
-  template <bool kResult, bool kOne>
+  template <VariableSlot::Kind K, ArgShape kShape>
+  friend struct MemberCallStatement;
+  // kShape: what the list is (shape()); kSmall: p's slots fit on the stack (the large frame
+  // is apart, in enterLarge, so that the common calls neither allocate nor test for it).
+  template <bool kResult, ArgShape kShape, bool kSmall>
   auto enter(Frame& f, Procedure& p, ScriptObject* me) const
       -> std::conditional_t<kResult, Variant, void>;
+  template <bool kResult>
+  [[gnu::noinline]] auto enterLarge(Frame& f, Procedure& p, ScriptObject* me) const
+      -> std::conditional_t<kResult, Variant, void>;
+  // After the call, while its frame stands: array elements passed to ByRef parameters get
+  // what the callee left in their slots.
+  [[gnu::noinline]] void storeElementsBack(Frame& f, Variant* vals, const std::uint8_t* byVal) const;
 };
 
 // x(args) where x is any value: an array element, or the default member of an object.
@@ -192,6 +207,8 @@ struct MemberNode final : ExprNode {
   // run() where the cached Sub applies, inline in the call statement; false, with nothing
   // run, otherwise.
   [[gnu::always_inline]] bool runCached(Frame& f) const;
+  // Where the object is read: a variable's kind, or None for an expression.
+  VariableSlot::Kind objectKind() const { return objectVariable_.kind; }
   ExprNodePtr object;
   std::u16string name;
   ArgList args;
@@ -199,6 +216,8 @@ struct MemberNode final : ExprNode {
   std::u16string objectName;  // what "Object required" names: the expression before the dot
 
  private:
+  template <VariableSlot::Kind K, ArgShape kShape>
+  friend struct MemberCallStatement;
   // The object, kept alive by keep for the call.
   Object* target(Frame& f, Ref<Object>& keep);
   void resolve(Object& o);
@@ -216,6 +235,21 @@ struct MemberNode final : ExprNode {
   // The script object the fast path may call: the variable holds it, of the cached class.
   ScriptObject* cachedTarget(Frame& f) const;
 };
+
+// `object.Method args` as a statement where object is a local, parameter, field or module-level
+// variable (K): the member's cached Sub runs from the statement itself, its frame built here
+// (with one argument in this very function). Whatever the cache does not cover goes the
+// member node's general way.
+template <VariableSlot::Kind K, ArgShape kShape>
+struct MemberCallStatement final : StmtNode {
+  MemberCallStatement(SourcePos p, std::unique_ptr<MemberNode> c)
+      : StmtNode(p), call(std::move(c)) {}
+  Flow exec(Frame& f) override;
+  std::unique_ptr<MemberNode> call;
+};
+
+// The node of a call statement: MemberCallStatement where it applies, else CallStmtNode.
+StmtNodePtr callStatement(SourcePos pos, ExprNodePtr call);
 
 struct BuiltinCallNode final : ExprNode {
   BuiltinCallNode(SourcePos p, const BuiltinFunction* f, ArgList a)
