@@ -382,6 +382,45 @@ void GlobalCallNode::run(Frame& f) {
   eval(f);
 }
 
+namespace {
+
+// The procedure a module-level name calls with one argument in a frame on the stack; null when
+// the call takes the general way.
+[[gnu::always_inline]] inline Procedure* smallProcOfOne(const GlobalEntry& e) {
+  Procedure* p = e.kind == EntryKind::Procedure ? e.proc : nullptr;
+  return p && p->numParams() == 1 && CallFrame<>::fitsInline(*p) ? p : nullptr;
+}
+
+}  // namespace
+
+template <ArgShape kShape>
+Variant GlobalCallOne<kShape>::eval(Frame& f) {
+  if (Procedure* p = smallProcOfOne(*entry)) return args.enter<true, kShape, true>(f, *p, nullptr);
+  return GlobalCallNode::eval(f);
+}
+
+template <ArgShape kShape>
+void GlobalCallOne<kShape>::run(Frame& f) {
+  if (Procedure* p = smallProcOfOne(*entry); p && p->retSlot < 0) {
+    args.enter<false, kShape, true>(f, *p, nullptr);
+    return;
+  }
+  GlobalCallNode::run(f);
+}
+
+ExprNodePtr globalCall(SourcePos pos, GlobalEntry* e, ArgList a, bool explicitOn) {
+  switch (a.shape()) {
+    case ArgShape::One:
+      return std::make_unique<GlobalCallOne<ArgShape::One>>(pos, e, std::move(a), explicitOn);
+    case ArgShape::OneConstant:
+      return std::make_unique<GlobalCallOne<ArgShape::OneConstant>>(pos, e, std::move(a),
+                                                                    explicitOn);
+    case ArgShape::Many:
+      break;
+  }
+  return std::make_unique<GlobalCallNode>(pos, e, std::move(a), explicitOn);
+}
+
 Variant GlobalCallNode::evalOther(Frame& f) {
   switch (entry->kind) {
     case EntryKind::Procedure: {

@@ -92,6 +92,8 @@ struct ArgList {
  private:
   template <VariableSlot::Kind K, ArgShape kShape>
   friend struct MemberCallStatement;
+  template <ArgShape kShape>
+  friend struct GlobalCallOne;
   // kShape: what the list is (shape()); kSmall: p's slots fit on the stack (the large frame
   // is apart, in enterLarge, so that the common calls neither allocate nor test for it).
   template <bool kResult, ArgShape kShape, bool kSmall>
@@ -132,7 +134,7 @@ struct IndexNode final : ExprNode {
 };
 
 // name(args) for a module-level name: a procedure call, or an index into a global variable.
-struct GlobalCallNode final : ExprNode {
+struct GlobalCallNode : ExprNode {
   GlobalCallNode(SourcePos p, GlobalEntry* e, ArgList a, bool explicitOn)
       : ExprNode(p), entry(e), args(std::move(a)), optionExplicit(explicitOn) {}
   Variant eval(Frame& f) override;
@@ -146,6 +148,18 @@ struct GlobalCallNode final : ExprNode {
  private:
   Variant evalOther(Frame& f);  // everything but a call with the procedure's own count
 };
+
+// GlobalCallNode for a list of one argument (kShape): a procedure taking one parameter is
+// called with its frame built in eval or run itself, no second call on the way.
+template <ArgShape kShape>
+struct GlobalCallOne final : GlobalCallNode {
+  using GlobalCallNode::GlobalCallNode;
+  Variant eval(Frame& f) override;
+  void run(Frame& f) override;
+};
+
+// The node of name(args) for a module-level name: GlobalCallOne where it applies.
+ExprNodePtr globalCall(SourcePos pos, GlobalEntry* e, ArgList a, bool explicitOn);
 
 // name(args) for a name a procedure uses undeclared: its own local unless a module-level name
 // of that name exists by the time the code runs.
