@@ -1,3 +1,8 @@
+// A call writes its frame's fields one by one: packing pairs of them into vector registers
+// first, as GCC would, takes more instructions than it saves.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC optimize("no-tree-slp-vectorize")
+#endif
 #include "platform/vbscript/vm/call_nodes.hpp"
 
 #include "platform/automation/class_factory.hpp"

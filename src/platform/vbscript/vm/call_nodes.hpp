@@ -104,7 +104,8 @@ struct ArgList {
       -> std::conditional_t<kResult, Variant, void>;
   // After the call, while its frame stands: array elements passed to ByRef parameters get
   // what the callee left in their slots.
-  [[gnu::noinline]] void storeElementsBack(Frame& f, Variant* vals, const std::uint8_t* byVal) const;
+  [[gnu::noinline]] void storeElementsBack(Frame& f, Variant* vals,
+                                           const std::uint8_t* byVal) const;
 };
 
 // x(args) where x is any value: an array element, or the default member of an object.
