@@ -46,16 +46,24 @@ kPassOrder = "0 0 1 2 3 3 0 4 5 0"
 kExpected = "0:0=put c;|0:0=put c;|1:0=other c;|2:0=function c;|3:0=wide cTrueTrue;|" & _
   "3:0=wide cTrueTrue;|0:0=put c;|4:438=|5:424=|0:0=put c;|"
 
-' The same statement with the object read from each kind of variable.
+' The same statement with the object read from each kind of variable. Hold puts pass i's
+' object in the variable; Outcome tells what the pass left and starts the next one afresh.
+Sub Hold(ByRef target, i)
+  If IsObject(objects(i)) Then Set target = objects(i) Else target = objects(i)
+End Sub
+Function Outcome(i)
+  Outcome = i & ":" & Err.Number & "=" & log & "|"
+  Err.Clear
+  log = ""
+End Function
+
 Function ThroughLocal(order)
-  Dim o, i, v, out
+  Dim o, i, out
   On Error Resume Next
   For Each i In Split(order)
-    log = ""
-    If IsObject(objects(i)) Then Set o = objects(i) Else o = objects(i)
+    Hold o, i
     o.Put "c"
-    out = out & i & ":" & Err.Number & "=" & log & "|"
-    Err.Clear
+    out = out & Outcome(i)
   Next
   ThroughLocal = out
 End Function
@@ -70,9 +78,8 @@ End Function
 
 Function CallOn(o, i)
   On Error Resume Next
-  log = ""
   o.Put "c"
-  CallOn = i & ":" & Err.Number & "=" & log & "|"
+  CallOn = Outcome(i)
 End Function
 
 Class Holder
@@ -81,24 +88,21 @@ Class Holder
     Dim i, out
     On Error Resume Next
     For Each i In Split(order)
-      log = ""
-      If IsObject(objects(i)) Then Set held = objects(i) Else held = objects(i)
+      Hold held, i
       held.Put "c"
-      out = out & i & ":" & Err.Number & "=" & log & "|"
-      Err.Clear
+      out = out & Outcome(i)
     Next
     Run = out
   End Function
 End Class
 
 Dim globalHeld, i, out, h
+log = ""
 On Error Resume Next
 For Each i In Split(kPassOrder)
-  log = ""
-  If IsObject(objects(i)) Then Set globalHeld = objects(i) Else globalHeld = objects(i)
+  Hold globalHeld, i
   globalHeld.Put "c"
-  out = out & i & ":" & Err.Number & "=" & log & "|"
-  Err.Clear
+  out = out & Outcome(i)
 Next
 On Error GoTo 0
 AssertEqual out, kExpected, "through a module-level variable"
