@@ -89,8 +89,8 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
 ArgShape ArgList::shape() const {
   if (count != 1) return ArgShape::Many;
   const ArgStep(&steps)[2] = items[0].steps;
-  return steps[0] == ArgStep::Constant && steps[1] == ArgStep::Constant ? ArgShape::OneConstant
-                                                                        : ArgShape::One;
+  if (steps[0] != ArgStep::Constant || steps[1] != ArgStep::Constant) return ArgShape::One;
+  return items[0].constant->isString() ? ArgShape::OneText : ArgShape::OneConstant;
 }
 
 std::int32_t ArgList::convertedIndex(Frame& f) const {
@@ -138,9 +138,11 @@ void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
 template <ArgShape kShape>
 [[gnu::always_inline]] inline void passArgument(Frame& f, const ArgList::Arg& a, std::uint8_t byVal,
                                                 Variant& slot, Variant*& ref, std::size_t& built) {
-  if constexpr (kShape == ArgShape::OneConstant) {
+  if constexpr (kShape == ArgShape::OneConstant || kShape == ArgShape::OneText) {
     // A literal or constant is no array: nothing more to it than the copy.
-    new (&slot) Variant(*a.constant);
+    const Variant& constant = *a.constant;
+    if (kShape == ArgShape::OneText && !constant.isString()) __builtin_unreachable();
+    new (&slot) Variant(constant);
     ++built;
     ref = &slot;
     return;
@@ -188,13 +190,14 @@ template <bool kResult, ArgShape kShape, bool kSmall>
   // argument list does.
   // The parameters' slots are built by their arguments, each once.
   const std::size_t n = kShape == ArgShape::Many ? count : 1;
+  constexpr bool kConstant = kShape == ArgShape::OneConstant || kShape == ArgShape::OneText;
   CallFrame<kSmall> frame(*f.rt, p, me, n);
   Variant* vals = frame.vals();
   Variant** refs = frame.refs();
   const Arg* const list = items.data();
   const std::uint8_t* const byVal = p.byVal.data();
   std::size_t built = 0;
-  if constexpr (kShape == ArgShape::OneConstant) {
+  if constexpr (kConstant) {
     passArgument<kShape>(f, list[0], 1, vals[0], refs[0], built);  // a copy cannot fail
   } else {
     try {
@@ -212,7 +215,7 @@ template <bool kResult, ArgShape kShape, bool kSmall>
     }
   }
   frame.run();
-  if constexpr (kShape != ArgShape::OneConstant) {
+  if constexpr (!kConstant) {
     if (hasElements) [[unlikely]] {
       storeElementsBack(f, vals, byVal);
     }
@@ -389,6 +392,23 @@ void GlobalCallNode::run(Frame& f) {
 
 namespace {
 
+// Node<shape> built from args (moved from) for a list of one argument; null, with nothing
+// moved, for any other.
+template <template <ArgShape> class Node, class Base, class... Args>
+std::unique_ptr<Base> oneArgumentNode(ArgShape shape, Args&... args) {
+  switch (shape) {
+    case ArgShape::One:
+      return std::make_unique<Node<ArgShape::One>>(std::move(args)...);
+    case ArgShape::OneConstant:
+      return std::make_unique<Node<ArgShape::OneConstant>>(std::move(args)...);
+    case ArgShape::OneText:
+      return std::make_unique<Node<ArgShape::OneText>>(std::move(args)...);
+    case ArgShape::Many:
+      break;
+  }
+  return nullptr;
+}
+
 // The procedure a module-level name calls with one argument in a frame on the stack; null when
 // the call takes the general way.
 [[gnu::always_inline]] inline Procedure* smallProcOfOne(const GlobalEntry& e) {
@@ -414,15 +434,8 @@ void GlobalCallOne<kShape>::run(Frame& f) {
 }
 
 ExprNodePtr globalCall(SourcePos pos, GlobalEntry* e, ArgList a, bool explicitOn) {
-  switch (a.shape()) {
-    case ArgShape::One:
-      return std::make_unique<GlobalCallOne<ArgShape::One>>(pos, e, std::move(a), explicitOn);
-    case ArgShape::OneConstant:
-      return std::make_unique<GlobalCallOne<ArgShape::OneConstant>>(pos, e, std::move(a),
-                                                                    explicitOn);
-    case ArgShape::Many:
-      break;
-  }
+  const ArgShape shape = a.shape();
+  if (auto one = oneArgumentNode<GlobalCallOne, ExprNode>(shape, pos, e, a, explicitOn)) return one;
   return std::make_unique<GlobalCallNode>(pos, e, std::move(a), explicitOn);
 }
 
@@ -621,15 +634,19 @@ Flow MemberCallStatement<K, kShape>::exec(Frame& f) {
 
 namespace {
 
+// MemberCallStatement of kind K, by its shape alone.
+template <VariableSlot::Kind K>
+struct MemberCallStatementOf {
+  template <ArgShape kShape>
+  using Shaped = MemberCallStatement<K, kShape>;
+};
+
 template <VariableSlot::Kind K>
 StmtNodePtr memberCallStatement(SourcePos pos, std::unique_ptr<MemberNode> call) {
-  switch (call->args.shape()) {
-    case ArgShape::One:
-      return std::make_unique<MemberCallStatement<K, ArgShape::One>>(pos, std::move(call));
-    case ArgShape::OneConstant:
-      return std::make_unique<MemberCallStatement<K, ArgShape::OneConstant>>(pos, std::move(call));
-    case ArgShape::Many:
-      break;
+  const ArgShape shape = call->args.shape();
+  if (auto one =
+          oneArgumentNode<MemberCallStatementOf<K>::template Shaped, StmtNode>(shape, pos, call)) {
+    return one;
   }
   return std::make_unique<MemberCallStatement<K, ArgShape::Many>>(pos, std::move(call));
 }

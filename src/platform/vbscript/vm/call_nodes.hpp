@@ -29,8 +29,9 @@ enum class ArgStep : std::uint8_t {
 };
 
 // What a call knows of its arguments when compiled, for the code that passes them: any number
-// (a loop), one of any kind, or one literal or constant, copied without asking its kind.
-enum class ArgShape : std::uint8_t { Many, One, OneConstant };
+// (a loop), one of any kind, or one literal or constant, copied without asking its kind (and
+// OneText when it holds text, whose copy only counts a reference).
+enum class ArgShape : std::uint8_t { Many, One, OneConstant, OneText };
 
 struct ArgList {
   struct Arg {

@@ -115,12 +115,21 @@ AssertEqual h.Run(kPassOrder), kExpected, "through a field"
 Dim p, w, v
 Set p = New Putter
 Set w = New WideSub
+Const kNamed = "named"
 For i = 1 To 3
   log = ""
   p.Put "lit"
   w.Put "lit"
-  AssertEqual log, "put lit;wide litTrueTrue;", "a fresh copy of the literal, pass " & i
+  p.Put kNamed
+  p.Put ""
+  p.Put 7
+  p.Put Null
+  Note kNamed
+  Note ""
+  AssertEqual log, "put lit;wide litTrueTrue;put named;put ;put 7;put ;note named;note ;", _
+    "a fresh copy of each literal and constant, pass " & i
 Next
+AssertEqual kNamed, "named", "the constant keeps its value"
 v = "var"
 p.Put v
 w.Put v
