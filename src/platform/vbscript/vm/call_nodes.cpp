@@ -654,10 +654,9 @@ StmtNodePtr memberCallStatement(SourcePos pos, std::unique_ptr<MemberNode> call)
 }  // namespace
 
 StmtNodePtr callStatement(SourcePos pos, ExprNodePtr call) {
-  auto* member = dynamic_cast<MemberNode*>(call.get());
-  if (!member) return std::make_unique<CallStmtNode>(pos, std::move(call));
-  std::unique_ptr<MemberNode> m(member);
-  call.release();
+  const bool isMember = dynamic_cast<MemberNode*>(call.get()) != nullptr;
+  if (!isMember) return std::make_unique<CallStmtNode>(pos, std::move(call));
+  std::unique_ptr<MemberNode> m(static_cast<MemberNode*>(call.release()));
   using Kind = VariableSlot::Kind;
   switch (m->objectKind()) {
     case Kind::Local:

@@ -85,7 +85,8 @@ struct ArgList {
   std::int32_t convertedIndex(Frame& f) const;
   // Calls p, which takes as many parameters as the list has arguments, with the arguments
   // evaluated straight into its frame.
-  // One function for the three call nodes, which reach it by a tail call.
+  // One function for the general call nodes, which reach it by a tail call; the nodes for
+  // one argument build the frame themselves (enter).
   [[gnu::noinline]] Variant call(Frame& f, Procedure& p, ScriptObject* me) const;
   // The same for a call statement of a Sub, which has no result to hand back.
   [[gnu::noinline]] void run(Frame& f, Procedure& p, ScriptObject* me) const;
