@@ -453,8 +453,7 @@ ExprNodePtr Compiler::call(const CallExpr& c) {
   if (b.isReturnValue) {
     // fname(args) inside fname is a recursive call, not an index into the return value.
     if (scope_->cls) {
-      return std::make_unique<ClassCallNode>(c.pos, scope_->cls, scope_->cls->byName.at(name),
-                                             args(c.args));
+      return classCall(c.pos, scope_->cls, scope_->cls->byName.at(name), args(c.args));
     }
     return globalCall(c.pos, globalEntryFor(name), args(c.args), optionExplicit_);
   }
@@ -462,7 +461,7 @@ ExprNodePtr Compiler::call(const CallExpr& c) {
     case K::Global:
       return globalCall(c.pos, b.entry, args(c.args), optionExplicit_);
     case K::Member:
-      return std::make_unique<ClassCallNode>(c.pos, scope_->cls, b.slot, args(c.args));
+      return classCall(c.pos, scope_->cls, b.slot, args(c.args));
     case K::Builtin: {
       ArgList list = args(c.args);
       const bool upper = equalsNoCase(b.fn->name, u"UBound");

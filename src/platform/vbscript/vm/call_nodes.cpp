@@ -504,6 +504,40 @@ void ClassCallNode::run(Frame& f) {
   eval(f);
 }
 
+namespace {
+
+// The procedure member m of the running object calls with one argument in a frame on the
+// stack; null when the call takes the general way.
+[[gnu::always_inline]] inline Procedure* smallProcOfOne(const Frame& f, const ClassMember& m) {
+  Procedure* p = f.me ? directProc(m, 1) : nullptr;
+  return p && CallFrame<>::fitsInline(*p) ? p : nullptr;
+}
+
+}  // namespace
+
+template <ArgShape kShape>
+Variant ClassCallOne<kShape>::eval(Frame& f) {
+  const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
+  if (Procedure* p = smallProcOfOne(f, m)) return args.enter<true, kShape, true>(f, *p, f.me);
+  return ClassCallNode::eval(f);
+}
+
+template <ArgShape kShape>
+void ClassCallOne<kShape>::run(Frame& f) {
+  const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
+  if (Procedure* p = smallProcOfOne(f, m); p && p->retSlot < 0) {
+    args.enter<false, kShape, true>(f, *p, f.me);
+    return;
+  }
+  ClassCallNode::run(f);
+}
+
+ExprNodePtr classCall(SourcePos pos, const ClassDef* c, std::int32_t m, ArgList a) {
+  const ArgShape shape = a.shape();
+  if (auto one = oneArgumentNode<ClassCallOne, ExprNode>(shape, pos, c, m, a)) return one;
+  return std::make_unique<ClassCallNode>(pos, c, m, std::move(a));
+}
+
 Variant ClassCallNode::evalOther(Frame& f, const ClassMember& m) {
   if (!f.me) raiseVbError(vberr::kObjectRequired);
   ArgBuffer buf(args.size());

@@ -96,6 +96,8 @@ struct ArgList {
   friend struct MemberCallStatement;
   template <ArgShape kShape>
   friend struct GlobalCallOne;
+  template <ArgShape kShape>
+  friend struct ClassCallOne;
   // kShape: what the list is (shape()); kSmall: p's slots fit on the stack (the large frame
   // is apart, in enterLarge, so that the common calls neither allocate nor test for it).
   template <bool kResult, ArgShape kShape, bool kSmall>
@@ -193,7 +195,7 @@ struct ImplicitCallNode final : ExprNode {
 };
 
 // A member of the class whose code is running, reached without "Me.".
-struct ClassCallNode final : ExprNode {
+struct ClassCallNode : ExprNode {
   ClassCallNode(SourcePos p, const ClassDef* c, std::int32_t m, ArgList a)
       : ExprNode(p), cls(c), member(m), args(std::move(a)) {}
   Variant eval(Frame& f) override;
@@ -208,6 +210,19 @@ struct ClassCallNode final : ExprNode {
  private:
   Variant evalOther(Frame& f, const ClassMember& m);
 };
+
+// ClassCallNode for a list of one argument (kShape): a method or Property Get of one parameter
+// is called with its frame built in eval or run itself.
+template <ArgShape kShape>
+struct ClassCallOne final : ClassCallNode {
+  using ClassCallNode::ClassCallNode;
+  Variant eval(Frame& f) override;
+  void run(Frame& f) override;
+};
+
+// The node of a call of a member of the class whose code is running: ClassCallOne where it
+// applies.
+ExprNodePtr classCall(SourcePos pos, const ClassDef* c, std::int32_t m, ArgList a);
 
 // object.name or object.name(args), late-bound with a cache of the member per class.
 struct MemberNode final : ExprNode {

@@ -248,3 +248,48 @@ AssertError 28, "a module-level Function"
 AssertEqual depth, 3000, "its depth"
 On Error GoTo 0
 AssertEqual Twice(2, 3), 5, "calls work again afterwards"
+
+' A member of the running object called without "Me." with one argument: a Sub as a statement,
+' a Function and a Property Get in expressions, one with a wide frame, and a runaway recursion.
+Class Sibling
+  Public count
+  Public Sub Bump(x)
+    count = count + x
+    x = 0
+  End Sub
+  Public Function Doubled(x)
+    Doubled = x * 2
+  End Function
+  Public Property Get Tripled(x)
+    Tripled = x * 3
+  End Property
+  Public Function Wide(x)
+    Dim a, b, c, d, e, f, g, h
+    Wide = x & IsEmpty(h)
+    h = 1
+  End Function
+  Public Function Run()
+    Dim v
+    count = 0
+    v = 5
+    Bump 1
+    Bump v
+    Bump Doubled(2)
+    Run = count & " " & v & " " & Doubled(count) & " " & Tripled(2) & " " & Wide("w") & _
+      Wide("x") & " " & Doubled("3")
+  End Function
+  Public Sub Down(x)
+    depth = depth + 1
+    Down x
+  End Sub
+End Class
+Dim kin
+Set kin = New Sibling
+AssertEqual kin.Run(), "10 0 20 6 wTruexTrue 6", "calls of the running object's members"
+AssertEqual kin.Run(), "10 0 20 6 wTruexTrue 6", "the same calls again"
+On Error Resume Next
+depth = 0
+kin.Down "lit"
+AssertError 28, "a member Sub of the running object"
+AssertEqual depth, 3000, "its depth"
+On Error GoTo 0
