@@ -453,17 +453,15 @@ ExprNodePtr Compiler::call(const CallExpr& c) {
   if (b.isReturnValue) {
     // fname(args) inside fname is a recursive call, not an index into the return value.
     if (scope_->cls) {
-      return std::make_unique<ClassCallNode>(c.pos, scope_->cls, scope_->cls->byName.at(name),
-                                             args(c.args));
+      return classCall(c.pos, scope_->cls, scope_->cls->byName.at(name), args(c.args));
     }
-    return std::make_unique<GlobalCallNode>(c.pos, globalEntryFor(name), args(c.args),
-                                            optionExplicit_);
+    return globalCall(c.pos, globalEntryFor(name), args(c.args), optionExplicit_);
   }
   switch (b.kind) {
     case K::Global:
-      return std::make_unique<GlobalCallNode>(c.pos, b.entry, args(c.args), optionExplicit_);
+      return globalCall(c.pos, b.entry, args(c.args), optionExplicit_);
     case K::Member:
-      return std::make_unique<ClassCallNode>(c.pos, scope_->cls, b.slot, args(c.args));
+      return classCall(c.pos, scope_->cls, b.slot, args(c.args));
     case K::Builtin: {
       ArgList list = args(c.args);
       const bool upper = equalsNoCase(b.fn->name, u"UBound");

@@ -210,7 +210,7 @@ StmtNodePtr Compiler::stmt(const Stmt& s) {
   const SourcePos pos = s.pos;
   switch (s.kind) {
     case StmtKind::Call:
-      return std::make_unique<CallStmtNode>(pos, expr(*static_cast<const CallStmt&>(s).call));
+      return callStatement(pos, expr(*static_cast<const CallStmt&>(s).call));
     case StmtKind::Assign: {
       const auto& a = static_cast<const AssignStmt&>(s);
       StmtNodePtr plain = assignment(a);

@@ -1,3 +1,8 @@
+// A call writes its frame's fields one by one: packing pairs of them into vector registers
+// first, as GCC would, takes more instructions than it saves.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC optimize("no-tree-slp-vectorize")
+#endif
 #include "platform/vbscript/vm/call_nodes.hpp"
 
 #include "platform/automation/class_factory.hpp"
@@ -81,6 +86,13 @@ void ArgList::add(ExprNodePtr e, ArgMode m) {
   count = static_cast<std::uint32_t>(items.size());
 }
 
+ArgShape ArgList::shape() const {
+  if (count != 1) return ArgShape::Many;
+  const ArgStep(&steps)[2] = items[0].steps;
+  if (steps[0] != ArgStep::Constant || steps[1] != ArgStep::Constant) return ArgShape::One;
+  return items[0].constant->isString() ? ArgShape::OneText : ArgShape::OneConstant;
+}
+
 std::int32_t ArgList::convertedIndex(Frame& f) const {
   switch (single) {
     case Single::Literal:
@@ -123,8 +135,18 @@ void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
 // Puts argument `built` into the callee's frame: its slot, not built yet, is built (Empty
 // when the parameter names the caller's variable) and counted; ref points at what the
 // parameter names.
+template <ArgShape kShape>
 [[gnu::always_inline]] inline void passArgument(Frame& f, const ArgList::Arg& a, std::uint8_t byVal,
                                                 Variant& slot, Variant*& ref, std::size_t& built) {
+  if constexpr (kShape == ArgShape::OneConstant || kShape == ArgShape::OneText) {
+    // A literal or constant is no array: nothing more to it than the copy.
+    const Variant& constant = *a.constant;
+    if (kShape == ArgShape::OneText && !constant.isString()) __builtin_unreachable();
+    new (&slot) Variant(constant);
+    ++built;
+    ref = &slot;
+    return;
+  }
   ArgStep step = a.steps[byVal];
   // The commonest first: `n - 1`, a literal, a variable by reference.
   if (step == ArgStep::Evaluate) {
@@ -155,58 +177,80 @@ void passValue(Frame& f, const ArgList::Arg& a, ArgStep step, Variant& slot) {
   }
   ++built;
   // A by-value copy of a fixed array is the procedure's own, free to ReDim.
-  if (byVal && slot.isArray() && slot.arrayValue().fixed()) slot.arrayForWrite().setFixed(false);
+  if (slot.isArray() && byVal && slot.arrayValue().fixed()) slot.arrayForWrite().setFixed(false);
   ref = &slot;
 }
 
 }  // namespace
 
-template <bool kResult, bool kOne>
+template <bool kResult, ArgShape kShape, bool kSmall>
 [[gnu::always_inline]] inline auto ArgList::enter(Frame& f, Procedure& p, ScriptObject* me) const
     -> std::conditional_t<kResult, Variant, void> {
   // The arguments are evaluated before anything of the call is checked, as a call through an
   // argument list does.
   // The parameters' slots are built by their arguments, each once.
-  const std::size_t n = kOne ? 1 : count;
-  CallFrame frame(*f.rt, p, me, n);
+  const std::size_t n = kShape == ArgShape::Many ? count : 1;
+  constexpr bool kConstant = kShape == ArgShape::OneConstant || kShape == ArgShape::OneText;
+  CallFrame<kSmall> frame(*f.rt, p, me, n);
   Variant* vals = frame.vals();
   Variant** refs = frame.refs();
   const Arg* const list = items.data();
   const std::uint8_t* const byVal = p.byVal.data();
   std::size_t built = 0;
-  try {
-    if constexpr (kOne) {
-      passArgument(f, list[0], byVal[0], vals[0], refs[0], built);
-    } else {
-      while (built != n) {
-        const std::size_t i = built;
-        passArgument(f, list[i], byVal[i], vals[i], refs[i], built);
+  if constexpr (kConstant) {
+    passArgument<kShape>(f, list[0], 1, vals[0], refs[0], built);  // a copy cannot fail
+  } else {
+    try {
+      if constexpr (kShape == ArgShape::One) {
+        passArgument<kShape>(f, list[0], byVal[0], vals[0], refs[0], built);
+      } else {
+        while (built != n) {
+          const std::size_t i = built;
+          passArgument<kShape>(f, list[i], byVal[i], vals[i], refs[i], built);
+        }
       }
+    } catch (...) {
+      frame.fillFrom(built);  // what the failed argument left unbuilt, for the frame to end
+      throw;
     }
-  } catch (...) {
-    frame.fillFrom(built);  // what the failed argument left unbuilt, for the frame to end
-    throw;
   }
   frame.run();
-  if (hasElements) {
-    for (std::size_t i = 0; i < n; ++i) {
-      if (list[i].mode == ArgMode::Element && !byVal[i]) list[i].expr->storeBack(f, vals[i]);
+  if constexpr (!kConstant) {
+    if (hasElements) [[unlikely]] {
+      storeElementsBack(f, vals, byVal);
     }
   }
   if constexpr (kResult) return p.retSlot >= 0 ? std::move(vals[p.retSlot]) : Variant();
 }
 
+void ArgList::storeElementsBack(Frame& f, Variant* vals, const std::uint8_t* byVal) const {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (items[i].mode == ArgMode::Element && !byVal[i]) items[i].expr->storeBack(f, vals[i]);
+  }
+}
+
+template <bool kResult>
+auto ArgList::enterLarge(Frame& f, Procedure& p, ScriptObject* me) const
+    -> std::conditional_t<kResult, Variant, void> {
+  return enter<kResult, ArgShape::Many, false>(f, p, me);
+}
+
 Variant ArgList::call(Frame& f, Procedure& p, ScriptObject* me) const {
+  if (!CallFrame<>::fitsInline(p)) [[unlikely]] {
+    return enterLarge<true>(f, p, me);
+  }
   // One argument, as recursion and most methods take, without the loop over them.
-  if (count == 1) return enter<true, true>(f, p, me);
-  return enter<true, false>(f, p, me);
+  if (count == 1) return enter<true, ArgShape::One, true>(f, p, me);
+  return enter<true, ArgShape::Many, true>(f, p, me);
 }
 
 void ArgList::run(Frame& f, Procedure& p, ScriptObject* me) const {
-  if (count == 1) {
-    enter<false, true>(f, p, me);
+  if (!CallFrame<>::fitsInline(p)) [[unlikely]] {
+    enterLarge<false>(f, p, me);
+  } else if (count == 1) {
+    enter<false, ArgShape::One, true>(f, p, me);
   } else {
-    enter<false, false>(f, p, me);
+    enter<false, ArgShape::Many, true>(f, p, me);
   }
 }
 
@@ -346,6 +390,55 @@ void GlobalCallNode::run(Frame& f) {
   eval(f);
 }
 
+namespace {
+
+// Node<shape> built from args (moved from) for a list of one argument; null, with nothing
+// moved, for any other.
+template <template <ArgShape> class Node, class Base, class... Args>
+std::unique_ptr<Base> oneArgumentNode(ArgShape shape, Args&... args) {
+  switch (shape) {
+    case ArgShape::One:
+      return std::make_unique<Node<ArgShape::One>>(std::move(args)...);
+    case ArgShape::OneConstant:
+      return std::make_unique<Node<ArgShape::OneConstant>>(std::move(args)...);
+    case ArgShape::OneText:
+      return std::make_unique<Node<ArgShape::OneText>>(std::move(args)...);
+    case ArgShape::Many:
+      break;
+  }
+  return nullptr;
+}
+
+// The procedure a module-level name calls with one argument in a frame on the stack; null when
+// the call takes the general way.
+[[gnu::always_inline]] inline Procedure* smallProcOfOne(const GlobalEntry& e) {
+  Procedure* p = e.kind == EntryKind::Procedure ? e.proc : nullptr;
+  return p && p->numParams() == 1 && CallFrame<>::fitsInline(*p) ? p : nullptr;
+}
+
+}  // namespace
+
+template <ArgShape kShape>
+Variant GlobalCallOne<kShape>::eval(Frame& f) {
+  if (Procedure* p = smallProcOfOne(*entry)) return args.enter<true, kShape, true>(f, *p, nullptr);
+  return GlobalCallNode::eval(f);
+}
+
+template <ArgShape kShape>
+void GlobalCallOne<kShape>::run(Frame& f) {
+  if (Procedure* p = smallProcOfOne(*entry); p && p->retSlot < 0) {
+    args.enter<false, kShape, true>(f, *p, nullptr);
+    return;
+  }
+  GlobalCallNode::run(f);
+}
+
+ExprNodePtr globalCall(SourcePos pos, GlobalEntry* e, ArgList a, bool explicitOn) {
+  const ArgShape shape = a.shape();
+  if (auto one = oneArgumentNode<GlobalCallOne, ExprNode>(shape, pos, e, a, explicitOn)) return one;
+  return std::make_unique<GlobalCallNode>(pos, e, std::move(a), explicitOn);
+}
+
 Variant GlobalCallNode::evalOther(Frame& f) {
   switch (entry->kind) {
     case EntryKind::Procedure: {
@@ -409,6 +502,40 @@ void ClassCallNode::run(Frame& f) {
     return;
   }
   eval(f);
+}
+
+namespace {
+
+// The procedure member m of the running object calls with one argument in a frame on the
+// stack; null when the call takes the general way.
+[[gnu::always_inline]] inline Procedure* smallProcOfOne(const Frame& f, const ClassMember& m) {
+  Procedure* p = f.me ? directProc(m, 1) : nullptr;
+  return p && CallFrame<>::fitsInline(*p) ? p : nullptr;
+}
+
+}  // namespace
+
+template <ArgShape kShape>
+Variant ClassCallOne<kShape>::eval(Frame& f) {
+  const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
+  if (Procedure* p = smallProcOfOne(f, m)) return args.enter<true, kShape, true>(f, *p, f.me);
+  return ClassCallNode::eval(f);
+}
+
+template <ArgShape kShape>
+void ClassCallOne<kShape>::run(Frame& f) {
+  const ClassMember& m = cls->members[static_cast<std::size_t>(member)];
+  if (Procedure* p = smallProcOfOne(f, m); p && p->retSlot < 0) {
+    args.enter<false, kShape, true>(f, *p, f.me);
+    return;
+  }
+  ClassCallNode::run(f);
+}
+
+ExprNodePtr classCall(SourcePos pos, const ClassDef* c, std::int32_t m, ArgList a) {
+  const ArgShape shape = a.shape();
+  if (auto one = oneArgumentNode<ClassCallOne, ExprNode>(shape, pos, c, m, a)) return one;
+  return std::make_unique<ClassCallNode>(pos, c, m, std::move(a));
 }
 
 Variant ClassCallNode::evalOther(Frame& f, const ClassMember& m) {
@@ -497,6 +624,87 @@ inline bool MemberNode::runCached(Frame& f) const {
 
 void MemberNode::run(Frame& f) {
   if (!runCached(f)) eval(f);
+}
+
+namespace {
+
+// The variable v names, its kind K known when the code was compiled; null for a module-level
+// name that is no variable now.
+template <VariableSlot::Kind K>
+[[gnu::always_inline]] inline const Variant* variableOfKind(Frame& f, const VariableSlot& v) {
+  if constexpr (K == VariableSlot::Kind::Param) {
+    return f.refs[v.slot];
+  } else if constexpr (K == VariableSlot::Kind::Global) {
+    return v.entry->kind == EntryKind::Variable ? &v.entry->value : nullptr;
+  } else {
+    return variableIn<K>(f, v);
+  }
+}
+
+}  // namespace
+
+template <VariableSlot::Kind K, ArgShape kShape>
+Flow MemberCallStatement<K, kShape>::exec(Frame& f) {
+  // The fast path of MemberNode::run, its tests in the order they fail least.
+  const MemberNode& m = *call;
+  const Variant* v = variableOfKind<K>(f, m.objectVariable_);
+  Object* o = v && v->isObject() ? v->objectValue() : nullptr;
+  Procedure* sub = m.cachedSub_;
+  if (!o || &o->classInfo() != m.cachedClass_ || !sub) {
+    call->run(f);
+    return Flow::Normal;
+  }
+  auto* so = static_cast<ScriptObject*>(o);
+  const Ref<Object> keep(so);  // the call may assign the variable
+  if constexpr (kShape != ArgShape::Many) {
+    if (CallFrame<>::fitsInline(*sub)) [[likely]] {
+      m.args.enter<false, kShape, true>(f, *sub, so);
+      return Flow::Normal;
+    }
+  }
+  m.args.run(f, *sub, so);
+  return Flow::Normal;
+}
+
+namespace {
+
+// MemberCallStatement of kind K, by its shape alone.
+template <VariableSlot::Kind K>
+struct MemberCallStatementOf {
+  template <ArgShape kShape>
+  using Shaped = MemberCallStatement<K, kShape>;
+};
+
+template <VariableSlot::Kind K>
+StmtNodePtr memberCallStatement(SourcePos pos, std::unique_ptr<MemberNode> call) {
+  const ArgShape shape = call->args.shape();
+  if (auto one =
+          oneArgumentNode<MemberCallStatementOf<K>::template Shaped, StmtNode>(shape, pos, call)) {
+    return one;
+  }
+  return std::make_unique<MemberCallStatement<K, ArgShape::Many>>(pos, std::move(call));
+}
+
+}  // namespace
+
+StmtNodePtr callStatement(SourcePos pos, ExprNodePtr call) {
+  const bool isMember = dynamic_cast<MemberNode*>(call.get()) != nullptr;
+  if (!isMember) return std::make_unique<CallStmtNode>(pos, std::move(call));
+  std::unique_ptr<MemberNode> m(static_cast<MemberNode*>(call.release()));
+  using Kind = VariableSlot::Kind;
+  switch (m->objectKind()) {
+    case Kind::Local:
+      return memberCallStatement<Kind::Local>(pos, std::move(m));
+    case Kind::Param:
+      return memberCallStatement<Kind::Param>(pos, std::move(m));
+    case Kind::Field:
+      return memberCallStatement<Kind::Field>(pos, std::move(m));
+    case Kind::Global:
+      return memberCallStatement<Kind::Global>(pos, std::move(m));
+    case Kind::None:
+      break;
+  }
+  return std::make_unique<CallStmtNode>(pos, std::move(m));
 }
 
 Flow CallStmtNode::exec(Frame& f) {

@@ -28,6 +28,11 @@ enum class ArgStep : std::uint8_t {
   Evaluate,          // the expression's value, built in the slot
 };
 
+// What a call knows of its arguments when compiled, for the code that passes them: any number
+// (a loop), one of any kind, or one literal or constant, copied without asking its kind (and
+// OneText when it holds text, whose copy only counts a reference).
+enum class ArgShape : std::uint8_t { Many, One, OneConstant, OneText };
+
 struct ArgList {
   struct Arg {
     ExprNodePtr expr;
@@ -54,6 +59,7 @@ struct ArgList {
   std::int32_t literalIndex = 0;
 
   std::size_t size() const { return count; }
+  ArgShape shape() const;
   void add(ExprNodePtr e, ArgMode m);
   // The one index as a number (Single is not No).
   [[gnu::always_inline]] std::int32_t singleIndex(Frame& f) const {
@@ -79,15 +85,31 @@ struct ArgList {
   std::int32_t convertedIndex(Frame& f) const;
   // Calls p, which takes as many parameters as the list has arguments, with the arguments
   // evaluated straight into its frame.
-  // One function for the three call nodes, which reach it by a tail call.
+  // One function for the general call nodes, which reach it by a tail call; the nodes for
+  // one argument build the frame themselves (enter).
   [[gnu::noinline]] Variant call(Frame& f, Procedure& p, ScriptObject* me) const;
   // The same for a call statement of a Sub, which has no result to hand back.
   [[gnu::noinline]] void run(Frame& f, Procedure& p, ScriptObject* me) const;
 
  private:
-  template <bool kResult, bool kOne>
+  template <VariableSlot::Kind K, ArgShape kShape>
+  friend struct MemberCallStatement;
+  template <ArgShape kShape>
+  friend struct GlobalCallOne;
+  template <ArgShape kShape>
+  friend struct ClassCallOne;
+  // kShape: what the list is (shape()); kSmall: p's slots fit on the stack (the large frame
+  // is apart, in enterLarge, so that the common calls neither allocate nor test for it).
+  template <bool kResult, ArgShape kShape, bool kSmall>
   auto enter(Frame& f, Procedure& p, ScriptObject* me) const
       -> std::conditional_t<kResult, Variant, void>;
+  template <bool kResult>
+  [[gnu::noinline]] auto enterLarge(Frame& f, Procedure& p, ScriptObject* me) const
+      -> std::conditional_t<kResult, Variant, void>;
+  // After the call, while its frame stands: array elements passed to ByRef parameters get
+  // what the callee left in their slots.
+  [[gnu::noinline]] void storeElementsBack(Frame& f, Variant* vals,
+                                           const std::uint8_t* byVal) const;
 };
 
 // x(args) where x is any value: an array element, or the default member of an object.
@@ -117,7 +139,7 @@ struct IndexNode final : ExprNode {
 };
 
 // name(args) for a module-level name: a procedure call, or an index into a global variable.
-struct GlobalCallNode final : ExprNode {
+struct GlobalCallNode : ExprNode {
   GlobalCallNode(SourcePos p, GlobalEntry* e, ArgList a, bool explicitOn)
       : ExprNode(p), entry(e), args(std::move(a)), optionExplicit(explicitOn) {}
   Variant eval(Frame& f) override;
@@ -131,6 +153,18 @@ struct GlobalCallNode final : ExprNode {
  private:
   Variant evalOther(Frame& f);  // everything but a call with the procedure's own count
 };
+
+// GlobalCallNode for a list of one argument (kShape): a procedure taking one parameter is
+// called with its frame built in eval or run itself, no second call on the way.
+template <ArgShape kShape>
+struct GlobalCallOne final : GlobalCallNode {
+  using GlobalCallNode::GlobalCallNode;
+  Variant eval(Frame& f) override;
+  void run(Frame& f) override;
+};
+
+// The node of name(args) for a module-level name: GlobalCallOne where it applies.
+ExprNodePtr globalCall(SourcePos pos, GlobalEntry* e, ArgList a, bool explicitOn);
 
 // name(args) for a name a procedure uses undeclared: its own local unless a module-level name
 // of that name exists by the time the code runs.
@@ -161,7 +195,7 @@ struct ImplicitCallNode final : ExprNode {
 };
 
 // A member of the class whose code is running, reached without "Me.".
-struct ClassCallNode final : ExprNode {
+struct ClassCallNode : ExprNode {
   ClassCallNode(SourcePos p, const ClassDef* c, std::int32_t m, ArgList a)
       : ExprNode(p), cls(c), member(m), args(std::move(a)) {}
   Variant eval(Frame& f) override;
@@ -176,6 +210,19 @@ struct ClassCallNode final : ExprNode {
  private:
   Variant evalOther(Frame& f, const ClassMember& m);
 };
+
+// ClassCallNode for a list of one argument (kShape): a method or Property Get of one parameter
+// is called with its frame built in eval or run itself.
+template <ArgShape kShape>
+struct ClassCallOne final : ClassCallNode {
+  using ClassCallNode::ClassCallNode;
+  Variant eval(Frame& f) override;
+  void run(Frame& f) override;
+};
+
+// The node of a call of a member of the class whose code is running: ClassCallOne where it
+// applies.
+ExprNodePtr classCall(SourcePos pos, const ClassDef* c, std::int32_t m, ArgList a);
 
 // object.name or object.name(args), late-bound with a cache of the member per class.
 struct MemberNode final : ExprNode {
@@ -192,6 +239,8 @@ struct MemberNode final : ExprNode {
   // run() where the cached Sub applies, inline in the call statement; false, with nothing
   // run, otherwise.
   [[gnu::always_inline]] bool runCached(Frame& f) const;
+  // Where the object is read: a variable's kind, or None for an expression.
+  VariableSlot::Kind objectKind() const { return objectVariable_.kind; }
   ExprNodePtr object;
   std::u16string name;
   ArgList args;
@@ -199,6 +248,8 @@ struct MemberNode final : ExprNode {
   std::u16string objectName;  // what "Object required" names: the expression before the dot
 
  private:
+  template <VariableSlot::Kind K, ArgShape kShape>
+  friend struct MemberCallStatement;
   // The object, kept alive by keep for the call.
   Object* target(Frame& f, Ref<Object>& keep);
   void resolve(Object& o);
@@ -216,6 +267,21 @@ struct MemberNode final : ExprNode {
   // The script object the fast path may call: the variable holds it, of the cached class.
   ScriptObject* cachedTarget(Frame& f) const;
 };
+
+// `object.Method args` as a statement where object is a local, parameter, field or module-level
+// variable (K): the member's cached Sub runs from the statement itself, its frame built here
+// (with one argument in this very function). Whatever the cache does not cover goes the
+// member node's general way.
+template <VariableSlot::Kind K, ArgShape kShape>
+struct MemberCallStatement final : StmtNode {
+  MemberCallStatement(SourcePos p, std::unique_ptr<MemberNode> c)
+      : StmtNode(p), call(std::move(c)) {}
+  Flow exec(Frame& f) override;
+  std::unique_ptr<MemberNode> call;
+};
+
+// The node of a call statement: MemberCallStatement where it applies, else CallStmtNode.
+StmtNodePtr callStatement(SourcePos pos, ExprNodePtr call);
 
 struct BuiltinCallNode final : ExprNode {
   BuiltinCallNode(SourcePos p, const BuiltinFunction* f, ArgList a)

@@ -351,12 +351,21 @@ struct CallDepth {
 // A call's frame: the procedure's slots (parameters, locals, the return value, temporaries),
 // all Empty at first, and its parameters' references (never more than slots); on the stack for
 // all but large procedures. The frame is set up before the arguments are evaluated into it.
+// With kSmall the caller has made sure the slots fit on the stack (fitsInline): the frame then
+// neither allocates nor tests for it, which keeps the commonest calls short.
+template <bool kSmall = false>
 class CallFrame {
  public:
+  static constexpr std::size_t kInline = 8;
+  static std::size_t slotsOf(const Procedure& p) {
+    return static_cast<std::size_t>(p.numSlots + p.numTemps);
+  }
+  static bool fitsInline(const Procedure& p) { return slotsOf(p) <= kInline; }
+
   // The first `built` slots are the caller's to build (or fillFrom) before the frame ends.
   [[gnu::always_inline]] CallFrame(Runtime& rt, Procedure& p, ScriptObject* me,
                                    std::size_t built = 0)
-      : n_(static_cast<std::size_t>(p.numSlots + p.numTemps)), f_(frameFor(rt, p, me)) {
+      : n_(slotsOf(p)), f_(frameFor(rt, p, me)) {
     fillFrom(built);
   }
   [[gnu::always_inline]] ~CallFrame() {
@@ -364,8 +373,10 @@ class CallFrame {
     Variant* const vals = f_.vals;
     const std::size_t n = n_;
     for (Variant *v = vals, *end = vals + n; v != end; ++v) v->~Variant();
-    if (n > kInline) [[unlikely]] {
-      ::operator delete(vals);
+    if constexpr (!kSmall) {
+      if (n > kInline) [[unlikely]] {
+        ::operator delete(vals);
+      }
     }
   }
   CallFrame(const CallFrame&) = delete;
@@ -378,18 +389,23 @@ class CallFrame {
   Variant** refs() const { return f_.refs; }
   // Runs the body once the parameters are set, counting the call's depth and time; a
   // Function's result is left in vals()[retSlot].
-  [[gnu::always_inline]] void run();
+  [[gnu::always_inline]] void run() {
+    CallDepth depthGuard(*f_.rt);
+    f_.rt->tick();
+    f_.proc->body.run(f_);
+  }
 
  private:
-  static constexpr std::size_t kInline = 8;
   // The frame with its storage, every field written once (n_ is set).
   [[gnu::always_inline]] Frame frameFor(Runtime& rt, Procedure& p, ScriptObject* me) {
     Variant* vals = reinterpret_cast<Variant*>(inlineVals_);
     Variant** refs = inlineRefs_;
-    if (n_ > kInline) [[unlikely]] {
-      // One block for both runs, the references after the slots.
-      vals = static_cast<Variant*>(::operator new(n_*(sizeof(Variant) + sizeof(Variant*))));
-      refs = reinterpret_cast<Variant**>(vals + n_);
+    if constexpr (!kSmall) {
+      if (n_ > kInline) [[unlikely]] {
+        // One block for both runs, the references after the slots.
+        vals = static_cast<Variant*>(::operator new(n_*(sizeof(Variant) + sizeof(Variant*))));
+        refs = reinterpret_cast<Variant**>(vals + n_);
+      }
     }
     return Frame{&rt, p.module, &p, me, vals, refs, vals + p.numSlots, false};
   }
@@ -399,18 +415,12 @@ class CallFrame {
   Variant* inlineRefs_[kInline];
 };
 
-inline void CallFrame::run() {
-  CallDepth depthGuard(*f_.rt);
-  f_.rt->tick();
-  f_.proc->body.run(f_);
-}
-
 template <class Fill, class Done>
 [[gnu::always_inline]] inline Variant Runtime::callInFrame(Procedure& p, ScriptObject* me,
                                                            Fill&& fill, Done&& done) {
   // The arguments are evaluated before anything of the call is checked, as a call through an
   // argument list does.
-  CallFrame frame(*this, p, me);
+  CallFrame<> frame(*this, p, me);
   Variant* vals = frame.vals();
   fill(vals, frame.refs());
   frame.run();
