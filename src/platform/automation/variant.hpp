@@ -191,14 +191,11 @@ class Variant {
   // buffer (copies of one string, or empty strings).
   static const Variant* endOfSharedText(const Variant* from, const Variant* end) noexcept {
     const detail::StringRep* rep = from->u_.str;
-    const auto same = [rep](const Variant* v) {
-      return v->type_ == VarType::String && !v->array_ && v->u_.str == rep;
-    };
     const Variant* at = from + 1;
-    // Four at a time while they last: a builder's buffer is often one long run.
-    while (end - at >= 4 && same(at) && same(at + 1) && same(at + 2) && same(at + 3)) at += 4;
-    while (at != end && same(at)) ++at;
-    return at;
+    // Most runs are one value long; a longer one (a builder's buffer of one piece) is walked out
+    // of line, several values at a time.
+    if (at == end || !at->holdsTextOf(rep)) return at;
+    return endOfTextRun(at + 1, end, rep);
   }
   // Whether the string's last unit holds one byte only; false for anything else.
   bool hasOddByte() const noexcept { return isString() && u_.str && u_.str->oddByte(); }
@@ -284,6 +281,13 @@ class Variant {
     }
   }
   static void destroyString(detail::StringRep* rep) noexcept;
+  // Whether this is text held in rep (null for the empty string).
+  bool holdsTextOf(const detail::StringRep* rep) const noexcept {
+    return type_ == VarType::String && !array_ && u_.str == rep;
+  }
+  // The end of the values from at that hold the text in rep.
+  static const Variant* endOfTextRun(const Variant* at, const Variant* end,
+                                     const detail::StringRep* rep) noexcept;
   void addRefOther() noexcept;
   void releaseOther() noexcept;
 

@@ -494,6 +494,13 @@ struct CompareBoundNode final : ExprNode {
   FixedVariable<Both> leftAt_, arrayAt_;
 };
 
+// The node for a variable against UBound or LBound of an array variable (`count >
+// UBound(buffer)`), with the two variables' kind fixed when both are fields or both locals.
+// Made in a file of its own (compare_bound_node.cpp) for the six comparisons.
+template <opfast::Cmp C, BinaryFn Slow>
+ExprNodePtr makeCompareBound(SourcePos p, Operand left, Operand right, const VariableSlot& array,
+                             bool upper);
+
 // An operator whose right operand is an Integer or Long literal.
 template <opfast::Arith A, BinaryFn Slow>
 struct ArithConstNode final : ExprNode {
