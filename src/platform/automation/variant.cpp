@@ -135,7 +135,7 @@ void Variant::releaseInto(std::vector<Variant>& held) noexcept {
 const Variant* Variant::endOfTextRun(const Variant* at, const Variant* end,
                                      const detail::StringRep* rep) noexcept {
 #if defined(__SSE2__)
-  // Four values a pass, each compared in one piece but for its padding: the tag (String), the
+  // Eight values a pass, each compared in one piece but for its padding: the tag (String), the
   // array flag (clear) and the text pointer.
   static_assert(offsetof(Variant, type_) == 0 && sizeof(VarType) == 2 &&
                 offsetof(Variant, array_) == 2 && offsetof(Variant, u_) == 8);
@@ -146,12 +146,16 @@ const Variant* Variant::endOfTextRun(const Variant* at, const Variant* end,
   const auto matches = [&pattern](const Variant* v) {
     return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(v)), pattern);
   };
-  while (end - at >= 4) {
-    const __m128i all = _mm_and_si128(_mm_and_si128(matches(at), matches(at + 1)),
-                                      _mm_and_si128(matches(at + 2), matches(at + 3)));
+  const auto matchFour = [&matches](const Variant* v) {
+    return _mm_and_si128(_mm_and_si128(matches(v), matches(v + 1)),
+                         _mm_and_si128(matches(v + 2), matches(v + 3)));
+  };
+  while (end - at >= 8) {
+    const __m128i all = _mm_and_si128(matchFour(at), matchFour(at + 4));
     if ((_mm_movemask_epi8(all) & kCompared) != kCompared) break;
-    at += 4;
+    at += 8;
   }
+  if (end - at >= 4 && (_mm_movemask_epi8(matchFour(at)) & kCompared) == kCompared) at += 4;
 #endif
   while (at != end && at->holdsTextOf(rep)) ++at;
   return at;

@@ -59,12 +59,12 @@ struct StepLongNode final : AddInPlaceNode {
   Flow exec(Frame& f) override {
     Variant& x = at.in(f);
     std::int32_t sum;
-    if (x.type() == VarType::Long && !__builtin_add_overflow(x.longValue(), longStep, &sum))
-        [[likely]] {
-      x.replaceLongValue(sum);
-      return Flow::Normal;
+    if (x.type() != VarType::Long || __builtin_add_overflow(x.longValue(), longStep, &sum))
+        [[unlikely]] {
+      return execOther(f, &x);
     }
-    return execOther(f, &x);
+    x.replaceLongValue(sum);
+    return Flow::Normal;
   }
   FixedVariable<K> at;
   std::int32_t longStep;
