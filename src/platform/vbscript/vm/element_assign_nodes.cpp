@@ -46,20 +46,15 @@ struct AssignElementInPlace final : AssignElementNode {
     bool fresh = false;
     if (!array.arrayInPlace().soleElementForWrite(index, element, fresh)) return assignGeneral(f);
     const Variant& v = valueAt.in(f);
-    if (!fresh) return storeOverWritten(f, *element, v);
-    // A fresh element is Empty (a growing buffer's next one): nothing to release, the copy is
-    // made over it. Text first, the builder's piece.
-    if (v.isString()) [[likely]] {
-      element->setTextOverPlain(v);
-      return Flow::Normal;
-    }
-    if (!plainValue(v)) return assignGeneral(f);
-    element->setPlainOverPlain(v);
+    // Text over a fresh element, which is Empty (a growing buffer's next one): nothing to
+    // release, the copy is made over it.
+    if (!fresh || !v.isString()) return storeOther(f, *element, v);
+    element->setTextOverPlain(v);
     return Flow::Normal;
   }
 
-  // The same over an element written before, which may hold something to release.
-  [[gnu::noinline]] Flow storeOverWritten(Frame& f, Variant& element, const Variant& v) {
+  // Any other value, or an element written before, which may hold something to release.
+  [[gnu::noinline]] Flow storeOther(Frame& f, Variant& element, const Variant& v) {
     if (!v.isString() && !plainValue(v)) return assignGeneral(f);
     if (!plainValue(element)) return replaceElement(element, v);
     if (v.isString()) {
