@@ -47,6 +47,13 @@ class SafeArray {
   std::size_t rank() const noexcept { return bounds_.size(); }
   // Dimension numbers run from 1, as LBound and UBound count them.
   const ArrayBound& bound(std::size_t dimension) const { return bounds_.at(dimension - 1); }
+  // The first dimension's upper or lower bound (UBound(a), LBound(a)), kept beside the element
+  // fields so that a loop's test reads one word; false for an array without dimensions.
+  [[gnu::always_inline]] bool firstBound(bool upper, std::int64_t& out) const noexcept {
+    if (!dimensioned_) return false;
+    out = upper ? firstUpper_ : firstLower_;
+    return true;
+  }
   const std::vector<ArrayBound>& bounds() const noexcept { return bounds_; }
   std::size_t size() const noexcept { return size_; }
 
@@ -58,16 +65,18 @@ class SafeArray {
   const Variant& at(std::int32_t index) const { return data_[offsetOf1(index)]; }
 
   // The element of a one-dimensional array for writing, when its holder is the only one (else
-  // the array must be copied first); null for a shared array, another rank, an index out of
+  // the array must be copied first); false for a shared array, another rank, an index out of
   // range or an element whose pages are still to be faulted in, all of which at() answers.
   // fresh tells that the element was not written since it was last Empty, so it is Empty (a
   // growing buffer's next element).
-  [[gnu::always_inline]] Variant* soleElementForWrite(std::int32_t index, bool& fresh) noexcept {
+  [[gnu::always_inline]] bool soleElementForWrite(std::int32_t index, Variant*& element,
+                                                  bool& fresh) noexcept {
     const auto i = static_cast<std::size_t>(index - soleLower_);
-    if (refs_ != 1 || i >= soleEnd_) return nullptr;
+    if (refs_ != 1 || i >= soleEnd_) return false;
     fresh = i >= writtenEnd_;
     if (fresh) writtenEnd_ = i + 1;
-    return data_ + i;
+    element = data_ + i;
+    return true;
   }
 
   // Element storage in storage order (first dimension fastest), as For Each walks it.
@@ -111,32 +120,37 @@ class SafeArray {
   void shrinkStorage() noexcept;
   void faultInFrom(std::size_t offset) noexcept;
   void freeStorage() noexcept;
-  // Called whenever the bounds, the size or readyEnd_ change.
-  void refreshSoleWrites() noexcept;
+  // Called whenever the bounds, the size or readyEnd_ change: sets the fields derived from them.
+  void refreshDerived() noexcept;
 
+  // The fields the hot paths read come first, in one cache line.
   std::size_t refs_ = 0;
-  VarType elementType_;
-  bool fixed_ = false;
-  std::vector<ArrayBound> bounds_;
-  Variant* data_ = nullptr;
-  std::size_t size_ = 0;
-  std::size_t capacity_ = 0;
-  // Elements from writtenEnd_ (at most size_) have not been handed out for writing since they
-  // were last Empty: they are Empty, and a cut or the release need not read them, so the pages
-  // of a large array that were never written stay unfaulted. In storage of many megabytes,
-  // which is a mapping of its own (see reallocate), the storage beyond size_ holds Empty
-  // elements too: its pages read zero until written, and zero bytes are an Empty Variant.
-  bool mapped_ = false;
-  std::size_t writtenEnd_ = 0;
-  // A mapped block's pages are faulted in ahead of the writes, a stretch at a time, up to the
-  // element readyEnd_ (beyond every element for storage on the heap).
-  std::size_t readyEnd_ = SIZE_MAX;
-  sys::BlockPages pages_;
   // What soleElementForWrite needs, in two words instead of the bounds and the two ends: the
   // lower bound of a one-dimensional array, and the end of its elements that may be handed out
   // without faulting pages in (0 for any other rank).
   std::int64_t soleLower_ = 0;
   std::size_t soleEnd_ = 0;
+  // Elements from writtenEnd_ (at most size_) have not been handed out for writing since they
+  // were last Empty: they are Empty, and a cut or the release need not read them, so the pages
+  // of a large array that were never written stay unfaulted. In storage of many megabytes,
+  // which is a mapping of its own (see reallocate), the storage beyond size_ holds Empty
+  // elements too: its pages read zero until written, and zero bytes are an Empty Variant.
+  std::size_t writtenEnd_ = 0;
+  Variant* data_ = nullptr;
+  // bounds_.front(), for firstBound.
+  std::int64_t firstLower_ = 0;
+  std::int64_t firstUpper_ = 0;
+  bool dimensioned_ = false;
+  bool fixed_ = false;
+  bool mapped_ = false;
+  VarType elementType_;
+  std::vector<ArrayBound> bounds_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+  // A mapped block's pages are faulted in ahead of the writes, a stretch at a time, up to the
+  // element readyEnd_ (beyond every element for storage on the heap).
+  std::size_t readyEnd_ = SIZE_MAX;
+  sys::BlockPages pages_;
 };
 
 }  // namespace vantorel

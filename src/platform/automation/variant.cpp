@@ -1,7 +1,13 @@
 #include "platform/automation/variant.hpp"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/automation/object.hpp"
 #include "platform/automation/safe_array.hpp"
@@ -124,6 +130,35 @@ void Variant::releaseInto(std::vector<Variant>& held) noexcept {
   } else {
     u.obj->releaseInto(held);
   }
+}
+
+const Variant* Variant::endOfTextRun(const Variant* at, const Variant* end,
+                                     const detail::StringRep* rep) noexcept {
+#if defined(__SSE2__)
+  // Eight values a pass, each compared in one piece but for its padding: the tag (String), the
+  // array flag (clear) and the text pointer.
+  static_assert(offsetof(Variant, type_) == 0 && sizeof(VarType) == 2 &&
+                offsetof(Variant, array_) == 2 && offsetof(Variant, u_) == 8);
+  constexpr int kCompared = 0xFF07;  // bytes 0 to 2 and 8 to 15
+  const __m128i pattern =
+      _mm_set_epi64x(static_cast<long long>(reinterpret_cast<std::uintptr_t>(rep)),
+                     static_cast<long long>(VarType::String));
+  const auto matches = [&pattern](const Variant* v) {
+    return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(v)), pattern);
+  };
+  const auto matchFour = [&matches](const Variant* v) {
+    return _mm_and_si128(_mm_and_si128(matches(v), matches(v + 1)),
+                         _mm_and_si128(matches(v + 2), matches(v + 3)));
+  };
+  while (end - at >= 8) {
+    const __m128i all = _mm_and_si128(matchFour(at), matchFour(at + 4));
+    if ((_mm_movemask_epi8(all) & kCompared) != kCompared) break;
+    at += 8;
+  }
+  if (end - at >= 4 && (_mm_movemask_epi8(matchFour(at)) & kCompared) == kCompared) at += 4;
+#endif
+  while (at != end && at->holdsTextOf(rep)) ++at;
+  return at;
 }
 
 void Variant::releaseAll(Variant* first, std::size_t n, std::vector<Variant>& held) noexcept {

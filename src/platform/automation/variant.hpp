@@ -192,8 +192,10 @@ class Variant {
   static const Variant* endOfSharedText(const Variant* from, const Variant* end) noexcept {
     const detail::StringRep* rep = from->u_.str;
     const Variant* at = from + 1;
-    while (at != end && at->type_ == VarType::String && !at->array_ && at->u_.str == rep) ++at;
-    return at;
+    // Most runs are one value long; a longer one (a builder's buffer of one piece) is walked out
+    // of line, several values at a time.
+    if (at == end || !at->holdsTextOf(rep)) return at;
+    return endOfTextRun(at + 1, end, rep);
   }
   // Whether the string's last unit holds one byte only; false for anything else.
   bool hasOddByte() const noexcept { return isString() && u_.str && u_.str->oddByte(); }
@@ -226,14 +228,18 @@ class Variant {
   // or destroyed again. A run of elements sharing one string (a buffer filled with the same
   // piece) drops its count once.
   static void releaseAll(Variant* first, std::size_t n, std::vector<Variant>& held) noexcept;
-  // Stores a copy of v, which is text or holds nothing counted, over a value that holds nothing
-  // counted either (so nothing is released): the words, and one more holder for the text.
-  [[gnu::always_inline]] void setTextOrPlainOverPlain(const Variant& v) noexcept {
-    type_ = v.type_;
-    array_ = v.array_;
-    u_ = v.u_;
-    if (v.type_ == VarType::String && v.u_.str) ++u_.str->countAndMark;
+  // Stores a copy of v over a value that holds nothing counted (so nothing is released): its
+  // bytes as they stand. For a v that holds nothing counted either.
+  [[gnu::always_inline]] void setPlainOverPlain(const Variant& v) noexcept {
+    std::memcpy(static_cast<void*>(this), static_cast<const void*>(&v), sizeof(Variant));
   }
+  // The same for text v, with one more holder for its text.
+  [[gnu::always_inline]] void setTextOverPlain(const Variant& v) noexcept {
+    setPlainOverPlain(v);
+    if (u_.str) ++u_.str->countAndMark;
+  }
+  // A new number for a value that holds a Long: only the word changes.
+  [[gnu::always_inline]] void replaceLongValue(std::int32_t n) noexcept { u_.i8 = n; }
   void swap(Variant& other) noexcept {
     std::swap(type_, other.type_);
     std::swap(array_, other.array_);
@@ -275,6 +281,13 @@ class Variant {
     }
   }
   static void destroyString(detail::StringRep* rep) noexcept;
+  // Whether this is text held in rep (null for the empty string).
+  bool holdsTextOf(const detail::StringRep* rep) const noexcept {
+    return type_ == VarType::String && !array_ && u_.str == rep;
+  }
+  // The end of the values from at that hold the text in rep.
+  static const Variant* endOfTextRun(const Variant* at, const Variant* end,
+                                     const detail::StringRep* rep) noexcept;
   void addRefOther() noexcept;
   void releaseOther() noexcept;
 

@@ -44,33 +44,15 @@ ExprNodePtr arith(SourcePos p, ExprNodePtr l, ExprNodePtr r, bool rightPure) {
                                               rightOperand(std::move(r), rightPure));
 }
 
-// A variable against UBound or LBound of an array variable, with the two variables' kind
-// fixed when both are fields or both locals.
-template <opfast::Cmp C, BinaryFn Slow>
-ExprNodePtr compareBound(SourcePos p, Operand left, ExprNodePtr r, bool rightPure,
-                         const ArrayBoundNode& bound) {
-  using Kind = VariableSlot::Kind;
-  const VariableSlot array = bound.variable;
-  const bool upper = bound.upper;
-  Operand right = rightOperand(std::move(r), rightPure);
-  const Kind both = left.var.kind == array.kind ? array.kind : Kind::None;
-  if (both == Kind::Field) {
-    return std::make_unique<CompareBoundNode<C, Slow, Kind::Field>>(p, std::move(left),
-                                                                    std::move(right), array, upper);
-  }
-  if (both == Kind::Local) {
-    return std::make_unique<CompareBoundNode<C, Slow, Kind::Local>>(p, std::move(left),
-                                                                    std::move(right), array, upper);
-  }
-  return std::make_unique<CompareBoundNode<C, Slow, Kind::None>>(p, std::move(left),
-                                                                 std::move(right), array, upper);
-}
-
 template <opfast::Cmp C, BinaryFn Slow>
 ExprNodePtr compare(SourcePos p, ExprNodePtr l, ExprNodePtr r, bool rightPure) {
   Operand left(std::move(l));
-  if (const auto* bound = dynamic_cast<const ArrayBoundNode*>(r.get()); bound && left.var.found())
-    return compareBound<C, Slow>(p, std::move(left), std::move(r), rightPure, *bound);
+  if (const auto* bound = dynamic_cast<const ArrayBoundNode*>(r.get()); bound && left.var.found()) {
+    const VariableSlot array = bound->variable;
+    const bool upper = bound->upper;
+    return makeCompareBound<C, Slow>(p, std::move(left), rightOperand(std::move(r), rightPure),
+                                     array, upper);
+  }
   return std::make_unique<CompareNode<C, Slow>>(p, std::move(left),
                                                 rightOperand(std::move(r), rightPure));
 }

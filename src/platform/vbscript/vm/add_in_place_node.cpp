@@ -1,4 +1,5 @@
 // `x = x + y` and `x = x - y` on whole numbers, stored where x stands.
+#include <climits>
 #include <cmath>
 #include <new>
 #include <utility>
@@ -46,6 +47,44 @@ struct AddInPlaceAtNode final : AddInPlaceNode {
   Flow exec(Frame& f) override { return stepInPlace(f, variableIn<K>(f, target)); }
 };
 
+// The same stepped by a literal that fits a Long: a Long counter whose sum stays a Long only
+// has its word replaced. Anything else (an Integer, an overflow, another type) is execOther's.
+template <VariableSlot::Kind K>
+struct StepLongNode final : AddInPlaceNode {
+  StepLongNode(SourcePos p, VariableSlot t, bool subtract, const Variant* literal,
+               StmtNodePtr general)
+      : AddInPlaceNode(p, t, subtract, VariableSlot{}, literal, std::move(general)),
+        at(t.slot),
+        longStep(static_cast<std::int32_t>(step)) {}
+  Flow exec(Frame& f) override {
+    Variant& x = at.in(f);
+    std::int32_t sum;
+    if (x.type() != VarType::Long || __builtin_add_overflow(x.longValue(), longStep, &sum))
+        [[unlikely]] {
+      return execOther(f, &x);
+    }
+    x.replaceLongValue(sum);
+    return Flow::Normal;
+  }
+  FixedVariable<K> at;
+  std::int32_t longStep;
+};
+
+template <VariableSlot::Kind K>
+StmtNodePtr makeAt(SourcePos p, VariableSlot target, bool subtract, VariableSlot operand,
+                   const Variant* literal, StmtNodePtr general) {
+  std::int64_t value = 0;
+  bool isInteger = false;
+  if (!operand.found() && literal && opfast::smallInt(*literal, value, isInteger)) {
+    const std::int64_t step = subtract ? -value : value;
+    if (step >= INT32_MIN && step <= INT32_MAX) {
+      return std::make_unique<StepLongNode<K>>(p, target, subtract, literal, std::move(general));
+    }
+  }
+  return std::make_unique<AddInPlaceAtNode<K>>(p, target, subtract, operand, literal,
+                                               std::move(general));
+}
+
 }  // namespace
 
 StmtNodePtr makeAddInPlace(SourcePos p, VariableSlot target, bool subtract, VariableSlot operand,
@@ -53,11 +92,9 @@ StmtNodePtr makeAddInPlace(SourcePos p, VariableSlot target, bool subtract, Vari
   using Kind = VariableSlot::Kind;
   switch (target.kind) {
     case Kind::Field:
-      return std::make_unique<AddInPlaceAtNode<Kind::Field>>(p, target, subtract, operand, literal,
-                                                             std::move(general));
+      return makeAt<Kind::Field>(p, target, subtract, operand, literal, std::move(general));
     case Kind::Local:
-      return std::make_unique<AddInPlaceAtNode<Kind::Local>>(p, target, subtract, operand, literal,
-                                                             std::move(general));
+      return makeAt<Kind::Local>(p, target, subtract, operand, literal, std::move(general));
     default:
       return std::make_unique<AddInPlaceNode>(p, target, subtract, operand, literal,
                                               std::move(general));

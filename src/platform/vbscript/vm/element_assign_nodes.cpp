@@ -7,26 +7,13 @@
 #include "platform/automation/safe_array.hpp"
 #include "platform/vbscript/vm/script_class.hpp"
 #include "platform/vbscript/vm/stmt_nodes.hpp"
+#include "platform/vbscript/vm/value_nodes.hpp"
 
 namespace vantorel::vbs {
 
 namespace {
 
 using Kind = VariableSlot::Kind;
-
-// The variable of a slot whose kind the compiler found: one load or two, no test of the kind.
-template <Kind K>
-[[gnu::always_inline]] inline Variant& variableAt(Frame& f, std::int32_t slot) {
-  static_assert(K == Kind::Local || K == Kind::Param || K == Kind::Field);
-  if constexpr (K == Kind::Local) {
-    return f.vals[slot];
-  } else if constexpr (K == Kind::Param) {
-    return *f.refs[slot];
-  } else {
-    // The running object outlives the statement: its caller holds a reference for the call.
-    return f.me->field(slot);
-  }
-}
 
 // The old value is released once the new one is in place, as Class_Terminate may read it.
 [[gnu::noinline]] Flow replaceElement(Variant& element, const Variant& v) {
@@ -43,30 +30,45 @@ template <Kind Value, Kind Array, Kind Index>
 struct AssignElementInPlace final : AssignElementNode {
   AssignElementInPlace(SourcePos p, std::unique_ptr<IndexNode> t, ExprNodePtr v)
       : AssignElementNode(p, std::move(t), std::move(v)),
-        valueSlot(valueVariable.slot),
-        arraySlot(target->baseVariable.slot),
-        indexSlot(Index == Kind::None ? 0 : target->args.items[0].variable.slot),
+        valueAt(valueVariable.slot),
+        arrayAt(target->baseVariable.slot),
+        indexAt(Index == Kind::None ? 0 : target->args.items[0].variable.slot),
         literalIndex(target->args.literalIndex) {}
 
   Flow exec(Frame& f) override {
-    const Variant& array = variableAt<Array>(f, arraySlot);
+    const Variant& array = arrayAt.in(f);
     if (!array.isArray()) return assignGeneral(f);
     std::int32_t index = literalIndex;
     if constexpr (Index != Kind::None) {
-      if (!variableAt<Index>(f, indexSlot).integerOrLong(index)) return assignGeneral(f);
+      if (!longFirst(indexAt.in(f), index)) return assignGeneral(f);
     }
+    Variant* element = nullptr;
     bool fresh = false;
-    Variant* element = array.arrayInPlace().soleElementForWrite(index, fresh);
-    if (!element) return assignGeneral(f);
-    const Variant& v = variableAt<Value>(f, valueSlot);
-    if (!v.isString() && !plainValue(v)) return assignGeneral(f);
-    if (!fresh && !plainValue(*element)) return replaceElement(*element, v);
-    // Nothing to release (a growing buffer's new elements, a number): the copy is made over it.
-    element->setTextOrPlainOverPlain(v);
+    if (!array.arrayInPlace().soleElementForWrite(index, element, fresh)) return assignGeneral(f);
+    const Variant& v = valueAt.in(f);
+    // Text over a fresh element, which is Empty (a growing buffer's next one): nothing to
+    // release, the copy is made over it.
+    if (!fresh || !v.isString()) return storeOther(f, *element, v);
+    element->setTextOverPlain(v);
     return Flow::Normal;
   }
 
-  std::int32_t valueSlot, arraySlot, indexSlot, literalIndex;
+  // Any other value, or an element written before, which may hold something to release.
+  [[gnu::noinline]] Flow storeOther(Frame& f, Variant& element, const Variant& v) {
+    if (!v.isString() && !plainValue(v)) return assignGeneral(f);
+    if (!plainValue(element)) return replaceElement(element, v);
+    if (v.isString()) {
+      element.setTextOverPlain(v);
+    } else {
+      element.setPlainOverPlain(v);
+    }
+    return Flow::Normal;
+  }
+
+  FixedVariable<Value> valueAt;
+  FixedVariable<Array> arrayAt;
+  FixedVariable<Index> indexAt;
+  std::int32_t literalIndex;
 };
 
 // The node for the kinds found so far and those still to find (the index's last; None there is

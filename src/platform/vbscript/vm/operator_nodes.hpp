@@ -455,20 +455,35 @@ struct CompareNode final : ExprNode {
 // A variable against a bound of an array variable (`count > UBound(buffer)`, the test of a
 // growing buffer): both read in place, with no call for the bound. Anything else, an error
 // included, is the general comparison's. Both is the kind of the two variables when they are
-// both fields or both locals, None otherwise.
-template <opfast::Cmp C, BinaryFn Slow, VariableSlot::Kind Both>
+// both fields or both locals (found at fixed offsets), None otherwise; Upper tells UBound from
+// LBound.
+template <opfast::Cmp C, BinaryFn Slow, VariableSlot::Kind Both, bool Upper>
 struct CompareBoundNode final : ExprNode {
-  CompareBoundNode(SourcePos p, Operand l, Operand r, VariableSlot array, bool upper)
-      : ExprNode(p), general(p, std::move(l), std::move(r)), array_(array), upper_(upper) {}
+  CompareBoundNode(SourcePos p, Operand l, Operand r, VariableSlot array)
+      : ExprNode(p),
+        general(p, std::move(l), std::move(r)),
+        array_(array),
+        leftAt_(general.left.var.slot),
+        arrayAt_(array.slot) {}
   Variant eval(Frame& f) override { return general.eval(f); }
   void evalInto(Frame& f, Variant& dst) override { general.evalInto(f, dst); }
   bool test(Frame& f) override {
-    std::int64_t x, bound;
-    bool isInteger;
-    const Variant* left = variableIn<Both>(f, general.left.var);
-    if (left && opfast::smallInt(*left, x, isInteger) &&
-        firstBound(variableIn<Both>(f, array_), upper_, bound)) {
-      return opfast::cmp<C>(x, bound);
+    std::int64_t bound;
+    if constexpr (Both == VariableSlot::Kind::None) {
+      std::int64_t x;
+      bool isInteger;
+      const Variant* left = general.left.var.get(f);
+      if (left && opfast::smallInt(*left, x, isInteger) &&
+          firstBound(array_.get(f), Upper, bound)) {
+        return opfast::cmp<C>(x, bound);
+      }
+    } else {
+      std::int32_t x;
+      const Variant& array = arrayAt_.in(f);
+      if (longFirst(leftAt_.in(f), x) && array.isArray() &&
+          array.arrayValue().firstBound(Upper, bound)) {
+        return opfast::cmp<C>(std::int64_t{x}, bound);
+      }
     }
     return general.test(f);
   }
@@ -476,8 +491,15 @@ struct CompareBoundNode final : ExprNode {
 
  private:
   VariableSlot array_;
-  bool upper_;
+  FixedVariable<Both> leftAt_, arrayAt_;
 };
+
+// The node for a variable against UBound or LBound of an array variable (`count >
+// UBound(buffer)`), with the two variables' kind fixed when both are fields or both locals.
+// Made in a file of its own (compare_bound_node.cpp) for the six comparisons.
+template <opfast::Cmp C, BinaryFn Slow>
+ExprNodePtr makeCompareBound(SourcePos p, Operand left, Operand right, const VariableSlot& array,
+                             bool upper);
 
 // An operator whose right operand is an Integer or Long literal.
 template <opfast::Arith A, BinaryFn Slow>

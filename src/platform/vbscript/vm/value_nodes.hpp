@@ -1,6 +1,7 @@
 #pragma once
 // Nodes that name a value: literals, constants, locals, parameters, fields, globals, Me, Err.
 // Each is bound to its slot or entry when compiled.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -242,14 +243,44 @@ template <VariableSlot::Kind K>
   }
 }
 
+// A local, parameter or field whose kind the compiler found, kept as a byte offset from the
+// frame's locals, its parameters' references or the running object's fields: found with no
+// test of the kind and no scaling of a slot number.
+template <VariableSlot::Kind K>
+struct FixedVariable {
+  explicit FixedVariable(std::int32_t slot)
+      : offset(static_cast<std::ptrdiff_t>(slot) *
+               static_cast<std::ptrdiff_t>(K == VariableSlot::Kind::Param ? sizeof(Variant*)
+                                                                          : sizeof(Variant))) {}
+  [[gnu::always_inline]] Variant& in(Frame& f) const {
+    using Kind = VariableSlot::Kind;
+    static_assert(K == Kind::Local || K == Kind::Param || K == Kind::Field);
+    if constexpr (K == Kind::Local) {
+      return *reinterpret_cast<Variant*>(reinterpret_cast<char*>(f.vals) + offset);
+    } else if constexpr (K == Kind::Param) {
+      return **reinterpret_cast<Variant**>(reinterpret_cast<char*>(f.refs) + offset);
+    } else {
+      // The running object outlives the statement: its caller holds a reference for the call.
+      return *reinterpret_cast<Variant*>(reinterpret_cast<char*>(&f.me->field(0)) + offset);
+    }
+  }
+  std::ptrdiff_t offset;
+};
+
+// The number an Integer or a Long holds (Variant::integerOrLong), laid out for a Long: counters
+// and indexes are Longs.
+[[gnu::always_inline]] inline bool longFirst(const Variant& v, std::int32_t& n) {
+  if (v.type() == VarType::Long) [[likely]] {
+    n = v.longValue();
+    return true;
+  }
+  return v.integerOrLong(n);
+}
+
 // A bound of the array a variable holds (UBound or LBound of its first dimension); false when
 // it holds no array, or one without dimensions.
 [[gnu::always_inline]] inline bool firstBound(const Variant* v, bool upper, std::int64_t& out) {
-  if (!v || !v->isArray()) return false;
-  const std::vector<ArrayBound>& bounds = v->arrayValue().bounds();
-  if (bounds.empty()) return false;
-  out = upper ? bounds.front().upper() : bounds.front().lower;
-  return true;
+  return v && v->isArray() && v->arrayValue().firstBound(upper, out);
 }
 
 // A member of a named object added with its members as globals.
