@@ -96,8 +96,8 @@ ExprNodePtr binaryNode(BinaryOp op, SourcePos p, ExprNodePtr l, ExprNodePtr r, b
         return l;
       }
       if (auto* pair = dynamic_cast<BinaryNode<opConcat>*>(l.get())) {
-        auto chain = std::make_unique<ConcatNode>(pair->pos, std::move(pair->left),
-                                                  std::move(pair->right));
+        auto chain =
+            std::make_unique<ConcatNode>(pair->pos, std::move(pair->left), std::move(pair->right));
         chain->parts.push_back(std::move(r));
         return chain;
       }
