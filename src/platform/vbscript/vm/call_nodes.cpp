@@ -645,13 +645,19 @@ template <VariableSlot::Kind K>
 
 template <VariableSlot::Kind K, ArgShape kShape>
 Flow MemberCallStatement<K, kShape>::exec(Frame& f) {
-  // The fast path of MemberNode::run, its tests in the order they fail least.
-  const MemberNode& m = *call;
+  // The fast path of MemberNode::run. No Sub cached: a native object's member (a template's
+  // output, a host object), or a script member not found yet; either goes the general way
+  // before the variable is even read.
+  MemberNode& m = *call;
+  Procedure* sub = m.cachedSub_;
+  if (!sub) {
+    m.eval(f);
+    return Flow::Normal;
+  }
   const Variant* v = variableOfKind<K>(f, m.objectVariable_);
   Object* o = v && v->isObject() ? v->objectValue() : nullptr;
-  Procedure* sub = m.cachedSub_;
-  if (!o || &o->classInfo() != m.cachedClass_ || !sub) {
-    call->run(f);
+  if (!o || &o->classInfo() != m.cachedClass_) {
+    m.run(f);
     return Flow::Normal;
   }
   auto* so = static_cast<ScriptObject*>(o);
