@@ -159,14 +159,13 @@ class Variant {
 
   // The number an Integer or a Long holds; false, with n unchanged, for any other value.
   bool integerOrLong(std::int32_t& n) const noexcept {
-    if (array_) return false;
-    if (type_ == VarType::Long) {
+    // A Long first: counters and indexes are Longs.
+    if (type() == VarType::Long) [[likely]] {
       n = u_.i4;
-    } else if (type_ == VarType::Integer) {
-      n = u_.i2;
-    } else {
-      return false;
+      return true;
     }
+    if (type() != VarType::Integer) return false;
+    n = u_.i2;
     return true;
   }
 

@@ -626,23 +626,6 @@ void MemberNode::run(Frame& f) {
   if (!runCached(f)) eval(f);
 }
 
-namespace {
-
-// The variable v names, its kind K known when the code was compiled; null for a module-level
-// name that is no variable now.
-template <VariableSlot::Kind K>
-[[gnu::always_inline]] inline const Variant* variableOfKind(Frame& f, const VariableSlot& v) {
-  if constexpr (K == VariableSlot::Kind::Param) {
-    return f.refs[v.slot];
-  } else if constexpr (K == VariableSlot::Kind::Global) {
-    return v.entry->kind == EntryKind::Variable ? &v.entry->value : nullptr;
-  } else {
-    return variableIn<K>(f, v);
-  }
-}
-
-}  // namespace
-
 template <VariableSlot::Kind K, ArgShape kShape>
 Flow MemberCallStatement<K, kShape>::exec(Frame& f) {
   // The fast path of MemberNode::run. No Sub cached: a native object's member (a template's
@@ -654,7 +637,7 @@ Flow MemberCallStatement<K, kShape>::exec(Frame& f) {
     m.eval(f);
     return Flow::Normal;
   }
-  const Variant* v = variableOfKind<K>(f, m.objectVariable_);
+  const Variant* v = variableIn<K>(f, m.objectVariable_);
   Object* o = v && v->isObject() ? v->objectValue() : nullptr;
   if (!o || &o->classInfo() != m.cachedClass_) {
     m.run(f);

@@ -40,7 +40,7 @@ struct AssignElementInPlace final : AssignElementNode {
     if (!array.isArray()) return assignGeneral(f);
     std::int32_t index = literalIndex;
     if constexpr (Index != Kind::None) {
-      if (!longFirst(indexAt.in(f), index)) return assignGeneral(f);
+      if (!indexAt.in(f).integerOrLong(index)) return assignGeneral(f);
     }
     Variant* element = nullptr;
     bool fresh = false;

@@ -480,7 +480,7 @@ struct CompareBoundNode final : ExprNode {
     } else {
       std::int32_t x;
       const Variant& array = arrayAt_.in(f);
-      if (longFirst(leftAt_.in(f), x) && array.isArray() &&
+      if (leftAt_.in(f).integerOrLong(x) && array.isArray() &&
           array.arrayValue().firstBound(Upper, bound)) {
         return opfast::cmp<C>(std::int64_t{x}, bound);
       }

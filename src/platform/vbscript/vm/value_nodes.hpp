@@ -230,14 +230,19 @@ struct VariableSlot {
   }
 };
 
-// The variable v names, for code that knows its kind when it is compiled: a field or a local
-// without asking, any other kind as v says.
+// The variable v names, for code that knows its kind K when it is compiled: found without
+// asking the kind (None asks v). Null where v.get is null.
 template <VariableSlot::Kind K>
 [[gnu::always_inline]] inline Variant* variableIn(Frame& f, const VariableSlot& v) {
-  if constexpr (K == VariableSlot::Kind::Field) {
+  using Kind = VariableSlot::Kind;
+  if constexpr (K == Kind::Field) {
     return &f.me->field(v.slot);
-  } else if constexpr (K == VariableSlot::Kind::Local) {
+  } else if constexpr (K == Kind::Local) {
     return &f.vals[v.slot];
+  } else if constexpr (K == Kind::Param) {
+    return f.refs[v.slot];
+  } else if constexpr (K == Kind::Global) {
+    return v.entry->kind == EntryKind::Variable ? &v.entry->value : nullptr;
   } else {
     return v.get(f);
   }
@@ -266,16 +271,6 @@ struct FixedVariable {
   }
   std::ptrdiff_t offset;
 };
-
-// The number an Integer or a Long holds (Variant::integerOrLong), laid out for a Long: counters
-// and indexes are Longs.
-[[gnu::always_inline]] inline bool longFirst(const Variant& v, std::int32_t& n) {
-  if (v.type() == VarType::Long) [[likely]] {
-    n = v.longValue();
-    return true;
-  }
-  return v.integerOrLong(n);
-}
 
 // A bound of the array a variable holds (UBound or LBound of its first dimension); false when
 // it holds no array, or one without dimensions.
