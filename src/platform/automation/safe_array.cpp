@@ -22,24 +22,6 @@ std::size_t elementCount(const std::vector<ArrayBound>& bounds) {
   return n;
 }
 
-// Makes the n values from first Empty, whatever their bytes held (a doubling buffer's new
-// half). Zero bytes are an Empty Variant: two word stores each, which the compiler merges into
-// one wide store per value. Not memset: on large blocks it runs a string instruction, which
-// instruction counts (how the interpreter's paths are measured) take a byte at a time.
-void fillEmpty(Variant* first, std::size_t n) noexcept {
-  static constexpr std::uint64_t kZero = 0;
-  constexpr std::size_t kWords = sizeof(Variant) / sizeof kZero;
-  const auto zeroWords = [](unsigned char* at, std::size_t words) {
-    for (std::size_t w = 0; w < words; ++w)
-      std::memcpy(at + w * sizeof kZero, &kZero, sizeof kZero);
-  };
-  auto* bytes = reinterpret_cast<unsigned char*>(first);
-  std::size_t i = 0;
-  // Four values a pass: the loop's own steps are shared.
-  for (; i + 4 <= n; i += 4, bytes += 4 * sizeof(Variant)) zeroWords(bytes, 4 * kWords);
-  for (; i < n; ++i, bytes += sizeof(Variant)) zeroWords(bytes, kWords);
-}
-
 }  // namespace
 
 SafeArray::SafeArray(std::vector<ArrayBound> bounds, VarType elementType)
@@ -173,7 +155,9 @@ void SafeArray::resizeStorage(std::size_t n, std::vector<Variant>& dropped) {
   for (std::size_t i = n; i < writtenEnd_; ++i) containers += data_[i].holdsContainer() ? 1 : 0;
   dropped.reserve(containers);
   // A mapped block's elements beyond the size are Empty already; heap storage gained is not.
-  if (!mapped_ && n > size_) fillEmpty(data_ + size_, n - size_);
+  if (!mapped_) {
+    for (std::size_t i = size_; i < n; ++i) new (data_ + i) Variant();
+  }
   for (std::size_t i = n; i < writtenEnd_; ++i) {
     if (data_[i].holdsContainer()) {
       dropped.push_back(std::move(data_[i]));
