@@ -150,6 +150,7 @@ TableDescription BulkCatalogue::build(const data::TableRow& row, BulkTable& tabl
     if (column.duplicate) continue;
     column.mysql = table.columns[i].mysql;
     column.pgDefault = table.columns[i].pgDefault;
+    column.pgEnumValues = std::move(table.columns[i].pgEnumValues);
   }
   if (kind == kDbmsPostgreSql) {
     std::vector<PgMetadataField>& names = d.typeNames.emplace();

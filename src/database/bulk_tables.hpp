@@ -25,6 +25,8 @@ struct BulkColumn {
   std::optional<std::u16string> pgDefault;  // PostgreSQL: the FldDefault of its default
   std::u16string pgTypeName;                // PostgreSQL: its DataTypeName
   std::optional<MySqlColumnType> mysql;     // MySQL, MariaDB: what SHOW FIELDS tells
+  // PostgreSQL: the values of its enum, in their order.
+  std::vector<std::u16string> pgEnumValues;
 };
 
 struct BulkTable {

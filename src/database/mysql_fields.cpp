@@ -67,13 +67,22 @@ std::u16string showFieldsQuery(const data::Connection& connection, std::u16strin
 }
 
 std::u16string MySQLTagValues(std::u16string_view str) {
-  const std::vector<std::u16string> values = quotedValues(str).value_or(plainValues(str));
+  return tagValuesOf(quotedValues(str).value_or(plainValues(str)));
+}
+
+std::u16string tagValuesOf(const std::vector<std::u16string>& values) {
   std::u16string result;
   for (const std::u16string& value : values) {
     const std::u16string q = u"\"" + replaceAll(value, u"\"", u"&quot;") + u"\"";
     result += q + u"," + q + u"\r\n";
   }
   return result;
+}
+
+void applyEnumTagValues(AGPField& fld, const std::u16string& tagValues) {
+  AGProperties& bag = fld.properties();
+  bag.setting(kFldTagValues) = Variant(tagValues);
+  bag.setting(kFldHtmlTag) = Variant(isBoolTagValues(tagValues) ? u"RADIO" : u"SELECT");
 }
 
 bool isBoolTagValues(std::u16string_view values) {
@@ -127,8 +136,7 @@ void applyMySqlColumnType(AGPField& fld, const MySqlColumnType& column) {
     bag.setting(kFldUniqueIdx) = Variant(true);
   }
   if (column.list == MySqlColumnType::ValueList::Enum) {
-    bag.setting(kFldTagValues) = Variant(column.tagValues);
-    bag.setting(kFldHtmlTag) = Variant(isBoolTagValues(column.tagValues) ? u"RADIO" : u"SELECT");
+    applyEnumTagValues(fld, column.tagValues);
   } else if (column.list == MySqlColumnType::ValueList::Set) {
     bag.setting(kFldTagValues) = Variant(column.tagValues);
     bag.setting(kFldHtmlTag) = Variant(u"CHECKBOX");

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fields/field.hpp"
 #include "platform/data/query.hpp"
@@ -41,6 +42,13 @@ void SetupMySQLFld(AGPField& fld, const data::QueryResult& rs, std::u16string_vi
 // The FldTagValues text ("value","value" CR LF per value) of the part of an enum or set type
 // text after the word: "('N','Y')".
 std::u16string MySQLTagValues(std::u16string_view str);
+
+// The FldTagValues text of a list of values, each its own label.
+std::u16string tagValuesOf(const std::vector<std::u16string>& values);
+
+// Offers an enum's values (FldTagValues text) as the field's choices: radio buttons for a yes/no
+// pair, else a select.
+void applyEnumTagValues(AGPField& fld, const std::u16string& tagValues);
 
 // True when the field's tag values are exactly 0 and 1, or N and Y, in either order.
 bool IsBoolTagValues(AGPField& fld);

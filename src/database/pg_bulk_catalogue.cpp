@@ -1,5 +1,7 @@
 // PostgreSQL's catalogue read for every base table of the loaded schemas at once: one query for
-// the columns (with their types, defaults and type names) and one for the indexes.
+// the columns (with their types, defaults and type names), one for the indexes and one for the
+// values of enum columns.
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,6 +42,13 @@ constexpr std::u16string_view kIndexesQuery =
     u" CROSS JOIN LATERAL unnest(i.indkey::int2[]) WITH ORDINALITY AS k(attnum, position)"
     u" LEFT JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum = k.attnum"
     u" WHERE c.relkind IN ('r', 'p')";
+
+// The labels of every enum column, a row each.
+constexpr std::u16string_view kEnumValuesQuery =
+    u"SELECT n.nspname, c.relname, a.attname, e.enumlabel"
+    u" FROM pg_catalog.pg_class c"
+    u" JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
+    u" JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid";
 
 // The query completed with the schemas as parameters and the order.
 std::u16string inSchemas(std::u16string_view sql, std::size_t count, std::u16string_view order) {
@@ -125,12 +134,36 @@ void readIndexes(data::Connection& cnn, const std::vector<std::u16string>& schem
   finish();
 }
 
+// Gives each column of an enum type its labels, in their order.
+void readEnumValues(data::Connection& cnn, const std::vector<std::u16string>& schemas,
+                    BulkReading& reading) {
+  std::u16string sql(kEnumValuesQuery);
+  sql += kPgEnumLabelsJoin;
+  sql += u" WHERE c.relkind IN ('r', 'p') AND a.attnum > 0 AND NOT a.attisdropped";
+  // Rows come column by column: the column is looked up when the row's column changes.
+  std::array<std::u16string, 3> at;
+  BulkColumn* column = nullptr;
+  forEachRow<4>(cnn, sql, schemas, u"c.oid, a.attnum, e.enumsortorder", [&](auto& text) {
+    if (text[0] != at[0] || text[1] != at[1] || text[2] != at[2]) {
+      at = {text[0], text[1], text[2]};
+      column = nullptr;
+      if (BulkTable* table = reading.find(text[0], text[1])) {
+        for (BulkColumn& c : table->columns) {
+          if (c.name == text[2]) column = &c;
+        }
+      }
+    }
+    if (column) column->pgEnumValues.push_back(std::move(text[3]));
+  });
+}
+
 }  // namespace
 
 void readPostgreSqlCatalogue(data::Connection& cnn, const std::vector<std::u16string>& schemas,
                              BulkReading& reading) {
   readColumns(cnn, schemas, reading);
   readIndexes(cnn, schemas, reading);
+  readEnumValues(cnn, schemas, reading);
 }
 
 }  // namespace vantorel

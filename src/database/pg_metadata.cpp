@@ -32,14 +32,14 @@ std::u16string tableType(std::u16string_view relkind) {
   return std::u16string(relkind);
 }
 
-// The types generated pages have no input for. The list has always named "lseq"; the
-// line-segment type it meant is "lseg".
 }  // namespace
 
+// The types generated pages have no input for. The list has always named "lseq"; the
+// line-segment type it meant is "lseg". An address (inet, cidr) is typed as its text, which
+// the server checks; an array is shown as its text (see applyTypeName).
 bool unsupportedPgType(std::u16string_view typeName) {
-  static constexpr std::u16string_view kTypes[] = {u"bit",   u"box",     u"array", u"circle",
-                                                   u"line",  u"lseq",    u"lseg",  u"path",
-                                                   u"point", u"polygon", u"inet"};
+  static constexpr std::u16string_view kTypes[] = {u"bit",  u"box",  u"circle", u"line",   u"lseq",
+                                                   u"lseg", u"path", u"point",  u"polygon"};
   if (typeName.empty()) return true;
   const std::u16string lower = toLower(typeName);
   for (std::u16string_view type : kTypes) {
@@ -59,6 +59,10 @@ void applyTypeName(AGPFields& fields, const PgMetadataField& column) {
     if (unsupportedPgType(column.DataTypeName)) {
       bag.setting(kFldSupport) = Variant(false);
       bag.setting(kFldGenerate) = Variant(false);
+    } else if (column.DataTypeName == kPgArrayTypeName) {
+      // Its text, "{1,2}", reads well, but a form has no input that keeps its elements apart.
+      bag.setting(kFldEdit) = Variant(false);
+      bag.setting(kFldAdd) = Variant(false);
     }
   }
 }
@@ -66,7 +70,7 @@ void applyTypeName(AGPFields& fields, const PgMetadataField& column) {
 }  // namespace
 
 std::u16string pgTypeName(std::u16string typname, std::u16string_view typcategory) {
-  return typcategory == u"A" ? std::u16string(u"array") : std::move(typname);
+  return typcategory == u"A" ? std::u16string(kPgArrayTypeName) : std::move(typname);
 }
 
 std::vector<PgMetadataTable> PgMetadataComponent::tables(std::u16string_view name,

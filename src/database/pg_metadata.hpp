@@ -55,6 +55,9 @@ std::optional<std::vector<PgMetadataField>> readQueryTypeNames(
     data::Connection& connection, std::u16string_view sTableName,
     const std::vector<data::FieldDescription>& columns);
 
+// The DataTypeName of every array type.
+inline constexpr std::u16string_view kPgArrayTypeName = u"array";
+
 // The DataTypeName of a column of pg_type's name and category: "array" for every array type.
 std::u16string pgTypeName(std::u16string typname, std::u16string_view typcategory);
 
@@ -62,7 +65,7 @@ std::u16string pgTypeName(std::u16string typname, std::u16string_view typcategor
 bool unsupportedPgType(std::u16string_view typeName);
 
 // Gives each field the type name of its column, by exact name; an unsupported one takes the
-// field out of generation.
+// field out of generation, and an array out of the add and edit forms.
 void applyFieldTypeNames(AGPFields& Fields, const std::vector<PgMetadataField>& columns);
 
 // Gives the fields of a table or view (sSQL empty) of the schema, or of a custom view (its query)

@@ -22,6 +22,12 @@ constexpr std::u16string_view kDefaultsQuery =
     u" WHERE c.relkind IN ('r', 'v', 'p') AND c.relname = ?"
     u" AND a.attnum > 0 AND NOT a.attisdropped";
 
+constexpr std::u16string_view kEnumValuesQuery =
+    u"SELECT a.attname, e.enumlabel"
+    u" FROM pg_catalog.pg_class c"
+    u" JOIN pg_catalog.pg_namespace n ON c.relnamespace = n.oid"
+    u" JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid";
+
 // Calls visit(position, depth) for each character outside quoted literals and names, depth
 // counting the parentheses open after it; a visit returning true stops the walk there.
 template <class Visit>
@@ -97,7 +103,8 @@ std::u16string_view withoutCasts(std::u16string_view d) {
 }  // namespace
 
 data::QueryResult queryPgTableColumns(data::Connection& connection, std::u16string sql,
-                                      std::u16string_view schema, std::u16string_view table) {
+                                      std::u16string_view schema, std::u16string_view table,
+                                      std::u16string_view thenBy) {
   std::vector<Variant> parameters{Variant(std::u16string(table))};
   if (schema.empty()) {
     sql += u" AND pg_catalog.pg_table_is_visible(c.oid)";
@@ -106,12 +113,28 @@ data::QueryResult queryPgTableColumns(data::Connection& connection, std::u16stri
     parameters.emplace_back(std::u16string(schema));
   }
   sql += u" ORDER BY a.attnum";
+  if (!thenBy.empty()) sql += u", " + std::u16string(thenBy);
   return data::runQuery(connection, sql, parameters);
 }
 
 data::QueryResult readPostgreSqlDefaults(data::Connection& connection, std::u16string_view schema,
                                          std::u16string_view table) {
   return queryPgTableColumns(connection, std::u16string(kDefaultsQuery), schema, table);
+}
+
+std::map<std::u16string, std::vector<std::u16string>> readPostgreSqlEnumValues(
+    data::Connection& connection, std::u16string_view schema, std::u16string_view table) {
+  std::u16string sql(kEnumValuesQuery);
+  sql += kPgEnumLabelsJoin;
+  sql += u" WHERE c.relname = ? AND a.attnum > 0 AND NOT a.attisdropped";
+  const data::QueryResult rs =
+      queryPgTableColumns(connection, std::move(sql), schema, table, u"e.enumsortorder");
+  std::map<std::u16string, std::vector<std::u16string>> values;
+  for (std::size_t row = 0; row < rs.rows.size(); ++row) {
+    values[data::textOf(rs.value(row, u"attname"))].push_back(
+        data::textOf(rs.value(row, u"enumlabel")));
+  }
+  return values;
 }
 
 std::optional<std::u16string> postgreSqlDefault(std::u16string_view def) {

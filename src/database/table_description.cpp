@@ -1,12 +1,14 @@
 #include "database/table_description.hpp"
 
 #include <algorithm>
+#include <map>
 #include <unordered_set>
 
 #include "database/custom_sql_statement.hpp"
 #include "database/index_grouping.hpp"
 #include "database/load_steps.hpp"
 #include "database/postgresql_fields.hpp"
+#include "database/sqlite_columns.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/sql_quoting.hpp"
 #include "platform/automation/variant_convert.hpp"
@@ -37,11 +39,13 @@ bool isRowGuid(data::Connection& cnn, const TableDescription& table, const std::
 // What each kind of database tells of the columns beyond the result's metadata.
 void readColumnExtras(data::Connection& cnn, TableDescription& table, std::int16_t kind) {
   std::optional<data::QueryResult> showFields, defaults;
+  std::map<std::u16string, std::vector<std::u16string>> enumValues;
   if (kind == kDbmsMySql) {
     attemptStep(
         [&] { showFields = data::runQuery(cnn, showFieldsQuery(cnn, table.schema, table.name)); });
   } else if (kind == kDbmsPostgreSql) {
     attemptStep([&] { defaults = readPostgreSqlDefaults(cnn, table.schema, table.name); });
+    attemptStep([&] { enumValues = readPostgreSqlEnumValues(cnn, table.schema, table.name); });
   }
   for (ColumnDescription& c : table.columns) {
     if (c.duplicate) continue;
@@ -51,6 +55,9 @@ void readColumnExtras(data::Connection& cnn, TableDescription& table, std::int16
       attemptStep([&] { c.rowGuid = isRowGuid(cnn, table, name); });
     }
     if (defaults) attemptStep([&] { c.pgDefault = postgreSqlColumnDefault(*defaults, name); });
+    if (const auto values = enumValues.find(name); values != enumValues.end()) {
+      c.pgEnumValues = values->second;
+    }
   }
 }
 
@@ -153,6 +160,10 @@ TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& r
     table.typeNames = readFieldTypeNames(cnn, table.name, table.schema, u"");
   }
   if (table.type == u"TABLE") readKeys(cnn, table, kind, quote);
+  if (isSqlite(cnn)) {
+    describeSqliteBlobs(table.columns);
+    if (table.type == u"TABLE") attemptStep([&] { markRowidAlias(cnn, table); });
+  }
   return table;
 }
 
@@ -193,6 +204,7 @@ Expected<TableDescription> describeCustomView(data::Connection& cnn, const std::
   table.type = u"CUSTOMVIEW";
   if (kind == kDbmsPostgreSql) table.typeNames = readQueryTypeNames(cnn, name, described);
   table.columns = describedColumns(std::move(described));
+  if (isSqlite(cnn)) describeSqliteBlobs(table.columns);
   return table;
 }
 

@@ -28,6 +28,8 @@ struct ColumnDescription {
   std::optional<MySqlColumnType> mysql;     // its SHOW FIELDS row (MySQL, MariaDB)
   bool rowGuid = false;                     // a uniqueidentifier the server fills (SQL Server)
   std::optional<std::u16string> pgDefault;  // the FldDefault its default gives (PostgreSQL)
+  // The values of its enum type in the enum's order (PostgreSQL); none for any other type.
+  std::vector<std::u16string> pgEnumValues;
   // From the catalogue, for base tables only.
   bool primaryKey = false;
   bool required = false;

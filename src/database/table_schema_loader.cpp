@@ -28,6 +28,7 @@ class ModelTableSink {
       if (!field) continue;
       AGProperties& f = field->properties();
       if (c.mysql) applyMySqlColumnType(*field, *c.mysql);
+      if (!c.pgEnumValues.empty()) applyEnumTagValues(*field, tagValuesOf(c.pgEnumValues));
       if (c.rowGuid) f.setting(kFldAutoIncrement) = Variant(true);
       if (c.pgDefault && !toBool(f.setting(kFldAutoIncrement))) {
         f.setting(kFldDefault) = Variant(*c.pgDefault);

@@ -45,6 +45,9 @@ void AGPField::LoadFldDefault() {
   if (!autoIncrement && isOneOf(type, {kVarChar, kVarWChar})) {
     static_cast<void>(toLong(bag.setting(kFldSize)));
   }
+  // PostgreSQL's loader names every array type "array": shown as its text, never typed in.
+  const Variant& typeName = bag.setting(kFldTypeName);
+  const bool shownOnly = typeName.isString() && typeName.stringValue() == u"array";
   const bool hasCaption = !toString(bag.setting(kFldCaption)).empty();
   const Variant var = GetVarName(Variant(name), Variant(u"x_"));
 
@@ -74,8 +77,8 @@ void AGPField::LoadFldDefault() {
   bag.setting(kFldVar) = Variant(toString(var));
   bag.setting(kFldList) = Variant(
       supported && !isOneOf(type, {kLongVarWChar, kLongVarChar, kLongVarBinary, kVarBinary}));
-  bag.setting(kFldEdit) = Variant(supported);
-  bag.setting(kFldAdd) = Variant(autoIncrement ? false : supported);
+  bag.setting(kFldEdit) = Variant(supported && !shownOnly);
+  bag.setting(kFldAdd) = Variant(autoIncrement || shownOnly ? false : supported);
   // SQL Server says plainly which columns cannot be written (computed columns, timestamps).
   if (GetDbmsType(projectContext().currentDbmsName) == kDbmsSqlServer &&
       (attributes & (kAdoFldUpdatable | kAdoFldUnknownUpdatable)) == 0 && !autoIncrement) {

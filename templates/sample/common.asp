@@ -61,6 +61,22 @@ Function QName(ByVal sName)
   End If
 End Function
 
+' A date or time column read as the text the database writes it in, under its own name: a Date
+' would lose what it cannot hold (a fraction of a second, a year before 1000, a time past 24
+' hours, a zone), and a form must show the value stored.
+Function DateColumn(ByVal sName)
+  Select Case vsDbms
+    Case "postgresql", "sqlite"
+      DateColumn = "CAST(" & QName(sName) & " AS TEXT) AS " & QName(sName)
+    Case "mysql"
+      DateColumn = "CAST(" & QName(sName) & " AS CHAR) AS " & QName(sName)
+    Case "mssql"
+      DateColumn = "CONVERT(VARCHAR(40), " & QName(sName) & ", 121) AS " & QName(sName)
+    Case Else
+      DateColumn = QName(sName)
+  End Select
+End Function
+
 ' One statement and its parameters. Param records a value and gives the "?" that stands for it
 ' in the SQL text, so a statement is written left to right with its values in order.
 Class cQuery
@@ -102,14 +118,19 @@ Class cQuery
           nType = 20
         Case "float"
           nType = 5
+        Case "decimal"
+          nType = 131
         Case "bool"
           nType = 11
         Case "date", "day", "time"
-          nType = 135
-          ' SQLite keeps dates as the text they were written as: they are sent in the form the
-          ' column holds, so that a value saved unchanged is stored unchanged and compares as text.
+          ' A form's date comes as the text the visitor typed, which keeps what a Date cannot
+          ' (a fraction of a second, a year before 1000, a time past 24 hours); a search's as a
+          ' Date. A day or a time alone is sent as its own type, so that it compares with the
+          ' column as one.
+          nType = DateParamType(m_kinds(i))
+          If VarType(v) = vbDate And (vsDbms = "sqlite" Or m_kinds(i) <> "date") Then v = DateText(v, m_kinds(i))
+          ' SQLite keeps dates as the text they were written as: they are sent as text.
           If vsDbms = "sqlite" And Not IsNull(v) Then
-            v = DateText(v, m_kinds(i))
             nType = 202
             nSize = Len(v)
           End If
@@ -150,10 +171,21 @@ Class cQuery
   End Function
 End Class
 
+Function DateParamType(ByVal sKind)
+  Select Case sKind
+    Case "day"
+      DateParamType = 133
+    Case "time"
+      DateParamType = 134
+    Case Else
+      DateParamType = 135
+  End Select
+End Function
+
 ' A date as the text of its kind: "day" yyyy-mm-dd, "time" hh:mm:ss, else both.
 Function DateText(ByVal v, ByVal sKind)
   Dim sDay, sTime
-  sDay = Year(v) & "-" & Right("0" & Month(v), 2) & "-" & Right("0" & Day(v), 2)
+  sDay = Right("000" & Year(v), 4) & "-" & Right("0" & Month(v), 2) & "-" & Right("0" & Day(v), 2)
   sTime = Right("0" & Hour(v), 2) & ":" & Right("0" & Minute(v), 2) & ":" & Right("0" & Second(v), 2)
   Select Case sKind
     Case "day"
@@ -180,7 +212,8 @@ Function AndWhere(ByVal sWhere, ByVal sTerm)
 End Function
 
 ' A value typed by a visitor as the kind of its field: Null when it is not one, so that a key or
-' a search of the wrong kind finds nothing instead of failing.
+' a search of the wrong kind finds nothing instead of failing. Whole and exact numbers stay the
+' text typed, which the database reads exactly (a Double holds only 15 digits).
 Function TypedValue(ByVal v, ByVal sKind)
   Dim vGiven
   vGiven = v
@@ -189,9 +222,11 @@ Function TypedValue(ByVal v, ByVal sKind)
   If v = "" Then Exit Function
   Select Case sKind
     Case "int"
-      If IsNumeric(v) Then
-        If CDbl(v) = Fix(CDbl(v)) And Abs(CDbl(v)) < 1E+15 Then TypedValue = CDbl(v)
+      If IsWholeText(v) Then
+        If WholeInRange(v, "-9223372036854775808:9223372036854775807") Or (vsDbms = "mysql" And WholeInRange(v, "0:18446744073709551615")) Then TypedValue = v
       End If
+    Case "decimal"
+      If IsDecimalText(v) Then TypedValue = v
     Case "float"
       If IsNumeric(v) Then TypedValue = CDbl(v)
     Case "bool"
@@ -202,6 +237,67 @@ Function TypedValue(ByVal v, ByVal sKind)
     Case Else
       TypedValue = v
   End Select
+End Function
+
+' ---- Exact numbers as text ----
+
+Function IsWholeText(ByVal s)
+  Dim re
+  Set re = New RegExp
+  re.Pattern = "^[-+]?[0-9]+$"
+  IsWholeText = re.Test(s & "")
+End Function
+
+' A number written plainly, with or without a fraction: what an exact column takes as it is.
+Function IsDecimalText(ByVal s)
+  Dim re
+  Set re = New RegExp
+  re.Pattern = "^[-+]?([0-9]+\.?[0-9]*|\.[0-9]+)$"
+  IsDecimalText = re.Test(s & "")
+End Function
+
+' Whether a whole number written as text lies in the range "min:max" (both as text): compared
+' digit by digit, since the ranges of 64-bit columns lie beyond what a Double counts exactly.
+Function WholeInRange(ByVal s, ByVal sRange)
+  Dim bounds
+  bounds = Split(sRange, ":")
+  WholeInRange = (CompareWhole(s, bounds(0)) >= 0 And CompareWhole(s, bounds(1)) <= 0)
+End Function
+
+' -1, 0 or 1 as the whole number a is less than, equal to or greater than b.
+Function CompareWhole(ByVal a, ByVal b)
+  Dim negA, negB, sign
+  a = Trim(a & "")
+  b = Trim(b & "")
+  negA = (Left(a, 1) = "-")
+  negB = (Left(b, 1) = "-")
+  a = WholeDigits(a)
+  b = WholeDigits(b)
+  If a = "0" Then negA = False
+  If b = "0" Then negB = False
+  If negA <> negB Then
+    If negA Then CompareWhole = -1 Else CompareWhole = 1
+    Exit Function
+  End If
+  If negA Then sign = -1 Else sign = 1
+  If Len(a) <> Len(b) Then
+    If Len(a) < Len(b) Then CompareWhole = -sign Else CompareWhole = sign
+  ElseIf a = b Then
+    CompareWhole = 0
+  ElseIf a < b Then
+    CompareWhole = -sign
+  Else
+    CompareWhole = sign
+  End If
+End Function
+
+' The digits of a whole number without its sign and leading zeros.
+Function WholeDigits(ByVal s)
+  If Left(s, 1) = "-" Or Left(s, 1) = "+" Then s = Mid(s, 2)
+  Do While Len(s) > 1 And Left(s, 1) = "0"
+    s = Mid(s, 2)
+  Loop
+  WholeDigits = s
 End Function
 
 ' A date typed by a visitor, or Null when it is none. Day, month and year written with numbers
@@ -319,15 +415,19 @@ Function PgFolded(ByVal sExpr)
   End If
 End Function
 
-' One condition of a search: the field compared with what the visitor typed.
+' One condition of a search: the field compared with what the visitor typed. A text is taken as
+' typed, blanks and all, so that a value stored with blanks is found; only blanks are no
+' condition. BETWEEN is a range of the field's kind: of texts, numbers or dates.
 Function SearchTerm(ByVal q, ByVal sField, ByVal sOp, ByVal v, ByVal v2, ByVal sKind)
-  Dim a, b
+  Dim a, b, bText, sLast
   SearchTerm = ""
-  v = Trim(v & "")
-  v2 = Trim(v2 & "")
-  If v = "" Then Exit Function
+  v = v & ""
+  v2 = v2 & ""
+  If Trim(v) = "" Then Exit Function
+  If Trim(v2) = "" Then v2 = ""
+  bText = (sKind = "text" Or sKind = "memo")
   sOp = UCase(sOp & "")
-  If sKind <> "text" And sKind <> "memo" And (sOp = "LIKE" Or sOp = "NOT LIKE" Or sOp = "STARTS WITH") Then sOp = "="
+  If Not bText And (sOp = "LIKE" Or sOp = "NOT LIKE" Or sOp = "STARTS WITH") Then sOp = "="
   Select Case sOp
     Case "LIKE"
       SearchTerm = LikeTerm(q, sField, "%" & LikeText(v) & "%", False)
@@ -336,23 +436,30 @@ Function SearchTerm(ByVal q, ByVal sField, ByVal sOp, ByVal v, ByVal v2, ByVal s
     Case "STARTS WITH"
       SearchTerm = LikeTerm(q, sField, LikeText(v) & "%", False)
     Case "BETWEEN"
-      a = TypedValue(v, sKind)
+      If bText Then a = v Else a = TypedValue(v, sKind)
       If IsNull(a) Then
         SearchTerm = "1 = 0"
         Exit Function
       End If
       SearchTerm = CompareTerm(q, sField, ">=", a, sKind)
-      If v2 <> "" Then
-        b = TypedValue(v2, sKind)
-        If IsNull(b) Then
-          SearchTerm = "1 = 0"
-        ElseIf (sKind = "date" Or sKind = "day") And TimeValue(b) = 0 Then
-          ' A day without a time: the whole day, up to the start of the next.
-          SearchTerm = SearchTerm & " AND " & CompareTerm(q, sField, "<", DateAdd("d", 1, b), sKind)
-        Else
-          SearchTerm = SearchTerm & " AND " & CompareTerm(q, sField, "<=", b, sKind)
+      If v2 = "" Then Exit Function
+      If bText Then b = v2 Else b = TypedValue(v2, sKind)
+      If IsNull(b) Then
+        SearchTerm = "1 = 0"
+        Exit Function
+      End If
+      sLast = "<="
+      ' A day without a time: the whole day, up to the start of the next. (VBScript's And would
+      ' ask any kind's value for its time, hence the nesting.)
+      If sKind = "date" Or sKind = "day" Then
+        If VarType(b) = vbDate Then
+          If TimeValue(b) = 0 Then
+            b = DateAdd("d", 1, b)
+            sLast = "<"
+          End If
         End If
       End If
+      SearchTerm = SearchTerm & " AND " & CompareTerm(q, sField, sLast, b, sKind)
     Case Else
       ' Only an operator of the list, whole: anything else compares for equality.
       Select Case sOp
@@ -360,7 +467,7 @@ Function SearchTerm(ByVal q, ByVal sField, ByVal sOp, ByVal v, ByVal v2, ByVal s
         Case Else
           sOp = "="
       End Select
-      a = TypedValue(v, sKind)
+      If bText Then a = v Else a = TypedValue(v, sKind)
       If IsNull(a) Then
         SearchTerm = "1 = 0"
       Else
@@ -425,6 +532,22 @@ Sub SkipToPage(ByVal rs, ByVal nStart)
       If nStart > 1 And Not rs.EOF Then rs.Move nStart - 1
   End Select
 End Sub
+
+' The rows of a query, kept by the client so that a page can walk them twice (a list reads the
+' labels its rows need before it shows them). A failed read ends the page as cQuery.Open does.
+Function OpenKeptRows(ByVal q, ByVal sSql)
+  Dim rs, nError, sError
+  Set rs = Server.CreateObject("ADODB.Recordset")
+  ' adUseClient: a static copy of the rows, whatever cursors the provider offers.
+  rs.CursorLocation = 3
+  On Error Resume Next
+  rs.Open q.Command(sSql), , 3, 1
+  nError = Err.Number
+  sError = Err.Description
+  On Error GoTo 0
+  If nError <> 0 Then ReadFailed sError
+  Set OpenKeptRows = rs
+End Function
 
 ' What the visitor sees of a database failure: what kind of problem it was, never the
 ' provider's own text, which names tables, columns and the server.
@@ -536,8 +659,8 @@ Function ShowValue(ByVal v, ByVal sKind)
     Else
       ShowValue = P("no")
     End If
-  ElseIf sKind = "date" And IsDate(v) Then
-    ShowValue = Html(ShowDate(CDate(v)))
+  ElseIf sKind = "date" Or sKind = "day" Or sKind = "time" Then
+    ShowValue = Html(ShowDateValue(v))
   ElseIf sKind = "binary" Then
     ShowValue = ""
   Else
@@ -545,41 +668,204 @@ Function ShowValue(ByVal v, ByVal sKind)
   End If
 End Function
 
-' A value from a form as the database takes it: Null for nothing. A text keeps its spaces.
+' A value from a form as the database takes it: Null for nothing; numbers and dates as the text
+' typed, which the database reads exactly; a text keeps its spaces.
 Function DbValue(ByVal v, ByVal sKind)
   Dim typed
-  If sKind = "date" And VarType(v) = vbDate Then
+  If VarType(v) = vbDate Then
     DbValue = v
     Exit Function
   End If
   typed = v & ""
   v = Trim(typed)
+  ' A set of no member is the empty set, which a NOT NULL column takes.
+  If sKind = "set" Then
+    DbValue = typed
+    Exit Function
+  End If
   If v = "" Then
     DbValue = Null
-  ElseIf sKind = "bool" Then
-    DbValue = IsTrueValue(v)
-  ElseIf sKind = "int" Or sKind = "float" Then
-    DbValue = CDbl(v)
-  ElseIf sKind = "date" Then
-    DbValue = TypedDate(v)
-  Else
-    DbValue = typed
+    Exit Function
   End If
+  Select Case sKind
+    Case "bool"
+      DbValue = IsTrueValue(v)
+    Case "int", "decimal"
+      If Left(v, 1) = "+" Then v = Mid(v, 2)
+      DbValue = v
+    Case "float"
+      ' "1E+20" and the like are read as VBScript reads numbers.
+      If IsDecimalText(v) Then DbValue = v Else DbValue = CDbl(v)
+    Case "date", "datetime", "day", "time"
+      DbValue = DateInput(v, sKind)
+    Case Else
+      DbValue = typed
+  End Select
 End Function
 
-' A stored value as a form shows it: dates as yyyy-mm-dd (and the time when there is one), so
-' that a browser's date input and CDate both read it.
+' A stored value as a form shows it: texts and numbers as they are, a Date as year-month-day
+' (four digits of year) and the time, a time column's as the time alone, so that a browser's
+' inputs and the comparison with the row (SameFormValue) both read it. Search forms ("date")
+' leave out a time of midnight.
 Function FormValue(ByVal v, ByVal sKind)
   If IsNull(v) Or IsEmpty(v) Then
     FormValue = ""
-  ElseIf sKind = "date" And IsDate(v) Then
-    FormValue = Year(v) & "-" & Right("0" & Month(v), 2) & "-" & Right("0" & Day(v), 2)
-    If TimeValue(v) <> 0 Then FormValue = FormValue & " " & Right("0" & Hour(v), 2) & ":" & Right("0" & Minute(v), 2) & ":" & Right("0" & Second(v), 2)
+  ElseIf VarType(v) = vbDate Then
+    Select Case sKind
+      Case "day", "time"
+        FormValue = DateText(v, sKind)
+      Case "datetime"
+        FormValue = DateText(v, "date")
+      Case Else
+        If TimeValue(v) = 0 Then FormValue = DateText(v, "day") Else FormValue = DateText(v, "date")
+    End Select
   ElseIf sKind = "bool" Then
     If IsTrueValue(v) Then FormValue = "1" Else FormValue = "0"
   Else
     FormValue = v & ""
   End If
+End Function
+
+' Whether a form's field came back as the form showed the row's value. Such a field is left as
+' the row holds it, never written: a form saved unchanged changes nothing, whatever a value's
+' form (a fraction of a second, an exact number, a blank text, a year before 1000).
+Function SameFormValue(ByVal sPosted, ByVal sStored, ByVal sKind)
+  Dim a, b
+  a = sPosted & ""
+  b = sStored & ""
+  SameFormValue = True
+  If a = b Then Exit Function
+  Select Case sKind
+    Case "date", "datetime", "day", "time"
+      a = CanonDate(a, sKind)
+      SameFormValue = (a <> "" And a = CanonDate(b, sKind))
+    Case "bool"
+      SameFormValue = (a <> "" And b <> "" And IsTrueValue(a) = IsTrueValue(b))
+    Case "set"
+      SameFormValue = SameMembers(a, b)
+    Case Else
+      ' A browser sends a text area's line breaks as CR LF, whatever the text held.
+      SameFormValue = (LineBreaksAsLf(a) = LineBreaksAsLf(b))
+  End Select
+End Function
+
+Function LineBreaksAsLf(ByVal s)
+  LineBreaksAsLf = Replace(Replace(s, vbCrLf, vbLf), vbCr, vbLf)
+End Function
+
+' Whether two members lists of a set ("a,b") name the same members, in any order.
+Function SameMembers(ByVal a, ByVal b)
+  Dim listA, listB, i
+  listA = Split(a, ",")
+  listB = Split(b, ",")
+  SameMembers = False
+  If UBound(listA) <> UBound(listB) Then Exit Function
+  For i = 0 To UBound(listA)
+    If InStr("," & b & ",", "," & listA(i) & ",") = 0 Then Exit Function
+  Next
+  SameMembers = True
+End Function
+
+' A date, a time or both written the ISO way, as the one text the database is sent and a form's
+' value is compared by: a browser's "T" becomes a space, left-out seconds ":00", a fraction's
+' trailing zeros go, a zone stays. "" for a text of no such form, or not of the kind ("day" a
+' date alone, "time" a time alone: MariaDB's run from -838:59:59 to 838:59:59).
+Function CanonDate(ByVal s, ByVal sKind)
+  Dim re, m, sDay, sTime, sFraction
+  CanonDate = ""
+  s = Trim(s & "")
+  Set re = New RegExp
+  re.Pattern = "^(?:([0-9]{4,})-([0-9]{2})-([0-9]{2})(?:[ T]|$))?(?:(-?[0-9]{1,3}):([0-9]{2})(?::([0-9]{2}))?(?:\.([0-9]*))?)?(Z|[+-][0-9]{2}(?::?[0-9]{2})?)?$"
+  If s = "" Or Not re.Test(s) Then Exit Function
+  Set m = re.Execute(s)(0)
+  sDay = ""
+  If m.SubMatches(0) <> "" Then
+    If CLng(m.SubMatches(1)) < 1 Or CLng(m.SubMatches(1)) > 12 Or CLng(m.SubMatches(2)) < 1 Or CLng(m.SubMatches(2)) > 31 Then Exit Function
+    sDay = m.SubMatches(0) & "-" & m.SubMatches(1) & "-" & m.SubMatches(2)
+  End If
+  sTime = ""
+  If m.SubMatches(3) <> "" Then
+    If CLng(m.SubMatches(4)) > 59 Then Exit Function
+    sTime = m.SubMatches(3)
+    If Len(Replace(sTime, "-", "")) = 1 Then sTime = Replace("0" & sTime, "0-", "-0")
+    If m.SubMatches(5) = "" Then
+      sTime = sTime & ":" & m.SubMatches(4) & ":00"
+    ElseIf CLng(m.SubMatches(5)) > 59 Then
+      Exit Function
+    Else
+      sTime = sTime & ":" & m.SubMatches(4) & ":" & m.SubMatches(5)
+    End If
+    sFraction = m.SubMatches(6)
+    Do While Right(sFraction, 1) = "0"
+      sFraction = Left(sFraction, Len(sFraction) - 1)
+    Loop
+    If sFraction <> "" Then sTime = sTime & "." & sFraction
+  End If
+  Select Case sKind
+    Case "day"
+      If sDay = "" Or m.SubMatches(7) <> "" Then Exit Function
+      If sTime <> "" And sTime <> "00:00:00" Then Exit Function
+      CanonDate = sDay
+    Case "time"
+      If sDay <> "" Or sTime = "" Then Exit Function
+      CanonDate = sTime & m.SubMatches(7)
+    Case Else
+      If sDay = "" Then Exit Function
+      If sTime = "" Then sTime = "00:00:00"
+      CanonDate = sDay & " " & sTime & m.SubMatches(7)
+  End Select
+End Function
+
+' What a visitor typed into a date, time or date-and-time field as the text the database is
+' sent (see CanonDate); a date typed as pages show it is read by TypedDate. Null when it is none.
+Function DateInput(ByVal s, ByVal sKind)
+  Dim t
+  DateInput = Null
+  s = Trim(s & "")
+  If s = "" Then Exit Function
+  t = CanonDate(s, sKind)
+  If t <> "" Then
+    DateInput = t
+    Exit Function
+  End If
+  t = TypedDate(s)
+  If IsNull(t) Then Exit Function
+  Select Case sKind
+    Case "time"
+      If Int(CDbl(t)) = 0 Then DateInput = DateText(t, "time")
+    Case "day"
+      If TimeValue(t) = 0 Then DateInput = DateText(t, "day")
+    Case Else
+      DateInput = DateText(t, "date")
+  End Select
+End Function
+
+' A date or time read from the database as pages show it: a Date by ShowDate; the ISO text of
+' a column read as text with its day ordered the same way and its time (a fraction, a zone) as
+' stored; any other text as it is.
+Function ShowDateValue(ByVal v)
+  Dim re, m, sDay, sRest
+  If VarType(v) = vbDate Then
+    ShowDateValue = ShowDate(v)
+    Exit Function
+  End If
+  ShowDateValue = v & ""
+  Set re = New RegExp
+  re.Pattern = "^([0-9]{4,})-([0-9]{2})-([0-9]{2})(?:[ T](.*))?$"
+  If Not re.Test(ShowDateValue) Then Exit Function
+  Set m = re.Execute(ShowDateValue)(0)
+  Select Case <!--##=DateFormatCode()##-->
+    Case 5
+      sDay = m.SubMatches(0) & "/" & m.SubMatches(1) & "/" & m.SubMatches(2)
+    Case 6
+      sDay = m.SubMatches(1) & "/" & m.SubMatches(2) & "/" & m.SubMatches(0)
+    Case 7
+      sDay = m.SubMatches(2) & "/" & m.SubMatches(1) & "/" & m.SubMatches(0)
+    Case Else
+      sDay = m.SubMatches(0) & "-" & m.SubMatches(1) & "-" & m.SubMatches(2)
+  End Select
+  sRest = m.SubMatches(3) & ""
+  If sRest = "" Or sRest = "00:00:00" Then ShowDateValue = sDay Else ShowDateValue = sDay & " " & sRest
 End Function
 
 ' A date as pages show it: day, month and year in the order of the project's date format (5
@@ -605,25 +891,39 @@ Function ShowDate(ByVal v)
   If TimeValue(v) = 0 Then ShowDate = sDay Else ShowDate = sDay & " " & sTime
 End Function
 
-' An empty text when the value fits its field, else the message shown in the form.
-Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal nMax, ByVal sCaption)
-  Dim problem
-  v = Trim(v & "")
+' An empty text when the value fits its field, else the message shown in the form. vLimit is
+' the longest text of a text field, the range "min:max" of a whole number's, else 0.
+Function CheckValue(ByVal v, ByVal sKind, ByVal bRequired, ByVal vLimit, ByVal sCaption)
+  Dim problem, sGiven
+  sGiven = v & ""
+  v = Trim(sGiven)
   problem = ""
-  If v = "" Then
-    If bRequired And sKind <> "bool" Then problem = "required"
-  ElseIf (sKind = "int" Or sKind = "float") And Not IsNumeric(v) Then
-    problem = "invalidnumber"
-  ElseIf sKind = "int" Then
-    If CDbl(v) <> Fix(CDbl(v)) Then
-      problem = "invalidinteger"
-    ElseIf Abs(CDbl(v)) > nMax And nMax > 0 Or Abs(CDbl(v)) >= 1E+15 Then
-      problem = "outofrange"
-    End If
-  ElseIf sKind = "date" And IsNull(TypedDate(v)) Then
-    problem = "invaliddate"
-  ElseIf (sKind = "text" Or sKind = "memo") And nMax > 0 Then
-    If Len(v) > nMax Then problem = "toolong"
+  If InStr(sGiven, Chr(0)) > 0 Then
+    ' PostgreSQL refuses the character, and SQLite's text would end at it.
+    problem = "badcharacter"
+  ElseIf v = "" Then
+    If bRequired And sKind <> "bool" And sKind <> "set" Then problem = "required"
+  Else
+    Select Case sKind
+      Case "int"
+        If Not IsNumeric(v) And Not IsWholeText(v) Then
+          problem = "invalidnumber"
+        ElseIf Not IsWholeText(v) Then
+          problem = "invalidinteger"
+        ElseIf VarType(vLimit) = vbString Then
+          If Not WholeInRange(v, vLimit) Then problem = "outofrange"
+        End If
+      Case "decimal"
+        If Not IsDecimalText(v) Then problem = "invalidnumber"
+      Case "float"
+        If Not IsNumeric(v) Then problem = "invalidnumber"
+      Case "date", "datetime", "day", "time"
+        If IsNull(DateInput(v, sKind)) Then problem = "invaliddate"
+      Case "text", "memo"
+        If VarType(vLimit) <> vbString Then
+          If vLimit > 0 And Len(v) > vLimit Then problem = "toolong"
+        End If
+    End Select
   End If
   If problem = "" Then
     CheckValue = ""
@@ -664,9 +964,11 @@ End Function
 
 ' ---- Forms ----
 
-' The input control of a field.
-Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequired, ByVal aChoices, ByVal nSize, ByVal nMax, ByVal nRows, ByVal nCols)
-  Dim s, i, sel, req, bNull, sLabel
+' The input control of a field. vLimit is the longest text of a text field, the range "min:max"
+' of a whole number's (see CheckValue). A stored value the choices do not hold is offered too,
+' checked, so that a form saved unchanged sends it back.
+Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequired, ByVal aChoices, ByVal nSize, ByVal vLimit, ByVal nRows, ByVal nCols)
+  Dim s, i, sel, req, bNull, sLabel, bFound, nMax
   sLabel = ""
   If IsObject(aChoices) Then
     ' A lookup table too large for a list: a box for the key, and the key's label beside it.
@@ -675,13 +977,26 @@ Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequir
   End If
   bNull = IsNull(v)
   v = FormValue(v, sKind)
+  nMax = 0
+  If VarType(vLimit) <> vbString Then nMax = vLimit
   req = ""
   If bRequired Then req = " required"
-  Select Case UCase(sTag)
+  sTag = UCase(sTag & "")
+  ' A browser drops the line breaks of a one-line box's value: a text of several lines gets a
+  ' text area.
+  If sTag <> "TEXTAREA" And sTag <> "SELECT" And sTag <> "RADIO" And sTag <> "CHECKBOX" And (sKind = "text" Or sKind = "memo") Then
+    If InStr(v, vbLf) > 0 Or InStr(v, vbCr) > 0 Then sTag = "TEXTAREA"
+  End If
+  Select Case sTag
     Case "TEXTAREA"
+      If nRows < 1 Then nRows = 4
+      If nCols < 1 Then nCols = 40
       s = "<textarea name=""" & sName & """ rows=""" & nRows & """ cols=""" & nCols & """"
       If nMax > 0 Then s = s & " maxlength=""" & nMax & """"
-      s = s & req & ">" & Html(v) & "</textarea>"
+      s = s & req & ">"
+      ' The HTML parser drops a line break right after the start tag: one is written for it.
+      If Left(v, 1) = vbLf Or Left(v, 1) = vbCr Then s = s & vbLf
+      s = s & Html(v) & "</textarea>"
     Case "CHECKBOX"
       If UBound(aChoices) >= 1 Then
         ' A set: a box a member, checked when the stored value names it.
@@ -691,6 +1006,11 @@ Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequir
           If InStr("," & v & ",", "," & CStr(aChoices(i)) & ",") > 0 Then sel = " checked"
           s = s & "<label><input type=""checkbox"" name=""" & sName & """ value=""" & Html(aChoices(i)) & """" & sel & "> " & Html(aChoices(i + 1)) & "</label> "
         Next
+        If v <> "" Then
+          For Each sel In Split(v, ",")
+            If Not ChoicesHold(aChoices, sel, sKind) Then s = s & "<label><input type=""checkbox"" name=""" & sName & """ value=""" & Html(sel) & """ checked> " & Html(sel) & "</label> "
+          Next
+        End If
       Else
         s = "<input type=""checkbox"" name=""" & sName & """ value=""1"""
         If IsTrueValue(v) Then s = s & " checked"
@@ -700,36 +1020,97 @@ Function FieldInput(ByVal sName, ByVal v, ByVal sTag, ByVal sKind, ByVal bRequir
       End If
     Case "SELECT"
       s = "<select name=""" & sName & """" & req & "><option value=""""></option>"
+      bFound = False
       For i = 0 To UBound(aChoices) - 1 Step 2
         sel = ""
-        If IsChosen(aChoices(i), v, sKind) Then sel = " selected"
+        If Not bFound And IsChosen(aChoices(i), v, sKind) Then
+          sel = " selected"
+          bFound = True
+        End If
         s = s & "<option value=""" & Html(aChoices(i)) & """" & sel & ">" & Html(aChoices(i + 1)) & "</option>"
       Next
+      If Not bFound And v <> "" Then s = s & "<option value=""" & Html(v) & """ selected>" & Html(v) & "</option>"
       s = s & "</select>"
     Case "RADIO"
       s = ""
+      bFound = False
       For i = 0 To UBound(aChoices) - 1 Step 2
         sel = ""
-        If IsChosen(aChoices(i), v, sKind) Then sel = " checked"
+        If Not bFound And IsChosen(aChoices(i), v, sKind) Then
+          sel = " checked"
+          bFound = True
+        End If
         s = s & "<label><input type=""radio"" name=""" & sName & """ value=""" & Html(aChoices(i)) & """" & sel & "> " & Html(aChoices(i + 1)) & "</label> "
       Next
+      If Not bFound And v <> "" Then s = s & "<label><input type=""radio"" name=""" & sName & """ value=""" & Html(v) & """ checked> " & Html(v) & "</label> "
     Case Else
-      Select Case sKind
-        Case "int"
-          s = "<input type=""number"" step=""1"""
-        Case "float"
-          s = "<input type=""number"" step=""any"""
-        Case "date"
-          If Len(v) > 10 Then s = "<input type=""text""" Else s = "<input type=""date"""
-        Case Else
-          s = "<input type=""text"""
-      End Select
-      s = s & " name=""" & sName & """ value=""" & Html(v) & """"
+      s = ValueInput(sName, v, sKind, vLimit)
       If nSize > 0 Then s = s & " size=""" & nSize & """"
-      If nMax > 0 And sKind <> "int" And sKind <> "float" And sKind <> "date" Then s = s & " maxlength=""" & nMax & """"
+      If nMax > 0 And (sKind = "text" Or sKind = "memo") Then s = s & " maxlength=""" & nMax & """"
       s = s & req & ">" & sLabel
   End Select
   FieldInput = s
+End Function
+
+' Whether the choices (value, label, value, label, ...) hold a value.
+Function ChoicesHold(ByVal aChoices, ByVal v, ByVal sKind)
+  Dim i
+  ChoicesHold = True
+  For i = 0 To UBound(aChoices) - 1 Step 2
+    If IsChosen(aChoices(i), v, sKind) Then Exit Function
+  Next
+  ChoicesHold = False
+End Function
+
+' The start of a one-line input of a value (a form's value text), without its closing ">": the
+' browser's own input where it holds the value as it is and takes the column's precision (a
+' time with seconds, a fraction of a second to the millisecond, a whole number that a Double
+' counts exactly), else a box of text that sends back what it shows.
+Function ValueInput(ByVal sName, ByVal v, ByVal sKind, ByVal vLimit)
+  Dim s, re, bounds, sStep
+  Set re = New RegExp
+  s = "<input type=""text"""
+  Select Case sKind
+    Case "int"
+      bounds = Split(vLimit & ":", ":")
+      If VarType(vLimit) = vbString And Len(bounds(0)) <= 16 And Len(bounds(1)) <= 15 Then
+        s = "<input type=""number"" step=""1"" min=""" & bounds(0) & """ max=""" & bounds(1) & """"
+      ElseIf VarType(vLimit) = vbString Then
+        ' Beyond 2^53 a browser's number input rounds: the digits are checked as text.
+        s = "<input type=""text"" inputmode=""numeric"" pattern=""[\-+]?[0-9]+"""
+      Else
+        s = "<input type=""number"" step=""1"""
+      End If
+    Case "float"
+      s = "<input type=""number"" step=""any"""
+    Case "decimal"
+      s = "<input type=""text"" inputmode=""decimal"" pattern=""[\-+]?([0-9]+\.?[0-9]*|\.[0-9]+)"""
+    Case "date"
+      ' A search's day: a date input unless the value holds a time.
+      If Len(v) <= 10 Then s = "<input type=""date"""
+    Case "day"
+      re.Pattern = "^[0-9]{4}-[0-9]{2}-[0-9]{2}$"
+      If v = "" Or re.Test(v) Then s = "<input type=""date"""
+    Case "time"
+      re.Pattern = "^([01][0-9]|2[0-3]):[0-5][0-9](:[0-5][0-9](\.[0-9]{1,3})?)?$"
+      If v = "" Or re.Test(v) Then s = "<input type=""time"" step=""" & SecondsStep(v) & """"
+    Case "datetime"
+      re.Pattern = "^([0-9]{4}-[0-9]{2}-[0-9]{2})(?:[ T](([01][0-9]|2[0-3]):[0-5][0-9](:[0-5][0-9](\.[0-9]{1,3})?)?))?$"
+      If v = "" Then
+        s = "<input type=""datetime-local"" step=""1"""
+      ElseIf re.Test(v) Then
+        sStep = re.Execute(v)(0).SubMatches(1)
+        If sStep = "" Then sStep = "00:00:00"
+        v = re.Execute(v)(0).SubMatches(0) & "T" & sStep
+        s = "<input type=""datetime-local"" step=""" & SecondsStep(v) & """"
+      End If
+  End Select
+  ValueInput = s & " name=""" & sName & """ value=""" & Html(v) & """"
+End Function
+
+' The step of a time input: a second, or a millisecond for a value with a fraction of one.
+Function SecondsStep(ByVal v)
+  If InStr(v, ".") > 0 Then SecondsStep = "0.001" Else SecondsStep = "1"
 End Function
 
 ' Whether a choice is the form's value: a yes/no value by its meaning ("True" is "1").
@@ -928,6 +1309,15 @@ Function OwnerTerm(ByVal q, ByVal sField, ByVal sKind)
   OwnerTerm = ""
   If Not RowsLimited() Then Exit Function
   OwnerTerm = EqualTerm(q, sField, VisitorUserId(), sKind)
+End Function
+
+' The condition "the row's master row is one the visitor may see", for a table whose rows are
+' users' only through their master's (the lines of an invoice): its master key among the keys of
+' the master rows that sMasterTerm keeps; none when that condition is none.
+Function MasterOwnerTerm(ByVal sField, ByVal sMasterFrom, ByVal sMasterField, ByVal sMasterTerm)
+  MasterOwnerTerm = ""
+  If sMasterTerm = "" Then Exit Function
+  MasterOwnerTerm = sField & " IN (SELECT " & QName(sMasterField) & " FROM " & sMasterFrom & " WHERE " & sMasterTerm & ")"
 End Function
 
 ' The user id of the login; none before it. The session keeps the id of the last login made in

@@ -726,6 +726,24 @@ Function ShowExpr(ByVal fld, ByVal sRecordset)
   End Select
 End Function
 
+' The listed fields of the current table whose values a list shows by a lookup's label, as the
+' items of an ASP Array(...): column, value field, label field, table, kind, ... (the arguments
+' of ReadLabels), so that a list reads the labels of its rows together.
+Function ListLookupItems()
+  Dim f, s
+  s = ""
+  For Each f In FieldsWith("FldList")
+    If ValueKind(f) <> "binary" And HasLookup(f) Then
+      Select Case UCase(f.FldHtmlTag & "")
+        Case "SELECT", "RADIO"
+          If s <> "" Then s = s & ", "
+          s = s & Lit(f.FldName) & ", " & LookupSource(f) & ", " & Lit(ParamKind(f))
+      End Select
+    End If
+  Next
+  ListLookupItems = s
+End Function
+
 ' A CSS value from a project setting, or the default.
 Function CssValue(ByVal sName, ByVal sDefault)
   CssValue = Trim(PROJ.GetV(sName) & "")
@@ -1131,7 +1149,8 @@ Function NameExpr(ByVal fld)
 End Function
 
 ' The kind a parameter of the field is sent as: "memo" for long text, "day" for a date without
-' a time and "time" for a time of day, else the value kind.
+' a time, "time" for a time of day and "decimal" for an exact number with a fraction (sent as
+' its text, which a Double would round), else the value kind.
 Function ParamKind(ByVal fld)
   ParamKind = ValueKind(fld)
   Select Case CLng(fld.FldType)
@@ -1141,46 +1160,95 @@ Function ParamKind(ByVal fld)
       ParamKind = "day"
     Case 134
       ParamKind = "time"
+    Case 6, 14, 131
+      ParamKind = "decimal"
   End Select
 End Function
 
-' The longest text a field takes, or the largest whole number; 0 when it does not say.
-Function MaxLength(ByVal fld)
-  MaxLength = 0
+' The kind of a field's value in a form: the parameter's kind, "datetime" for a date that holds
+' a time, "set" for a group of boxes.
+Function FormKind(ByVal fld)
+  FormKind = ParamKind(fld)
+  If FormKind = "date" Then FormKind = "datetime"
+  If IsChoiceGroup(fld) Then FormKind = "set"
+End Function
+
+' The limit of a field's value as an ASP expression (see CheckValue): the longest text a text
+' field takes, the range "min:max" of a whole number's column, else 0.
+Function LimitExpr(ByVal fld)
+  LimitExpr = "0"
   Select Case ValueKind(fld)
     Case "text"
-      If CLng(fld.FldType) <> 201 And CLng(fld.FldType) <> 203 Then MaxLength = Whole(fld.FldSize)
+      If CLng(fld.FldType) = 72 Then
+        ' A GUID's size is its 16 bytes; as text it is 36 characters, 38 with braces.
+        LimitExpr = "38"
+      ElseIf CLng(fld.FldType) <> 201 And CLng(fld.FldType) <> 203 Then
+        LimitExpr = CStr(Whole(fld.FldSize))
+      End If
     Case "int"
-      ' By the size of the type; a 64-bit number is only held to what the page can count.
       Select Case CLng(fld.FldType)
         Case 16
-          MaxLength = 127
+          LimitExpr = Lit("-128:127")
         Case 17
-          MaxLength = 255
+          LimitExpr = Lit("0:255")
         Case 2
-          MaxLength = 32767
+          LimitExpr = Lit("-32768:32767")
         Case 18
-          MaxLength = 65535
+          LimitExpr = Lit("0:65535")
         Case 3
-          MaxLength = 2147483647
+          LimitExpr = Lit("-2147483648:2147483647")
         Case 19
-          MaxLength = 4294967295
+          LimitExpr = Lit("0:4294967295")
+        Case 20
+          LimitExpr = Lit("-9223372036854775808:9223372036854775807")
+        Case 21
+          LimitExpr = Lit("0:18446744073709551615")
       End Select
   End Select
 End Function
 
-' An ASP expression of the stamp (RowStamp) of an edit form's values as a recordset holds them.
-Function StampExpr(ByVal sRecordset)
+' The longest text a text field takes; 0 when it does not say.
+Function MaxLength(ByVal fld)
+  MaxLength = 0
+  If ValueKind(fld) = "text" Then MaxLength = CLng(LimitExpr(fld))
+End Function
+
+' An ASP expression of an edit form's values (FormValue) as a recordset holds them, in the order
+' of EditValueFields.
+Function FormValuesExpr(ByVal sRecordset)
   Dim f, s
   s = ""
-  For Each f In FormFields("edit")
-    ' A password is never read back, so it cannot be part of what the form saw.
-    If Not IsPasswordField(f) Then
-      If s <> "" Then s = s & ", "
-      s = s & "FormValue(" & sRecordset & "(" & Lit(f.FldName) & ").Value, " & Lit(ValueKind(f)) & ")"
+  For Each f In EditValueFields()
+    If s <> "" Then s = s & ", "
+    s = s & "FormValue(" & sRecordset & "(" & Lit(f.FldName) & ").Value, " & Lit(FormKind(f)) & ")"
+  Next
+  FormValuesExpr = "Array(" & s & ")"
+End Function
+
+' The fields of the edit form whose value the form shows: all but a password, which is never
+' read back, so it cannot be part of what the form saw.
+Function EditValueFields()
+  Dim memo
+  Set memo = TableMemo()
+  If Not memo.Exists("edit values") Then memo.Add "edit values", Filtered(FormFields("edit"), "IsNoPasswordField")
+  EditValueFields = memo.Item("edit values")
+End Function
+
+Function IsNoPasswordField(ByVal fld)
+  IsNoPasswordField = Not IsPasswordField(fld)
+End Function
+
+' The position of a field among EditValueFields, from 0.
+Function EditValueIndex(ByVal fld)
+  Dim i, list
+  list = EditValueFields()
+  EditValueIndex = -1
+  For i = 0 To UBound(list)
+    If list(i) Is fld Then
+      EditValueIndex = i
+      Exit Function
     End If
   Next
-  StampExpr = "RowStamp(Array(" & s & "))"
 End Function
 
 ' Whether a field is one yes/no box, which cannot send "no value": its form says when it had none.
@@ -1325,6 +1393,8 @@ Function RecordColumnsExpr(ByVal sFlag)
         If s <> "" Then s = s & " & "", "" & "
         If ValueKind(f) = "binary" Then
           s = s & """CASE WHEN "" & " & NameExpr(f) & " & "" IS NULL THEN 0 ELSE 1 END AS vs_has_" & f.FldParm & """"
+        ElseIf ValueKind(f) = "date" Then
+          s = s & "DateColumn(" & Lit(f.FldName & "") & ")"
         Else
           s = s & NameExpr(f)
         End If
@@ -1398,15 +1468,61 @@ Function UserIdFieldOf(ByVal tbl)
 End Function
 
 ' An ASP expression of the condition that keeps a user to his own rows of a table, with the
-' query q; "" (no condition) for a table without a user id field.
+' query q; "" (no condition) for a table without a user id field. A table without one whose
+' master's rows are users' (the lines of an invoice) keeps him to the rows of his master rows.
 Function OwnerTermExpr(ByVal tbl, ByVal sQuery)
-  Dim f
+  OwnerTermExpr = OwnerTermWalk(tbl, sQuery, 0)
+  If OwnerTermExpr = "" Then OwnerTermExpr = """"""
+End Function
+
+' Whether a user sees only some rows of a table: his own, or those of his master rows.
+Function LimitsRowsByUser(ByVal tbl)
+  LimitsRowsByUser = (OwnerTermWalk(tbl, "q", 0) <> "")
+End Function
+
+' OwnerTermExpr, or "" for none; nDepth counts the masters followed, so that masters that name
+' each other in a ring end the walk.
+Function OwnerTermWalk(ByVal tbl, ByVal sQuery, ByVal nDepth)
+  Dim f, src, master, detailFld, sInner
+  OwnerTermWalk = ""
   Set f = UserIdFieldOf(tbl)
-  If f Is Nothing Then
-    OwnerTermExpr = """"""
-  Else
-    OwnerTermExpr = "OwnerTerm(" & sQuery & ", " & NameExpr(f) & ", " & Lit(ParamKind(f)) & ")"
+  If Not f Is Nothing Then
+    OwnerTermWalk = "OwnerTerm(" & sQuery & ", " & NameExpr(f) & ", " & Lit(ParamKind(f)) & ")"
+    Exit Function
   End If
+  If nDepth >= 8 Then Exit Function
+  Set src = tbl
+  If UCase(tbl.TblType) = "REPORT" Then Set src = FindTable(tbl.GetV("TblRptSrc") & "")
+  If src Is Nothing Then Exit Function
+  If src.GetV("TblMasterTbl") & "" = "" Or src.GetV("TblMasterFld") & "" = "" Then Exit Function
+  Set master = FindTable(src.GetV("TblMasterTbl") & "")
+  If master Is Nothing Then Exit Function
+  Set detailFld = FindField(src, src.GetV("TblDetailFld") & "")
+  If detailFld Is Nothing Then Exit Function
+  sInner = OwnerTermWalk(master, sQuery, nDepth + 1)
+  If sInner = "" Then Exit Function
+  OwnerTermWalk = "MasterOwnerTerm(" & NameExpr(detailFld) & ", " & FromExpr(master) & ", " & Lit(src.GetV("TblMasterFld") & "") & ", " & sInner & ")"
+End Function
+
+' The master table of a detail table (TblMasterTbl), or Nothing.
+Function MasterTableOf(ByVal tbl)
+  Set MasterTableOf = Nothing
+  If tbl.GetV("TblMasterTbl") & "" = "" Or tbl.GetV("TblMasterFld") & "" = "" Then Exit Function
+  Set MasterTableOf = FindTable(tbl.GetV("TblMasterTbl") & "")
+End Function
+
+' The field of a detail table that holds its master's key (TblDetailFld), or Nothing.
+Function DetailFieldOf(ByVal tbl)
+  Set DetailFieldOf = FindField(tbl, tbl.GetV("TblDetailFld") & "")
+End Function
+
+' Whether the current table's forms must check that a master key names a row the visitor may
+' see: its rows are users' only through their master's (OwnerTermWalk).
+Function MasterKeyChecked()
+  MasterKeyChecked = False
+  If Not UserIdFieldOf(TABLE) Is Nothing Then Exit Function
+  If MasterTableOf(TABLE) Is Nothing Or DetailFieldOf(TABLE) Is Nothing Then Exit Function
+  MasterKeyChecked = (OwnerTermWalk(MasterTableOf(TABLE), "q", 1) <> "")
 End Function
 
 Function HasUserIdField()
@@ -1521,6 +1637,13 @@ End Function
 ' Whether a field's default is put into the add form.
 Function FormShowsDefault(ByVal fld)
   FormShowsDefault = (fld.FldDefault & "" <> "") And Not DefaultIsExpression(fld)
+End Function
+
+' The ASP expression of whether a form's input is marked required for the browser. An edit form
+' whose row holds no value (a blank text in a NOT NULL column) must still be sent as it is.
+Function RequiredExpr(ByVal fld, ByVal sMode)
+  RequiredExpr = CStr(FormRequires(fld, sMode))
+  If sMode = "edit" And FormRequires(fld, sMode) Then RequiredExpr = "(Trim(" & fld.FldVar & " & """") <> """")"
 End Function
 
 ' Whether a form asks for a value: not on the add form when the database fills the field.

@@ -49,8 +49,8 @@ If vsMaster <> "" Then
   vsUrl = vsUrl & "master=" & UrlPart(vsMaster) & "&"
 End If
 <!--## End If ##-->
-<!--## If HasUserIdField() Then ##-->
-' A user's own rows only.
+<!--## If LimitsRowsByUser(TABLE) Then ##-->
+' A user's own rows only (or the rows of his own master rows).
 vsWhere = AndWhere(vsWhere, <!--##=OwnerTermExpr(TABLE, "vsQ")##-->)
 <!--## End If ##-->
 vsFrom = <!--##=FromExpr(TABLE)##-->
@@ -88,8 +88,15 @@ If vsSize = 0 Then
   vsStart = 1
   If vsTotal > vsAllRowsMax Then vsLimit = vsAllRowsMax
 End If
+<!--## If ListLookupItems() <> "" Then ##-->
+' The labels of the page's lookup values are read together before its rows are shown.
+Set vsRs = OpenKeptRows(vsQ, PagedSql(<!--##=ListColumnsExpr()##-->, vsFrom, vsOrder, vsStart, vsLimit))
+SkipToPage vsRs, vsStart
+ReadLabels vsRs, vsStart, vsLimit, Array(<!--##=ListLookupItems()##-->)
+<!--## Else ##-->
 Set vsRs = vsQ.Open(PagedSql(<!--##=ListColumnsExpr()##-->, vsFrom, vsOrder, vsStart, vsLimit))
 SkipToPage vsRs, vsStart
+<!--## End If ##-->
 
 ' The list's rows as comma-separated values, the first line naming the columns.
 Sub WriteCsv(ByVal rs)
@@ -119,11 +126,16 @@ Sub WriteCsv(ByVal rs)
   Response.End
 End Sub
 
-' A CSV cell: quoted, and a text a spreadsheet would take for a formula made plain text.
+' A CSV cell: quoted, and a text a spreadsheet would take for a formula made plain text. A tab or
+' a carriage return first is skipped by spreadsheets before they look for "=", so it counts too.
 Function CsvCell(ByVal v)
   v = v & ""
   If Len(v) > 0 Then
-    If InStr("=+-@", Left(v, 1)) > 0 And Not IsNumeric(v) Then v = "'" & v
+    If Left(v, 1) = vbTab Or Left(v, 1) = vbCr Then
+      v = "'" & v
+    ElseIf InStr("=+-@", Left(v, 1)) > 0 And Not IsNumeric(v) Then
+      v = "'" & v
+    End If
   End If
   CsvCell = """" & Replace(v, """", """""") & """"
 End Function
@@ -275,6 +287,7 @@ End Sub
 <!--##session search##-->
 <!--## Dim searchField, searchOp ##-->
 <%
+' The boxes start empty (Null): an empty text would show a yes/no field's "no", and search for it.
 Dim vsRights
 vsRights = <!--##=RightsExpr(TABLE)##-->
 RequireRight vsRights, vsRightList
@@ -300,12 +313,12 @@ vsPageTitle = ReportLanguage.TablePhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, "
 <!--##=HtmlText(searchField.FldSrchOpr)##-->
 <!--## End If ##-->
 <!--## If UCase(searchField.FldHtmlTag & "") = "SELECT" Or UCase(searchField.FldHtmlTag & "") = "RADIO" Then ##-->
-<%= FieldInput("s_<!--##=searchField.FldParm##-->", "", "SELECT", <!--##=Lit(ValueKind(searchField))##-->, False, <!--##=ChoicesExpr(searchField)##-->, 0, 0, 0, 0) %>
+<%= FieldInput("s_<!--##=searchField.FldParm##-->", Null, "SELECT", <!--##=Lit(ParamKind(searchField))##-->, False, <!--##=ChoicesExpr(searchField)##-->, 0, <!--##=LimitExpr(searchField)##-->, 0, 0) %>
 <!--## Else ##-->
-<%= FieldInput("s_<!--##=searchField.FldParm##-->", "", "TEXT", <!--##=Lit(ValueKind(searchField))##-->, False, Array(), 0, 0, 0, 0) %>
+<%= FieldInput("s_<!--##=searchField.FldParm##-->", Null, "TEXT", <!--##=Lit(ParamKind(searchField))##-->, False, Array(), 0, <!--##=LimitExpr(searchField)##-->, 0, 0) %>
 <!--## End If ##-->
 <!--## If UCase(searchField.FldSrchOpr & "") = "BETWEEN" Or UCase(searchField.FldSrchOpr & "") = "USER SELECT" Then ##-->
-<%= FieldInput("s2_<!--##=searchField.FldParm##-->", "", "TEXT", <!--##=Lit(ValueKind(searchField))##-->, False, Array(), 0, 0, 0, 0) %>
+<%= FieldInput("s2_<!--##=searchField.FldParm##-->", Null, "TEXT", <!--##=Lit(ParamKind(searchField))##-->, False, Array(), 0, <!--##=LimitExpr(searchField)##-->, 0, 0) %>
 <!--## End If ##-->
 </td>
 </tr>

@@ -23,6 +23,18 @@ Function RecordFound()
 End Function
 <!--##/session##-->
 
+<!--##session masterkey##-->
+<!--## If MasterKeyChecked() Then ##-->
+' Whether a master key names a master row the visitor may see: a user's lines go only into his
+' own invoices.
+Function MasterRowSeen(ByVal v)
+  Dim q
+  Set q = NewQuery()
+  MasterRowSeen = (q.Open("SELECT COUNT(*) FROM " & <!--##=FromExpr(MasterTableOf(TABLE))##--> & " WHERE " & AndWhere(EqualTerm(q, QName(<!--##=Lit(TABLE.GetV("TblMasterFld") & "")##-->), v, <!--##=Lit(ParamKind(DetailFieldOf(TABLE)))##-->), <!--##=OwnerTermExpr(MasterTableOf(TABLE), "q")##-->))(0).Value > 0)
+End Function
+<!--## End If ##-->
+<!--##/session##-->
+
 <!--##session storedfiles##-->
 <!--## Dim storedField, storedIndex ##-->
 ' The files of the upload folder the record names, read before it is changed or deleted, and
@@ -203,8 +215,21 @@ End If
 <!--##   End If ##-->
 <!--##   If IsPasswordField(recordField) Then ##-->
 vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, "text", <!--##=IsOn(recordField.FldRequired) And formMode = "add"##-->, <!--##=PasswordMaxLength(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
+<!--##   ElseIf formMode = "edit" Then ##-->
+' A value sent back as the form showed it is the row's own: neither checked nor written.
+vsSame(<!--##=EditValueIndex(recordField)##-->) = SameFormValue(<!--##=recordField.FldVar##-->, vsStored(<!--##=EditValueIndex(recordField)##-->), <!--##=Lit(FormKind(recordField))##-->)
+If Not vsSame(<!--##=EditValueIndex(recordField)##-->) Then vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(FormKind(recordField))##-->, <!--##=FormRequires(recordField, formMode)##-->, <!--##=LimitExpr(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
 <!--##   Else ##-->
-vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=FormRequires(recordField, formMode)##-->, <!--##=MaxLength(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
+vsMessage = vsMessage & CheckValue(<!--##=recordField.FldVar##-->, <!--##=Lit(FormKind(recordField))##-->, <!--##=FormRequires(recordField, formMode)##-->, <!--##=LimitExpr(recordField)##-->, ReportLanguage.FieldPhrase(<!--##=Lit(LCase(TABLE.TblVar))##-->, <!--##=Lit(LCase(recordField.FldParm))##-->, "fldcaption", <!--##=Lit(FieldCaption(recordField))##-->))
+<!--##   End If ##-->
+<!--##   If MasterKeyChecked() And recordField.FldName = TABLE.GetV("TblDetailFld") & "" Then ##-->
+<!--##     If formMode = "edit" Then ##-->
+If Not vsSame(<!--##=EditValueIndex(recordField)##-->) And RowsLimited() Then
+<!--##     Else ##-->
+If RowsLimited() Then
+<!--##     End If ##-->
+  If Not MasterRowSeen(<!--##=recordField.FldVar##-->) Then vsMessage = vsMessage & P("inuse") & "<br>"
+End If
 <!--##   End If ##-->
 <!--## Next ##-->
 <!--## If UserIdFieldInForm(formMode) Then ##-->
@@ -282,9 +307,9 @@ CheckToken
 <!--## If IsPasswordField(recordField) Then ##-->
 <td><input type="password" name="<!--##=recordField.FldVar##-->" value="" autocomplete="new-password"<!--## If IsOn(recordField.FldRequired) And formMode = "add" Then ##--> required<!--## End If ##-->><!--## If formMode = "edit" Then ##--> <%= P("keeppassword") %><!--## End If ##--></td>
 <!--## ElseIf formMode = "add" And IsMasterField(recordField) Then ##-->
-<td><% If vsMaster <> "" Then %><input type="hidden" name="<!--##=recordField.FldVar##-->" value="<%= Html(vsMaster) %>"><%= Html(<!--##=ShowExprOf(recordField, "vsMaster")##-->) %><% Else %><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=FormRequires(recordField, formMode)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=MaxLength(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %><% End If %></td>
+<td><% If vsMaster <> "" Then %><input type="hidden" name="<!--##=recordField.FldVar##-->" value="<%= Html(vsMaster) %>"><%= Html(<!--##=ShowExprOf(recordField, "vsMaster")##-->) %><% Else %><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(FormKind(recordField))##-->, <!--##=RequiredExpr(recordField, formMode)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=LimitExpr(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %><% End If %></td>
 <!--## Else ##-->
-<td><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(ValueKind(recordField))##-->, <!--##=FormRequires(recordField, formMode)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=MaxLength(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %></td>
+<td><%= FieldInput("<!--##=recordField.FldVar##-->", <!--##=recordField.FldVar##-->, <!--##=Lit(recordField.FldHtmlTag)##-->, <!--##=Lit(FormKind(recordField))##-->, <!--##=RequiredExpr(recordField, formMode)##-->, <!--##=InputChoices(recordField)##-->, <!--##=Whole(recordField.FldTagSize)##-->, <!--##=LimitExpr(recordField)##-->, <!--##=Whole(recordField.FldTagRows)##-->, <!--##=Whole(recordField.FldTagCols)##-->) %></td>
 <!--## End If ##-->
 </tr>
 <!--## Next ##-->
@@ -304,6 +329,7 @@ CheckToken
 Dim vsQ, vsColumns, vsValues, vsParts, vsI
 <!--##~ FormDims(formMode) ##-->
 <!--##include record.asp/common##-->
+<!--##include record.asp/masterkey##-->
 <!--## If FormTakesPassword(formMode) Then ##-->
 <!--##include record.asp/password##-->
 <!--## End If ##-->
@@ -320,14 +346,14 @@ If IsPost() And vsUploadProblem = "" Then
     ' Left empty, the field is the database's to fill.
     If Trim(<!--##=recordField.FldVar##--> & "") <> "" Then
       vsColumns = vsColumns & ", " & <!--##=NameExpr(recordField)##-->
-      vsValues = vsValues & ", " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
+      vsValues = vsValues & ", " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(FormKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
     End If
 <!--##   Else ##-->
     vsColumns = vsColumns & ", " & <!--##=NameExpr(recordField)##-->
 <!--##   If IsPasswordField(recordField) Then ##-->
     vsValues = vsValues & ", " & vsQ.Param(StoredPassword(<!--##=recordField.FldVar##-->), "text")
 <!--##   Else ##-->
-    vsValues = vsValues & ", " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
+    vsValues = vsValues & ", " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(FormKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
 <!--##   End If ##-->
 <!--##   End If ##-->
 <!--## Next ##-->
@@ -379,11 +405,12 @@ End If
 <!--## End If ##-->
 <%
 ' Changes to one record of <!--##=CommentText(TableCaption(TABLE))##-->. Its key is not among them.
-Dim vsQ, vsRs, vsSet, vsFound, vsChanged, vsParts, vsI, vsStamp, vsStale
+Dim vsQ, vsRs, vsSet, vsFound, vsChanged, vsParts, vsI, vsStamp, vsStale, vsStored, vsSame
 <!--##~ FormDims(formMode) ##-->
 <!--##~ UploadDims(formMode) ##-->
 <!--##include record.asp/common##-->
 <!--##include record.asp/keywhere##-->
+<!--##include record.asp/masterkey##-->
 <!--## If HasStoredFiles() Then ##-->
 <!--##include record.asp/storedfiles##-->
 <!--## End If ##-->
@@ -392,7 +419,9 @@ Dim vsQ, vsRs, vsSet, vsFound, vsChanged, vsParts, vsI, vsStamp, vsStale
 <!--## End If ##-->
 RequireRight vsRights, vsRightEdit
 If IsPost() Then
-  If Not RecordFound() Then Refuse "404 Not Found", "notfound"
+  vsStored = StoredValues()
+  If IsEmpty(vsStored) Then Refuse "404 Not Found", "notfound"
+  ReDim vsSame(<!--##=UBound(EditValueFields()) + 1##-->)
 End If
 <!--##include record.asp/uploadread##-->
 vsFound = True
@@ -404,7 +433,7 @@ If IsPost() And vsUploadProblem = "" Then
   ' the row as it is now. A post without the form's stamp is not checked.
   vsStamp = Posted("vs_stamp") & ""
   If vsMessage = "" And vsStamp <> "" Then
-    If CurrentStamp() <> vsStamp Then
+    If RowStamp(vsStored) <> vsStamp Then
       vsStale = True
       Response.Status = "409 Conflict"
       vsMessage = P("changedmeanwhile")
@@ -418,7 +447,7 @@ If IsPost() And vsUploadProblem = "" Then
     ' A password box left empty keeps the password.
     If Trim(<!--##=recordField.FldVar##--> & "") <> "" Then vsSet = vsSet & ", " & <!--##=NameExpr(recordField)##--> & " = " & vsQ.Param(StoredPassword(<!--##=recordField.FldVar##-->), "text")
 <!--##   Else ##-->
-    vsSet = vsSet & ", " & <!--##=NameExpr(recordField)##--> & " = " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(ValueKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
+    If Not vsSame(<!--##=EditValueIndex(recordField)##-->) Then vsSet = vsSet & ", " & <!--##=NameExpr(recordField)##--> & " = " & vsQ.Param(DbValue(<!--##=recordField.FldVar##-->, <!--##=Lit(FormKind(recordField))##-->), <!--##=Lit(ParamKind(recordField))##-->)
 <!--##   End If ##-->
 <!--## Next ##-->
 <!--##include record.asp/uploadcolumns##-->
@@ -460,7 +489,7 @@ If vsStale Or Not (IsPost() And vsUploadProblem = "") Then
     <!--##=recordField.FldVar##--> = vsRs(<!--##=Lit(recordField.FldName)##-->).Value
 <!--##   End If ##-->
 <!--## Next ##-->
-    vsStamp = <!--##=StampExpr("vsRs")##-->
+    vsStamp = RowStamp(<!--##=FormValuesExpr("vsRs")##-->)
 <!--## For Each recordField In UploadFields(formMode) ##-->
 <!--##   If ValueKind(recordField) = "binary" Then ##-->
     vsHas_<!--##=recordField.FldParm##--> = (vsRs("vs_has_<!--##=recordField.FldParm##-->").Value = 1)
@@ -472,13 +501,14 @@ If vsStale Or Not (IsPost() And vsUploadProblem = "") Then
   vsRs.Close
 End If
 
-' The stamp of the form's values as the row holds them now; "" when the row is gone.
-Function CurrentStamp()
+' The form's values (FormValue) as the row holds them now; Empty when the row is gone, or is
+' not the visitor's to change.
+Function StoredValues()
   Dim q, rs
   Set q = NewQuery()
   Set rs = q.Open("SELECT " & <!--##=RecordColumnsExpr("FldEdit")##--> & " FROM " & QName(<!--##=Lit(TABLE.TblName)##-->) & " WHERE " & KeyWhere(q))
-  CurrentStamp = ""
-  If Not rs.EOF Then CurrentStamp = <!--##=StampExpr("rs")##-->
+  StoredValues = Empty
+  If Not rs.EOF Then StoredValues = <!--##=FormValuesExpr("rs")##-->
   rs.Close
 End Function
 %>

@@ -164,12 +164,20 @@ struct Spot {
 };
 const Spot kSpots[] = {
     {"Chinook on SQLite", u"PlaylistTrack", u"", kTblKey, u"PlaylistId\r\nTrackId"},
+    // A key of one INTEGER column is the rowid's alias, which SQLite numbers itself.
+    {"Chinook on SQLite", u"Album", u"AlbumId", kFldAutoIncrement, u"True"},
+    {"Chinook on SQLite", u"PlaylistTrack", u"TrackId", kFldAutoIncrement, u"False"},
     {"Chinook on PostgreSQL", u"playlist_track", u"", kTblKey, u"playlist_id\r\ntrack_id"},
     {"Chinook on MariaDB", u"Track", u"UnitPrice", kFldTypeName, u"decimal(10,2)"},
     {"Sakila on PostgreSQL", u"actor", u"actor_id", kFldAutoIncrement, u"True"},
     {"Sakila on PostgreSQL", u"film", u"rating", kFldDefault, u"G"},
     {"Sakila on PostgreSQL", u"film", u"rental_rate", kFldDefault, u"4.99"},
     {"Sakila on PostgreSQL", u"film", u"special_features", kFldTypeName, u"array"},
+    {"Sakila on PostgreSQL", u"film", u"special_features", kFldEdit, u"False"},
+    {"Sakila on PostgreSQL", u"film", u"rating", kFldHtmlTag, u"SELECT"},
+    {"Sakila on PostgreSQL", u"film", u"rating", kFldTagValues,
+     u"\"G\",\"G\"\r\n\"PG\",\"PG\"\r\n\"PG-13\",\"PG-13\"\r\n\"R\",\"R\"\r\n"
+     u"\"NC-17\",\"NC-17\"\r\n"},
     {"Sakila on PostgreSQL", u"customer", u"create_date", kFldDefault, u"now"},
     {"Sakila on MariaDB", u"actor", u"actor_id", kFldAutoIncrement, u"True"},
     {"Sakila on MariaDB", u"film", u"rating", kFldTagValues,

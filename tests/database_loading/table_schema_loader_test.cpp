@@ -134,10 +134,11 @@ TEST_F(TableSchemaLoader, FieldsFollowTheRulesOfTheirDatabase) {
        nullptr},
       {P, u"public", u"orders", u"blank", 203, 8190, u"text", u"----S", u"<empty>", nullptr,
        nullptr},
-      {P, u"public", u"orders", u"tags", 202, 255, u"array", u"-----", u"<empty>", nullptr,
+      // Shown as their text: an array, and an address the server checks when it is typed.
+      {P, u"public", u"orders", u"tags", 202, 255, u"array", u"----S", u"<empty>", nullptr,
        nullptr},
       {P, u"public", u"orders", u"pos", 202, 255, u"point", u"-----", u"<empty>", nullptr, nullptr},
-      {P, u"public", u"orders", u"ip", 202, 50, u"inet", u"-----", u"<empty>", nullptr, nullptr},
+      {P, u"public", u"orders", u"ip", 202, 50, u"inet", u"----S", u"<empty>", u"TEXT", nullptr},
       {P, u"public", u"orders", u"seg", 202, 255, u"lseg", u"-----", u"<empty>", nullptr, nullptr},
       {P, u"public", u"orders", u"flags", 200, 255, u"bit", u"-----", u"<empty>", nullptr, nullptr},
       {P, u"public", u"orders", u"amount", 5, 8, u"float8", u"----S", u"<empty>", nullptr, nullptr},

@@ -43,7 +43,7 @@ KindsSchema schemaOf(Dbms dbms) {
 template <typename Run>
 void resetResults(const ShopDatabase& db, const Run& run) {
   const KindsSchema s = schemaOf(db.dbms);
-  run("CREATE TABLE genre (genre_id INTEGER PRIMARY KEY, name VARCHAR(40))");
+  run("CREATE TABLE genre (genre_id INT PRIMARY KEY, name VARCHAR(40))");
   run("INSERT INTO genre VALUES (1, 'Rock'), (2, 'Jazz')");
   run(std::string("CREATE TABLE track (track_id ") + s.key +
       ", title VARCHAR(60), genre_id INTEGER, FOREIGN KEY (genre_id) REFERENCES genre (genre_id))");
@@ -69,6 +69,56 @@ void resetResults(const ShopDatabase& db, const Run& run) {
     ties += (i > 1 ? ", (" : "(") + std::to_string(id) + ", 'same', '" + tieBody(id) + "')";
   }
   run(ties);
+}
+
+// Values on the edges of what each column kind holds, as the database stores them: blank and
+// empty text, the ends of the whole-number ranges, exact numbers beyond a Double, fractions of
+// a second, years before 1000, MariaDB's times past a day and below nought, and text whose line
+// breaks and blanks a browser would change.
+template <typename Run>
+void resetEdges(const ShopDatabase& db, const Run& run) {
+  const char* memo = "'\nstarts with a line break\r\nand has CR LF', ";
+  switch (db.dbms) {
+    case Dbms::Sqlite:
+      run("CREATE TABLE edges (id INTEGER PRIMARY KEY, t_null VARCHAR(40), t_req VARCHAR(40) NOT "
+          "NULL, big BIGINT, small SMALLINT, num NUMERIC(30,10), exact DECIMAL(12,2), real_v "
+          "DOUBLE, stamp DATETIME, on_day DATE, tod TIME, memo TEXT, flag BOOLEAN)");
+      run(std::string("INSERT INTO edges VALUES (1, '', '', 9223372036854775807, -32768, ") +
+          "'12345678901234567890.0123456789', 0.1, 0.1, '2024-01-02T10:30:00.123Z', 2460311.5, "
+          "'08:15:30.5', " +
+          memo + "1)");
+      run("INSERT INTO edges VALUES (2, NULL, '  padded  ', -9223372036854775808, 32767, NULL, "
+          "-0.01, 1e300, '2024-02-29 23:59:59.999', '0099-01-01', '23:59:59', 'lone\rCR', 0)");
+      break;
+    case Dbms::Postgres:
+      run("CREATE TABLE edges (id INTEGER PRIMARY KEY, t_null VARCHAR(40), t_req VARCHAR(40) NOT "
+          "NULL, big BIGINT, small SMALLINT, num NUMERIC(30,10), exact NUMERIC(12,2), real_v "
+          "DOUBLE PRECISION, stamp TIMESTAMP, stamptz TIMESTAMPTZ, on_day DATE, tod TIME, memo "
+          "TEXT, "
+          "flag BOOLEAN, uid UUID)");
+      run(std::string("INSERT INTO edges VALUES (1, '', '', 9223372036854775807, -32768, ") +
+          "12345678901234567890.0123456789, 0.1, 0.1, '2024-01-02 10:30:00.123456', "
+          "'2024-01-02 10:30:00.123+00', '0099-01-01', '08:15:30.5', E" +
+          memo + "TRUE, 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11')");
+      run("INSERT INTO edges VALUES (2, NULL, '  padded  ', -9223372036854775808, 32767, NULL, "
+          "-0.01, 1e300, '2024-02-29 23:59:59.999', NULL, '2024-02-29', '23:59:59', E'lone\rCR', "
+          "FALSE, NULL)");
+      break;
+    case Dbms::MariaDb:
+      run("CREATE TABLE edges (id INTEGER PRIMARY KEY, t_null VARCHAR(40), t_req VARCHAR(40) NOT "
+          "NULL, big BIGINT, ubig BIGINT UNSIGNED, small SMALLINT, num DECIMAL(30,10), exact "
+          "DECIMAL(12,2), real_v DOUBLE, stamp DATETIME(6), on_day DATE, tod TIME(3), memo TEXT, "
+          "flag TINYINT(1), members SET('a','b','c'))");
+      run(std::string("INSERT INTO edges VALUES (1, '', '', 9223372036854775807, ") +
+          "18446744073709551615, -32768, 12345678901234567890.0123456789, 0.1, 0.1, "
+          "'2024-01-02 10:30:00.123456', '0099-01-01', '-01:30:00', " +
+          memo + "1, '')");
+      run("INSERT INTO edges VALUES (2, NULL, '  padded  ', -9223372036854775808, "
+          "9223372036854775808, 32767, NULL, -0.01, 1e300, '2024-02-29 23:59:59.999', "
+          "'2024-02-29', '838:59:59', 'lone\rCR', 0, 'a,c')");
+      run("INSERT INTO edges (id, t_req, tod, members) VALUES (3, 'x', '08:15:30.123', NULL)");
+      break;
+  }
 }
 
 }  // namespace
@@ -102,8 +152,8 @@ void resetKinds(const ShopDatabase& db) {
   auto run = [&](const std::string& sql) { data::execute(c, fromUtf8(sql)); };
   const KindsSchema s = schemaOf(db.dbms);
   run("DROP VIEW IF EXISTS user_list");
-  for (const char* table :
-       {"kinds", "notes", "users", "gone", "visits", "places", "track", "genre", "visit", "tie"}) {
+  for (const char* table : {"kinds", "notes", "users", "gone", "visits", "places", "track", "genre",
+                            "visit", "tie", "edges"}) {
     run(std::string("DROP TABLE IF EXISTS ") + table);
   }
   if (db.dbms == Dbms::Postgres) {
@@ -167,6 +217,7 @@ void resetKinds(const ShopDatabase& db) {
       ", place_id INTEGER, user_id INTEGER, day DATE, amount INTEGER, note VARCHAR(40))");
   run(visits);
   resetResults(db, run);
+  resetEdges(db, run);
 }
 
 }  // namespace vantorel::test::site

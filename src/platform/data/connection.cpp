@@ -115,8 +115,9 @@ std::u16string Connection::infoText(SQLUSMALLINT infoType) const {
                      static_cast<SQLSMALLINT>(value.size() * sizeof(SQLWCHAR)), &bytes);
   }
   if (!succeeded(rc)) return {};
-  value.resize(std::min(value.size() - 1, static_cast<std::size_t>(bytes) / sizeof(SQLWCHAR)));
-  if (const auto nul = value.find(u'\0'); nul != std::u16string::npos) value.resize(nul);
+  // Ended by its terminator: MariaDB's driver counts a name like "Øst" short (see
+  // wideTextLength), and the driver manager counts bytes of what it converted.
+  value.resize(std::min(value.find(u'\0'), value.size() - 1));
   return value;
 }
 

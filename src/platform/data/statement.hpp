@@ -1,6 +1,7 @@
 #pragma once
 // One ODBC statement on a connection: run or prepare a text, bind parameters, describe the
 // result's columns and read its rows as Variants.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,6 +18,8 @@ struct ColumnInfo {
   SQLULEN columnSize = 0;
   SQLSMALLINT decimalDigits = 0;
   SQLSMALLINT nullable = SQL_NULLABLE_UNKNOWN;
+  // Asked of BIGINT columns only: the narrower integers fit a signed 64-bit read either way.
+  bool isUnsigned = false;
 };
 
 class Statement {
@@ -42,25 +45,38 @@ class Statement {
   void closeCursor() noexcept;
 
   SQLHSTMT handle() const noexcept { return stmt_.get(); }
+  // The code page in which character data goes to and from the driver, as SQL_C_CHAR; 0 where
+  // it goes as wide text. Not 0 for MariaDB's driver (see the constructor): a caller that binds
+  // its own text parameters binds encodeText(text) as SQL_C_CHAR there.
+  int textCodePage() const noexcept { return textCodePage_; }
+  std::string encodeText(std::u16string_view text) const;
   void check(SQLRETURN rc, std::u16string_view fallback) const;
 
  private:
   struct Parameter {
     std::u16string text;
+    std::string bytes;  // the text in textCodePage(), where the driver is given that
     std::int64_t integer = 0;
     double real = 0;
     SQLLEN indicator = 0;
   };
 
   std::u16string textValue(SQLUSMALLINT column, bool& isNull);
+  std::u16string byteTextValue(SQLUSMALLINT column, bool& isNull);
   Variant binaryValue(SQLUSMALLINT column);
 
   SQLHDBC dbc_;
   OdbcHandle stmt_;
+  int textCodePage_ = 0;
   std::vector<Parameter> parameters_;
   std::vector<ColumnInfo> columns_;
   bool described_ = false;
 };
+
+// The length in units of a wide text a driver wrote into the buffer (its last unit kept for the
+// terminator), given the length the driver reported: the terminator decides where the count
+// falls short of it.
+std::size_t wideTextLength(std::u16string_view buffer, std::size_t reportedUnits) noexcept;
 
 // Text of a column read as a string; empty for Null.
 std::u16string textOf(const Variant& value);

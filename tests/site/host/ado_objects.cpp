@@ -89,6 +89,40 @@ struct Bound {
   SQLLEN indicator = 0;
 };
 
+// The ODBC type of a number or date parameter that is sent as its text.
+SQLSMALLINT sqlTypeOfText(std::int32_t type) {
+  switch (type) {
+    case adBigInt:
+    case 21:
+      return SQL_BIGINT;
+    case adDecimal:
+    case adNumeric:
+    case adCurrency:
+      return SQL_NUMERIC;
+    case adSingle:
+    case adDouble:
+      return SQL_DOUBLE;
+    case adDate:
+    case adDBTimeStamp:
+      return SQL_TYPE_TIMESTAMP;
+    case adDBDate:
+      return SQL_TYPE_DATE;
+    case adDBTime:
+      return SQL_TYPE_TIME;
+    default:
+      return SQL_INTEGER;
+  }
+}
+
+// The digits after the point (of a number, or of a time's seconds) in a parameter's text.
+SQLSMALLINT digitsAfterPoint(const std::u16string& text) {
+  const std::size_t point = text.rfind(u'.');
+  if (point == std::u16string::npos) return 0;
+  SQLSMALLINT n = 0;
+  for (std::size_t i = point + 1; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) ++n;
+  return n;
+}
+
 void bindOne(data::Statement& statement, SQLUSMALLINT number, const Parameter& p, Bound& b) {
   const Variant& v = p.value;
   const bool isNull = v.isNull() || v.isEmpty();
@@ -99,10 +133,22 @@ void bindOne(data::Statement& statement, SQLUSMALLINT number, const Parameter& p
   SQLSMALLINT cType = SQL_C_WCHAR;
   SQLSMALLINT sqlType = SQL_WVARCHAR;
   SQLULEN columnSize = 0;
+  SQLSMALLINT decimalDigits = 0;
   SQLPOINTER pointer = nullptr;
   SQLLEN bufferLength = 0;
   b.indicator = isNull ? SQL_NULL_DATA : 0;
-  if (type == adBoolean) {
+  if (!isNull && v.isString() && (isInteger(type) || isFloat(type) || isDate(type))) {
+    // A number or date given as text goes to the driver as that text, declared of its type:
+    // the server reads it exactly, where a Double keeps 15 digits and a Date no fraction of a
+    // second, no year before 100 and no time past 24 hours.
+    sqlType = sqlTypeOfText(type);
+    b.text = v.stringValue();
+    b.indicator = static_cast<SQLLEN>(b.text.size() * sizeof(SQLWCHAR));
+    columnSize = std::max<SQLULEN>(b.text.size(), 1);
+    decimalDigits = digitsAfterPoint(b.text);
+    pointer = b.text.data();
+    bufferLength = b.indicator;
+  } else if (type == adBoolean) {
     cType = SQL_C_BIT;
     sqlType = SQL_BIT;
     if (!isNull) b.bit = toBool(v) ? 1 : 0;
@@ -174,7 +220,7 @@ void bindOne(data::Statement& statement, SQLUSMALLINT number, const Parameter& p
     bufferLength = static_cast<SQLLEN>(b.text.size() * sizeof(SQLWCHAR));
   }
   statement.check(SQLBindParameter(statement.handle(), number, SQL_PARAM_INPUT, cType, sqlType,
-                                   columnSize, 0, pointer, bufferLength, &b.indicator),
+                                   columnSize, decimalDigits, pointer, bufferLength, &b.indicator),
                   u"a parameter cannot be bound");
 }
 
@@ -269,6 +315,7 @@ void Connection::open(std::optional<std::u16string> connectionString, std::optio
                     u"Operation is not allowed when the object is open.");
   if (connectionString) connectionString_ = *connectionString;
   db_ = std::make_unique<data::Connection>(connectionString_);
+  ++opens;
 }
 
 void Connection::close() {

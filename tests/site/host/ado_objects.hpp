@@ -116,6 +116,8 @@ class Connection final : public Object {
 
   // How many statements the connection ran, and their texts: the tests read them.
   std::vector<std::u16string> statements;
+  // How many times it was opened: a page should open its connection once.
+  int opens = 0;
 
  private:
   std::unique_ptr<data::Connection> db_;

@@ -165,6 +165,7 @@ PageRun AspSite::send(HttpRequest request) {
   }
   for (const Ref<ado::Connection>& c : connections) {
     run.statements.insert(run.statements.end(), c->statements.begin(), c->statements.end());
+    run.connectionsOpened += c->opens;
   }
   if (context.session->abandoned) sessions_.erase(sessionId);
 

@@ -22,6 +22,7 @@ struct PageRun {
   HttpResponse response;
   std::string error;  // the script error that ended the page, as IIS logs it; empty when none
   std::vector<std::u16string> statements;  // the SQL the page sent, in order
+  int connectionsOpened = 0;               // database connections the page opened
 
   // The body as UTF-8 text, decoded from the code page it was written in.
   std::string text() const;
