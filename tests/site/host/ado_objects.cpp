@@ -209,6 +209,17 @@ void bindOne(data::Statement& statement, SQLUSMALLINT number, const Parameter& p
     columnSize = std::max<SQLULEN>(b.bytes.size(), 1);
     pointer = b.bytes.data();
     bufferLength = static_cast<SQLLEN>(b.bytes.size());
+  } else if (statement.textCodePage() != 0) {
+    // A driver that miscounts wide text (MariaDB's) is given the bytes of its character set.
+    cType = SQL_C_CHAR;
+    sqlType = type == adLongVarWChar || type == adLongVarChar ? SQL_LONGVARCHAR : SQL_VARCHAR;
+    if (!isNull) {
+      b.bytes = statement.encodeText(toString(v));
+      b.indicator = static_cast<SQLLEN>(b.bytes.size());
+    }
+    columnSize = std::max<SQLULEN>(b.bytes.size(), 1);
+    pointer = b.bytes.data();
+    bufferLength = static_cast<SQLLEN>(b.bytes.size());
   } else {
     sqlType = type == adLongVarWChar || type == adLongVarChar ? SQL_WLONGVARCHAR : SQL_WVARCHAR;
     if (!isNull) {
