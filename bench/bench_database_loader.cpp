@@ -5,12 +5,17 @@
 // Then wide databases of 100 and 1,000 tables x 20 columns on both servers: the whole load, the
 // check of a project's database (AGP.CheckDB) and, for 100 tables, the load reading every table
 // on its own, each against the plain catalogue queries that read the same facts for all tables
-// at once; and the peak memory of a 1,000-table load against the model it leaves.
+// at once; for 1,000 tables AGP.LoadDB (the entry a host calls) against the same queries run by
+// the server's own command-line client; and the peak memory of a 1,000-table load against the
+// model it leaves.
 // The servers are private ones started here; without the shared test data folder, or without
 // the server programs, the program says so and measures nothing.
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
 #include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <memory>
@@ -152,36 +157,41 @@ void BM_Raw(benchmark::State& state, std::size_t sample) {
 struct Wide {
   bench::Server server;
   std::u16string connectionString;
+  std::string database;
+  int port = 0;  // the server's, for its own client
 };
 std::vector<Wide> wide;
 
-// The reference: the catalogue read plainly, one query for each kind of fact for all tables of
-// the schema (columns with types and defaults, constraints, indexes), rows fetched and read.
+// The catalogue read plainly: one query for each kind of fact for all tables of the schema
+// (columns with types and defaults, constraints, indexes).
+const char16_t* const kPostgresCatalogue[] = {
+    u"SELECT c.relname, a.attnum, a.attname, format_type(a.atttypid, a.atttypmod),"
+    u" a.attnotnull, pg_get_expr(d.adbin, d.adrelid)"
+    u" FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace"
+    u" JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped"
+    u" LEFT JOIN pg_attrdef d ON d.adrelid = c.oid AND d.adnum = a.attnum"
+    u" WHERE n.nspname = 'public' AND c.relkind IN ('r', 'v') ORDER BY c.relname, a.attnum",
+    u"SELECT conrelid::regclass, conname, contype, pg_get_constraintdef(oid)"
+    u" FROM pg_constraint WHERE connamespace = 'public'::regnamespace",
+    u"SELECT t.relname, i.relname, x.indisunique, x.indisprimary,"
+    u" pg_get_indexdef(x.indexrelid) FROM pg_index x JOIN pg_class i ON i.oid = x.indexrelid"
+    u" JOIN pg_class t ON t.oid = x.indrelid JOIN pg_namespace n ON n.oid = t.relnamespace"
+    u" WHERE n.nspname = 'public'"};
+const char16_t* const kMariaDbCatalogue[] = {
+    u"SELECT TABLE_NAME, ORDINAL_POSITION, COLUMN_NAME, COLUMN_TYPE, IS_NULLABLE,"
+    u" COLUMN_DEFAULT, COLUMN_KEY, EXTRA FROM information_schema.COLUMNS"
+    u" WHERE TABLE_SCHEMA = DATABASE() ORDER BY TABLE_NAME, ORDINAL_POSITION",
+    u"SELECT TABLE_NAME, CONSTRAINT_NAME, CONSTRAINT_TYPE"
+    u" FROM information_schema.TABLE_CONSTRAINTS WHERE TABLE_SCHEMA = DATABASE()",
+    u"SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, SEQ_IN_INDEX, COLUMN_NAME"
+    u" FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE()"};
+
+// The reference: those queries over ODBC, every row fetched and read, nothing built.
 void plainCatalogueQueries(const Wide& w) {
-  static const char16_t* const kPostgres[] = {
-      u"SELECT c.relname, a.attnum, a.attname, format_type(a.atttypid, a.atttypmod),"
-      u" a.attnotnull, pg_get_expr(d.adbin, d.adrelid)"
-      u" FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace"
-      u" JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped"
-      u" LEFT JOIN pg_attrdef d ON d.adrelid = c.oid AND d.adnum = a.attnum"
-      u" WHERE n.nspname = 'public' AND c.relkind IN ('r', 'v') ORDER BY c.relname, a.attnum",
-      u"SELECT conrelid::regclass, conname, contype, pg_get_constraintdef(oid)"
-      u" FROM pg_constraint WHERE connamespace = 'public'::regnamespace",
-      u"SELECT t.relname, i.relname, x.indisunique, x.indisprimary,"
-      u" pg_get_indexdef(x.indexrelid) FROM pg_index x JOIN pg_class i ON i.oid = x.indexrelid"
-      u" JOIN pg_class t ON t.oid = x.indrelid JOIN pg_namespace n ON n.oid = t.relnamespace"
-      u" WHERE n.nspname = 'public'"};
-  static const char16_t* const kMariaDb[] = {
-      u"SELECT TABLE_NAME, ORDINAL_POSITION, COLUMN_NAME, COLUMN_TYPE, IS_NULLABLE,"
-      u" COLUMN_DEFAULT, COLUMN_KEY, EXTRA FROM information_schema.COLUMNS"
-      u" WHERE TABLE_SCHEMA = DATABASE() ORDER BY TABLE_NAME, ORDINAL_POSITION",
-      u"SELECT TABLE_NAME, CONSTRAINT_NAME, CONSTRAINT_TYPE"
-      u" FROM information_schema.TABLE_CONSTRAINTS WHERE TABLE_SCHEMA = DATABASE()",
-      u"SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, SEQ_IN_INDEX, COLUMN_NAME"
-      u" FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE()"};
   data::Connection cnn(w.connectionString);
   const auto ignore = [](const SQLWCHAR*, const SQLWCHAR*, const SQLWCHAR*) {};
-  for (const char16_t* sql : w.server == bench::Server::PostgreSQL ? kPostgres : kMariaDb) {
+  for (const char16_t* sql :
+       w.server == bench::Server::PostgreSQL ? kPostgresCatalogue : kMariaDbCatalogue) {
     RawStatement s(cnn.handle());
     std::u16string text(sql);
     SQLExecDirectW(s.get(), data::sqlText(text), SQL_NTS);
@@ -219,8 +229,90 @@ void BM_WideLoadPerTable(benchmark::State& state, std::size_t i) {
   }
 }
 
+// AGP.LoadDB, the entry a host calls: the load, then the extensions and the menu of every table.
+void BM_WideLoadDB(benchmark::State& state, std::size_t i) {
+  DatabaseLoadArguments arguments;
+  arguments.sDbType = u"DB";
+  arguments.sConnStr = wide.at(i).connectionString;
+  for (auto _ : state) {
+    // A new project each time, as a host's; its making and the unloading are not timed.
+    state.PauseTiming();
+    Ref<AGP> project = makeRef<AGP>();
+    project->AddProj(u"Bench");
+    projectContext().lastErrorText.clear();
+    state.ResumeTiming();
+    LoadDB(*project, arguments);
+    state.PauseTiming();
+    if (!projectContext().lastErrorText.empty()) {
+      static std::string error;
+      error = toUtf8(projectContext().lastErrorText);
+      state.SkipWithError(error.c_str());
+      break;
+    }
+    project->UnLoadDB();
+    project = nullptr;
+    state.ResumeTiming();
+  }
+}
+
 void BM_WideQueries(benchmark::State& state, std::size_t i) {
   while (state.KeepRunning()) plainCatalogueQueries(wide.at(i));
+}
+
+// The reference a user has at hand: the server's own command-line client, started for the
+// same queries, their rows written to /dev/null (the program's start included, as a load's
+// connection is).
+bool clientPass(const Wide& w) {
+  std::string queries;
+  for (const char16_t* sql :
+       w.server == bench::Server::PostgreSQL ? kPostgresCatalogue : kMariaDbCatalogue) {
+    queries += toUtf8(sql) + ";";
+  }
+  std::vector<std::string> argv;
+  if (w.server == bench::Server::PostgreSQL) {
+    argv = {"/usr/bin/psql",
+            "-X",
+            "-q",
+            "-d",
+            "host=127.0.0.1 port=" + std::to_string(w.port) +
+                " user=test password=test dbname=" + w.database,
+            "-c",
+            queries};
+  } else {
+    argv = {"/usr/bin/mariadb",
+            "--no-defaults",
+            "--protocol=TCP",
+            "--host=127.0.0.1",
+            "--port=" + std::to_string(w.port),
+            "--user=test",
+            "--password=test",
+            w.database,
+            "-e",
+            queries};
+  }
+  const pid_t child = fork();
+  if (child == 0) {
+    const int null = ::open("/dev/null", O_RDWR);
+    dup2(null, 0);
+    dup2(null, 1);
+    std::vector<char*> args;
+    for (std::string& a : argv) args.push_back(a.data());
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void BM_WideClient(benchmark::State& state, std::size_t i) {
+  while (state.KeepRunning()) {
+    if (!clientPass(wide.at(i))) {
+      state.SkipWithError("the server's client failed");
+      break;
+    }
+  }
 }
 
 // AGP.CheckDB of a project loaded from the database: a fresh snapshot and the count of
@@ -286,6 +378,8 @@ BENCHMARK_CAPTURE(BM_WideLoadPerTable, PostgreSQL100, 0)->Unit(benchmark::kMilli
 BENCHMARK_CAPTURE(BM_WideCheckDB, PostgreSQL100, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WideQueries, PostgreSQL100, 0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WideLoad, PostgreSQL1000, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideLoadDB, PostgreSQL1000, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideClient, PostgreSQL1000, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WideCheckDB, PostgreSQL1000, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WideQueries, PostgreSQL1000, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WideLoad, MariaDB100, 2)->Unit(benchmark::kMillisecond);
@@ -293,6 +387,8 @@ BENCHMARK_CAPTURE(BM_WideLoadPerTable, MariaDB100, 2)->Unit(benchmark::kMillisec
 BENCHMARK_CAPTURE(BM_WideCheckDB, MariaDB100, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WideQueries, MariaDB100, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WideLoad, MariaDB1000, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideLoadDB, MariaDB1000, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WideClient, MariaDB1000, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WideCheckDB, MariaDB1000, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WideQueries, MariaDB1000, 3)->Unit(benchmark::kMillisecond);
 
@@ -312,13 +408,15 @@ int main(int argc, char** argv) {
     const std::u16string name = u"wide" + toU16(tables);
     bench::makeWideDatabase(bench::Server::PostgreSQL, servers->postgresConnection(u"postgres"),
                             servers->postgresConnection(name), name, tables, 20);
-    wide.push_back({bench::Server::PostgreSQL, servers->postgresConnection(name)});
+    wide.push_back({bench::Server::PostgreSQL, servers->postgresConnection(name), toUtf8(name),
+                    servers->postgresPort()});
   }
   for (const int tables : {100, 1000}) {
     const std::u16string name = u"wide" + toU16(tables);
     bench::makeWideDatabase(bench::Server::MariaDB, servers->mariadbConnection(u""),
                             servers->mariadbConnection(name), name, tables, 20);
-    wide.push_back({bench::Server::MariaDB, servers->mariadbConnection(name)});
+    wide.push_back({bench::Server::MariaDB, servers->mariadbConnection(name), toUtf8(name),
+                    servers->mariadbPort()});
   }
   reportWideLoadMemory();
   return bench::runWithRatios(
@@ -326,11 +424,13 @@ int main(int argc, char** argv) {
       {{"BM_WideLoad/PostgreSQL100", "BM_WideQueries/PostgreSQL100", 3.0},
        {"BM_WideCheckDB/PostgreSQL100", "BM_WideQueries/PostgreSQL100", 3.0},
        {"BM_WideLoad/PostgreSQL1000", "BM_WideQueries/PostgreSQL1000", 3.0},
+       {"BM_WideLoadDB/PostgreSQL1000", "BM_WideClient/PostgreSQL1000", 3.0},
        {"BM_WideCheckDB/PostgreSQL1000", "BM_WideQueries/PostgreSQL1000", 3.0},
        {"BM_WideLoad/PostgreSQL1000", "BM_WideLoad/PostgreSQL100", 12.0},
        {"BM_WideLoad/MariaDB100", "BM_WideQueries/MariaDB100", 3.0},
        {"BM_WideCheckDB/MariaDB100", "BM_WideQueries/MariaDB100", 3.0},
        {"BM_WideLoad/MariaDB1000", "BM_WideQueries/MariaDB1000", 3.0},
+       {"BM_WideLoadDB/MariaDB1000", "BM_WideClient/MariaDB1000", 3.0},
        {"BM_WideCheckDB/MariaDB1000", "BM_WideQueries/MariaDB1000", 3.0},
        {"BM_WideLoad/MariaDB1000", "BM_WideLoad/MariaDB100", 12.0},
        {"BM_Load/ChinookSQLite", "BM_Raw/ChinookSQLite", 2.0},

@@ -54,6 +54,9 @@ class SampleServers {
   std::u16string mariadbConnection(std::u16string_view database) const {
     return mariadb_->connectionString(database);
   }
+  // Their TCP ports on 127.0.0.1, for the servers' own clients (user and password "test").
+  int postgresPort() const { return postgres_->port(); }
+  int mariadbPort() const { return mariadb_->port(); }
 
   // One DSN-less connection string per sample, in the order of test::sampleDatabases().
   std::vector<std::u16string> connectionStrings() {

@@ -1,10 +1,13 @@
 #include "check_command.hpp"
 
 #include <cstdio>
+#include <set>
 #include <string>
+#include <vector>
 
-#include "platform/automation/automation_error.hpp"
-#include "platform/automation/variant_convert.hpp"
+#include "agp/agp.hpp"
+#include "generator/generation_driver.hpp"
+#include "generator/generation_run.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/interrupt.hpp"
 #include "project_session.hpp"
@@ -13,31 +16,17 @@ namespace vantorel::cli {
 
 namespace {
 
-std::string text(Object& object, std::u16string_view member) {
-  const Variant value = object.get(member);
-  return value.isString() ? toUtf8(value.stringValue()) : std::string();
-}
-
-// One line per output: whether it is on, its file name, the control and its remark.
-int printItems(const Variant& items, const std::string& owner) {
-  if (!items.isObject() || !items.objectValue()) return 0;
-  Object& list = *items.objectValue();
-  const Variant count = list.call(u"Count");
-  const int n = static_cast<int>(toLong(count));
-  for (int i = 1; i <= n; ++i) {
-    const Variant item = list.call(u"Item", {Variant(static_cast<std::int32_t>(i))});
-    if (!item.isObject() || !item.objectValue()) continue;
-    Object& entry = *item.objectValue();
-    const bool on = toBool(entry.get(u"ItemGen"));
-    std::printf("%s %-40s %-16s %s%s\n", on ? "+" : "-", text(entry, u"ItemFn").c_str(),
-                text(entry, u"ItemId").c_str(), owner.c_str(), text(entry, u"ItemRemark").c_str());
-  }
-  return n;
-}
-
 void printUsage() {
   std::fputs("Usage: vantorel check PROJECT.vtp [--destination DIR] [--update-templates]\n",
              stderr);
+}
+
+// What switches the output on or off, as the output lists name it.
+std::string owner(const SiteOutput& output) {
+  std::string text = toUtf8(output.table);
+  if (!text.empty()) text += ": ";
+  text += output.fieldPage ? "field page" : toUtf8(output.itemId);
+  return text;
 }
 
 }  // namespace
@@ -53,32 +42,23 @@ int checkProject(int argc, char** argv) {
   if (!session.open(args.project)) return session.failureCode();
   if (!session.applyDestination(args.destination)) return 1;
   session.rootAtDestination();
+  if (!session.databaseUsable()) return 1;
   if (args.updateTemplates) session.updateChangedTemplates();
-  const std::optional<Variant> existing = session.call(u"GenCheck");
-  if (!existing || session.reportProjErr()) return session.failureCode();
+  std::vector<SiteOutput> outputs;
+  std::int16_t existing = 0;
+  const bool checked = session.runStep(
+      [&] { existing = checkSiteListing(static_cast<AGP&>(session.project()), outputs); });
+  if (!checked || session.reportProjErr()) return session.failureCode();
 
-  int total = 0;
-  try {
-    total += printItems(session.get(u"ControlList"), "");
-    const Variant db = session.get(u"DB");
-    if (db.isObject() && db.objectValue()) {
-      const Variant tableList = db.objectValue()->get(u"Tables");
-      Object& tables = *tableList.objectValue();
-      const int n = static_cast<int>(toLong(tables.call(u"Count")));
-      for (int i = 1; i <= n; ++i) {
-        const Variant table = tables.call(u"Seq", {Variant(static_cast<std::int16_t>(i))});
-        if (!table.isObject() || !table.objectValue()) continue;
-        Object& t = *table.objectValue();
-        total += printItems(t.get(u"ControlList"), text(t, u"TblName") + ": ");
-      }
-    }
-  } catch (const AutomationError& e) {
-    session.fail(toUtf8(e.description()));
-    return 1;
+  // A file two steps write is one file of the site.
+  std::set<std::u16string> listed;
+  for (const SiteOutput& output : outputs) {
+    if (!listed.insert(output.path).second) continue;
+    std::printf("%-48s %s\n", session.sitePath(output.path).c_str(), owner(output).c_str());
   }
-  std::printf("%d outputs\n", total);
+  std::printf("%zu files\n", listed.size());
   // The check stops counting at the first table whose pages exist, so this is a yes or no.
-  if (toLong(*existing) > 0) std::printf("Some of them exist already in the destination.\n");
+  if (existing > 0) std::printf("Some of them exist already in the destination.\n");
   return 0;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// `vantorel check PROJECT.vtp`: lists every file a generation of the project would write, as
-// the engine's check pass finds them, without writing any.
+// `vantorel check PROJECT.vtp`: lists every file a generation of the project would write, by its
+// path relative to the destination, as the engine's check pass finds them, without writing any.
 
 namespace vantorel::cli {
 

@@ -5,18 +5,23 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <system_error>
 
+#include "foundation/project_context.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/data/connection_string.hpp"
+#include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/case_fold.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/interrupt.hpp"
 #include "project_session.hpp"
+#include "projectfile/database_file_path.hpp"
+#include "projectfile/project_backups.hpp"
 
 namespace vantorel::cli {
 
@@ -29,10 +34,11 @@ void printUsage() {
   std::fputs(
       "Usage: vantorel new PROJECT.vtp --connect CONNECTION [--type access|odbc|string]\n"
       "                    [--destination DIR] [--dynamic] [--user NAME]\n"
-      "                    [--password-file FILE] [--language FILE]\n"
+      "                    [--password-file FILE] [--language FILE] [--force]\n"
       "CONNECTION is an ODBC data source name, an ODBC connection string or an Access file.\n"
       "The password is read from FILE, else from the VANTOREL_PASSWORD environment variable.\n"
-      "The language file of the template set defaults to lang.xml.\n",
+      "The language file of the template set defaults to lang.xml.\n"
+      "An existing PROJECT.vtp is replaced only with --force.\n",
       stderr);
 }
 
@@ -42,6 +48,7 @@ struct NewArguments {
   std::string project, connection, destination, user, passwordFile, language;
   Kind kind = Kind::Unknown;
   bool dynamic = false;
+  bool force = false;
 };
 
 Kind kindNamed(std::string_view name) {
@@ -103,6 +110,8 @@ bool parseArguments(int argc, char** argv, NewArguments& out) {
       if (!ok || (out.kind = kindNamed(type)) == Kind::Unknown) return false;
     } else if (std::strcmp(argv[i], "--dynamic") == 0) {
       out.dynamic = true;
+    } else if (std::strcmp(argv[i], "--force") == 0) {
+      out.force = true;
     } else if (argv[i][0] == '-' || argv[i][0] == '\0' || !out.project.empty()) {
       return false;
     } else {
@@ -113,7 +122,10 @@ bool parseArguments(int argc, char** argv, NewArguments& out) {
 }
 
 // The password from the file (its first line) or the environment; "" when neither gives one.
+// A data source named without a user logs in as its entry in odbc.ini says, password included:
+// a password from the environment meant for another login must not replace that one.
 bool readPassword(const NewArguments& args, std::string& password, ProjectSession& session) {
+  if (args.kind == Kind::Odbc && args.user.empty()) return true;
   if (!args.passwordFile.empty()) {
     std::ifstream in(args.passwordFile, std::ios::binary);
     if (!in) {
@@ -225,20 +237,67 @@ std::u16string projectName(const std::string& projectFile) {
   return stem.empty() ? u"Project" : stem;
 }
 
+// The project file must not replace one the user has without being told to.
+bool mayWrite(const NewArguments& args, const ProjectSession& session) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::symlink_status(args.project, ec);
+  if (!std::filesystem::exists(status)) return true;
+  if (std::filesystem::is_directory(status)) {
+    session.fail(args.project + " is a folder");
+    return false;
+  }
+  if (args.force) return true;
+  session.fail(args.project +
+               " exists already; nothing was changed (--force replaces it, keeping the old file "
+               "as its numbered backup)");
+  return false;
+}
+
+// A named language file must be one the template sets' language folder holds: a generation
+// could not load any other.
+bool languageFileFound(const NewArguments& args, const ProjectSession& session) {
+  if (args.language.empty()) return true;
+  const std::u16string& folder = projectContext().languageFolderPath;
+  const std::optional<std::u16string> path = fs::joinInside(folder, fromUtf8(args.language));
+  if (!folder.empty() && path && fs::fileExists(*path)) return true;
+  session.fail("the language file " + args.language + " is not in the language folder " +
+               toUtf8(folder));
+  return false;
+}
+
 }  // namespace
 
 int newProject(int argc, char** argv) {
   NewArguments args;
   if (!parseArguments(argc, argv, args)) {
+    if (args.connection.empty())
+      std::fprintf(stderr, "%s: missing --connect CONNECTION\n", kCommand);
     printUsage();
     return 2;
   }
   if (args.kind == Kind::Unknown) args.kind = guessKind(args.connection);
   ProjectSession session(kCommand);
+  if (args.kind == Kind::Odbc && args.user.empty() && !args.passwordFile.empty()) {
+    session.fail(
+        "--password-file needs --user: a data source named without a user logs in "
+        "with the login its entry stores");
+    return 2;
+  }
+  if (!mayWrite(args, session)) return 2;
   std::string password;
   if (!readPassword(args, password, session)) return 1;
+  if (args.kind == Kind::ConnectionString) {
+    std::error_code ec;
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    if (const std::optional<std::u16string> absolute =
+            sqliteFileMadeAbsolute(fromUtf8(args.connection), fs::fromNative(here));
+        absolute && !ec) {
+      args.connection = toUtf8(*absolute);
+    }
+  }
   ui::installInterruptHandler();
   if (!session.create()) return 1;
+  if (!languageFileFound(args, session)) return 2;
 
   session.let(u"ProjErr", Variant(u""));
   if (!session.call(u"AddProj", {Variant(projectName(args.project))})) return 1;
@@ -270,10 +329,16 @@ int newProject(int argc, char** argv) {
   }
   const std::int32_t count = generateLoadedTables(*db.objectValue());
   const std::u16string file = absolutePath(args.project);
+  const bool replacing = fs::fileExists(file);
   if (!session.call(u"Save", {Variant(file)}) || session.reportProjErr()) return 1;
 
   std::printf("Created %s with %d tables and views\n", toUtf8(file).c_str(),
               static_cast<int>(count));
+  if (replacing) {
+    const std::u16string backup =
+        backupCopyPath(projectBackupFolder(projectContext().backupFolder, file), file, 1);
+    std::printf("The file it replaced is kept as %s\n", toUtf8(backup).c_str());
+  }
   tellWherePasswordWent(*db.objectValue(), file);
   return 0;
 }

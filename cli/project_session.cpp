@@ -7,12 +7,18 @@
 
 #include "agp/agp.hpp"
 #include "foundation/project_context.hpp"
+#include "foundation/setting_values.hpp"
+#include "model/database.hpp"
+#include "model/table.hpp"
+#include "model/tables.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/class_factory.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/interrupt.hpp"
+#include "platform/ui/ui.hpp"
+#include "schema/sync_question.hpp"
 
 namespace vantorel::cli {
 
@@ -39,17 +45,63 @@ bool ProjectSession::open(const std::string& projectFile, LoadSchemaCheck check)
   project_->let(u"ProjErr", Variant(u""));
   const std::u16string file = fs::fromNative(path.lexically_normal());
   try {
-    if (check == LoadSchemaCheck::Skip) {
-      // Without the check the load has nothing to show; AGP.Load would show only its notice.
-      loadProject(static_cast<AGP&>(*project_), file, {}, LoadSchemaCheck::Skip);
-    } else {
-      project_->call(u"Load", {Variant(file)});
+    // AGP.Load as a script calls it, with the warning kept for the commands to act on.
+    const ProjectLoadWarnings warnings =
+        check == LoadSchemaCheck::Skip
+            ? loadProject(static_cast<AGP&>(*project_), file, {}, LoadSchemaCheck::Skip)
+            : loadProject(static_cast<AGP&>(*project_), file, &AskKeepOldDefinition, check);
+    if (warnings.any()) {
+      unreadableDatabase_ = warnings.unreadableDatabase;
+      ui::messageBox(warnings.unreadableDatabase, projectContext().productTitle, ui::Buttons::OK,
+                     ui::Icon::Exclamation);
     }
   } catch (const AutomationError& e) {
     fail(toUtf8(e.description()));
     return false;
   }
   return !reportProjErr();
+}
+
+bool ProjectSession::runStep(const std::function<void()>& step) {
+  try {
+    step();
+    return true;
+  } catch (const AutomationError& e) {
+    // A fatal failure or the user's cancel: the description is the engine's message.
+    fail(toUtf8(e.description().empty() ? projErr() : e.description()));
+    return false;
+  }
+}
+
+bool ProjectSession::databaseUsable() {
+  if (!unreadableDatabase_.empty()) {
+    fail("the project's database could not be read; nothing was done");
+    return false;
+  }
+  const Ref<AGPDatabase> db = static_cast<AGP&>(*project_).DB();
+  if (!db) return true;  // the engine's own check names this
+  AGPTables& tables = db->tables();
+  bool anyLoaded = tables.count() == 0;
+  for (std::int32_t i = 0; i < tables.count() && !anyLoaded; ++i) {
+    anyLoaded =
+        settingAsBool(tables.at(static_cast<std::size_t>(i)).properties().setting(kTblLoaded));
+  }
+  if (anyLoaded) return true;
+  fail("none of the database's " + std::to_string(tables.count()) +
+       " tables and views is loaded (the project loads them one by one: AGP.LoadTable); "
+       "nothing was done");
+  return false;
+}
+
+std::string ProjectSession::sitePath(const std::u16string& path) {
+  const Variant destination = get(u"Destination");
+  if (destination.isString() && !destination.stringValue().empty()) {
+    const std::filesystem::path root = fs::toNative(destination.stringValue()).lexically_normal();
+    const std::filesystem::path file = fs::toNative(path).lexically_normal();
+    const std::filesystem::path relative = file.lexically_relative(root);
+    if (!relative.empty() && *relative.begin() != "..") return relative.string();
+  }
+  return toUtf8(path);
 }
 
 bool ProjectSession::create() {

@@ -1,6 +1,7 @@
 #pragma once
 // What `vantorel check` and `vantorel generate` share: a project object with the project file
 // loaded, reached late-bound, by member name, as a script reaches it.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +52,18 @@ class ProjectSession {
   std::u16string projErr();
   // Prints ProjErr when it is not empty; returns whether it was.
   bool reportProjErr();
+  // Runs a step of the engine called directly; false (with the message printed) when it raised.
+  bool runStep(const std::function<void()>& step);
+
+  // False, with the reason printed, when the project's database could not be read when the
+  // project was loaded, or when a project that loads its tables one by one has none loaded: a
+  // site made then would be made from nothing or from a definition the database may no longer
+  // have.
+  bool databaseUsable();
+
+  // A path of the site as the user reads it: relative to the destination when it lies below it.
+  std::string sitePath(const std::u16string& path);
+
   // The exit code after a failure: 128 + the signal after Ctrl-C or SIGTERM, else 1.
   int failureCode() const;
   void fail(std::string_view message) const;
@@ -60,6 +73,8 @@ class ProjectSession {
  private:
   std::string command_;
   Ref<Object> project_;
+  // The load's warning that the database could not be read; empty when it was, or was not tried.
+  std::u16string unreadableDatabase_;
 };
 
 }  // namespace vantorel::cli

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <thread>
 
+#include "command_line.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
@@ -84,7 +85,7 @@ int runScript(int argc, char** argv) {
   options.quit = [](int code) {
     // The script's objects are never released on this path; what its files hold must not be lost.
     vbs::closeOpenTextStreams();
-    std::exit(code);
+    std::exit(standardOutputWritten() || code != 0 ? code : 1);
   };
   options.timedOut = [file = std::string(argv[0])] {
     std::fflush(stdout);

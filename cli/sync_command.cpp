@@ -22,6 +22,7 @@
 #include "platform/fs/path.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/backend.hpp"
+#include "platform/ui/interrupt.hpp"
 #include "platform/ui/ui.hpp"
 #include "project_session.hpp"
 #include "projectfile/project_file_lock.hpp"
@@ -129,6 +130,13 @@ std::u16string absolutePath(const std::string& file) {
   return fs::fromNative(std::filesystem::absolute(file, ec).lexically_normal());
 }
 
+// Ctrl-C or a Cancel: the model may be half synchronised, and none of it is saved. The lock
+// goes with the run.
+int cancelled(const ProjectSession& session) {
+  session.fail("cancelled; the project file is unchanged");
+  return ui::interruptRequested() ? 128 + ui::interruptSignal() : 130;
+}
+
 }  // namespace
 
 int syncProject(int argc, char** argv) {
@@ -137,6 +145,8 @@ int syncProject(int argc, char** argv) {
     printUsage();
     return 2;
   }
+  // Ctrl-C at a question or during the reading ends the run as a Cancel does, lock removed.
+  ui::installInterruptHandler();
   const std::u16string projectFile = absolutePath(args.project);
   // From the first read to the save no other process may save the file: its save would undo
   // this one or be undone by it. A dry run changes nothing and needs no lock.
@@ -158,6 +168,7 @@ int syncProject(int argc, char** argv) {
     return 1;
   }
   Ref<AGPSchema> snapshot = readLiveSchema(session, *db);
+  if (ui::interruptRequested()) return cancelled(session);
   if (!snapshot) return session.failureCode();
   const std::int32_t differences = countDifferences(project, *snapshot);
   if (differences == 0) {
@@ -170,8 +181,10 @@ int syncProject(int argc, char** argv) {
               static_cast<int>(differences), args.dryRun ? ":" : ".");
   if (args.dryRun) {
     // Nothing is saved: the model is changed in memory only, to find what a run would record.
+    // A changed key is listed as a difference, not kept without a word.
     const SyncOutcome preview = RunSyncPasses(
-        project, snapshot, SyncOptions{.ask = false, .removals = true, .writeLog = false});
+        project, snapshot,
+        SyncOptions{.ask = false, .removals = true, .writeLog = false, .takeKeys = true});
     printChanges(preview.changes, unrecorded);
     return 0;
   }
@@ -182,6 +195,7 @@ int syncProject(int argc, char** argv) {
         u"Database has been modified since last change. Do you want to keep old definition or "
         u"update to new definition?",
         projectContext().productTitle, ui::Answer::Keep);
+    if (answer == ui::Answer::Cancel || ui::interruptRequested()) return cancelled(session);
     if (answer != ui::Answer::Update) {
       std::printf(
           "Kept the old definition: the project file is unchanged (--dry-run lists the "
@@ -189,19 +203,35 @@ int syncProject(int argc, char** argv) {
       return 0;
     }
   }
-  const SyncOutcome done = RunSyncPasses(
-      project, snapshot, SyncOptions{.ask = true, .removals = removals, .writeLog = true});
+  // The project is to equal what `vantorel new` makes of the database now, but for what the
+  // user chose.
+  const SyncOutcome done = RunSyncPasses(project, snapshot,
+                                         SyncOptions{.ask = true,
+                                                     .removals = removals,
+                                                     .writeLog = true,
+                                                     .cancellable = true,
+                                                     .asFreshLoad = true});
+  if (done.cancelled || ui::interruptRequested()) return cancelled(session);
   // The save builds the whole document: the snapshot's memory is better given to it.
   snapshot = nullptr;
   if (!done.logFailure.empty()) session.fail(toUtf8(done.logFailure));
+  // A custom view or report whose query failed, or a table that could not be read, is recorded,
+  // but nothing of it was changed.
+  const auto applied =
+      static_cast<std::size_t>(std::count_if(done.changes.begin(), done.changes.end(),
+                                             [](const auto& change) { return !change.failure; }));
+  if (applied + unrecorded.size() == 0) {
+    std::printf("Nothing could be synchronized: %s is unchanged\n", args.project.c_str());
+    printChanges(done.changes, unrecorded);
+    const std::u16string log = project.SyncLog();
+    if (!log.empty()) std::printf("Log: %s\n", toUtf8(log).c_str());
+    return done.logFailure.empty() ? 0 : 1;
+  }
+  if (ui::interruptRequested()) return cancelled(session);
   session.let(u"ProjErr", Variant(u""));
   if (!session.call(u"Save", {Variant(projectFile)}) || session.reportProjErr()) {
     return 1;
   }
-  // A custom view or report whose query failed is recorded, but nothing of it was changed.
-  const auto applied =
-      static_cast<std::size_t>(std::count_if(done.changes.begin(), done.changes.end(),
-                                             [](const auto& change) { return !change.failure; }));
   std::printf("Synchronized %zu change(s); saved %s\n", applied + unrecorded.size(),
               args.project.c_str());
   printChanges(done.changes, unrecorded);

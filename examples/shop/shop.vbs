@@ -217,9 +217,18 @@ End Sub
 ' page lists it and with which note.
 Sub AddAboutPage(proj)
   Dim tables, i
-  If Not proj.AddExtension("AboutPage", "AboutPage.zip", "AboutPage.xml") Then Exit Sub
-  proj.SetExtProjAtt "AboutPage", "AboutIntro", "The shop sells from a catalogue of products " & _
-                     "in categories, and keeps its customers' orders."
+  Dim intro
+  intro = "The shop sells from a catalogue of products in categories, and keeps its " & _
+          "customers' orders."
+  ' Without its declaration file (it declares the title's default) the extension takes none of
+  ' its settings, and the project would be saved without them: stop instead.
+  If Not proj.AddExtension("AboutPage", "AboutPage.zip", "AboutPage.xml") Or _
+     proj.GetExtDefault("AboutPage", "Project", "AboutTitle") = "" Then
+    WScript.Echo "The extension AboutPage could not be added: its files are not in the " & _
+                 "extensions folder (is the build's data folder complete?)"
+    WScript.Quit 1
+  End If
+  proj.SetExtProjAtt "AboutPage", "AboutIntro", intro
   tables = Array("Products", "what the shop sells, with prices and stock", _
                  "Categories", "how the products are grouped", _
                  "Orders", "what customers ordered, and when")

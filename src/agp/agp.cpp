@@ -9,6 +9,8 @@
 #include "foundation/script_text.hpp"
 #include "foundation/setting_members.hpp"
 #include "foundation/system_info.hpp"
+#include "foundation/template_lookup.hpp"
+#include "foundation/user_folders.hpp"
 #include "foundation/value_conversion.hpp"
 #include "model/database.hpp"
 #include "model/databases.hpp"
@@ -60,6 +62,10 @@ AGP::AGP() {
   if (const auto name = lastPathElement(templateFile)) {
     projectContext().templateName = *name;
     projectContext().templateFile = templateFile;
+  } else if (!trimBlanks(templateFile).empty()) {
+    // A name alone is a set shipped in the data folder.
+    projectContext().templateName = std::u16string(trimBlanks(templateFile));
+    projectContext().templateFile = BundledTemplateSet(templateFile);
   }
   if (projectContext().extensionsFolder.empty()) {
     projectContext().extensionsFolder = fs::joinPath(sys::programFolder(), u"extensions");
@@ -72,17 +78,13 @@ AGP::AGP() {
   // Without a documents folder the working folders would land in the file system's root.
   if (documents.empty()) {
     projectContext().userDataFolder.clear();
-    projectContext().backupFolder.clear();
-    projectContext().reportFolder.clear();
+    MakeBackupAndReportFolders({});
     return;
   }
   projectContext().userDataFolder =
       fs::joinPath(documents, StripSpacesAndSlashes(projectContext().productName));
   MakeFolderPath(projectContext().userDataFolder);
-  projectContext().backupFolder = fs::joinPath(projectContext().userDataFolder, u"Backup");
-  MakeFolderPath(projectContext().backupFolder);
-  projectContext().reportFolder = fs::joinPath(projectContext().userDataFolder, u"Report");
-  MakeFolderPath(projectContext().reportFolder);
+  MakeBackupAndReportFolders(projectContext().userDataFolder);
 }
 
 AGP::~AGP() = default;

@@ -162,6 +162,9 @@ TableDescription BulkCatalogue::build(const data::TableRow& row, BulkTable& tabl
     if (described_[c.signature]->required) required.push_back(c.name);
   }
   applyKeys(d, {table.primaryKey, std::move(required), table.unique});
+  for (std::size_t i = 0; i < d.columns.size(); ++i) {
+    if (!d.columns[i].duplicate) applyColumnFacts(d.columns[i], table.columns[i].facts);
+  }
   return d;
 }
 

@@ -35,6 +35,13 @@ class BulkCatalogue {
   // True when describe makes the row's description from the bulk reading.
   bool holds(const data::TableRow& row, std::int16_t kind) const;
 
+  // The columns of the tables the bulk reading holds: the fields a load will make of them.
+  std::size_t columnCount() {
+    std::size_t n = 0;
+    for (const BulkTable& table : reading_.tables()) n += table.columns.size();
+    return n;
+  }
+
  private:
   const BulkTable* tableOf(const data::TableRow& row, std::int16_t kind) const;
   BulkTable* tableOf(const data::TableRow& row, std::int16_t kind);

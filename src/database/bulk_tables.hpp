@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "database/column_facts.hpp"
 #include "database/mysql_fields.hpp"
 #include "platform/data/connection.hpp"
 #include "platform/data/statement.hpp"
@@ -27,6 +28,8 @@ struct BulkColumn {
   std::optional<MySqlColumnType> mysql;     // MySQL, MariaDB: what SHOW FIELDS tells
   // PostgreSQL: the values of its enum, in their order.
   std::vector<std::u16string> pgEnumValues;
+  // Where the catalogue corrects the driver's description of it.
+  ColumnFacts facts;
 };
 
 struct BulkTable {

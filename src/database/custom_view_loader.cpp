@@ -14,6 +14,7 @@
 #include "foundation/sql_quoting.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/data/query_metadata.hpp"
+#include "platform/text/case_fold.hpp"
 
 namespace vantorel {
 
@@ -96,7 +97,13 @@ void ParseCustomSql(AGPTable& table, const CustomViewSources& sources, const Sql
     AGPField& field = fields.at(static_cast<std::size_t>(i));
     CustomSqlColumn column = describeCustomViewColumn(analyzer, quote, field.FldName());
     if (const DescribedSource* described = describedSource(sources, field.FldName())) {
-      if (column.sourceName.empty()) {
+      // The file's own reading knows each column's table; the text's can only guess where a
+      // star reaches a name two tables share ("b.col1" under "a.*"). An expression has none.
+      const bool agrees = equalsNoCase(column.sourceTable, described->table) &&
+                          equalsNoCase(column.sourceField, described->field);
+      if (described->table.empty()) {
+        column.sourceName.clear();
+      } else if (column.sourceName.empty() || !agrees) {
         column.sourceName = QuoteSqlNameRaw(quote, Variant(described->table)) + u"." +
                             QuoteSqlNameRaw(quote, Variant(described->field));
       }

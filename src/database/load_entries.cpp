@@ -199,6 +199,8 @@ Expected<> loadTable(AGP& project, const std::u16string& sTableName) {
     return Failure{titledMessage(u"Table " + sTableName + u" already loaded!")};
   }
   const KeptTableSettings kept(*table);
+  // What an earlier load said of the table is no reason for this one.
+  table->properties().setting(kTblError) = Variant(u"");
   ui::yieldToHost();
   project.ReloadKeywords();
   DatabaseLoad load;
@@ -224,10 +226,16 @@ Expected<> loadTable(AGP& project, const std::u16string& sTableName) {
         &askForOracleSchema);
   });
   const bool loaded = settingAsBool(table->properties().setting(kTblLoaded));
+  // The loader's reason for a table it found but could not read (a privilege, a lock): the
+  // table is there, and "not found" would send the user looking for the wrong fault.
+  const std::u16string readError = settingAsText(table->properties().setting(kTblError));
   // A table this call added and could not read is not in the database, or not reachable now:
   // it goes again rather than stay behind as a table without fields.
   if (added && !loaded) tables.remove(table->tblName());
   if (!read) return read;
+  if (!loaded && !readError.empty()) {
+    return Failure{titledMessage(u"Table " + sTableName + u" could not be read! " + readError)};
+  }
   if (!loaded) return Failure{titledMessage(u"Table " + sTableName + u" not found!")};
   kept.restore(*table);
   hooks::ApplyExtensionsToTable(project, sTableName);

@@ -2,6 +2,7 @@
 // database at once: one query for the columns, one for the indexes, and a few that ask whether
 // the user may read the tables.
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -33,19 +34,40 @@ constexpr std::size_t kTablesPerReadCheck = 100;
 void readColumns(data::Connection& cnn, BulkReading& reading) {
   data::Statement statement(cnn);
   statement.execDirect(kColumnsQuery);
+  // The rows come a table at a time: each table's columns are gathered apart and handed over
+  // whole, one allocation of the right size a table instead of a vector grown column by column.
+  std::u16string tableName;
+  bool plainTable = true, invisible = false;
+  std::vector<BulkColumn> columns;
+  const auto handOver = [&] {
+    if (columns.empty()) return;
+    BulkTable& table = reading.table(u"", tableName);
+    if (invisible) table.onItsOwn = true;
+    // A table whose rows the server's case-blind order interleaved with another's gets more.
+    table.columns.insert(table.columns.end(), std::make_move_iterator(columns.begin()),
+                         std::make_move_iterator(columns.end()));
+    columns.clear();
+  };
+  std::u16string facts;
   forEachTextRow<9>(statement, [&](auto& text) {
-    BulkTable& table = reading.table(u"", text[0]);
-    if (text[5].find(u"INVISIBLE") != std::u16string::npos) table.onItsOwn = true;
-    BulkColumn column;
+    if (columns.empty() || text[0] != tableName) {
+      handOver();
+      tableName = text[0];
+      plainTable = plainName(tableName);
+      invisible = false;
+    }
+    if (text[5].find(u"INVISIBLE") != std::u16string::npos) invisible = true;
+    BulkColumn& column = columns.emplace_back();
     column.name = std::move(text[1]);
-    std::u16string facts;
-    for (int i = 2; i <= 8; ++i) facts += text[i] + u'|';
-    if (!plainName(table.name)) facts += table.name + u'|';
+    facts.clear();
+    for (int i = 2; i <= 8; ++i) (facts += text[i]) += u'|';
+    if (!plainTable) (facts += tableName) += u'|';
     if (!plainName(column.name)) facts += column.name;
     column.signature = reading.signature(facts);
+    column.facts = mySqlColumnFacts(text[4], text[5]);
     column.mysql = mySqlColumnType(std::move(text[2]), std::move(text[3]));
-    table.columns.push_back(std::move(column));
   });
+  handOver();
 }
 
 // Names compare exactly, and sort so: the information schema compares them ignoring case.

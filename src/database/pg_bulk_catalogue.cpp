@@ -30,10 +30,13 @@ constexpr std::u16string_view kColumnsQuery =
     u" LEFT JOIN pg_catalog.pg_attrdef d ON d.adrelid = c.oid AND d.adnum = a.attnum"
     u" WHERE c.relkind IN ('r', 'p') AND a.attnum > 0 AND NOT a.attisdropped";
 
-// Each index's columns in key order; an expression has no column name.
+// Each index's columns in key order; an expression has no column name. An index over part of the
+// rows (WHERE ...) is not plain: the driver's statistics call it unique, the table on its own
+// is read with the catalogue's word on it.
 constexpr std::u16string_view kIndexesQuery =
     u"SELECT n.nspname, c.relname, i.indexrelid::text, i.indisprimary::int, i.indisunique::int,"
-    u" (i.indisvalid AND i.indnatts = i.indnkeyatts AND i.indexprs IS NULL)::int AS plain,"
+    u" (i.indisvalid AND i.indnatts = i.indnkeyatts AND i.indexprs IS NULL"
+    u" AND i.indpred IS NULL)::int AS plain,"
     u" a.attname, ic.relname"
     u" FROM pg_catalog.pg_index i"
     u" JOIN pg_catalog.pg_class c ON c.oid = i.indrelid"
@@ -99,6 +102,7 @@ void readColumns(data::Connection& cnn, const std::vector<std::u16string>& schem
     if (!plainName(column.name)) facts += u"|" + column.name;
     column.signature = reading.signature(facts);
     column.pgDefault = postgreSqlDefault(def);
+    column.facts = postgreSqlColumnFacts(text[3], text[7], text[10], text[12]);
     column.pgTypeName = pgTypeName(std::move(text[3]), text[4]);
     table.readable = text[14] == u"1";
     table.columns.push_back(std::move(column));

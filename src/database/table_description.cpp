@@ -4,6 +4,7 @@
 #include <map>
 #include <unordered_set>
 
+#include "database/column_facts.hpp"
 #include "database/custom_sql_statement.hpp"
 #include "database/index_grouping.hpp"
 #include "database/load_steps.hpp"
@@ -159,7 +160,17 @@ TableDescription describeAdoTable(data::Connection& cnn, const data::TableRow& r
   if (kind == kDbmsPostgreSql) {
     table.typeNames = readFieldTypeNames(cnn, table.name, table.schema, u"");
   }
-  if (table.type == u"TABLE") readKeys(cnn, table, kind, quote);
+  if (table.type == u"TABLE") {
+    readKeys(cnn, table, kind, quote);
+    attemptStep([&] {
+      const std::map<std::u16string, ColumnFacts> facts = readColumnFacts(cnn, table, kind);
+      for (ColumnDescription& c : table.columns) {
+        if (const auto f = facts.find(c.column.name); !c.duplicate && f != facts.end()) {
+          applyColumnFacts(c, f->second);
+        }
+      }
+    });
+  }
   if (isSqlite(cnn)) {
     describeSqliteBlobs(table.columns);
     if (table.type == u"TABLE") attemptStep([&] { markRowidAlias(cnn, table); });

@@ -30,6 +30,8 @@ struct ColumnDescription {
   std::optional<std::u16string> pgDefault;  // the FldDefault its default gives (PostgreSQL)
   // The values of its enum type in the enum's order (PostgreSQL); none for any other type.
   std::vector<std::u16string> pgEnumValues;
+  // The server computes it from other columns (GENERATED ALWAYS AS ...): nobody writes it.
+  bool generated = false;
   // From the catalogue, for base tables only.
   bool primaryKey = false;
   bool required = false;

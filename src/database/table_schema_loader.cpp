@@ -30,6 +30,11 @@ class ModelTableSink {
       if (c.mysql) applyMySqlColumnType(*field, *c.mysql);
       if (!c.pgEnumValues.empty()) applyEnumTagValues(*field, tagValuesOf(c.pgEnumValues));
       if (c.rowGuid) f.setting(kFldAutoIncrement) = Variant(true);
+      if (c.generated) {
+        // The server computes it: no form writes it.
+        f.setting(kFldAdd) = Variant(false);
+        f.setting(kFldEdit) = Variant(false);
+      }
       if (c.pgDefault && !toBool(f.setting(kFldAutoIncrement))) {
         f.setting(kFldDefault) = Variant(*c.pgDefault);
       }

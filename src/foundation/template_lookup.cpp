@@ -1,14 +1,24 @@
 #include "foundation/template_lookup.hpp"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "foundation/project_context.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
+#include "platform/sys/folders.hpp"
 #include "platform/text/strings.hpp"
+#include "platform/text/unicode.hpp"
 
 namespace vantorel {
+
+std::u16string BundledTemplateSet(std::u16string_view name) {
+  const char* published = std::getenv("VANTOREL_DATA");
+  const std::u16string data =
+      published && *published ? fs::normalizeSeparators(fromUtf8(published)) : sys::dataFolder();
+  return fs::joinPath(fs::joinPath(data, u"templates"), trimBlanks(name));
+}
 
 std::u16string TemplateWorkName(std::u16string_view templateFile) {
   const std::u16string_view trimmed = trimBlanks(templateFile);

@@ -22,6 +22,10 @@ std::u16string TemplateWorkName(std::u16string_view templateFile);
 // name that file gave, else TemplateName itself (set without a file, as tests and hosts may).
 std::u16string CurrentTemplateWorkName();
 
+// The path of the template set of that name shipped in the data folder's "templates" folder
+// (the data folder VANTOREL_DATA names, else the program's).
+std::u16string BundledTemplateSet(std::u16string_view name);
+
 // The trimmed path with "\" appended unless it already ends with "\" or "/"; empty stays empty.
 std::u16string AddBackslash(std::u16string_view path);
 

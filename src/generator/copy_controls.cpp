@@ -1,5 +1,6 @@
 #include "generator/copy_controls.hpp"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -121,6 +122,7 @@ class CopyRun {
       const std::u16string target = GetDestPath(
           proj_, GetOutputFolder(*run_.templateControls, c.CtrlOFolderID, c.CtrlOFolder),
           targetName, checkOnly_);
+      run_.noteProjectOutput(target, control.CtrlID());
       if (!BackupFile(run_, target, c.CtrlOverwrite, false, checkOnly_, proj_.BackupFileFlag())) {
         continue;
       }
@@ -160,6 +162,7 @@ class CopyRun {
     const bool occupied = hasContent(GetDestPath(proj_, folder, u"", true));
     const std::u16string target =
         withoutTrailingSeparator(GetDestPath(proj_, folder, u"", checkOnly_));
+    if (run_.siteOutputs) noteFolderCopy(source, target, control.CtrlID());
     if ((checkOnly_ || occupied) &&
         !BackupFolder(run_, target, c.CtrlOverwrite, false, checkOnly_, proj_.BackupFileFlag())) {
       return true;
@@ -182,6 +185,23 @@ class CopyRun {
   StepOutcome outcome() const { return {count_, result_}; }
 
  private:
+  // Each file the copy of the folder source makes below target.
+  void noteFolderCopy(const std::u16string& source, const std::u16string& target,
+                      const std::u16string& id) {
+    const std::filesystem::path from = fs::toNative(withoutTrailingSeparator(source));
+    std::error_code ec;
+    std::vector<std::u16string> files;
+    for (std::filesystem::recursive_directory_iterator it(from, ec), end; !ec && it != end;
+         it.increment(ec)) {
+      if (!it->is_regular_file(ec)) continue;
+      files.push_back(fs::fromNative(std::filesystem::relative(it->path(), from, ec)));
+    }
+    std::sort(files.begin(), files.end());
+    for (const std::u16string& file : files) {
+      run_.noteProjectOutput(fs::joinPath(target, fs::normalizeSeparators(file)), id);
+    }
+  }
+
   // The system's reason goes with the message, as the database copy gives it: a full disk and a
   // missing permission must not read the same.
   bool copyFailed(const std::u16string& target, const std::u16string& reason) {

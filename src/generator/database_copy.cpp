@@ -95,7 +95,7 @@ std::u16string DatabaseSourceFile(std::u16string_view dbType, std::u16string_vie
   return std::u16string(trimBlanks(value));
 }
 
-StepOutcome CopyDatabase(AGP& proj, bool checkOnly) {
+StepOutcome CopyDatabase(AGP& proj, bool checkOnly, std::u16string* copied) {
   AGProperties& settings = proj.properties();
   const std::u16string appRoot(trimBlanks(settingValueText(settings, u"AppRootFolder")));
 
@@ -155,6 +155,7 @@ StepOutcome CopyDatabase(AGP& proj, bool checkOnly) {
   }
 
   if (sameFile(source, target)) return {};
+  if (copied) *copied = target;
   if (fs::fileExists(target)) {
     if (checkOnly) {
       proj.controlList().Add(u"@db", fileName, true, u"Copy database");

@@ -19,7 +19,9 @@ class AGP;
 // offered for creation (Cancel ends the run). The check pass copies nothing. Count 1 with the
 // message after a failed copy, a folder name that leads outside its root or a missing
 // destination; else count 0.
-StepOutcome CopyDatabase(AGP& proj, bool checkOnly);
+// copied, when given, receives the copy's path once the walk reaches the copy (the check pass
+// included), whether or not the file is then written.
+StepOutcome CopyDatabase(AGP& proj, bool checkOnly, std::u16string* copied = nullptr);
 
 // The file to copy: the physical path of an Access database (dbType "ACCESS"), else the
 // AttachDbFilename of a connection string that names "\SQLExpress"; "" for other databases.

@@ -2,8 +2,10 @@
 // would, decides whether the compiled templates may be reused, and rebuilds the lists of output
 // files the host shows, writing no output.
 #include <cstdint>
+#include <vector>
 
 #include "agp/agp.hpp"
+#include "foundation/control_items.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/status.hpp"
 #include "generator/control_item_lists.hpp"
@@ -40,6 +42,34 @@ std::int16_t endCheck(GenerationRun& run, std::u16string message) {
   return 0;
 }
 
+bool itemOff(AGControlItems& items, const std::u16string& id) {
+  const Ref<AGControlItem> item = items.Item(Variant(id));
+  return item && !item->ItemGen();
+}
+
+bool anyItemOn(AGControlItems& items) {
+  for (std::int32_t i = 1; i <= items.Count(); ++i) {
+    const Ref<AGControlItem> item = items.Item(Variant(i));
+    if (item && item->ItemGen()) return true;
+  }
+  return false;
+}
+
+// The walk notes every output before the saved choices are applied to the lists; what they
+// switch off, the generation does not write.
+void dropSwitchedOff(AGP& proj, std::vector<SiteOutput>& outputs) {
+  const Ref<AGPDatabase> db = proj.DB();
+  std::erase_if(outputs, [&](const SiteOutput& output) {
+    if (output.table.empty())
+      return !output.itemId.empty() && itemOff(proj.controlList(), output.itemId);
+    AGPTable* table = db ? db->tables().find(output.table) : nullptr;
+    if (!table) return false;
+    AGControlItems& items = table->controlList();
+    if (output.fieldPage) return items.Count() > 0 && !anyItemOn(items);
+    return itemOff(items, output.itemId);
+  });
+}
+
 std::int16_t runCheck(GenerationRun& run) {
   AGP& proj = run.proj();
   if (Expected<> ready = CheckComponents(); !ready) {
@@ -67,9 +97,7 @@ std::int16_t runCheck(GenerationRun& run) {
 
   const std::int16_t r =
       IsFileChanged(run.templateCache.get(), u"template", u"template", templateFile);
-  if (r == -1)
-    return endCheck(
-        run, projectContext().productTitle + u": Template file not found! Generation aborted!");
+  if (r == -1) return endCheck(run, TemplateNotFound(templateFile));
   projectContext().syncKeepAnswer = r == 0;
   if (r == 1) {
     projectContext().syncKeepAnswer =
@@ -135,6 +163,7 @@ std::int16_t runCheck(GenerationRun& run) {
   if (placed) GenerateAll(run, true, count);
   const std::int16_t result = count;
   UpdateControlItems(run);
+  if (run.siteOutputs) dropSwitchedOff(proj, *run.siteOutputs);
   if (run.scriptEngine) {
     run.scriptEngine->Reset();
     run.scriptEngine = nullptr;
@@ -147,6 +176,12 @@ std::int16_t runCheck(GenerationRun& run) {
 
 std::int16_t checkSite(AGP& proj) {
   GenerationRun run(proj);
+  return runWithOutcome(run, [&run] { return runCheck(run); });
+}
+
+std::int16_t checkSiteListing(AGP& proj, std::vector<SiteOutput>& outputs) {
+  GenerationRun run(proj);
+  run.siteOutputs = &outputs;
   return runWithOutcome(run, [&run] { return runCheck(run); });
 }
 

@@ -124,8 +124,7 @@ class Driver {
     const std::u16string templateFile = TakeTemplateName(proj_);
     // A set that is gone must not be stood in for by what an earlier run unpacked.
     if (!trimBlanks(templateFile).empty() && !fs::fileExists(templateFile)) {
-      end(projectContext().productTitle + u": Template file \"" + templateFile +
-          u"\" not found! Generation aborted!");
+      end(TemplateNotFound(templateFile));
       return;
     }
     LockTemplateFolders(run_, templateFile);
@@ -305,6 +304,10 @@ class Driver {
           return end(projectContext().productTitle + u" - Error in loading the language file '" +
                      entry + u"'. Generation aborted.");
         }
+        // A site without its texts is not a whole site, whoever let the run go on.
+        ui::reportLeftOut(u"the language file '" + entry + u"'",
+                          u"it could not be loaded from the language folder \"" +
+                              projectContext().languageFolderPath + u"\"");
         entry.clear();
       }
       if (multi) {
@@ -538,8 +541,23 @@ void InitScriptEngine(GenerationRun& run) {
     run.failure = projectContext().productTitle + u": The script engine could not be started.";
 }
 
+std::u16string TemplateNotFound(std::u16string_view templateFile) {
+  if (trimBlanks(templateFile).empty()) {
+    return projectContext().productTitle +
+           u": Template file not found! The project names no template set (\"Template\" is "
+           u"empty). Generation aborted!";
+  }
+  return projectContext().productTitle + u": Template file \"" + std::u16string(templateFile) +
+         u"\" not found! Generation aborted!";
+}
+
 std::u16string TakeTemplateName(AGP& proj) {
-  const std::u16string templateFile = projectSettingText(proj, u"Template");
+  std::u16string templateFile = projectSettingText(proj, u"Template");
+  // A name without a folder is one of the sets shipped in the data folder, wherever that is.
+  if (!trimBlanks(templateFile).empty() &&
+      templateFile.find_first_of(u"\\/") == std::u16string::npos) {
+    templateFile = BundledTemplateSet(trimBlanks(templateFile));
+  }
   const std::size_t at = templateFile.find_last_of(u"\\/");
   if (at != std::u16string::npos) {
     projectContext().templateName = templateFile.substr(at + 1);
@@ -584,6 +602,12 @@ int CompareTemplateVersion(std::u16string_view templateVersion, std::u16string_v
 
 void generateSite(AGP& proj) {
   GenerationRun run(proj);
+  runWithOutcome(run, [&run] { Driver(run).run(); });
+}
+
+void generateSiteNoting(AGP& proj, std::vector<SiteOutput>& outputs) {
+  GenerationRun run(proj);
+  run.siteOutputs = &outputs;
   runWithOutcome(run, [&run] { Driver(run).run(); });
 }
 

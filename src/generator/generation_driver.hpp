@@ -4,12 +4,14 @@
 // script engine of a run.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/automation/expected.hpp"
 
 namespace vantorel {
 
 class GenerationRun;
+struct SiteOutput;
 
 class AGP;
 
@@ -18,14 +20,24 @@ void generateSite(AGP& proj);
 // AGP.GenCheck: how many outputs exist already (0 when it ends early, the reason in ProjErr).
 std::int16_t checkSite(AGP& proj);
 
+// The same runs for a host that lists the site's files: the generation notes every file it
+// writes (or reaches and leaves as it is), the check every file the generation would write
+// with the choices of the output lists applied.
+void generateSiteNoting(AGP& proj, std::vector<SiteOutput>& outputs);
+std::int16_t checkSiteListing(AGP& proj, std::vector<SiteOutput>& outputs);
+
 // A new ScriptEngine, initialised with the project's objects. An engine that cannot start is
 // released with the progress display closed. A failure becomes the run's.
 void InitScriptEngine(GenerationRun& run);
 
 // TemplateName from the project's "Template" setting (the part after its last separator), and
-// the setting itself as the file its working folders belong to; a setting without a folder
-// leaves TemplateName as it is. Returns the setting.
+// the setting itself as the file its working folders belong to. A name without a folder
+// ("sample.zip") is a set shipped in the data folder's "templates" folder, so that a project
+// made with the bundled set keeps working when the program or its checkout moves. Returns the
+// file.
 std::u16string TakeTemplateName(AGP& proj);
+// The message that stops a run whose template file is missing, naming it.
+std::u16string TemplateNotFound(std::u16string_view templateFile);
 
 // The message that stops a run whose template set could not be unpacked, with the cause.
 std::u16string TemplateUnpackFailure(const std::u16string& cause);

@@ -138,6 +138,7 @@ std::int16_t GenerateTableFiles(GenerationRun& run, AGPTable& table, bool checkO
     const std::u16string name = GetOutputFileName(proj, *control, tblVar, u"");
     run.currentOutputName = name;
     if (checkOnly) {
+      if (run.siteOutputs) run.noteOutput(outputPath(run, *control, name, true), control->CtrlID());
       if (outputExists(run, *control, name)) addCount(count, 1);
       continue;
     }
@@ -145,6 +146,7 @@ std::int16_t GenerateTableFiles(GenerationRun& run, AGPTable& table, bool checkO
     if (Status().StatusIsCancelled()) RaiseCancelled();
     const std::u16string compiled = GetTplFileName(*control);
     const std::u16string path = outputPath(run, *control, name, false);
+    run.noteOutput(path, control->CtrlID());
     PageOutcome page = GenTablePage(run, table, compiled, path, *control);
     if (!page.result) run.failure = std::move(page.result.failure().text);
     if (run.failure) {
@@ -174,11 +176,13 @@ std::int16_t GenerateFieldFiles(GenerationRun& run, AGPField& field, bool checkO
     const std::u16string name = GetOutputFileName(proj, *control, run.currentTableVar, fldParm);
     run.currentOutputName = name;
     if (checkOnly) {
+      if (run.siteOutputs) run.noteOutput(outputPath(run, *control, name, true), {}, true);
       if (outputExists(run, *control, name)) addCount(count, 1);
       continue;
     }
     Status().DispStatus(Variant(u"Generating " + name + u"..."));
     const std::u16string path = outputPath(run, *control, name, false);
+    run.noteOutput(path, {}, true);
     PageOutcome page = GenFieldPage(run, field, GetTplFileName(*control), path, *control);
     // The field's other pages are still made; the last failure is the one reported.
     if (!page.result) run.failure = std::move(page.result.failure().text);
@@ -214,9 +218,14 @@ void GenerateAll(GenerationRun& run, bool checkOnly, std::int16_t& count) {
 
   const auto endRun = [&]() { count = 0; };
   std::int16_t walked = 0;
-  addStep(run, walked, CopyDatabase(proj, checkOnly));
+  std::u16string databaseCopy;
+  addStep(run, walked, CopyDatabase(proj, checkOnly, &databaseCopy));
+  if (!databaseCopy.empty()) run.noteProjectOutput(databaseCopy, u"@db");
   if (run.failure && !checkOnly) return endRun();
 
+  // The check's count stops at the first table whose pages exist; a check that notes the
+  // outputs walks on without counting.
+  bool counting = true;
   const std::int32_t tableCount = tables.count();
   for (std::int32_t i = 1; i <= tableCount; ++i) {
     const Ref<AGPTable> table = tables.seq(static_cast<std::int16_t>(i));
@@ -224,8 +233,12 @@ void GenerateAll(GenerationRun& run, bool checkOnly, std::int16_t& count) {
     if (table->tblGen() || !tableSetting(*table, kTblSysGenUnits).empty()) {
       run.currentTable = table;
       LoadTableGenSettings(run, table.get());
-      addCount(walked, GenerateTableFiles(run, *table, checkOnly));
-      if (walked > 0) break;
+      const std::int16_t found = GenerateTableFiles(run, *table, checkOnly);
+      if (counting) addCount(walked, found);
+      if (counting && walked > 0) {
+        if (!checkOnly || !run.siteOutputs) break;
+        counting = false;
+      }
       if (run.failure && !checkOnly) return endRun();
     }
     if (!table->tblGen()) continue;
@@ -238,7 +251,8 @@ void GenerateAll(GenerationRun& run, bool checkOnly, std::int16_t& count) {
       tables.setItem(Variant(table->tblName()));
       run.currentField = field;
       fields.setItem(Variant(field->FldName()));
-      addCount(walked, GenerateFieldFiles(run, *field, checkOnly));
+      const std::int16_t found = GenerateFieldFiles(run, *field, checkOnly);
+      if (counting) addCount(walked, found);
       if (run.failure && !checkOnly) {
         prefixFailure(run, table->tblName() + u" Field " + field->FldName());
         return endRun();

@@ -44,6 +44,17 @@ void GenerationRun::commitOutputs() {
   }
 }
 
+void GenerationRun::noteOutput(const std::u16string& path, const std::u16string& itemId,
+                               bool fieldPage) {
+  if (!siteOutputs) return;
+  siteOutputs->push_back(
+      {path, currentTable ? currentTable->tblName() : std::u16string(), itemId, fieldPage});
+}
+
+void GenerationRun::noteProjectOutput(const std::u16string& path, const std::u16string& itemId) {
+  if (siteOutputs) siteOutputs->push_back({path, {}, itemId, false});
+}
+
 void GenerationRun::setExParseEngine(Ref<AGScript> engine) {
   exParseEngine = std::move(engine);
   proj_.exParseEngine() = exParseEngine;

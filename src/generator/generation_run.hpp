@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "foundation/registry_defaults.hpp"
 #include "generator/template_compiler.hpp"
@@ -27,6 +28,17 @@ class AGPField;
 class AGPFileCache;
 class AGPTable;
 class AGScript;
+
+// One file a generation writes, or, in the check pass, would write.
+struct SiteOutput {
+  std::u16string path;
+  // The table whose output list holds its item; empty for the project's list.
+  std::u16string table;
+  // The id of the item that switches it off; empty when no item does.
+  std::u16string itemId;
+  // A field's page, which the table's list switches off as a whole.
+  bool fieldPage = false;
+};
 
 class GenerationRun {
  public:
@@ -96,6 +108,15 @@ class GenerationRun {
     std::u16string text;
   };
   std::unordered_map<std::u16string, CompiledText> compiledTexts;
+
+  // Where the run notes each file it writes (the check pass: would write) for its host; nothing
+  // is noted without one. The check pass then walks every table, also past the first whose
+  // pages exist, where its count stops.
+  std::vector<SiteOutput>* siteOutputs = nullptr;
+  // Notes path as an output of the current table (of the project when there is none).
+  void noteOutput(const std::u16string& path, const std::u16string& itemId, bool fieldPage = false);
+  // Notes a project-level output.
+  void noteProjectOutput(const std::u16string& path, const std::u16string& itemId);
 
   // The warnings given so far (WarnOnce): a condition met for every table is named once.
   std::set<std::u16string> warnings;

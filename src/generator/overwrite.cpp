@@ -89,7 +89,12 @@ bool decide(GenerationRun& run, TargetKind kind, const std::u16string& target, b
       return false;
     }
     try {
-      if (kind == TargetKind::File) {
+      if (kind == TargetKind::File && run.outputWrites()) {
+        // While the run defers its outputs, the target is replaced by a rename at the commit, so
+        // its old bytes can keep a second name; the commit's flush makes that name durable
+        // before the target changes.
+        fs::keepAsBackup(target, target + u".bak", root);
+      } else if (kind == TargetKind::File) {
         fs::copyFile(target, target + u".bak", true, root);
       } else {
         backupFolderCopy(target, root);

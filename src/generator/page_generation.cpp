@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "agp/agp.hpp"
@@ -13,6 +14,7 @@
 #include "foundation/value_format.hpp"
 #include "generator/control_conditions.hpp"
 #include "generator/generation_run.hpp"
+#include "generator/output_items.hpp"
 #include "generator/output_naming.hpp"
 #include "generator/output_paths.hpp"
 #include "generator/overwrite.hpp"
@@ -22,6 +24,7 @@
 #include "model/table.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
+#include "platform/data/connection_string.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/case_fold.hpp"
@@ -111,6 +114,10 @@ PageOutcome generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGP
   // A failed script leaves the previous file in place rather than a truncated page.
   if (!result.outcome) return {false, std::move(result.outcome)};
   const std::size_t sizeHint = result.value.size();
+  // A page that holds a password (the database connection's) is for its owner only when made.
+  const std::optional<unsigned> mode = holdsProjectSecret(proj, result.value)
+                                           ? std::optional<unsigned>(fs::kPrivateFileMode)
+                                           : std::nullopt;
   // The page is laid out where it is written: while the run defers its outputs, that is the
   // writer's thread, and the next page is made meanwhile.
   auto layOut = [page = std::move(result.value), spaced = control.CtrlSpace(),
@@ -123,12 +130,43 @@ PageOutcome generatePage(GenerationRun& run, PageKind kind, AGPTable* table, AGP
   const std::u16string root = OutputRootOf(proj, outputPath);
   fs::DeferredWrites* outputs = run.outputWrites();
   const bool written =
-      outputs ? WriteOutputFile(outputPath, std::move(layOut), sizeHint, *outputs, root)
-              : WriteOutputFile(outputPath, layOut(), false, nullptr, root);
+      outputs ? WriteOutputFile(outputPath, std::move(layOut), sizeHint, *outputs, root, mode)
+              : WriteOutputFile(outputPath, layOut(), false, nullptr, root, mode);
   if (!written) return {};
   if (kind != PageKind::Field) StepProgress();
   return {true, {}};
 }
+
+// The passwords a project keeps: its database's (DBPwd, or PWD= / Password= of its connection
+// string), its static login's and its mail server's.
+std::vector<std::u16string> projectSecrets(AGP& proj) {
+  std::vector<std::u16string> secrets;
+  const auto keep = [&secrets](std::u16string value) {
+    if (!value.empty()) secrets.push_back(std::move(value));
+  };
+  keep(projectSettingText(proj, u"SecPasswd"));
+  keep(projectSettingText(proj, u"SMTPServerPassword"));
+  if (const Ref<AGPDatabase> db = proj.DB()) {
+    AGProperties& bag = db->properties();
+    keep(settingValueText(bag, u"DBPwd"));
+    for (data::ConnectionPair& pair :
+         data::connectionStringPairs(settingValueText(bag, u"DBConnstr"))) {
+      if (pair.key == u"pwd" || pair.key == u"password") keep(std::move(pair.value));
+    }
+  }
+  return secrets;
+}
+
+}  // namespace
+
+bool holdsProjectSecret(AGP& proj, std::u16string_view text) {
+  for (const std::u16string& secret : projectSecrets(proj)) {
+    if (text.find(secret) != std::u16string_view::npos) return true;
+  }
+  return false;
+}
+
+namespace {
 
 std::vector<std::u16string> typeNames(std::u16string_view typeList) {
   std::vector<std::u16string> types;
@@ -184,12 +222,14 @@ std::int16_t GenerateOtherFiles(GenerationRun& run, bool checkOnly, std::u16stri
         GetOutputFolder(controls, control->CtrlOFolderID(), control->CtrlOFolder());
     if (checkOnly) {
       const std::u16string path = GetDestPath(proj, folder, name, true);
+      run.noteProjectOutput(path, control->CtrlID());
       if (BackupFile(run, path, true, true, true, proj.BackupFileFlag())) ++count;
       continue;
     }
     const std::u16string compiledPath = GetTplFileName(*control);
     Status().DispStatus(Variant(u"Generating " + name + u"..."));
     const std::u16string path = GetDestPath(proj, folder, name, false);
+    run.noteProjectOutput(path, control->CtrlID());
     PageOutcome page = GenOtherPage(run, compiledPath, path, *control);
     if (!page.result) run.failure = std::move(page.result.failure().text);
     if (run.failure) {

@@ -25,6 +25,10 @@ struct PageOutcome {
   Expected<> result;
 };
 
+// Whether text holds one of the passwords the project keeps (its database's, its static
+// login's, its mail server's): such a page is made readable by its owner only.
+bool holdsProjectSecret(AGP& proj, std::u16string_view text);
+
 // Each tells whether the page was written: not when the overwrite decision skipped it or its
 // script failed (then with the script's message). A missing compiled file, or no script engine
 // to run it, ends the run through RaiseGenError.

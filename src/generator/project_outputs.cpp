@@ -68,19 +68,21 @@ class ProjectFiles {
     step([this] { userStyleSheet(); });
     step([this] { logo(); });
     step([this] {
-      if (isTrue(CopyProjectFile(proj_, u"@favicon", u"Copying favicon...", u"Copy favicon",
-                                 text(u"FavIcon"), u"", checkOnly_))) {
-        result_ = 1;
-      }
+      const std::u16string icon = text(u"FavIcon");
+      const Variant made = CopyProjectFile(proj_, u"@favicon", u"Copying favicon...",
+                                           u"Copy favicon", icon, u"", checkOnly_);
+      note(made, u"", icon, u"@favicon");
+      if (isTrue(made)) result_ = 1;
     });
     for (const std::u16string& entry : languageEntries()) {
       step([this, &entry] {
-        if (isTrue(CreateLanguageFile(proj_, u"@lang_" + entry,
-                                      u"Creating language file " + entry + u"...",
-                                      u"Create language file", languageSource(entry),
-                                      GetFolderById(controls_, u"_language"), checkOnly_))) {
-          result_ = 1;
-        }
+        const std::u16string source = languageSource(entry);
+        const std::u16string folder = GetFolderById(controls_, u"_language");
+        const Variant made = CreateLanguageFile(
+            proj_, u"@lang_" + entry, u"Creating language file " + entry + u"...",
+            u"Create language file", source, folder, checkOnly_);
+        note(made, folder, source, u"@lang_" + entry);
+        if (isTrue(made)) result_ = 1;
       });
     }
     return result_;
@@ -88,6 +90,13 @@ class ProjectFiles {
 
  private:
   static bool isTrue(const Variant& v) { return !v.isEmpty() && toBool(v); }
+
+  // What a copy step made: anything it gave an answer for in the check, what it made since.
+  void note(const Variant& made, const std::u16string& folder, const std::u16string& source,
+            const std::u16string& id) {
+    if (made.isEmpty() || (!checkOnly_ && !toBool(made)) || !run_.siteOutputs) return;
+    run_.noteProjectOutput(GetDestPath(proj_, folder, fileNamePart(source), true), id);
+  }
 
   std::u16string text(std::u16string_view name) {
     return settingValueText(proj_.properties(), name);
@@ -118,15 +127,20 @@ class ProjectFiles {
     std::u16string name = text(u"ProjVar") + u".css";
     if (projectSettingFlag(proj_, u"OutputNameLCase")) name = toLower(name);
     const std::u16string folder = GetFolderById(controls_, u"_css");
+    // The sheet is made from the user's style sheet template, and only when there is one.
+    const std::u16string cssFile = userGeneralText(u"CssFile");
+    const bool made = !cssFile.empty() && fs::fileExists(cssFile);
     if (checkOnly_) {
       proj_.controlList().Add(u"@css", name, true, u"Create CSS file");
+      if (made && run_.siteOutputs)
+        run_.noteProjectOutput(GetDestPath(proj_, folder, name, true), u"@css");
       return;
     }
     if (!IsOutputItemOn(proj_, u"@css")) return;
     ignoreFailures_ = true;
     const std::u16string path = GetDestPath(proj_, folder, name, false);
-    const std::u16string cssFile = userGeneralText(u"CssFile");
-    if (!cssFile.empty() && fs::fileExists(cssFile)) {
+    if (made) {
+      run_.noteProjectOutput(path, u"@css");
       const std::u16string css = toString(ReadTextFile(Variant(cssFile)));
       // A set-up failure of an engine made for this call ends nothing: the sheet expands as far
       // as it can.
@@ -146,11 +160,15 @@ class ProjectFiles {
     if (fs::normalizeSeparators(css) == fs::normalizeSeparators(dest)) return;
     if (checkOnly_) {
       proj_.controlList().Add(u"@cssfile", dest, true, u"Copy user CSS");
+      if (fs::fileExists(css)) run_.noteProjectOutput(dest, u"@cssfile");
       return;
     }
     if (!IsOutputItemOn(proj_, u"@cssfile")) return;
     Status().DispStatus(Variant(u"copying css..."));
-    if (fs::fileExists(css)) copyOver(proj_, css, dest);
+    if (fs::fileExists(css)) {
+      run_.noteProjectOutput(dest, u"@cssfile");
+      copyOver(proj_, css, dest);
+    }
     StepProgress();
   }
 
@@ -158,13 +176,16 @@ class ProjectFiles {
     const std::u16string logo = text(u"HeaderLogo");
     if (logo.empty() || !fs::fileExists(logo)) return;
     const std::u16string name = fileNamePart(logo);
+    const std::u16string folder = GetFolderById(controls_, u"_images");
     if (checkOnly_) {
       proj_.controlList().Add(u"@logo", name, true, u"Copy logo");
+      if (run_.siteOutputs)
+        run_.noteProjectOutput(GetDestPath(proj_, folder, name, true), u"@logo");
       return;
     }
     if (!IsOutputItemOn(proj_, u"@logo")) return;
-    const std::u16string dest =
-        GetDestPath(proj_, GetFolderById(controls_, u"_images"), name, false);
+    const std::u16string dest = GetDestPath(proj_, folder, name, false);
+    run_.noteProjectOutput(dest, u"@logo");
     Status().DispStatus(Variant(u"Copying logo..."));
     copyOver(proj_, logo, dest);
     StepProgress();

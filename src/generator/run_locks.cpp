@@ -8,6 +8,7 @@
 #include "platform/fs/path.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
+#include "platform/ui/ui.hpp"
 #include "projectfile/working_folders.hpp"
 
 namespace vantorel {
@@ -18,7 +19,13 @@ void LockTemplateFolders(GenerationRun& run, const std::u16string& templateFile)
   if (unpacked.empty()) return;
   const std::u16string root = fs::parentFolder(unpacked);
   try {
-    run.templateLock = fs::FolderLock::acquire(root, true);
+    run.templateLock = fs::FolderLock::acquire(root, false);
+    if (!run.templateLock) {
+      // Another run holds the set's working folders; a wait without a word looks like a hang.
+      ui::warn(u"Waiting for another generation with the template set \"" + templateFile +
+               u"\" to finish (its working folder \"" + root + u"\" is in use)...");
+      run.templateLock = fs::FolderLock::acquire(root, true);
+    }
   } catch (const fs::FileError&) {
     // Without a lock the run goes on as before; the folder's own failures are reported later.
     return;

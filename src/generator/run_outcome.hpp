@@ -6,16 +6,20 @@
 #include "foundation/project_context.hpp"
 #include "generator/generation_run.hpp"
 #include "generator/run_end.hpp"
+#include "platform/ui/interrupt.hpp"
 
 namespace vantorel {
 
 // Runs the steps of one call on run, with ProjErr empty while they run, and then puts into
 // ProjErr the message the run stopped with, else the failure it went on after, else nothing.
 // What the steps return or raise passes through.
+// Ctrl-C stops a running script where it stands, with an error of its own (a page error, a
+// failed condition): the run then ends as one the user cancelled, with that one message.
 template <class Steps>
 auto runWithOutcome(GenerationRun& run, Steps&& steps) -> std::invoke_result_t<Steps&> {
   projectContext().lastErrorText.clear();
   const auto report = [&run] {
+    if (run.failure && ui::interruptRequested()) RaiseCancelled();
     projectContext().lastErrorText = run.failure.value_or(std::u16string());
   };
   try {
@@ -28,6 +32,15 @@ auto runWithOutcome(GenerationRun& run, Steps&& steps) -> std::invoke_result_t<S
       return result;
     }
   } catch (const GenerationStopped& stop) {
+    if (!stop.cancelled() && ui::interruptRequested()) {
+      run.generationCancelled = true;
+      try {
+        RaiseCancelled();
+      } catch (const GenerationStopped& cancelled) {
+        projectContext().lastErrorText = cancelled.description();
+        throw;
+      }
+    }
     (stop.cancelled() ? run.generationCancelled : run.generationFailed) = true;
     projectContext().lastErrorText = stop.description();
     throw;

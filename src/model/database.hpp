@@ -2,6 +2,7 @@
 // AGPDatabase: the project's one database, its 30 connection and site-security settings in a
 // bag declared from the database catalog (MaxUploadSize defaulted from the user's DatabaseKey)
 // and its tables. Releasing it unloads the tables one by one under a progress display.
+#include <optional>
 #include <string>
 
 #include "foundation/properties.hpp"
@@ -72,11 +73,22 @@ class AGPDatabase final : public Object {
   // Kept by database loading while it reads the tables of one schema.
   Variant& schemaFilter() noexcept { return schemaFilter_; }
 
+  // A connection string as the project file in folder stored it, read as resolved (a file
+  // named relative to the project file made absolute). A save into the same folder writes the
+  // stored text back while DBConnstr is still the resolved one.
+  struct StoredConnstr {
+    std::u16string stored;
+    std::u16string resolved;
+    std::u16string folder;
+  };
+  std::optional<StoredConnstr>& storedConnstr() noexcept { return storedConnstr_; }
+
  protected:
   void terminate() noexcept override;
 
  private:
   Ref<AGProperties> properties_;
+  std::optional<StoredConnstr> storedConnstr_;
   Ref<AGPTables> tables_;
   Variant schemaFilter_{std::u16string()};
 };

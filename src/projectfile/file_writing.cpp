@@ -79,7 +79,8 @@ using OutputBytes = std::variant<std::string, std::pair<std::function<std::strin
 // unwritten with the system's reason, so that an unattended run cannot end as a success.
 bool writeOutput(std::u16string_view what, const std::u16string& path, OutputBytes bytes,
                  fs::DeferredWrites* outputs = nullptr, std::optional<bool> readOnly = std::nullopt,
-                 std::u16string_view linkFreeRoot = {}) {
+                 std::u16string_view linkFreeRoot = {},
+                 std::optional<unsigned> newFileMode = std::nullopt) {
   std::u16string description;
   std::u16string reason;
   if (readOnly ? *readOnly : isReadOnlyFile(path)) {
@@ -89,11 +90,12 @@ bool writeOutput(std::u16string_view what, const std::u16string& path, OutputByt
     try {
       auto* made = std::get_if<1>(&bytes);
       if (outputs && made) {
-        outputs->write(path, std::move(made->first), made->second, linkFreeRoot);
+        outputs->write(path, std::move(made->first), made->second, linkFreeRoot, newFileMode);
       } else if (outputs) {
-        outputs->write(path, std::get<0>(std::move(bytes)), linkFreeRoot);
+        outputs->write(path, std::get<0>(std::move(bytes)), linkFreeRoot, newFileMode);
       } else {
-        fs::writeFileAtomic(path, made ? made->first() : std::get<0>(bytes), linkFreeRoot);
+        fs::writeFileAtomic(path, made ? made->first() : std::get<0>(bytes), linkFreeRoot,
+                            newFileMode);
       }
       return true;
     } catch (const fs::FileError& e) {
@@ -243,7 +245,8 @@ struct SinkFailure {
 
 void SaveXmlStreamed(const std::u16string& path,
                      const std::function<void(xml::MarkupWriter&)>& write,
-                     std::u16string_view linkFreeRoot, const std::function<void()>& beforeReplace) {
+                     std::u16string_view linkFreeRoot, const std::function<void()>& beforeReplace,
+                     std::optional<unsigned> newFileMode) {
   // What `write` raised, kept while the temporary is taken away.
   std::exception_ptr raised;
   const auto body = [&](int fd) {
@@ -266,8 +269,9 @@ void SaveXmlStreamed(const std::u16string& path,
     if (!linkFreeRoot.empty()) fs::refuseLinksBelow(linkFreeRoot, path);
     refuseReadOnly(path);
     std::filesystem::path target = fs::toNative(path);
-    const std::filesystem::path temp =
-        fs::prepareTemporary(path, target, body, std::nullopt, true, true, linkFreeRoot);
+    const std::filesystem::path temp = fs::prepareTemporary(
+        path, target, body, newFileMode ? std::optional<mode_t>(*newFileMode) : std::nullopt, true,
+        true, linkFreeRoot);
     if (beforeReplace) {
       try {
         beforeReplace();
@@ -334,24 +338,26 @@ std::optional<bool> readOnlyTarget(const std::u16string& path, const fs::Deferre
 
 bool WriteOutputFile(const std::u16string& path, std::function<std::u16string()> makeText,
                      std::size_t sizeHint, fs::DeferredWrites& outputs,
-                     std::u16string_view linkFreeRoot) {
+                     std::u16string_view linkFreeRoot, std::optional<unsigned> newFileMode) {
   const std::optional<bool> readOnly = readOnlyTarget(path, &outputs, !linkFreeRoot.empty());
   const bool utf8 = utf8OutputChosen();
   auto make = [makeText = std::move(makeText), utf8] { return outputBytes(makeText(), utf8); };
   const bool written =
       writeOutput(utf8 ? kUtf8Failure : kTextFailure, path,
                   std::pair{std::function<std::string()>(std::move(make)), sizeHint}, &outputs,
-                  readOnly, linkFreeRoot);
+                  readOnly, linkFreeRoot, newFileMode);
   if (written) noteWritten(path, &outputs);
   return written;
 }
 
 bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly,
-                     fs::DeferredWrites* outputs, std::u16string_view linkFreeRoot) {
+                     fs::DeferredWrites* outputs, std::u16string_view linkFreeRoot,
+                     std::optional<unsigned> newFileMode) {
   const std::optional<bool> readOnly = readOnlyTarget(path, outputs, !linkFreeRoot.empty());
   const bool utf8 = utf8OutputChosen() && !plainOnly;
-  const bool written = writeOutput(utf8 ? kUtf8Failure : kTextFailure, path,
-                                   outputBytes(text, utf8), outputs, readOnly, linkFreeRoot);
+  const bool written =
+      writeOutput(utf8 ? kUtf8Failure : kTextFailure, path, outputBytes(text, utf8), outputs,
+                  readOnly, linkFreeRoot, newFileMode);
   if (written) noteWritten(path, outputs);
   return written;
 }

@@ -5,6 +5,7 @@
 // never forced.
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,10 +31,12 @@ void SaveXmlFile(const std::u16string& path, const xml::Document& doc, const Var
 // just before (a backup copy of the old file). Whatever `write` or `beforeReplace` raise, and
 // a file that cannot be written, leave the old file as it was and no temporary behind; the file
 // system's reason raises as SaveXmlFile's does. linkFreeRoot as for SaveXmlFile.
+// A new file gets newFileMode when given; an existing one keeps its permissions.
 void SaveXmlStreamed(const std::u16string& path,
                      const std::function<void(xml::MarkupWriter&)>& write,
                      std::u16string_view linkFreeRoot = {},
-                     const std::function<void()>& beforeReplace = {});
+                     const std::function<void()>& beforeReplace = {},
+                     std::optional<unsigned> newFileMode = std::nullopt);
 
 // Writes a generated text file: UTF-8 with a byte-order mark when the user's "UTF8Project"
 // option is on and plainOnly is false, else in the system code page. An existing file whose name
@@ -44,13 +47,16 @@ bool WriteOutputFile(const std::u16string& path, const std::u16string& text, boo
 // target and replaces it when `outputs` commits. With linkFreeRoot (the site's folder the path
 // lies in), no symbolic link below it is followed: a link in the way leaves the file unwritten.
 bool WriteOutputFile(const std::u16string& path, const std::u16string& text, bool plainOnly,
-                     fs::DeferredWrites* outputs, std::u16string_view linkFreeRoot = {});
+                     fs::DeferredWrites* outputs, std::u16string_view linkFreeRoot = {},
+                     std::optional<unsigned> newFileMode = std::nullopt);
 // The same with the text made by makeText on the thread that writes the outputs, so that
 // formatting and encoding a page overlap the making of the next; makeText owns what it reads.
 // sizeHint stands for the text's size until then.
+// A new file gets newFileMode when given (a page that holds a password: fs::kPrivateFileMode).
 bool WriteOutputFile(const std::u16string& path, std::function<std::u16string()> makeText,
                      std::size_t sizeHint, fs::DeferredWrites& outputs,
-                     std::u16string_view linkFreeRoot = {});
+                     std::u16string_view linkFreeRoot = {},
+                     std::optional<unsigned> newFileMode = std::nullopt);
 
 // Writes the text as UTF-8 with a byte-order mark, replacing an existing file. A failure is
 // shown to the user; False when the file was not written.

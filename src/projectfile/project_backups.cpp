@@ -2,12 +2,14 @@
 
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
+#include "foundation/template_lookup.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/link_free_paths.hpp"
 #include "platform/fs/path.hpp"
 #include "platform/text/strings.hpp"
+#include "projectfile/database_file_path.hpp"
 
 namespace vantorel {
 
@@ -29,6 +31,11 @@ NameParts splitName(const std::u16string& file) {
 
 }  // namespace
 
+std::u16string projectBackupFolder(const std::u16string& backupFolder, const std::u16string& file) {
+  if (backupFolder.empty()) return {};
+  return fs::joinPath(backupFolder, TemplateWorkName(projectFileFolder(file)));
+}
+
 std::u16string backupCopyPath(const std::u16string& folder, const std::u16string& file,
                               std::int32_t n) {
   const NameParts parts = splitName(file);
@@ -43,7 +50,7 @@ void MakeBackupCopy(const std::u16string& file, const std::u16string& backupFold
   const std::u16string projectFolder = fs::parentFolder(file);
   fs::refuseLinksBelow(projectFolder.empty() ? u"." : projectFolder, file, "back up");
   if (!fs::fileExists(file)) return;
-  fs::makeFolders(backupFolder);
+  if (!fs::createPrivateFolder(backupFolder)) fs::makeFolders(backupFolder);
   const auto copy = [&](std::int32_t n) { return backupCopyPath(backupFolder, file, n); };
   std::int32_t n = 1;
   while (fs::fileExists(copy(n))) ++n;
@@ -54,9 +61,9 @@ void MakeBackupCopy(const std::u16string& file, const std::u16string& backupFold
       continue;
     }
     fs::refuseLinksBelow(backupFolder, copy(i), "back up");
-    fs::copyFile(copy(i), copy(i + 1), true, backupFolder);
+    fs::copyFile(copy(i), copy(i + 1), true, backupFolder, fs::kPrivateFileMode);
   }
-  fs::copyFile(file, copy(1), true, backupFolder);
+  fs::copyFile(file, copy(1), true, backupFolder, fs::kPrivateFileMode);
 }
 
 std::int16_t maxProjectBackupCount() {

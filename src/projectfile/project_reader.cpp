@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +32,7 @@
 #include "platform/xml/attributes.hpp"
 #include "project/menus.hpp"
 #include "project/project_catalogue.hpp"
+#include "projectfile/database_file_path.hpp"
 #include "projectfile/load_notes.hpp"
 #include "projectfile/project_element_reader.hpp"
 #include "projectfile/project_file_seams.hpp"
@@ -256,6 +258,15 @@ void readProject(AGP& project, const std::u16string& projFile, const KeepOldDefi
                       u": No Database Information in Project File!"};
   }
   AGProperties& dbProps = db->properties();
+  // A SQLite file named relative to the project file is found beside it, wherever this runs;
+  // a save into the same folder writes the name back as it was.
+  const std::u16string storedConnstr = settingAsText(dbProps.setting(kDBConnstr));
+  const std::u16string projectFolder = projectFileFolder(projFile);
+  if (std::optional<std::u16string> resolved =
+          sqliteFileMadeAbsolute(storedConnstr, projectFolder)) {
+    dbProps.setting(kDBConnstr) = Variant(*resolved);
+    db->storedConnstr() = AGPDatabase::StoredConnstr{storedConnstr, *resolved, projectFolder};
+  }
   projectContext().currentDbmsName = settingAsText(dbProps.setting(kDBDBMSName));
   const SqlQuote quote =
       SetSqlQuote(settingAsText(props.setting(kProjSQLQuote)), projectContext().currentDbmsName);

@@ -10,6 +10,8 @@
 #include "foundation/locale_charset.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/properties.hpp"
+#include "foundation/setting_values.hpp"
+#include "foundation/template_lookup.hpp"
 #include "model/chart.hpp"
 #include "model/charts.hpp"
 #include "model/database.hpp"
@@ -29,6 +31,8 @@
 #include "platform/xml/markup_writer.hpp"
 #include "project/language.hpp"
 #include "project/menus.hpp"
+#include "project/project_catalogue.hpp"
+#include "projectfile/database_file_path.hpp"
 #include "projectfile/file_writing.hpp"
 #include "projectfile/project_backups.hpp"
 #include "projectfile/project_file_seams.hpp"
@@ -164,8 +168,15 @@ void writeTable(ProjectMarkup& m, AGPTable& table) {
   m.out().close("Table");
 }
 
-void writeDatabase(ProjectMarkup& m, AGPDatabase& db) {
-  m.out().open(m.tag("Database", db.properties()));
+void writeDatabase(ProjectMarkup& m, AGPDatabase& db, std::u16string_view projectFolder) {
+  xml::StartTag& tag = m.tag("Database", db.properties());
+  // A SQLite file the file named relative to itself stays so while it is saved where it was.
+  if (const std::optional<AGPDatabase::StoredConnstr>& connstr = db.storedConnstr();
+      connstr && connstr->folder == projectFolder &&
+      settingAsText(db.properties().setting(kDBConnstr)) == connstr->resolved) {
+    m.setText("DBConnstr", connstr->stored);
+  }
+  m.out().open(tag);
   m.out().lineBreak();
   AGPTables& tables = db.tables();
   for (std::size_t i :
@@ -429,18 +440,28 @@ void WritePropertiesAsAttributes(xml::StartTag& element, const AGProperties& pro
   });
 }
 
-void writeProjectMarkup(AGP& project, xml::MarkupWriter& out) {
+void writeProjectMarkup(AGP& project, xml::MarkupWriter& out, std::u16string_view projectFolder) {
   out.raw("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n");
   ProjectMarkup m(out);
   xml::StartTag& root = m.tag("Project");
   root.add("Version", toUtf8(project.FullVersion()));
   root.add("Product", toUtf8(projectContext().productName));
   WritePropertiesAsAttributes(root, project.properties());
+  // The shipped template set is stored by its name, which the engine finds wherever it lies.
+  const std::u16string templateFile = settingAsText(project.properties().setting(kProjTemplate));
+  const std::size_t slash = templateFile.find_last_of(u"\\/");
+  if (slash != std::u16string::npos && slash + 1 < templateFile.size()) {
+    const std::u16string name = templateFile.substr(slash + 1);
+    if (fs::normalizeSeparators(templateFile) ==
+        fs::normalizeSeparators(BundledTemplateSet(name))) {
+      root.set("Template", toUtf8(name));
+    }
+  }
   out.open(root);
   out.lineBreak();
 
   const Ref<AGPDatabase> db = project.DB();
-  if (db) writeDatabase(m, *db);
+  if (db) writeDatabase(m, *db, projectFolder);
   writeExtensions(m);
   writeCustomScripts(m);
   writeMenus(m);
@@ -458,7 +479,7 @@ void saveProject(AGP& project, const std::u16string& projFile) {
   // Saves killed before their renames left their temporaries in both folders a save writes to.
   const std::u16string parent = fs::parentFolder(projFile);
   const std::u16string folder = parent.empty() ? std::u16string(u".") : parent;
-  const std::u16string& backupFolder = projectContext().backupFolder;
+  const std::u16string backupFolder = projectBackupFolder(projectContext().backupFolder, projFile);
   fs::removeStaleTemporaries(folder, false);
   if (!backupFolder.empty()) fs::removeStaleTemporaries(backupFolder, false);
   try {
@@ -479,7 +500,11 @@ void saveProject(AGP& project, const std::u16string& projFile) {
     }
   };
   SaveXmlStreamed(
-      projFile, [&](xml::MarkupWriter& out) { writeProjectMarkup(project, out); }, folder, backUp);
+      projFile,
+      [&](xml::MarkupWriter& out) {
+        writeProjectMarkup(project, out, projectFileFolder(projFile));
+      },
+      folder, backUp, fs::kPrivateFileMode);
 }
 
 }  // namespace vantorel

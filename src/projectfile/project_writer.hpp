@@ -36,7 +36,10 @@ std::u16string settingAttributeText(std::u16string_view name, std::u16string_vie
 // Writes the project's markup, from the declaration on (no byte-order mark). Raises when the
 // model cannot be walked (a broken sequence number, a Boolean setting that is no Boolean, a value
 // no XML file can hold); what was written by then is incomplete and must be thrown away.
-void writeProjectMarkup(AGP& project, xml::MarkupWriter& out);
+// projectFolder is the folder of the file being written, where a database file may be named
+// relative to it.
+void writeProjectMarkup(AGP& project, xml::MarkupWriter& out,
+                        std::u16string_view projectFolder = {});
 
 // AGP.Save: the component check, the UTF-8 file written beside the old one as the model is
 // walked, a numbered backup of the old file once the new one is whole, then the replacement.

@@ -6,6 +6,7 @@
 #include "foundation/captions.hpp"
 #include "foundation/project_context.hpp"
 #include "foundation/template_lookup.hpp"
+#include "foundation/user_folders.hpp"
 #include "platform/automation/automation_error.hpp"
 #include "platform/fs/files.hpp"
 #include "platform/fs/path.hpp"
@@ -42,10 +43,7 @@ std::u16string InitAppFolders(const std::u16string& templateFileName,
   if (documents.empty()) return {};
   projectContext().userDataFolder =
       fs::joinPath(documents, StripSpacesAndSlashes(projectContext().productName));
-  projectContext().backupFolder = fs::joinPath(projectContext().userDataFolder, u"Backup");
-  MakeFolderPath(projectContext().backupFolder);
-  projectContext().reportFolder = fs::joinPath(projectContext().userDataFolder, u"Report");
-  MakeFolderPath(projectContext().reportFolder);
+  MakeBackupAndReportFolders(projectContext().userDataFolder);
   projectContext().userDataFolder = fs::joinPath(projectContext().userDataFolder, u"Templates");
   MakeFolderPath(projectContext().userDataFolder);
   if (templateFileName.empty()) return {};

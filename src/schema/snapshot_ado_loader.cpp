@@ -154,9 +154,12 @@ LoadOutcome AGPSchema::LoadADODB(DatabaseLoad& load, const std::u16string& sDbTy
 void AGPSchema::recordUnlisted(data::Connection& cnn, const DatabaseLoad& load) {
   std::vector<AGSchemaTable>& tables = db_.Tables.Tbl;
   for (const StoredObject& object : expected_) {
+    // A name the list holds as the other kind is that object now (a table replaced by a view
+    // of its name): reading it again as the stored kind would give the name twice.
     const bool listed =
         std::any_of(tables.begin() + 1, tables.end(), [&](const AGSchemaTable& tbl) {
-          return tbl.TblType == object.type && equalsNoCase(tbl.TblName, object.name);
+          return (tbl.TblType == object.type && equalsNoCase(tbl.TblName, object.name)) ||
+                 tbl.TblName == object.name;
         });
     if (listed) continue;
     const data::TableRow row{u"", object.schema, object.name, object.type, u""};

@@ -6,11 +6,16 @@
 namespace vantorel {
 
 bool AskKeepOldDefinition(const std::u16string& question) {
+  AskKeepOrUpdate(question);
+  return projectContext().syncKeepAnswer;
+}
+
+ui::Answer AskKeepOrUpdate(const std::u16string& question) {
   ProjectContext& context = projectContext();
   context.syncQuestion = question;
-  context.syncKeepAnswer = ui::askKeepOrUpdate(question, context.productTitle,
-                                               ui::Answer::Keep) != ui::Answer::Update;
-  return context.syncKeepAnswer;
+  const ui::Answer answer = ui::askKeepOrUpdate(question, context.productTitle, ui::Answer::Keep);
+  context.syncKeepAnswer = answer != ui::Answer::Update;
+  return answer;
 }
 
 }  // namespace vantorel

@@ -6,8 +6,12 @@
 // never the default.
 #include <string>
 
+#include "platform/ui/types.hpp"
+
 namespace vantorel {
 
 bool AskKeepOldDefinition(const std::u16string& question);
+// The same question, with the button that closed it: Keep, Update, or Cancel (which keeps).
+ui::Answer AskKeepOrUpdate(const std::u16string& question);
 
 }  // namespace vantorel

@@ -4,6 +4,7 @@
 
 #include "agp/extension_hooks.hpp"
 #include "fields/field_settings.hpp"
+#include "fields/field_types.hpp"
 #include "fields/fields.hpp"
 #include "foundation/setting_values.hpp"
 #include "platform/text/strings.hpp"
@@ -26,7 +27,29 @@ std::u16string typeText(std::int16_t type) {
   return toU16(static_cast<long long>(type));
 }
 
-void keepUnchangedFields(AGPTable& table, const AGSchemaTable& rec) {
+void copyColumn(const SyncRun& run, AGPField& field, const AGSchemaField& sf, bool bNew) {
+  AGProperties& bag = field.properties();
+  const bool wasRequired = settingAsBool(bag.setting(kFldReq));
+  const std::int32_t wasSize = settingAsLong(bag.setting(kFldSize));
+  CopyFieldFromSchema(field, sf, bNew);
+  if (!run.options.asFreshLoad) return;
+  if (bNew) {
+    // A load gives a new field the column's default where the database reports one.
+    if (!sf.FldDefault.isEmpty()) bag.setting(kFldDefault) = sf.FldDefault;
+    return;
+  }
+  // A setting still as a load left it follows the column; one the user set apart stays.
+  if (wasRequired != sf.FldReq && settingAsBool(bag.setting(kFldRequired)) == wasRequired) {
+    bag.setting(kFldRequired) = Variant(sf.FldReq);
+  }
+  const bool textBox =
+      (sf.FldType == adoType::kVarChar || sf.FldType == adoType::kVarWChar) && !sf.FldAutoIncrement;
+  if (textBox && wasSize != sf.FldSize && settingAsLong(bag.setting(kFldTagMaxLength)) == wasSize) {
+    bag.setting(kFldTagMaxLength) = Variant(sf.FldSize);
+  }
+}
+
+void keepUnchangedFields(const SyncRun& run, AGPTable& table, const AGSchemaTable& rec) {
   for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
     const AGSchemaField& sf = rec.TblFields.fld[j];
     for (const Ref<AGPField>& field : fieldsOf(table)) {
@@ -35,7 +58,7 @@ void keepUnchangedFields(AGPTable& table, const AGSchemaTable& rec) {
         continue;
       }
       field->properties().setting(kFldSync) = Variant(true);
-      CopyFieldFromSchema(*field, sf, false);
+      copyColumn(run, *field, sf, false);
       break;
     }
   }
@@ -43,7 +66,7 @@ void keepUnchangedFields(AGPTable& table, const AGSchemaTable& rec) {
 
 void followColumns(SyncRun& run, AGPTable& table, const AGSchemaTable& rec,
                    const ColumnPassTexts& texts) {
-  keepUnchangedFields(table, rec);
+  keepUnchangedFields(run, table, rec);
   const std::u16string name = table.tblName();
   AGPFields& fields = table.fields();
   for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m; ++j) {
@@ -65,7 +88,7 @@ void followColumns(SyncRun& run, AGPTable& table, const AGSchemaTable& rec,
       continue;
     }
     field->properties().setting(kFldSync) = Variant(true);
-    CopyFieldFromSchema(*field, sf, true);
+    copyColumn(run, *field, sf, true);
     hooks::ApplyExtensionsToField(run.project, name, field->FldName());
   }
 }

@@ -20,10 +20,13 @@ struct SyncRun;
 std::vector<Ref<AGPField>> fieldsOf(AGPTable& table);
 // A field type as the log writes it.
 std::u16string typeText(std::int16_t type);
+// The column's definition copied into the field (see CopyFieldFromSchema), and, in a run that
+// synchronises as a fresh load would, the settings that mirror the column (SyncOptions).
+void copyColumn(const SyncRun& run, AGPField& field, const AGSchemaField& sf, bool bNew);
 // Unchanged columns first, so that a changed one cannot take an unchanged one's field: each
 // live column takes the first unmarked field of its exact name and type, which is marked as
 // synchronised and given the column's definition.
-void keepUnchangedFields(AGPTable& table, const AGSchemaTable& rec);
+void keepUnchangedFields(const SyncRun& run, AGPTable& table, const AGSchemaTable& rec);
 
 // The messages of the records the column pass writes; tables and custom views word them apart.
 struct ColumnPassTexts {

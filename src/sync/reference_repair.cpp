@@ -2,15 +2,20 @@
 
 #include <array>
 #include <cstddef>
+#include <initializer_list>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "agp/agp.hpp"
 #include "fields/field.hpp"
 #include "fields/field_settings.hpp"
 #include "fields/fields.hpp"
 #include "foundation/setting_values.hpp"
+#include "model/chart.hpp"
+#include "model/charts.hpp"
 #include "model/database.hpp"
 #include "model/table.hpp"
 #include "model/tables.hpp"
@@ -254,15 +259,110 @@ class TableRepair {
   AGProperties& bag_;
 };
 
+// The settings above the tables follow the renames of this run: a generated login that names
+// the users table or its fields by their old names fails. What was deleted stays named, so that
+// generation says what is missing instead of a login going without a word.
+class SettingsRepair {
+ public:
+  SettingsRepair(SyncRun& run, const Changes& changes, AGProperties& bag, std::u16string_view owner)
+      : run_(run), changes_(changes), bag_(bag), owner_(owner) {}
+
+  // The setting that names a table, with the settings that name fields of it; the table's new
+  // name when it was renamed, "" when the setting is empty.
+  std::u16string table(std::u16string_view tableSetting,
+                       std::initializer_list<std::u16string_view> fieldSettings) {
+    const std::optional<SettingSlot> slot = bag_.slotOf(tableSetting);
+    if (!slot) return u"";
+    const std::u16string named = settingAsText(bag_.value(*slot));
+    if (named.empty()) return u"";
+    const auto renamed = changes_.renamedTables.find(named);
+    const std::u16string current =
+        renamed == changes_.renamedTables.end() ? named : renamed->second;
+    fields(named, current, fieldSettings);
+    // After the fields, whose records carry the table's old name.
+    if (current != named) rename(*slot, tableSetting, named, current, current);
+    return current;
+  }
+
+  // Settings that name fields of a table already under its current name.
+  void fields(const std::u16string& table, const std::u16string& current,
+              std::initializer_list<std::u16string_view> fieldSettings) {
+    for (std::u16string_view name : fieldSettings) {
+      const std::optional<SettingSlot> slot = bag_.slotOf(name);
+      if (!slot) continue;
+      const std::u16string value = settingAsText(bag_.value(*slot));
+      if (value.empty()) continue;
+      if (const std::u16string* to = changes_.fieldRenamed(table, value)) {
+        rename(*slot, name, value, *to, current);
+      }
+    }
+  }
+
+ private:
+  void rename(SettingSlot slot, std::u16string_view setting, const std::u16string& from,
+              const std::u16string& to, const std::u16string& table) {
+    Ref<AGPTable> named = run_.db.tables().item(Variant(table));
+    run_.log.AddSyncLog(u"C", named ? named->tblType() : std::u16string(u"TABLE"), table, u"",
+                        u"Rename " + std::u16string(owner_) + u" setting " +
+                            std::u16string(setting) + u" from " + from + u" to " + to);
+    bag_.setValue(slot, Variant(to));
+  }
+
+  SyncRun& run_;
+  const Changes& changes_;
+  AGProperties& bag_;
+  std::u16string_view owner_;
+};
+
+// The chart settings that name a field of the chart's table.
+constexpr std::array<std::u16string_view, 4> kChartFieldRefs{
+    u"ChartXFldName", u"ChartYFldName", u"ChartNameFldName", u"ChartSeriesFldName"};
+
+void repairCharts(SyncRun& run, const Changes& changes, AGPTable& table) {
+  AGPCharts& charts = table.charts();
+  for (std::size_t c = 0, n = static_cast<std::size_t>(charts.count()); c < n; ++c) {
+    AGPChart& chart = charts.at(c);
+    AGProperties& bag = chart.properties();
+    for (std::u16string_view name : kChartFieldRefs) {
+      const std::optional<SettingSlot> slot = bag.slotOf(name);
+      if (!slot) continue;
+      const std::u16string value = settingAsText(bag.value(*slot));
+      if (value.empty()) continue;
+      if (const std::u16string* to = changes.fieldRenamed(table.tblName(), value)) {
+        run.log.AddSyncLog(u"C", table.tblType(), table.tblName(), u"",
+                           u"Rename chart " + chart.chartName() + u" setting " +
+                               std::u16string(name) + u" from " + value + u" to " + *to);
+        bag.setValue(*slot, Variant(*to));
+      }
+    }
+  }
+}
+
+void repairProjectSettings(SyncRun& run, const Changes& changes) {
+  SettingsRepair project(run, changes, run.project.properties(), u"project");
+  const std::u16string users = project.table(
+      u"SecTbl", {u"SecLoginIDFld", u"SecPasswdFld", u"SecEmailFld", u"SecRegisterActivateFld"});
+  SettingsRepair database(run, changes, run.db.properties(), u"database");
+  // The database's user fields are fields of the project's users table.
+  if (!users.empty()) {
+    database.fields(users, users, {u"SecUserLevelFld", u"SecuUserIDFld", u"SecuParentUserIDFld"});
+  }
+  database.table(u"UserLevelTbl", {u"UserLevelIdFld", u"UserLevelNameFld"});
+  database.table(u"UserLevelPrivTbl", {u"UserLevelPrivTblNameFld", u"UserLevelPrivUserLevelFld",
+                                       u"UserLevelPrivPrivFld"});
+}
+
 }  // namespace
 
 void SyncFieldRefs(SyncRun& run) {
   const Changes changes = readChanges(run);
+  repairProjectSettings(run, changes);
   AGPTables& tables = run.db.tables();
   for (std::size_t t = 0, n = static_cast<std::size_t>(tables.count()); t < n; ++t) {
     AGPTable& table = tables.at(t);
     // A table that is only listed still names its master; its fields are not known.
     TableRepair(run, changes, table).run();
+    repairCharts(run, changes, table);
     if (!settingAsBool(table.properties().setting(kTblLoaded))) continue;
     AGPFields& fields = table.fields();
     for (std::size_t f = 0, m = static_cast<std::size_t>(fields.count()); f < m; ++f) {

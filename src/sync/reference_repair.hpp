@@ -2,8 +2,9 @@
 // AGP.SyncFieldRefs: after the tables, custom views and reports followed the database, the
 // settings that name another table or field (a lookup's source, the settings that point at a
 // sibling field, and a table's master/detail link and user id field) follow the renames of this
-// run or are cleared with what was deleted. The renames and deletions are read from the run's
-// change records; each repair adds one record.
+// run or are cleared with what was deleted; the charts' fields and the project's and database's
+// security tables and their fields follow renames. The renames and deletions are read from the
+// run's change records; each repair adds one record.
 #include <string>
 
 namespace vantorel {

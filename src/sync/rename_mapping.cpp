@@ -10,8 +10,10 @@
 #include "foundation/setting_values.hpp"
 #include "model/database.hpp"
 #include "model/table.hpp"
+#include "model/table_keys.hpp"
 #include "model/tables.hpp"
 #include "platform/text/case_fold.hpp"
+#include "platform/text/strings.hpp"
 #include "schema/live_schema.hpp"
 #include "sync/reference_repair.hpp"
 #include "sync/rename_question.hpp"
@@ -33,6 +35,21 @@ std::vector<Ref<AGPTable>> tablesOfType(AGPTables& tables, std::u16string_view t
     if (table.tblType() == type) out.emplace_back(&table);
   }
   return out;
+}
+
+// A renamed key field stays the key: the key names it by its new name, so that the key pass
+// finds the database's key unchanged.
+void followKeyRename(AGPTable& table, const std::u16string& oldName,
+                     const std::u16string& newName) {
+  Variant& key = table.properties().setting(kTblKey);
+  std::vector<std::u16string> names = split(settingAsText(key), u"\r\n");
+  bool named = false;
+  for (std::u16string& name : names) {
+    if (UnquoteName(trimBlanks(name)) != oldName) continue;
+    name = newName;
+    named = true;
+  }
+  if (named) key = Variant(join(names, u"\r\n"));
 }
 
 void recordTableRename(SyncRun& run, AGPTable& table, const std::u16string& oldName,
@@ -95,12 +112,15 @@ void mapTables(SyncRun& run, std::u16string_view type, const std::u16string& lab
   for (const Ref<AGPTable>& table : stored) {
     if (!marked(table->properties().setting(kTblSync))) oldNames.push_back(table->tblName());
   }
-  if (newNames.empty() || oldNames.empty() || !run.options.ask) return;
+  if (newNames.empty() || oldNames.empty() || !run.options.ask || run.stopping()) return;
+  bool cancelled = false;
   const std::vector<std::u16string> chosen =
       ShowMapDialog(u"New " + label + u" found in schema",
                     u"To use old settings, please select the old " + label +
                         u"(s) which you would like to map to the new " + label + u"(s)",
-                    u"New " + label, u"Old " + label, newNames, oldNames);
+                    u"New " + label, u"Old " + label, newNames, oldNames, &cancelled);
+  if (cancelled && run.options.cancellable) run.cancelled = true;
+  if (run.stopping()) return;
   for (std::size_t k = 0; k < newNames.size() && k < chosen.size(); ++k) {
     if (chosen[k] == newNames[k]) continue;
     // Only a rename that happened is recorded; a refused one leaves both objects to the next
@@ -126,6 +146,7 @@ void mapFields(SyncRun& run, AGPTable& table, const AGSchemaTable& rec) {
   auto recordRename = [&](const std::u16string& oldName, const std::u16string& newName) {
     run.log.AddSyncLog(u"C", u"Field", recordTable, oldName,
                        u"Rename " + oldName + u" to " + newName, tableName, newName);
+    followKeyRename(table, oldName, newName);
   };
 
   std::vector<const AGSchemaField*> caseOnly;
@@ -154,12 +175,15 @@ void mapFields(SyncRun& run, AGPTable& table, const AGSchemaTable& rec) {
     AGPField& field = fields.at(f);
     if (!marked(field.properties().setting(kFldSync))) oldNames.push_back(field.FldName());
   }
-  if (newNames.empty() || oldNames.empty() || !run.options.ask) return;
+  if (newNames.empty() || oldNames.empty() || !run.options.ask || run.stopping()) return;
+  bool cancelled = false;
   const std::vector<std::u16string> chosen = ShowMapDialog(
       u"Table: " + tableName + u" - New fields found in schema",
       u"To use old settings, please select the old fields which you would like to map to the new "
       u"fields",
-      u"New field", u"Old field", newNames, oldNames);
+      u"New field", u"Old field", newNames, oldNames, &cancelled);
+  if (cancelled && run.options.cancellable) run.cancelled = true;
+  if (run.stopping()) return;
   for (std::size_t k = 0; k < newNames.size() && k < chosen.size(); ++k) {
     if (chosen[k] == newNames[k]) continue;
     if (fields.change(tableName, chosen[k], newNames[k])) recordRename(chosen[k], newNames[k]);
@@ -172,11 +196,12 @@ void MapRenamedObjects(SyncRun& run) {
   run.log.clear();
   run.renamedTables.clear();
   mapTables(run, u"TABLE", u"table");
-  mapTables(run, u"VIEW", u"view");
+  if (!run.stopping()) mapTables(run, u"VIEW", u"view");
 
   const AGPSchema& snapshot = *run.snapshot;
   AGPTables& tables = run.db.tables();
-  for (std::size_t i = 1, n = tableRecordCount(snapshot.database()); i <= n; ++i) {
+  for (std::size_t i = 1, n = tableRecordCount(snapshot.database()); i <= n && !run.stopping();
+       ++i) {
     const AGSchemaTable& rec = snapshot.database().Tables.Tbl[i];
     // Columns that could not be read say nothing about which fields are gone.
     if (!rec.TblReadError.empty()) continue;

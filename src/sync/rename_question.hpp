@@ -10,11 +10,13 @@
 namespace vantorel {
 
 // For each new name, in order, the old name chosen for it, or the new name itself. An old name
-// is offered until it has been chosen once.
+// is offered until it has been chosen once. `cancelled`, when given, says whether the user
+// cancelled (or Ctrl-C ended the question).
 std::vector<std::u16string> ShowMapDialog(const std::u16string& title, const std::u16string& prompt,
                                           const std::u16string& newCaption,
                                           const std::u16string& oldCaption,
                                           const std::vector<std::u16string>& newNames,
-                                          const std::vector<std::u16string>& oldNames);
+                                          const std::vector<std::u16string>& oldNames,
+                                          bool* cancelled = nullptr);
 
 }  // namespace vantorel

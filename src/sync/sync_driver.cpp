@@ -14,6 +14,7 @@
 #include "model/table.hpp"
 #include "model/table_keys.hpp"
 #include "model/tables.hpp"
+#include "platform/ui/interrupt.hpp"
 #include "schema/live_schema.hpp"
 #include "schema/schema_snapshot.hpp"
 #include "sync/custom_sync.hpp"
@@ -39,6 +40,11 @@ void SyncCustomViews(SyncRun& run) {
   tables.setSeq(1);
 }
 
+bool SyncRun::stopping() {
+  if (options.cancellable && ui::interruptRequested()) cancelled = true;
+  return cancelled;
+}
+
 SyncOutcome RunSyncPasses(AGP& project, const Ref<AGPSchema>& snapshot,
                           const SyncOptions& options) {
   SyncOutcome outcome;
@@ -47,9 +53,15 @@ SyncOutcome RunSyncPasses(AGP& project, const Ref<AGPSchema>& snapshot,
   // The run's scope ("ALL") and its records end with it, however it ends.
   SyncRun run(project, *db, snapshot, u"ALL", options);
   MapRenamedObjects(run);
-  SyncTablesViews(run);
-  SyncCustomViews(run);
-  SyncReports(run);
+  if (!run.stopping()) SyncTablesViews(run);
+  if (!run.stopping()) SyncCustomViews(run);
+  if (!run.stopping()) SyncReports(run);
+  if (run.stopping()) {
+    // What the passes did so far is half a synchronisation: the host drops it.
+    outcome.cancelled = true;
+    outcome.changes = run.log.entries();
+    return outcome;
+  }
   SyncMenus(project);
   SyncFieldRefs(run);
   if (options.writeLog) {

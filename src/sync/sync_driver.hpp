@@ -27,6 +27,9 @@ struct SyncOutcome {
   // "", or the message saying the log could not be written; the passes and the keys are
   // complete either way.
   std::u16string logFailure;
+  // A run that may be cancelled was (SyncOptions::cancellable): the passes stopped part-way, no
+  // log was written, and the model is to be dropped, not saved.
+  bool cancelled = false;
 };
 
 // The passes of an update against a loaded snapshot, as SynchronizeDB and the project file's

@@ -35,6 +35,17 @@ struct SyncOptions {
   bool removals = true;
   // Write the log file; a preview lists the records instead.
   bool writeLog = true;
+  // Without questions, a changed key is taken instead of kept, so that a preview lists it.
+  bool takeKeys = false;
+  // A Cancel at a question, or Ctrl-C, ends the run: no further question is put, no pass runs,
+  // no log is written, and the outcome says so for the host to drop the model. Without, a
+  // cancelled pairing pairs nothing and a cancelled key question keeps the key.
+  bool cancellable = false;
+  // The settings that only mirror the database follow it as a fresh load sets them: a new
+  // table or view is generated (a retyped one as before), a new field takes the column's
+  // default, and a field whose column became (not) required or changed size takes the required
+  // flag and the input length a load gives, unless the user had set them apart from the database.
+  bool asFreshLoad = false;
 };
 
 struct SyncRun {
@@ -56,6 +67,10 @@ struct SyncRun {
   SyncChangeLog log;
   // The tables renamed in this run: new name to old name.
   NoCaseMap renamedTables;
+  // A question was cancelled in a run that may be cancelled (see SyncOptions::cancellable).
+  bool cancelled = false;
+  // Whether the run is to end now: cancelled, or interrupted by the user.
+  bool stopping();
 };
 
 }  // namespace vantorel

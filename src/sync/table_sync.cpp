@@ -19,6 +19,7 @@
 #include "model/tables.hpp"
 #include "platform/automation/variant_convert.hpp"
 #include "platform/text/strings.hpp"
+#include "platform/ui/types.hpp"
 #include "project/project_catalogue.hpp"
 #include "schema/definition_copies.hpp"
 #include "schema/live_schema.hpp"
@@ -63,6 +64,8 @@ class TablePass {
       keepUnread(*table, rec);
       return;
     }
+    // The generated SQL names the table in its schema, as the check refreshes it.
+    table->properties().setting(kTblSchema) = Variant(rec.TblSchema);
     InitSyncedCustomView(*table, rec, false);
     followColumns(run_, *table, rec, {u"Changed type from ", u"Added field"});
     table->fields().setSeq(1);
@@ -83,7 +86,7 @@ class TablePass {
         const std::u16string message =
             u"Not synchronized: the database has a " + rec.TblType + u" of the same name";
         table->properties().setting(kTblSyncMessage) = Variant(message);
-        run_.log.AddSyncLog(u"C", oldType, table->tblName(), u"", message);
+        run_.log.AddSyncFailure(oldType, table->tblName(), message);
         return;
       }
       // Rebuilding drops every field: a removal.
@@ -95,7 +98,12 @@ class TablePass {
       for (const Ref<AGPField>& field : fieldsOf(*table)) {
         table->fields().remove(name, Variant(field->FldName()));
       }
+      // The user chose whether the object is generated; its new kind does not change that.
+      const bool generated = settingAsBool(table->properties().setting(kTblGen));
       rebuild(*table, rec);
+      if (run_.options.asFreshLoad && settingAsBool(table->properties().setting(kTblLoaded))) {
+        table->setTblGen(generated);
+      }
     } else if (tables_.add(rec.TblName)) {
       Ref<AGPTable> table = tables_.item(Variant(rec.TblName));
       if (!table) return;
@@ -103,6 +111,10 @@ class TablePass {
       table->properties().setting(kTblSyncMessage) = Variant(message);
       run_.log.AddSyncLog(u"A", rec.TblType, rec.TblName, u"", message);
       rebuild(*table, rec);
+      // As a project made from the database generates every table and view it read.
+      if (run_.options.asFreshLoad && settingAsBool(table->properties().setting(kTblLoaded))) {
+        table->setTblGen(true);
+      }
     }
   }
 
@@ -146,7 +158,8 @@ class TablePass {
       field->properties().setting(kFldSync) = Variant(true);
     }
     table.properties().setting(kTblSyncMessage) = Variant(rec.TblReadError);
-    run_.log.AddSyncLog(u"C", table.tblType(), table.tblName(), u"", rec.TblReadError);
+    // Nothing of the table changed: the record is no difference the run made.
+    run_.log.AddSyncFailure(table.tblType(), table.tblName(), rec.TblReadError);
   }
 
   void askAboutKey(AGPTable& table, const AGSchemaTable& rec) {
@@ -154,23 +167,42 @@ class TablePass {
     const std::u16string stored = settingAsText(key);
     if (toString(SortLines(Variant(stored))) == toString(SortLines(Variant(rec.TblKey)))) return;
     ProjectContext& ctx = projectContext();
-    if (!run_.options.ask) {
+    // A key naming a column the table no longer has is no key to keep: the database's is taken.
+    bool take = !keyColumnsExist(stored, rec) || (!run_.options.ask && run_.options.takeKeys);
+    if (!take && run_.options.ask && !run_.stopping()) {
+      // Keep is the default: an unattended run never changes a key on its own.
+      const ui::Answer answer = AskKeepOrUpdate(u"Primary key for \"" + table.tblName() +
+                                                u"\" has been modified. Keep/Update primary Key?");
+      if (answer == ui::Answer::Cancel && run_.options.cancellable) run_.cancelled = true;
+      take = !ctx.syncKeepAnswer && !run_.stopping();
+    } else if (!take) {
       ctx.syncKeepAnswer = true;
-      return;
     }
-    // Keep is the default: an unattended run never changes a key on its own.
-    AskKeepOldDefinition(u"Primary key for \"" + table.tblName() +
-                         u"\" has been modified. Keep/Update primary Key?");
-    if (ctx.syncKeepAnswer) return;
+    if (!take) return;
     const std::u16string message = u"Changed key from " + stored + u" to " + rec.TblKey;
     table.properties().setting(kTblSyncMessage) = Variant(message);
     run_.log.AddSyncLog(u"C", table.tblType(), table.tblName(), u"", message);
     key = Variant(rec.TblKey);
   }
 
+  // Whether every entry of the stored key names a column of the live table.
+  static bool keyColumnsExist(const std::u16string& key, const AGSchemaTable& rec) {
+    for (const std::u16string& line : split(key, u"\r\n")) {
+      const std::u16string name = UnquoteName(trimBlanks(line));
+      if (name.empty()) continue;
+      bool found = false;
+      for (std::size_t j = 1, m = fieldRecordCount(rec); j <= m && !found; ++j) {
+        found = rec.TblFields.fld[j].FldName == name;
+      }
+      if (!found) return false;
+    }
+    return true;
+  }
+
   void rebuild(AGPTable& table, const AGSchemaTable& rec) {
     table.properties().setting(kTblSync) = Variant(true);
     table.properties().setting(kTblType) = Variant(rec.TblType);
+    table.properties().setting(kTblSchema) = Variant(rec.TblSchema);
     if (settingAsBool(run_.project.properties().setting(kProjDynamicLoadDB))) {
       table.properties().setting(kTblLoaded) = Variant(false);
       table.setTblGen(false);
@@ -186,7 +218,7 @@ class TablePass {
       if (!field) continue;
       field->properties().setting(kFldSyncMessage) = Variant(u"New field");
       run_.log.AddSyncLog(u"A", u"Field", name, field->FldName(), u"New field");
-      CopyFieldFromSchema(*field, sf, true);
+      copyColumn(run_, *field, sf, true);
       field->properties().setting(kFldSync) = Variant(true);
     }
     hooks::ApplyExtensionsToTable(run_.project, name);

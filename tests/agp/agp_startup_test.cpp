@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,23 +60,27 @@ TEST_F(AgpStartupTest, FirstRunCopiesMachineSettingsAndAppliesThem) {
   const std::u16string data = fromUtf8(shippedData());
   // Paths the engine composes use "/", as every other path on this system.
   EXPECT_EQ(projectContext().extensionsFolder, data + u"/extensions");
+  // The bundled set goes by its name, which the engine finds in the data folder.
   EXPECT_EQ(projectContext().templateName, u"sample.zip");
-  EXPECT_EQ(agp->get(u"Template").stringValue(), data + u"/templates/sample.zip");
+  EXPECT_EQ(projectContext().templateFile, data + u"/templates/sample.zip");
+  EXPECT_EQ(agp->get(u"Template").stringValue(), u"sample.zip");
 
   // Engine options from the copied general settings.
   EXPECT_EQ(projectContext().languageFolderPath, data + u"/languages");
   EXPECT_EQ(projectContext().scriptEngineTimeout, 60000);
   EXPECT_EQ(agp->UnloadThreshold(), 20);
-  EXPECT_TRUE(agp->BackupFileFlag());
+  // Backups of generated pages are the user's choice, off to begin with.
+  EXPECT_FALSE(agp->BackupFileFlag());
 
-  // Working folders below the documents folder.
+  // Working folders below the documents folder; backups and reports below VANTOREL_HOME.
   const std::filesystem::path userData = docs() / "Vantorel";
+  const std::filesystem::path home = userFile().parent_path();
   EXPECT_EQ(projectContext().userDataFolder, fromUtf8(userData.string()));
-  for (const auto& folder : {userData, userData / "Backup", userData / "Report"}) {
+  for (const auto& folder : {userData, home / "Backup", home / "Report"}) {
     EXPECT_TRUE(std::filesystem::is_directory(folder)) << folder;
   }
-  EXPECT_EQ(projectContext().backupFolder, fromUtf8((userData / "Backup").string()));
-  EXPECT_EQ(projectContext().reportFolder, fromUtf8((userData / "Report").string()));
+  EXPECT_EQ(projectContext().backupFolder, fromUtf8((home / "Backup").string()));
+  EXPECT_EQ(projectContext().reportFolder, fromUtf8((home / "Report").string()));
   EXPECT_FALSE(agp->ProjInit());
   EXPECT_EQ(agp->FullVersion(), u"4.0.0.0");
   EXPECT_EQ(projectContext().shortVersion, u"4.0");
@@ -168,7 +173,8 @@ TEST_F(AgpStartupTest, StartUpFailuresAndTemplateNameKept) {
   const std::vector<Case> cases = {
       {"\"UnloadThresholdCount\"=\"abc\"\n", "", vberr::kTypeMismatch, u"kept"},
       {"\"UnloadThresholdCount\"=dword:00010000\n", "", vberr::kOverflow, u"kept"},
-      {"\"UnloadThresholdCount\"=dword:00000000\n", "\"Template\"=\"bare\"\n", 0, u"kept"},
+      // A name alone is a set of the data folder, and the set's name.
+      {"\"UnloadThresholdCount\"=dword:00000000\n", "\"Template\"=\"bare\"\n", 0, u"bare"},
       {"", "\"Template\"=\"a\\\\b\\\\\"\n", 0, u""},
   };
   spillStore(machineFile(), "");
@@ -195,8 +201,36 @@ TEST_F(AgpStartupTest, NoDocumentsFolderMakesNoFolders) {
   const Ref<AGP> agp = makeRef<AGP>();
   if (projectContext().myDocumentsFolder.empty()) {
     EXPECT_EQ(projectContext().userDataFolder, u"");
-    EXPECT_EQ(projectContext().backupFolder, u"");
+    // VANTOREL_HOME still holds the user's backups.
+    EXPECT_EQ(projectContext().backupFolder,
+              fromUtf8((userFile().parent_path() / "Backup").string()));
     EXPECT_FALSE(std::filesystem::exists("/Vantorel"));
+  }
+}
+
+// The project backups hold passwords: their folder is its owner's. It follows VANTOREL_HOME,
+// and without it lies in the documents folder.
+TEST_F(AgpStartupTest, BackupAndReportFoldersFollowTheUsersHome) {
+  spillStore(machineFile(), "");
+  const std::filesystem::path ownHome = dir_.path() / "own";
+  const struct {
+    const char* label;
+    std::optional<std::string> vantorelHome;
+    std::filesystem::path base;
+  } cases[] = {
+      {"VANTOREL_HOME set", userFile().parent_path().string(), userFile().parent_path()},
+      {"VANTOREL_HOME unset", std::nullopt, docs() / "Vantorel"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    test::ScopedEnv home{"VANTOREL_HOME", c.vantorelHome ? c.vantorelHome->c_str() : nullptr};
+    test::ScopedEnv config{"XDG_CONFIG_HOME", (ownHome / "config").string()};
+    std::filesystem::remove_all(c.base / "Backup");
+    const Ref<AGP> agp = makeRef<AGP>();
+    EXPECT_EQ(projectContext().backupFolder, fromUtf8((c.base / "Backup").string()));
+    EXPECT_EQ(projectContext().reportFolder, fromUtf8((c.base / "Report").string()));
+    EXPECT_EQ(std::filesystem::status(c.base / "Backup").permissions(),
+              std::filesystem::perms::owner_all);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "agp/agp.hpp"
@@ -163,6 +164,40 @@ TEST_F(AccessCustomView, AnExpressionIsLongTextWithoutSource) {
   }
   EXPECT_EQ(got[1].name, "n");
   EXPECT_EQ(got[2].name, "Expr1000");
+}
+
+// Each column's source names the table the column comes from, a name two tables share too
+// (which a star reaches as "b.col1"); an expression has none.
+TEST_F(AccessCustomView, EachColumnsSourceNameNamesItsOwnTable) {
+  loadFile("queryTestV2000.mdb");
+  struct Case {
+    const char16_t* query;
+    std::vector<std::pair<std::string, std::string>> sources;  // field, FldSourceName
+  } const cases[] = {
+      {u"SELECT a.*, b.col1 FROM Table1 a INNER JOIN Table2 b ON a.col1 = b.col1",
+       {{"a.col1", "[Table1].[col1]"},
+        {"col2", "Table1.col2"},
+        {"col3", "Table1.col3"},
+        {"b.col1", "[Table2].[col1]"}}},
+      {u"SELECT t.col1, t.col1 * 2, Table2.col2 AS c2, Count(*) FROM Table1 t, Table2 "
+       u"GROUP BY t.col1, Table2.col2",
+       {{"col1", "Table1.col1"}, {"Expr1000", ""}, {"c2", "Table2.col2"}, {"Expr1001", ""}}},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::u16string name = u"view" + fromUtf8(std::to_string(++n));
+    SCOPED_TRACE(toUtf8(c.query));
+    LoadCustomView(*agp_, name, c.query, false);
+    ASSERT_EQ(err(), "");
+    std::vector<std::pair<std::string, std::string>> got;
+    AGPFields& fields = tables().item(Variant(name))->fields();
+    for (std::int32_t i = 0; i < fields.count(); ++i) {
+      AGPField& f = fields.at(static_cast<std::size_t>(i));
+      got.emplace_back(toUtf8(f.FldName()),
+                       toUtf8(settingAsText(f.properties().setting(kFldSourceName))));
+    }
+    EXPECT_EQ(got, c.sources);
+  }
 }
 
 TEST_F(AccessCustomView, AQueryThatCannotBeDescribedChangesNothing) {

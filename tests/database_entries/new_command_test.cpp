@@ -58,7 +58,7 @@ TEST_F(NewCommand, MakesAProjectFromEachKindWhoseSiteCompiles) {
        "--connect " + quoted(postgresWithoutLogin()) + " --user test --password-file " +
            writePassword("test"),
        "orders"},
-      {"PostgreSQL DSN", "--connect vantorel_pg --type odbc --user test --dynamic", "orders"},
+      {"PostgreSQL DSN", "--connect vantorel_pg --type odbc --user test", "orders"},
       {"MariaDB", "--connect " + quoted(toUtf8(connectionStringFor(databases(), Dbms::MariaDb))),
        "orders"},
       {"Access",
@@ -135,10 +135,14 @@ TEST_F(NewCommand, FailuresEndWithAMessageAndNoProjectFile) {
       {"unreachable server", "--connect " + quoted(unreachable) + " --user test", 1,
        "vantorel new: Vantorel: "},
       {"missing file", "--connect /no/such/shop.mdb", 1, "vantorel new: \r\nError # "},
-      {"unreadable password file", "--connect x --password-file /no/such/file", 1,
+      {"unreadable password file", "--connect x --user u --password-file /no/such/file", 1,
        "vantorel new: cannot read the password file /no/such/file"},
-      {"no connection", "", 2, "Usage: vantorel new PROJECT.vtp --connect CONNECTION"},
-      {"unknown kind", "--connect x --type oracle", 2, "Usage: vantorel new"},
+      {"no connection", "", 2,
+       "vantorel new: missing --connect CONNECTION\nUsage: vantorel new PROJECT.vtp --connect "
+       "CONNECTION"},
+      {"unknown kind", "--connect x --type oracle", 2,
+       "vantorel new: unknown value 'oracle' of --type (access, odbc or string)\nUsage: vantorel "
+       "new"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

@@ -140,7 +140,7 @@ TEST_F(TableSchemaLoader, FieldsFollowTheRulesOfTheirDatabase) {
       {P, u"public", u"orders", u"pos", 202, 255, u"point", u"-----", u"<empty>", nullptr, nullptr},
       {P, u"public", u"orders", u"ip", 202, 50, u"inet", u"----S", u"<empty>", u"TEXT", nullptr},
       {P, u"public", u"orders", u"seg", 202, 255, u"lseg", u"-----", u"<empty>", nullptr, nullptr},
-      {P, u"public", u"orders", u"flags", 200, 255, u"bit", u"-----", u"<empty>", nullptr, nullptr},
+      {P, u"public", u"orders", u"flags", 200, 3, u"bit", u"-----", u"<empty>", nullptr, nullptr},
       {P, u"public", u"orders", u"amount", 5, 8, u"float8", u"----S", u"<empty>", nullptr, nullptr},
       // The identity column of the other schema's "orders", and its cast default.
       {P, u"sales", u"orders", u"id", 3, 4, u"int4", u"RAPUS", u"<empty>", nullptr, nullptr},

@@ -296,4 +296,57 @@ TEST_F(SyncCommand, AHeldProjectFileStopsASecondSyncAndAnotherSave) {
   EXPECT_FALSE(fs::exists(project_ + ".lock"));
 }
 
+// A table replaced by a view of its name: one run rebuilds it as that view, with its columns once,
+// and the project then matches its database.
+TEST_F(SyncCommand, ATableReplacedByAViewIsSynchronisedInOneRun) {
+  change(u"ALTER TABLE Categories RENAME TO ProductGroups");
+  change(u"CREATE VIEW Categories AS SELECT CategoryID, CategoryName FROM ProductGroups");
+  std::string output;
+  ASSERT_EQ(sync("--yes", output), 0) << output;
+  const std::string retyped = "CHANGED : (TABLE) Categories - Changed type from TABLE to VIEW";
+  ASSERT_NE(output.find(retyped), std::string::npos) << output;
+  EXPECT_EQ(output.find("Changed type from", output.find(retyped) + retyped.size()),
+            std::string::npos)
+      << output;
+  const std::string saved = readFile(project_);
+  const std::size_t element = saved.find("TblName=\"Categories\"");
+  ASSERT_NE(element, std::string::npos);
+  EXPECT_NE(saved.substr(element, saved.find('>', element) - element).find("TblType=\"VIEW\""),
+            std::string::npos);
+  EXPECT_EQ(vantorel::test::checkDatabase(kCli, project_, dir_.path()), "CheckDB 0\n");
+  ASSERT_EQ(sync("--dry-run", output), 0) << output;
+  EXPECT_NE(output.find("the project matches its database"), std::string::npos) << output;
+}
+
+// A key column renamed: a dry run lists the key's change, the run takes the database's key
+// without a question (the old one names a column that is gone), and the site has the pages that
+// need a key again.
+TEST_F(SyncCommand, ARenamedKeyColumnGivesTheTableItsNewKey) {
+  change(u"ALTER TABLE Customers RENAME COLUMN CustomerID TO ClientID");
+  const std::string record =
+      "CHANGED : (TABLE) Customers - Changed key from CustomerID to ClientID";
+  std::string output;
+  ASSERT_EQ(sync("--dry-run", output), 0) << output;
+  EXPECT_NE(output.find(record), std::string::npos) << output;
+  ASSERT_EQ(sync("--yes", output), 0) << output;
+  EXPECT_NE(output.find(record), std::string::npos) << output;
+  EXPECT_EQ(output.find("Keep/Update primary Key"), std::string::npos) << output;
+  const std::string saved = readFile(project_);
+  const std::size_t field = saved.find("<Field FldName=\"ClientID\"");
+  ASSERT_NE(field, std::string::npos);
+  EXPECT_NE(saved.substr(field, saved.find('>', field) - field).find("FldIsPrimaryKey=\"1\""),
+            std::string::npos);
+  EXPECT_EQ(vantorel::test::checkDatabase(kCli, project_, dir_.path()), "CheckDB 0\n");
+
+  const fs::path site = dir_.path() / "site";
+  ASSERT_EQ(
+      vantorel::test::runCommand(
+          kCli + " generate " + project_ + " --destination " + site.string() + " 2>&1", output),
+      0)
+      << output;
+  for (const char* page : {"Customerslist.asp", "Customersview.asp", "Customersedit.asp"}) {
+    EXPECT_TRUE(fs::is_regular_file(site / page)) << page;
+  }
+}
+
 }  // namespace

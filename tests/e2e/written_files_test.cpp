@@ -115,23 +115,22 @@ TEST_F(WrittenFiles, ADestinationThatCannotBeMadeIsTheOneFailure) {
   EXPECT_EQ(output.find("No such file or directory"), std::string::npos) << output;
 }
 
-// A documents folder where the backup folder cannot be made (its place is taken by a file, which
-// stops root as well as anyone): the save fails with the reason and the project file stays byte
-// for byte.
+// A user folder where the backup folder cannot be made (its place is taken by a file, which stops
+// root as well as anyone): the save fails with the reason and the project file stays byte for
+// byte.
 TEST_F(WrittenFiles, ASaveThatCannotBackUpKeepsTheProjectFile) {
-  const fs::path documents = dir_.path() / "documents";
-  writeFile(documents / "Vantorel", "in the way of the backup folder");
+  const fs::path home = dir_.path() / "home";
+  writeFile(home / "Backup", "in the way of the backup folder");
   const fs::path script = dir_.path() / "rename.vbs";
   writeFile(script,
             "Set p = CreateObject(\"vantorel4.AGP\")\r\np.Load WScript.Arguments(0)\r\n"
             "p.SetV \"ProjName\", \"Renamed\"\r\np.Save WScript.Arguments(0)\r\n");
   const std::string before = readFile(project_);
   std::string output;
-  EXPECT_NE(
-      vantorel::test::runCommand("XDG_DOCUMENTS_DIR=" + documents.string() + " " + kCli + " run " +
-                                     script.string() + " " + project_.string() + " 2>&1",
-                                 output),
-      0)
+  EXPECT_NE(vantorel::test::runCommand("VANTOREL_HOME=" + home.string() + " " + kCli + " run " +
+                                           script.string() + " " + project_.string() + " 2>&1",
+                                       output),
+            0)
       << output;
   EXPECT_NE(output.find("was not saved, because its backup copy could not be made"),
             std::string::npos)

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "foundation/project_context.hpp"
 #include "foundation/reg_values.hpp"
@@ -30,6 +31,10 @@ class BackupsTest : public test::ProjectFileTest {
       if (std::filesystem::exists(p)) out[n] = test::readFile(p);
     }
     return out;
+  }
+  // The folder of keep.vtp's copies below backupFolder.
+  std::filesystem::path keepCopies(const std::filesystem::path& backupFolder) const {
+    return toUtf8(projectBackupFolder(fromUtf8(backupFolder.string()), workFile("keep.vtp")));
   }
   static void setMaximum(std::int32_t type, const Variant& value) {
     SetRegValue(Variant(u"HKCU"), Variant(projectContext().generalKey),
@@ -81,7 +86,7 @@ TEST_F(BackupsTest, SaveKeepsTheUsersNumberOfBackups) {
     p->setProjName(u"v" + toU16(i));
     saveProject(*p, workFile("keep.vtp"));
   }
-  const std::filesystem::path folder(toUtf8(projectContext().backupFolder));
+  const std::filesystem::path folder = keepCopies(toUtf8(projectContext().backupFolder));
   EXPECT_TRUE(std::filesystem::exists(folder / "keep(2).vtp"));
   EXPECT_FALSE(std::filesystem::exists(folder / "keep(3).vtp"));
   EXPECT_NE(test::readFile(folder / "keep(1).vtp").find("ProjName=\"v2\""), std::string::npos);
@@ -100,22 +105,22 @@ TEST_F(BackupsTest, ABackupThatCannotBeMadeStopsTheSave) {
       {"the backup folder's parent is a file", [&] { test::writeFile(dir_.path() / "file", "f"); },
        fromUtf8((dir_.path() / "file" / "Backup").string()), "Not a directory"},
       {"a folder stands where copy 1 goes",
-       [&] { std::filesystem::create_directories(backups() / "keep(1).vtp"); },
+       [&] { std::filesystem::create_directories(keepCopies(backups()) / "keep(1).vtp"); },
        fromUtf8(backups().string()), "Is a directory"},
       {"copy 1 is a link to a file elsewhere",
        [&] {
-         std::filesystem::create_directories(backups());
-         std::filesystem::create_symlink(outside, backups() / "keep(1).vtp");
+         std::filesystem::create_directories(keepCopies(backups()));
+         std::filesystem::create_symlink(outside, keepCopies(backups()) / "keep(1).vtp");
        },
        fromUtf8(backups().string()),
-       "\"" + (backups() / "keep(1).vtp").string() + "\" is a symbolic link"},
+       "\"" + (keepCopies(backups()) / "keep(1).vtp").string() + "\" is a symbolic link"},
       {"copy 2 is a link to a file elsewhere",
        [&] {
-         test::writeFile(backups() / "keep(1).vtp", "c1");
-         std::filesystem::create_symlink(outside, backups() / "keep(2).vtp");
+         test::writeFile(keepCopies(backups()) / "keep(1).vtp", "c1");
+         std::filesystem::create_symlink(outside, keepCopies(backups()) / "keep(2).vtp");
        },
        fromUtf8(backups().string()),
-       "\"" + (backups() / "keep(2).vtp").string() + "\" is a symbolic link"},
+       "\"" + (keepCopies(backups()) / "keep(2).vtp").string() + "\" is a symbolic link"},
   };
   const std::u16string kept = projectContext().backupFolder;
   for (const auto& c : cases) {
@@ -160,7 +165,9 @@ TEST_F(BackupsTest, ALinkedProjectFileIsRefused) {
   EXPECT_EQ(test::readFile(elsewhere), "elsewhere");
   EXPECT_TRUE(std::filesystem::is_symlink(work() / "linked.vtp"));
   EXPECT_FALSE(std::filesystem::exists(
-      std::filesystem::path(toUtf8(projectContext().backupFolder)) / "linked(1).vtp"));
+      std::filesystem::path(
+          toUtf8(projectBackupFolder(projectContext().backupFolder, workFile("linked.vtp")))) /
+      "linked(1).vtp"));
 }
 
 // What saves killed before their renames left, beside the project and among its backups, goes
@@ -171,7 +178,7 @@ TEST_F(BackupsTest, ASaveRemovesTheTemporariesOfDeadWriters) {
   waitpid(child, nullptr, 0);
   const std::string dead = std::to_string(child);
   Ref<AGP> p = makeRef<AGP>();  // finds the backup folder
-  const std::filesystem::path backupFolder(toUtf8(projectContext().backupFolder));
+  const std::filesystem::path backupFolder = keepCopies(toUtf8(projectContext().backupFolder));
   const std::filesystem::path stale[] = {work() / (".keep.vtp.tmp-" + dead + "-0-1-0"),
                                          backupFolder / (".keep(2).vtp.tmp-" + dead + "-4-2-0")};
   // Process 1 runs as long as the system does.
@@ -184,12 +191,63 @@ TEST_F(BackupsTest, ASaveRemovesTheTemporariesOfDeadWriters) {
   for (const auto& path : live) EXPECT_TRUE(std::filesystem::exists(path)) << path;
 }
 
+// Project files and their copies hold passwords: a new file, copy or folder is its owner's only,
+// a file that has other permissions keeps them, and projects of one name in two folders keep
+// copies of their own.
+TEST_F(BackupsTest, ProjectFilesAndCopiesArePrivateAndNumberedPerFolder) {
+  Ref<AGP> p = makeRef<AGP>();
+  const std::u16string backupFolder = projectContext().backupFolder;
+  const std::filesystem::path shared = dir_.path() / "shared";
+  const struct {
+    const char* what;
+    std::filesystem::path file;
+    std::optional<std::filesystem::perms> existing;  // the file's permissions before the saves
+    std::filesystem::perms expected;
+  } cases[] = {
+      {"a new file", work() / "keep.vtp", std::nullopt, std::filesystem::perms(0600)},
+      {"same name in another folder", shared / "keep.vtp", std::nullopt,
+       std::filesystem::perms(0600)},
+      {"a file readable by its group", shared / "group.vtp", std::filesystem::perms(0640),
+       std::filesystem::perms(0640)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::create_directories(c.file.parent_path());
+    if (c.existing) {
+      test::writeFile(c.file, "old");
+      std::filesystem::permissions(c.file, *c.existing);
+    }
+    const std::u16string file = fromUtf8(c.file.string());
+    for (int i = 0; i < 3; ++i) {
+      p->setProjName(fromUtf8(c.file.parent_path().filename().string()) + toU16(i));
+      saveProject(*p, file);
+    }
+    EXPECT_EQ(std::filesystem::status(c.file).permissions(), c.expected);
+    const std::filesystem::path copies = toUtf8(projectBackupFolder(backupFolder, file));
+    EXPECT_EQ(std::filesystem::status(copies).permissions(), std::filesystem::perms::owner_all);
+    for (const char* copy : {"(1).vtp", "(2).vtp"}) {
+      const std::filesystem::path path = copies / (c.file.stem().string() + copy);
+      EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0600)) << path;
+    }
+  }
+  // Each folder's keep.vtp has its own two copies, of its own saves.
+  const std::filesystem::path here = keepCopies(toUtf8(backupFolder));
+  const std::filesystem::path there =
+      toUtf8(projectBackupFolder(backupFolder, fromUtf8((shared / "keep.vtp").string())));
+  EXPECT_NE(here, there);
+  EXPECT_EQ(here.parent_path(), there.parent_path());
+  EXPECT_NE(test::readFile(here / "keep(2).vtp").find("ProjName=\"work0\""), std::string::npos);
+  EXPECT_NE(test::readFile(there / "keep(2).vtp").find("ProjName=\"shared0\""), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(here / "keep(3).vtp"));
+  EXPECT_FALSE(std::filesystem::exists(there / "keep(3).vtp"));
+}
+
 TEST_F(BackupsTest, WorkingFoldersAndCleanUp) {
   Ref<AGP> p = makeRef<AGP>();  // finds the documents folder
   const std::filesystem::path tpl = dir_.path() / "docs" / "Vantorel" / "Templates" / "MyT.zip";
   EXPECT_EQ(InitAppFolders(u"My T.zip", u"Script", false), fromUtf8((tpl / "Script").string()));
   EXPECT_TRUE(std::filesystem::is_directory(tpl / "cache"));
-  EXPECT_TRUE(std::filesystem::is_directory(tpl.parent_path().parent_path() / "Report"));
+  EXPECT_TRUE(std::filesystem::is_directory(toUtf8(projectContext().reportFolder)));
   EXPECT_EQ(InitAppFolders(u"My T.zip", u"cal", true),
             fromUtf8((tpl / "extensions" / "cal").string()));
   // Stored names never lead out of the working folders.

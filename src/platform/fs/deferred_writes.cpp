@@ -84,7 +84,8 @@ void DeferredWrites::writeTemporary(Pending& p, const std::function<std::string(
           ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
           return 0;
         },
-        std::nullopt, true, false, p.linkFreeRoot);
+        p.newFileMode ? std::optional<mode_t>(*p.newFileMode) : std::nullopt, true, false,
+        p.linkFreeRoot);
   } catch (const FileError& e) {
     p.failure = Failure{p.display, e.reason(), e.what()};
     return;
@@ -103,14 +104,16 @@ void DeferredWrites::writeTemporary(Pending& p, const std::function<std::string(
 }
 
 void DeferredWrites::write(std::u16string_view path, std::string bytes,
-                           std::u16string_view linkFreeRoot) {
+                           std::u16string_view linkFreeRoot, std::optional<unsigned> newFileMode) {
   const std::size_t size = bytes.size();
   write(
-      path, [bytes = std::move(bytes)]() mutable { return std::move(bytes); }, size, linkFreeRoot);
+      path, [bytes = std::move(bytes)]() mutable { return std::move(bytes); }, size, linkFreeRoot,
+      newFileMode);
 }
 
 void DeferredWrites::write(std::u16string_view path, std::function<std::string()> makeBytes,
-                           std::size_t sizeHint, std::u16string_view linkFreeRoot) {
+                           std::size_t sizeHint, std::u16string_view linkFreeRoot,
+                           std::optional<unsigned> newFileMode) {
   std::filesystem::path target = toNative(path);
   // Before the write, so that the flush at the commit reports what goes wrong with it.
   const std::filesystem::path folder =
@@ -119,6 +122,7 @@ void DeferredWrites::write(std::u16string_view path, std::function<std::string()
   Pending& entry = pending_.emplace_back();
   entry.display = std::u16string(path);
   entry.linkFreeRoot = std::u16string(linkFreeRoot);
+  entry.newFileMode = newFileMode;
   entry.requested = std::move(target);
   try {
     writer_.post([&entry, makeBytes = std::move(makeBytes), folderOpen] {

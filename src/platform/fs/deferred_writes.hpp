@@ -37,12 +37,14 @@ class DeferredWrites {
   // Hands the bytes to the background thread, which writes the target's temporary file; the
   // target itself changes at commit(), which also names a target whose temporary could not be
   // written (the target stays). Many pending files are committed on the way, so that
-  // temporaries never pile up. linkFreeRoot as for writeFileAtomic.
-  void write(std::u16string_view path, std::string bytes, std::u16string_view linkFreeRoot = {});
+  // temporaries never pile up. linkFreeRoot and newFileMode as for writeFileAtomic.
+  void write(std::u16string_view path, std::string bytes, std::u16string_view linkFreeRoot = {},
+             std::optional<unsigned> newFileMode = std::nullopt);
   // The same with the bytes made on the background thread by makeBytes, which must own what it
   // reads; sizeHint stands for their size until then.
   void write(std::u16string_view path, std::function<std::string()> makeBytes, std::size_t sizeHint,
-             std::u16string_view linkFreeRoot = {});
+             std::u16string_view linkFreeRoot = {},
+             std::optional<unsigned> newFileMode = std::nullopt);
   // Whether the target has bytes waiting to replace it.
   bool pending(std::u16string_view path) const;
   // Whether files of the batch go into the folder: until commit(), its entries change by their
@@ -61,6 +63,7 @@ class DeferredWrites {
   struct Pending {
     std::u16string display;
     std::u16string linkFreeRoot;
+    std::optional<unsigned> newFileMode;
     std::filesystem::path requested;
     std::filesystem::path temp;
     std::filesystem::path target;  // the requested one, resolved through a symbolic link

@@ -198,11 +198,11 @@ namespace {
 void replaceAtomically(std::u16string_view displayPath, std::filesystem::path target,
                        const std::function<int(int fd)>& writeBody,
                        std::optional<mode_t> modeForNewFile, bool overwrite,
-                       std::u16string_view linkFreeRoot) {
+                       std::u16string_view linkFreeRoot, bool flush = true) {
   const std::filesystem::path temp = prepareTemporary(
-      displayPath, target, writeBody, modeForNewFile, overwrite, true, linkFreeRoot);
+      displayPath, target, writeBody, modeForNewFile, overwrite, flush, linkFreeRoot);
   placeTemporary(displayPath, temp, target, overwrite);
-  syncFolder(target.parent_path());
+  if (flush) syncFolder(target.parent_path());
 }
 
 std::vector<std::u16string> listEntries(std::u16string_view folder, bool wantFolders) {
@@ -257,11 +257,11 @@ std::optional<std::string> readFile(std::u16string_view path) {
 }
 
 void writeFileAtomic(std::u16string_view path, std::string_view bytes,
-                     std::u16string_view linkFreeRoot) {
+                     std::u16string_view linkFreeRoot, std::optional<unsigned> newFileMode) {
   replaceAtomically(
       path, toNative(path),
       [bytes](int fd) { return writeAll(fd, bytes.data(), bytes.size()) ? 0 : errno; },
-      std::nullopt, true, linkFreeRoot);
+      newFileMode ? std::optional<mode_t>(*newFileMode) : std::nullopt, true, linkFreeRoot);
 }
 
 void appendFile(std::u16string_view path, std::string_view bytes) {
@@ -283,6 +283,18 @@ bool createFolders(std::u16string_view path) {
   return folderExists(path);
 }
 
+bool createPrivateFolder(std::u16string_view path) {
+  if (path.empty()) return false;
+  if (folderExists(path)) return true;
+  std::filesystem::path native = toNative(path).lexically_normal();
+  if (!native.has_filename()) native = native.parent_path();
+  std::error_code ec;
+  if (native.has_parent_path()) std::filesystem::create_directories(native.parent_path(), ec);
+  // Made with its mode at once, so that no other user can open it in between.
+  if (::mkdir(native.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  return folderExists(path);
+}
+
 void makeFolders(std::u16string_view path) {
   if (path.empty()) fail("create the folder", path, ENOENT);
   if (folderExists(path)) return;
@@ -292,8 +304,11 @@ void makeFolders(std::u16string_view path) {
   fail("create the folder", path, ec ? ec.value() : ENOTDIR);
 }
 
-void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite,
-              std::u16string_view linkFreeRoot) {
+namespace {
+
+void copyFileFlushing(std::u16string_view from, std::u16string_view to, bool overwrite,
+                      std::u16string_view linkFreeRoot, std::optional<unsigned> newFileMode,
+                      bool flush) {
   const int source = openRetrying(toNative(from).c_str(), O_RDONLY | O_CLOEXEC);
   if (source < 0) fail("copy", from, errno);
   struct stat st {};
@@ -317,12 +332,49 @@ void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite,
             if (!writeAll(fd, buffer, static_cast<std::size_t>(n))) return errno;
           }
         },
-        st.st_mode, overwrite, linkFreeRoot);
+        newFileMode ? static_cast<mode_t>(*newFileMode) : st.st_mode, overwrite, linkFreeRoot,
+        flush);
   } catch (...) {
     ::close(source);
     throw;
   }
   ::close(source);
+}
+
+}  // namespace
+
+void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite,
+              std::u16string_view linkFreeRoot, std::optional<unsigned> newFileMode) {
+  copyFileFlushing(from, to, overwrite, linkFreeRoot, newFileMode, true);
+}
+
+void copyFileUnflushed(std::u16string_view from, std::u16string_view to,
+                       std::u16string_view linkFreeRoot) {
+  copyFileFlushing(from, to, true, linkFreeRoot, std::nullopt, false);
+}
+
+void keepAsBackup(std::u16string_view file, std::u16string_view backup,
+                  std::u16string_view linkFreeRoot) {
+  const std::filesystem::path source = toNative(file);
+  std::filesystem::path target = toNative(backup);
+  if (target.parent_path().empty()) target = std::filesystem::path(".") / target;
+  std::filesystem::path temp;
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    temp = temporaryBeside(target, attempt);
+    if (::link(source.c_str(), temp.c_str()) == 0) {
+      placeTemporary(backup, temp, target, true);
+      return;
+    }
+    if (errno == EEXIST) continue;
+    // A file system without hard links gets a copy.
+    if (errno == EPERM || errno == EXDEV || errno == ENOTSUP || errno == EOPNOTSUPP ||
+        errno == EMLINK) {
+      copyFileUnflushed(file, backup, linkFreeRoot);
+      return;
+    }
+    fail("write", backup, errno);
+  }
+  fail("write", backup, EEXIST);
 }
 
 namespace {

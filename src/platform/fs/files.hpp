@@ -32,9 +32,11 @@ std::optional<std::string> readFile(std::u16string_view path);
 // Throws FileError, naming the path and the reason, when the file cannot be written. A write
 // through a symbolic link replaces the file it points to, unless linkFreeRoot names the folder
 // path lies in: then no link below that folder is followed (link_free_paths.hpp), the missing
-// folders below it are made, and a link in the way is refused.
+// folders below it are made, and a link in the way is refused. A new file gets newFileMode
+// when given, else what the umask leaves; an existing one keeps its permissions.
 void writeFileAtomic(std::u16string_view path, std::string_view bytes,
-                     std::u16string_view linkFreeRoot = {});
+                     std::u16string_view linkFreeRoot = {},
+                     std::optional<unsigned> newFileMode = std::nullopt);
 // Adds the bytes at the end of the file, creating it when missing: for logs that a second run
 // extends. Throws FileError, naming the path and the reason, when it cannot.
 void appendFile(std::u16string_view path, std::string_view bytes);
@@ -43,16 +45,34 @@ void appendFile(std::u16string_view path, std::string_view bytes);
 bool createFolders(std::u16string_view path);
 // The same, throwing FileError with the system's reason when the folder cannot be made.
 void makeFolders(std::u16string_view path);
+// Creates the folder and its missing parents like createFolders; the folder itself, when this
+// made it, is for its owner only (0700). One that exists keeps its permissions.
+bool createPrivateFolder(std::u16string_view path);
+
+// Permissions of files that hold secrets: read and write for their owner only.
+inline constexpr unsigned kPrivateFileMode = 0600;
 // Throws FileError on failure; a missing source is a failure. linkFreeRoot as for
-// writeFileAtomic, for the target.
+// writeFileAtomic, for the target. A new target gets the source's permissions, or
+// newFileMode when given; an existing one keeps its own.
 void copyFile(std::u16string_view from, std::u16string_view to, bool overwrite,
-              std::u16string_view linkFreeRoot = {});
+              std::u16string_view linkFreeRoot = {},
+              std::optional<unsigned> newFileMode = std::nullopt);
 // Copies every file below `from` into `to`, making the folders, each file replaced atomically
 // as copyFile does: a copy cut short leaves each file whole, old or new. Files only in `to`
 // stay. Throws FileError at the first file or folder that cannot be copied. linkFreeRoot as for
 // writeFileAtomic, for every folder and file made in `to`.
 void copyFolder(std::u16string_view from, std::u16string_view to,
                 std::u16string_view linkFreeRoot = {});
+// The same copy, over an existing target, without waiting for the disk: for a copy that a flush
+// of its whole file system makes durable later (DeferredWrites::commit of files in its folder).
+void copyFileUnflushed(std::u16string_view from, std::u16string_view to,
+                       std::u16string_view linkFreeRoot = {});
+// Gives the file's present bytes the name backup, replacing what that name held: a second link
+// to the same file, so that nothing is copied or waited for. Only for a file that is replaced by
+// renames from now on (as every write here does), which leave the backup's bytes as they were;
+// where the file system has no hard links, an unflushed copy. Throws FileError.
+void keepAsBackup(std::u16string_view file, std::u16string_view backup,
+                  std::u16string_view linkFreeRoot = {});
 // True when the file is gone afterwards (also when it never existed).
 bool deleteFile(std::u16string_view path);
 void renamePath(std::u16string_view from, std::u16string_view to);  // throws FileError

@@ -94,6 +94,11 @@ void publishDataFolder() {
   setenv("VANTOREL_DATA", toUtf8(dataFolder()).c_str(), 0);
 }
 
+std::u16string configuredUserHome() {
+  const std::u16string configured = variable("VANTOREL_HOME");
+  return configured.empty() ? configured : fs::normalizeSeparators(configured);
+}
+
 std::u16string userConfigFolder() {
   const std::u16string configured = variable("VANTOREL_HOME");
   if (!configured.empty()) return fs::normalizeSeparators(configured);

@@ -20,5 +20,8 @@ void publishDataFolder();
 // The current user's settings folder: $VANTOREL_HOME, else $XDG_CONFIG_HOME/vantorel, else
 // ~/.config/vantorel.
 std::u16string userConfigFolder();
+// $VANTOREL_HOME when it is set: the folder that then holds all of the user's own files
+// (settings, project backups, synchronisation reports); empty otherwise.
+std::u16string configuredUserHome();
 
 }  // namespace vantorel::sys

@@ -2,6 +2,12 @@
 
 #include <malloc.h>
 #include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/sys/block_pages.hpp"
 
 namespace vantorel::sys {
 
@@ -17,6 +23,32 @@ void keepFreedMemoryMapped() {
   constexpr int kTrimThreshold = 128 * 1024 * 1024;  // kept free at the top of the heap
   mallopt(M_MMAP_THRESHOLD, kMmapThreshold);
   mallopt(M_TRIM_THRESHOLD, kTrimThreshold);
+}
+
+void prefaultHeap(std::size_t bytes) noexcept {
+  // Pieces below the mmap threshold come from the top of the heap; freed, they stay there (below
+  // the trim threshold) and the allocations that follow are carved from their faulted pages.
+  // Below a few megabytes the faults are too few to matter.
+  constexpr std::size_t kLeast = 4 * 1024 * 1024;
+  constexpr std::size_t kPiece = 16 * 1024 * 1024;
+  // Six pieces stay below keepFreedMemoryMapped's trim threshold, or the top would go back.
+  constexpr std::size_t kMostPieces = 6;
+  if (bytes < kLeast) return;
+  void* pieces[kMostPieces] = {};
+  std::size_t held = 0;
+  BlockPages pages;
+  for (std::size_t done = 0; done < bytes && held < kMostPieces;) {
+    const std::size_t size = std::min(kPiece, bytes - done);
+    void* p = malloc(size);
+    if (!p) break;
+    pieces[held++] = p;
+    done += size;
+    // A piece above the heap's end is a mapping of its own: freed memory is not kept.
+    if (static_cast<char*>(p) > static_cast<char*>(sbrk(0))) break;
+    pages.adopt(p, size);
+    if (!pages.faultIn(p, size)) break;
+  }
+  while (held > 0) free(pieces[--held]);
 }
 
 void* mapBlock(std::size_t bytes) noexcept {

@@ -9,6 +9,12 @@ namespace vantorel::sys {
 // before anything large is allocated.
 void keepFreedMemoryMapped();
 
+// Faults in, ahead of time, heap memory for about `bytes` of small allocations to come (a
+// model of thousands of objects): the pages come in a few calls into the kernel, in huge pages
+// where it has them at hand, instead of a fault each as the objects are first written. Does
+// nothing unless keepFreedMemoryMapped is in force, as freed memory would go back at once.
+void prefaultHeap(std::size_t bytes) noexcept;
+
 // A block of its own mapping, for storage of many megabytes that grows: its pages read zero
 // until written, and it grows or shrinks by remapping, so its contents are neither copied nor
 // faulted in again. Null when the kernel refuses.

@@ -87,6 +87,41 @@ std::u16string fromUtf8(std::string_view utf8) {
   return out;
 }
 
+bool isValidUtf8(std::string_view bytes) noexcept {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char b0 = p[i];
+    if (b0 < 0x80) {
+      ++i;
+      continue;
+    }
+    int length;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+      length = 2;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+      length = 3;
+      if (b0 == 0xE0) lo = 0xA0;
+      if (b0 == 0xED) hi = 0x9F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+      length = 4;
+      if (b0 == 0xF0) lo = 0x90;
+      if (b0 == 0xF4) hi = 0x8F;
+    } else {
+      return false;
+    }
+    if (n - i < static_cast<std::size_t>(length)) return false;
+    if (p[i + 1] < lo || p[i + 1] > hi) return false;
+    for (int k = 2; k < length; ++k) {
+      if (!isContinuation(p[i + k])) return false;
+    }
+    i += static_cast<std::size_t>(length);
+  }
+  return true;
+}
+
 void appendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));

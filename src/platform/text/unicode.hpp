@@ -7,6 +7,9 @@ namespace vantorel {
 
 // Decodes UTF-8; malformed sequences become U+FFFD, never an error.
 std::u16string fromUtf8(std::string_view utf8);
+// Whether the bytes are well-formed UTF-8 (no overlong form, surrogate or code point above
+// U+10FFFF); plain ASCII is.
+bool isValidUtf8(std::string_view bytes) noexcept;
 // Encodes UTF-16; an unpaired surrogate becomes U+FFFD.
 std::string toUtf8(std::u16string_view text);
 // The same into a string kept from call to call, which keeps its memory.

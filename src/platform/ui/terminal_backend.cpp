@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/vb_errors.hpp"
 #include "platform/text/strings.hpp"
 #include "platform/text/unicode.hpp"
 #include "platform/ui/interrupt.hpp"
@@ -144,10 +146,14 @@ Reply TerminalBackend::ask(const Question& q) {
     }
     if (end == ReadEnd::Interrupted) {
       writeAll(out_, "\n");
+      progress_.show();
       for (Answer a : q.buttons) {
-        if (a == Answer::Cancel) reply = Reply{Answer::Cancel, 0};
+        if (a == Answer::Cancel) return Reply{Answer::Cancel, 0};
       }
-      break;
+      // Without a Cancel to press, taking the default would go on as if nothing was typed: the
+      // user wants the run to stop.
+      throw AutomationError(vberr::kUserInterrupt, u"vantorel",
+                            u"Interrupted (Ctrl-C) at the question; nothing more was done.");
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (std::optional<Reply> r = parseTypedAnswer(q, fromUtf8(line))) {

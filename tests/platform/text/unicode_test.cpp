@@ -71,6 +71,40 @@ TEST(Unicode, MalformedInputBecomesReplacementPerMaximalSubpart) {
   }
 }
 
+// Well-formed exactly when the decoder replaces nothing: the script host reads such a file as
+// UTF-8 and any other in the code page.
+TEST(Unicode, ValidUtf8IsWhatDecodesWithoutReplacement) {
+  const struct {
+    std::string in;
+    bool valid;
+  } cases[] = {
+      {"", true},
+      {"plain ASCII", true},
+      {"\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", true},
+      {"\xF4\x8F\xBF\xBF", true},  // U+10FFFF
+      {"\xE9t\xE9", false},        // Windows-1252
+      {"\xC0\xAF", false},
+      {"\xE0\x80\xAF", false},
+      {"\xED\xA0\x80", false},
+      {"\xF4\x90\x80\x80", false},
+      {"\xE2\x82", false},
+      {"\xE2\x82" "A", false},
+      {"\x80", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(isValidUtf8(c.in), c.valid) << testing::PrintToString(c.in);
+  }
+  std::mt19937 random(99);
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes(random() % 16, '\0');
+    // Up to 0xEE: no EF BF BD, the one well-formed text that decodes to U+FFFD.
+    for (auto& b : bytes) b = static_cast<char>(0x7F + random() % 0x70);
+    const std::u16string text = fromUtf8(bytes);
+    const bool replaced = text.find(u'\uFFFD') != std::u16string::npos;
+    EXPECT_EQ(isValidUtf8(bytes), !replaced) << testing::PrintToString(bytes);
+  }
+}
+
 TEST(Unicode, FromAsciiWidensAndRejectsHighBytes) {
   EXPECT_EQ(fromAscii("Name_1"), u"Name_1");
   EXPECT_EQ(fromAscii("a\xE9"), u"a\uFFFD");

@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/automation/automation_error.hpp"
+#include "platform/automation/vb_errors.hpp"
 #include "platform/ui/interrupt.hpp"
 #include "platform/ui/terminal_backend.hpp"
 #include "platform/ui/terminal_progress.hpp"
@@ -123,6 +125,35 @@ TEST(TerminalTest, CtrlCAtAPromptCancels) {
     pthread_kill(self, SIGINT);
   });
   EXPECT_EQ(term.ask(overwriteQuestion()).button, Answer::Cancel);
+  presser.join();
+  clearInterrupt();
+  signal(SIGINT, SIG_DFL);
+}
+
+// Without a Cancel to press, Ctrl-C ends the run: the default would go on as if nothing happened.
+TEST(TerminalTest, CtrlCAtAQuestionWithoutCancelEndsTheRun) {
+  clearInterrupt();
+  installInterruptHandler();
+  Pipe in, out;
+  fcntl(in.fd[0], F_SETFL, 0);
+  TerminalBackend term(in.fd[0], out.fd[1]);
+  Question q;
+  q.kind = QuestionKind::Message;
+  q.text = u"Continue without the language file?";
+  q.buttons = {Answer::Yes, Answer::No};
+  q.defaultButton = Answer::Yes;
+  pthread_t self = pthread_self();
+  std::thread presser([self] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    pthread_kill(self, SIGINT);
+  });
+  try {
+    term.ask(q);
+    ADD_FAILURE() << "the default was taken";
+  } catch (const AutomationError& e) {
+    EXPECT_EQ(e.number(), vberr::kUserInterrupt);
+    EXPECT_EQ(e.description(), u"Interrupted (Ctrl-C) at the question; nothing more was done.");
+  }
   presser.join();
   clearInterrupt();
   signal(SIGINT, SIG_DFL);

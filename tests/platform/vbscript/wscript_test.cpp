@@ -137,7 +137,7 @@ TEST_F(WScriptTest, QuitAndSleep) {
   sc->executeStatement(u"WScript.Timeout = 0");
 }
 
-TEST(ScriptFile, DecodesByByteOrderMarkElseAnsi) {
+TEST(ScriptFile, DecodesByByteOrderMarkElseUtf8ElseAnsi) {
   struct Case {
     std::string bytes;
     std::u16string text;
@@ -145,7 +145,10 @@ TEST(ScriptFile, DecodesByByteOrderMarkElseAnsi) {
   const Case table[] = {
       {"x = \"\xE9\x80\"", u"x = \"\u00e9\u20ac\""},        // Windows-1252
       {"\xEF\xBB\xBFx = \"\xC3\xA9\"", u"x = \"\u00e9\""},  // UTF-8 with its mark
-      {"\xC3\xA9", u"\u00c3\u00a9"},                        // UTF-8 without a mark is ANSI
+      {"x = \"\xC3\xA9\"", u"x = \"\u00e9\""},              // well-formed UTF-8 without it
+      {"\xC3\xA9\xE9", u"\u00c3\u00a9\u00e9"},              // not UTF-8 as a whole: ANSI
+      {"\xE0\x80\xAF", u"\u00e0\u20ac\u00af"},              // an overlong form is not UTF-8
+      {"\xED\xA0\x80", u"\u00ed\u00a0\u20ac"},              // nor is a surrogate
       {std::string("\xFF\xFEx\0\xAC\x20", 6), u"x\u20ac"},  // UTF-16 little-endian
       {std::string("\xFE\xFF\0x\x20\xAC", 6), u"x\u20ac"},  // UTF-16 big-endian
       {std::string("\xFF\xFEx\0y", 5), u"x\uFFFD"},         // truncated UTF-16

@@ -37,6 +37,9 @@ std::u16string decodeScriptText(std::string_view bytes) {
     case ByteOrderMark::None:
       break;
   }
+  // Files written today are UTF-8 without a mark; text in the code page that happens to be
+  // well-formed UTF-8 as well is rare beyond ASCII, which reads the same either way.
+  if (isValidUtf8(body)) return fromUtf8(body);
   return fromAnsi(body);
 }
 
