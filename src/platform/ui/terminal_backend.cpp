@@ -1,5 +1,6 @@
 #include "platform/ui/terminal_backend.hpp"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,12 +21,15 @@ enum class ReadEnd { Line, EndOfInput, Interrupted };
 ReadEnd readLine(int fd, std::string& line) {
   line.clear();
   for (;;) {
+    // A Ctrl-C that came before the read began interrupts no read: the flag is looked at
+    // between short waits, so the question still ends at once.
+    if (interruptRequested()) return ReadEnd::Interrupted;
+    pollfd p{fd, POLLIN, 0};
+    const int ready = ::poll(&p, 1, 200);
+    if (ready == 0 || (ready < 0 && errno == EINTR)) continue;
     char c;
     ssize_t n = ::read(fd, &c, 1);
-    if (n < 0 && errno == EINTR) {
-      if (interruptRequested()) return ReadEnd::Interrupted;
-      continue;
-    }
+    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return line.empty() ? ReadEnd::EndOfInput : ReadEnd::Line;
     if (c == '\n') return ReadEnd::Line;
     line += c;
