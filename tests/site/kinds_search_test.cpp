@@ -28,8 +28,6 @@ using Labels = std::vector<std::string>;
 
 class KindsSearch : public DatabaseTest {};
 
-const fs::path kSource = fs::path(VANTOREL_TEST_DATA).parent_path().parent_path();
-
 // "finds": three rows whose values rise in every column ("f-low" < "f-mid" < "f-high"), and a
 // row of Nulls but for its key ("f-none"). It lives beside the kinds database's own
 // tables only while a test of this file runs, so that no other site is made with it.
@@ -106,16 +104,7 @@ const fs::path& generatedSearch(const ShopDatabase& db) {
   static TempDir folder;
   static std::map<std::string, fs::path> sites;
   fs::path& site = sites[db.kind];
-  if (!site.empty()) return site;
-  const fs::path project = folder.path() / (std::string(db.kind) + ".vtp");
-  const fs::path out = folder.path() / db.kind;
-  runTool("new " + project.string() + " --connect '" + toUtf8(db.connectionString) +
-          "' </dev/null 2>&1");
-  runTool("run " + (kSource / "tests/site/configure_kinds.vbs").string() + " " + project.string() +
-          " " + std::string(VANTOREL_SAMPLE_ZIP));
-  runTool("run " + (kSource / "tests/site/configure_search.vbs").string() + " " + project.string());
-  runTool("generate " + project.string() + " --destination " + out.string());
-  site = out;
+  if (site.empty()) site = generateKindsSite(db, folder.path(), {"configure_search.vbs"});
   return site;
 }
 
